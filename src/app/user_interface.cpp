@@ -1,0 +1,70 @@
+#include "app/user_interface.h"
+
+namespace kestrel {
+namespace {
+
+UserInterface* g_application_interface = nullptr;
+
+// Stands in for a progress dialog when there is no owner: it shows nothing
+// and is never cancelled.
+class SilentProgress : public ProgressDialog {
+ public:
+  void SetRange(int, int) override {}
+  void SetStep(int) override {}
+  void Step() override {}
+  void SetText(const std::string&) override {}
+  void SetCaption(const std::string&) override {}
+  bool IsCancelled() override { return false; }
+};
+
+}  // namespace
+
+void SetApplicationInterface(UserInterface* ui) { g_application_interface = ui; }
+UserInterface* ApplicationInterface() { return g_application_interface; }
+
+std::unique_ptr<ProgressDialog> OpenProgressDialog(UserInterface* owner, const std::string& title) {
+  if (owner == nullptr) return std::make_unique<SilentProgress>();
+  return owner->OpenProgress(title);
+}
+
+int AskDialog(UserInterface* owner, const std::string& title, const std::string& message) {
+  if (owner == nullptr) return kAnswerYes;
+  return owner->Ask(title, message);
+}
+
+int ShowMessage(UserInterface* owner, const std::string& text, const std::string& title,
+                MessageStyle style) {
+  if (owner == nullptr) return kResultOk;
+  return owner->Message(text, title, style);
+}
+
+void PlainMessage(const std::string& text) {
+  ShowMessage(g_application_interface, text, "Kestrel", {MessageButtons::kOk, MessageIcon::kNone});
+}
+
+std::string PickFile(UserInterface* owner, const std::string& defaultExtension,
+                     const std::string& fileName, const std::string& filter, bool forOpening) {
+  if (owner == nullptr) return "";
+  return owner->ChooseFile(defaultExtension, fileName, filter, forOpening);
+}
+
+std::string PickFolder(UserInterface* owner, const std::string& title) {
+  if (owner == nullptr) return "";
+  return owner->ChooseFolder(title);
+}
+
+std::string ProgressPercentText(int position, int lower, int upper) {
+  int percent = 0;
+  if (upper != lower) {
+    percent = static_cast<int>(static_cast<long long>(position - lower) * 100 / (upper - lower));
+    if (percent > 100) percent %= 100;
+  }
+  return std::to_string(percent) + "%";
+}
+
+ApplicationSwitches& Switches() {
+  static ApplicationSwitches switches;
+  return switches;
+}
+
+}  // namespace kestrel

@@ -1,0 +1,96 @@
+// The few ways every tool talks to the user: a progress dialog for long
+// operations, a five-button question, message boxes and file choosers.
+//
+// The core never shows a window itself. It is handed a UserInterface that
+// stands for the owner window; the desktop program, the command line and the
+// tests each provide their own.
+#pragma once
+
+#include <memory>
+#include <string>
+
+namespace kestrel {
+
+// Answers of AskDialog.
+enum AskAnswer {
+  kAnswerYes = 1050,
+  kAnswerNo = 1051,
+  kAnswerYesToAll = 1052,
+  kAnswerNoToAll = 1053,
+  kAnswerStop = 1054,
+};
+
+// Buttons a message box may carry, and the button pressed.
+enum class MessageButtons { kOk, kOkCancel, kYesNo, kYesNoCancel, kRetryCancel };
+enum MessageResult { kResultOk = 1, kResultCancel = 2, kResultRetry = 4, kResultYes = 6, kResultNo = 7 };
+enum class MessageIcon { kNone, kStop, kExclamation, kQuestion, kInformation };
+
+struct MessageStyle {
+  MessageButtons buttons = MessageButtons::kOk;
+  MessageIcon icon = MessageIcon::kNone;
+};
+
+// A progress bar with a text, a percentage and a Cancel button that asks
+// "Do you really want to stop ?" before it sets the cancel flag.
+// Lives for one operation; destroying it gives the owner back.
+class ProgressDialog {
+ public:
+  virtual ~ProgressDialog() = default;
+  virtual void SetRange(int lower, int upper) = 0;
+  virtual void SetStep(int step) = 0;
+  virtual void Step() = 0;
+  virtual void SetText(const std::string& text) = 0;
+  virtual void SetCaption(const std::string& caption) = 0;
+  // Lets the interface handle pending events, then returns the cancel flag
+  // and clears it.
+  virtual bool IsCancelled() = 0;
+};
+
+class UserInterface {
+ public:
+  virtual ~UserInterface() = default;
+
+  virtual std::unique_ptr<ProgressDialog> OpenProgress(const std::string& title) = 0;
+  // Returns one of AskAnswer.
+  virtual int Ask(const std::string& title, const std::string& message) = 0;
+  // Returns one of MessageResult.
+  virtual int Message(const std::string& text, const std::string& title, MessageStyle style) = 0;
+  // Returns the chosen path, or "" when cancelled. `filter` is pairs of
+  // description and pattern separated by '|', ending with "||".
+  virtual std::string ChooseFile(const std::string& defaultExtension, const std::string& fileName,
+                                 const std::string& filter, bool forOpening) = 0;
+  // Returns the chosen folder with a trailing '/', or "" when cancelled.
+  virtual std::string ChooseFolder(const std::string& title) = 0;
+};
+
+// The program's main interface, which PlainMessage and the messages of
+// operations without an owner window (the zip reader) go to. May be null:
+// then such messages are not shown.
+void SetApplicationInterface(UserInterface* ui);
+UserInterface* ApplicationInterface();
+
+// The free functions the tools call. A null owner shows nothing: the
+// message answers OK, the question answers Yes, a chooser answers "".
+std::unique_ptr<ProgressDialog> OpenProgressDialog(UserInterface* owner, const std::string& title);
+int AskDialog(UserInterface* owner, const std::string& title, const std::string& message);
+int ShowMessage(UserInterface* owner, const std::string& text, const std::string& title,
+                MessageStyle style);
+// A message box with an OK button, owned by the application's main window.
+void PlainMessage(const std::string& text);
+std::string PickFile(UserInterface* owner, const std::string& defaultExtension,
+                     const std::string& fileName, const std::string& filter, bool forOpening);
+std::string PickFolder(UserInterface* owner, const std::string& title);
+
+// The percentage text a progress dialog shows for a position: integer
+// arithmetic, values above 100 wrap modulo 100 (exactly 100 stays), an empty
+// range shows 0. Format "%d%c" with '%'.
+std::string ProgressPercentText(int position, int lower, int upper);
+
+// Program-wide switches held by the application.
+struct ApplicationSwitches {
+  bool advancedZipScanner = false;
+  bool alwaysOnTop = false;
+};
+ApplicationSwitches& Switches();
+
+}  // namespace kestrel

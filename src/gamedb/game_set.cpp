@@ -1,0 +1,47 @@
+#include "gamedb/game_set.h"
+
+#include <algorithm>
+
+#include "platform/text.h"
+
+namespace kestrel {
+
+void SetRomCrc(RomEntry& rom, uint32_t crc) {
+  rom.crc = crc;
+  rom.crcComplement = ~crc;
+  rom.noDump = crc == 0;
+}
+
+bool IsNeoGeoBiosRom(const RomEntry& rom) {
+  if (rom.size != 131072) return false;
+  switch (rom.crc) {
+    case 0x9036D879:  // neo-geo.rom
+    case 0x354029FC:  // ng-sfix.rom
+    case 0x97CF998B:  // ng-sm1.rom
+    case 0x853E6B96:  // im_bios.rom
+      return true;
+    default:
+      return false;
+  }
+}
+
+std::optional<int> FindGame(const GameList& games, std::string_view name) {
+  auto it = std::lower_bound(games.begin(), games.end(), name,
+                             [](const GameSet& game, std::string_view key) { return CompareNoCase(game.name, key) < 0; });
+  if (it == games.end() || !EqualsNoCase(it->name, name)) return std::nullopt;
+  return static_cast<int>(it - games.begin());
+}
+
+int FindRom(const GameSet& game, std::string_view name) {
+  auto it = std::lower_bound(game.roms.begin(), game.roms.end(), name,
+                             [](const RomEntry& rom, std::string_view key) { return rom.name < key; });
+  if (it == game.roms.end() || it->name != name) return -1;
+  return static_cast<int>(it - game.roms.begin());
+}
+
+bool LessByDescription(const GameSet& a, const GameSet& b) { return a.description < b.description; }
+bool LessByNameNoCase(const GameSet& a, const GameSet& b) { return CompareNoCase(a.name, b.name) < 0; }
+bool LessRomByName(const RomEntry& a, const RomEntry& b) { return a.name < b.name; }
+bool LessSampleByName(const SampleEntry& a, const SampleEntry& b) { return a.name < b.name; }
+
+}  // namespace kestrel

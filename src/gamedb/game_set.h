@@ -1,0 +1,104 @@
+// The game database: every game set the emulator knows, with its ROMs,
+// samples and parent/clone links, plus the fields the scanner fills.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "gamedb/scan_records.h"
+
+namespace kestrel {
+
+struct RomScan {
+  int found = 0;
+  int lengthCorrect = 0;
+  int caseCorrect = 0;
+  int checksumCorrect = 0;
+  int lengthFixed = 0;
+  int caseFixed = 0;
+  std::string foundName;
+  uint32_t foundSize = 0;
+  uint32_t foundCrc = 0;
+  int memberIndex = -1;
+  std::string searchName;
+};
+
+struct RomEntry {
+  std::string name;
+  int32_t size = 0;
+  uint32_t crc = 0;
+  uint32_t crcComplement = 0xFFFFFFFF;
+  bool noDump = false;  // crc is 0: no good dump known
+  bool inParent = true;
+  RomScan romScan;
+  std::vector<std::string> aliases;  // other names of the same content in the family
+};
+
+struct SampleEntry {
+  std::string name;
+  int found = 0;
+  int caseCorrect = 0;
+  int caseFixed = 0;
+  std::string foundName;
+  int memberIndex = -1;
+};
+
+struct CloneRef {
+  std::string description;
+  int index = -1;
+};
+
+// Indices into GameSet::scanStatus.
+enum ScanStatusField { kSetFound = 0, kSetCaseCorrect = 1, kSetCaseFixed = 2, kSetFourth = 3 };
+
+struct GameSet {
+  std::string description;
+  std::string name;
+  std::vector<RomEntry> roms;
+  std::vector<SampleEntry> samples;
+  int romCount = 0;
+  int sampleCount = 0;
+  int cloneCount = 0;
+  bool hasSampleOf = false;
+  bool hasParent = false;
+  bool isParent = false;
+  bool hasNeoGeoBios = false;
+  std::array<int, 4> scanStatus{};
+  std::string sampleOf;
+  std::string cloneOf;
+  std::string scanText1;
+  std::string scanText2;  // the set's name as found on disk
+  std::vector<CloneRef> clones;
+  int parentIndex = -1;
+  int index = -1;
+  bool selected = true;
+  std::vector<FoundEntry> scanRecordsA;
+  std::vector<WrongNameEntry> scanRecordsB;
+  bool needsScan = false;
+};
+
+using GameList = std::vector<GameSet>;
+
+// Sets the CRC of a ROM together with what follows from it.
+void SetRomCrc(RomEntry& rom, uint32_t crc);
+
+// Size 131072 and one of the four NeoGeo BIOS CRCs.
+bool IsNeoGeoBiosRom(const RomEntry& rom);
+
+// Binary search by name without case in a list sorted that way.
+std::optional<int> FindGame(const GameList& games, std::string_view name);
+
+// Binary search by name byte-wise in a set's sorted ROMs; -1 when absent.
+int FindRom(const GameSet& game, std::string_view name);
+
+// The sort orders the tools use.
+bool LessByDescription(const GameSet& a, const GameSet& b);
+bool LessByNameNoCase(const GameSet& a, const GameSet& b);
+bool LessRomByName(const RomEntry& a, const RomEntry& b);
+bool LessSampleByName(const SampleEntry& a, const SampleEntry& b);
+
+}  // namespace kestrel

@@ -1,0 +1,220 @@
+#include "platform/file_system.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <climits>
+#include <filesystem>
+#include <system_error>
+
+#include "platform/paths.h"
+#include "platform/text.h"
+
+namespace kestrel {
+namespace {
+
+bool StatPath(const std::string& path, struct stat* info) { return ::stat(path.c_str(), info) == 0; }
+
+std::string WithoutTrailingSeparators(std::string_view path) {
+  std::string result(path);
+  while (result.size() > 1 && (result.back() == '/' || result.back() == '\\')) result.pop_back();
+  return result;
+}
+
+// Looks for `name` inside the real folder `folder`: the exact name when it
+// exists, else the first entry (byte-wise) that equals it without case.
+std::optional<std::string> FindInFolder(const std::string& folder, const std::string& name) {
+  std::string exact = folder + name;
+  struct stat info;
+  if (StatPath(exact, &info)) return exact;
+  DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+  if (dir == nullptr) return std::nullopt;
+  std::optional<std::string> best;
+  while (dirent* entry = ::readdir(dir)) {
+    std::string candidate = entry->d_name;
+    if (candidate == "." || candidate == "..") continue;
+    if (EqualsNoCase(candidate, name) && (!best || candidate < *best)) best = candidate;
+  }
+  ::closedir(dir);
+  if (!best) return std::nullopt;
+  return folder + *best;
+}
+
+}  // namespace
+
+std::optional<std::string> FindPath(std::string_view rawPath) {
+  if (rawPath.empty()) return std::nullopt;
+  std::string path(rawPath);
+  std::replace(path.begin(), path.end(), '\\', '/');
+  bool trailing = path.size() > 1 && path.back() == '/';
+  path = WithoutTrailingSeparators(path);
+  struct stat info;
+  if (StatPath(path, &info)) return trailing ? path + '/' : path;
+
+  std::string resolved = path[0] == '/' ? "/" : "";
+  size_t start = path[0] == '/' ? 1 : 0;
+  while (start <= path.size()) {
+    size_t end = path.find('/', start);
+    if (end == std::string::npos) end = path.size();
+    std::string part = path.substr(start, end - start);
+    start = end + 1;
+    if (part.empty() || part == ".") continue;
+    if (part == "..") {
+      resolved += "../";
+      continue;
+    }
+    std::optional<std::string> found = FindInFolder(resolved, part);
+    if (!found) return std::nullopt;
+    resolved = *found;
+    if (end < path.size()) resolved += '/';
+  }
+  if (trailing && (resolved.empty() || resolved.back() != '/')) resolved += '/';
+  return resolved;
+}
+
+std::string ResolvePath(std::string_view path) {
+  std::optional<std::string> found = FindPath(path);
+  if (found) return *found;
+  // A new file in an existing folder: keep its name, find the folder.
+  std::string folder = FolderPart(path);
+  if (!folder.empty()) {
+    std::optional<std::string> realFolder = FindPath(folder);
+    if (realFolder) return WithTrailingSeparator(*realFolder) + FileNamePart(path);
+  }
+  return std::string(path);
+}
+
+std::vector<FolderEntry> ListFolder(std::string_view folder, std::string_view pattern) {
+  std::vector<FolderEntry> entries;
+  std::optional<std::string> real = FindPath(folder.empty() ? "." : folder);
+  if (!real) return entries;
+  std::string base = WithTrailingSeparator(*real);
+  DIR* dir = ::opendir(base.c_str());
+  if (dir == nullptr) return entries;
+  while (dirent* entry = ::readdir(dir)) {
+    std::string name = entry->d_name;
+    if (name == "." || name == ".." || !MatchesWildcard(name, pattern)) continue;
+    struct stat info;
+    if (!StatPath(base + name, &info)) continue;
+    FolderEntry item;
+    item.name = name;
+    item.isFolder = S_ISDIR(info.st_mode);
+    item.readOnly = (info.st_mode & S_IWUSR) == 0;
+    item.size = static_cast<uint64_t>(info.st_size);
+    entries.push_back(std::move(item));
+  }
+  ::closedir(dir);
+  std::sort(entries.begin(), entries.end(),
+            [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
+  return entries;
+}
+
+bool PathExists(std::string_view path) { return FindPath(path).has_value(); }
+
+bool FileExists(std::string_view path) {
+  std::optional<std::string> real = FindPath(path);
+  struct stat info;
+  return real && StatPath(*real, &info) && S_ISREG(info.st_mode);
+}
+
+bool FolderExists(std::string_view path) {
+  std::optional<std::string> real = FindPath(path);
+  struct stat info;
+  return real && StatPath(*real, &info) && S_ISDIR(info.st_mode);
+}
+
+std::optional<uint64_t> FileSize(std::string_view path) {
+  std::optional<std::string> real = FindPath(path);
+  struct stat info;
+  if (!real || !StatPath(*real, &info) || !S_ISREG(info.st_mode)) return std::nullopt;
+  return static_cast<uint64_t>(info.st_size);
+}
+
+std::FILE* OpenFile(std::string_view path, const char* mode) {
+  return std::fopen(ResolvePath(path).c_str(), mode);
+}
+
+bool RenamePath(std::string_view from, std::string_view to) {
+  std::optional<std::string> source = FindPath(from);
+  if (!source) return false;
+  std::string target = ResolvePath(to);
+  std::string targetSpelled = WithoutTrailingSeparators(FolderPart(target) + FileNamePart(WithoutTrailingSeparators(to)));
+  std::optional<std::string> existing = FindPath(to);
+  if (existing) {
+    struct stat a, b;
+    bool same = StatPath(*source, &a) && StatPath(*existing, &b) && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+    if (!same) return false;
+  }
+  return std::rename(WithoutTrailingSeparators(*source).c_str(), targetSpelled.c_str()) == 0;
+}
+
+bool CopyFile(std::string_view from, std::string_view to, bool failIfExists) {
+  std::optional<std::string> source = FindPath(from);
+  if (!source) return false;
+  std::string target = ResolvePath(to);
+  if (failIfExists && PathExists(target)) return false;
+  std::error_code error;
+  std::filesystem::copy_file(*source, target, std::filesystem::copy_options::overwrite_existing, error);
+  return !error;
+}
+
+bool DeleteFile(std::string_view path) {
+  std::optional<std::string> real = FindPath(path);
+  return real && ::unlink(real->c_str()) == 0;
+}
+
+bool CreateFolder(std::string_view path) {
+  if (FolderExists(path)) return false;
+  return ::mkdir(WithoutTrailingSeparators(ResolvePath(WithoutTrailingSeparators(path))).c_str(), 0777) == 0;
+}
+
+bool RemoveFolder(std::string_view path) {
+  std::optional<std::string> real = FindPath(path);
+  return real && ::rmdir(WithoutTrailingSeparators(*real).c_str()) == 0;
+}
+
+bool IsReadOnly(std::string_view path) {
+  std::optional<std::string> real = FindPath(path);
+  struct stat info;
+  return real && StatPath(*real, &info) && (info.st_mode & S_IWUSR) == 0;
+}
+
+bool ClearReadOnly(std::string_view path) {
+  std::optional<std::string> real = FindPath(path);
+  struct stat info;
+  if (!real || !StatPath(*real, &info)) return false;
+  return ::chmod(real->c_str(), info.st_mode | S_IWUSR) == 0;
+}
+
+std::string TempFolder() {
+  const char* tmp = std::getenv("TMPDIR");
+  return WithTrailingSeparator(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp");
+}
+
+std::string CurrentFolder() {
+  std::error_code error;
+  std::filesystem::path current = std::filesystem::current_path(error);
+  return error ? std::string("./") : WithTrailingSeparator(current.string());
+}
+
+bool SetCurrentFolder(std::string_view path) {
+  std::optional<std::string> real = FindPath(path);
+  return real && ::chdir(real->c_str()) == 0;
+}
+
+std::string ProgramFolder() {
+  char buffer[PATH_MAX];
+  ssize_t length = ::readlink("/proc/self/exe", buffer, sizeof(buffer) - 1);
+  if (length <= 0) return CurrentFolder();
+  return FolderPart(std::string_view(buffer, static_cast<size_t>(length)));
+}
+
+bool IsWritableFolder(std::string_view folder) {
+  std::optional<std::string> real = FindPath(folder);
+  return real && ::access(real->c_str(), W_OK | X_OK) == 0;
+}
+
+}  // namespace kestrel

@@ -1,0 +1,59 @@
+#include "platform/paths.h"
+
+#include "platform/text.h"
+
+namespace kestrel {
+
+bool IsPathSeparator(char c) { return c == '/' || c == '\\' || c == ':'; }
+
+static size_t LastSeparator(std::string_view path) {
+  for (size_t i = path.size(); i > 0; --i)
+    if (IsPathSeparator(path[i - 1])) return i - 1;
+  return std::string_view::npos;
+}
+
+std::string FileNamePart(std::string_view path) {
+  size_t at = LastSeparator(path);
+  return std::string(at == std::string_view::npos ? path : path.substr(at + 1));
+}
+
+std::string FolderPart(std::string_view path) {
+  size_t at = LastSeparator(path);
+  return at == std::string_view::npos ? std::string() : std::string(path.substr(0, at + 1));
+}
+
+std::string WithTrailingSeparator(std::string_view folder) {
+  std::string result(folder);
+  if (result.empty() || !IsPathSeparator(result.back())) result += '/';
+  return result;
+}
+
+std::string JoinPath(std::string_view folder, std::string_view name) {
+  if (folder.empty()) return std::string(name);
+  return WithTrailingSeparator(folder) + std::string(name);
+}
+
+// Iterative matcher with one backtrack point for the last '*': linear in
+// practice and never recursive, whatever the pattern.
+bool MatchesWildcard(std::string_view name, std::string_view pattern) {
+  if (pattern == "*.*") return true;
+  size_t n = 0, p = 0, starP = std::string_view::npos, starN = 0;
+  while (n < name.size()) {
+    if (p < pattern.size() && (pattern[p] == '?' || LowerAscii(pattern[p]) == LowerAscii(name[n]))) {
+      ++n;
+      ++p;
+    } else if (p < pattern.size() && pattern[p] == '*') {
+      starP = p++;
+      starN = n;
+    } else if (starP != std::string_view::npos) {
+      p = starP + 1;
+      n = ++starN;
+    } else {
+      return false;
+    }
+  }
+  while (p < pattern.size() && pattern[p] == '*') ++p;
+  return p == pattern.size();
+}
+
+}  // namespace kestrel

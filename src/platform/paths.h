@@ -1,0 +1,23 @@
+// Path texts. Paths use '/', folder paths end with it, and wherever a name
+// is split into folder and file part, '\', '/' and ':' all count.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace kestrel {
+
+bool IsPathSeparator(char c);
+// The text after the last separator ("" when the path ends with one).
+std::string FileNamePart(std::string_view path);
+// The text up to and including the last separator ("" when there is none).
+std::string FolderPart(std::string_view path);
+// `folder` with a '/' appended unless it already ends with a separator.
+std::string WithTrailingSeparator(std::string_view folder);
+// `folder` (with or without a trailing separator) joined with `name`.
+std::string JoinPath(std::string_view folder, std::string_view name);
+// Matches a file name against a pattern with '*' and '?', without case.
+// "*.*" and "*" match every name, as they do on Windows.
+bool MatchesWildcard(std::string_view name, std::string_view pattern);
+
+}  // namespace kestrel

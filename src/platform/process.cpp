@@ -1,0 +1,50 @@
+#include "platform/process.h"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "platform/file_system.h"
+
+extern char** environ;
+
+namespace kestrel {
+
+bool RunProcess(const std::string& program, const std::vector<std::string>& arguments,
+                const std::string& outputFile, bool append, const std::string& workingFolder) {
+  std::string realProgram = ResolvePath(program);
+  std::string output = ResolvePath(outputFile);
+  int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (append ? O_APPEND : O_TRUNC);
+  int outputFd = ::open(output.c_str(), flags, 0644);
+  if (outputFd < 0) return false;
+
+  std::vector<char*> argv;
+  argv.push_back(const_cast<char*>(realProgram.c_str()));
+  for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+  argv.push_back(nullptr);
+
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, outputFd, STDOUT_FILENO);
+  posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+  std::string folder = workingFolder.empty() ? std::string() : ResolvePath(workingFolder);
+  // The child changes its folder; the parent's stays as it is.
+  if (!folder.empty()) posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
+
+  pid_t child = 0;
+  int result = ::posix_spawn(&child, realProgram.c_str(), &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  ::close(outputFd);
+  if (result != 0) return false;
+
+  int status = 0;
+  while (::waitpid(child, &status, 0) < 0) {
+    if (errno != EINTR) return false;
+  }
+  return true;
+}
+
+}  // namespace kestrel

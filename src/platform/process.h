@@ -1,0 +1,17 @@
+// Starting another program directly (no shell), with its standard output
+// sent to a file, and waiting for it.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace kestrel {
+
+// Runs `program` with `arguments` in `workingFolder` (the current folder when
+// empty), standard output into `outputFile` (appended to when `append`),
+// and waits without limit. The exit code is not looked at. False when the
+// program could not be started or the output file not opened.
+bool RunProcess(const std::string& program, const std::vector<std::string>& arguments,
+                const std::string& outputFile, bool append, const std::string& workingFolder);
+
+}  // namespace kestrel
