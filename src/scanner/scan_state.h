@@ -1,0 +1,82 @@
+// What one scan keeps between its steps: the stop request, the fix switches
+// the user may change by answering "Yes To All" or "No To All", the NeoGeo
+// BIOS flags, the names some check found needed, and the pseudo-game that
+// holds the entries found at the top of the paths.
+//
+// Header only, so that the reporting side can read it without linking the
+// scanner. The statistics counters live in ScanStatistics (report).
+#pragma once
+
+#include <array>
+#include <set>
+#include <string>
+
+#include "gamedb/game_set.h"
+#include "platform/text.h"
+
+namespace kestrel {
+
+class ProgressDialog;
+
+// Progress captions, switched around every repair.
+inline constexpr char kScanningCaption[] = "Scanning Files";
+inline constexpr char kFixingCaption[] = "Fixing files...please wait !";
+
+// Appended to result lines of findings whose fix option is on.
+inline constexpr char kFixedMark[] = " [fixed]";
+inline constexpr char kNotFixedMark[] = " [not fixed]";
+
+// The pseudo-game that owns entries found directly inside a path.
+inline constexpr char kUnknownDescription[] = "<unknown>";
+inline constexpr char kUnknownSetName[] = "_unknown";
+
+// The shared NeoGeo BIOS set and its files: the first three make a usable
+// BIOS, the fourth is needed only by the games that list it.
+inline constexpr char kNeoGeoSetName[] = "neogeo";
+inline constexpr std::array<const char*, 4> kNeoGeoBiosFiles = {"neo-geo.rom", "ng-sfix.rom",
+                                                                "ng-sm1.rom", "im_bios.rom"};
+inline constexpr std::array<uint32_t, 4> kNeoGeoBiosCrcs = {0x9036D879, 0x354029FC, 0x97CF998B,
+                                                            0x853E6B96};
+inline constexpr uint32_t kNeoGeoBiosSize = 131072;
+
+struct ScanState {
+  // Set by Stop in a question, a failed add-missing fix or Cancel; every
+  // loop tests it after each set and each ROM.
+  bool stopRequested = false;
+
+  // Copies of the fix settings taken at the start; the answers to the
+  // fix questions change these, never the settings.
+  bool fixUnneeded = false;
+  bool fixLength = false;
+  bool fixCase = false;
+  bool fixName = false;
+
+  // One "answered for all" flag per kind of question.
+  bool removalAnsweredForAll = false;
+  bool resizeAnsweredForAll = false;
+  bool caseAnsweredForAll = false;
+  bool renameAnsweredForAll = false;
+
+  // NeoGeo BIOS detection: the first three files lie in some ROM path's
+  // "neogeo" set; and all four do.
+  bool biosFound = false;
+  bool biosWithImBiosFound = false;
+
+  // Where the add-missing fix creates sets ("" without ROM paths), and
+  // whether it makes a zip (true) or a folder: the kind of set in which
+  // the current game's last ROM was found.
+  std::string firstRomPath;
+  bool createZipSet = true;
+
+  // Files some check found needed; never reported as unneeded anywhere.
+  std::set<std::string, LessNoCase> neededNames;
+
+  // Entries found directly inside the ROM and sample paths that belong to
+  // no game.
+  GameSet unknownGame;
+
+  // The progress dialog of the running scan; null outside a scan.
+  ProgressDialog* progress = nullptr;
+};
+
+}  // namespace kestrel
