@@ -1,0 +1,118 @@
+#include "platform/file_system.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "platform/paths.h"
+#include "support/temp_folder.h"
+
+namespace kestrel {
+namespace {
+
+using testing::TempFolder;
+using testing::WriteFile;
+
+TEST(FileSystemTest, FindsNamesWithoutCasePreferringExactMatch) {
+  TempFolder dir;
+  WriteFile(dir / "Games/pacman.zip", "lower");
+  WriteFile(dir / "Games/PACMAN.ZIP", "upper");
+  WriteFile(dir / "Games/Galaga.zip", "g");
+
+  EXPECT_EQ(FindPath(dir / "Games/pacman.zip"), dir / "Games/pacman.zip");
+  EXPECT_EQ(FindPath(dir / "Games/PACMAN.ZIP"), dir / "Games/PACMAN.ZIP");
+  // No exact match: the first spelling byte-wise wins, every time.
+  EXPECT_EQ(FindPath(dir / "games/PacMan.zip"), dir / "Games/PACMAN.ZIP");
+  EXPECT_EQ(FindPath(dir / "GAMES/galaga.ZIP"), dir / "Games/Galaga.zip");
+  EXPECT_EQ(FindPath(dir / "games/"), dir / "Games/");
+  EXPECT_FALSE(FindPath(dir / "Games/missing.zip"));
+  EXPECT_TRUE(FileExists(dir / "gAmEs/galaga.zip"));
+  EXPECT_TRUE(FolderExists(dir / "GAMES"));
+  EXPECT_FALSE(FolderExists(dir / "Games/Galaga.zip"));
+  EXPECT_EQ(FileSize(dir / "games/galaga.zip"), 1u);
+
+  // Writing through another spelling replaces the existing file.
+  std::FILE* file = OpenFile(dir / "Games/GALAGA.zip", "wb");
+  ASSERT_NE(file, nullptr);
+  std::fputs("new", file);
+  std::fclose(file);
+  EXPECT_EQ(testing::ReadFile(dir / "Games/Galaga.zip"), "new");
+  EXPECT_FALSE(std::filesystem::exists(dir / "Games/GALAGA.zip"));
+}
+
+TEST(FileSystemTest, ListsWithWildcardPatterns) {
+  TempFolder dir;
+  WriteFile(dir / "pacman.zip", "");
+  WriteFile(dir / "PacMan2.zip", "");
+  WriteFile(dir / "galaga", "");
+  WriteFile(dir / "sub/x", "");
+
+  auto names = [&](const char* pattern) {
+    std::vector<std::string> result;
+    for (const FolderEntry& entry : ListFolder(dir.path(), pattern)) result.push_back(entry.name);
+    return result;
+  };
+  EXPECT_EQ(names("*.*"), (std::vector<std::string>{"PacMan2.zip", "galaga", "pacman.zip", "sub"}));
+  EXPECT_EQ(names("*"), names("*.*"));
+  EXPECT_EQ(names("pac*"), (std::vector<std::string>{"PacMan2.zip", "pacman.zip"}));
+  EXPECT_EQ(names("g?laga"), (std::vector<std::string>{"galaga"}));
+  EXPECT_TRUE(ListFolder(dir / "nothing/").empty());
+  std::vector<FolderEntry> all = ListFolder(dir.path());
+  EXPECT_TRUE(all.back().isFolder);
+}
+
+TEST(FileSystemTest, RenamesLikeTheOriginalSystem) {
+  TempFolder dir;
+  WriteFile(dir / "a.rom", "a");
+  WriteFile(dir / "b.rom", "b");
+
+  EXPECT_FALSE(RenamePath(dir / "a.rom", dir / "B.ROM")) << "target exists without case";
+  EXPECT_TRUE(RenamePath(dir / "A.ROM", dir / "A.rom")) << "a case change of the same file";
+  EXPECT_TRUE(std::filesystem::exists(dir / "A.rom"));
+  EXPECT_FALSE(std::filesystem::exists(dir / "a.rom"));
+  EXPECT_TRUE(RenamePath(dir / "a.rom", dir / "a.rom_tmp"));
+  EXPECT_TRUE(RenamePath(dir / "A.ROM_TMP", dir / "a.rom"));
+  EXPECT_EQ(testing::ReadFile(dir / "a.rom"), "a");
+  EXPECT_FALSE(RenamePath(dir / "missing", dir / "x"));
+}
+
+TEST(FileSystemTest, CopiesDeletesAndManagesFolders) {
+  TempFolder dir;
+  WriteFile(dir / "src.bin", "data");
+  EXPECT_TRUE(CopyFile(dir / "SRC.bin", dir / "dst.bin", true));
+  EXPECT_FALSE(CopyFile(dir / "src.bin", dir / "DST.BIN", true));
+  EXPECT_EQ(testing::ReadFile(dir / "dst.bin"), "data");
+
+  EXPECT_TRUE(CreateFolder(dir / "New/"));
+  EXPECT_FALSE(CreateFolder(dir / "new/")) << "exists without case";
+  EXPECT_TRUE(RemoveFolder(dir / "NEW/"));
+
+  ASSERT_EQ(::chmod((dir / "dst.bin").c_str(), 0444), 0);
+  EXPECT_TRUE(IsReadOnly(dir / "dst.bin"));
+  EXPECT_TRUE(ClearReadOnly(dir / "DST.bin"));
+  EXPECT_FALSE(IsReadOnly(dir / "dst.bin"));
+  EXPECT_TRUE(DeleteFile(dir / "Dst.Bin"));
+  EXPECT_FALSE(FileExists(dir / "dst.bin"));
+
+  EXPECT_EQ(kestrel::TempFolder().back(), '/');
+  EXPECT_EQ(CurrentFolder().back(), '/');
+  EXPECT_EQ(ProgramFolder().back(), '/');
+}
+
+TEST(PathsTest, SplitsAtEverySeparator) {
+  EXPECT_EQ(FileNamePart("roms/pacman/pm1.rom"), "pm1.rom");
+  EXPECT_EQ(FileNamePart("roms\\pacman\\pm1.rom"), "pm1.rom");
+  EXPECT_EQ(FileNamePart("c:pm1.rom"), "pm1.rom");
+  EXPECT_EQ(FileNamePart("folder/"), "");
+  EXPECT_EQ(FolderPart("roms\\pacman/pm1.rom"), "roms\\pacman/");
+  EXPECT_EQ(JoinPath("roms", "a"), "roms/a");
+  EXPECT_EQ(JoinPath("roms/", "a"), "roms/a");
+  EXPECT_TRUE(MatchesWildcard("PacMan.ZIP", "pac*.zip"));
+  EXPECT_FALSE(MatchesWildcard("pacman.zip", "pac?"));
+  EXPECT_TRUE(MatchesWildcard("", "*"));
+  EXPECT_TRUE(MatchesWildcard("a.b.c", "*.c"));
+}
+
+}  // namespace
+}  // namespace kestrel

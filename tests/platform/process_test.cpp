@@ -1,0 +1,53 @@
+#include "platform/process.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/thread_priority.h"
+#include "support/temp_folder.h"
+
+namespace kestrel {
+namespace {
+
+using testing::TempFolder;
+
+TEST(ProcessTest, StartsWithoutShellAndRedirectsOutput) {
+  TempFolder dir;
+  std::string script = dir / "my emu/emu.sh";
+  testing::WriteFile(script, "#!/bin/sh\necho \"$1|$2\"\npwd\n");
+  ASSERT_EQ(::chmod(script.c_str(), 0755), 0);
+  std::string output = dir / "out.txt";
+
+  // Arguments reach the program as they are: no shell splits or runs them.
+  ASSERT_TRUE(RunProcess(script, {"a b", "$(touch x);"}, output, false, dir / "my emu/"));
+  std::string text = testing::ReadFile(output);
+  EXPECT_EQ(text.substr(0, text.find('\n')), "a b|$(touch x);");
+  EXPECT_NE(text.find("my emu"), std::string::npos) << "runs in the given folder";
+
+  ASSERT_TRUE(RunProcess(script, {"second", ""}, output, true, ""));
+  EXPECT_NE(testing::ReadFile(output).find("second|"), std::string::npos);
+  EXPECT_EQ(testing::ReadFile(output).find("a b|"), 0u) << "appended";
+
+  EXPECT_FALSE(RunProcess(dir / "missing", {}, output, false, ""));
+}
+
+TEST(ThreadPriorityTest, RestoresThePriorityItChanged) {
+  int before = 0;
+  ASSERT_TRUE(GetThreadPriority(&before));
+  {
+    ScopedThreadPriority lower(kPriorityIdle);
+    int now = 0;
+    ASSERT_TRUE(GetThreadPriority(&now));
+    EXPECT_EQ(now, kPriorityIdle);
+  }
+  int after = 0;
+  ASSERT_TRUE(GetThreadPriority(&after));
+  // Going back up may be refused for an unprivileged user; as root it is not.
+  if (::geteuid() == 0) {
+    EXPECT_EQ(after, before);
+  }
+}
+
+}  // namespace
+}  // namespace kestrel
