@@ -1,0 +1,26 @@
+// The profile file: a settings record on disk (".kpf"), a little-endian byte
+// stream that starts with the magic "KPFOPT" and a version number. Versions 0
+// to 4 are read; version 4 is written.
+#pragma once
+
+#include <string>
+
+#include "gamedb/game_set.h"
+#include "settings/settings_record.h"
+
+namespace kestrel {
+
+inline constexpr int kProfileVersion = 4;
+
+// Reads the profile at `path` over a fresh record. On any failure (missing,
+// wrong magic, cut short, damaged counts) returns false and leaves `record`
+// unchanged. Fields a profile of its version does not hold keep their
+// defaults, and so do all fields that are never stored.
+bool LoadProfile(SettingsRecord& record, const std::string& path);
+
+// Writes `record` with the selection of `database` as a version 4 profile.
+// The old file is replaced only once the new one is complete.
+bool SaveProfile(const SettingsRecord& record, const std::string& path,
+                 const GameList& database);
+
+}  // namespace kestrel
