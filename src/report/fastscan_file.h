@@ -1,0 +1,29 @@
+// The fastscan file: which sets still had findings after a completed scan,
+// with the scan options used, bound to the game data by their data CRC.
+// Layout (little-endian): data CRC, set count N, N flag bytes, 23 option
+// integers; N + 100 bytes in all.
+#pragma once
+
+#include <string>
+
+#include "gamedb/game_set.h"
+
+namespace kestrel {
+
+struct SettingsRecord;
+class UserInterface;
+
+// Writes the file through a temporary name, so a failed write never leaves
+// a damaged file in place. False (silently) on an empty name or any error.
+bool SaveFastscan(const std::string& path, const SettingsRecord& settings,
+                  const GameList& database);
+
+// Reads the file: sets needsScan of every set and restores the scan options
+// into `settings` (fix options are or-ed with the current ones). A file for
+// other data, or a missing, short or damaged file, is refused with a
+// message; then neither the options nor any needsScan flag change. False
+// without a message on an empty name.
+bool LoadFastscan(const std::string& path, SettingsRecord& settings, GameList& database,
+                  UserInterface* owner);
+
+}  // namespace kestrel
