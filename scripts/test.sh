@@ -1,0 +1,7 @@
+#!/bin/sh
+# Installs what is needed, builds, and runs every test.
+set -e
+cd "$(dirname "$0")/.."
+./scripts/install-deps.sh
+./scripts/build.sh
+QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j"$(nproc)" --timeout 300
