@@ -36,11 +36,8 @@ struct ResultLine {
   bool visible = false;  // result of the last visibility pass
 };
 
-inline constexpr const char kFixedMark[] = " [fixed]";
-inline constexpr const char kNotFixedMark[] = " [not fixed]";
-
 // The mark a line of a fixable finding ends with: none when the fix option
-// is off, else whether this item was fixed. The option, not the per-scan
+// is off, else " [fixed]" or " [not fixed]" for this item. The option, not the per-scan
 // answers, decides, so items skipped after "No To All" read " [not fixed]".
 std::string FixMark(bool fixOption, bool fixed);
 
