@@ -1,0 +1,50 @@
+// ROMs of the selected sets ordered by CRC-32, so that a file can be matched
+// to every ROM with its content by one binary search. The rebuilder, the
+// wrong-named-set check and the alias pass of validation use it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "gamedb/game_set.h"
+
+namespace kestrel {
+
+// One ROM with a known dump.
+struct CrcIndexEntry {
+  uint32_t crc = 0;
+  uint32_t crcComplement = 0;
+  int32_t size = 0;
+  std::string setName;
+  std::string romName;
+  int spare = 0;  // carried along, always 0
+  std::string cloneOf;
+  bool inParent = true;
+  bool hasNeoGeoBios = false;  // of the set
+  bool isNeoGeoBios = false;   // of the ROM
+};
+
+// One ROM without a known dump (crc 0).
+struct ZeroCrcIndexEntry {
+  int32_t size = 0;
+  std::string setName;
+  std::string romName;
+  int spare = 0;  // carried along, always 0
+  std::string cloneOf;
+  bool inParent = true;
+  bool hasNeoGeoBios = false;
+  bool isNeoGeoBios = false;
+};
+
+// Empties both lists, then indexes every ROM of every selected set:
+// `crcIndex` sorted by crc, `zeroCrcIndex` by ROM name without case. Both
+// sorts are stable, so equal keys keep database order.
+void BuildCrcIndex(const GameList& database, std::vector<CrcIndexEntry>& crcIndex,
+                   std::vector<ZeroCrcIndexEntry>& zeroCrcIndex);
+
+// The entries of a CRC-sorted index with `crc`, as [first, last).
+std::pair<size_t, size_t> FindCrcRange(const std::vector<CrcIndexEntry>& crcIndex, uint32_t crc);
+
+}  // namespace kestrel

@@ -1,0 +1,181 @@
+#include "gamedb/datfile_parser.h"
+
+#include <cstdint>
+#include <limits>
+
+#include "platform/text.h"
+#include "platform/thread_priority.h"
+
+namespace kestrel {
+
+namespace {
+
+bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+size_t SkipSpace(const std::string& text) {
+  size_t at = 0;
+  while (at < text.size() && IsSpace(text[at])) ++at;
+  return at;
+}
+
+// How deep a block is nested. A block ends when its depth is back at zero,
+// which also happens right after its first token when that is not "(".
+void CountParenthesis(const std::string& token, int& depth) {
+  if (token == "(") ++depth;
+  else if (token == ")") --depth;
+}
+
+bool IsParenthesis(const std::string& token) { return token == "(" || token == ")"; }
+
+// Reads one ROM block, the "rom" keyword already taken. False when the file
+// ends inside it.
+bool ReadRomBlock(DatfileStream& file, std::string& token, RomEntry& rom) {
+  int depth = 0;
+  do {
+    if (!NextToken(file, token)) return false;
+    if (IsParenthesis(token)) {
+      CountParenthesis(token, depth);
+    } else if (depth == 1) {
+      if (EqualsNoCase(token, "name")) {
+        if (!NextToken(file, rom.name)) return false;
+      } else if (EqualsNoCase(token, "size")) {
+        if (!NextToken(file, token)) return false;
+        ReadSignedDecimal(token, rom.size);
+      } else if (EqualsNoCase(token, "crc") || EqualsNoCase(token, "crc32")) {
+        if (!NextToken(file, token)) return false;
+        ReadHexadecimal(token, rom.crc);
+      }
+    }
+  } while (depth > 0);
+  return true;
+}
+
+// A ROM needs a name and content. Negative sizes are dropped as well: no
+// file has them, and the tools would turn them into absurd lengths.
+bool IsUsableRom(const RomEntry& rom) { return !rom.name.empty() && rom.size > 0; }
+
+// Handles one token at depth 1 of a game block. A keyword takes the next
+// token whole as its value, so a set or sample named like a keyword starts
+// nothing. False when the file ends.
+bool ReadGameField(DatfileStream& file, std::string& token, GameSet& game, bool enableRomOf) {
+  if (EqualsNoCase(token, "name")) return NextToken(file, game.name);
+  if (EqualsNoCase(token, "description")) return NextToken(file, game.description);
+  if (EqualsNoCase(token, "sampleof")) {
+    if (!NextToken(file, game.sampleOf)) return false;
+    game.hasSampleOf = !game.sampleOf.empty();
+    return true;
+  }
+  if (EqualsNoCase(token, "cloneof")) {
+    if (!NextToken(file, game.cloneOf)) return false;
+    game.hasParent = !game.cloneOf.empty();
+    return true;
+  }
+  if (EqualsNoCase(token, "romof")) {
+    // Taken even when disabled, so that its value is never read as a keyword.
+    if (!NextToken(file, token)) return false;
+    if (enableRomOf) {
+      game.cloneOf = token;
+      game.hasParent = !token.empty();
+    }
+    return true;
+  }
+  if (EqualsNoCase(token, "sample")) {
+    if (!NextToken(file, token)) return false;
+    if (token.empty()) return true;
+    SampleEntry sample;
+    sample.name = token;
+    game.samples.push_back(std::move(sample));
+    return true;
+  }
+  if (EqualsNoCase(token, "rom")) {
+    RomEntry rom;
+    if (!ReadRomBlock(file, token, rom)) return false;
+    // A ROM without a crc field is one without a known dump: crc 0.
+    SetRomCrc(rom, rom.crc);
+    if (IsUsableRom(rom)) game.roms.push_back(std::move(rom));
+    return true;
+  }
+  return true;
+}
+
+// Reads one game block, the "game" keyword already taken. False when the
+// file ends inside it.
+bool ReadGameBlock(DatfileStream& file, std::string& token, GameSet& game, bool enableRomOf) {
+  int depth = 0;
+  do {
+    if (!NextToken(file, token)) return false;
+    if (IsParenthesis(token)) {
+      CountParenthesis(token, depth);
+    } else if (depth == 1) {
+      if (!ReadGameField(file, token, game, enableRomOf)) return false;
+    }
+  } while (depth > 0);
+  return true;
+}
+
+bool IsUsableGame(const GameSet& game) {
+  return !game.name.empty() && !game.description.empty() && game.romCount > 0;
+}
+
+}  // namespace
+
+bool ReadSignedDecimal(const std::string& text, int32_t& value) {
+  size_t at = SkipSpace(text);
+  bool negative = false;
+  if (at < text.size() && (text[at] == '+' || text[at] == '-')) negative = text[at++] == '-';
+  if (at >= text.size() || text[at] < '0' || text[at] > '9') return false;
+  constexpr int64_t kLimit = int64_t{std::numeric_limits<int32_t>::max()} + 1;
+  int64_t number = 0;
+  for (; at < text.size() && text[at] >= '0' && text[at] <= '9'; ++at) {
+    if (number <= kLimit) number = number * 10 + (text[at] - '0');
+  }
+  if (negative) number = -number;
+  if (number > std::numeric_limits<int32_t>::max()) number = std::numeric_limits<int32_t>::max();
+  if (number < std::numeric_limits<int32_t>::min()) number = std::numeric_limits<int32_t>::min();
+  value = static_cast<int32_t>(number);
+  return true;
+}
+
+bool ReadHexadecimal(const std::string& text, uint32_t& value) {
+  size_t at = SkipSpace(text);
+  // "0x1234" as some listings write it; a lone "0x" is the number 0.
+  if (at + 2 < text.size() && text[at] == '0' && (text[at + 1] == 'x' || text[at + 1] == 'X') &&
+      HexDigit(text[at + 2]) >= 0) {
+    at += 2;
+  }
+  if (at >= text.size() || HexDigit(text[at]) < 0) return false;
+  uint64_t number = 0;
+  for (; at < text.size() && HexDigit(text[at]) >= 0; ++at) {
+    if (number <= 0xFFFFFFFFu) number = number * 16 + HexDigit(text[at]);
+  }
+  value = number > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<uint32_t>(number);
+  return true;
+}
+
+bool ParseDatfile(GameList& rawGames, const std::string& path, ProgressDialog& progress, bool enableRomOf) {
+  ScopedThreadPriority priority(kPriorityNormal);
+  rawGames.clear();
+  DatfileStream file;
+  if (!file.Open(path)) return false;
+  std::string token;
+  while (NextToken(file, token)) {
+    if (!EqualsNoCase(token, "game")) continue;
+    GameSet game;
+    if (!ReadGameBlock(file, token, game, enableRomOf)) break;
+    game.romCount = static_cast<int>(game.roms.size());
+    game.sampleCount = static_cast<int>(game.samples.size());
+    progress.SetText("\n\n" + game.description);
+    if (IsUsableGame(game)) rawGames.push_back(std::move(game));
+    if (progress.IsCancelled()) return false;
+  }
+  return !rawGames.empty();
+}
+
+}  // namespace kestrel

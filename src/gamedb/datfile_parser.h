@@ -1,0 +1,28 @@
+// Reads the game list text that MAME prints for -listinfo, that RAINE
+// prints per game, and that datfiles hold. Only what the game database needs
+// is taken; every other field and block is skipped by counting parentheses,
+// so emulators may add fields freely.
+#pragma once
+
+#include <string>
+
+#include "app/user_interface.h"
+#include "gamedb/game_set.h"
+#include "gamedb/next_token.h"
+
+namespace kestrel {
+
+// Empties `rawGames`, then appends one set per complete game block that has
+// a name, a description and at least one ROM, in file order. True when the
+// file was read to its end and a set was kept; false for a missing file, a
+// file without usable blocks, or a cancel (the sets read so far stay).
+// `enableRomOf` lets "romof" name the parent, as RAINE's listings need.
+bool ParseDatfile(GameList& rawGames, const std::string& path, ProgressDialog& progress, bool enableRomOf);
+
+// The value forms of the listings, exposed for their own tests. Each reads a
+// number from the start of `text` and leaves `value` alone when no digit
+// is there. Sizes beyond 32 bits are clamped.
+bool ReadSignedDecimal(const std::string& text, int32_t& value);
+bool ReadHexadecimal(const std::string& text, uint32_t& value);
+
+}  // namespace kestrel

@@ -1,0 +1,121 @@
+#include "gamedb/next_token.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/file_system.h"
+
+namespace kestrel {
+
+namespace {
+
+constexpr size_t kBufferSize = size_t{1} << 20;
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+void RemoveCarriageReturn(std::string& line) {
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+}
+
+void TrimTrailingBlanks(std::string& text) {
+  size_t end = text.size();
+  while (end > 0 && IsBlank(text[end - 1])) --end;
+  text.resize(end);
+}
+
+// The closing quote of a value opened at `open`: the first quote that no
+// backslash stands directly before. npos when the line holds none.
+size_t FindClosingQuote(const std::string& line, size_t open) {
+  size_t quote = line.find('"', open + 1);
+  while (quote != std::string::npos && line[quote - 1] == '\\') quote = line.find('"', quote + 1);
+  return quote;
+}
+
+}  // namespace
+
+DatfileStream::~DatfileStream() { Close(); }
+
+bool DatfileStream::Open(const std::string& path) {
+  Close();
+  file_ = OpenFile(path, "rb");
+  if (file_ == nullptr) return false;
+  buffer_.resize(kBufferSize);
+  begin_ = end_ = 0;
+  atEnd_ = false;
+  line.clear();
+  position = 0;
+  return true;
+}
+
+void DatfileStream::Close() {
+  if (file_ != nullptr) std::fclose(file_);
+  file_ = nullptr;
+  atEnd_ = true;
+  begin_ = end_ = 0;
+}
+
+bool DatfileStream::FillBuffer() {
+  if (atEnd_ || file_ == nullptr) return false;
+  size_t count = std::fread(buffer_.data(), 1, buffer_.size(), file_);
+  if (count == 0) {
+    // A read error ends the text just like its end does.
+    atEnd_ = true;
+    return false;
+  }
+  begin_ = 0;
+  end_ = count;
+  return true;
+}
+
+bool DatfileStream::ReadLine(std::string& out) {
+  out.clear();
+  bool readAnything = false;
+  while (begin_ < end_ || FillBuffer()) {
+    readAnything = true;
+    const char* start = buffer_.data() + begin_;
+    size_t available = end_ - begin_;
+    const void* newline = std::memchr(start, '\n', available);
+    size_t length = newline ? static_cast<size_t>(static_cast<const char*>(newline) - start) : available;
+    size_t room = kMaxLineLength - std::min(out.size(), kMaxLineLength);
+    out.append(start, std::min(length, room));
+    begin_ += length;
+    if (newline != nullptr) {
+      ++begin_;
+      break;
+    }
+  }
+  RemoveCarriageReturn(out);
+  return readAnything;
+}
+
+bool NextToken(DatfileStream& file, std::string& token) {
+  for (;;) {
+    const std::string& line = file.line;
+    size_t start = file.position;
+    while (start < line.size() && IsBlank(line[start])) ++start;
+    if (start < line.size()) {
+      if (line[start] == '"') {
+        size_t close = FindClosingQuote(line, start);
+        if (close != std::string::npos) {
+          token.assign(line, start + 1, close - start - 1);
+          TrimTrailingBlanks(token);
+          file.position = close + 1;
+          return true;
+        }
+        // Without a closing quote on this line the quote is an ordinary character.
+      }
+      size_t end = start;
+      while (end < line.size() && !IsBlank(line[end])) ++end;
+      token.assign(line, start, end - start);
+      file.position = end;
+      return true;
+    }
+    file.position = 0;
+    if (!file.ReadLine(file.line)) {
+      file.line.clear();
+      return false;
+    }
+  }
+}
+
+}  // namespace kestrel

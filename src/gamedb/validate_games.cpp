@@ -1,0 +1,207 @@
+#include "gamedb/validate_games.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "gamedb/crc_index.h"
+#include "platform/text.h"
+#include "platform/thread_priority.h"
+
+namespace kestrel {
+
+namespace {
+
+// Shared by all sets that use the YM3812 chip's samples; it is never a set
+// of its own in the lists, so it is not looked up.
+constexpr const char* kSharedSampleSet = "ym3812";
+
+std::string ReferenceMessage(const std::string& kind, const std::string& reference, const GameSet& game,
+                             const std::string& ending) {
+  return kind + "\n\n'" + reference + "'\n\nof gameset: \n\n'" + game.description + "'\n\n" + ending;
+}
+
+void ClearParent(GameSet& game) {
+  game.hasParent = false;
+  game.cloneOf.clear();
+  game.parentIndex = -1;
+}
+
+void ClearSampleOf(GameSet& game) {
+  game.hasSampleOf = false;
+  game.sampleOf.clear();
+}
+
+// Phase 1. Sets with equal descriptions end up next to each other; both stay.
+GameList OrderByDescription(GameList& rawGames, int displayLiErrors) {
+  std::stable_sort(rawGames.begin(), rawGames.end(), LessByDescription);
+  for (size_t i = 1; i < rawGames.size(); ++i) {
+    if (displayLiErrors >= kShowSetErrors && rawGames[i].description == rawGames[i - 1].description) {
+      PlainMessage("Double description: '" + rawGames[i].description + "'");
+    }
+  }
+  GameList working = std::move(rawGames);
+  rawGames.clear();
+  return working;
+}
+
+// Keeps the first of each run of equal names, which after the stable sort is
+// the first in file order.
+template <typename Entry>
+void RemoveDoubleEntries(std::vector<Entry>& entries, const std::string& label, const GameSet& game, bool show) {
+  std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.name < b.name; });
+  size_t kept = 0;
+  for (size_t i = 0; i < entries.size(); ++i) {
+    if (kept > 0 && entries[kept - 1].name == entries[i].name) {
+      if (show) PlainMessage(label + entries[i].name + "'\nin gameset: '" + game.description + "'");
+      continue;
+    }
+    if (kept != i) entries[kept] = std::move(entries[i]);
+    ++kept;
+  }
+  entries.erase(entries.begin() + static_cast<std::ptrdiff_t>(kept), entries.end());
+}
+
+// Phase 2. Sorted by name without case, a name seen twice always meets the
+// set just appended.
+void AddUniqueSets(GameList& working, GameList& database, int displayLiErrors) {
+  std::stable_sort(working.begin(), working.end(), LessByNameNoCase);
+  database.reserve(working.size());
+  bool showRomErrors = displayLiErrors >= kShowRomErrors;
+  for (GameSet& game : working) {
+    if (!database.empty() && EqualsNoCase(database.back().name, game.name)) {
+      if (displayLiErrors >= kShowSetErrors) PlainMessage("Double foldername: '" + game.name + "'");
+      continue;
+    }
+    RemoveDoubleEntries(game.roms, "Double ROM: '", game, showRomErrors);
+    RemoveDoubleEntries(game.samples, "Double sample : '", game, showRomErrors);
+    game.romCount = static_cast<int>(game.roms.size());
+    game.sampleCount = static_cast<int>(game.samples.size());
+    game.index = static_cast<int>(database.size());
+    database.push_back(std::move(game));
+  }
+  working.clear();
+}
+
+// A parent must exist, must not be the set itself and must not be a clone.
+// `parent` and `game` may be the same record.
+void ResolveParent(GameList& database, GameSet& game, bool show) {
+  if (!game.hasParent) return;
+  const std::string kind = "Parentfolder: ";
+  std::optional<int> found = FindGame(database, game.cloneOf);
+  if (!found) {
+    if (show) PlainMessage(ReferenceMessage(kind, game.cloneOf, game, " doesn't exist !"));
+    ClearParent(game);
+    return;
+  }
+  GameSet& parent = database[*found];
+  if (parent.cloneOf == game.cloneOf) {
+    if (show) PlainMessage(ReferenceMessage(kind, game.cloneOf, game, " is useless !"));
+    ClearParent(game);
+  }
+  if (!game.hasParent) return;  // already reported
+  if (parent.hasParent) {
+    if (show) PlainMessage(ReferenceMessage(kind, game.cloneOf, game, "has bad parent-information !"));
+    ClearParent(game);
+    return;
+  }
+  parent.clones.push_back(CloneRef{game.description, game.index});
+  parent.isParent = true;
+  parent.cloneCount = static_cast<int>(parent.clones.size());
+  game.parentIndex = parent.index;
+}
+
+// A sample source must exist, hold samples and use no other set's samples.
+void ResolveSampleOf(GameList& database, GameSet& game, bool show) {
+  if (!game.hasSampleOf || EqualsNoCase(game.sampleOf, kSharedSampleSet)) return;
+  const std::string kind = "Alternative Samplefolder: ";
+  std::optional<int> found = FindGame(database, game.sampleOf);
+  if (!found) {
+    if (show) PlainMessage(ReferenceMessage(kind, game.sampleOf, game, " doesn't exist !"));
+    ClearSampleOf(game);
+    return;
+  }
+  const GameSet& source = database[*found];
+  if (source.sampleOf == game.sampleOf) {
+    if (show) PlainMessage(ReferenceMessage(kind, game.sampleOf, game, " is useless !"));
+    ClearSampleOf(game);
+  }
+  if (!game.hasSampleOf) return;  // already reported
+  if (source.sampleCount == 0 || source.hasSampleOf) {
+    if (show) PlainMessage(ReferenceMessage(kind, game.sampleOf, game, "has bad sample-information !"));
+    ClearSampleOf(game);
+  }
+}
+
+// Phase 3.
+void ResolveReferences(GameList& database, int displayLiErrors) {
+  bool show = displayLiErrors >= kShowSetErrors;
+  for (GameSet& game : database) {
+    ResolveParent(database, game, show);
+    ResolveSampleOf(database, game, show);
+    game.hasNeoGeoBios = std::any_of(game.roms.begin(), game.roms.end(), IsNeoGeoBiosRom);
+  }
+}
+
+// The family of a set: itself, its clones, and when it is a clone, its
+// parent and the parent's other clones. Every remaining cloneOf names a valid
+// parent by now, so a shared cloneOf means a shared parent.
+bool IsInFamily(const CrcIndexEntry& entry, const GameSet& game) {
+  if (EqualsNoCase(entry.setName, game.name) || EqualsNoCase(entry.cloneOf, game.name)) return true;
+  if (!game.hasParent) return false;
+  return EqualsNoCase(entry.setName, game.cloneOf) || EqualsNoCase(entry.cloneOf, game.cloneOf);
+}
+
+void FindAliases(const std::vector<CrcIndexEntry>& crcIndex, const GameSet& game, RomEntry& rom) {
+  auto [first, last] = FindCrcRange(crcIndex, rom.crc);
+  for (size_t i = first; i < last; ++i) {
+    const CrcIndexEntry& entry = crcIndex[i];
+    if (entry.size != rom.size || entry.romName == rom.name) continue;
+    if (IsInFamily(entry, game)) rom.aliases.push_back(entry.romName);
+  }
+}
+
+// Phase 4.
+void RelateRoms(GameList& database) {
+  std::vector<CrcIndexEntry> crcIndex;
+  std::vector<ZeroCrcIndexEntry> zeroCrcIndex;
+  BuildCrcIndex(database, crcIndex, zeroCrcIndex);
+  for (GameSet& game : database) {
+    const GameSet* parent = game.hasParent ? &database[game.parentIndex] : nullptr;
+    for (RomEntry& rom : game.roms) {
+      rom.aliases.clear();
+      rom.inParent = parent == nullptr || FindRom(*parent, rom.name) >= 0;
+      FindAliases(crcIndex, game, rom);
+    }
+  }
+}
+
+// Ends a phase: one step of progress, then the user may stop.
+bool FinishPhase(ProgressDialog& progress) {
+  progress.Step();
+  return !progress.IsCancelled();
+}
+
+}  // namespace
+
+bool ValidateGames(GameList& rawGames, GameList& database, ProgressDialog& progress, int displayLiErrors) {
+  ScopedThreadPriority priority(kPriorityNormal);
+  progress.SetRange(0, 4);
+  progress.SetStep(1);
+
+  database.clear();
+  if (!FinishPhase(progress)) return false;
+
+  GameList working = OrderByDescription(rawGames, displayLiErrors);
+  if (!FinishPhase(progress)) return false;
+
+  AddUniqueSets(working, database, displayLiErrors);
+  if (!FinishPhase(progress)) return false;
+
+  ResolveReferences(database, displayLiErrors);
+  if (!FinishPhase(progress)) return false;
+
+  RelateRoms(database);
+  return true;
+}
+
+}  // namespace kestrel
