@@ -1,0 +1,290 @@
+#include "gamedb/data_cache.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "platform/file_system.h"
+
+namespace kestrel {
+namespace {
+
+constexpr char kCacheMagic[] = "DATFILE";
+
+// The smallest number of bytes each record can take in the file; a count is
+// believed only when that many records could still follow, so a damaged
+// count never makes us allocate more than the file holds.
+constexpr uint64_t kMinTextBytes = 1;
+constexpr uint64_t kMinSetBytes = 9 * 4 + 4 * kMinTextBytes;
+constexpr uint64_t kMinCloneBytes = 4 + kMinTextBytes;
+constexpr uint64_t kMinRomBytes = 5 * 4 + kMinTextBytes + 4;
+
+// ---- writing ----
+
+void PutInt(std::string& out, uint32_t value) {
+  for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<char>((value >> shift) & 0xFF));
+}
+
+void PutShort(std::string& out, uint16_t value) {
+  out.push_back(static_cast<char>(value & 0xFF));
+  out.push_back(static_cast<char>(value >> 8));
+}
+
+void PutText(std::string& out, const std::string& text) {
+  size_t length = text.size();
+  if (length < 0xFF) {
+    out.push_back(static_cast<char>(length));
+  } else if (length < 0xFFFE) {
+    out.push_back(static_cast<char>(0xFF));
+    PutShort(out, static_cast<uint16_t>(length));
+  } else {
+    out.push_back(static_cast<char>(0xFF));
+    PutShort(out, 0xFFFF);
+    PutInt(out, static_cast<uint32_t>(length));
+  }
+  out.append(text);
+}
+
+void PutFlag(std::string& out, bool flag) { PutInt(out, flag ? 1 : 0); }
+
+void PutSet(std::string& out, const GameSet& game) {
+  PutFlag(out, game.hasSampleOf);
+  PutFlag(out, game.hasParent);
+  PutFlag(out, game.hasNeoGeoBios);
+  PutFlag(out, game.isParent);
+  PutInt(out, static_cast<uint32_t>(game.clones.size()));
+  PutInt(out, static_cast<uint32_t>(game.index));
+  PutInt(out, static_cast<uint32_t>(game.parentIndex));
+  PutInt(out, static_cast<uint32_t>(game.roms.size()));
+  PutInt(out, static_cast<uint32_t>(game.samples.size()));
+  PutText(out, game.sampleOf);
+  PutText(out, game.name);
+  PutText(out, game.description);
+  PutText(out, game.cloneOf);
+  for (const CloneRef& clone : game.clones) {
+    PutInt(out, static_cast<uint32_t>(clone.index));
+    PutText(out, clone.description);
+  }
+  for (const RomEntry& rom : game.roms) {
+    PutFlag(out, rom.inParent);
+    PutFlag(out, rom.noDump);
+    PutInt(out, rom.crc);
+    PutInt(out, rom.crcComplement);
+    PutInt(out, static_cast<uint32_t>(rom.size));
+    PutText(out, rom.name);
+    PutInt(out, static_cast<uint32_t>(rom.aliases.size()));
+    for (const std::string& alias : rom.aliases) PutText(out, alias);
+  }
+  for (const SampleEntry& sample : game.samples) PutText(out, sample.name);
+}
+
+// ---- reading ----
+
+// Buffered little-endian reads that never pass the end of the file.
+class CacheReader {
+ public:
+  CacheReader(std::FILE* file, uint64_t size) : file_(file), remaining_(size), buffer_(1 << 18) {}
+
+  uint64_t remaining() const { return remaining_; }
+  bool CanHold(int32_t count, uint64_t minBytes) const {
+    return count >= 0 && static_cast<uint64_t>(count) * minBytes <= remaining_;
+  }
+
+  bool ReadBytes(void* out, size_t length) {
+    if (length > remaining_) return false;
+    char* target = static_cast<char*>(out);
+    while (length > 0) {
+      if (position_ == end_ && !Refill()) return false;
+      size_t chunk = std::min(length, end_ - position_);
+      std::copy_n(buffer_.data() + position_, chunk, target);
+      position_ += chunk;
+      target += chunk;
+      length -= chunk;
+      remaining_ -= chunk;
+    }
+    return true;
+  }
+
+  bool ReadInt(uint32_t& value) {
+    uint8_t bytes[4];
+    if (!ReadBytes(bytes, 4)) return false;
+    value = bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) | (static_cast<uint32_t>(bytes[3]) << 24);
+    return true;
+  }
+
+  bool ReadInt(int32_t& value) {
+    uint32_t raw = 0;
+    if (!ReadInt(raw)) return false;
+    value = static_cast<int32_t>(raw);
+    return true;
+  }
+
+  bool ReadFlag(bool& flag) {
+    uint32_t raw = 0;
+    if (!ReadInt(raw) || raw > 1) return false;
+    flag = raw == 1;
+    return true;
+  }
+
+  bool ReadText(std::string& text) {
+    uint8_t shortLength = 0;
+    if (!ReadBytes(&shortLength, 1)) return false;
+    uint64_t length = shortLength;
+    if (shortLength == 0xFF) {
+      uint8_t word[2];
+      if (!ReadBytes(word, 2)) return false;
+      length = word[0] | (word[1] << 8);
+      if (length == 0xFFFE) return false;  // never written
+      if (length == 0xFFFF) {
+        uint32_t longLength = 0;
+        if (!ReadInt(longLength)) return false;
+        length = longLength;
+      }
+    }
+    if (length > remaining_) return false;
+    text.resize(length);
+    return ReadBytes(text.data(), length);
+  }
+
+ private:
+  bool Refill() {
+    position_ = 0;
+    end_ = std::fread(buffer_.data(), 1, buffer_.size(), file_);
+    return end_ > 0;
+  }
+
+  std::FILE* file_;
+  uint64_t remaining_;
+  std::vector<char> buffer_;
+  size_t position_ = 0;
+  size_t end_ = 0;
+};
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+bool ReadRom(CacheReader& reader, RomEntry& rom) {
+  int32_t aliasCount = 0;
+  if (!reader.ReadFlag(rom.inParent) || !reader.ReadFlag(rom.noDump) || !reader.ReadInt(rom.crc) ||
+      !reader.ReadInt(rom.crcComplement) || !reader.ReadInt(rom.size) || !reader.ReadText(rom.name) ||
+      !reader.ReadInt(aliasCount) || !reader.CanHold(aliasCount, kMinTextBytes)) {
+    return false;
+  }
+  rom.aliases.resize(aliasCount);
+  for (std::string& alias : rom.aliases) {
+    if (!reader.ReadText(alias)) return false;
+  }
+  return true;
+}
+
+bool ReadSet(CacheReader& reader, GameSet& game) {
+  int32_t cloneCount = 0, romCount = 0, sampleCount = 0;
+  if (!reader.ReadFlag(game.hasSampleOf) || !reader.ReadFlag(game.hasParent) ||
+      !reader.ReadFlag(game.hasNeoGeoBios) || !reader.ReadFlag(game.isParent) ||
+      !reader.ReadInt(cloneCount) || !reader.ReadInt(game.index) || !reader.ReadInt(game.parentIndex) ||
+      !reader.ReadInt(romCount) || !reader.ReadInt(sampleCount) || !reader.ReadText(game.sampleOf) ||
+      !reader.ReadText(game.name) || !reader.ReadText(game.description) || !reader.ReadText(game.cloneOf)) {
+    return false;
+  }
+  if (!reader.CanHold(cloneCount, kMinCloneBytes)) return false;
+  game.clones.resize(cloneCount);
+  for (CloneRef& clone : game.clones) {
+    if (!reader.ReadInt(clone.index) || !reader.ReadText(clone.description)) return false;
+  }
+  if (!reader.CanHold(romCount, kMinRomBytes)) return false;
+  game.roms.resize(romCount);
+  for (RomEntry& rom : game.roms) {
+    if (!ReadRom(reader, rom)) return false;
+  }
+  if (!reader.CanHold(sampleCount, kMinTextBytes)) return false;
+  game.samples.resize(sampleCount);
+  for (SampleEntry& sample : game.samples) {
+    if (!reader.ReadText(sample.name)) return false;
+  }
+  game.cloneCount = cloneCount;
+  game.romCount = romCount;
+  game.sampleCount = sampleCount;
+  return true;
+}
+
+// The tools index the database with these numbers without further checks,
+// so a cache whose links point outside the list is treated as damaged.
+bool HasSoundLinks(const GameSet& game, int position, int setCount) {
+  auto inRange = [setCount](int index) { return index >= 0 && index < setCount; };
+  if (game.index != position) return false;
+  if (game.hasParent ? !inRange(game.parentIndex) : game.parentIndex != -1) return false;
+  for (const CloneRef& clone : game.clones) {
+    if (!inRange(clone.index)) return false;
+  }
+  return true;
+}
+
+bool ReadSets(CacheReader& reader, GameList& database, int32_t setCount, ProgressDialog& progress) {
+  for (int position = 0; position < setCount; ++position) {
+    GameSet game;
+    if (!ReadSet(reader, game) || !HasSoundLinks(game, position, setCount)) return false;
+    progress.SetText("\n\n" + game.description);
+    progress.Step();
+    database.push_back(std::move(game));
+    if (progress.IsCancelled()) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool WriteDataCache(const std::string& path, const GameList& database, uint32_t key) {
+  std::string out;
+  PutText(out, kCacheMagic);
+  PutInt(out, 0);
+  PutInt(out, key);
+  PutInt(out, static_cast<uint32_t>(database.size()));
+  for (const GameSet& game : database) PutSet(out, game);
+
+  std::string target = ResolvePath(path);
+  std::string temporary = target + ".new";
+  FilePtr file(std::fopen(temporary.c_str(), "wb"));
+  if (!file) return false;
+  bool written = std::fwrite(out.data(), 1, out.size(), file.get()) == out.size();
+  written = std::fclose(file.release()) == 0 && written;
+  if (!written || std::rename(temporary.c_str(), target.c_str()) != 0) {
+    std::remove(temporary.c_str());
+    return false;
+  }
+  return true;
+}
+
+bool ReadDataCache(const std::string& path, GameList& database, uint32_t expectedKey,
+                   UserInterface* owner) {
+  std::optional<uint64_t> size = FileSize(path);
+  if (!size) return false;
+  FilePtr file(OpenFile(path, "rb"));
+  if (!file) return false;
+  CacheReader reader(file.get(), *size);
+
+  std::string magic;
+  uint32_t zero = 0, key = 0;
+  int32_t setCount = 0;
+  if (!reader.ReadText(magic) || magic != kCacheMagic || !reader.ReadInt(zero) || !reader.ReadInt(key) ||
+      key != expectedKey) {
+    return false;
+  }
+  database.clear();
+  if (!reader.ReadInt(setCount) || !reader.CanHold(setCount, kMinSetBytes)) return false;
+
+  std::unique_ptr<ProgressDialog> progress = OpenProgressDialog(owner, "Receiving Data");
+  progress->SetRange(0, setCount);
+  progress->SetStep(1);
+  database.reserve(setCount);
+  if (!ReadSets(reader, database, setCount, *progress)) {
+    database.clear();
+    return false;
+  }
+  return true;
+}
+
+}  // namespace kestrel

@@ -1,0 +1,144 @@
+#include "gamedb/data_cache.h"
+
+#include <gtest/gtest.h>
+
+#include "app/scripted_interface.h"
+#include "platform/file_system.h"
+#include "support/temp_folder.h"
+
+namespace kestrel {
+namespace {
+
+using namespace std::string_literals;
+using testing::ReadFile;
+using testing::TempFolder;
+using testing::WriteFile;
+
+RomEntry MakeRom(const std::string& name, uint32_t crc, int32_t size, bool inParent) {
+  RomEntry rom;
+  rom.name = name;
+  SetRomCrc(rom, crc);
+  rom.size = size;
+  rom.inParent = inParent;
+  return rom;
+}
+
+// A parent with a clone, aliases, samples, a no-dump ROM and texts long
+// enough for both longer length forms.
+GameList SampleDatabase() {
+  GameSet parent;
+  parent.name = "pacman";
+  parent.description = std::string(300, 'd');
+  parent.index = 0;
+  parent.isParent = true;
+  parent.hasSampleOf = true;
+  parent.sampleOf = "pacsmp";
+  parent.clones = {{"Puck Man", 1}};
+  parent.cloneCount = 1;
+  parent.roms = {MakeRom("a.rom", 0x12345678, 4096, true), MakeRom("nodump.rom", 0, 16, true)};
+  parent.roms[0].aliases = {"b.rom", std::string(0x10000, 'x')};
+  parent.samples.resize(1);
+  parent.samples[0].name = "bang.wav";
+  GameSet clone;
+  clone.name = "puckman";
+  clone.description = "Puck Man";
+  clone.index = 1;
+  clone.parentIndex = 0;
+  clone.hasParent = true;
+  clone.hasNeoGeoBios = true;
+  clone.cloneOf = "pacman";
+  clone.roms = {MakeRom("b.rom", 0x12345678, 4096, false)};
+  return {parent, clone};
+}
+
+TEST(DataCacheTest, RoundTripKeepsEveryStoredFieldInTheFileLayout) {
+  TempFolder folder;
+  GameList written = SampleDatabase();
+  ASSERT_TRUE(WriteDataCache(folder / "_datdat", written, 0xCAFEF00D));
+  std::string bytes = ReadFile(folder / "_datdat");
+  EXPECT_EQ(bytes.substr(0, 20), std::string("\x07" "DATFILE\0\0\0\0\x0D\xF0\xFE\xCA\x02\0\0\0", 20));
+  EXPECT_EQ(bytes.find(std::string("\xFF\x2C\x01") + std::string(300, 'd')), 70u);
+  EXPECT_NE(bytes.find(std::string("\xFF\xFF\xFF\x00\x00\x01\x00", 7) + "xxx"), std::string::npos);
+  EXPECT_FALSE(FileExists(folder / "_datdat.new"));
+
+  ScriptedInterface ui;
+  GameList read;
+  read.resize(5);
+  ASSERT_TRUE(ReadDataCache(folder / "_datdat", read, 0xCAFEF00D, &ui));
+  ASSERT_EQ(read.size(), 2u);
+  for (size_t i = 0; i < 2; ++i) {
+    const GameSet& a = written[i];
+    const GameSet& b = read[i];
+    EXPECT_EQ(std::tie(a.name, a.description, a.sampleOf, a.cloneOf, a.index, a.parentIndex, a.cloneCount),
+              std::tie(b.name, b.description, b.sampleOf, b.cloneOf, b.index, b.parentIndex, b.cloneCount));
+    EXPECT_EQ(std::tie(a.hasSampleOf, a.hasParent, a.isParent, a.hasNeoGeoBios),
+              std::tie(b.hasSampleOf, b.hasParent, b.isParent, b.hasNeoGeoBios));
+    EXPECT_EQ(b.romCount, static_cast<int>(a.roms.size()));
+    EXPECT_EQ(b.sampleCount, static_cast<int>(a.samples.size()));
+    ASSERT_EQ(b.roms.size(), a.roms.size());
+    for (size_t r = 0; r < a.roms.size(); ++r) {
+      EXPECT_EQ(std::tie(a.roms[r].name, a.roms[r].crc, a.roms[r].crcComplement, a.roms[r].size),
+                std::tie(b.roms[r].name, b.roms[r].crc, b.roms[r].crcComplement, b.roms[r].size));
+      EXPECT_EQ(std::tie(a.roms[r].noDump, a.roms[r].inParent, a.roms[r].aliases),
+                std::tie(b.roms[r].noDump, b.roms[r].inParent, b.roms[r].aliases));
+    }
+  }
+  EXPECT_EQ(read[0].clones[0].description, "Puck Man");
+  EXPECT_EQ(read[0].samples[0].name, "bang.wav");
+  EXPECT_TRUE(read[1].selected);
+  EXPECT_EQ(ui.progressTitles, std::vector<std::string>{"Receiving Data"});
+  EXPECT_EQ(ui.progressTexts.back(), "\n\nPuck Man");
+}
+
+TEST(DataCacheTest, AnotherKeyOrNoFileIsAMissThatLeavesTheDatabase) {
+  TempFolder folder;
+  ASSERT_TRUE(WriteDataCache(folder / "_exedat", SampleDatabase(), 1));
+  GameList database(3);
+  EXPECT_FALSE(ReadDataCache(folder / "_exedat", database, 2, nullptr));
+  EXPECT_FALSE(ReadDataCache(folder / "missing", database, 1, nullptr));
+  WriteFile(folder / "other", "\x07" "DATFILX");
+  EXPECT_FALSE(ReadDataCache(folder / "other", database, 1, nullptr));
+  EXPECT_EQ(database.size(), 3u);
+}
+
+TEST(DataCacheTest, DamagedCachesFailWithoutCrashOrHugeAllocation) {
+  TempFolder folder;
+  ASSERT_TRUE(WriteDataCache(folder / "c", SampleDatabase(), 7));
+  std::string good = ReadFile(folder / "c");
+  ASSERT_EQ(good.substr(374, 13), "\x01\0\0\0\x08"s + "Puck Man");
+  GameList database;
+  // Cut short anywhere.
+  for (size_t length = 0; length < good.size(); length += (length < 120 ? 1 : 1999)) {
+    WriteFile(folder / "c", good.substr(0, length));
+    EXPECT_FALSE(ReadDataCache(folder / "c", database, 7, nullptr)) << length;
+    EXPECT_TRUE(database.empty());
+  }
+  auto patched = [&](size_t offset, std::string bytes) {
+    std::string damaged = good;
+    damaged.replace(offset, bytes.size(), bytes);
+    WriteFile(folder / "c", damaged);
+    return ReadDataCache(folder / "c", database, 7, nullptr);
+  };
+  EXPECT_FALSE(patched(16, "\xFF\xFF\xFF\x7F"s));  // set count
+  EXPECT_FALSE(patched(36, "\xFF\xFF\xFF\x0F"s));  // clone count of the first set
+  EXPECT_FALSE(patched(48, "\xFF\xFF\xFF\x0F"s));  // its ROM count
+  EXPECT_FALSE(patched(374, "\x05\0\0\0"s));       // a clone index beyond the list
+  EXPECT_FALSE(patched(40, "\x01\0\0\0"s));        // an index that is not the position
+  EXPECT_FALSE(patched(24, "\x02\0\0\0"s));        // a flag that is neither 0 nor 1
+  EXPECT_TRUE(database.empty());
+  EXPECT_TRUE(patched(0, ""s));
+}
+
+TEST(DataCacheTest, CancelEmptiesTheDatabase) {
+  TempFolder folder;
+  ASSERT_TRUE(WriteDataCache(folder / "c", SampleDatabase(), 7));
+  ScriptedInterface ui;
+  ui.cancelAtCheck = 2;
+  GameList database;
+  EXPECT_FALSE(ReadDataCache(folder / "c", database, 7, &ui));
+  EXPECT_TRUE(database.empty());
+  EXPECT_EQ(ui.openProgressDialogs, 0);
+}
+
+}  // namespace
+}  // namespace kestrel
