@@ -1,0 +1,53 @@
+#include <gtest/gtest.h>
+
+#include "gamedb/crc_index.h"
+
+namespace kestrel {
+namespace {
+
+RomEntry Rom(const std::string& name, int32_t size, uint32_t crc) {
+  RomEntry rom;
+  rom.name = name;
+  rom.size = size;
+  SetRomCrc(rom, crc);
+  return rom;
+}
+
+TEST(BuildCrcIndexTest, OrdersStablyAndSkipsUnselectedSets) {
+  GameList database(3);
+  database[0].name = "a";
+  database[0].roms = {Rom("x", 10, 5), Rom("R", 1, 0), Rom("y", 131072, 0x354029FC)};
+  database[0].hasNeoGeoBios = true;
+  database[1].name = "b";
+  database[1].selected = false;
+  database[1].roms = {Rom("v", 10, 1)};
+  database[2].name = "c";
+  database[2].cloneOf = "a";
+  database[2].roms = {Rom("w", 10, 5), Rom("r", 2, 0), Rom("A.bin", 3, 0)};
+
+  std::vector<CrcIndexEntry> crcIndex(1);
+  std::vector<ZeroCrcIndexEntry> zeroCrcIndex(1);
+  BuildCrcIndex(database, crcIndex, zeroCrcIndex);
+
+  ASSERT_EQ(crcIndex.size(), 3u);
+  EXPECT_EQ(crcIndex[0].romName, "x");  // equal crcs keep database order
+  EXPECT_EQ(crcIndex[1].romName, "w");
+  EXPECT_EQ(crcIndex[1].cloneOf, "a");
+  EXPECT_EQ(crcIndex[1].crcComplement, ~5u);
+  EXPECT_EQ(crcIndex[2].romName, "y");
+  EXPECT_TRUE(crcIndex[2].isNeoGeoBios);
+  EXPECT_TRUE(crcIndex[2].hasNeoGeoBios);
+  EXPECT_EQ(crcIndex[2].spare, 0);
+
+  ASSERT_EQ(zeroCrcIndex.size(), 3u);
+  EXPECT_EQ(zeroCrcIndex[0].romName, "A.bin");
+  EXPECT_EQ(zeroCrcIndex[1].setName, "a");  // "R" and "r" are equal without case
+  EXPECT_EQ(zeroCrcIndex[2].setName, "c");
+
+  auto [first, last] = FindCrcRange(crcIndex, 5);
+  EXPECT_EQ(first, 0u);
+  EXPECT_EQ(last, 2u);
+}
+
+}  // namespace
+}  // namespace kestrel

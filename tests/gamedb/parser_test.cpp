@@ -1,0 +1,220 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/scripted_interface.h"
+#include "gamedb/datfile_parser.h"
+#include "platform/file_system.h"
+#include "support/temp_folder.h"
+
+namespace kestrel {
+namespace {
+
+using testing::TempFolder;
+using testing::WriteFile;
+
+std::vector<std::string> Tokens(const std::string& text) {
+  TempFolder folder;
+  WriteFile(folder / "tokens.dat", text);
+  DatfileStream file;
+  EXPECT_TRUE(file.Open(folder / "tokens.dat"));
+  std::vector<std::string> tokens;
+  std::string token;
+  while (NextToken(file, token)) tokens.push_back(token);
+  return tokens;
+}
+
+struct Parsed {
+  bool ok = false;
+  GameList games;
+  std::vector<std::string> progressTexts;
+};
+
+Parsed Parse(const std::string& text, bool enableRomOf = false, int cancelAtCheck = 0) {
+  TempFolder folder;
+  WriteFile(folder / "list.dat", text);
+  ScriptedInterface ui;
+  ui.cancelAtCheck = cancelAtCheck;
+  auto progress = OpenProgressDialog(&ui, "");
+  Parsed parsed;
+  parsed.ok = ParseDatfile(parsed.games, folder / "list.dat", *progress, enableRomOf);
+  parsed.progressTexts = ui.progressTexts;
+  return parsed;
+}
+
+TEST(NextTokenTest, CutsBlanksQuotesAndParentheses) {
+  std::vector<std::string> expected = {
+      "game", "(", "name", "a (b) c", ")",  // parentheses inside quotes are text
+      "word(x)", "(",                       // attached parentheses belong to the word
+      "trail", "next",                      // trailing blanks inside quotes go
+      "  lead",                             // leading ones stay
+      "", "x",                              // empty value
+      "esc \\\" quote", "y",                // an escaped quote does not close
+      "\"open", "rest",                     // no closing quote: the quote is a character
+      "last"};
+  EXPECT_EQ(Tokens("game ( name \"a (b) c\" )\r\n"
+                   "word(x) (  \t \n"
+                   "\n \t \r\n"
+                   "\"trail  \"next\n"
+                   "\"  lead\"\n"
+                   "\"\" x\n"
+                   "\t\"esc \\\" quote\" y\n"
+                   "\"open rest\n"
+                   "last"),
+            expected);
+}
+
+TEST(ParseDatfileTest, KeepsCompleteBlocksAndSkipsUnknownFields) {
+  Parsed parsed = Parse(
+      "emulator ( name \"header\" description \"not a game\" )\n"
+      "game (\n"
+      "  name pacman\n  description \"Pac-Man (Midway)\"\n  year 1980\n"
+      "  cloneof puckman sampleof pacsnd\n"
+      "  rom ( name pm.6e size 4096 crc C1E6AB10 region cpu1 )\n"
+      "  rom ( name pm.6f size 4096 crc32 1A6FB2D4 )\n"
+      "  chip ( type cpu name z80 clock 3072000 )\n"
+      "  sample chomp sample \"\"\n"
+      ")\n"
+      "game ( name sizeless description \"Zero\" rom ( name a.bin size 0 crc 12345678 ) )\n"
+      "game ( name nameless description \"No name\" rom ( size 16 crc 12345678 ) )\n"
+      "game ( name nodesc rom ( name a.bin size 16 crc 12345678 ) )\n"
+      "game ( name rom description sample sample rom rom ( name rom size 8 ) )\n"
+      "game noparen name x\n"
+      "game ( name pacman description \"Again\" rom ( name b size 1 crc 1 ) )\n");
+  ASSERT_TRUE(parsed.ok);
+  ASSERT_EQ(parsed.games.size(), 3u);
+
+  const GameSet& pacman = parsed.games[0];
+  EXPECT_EQ(pacman.name, "pacman");  // a nested block's "name" is not the set's
+  EXPECT_EQ(pacman.description, "Pac-Man (Midway)");
+  EXPECT_TRUE(pacman.hasParent);
+  EXPECT_EQ(pacman.cloneOf, "puckman");
+  EXPECT_TRUE(pacman.hasSampleOf);
+  EXPECT_EQ(pacman.sampleOf, "pacsnd");
+  ASSERT_EQ(pacman.romCount, 2);
+  EXPECT_EQ(pacman.roms[1].name, "pm.6f");
+  EXPECT_EQ(pacman.roms[1].crc, 0x1A6FB2D4u);
+  EXPECT_EQ(pacman.roms[1].crcComplement, ~0x1A6FB2D4u);
+  ASSERT_EQ(pacman.sampleCount, 1);
+  EXPECT_EQ(pacman.samples[0].name, "chomp");
+
+  // Values that look like keywords are only values.
+  const GameSet& named = parsed.games[1];
+  EXPECT_EQ(named.name, "rom");
+  EXPECT_EQ(named.description, "sample");
+  ASSERT_EQ(named.samples.size(), 1u);
+  EXPECT_EQ(named.samples[0].name, "rom");
+  ASSERT_EQ(named.roms.size(), 1u);
+  EXPECT_TRUE(named.roms[0].noDump);  // no crc field: no known dump
+  EXPECT_EQ(named.roms[0].crcComplement, 0xFFFFFFFFu);
+
+  // A set listed twice stays twice; validation decides.
+  EXPECT_EQ(parsed.games[2].description, "Again");
+  // One progress text per block, dropped blocks included.
+  EXPECT_EQ(parsed.progressTexts.size(), 7u);
+  EXPECT_EQ(parsed.progressTexts[0], "\n\nPac-Man (Midway)");
+}
+
+TEST(ParseDatfileTest, ReadsNumberForms) {
+  Parsed parsed = Parse(
+      "game ( name n description d\n"
+      " rom ( name prefixed size 10 crc 0x8e68533E )\n"
+      " rom ( name zero size 10 crc 00000000 )\n"
+      " rom ( name digits size 12abc crc 123 )\n"
+      " rom ( name nosize size abc crc 1 )\n"
+      " rom ( name huge size 99999999999 crc FFFFFFFFFF )\n"
+      " rom ( name negative size -5 crc 1 )\n"
+      " rom ( name badcrc size 3 crc 1 crc zz )\n"
+      ")\n");
+  ASSERT_TRUE(parsed.ok);
+  const std::vector<RomEntry>& roms = parsed.games[0].roms;
+  ASSERT_EQ(roms.size(), 5u);
+  EXPECT_EQ(roms[0].crc, 0x8E68533Eu);
+  EXPECT_TRUE(roms[1].noDump);
+  EXPECT_EQ(roms[1].crcComplement, 0xFFFFFFFFu);
+  EXPECT_EQ(roms[2].size, 12);
+  EXPECT_EQ(roms[2].crc, 0x123u);
+  EXPECT_EQ(roms[3].name, "huge");
+  EXPECT_EQ(roms[3].size, 2147483647);
+  EXPECT_EQ(roms[3].crc, 0xFFFFFFFFu);
+  EXPECT_EQ(roms[4].name, "badcrc");
+  EXPECT_EQ(roms[4].crc, 1u);  // an unreadable value keeps the earlier one
+  EXPECT_FALSE(roms[4].noDump);
+}
+
+TEST(ParseDatfileTest, RomOfNamesTheParentOnlyWhenEnabled) {
+  const std::string text = "game ( name c description d cloneof a romof b rom ( name r size 1 crc 1 ) )\n";
+  EXPECT_EQ(Parse(text, false).games[0].cloneOf, "a");
+  EXPECT_EQ(Parse(text, true).games[0].cloneOf, "b");
+}
+
+TEST(ParseDatfileTest, SurvivesDamagedText) {
+  const std::string good = "game ( name ok description \"Ok\" rom ( name r size 1 crc 1 ) )\n";
+  // A stray ")" ends a block early; the rest is read past.
+  Parsed unbalanced = Parse("game ( name a ) description x rom ( name r size 1 ) ) )\n" + good);
+  EXPECT_TRUE(unbalanced.ok);
+  ASSERT_EQ(unbalanced.games.size(), 1u);
+  EXPECT_EQ(unbalanced.games[0].name, "ok");
+
+  // A block cut off by the end of the file is dropped.
+  Parsed truncated = Parse(good + "game ( name cut description \"Cut\" rom ( name r size 1 crc 1 ) \n");
+  EXPECT_TRUE(truncated.ok);
+  EXPECT_EQ(truncated.games.size(), 1u);
+
+  std::string binary;
+  for (int i = 0; i < 70000; ++i) binary += static_cast<char>((i * 7919) & 0xFF);
+  Parsed garbage = Parse(binary + "\n" + good);
+  EXPECT_TRUE(garbage.ok);
+
+  // A line beyond the bound is cut, not held whole; reading goes on after it.
+  std::string longLine(DatfileStream::kMaxLineLength + 1000, 'x');
+  Parsed longText = Parse(longLine + "\n" + good);
+  ASSERT_EQ(longText.games.size(), 1u);
+  EXPECT_EQ(longText.games[0].name, "ok");
+}
+
+TEST(ParseDatfileTest, FailsWithoutUsableGames) {
+  ScriptedInterface ui;
+  auto progress = OpenProgressDialog(&ui, "");
+  GameList games(1);
+  EXPECT_FALSE(ParseDatfile(games, "/nonexistent/folder/list.dat", *progress, false));
+  EXPECT_TRUE(games.empty());
+  EXPECT_FALSE(Parse("emulator ( name x )\n").ok);
+  EXPECT_FALSE(Parse("").ok);
+}
+
+TEST(ParseDatfileTest, CancelKeepsWhatWasRead) {
+  const std::string game = "game ( name a description \"A\" rom ( name r size 1 crc 1 ) )\n";
+  Parsed parsed = Parse(game + game + game, false, 2);
+  EXPECT_FALSE(parsed.ok);
+  EXPECT_EQ(parsed.games.size(), 2u);
+}
+
+// The real listings: text ones parse without trouble; lists whose blocks have
+// no description keep nothing.
+TEST(ParseDatfileTest, ReadsRealListings) {
+  struct Case {
+    const char* file;
+    bool ok;
+    size_t games;
+  };
+  const Case cases[] = {
+      {"mame4all-pi-adv_list.dat", true, 2271},
+      {"psp-mame4all_roms.dat", true, 1205},
+      {"libretro-database_MAME_2003_split.dat", false, 0},
+      {"libretro-database_HBMAME.dat", false, 0},
+  };
+  const std::string folder = "/work/shared/realdats/";
+  if (!FileExists(folder + cases[0].file)) GTEST_SKIP() << "no real listings on this machine";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    auto progress = OpenProgressDialog(nullptr, "");
+    GameList games;
+    EXPECT_EQ(ParseDatfile(games, folder + c.file, *progress, false), c.ok);
+    EXPECT_EQ(games.size(), c.games);
+  }
+}
+
+}  // namespace
+}  // namespace kestrel

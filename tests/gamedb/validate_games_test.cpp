@@ -1,0 +1,209 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/scripted_interface.h"
+#include "gamedb/validate_games.h"
+
+namespace kestrel {
+namespace {
+
+RomEntry Rom(const std::string& name, int32_t size, uint32_t crc) {
+  RomEntry rom;
+  rom.name = name;
+  rom.size = size;
+  SetRomCrc(rom, crc);
+  return rom;
+}
+
+GameSet Set(const std::string& name, const std::string& description, std::vector<RomEntry> roms = {Rom("r", 1, 1)}) {
+  GameSet game;
+  game.name = name;
+  game.description = description;
+  game.roms = std::move(roms);
+  game.romCount = static_cast<int>(game.roms.size());
+  return game;
+}
+
+GameSet Clone(const std::string& name, const std::string& description, const std::string& parent,
+              std::vector<RomEntry> roms = {Rom("r", 1, 1)}) {
+  GameSet game = Set(name, description, std::move(roms));
+  game.cloneOf = parent;
+  game.hasParent = true;
+  return game;
+}
+
+GameSet WithSamples(GameSet game, const std::string& sampleOf, std::vector<std::string> samples) {
+  game.sampleOf = sampleOf;
+  game.hasSampleOf = !sampleOf.empty();
+  for (const std::string& name : samples) {
+    SampleEntry sample;
+    sample.name = name;
+    game.samples.push_back(sample);
+  }
+  game.sampleCount = static_cast<int>(game.samples.size());
+  return game;
+}
+
+struct Validated {
+  bool ok = false;
+  GameList database;
+  std::vector<std::string> messages;
+  size_t rawLeft = 0;
+};
+
+Validated Validate(GameList raw, int level, int cancelAtCheck = 0) {
+  ScriptedInterface ui;
+  ui.cancelAtCheck = cancelAtCheck;
+  SetApplicationInterface(&ui);
+  auto progress = OpenProgressDialog(&ui, "");
+  Validated result;
+  result.ok = ValidateGames(raw, result.database, *progress, level);
+  SetApplicationInterface(nullptr);
+  result.messages = ui.MessageTexts();
+  result.rawLeft = raw.size();
+  return result;
+}
+
+std::vector<std::string> Names(const GameList& games) {
+  std::vector<std::string> names;
+  for (const GameSet& game : games) names.push_back(game.name);
+  return names;
+}
+
+TEST(ValidateGamesTest, RemovesDoublesAndReportsThemByLevel) {
+  GameSet roms = Set("r", "Roms", {Rom("z", 1, 1), Rom("a", 1, 2), Rom("z", 1, 3)});
+  roms = WithSamples(roms, "", {"s", "b", "s"});
+  GameList raw = {Set("b", "Same"), Set("Dup", "Zeta"), Set("a", "Same"), Set("dup", "Alpha"), roms};
+
+  const std::vector<std::string> all = {
+      "Double description: 'Same'",
+      "Double foldername: 'Dup'",  // the one with the greater description goes
+      "Double ROM: 'z'\nin gameset: 'Roms'",
+      "Double sample : 's'\nin gameset: 'Roms'",
+  };
+  EXPECT_TRUE(Validate(raw, kShowNoListErrors).messages.empty());
+  EXPECT_EQ(Validate(raw, kShowSetErrors).messages, std::vector<std::string>(all.begin(), all.begin() + 2));
+  Validated result = Validate(raw, kShowRomErrors);
+  EXPECT_EQ(result.messages, all);
+
+  ASSERT_TRUE(result.ok);
+  EXPECT_EQ(result.rawLeft, 0u);
+  const GameList& db = result.database;
+  EXPECT_EQ(Names(db), (std::vector<std::string>{"a", "b", "dup", "r"}));
+  for (size_t i = 0; i < db.size(); ++i) EXPECT_EQ(db[i].index, static_cast<int>(i));
+  EXPECT_EQ(db[2].description, "Alpha");
+  const GameSet& r = db[3];
+  ASSERT_EQ(r.romCount, 2);
+  ASSERT_EQ(r.roms.size(), 2u);
+  EXPECT_EQ(r.roms[0].name, "a");
+  EXPECT_EQ(r.roms[1].crc, 1u);  // the first in file order stays
+  ASSERT_EQ(r.sampleCount, 2);
+  EXPECT_EQ(r.samples[0].name, "b");
+}
+
+TEST(ValidateGamesTest, ResolvesParentsAndRemovesBadOnes) {
+  GameList raw = {Set("parent", "Parent"),         Clone("clone", "Clone", "PARENT"),
+                  Clone("orphan", "Orphan", "missing"), Clone("self", "Self", "self"),
+                  Clone("grand", "Grand", "clone")};
+  Validated result = Validate(raw, kShowSetErrors);
+  EXPECT_EQ(result.messages, (std::vector<std::string>{
+                                 "Parentfolder: \n\n'clone'\n\nof gameset: \n\n'Grand'\n\nhas bad parent-information !",
+                                 "Parentfolder: \n\n'missing'\n\nof gameset: \n\n'Orphan'\n\n doesn't exist !",
+                                 "Parentfolder: \n\n'self'\n\nof gameset: \n\n'Self'\n\n is useless !",
+                             }));
+  EXPECT_TRUE(Validate(raw, kShowNoListErrors).messages.empty());
+
+  const GameList& db = result.database;
+  ASSERT_EQ(Names(db), (std::vector<std::string>{"clone", "grand", "orphan", "parent", "self"}));
+  const GameSet& clone = db[0];
+  const GameSet& parent = db[3];
+  EXPECT_TRUE(clone.hasParent);
+  EXPECT_EQ(clone.parentIndex, 3);
+  EXPECT_TRUE(parent.isParent);
+  EXPECT_EQ(parent.cloneCount, 1);
+  ASSERT_EQ(parent.clones.size(), 1u);
+  EXPECT_EQ(parent.clones[0].description, "Clone");
+  EXPECT_EQ(parent.clones[0].index, 0);
+  for (int i : {1, 2, 4}) {
+    SCOPED_TRACE(db[i].name);
+    EXPECT_FALSE(db[i].hasParent);
+    EXPECT_TRUE(db[i].cloneOf.empty());
+    EXPECT_EQ(db[i].parentIndex, -1);
+  }
+  EXPECT_FALSE(db[4].isParent);
+}
+
+TEST(ValidateGamesTest, ChecksSampleSources) {
+  GameList raw = {
+      WithSamples(Set("src", "Source"), "", {"a"}),
+      WithSamples(Set("user", "User"), "src", {}),
+      Set("empty", "Empty"),
+      WithSamples(Set("user2", "User2"), "empty", {}),
+      WithSamples(Set("user3", "User3"), "nowhere", {}),
+      WithSamples(Set("yms", "Yms"), "YM3812", {}),
+      WithSamples(Set("selfs", "Selfs"), "selfs", {"b"}),
+      WithSamples(Set("chain", "Chain"), "user", {}),
+  };
+  Validated result = Validate(raw, kShowSetErrors);
+  const std::string kind = "Alternative Samplefolder: \n\n'";
+  EXPECT_EQ(result.messages, (std::vector<std::string>{
+                                 kind + "user'\n\nof gameset: \n\n'Chain'\n\nhas bad sample-information !",
+                                 kind + "selfs'\n\nof gameset: \n\n'Selfs'\n\n is useless !",
+                                 kind + "empty'\n\nof gameset: \n\n'User2'\n\nhas bad sample-information !",
+                                 kind + "nowhere'\n\nof gameset: \n\n'User3'\n\n doesn't exist !",
+                             }));
+  EXPECT_TRUE(Validate(raw, kShowNoListErrors).messages.empty());
+
+  std::vector<std::string> kept;
+  for (const GameSet& game : result.database) {
+    EXPECT_EQ(game.hasSampleOf, !game.sampleOf.empty());
+    if (game.hasSampleOf) kept.push_back(game.name + ":" + game.sampleOf);
+  }
+  EXPECT_EQ(kept, (std::vector<std::string>{"user:src", "yms:YM3812"}));
+}
+
+TEST(ValidateGamesTest, FindsAliasesWithinTheFamilyAndRomsInTheParent) {
+  GameList raw = {
+      Set("p", "P", {Rom("a", 100, 1), Rom("b", 100, 2), Rom("neo-geo.rom", 131072, 0x9036D879)}),
+      Clone("c", "C", "p", {Rom("a", 100, 1), Rom("b2", 100, 2), Rom("b3", 200, 2), Rom("z1", 5, 0)}),
+      Clone("d", "D", "p", {Rom("y", 100, 2), Rom("z2", 5, 0)}),
+      Set("u", "U", {Rom("x", 100, 2)}),
+  };
+  Validated result = Validate(raw, kShowNoListErrors);
+  ASSERT_TRUE(result.ok);
+  const GameList& db = result.database;
+  ASSERT_EQ(Names(db), (std::vector<std::string>{"c", "d", "p", "u"}));
+  const GameSet& c = db[0];
+  const GameSet& p = db[2];
+
+  using Names = std::vector<std::string>;
+  EXPECT_TRUE(c.roms[0].inParent);   // a
+  EXPECT_FALSE(c.roms[1].inParent);  // b2
+  EXPECT_EQ(c.roms[1].aliases, (Names{"y", "b"}));  // a sibling, then the parent
+  EXPECT_TRUE(c.roms[2].aliases.empty());           // same crc, other size
+  EXPECT_TRUE(c.roms[3].aliases.empty());           // no dumps are never aliases
+  EXPECT_TRUE(c.roms[0].aliases.empty());           // same name is no alias
+  EXPECT_EQ(p.roms[1].aliases, (Names{"b2", "y"}));  // the clones; never the unrelated set
+  EXPECT_TRUE(db[3].roms[0].aliases.empty());
+  for (const RomEntry& rom : p.roms) EXPECT_TRUE(rom.inParent);
+  EXPECT_TRUE(p.hasNeoGeoBios);
+  EXPECT_FALSE(c.hasNeoGeoBios);
+}
+
+TEST(ValidateGamesTest, StopsOnCancelAndAcceptsEmptyInput) {
+  GameList raw = {Set("p", "P"), Clone("c", "C", "p")};
+  // The third check follows the name phase: sets are in, links are not.
+  Validated cancelled = Validate(raw, kShowNoListErrors, 3);
+  EXPECT_FALSE(cancelled.ok);
+  ASSERT_EQ(cancelled.database.size(), 2u);
+  EXPECT_TRUE(cancelled.database[1].clones.empty());
+
+  Validated empty = Validate({}, kShowSetErrors);
+  EXPECT_TRUE(empty.ok);
+  EXPECT_TRUE(empty.database.empty());
+}
+
+}  // namespace
+}  // namespace kestrel
