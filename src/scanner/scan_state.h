@@ -43,6 +43,9 @@ struct ScanState {
   // Set by Stop in a question, a failed add-missing fix or Cancel; every
   // loop tests it after each set and each ROM.
   bool stopRequested = false;
+  // A Cancel noticed while the interface was pumped inside a check; the
+  // driver acts on it before the next game.
+  bool cancelRequested = false;
 
   // Copies of the fix settings taken at the start; the answers to the
   // fix questions change these, never the settings.

@@ -1,0 +1,57 @@
+#include "scanner/game_set_check.h"
+
+#include <optional>
+
+#include "platform/file_system.h"
+#include "platform/paths.h"
+#include "scanner/fix_operations.h"
+#include "settings/settings_record.h"
+
+namespace kestrel {
+namespace {
+
+// The set's path as the file system spells it; the zip comes first.
+std::optional<std::string> FindSetOnDisk(const std::string& setPath, bool* isZip) {
+  std::string zipPath = setPath + ".zip";
+  if (FileExists(zipPath)) {
+    *isZip = true;
+    return FindPath(zipPath);
+  }
+  *isZip = false;
+  if (FolderExists(setPath)) return FindPath(setPath);
+  return std::nullopt;
+}
+
+std::string SpelledSetName(const std::string& foundPath, bool isZip) {
+  std::string name = FileNamePart(foundPath);
+  if (isZip && name.size() >= 4) name.resize(name.size() - 4);
+  return name;
+}
+
+}  // namespace
+
+void CheckGameSet(ScanContext& context, GameSet& game, const std::string& setPath) {
+  bool isZip = false;
+  std::optional<std::string> foundPath = FindSetOnDisk(setPath, &isZip);
+  if (!foundPath) return;
+  game.scanStatus[kSetFound] = 1;
+  const SettingsRecord& settings = context.settings;
+  if (!settings.checkCase) return;
+
+  std::string foundName = SpelledSetName(*foundPath, isZip);
+  bool correct = foundName == game.name ||
+                 (settings.scanMergeMode != 0 && game.hasParent && foundName == game.cloneOf);
+  if (correct) {
+    game.scanStatus[kSetCaseCorrect] = 1;
+    if (game.scanText2.empty()) game.scanText2 = foundName;
+    return;
+  }
+  // Keep the wrong spelling for the report unless another set already
+  // proved the spelling right.
+  if (!game.scanStatus[kSetCaseCorrect]) game.scanText2 = foundName;
+  if (context.settings.fixCase && FixSetCase(context, game, setPath, *foundPath)) {
+    game.scanStatus[kSetCaseFixed] = 1;
+  }
+}
+
+}  // namespace kestrel

@@ -1,0 +1,16 @@
+// Whether the shared NeoGeo BIOS lies in some ROM path, so that NeoGeo
+// games need not carry its files in their own sets.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "scanner/scan_state.h"
+
+namespace kestrel {
+
+// Looks for each BIOS file, contents checked, in the "neogeo" set of every
+// ROM path and sets the state's two BIOS flags.
+void DetectNeoGeoBios(const std::vector<std::string>& romPaths, ScanState& state);
+
+}  // namespace kestrel

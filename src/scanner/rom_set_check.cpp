@@ -1,0 +1,183 @@
+#include "scanner/rom_set_check.h"
+
+#include <optional>
+
+#include "archive/zip_reader.h"
+#include "platform/file_system.h"
+#include "platform/paths.h"
+#include "platform/text.h"
+#include "scanner/fix_operations.h"
+#include "scanner/set_lookup.h"
+#include "scanner/wrong_name_check.h"
+#include "scanner/zero_crc_dummy.h"
+#include "settings/settings_record.h"
+
+namespace kestrel {
+namespace {
+
+// Where a ROM was found in a set: a zip member, or a loose file.
+struct RomLocation {
+  bool present = false;
+  int memberIndex = -1;
+  std::string filePath;  // loose file as the file system spells it
+};
+
+RomLocation LocateRom(const SetOnDisk& set, const std::string& name) {
+  RomLocation location;
+  if (set.isZip) {
+    location.memberIndex = FindMember(set.entries, name);
+    location.present = location.memberIndex >= 0;
+    return location;
+  }
+  std::optional<std::string> path = FindLooseFile(set.path, name);
+  if (path) {
+    location.present = true;
+    location.filePath = *path;
+  }
+  return location;
+}
+
+// Looks the ROM up under its name and, with double names allowed, under its
+// aliases; the search name records which name was used.
+RomLocation LocateRomByAnyName(const ScanContext& context, RomEntry& rom, const SetOnDisk& set) {
+  rom.romScan.searchName = rom.name;
+  RomLocation location = LocateRom(set, rom.name);
+  if (location.present || !context.settings.allowDoubleNames) return location;
+  for (const std::string& alias : rom.aliases) {
+    rom.romScan.searchName = alias;
+    location = LocateRom(set, alias);
+    if (location.present) break;
+  }
+  return location;
+}
+
+bool IsAcceptedBiosRom(const ScanState& state, const RomEntry& rom) {
+  for (size_t i = 0; i < 3; ++i) {
+    if (EqualsNoCase(rom.name, kNeoGeoBiosFiles[i])) return true;
+  }
+  return state.biosWithImBiosFound && EqualsNoCase(rom.name, kNeoGeoBiosFiles[3]);
+}
+
+void AcceptBiosRom(RomEntry& rom) {
+  rom.noDump = false;
+  rom.romScan.found = 1;
+  rom.romScan.lengthCorrect = 1;
+  rom.romScan.caseCorrect = 1;
+  rom.romScan.checksumCorrect = 1;
+}
+
+void CheckRomCase(ScanContext& context, GameSet& game, RomEntry& rom, SetOnDisk& set,
+                  const RomLocation& location) {
+  RomScan& scan = rom.romScan;
+  std::string foundPath = set.isZip ? JoinPath(set.path, set.entries[location.memberIndex].name)
+                                    : location.filePath;
+  scan.foundName = FileNamePart(foundPath);
+  scan.caseCorrect = scan.foundName == scan.searchName;
+  if (!scan.caseCorrect && context.settings.fixCase) {
+    scan.caseFixed = FixRomCase(context, game, rom, set.path, foundPath, set.entries);
+  }
+}
+
+void CheckRomLength(ScanContext& context, GameSet& game, RomEntry& rom, SetOnDisk& set,
+                    RomLocation& location) {
+  RomScan& scan = rom.romScan;
+  if (set.isZip) {
+    scan.foundSize = set.entries[location.memberIndex].size;
+  } else {
+    std::optional<uint64_t> size = FileSize(location.filePath);
+    scan.foundSize = size ? static_cast<uint32_t>(*size) : 0;
+  }
+  uint32_t expected = static_cast<uint32_t>(rom.size);
+  scan.lengthCorrect = scan.foundSize == expected;
+  // A short file cannot be repaired by cutting; only long ones are offered.
+  if (scan.lengthCorrect || !context.settings.fixLength || scan.foundSize < expected) return;
+  ShowFixingCaption(context);
+  std::string filePath = set.isZip ? set.path + ".zip" : location.filePath;
+  scan.lengthFixed = ResizeRom(context, game, rom, filePath, set.isZip, set.entries);
+  ShowScanningCaption(context);
+  if (scan.lengthFixed && set.isZip) {
+    set = OpenSet(set.path);
+    location = LocateRom(set, scan.searchName);
+    scan.memberIndex = location.memberIndex;
+  }
+}
+
+void CheckRomChecksum(RomEntry& rom, const SetOnDisk& set, const RomLocation& location) {
+  RomScan& scan = rom.romScan;
+  if (set.isZip) {
+    scan.foundCrc = set.entries[location.memberIndex].crc;
+  } else {
+    uint32_t size = 0;
+    scan.foundCrc = 0;
+    ReadFileCrc(location.filePath, size, scan.foundCrc);
+  }
+  scan.checksumCorrect = scan.foundCrc == rom.crc || scan.foundCrc == rom.crcComplement;
+}
+
+// The checks on a ROM that is in the set. False when a stop was requested.
+bool CheckPresentRom(ScanContext& context, GameSet& game, RomEntry& rom, SetOnDisk& set,
+                     RomLocation& location) {
+  const SettingsRecord& settings = context.settings;
+  rom.romScan.found = 1;
+  rom.romScan.memberIndex = location.memberIndex;
+  context.state.createZipSet = set.isZip;
+  if (settings.checkCase) CheckRomCase(context, game, rom, set, location);
+  if (context.state.stopRequested) return false;
+  // The case repair rewrites the member and reads the zip again.
+  if (set.isZip && rom.romScan.caseFixed) {
+    location = LocateRom(set, rom.romScan.searchName);
+    rom.romScan.memberIndex = location.memberIndex;
+    if (!location.present) return true;
+  }
+  if (settings.checkLength) CheckRomLength(context, game, rom, set, location);
+  if (location.present && settings.checkChecksum) CheckRomChecksum(rom, set, location);
+  return !context.state.stopRequested;
+}
+
+// A ROM not in the set: a stand-in for a bad dump, or the shared NeoGeo
+// BIOS. True when the ROM is now in the set and should be checked.
+bool HandleAbsentRom(ScanContext& context, const GameSet& game, RomEntry& rom, SetOnDisk& set,
+                     bool isParentSet, RomLocation& location) {
+  if (!isParentSet && !rom.romScan.found) {
+    rom.romScan.searchName = rom.name;
+    if (rom.noDump && context.settings.zeroCrcCreation &&
+        PlaceZeroCrcDummy(context, rom, set)) {
+      location = LocateRom(set, rom.name);
+      if (location.present) return true;
+    }
+  }
+  if (game.hasNeoGeoBios && context.state.biosFound && IsAcceptedBiosRom(context.state, rom)) {
+    AcceptBiosRom(rom);
+  }
+  return false;
+}
+
+void FindWrongNames(ScanContext& context, GameSet& game, SetOnDisk& set) {
+  CheckWrongNames(context, game, set);
+  if (!context.settings.fixName || game.scanRecordsB.empty()) return;
+  ShowFixingCaption(context);
+  RenameWrongNamedRoms(context, game);
+  ShowScanningCaption(context);
+  set = OpenSet(set.path);
+}
+
+}  // namespace
+
+void CheckRomSet(ScanContext& context, GameSet& game, const std::string& setPath,
+                 bool isParentSet) {
+  if (context.state.stopRequested) return;
+  SetOnDisk set = OpenSet(setPath);
+  if (context.settings.checkName && !isParentSet) FindWrongNames(context, game, set);
+  if (context.state.stopRequested) return;
+
+  for (RomEntry& rom : game.roms) {
+    PumpInterface(context);
+    RomLocation location = LocateRomByAnyName(context, rom, set);
+    if (!location.present && !HandleAbsentRom(context, game, rom, set, isParentSet, location)) {
+      continue;
+    }
+    if (!CheckPresentRom(context, game, rom, set, location)) return;
+  }
+}
+
+}  // namespace kestrel

@@ -1,0 +1,15 @@
+// The samples of one game in one set of a sample path.
+#pragma once
+
+#include <string>
+
+#include "gamedb/game_set.h"
+#include "scanner/scan_context.h"
+
+namespace kestrel {
+
+// Marks the game's samples found in the set at `setPath` and, with the case
+// check, compares their spelling.
+void CheckSampleSet(ScanContext& context, GameSet& game, const std::string& setPath);
+
+}  // namespace kestrel

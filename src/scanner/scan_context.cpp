@@ -1,0 +1,31 @@
+#include "scanner/scan_context.h"
+
+#include "app/user_interface.h"
+
+namespace kestrel {
+
+void PumpInterface(ScanContext& context) {
+  ProgressDialog* progress = context.state.progress;
+  if (progress != nullptr && progress->IsCancelled()) context.state.cancelRequested = true;
+}
+
+void ShowFixingCaption(ScanContext& context) {
+  if (context.state.progress != nullptr) context.state.progress->SetCaption(kFixingCaption);
+}
+
+void ShowScanningCaption(ScanContext& context) {
+  if (context.state.progress != nullptr) context.state.progress->SetCaption(kScanningCaption);
+}
+
+const GameSet* ParentOf(const ScanContext& context, const GameSet& game) {
+  if (!game.hasParent) return nullptr;
+  int index = game.parentIndex;
+  if (index < 0 || index >= static_cast<int>(context.database.size())) {
+    std::optional<int> found = FindGame(context.database, game.cloneOf);
+    if (!found) return nullptr;
+    index = *found;
+  }
+  return &context.database[index];
+}
+
+}  // namespace kestrel

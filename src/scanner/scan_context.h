@@ -1,0 +1,39 @@
+// Everything a set check needs to reach: the database, the options, the
+// per-scan state and the window that answers questions.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "gamedb/game_set.h"
+#include "scanner/scan_state.h"
+
+namespace kestrel {
+
+struct SettingsRecord;
+struct ZipLibrary;
+class UserInterface;
+
+struct ScanContext {
+  GameList& database;
+  const SettingsRecord& settings;
+  ScanState& state;
+  UserInterface* owner = nullptr;
+  ZipLibrary* zipLibrary = nullptr;  // null: nothing can be added to a zip
+  std::string dataFolder;            // the program's own folder, never scanned
+  std::vector<std::string> romPaths;     // enabled ROM paths, each ending with '/'
+  std::vector<std::string> samplePaths;  // enabled sample paths, likewise
+};
+
+// Lets the progress dialog handle its events; a Cancel pressed meanwhile is
+// kept for the driver.
+void PumpInterface(ScanContext& context);
+
+// Switches the progress dialog's caption around a repair.
+void ShowFixingCaption(ScanContext& context);
+void ShowScanningCaption(ScanContext& context);
+
+// The parent of a clone, or null.
+const GameSet* ParentOf(const ScanContext& context, const GameSet& game);
+
+}  // namespace kestrel

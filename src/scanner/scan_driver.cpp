@@ -1,0 +1,252 @@
+#include "scanner/scan_driver.h"
+
+#include <memory>
+#include <vector>
+
+#include "app/user_interface.h"
+#include "gamedb/crc_index.h"
+#include "platform/paths.h"
+#include "platform/thread_priority.h"
+#include "report/fastscan_file.h"
+#include "report/game_results.h"
+#include "report/path_warnings.h"
+#include "report/statistics_text.h"
+#include "report/wrong_named_set.h"
+#include "scanner/fix_operations.h"
+#include "scanner/game_set_check.h"
+#include "scanner/neogeo_bios.h"
+#include "scanner/rom_set_check.h"
+#include "scanner/sample_set_check.h"
+#include "scanner/scan_context.h"
+#include "scanner/top_level_pass.h"
+#include "scanner/unneeded_check.h"
+#include "settings/settings_record.h"
+
+namespace kestrel {
+namespace {
+
+constexpr char kBackupWarning[] =
+    "You will do a 'find/fix unneeded files' operation.\nYou have disabled the backup option "
+    "!\n\nDo you really want to go on ?";
+constexpr char kBackupWarningTitle[] = "Warning !";
+
+std::vector<std::string> EnabledPaths(const PathList& list) {
+  std::vector<std::string> paths;
+  for (const PathEntry& entry : list) {
+    if (entry.enabled && !entry.path.empty()) paths.push_back(WithTrailingSeparator(entry.path));
+  }
+  return paths;
+}
+
+void ResetScanFields(GameSet& game, bool fullScan) {
+  if (fullScan) game.needsScan = true;
+  game.scanStatus = {};
+  game.scanText2.clear();
+  game.scanRecordsA.clear();
+  game.scanRecordsB.clear();
+  for (RomEntry& rom : game.roms) {
+    std::string searchName = std::move(rom.romScan.searchName);
+    rom.romScan = RomScan{};
+    rom.romScan.searchName = std::move(searchName);
+  }
+  for (SampleEntry& sample : game.samples) {
+    sample.found = 0;
+    sample.caseCorrect = 0;
+    sample.caseFixed = 0;
+    sample.foundName.clear();
+    sample.memberIndex = -1;
+  }
+}
+
+// Counts the totals, resets every game's findings and answers the number
+// of games the scan will look at.
+int PrepareGames(GameList& database, bool fullScan, ScanStatistics& statistics) {
+  int toScan = 0;
+  for (GameSet& game : database) {
+    CountGameTotals(game, statistics);
+    ResetScanFields(game, fullScan);
+    if (game.selected && game.needsScan) ++toScan;
+  }
+  return toScan;
+}
+
+bool DeclinesBackupWarning(const SettingsRecord& settings, UserInterface* owner) {
+  if (!settings.checkUnneeded || !settings.fixUnneeded || settings.makeBackups) return false;
+  int answer = ShowMessage(owner, kBackupWarning, kBackupWarningTitle,
+                           {MessageButtons::kYesNo, MessageIcon::kExclamation});
+  return answer == kResultNo;
+}
+
+void ResetState(ScanState& state, const SettingsRecord& settings,
+                const std::vector<std::string>& romPaths) {
+  state = ScanState{};
+  state.fixUnneeded = settings.fixUnneeded;
+  state.fixLength = settings.fixLength;
+  state.fixCase = settings.fixCase;
+  state.fixName = settings.fixName;
+  state.firstRomPath = romPaths.empty() ? "" : romPaths.front();
+  state.unknownGame = MakeUnknownGame();
+}
+
+bool StopAsked(const ScanContext& context) { return context.state.stopRequested; }
+
+void RemoveUnneeded(ScanContext& context, GameSet& game) {
+  ShowFixingCaption(context);
+  RemoveUnneededEntries(context, game);
+  ShowScanningCaption(context);
+}
+
+// The entries at the top of the paths. False when the user stopped.
+bool ScanTopLevel(ScanContext& context, ResultsModel& results, ScanStatistics& statistics) {
+  const SettingsRecord& settings = context.settings;
+  if (!settings.scanGames || (!settings.checkUnneeded && !settings.checkName)) return true;
+  CollectUnknownEntries(context);
+  std::vector<FoundEntry>& unknown = context.state.unknownGame.scanRecordsA;
+
+  if (settings.checkName && !unknown.empty()) {
+    std::vector<CrcIndexEntry> crcIndex;
+    std::vector<ZeroCrcIndexEntry> zeroCrcIndex;
+    BuildCrcIndex(context.database, crcIndex, zeroCrcIndex);
+    RenameAnswers answers{context.state.fixName, context.state.renameAnsweredForAll,
+                          context.state.stopRequested};
+    std::vector<FoundEntry> remaining;
+    for (FoundEntry& entry : unknown) {
+      if (!CheckWrongNamedSet(entry.name, crcIndex, settings, answers, context.owner, results,
+                              statistics)) {
+        remaining.push_back(std::move(entry));
+      }
+      if (StopAsked(context)) return false;
+    }
+    unknown = std::move(remaining);
+    if (!settings.checkUnneeded) unknown.clear();
+  }
+  if (settings.checkUnneeded && settings.fixUnneeded) RemoveUnneeded(context, context.state.unknownGame);
+  for (const FoundEntry& entry : unknown) AddUnneededEntryLine(entry, settings, results, statistics);
+  return !StopAsked(context);
+}
+
+bool IsSkippedByGameType(const SettingsRecord& settings, const GameSet& game) {
+  return (settings.scanGameTypes == 0 && game.hasNeoGeoBios) ||
+         (settings.scanGameTypes == 1 && !game.hasNeoGeoBios);
+}
+
+// False when the user stopped.
+bool ScanGameSets(ScanContext& context, GameSet& game) {
+  bool merged = context.settings.scanMergeMode == 2;
+  for (const std::string& path : context.romPaths) {
+    if (merged && game.hasParent) CheckGameSet(context, game, path + game.cloneOf);
+    CheckGameSet(context, game, path + game.name);
+    if (StopAsked(context)) return false;
+  }
+  return true;
+}
+
+bool AddMissingRoms(ScanContext& context, GameSet& game) {
+  for (RomEntry& rom : game.roms) {
+    if (rom.romScan.found || IsNeoGeoBiosRom(rom)) continue;
+    ShowFixingCaption(context);
+    bool carriedOn = AddMissingRom(context, game, rom);
+    ShowScanningCaption(context);
+    if (!carriedOn) {
+      context.state.stopRequested = true;
+      return false;
+    }
+  }
+  return true;
+}
+
+bool ScanRomSets(ScanContext& context, GameSet& game) {
+  const SettingsRecord& settings = context.settings;
+  bool sharesParentSet = settings.scanMergeMode != 0 && game.hasParent;
+  context.state.createZipSet = true;
+  for (const std::string& path : context.romPaths) {
+    if (sharesParentSet) CheckRomSet(context, game, path + game.cloneOf, true);
+    CheckRomSet(context, game, path + game.name, false);
+    if (settings.checkUnneeded) CheckRomSetUnneeded(context, game, path);
+    if (StopAsked(context)) return false;
+  }
+  if ((settings.fixMissing || settings.fixMissingAdvanced) && !context.state.firstRomPath.empty()) {
+    return AddMissingRoms(context, game);
+  }
+  return true;
+}
+
+bool ScanSampleSets(ScanContext& context, GameSet& game) {
+  const SettingsRecord& settings = context.settings;
+  bool altSamples = settings.altSamplesSupport && game.hasSampleOf;
+  for (const std::string& path : context.samplePaths) {
+    if (altSamples) CheckSampleSet(context, game, path + game.sampleOf);
+    CheckSampleSet(context, game, path + game.name);
+    if (settings.checkUnneeded) CheckSampleSetUnneeded(context, game, path);
+    if (StopAsked(context)) return false;
+  }
+  return true;
+}
+
+// Every check of one game. False when the user stopped.
+bool ScanGame(ScanContext& context, GameSet& game) {
+  const SettingsRecord& settings = context.settings;
+  if (settings.scanGames && !ScanGameSets(context, game)) return false;
+  if (settings.scanRoms && !ScanRomSets(context, game)) return false;
+  if (settings.scanSamples && !ScanSampleSets(context, game)) return false;
+  if (settings.checkUnneeded) {
+    DropNeededEntries(context, game.scanRecordsA);
+    if (settings.fixUnneeded) RemoveUnneeded(context, game);
+  }
+  return !StopAsked(context);
+}
+
+// True when it went through every game.
+bool RunMainScan(ScanContext& context, ProgressDialog& progress, ResultsModel& results,
+                 ScanStatistics& statistics) {
+  if (!ScanTopLevel(context, results, statistics)) return false;
+  for (GameSet& game : context.database) {
+    if (!game.selected || !game.needsScan) continue;
+    progress.SetText("\n\n " + game.description);
+    progress.Step();
+    if (context.state.cancelRequested || progress.IsCancelled()) return false;
+    if (IsSkippedByGameType(context.settings, game)) continue;
+    if (!ScanGame(context, game)) return false;
+    game.needsScan = BuildGameResults(game, context.settings, results, statistics);
+  }
+  return true;
+}
+
+}  // namespace
+
+ScanOutcome RunScan(GameList& database, SettingsRecord& settings, UserInterface* owner,
+                    ResultsModel& results, const ScanRequest& request) {
+  ScanOutcome outcome;
+  outcome.refused = true;
+  if (!CheckPathWarnings(settings, database, owner)) return outcome;
+  if (request.fastscan && !LoadFastscan(settings.fastscanFile, settings, database, owner)) {
+    return outcome;
+  }
+  // Asked before anything is reset, so that declining leaves the last
+  // scan's findings in place.
+  if (DeclinesBackupWarning(settings, owner)) return outcome;
+  outcome.refused = false;
+
+  int toScan = PrepareGames(database, !request.fastscan, outcome.statistics);
+  ScopedThreadPriority priority(settings.threadPriority);
+  std::unique_ptr<ProgressDialog> progress = OpenProgressDialog(owner, kScanningCaption);
+  ClearResults(results);
+  progress->SetText("");
+  progress->SetRange(0, toScan);
+  progress->SetStep(1);
+
+  ScanState state;
+  ScanContext context{database, settings, state, owner, request.zipLibrary, request.dataFolder,
+                      EnabledPaths(settings.romPaths), EnabledPaths(settings.samplePaths)};
+  ResetState(state, settings, context.romPaths);
+  state.progress = progress.get();
+  DetectNeoGeoBios(context.romPaths, state);
+
+  outcome.ranToEnd = RunMainScan(context, *progress, results, outcome.statistics);
+  outcome.statisticsText = BuildStatistics(outcome.statistics, settings, owner);
+  if (outcome.ranToEnd) SaveFastscan(settings.fastscanFile, settings, database);
+  state.progress = nullptr;
+  return outcome;
+}
+
+}  // namespace kestrel

@@ -1,0 +1,46 @@
+// The scan: every selected game's sets in every ROM and sample path, checked
+// and (where a fix is on) repaired, its findings left in the database
+// records and turned into result lines. Used by the scanner dialog and the
+// command line alike.
+#pragma once
+
+#include <string>
+
+#include "gamedb/game_set.h"
+#include "report/results_model.h"
+#include "report/scan_statistics.h"
+
+namespace kestrel {
+
+struct SettingsRecord;
+struct ZipLibrary;
+class UserInterface;
+
+struct ScanRequest {
+  // Scan only the games the fastscan file names, with its options.
+  bool fastscan = false;
+  // The program's own folder: never scanned, never reported.
+  std::string dataFolder;
+  // Needed to add files to zips (0-CRC stand-ins and the repairs); without
+  // it such additions fail.
+  ZipLibrary* zipLibrary = nullptr;
+};
+
+struct ScanOutcome {
+  // Ended before anything was touched: a path warning was cancelled, the
+  // fastscan file was refused, or the backup warning was declined.
+  bool refused = false;
+  // The main scan went through every game; only then is the fastscan file
+  // written.
+  bool ranToEnd = false;
+  ScanStatistics statistics;
+  // With "\n" line ends, as the logfile takes it.
+  std::string statisticsText;
+};
+
+// Runs a full scan or a fastscan. A fastscan may change the scan options of
+// `settings` to those the fastscan file was written with.
+ScanOutcome RunScan(GameList& database, SettingsRecord& settings, UserInterface* owner,
+                    ResultsModel& results, const ScanRequest& request);
+
+}  // namespace kestrel

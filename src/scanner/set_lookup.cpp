@@ -1,0 +1,72 @@
+#include "scanner/set_lookup.h"
+
+#include <sys/stat.h>
+
+#include <cstdio>
+
+#include "archive/zip_reader.h"
+#include "platform/file_system.h"
+#include "platform/paths.h"
+#include "platform/text.h"
+
+namespace kestrel {
+
+SetOnDisk OpenSet(const std::string& setPath) {
+  SetOnDisk set;
+  set.path = setPath;
+  set.isZip = ReadZipDirectory(setPath + ".zip", set.entries, false, true);
+  if (!set.isZip) set.entries.clear();
+  return set;
+}
+
+int FindMember(const ZipEntryList& entries, std::string_view name) {
+  int withoutCase = -1;
+  for (size_t i = 0; i < entries.size(); ++i) {
+    if (entries[i].name == name) return static_cast<int>(i);
+    if (withoutCase < 0 && EqualsNoCase(entries[i].name, name)) withoutCase = static_cast<int>(i);
+  }
+  return withoutCase;
+}
+
+std::optional<std::string> FindLooseFile(const std::string& folder, std::string_view name) {
+  if (!IsPlainFileName(name)) return std::nullopt;
+  std::optional<std::string> path = FindPath(JoinPath(folder, name));
+  if (!path) return std::nullopt;
+  // A folder of that name is no ROM, though fopen would open it.
+  struct stat info;
+  if (::stat(path->c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+  std::FILE* file = std::fopen(path->c_str(), "rb");
+  if (file == nullptr) return std::nullopt;
+  std::fclose(file);
+  return path;
+}
+
+bool IsPlainFileName(std::string_view name) {
+  if (name.empty() || name == "." || name == "..") return false;
+  for (char c : name) {
+    if (IsPathSeparator(c)) return false;
+  }
+  return true;
+}
+
+bool FindFileInSet(const std::string& path, bool checkContents, uint32_t crc, uint32_t size) {
+  std::string folder = FolderPart(path);
+  std::string fileName = FileNamePart(path);
+  std::string setPath = folder.empty() ? folder : folder.substr(0, folder.size() - 1);
+  ZipEntryList entries;
+  if (!setPath.empty() && ReadZipDirectory(setPath + ".zip", entries, false, true)) {
+    int member = FindMember(entries, fileName);
+    if (member >= 0) {
+      const ZipEntry& entry = entries[member];
+      return !checkContents || (entry.crc == crc && entry.size == size);
+    }
+  }
+  std::optional<std::string> loose = FindLooseFile(folder, fileName);
+  if (!loose) return false;
+  if (!checkContents) return true;
+  uint32_t looseSize = 0;
+  uint32_t looseCrc = 0;
+  return ReadFileCrc(*loose, looseSize, looseCrc) && looseSize == size && looseCrc == crc;
+}
+
+}  // namespace kestrel

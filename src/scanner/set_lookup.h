@@ -1,0 +1,42 @@
+// Finding a set and the files inside it. A set is the zip named after it or
+// else the folder; zips are read by their directory only, and every name is
+// found without case, an exact match first.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "archive/zip_entry.h"
+
+namespace kestrel {
+
+struct SetOnDisk {
+  std::string path;  // the set path, without ".zip"
+  bool isZip = false;
+  ZipEntryList entries;  // the zip's members; empty for a folder
+};
+
+// Reads `setPath` + ".zip"; when that is no readable zip the set is taken to
+// be the folder `setPath`. A damaged zip has shown its message by then.
+SetOnDisk OpenSet(const std::string& setPath);
+
+// The member whose file name equals `name` without case (an exact match
+// preferred); -1 when there is none.
+int FindMember(const ZipEntryList& entries, std::string_view name);
+
+// The path of the regular file `folder` + '/' + `name`, as the file system
+// spells it, when it exists and can be opened for reading.
+std::optional<std::string> FindLooseFile(const std::string& folder, std::string_view name);
+
+// True when a name may be used as a file name inside a set: no folder part,
+// so nothing built from it escapes the set's folder.
+bool IsPlainFileName(std::string_view name);
+
+// Whether the set `path` names (folder, set name, '/', file name) holds the
+// file: first as a member of the set's zip, else as a loose file. With
+// `checkContents` the CRC-32 and size must match as well.
+bool FindFileInSet(const std::string& path, bool checkContents, uint32_t crc, uint32_t size);
+
+}  // namespace kestrel

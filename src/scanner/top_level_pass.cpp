@@ -1,0 +1,64 @@
+#include "scanner/top_level_pass.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "platform/file_system.h"
+#include "platform/paths.h"
+#include "platform/text.h"
+#include "scanner/unneeded_check.h"
+
+namespace kestrel {
+namespace {
+
+constexpr char kSampleSharedSetName[] = "ym3812";
+
+std::string SetNameOf(const FolderEntry& entry) {
+  const std::string& name = entry.name;
+  if (!entry.isFolder && name.size() > 4 && EqualsNoCase(name.substr(name.size() - 4), ".zip")) {
+    return name.substr(0, name.size() - 4);
+  }
+  return name;
+}
+
+bool IsPathOfScan(const ScanContext& context, const std::string& folder) {
+  auto same = [&](const std::string& path) { return EqualsNoCase(path, folder); };
+  return same(WithTrailingSeparator(context.dataFolder)) ||
+         std::any_of(context.romPaths.begin(), context.romPaths.end(), same) ||
+         std::any_of(context.samplePaths.begin(), context.samplePaths.end(), same);
+}
+
+void CollectFromPath(ScanContext& context, const std::string& path, const char* sharedSet) {
+  for (const FolderEntry& entry : ListFolder(path)) {
+    std::string setName = SetNameOf(entry);
+    if (EqualsNoCase(setName, sharedSet)) continue;
+    if (FindGame(context.database, setName)) continue;
+    std::string fullPath = JoinPath(path, entry.name);
+    if (IsPathOfScan(context, fullPath + "/")) continue;
+    FoundEntry found;
+    found.name = fullPath;
+    found.setName = kUnknownSetName;
+    found.isFolder = entry.isFolder;
+    AddFoundEntry(context.state.unknownGame.scanRecordsA, std::move(found));
+  }
+}
+
+}  // namespace
+
+GameSet MakeUnknownGame() {
+  GameSet unknown;
+  unknown.description = kUnknownDescription;
+  unknown.name = kUnknownSetName;
+  return unknown;
+}
+
+void CollectUnknownEntries(ScanContext& context) {
+  for (const std::string& path : context.romPaths) CollectFromPath(context, path, kNeoGeoSetName);
+  for (const std::string& path : context.samplePaths) {
+    CollectFromPath(context, path, kSampleSharedSetName);
+  }
+  DropProtectedEntries(context, context.state.unknownGame.scanRecordsA);
+}
+
+}  // namespace kestrel

@@ -1,0 +1,18 @@
+// Entries directly inside the ROM and sample paths that are no set of any
+// game: renamed sets, leftovers, stray files.
+#pragma once
+
+#include "scanner/scan_context.h"
+
+namespace kestrel {
+
+// Fills the state's "<unknown>" pseudo-game with every entry of the paths
+// that names no game, except the shared "neogeo" (ROM paths) and "ym3812"
+// (sample paths) sets, nested ROM or sample paths, and the backup,
+// temporary, program and misc folders.
+void CollectUnknownEntries(ScanContext& context);
+
+// A fresh "<unknown>" pseudo-game.
+GameSet MakeUnknownGame();
+
+}  // namespace kestrel

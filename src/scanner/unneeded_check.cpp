@@ -1,0 +1,167 @@
+#include "scanner/unneeded_check.h"
+
+#include <algorithm>
+#include <functional>
+
+#include "platform/file_system.h"
+#include "platform/paths.h"
+#include "platform/text.h"
+#include "scanner/set_lookup.h"
+#include "settings/settings_record.h"
+
+namespace kestrel {
+namespace {
+
+using NeededTest = std::function<bool(const std::string& name)>;
+
+bool HasRomNamed(const GameSet& game, const std::string& name) {
+  return std::any_of(game.roms.begin(), game.roms.end(),
+                     [&](const RomEntry& rom) { return EqualsNoCase(rom.name, name); });
+}
+
+bool HasSampleNamed(const GameSet& game, const std::string& name) {
+  return std::any_of(game.samples.begin(), game.samples.end(),
+                     [&](const SampleEntry& sample) { return EqualsNoCase(sample.name, name); });
+}
+
+// Whether the set `setName` in one of `paths` holds the file.
+bool AnySetHolds(const std::vector<std::string>& paths, const std::string& setName,
+                 const std::string& name) {
+  for (const std::string& path : paths) {
+    if (FindFileInSet(path + setName + "/" + name, false, 0, 0)) return true;
+  }
+  return false;
+}
+
+// A copy that also lies where the layout puts it is needed only while
+// Advanced Unneeded is off.
+bool NeededUnlessFoundElsewhere(const ScanContext& context, const std::string& setName,
+                                const std::string& name) {
+  if (!AnySetHolds(context.romPaths, setName, name)) return true;
+  return !context.settings.advancedUnneeded;
+}
+
+std::vector<const GameSet*> ClonesOf(const ScanContext& context, const GameSet& game) {
+  std::vector<const GameSet*> clones;
+  for (const CloneRef& clone : game.clones) {
+    if (clone.index >= 0 && clone.index < static_cast<int>(context.database.size())) {
+      clones.push_back(&context.database[clone.index]);
+    }
+  }
+  return clones;
+}
+
+void CollectUnneeded(ScanContext& context, GameSet& game, const std::string& setPath,
+                     const NeededTest& isNeeded) {
+  SetOnDisk set = OpenSet(setPath);
+  for (const ZipEntry& member : set.entries) {
+    std::string fullName = JoinPath(setPath, member.name);
+    if (isNeeded(member.name)) {
+      context.state.neededNames.insert(fullName);
+      continue;
+    }
+    FoundEntry entry;
+    entry.name = fullName;
+    entry.setName = game.name;
+    entry.inZip = true;
+    entry.zipPath = setPath + ".zip";
+    entry.storedName = member.storedName;
+    entry.zipEntry = member;
+    AddFoundEntry(game.scanRecordsA, std::move(entry));
+  }
+  for (const FolderEntry& file : ListFolder(setPath)) {
+    std::string fullName = JoinPath(setPath, file.name);
+    if (isNeeded(file.name)) {
+      context.state.neededNames.insert(fullName);
+      continue;
+    }
+    FoundEntry entry;
+    entry.name = fullName;
+    entry.setName = game.name;
+    entry.isFolder = file.isFolder;
+    AddFoundEntry(game.scanRecordsA, std::move(entry));
+  }
+}
+
+// The folder an entry lies in, or the entry itself for a folder.
+std::string EntryFolder(const FoundEntry& entry) {
+  return entry.isFolder ? WithTrailingSeparator(entry.name) : FolderPart(entry.name);
+}
+
+}  // namespace
+
+bool IsNeededInRomSet(const ScanContext& context, const GameSet& game, const std::string& name) {
+  int mode = context.settings.scanMergeMode;
+  if (HasRomNamed(game, name)) {
+    if (mode == 0 || !game.hasParent) return true;
+    if (mode == 1) {
+      const GameSet* parent = ParentOf(context, game);
+      if (parent == nullptr || !HasRomNamed(*parent, name)) return true;
+    }
+    return NeededUnlessFoundElsewhere(context, game.cloneOf, name);
+  }
+  if (mode == 0 || !game.isParent) return false;
+  bool anyCloneNeedsIt = false;
+  for (const GameSet* clone : ClonesOf(context, game)) {
+    if (!HasRomNamed(*clone, name)) continue;
+    if (mode == 2) return true;
+    anyCloneNeedsIt = true;
+    if (AnySetHolds(context.romPaths, clone->name, name)) return !context.settings.advancedUnneeded;
+  }
+  return anyCloneNeedsIt;
+}
+
+bool IsNeededInSampleSet(const ScanContext& context, const GameSet& game,
+                         const std::string& name) {
+  if (!HasSampleNamed(game, name)) return false;
+  if (!context.settings.altSamplesSupport || !game.hasSampleOf) return true;
+  if (!AnySetHolds(context.samplePaths, game.sampleOf, name)) return true;
+  return !context.settings.advancedUnneeded;
+}
+
+void CheckRomSetUnneeded(ScanContext& context, GameSet& game, const std::string& romPath) {
+  CollectUnneeded(context, game, romPath + game.name,
+                  [&](const std::string& name) { return IsNeededInRomSet(context, game, name); });
+  DropProtectedEntries(context, game.scanRecordsA);
+}
+
+void CheckSampleSetUnneeded(ScanContext& context, GameSet& game, const std::string& samplePath) {
+  CollectUnneeded(context, game, samplePath + game.name, [&](const std::string& name) {
+    return IsNeededInSampleSet(context, game, name);
+  });
+  DropProtectedEntries(context, game.scanRecordsA);
+}
+
+void DropProtectedEntries(const ScanContext& context, std::vector<FoundEntry>& entries) {
+  std::vector<std::string> folders;
+  auto protect = [&](const std::string& folder) {
+    if (!folder.empty()) folders.push_back(WithTrailingSeparator(folder));
+  };
+  protect(context.settings.backupFolder);
+  protect(context.settings.tempFolder);
+  protect(context.dataFolder);
+  for (const PathEntry& misc : context.settings.miscPaths) protect(misc.path);
+  if (folders.empty()) return;
+  std::erase_if(entries, [&](const FoundEntry& entry) {
+    std::string folder = EntryFolder(entry);
+    return std::any_of(folders.begin(), folders.end(),
+                       [&](const std::string& protectedFolder) {
+                         return EqualsNoCase(folder, protectedFolder);
+                       });
+  });
+}
+
+void DropNeededEntries(const ScanContext& context, std::vector<FoundEntry>& entries) {
+  const auto& needed = context.state.neededNames;
+  if (needed.empty()) return;
+  std::erase_if(entries, [&](const FoundEntry& entry) { return needed.count(entry.name) > 0; });
+}
+
+void AddFoundEntry(std::vector<FoundEntry>& entries, FoundEntry entry) {
+  bool listed = std::any_of(entries.begin(), entries.end(), [&](const FoundEntry& other) {
+    return EqualsNoCase(other.name, entry.name);
+  });
+  if (!listed) entries.push_back(std::move(entry));
+}
+
+}  // namespace kestrel

@@ -1,0 +1,34 @@
+// Files inside a game's sets that no ROM or sample of the game needs.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "gamedb/game_set.h"
+#include "scanner/scan_context.h"
+
+namespace kestrel {
+
+// Adds to the game's unneeded candidates every member of the zip and every
+// entry of the folder named by `romPath` + the game's name that the set
+// layout does not need there; needed ones go on the needed-names list.
+void CheckRomSetUnneeded(ScanContext& context, GameSet& game, const std::string& romPath);
+// The same for the game's sample set in `samplePath`.
+void CheckSampleSetUnneeded(ScanContext& context, GameSet& game, const std::string& samplePath);
+
+// Whether a file named `name` belongs in the game's own ROM set, given the
+// set layout: a clone's copy of a parent ROM, or a parent's copy of a clone
+// ROM, is needed unless Advanced Unneeded finds it where it belongs.
+bool IsNeededInRomSet(const ScanContext& context, const GameSet& game, const std::string& name);
+bool IsNeededInSampleSet(const ScanContext& context, const GameSet& game, const std::string& name);
+
+// Drops the candidates that lie in the backup, temporary or program folder
+// or in a misc path: those belong to the user or to this program.
+void DropProtectedEntries(const ScanContext& context, std::vector<FoundEntry>& entries);
+// Drops the candidates that some check found needed.
+void DropNeededEntries(const ScanContext& context, std::vector<FoundEntry>& entries);
+
+// Appends `entry` unless an entry of that name (without case) is listed.
+void AddFoundEntry(std::vector<FoundEntry>& entries, FoundEntry entry);
+
+}  // namespace kestrel

@@ -1,0 +1,52 @@
+#include "scanner/zero_crc_dummy.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "archive/zip_library.h"
+#include "platform/file_system.h"
+#include "platform/paths.h"
+#include "settings/settings_record.h"
+
+namespace kestrel {
+namespace {
+
+// Written in blocks, so a huge size from a damaged game list costs disk
+// space at worst, never memory.
+bool WriteZeros(const std::string& path, int32_t size) {
+  std::FILE* file = OpenFile(path, "wb");
+  if (file == nullptr) return false;
+  std::vector<char> zeros(std::min<int32_t>(size, 65536), 0);
+  bool ok = true;
+  for (int32_t left = size; ok && left > 0;) {
+    size_t chunk = std::min<size_t>(static_cast<size_t>(left), zeros.size());
+    ok = std::fwrite(zeros.data(), 1, chunk, file) == chunk;
+    left -= static_cast<int32_t>(chunk);
+  }
+  return std::fclose(file) == 0 && ok;
+}
+
+bool AddToZip(ScanContext& context, const std::string& dummyPath, SetOnDisk& set) {
+  if (context.zipLibrary == nullptr) return false;
+  bool added = ZipAddFiles(*context.zipLibrary, ResolvePath(set.path + ".zip"), {dummyPath});
+  set = OpenSet(set.path);
+  return added;
+}
+
+}  // namespace
+
+bool PlaceZeroCrcDummy(ScanContext& context, const RomEntry& rom, SetOnDisk& set) {
+  const std::string& tempFolder = context.settings.tempFolder;
+  if (tempFolder.empty() || rom.size < 0 || !IsPlainFileName(rom.name)) return false;
+  std::string dummyPath = JoinPath(tempFolder, rom.name);
+  bool placed = false;
+  if (WriteZeros(dummyPath, rom.size)) {
+    placed = set.isZip ? AddToZip(context, dummyPath, set)
+                       : CopyFile(dummyPath, JoinPath(set.path, rom.name), false);
+  }
+  DeleteFile(dummyPath);
+  return placed;
+}
+
+}  // namespace kestrel

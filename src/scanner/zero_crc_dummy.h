@@ -1,0 +1,17 @@
+// Stand-in files for ROMs of which no good dump exists: the emulator only
+// needs a file of the right name and length, so zeros do.
+#pragma once
+
+#include "gamedb/game_set.h"
+#include "scanner/scan_context.h"
+#include "scanner/set_lookup.h"
+
+namespace kestrel {
+
+// Writes `rom.size` zero bytes under the ROM's name into the set (added to
+// its zip, or copied into its folder) by way of the temporary folder, and
+// reads a zip set again. False when any step failed; the ROM then stays
+// missing.
+bool PlaceZeroCrcDummy(ScanContext& context, const RomEntry& rom, SetOnDisk& set);
+
+}  // namespace kestrel
