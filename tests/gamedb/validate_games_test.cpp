@@ -4,7 +4,10 @@
 #include <vector>
 
 #include "app/scripted_interface.h"
+#include "archive/crc32.h"
+#include "gamedb/datfile_parser.h"
 #include "gamedb/validate_games.h"
+#include "support/temp_folder.h"
 
 namespace kestrel {
 namespace {
@@ -203,6 +206,33 @@ TEST(ValidateGamesTest, StopsOnCancelAndAcceptsEmptyInput) {
   Validated empty = Validate({}, kShowSetErrors);
   EXPECT_TRUE(empty.ok);
   EXPECT_TRUE(empty.database.empty());
+}
+
+// The bundled example list must load cleanly and keep the relations it was
+// written to show.
+TEST(ValidateGamesTest, LoadsTheDemoList) {
+  auto progress = OpenProgressDialog(nullptr, "");
+  GameList raw;
+  ASSERT_TRUE(ParseDatfile(raw, testing::SourceDir() + "/examples/demo.dat", *progress, false));
+  Validated result = Validate(raw, kShowRomErrors);
+  EXPECT_TRUE(result.messages.empty());
+  const GameList& db = result.database;
+  ASSERT_EQ(db.size(), 10u);
+
+  const GameSet& japan = db[*FindGame(db, "starblj")];
+  EXPECT_EQ(japan.parentIndex, *FindGame(db, "starbl"));
+  const RomEntry& sound = japan.roms[FindRom(japan, "sbj.snd")];
+  // Found in the parent and in the other clone; repeats are kept.
+  EXPECT_EQ(sound.aliases, (std::vector<std::string>{"sb.snd", "sb.snd"}));
+  EXPECT_TRUE(db[*FindGame(db, "nglegend")].hasNeoGeoBios);
+  EXPECT_TRUE(db[*FindGame(db, "rocketb")].hasSampleOf);
+  EXPECT_TRUE(db[*FindGame(db, "rocket")].roms[FindRom(db[*FindGame(db, "rocket")], "rr.pal")].noDump);
+
+  // Contents follow the documented pattern: "sb.p1" is the fifth ROM of the file.
+  std::string content(8192, '\0');
+  for (size_t i = 0; i < content.size(); ++i) content[i] = static_cast<char>((5 * 31 + i * 7 + (i >> 8)) & 0xFF);
+  const GameSet& world = db[*FindGame(db, "starbl")];
+  EXPECT_EQ(world.roms[FindRom(world, "sb.p1")].crc, Crc32(0, content.data(), content.size()));
 }
 
 }  // namespace
