@@ -1,0 +1,179 @@
+#include "acquire/acquire_game_data.h"
+
+#include <cstdio>
+#include <memory>
+
+#include "acquire/read_line.h"
+#include "archive/zip_reader.h"
+#include "gamedb/data_cache.h"
+#include "gamedb/datfile_parser.h"
+#include "gamedb/run_command.h"
+#include "gamedb/validate_games.h"
+#include "platform/file_system.h"
+#include "platform/paths.h"
+#include "platform/text.h"
+
+namespace kestrel {
+namespace {
+
+constexpr char kProgressTitle[] = "Receiving Data";
+// RAINE's short names never exceed this; a longer word is cut to it.
+constexpr size_t kRaineNameLength = 8;
+
+// The settings fields that belong to one source.
+struct SourceFields {
+  std::string* path = nullptr;
+  std::string* loadedPath = nullptr;
+  bool* loaded = nullptr;
+  const char* cacheName = nullptr;
+};
+
+bool FieldsOfSource(SettingsRecord& settings, SourceFields& fields) {
+  switch (settings.dataSource) {
+    case kSourceMameExe:
+      fields = {&settings.mameExe, &settings.loadedMameExe, &settings.dataFromMameExe, kMameCacheName};
+      return true;
+    case kSourceDatfile:
+      fields = {&settings.datfile, &settings.loadedDatfile, &settings.dataFromDatfile, kDatfileCacheName};
+      return true;
+    case kSourceRaineExe:
+      fields = {&settings.raineExe, &settings.loadedRaineExe, &settings.dataFromRaineExe, kRaineCacheName};
+      return true;
+    default:
+      return false;
+  }
+}
+
+// The database holds the data of one source at most; whenever it is
+// replaced or emptied, no other source may still claim it, or a later
+// acquisition from that source would accept an empty database.
+void ForgetLoadedData(SettingsRecord& settings) {
+  settings.loadedMameExe.clear();
+  settings.loadedDatfile.clear();
+  settings.loadedRaineExe.clear();
+  settings.dataFromMameExe = false;
+  settings.dataFromDatfile = false;
+  settings.dataFromRaineExe = false;
+}
+
+void RememberSource(SettingsRecord& settings, const SourceFields& fields, uint32_t key) {
+  ForgetLoadedData(settings);
+  *fields.loadedPath = *fields.path;
+  *fields.loaded = true;
+  settings.dataCrc = key;
+}
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+bool ParseMameListing(const std::string& executable, const std::string& dataFolder, GameList& rawGames,
+                      ProgressDialog& progress) {
+  std::string listing = JoinPath(dataFolder, kMameListingName);
+  if (!RunCommand({"-listinfo"}, listing, executable, false)) return false;
+  bool parsed = ParseDatfile(rawGames, listing, progress, false);
+  DeleteFile(listing);
+  return parsed;
+}
+
+// The short name a line of RAINE's game list starts with; "" for header
+// lines and empty lines.
+std::string RaineGameName(const std::string& line) {
+  if (ToLowerAscii(line).find("games supported") != std::string::npos) return std::string();
+  size_t start = line.find_first_not_of(" \t");
+  if (start == std::string::npos) return std::string();
+  size_t end = line.find_first_of(" \t", start);
+  std::string word = line.substr(start, end == std::string::npos ? std::string::npos : end - start);
+  return word.substr(0, kRaineNameLength);
+}
+
+// Appends RAINE's description of every listed game to `listing`.
+bool CollectRaineGames(const std::string& executable, const std::string& gameList, const std::string& listing,
+                       ProgressDialog& progress) {
+  std::unique_ptr<std::FILE, FileCloser> file(OpenFile(gameList, "rb"));
+  if (!file) return false;
+  std::string line;
+  while (ReadLine(file.get(), line)) {
+    std::string name = RaineGameName(line);
+    if (name.empty()) continue;
+    progress.SetText("\n\n" + name);
+    // One emulator run per game adds up to a long wait: let the user stop
+    // it, and stop at the first run that fails, since the listing is then
+    // unusable anyway.
+    if (progress.IsCancelled()) return false;
+    if (!RunCommand({"-gameinfo", name}, listing, executable, true)) return false;
+  }
+  return true;
+}
+
+bool ParseRaineListing(const std::string& executable, const std::string& dataFolder, GameList& rawGames,
+                       ProgressDialog& progress) {
+  std::string gameList = JoinPath(dataFolder, kRaineGameListName);
+  std::string listing = JoinPath(dataFolder, kRaineListingName);
+  if (!RunCommand({"-gamelist"}, gameList, executable, false)) return false;
+  DeleteFile(listing);
+  bool collected = CollectRaineGames(executable, gameList, listing, progress);
+  DeleteFile(gameList);
+  if (!collected) return false;
+  bool parsed = ParseDatfile(rawGames, listing, progress, true);
+  DeleteFile(listing);
+  return parsed;
+}
+
+bool ParseSource(int source, const std::string& path, const std::string& dataFolder, GameList& rawGames,
+                 ProgressDialog& progress) {
+  switch (source) {
+    case kSourceMameExe:
+      return ParseMameListing(path, dataFolder, rawGames, progress);
+    case kSourceRaineExe:
+      return ParseRaineListing(path, dataFolder, rawGames, progress);
+    default:
+      return ParseDatfile(rawGames, path, progress, false);
+  }
+}
+
+bool LoadFromSource(SettingsRecord& settings, const std::string& path, GameList& rawGames, GameList& database,
+                    UserInterface* owner, const std::string& dataFolder) {
+  std::unique_ptr<ProgressDialog> progress = OpenProgressDialog(owner, kProgressTitle);
+  if (!ParseSource(settings.dataSource, path, dataFolder, rawGames, *progress)) return false;
+  progress->SetText("Cleaning Up Data...");
+  return ValidateGames(rawGames, database, *progress, settings.displayLiErrors) && !database.empty();
+}
+
+}  // namespace
+
+bool AcquireGameData(SettingsRecord& settings, GameList& rawGames, GameList& database, UserInterface* owner,
+                     const std::string& dataFolder) {
+  SourceFields fields;
+  if (!FieldsOfSource(settings, fields)) {
+    ForgetLoadedData(settings);
+    rawGames.clear();
+    database.clear();
+    return false;
+  }
+  if (*fields.loaded && !database.empty() && EqualsNoCase(*fields.path, *fields.loadedPath)) return true;
+
+  std::string sourcePath = ResolvePath(*fields.path);
+  std::string cachePath = JoinPath(dataFolder, fields.cacheName);
+  uint32_t size = 0, key = 0;
+  // An unreadable source fails before the cache is asked: a cache must not
+  // stand in for a source that is gone.
+  bool readable = !fields.path->empty() && FileExists(sourcePath) && ReadFileCrc(sourcePath, size, key);
+  if (readable && ReadDataCache(cachePath, database, key, owner)) {
+    RememberSource(settings, fields, key);
+    return true;
+  }
+  *fields.loaded = false;
+  if (readable && LoadFromSource(settings, sourcePath, rawGames, database, owner, dataFolder)) {
+    RememberSource(settings, fields, key);
+    WriteDataCache(cachePath, database, key);
+    return true;
+  }
+  ForgetLoadedData(settings);
+  rawGames.clear();
+  database.clear();
+  fields.path->clear();
+  return false;
+}
+
+}  // namespace kestrel

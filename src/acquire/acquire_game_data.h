@@ -1,0 +1,35 @@
+// Filling the game database from the data source the settings name: the
+// MAME executable (asked with -listinfo), the RAINE executable (-gamelist,
+// then -gameinfo for every game) or a datfile. The validated result is kept
+// in a data cache per source type, keyed by the CRC-32 of the source file,
+// so an unchanged source is read back from one file instead of being run.
+#pragma once
+
+#include <string>
+
+#include "app/user_interface.h"
+#include "gamedb/game_set.h"
+#include "settings/settings_record.h"
+
+namespace kestrel {
+
+// Values of SettingsRecord::dataSource.
+enum DataSourceKind { kSourceMameExe = 0, kSourceDatfile = 1, kSourceRaineExe = 2 };
+
+// File names inside the data folder.
+inline constexpr char kMameCacheName[] = "_exedat";
+inline constexpr char kDatfileCacheName[] = "_datdat";
+inline constexpr char kRaineCacheName[] = "_raindat";
+inline constexpr char kMameListingName[] = "kpfdata.dat";
+inline constexpr char kRaineGameListName[] = "_rgames.tmp";
+inline constexpr char kRaineListingName[] = "rainlist.dat";
+
+// True when `database` holds valid data from the selected source afterwards;
+// the settings then remember the source path and `dataCrc` identifies the
+// data. On failure both lists are empty and the source's path in the
+// settings is emptied, so that the user enters it again; the caller tells
+// the user. `dataFolder` ends with '/' and holds caches and listings.
+bool AcquireGameData(SettingsRecord& settings, GameList& rawGames, GameList& database,
+                     UserInterface* owner, const std::string& dataFolder);
+
+}  // namespace kestrel

@@ -1,0 +1,14 @@
+// Where the program keeps its start profile, data caches and emulator
+// listings.
+#pragma once
+
+#include <string>
+
+namespace kestrel {
+
+// The program's own folder when files can be written there, as on the
+// system the collections come from; otherwise $XDG_DATA_HOME/kestrel/ or
+// ~/.local/share/kestrel/, created when missing. Ends with '/'.
+std::string DefaultDataFolder();
+
+}  // namespace kestrel

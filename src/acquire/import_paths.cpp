@@ -1,0 +1,110 @@
+#include "acquire/import_paths.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <system_error>
+
+#include "acquire/read_line.h"
+#include "platform/file_system.h"
+#include "platform/paths.h"
+#include "platform/text.h"
+
+namespace kestrel {
+namespace {
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+// Relative folders in the file mean the file's own folder, wherever the
+// program was started from.
+std::string AbsoluteFolderOf(const std::string& filePath) {
+  std::string folder = FolderPart(filePath);
+  std::error_code error;
+  std::filesystem::path absolute = std::filesystem::absolute(folder.empty() ? "." : folder, error);
+  if (error) return folder;
+  return WithTrailingSeparator(absolute.lexically_normal().string());
+}
+
+bool IsSectionStart(const std::string& line) { return !line.empty() && line[0] == '['; }
+
+// Comment lines are the emulator's notes, not folders; one that happens to
+// hold a '=' must not become a path.
+bool IsComment(const std::string& trimmed) {
+  return !trimmed.empty() && (trimmed[0] == '#' || trimmed[0] == ';');
+}
+
+bool SkipToDirectorySection(std::FILE* file) {
+  std::string line;
+  while (ReadLine(file, line)) {
+    if (ToLowerAscii(line).find("[directory]") != std::string::npos) return true;
+  }
+  return false;
+}
+
+// The existing folder `piece` names, as an absolute path with a trailing
+// '/'; relative pieces count from `baseFolder`.
+std::optional<std::string> FindImportedFolder(const std::string& piece, const std::string& baseFolder) {
+  std::string candidate = piece[0] == '/' ? piece : JoinPath(baseFolder, piece);
+  std::optional<std::string> found = FindPath(candidate);
+  if (!found || !FolderExists(*found)) return std::nullopt;
+  std::error_code error;
+  std::filesystem::path absolute = std::filesystem::absolute(*found, error);
+  if (error) return std::nullopt;
+  return WithTrailingSeparator(absolute.lexically_normal().string());
+}
+
+void AddPath(PathList& list, const std::string& path, bool enabled) {
+  for (const PathEntry& entry : list) {
+    if (EqualsNoCase(entry.path, path)) return;
+  }
+  PathEntry entry;
+  entry.path = path;
+  entry.enabled = enabled;
+  entry.position = static_cast<int>(list.size());
+  list.push_back(entry);
+}
+
+void AddValue(PathList& list, const std::string& value, const std::string& baseFolder) {
+  size_t start = 0;
+  while (start <= value.size()) {
+    size_t end = value.find(';', start);
+    if (end == std::string::npos) end = value.size();
+    std::string piece = TrimBlanks(value.substr(start, end - start));
+    if (piece.empty()) return;
+    piece = WithTrailingSeparator(piece);
+    std::optional<std::string> folder = FindImportedFolder(piece, baseFolder);
+    AddPath(list, folder ? *folder : piece, folder.has_value());
+    start = end + 1;
+  }
+}
+
+PathList& ListForKey(SettingsRecord& settings, const std::string& key) {
+  if (EqualsNoCase(key, "rompath")) return settings.romPaths;
+  if (EqualsNoCase(key, "samplepath")) return settings.samplePaths;
+  return settings.miscPaths;
+}
+
+}  // namespace
+
+bool ImportPaths(const std::string& configPath, SettingsRecord& settings) {
+  std::unique_ptr<std::FILE, FileCloser> file(OpenFile(configPath, "rb"));
+  if (!file) return false;
+  std::string baseFolder = AbsoluteFolderOf(ResolvePath(configPath));
+  if (!SkipToDirectorySection(file.get())) return true;
+
+  std::string line;
+  while (ReadLine(file.get(), line) && !IsSectionStart(line)) {
+    std::string trimmed = TrimBlanks(line);
+    size_t equals = trimmed.find('=');
+    if (trimmed.empty() || IsComment(trimmed) || equals == std::string::npos) continue;
+    std::string key = TrimBlanks(trimmed.substr(0, equals));
+    std::string value = TrimBlanks(trimmed.substr(equals + 1));
+    AddValue(ListForKey(settings, key), value, baseFolder);
+  }
+  return true;
+}
+
+}  // namespace kestrel

@@ -1,0 +1,175 @@
+#include "acquire/acquire_game_data.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+
+#include <gtest/gtest.h>
+
+#include "app/scripted_interface.h"
+#include "archive/zip_reader.h"
+#include "platform/file_system.h"
+#include "support/temp_folder.h"
+
+namespace kestrel {
+namespace {
+
+using testing::ReadFile;
+using testing::TempFolder;
+using testing::WriteFile;
+
+constexpr char kListing[] =
+    "game (\n name pacman\n description \"Pac-Man\"\n"
+    " rom ( name pac.6e size 4096 crc c1e6ab10 )\n)\n"
+    "game (\n name puckman\n description \"Puck Man\"\n cloneof pacman\n"
+    " rom ( name pac.6e size 4096 crc c1e6ab10 )\n rom ( name puck.6f size 4096 crc 1a6fb2d4 )\n)\n";
+
+// An emulator stand-in: notes each call in runs.log of its working folder.
+std::string MakeEmulator(const std::string& path, const std::string& body) {
+  WriteFile(path, "#!/bin/sh\necho \"$@\" >> runs.log\n" + body);
+  ::chmod(path.c_str(), 0755);
+  return path;
+}
+
+std::string MakeMame(const std::string& path) {
+  return MakeEmulator(path, std::string("cat <<'END'\n") + kListing + "END\n");
+}
+
+size_t CountText(const std::vector<std::string>& texts, const std::string& text) {
+  return std::count(texts.begin(), texts.end(), text);
+}
+
+std::vector<std::string> Names(const GameList& games) {
+  std::vector<std::string> names;
+  for (const GameSet& game : games) names.push_back(game.name);
+  return names;
+}
+
+struct AcquireTest : ::testing::Test {
+  bool Acquire() { return AcquireGameData(settings, rawGames, database, &ui, data.path()); }
+
+  TempFolder data;
+  TempFolder emulators;
+  SettingsRecord settings;
+  GameList rawGames;
+  GameList database;
+  ScriptedInterface ui;
+};
+
+TEST_F(AcquireTest, MameRunsOnceThenTheCacheServesUntilTheExecutableChanges) {
+  settings.dataSource = kSourceMameExe;
+  settings.mameExe = MakeMame(emulators / "emu dir/mame");
+  ASSERT_TRUE(Acquire());
+  EXPECT_EQ(Names(database), (std::vector<std::string>{"pacman", "puckman"}));
+  EXPECT_EQ(database[1].parentIndex, 0);
+  EXPECT_EQ(ReadFile(emulators / "emu dir/runs.log"), "-listinfo\n");
+  EXPECT_FALSE(FileExists(data / "kpfdata.dat"));
+  EXPECT_TRUE(FileExists(data / "_exedat"));
+  uint32_t size = 0, crc = 0;
+  ASSERT_TRUE(ReadFileCrc(settings.mameExe, size, crc));
+  EXPECT_EQ(settings.dataCrc, crc);
+  EXPECT_EQ(settings.loadedMameExe, settings.mameExe);
+  EXPECT_EQ(ui.progressTitles, std::vector<std::string>{"Receiving Data"});
+  EXPECT_EQ(CountText(ui.progressTexts, "Cleaning Up Data..."), 1u);
+
+  // Same path with valid data: nothing is read at all.
+  ASSERT_TRUE(Acquire());
+  EXPECT_EQ(ui.progressTitles.size(), 1u);
+
+  // A new run of the program: the cache stands in for the emulator.
+  SettingsRecord fresh;
+  fresh.mameExe = settings.mameExe;
+  settings = fresh;
+  database.clear();
+  ASSERT_TRUE(Acquire());
+  EXPECT_EQ(Names(database), (std::vector<std::string>{"pacman", "puckman"}));
+  EXPECT_EQ(ReadFile(emulators / "emu dir/runs.log"), "-listinfo\n");
+  EXPECT_EQ(CountText(ui.progressTexts, "Cleaning Up Data..."), 1u);
+
+  // An updated executable under the same path is run again.
+  WriteFile(settings.mameExe, ReadFile(settings.mameExe) + "# newer\n");
+  settings.dataFromMameExe = false;
+  ASSERT_TRUE(Acquire());
+  EXPECT_EQ(ReadFile(emulators / "emu dir/runs.log"), "-listinfo\n-listinfo\n");
+  EXPECT_NE(settings.dataCrc, crc);
+}
+
+TEST_F(AcquireTest, DamagedCacheIsRebuiltFromTheDatfile) {
+  settings.dataSource = kSourceDatfile;
+  settings.datfile = data / "list.dat";
+  WriteFile(settings.datfile, kListing);
+  ASSERT_TRUE(Acquire());
+  uint32_t size = 0, crc = 0;
+  ASSERT_TRUE(ReadFileCrc(settings.datfile, size, crc));
+  EXPECT_EQ(settings.dataCrc, crc);
+  std::string cache = ReadFile(data / "_datdat");
+  EXPECT_EQ(ListFolder(data.path()).size(), 2u);  // no temporary listing left
+
+  WriteFile(data / "_datdat", cache.substr(0, cache.size() - 3));
+  settings.dataFromDatfile = false;
+  ASSERT_TRUE(Acquire());
+  EXPECT_EQ(CountText(ui.progressTexts, "Cleaning Up Data..."), 2u);
+  EXPECT_EQ(ReadFile(data / "_datdat"), cache);
+  EXPECT_EQ(database.size(), 2u);
+}
+
+TEST_F(AcquireTest, RaineAsksForEveryListedGameWithoutAShell) {
+  settings.dataSource = kSourceRaineExe;
+  settings.raineExe = MakeEmulator(emulators / "raine dir/raine", R"SH(case "$1" in
+-gamelist) printf 'Raine: 3 Games Supported\n\n  pacman    Pac-Man\r\nlongername1 Long\nx;:>pwn Odd\n' ;;
+-gameinfo)
+  echo "game ( name $2 description \"Game $2\""
+  [ "$2" = longerna ] && echo " romof pacman"
+  echo " rom ( name $2.rom size 16 crc 1234abcd ) )" ;;
+esac
+)SH");
+  ASSERT_TRUE(Acquire());
+  EXPECT_EQ(ReadFile(emulators / "raine dir/runs.log"),
+            "-gamelist\n-gameinfo pacman\n-gameinfo longerna\n-gameinfo x;:>pwn\n");
+  EXPECT_FALSE(FileExists(emulators / "raine dir/pwn"));
+  EXPECT_EQ(Names(database), (std::vector<std::string>{"longerna", "pacman", "x;:>pwn"}));
+  EXPECT_EQ(database[0].cloneOf, "pacman");
+  EXPECT_EQ(CountText(ui.progressTexts, "\n\nlongerna"), 1u);
+  EXPECT_FALSE(FileExists(data / "_rgames.tmp"));
+  EXPECT_FALSE(FileExists(data / "rainlist.dat"));
+  EXPECT_TRUE(FileExists(data / "_raindat"));
+}
+
+TEST_F(AcquireTest, FailuresEmptyTheDataAndForgetThePath) {
+  // An emulator that cannot be started.
+  settings.dataSource = kSourceMameExe;
+  settings.mameExe = emulators / "mame";
+  WriteFile(settings.mameExe, "not a program");
+  database.resize(2);
+  EXPECT_FALSE(Acquire());
+  EXPECT_TRUE(database.empty());
+  EXPECT_EQ(settings.mameExe, "");
+  EXPECT_FALSE(FileExists(data / "kpfdata.dat"));
+
+  // A listing without games.
+  settings.mameExe = MakeEmulator(emulators / "mame2", "echo nothing\n");
+  EXPECT_FALSE(Acquire());
+  EXPECT_FALSE(FileExists(data / "_exedat"));
+
+  // A user cancel during the parse.
+  settings.mameExe = MakeMame(emulators / "mame3");
+  ui.cancelAtCheck = ui.cancelChecks + 1;
+  EXPECT_FALSE(Acquire());
+  EXPECT_TRUE(rawGames.empty());
+  EXPECT_EQ(ui.openProgressDialogs, 0);
+}
+
+TEST_F(AcquireTest, ALoadThatFailedOnAnotherSourceIsNotMistakenForLoadedData) {
+  settings.dataSource = kSourceMameExe;
+  settings.mameExe = MakeMame(emulators / "mame");
+  ASSERT_TRUE(Acquire());
+  settings.dataSource = kSourceDatfile;
+  settings.datfile = data / "missing.dat";
+  EXPECT_FALSE(Acquire());
+  settings.dataSource = kSourceMameExe;
+  ASSERT_TRUE(Acquire());
+  EXPECT_EQ(database.size(), 2u);
+}
+
+}  // namespace
+}  // namespace kestrel
