@@ -1,0 +1,92 @@
+#include "report/statistics_text.h"
+
+#include <gtest/gtest.h>
+
+#include "settings/settings_record.h"
+
+namespace kestrel {
+namespace {
+
+SettingsRecord FullScan() {
+  SettingsRecord settings;
+  settings.checkCase = true;
+  settings.fixCase = true;
+  settings.scanGameTypes = 2;
+  return settings;
+}
+
+TEST(StatisticsTextTest, FullScanOfTwoArcadeGames) {
+  ScanStatistics stats;
+  stats.games = stats.arcadeGames = 2;
+  stats.missingArcadeGames = 1;
+  stats.arcadeRoms = 5;
+  stats.missingArcadeRoms = 3;
+  stats.parents = 1;
+  stats.clones = 0;
+  stats.samples = 4;
+  stats.unneeded = 2;
+  stats.badDumps = 1;
+  const std::string text = RemoveCarriageReturns(BuildStatisticsText(stats, FullScan()));
+  EXPECT_EQ(text,
+            "Missing Games:          1 of 2\n"
+            "Missing Arcade Games:   1 of 2\n"
+            "Missing NeoGeo Games:   0 of 0\n"
+            "Wrong Spelled Games:    0 [0 fixed]\n"
+            "Wrong Named Games:      0\n"
+            "\n"
+            "Missing Roms:           3 of 5\n"
+            "Missing Arcade Roms:    3 of 5\n"
+            "Missing NeoGeo Roms:    0 of 0\n"
+            "Wrong Named Roms:       0\n"
+            "Wrong Spelled Roms:     0 [0 fixed]\n"
+            "Wrong Sized Roms:       0\n"
+            "Wrong Checksums:        0\n"
+            "\n"
+            "Missing Samples:        0 of 4\n"
+            "Wrong Spelled Samples:  0 [0 fixed]\n"
+            "\n"
+            "Unneeded Files/Folders: 2\n"
+            "\n"
+            "Number Of Games:        2\n"
+            "Number Of NeoGeo Games: 0\n"
+            "Number Of Arcade Games: 2\n"
+            "Number Of Parents:      1\n"
+            "Number Of Clones:       0\n"
+            "Number Of Others:       1\n"
+            "\n"
+            "Number Of Roms:         5\n"
+            "Number Of Arcade Roms:  5\n"
+            "Number Of NeoGeo Roms:  0\n"
+            "\n"
+            "Number Of Samples:      4\n"
+            "\n"
+            "Number Of Bad Dumps:    1");
+  EXPECT_NE(BuildStatisticsText(stats, FullScan()).find("1 of 2\r\n"), std::string::npos);
+}
+
+TEST(StatisticsTextTest, UncheckedPartsAndGameTypes) {
+  ScanStatistics stats;
+  SettingsRecord settings = FullScan();
+  settings.scanGames = false;
+  std::string text = RemoveCarriageReturns(BuildStatisticsText(stats, settings));
+  EXPECT_EQ(text.substr(0, 90),
+            "Missing Games:          <n/a>\n"
+            "Wrong Spelled Games:    <n/a>\n"
+            "Wrong Named Games:      <n/a>\n");
+
+  settings = FullScan();
+  settings.scanGameTypes = 0;
+  text = BuildStatisticsText(stats, settings);
+  EXPECT_EQ(text.find("Missing NeoGeo"), std::string::npos);
+  EXPECT_NE(text.find("Missing Arcade Games:"), std::string::npos);
+  EXPECT_NE(text.find("Missing Arcade Roms:"), std::string::npos);
+
+  settings.scanGameTypes = 1;
+  text = BuildStatisticsText(stats, settings);
+  EXPECT_EQ(text.find("Missing Arcade"), std::string::npos);
+  EXPECT_NE(text.find("Missing NeoGeo Games:"), std::string::npos);
+  EXPECT_NE(text.find("Missing NeoGeo Roms:"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace kestrel

@@ -1,0 +1,120 @@
+#include "report/wrong_named_set.h"
+
+#include <gtest/gtest.h>
+
+#include "app/scripted_interface.h"
+#include "archive/crc32.h"
+#include "archive/zip_library.h"
+#include "gamedb/crc_index.h"
+#include "platform/file_system.h"
+#include "settings/settings_record.h"
+#include "support/temp_folder.h"
+
+namespace kestrel {
+namespace {
+
+using testing::TempFolder;
+using testing::WriteFile;
+
+RomEntry RomOf(const std::string& name, const std::string& contents) {
+  RomEntry rom;
+  rom.name = name;
+  rom.size = static_cast<int32_t>(contents.size());
+  SetRomCrc(rom, Crc32(0, contents.data(), contents.size()));
+  return rom;
+}
+
+class WrongNamedSetTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    GameList database(2);
+    database[0].name = "gamex";
+    database[0].roms = {RomOf("a.bin", "first rom"), RomOf("b.bin", "second rom")};
+    database[1].name = "other";
+    database[1].roms = {RomOf("o.bin", "first rom")};
+    std::vector<ZeroCrcIndexEntry> zeroIndex;
+    BuildCrcIndex(database, crcIndex, zeroIndex);
+
+    WriteFile(temp / "src/a.bin", "first rom");
+    WriteFile(temp / "src/b.bin", "second rom");
+    ASSERT_TRUE(CreateFolder(temp / "roms"));
+    ZipLibrary library;
+    ASSERT_TRUE(InitZipLibrary(library));
+    ASSERT_TRUE(ZipAddFiles(library, temp / "roms/gamx.zip", {temp / "src/a.bin", temp / "src/b.bin"}));
+    WriteFile(temp / "roms/gamy/a.bin", "first rom");
+    WriteFile(temp / "roms/gamy/b.bin", "second rom");
+    WriteFile(temp / "roms/junk/readme.txt", "nothing known");
+  }
+
+  bool Check(const std::string& path) {
+    return CheckWrongNamedSet(path, crcIndex, settings, {fixName, answeredForAll, stopRequested},
+                              &ui, results, stats);
+  }
+
+  TempFolder temp;
+  std::vector<CrcIndexEntry> crcIndex;
+  SettingsRecord settings;
+  ScriptedInterface ui;
+  ResultsModel results;
+  ScanStatistics stats;
+  bool fixName = false;
+  bool answeredForAll = false;
+  bool stopRequested = false;
+};
+
+TEST_F(WrongNamedSetTest, ReportsTheSetWithMostMatchingFiles) {
+  const std::string zip = temp / "roms/gamx.zip";
+  EXPECT_EQ(FindWrongNamedSet(zip, crcIndex), "gamex");
+  EXPECT_EQ(FindWrongNamedSet(temp / "roms/gamy", crcIndex), "gamex");
+  EXPECT_EQ(FindWrongNamedSet(temp / "roms/junk", crcIndex), "");
+
+  ASSERT_TRUE(Check(zip));
+  ASSERT_EQ(results.lines.size(), 1u);
+  EXPECT_EQ(results.lines[0].text, "wrong name: " + zip + " [wrong: gamx] [right: gamex]");
+  EXPECT_EQ(results.lines[0].kind, kResultGameName);
+  EXPECT_EQ(results.lines[0].level, kTopLevel);
+  EXPECT_FALSE(results.items[0].hasChildren);
+  EXPECT_EQ(stats.wrongNamedGames, 1);
+  EXPECT_TRUE(FileExists(zip));
+  EXPECT_TRUE(ui.questions.empty());
+
+  EXPECT_FALSE(Check(temp / "roms/junk"));
+  EXPECT_EQ(results.lines.size(), 1u);
+}
+
+TEST_F(WrongNamedSetTest, RenamesAfterTheAnswers) {
+  settings.fixName = true;
+  fixName = true;
+  ui.askAnswers = {kAnswerYes, kAnswerStop, kAnswerYesToAll};
+  ASSERT_TRUE(Check(temp / "roms/gamx.zip"));
+  ASSERT_EQ(ui.questions.size(), 1u);
+  EXPECT_EQ(ui.questions[0].title, "Fix Wrong Named Game");
+  EXPECT_EQ(ui.questions[0].text, "Do you want to rename:\n'gamx'\nin\n'gamex'?");
+  EXPECT_TRUE(FileExists(temp / "roms/gamex.zip"));
+  EXPECT_FALSE(PathExists(temp / "roms/gamx.zip"));
+  EXPECT_EQ(results.lines.back().text.substr(results.lines.back().text.size() - 8), " [fixed]");
+
+  // Stop: dealt with, but no line and nothing renamed.
+  ASSERT_TRUE(Check(temp / "roms/gamy"));
+  EXPECT_TRUE(stopRequested);
+  EXPECT_EQ(results.lines.size(), 1u);
+  EXPECT_TRUE(FolderExists(temp / "roms/gamy"));
+
+  stopRequested = false;
+  ASSERT_TRUE(Check(temp / "roms/gamy"));
+  EXPECT_TRUE(answeredForAll);
+  EXPECT_TRUE(FileExists(temp / "roms/gamex/b.bin"));
+  EXPECT_FALSE(PathExists(temp / "roms/gamy"));
+  EXPECT_EQ(stats.wrongNamedGamesFixed, 2);
+
+  // A set of the right name already there is never replaced.
+  WriteFile(temp / "roms/gamz/a.bin", "first rom");
+  ASSERT_TRUE(Check(temp / "roms/gamz"));
+  EXPECT_EQ(ui.questions.size(), 3u);  // answered for all: no more questions
+  EXPECT_EQ(results.lines.back().text,
+            "wrong name: " + temp / "roms/gamz [wrong: gamz] [right: gamex] [not fixed]");
+  EXPECT_TRUE(FileExists(temp / "roms/gamz/a.bin"));
+}
+
+}  // namespace
+}  // namespace kestrel
