@@ -1,6 +1,7 @@
 #include "settings/profile_file.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 
@@ -18,8 +19,8 @@ bool ReadPathList(ByteReader& in, PathList& list) {
   int32_t count;
   if (!in.ReadInt(count) || count < 0) return false;
   if (static_cast<uint64_t>(count) > in.remaining() / kSmallestPathEntry) return false;
+  // No reserve: the list grows only by entries actually read.
   PathList read;
-  read.reserve(count);
   for (int32_t i = 0; i < count; ++i) {
     PathEntry entry;
     if (!in.ReadFlag(entry.enabled) || !in.ReadString(entry.path)) return false;
@@ -148,15 +149,17 @@ bool WriteWholeFile(const std::string& path, const std::string& bytes) {
   std::FILE* file = std::fopen(path.c_str(), "wb");
   if (file == nullptr) return false;
   bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  written = std::fflush(file) == 0 && written;
+  // On disk before the rename, or a crash could leave an empty profile.
+  written = std::fflush(file) == 0 && ::fsync(fileno(file)) == 0 && written;
   return std::fclose(file) == 0 && written;
 }
 
 }  // namespace
 
 bool LoadProfile(SettingsRecord& record, const std::string& path) {
+  // Only a regular file: opening a pipe or device for reading could block.
   std::optional<std::string> real = FindPath(path);
-  if (!real) return false;
+  if (!real || !FileExists(*real)) return false;
   std::FILE* file = std::fopen(real->c_str(), "rb");
   if (file == nullptr) return false;
   struct stat info;

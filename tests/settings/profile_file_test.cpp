@@ -1,6 +1,7 @@
 #include "settings/profile_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 
@@ -249,6 +250,9 @@ TEST(ProfileFileTest, RefusesDamagedProfilesAndKeepsTheRecord) {
   SettingsRecord record = current;
   EXPECT_FALSE(LoadProfile(record, dir / "missing.kpf"));
   EXPECT_FALSE(LoadProfile(record, dir.path()));
+  // A pipe would block a reader until someone writes to it.
+  ASSERT_EQ(::mkfifo((dir / "pipe.kpf").c_str(), 0600), 0);
+  EXPECT_FALSE(LoadProfile(record, dir / "pipe.kpf"));
   EXPECT_EQ(record.mameExe, "keep me");
 }
 
