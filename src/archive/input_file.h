@@ -1,0 +1,41 @@
+// A read-only file for the zip reader, read at explicit offsets.
+//
+// Listing an archive reads many small headers that lie close together; a
+// small window buffer turns them into few system calls. Only regular files
+// open, so a folder or a pipe named like a zip cannot block or confuse the
+// reader.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace kestrel {
+
+class InputFile {
+ public:
+  InputFile() = default;
+  ~InputFile();
+  InputFile(const InputFile&) = delete;
+  InputFile& operator=(const InputFile&) = delete;
+
+  // Opens the regular file `path`, found without case.
+  bool Open(const std::string& path);
+  uint64_t size() const { return size_; }
+
+  // Reads up to `length` bytes at `offset`. Returns the number of bytes read,
+  // fewer only at the end of the file, or -1 on a read error.
+  long long ReadAt(uint64_t offset, void* buffer, size_t length);
+
+ private:
+  bool FillWindow(uint64_t offset);
+
+  int fd_ = -1;
+  uint64_t size_ = 0;
+  std::vector<uint8_t> window_;
+  uint64_t windowOffset_ = 0;
+  size_t windowLength_ = 0;
+};
+
+}  // namespace kestrel

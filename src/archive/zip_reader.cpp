@@ -1,0 +1,212 @@
+#include "archive/zip_reader.h"
+
+#include <cstring>
+#include <string_view>
+#include <unordered_map>
+
+#include "app/user_interface.h"
+#include "archive/input_file.h"
+#include "platform/paths.h"
+#include "platform/text.h"
+
+namespace kestrel {
+namespace {
+
+constexpr uint32_t kLocalSignature = 0x04034B50;
+constexpr uint32_t kCentralSignature = 0x02014B50;
+constexpr uint32_t kEndSignature = 0x06054B50;
+constexpr size_t kLocalHeaderSize = 30;
+constexpr size_t kCentralHeaderSize = 46;
+constexpr uint16_t kDataDescriptorFlag = 8;
+constexpr uint64_t kDataDescriptorSize = 12;
+
+uint16_t Read16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
+uint32_t Read32(const uint8_t* p) {
+  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
+
+enum class Step { kOk, kInvalid, kFileError };
+
+// The walk through one archive: the file, where the next structure starts,
+// and what the messages need.
+struct DirectoryWalk {
+  InputFile file;
+  uint64_t position = 0;
+  std::string path;
+  bool showErrors = false;
+};
+
+void ShowZipMessage(const std::string& text) {
+  ShowMessage(ApplicationInterface(), text, "Kestrel", {MessageButtons::kOk, MessageIcon::kExclamation});
+}
+
+void ShowCorruptZip(const DirectoryWalk& walk, const char* reason) {
+  if (!walk.showErrors) return;
+  ShowZipMessage("Corrupt Zipfile:\n\n" + walk.path +
+                 "\n\nPlease rezip this file with a common zip-program.\n\nReason: " + reason);
+}
+
+bool EndsWithFolderSeparator(std::string_view name) {
+  return !name.empty() && (name.back() == '/' || name.back() == '\\');
+}
+
+// Names that cannot stand for a file of their own inside a set folder.
+bool IsUsableFileName(const std::string& name) { return !name.empty() && name != "." && name != ".."; }
+
+// The next four bytes without consuming them; 0 when fewer remain.
+Step PeekSignature(DirectoryWalk& walk, uint32_t& signature) {
+  uint8_t bytes[4];
+  long long got = walk.file.ReadAt(walk.position, bytes, sizeof bytes);
+  if (got < 0) return Step::kFileError;
+  signature = got == 4 ? Read32(bytes) : 0;
+  return Step::kOk;
+}
+
+// Reads `length` bytes at the walk's position into `out` and moves on.
+// kInvalid when the file ends first.
+Step ReadBytes(DirectoryWalk& walk, std::string& out, size_t length) {
+  out.resize(length);
+  long long got = walk.file.ReadAt(walk.position, out.data(), length);
+  if (got < 0) return Step::kFileError;
+  walk.position += static_cast<uint64_t>(got);
+  return static_cast<size_t>(got) == length ? Step::kOk : Step::kInvalid;
+}
+
+Step ReadLocalEntry(DirectoryWalk& walk, ZipEntryList& list) {
+  uint8_t header[kLocalHeaderSize];
+  long long got = walk.file.ReadAt(walk.position, header, sizeof header);
+  if (got < 0) return Step::kFileError;
+  walk.position += static_cast<uint64_t>(got);
+  uint16_t nameLength = Read16(header + 26);
+  if (got != kLocalHeaderSize || Read32(header) != kLocalSignature || nameLength == 0) return Step::kInvalid;
+
+  std::string names;
+  Step step = ReadBytes(walk, names, size_t(nameLength) + Read16(header + 28));
+  if (step != Step::kOk) return step;
+
+  // Offsets are 32-bit in this format; a member starting beyond that
+  // cannot be described and is no longer a zip this reader understands.
+  uint64_t dataOffset = walk.position;
+  if (dataOffset > UINT32_MAX) return Step::kInvalid;
+  walk.position += Read32(header + 18);
+  if (Read16(header + 6) & kDataDescriptorFlag) walk.position += kDataDescriptorSize;
+
+  std::string storedName = names.substr(0, nameLength);
+  if (EndsWithFolderSeparator(storedName)) return Step::kOk;
+  ZipEntry entry;
+  entry.name = FileNamePart(storedName);
+  if (!IsUsableFileName(entry.name)) return Step::kOk;
+  entry.storedName = std::move(storedName);
+  entry.archivePath = walk.path;
+  entry.crc = Read32(header + 14);
+  entry.compressedSize = Read32(header + 18);
+  entry.size = Read32(header + 22);
+  entry.dataOffset = static_cast<uint32_t>(dataOffset);
+  entry.method = Read16(header + 8);
+  std::memcpy(entry.localHeader.data(), header, kLocalHeaderSize);
+  list.push_back(std::move(entry));
+  return Step::kOk;
+}
+
+// First listed entry of every stored name, for the advanced comparison;
+// built once so that large archives do not cost a search per header.
+using FirstEntryIndex = std::unordered_map<std::string_view, const ZipEntry*>;
+
+FirstEntryIndex IndexByStoredName(const ZipEntryList& list) {
+  FirstEntryIndex index;
+  index.reserve(list.size());
+  for (const ZipEntry& entry : list) index.emplace(entry.storedName, &entry);
+  return index;
+}
+
+// The nine fields from version needed to name length stand in the same
+// order in both headers: central bytes 6..29 against local bytes 4..27.
+bool MatchesLocalHeader(const uint8_t* central, const ZipEntry& entry) {
+  return std::memcmp(central + 6, entry.localHeader.data() + 4, 24) == 0;
+}
+
+Step ReadCentralEntry(DirectoryWalk& walk, const FirstEntryIndex* index) {
+  uint8_t header[kCentralHeaderSize];
+  long long got = walk.file.ReadAt(walk.position, header, sizeof header);
+  if (got < 0) return Step::kFileError;
+  walk.position += static_cast<uint64_t>(got);
+  uint16_t nameLength = Read16(header + 28);
+  if (got != kCentralHeaderSize || Read32(header) != kCentralSignature || nameLength == 0) return Step::kInvalid;
+
+  std::string names;
+  Step step = ReadBytes(walk, names, size_t(nameLength) + Read16(header + 30) + Read16(header + 32));
+  if (step != Step::kOk || index == nullptr) return step;
+
+  std::string_view name(names.data(), nameLength);
+  if (EndsWithFolderSeparator(name)) return Step::kOk;
+  auto found = index->find(name);
+  if (found == index->end()) {
+    // Members the list leaves out on purpose have no entry to compare with.
+    return IsUsableFileName(FileNamePart(name)) ? Step::kInvalid : Step::kOk;
+  }
+  return MatchesLocalHeader(header, *found->second) ? Step::kOk : Step::kInvalid;
+}
+
+// Walks the local headers and the central directory; false on any fault,
+// after telling the user when asked to.
+bool WalkArchive(DirectoryWalk& walk, ZipEntryList& list) {
+  uint32_t signature = kLocalSignature;
+  Step step = Step::kOk;
+  while (signature == kLocalSignature) {
+    step = ReadLocalEntry(walk, list);
+    if (step != Step::kOk) break;
+    step = PeekSignature(walk, signature);
+    if (step != Step::kOk) break;
+  }
+  if (step == Step::kFileError) return false;
+  if (step == Step::kInvalid) {
+    if (walk.showErrors) ShowZipMessage("Unsupported Zipformat In File:\n\n" + walk.path);
+    ShowCorruptZip(walk, "BAD LOCAL FILE ENTRY");
+    return false;
+  }
+
+  FirstEntryIndex index;
+  if (Switches().advancedZipScanner) index = IndexByStoredName(list);
+  signature = kCentralSignature;
+  while (signature == kCentralSignature) {
+    step = ReadCentralEntry(walk, Switches().advancedZipScanner ? &index : nullptr);
+    if (step != Step::kOk) break;
+    step = PeekSignature(walk, signature);
+    if (step != Step::kOk) break;
+  }
+  if (step == Step::kFileError) return false;
+  if (step == Step::kInvalid) {
+    ShowCorruptZip(walk, "BAD CENTRAL DIR ENTRY");
+    return false;
+  }
+
+  if (PeekSignature(walk, signature) != Step::kOk) return false;
+  if (signature != kEndSignature) {
+    ShowCorruptZip(walk, "BAD END-OF-CENTRAL-DIR ENTRY");
+    return false;
+  }
+  return true;
+}
+
+bool HasZipExtension(const std::string& path) {
+  return path.size() >= 4 && EqualsNoCase(std::string_view(path).substr(path.size() - 4), ".zip");
+}
+
+}  // namespace
+
+bool ReadZipDirectory(std::string path, ZipEntryList& list, bool checkExtension, bool showErrors) {
+  list.clear();
+  if (checkExtension && !HasZipExtension(path)) return false;
+  DirectoryWalk walk;
+  walk.path = std::move(path);
+  walk.showErrors = showErrors;
+  if (!walk.file.Open(walk.path)) return false;
+  if (!WalkArchive(walk, list)) return false;
+  if (list.empty()) {
+    ShowCorruptZip(walk, "NO ENTRIES");
+    return false;
+  }
+  return true;
+}
+
+}  // namespace kestrel

@@ -1,0 +1,47 @@
+// Reading zip archives: the member list, single members, and the size and
+// CRC-32 of loose files.
+//
+// The reader is deliberately strict. It walks an archive from its first
+// byte, one structure after the other, and accepts only the layout common
+// zip programs write (no data descriptors, no bytes between the structures);
+// anything else is a corrupt zip the user is asked to rezip. Stored (0) and
+// deflated (8) members are understood.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "archive/zip_entry.h"
+
+namespace kestrel {
+
+// Lists the members of the zip `path` into `list` (emptied first), in the
+// order of their local headers; folders, and members whose file-name part is
+// empty, "." or "..", are left out. True when the archive was read up to its
+// end record without a fault and holds at least one listed member; on false
+// `list` keeps what was entered before the fault. With `checkExtension` a path
+// not ending in ".zip" (any case) is refused at once. With `showErrors` a
+// structural fault is explained to the user; a file that cannot be opened or
+// read is only reported through the result. With the advanced zip scanner
+// switched on, every central header must also agree with its local header.
+bool ReadZipDirectory(std::string path, ZipEntryList& list, bool checkExtension, bool showErrors);
+
+// Writes the contents of a listed member to `destinationPath`, replacing an
+// existing file only once the contents have passed their CRC check: on
+// failure no new file is left behind and an existing one is untouched.
+// `*writeFailed` is set to 1 (never reset) when writing broke off part-way,
+// which callers take as a full disk. An unsupported compression method is
+// shown to the user; other failures are only reported through the result.
+bool ExtractZipEntry(const ZipEntry& entry, const std::string& destinationPath, int* writeFailed = nullptr);
+
+// Length and CRC-32 of a loose file. On failure `crc` is 0 and `size` is the
+// length when it could be obtained, else 0. Files of 4 GB and more fail.
+bool ReadFileCrc(const std::string& path, uint32_t& size, uint32_t& crc);
+
+// Decodes a raw DEFLATE stream (no zlib or gzip wrapper) into exactly
+// `outputLength` bytes. 0 on success; -1 when the stream is damaged, ends
+// early, would produce more or fewer bytes, or leaves input unread.
+int InflateBuffer(const uint8_t* input, size_t inputLength, uint8_t* output, size_t outputLength);
+
+}  // namespace kestrel
