@@ -1,0 +1,290 @@
+#include "gui/main_window.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QGridLayout>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "acquire/acquire_game_data.h"
+#include "gui/about_box.h"
+#include "gui/settings_dialog.h"
+#include "gui/tool_pictures.h"
+#include "platform/file_system.h"
+#include "settings/profile.h"
+
+namespace kestrel {
+namespace {
+
+constexpr char kGoToSettings[] = "\n\nGo To The Settings Dialog !";
+constexpr char kProfileFilter[] = "Kestrel profiles (*.kpf)|*.kpf||";
+
+constexpr char kWelcomeText[] =
+    "You're starting Kestrel for the very first time.\n\n"
+    "The next window you can see is the settings-dialog.\n\n"
+    "You should:\n\n"
+    "\t1) - Choose a data-source (mame.exe or datfile)\n\n"
+    "\t2) - Add or import rom/sample/misc paths\n\n"
+    "\t3) - Check temporary- and backupfolder\n\n"
+    "\t4) - Apply your changes with 'OK'\n\n";
+
+QToolButton* ToolButton(const char* caption, ToolPicture picture, QWidget* parent) {
+  auto* button = new QToolButton(parent);
+  button->setText(caption);
+  button->setIcon(DrawToolPicture(picture));
+  button->setIconSize(QSize(32, 32));
+  button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+  button->setMinimumSize(84, 64);
+  return button;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(const std::string& dataFolder, const UserValues& values, char* zipLevel,
+                       QWidget* parent)
+    : QWidget(parent), dataFolder_(dataFolder), values_(values), zipLevel_(zipLevel), own_(this) {
+  setWindowTitle(kMainWindowCaption);
+  setWindowIcon(DrawProgramIcon());
+  // The start choice lasts from run to run and shows in the settings dialog.
+  settings_.startOption = values_.startFrom;
+  BuildButtons();
+  BuildMenu();
+  SetDefaultFolders();
+  ApplyZipLevel();
+  runSettingsDialog = [](SettingsDialog& dialog) { return dialog.exec() == QDialog::Accepted; };
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::BuildButtons() {
+  scanner_ = ToolButton("S&canner", ToolPicture::kScanner, this);
+  merger_ = ToolButton("&Merger", ToolPicture::kMerger, this);
+  rebuilder_ = ToolButton("&Rebuilder", ToolPicture::kRebuilder, this);
+  settingsButton_ = ToolButton("&Settings", ToolPicture::kSettings, this);
+  QToolButton* synchronizer = ToolButton("Synchronizer", ToolPicture::kSynchronizer, this);
+  QToolButton* batcher = ToolButton("Batcher", ToolPicture::kBatcher, this);
+  synchronizer->setEnabled(false);
+  batcher->setEnabled(false);
+
+  connect(scanner_, &QToolButton::clicked, this, [this] { RunTool(kCommandScanner); });
+  connect(merger_, &QToolButton::clicked, this, [this] { RunTool(kCommandMerger); });
+  connect(rebuilder_, &QToolButton::clicked, this, [this] { RunTool(kCommandRebuilder); });
+  connect(settingsButton_, &QToolButton::clicked, this, [this] { RunTool(kCommandSettings); });
+
+  auto* grid = new QGridLayout;
+  grid->addWidget(scanner_, 0, 0);
+  grid->addWidget(rebuilder_, 0, 1);
+  grid->addWidget(merger_, 0, 2);
+  grid->addWidget(synchronizer, 1, 0);
+  grid->addWidget(batcher, 1, 1);
+  grid->addWidget(settingsButton_, 1, 2);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(grid);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+// The original puts these two items into the window's system menu, which
+// Linux desktops do not let a program extend; a menu bar and the context
+// menu carry them instead.
+void MainWindow::BuildMenu() {
+  advancedZipScanner_ = new QAction("Use Advanced &Zip Scanner", this);
+  advancedZipScanner_->setCheckable(true);
+  advancedZipScanner_->setChecked(Switches().advancedZipScanner);
+  connect(advancedZipScanner_, &QAction::toggled, this, &MainWindow::SetAdvancedZipScanner);
+  about_ = new QAction("&About Kestrel...", this);
+  connect(about_, &QAction::triggered, this, &MainWindow::ShowAbout);
+
+  auto* bar = new QMenuBar(this);
+  QMenu* menu = bar->addMenu("&Kestrel");
+  menu->addAction(advancedZipScanner_);
+  menu->addSeparator();
+  menu->addAction(about_);
+  layout()->setMenuBar(bar);
+}
+
+void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
+  QMenu menu(this);
+  menu.addAction(advancedZipScanner_);
+  menu.addSeparator();
+  menu.addAction(about_);
+  menu.exec(event->globalPos());
+}
+
+void MainWindow::SetDefaultFolders() {
+  settings_.backupFolder = dataFolder_ + "BACKUP.KPW/";
+  if (!FolderExists(settings_.backupFolder)) CreateFolder(settings_.backupFolder);
+  settings_.tempFolder = TempFolder();
+}
+
+// The zip library writes at the level of the settings in force, also after
+// a profile brought its own.
+void MainWindow::ApplyZipLevel() {
+  if (zipLevel_ == nullptr) return;
+  *zipLevel_ = static_cast<char>('0' + std::clamp(settings_.zipLevel, 0, 9));
+}
+
+void MainWindow::SetAdvancedZipScanner(bool on) {
+  Switches().advancedZipScanner = on;
+  if (advancedZipScanner_->isChecked() != on) advancedZipScanner_->setChecked(on);
+}
+
+void MainWindow::ShowAbout() {
+  AboutBox box(this);
+  box.exec();
+}
+
+void MainWindow::paintEvent(QPaintEvent* event) {
+  QWidget::paintEvent(event);
+  if (firstPaintHandled_) return;
+  firstPaintHandled_ = true;
+  // Dialogs must not open inside a paint; the start-up runs right after.
+  QTimer::singleShot(0, this, &MainWindow::StartUp);
+}
+
+void MainWindow::StartUp() {
+  firstPaintHandled_ = true;
+  if (values_.veryFirstTime == 1) {
+    ShowMessage(ui(), kWelcomeText, "Welcome To Kestrel",
+                {MessageButtons::kOk, MessageIcon::kInformation});
+    OpenSettings();
+  } else if (values_.startFrom == 0) {
+    LoadProfileAndData(dataFolder_ + kLastProfileName);
+  } else if (values_.startFrom == 1) {
+    const std::string path = PickFile(ui(), ".kpf", "", kProfileFilter, true);
+    if (!path.empty()) LoadProfileAndData(path);
+  }
+  update();
+}
+
+void MainWindow::Tell(const std::string& text, const std::string& title) {
+  ShowMessage(ui(), text, title, {MessageButtons::kOk, MessageIcon::kStop});
+}
+
+bool MainWindow::LoadProfileAndData(const std::string& path) {
+  const int startOption = settings_.startOption;
+  const bool loaded = LoadProfile(settings_, path);
+  // A profile does not carry the start choice; the user's stays.
+  settings_.startOption = startOption;
+  if (!loaded) {
+    Tell("Error While Loading Profile: '" + path + "'" + kGoToSettings, "Load Error");
+    return false;
+  }
+  ApplyZipLevel();
+  if (!ValidateProfile(settings_, ui())) {
+    Tell(std::string("Some Profile-Settings Aren't Valid !") + kGoToSettings, "Profile Error");
+    return false;
+  }
+  if (!AcquireGameData(settings_, rawGames_, database_, ui(), dataFolder_)) {
+    Tell(std::string("Can't Receive Data !") + kGoToSettings, "Data Error");
+    return false;
+  }
+  ApplyGameSelection(settings_, database_);
+  return true;
+}
+
+bool MainWindow::CheckToolData() {
+  if (!database_.empty()) return true;
+  Tell(std::string("No Valid Data Available") + kGoToSettings, "Data Error");
+  return false;
+}
+
+bool MainWindow::CheckTempFolder() {
+  if (!settings_.tempFolder.empty()) return true;
+  Tell(std::string("No Valid Temporaryfolder") + kGoToSettings, "Path Error");
+  return false;
+}
+
+void MainWindow::FillActiveRomPaths() {
+  settings_.activeRomPaths.clear();
+  for (const PathEntry& entry : settings_.romPaths)
+    if (entry.enabled) settings_.activeRomPaths.push_back(entry.path);
+  settings_.activeRomPathCount = static_cast<int32_t>(settings_.activeRomPaths.size());
+}
+
+bool MainWindow::RunTool(int command) {
+  switch (command) {
+    case kCommandScanner:
+      if (!CheckToolData()) return false;
+      ValidateProfile(settings_, ui());
+      if (!CheckTempFolder()) return false;
+      if (settings_.makeBackups && settings_.backupFolder.empty()) {
+        Tell(std::string("No Valid Backupfolder") + kGoToSettings, "Path Error");
+        return false;
+      }
+      FillActiveRomPaths();
+      return true;  // the scanner dialog comes with the scanner
+    case kCommandRebuilder:
+      if (!CheckToolData() || !CheckTempFolder()) return false;
+      return true;  // the rebuilder dialog comes with the rebuilder
+    case kCommandMerger:
+      if (!CheckToolData()) return false;
+      ValidateProfile(settings_, ui());
+      FillActiveRomPaths();
+      return true;  // the merger dialog comes with the merger
+    case kCommandSettings:
+      OpenSettings();
+      return true;
+    default:
+      return false;
+  }
+}
+
+void MainWindow::RunMinimised(const std::function<void()>& tool) {
+  showMinimized();
+  tool();
+  showNormal();
+  raise();
+  repaint();
+}
+
+void MainWindow::OpenSettings() {
+  SettingsRecord copy = settings_;
+  SettingsDialogContext context;
+  context.record = &copy;
+  context.rawGames = &rawGames_;
+  context.database = &database_;
+  context.dataFolder = dataFolder_;
+  context.zipLevel = zipLevel_;
+  context.positionX = &values_.layout.settingsDlgX;
+  context.positionY = &values_.layout.settingsDlgY;
+  context.ui = injected_;
+  // A window of its own rather than a child: some desktops hide the
+  // dialogs of a minimised window with it.
+  SettingsDialog dialog(context, nullptr);
+  dialog.setWindowIcon(windowIcon());
+  bool accepted = false;
+  RunMinimised([&] { accepted = runSettingsDialog(dialog); });
+  if (accepted) settings_ = std::move(copy);
+  // A level changed in a dialog that was then dropped must not stay.
+  ApplyZipLevel();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  SaveProfile(settings_, dataFolder_ + kLastProfileName, database_);
+  event->accept();
+}
+
+UserValues MainWindow::ValuesAtExit() const {
+  UserValues values = values_;
+  values.alwaysOnTop = Switches().alwaysOnTop ? 1 : 0;
+  values.advancedZipScanner = Switches().advancedZipScanner ? 1 : 0;
+  values.startFrom = settings_.startOption;
+  values.veryFirstTime = 0;
+  return values;
+}
+
+QToolButton* MainWindow::toolButton(int command) const {
+  switch (command) {
+    case kCommandScanner: return scanner_;
+    case kCommandMerger: return merger_;
+    case kCommandRebuilder: return rebuilder_;
+    case kCommandSettings: return settingsButton_;
+    default: return nullptr;
+  }
+}
+
+}  // namespace kestrel

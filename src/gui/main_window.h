@@ -1,0 +1,104 @@
+// The small window from which every tool starts. It owns the program's
+// state for the whole run: the settings record, the two game lists, the
+// data folder and where the windows were; the tool dialogs get pointers.
+#pragma once
+
+#include <QWidget>
+#include <functional>
+#include <string>
+
+#include "gamedb/game_set.h"
+#include "gui/qt_user_interface.h"
+#include "gui/user_values.h"
+#include "settings/settings_record.h"
+
+class QAction;
+class QToolButton;
+
+namespace kestrel {
+
+class SettingsDialog;
+
+// Command identifiers of the tool buttons.
+enum ToolCommand { kCommandScanner = 1000, kCommandMerger = 1001, kCommandRebuilder = 1002,
+                   kCommandSettings = 1004 };
+
+inline constexpr char kMainWindowCaption[] = "Kestrel V1.0  BETA 4";
+inline constexpr char kLastProfileName[] = "_last.kpf";
+
+class MainWindow : public QWidget {
+  Q_OBJECT
+
+ public:
+  // `zipLevel` is the zip library's compression level character ('0'-'9');
+  // it follows the settings' zipLevel. `dataFolder` ends with '/'.
+  MainWindow(const std::string& dataFolder, const UserValues& values, char* zipLevel,
+             QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  // Messages, questions and choosers go here; tests hand in a scripted one.
+  UserInterface* ui() { return injected_ != nullptr ? injected_ : &own_; }
+  void SetInterface(UserInterface* ui) { injected_ = ui; }
+  // Runs the settings dialog modally and returns whether it ended with OK.
+  // Tests replace it to drive the dialog without a modal loop.
+  std::function<bool(SettingsDialog&)> runSettingsDialog;
+
+  // The work of the first paint: greet a first-time user and open the
+  // settings, or load the start profile. Runs once.
+  void StartUp();
+  // Loads a profile and then its game data; false after telling the user.
+  bool LoadProfileAndData(const std::string& path);
+  // One handler for the tool buttons; false when a precondition failed.
+  bool RunTool(int command);
+  void OpenSettings();
+  void ShowAbout();
+  void SetAdvancedZipScanner(bool on);
+
+  // The per-user values to write once the window has ended.
+  UserValues ValuesAtExit() const;
+
+  SettingsRecord& settings() { return settings_; }
+  GameList& rawGames() { return rawGames_; }
+  GameList& database() { return database_; }
+  const std::string& dataFolder() const { return dataFolder_; }
+  WindowLayout& windowLayout() { return values_.layout; }
+  QAction* advancedZipScannerAction() const { return advancedZipScanner_; }
+  QToolButton* toolButton(int command) const;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  // Closing is the one way to end the program, and it saves the settings
+  // as the start profile.
+  void closeEvent(QCloseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+
+ private:
+  void BuildButtons();
+  void BuildMenu();
+  void SetDefaultFolders();
+  void ApplyZipLevel();
+  bool CheckToolData();
+  bool CheckTempFolder();
+  void FillActiveRomPaths();
+  void RunMinimised(const std::function<void()>& tool);
+  void Tell(const std::string& text, const std::string& title);
+
+  std::string dataFolder_;
+  UserValues values_;
+  char* zipLevel_ = nullptr;
+  SettingsRecord settings_;
+  GameList rawGames_;
+  GameList database_;
+  bool firstPaintHandled_ = false;
+
+  QtUserInterface own_;
+  UserInterface* injected_ = nullptr;
+  QAction* advancedZipScanner_ = nullptr;
+  QAction* about_ = nullptr;
+  QToolButton* scanner_ = nullptr;
+  QToolButton* merger_ = nullptr;
+  QToolButton* rebuilder_ = nullptr;
+  QToolButton* settingsButton_ = nullptr;
+};
+
+}  // namespace kestrel

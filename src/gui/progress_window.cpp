@@ -1,0 +1,107 @@
+#include "gui/progress_window.h"
+
+#include <QCoreApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <utility>
+
+#include "gui/qt_text.h"
+
+namespace kestrel {
+
+ProgressWindow::ProgressWindow(QWidget* owner, const std::string& title) : QDialog(owner) {
+  setWindowTitle(ToQString(title));
+  setWindowModality(Qt::WindowModal);
+  setMinimumWidth(360);
+
+  // Plain text: set names such as "<pacman>" or "Tom & Jerry" must show as
+  // they are, not as markup or shortcut marks.
+  text_ = new QLabel(this);
+  text_->setTextFormat(Qt::PlainText);
+  text_->setWordWrap(true);
+  text_->setMinimumHeight(32);
+  bar_ = new QProgressBar(this);
+  bar_->setTextVisible(false);
+  percent_ = new QLabel(" 0 %", this);
+  percent_->setTextFormat(Qt::PlainText);
+  percent_->setMinimumWidth(40);
+  percent_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  cancel_ = new QPushButton("Cancel", this);
+  cancel_->setAutoDefault(false);
+
+  auto* barRow = new QHBoxLayout;
+  barRow->addWidget(bar_, 1);
+  barRow->addWidget(percent_);
+  auto* buttonRow = new QHBoxLayout;
+  buttonRow->addStretch();
+  buttonRow->addWidget(cancel_);
+  buttonRow->addStretch();
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(text_);
+  layout->addLayout(barRow);
+  layout->addLayout(buttonRow);
+
+  confirmCancel = [this] { return AskWithMessageBox(); };
+  connect(cancel_, &QPushButton::clicked, this, &ProgressWindow::AskToCancel);
+  SetRange(0, 100);
+}
+
+void ProgressWindow::SetRange(int lower, int upper) {
+  // The bar of the original holds 16-bit bounds.
+  lower_ = std::clamp(lower, -32768, 32767);
+  upper_ = std::clamp(upper, -32768, 32767);
+  position_ = lower_;
+  bar_->setRange(std::min(lower_, upper_), std::max(lower_, upper_));
+  bar_->setValue(bar_->minimum());
+}
+
+void ProgressWindow::SetStep(int step) { step_ = step; }
+
+void ProgressWindow::Step() {
+  position_ += step_;
+  ShowPosition();
+  QCoreApplication::processEvents();
+}
+
+void ProgressWindow::ShowPosition() {
+  // A bar stepped past its end starts again from the beginning, like the
+  // percentage beside it.
+  const int span = upper_ - lower_;
+  int shown = position_;
+  if (span > 0 && position_ > upper_) shown = lower_ + (position_ - lower_) % span;
+  bar_->setValue(std::clamp(shown, bar_->minimum(), bar_->maximum()));
+  const QString percent = ToQString(ProgressPercentText(position_, lower_, upper_));
+  if (percent_->text() != percent) percent_->setText(percent);
+}
+
+void ProgressWindow::SetText(const std::string& text) { text_->setText(ToQString(text)); }
+
+void ProgressWindow::SetCaption(const std::string& caption) { setWindowTitle(ToQString(caption)); }
+
+bool ProgressWindow::IsCancelled() {
+  QCoreApplication::processEvents();
+  return std::exchange(cancelled_, false);
+}
+
+QString ProgressWindow::text() const { return text_->text(); }
+QString ProgressWindow::percentText() const { return percent_->text(); }
+
+void ProgressWindow::reject() { AskToCancel(); }
+
+void ProgressWindow::AskToCancel() {
+  if (confirmCancel && confirmCancel()) cancelled_ = true;
+}
+
+bool ProgressWindow::AskWithMessageBox() {
+  QMessageBox box(QMessageBox::Question, "Abort Process ?", "Do you really want to stop ?",
+                  QMessageBox::Yes | QMessageBox::No, this);
+  box.setTextFormat(Qt::PlainText);
+  return box.exec() == QMessageBox::Yes;
+}
+
+}  // namespace kestrel

@@ -1,0 +1,32 @@
+// The dialogs of UserInterface as Qt widgets, owned by one window: message
+// boxes raise the owner first, the progress window is modal to it.
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+#include "app/user_interface.h"
+
+namespace kestrel {
+
+class QtUserInterface : public UserInterface {
+ public:
+  explicit QtUserInterface(QWidget* owner) : owner_(owner) {}
+
+  std::unique_ptr<ProgressDialog> OpenProgress(const std::string& title) override;
+  int Ask(const std::string& title, const std::string& message) override;
+  int Message(const std::string& text, const std::string& title, MessageStyle style) override;
+  std::string ChooseFile(const std::string& defaultExtension, const std::string& fileName,
+                         const std::string& filter, bool forOpening) override;
+  std::string ChooseFolder(const std::string& title) override;
+
+  QWidget* owner() const { return owner_; }
+
+ private:
+  QPointer<QWidget> owner_;
+};
+
+// Brings a window to the front without moving, sizing or activating it.
+void RaiseWithoutActivating(QWidget* window);
+
+}  // namespace kestrel

@@ -1,0 +1,135 @@
+#include "gui/screenshots.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPixmap>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+
+#include "app/scripted_interface.h"
+#include "gui/about_box.h"
+#include "gui/ask_window.h"
+#include "gui/main_window.h"
+#include "gui/progress_window.h"
+#include "gui/qt_text.h"
+#include "gui/settings_dialog.h"
+
+namespace kestrel {
+namespace {
+
+bool Grab(QWidget& widget, const QString& file) {
+  widget.show();
+  widget.adjustSize();
+  QApplication::processEvents();
+  return widget.grab().save(file, "PNG");
+}
+
+GameSet SampleGame(const char* name, const char* description, int parent, bool selected) {
+  GameSet game;
+  game.name = name;
+  game.description = description;
+  game.parentIndex = parent;
+  game.hasParent = parent >= 0;
+  game.selected = selected;
+  game.roms.resize(1);
+  game.romCount = 1;
+  return game;
+}
+
+GameList SampleGames() {
+  GameList games = {
+      SampleGame("pacman", "Pac-Man (Midway)", -1, true),
+      SampleGame("puckman", "PuckMan (Japan set 1)", 0, true),
+      SampleGame("galaga", "Galaga (Namco rev. B)", -1, false),
+      SampleGame("dkong", "Donkey Kong (US set 1)", -1, true),
+      SampleGame("mslug", "Metal Slug - Super Vehicle-001", -1, true),
+  };
+  for (size_t i = 0; i < games.size(); ++i) games[i].index = static_cast<int>(i);
+  games[0].isParent = true;
+  games[0].clones = {{games[1].description, 1}};
+  return games;
+}
+
+PathList SamplePaths(std::initializer_list<const char*> paths) {
+  PathList list;
+  for (const char* path : paths) {
+    PathEntry entry;
+    entry.path = path;
+    entry.position = static_cast<int>(list.size());
+    entry.enabled = list.size() != 1;
+    list.push_back(entry);
+  }
+  return list;
+}
+
+SettingsRecord SampleSettings() {
+  SettingsRecord record;
+  record.romPaths = SamplePaths({"/home/ann/arcade/roms/", "/media/archive/roms/", "/home/ann/arcade/new/"});
+  record.samplePaths = SamplePaths({"/home/ann/arcade/samples/"});
+  record.miscPaths = SamplePaths({"/home/ann/arcade/artwork/", "/home/ann/arcade/snap/"});
+  record.addPaths = SamplePaths({"/home/ann/downloads/"});
+  record.dataSource = 1;
+  record.datfile = "/home/ann/arcade/mame0106.dat";
+  record.loadedDatfile = record.datfile;
+  record.dataFromDatfile = true;
+  record.backupFolder = "/home/ann/.local/share/kestrel/BACKUP.KPW/";
+  record.tempFolder = "/tmp/";
+  record.gameFilter = "pac*; dkong";
+  return record;
+}
+
+}  // namespace
+
+bool RenderScreenshots(const std::string& folder) {
+  const QDir out(ToQString(folder));
+  if (!out.exists() && !QDir().mkpath(out.path())) return false;
+  QTemporaryDir scratch;
+  const std::string dataFolder = FromQString(scratch.path()) + "/";
+  ScriptedInterface quiet;
+  bool ok = true;
+
+  UserValues values;
+  values.veryFirstTime = 0;
+  values.startFrom = 2;  // loads nothing
+  char zipLevel = '9';
+  {
+    MainWindow window(dataFolder, values, &zipLevel);
+    window.SetInterface(&quiet);
+    ok &= Grab(window, out.filePath("main_window.png"));
+  }
+  {
+    AboutBox about(nullptr);
+    ok &= Grab(about, out.filePath("about_box.png"));
+  }
+  {
+    ProgressWindow progress(nullptr, "Scanning Files");
+    progress.SetText("Checking: Tom & Jerry <tomjerry>");
+    progress.SetRange(0, 200);
+    progress.SetStep(83);
+    progress.Step();
+    ok &= Grab(progress, out.filePath("progress_dialog.png"));
+  }
+  {
+    AskWindow ask(nullptr, "Fix Unneeded ?",
+                  "Remove unneeded file 'pacman/readme.txt' ?");
+    ok &= Grab(ask, out.filePath("ask_dialog.png"));
+  }
+
+  GameList database = SampleGames();
+  GameList rawGames;
+  SettingsRecord record = SampleSettings();
+  int x = 0;
+  int y = 0;
+  const char* names[] = {"rom_paths", "sample_paths", "misc_paths", "add_paths", "games"};
+  for (int list = 0; list < 5; ++list) {
+    record.currentPathList = list;
+    SettingsDialogContext context{&record, &rawGames, &database, dataFolder, &zipLevel, &x, &y,
+                                  &quiet};
+    SettingsDialog dialog(context);
+    dialog.tree()->setCurrentItem(dialog.tree()->topLevelItem(0));
+    ok &= Grab(dialog, out.filePath(QString("settings_%1.png").arg(names[list])));
+  }
+  return ok;
+}
+
+}  // namespace kestrel

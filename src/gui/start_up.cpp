@@ -1,0 +1,44 @@
+#include "gui/start_up.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+#include "acquire/data_folder.h"
+#include "archive/zip_library.h"
+#include "gui/main_window.h"
+#include "gui/user_values.h"
+
+namespace kestrel {
+
+int RunKestrel() {
+  QApplication::setApplicationName("Kestrel");
+  QApplication::setOrganizationName("Kestrel");
+  const std::string dataFolder = DefaultDataFolder();
+
+  ZipLibrary zipLibrary;
+  if (!InitZipLibrary(zipLibrary)) {
+    // Nothing is written to the per-user store on this path.
+    QMessageBox box(QMessageBox::NoIcon, "Kestrel", "Can't Access 'ZIP32.DLL' !", QMessageBox::Ok);
+    box.exec();
+    return 1;
+  }
+
+  const UserValues values = ReadUserValues();
+  Switches().advancedZipScanner = values.advancedZipScanner == 1;
+  Switches().alwaysOnTop = values.alwaysOnTop == 1;
+
+  int result = 0;
+  UserValues atExit;
+  {
+    MainWindow window(dataFolder, values, &zipLibrary.level);
+    SetApplicationInterface(window.ui());
+    window.show();
+    result = QApplication::exec();
+    SetApplicationInterface(nullptr);
+    atExit = window.ValuesAtExit();
+  }
+  WriteUserValues(atExit);
+  return result;
+}
+
+}  // namespace kestrel

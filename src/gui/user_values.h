@@ -1,0 +1,37 @@
+// What the program keeps per user outside any profile: the start choice,
+// the first-run flag, two program-wide switches and where the windows were.
+// Stored as an INI file in the user's configuration folder, sections
+// "Settings" and "Windows", every value an integer.
+#pragma once
+
+namespace kestrel {
+
+struct WindowLayout {
+  int outputLeft = 57;
+  int outputTop = 35;
+  int outputRight = 474;
+  int outputBottom = 435;
+  int scanDlgX = 0;
+  int scanDlgY = 0;
+  int settingsDlgX = 0;
+  int settingsDlgY = 0;
+  int mergerDlgX = 0;
+  int mergerDlgY = 0;
+  int rebuilderDlgX = 0;
+  int rebuilderDlgY = 0;
+};
+
+struct UserValues {
+  int startFrom = 0;
+  int veryFirstTime = 1;
+  int advancedZipScanner = 0;
+  int alwaysOnTop = 0;
+  WindowLayout layout;
+};
+
+// Missing or unreadable values take their defaults.
+UserValues ReadUserValues();
+// False when the store cannot be written.
+bool WriteUserValues(const UserValues& values);
+
+}  // namespace kestrel
