@@ -19,6 +19,19 @@ bool HasRomNamed(const GameSet& game, const std::string& name) {
                      [&](const RomEntry& rom) { return EqualsNoCase(rom.name, name); });
 }
 
+// With double names allowed a ROM may be present under one of its aliases;
+// that file is needed as much as one under the ROM's own name, or a removal
+// would take away the only copy.
+bool HasRomOrAliasNamed(const ScanContext& context, const GameSet& game,
+                        const std::string& name) {
+  if (HasRomNamed(game, name)) return true;
+  if (!context.settings.allowDoubleNames) return false;
+  return std::any_of(game.roms.begin(), game.roms.end(), [&](const RomEntry& rom) {
+    return std::any_of(rom.aliases.begin(), rom.aliases.end(),
+                       [&](const std::string& alias) { return EqualsNoCase(alias, name); });
+  });
+}
+
 bool HasSampleNamed(const GameSet& game, const std::string& name) {
   return std::any_of(game.samples.begin(), game.samples.end(),
                      [&](const SampleEntry& sample) { return EqualsNoCase(sample.name, name); });
@@ -92,7 +105,7 @@ std::string EntryFolder(const FoundEntry& entry) {
 
 bool IsNeededInRomSet(const ScanContext& context, const GameSet& game, const std::string& name) {
   int mode = context.settings.scanMergeMode;
-  if (HasRomNamed(game, name)) {
+  if (HasRomOrAliasNamed(context, game, name)) {
     if (mode == 0 || !game.hasParent) return true;
     if (mode == 1) {
       const GameSet* parent = ParentOf(context, game);

@@ -1,0 +1,162 @@
+#include "scanner/scan_fixture.h"
+
+#include <algorithm>
+#include <array>
+#include <filesystem>
+
+#include "archive/crc32.h"
+#include "platform/paths.h"
+#include "platform/process.h"
+
+namespace kestrel::testing {
+namespace {
+
+std::array<uint32_t, 256> CrcTable() {
+  std::array<uint32_t, 256> table{};
+  for (uint32_t i = 0; i < 256; ++i) {
+    uint32_t c = i;
+    for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+    table[i] = c;
+  }
+  return table;
+}
+
+}  // namespace
+
+uint32_t CrcOf(const std::string& data) { return Crc32(0, data.data(), data.size()); }
+
+std::string DataWithCrc(size_t size, uint32_t crc, char fill) {
+  static const std::array<uint32_t, 256> table = CrcTable();
+  std::string data(size - 4, fill);
+  // The four table indices that lead to the wanted register depend on it
+  // alone; walking forwards then gives the bytes that select them.
+  uint32_t wanted = ~crc;
+  std::array<uint8_t, 4> indices{};
+  for (int k = 3; k >= 0; --k) {
+    for (uint32_t j = 0; j < 256; ++j) {
+      if ((table[j] >> 24) == (wanted >> 24)) {
+        indices[k] = static_cast<uint8_t>(j);
+        wanted = (wanted ^ table[j]) << 8;
+        break;
+      }
+    }
+  }
+  uint32_t reg = ~CrcOf(data);
+  for (int k = 0; k < 4; ++k) {
+    data.push_back(static_cast<char>((reg ^ indices[k]) & 0xFF));
+    reg = (reg >> 8) ^ table[indices[k]];
+  }
+  return data;
+}
+
+ScanFixture::ScanFixture() {
+  romPath = root / "roms/";
+  samplePath = root / "samples/";
+  std::filesystem::create_directories(romPath);
+  std::filesystem::create_directories(samplePath);
+  std::filesystem::create_directories(root / "temp");
+  settings.romPaths = {{romPath}};
+  settings.samplePaths = {{samplePath}};
+  settings.tempFolder = root / "temp/";
+  settings.backupFolder = root / "backup/";
+  settings.fastscanFile = root / "fastscan.fsc";
+  settings.pathWarnings = false;
+  settings.zeroCrcCreation = false;
+  InitZipLibrary(zipLibrary);
+}
+
+GameSet& ScanFixture::AddGame(const std::string& name, const std::vector<TestRom>& roms,
+                              const std::string& cloneOf) {
+  GameSet game;
+  game.name = name;
+  game.description = name + " game";
+  game.cloneOf = cloneOf;
+  game.hasParent = !cloneOf.empty();
+  for (const TestRom& testRom : roms) {
+    RomEntry rom;
+    rom.name = testRom.name;
+    rom.size = testRom.noDump ? testRom.noDumpSize : static_cast<int32_t>(testRom.data.size());
+    SetRomCrc(rom, testRom.noDump ? 0 : CrcOf(testRom.data));
+    game.roms.push_back(rom);
+  }
+  std::sort(game.roms.begin(), game.roms.end(), LessRomByName);
+  game.romCount = static_cast<int>(game.roms.size());
+  database.push_back(game);
+  return database.back();
+}
+
+void ScanFixture::Link() {
+  std::stable_sort(database.begin(), database.end(), LessByNameNoCase);
+  for (size_t i = 0; i < database.size(); ++i) database[i].index = static_cast<int>(i);
+  for (GameSet& game : database) {
+    if (!game.hasParent) continue;
+    int parent = *FindGame(database, game.cloneOf);
+    game.parentIndex = parent;
+    database[parent].isParent = true;
+    database[parent].clones.push_back({game.description, game.index});
+    database[parent].cloneCount++;
+  }
+}
+
+GameSet& ScanFixture::Game(const std::string& name) { return database[*FindGame(database, name)]; }
+
+RomEntry& ScanFixture::Rom(const std::string& game, const std::string& rom) {
+  GameSet& set = Game(game);
+  return set.roms[FindRom(set, rom)];
+}
+
+void ScanFixture::WriteZipSet(const std::string& folder, const std::string& set,
+                              const std::map<std::string, std::string>& files) {
+  std::string staging = root / ("staging-" + set + "/");
+  std::vector<std::string> arguments = {"-q", "-X", folder + set + ".zip"};
+  for (const auto& [name, data] : files) {
+    WriteFile(staging + name, data);
+    arguments.push_back(name);
+  }
+  ASSERT_TRUE(RunProcess("/usr/bin/zip", arguments, "/dev/null", false, staging));
+  std::filesystem::remove_all(staging);
+}
+
+void ScanFixture::WriteFolderSet(const std::string& folder, const std::string& set,
+                                 const std::map<std::string, std::string>& files) {
+  std::filesystem::create_directories(folder + set);
+  for (const auto& [name, data] : files) WriteFile(folder + set + "/" + name, data);
+}
+
+ScanOutcome ScanFixture::Scan(bool fastscan) {
+  ScanRequest request;
+  request.fastscan = fastscan;
+  request.dataFolder = root / "program/";
+  request.zipLibrary = &zipLibrary;
+  return RunScan(database, settings, &ui, results, request);
+}
+
+std::map<std::string, std::string> ScanFixture::Snapshot() const {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(root.path())) {
+    std::string path = entry.path().string();
+    if (path == settings.fastscanFile) continue;
+    files[path] = entry.is_directory() ? "<folder>" : ReadFile(path);
+  }
+  return files;
+}
+
+std::vector<std::string> ScanFixture::Lines() const {
+  std::vector<std::string> texts;
+  for (const ResultLine& line : results.lines) texts.push_back(line.text);
+  return texts;
+}
+
+bool ScanFixture::HasLine(const std::string& text) const {
+  std::vector<std::string> texts = Lines();
+  return std::find(texts.begin(), texts.end(), text) != texts.end();
+}
+
+std::vector<std::string> ScanFixture::UnneededNames(const std::string& game) {
+  std::vector<std::string> names;
+  for (const FoundEntry& entry : Game(game).scanRecordsA) names.push_back(FileNamePart(entry.name));
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+}  // namespace kestrel::testing
