@@ -1,0 +1,175 @@
+// The scan as a whole: what it looks at, what it leaves alone, and when it
+// ends early.
+#include <filesystem>
+
+#include "scanner/scan_fixture.h"
+
+namespace kestrel::testing {
+namespace {
+
+using Names = std::vector<std::string>;
+
+const std::string kR(32, 'r'), kQ(32, 'q');
+
+class ScanDriverTest : public ScanFixture {
+ protected:
+  // Two games: "good" complete, "bad" missing one ROM.
+  void MakeTwoGames() {
+    AddGame("good", {{"r.rom", kR}});
+    AddGame("bad", {{"r.rom", kR}, {"q.rom", kQ}});
+    Link();
+    WriteZipSet(romPath, "good", {{"r.rom", kR}});
+    WriteZipSet(romPath, "bad", {{"r.rom", kR}});
+  }
+  bool Exists(const std::string& path) { return std::filesystem::exists(path); }
+  void AddSamples(const std::string& game, const Names& names) {
+    for (const std::string& name : names) {
+      SampleEntry sample;
+      sample.name = name;
+      Game(game).samples.push_back(sample);
+    }
+    Game(game).sampleCount = static_cast<int>(names.size());
+  }
+};
+
+TEST_F(ScanDriverTest, TopLevelReportsOnlyStrayEntriesOutsideProtectedFolders) {
+  MakeTwoGames();
+  settings.tempFolder = romPath + "tmp/";
+  settings.backupFolder = romPath + "BACKUP/";
+  settings.miscPaths = {{romPath + "misc/"}};
+  settings.samplePaths = {{samplePath}, {romPath + "nested/"}};
+  for (const char* folder : {"tmp", "backup", "misc", "nested", "program", "neogeo"}) {
+    std::filesystem::create_directories(romPath + folder);
+  }
+  std::filesystem::create_directories(samplePath + "YM3812");
+  WriteFile(romPath + "stray.txt", "?");
+  WriteFile(romPath + "GOOD.zip.bak", "?");
+  std::filesystem::create_directories(romPath + "oldset");
+  ScanRequest request;
+  request.dataFolder = romPath + "program/";
+  auto before = Snapshot();
+
+  RunScan(database, settings, &ui, results, request);
+
+  EXPECT_EQ(Snapshot(), before);
+  Names lines;
+  for (const ResultLine& line : results.lines) {
+    if (line.kind == kResultUnneeded && line.level == kTopLevel) lines.push_back(line.text);
+  }
+  EXPECT_EQ(lines, (Names{"unneeded file: " + romPath + "GOOD.zip.bak",
+                          "unneeded folder: " + romPath + "oldset",
+                          "unneeded file: " + romPath + "stray.txt"}));
+  EXPECT_EQ(Game("good").scanRecordsA.size(), 0u);
+}
+
+TEST_F(ScanDriverTest, FileNeededBySamplesIsNotUnneededInTheRomSetOfTheSameFolder) {
+  settings.samplePaths = {{romPath}};
+  AddGame("both", {{"r.rom", kR}});
+  AddGame("alt", {});
+  AddGame("base", {});
+  Link();
+  AddSamples("both", {"s.wav"});
+  AddSamples("alt", {"a.wav", "shared.wav"});
+  AddSamples("base", {"shared.wav"});
+  Game("alt").hasSampleOf = true;
+  Game("alt").sampleOf = "base";
+  WriteFolderSet(romPath, "both", {{"r.rom", kR}, {"s.wav", "s"}, {"extra.bin", "e"}});
+  WriteFolderSet(romPath, "alt", {{"a.wav", "a"}, {"shared.wav", "s"}});
+  WriteFolderSet(romPath, "base", {{"shared.wav", "s"}});
+
+  Scan();
+
+  EXPECT_EQ(UnneededNames("both"), (Names{"extra.bin"}));
+  EXPECT_TRUE(Game("both").samples[0].found);
+  EXPECT_EQ(UnneededNames("alt"), Names{});
+
+  // Advanced Unneeded: the copy that the named sample set also holds is
+  // surplus; the alternative sample still counts as found.
+  settings.advancedUnneeded = true;
+  Scan();
+  EXPECT_EQ(UnneededNames("alt"), (Names{"shared.wav"}));
+  EXPECT_TRUE(Game("alt").samples[1].found);
+}
+
+TEST_F(ScanDriverTest, FastscanLooksOnlyAtGamesThatHadFindings) {
+  MakeTwoGames();
+  ScanOutcome full = Scan();
+  ASSERT_TRUE(full.ranToEnd);
+  EXPECT_EQ(std::filesystem::file_size(settings.fastscanFile), database.size() + 100);
+  EXPECT_FALSE(Game("good").needsScan);
+
+  // The options of the full scan come back with the file.
+  settings.checkMissing = false;
+  ui.progressTexts.clear();
+  ScanOutcome fast = Scan(true);
+  EXPECT_TRUE(fast.ranToEnd);
+  EXPECT_TRUE(settings.checkMissing);
+  EXPECT_EQ(ui.progressTexts, (Names{"", "\n\n bad game"}));
+  EXPECT_TRUE(Game("bad").needsScan);
+
+  // Once the missing ROM is there, the next fastscan clears the last flag.
+  std::filesystem::remove(romPath + "bad.zip");
+  WriteZipSet(romPath, "bad", {{"r.rom", kR}, {"q.rom", kQ}});
+  Scan(true);
+  EXPECT_FALSE(Game("bad").needsScan);
+}
+
+TEST_F(ScanDriverTest, EndsBeforeTouchingAnythingWhenRefused) {
+  MakeTwoGames();
+  Scan();
+  std::vector<ResultLine> lines = results.lines;
+  std::array<int, 4> status = Game("good").scanStatus;
+  auto unchanged = [&] {
+    EXPECT_EQ(results.lines.size(), lines.size());
+    EXPECT_EQ(Game("good").scanStatus, status);
+  };
+
+  // A fastscan without its file.
+  settings.fastscanFile = root / "none.fsc";
+  ScanOutcome noFile = Scan(true);
+  EXPECT_TRUE(noFile.refused);
+  unchanged();
+
+  // Removing unneeded files without backups, declined.
+  settings.fastscanFile = root / "fastscan.fsc";
+  settings.fixUnneeded = true;
+  settings.makeBackups = false;
+  ui.messageAnswers = {kResultNo};
+  EXPECT_TRUE(Scan().refused);
+  EXPECT_EQ(ui.messages.back().title, "Warning !");
+  unchanged();
+
+  // An empty sample path warns; Cancel ends the scan, OK lets it run.
+  settings.fixUnneeded = false;
+  settings.pathWarnings = true;
+  ui.messageAnswers = {kResultCancel};
+  EXPECT_TRUE(Scan().refused);
+  EXPECT_EQ(ui.messages.back().text, "No samples found in samplepath:\n\n" + samplePath);
+  unchanged();
+  ui.messageAnswers = {kResultOk};
+  EXPECT_TRUE(Scan().ranToEnd);
+}
+
+TEST_F(ScanDriverTest, CancelKeepsFindingsButWritesNoFastscanFile) {
+  MakeTwoGames();
+  ui.cancelAtCheck = 1;
+  ScanOutcome outcome = Scan();
+  EXPECT_FALSE(outcome.ranToEnd);
+  EXPECT_FALSE(outcome.refused);
+  EXPECT_FALSE(Exists(settings.fastscanFile));
+  EXPECT_EQ(ui.openProgressDialogs, 0);
+  EXPECT_EQ(ui.messages.back().title, "Statistics");
+}
+
+TEST_F(ScanDriverTest, WithoutRomPathsNothingIsLookedForOrAdded) {
+  MakeTwoGames();
+  settings.romPaths.clear();
+  settings.fixMissing = true;
+  auto before = Snapshot();
+  EXPECT_TRUE(Scan().ranToEnd);
+  EXPECT_EQ(Snapshot(), before);
+  EXPECT_FALSE(Rom("good", "r.rom").romScan.found);
+}
+
+}  // namespace
+}  // namespace kestrel::testing
