@@ -7,27 +7,21 @@
 namespace kestrel {
 namespace {
 
-RomEntry Rom(const std::string& name, int32_t size, uint32_t crc) {
+RomEntry Rom(const std::string& name, int32_t size, uint32_t crc, bool found) {
   RomEntry rom;
   rom.name = name;
   rom.size = size;
   SetRomCrc(rom, crc);
+  RomScan& scan = rom.romScan;
+  scan.found = scan.lengthCorrect = scan.caseCorrect = scan.checksumCorrect = found;
   return rom;
 }
 
-// A ROM that passed every check.
-RomEntry GoodRom(const std::string& name, int32_t size, uint32_t crc) {
-  RomEntry rom = Rom(name, size, crc);
-  rom.romScan.found = rom.romScan.lengthCorrect = rom.romScan.caseCorrect = 1;
-  rom.romScan.checksumCorrect = 1;
-  return rom;
-}
-
-GameSet FoundGame(const std::string& name, const std::string& description) {
+GameSet Game(const std::string& name, const std::string& description, bool found) {
   GameSet game;
   game.name = name;
   game.description = description;
-  game.scanStatus[kSetFound] = game.scanStatus[kSetCaseCorrect] = 1;
+  game.scanStatus[kSetFound] = game.scanStatus[kSetCaseCorrect] = found;
   return game;
 }
 
@@ -44,45 +38,33 @@ SettingsRecord AllChecks() {
 }
 
 TEST(GameResultsTest, EveryKindOfFindingReadsAsItsLine) {
-  GameSet game = FoundGame("sgame", "Some Game");
+  GameSet game = Game("sgame", "Some Game", true);
   game.hasParent = true;
   game.cloneOf = "sgamep";
   game.scanStatus[kSetCaseCorrect] = 0;
   game.scanText2 = "SGame";
-  WrongNameEntry renamed;
-  renamed.foundName = "x.bin";
-  renamed.rightName = "a.bin";
-  renamed.fullPath = "/roms/sgame/x.bin";
-  renamed.fixed = true;
-  game.scanRecordsB.push_back(renamed);
-  RomEntry missing = Rom("b.bin", 4096, 0x0000abcd);
-  RomEntry longRom = GoodRom("c.bin", 1024, 0x11111111);
-  longRom.romScan.lengthCorrect = 0;
-  longRom.romScan.foundSize = 2048;
-  longRom.romScan.lengthFixed = 1;
-  RomEntry cased = GoodRom("d.bin", 16, 0x22222222);
-  cased.romScan.caseCorrect = 0;
-  cased.romScan.foundName = "D.BIN";
-  RomEntry badCrc = GoodRom("e.bin", 16, 0x33333333);
-  badCrc.romScan.checksumCorrect = 0;
-  badCrc.romScan.foundCrc = 0x0badf00d;
-  game.roms = {missing, longRom, cased, badCrc, GoodRom("f.bin", 8, 1)};
+  game.scanRecordsB.resize(1);
+  game.scanRecordsB[0] = {"x.bin", "a.bin", "/roms/sgame/x.bin", true, false, {}, {}};
+  game.roms = {Rom("b.bin", 4096, 0xabcd, false), Rom("c.bin", 1024, 1, true),
+               Rom("d.bin", 16, 2, true), Rom("e.bin", 16, 0x33333333, true)};
+  game.roms[1].romScan.lengthCorrect = 0;
+  game.roms[1].romScan.foundSize = 2048;
+  game.roms[1].romScan.lengthFixed = 1;
+  game.roms[2].romScan.caseCorrect = 0;
+  game.roms[2].romScan.foundName = "D.BIN";
+  game.roms[3].romScan.checksumCorrect = 0;
+  game.roms[3].romScan.foundCrc = 0x0badf00d;
   game.samples.resize(2);
   game.samples[0].name = "boom.wav";
-  game.samples[1].name = "bang.wav";
-  game.samples[1].found = 1;
-  game.samples[1].foundName = "BANG.wav";
-  FoundEntry unneeded;
-  unneeded.name = "/roms/sgame/readme.txt";
-  game.scanRecordsA.push_back(unneeded);
+  game.samples[1] = {"bang.wav", 1, 0, 0, "BANG.wav", -1};
+  game.scanRecordsA.resize(1);
+  game.scanRecordsA[0].name = "/roms/sgame/readme.txt";
 
   SettingsRecord settings = AllChecks();
-  settings.fixCase = true;
-  settings.fixLength = true;
+  settings.fixCase = settings.fixLength = true;
   ResultsModel results;
   ScanStatistics stats;
   ASSERT_TRUE(BuildGameResults(game, settings, results, stats));
-
   const std::vector<std::string> expected = {
       "Some Game [folder: sgame - parent: sgamep]",
       "wrong spelling: sgame [wrong: SGame] [right: sgame] [not fixed]",
@@ -97,90 +79,55 @@ TEST(GameResultsTest, EveryKindOfFindingReadsAsItsLine) {
   };
   EXPECT_EQ(Texts(results), expected);
   const std::vector<ResultKind> kinds = {
-      kResultGameHeader, kResultGameCase,     kResultRomName,       kResultMissingRom,
-      kResultWrongLength, kResultRomCase,     kResultWrongChecksum, kResultMissingSample,
-      kResultSampleCase, kResultUnneeded};
-  for (size_t i = 0; i < kinds.size(); ++i) {
-    EXPECT_EQ(results.lines[i].kind, kinds[i]) << i;
-    EXPECT_EQ(results.lines[i].level, i == 0 ? kTopLevel : kChildLevel) << i;
-  }
+      kResultGameHeader,  kResultGameCase, kResultRomName,       kResultMissingRom,
+      kResultWrongLength, kResultRomCase,  kResultWrongChecksum, kResultMissingSample,
+      kResultSampleCase,  kResultUnneeded};
+  for (size_t i = 0; i < kinds.size(); ++i) EXPECT_EQ(results.lines[i].kind, kinds[i]) << i;
   ASSERT_EQ(results.items.size(), 1u);
   EXPECT_EQ(results.items[0].children.size(), expected.size() - 1);
-
-  EXPECT_EQ(stats.wrongSpelledGames, 1);
-  EXPECT_EQ(stats.wrongSpelledGamesFixed, 0);
+  // Fix name was off: the fixed wrong name counts as found, not as fixed.
   EXPECT_EQ(stats.wrongNamedRoms, 1);
-  EXPECT_EQ(stats.wrongNamedRomsFixed, 0);  // fix name was off: no mark, no fixed count
-  EXPECT_EQ(stats.missingArcadeRoms, 1);
-  EXPECT_EQ(stats.wrongSizedRoms, 1);
+  EXPECT_EQ(stats.wrongNamedRomsFixed, 0);
   EXPECT_EQ(stats.wrongSizedRomsFixed, 1);
-  EXPECT_EQ(stats.wrongSpelledRoms, 1);
-  EXPECT_EQ(stats.wrongChecksums, 1);
-  EXPECT_EQ(stats.missingSamples, 1);
-  EXPECT_EQ(stats.wrongSpelledSamples, 1);
-  EXPECT_EQ(stats.unneeded, 1);
+  EXPECT_EQ(stats.missingArcadeRoms + stats.wrongSpelledRoms + stats.wrongChecksums, 3);
 
-  // Without the fix options the lines carry no mark at all.
-  settings.fixCase = settings.fixLength = false;
+  settings.fixCase = false;
   ResultsModel plain;
   BuildGameResults(game, settings, plain, stats);
-  EXPECT_EQ(plain.lines[1].text, "wrong spelling: sgame [wrong: SGame] [right: sgame]");
-  EXPECT_EQ(plain.lines[4].text, "wrong length: c.bin [wrong: 2048] [right: 1024]");
+  EXPECT_EQ(plain.lines[5].text, "wrong spelling: d.bin [wrong: D.BIN] [right: d.bin]");
 }
 
 TEST(GameResultsTest, MissingBadDumpIsReportedOnlyWhenAskedFor) {
-  GameSet game = FoundGame("zgame", "Zero Game");
-  game.roms = {Rom("nodump.bin", 1024, 0), GoodRom("ok.bin", 16, 5)};
+  GameSet game = Game("zgame", "Zero Game", true);
+  game.roms = {Rom("nodump.bin", 1024, 0, false), Rom("ok.bin", 16, 5, true)};
   SettingsRecord settings = AllChecks();
   settings.showMissingZeroCrcs = false;
   ResultsModel results;
   ScanStatistics stats;
   EXPECT_FALSE(BuildGameResults(game, settings, results, stats));
-  EXPECT_TRUE(results.lines.empty());
   EXPECT_TRUE(results.items.empty());
 
   settings.showMissingZeroCrcs = true;
   EXPECT_TRUE(BuildGameResults(game, settings, results, stats));
-  const std::vector<std::string> expected = {
-      "Zero Game [folder: zgame]", "missing rom: nodump.bin [length: 1024] [chksum: 0 (ffffffff)]"};
-  EXPECT_EQ(Texts(results), expected);
+  EXPECT_EQ(Texts(results), (std::vector<std::string>{
+                                "Zero Game [folder: zgame]",
+                                "missing rom: nodump.bin [length: 1024] [chksum: 0 (ffffffff)]"}));
 }
 
 TEST(GameResultsTest, AbsentSetGetsMissingHeaderAndEveryRom) {
-  GameSet game;
-  game.name = "neo1";
-  game.description = "Neo One";
+  GameSet game = Game("neo1", "Neo One", false);
   game.hasNeoGeoBios = true;
-  game.roms = {Rom("p1.rom", 10, 7), Rom("s1.rom", 20, 8)};
+  game.roms = {Rom("p1.rom", 10, 7, false), Rom("s1.rom", 20, 8, false)};
   ResultsModel results;
   ScanStatistics stats;
   ASSERT_TRUE(BuildGameResults(game, AllChecks(), results, stats));
-  const std::vector<std::string> expected = {
-      "Neo One [folder: neo1]", "missing game: Neo One",
-      "missing rom: p1.rom [length: 10] [chksum: 7 (fffffff8)]",
-      "missing rom: s1.rom [length: 20] [chksum: 8 (fffffff7)]"};
-  EXPECT_EQ(Texts(results), expected);
+  EXPECT_EQ(Texts(results), (std::vector<std::string>{
+                                "Neo One [folder: neo1]", "missing game: Neo One",
+                                "missing rom: p1.rom [length: 10] [chksum: 7 (fffffff8)]",
+                                "missing rom: s1.rom [length: 20] [chksum: 8 (fffffff7)]"}));
   EXPECT_EQ(results.lines[0].kind, kResultMissingSetHeader);
   EXPECT_EQ(stats.missingNeoGeoGames, 1);
   EXPECT_EQ(stats.missingNeoGeoRoms, 2);
-  EXPECT_EQ(stats.missingArcadeGames, 0);
-}
-
-TEST(GameResultsTest, TopLevelUnneededEntryStandsAlone) {
-  FoundEntry entry;
-  entry.name = "/roms/junk";
-  entry.isFolder = true;
-  entry.fixed = true;
-  SettingsRecord settings;
-  settings.fixUnneeded = true;
-  ResultsModel results;
-  ScanStatistics stats;
-  AddUnneededEntryLine(entry, settings, results, stats);
-  ASSERT_EQ(results.items.size(), 1u);
-  EXPECT_EQ(results.items[0].text, "unneeded folder: /roms/junk [fixed]");
-  EXPECT_FALSE(results.items[0].hasChildren);
-  EXPECT_EQ(stats.unneeded, 1);
-  EXPECT_EQ(stats.unneededFixed, 1);
 }
 
 }  // namespace

@@ -7,20 +7,6 @@
 namespace kestrel {
 namespace {
 
-// "A" has only ROM findings, "B" a missing game and a missing ROM, then a
-// stand-alone unneeded entry.
-ResultsModel SampleResults() {
-  ResultsModel results;
-  AddResultLine(results, "A [folder: a]", kTopLevel, kResultGameHeader, true, false);
-  AddResultLine(results, "missing rom: a1", kChildLevel, kResultMissingRom, true, false);
-  AddResultLine(results, "wrong length: a2", kChildLevel, kResultWrongLength, true, false);
-  AddResultLine(results, "B [folder: b]", kTopLevel, kResultMissingSetHeader, true, false);
-  AddResultLine(results, "missing game: B", kChildLevel, kResultMissingGame, true, false);
-  AddResultLine(results, "missing rom: b1", kChildLevel, kResultMissingRom, true, false);
-  AddResultLine(results, "unneeded file: /r/x.txt", kTopLevel, kResultUnneeded, true, true);
-  return results;
-}
-
 std::string Outline(const ResultsModel& results) {
   std::string text;
   for (const ResultTreeItem& item : results.items) {
@@ -30,40 +16,33 @@ std::string Outline(const ResultsModel& results) {
   return text;
 }
 
-TEST(ResultsModelTest, AddingBuildsTheTreeAndKeepsLines) {
-  ResultsModel results = SampleResults();
-  AddResultLine(results, "not kept", kChildLevel, kResultMissingRom, false, false);
-  EXPECT_EQ(results.lines.size(), 7u);
-  EXPECT_EQ(results.firstVisibleItem, 2);
-  EXPECT_EQ(Outline(results),
-            "A [folder: a]+\n  missing rom: a1\n  wrong length: a2\n"
-            "B [folder: b]+\n  missing game: B\n  missing rom: b1\n"
-            "unneeded file: /r/x.txt\n  not kept\n");
-  ClearResults(results);
-  EXPECT_TRUE(results.lines.empty());
-  EXPECT_TRUE(results.items.empty());
-}
-
 TEST(ResultsModelTest, SwitchesHideAndRestoreLines) {
-  ResultsModel results = SampleResults();
+  // "A" has only ROM findings, "B" a missing game and a missing ROM.
+  ResultsModel results;
+  AddResultLine(results, "A", kTopLevel, kResultGameHeader, true, false);
+  AddResultLine(results, "missing rom: a1", kChildLevel, kResultMissingRom, true, false);
+  AddResultLine(results, "wrong length: a2", kChildLevel, kResultWrongLength, true, false);
+  AddResultLine(results, "B", kTopLevel, kResultMissingSetHeader, true, false);
+  AddResultLine(results, "missing game: B", kChildLevel, kResultMissingGame, true, false);
+  AddResultLine(results, "missing rom: b1", kChildLevel, kResultMissingRom, true, false);
+  AddResultLine(results, "unneeded file: x", kTopLevel, kResultUnneeded, true, true);
   const std::string full = Outline(results);
-  SettingsRecord settings;
+  EXPECT_EQ(full,
+            "A+\n  missing rom: a1\n  wrong length: a2\nB+\n  missing game: B\n"
+            "  missing rom: b1\nunneeded file: x\n");
 
+  SettingsRecord settings;
   settings.scanRoms = false;
   RefreshResultsTree(results, settings);
-  EXPECT_EQ(Outline(results), "B [folder: b]+\n  missing game: B\nunneeded file: /r/x.txt\n");
-  EXPECT_EQ(results.lines.size(), 7u);
-
+  EXPECT_EQ(Outline(results), "B+\n  missing game: B\nunneeded file: x\n");
   settings.scanRoms = true;
   RefreshResultsTree(results, settings);
   EXPECT_EQ(Outline(results), full);
+  EXPECT_EQ(results.lines.size(), 7u);
 
-  settings.checkLength = false;
-  settings.checkUnneeded = false;
+  settings.checkLength = settings.checkUnneeded = false;
   RefreshResultsTree(results, settings);
-  EXPECT_EQ(Outline(results),
-            "A [folder: a]+\n  missing rom: a1\nB [folder: b]+\n  missing game: B\n"
-            "  missing rom: b1\n");
+  EXPECT_EQ(Outline(results), "A+\n  missing rom: a1\nB+\n  missing game: B\n  missing rom: b1\n");
 
   // Unneeded lines need at least one kind of scan.
   settings.checkUnneeded = true;
@@ -72,7 +51,7 @@ TEST(ResultsModelTest, SwitchesHideAndRestoreLines) {
   EXPECT_EQ(Outline(results), "");
   settings.scanSamples = true;
   RefreshResultsTree(results, settings);
-  EXPECT_EQ(Outline(results), "unneeded file: /r/x.txt\n");
+  EXPECT_EQ(Outline(results), "unneeded file: x\n");
 }
 
 }  // namespace

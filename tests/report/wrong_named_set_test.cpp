@@ -64,19 +64,12 @@ class WrongNamedSetTest : public ::testing::Test {
 
 TEST_F(WrongNamedSetTest, ReportsTheSetWithMostMatchingFiles) {
   const std::string zip = temp / "roms/gamx.zip";
-  EXPECT_EQ(FindWrongNamedSet(zip, crcIndex), "gamex");
-  EXPECT_EQ(FindWrongNamedSet(temp / "roms/gamy", crcIndex), "gamex");
-  EXPECT_EQ(FindWrongNamedSet(temp / "roms/junk", crcIndex), "");
-
   ASSERT_TRUE(Check(zip));
   ASSERT_EQ(results.lines.size(), 1u);
   EXPECT_EQ(results.lines[0].text, "wrong name: " + zip + " [wrong: gamx] [right: gamex]");
   EXPECT_EQ(results.lines[0].kind, kResultGameName);
-  EXPECT_EQ(results.lines[0].level, kTopLevel);
-  EXPECT_FALSE(results.items[0].hasChildren);
   EXPECT_EQ(stats.wrongNamedGames, 1);
   EXPECT_TRUE(FileExists(zip));
-  EXPECT_TRUE(ui.questions.empty());
 
   EXPECT_FALSE(Check(temp / "roms/junk"));
   EXPECT_EQ(results.lines.size(), 1u);
@@ -88,7 +81,6 @@ TEST_F(WrongNamedSetTest, RenamesAfterTheAnswers) {
   ui.askAnswers = {kAnswerYes, kAnswerStop, kAnswerYesToAll};
   ASSERT_TRUE(Check(temp / "roms/gamx.zip"));
   ASSERT_EQ(ui.questions.size(), 1u);
-  EXPECT_EQ(ui.questions[0].title, "Fix Wrong Named Game");
   EXPECT_EQ(ui.questions[0].text, "Do you want to rename:\n'gamx'\nin\n'gamex'?");
   EXPECT_TRUE(FileExists(temp / "roms/gamex.zip"));
   EXPECT_FALSE(PathExists(temp / "roms/gamx.zip"));
