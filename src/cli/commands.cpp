@@ -1,18 +1,59 @@
 #include "cli/commands.h"
 
 #include <CLI/CLI.hpp>
+#include <cstdio>
+
+#include "app/user_interface.h"
+#include "cli/console_interface.h"
+#include "cli/data_options.h"
+#include "cli/info_command.h"
 
 namespace kestrel {
+namespace {
+
+// Exit statuses.
+constexpr int kExitOk = 0;
+constexpr int kExitNoData = 2;
+
+int RunInfo(const DataOptions& options, ConsoleInterface& ui) {
+  std::string dataFolder = ChooseDataFolder(options);
+  SettingsRecord settings;
+  if (!BuildSettings(options, dataFolder, settings)) return kExitNoData;
+  GameList database;
+  if (!LoadGameData(options, settings, dataFolder, ui, database)) return kExitNoData;
+  std::fputs(DescribeGameCounts(database).c_str(), stdout);
+  return kExitOk;
+}
+
+}  // namespace
 
 int RunCommandLine(int argc, char** argv) {
   CLI::App app{"Kestrel keeps arcade ROM sets in order"};
   app.require_subcommand(1);
+  std::string answer = "ask";
+  app.add_option("--answer", answer, "How to answer questions: ask, yes, no, yes-to-all, no-to-all, stop");
+
+  DataOptions infoOptions;
+  CLI::App* info = app.add_subcommand("info", "Load and validate the game data, print its counts");
+  AddDataOptions(*info, infoOptions);
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {
     return app.exit(error);
   }
-  return 0;
+
+  AnswerPolicy policy;
+  if (!ParseAnswerPolicy(answer, &policy)) {
+    std::fprintf(stderr, "Unknown --answer '%s'\n", answer.c_str());
+    return kExitNoData;
+  }
+  ConsoleInterface ui(policy);
+  SetApplicationInterface(&ui);
+  int status = kExitOk;
+  if (info->parsed()) status = RunInfo(infoOptions, ui);
+  SetApplicationInterface(nullptr);
+  return status;
 }
 
 }  // namespace kestrel

@@ -1,0 +1,108 @@
+#include "cli/data_options.h"
+
+#include <CLI/CLI.hpp>
+#include <cstdio>
+
+#include "acquire/acquire_game_data.h"
+#include "acquire/data_folder.h"
+#include "platform/file_system.h"
+#include "platform/paths.h"
+#include "settings/game_selection.h"
+#include "settings/profile_file.h"
+
+namespace kestrel {
+namespace {
+
+PathList ToPathList(const std::vector<std::string>& folders) {
+  PathList list;
+  for (const std::string& folder : folders) {
+    PathEntry entry;
+    entry.path = WithTrailingSeparator(folder);
+    entry.position = static_cast<int>(list.size());
+    list.push_back(entry);
+  }
+  return list;
+}
+
+// The source the settings name, for messages.
+std::string DataSourcePath(const SettingsRecord& settings) {
+  switch (settings.dataSource) {
+    case 0: return settings.mameExe;
+    case 2: return settings.raineExe;
+    default: return settings.datfile;
+  }
+}
+
+}  // namespace
+
+void AddProfileOnlyOption(CLI::App& command, DataOptions& options) {
+  command.add_option("--profile", options.profile, "Profile file (.kpf)");
+}
+
+void AddDataOptions(CLI::App& command, DataOptions& options) {
+  AddProfileOnlyOption(command, options);
+  command.add_option("--datfile", options.datfile, "Read the game data from this datfile");
+  command.add_option("--mame", options.mameExe, "Ask this MAME executable for the game data");
+  command.add_option("--raine", options.raineExe, "Ask this RAINE executable for the game data");
+  command.add_option("--rom-path", options.romPaths, "A ROM folder (repeatable, in search order)");
+  command.add_option("--sample-path", options.samplePaths, "A sample folder (repeatable)");
+  command.add_option("--misc-path", options.miscPaths, "A misc folder (repeatable)");
+  command.add_option("--add-path", options.addPaths, "A folder to add missing files from (repeatable)");
+  command.add_option("--temp-folder", options.tempFolder, "Temporary folder");
+  command.add_option("--backup-folder", options.backupFolder, "Backup folder");
+  command.add_option("--data-folder", options.dataFolder, "Folder for the data caches");
+  command.add_option("--li-errors", options.liErrors, "Show list errors: 0 none, 1 sets, 2 also ROMs")
+      ->check(CLI::Range(0, 2));
+}
+
+std::string ChooseDataFolder(const DataOptions& options) {
+  if (!options.dataFolder.empty()) {
+    std::string folder = WithTrailingSeparator(options.dataFolder);
+    if (!FolderExists(folder)) CreateFolder(folder);
+    return ResolvePath(folder);
+  }
+  return DefaultDataFolder();
+}
+
+bool BuildSettings(const DataOptions& options, const std::string& dataFolder, SettingsRecord& settings) {
+  ResetSettings(settings);
+  settings.backupFolder = dataFolder + "BACKUP.KPW/";
+  settings.tempFolder = TempFolder();
+  if (!options.profile.empty() && !LoadProfile(settings, options.profile)) {
+    std::fprintf(stderr, "Error While Loading Profile: '%s'\n", options.profile.c_str());
+    return false;
+  }
+  if (!options.datfile.empty()) settings.datfile = options.datfile, settings.dataSource = 1;
+  if (!options.mameExe.empty()) settings.mameExe = options.mameExe, settings.dataSource = 0;
+  if (!options.raineExe.empty()) settings.raineExe = options.raineExe, settings.dataSource = 2;
+  if (!options.romPaths.empty()) settings.romPaths = ToPathList(options.romPaths);
+  if (!options.samplePaths.empty()) settings.samplePaths = ToPathList(options.samplePaths);
+  if (!options.miscPaths.empty()) settings.miscPaths = ToPathList(options.miscPaths);
+  if (!options.addPaths.empty()) settings.addPaths = ToPathList(options.addPaths);
+  if (!options.tempFolder.empty()) settings.tempFolder = WithTrailingSeparator(options.tempFolder);
+  if (!options.backupFolder.empty()) settings.backupFolder = WithTrailingSeparator(options.backupFolder);
+  if (options.liErrors >= 0) settings.displayLiErrors = options.liErrors;
+  return true;
+}
+
+bool LoadGameData(const DataOptions& options, SettingsRecord& settings, const std::string& dataFolder,
+                  UserInterface& ui, GameList& database) {
+  std::string source = DataSourcePath(settings);
+  if (source.empty()) {
+    std::fprintf(stderr, "No data source: give --datfile, --mame, --raine or a --profile that names one\n");
+    return false;
+  }
+  if (!FileExists(source)) {
+    std::fprintf(stderr, "Can't read '%s': no such file\n", source.c_str());
+    return false;
+  }
+  GameList rawGames;
+  if (!AcquireGameData(settings, rawGames, database, &ui, dataFolder) || database.empty()) {
+    std::fprintf(stderr, "Can't Receive Data from '%s': it holds no valid game\n", source.c_str());
+    return false;
+  }
+  if (!options.profile.empty()) ApplyGameSelection(settings, database);
+  return true;
+}
+
+}  // namespace kestrel

@@ -1,0 +1,54 @@
+// The options every command that needs game data shares: a profile and/or
+// explicit sources, paths and folders, the explicit ones overriding the
+// profile's fields.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "gamedb/game_set.h"
+#include "settings/settings_record.h"
+
+namespace CLI {
+class App;
+}
+
+namespace kestrel {
+
+class UserInterface;
+
+struct DataOptions {
+  std::string profile;
+  std::string datfile;
+  std::string mameExe;
+  std::string raineExe;
+  std::vector<std::string> romPaths;
+  std::vector<std::string> samplePaths;
+  std::vector<std::string> miscPaths;
+  std::vector<std::string> addPaths;
+  std::string tempFolder;
+  std::string backupFolder;
+  std::string dataFolder;
+  int liErrors = -1;  // -1: the profile's (or the default) value
+};
+
+// Registers the options on a (sub)command.
+void AddDataOptions(CLI::App& command, DataOptions& options);
+void AddProfileOnlyOption(CLI::App& command, DataOptions& options);
+
+// The folder for data caches and temporary listings: --data-folder or the
+// program's default.
+std::string ChooseDataFolder(const DataOptions& options);
+
+// Builds the settings record: defaults, then the profile, then the explicit
+// options. False (with the reason on standard error) when the profile
+// cannot be read.
+bool BuildSettings(const DataOptions& options, const std::string& dataFolder, SettingsRecord& settings);
+
+// Loads the game data the settings name, through the data caches, and
+// applies a profile's selection. False (with the reason on standard error)
+// when no data could be had.
+bool LoadGameData(const DataOptions& options, SettingsRecord& settings, const std::string& dataFolder,
+                  UserInterface& ui, GameList& database);
+
+}  // namespace kestrel
