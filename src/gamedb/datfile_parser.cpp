@@ -25,9 +25,45 @@ size_t SkipSpace(const std::string& text) {
   return at;
 }
 
+// Numbers are read from the start of a value, as strtol and strtoul would
+// (a "0x" prefix included), and leave the field alone when no digit is
+// there. Values beyond 32 bits are clamped rather than wrapped.
+bool ReadSignedDecimal(const std::string& text, int32_t& value) {
+  size_t at = SkipSpace(text);
+  bool negative = false;
+  if (at < text.size() && (text[at] == '+' || text[at] == '-')) negative = text[at++] == '-';
+  if (at >= text.size() || text[at] < '0' || text[at] > '9') return false;
+  constexpr int64_t kLimit = int64_t{std::numeric_limits<int32_t>::max()} + 1;
+  int64_t number = 0;
+  for (; at < text.size() && text[at] >= '0' && text[at] <= '9'; ++at) {
+    if (number <= kLimit) number = number * 10 + (text[at] - '0');
+  }
+  if (negative) number = -number;
+  if (number > std::numeric_limits<int32_t>::max()) number = std::numeric_limits<int32_t>::max();
+  if (number < std::numeric_limits<int32_t>::min()) number = std::numeric_limits<int32_t>::min();
+  value = static_cast<int32_t>(number);
+  return true;
+}
+
+bool ReadHexadecimal(const std::string& text, uint32_t& value) {
+  size_t at = SkipSpace(text);
+  // "0x1234" as some listings write it; a lone "0x" is the number 0.
+  if (at + 2 < text.size() && text[at] == '0' && (text[at + 1] == 'x' || text[at + 1] == 'X') &&
+      HexDigit(text[at + 2]) >= 0) {
+    at += 2;
+  }
+  if (at >= text.size() || HexDigit(text[at]) < 0) return false;
+  uint64_t number = 0;
+  for (; at < text.size() && HexDigit(text[at]) >= 0; ++at) {
+    if (number <= 0xFFFFFFFFu) number = number * 16 + HexDigit(text[at]);
+  }
+  value = number > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<uint32_t>(number);
+  return true;
+}
+
 // How deep a block is nested. A block ends when its depth is back at zero,
 // which also happens right after its first token when that is not "(".
-void CountParenthesis(const std::string& token, int& depth) {
+void CountParenthesis(const std::string& token, int64_t& depth) {
   if (token == "(") ++depth;
   else if (token == ")") --depth;
 }
@@ -37,7 +73,7 @@ bool IsParenthesis(const std::string& token) { return token == "(" || token == "
 // Reads one ROM block, the "rom" keyword already taken. False when the file
 // ends inside it.
 bool ReadRomBlock(DatfileStream& file, std::string& token, RomEntry& rom) {
-  int depth = 0;
+  int64_t depth = 0;
   do {
     if (!NextToken(file, token)) return false;
     if (IsParenthesis(token)) {
@@ -108,7 +144,7 @@ bool ReadGameField(DatfileStream& file, std::string& token, GameSet& game, bool 
 // Reads one game block, the "game" keyword already taken. False when the
 // file ends inside it.
 bool ReadGameBlock(DatfileStream& file, std::string& token, GameSet& game, bool enableRomOf) {
-  int depth = 0;
+  int64_t depth = 0;
   do {
     if (!NextToken(file, token)) return false;
     if (IsParenthesis(token)) {
@@ -125,39 +161,6 @@ bool IsUsableGame(const GameSet& game) {
 }
 
 }  // namespace
-
-bool ReadSignedDecimal(const std::string& text, int32_t& value) {
-  size_t at = SkipSpace(text);
-  bool negative = false;
-  if (at < text.size() && (text[at] == '+' || text[at] == '-')) negative = text[at++] == '-';
-  if (at >= text.size() || text[at] < '0' || text[at] > '9') return false;
-  constexpr int64_t kLimit = int64_t{std::numeric_limits<int32_t>::max()} + 1;
-  int64_t number = 0;
-  for (; at < text.size() && text[at] >= '0' && text[at] <= '9'; ++at) {
-    if (number <= kLimit) number = number * 10 + (text[at] - '0');
-  }
-  if (negative) number = -number;
-  if (number > std::numeric_limits<int32_t>::max()) number = std::numeric_limits<int32_t>::max();
-  if (number < std::numeric_limits<int32_t>::min()) number = std::numeric_limits<int32_t>::min();
-  value = static_cast<int32_t>(number);
-  return true;
-}
-
-bool ReadHexadecimal(const std::string& text, uint32_t& value) {
-  size_t at = SkipSpace(text);
-  // "0x1234" as some listings write it; a lone "0x" is the number 0.
-  if (at + 2 < text.size() && text[at] == '0' && (text[at + 1] == 'x' || text[at + 1] == 'X') &&
-      HexDigit(text[at + 2]) >= 0) {
-    at += 2;
-  }
-  if (at >= text.size() || HexDigit(text[at]) < 0) return false;
-  uint64_t number = 0;
-  for (; at < text.size() && HexDigit(text[at]) >= 0; ++at) {
-    if (number <= 0xFFFFFFFFu) number = number * 16 + HexDigit(text[at]);
-  }
-  value = number > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<uint32_t>(number);
-  return true;
-}
 
 bool ParseDatfile(GameList& rawGames, const std::string& path, ProgressDialog& progress, bool enableRomOf) {
   ScopedThreadPriority priority(kPriorityNormal);

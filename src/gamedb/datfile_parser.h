@@ -19,10 +19,4 @@ namespace kestrel {
 // `enableRomOf` lets "romof" name the parent, as RAINE's listings need.
 bool ParseDatfile(GameList& rawGames, const std::string& path, ProgressDialog& progress, bool enableRomOf);
 
-// The value forms of the listings, exposed for their own tests. Each reads a
-// number from the start of `text` and leaves `value` alone when no digit
-// is there. Sizes beyond 32 bits are clamped.
-bool ReadSignedDecimal(const std::string& text, int32_t& value);
-bool ReadHexadecimal(const std::string& text, uint32_t& value);
-
 }  // namespace kestrel

@@ -116,7 +116,7 @@ TEST(ParseDatfileTest, KeepsCompleteBlocksAndSkipsUnknownFields) {
   EXPECT_EQ(parsed.progressTexts[0], "\n\nPac-Man (Midway)");
 }
 
-TEST(ParseDatfileTest, ReadsNumberForms) {
+TEST(ParseDatfileTest, ReadsNumberFormsAndRomOf) {
   Parsed parsed = Parse(
       "game ( name n description d\n"
       " rom ( name prefixed size 10 crc 0x8e68533E )\n"
@@ -141,12 +141,10 @@ TEST(ParseDatfileTest, ReadsNumberForms) {
   EXPECT_EQ(roms[4].name, "badcrc");
   EXPECT_EQ(roms[4].crc, 1u);  // an unreadable value keeps the earlier one
   EXPECT_FALSE(roms[4].noDump);
-}
 
-TEST(ParseDatfileTest, RomOfNamesTheParentOnlyWhenEnabled) {
-  const std::string text = "game ( name c description d cloneof a romof b rom ( name r size 1 crc 1 ) )\n";
-  EXPECT_EQ(Parse(text, false).games[0].cloneOf, "a");
-  EXPECT_EQ(Parse(text, true).games[0].cloneOf, "b");
+  const std::string romOf = "game ( name c description d cloneof a romof b rom ( name r size 1 crc 1 ) )\n";
+  EXPECT_EQ(Parse(romOf, false).games[0].cloneOf, "a");
+  EXPECT_EQ(Parse(romOf, true).games[0].cloneOf, "b");
 }
 
 TEST(ParseDatfileTest, SurvivesDamagedText) {
@@ -174,21 +172,17 @@ TEST(ParseDatfileTest, SurvivesDamagedText) {
   EXPECT_EQ(longText.games[0].name, "ok");
 }
 
-TEST(ParseDatfileTest, FailsWithoutUsableGames) {
-  ScriptedInterface ui;
-  auto progress = OpenProgressDialog(&ui, "");
+TEST(ParseDatfileTest, FailsWithoutGamesAndOnCancel) {
+  auto progress = OpenProgressDialog(nullptr, "");
   GameList games(1);
   EXPECT_FALSE(ParseDatfile(games, "/nonexistent/folder/list.dat", *progress, false));
   EXPECT_TRUE(games.empty());
   EXPECT_FALSE(Parse("emulator ( name x )\n").ok);
-  EXPECT_FALSE(Parse("").ok);
-}
 
-TEST(ParseDatfileTest, CancelKeepsWhatWasRead) {
   const std::string game = "game ( name a description \"A\" rom ( name r size 1 crc 1 ) )\n";
-  Parsed parsed = Parse(game + game + game, false, 2);
-  EXPECT_FALSE(parsed.ok);
-  EXPECT_EQ(parsed.games.size(), 2u);
+  Parsed cancelled = Parse(game + game + game, false, 2);
+  EXPECT_FALSE(cancelled.ok);
+  EXPECT_EQ(cancelled.games.size(), 2u);  // what was read stays
 }
 
 // The real listings: text ones parse without trouble; lists whose blocks have
