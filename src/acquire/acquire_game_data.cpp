@@ -140,15 +140,20 @@ bool LoadFromSource(SettingsRecord& settings, const std::string& path, GameList&
   return ValidateGames(rawGames, database, *progress, settings.displayLiErrors) && !database.empty();
 }
 
+// Whatever was loaded is gone: the tools must not work on half a list.
+void DropAllData(SettingsRecord& settings, GameList& rawGames, GameList& database) {
+  ForgetLoadedData(settings);
+  rawGames.clear();
+  database.clear();
+}
+
 }  // namespace
 
 bool AcquireGameData(SettingsRecord& settings, GameList& rawGames, GameList& database, UserInterface* owner,
                      const std::string& dataFolder) {
   SourceFields fields;
   if (!FieldsOfSource(settings, fields)) {
-    ForgetLoadedData(settings);
-    rawGames.clear();
-    database.clear();
+    DropAllData(settings, rawGames, database);
     return false;
   }
   if (*fields.loaded && !database.empty() && EqualsNoCase(*fields.path, *fields.loadedPath)) return true;
@@ -159,7 +164,8 @@ bool AcquireGameData(SettingsRecord& settings, GameList& rawGames, GameList& dat
   // An unreadable source fails before the cache is asked: a cache must not
   // stand in for a source that is gone.
   bool readable = !fields.path->empty() && FileExists(sourcePath) && ReadFileCrc(sourcePath, size, key);
-  if (readable && ReadDataCache(cachePath, database, key, owner)) {
+  // A cache without sets is never written; one that claims it is damaged.
+  if (readable && ReadDataCache(cachePath, database, key, owner) && !database.empty()) {
     RememberSource(settings, fields, key);
     return true;
   }
@@ -169,10 +175,8 @@ bool AcquireGameData(SettingsRecord& settings, GameList& rawGames, GameList& dat
     WriteDataCache(cachePath, database, key);
     return true;
   }
-  ForgetLoadedData(settings);
-  rawGames.clear();
-  database.clear();
-  fields.path->clear();
+  DropAllData(settings, rawGames, database);
+  fields.path->clear();  // the user has to enter it again
   return false;
 }
 

@@ -8,6 +8,7 @@
 
 #include "app/scripted_interface.h"
 #include "archive/zip_reader.h"
+#include "gamedb/data_cache.h"
 #include "platform/file_system.h"
 #include "support/temp_folder.h"
 
@@ -122,10 +123,15 @@ TEST_F(AcquireTest, DatfileCacheServesUntilTheDatfileChangesOrTheCacheIsDamaged)
   EXPECT_EQ(Parses(), 2);
   EXPECT_EQ(ReadFile(data / "_datdat"), cache);
 
+  WriteDataCache(data / "_datdat", {}, crc);  // right key, no sets
+  settings.dataFromDatfile = false;
+  ASSERT_TRUE(Acquire());
+  EXPECT_EQ(database.size(), 3u);
+
   WriteFile(settings.datfile, kListing);
   settings.dataFromDatfile = false;
   ASSERT_TRUE(Acquire());
-  EXPECT_EQ(Parses(), 3);
+  EXPECT_EQ(Parses(), 4);
   EXPECT_EQ(database.size(), 2u);
   EXPECT_NE(ReadFile(data / "_datdat"), cache);
 }
