@@ -279,7 +279,6 @@ bool ReadDataCache(const std::string& path, GameList& database, uint32_t expecte
   std::unique_ptr<ProgressDialog> progress = OpenProgressDialog(owner, "Receiving Data");
   progress->SetRange(0, setCount);
   progress->SetStep(1);
-  database.reserve(setCount);
   if (!ReadSets(reader, database, setCount, *progress)) {
     database.clear();
     return false;
