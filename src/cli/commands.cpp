@@ -7,6 +7,7 @@
 #include "cli/console_interface.h"
 #include "cli/data_options.h"
 #include "cli/info_command.h"
+#include "cli/profile_command.h"
 
 namespace kestrel {
 namespace {
@@ -37,6 +38,16 @@ int RunCommandLine(int argc, char** argv) {
   CLI::App* info = app.add_subcommand("info", "Load and validate the game data, print its counts");
   AddDataOptions(*info, infoOptions);
 
+  DataOptions profileOptions;
+  CLI::App* profile = app.add_subcommand("profile", "Show or write a profile file");
+  profile->require_subcommand(1);
+  CLI::App* profileShow = profile->add_subcommand("show", "Print every stored field of a profile");
+  AddProfileOnlyOption(*profileShow, profileOptions);
+  profileShow->get_option("--profile")->required();
+  CLI::App* profileSave = profile->add_subcommand("save", "Write a profile from the defaults and the given options");
+  AddDataOptions(*profileSave, profileOptions);
+  profileSave->get_option("--profile")->required();
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {
@@ -52,6 +63,8 @@ int RunCommandLine(int argc, char** argv) {
   SetApplicationInterface(&ui);
   int status = kExitOk;
   if (info->parsed()) status = RunInfo(infoOptions, ui);
+  if (profileShow->parsed()) status = ShowProfile(profileOptions.profile);
+  if (profileSave->parsed()) status = SaveProfileFromOptions(profileOptions, ui);
   SetApplicationInterface(nullptr);
   return status;
 }
