@@ -156,7 +156,9 @@ bool AcquireGameData(SettingsRecord& settings, GameList& rawGames, GameList& dat
     DropAllData(settings, rawGames, database);
     return false;
   }
-  if (*fields.loaded && !database.empty() && EqualsNoCase(*fields.path, *fields.loadedPath)) return true;
+  // Already loaded: the caller's list is left as it is (the settings dialog
+  // passes an empty working list and keeps its current database then).
+  if (*fields.loaded && EqualsNoCase(*fields.path, *fields.loadedPath)) return true;
 
   std::string sourcePath = ResolvePath(*fields.path);
   std::string cachePath = JoinPath(dataFolder, fields.cacheName);

@@ -24,9 +24,10 @@ inline constexpr char kMameListingName[] = "kpfdata.dat";
 inline constexpr char kRaineGameListName[] = "_rgames.tmp";
 inline constexpr char kRaineListingName[] = "rainlist.dat";
 
-// True when `database` holds valid data from the selected source afterwards;
-// the settings then remember the source path and `dataCrc` identifies the
-// data. On failure both lists are empty and the source's path in the
+// True when valid data from the selected source are loaded afterwards; the
+// settings then remember the source path and `dataCrc` identifies the data.
+// When the settings say that source's data are already loaded from the same
+// path, nothing is read and `database` is left alone. On failure both lists are empty and the source's path in the
 // settings is emptied, so that the user enters it again; the caller tells
 // the user. `dataFolder` ends with '/' and holds caches and listings.
 bool AcquireGameData(SettingsRecord& settings, GameList& rawGames, GameList& database,
