@@ -3,6 +3,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "app/user_interface.h"
@@ -45,9 +46,12 @@ AskWindow::AskWindow(QWidget* owner, const std::string& title, const std::string
 }
 
 int AskWindow::Ask() {
-  show();
-  raise();
-  activateWindow();
+  // Raised once the modal loop runs: showing it before exec() would leave
+  // it without modality.
+  QTimer::singleShot(0, this, [this] {
+    raise();
+    activateWindow();
+  });
   return exec();
 }
 

@@ -1,0 +1,119 @@
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include "gui/ask_window.h"
+#include "gui/file_filter.h"
+#include "gui/gui_test_helpers.h"
+#include "gui/progress_window.h"
+#include "gui/qt_user_interface.h"
+
+namespace kestrel {
+namespace {
+
+using testing::WhenModalOpens;
+
+TEST(FileFilter, ConvertsPairsAndMultiplePatterns) {
+  EXPECT_EQ(ToQtFileFilter("Kestrel profiles (*.kpf)|*.kpf||"), "Kestrel profiles (*.kpf)");
+  EXPECT_EQ(ToQtFileFilter("Datfiles|*.dat;*.txt|All files (*.*)|*.*||"),
+            "Datfiles (*.dat *.txt);;All files (*.*)");
+  // A filter without the closing "||" still works; a lone description is dropped.
+  EXPECT_EQ(ToQtFileFilter("Logs|*.log|dangling"), "Logs (*.log)");
+}
+
+TEST(ProgressWindow, PercentWrapsPastTheEndAndKeepsAmpersands) {
+  ProgressWindow progress(nullptr, "Scanning Files");
+  EXPECT_EQ(progress.windowTitle(), "Scanning Files");
+  EXPECT_EQ(progress.percentText(), " 0 %");
+  progress.SetRange(0, 10);
+  progress.SetStep(5);
+  progress.Step();
+  EXPECT_EQ(progress.percentText(), "50%");
+  progress.Step();
+  EXPECT_EQ(progress.percentText(), "100%");
+  progress.Step();  // 150 % shows as 50 %
+  EXPECT_EQ(progress.percentText(), "50%");
+
+  progress.SetText("Tom & Jerry <tomjerry>");
+  EXPECT_EQ(progress.text(), "Tom & Jerry <tomjerry>");
+  const QLabel* label = progress.findChild<QLabel*>();
+  ASSERT_NE(label, nullptr);
+  EXPECT_EQ(label->textFormat(), Qt::PlainText);
+  EXPECT_EQ(label->buddy(), nullptr);
+  progress.SetCaption("Fixing files...please wait !");
+  EXPECT_EQ(progress.windowTitle(), "Fixing files...please wait !");
+}
+
+TEST(ProgressWindow, CancelAsksAndOnlyYesStops) {
+  ProgressWindow progress(nullptr, "Receiving Data");
+  int questions = 0;
+  bool answer = false;
+  progress.confirmCancel = [&] { ++questions; return answer; };
+
+  progress.cancelButton()->click();
+  EXPECT_FALSE(progress.IsCancelled());  // answered No: the operation runs on
+  answer = true;
+  progress.cancelButton()->click();
+  EXPECT_TRUE(progress.IsCancelled());
+  EXPECT_FALSE(progress.IsCancelled());  // the flag is cleared once read
+  progress.reject();                     // Escape and the close box ask as well
+  EXPECT_EQ(questions, 3);
+  EXPECT_TRUE(progress.IsCancelled());
+}
+
+TEST(ProgressWindow, CancelQuestionIsTheAbortBox) {
+  ProgressWindow progress(nullptr, "Scanning Files");
+  progress.show();
+  QString title, text;
+  WhenModalOpens([&](QWidget* modal) {
+    auto* box = qobject_cast<QMessageBox*>(modal);
+    ASSERT_NE(box, nullptr);
+    title = box->windowTitle();
+    text = box->text();
+    box->button(QMessageBox::Yes)->click();
+  });
+  progress.cancelButton()->click();
+  EXPECT_EQ(title, "Abort Process ?");
+  EXPECT_EQ(text, "Do you really want to stop ?");
+  EXPECT_TRUE(progress.IsCancelled());
+}
+
+TEST(AskWindow, ReturnsTheCodeOfThePressedButtonAndStopWhenClosed) {
+  AskWindow ask(nullptr, "Fix Case ?", "Rename 'A&B.ROM' ?");
+  EXPECT_EQ(ask.message(), "Rename 'A&B.ROM' ?");
+  EXPECT_EQ(ask.button(kAnswerYesToAll)->text(), "Yes &To All");
+  WhenModalOpens([&](QWidget*) { ask.button(kAnswerYesToAll)->click(); });
+  EXPECT_EQ(ask.Ask(), kAnswerYesToAll);
+  WhenModalOpens([](QWidget* modal) { modal->close(); });
+  EXPECT_EQ(ask.Ask(), kAnswerStop);
+}
+
+TEST(QtUserInterface, MessageShowsTitleIconAndTextAsGiven) {
+  QWidget owner;
+  owner.show();
+  QtUserInterface ui(&owner);
+  QMessageBox::Icon icon = QMessageBox::NoIcon;
+  QString title, text;
+  WhenModalOpens([&](QWidget* modal) {
+    auto* box = qobject_cast<QMessageBox*>(modal);
+    ASSERT_NE(box, nullptr);
+    icon = box->icon();
+    title = box->windowTitle();
+    text = box->text();
+    box->button(QMessageBox::No)->click();
+  });
+  const int result = ui.Message("Remove <pacman> & co ?", "Question",
+                                {MessageButtons::kYesNo, MessageIcon::kQuestion});
+  EXPECT_EQ(result, kResultNo);
+  EXPECT_EQ(icon, QMessageBox::Question);
+  EXPECT_EQ(title, "Question");
+  EXPECT_EQ(text, "Remove <pacman> & co ?");
+
+  QtUserInterface ownerless(nullptr);
+  EXPECT_EQ(ownerless.Message("x", "y", {}), kResultOk);  // shows nothing
+}
+
+}  // namespace
+}  // namespace kestrel

@@ -1,0 +1,263 @@
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+
+#include "app/scripted_interface.h"
+#include "gui/games_list.h"
+#include "gui/path_list_editing.h"
+#include "gui/gui_test_helpers.h"
+#include "gui/qt_text.h"
+#include "gui/settings_dialog.h"
+#include "platform/file_system.h"
+#include "settings/profile.h"
+#include "support/temp_folder.h"
+
+namespace kestrel {
+namespace {
+
+using testing::TempFolder;
+using testing::WriteFile;
+
+GameSet Game(const char* name, int parent, bool withRoms, bool withSamples) {
+  GameSet game;
+  game.name = name;
+  game.description = std::string("The ") + name;
+  game.parentIndex = parent;
+  game.hasParent = parent >= 0;
+  if (withRoms) game.roms.resize(1);
+  if (withSamples) game.samples.resize(1);
+  return game;
+}
+
+// pacman is the parent of puckman and pacmanf; galaga has samples only.
+GameList Family() {
+  GameList games = {Game("galaga", -1, false, true), Game("pacman", -1, true, false),
+                    Game("pacmanf", 1, true, false), Game("puckman", 1, true, false),
+                    Game("qbert", -1, true, false)};
+  for (size_t i = 0; i < games.size(); ++i) games[i].index = static_cast<int>(i);
+  games[1].isParent = true;
+  games[1].clones = {{"", 2}, {"", 3}};
+  return games;
+}
+
+class SettingsDialogTest : public ::testing::Test {
+ protected:
+  SettingsDialogTest() : database(Family()) {}
+
+  std::unique_ptr<SettingsDialog> Open() {
+    SettingsDialogContext context{&record, &rawGames, &database, folder.path(), &zipLevel,
+                                  &x, &y, &ui};
+    return std::make_unique<SettingsDialog>(context);
+  }
+
+  static QStringList TreeLines(SettingsDialog& dialog) {
+    QStringList lines;
+    for (int i = 0; i < dialog.tree()->topLevelItemCount(); ++i)
+      lines << dialog.tree()->topLevelItem(i)->text(0);
+    return lines;
+  }
+
+  static void Type(QWidget* edit, const QString& text) {
+    auto* line = qobject_cast<QLineEdit*>(edit);
+    line->setText(text);
+    emit line->editingFinished();
+  }
+
+  static void Click(SettingsDialog& dialog, int id) {
+    qobject_cast<QAbstractButton*>(dialog.control(id))->click();
+  }
+
+  TempFolder folder;
+  SettingsRecord record;
+  GameList rawGames;
+  GameList database;
+  ScriptedInterface ui;
+  char zipLevel = '9';
+  int x = 0;
+  int y = 0;
+};
+
+TEST_F(SettingsDialogTest, PathListAddMoveAndRemove) {
+  CreateFolder(folder / "Roms/");
+  CreateFolder(folder / "more/");
+  auto dialog = Open();
+  ui.folderAnswers = {folder / "Roms/", folder / "more/", folder / "ROMS/"};
+  for (int i = 0; i < 3; ++i) Click(*dialog, kSettingsAdd);
+  // The folder given in other case is the one already listed.
+  ASSERT_EQ(record.romPaths.size(), 2u);
+  EXPECT_EQ(ui.questions.size(), 0u);
+  EXPECT_EQ(TreeLines(*dialog), QStringList({ToQString(folder / "Roms/"), ToQString(folder / "more/")}));
+
+  dialog->tree()->setCurrentItem(dialog->tree()->topLevelItem(1));
+  dialog->MoveSelectedLine(-1);
+  EXPECT_EQ(record.romPaths[0].path, folder / "more/");
+  EXPECT_EQ(record.romPaths[0].position, 0);
+  EXPECT_EQ(dialog->tree()->currentItem(), dialog->tree()->topLevelItem(0));
+  dialog->MoveSelectedLine(-1);  // already first
+  EXPECT_EQ(record.romPaths[0].path, folder / "more/");
+
+  dialog->tree()->topLevelItem(1)->setCheckState(0, Qt::Unchecked);
+  EXPECT_FALSE(record.romPaths[1].enabled);
+
+  Click(*dialog, kSettingsRemove);
+  ASSERT_EQ(record.romPaths.size(), 1u);
+  EXPECT_EQ(record.romPaths[0].path, folder / "Roms/");
+  EXPECT_EQ(record.romPaths[0].position, 0);
+
+  // Another list: the tree follows the combo, and "&Add" turns into
+  // "&Avail.Games" for the games.
+  auto* combo = qobject_cast<QComboBox*>(dialog->control(kSettingsListCombo));
+  combo->setCurrentIndex(1);
+  EXPECT_EQ(record.currentPathList, 1);
+  EXPECT_EQ(dialog->tree()->topLevelItemCount(), 0);
+  combo->setCurrentIndex(4);
+  EXPECT_EQ(qobject_cast<QPushButton*>(dialog->control(kSettingsAdd))->text(), "&Avail.Games");
+  EXPECT_EQ(dialog->tree()->topLevelItem(1)->text(0), "The pacman <pacman>");
+}
+
+TEST_F(SettingsDialogTest, GamesFilterSelectsSetsOnDiskWithTheirFamily) {
+  WriteFile(folder / "roms/PUCKMAN.zip", "z");
+  CreateFolder(folder / "roms/qbert/");
+  WriteFile(folder / "samples/galaga.zip", "z");
+  WriteFile(folder / "off/pacman.zip", "z");
+  AddPath(record.romPaths, folder / "roms/");
+  AddPath(record.romPaths, folder / "off/");
+  record.romPaths[1].enabled = false;
+  AddPath(record.samplePaths, folder / "samples/");
+  record.currentPathList = 4;
+  auto dialog = Open();
+
+  Type(dialog->control(kSettingsGameFilter), "puck*; qbert ;");
+  EXPECT_EQ(record.gameFilter, "puck*; qbert ;");
+  std::vector<bool> selected;
+  for (const GameSet& game : database) selected.push_back(game.selected);
+  // puckman brings its parent and its sister; galaga's samples were not asked for.
+  EXPECT_EQ(selected, std::vector<bool>({false, true, true, true, true}));
+  EXPECT_EQ(dialog->tree()->topLevelItem(0)->checkState(0), Qt::Unchecked);
+  EXPECT_EQ(dialog->tree()->topLevelItem(2)->checkState(0), Qt::Checked);
+
+  // Unticking a clone unticks the parent and every sister clone.
+  dialog->tree()->topLevelItem(3)->setCheckState(0, Qt::Unchecked);
+  EXPECT_FALSE(database[1].selected);
+  EXPECT_FALSE(database[2].selected);
+  EXPECT_EQ(dialog->tree()->topLevelItem(2)->checkState(0), Qt::Unchecked);
+  EXPECT_TRUE(database[4].selected);
+
+  // Avail.Games adds every set on disk without clearing; sample sets count.
+  Click(*dialog, kSettingsAdd);
+  for (size_t i = 0; i < database.size(); ++i) EXPECT_TRUE(database[i].selected) << i;
+
+  // An empty filter changes nothing.
+  Click(*dialog, kSettingsSelectNone);
+  EXPECT_FALSE(database[4].selected);
+  Type(dialog->control(kSettingsGameFilter), " ");
+  EXPECT_FALSE(database[4].selected);
+}
+
+TEST_F(SettingsDialogTest, ZipLevelIsClampedAndReachesTheZipLibrary) {
+  auto dialog = Open();
+  Type(dialog->control(kSettingsZipLevel), "12");
+  EXPECT_EQ(record.zipLevel, 9);
+  EXPECT_EQ(zipLevel, '9');
+  Type(dialog->control(kSettingsZipLevel), "-3");
+  EXPECT_EQ(record.zipLevel, 0);
+  EXPECT_EQ(zipLevel, '0');
+  EXPECT_EQ(qobject_cast<QLineEdit*>(dialog->control(kSettingsZipLevel))->text(), "0");
+  Type(dialog->control(kSettingsZipLevel), "fast");
+  EXPECT_EQ(record.zipLevel, 0);  // no number: the level stays
+  EXPECT_EQ(ClampZipLevel("99999999999999999999", 4), 9);
+}
+
+TEST_F(SettingsDialogTest, ControlsWriteTheirFields) {
+  record.threadPriority = 7;  // not a level: shows as IDLE
+  auto dialog = Open();
+  EXPECT_EQ(qobject_cast<QComboBox*>(dialog->control(kSettingsPriority))->currentText(), "IDLE");
+  qobject_cast<QComboBox*>(dialog->control(kSettingsPriority))->setCurrentIndex(5);
+  EXPECT_EQ(record.threadPriority, 2);
+
+  auto* liErrors = qobject_cast<QCheckBox*>(dialog->control(kSettingsLiErrors));
+  EXPECT_EQ(liErrors->checkState(), Qt::Checked);
+  liErrors->setCheckState(Qt::PartiallyChecked);
+  EXPECT_EQ(record.displayLiErrors, 2);
+  liErrors->setCheckState(Qt::Unchecked);
+  EXPECT_EQ(record.displayLiErrors, 0);
+
+  Click(*dialog, kSettingsUseRaine);
+  EXPECT_EQ(record.dataSource, 2);
+  EXPECT_TRUE(dialog->control(kSettingsRaineEdit)->isEnabled());
+  EXPECT_FALSE(dialog->control(kSettingsMameEdit)->isEnabled());
+
+  Click(*dialog, kSettingsMakeBackups);
+  EXPECT_FALSE(record.makeBackups);
+  EXPECT_FALSE(dialog->control(kSettingsBackupEdit)->isEnabled());
+  Type(dialog->control(kSettingsTempEdit), ToQString(folder.path() + "tmp"));
+  EXPECT_EQ(record.tempFolder, folder.path() + "tmp/");
+  Type(dialog->control(kSettingsTempEdit), "");
+  EXPECT_EQ(record.tempFolder, "");
+}
+
+TEST_F(SettingsDialogTest, LoadReplacesTheRecordAndForgetsTheDataInMemory) {
+  record.loadedDatfile = "/arcade/mame.dat";
+  auto dialog = Open();
+  EXPECT_EQ(dialog->windowTitle(), "Kestrel Settings | Data In Memory: mame.dat");
+
+  SettingsRecord saved;
+  saved.zipLevel = 4;
+  saved.tempFolder = folder.path();
+  ASSERT_TRUE(SaveProfile(saved, folder / "other.kpf", GameList()));
+  WriteFile(folder / "broken.kpf", "KPFOPX");
+  ui.fileAnswers = {folder / "broken.kpf", folder / "other.kpf"};
+
+  Click(*dialog, kSettingsLoad);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text, "Error While Loading Profile");
+  EXPECT_EQ(ui.messages[0].title, "Load Error");
+  EXPECT_EQ(record.loadedDatfile, "/arcade/mame.dat");  // kept
+
+  Click(*dialog, kSettingsLoad);
+  EXPECT_EQ(record.zipLevel, 4);
+  EXPECT_EQ(dialog->windowTitle(), "Kestrel Settings | Data In Memory: <NO DATA>");
+  EXPECT_EQ(qobject_cast<QLineEdit*>(dialog->control(kSettingsZipLevel))->text(), "4");
+}
+
+TEST_F(SettingsDialogTest, OkAcquiresDataFromTheDatfileAndChecksFolders) {
+  WriteFile(folder / "small.dat", testing::SmallDatfile());
+  database.clear();
+  record.makeBackups = true;
+  auto dialog = Open();
+  Click(*dialog, kSettingsUseDatfile);
+  qobject_cast<QLineEdit*>(dialog->control(kSettingsDatfileEdit))->setText(ToQString(folder / "small.dat"));
+  qobject_cast<QLineEdit*>(dialog->control(kSettingsBackupEdit))->setText(ToQString(folder / "nowhere"));
+  qobject_cast<QLineEdit*>(dialog->control(kSettingsTempEdit))->setText(ToQString(folder.path()));
+  dialog->move(40, 30);
+  Click(*dialog, kSettingsOk);
+
+  EXPECT_EQ(dialog->result(), QDialog::Accepted);
+  ASSERT_EQ(database.size(), 3u);
+  EXPECT_TRUE(record.dataFromDatfile);
+  EXPECT_EQ(record.dataSource, 1);
+  EXPECT_EQ(record.backupFolder, "");
+  EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>({"No Valid Backupfolder"}));
+  EXPECT_EQ(ui.messages[0].title, "Path-Error");
+  EXPECT_EQ(ui.messages[0].icon, MessageIcon::kExclamation);
+  EXPECT_EQ(x, 40);
+  EXPECT_EQ(y, 30);
+}
+
+TEST_F(SettingsDialogTest, OkWithoutDataTellsAndKeepsTheDatabase) {
+  auto dialog = Open();
+  Click(*dialog, kSettingsUseDatfile);
+  qobject_cast<QLineEdit*>(dialog->control(kSettingsDatfileEdit))->setText(ToQString(folder / "none.dat"));
+  qobject_cast<QLineEdit*>(dialog->control(kSettingsTempEdit))->setText(ToQString(folder.path()));
+  qobject_cast<QLineEdit*>(dialog->control(kSettingsBackupEdit))->setText(ToQString(folder.path()));
+  Click(*dialog, kSettingsOk);
+  EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>({"Can't Receive Data !"}));
+  EXPECT_EQ(database.size(), 5u);
+}
+
+}  // namespace
+}  // namespace kestrel
