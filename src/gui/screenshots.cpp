@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QImage>
+#include <QPainter>
 #include <QPixmap>
 #include <QTemporaryDir>
 #include <QTreeWidget>
@@ -17,11 +19,26 @@
 namespace kestrel {
 namespace {
 
+// The offscreen platform draws no window frame; a plain caption strip keeps
+// the window titles in the pictures. A palette image keeps the files small.
 bool Grab(QWidget& widget, const QString& file) {
   widget.show();
   widget.adjustSize();
   QApplication::processEvents();
-  return widget.grab().save(file, "PNG");
+  const QPixmap content = widget.grab();
+  const int captionHeight = widget.fontMetrics().height() + 10;
+  QImage picture(content.width(), content.height() + captionHeight, QImage::Format_RGB32);
+  picture.fill(QColor(52, 64, 86));
+  QPainter painter(&picture);
+  painter.setPen(Qt::white);
+  QFont font = widget.font();
+  font.setBold(true);
+  painter.setFont(font);
+  painter.drawText(QRect(8, 0, content.width() - 16, captionHeight), Qt::AlignVCenter,
+                   widget.windowTitle());
+  painter.drawPixmap(0, captionHeight, content);
+  painter.end();
+  return picture.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither).save(file, "PNG");
 }
 
 GameSet SampleGame(const char* name, const char* description, int parent, bool selected) {
