@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QSettings>
 
 #include "app/scripted_interface.h"
@@ -155,6 +157,26 @@ TEST_F(MainWindowTest, AdvancedZipScannerItemFlipsTheSwitch) {
   EXPECT_EQ(window->ValuesAtExit().advancedZipScanner, 1);
   window->advancedZipScannerAction()->trigger();
   EXPECT_FALSE(Switches().advancedZipScanner);
+}
+
+TEST_F(MainWindowTest, EscapeKeepsTheWindowAndTheAboutBoxShowsTheVersion) {
+  auto window = Open(0, 2);
+  window->show();
+  QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+  QApplication::sendEvent(window.get(), &escape);
+  EXPECT_TRUE(window->isVisible());
+
+  QString caption;
+  QStringList texts;
+  testing::WhenModalOpens([&](QWidget* modal) {
+    caption = modal->windowTitle();
+    for (QLabel* label : modal->findChildren<QLabel*>()) texts << label->text();
+    modal->close();
+  });
+  window->ShowAbout();
+  EXPECT_EQ(caption, "About Kestrel");
+  EXPECT_TRUE(texts.join('\n').contains("Version:  1.0 BETA 4"));
+  window->hide();
 }
 
 TEST(UserValues, DefaultsAndRoundTrip) {
