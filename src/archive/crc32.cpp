@@ -41,9 +41,13 @@ uint32_t Crc32(uint32_t crc, const void* buffer, size_t length) {
   while (length >= 8) {
     uint32_t low = LoadLittleEndian32(p) ^ crc;
     uint32_t high = LoadLittleEndian32(p + 4);
-    crc = kTables[7][low & 0xFF] ^ kTables[6][(low >> 8) & 0xFF] ^ kTables[5][(low >> 16) & 0xFF] ^
-          kTables[4][low >> 24] ^ kTables[3][high & 0xFF] ^ kTables[2][(high >> 8) & 0xFF] ^
-          kTables[1][(high >> 16) & 0xFF] ^ kTables[0][high >> 24];
+    // Grouped so that only the look-ups of `low` wait for the previous
+    // step; the others overlap with it.
+    uint32_t fromHigh = (kTables[3][high & 0xFF] ^ kTables[2][(high >> 8) & 0xFF]) ^
+                        (kTables[1][(high >> 16) & 0xFF] ^ kTables[0][high >> 24]);
+    uint32_t fromLow = (kTables[7][low & 0xFF] ^ kTables[6][(low >> 8) & 0xFF]) ^
+                       (kTables[5][(low >> 16) & 0xFF] ^ kTables[4][low >> 24]);
+    crc = fromLow ^ fromHigh;
     p += 8;
     length -= 8;
   }

@@ -40,13 +40,10 @@ bool AbandonArchive(zip_t* archive) {
   return false;
 }
 
-void SetCompression(zip_t* archive, zip_uint64_t index, char level) {
-  if (level == '0') {
-    zip_set_file_compression(archive, index, ZIP_CM_STORE, 0);
-    return;
-  }
+bool SetCompression(zip_t* archive, zip_uint64_t index, char level) {
+  if (level == '0') return zip_set_file_compression(archive, index, ZIP_CM_STORE, 0) == 0;
   zip_uint32_t digit = level >= '1' && level <= '9' ? zip_uint32_t(level - '0') : 9;
-  zip_set_file_compression(archive, index, ZIP_CM_DEFLATE, digit);
+  return zip_set_file_compression(archive, index, ZIP_CM_DEFLATE, digit) == 0;
 }
 
 // Member names exactly as stored. libzip's own lookup compares names after
@@ -83,8 +80,7 @@ bool AddFile(zip_t* archive, MemberIndex& members, const std::string& file, char
     return false;
   }
   members[memberName] = zip_uint64_t(index);
-  SetCompression(archive, zip_uint64_t(index), level);
-  return true;
+  return SetCompression(archive, zip_uint64_t(index), level);
 }
 
 }  // namespace
