@@ -8,6 +8,7 @@
 #include "cli/data_options.h"
 #include "cli/info_command.h"
 #include "cli/profile_command.h"
+#include "cli/scan_command.h"
 
 namespace kestrel {
 namespace {
@@ -48,6 +49,13 @@ int RunCommandLine(int argc, char** argv) {
   AddDataOptions(*profileSave, profileOptions);
   profileSave->get_option("--profile")->required();
 
+  ScanOptions scanOptions;
+  CLI::App* scan = app.add_subcommand("scan", "Scan the ROM and sample paths and report the findings");
+  AddScanOptions(*scan, scanOptions);
+  CLI::App* fastscan = app.add_subcommand("fastscan", "Scan again only the games the last scan found faults in");
+  ScanOptions fastscanOptions;
+  AddScanOptions(*fastscan, fastscanOptions);
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {
@@ -65,6 +73,8 @@ int RunCommandLine(int argc, char** argv) {
   if (info->parsed()) status = RunInfo(infoOptions, ui);
   if (profileShow->parsed()) status = ShowProfile(profileOptions.profile);
   if (profileSave->parsed()) status = SaveProfileFromOptions(profileOptions, ui);
+  if (scan->parsed()) status = RunScanCommand(scanOptions, false, ui);
+  if (fastscan->parsed()) status = RunScanCommand(fastscanOptions, true, ui);
   SetApplicationInterface(nullptr);
   return status;
 }

@@ -1,0 +1,124 @@
+#include "cli/scan_command.h"
+
+#include <CLI/CLI.hpp>
+#include <cstdio>
+
+#include "archive/zip_library.h"
+#include "platform/paths.h"
+#include "report/results_model.h"
+#include "report/scanner_log.h"
+#include "scanner/scan_driver.h"
+#include "settings/settings_record.h"
+
+namespace kestrel {
+namespace {
+
+// A switch pair "--name" / "--no-name". A flag bound to the value directly
+// would set it even when neither is given, hiding the profile's value.
+void AddSwitch(CLI::App& command, const std::string& name, std::optional<bool>& value, const std::string& help) {
+  command.add_flag_function("--" + name + ",!--no-" + name, [&value](int64_t count) { value = count > 0; }, help);
+}
+
+void Apply(const std::optional<bool>& value, bool& field) {
+  if (value) field = *value;
+}
+
+bool ApplyChoices(const ScanOptions& options, SettingsRecord& settings) {
+  if (options.setType == "non-merged") settings.scanMergeMode = 0;
+  if (options.setType == "split") settings.scanMergeMode = 1;
+  if (options.setType == "merged") settings.scanMergeMode = 2;
+  if (options.gameTypes == "arcade") settings.scanGameTypes = 0;
+  if (options.gameTypes == "neogeo") settings.scanGameTypes = 1;
+  if (options.gameTypes == "both") settings.scanGameTypes = 2;
+  if (!options.logfile.empty()) settings.scannerLogfile = options.logfile;
+  if (!options.fastscanFile.empty()) settings.fastscanFile = options.fastscanFile;
+  return true;
+}
+
+void ApplySwitches(const ScanOptions& options, SettingsRecord& settings) {
+  Apply(options.scanGames, settings.scanGames);
+  Apply(options.scanRoms, settings.scanRoms);
+  Apply(options.scanSamples, settings.scanSamples);
+  Apply(options.checkMissing, settings.checkMissing);
+  Apply(options.checkChecksum, settings.checkChecksum);
+  Apply(options.checkUnneeded, settings.checkUnneeded);
+  Apply(options.checkName, settings.checkName);
+  Apply(options.checkLength, settings.checkLength);
+  Apply(options.checkCase, settings.checkCase);
+  Apply(options.allowDoubleNames, settings.allowDoubleNames);
+  Apply(options.altSamplesSupport, settings.altSamplesSupport);
+  Apply(options.advancedUnneeded, settings.advancedUnneeded);
+  Apply(options.zeroCrcCreation, settings.zeroCrcCreation);
+  Apply(options.showMissingZeroCrcs, settings.showMissingZeroCrcs);
+  Apply(options.showAllZeroCrcs, settings.showAllZeroCrcs);
+  Apply(options.pathWarnings, settings.pathWarnings);
+  Apply(options.addStatistics, settings.addStatistics);
+  ApplyChoices(options, settings);
+}
+
+bool HasFindings(const GameList& database, const ScanStatistics& statistics) {
+  if (statistics.unneeded > 0 || statistics.wrongNamedGames > 0) return true;
+  for (const GameSet& game : database)
+    if (game.selected && game.needsScan) return true;
+  return false;
+}
+
+}  // namespace
+
+void AddScanOptions(CLI::App& command, ScanOptions& options) {
+  AddDataOptions(command, options.data);
+  command.add_option("--set-type", options.setType, "Set layout (default split)")
+      ->check(CLI::IsMember({"non-merged", "split", "merged"}));
+  command.add_option("--game-types", options.gameTypes, "Games to scan (default both)")
+      ->check(CLI::IsMember({"arcade", "neogeo", "both"}));
+  AddSwitch(command, "scan-games", options.scanGames, "Check the game sets (default on)");
+  AddSwitch(command, "scan-roms", options.scanRoms, "Check the ROMs (default on)");
+  AddSwitch(command, "scan-samples", options.scanSamples, "Check the samples (default on)");
+  AddSwitch(command, "check-missing", options.checkMissing, "Report missing files (default on)");
+  AddSwitch(command, "check-checksum", options.checkChecksum, "Report wrong checksums (default on)");
+  AddSwitch(command, "check-unneeded", options.checkUnneeded, "Report unneeded files (default on)");
+  AddSwitch(command, "check-name", options.checkName, "Report wrongly named ROMs (default on)");
+  AddSwitch(command, "check-length", options.checkLength, "Report wrong lengths (default on)");
+  AddSwitch(command, "check-case", options.checkCase, "Report wrong letter case (default off)");
+  AddSwitch(command, "allow-double-names", options.allowDoubleNames, "Accept a ROM under another name of its family (default on)");
+  AddSwitch(command, "alt-samples", options.altSamplesSupport, "Alternative samples (default on)");
+  AddSwitch(command, "advanced-unneeded", options.advancedUnneeded, "Advanced unneeded check (default off)");
+  AddSwitch(command, "zero-crc-creation", options.zeroCrcCreation, "Create 0-CRC files (default on)");
+  AddSwitch(command, "show-missing-zero-crcs", options.showMissingZeroCrcs, "Show missing 0-CRC ROMs (default on)");
+  AddSwitch(command, "show-all-zero-crcs", options.showAllZeroCrcs, "Show every 0-CRC ROM (default off)");
+  AddSwitch(command, "path-warnings", options.pathWarnings, "Warn about suspicious paths first (default on)");
+  AddSwitch(command, "add-statistics", options.addStatistics, "Add the statistics to the logfile (default off)");
+  command.add_option("--log", options.logfile, "Write the scanner logfile");
+  command.add_option("--fastscan-file", options.fastscanFile, "The fastscan file (default fastscan.fsc)");
+}
+
+int RunScanCommand(const ScanOptions& options, bool fastscan, UserInterface& ui) {
+  std::string dataFolder = ChooseDataFolder(options.data);
+  SettingsRecord settings;
+  if (!BuildSettings(options.data, dataFolder, settings)) return kScanNotRun;
+  ApplySwitches(options, settings);
+  GameList database;
+  if (!LoadGameData(options.data, settings, dataFolder, ui, database)) return kScanNotRun;
+
+  ZipLibrary zipLibrary;
+  InitZipLibrary(zipLibrary);
+  zipLibrary.level = static_cast<char>('0' + std::clamp(settings.zipLevel, 0, 9));
+  ScanRequest request;
+  request.fastscan = fastscan;
+  request.dataFolder = dataFolder;
+  request.zipLibrary = &zipLibrary;
+  ResultsModel results;
+  ScanOutcome outcome = RunScan(database, settings, &ui, results, request);
+  if (outcome.refused) return kScanNotRun;
+
+  std::string report = RenderScannerLog(results, true, outcome.statisticsText);
+  if (!report.empty() && report.back() != '\n') report += '\n';
+  std::fputs(report.c_str(), stdout);
+  if (!options.logfile.empty() &&
+      !WriteScannerLog(options.logfile, results, settings.addStatistics, outcome.statisticsText)) {
+    std::fprintf(stderr, "Can't write the logfile '%s'\n", options.logfile.c_str());
+  }
+  return HasFindings(database, outcome.statistics) ? kScanFindings : kScanClean;
+}
+
+}  // namespace kestrel

@@ -1,0 +1,40 @@
+// "kestrel-cli scan" and "kestrel-cli fastscan".
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "cli/data_options.h"
+
+namespace CLI {
+class App;
+}
+
+namespace kestrel {
+
+class UserInterface;
+
+// The scanner switches as given on the command line; unset ones keep the
+// profile's (or the default) value.
+struct ScanOptions {
+  DataOptions data;
+  std::optional<bool> scanGames, scanRoms, scanSamples;
+  std::optional<bool> checkMissing, checkChecksum, checkUnneeded, checkName, checkLength, checkCase;
+  std::optional<bool> allowDoubleNames, altSamplesSupport, advancedUnneeded, zeroCrcCreation;
+  std::optional<bool> showMissingZeroCrcs, showAllZeroCrcs, pathWarnings, addStatistics;
+  std::string setType;    // non-merged, split, merged
+  std::string gameTypes;  // arcade, neogeo, both
+  std::string logfile;
+  std::string fastscanFile;
+};
+
+void AddScanOptions(CLI::App& command, ScanOptions& options);
+
+// Exit statuses of a scan.
+enum ScanExit { kScanClean = 0, kScanFindings = 1, kScanNotRun = 2 };
+
+// Runs the scan and prints the result lines, a line of ten minus signs and
+// the statistics.
+int RunScanCommand(const ScanOptions& options, bool fastscan, UserInterface& ui);
+
+}  // namespace kestrel
