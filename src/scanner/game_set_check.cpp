@@ -2,25 +2,13 @@
 
 #include <optional>
 
-#include "platform/file_system.h"
 #include "platform/paths.h"
 #include "scanner/fix_operations.h"
+#include "scanner/set_lookup.h"
 #include "settings/settings_record.h"
 
 namespace kestrel {
 namespace {
-
-// The set's path as the file system spells it; the zip comes first.
-std::optional<std::string> FindSetOnDisk(const std::string& setPath, bool* isZip) {
-  std::string zipPath = setPath + ".zip";
-  if (FileExists(zipPath)) {
-    *isZip = true;
-    return FindPath(zipPath);
-  }
-  *isZip = false;
-  if (FolderExists(setPath)) return FindPath(setPath);
-  return std::nullopt;
-}
 
 std::string SpelledSetName(const std::string& foundPath, bool isZip) {
   std::string name = FileNamePart(foundPath);
@@ -32,7 +20,7 @@ std::string SpelledSetName(const std::string& foundPath, bool isZip) {
 
 void CheckGameSet(ScanContext& context, GameSet& game, const std::string& setPath) {
   bool isZip = false;
-  std::optional<std::string> foundPath = FindSetOnDisk(setPath, &isZip);
+  std::optional<std::string> foundPath = FindSetPath(context.folders, setPath, &isZip);
   if (!foundPath) return;
   game.scanStatus[kSetFound] = 1;
   const SettingsRecord& settings = context.settings;

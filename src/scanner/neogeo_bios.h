@@ -5,12 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "scanner/folder_index.h"
 #include "scanner/scan_state.h"
 
 namespace kestrel {
 
 // Looks for each BIOS file, contents checked, in the "neogeo" set of every
 // ROM path and sets the state's two BIOS flags.
-void DetectNeoGeoBios(const std::vector<std::string>& romPaths, ScanState& state);
+void DetectNeoGeoBios(FolderIndex& index, const std::vector<std::string>& romPaths,
+                      ScanState& state);
 
 }  // namespace kestrel

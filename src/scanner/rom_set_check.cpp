@@ -29,7 +29,8 @@ RomLocation LocateRom(const SetOnDisk& set, const std::string& name) {
     location.present = location.memberIndex >= 0;
     return location;
   }
-  std::optional<std::string> path = FindLooseFile(set.path, name);
+  std::optional<std::string> path;
+  if (set.hasFolder) path = FindLooseFile(set.folderPath, name);
   if (path) {
     location.present = true;
     location.filePath = *path;
@@ -96,7 +97,7 @@ void CheckRomLength(ScanContext& context, GameSet& game, RomEntry& rom, SetOnDis
   scan.lengthFixed = ResizeRom(context, game, rom, filePath, set.isZip, set.entries);
   ShowScanningCaption(context);
   if (scan.lengthFixed && set.isZip) {
-    set = OpenSet(set.path);
+    set = OpenSet(context.folders, set.path);
     location = LocateRom(set, scan.searchName);
     scan.memberIndex = location.memberIndex;
   }
@@ -158,7 +159,7 @@ void FindWrongNames(ScanContext& context, GameSet& game, SetOnDisk& set) {
   ShowFixingCaption(context);
   RenameWrongNamedRoms(context, game);
   ShowScanningCaption(context);
-  set = OpenSet(set.path);
+  set = OpenSet(context.folders, set.path);
 }
 
 }  // namespace
@@ -166,7 +167,7 @@ void FindWrongNames(ScanContext& context, GameSet& game, SetOnDisk& set) {
 void CheckRomSet(ScanContext& context, GameSet& game, const std::string& setPath,
                  bool isParentSet) {
   if (context.state.stopRequested) return;
-  SetOnDisk set = OpenSet(setPath);
+  SetOnDisk set = OpenSet(context.folders, setPath);
   if (context.settings.checkName && !isParentSet) FindWrongNames(context, game, set);
   if (context.state.stopRequested) return;
 

@@ -11,7 +11,7 @@ namespace kestrel {
 
 void CheckSampleSet(ScanContext& context, GameSet& game, const std::string& setPath) {
   if (context.state.stopRequested) return;
-  SetOnDisk set = OpenSet(setPath);
+  SetOnDisk set = OpenSet(context.folders, setPath);
   for (SampleEntry& sample : game.samples) {
     PumpInterface(context);
     std::string foundPath;
@@ -21,7 +21,8 @@ void CheckSampleSet(ScanContext& context, GameSet& game, const std::string& setP
       sample.memberIndex = member;
       foundPath = JoinPath(set.path, set.entries[member].name);
     } else {
-      std::optional<std::string> path = FindLooseFile(set.path, sample.name);
+      std::optional<std::string> path;
+      if (set.hasFolder) path = FindLooseFile(set.folderPath, sample.name);
       if (!path) continue;
       foundPath = *path;
     }

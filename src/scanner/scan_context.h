@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "gamedb/game_set.h"
+#include "scanner/folder_index.h"
 #include "scanner/scan_state.h"
 
 namespace kestrel {
@@ -23,6 +24,7 @@ struct ScanContext {
   std::string dataFolder;            // the program's own folder, never scanned
   std::vector<std::string> romPaths;     // enabled ROM paths, each ending with '/'
   std::vector<std::string> samplePaths;  // enabled sample paths, likewise
+  FolderIndex folders;                   // what lies in those paths
 };
 
 // Lets the progress dialog handle its events; a Cancel pressed meanwhile is

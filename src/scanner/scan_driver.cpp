@@ -237,10 +237,10 @@ ScanOutcome RunScan(GameList& database, SettingsRecord& settings, UserInterface*
 
   ScanState state;
   ScanContext context{database, settings, state, owner, request.zipLibrary, request.dataFolder,
-                      EnabledPaths(settings.romPaths), EnabledPaths(settings.samplePaths)};
+                      EnabledPaths(settings.romPaths), EnabledPaths(settings.samplePaths), {}};
   ResetState(state, settings, context.romPaths);
   state.progress = progress.get();
-  DetectNeoGeoBios(context.romPaths, state);
+  DetectNeoGeoBios(context.folders, context.romPaths, state);
 
   outcome.ranToEnd = RunMainScan(context, *progress, results, outcome.statistics);
   outcome.statisticsText = BuildStatistics(outcome.statistics, settings, owner);

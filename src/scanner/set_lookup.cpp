@@ -10,12 +10,50 @@
 #include "platform/text.h"
 
 namespace kestrel {
+namespace {
 
-SetOnDisk OpenSet(const std::string& setPath) {
+std::string WithoutZipExtension(const std::string& path) {
+  return path.size() >= 4 ? path.substr(0, path.size() - 4) : path;
+}
+
+}  // namespace
+
+std::optional<std::string> FindSetPath(FolderIndex& index, const std::string& setPath,
+                                       bool* isZip) {
+  std::string folder = FolderPart(setPath);
+  std::string name = FileNamePart(setPath);
+  if (name.empty()) return std::nullopt;
+  std::optional<IndexedName> zip = index.Find(folder, name + ".zip");
+  if (zip && !zip->isFolder) {
+    *isZip = true;
+    return folder + zip->name;
+  }
+  std::optional<IndexedName> setFolder = index.Find(folder, name);
+  if (setFolder && setFolder->isFolder) {
+    *isZip = false;
+    return folder + setFolder->name;
+  }
+  return std::nullopt;
+}
+
+SetOnDisk OpenSet(FolderIndex& index, const std::string& setPath) {
   SetOnDisk set;
   set.path = setPath;
-  set.isZip = ReadZipDirectory(setPath + ".zip", set.entries, false, true);
-  if (!set.isZip) set.entries.clear();
+  std::string folder = FolderPart(setPath);
+  std::string name = FileNamePart(setPath);
+  if (name.empty()) return set;
+  std::optional<IndexedName> zip = index.Find(folder, name + ".zip");
+  if (zip && !zip->isFolder) {
+    set.isZip = ReadZipDirectory(folder + zip->name, set.entries, false, true);
+    if (set.isZip) set.path = WithoutZipExtension(folder + zip->name);
+    if (!set.isZip) set.entries.clear();
+  }
+  std::optional<IndexedName> setFolder = index.Find(folder, name);
+  if (setFolder && setFolder->isFolder) {
+    set.hasFolder = true;
+    set.folderPath = folder + setFolder->name;
+    if (!set.isZip) set.path = set.folderPath;
+  }
   return set;
 }
 
@@ -49,19 +87,21 @@ bool IsPlainFileName(std::string_view name) {
   return true;
 }
 
-bool FindFileInSet(const std::string& path, bool checkContents, uint32_t crc, uint32_t size) {
+bool FindFileInSet(FolderIndex& index, const std::string& path, bool checkContents, uint32_t crc,
+                   uint32_t size) {
   std::string folder = FolderPart(path);
   std::string fileName = FileNamePart(path);
-  std::string setPath = folder.empty() ? folder : folder.substr(0, folder.size() - 1);
-  ZipEntryList entries;
-  if (!setPath.empty() && ReadZipDirectory(setPath + ".zip", entries, false, true)) {
-    int member = FindMember(entries, fileName);
+  if (folder.empty()) return false;
+  SetOnDisk set = OpenSet(index, folder.substr(0, folder.size() - 1));
+  if (set.isZip) {
+    int member = FindMember(set.entries, fileName);
     if (member >= 0) {
-      const ZipEntry& entry = entries[member];
+      const ZipEntry& entry = set.entries[member];
       return !checkContents || (entry.crc == crc && entry.size == size);
     }
   }
-  std::optional<std::string> loose = FindLooseFile(folder, fileName);
+  if (!set.hasFolder) return false;
+  std::optional<std::string> loose = FindLooseFile(set.folderPath, fileName);
   if (!loose) return false;
   if (!checkContents) return true;
   uint32_t looseSize = 0;

@@ -9,18 +9,29 @@
 #include <string_view>
 
 #include "archive/zip_entry.h"
+#include "scanner/folder_index.h"
 
 namespace kestrel {
 
 struct SetOnDisk {
-  std::string path;  // the set path, without ".zip"
+  // The set path as the file system spells it (for a zip, without
+  // ".zip"); as asked for when the set is not there.
+  std::string path;
   bool isZip = false;
-  ZipEntryList entries;  // the zip's members; empty for a folder
+  ZipEntryList entries;    // the zip's members; empty for a folder
+  bool hasFolder = false;  // a folder of the set's name exists (beside a zip, too)
+  std::string folderPath;  // that folder, spelled as on disk
 };
 
-// Reads `setPath` + ".zip"; when that is no readable zip the set is taken to
-// be the folder `setPath`. A damaged zip has shown its message by then.
-SetOnDisk OpenSet(const std::string& setPath);
+// Reads the zip named by `setPath` + ".zip"; when that is no readable zip
+// the set is taken to be the folder `setPath`. A damaged zip has shown its
+// message by then.
+SetOnDisk OpenSet(FolderIndex& index, const std::string& setPath);
+
+// The zip file or folder of the set at `setPath`, spelled as on disk; the
+// zip comes first. `isZip` tells which was found.
+std::optional<std::string> FindSetPath(FolderIndex& index, const std::string& setPath,
+                                       bool* isZip);
 
 // The member whose file name equals `name` without case (an exact match
 // preferred); -1 when there is none.
@@ -37,6 +48,7 @@ bool IsPlainFileName(std::string_view name);
 // Whether the set `path` names (folder, set name, '/', file name) holds the
 // file: first as a member of the set's zip, else as a loose file. With
 // `checkContents` the CRC-32 and size must match as well.
-bool FindFileInSet(const std::string& path, bool checkContents, uint32_t crc, uint32_t size);
+bool FindFileInSet(FolderIndex& index, const std::string& path, bool checkContents, uint32_t crc,
+                   uint32_t size);
 
 }  // namespace kestrel

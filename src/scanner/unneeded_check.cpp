@@ -38,19 +38,19 @@ bool HasSampleNamed(const GameSet& game, const std::string& name) {
 }
 
 // Whether the set `setName` in one of `paths` holds the file.
-bool AnySetHolds(const std::vector<std::string>& paths, const std::string& setName,
-                 const std::string& name) {
+bool AnySetHolds(ScanContext& context, const std::vector<std::string>& paths,
+                 const std::string& setName, const std::string& name) {
   for (const std::string& path : paths) {
-    if (FindFileInSet(path + setName + "/" + name, false, 0, 0)) return true;
+    if (FindFileInSet(context.folders, path + setName + "/" + name, false, 0, 0)) return true;
   }
   return false;
 }
 
 // A copy that also lies where the layout puts it is needed only while
 // Advanced Unneeded is off.
-bool NeededUnlessFoundElsewhere(const ScanContext& context, const std::string& setName,
+bool NeededUnlessFoundElsewhere(ScanContext& context, const std::string& setName,
                                 const std::string& name) {
-  if (!AnySetHolds(context.romPaths, setName, name)) return true;
+  if (!AnySetHolds(context, context.romPaths, setName, name)) return true;
   return !context.settings.advancedUnneeded;
 }
 
@@ -66,9 +66,9 @@ std::vector<const GameSet*> ClonesOf(const ScanContext& context, const GameSet& 
 
 void CollectUnneeded(ScanContext& context, GameSet& game, const std::string& setPath,
                      const NeededTest& isNeeded) {
-  SetOnDisk set = OpenSet(setPath);
+  SetOnDisk set = OpenSet(context.folders, setPath);
   for (const ZipEntry& member : set.entries) {
-    std::string fullName = JoinPath(setPath, member.name);
+    std::string fullName = JoinPath(set.path, member.name);
     if (isNeeded(member.name)) {
       context.state.neededNames.insert(fullName);
       continue;
@@ -77,13 +77,14 @@ void CollectUnneeded(ScanContext& context, GameSet& game, const std::string& set
     entry.name = fullName;
     entry.setName = game.name;
     entry.inZip = true;
-    entry.zipPath = setPath + ".zip";
+    entry.zipPath = set.path + ".zip";
     entry.storedName = member.storedName;
     entry.zipEntry = member;
     AddFoundEntry(game.scanRecordsA, std::move(entry));
   }
-  for (const FolderEntry& file : ListFolder(setPath)) {
-    std::string fullName = JoinPath(setPath, file.name);
+  if (!set.hasFolder) return;
+  for (const FolderEntry& file : ListFolder(set.folderPath)) {
+    std::string fullName = JoinPath(set.folderPath, file.name);
     if (isNeeded(file.name)) {
       context.state.neededNames.insert(fullName);
       continue;
@@ -103,7 +104,7 @@ std::string EntryFolder(const FoundEntry& entry) {
 
 }  // namespace
 
-bool IsNeededInRomSet(const ScanContext& context, const GameSet& game, const std::string& name) {
+bool IsNeededInRomSet(ScanContext& context, const GameSet& game, const std::string& name) {
   int mode = context.settings.scanMergeMode;
   if (HasRomOrAliasNamed(context, game, name)) {
     if (mode == 0 || !game.hasParent) return true;
@@ -119,16 +120,17 @@ bool IsNeededInRomSet(const ScanContext& context, const GameSet& game, const std
     if (!HasRomNamed(*clone, name)) continue;
     if (mode == 2) return true;
     anyCloneNeedsIt = true;
-    if (AnySetHolds(context.romPaths, clone->name, name)) return !context.settings.advancedUnneeded;
+    if (AnySetHolds(context, context.romPaths, clone->name, name)) {
+      return !context.settings.advancedUnneeded;
+    }
   }
   return anyCloneNeedsIt;
 }
 
-bool IsNeededInSampleSet(const ScanContext& context, const GameSet& game,
-                         const std::string& name) {
+bool IsNeededInSampleSet(ScanContext& context, const GameSet& game, const std::string& name) {
   if (!HasSampleNamed(game, name)) return false;
   if (!context.settings.altSamplesSupport || !game.hasSampleOf) return true;
-  if (!AnySetHolds(context.samplePaths, game.sampleOf, name)) return true;
+  if (!AnySetHolds(context, context.samplePaths, game.sampleOf, name)) return true;
   return !context.settings.advancedUnneeded;
 }
 

@@ -19,8 +19,8 @@ void CheckSampleSetUnneeded(ScanContext& context, GameSet& game, const std::stri
 // Whether a file named `name` belongs in the game's own ROM set, given the
 // set layout: a clone's copy of a parent ROM, or a parent's copy of a clone
 // ROM, is needed unless Advanced Unneeded finds it where it belongs.
-bool IsNeededInRomSet(const ScanContext& context, const GameSet& game, const std::string& name);
-bool IsNeededInSampleSet(const ScanContext& context, const GameSet& game, const std::string& name);
+bool IsNeededInRomSet(ScanContext& context, const GameSet& game, const std::string& name);
+bool IsNeededInSampleSet(ScanContext& context, const GameSet& game, const std::string& name);
 
 // Drops the candidates that lie in the backup, temporary or program folder
 // or in a misc path: those belong to the user or to this program.

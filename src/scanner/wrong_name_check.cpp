@@ -78,12 +78,12 @@ void CheckWrongNames(ScanContext& context, GameSet& game, const SetOnDisk& set) 
     }
     return;
   }
-  for (const FolderEntry& file : ListFolder(set.path)) {
+  if (!set.hasFolder) return;
+  for (const FolderEntry& file : ListFolder(set.folderPath)) {
     if (file.isFolder) continue;
-    std::string path = JoinPath(set.path, file.name);
     uint32_t size = 0;
     uint32_t crc = 0;
-    ReadFileCrc(ResolvePath(path), size, crc);
+    ReadFileCrc(JoinPath(set.folderPath, file.name), size, crc);
     AddIfWrongNamed(context, game, set.path, file.name, crc, nullptr);
   }
 }

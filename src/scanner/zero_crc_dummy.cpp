@@ -30,7 +30,7 @@ bool WriteZeros(const std::string& path, int32_t size) {
 bool AddToZip(ScanContext& context, const std::string& dummyPath, SetOnDisk& set) {
   if (context.zipLibrary == nullptr) return false;
   bool added = ZipAddFiles(*context.zipLibrary, ResolvePath(set.path + ".zip"), {dummyPath});
-  set = OpenSet(set.path);
+  set = OpenSet(context.folders, set.path);
   return added;
 }
 
@@ -43,7 +43,7 @@ bool PlaceZeroCrcDummy(ScanContext& context, const RomEntry& rom, SetOnDisk& set
   bool placed = false;
   if (WriteZeros(dummyPath, rom.size)) {
     placed = set.isZip ? AddToZip(context, dummyPath, set)
-                       : CopyFile(dummyPath, JoinPath(set.path, rom.name), false);
+                       : set.hasFolder && CopyFile(dummyPath, JoinPath(set.folderPath, rom.name), false);
   }
   DeleteFile(dummyPath);
   return placed;
