@@ -1,0 +1,130 @@
+// The command line as a user meets it: the real program on real files.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <map>
+
+#include "support/temp_folder.h"
+
+namespace kestrel {
+namespace {
+
+using testing::ReadFile;
+using testing::TempFolder;
+
+struct CliRun {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+CliRun RunCli(const TempFolder& dir, const std::string& arguments) {
+  std::string command = std::string(KESTREL_CLI) + " --answer yes " + arguments + " >" + dir.path() +
+                        "out.txt 2>" + dir.path() + "err.txt </dev/null";
+  CliRun run;
+  int status = std::system(command.c_str());
+  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  run.out = ReadFile(dir / "out.txt");
+  run.err = ReadFile(dir / "err.txt");
+  return run;
+}
+
+std::string DemoDat() { return testing::SourceDir() + "examples/demo.dat"; }
+
+// Every file of a tree with its size and contents.
+std::map<std::string, std::string> Snapshot(const std::string& folder) {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
+    if (entry.is_regular_file()) files[entry.path().string()] = ReadFile(entry.path().string());
+  return files;
+}
+
+TEST(CliTest, InfoPrintsTheCountsOfTheValidatedList) {
+  TempFolder dir;
+  CliRun run = RunCli(dir, "info --datfile " + DemoDat() + " --data-folder " + dir.path());
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out,
+            "Games: 10\nParents: 3\nClones: 4\nOthers: 3\nRoms: 40\nSamples: 3\n"
+            "NeoGeo games: 3\nBad dumps: 2\n");
+
+  CliRun missing = RunCli(dir, "info --datfile " + dir.path() + "nothing.dat --data-folder " + dir.path());
+  EXPECT_EQ(missing.status, 2);
+  EXPECT_EQ(missing.out, "");
+  EXPECT_NE(missing.err.find("nothing.dat"), std::string::npos);
+
+  testing::WriteFile(dir / "empty.dat", "emulator ( name x )\n");
+  EXPECT_EQ(RunCli(dir, "info --datfile " + dir.path() + "empty.dat --data-folder " + dir.path()).status, 2);
+}
+
+TEST(CliTest, InfoUsesTheDataCacheUntilTheDatfileChanges) {
+  TempFolder dir;
+  std::string dat = dir / "list.dat";
+  std::string game = "game ( name a description \"A\" rom ( name a.1 size 16 crc 1234 ) )\n";
+  testing::WriteFile(dat, game);
+  std::string args = "info --datfile " + dat + " --data-folder " + dir.path();
+  ASSERT_EQ(RunCli(dir, args).status, 0);
+  ASSERT_TRUE(std::filesystem::exists(dir / "_datdat"));
+  auto written = std::filesystem::last_write_time(dir / "_datdat");
+
+  ASSERT_EQ(RunCli(dir, args).status, 0);
+  EXPECT_EQ(std::filesystem::last_write_time(dir / "_datdat"), written) << "read, not rewritten";
+
+  testing::WriteFile(dat, game + "game ( name b description \"B\" rom ( name b.1 size 16 crc 99 ) )\n");
+  CliRun changed = RunCli(dir, args);
+  EXPECT_NE(changed.out.find("Games: 2\n"), std::string::npos);
+}
+
+TEST(CliTest, ASavedProfileShowsTheGivenOptions) {
+  TempFolder dir;
+  std::string profile = dir / "mine.kpf";
+  CliRun save = RunCli(dir, "profile save --profile " + profile + " --datfile " + DemoDat() + " --rom-path " +
+                             dir.path() + "roms --rom-path " + dir.path() + "more --temp-folder " + dir.path() +
+                             " --data-folder " + dir.path());
+  ASSERT_EQ(save.status, 0) << save.err;
+  CliRun show = RunCli(dir, "profile show --profile " + profile);
+  ASSERT_EQ(show.status, 0);
+  EXPECT_NE(show.out.find("dataSource = 1\n"), std::string::npos);
+  EXPECT_NE(show.out.find("romPaths = 2 entries\n"), std::string::npos);
+  EXPECT_NE(show.out.find("romPaths[1] = " + dir.path() + "more/ (enabled)\n"), std::string::npos);
+  EXPECT_NE(show.out.find("gameSelectionBytes = 10 games, 10 selected\n"), std::string::npos);
+
+  testing::WriteFile(dir / "bad.kpf", "KPFOPT");
+  EXPECT_EQ(RunCli(dir, "profile show --profile " + dir.path() + "bad.kpf").status, 2);
+}
+
+TEST(CliTest, ScanReportsEveryPlantedFaultAndChangesNothing) {
+  TempFolder dir;
+  std::string demo = dir / "demo";
+  ASSERT_EQ(std::system((std::string(KESTREL_DEMO_BUILDER) + " " + DemoDat() + " " + demo + " >/dev/null").c_str()), 0);
+  std::map<std::string, std::string> before = Snapshot(demo);
+  std::string args = "scan --datfile " + DemoDat() + " --rom-path " + demo + "/roms --sample-path " + demo +
+                     "/samples --data-folder " + dir.path() + " --temp-folder " + dir.path() + " --check-case" +
+                     " --fastscan-file " + dir.path() + "fast.fsc --log " + dir.path() + "scan.log";
+  CliRun scan = RunCli(dir, args);
+  EXPECT_EQ(scan.status, 1) << scan.err;
+  for (const std::string& finding : std::vector<std::string>
+       {"missing game: Puzzle Parade (alternate)", "missing rom: rr.2 [length: 2048]",
+        "wrong spelling: pp.gfx [wrong: PP.GFX] [right: pp.gfx]", "[wrong: sb.sound] [right: sb.snd]",
+        "wrong length: ns-s1.bin [wrong: 16896] [right: 16384]", "wrong checksum: nl-m1.bin",
+        "unneeded file: " + demo + "/roms/starbl/readme.txt", "[wrong: starblue] [right: starblu]",
+        "\n----------\nMissing Games:          2 of 10\n"}) {
+    EXPECT_NE(scan.out.find(finding), std::string::npos) << finding;
+  }
+  EXPECT_EQ(Snapshot(demo), before) << "a scan without fixes changes no file";
+  std::string log = ReadFile(dir / "scan.log");
+  ASSERT_FALSE(log.empty());
+  EXPECT_EQ(scan.out.rfind(log, 0), 0u) << "the logfile holds the lines printed";
+
+  // The fastscan looks only at the games with findings: the same lines.
+  CliRun fast = RunCli(dir, "fastscan" + args.substr(4));
+  EXPECT_EQ(fast.status, 1) << fast.err;
+  EXPECT_NE(fast.out.find("missing rom: rr.2"), std::string::npos);
+
+  CliRun noData = RunCli(dir, "scan --rom-path " + demo + "/roms --data-folder " + dir.path());
+  EXPECT_EQ(noData.status, 2);
+}
+
+}  // namespace
+}  // namespace kestrel
