@@ -5,6 +5,8 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGridLayout>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -112,9 +114,12 @@ SettingsDialog::SettingsDialog(const SettingsDialogContext& context, QWidget* pa
   BuildControls();
   AddToolTips();
   ConnectControls();
+  // A position left from a screen that is gone would hide the dialog.
   if (context_.positionX != nullptr && context_.positionY != nullptr &&
-      (*context_.positionX != 0 || *context_.positionY != 0))
-    move(*context_.positionX, *context_.positionY);
+      (*context_.positionX != 0 || *context_.positionY != 0)) {
+    const QPoint position(*context_.positionX, *context_.positionY);
+    if (QGuiApplication::screenAt(position) != nullptr) move(position);
+  }
   Refresh();
 }
 
