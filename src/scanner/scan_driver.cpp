@@ -18,6 +18,7 @@
 #include "scanner/rom_set_check.h"
 #include "scanner/sample_set_check.h"
 #include "scanner/scan_context.h"
+#include "scanner/set_lookup.h"
 #include "scanner/top_level_pass.h"
 #include "scanner/unneeded_check.h"
 #include "settings/settings_record.h"
@@ -134,8 +135,8 @@ bool IsSkippedByGameType(const SettingsRecord& settings, const GameSet& game) {
 bool ScanGameSets(ScanContext& context, GameSet& game) {
   bool merged = context.settings.scanMergeMode == 2;
   for (const std::string& path : context.romPaths) {
-    if (merged && game.hasParent) CheckGameSet(context, game, path + game.cloneOf);
-    CheckGameSet(context, game, path + game.name);
+    if (merged && game.hasParent) CheckGameSet(context, game, SetPathOf(path, game.cloneOf));
+    CheckGameSet(context, game, SetPathOf(path, game.name));
     if (StopAsked(context)) return false;
   }
   return true;
@@ -160,8 +161,8 @@ bool ScanRomSets(ScanContext& context, GameSet& game) {
   bool sharesParentSet = settings.scanMergeMode != 0 && game.hasParent;
   context.state.createZipSet = true;
   for (const std::string& path : context.romPaths) {
-    if (sharesParentSet) CheckRomSet(context, game, path + game.cloneOf, true);
-    CheckRomSet(context, game, path + game.name, false);
+    if (sharesParentSet) CheckRomSet(context, game, SetPathOf(path, game.cloneOf), true);
+    CheckRomSet(context, game, SetPathOf(path, game.name), false);
     if (settings.checkUnneeded) CheckRomSetUnneeded(context, game, path);
     if (StopAsked(context)) return false;
   }
@@ -175,8 +176,8 @@ bool ScanSampleSets(ScanContext& context, GameSet& game) {
   const SettingsRecord& settings = context.settings;
   bool altSamples = settings.altSamplesSupport && game.hasSampleOf;
   for (const std::string& path : context.samplePaths) {
-    if (altSamples) CheckSampleSet(context, game, path + game.sampleOf);
-    CheckSampleSet(context, game, path + game.name);
+    if (altSamples) CheckSampleSet(context, game, SetPathOf(path, game.sampleOf));
+    CheckSampleSet(context, game, SetPathOf(path, game.name));
     if (settings.checkUnneeded) CheckSampleSetUnneeded(context, game, path);
     if (StopAsked(context)) return false;
   }

@@ -18,6 +18,10 @@ std::string WithoutZipExtension(const std::string& path) {
 
 }  // namespace
 
+std::string SetPathOf(const std::string& path, const std::string& setName) {
+  return IsPlainFileName(setName) ? path + setName : std::string();
+}
+
 std::optional<std::string> FindSetPath(FolderIndex& index, const std::string& setPath,
                                        bool* isZip) {
   std::string folder = FolderPart(setPath);

@@ -23,6 +23,11 @@ struct SetOnDisk {
   std::string folderPath;  // that folder, spelled as on disk
 };
 
+// `path` (ending with '/') followed by `setName`, or "" when the name has a
+// folder part: a name from a damaged game list must not lead outside the
+// path, where a stand-in or a repair could write.
+std::string SetPathOf(const std::string& path, const std::string& setName);
+
 // Reads the zip named by `setPath` + ".zip"; when that is no readable zip
 // the set is taken to be the folder `setPath`. A damaged zip has shown its
 // message by then.

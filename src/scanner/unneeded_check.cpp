@@ -41,7 +41,10 @@ bool HasSampleNamed(const GameSet& game, const std::string& name) {
 bool AnySetHolds(ScanContext& context, const std::vector<std::string>& paths,
                  const std::string& setName, const std::string& name) {
   for (const std::string& path : paths) {
-    if (FindFileInSet(context.folders, path + setName + "/" + name, false, 0, 0)) return true;
+    std::string setPath = SetPathOf(path, setName);
+    if (!setPath.empty() && FindFileInSet(context.folders, setPath + "/" + name, false, 0, 0)) {
+      return true;
+    }
   }
   return false;
 }
@@ -135,13 +138,13 @@ bool IsNeededInSampleSet(ScanContext& context, const GameSet& game, const std::s
 }
 
 void CheckRomSetUnneeded(ScanContext& context, GameSet& game, const std::string& romPath) {
-  CollectUnneeded(context, game, romPath + game.name,
+  CollectUnneeded(context, game, SetPathOf(romPath, game.name),
                   [&](const std::string& name) { return IsNeededInRomSet(context, game, name); });
   DropProtectedEntries(context, game.scanRecordsA);
 }
 
 void CheckSampleSetUnneeded(ScanContext& context, GameSet& game, const std::string& samplePath) {
-  CollectUnneeded(context, game, samplePath + game.name, [&](const std::string& name) {
+  CollectUnneeded(context, game, SetPathOf(samplePath, game.name), [&](const std::string& name) {
     return IsNeededInSampleSet(context, game, name);
   });
   DropProtectedEntries(context, game.scanRecordsA);

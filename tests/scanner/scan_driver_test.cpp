@@ -161,6 +161,16 @@ TEST_F(ScanDriverTest, CancelKeepsFindingsButWritesNoFastscanFile) {
   EXPECT_EQ(ui.messages.back().title, "Statistics");
 }
 
+TEST_F(ScanDriverTest, SetNameWithAFolderPartNeverLeadsOutsideThePath) {
+  settings.zeroCrcCreation = true;
+  AddGame("../outside", {{"bad.rom", "", true, 16}});
+  Link();
+  std::filesystem::create_directories(root / "outside");
+  EXPECT_TRUE(Scan().ranToEnd);
+  EXPECT_TRUE(std::filesystem::is_empty(root / "outside"));
+  EXPECT_FALSE(Rom("../outside", "bad.rom").romScan.found);
+}
+
 TEST_F(ScanDriverTest, WithoutRomPathsNothingIsLookedForOrAdded) {
   MakeTwoGames();
   settings.romPaths.clear();
