@@ -171,6 +171,20 @@ TEST_F(ScanDriverTest, SetNameWithAFolderPartNeverLeadsOutsideThePath) {
   EXPECT_FALSE(Rom("../outside", "bad.rom").romScan.found);
 }
 
+TEST_F(ScanDriverTest, DamagedZipIsExplainedAndThenLookedForAsAFolder) {
+  AddGame("dmg", {{"r.rom", kR}});
+  Link();
+  WriteFile(romPath + "dmg.zip", "PK\x03\x04 not really a zip");
+  WriteFolderSet(romPath, "dmg", {{"r.rom", kR}});
+  SetApplicationInterface(&ui);  // the zip reader's messages have no owner
+  bool ranToEnd = Scan().ranToEnd;
+  SetApplicationInterface(nullptr);
+  EXPECT_TRUE(ranToEnd);
+  EXPECT_TRUE(Rom("dmg", "r.rom").romScan.checksumCorrect);
+  ASSERT_GE(ui.messages.size(), 2u);
+  EXPECT_EQ(ui.messages[1].text.rfind("Corrupt Zipfile:", 0), 0u);
+}
+
 TEST_F(ScanDriverTest, WithoutRomPathsNothingIsLookedForOrAdded) {
   MakeTwoGames();
   settings.romPaths.clear();
