@@ -144,7 +144,8 @@ void BM_UnzipTest(benchmark::State& state) {
   for (auto _ : state) {
     if (std::system(command.c_str()) != 0) state.SkipWithError("unzip failed");
   }
-  state.SetBytesProcessed(int64_t(kExtractArchives) * 8 * int64_t(kExtractMemberSize) * int64_t(state.iterations()));
+  state.SetBytesProcessed(int64_t(kExtractArchives) * 8 * int64_t(kExtractMemberSize) *
+                          int64_t(state.iterations()));
 }
 BENCHMARK(BM_UnzipTest)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 

@@ -34,7 +34,9 @@ struct MemberSink {
   }
 };
 
-std::unique_ptr<uint8_t[]> AllocateChunk(size_t size) { return std::unique_ptr<uint8_t[]>(new (std::nothrow) uint8_t[size]); }
+std::unique_ptr<uint8_t[]> AllocateChunk(size_t size) {
+  return std::unique_ptr<uint8_t[]>(new (std::nothrow) uint8_t[size]);
+}
 
 bool CopyStored(InputFile& file, const ZipEntry& entry, MemberSink& sink) {
   // A stored member holds its contents as they are, so both sizes must agree;
@@ -93,8 +95,8 @@ bool InflateMember(InputFile& file, const ZipEntry& entry, MemberSink& sink) {
 }
 
 void ShowUnsupportedMethod(const ZipEntry& entry) {
-  ShowMessage(ApplicationInterface(), "Unsupported Compressionmethod In File:\n\n" + entry.archivePath, "Kestrel",
-              {MessageButtons::kOk, MessageIcon::kExclamation});
+  ShowMessage(ApplicationInterface(), "Unsupported Compressionmethod In File:\n\n" + entry.archivePath,
+              "Kestrel", {MessageButtons::kOk, MessageIcon::kExclamation});
 }
 
 }  // namespace
@@ -114,7 +116,8 @@ bool ExtractZipEntry(const ZipEntry& entry, const std::string& destinationPath, 
   if (!output.Create(destinationPath)) return false;
   MemberSink sink;
   sink.file = &output;
-  bool decoded = entry.method == kMethodStored ? CopyStored(file, entry, sink) : InflateMember(file, entry, sink);
+  bool decoded =
+      entry.method == kMethodStored ? CopyStored(file, entry, sink) : InflateMember(file, entry, sink);
   if (!sink.writeFailed && decoded && !output.Close()) sink.writeFailed = true;
   if (sink.writeFailed) {
     if (writeFailed != nullptr) *writeFailed = 1;

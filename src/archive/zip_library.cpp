@@ -15,7 +15,8 @@ namespace kestrel {
 namespace {
 
 std::string WithZipExtension(const std::string& path) {
-  bool hasExtension = path.size() >= 4 && EqualsNoCase(std::string_view(path).substr(path.size() - 4), ".zip");
+  bool hasExtension =
+      path.size() >= 4 && EqualsNoCase(std::string_view(path).substr(path.size() - 4), ".zip");
   return hasExtension ? path : path + ".zip";
 }
 
@@ -101,7 +102,8 @@ bool ZipAddFiles(ZipLibrary& library, const std::string& archivePath, const std:
   return CloseArchive(archive);
 }
 
-bool ZipDeleteEntries(ZipLibrary& library, const std::string& archivePath, const std::vector<std::string>& memberNames) {
+bool ZipDeleteEntries(ZipLibrary& library, const std::string& archivePath,
+                      const std::vector<std::string>& memberNames) {
   (void)library;
   if (memberNames.empty()) return false;
   zip_t* archive = OpenArchive(archivePath, 0);

@@ -32,6 +32,7 @@ bool ZipAddFiles(ZipLibrary& library, const std::string& archivePath, const std:
 // Deletes the members named in `memberNames` (exactly as stored) from the
 // archive. Fails, leaving the archive untouched, when the list is empty or a
 // name is not in the archive. An archive left without members is removed.
-bool ZipDeleteEntries(ZipLibrary& library, const std::string& archivePath, const std::vector<std::string>& memberNames);
+bool ZipDeleteEntries(ZipLibrary& library, const std::string& archivePath,
+                      const std::vector<std::string>& memberNames);
 
 }  // namespace kestrel

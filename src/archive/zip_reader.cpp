@@ -131,7 +131,8 @@ Step ReadCentralEntry(DirectoryWalk& walk, const FirstEntryIndex* index) {
   if (got < 0) return Step::kFileError;
   walk.position += static_cast<uint64_t>(got);
   uint16_t nameLength = Read16(header + 28);
-  if (got != kCentralHeaderSize || Read32(header) != kCentralSignature || nameLength == 0) return Step::kInvalid;
+  if (got != kCentralHeaderSize || Read32(header) != kCentralSignature || nameLength == 0)
+    return Step::kInvalid;
 
   std::string names;
   Step step = ReadBytes(walk, names, size_t(nameLength) + Read16(header + 30) + Read16(header + 32));
