@@ -107,6 +107,7 @@ int RunScanCommand(const ScanOptions& options, bool fastscan, UserInterface& ui)
   request.fastscan = fastscan;
   request.dataFolder = dataFolder;
   request.zipLibrary = &zipLibrary;
+  request.showStatistics = false;
   ResultsModel results;
   ScanOutcome outcome = RunScan(database, settings, &ui, results, request);
   if (outcome.refused) return kScanNotRun;

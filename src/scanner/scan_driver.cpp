@@ -244,7 +244,7 @@ ScanOutcome RunScan(GameList& database, SettingsRecord& settings, UserInterface*
   DetectNeoGeoBios(context.folders, context.romPaths, state);
 
   outcome.ranToEnd = RunMainScan(context, *progress, results, outcome.statistics);
-  outcome.statisticsText = BuildStatistics(outcome.statistics, settings, owner);
+  outcome.statisticsText = BuildStatistics(outcome.statistics, settings, request.showStatistics ? owner : nullptr);
   if (outcome.ranToEnd) SaveFastscan(settings.fastscanFile, settings, database);
   state.progress = nullptr;
   return outcome;

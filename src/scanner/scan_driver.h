@@ -24,6 +24,9 @@ struct ScanRequest {
   // Needed to add files to zips (0-CRC stand-ins and the repairs); without
   // it such additions fail.
   ZipLibrary* zipLibrary = nullptr;
+  // Show the statistics to the owner at the end; the command line prints
+  // them itself.
+  bool showStatistics = true;
 };
 
 struct ScanOutcome {
