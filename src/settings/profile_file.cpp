@@ -7,6 +7,7 @@
 
 #include "platform/file_system.h"
 #include "settings/byte_stream.h"
+#include "settings/stored_fields.h"
 
 namespace kestrel {
 namespace {
@@ -39,68 +40,6 @@ void WritePathList(ByteWriter& out, const PathList& list) {
   }
 }
 
-// Items 3 to 15, which every version holds.
-bool ReadBaseItems(ByteReader& in, SettingsRecord& r) {
-  return in.ReadFlag(r.parentClones) && in.ReadInt(r.currentPathList) && in.ReadInt(r.dataSource) &&
-         in.ReadString(r.mameExe) && in.ReadString(r.datfile) && in.ReadFlag(r.makeBackups) &&
-         in.ReadString(r.backupFolder) && in.ReadString(r.tempFolder) &&
-         in.ReadInt(r.displayLiErrors) && in.ReadFlag(r.pathWarnings) &&
-         in.ReadInt(r.threadPriority) && in.ReadInt(r.zipLevel) && ReadPathList(in, r.romPaths) &&
-         ReadPathList(in, r.samplePaths) && ReadPathList(in, r.miscPaths) &&
-         in.ReadString(r.rebuildSource) && in.ReadString(r.rebuildDestination) &&
-         in.ReadInt(r.rebuildMergeMode) && in.ReadInt(r.rebuildGameTypes) &&
-         in.ReadFlag(r.rebuildZip) && in.ReadFlag(r.rebuildTildeCrcs) &&
-         in.ReadFlag(r.rebuildZeroCrcs) && in.ReadInt(r.mergeMode) &&
-         in.ReadInt(r.mergePlacement) && in.ReadFlag(r.mergeCleanSet) && in.ReadFlag(r.mergeZip) &&
-         in.ReadFlag(r.mergeRemoveOld) && in.ReadString(r.mergeDestination) &&
-         in.ReadFlag(r.scanGames) && in.ReadFlag(r.scanRoms) && in.ReadFlag(r.scanSamples) &&
-         in.ReadFlag(r.checkMissing) && in.ReadFlag(r.checkChecksum) &&
-         in.ReadFlag(r.checkUnneeded) && in.ReadFlag(r.checkName) && in.ReadFlag(r.checkLength) &&
-         in.ReadFlag(r.checkCase) && in.ReadFlag(r.fixUnneeded) && in.ReadFlag(r.fixName) &&
-         in.ReadFlag(r.fixLength) && in.ReadFlag(r.fixCase) && in.ReadFlag(r.allowDoubleNames) &&
-         in.ReadFlag(r.altSamplesSupport) && in.ReadFlag(r.advancedUnneeded) &&
-         in.ReadFlag(r.zeroCrcCreation) && in.ReadFlag(r.showMissingZeroCrcs) &&
-         in.ReadFlag(r.askBeforeFixing) && in.ReadString(r.fastscanFile) &&
-         in.ReadString(r.scannerLogfile) && in.ReadInt(r.scanMergeMode) &&
-         in.ReadInt(r.scanGameTypes);
-}
-
-void WriteBaseItems(ByteWriter& out, const SettingsRecord& r) {
-  out.WriteFlag(r.parentClones);
-  out.WriteInt(r.currentPathList);
-  out.WriteInt(r.dataSource);
-  out.WriteString(r.mameExe);
-  out.WriteString(r.datfile);
-  out.WriteFlag(r.makeBackups);
-  out.WriteString(r.backupFolder);
-  out.WriteString(r.tempFolder);
-  out.WriteInt(r.displayLiErrors);
-  out.WriteFlag(r.pathWarnings);
-  out.WriteInt(r.threadPriority);
-  out.WriteInt(r.zipLevel);
-  WritePathList(out, r.romPaths);
-  WritePathList(out, r.samplePaths);
-  WritePathList(out, r.miscPaths);
-  out.WriteString(r.rebuildSource);
-  out.WriteString(r.rebuildDestination);
-  for (int32_t value : {r.rebuildMergeMode, r.rebuildGameTypes}) out.WriteInt(value);
-  for (bool flag : {r.rebuildZip, r.rebuildTildeCrcs, r.rebuildZeroCrcs}) out.WriteFlag(flag);
-  for (int32_t value : {r.mergeMode, r.mergePlacement}) out.WriteInt(value);
-  for (bool flag : {r.mergeCleanSet, r.mergeZip, r.mergeRemoveOld}) out.WriteFlag(flag);
-  out.WriteString(r.mergeDestination);
-  for (bool flag : {r.scanGames, r.scanRoms, r.scanSamples, r.checkMissing, r.checkChecksum,
-                    r.checkUnneeded, r.checkName, r.checkLength, r.checkCase, r.fixUnneeded,
-                    r.fixName, r.fixLength, r.fixCase, r.allowDoubleNames, r.altSamplesSupport,
-                    r.advancedUnneeded, r.zeroCrcCreation, r.showMissingZeroCrcs,
-                    r.askBeforeFixing}) {
-    out.WriteFlag(flag);
-  }
-  out.WriteString(r.fastscanFile);
-  out.WriteString(r.scannerLogfile);
-  out.WriteInt(r.scanMergeMode);
-  out.WriteInt(r.scanGameTypes);
-}
-
 bool ReadSelection(ByteReader& in, SettingsRecord& r) {
   int32_t crc;
   if (!in.ReadInt(crc) || !in.ReadInt(r.storedGameCount) || r.storedGameCount < 0) return false;
@@ -122,27 +61,61 @@ void WriteSelection(ByteWriter& out, const SettingsRecord& r, const GameList& da
   for (const GameSet& game : database) out.WriteByte(game.selected ? 1 : 0);
 }
 
+// Reads until the profile's version ends; a field cut short or damaged
+// marks the whole profile as failed.
+struct FieldReader {
+  ByteReader& in;
+  int32_t version;
+  bool failed = false;
+
+  bool Read(bool ok) {
+    failed = !ok;
+    return ok;
+  }
+  bool Flag(const char*, bool& value) { return Read(in.ReadFlag(value)); }
+  bool Int(const char*, int32_t& value) { return Read(in.ReadInt(value)); }
+  bool Text(const char*, std::string& value) { return Read(in.ReadString(value)); }
+  bool Paths(const char*, PathList& list) { return Read(ReadPathList(in, list)); }
+  bool Selection(SettingsRecord& r) { return Read(ReadSelection(in, r)); }
+  bool Since(int32_t itemsVersion) const { return version >= itemsVersion; }
+};
+
+struct FieldWriter {
+  ByteWriter& out;
+  const GameList& database;
+
+  bool Flag(const char*, bool value) {
+    out.WriteFlag(value);
+    return true;
+  }
+  bool Int(const char*, int32_t value) {
+    out.WriteInt(value);
+    return true;
+  }
+  bool Text(const char*, const std::string& value) {
+    out.WriteString(value);
+    return true;
+  }
+  bool Paths(const char*, const PathList& list) {
+    WritePathList(out, list);
+    return true;
+  }
+  bool Selection(const SettingsRecord& r) {
+    WriteSelection(out, r, database);
+    return true;
+  }
+  bool Since(int32_t) const { return true; }
+};
+
 bool ReadItems(ByteReader& in, SettingsRecord& r) {
   std::string magic;
   int32_t version;
   if (!in.ReadString(magic) || magic != kMagic || !in.ReadInt(version)) return false;
   // A negative version is no profile this program ever wrote.
   if (version < 0) return false;
-  if (!ReadBaseItems(in, r)) return false;
-  if (version >= 1 && !in.ReadFlag(r.showAllZeroCrcs)) return false;
-  if (version >= 2 && !(in.ReadString(r.gameFilter) && in.ReadFlag(r.addStatistics) &&
-                        ReadSelection(in, r))) {
-    return false;
-  }
-  if (version >= 3 && !in.ReadString(r.raineExe)) return false;
-  if (version >= 4 &&
-      !(in.ReadString(r.rebuildLogfile) && in.ReadFlag(r.rebuildCreateLog) &&
-        in.ReadFlag(r.rebuildRecursive) && in.ReadFlag(r.rebuildRemoveSources) &&
-        in.ReadFlag(r.fixMissing) && in.ReadFlag(r.fixMissingAdvanced) &&
-        ReadPathList(in, r.addPaths))) {
-    return false;
-  }
-  return true;
+  FieldReader reader{in, version};
+  VisitStoredFields(r, reader);
+  return !reader.failed;
 }
 
 bool WriteWholeFile(const std::string& path, const std::string& bytes) {
@@ -180,18 +153,8 @@ bool SaveProfile(const SettingsRecord& record, const std::string& path,
   ByteWriter out;
   out.WriteString(kMagic);
   out.WriteInt(kProfileVersion);
-  WriteBaseItems(out, record);
-  out.WriteFlag(record.showAllZeroCrcs);
-  out.WriteString(record.gameFilter);
-  out.WriteFlag(record.addStatistics);
-  WriteSelection(out, record, database);
-  out.WriteString(record.raineExe);
-  out.WriteString(record.rebuildLogfile);
-  for (bool flag : {record.rebuildCreateLog, record.rebuildRecursive, record.rebuildRemoveSources,
-                    record.fixMissing, record.fixMissingAdvanced}) {
-    out.WriteFlag(flag);
-  }
-  WritePathList(out, record.addPaths);
+  FieldWriter writer{out, database};
+  VisitStoredFields(record, writer);
 
   // The old profile stays in place until the new one is complete.
   std::string target = ResolvePath(path);
