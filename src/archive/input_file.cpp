@@ -6,6 +6,8 @@
 
 #include <cerrno>
 #include <cstring>
+#include <memory>
+#include <new>
 
 #include "platform/file_system.h"
 
@@ -13,6 +15,7 @@ namespace kestrel {
 namespace {
 
 constexpr size_t kWindowSize = 16 * 1024;
+constexpr size_t kChunk = 256 * 1024;
 
 // pread until `length` bytes or the end of the file.
 long long ReadFully(int fd, uint64_t offset, uint8_t* buffer, size_t length) {
@@ -68,6 +71,20 @@ long long InputFile::ReadAt(uint64_t offset, void* buffer, size_t length) {
   size_t count = length < available ? length : available;
   if (count > 0) std::memcpy(out, window_.data() + start, count);
   return static_cast<long long>(count);
+}
+
+bool InputFile::ReadChunks(uint64_t offset, uint64_t length,
+                           const std::function<bool(const uint8_t*, size_t)>& take) {
+  std::unique_ptr<uint8_t[]> buffer(new (std::nothrow) uint8_t[kChunk]);
+  if (!buffer) return false;
+  while (length > 0) {
+    size_t count = length < kChunk ? static_cast<size_t>(length) : kChunk;
+    if (ReadAt(offset, buffer.get(), count) != static_cast<long long>(count)) return false;
+    if (!take(buffer.get(), count)) return false;
+    offset += count;
+    length -= count;
+  }
+  return true;
 }
 
 }  // namespace kestrel

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,12 @@ class InputFile {
   // Reads up to `length` bytes at `offset`. Returns the number of bytes read,
   // fewer only at the end of the file, or -1 on a read error.
   long long ReadAt(uint64_t offset, void* buffer, size_t length);
+
+  // Hands the `length` bytes at `offset` to `take` in pieces of at most
+  // 256 KB, so a file of any size costs the same memory. False when the
+  // file ends first, on a read error or as soon as `take` returns false.
+  bool ReadChunks(uint64_t offset, uint64_t length,
+                  const std::function<bool(const uint8_t*, size_t)>& take);
 
  private:
   bool FillWindow(uint64_t offset);

@@ -42,18 +42,8 @@ bool CopyStored(InputFile& file, const ZipEntry& entry, MemberSink& sink) {
   // A stored member holds its contents as they are, so both sizes must agree;
   // anything else would mean reading past the member's data.
   if (entry.compressedSize != entry.size) return false;
-  std::unique_ptr<uint8_t[]> buffer = AllocateChunk(kInputChunk);
-  if (!buffer) return false;
-  uint64_t offset = entry.dataOffset;
-  uint64_t remaining = entry.size;
-  while (remaining > 0) {
-    size_t count = remaining < kInputChunk ? static_cast<size_t>(remaining) : kInputChunk;
-    if (file.ReadAt(offset, buffer.get(), count) != static_cast<long long>(count)) return false;
-    if (!sink.Take(buffer.get(), count)) return false;
-    offset += count;
-    remaining -= count;
-  }
-  return true;
+  return file.ReadChunks(entry.dataOffset, entry.size,
+                         [&sink](const uint8_t* data, size_t count) { return sink.Take(data, count); });
 }
 
 // Inflates the member's data into the sink. The stream must end exactly at

@@ -64,24 +64,40 @@ Step PeekSignature(DirectoryWalk& walk, uint32_t& signature) {
 
 // Reads `length` bytes at the walk's position into `out` and moves on.
 // kInvalid when the file ends first.
-Step ReadBytes(DirectoryWalk& walk, std::string& out, size_t length) {
-  out.resize(length);
-  long long got = walk.file.ReadAt(walk.position, out.data(), length);
+Step ReadBytes(DirectoryWalk& walk, void* out, size_t length) {
+  long long got = walk.file.ReadAt(walk.position, out, length);
   if (got < 0) return Step::kFileError;
   walk.position += static_cast<uint64_t>(got);
   return static_cast<size_t>(got) == length ? Step::kOk : Step::kInvalid;
 }
 
+Step ReadBytes(DirectoryWalk& walk, std::string& out, size_t length) {
+  out.resize(length);
+  return ReadBytes(walk, out.data(), length);
+}
+
+// Reads entries with `readEntry` for as long as the next signature is
+// `entrySignature`.
+template <class ReadEntry>
+Step ReadEntries(DirectoryWalk& walk, uint32_t entrySignature, ReadEntry readEntry) {
+  uint32_t signature = entrySignature;
+  Step step = Step::kOk;
+  while (step == Step::kOk && signature == entrySignature) {
+    step = readEntry();
+    if (step == Step::kOk) step = PeekSignature(walk, signature);
+  }
+  return step;
+}
+
 Step ReadLocalEntry(DirectoryWalk& walk, ZipEntryList& list) {
   uint8_t header[kLocalHeaderSize];
-  long long got = walk.file.ReadAt(walk.position, header, sizeof header);
-  if (got < 0) return Step::kFileError;
-  walk.position += static_cast<uint64_t>(got);
+  Step step = ReadBytes(walk, header, sizeof header);
+  if (step != Step::kOk) return step;
   uint16_t nameLength = Read16(header + 26);
-  if (got != kLocalHeaderSize || Read32(header) != kLocalSignature || nameLength == 0) return Step::kInvalid;
+  if (Read32(header) != kLocalSignature || nameLength == 0) return Step::kInvalid;
 
   std::string names;
-  Step step = ReadBytes(walk, names, size_t(nameLength) + Read16(header + 28));
+  step = ReadBytes(walk, names, size_t(nameLength) + Read16(header + 28));
   if (step != Step::kOk) return step;
 
   // Offsets are 32-bit in this format; a member starting beyond that
@@ -127,15 +143,13 @@ bool MatchesLocalHeader(const uint8_t* central, const ZipEntry& entry) {
 
 Step ReadCentralEntry(DirectoryWalk& walk, const FirstEntryIndex* index) {
   uint8_t header[kCentralHeaderSize];
-  long long got = walk.file.ReadAt(walk.position, header, sizeof header);
-  if (got < 0) return Step::kFileError;
-  walk.position += static_cast<uint64_t>(got);
+  Step step = ReadBytes(walk, header, sizeof header);
+  if (step != Step::kOk) return step;
   uint16_t nameLength = Read16(header + 28);
-  if (got != kCentralHeaderSize || Read32(header) != kCentralSignature || nameLength == 0)
-    return Step::kInvalid;
+  if (Read32(header) != kCentralSignature || nameLength == 0) return Step::kInvalid;
 
   std::string names;
-  Step step = ReadBytes(walk, names, size_t(nameLength) + Read16(header + 30) + Read16(header + 32));
+  step = ReadBytes(walk, names, size_t(nameLength) + Read16(header + 30) + Read16(header + 32));
   if (step != Step::kOk || index == nullptr) return step;
 
   std::string_view name(names.data(), nameLength);
@@ -151,14 +165,7 @@ Step ReadCentralEntry(DirectoryWalk& walk, const FirstEntryIndex* index) {
 // Walks the local headers and the central directory; false on any fault,
 // after telling the user when asked to.
 bool WalkArchive(DirectoryWalk& walk, ZipEntryList& list) {
-  uint32_t signature = kLocalSignature;
-  Step step = Step::kOk;
-  while (signature == kLocalSignature) {
-    step = ReadLocalEntry(walk, list);
-    if (step != Step::kOk) break;
-    step = PeekSignature(walk, signature);
-    if (step != Step::kOk) break;
-  }
+  Step step = ReadEntries(walk, kLocalSignature, [&] { return ReadLocalEntry(walk, list); });
   if (step == Step::kFileError) return false;
   if (step == Step::kInvalid) {
     if (walk.showErrors) ShowZipMessage("Unsupported Zipformat In File:\n\n" + walk.path);
@@ -168,19 +175,15 @@ bool WalkArchive(DirectoryWalk& walk, ZipEntryList& list) {
 
   FirstEntryIndex index;
   if (Switches().advancedZipScanner) index = IndexByStoredName(list);
-  signature = kCentralSignature;
-  while (signature == kCentralSignature) {
-    step = ReadCentralEntry(walk, Switches().advancedZipScanner ? &index : nullptr);
-    if (step != Step::kOk) break;
-    step = PeekSignature(walk, signature);
-    if (step != Step::kOk) break;
-  }
+  const FirstEntryIndex* compareWith = Switches().advancedZipScanner ? &index : nullptr;
+  step = ReadEntries(walk, kCentralSignature, [&] { return ReadCentralEntry(walk, compareWith); });
   if (step == Step::kFileError) return false;
   if (step == Step::kInvalid) {
     ShowCorruptZip(walk, "BAD CENTRAL DIR ENTRY");
     return false;
   }
 
+  uint32_t signature = 0;
   if (PeekSignature(walk, signature) != Step::kOk) return false;
   if (signature != kEndSignature) {
     ShowCorruptZip(walk, "BAD END-OF-CENTRAL-DIR ENTRY");

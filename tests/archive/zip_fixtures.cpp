@@ -1,6 +1,5 @@
 #include "archive/zip_fixtures.h"
 
-#include <unistd.h>
 #include <zlib.h>
 
 #include <cstdlib>
@@ -15,13 +14,6 @@ std::string Quote(const std::string& text) {
   std::string quoted = "'";
   for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
   return quoted + "'";
-}
-
-// The system's interpreter starts much faster than a version manager's
-// wrapper found first on the search path.
-std::string Python() {
-  if (::access("/usr/bin/python3", X_OK) == 0) return "/usr/bin/python3";
-  return Run("command -v python3 > /dev/null") ? "python3" : "";
 }
 
 bool HaveZip() { return Run("command -v zip > /dev/null"); }
