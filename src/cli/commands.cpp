@@ -11,23 +11,6 @@
 #include "cli/scan_command.h"
 
 namespace kestrel {
-namespace {
-
-// Exit statuses.
-constexpr int kExitOk = 0;
-constexpr int kExitNoData = 2;
-
-int RunInfo(const DataOptions& options, ConsoleInterface& ui) {
-  std::string dataFolder = ChooseDataFolder(options);
-  SettingsRecord settings;
-  if (!BuildSettings(options, dataFolder, settings)) return kExitNoData;
-  GameList database;
-  if (!LoadGameData(options, settings, dataFolder, ui, database)) return kExitNoData;
-  std::fputs(DescribeGameCounts(database).c_str(), stdout);
-  return kExitOk;
-}
-
-}  // namespace
 
 int RunCommandLine(int argc, char** argv) {
   CLI::App app{"Kestrel keeps arcade ROM sets in order"};
@@ -65,12 +48,12 @@ int RunCommandLine(int argc, char** argv) {
   AnswerPolicy policy;
   if (!ParseAnswerPolicy(answer, &policy)) {
     std::fprintf(stderr, "Unknown --answer '%s'\n", answer.c_str());
-    return kExitNoData;
+    return 2;
   }
   ConsoleInterface ui(policy);
   SetApplicationInterface(&ui);
-  int status = kExitOk;
-  if (info->parsed()) status = RunInfo(infoOptions, ui);
+  int status = 0;
+  if (info->parsed()) status = RunInfoCommand(infoOptions, ui);
   if (profileShow->parsed()) status = ShowProfile(profileOptions.profile);
   if (profileSave->parsed()) status = SaveProfileFromOptions(profileOptions, ui);
   if (scan->parsed()) status = RunScanCommand(scanOptions, false, ui);

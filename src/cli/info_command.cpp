@@ -1,6 +1,20 @@
 #include "cli/info_command.h"
 
+#include <cstdio>
+
+#include "cli/data_options.h"
+
 namespace kestrel {
+
+int RunInfoCommand(const DataOptions& options, UserInterface& ui) {
+  std::string dataFolder = ChooseDataFolder(options);
+  SettingsRecord settings;
+  if (!BuildSettings(options, dataFolder, settings)) return 2;
+  GameList database;
+  if (!LoadGameData(options, settings, dataFolder, ui, database)) return 2;
+  std::fputs(DescribeGameCounts(database).c_str(), stdout);
+  return 0;
+}
 
 std::string DescribeGameCounts(const GameList& database) {
   long parents = 0, clones = 0, roms = 0, samples = 0, neoGeo = 0, badDumps = 0;

@@ -8,6 +8,13 @@
 
 namespace kestrel {
 
+class UserInterface;
+struct DataOptions;
+
+// Prints the counts to standard output. Returns the exit status: 0, or 2
+// when no game data could be had.
+int RunInfoCommand(const DataOptions& options, UserInterface& ui);
+
 // The counts as the command prints them, one "Label: value" line each.
 std::string DescribeGameCounts(const GameList& database);
 
