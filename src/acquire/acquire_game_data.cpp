@@ -63,10 +63,6 @@ void RememberSource(SettingsRecord& settings, const SourceFields& fields, uint32
   settings.dataCrc = key;
 }
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
 bool ParseMameListing(const std::string& executable, const std::string& dataFolder, GameList& rawGames,
                       ProgressDialog& progress) {
   std::string listing = JoinPath(dataFolder, kMameListingName);
@@ -90,7 +86,7 @@ std::string RaineGameName(const std::string& line) {
 // Appends RAINE's description of every listed game to `listing`.
 bool CollectRaineGames(const std::string& executable, const std::string& gameList, const std::string& listing,
                        ProgressDialog& progress) {
-  std::unique_ptr<std::FILE, FileCloser> file(OpenFile(gameList, "rb"));
+  FilePtr file(OpenFile(gameList, "rb"));
   if (!file) return false;
   std::string line;
   while (ReadLine(file.get(), line)) {

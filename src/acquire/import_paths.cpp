@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <memory>
 #include <optional>
 #include <system_error>
 
@@ -13,10 +12,6 @@
 
 namespace kestrel {
 namespace {
-
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
 
 // Relative folders in the file mean the file's own folder, wherever the
 // program was started from.
@@ -90,7 +85,7 @@ PathList& ListForKey(SettingsRecord& settings, const std::string& key) {
 }  // namespace
 
 bool ImportPaths(const std::string& configPath, SettingsRecord& settings) {
-  std::unique_ptr<std::FILE, FileCloser> file(OpenFile(configPath, "rb"));
+  FilePtr file(OpenFile(configPath, "rb"));
   if (!file) return false;
   std::string baseFolder = AbsoluteFolderOf(ResolvePath(configPath));
   if (!SkipToDirectorySection(file.get())) return true;

@@ -3,9 +3,15 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <memory>
 #include <string>
 
 namespace kestrel {
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
 // Reads the next line without its line end ("\n" or "\r\n"). Only the first
 // `keep` characters are kept, the rest of an over-long line is skipped, so a
