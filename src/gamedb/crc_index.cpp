@@ -8,10 +8,8 @@ namespace kestrel {
 
 namespace {
 
-CrcIndexEntry MakeCrcEntry(const GameSet& game, const RomEntry& rom) {
-  CrcIndexEntry entry;
-  entry.crc = rom.crc;
-  entry.crcComplement = rom.crcComplement;
+ZeroCrcIndexEntry MakeZeroCrcEntry(const GameSet& game, const RomEntry& rom) {
+  ZeroCrcIndexEntry entry;
   entry.size = rom.size;
   entry.setName = game.name;
   entry.romName = rom.name;
@@ -22,15 +20,11 @@ CrcIndexEntry MakeCrcEntry(const GameSet& game, const RomEntry& rom) {
   return entry;
 }
 
-ZeroCrcIndexEntry MakeZeroCrcEntry(const GameSet& game, const RomEntry& rom) {
-  ZeroCrcIndexEntry entry;
-  entry.size = rom.size;
-  entry.setName = game.name;
-  entry.romName = rom.name;
-  entry.cloneOf = game.cloneOf;
-  entry.inParent = rom.inParent;
-  entry.hasNeoGeoBios = game.hasNeoGeoBios;
-  entry.isNeoGeoBios = IsNeoGeoBiosRom(rom);
+CrcIndexEntry MakeCrcEntry(const GameSet& game, const RomEntry& rom) {
+  CrcIndexEntry entry;
+  static_cast<ZeroCrcIndexEntry&>(entry) = MakeZeroCrcEntry(game, rom);
+  entry.crc = rom.crc;
+  entry.crcComplement = rom.crcComplement;
   return entry;
 }
 

@@ -12,10 +12,8 @@
 
 namespace kestrel {
 
-// One ROM with a known dump.
-struct CrcIndexEntry {
-  uint32_t crc = 0;
-  uint32_t crcComplement = 0;
+// One ROM without a known dump (crc 0).
+struct ZeroCrcIndexEntry {
   int32_t size = 0;
   std::string setName;
   std::string romName;
@@ -26,16 +24,10 @@ struct CrcIndexEntry {
   bool isNeoGeoBios = false;   // of the ROM
 };
 
-// One ROM without a known dump (crc 0).
-struct ZeroCrcIndexEntry {
-  int32_t size = 0;
-  std::string setName;
-  std::string romName;
-  int spare = 0;  // carried along, always 0
-  std::string cloneOf;
-  bool inParent = true;
-  bool hasNeoGeoBios = false;
-  bool isNeoGeoBios = false;
+// One ROM with a known dump.
+struct CrcIndexEntry : ZeroCrcIndexEntry {
+  uint32_t crc = 0;
+  uint32_t crcComplement = 0;
 };
 
 // Empties both lists, then indexes every ROM of every selected set:

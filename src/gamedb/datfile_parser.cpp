@@ -61,35 +61,35 @@ bool ReadHexadecimal(const std::string& text, uint32_t& value) {
   return true;
 }
 
-// How deep a block is nested. A block ends when its depth is back at zero,
-// which also happens right after its first token when that is not "(".
-void CountParenthesis(const std::string& token, int64_t& depth) {
-  if (token == "(") ++depth;
-  else if (token == ")") --depth;
-}
-
-bool IsParenthesis(const std::string& token) { return token == "(" || token == ")"; }
-
-// Reads one ROM block, the "rom" keyword already taken. False when the file
-// ends inside it.
-bool ReadRomBlock(DatfileStream& file, std::string& token, RomEntry& rom) {
+// Reads one block, its keyword already taken, handing each token at depth 1
+// to `readField`. A block ends when its depth is back at zero, which also
+// happens right after its first token when that is not "(". False when the
+// file ends inside it or `readField` says so.
+template <typename ReadField>
+bool ReadBlock(DatfileStream& file, std::string& token, ReadField readField) {
   int64_t depth = 0;
   do {
     if (!NextToken(file, token)) return false;
-    if (IsParenthesis(token)) {
-      CountParenthesis(token, depth);
-    } else if (depth == 1) {
-      if (EqualsNoCase(token, "name")) {
-        if (!NextToken(file, rom.name)) return false;
-      } else if (EqualsNoCase(token, "size")) {
-        if (!NextToken(file, token)) return false;
-        ReadSignedDecimal(token, rom.size);
-      } else if (EqualsNoCase(token, "crc") || EqualsNoCase(token, "crc32")) {
-        if (!NextToken(file, token)) return false;
-        ReadHexadecimal(token, rom.crc);
-      }
+    if (token == "(") {
+      ++depth;
+    } else if (token == ")") {
+      --depth;
+    } else if (depth == 1 && !readField()) {
+      return false;
     }
   } while (depth > 0);
+  return true;
+}
+
+bool ReadRomField(DatfileStream& file, std::string& token, RomEntry& rom) {
+  if (EqualsNoCase(token, "name")) return NextToken(file, rom.name);
+  if (EqualsNoCase(token, "size")) {
+    if (!NextToken(file, token)) return false;
+    ReadSignedDecimal(token, rom.size);
+  } else if (EqualsNoCase(token, "crc") || EqualsNoCase(token, "crc32")) {
+    if (!NextToken(file, token)) return false;
+    ReadHexadecimal(token, rom.crc);
+  }
   return true;
 }
 
@@ -132,27 +132,12 @@ bool ReadGameField(DatfileStream& file, std::string& token, GameSet& game, bool 
   }
   if (EqualsNoCase(token, "rom")) {
     RomEntry rom;
-    if (!ReadRomBlock(file, token, rom)) return false;
+    if (!ReadBlock(file, token, [&] { return ReadRomField(file, token, rom); })) return false;
     // A ROM without a crc field is one without a known dump: crc 0.
     SetRomCrc(rom, rom.crc);
     if (IsUsableRom(rom)) game.roms.push_back(std::move(rom));
     return true;
   }
-  return true;
-}
-
-// Reads one game block, the "game" keyword already taken. False when the
-// file ends inside it.
-bool ReadGameBlock(DatfileStream& file, std::string& token, GameSet& game, bool enableRomOf) {
-  int64_t depth = 0;
-  do {
-    if (!NextToken(file, token)) return false;
-    if (IsParenthesis(token)) {
-      CountParenthesis(token, depth);
-    } else if (depth == 1) {
-      if (!ReadGameField(file, token, game, enableRomOf)) return false;
-    }
-  } while (depth > 0);
   return true;
 }
 
@@ -171,7 +156,9 @@ bool ParseDatfile(GameList& rawGames, const std::string& path, ProgressDialog& p
   while (NextToken(file, token)) {
     if (!EqualsNoCase(token, "game")) continue;
     GameSet game;
-    if (!ReadGameBlock(file, token, game, enableRomOf)) break;
+    if (!ReadBlock(file, token, [&] { return ReadGameField(file, token, game, enableRomOf); })) {
+      break;
+    }
     game.romCount = static_cast<int>(game.roms.size());
     game.sampleCount = static_cast<int>(game.samples.size());
     progress.SetText("\n\n" + game.description);

@@ -81,54 +81,46 @@ void AddUniqueSets(GameList& working, GameList& database, int displayLiErrors) {
   working.clear();
 }
 
+// The set that the reference `field` of `game` names, or null when the
+// reference was dropped: reported and cleared when it names no set, a set
+// naming the same one (the set itself, say) or a set `isBad` rejects.
+template <typename IsBad>
+GameSet* ResolveReference(GameList& database, GameSet& game, const std::string& kind,
+                          std::string GameSet::*field, void (*clear)(GameSet&),
+                          const std::string& badEnding, IsBad isBad, bool show) {
+  const std::string& reference = game.*field;
+  std::optional<int> found = FindGame(database, reference);
+  std::string ending;
+  if (!found) ending = " doesn't exist !";
+  else if (database[*found].*field == reference) ending = " is useless !";
+  else if (isBad(database[*found])) ending = badEnding;
+  else return &database[*found];
+  if (show) PlainMessage(ReferenceMessage(kind, reference, game, ending));
+  clear(game);
+  return nullptr;
+}
+
 // A parent must exist, must not be the set itself and must not be a clone.
-// `parent` and `game` may be the same record.
 void ResolveParent(GameList& database, GameSet& game, bool show) {
   if (!game.hasParent) return;
-  const std::string kind = "Parentfolder: ";
-  std::optional<int> found = FindGame(database, game.cloneOf);
-  if (!found) {
-    if (show) PlainMessage(ReferenceMessage(kind, game.cloneOf, game, " doesn't exist !"));
-    ClearParent(game);
-    return;
-  }
-  GameSet& parent = database[*found];
-  if (parent.cloneOf == game.cloneOf) {
-    if (show) PlainMessage(ReferenceMessage(kind, game.cloneOf, game, " is useless !"));
-    ClearParent(game);
-  }
-  if (!game.hasParent) return;  // already reported
-  if (parent.hasParent) {
-    if (show) PlainMessage(ReferenceMessage(kind, game.cloneOf, game, "has bad parent-information !"));
-    ClearParent(game);
-    return;
-  }
-  parent.clones.push_back(CloneRef{game.description, game.index});
-  parent.isParent = true;
-  parent.cloneCount = static_cast<int>(parent.clones.size());
-  game.parentIndex = parent.index;
+  GameSet* parent =
+      ResolveReference(database, game, "Parentfolder: ", &GameSet::cloneOf, ClearParent,
+                       "has bad parent-information !",
+                       [](const GameSet& set) { return set.hasParent; }, show);
+  if (parent == nullptr) return;
+  parent->clones.push_back(CloneRef{game.description, game.index});
+  parent->isParent = true;
+  parent->cloneCount = static_cast<int>(parent->clones.size());
+  game.parentIndex = parent->index;
 }
 
 // A sample source must exist, hold samples and use no other set's samples.
 void ResolveSampleOf(GameList& database, GameSet& game, bool show) {
   if (!game.hasSampleOf || EqualsNoCase(game.sampleOf, kSharedSampleSet)) return;
-  const std::string kind = "Alternative Samplefolder: ";
-  std::optional<int> found = FindGame(database, game.sampleOf);
-  if (!found) {
-    if (show) PlainMessage(ReferenceMessage(kind, game.sampleOf, game, " doesn't exist !"));
-    ClearSampleOf(game);
-    return;
-  }
-  const GameSet& source = database[*found];
-  if (source.sampleOf == game.sampleOf) {
-    if (show) PlainMessage(ReferenceMessage(kind, game.sampleOf, game, " is useless !"));
-    ClearSampleOf(game);
-  }
-  if (!game.hasSampleOf) return;  // already reported
-  if (source.sampleCount == 0 || source.hasSampleOf) {
-    if (show) PlainMessage(ReferenceMessage(kind, game.sampleOf, game, "has bad sample-information !"));
-    ClearSampleOf(game);
-  }
+  ResolveReference(database, game, "Alternative Samplefolder: ", &GameSet::sampleOf, ClearSampleOf,
+                   "has bad sample-information !",
+                   [](const GameSet& set) { return set.sampleCount == 0 || set.hasSampleOf; },
+                   show);
 }
 
 // Phase 3.

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdio>
+#include <iterator>
 #include <memory>
 #include <vector>
 
@@ -13,45 +14,44 @@
 namespace kestrel {
 namespace {
 
-constexpr int kOptionCount = 23;
 constexpr char kErrorTitle[] = "Fastscan Error";
 
-// The option integers in file order. Keep in step with ApplyOptions.
+using S = SettingsRecord;
+
+// The switches in file order; the two modes follow them.
+constexpr bool S::*kSwitches[] = {
+    &S::scanGames,         &S::scanRoms,         &S::scanSamples,         &S::checkMissing,
+    &S::checkChecksum,     &S::checkUnneeded,    &S::checkName,           &S::checkLength,
+    &S::checkCase,         &S::fixUnneeded,      &S::fixName,             &S::fixLength,
+    &S::fixCase,           &S::fixMissing,       &S::fixMissingAdvanced,  &S::allowDoubleNames,
+    &S::altSamplesSupport, &S::advancedUnneeded, &S::showMissingZeroCrcs, &S::zeroCrcCreation,
+    &S::askBeforeFixing};
+constexpr int32_t S::*kModes[] = {&S::scanMergeMode, &S::scanGameTypes};
+constexpr size_t kSwitchCount = std::size(kSwitches);
+constexpr size_t kOptionCount = kSwitchCount + std::size(kModes);
+
+// The fixes are the switches from fixUnneeded to fixMissingAdvanced.
+constexpr size_t kFirstFix = 9;
+constexpr size_t kLastFix = 14;
+static_assert(kSwitches[kFirstFix] == &S::fixUnneeded &&
+              kSwitches[kLastFix] == &S::fixMissingAdvanced);
+
 std::array<int32_t, kOptionCount> CollectOptions(const SettingsRecord& s) {
-  return {s.scanGames,          s.scanRoms,         s.scanSamples,         s.checkMissing,
-          s.checkChecksum,      s.checkUnneeded,    s.checkName,           s.checkLength,
-          s.checkCase,          s.fixUnneeded,      s.fixName,             s.fixLength,
-          s.fixCase,            s.fixMissing,       s.fixMissingAdvanced,  s.allowDoubleNames,
-          s.altSamplesSupport,  s.advancedUnneeded, s.showMissingZeroCrcs, s.zeroCrcCreation,
-          s.askBeforeFixing,    s.scanMergeMode,    s.scanGameTypes};
+  std::array<int32_t, kOptionCount> options{};
+  for (size_t i = 0; i < kSwitchCount; ++i) options[i] = s.*kSwitches[i] ? 1 : 0;
+  for (size_t i = 0; i < std::size(kModes); ++i) options[kSwitchCount + i] = s.*kModes[i];
+  return options;
 }
 
 // The scan checks come back as they were; a fix stays on if it was on then
 // or is on now, so loading never switches off what the user just enabled.
 void ApplyOptions(const std::array<int32_t, kOptionCount>& o, SettingsRecord& s) {
-  s.scanGames = o[0] != 0;
-  s.scanRoms = o[1] != 0;
-  s.scanSamples = o[2] != 0;
-  s.checkMissing = o[3] != 0;
-  s.checkChecksum = o[4] != 0;
-  s.checkUnneeded = o[5] != 0;
-  s.checkName = o[6] != 0;
-  s.checkLength = o[7] != 0;
-  s.checkCase = o[8] != 0;
-  s.fixUnneeded = s.fixUnneeded || o[9] != 0;
-  s.fixName = s.fixName || o[10] != 0;
-  s.fixLength = s.fixLength || o[11] != 0;
-  s.fixCase = s.fixCase || o[12] != 0;
-  s.fixMissing = s.fixMissing || o[13] != 0;
-  s.fixMissingAdvanced = s.fixMissingAdvanced || o[14] != 0;
-  s.allowDoubleNames = o[15] != 0;
-  s.altSamplesSupport = o[16] != 0;
-  s.advancedUnneeded = o[17] != 0;
-  s.showMissingZeroCrcs = o[18] != 0;
-  s.zeroCrcCreation = o[19] != 0;
-  s.askBeforeFixing = o[20] != 0;
-  s.scanMergeMode = o[21];
-  s.scanGameTypes = o[22];
+  for (size_t i = 0; i < kSwitchCount; ++i) {
+    bool& option = s.*kSwitches[i];
+    const bool isFix = i >= kFirstFix && i <= kLastFix;
+    option = (isFix && option) || o[i] != 0;
+  }
+  for (size_t i = 0; i < std::size(kModes); ++i) s.*kModes[i] = o[kSwitchCount + i];
 }
 
 void AppendInt(std::vector<uint8_t>& bytes, uint32_t value) {
@@ -92,7 +92,7 @@ ReadResult ReadFastscan(std::FILE* file, uint32_t dataCrc, size_t setCount,
     if (!ReadInt(file, value)) return ReadResult::kDamaged;
     option = static_cast<int32_t>(value);
   }
-  for (int i = 21; i < kOptionCount; ++i) {
+  for (size_t i = kSwitchCount; i < kOptionCount; ++i) {
     if (options[i] < 0 || options[i] > 2) return ReadResult::kDamaged;  // modes are 0 to 2
   }
   return ReadResult::kOk;

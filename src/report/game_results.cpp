@@ -27,6 +27,19 @@ void AddFinding(ResultsModel& results, const std::string& text, ResultKind kind)
   AddResultLine(results, text, kChildLevel, kind, true, false);
 }
 
+// A finding the user may have had fixed. Only a fix done while its fix
+// option was on counts as fixed. `head` brings its own gap before "[wrong: ".
+void AddFixableFinding(ResultsModel& results, const std::string& head, const std::string& wrong,
+                       const std::string& right, bool fixOption, bool wasFixed, ResultKind kind,
+                       int32_t& count, int32_t& fixedCount) {
+  const bool fixed = fixOption && wasFixed;
+  AddFinding(results,
+             head + "[wrong: " + wrong + "] [right: " + right + "]" + FixMark(fixOption, fixed),
+             kind);
+  ++count;
+  if (fixed) ++fixedCount;
+}
+
 // Whether anything about the game is worth a line under the current
 // switches; `missingHeader` tells whether the header gets the icon of a set
 // that was not found.
@@ -85,13 +98,9 @@ void AddGameSetLines(const GameSet& game, const SettingsRecord& s, ResultsModel&
     return;
   }
   if (game.scanStatus[kSetCaseCorrect] || !s.checkCase) return;
-  const bool fixed = s.fixCase && game.scanStatus[kSetCaseFixed];
-  AddFinding(results,
-             "wrong spelling: " + game.name + " [wrong: " + game.scanText2 + "] [right: " +
-                 game.name + "]" + FixMark(s.fixCase, fixed),
-             kResultGameCase);
-  ++stats.wrongSpelledGames;
-  if (fixed) ++stats.wrongSpelledGamesFixed;
+  AddFixableFinding(results, "wrong spelling: " + game.name + " ", game.scanText2, game.name,
+                    s.fixCase, game.scanStatus[kSetCaseFixed], kResultGameCase,
+                    stats.wrongSpelledGames, stats.wrongSpelledGamesFixed);
 }
 
 void AddRomLines(const GameSet& game, const RomEntry& rom, const SettingsRecord& s,
@@ -107,22 +116,14 @@ void AddRomLines(const GameSet& game, const RomEntry& rom, const SettingsRecord&
     return;
   }
   if (!scan.lengthCorrect && s.checkLength) {
-    const bool fixed = s.fixLength && scan.lengthFixed;
-    AddFinding(results,
-               "wrong length: " + rom.name + " [wrong: " + Decimal(scan.foundSize) +
-                   "] [right: " + Decimal(rom.size) + "]" + FixMark(s.fixLength, fixed),
-               kResultWrongLength);
-    ++stats.wrongSizedRoms;
-    if (fixed) ++stats.wrongSizedRomsFixed;
+    AddFixableFinding(results, "wrong length: " + rom.name + " ", Decimal(scan.foundSize),
+                      Decimal(rom.size), s.fixLength, scan.lengthFixed, kResultWrongLength,
+                      stats.wrongSizedRoms, stats.wrongSizedRomsFixed);
   }
   if (!scan.caseCorrect && s.checkCase) {
-    const bool fixed = s.fixCase && scan.caseFixed;
-    AddFinding(results,
-               "wrong spelling: " + rom.name + " [wrong: " + scan.foundName + "] [right: " +
-                   rom.name + "]" + FixMark(s.fixCase, fixed),
-               kResultRomCase);
-    ++stats.wrongSpelledRoms;
-    if (fixed) ++stats.wrongSpelledRomsFixed;
+    AddFixableFinding(results, "wrong spelling: " + rom.name + " ", scan.foundName, rom.name,
+                      s.fixCase, scan.caseFixed, kResultRomCase, stats.wrongSpelledRoms,
+                      stats.wrongSpelledRomsFixed);
   }
   if (rom.noDump && s.showAllZeroCrcs) AddFinding(results, "bad dump: " + rom.name, kResultBadDump);
   if (!rom.noDump && !scan.checksumCorrect && s.checkChecksum) {
@@ -138,13 +139,9 @@ void AddRomSetLines(const GameSet& game, const SettingsRecord& s, ResultsModel& 
                     ScanStatistics& stats) {
   if (s.checkName) {
     for (const WrongNameEntry& entry : game.scanRecordsB) {
-      const bool fixed = s.fixName && entry.fixed;
-      AddFinding(results,
-                 "wrong name: " + entry.fullPath + " [wrong: " + entry.foundName + "] [right: " +
-                     entry.rightName + "]" + FixMark(s.fixName, fixed),
-                 kResultRomName);
-      ++stats.wrongNamedRoms;
-      if (fixed) ++stats.wrongNamedRomsFixed;
+      AddFixableFinding(results, "wrong name: " + entry.fullPath + " ", entry.foundName,
+                        entry.rightName, s.fixName, entry.fixed, kResultRomName,
+                        stats.wrongNamedRoms, stats.wrongNamedRomsFixed);
     }
   }
   for (const RomEntry& rom : game.roms) AddRomLines(game, rom, s, results, stats);
@@ -158,14 +155,10 @@ void AddSampleLines(const GameSet& game, const SettingsRecord& s, ResultsModel& 
       AddFinding(results, "missing sample: " + sample.name, kResultMissingSample);
       ++stats.missingSamples;
     } else if (!sample.caseCorrect && s.checkCase) {
-      const bool fixed = s.fixCase && sample.caseFixed;
       // No space before "[wrong: " here: logfiles have always read this way.
-      AddFinding(results,
-                 "wrong spelling: " + sample.name + "[wrong: " + sample.foundName + "] [right: " +
-                     sample.name + "]" + FixMark(s.fixCase, fixed),
-                 kResultSampleCase);
-      ++stats.wrongSpelledSamples;
-      if (fixed) ++stats.wrongSpelledSamplesFixed;
+      AddFixableFinding(results, "wrong spelling: " + sample.name, sample.foundName, sample.name,
+                        s.fixCase, sample.caseFixed, kResultSampleCase, stats.wrongSpelledSamples,
+                        stats.wrongSpelledSamplesFixed);
     }
   }
 }

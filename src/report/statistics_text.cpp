@@ -13,23 +13,42 @@ std::string Number(int32_t value) { return std::to_string(value); }
 
 std::string OutOf(int32_t count, int32_t total) { return Number(count) + " of " + Number(total); }
 
+// Every figure starts in the same column.
+std::string Label(const std::string& name) {
+  constexpr size_t kFigureColumn = 24;
+  std::string text = name + ":";
+  if (text.size() < kFigureColumn) text.resize(kFigureColumn, ' ');
+  return text;
+}
+
+std::string Figure(const std::string& name, int32_t value) {
+  return Label(name) + Number(value) + kLineEnd;
+}
+
 // A finding count with its fixed count when the fix was on.
-std::string FindingLine(bool checked, int32_t count, bool fixOption, int32_t fixed) {
-  if (!checked) return kNotAvailable;
-  std::string text = Number(count);
+std::string FindingLine(const std::string& name, bool checked, int32_t count, bool fixOption,
+                        int32_t fixed) {
+  std::string text = Label(name);
+  if (!checked) return text + kNotAvailable;
+  text += Number(count);
   if (fixOption) text += " [" + Number(fixed) + " fixed]";
   return text + kLineEnd;
 }
 
 // The overall figure, then the arcade and NeoGeo figures for the game types
 // that were scanned.
-std::string MissingLines(bool checked, int gameTypes, int32_t missingArcade, int32_t arcade,
-                         int32_t missingNeoGeo, int32_t neoGeo, const char* arcadeLabel,
-                         const char* neoGeoLabel) {
-  if (!checked) return kNotAvailable;
-  std::string text = OutOf(missingArcade + missingNeoGeo, arcade + neoGeo) + kLineEnd;
-  if (gameTypes != 1) text += arcadeLabel + OutOf(missingArcade, arcade) + kLineEnd;
-  if (gameTypes != 0) text += neoGeoLabel + OutOf(missingNeoGeo, neoGeo) + kLineEnd;
+std::string MissingLines(const std::string& what, bool checked, int gameTypes,
+                         int32_t missingArcade, int32_t arcade, int32_t missingNeoGeo,
+                         int32_t neoGeo) {
+  std::string text = Label("Missing " + what);
+  if (!checked) return text + kNotAvailable;
+  text += OutOf(missingArcade + missingNeoGeo, arcade + neoGeo) + kLineEnd;
+  if (gameTypes != 1) {
+    text += Label("Missing Arcade " + what) + OutOf(missingArcade, arcade) + kLineEnd;
+  }
+  if (gameTypes != 0) {
+    text += Label("Missing NeoGeo " + what) + OutOf(missingNeoGeo, neoGeo) + kLineEnd;
+  }
   return text;
 }
 
@@ -37,55 +56,45 @@ std::string MissingLines(bool checked, int gameTypes, int32_t missingArcade, int
 
 std::string BuildStatisticsText(const ScanStatistics& c, const SettingsRecord& s) {
   const int types = s.scanGameTypes;
-  std::string text = "Missing Games:          ";
-  text += MissingLines(s.scanGames && s.checkMissing, types, c.missingArcadeGames, c.arcadeGames,
-                       c.missingNeoGeoGames, c.neoGeoGames, "Missing Arcade Games:   ",
-                       "Missing NeoGeo Games:   ");
-  text += "Wrong Spelled Games:    ";
-  text += FindingLine(s.scanGames && s.checkCase, c.wrongSpelledGames, s.fixCase,
+  const bool games = s.scanGames;
+  const bool roms = s.scanRoms;
+  const bool samples = s.scanSamples;
+  std::string text = MissingLines("Games", games && s.checkMissing, types, c.missingArcadeGames,
+                                  c.arcadeGames, c.missingNeoGeoGames, c.neoGeoGames);
+  text += FindingLine("Wrong Spelled Games", games && s.checkCase, c.wrongSpelledGames, s.fixCase,
                       c.wrongSpelledGamesFixed);
-  text += "Wrong Named Games:      ";
-  text += FindingLine(s.scanGames && s.checkName, c.wrongNamedGames, s.fixName,
+  text += FindingLine("Wrong Named Games", games && s.checkName, c.wrongNamedGames, s.fixName,
                       c.wrongNamedGamesFixed);
-
-  text += "\r\nMissing Roms:           ";
-  text += MissingLines(s.scanRoms && s.checkMissing, types, c.missingArcadeRoms, c.arcadeRoms,
-                       c.missingNeoGeoRoms, c.neoGeoRoms, "Missing Arcade Roms:    ",
-                       "Missing NeoGeo Roms:    ");
-  text += "Wrong Named Roms:       ";
-  text += FindingLine(s.scanRoms && s.checkName, c.wrongNamedRoms, s.fixName,
+  text += kLineEnd;
+  text += MissingLines("Roms", roms && s.checkMissing, types, c.missingArcadeRoms, c.arcadeRoms,
+                       c.missingNeoGeoRoms, c.neoGeoRoms);
+  text += FindingLine("Wrong Named Roms", roms && s.checkName, c.wrongNamedRoms, s.fixName,
                       c.wrongNamedRomsFixed);
-  text += "Wrong Spelled Roms:     ";
-  text += FindingLine(s.scanRoms && s.checkCase, c.wrongSpelledRoms, s.fixCase,
+  text += FindingLine("Wrong Spelled Roms", roms && s.checkCase, c.wrongSpelledRoms, s.fixCase,
                       c.wrongSpelledRomsFixed);
-  text += "Wrong Sized Roms:       ";
-  text += FindingLine(s.scanRoms && s.checkLength, c.wrongSizedRoms, s.fixLength,
+  text += FindingLine("Wrong Sized Roms", roms && s.checkLength, c.wrongSizedRoms, s.fixLength,
                       c.wrongSizedRomsFixed);
-  text += "Wrong Checksums:        ";
-  text += FindingLine(s.scanRoms && s.checkChecksum, c.wrongChecksums, false, 0);
-
-  text += "\r\nMissing Samples:        ";
-  text += s.scanSamples && s.checkMissing ? OutOf(c.missingSamples, c.samples) + kLineEnd
-                                          : std::string(kNotAvailable);
-  text += "Wrong Spelled Samples:  ";
-  text += FindingLine(s.scanSamples && s.checkCase, c.wrongSpelledSamples, s.fixCase,
-                      c.wrongSpelledSamplesFixed);
-
-  text += "\r\nUnneeded Files/Folders: ";
-  text += FindingLine(s.checkUnneeded, c.unneeded, s.fixUnneeded, c.unneededFixed);
-
-  text += "\r\nNumber Of Games:        " + Number(c.games);
-  text += "\r\nNumber Of NeoGeo Games: " + Number(c.neoGeoGames);
-  text += "\r\nNumber Of Arcade Games: " + Number(c.arcadeGames);
-  text += "\r\nNumber Of Parents:      " + Number(c.parents);
-  text += "\r\nNumber Of Clones:       " + Number(c.clones);
-  text += "\r\nNumber Of Others:       " + Number(c.games - c.parents - c.clones);
-  text += "\r\n\r\nNumber Of Roms:         " + Number(c.arcadeRoms + c.neoGeoRoms);
-  text += "\r\nNumber Of Arcade Roms:  " + Number(c.arcadeRoms);
-  text += "\r\nNumber Of NeoGeo Roms:  " + Number(c.neoGeoRoms);
-  text += "\r\n\r\nNumber Of Samples:      " + Number(c.samples);
-  text += "\r\n\r\nNumber Of Bad Dumps:    " + Number(c.badDumps);
-  return text;
+  text += FindingLine("Wrong Checksums", roms && s.checkChecksum, c.wrongChecksums, false, 0);
+  text += kLineEnd;
+  text += Label("Missing Samples");
+  text += samples && s.checkMissing ? OutOf(c.missingSamples, c.samples) + kLineEnd
+                                    : std::string(kNotAvailable);
+  text += FindingLine("Wrong Spelled Samples", samples && s.checkCase, c.wrongSpelledSamples,
+                      s.fixCase, c.wrongSpelledSamplesFixed);
+  text += kLineEnd;
+  text += FindingLine("Unneeded Files/Folders", s.checkUnneeded, c.unneeded, s.fixUnneeded,
+                      c.unneededFixed);
+  text += kLineEnd;
+  text += Figure("Number Of Games", c.games) + Figure("Number Of NeoGeo Games", c.neoGeoGames) +
+          Figure("Number Of Arcade Games", c.arcadeGames) + Figure("Number Of Parents", c.parents) +
+          Figure("Number Of Clones", c.clones) +
+          Figure("Number Of Others", c.games - c.parents - c.clones) + kLineEnd;
+  text += Figure("Number Of Roms", c.arcadeRoms + c.neoGeoRoms) +
+          Figure("Number Of Arcade Roms", c.arcadeRoms) +
+          Figure("Number Of NeoGeo Roms", c.neoGeoRoms) + kLineEnd;
+  text += Figure("Number Of Samples", c.samples) + kLineEnd;
+  // The last figure ends the text without a line end.
+  return text + Label("Number Of Bad Dumps") + Number(c.badDumps);
 }
 
 std::string RemoveCarriageReturns(std::string_view text) {

@@ -69,34 +69,30 @@ std::vector<const GameSet*> ClonesOf(const ScanContext& context, const GameSet& 
 
 void CollectUnneeded(ScanContext& context, GameSet& game, const std::string& setPath,
                      const NeededTest& isNeeded) {
-  SetOnDisk set = OpenSet(context.folders, setPath);
-  for (const ZipEntry& member : set.entries) {
-    std::string fullName = JoinPath(set.path, member.name);
-    if (isNeeded(member.name)) {
+  // `entry` comes with what only its kind of place knows.
+  auto consider = [&](const std::string& name, const std::string& fullName, FoundEntry entry) {
+    if (isNeeded(name)) {
       context.state.neededNames.insert(fullName);
-      continue;
+      return;
     }
-    FoundEntry entry;
     entry.name = fullName;
     entry.setName = game.name;
+    AddFoundEntry(game.scanRecordsA, std::move(entry));
+  };
+  SetOnDisk set = OpenSet(context.folders, setPath);
+  for (const ZipEntry& member : set.entries) {
+    FoundEntry entry;
     entry.inZip = true;
     entry.zipPath = set.path + ".zip";
     entry.storedName = member.storedName;
     entry.zipEntry = member;
-    AddFoundEntry(game.scanRecordsA, std::move(entry));
+    consider(member.name, JoinPath(set.path, member.name), std::move(entry));
   }
   if (!set.hasFolder) return;
   for (const FolderEntry& file : ListFolder(set.folderPath)) {
-    std::string fullName = JoinPath(set.folderPath, file.name);
-    if (isNeeded(file.name)) {
-      context.state.neededNames.insert(fullName);
-      continue;
-    }
     FoundEntry entry;
-    entry.name = fullName;
-    entry.setName = game.name;
     entry.isFolder = file.isFolder;
-    AddFoundEntry(game.scanRecordsA, std::move(entry));
+    consider(file.name, JoinPath(set.folderPath, file.name), std::move(entry));
   }
 }
 
