@@ -42,9 +42,8 @@ TEST(BuildCrcIndexTest, OrdersStablyAndSkipsUnselectedSets) {
   EXPECT_EQ(zeroCrcIndex[0].romName, "A.bin");
   EXPECT_EQ(zeroCrcIndex[1].setName + zeroCrcIndex[2].setName, "ac");  // "R" and "r" are equal without case
 
-  auto [first, last] = FindCrcRange(crcIndex, 5);
-  EXPECT_EQ(first, 0u);
-  EXPECT_EQ(last, 2u);
+  EXPECT_EQ(FindCrcRange(crcIndex, 5), (std::pair<size_t, size_t>{0, 2}));
+  EXPECT_EQ(FindCrcRange(crcIndex, 6), (std::pair<size_t, size_t>{2, 2}));  // absent: empty
 }
 
 }  // namespace

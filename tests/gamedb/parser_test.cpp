@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,24 @@ Parsed Parse(const std::string& text, bool enableRomOf = false, int cancelAtChec
   return parsed;
 }
 
+// One line per set: what the parser took from its block.
+std::vector<std::string> Describe(const GameList& games) {
+  std::vector<std::string> lines;
+  for (const GameSet& game : games) {
+    std::string text = game.name + " '" + game.description + "'";
+    if (game.hasParent) text += " cloneof " + game.cloneOf;
+    if (game.hasSampleOf) text += " sampleof " + game.sampleOf;
+    for (const RomEntry& rom : game.roms) {
+      char crc[12];
+      std::snprintf(crc, sizeof crc, "%x", rom.crc);
+      text += " rom " + rom.name + ":" + std::to_string(rom.size) + ":" + crc;
+    }
+    for (const SampleEntry& sample : game.samples) text += " sample " + sample.name;
+    lines.push_back(text);
+  }
+  return lines;
+}
+
 TEST(NextTokenTest, CutsBlanksQuotesAndParentheses) {
   std::vector<std::string> expected = {
       "game", "(", "name", "a (b) c", ")",  // parentheses inside quotes are text
@@ -83,34 +102,17 @@ TEST(ParseDatfileTest, KeepsCompleteBlocksAndSkipsUnknownFields) {
       "game noparen name x\n"
       "game ( name pacman description \"Again\" rom ( name b size 1 crc 1 ) )\n");
   ASSERT_TRUE(parsed.ok);
-  ASSERT_EQ(parsed.games.size(), 3u);
-
-  const GameSet& pacman = parsed.games[0];
-  EXPECT_EQ(pacman.name, "pacman");  // a nested block's "name" is not the set's
-  EXPECT_EQ(pacman.description, "Pac-Man (Midway)");
-  EXPECT_TRUE(pacman.hasParent);
-  EXPECT_EQ(pacman.cloneOf, "puckman");
-  EXPECT_TRUE(pacman.hasSampleOf);
-  EXPECT_EQ(pacman.sampleOf, "pacsnd");
-  ASSERT_EQ(pacman.romCount, 2);
-  EXPECT_EQ(pacman.roms[1].name, "pm.6f");
-  EXPECT_EQ(pacman.roms[1].crc, 0x1A6FB2D4u);
-  EXPECT_EQ(pacman.roms[1].crcComplement, ~0x1A6FB2D4u);
-  ASSERT_EQ(pacman.sampleCount, 1);
-  EXPECT_EQ(pacman.samples[0].name, "chomp");
-
-  // Values that look like keywords are only values.
-  const GameSet& named = parsed.games[1];
-  EXPECT_EQ(named.name, "rom");
-  EXPECT_EQ(named.description, "sample");
-  ASSERT_EQ(named.samples.size(), 1u);
-  EXPECT_EQ(named.samples[0].name, "rom");
-  ASSERT_EQ(named.roms.size(), 1u);
-  EXPECT_TRUE(named.roms[0].noDump);  // no crc field: no known dump
-  EXPECT_EQ(named.roms[0].crcComplement, 0xFFFFFFFFu);
-
-  // A set listed twice stays twice; validation decides.
-  EXPECT_EQ(parsed.games[2].description, "Again");
+  // A nested block's "name" is not the set's; values that look like keywords
+  // are only values; a set listed twice stays twice (validation decides).
+  EXPECT_EQ(Describe(parsed.games),
+            (std::vector<std::string>{
+                "pacman 'Pac-Man (Midway)' cloneof puckman sampleof pacsnd rom pm.6e:4096:c1e6ab10 "
+                "rom pm.6f:4096:1a6fb2d4 sample chomp",
+                "rom 'sample' rom rom:8:0 sample rom", "pacman 'Again' rom b:1:1"}));
+  EXPECT_EQ(parsed.games[0].romCount + 10 * parsed.games[0].sampleCount, 12);
+  EXPECT_EQ(parsed.games[0].roms[1].crcComplement, ~0x1A6FB2D4u);
+  EXPECT_TRUE(parsed.games[1].roms[0].noDump);  // no crc field: no known dump
+  EXPECT_EQ(parsed.games[1].roms[0].crcComplement, 0xFFFFFFFFu);
   // One progress text per block, dropped blocks included.
   EXPECT_EQ(parsed.progressTexts.size(), 7u);
   EXPECT_EQ(parsed.progressTexts[0], "\n\nPac-Man (Midway)");
@@ -125,21 +127,15 @@ TEST(ParseDatfileTest, ReadsNumberFormsAndRomOf) {
       " rom ( name nosize size abc crc 1 )\n"
       " rom ( name huge size 99999999999 crc FFFFFFFFFF )\n"
       " rom ( name negative size -5 crc 1 )\n"
-      " rom ( name badcrc size 3 crc 1 crc zz )\n"
+      " rom ( name badcrc size 3 crc 1 crc zz )\n"  // an unreadable value keeps the earlier one
       ")\n");
   ASSERT_TRUE(parsed.ok);
+  EXPECT_EQ(Describe(parsed.games),
+            (std::vector<std::string>{"n 'd' rom prefixed:10:8e68533e rom zero:10:0 rom digits:12:123 "
+                                      "rom huge:2147483647:ffffffff rom badcrc:3:1"}));
   const std::vector<RomEntry>& roms = parsed.games[0].roms;
-  ASSERT_EQ(roms.size(), 5u);
-  EXPECT_EQ(roms[0].crc, 0x8E68533Eu);
   EXPECT_TRUE(roms[1].noDump);
   EXPECT_EQ(roms[1].crcComplement, 0xFFFFFFFFu);
-  EXPECT_EQ(roms[2].size, 12);
-  EXPECT_EQ(roms[2].crc, 0x123u);
-  EXPECT_EQ(roms[3].name, "huge");
-  EXPECT_EQ(roms[3].size, 2147483647);
-  EXPECT_EQ(roms[3].crc, 0xFFFFFFFFu);
-  EXPECT_EQ(roms[4].name, "badcrc");
-  EXPECT_EQ(roms[4].crc, 1u);  // an unreadable value keeps the earlier one
   EXPECT_FALSE(roms[4].noDump);
 
   const std::string romOf = "game ( name c description d cloneof a romof b rom ( name r size 1 crc 1 ) )\n";

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "settings/settings_record.h"
 
 namespace kestrel {
@@ -25,13 +27,15 @@ GameSet Game(const std::string& name, const std::string& description, bool found
   return game;
 }
 
-std::vector<std::string> Texts(const ResultsModel& results) {
-  std::vector<std::string> texts;
-  for (const ResultLine& line : results.lines) texts.push_back(line.text);
-  return texts;
+using Lines = std::vector<std::pair<std::string, ResultKind>>;
+
+Lines LinesOf(const ResultsModel& results) {
+  Lines lines;
+  for (const ResultLine& line : results.lines) lines.emplace_back(line.text, line.kind);
+  return lines;
 }
 
-SettingsRecord AllChecks() {
+SettingsRecord WithCaseCheck() {
   SettingsRecord settings;
   settings.checkCase = true;
   return settings;
@@ -43,8 +47,7 @@ TEST(GameResultsTest, EveryKindOfFindingReadsAsItsLine) {
   game.cloneOf = "sgamep";
   game.scanStatus[kSetCaseCorrect] = 0;
   game.scanText2 = "SGame";
-  game.scanRecordsB.resize(1);
-  game.scanRecordsB[0] = {"x.bin", "a.bin", "/roms/sgame/x.bin", true, false, {}, {}};
+  game.scanRecordsB = {{"x.bin", "a.bin", "/roms/sgame/x.bin", true, false, {}, {}}};
   game.roms = {Rom("b.bin", 4096, 0xabcd, false), Rom("c.bin", 1024, 1, true),
                Rom("d.bin", 16, 2, true), Rom("e.bin", 16, 0x33333333, true)};
   game.roms[1].romScan.lengthCorrect = 0;
@@ -60,72 +63,56 @@ TEST(GameResultsTest, EveryKindOfFindingReadsAsItsLine) {
   game.scanRecordsA.resize(1);
   game.scanRecordsA[0].name = "/roms/sgame/readme.txt";
 
-  SettingsRecord settings = AllChecks();
+  SettingsRecord settings = WithCaseCheck();
   settings.fixCase = settings.fixLength = true;
   ResultsModel results;
   ScanStatistics stats;
   ASSERT_TRUE(BuildGameResults(game, settings, results, stats));
-  const std::vector<std::string> expected = {
-      "Some Game [folder: sgame - parent: sgamep]",
-      "wrong spelling: sgame [wrong: SGame] [right: sgame] [not fixed]",
-      "wrong name: /roms/sgame/x.bin [wrong: x.bin] [right: a.bin]",
-      "missing rom: b.bin [length: 4096] [chksum: abcd (ffff5432)]",
-      "wrong length: c.bin [wrong: 2048] [right: 1024] [fixed]",
-      "wrong spelling: d.bin [wrong: D.BIN] [right: d.bin] [not fixed]",
-      "wrong checksum: e.bin [wrong: badf00d] [right: 33333333 (cccccccc)]",
-      "missing sample: boom.wav",
-      "wrong spelling: bang.wav[wrong: BANG.wav] [right: bang.wav] [not fixed]",
-      "unneeded file: /roms/sgame/readme.txt",
+  const Lines expected = {
+      {"Some Game [folder: sgame - parent: sgamep]", kResultGameHeader},
+      {"wrong spelling: sgame [wrong: SGame] [right: sgame] [not fixed]", kResultGameCase},
+      {"wrong name: /roms/sgame/x.bin [wrong: x.bin] [right: a.bin]", kResultRomName},
+      {"missing rom: b.bin [length: 4096] [chksum: abcd (ffff5432)]", kResultMissingRom},
+      {"wrong length: c.bin [wrong: 2048] [right: 1024] [fixed]", kResultWrongLength},
+      {"wrong spelling: d.bin [wrong: D.BIN] [right: d.bin] [not fixed]", kResultRomCase},
+      {"wrong checksum: e.bin [wrong: badf00d] [right: 33333333 (cccccccc)]", kResultWrongChecksum},
+      {"missing sample: boom.wav", kResultMissingSample},
+      {"wrong spelling: bang.wav[wrong: BANG.wav] [right: bang.wav] [not fixed]", kResultSampleCase},
+      {"unneeded file: /roms/sgame/readme.txt", kResultUnneeded},
   };
-  EXPECT_EQ(Texts(results), expected);
-  const std::vector<ResultKind> kinds = {
-      kResultGameHeader,  kResultGameCase, kResultRomName,       kResultMissingRom,
-      kResultWrongLength, kResultRomCase,  kResultWrongChecksum, kResultMissingSample,
-      kResultSampleCase,  kResultUnneeded};
-  for (size_t i = 0; i < kinds.size(); ++i) EXPECT_EQ(results.lines[i].kind, kinds[i]) << i;
-  ASSERT_EQ(results.items.size(), 1u);
-  EXPECT_EQ(results.items[0].children.size(), expected.size() - 1);
+  EXPECT_EQ(LinesOf(results), expected);
   // Fix name was off: the fixed wrong name counts as found, not as fixed.
   EXPECT_EQ(stats.wrongNamedRoms, 1);
   EXPECT_EQ(stats.wrongNamedRomsFixed, 0);
   EXPECT_EQ(stats.wrongSizedRomsFixed, 1);
   EXPECT_EQ(stats.missingArcadeRoms + stats.wrongSpelledRoms + stats.wrongChecksums, 3);
-
-  settings.fixCase = false;
-  ResultsModel plain;
-  BuildGameResults(game, settings, plain, stats);
-  EXPECT_EQ(plain.lines[5].text, "wrong spelling: d.bin [wrong: D.BIN] [right: d.bin]");
 }
 
-TEST(GameResultsTest, MissingBadDumpIsReportedOnlyWhenAskedFor) {
-  GameSet game = Game("zgame", "Zero Game", true);
-  game.roms = {Rom("nodump.bin", 1024, 0, false), Rom("ok.bin", 16, 5, true)};
-  SettingsRecord settings = AllChecks();
+TEST(GameResultsTest, MissingSetsAndBadDumps) {
+  // A ROM never dumped counts as missing only when asked for.
+  GameSet zero = Game("zgame", "Zero Game", true);
+  zero.roms = {Rom("nodump.bin", 1024, 0, false), Rom("ok.bin", 16, 5, true)};
+  SettingsRecord settings = WithCaseCheck();
   settings.showMissingZeroCrcs = false;
   ResultsModel results;
   ScanStatistics stats;
-  EXPECT_FALSE(BuildGameResults(game, settings, results, stats));
+  EXPECT_FALSE(BuildGameResults(zero, settings, results, stats));
   EXPECT_TRUE(results.items.empty());
-
   settings.showMissingZeroCrcs = true;
-  EXPECT_TRUE(BuildGameResults(game, settings, results, stats));
-  EXPECT_EQ(Texts(results), (std::vector<std::string>{
-                                "Zero Game [folder: zgame]",
-                                "missing rom: nodump.bin [length: 1024] [chksum: 0 (ffffffff)]"}));
-}
+  EXPECT_TRUE(BuildGameResults(zero, settings, results, stats));
+  EXPECT_EQ(results.lines.back().text,
+            "missing rom: nodump.bin [length: 1024] [chksum: 0 (ffffffff)]");
 
-TEST(GameResultsTest, AbsentSetGetsMissingHeaderAndEveryRom) {
-  GameSet game = Game("neo1", "Neo One", false);
-  game.hasNeoGeoBios = true;
-  game.roms = {Rom("p1.rom", 10, 7, false), Rom("s1.rom", 20, 8, false)};
-  ResultsModel results;
-  ScanStatistics stats;
-  ASSERT_TRUE(BuildGameResults(game, AllChecks(), results, stats));
-  EXPECT_EQ(Texts(results), (std::vector<std::string>{
-                                "Neo One [folder: neo1]", "missing game: Neo One",
-                                "missing rom: p1.rom [length: 10] [chksum: 7 (fffffff8)]",
-                                "missing rom: s1.rom [length: 20] [chksum: 8 (fffffff7)]"}));
-  EXPECT_EQ(results.lines[0].kind, kResultMissingSetHeader);
+  GameSet absent = Game("neo1", "Neo One", false);
+  absent.hasNeoGeoBios = true;
+  absent.roms = {Rom("p1.rom", 10, 7, false), Rom("s1.rom", 20, 8, false)};
+  ResultsModel neo;
+  ASSERT_TRUE(BuildGameResults(absent, settings, neo, stats));
+  EXPECT_EQ(LinesOf(neo),
+            (Lines{{"Neo One [folder: neo1]", kResultMissingSetHeader},
+                   {"missing game: Neo One", kResultMissingGame},
+                   {"missing rom: p1.rom [length: 10] [chksum: 7 (fffffff8)]", kResultMissingRom},
+                   {"missing rom: s1.rom [length: 20] [chksum: 8 (fffffff7)]", kResultMissingRom}}));
   EXPECT_EQ(stats.missingNeoGeoGames, 1);
   EXPECT_EQ(stats.missingNeoGeoRoms, 2);
 }

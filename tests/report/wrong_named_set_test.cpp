@@ -57,9 +57,7 @@ class WrongNamedSetTest : public ::testing::Test {
   ScriptedInterface ui;
   ResultsModel results;
   ScanStatistics stats;
-  bool fixName = false;
-  bool answeredForAll = false;
-  bool stopRequested = false;
+  bool fixName = false, answeredForAll = false, stopRequested = false;
 };
 
 TEST_F(WrongNamedSetTest, ReportsTheSetWithMostMatchingFiles) {
