@@ -97,6 +97,10 @@ int RunScanCommand(const ScanOptions& options, bool fastscan, UserInterface& ui)
   SettingsRecord settings;
   if (!BuildSettings(options.data, dataFolder, settings)) return kScanNotRun;
   ApplySwitches(options, settings);
+  // A fastscan file named by no option lives with the data caches, not in
+  // whatever folder the command was started from.
+  if (options.fastscanFile.empty() && !settings.fastscanFile.empty() && settings.fastscanFile[0] != '/')
+    settings.fastscanFile = dataFolder + settings.fastscanFile;
   GameList database;
   if (!LoadGameData(options.data, settings, dataFolder, ui, database)) return kScanNotRun;
 
