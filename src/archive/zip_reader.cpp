@@ -76,8 +76,8 @@ Step ReadBytes(DirectoryWalk& walk, std::string& out, size_t length) {
   return ReadBytes(walk, out.data(), length);
 }
 
-// Reads entries with `readEntry` for as long as the next signature is
-// `entrySignature`.
+// The local headers and the central directory are each a run of one kind
+// of record that ends where another signature follows.
 template <class ReadEntry>
 Step ReadEntries(DirectoryWalk& walk, uint32_t entrySignature, ReadEntry readEntry) {
   uint32_t signature = entrySignature;
