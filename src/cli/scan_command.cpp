@@ -3,12 +3,15 @@
 #include <CLI/CLI.hpp>
 #include <cstdio>
 
+#include "app/user_interface.h"
 #include "archive/zip_library.h"
+#include "platform/file_system.h"
 #include "platform/paths.h"
 #include "report/results_model.h"
 #include "report/scanner_log.h"
 #include "scanner/scan_driver.h"
 #include "settings/settings_record.h"
+#include "settings/validate_profile.h"
 
 namespace kestrel {
 namespace {
@@ -63,6 +66,25 @@ bool HasFindings(const GameList& database, const ScanStatistics& statistics) {
   return false;
 }
 
+// What the desktop program checks before it opens the scanner: missing
+// paths are disabled (with a message), and the working folders must exist.
+// The default backup folder is made when missing, as the program does at
+// start.
+bool CheckScanPreconditions(SettingsRecord& settings, UserInterface& ui) {
+  if (!settings.backupFolder.empty() && !FolderExists(settings.backupFolder)) CreateFolder(settings.backupFolder);
+  ValidateProfile(settings, &ui);
+  MessageStyle stop{MessageButtons::kOk, MessageIcon::kStop};
+  if (settings.tempFolder.empty()) {
+    ShowMessage(&ui, "No Valid Temporaryfolder\n\nGo To The Settings Dialog !", "Path Error", stop);
+    return false;
+  }
+  if (settings.makeBackups && settings.backupFolder.empty()) {
+    ShowMessage(&ui, "No Valid Backupfolder\n\nGo To The Settings Dialog !", "Path Error", stop);
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 void AddScanOptions(CLI::App& command, ScanOptions& options) {
@@ -103,6 +125,7 @@ int RunScanCommand(const ScanOptions& options, bool fastscan, UserInterface& ui)
     settings.fastscanFile = dataFolder + settings.fastscanFile;
   GameList database;
   if (!LoadGameData(options.data, settings, dataFolder, ui, database)) return kScanNotRun;
+  if (!CheckScanPreconditions(settings, ui)) return kScanNotRun;
 
   ZipLibrary zipLibrary;
   InitZipLibrary(zipLibrary);

@@ -124,6 +124,10 @@ TEST(CliTest, ScanReportsEveryPlantedFaultAndChangesNothing) {
 
   CliRun noData = RunCli(dir, "scan --rom-path " + demo + "/roms --data-folder " + dir.path());
   EXPECT_EQ(noData.status, 2);
+
+  CliRun noTemp = RunCli(dir, args + " --temp-folder " + dir.path() + "gone");
+  EXPECT_EQ(noTemp.status, 2);
+  EXPECT_NE(noTemp.err.find("[Path Error] No Valid Temporaryfolder"), std::string::npos);
 }
 
 }  // namespace
