@@ -100,9 +100,9 @@ TEST(CliTest, ScanReportsEveryPlantedFaultAndChangesNothing) {
   ASSERT_EQ(std::system((std::string(KESTREL_DEMO_BUILDER) + " " + DemoDat() + " " + demo + " >/dev/null").c_str()), 0);
   std::map<std::string, std::string> before = Snapshot(demo);
   std::string args = "scan --datfile " + DemoDat() + " --rom-path " + demo + "/roms --sample-path " + demo +
-                     "/samples --data-folder " + dir.path() + " --temp-folder " + dir.path() + " --check-case" +
+                     "/samples --data-folder " + dir.path() + " --check-case" +
                      " --fastscan-file " + dir.path() + "fast.fsc --log " + dir.path() + "scan.log";
-  CliRun scan = RunCli(dir, args);
+  CliRun scan = RunCli(dir, args + " --temp-folder " + dir.path());
   EXPECT_EQ(scan.status, 1) << scan.err;
   for (const std::string& finding : std::vector<std::string>
        {"missing game: Puzzle Parade (alternate)", "missing rom: rr.2 [length: 2048]",
@@ -118,7 +118,7 @@ TEST(CliTest, ScanReportsEveryPlantedFaultAndChangesNothing) {
   EXPECT_EQ(scan.out.rfind(log, 0), 0u) << "the logfile holds the lines printed";
 
   // The fastscan looks only at the games with findings: the same lines.
-  CliRun fast = RunCli(dir, "fastscan" + args.substr(4));
+  CliRun fast = RunCli(dir, "fastscan" + args.substr(4) + " --temp-folder " + dir.path());
   EXPECT_EQ(fast.status, 1) << fast.err;
   EXPECT_NE(fast.out.find("missing rom: rr.2"), std::string::npos);
 
