@@ -1,8 +1,8 @@
 #include "scanner/folder_index.h"
 
-#include <dirent.h>
 #include <sys/stat.h>
 
+#include "platform/file_system.h"
 #include "platform/paths.h"
 #include "platform/text.h"
 
@@ -17,34 +17,26 @@ bool SameTime(const timespec& a, const timespec& b) {
   return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
 }
 
-bool IsFolderEntry(const std::string& folder, const dirent& entry) {
-  if (entry.d_type == DT_DIR) return true;
-  if (entry.d_type != DT_UNKNOWN && entry.d_type != DT_LNK) return false;
-  struct stat info;
-  return ::stat((folder + entry.d_name).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
 }  // namespace
 
 FolderIndex::Listing* FolderIndex::Current(const std::string& folder) {
+  // The folder is found without case, like every name the scan looks up.
+  std::optional<std::string> real = FindPath(folder);
   struct stat info;
-  if (::stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return nullptr;
+  if (!real || ::stat(real->c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return nullptr;
   auto cached = listings_.find(folder);
   if (cached != listings_.end() && cached->second.trusted &&
       SameTime(cached->second.modified, info.st_mtim)) {
     return &cached->second;
   }
-  DIR* dir = ::opendir(folder.c_str());
-  if (dir == nullptr) return nullptr;
   Listing listing;
   listing.modified = info.st_mtim;
   listing.trusted = std::time(nullptr) - info.st_mtim.tv_sec > kQuietSeconds;
-  while (dirent* entry = ::readdir(dir)) {
-    std::string name = entry->d_name;
-    if (name == "." || name == "..") continue;
-    listing.byLowerName[ToLowerAscii(name)].push_back({name, IsFolderEntry(folder, *entry)});
+  // Sorted byte-wise, so that among names equal without case the first is
+  // the one FindPath picks, and the scan and the repairs mean the same file.
+  for (FolderEntry& entry : ListFolder(*real)) {
+    listing.byLowerName[ToLowerAscii(entry.name)].push_back({std::move(entry.name), entry.isFolder});
   }
-  ::closedir(dir);
   Listing& stored = listings_[folder];
   stored = std::move(listing);
   return &stored;

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/file_system.h"
+#include "platform/paths.h"
 #include "support/temp_folder.h"
 
 namespace kestrel::testing {
@@ -36,6 +38,17 @@ TEST(FolderIndexTest, FindsNamesWithoutCaseAndSeesEveryChangeOfAQuietFolder) {
   std::filesystem::rename(root / "Galaga", root / "galaga");
   EXPECT_EQ(index.Find(root.path(), "GALAGA")->name, "galaga");
   EXPECT_FALSE(index.Find(root / "missing/", "x"));
+}
+
+TEST(FolderIndexTest, FindsTheFolderWithoutCaseAndPicksTheFileFindPathPicks) {
+  TempFolder root;
+  WriteFile(root / "Roms/PACMAN.zip", "z");
+  WriteFile(root / "Roms/Pacman.zip", "z");
+  FolderIndex index;
+
+  std::optional<IndexedName> found = index.Find(root / "ROMS/", "pacman.zip");
+  ASSERT_TRUE(found);
+  EXPECT_EQ(found->name, FileNamePart(*FindPath(root / "Roms/pacman.zip")));
 }
 
 }  // namespace
