@@ -106,5 +106,26 @@ TEST_F(WrongNamedSetTest, RenamesAfterTheAnswers) {
   EXPECT_TRUE(FileExists(temp / "roms/gamz/a.bin"));
 }
 
+TEST_F(WrongNamedSetTest, NeverMovesASetOutOfItsFolder) {
+  // A damaged game list may give a set a name with a folder part.
+  GameList database(1);
+  database[0].name = "../gamex";
+  database[0].roms = {RomOf("a.bin", "first rom"), RomOf("b.bin", "second rom")};
+  std::vector<ZeroCrcIndexEntry> zeroIndex;
+  BuildCrcIndex(database, crcIndex, zeroIndex);
+  settings.fixName = fixName = true;
+  settings.askBeforeFixing = false;
+
+  ASSERT_TRUE(Check(temp / "roms/gamx.zip"));
+  ASSERT_TRUE(Check(temp / "roms/gamy"));
+  EXPECT_TRUE(FileExists(temp / "roms/gamx.zip"));
+  EXPECT_TRUE(FileExists(temp / "roms/gamy/a.bin"));
+  EXPECT_FALSE(PathExists(temp / "gamex.zip"));
+  EXPECT_FALSE(PathExists(temp / "gamex"));
+  EXPECT_EQ(results.lines.back().text,
+            "wrong name: " + temp / "roms/gamy [wrong: gamy] [right: ../gamex] [not fixed]");
+  EXPECT_EQ(stats.wrongNamedGamesFixed, 0);
+}
+
 }  // namespace
 }  // namespace kestrel
