@@ -1,5 +1,7 @@
 #include "scanner/rom_set_check.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <optional>
 
 #include "archive/zip_reader.h"
@@ -86,7 +88,8 @@ void CheckRomLength(ScanContext& context, GameSet& game, RomEntry& rom, SetOnDis
     scan.foundSize = set.entries[location.memberIndex].size;
   } else {
     std::optional<uint64_t> size = FileSize(location.filePath);
-    scan.foundSize = size ? static_cast<uint32_t>(*size) : 0;
+    // A file beyond 32 bits must not pass for the few bytes above them.
+    scan.foundSize = size ? static_cast<uint32_t>(std::min<uint64_t>(*size, UINT32_MAX)) : 0;
   }
   uint32_t expected = static_cast<uint32_t>(rom.size);
   scan.lengthCorrect = scan.foundSize == expected;

@@ -1,5 +1,7 @@
 // Scans of small collections on disk, one kind of set layout at a time.
 #include <algorithm>
+#include <cstdint>
+#include <filesystem>
 
 #include "scanner/scan_fixture.h"
 #include "scanner/scan_state.h"
@@ -169,6 +171,23 @@ TEST_F(SetChecksTest, NeoGeoBiosInAnyRomPathCoversTheGamesBiosRoms) {
   settings.scanGameTypes = 0;
   Scan();
   EXPECT_FALSE(Rom("ng1", "g.rom").romScan.found);
+}
+
+
+TEST_F(SetChecksTest, AFileBeyondFourGigabytesIsNeverTheRightLength) {
+  settings.checkName = settings.checkChecksum = settings.checkUnneeded = false;
+  settings.checkLength = true;
+  AddGame("huge", {{"a.rom", kA}});
+  Link();
+  WriteFolderSet(romPath, "huge", {{"a.rom", kA}});
+  // Sparse: 2^32 bytes more than the ROM, which a 32-bit size would hide.
+  std::filesystem::resize_file(romPath + "huge/a.rom", (uint64_t{1} << 32) + kA.size());
+
+  Scan();
+
+  RomScan& scan = Rom("huge", "a.rom").romScan;
+  EXPECT_TRUE(scan.found && !scan.lengthCorrect);
+  EXPECT_EQ(scan.foundSize, UINT32_MAX);
 }
 
 }  // namespace
