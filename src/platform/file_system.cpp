@@ -176,6 +176,14 @@ bool RemoveFolder(std::string_view path) {
   return real && ::rmdir(WithoutTrailingSeparators(*real).c_str()) == 0;
 }
 
+std::string CreateUniqueFolder(std::string_view parent) {
+  std::optional<std::string> real = FindPath(parent);
+  if (!real) return "";
+  std::string pattern = WithTrailingSeparator(*real) + "kestrel-XXXXXX";
+  if (::mkdtemp(pattern.data()) == nullptr) return "";
+  return pattern + '/';
+}
+
 bool IsReadOnly(std::string_view path) {
   std::optional<std::string> real = FindPath(path);
   struct stat info;

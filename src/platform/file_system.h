@@ -50,6 +50,10 @@ bool DeleteFile(std::string_view path);
 bool CreateFolder(std::string_view path);
 // Removes an empty folder.
 bool RemoveFolder(std::string_view path);
+// Creates a new, empty folder of a unique name inside `parent`; returns it
+// with a trailing '/', or "" on failure. Files made there cannot collide
+// with the user's.
+std::string CreateUniqueFolder(std::string_view parent);
 // Makes the file writable for its owner.
 bool ClearReadOnly(std::string_view path);
 bool IsReadOnly(std::string_view path);

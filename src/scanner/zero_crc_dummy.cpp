@@ -39,13 +39,19 @@ bool AddToZip(ScanContext& context, const std::string& dummyPath, SetOnDisk& set
 bool PlaceZeroCrcDummy(ScanContext& context, const RomEntry& rom, SetOnDisk& set) {
   const std::string& tempFolder = context.settings.tempFolder;
   if (tempFolder.empty() || rom.size < 0 || !IsPlainFileName(rom.name)) return false;
-  std::string dummyPath = JoinPath(tempFolder, rom.name);
+  // A folder of its own, so that the dummy never replaces (and then
+  // deletes) a file of the same name that the user keeps in the temporary
+  // folder.
+  std::string workFolder = CreateUniqueFolder(tempFolder);
+  if (workFolder.empty()) return false;
+  std::string dummyPath = workFolder + rom.name;
   bool placed = false;
   if (WriteZeros(dummyPath, rom.size)) {
     placed = set.isZip ? AddToZip(context, dummyPath, set)
-                       : set.hasFolder && CopyFile(dummyPath, JoinPath(set.folderPath, rom.name), false);
+                       : set.hasFolder && CopyFile(dummyPath, JoinPath(set.folderPath, rom.name), true);
   }
   DeleteFile(dummyPath);
+  RemoveFolder(workFolder);
   return placed;
 }
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 
+#include "platform/file_system.h"
 #include "scanner/scan_fixture.h"
 #include "scanner/scan_state.h"
 
@@ -123,9 +124,13 @@ TEST_F(SetChecksTest, DoubleNamesAndZeroCrcStandIns) {
   Rom("al", "x.rom").aliases = {"y.rom"};
   WriteFolderSet(romPath, "al", {{"y.rom", x}});
   WriteZipSet(romPath, "zz", {{"x.rom", x}});
+  // A file of the same name the user keeps in the temporary folder.
+  WriteFile(settings.tempFolder + "bad.rom", "mine");
 
   Scan();
 
+  EXPECT_EQ(ReadFile(settings.tempFolder + "bad.rom"), "mine");
+  EXPECT_EQ(ListFolder(settings.tempFolder).size(), 1u) << "no work folder left behind";
   RomScan& alias = Rom("al", "x.rom").romScan;
   EXPECT_TRUE(alias.found && alias.caseCorrect);
   EXPECT_EQ(alias.searchName, "y.rom");
