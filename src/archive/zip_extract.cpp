@@ -60,8 +60,10 @@ bool InflateMember(InputFile& file, const ZipEntry& entry, MemberSink& sink) {
   int result = Z_OK;
   bool failed = false;
   while (result != Z_STREAM_END && !failed) {
-    if (stream.avail_in == 0) {
-      if (remaining == 0) break;
+    // With all input taken, output may still be pending (the tail of the
+    // last match); inflate is called once more and reports an error when
+    // it can make no progress.
+    if (stream.avail_in == 0 && remaining > 0) {
       size_t count = remaining < kInputChunk ? static_cast<size_t>(remaining) : kInputChunk;
       if (file.ReadAt(offset, input.get(), count) != static_cast<long long>(count)) break;
       offset += count;
@@ -71,8 +73,8 @@ bool InflateMember(InputFile& file, const ZipEntry& entry, MemberSink& sink) {
     }
     stream.next_out = output.get();
     stream.avail_out = static_cast<uInt>(kOutputChunk);
-    // Both input and room are offered, so every call makes progress or
-    // reports an error: the loop cannot stall.
+    // Room is always offered, so every call makes progress or reports an
+    // error (a call that can do nothing fails): the loop cannot stall.
     result = inflate(&stream, Z_NO_FLUSH);
     size_t produced = kOutputChunk - stream.avail_out;
     failed = (result != Z_OK && result != Z_STREAM_END) || stream.total_out > entry.size ||
