@@ -54,9 +54,10 @@ std::string PickFolder(UserInterface* owner, const std::string& title) {
 }
 
 std::string ProgressPercentText(int position, int lower, int upper) {
-  int percent = 0;
+  // Differences of two ints need more than an int.
+  long long percent = 0;
   if (upper != lower) {
-    percent = static_cast<int>(static_cast<long long>(position - lower) * 100 / (upper - lower));
+    percent = (static_cast<long long>(position) - lower) * 100 / (static_cast<long long>(upper) - lower);
     if (percent > 100) percent %= 100;
   }
   return std::to_string(percent) + "%";

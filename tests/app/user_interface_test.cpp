@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "app/scripted_interface.h"
 
 namespace kestrel {
@@ -15,6 +17,8 @@ TEST(ProgressPercentTest, WrapsPastTheUpperBound) {
   EXPECT_EQ(ProgressPercentText(8, 0, 4), "0%");
   EXPECT_EQ(ProgressPercentText(7, 7, 7), "0%") << "an empty range";
   EXPECT_EQ(ProgressPercentText(15, 10, 20), "50%");
+  EXPECT_EQ(ProgressPercentText(INT_MAX, -1, 1), "0%") << "differences beyond an int";
+  EXPECT_EQ(ProgressPercentText(0, INT_MIN, INT_MAX), "50%");
 }
 
 TEST(UserInterfaceTest, WithoutOwnerNothingIsShown) {
