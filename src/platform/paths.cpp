@@ -39,12 +39,14 @@ bool MatchesWildcard(std::string_view name, std::string_view pattern) {
   if (pattern == "*.*") return true;
   size_t n = 0, p = 0, starP = std::string_view::npos, starN = 0;
   while (n < name.size()) {
-    if (p < pattern.size() && (pattern[p] == '?' || LowerAscii(pattern[p]) == LowerAscii(name[n]))) {
-      ++n;
-      ++p;
-    } else if (p < pattern.size() && pattern[p] == '*') {
+    // A '*' in the pattern is always a wildcard, even against a '*' in a
+    // (Linux) file name.
+    if (p < pattern.size() && pattern[p] == '*') {
       starP = p++;
       starN = n;
+    } else if (p < pattern.size() && (pattern[p] == '?' || LowerAscii(pattern[p]) == LowerAscii(name[n]))) {
+      ++n;
+      ++p;
     } else if (starP != std::string_view::npos) {
       p = starP + 1;
       n = ++starN;

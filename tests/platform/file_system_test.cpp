@@ -112,6 +112,7 @@ TEST(PathsTest, SplitsAtEverySeparator) {
   EXPECT_FALSE(MatchesWildcard("pacman.zip", "pac?"));
   EXPECT_TRUE(MatchesWildcard("", "*"));
   EXPECT_TRUE(MatchesWildcard("a.b.c", "*.c"));
+  EXPECT_TRUE(MatchesWildcard("*x.zip", "*.zip"));
 }
 
 }  // namespace
