@@ -16,6 +16,9 @@ namespace kestrel {
 bool RunProcess(const std::string& program, const std::vector<std::string>& arguments,
                 const std::string& outputFile, bool append, const std::string& workingFolder) {
   std::string realProgram = ResolvePath(program);
+  // The child changes its folder before it starts the program, so a
+  // relative path is made absolute against the caller's folder first.
+  if (!realProgram.empty() && realProgram[0] != '/') realProgram = CurrentFolder() + realProgram;
   std::string output = ResolvePath(outputFile);
   int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (append ? O_APPEND : O_TRUNC);
   int outputFd = ::open(output.c_str(), flags, 0644);

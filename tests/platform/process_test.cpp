@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/file_system.h"
 #include "platform/thread_priority.h"
 #include "support/temp_folder.h"
 
@@ -30,6 +31,14 @@ TEST(ProcessTest, StartsWithoutShellAndRedirectsOutput) {
   EXPECT_EQ(testing::ReadFile(output).find("a b|"), 0u) << "appended";
 
   EXPECT_FALSE(RunProcess(dir / "missing", {}, output, false, ""));
+
+  // A relative program path means the caller's folder, not the child's.
+  std::string saved = CurrentFolder();
+  ASSERT_TRUE(SetCurrentFolder(dir.path()));
+  bool relative = RunProcess("my emu/emu.sh", {"rel", ""}, output, false, "my emu/");
+  SetCurrentFolder(saved);
+  EXPECT_TRUE(relative);
+  EXPECT_EQ(testing::ReadFile(output).find("rel|"), 0u);
 }
 
 TEST(ThreadPriorityTest, RestoresThePriorityItChanged) {
