@@ -28,7 +28,7 @@ std::unique_ptr<ProgressDialog> OpenProgressDialog(UserInterface* owner, const s
 }
 
 int AskDialog(UserInterface* owner, const std::string& title, const std::string& message) {
-  if (owner == nullptr) return kAnswerYes;
+  if (owner == nullptr) return kAnswerNo;
   return owner->Ask(title, message);
 }
 

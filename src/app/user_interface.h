@@ -70,7 +70,8 @@ void SetApplicationInterface(UserInterface* ui);
 UserInterface* ApplicationInterface();
 
 // The free functions the tools call. A null owner shows nothing: the
-// message answers OK, the question answers Yes, a chooser answers "".
+// message answers OK, the question answers No (nothing is changed without
+// someone agreeing), a chooser answers "".
 std::unique_ptr<ProgressDialog> OpenProgressDialog(UserInterface* owner, const std::string& title);
 int AskDialog(UserInterface* owner, const std::string& title, const std::string& message);
 int ShowMessage(UserInterface* owner, const std::string& text, const std::string& title,

@@ -23,6 +23,7 @@ TEST(ProgressPercentTest, WrapsPastTheUpperBound) {
 
 TEST(UserInterfaceTest, WithoutOwnerNothingIsShown) {
   EXPECT_EQ(ShowMessage(nullptr, "text", "title", {}), kResultOk);
+  EXPECT_EQ(AskDialog(nullptr, "Fix ?", "Rename ?"), kAnswerNo);
   EXPECT_EQ(PickFile(nullptr, ".kpf", "", "a|*.kpf||", true), "");
   EXPECT_EQ(PickFolder(nullptr, "t"), "");
   std::unique_ptr<ProgressDialog> progress = OpenProgressDialog(nullptr, "Receiving Data");
