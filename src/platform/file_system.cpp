@@ -134,7 +134,12 @@ std::optional<uint64_t> FileSize(std::string_view path) {
 }
 
 std::FILE* OpenFile(std::string_view path, const char* mode) {
-  return std::fopen(ResolvePath(path).c_str(), mode);
+  std::string real = ResolvePath(path);
+  // Opening a named pipe for reading waits for a writer, and a device may
+  // never end: only regular files are read.
+  struct stat info;
+  if (mode[0] == 'r' && (!StatPath(real, &info) || !S_ISREG(info.st_mode))) return nullptr;
+  return std::fopen(real.c_str(), mode);
 }
 
 bool RenamePath(std::string_view from, std::string_view to) {

@@ -38,6 +38,7 @@ std::optional<uint64_t> FileSize(std::string_view path);
 
 // Opens a file with fopen's `mode`. The name is found without case, so
 // writing to "A.ROM" replaces an existing "a.rom" rather than adding a twin.
+// Reading opens regular files only (never a pipe or a device).
 std::FILE* OpenFile(std::string_view path, const char* mode);
 
 // Renames `from` (found without case) to `to`. Fails when `to` names another

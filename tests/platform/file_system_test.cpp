@@ -38,6 +38,10 @@ TEST(FileSystemTest, FindsNamesWithoutCasePreferringExactMatch) {
   std::fputs("new", file);
   std::fclose(file);
   EXPECT_EQ(testing::ReadFile(dir / "Games/Galaga.zip"), "new");
+  // A pipe would block the reader for ever.
+  ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0644), 0);
+  EXPECT_EQ(OpenFile(dir / "pipe", "rb"), nullptr);
+  EXPECT_EQ(OpenFile(dir.path(), "rb"), nullptr);
   EXPECT_FALSE(std::filesystem::exists(dir / "Games/GALAGA.zip"));
 }
 
