@@ -1,17 +1,12 @@
 #include <gtest/gtest.h>
 
 #include "gamedb/crc_index.h"
+#include "support/game_records.h"
 
 namespace kestrel {
 namespace {
 
-RomEntry Rom(const std::string& name, int32_t size, uint32_t crc) {
-  RomEntry rom;
-  rom.name = name;
-  rom.size = size;
-  SetRomCrc(rom, crc);
-  return rom;
-}
+using testing::Rom;
 
 TEST(BuildCrcIndexTest, OrdersStablyAndSkipsUnselectedSets) {
   GameList database(3);

@@ -7,18 +7,13 @@
 #include "archive/crc32.h"
 #include "gamedb/datfile_parser.h"
 #include "gamedb/validate_games.h"
+#include "support/game_records.h"
 #include "support/temp_folder.h"
 
 namespace kestrel {
 namespace {
 
-RomEntry Rom(const std::string& name, int32_t size, uint32_t crc) {
-  RomEntry rom;
-  rom.name = name;
-  rom.size = size;
-  SetRomCrc(rom, crc);
-  return rom;
-}
+using testing::Rom;
 
 GameSet Set(const std::string& name, const std::string& description, std::vector<RomEntry> roms = {Rom("r", 1, 1)}) {
   GameSet game;
