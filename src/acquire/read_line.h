@@ -3,15 +3,11 @@
 
 #include <cstddef>
 #include <cstdio>
-#include <memory>
 #include <string>
 
-namespace kestrel {
+#include "platform/file_system.h"
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+namespace kestrel {
 
 // Reads the next line without its line end ("\n" or "\r\n"). Only the first
 // `keep` characters are kept, the rest of an over-long line is skipped, so a

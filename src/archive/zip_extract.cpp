@@ -5,7 +5,7 @@
 
 #include "app/user_interface.h"
 #include "archive/crc32.h"
-#include "archive/file_replacement.h"
+#include "platform/file_replacement.h"
 #include "archive/input_file.h"
 #include "archive/zip_reader.h"
 

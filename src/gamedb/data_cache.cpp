@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/file_replacement.h"
 #include "platform/file_system.h"
 
 namespace kestrel {
@@ -162,11 +163,6 @@ class CacheReader {
   size_t end_ = 0;
 };
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
-
 bool ReadRom(CacheReader& reader, RomEntry& rom) {
   int32_t aliasCount = 0;
   if (!reader.ReadFlag(rom.inParent) || !reader.ReadFlag(rom.noDump) || !reader.ReadInt(rom.crc) ||
@@ -245,17 +241,7 @@ bool WriteDataCache(const std::string& path, const GameList& database, uint32_t 
   PutInt(out, static_cast<uint32_t>(database.size()));
   for (const GameSet& game : database) PutSet(out, game);
 
-  std::string target = ResolvePath(path);
-  std::string temporary = target + ".new";
-  FilePtr file(std::fopen(temporary.c_str(), "wb"));
-  if (!file) return false;
-  bool written = std::fwrite(out.data(), 1, out.size(), file.get()) == out.size();
-  written = std::fclose(file.release()) == 0 && written;
-  if (!written || std::rename(temporary.c_str(), target.c_str()) != 0) {
-    std::remove(temporary.c_str());
-    return false;
-  }
-  return true;
+  return ReplaceFile(path, out);
 }
 
 bool ReadDataCache(const std::string& path, GameList& database, uint32_t expectedKey,

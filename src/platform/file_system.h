@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -40,6 +41,12 @@ std::optional<uint64_t> FileSize(std::string_view path);
 // writing to "A.ROM" replaces an existing "a.rom" rather than adding a twin.
 // Reading opens regular files only (never a pipe or a device).
 std::FILE* OpenFile(std::string_view path, const char* mode);
+
+// Closes the file when it goes out of scope.
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
 // Renames `from` (found without case) to `to`. Fails when `to` names another
 // existing entry (without case), as the rename of the original system does;

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/user_interface.h"
-#include "archive/file_replacement.h"
+#include "platform/file_replacement.h"
 #include "platform/file_system.h"
 #include "settings/settings_record.h"
 
@@ -69,10 +69,6 @@ bool ReadInt(std::FILE* file, uint32_t& value) {
   return true;
 }
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
 enum class ReadResult { kOk, kOtherData, kDamaged };
 
 // Reads the whole file before anything is applied, so a damaged file
@@ -114,9 +110,7 @@ bool SaveFastscan(const std::string& path, const SettingsRecord& settings,
   for (const GameSet& game : database) bytes.push_back(game.needsScan ? 1 : 0);
   for (int32_t option : CollectOptions(settings)) AppendInt(bytes, static_cast<uint32_t>(option));
 
-  FileReplacement file;
-  return file.Create(path) && file.Write(bytes.data(), bytes.size()) && file.Close() &&
-         file.Commit();
+  return ReplaceFile(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
 bool LoadFastscan(const std::string& path, SettingsRecord& settings, GameList& database,
@@ -126,7 +120,7 @@ bool LoadFastscan(const std::string& path, SettingsRecord& settings, GameList& d
   std::array<int32_t, kOptionCount> options{};
   ReadResult result = ReadResult::kDamaged;
   if (!FolderExists(path)) {
-    std::unique_ptr<std::FILE, FileCloser> file(OpenFile(path, "rb"));
+    FilePtr file(OpenFile(path, "rb"));
     if (file) result = ReadFastscan(file.get(), settings.dataCrc, database.size(), flags, options);
   }
   if (result == ReadResult::kOtherData) {

@@ -1,7 +1,7 @@
 #include "report/scanner_log.h"
 
 #include "app/user_interface.h"
-#include "archive/file_replacement.h"
+#include "platform/file_replacement.h"
 #include "platform/file_system.h"
 
 namespace kestrel {
@@ -25,10 +25,7 @@ bool WriteScannerLog(const std::string& path, const ResultsModel& results, bool 
   // A read-only logfile is the user's way of keeping it; replacing the file
   // through a rename would ignore that.
   if (path.empty() || FolderExists(path) || (FileExists(path) && IsReadOnly(path))) return false;
-  const std::string log = RenderScannerLog(results, addStatistics, statisticsText);
-  FileReplacement file;
-  return file.Create(path) && file.Write(log.data(), log.size()) && file.Close() &&
-         file.Commit();
+  return ReplaceFile(path, RenderScannerLog(results, addStatistics, statisticsText));
 }
 
 bool SaveScannerLog(const std::string& path, const ResultsModel& results, bool addStatistics,

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "platform/file_replacement.h"
 #include "platform/file_system.h"
 #include "settings/byte_stream.h"
 #include "settings/stored_fields.h"
@@ -118,32 +119,16 @@ bool ReadItems(ByteReader& in, SettingsRecord& r) {
   return !reader.failed;
 }
 
-bool WriteWholeFile(const std::string& path, const std::string& bytes) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) return false;
-  bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  // On disk before the rename, or a crash could leave an empty profile.
-  written = std::fflush(file) == 0 && ::fsync(fileno(file)) == 0 && written;
-  return std::fclose(file) == 0 && written;
-}
-
 }  // namespace
 
 bool LoadProfile(SettingsRecord& record, const std::string& path) {
-  // Only a regular file: opening a pipe or device for reading could block.
-  std::optional<std::string> real = FindPath(path);
-  if (!real || !FileExists(*real)) return false;
-  std::FILE* file = std::fopen(real->c_str(), "rb");
-  if (file == nullptr) return false;
+  // OpenFile opens regular files only, whose size then bounds every count.
+  FilePtr file(OpenFile(path, "rb"));
   struct stat info;
-  bool isFile = ::fstat(fileno(file), &info) == 0 && S_ISREG(info.st_mode);
+  if (!file || ::fstat(fileno(file.get()), &info) != 0) return false;
   SettingsRecord read;
-  bool loaded = false;
-  if (isFile) {
-    ByteReader in(file, static_cast<uint64_t>(info.st_size));
-    loaded = ReadItems(in, read);
-  }
-  std::fclose(file);
+  ByteReader in(file.get(), static_cast<uint64_t>(info.st_size));
+  bool loaded = ReadItems(in, read);
   if (loaded) record = std::move(read);
   return loaded;
 }
@@ -156,15 +141,9 @@ bool SaveProfile(const SettingsRecord& record, const std::string& path,
   FieldWriter writer{out, database};
   VisitStoredFields(record, writer);
 
-  // The old profile stays in place until the new one is complete.
-  std::string target = ResolvePath(path);
-  std::string temporary = target + ".tmp";
-  if (!WriteWholeFile(temporary, out.bytes()) ||
-      std::rename(temporary.c_str(), target.c_str()) != 0) {
-    std::remove(temporary.c_str());
-    return false;
-  }
-  return true;
+  // The old profile stays in place until the new one is complete and on
+  // disk: a profile is the user's only record of the collection's setup.
+  return ReplaceFile(path, out.bytes(), true);
 }
 
 }  // namespace kestrel

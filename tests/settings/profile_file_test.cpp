@@ -1,14 +1,38 @@
 #include "settings/profile_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
+#include <csignal>
 #include <filesystem>
+#include <iterator>
 
 #include "support/temp_folder.h"
 
 namespace kestrel {
 namespace {
+
+// Lets no file grow beyond `bytes` while it lives, as a full disk would;
+// writes past it fail instead of raising a signal.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    ::getrlimit(RLIMIT_FSIZE, &old_);
+    previous_ = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = old_;
+    limit.rlim_cur = bytes;
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~FileSizeLimit() {
+    ::setrlimit(RLIMIT_FSIZE, &old_);
+    std::signal(SIGXFSZ, previous_);
+  }
+
+ private:
+  rlimit old_{};
+  void (*previous_)(int) = nullptr;
+};
 
 using testing::ReadFile;
 using testing::TempFolder;
@@ -261,19 +285,22 @@ TEST(ProfileFileTest, SavingKeepsTheOldProfileWhenItFailsAndTheSelectionWithoutD
   EXPECT_EQ(loaded.gameSelectionBytes, record.gameSelectionBytes);
   EXPECT_EQ(loaded.storedDataCrc, 0x1234u);
 
-  // The new file cannot be written: the old one stays whole.
-  std::filesystem::create_directory(dir / "p.kpf.tmp");
+  // The new file cannot be written (as on a full disk): the old one stays
+  // whole.
   record.mameExe = "changed";
-  EXPECT_FALSE(SaveProfile(record, dir / "p.kpf", {}));
+  {
+    FileSizeLimit full(16);
+    EXPECT_FALSE(SaveProfile(record, dir / "p.kpf", {}));
+  }
   EXPECT_EQ(ReadFile(dir / "p.kpf"), first);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1) << "no temporary left";
   EXPECT_FALSE(SaveProfile(record, dir / "no folder/p.kpf", {}));
 
   // Another spelling of the name replaces the file rather than adding one.
-  std::filesystem::remove(dir / "p.kpf.tmp");
   ASSERT_TRUE(SaveProfile(record, dir / "P.KPF", {}));
   EXPECT_NE(ReadFile(dir / "p.kpf"), first);
   EXPECT_FALSE(std::filesystem::exists(dir / "P.KPF"));
-  EXPECT_FALSE(std::filesystem::exists(dir / "p.kpf.tmp"));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1) << "no temporary left";
 }
 
 }  // namespace

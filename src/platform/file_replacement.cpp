@@ -1,4 +1,4 @@
-#include "archive/file_replacement.h"
+#include "platform/file_replacement.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -55,10 +55,12 @@ bool FileReplacement::Write(const void* data, size_t length) {
   return true;
 }
 
-bool FileReplacement::Close() {
+bool FileReplacement::Close(bool syncToDisk) {
   int fd = fd_;
   fd_ = -1;
-  return fd >= 0 && ::close(fd) == 0;
+  if (fd < 0) return false;
+  bool synced = !syncToDisk || ::fsync(fd) == 0;
+  return ::close(fd) == 0 && synced;
 }
 
 bool FileReplacement::Commit() {
@@ -66,6 +68,12 @@ bool FileReplacement::Commit() {
   if (std::rename(temporary_.c_str(), destination_.c_str()) != 0) return false;
   temporary_.clear();
   return true;
+}
+
+bool ReplaceFile(const std::string& path, std::string_view bytes, bool syncToDisk) {
+  FileReplacement file;
+  return file.Create(path) && file.Write(bytes.data(), bytes.size()) && file.Close(syncToDisk) &&
+         file.Commit();
 }
 
 }  // namespace kestrel

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace kestrel {
 
@@ -20,8 +21,10 @@ class FileReplacement {
   bool Create(const std::string& destinationPath);
   // False when the data could not all be written (typically a full disk).
   bool Write(const void* data, size_t length);
-  // Flushes and closes the temporary file; false on a late write error.
-  bool Close();
+  // Closes the temporary file; false on a late write error. With
+  // `syncToDisk` the data reach the disk first, so that a crash right after
+  // the rename cannot leave an empty file in place of the old one.
+  bool Close(bool syncToDisk = false);
   // Renames the closed temporary file over the destination.
   bool Commit();
 
@@ -30,5 +33,8 @@ class FileReplacement {
   std::string destination_;
   std::string temporary_;
 };
+
+// Replaces the file at `path` (found without case) with `bytes`, all at once.
+bool ReplaceFile(const std::string& path, std::string_view bytes, bool syncToDisk = false);
 
 }  // namespace kestrel
