@@ -1,7 +1,6 @@
 #include "acquire/import_paths.h"
 
 #include <cstdio>
-#include <filesystem>
 #include <optional>
 #include <system_error>
 
@@ -16,11 +15,7 @@ namespace {
 // Relative folders in the file mean the file's own folder, wherever the
 // program was started from.
 std::string AbsoluteFolderOf(const std::string& filePath) {
-  std::string folder = FolderPart(filePath);
-  std::error_code error;
-  std::filesystem::path absolute = std::filesystem::absolute(folder.empty() ? "." : folder, error);
-  if (error) return folder;
-  return WithTrailingSeparator(absolute.lexically_normal().string());
+  return WithTrailingSeparator(AbsolutePath(FolderPart(filePath)));
 }
 
 bool IsSectionStart(const std::string& line) { return !line.empty() && line[0] == '['; }
@@ -45,10 +40,7 @@ std::optional<std::string> FindImportedFolder(const std::string& piece, const st
   std::string candidate = piece[0] == '/' ? piece : JoinPath(baseFolder, piece);
   std::optional<std::string> found = FindPath(candidate);
   if (!found || !FolderExists(*found)) return std::nullopt;
-  std::error_code error;
-  std::filesystem::path absolute = std::filesystem::absolute(*found, error);
-  if (error) return std::nullopt;
-  return WithTrailingSeparator(absolute.lexically_normal().string());
+  return WithTrailingSeparator(AbsolutePath(*found));
 }
 
 void AddPath(PathList& list, const std::string& path, bool enabled) {

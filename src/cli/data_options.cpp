@@ -2,7 +2,6 @@
 
 #include <CLI/CLI.hpp>
 #include <cstdio>
-#include <filesystem>
 
 #include "acquire/acquire_game_data.h"
 #include "acquire/data_folder.h"
@@ -14,18 +13,12 @@
 namespace kestrel {
 namespace {
 
-// Profiles outlive the folder they were made in: keep paths absolute.
-std::string Absolute(const std::string& path) {
-  std::error_code error;
-  std::filesystem::path absolute = std::filesystem::absolute(path, error);
-  return error ? path : absolute.lexically_normal().string();
-}
-
+// Profiles outlive the folder they were made in: paths are kept absolute.
 PathList ToPathList(const std::vector<std::string>& folders) {
   PathList list;
   for (const std::string& folder : folders) {
     PathEntry entry;
-    entry.path = WithTrailingSeparator(Absolute(folder));
+    entry.path = WithTrailingSeparator(AbsolutePath(folder));
     entry.position = static_cast<int>(list.size());
     list.push_back(entry);
   }
@@ -80,15 +73,15 @@ bool BuildSettings(const DataOptions& options, const std::string& dataFolder, Se
     std::fprintf(stderr, "Error While Loading Profile: '%s'\n", options.profile.c_str());
     return false;
   }
-  if (!options.datfile.empty()) settings.datfile = Absolute(options.datfile), settings.dataSource = 1;
-  if (!options.mameExe.empty()) settings.mameExe = Absolute(options.mameExe), settings.dataSource = 0;
-  if (!options.raineExe.empty()) settings.raineExe = Absolute(options.raineExe), settings.dataSource = 2;
+  if (!options.datfile.empty()) settings.datfile = AbsolutePath(options.datfile), settings.dataSource = 1;
+  if (!options.mameExe.empty()) settings.mameExe = AbsolutePath(options.mameExe), settings.dataSource = 0;
+  if (!options.raineExe.empty()) settings.raineExe = AbsolutePath(options.raineExe), settings.dataSource = 2;
   if (!options.romPaths.empty()) settings.romPaths = ToPathList(options.romPaths);
   if (!options.samplePaths.empty()) settings.samplePaths = ToPathList(options.samplePaths);
   if (!options.miscPaths.empty()) settings.miscPaths = ToPathList(options.miscPaths);
   if (!options.addPaths.empty()) settings.addPaths = ToPathList(options.addPaths);
-  if (!options.tempFolder.empty()) settings.tempFolder = WithTrailingSeparator(Absolute(options.tempFolder));
-  if (!options.backupFolder.empty()) settings.backupFolder = WithTrailingSeparator(Absolute(options.backupFolder));
+  if (!options.tempFolder.empty()) settings.tempFolder = WithTrailingSeparator(AbsolutePath(options.tempFolder));
+  if (!options.backupFolder.empty()) settings.backupFolder = WithTrailingSeparator(AbsolutePath(options.backupFolder));
   if (options.liErrors >= 0) settings.displayLiErrors = options.liErrors;
   return true;
 }

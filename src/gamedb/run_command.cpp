@@ -1,6 +1,5 @@
 #include "gamedb/run_command.h"
 
-#include <filesystem>
 #include <system_error>
 
 #include "platform/file_system.h"
@@ -13,9 +12,7 @@ bool RunCommand(const std::vector<std::string>& arguments, const std::string& ou
                 const std::string& executable, bool append) {
   // The child changes into the executable's folder before it starts, so a
   // relative path would no longer lead to the program.
-  std::error_code error;
-  std::string program = std::filesystem::absolute(ResolvePath(executable), error).string();
-  if (error) program = ResolvePath(executable);
+  std::string program = AbsolutePath(ResolvePath(executable));
   if (RunProcess(program, arguments, outputPath, append, FolderPart(program))) return true;
   DeleteFile(outputPath);
   return false;

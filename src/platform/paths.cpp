@@ -1,5 +1,8 @@
 #include "platform/paths.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "platform/text.h"
 
 namespace kestrel {
@@ -31,6 +34,16 @@ std::string WithTrailingSeparator(std::string_view folder) {
 std::string JoinPath(std::string_view folder, std::string_view name) {
   if (folder.empty()) return std::string(name);
   return WithTrailingSeparator(folder) + std::string(name);
+}
+
+std::string AbsolutePath(std::string_view path) {
+  std::error_code error;
+  std::filesystem::path absolute = std::filesystem::absolute(path.empty() ? "." : std::string(path), error);
+  if (error) return std::string(path);
+  std::string result = absolute.lexically_normal().string();
+  bool wantsSeparator = !path.empty() && IsPathSeparator(path.back());
+  if (wantsSeparator && result.back() != '/') result += '/';
+  return result;
 }
 
 // Iterative matcher with one backtrack point for the last '*': linear in

@@ -16,6 +16,10 @@ std::string FolderPart(std::string_view path);
 std::string WithTrailingSeparator(std::string_view folder);
 // `folder` (with or without a trailing separator) joined with `name`.
 std::string JoinPath(std::string_view folder, std::string_view name);
+// `path` made absolute against the current folder, with "." and ".."
+// steps folded; a trailing separator stays. An empty path is the current
+// folder.
+std::string AbsolutePath(std::string_view path);
 // Matches a file name against a pattern with '*' and '?', without case.
 // "*.*" and "*" match every name, as they do on Windows.
 bool MatchesWildcard(std::string_view name, std::string_view pattern);

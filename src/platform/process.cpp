@@ -8,6 +8,7 @@
 #include <cerrno>
 
 #include "platform/file_system.h"
+#include "platform/paths.h"
 
 extern char** environ;
 
@@ -18,7 +19,7 @@ bool RunProcess(const std::string& program, const std::vector<std::string>& argu
   std::string realProgram = ResolvePath(program);
   // The child changes its folder before it starts the program, so a
   // relative path is made absolute against the caller's folder first.
-  if (!realProgram.empty() && realProgram[0] != '/') realProgram = CurrentFolder() + realProgram;
+  if (!realProgram.empty()) realProgram = AbsolutePath(realProgram);
   std::string output = ResolvePath(outputFile);
   int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (append ? O_APPEND : O_TRUNC);
   int outputFd = ::open(output.c_str(), flags, 0644);

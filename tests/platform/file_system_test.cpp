@@ -112,6 +112,8 @@ TEST(PathsTest, SplitsAtEverySeparator) {
   EXPECT_EQ(FolderPart("roms\\pacman/pm1.rom"), "roms\\pacman/");
   EXPECT_EQ(JoinPath("roms", "a"), "roms/a");
   EXPECT_EQ(JoinPath("roms/", "a"), "roms/a");
+  EXPECT_EQ(AbsolutePath("/a/b/../c/"), "/a/c/");
+  EXPECT_EQ(AbsolutePath("x/./y"), CurrentFolder() + "x/y");
   EXPECT_TRUE(MatchesWildcard("PacMan.ZIP", "pac*.zip"));
   EXPECT_FALSE(MatchesWildcard("pacman.zip", "pac?"));
   EXPECT_TRUE(MatchesWildcard("", "*"));
