@@ -1,6 +1,5 @@
 #include "scanner/set_lookup.h"
 
-#include <sys/stat.h>
 
 #include <cstdio>
 
@@ -74,12 +73,10 @@ std::optional<std::string> FindLooseFile(const std::string& folder, std::string_
   if (!IsPlainFileName(name)) return std::nullopt;
   std::optional<std::string> path = FindPath(JoinPath(folder, name));
   if (!path) return std::nullopt;
-  // A folder of that name is no ROM, though fopen would open it.
-  struct stat info;
-  if (::stat(path->c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
-  std::FILE* file = std::fopen(path->c_str(), "rb");
-  if (file == nullptr) return std::nullopt;
-  std::fclose(file);
+  // The file counts as present when it opens; OpenFile opens regular files
+  // only, so a folder of that name is no ROM.
+  FilePtr file(OpenFile(*path, "rb"));
+  if (!file) return std::nullopt;
   return path;
 }
 
