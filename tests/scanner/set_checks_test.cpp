@@ -93,6 +93,7 @@ TEST_F(SetChecksTest, SplitSetsShareTheParentsRomsAndKeepCloneRomsInTheParent) {
   settings.advancedUnneeded = true;
   Scan();
   EXPECT_EQ(UnneededNames("pa"), Names{"c1.rom"});
+  EXPECT_EQ(UnneededNames("pc"), Names{"other.rom"});  // the clone's own copy stays needed
 }
 
 TEST_F(SetChecksTest, MergedSetsFindTheClonesFilesInTheParentsZip) {
