@@ -157,7 +157,7 @@ TEST_F(SetChecksTest, NeoGeoBiosInAnyRomPathCoversTheGamesBiosRoms) {
   }
   GameSet& game = AddGame("ng1", roms);
   game.hasNeoGeoBios = true;
-  AddGame("arc", {{"arc.rom", kA}});  // an arcade game, absent
+  AddGame("arc", {{"arc.rom", kA}, {"arc2.rom", kB}});  // an arcade game, absent
   Link();
   WriteZipSet(romPath, "ng1", {{"g.rom", kA}});
   WriteFolderSet(otherPath, "neogeo",
@@ -172,7 +172,7 @@ TEST_F(SetChecksTest, NeoGeoBiosInAnyRomPathCoversTheGamesBiosRoms) {
   EXPECT_EQ(std::vector<int>({stats.neoGeoGames, stats.neoGeoRoms, stats.missingNeoGeoGames,
                               stats.missingNeoGeoRoms, stats.arcadeGames, stats.arcadeRoms,
                               stats.missingArcadeGames, stats.missingArcadeRoms}),
-            std::vector<int>({1, 5, 0, 1, 1, 1, 1, 1}));
+            std::vector<int>({1, 5, 0, 1, 1, 2, 1, 2}));
   for (const std::string& line : Lines()) EXPECT_EQ(line.find("neogeo"), std::string::npos);
 
   WriteFile(otherPath + "neogeo/im_bios.rom", bios[3]);
