@@ -58,7 +58,8 @@ endif()
 # The installed tree must work from any prefix and keep its data outside it.
 if(KESTREL_BUILD_TESTS)
   add_test(NAME installed_tree
-           COMMAND sh ${kestrel_packaging}/check-installed-tree.sh
+           COMMAND ${CMAKE_COMMAND} -E env CMAKE=${CMAKE_COMMAND}
+                   sh ${kestrel_packaging}/check-installed-tree.sh
                    ${PROJECT_BINARY_DIR} ${PROJECT_SOURCE_DIR} ${PROJECT_VERSION})
 endif()
 
@@ -69,7 +70,7 @@ set(CPACK_PACKAGE_NAME kestrel)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "Kestrel developers <kestrel@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "keeps arcade-emulator ROM sets in order")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+set(CPACK_PACKAGE_DESCRIPTION
     "Kestrel learns the list of games, their ROMs (name, size, CRC-32) and
 samples from an emulator (MAME, RAINE) or from a datfile, and checks ROM and
 sample folders and zip files against it: it reports what is missing,

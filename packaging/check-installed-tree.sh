@@ -4,7 +4,7 @@
 # elsewhere: exactly the expected files are installed, the demo list loads,
 # its data cache lands in the user's data folder, and nothing is written
 # into the prefix.
-# Usage: check-installed-tree.sh BUILD-FOLDER SOURCE-FOLDER VERSION
+# Usage: [CMAKE=cmake] check-installed-tree.sh BUILD-FOLDER SOURCE-FOLDER VERSION
 set -eu
 build=$(cd "$1" && pwd)
 source=$(cd "$2" && pwd)
@@ -13,7 +13,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "installed tree: $*" >&2; exit 1; }
 
-cmake --install "$build" --prefix "$work/prefix" >/dev/null
+"${CMAKE:-cmake}" --install "$build" --prefix "$work/prefix" >/dev/null
 
 # What is installed: the programs, their manual pages and, with the desktop
 # program, its menu entry, metainfo and icons. Nothing else.
