@@ -31,9 +31,9 @@ describe_command() {
     /^[^ ].*:$/ { print ".PP"; print text($0); next }
     /^  [^ ]/ {
       line = $0; sub(/^ +/, "", line)
-      if (match(line, /  +/)) { spec = substr(line, 1, RSTART - 1); help = substr(line, RSTART + RLENGTH) }
-      else { spec = line; help = "" }
-      print ".TP"; print bold(spec); if (help != "") print text(help); next
+      if (match(line, /  +/)) { names = substr(line, 1, RSTART - 1); help = substr(line, RSTART + RLENGTH) }
+      else { names = line; help = "" }
+      print ".TP"; print bold(names); if (help != "") print text(help); next
     }
     /^   +[^ ]/ { line = $0; sub(/^ +/, "", line); print text(line); next }
   '
