@@ -30,11 +30,14 @@ struct ScanOptions {
 
 void AddScanOptions(CLI::App& command, ScanOptions& options);
 
-// Exit statuses of a scan.
+// Exit statuses of a scan: no result line; some result line; the scan was
+// refused, could not start, was stopped before its end, or its logfile
+// could not be written.
 enum ScanExit { kScanClean = 0, kScanFindings = 1, kScanNotRun = 2 };
 
 // Runs the scan and prints the result lines, a line of ten minus signs and
-// the statistics.
+// the statistics; with --log, saves the logfile as "Save Logfile" does
+// (nothing for no result line) and says so on standard error.
 int RunScanCommand(const ScanOptions& options, bool fastscan, UserInterface& ui);
 
 }  // namespace kestrel
