@@ -108,11 +108,13 @@ void AddScanOptions(CLI::App& command, ScanOptions& options) {
   command.add_option("--fastscan-file", options.fastscanFile, "The fastscan file (default fastscan.fsc)");
 }
 
+void ApplyScanOptions(const ScanOptions& options, SettingsRecord& settings) { ApplySwitches(options, settings); }
+
 int RunScanCommand(const ScanOptions& options, bool fastscan, UserInterface& ui) {
   std::string dataFolder = ChooseDataFolder(options.data);
   SettingsRecord settings;
   if (!BuildSettings(options.data, dataFolder, settings)) return kScanNotRun;
-  ApplySwitches(options, settings);
+  ApplyScanOptions(options, settings);
   // A fastscan file named by no option lives with the data caches, not in
   // whatever folder the command was started from.
   if (options.fastscanFile.empty() && !settings.fastscanFile.empty() && settings.fastscanFile[0] != '/')

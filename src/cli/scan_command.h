@@ -5,6 +5,7 @@
 #include <string>
 
 #include "cli/data_options.h"
+#include "settings/settings_record.h"
 
 namespace CLI {
 class App;
@@ -28,7 +29,13 @@ struct ScanOptions {
   std::string fastscanFile;
 };
 
+// Registers the game data options and every scanner option. "scan",
+// "fastscan" and "profile save" all take exactly these.
 void AddScanOptions(CLI::App& command, ScanOptions& options);
+
+// Writes the scanner options that were given into `settings`; the others
+// keep the value they have.
+void ApplyScanOptions(const ScanOptions& options, SettingsRecord& settings);
 
 // Exit statuses of a scan: no result line; some result line; the scan was
 // refused, could not start, was stopped before its end, or its logfile
