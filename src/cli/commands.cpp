@@ -29,8 +29,9 @@ int RunCommandLine(int argc, char** argv) {
   CLI::App* profileShow = profile->add_subcommand("show", "Print every stored field of a profile");
   AddProfileOnlyOption(*profileShow, profileOptions);
   profileShow->get_option("--profile")->required();
+  ScanOptions profileSaveOptions;
   CLI::App* profileSave = profile->add_subcommand("save", "Write a profile from the defaults and the given options");
-  AddDataOptions(*profileSave, profileOptions);
+  AddScanOptions(*profileSave, profileSaveOptions);
   profileSave->get_option("--profile")->required();
 
   ScanOptions scanOptions;
@@ -56,7 +57,7 @@ int RunCommandLine(int argc, char** argv) {
   int status = 0;
   if (info->parsed()) status = RunInfoCommand(infoOptions, ui);
   if (profileShow->parsed()) status = ShowProfile(profileOptions.profile);
-  if (profileSave->parsed()) status = SaveProfileFromOptions(profileOptions, ui);
+  if (profileSave->parsed()) status = SaveProfileFromOptions(profileSaveOptions, ui);
   if (scan->parsed()) status = RunScanCommand(scanOptions, false, ui);
   if (fastscan->parsed()) status = RunScanCommand(fastscanOptions, true, ui);
   SetApplicationInterface(nullptr);
