@@ -33,8 +33,8 @@ StepResult ZipNewSet(MergeRun& run, WorkSet& set, bool& built) {
     names.insert(file.name);
   }
   bool listed = true;
-  std::optional<std::string> oldZip = FindPath(set.setPath + ".zip");
-  if (!run.settings.mergeCleanSet && oldZip && FileExists(*oldZip)) {
+  std::optional<std::string> oldZip = run.sets.FindZip(set.folder, set.setName);
+  if (!run.settings.mergeCleanSet && oldZip) {
     ZipEntryList entries;
     listed = ReadZipDirectory(*oldZip, entries, false, true);
     for (const ZipEntry& entry : entries)
@@ -98,9 +98,8 @@ class Journal {
     return true;
   }
   // Moves the zip or folder at `path`, when there is one, to `aside`.
-  bool MoveAside(const std::string& path, bool isFolder, const std::string& aside) {
-    bool present = isFolder ? FolderExists(path) : FileExists(path);
-    return !present || Move(path, aside);
+  bool MoveAside(const std::optional<std::string>& path, const std::string& aside) {
+    return !path || Move(*path, aside);
   }
   bool Create(const std::string& folder) {
     if (!CreateFolder(folder)) return false;
@@ -121,30 +120,34 @@ class Journal {
 
 // Without Clean Set, new loose files join the old folder one by one; a file
 // they replace goes into the work folder.
-bool MergeIntoFolder(const WorkSet& set, Journal& journal) {
-  if (!FolderExists(set.setPath) && !journal.Create(set.setPath)) return false;
+bool MergeIntoFolder(const WorkSet& set, const std::optional<std::string>& oldFolder, Journal& journal) {
+  if (!oldFolder && !journal.Create(set.setPath)) return false;
+  std::string folder = oldFolder ? *oldFolder : set.setPath;
   std::string aside = set.workFolder + "old/";
   if (!journal.Create(aside)) return false;
   for (const FolderEntry& entry : ListFolder(set.newFolder)) {
-    std::string target = JoinPath(set.setPath, entry.name);
-    if (!journal.MoveAside(target, false, aside + entry.name)) return false;
+    std::string target = JoinPath(folder, entry.name);
+    std::optional<std::string> old = FindPath(target);
+    if (old && !FileExists(*old)) return false;
+    if (!journal.MoveAside(old, aside + entry.name)) return false;
     if (!journal.Move(set.newFolder + entry.name, target)) return false;
   }
   return true;
 }
 
-bool CommitSet(const WorkSet& set, bool cleanSet, Journal& journal) {
-  std::string zip = set.setPath + ".zip";
+bool CommitSet(SetLocator& locator, const WorkSet& set, bool cleanSet, Journal& journal) {
+  std::optional<std::string> zip = locator.FindZip(set.folder, set.setName);
+  std::optional<std::string> folder = locator.FindFolder(set.folder, set.setName);
   std::string oldZip = set.workFolder + "old.zip";
   std::string oldFolder = set.workFolder + "old";
   if (!set.newArchive.empty()) {
-    if (!journal.MoveAside(zip, false, oldZip)) return false;
-    if (cleanSet && !journal.MoveAside(set.setPath, true, oldFolder)) return false;
-    return journal.Move(set.newArchive, zip);
+    if (!journal.MoveAside(zip, oldZip)) return false;
+    if (cleanSet && !journal.MoveAside(folder, oldFolder)) return false;
+    return journal.Move(set.newArchive, set.setPath + ".zip");
   }
   if (set.newFolder.empty()) return true;
-  if (!cleanSet) return MergeIntoFolder(set, journal);
-  return journal.MoveAside(zip, false, oldZip) && journal.MoveAside(set.setPath, true, oldFolder) &&
+  if (!cleanSet) return MergeIntoFolder(set, folder, journal);
+  return journal.MoveAside(zip, oldZip) && journal.MoveAside(folder, oldFolder) &&
          journal.Move(set.newFolder, set.setPath);
 }
 
@@ -159,10 +162,10 @@ StepResult FinishSet(MergeRun& run, WorkSet& set, bool& built) {
   return run.settings.mergeZip ? ZipNewSet(run, set, built) : ExtractNewSet(run, set, built);
 }
 
-bool CommitSets(std::vector<WorkSet>& sets, bool cleanSet) {
+bool CommitSets(SetLocator& locator, std::vector<WorkSet>& sets, bool cleanSet) {
   Journal journal;
   for (const WorkSet& set : sets) {
-    if (!CommitSet(set, cleanSet, journal)) {
+    if (!CommitSet(locator, set, cleanSet, journal)) {
       journal.Undo();
       return false;
     }

@@ -29,7 +29,7 @@ StepResult FinishSet(MergeRun& run, WorkSet& set, bool& built);
 // Puts every built set of a family in place, all or none: false (with the
 // old sets back where they were) when one cannot be put in place. The work
 // folders stay; DiscardWorkSets removes them.
-bool CommitSets(std::vector<WorkSet>& sets, bool cleanSet);
+bool CommitSets(SetLocator& locator, std::vector<WorkSet>& sets, bool cleanSet);
 
 // Removes the work folders with everything in them, the old sets that a
 // commit moved there included.

@@ -28,16 +28,13 @@ void CollectRoms(MergeRun& run, const GameSet& game, const std::string& sourceSe
   }
 }
 
-void DeleteSet(const std::string& romPath, const std::string& name) {
-  std::string setPath = JoinPath(romPath, name);
-  if (FileExists(setPath + ".zip")) DeleteFile(setPath + ".zip");
-  if (FolderExists(setPath)) RemoveFolderTree(setPath);
-}
-
 // Removes the set `name` from every active ROM path but `keep` ("" keeps none).
-void DeleteSetElsewhere(const MergeRun& run, const std::string& name, const std::string& keep) {
-  for (const std::string& romPath : run.settings.activeRomPaths)
-    if (keep.empty() || !SameFolder(romPath, keep)) DeleteSet(romPath, name);
+void DeleteSetElsewhere(MergeRun& run, const std::string& name, const std::string& keep) {
+  for (const std::string& romPath : run.settings.activeRomPaths) {
+    if (!keep.empty() && SameFolder(romPath, keep)) continue;
+    if (std::optional<std::string> zip = run.sets.FindZip(romPath, name)) DeleteFile(*zip);
+    if (std::optional<std::string> folder = run.sets.FindFolder(romPath, name)) RemoveFolderTree(*folder);
+  }
 }
 
 // Builds every set of the family, then commits them together; the work
@@ -54,7 +51,7 @@ StepResult FinishFamily(MergeRun& run, const GameSet& parent, std::vector<WorkSe
       return result;
     }
   }
-  committed = CommitSets(sets, run.settings.mergeCleanSet);
+  committed = CommitSets(run.sets, sets, run.settings.mergeCleanSet);
   DiscardWorkSets(sets);
   (committed ? outcome.handled : outcome.failed).push_back(parent.name);
   return StepResult::kContinue;
@@ -68,7 +65,7 @@ void ShowFamily(MergeRun& run, const char* doing, const GameSet& parent) {
 
 StepResult MergeFamily(MergeRun& run, const GameSet& parent, MergeOutcome& outcome) {
   ShowFamily(run, "Merging Gameset:", parent);
-  std::string folder = DestinationFolderOf(run.settings, parent.name);
+  std::string folder = DestinationFolderOf(run.sets, run.settings, parent.name);
   std::vector<WorkSet> sets(1);
   if (!CreateWorkSet(folder, parent.name, sets[0])) {
     outcome.skipped.push_back({parent.name, sets[0].workFolder});
@@ -97,7 +94,7 @@ StepResult MergeFamily(MergeRun& run, const GameSet& parent, MergeOutcome& outco
 StepResult RebuildFamily(MergeRun& run, const GameSet& parent, bool split, MergeOutcome& outcome) {
   ShowFamily(run, split ? "Merging Gameset:" : "Unmerging Gameset:", parent);
   std::vector<WorkSet> sets(1);
-  std::vector<std::string> folders{DestinationFolderOf(run.settings, parent.name)};
+  std::vector<std::string> folders{DestinationFolderOf(run.sets, run.settings, parent.name)};
   if (!CreateWorkSet(folders[0], parent.name, sets[0])) {
     outcome.skipped.push_back({parent.name, sets[0].workFolder});
     return StepResult::kContinue;
@@ -111,7 +108,7 @@ StepResult RebuildFamily(MergeRun& run, const GameSet& parent, bool split, Merge
   for (const CloneRef& ref : parent.clones) {
     if (!IsValidClone(run, ref)) continue;
     const GameSet& clone = CloneOf(run, ref);
-    folders.push_back(DestinationFolderOf(run.settings, clone.name));
+    folders.push_back(DestinationFolderOf(run.sets, run.settings, clone.name));
     sets.emplace_back();
     if (!CreateWorkSet(folders.back(), clone.name, sets.back())) {
       outcome.skipped.push_back({parent.name, sets.back().workFolder});

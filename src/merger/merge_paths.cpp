@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "app/user_interface.h"
+#include "merger/set_locator.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
 #include "platform/text.h"
@@ -19,18 +20,17 @@ std::string Spelled(const std::string& folder) {
 
 }  // namespace
 
-std::string FindSetPath(const SettingsRecord& settings, const std::string& name) {
+std::string FindSetPath(SetLocator& sets, const SettingsRecord& settings, const std::string& name) {
   if (!IsPlainSetName(name)) return "";
   for (const std::string& romPath : settings.activeRomPaths) {
-    if (FolderExists(JoinPath(romPath, name))) return romPath;
-    if (FileExists(JoinPath(romPath, name + ".zip"))) return romPath;
+    if (sets.FindFolder(romPath, name) || sets.FindZip(romPath, name)) return romPath;
   }
   return "";
 }
 
-std::string DestinationFolderOf(const SettingsRecord& settings, const std::string& name) {
+std::string DestinationFolderOf(SetLocator& sets, const SettingsRecord& settings, const std::string& name) {
   if (settings.mergePlacement == 1) return settings.mergeDestination;
-  std::string found = FindSetPath(settings, name);
+  std::string found = FindSetPath(sets, settings, name);
   if (!found.empty()) return found;
   return settings.activeRomPaths.empty() ? std::string() : settings.activeRomPaths.front();
 }

@@ -12,6 +12,7 @@
 #include "archive/zip_entry.h"
 #include "archive/zip_library.h"
 #include "gamedb/game_set.h"
+#include "merger/set_locator.h"
 #include "settings/settings_record.h"
 
 namespace kestrel {
@@ -35,6 +36,8 @@ struct MergeRun {
   ZipWriter writeZip;
   ProgressDialog& progress;
 
+  // The sets in the folders the run looks at.
+  SetLocator sets;
   // The members of every zip listed for the current family, by the path
   // asked for; nullopt for a path that holds no readable zip. Kept for one
   // family so that a damaged zip is reported once, and dropped before the

@@ -11,17 +11,14 @@
 namespace kestrel {
 namespace {
 
-// The members of the zip `zipPath`, listed once per family with the
-// reader's messages; nullopt when there is no readable zip.
+// The members of the zip `zipPath` (as spelled on disk), listed once per
+// family with the reader's messages; nullopt when it is no readable zip.
 const std::optional<ZipEntryList>& ListZip(MergeRun& run, const std::string& zipPath) {
   auto known = run.zipListings.find(zipPath);
   if (known != run.zipListings.end()) return known->second;
   std::optional<ZipEntryList> listing;
-  std::optional<std::string> real = FindPath(zipPath);
-  if (real && FileExists(*real)) {
-    ZipEntryList entries;
-    if (ReadZipDirectory(*real, entries, false, true)) listing = std::move(entries);
-  }
+  ZipEntryList entries;
+  if (ReadZipDirectory(zipPath, entries, false, true)) listing = std::move(entries);
   return run.zipListings.emplace(zipPath, std::move(listing)).first->second;
 }
 
@@ -43,6 +40,7 @@ std::optional<std::string> FindLooseFile(const std::string& folder, const std::s
 bool CreateWorkSet(const std::string& folder, const std::string& setName, WorkSet& set) {
   set = WorkSet();
   set.setName = setName;
+  set.folder = folder;
   set.setPath = JoinPath(folder, setName);
   set.workFolder = set.setPath + ".kpw/";
   if (folder.empty() || !IsPlainSetName(setName)) return false;
@@ -54,12 +52,15 @@ void CopySetFile(MergeRun& run, const std::string& romPath, const std::string& s
   run.Pump();
   // A name with a folder part would lead out of the new set.
   if (!IsPlainSetName(fileName) || !IsPlainSetName(sourceSet)) return;
-  std::string sourcePath = JoinPath(romPath, sourceSet);
-  if (std::optional<std::string> loose = FindLooseFile(sourcePath, fileName)) {
-    AddSource(set, fileName, {*loose, {}});
-    return;
+  if (std::optional<std::string> folder = run.sets.FindFolder(romPath, sourceSet)) {
+    if (std::optional<std::string> loose = FindLooseFile(*folder, fileName)) {
+      AddSource(set, fileName, {*loose, {}});
+      return;
+    }
   }
-  const std::optional<ZipEntryList>& members = ListZip(run, sourcePath + ".zip");
+  std::optional<std::string> zip = run.sets.FindZip(romPath, sourceSet);
+  if (!zip) return;
+  const std::optional<ZipEntryList>& members = ListZip(run, *zip);
   if (!members) return;
   for (const ZipEntry& entry : *members)
     if (EqualsNoCase(entry.name, fileName)) AddSource(set, fileName, {"", entry});

@@ -30,7 +30,8 @@ struct CollectedFile {
 
 struct WorkSet {
   std::string setName;
-  std::string setPath;     // destination folder + set name
+  std::string folder;      // the destination folder
+  std::string setPath;     // folder + set name
   std::string workFolder;  // setPath + ".kpw/"
   std::vector<CollectedFile> files;
   std::unordered_map<std::string, size_t> fileIndex;  // lowered name -> index in files
