@@ -50,6 +50,7 @@ TEST_F(MergerTest, WithoutCleanSetOrRemoveOldOtherFilesAndOldSetsStay) {
   // An old merged zip with a file of no ROM and a stale copy of a ROM,
   // which the copy in the later path replaces.
   WriteZip(path1, "galaxian", {{"readme.txt", "keep me"}, {"g.1", "stale"}});
+  WriteFolder(path1, "galaxian", {{"notes.txt", "keep me too"}});
   settings.mergeCleanSet = false;
   settings.mergeRemoveOld = false;
 
@@ -59,6 +60,7 @@ TEST_F(MergerTest, WithoutCleanSetOrRemoveOldOtherFilesAndOldSetsStay) {
   expected["readme.txt"] = "keep me";
   EXPECT_EQ(ZipContents(path2 + "galaxian.zip"), SplitFiles("galaxian")) << "found first in path 1";
   EXPECT_EQ(ZipContents(path1 + "galaxian.zip"), expected);
+  EXPECT_EQ(ReadFile(path1 + "galaxian/notes.txt"), "keep me too");
   EXPECT_TRUE(FileExists(path2 + "galaxa.zip"));
   EXPECT_TRUE(FolderExists(path2 + "pacman"));
   EXPECT_FALSE(HasWorkFolder(Entries()));
