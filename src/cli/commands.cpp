@@ -16,6 +16,7 @@ namespace kestrel {
 int RunCommandLine(int argc, char** argv) {
   CLI::App app{"Kestrel keeps arcade ROM sets in order"};
   app.require_subcommand(1);
+  app.set_version_flag("--version", "kestrel-cli " KESTREL_VERSION);
   std::string answer = "ask";
   app.add_option("--answer", answer, "How to answer questions: ask, yes, no, yes-to-all, no-to-all, stop");
 
