@@ -38,10 +38,10 @@ struct MergeRun {
 
   // The sets in the folders the run looks at.
   SetLocator sets;
-  // The members of every zip listed for the current family, by the path
-  // asked for; nullopt for a path that holds no readable zip. Kept for one
-  // family so that a damaged zip is reported once, and dropped before the
-  // next one, whose sets the previous family's commit may have changed.
+  // The members of every zip listed for the current family, by its path;
+  // nullopt for a zip that cannot be read. A damaged zip is thus reported
+  // once, not once per file looked for; the list is dropped after each
+  // family, whose sets no other family reads.
   std::map<std::string, std::optional<ZipEntryList>> zipListings;
 
   // Lets the progress dialog redraw and notice Cancel, about 20 times a
