@@ -7,6 +7,7 @@
 #include "cli/console_interface.h"
 #include "cli/data_options.h"
 #include "cli/info_command.h"
+#include "cli/merge_command.h"
 #include "cli/profile_command.h"
 #include "cli/scan_command.h"
 
@@ -41,6 +42,14 @@ int RunCommandLine(int argc, char** argv) {
   ScanOptions fastscanOptions;
   AddScanOptions(*fastscan, fastscanOptions);
 
+  MergeOptions mergeOptions, splitOptions, unmergeOptions;
+  CLI::App* merge = app.add_subcommand("merge", "Merge every selected family into one set named after the parent");
+  AddMergeOptions(*merge, mergeOptions);
+  CLI::App* split = app.add_subcommand("split", "Split every selected family: clone sets hold only what the parent lacks");
+  AddMergeOptions(*split, splitOptions);
+  CLI::App* unmerge = app.add_subcommand("unmerge", "Unmerge every selected family: every clone set holds all its ROMs");
+  AddMergeOptions(*unmerge, unmergeOptions);
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {
@@ -60,6 +69,9 @@ int RunCommandLine(int argc, char** argv) {
   if (profileSave->parsed()) status = SaveProfileFromOptions(profileSaveOptions, ui);
   if (scan->parsed()) status = RunScanCommand(scanOptions, false, ui);
   if (fastscan->parsed()) status = RunScanCommand(fastscanOptions, true, ui);
+  if (merge->parsed()) status = RunMergeCommand(mergeOptions, MergeLayout::kMerged, ui);
+  if (split->parsed()) status = RunMergeCommand(splitOptions, MergeLayout::kSplit, ui);
+  if (unmerge->parsed()) status = RunMergeCommand(unmergeOptions, MergeLayout::kNonMerged, ui);
   SetApplicationInterface(nullptr);
   return status;
 }
