@@ -141,6 +141,16 @@ bool ReadGameField(DatfileStream& file, std::string& token, GameSet& game, bool 
   return true;
 }
 
+// A cut text has lost part of a name or title: say where, so that nothing
+// of the list goes missing without a word.
+void ReportCutTokens(const DatfileStream& file, const std::string& path) {
+  if (file.cutTokens == 0) return;
+  std::string text = "Text longer than " + std::to_string(DatfileStream::kMaxTokenLength) +
+                     " bytes cut in game list: \n\n'" + path + "'\n\nline " + std::to_string(file.firstCutLine);
+  if (file.cutTokens > 1) text += " (and " + std::to_string(file.cutTokens - 1) + " more)";
+  PlainMessage(text + " !");
+}
+
 bool IsUsableGame(const GameSet& game) {
   return !game.name.empty() && !game.description.empty() && game.romCount > 0;
 }
@@ -153,7 +163,8 @@ bool ParseDatfile(GameList& rawGames, const std::string& path, ProgressDialog& p
   DatfileStream file;
   if (!file.Open(path)) return false;
   std::string token;
-  while (NextToken(file, token)) {
+  bool cancelled = false;
+  while (!cancelled && NextToken(file, token)) {
     if (!EqualsNoCase(token, "game")) continue;
     GameSet game;
     if (!ReadBlock(file, token, [&] { return ReadGameField(file, token, game, enableRomOf); })) {
@@ -163,9 +174,10 @@ bool ParseDatfile(GameList& rawGames, const std::string& path, ProgressDialog& p
     game.sampleCount = static_cast<int>(game.samples.size());
     progress.SetText("\n\n" + game.description);
     if (IsUsableGame(game)) rawGames.push_back(std::move(game));
-    if (progress.IsCancelled()) return false;
+    cancelled = progress.IsCancelled();
   }
-  return !rawGames.empty();
+  ReportCutTokens(file, path);
+  return !cancelled && !rawGames.empty();
 }
 
 }  // namespace kestrel

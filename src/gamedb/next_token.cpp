@@ -44,6 +44,9 @@ bool DatfileStream::Open(const std::string& path) {
   atEnd_ = false;
   line.clear();
   position = 0;
+  lineNumber = 0;
+  cutTokens = 0;
+  firstCutLine = 0;
   return true;
 }
 
@@ -76,8 +79,7 @@ bool DatfileStream::ReadLine(std::string& out) {
     size_t available = end_ - begin_;
     const void* newline = std::memchr(start, '\n', available);
     size_t length = newline ? static_cast<size_t>(static_cast<const char*>(newline) - start) : available;
-    size_t room = kMaxLineLength - std::min(out.size(), kMaxLineLength);
-    out.append(start, std::min(length, room));
+    out.append(start, length);
     begin_ += length;
     if (newline != nullptr) {
       ++begin_;
@@ -85,8 +87,22 @@ bool DatfileStream::ReadLine(std::string& out) {
     }
   }
   RemoveCarriageReturn(out);
+  if (readAnything) ++lineNumber;
   return readAnything;
 }
+
+namespace {
+
+// Takes `length` bytes of the line from `start` as the token, cut at the bound.
+void TakeToken(DatfileStream& file, size_t start, size_t length, std::string& token) {
+  if (length > DatfileStream::kMaxTokenLength) {
+    length = DatfileStream::kMaxTokenLength;
+    if (file.cutTokens++ == 0) file.firstCutLine = file.lineNumber;
+  }
+  token.assign(file.line, start, length);
+}
+
+}  // namespace
 
 bool NextToken(DatfileStream& file, std::string& token) {
   for (;;) {
@@ -97,7 +113,7 @@ bool NextToken(DatfileStream& file, std::string& token) {
       if (line[start] == '"') {
         size_t close = FindClosingQuote(line, start);
         if (close != std::string::npos) {
-          token.assign(line, start + 1, close - start - 1);
+          TakeToken(file, start + 1, close - start - 1, token);
           TrimTrailingBlanks(token);
           file.position = close + 1;
           return true;
@@ -106,7 +122,7 @@ bool NextToken(DatfileStream& file, std::string& token) {
       }
       size_t end = start;
       while (end < line.size() && !IsBlank(line[end])) ++end;
-      token.assign(line, start, end - start);
+      TakeToken(file, start, end - start, token);
       file.position = end;
       return true;
     }
