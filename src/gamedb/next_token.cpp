@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "gamedb/list_values.h"
 #include "platform/file_system.h"
 
 namespace kestrel {
@@ -15,12 +16,6 @@ bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 void RemoveCarriageReturn(std::string& line) {
   if (!line.empty() && line.back() == '\r') line.pop_back();
-}
-
-void TrimTrailingBlanks(std::string& text) {
-  size_t end = text.size();
-  while (end > 0 && IsBlank(text[end - 1])) --end;
-  text.resize(end);
 }
 
 // The closing quote of a value opened at `open`: the first quote that no
@@ -41,6 +36,7 @@ bool DatfileStream::Open(const std::string& path) {
   if (file_ == nullptr) return false;
   buffer_.resize(kBufferSize);
   begin_ = end_ = 0;
+  bytesFilled_ = 0;
   atEnd_ = false;
   line.clear();
   position = 0;
@@ -67,6 +63,7 @@ bool DatfileStream::FillBuffer() {
   }
   begin_ = 0;
   end_ = count;
+  bytesFilled_ += count;
   return true;
 }
 

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -31,6 +32,9 @@ class DatfileStream {
   // the file or on a read error.
   bool ReadLine(std::string& line);
 
+  // Bytes of the file taken as lines so far.
+  uint64_t bytesRead() const { return bytesFilled_ - (end_ - begin_); }
+
   // Tokenizer state: the current line and where its unread rest begins.
   std::string line;
   size_t position = 0;
@@ -48,6 +52,7 @@ class DatfileStream {
   size_t begin_ = 0;
   size_t end_ = 0;
   bool atEnd_ = true;
+  uint64_t bytesFilled_ = 0;
 };
 
 // The next token of the stream: a quoted value without its quotes, or a run
