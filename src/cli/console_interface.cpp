@@ -11,6 +11,9 @@ namespace {
 
 bool IsTerminal(std::FILE* file) { return file != nullptr && ::isatty(::fileno(file)) == 1; }
 
+// On a terminal a message first wipes the progress line it may share.
+const char* LineStart(std::FILE* err) { return IsTerminal(err) ? "\r\033[K" : ""; }
+
 // A terminal line is redrawn at most this often; a scan of tens of
 // thousands of sets would otherwise write a line per set.
 constexpr std::chrono::milliseconds kRedrawInterval(100);
@@ -133,7 +136,7 @@ std::string FoldLineBreaks(const std::string& text) {
 }
 
 int ConsoleInterface::Ask(const std::string& title, const std::string& message) {
-  std::fprintf(err_, "[%s] %s\n", title.c_str(), FoldLineBreaks(message).c_str());
+  std::fprintf(err_, "%s[%s] %s\n", LineStart(err_), title.c_str(), FoldLineBreaks(message).c_str());
   if (!Interactive()) return AnswerForPolicy(policy_);
   for (;;) {
     std::string line = ToLowerAscii(ReadAnswerLine("(y)es, (n)o, yes to (a)ll, no to a(l)l, (s)top ? "));
@@ -146,7 +149,7 @@ int ConsoleInterface::Ask(const std::string& title, const std::string& message) 
 }
 
 int ConsoleInterface::Message(const std::string& text, const std::string& title, MessageStyle style) {
-  std::fprintf(err_, "[%s] %s\n", title.c_str(), FoldLineBreaks(text).c_str());
+  std::fprintf(err_, "%s[%s] %s\n", LineStart(err_), title.c_str(), FoldLineBreaks(text).c_str());
   bool yesNo = style.buttons == MessageButtons::kYesNo || style.buttons == MessageButtons::kYesNoCancel;
   bool okCancel = style.buttons == MessageButtons::kOkCancel || style.buttons == MessageButtons::kRetryCancel;
   if (!yesNo && !okCancel) return kResultOk;
