@@ -122,7 +122,7 @@ TEST_F(SetChecksTest, DoubleNamesAndZeroCrcStandIns) {
   AddGame("al", {{"x.rom", x}, {"bad.rom", "", true, 4096}});
   AddGame("zz", {{"bad.rom", "", true, 100}, {"x.rom", x}});
   Link();
-  Rom("al", "x.rom").aliases = {"y.rom"};
+  Rom("al", "x.rom").aliasGroup = std::make_shared<AliasGroup>(AliasGroup{"x.rom", "y.rom"});
   WriteFolderSet(romPath, "al", {{"y.rom", x}});
   WriteZipSet(romPath, "zz", {{"x.rom", x}});
   // A file of the same name the user keeps in the temporary folder.
