@@ -81,9 +81,13 @@ std::string QtUserInterface::ChooseFile(const std::string& defaultExtension,
   QFileDialog dialog(owner_);
   dialog.setAcceptMode(forOpening ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
   dialog.setFileMode(forOpening ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-  QString extension = ToQString(defaultExtension);
-  if (extension.startsWith('.')) extension.remove(0, 1);
-  dialog.setDefaultSuffix(extension);
+  // A name picked to be opened is taken as it is: a program without an
+  // extension must not become "mame.exe".
+  if (!forOpening) {
+    QString extension = ToQString(defaultExtension);
+    if (extension.startsWith('.')) extension.remove(0, 1);
+    dialog.setDefaultSuffix(extension);
+  }
   dialog.setNameFilter(ToQtFileFilter(filter));
   if (!fileName.empty()) dialog.selectFile(ToQString(fileName));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return "";
