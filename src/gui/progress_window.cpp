@@ -24,7 +24,9 @@ ProgressWindow::ProgressWindow(QWidget* owner, const std::string& title) : QDial
   text_ = new QLabel(this);
   text_->setTextFormat(Qt::PlainText);
   text_->setWordWrap(true);
-  text_->setMinimumHeight(32);
+  // The texts begin with two line breaks before the description: room for
+  // those and a description wrapped once.
+  text_->setMinimumHeight(text_->fontMetrics().lineSpacing() * 4);
   bar_ = new QProgressBar(this);
   bar_->setTextVisible(false);
   percent_ = new QLabel(" 0 %", this);
@@ -52,9 +54,10 @@ ProgressWindow::ProgressWindow(QWidget* owner, const std::string& title) : QDial
 }
 
 void ProgressWindow::SetRange(int lower, int upper) {
-  // The bar of the original holds 16-bit bounds.
-  lower_ = std::clamp(lower, -32768, 32767);
-  upper_ = std::clamp(upper, -32768, 32767);
+  // Qt's bar holds the full bounds, so neither it nor the percentage needs
+  // the 16-bit limit of older bars.
+  lower_ = lower;
+  upper_ = upper;
   position_ = lower_;
   bar_->setRange(std::min(lower_, upper_), std::max(lower_, upper_));
   bar_->setValue(bar_->minimum());
@@ -71,15 +74,25 @@ void ProgressWindow::Step() {
 void ProgressWindow::ShowPosition() {
   // A bar stepped past its end starts again from the beginning, like the
   // percentage beside it.
-  const int span = upper_ - lower_;
+  const long long span = static_cast<long long>(upper_) - lower_;
   int shown = position_;
-  if (span > 0 && position_ > upper_) shown = lower_ + (position_ - lower_) % span;
+  if (span > 0 && position_ > upper_)
+    shown = static_cast<int>(lower_ + (static_cast<long long>(position_) - lower_) % span);
   bar_->setValue(std::clamp(shown, bar_->minimum(), bar_->maximum()));
   const QString percent = ToQString(ProgressPercentText(position_, lower_, upper_));
   if (percent_->text() != percent) percent_->setText(percent);
 }
 
-void ProgressWindow::SetText(const std::string& text) { text_->setText(ToQString(text)); }
+void ProgressWindow::SetText(const std::string& text) {
+  text_->setText(ToQString(text));
+  // A longer text than the window was sized for makes the window grow
+  // rather than cut the text off.
+  const int needed = text_->heightForWidth(text_->width());
+  if (needed > text_->height()) {
+    text_->setMinimumHeight(needed);
+    adjustSize();
+  }
+}
 
 void ProgressWindow::SetCaption(const std::string& caption) { setWindowTitle(ToQString(caption)); }
 
