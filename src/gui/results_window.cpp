@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
@@ -27,6 +28,10 @@ ResultsWindow::ResultsWindow(ResultsModel& results, WindowLayout& layout)
   tree_->setIconSize(QSize(kResultIconSize, kResultIconSize));
   tree_->setRootIsDecorated(true);
   tree_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  // Long lines (full paths) scroll sideways rather than being cut short;
+  // the width follows the rows in view, so it costs no walk of all rows.
+  tree_->header()->setStretchLastSection(false);
+  tree_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
   tree_->setModel(model_);
   connect(model_, &ResultsTreeModel::Grown, this, &ResultsWindow::ScrollToNewest);
 

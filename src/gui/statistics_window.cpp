@@ -23,9 +23,9 @@ StatisticsWindow::StatisticsWindow(QWidget* owner, const std::string& text) : QD
   text_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   text_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
   text_->setPlainText(ToQString(text));
-  // Room for the widest line ("Unneeded Files/Folders: 12345 [12345 fixed]").
+  // Room for every line and the widest one ("Unneeded Files/Folders: 12345 [12345 fixed]").
   const QFontMetrics metrics(text_->font());
-  text_->setMinimumSize(metrics.horizontalAdvance(QString(44, 'M')), metrics.lineSpacing() * 24);
+  text_->setMinimumSize(metrics.horizontalAdvance(QString(44, 'M')), metrics.lineSpacing() * 36);
 
   auto* ok = new QPushButton("&OK", this);
   ok->setDefault(true);
