@@ -2,6 +2,8 @@
 
 #include <QAction>
 #include <QTreeView>
+#include <utility>
+#include <vector>
 
 #include "app/user_interface.h"
 #include "gui/result_icons.h"
@@ -34,10 +36,17 @@ TEST(ResultsTreeModel, ExposesLinesInBatches) {
   EXPECT_EQ(model.index(0, 0, last).data().toString(), "missing rom: r39999");
   EXPECT_EQ(model.NewestHeader(), last);
 
-  // More children of the last game and a new game arrive in one batch.
+  // More children of the last game and a new game arrive in one batch; the
+  // view is told of both, or it would never draw the new child.
+  std::vector<std::pair<int, int>> told;  // parent row (-1: root), first new row
+  QObject::connect(&model, &QAbstractItemModel::rowsInserted,
+                   [&](const QModelIndex& parent, int first, int) {
+                     told.emplace_back(parent.isValid() ? parent.row() : -1, first);
+                   });
   AddResultLine(results, "wrong length: x", kChildLevel, kResultWrongLength, true, false);
   AddResultLine(results, "unneeded file: y", kTopLevel, kResultUnneeded, true, true);
   model.Flush();
+  EXPECT_EQ(told, (std::vector<std::pair<int, int>>{{39999, 1}, {-1, 40000}}));
   EXPECT_EQ(model.rowCount(last), 2);
   EXPECT_EQ(model.index(1, 0, last).data().toString(), "wrong length: x");
   EXPECT_EQ(model.rowCount(), 40001);
