@@ -68,7 +68,15 @@ void ProgressWindow::SetStep(int step) { step_ = step; }
 void ProgressWindow::Step() {
   position_ += step_;
   ShowPosition();
+  PumpEvents();
+}
+
+// Handling the window's events after every item would cost more than many
+// items; about twenty times a second keeps it alive and Cancel prompt.
+void ProgressWindow::PumpEvents() {
+  if (lastPump_.isValid() && lastPump_.elapsed() < kPumpMilliseconds) return;
   QCoreApplication::processEvents();
+  lastPump_.start();
 }
 
 void ProgressWindow::ShowPosition() {
@@ -86,7 +94,10 @@ void ProgressWindow::ShowPosition() {
 void ProgressWindow::SetText(const std::string& text) {
   text_->setText(ToQString(text));
   // A longer text than the window was sized for makes the window grow
-  // rather than cut the text off.
+  // rather than cut the text off. Laying a text out costs more than a
+  // scan step, so only a text longer than any before is measured.
+  if (text.size() <= longestText_) return;
+  longestText_ = text.size();
   const int needed = text_->heightForWidth(text_->width());
   if (needed > text_->height()) {
     text_->setMinimumHeight(needed);
@@ -97,7 +108,7 @@ void ProgressWindow::SetText(const std::string& text) {
 void ProgressWindow::SetCaption(const std::string& caption) { setWindowTitle(ToQString(caption)); }
 
 bool ProgressWindow::IsCancelled() {
-  QCoreApplication::processEvents();
+  PumpEvents();
   return std::exchange(cancelled_, false);
 }
 
