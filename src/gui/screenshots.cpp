@@ -162,12 +162,12 @@ bool RenderScannerScreenshots(const QDir& out, const std::string& dataFolder, De
   ScannerDialog dialog({&settings, &demo.database, dataFolder, nullptr, &layout, nullptr});
   bool ok = Grab(dialog, out.filePath("scanner_dialog.png"));
   bool progressShot = false;
-  // Grabbed once it names a game, some way into the list.
+  // Grabbed once it names a game.
   WhenShown<ProgressWindow>(
       [&](ProgressWindow& progress) {
         progressShot = Grab(progress, out.filePath("progress_dialog.png"), false);
       },
-      [](ProgressWindow& progress) { return progress.percentText() == "30%"; });
+      [](ProgressWindow& progress) { return !progress.text().isEmpty(); });
   bool askShot = false;
   WhenShown<AskWindow>([&](AskWindow& ask) {
     askShot = Grab(ask, out.filePath("ask_dialog.png"));
