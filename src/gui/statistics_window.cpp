@@ -14,7 +14,6 @@ namespace kestrel {
 StatisticsWindow::StatisticsWindow(QWidget* owner, const std::string& text) : QDialog(owner) {
   setWindowTitle("Statistics");
   setWindowFlag(Qt::WindowStaysOnTopHint, true);
-  setAttribute(Qt::WA_ShowWithoutActivating, true);
 
   text_ = new QPlainTextEdit(this);
   text_->setReadOnly(true);
