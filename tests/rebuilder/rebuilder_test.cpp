@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 
 #include <filesystem>
@@ -193,6 +194,38 @@ TEST_F(RebuilderTest, ReadsAwkwardSourcesWithoutChangingThem) {
   EXPECT_NE(Log().find(source + "pipe [SKIPPED]\n"), std::string::npos);
   ASSERT_EQ(ui.messages.size(), 2u);  // the damaged zip is explained, then read as a file
   EXPECT_EQ(ui.messages[1].text.rfind("Corrupt Zipfile:", 0), 0u);
+}
+
+// Bytes deflate cannot shrink.
+std::string Noise(size_t length) {
+  std::string bytes(length, '\0');
+  uint32_t state = 2463534242u;
+  for (char& byte : bytes) {
+    state ^= state << 13, state ^= state >> 17, state ^= state << 5;
+    byte = static_cast<char>(state);
+  }
+  return bytes;
+}
+
+TEST_F(RebuilderTest, StopsCleanlyOnAFullDiskAndKeepsTheSources) {
+  std::string big = Noise(400 << 10);
+  AddGame("g", {{"big", big}, {"small", kA}});
+  Load();
+  WriteFile(source + "1big", big);
+  WriteFile(source + "2small", kA);
+  if (mount("tmpfs", destination.c_str(), "tmpfs", 0, "size=256k") != 0)
+    GTEST_SKIP() << "a small disk needs the right to mount one";
+  settings.rebuildRemoveSources = true;
+  for (bool zip : {false, true}) {
+    settings.rebuildZip = zip;
+    EXPECT_FALSE(Rebuild().completed);
+    EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{"Disk Is Full !\n\nRebuilding Process Stopped."});
+    EXPECT_TRUE(Tree(destination).empty()) << "nothing half-written, zip " << zip;
+    ui.messages.clear();
+  }
+  umount(destination.c_str());
+  Files sources = Tree(source);
+  EXPECT_TRUE(sources["1big"] == big && sources["2small"] == kA && sources.size() == 2);
 }
 
 }  // namespace
