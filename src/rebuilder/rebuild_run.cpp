@@ -46,6 +46,30 @@ bool RebuildAll(RebuildState& state, const GameList& database, ZipLibrary& zipLi
   return completed;
 }
 
+void ShowCantLog(UserInterface* ui) {
+  ShowMessage(ui, rebuild_text::kCantLog, rebuild_text::kLogfileError,
+              {MessageButtons::kOk, MessageIcon::kExclamation});
+}
+
+// Runs the rebuild with the logfile, when one is asked for. A logfile that
+// cannot be made refuses the run; it is written whole at the end.
+void RebuildWithLog(RebuildState& state, const GameList& database, ZipLibrary& zipLibrary,
+                    const std::string& source, RebuildOutcome& outcome) {
+  const SettingsRecord& settings = state.settings;
+  FileReplacement log;
+  bool logging = settings.rebuildCreateLog && !settings.rebuildLogfile.empty();
+  if (logging && !log.Create(settings.rebuildLogfile)) {
+    ShowCantLog(state.ui);
+    outcome.refused = true;
+    outcome.completed = false;
+    return;
+  }
+  outcome.completed = RebuildAll(state, database, zipLibrary, source, outcome.counts);
+  if (!logging) return;
+  std::string text = RenderRebuildLog(state.journal);
+  if (!log.Write(text.data(), text.size()) || !log.Close() || !log.Commit()) ShowCantLog(state.ui);
+}
+
 }  // namespace
 
 RebuildOutcome RunRebuild(const GameList& database, const SettingsRecord& settings, ZipLibrary& zipLibrary,
@@ -67,26 +91,11 @@ RebuildOutcome RunRebuild(const GameList& database, const SettingsRecord& settin
   std::unique_ptr<ProgressDialog> progress = OpenProgressDialog(ui, rebuild_text::kProgressTitle);
   progress->SetText("");
   state.progress = progress.get();
-  outcome.completed = true;
+  outcome.completed = true;  // an empty source is done at once, without a logfile
   if (count > 0) {
     progress->SetRange(0, count);
     progress->SetStep(1);
-    FileReplacement log;
-    bool logging = settings.rebuildCreateLog && !settings.rebuildLogfile.empty();
-    if (logging && !log.Create(settings.rebuildLogfile)) {
-      ShowMessage(ui, rebuild_text::kCantLog, rebuild_text::kLogfileError,
-                  {MessageButtons::kOk, MessageIcon::kExclamation});
-      outcome.refused = true;
-      outcome.completed = false;
-    } else {
-      outcome.completed = RebuildAll(state, database, zipLibrary, source, outcome.counts);
-      if (logging) {
-        std::string text = RenderRebuildLog(state.journal);
-        if (!log.Write(text.data(), text.size()) || !log.Close() || !log.Commit())
-          ShowMessage(ui, rebuild_text::kCantLog, rebuild_text::kLogfileError,
-                      {MessageButtons::kOk, MessageIcon::kExclamation});
-      }
-    }
+    RebuildWithLog(state, database, zipLibrary, source, outcome);
   }
   RemoveWorkFolder(state.workFolder);
   return outcome;
