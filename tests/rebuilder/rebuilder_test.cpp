@@ -170,6 +170,15 @@ TEST_F(RebuilderTest, RefusesConflictingFoldersAndSkipsASubfolderWithoutRecursio
   EXPECT_TRUE(Rebuild().completed);
   EXPECT_EQ(Log(), source + "out [SKIPPED]\n\n" + source + "r1file\n  -> g/r1\n\n");
 
+  DeleteFile(logfile);
+  settings.rebuildSource = root / "empty/";
+  std::filesystem::create_directories(settings.rebuildSource);
+  ui.progressTitles.clear();
+  EXPECT_TRUE(Rebuild().completed);
+  EXPECT_EQ(ui.progressTitles, std::vector<std::string>{"Rebuilding ROMs"});
+  EXPECT_EQ(ui.openProgressDialogs, 0);
+  EXPECT_FALSE(FileExists(logfile)) << "an empty source writes no logfile";
+
   settings.rebuildSource = root / "missing/";
   EXPECT_TRUE(Rebuild().refused);
   EXPECT_EQ(ui.messages.back().text, "Can't Access '" + root / "missing/'");
