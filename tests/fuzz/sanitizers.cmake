@@ -1,0 +1,9 @@
+# Compiler flags of the fuzzing build: every library is instrumented for
+# libFuzzer's coverage and checked by AddressSanitizer and
+# UndefinedBehaviorSanitizer, and any undefined behaviour stops the run.
+if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+  message(FATAL_ERROR "KESTREL_BUILD_FUZZERS needs clang (CXX=clang++)")
+endif()
+add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all
+                    -fno-omit-frame-pointer)
+add_link_options(-fsanitize=address,undefined)
