@@ -7,4 +7,5 @@ apt-get install -y -q --no-install-recommends \
   ca-certificates cmake make g++ pkg-config \
   zlib1g-dev libzip-dev libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev \
   qt6-base-dev libgl-dev \
-  python3 zip unzip xvfb xauth
+  python3 zip unzip xvfb xauth \
+  clang libclang-rt-14-dev llvm
