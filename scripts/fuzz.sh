@@ -8,10 +8,10 @@
 #   scripts/fuzz.sh [SECONDS] [HARNESS...]
 #
 # Prints each harness's runs, executions per second and coverage, then
-# "fuzz: N passed, N failed". Exits 1
-# when any harness met a crash, a leak, a timeout (10 s for one input) or
-# an out-of-memory (2 GB); the input that did it is left as
-# build-fuzz/findings/<name>-<kind>-<hash>, and the log beside it.
+# "fuzz: N passed, N failed". Exits 1 when any harness met a crash, a leak,
+# a timeout (10 s for one input) or an out-of-memory (2 GB); the input that
+# did it is left as build-fuzz/findings/<name>-<kind>-<hash>, and the log
+# beside it.
 set -e
 cd "$(dirname "$0")/.."
 seconds=${1:-30}
