@@ -8,4 +8,5 @@ apt-get install -y -q --no-install-recommends \
   zlib1g-dev libzip-dev libexpat1-dev libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev \
   qt6-base-dev libgl-dev \
   python3 zip unzip xvfb xauth \
-  help2man gzip dpkg-dev file desktop-file-utils appstream man-db
+  help2man gzip dpkg-dev file desktop-file-utils appstream man-db \
+  clang libclang-rt-14-dev llvm

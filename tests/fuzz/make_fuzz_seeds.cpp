@@ -1,0 +1,94 @@
+// Writes the binary seeds of the fuzz harnesses with the program's own
+// writers: zips stored and deflated, a profile, a data cache and a fastscan
+// file made from the bundled demo list.
+//
+//   make_fuzz_seeds SOURCE_DIR CORPUS_DIR
+//
+// Each seed lands in CORPUS_DIR/<harness>/. Exit status 1 when one could
+// not be written.
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "archive/zip_library.h"
+#include "fuzz_input.h"
+#include "fuzz_seeds.h"
+#include "gamedb/data_cache.h"
+#include "gamedb/datfile_parser.h"
+#include "gamedb/validate_games.h"
+#include "report/fastscan_file.h"
+#include "settings/profile_file.h"
+#include "settings/settings_record.h"
+
+using namespace kestrel;
+
+namespace {
+
+std::string Folder(const std::string& corpus, const std::string& harness) {
+  std::filesystem::create_directories(corpus + "/" + harness);
+  return corpus + "/" + harness + "/";
+}
+
+std::string LooseFile(const std::string& name, const std::string& contents) {
+  return fuzz::WriteInputFile(name, reinterpret_cast<const uint8_t*>(contents.data()),
+                              contents.size());
+}
+
+bool WriteZipSeeds(const std::string& folder) {
+  std::vector<std::string> files = {LooseFile("sb.p1", std::string(300, 'A') + "end"),
+                                    LooseFile("sb.snd", "a little sound"),
+                                    LooseFile("empty.bin", "")};
+  ZipLibrary library;
+  if (!InitZipLibrary(library)) return false;
+  bool written = true;
+  for (char level : {'0', '9'}) {
+    library.level = level;
+    written = ZipAddFiles(library, folder + "level" + level + ".zip", files) && written;
+  }
+  return ZipAddFiles(library, folder + "one.zip", {files[1]}) && written;
+}
+
+bool WriteProfileSeed(const std::string& folder, const GameList& database) {
+  SettingsRecord record;
+  record.backupFolder = fuzz::ScratchFolder();
+  record.tempFolder = "/nonexistent-kestrel-folder/";
+  record.romPaths = {{fuzz::ScratchFolder(), true}, {"/nonexistent-kestrel-folder/", true}};
+  record.samplePaths = {{"samples/", false}};
+  record.miscPaths = {{fuzz::ScratchFolder(), true}};
+  record.addPaths = {{"/nonexistent-kestrel-folder/add/", true}};
+  record.datfile = "demo.dat";
+  record.dataCrc = fuzz::kSeedDataKey;
+  return SaveProfile(record, folder + "demo.kpf", database);
+}
+
+bool WriteFastscanSeed(const std::string& folder) {
+  SettingsRecord settings;
+  settings.dataCrc = fuzz::kSeedDataKey;
+  settings.scanMergeMode = 2;
+  GameList database(fuzz::kSeedGameCount);
+  database[1].needsScan = true;
+  return SaveFastscan(folder + "demo.fst", settings, database);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: make_fuzz_seeds SOURCE_DIR CORPUS_DIR\n");
+    return 2;
+  }
+  const std::string source = argv[1], corpus = argv[2];
+  fuzz::QuietInterface ui;
+  std::unique_ptr<ProgressDialog> progress = OpenProgressDialog(&ui, "Acquiring Data");
+  GameList rawGames, database;
+  bool written = ParseDatfile(rawGames, source + "/examples/demo.dat", *progress, false) &&
+                 ValidateGames(rawGames, database, *progress, kShowNoListErrors);
+  written = WriteDataCache(Folder(corpus, "data_cache_fuzzer") + "demo.cache", database,
+                           fuzz::kSeedDataKey) && written;
+  written = WriteProfileSeed(Folder(corpus, "profile_fuzzer"), database) && written;
+  written = WriteFastscanSeed(Folder(corpus, "fastscan_fuzzer")) && written;
+  written = WriteZipSeeds(Folder(corpus, "zip_directory_fuzzer")) && written;
+  if (!written) std::fprintf(stderr, "make_fuzz_seeds: a seed could not be written\n");
+  return written ? 0 : 1;
+}

@@ -1,0 +1,32 @@
+// A zip of unknown origin as the scanner meets it: its directory read with
+// the plain and then the advanced zip scanner, and every listed member
+// extracted.
+#include <cstddef>
+#include <cstdint>
+
+#include "archive/zip_reader.h"
+#include "fuzz_input.h"
+
+using namespace kestrel;
+
+namespace {
+
+void ReadAndExtract(const std::string& path, bool advanced) {
+  Switches().advancedZipScanner = advanced;
+  ZipEntryList list;
+  ReadZipDirectory(path, list, true, true);
+  const std::string destination = fuzz::ScratchFolder() + "member";
+  int writeFailed = 0;
+  for (const ZipEntry& entry : list) ExtractZipEntry(entry, destination, &writeFailed);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static fuzz::QuietInterface ui;
+  SetApplicationInterface(&ui);
+  const std::string path = fuzz::WriteInputFile("set.zip", data, size);
+  ReadAndExtract(path, false);
+  ReadAndExtract(path, true);
+  return 0;
+}
