@@ -25,6 +25,8 @@ struct ScanContext {
   std::vector<std::string> romPaths;     // enabled ROM paths, each ending with '/'
   std::vector<std::string> samplePaths;  // enabled sample paths, likewise
   FolderIndex folders;                   // what lies in those paths
+  // How long a ROM resize searches before it asks whether to go on.
+  int resizeQuestionMilliseconds = 5000;
 };
 
 // Lets the progress dialog handle its events; a Cancel pressed meanwhile is

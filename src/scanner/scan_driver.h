@@ -27,6 +27,8 @@ struct ScanRequest {
   // Show the statistics to the owner at the end; the command line prints
   // them itself.
   bool showStatistics = true;
+  // How long a ROM resize searches before it asks "Timeout !".
+  int resizeQuestionMilliseconds = 5000;
 };
 
 struct ScanOutcome {
