@@ -62,26 +62,79 @@ MemberIndex IndexMembers(zip_t* archive) {
   return index;
 }
 
-// Adds or replaces one member.
-bool AddFile(zip_t* archive, MemberIndex& members, const std::string& file, char level) {
-  std::string memberName = FileNamePart(file);
-  std::optional<std::string> real = FindPath(file);
-  if (memberName.empty() || !real || !FileExists(*real)) return false;
-  zip_source_t* source = zip_source_file(archive, real->c_str(), 0, -1);
-  if (source == nullptr) return false;
+// Removes a member of the given name, so that what is stored under that
+// name next is a new member: libzip keeps the old compression level of a
+// replaced member whose method stays the same.
+void DropMember(zip_t* archive, MemberIndex& members, const std::string& memberName) {
   auto existing = members.find(memberName);
-  zip_int64_t index = -1;
-  if (existing != members.end()) {
-    if (zip_file_replace(archive, existing->second, source, 0) == 0) index = zip_int64_t(existing->second);
-  } else {
-    index = zip_file_add(archive, memberName.c_str(), source, ZIP_FL_ENC_GUESS);
+  if (existing == members.end()) return;
+  zip_delete(archive, existing->second);
+  members.erase(existing);
+}
+
+bool DeleteMembers(zip_t* archive, MemberIndex& members, const std::vector<std::string>& names) {
+  std::unordered_set<std::string> deleted;
+  for (const std::string& name : names) {
+    // A name given twice was deleted the first time.
+    if (deleted.count(name) > 0) continue;
+    auto member = members.find(name);
+    if (member == members.end() || zip_delete(archive, member->second) != 0) return false;
+    members.erase(member);
+    deleted.insert(name);
   }
+  return true;
+}
+
+// Stores `source` under `memberName`; the source is freed on failure.
+bool StoreMember(zip_t* archive, MemberIndex& members, const std::string& memberName, zip_source_t* source,
+                 std::optional<char> level) {
+  if (source == nullptr) return false;
+  DropMember(archive, members, memberName);
+  zip_int64_t index = zip_file_add(archive, memberName.c_str(), source, ZIP_FL_ENC_GUESS);
   if (index < 0) {
     zip_source_free(source);
     return false;
   }
   members[memberName] = zip_uint64_t(index);
-  return SetCompression(archive, zip_uint64_t(index), level);
+  return !level || SetCompression(archive, zip_uint64_t(index), *level);
+}
+
+bool AddFile(zip_t* archive, MemberIndex& members, const ZipChanges::Addition& addition, char level) {
+  std::optional<std::string> real = FindPath(addition.file);
+  if (addition.memberName.empty() || !real || !FileExists(*real)) return false;
+  return StoreMember(archive, members, addition.memberName, zip_source_file(archive, real->c_str(), 0, -1), level);
+}
+
+// The source archives of copies stay open until the target is written.
+class SourceArchives {
+ public:
+  ~SourceArchives() {
+    for (auto& [path, archive] : open_) zip_discard(archive);
+  }
+  // The archive at `path` opened read-only; null when it cannot be read.
+  zip_t* Open(const std::string& path) {
+    std::string real = ResolvePath(WithZipExtension(path));
+    auto found = open_.find(real);
+    if (found != open_.end()) return found->second;
+    int error = 0;
+    zip_t* archive = zip_open(real.c_str(), ZIP_RDONLY, &error);
+    if (archive != nullptr) open_.emplace(real, archive);
+    return archive;
+  }
+
+ private:
+  std::unordered_map<std::string, zip_t*> open_;
+};
+
+// Copies the compressed bytes of a member of another archive as they are.
+bool CopyMember(zip_t* archive, MemberIndex& members, const ZipChanges::Copy& copy, SourceArchives& sources) {
+  zip_t* source = sources.Open(copy.sourceArchive);
+  if (source == nullptr || copy.memberName.empty()) return false;
+  MemberIndex sourceMembers = IndexMembers(source);
+  auto member = sourceMembers.find(copy.sourceMember);
+  if (member == sourceMembers.end()) return false;
+  zip_source_t* data = zip_source_zip(archive, source, member->second, ZIP_FL_COMPRESSED, 0, -1);
+  return StoreMember(archive, members, copy.memberName, data, std::nullopt);
 }
 
 }  // namespace
@@ -92,30 +145,30 @@ bool InitZipLibrary(ZipLibrary& library) {
 }
 
 bool ZipAddFiles(ZipLibrary& library, const std::string& archivePath, const std::vector<std::string>& files) {
-  if (files.empty()) return false;
-  zip_t* archive = OpenArchive(archivePath, ZIP_CREATE);
-  if (archive == nullptr) return false;
-  MemberIndex members = IndexMembers(archive);
-  for (const std::string& file : files) {
-    if (!AddFile(archive, members, file, library.level)) return AbandonArchive(archive);
-  }
-  return CloseArchive(archive);
+  ZipChanges changes;
+  for (const std::string& file : files) changes.additions.push_back({file, FileNamePart(file)});
+  return ZipUpdate(library, archivePath, changes);
 }
 
 bool ZipDeleteEntries(ZipLibrary& library, const std::string& archivePath,
                       const std::vector<std::string>& memberNames) {
-  (void)library;
-  if (memberNames.empty()) return false;
-  zip_t* archive = OpenArchive(archivePath, 0);
+  ZipChanges changes;
+  changes.deletions = memberNames;
+  return ZipUpdate(library, archivePath, changes);
+}
+
+bool ZipUpdate(ZipLibrary& library, const std::string& archivePath, const ZipChanges& changes) {
+  if (changes.deletions.empty() && changes.additions.empty() && changes.copies.empty()) return false;
+  SourceArchives sources;  // outlives the target, which reads them on close
+  zip_t* archive = OpenArchive(archivePath, changes.additions.empty() && changes.copies.empty() ? 0 : ZIP_CREATE);
   if (archive == nullptr) return false;
   MemberIndex members = IndexMembers(archive);
-  std::unordered_set<std::string> deleted;
-  for (const std::string& name : memberNames) {
-    // A name given twice was deleted the first time.
-    if (deleted.count(name) > 0) continue;
-    auto member = members.find(name);
-    if (member == members.end() || zip_delete(archive, member->second) != 0) return AbandonArchive(archive);
-    deleted.insert(name);
+  if (!DeleteMembers(archive, members, changes.deletions)) return AbandonArchive(archive);
+  for (const ZipChanges::Addition& addition : changes.additions) {
+    if (!AddFile(archive, members, addition, library.level)) return AbandonArchive(archive);
+  }
+  for (const ZipChanges::Copy& copy : changes.copies) {
+    if (!CopyMember(archive, members, copy, sources)) return AbandonArchive(archive);
   }
   return CloseArchive(archive);
 }

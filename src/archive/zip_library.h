@@ -35,4 +35,32 @@ bool ZipAddFiles(ZipLibrary& library, const std::string& archivePath, const std:
 bool ZipDeleteEntries(ZipLibrary& library, const std::string& archivePath,
                       const std::vector<std::string>& memberNames);
 
+// Everything one update does to one archive, applied between one open and
+// one close: deletions first, then additions and copies. Replacing a member
+// this way leaves the archive holding the old member or the new one, never
+// neither.
+struct ZipChanges {
+  struct Addition {
+    std::string file;        // a file on disk, found without case
+    std::string memberName;  // the name it is stored under
+  };
+  struct Copy {
+    std::string sourceArchive;  // another zip, found without case
+    std::string sourceMember;   // its member, exactly as stored
+    std::string memberName;     // the name it is stored under here
+  };
+  std::vector<std::string> deletions;  // member names exactly as stored
+  std::vector<Addition> additions;     // deflated at the library's level
+  std::vector<Copy> copies;            // moved unchanged, not recompressed
+};
+
+// Applies `changes` to the archive (".zip" appended unless present, any
+// case; created when missing, made writable when read-only). The archive
+// afterwards holds all changes or none: no change at all, a deletion of a
+// member that is not there, a missing file or member to add, or any write
+// error (a full disk among them) fails and leaves the archive byte for byte
+// as it was. An addition or copy replaces a member of the same name
+// (byte-wise). An archive left without members is removed.
+bool ZipUpdate(ZipLibrary& library, const std::string& archivePath, const ZipChanges& changes);
+
 }  // namespace kestrel

@@ -36,8 +36,9 @@ TEST_F(ZipLibraryTest, AddsAndReplacesMembers) {
   library.level = '0';
   WriteFile(folder / "new/x.rom", "new");
   ASSERT_TRUE(ZipAddFiles(library, folder / "SET.ZIP", {folder / "new/x.rom", Sources({"X.ROM"})[0]}));
+  // A replaced member is a new one, at the end.
   EXPECT_EQ(ReadBack(folder / "set.zip"),
-            (Texts{"x.rom=new/0", latin + "=" + latin + "/8", "X.ROM=X.ROM/0"}));
+            (Texts{latin + "=" + latin + "/8", "x.rom=new/0", "X.ROM=X.ROM/0"}));
   EXPECT_EQ(ListFolder(folder.path()).size(), 3u);  // no temporary file, no twin archive
   ASSERT_TRUE(ZipDeleteEntries(library, folder / "set", {latin, latin}));
   ASSERT_EQ(::chmod((folder / "set.zip").c_str(), 0444), 0);
@@ -88,6 +89,50 @@ TEST_F(ZipLibraryTest, FailuresLeaveTheArchiveUntouched) {
   EXPECT_EQ(ReadFile(folder / "text.zip"), "no zip archive");
   EXPECT_FALSE(ZipDeleteEntries(library, folder / "absent.zip", {"a.rom"}));
   EXPECT_EQ(ListFolder(folder.path()).size(), 3u);
+}
+
+// The compressed size of every member, as the directory states it.
+std::vector<uint32_t> CompressedSizes(const std::string& path) {
+  ZipEntryList list;
+  EXPECT_TRUE(ReadZipDirectory(path, list, true, true));
+  std::vector<uint32_t> sizes;
+  for (const ZipEntry& entry : list) sizes.push_back(entry.compressedSize);
+  return sizes;
+}
+
+// One update deletes, adds under other names and copies members of another
+// archive as they are, at the level asked for even where a member of the same
+// name was deflated at another level; a failing part leaves everything as it was.
+TEST_F(ZipLibraryTest, UpdatesAnArchiveInOneStep) {
+  const std::string text = testing::Text(200000, 7);
+  WriteFile(folder / "src/big.bin", text);
+  ZipChanges first;
+  first.additions = {{folder / "src/big.bin", "big.rom"}, {Sources({"a.rom"})[0], "A.ROM"}};
+  ASSERT_TRUE(ZipUpdate(library, folder / "set", first));
+  uint32_t atNine = CompressedSizes(folder / "set.zip")[0];
+
+  library.level = '1';
+  ZipChanges second;
+  second.deletions = {"A.ROM"};
+  second.additions = {{folder / "src/big.bin", "big.rom"}, {folder / "src/a.rom", "a.rom"}};
+  ASSERT_TRUE(ZipUpdate(library, folder / "set", second));
+  EXPECT_EQ(ReadBack(folder / "set.zip"), (Texts{"big.rom=" + text + "/8", "a.rom=a.rom/8"}));
+  EXPECT_GT(CompressedSizes(folder / "set.zip")[0], atNine);
+  EXPECT_EQ(ReadFile(folder / "src/a.rom"), "a.rom");  // sources stay where they were
+
+  library.level = '0';
+  ZipChanges copy;
+  copy.copies = {{folder / "set.zip", "big.rom", "copied.rom"}};
+  ASSERT_TRUE(ZipUpdate(library, folder / "other", copy));
+  EXPECT_EQ(ReadBack(folder / "other.zip"), Texts{"copied.rom=" + text + "/8"});  // not recompressed
+
+  std::string before = ReadFile(folder / "other.zip");
+  for (ZipChanges failing : {ZipChanges{{}, {}, {{folder / "set.zip", "absent", "x"}}},
+                             ZipChanges{{"copied.rom"}, {{folder / "src/missing", "m"}}, {}},
+                             ZipChanges{{"absent"}, {{folder / "src/a.rom", "a.rom"}}, {}}, ZipChanges{}}) {
+    EXPECT_FALSE(ZipUpdate(library, folder / "other", failing));
+    EXPECT_EQ(ReadFile(folder / "other.zip"), before);
+  }
 }
 
 }  // namespace

@@ -69,6 +69,41 @@ TEST_F(ZipReaderTest, AdvancedModeComparesCentralWithLocalHeaders) {
                                       CorruptZipText(folder / "name.zip", "BAD CENTRAL DIR ENTRY")}));
 }
 
+// Each of the compared header fields on its own tells the headers apart.
+TEST_F(ZipReaderTest, AdvancedModeComparesEveryHeaderField) {
+  std::string bytes = BuildZip({{"a.rom", "first"}, {"b.rom", "second"}});
+  size_t second = testing::FindAll(bytes, std::string("PK\1\2"))[1];
+  ZipEntryList list;
+  // Every byte of version needed, flags, method, time, date, CRC, both sizes.
+  for (size_t field = 6; field < 28; ++field) {
+    std::string changed = bytes, path = folder / ("field" + std::to_string(field) + ".zip");
+    changed[second + field] = char(changed[second + field] ^ 0x10);
+    WriteFile(path, changed);
+    Switches().advancedZipScanner = false;
+    EXPECT_TRUE(ReadZipDirectory(path, list, true, false)) << field;
+    Switches().advancedZipScanner = true;
+    EXPECT_FALSE(ReadZipDirectory(path, list, true, false)) << field;
+  }
+}
+
+// Flag bit 3: twelve bytes of CRC and sizes follow the data, without a
+// signature of their own, and the walk steps over them.
+TEST_F(ZipReaderTest, SkipsDataDescriptorsWithoutSignature) {
+  std::string bytes = BuildZip({{"a.rom", "first"}, {"b.rom", "second"}});
+  size_t central = testing::FindAll(bytes, std::string("PK\1\2"))[0];
+  size_t secondLocal = testing::FindAll(bytes, std::string("PK\3\4"))[1];
+  testing::Put16(bytes, 6, 8);
+  testing::Put16(bytes, central + 8, 8);
+  std::string descriptor = bytes.substr(14, 12);  // CRC and sizes, as in the header
+  bytes.insert(secondLocal, descriptor);
+  WriteFile(folder / "descriptor.zip", bytes);
+  for (bool advanced : {false, true}) {
+    Switches().advancedZipScanner = advanced;
+    EXPECT_EQ(ReadBack(folder / "descriptor.zip"), (Texts{"a.rom=first/0", "b.rom=second/0"}));
+  }
+  EXPECT_TRUE(ui.messages.empty());
+}
+
 TEST_F(ZipReaderTest, ListsOnlyNamesThatStayInsideTheSet) {
   WriteFile(
       folder / "names.zip",
