@@ -74,7 +74,7 @@ uint32_t PrefixRegister(const uint8_t* data, size_t end, size_t from, uint32_t r
 // offsets: their steps do not wait for one another, which more than doubles
 // the speed of the one dependent chain of look-ups.
 constexpr size_t kChains = 4;
-constexpr size_t kStepsBetweenCalls = size_t{1} << 18;
+constexpr size_t kStepsBetweenCalls = size_t{1} << 16;
 
 struct Search {
   const uint8_t* data;

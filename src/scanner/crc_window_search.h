@@ -17,7 +17,7 @@ namespace kestrel {
 
 // The lowest offset at which `windowLength` bytes of `data` have CRC-32
 // `crc` (initial value 0). `keepGoing` is called now and then (about every
-// million offsets); when it answers false the search ends as not found.
+// quarter million offsets); when it answers false the search ends as not found.
 std::optional<size_t> FindCrcWindow(const uint8_t* data, size_t length, size_t windowLength,
                                     uint32_t crc, const std::function<bool()>& keepGoing);
 

@@ -6,6 +6,7 @@
 #include "platform/file_system.h"
 #include "platform/paths.h"
 #include "platform/text.h"
+#include "scanner/repair_support.h"
 #include "scanner/set_lookup.h"
 #include "settings/settings_record.h"
 
@@ -96,11 +97,6 @@ void CollectUnneeded(ScanContext& context, GameSet& game, const std::string& set
   }
 }
 
-// The folder an entry lies in, or the entry itself for a folder.
-std::string EntryFolder(const FoundEntry& entry) {
-  return entry.isFolder ? WithTrailingSeparator(entry.name) : FolderPart(entry.name);
-}
-
 }  // namespace
 
 bool IsNeededInRomSet(ScanContext& context, const GameSet& game, const std::string& name) {
@@ -147,21 +143,8 @@ void CheckSampleSetUnneeded(ScanContext& context, GameSet& game, const std::stri
 }
 
 void DropProtectedEntries(const ScanContext& context, std::vector<FoundEntry>& entries) {
-  std::vector<std::string> folders;
-  auto protect = [&](const std::string& folder) {
-    if (!folder.empty()) folders.push_back(WithTrailingSeparator(folder));
-  };
-  protect(context.settings.backupFolder);
-  protect(context.settings.tempFolder);
-  protect(context.dataFolder);
-  for (const PathEntry& misc : context.settings.miscPaths) protect(misc.path);
-  if (folders.empty()) return;
   std::erase_if(entries, [&](const FoundEntry& entry) {
-    std::string folder = EntryFolder(entry);
-    return std::any_of(folders.begin(), folders.end(),
-                       [&](const std::string& protectedFolder) {
-                         return EqualsNoCase(folder, protectedFolder);
-                       });
+    return TouchesProtectedFolder(context, entry.inZip ? entry.zipPath : entry.name);
   });
 }
 

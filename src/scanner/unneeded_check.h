@@ -22,8 +22,9 @@ void CheckSampleSetUnneeded(ScanContext& context, GameSet& game, const std::stri
 bool IsNeededInRomSet(ScanContext& context, const GameSet& game, const std::string& name);
 bool IsNeededInSampleSet(ScanContext& context, const GameSet& game, const std::string& name);
 
-// Drops the candidates that lie in the backup, temporary or program folder
-// or in a misc path: those belong to the user or to this program.
+// Drops the candidates that are, hold, or lie directly in the backup,
+// temporary or program folder or a misc path, however those were spelled:
+// they belong to the user or to this program.
 void DropProtectedEntries(const ScanContext& context, std::vector<FoundEntry>& entries);
 // Drops the candidates that some check found needed.
 void DropNeededEntries(const ScanContext& context, std::vector<FoundEntry>& entries);
