@@ -57,7 +57,6 @@ void ApplySwitches(const ScanOptions& options, SettingsRecord& settings) {
   Apply(options.pathWarnings, settings.pathWarnings);
   Apply(options.addStatistics, settings.addStatistics);
   ApplyChoices(options, settings);
-  ApplyFixSwitches(options, settings);
 }
 
 // A fix works only with its check, as in the scanner dialog: a fix asked
@@ -152,6 +151,7 @@ int RunScanCommand(const ScanOptions& options, bool fastscan, UserInterface& ui)
   SettingsRecord settings;
   if (!BuildSettings(options.data, dataFolder, settings)) return kScanNotRun;
   ApplySwitches(options, settings);
+  ApplyFixSwitches(options, settings);
   // A fastscan file named by no option lives with the data caches, not in
   // whatever folder the command was started from.
   if (options.fastscanFile.empty() && !settings.fastscanFile.empty() && settings.fastscanFile[0] != '/')

@@ -22,7 +22,7 @@ bool MappedFile::Open(const std::string& path) {
   struct stat info;
   bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
   if (ok && info.st_size > 0) {
-    void* address = ::mmap(nullptr, static_cast<size_t>(info.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
+    void* address = ::mmap(nullptr, static_cast<size_t>(info.st_size), PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
     ok = address != MAP_FAILED;
     if (ok) {
       data_ = static_cast<const uint8_t*>(address);
