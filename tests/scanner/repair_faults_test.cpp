@@ -134,7 +134,8 @@ TEST_F(RepairFaultsTest, AFullDiskOrAFailedZipUpdateChangesNothing) {
   AddGame("gamma", {{"g.rom", big}});
   Link();
   WriteZipSet(romPath, "alpha", {{"a.rom", big}, {"B.ROM", kB}, {"junk.txt", "junk"}});
-  WriteFolderSet(romPath, "beta", {{"r.rom", "yy" + rom}});
+  // Its backup would not fit on the disk, so it must stay.
+  WriteFolderSet(romPath, "beta", {{"r.rom", "yy" + rom}, {"big.bin", rom}});
   std::string addPath = root / "add/";
   settings.addPaths = {{addPath}};
   WriteFolderSet(addPath, "gamma", {{"g", big}});
@@ -147,6 +148,7 @@ TEST_F(RepairFaultsTest, AFullDiskOrAFailedZipUpdateChangesNothing) {
   EXPECT_TRUE(HasLine("wrong spelling: b.rom [wrong: B.ROM] [right: b.rom] [not fixed]"));
   EXPECT_TRUE(HasLine("unneeded file: " + romPath + "alpha/junk.txt [not fixed]"));
   EXPECT_TRUE(HasLine("wrong length: r.rom [wrong: 100002] [right: 100000] [not fixed]"));
+  EXPECT_TRUE(HasLine("unneeded file: " + romPath + "beta/big.bin [not fixed]"));
   EXPECT_FALSE(Rom("gamma", "g.rom").romScan.found);
   EXPECT_GE(FailureMessages(), 4u);
   EXPECT_EQ(FileNames(settings.tempFolder), Names{});
@@ -155,6 +157,7 @@ TEST_F(RepairFaultsTest, AFullDiskOrAFailedZipUpdateChangesNothing) {
   Scan();
   EXPECT_EQ(ZipMembers(romPath + "alpha.zip"), (Members{{"a.rom", big}, {"b.rom", kB}}));
   EXPECT_EQ(ReadFile(romPath + "beta/r.rom"), rom);
+  EXPECT_EQ(ZipMembers(settings.backupFolder + "beta.zip"), (Members{{"big.bin", rom}}));
   EXPECT_EQ(ZipMembers(romPath + "gamma.zip"), (Members{{"g.rom", big}}));
 }
 
