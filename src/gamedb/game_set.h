@@ -25,6 +25,8 @@ struct RomScan {
   uint32_t foundCrc = 0;
   int memberIndex = -1;
   std::string searchName;
+  // A 0-CRC stand-in was not made for want of disk space.
+  int standInRefused = 0;
 };
 
 struct RomEntry {

@@ -25,7 +25,9 @@ ScanOutcome RepairFixture::Scan() {
   ScanRequest request;
   request.dataFolder = root / "program/";
   request.zipLibrary = &zipLibrary;
+  request.showStatistics = false;
   request.resizeQuestionMilliseconds = resizeQuestionMilliseconds;
+  if (diskSpace) request.diskSpace = diskSpace;
   return RunScan(database, settings, &ui, results, request);
 }
 

@@ -3,10 +3,13 @@
 // repairs left on disk.
 #pragma once
 
+#include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/disk_space.h"
 #include "scanner/scan_fixture.h"
 
 namespace kestrel::testing {
@@ -29,6 +32,8 @@ class RepairFixture : public ScanFixture {
   std::map<std::string, std::string> Collection() const;
 
   int resizeQuestionMilliseconds = 5000;
+  // Stands in for the file systems' free space when set.
+  std::function<std::optional<DiskSpace>(const std::string&)> diskSpace;
 };
 
 // `size` bytes that differ from seed to seed and hold no long runs.

@@ -226,5 +226,32 @@ TEST_F(RepairsTest, ProtectedFoldersStayHoweverTheyAreSpelled) {
   EXPECT_EQ(ReadFile(romPath + "misc/keep.txt"), "mine");
 }
 
+TEST_F(RepairsTest, StandInsAreMadeOnlyWhereTheDiskKeepsItsReserve) {
+  constexpr uint64_t kGiB = uint64_t{1} << 30;
+  EXPECT_TRUE(LeavesRoomAfter({10 * kGiB, kGiB + 4096}, 4096));
+  EXPECT_FALSE(LeavesRoomAfter({10 * kGiB, kGiB + 4096}, 4097));
+  EXPECT_FALSE(LeavesRoomAfter({100 * kGiB, 5 * kGiB + 4095}, 4096)) << "5 % of 100 GiB";
+  EXPECT_FALSE(LeavesRoomAfter({100 * kGiB, 100}, 4096));
+
+  settings.zeroCrcCreation = true;
+  AddGame("alpha", {{"a.rom", kA}, {"bad1.rom", "", true, 4096}, {"bad2.rom", "", true, 4096}});
+  Link();
+  WriteFolderSet(romPath, "alpha", {{"a.rom", kA}});
+  diskSpace = [&](const std::string&) { return DiskSpace{100 * kGiB, 5 * kGiB + 4095}; };
+
+  Scan();
+
+  EXPECT_EQ(FileNames(romPath + "alpha"), Names{"a.rom"});
+  EXPECT_TRUE(HasLine("missing rom: bad1.rom [length: 4096] [chksum: 0 (ffffffff)] [not fixed]"));
+  EXPECT_TRUE(HasLine("missing rom: bad2.rom [length: 4096] [chksum: 0 (ffffffff)] [not fixed]"));
+  ASSERT_EQ(ui.messages.size(), 1u) << "one message for the scan";
+  EXPECT_EQ(ui.messages[0].title, "0-CRC Files");
+
+  diskSpace = [&](const std::string&) { return DiskSpace{100 * kGiB, 6 * kGiB}; };
+  Scan();
+  EXPECT_EQ(ReadFile(romPath + "alpha/bad1.rom"), std::string(4096, '\0'));
+  EXPECT_EQ(ReadFile(romPath + "alpha/bad2.rom"), std::string(4096, '\0'));
+}
+
 }  // namespace
 }  // namespace kestrel::testing
