@@ -55,7 +55,7 @@ bool CheckChangeableFolder(ScanContext& context, const std::string& folder) {
   return true;
 }
 
-bool TouchesProtectedFolder(const ScanContext& context, const std::string& path) {
+std::vector<std::string> ProtectedFolders(const ScanContext& context) {
   std::vector<std::string> folders;
   auto protect = [&](const std::string& folder) {
     if (!folder.empty()) folders.push_back(ComparableFolder(folder));
@@ -64,11 +64,19 @@ bool TouchesProtectedFolder(const ScanContext& context, const std::string& path)
   protect(context.settings.tempFolder);
   protect(context.dataFolder);
   for (const PathEntry& misc : context.settings.miscPaths) protect(misc.path);
+  return folders;
+}
+
+bool TouchesAnyFolder(const std::vector<std::string>& folders, const std::string& path) {
   std::string entry = ComparableFolder(path);
   std::string container = ComparableFolder(FolderPart(entry.substr(0, entry.size() - 1)));
   return std::any_of(folders.begin(), folders.end(), [&](const std::string& folder) {
     return container == folder || StartsWith(folder, entry);
   });
+}
+
+bool TouchesProtectedFolder(const ScanContext& context, const std::string& path) {
+  return TouchesAnyFolder(ProtectedFolders(context), path);
 }
 
 bool ReplaceZipMember(ScanContext& context, const std::string& zipPath, const ZipEntryList& entries,

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "archive/zip_entry.h"
 #include "scanner/scan_context.h"
@@ -43,6 +44,10 @@ bool CheckChangeableFolder(ScanContext& context, const std::string& folder);
 // holds the program's folder, the temporary or backup folder or a misc
 // path; these are the program's or the user's own and never repaired away.
 bool TouchesProtectedFolder(const ScanContext& context, const std::string& path);
+// The same in two steps, for many paths: the protected folders in the
+// form TouchesAnyFolder compares.
+std::vector<std::string> ProtectedFolders(const ScanContext& context);
+bool TouchesAnyFolder(const std::vector<std::string>& folders, const std::string& path);
 
 // Replaces the member `storedName` of the zip `zipPath` by `file`, stored as
 // `memberName`, in one archive update: the archive holds the old member or

@@ -70,6 +70,7 @@ std::vector<const GameSet*> ClonesOf(const ScanContext& context, const GameSet& 
 
 void CollectUnneeded(ScanContext& context, GameSet& game, const std::string& setPath,
                      const NeededTest& isNeeded) {
+  std::unordered_set<std::string> listed = ListedNames(game.scanRecordsA);
   // `entry` comes with what only its kind of place knows.
   auto consider = [&](const std::string& name, const std::string& fullName, FoundEntry entry) {
     if (isNeeded(name)) {
@@ -78,7 +79,7 @@ void CollectUnneeded(ScanContext& context, GameSet& game, const std::string& set
     }
     entry.name = fullName;
     entry.setName = game.name;
-    AddFoundEntry(game.scanRecordsA, std::move(entry));
+    AddFoundEntry(game.scanRecordsA, listed, std::move(entry));
   };
   SetOnDisk set = OpenSet(context.folders, setPath);
   for (const ZipEntry& member : set.entries) {
@@ -143,8 +144,9 @@ void CheckSampleSetUnneeded(ScanContext& context, GameSet& game, const std::stri
 }
 
 void DropProtectedEntries(const ScanContext& context, std::vector<FoundEntry>& entries) {
+  std::vector<std::string> folders = ProtectedFolders(context);
   std::erase_if(entries, [&](const FoundEntry& entry) {
-    return TouchesProtectedFolder(context, entry.inZip ? entry.zipPath : entry.name);
+    return TouchesAnyFolder(folders, entry.inZip ? entry.zipPath : entry.name);
   });
 }
 
@@ -154,11 +156,15 @@ void DropNeededEntries(const ScanContext& context, std::vector<FoundEntry>& entr
   std::erase_if(entries, [&](const FoundEntry& entry) { return needed.count(entry.name) > 0; });
 }
 
-void AddFoundEntry(std::vector<FoundEntry>& entries, FoundEntry entry) {
-  bool listed = std::any_of(entries.begin(), entries.end(), [&](const FoundEntry& other) {
-    return EqualsNoCase(other.name, entry.name);
-  });
-  if (!listed) entries.push_back(std::move(entry));
+std::unordered_set<std::string> ListedNames(const std::vector<FoundEntry>& entries) {
+  std::unordered_set<std::string> listed;
+  for (const FoundEntry& entry : entries) listed.insert(ToLowerAscii(entry.name));
+  return listed;
+}
+
+void AddFoundEntry(std::vector<FoundEntry>& entries, std::unordered_set<std::string>& listed,
+                   FoundEntry entry) {
+  if (listed.insert(ToLowerAscii(entry.name)).second) entries.push_back(std::move(entry));
 }
 
 }  // namespace kestrel

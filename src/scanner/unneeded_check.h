@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "gamedb/game_set.h"
@@ -29,7 +30,11 @@ void DropProtectedEntries(const ScanContext& context, std::vector<FoundEntry>& e
 // Drops the candidates that some check found needed.
 void DropNeededEntries(const ScanContext& context, std::vector<FoundEntry>& entries);
 
-// Appends `entry` unless an entry of that name (without case) is listed.
-void AddFoundEntry(std::vector<FoundEntry>& entries, FoundEntry entry);
+// The names of `entries` lowered, for AddFoundEntry.
+std::unordered_set<std::string> ListedNames(const std::vector<FoundEntry>& entries);
+// Appends `entry` unless an entry of that name (without case) is listed;
+// `listed` holds the lowered names of `entries` and is kept up to date.
+void AddFoundEntry(std::vector<FoundEntry>& entries, std::unordered_set<std::string>& listed,
+                   FoundEntry entry);
 
 }  // namespace kestrel
