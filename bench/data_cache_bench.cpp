@@ -40,9 +40,13 @@ GameList MakeDatabase() {
       parent.isParent = true;
       parent.clones.push_back({game.description, i});
       parent.cloneCount = 1;
+      // The first six ROMs have the parent's content under other names.
       for (int r = 0; r < kRomsPerSet; ++r) {
         game.roms[r].inParent = r < 6;
-        if (r < 6) game.roms[r].aliases.push_back(parent.roms[r].name);
+        if (r < 6) {
+          SetRomCrc(game.roms[r], parent.roms[r].crc);
+          game.roms[r].size = parent.roms[r].size;
+        }
       }
     }
     game.romCount = kRomsPerSet;

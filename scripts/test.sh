@@ -5,3 +5,4 @@ cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
 ./scripts/build.sh
 QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j"$(nproc)" --timeout 300
+./scripts/package-check.sh

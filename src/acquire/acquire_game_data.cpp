@@ -7,6 +7,7 @@
 #include "archive/zip_reader.h"
 #include "gamedb/data_cache.h"
 #include "gamedb/datfile_parser.h"
+#include "gamedb/game_list_file.h"
 #include "gamedb/run_command.h"
 #include "gamedb/validate_games.h"
 #include "platform/file_system.h"
@@ -63,13 +64,22 @@ void RememberSource(SettingsRecord& settings, const SourceFields& fields, uint32
   settings.dataCrc = key;
 }
 
+bool RunAndParseMame(const std::string& option, const std::string& executable, const std::string& listing,
+                     GameList& rawGames, ProgressDialog& progress) {
+  if (!RunCommand({option}, listing, executable, false)) return false;
+  bool parsed = ParseGameList(rawGames, listing, progress, false);
+  DeleteFile(listing);
+  return parsed;
+}
+
+// Today's MAME no longer knows -listinfo and lists its machines only as
+// XML; older ones answer -listinfo with the text form.
 bool ParseMameListing(const std::string& executable, const std::string& dataFolder, GameList& rawGames,
                       ProgressDialog& progress) {
   std::string listing = JoinPath(dataFolder, kMameListingName);
-  if (!RunCommand({"-listinfo"}, listing, executable, false)) return false;
-  bool parsed = ParseDatfile(rawGames, listing, progress, false);
-  DeleteFile(listing);
-  return parsed;
+  if (RunAndParseMame("-listinfo", executable, listing, rawGames, progress)) return true;
+  if (!rawGames.empty()) return false;  // games were read, so the reading was cancelled
+  return RunAndParseMame("-listxml", executable, listing, rawGames, progress);
 }
 
 // The short name a line of RAINE's game list starts with; "" for header
@@ -124,7 +134,7 @@ bool ParseSource(int source, const std::string& path, const std::string& dataFol
     case kSourceRaineExe:
       return ParseRaineListing(path, dataFolder, rawGames, progress);
     default:
-      return ParseDatfile(rawGames, path, progress, false);
+      return ParseGameList(rawGames, path, progress, false);
   }
 }
 

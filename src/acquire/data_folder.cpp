@@ -19,11 +19,20 @@ std::string UserDataFolder() {
   return JoinPath(base, ".local/share/kestrel/");
 }
 
+// A program installed into a bin/ folder, even a writable one (root's
+// /usr/bin, a user's own prefix), must not fill it with data files.
+bool IsInstalledProgramFolder(const std::string& folder) {
+  std::string name = WithTrailingSeparator(folder);
+  name.pop_back();
+  return name == "bin" || name.ends_with("/bin");
+}
+
 }  // namespace
 
 std::string DefaultDataFolder() {
   std::string programFolder = ProgramFolder();
-  if (!programFolder.empty() && IsWritableFolder(programFolder)) return WithTrailingSeparator(programFolder);
+  if (!programFolder.empty() && !IsInstalledProgramFolder(programFolder) && IsWritableFolder(programFolder))
+    return WithTrailingSeparator(programFolder);
   std::string folder = UserDataFolder();
   std::error_code error;
   std::filesystem::create_directories(folder, error);

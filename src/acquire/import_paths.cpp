@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <optional>
 #include <system_error>
+#include <unordered_set>
 
 #include "acquire/read_line.h"
 #include "platform/file_system.h"
@@ -43,10 +44,19 @@ std::optional<std::string> FindImportedFolder(const std::string& piece, const st
   return WithTrailingSeparator(AbsolutePath(*found));
 }
 
-void AddPath(PathList& list, const std::string& path, bool enabled) {
-  for (const PathEntry& entry : list) {
-    if (EqualsNoCase(entry.path, path)) return;
+// One of the settings' path lists with the paths it holds, lowered, so that
+// a configuration file of any length is imported in linear time.
+struct ImportTarget {
+  explicit ImportTarget(PathList& pathList) : list(pathList) {
+    for (const PathEntry& entry : list) held.insert(ToLowerAscii(entry.path));
   }
+  PathList& list;
+  std::unordered_set<std::string> held;
+};
+
+void AddPath(ImportTarget& target, const std::string& path, bool enabled) {
+  if (!target.held.insert(ToLowerAscii(path)).second) return;
+  PathList& list = target.list;
   PathEntry entry;
   entry.path = path;
   entry.enabled = enabled;
@@ -54,7 +64,7 @@ void AddPath(PathList& list, const std::string& path, bool enabled) {
   list.push_back(entry);
 }
 
-void AddValue(PathList& list, const std::string& value, const std::string& baseFolder) {
+void AddValue(ImportTarget& target, const std::string& value, const std::string& baseFolder) {
   size_t start = 0;
   while (start <= value.size()) {
     size_t end = value.find(';', start);
@@ -63,15 +73,21 @@ void AddValue(PathList& list, const std::string& value, const std::string& baseF
     if (piece.empty()) return;
     piece = WithTrailingSeparator(piece);
     std::optional<std::string> folder = FindImportedFolder(piece, baseFolder);
-    AddPath(list, folder ? *folder : piece, folder.has_value());
+    AddPath(target, folder ? *folder : piece, folder.has_value());
     start = end + 1;
   }
 }
 
-PathList& ListForKey(SettingsRecord& settings, const std::string& key) {
-  if (EqualsNoCase(key, "rompath")) return settings.romPaths;
-  if (EqualsNoCase(key, "samplepath")) return settings.samplePaths;
-  return settings.miscPaths;
+struct ImportTargets {
+  explicit ImportTargets(SettingsRecord& settings)
+      : roms(settings.romPaths), samples(settings.samplePaths), misc(settings.miscPaths) {}
+  ImportTarget roms, samples, misc;
+};
+
+ImportTarget& TargetForKey(ImportTargets& targets, const std::string& key) {
+  if (EqualsNoCase(key, "rompath")) return targets.roms;
+  if (EqualsNoCase(key, "samplepath")) return targets.samples;
+  return targets.misc;
 }
 
 }  // namespace
@@ -82,6 +98,7 @@ bool ImportPaths(const std::string& configPath, SettingsRecord& settings) {
   std::string baseFolder = AbsoluteFolderOf(ResolvePath(configPath));
   if (!SkipToDirectorySection(file.get())) return true;
 
+  ImportTargets targets(settings);
   std::string line;
   while (ReadLine(file.get(), line) && !IsSectionStart(line)) {
     std::string trimmed = TrimBlanks(line);
@@ -89,7 +106,7 @@ bool ImportPaths(const std::string& configPath, SettingsRecord& settings) {
     if (trimmed.empty() || IsComment(trimmed) || equals == std::string::npos) continue;
     std::string key = TrimBlanks(trimmed.substr(0, equals));
     std::string value = TrimBlanks(trimmed.substr(equals + 1));
-    AddValue(ListForKey(settings, key), value, baseFolder);
+    AddValue(TargetForKey(targets, key), value, baseFolder);
   }
   return true;
 }

@@ -7,6 +7,7 @@
 #include "cli/console_interface.h"
 #include "cli/data_options.h"
 #include "cli/info_command.h"
+#include "cli/merge_command.h"
 #include "cli/profile_command.h"
 #include "cli/scan_command.h"
 
@@ -15,6 +16,7 @@ namespace kestrel {
 int RunCommandLine(int argc, char** argv) {
   CLI::App app{"Kestrel keeps arcade ROM sets in order"};
   app.require_subcommand(1);
+  app.set_version_flag("--version", "kestrel-cli " KESTREL_VERSION);
   std::string answer = "ask";
   app.add_option("--answer", answer, "How to answer questions: ask, yes, no, yes-to-all, no-to-all, stop");
 
@@ -28,8 +30,9 @@ int RunCommandLine(int argc, char** argv) {
   CLI::App* profileShow = profile->add_subcommand("show", "Print every stored field of a profile");
   AddProfileOnlyOption(*profileShow, profileOptions);
   profileShow->get_option("--profile")->required();
+  ScanOptions profileSaveOptions;
   CLI::App* profileSave = profile->add_subcommand("save", "Write a profile from the defaults and the given options");
-  AddDataOptions(*profileSave, profileOptions);
+  AddScanOptions(*profileSave, profileSaveOptions);
   profileSave->get_option("--profile")->required();
 
   ScanOptions scanOptions;
@@ -38,6 +41,14 @@ int RunCommandLine(int argc, char** argv) {
   CLI::App* fastscan = app.add_subcommand("fastscan", "Scan again only the games the last scan found faults in");
   ScanOptions fastscanOptions;
   AddScanOptions(*fastscan, fastscanOptions);
+
+  MergeOptions mergeOptions, splitOptions, unmergeOptions;
+  CLI::App* merge = app.add_subcommand("merge", "Merge every selected family into one set named after the parent");
+  AddMergeOptions(*merge, mergeOptions);
+  CLI::App* split = app.add_subcommand("split", "Split every selected family: clone sets hold only what the parent lacks");
+  AddMergeOptions(*split, splitOptions);
+  CLI::App* unmerge = app.add_subcommand("unmerge", "Unmerge every selected family: every clone set holds all its ROMs");
+  AddMergeOptions(*unmerge, unmergeOptions);
 
   try {
     app.parse(argc, argv);
@@ -55,9 +66,12 @@ int RunCommandLine(int argc, char** argv) {
   int status = 0;
   if (info->parsed()) status = RunInfoCommand(infoOptions, ui);
   if (profileShow->parsed()) status = ShowProfile(profileOptions.profile);
-  if (profileSave->parsed()) status = SaveProfileFromOptions(profileOptions, ui);
+  if (profileSave->parsed()) status = SaveProfileFromOptions(profileSaveOptions, ui);
   if (scan->parsed()) status = RunScanCommand(scanOptions, false, ui);
   if (fastscan->parsed()) status = RunScanCommand(fastscanOptions, true, ui);
+  if (merge->parsed()) status = RunMergeCommand(mergeOptions, MergeLayout::kMerged, ui);
+  if (split->parsed()) status = RunMergeCommand(splitOptions, MergeLayout::kSplit, ui);
+  if (unmerge->parsed()) status = RunMergeCommand(unmergeOptions, MergeLayout::kNonMerged, ui);
   SetApplicationInterface(nullptr);
   return status;
 }

@@ -2,12 +2,21 @@
 
 #include <unistd.h>
 
+#include <chrono>
+
 #include "platform/text.h"
 
 namespace kestrel {
 namespace {
 
 bool IsTerminal(std::FILE* file) { return file != nullptr && ::isatty(::fileno(file)) == 1; }
+
+// On a terminal a message first wipes the progress line it may share.
+const char* LineStart(std::FILE* err) { return IsTerminal(err) ? "\r\033[K" : ""; }
+
+// A terminal line is redrawn at most this often; a scan of tens of
+// thousands of sets would otherwise write a line per set.
+constexpr std::chrono::milliseconds kRedrawInterval(100);
 
 // A one-line bar redrawn in place, only on a terminal.
 class ConsoleProgress : public ProgressDialog {
@@ -37,6 +46,9 @@ class ConsoleProgress : public ProgressDialog {
  private:
   void Draw() {
     if (!draw_) return;
+    auto now = std::chrono::steady_clock::now();
+    if (drawn_ && now - lastDraw_ < kRedrawInterval) return;
+    lastDraw_ = now;
     std::string percent = ProgressPercentText(position_, lower_, upper_);
     std::string line = caption_ + " " + percent + " " + text_.substr(0, text_.find('\n'));
     if (line.size() > 78) line.resize(78);
@@ -50,6 +62,7 @@ class ConsoleProgress : public ProgressDialog {
   std::string text_;
   bool draw_;
   bool drawn_ = false;
+  std::chrono::steady_clock::time_point lastDraw_;
   int lower_ = 0, upper_ = 100, position_ = 0, step_ = 1;
 };
 
@@ -100,8 +113,30 @@ std::string ConsoleInterface::ReadAnswerLine(const std::string& prompt) {
   return line;
 }
 
+std::string FoldLineBreaks(const std::string& text) {
+  std::string folded;
+  folded.reserve(text.size());
+  for (size_t at = 0; at < text.size();) {
+    size_t runEnd = text.find_first_not_of(" \t\r\n", at);
+    if (runEnd == std::string::npos) runEnd = text.size();
+    if (runEnd == at) {
+      folded += text[at++];
+      continue;
+    }
+    std::string_view run(text.data() + at, runEnd - at);
+    bool hasBreak = run.find_first_of("\r\n") != std::string_view::npos;
+    if (!hasBreak) {
+      folded += run;
+    } else if (at > 0 && runEnd < text.size()) {
+      folded += ' ';  // breaks at either end are dropped
+    }
+    at = runEnd;
+  }
+  return folded;
+}
+
 int ConsoleInterface::Ask(const std::string& title, const std::string& message) {
-  std::fprintf(err_, "[%s] %s\n", title.c_str(), message.c_str());
+  std::fprintf(err_, "%s[%s] %s\n", LineStart(err_), title.c_str(), FoldLineBreaks(message).c_str());
   if (!Interactive()) return AnswerForPolicy(policy_);
   for (;;) {
     std::string line = ToLowerAscii(ReadAnswerLine("(y)es, (n)o, yes to (a)ll, no to a(l)l, (s)top ? "));
@@ -114,7 +149,7 @@ int ConsoleInterface::Ask(const std::string& title, const std::string& message) 
 }
 
 int ConsoleInterface::Message(const std::string& text, const std::string& title, MessageStyle style) {
-  std::fprintf(err_, "[%s] %s\n", title.c_str(), text.c_str());
+  std::fprintf(err_, "%s[%s] %s\n", LineStart(err_), title.c_str(), FoldLineBreaks(text).c_str());
   bool yesNo = style.buttons == MessageButtons::kYesNo || style.buttons == MessageButtons::kYesNoCancel;
   bool okCancel = style.buttons == MessageButtons::kOkCancel || style.buttons == MessageButtons::kRetryCancel;
   if (!yesNo && !okCancel) return kResultOk;

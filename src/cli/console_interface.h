@@ -1,7 +1,8 @@
-// The dialogs on a terminal: messages go to standard error with their title,
-// questions are answered by a policy from the command line or, without one,
-// asked on the terminal when there is one; progress is a bar on standard
-// error when that is a terminal.
+// The dialogs on a terminal: messages go to standard error as one line each,
+// their title first; questions are answered by a policy from the command
+// line or, without one, asked on the terminal when there is one; progress is
+// a bar on standard error when that is a terminal, redrawn at most about ten
+// times a second.
 #pragma once
 
 #include <cstdio>
@@ -12,6 +13,10 @@
 namespace kestrel {
 
 enum class AnswerPolicy { kAsk, kYes, kNo, kYesToAll, kNoToAll, kStop };
+
+// A message as one console line: every run of blanks that holds a line
+// break becomes a single blank; breaks at the start or the end go.
+std::string FoldLineBreaks(const std::string& text);
 
 // "ask", "yes", "no", "yes-to-all", "no-to-all", "stop".
 bool ParseAnswerPolicy(const std::string& text, AnswerPolicy* policy);

@@ -13,16 +13,32 @@
 namespace kestrel {
 namespace {
 
-// Profiles outlive the folder they were made in: paths are kept absolute.
+// An empty text stays empty: it names no folder, not the current one.
+std::string AbsoluteFolder(const std::string& folder) {
+  return folder.empty() ? folder : WithTrailingSeparator(AbsolutePath(folder));
+}
+
 PathList ToPathList(const std::vector<std::string>& folders) {
   PathList list;
   for (const std::string& folder : folders) {
     PathEntry entry;
-    entry.path = WithTrailingSeparator(AbsolutePath(folder));
+    entry.path = folder;
     entry.position = static_cast<int>(list.size());
     list.push_back(entry);
   }
   return list;
+}
+
+// The one place where the folders of the options and of a profile become
+// absolute. The scan compares them with the absolute paths it lists
+// (a working folder inside a ROM path is skipped, not reported), and
+// profiles outlive the folder they were made in.
+void MakeFoldersAbsolute(SettingsRecord& settings) {
+  settings.tempFolder = AbsoluteFolder(settings.tempFolder);
+  settings.backupFolder = AbsoluteFolder(settings.backupFolder);
+  for (PathList* list : {&settings.romPaths, &settings.samplePaths, &settings.miscPaths, &settings.addPaths}) {
+    for (PathEntry& entry : *list) entry.path = AbsoluteFolder(entry.path);
+  }
 }
 
 // The source the settings name, for messages.
@@ -58,11 +74,11 @@ void AddDataOptions(CLI::App& command, DataOptions& options) {
 
 std::string ChooseDataFolder(const DataOptions& options) {
   if (!options.dataFolder.empty()) {
-    std::string folder = WithTrailingSeparator(options.dataFolder);
+    std::string folder = AbsoluteFolder(options.dataFolder);
     if (!FolderExists(folder)) CreateFolder(folder);
     return ResolvePath(folder);
   }
-  return DefaultDataFolder();
+  return AbsoluteFolder(DefaultDataFolder());
 }
 
 bool BuildSettings(const DataOptions& options, const std::string& dataFolder, SettingsRecord& settings) {
@@ -80,9 +96,10 @@ bool BuildSettings(const DataOptions& options, const std::string& dataFolder, Se
   if (!options.samplePaths.empty()) settings.samplePaths = ToPathList(options.samplePaths);
   if (!options.miscPaths.empty()) settings.miscPaths = ToPathList(options.miscPaths);
   if (!options.addPaths.empty()) settings.addPaths = ToPathList(options.addPaths);
-  if (!options.tempFolder.empty()) settings.tempFolder = WithTrailingSeparator(AbsolutePath(options.tempFolder));
-  if (!options.backupFolder.empty()) settings.backupFolder = WithTrailingSeparator(AbsolutePath(options.backupFolder));
+  if (!options.tempFolder.empty()) settings.tempFolder = options.tempFolder;
+  if (!options.backupFolder.empty()) settings.backupFolder = options.backupFolder;
   if (options.liErrors >= 0) settings.displayLiErrors = options.liErrors;
+  MakeFoldersAbsolute(settings);
   return true;
 }
 

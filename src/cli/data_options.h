@@ -36,13 +36,14 @@ struct DataOptions {
 void AddDataOptions(CLI::App& command, DataOptions& options);
 void AddProfileOnlyOption(CLI::App& command, DataOptions& options);
 
-// The folder for data caches and temporary listings: --data-folder or the
-// program's default.
+// The folder for data caches and temporary listings: --data-folder (made
+// when missing) or the program's default; absolute, ending with '/'.
 std::string ChooseDataFolder(const DataOptions& options);
 
 // Builds the settings record: defaults, then the profile, then the explicit
-// options. False (with the reason on standard error) when the profile
-// cannot be read.
+// options. Every folder of the record comes out absolute (against the
+// current folder), whether the options or the profile named it. False
+// (with the reason on standard error) when the profile cannot be read.
 bool BuildSettings(const DataOptions& options, const std::string& dataFolder, SettingsRecord& settings);
 
 // Loads the game data the settings name, through the data caches, and

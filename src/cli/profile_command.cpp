@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "cli/data_options.h"
+#include "cli/scan_command.h"
 #include "settings/profile_fields.h"
 #include "settings/profile_file.h"
 
@@ -19,18 +20,19 @@ int ShowProfile(const std::string& path) {
   return 0;
 }
 
-int SaveProfileFromOptions(const DataOptions& options, UserInterface& ui) {
+int SaveProfileFromOptions(const ScanOptions& options, UserInterface& ui) {
   // The profile named is the one to write, not one to start from.
-  DataOptions fromDefaults = options;
+  DataOptions fromDefaults = options.data;
   fromDefaults.profile.clear();
   std::string dataFolder = ChooseDataFolder(fromDefaults);
   SettingsRecord settings;
   BuildSettings(fromDefaults, dataFolder, settings);
+  ApplyScanOptions(options, settings);
   GameList database;
-  bool sourceGiven = !options.datfile.empty() || !options.mameExe.empty() || !options.raineExe.empty();
+  bool sourceGiven = !fromDefaults.datfile.empty() || !fromDefaults.mameExe.empty() || !fromDefaults.raineExe.empty();
   if (sourceGiven && !LoadGameData(fromDefaults, settings, dataFolder, ui, database)) return 2;
-  if (!SaveProfile(settings, options.profile, database)) {
-    std::fprintf(stderr, "Can't write the profile '%s'\n", options.profile.c_str());
+  if (!SaveProfile(settings, options.data.profile, database)) {
+    std::fprintf(stderr, "Can't write the profile '%s'\n", options.data.profile.c_str());
     return 2;
   }
   return 0;

@@ -6,15 +6,16 @@
 namespace kestrel {
 
 class UserInterface;
-struct DataOptions;
+struct ScanOptions;
 
 // Prints every stored field of the profile as it stands in the file,
 // "name = value" a line. Returns the exit status.
 int ShowProfile(const std::string& path);
 
-// Writes a profile made of the defaults and the given options to
-// `options.profile`, with the selection of the game data when a source is
-// given. Returns the exit status.
-int SaveProfileFromOptions(const DataOptions& options, UserInterface& ui);
+// Writes a profile made of the defaults and the given options (game data,
+// paths, folders and every scanner option) to `options.data.profile`, with
+// the selection of the game data when a source is given. Returns the exit
+// status.
+int SaveProfileFromOptions(const ScanOptions& options, UserInterface& ui);
 
 }  // namespace kestrel

@@ -5,6 +5,7 @@
 
 #include "app/user_interface.h"
 #include "archive/zip_library.h"
+#include "cli/scan_report.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
 #include "report/results_model.h"
@@ -33,8 +34,8 @@ bool ApplyChoices(const ScanOptions& options, SettingsRecord& settings) {
   if (options.gameTypes == "arcade") settings.scanGameTypes = 0;
   if (options.gameTypes == "neogeo") settings.scanGameTypes = 1;
   if (options.gameTypes == "both") settings.scanGameTypes = 2;
-  if (!options.logfile.empty()) settings.scannerLogfile = options.logfile;
-  if (!options.fastscanFile.empty()) settings.fastscanFile = options.fastscanFile;
+  if (!options.logfile.empty()) settings.scannerLogfile = AbsolutePath(options.logfile);
+  if (!options.fastscanFile.empty()) settings.fastscanFile = AbsolutePath(options.fastscanFile);
   return true;
 }
 
@@ -80,13 +81,6 @@ void ApplyFixSwitches(const ScanOptions& options, SettingsRecord& settings) {
   ApplyFix(options.fixMissingAdvanced, options.checkMissing, settings.fixMissingAdvanced, settings.checkMissing);
   Apply(options.backups, settings.makeBackups);
   Apply(options.askBeforeFixing, settings.askBeforeFixing);
-}
-
-bool HasFindings(const GameList& database, const ScanStatistics& statistics) {
-  if (statistics.unneeded > 0 || statistics.wrongNamedGames > 0) return true;
-  for (const GameSet& game : database)
-    if (game.selected && game.needsScan) return true;
-  return false;
 }
 
 // What the desktop program checks before it opens the scanner: missing
@@ -146,12 +140,16 @@ void AddScanOptions(CLI::App& command, ScanOptions& options) {
   command.add_option("--fastscan-file", options.fastscanFile, "The fastscan file (default fastscan.fsc)");
 }
 
+void ApplyScanOptions(const ScanOptions& options, SettingsRecord& settings) {
+  ApplySwitches(options, settings);
+  ApplyFixSwitches(options, settings);
+}
+
 int RunScanCommand(const ScanOptions& options, bool fastscan, UserInterface& ui) {
   std::string dataFolder = ChooseDataFolder(options.data);
   SettingsRecord settings;
   if (!BuildSettings(options.data, dataFolder, settings)) return kScanNotRun;
-  ApplySwitches(options, settings);
-  ApplyFixSwitches(options, settings);
+  ApplyScanOptions(options, settings);
   // A fastscan file named by no option lives with the data caches, not in
   // whatever folder the command was started from.
   if (options.fastscanFile.empty() && !settings.fastscanFile.empty() && settings.fastscanFile[0] != '/')
@@ -172,14 +170,15 @@ int RunScanCommand(const ScanOptions& options, bool fastscan, UserInterface& ui)
   ScanOutcome outcome = RunScan(database, settings, &ui, results, request);
   if (outcome.refused) return kScanNotRun;
 
-  std::string report = RenderScannerLog(results, true, outcome.statisticsText);
-  if (!report.empty() && report.back() != '\n') report += '\n';
-  std::fputs(report.c_str(), stdout);
-  if (!options.logfile.empty() &&
-      !WriteScannerLog(options.logfile, results, settings.addStatistics, outcome.statisticsText)) {
-    std::fprintf(stderr, "Can't write the logfile '%s'\n", options.logfile.c_str());
+  PrintScanReport(results, outcome.statisticsText, stdout);
+  bool logSaved = options.logfile.empty() || SaveScannerLog(settings.scannerLogfile, results, settings.addStatistics,
+                                                            outcome.statisticsText, &ui);
+  if (!outcome.ranToEnd) {
+    std::fputs("Scan stopped before its end: the findings so far are shown; no fastscan file was written\n", stderr);
+    return kScanNotRun;
   }
-  return HasFindings(database, outcome.statistics) ? kScanFindings : kScanClean;
+  if (!logSaved) return kScanNotRun;
+  return HasResultLines(results) ? kScanFindings : kScanClean;
 }
 
 }  // namespace kestrel

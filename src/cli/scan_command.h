@@ -5,6 +5,7 @@
 #include <string>
 
 #include "cli/data_options.h"
+#include "settings/settings_record.h"
 
 namespace CLI {
 class App;
@@ -31,13 +32,22 @@ struct ScanOptions {
   std::string fastscanFile;
 };
 
+// Registers the game data options and every scanner option. "scan",
+// "fastscan" and "profile save" all take exactly these.
 void AddScanOptions(CLI::App& command, ScanOptions& options);
 
-// Exit statuses of a scan.
+// Writes the scanner options that were given into `settings`; the others
+// keep the value they have.
+void ApplyScanOptions(const ScanOptions& options, SettingsRecord& settings);
+
+// Exit statuses of a scan: no result line; some result line; the scan was
+// refused, could not start, was stopped before its end, or its logfile
+// could not be written.
 enum ScanExit { kScanClean = 0, kScanFindings = 1, kScanNotRun = 2 };
 
 // Runs the scan and prints the result lines, a line of ten minus signs and
-// the statistics.
+// the statistics; with --log, saves the logfile as "Save Logfile" does
+// (nothing for no result line) and says so on standard error.
 int RunScanCommand(const ScanOptions& options, bool fastscan, UserInterface& ui);
 
 }  // namespace kestrel

@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "gamedb/alias_groups.h"
 #include "platform/file_replacement.h"
 #include "platform/file_system.h"
 
@@ -75,8 +76,9 @@ void PutSet(std::string& out, const GameSet& game) {
     PutInt(out, rom.crcComplement);
     PutInt(out, static_cast<uint32_t>(rom.size));
     PutText(out, rom.name);
-    PutInt(out, static_cast<uint32_t>(rom.aliases.size()));
-    for (const std::string& alias : rom.aliases) PutText(out, alias);
+    // Aliases are derived from the stored relations when the cache is read:
+    // a list per ROM would grow with the square of a family's copies.
+    PutInt(out, 0);
   }
   for (const SampleEntry& sample : game.samples) PutText(out, sample.name);
 }
@@ -170,8 +172,9 @@ bool ReadRom(CacheReader& reader, RomEntry& rom) {
       !reader.ReadInt(aliasCount) || !reader.CanHold(aliasCount, kMinTextBytes)) {
     return false;
   }
-  rom.aliases.resize(aliasCount);
-  for (std::string& alias : rom.aliases) {
+  // Caches of earlier versions list them; they are derived again instead.
+  std::string alias;
+  for (int32_t i = 0; i < aliasCount; ++i) {
     if (!reader.ReadText(alias)) return false;
   }
   return true;
@@ -269,6 +272,7 @@ bool ReadDataCache(const std::string& path, GameList& database, uint32_t expecte
     database.clear();
     return false;
   }
+  GroupAliases(database);
   return true;
 }
 

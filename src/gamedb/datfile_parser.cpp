@@ -1,65 +1,16 @@
 #include "gamedb/datfile_parser.h"
 
 #include <cstdint>
-#include <limits>
 
+#include "gamedb/byte_progress.h"
+#include "gamedb/list_values.h"
+#include "platform/file_system.h"
 #include "platform/text.h"
 #include "platform/thread_priority.h"
 
 namespace kestrel {
 
 namespace {
-
-bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
-size_t SkipSpace(const std::string& text) {
-  size_t at = 0;
-  while (at < text.size() && IsSpace(text[at])) ++at;
-  return at;
-}
-
-// Numbers are read from the start of a value, as strtol and strtoul would
-// (a "0x" prefix included), and leave the field alone when no digit is
-// there. Values beyond 32 bits are clamped rather than wrapped.
-bool ReadSignedDecimal(const std::string& text, int32_t& value) {
-  size_t at = SkipSpace(text);
-  bool negative = false;
-  if (at < text.size() && (text[at] == '+' || text[at] == '-')) negative = text[at++] == '-';
-  if (at >= text.size() || text[at] < '0' || text[at] > '9') return false;
-  constexpr int64_t kLimit = int64_t{std::numeric_limits<int32_t>::max()} + 1;
-  int64_t number = 0;
-  for (; at < text.size() && text[at] >= '0' && text[at] <= '9'; ++at) {
-    if (number <= kLimit) number = number * 10 + (text[at] - '0');
-  }
-  if (negative) number = -number;
-  if (number > std::numeric_limits<int32_t>::max()) number = std::numeric_limits<int32_t>::max();
-  if (number < std::numeric_limits<int32_t>::min()) number = std::numeric_limits<int32_t>::min();
-  value = static_cast<int32_t>(number);
-  return true;
-}
-
-bool ReadHexadecimal(const std::string& text, uint32_t& value) {
-  size_t at = SkipSpace(text);
-  // "0x1234" as some listings write it; a lone "0x" is the number 0.
-  if (at + 2 < text.size() && text[at] == '0' && (text[at + 1] == 'x' || text[at + 1] == 'X') &&
-      HexDigit(text[at + 2]) >= 0) {
-    at += 2;
-  }
-  if (at >= text.size() || HexDigit(text[at]) < 0) return false;
-  uint64_t number = 0;
-  for (; at < text.size() && HexDigit(text[at]) >= 0; ++at) {
-    if (number <= 0xFFFFFFFFu) number = number * 16 + HexDigit(text[at]);
-  }
-  value = number > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<uint32_t>(number);
-  return true;
-}
 
 // Reads one block, its keyword already taken, handing each token at depth 1
 // to `readField`. A block ends when its depth is back at zero, which also
@@ -141,6 +92,16 @@ bool ReadGameField(DatfileStream& file, std::string& token, GameSet& game, bool 
   return true;
 }
 
+// A cut text has lost part of a name or title: say where, so that nothing
+// of the list goes missing without a word.
+void ReportCutTokens(const DatfileStream& file, const std::string& path) {
+  if (file.cutTokens == 0) return;
+  std::string text = "Text longer than " + std::to_string(DatfileStream::kMaxTokenLength) +
+                     " bytes cut in game list: \n\n'" + path + "'\n\nline " + std::to_string(file.firstCutLine);
+  if (file.cutTokens > 1) text += " (and " + std::to_string(file.cutTokens - 1) + " more)";
+  PlainMessage(text + " !");
+}
+
 bool IsUsableGame(const GameSet& game) {
   return !game.name.empty() && !game.description.empty() && game.romCount > 0;
 }
@@ -152,8 +113,10 @@ bool ParseDatfile(GameList& rawGames, const std::string& path, ProgressDialog& p
   rawGames.clear();
   DatfileStream file;
   if (!file.Open(path)) return false;
+  ByteProgress bar(progress, FileSize(path).value_or(0));
   std::string token;
-  while (NextToken(file, token)) {
+  bool cancelled = false;
+  while (!cancelled && NextToken(file, token)) {
     if (!EqualsNoCase(token, "game")) continue;
     GameSet game;
     if (!ReadBlock(file, token, [&] { return ReadGameField(file, token, game, enableRomOf); })) {
@@ -162,10 +125,12 @@ bool ParseDatfile(GameList& rawGames, const std::string& path, ProgressDialog& p
     game.romCount = static_cast<int>(game.roms.size());
     game.sampleCount = static_cast<int>(game.samples.size());
     progress.SetText("\n\n" + game.description);
+    bar.Advance(file.bytesRead());
     if (IsUsableGame(game)) rawGames.push_back(std::move(game));
-    if (progress.IsCancelled()) return false;
+    cancelled = progress.IsCancelled();
   }
-  return !rawGames.empty();
+  ReportCutTokens(file, path);
+  return !cancelled && !rawGames.empty();
 }
 
 }  // namespace kestrel

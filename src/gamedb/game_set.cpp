@@ -12,6 +12,19 @@ void SetRomCrc(RomEntry& rom, uint32_t crc) {
   rom.noDump = crc == 0;
 }
 
+const AliasGroup& AliasGroupOf(const RomEntry& rom) {
+  static const AliasGroup kNoGroup;
+  return rom.aliasGroup ? *rom.aliasGroup : kNoGroup;
+}
+
+std::vector<std::string> AliasesOf(const RomEntry& rom) {
+  std::vector<std::string> aliases;
+  for (const std::string& name : AliasGroupOf(rom)) {
+    if (name != rom.name) aliases.push_back(name);
+  }
+  return aliases;
+}
+
 bool IsNeoGeoBiosRom(const RomEntry& rom) {
   if (rom.size != 131072) return false;
   switch (rom.crc) {

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -29,6 +30,11 @@ struct RomScan {
   int standInRefused = 0;
 };
 
+// The names under which one content (same crc, same size) occurs within a
+// family of sets, in the order of the CRC index (database order, then ROM
+// order). A name appears once per ROM that bears it, so it may repeat.
+using AliasGroup = std::vector<std::string>;
+
 struct RomEntry {
   std::string name;
   int32_t size = 0;
@@ -37,7 +43,11 @@ struct RomEntry {
   bool noDump = false;  // crc is 0: no good dump known
   bool inParent = true;
   RomScan romScan;
-  std::vector<std::string> aliases;  // other names of the same content in the family
+  // The group of this ROM's content in its family, shared by every ROM of
+  // the group, so that a family with many copies of one content stays
+  // linear in size. Null when no other name of the content exists. The
+  // ROM's aliases are the group's names that differ from its own name.
+  std::shared_ptr<const AliasGroup> aliasGroup;
 };
 
 struct SampleEntry {
@@ -87,6 +97,14 @@ using GameList = std::vector<GameSet>;
 
 // Sets the CRC of a ROM together with what follows from it.
 void SetRomCrc(RomEntry& rom, uint32_t crc);
+
+// The ROM's alias group, or an empty one when it has none. Callers skip the
+// entries equal to the ROM's own name.
+const AliasGroup& AliasGroupOf(const RomEntry& rom);
+
+// The ROM's aliases: the names of its group that differ from its own name,
+// in group order, repeats kept. A copy, meant for small lists and tests.
+std::vector<std::string> AliasesOf(const RomEntry& rom);
 
 // Size 131072 and one of the four NeoGeo BIOS CRCs.
 bool IsNeoGeoBiosRom(const RomEntry& rom);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "gamedb/list_values.h"
 #include "platform/file_system.h"
 
 namespace kestrel {
@@ -15,12 +16,6 @@ bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 void RemoveCarriageReturn(std::string& line) {
   if (!line.empty() && line.back() == '\r') line.pop_back();
-}
-
-void TrimTrailingBlanks(std::string& text) {
-  size_t end = text.size();
-  while (end > 0 && IsBlank(text[end - 1])) --end;
-  text.resize(end);
 }
 
 // The closing quote of a value opened at `open`: the first quote that no
@@ -41,9 +36,13 @@ bool DatfileStream::Open(const std::string& path) {
   if (file_ == nullptr) return false;
   buffer_.resize(kBufferSize);
   begin_ = end_ = 0;
+  bytesFilled_ = 0;
   atEnd_ = false;
   line.clear();
   position = 0;
+  lineNumber = 0;
+  cutTokens = 0;
+  firstCutLine = 0;
   return true;
 }
 
@@ -64,6 +63,7 @@ bool DatfileStream::FillBuffer() {
   }
   begin_ = 0;
   end_ = count;
+  bytesFilled_ += count;
   return true;
 }
 
@@ -76,8 +76,7 @@ bool DatfileStream::ReadLine(std::string& out) {
     size_t available = end_ - begin_;
     const void* newline = std::memchr(start, '\n', available);
     size_t length = newline ? static_cast<size_t>(static_cast<const char*>(newline) - start) : available;
-    size_t room = kMaxLineLength - std::min(out.size(), kMaxLineLength);
-    out.append(start, std::min(length, room));
+    out.append(start, length);
     begin_ += length;
     if (newline != nullptr) {
       ++begin_;
@@ -85,8 +84,22 @@ bool DatfileStream::ReadLine(std::string& out) {
     }
   }
   RemoveCarriageReturn(out);
+  if (readAnything) ++lineNumber;
   return readAnything;
 }
+
+namespace {
+
+// Takes `length` bytes of the line from `start` as the token, cut at the bound.
+void TakeToken(DatfileStream& file, size_t start, size_t length, std::string& token) {
+  if (length > DatfileStream::kMaxTokenLength) {
+    length = DatfileStream::kMaxTokenLength;
+    if (file.cutTokens++ == 0) file.firstCutLine = file.lineNumber;
+  }
+  token.assign(file.line, start, length);
+}
+
+}  // namespace
 
 bool NextToken(DatfileStream& file, std::string& token) {
   for (;;) {
@@ -97,7 +110,7 @@ bool NextToken(DatfileStream& file, std::string& token) {
       if (line[start] == '"') {
         size_t close = FindClosingQuote(line, start);
         if (close != std::string::npos) {
-          token.assign(line, start + 1, close - start - 1);
+          TakeToken(file, start + 1, close - start - 1, token);
           TrimTrailingBlanks(token);
           file.position = close + 1;
           return true;
@@ -106,7 +119,7 @@ bool NextToken(DatfileStream& file, std::string& token) {
       }
       size_t end = start;
       while (end < line.size() && !IsBlank(line[end])) ++end;
-      token.assign(line, start, end - start);
+      TakeToken(file, start, end - start, token);
       file.position = end;
       return true;
     }

@@ -1,9 +1,12 @@
 // Cuts datfile text into tokens. Emulator listings can be tens of
 // megabytes, so the file is read in large blocks and each line is cut in
-// place; a line never grows beyond a fixed bound, whatever the file holds.
+// place. Lines are read whole, however long (some lists put every game on
+// one line); a single token is bounded instead, and a token cut at the bound
+// is counted so the parser can tell the user.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -13,8 +16,9 @@ namespace kestrel {
 // An open datfile and the unread rest of its current line.
 class DatfileStream {
  public:
-  // Longer lines are cut here; the cut-off rest is skipped.
-  static constexpr size_t kMaxLineLength = size_t{4} << 20;
+  // Longer tokens are cut here; the cut-off rest is skipped. No field of a
+  // game list comes near it.
+  static constexpr size_t kMaxTokenLength = size_t{1} << 20;
 
   DatfileStream() = default;
   ~DatfileStream();
@@ -28,9 +32,17 @@ class DatfileStream {
   // the file or on a read error.
   bool ReadLine(std::string& line);
 
+  // Bytes of the file taken as lines so far.
+  uint64_t bytesRead() const { return bytesFilled_ - (end_ - begin_); }
+
   // Tokenizer state: the current line and where its unread rest begins.
   std::string line;
   size_t position = 0;
+  // Number of the current line, counted from 1 (0 before the first).
+  size_t lineNumber = 0;
+  // Tokens cut at kMaxTokenLength so far, and the line of the first one.
+  size_t cutTokens = 0;
+  size_t firstCutLine = 0;
 
  private:
   bool FillBuffer();
@@ -40,10 +52,12 @@ class DatfileStream {
   size_t begin_ = 0;
   size_t end_ = 0;
   bool atEnd_ = true;
+  uint64_t bytesFilled_ = 0;
 };
 
 // The next token of the stream: a quoted value without its quotes, or a run
-// of characters up to the next blank or tab. False at the end of the file.
+// of characters up to the next blank or tab, at most kMaxTokenLength bytes
+// of it. False at the end of the file.
 bool NextToken(DatfileStream& file, std::string& token);
 
 }  // namespace kestrel

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "gamedb/alias_groups.h"
 #include "platform/text.h"
 #include "platform/thread_priority.h"
 
@@ -81,23 +82,36 @@ void AddUniqueSets(GameList& working, GameList& database, int displayLiErrors) {
   working.clear();
 }
 
-// The set that the reference `field` of `game` names, or null when the
-// reference was dropped: reported and cleared when it names no set, a set
-// naming the same one (the set itself, say) or a set `isBad` rejects.
-template <typename IsBad>
+// Checks the reference `field` of `game` in three steps, each reported on
+// its own: the named set must exist; a named set that names the same set
+// (the set itself, say) makes the reference useless; and the named set must
+// pass `isGood`, checked even after a useless one so that both problems are
+// told. Returns the named set while the reference stands, null once cleared.
+template <typename IsGood>
 GameSet* ResolveReference(GameList& database, GameSet& game, const std::string& kind,
                           std::string GameSet::*field, void (*clear)(GameSet&),
-                          const std::string& badEnding, IsBad isBad, bool show) {
-  const std::string& reference = game.*field;
+                          const std::string& badEnding, IsGood isGood, bool show) {
+  const std::string reference = game.*field;
+  auto report = [&](const std::string& ending) {
+    if (show) PlainMessage(ReferenceMessage(kind, reference, game, ending));
+    clear(game);
+  };
   std::optional<int> found = FindGame(database, reference);
-  std::string ending;
-  if (!found) ending = " doesn't exist !";
-  else if (database[*found].*field == reference) ending = " is useless !";
-  else if (isBad(database[*found])) ending = badEnding;
-  else return &database[*found];
-  if (show) PlainMessage(ReferenceMessage(kind, reference, game, ending));
-  clear(game);
-  return nullptr;
+  if (!found) {
+    report(" doesn't exist !");
+    return nullptr;
+  }
+  GameSet& target = database[*found];
+  bool standing = true;
+  if (target.*field == reference) {
+    report(" is useless !");
+    standing = false;
+  }
+  if (!isGood(target)) {
+    report(badEnding);
+    standing = false;
+  }
+  return standing ? &target : nullptr;
 }
 
 // A parent must exist, must not be the set itself and must not be a clone.
@@ -106,7 +120,7 @@ void ResolveParent(GameList& database, GameSet& game, bool show) {
   GameSet* parent =
       ResolveReference(database, game, "Parentfolder: ", &GameSet::cloneOf, ClearParent,
                        "has bad parent-information !",
-                       [](const GameSet& set) { return set.hasParent; }, show);
+                       [](const GameSet& set) { return !set.hasParent; }, show);
   if (parent == nullptr) return;
   parent->clones.push_back(CloneRef{game.description, game.index});
   parent->isParent = true;
@@ -119,7 +133,7 @@ void ResolveSampleOf(GameList& database, GameSet& game, bool show) {
   if (!game.hasSampleOf || EqualsNoCase(game.sampleOf, kSharedSampleSet)) return;
   ResolveReference(database, game, "Alternative Samplefolder: ", &GameSet::sampleOf, ClearSampleOf,
                    "has bad sample-information !",
-                   [](const GameSet& set) { return set.sampleCount == 0 || set.hasSampleOf; },
+                   [](const GameSet& set) { return set.sampleCount > 0 && !set.hasSampleOf; },
                    show);
 }
 
@@ -133,58 +147,13 @@ void ResolveReferences(GameList& database, int displayLiErrors) {
   }
 }
 
-// Where a ROM with a dump sits. Ordered by CRC with a stable sort over the
-// database order, these give the order of the CRC index without copying a
-// name, which keeps the alias pass quick on full listings.
-struct RomPlace {
-  uint32_t crc;
-  int32_t size;
-  int set;
-  int rom;
-};
-
-std::vector<RomPlace> PlaceRomsByCrc(const GameList& database) {
-  std::vector<RomPlace> places;
-  for (const GameSet& game : database) {
-    for (size_t i = 0; i < game.roms.size(); ++i) {
-      const RomEntry& rom = game.roms[i];
-      if (rom.crc != 0) places.push_back(RomPlace{rom.crc, rom.size, game.index, static_cast<int>(i)});
-    }
-  }
-  std::stable_sort(places.begin(), places.end(), [](const RomPlace& a, const RomPlace& b) { return a.crc < b.crc; });
-  return places;
-}
-
-// The family of a set: itself, its clones, and when it is a clone, its
-// parent and the parent's other clones. After the reference phase every
-// parent link is valid, so the links answer it without comparing names.
-bool IsInFamily(const GameSet& other, const GameSet& game) {
-  if (other.index == game.index || other.parentIndex == game.index) return true;
-  return game.hasParent && (other.index == game.parentIndex || other.parentIndex == game.parentIndex);
-}
-
-void FindAliases(const GameList& database, const std::vector<RomPlace>& places, const GameSet& game, RomEntry& rom) {
-  auto first = std::lower_bound(places.begin(), places.end(), rom.crc,
-                                [](const RomPlace& place, uint32_t crc) { return place.crc < crc; });
-  for (auto place = first; place != places.end() && place->crc == rom.crc; ++place) {
-    if (place->size != rom.size) continue;
-    const GameSet& other = database[place->set];
-    const std::string& otherName = other.roms[place->rom].name;
-    if (otherName != rom.name && IsInFamily(other, game)) rom.aliases.push_back(otherName);
-  }
-}
-
 // Phase 4.
 void RelateRoms(GameList& database) {
-  const std::vector<RomPlace> places = PlaceRomsByCrc(database);
   for (GameSet& game : database) {
     const GameSet* parent = game.hasParent ? &database[game.parentIndex] : nullptr;
-    for (RomEntry& rom : game.roms) {
-      rom.aliases.clear();
-      rom.inParent = parent == nullptr || FindRom(*parent, rom.name) >= 0;
-      FindAliases(database, places, game, rom);
-    }
+    for (RomEntry& rom : game.roms) rom.inParent = parent == nullptr || FindRom(*parent, rom.name) >= 0;
   }
+  GroupAliases(database);
 }
 
 // Ends a phase: one step of progress, then the user may stop.

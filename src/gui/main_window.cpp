@@ -12,6 +12,7 @@
 
 #include "acquire/acquire_game_data.h"
 #include "gui/about_box.h"
+#include "gui/list_messages_window.h"
 #include "gui/settings_dialog.h"
 #include "gui/tool_pictures.h"
 #include "platform/file_system.h"
@@ -178,7 +179,10 @@ bool MainWindow::LoadProfileAndData(const std::string& path) {
     Tell(std::string("Some Profile-Settings Aren't Valid !") + kGoToSettings, "Profile Error");
     return false;
   }
-  if (!AcquireGameData(settings_, rawGames_, database_, ui(), dataFolder_)) {
+  ListMessagesCollector listMessages(this);  // the list's problems, in one window
+  const bool acquired = AcquireGameData(settings_, rawGames_, database_, ui(), dataFolder_);
+  listMessages.ShowCollected();
+  if (!acquired) {
     Tell(std::string("Can't Receive Data !") + kGoToSettings, "Data Error");
     return false;
   }

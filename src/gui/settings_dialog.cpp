@@ -22,6 +22,7 @@
 #include "acquire/acquire_game_data.h"
 #include "acquire/import_paths.h"
 #include "gui/games_list.h"
+#include "gui/list_messages_window.h"
 #include "gui/path_list_editing.h"
 #include "gui/qt_text.h"
 #include "platform/file_system.h"
@@ -630,7 +631,10 @@ void SettingsDialog::Apply() {
   record_.tempFolder = FolderWithSeparator(FromQString(tempEdit_->text()));
 
   workingDatabase_.clear();
-  if (!AcquireGameData(record_, *context_.rawGames, workingDatabase_, ui(), context_.dataFolder))
+  ListMessagesCollector listMessages(this);  // the list's problems, in one window
+  const bool acquired = AcquireGameData(record_, *context_.rawGames, workingDatabase_, ui(), context_.dataFolder);
+  listMessages.ShowCollected();
+  if (!acquired)
     ShowMessage(ui(), "Can't Receive Data !", "Data Error",
                 {MessageButtons::kOk, MessageIcon::kStop});
 

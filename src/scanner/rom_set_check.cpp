@@ -46,7 +46,8 @@ RomLocation LocateRomByAnyName(const ScanContext& context, RomEntry& rom, const 
   rom.romScan.searchName = rom.name;
   RomLocation location = LocateRom(set, rom.name);
   if (location.present || !context.settings.allowDoubleNames) return location;
-  for (const std::string& alias : rom.aliases) {
+  for (const std::string& alias : AliasGroupOf(rom)) {
+    if (alias == rom.name) continue;
     rom.romScan.searchName = alias;
     location = LocateRom(set, alias);
     if (location.present) break;

@@ -28,7 +28,8 @@ bool HasRomOrAliasNamed(const ScanContext& context, const GameSet& game,
   if (HasRomNamed(game, name)) return true;
   if (!context.settings.allowDoubleNames) return false;
   return std::any_of(game.roms.begin(), game.roms.end(), [&](const RomEntry& rom) {
-    return std::any_of(rom.aliases.begin(), rom.aliases.end(),
+    const AliasGroup& aliases = AliasGroupOf(rom);  // its own name included, found above
+    return std::any_of(aliases.begin(), aliases.end(),
                        [&](const std::string& alias) { return EqualsNoCase(alias, name); });
   });
 }

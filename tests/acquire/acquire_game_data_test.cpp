@@ -136,6 +136,63 @@ TEST_F(AcquireTest, DatfileCacheServesUntilTheDatfileChangesOrTheCacheIsDamaged)
   EXPECT_NE(ReadFile(data / "_datdat"), cache);
 }
 
+constexpr char kXmlListing[] =
+    "<?xml version=\"1.0\"?>\n<mame build=\"0.251\">\n"
+    "<machine name=\"pacman\"><description>Pac-Man</description>"
+    "<rom name=\"pac.6e\" size=\"4096\" crc=\"c1e6ab10\"/></machine>\n"
+    "<machine name=\"puckman\" cloneof=\"pacman\" romof=\"pacman\"><description>Puck Man</description>"
+    "<rom name=\"pac.6e\" merge=\"pac.6e\" size=\"4096\" crc=\"c1e6ab10\"/>"
+    "<rom name=\"puck.6f\" size=\"4096\" crc=\"1a6fb2d4\"/><disk name=\"hd\"/></machine>\n</mame>\n";
+
+// Today's MAME rejects -listinfo and lists its machines only as XML.
+TEST_F(AcquireTest, MameWithoutListInfoIsAskedForTheXmlList) {
+  settings.dataSource = kSourceMameExe;
+  settings.mameExe = MakeEmulator(emulators / "mame",
+                                  std::string("if [ \"$1\" = -listinfo ]; then echo 'Error: unknown option: -listinfo' >&2; "
+                                              "exit 1; fi\ncat <<'END'\n") + kXmlListing + "END\n");
+  ASSERT_TRUE(Acquire());
+  EXPECT_EQ(ReadFile(emulators / "runs.log"), "-listinfo\n-listxml\n");
+  EXPECT_EQ(Names(database), (std::vector<std::string>{"pacman", "puckman"}));
+  EXPECT_EQ(database[1].parentIndex, 0);
+  EXPECT_FALSE(database[1].roms[1].inParent);
+  EXPECT_FALSE(FileExists(data / "kpfdata.dat"));
+
+  // A MAME that knows -listinfo is asked nothing more.
+  settings.mameExe = MakeMame(emulators / "old/mame");
+  ASSERT_TRUE(Acquire());
+  EXPECT_EQ(ReadFile(emulators / "old/runs.log"), "-listinfo\n");
+
+  // One that fails both ways leaves no data and no listing.
+  settings.mameExe = MakeEmulator(emulators / "broken/mame", "echo '<mame><machine name=\"x\">'\n");
+  EXPECT_FALSE(Acquire());
+  EXPECT_EQ(ReadFile(emulators / "broken/runs.log"), "-listinfo\n-listxml\n");
+  EXPECT_TRUE(database.empty());
+  EXPECT_FALSE(FileExists(data / "kpfdata.dat"));
+}
+
+// A datfile is read as XML by its content, whatever its name, and cached
+// like a text one.
+TEST_F(AcquireTest, XmlDatfileIsReadByContentAndCached) {
+  settings.dataSource = kSourceDatfile;
+  settings.datfile = data / "list.dat";
+  WriteFile(settings.datfile, kXmlListing);
+  ASSERT_TRUE(Acquire());
+  GameList first = database;
+  settings.dataFromDatfile = false;
+  database.clear();
+  ASSERT_TRUE(Acquire());
+  EXPECT_EQ(Parses(), 1);
+  EXPECT_EQ(Names(database), Names(first));
+  EXPECT_EQ(database[1].clones.size() + database[0].clones.size(), 1u);
+
+  SetApplicationInterface(&ui);
+  WriteFile(settings.datfile, std::string(kXmlListing).substr(0, 150));
+  settings.dataFromDatfile = false;
+  EXPECT_FALSE(Acquire());
+  ASSERT_FALSE(ui.MessageTexts().empty());
+  EXPECT_NE(ui.MessageTexts().back().find("list.dat'\n\nline 3: "), std::string::npos) << ui.MessageTexts().back();
+}
+
 TEST_F(AcquireTest, RaineAsksForEveryListedGameWithoutAShell) {
   settings.dataSource = kSourceRaineExe;
   settings.raineExe = MakeEmulator(emulators / "raine dir/raine", R"SH(case "$1" in

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/scripted_interface.h"
+#include "gamedb/alias_groups.h"
 #include "platform/file_system.h"
 #include "support/temp_folder.h"
 
@@ -36,9 +37,9 @@ GameList SampleDatabase() {
   parent.clones = {{"Puck Man", 1}};
   parent.cloneCount = 1;
   parent.roms = {MakeRom("a.rom", 0x12345678, 4096, true), MakeRom("nodump.rom", 0, 16, true)};
-  parent.roms[0].aliases = {"b.rom", std::string(0x10000, 'x')};
-  parent.samples.resize(1);
+  parent.samples.resize(2);
   parent.samples[0].name = "bang.wav";
+  parent.samples[1].name = std::string(0x10000, 'x');
   GameSet clone;
   clone.name = "puckman";
   clone.description = "Puck Man";
@@ -67,9 +68,41 @@ TEST(DataCacheTest, RoundTripKeepsEveryStoredFieldInTheFileLayout) {
   // Written again, the read sets give the same bytes: every stored field came back.
   ASSERT_TRUE(WriteDataCache(folder / "again", read, 0xCAFEF00D));
   EXPECT_EQ(ReadFile(folder / "again"), bytes);
-  EXPECT_EQ(std::tie(read[0].romCount, read[0].sampleCount, read[0].cloneCount), std::make_tuple(2, 1, 1));
+  EXPECT_EQ(std::tie(read[0].romCount, read[0].sampleCount, read[0].cloneCount), std::make_tuple(2, 2, 1));
+  // Aliases are not stored but derived from the family's ROMs.
+  EXPECT_EQ(AliasesOf(read[0].roms[0]), std::vector<std::string>{"b.rom"});
+  EXPECT_EQ(AliasesOf(read[1].roms[0]), std::vector<std::string>{"a.rom"});
+  EXPECT_EQ(read[0].roms[0].aliasGroup, read[1].roms[0].aliasGroup);
+
+  // A cache of an earlier version, which listed aliases per ROM, still reads.
+  std::string listed = bytes;
+  const std::string romEnd = "\x05" "a.rom" + std::string(4, '\0');
+  listed.replace(listed.find(romEnd), romEnd.size(), "\x05" "a.rom" "\x01\0\0\0" "\x03old"s);
+  WriteFile(folder / "listed", listed);
+  GameList old;
+  ASSERT_TRUE(ReadDataCache(folder / "listed", old, 0xCAFEF00D, nullptr));
+  EXPECT_EQ(AliasesOf(old[0].roms[0]), std::vector<std::string>{"b.rom"});
   EXPECT_EQ(ui.progressTitles, std::vector<std::string>{"Receiving Data"});
   EXPECT_EQ(ui.progressTexts.back(), "\n\nPuck Man");
+}
+
+// A family with many copies of one content costs the cache a few bytes per
+// ROM, not a list of every other name per ROM.
+TEST(DataCacheTest, StaysLinearInTheCopiesOfOneContent) {
+  TempFolder folder;
+  GameSet big;
+  big.name = "big";
+  big.description = "Big";
+  big.index = 0;
+  for (int i = 0; i < 10000; ++i) big.roms.push_back(MakeRom("r" + std::to_string(10000 + i), 0xABCD, 64, true));
+  GameList database = {big};
+  GroupAliases(database);
+  ASSERT_EQ(AliasesOf(database[0].roms[0]).size(), 9999u);
+  ASSERT_TRUE(WriteDataCache(folder / "c", database, 1));
+  EXPECT_LT(ReadFile(folder / "c").size(), 10000u * 40);
+  GameList read;
+  ASSERT_TRUE(ReadDataCache(folder / "c", read, 1, nullptr));
+  EXPECT_EQ(AliasesOf(read[0].roms[9999]).size(), 9999u);
 }
 
 // A miss (another key, no file, no cache) leaves the database; a cancel

@@ -1,37 +1,19 @@
 // The command line as a user meets it: the real program on real files.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <map>
 
-#include "support/temp_folder.h"
+#include "cli/cli_run.h"
 
 namespace kestrel {
 namespace {
 
+using testing::CliRun;
+using testing::DemoDat;
 using testing::ReadFile;
+using testing::RunCli;
 using testing::TempFolder;
-
-struct CliRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-CliRun RunCli(const TempFolder& dir, const std::string& arguments) {
-  std::string command = std::string(KESTREL_CLI) + " --answer yes " + arguments + " >" + dir.path() +
-                        "out.txt 2>" + dir.path() + "err.txt </dev/null";
-  CliRun run;
-  int status = std::system(command.c_str());
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  run.out = ReadFile(dir / "out.txt");
-  run.err = ReadFile(dir / "err.txt");
-  return run;
-}
-
-std::string DemoDat() { return testing::SourceDir() + "examples/demo.dat"; }
 
 // Every file of a tree with its size and contents.
 std::map<std::string, std::string> Snapshot(const std::string& folder) {
@@ -97,7 +79,7 @@ TEST(CliTest, ASavedProfileShowsTheGivenOptions) {
 TEST(CliTest, ScanReportsEveryPlantedFaultAndChangesNothing) {
   TempFolder dir;
   std::string demo = dir / "demo";
-  ASSERT_EQ(std::system((std::string(KESTREL_DEMO_BUILDER) + " " + DemoDat() + " " + demo + " >/dev/null").c_str()), 0);
+  ASSERT_TRUE(testing::BuildDemoCollection(demo));
   std::map<std::string, std::string> before = Snapshot(demo);
   std::string args = "scan --datfile " + DemoDat() + " --rom-path " + demo + "/roms --sample-path " + demo +
                      "/samples --data-folder " + dir.path() + " --check-case" +

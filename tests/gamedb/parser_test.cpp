@@ -26,6 +26,12 @@ std::vector<std::string> Tokens(const std::string& text) {
   return tokens;
 }
 
+// The real game lists kept beside the source tree.
+std::string RealDatsFolder() {
+  std::string beside = testing::SourceDir() + "/../shared/realdats/";
+  return FileExists(beside + "SOURCES.md") ? beside : "/work/shared/realdats/";
+}
+
 struct Parsed {
   bool ok = false;
   GameList games;
@@ -160,12 +166,35 @@ TEST(ParseDatfileTest, SurvivesDamagedText) {
   for (int i = 0; i < 70000; ++i) binary += static_cast<char>((i * 7919) & 0xFF);
   Parsed garbage = Parse(binary + "\n" + good);
   EXPECT_TRUE(garbage.ok);
+}
 
-  // A line beyond the bound is cut, not held whole; reading goes on after it.
-  std::string longLine(DatfileStream::kMaxLineLength + 1000, 'x');
-  Parsed longText = Parse(longLine + "\n" + good);
-  ASSERT_EQ(longText.games.size(), 1u);
-  EXPECT_EQ(longText.games[0].name, "ok");
+// Some lists put every game on one line: all of it is read. Only a single
+// token is bounded, and a cut one is reported, never silently.
+TEST(ParseDatfileTest, ReadsLongLinesWholeAndReportsCutTokens) {
+  std::string oneLine;
+  for (int i = 0; i < 60000; ++i) {
+    oneLine += "game ( name g" + std::to_string(i) + " description \"Game " + std::to_string(i) +
+               "\" rom ( name r.bin size 1024 crc 1234abcd ) ) ";
+  }
+  ASSERT_GT(oneLine.size(), size_t{5} << 20);
+  Parsed all = Parse(oneLine + "\n");
+  ASSERT_TRUE(all.ok);
+  ASSERT_EQ(all.games.size(), 60000u);
+  EXPECT_EQ(all.games.back().name, "g59999");
+
+  ScriptedInterface ui;
+  SetApplicationInterface(&ui);
+  std::string huge(DatfileStream::kMaxTokenLength + 10, 'x');
+  Parsed cut = Parse("\ngame ( name " + huge + " description " + huge +
+                     " rom ( name r size 1 crc 1 ) ) game ( name b description B rom ( name r size 1 ) )\n");
+  SetApplicationInterface(nullptr);
+  ASSERT_EQ(cut.games.size(), 2u);
+  EXPECT_EQ(cut.games[0].name.size(), DatfileStream::kMaxTokenLength);
+  EXPECT_EQ(cut.games[1].name, "b");
+  ASSERT_EQ(ui.MessageTexts().size(), 1u);
+  EXPECT_NE(ui.MessageTexts()[0].find("list.dat'\n\nline 2 (and 1 more) !"), std::string::npos)
+      << ui.MessageTexts()[0];
+  EXPECT_TRUE(Parse("game ( name a description A rom ( name r size 1 ) )\n").ok);
 }
 
 TEST(ParseDatfileTest, FailsWithoutGamesAndOnCancel) {
@@ -195,7 +224,7 @@ TEST(ParseDatfileTest, ReadsRealListings) {
       {"libretro-database_MAME_2003_split.dat", false, 0},
       {"libretro-database_HBMAME.dat", false, 0},
   };
-  const std::string folder = "/work/shared/realdats/";
+  const std::string folder = RealDatsFolder();
   if (!FileExists(folder + cases[0].file)) GTEST_SKIP() << "no real listings on this machine";
   for (const Case& c : cases) {
     SCOPED_TRACE(c.file);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -156,6 +158,11 @@ TEST_F(SettingsDialogTest, GamesFilterSelectsSetsOnDiskWithTheirFamily) {
   EXPECT_FALSE(database[4].selected);
   Type(dialog->control(kSettingsGameFilter), " ");
   EXPECT_FALSE(database[4].selected);
+
+  // A set that lies only in the disabled ROM path is not looked at.
+  std::filesystem::rename(folder / "roms/qbert", folder / "off/qbert");
+  Type(dialog->control(kSettingsGameFilter), "qb*");
+  for (size_t i = 0; i < database.size(); ++i) EXPECT_FALSE(database[i].selected) << i;
 }
 
 TEST_F(SettingsDialogTest, ZipLevelIsClampedAndReachesTheZipLibrary) {

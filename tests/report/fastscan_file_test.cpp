@@ -17,6 +17,36 @@ uint32_t IntAt(const std::string& bytes, size_t offset) {
   return value;
 }
 
+// Each option in its own place, as other versions read the file: one switch
+// on at a time, written and read back over the opposite settings.
+TEST(FastscanFileTest, EverySwitchHasItsPlace) {
+  using S = SettingsRecord;
+  bool S::* const inFileOrder[] = {
+      &S::scanGames,      &S::scanRoms,          &S::scanSamples,      &S::checkMissing,
+      &S::checkChecksum,  &S::checkUnneeded,     &S::checkName,        &S::checkLength,
+      &S::checkCase,      &S::fixUnneeded,       &S::fixName,          &S::fixLength,
+      &S::fixCase,        &S::fixMissing,        &S::fixMissingAdvanced, &S::allowDoubleNames,
+      &S::altSamplesSupport, &S::advancedUnneeded, &S::showMissingZeroCrcs, &S::zeroCrcCreation,
+      &S::askBeforeFixing};
+  testing::TempFolder temp;
+  GameList database(1);
+  ScriptedInterface ui;
+  for (size_t on = 0; on < std::size(inFileOrder); ++on) {
+    SCOPED_TRACE(on);
+    SettingsRecord saved;
+    for (auto field : inFileOrder) saved.*field = false;
+    saved.*inFileOrder[on] = true;
+    ASSERT_TRUE(SaveFastscan(temp / "f.fsc", saved, database));
+    const std::string bytes = ReadFile(temp / "f.fsc");
+    for (size_t i = 0; i < std::size(inFileOrder); ++i) EXPECT_EQ(IntAt(bytes, 9 + 4 * i), i == on ? 1u : 0u);
+
+    SettingsRecord loaded;
+    for (auto field : inFileOrder) loaded.*field = false;
+    ASSERT_TRUE(LoadFastscan(temp / "f.fsc", loaded, database, &ui));
+    for (size_t i = 0; i < std::size(inFileOrder); ++i) EXPECT_EQ(loaded.*inFileOrder[i], i == on);
+  }
+}
+
 TEST(FastscanFileTest, RoundTripAndDamagedFiles) {
   testing::TempFolder temp;
   const std::string path = temp / "fastscan.fsc";

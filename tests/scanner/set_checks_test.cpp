@@ -93,6 +93,7 @@ TEST_F(SetChecksTest, SplitSetsShareTheParentsRomsAndKeepCloneRomsInTheParent) {
   settings.advancedUnneeded = true;
   Scan();
   EXPECT_EQ(UnneededNames("pa"), Names{"c1.rom"});
+  EXPECT_EQ(UnneededNames("pc"), Names{"other.rom"});  // the clone's own copy stays needed
 }
 
 TEST_F(SetChecksTest, MergedSetsFindTheClonesFilesInTheParentsZip) {
@@ -121,7 +122,7 @@ TEST_F(SetChecksTest, DoubleNamesAndZeroCrcStandIns) {
   AddGame("al", {{"x.rom", x}, {"bad.rom", "", true, 4096}});
   AddGame("zz", {{"bad.rom", "", true, 100}, {"x.rom", x}});
   Link();
-  Rom("al", "x.rom").aliases = {"y.rom"};
+  Rom("al", "x.rom").aliasGroup = std::make_shared<AliasGroup>(AliasGroup{"x.rom", "y.rom"});
   WriteFolderSet(romPath, "al", {{"y.rom", x}});
   WriteZipSet(romPath, "zz", {{"x.rom", x}});
   // A file of the same name the user keeps in the temporary folder.
@@ -156,15 +157,22 @@ TEST_F(SetChecksTest, NeoGeoBiosInAnyRomPathCoversTheGamesBiosRoms) {
   }
   GameSet& game = AddGame("ng1", roms);
   game.hasNeoGeoBios = true;
+  AddGame("arc", {{"arc.rom", kA}, {"arc2.rom", kB}});  // an arcade game, absent
   Link();
   WriteZipSet(romPath, "ng1", {{"g.rom", kA}});
   WriteFolderSet(otherPath, "neogeo",
                  {{"neo-geo.rom", bios[0]}, {"ng-sfix.rom", bios[1]}, {"ng-sm1.rom", bios[2]}});
 
-  Scan();
+  ScanOutcome outcome = Scan();
 
   for (size_t i = 0; i < 3; ++i) EXPECT_TRUE(Rom("ng1", kNeoGeoBiosFiles[i]).romScan.found);
   EXPECT_FALSE(Rom("ng1", "im_bios.rom").romScan.found);  // needs all four in place
+  // Each kind of game counts where it belongs.
+  const ScanStatistics& stats = outcome.statistics;
+  EXPECT_EQ(std::vector<int>({stats.neoGeoGames, stats.neoGeoRoms, stats.missingNeoGeoGames,
+                              stats.missingNeoGeoRoms, stats.arcadeGames, stats.arcadeRoms,
+                              stats.missingArcadeGames, stats.missingArcadeRoms}),
+            std::vector<int>({1, 5, 0, 1, 1, 2, 1, 2}));
   for (const std::string& line : Lines()) EXPECT_EQ(line.find("neogeo"), std::string::npos);
 
   WriteFile(otherPath + "neogeo/im_bios.rom", bios[3]);

@@ -1,0 +1,66 @@
+#include "gamedb/list_values.h"
+
+#include <limits>
+
+namespace kestrel {
+namespace {
+
+bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+size_t SkipSpace(const std::string& text) {
+  size_t at = 0;
+  while (at < text.size() && IsSpace(text[at])) ++at;
+  return at;
+}
+
+}  // namespace
+
+// Numbers are read as strtol and strtoul would (a "0x" prefix included);
+// values beyond 32 bits are clamped rather than wrapped.
+bool ReadSignedDecimal(const std::string& text, int32_t& value) {
+  size_t at = SkipSpace(text);
+  bool negative = false;
+  if (at < text.size() && (text[at] == '+' || text[at] == '-')) negative = text[at++] == '-';
+  if (at >= text.size() || text[at] < '0' || text[at] > '9') return false;
+  constexpr int64_t kLimit = int64_t{std::numeric_limits<int32_t>::max()} + 1;
+  int64_t number = 0;
+  for (; at < text.size() && text[at] >= '0' && text[at] <= '9'; ++at) {
+    if (number <= kLimit) number = number * 10 + (text[at] - '0');
+  }
+  if (negative) number = -number;
+  if (number > std::numeric_limits<int32_t>::max()) number = std::numeric_limits<int32_t>::max();
+  if (number < std::numeric_limits<int32_t>::min()) number = std::numeric_limits<int32_t>::min();
+  value = static_cast<int32_t>(number);
+  return true;
+}
+
+bool ReadHexadecimal(const std::string& text, uint32_t& value) {
+  size_t at = SkipSpace(text);
+  // "0x1234" as some listings write it; a lone "0x" is the number 0.
+  if (at + 2 < text.size() && text[at] == '0' && (text[at + 1] == 'x' || text[at + 1] == 'X') &&
+      HexDigit(text[at + 2]) >= 0) {
+    at += 2;
+  }
+  if (at >= text.size() || HexDigit(text[at]) < 0) return false;
+  uint64_t number = 0;
+  for (; at < text.size() && HexDigit(text[at]) >= 0; ++at) {
+    if (number <= 0xFFFFFFFFu) number = number * 16 + HexDigit(text[at]);
+  }
+  value = number > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<uint32_t>(number);
+  return true;
+}
+
+void TrimTrailingBlanks(std::string& text) {
+  size_t end = text.size();
+  while (end > 0 && (text[end - 1] == ' ' || text[end - 1] == '\t')) --end;
+  text.resize(end);
+}
+
+}  // namespace kestrel
