@@ -22,7 +22,8 @@ TEST_F(RepairsTest, CaseFixesRenameSetsRomsAndSamplesInFoldersAndZips) {
   Link();
   AddSample("alpha", "boom.wav");
   AddSample("beta", "bang.wav");
-  WriteZipSet(romPath, "ALPHA", {{"a.rom", kA}, {"dir/B.ROM", kB}});
+  // B.ROM comes first in the zip and b.rom last after the repair.
+  WriteZipSet(romPath, "ALPHA", {{"a.rom", kA}, {"B.ROM", kB}});
   WriteFolderSet(romPath, "Beta", {{"a.rom", kA}, {"C.Rom", kC}});
   WriteZipSet(samplePath, "alpha", {{"BOOM.wav", kS}});
   WriteFolderSet(samplePath, "beta", {{"Bang.WAV", kS}});
@@ -30,6 +31,7 @@ TEST_F(RepairsTest, CaseFixesRenameSetsRomsAndSamplesInFoldersAndZips) {
   Scan();
 
   EXPECT_EQ(ZipMembers(romPath + "alpha.zip"), (Members{{"a.rom", kA}, {"b.rom", kB}}));
+  EXPECT_TRUE(Rom("alpha", "b.rom").romScan.checksumCorrect) << "looked up again after the repair";
   EXPECT_EQ(FileNames(romPath), (Names{"alpha.zip", "beta"}));
   EXPECT_EQ(FileNames(romPath + "beta"), (Names{"a.rom", "c.rom"}));
   EXPECT_EQ(ReadFile(romPath + "beta/c.rom"), kC);
