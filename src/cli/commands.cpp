@@ -9,6 +9,7 @@
 #include "cli/info_command.h"
 #include "cli/merge_command.h"
 #include "cli/profile_command.h"
+#include "cli/rebuild_command.h"
 #include "cli/scan_command.h"
 
 namespace kestrel {
@@ -41,6 +42,9 @@ int RunCommandLine(int argc, char** argv) {
   CLI::App* fastscan = app.add_subcommand("fastscan", "Scan again only the games the last scan found faults in");
   ScanOptions fastscanOptions;
   AddScanOptions(*fastscan, fastscanOptions);
+  RebuildOptions rebuildOptions;
+  CLI::App* rebuild = app.add_subcommand("rebuild", "Build sets in a destination folder from arbitrary files by CRC-32");
+  AddRebuildOptions(*rebuild, rebuildOptions);
 
   MergeOptions mergeOptions, splitOptions, unmergeOptions;
   CLI::App* merge = app.add_subcommand("merge", "Merge every selected family into one set named after the parent");
@@ -69,6 +73,7 @@ int RunCommandLine(int argc, char** argv) {
   if (profileSave->parsed()) status = SaveProfileFromOptions(profileSaveOptions, ui);
   if (scan->parsed()) status = RunScanCommand(scanOptions, false, ui);
   if (fastscan->parsed()) status = RunScanCommand(fastscanOptions, true, ui);
+  if (rebuild->parsed()) status = RunRebuildCommand(rebuildOptions, ui);
   if (merge->parsed()) status = RunMergeCommand(mergeOptions, MergeLayout::kMerged, ui);
   if (split->parsed()) status = RunMergeCommand(splitOptions, MergeLayout::kSplit, ui);
   if (unmerge->parsed()) status = RunMergeCommand(unmergeOptions, MergeLayout::kNonMerged, ui);

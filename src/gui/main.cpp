@@ -9,7 +9,12 @@ int main(int argc, char* argv[]) {
   // Hidden option for the documentation: draws the windows into PNG files.
   const QStringList arguments = QApplication::arguments();
   const qsizetype option = arguments.indexOf("--screenshots");
-  if (option >= 0 && option + 1 < arguments.size())
-    return kestrel::RenderScreenshots(arguments[option + 1].toStdString()) ? 0 : 1;
+  // "--screenshots FOLDER [DATFILE COLLECTION]"
+  if (option >= 0 && option + 1 < arguments.size()) {
+    const auto argument = [&](qsizetype i) {
+      return option + i < arguments.size() ? arguments[option + i].toStdString() : std::string();
+    };
+    return kestrel::RenderScreenshots(argument(1), argument(2), argument(3)) ? 0 : 1;
+  }
   return kestrel::RunKestrel();
 }

@@ -13,6 +13,7 @@
 #include "acquire/acquire_game_data.h"
 #include "gui/about_box.h"
 #include "gui/list_messages_window.h"
+#include "gui/scanner_dialog.h"
 #include "gui/settings_dialog.h"
 #include "gui/tool_pictures.h"
 #include "platform/file_system.h"
@@ -57,6 +58,7 @@ MainWindow::MainWindow(const std::string& dataFolder, const UserValues& values, 
   SetDefaultFolders();
   ApplyZipLevel();
   runSettingsDialog = [](SettingsDialog& dialog) { return dialog.exec() == QDialog::Accepted; };
+  runScannerDialog = [](ScannerDialog& dialog) { dialog.exec(); };
 }
 
 MainWindow::~MainWindow() = default;
@@ -220,7 +222,8 @@ bool MainWindow::RunTool(int command) {
         return false;
       }
       FillActiveRomPaths();
-      return true;  // the scanner dialog comes with the scanner
+      OpenScanner();
+      return true;
     case kCommandRebuilder:
       if (!CheckToolData() || !CheckTempFolder()) return false;
       return true;  // the rebuilder dialog comes with the rebuilder
@@ -265,6 +268,20 @@ void MainWindow::OpenSettings() {
   if (accepted) settings_ = std::move(copy);
   // A level changed in a dialog that was then dropped must not stay.
   ApplyZipLevel();
+}
+
+void MainWindow::OpenScanner() {
+  ScannerDialogContext context;
+  context.settings = &settings_;
+  context.database = &database_;
+  context.dataFolder = dataFolder_;
+  context.zipLevel = zipLevel_;
+  context.layout = &values_.layout;
+  context.ui = injected_;
+  // A window of its own, like the settings dialog: its owner is minimised.
+  ScannerDialog dialog(context, nullptr);
+  dialog.setWindowIcon(windowIcon());
+  RunMinimised([&] { runScannerDialog(dialog); });
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

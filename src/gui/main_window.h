@@ -17,6 +17,7 @@ class QToolButton;
 
 namespace kestrel {
 
+class ScannerDialog;
 class SettingsDialog;
 
 // Command identifiers of the tool buttons.
@@ -42,6 +43,8 @@ class MainWindow : public QWidget {
   // Runs the settings dialog modally and returns whether it ended with OK.
   // Tests replace it to drive the dialog without a modal loop.
   std::function<bool(SettingsDialog&)> runSettingsDialog;
+  // Runs the scanner dialog modally; tests replace it likewise.
+  std::function<void(ScannerDialog&)> runScannerDialog;
 
   // The work of the first paint: greet a first-time user and open the
   // settings, or load the start profile. Runs once.
@@ -51,6 +54,7 @@ class MainWindow : public QWidget {
   // One handler for the tool buttons; false when a precondition failed.
   bool RunTool(int command);
   void OpenSettings();
+  void OpenScanner();
   void ShowAbout();
   void SetAdvancedZipScanner(bool on);
 

@@ -24,7 +24,9 @@ ProgressWindow::ProgressWindow(QWidget* owner, const std::string& title) : QDial
   text_ = new QLabel(this);
   text_->setTextFormat(Qt::PlainText);
   text_->setWordWrap(true);
-  text_->setMinimumHeight(32);
+  // The texts begin with two line breaks before the description: room for
+  // those and a description wrapped once.
+  text_->setMinimumHeight(text_->fontMetrics().lineSpacing() * 4);
   bar_ = new QProgressBar(this);
   bar_->setTextVisible(false);
   percent_ = new QLabel(" 0 %", this);
@@ -52,9 +54,10 @@ ProgressWindow::ProgressWindow(QWidget* owner, const std::string& title) : QDial
 }
 
 void ProgressWindow::SetRange(int lower, int upper) {
-  // The bar of the original holds 16-bit bounds.
-  lower_ = std::clamp(lower, -32768, 32767);
-  upper_ = std::clamp(upper, -32768, 32767);
+  // Qt's bar holds the full bounds, so neither it nor the percentage needs
+  // the 16-bit limit of older bars.
+  lower_ = lower;
+  upper_ = upper;
   position_ = lower_;
   bar_->setRange(std::min(lower_, upper_), std::max(lower_, upper_));
   bar_->setValue(bar_->minimum());
@@ -65,26 +68,47 @@ void ProgressWindow::SetStep(int step) { step_ = step; }
 void ProgressWindow::Step() {
   position_ += step_;
   ShowPosition();
+  PumpEvents();
+}
+
+// Handling the window's events after every item would cost more than many
+// items; about twenty times a second keeps it alive and Cancel prompt.
+void ProgressWindow::PumpEvents() {
+  if (lastPump_.isValid() && lastPump_.elapsed() < kPumpMilliseconds) return;
   QCoreApplication::processEvents();
+  lastPump_.start();
 }
 
 void ProgressWindow::ShowPosition() {
   // A bar stepped past its end starts again from the beginning, like the
   // percentage beside it.
-  const int span = upper_ - lower_;
+  const long long span = static_cast<long long>(upper_) - lower_;
   int shown = position_;
-  if (span > 0 && position_ > upper_) shown = lower_ + (position_ - lower_) % span;
+  if (span > 0 && position_ > upper_)
+    shown = static_cast<int>(lower_ + (static_cast<long long>(position_) - lower_) % span);
   bar_->setValue(std::clamp(shown, bar_->minimum(), bar_->maximum()));
   const QString percent = ToQString(ProgressPercentText(position_, lower_, upper_));
   if (percent_->text() != percent) percent_->setText(percent);
 }
 
-void ProgressWindow::SetText(const std::string& text) { text_->setText(ToQString(text)); }
+void ProgressWindow::SetText(const std::string& text) {
+  text_->setText(ToQString(text));
+  // A longer text than the window was sized for makes the window grow
+  // rather than cut the text off. Laying a text out costs more than a
+  // scan step, so only a text longer than any before is measured.
+  if (text.size() <= longestText_) return;
+  longestText_ = text.size();
+  const int needed = text_->heightForWidth(text_->width());
+  if (needed > text_->height()) {
+    text_->setMinimumHeight(needed);
+    adjustSize();
+  }
+}
 
 void ProgressWindow::SetCaption(const std::string& caption) { setWindowTitle(ToQString(caption)); }
 
 bool ProgressWindow::IsCancelled() {
-  QCoreApplication::processEvents();
+  PumpEvents();
   return std::exchange(cancelled_, false);
 }
 

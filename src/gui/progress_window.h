@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <functional>
 #include <string>
 
@@ -43,6 +44,7 @@ class ProgressWindow : public QDialog, public ProgressDialog {
 
  private:
   void AskToCancel();
+  void PumpEvents();
   void ShowPosition();
   bool AskWithMessageBox();
 
@@ -55,6 +57,9 @@ class ProgressWindow : public QDialog, public ProgressDialog {
   int step_ = 1;
   int position_ = 0;
   bool cancelled_ = false;
+  static constexpr qint64 kPumpMilliseconds = 50;
+  QElapsedTimer lastPump_;  // when events were last handled
+  size_t longestText_ = 0;  // the longest text measured so far
 };
 
 }  // namespace kestrel

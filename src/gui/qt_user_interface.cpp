@@ -1,5 +1,6 @@
 #include "gui/qt_user_interface.h"
 
+#include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -45,6 +46,16 @@ int ToMessageResult(int qtButton) {
 
 }  // namespace
 
+QWidget* VisibleOwner(QWidget* owner) {
+  const auto shown = [](QWidget* window) {
+    return window != nullptr && window->window()->isVisible() && !window->window()->isMinimized();
+  };
+  if (shown(owner)) return owner;
+  if (QWidget* modal = QApplication::activeModalWidget(); shown(modal)) return modal;
+  if (QWidget* active = QApplication::activeWindow(); shown(active)) return active;
+  return nullptr;
+}
+
 void RaiseWithoutActivating(QWidget* window) {
   if (window == nullptr) return;
   window = window->window();
@@ -55,22 +66,23 @@ void RaiseWithoutActivating(QWidget* window) {
 }
 
 std::unique_ptr<ProgressDialog> QtUserInterface::OpenProgress(const std::string& title) {
-  auto window = std::make_unique<ProgressWindow>(owner_, title);
+  auto window = std::make_unique<ProgressWindow>(VisibleOwner(owner_), title);
   window->show();
   return window;
 }
 
 int QtUserInterface::Ask(const std::string& title, const std::string& message) {
-  AskWindow window(owner_, title, message);
+  AskWindow window(VisibleOwner(owner_), title, message);
   return window.Ask();
 }
 
 int QtUserInterface::Message(const std::string& text, const std::string& title,
                              MessageStyle style) {
   if (owner_ == nullptr) return kResultOk;
-  RaiseWithoutActivating(owner_);
+  QWidget* parent = VisibleOwner(owner_);
+  RaiseWithoutActivating(parent);
   QMessageBox box(ToQtIcon(style.icon), ToQString(title), ToQString(text),
-                  ToQtButtons(style.buttons), owner_);
+                  ToQtButtons(style.buttons), parent);
   box.setTextFormat(Qt::PlainText);
   return ToMessageResult(box.exec());
 }
@@ -78,12 +90,16 @@ int QtUserInterface::Message(const std::string& text, const std::string& title,
 std::string QtUserInterface::ChooseFile(const std::string& defaultExtension,
                                         const std::string& fileName, const std::string& filter,
                                         bool forOpening) {
-  QFileDialog dialog(owner_);
+  QFileDialog dialog(VisibleOwner(owner_));
   dialog.setAcceptMode(forOpening ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
   dialog.setFileMode(forOpening ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-  QString extension = ToQString(defaultExtension);
-  if (extension.startsWith('.')) extension.remove(0, 1);
-  dialog.setDefaultSuffix(extension);
+  // A name picked to be opened is taken as it is: a program without an
+  // extension must not become "mame.exe".
+  if (!forOpening) {
+    QString extension = ToQString(defaultExtension);
+    if (extension.startsWith('.')) extension.remove(0, 1);
+    dialog.setDefaultSuffix(extension);
+  }
   dialog.setNameFilter(ToQtFileFilter(filter));
   if (!fileName.empty()) dialog.selectFile(ToQString(fileName));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return "";
@@ -91,7 +107,7 @@ std::string QtUserInterface::ChooseFile(const std::string& defaultExtension,
 }
 
 std::string QtUserInterface::ChooseFolder(const std::string& title) {
-  const QString folder = QFileDialog::getExistingDirectory(owner_, ToQString(title));
+  const QString folder = QFileDialog::getExistingDirectory(VisibleOwner(owner_), ToQString(title));
   if (folder.isEmpty()) return "";
   std::string result = FromQString(folder);
   if (result.back() != '/') result += '/';

@@ -26,6 +26,12 @@ class QtUserInterface : public UserInterface {
   QPointer<QWidget> owner_;
 };
 
+// The window a message of `owner` is shown over: `owner` while it is shown
+// and not minimised, else the window in front (a modal dialog, the active
+// window), else none, so that the message stands on its own rather than
+// hide with a minimised window.
+QWidget* VisibleOwner(QWidget* owner);
+
 // Brings a window to the front without moving, sizing or activating it.
 void RaiseWithoutActivating(QWidget* window);
 

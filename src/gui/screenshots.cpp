@@ -6,24 +6,36 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <QTreeView>
 #include <QTreeWidget>
+#include <functional>
 
+#include "acquire/acquire_game_data.h"
 #include "app/scripted_interface.h"
 #include "gui/about_box.h"
+#include "gui/games_list.h"
 #include "gui/ask_window.h"
 #include "gui/main_window.h"
 #include "gui/progress_window.h"
 #include "gui/qt_text.h"
+#include "gui/results_window.h"
+#include "gui/scanner_controls.h"
+#include "gui/scanner_dialog.h"
 #include "gui/settings_dialog.h"
+#include "gui/statistics_window.h"
+#include "settings/game_selection.h"
 
 namespace kestrel {
 namespace {
 
 // The offscreen platform draws no window frame; a plain caption strip keeps
 // the window titles in the pictures. A palette image keeps the files small.
-bool Grab(QWidget& widget, const QString& file) {
+// `fitContents` sizes the window to its contents first; a window grabbed
+// while it is in use keeps the size it has.
+bool Grab(QWidget& widget, const QString& file, bool fitContents = true) {
   widget.show();
-  widget.adjustSize();
+  if (fitContents) widget.adjustSize();
   QApplication::processEvents();
   const QPixmap content = widget.grab();
   const int captionHeight = widget.fontMetrics().height() + 10;
@@ -91,13 +103,93 @@ SettingsRecord SampleSettings() {
   record.dataFromDatfile = true;
   record.backupFolder = "/home/ann/.local/share/kestrel/BACKUP.KPW/";
   record.tempFolder = "/tmp/";
-  record.gameFilter = "pac*; dkong";
   return record;
 }
 
 }  // namespace
 
-bool RenderScreenshots(const std::string& folder) {
+// Calls `act` with the visible window of type T once the event loop runs
+// and `ready` holds for it.
+template <typename T>
+void WhenShown(std::function<void(T&)> act, std::function<bool(T&)> ready = nullptr,
+               int attempts = 2000) {
+  QTimer::singleShot(1, [act, ready, attempts] {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+      auto* found = qobject_cast<T*>(window);
+      if (found != nullptr && found->isVisible() && (!ready || ready(*found))) {
+        act(*found);
+        return;
+      }
+    }
+    if (attempts > 0) WhenShown<T>(act, ready, attempts - 1);
+  });
+}
+
+// The settings of the demo collection, its game list loaded through the
+// data source as the settings dialog's OK would.
+struct DemoData {
+  SettingsRecord settings;
+  GameList rawGames;
+  GameList database;
+};
+
+bool LoadDemoData(DemoData& demo, const std::string& dataFolder, const std::string& datfile,
+                  const std::string& collection) {
+  SettingsRecord& settings = demo.settings;
+  settings.dataSource = 1;
+  settings.datfile = datfile;
+  settings.romPaths = {PathEntry{collection + "roms/", true, -1, 0, 0}};
+  settings.samplePaths = {PathEntry{collection + "samples/", true, -1, 0, 0}};
+  settings.tempFolder = dataFolder;
+  settings.backupFolder = dataFolder + "BACKUP.KPW/";
+  settings.fastscanFile = dataFolder + "fastscan.fsc";
+  ScriptedInterface quiet;
+  if (!AcquireGameData(settings, demo.rawGames, demo.database, &quiet, dataFolder)) return false;
+  ApplyGameSelection(settings, demo.database);
+  return true;
+}
+
+// The scanner as a user meets it: the demo collection scanned with the case
+// check and the name fix on and all 0-CRCs shown, the rename question
+// answered, and the windows grabbed as they come.
+bool RenderScannerScreenshots(const QDir& out, const std::string& dataFolder, DemoData& demo) {
+  SettingsRecord& settings = demo.settings;
+  settings.checkCase = true;
+  settings.fixName = true;
+  settings.showAllZeroCrcs = true;
+  settings.showMissingZeroCrcs = false;
+  WindowLayout layout;
+  ScannerDialog dialog({&settings, &demo.database, dataFolder, nullptr, &layout, nullptr});
+  bool ok = Grab(dialog, out.filePath("scanner_dialog.png"));
+  bool progressShot = false;
+  // Grabbed once it names a game.
+  WhenShown<ProgressWindow>(
+      [&](ProgressWindow& progress) {
+        progressShot = Grab(progress, out.filePath("progress_dialog.png"), false);
+      },
+      [](ProgressWindow& progress) { return !progress.text().isEmpty(); });
+  bool askShot = false;
+  WhenShown<AskWindow>([&](AskWindow& ask) {
+    askShot = Grab(ask, out.filePath("ask_dialog.png"));
+    ask.done(kAnswerYes);
+  });
+  bool statisticsShot = false;
+  dialog.showStatistics = [&](const std::string& text) {
+    StatisticsWindow window(&dialog, text);
+    statisticsShot = Grab(window, out.filePath("statistics_window.png"));
+  };
+  dialog.Scan(false);
+
+  ResultsWindow& results = *dialog.resultsWindow();
+  results.resize(860, 560);
+  results.tree()->expandAll();
+  results.tree()->scrollToTop();
+  ok &= Grab(results, out.filePath("results_window.png"), false);
+  return ok && progressShot && askShot && statisticsShot;
+}
+
+bool RenderScreenshots(const std::string& folder, const std::string& datfile,
+                       const std::string& collection) {
   const QDir out(ToQString(folder));
   if (!out.exists() && !QDir().mkpath(out.path())) return false;
   QTemporaryDir scratch;
@@ -118,27 +210,13 @@ bool RenderScreenshots(const std::string& folder) {
     AboutBox about(nullptr);
     ok &= Grab(about, out.filePath("about_box.png"));
   }
-  {
-    ProgressWindow progress(nullptr, "Scanning Files");
-    progress.SetText("Checking: Tom & Jerry <tomjerry>");
-    progress.SetRange(0, 200);
-    progress.SetStep(83);
-    progress.Step();
-    ok &= Grab(progress, out.filePath("progress_dialog.png"));
-  }
-  {
-    AskWindow ask(nullptr, "Fix Unneeded ?",
-                  "Remove unneeded file 'pacman/readme.txt' ?");
-    ok &= Grab(ask, out.filePath("ask_dialog.png"));
-  }
-
   GameList database = SampleGames();
   GameList rawGames;
   SettingsRecord record = SampleSettings();
   int x = 0;
   int y = 0;
-  const char* names[] = {"rom_paths", "sample_paths", "misc_paths", "add_paths", "games"};
-  for (int list = 0; list < 5; ++list) {
+  const char* names[] = {"rom_paths", "sample_paths", "misc_paths", "add_paths"};
+  for (int list = 0; list < 4; ++list) {
     record.currentPathList = list;
     SettingsDialogContext context{&record, &rawGames, &database, dataFolder, &zipLevel, &x, &y,
                                   &quiet};
@@ -146,6 +224,24 @@ bool RenderScreenshots(const std::string& folder) {
     dialog.tree()->setCurrentItem(dialog.tree()->topLevelItem(0));
     ok &= Grab(dialog, out.filePath(QString("settings_%1.png").arg(names[list])));
   }
+  if (datfile.empty()) return ok;
+
+  // The games list shows what its filter selects in the demo collection.
+  DemoData demo;
+  if (!LoadDemoData(demo, dataFolder, datfile, collection)) return false;
+  {
+    SettingsRecord games = demo.settings;
+    games.currentPathList = 4;
+    games.gameFilter = "star*; rocket";
+    RunGamesFilter(games, demo.database, games.gameFilter, true);
+    SettingsDialogContext context{&games, &demo.rawGames, &demo.database, dataFolder, &zipLevel,
+                                  &x, &y, &quiet};
+    SettingsDialog dialog(context);
+    dialog.tree()->setCurrentItem(dialog.tree()->topLevelItem(0));
+    ok &= Grab(dialog, out.filePath("settings_games.png"));
+  }
+  for (GameSet& game : demo.database) game.selected = true;
+  ok &= RenderScannerScreenshots(out, dataFolder, demo);
   return ok;
 }
 

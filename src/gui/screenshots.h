@@ -6,8 +6,12 @@
 
 namespace kestrel {
 
-// Writes main_window.png, about_box.png, progress_dialog.png,
-// ask_dialog.png and settings_<list>.png into `folder`.
-bool RenderScreenshots(const std::string& folder);
+// Writes main_window.png, about_box.png and settings_<list>.png into
+// `folder`. With a datfile and the collection made from it (a folder with
+// "roms/" and "samples/", ending with '/'), also scans that collection and
+// writes scanner_dialog.png, progress_dialog.png, ask_dialog.png,
+// statistics_window.png and results_window.png.
+bool RenderScreenshots(const std::string& folder, const std::string& datfile = "",
+                       const std::string& collection = "");
 
 }  // namespace kestrel

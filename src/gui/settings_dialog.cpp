@@ -359,16 +359,19 @@ void SettingsDialog::ConnectControls() {
           [this] { CommitSourcePath(datfileEdit_, record_.datfile); });
   connect(raineEdit_, &QLineEdit::editingFinished, this,
           [this] { CommitSourcePath(raineEdit_, record_.raineExe); });
+  // Programs on Linux have no extension: every file is offered first, and
+  // no extension is ever added to the picked name.
   connect(mameBrowse_, &QToolButton::clicked, this, [this] {
-    BrowseFile(mameEdit_, record_.mameExe, ".exe", "mame.exe",
-               "M.A.M.E. executables (*.exe)|*.exe||");
+    BrowseFile(mameEdit_, record_.mameExe, "", record_.mameExe.c_str(),
+               "All files (*)|*|M.A.M.E. executables (*.exe)|*.exe||");
   });
   connect(datfileBrowse_, &QToolButton::clicked, this, [this] {
-    BrowseFile(datfileEdit_, record_.datfile, ".dat", "", "Emulator Datfiles (*.dat)|*.dat||");
+    BrowseFile(datfileEdit_, record_.datfile, "", record_.datfile.c_str(),
+               "Emulator Datfiles (*.dat)|*.dat|All files (*)|*||");
   });
   connect(raineBrowse_, &QToolButton::clicked, this, [this] {
-    BrowseFile(raineEdit_, record_.raineExe, ".exe", "raine.exe",
-               "RAINE executables (*.exe)|*.exe||");
+    BrowseFile(raineEdit_, record_.raineExe, "", record_.raineExe.c_str(),
+               "All files (*)|*|RAINE executables (*.exe)|*.exe||");
   });
   connect(makeBackups_, &QCheckBox::toggled, this, [this](bool on) {
     if (!filling_) record_.makeBackups = on;
@@ -676,6 +679,9 @@ void SettingsDialog::reject() {
 QWidget* SettingsDialog::control(int id) const {
   switch (id) {
     case kSettingsListCombo: return listCombo_;
+    case kSettingsMameBrowse: return mameBrowse_;
+    case kSettingsDatfileBrowse: return datfileBrowse_;
+    case kSettingsRaineBrowse: return raineBrowse_;
     case kSettingsGameFilter: return gameFilter_;
     case kSettingsParentClones: return parentClones_;
     case kSettingsTree: return tree_;

@@ -35,6 +35,7 @@ enum SettingsControl {
   kSettingsUseMame = 1061, kSettingsUseDatfile = 1062, kSettingsUseRaine = 1077,
   kSettingsMameEdit = 1010, kSettingsDatfileEdit = 1014, kSettingsRaineEdit = 1020,
   kSettingsMakeBackups = 1021, kSettingsBackupEdit = 1008, kSettingsTempEdit = 1016,
+  kSettingsMameBrowse = 1011, kSettingsDatfileBrowse = 1015, kSettingsRaineBrowse = 1023,
   kSettingsLoad = 1052, kSettingsSave = 1050, kSettingsDefault = 1055, kSettingsOk = 1,
 };
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -113,6 +114,43 @@ TEST(QtUserInterface, MessageShowsTitleIconAndTextAsGiven) {
 
   QtUserInterface ownerless(nullptr);
   EXPECT_EQ(ownerless.Message("x", "y", {}), kResultOk);  // shows nothing
+}
+
+TEST(ProgressWindow, PercentUsesTheFullRangeAndTheTextIsNeverCutOff) {
+  ProgressWindow progress(nullptr, "Receiving Data");
+  progress.show();
+  progress.SetRange(0, 40000);  // beyond the 16 bits of older bars
+  progress.SetStep(35000);
+  progress.Step();
+  EXPECT_EQ(progress.percentText(), "87%");
+
+  // The texts start with two line breaks; the description below them must
+  // fit, however long it is.
+  auto* label = progress.findChild<QLabel*>();
+  ASSERT_NE(label, nullptr);
+  for (const char* description :
+       {"\n\n Pac-Man", "\n\n Metal Slug - Super Vehicle-001 / Metal Slug X - Super Vehicle-001 "
+                        "(prototype, set 2, not working)"}) {
+    progress.SetText(description);
+    QApplication::processEvents();
+    EXPECT_GE(label->height(), label->heightForWidth(label->width())) << description;
+  }
+}
+
+TEST(QtUserInterface, MessagesOfAMinimisedWindowGetAVisibleOwner) {
+  QWidget owner;
+  owner.show();
+  owner.showMinimized();
+  ASSERT_TRUE(owner.isMinimized());
+  QtUserInterface ui(&owner);
+  QWidget* parent = &owner;
+  WhenModalOpens([&](QWidget* modal) {
+    parent = modal->parentWidget();
+    modal->close();
+  });
+  ui.Message("Some Profile-Settings Aren't Valid !", "Profile Error", {});
+  EXPECT_NE(parent, &owner);
+  EXPECT_TRUE(parent == nullptr || (parent->isVisible() && !parent->isMinimized()));
 }
 
 }  // namespace

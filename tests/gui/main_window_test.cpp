@@ -8,6 +8,7 @@
 #include "app/scripted_interface.h"
 #include "gui/gui_test_helpers.h"
 #include "gui/main_window.h"
+#include "gui/scanner_dialog.h"
 #include "gui/settings_dialog.h"
 #include "gui/user_values.h"
 #include "platform/file_system.h"
@@ -33,6 +34,7 @@ class MainWindowTest : public ::testing::Test {
     auto window = std::make_unique<MainWindow>(data.path(), values, &zipLevel);
     window->SetInterface(&ui);
     window->runSettingsDialog = [this](SettingsDialog&) { ++settingsDialogs; return false; };
+    window->runScannerDialog = [this](ScannerDialog&) { ++scannerDialogs; };
     return window;
   }
 
@@ -40,6 +42,7 @@ class MainWindowTest : public ::testing::Test {
   ScriptedInterface ui;
   char zipLevel = '5';
   int settingsDialogs = 0;
+  int scannerDialogs = 0;
 };
 
 TEST_F(MainWindowTest, FirstStartGreetsOpensSettingsAndIsStoredAsDone) {
@@ -130,6 +133,12 @@ TEST_F(MainWindowTest, ToolsRefuseWithoutDataOrTemporaryFolder) {
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].text, "No Valid Backupfolder\n\nGo To The Settings Dialog !");
   EXPECT_TRUE(window->RunTool(kCommandRebuilder));
+  EXPECT_EQ(scannerDialogs, 0);
+
+  // With every precondition met the Scanner button opens the scanner dialog.
+  window->settings().makeBackups = false;
+  EXPECT_TRUE(window->RunTool(kCommandScanner));
+  EXPECT_EQ(scannerDialogs, 1);
 }
 
 TEST_F(MainWindowTest, SettingsDialogReplacesTheRecordOnlyOnOk) {

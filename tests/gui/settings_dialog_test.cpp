@@ -4,6 +4,9 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QApplication>
+#include <QFileDialog>
+#include <QTimer>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTreeWidget>
@@ -22,6 +25,7 @@ namespace kestrel {
 namespace {
 
 using testing::TempFolder;
+using testing::WhenModalOpens;
 using testing::WriteFile;
 
 GameSet Game(const char* name, int parent, bool withRoms, bool withSamples) {
@@ -264,6 +268,39 @@ TEST_F(SettingsDialogTest, OkWithoutDataTellsAndKeepsTheDatabase) {
   Click(*dialog, kSettingsOk);
   EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>({"Can't Receive Data !"}));
   EXPECT_EQ(database.size(), 5u);
+}
+
+// A program picked on Linux has no extension: every file is offered, and
+// the name is taken as picked, without ".exe".
+TEST_F(SettingsDialogTest, EmulatorIsPickedAsItIsNamed) {
+  WriteFile(folder / "games/mame", "#!/bin/sh\n");
+  SettingsDialogContext context{&record, &rawGames, &database, folder.path(), &zipLevel,
+                                &x, &y, nullptr};  // the real file dialog
+  SettingsDialog dialog(context);
+  Click(dialog, kSettingsUseMame);
+  QStringList filters;
+  WhenModalOpens([&](QWidget* modal) {
+    auto* files = qobject_cast<QFileDialog*>(modal);
+    ASSERT_NE(files, nullptr);
+    filters = files->nameFilters();
+    files->selectFile(ToQString(folder / "games/mame"));
+    QMetaObject::invokeMethod(files, "accept");
+  });
+  // A name the dialog refuses ("mame.exe File not found.") would leave it
+  // open; this ends it so that the test fails instead of hanging.
+  QTimer rescue;
+  QObject::connect(&rescue, &QTimer::timeout, [] {
+    for (QWidget* window : QApplication::topLevelWidgets())
+      if (auto* modal = qobject_cast<QDialog*>(window); modal && modal->isVisible()) modal->reject();
+  });
+  rescue.start(500);
+  Click(dialog, kSettingsMameBrowse);
+  rescue.stop();
+  ASSERT_FALSE(filters.isEmpty());
+  EXPECT_EQ(filters.first(), "All files (*)");
+  EXPECT_EQ(record.mameExe, folder / "games/mame");
+  EXPECT_EQ(qobject_cast<QLineEdit*>(dialog.control(kSettingsMameEdit))->text().toStdString(),
+            folder / "games/mame");
 }
 
 }  // namespace

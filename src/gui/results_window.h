@@ -1,0 +1,73 @@
+// The "Scan Results" window beside the scanner dialog: a tree of the result
+// lines with an icon per kind, following the scan as it goes. Closing it
+// asks whether to stop the scan and close the scanner dialog too.
+#pragma once
+
+#include <QWidget>
+#include <functional>
+
+#include "report/results_model.h"
+
+class QAction;
+class QTreeView;
+
+namespace kestrel {
+
+struct WindowLayout;
+class ResultsTreeModel;
+
+inline constexpr char kResultsCaption[] = "Scan Results";
+inline constexpr char kStopScanningQuestion[] =
+    "Do you want to close the scanner dialog and stop the scan operation ?";
+inline constexpr char kStopScanningTitle[] = "Stop Scanning ?";
+
+class ResultsWindow : public QWidget {
+  Q_OBJECT
+
+ public:
+  // Shows `results`, which must outlive the window. The window takes its
+  // place from `layout` and writes its rectangle back there whenever it is
+  // moved or sized.
+  ResultsWindow(ResultsModel& results, WindowLayout& layout);
+  ~ResultsWindow() override;
+
+  // Shows the lines added since the last batch at once.
+  void Follow();
+  // Closes without the question (the scanner dialog is closing).
+  void CloseQuietly();
+  void SetAlwaysOnTop(bool on);
+
+  // Asks the stop question; true for Yes. Tests replace it.
+  std::function<bool()> confirmStop;
+  // Called after Yes: the scanner dialog stops its scan and closes.
+  std::function<void()> onStopRequested;
+  // Hides (false) or shows again (true) the progress window of a running
+  // scan around the question.
+  std::function<void(bool)> showProgress;
+
+  QTreeView* tree() const { return tree_; }
+  ResultsTreeModel* model() const { return model_; }
+  QAction* alwaysOnTopAction() const { return alwaysOnTop_; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+
+ private:
+  void PlaceFromLayout();
+  void RecordRectangle();
+  void ScrollToNewest();
+  bool AskWithMessageBox();
+
+  ResultsModel& results_;
+  WindowLayout& layout_;
+  ResultsTreeModel* model_ = nullptr;
+  QTreeView* tree_ = nullptr;
+  QAction* alwaysOnTop_ = nullptr;
+  bool closingQuietly_ = false;
+};
+
+}  // namespace kestrel

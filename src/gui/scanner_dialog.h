@@ -1,0 +1,97 @@
+// The scanner dialog "Scanning Games, ROMs & Samples": what to scan, which
+// checks to run and which of them may repair, the fastscan file and the
+// logfile. Every control writes the settings record at once. It opens the
+// results window beside itself, runs scans and shows their statistics.
+#pragma once
+
+#include <QDialog>
+#include <QString>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "gamedb/game_set.h"
+#include "gui/qt_user_interface.h"
+#include "gui/stoppable_interface.h"
+#include "report/results_model.h"
+
+class QAbstractButton;
+class QLineEdit;
+
+namespace kestrel {
+
+struct SettingsRecord;
+struct WindowLayout;
+class ResultsWindow;
+
+struct ScannerDialogContext {
+  SettingsRecord* settings = nullptr;  // the program's settings, changed in place
+  GameList* database = nullptr;        // the findings are left in its records
+  std::string dataFolder;              // ends with '/'; never scanned
+  char* zipLevel = nullptr;            // the zip library's level character
+  WindowLayout* layout = nullptr;      // where this dialog and the results window were
+  UserInterface* ui = nullptr;         // null: Qt dialogs owned by this one
+};
+
+class ScannerDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit ScannerDialog(const ScannerDialogContext& context, QWidget* parent = nullptr);
+  ~ScannerDialog() override;
+
+  // Fills every control from the settings record.
+  void Refresh();
+  // The "&Scan" and "F&astScan" buttons. Returns when the scan has ended.
+  void Scan(bool fastscan);
+  // The "Save Logfile" button.
+  void SaveLogfile();
+  void BrowseFastscan();
+  void BrowseLogfile();
+
+  // Shows the statistics text at the end of a scan. Tests replace it.
+  std::function<void(const std::string&)> showStatistics;
+
+  bool scanning() const { return scanning_; }
+  const ResultsModel& results() const { return results_; }
+  const std::string& statisticsText() const { return statisticsText_; }
+  ResultsWindow* resultsWindow() const { return resultsWindow_.get(); }
+  // The widget of a control identifier, for tests and screenshots.
+  QWidget* control(int id) const;
+
+ protected:
+  void done(int result) override;
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void BuildControls();
+  QAbstractButton* AddBox(int id);
+  QAbstractButton* AddRadio(int id);
+  void OnBoxClicked(int id);
+  void OnRadioClicked(int id);
+  void CommitEdits();
+  void StopAndClose();
+  void ShowProgress(bool shown);
+  void RememberPositions();
+  void PlaceResultsBeside();
+  UserInterface* ui() { return context_.ui != nullptr ? context_.ui : &own_; }
+
+  ScannerDialogContext context_;
+  SettingsRecord& settings_;
+  QtUserInterface own_;
+  StoppableInterface scanInterface_;
+  ResultsModel results_;
+  std::unique_ptr<ResultsWindow> resultsWindow_;
+  std::string statisticsText_;
+  QString previousFolder_;
+  bool scanning_ = false;
+  bool closeAfterScan_ = false;
+  bool placed_ = false;
+
+  std::map<int, QAbstractButton*> buttons_;
+  QLineEdit* fastscanEdit_ = nullptr;
+  QLineEdit* logfileEdit_ = nullptr;
+};
+
+}  // namespace kestrel
