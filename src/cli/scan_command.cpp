@@ -60,6 +60,29 @@ void ApplySwitches(const ScanOptions& options, SettingsRecord& settings) {
   ApplyChoices(options, settings);
 }
 
+// A fix works only with its check, as in the scanner dialog: a fix asked
+// for here switches its check on unless the check was switched off here,
+// and a check that is off switches its fix off.
+void ApplyFix(const std::optional<bool>& fix, const std::optional<bool>& check, bool& fixField,
+              bool& checkField) {
+  Apply(fix, fixField);
+  if (fix.value_or(false) && !check.has_value()) checkField = true;
+  if (!checkField) fixField = false;
+}
+
+void ApplyFixSwitches(const ScanOptions& options, SettingsRecord& settings) {
+  ApplyFix(options.fixCase, options.checkCase, settings.fixCase, settings.checkCase);
+  ApplyFix(options.fixName, options.checkName, settings.fixName, settings.checkName);
+  ApplyFix(options.fixLength, options.checkLength, settings.fixLength, settings.checkLength);
+  ApplyFix(options.fixUnneeded, options.checkUnneeded, settings.fixUnneeded, settings.checkUnneeded);
+  std::optional<bool> fixMissing = options.fixMissing;
+  if (options.fixMissingAdvanced.value_or(false)) fixMissing = true;
+  ApplyFix(fixMissing, options.checkMissing, settings.fixMissing, settings.checkMissing);
+  ApplyFix(options.fixMissingAdvanced, options.checkMissing, settings.fixMissingAdvanced, settings.checkMissing);
+  Apply(options.backups, settings.makeBackups);
+  Apply(options.askBeforeFixing, settings.askBeforeFixing);
+}
+
 // What the desktop program checks before it opens the scanner: missing
 // paths are disabled (with a message), and the working folders must exist.
 // The default backup folder is made when missing, as the program does at
@@ -104,11 +127,23 @@ void AddScanOptions(CLI::App& command, ScanOptions& options) {
   AddSwitch(command, "show-all-zero-crcs", options.showAllZeroCrcs, "Show every 0-CRC ROM (default off)");
   AddSwitch(command, "path-warnings", options.pathWarnings, "Warn about suspicious paths first (default on)");
   AddSwitch(command, "add-statistics", options.addStatistics, "Add the statistics to the logfile (default off)");
+  AddSwitch(command, "fix-case", options.fixCase, "Correct the letter case of sets, ROMs and samples");
+  AddSwitch(command, "fix-name", options.fixName, "Rename wrongly named ROMs and sets");
+  AddSwitch(command, "fix-length", options.fixLength, "Cut over-long ROMs down to the ROM");
+  AddSwitch(command, "fix-unneeded", options.fixUnneeded, "Remove unneeded files (into the backup zips)");
+  AddSwitch(command, "fix-missing", options.fixMissing, "Add missing ROMs from the add paths");
+  AddSwitch(command, "fix-missing-advanced", options.fixMissingAdvanced,
+            "Also look at every file directly inside the add paths (implies --fix-missing)");
+  AddSwitch(command, "backups", options.backups, "Keep removed files in the backup folder (default on)");
+  AddSwitch(command, "ask-before-fixing", options.askBeforeFixing, "Ask before each repair, see --answer (default on)");
   command.add_option("--log", options.logfile, "Write the scanner logfile");
   command.add_option("--fastscan-file", options.fastscanFile, "The fastscan file (default fastscan.fsc)");
 }
 
-void ApplyScanOptions(const ScanOptions& options, SettingsRecord& settings) { ApplySwitches(options, settings); }
+void ApplyScanOptions(const ScanOptions& options, SettingsRecord& settings) {
+  ApplySwitches(options, settings);
+  ApplyFixSwitches(options, settings);
+}
 
 int RunScanCommand(const ScanOptions& options, bool fastscan, UserInterface& ui) {
   std::string dataFolder = ChooseDataFolder(options.data);

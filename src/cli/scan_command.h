@@ -23,6 +23,9 @@ struct ScanOptions {
   std::optional<bool> checkMissing, checkChecksum, checkUnneeded, checkName, checkLength, checkCase;
   std::optional<bool> allowDoubleNames, altSamplesSupport, advancedUnneeded, zeroCrcCreation;
   std::optional<bool> showMissingZeroCrcs, showAllZeroCrcs, pathWarnings, addStatistics;
+  // The repairs; a fix given here switches its check on.
+  std::optional<bool> fixCase, fixName, fixLength, fixUnneeded, fixMissing, fixMissingAdvanced;
+  std::optional<bool> backups, askBeforeFixing;
   std::string setType;    // non-merged, split, merged
   std::string gameTypes;  // arcade, neogeo, both
   std::string logfile;

@@ -26,6 +26,8 @@ struct RomScan {
   uint32_t foundCrc = 0;
   int memberIndex = -1;
   std::string searchName;
+  // A 0-CRC stand-in was not made for want of disk space.
+  int standInRefused = 0;
 };
 
 // The names under which one content (same crc, same size) occurs within a

@@ -195,6 +195,12 @@ bool IsReadOnly(std::string_view path) {
   return real && StatPath(*real, &info) && (info.st_mode & S_IWUSR) == 0;
 }
 
+bool IsSymbolicLink(std::string_view path) {
+  std::optional<std::string> real = FindPath(path);
+  struct stat info;
+  return real && ::lstat(WithoutTrailingSeparators(*real).c_str(), &info) == 0 && S_ISLNK(info.st_mode);
+}
+
 bool ClearReadOnly(std::string_view path) {
   std::optional<std::string> real = FindPath(path);
   struct stat info;

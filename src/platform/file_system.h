@@ -65,6 +65,9 @@ std::string CreateUniqueFolder(std::string_view parent);
 // Makes the file writable for its owner.
 bool ClearReadOnly(std::string_view path);
 bool IsReadOnly(std::string_view path);
+// True for a symbolic link itself (found without case), whatever it points
+// to: walking a tree to delete or copy it must not follow one out of it.
+bool IsSymbolicLink(std::string_view path);
 
 // Folders, each with a trailing '/'.
 std::string TempFolder();

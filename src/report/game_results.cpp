@@ -110,7 +110,8 @@ void AddRomLines(const GameSet& game, const RomEntry& rom, const SettingsRecord&
     if (!s.checkMissing) return;
     AddFinding(results,
                "missing rom: " + rom.name + " [length: " + Decimal(rom.size) + "] [chksum: " +
-                   Hex(rom.crc) + " (" + Hex(rom.crcComplement) + ")]",
+                   Hex(rom.crc) + " (" + Hex(rom.crcComplement) + ")]" +
+                   FixMark(scan.standInRefused != 0, false),
                kResultMissingRom);
     ++(game.hasNeoGeoBios ? stats.missingNeoGeoRoms : stats.missingArcadeRoms);
     return;

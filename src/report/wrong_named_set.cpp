@@ -110,7 +110,7 @@ bool IsPlainName(const std::string& name) {
 // file is ever deleted on the way.
 bool RenameSet(const std::string& path, const std::string& folder, const std::string& rightName,
                bool isZip) {
-  if (!IsPlainName(rightName)) return false;
+  if (!IsPlainName(rightName) || IsReadOnly(folder)) return false;
   const std::string target = folder + rightName + (isZip ? ".zip" : "");
   if (PathExists(target)) return false;
   return RenamePath(path, target);

@@ -1,6 +1,13 @@
-// The repairs the set checks call where a fix is switched on. Each answers
-// whether it changed anything; until the repairs are built they change
-// nothing and every finding stays "not fixed".
+// The repairs the set checks and the driver call where a fix is switched
+// on. Each asks first when ask-before-fixing is on (the add-missing fix
+// never asks) and answers whether it changed anything; a repair that cannot
+// be made tells the user why, changes nothing, and the scan goes on.
+//
+// Zip members are never changed in place: a member is replaced in one
+// update of its archive, which afterwards holds the old member or the new
+// one. Nothing is deleted before its replacement or its backup exists.
+// Each repair lives in its own file: case_fix, wrong_name_fix, rom_resize,
+// unneeded_removal, add_missing.
 #pragma once
 
 #include <string>
@@ -11,23 +18,35 @@
 
 namespace kestrel {
 
-// Gives the set at `foundPath` the spelling of the game's name.
+// Gives the set found at `foundPath` the spelling of `setPath`'s set name,
+// by two renames through the found name followed by "_tmp".
 bool FixSetCase(ScanContext& context, GameSet& game, const std::string& setPath,
                 const std::string& foundPath);
-// Gives a ROM file or member its search name's spelling.
+// Gives a ROM file or member the spelling of its search name. `entries` is
+// the set's zip directory (empty for a folder set) and is read again after
+// a member was renamed.
 bool FixRomCase(ScanContext& context, GameSet& game, RomEntry& rom, const std::string& setPath,
                 const std::string& foundPath, ZipEntryList& entries);
 bool FixSampleCase(ScanContext& context, GameSet& game, SampleEntry& sample,
                    const std::string& setPath, const std::string& foundPath,
                    ZipEntryList& entries);
-// Renames every file of the game's wrong-name list to its right name.
+// Renames every file of the game's wrong-name list to its right name (one
+// question for the set) and sets each entry's fixed flag. Every file moves
+// out of the way first, so two files may swap their names.
 void RenameWrongNamedRoms(ScanContext& context, GameSet& game);
-// Cuts an over-long ROM down to its size.
+// Cuts an over-long ROM (a loose file, or the member at the ROM's member
+// index in `entries`) down to the first window of the ROM's size whose
+// CRC-32 is the ROM's (the first bytes for a bad dump). The cut ROM is
+// written whole before it replaces the old file or member.
 bool ResizeRom(ScanContext& context, GameSet& game, RomEntry& rom, const std::string& filePath,
                bool inZip, ZipEntryList& entries);
-// Removes (after a backup) the game's unneeded entries.
+// Removes the game's unneeded entries that the user agrees to, each first
+// stored in its set's backup zip (with backups on); an entry whose backup
+// failed stays. Zip members go in one update per zip at the end; a zip left
+// without members is deleted.
 void RemoveUnneededEntries(ScanContext& context, GameSet& game);
-// Fetches a missing ROM from the add paths; false only when cancelled.
+// Fetches a missing ROM from the add paths into the first ROM path; false
+// only when the user cancelled.
 bool AddMissingRom(ScanContext& context, GameSet& game, RomEntry& rom);
 
 }  // namespace kestrel

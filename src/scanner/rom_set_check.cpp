@@ -27,7 +27,7 @@ struct RomLocation {
 RomLocation LocateRom(const SetOnDisk& set, const std::string& name) {
   RomLocation location;
   if (set.isZip) {
-    location.memberIndex = FindMember(set.entries, name);
+    location.memberIndex = FindMember(set, name);
     location.present = location.memberIndex >= 0;
     return location;
   }
@@ -130,6 +130,7 @@ bool CheckPresentRom(ScanContext& context, GameSet& game, RomEntry& rom, SetOnDi
   if (context.state.stopRequested) return false;
   // The case repair rewrites the member and reads the zip again.
   if (set.isZip && rom.romScan.caseFixed) {
+    IndexMembers(set);
     location = LocateRom(set, rom.romScan.searchName);
     rom.romScan.memberIndex = location.memberIndex;
     if (!location.present) return true;

@@ -16,7 +16,7 @@ void CheckSampleSet(ScanContext& context, GameSet& game, const std::string& setP
     PumpInterface(context);
     std::string foundPath;
     if (set.isZip) {
-      int member = FindMember(set.entries, sample.name);
+      int member = FindMember(set, sample.name);
       if (member < 0) continue;
       sample.memberIndex = member;
       foundPath = JoinPath(set.path, set.entries[member].name);
@@ -32,6 +32,7 @@ void CheckSampleSet(ScanContext& context, GameSet& game, const std::string& setP
       sample.caseCorrect = sample.foundName == sample.name;
       if (!sample.caseCorrect && context.settings.fixCase) {
         sample.caseFixed = FixSampleCase(context, game, sample, set.path, foundPath, set.entries);
+        if (set.isZip) IndexMembers(set);
       }
     }
     if (context.state.stopRequested) return;

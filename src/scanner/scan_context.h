@@ -2,8 +2,12 @@
 // per-scan state and the window that answers questions.
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "platform/disk_space.h"
 
 #include "gamedb/game_set.h"
 #include "scanner/folder_index.h"
@@ -25,6 +29,11 @@ struct ScanContext {
   std::vector<std::string> romPaths;     // enabled ROM paths, each ending with '/'
   std::vector<std::string> samplePaths;  // enabled sample paths, likewise
   FolderIndex folders;                   // what lies in those paths
+  // How long a ROM resize searches before it asks whether to go on.
+  int resizeQuestionMilliseconds = 5000;
+  // Asks how full the file system of a path is, before a 0-CRC stand-in is
+  // written.
+  std::function<std::optional<DiskSpace>(const std::string& path)> diskSpace = QueryDiskSpace;
 };
 
 // Lets the progress dialog handle its events; a Cancel pressed meanwhile is

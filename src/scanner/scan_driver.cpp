@@ -239,6 +239,8 @@ ScanOutcome RunScan(GameList& database, SettingsRecord& settings, UserInterface*
   ScanState state;
   ScanContext context{database, settings, state, owner, request.zipLibrary, request.dataFolder,
                       EnabledPaths(settings.romPaths), EnabledPaths(settings.samplePaths), {}};
+  context.resizeQuestionMilliseconds = request.resizeQuestionMilliseconds;
+  if (request.diskSpace) context.diskSpace = request.diskSpace;
   ResetState(state, settings, context.romPaths);
   state.progress = progress.get();
   DetectNeoGeoBios(context.folders, context.romPaths, state);

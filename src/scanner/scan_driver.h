@@ -4,7 +4,11 @@
 // command line alike.
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <string>
+
+#include "platform/disk_space.h"
 
 #include "gamedb/game_set.h"
 #include "report/results_model.h"
@@ -27,6 +31,10 @@ struct ScanRequest {
   // Show the statistics to the owner at the end; the command line prints
   // them itself.
   bool showStatistics = true;
+  // How long a ROM resize searches before it asks "Timeout !".
+  int resizeQuestionMilliseconds = 5000;
+  // How full a file system is; tests stand in for a full disk here.
+  std::function<std::optional<DiskSpace>(const std::string& path)> diskSpace = QueryDiskSpace;
 };
 
 struct ScanOutcome {

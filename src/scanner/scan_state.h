@@ -71,6 +71,10 @@ struct ScanState {
   std::string firstRomPath;
   bool createZipSet = true;
 
+  // The user was told once that 0-CRC stand-ins are not made for want of
+  // disk space.
+  bool standInSpaceTold = false;
+
   // Files some check found needed; never reported as unneeded anywhere.
   std::set<std::string, LessNoCase> neededNames;
 

@@ -50,6 +50,7 @@ SetOnDisk OpenSet(FolderIndex& index, const std::string& setPath) {
     set.isZip = ReadZipDirectory(folder + zip->name, set.entries, false, true);
     if (set.isZip) set.path = WithoutZipExtension(folder + zip->name);
     if (!set.isZip) set.entries.clear();
+    IndexMembers(set);
   }
   std::optional<IndexedName> setFolder = index.Find(folder, name);
   if (setFolder && setFolder->isFolder) {
@@ -60,13 +61,20 @@ SetOnDisk OpenSet(FolderIndex& index, const std::string& setPath) {
   return set;
 }
 
-int FindMember(const ZipEntryList& entries, std::string_view name) {
-  int withoutCase = -1;
-  for (size_t i = 0; i < entries.size(); ++i) {
-    if (entries[i].name == name) return static_cast<int>(i);
-    if (withoutCase < 0 && EqualsNoCase(entries[i].name, name)) withoutCase = static_cast<int>(i);
+void IndexMembers(SetOnDisk& set) {
+  set.membersByName.clear();
+  for (size_t i = 0; i < set.entries.size(); ++i) {
+    set.membersByName[ToLowerAscii(set.entries[i].name)].push_back(static_cast<int>(i));
   }
-  return withoutCase;
+}
+
+int FindMember(const SetOnDisk& set, std::string_view name) {
+  auto found = set.membersByName.find(ToLowerAscii(name));
+  if (found == set.membersByName.end()) return -1;
+  for (int index : found->second) {
+    if (set.entries[index].name == name) return index;
+  }
+  return found->second.front();
 }
 
 std::optional<std::string> FindLooseFile(const std::string& folder, std::string_view name) {
@@ -95,7 +103,7 @@ bool FindFileInSet(FolderIndex& index, const std::string& path, bool checkConten
   if (folder.empty()) return false;
   SetOnDisk set = OpenSet(index, folder.substr(0, folder.size() - 1));
   if (set.isZip) {
-    int member = FindMember(set.entries, fileName);
+    int member = FindMember(set, fileName);
     if (member >= 0) {
       const ZipEntry& entry = set.entries[member];
       return !checkContents || (entry.crc == crc && entry.size == size);

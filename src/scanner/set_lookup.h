@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <vector>
 
 #include "archive/zip_entry.h"
 #include "scanner/folder_index.h"
@@ -19,6 +21,9 @@ struct SetOnDisk {
   std::string path;
   bool isZip = false;
   ZipEntryList entries;    // the zip's members; empty for a folder
+  // The members' indices by file name lowered, in member order; kept in
+  // step with `entries` by IndexMembers.
+  std::unordered_map<std::string, std::vector<int>> membersByName;
   bool hasFolder = false;  // a folder of the set's name exists (beside a zip, too)
   std::string folderPath;  // that folder, spelled as on disk
 };
@@ -38,9 +43,13 @@ SetOnDisk OpenSet(FolderIndex& index, const std::string& setPath);
 std::optional<std::string> FindSetPath(FolderIndex& index, const std::string& setPath,
                                        bool* isZip);
 
+// Indexes `set.entries` by name; to be called whenever they change.
+void IndexMembers(SetOnDisk& set);
+
 // The member whose file name equals `name` without case (an exact match
-// preferred); -1 when there is none.
-int FindMember(const ZipEntryList& entries, std::string_view name);
+// preferred); -1 when there is none. Costs the same however many members
+// the zip has.
+int FindMember(const SetOnDisk& set, std::string_view name);
 
 // The path of the regular file `folder` + '/' + `name`, as the file system
 // spells it, when it exists and can be opened for reading.

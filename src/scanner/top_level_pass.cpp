@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "platform/file_system.h"
@@ -29,7 +30,8 @@ bool IsPathOfScan(const ScanContext& context, const std::string& folder) {
          std::any_of(context.samplePaths.begin(), context.samplePaths.end(), same);
 }
 
-void CollectFromPath(ScanContext& context, const std::string& path, const char* sharedSet) {
+void CollectFromPath(ScanContext& context, const std::string& path, const char* sharedSet,
+                     std::unordered_set<std::string>& listed) {
   for (const FolderEntry& entry : ListFolder(path)) {
     std::string setName = SetNameOf(entry);
     if (EqualsNoCase(setName, sharedSet)) continue;
@@ -40,7 +42,7 @@ void CollectFromPath(ScanContext& context, const std::string& path, const char* 
     found.name = fullPath;
     found.setName = kUnknownSetName;
     found.isFolder = entry.isFolder;
-    AddFoundEntry(context.state.unknownGame.scanRecordsA, std::move(found));
+    AddFoundEntry(context.state.unknownGame.scanRecordsA, listed, std::move(found));
   }
 }
 
@@ -54,9 +56,12 @@ GameSet MakeUnknownGame() {
 }
 
 void CollectUnknownEntries(ScanContext& context) {
-  for (const std::string& path : context.romPaths) CollectFromPath(context, path, kNeoGeoSetName);
+  std::unordered_set<std::string> listed = ListedNames(context.state.unknownGame.scanRecordsA);
+  for (const std::string& path : context.romPaths) {
+    CollectFromPath(context, path, kNeoGeoSetName, listed);
+  }
   for (const std::string& path : context.samplePaths) {
-    CollectFromPath(context, path, kSampleSharedSetName);
+    CollectFromPath(context, path, kSampleSharedSetName, listed);
   }
   DropProtectedEntries(context, context.state.unknownGame.scanRecordsA);
 }

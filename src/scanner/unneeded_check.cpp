@@ -6,6 +6,7 @@
 #include "platform/file_system.h"
 #include "platform/paths.h"
 #include "platform/text.h"
+#include "scanner/repair_support.h"
 #include "scanner/set_lookup.h"
 #include "settings/settings_record.h"
 
@@ -70,6 +71,7 @@ std::vector<const GameSet*> ClonesOf(const ScanContext& context, const GameSet& 
 
 void CollectUnneeded(ScanContext& context, GameSet& game, const std::string& setPath,
                      const NeededTest& isNeeded) {
+  std::unordered_set<std::string> listed = ListedNames(game.scanRecordsA);
   // `entry` comes with what only its kind of place knows.
   auto consider = [&](const std::string& name, const std::string& fullName, FoundEntry entry) {
     if (isNeeded(name)) {
@@ -78,7 +80,7 @@ void CollectUnneeded(ScanContext& context, GameSet& game, const std::string& set
     }
     entry.name = fullName;
     entry.setName = game.name;
-    AddFoundEntry(game.scanRecordsA, std::move(entry));
+    AddFoundEntry(game.scanRecordsA, listed, std::move(entry));
   };
   SetOnDisk set = OpenSet(context.folders, setPath);
   for (const ZipEntry& member : set.entries) {
@@ -95,11 +97,6 @@ void CollectUnneeded(ScanContext& context, GameSet& game, const std::string& set
     entry.isFolder = file.isFolder;
     consider(file.name, JoinPath(set.folderPath, file.name), std::move(entry));
   }
-}
-
-// The folder an entry lies in, or the entry itself for a folder.
-std::string EntryFolder(const FoundEntry& entry) {
-  return entry.isFolder ? WithTrailingSeparator(entry.name) : FolderPart(entry.name);
 }
 
 }  // namespace
@@ -148,21 +145,9 @@ void CheckSampleSetUnneeded(ScanContext& context, GameSet& game, const std::stri
 }
 
 void DropProtectedEntries(const ScanContext& context, std::vector<FoundEntry>& entries) {
-  std::vector<std::string> folders;
-  auto protect = [&](const std::string& folder) {
-    if (!folder.empty()) folders.push_back(WithTrailingSeparator(folder));
-  };
-  protect(context.settings.backupFolder);
-  protect(context.settings.tempFolder);
-  protect(context.dataFolder);
-  for (const PathEntry& misc : context.settings.miscPaths) protect(misc.path);
-  if (folders.empty()) return;
+  std::vector<std::string> folders = ProtectedFolders(context);
   std::erase_if(entries, [&](const FoundEntry& entry) {
-    std::string folder = EntryFolder(entry);
-    return std::any_of(folders.begin(), folders.end(),
-                       [&](const std::string& protectedFolder) {
-                         return EqualsNoCase(folder, protectedFolder);
-                       });
+    return TouchesAnyFolder(folders, entry.inZip ? entry.zipPath : entry.name);
   });
 }
 
@@ -172,11 +157,15 @@ void DropNeededEntries(const ScanContext& context, std::vector<FoundEntry>& entr
   std::erase_if(entries, [&](const FoundEntry& entry) { return needed.count(entry.name) > 0; });
 }
 
-void AddFoundEntry(std::vector<FoundEntry>& entries, FoundEntry entry) {
-  bool listed = std::any_of(entries.begin(), entries.end(), [&](const FoundEntry& other) {
-    return EqualsNoCase(other.name, entry.name);
-  });
-  if (!listed) entries.push_back(std::move(entry));
+std::unordered_set<std::string> ListedNames(const std::vector<FoundEntry>& entries) {
+  std::unordered_set<std::string> listed;
+  for (const FoundEntry& entry : entries) listed.insert(ToLowerAscii(entry.name));
+  return listed;
+}
+
+void AddFoundEntry(std::vector<FoundEntry>& entries, std::unordered_set<std::string>& listed,
+                   FoundEntry entry) {
+  if (listed.insert(ToLowerAscii(entry.name)).second) entries.push_back(std::move(entry));
 }
 
 }  // namespace kestrel

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "gamedb/game_set.h"
@@ -22,13 +23,18 @@ void CheckSampleSetUnneeded(ScanContext& context, GameSet& game, const std::stri
 bool IsNeededInRomSet(ScanContext& context, const GameSet& game, const std::string& name);
 bool IsNeededInSampleSet(ScanContext& context, const GameSet& game, const std::string& name);
 
-// Drops the candidates that lie in the backup, temporary or program folder
-// or in a misc path: those belong to the user or to this program.
+// Drops the candidates that are, hold, or lie directly in the backup,
+// temporary or program folder or a misc path, however those were spelled:
+// they belong to the user or to this program.
 void DropProtectedEntries(const ScanContext& context, std::vector<FoundEntry>& entries);
 // Drops the candidates that some check found needed.
 void DropNeededEntries(const ScanContext& context, std::vector<FoundEntry>& entries);
 
-// Appends `entry` unless an entry of that name (without case) is listed.
-void AddFoundEntry(std::vector<FoundEntry>& entries, FoundEntry entry);
+// The names of `entries` lowered, for AddFoundEntry.
+std::unordered_set<std::string> ListedNames(const std::vector<FoundEntry>& entries);
+// Appends `entry` unless an entry of that name (without case) is listed;
+// `listed` holds the lowered names of `entries` and is kept up to date.
+void AddFoundEntry(std::vector<FoundEntry>& entries, std::unordered_set<std::string>& listed,
+                   FoundEntry entry);
 
 }  // namespace kestrel

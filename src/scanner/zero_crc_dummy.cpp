@@ -1,9 +1,11 @@
 #include "scanner/zero_crc_dummy.h"
 
 #include <algorithm>
+#include <optional>
 #include <cstdio>
 #include <vector>
 
+#include "app/user_interface.h"
 #include "archive/zip_library.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
@@ -34,11 +36,37 @@ bool AddToZip(ScanContext& context, const std::string& dummyPath, SetOnDisk& set
   return added;
 }
 
+// Both the temporary folder and the set receive the stand-in; each file
+// system must keep its reserve afterwards. Unknown space counts as full.
+bool LeavesRoomFor(ScanContext& context, const RomEntry& rom, const SetOnDisk& set) {
+  std::string target = set.isZip ? FolderPart(set.path) : set.folderPath;
+  for (const std::string& path : {context.settings.tempFolder, target}) {
+    std::optional<DiskSpace> space = context.diskSpace(path);
+    if (!space || !LeavesRoomAfter(*space, static_cast<uint64_t>(rom.size))) return false;
+  }
+  return true;
+}
+
+void TellNoRoom(ScanContext& context) {
+  if (context.state.standInSpaceTold) return;
+  context.state.standInSpaceTold = true;
+  ShowMessage(context.owner,
+              "No 0-CRC files were created where the disk would keep less than 1 GB and 5 % of "
+              "its size free afterwards !",
+              "0-CRC Files", {MessageButtons::kOk, MessageIcon::kExclamation});
+}
+
 }  // namespace
 
-bool PlaceZeroCrcDummy(ScanContext& context, const RomEntry& rom, SetOnDisk& set) {
+bool PlaceZeroCrcDummy(ScanContext& context, RomEntry& rom, SetOnDisk& set) {
   const std::string& tempFolder = context.settings.tempFolder;
   if (tempFolder.empty() || rom.size < 0 || !IsPlainFileName(rom.name)) return false;
+  if (!set.isZip && !set.hasFolder) return false;
+  if (!LeavesRoomFor(context, rom, set)) {
+    rom.romScan.standInRefused = 1;
+    TellNoRoom(context);
+    return false;
+  }
   // A folder of its own, so that the dummy never replaces (and then
   // deletes) a file of the same name that the user keeps in the temporary
   // folder.

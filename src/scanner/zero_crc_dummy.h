@@ -11,7 +11,9 @@ namespace kestrel {
 // Writes `rom.size` zero bytes under the ROM's name into the set (added to
 // its zip, or copied into its folder) by way of the temporary folder, and
 // reads a zip set again. False when any step failed; the ROM then stays
-// missing.
-bool PlaceZeroCrcDummy(ScanContext& context, const RomEntry& rom, SetOnDisk& set);
+// missing. Nothing is written where the file system would keep less than
+// 1 GiB and 5 % of its size free: the ROM is then marked refused, and the
+// user is told once per scan.
+bool PlaceZeroCrcDummy(ScanContext& context, RomEntry& rom, SetOnDisk& set);
 
 }  // namespace kestrel

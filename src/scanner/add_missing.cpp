@@ -1,0 +1,189 @@
+// Filling in a missing ROM from the add paths: found there by CRC-32 and
+// size, placed into the first ROM path.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "archive/zip_library.h"
+#include "archive/zip_reader.h"
+#include "platform/file_system.h"
+#include "platform/paths.h"
+#include "platform/text.h"
+#include "scanner/fix_operations.h"
+#include "scanner/repair_support.h"
+#include "scanner/set_lookup.h"
+#include "settings/settings_record.h"
+
+namespace kestrel {
+namespace {
+
+// Where a copy of the ROM lies: a zip member or a loose file.
+struct RomSource {
+  bool inZip = false;
+  ZipEntry member;
+  std::string file;
+};
+
+bool Matches(const RomEntry& rom, uint32_t crc, uint64_t size) {
+  return (crc == rom.crc || crc == rom.crcComplement) && size == static_cast<uint64_t>(rom.size);
+}
+
+std::optional<RomSource> FindInMembers(const RomEntry& rom, const ZipEntryList& members) {
+  for (const ZipEntry& member : members) {
+    if (Matches(rom, member.crc, member.size)) return RomSource{true, member, ""};
+  }
+  return std::nullopt;
+}
+
+std::optional<RomSource> FindInFile(const RomEntry& rom, const std::string& path, uint64_t size) {
+  if (size != static_cast<uint64_t>(rom.size)) return std::nullopt;
+  uint32_t fileSize = 0;
+  uint32_t crc = 0;
+  if (!ReadFileCrc(path, fileSize, crc) || !Matches(rom, crc, fileSize)) return std::nullopt;
+  return RomSource{false, {}, path};
+}
+
+std::optional<RomSource> FindInSet(ScanContext& context, const RomEntry& rom, const std::string& setPath) {
+  if (setPath.empty()) return std::nullopt;
+  SetOnDisk set = OpenSet(context.folders, setPath);
+  if (set.isZip) return FindInMembers(rom, set.entries);
+  if (!set.hasFolder) return std::nullopt;
+  for (const FolderEntry& file : ListFolder(set.folderPath)) {
+    if (file.isFolder) continue;
+    if (auto source = FindInFile(rom, JoinPath(set.folderPath, file.name), file.size)) return source;
+  }
+  return std::nullopt;
+}
+
+// The sets of the game's family inside one add path: its own, its
+// parent's, its clones'.
+std::optional<RomSource> FindInFamilySets(ScanContext& context, const GameSet& game, const RomEntry& rom,
+                                          const std::string& addPath) {
+  std::vector<std::string> names = {game.name};
+  if (game.hasParent) names.push_back(game.cloneOf);
+  for (const CloneRef& clone : game.clones) {
+    if (clone.index >= 0 && clone.index < static_cast<int>(context.database.size())) {
+      names.push_back(context.database[clone.index].name);
+    }
+  }
+  for (const std::string& name : names) {
+    if (auto source = FindInSet(context, rom, SetPathOf(addPath, name))) return source;
+  }
+  return std::nullopt;
+}
+
+// Every file directly inside the add path, whatever its name. Nothing
+// when cancelled.
+std::optional<RomSource> FindAnywhereIn(ScanContext& context, const RomEntry& rom, const std::string& addPath) {
+  for (const FolderEntry& file : ListFolder(addPath)) {
+    PumpInterface(context);
+    if (context.state.cancelRequested) return std::nullopt;
+    if (file.isFolder) continue;
+    std::string path = JoinPath(addPath, file.name);
+    ZipEntryList members;
+    if (ReadZipDirectory(path, members, true, false)) {
+      if (auto source = FindInMembers(rom, members)) return source;
+      continue;
+    }
+    if (auto source = FindInFile(rom, path, file.size)) return source;
+  }
+  return std::nullopt;
+}
+
+std::optional<RomSource> FindSource(ScanContext& context, const GameSet& game, const RomEntry& rom) {
+  for (const PathEntry& entry : context.settings.addPaths) {
+    if (!entry.enabled || entry.path.empty()) continue;
+    std::string addPath = WithTrailingSeparator(entry.path);
+    if (auto source = FindInFamilySets(context, game, rom, addPath)) return source;
+    PumpInterface(context);
+    if (context.state.cancelRequested) return std::nullopt;
+    if (!context.settings.fixMissingAdvanced) continue;
+    if (auto source = FindAnywhereIn(context, rom, addPath)) return source;
+    if (context.state.cancelRequested) return std::nullopt;
+  }
+  return std::nullopt;
+}
+
+// The set the ROM belongs in: the parent's when the layout keeps it there.
+std::string TargetSetOf(const ScanContext& context, const GameSet& game, const RomEntry& rom) {
+  int mode = context.settings.scanMergeMode;
+  if (game.hasParent && (mode == 2 || (mode == 1 && rom.inParent))) return game.cloneOf;
+  return game.name;
+}
+
+bool AddToZipSet(ScanContext& context, const RomEntry& rom, const RomSource& source,
+                 const std::string& setPath) {
+  std::string zipPath = ResolvePath(setPath + ".zip");
+  if (context.zipLibrary == nullptr) return FailRepair(context, zipPath, "Zip files cannot be written !");
+  if (FileExists(zipPath)) {
+    ZipEntryList members;
+    if (!ReadZipDirectory(zipPath, members, false, true)) {
+      return FailRepair(context, zipPath, "It does not read as a zip file !");
+    }
+    for (const ZipEntry& member : members) {
+      if (EqualsNoCase(member.name, rom.name)) {
+        return FailRepair(context, zipPath, "It holds a member '" + member.storedName + "' already !");
+      }
+    }
+  }
+  ZipChanges changes;
+  if (source.inZip) {
+    changes.copies.push_back({source.member.archivePath, source.member.storedName, rom.name});
+  } else {
+    changes.additions.push_back({source.file, rom.name});
+  }
+  if (!ZipUpdate(*context.zipLibrary, zipPath, changes)) {
+    return FailRepair(context, zipPath, "The zip file could not be written; it is unchanged !");
+  }
+  return true;
+}
+
+bool AddToFolderSet(ScanContext& context, const RomEntry& rom, const RomSource& source,
+                    const std::string& setPath) {
+  bool madeFolder = false;
+  if (!FolderExists(setPath)) {
+    madeFolder = CreateFolder(setPath);
+    if (!madeFolder) return FailRepair(context, setPath, "The folder could not be made !");
+  }
+  if (!CheckChangeableFolder(context, setPath)) return false;
+  std::string target = JoinPath(ResolvePath(setPath), rom.name);
+  bool added = false;
+  if (PathExists(target)) {
+    FailRepair(context, target, "A file of that name is in the way !");
+  } else {
+    added = source.inZip ? ExtractZipEntry(source.member, target) : CopyWholeFile(source.file, target);
+    if (!added) FailRepair(context, target, "It could not be written !");
+  }
+  if (!added && madeFolder) RemoveFolder(setPath);
+  return added;
+}
+
+void MarkFound(GameSet& game, RomEntry& rom) {
+  if (!game.scanStatus[kSetFound]) {
+    game.scanStatus[kSetFound] = 1;
+    game.scanStatus[kSetCaseCorrect] = 1;
+  }
+  RomScan& scan = rom.romScan;
+  scan.found = 1;
+  scan.lengthCorrect = 1;
+  scan.caseCorrect = 1;
+  scan.checksumCorrect = 1;
+}
+
+}  // namespace
+
+bool AddMissingRom(ScanContext& context, GameSet& game, RomEntry& rom) {
+  std::optional<RomSource> source = FindSource(context, game, rom);
+  if (context.state.cancelRequested) return false;
+  if (!source) return true;
+  std::string targetSet = TargetSetOf(context, game, rom);
+  std::string setPath = SetPathOf(context.state.firstRomPath, targetSet);
+  if (setPath.empty() || !IsPlainFileName(rom.name)) return true;
+  if (!CheckChangeableFolder(context, context.state.firstRomPath)) return true;
+  bool added = context.state.createZipSet ? AddToZipSet(context, rom, *source, setPath)
+                                          : AddToFolderSet(context, rom, *source, setPath);
+  if (added) MarkFound(game, rom);
+  return true;
+}
+
+}  // namespace kestrel

@@ -1,0 +1,104 @@
+// The letter-case repairs of sets, ROMs and samples.
+#include <string>
+
+#include "archive/zip_reader.h"
+#include "platform/file_system.h"
+#include "platform/paths.h"
+#include "scanner/fix_operations.h"
+#include "scanner/fix_question.h"
+#include "scanner/repair_support.h"
+#include "scanner/set_lookup.h"
+#include "settings/settings_record.h"
+
+namespace kestrel {
+namespace {
+
+std::string WithoutZipExtension(const std::string& name, bool isZip) {
+  return isZip && name.size() >= 4 ? name.substr(0, name.size() - 4) : name;
+}
+
+// Renames `from` to `to`, which differ in letter case only, by way of a
+// third name, so that it works where the file system ignores case. A
+// failed second step puts the entry back.
+bool RenameThroughTemporaryName(ScanContext& context, const std::string& from,
+                                const std::string& to) {
+  if (!CheckChangeableFolder(context, FolderPart(from))) return false;
+  if (!PathExists(from)) return FailRepair(context, from, "It no longer exists !");
+  std::string temporary = from + "_tmp";
+  if (PathExists(temporary)) return FailRepair(context, from, "'" + temporary + "' is in the way !");
+  if (!RenamePath(from, temporary)) return FailRepair(context, from, "It could not be renamed !");
+  if (RenamePath(temporary, to)) return true;
+  RenamePath(temporary, from);
+  return FailRepair(context, from, "It could not be renamed as '" + to + "' !");
+}
+
+// Gives a zip member a new name: extracted, then deleted and added again in
+// one update of the archive.
+bool RenameMember(ScanContext& context, const std::string& setPath, int memberIndex,
+                  ZipEntryList& entries, const std::string& newName) {
+  std::string zipPath = setPath + ".zip";
+  if (memberIndex < 0 || memberIndex >= static_cast<int>(entries.size())) return false;
+  const ZipEntry member = entries[memberIndex];
+  WorkFolder work(context.settings.tempFolder);
+  if (!work.ok()) return FailRepair(context, zipPath, "No work folder in the temporary folder !");
+  std::string extracted = work.FileFor("member");
+  if (!ExtractZipEntry(member, extracted)) {
+    return FailRepair(context, zipPath, "The member '" + member.storedName + "' could not be extracted !");
+  }
+  bool renamed = ReplaceZipMember(context, zipPath, entries, member.storedName, extracted, newName);
+  RereadZip(zipPath, entries);
+  return renamed;
+}
+
+// A ROM or sample of a set: a member when the set is a zip, else a file.
+bool RenameInSet(ScanContext& context, const std::string& setPath, const std::string& foundPath,
+                 int memberIndex, ZipEntryList& entries, const std::string& rightName) {
+  if (!IsPlainFileName(rightName)) return FailRepair(context, foundPath, "'" + rightName + "' is no file name !");
+  if (!entries.empty()) return RenameMember(context, setPath, memberIndex, entries, rightName);
+  return RenameThroughTemporaryName(context, foundPath, JoinPath(FolderPart(foundPath), rightName));
+}
+
+std::string CaseQuestion(const std::string& foundName, const std::string& rightName) {
+  return "\nDo you want to rename '" + foundName + "' as '" + rightName + "' ?";
+}
+
+}  // namespace
+
+bool FixSetCase(ScanContext& context, GameSet& game, const std::string& setPath,
+                const std::string& foundPath) {
+  bool isZip = FileExists(foundPath);
+  std::string foundName = WithoutZipExtension(FileNamePart(foundPath), isZip);
+  // The set path names the set this check looked for: the game's own, or
+  // the parent's that a merged clone shares.
+  std::string rightName = FileNamePart(setPath);
+  if (!ConfirmFix(context, FixKind::kCase,
+                  "Fix Wrong Spelled Game '" + game.description + "' ?",
+                  CaseQuestion(foundName, rightName))) {
+    return false;
+  }
+  return RenameThroughTemporaryName(context, foundPath, setPath + (isZip ? ".zip" : ""));
+}
+
+bool FixRomCase(ScanContext& context, GameSet& game, RomEntry& rom, const std::string& setPath,
+                const std::string& foundPath, ZipEntryList& entries) {
+  const std::string& rightName = rom.romScan.searchName;
+  if (!ConfirmFix(context, FixKind::kCase,
+                  "Fix Wrong Spelled Roms In Gameset '" + game.description + "' ?",
+                  CaseQuestion(rom.romScan.foundName, rightName))) {
+    return false;
+  }
+  return RenameInSet(context, setPath, foundPath, rom.romScan.memberIndex, entries, rightName);
+}
+
+bool FixSampleCase(ScanContext& context, GameSet& game, SampleEntry& sample,
+                   const std::string& setPath, const std::string& foundPath,
+                   ZipEntryList& entries) {
+  if (!ConfirmFix(context, FixKind::kCase,
+                  "Fix Wrong Spelled Samples In Gameset '" + game.description + "' ?",
+                  CaseQuestion(sample.foundName, sample.name))) {
+    return false;
+  }
+  return RenameInSet(context, setPath, foundPath, sample.memberIndex, entries, sample.name);
+}
+
+}  // namespace kestrel

@@ -1,0 +1,21 @@
+// A folder with everything below it, as the removal of an unneeded folder
+// sees it. Symbolic links are never followed: a link is an entry of the
+// tree, never the way into another one.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace kestrel {
+
+// The regular files below `folder`, as paths relative to it ('/' between
+// the parts), sorted byte-wise within each folder. Empty folders and links
+// are left out.
+std::vector<std::string> ListTreeFiles(const std::string& folder);
+
+// Deletes `folder` with its contents: files (read-only ones made writable
+// first) and links, then the folders, innermost first. True when nothing is
+// left of it.
+bool DeleteFolderTree(const std::string& folder);
+
+}  // namespace kestrel

@@ -1,0 +1,120 @@
+#include "scanner/repair_support.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "app/user_interface.h"
+#include "archive/zip_library.h"
+#include "archive/zip_reader.h"
+#include "platform/file_replacement.h"
+#include "platform/file_system.h"
+#include "platform/paths.h"
+#include "platform/text.h"
+#include "scanner/folder_tree.h"
+#include "settings/settings_record.h"
+
+namespace kestrel {
+namespace {
+
+constexpr char kFailureTitle[] = "Fix Failed";
+
+// The absolute, lower-cased form of a path with one trailing '/', so that
+// "roms/./Temp" and "/home/me/roms/temp/" compare equal.
+std::string ComparableFolder(const std::string& path) {
+  std::string absolute = AbsolutePath(path);
+  while (absolute.size() > 1 && IsPathSeparator(absolute.back())) absolute.pop_back();
+  return ToLowerAscii(absolute) + "/";
+}
+
+bool StartsWith(const std::string& text, const std::string& prefix) {
+  return text.compare(0, prefix.size(), prefix) == 0;
+}
+
+}  // namespace
+
+WorkFolder::WorkFolder(const std::string& tempFolder) {
+  if (!tempFolder.empty()) path_ = CreateUniqueFolder(tempFolder);
+}
+
+WorkFolder::~WorkFolder() {
+  if (ok()) DeleteFolderTree(path_);
+}
+
+bool FailRepair(ScanContext& context, const std::string& what, const std::string& reason) {
+  ShowMessage(context.owner, "'" + what + "' was not fixed:\n" + reason, kFailureTitle,
+              {MessageButtons::kOk, MessageIcon::kExclamation});
+  return false;
+}
+
+bool CheckChangeableFolder(ScanContext& context, const std::string& folder) {
+  if (!FolderExists(folder)) return FailRepair(context, folder, "The folder no longer exists !");
+  if (IsReadOnly(folder) || !IsWritableFolder(folder)) {
+    return FailRepair(context, folder, "The folder is read-only !");
+  }
+  return true;
+}
+
+std::vector<std::string> ProtectedFolders(const ScanContext& context) {
+  std::vector<std::string> folders;
+  auto protect = [&](const std::string& folder) {
+    if (!folder.empty()) folders.push_back(ComparableFolder(folder));
+  };
+  protect(context.settings.backupFolder);
+  protect(context.settings.tempFolder);
+  protect(context.dataFolder);
+  for (const PathEntry& misc : context.settings.miscPaths) protect(misc.path);
+  return folders;
+}
+
+bool TouchesAnyFolder(const std::vector<std::string>& folders, const std::string& path) {
+  std::string entry = ComparableFolder(path);
+  std::string container = ComparableFolder(FolderPart(entry.substr(0, entry.size() - 1)));
+  return std::any_of(folders.begin(), folders.end(), [&](const std::string& folder) {
+    return container == folder || StartsWith(folder, entry);
+  });
+}
+
+bool TouchesProtectedFolder(const ScanContext& context, const std::string& path) {
+  return TouchesAnyFolder(ProtectedFolders(context), path);
+}
+
+bool ReplaceZipMember(ScanContext& context, const std::string& zipPath, const ZipEntryList& entries,
+                      const std::string& storedName, const std::string& file,
+                      const std::string& memberName) {
+  bool taken = std::any_of(entries.begin(), entries.end(), [&](const ZipEntry& entry) {
+    return entry.storedName != storedName && entry.storedName == memberName;
+  });
+  if (taken) return FailRepair(context, zipPath, "It holds a member '" + memberName + "' already !");
+  if (context.zipLibrary == nullptr) return FailRepair(context, zipPath, "Zip files cannot be written !");
+  if (!CheckChangeableFolder(context, FolderPart(zipPath))) return false;
+  ZipChanges changes;
+  changes.deletions.push_back(storedName);
+  changes.additions.push_back({file, memberName});
+  if (!ZipUpdate(*context.zipLibrary, zipPath, changes)) {
+    return FailRepair(context, zipPath, "The zip file could not be updated; it is unchanged !");
+  }
+  return true;
+}
+
+bool CopyWholeFile(const std::string& from, const std::string& to) {
+  if (PathExists(to)) return false;
+  FilePtr source(OpenFile(from, "rb"));
+  if (!source) return false;
+  FileReplacement target;
+  if (!target.Create(to)) return false;
+  std::vector<char> buffer(1 << 16);
+  size_t length = 0;
+  while ((length = std::fread(buffer.data(), 1, buffer.size(), source.get())) > 0) {
+    if (!target.Write(buffer.data(), length)) return false;
+  }
+  return !std::ferror(source.get()) && target.Close() && target.Commit();
+}
+
+bool RereadZip(const std::string& zipPath, ZipEntryList& entries) {
+  bool read = FileExists(zipPath) && ReadZipDirectory(zipPath, entries, false, true);
+  if (!read) entries.clear();
+  return read;
+}
+
+}  // namespace kestrel

@@ -1,0 +1,108 @@
+// Cutting an over-long ROM file down to the ROM: the window of the ROM's
+// length whose CRC-32 is the ROM's is found and kept.
+#include <chrono>
+#include <optional>
+#include <string>
+
+#include "app/user_interface.h"
+#include "archive/zip_reader.h"
+#include "platform/file_replacement.h"
+#include "platform/file_system.h"
+#include "platform/mapped_file.h"
+#include "platform/paths.h"
+#include "scanner/crc_window_search.h"
+#include "scanner/fix_operations.h"
+#include "scanner/fix_question.h"
+#include "scanner/repair_support.h"
+#include "settings/settings_record.h"
+
+namespace kestrel {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr char kTimeoutQuestion[] =
+    "It looks like the ROM cannot be resized !\nShould Kestrel continue fixing this ROM ?";
+constexpr char kTimeoutTitle[] = "Timeout !";
+
+// Where the ROM starts in `file`, or nothing. A search that outlasts the
+// question's interval asks whether to go on, again after every interval.
+std::optional<size_t> LocateRomInFile(ScanContext& context, const RomEntry& rom,
+                                      const MappedFile& file) {
+  size_t size = static_cast<size_t>(rom.size);
+  if (rom.noDump) return size_t{0};
+  auto interval = std::chrono::milliseconds(context.resizeQuestionMilliseconds);
+  Clock::time_point deadline = Clock::now() + interval;
+  auto keepGoing = [&]() {
+    PumpInterface(context);
+    if (context.state.cancelRequested) return false;
+    if (Clock::now() < deadline) return true;
+    int answer = ShowMessage(context.owner, kTimeoutQuestion, kTimeoutTitle,
+                             {MessageButtons::kYesNo, MessageIcon::kQuestion});
+    deadline = Clock::now() + interval;
+    return answer == kResultYes;
+  };
+  return FindCrcWindow(file.data(), file.size(), size, rom.crc, keepGoing);
+}
+
+// Writes the ROM's bytes from `offset` of `source` to `target`, which is
+// replaced only once all of them were written.
+bool WriteCutRom(const MappedFile& source, size_t offset, size_t size, const std::string& target) {
+  FileReplacement replacement;
+  return replacement.Create(target) && replacement.Write(source.data() + offset, size) &&
+         replacement.Close(true) && replacement.Commit();
+}
+
+// The ROM's bytes from `sourcePath` into `targetPath`. False, with the
+// reason told, when the ROM is not in the file or writing failed.
+bool CutRom(ScanContext& context, const RomEntry& rom, const std::string& shownPath,
+            const std::string& sourcePath, const std::string& targetPath) {
+  MappedFile source;
+  if (!source.Open(sourcePath)) return FailRepair(context, shownPath, "It could not be read !");
+  size_t size = static_cast<size_t>(rom.size);
+  if (rom.size < 0 || source.size() < size) return FailRepair(context, shownPath, "It is not too long !");
+  std::optional<size_t> offset = LocateRomInFile(context, rom, source);
+  if (!offset) return FailRepair(context, shownPath, "The ROM was not found in it !");
+  if (!WriteCutRom(source, *offset, size, targetPath)) {
+    return FailRepair(context, shownPath, "The shortened file could not be written (disk full ?) !");
+  }
+  return true;
+}
+
+bool ResizeLooseFile(ScanContext& context, const RomEntry& rom, const std::string& filePath) {
+  if (!FileExists(filePath)) return FailRepair(context, filePath, "It no longer exists !");
+  if (IsReadOnly(filePath)) return FailRepair(context, filePath, "The file is read-only !");
+  if (!CheckChangeableFolder(context, FolderPart(filePath))) return false;
+  return CutRom(context, rom, filePath, filePath, filePath);
+}
+
+bool ResizeMember(ScanContext& context, const RomEntry& rom, const std::string& zipPath,
+                  ZipEntryList& entries) {
+  int index = rom.romScan.memberIndex;
+  if (index < 0 || index >= static_cast<int>(entries.size())) return false;
+  const ZipEntry member = entries[index];
+  WorkFolder work(context.settings.tempFolder);
+  if (!work.ok()) return FailRepair(context, zipPath, "No work folder in the temporary folder !");
+  std::string extracted = work.FileFor("member");
+  std::string cut = work.FileFor("cut");
+  if (!ExtractZipEntry(member, extracted)) {
+    return FailRepair(context, zipPath, "The member '" + member.storedName + "' could not be extracted !");
+  }
+  if (!CutRom(context, rom, zipPath, extracted, cut)) return false;
+  return ReplaceZipMember(context, zipPath, entries, member.storedName, cut, rom.romScan.searchName);
+}
+
+}  // namespace
+
+bool ResizeRom(ScanContext& context, GameSet& game, RomEntry& rom, const std::string& filePath,
+               bool inZip, ZipEntryList& entries) {
+  if (!ConfirmFix(context, FixKind::kResize,
+                  "Resize Wrong Sized Roms In Gameset '" + game.description + "' ?",
+                  "\nDo you want to resize '" + filePath + "' ?")) {
+    return false;
+  }
+  return inZip ? ResizeMember(context, rom, filePath, entries)
+               : ResizeLooseFile(context, rom, filePath);
+}
+
+}  // namespace kestrel

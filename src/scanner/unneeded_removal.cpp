@@ -1,0 +1,115 @@
+// Removing the unneeded files, folders and zip members of a set, each
+// first stored in the set's backup zip.
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/user_interface.h"
+#include "archive/zip_library.h"
+#include "platform/file_system.h"
+#include "platform/paths.h"
+#include "platform/text.h"
+#include "scanner/backup_zip.h"
+#include "scanner/fix_operations.h"
+#include "scanner/fix_question.h"
+#include "scanner/folder_tree.h"
+#include "scanner/repair_support.h"
+#include "settings/settings_record.h"
+
+namespace kestrel {
+namespace {
+
+constexpr char kBackupCaption[] = "Backup'ing...please wait !";
+
+// The place that changes when the entry goes: the zip, or the entry itself.
+const std::string& PlaceOf(const FoundEntry& entry) { return entry.inZip ? entry.zipPath : entry.name; }
+
+bool IsScanPath(const ScanContext& context, const std::string& folder) {
+  auto same = [&](const std::string& path) { return EqualsNoCase(AbsolutePath(path), AbsolutePath(folder)); };
+  for (const std::string& path : context.romPaths) {
+    if (same(path)) return true;
+  }
+  for (const std::string& path : context.samplePaths) {
+    if (same(path)) return true;
+  }
+  return false;
+}
+
+// True when the entry may go: it is still there, lies where entries may be
+// changed, and its backup (with backups on) was written.
+bool PrepareRemoval(ScanContext& context, const FoundEntry& entry) {
+  const std::string& place = PlaceOf(entry);
+  if (TouchesProtectedFolder(context, place)) {
+    return FailRepair(context, entry.name, "It is or holds a folder Kestrel keeps its own files in !");
+  }
+  if (!PathExists(place)) return FailRepair(context, place, "It no longer exists !");
+  if (!CheckChangeableFolder(context, FolderPart(place))) return false;
+  if (!context.settings.makeBackups) return true;
+  if (context.state.progress != nullptr) context.state.progress->SetCaption(kBackupCaption);
+  bool backedUp = BackUpEntry(context, entry);
+  ShowFixingCaption(context);
+  if (!backedUp) return FailRepair(context, entry.name, "Its backup could not be written, so it stays !");
+  return true;
+}
+
+void RemoveLooseEntry(ScanContext& context, FoundEntry& entry) {
+  if (entry.isFolder) {
+    entry.fixed = DeleteFolderTree(entry.name);
+  } else {
+    if (IsReadOnly(entry.name)) ClearReadOnly(entry.name);
+    entry.fixed = DeleteFile(entry.name);
+  }
+  if (!entry.fixed) {
+    FailRepair(context, entry.name, "It could not be deleted (completely) !");
+    return;
+  }
+  // A set folder left empty goes too; a ROM or sample path stays.
+  std::string holder = FolderPart(entry.name);
+  if (!IsScanPath(context, holder) && !TouchesProtectedFolder(context, holder) &&
+      ListFolder(holder).empty()) {
+    RemoveFolder(holder);
+  }
+}
+
+// Deletes the members marked for removal, one archive update per zip.
+void RemovePendingMembers(ScanContext& context, std::vector<FoundEntry>& entries) {
+  std::map<std::string, std::vector<FoundEntry*>> byZip;
+  for (FoundEntry& entry : entries) {
+    if (entry.inZip && entry.pendingRemoval) byZip[entry.zipPath].push_back(&entry);
+  }
+  for (auto& [zipPath, members] : byZip) {
+    ZipChanges changes;
+    for (const FoundEntry* entry : members) changes.deletions.push_back(entry->storedName);
+    bool deleted = context.zipLibrary != nullptr && ZipUpdate(*context.zipLibrary, zipPath, changes);
+    if (!deleted) FailRepair(context, zipPath, "The zip file could not be updated; it is unchanged !");
+    for (FoundEntry* entry : members) {
+      entry->fixed = deleted;
+      entry->pendingRemoval = false;
+    }
+  }
+}
+
+}  // namespace
+
+void RemoveUnneededEntries(ScanContext& context, GameSet& game) {
+  for (FoundEntry& entry : game.scanRecordsA) {
+    bool fix = ConfirmFix(context, FixKind::kRemoval,
+                          "Remove Unneeded File/Folder In Gameset '" + game.description + "' ?",
+                          "\nDo you want to delete '" + entry.name +
+                              "' ?\n\nIf 'backup' is enabled this file/folder will be stored in "
+                              "your backupfolder !");
+    entry.pendingRemoval = false;
+    // Stop leaves even the members already marked in place.
+    if (context.state.stopRequested) return;
+    if (!fix || !PrepareRemoval(context, entry)) continue;
+    if (entry.inZip) {
+      entry.pendingRemoval = true;
+    } else {
+      RemoveLooseEntry(context, entry);
+    }
+    ShowScanningCaption(context);
+  }
+  RemovePendingMembers(context, game.scanRecordsA);
+}
+
+}  // namespace kestrel

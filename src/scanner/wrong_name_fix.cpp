@@ -1,0 +1,131 @@
+// Giving every file of a set that lies under a wrong ROM name its right
+// name, all in one go, so that two files may swap their names.
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "archive/zip_library.h"
+#include "archive/zip_reader.h"
+#include "platform/file_system.h"
+#include "platform/paths.h"
+#include "platform/text.h"
+#include "scanner/fix_operations.h"
+#include "scanner/fix_question.h"
+#include "scanner/repair_support.h"
+#include "scanner/set_lookup.h"
+#include "settings/settings_record.h"
+
+namespace kestrel {
+namespace {
+
+constexpr char kAsideSuffix[] = "_kpw";
+
+std::string ContainerOf(const WrongNameEntry& entry) {
+  std::string folder = FolderPart(entry.fullPath);
+  return folder.empty() ? folder : folder.substr(0, folder.size() - 1);
+}
+
+// Loose files: every file first goes aside to its right name with a
+// suffix, then to its right name. A file whose second step fails goes back
+// to the name it had.
+void RenameLooseFiles(ScanContext& context, const std::vector<WrongNameEntry*>& entries) {
+  std::vector<WrongNameEntry*> aside;
+  for (WrongNameEntry* entry : entries) {
+    std::string target = FolderPart(entry->fullPath) + entry->rightName + kAsideSuffix;
+    if (!PathExists(entry->fullPath)) {
+      FailRepair(context, entry->fullPath, "It no longer exists !");
+    } else if (PathExists(target)) {
+      FailRepair(context, entry->fullPath, "'" + target + "' is in the way !");
+    } else if (!RenamePath(entry->fullPath, target)) {
+      FailRepair(context, entry->fullPath, "It could not be renamed !");
+    } else {
+      aside.push_back(entry);
+    }
+  }
+  for (WrongNameEntry* entry : aside) {
+    std::string folder = FolderPart(entry->fullPath);
+    std::string asideName = folder + entry->rightName + kAsideSuffix;
+    entry->fixed = RenamePath(asideName, folder + entry->rightName);
+    if (entry->fixed) continue;
+    RenamePath(asideName, entry->fullPath);
+    FailRepair(context, entry->fullPath, "It could not be renamed as '" + entry->rightName + "' !");
+  }
+}
+
+// Members of one zip: all extracted, then deleted and added under their
+// right names in one update of the archive.
+void RenameMembers(ScanContext& context, const std::string& setPath,
+                   const std::vector<WrongNameEntry*>& entries) {
+  std::string zipPath = setPath + ".zip";
+  ZipEntryList members;
+  if (!RereadZip(zipPath, members)) {
+    FailRepair(context, zipPath, "It no longer reads as a zip file !");
+    return;
+  }
+  if (context.zipLibrary == nullptr) {
+    FailRepair(context, zipPath, "Zip files cannot be written !");
+    return;
+  }
+  WorkFolder work(context.settings.tempFolder);
+  if (!work.ok() || !CheckChangeableFolder(context, FolderPart(zipPath))) return;
+
+  std::set<std::string> deleted;
+  for (const WrongNameEntry* entry : entries) deleted.insert(entry->storedName);
+  ZipChanges changes;
+  std::vector<WrongNameEntry*> renamed;
+  for (WrongNameEntry* entry : entries) {
+    const ZipEntry* member = nullptr;
+    bool taken = false;
+    for (const ZipEntry& candidate : members) {
+      if (candidate.storedName == entry->storedName) member = &candidate;
+      // A member of the right name that stays would be overwritten.
+      if (candidate.storedName == entry->rightName && deleted.count(candidate.storedName) == 0) taken = true;
+    }
+    std::string extracted = work.FileFor(std::to_string(renamed.size()));
+    if (member == nullptr || taken || !ExtractZipEntry(*member, extracted)) {
+      FailRepair(context, entry->fullPath, "It could not be taken out of its zip file !");
+      continue;
+    }
+    changes.deletions.push_back(entry->storedName);
+    changes.additions.push_back({extracted, entry->rightName});
+    renamed.push_back(entry);
+  }
+  if (renamed.empty()) return;
+  if (!ZipUpdate(*context.zipLibrary, zipPath, changes)) {
+    FailRepair(context, zipPath, "The zip file could not be updated; it is unchanged !");
+    return;
+  }
+  for (WrongNameEntry* entry : renamed) entry->fixed = true;
+}
+
+}  // namespace
+
+void RenameWrongNamedRoms(ScanContext& context, GameSet& game) {
+  std::vector<WrongNameEntry>& entries = game.scanRecordsB;
+  if (entries.empty()) return;
+  if (!ConfirmFix(context, FixKind::kRename,
+                  "Fix All Wrong Named Roms In Gameset '" + game.description + "' ?",
+                  "\nDo you want to rename all wrong named roms in '" + game.description + "' ?")) {
+    return;
+  }
+  // Two files that would end under the same name: only the first is
+  // renamed, the other stays as it is rather than being overwritten.
+  std::set<std::string, LessNoCase> rightNames;
+  std::vector<WrongNameEntry*> loose;
+  std::map<std::string, std::vector<WrongNameEntry*>> byZip;
+  for (WrongNameEntry& entry : entries) {
+    if (!IsPlainFileName(entry.rightName) || !rightNames.insert(entry.rightName).second) continue;
+    if (entry.inZip) {
+      byZip[ContainerOf(entry)].push_back(&entry);
+    } else {
+      loose.push_back(&entry);
+    }
+  }
+  if (!loose.empty() && CheckChangeableFolder(context, FolderPart(loose.front()->fullPath))) {
+    RenameLooseFiles(context, loose);
+  }
+  for (const auto& [setPath, members] : byZip) RenameMembers(context, setPath, members);
+}
+
+}  // namespace kestrel

@@ -1,0 +1,64 @@
+// The rolling search must find exactly the window that computing every
+// window's CRC afresh finds first.
+#include "scanner/crc_window_search.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+#include "archive/crc32.h"
+#include "scanner/repair_fixture.h"
+
+namespace kestrel::testing {
+namespace {
+
+std::optional<size_t> FirstWindowTheSlowWay(const std::string& data, size_t window, uint32_t crc) {
+  for (size_t offset = 0; offset + window <= data.size(); ++offset) {
+    if (Crc32(0, data.data() + offset, window) == crc) return offset;
+  }
+  return std::nullopt;
+}
+
+std::optional<size_t> Search(const std::string& data, size_t window, uint32_t crc) {
+  return FindCrcWindow(reinterpret_cast<const uint8_t*>(data.data()), data.size(), window, crc,
+                       [] { return true; });
+}
+
+TEST(CrcWindowSearchTest, FindsTheFirstMatchingWindowWhereverItLies) {
+  for (size_t length : {size_t{1}, size_t{7}, size_t{300}, size_t{9000}, size_t{20011}}) {
+    for (size_t window : {size_t{1}, size_t{5}, size_t{64}, size_t{1000}}) {
+      if (window > length) continue;
+      std::string data = PseudoRandom(length, static_cast<unsigned>(length + window));
+      const size_t offsets = length - window + 1;
+      // The first and last offsets, the edges of the side-by-side stretches
+      // and the offsets left over after them.
+      for (size_t at : {size_t{0}, offsets / 4 - 1, offsets / 4, offsets / 2 + 1, offsets - 2, offsets - 1}) {
+        if (at >= offsets) continue;
+        std::string rom = PseudoRandom(window, static_cast<unsigned>(at) + 99);
+        std::string file = data;
+        file.replace(at, window, rom);
+        uint32_t crc = Crc32(0, rom.data(), rom.size());
+        EXPECT_EQ(Search(file, window, crc), FirstWindowTheSlowWay(file, window, crc))
+            << "length " << length << " window " << window << " at " << at;
+      }
+      EXPECT_EQ(Search(data, window, 0x12345678), FirstWindowTheSlowWay(data, window, 0x12345678));
+    }
+  }
+}
+
+TEST(CrcWindowSearchTest, TheEarlierOfTwoCopiesWinsAndGivingUpFindsNothing) {
+  std::string data = PseudoRandom(50000, 3);
+  std::string rom = PseudoRandom(3000, 4);
+  data.replace(40000, rom.size(), rom);
+  data.replace(12345, rom.size(), rom);
+  uint32_t crc = Crc32(0, rom.data(), rom.size());
+  EXPECT_EQ(Search(data, rom.size(), crc), std::optional<size_t>(12345));
+  auto never = [] { return false; };
+  EXPECT_EQ(FindCrcWindow(reinterpret_cast<const uint8_t*>(data.data()), data.size(), rom.size(), crc, never),
+            std::nullopt);
+  EXPECT_EQ(Search(data, data.size() + 1, crc), std::nullopt);
+}
+
+}  // namespace
+}  // namespace kestrel::testing

@@ -1,0 +1,259 @@
+// The repairs, on real folders and zips: each kind in a folder set and in
+// a zip set, the questions and their answers for all, and the backups.
+#include <algorithm>
+#include <filesystem>
+
+#include "archive/zip_reader.h"
+#include "platform/file_system.h"
+#include "platform/paths.h"
+#include "scanner/repair_fixture.h"
+
+namespace kestrel::testing {
+namespace {
+
+const std::string kA(64, 'a'), kB(64, 'b'), kC(64, 'c'), kS(48, 's');
+
+class RepairsTest : public RepairFixture {};
+
+TEST_F(RepairsTest, CaseFixesRenameSetsRomsAndSamplesInFoldersAndZips) {
+  settings.checkCase = settings.fixCase = true;
+  AddGame("alpha", {{"a.rom", kA}, {"b.rom", kB}});
+  AddGame("beta", {{"a.rom", kA}, {"c.rom", kC}});
+  Link();
+  AddSample("alpha", "boom.wav");
+  AddSample("beta", "bang.wav");
+  // B.ROM comes first in the zip and b.rom last after the repair.
+  WriteZipSet(romPath, "ALPHA", {{"a.rom", kA}, {"B.ROM", kB}});
+  WriteFolderSet(romPath, "Beta", {{"a.rom", kA}, {"C.Rom", kC}});
+  WriteZipSet(samplePath, "alpha", {{"BOOM.wav", kS}});
+  WriteFolderSet(samplePath, "beta", {{"Bang.WAV", kS}});
+
+  Scan();
+
+  EXPECT_EQ(ZipMembers(romPath + "alpha.zip"), (Members{{"a.rom", kA}, {"b.rom", kB}}));
+  EXPECT_TRUE(Rom("alpha", "b.rom").romScan.checksumCorrect) << "looked up again after the repair";
+  EXPECT_EQ(FileNames(romPath), (Names{"alpha.zip", "beta"}));
+  EXPECT_EQ(FileNames(romPath + "beta"), (Names{"a.rom", "c.rom"}));
+  EXPECT_EQ(ReadFile(romPath + "beta/c.rom"), kC);
+  EXPECT_EQ(ZipMembers(samplePath + "alpha.zip"), (Members{{"boom.wav", kS}}));
+  EXPECT_EQ(FileNames(samplePath + "beta"), (Names{"bang.wav"}));
+  EXPECT_TRUE(HasLine("wrong spelling: alpha [wrong: ALPHA] [right: alpha] [fixed]"));
+  EXPECT_TRUE(HasLine("wrong spelling: b.rom [wrong: B.ROM] [right: b.rom] [fixed]"));
+  EXPECT_TRUE(HasLine("wrong spelling: c.rom [wrong: C.Rom] [right: c.rom] [fixed]"));
+  EXPECT_TRUE(HasLine("wrong spelling: bang.wav[wrong: Bang.WAV] [right: bang.wav] [fixed]"));
+  EXPECT_EQ(FileNames(settings.tempFolder), Names{}) << "no work files left behind";
+
+  Scan();
+  EXPECT_EQ(Lines(), std::vector<std::string>{});
+}
+
+TEST_F(RepairsTest, AnswersDecideItemByItemAndForAllOfOneKind) {
+  settings.checkCase = settings.fixCase = settings.fixName = true;
+  settings.askBeforeFixing = true;
+  AddGame("alpha", {{"a.rom", kA}, {"b.rom", kB}, {"c.rom", kC}});
+  AddGame("beta", {{"a.rom", kA}, {"b.rom", kB}});
+  Link();
+  WriteFolderSet(romPath, "alpha", {{"A.rom", kA}, {"B.rom", kB}, {"c.rom", kC}});
+  WriteFolderSet(romPath, "BETA", {{"A.ROM", kA}, {"x.rom", kB}});
+
+  // No, then Yes: only the second ROM is renamed; then No To All silences
+  // the case questions of the other set, while its rename question comes.
+  ui.askAnswers = {kAnswerNo, kAnswerYes, kAnswerNoToAll, kAnswerYes};
+  Scan();
+
+  ASSERT_EQ(ui.questions.size(), 4u);
+  EXPECT_EQ(ui.questions[0].title, "Fix Wrong Spelled Roms In Gameset 'alpha game' ?");
+  EXPECT_EQ(ui.questions[0].text, "\nDo you want to rename 'A.rom' as 'a.rom' ?");
+  EXPECT_EQ(ui.questions[2].title, "Fix Wrong Spelled Game 'beta game' ?");
+  EXPECT_EQ(ui.questions[3].title, "Fix All Wrong Named Roms In Gameset 'beta game' ?");
+  EXPECT_EQ(FileNames(romPath + "alpha"), (Names{"A.rom", "b.rom", "c.rom"}));
+  EXPECT_EQ(FileNames(romPath), (Names{"BETA", "alpha"}));
+  EXPECT_EQ(FileNames(romPath + "BETA"), (Names{"A.ROM", "b.rom"}));
+  EXPECT_TRUE(HasLine("wrong spelling: a.rom [wrong: A.rom] [right: a.rom] [not fixed]"));
+  EXPECT_TRUE(HasLine("wrong spelling: b.rom [wrong: B.rom] [right: b.rom] [fixed]"));
+  EXPECT_TRUE(HasLine("wrong spelling: beta [wrong: BETA] [right: beta] [not fixed]"));
+  EXPECT_TRUE(settings.fixCase) << "an answer never changes the settings";
+
+  // Stop ends the scan at once, with nothing changed.
+  ui.questions.clear();
+  ui.askAnswers = {kAnswerStop};
+  ScanOutcome outcome = Scan();
+  EXPECT_FALSE(outcome.ranToEnd);
+  EXPECT_EQ(ui.questions.size(), 1u);
+  EXPECT_EQ(FileNames(romPath + "alpha"), (Names{"A.rom", "b.rom", "c.rom"}));
+}
+
+TEST_F(RepairsTest, WrongNamedRomsSwapTheirNamesInFoldersAndZips) {
+  settings.fixName = true;
+  AddGame("alpha", {{"a.rom", kA}, {"b.rom", kB}, {"c.rom", kC}});
+  AddGame("beta", {{"a.rom", kA}, {"b.rom", kB}, {"c.rom", kC}});
+  Link();
+  WriteFolderSet(romPath, "alpha", {{"a.rom", kB}, {"b.rom", kA}, {"x.rom", kC}});
+  WriteZipSet(romPath, "beta", {{"a.rom", kB}, {"b.rom", kA}, {"c.rom", kC}});
+
+  Scan();
+
+  EXPECT_EQ(FileNames(romPath + "alpha"), (Names{"a.rom", "b.rom", "c.rom"}));
+  EXPECT_EQ(ReadFile(romPath + "alpha/a.rom"), kA);
+  EXPECT_EQ(ReadFile(romPath + "alpha/b.rom"), kB);
+  EXPECT_EQ(ReadFile(romPath + "alpha/c.rom"), kC);
+  EXPECT_EQ(ZipMembers(romPath + "beta.zip"), (Members{{"a.rom", kA}, {"b.rom", kB}, {"c.rom", kC}}));
+  EXPECT_TRUE(HasLine("wrong name: " + romPath + "alpha/x.rom [wrong: x.rom] [right: c.rom] [fixed]"));
+  EXPECT_TRUE(Rom("alpha", "c.rom").romScan.found);
+  EXPECT_TRUE(Rom("beta", "a.rom").romScan.checksumCorrect);
+}
+
+TEST_F(RepairsTest, ResizeFindsTheRomInsideALongerFileAndCutsItByteForByte) {
+  settings.fixLength = true;
+  const std::string rom = PseudoRandom(1048576, 7);
+  std::string file = PseudoRandom(2097152, 8);
+  file.replace(4096, rom.size(), rom);
+  const std::string bad = std::string(100, 'z');
+  AddGame("alpha", {{"big.rom", rom}, {"bad.rom", "", true, 64}});
+  AddGame("beta", {{"big.rom", rom}});
+  Link();
+  WriteFolderSet(romPath, "alpha", {{"big.rom", file}, {"bad.rom", bad}});
+  WriteZipSet(romPath, "beta", {{"big.rom", file}});
+
+  ui.messageAnswers = {};
+  Scan();
+
+  EXPECT_EQ(ReadFile(romPath + "alpha/big.rom"), rom);
+  EXPECT_EQ(ReadFile(romPath + "alpha/bad.rom"), std::string(64, 'z')) << "a bad dump keeps its start";
+  EXPECT_EQ(ZipMembers(romPath + "beta.zip"), (Members{{"big.rom", rom}}));
+  EXPECT_TRUE(HasLine("wrong length: big.rom [wrong: 2097152] [right: 1048576] [fixed]"));
+  EXPECT_TRUE(Rom("beta", "big.rom").romScan.checksumCorrect);
+}
+
+TEST_F(RepairsTest, ResizeAsksAfterItsIntervalAndNoEndsTheSearch) {
+  settings.fixLength = true;
+  const std::string rom = PseudoRandom(1048576, 1);
+  const std::string other = PseudoRandom(2097152, 2);
+  AddGame("alpha", {{"big.rom", rom}});
+  Link();
+  WriteFolderSet(romPath, "alpha", {{"big.rom", other}});
+  resizeQuestionMilliseconds = 0;
+  ui.messageAnswers = {kResultYes, kResultNo};
+
+  Scan();
+
+  EXPECT_EQ(ReadFile(romPath + "alpha/big.rom"), other);
+  std::vector<std::string> titles;
+  for (const RecordedMessage& message : ui.messages) titles.push_back(message.title);
+  ASSERT_GE(titles.size(), 2u);
+  EXPECT_EQ(titles[0], "Timeout !");
+  EXPECT_EQ(ui.messages[0].text,
+            "It looks like the ROM cannot be resized !\nShould Kestrel continue fixing this ROM ?");
+  EXPECT_EQ(titles[1], "Timeout !");
+  EXPECT_EQ(std::count(titles.begin(), titles.end(), "Timeout !"), 2) << "No ends the search";
+  EXPECT_TRUE(HasLine("wrong length: big.rom [wrong: 2097152] [right: 1048576] [not fixed]"));
+}
+
+TEST_F(RepairsTest, RemovalKeepsEverythingInOneBackupZipPerSet) {
+  settings.fixUnneeded = true;
+  AddGame("alpha", {{"a.rom", kA}});
+  AddGame("beta", {{"a.rom", kA}});
+  AddGame("gamma", {{"a.rom", kA}});
+  Link();
+  WriteFolderSet(romPath, "alpha", {{"a.rom", kA}, {"junk.txt", "one"}, {"old/deep/x.bin", "x"}});
+  WriteZipSet(romPath, "beta", {{"a.rom", kA}, {"junk.txt", "two"}, {"more.txt", "three"}});
+  WriteZipSet(romPath, "gamma", {{"junk.txt", "four"}});
+  WriteFile(romPath + "stray.dat", "stray");
+
+  Scan();
+
+  EXPECT_EQ(FileNames(romPath + "alpha"), Names{"a.rom"});
+  EXPECT_EQ(ZipMembers(romPath + "beta.zip"), (Members{{"a.rom", kA}}));
+  EXPECT_FALSE(PathExists(romPath + "gamma.zip")) << "a zip without members goes";
+  EXPECT_FALSE(PathExists(romPath + "stray.dat"));
+  std::string backup = settings.backupFolder;
+  EXPECT_EQ(ZipMembers(backup + "alpha.zip"), (Members{{"junk.txt", "one"}, {"old/deep/x.bin", "x"}}));
+  EXPECT_EQ(ZipMembers(backup + "beta.zip"), (Members{{"junk.txt", "two"}, {"more.txt", "three"}}));
+  EXPECT_EQ(ZipMembers(backup + "gamma.zip"), (Members{{"junk.txt", "four"}}));
+  EXPECT_EQ(ZipMembers(backup + "_unknown.zip"), (Members{{"stray.dat", "stray"}}));
+  EXPECT_TRUE(HasLine("unneeded file: " + romPath + "beta/more.txt [fixed]"));
+  EXPECT_TRUE(HasLine("unneeded folder: " + romPath + "alpha/old [fixed]"));
+
+  // A second removal from the same set adds to its zip and replaces nothing.
+  WriteFile(romPath + "alpha/junk.txt", "again");
+  Scan();
+  EXPECT_EQ(ZipMembers(backup + "alpha.zip"),
+            (Members{{"junk (2).txt", "again"}, {"junk.txt", "one"}, {"old/deep/x.bin", "x"}}));
+}
+
+TEST_F(RepairsTest, MissingRomsComeFromTheFamilysSetsInTheAddPaths) {
+  settings.fixMissing = true;
+  settings.scanMergeMode = 1;
+  const std::string p1(32, '1'), c1(32, '3'), loose(40, 'l');
+  AddGame("parent", {{"p1.rom", p1}});
+  AddGame("clone", {{"p1.rom", p1}, {"c1.rom", c1}}, "parent");
+  AddGame("other", {{"l.rom", loose}, {"o.rom", kA}});
+  Link();
+  Rom("clone", "c1.rom").inParent = false;
+  std::string addPath = root / "add/";
+  settings.addPaths = {{addPath}};
+  std::filesystem::create_directories(addPath);
+  WriteZipSet(addPath, "clone", {{"anything.bin", p1}, {"c1.rom", c1}});
+  WriteFolderSet(romPath, "other", {{"o.rom", kA}});
+  WriteFile(addPath + "unrelated/x", "x");
+  WriteZipSet(addPath, "somezip", {{"l-copy", loose}});
+
+  Scan();
+
+  // The parent's ROM goes to the parent's set, the clone's own to its set.
+  EXPECT_EQ(ZipMembers(romPath + "parent.zip"), (Members{{"p1.rom", p1}}));
+  EXPECT_EQ(ZipMembers(romPath + "clone.zip"), (Members{{"c1.rom", c1}}));
+  EXPECT_FALSE(Rom("other", "l.rom").romScan.found) << "only advanced looks at every file";
+
+  settings.fixMissingAdvanced = true;
+  Scan();
+  EXPECT_EQ(ReadFile(romPath + "other/l.rom"), loose) << "where a ROM was found in a folder";
+  Scan();
+  EXPECT_EQ(Lines(), std::vector<std::string>{});
+}
+
+TEST_F(RepairsTest, ProtectedFoldersStayHoweverTheyAreSpelled) {
+  settings.fixUnneeded = true;
+  AddGame("alpha", {{"a.rom", kA}});
+  Link();
+  WriteFolderSet(romPath, "alpha", {{"a.rom", kA}});
+  WriteFile(romPath + "work/temp/keep.txt", "mine");
+  WriteFile(romPath + "misc/keep.txt", "mine");
+  settings.tempFolder = romPath + "./WORK/temp";
+  settings.miscPaths = {{romPath + "misc/../misc/"}};
+
+  Scan();
+
+  EXPECT_EQ(ReadFile(romPath + "work/temp/keep.txt"), "mine");
+  EXPECT_EQ(ReadFile(romPath + "misc/keep.txt"), "mine");
+}
+
+TEST_F(RepairsTest, StandInsAreMadeOnlyWhereTheDiskKeepsItsReserve) {
+  constexpr uint64_t kGiB = uint64_t{1} << 30;
+  EXPECT_TRUE(LeavesRoomAfter({10 * kGiB, kGiB + 4096}, 4096));
+  EXPECT_FALSE(LeavesRoomAfter({10 * kGiB, kGiB + 4096}, 4097));
+  EXPECT_FALSE(LeavesRoomAfter({100 * kGiB, 5 * kGiB + 4095}, 4096)) << "5 % of 100 GiB";
+  EXPECT_FALSE(LeavesRoomAfter({100 * kGiB, 100}, 4096));
+
+  settings.zeroCrcCreation = true;
+  AddGame("alpha", {{"a.rom", kA}, {"bad1.rom", "", true, 4096}, {"bad2.rom", "", true, 4096}});
+  Link();
+  WriteFolderSet(romPath, "alpha", {{"a.rom", kA}});
+  diskSpace = [&](const std::string&) { return DiskSpace{100 * kGiB, 5 * kGiB + 4095}; };
+
+  Scan();
+
+  EXPECT_EQ(FileNames(romPath + "alpha"), Names{"a.rom"});
+  EXPECT_TRUE(HasLine("missing rom: bad1.rom [length: 4096] [chksum: 0 (ffffffff)] [not fixed]"));
+  EXPECT_TRUE(HasLine("missing rom: bad2.rom [length: 4096] [chksum: 0 (ffffffff)] [not fixed]"));
+  ASSERT_EQ(ui.messages.size(), 1u) << "one message for the scan";
+  EXPECT_EQ(ui.messages[0].title, "0-CRC Files");
+
+  diskSpace = [&](const std::string&) { return DiskSpace{100 * kGiB, 6 * kGiB}; };
+  Scan();
+  EXPECT_EQ(ReadFile(romPath + "alpha/bad1.rom"), std::string(4096, '\0'));
+  EXPECT_EQ(ReadFile(romPath + "alpha/bad2.rom"), std::string(4096, '\0'));
+}
+
+}  // namespace
+}  // namespace kestrel::testing
