@@ -64,22 +64,24 @@ void RememberSource(SettingsRecord& settings, const SourceFields& fields, uint32
   settings.dataCrc = key;
 }
 
-bool RunAndParseMame(const std::string& option, const std::string& executable, const std::string& listing,
-                     GameList& rawGames, ProgressDialog& progress) {
-  if (!RunCommand({option}, listing, executable, false)) return false;
+bool RunAndParseMame(const std::string& option, ErrorOutput errors, const std::string& executable,
+                     const std::string& listing, GameList& rawGames, ProgressDialog& progress) {
+  if (!RunCommand({option}, listing, executable, false, errors)) return false;
   bool parsed = ParseGameList(rawGames, listing, progress, false);
   DeleteFile(listing);
   return parsed;
 }
 
 // Today's MAME no longer knows -listinfo and lists its machines only as
-// XML; older ones answer -listinfo with the text form.
+// XML; older ones answer -listinfo with the text form. Today's complains
+// about the unknown option, which would only puzzle the user, so the
+// -listinfo attempt speaks to no one.
 bool ParseMameListing(const std::string& executable, const std::string& dataFolder, GameList& rawGames,
                       ProgressDialog& progress) {
   std::string listing = JoinPath(dataFolder, kMameListingName);
-  if (RunAndParseMame("-listinfo", executable, listing, rawGames, progress)) return true;
+  if (RunAndParseMame("-listinfo", ErrorOutput::kDiscarded, executable, listing, rawGames, progress)) return true;
   if (!rawGames.empty()) return false;  // games were read, so the reading was cancelled
-  return RunAndParseMame("-listxml", executable, listing, rawGames, progress);
+  return RunAndParseMame("-listxml", ErrorOutput::kShown, executable, listing, rawGames, progress);
 }
 
 // The short name a line of RAINE's game list starts with; "" for header

@@ -31,9 +31,9 @@ int RunCommandLine(int argc, char** argv) {
   CLI::App* profileShow = profile->add_subcommand("show", "Print every stored field of a profile");
   AddProfileOnlyOption(*profileShow, profileOptions);
   profileShow->get_option("--profile")->required();
-  ScanOptions profileSaveOptions;
+  ProfileSaveOptions profileSaveOptions;
   CLI::App* profileSave = profile->add_subcommand("save", "Write a profile from the defaults and the given options");
-  AddScanOptions(*profileSave, profileSaveOptions);
+  AddProfileSaveOptions(*profileSave, profileSaveOptions);
   profileSave->get_option("--profile")->required();
 
   ScanOptions scanOptions;

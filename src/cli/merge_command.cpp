@@ -14,13 +14,21 @@
 namespace kestrel {
 namespace {
 
-void ApplyOptions(const MergeOptions& options, MergeLayout layout, SettingsRecord& settings) {
+// A pair of opposite flags "--yes" / "--no" for one value.
+void AddChoice(CLI::App& command, const std::string& yes, const std::string& no, std::optional<bool>& value,
+               const std::string& help) {
+  command.add_flag_function("--" + yes + ",!--" + no, [&value](int64_t count) { value = count > 0; }, help);
+}
+
+// The command builds what it is named after. Clean Set and Remove Old change
+// or delete the user's sets, so on the command line they are off unless
+// asked for, whatever the profile says; so is placing the sets elsewhere.
+void ApplyCommandOptions(const MergeOptions& options, MergeLayout layout, SettingsRecord& settings) {
   settings.mergeMode = layout == MergeLayout::kSplit ? 0 : 1;
-  if (options.zip) settings.mergeZip = *options.zip;
-  settings.mergeCleanSet = options.cleanSet;
-  settings.mergeRemoveOld = options.removeOld;
-  settings.mergePlacement = options.destination.empty() ? 0 : 1;
-  if (!options.destination.empty()) settings.mergeDestination = WithTrailingSeparator(AbsolutePath(options.destination));
+  settings.mergeCleanSet = false;
+  settings.mergeRemoveOld = false;
+  settings.mergePlacement = 0;
+  ApplyMergeOptions(options, settings);
 }
 
 // The enabled ROM paths that exist, as the desktop program hands them to
@@ -49,18 +57,34 @@ void PrintSkipped(const std::vector<SkippedFamily>& families) {
 
 void AddMergeOptions(CLI::App& command, MergeOptions& options) {
   AddDataOptions(command, options.data);
-  command.add_flag_function("--zip,!--folders", [&options](int64_t count) { options.zip = count > 0; },
-                            "Write the new sets as zips (--zip) or folders (--folders); default the profile's, zips");
-  command.add_flag("--clean-set", options.cleanSet, "The new sets hold only the family's files (old files are dropped)");
-  command.add_flag("--remove-old", options.removeOld, "Remove the old parent and clone sets from the other ROM paths");
-  command.add_option("--destination", options.destination, "Put the new sets into this folder instead of where they are");
+  AddMergeToolOptions(command, options, "");
+}
+
+void AddMergeToolOptions(CLI::App& command, MergeOptions& options, const std::string& prefix) {
+  AddChoice(command, prefix + "zip", prefix + "folders", options.zip,
+            "Write the new sets as zips or folders; default the profile's, zips");
+  AddChoice(command, prefix + "clean-set", "no-" + prefix + "clean-set", options.cleanSet,
+            "The new sets hold only the family's files (old files are dropped)");
+  AddChoice(command, prefix + "remove-old", "no-" + prefix + "remove-old", options.removeOld,
+            "Remove the old parent and clone sets from the other ROM paths");
+  command.add_option("--" + prefix + "destination", options.destination,
+                     "Put the new sets into this folder instead of where they are");
+}
+
+void ApplyMergeOptions(const MergeOptions& options, SettingsRecord& settings) {
+  if (options.zip) settings.mergeZip = *options.zip;
+  if (options.cleanSet) settings.mergeCleanSet = *options.cleanSet;
+  if (options.removeOld) settings.mergeRemoveOld = *options.removeOld;
+  if (options.destination.empty()) return;
+  settings.mergePlacement = 1;
+  settings.mergeDestination = WithTrailingSeparator(AbsolutePath(options.destination));
 }
 
 int RunMergeCommand(const MergeOptions& options, MergeLayout layout, UserInterface& ui) {
   std::string dataFolder = ChooseDataFolder(options.data);
   SettingsRecord settings;
   if (!BuildSettings(options.data, dataFolder, settings)) return 2;
-  ApplyOptions(options, layout, settings);
+  ApplyCommandOptions(options, layout, settings);
   GameList database;
   if (!LoadGameData(options.data, settings, dataFolder, ui, database)) return 2;
   ValidateProfile(settings, &ui);

@@ -13,19 +13,27 @@ class App;
 namespace kestrel {
 
 class UserInterface;
+struct SettingsRecord;
 
-// The merger options as given on the command line. Clean Set and Remove
-// Old change or delete the user's sets, so they are off unless asked for;
-// the set form (zip or folder) keeps the profile's choice unless given.
+// The merger options as given on the command line; unset ones are not
+// given.
 struct MergeOptions {
   DataOptions data;
   std::optional<bool> zip;  // --zip / --folders
-  bool cleanSet = false;
-  bool removeOld = false;
+  std::optional<bool> cleanSet, removeOld;
   std::string destination;  // "" keeps every set where it is
 };
 
+// Registers the game data options and the merger's own options.
 void AddMergeOptions(CLI::App& command, MergeOptions& options);
+
+// Registers only the merger's own options, each long name with `prefix`
+// after its "--" (and after "--no-" for a switch).
+void AddMergeToolOptions(CLI::App& command, MergeOptions& options, const std::string& prefix);
+
+// Writes the merger options that were given into `settings` (a destination
+// also chooses placing the sets there); the others keep their value.
+void ApplyMergeOptions(const MergeOptions& options, SettingsRecord& settings);
 
 // What the three commands build.
 enum class MergeLayout { kMerged, kSplit, kNonMerged };

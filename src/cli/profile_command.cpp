@@ -1,5 +1,6 @@
 #include "cli/profile_command.h"
 
+#include <CLI/CLI.hpp>
 #include <cstdio>
 
 #include "cli/data_options.h"
@@ -20,19 +21,32 @@ int ShowProfile(const std::string& path) {
   return 0;
 }
 
-int SaveProfileFromOptions(const ScanOptions& options, UserInterface& ui) {
+void AddProfileSaveOptions(CLI::App& command, ProfileSaveOptions& options) {
+  AddScanOptions(command, options.scan);
+  AddRebuildToolOptions(command, options.rebuild, "rebuild-");
+  AddMergeToolOptions(command, options.merge, "merge-");
+  command.add_option("--merge-mode", options.mergeMode, "What the merger builds (default merged)")
+      ->check(CLI::IsMember({"split", "merged"}));
+}
+
+int SaveProfileFromOptions(const ProfileSaveOptions& options, UserInterface& ui) {
   // The profile named is the one to write, not one to start from.
-  DataOptions fromDefaults = options.data;
+  DataOptions fromDefaults = options.scan.data;
   fromDefaults.profile.clear();
   std::string dataFolder = ChooseDataFolder(fromDefaults);
   SettingsRecord settings;
   BuildSettings(fromDefaults, dataFolder, settings);
-  ApplyScanOptions(options, settings);
+  ApplyScanOptions(options.scan, settings);
+  ApplyRebuildOptions(options.rebuild, settings);
+  ApplyMergeOptions(options.merge, settings);
+  if (options.mergeMode == "split") settings.mergeMode = 0;
+  if (options.mergeMode == "merged") settings.mergeMode = 1;
   GameList database;
   bool sourceGiven = !fromDefaults.datfile.empty() || !fromDefaults.mameExe.empty() || !fromDefaults.raineExe.empty();
   if (sourceGiven && !LoadGameData(fromDefaults, settings, dataFolder, ui, database)) return 2;
-  if (!SaveProfile(settings, options.data.profile, database)) {
-    std::fprintf(stderr, "Can't write the profile '%s'\n", options.data.profile.c_str());
+  const std::string& path = options.scan.data.profile;
+  if (!SaveProfile(settings, path, database)) {
+    std::fprintf(stderr, "Can't write the profile '%s'\n", path.c_str());
     return 2;
   }
   return 0;

@@ -13,6 +13,7 @@ class App;
 namespace kestrel {
 
 class UserInterface;
+struct SettingsRecord;
 
 // The rebuilder's options as given on the command line; unset ones keep
 // the profile's (or the default) value.
@@ -27,7 +28,17 @@ struct RebuildOptions {
   std::optional<bool> tildeCrcs, zeroCrcs, recursive, removeSources;
 };
 
+// Registers the game data options and the rebuilder's own options.
 void AddRebuildOptions(CLI::App& command, RebuildOptions& options);
+
+// Registers only the rebuilder's own options, each long name with `prefix`
+// after its "--" (and after "--no-" for a switch): "profile save" offers
+// them as "--rebuild-source", "--no-rebuild-recursive", ...
+void AddRebuildToolOptions(CLI::App& command, RebuildOptions& options, const std::string& prefix);
+
+// Writes the rebuilder options that were given into `settings`; the others
+// keep the value they have.
+void ApplyRebuildOptions(const RebuildOptions& options, SettingsRecord& settings);
 
 // Exit statuses of a rebuild.
 enum RebuildExit { kRebuildDone = 0, kRebuildStopped = 1, kRebuildNotRun = 2 };

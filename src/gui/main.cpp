@@ -1,11 +1,28 @@
 #include <QApplication>
+#include <QIcon>
 #include <QStringList>
 
 #include "gui/screenshots.h"
 #include "gui/start_up.h"
 
+namespace {
+
+// The icon theme's, so that the desktop shows the installed icon; the
+// embedded one when the theme has none (a program run from its build folder).
+QIcon ProgramIcon() {
+  QIcon embedded;
+  for (int size : {16, 24, 32, 48, 64, 128, 256})
+    embedded.addFile(QStringLiteral(":/icons/kestrel-%1.png").arg(size), QSize(size, size));
+  return QIcon::fromTheme(QStringLiteral("kestrel"), embedded);
+}
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
+  // Wayland desktops match windows to kestrel.desktop by this name.
+  QGuiApplication::setDesktopFileName(QStringLiteral("kestrel"));
+  QApplication::setWindowIcon(ProgramIcon());
   // Hidden option for the documentation: draws the windows into PNG files.
   const QStringList arguments = QApplication::arguments();
   const qsizetype option = arguments.indexOf("--screenshots");

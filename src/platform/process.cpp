@@ -15,7 +15,8 @@ extern char** environ;
 namespace kestrel {
 
 bool RunProcess(const std::string& program, const std::vector<std::string>& arguments,
-                const std::string& outputFile, bool append, const std::string& workingFolder) {
+                const std::string& outputFile, bool append, const std::string& workingFolder,
+                ErrorOutput errors) {
   std::string realProgram = ResolvePath(program);
   // The child changes its folder before it starts the program, so a
   // relative path is made absolute against the caller's folder first.
@@ -34,6 +35,8 @@ bool RunProcess(const std::string& program, const std::vector<std::string>& argu
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_adddup2(&actions, outputFd, STDOUT_FILENO);
   posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+  if (errors == ErrorOutput::kDiscarded)
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
   std::string folder = workingFolder.empty() ? std::string() : ResolvePath(workingFolder);
   // The child changes its folder; the parent's stays as it is.
   if (!folder.empty()) posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());

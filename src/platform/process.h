@@ -7,11 +7,17 @@
 
 namespace kestrel {
 
+// Where the started program's standard error goes: to ours, or nowhere
+// (for a run whose complaints the user need not see).
+enum class ErrorOutput { kShown, kDiscarded };
+
 // Runs `program` with `arguments` in `workingFolder` (the current folder when
 // empty), standard output into `outputFile` (appended to when `append`),
-// and waits without limit. The exit code is not looked at. False when the
-// program could not be started or the output file not opened.
+// standard error as `errors` says, and waits without limit. The exit code
+// is not looked at. False when the program could not be started or the
+// output file not opened.
 bool RunProcess(const std::string& program, const std::vector<std::string>& arguments,
-                const std::string& outputFile, bool append, const std::string& workingFolder);
+                const std::string& outputFile, bool append, const std::string& workingFolder,
+                ErrorOutput errors = ErrorOutput::kShown);
 
 }  // namespace kestrel

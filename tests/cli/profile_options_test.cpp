@@ -1,5 +1,6 @@
-// "profile save" takes what "scan" and "fastscan" take, so that a profile
-// made on the command line can hold every scanner option.
+// "profile save" takes what "scan", "fastscan" and the tool commands take,
+// so that a profile made on the command line can hold every option: the
+// rebuilder's as "--rebuild-...", the merger's as "--merge-...".
 #include <gtest/gtest.h>
 
 #include <regex>
@@ -23,16 +24,23 @@ std::set<std::string> OptionNames(const std::string& help) {
   return names;
 }
 
-// The switch pairs "--x,--no-x" a command's help lists, by their "x".
-std::vector<std::string> SwitchNames(const std::string& help) {
-  std::vector<std::string> names;
-  std::regex pair("--([a-z0-9-]+),--no-\\1\\b");
+// The flag pairs "--x,--y" a command's help lists ("--zip,--folders",
+// "--recursive,--no-recursive").
+std::vector<std::pair<std::string, std::string>> FlagPairs(const std::string& help) {
+  std::vector<std::pair<std::string, std::string>> pairs;
+  std::regex pair("(--[a-z0-9-]+),(--[a-z0-9-]+)");
   for (auto it = std::sregex_iterator(help.begin(), help.end(), pair); it != std::sregex_iterator(); ++it)
-    names.push_back((*it)[1].str());
-  return names;
+    pairs.emplace_back((*it)[1].str(), (*it)[2].str());
+  return pairs;
 }
 
-TEST(ProfileOptionsTest, ProfileSaveTakesEveryOptionOfTheScans) {
+// "--no-recursive" under the prefix "rebuild-" is "--no-rebuild-recursive".
+std::string Prefixed(const std::string& name, const std::string& prefix) {
+  if (name.rfind("--no-", 0) == 0) return "--no-" + prefix + name.substr(5);
+  return "--" + prefix + name.substr(2);
+}
+
+TEST(ProfileOptionsTest, ProfileSaveTakesEveryOptionOfTheScansAndTools) {
   TempFolder dir;
   std::set<std::string> save = OptionNames(RunCli(dir, "profile save --help").out);
   for (const char* command : {"scan", "fastscan"}) {
@@ -43,18 +51,29 @@ TEST(ProfileOptionsTest, ProfileSaveTakesEveryOptionOfTheScans) {
       if (save.count(name) == 0) missing += name + " ";
     EXPECT_EQ(missing, "") << "taken by " << command << ", not by profile save";
   }
+  // The tools' own options, beside the game data options they share.
+  std::set<std::string> data = OptionNames(RunCli(dir, "info --help").out);
+  const std::pair<std::string, std::string> tools[] = {{"rebuild", "rebuild-"}, {"merge", "merge-"}, {"unmerge", "merge-"}};
+  for (const auto& [command, prefix] : tools) {
+    std::set<std::string> tool = OptionNames(RunCli(dir, command + " --help").out);
+    ASSERT_GT(tool.size(), data.size() + 3);
+    std::string missing;
+    for (const std::string& name : tool)
+      if (data.count(name) == 0 && save.count(Prefixed(name, prefix)) == 0) missing += Prefixed(name, prefix) + " ";
+    EXPECT_EQ(missing, "") << "for the options of " << command;
+  }
 }
 
-TEST(ProfileOptionsTest, EveryScanSwitchReachesTheSavedProfile) {
+TEST(ProfileOptionsTest, EverySwitchReachesTheSavedProfile) {
   TempFolder dir;
-  std::vector<std::string> switches = SwitchNames(RunCli(dir, "scan --help").out);
-  ASSERT_GT(switches.size(), 15u);
+  std::vector<std::pair<std::string, std::string>> switches = FlagPairs(RunCli(dir, "profile save --help").out);
+  ASSERT_GE(switches.size(), 25u);  // 17 of the scans, 5 of the rebuilder, 3 of the merger
   std::string save = "profile save --data-folder " + dir.path() + " --profile ";
   std::string show = "profile show --profile ";
-  for (const std::string& name : switches) {
-    ASSERT_EQ(RunCli(dir, save + "on.kpf --" + name).status, 0) << name;
-    ASSERT_EQ(RunCli(dir, save + "off.kpf --no-" + name).status, 0) << name;
-    EXPECT_NE(testing::ReadFile(dir / "on.kpf"), testing::ReadFile(dir / "off.kpf")) << "--" << name << " is not stored";
+  for (const auto& [on, off] : switches) {
+    ASSERT_EQ(RunCli(dir, save + "on.kpf " + on).status, 0) << on;
+    ASSERT_EQ(RunCli(dir, save + "off.kpf " + off).status, 0) << off;
+    EXPECT_NE(testing::ReadFile(dir / "on.kpf"), testing::ReadFile(dir / "off.kpf")) << on << " is not stored";
   }
 
   CliRun valued = RunCli(dir, save + "mine.kpf --set-type merged --game-types arcade --log scan.log"
@@ -66,6 +85,36 @@ TEST(ProfileOptionsTest, EveryScanSwitchReachesTheSavedProfile) {
                                    std::string("checkName = 0"), std::string("checkCase = 1")}) {
     EXPECT_NE(shown.find(field + "\n"), std::string::npos) << field << "\n" << shown;
   }
+}
+
+TEST(ProfileOptionsTest, ToolOptionsReachTheirOwnFields) {
+  TempFolder dir;
+  std::string save = "profile save --data-folder " + dir.path() + " --profile ";
+  // Each value differs from the default, so a field left alone shows.
+  CliRun tools = RunCli(dir, save + "tools.kpf --set-type non-merged --game-types neogeo"
+                                     " --rebuild-source in --rebuild-destination out --rebuild-set-type merged"
+                                     " --rebuild-game-types both-bios --rebuild-log rebuild.log --rebuild-folders"
+                                     " --no-rebuild-tilde-crcs --rebuild-remove-sources"
+                                     " --merge-folders --no-merge-clean-set --no-merge-remove-old"
+                                     " --merge-destination merged --merge-mode split");
+  ASSERT_EQ(tools.status, 0) << tools.err;
+  std::string shown = RunCli(dir, "profile show --profile tools.kpf").out;
+  for (const std::string& field :
+       {std::string("scanMergeMode = 0"), std::string("scanGameTypes = 1"), "rebuildSource = " + dir / "in/",
+        "rebuildDestination = " + dir / "out/", std::string("rebuildMergeMode = 2"),
+        std::string("rebuildGameTypes = 2"), std::string("rebuildLogfile = rebuild.log"),
+        std::string("rebuildCreateLog = 1"), std::string("rebuildZip = 0"), std::string("rebuildTildeCrcs = 0"),
+        std::string("rebuildZeroCrcs = 1"), std::string("rebuildRemoveSources = 1"), std::string("mergeZip = 0"),
+        std::string("mergeCleanSet = 0"), std::string("mergeRemoveOld = 0"), std::string("mergePlacement = 1"),
+        "mergeDestination = " + dir / "merged/", std::string("mergeMode = 0")}) {
+    EXPECT_NE(shown.find(field + "\n"), std::string::npos) << field << "\n" << shown;
+  }
+  // Options not given keep the defaults: the sets stay where they are.
+  ASSERT_EQ(RunCli(dir, save + "plain.kpf --merge-mode merged").status, 0);
+  shown = RunCli(dir, "profile show --profile plain.kpf").out;
+  for (const char* field : {"mergePlacement = 0", "mergeCleanSet = 1", "mergeRemoveOld = 1", "mergeMode = 1",
+                            "rebuildCreateLog = 0", "rebuildZip = 1"})
+    EXPECT_NE(shown.find(std::string(field) + "\n"), std::string::npos) << field << "\n" << shown;
 }
 
 }  // namespace
