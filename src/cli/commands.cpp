@@ -8,6 +8,7 @@
 #include "cli/data_options.h"
 #include "cli/info_command.h"
 #include "cli/profile_command.h"
+#include "cli/rebuild_command.h"
 #include "cli/scan_command.h"
 
 namespace kestrel {
@@ -39,6 +40,9 @@ int RunCommandLine(int argc, char** argv) {
   CLI::App* fastscan = app.add_subcommand("fastscan", "Scan again only the games the last scan found faults in");
   ScanOptions fastscanOptions;
   AddScanOptions(*fastscan, fastscanOptions);
+  RebuildOptions rebuildOptions;
+  CLI::App* rebuild = app.add_subcommand("rebuild", "Build sets in a destination folder from arbitrary files by CRC-32");
+  AddRebuildOptions(*rebuild, rebuildOptions);
 
   try {
     app.parse(argc, argv);
@@ -59,6 +63,7 @@ int RunCommandLine(int argc, char** argv) {
   if (profileSave->parsed()) status = SaveProfileFromOptions(profileOptions, ui);
   if (scan->parsed()) status = RunScanCommand(scanOptions, false, ui);
   if (fastscan->parsed()) status = RunScanCommand(fastscanOptions, true, ui);
+  if (rebuild->parsed()) status = RunRebuildCommand(rebuildOptions, ui);
   SetApplicationInterface(nullptr);
   return status;
 }

@@ -1,0 +1,103 @@
+#include "cli/rebuild_command.h"
+
+#include <CLI/CLI.hpp>
+#include <algorithm>
+#include <cstdio>
+
+#include "app/user_interface.h"
+#include "archive/zip_library.h"
+#include "platform/file_system.h"
+#include "platform/paths.h"
+#include "rebuilder/rebuilder.h"
+#include "settings/settings_record.h"
+#include "settings/validate_profile.h"
+
+namespace kestrel {
+namespace {
+
+// A switch pair "--name" / "--no-name" that leaves the profile's value alone
+// when neither is given.
+void AddSwitch(CLI::App& command, const std::string& name, std::optional<bool>& value, const std::string& help) {
+  command.add_flag_function("--" + name + ",!--no-" + name, [&value](int64_t count) { value = count > 0; }, help);
+}
+
+void Apply(const std::optional<bool>& value, bool& field) {
+  if (value) field = *value;
+}
+
+std::string AsFolder(const std::string& path) { return WithTrailingSeparator(AbsolutePath(path)); }
+
+void ApplyOptions(const RebuildOptions& options, SettingsRecord& settings) {
+  if (!options.source.empty()) settings.rebuildSource = AsFolder(options.source);
+  if (!options.destination.empty()) settings.rebuildDestination = AsFolder(options.destination);
+  if (options.setType == "non-merged") settings.rebuildMergeMode = 0;
+  if (options.setType == "split") settings.rebuildMergeMode = 1;
+  if (options.setType == "merged") settings.rebuildMergeMode = 2;
+  if (options.gameTypes == "arcade") settings.rebuildGameTypes = 0;
+  if (options.gameTypes == "neogeo") settings.rebuildGameTypes = 1;
+  if (options.gameTypes == "both-bios") settings.rebuildGameTypes = 2;
+  if (!options.logfile.empty()) settings.rebuildCreateLog = true, settings.rebuildLogfile = options.logfile;
+  Apply(options.zip, settings.rebuildZip);
+  Apply(options.tildeCrcs, settings.rebuildTildeCrcs);
+  Apply(options.zeroCrcs, settings.rebuildZeroCrcs);
+  Apply(options.recursive, settings.rebuildRecursive);
+  Apply(options.removeSources, settings.rebuildRemoveSources);
+}
+
+// The desktop program opens the rebuilder only with a temporary folder.
+bool CheckRebuildPreconditions(SettingsRecord& settings, UserInterface& ui) {
+  if (!settings.backupFolder.empty() && !FolderExists(settings.backupFolder)) CreateFolder(settings.backupFolder);
+  ValidateProfile(settings, &ui);
+  if (!settings.tempFolder.empty()) return true;
+  ShowMessage(&ui, "No Valid Temporaryfolder\n\nGo To The Settings Dialog !", "Path Error",
+              {MessageButtons::kOk, MessageIcon::kStop});
+  return false;
+}
+
+void PrintSummary(const RebuildCounts& counts, bool removing) {
+  std::printf("Source files seen: %d\nMatched: %d\nSkipped: %d\nROMs placed: %d\nSets written: %d\n",
+              counts.sourceFiles, counts.matched, counts.skipped, counts.romsPlaced, counts.setsWritten);
+  if (removing) std::printf("Sources removed: %d\n", counts.sourcesRemoved);
+}
+
+}  // namespace
+
+void AddRebuildOptions(CLI::App& command, RebuildOptions& options) {
+  AddDataOptions(command, options.data);
+  command.add_option("--source", options.source, "Folder to rebuild from");
+  command.add_option("--destination", options.destination, "Folder to build the sets in");
+  command.add_option("--set-type", options.setType, "Set layout (default non-merged)")
+      ->check(CLI::IsMember({"non-merged", "split", "merged"}));
+  command.add_option("--game-types", options.gameTypes,
+                     "arcade; neogeo (NeoGeo too, BIOS once into \"neogeo\", the default); "
+                     "both-bios (BIOS into every NeoGeo set)")
+      ->check(CLI::IsMember({"arcade", "neogeo", "both-bios"}));
+  command.add_flag_function("--zip,!--folders", [&options](int64_t count) { options.zip = count > 0; },
+                            "Build zipped sets (default) or folders");
+  AddSwitch(command, "tilde-crcs", options.tildeCrcs, "Also rebuild ROMs listed with a complemented CRC (default on)");
+  AddSwitch(command, "zero-crcs", options.zeroCrcs, "Also rebuild ROMs without a known dump by name and size (default on)");
+  AddSwitch(command, "recursive", options.recursive, "Descend into subfolders of the source (default on)");
+  AddSwitch(command, "remove-sources", options.removeSources, "Remove the rebuilt source files (default off)");
+  command.add_option("--log", options.logfile, "Write the rebuilder logfile");
+}
+
+int RunRebuildCommand(const RebuildOptions& options, UserInterface& ui) {
+  std::string dataFolder = ChooseDataFolder(options.data);
+  SettingsRecord settings;
+  if (!BuildSettings(options.data, dataFolder, settings)) return kRebuildNotRun;
+  ApplyOptions(options, settings);
+  GameList database;
+  if (!LoadGameData(options.data, settings, dataFolder, ui, database)) return kRebuildNotRun;
+  if (!CheckRebuildPreconditions(settings, ui)) return kRebuildNotRun;
+  if (!CheckRebuildFolders(settings, &ui)) return kRebuildNotRun;
+
+  ZipLibrary zipLibrary;
+  InitZipLibrary(zipLibrary);
+  zipLibrary.level = static_cast<char>('0' + std::clamp(settings.zipLevel, 0, 9));
+  RebuildOutcome outcome = RunRebuild(database, settings, zipLibrary, &ui);
+  if (outcome.refused) return kRebuildNotRun;
+  PrintSummary(outcome.counts, settings.rebuildRemoveSources);
+  return outcome.completed ? kRebuildDone : kRebuildStopped;
+}
+
+}  // namespace kestrel

@@ -1,0 +1,58 @@
+// The destination zips of a run in zip mode. Placements are gathered per
+// zip while the sources are walked, and each zip is then written once with
+// all its new members (loose files deflated, zip members copied without
+// recompression), two zips at a time, since deflating is what takes long.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "rebuilder/rebuild_journal.h"
+
+namespace kestrel {
+
+class ProgressDialog;
+class UserInterface;
+struct ZipLibrary;
+
+// One new member of a destination zip and the placement it serves.
+struct PendingMember {
+  std::string memberName;
+  SourceFile source;
+  size_t block = 0;      // index of the source's block in the journal
+  size_t placement = 0;  // index of the placement in that block
+};
+
+struct PendingArchive {
+  std::string path;  // destination + set name + ".zip"
+  std::string setName;
+  std::vector<PendingMember> members;
+  std::unordered_map<std::string, size_t> memberByName;  // byte-wise
+};
+
+class PendingArchives {
+ public:
+  // Gathers one member. A member of the same name gathered before for the
+  // same zip would be replaced by this one, so its placement is marked not
+  // written (its source is then kept).
+  void Add(const std::string& archivePath, const std::string& setName, const std::string& memberName,
+           const SourceFile& source, size_t block, size_t placement, RebuildJournal& journal);
+  bool empty() const { return archives_.empty(); }
+  std::vector<PendingArchive>& archives() { return archives_; }
+
+ private:
+  std::vector<PendingArchive> archives_;
+  std::unordered_map<std::string, size_t> archiveByPath_;
+};
+
+// Writes every gathered zip and marks each placement written or not. A
+// failed zip asks "Error While Zipping !..." (Yes stops) or, when the
+// destination's disk has no room for it, says "Disk Is Full !..." and stops.
+// A cancel stops too. Zips not yet begun when it stops stay unwritten.
+// Returns false when it stopped.
+bool WritePendingArchives(PendingArchives& pending, RebuildJournal& journal, ZipLibrary& zipLibrary,
+                          UserInterface* ui, ProgressDialog* progress);
+
+}  // namespace kestrel

@@ -1,0 +1,102 @@
+#include <algorithm>
+#include <vector>
+
+#include "app/user_interface.h"
+#include "archive/zip_reader.h"
+#include "platform/file_replacement.h"
+#include "platform/file_system.h"
+#include "platform/paths.h"
+#include "rebuilder/rebuild_messages.h"
+#include "rebuilder/rebuild_state.h"
+
+namespace kestrel {
+namespace {
+
+constexpr auto kRedrawInterval = std::chrono::milliseconds(50);
+constexpr size_t kCopyChunk = 1 << 20;
+
+enum class CopyResult { kCopied, kFailed, kDiskFull };
+
+// A set or ROM name from the game data becomes a file name in the
+// destination; one that names another folder would write outside it.
+bool IsPlainName(const std::string& name) {
+  return !name.empty() && name != "." && name != ".." &&
+         std::none_of(name.begin(), name.end(), IsPathSeparator);
+}
+
+// Copies the source to `target`, which appears whole or not at all.
+CopyResult CopyWhole(const std::string& from, const std::string& target) {
+  FilePtr input(OpenFile(from, "rb"));
+  if (!input) return CopyResult::kFailed;
+  FileReplacement output;
+  if (!output.Create(target)) return CopyResult::kFailed;
+  std::vector<char> buffer(kCopyChunk);
+  size_t count = 0;
+  while ((count = std::fread(buffer.data(), 1, buffer.size(), input.get())) > 0) {
+    if (!output.Write(buffer.data(), count)) return CopyResult::kDiskFull;
+  }
+  if (std::ferror(input.get())) return CopyResult::kFailed;
+  if (!output.Close()) return CopyResult::kDiskFull;
+  return output.Commit() ? CopyResult::kCopied : CopyResult::kFailed;
+}
+
+// A file of the ROM's name already in the set is left alone; it serves the
+// placement only when it holds the same contents.
+PlacementStatus StatusOfExisting(const std::string& existing, const SourceFile& file) {
+  uint32_t size = 0, crc = 0;
+  bool same = ReadFileCrc(existing, size, crc) && size == file.size && crc == file.crc;
+  return same ? PlacementStatus::kAlreadyThere : PlacementStatus::kNotWritten;
+}
+
+// Folder mode: the copy is made at once. False only on a full disk.
+bool PlaceIntoFolder(RebuildState& state, const SourceFile& file, const std::string& setPath,
+                     const std::string& romName, Placement& placement) {
+  CreateFolder(setPath);
+  std::string target = setPath + "/" + romName;
+  if (std::optional<std::string> existing = FindPath(target)) {
+    placement.status = StatusOfExisting(*existing, file);
+    return true;
+  }
+  CopyResult result = CopyWhole(file.path, target);
+  placement.status = result == CopyResult::kCopied ? PlacementStatus::kWritten : PlacementStatus::kNotWritten;
+  if (result != CopyResult::kDiskFull) return true;
+  ShowMessage(state.ui, rebuild_text::kDiskFull, rebuild_text::kErrorCaption,
+              {MessageButtons::kOk, MessageIcon::kStop});
+  return false;
+}
+
+}  // namespace
+
+void ShowProgressText(RebuildState& state, const std::string& text) {
+  auto now = std::chrono::steady_clock::now();
+  if (now - state.lastRedraw < kRedrawInterval) return;
+  state.lastRedraw = now;
+  state.progress->SetText(text);
+}
+
+bool PlaceRom(RebuildState& state, const SourceFile& file, const std::string& romName, const std::string& setName,
+              bool separateBios) {
+  std::string set = setName;
+  if (separateBios) {
+    std::vector<std::string>& placed = state.placedBios;
+    if (std::find(placed.begin(), placed.end(), romName) != placed.end()) return true;
+    placed.push_back(romName);
+    set = "neogeo";
+  }
+  std::string sourceName = FileNamePart(file.IsMember() ? file.storedName : file.path);
+  ShowProgressText(state, std::string(rebuild_text::kRebuilding) + "\n" + sourceName + "\n" + rebuild_text::kTo +
+                              "\n" + set + "/" + romName);
+  if (state.progress->IsCancelled()) return false;
+
+  size_t blockIndex = state.journal.size() - 1;
+  std::vector<Placement>& placements = state.journal[blockIndex].placements;
+  placements.push_back({set, romName, PlacementStatus::kNotWritten});
+  if (!IsPlainName(set) || !IsPlainName(romName)) return true;
+  std::string setPath = state.destination + set;
+  if (!state.settings.rebuildZip) return PlaceIntoFolder(state, file, setPath, romName, placements.back());
+  placements.back().status = PlacementStatus::kPending;
+  state.archives.Add(setPath + ".zip", set, romName, file, blockIndex, placements.size() - 1, state.journal);
+  return true;
+}
+
+}  // namespace kestrel

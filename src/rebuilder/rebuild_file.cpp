@@ -1,0 +1,105 @@
+#include <algorithm>
+
+#include "platform/text.h"
+#include "rebuilder/rebuild_state.h"
+
+namespace kestrel {
+namespace {
+
+constexpr int kNoMerging = 0;
+constexpr int kSplitSets = 1;
+constexpr int kArcadeOnly = 0;
+constexpr int kSeparateBios = 1;
+
+// The set a ROM goes into under the chosen layout: a clone's ROM goes into
+// its parent's set with merged sets always, with split sets only when the
+// parent has a ROM of that name.
+std::string TargetSet(const ZeroCrcIndexEntry& entry, int mergeMode) {
+  bool intoParent = mergeMode != kNoMerging && (mergeMode != kSplitSets || entry.inParent);
+  return intoParent && !entry.cloneOf.empty() ? entry.cloneOf : entry.setName;
+}
+
+// With split or merged sets, the other candidates that would produce the
+// same destination file (same ROM name and size, in the target set or a
+// clone of it) count as served too.
+template <typename Entry>
+void MarkSameDestination(const std::vector<Entry>& index, std::vector<bool>& served, size_t first, size_t last,
+                         const Entry& entry, const std::string& target, int mergeMode) {
+  if (mergeMode == kNoMerging) return;
+  for (size_t i = first; i < last; ++i) {
+    const Entry& other = index[i];
+    if (other.romName == entry.romName && other.size == entry.size &&
+        (other.setName == target || other.cloneOf == target))
+      served[i] = true;
+  }
+}
+
+// The ROMs without a known dump whose name equals the source's without
+// case, as [first, last) of the name-sorted index.
+std::pair<size_t, size_t> FindNameRange(const std::vector<ZeroCrcIndexEntry>& index, const std::string& name) {
+  auto first = std::lower_bound(index.begin(), index.end(), name, [](const ZeroCrcIndexEntry& entry, const std::string& n) {
+    return CompareNoCase(entry.romName, n) < 0;
+  });
+  auto last = std::upper_bound(first, index.end(), name, [](const std::string& n, const ZeroCrcIndexEntry& entry) {
+    return CompareNoCase(n, entry.romName) < 0;
+  });
+  return {size_t(first - index.begin()), size_t(last - index.begin())};
+}
+
+bool RebuildZeroCrcs(RebuildState& state, const SourceFile& file, const SourceKey& key) {
+  const SettingsRecord& settings = state.settings;
+  auto [first, last] = FindNameRange(state.zeroCrcIndex, key.name);
+  for (size_t i = first; i < last; ++i) {
+    const ZeroCrcIndexEntry& entry = state.zeroCrcIndex[i];
+    bool sameSize = uint32_t(entry.size) == key.size;
+    state.matched = sameSize;
+    if (entry.hasNeoGeoBios && settings.rebuildGameTypes == kArcadeOnly) continue;
+    if (state.zeroCrcServed[i] || !sameSize) continue;
+    state.zeroCrcServed[i] = true;
+    std::string target = TargetSet(entry, settings.rebuildMergeMode);
+    MarkSameDestination(state.zeroCrcIndex, state.zeroCrcServed, first, last, entry, target,
+                        settings.rebuildMergeMode);
+    if (!PlaceRom(state, file, entry.romName, target, false)) {
+      state.matched = false;
+      return false;
+    }
+  }
+  return true;
+}
+
+bool IsNeoGeoBiosKey(const SourceKey& key) {
+  RomEntry rom;
+  rom.size = static_cast<int32_t>(key.size);
+  rom.crc = key.crc;
+  return key.size <= INT32_MAX && IsNeoGeoBiosRom(rom);
+}
+
+bool RebuildByCrc(RebuildState& state, const SourceFile& file, const SourceKey& key) {
+  const SettingsRecord& settings = state.settings;
+  bool separateBios = IsNeoGeoBiosKey(key) && settings.rebuildGameTypes == kSeparateBios;
+  auto [first, last] = FindCrcRange(state.crcIndex, key.crc);
+  for (size_t i = first; i < last; ++i) {
+    const CrcIndexEntry& entry = state.crcIndex[i];
+    if (entry.hasNeoGeoBios && settings.rebuildGameTypes == kArcadeOnly) continue;
+    bool sameSize = uint32_t(entry.size) == key.size;
+    state.matched = sameSize;
+    if (state.crcServed[i] || !sameSize) continue;
+    state.crcServed[i] = true;
+    std::string target = TargetSet(entry, settings.rebuildMergeMode);
+    MarkSameDestination(state.crcIndex, state.crcServed, first, last, entry, target, settings.rebuildMergeMode);
+    if (!PlaceRom(state, file, entry.romName, target, separateBios)) {
+      state.matched = false;
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+bool RebuildFile(RebuildState& state, const SourceFile& file, const SourceKey& key, bool firstPass) {
+  if (firstPass && state.settings.rebuildZeroCrcs && !RebuildZeroCrcs(state, file, key)) return false;
+  return RebuildByCrc(state, file, key);
+}
+
+}  // namespace kestrel

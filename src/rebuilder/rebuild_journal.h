@@ -1,0 +1,65 @@
+// What a run did to every source, in the order the sources were met: the
+// text of the logfile and the list of sources that may be removed are both
+// made from it once the destination zips are written, so that the log
+// names only ROMs that really reached the destination.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "rebuilder/rebuilder.h"
+
+namespace kestrel {
+
+// Where the bytes of one source are.
+struct SourceFile {
+  std::string path;        // the loose file, or the extracted copy of a zip member
+  std::string zipPath;     // the zip holding the member; "" for a loose file
+  std::string storedName;  // the member's name exactly as stored
+  uint32_t size = 0;       // of the contents
+  uint32_t crc = 0;
+  uint32_t compressedSize = 0;  // of the member in its zip; 0 for a loose file
+  bool IsMember() const { return !zipPath.empty(); }
+};
+
+enum class PlacementStatus {
+  kPending,       // gathered for a destination zip not yet written
+  kWritten,       // in the destination: logged with an arrow line
+  kAlreadyThere,  // a file of that name and the same contents was there before
+  kNotWritten,    // refused, failed, or replaced by a later source in the same zip
+};
+
+struct Placement {
+  std::string setName;
+  std::string romName;
+  PlacementStatus status = PlacementStatus::kPending;
+};
+
+// One source file or zip member, or one blank line that closes a loose
+// file's or a whole zip's block in the log.
+struct SourceBlock {
+  bool blankLine = false;
+  std::string text;  // the current source text: the file's path, or zip path + '/' + stored name
+  SourceFile source;
+  std::vector<Placement> placements;
+  bool matched = false;   // the matched flag the block ended with
+  bool toRemove = false;  // matched while removal of sources is on
+};
+
+using RebuildJournal = std::vector<SourceBlock>;
+
+// True when every placement the block made reached the destination (or was
+// there already), so its source may go.
+bool AllPlacementsServed(const SourceBlock& block);
+
+// The logfile text: for each source its text, an arrow line
+// "\n  -> set/ROM" for each ROM written, then "\n" when it matched or
+// " [SKIPPED]\n" when not; a blank line after each loose file and each zip.
+std::string RenderRebuildLog(const RebuildJournal& journal);
+
+// Counts of sources, matches, ROMs placed and the sets they went into
+// (removals are counted where they happen).
+void CountJournal(const RebuildJournal& journal, RebuildCounts& counts);
+
+}  // namespace kestrel

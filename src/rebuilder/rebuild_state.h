@@ -1,0 +1,74 @@
+// The working state of one rebuild run and the steps that share it:
+// walking a source folder, matching one source, placing one ROM.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "gamedb/crc_index.h"
+#include "rebuilder/pending_archives.h"
+#include "rebuilder/rebuild_journal.h"
+#include "settings/settings_record.h"
+
+namespace kestrel {
+
+class ProgressDialog;
+class UserInterface;
+
+// Search key of one source: its CRC-32 (or, on the second pass, the
+// complement), the complement of that, its size and its bare file name.
+struct SourceKey {
+  uint32_t crc = 0;
+  uint32_t complement = 0;
+  uint32_t size = 0;
+  std::string name;
+};
+
+struct RebuildState {
+  explicit RebuildState(const SettingsRecord& options) : settings(options) {}
+
+  const SettingsRecord& settings;
+  UserInterface* ui = nullptr;
+  ProgressDialog* progress = nullptr;
+  std::string destination;  // ends with '/'
+  std::string workFolder;   // private folder for extracted members, ends with '/'
+
+  std::vector<CrcIndexEntry> crcIndex;
+  std::vector<ZeroCrcIndexEntry> zeroCrcIndex;
+  // Rebuilt marks, parallel to the indexes: the entry (or one with the same
+  // destination) was served in this run.
+  std::vector<bool> crcServed;
+  std::vector<bool> zeroCrcServed;
+  // Names of the NeoGeo BIOS ROMs already placed into "neogeo" in this run.
+  std::vector<std::string> placedBios;
+
+  RebuildJournal journal;    // the last block is the current source
+  PendingArchives archives;  // zip mode: what each destination zip gets
+  bool matched = false;      // the matched flag of the current source
+  std::chrono::steady_clock::time_point lastRedraw{};
+};
+
+// Walks `folder` (ending with '/'): every loose file and zip member is
+// matched and placed, in listing order. False when the run is to stop.
+bool RebuildFolder(RebuildState& state, const std::string& folder);
+
+// Number of sources the progress bar counts in `folder`.
+int CountSourceFiles(const std::string& folder, bool recursive, const std::string& skipFolder);
+
+// Looks the source up by `key` and places it for every ROM still unserved:
+// on the first pass also the ROMs without a known dump (by name and size),
+// then the ROMs with the key's CRC. Updates state.matched. False to stop.
+bool RebuildFile(RebuildState& state, const SourceFile& file, const SourceKey& key, bool firstPass);
+
+// Places the source as `romName` of set `setName` (or, with `separateBios`,
+// once per run into "neogeo"): copied at once in folder mode, gathered for
+// its zip in zip mode. False to stop (cancel, or a full disk).
+bool PlaceRom(RebuildState& state, const SourceFile& file, const std::string& romName, const std::string& setName,
+              bool separateBios);
+
+// Sets the progress text at most about 20 times a second.
+void ShowProgressText(RebuildState& state, const std::string& text);
+
+}  // namespace kestrel

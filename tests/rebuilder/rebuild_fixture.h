@@ -1,0 +1,59 @@
+// A game list, a source folder and a destination folder on disk, and the
+// rebuilder run over them as the dialog runs it.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/scripted_interface.h"
+#include "archive/zip_library.h"
+#include "gamedb/game_set.h"
+#include "rebuilder/rebuilder.h"
+#include "settings/settings_record.h"
+#include "support/temp_folder.h"
+
+namespace kestrel::testing {
+
+// `size` bytes whose CRC-32 is `crc`.
+std::string DataWithCrc(size_t size, uint32_t crc);
+uint32_t CrcOf(const std::string& data);
+
+struct GameRom {
+  std::string name;
+  std::string data;  // "" for a ROM without a known dump of `noDumpSize` bytes
+  int noDumpSize = 0;
+};
+
+class RebuildTest : public ::testing::Test {
+ protected:
+  RebuildTest();
+  ~RebuildTest() override;
+
+  // Adds a game to the list; Load() parses and validates the list.
+  void AddGame(const std::string& name, const std::vector<GameRom>& roms, const std::string& cloneOf = "");
+  void Load();
+
+  // Writes a zip made by Info-ZIP's zip, members named as given.
+  void WriteZip(const std::string& path, const std::map<std::string, std::string>& members);
+
+  // CheckRebuildFolders, then RunRebuild when the folders pass.
+  RebuildOutcome Rebuild();
+  // Every file under `folder`, a zip as "name.zip:member" per member.
+  std::map<std::string, std::string> Tree(const std::string& folder);
+  std::string Log() const;
+
+  TempFolder root;
+  std::string source, destination, logfile;
+  SettingsRecord settings;
+  GameList database;
+  ScriptedInterface ui;
+  ZipLibrary zipLibrary;
+
+ private:
+  std::string datfile_;
+};
+
+}  // namespace kestrel::testing

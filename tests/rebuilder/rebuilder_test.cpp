@@ -1,0 +1,232 @@
+#include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <map>
+#include <string>
+
+#include "platform/file_system.h"
+#include "rebuilder/rebuild_fixture.h"
+
+namespace kestrel::testing {
+namespace {
+
+using Files = std::map<std::string, std::string>;
+
+const std::string kA = "contents of a", kB = "contents of b", kC = "contents of c";
+
+class RebuilderTest : public RebuildTest {
+ protected:
+  // A parent, its clone sharing a.rom, and a set sharing b.rom's contents.
+  void LoadFamily() {
+    AddGame("pac", {{"a.rom", kA}, {"b.rom", kB}});
+    AddGame("pacc", {{"a.rom", kA}, {"c.rom", kC}}, "pac");
+    AddGame("other", {{"b.rom", kB}});
+    Load();
+  }
+  void ClearDestination() {
+    std::filesystem::remove_all(destination);
+    std::filesystem::create_directories(destination);
+  }
+};
+
+TEST_F(RebuilderTest, WritesTheLogfileAndPlacesSharedRomsOnceIntoTheParentWithSplitSets) {
+  LoadFamily();
+  WriteFile(source + "x1.bin", kA);
+  WriteFile(source + "zz.bin", kB);
+  WriteFile(source + "nomatch.dat", "nothing");
+  WriteZip(source + "sub/y.zip", {{"c.rom", kC}, {"junk.txt", "junk"}});
+  settings.rebuildMergeMode = 1;
+  RebuildOutcome outcome = Rebuild();
+  EXPECT_TRUE(outcome.completed);
+  EXPECT_EQ(Log(), source + "nomatch.dat [SKIPPED]\n\n" +
+                       source + "sub/y.zip/c.rom\n  -> pacc/c.rom\n" +
+                       source + "sub/y.zip/junk.txt [SKIPPED]\n\n" +
+                       source + "x1.bin\n  -> pac/a.rom\n\n" +
+                       source + "zz.bin\n  -> other/b.rom\n  -> pac/b.rom\n\n");
+  EXPECT_EQ(Tree(destination), (Files{{"other.zip:b.rom", kB},
+                                      {"pac.zip:a.rom", kA},
+                                      {"pac.zip:b.rom", kB},
+                                      {"pacc.zip:c.rom", kC}}));
+  EXPECT_EQ(outcome.counts.sourceFiles, 5);
+  EXPECT_EQ(outcome.counts.matched, 3);
+  EXPECT_EQ(outcome.counts.romsPlaced, 4);
+  EXPECT_EQ(outcome.counts.setsWritten, 3);
+  EXPECT_EQ(Tree(source).size(), 5u) << "sources stay without removal";
+}
+
+TEST_F(RebuilderTest, FollowsTheLayoutWithoutMergingAndWithMergedSets) {
+  LoadFamily();
+  WriteFile(source + "a", kA);
+  WriteFile(source + "c", kC);
+  settings.rebuildMergeMode = 0;
+  Rebuild();
+  EXPECT_EQ(Tree(destination), (Files{{"pac.zip:a.rom", kA}, {"pacc.zip:a.rom", kA}, {"pacc.zip:c.rom", kC}}));
+  ClearDestination();
+  settings.rebuildMergeMode = 2;
+  Rebuild();
+  EXPECT_EQ(Tree(destination), (Files{{"pac.zip:a.rom", kA}, {"pac.zip:c.rom", kC}}));
+}
+
+TEST_F(RebuilderTest, CountsDuplicatesAndExistingTargetsAsMatchedButKeepsASourceNotPlaced) {
+  AddGame("g1", {{"r1", kA}, {"r2", kB}});
+  AddGame("g2", {{"r3", kC}});
+  Load();
+  WriteFile(source + "copy1", kA);
+  WriteFile(source + "copy2", kA);
+  WriteFile(source + "r2file", kB);
+  WriteFile(source + "r3file", kC);
+  WriteFile(destination + "g1/r2", kB);           // already right
+  WriteFile(destination + "g2/r3", "bad dump");  // a different file of that name
+  settings.rebuildZip = false;
+  settings.rebuildRemoveSources = true;
+  Rebuild();
+  EXPECT_EQ(Log(), source + "copy1\n  -> g1/r1\n\n" + source + "copy2\n\n" + source + "r2file\n\n" + source +
+                       "r3file\n\n");
+  EXPECT_EQ(Tree(destination), (Files{{"g1/r1", kA}, {"g1/r2", kB}, {"g2/r3", "bad dump"}}));
+  EXPECT_EQ(Tree(source), (Files{{"r3file", kC}})) << "its contents are nowhere else";
+}
+
+TEST_F(RebuilderTest, RemovesRebuiltFilesMembersAndEmptiedZipsAndFoldersButNothingAWriteFailedFor) {
+  AddGame("g", {{"r1", kA}, {"r2", kB}, {"r3", kC}});
+  AddGame("bad", {{"r4", "contents of r4"}});
+  Load();
+  WriteZip(source + "a/set1.zip", {{"r1", kA}, {"junk", "junk"}});
+  WriteZip(source + "b/only.zip", {{"x", kB}});
+  WriteFile(source + "c/loose", kC);
+  WriteFile(source + "d/r4file", "contents of r4");
+  std::filesystem::create_directories(destination + "bad.zip");  // cannot be written as a zip
+  settings.rebuildRemoveSources = true;
+  ui.messageAnswers = {kResultNo};
+  RebuildOutcome outcome = Rebuild();
+  EXPECT_EQ(ui.MessageTexts(),
+            std::vector<std::string>{"Error While Zipping !\n\nDo You Want To Stop Rebuilding Process ?"});
+  EXPECT_TRUE(outcome.completed);
+  EXPECT_EQ(Tree(destination), (Files{{"g.zip:r1", kA}, {"g.zip:r2", kB}, {"g.zip:r3", kC}}));
+  EXPECT_EQ(Tree(source), (Files{{"a/set1.zip:junk", "junk"}, {"d/r4file", "contents of r4"}}));
+  EXPECT_FALSE(FolderExists(source + "b"));
+  EXPECT_FALSE(FolderExists(source + "c"));
+  EXPECT_EQ(Log().find("-> bad/"), std::string::npos);
+  EXPECT_EQ(outcome.counts.sourcesRemoved, 3);
+}
+
+TEST_F(RebuilderTest, PlacesTheNeoGeoBiosAsTheGameTypesSay) {
+  std::string bios = DataWithCrc(131072, 0x9036D879);
+  AddGame("neogeo", {{"neo-geo.rom", bios}});
+  AddGame("mslug", {{"neo-geo.rom", bios}, {"m1.rom", kA}});
+  AddGame("kof", {{"neo-geo.rom", bios}, {"k1.rom", kB}});
+  AddGame("pac", {{"p1", kC}});
+  Load();
+  WriteFile(source + "bios.bin", bios);
+  WriteFile(source + "m", kA);
+  WriteFile(source + "p", kC);
+  std::map<int, Files> expected = {
+      {0, {{"pac.zip:p1", kC}}},
+      {1, {{"neogeo.zip:neo-geo.rom", bios}, {"mslug.zip:m1.rom", kA}, {"pac.zip:p1", kC}}},
+      {2, {{"kof.zip:neo-geo.rom", bios}, {"mslug.zip:neo-geo.rom", bios}, {"mslug.zip:m1.rom", kA},
+           {"neogeo.zip:neo-geo.rom", bios}, {"pac.zip:p1", kC}}}};
+  for (const auto& [mode, files] : expected) {
+    settings.rebuildGameTypes = mode;
+    Rebuild();
+    EXPECT_EQ(Tree(destination), files) << "game types " << mode;
+    ClearDestination();
+  }
+}
+
+TEST_F(RebuilderTest, RebuildsComplementedAndZeroCrcsOnlyWhenAsked) {
+  std::string file = "complemented contents";
+  AddGame("t", {{"comp.rom", DataWithCrc(file.size(), ~CrcOf(file))}});
+  AddGame("z", {{"nodump.rom", "", 16}});
+  Load();
+  WriteFile(source + "some.bin", file);
+  WriteFile(source + "nodump.rom", std::string(16, 'n'));
+  WriteFile(source + "sub/NoDump.rom", std::string(17, 'n'));
+  settings.rebuildTildeCrcs = settings.rebuildZeroCrcs = false;
+  Rebuild();
+  EXPECT_TRUE(Tree(destination).empty());
+  settings.rebuildTildeCrcs = settings.rebuildZeroCrcs = true;
+  Rebuild();
+  EXPECT_EQ(Tree(destination), (Files{{"t.zip:comp.rom", file}, {"z.zip:nodump.rom", std::string(16, 'n')}}));
+  EXPECT_NE(Log().find(source + "sub/NoDump.rom [SKIPPED]\n"), std::string::npos);
+}
+
+TEST_F(RebuilderTest, RefusesConflictingFoldersAndSkipsASubfolderWithoutRecursion) {
+  AddGame("g", {{"r1", kA}});
+  Load();
+  WriteFile(source + "r1file", kA);
+  settings.rebuildDestination = source;
+  EXPECT_TRUE(Rebuild().refused);
+  EXPECT_EQ(ui.messages.at(0).text,
+            "Destination- / Sourcefolder conflict !\nThey can't be equal and the destination folder\n"
+            "can't be a subfolder of the sourcefolder.");
+  EXPECT_EQ(settings.rebuildDestination, "");
+
+  settings.rebuildDestination = source + "out/";
+  std::filesystem::create_directories(settings.rebuildDestination);
+  EXPECT_TRUE(Rebuild().refused);
+  settings.rebuildDestination = source + "out/";
+  settings.rebuildRecursive = false;
+  EXPECT_TRUE(Rebuild().completed);
+  EXPECT_EQ(Log(), source + "out [SKIPPED]\n\n" + source + "r1file\n  -> g/r1\n\n");
+
+  settings.rebuildSource = root / "missing/";
+  EXPECT_TRUE(Rebuild().refused);
+  EXPECT_EQ(ui.messages.back().text, "Can't Access '" + root / "missing/'");
+  EXPECT_EQ(settings.rebuildSource, "");
+}
+
+TEST_F(RebuilderTest, ReadsAwkwardSourcesWithoutChangingThem) {
+  AddGame("g", {{"r1", kA}, {"r2.rom", kB}, {"r3", "PK but not a zip"}});
+  Load();
+  WriteFile(source + "my file \xe9.bin", kA);
+  WriteFile(source + "r2.rom", "unrelated file named like the ROM");
+  WriteFile(source + "other name", kB);
+  WriteFile(source + "broken.zip", "PK but not a zip");
+  ASSERT_EQ(mkfifo((source + "pipe").c_str(), 0644), 0);
+  Files before = Tree(source);
+  chmod(source.c_str(), 0555);
+  RebuildOutcome outcome = Rebuild();
+  chmod(source.c_str(), 0755);
+  EXPECT_TRUE(outcome.completed);
+  EXPECT_EQ(Tree(destination), (Files{{"g.zip:r1", kA}, {"g.zip:r2.rom", kB}, {"g.zip:r3", "PK but not a zip"}}));
+  EXPECT_EQ(Tree(source), before);
+  EXPECT_NE(Log().find(source + "pipe [SKIPPED]\n"), std::string::npos);
+  ASSERT_EQ(ui.messages.size(), 2u);  // the damaged zip is explained, then read as a file
+  EXPECT_EQ(ui.messages[1].text.rfind("Corrupt Zipfile:", 0), 0u);
+}
+
+// Bytes deflate cannot shrink.
+std::string Noise(size_t length) {
+  std::string bytes(length, '\0');
+  uint32_t state = 2463534242u;
+  for (char& byte : bytes) {
+    state ^= state << 13, state ^= state >> 17, state ^= state << 5;
+    byte = static_cast<char>(state);
+  }
+  return bytes;
+}
+
+TEST_F(RebuilderTest, StopsCleanlyOnAFullDiskAndKeepsTheSources) {
+  std::string big = Noise(400 << 10);
+  AddGame("g", {{"big", big}, {"small", kA}});
+  Load();
+  WriteFile(source + "1big", big);
+  WriteFile(source + "2small", kA);
+  if (mount("tmpfs", destination.c_str(), "tmpfs", 0, "size=256k") != 0)
+    GTEST_SKIP() << "a small disk needs the right to mount one";
+  settings.rebuildRemoveSources = true;
+  for (bool zip : {false, true}) {
+    settings.rebuildZip = zip;
+    EXPECT_FALSE(Rebuild().completed);
+    EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{"Disk Is Full !\n\nRebuilding Process Stopped."});
+    EXPECT_TRUE(Tree(destination).empty()) << "nothing half-written, zip " << zip;
+    ui.messages.clear();
+  }
+  umount(destination.c_str());
+  Files sources = Tree(source);
+  EXPECT_TRUE(sources["1big"] == big && sources["2small"] == kA && sources.size() == 2);
+}
+
+}  // namespace
+}  // namespace kestrel::testing
