@@ -7,6 +7,7 @@
 #include "cli/console_interface.h"
 #include "cli/data_options.h"
 #include "cli/info_command.h"
+#include "cli/merge_command.h"
 #include "cli/profile_command.h"
 #include "cli/rebuild_command.h"
 #include "cli/scan_command.h"
@@ -44,6 +45,14 @@ int RunCommandLine(int argc, char** argv) {
   CLI::App* rebuild = app.add_subcommand("rebuild", "Build sets in a destination folder from arbitrary files by CRC-32");
   AddRebuildOptions(*rebuild, rebuildOptions);
 
+  MergeOptions mergeOptions, splitOptions, unmergeOptions;
+  CLI::App* merge = app.add_subcommand("merge", "Merge every selected family into one set named after the parent");
+  AddMergeOptions(*merge, mergeOptions);
+  CLI::App* split = app.add_subcommand("split", "Split every selected family: clone sets hold only what the parent lacks");
+  AddMergeOptions(*split, splitOptions);
+  CLI::App* unmerge = app.add_subcommand("unmerge", "Unmerge every selected family: every clone set holds all its ROMs");
+  AddMergeOptions(*unmerge, unmergeOptions);
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {
@@ -64,6 +73,9 @@ int RunCommandLine(int argc, char** argv) {
   if (scan->parsed()) status = RunScanCommand(scanOptions, false, ui);
   if (fastscan->parsed()) status = RunScanCommand(fastscanOptions, true, ui);
   if (rebuild->parsed()) status = RunRebuildCommand(rebuildOptions, ui);
+  if (merge->parsed()) status = RunMergeCommand(mergeOptions, MergeLayout::kMerged, ui);
+  if (split->parsed()) status = RunMergeCommand(splitOptions, MergeLayout::kSplit, ui);
+  if (unmerge->parsed()) status = RunMergeCommand(unmergeOptions, MergeLayout::kNonMerged, ui);
   SetApplicationInterface(nullptr);
   return status;
 }

@@ -1,0 +1,19 @@
+// The two ways a family is rebuilt: into one merged set, or into a parent
+// set and clone sets (split or non-merged).
+#pragma once
+
+#include "gamedb/game_set.h"
+#include "merger/merge_run.h"
+#include "merger/merger.h"
+
+namespace kestrel {
+
+// Builds the merged set of the parent `parent`, named after it, from every
+// set of the family, and records the family in `outcome`. kStop ends the run.
+StepResult MergeFamily(MergeRun& run, const GameSet& parent, MergeOutcome& outcome);
+
+// Builds the parent's set and one set per clone; a split clone set holds
+// only the clone's ROMs that the parent lacks, a non-merged one all of them.
+StepResult RebuildFamily(MergeRun& run, const GameSet& parent, bool split, MergeOutcome& outcome);
+
+}  // namespace kestrel

@@ -1,0 +1,37 @@
+// Where the merger finds sets and where it puts the new ones.
+//
+// A set `S` in a folder `D` (an active ROM path or the merge destination) is
+// the zip `D` + `S` + ".zip" or the folder `D` + `S`; its work folder, in
+// which the new set is assembled, is `D` + `S` + ".kpw".
+#pragma once
+
+#include <string>
+
+namespace kestrel {
+
+class SetLocator;
+struct SettingsRecord;
+class UserInterface;
+
+// The first active ROM path that holds the set `name`, as a folder or else
+// as a zip (both found without case); "" when no path holds it.
+std::string FindSetPath(SetLocator& sets, const SettingsRecord& settings, const std::string& name);
+
+// The folder the new set `name` goes to: the merge destination when the
+// sets are placed there, else the path that holds the set now, else the
+// first active ROM path.
+std::string DestinationFolderOf(SetLocator& sets, const SettingsRecord& settings, const std::string& name);
+
+// True when `folder` exists; it then becomes the folder as the file system
+// spells it, with a trailing '/'. Otherwise "Can't Access '<folder>'" is
+// shown (title "Path Error"), `folder` is emptied and the answer is false.
+bool CheckMergeDestination(UserInterface* ui, std::string& folder);
+
+// Whether two folder texts name the same folder: compared without case once
+// both are spelled as the file system spells them.
+bool SameFolder(const std::string& a, const std::string& b);
+
+// A set name that can stand in a path: no folder part, not "." or "..".
+bool IsPlainSetName(const std::string& name);
+
+}  // namespace kestrel

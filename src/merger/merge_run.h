@@ -1,0 +1,61 @@
+// The state one merger run shares between its steps: what it works on, the
+// progress dialog, the zips listed so far and whether the user asked to
+// cancel.
+#pragma once
+
+#include <chrono>
+#include <map>
+#include <optional>
+#include <string>
+
+#include "app/user_interface.h"
+#include "archive/zip_entry.h"
+#include "archive/zip_library.h"
+#include "gamedb/game_set.h"
+#include "merger/set_locator.h"
+#include "settings/settings_record.h"
+
+namespace kestrel {
+
+// Writes one archive; ZipUpdate unless a test puts a failing one in.
+using ZipWriter = bool (*)(ZipLibrary& library, const std::string& archivePath, const ZipChanges& changes);
+
+// How a step ends: go on, or end the run (the user said so, or the disk
+// is full).
+enum class StepResult { kContinue, kStop };
+
+struct MergeRun {
+  MergeRun(const GameList& games, const SettingsRecord& options, UserInterface* owner, ZipLibrary& zip,
+           ZipWriter writer, ProgressDialog& dialog)
+      : database(games), settings(options), ui(owner), zipLibrary(zip), writeZip(writer), progress(dialog) {}
+
+  const GameList& database;
+  const SettingsRecord& settings;
+  UserInterface* ui;
+  ZipLibrary& zipLibrary;
+  ZipWriter writeZip;
+  ProgressDialog& progress;
+
+  // The sets in the folders the run looks at.
+  SetLocator sets;
+  // The members of every zip listed for the current family, by the path
+  // asked for; nullopt for a path that holds no readable zip. Kept for one
+  // family so that a damaged zip is reported once, and dropped before the
+  // next one, whose sets the previous family's commit may have changed.
+  std::map<std::string, std::optional<ZipEntryList>> zipListings;
+
+  // Lets the progress dialog redraw and notice Cancel, about 20 times a
+  // second; a cancel is remembered until the current family is done.
+  void Pump();
+  // Pumps once more and answers whether the user cancelled.
+  bool CancelRequested();
+
+ private:
+  bool cancelled_ = false;
+  std::chrono::steady_clock::time_point lastPump_{};
+};
+
+// The message box the merger's errors share.
+inline constexpr char kMergingErrorTitle[] = "(Un-)Merging-Error";
+
+}  // namespace kestrel

@@ -1,0 +1,61 @@
+#include "merger/merger.h"
+
+#include "merger/merge_families.h"
+#include "merger/merge_paths.h"
+#include "platform/paths.h"
+#include "platform/thread_priority.h"
+
+namespace kestrel {
+namespace {
+
+// The checks before a run; false when it cannot start.
+bool CheckRun(SettingsRecord& settings, UserInterface* ui) {
+  if (settings.activeRomPaths.empty()) {
+    ShowMessage(ui, "No ROM-Paths Available.", "Path Error", {MessageButtons::kOk, MessageIcon::kStop});
+    return false;
+  }
+  if (settings.mergePlacement != 1) return true;
+  if (!settings.mergeDestination.empty()) settings.mergeDestination = WithTrailingSeparator(settings.mergeDestination);
+  return CheckMergeDestination(ui, settings.mergeDestination);
+}
+
+int CountSelectedParents(const GameList& database) {
+  int count = 0;
+  for (const GameSet& game : database)
+    if (game.selected && game.isParent) ++count;
+  return count;
+}
+
+}  // namespace
+
+MergeOutcome RunMerger(const GameList& database, SettingsRecord& settings, UserInterface* ui,
+                       ZipLibrary& zipLibrary, MergeButton button, ZipWriter writeZip) {
+  MergeOutcome outcome;
+  if (!CheckRun(settings, ui)) return outcome;
+  outcome.started = true;
+
+  ScopedThreadPriority priority(settings.threadPriority);
+  bool merging = button == MergeButton::kMerge;
+  std::unique_ptr<ProgressDialog> progress = OpenProgressDialog(ui, merging ? "Merging ROMs" : "Unmerging ROMs");
+  progress->SetRange(0, CountSelectedParents(database));
+  progress->SetStep(1);
+  MergeRun run(database, settings, ui, zipLibrary, writeZip, *progress);
+  for (const GameSet& parent : database) {
+    if (!parent.selected || !parent.isParent) continue;
+    run.zipListings.clear();
+    StepResult result = StepResult::kContinue;
+    if (merging && settings.mergeMode == 1) {
+      result = MergeFamily(run, parent, outcome);
+    } else {
+      result = RebuildFamily(run, parent, merging, outcome);
+    }
+    if (result == StepResult::kStop || run.CancelRequested()) {
+      outcome.stopped = true;
+      break;
+    }
+    progress->Step();
+  }
+  return outcome;
+}
+
+}  // namespace kestrel

@@ -1,0 +1,73 @@
+#include "merger/work_set.h"
+
+#include <optional>
+
+#include "archive/zip_reader.h"
+#include "merger/merge_paths.h"
+#include "platform/file_system.h"
+#include "platform/paths.h"
+#include "platform/text.h"
+
+namespace kestrel {
+namespace {
+
+// The members of the zip `zipPath` (as spelled on disk), listed once per
+// family with the reader's messages; nullopt when it is no readable zip.
+const std::optional<ZipEntryList>& ListZip(MergeRun& run, const std::string& zipPath) {
+  auto known = run.zipListings.find(zipPath);
+  if (known != run.zipListings.end()) return known->second;
+  std::optional<ZipEntryList> listing;
+  ZipEntryList entries;
+  if (ReadZipDirectory(zipPath, entries, false, true)) listing = std::move(entries);
+  return run.zipListings.emplace(zipPath, std::move(listing)).first->second;
+}
+
+void AddSource(WorkSet& set, const std::string& fileName, FileSource source) {
+  auto [at, added] = set.fileIndex.emplace(ToLowerAscii(fileName), set.files.size());
+  if (added) set.files.push_back({fileName, {}});
+  set.files[at->second].sources.push_back(std::move(source));
+}
+
+// The regular file `folder` + '/' + `name`, as the file system spells it.
+std::optional<std::string> FindLooseFile(const std::string& folder, const std::string& name) {
+  std::optional<std::string> path = FindPath(JoinPath(folder, name));
+  if (!path || !FileExists(*path)) return std::nullopt;
+  return path;
+}
+
+}  // namespace
+
+bool CreateWorkSet(const std::string& folder, const std::string& setName, WorkSet& set) {
+  set = WorkSet();
+  set.setName = setName;
+  set.folder = folder;
+  set.setPath = JoinPath(folder, setName);
+  set.workFolder = set.setPath + ".kpw/";
+  if (folder.empty() || !IsPlainSetName(setName)) return false;
+  return CreateFolder(set.workFolder);
+}
+
+void CopySetFile(MergeRun& run, const std::string& romPath, const std::string& sourceSet,
+                 const std::string& fileName, WorkSet& set) {
+  run.Pump();
+  // A name with a folder part would lead out of the new set.
+  if (!IsPlainSetName(fileName) || !IsPlainSetName(sourceSet)) return;
+  if (std::optional<std::string> folder = run.sets.FindFolder(romPath, sourceSet)) {
+    if (std::optional<std::string> loose = FindLooseFile(*folder, fileName)) {
+      AddSource(set, fileName, {*loose, {}});
+      return;
+    }
+  }
+  std::optional<std::string> zip = run.sets.FindZip(romPath, sourceSet);
+  if (!zip) return;
+  const std::optional<ZipEntryList>& members = ListZip(run, *zip);
+  if (!members) return;
+  for (const ZipEntry& entry : *members)
+    if (EqualsNoCase(entry.name, fileName)) AddSource(set, fileName, {"", entry});
+}
+
+void CollectFile(MergeRun& run, const std::string& sourceSet, const std::string& fileName, WorkSet& set) {
+  for (const std::string& romPath : run.settings.activeRomPaths) CopySetFile(run, romPath, sourceSet, fileName, set);
+}
+
+}  // namespace kestrel

@@ -1,0 +1,60 @@
+// A new set being assembled: its work folder and, for every file it is to
+// hold, the places the file was found in.
+//
+// Collecting notes where each file lies; the data move only when the set
+// is finished, so zip members can go into a new zip unchanged and nothing
+// is copied twice.
+#pragma once
+
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "archive/zip_entry.h"
+#include "merger/merge_run.h"
+
+namespace kestrel {
+
+// One place a file was found.
+struct FileSource {
+  std::string looseFile;  // a loose file as the file system spells it; "" for a zip member
+  ZipEntry member;        // the zip member, when looseFile is ""
+};
+
+// One file of the new set. The last source found is the one used; the
+// earlier ones stand in when it cannot be extracted.
+struct CollectedFile {
+  std::string name;  // as first collected; later finds of the name without case add sources
+  std::vector<FileSource> sources;
+};
+
+struct WorkSet {
+  std::string setName;
+  std::string folder;      // the destination folder
+  std::string setPath;     // folder + set name
+  std::string workFolder;  // setPath + ".kpw/"
+  std::vector<CollectedFile> files;
+  std::unordered_map<std::string, size_t> fileIndex;  // lowered name -> index in files
+
+  // Filled by FinishSet: what is to replace the old set on commit.
+  std::string newArchive;  // the new zip inside the work folder, or ""
+  std::string newFolder;   // the folder of new loose files inside the work folder, or ""
+};
+
+// Creates the work folder of the set `setName` in `folder`. False when it
+// cannot be made, typically because a work folder of an interrupted run is
+// still there; the family is then left alone.
+bool CreateWorkSet(const std::string& folder, const std::string& setName, WorkSet& set);
+
+// Looks for the file `fileName` of the set `sourceSet` in one ROM path
+// `romPath`: the loose file, else every member of the set's zip whose file
+// name equals it without case (the last such member counts). What is found
+// becomes the file's latest source. A file found nowhere is no error.
+void CopySetFile(MergeRun& run, const std::string& romPath, const std::string& sourceSet,
+                 const std::string& fileName, WorkSet& set);
+
+// CopySetFile for every active ROM path in order: the file present in several
+// places ends up as the one from the last place that has it.
+void CollectFile(MergeRun& run, const std::string& sourceSet, const std::string& fileName, WorkSet& set);
+
+}  // namespace kestrel

@@ -1,0 +1,66 @@
+// Two ROM paths on disk, a hand-made game list with two families and a
+// single game, and the merger options of a first use (merged, zips, Clean
+// Set, Remove Old, sets kept where they are).
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/scripted_interface.h"
+#include "archive/zip_library.h"
+#include "gamedb/game_set.h"
+#include "merger/merger.h"
+#include "settings/settings_record.h"
+#include "support/temp_folder.h"
+
+namespace kestrel::testing {
+
+using Files = std::map<std::string, std::string>;  // file name -> contents
+
+// Contents of a ROM: different for every name, and shrinking when deflated.
+std::string RomData(const std::string& romName);
+
+class MergerTest : public ::testing::Test {
+ protected:
+  MergerTest();
+
+  // Families: pacman (a.1, a.2) with clones pacmanf (a.1, f.3) and puckman
+  // (a.2, p.4); galaxian (g.1) with clone galaxa (g.1, ga.2); single (s.1).
+  void AddStandardGames();
+  // The standard games as split zips over both paths, with a stale parent
+  // folder in the second path.
+  void WriteSplitCollection();
+  GameSet& AddGame(const std::string& name, const Files& roms, const std::string& cloneOf = "");
+  // Sorts the list, links parents and clones, sets inParent.
+  void Link();
+  GameSet& Game(const std::string& name);
+
+  // The files a set holds in the given layout, from RomData.
+  Files SplitFiles(const std::string& game);
+  Files FullFiles(const std::string& game);
+  Files MergedFiles(const std::string& parent);
+
+  void WriteZip(const std::string& folder, const std::string& set, const Files& files);
+  void WriteFolder(const std::string& folder, const std::string& set, const Files& files);
+  // Member name -> contents; every member must extract.
+  Files ZipContents(const std::string& zipPath);
+  Files FolderContents(const std::string& folder);
+  // Every file under the root, by path relative to it, with its bytes.
+  Files Snapshot();
+  // Relative paths of every entry (files and folders) under the root.
+  std::vector<std::string> Entries();
+
+  MergeOutcome Run(MergeButton button = MergeButton::kMerge, ZipWriter writer = ZipUpdate);
+
+  TempFolder root;
+  std::string path1, path2;
+  ScriptedInterface ui;
+  GameList database;
+  SettingsRecord settings;
+  ZipLibrary zipLibrary;
+};
+
+}  // namespace kestrel::testing
