@@ -8,7 +8,6 @@
 
 #include "app/user_interface.h"
 #include "archive/zip_library.h"
-#include "rebuilder/zip_update_shim.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
 #include "rebuilder/rebuild_messages.h"
