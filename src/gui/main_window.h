@@ -18,6 +18,8 @@ class QToolButton;
 namespace kestrel {
 
 class SettingsDialog;
+class RebuilderDialog;
+class MergerDialog;
 
 // Command identifiers of the tool buttons.
 enum ToolCommand { kCommandScanner = 1000, kCommandMerger = 1001, kCommandRebuilder = 1002,
@@ -42,6 +44,9 @@ class MainWindow : public QWidget {
   // Runs the settings dialog modally and returns whether it ended with OK.
   // Tests replace it to drive the dialog without a modal loop.
   std::function<bool(SettingsDialog&)> runSettingsDialog;
+  // Run the rebuilder and merger dialogs modally; tests replace them.
+  std::function<void(RebuilderDialog&)> runRebuilderDialog;
+  std::function<void(MergerDialog&)> runMergerDialog;
 
   // The work of the first paint: greet a first-time user and open the
   // settings, or load the start profile. Runs once.
@@ -51,6 +56,8 @@ class MainWindow : public QWidget {
   // One handler for the tool buttons; false when a precondition failed.
   bool RunTool(int command);
   void OpenSettings();
+  void OpenRebuilder();
+  void OpenMerger();
   void ShowAbout();
   void SetAdvancedZipScanner(bool on);
 
