@@ -12,8 +12,10 @@
 #include "gui/about_box.h"
 #include "gui/ask_window.h"
 #include "gui/main_window.h"
+#include "gui/merger_dialog.h"
 #include "gui/progress_window.h"
 #include "gui/qt_text.h"
+#include "gui/rebuilder_dialog.h"
 #include "gui/settings_dialog.h"
 
 namespace kestrel {
@@ -95,6 +97,43 @@ SettingsRecord SampleSettings() {
   return record;
 }
 
+// The rebuilder and merger dialogs as a user fills them in, and the
+// progress of a rebuild.
+bool GrabToolDialogs(const QDir& out, SettingsRecord record, const GameList& database) {
+  ZipLibrary zipLibrary;
+  InitZipLibrary(zipLibrary);
+  ScriptedInterface quiet;
+  bool ok = true;
+  record.rebuildSource = "/home/ann/downloads/";
+  record.rebuildDestination = "/home/ann/arcade/rebuilt/";
+  record.rebuildMergeMode = 1;
+  record.rebuildGameTypes = 1;
+  record.rebuildCreateLog = true;
+  record.rebuildLogfile = "/home/ann/arcade/rebuild.log";
+  {
+    RebuilderDialogContext context{&record, &database, &zipLibrary, nullptr, nullptr, &quiet};
+    RebuilderDialog dialog(context);
+    ok &= Grab(dialog, out.filePath("rebuilder_dialog.png"));
+  }
+  {
+    ProgressWindow progress(nullptr, "Rebuilding ROMs");
+    progress.SetText("Rebuilding:\nIMG_0042.bin\nTo:\npuckman/puckman.6f");
+    progress.SetRange(0, 12);
+    progress.SetStep(5);
+    progress.Step();
+    ok &= Grab(progress, out.filePath("rebuild_progress.png"));
+  }
+  record.mergeMode = 1;
+  record.mergePlacement = 1;
+  record.mergeDestination = "/home/ann/arcade/merged/";
+  {
+    MergerDialogContext context{&record, &database, &zipLibrary, nullptr, nullptr, &quiet};
+    MergerDialog dialog(context);
+    ok &= Grab(dialog, out.filePath("merger_dialog.png"));
+  }
+  return ok;
+}
+
 }  // namespace
 
 bool RenderScreenshots(const std::string& folder) {
@@ -146,6 +185,7 @@ bool RenderScreenshots(const std::string& folder) {
     dialog.tree()->setCurrentItem(dialog.tree()->topLevelItem(0));
     ok &= Grab(dialog, out.filePath(QString("settings_%1.png").arg(names[list])));
   }
+  ok &= GrabToolDialogs(out, record, database);
   return ok;
 }
 

@@ -7,7 +7,8 @@
 namespace kestrel {
 
 // Writes main_window.png, about_box.png, progress_dialog.png,
-// ask_dialog.png and settings_<list>.png into `folder`.
+// ask_dialog.png, settings_<list>.png, rebuilder_dialog.png,
+// rebuild_progress.png and merger_dialog.png into `folder`.
 bool RenderScreenshots(const std::string& folder);
 
 }  // namespace kestrel
