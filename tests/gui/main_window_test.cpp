@@ -8,6 +8,8 @@
 #include "app/scripted_interface.h"
 #include "gui/gui_test_helpers.h"
 #include "gui/main_window.h"
+#include "gui/merger_dialog.h"
+#include "gui/rebuilder_dialog.h"
 #include "gui/settings_dialog.h"
 #include "gui/user_values.h"
 #include "platform/file_system.h"
@@ -33,6 +35,8 @@ class MainWindowTest : public ::testing::Test {
     auto window = std::make_unique<MainWindow>(data.path(), values, &zipLevel);
     window->SetInterface(&ui);
     window->runSettingsDialog = [this](SettingsDialog&) { ++settingsDialogs; return false; };
+    window->runRebuilderDialog = [](RebuilderDialog&) {};
+    window->runMergerDialog = [](MergerDialog&) {};
     return window;
   }
 
