@@ -23,7 +23,7 @@ enum MergerControl {
 
 // Radios in a run form one group: the layout (mergeMode 0 split, 1
 // merged) and the placement (mergePlacement 0, 1), in value order.
-inline constexpr ControlSpec kMergerControls[] = {
+inline constexpr ControlEntry kMergerControls[] = {
     {kMergerSplit, ControlKind::kRadio, "&Split", "You want to create split sets."},
     {kMergerMerge, ControlKind::kRadio, "&Merge", "You want to create merged sets."},
     {kMergerCleanSet, ControlKind::kCheck, "&Clean Set", "Build up a clean new set."},

@@ -31,7 +31,7 @@ enum RebuilderControl {
 
 // Radios in a run form one group: the three layouts (rebuildMergeMode 0,
 // 1, 2) and the three game types (rebuildGameTypes 0, 1, 2), in value order.
-inline constexpr ControlSpec kRebuilderControls[] = {
+inline constexpr ControlEntry kRebuilderControls[] = {
     {kRebuilderSourceEdit, ControlKind::kEdit, "Sour&ce",
      "Kestrel tries to rebuild files from this folder."},
     {kRebuilderSourceBrowse, ControlKind::kBrowse, "<", "Click here to browse for a sourcefolder."},

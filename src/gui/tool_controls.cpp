@@ -11,18 +11,18 @@
 namespace kestrel {
 namespace {
 
-QWidget* MakeWidget(const ControlSpec& spec, QWidget* parent) {
-  switch (spec.kind) {
+QWidget* MakeWidget(const ControlEntry& entry, QWidget* parent) {
+  switch (entry.kind) {
     case ControlKind::kEdit: return new QLineEdit(parent);
     case ControlKind::kBrowse: {
       auto* button = new QToolButton(parent);
-      button->setText(spec.caption);
+      button->setText(entry.caption);
       return button;
     }
-    case ControlKind::kCheck: return new QCheckBox(spec.caption, parent);
-    case ControlKind::kRadio: return new QRadioButton(spec.caption, parent);
+    case ControlKind::kCheck: return new QCheckBox(entry.caption, parent);
+    case ControlKind::kRadio: return new QRadioButton(entry.caption, parent);
     case ControlKind::kButton: {
-      auto* button = new QPushButton(spec.caption, parent);
+      auto* button = new QPushButton(entry.caption, parent);
       // Return in an edit commits the edit; it must not start a run.
       button->setAutoDefault(false);
       return button;
@@ -33,22 +33,22 @@ QWidget* MakeWidget(const ControlSpec& spec, QWidget* parent) {
 
 }  // namespace
 
-ToolControls::ToolControls(std::span<const ControlSpec> table, QWidget* parent) {
+ToolControls::ToolControls(std::span<const ControlEntry> table, QWidget* parent) {
   QButtonGroup* group = nullptr;
-  for (const ControlSpec& spec : table) {
-    QWidget* widget = MakeWidget(spec, parent);
-    if (*spec.toolTip != '\0') widget->setToolTip(spec.toolTip);
-    widgets_[spec.id] = widget;
-    if (spec.kind == ControlKind::kRadio) {
+  for (const ControlEntry& entry : table) {
+    QWidget* widget = MakeWidget(entry, parent);
+    if (*entry.toolTip != '\0') widget->setToolTip(entry.toolTip);
+    widgets_[entry.id] = widget;
+    if (entry.kind == ControlKind::kRadio) {
       if (group == nullptr) group = new QButtonGroup(parent);
-      group->addButton(static_cast<QRadioButton*>(widget), spec.id);
+      group->addButton(static_cast<QRadioButton*>(widget), entry.id);
     } else {
       group = nullptr;
     }
-    if (spec.kind == ControlKind::kEdit && *spec.caption != '\0') {
-      auto* label = new QLabel(spec.caption, parent);
+    if (entry.kind == ControlKind::kEdit && *entry.caption != '\0') {
+      auto* label = new QLabel(entry.caption, parent);
       label->setBuddy(widget);
-      labels_[spec.id] = label;
+      labels_[entry.id] = label;
     }
   }
 }

@@ -20,7 +20,7 @@ enum class ControlKind {
   kButton,  // a push button that starts something
 };
 
-struct ControlSpec {
+struct ControlEntry {
   int id;
   ControlKind kind;
   const char* caption;  // "" for none; '&' marks the shortcut letter
@@ -33,7 +33,7 @@ class ToolControls {
   // Makes one widget per line of `table`, children of `parent`, with their
   // captions and tool tips. Radio buttons that follow each other in the
   // table form one exclusive group.
-  ToolControls(std::span<const ControlSpec> table, QWidget* parent);
+  ToolControls(std::span<const ControlEntry> table, QWidget* parent);
 
   // The widget of `id`, or null when the table has none.
   QWidget* widget(int id) const;
