@@ -14,6 +14,8 @@
 #include "gui/about_box.h"
 #include "gui/list_messages_window.h"
 #include "gui/scanner_dialog.h"
+#include "gui/merger_dialog.h"
+#include "gui/rebuilder_dialog.h"
 #include "gui/settings_dialog.h"
 #include "gui/tool_pictures.h"
 #include "platform/file_system.h"
@@ -59,6 +61,8 @@ MainWindow::MainWindow(const std::string& dataFolder, const UserValues& values, 
   ApplyZipLevel();
   runSettingsDialog = [](SettingsDialog& dialog) { return dialog.exec() == QDialog::Accepted; };
   runScannerDialog = [](ScannerDialog& dialog) { dialog.exec(); };
+  runRebuilderDialog = [](RebuilderDialog& dialog) { dialog.exec(); };
+  runMergerDialog = [](MergerDialog& dialog) { dialog.exec(); };
 }
 
 MainWindow::~MainWindow() = default;
@@ -226,12 +230,14 @@ bool MainWindow::RunTool(int command) {
       return true;
     case kCommandRebuilder:
       if (!CheckToolData() || !CheckTempFolder()) return false;
-      return true;  // the rebuilder dialog comes with the rebuilder
+      OpenRebuilder();
+      return true;
     case kCommandMerger:
       if (!CheckToolData()) return false;
       ValidateProfile(settings_, ui());
       FillActiveRomPaths();
-      return true;  // the merger dialog comes with the merger
+      OpenMerger();
+      return true;
     case kCommandSettings:
       OpenSettings();
       return true;
@@ -282,6 +288,37 @@ void MainWindow::OpenScanner() {
   ScannerDialog dialog(context, nullptr);
   dialog.setWindowIcon(windowIcon());
   RunMinimised([&] { runScannerDialog(dialog); });
+}
+
+namespace {
+
+// The tools write with the zip library at the level in force.
+ZipLibrary ToolZipLibrary(const char* zipLevel) {
+  ZipLibrary library;
+  InitZipLibrary(library);
+  if (zipLevel != nullptr) library.level = *zipLevel;
+  return library;
+}
+
+}  // namespace
+
+void MainWindow::OpenRebuilder() {
+  ZipLibrary zipLibrary = ToolZipLibrary(zipLevel_);
+  RebuilderDialogContext context{&settings_, &database_, &zipLibrary, &values_.layout.rebuilderDlgX,
+                                 &values_.layout.rebuilderDlgY, injected_};
+  // A window of its own, as the settings dialog.
+  RebuilderDialog dialog(context, nullptr);
+  dialog.setWindowIcon(windowIcon());
+  RunMinimised([&] { runRebuilderDialog(dialog); });
+}
+
+void MainWindow::OpenMerger() {
+  ZipLibrary zipLibrary = ToolZipLibrary(zipLevel_);
+  MergerDialogContext context{&settings_, &database_, &zipLibrary, &values_.layout.mergerDlgX,
+                              &values_.layout.mergerDlgY, injected_};
+  MergerDialog dialog(context, nullptr);
+  dialog.setWindowIcon(windowIcon());
+  RunMinimised([&] { runMergerDialog(dialog); });
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -19,6 +19,8 @@ namespace kestrel {
 
 class ScannerDialog;
 class SettingsDialog;
+class RebuilderDialog;
+class MergerDialog;
 
 // Command identifiers of the tool buttons.
 enum ToolCommand { kCommandScanner = 1000, kCommandMerger = 1001, kCommandRebuilder = 1002,
@@ -45,6 +47,9 @@ class MainWindow : public QWidget {
   std::function<bool(SettingsDialog&)> runSettingsDialog;
   // Runs the scanner dialog modally; tests replace it likewise.
   std::function<void(ScannerDialog&)> runScannerDialog;
+  // Run the rebuilder and merger dialogs modally; tests replace them.
+  std::function<void(RebuilderDialog&)> runRebuilderDialog;
+  std::function<void(MergerDialog&)> runMergerDialog;
 
   // The work of the first paint: greet a first-time user and open the
   // settings, or load the start profile. Runs once.
@@ -55,6 +60,8 @@ class MainWindow : public QWidget {
   bool RunTool(int command);
   void OpenSettings();
   void OpenScanner();
+  void OpenRebuilder();
+  void OpenMerger();
   void ShowAbout();
   void SetAdvancedZipScanner(bool on);
 

@@ -17,8 +17,10 @@
 #include "gui/games_list.h"
 #include "gui/ask_window.h"
 #include "gui/main_window.h"
+#include "gui/merger_dialog.h"
 #include "gui/progress_window.h"
 #include "gui/qt_text.h"
+#include "gui/rebuilder_dialog.h"
 #include "gui/results_window.h"
 #include "gui/scanner_controls.h"
 #include "gui/scanner_dialog.h"
@@ -104,6 +106,43 @@ SettingsRecord SampleSettings() {
   record.backupFolder = "/home/ann/.local/share/kestrel/BACKUP.KPW/";
   record.tempFolder = "/tmp/";
   return record;
+}
+
+// The rebuilder and merger dialogs as a user fills them in, and the
+// progress of a rebuild.
+bool GrabToolDialogs(const QDir& out, SettingsRecord record, const GameList& database) {
+  ZipLibrary zipLibrary;
+  InitZipLibrary(zipLibrary);
+  ScriptedInterface quiet;
+  bool ok = true;
+  record.rebuildSource = "/home/ann/downloads/";
+  record.rebuildDestination = "/home/ann/arcade/rebuilt/";
+  record.rebuildMergeMode = 1;
+  record.rebuildGameTypes = 1;
+  record.rebuildCreateLog = true;
+  record.rebuildLogfile = "/home/ann/arcade/rebuild.log";
+  {
+    RebuilderDialogContext context{&record, &database, &zipLibrary, nullptr, nullptr, &quiet};
+    RebuilderDialog dialog(context);
+    ok &= Grab(dialog, out.filePath("rebuilder_dialog.png"));
+  }
+  {
+    ProgressWindow progress(nullptr, "Rebuilding ROMs");
+    progress.SetText("Rebuilding:\nIMG_0042.bin\nTo:\npuckman/puckman.6f");
+    progress.SetRange(0, 12);
+    progress.SetStep(5);
+    progress.Step();
+    ok &= Grab(progress, out.filePath("rebuild_progress.png"));
+  }
+  record.mergeMode = 1;
+  record.mergePlacement = 1;
+  record.mergeDestination = "/home/ann/arcade/merged/";
+  {
+    MergerDialogContext context{&record, &database, &zipLibrary, nullptr, nullptr, &quiet};
+    MergerDialog dialog(context);
+    ok &= Grab(dialog, out.filePath("merger_dialog.png"));
+  }
+  return ok;
 }
 
 }  // namespace
@@ -224,6 +263,7 @@ bool RenderScreenshots(const std::string& folder, const std::string& datfile,
     dialog.tree()->setCurrentItem(dialog.tree()->topLevelItem(0));
     ok &= Grab(dialog, out.filePath(QString("settings_%1.png").arg(names[list])));
   }
+  ok &= GrabToolDialogs(out, record, database);
   if (datfile.empty()) return ok;
 
   // The games list shows what its filter selects in the demo collection.

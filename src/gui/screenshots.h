@@ -6,7 +6,8 @@
 
 namespace kestrel {
 
-// Writes main_window.png, about_box.png and settings_<list>.png into
+// Writes main_window.png, about_box.png, settings_<list>.png,
+// rebuilder_dialog.png, rebuild_progress.png and merger_dialog.png into
 // `folder`. With a datfile and the collection made from it (a folder with
 // "roms/" and "samples/", ending with '/'), also scans that collection and
 // writes scanner_dialog.png, progress_dialog.png, ask_dialog.png,

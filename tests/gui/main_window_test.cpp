@@ -9,6 +9,8 @@
 #include "gui/gui_test_helpers.h"
 #include "gui/main_window.h"
 #include "gui/scanner_dialog.h"
+#include "gui/merger_dialog.h"
+#include "gui/rebuilder_dialog.h"
 #include "gui/settings_dialog.h"
 #include "gui/user_values.h"
 #include "platform/file_system.h"
@@ -35,6 +37,8 @@ class MainWindowTest : public ::testing::Test {
     window->SetInterface(&ui);
     window->runSettingsDialog = [this](SettingsDialog&) { ++settingsDialogs; return false; };
     window->runScannerDialog = [this](ScannerDialog&) { ++scannerDialogs; };
+    window->runRebuilderDialog = [](RebuilderDialog&) {};
+    window->runMergerDialog = [](MergerDialog&) {};
     return window;
   }
 

@@ -1,0 +1,152 @@
+#include "gui/merger_dialog.h"
+
+#include <QAbstractButton>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+#include "gui/merger_controls.h"
+#include "gui/qt_text.h"
+#include "gui/remembered_position.h"
+
+namespace kestrel {
+
+MergerDialog::MergerDialog(const MergerDialogContext& context, QWidget* parent)
+    : QDialog(parent), context_(context), record_(*context.record), own_(this),
+      controls_(kMergerControls, this) {
+  setWindowTitle(kMergerCaption);
+  BuildLayout();
+  ConnectControls();
+  Refresh();
+  MoveToRememberedPosition(*this, context_.positionX, context_.positionY);
+}
+
+void MergerDialog::BuildLayout() {
+  auto* setsBox = new QGroupBox("Sets", this);
+  auto* setsColumn = new QVBoxLayout(setsBox);
+  for (int id : {kMergerSplit, kMergerMerge}) setsColumn->addWidget(control(id));
+  setsColumn->addStretch();
+  auto* optionsBox = new QGroupBox("Options", this);
+  auto* optionsColumn = new QVBoxLayout(optionsBox);
+  for (int id : {kMergerCleanSet, kMergerRemoveOld, kMergerZip}) optionsColumn->addWidget(control(id));
+  auto* boxes = new QHBoxLayout;
+  boxes->addWidget(setsBox);
+  boxes->addWidget(optionsBox, 1);
+
+  auto* placeBox = new QGroupBox("Destination", this);
+  auto* placeColumn = new QVBoxLayout(placeBox);
+  placeColumn->addWidget(control(kMergerKeepPosition));
+  placeColumn->addWidget(control(kMergerToFolder));
+  auto* folderRow = new QHBoxLayout;
+  folderRow->addWidget(control(kMergerFolderEdit), 1);
+  folderRow->addWidget(control(kMergerFolderBrowse));
+  placeColumn->addLayout(folderRow);
+  controls_.edit(kMergerFolderEdit)->setMinimumWidth(300);
+
+  auto* buttonRow = new QHBoxLayout;
+  buttonRow->addStretch();
+  buttonRow->addWidget(control(kMergerRun));
+  buttonRow->addWidget(control(kMergerUnmerge));
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(boxes);
+  layout->addWidget(placeBox);
+  layout->addLayout(buttonRow);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void MergerDialog::ConnectControls() {
+  ConnectRadios(kMergerSplit, &SettingsRecord::mergeMode);
+  ConnectRadios(kMergerKeepPosition, &SettingsRecord::mergePlacement);
+  ConnectCheck(kMergerCleanSet, &SettingsRecord::mergeCleanSet);
+  ConnectCheck(kMergerRemoveOld, &SettingsRecord::mergeRemoveOld);
+  ConnectCheck(kMergerZip, &SettingsRecord::mergeZip);
+  connect(controls_.button(kMergerToFolder), &QAbstractButton::toggled, this, [this](bool on) {
+    EnableFolderControls(on);
+    if (on && !filling_) control(kMergerFolderEdit)->setFocus();
+  });
+  connect(controls_.edit(kMergerFolderEdit), &QLineEdit::editingFinished, this, &MergerDialog::CommitFolder);
+  connect(controls_.button(kMergerFolderBrowse), &QAbstractButton::clicked, this, &MergerDialog::BrowseFolder);
+  connect(controls_.button(kMergerRun), &QAbstractButton::clicked, this, [this] { Run(MergeButton::kMerge); });
+  connect(controls_.button(kMergerUnmerge), &QAbstractButton::clicked, this,
+          [this] { Run(MergeButton::kUnmerge); });
+}
+
+void MergerDialog::ConnectCheck(int id, bool SettingsRecord::*field) {
+  connect(controls_.button(id), &QAbstractButton::toggled, this, [this, field](bool on) {
+    if (!filling_) record_.*field = on;
+  });
+}
+
+// The radios `firstId` and `firstId` + 1 stand for the values 0 and 1.
+void MergerDialog::ConnectRadios(int firstId, int32_t SettingsRecord::*field) {
+  for (int value = 0; value < 2; ++value) {
+    connect(controls_.button(firstId + value), &QAbstractButton::toggled, this, [this, field, value](bool on) {
+      if (on && !filling_) record_.*field = value;
+    });
+  }
+}
+
+void MergerDialog::Refresh() {
+  filling_ = true;
+  for (int value = 0; value < 2; ++value) {
+    controls_.button(kMergerSplit + value)->setChecked(record_.mergeMode == value);
+    controls_.button(kMergerKeepPosition + value)->setChecked(record_.mergePlacement == value);
+  }
+  controls_.button(kMergerCleanSet)->setChecked(record_.mergeCleanSet);
+  controls_.button(kMergerRemoveOld)->setChecked(record_.mergeRemoveOld);
+  controls_.button(kMergerZip)->setChecked(record_.mergeZip);
+  controls_.edit(kMergerFolderEdit)->setText(ToQString(record_.mergeDestination));
+  EnableFolderControls(record_.mergePlacement == 1);
+  filling_ = false;
+}
+
+void MergerDialog::EnableFolderControls(bool on) {
+  control(kMergerFolderEdit)->setEnabled(on);
+  control(kMergerFolderBrowse)->setEnabled(on);
+}
+
+void MergerDialog::CommitFolder() {
+  record_.mergeDestination = FromQString(controls_.edit(kMergerFolderEdit)->text());
+}
+
+void MergerDialog::BrowseFolder() {
+  const std::string folder = PickFolder(ui(), kMergeFolderTitle);
+  if (folder.empty()) return;
+  record_.mergeDestination = folder;
+  controls_.edit(kMergerFolderEdit)->setText(ToQString(folder));
+}
+
+bool MergerDialog::Run(MergeButton button) {
+  if (running_) return false;
+  if (record_.mergePlacement == 1) CommitFolder();
+  running_ = true;
+  outcome_ = RunMerger(*context_.database, record_, ui(), *context_.zipLibrary, button);
+  running_ = false;
+  // The run adds the trailing separator, or empties a folder it cannot use.
+  controls_.edit(kMergerFolderEdit)->setText(ToQString(record_.mergeDestination));
+  return outcome_.started;
+}
+
+// The dialog ends only between runs: a run owns it until its progress
+// dialog has closed.
+void MergerDialog::closeEvent(QCloseEvent* event) {
+  if (running_) {
+    event->ignore();
+    return;
+  }
+  if (isMinimized()) showNormal();
+  RememberPosition(*this, context_.positionX, context_.positionY);
+  QDialog::closeEvent(event);
+}
+
+void MergerDialog::reject() {
+  if (running_) return;
+  if (isMinimized()) showNormal();
+  RememberPosition(*this, context_.positionX, context_.positionY);
+  QDialog::reject();
+}
+
+}  // namespace kestrel

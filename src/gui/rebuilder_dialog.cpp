@@ -1,0 +1,210 @@
+#include "gui/rebuilder_dialog.h"
+
+#include <QAbstractButton>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+#include "gui/qt_text.h"
+#include "gui/rebuilder_controls.h"
+#include "gui/remembered_position.h"
+#include "platform/paths.h"
+
+namespace kestrel {
+namespace {
+
+// A typed folder is kept with its trailing separator; an empty one stays
+// empty, so that the folder check names it as it is.
+std::string FolderText(const QString& text) {
+  std::string folder = FromQString(text);
+  return folder.empty() ? folder : WithTrailingSeparator(folder);
+}
+
+}  // namespace
+
+RebuilderDialog::RebuilderDialog(const RebuilderDialogContext& context, QWidget* parent)
+    : QDialog(parent), context_(context), record_(*context.record), own_(this),
+      controls_(kRebuilderControls, this) {
+  setWindowTitle(kRebuilderCaption);
+  BuildLayout();
+  ConnectControls();
+  Refresh();
+  MoveToRememberedPosition(*this, context_.positionX, context_.positionY);
+}
+
+void RebuilderDialog::BuildLayout() {
+  auto* folders = new QGridLayout;
+  int row = 0;
+  for (auto [edit, browse] : {std::pair{kRebuilderSourceEdit, kRebuilderSourceBrowse},
+                              std::pair{kRebuilderDestinationEdit, kRebuilderDestinationBrowse}}) {
+    folders->addWidget(controls_.label(edit), row, 0);
+    folders->addWidget(control(edit), row, 1);
+    folders->addWidget(control(browse), row, 2);
+    ++row;
+  }
+  controls_.edit(kRebuilderSourceEdit)->setMinimumWidth(320);
+
+  auto* layoutBox = new QGroupBox("Sets", this);
+  auto* layoutColumn = new QVBoxLayout(layoutBox);
+  for (int id : {kRebuilderNoMerging, kRebuilderSplitSets, kRebuilderMergeSets, kRebuilderZip})
+    layoutColumn->addWidget(control(id));
+  auto* typesBox = new QGroupBox("Games", this);
+  auto* typesColumn = new QVBoxLayout(typesBox);
+  for (int id : {kRebuilderArcade, kRebuilderArcadeNeoGeo, kRebuilderNeoGeoBios})
+    typesColumn->addWidget(control(id));
+  typesColumn->addStretch();
+  auto* optionsBox = new QGroupBox("Options", this);
+  auto* optionsColumn = new QVBoxLayout(optionsBox);
+  for (int id : {kRebuilderTildeCrcs, kRebuilderZeroCrcs, kRebuilderRecursive, kRebuilderRemoveSources})
+    optionsColumn->addWidget(control(id));
+  auto* boxes = new QHBoxLayout;
+  boxes->addWidget(layoutBox);
+  boxes->addWidget(typesBox);
+  boxes->addWidget(optionsBox);
+
+  auto* logRow = new QHBoxLayout;
+  logRow->addWidget(control(kRebuilderCreateLog));
+  logRow->addWidget(control(kRebuilderLogfileEdit), 1);
+  logRow->addWidget(control(kRebuilderLogfileBrowse));
+  auto* buttonRow = new QHBoxLayout;
+  buttonRow->addStretch();
+  buttonRow->addWidget(control(kRebuilderRebuild));
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(folders);
+  layout->addLayout(boxes);
+  layout->addLayout(logRow);
+  layout->addLayout(buttonRow);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void RebuilderDialog::ConnectControls() {
+  connect(controls_.edit(kRebuilderSourceEdit), &QLineEdit::editingFinished, this,
+          [this] { CommitFolder(kRebuilderSourceEdit, record_.rebuildSource); });
+  connect(controls_.edit(kRebuilderDestinationEdit), &QLineEdit::editingFinished, this,
+          [this] { CommitFolder(kRebuilderDestinationEdit, record_.rebuildDestination); });
+  connect(controls_.edit(kRebuilderLogfileEdit), &QLineEdit::editingFinished, this,
+          [this] { record_.rebuildLogfile = FromQString(controls_.edit(kRebuilderLogfileEdit)->text()); });
+  connect(controls_.button(kRebuilderSourceBrowse), &QAbstractButton::clicked, this,
+          [this] { BrowseFolder(kRebuilderSourceEdit, record_.rebuildSource, kChooseSourceTitle); });
+  connect(controls_.button(kRebuilderDestinationBrowse), &QAbstractButton::clicked, this, [this] {
+    BrowseFolder(kRebuilderDestinationEdit, record_.rebuildDestination, kChooseDestinationTitle);
+  });
+  connect(controls_.button(kRebuilderLogfileBrowse), &QAbstractButton::clicked, this,
+          &RebuilderDialog::BrowseLogfile);
+
+  ConnectRadios(kRebuilderNoMerging, 3, &SettingsRecord::rebuildMergeMode);
+  ConnectRadios(kRebuilderArcade, 3, &SettingsRecord::rebuildGameTypes);
+  ConnectCheck(kRebuilderZip, &SettingsRecord::rebuildZip);
+  ConnectCheck(kRebuilderTildeCrcs, &SettingsRecord::rebuildTildeCrcs);
+  ConnectCheck(kRebuilderZeroCrcs, &SettingsRecord::rebuildZeroCrcs);
+  ConnectCheck(kRebuilderRecursive, &SettingsRecord::rebuildRecursive);
+  ConnectCheck(kRebuilderRemoveSources, &SettingsRecord::rebuildRemoveSources);
+  ConnectCheck(kRebuilderCreateLog, &SettingsRecord::rebuildCreateLog);
+  connect(controls_.button(kRebuilderCreateLog), &QAbstractButton::toggled, this, [this](bool on) {
+    EnableLogfileControls(on);
+    if (on && !filling_) controls_.edit(kRebuilderLogfileEdit)->setFocus();
+  });
+  connect(controls_.button(kRebuilderRebuild), &QAbstractButton::clicked, this, &RebuilderDialog::Rebuild);
+}
+
+void RebuilderDialog::ConnectCheck(int id, bool SettingsRecord::*field) {
+  connect(controls_.button(id), &QAbstractButton::toggled, this, [this, field](bool on) {
+    if (!filling_) record_.*field = on;
+  });
+}
+
+// The radios `firstId`, `firstId` + 1, ... stand for the values 0, 1, ...
+void RebuilderDialog::ConnectRadios(int firstId, int count, int32_t SettingsRecord::*field) {
+  for (int value = 0; value < count; ++value) {
+    connect(controls_.button(firstId + value), &QAbstractButton::toggled, this, [this, field, value](bool on) {
+      if (on && !filling_) record_.*field = value;
+    });
+  }
+}
+
+void RebuilderDialog::Refresh() {
+  filling_ = true;
+  controls_.edit(kRebuilderSourceEdit)->setText(ToQString(record_.rebuildSource));
+  controls_.edit(kRebuilderDestinationEdit)->setText(ToQString(record_.rebuildDestination));
+  controls_.edit(kRebuilderLogfileEdit)->setText(ToQString(record_.rebuildLogfile));
+  // A value out of range (a damaged profile) checks no radio of its group.
+  for (int value = 0; value < 3; ++value) {
+    controls_.button(kRebuilderNoMerging + value)->setChecked(record_.rebuildMergeMode == value);
+    controls_.button(kRebuilderArcade + value)->setChecked(record_.rebuildGameTypes == value);
+  }
+  controls_.button(kRebuilderZip)->setChecked(record_.rebuildZip);
+  controls_.button(kRebuilderTildeCrcs)->setChecked(record_.rebuildTildeCrcs);
+  controls_.button(kRebuilderZeroCrcs)->setChecked(record_.rebuildZeroCrcs);
+  controls_.button(kRebuilderRecursive)->setChecked(record_.rebuildRecursive);
+  controls_.button(kRebuilderRemoveSources)->setChecked(record_.rebuildRemoveSources);
+  controls_.button(kRebuilderCreateLog)->setChecked(record_.rebuildCreateLog);
+  EnableLogfileControls(record_.rebuildCreateLog);
+  filling_ = false;
+}
+
+void RebuilderDialog::EnableLogfileControls(bool on) {
+  control(kRebuilderLogfileEdit)->setEnabled(on);
+  control(kRebuilderLogfileBrowse)->setEnabled(on);
+}
+
+void RebuilderDialog::CommitFolder(int editId, std::string& field) {
+  field = FolderText(controls_.edit(editId)->text());
+  controls_.edit(editId)->setText(ToQString(field));
+}
+
+void RebuilderDialog::BrowseFolder(int editId, std::string& field, const char* title) {
+  const std::string folder = PickFolder(ui(), title);
+  if (folder.empty()) return;
+  controls_.edit(editId)->setText(ToQString(folder));
+  CommitFolder(editId, field);
+}
+
+void RebuilderDialog::BrowseLogfile() {
+  const std::string path = PickFile(ui(), ".log", kRebuildLogName, kRebuildLogFilter, false);
+  if (path.empty()) return;
+  record_.rebuildLogfile = path;
+  controls_.edit(kRebuilderLogfileEdit)->setText(ToQString(path));
+}
+
+bool RebuilderDialog::Rebuild() {
+  if (running_) return false;
+  CommitFolder(kRebuilderSourceEdit, record_.rebuildSource);
+  CommitFolder(kRebuilderDestinationEdit, record_.rebuildDestination);
+  record_.rebuildLogfile = FromQString(controls_.edit(kRebuilderLogfileEdit)->text());
+  if (!CheckRebuildFolders(record_, ui())) {
+    // The check empties the folder at fault; the user sees which.
+    controls_.edit(kRebuilderSourceEdit)->setText(ToQString(record_.rebuildSource));
+    controls_.edit(kRebuilderDestinationEdit)->setText(ToQString(record_.rebuildDestination));
+    return false;
+  }
+  running_ = true;
+  outcome_ = RunRebuild(*context_.database, record_, *context_.zipLibrary, ui());
+  running_ = false;
+  if (isMinimized()) showNormal();
+  return true;
+}
+
+// The dialog ends only between runs: a run owns it until its progress
+// dialog has closed.
+void RebuilderDialog::closeEvent(QCloseEvent* event) {
+  if (running_) {
+    event->ignore();
+    return;
+  }
+  if (isMinimized()) showNormal();
+  RememberPosition(*this, context_.positionX, context_.positionY);
+  QDialog::closeEvent(event);
+}
+
+void RebuilderDialog::reject() {
+  if (running_) return;
+  if (isMinimized()) showNormal();
+  RememberPosition(*this, context_.positionX, context_.positionY);
+  QDialog::reject();
+}
+
+}  // namespace kestrel

@@ -1,0 +1,20 @@
+#include "gui/remembered_position.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+namespace kestrel {
+
+void MoveToRememberedPosition(QWidget& window, const int* x, const int* y) {
+  if (x == nullptr || y == nullptr || (*x == 0 && *y == 0)) return;
+  const QPoint corner(*x, *y);
+  if (QGuiApplication::screenAt(corner) != nullptr) window.move(corner);
+}
+
+void RememberPosition(const QWidget& window, int* x, int* y) {
+  if (x != nullptr) *x = window.pos().x();
+  if (y != nullptr) *y = window.pos().y();
+}
+
+}  // namespace kestrel

@@ -1,0 +1,214 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QLineEdit>
+#include <filesystem>
+
+#include "app/scripted_interface.h"
+#include "archive/zip_library.h"
+#include "gui/rebuilder_controls.h"
+#include "gui/rebuilder_dialog.h"
+#include "gui/tool_fixture.h"
+#include "platform/file_system.h"
+#include "support/temp_folder.h"
+
+namespace kestrel {
+namespace {
+
+using testing::RomData;
+using testing::RomFiles;
+using testing::ZipContents;
+
+class RebuilderDialogTest : public ::testing::Test {
+ protected:
+  RebuilderDialogTest() {
+    database = testing::MakeDatabase({{"pacman", "", {"a.1", "a.2"}},
+                                      {"puckman", "pacman", {"a.1", "p.3"}},
+                                      {"galaga", "", {"g.1"}}},
+                                     root / "games.dat");
+    std::filesystem::create_directories(root / "temp");
+    std::filesystem::create_directories(source);
+    std::filesystem::create_directories(destination);
+    settings.tempFolder = root / "temp/";
+    settings.rebuildMergeMode = 1;  // split sets
+    settings.rebuildZip = true;
+    settings.rebuildRecursive = true;
+    InitZipLibrary(zipLibrary);
+  }
+
+  // The dialog as the main window opens it; `person` null shows Qt's own
+  // windows.
+  std::unique_ptr<RebuilderDialog> Open(UserInterface* person) {
+    RebuilderDialogContext context{&settings, &database, &zipLibrary, &x, &y, person};
+    auto dialog = std::make_unique<RebuilderDialog>(context);
+    dialog->show();
+    return dialog;
+  }
+
+  void Type(RebuilderDialog& dialog, int id, const std::string& text) {
+    auto* edit = static_cast<QLineEdit*>(dialog.control(id));
+    edit->setText(QString::fromStdString(text));
+    emit edit->editingFinished();
+  }
+
+  void Press(RebuilderDialog& dialog, int id) { static_cast<QAbstractButton*>(dialog.control(id))->click(); }
+  QString Shown(RebuilderDialog& dialog, int id) { return static_cast<QLineEdit*>(dialog.control(id))->text(); }
+
+  // Three loose files, one under a subfolder, and a zip of two members
+  // under names that mean nothing, beside a file that matches no ROM.
+  void WriteShuffledSources() {
+    testing::WriteFile(source + "x1.bin", RomData("p.3"));
+    testing::WriteFile(source + "sub/abc", RomData("a.1"));
+    testing::WriteZip(source + "pack.zip", {{"zz", RomData("a.2")}, {"yy", RomData("g.1")}});
+    testing::WriteFile(source + "readme.txt", "not a ROM");
+  }
+
+  testing::TempFolder root;
+  std::string source = root / "source/";
+  std::string destination = root / "rebuilt/";
+  GameList database;
+  SettingsRecord settings;
+  ZipLibrary zipLibrary;
+  ScriptedInterface person;
+  int x = 0;
+  int y = 0;
+};
+
+TEST_F(RebuilderDialogTest, FolderChecksTellTheUserAndShowTheEmptiedSetting) {
+  auto dialog = Open(&person);
+  Type(*dialog, kRebuilderSourceEdit, root / "missing");
+  Type(*dialog, kRebuilderDestinationEdit, destination);
+  Press(*dialog, kRebuilderRebuild);
+  ASSERT_EQ(person.messages.size(), 1u);
+  EXPECT_EQ(person.messages[0].text, "Can't Access '" + root / "missing/'");
+  EXPECT_EQ(person.messages[0].title, "Path Error");
+  EXPECT_EQ(person.messages[0].icon, MessageIcon::kStop);
+  EXPECT_EQ(settings.rebuildSource, "");
+  EXPECT_EQ(Shown(*dialog, kRebuilderSourceEdit), "");
+  EXPECT_EQ(Shown(*dialog, kRebuilderDestinationEdit).toStdString(), destination);
+
+  const std::string conflict =
+      "Destination- / Sourcefolder conflict !\nThey can't be equal and the destination folder\n"
+      "can't be a subfolder of the sourcefolder.";
+  for (const std::string& target : {source, source + "sub/"}) {
+    person.messages.clear();
+    std::filesystem::create_directories(target);
+    Type(*dialog, kRebuilderSourceEdit, source);
+    Type(*dialog, kRebuilderDestinationEdit, target);
+    EXPECT_FALSE(dialog->Rebuild());
+    ASSERT_EQ(person.messages.size(), 1u) << target;
+    EXPECT_EQ(person.messages[0].text, conflict);
+    EXPECT_EQ(person.messages[0].title, "Path Error");
+    EXPECT_EQ(Shown(*dialog, kRebuilderDestinationEdit), "");
+    EXPECT_EQ(Shown(*dialog, kRebuilderSourceEdit).toStdString(), source);
+  }
+  EXPECT_TRUE(person.progressTitles.empty());
+
+  // Inside the source is fine when the source is not walked into.
+  Press(*dialog, kRebuilderRecursive);
+  EXPECT_FALSE(settings.rebuildRecursive);
+  person.messages.clear();
+  Type(*dialog, kRebuilderDestinationEdit, source + "sub");
+  EXPECT_TRUE(dialog->Rebuild());
+  EXPECT_TRUE(person.messages.empty());
+  EXPECT_EQ(person.progressTitles, std::vector<std::string>{"Rebuilding ROMs"});
+}
+
+TEST_F(RebuilderDialogTest, ControlsWriteTheSettingsAndThePositionIsKept) {
+  x = 60;
+  y = 40;
+  auto dialog = Open(&person);
+  EXPECT_EQ(dialog->windowTitle(), "Rebuilding ROMs");
+  EXPECT_EQ(dialog->pos(), QPoint(60, 40));
+  EXPECT_EQ(dialog->control(kRebuilderNeoGeoBios)->toolTip(),
+            "Rebuild: Arcade, NeoGeo ROMs + NeoGeo BIOS (added to each set)");
+  EXPECT_FALSE(dialog->control(kRebuilderLogfileEdit)->isEnabled());
+
+  Press(*dialog, kRebuilderMergeSets);
+  Press(*dialog, kRebuilderArcade);
+  Press(*dialog, kRebuilderZip);
+  Press(*dialog, kRebuilderTildeCrcs);
+  Press(*dialog, kRebuilderRemoveSources);
+  EXPECT_EQ(settings.rebuildMergeMode, 2);
+  EXPECT_EQ(settings.rebuildGameTypes, 0);
+  EXPECT_FALSE(settings.rebuildZip);
+  EXPECT_FALSE(settings.rebuildTildeCrcs);
+  EXPECT_TRUE(settings.rebuildZeroCrcs);
+  EXPECT_TRUE(settings.rebuildRemoveSources);
+
+  Press(*dialog, kRebuilderCreateLog);
+  EXPECT_TRUE(settings.rebuildCreateLog);
+  EXPECT_TRUE(dialog->control(kRebuilderLogfileEdit)->isEnabled());
+  EXPECT_TRUE(dialog->control(kRebuilderLogfileBrowse)->isEnabled());
+  person.fileAnswers.push_back(root / "my.log");
+  Press(*dialog, kRebuilderLogfileBrowse);
+  EXPECT_EQ(settings.rebuildLogfile, root / "my.log");
+  person.folderAnswers.push_back(source);
+  Press(*dialog, kRebuilderSourceBrowse);
+  EXPECT_EQ(settings.rebuildSource, source);
+  Type(*dialog, kRebuilderDestinationEdit, root / "rebuilt");
+  EXPECT_EQ(settings.rebuildDestination, destination);
+  EXPECT_EQ(Shown(*dialog, kRebuilderDestinationEdit).toStdString(), destination);
+
+  dialog->move(90, 70);
+  dialog->close();
+  EXPECT_EQ(x, 90);
+  EXPECT_EQ(y, 70);
+  auto again = Open(&person);  // the options last to the next use
+  EXPECT_TRUE(static_cast<QAbstractButton*>(again->control(kRebuilderMergeSets))->isChecked());
+  EXPECT_EQ(static_cast<QLineEdit*>(again->control(kRebuilderLogfileEdit))->text().toStdString(),
+            root / "my.log");
+}
+
+TEST_F(RebuilderDialogTest, RebuildsShuffledFilesIntoSplitSets) {
+  WriteShuffledSources();
+  settings.rebuildCreateLog = true;
+  settings.rebuildLogfile = root / "rebuild.log";
+  settings.rebuildSource = source;
+  settings.rebuildDestination = destination;
+  auto dialog = Open(&person);
+  Press(*dialog, kRebuilderRebuild);
+
+  EXPECT_TRUE(person.messages.empty());
+  EXPECT_EQ(person.progressTitles, std::vector<std::string>{"Rebuilding ROMs"});
+  ASSERT_FALSE(person.progressTexts.empty());
+  bool named = false;  // the progress names a source and where it goes
+  for (const std::string& text : person.progressTexts)
+    named |= text.rfind("Rebuilding:\n", 0) == 0 && text.find("\nTo:\n") != std::string::npos;
+  EXPECT_TRUE(named);
+  EXPECT_TRUE(dialog->lastOutcome().completed);
+  EXPECT_EQ(ZipContents(destination + "pacman.zip"), RomFiles({"a.1", "a.2"}));
+  EXPECT_EQ(ZipContents(destination + "puckman.zip"), RomFiles({"p.3"}));
+  EXPECT_EQ(ZipContents(destination + "galaga.zip"), RomFiles({"g.1"}));
+  const std::string log = testing::ReadFile(root / "rebuild.log");
+  EXPECT_NE(log.find("readme.txt [SKIPPED]"), std::string::npos) << log;
+  EXPECT_TRUE(FileExists(source + "x1.bin"));  // sources stay unless asked
+}
+
+// Cancel in the real progress window: answering Yes stops the run before
+// the next source, answering No lets it finish.
+TEST_F(RebuilderDialogTest, CancelStopsTheRebuildOnlyWhenConfirmed) {
+  settings.rebuildZip = false;
+  settings.rebuildSource = source;
+  settings.rebuildDestination = destination;
+  for (const char* rom : {"a.1", "a.2", "p.3", "g.1"}) testing::WriteFile(source + rom + ".bin", RomData(rom));
+
+  for (bool confirm : {true, false}) {
+    std::filesystem::remove_all(destination);
+    std::filesystem::create_directories(destination);
+    auto dialog = Open(nullptr);
+    bool pressed = false;
+    testing::PressCancelWhenProgressShows(dialog.get(), confirm, &pressed);
+    EXPECT_TRUE(dialog->Rebuild());
+    EXPECT_TRUE(pressed);
+    EXPECT_FALSE(dialog->running());
+    int placed = 0;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(destination))
+      placed += entry.is_regular_file();
+    EXPECT_EQ(dialog->lastOutcome().completed, !confirm);
+    EXPECT_EQ(placed, confirm ? 0 : 4);
+  }
+}
+
+}  // namespace
+}  // namespace kestrel
