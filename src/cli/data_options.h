@@ -32,6 +32,14 @@ struct DataOptions {
   int liErrors = -1;  // -1: the profile's (or the default) value
 };
 
+// The names of a choice option in the order of the values they store.
+using ChoiceNames = std::vector<std::string>;
+inline const ChoiceNames kSetTypeNames = {"non-merged", "split", "merged"};
+
+// Stores at `field` the position of `name` in `names`; an empty or unknown
+// name (the option was not given) changes nothing.
+void ApplyChoice(const std::string& name, const ChoiceNames& names, int32_t& field);
+
 // Registers the options on a (sub)command.
 void AddDataOptions(CLI::App& command, DataOptions& options);
 void AddProfileOnlyOption(CLI::App& command, DataOptions& options);

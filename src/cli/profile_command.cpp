@@ -10,6 +10,10 @@
 
 namespace kestrel {
 
+namespace {
+const ChoiceNames kMergeModeNames = {"split", "merged"};
+}  // namespace
+
 int ShowProfile(const std::string& path) {
   SettingsRecord record;
   if (!LoadProfile(record, path)) {
@@ -26,7 +30,7 @@ void AddProfileSaveOptions(CLI::App& command, ProfileSaveOptions& options) {
   AddRebuildToolOptions(command, options.rebuild, "rebuild-");
   AddMergeToolOptions(command, options.merge, "merge-");
   command.add_option("--merge-mode", options.mergeMode, "What the merger builds (default merged)")
-      ->check(CLI::IsMember({"split", "merged"}));
+      ->check(CLI::IsMember(kMergeModeNames));
 }
 
 int SaveProfileFromOptions(const ProfileSaveOptions& options, UserInterface& ui) {
@@ -39,8 +43,7 @@ int SaveProfileFromOptions(const ProfileSaveOptions& options, UserInterface& ui)
   ApplyScanOptions(options.scan, settings);
   ApplyRebuildOptions(options.rebuild, settings);
   ApplyMergeOptions(options.merge, settings);
-  if (options.mergeMode == "split") settings.mergeMode = 0;
-  if (options.mergeMode == "merged") settings.mergeMode = 1;
+  ApplyChoice(options.mergeMode, kMergeModeNames, settings.mergeMode);
   GameList database;
   bool sourceGiven = !fromDefaults.datfile.empty() || !fromDefaults.mameExe.empty() || !fromDefaults.raineExe.empty();
   if (sourceGiven && !LoadGameData(fromDefaults, settings, dataFolder, ui, database)) return 2;

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "app/user_interface.h"
+#include "cli/data_options.h"
 #include "archive/zip_library.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
@@ -14,6 +15,8 @@
 
 namespace kestrel {
 namespace {
+
+const ChoiceNames kRebuildGameTypeNames = {"arcade", "neogeo", "both-bios"};
 
 // A switch pair "--name" / "--no-name" that leaves the profile's value alone
 // when neither is given.
@@ -61,11 +64,11 @@ void AddRebuildToolOptions(CLI::App& command, RebuildOptions& options, const std
   command.add_option(dashes + "source", options.source, "Folder to rebuild from");
   command.add_option(dashes + "destination", options.destination, "Folder to build the sets in");
   command.add_option(dashes + "set-type", options.setType, "Set layout (default non-merged)")
-      ->check(CLI::IsMember({"non-merged", "split", "merged"}));
+      ->check(CLI::IsMember(kSetTypeNames));
   command.add_option(dashes + "game-types", options.gameTypes,
                      "arcade; neogeo (NeoGeo too, BIOS once into \"neogeo\", the default); "
                      "both-bios (BIOS into every NeoGeo set)")
-      ->check(CLI::IsMember({"arcade", "neogeo", "both-bios"}));
+      ->check(CLI::IsMember(kRebuildGameTypeNames));
   AddChoice(command, prefix + "zip", prefix + "folders", options.zip, "Build zipped sets (default) or folders");
   AddSwitch(command, prefix + "tilde-crcs", options.tildeCrcs, "Also rebuild ROMs listed with a complemented CRC (default on)");
   AddSwitch(command, prefix + "zero-crcs", options.zeroCrcs, "Also rebuild ROMs without a known dump by name and size (default on)");
@@ -77,12 +80,8 @@ void AddRebuildToolOptions(CLI::App& command, RebuildOptions& options, const std
 void ApplyRebuildOptions(const RebuildOptions& options, SettingsRecord& settings) {
   if (!options.source.empty()) settings.rebuildSource = AsFolder(options.source);
   if (!options.destination.empty()) settings.rebuildDestination = AsFolder(options.destination);
-  if (options.setType == "non-merged") settings.rebuildMergeMode = 0;
-  if (options.setType == "split") settings.rebuildMergeMode = 1;
-  if (options.setType == "merged") settings.rebuildMergeMode = 2;
-  if (options.gameTypes == "arcade") settings.rebuildGameTypes = 0;
-  if (options.gameTypes == "neogeo") settings.rebuildGameTypes = 1;
-  if (options.gameTypes == "both-bios") settings.rebuildGameTypes = 2;
+  ApplyChoice(options.setType, kSetTypeNames, settings.rebuildMergeMode);
+  ApplyChoice(options.gameTypes, kRebuildGameTypeNames, settings.rebuildGameTypes);
   if (!options.logfile.empty()) settings.rebuildCreateLog = true, settings.rebuildLogfile = options.logfile;
   Apply(options.zip, settings.rebuildZip);
   Apply(options.tildeCrcs, settings.rebuildTildeCrcs);

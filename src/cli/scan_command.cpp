@@ -17,6 +17,8 @@
 namespace kestrel {
 namespace {
 
+const ChoiceNames kScanGameTypeNames = {"arcade", "neogeo", "both"};
+
 // A switch pair "--name" / "--no-name". A flag bound to the value directly
 // would set it even when neither is given, hiding the profile's value.
 void AddSwitch(CLI::App& command, const std::string& name, std::optional<bool>& value, const std::string& help) {
@@ -28,12 +30,8 @@ void Apply(const std::optional<bool>& value, bool& field) {
 }
 
 bool ApplyChoices(const ScanOptions& options, SettingsRecord& settings) {
-  if (options.setType == "non-merged") settings.scanMergeMode = 0;
-  if (options.setType == "split") settings.scanMergeMode = 1;
-  if (options.setType == "merged") settings.scanMergeMode = 2;
-  if (options.gameTypes == "arcade") settings.scanGameTypes = 0;
-  if (options.gameTypes == "neogeo") settings.scanGameTypes = 1;
-  if (options.gameTypes == "both") settings.scanGameTypes = 2;
+  ApplyChoice(options.setType, kSetTypeNames, settings.scanMergeMode);
+  ApplyChoice(options.gameTypes, kScanGameTypeNames, settings.scanGameTypes);
   if (!options.logfile.empty()) settings.scannerLogfile = AbsolutePath(options.logfile);
   if (!options.fastscanFile.empty()) settings.fastscanFile = AbsolutePath(options.fastscanFile);
   return true;
@@ -107,9 +105,9 @@ bool CheckScanPreconditions(SettingsRecord& settings, UserInterface& ui) {
 void AddScanOptions(CLI::App& command, ScanOptions& options) {
   AddDataOptions(command, options.data);
   command.add_option("--set-type", options.setType, "Set layout (default split)")
-      ->check(CLI::IsMember({"non-merged", "split", "merged"}));
+      ->check(CLI::IsMember(kSetTypeNames));
   command.add_option("--game-types", options.gameTypes, "Games to scan (default both)")
-      ->check(CLI::IsMember({"arcade", "neogeo", "both"}));
+      ->check(CLI::IsMember(kScanGameTypeNames));
   AddSwitch(command, "scan-games", options.scanGames, "Check the game sets (default on)");
   AddSwitch(command, "scan-roms", options.scanRoms, "Check the ROMs (default on)");
   AddSwitch(command, "scan-samples", options.scanSamples, "Check the samples (default on)");

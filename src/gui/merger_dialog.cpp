@@ -133,20 +133,12 @@ bool MergerDialog::Run(MergeButton button) {
 // The dialog ends only between runs: a run owns it until its progress
 // dialog has closed.
 void MergerDialog::closeEvent(QCloseEvent* event) {
-  if (running_) {
-    event->ignore();
-    return;
-  }
-  if (isMinimized()) showNormal();
-  RememberPosition(*this, context_.positionX, context_.positionY);
+  if (!ReadyToClose(*this, running_, context_.positionX, context_.positionY)) return event->ignore();
   QDialog::closeEvent(event);
 }
 
 void MergerDialog::reject() {
-  if (running_) return;
-  if (isMinimized()) showNormal();
-  RememberPosition(*this, context_.positionX, context_.positionY);
-  QDialog::reject();
+  if (ReadyToClose(*this, running_, context_.positionX, context_.positionY)) QDialog::reject();
 }
 
 }  // namespace kestrel

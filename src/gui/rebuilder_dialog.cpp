@@ -191,20 +191,12 @@ bool RebuilderDialog::Rebuild() {
 // The dialog ends only between runs: a run owns it until its progress
 // dialog has closed.
 void RebuilderDialog::closeEvent(QCloseEvent* event) {
-  if (running_) {
-    event->ignore();
-    return;
-  }
-  if (isMinimized()) showNormal();
-  RememberPosition(*this, context_.positionX, context_.positionY);
+  if (!ReadyToClose(*this, running_, context_.positionX, context_.positionY)) return event->ignore();
   QDialog::closeEvent(event);
 }
 
 void RebuilderDialog::reject() {
-  if (running_) return;
-  if (isMinimized()) showNormal();
-  RememberPosition(*this, context_.positionX, context_.positionY);
-  QDialog::reject();
+  if (ReadyToClose(*this, running_, context_.positionX, context_.positionY)) QDialog::reject();
 }
 
 }  // namespace kestrel

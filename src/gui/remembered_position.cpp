@@ -17,4 +17,11 @@ void RememberPosition(const QWidget& window, int* x, int* y) {
   if (y != nullptr) *y = window.pos().y();
 }
 
+bool ReadyToClose(QWidget& dialog, bool running, int* x, int* y) {
+  if (running) return false;
+  if (dialog.isMinimized()) dialog.showNormal();
+  RememberPosition(dialog, x, y);
+  return true;
+}
+
 }  // namespace kestrel

@@ -14,4 +14,8 @@ void MoveToRememberedPosition(QWidget& window, const int* x, const int* y);
 // Stores the window's top-left corner; null pointers store nothing.
 void RememberPosition(const QWidget& window, int* x, int* y);
 
+// Whether a tool dialog may close now: never while its run owns it. When it
+// may, it is restored from minimised and its corner is stored first.
+bool ReadyToClose(QWidget& dialog, bool running, int* x, int* y);
+
 }  // namespace kestrel
