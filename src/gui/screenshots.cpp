@@ -207,11 +207,17 @@ bool RenderScannerScreenshots(const QDir& out, const std::string& dataFolder, De
         progressShot = Grab(progress, out.filePath("progress_dialog.png"), false);
       },
       [](ProgressWindow& progress) { return !progress.text().isEmpty(); });
+  // The first question is grabbed; every question is answered Yes, as the
+  // repairs ask one after another.
   bool askShot = false;
-  WhenShown<AskWindow>([&](AskWindow& ask) {
-    askShot = Grab(ask, out.filePath("ask_dialog.png"));
-    ask.done(kAnswerYes);
-  });
+  std::function<void()> answerQuestions = [&] {
+    WhenShown<AskWindow>([&](AskWindow& ask) {
+      if (!askShot) askShot = Grab(ask, out.filePath("ask_dialog.png"));
+      ask.done(kAnswerYes);
+      answerQuestions();
+    });
+  };
+  answerQuestions();
   bool statisticsShot = false;
   dialog.showStatistics = [&](const std::string& text) {
     StatisticsWindow window(&dialog, text);
