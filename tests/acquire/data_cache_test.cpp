@@ -146,6 +146,12 @@ TEST(DataCacheTest, DamagedCachesFailWithoutCrashOrHugeAllocation) {
   EXPECT_FALSE(patched(36, "\xFF\xFF\xFF\x0F"s));  // clone count of the first set
   EXPECT_FALSE(patched(48, "\xFF\xFF\xFF\x0F"s));  // its ROM count
   EXPECT_FALSE(patched(374, "\x05\0\0\0"s));       // a clone index beyond the list
+  // The links at the edges of their range: the last set is a valid clone,
+  // one past it and -1 are not.
+  EXPECT_TRUE(patched(374, "\x01\0\0\0"s));
+  EXPECT_FALSE(patched(374, "\x02\0\0\0"s));
+  EXPECT_FALSE(patched(374, "\xFF\xFF\xFF\xFF"s));
+  database.clear();
   EXPECT_FALSE(patched(40, "\x01\0\0\0"s));        // an index that is not the position
   EXPECT_FALSE(patched(24, "\x02\0\0\0"s));        // a flag that is neither 0 nor 1
   EXPECT_TRUE(database.empty());
