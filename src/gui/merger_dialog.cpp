@@ -58,11 +58,11 @@ void MergerDialog::BuildLayout() {
 }
 
 void MergerDialog::ConnectControls() {
-  ConnectRadios(kMergerSplit, &SettingsRecord::mergeMode);
-  ConnectRadios(kMergerKeepPosition, &SettingsRecord::mergePlacement);
-  ConnectCheck(kMergerCleanSet, &SettingsRecord::mergeCleanSet);
-  ConnectCheck(kMergerRemoveOld, &SettingsRecord::mergeRemoveOld);
-  ConnectCheck(kMergerZip, &SettingsRecord::mergeZip);
+  controls_.BindRadios(kMergerSplit, 2, record_.mergeMode, &filling_);
+  controls_.BindRadios(kMergerKeepPosition, 2, record_.mergePlacement, &filling_);
+  controls_.BindCheck(kMergerCleanSet, record_.mergeCleanSet, &filling_);
+  controls_.BindCheck(kMergerRemoveOld, record_.mergeRemoveOld, &filling_);
+  controls_.BindCheck(kMergerZip, record_.mergeZip, &filling_);
   connect(controls_.button(kMergerToFolder), &QAbstractButton::toggled, this, [this](bool on) {
     EnableFolderControls(on);
     if (on && !filling_) control(kMergerFolderEdit)->setFocus();
@@ -72,21 +72,6 @@ void MergerDialog::ConnectControls() {
   connect(controls_.button(kMergerRun), &QAbstractButton::clicked, this, [this] { Run(MergeButton::kMerge); });
   connect(controls_.button(kMergerUnmerge), &QAbstractButton::clicked, this,
           [this] { Run(MergeButton::kUnmerge); });
-}
-
-void MergerDialog::ConnectCheck(int id, bool SettingsRecord::*field) {
-  connect(controls_.button(id), &QAbstractButton::toggled, this, [this, field](bool on) {
-    if (!filling_) record_.*field = on;
-  });
-}
-
-// The radios `firstId` and `firstId` + 1 stand for the values 0 and 1.
-void MergerDialog::ConnectRadios(int firstId, int32_t SettingsRecord::*field) {
-  for (int value = 0; value < 2; ++value) {
-    connect(controls_.button(firstId + value), &QAbstractButton::toggled, this, [this, field, value](bool on) {
-      if (on && !filling_) record_.*field = value;
-    });
-  }
 }
 
 void MergerDialog::Refresh() {

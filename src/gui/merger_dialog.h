@@ -56,8 +56,6 @@ class MergerDialog : public QDialog {
  private:
   void BuildLayout();
   void ConnectControls();
-  void ConnectCheck(int id, bool SettingsRecord::*field);
-  void ConnectRadios(int firstId, int32_t SettingsRecord::*field);
   void EnableFolderControls(bool on);
   void CommitFolder();
   void BrowseFolder();

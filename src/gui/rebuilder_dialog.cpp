@@ -96,34 +96,19 @@ void RebuilderDialog::ConnectControls() {
   connect(controls_.button(kRebuilderLogfileBrowse), &QAbstractButton::clicked, this,
           &RebuilderDialog::BrowseLogfile);
 
-  ConnectRadios(kRebuilderNoMerging, 3, &SettingsRecord::rebuildMergeMode);
-  ConnectRadios(kRebuilderArcade, 3, &SettingsRecord::rebuildGameTypes);
-  ConnectCheck(kRebuilderZip, &SettingsRecord::rebuildZip);
-  ConnectCheck(kRebuilderTildeCrcs, &SettingsRecord::rebuildTildeCrcs);
-  ConnectCheck(kRebuilderZeroCrcs, &SettingsRecord::rebuildZeroCrcs);
-  ConnectCheck(kRebuilderRecursive, &SettingsRecord::rebuildRecursive);
-  ConnectCheck(kRebuilderRemoveSources, &SettingsRecord::rebuildRemoveSources);
-  ConnectCheck(kRebuilderCreateLog, &SettingsRecord::rebuildCreateLog);
+  controls_.BindRadios(kRebuilderNoMerging, 3, record_.rebuildMergeMode, &filling_);
+  controls_.BindRadios(kRebuilderArcade, 3, record_.rebuildGameTypes, &filling_);
+  controls_.BindCheck(kRebuilderZip, record_.rebuildZip, &filling_);
+  controls_.BindCheck(kRebuilderTildeCrcs, record_.rebuildTildeCrcs, &filling_);
+  controls_.BindCheck(kRebuilderZeroCrcs, record_.rebuildZeroCrcs, &filling_);
+  controls_.BindCheck(kRebuilderRecursive, record_.rebuildRecursive, &filling_);
+  controls_.BindCheck(kRebuilderRemoveSources, record_.rebuildRemoveSources, &filling_);
+  controls_.BindCheck(kRebuilderCreateLog, record_.rebuildCreateLog, &filling_);
   connect(controls_.button(kRebuilderCreateLog), &QAbstractButton::toggled, this, [this](bool on) {
     EnableLogfileControls(on);
     if (on && !filling_) controls_.edit(kRebuilderLogfileEdit)->setFocus();
   });
   connect(controls_.button(kRebuilderRebuild), &QAbstractButton::clicked, this, &RebuilderDialog::Rebuild);
-}
-
-void RebuilderDialog::ConnectCheck(int id, bool SettingsRecord::*field) {
-  connect(controls_.button(id), &QAbstractButton::toggled, this, [this, field](bool on) {
-    if (!filling_) record_.*field = on;
-  });
-}
-
-// The radios `firstId`, `firstId` + 1, ... stand for the values 0, 1, ...
-void RebuilderDialog::ConnectRadios(int firstId, int count, int32_t SettingsRecord::*field) {
-  for (int value = 0; value < count; ++value) {
-    connect(controls_.button(firstId + value), &QAbstractButton::toggled, this, [this, field, value](bool on) {
-      if (on && !filling_) record_.*field = value;
-    });
-  }
 }
 
 void RebuilderDialog::Refresh() {

@@ -55,8 +55,6 @@ class RebuilderDialog : public QDialog {
  private:
   void BuildLayout();
   void ConnectControls();
-  void ConnectCheck(int id, bool SettingsRecord::*field);
-  void ConnectRadios(int firstId, int count, int32_t SettingsRecord::*field);
   void CommitFolder(int editId, std::string& field);
   void BrowseFolder(int editId, std::string& field, const char* title);
   void BrowseLogfile();

@@ -69,4 +69,20 @@ QWidget* ToolControls::label(int id) const {
   return found == labels_.end() ? nullptr : found->second;
 }
 
+void ToolControls::BindCheck(int id, bool& setting, const bool* filling) const {
+  QAbstractButton* box = button(id);
+  QObject::connect(box, &QAbstractButton::toggled, box, [&setting, filling](bool on) {
+    if (!*filling) setting = on;
+  });
+}
+
+void ToolControls::BindRadios(int firstId, int count, int32_t& setting, const bool* filling) const {
+  for (int value = 0; value < count; ++value) {
+    QAbstractButton* radio = button(firstId + value);
+    QObject::connect(radio, &QAbstractButton::toggled, radio, [&setting, filling, value](bool on) {
+      if (on && !*filling) setting = value;
+    });
+  }
+}
+
 }  // namespace kestrel

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QWidget>
+#include <cstdint>
 #include <map>
 #include <span>
 
@@ -42,6 +43,14 @@ class ToolControls {
   QAbstractButton* button(int id) const;
   // The label made for an edit with a caption, or null.
   QWidget* label(int id) const;
+
+  // Keeps `setting` equal to the state of the check box `id`, except while
+  // `*filling` is set: then the dialog is filling its controls from the
+  // settings. `setting` and `filling` must outlive the widgets.
+  void BindCheck(int id, bool& setting, const bool* filling) const;
+  // Keeps `setting` equal to the position of the ticked radio among the
+  // `count` radios from `firstId` on, on the same terms.
+  void BindRadios(int firstId, int count, int32_t& setting, const bool* filling) const;
 
  private:
   std::map<int, QWidget*> widgets_;

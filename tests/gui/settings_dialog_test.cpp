@@ -293,7 +293,7 @@ TEST_F(SettingsDialogTest, EmulatorIsPickedAsItIsNamed) {
     for (QWidget* window : QApplication::topLevelWidgets())
       if (auto* modal = qobject_cast<QDialog*>(window); modal && modal->isVisible()) modal->reject();
   });
-  rescue.start(500);
+  rescue.start(5000);  // long enough for a file dialog on a busy machine
   Click(dialog, kSettingsMameBrowse);
   rescue.stop();
   ASSERT_FALSE(filters.isEmpty());
