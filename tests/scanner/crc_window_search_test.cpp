@@ -47,18 +47,5 @@ TEST(CrcWindowSearchTest, FindsTheFirstMatchingWindowWhereverItLies) {
   }
 }
 
-TEST(CrcWindowSearchTest, TheEarlierOfTwoCopiesWinsAndGivingUpFindsNothing) {
-  std::string data = PseudoRandom(50000, 3);
-  std::string rom = PseudoRandom(3000, 4);
-  data.replace(40000, rom.size(), rom);
-  data.replace(12345, rom.size(), rom);
-  uint32_t crc = Crc32(0, rom.data(), rom.size());
-  EXPECT_EQ(Search(data, rom.size(), crc), std::optional<size_t>(12345));
-  auto never = [] { return false; };
-  EXPECT_EQ(FindCrcWindow(reinterpret_cast<const uint8_t*>(data.data()), data.size(), rom.size(), crc, never),
-            std::nullopt);
-  EXPECT_EQ(Search(data, data.size() + 1, crc), std::nullopt);
-}
-
 }  // namespace
 }  // namespace kestrel::testing

@@ -40,16 +40,5 @@ TEST(FolderIndexTest, FindsNamesWithoutCaseAndSeesEveryChangeOfAQuietFolder) {
   EXPECT_FALSE(index.Find(root / "missing/", "x"));
 }
 
-TEST(FolderIndexTest, FindsTheFolderWithoutCaseAndPicksTheFileFindPathPicks) {
-  TempFolder root;
-  WriteFile(root / "Roms/PACMAN.zip", "z");
-  WriteFile(root / "Roms/Pacman.zip", "z");
-  FolderIndex index;
-
-  std::optional<IndexedName> found = index.Find(root / "ROMS/", "pacman.zip");
-  ASSERT_TRUE(found);
-  EXPECT_EQ(found->name, FileNamePart(*FindPath(root / "Roms/pacman.zip")));
-}
-
 }  // namespace
 }  // namespace kestrel::testing

@@ -1,6 +1,5 @@
 // The repairs, on real folders and zips: each kind in a folder set and in
 // a zip set, the questions and their answers for all, and the backups.
-#include <algorithm>
 #include <filesystem>
 
 #include "archive/zip_reader.h"
@@ -125,30 +124,6 @@ TEST_F(RepairsTest, ResizeFindsTheRomInsideALongerFileAndCutsItByteForByte) {
   EXPECT_TRUE(Rom("beta", "big.rom").romScan.checksumCorrect);
 }
 
-TEST_F(RepairsTest, ResizeAsksAfterItsIntervalAndNoEndsTheSearch) {
-  settings.fixLength = true;
-  const std::string rom = PseudoRandom(1048576, 1);
-  const std::string other = PseudoRandom(2097152, 2);
-  AddGame("alpha", {{"big.rom", rom}});
-  Link();
-  WriteFolderSet(romPath, "alpha", {{"big.rom", other}});
-  resizeQuestionMilliseconds = 0;
-  ui.messageAnswers = {kResultYes, kResultNo};
-
-  Scan();
-
-  EXPECT_EQ(ReadFile(romPath + "alpha/big.rom"), other);
-  std::vector<std::string> titles;
-  for (const RecordedMessage& message : ui.messages) titles.push_back(message.title);
-  ASSERT_GE(titles.size(), 2u);
-  EXPECT_EQ(titles[0], "Timeout !");
-  EXPECT_EQ(ui.messages[0].text,
-            "It looks like the ROM cannot be resized !\nShould Kestrel continue fixing this ROM ?");
-  EXPECT_EQ(titles[1], "Timeout !");
-  EXPECT_EQ(std::count(titles.begin(), titles.end(), "Timeout !"), 2) << "No ends the search";
-  EXPECT_TRUE(HasLine("wrong length: big.rom [wrong: 2097152] [right: 1048576] [not fixed]"));
-}
-
 TEST_F(RepairsTest, RemovalKeepsEverythingInOneBackupZipPerSet) {
   settings.fixUnneeded = true;
   AddGame("alpha", {{"a.rom", kA}});
@@ -210,22 +185,6 @@ TEST_F(RepairsTest, MissingRomsComeFromTheFamilysSetsInTheAddPaths) {
   EXPECT_EQ(ReadFile(romPath + "other/l.rom"), loose) << "where a ROM was found in a folder";
   Scan();
   EXPECT_EQ(Lines(), std::vector<std::string>{});
-}
-
-TEST_F(RepairsTest, ProtectedFoldersStayHoweverTheyAreSpelled) {
-  settings.fixUnneeded = true;
-  AddGame("alpha", {{"a.rom", kA}});
-  Link();
-  WriteFolderSet(romPath, "alpha", {{"a.rom", kA}});
-  WriteFile(romPath + "work/temp/keep.txt", "mine");
-  WriteFile(romPath + "misc/keep.txt", "mine");
-  settings.tempFolder = romPath + "./WORK/temp";
-  settings.miscPaths = {{romPath + "misc/../misc/"}};
-
-  Scan();
-
-  EXPECT_EQ(ReadFile(romPath + "work/temp/keep.txt"), "mine");
-  EXPECT_EQ(ReadFile(romPath + "misc/keep.txt"), "mine");
 }
 
 TEST_F(RepairsTest, StandInsAreMadeOnlyWhereTheDiskKeepsItsReserve) {

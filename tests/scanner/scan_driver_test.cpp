@@ -91,33 +91,6 @@ TEST_F(ScanDriverTest, FileNeededBySamplesIsNotUnneededInTheRomSetOfTheSameFolde
   EXPECT_TRUE(Game("alt").samples[1].found);
 }
 
-// A sample in another spelling is found, and reported as such only while
-// the case is checked; in a zip set as in a folder set.
-TEST_F(ScanDriverTest, SamplesInAnotherSpellingAreFoundAndReported) {
-  AddGame("zipped", {});
-  AddGame("loose", {});
-  Link();
-  AddSamples("zipped", {"bang.wav", "boom.wav"});
-  AddSamples("loose", {"hit.wav"});
-  WriteZipSet(samplePath, "zipped", {{"Bang.WAV", "b"}, {"boom.wav", "o"}});
-  WriteFolderSet(samplePath, "loose", {{"HIT.wav", "h"}});
-  settings.checkCase = true;
-  settings.scanGames = false;  // games without ROMs have no set of their own
-
-  Scan();
-
-  EXPECT_EQ(Lines(), (Names{"loose game [folder: loose]", "wrong spelling: hit.wav[wrong: HIT.wav] [right: hit.wav]",
-                            "zipped game [folder: zipped]",
-                            "wrong spelling: bang.wav[wrong: Bang.WAV] [right: bang.wav]"}));
-  EXPECT_EQ(Game("zipped").samples[0].foundName, "Bang.WAV");
-  EXPECT_TRUE(Game("zipped").samples[1].found && Game("zipped").samples[1].caseCorrect);
-
-  settings.checkCase = false;
-  Scan();
-  EXPECT_EQ(Lines(), Names{});
-  EXPECT_TRUE(Game("loose").samples[0].found);
-}
-
 TEST_F(ScanDriverTest, FastscanLooksOnlyAtGamesThatHadFindings) {
   MakeTwoGames();
   ScanOutcome full = Scan();
@@ -177,17 +150,6 @@ TEST_F(ScanDriverTest, EndsBeforeTouchingAnythingWhenRefused) {
   EXPECT_TRUE(Scan().ranToEnd);
 }
 
-TEST_F(ScanDriverTest, CancelKeepsFindingsButWritesNoFastscanFile) {
-  MakeTwoGames();
-  ui.cancelAtCheck = 1;
-  ScanOutcome outcome = Scan();
-  EXPECT_FALSE(outcome.ranToEnd);
-  EXPECT_FALSE(outcome.refused);
-  EXPECT_FALSE(Exists(settings.fastscanFile));
-  EXPECT_EQ(ui.openProgressDialogs, 0);
-  EXPECT_EQ(ui.messages.back().title, "Statistics");
-}
-
 TEST_F(ScanDriverTest, SetNameWithAFolderPartNeverLeadsOutsideThePath) {
   settings.zeroCrcCreation = true;
   AddGame("../outside", {{"bad.rom", "", true, 16}});
@@ -210,16 +172,6 @@ TEST_F(ScanDriverTest, DamagedZipIsExplainedAndThenLookedForAsAFolder) {
   EXPECT_TRUE(Rom("dmg", "r.rom").romScan.checksumCorrect);
   ASSERT_GE(ui.messages.size(), 2u);
   EXPECT_EQ(ui.messages[1].text.rfind("Corrupt Zipfile:", 0), 0u);
-}
-
-TEST_F(ScanDriverTest, WithoutRomPathsNothingIsLookedForOrAdded) {
-  MakeTwoGames();
-  settings.romPaths.clear();
-  settings.fixMissing = true;
-  auto before = Snapshot();
-  EXPECT_TRUE(Scan().ranToEnd);
-  EXPECT_EQ(Snapshot(), before);
-  EXPECT_FALSE(Rom("good", "r.rom").romScan.found);
 }
 
 }  // namespace

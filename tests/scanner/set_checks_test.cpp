@@ -96,25 +96,6 @@ TEST_F(SetChecksTest, SplitSetsShareTheParentsRomsAndKeepCloneRomsInTheParent) {
   EXPECT_EQ(UnneededNames("pc"), Names{"other.rom"});  // the clone's own copy stays needed
 }
 
-TEST_F(SetChecksTest, MergedSetsFindTheClonesFilesInTheParentsZip) {
-  settings.scanMergeMode = 2;
-  settings.checkCase = true;
-  const std::string m1(16, 'm'), n1(16, 'n');
-  AddGame("ma", {{"m1.rom", m1}});
-  AddGame("mb", {{"m1.rom", m1}, {"n1.rom", n1}}, "ma");
-  Link();
-  WriteZipSet(romPath, "ma", {{"m1.rom", m1}, {"n1.rom", n1}});
-
-  Scan();
-
-  GameSet& clone = Game("mb");
-  EXPECT_TRUE(clone.scanStatus[kSetFound] && clone.scanStatus[kSetCaseCorrect]);
-  EXPECT_TRUE(Rom("mb", "n1.rom").romScan.found && Rom("mb", "m1.rom").romScan.found);
-  EXPECT_EQ(UnneededNames("ma"), Names{});
-  EXPECT_FALSE(clone.needsScan);
-  EXPECT_FALSE(Game("ma").needsScan);
-}
-
 TEST_F(SetChecksTest, DoubleNamesAndZeroCrcStandIns) {
   settings.checkCase = true;
   settings.zeroCrcCreation = true;
