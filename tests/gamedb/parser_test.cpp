@@ -15,23 +15,6 @@ namespace {
 using testing::TempFolder;
 using testing::WriteFile;
 
-std::vector<std::string> Tokens(const std::string& text) {
-  TempFolder folder;
-  WriteFile(folder / "tokens.dat", text);
-  DatfileStream file;
-  EXPECT_TRUE(file.Open(folder / "tokens.dat"));
-  std::vector<std::string> tokens;
-  std::string token;
-  while (NextToken(file, token)) tokens.push_back(token);
-  return tokens;
-}
-
-// The real game lists kept beside the source tree.
-std::string RealDatsFolder() {
-  std::string beside = testing::SourceDir() + "/../shared/realdats/";
-  return FileExists(beside + "SOURCES.md") ? beside : "/work/shared/realdats/";
-}
-
 struct Parsed {
   bool ok = false;
   GameList games;
@@ -66,28 +49,6 @@ std::vector<std::string> Describe(const GameList& games) {
     lines.push_back(text);
   }
   return lines;
-}
-
-TEST(NextTokenTest, CutsBlanksQuotesAndParentheses) {
-  std::vector<std::string> expected = {
-      "game", "(", "name", "a (b) c", ")",  // parentheses inside quotes are text
-      "word(x)", "(",                       // attached parentheses belong to the word
-      "trail", "next",                      // trailing blanks inside quotes go
-      "  lead",                             // leading ones stay
-      "", "x",                              // empty value
-      "esc \\\" quote", "y",                // an escaped quote does not close
-      "\"open", "rest",                     // no closing quote: the quote is a character
-      "last"};
-  EXPECT_EQ(Tokens("game ( name \"a (b) c\" )\r\n"
-                   "word(x) (  \t \n"
-                   "\n \t \r\n"
-                   "\"trail  \"next\n"
-                   "\"  lead\"\n"
-                   "\"\" x\n"
-                   "\t\"esc \\\" quote\" y\n"
-                   "\"open rest\n"
-                   "last"),
-            expected);
 }
 
 TEST(ParseDatfileTest, KeepsCompleteBlocksAndSkipsUnknownFields) {
@@ -208,31 +169,6 @@ TEST(ParseDatfileTest, FailsWithoutGamesAndOnCancel) {
   Parsed cancelled = Parse(game + game + game, false, 2);
   EXPECT_FALSE(cancelled.ok);
   EXPECT_EQ(cancelled.games.size(), 2u);  // what was read stays
-}
-
-// The real listings: text ones parse without trouble; lists whose blocks have
-// no description keep nothing.
-TEST(ParseDatfileTest, ReadsRealListings) {
-  struct Case {
-    const char* file;
-    bool ok;
-    size_t games;
-  };
-  const Case cases[] = {
-      {"mame4all-pi-adv_list.dat", true, 2271},
-      {"psp-mame4all_roms.dat", true, 1205},
-      {"libretro-database_MAME_2003_split.dat", false, 0},
-      {"libretro-database_HBMAME.dat", false, 0},
-  };
-  const std::string folder = RealDatsFolder();
-  if (!FileExists(folder + cases[0].file)) GTEST_SKIP() << "no real listings on this machine";
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.file);
-    auto progress = OpenProgressDialog(nullptr, "");
-    GameList games;
-    EXPECT_EQ(ParseDatfile(games, folder + c.file, *progress, false), c.ok);
-    EXPECT_EQ(games.size(), c.games);
-  }
 }
 
 }  // namespace
