@@ -1,10 +1,8 @@
 #include "rebuilder/rebuild_fixture.h"
 
-#include <array>
 #include <cstdio>
 #include <filesystem>
 
-#include "archive/crc32.h"
 #include "archive/zip_reader.h"
 #include "gamedb/datfile_parser.h"
 #include "gamedb/validate_games.h"
@@ -12,51 +10,6 @@
 #include "platform/process.h"
 
 namespace kestrel::testing {
-namespace {
-
-std::array<uint32_t, 256> CrcTable() {
-  std::array<uint32_t, 256> table{};
-  for (uint32_t i = 0; i < 256; ++i) {
-    uint32_t c = i;
-    for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-    table[i] = c;
-  }
-  return table;
-}
-
-std::string Hex(uint32_t value) {
-  char text[9];
-  std::snprintf(text, sizeof text, "%08x", value);
-  return text;
-}
-
-}  // namespace
-
-uint32_t CrcOf(const std::string& data) { return Crc32(0, data.data(), data.size()); }
-
-std::string DataWithCrc(size_t size, uint32_t crc) {
-  static const std::array<uint32_t, 256> table = CrcTable();
-  std::string data(size - 4, 'x');
-  // The table indices that lead to the wanted register depend on it alone;
-  // walking forwards then gives the bytes that select them.
-  uint32_t wanted = ~crc;
-  std::array<uint8_t, 4> indices{};
-  for (int k = 3; k >= 0; --k) {
-    for (uint32_t j = 0; j < 256; ++j) {
-      if ((table[j] >> 24) != (wanted >> 24)) continue;
-      indices[k] = static_cast<uint8_t>(j);
-      wanted = (wanted ^ table[j]) << 8;
-      break;
-    }
-  }
-  uint32_t reg = ~CrcOf(data);
-  for (int k = 0; k < 4; ++k) {
-    data.push_back(static_cast<char>((reg ^ indices[k]) & 0xFF));
-    reg = (reg >> 8) ^ table[indices[k]];
-  }
-  return data;
-}
-
 RebuildTest::RebuildTest() {
   source = root / "source/";
   destination = root / "destination/";
@@ -75,6 +28,12 @@ RebuildTest::RebuildTest() {
 
 RebuildTest::~RebuildTest() { SetApplicationInterface(nullptr); }
 
+static std::string CrcHex(const std::string& data) {
+  char text[9];
+  std::snprintf(text, sizeof text, "%08x", CrcOf(data));
+  return text;
+}
+
 void RebuildTest::AddGame(const std::string& name, const std::vector<GameRom>& roms, const std::string& cloneOf) {
   datfile_ += "game (\n\tname " + name + "\n\tdescription \"" + name + "\"\n";
   if (!cloneOf.empty()) datfile_ += "\tcloneof " + cloneOf + "\n";
@@ -82,7 +41,7 @@ void RebuildTest::AddGame(const std::string& name, const std::vector<GameRom>& r
     bool dumped = !rom.data.empty();
     size_t size = dumped ? rom.data.size() : size_t(rom.noDumpSize);
     datfile_ += "\trom ( name " + rom.name + " size " + std::to_string(size) + " crc " +
-                (dumped ? Hex(CrcOf(rom.data)) : "0") + " )\n";
+                (dumped ? CrcHex(rom.data) : "0") + " )\n";
   }
   datfile_ += ")\n\n";
 }

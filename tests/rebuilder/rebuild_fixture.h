@@ -13,13 +13,10 @@
 #include "gamedb/game_set.h"
 #include "rebuilder/rebuilder.h"
 #include "settings/settings_record.h"
+#include "support/crc_data.h"
 #include "support/temp_folder.h"
 
 namespace kestrel::testing {
-
-// `size` bytes whose CRC-32 is `crc`.
-std::string DataWithCrc(size_t size, uint32_t crc);
-uint32_t CrcOf(const std::string& data);
 
 struct GameRom {
   std::string name;
