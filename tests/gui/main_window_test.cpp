@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QAction>
-#include <QKeyEvent>
-#include <QLabel>
 #include <QSettings>
 
 #include "app/scripted_interface.h"
@@ -80,14 +77,6 @@ TEST_F(MainWindowTest, MissingStartProfileIsNamedInTheLoadError) {
   EXPECT_EQ(ui.messages[0].icon, MessageIcon::kStop);
 }
 
-TEST_F(MainWindowTest, CancelledProfilePickLoadsNothingAndTellsNothing) {
-  auto window = Open(0, 1);
-  window->StartUp();
-  EXPECT_TRUE(ui.messages.empty());
-  EXPECT_TRUE(window->database().empty());
-  EXPECT_EQ(window->ValuesAtExit().startFrom, 1);  // the choice lasts
-}
-
 TEST_F(MainWindowTest, StartProfileBringsItsDataAndZipLevel) {
   testing::WriteFile(data / "small.dat", testing::SmallDatfile());
   SettingsRecord profile;
@@ -160,36 +149,6 @@ TEST_F(MainWindowTest, SettingsDialogReplacesTheRecordOnlyOnOk) {
   window->RunTool(kCommandSettings);
   EXPECT_EQ(window->settings().startOption, 1);
   EXPECT_EQ(window->ValuesAtExit().startFrom, 1);
-}
-
-TEST_F(MainWindowTest, AdvancedZipScannerItemFlipsTheSwitch) {
-  Switches().advancedZipScanner = false;
-  auto window = Open(0, 2);
-  window->advancedZipScannerAction()->trigger();
-  EXPECT_TRUE(Switches().advancedZipScanner);
-  EXPECT_EQ(window->ValuesAtExit().advancedZipScanner, 1);
-  window->advancedZipScannerAction()->trigger();
-  EXPECT_FALSE(Switches().advancedZipScanner);
-}
-
-TEST_F(MainWindowTest, EscapeKeepsTheWindowAndTheAboutBoxShowsTheVersion) {
-  auto window = Open(0, 2);
-  window->show();
-  QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-  QApplication::sendEvent(window.get(), &escape);
-  EXPECT_TRUE(window->isVisible());
-
-  QString caption;
-  QStringList texts;
-  testing::WhenModalOpens([&](QWidget* modal) {
-    caption = modal->windowTitle();
-    for (QLabel* label : modal->findChildren<QLabel*>()) texts << label->text();
-    modal->close();
-  });
-  window->ShowAbout();
-  EXPECT_EQ(caption, "About Kestrel");
-  EXPECT_TRUE(texts.join('\n').contains("Version:  1.0 BETA 4"));
-  window->hide();
 }
 
 TEST(UserValues, DefaultsAndRoundTrip) {

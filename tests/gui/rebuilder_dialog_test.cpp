@@ -114,52 +114,6 @@ TEST_F(RebuilderDialogTest, FolderChecksTellTheUserAndShowTheEmptiedSetting) {
   EXPECT_EQ(person.progressTitles, std::vector<std::string>{"Rebuilding ROMs"});
 }
 
-TEST_F(RebuilderDialogTest, ControlsWriteTheSettingsAndThePositionIsKept) {
-  x = 60;
-  y = 40;
-  auto dialog = Open(&person);
-  EXPECT_EQ(dialog->windowTitle(), "Rebuilding ROMs");
-  EXPECT_EQ(dialog->pos(), QPoint(60, 40));
-  EXPECT_EQ(dialog->control(kRebuilderNeoGeoBios)->toolTip(),
-            "Rebuild: Arcade, NeoGeo ROMs + NeoGeo BIOS (added to each set)");
-  EXPECT_FALSE(dialog->control(kRebuilderLogfileEdit)->isEnabled());
-
-  Press(*dialog, kRebuilderMergeSets);
-  Press(*dialog, kRebuilderArcade);
-  Press(*dialog, kRebuilderZip);
-  Press(*dialog, kRebuilderTildeCrcs);
-  Press(*dialog, kRebuilderRemoveSources);
-  EXPECT_EQ(settings.rebuildMergeMode, 2);
-  EXPECT_EQ(settings.rebuildGameTypes, 0);
-  EXPECT_FALSE(settings.rebuildZip);
-  EXPECT_FALSE(settings.rebuildTildeCrcs);
-  EXPECT_TRUE(settings.rebuildZeroCrcs);
-  EXPECT_TRUE(settings.rebuildRemoveSources);
-
-  Press(*dialog, kRebuilderCreateLog);
-  EXPECT_TRUE(settings.rebuildCreateLog);
-  EXPECT_TRUE(dialog->control(kRebuilderLogfileEdit)->isEnabled());
-  EXPECT_TRUE(dialog->control(kRebuilderLogfileBrowse)->isEnabled());
-  person.fileAnswers.push_back(root / "my.log");
-  Press(*dialog, kRebuilderLogfileBrowse);
-  EXPECT_EQ(settings.rebuildLogfile, root / "my.log");
-  person.folderAnswers.push_back(source);
-  Press(*dialog, kRebuilderSourceBrowse);
-  EXPECT_EQ(settings.rebuildSource, source);
-  Type(*dialog, kRebuilderDestinationEdit, root / "rebuilt");
-  EXPECT_EQ(settings.rebuildDestination, destination);
-  EXPECT_EQ(Shown(*dialog, kRebuilderDestinationEdit).toStdString(), destination);
-
-  dialog->move(90, 70);
-  dialog->close();
-  EXPECT_EQ(x, 90);
-  EXPECT_EQ(y, 70);
-  auto again = Open(&person);  // the options last to the next use
-  EXPECT_TRUE(static_cast<QAbstractButton*>(again->control(kRebuilderMergeSets))->isChecked());
-  EXPECT_EQ(static_cast<QLineEdit*>(again->control(kRebuilderLogfileEdit))->text().toStdString(),
-            root / "my.log");
-}
-
 TEST_F(RebuilderDialogTest, RebuildsShuffledFilesIntoSplitSets) {
   WriteShuffledSources();
   settings.rebuildCreateLog = true;

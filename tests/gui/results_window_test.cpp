@@ -56,32 +56,5 @@ TEST(ResultsTreeModel, ExposesLinesInBatches) {
   EXPECT_EQ(model.rowCount(), 0);
 }
 
-TEST(ResultsWindow, AlwaysOnTopFlipsTheSwitchAndTheWindow) {
-  Switches().alwaysOnTop = false;
-  ResultsModel results;
-  WindowLayout layout;
-  ResultsWindow window(results, layout);
-  EXPECT_EQ(window.windowTitle(), "Scan Results");
-  EXPECT_EQ(window.pos(), QPoint(layout.outputLeft, layout.outputTop));
-  window.alwaysOnTopAction()->trigger();
-  EXPECT_TRUE(Switches().alwaysOnTop);
-  EXPECT_TRUE(window.windowFlags() & Qt::WindowStaysOnTopHint);
-  window.alwaysOnTopAction()->trigger();
-  EXPECT_FALSE(window.windowFlags() & Qt::WindowStaysOnTopHint);
-}
-
-TEST(ResultIcons, EveryKindHasItsOwnPictureAndTheLastIsEmpty) {
-  const QImage strip = ResultIconStrip();
-  ASSERT_EQ(strip.size(), QSize(240, 16));
-  std::vector<QImage> icons;
-  for (int kind = 0; kind < kResultIconCount; ++kind)
-    icons.push_back(strip.copy(kind * 16, 0, 16, 16));
-  for (int a = 0; a < kResultIconCount - 1; ++a)
-    for (int b = a + 1; b < kResultIconCount; ++b) EXPECT_NE(icons[a], icons[b]) << a << " " << b;
-  QImage empty(16, 16, QImage::Format_ARGB32);
-  empty.fill(Qt::transparent);
-  EXPECT_EQ(icons.back(), empty);
-}
-
 }  // namespace
 }  // namespace kestrel

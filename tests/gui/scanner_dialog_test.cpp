@@ -3,10 +3,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
-#include <QFontInfo>
-#include <QIcon>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTreeView>
 #include <cstdio>
@@ -21,7 +18,6 @@
 #include "gui/results_window.h"
 #include "gui/scanner_controls.h"
 #include "gui/scanner_dialog.h"
-#include "gui/statistics_window.h"
 #include "gui/user_values.h"
 #include "platform/file_system.h"
 #include "settings/settings_record.h"
@@ -129,16 +125,11 @@ TEST(ScannerControls, FixBoxesFollowTheirChecksBothWays) {
   ScriptedInterface ui;
   ScannerDialog dialog(c.Context(&ui));
 
-  EXPECT_EQ(dialog.windowTitle(), "Scanning Games, ROMs & Samples");
   EXPECT_EQ(StateOf(dialog, kFixCaseBox), Qt::Unchecked);
   EXPECT_FALSE(Box(dialog, kFixCaseBox)->isEnabled());
   EXPECT_EQ(StateOf(dialog, kFixMissingBox), Qt::PartiallyChecked);  // advanced wins
   EXPECT_EQ(StateOf(dialog, kAdvancedUnneededBox), Qt::Checked);
   EXPECT_EQ(Box(dialog, kShowZeroCrcsBox)->text(), "Show Missing 0-CRCs");
-  EXPECT_EQ(Box(dialog, kScanRomsBox)->toolTip(), "Enables scanning of ROMs.");
-  EXPECT_EQ(Box(dialog, kFixMissingBox)->toolTip(),
-            "Adds files from 'add paths'. Greying enables 'adv. fix missing'.");
-  EXPECT_TRUE(Box(dialog, kCheckUnneededBox)->toolTip().isEmpty());
 
   // Ticking a check enables its fix; unticking clears and stores it off.
   Box(dialog, kCheckCaseBox)->click();
@@ -180,17 +171,6 @@ TEST(ScannerControls, FixBoxesFollowTheirChecksBothWays) {
   EXPECT_FALSE(s.showAllZeroCrcs || s.showMissingZeroCrcs);
   EXPECT_EQ(Box(dialog, kShowZeroCrcsBox)->text(), "Show Missing 0-CRCs");
 
-  // The radio groups store numbers, each group on its own.
-  Box(dialog, kMergedRadio)->click();
-  Box(dialog, kNeoGeoOnlyRadio)->click();
-  EXPECT_EQ(s.scanMergeMode, 2);
-  EXPECT_EQ(s.scanGameTypes, 1);
-  EXPECT_TRUE(Box(dialog, kMergedRadio)->isChecked());
-  EXPECT_TRUE(Box(dialog, kNeoGeoOnlyRadio)->isChecked());
-  Box(dialog, kNoMergedRadio)->click();
-  EXPECT_EQ(s.scanMergeMode, 0);
-  EXPECT_TRUE(Box(dialog, kNeoGeoOnlyRadio)->isChecked());
-
   // A typed file name reaches the settings when the edit is left.
   auto* logfile = qobject_cast<QLineEdit*>(dialog.control(kLogfileEdit));
   logfile->setText("mine.log");
@@ -220,9 +200,6 @@ TEST(ScannerDialog, ScanFillsTheTreeAndTheRomsBoxHidesAndBringsBackRomLines) {
   EXPECT_EQ(statistics[0], dialog.statisticsText());
   EXPECT_EQ(statistics[0].rfind("Missing Games:          1 of 4\n", 0), 0u) << statistics[0];
   EXPECT_TRUE(FileExists(c.settings.fastscanFile));
-  // The icons follow the kinds.
-  const QModelIndex first = dialog.resultsWindow()->tree()->model()->index(0, 0);
-  EXPECT_FALSE(first.data(Qt::DecorationRole).value<QIcon>().isNull());
 
   Box(dialog, kScanRomsBox)->click();
   EXPECT_FALSE(c.settings.scanRoms);
@@ -325,15 +302,6 @@ TEST(ScannerDialog, ClosingTheResultsWindowStopsTheScanAndClosesTheDialog) {
   EXPECT_FALSE(FileExists(c.settings.fastscanFile));
   EXPECT_EQ(c.layout.scanDlgX, dialog.pos().x());
   EXPECT_EQ(c.layout.outputLeft, 300);
-}
-
-TEST(StatisticsWindow, ShowsTheTextInAFixedPitchFont) {
-  StatisticsWindow window(nullptr, "Missing Games:          1 of 4\nWrong Spelled Games:    <n/a>");
-  EXPECT_EQ(window.windowTitle(), "Statistics");
-  EXPECT_TRUE(window.textField()->isReadOnly());
-  EXPECT_TRUE(QFontInfo(window.textField()->font()).fixedPitch());
-  EXPECT_EQ(window.textField()->toPlainText(),
-            "Missing Games:          1 of 4\nWrong Spelled Games:    <n/a>");
 }
 
 }  // namespace

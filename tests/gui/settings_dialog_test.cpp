@@ -183,34 +183,6 @@ TEST_F(SettingsDialogTest, ZipLevelIsClampedAndReachesTheZipLibrary) {
   EXPECT_EQ(ClampZipLevel("99999999999999999999", 4), 9);
 }
 
-TEST_F(SettingsDialogTest, ControlsWriteTheirFields) {
-  record.threadPriority = 7;  // not a level: shows as IDLE
-  auto dialog = Open();
-  EXPECT_EQ(qobject_cast<QComboBox*>(dialog->control(kSettingsPriority))->currentText(), "IDLE");
-  qobject_cast<QComboBox*>(dialog->control(kSettingsPriority))->setCurrentIndex(5);
-  EXPECT_EQ(record.threadPriority, 2);
-
-  auto* liErrors = qobject_cast<QCheckBox*>(dialog->control(kSettingsLiErrors));
-  EXPECT_EQ(liErrors->checkState(), Qt::Checked);
-  liErrors->setCheckState(Qt::PartiallyChecked);
-  EXPECT_EQ(record.displayLiErrors, 2);
-  liErrors->setCheckState(Qt::Unchecked);
-  EXPECT_EQ(record.displayLiErrors, 0);
-
-  Click(*dialog, kSettingsUseRaine);
-  EXPECT_EQ(record.dataSource, 2);
-  EXPECT_TRUE(dialog->control(kSettingsRaineEdit)->isEnabled());
-  EXPECT_FALSE(dialog->control(kSettingsMameEdit)->isEnabled());
-
-  Click(*dialog, kSettingsMakeBackups);
-  EXPECT_FALSE(record.makeBackups);
-  EXPECT_FALSE(dialog->control(kSettingsBackupEdit)->isEnabled());
-  Type(dialog->control(kSettingsTempEdit), ToQString(folder.path() + "tmp"));
-  EXPECT_EQ(record.tempFolder, folder.path() + "tmp/");
-  Type(dialog->control(kSettingsTempEdit), "");
-  EXPECT_EQ(record.tempFolder, "");
-}
-
 TEST_F(SettingsDialogTest, LoadReplacesTheRecordAndForgetsTheDataInMemory) {
   record.loadedDatfile = "/arcade/mame.dat";
   auto dialog = Open();
@@ -257,17 +229,6 @@ TEST_F(SettingsDialogTest, OkAcquiresDataFromTheDatfileAndChecksFolders) {
   EXPECT_EQ(ui.messages[0].icon, MessageIcon::kExclamation);
   EXPECT_EQ(x, 40);
   EXPECT_EQ(y, 30);
-}
-
-TEST_F(SettingsDialogTest, OkWithoutDataTellsAndKeepsTheDatabase) {
-  auto dialog = Open();
-  Click(*dialog, kSettingsUseDatfile);
-  qobject_cast<QLineEdit*>(dialog->control(kSettingsDatfileEdit))->setText(ToQString(folder / "none.dat"));
-  qobject_cast<QLineEdit*>(dialog->control(kSettingsTempEdit))->setText(ToQString(folder.path()));
-  qobject_cast<QLineEdit*>(dialog->control(kSettingsBackupEdit))->setText(ToQString(folder.path()));
-  Click(*dialog, kSettingsOk);
-  EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>({"Can't Receive Data !"}));
-  EXPECT_EQ(database.size(), 5u);
 }
 
 // A program picked on Linux has no extension: every file is offered, and
