@@ -177,29 +177,6 @@ TEST_F(AcquireTest, MameWithoutListInfoIsAskedForTheXmlList) {
   EXPECT_FALSE(FileExists(data / "kpfdata.dat"));
 }
 
-// A datfile is read as XML by its content, whatever its name, and cached
-// like a text one.
-TEST_F(AcquireTest, XmlDatfileIsReadByContentAndCached) {
-  settings.dataSource = kSourceDatfile;
-  settings.datfile = data / "list.dat";
-  WriteFile(settings.datfile, kXmlListing);
-  ASSERT_TRUE(Acquire());
-  GameList first = database;
-  settings.dataFromDatfile = false;
-  database.clear();
-  ASSERT_TRUE(Acquire());
-  EXPECT_EQ(Parses(), 1);
-  EXPECT_EQ(Names(database), Names(first));
-  EXPECT_EQ(database[1].clones.size() + database[0].clones.size(), 1u);
-
-  SetApplicationInterface(&ui);
-  WriteFile(settings.datfile, std::string(kXmlListing).substr(0, 150));
-  settings.dataFromDatfile = false;
-  EXPECT_FALSE(Acquire());
-  ASSERT_FALSE(ui.MessageTexts().empty());
-  EXPECT_NE(ui.MessageTexts().back().find("list.dat'\n\nline 3: "), std::string::npos) << ui.MessageTexts().back();
-}
-
 TEST_F(AcquireTest, RaineAsksForEveryListedGameWithoutAShell) {
   settings.dataSource = kSourceRaineExe;
   settings.raineExe = MakeEmulator(emulators / "raine dir/raine", R"SH(case "$1" in
@@ -248,6 +225,29 @@ TEST_F(AcquireTest, FailuresEmptyTheDataAndForgetThePath) {
   settings.dataSource = kSourceMameExe;
   ASSERT_TRUE(Acquire());
   EXPECT_EQ(database.size(), 2u);
+}
+
+// Switching the source back and forth, or to another file, always leaves
+// the chosen source's list in memory, whether read anew or from the cache.
+TEST_F(AcquireTest, EachLoadBringsTheChosenSourcesList) {
+  const std::string mame = MakeMame(emulators / "mame");
+  WriteFile(emulators / "one.dat", "game ( name galaga description G rom ( name g size 16 crc 12345678 ) )\n");
+  WriteFile(emulators / "two.dat", "game ( name digdug description D rom ( name d size 16 crc 12345678 ) )\n");
+  auto load = [&](int source, const std::string& path) {
+    settings.dataSource = source;
+    (source == kSourceMameExe ? settings.mameExe : settings.datfile) = path;
+    EXPECT_TRUE(Acquire()) << path;
+    std::vector<std::string> names = Names(database);
+    return names.empty() ? std::string() : names[0];
+  };
+  for (int round = 0; round < 2; ++round) {
+    EXPECT_EQ(load(kSourceMameExe, mame), "pacman");
+    EXPECT_EQ(load(kSourceDatfile, emulators / "one.dat"), "galaga");
+    EXPECT_EQ(load(kSourceMameExe, mame), "pacman");
+    EXPECT_EQ(load(kSourceDatfile, emulators / "two.dat"), "digdug");
+    EXPECT_EQ(load(kSourceDatfile, emulators / "one.dat"), "galaga");
+  }
+  EXPECT_TRUE(ui.messages.empty());
 }
 
 }  // namespace
