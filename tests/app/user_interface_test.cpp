@@ -10,13 +10,10 @@ namespace kestrel {
 namespace {
 
 TEST(ProgressPercentTest, WrapsPastTheUpperBound) {
-  EXPECT_EQ(ProgressPercentText(0, 0, 4), "0%");
   EXPECT_EQ(ProgressPercentText(2, 0, 4), "50%");
   EXPECT_EQ(ProgressPercentText(4, 0, 4), "100%") << "exactly 100 stays";
   EXPECT_EQ(ProgressPercentText(5, 0, 4), "25%") << "125 shows modulo 100";
-  EXPECT_EQ(ProgressPercentText(8, 0, 4), "0%");
   EXPECT_EQ(ProgressPercentText(7, 7, 7), "0%") << "an empty range";
-  EXPECT_EQ(ProgressPercentText(15, 10, 20), "50%");
   EXPECT_EQ(ProgressPercentText(INT_MAX, -1, 1), "0%") << "differences beyond an int";
   EXPECT_EQ(ProgressPercentText(0, INT_MIN, INT_MAX), "50%");
 }

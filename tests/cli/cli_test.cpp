@@ -58,24 +58,6 @@ TEST(CliTest, InfoUsesTheDataCacheUntilTheDatfileChanges) {
   EXPECT_NE(changed.out.find("Games: 2\n"), std::string::npos);
 }
 
-TEST(CliTest, ASavedProfileShowsTheGivenOptions) {
-  TempFolder dir;
-  std::string profile = dir / "mine.kpf";
-  CliRun save = RunCli(dir, "profile save --profile " + profile + " --datfile " + DemoDat() + " --rom-path " +
-                             dir.path() + "roms --rom-path " + dir.path() + "more --temp-folder " + dir.path() +
-                             " --data-folder " + dir.path());
-  ASSERT_EQ(save.status, 0) << save.err;
-  CliRun show = RunCli(dir, "profile show --profile " + profile);
-  ASSERT_EQ(show.status, 0);
-  EXPECT_NE(show.out.find("dataSource = 1\n"), std::string::npos);
-  EXPECT_NE(show.out.find("romPaths = 2 entries\n"), std::string::npos);
-  EXPECT_NE(show.out.find("romPaths[1] = " + dir.path() + "more/ (enabled)\n"), std::string::npos);
-  EXPECT_NE(show.out.find("gameSelectionBytes = 10 games, 10 selected\n"), std::string::npos);
-
-  testing::WriteFile(dir / "bad.kpf", "KPFOPT");
-  EXPECT_EQ(RunCli(dir, "profile show --profile " + dir.path() + "bad.kpf").status, 2);
-}
-
 TEST(CliTest, ScanReportsEveryPlantedFaultAndChangesNothing) {
   TempFolder dir;
   std::string demo = dir / "demo";

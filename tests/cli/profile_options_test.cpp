@@ -76,13 +76,11 @@ TEST(ProfileOptionsTest, EverySwitchReachesTheSavedProfile) {
     EXPECT_NE(testing::ReadFile(dir / "on.kpf"), testing::ReadFile(dir / "off.kpf")) << on << " is not stored";
   }
 
-  CliRun valued = RunCli(dir, save + "mine.kpf --set-type merged --game-types arcade --log scan.log"
-                                     " --fastscan-file fast.fsc --no-check-name --check-case");
+  CliRun valued = RunCli(dir, save + "mine.kpf --set-type merged --log scan.log --fastscan-file fast.fsc");
   ASSERT_EQ(valued.status, 0) << valued.err;
   std::string shown = RunCli(dir, show + "mine.kpf").out;
-  for (const std::string& field : {std::string("scanMergeMode = 2"), std::string("scanGameTypes = 0"),
-                                   "scannerLogfile = " + dir / "scan.log", "fastscanFile = " + dir / "fast.fsc",
-                                   std::string("checkName = 0"), std::string("checkCase = 1")}) {
+  for (const std::string& field : {std::string("scanMergeMode = 2"), "scannerLogfile = " + dir / "scan.log",
+                                   "fastscanFile = " + dir / "fast.fsc"}) {
     EXPECT_NE(shown.find(field + "\n"), std::string::npos) << field << "\n" << shown;
   }
 }

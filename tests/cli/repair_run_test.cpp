@@ -1,43 +1,27 @@
 // A repair run of the demo collection from the command line, as the README
 // shows it: every fix on, every question answered "Yes To All".
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <string>
-#include <vector>
 
-#include "support/temp_folder.h"
+#include "cli/cli_run.h"
 
 namespace kestrel {
 namespace {
 
-using testing::ReadFile;
+using testing::CliRun;
+using testing::RunCli;
 using testing::TempFolder;
-
-struct CliOutcome {
-  int status = -1;
-  std::string out;
-};
-
-CliOutcome RunCli(const TempFolder& dir, const std::string& arguments) {
-  std::string command = std::string(KESTREL_CLI) + " " + arguments + " >" + dir.path() + "out.txt 2>" +
-                        dir.path() + "err.txt </dev/null";
-  int status = std::system(command.c_str());
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(dir / "out.txt")};
-}
 
 TEST(RepairRunTest, EveryFixOnLeavesOnlyWhatNoRepairCanMend) {
   TempFolder dir;
   std::string demo = dir / "demo";
-  std::string dat = testing::SourceDir() + "examples/demo.dat";
-  ASSERT_EQ(std::system((std::string(KESTREL_DEMO_BUILDER) + " " + dat + " " + demo + " >/dev/null").c_str()), 0);
-  std::string args = "scan --datfile " + dat + " --rom-path " + demo + "/roms --sample-path " + demo +
+  ASSERT_TRUE(testing::BuildDemoCollection(demo));
+  std::string args = "scan --datfile " + testing::DemoDat() + " --rom-path " + demo + "/roms --sample-path " + demo +
                      "/samples --data-folder " + dir.path() + " --temp-folder " + dir.path() + " --check-case";
 
-  CliOutcome repair = RunCli(dir, "--answer yes-to-all " + args +
-                               " --fix-case --fix-name --fix-length --fix-unneeded --fix-missing-advanced");
+  CliRun repair =
+      RunCli(dir, args + " --fix-case --fix-name --fix-length --fix-unneeded --fix-missing-advanced", "yes-to-all");
   for (const std::string& line : std::vector<std::string>{
            "[wrong: starblue] [right: starblu] [fixed]", "[wrong: 16896] [right: 16384] [fixed]",
            "[wrong: PP.GFX] [right: pp.gfx] [fixed]", "[wrong: sb.sound] [right: sb.snd] [fixed]",
@@ -45,7 +29,7 @@ TEST(RepairRunTest, EveryFixOnLeavesOnlyWhatNoRepairCanMend) {
     EXPECT_NE(repair.out.find(line), std::string::npos) << line << "\n" << repair.out;
   }
 
-  CliOutcome after = RunCli(dir, "--answer no " + args);
+  CliRun after = RunCli(dir, args, "no");
   EXPECT_EQ(after.status, 1);
   std::string lines = after.out.substr(0, after.out.find("----------"));
   EXPECT_EQ(lines,

@@ -41,9 +41,6 @@ TEST(ScanExitTest, TheStatusFollowsTheResultLinesAndTheStatisticsAreAlwaysPrinte
   EXPECT_EQ(arcade.out.rfind(kStatisticsStart, 0), 0u) << "no line, then the statistics:\n" << arcade.out;
   EXPECT_NE(arcade.out.find("Number Of NeoGeo Games: 1\n"), std::string::npos);
 
-  CliRun fast = RunCli(dir, "fastscan " + collection.args + " --game-types arcade");
-  EXPECT_EQ(fast.status, 0) << fast.err;
-
   CliRun neogeo = RunCli(dir, "scan " + collection.args + " --game-types neogeo");
   EXPECT_EQ(neogeo.status, 1) << neogeo.err;
   EXPECT_EQ(neogeo.out.rfind("Neo X [folder: ngx]\nmissing game: Neo X\n", 0), 0u) << neogeo.out;
