@@ -35,12 +35,6 @@ Lines LinesOf(const ResultsModel& results) {
   return lines;
 }
 
-SettingsRecord WithCaseCheck() {
-  SettingsRecord settings;
-  settings.checkCase = true;
-  return settings;
-}
-
 TEST(GameResultsTest, EveryKindOfFindingReadsAsItsLine) {
   GameSet game = Game("sgame", "Some Game", true);
   game.hasParent = true;
@@ -63,8 +57,8 @@ TEST(GameResultsTest, EveryKindOfFindingReadsAsItsLine) {
   game.scanRecordsA.resize(1);
   game.scanRecordsA[0].name = "/roms/sgame/readme.txt";
 
-  SettingsRecord settings = WithCaseCheck();
-  settings.fixCase = settings.fixLength = true;
+  SettingsRecord settings;
+  settings.checkCase = settings.fixCase = settings.fixLength = true;
   ResultsModel results;
   ScanStatistics stats;
   ASSERT_TRUE(BuildGameResults(game, settings, results, stats));
@@ -92,7 +86,8 @@ TEST(GameResultsTest, MissingSetsAndBadDumps) {
   // A ROM never dumped counts as missing only when asked for.
   GameSet zero = Game("zgame", "Zero Game", true);
   zero.roms = {Rom("nodump.bin", 1024, 0, false), Rom("ok.bin", 16, 5, true)};
-  SettingsRecord settings = WithCaseCheck();
+  SettingsRecord settings;
+  settings.checkCase = true;
   settings.showMissingZeroCrcs = false;
   ResultsModel results;
   ScanStatistics stats;

@@ -3,11 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "app/scripted_interface.h"
-#include "archive/crc32.h"
 #include "archive/zip_library.h"
 #include "gamedb/crc_index.h"
 #include "platform/file_system.h"
 #include "settings/settings_record.h"
+#include "support/crc_data.h"
+#include "support/game_records.h"
 #include "support/temp_folder.h"
 
 namespace kestrel {
@@ -17,11 +18,7 @@ using testing::TempFolder;
 using testing::WriteFile;
 
 RomEntry RomOf(const std::string& name, const std::string& contents) {
-  RomEntry rom;
-  rom.name = name;
-  rom.size = static_cast<int32_t>(contents.size());
-  SetRomCrc(rom, Crc32(0, contents.data(), contents.size()));
-  return rom;
+  return testing::Rom(name, static_cast<int32_t>(contents.size()), testing::CrcOf(contents));
 }
 
 class WrongNamedSetTest : public ::testing::Test {
