@@ -14,13 +14,6 @@ RepairFixture::RepairFixture() {
   settings.checkUnneeded = settings.checkChecksum = true;
 }
 
-void RepairFixture::AddSample(const std::string& game, const std::string& sample) {
-  SampleEntry entry;
-  entry.name = sample;
-  Game(game).samples.push_back(entry);
-  Game(game).sampleCount++;
-}
-
 ScanOutcome RepairFixture::Scan() {
   ScanRequest request;
   request.dataFolder = root / "program/";

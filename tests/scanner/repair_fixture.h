@@ -21,7 +21,6 @@ class RepairFixture : public ScanFixture {
  protected:
   RepairFixture();
 
-  void AddSample(const std::string& game, const std::string& sample);
   ScanOutcome Scan();
 
   // The members of a zip and their contents; empty when it does not read.

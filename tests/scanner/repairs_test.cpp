@@ -19,8 +19,8 @@ TEST_F(RepairsTest, CaseFixesRenameSetsRomsAndSamplesInFoldersAndZips) {
   AddGame("alpha", {{"a.rom", kA}, {"b.rom", kB}});
   AddGame("beta", {{"a.rom", kA}, {"c.rom", kC}});
   Link();
-  AddSample("alpha", "boom.wav");
-  AddSample("beta", "bang.wav");
+  AddSamples("alpha", {"boom.wav"});
+  AddSamples("beta", {"bang.wav"});
   // B.ROM comes first in the zip and b.rom last after the repair.
   WriteZipSet(romPath, "ALPHA", {{"a.rom", kA}, {"B.ROM", kB}});
   WriteFolderSet(romPath, "Beta", {{"a.rom", kA}, {"C.Rom", kC}});

@@ -21,15 +21,6 @@ class ScanDriverTest : public ScanFixture {
     WriteZipSet(romPath, "good", {{"r.rom", kR}});
     WriteZipSet(romPath, "bad", {{"r.rom", kR}});
   }
-  bool Exists(const std::string& path) { return std::filesystem::exists(path); }
-  void AddSamples(const std::string& game, const Names& names) {
-    for (const std::string& name : names) {
-      SampleEntry sample;
-      sample.name = name;
-      Game(game).samples.push_back(sample);
-    }
-    Game(game).sampleCount = static_cast<int>(names.size());
-  }
 };
 
 TEST_F(ScanDriverTest, TopLevelReportsOnlyStrayEntriesOutsideProtectedFolders) {

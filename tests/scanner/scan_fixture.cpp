@@ -105,6 +105,15 @@ RomEntry& ScanFixture::Rom(const std::string& game, const std::string& rom) {
   return set.roms[FindRom(set, rom)];
 }
 
+void ScanFixture::AddSamples(const std::string& game, const std::vector<std::string>& names) {
+  for (const std::string& name : names) {
+    SampleEntry sample;
+    sample.name = name;
+    Game(game).samples.push_back(sample);
+    Game(game).sampleCount++;
+  }
+}
+
 void ScanFixture::WriteZipSet(const std::string& folder, const std::string& set,
                               const std::map<std::string, std::string>& files) {
   std::string staging = root / ("staging-" + set + "/");

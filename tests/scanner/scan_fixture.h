@@ -39,6 +39,7 @@ class ScanFixture : public ::testing::Test {
   void Link();
   GameSet& Game(const std::string& name);
   RomEntry& Rom(const std::string& game, const std::string& rom);
+  void AddSamples(const std::string& game, const std::vector<std::string>& names);
 
   // Writes a set as a zip (members named as given, folder parts kept) or as
   // a folder of loose files.
