@@ -2,9 +2,21 @@
 
 #include <zlib.h>
 
+#include <cstdlib>
+
 #include "archive/crc32.h"
 
 namespace kestrel::testing {
+
+bool Run(const std::string& commandLine) { return std::system(commandLine.c_str()) == 0; }
+
+std::string Quote(const std::string& text) {
+  std::string quoted = "'";
+  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
+bool HaveZip() { return Run("command -v zip > /dev/null"); }
 
 std::string Text(size_t length, unsigned seed) {
   std::string text;

@@ -1,5 +1,5 @@
-// Zip archives for the tests, made byte by byte so that each header field
-// can be damaged on its own.
+// Zip archives for the tests: made by Info-ZIP zip, so the reader meets
+// archives it did not write, and byte by byte for the damaged ones.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -16,6 +16,11 @@
 #include "support/temp_folder.h"
 
 namespace kestrel::testing {
+
+// Runs a shell command line; true when it exits with 0.
+bool Run(const std::string& commandLine);
+std::string Quote(const std::string& text);
+bool HaveZip();
 
 // `length` bytes that deflate shrinks, different for every seed.
 std::string Text(size_t length, unsigned seed);

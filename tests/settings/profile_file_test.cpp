@@ -4,10 +4,14 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <iterator>
+#include <map>
 
+#include "settings/game_selection.h"
+#include "settings/profile_fields.h"
 #include "support/temp_folder.h"
 
 namespace kestrel {
@@ -15,23 +19,18 @@ namespace {
 
 // Lets no file grow beyond `bytes` while it lives, as a full disk would;
 // writes past it fail instead of raising a signal.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    ::getrlimit(RLIMIT_FSIZE, &old_);
-    previous_ = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit = old_;
-    limit.rlim_cur = bytes;
+struct FileSizeLimit {
+  explicit FileSizeLimit(rlim_t bytes) : previous(std::signal(SIGXFSZ, SIG_IGN)) {
+    ::getrlimit(RLIMIT_FSIZE, &old);
+    rlimit limit{bytes, old.rlim_max};
     ::setrlimit(RLIMIT_FSIZE, &limit);
   }
   ~FileSizeLimit() {
-    ::setrlimit(RLIMIT_FSIZE, &old_);
-    std::signal(SIGXFSZ, previous_);
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, previous);
   }
-
- private:
-  rlimit old_{};
-  void (*previous_)(int) = nullptr;
+  rlimit old{};
+  void (*previous)(int);
 };
 
 using testing::ReadFile;
@@ -301,6 +300,52 @@ TEST(ProfileFileTest, SavingKeepsTheOldProfileWhenItFailsAndTheSelectionWithoutD
   EXPECT_NE(ReadFile(dir / "p.kpf"), first);
   EXPECT_FALSE(std::filesystem::exists(dir / "P.KPF"));
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1) << "no temporary left";
+}
+
+TEST(GameSelectionTest, AppliesOnlyToTheDataItWasSavedWith) {
+  SettingsRecord r;
+  r.dataCrc = r.storedDataCrc = 0xABCD;
+  r.storedGameCount = 3;
+  r.gameSelectionBytes = {1, 0, 2};  // only 1 selects
+  GameList database(3);
+  EXPECT_TRUE(ApplyGameSelection(r, database));
+  EXPECT_EQ(database[0].selected + 2 * database[1].selected + 4 * database[2].selected, 1);
+
+  auto keepsAllSelected = [](const SettingsRecord& record, size_t games) {
+    GameList fresh(games);
+    return !ApplyGameSelection(record, fresh) &&
+           std::all_of(fresh.begin(), fresh.end(), [](const GameSet& g) { return g.selected; });
+  };
+  SettingsRecord otherData = r, lying = r;
+  otherData.dataCrc = 0xABCE;
+  lying.gameSelectionBytes.pop_back();  // a count that does not match the bytes held
+  EXPECT_TRUE(keepsAllSelected(otherData, 3));
+  EXPECT_TRUE(keepsAllSelected(r, 4));
+  EXPECT_TRUE(keepsAllSelected(SettingsRecord{}, 0));
+  EXPECT_TRUE(keepsAllSelected(lying, 3));
+}
+
+
+TEST(ProfileFieldsTest, ShowsEveryStoredFieldOnceWithListsAndSelection) {
+  SettingsRecord r;
+  r.romPaths = {{"/roms/", true}, {"/old/", false}};
+  r.storedDataCrc = 0x1A2B;
+  r.storedGameCount = 4;
+  r.gameSelectionBytes = {1, 0, 1, 1};
+
+  auto lines = DescribeProfileFields(r);
+  std::map<std::string, std::string> byName;
+  for (const auto& [name, value] : lines) {
+    EXPECT_TRUE(byName.emplace(name, value).second) << "twice: " << name;
+  }
+  EXPECT_EQ(byName["romPaths"], "2 entries");
+  EXPECT_EQ(byName["romPaths[0]"], "/roms/ (enabled)");
+  EXPECT_EQ(byName["romPaths[1]"], "/old/ (disabled)");
+  EXPECT_EQ(byName["storedDataCrc"], "0x00001a2b");
+  EXPECT_EQ(byName["gameSelectionBytes"], "4 games, 3 selected");
+  // 65 stored fields (the data CRC counted once) and two list entries.
+  EXPECT_EQ(lines.size(), 65u + 2u);
+  EXPECT_EQ(byName.count("loadedMameExe"), 0u);
 }
 
 }  // namespace
