@@ -3,9 +3,10 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "archive/crc32.h"
 #include "archive/zip_reader.h"
 #include "platform/file_system.h"
+#include "support/crc_data.h"
+#include "support/game_records.h"
 
 namespace kestrel::testing {
 
@@ -51,13 +52,8 @@ GameSet& MergerTest::AddGame(const std::string& name, const Files& roms, const s
   game.description = name;
   game.cloneOf = cloneOf;
   game.hasParent = !cloneOf.empty();
-  for (const auto& [romName, data] : roms) {
-    RomEntry rom;
-    rom.name = romName;
-    rom.size = static_cast<int32_t>(data.size());
-    SetRomCrc(rom, Crc32(0, data.data(), data.size()));
-    game.roms.push_back(rom);
-  }
+  for (const auto& [romName, data] : roms)
+    game.roms.push_back(Rom(romName, static_cast<int32_t>(data.size()), CrcOf(data)));
   game.romCount = static_cast<int>(game.roms.size());
   database.push_back(game);
   return database.back();
