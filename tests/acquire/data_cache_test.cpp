@@ -105,26 +105,7 @@ TEST(DataCacheTest, StaysLinearInTheCopiesOfOneContent) {
   EXPECT_EQ(AliasesOf(read[0].roms[9999]).size(), 9999u);
 }
 
-// A miss (another key, no file, no cache) leaves the database; a cancel
-// empties it.
-TEST(DataCacheTest, MissesLeaveTheDatabaseAndACancelEmptiesIt) {
-  TempFolder folder;
-  ASSERT_TRUE(WriteDataCache(folder / "c", SampleDatabase(), 1));
-  GameList database(3);
-  EXPECT_FALSE(ReadDataCache(folder / "c", database, 2, nullptr));
-  EXPECT_FALSE(ReadDataCache(folder / "missing", database, 1, nullptr));
-  WriteFile(folder / "other", "\x07" "DATFILX");
-  EXPECT_FALSE(ReadDataCache(folder / "other", database, 1, nullptr));
-  EXPECT_EQ(database.size(), 3u);
-
-  ScriptedInterface ui;
-  ui.cancelAtCheck = 2;
-  EXPECT_FALSE(ReadDataCache(folder / "c", database, 1, &ui));
-  EXPECT_TRUE(database.empty());
-  EXPECT_EQ(ui.openProgressDialogs, 0);
-}
-
-TEST(DataCacheTest, DamagedCachesFailWithoutCrashOrHugeAllocation) {
+TEST(DataCacheTest, DamagedCachesFailAndMissesLeaveTheDatabase) {
   TempFolder folder;
   ASSERT_TRUE(WriteDataCache(folder / "c", SampleDatabase(), 7));
   std::string good = ReadFile(folder / "c");
@@ -156,6 +137,19 @@ TEST(DataCacheTest, DamagedCachesFailWithoutCrashOrHugeAllocation) {
   EXPECT_FALSE(patched(24, "\x02\0\0\0"s));        // a flag that is neither 0 nor 1
   EXPECT_TRUE(database.empty());
   EXPECT_TRUE(patched(0, ""s));
+
+  // A miss (another key, no file, no cache) leaves the database; a cancel
+  // empties it.
+  WriteFile(folder / "other", "\x07" "DATFILX");
+  EXPECT_FALSE(ReadDataCache(folder / "c", database, 8, nullptr));
+  EXPECT_FALSE(ReadDataCache(folder / "missing", database, 7, nullptr));
+  EXPECT_FALSE(ReadDataCache(folder / "other", database, 7, nullptr));
+  EXPECT_EQ(database.size(), 2u);
+  ScriptedInterface ui;
+  ui.cancelAtCheck = 2;
+  EXPECT_FALSE(ReadDataCache(folder / "c", database, 7, &ui));
+  EXPECT_TRUE(database.empty());
+  EXPECT_EQ(ui.openProgressDialogs, 0);
 }
 
 }  // namespace
