@@ -15,6 +15,12 @@ namespace {
 using testing::TempFolder;
 using testing::WriteFile;
 
+// The real game lists kept beside the source tree.
+std::string RealDatsFolder() {
+  std::string beside = testing::SourceDir() + "/../shared/realdats/";
+  return FileExists(beside + "SOURCES.md") ? beside : "/work/shared/realdats/";
+}
+
 struct Parsed {
   bool ok = false;
   GameList games;
@@ -169,6 +175,31 @@ TEST(ParseDatfileTest, FailsWithoutGamesAndOnCancel) {
   Parsed cancelled = Parse(game + game + game, false, 2);
   EXPECT_FALSE(cancelled.ok);
   EXPECT_EQ(cancelled.games.size(), 2u);  // what was read stays
+}
+
+// The real listings: text ones parse without trouble; lists whose blocks have
+// no description keep nothing.
+TEST(ParseDatfileTest, ReadsRealListings) {
+  struct Case {
+    const char* file;
+    bool ok;
+    size_t games;
+  };
+  const Case cases[] = {
+      {"mame4all-pi-adv_list.dat", true, 2271},
+      {"psp-mame4all_roms.dat", true, 1205},
+      {"libretro-database_MAME_2003_split.dat", false, 0},
+      {"libretro-database_HBMAME.dat", false, 0},
+  };
+  const std::string folder = RealDatsFolder();
+  if (!FileExists(folder + cases[0].file)) GTEST_SKIP() << "no real listings on this machine";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    auto progress = OpenProgressDialog(nullptr, "");
+    GameList games;
+    EXPECT_EQ(ParseDatfile(games, folder + c.file, *progress, false), c.ok);
+    EXPECT_EQ(games.size(), c.games);
+  }
 }
 
 }  // namespace

@@ -180,5 +180,43 @@ TEST(ValidateGamesTest, FindsAliasesWithinTheFamilyAndRomsInTheParent) {
   EXPECT_FALSE(c.hasNeoGeoBios);
 }
 
+// A useless reference to a set that is itself broken is told twice: the
+// check of the named set follows even after "is useless".
+TEST(ValidateGamesTest, ReportsEveryFailedCheckOfOneReference) {
+  GameList raw = {Clone("acl", "A Clone", "zp"), Clone("zp", "Z Parent", "zp"),
+                  WithSamples(Set("b", "B"), "s", {}), WithSamples(Set("s", "S"), "s", {"x"})};
+  Validated result = Validate(raw, kShowSetErrors);
+  const std::string parent = "Parentfolder: \n\n'zp'\n\nof gameset: \n\n'";
+  const std::string samples = "Alternative Samplefolder: \n\n's'\n\nof gameset: \n\n'";
+  EXPECT_EQ(result.messages, (std::vector<std::string>{
+                                 parent + "A Clone'\n\n is useless !",
+                                 parent + "A Clone'\n\nhas bad parent-information !",
+                                 samples + "B'\n\n is useless !",
+                                 samples + "B'\n\nhas bad sample-information !",
+                                 samples + "S'\n\n is useless !",
+                                 parent + "Z Parent'\n\n is useless !",
+                             }));
+  for (const GameSet& game : result.database) {
+    EXPECT_FALSE(game.hasParent || game.hasSampleOf || game.isParent) << game.name;
+  }
+}
+
+// Ten thousand copies of one content share one group of names instead of
+// ten thousand lists of ten thousand names.
+TEST(ValidateGamesTest, SharesOneAliasGroupAmongCopiesOfOneContent) {
+  std::vector<RomEntry> roms;
+  for (int i = 0; i < 10000; ++i) roms.push_back(Rom("r" + std::to_string(10000 + i), 64, 0xABCD));
+  Validated result = Validate({Set("big", "Big", roms)}, kShowNoListErrors);
+  ASSERT_EQ(result.database.size(), 1u);
+  const GameSet& big = result.database[0];
+  ASSERT_EQ(big.romCount, 10000);
+  EXPECT_EQ(AliasGroupOf(big.roms[0]).size(), 10000u);
+  for (const RomEntry& rom : big.roms) ASSERT_EQ(rom.aliasGroup, big.roms[0].aliasGroup);
+  std::vector<std::string> aliases = AliasesOf(big.roms[1]);
+  ASSERT_EQ(aliases.size(), 9999u);
+  EXPECT_EQ(aliases[0], "r10000");
+  EXPECT_EQ(aliases[1], "r10002");
+}
+
 }  // namespace
 }  // namespace kestrel

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -18,6 +21,11 @@ namespace {
 
 using testing::TempFolder;
 using testing::WriteFile;
+
+std::string RealDatsFolder() {
+  std::string beside = testing::SourceDir() + "/../shared/realdats/";
+  return FileExists(beside + "SOURCES.md") ? beside : "/work/shared/realdats/";
+}
 
 // Everything a raw or validated set carries, one line per set.
 std::vector<std::string> Describe(const GameList& games) {
@@ -61,6 +69,94 @@ Read ReadXmlText(const std::string& xml) {
   TempFolder folder;
   WriteFile(folder / "list.dat", xml);
   return ReadXml(folder / "list.dat");
+}
+
+// Validates and returns the database with the list's messages.
+Read Validated(GameList raw) {
+  ScriptedInterface ui;
+  SetApplicationInterface(&ui);
+  auto progress = OpenProgressDialog(&ui, "");
+  Read result;
+  result.ok = ValidateGames(raw, result.games, *progress, kShowRomErrors);
+  SetApplicationInterface(nullptr);
+  result.messages = ui.MessageTexts();
+  return result;
+}
+
+// The text form of a Logiqx datfile, written line by line with patterns of
+// its own, so that the XML reader is checked against something it did not
+// produce. Values are quoted; the predefined entities are decoded.
+std::string Unescape(std::string text) {
+  static const std::pair<const char*, const char*> kEntities[] = {
+      {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&apos;", "'"}, {"&amp;", "&"}};
+  for (const auto& [entity, character] : kEntities) {
+    for (size_t at; (at = text.find(entity)) != std::string::npos;) text.replace(at, std::strlen(entity), character);
+  }
+  return text;
+}
+
+std::string LogiqxToText(const std::string& path) {
+  std::ifstream in(path);
+  const std::regex attribute(R"re((\w+)="([^"]*)")re");
+  const std::regex description(R"re(^\s*<description>(.*)</description>)re");
+  std::string text, line;
+  bool inGame = false;
+  auto fields = [&](const std::string& from, std::initializer_list<const char*> keys) {
+    std::string out;
+    for (auto it = std::sregex_iterator(from.begin(), from.end(), attribute); it != std::sregex_iterator(); ++it) {
+      for (const char* key : keys) {
+        if ((*it)[1] == key) out += std::string(" ") + key + " \"" + Unescape((*it)[2]) + "\"";
+      }
+    }
+    return out;
+  };
+  std::smatch match;
+  while (std::getline(in, line)) {
+    if (line.find("<game ") != std::string::npos) {
+      text += "game (" + fields(line, {"name", "cloneof", "sampleof"}) + "\n";
+      inGame = true;
+    } else if (!inGame) {
+      continue;
+    } else if (line.find("</game>") != std::string::npos) {
+      text += ")\n";
+      inGame = false;
+    } else if (std::regex_search(line, match, description)) {
+      text += " description \"" + Unescape(match[1]) + "\"\n";
+    } else if (line.find("<rom ") != std::string::npos) {
+      text += " rom (" + fields(line, {"name", "size", "crc"}) + " )\n";
+    } else if (line.find("<sample ") != std::string::npos) {
+      std::smatch name;
+      if (std::regex_search(line, name, attribute)) text += " sample \"" + Unescape(name[2]) + "\"\n";
+    }
+  }
+  return text;
+}
+
+// The one real list with every relation, read as XML and in the text form.
+TEST(XmlGameListTest, RealListGivesTheSameDatabaseAsItsTextForm) {
+  const std::string xml = RealDatsFolder() + "libretro-database_MAME_2000_XML.dat";
+  if (!FileExists(xml)) GTEST_SKIP() << "no real lists on this machine";
+  TempFolder folder;
+  WriteFile(folder / "list.dat", LogiqxToText(xml));
+
+  Read fromXml = ReadXml(xml);
+  Read fromText = ReadXml(folder / "list.dat");
+  ASSERT_TRUE(fromXml.ok);
+  ASSERT_TRUE(fromText.ok);
+  EXPECT_EQ(fromXml.games.size(), 2241u);
+  EXPECT_EQ(Describe(fromXml.games), Describe(fromText.games));
+
+  Read xmlDatabase = Validated(std::move(fromXml.games));
+  Read textDatabase = Validated(std::move(fromText.games));
+  EXPECT_EQ(Describe(xmlDatabase.games), Describe(textDatabase.games));
+  EXPECT_EQ(xmlDatabase.messages, textDatabase.messages);
+  size_t clones = 0, samples = 0;
+  for (const GameSet& game : xmlDatabase.games) {
+    clones += game.hasParent;
+    samples += game.samples.size();
+  }
+  EXPECT_EQ(clones, 990u);
+  EXPECT_EQ(samples, 1168u);
 }
 
 // A -listxml in MAME's shape: a DTD subset, a BIOS, a device, a disk, a
