@@ -6,7 +6,6 @@
 #include <QPushButton>
 
 #include "gui/ask_window.h"
-#include "gui/file_filter.h"
 #include "gui/gui_test_helpers.h"
 #include "gui/progress_window.h"
 #include "gui/qt_user_interface.h"
@@ -15,14 +14,6 @@ namespace kestrel {
 namespace {
 
 using testing::WhenModalOpens;
-
-TEST(FileFilter, ConvertsPairsAndMultiplePatterns) {
-  EXPECT_EQ(ToQtFileFilter("Kestrel profiles (*.kpf)|*.kpf||"), "Kestrel profiles (*.kpf)");
-  EXPECT_EQ(ToQtFileFilter("Datfiles|*.dat;*.txt|All files (*.*)|*.*||"),
-            "Datfiles (*.dat *.txt);;All files (*.*)");
-  // A filter without the closing "||" still works; a lone description is dropped.
-  EXPECT_EQ(ToQtFileFilter("Logs|*.log|dangling"), "Logs (*.log)");
-}
 
 TEST(ProgressWindow, PercentWrapsPastTheEndAndKeepsAmpersands) {
   ProgressWindow progress(nullptr, "Scanning Files");
@@ -55,16 +46,6 @@ TEST(ProgressWindow, CancelAsksAndOnlyYesStops) {
   progress.reject();                     // Escape and the close box ask as well
   EXPECT_EQ(questions, 3);
   EXPECT_TRUE(progress.IsCancelled());
-}
-
-TEST(AskWindow, ReturnsTheCodeOfThePressedButtonAndStopWhenClosed) {
-  AskWindow ask(nullptr, "Fix Case ?", "Rename 'A&B.ROM' ?");
-  EXPECT_EQ(ask.message(), "Rename 'A&B.ROM' ?");
-  EXPECT_EQ(ask.button(kAnswerYesToAll)->text(), "Yes &To All");
-  WhenModalOpens([&](QWidget*) { ask.button(kAnswerYesToAll)->click(); });
-  EXPECT_EQ(ask.Ask(), kAnswerYesToAll);
-  WhenModalOpens([](QWidget* modal) { modal->close(); });
-  EXPECT_EQ(ask.Ask(), kAnswerStop);
 }
 
 TEST(QtUserInterface, MessageShowsTitleIconAndTextAsGiven) {

@@ -67,16 +67,6 @@ TEST_F(MainWindowTest, FirstStartGreetsOpensSettingsAndIsStoredAsDone) {
   EXPECT_EQ(ReadUserValues().veryFirstTime, 0);
 }
 
-TEST_F(MainWindowTest, MissingStartProfileIsNamedInTheLoadError) {
-  auto window = Open(0, 0);
-  window->StartUp();
-  ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0].text, "Error While Loading Profile: '" + data.path() +
-                                     "_last.kpf'\n\nGo To The Settings Dialog !");
-  EXPECT_EQ(ui.messages[0].title, "Load Error");
-  EXPECT_EQ(ui.messages[0].icon, MessageIcon::kStop);
-}
-
 TEST_F(MainWindowTest, StartProfileBringsItsDataAndZipLevel) {
   testing::WriteFile(data / "small.dat", testing::SmallDatfile());
   SettingsRecord profile;

@@ -139,30 +139,5 @@ TEST_F(RebuilderDialogTest, RebuildsShuffledFilesIntoSplitSets) {
   EXPECT_TRUE(FileExists(source + "x1.bin"));  // sources stay unless asked
 }
 
-// Cancel in the real progress window: answering Yes stops the run before
-// the next source, answering No lets it finish.
-TEST_F(RebuilderDialogTest, CancelStopsTheRebuildOnlyWhenConfirmed) {
-  settings.rebuildZip = false;
-  settings.rebuildSource = source;
-  settings.rebuildDestination = destination;
-  for (const char* rom : {"a.1", "a.2", "p.3", "g.1"}) testing::WriteFile(source + rom + ".bin", RomData(rom));
-
-  for (bool confirm : {true, false}) {
-    std::filesystem::remove_all(destination);
-    std::filesystem::create_directories(destination);
-    auto dialog = Open(nullptr);
-    bool pressed = false;
-    testing::PressCancelWhenProgressShows(dialog.get(), confirm, &pressed);
-    EXPECT_TRUE(dialog->Rebuild());
-    EXPECT_TRUE(pressed);
-    EXPECT_FALSE(dialog->running());
-    int placed = 0;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(destination))
-      placed += entry.is_regular_file();
-    EXPECT_EQ(dialog->lastOutcome().completed, !confirm);
-    EXPECT_EQ(placed, confirm ? 0 : 4);
-  }
-}
-
 }  // namespace
 }  // namespace kestrel
