@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+
+#include "support/crc_data.h"
 #include <sys/mount.h>
 #include <sys/stat.h>
 
@@ -181,6 +183,46 @@ TEST_F(RebuilderTest, StopsCleanlyOnAFullDiskAndKeepsTheSources) {
   umount(destination.c_str());
   Files sources = Tree(source);
   EXPECT_TRUE(sources["1big"] == big && sources["2small"] == kA && sources.size() == 2);
+}
+
+TEST_F(RebuilderTest, PlacesTheNeoGeoBiosAsTheGameTypesSay) {
+  std::string bios = DataWithCrc(131072, 0x9036D879);
+  AddGame("neogeo", {{"neo-geo.rom", bios}});
+  AddGame("mslug", {{"neo-geo.rom", bios}, {"m1.rom", kA}});
+  AddGame("kof", {{"neo-geo.rom", bios}, {"k1.rom", kB}});
+  AddGame("pac", {{"p1", kC}});
+  Load();
+  WriteFile(source + "bios.bin", bios);
+  WriteFile(source + "m", kA);
+  WriteFile(source + "p", kC);
+  std::map<int, Files> expected = {
+      {0, {{"pac.zip:p1", kC}}},
+      {1, {{"neogeo.zip:neo-geo.rom", bios}, {"mslug.zip:m1.rom", kA}, {"pac.zip:p1", kC}}},
+      {2, {{"kof.zip:neo-geo.rom", bios}, {"mslug.zip:neo-geo.rom", bios}, {"mslug.zip:m1.rom", kA},
+           {"neogeo.zip:neo-geo.rom", bios}, {"pac.zip:p1", kC}}}};
+  for (const auto& [mode, files] : expected) {
+    settings.rebuildGameTypes = mode;
+    Rebuild();
+    EXPECT_EQ(Tree(destination), files) << "game types " << mode;
+    ClearDestination();
+  }
+}
+
+TEST_F(RebuilderTest, RebuildsComplementedAndZeroCrcsOnlyWhenAsked) {
+  std::string file = "complemented contents";
+  AddGame("t", {{"comp.rom", DataWithCrc(file.size(), ~CrcOf(file))}});
+  AddGame("z", {{"nodump.rom", "", 16}});
+  Load();
+  WriteFile(source + "some.bin", file);
+  WriteFile(source + "nodump.rom", std::string(16, 'n'));
+  WriteFile(source + "sub/NoDump.rom", std::string(17, 'n'));
+  settings.rebuildTildeCrcs = settings.rebuildZeroCrcs = false;
+  Rebuild();
+  EXPECT_TRUE(Tree(destination).empty());
+  settings.rebuildTildeCrcs = settings.rebuildZeroCrcs = true;
+  Rebuild();
+  EXPECT_EQ(Tree(destination), (Files{{"t.zip:comp.rom", file}, {"z.zip:nodump.rom", std::string(16, 'n')}}));
+  EXPECT_NE(Log().find(source + "sub/NoDump.rom [SKIPPED]\n"), std::string::npos);
 }
 
 }  // namespace

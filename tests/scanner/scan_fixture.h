@@ -13,13 +13,11 @@
 #include "report/results_model.h"
 #include "scanner/scan_driver.h"
 #include "settings/settings_record.h"
+#include "support/crc_data.h"
 #include "support/temp_folder.h"
 
 namespace kestrel::testing {
 
-// `size` bytes whose CRC-32 is `crc`: the last four bytes are chosen so.
-std::string DataWithCrc(size_t size, uint32_t crc, char fill = 'x');
-uint32_t CrcOf(const std::string& data);
 
 struct TestRom {
   std::string name;
