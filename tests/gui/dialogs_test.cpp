@@ -15,7 +15,7 @@ namespace {
 
 using testing::WhenModalOpens;
 
-TEST(ProgressWindow, PercentWrapsPastTheEndAndKeepsAmpersands) {
+TEST(ProgressWindow, PercentWrapsTextKeepsAmpersandsAndOnlyYesCancels) {
   ProgressWindow progress(nullptr, "Scanning Files");
   EXPECT_EQ(progress.percentText(), " 0 %");
   progress.SetRange(0, 10);
@@ -26,13 +26,9 @@ TEST(ProgressWindow, PercentWrapsPastTheEndAndKeepsAmpersands) {
   EXPECT_EQ(progress.percentText(), "100%");
   progress.Step();  // 150 % shows as 50 %
   EXPECT_EQ(progress.percentText(), "50%");
-
   progress.SetText("Tom & Jerry <tomjerry>");
   EXPECT_EQ(progress.text(), "Tom & Jerry <tomjerry>");
-}
 
-TEST(ProgressWindow, CancelAsksAndOnlyYesStops) {
-  ProgressWindow progress(nullptr, "Receiving Data");
   int questions = 0;
   bool answer = false;
   progress.confirmCancel = [&] { ++questions; return answer; };

@@ -113,16 +113,6 @@ TEST_F(SettingsDialogTest, PathListAddMoveAndRemove) {
   ASSERT_EQ(record.romPaths.size(), 1u);
   EXPECT_EQ(record.romPaths[0].path, folder / "Roms/");
   EXPECT_EQ(record.romPaths[0].position, 0);
-
-  // Another list: the tree follows the combo, and "&Add" turns into
-  // "&Avail.Games" for the games.
-  auto* combo = qobject_cast<QComboBox*>(dialog->control(kSettingsListCombo));
-  combo->setCurrentIndex(1);
-  EXPECT_EQ(record.currentPathList, 1);
-  EXPECT_EQ(dialog->tree()->topLevelItemCount(), 0);
-  combo->setCurrentIndex(4);
-  EXPECT_EQ(qobject_cast<QPushButton*>(dialog->control(kSettingsAdd))->text(), "&Avail.Games");
-  EXPECT_EQ(dialog->tree()->topLevelItem(1)->text(0), "The pacman <pacman>");
 }
 
 TEST_F(SettingsDialogTest, GamesFilterSelectsSetsOnDiskWithTheirFamily) {
