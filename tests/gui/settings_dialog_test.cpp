@@ -230,21 +230,26 @@ TEST_F(SettingsDialogTest, EmulatorIsPickedAsItIsNamed) {
   SettingsDialog dialog(context);
   Click(dialog, kSettingsUseMame);
   QStringList filters;
-  WhenModalOpens([&](QWidget* modal) {
-    auto* files = qobject_cast<QFileDialog*>(modal);
-    ASSERT_NE(files, nullptr);
-    filters = files->nameFilters();
-    files->selectFile(ToQString(folder / "games/mame"));
-    QMetaObject::invokeMethod(files, "accept");
-  });
-  // A name the dialog refuses ("mame.exe File not found.") would leave it
-  // open; this ends it so that the test fails instead of hanging.
+  // A name the dialog refuses ("mame.exe File not found.") would leave a
+  // window open after the pick; this ends it so that the test fails instead
+  // of hanging. It starts only once the pick is made: opening a file dialog
+  // can take seconds on a busy machine.
   QTimer rescue;
+  rescue.setSingleShot(true);
   QObject::connect(&rescue, &QTimer::timeout, [] {
     for (QWidget* window : QApplication::topLevelWidgets())
       if (auto* modal = qobject_cast<QDialog*>(window); modal && modal->isVisible()) modal->reject();
   });
-  rescue.start(5000);  // long enough for a file dialog on a busy machine
+  WhenModalOpens(
+      [&](QWidget* modal) {
+        auto* files = qobject_cast<QFileDialog*>(modal);
+        ASSERT_NE(files, nullptr);
+        filters = files->nameFilters();
+        files->selectFile(ToQString(folder / "games/mame"));
+        rescue.start(3000);
+        QMetaObject::invokeMethod(files, "accept");
+      },
+      3000);
   Click(dialog, kSettingsMameBrowse);
   rescue.stop();
   ASSERT_FALSE(filters.isEmpty());
