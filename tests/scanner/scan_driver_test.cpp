@@ -165,5 +165,32 @@ TEST_F(ScanDriverTest, DamagedZipIsExplainedAndThenLookedForAsAFolder) {
   EXPECT_EQ(ui.messages[1].text.rfind("Corrupt Zipfile:", 0), 0u);
 }
 
+// A sample in another spelling is found, and reported as such only while
+// the case is checked; in a zip set as in a folder set.
+TEST_F(ScanDriverTest, SamplesInAnotherSpellingAreFoundAndReported) {
+  AddGame("zipped", {});
+  AddGame("loose", {});
+  Link();
+  AddSamples("zipped", {"bang.wav", "boom.wav"});
+  AddSamples("loose", {"hit.wav"});
+  WriteZipSet(samplePath, "zipped", {{"Bang.WAV", "b"}, {"boom.wav", "o"}});
+  WriteFolderSet(samplePath, "loose", {{"HIT.wav", "h"}});
+  settings.checkCase = true;
+  settings.scanGames = false;  // games without ROMs have no set of their own
+
+  Scan();
+
+  EXPECT_EQ(Lines(), (Names{"loose game [folder: loose]", "wrong spelling: hit.wav[wrong: HIT.wav] [right: hit.wav]",
+                            "zipped game [folder: zipped]",
+                            "wrong spelling: bang.wav[wrong: Bang.WAV] [right: bang.wav]"}));
+  EXPECT_EQ(Game("zipped").samples[0].foundName, "Bang.WAV");
+  EXPECT_TRUE(Game("zipped").samples[1].found && Game("zipped").samples[1].caseCorrect);
+
+  settings.checkCase = false;
+  Scan();
+  EXPECT_EQ(Lines(), Names{});
+  EXPECT_TRUE(Game("loose").samples[0].found);
+}
+
 }  // namespace
 }  // namespace kestrel::testing
