@@ -8,7 +8,7 @@ namespace kestrel {
 
 namespace {
 
-ZeroCrcIndexEntry MakeZeroCrcEntry(const GameSet& game, const RomEntry& rom) {
+ZeroCrcIndexEntry MakeZeroCrcEntry(const GameList& database, const GameSet& game, const RomEntry& rom) {
   ZeroCrcIndexEntry entry;
   entry.size = rom.size;
   entry.setName = game.name;
@@ -17,12 +17,16 @@ ZeroCrcIndexEntry MakeZeroCrcEntry(const GameSet& game, const RomEntry& rom) {
   entry.inParent = rom.inParent;
   entry.hasNeoGeoBios = game.hasNeoGeoBios;
   entry.isNeoGeoBios = IsNeoGeoBiosRom(rom);
+  if (const RomEntry* biosRom = BiosRomOf(database, game, rom)) {
+    entry.biosSet = game.biosOf;
+    entry.biosRomName = biosRom->name;
+  }
   return entry;
 }
 
-CrcIndexEntry MakeCrcEntry(const GameSet& game, const RomEntry& rom) {
+CrcIndexEntry MakeCrcEntry(const GameList& database, const GameSet& game, const RomEntry& rom) {
   CrcIndexEntry entry;
-  static_cast<ZeroCrcIndexEntry&>(entry) = MakeZeroCrcEntry(game, rom);
+  static_cast<ZeroCrcIndexEntry&>(entry) = MakeZeroCrcEntry(database, game, rom);
   entry.crc = rom.crc;
   entry.crcComplement = rom.crcComplement;
   return entry;
@@ -37,8 +41,8 @@ void BuildCrcIndex(const GameList& database, std::vector<CrcIndexEntry>& crcInde
   for (const GameSet& game : database) {
     if (!game.selected) continue;
     for (const RomEntry& rom : game.roms) {
-      if (rom.crc != 0) crcIndex.push_back(MakeCrcEntry(game, rom));
-      else zeroCrcIndex.push_back(MakeZeroCrcEntry(game, rom));
+      if (rom.crc != 0) crcIndex.push_back(MakeCrcEntry(database, game, rom));
+      else zeroCrcIndex.push_back(MakeZeroCrcEntry(database, game, rom));
     }
   }
   std::stable_sort(crcIndex.begin(), crcIndex.end(),

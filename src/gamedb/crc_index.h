@@ -22,6 +22,10 @@ struct ZeroCrcIndexEntry {
   bool inParent = true;
   bool hasNeoGeoBios = false;  // of the set
   bool isNeoGeoBios = false;   // of the ROM
+  // For a ROM that the set's BIOS set holds: that set, and the ROM's name
+  // there. Empty otherwise.
+  std::string biosSet;
+  std::string biosRomName;
 };
 
 // One ROM with a known dump.

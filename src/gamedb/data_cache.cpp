@@ -14,14 +14,17 @@ namespace kestrel {
 namespace {
 
 constexpr char kCacheMagic[] = "DATFILE";
+// Caches of another format are not read: the list is read again instead.
+// Format 1 adds the BIOS relations.
+constexpr uint32_t kCacheFormat = 1;
 
 // The smallest number of bytes each record can take in the file; a count is
 // believed only when that many records could still follow, so a damaged
 // count never makes us allocate more than the file holds.
 constexpr uint64_t kMinTextBytes = 1;
-constexpr uint64_t kMinSetBytes = 9 * 4 + 4 * kMinTextBytes;
+constexpr uint64_t kMinSetBytes = 11 * 4 + 6 * kMinTextBytes;
 constexpr uint64_t kMinCloneBytes = 4 + kMinTextBytes;
-constexpr uint64_t kMinRomBytes = 5 * 4 + kMinTextBytes + 4;
+constexpr uint64_t kMinRomBytes = 5 * 4 + kMinTextBytes + 4 + kMinTextBytes + 4;
 
 // ---- writing ----
 
@@ -65,6 +68,10 @@ void PutSet(std::string& out, const GameSet& game) {
   PutText(out, game.name);
   PutText(out, game.description);
   PutText(out, game.cloneOf);
+  PutText(out, game.romOf);
+  PutFlag(out, game.isBios);
+  PutText(out, game.biosOf);
+  PutInt(out, static_cast<uint32_t>(game.biosIndex));
   for (const CloneRef& clone : game.clones) {
     PutInt(out, static_cast<uint32_t>(clone.index));
     PutText(out, clone.description);
@@ -79,6 +86,8 @@ void PutSet(std::string& out, const GameSet& game) {
     // Aliases are derived from the stored relations when the cache is read:
     // a list per ROM would grow with the square of a family's copies.
     PutInt(out, 0);
+    PutText(out, rom.merge);
+    PutInt(out, static_cast<uint32_t>(rom.biosRom));
   }
   for (const SampleEntry& sample : game.samples) PutText(out, sample.name);
 }
@@ -177,7 +186,7 @@ bool ReadRom(CacheReader& reader, RomEntry& rom) {
   for (int32_t i = 0; i < aliasCount; ++i) {
     if (!reader.ReadText(alias)) return false;
   }
-  return true;
+  return reader.ReadText(rom.merge) && reader.ReadInt(rom.biosRom);
 }
 
 bool ReadSet(CacheReader& reader, GameSet& game) {
@@ -186,7 +195,9 @@ bool ReadSet(CacheReader& reader, GameSet& game) {
       !reader.ReadFlag(game.hasNeoGeoBios) || !reader.ReadFlag(game.isParent) ||
       !reader.ReadInt(cloneCount) || !reader.ReadInt(game.index) || !reader.ReadInt(game.parentIndex) ||
       !reader.ReadInt(romCount) || !reader.ReadInt(sampleCount) || !reader.ReadText(game.sampleOf) ||
-      !reader.ReadText(game.name) || !reader.ReadText(game.description) || !reader.ReadText(game.cloneOf)) {
+      !reader.ReadText(game.name) || !reader.ReadText(game.description) || !reader.ReadText(game.cloneOf) ||
+      !reader.ReadText(game.romOf) || !reader.ReadFlag(game.isBios) || !reader.ReadText(game.biosOf) ||
+      !reader.ReadInt(game.biosIndex)) {
     return false;
   }
   if (!reader.CanHold(cloneCount, kMinCloneBytes)) return false;
@@ -222,6 +233,16 @@ bool HasSoundLinks(const GameSet& game, int position, int setCount) {
   return true;
 }
 
+// A BIOS link is checked once every set is read, as it points into
+// another set's ROMs.
+bool HasSoundBiosLinks(const GameList& database, const GameSet& game) {
+  int setCount = static_cast<int>(database.size());
+  if (game.biosIndex < -1 || game.biosIndex >= setCount) return false;
+  int biosRomCount = game.biosIndex >= 0 ? static_cast<int>(database[game.biosIndex].roms.size()) : 0;
+  return std::all_of(game.roms.begin(), game.roms.end(),
+                     [&](const RomEntry& rom) { return rom.biosRom >= -1 && rom.biosRom < biosRomCount; });
+}
+
 bool ReadSets(CacheReader& reader, GameList& database, int32_t setCount, ProgressDialog& progress) {
   for (int position = 0; position < setCount; ++position) {
     GameSet game;
@@ -231,7 +252,8 @@ bool ReadSets(CacheReader& reader, GameList& database, int32_t setCount, Progres
     database.push_back(std::move(game));
     if (progress.IsCancelled()) return false;
   }
-  return true;
+  return std::all_of(database.begin(), database.end(),
+                     [&](const GameSet& game) { return HasSoundBiosLinks(database, game); });
 }
 
 }  // namespace
@@ -239,7 +261,7 @@ bool ReadSets(CacheReader& reader, GameList& database, int32_t setCount, Progres
 bool WriteDataCache(const std::string& path, const GameList& database, uint32_t key) {
   std::string out;
   PutText(out, kCacheMagic);
-  PutInt(out, 0);
+  PutInt(out, kCacheFormat);
   PutInt(out, key);
   PutInt(out, static_cast<uint32_t>(database.size()));
   for (const GameSet& game : database) PutSet(out, game);
@@ -256,9 +278,10 @@ bool ReadDataCache(const std::string& path, GameList& database, uint32_t expecte
   CacheReader reader(file.get(), *size);
 
   std::string magic;
-  uint32_t zero = 0, key = 0;
+  uint32_t format = 0, key = 0;
   int32_t setCount = 0;
-  if (!reader.ReadText(magic) || magic != kCacheMagic || !reader.ReadInt(zero) || !reader.ReadInt(key) ||
+  if (!reader.ReadText(magic) || magic != kCacheMagic || !reader.ReadInt(format) || format != kCacheFormat ||
+      !reader.ReadInt(key) ||
       key != expectedKey) {
     return false;
   }

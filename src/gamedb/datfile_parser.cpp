@@ -34,6 +34,7 @@ bool ReadBlock(DatfileStream& file, std::string& token, ReadField readField) {
 
 bool ReadRomField(DatfileStream& file, std::string& token, RomEntry& rom) {
   if (EqualsNoCase(token, "name")) return NextToken(file, rom.name);
+  if (EqualsNoCase(token, "merge")) return NextToken(file, rom.merge);
   if (EqualsNoCase(token, "size")) {
     if (!NextToken(file, token)) return false;
     ReadSignedDecimal(token, rom.size);
@@ -65,11 +66,11 @@ bool ReadGameField(DatfileStream& file, std::string& token, GameSet& game, bool 
     return true;
   }
   if (EqualsNoCase(token, "romof")) {
-    // Taken even when disabled, so that its value is never read as a keyword.
-    if (!NextToken(file, token)) return false;
+    // Lists that name no parent with "cloneof" name it with "romof".
+    if (!NextToken(file, game.romOf)) return false;
     if (enableRomOf) {
-      game.cloneOf = token;
-      game.hasParent = !token.empty();
+      game.cloneOf = game.romOf;
+      game.hasParent = !game.romOf.empty();
     }
     return true;
   }
@@ -117,8 +118,11 @@ bool ParseDatfile(GameList& rawGames, const std::string& path, ProgressDialog& p
   std::string token;
   bool cancelled = false;
   while (!cancelled && NextToken(file, token)) {
-    if (!EqualsNoCase(token, "game")) continue;
+    // Older emulators list their BIOS sets as resources.
+    bool isResource = EqualsNoCase(token, "resource");
+    if (!isResource && !EqualsNoCase(token, "game")) continue;
     GameSet game;
+    game.isBios = isResource;
     if (!ReadBlock(file, token, [&] { return ReadGameField(file, token, game, enableRomOf); })) {
       break;
     }

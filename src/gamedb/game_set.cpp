@@ -45,6 +45,11 @@ std::optional<int> FindGame(const GameList& games, std::string_view name) {
   return static_cast<int>(it - games.begin());
 }
 
+const RomEntry* BiosRomOf(const GameList& database, const GameSet& game, const RomEntry& rom) {
+  if (rom.biosRom < 0 || game.biosIndex < 0) return nullptr;
+  return &database[game.biosIndex].roms[rom.biosRom];
+}
+
 int FindRom(const GameSet& game, std::string_view name) {
   auto it = std::lower_bound(game.roms.begin(), game.roms.end(), name,
                              [](const RomEntry& rom, std::string_view key) { return rom.name < key; });

@@ -48,6 +48,12 @@ struct RomEntry {
   // linear in size. Null when no other name of the content exists. The
   // ROM's aliases are the group's names that differ from its own name.
   std::shared_ptr<const AliasGroup> aliasGroup;
+  // The list's `merge`: the name this ROM has in the set it shares it with.
+  std::string merge;
+  // Where the set's BIOS set holds this ROM (same content, under the same
+  // name or the one `merge` gives): an index into its `roms`; -1 when the
+  // ROM is the set's own.
+  int biosRom = -1;
 };
 
 struct SampleEntry {
@@ -82,6 +88,15 @@ struct GameSet {
   std::array<int, 4> scanStatus{};
   std::string sampleOf;
   std::string cloneOf;
+  // The list's `romof`: the set this one takes ROMs from, its parent or a
+  // BIOS set.
+  std::string romOf;
+  // Marked a BIOS set by the list, or named as one by some game.
+  bool isBios = false;
+  // The BIOS set whose ROMs this set uses (its own `romof` where that is not
+  // its parent, else its parent's); empty when none.
+  std::string biosOf;
+  int biosIndex = -1;
   std::string scanText1;
   std::string scanText2;  // the set's name as found on disk
   std::vector<CloneRef> clones;
@@ -108,6 +123,10 @@ std::vector<std::string> AliasesOf(const RomEntry& rom);
 
 // Size 131072 and one of the four NeoGeo BIOS CRCs.
 bool IsNeoGeoBiosRom(const RomEntry& rom);
+
+// The BIOS set's copy of `rom`, a ROM of `game`; null when the ROM is the
+// set's own.
+const RomEntry* BiosRomOf(const GameList& database, const GameSet& game, const RomEntry& rom);
 
 // Binary search by name without case in a list sorted that way.
 std::optional<int> FindGame(const GameList& games, std::string_view name);

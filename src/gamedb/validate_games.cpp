@@ -31,6 +31,11 @@ void ClearSampleOf(GameSet& game) {
   game.sampleOf.clear();
 }
 
+void ClearBios(GameSet& game) {
+  game.biosOf.clear();
+  game.biosIndex = -1;
+}
+
 // Phase 1. Sets with equal descriptions end up next to each other; both stay.
 GameList OrderByDescription(GameList& rawGames, int displayLiErrors) {
   std::stable_sort(rawGames.begin(), rawGames.end(), LessByDescription);
@@ -137,21 +142,83 @@ void ResolveSampleOf(GameList& database, GameSet& game, bool show) {
                    show);
 }
 
+// A `romof` that does not name the parent names the set's BIOS set. Taken
+// before the parent is checked, so that a bad parent is not mistaken for one.
+void NoteOwnBios(GameSet& game) {
+  if (!game.romOf.empty() && !EqualsNoCase(game.romOf, game.cloneOf)) game.biosOf = game.romOf;
+}
+
+// A BIOS set must exist, must not be the set itself and must use no BIOS of
+// its own.
+void ResolveBios(GameList& database, GameSet& game, bool show) {
+  if (game.biosOf.empty()) return;
+  GameSet* bios = ResolveReference(database, game, "Biosfolder: ", &GameSet::biosOf, ClearBios,
+                                   "has bad bios-information !",
+                                   [](const GameSet& set) { return set.biosOf.empty(); }, show);
+  if (bios == nullptr) return;
+  bios->isBios = true;
+  game.biosIndex = bios->index;
+}
+
+// A clone without a BIOS set of its own uses its parent's.
+void InheritBios(GameList& database, GameSet& game) {
+  if (!game.hasParent || game.biosIndex >= 0) return;
+  const GameSet& parent = database[game.parentIndex];
+  game.biosOf = parent.biosOf;
+  game.biosIndex = parent.biosIndex;
+}
+
 // Phase 3.
 void ResolveReferences(GameList& database, int displayLiErrors) {
   bool show = displayLiErrors >= kShowSetErrors;
   for (GameSet& game : database) {
+    NoteOwnBios(game);
     ResolveParent(database, game, show);
     ResolveSampleOf(database, game, show);
     game.hasNeoGeoBios = std::any_of(game.roms.begin(), game.roms.end(), IsNeoGeoBiosRom);
+  }
+  for (GameSet& game : database) ResolveBios(database, game, show);
+  for (GameSet& game : database) InheritBios(database, game);
+}
+
+// The ROM of `set` with the content of `rom`, under the ROM's name or under
+// the name its `merge` gives; -1 when none.
+int FindSameRom(const GameSet& set, const RomEntry& rom) {
+  for (const std::string* name : {&rom.name, &rom.merge}) {
+    if (name->empty()) continue;
+    int index = FindRom(set, *name);
+    if (index >= 0 && set.roms[index].crc == rom.crc && set.roms[index].size == rom.size) return index;
+  }
+  return -1;
+}
+
+// Where the BIOS set holds the ROM: a copy of its own, or, for a clone, the
+// copy its parent's same ROM has there (a clone's `merge` names the
+// parent's ROM, which may be named otherwise in the BIOS set).
+int FindBiosRom(const GameSet& bios, const GameSet* parent, const RomEntry& rom) {
+  int index = FindSameRom(bios, rom);
+  if (index >= 0 || parent == nullptr || parent->biosIndex != bios.index) return index;
+  int parentRom = FindSameRom(*parent, rom);
+  return parentRom >= 0 ? parent->roms[parentRom].biosRom : -1;
+}
+
+void RelateSetRoms(GameList& database, GameSet& game) {
+  const GameSet* parent = game.hasParent ? &database[game.parentIndex] : nullptr;
+  const GameSet* bios = game.biosIndex >= 0 ? &database[game.biosIndex] : nullptr;
+  for (RomEntry& rom : game.roms) {
+    rom.inParent = parent == nullptr || FindRom(*parent, rom.name) >= 0;
+    rom.biosRom = bios != nullptr ? FindBiosRom(*bios, parent, rom) : -1;
   }
 }
 
 // Phase 4.
 void RelateRoms(GameList& database) {
+  // Parents first: a clone's BIOS ROMs may be known only through them.
   for (GameSet& game : database) {
-    const GameSet* parent = game.hasParent ? &database[game.parentIndex] : nullptr;
-    for (RomEntry& rom : game.roms) rom.inParent = parent == nullptr || FindRom(*parent, rom.name) >= 0;
+    if (!game.hasParent) RelateSetRoms(database, game);
+  }
+  for (GameSet& game : database) {
+    if (game.hasParent) RelateSetRoms(database, game);
   }
   GroupAliases(database);
 }

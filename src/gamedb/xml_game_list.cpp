@@ -91,10 +91,12 @@ void BeginGame(XmlReader& reader, const XML_Char** attributes) {
   game.name = AttributeValue(attributes, "name");
   game.cloneOf = AttributeValue(attributes, "cloneof");
   game.hasParent = !game.cloneOf.empty();
+  game.romOf = AttributeValue(attributes, "romof");
   if (reader.enableRomOf && FindAttribute(attributes, "romof") != nullptr) {
-    game.cloneOf = AttributeValue(attributes, "romof");
+    game.cloneOf = game.romOf;
     game.hasParent = !game.cloneOf.empty();
   }
+  game.isBios = AttributeValue(attributes, "isbios") == "yes";
   game.sampleOf = AttributeValue(attributes, "sampleof");
   game.hasSampleOf = !game.sampleOf.empty();
 }
@@ -104,6 +106,7 @@ void BeginGame(XmlReader& reader, const XML_Char** attributes) {
 void AddRom(GameSet& game, const XML_Char** attributes) {
   RomEntry rom;
   rom.name = AttributeValue(attributes, "name");
+  rom.merge = AttributeValue(attributes, "merge");
   ReadSignedDecimal(AttributeValue(attributes, "size"), rom.size);
   uint32_t crc = 0;
   ReadHexadecimal(AttributeValue(attributes, "crc"), crc);

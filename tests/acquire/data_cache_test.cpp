@@ -24,14 +24,15 @@ RomEntry MakeRom(const std::string& name, uint32_t crc, int32_t size, bool inPar
   return rom;
 }
 
-// A parent with a clone, aliases, samples, a no-dump ROM and texts long
-// enough for both longer length forms.
+// A parent with a clone, aliases, samples, a no-dump ROM, a BIOS link and
+// texts long enough for both longer length forms.
 GameList SampleDatabase() {
   GameSet parent;
   parent.name = "pacman";
   parent.description = std::string(300, 'd');
   parent.index = 0;
   parent.isParent = true;
+  parent.isBios = true;
   parent.hasSampleOf = true;
   parent.sampleOf = "pacsmp";
   parent.clones = {{"Puck Man", 1}};
@@ -48,7 +49,12 @@ GameList SampleDatabase() {
   clone.hasParent = true;
   clone.hasNeoGeoBios = true;
   clone.cloneOf = "pacman";
+  clone.romOf = "pacman";
+  clone.biosOf = "pacman";
+  clone.biosIndex = 0;
   clone.roms = {MakeRom("b.rom", 0x12345678, 4096, false)};
+  clone.roms[0].merge = "a.rom";
+  clone.roms[0].biosRom = 0;
   return {parent, clone};
 }
 
@@ -56,7 +62,7 @@ TEST(DataCacheTest, RoundTripKeepsEveryStoredFieldInTheFileLayout) {
   TempFolder folder;
   ASSERT_TRUE(WriteDataCache(folder / "_datdat", SampleDatabase(), 0xCAFEF00D));
   std::string bytes = ReadFile(folder / "_datdat");
-  EXPECT_EQ(bytes.substr(0, 20), std::string("\x07" "DATFILE\0\0\0\0\x0D\xF0\xFE\xCA\x02\0\0\0", 20));
+  EXPECT_EQ(bytes.substr(0, 20), std::string("\x07" "DATFILE\x01\0\0\0\x0D\xF0\xFE\xCA\x02\0\0\0", 20));
   EXPECT_EQ(bytes.find(std::string("\xFF\x2C\x01") + std::string(300, 'd')), 70u);
   EXPECT_NE(bytes.find(std::string("\xFF\xFF\xFF\x00\x00\x01\x00", 7) + "xxx"), std::string::npos);
   EXPECT_EQ(ListFolder(folder.path()).size(), 1u) << "no temporary file left";
@@ -74,14 +80,16 @@ TEST(DataCacheTest, RoundTripKeepsEveryStoredFieldInTheFileLayout) {
   EXPECT_EQ(AliasesOf(read[1].roms[0]), std::vector<std::string>{"a.rom"});
   EXPECT_EQ(read[0].roms[0].aliasGroup, read[1].roms[0].aliasGroup);
 
-  // A cache of an earlier version, which listed aliases per ROM, still reads.
-  std::string listed = bytes;
-  const std::string romEnd = "\x05" "a.rom" + std::string(4, '\0');
-  listed.replace(listed.find(romEnd), romEnd.size(), "\x05" "a.rom" "\x01\0\0\0" "\x03old"s);
-  WriteFile(folder / "listed", listed);
+  EXPECT_EQ(std::tie(read[1].biosOf, read[1].biosIndex, read[1].roms[0].biosRom, read[1].roms[0].merge),
+            std::make_tuple("pacman"s, 0, 0, "a.rom"s));
+  EXPECT_TRUE(read[0].isBios);
+
+  // A cache of another format is not read; the list is read again instead.
+  std::string older = bytes;
+  older[8] = '\0';
+  WriteFile(folder / "older", older);
   GameList old;
-  ASSERT_TRUE(ReadDataCache(folder / "listed", old, 0xCAFEF00D, nullptr));
-  EXPECT_EQ(AliasesOf(old[0].roms[0]), std::vector<std::string>{"b.rom"});
+  EXPECT_FALSE(ReadDataCache(folder / "older", old, 0xCAFEF00D, nullptr));
   EXPECT_EQ(ui.progressTitles, std::vector<std::string>{"Receiving Data"});
   EXPECT_EQ(ui.progressTexts.back(), "\n\nPuck Man");
 }
@@ -109,7 +117,7 @@ TEST(DataCacheTest, DamagedCachesFailAndMissesLeaveTheDatabase) {
   TempFolder folder;
   ASSERT_TRUE(WriteDataCache(folder / "c", SampleDatabase(), 7));
   std::string good = ReadFile(folder / "c");
-  ASSERT_EQ(good.substr(374, 13), "\x01\0\0\0\x08"s + "Puck Man");
+  ASSERT_EQ(good.substr(384, 13), "\x01\0\0\0\x08"s + "Puck Man");
   GameList database;
   // Cut short anywhere.
   for (size_t length = 0; length < good.size(); length += (length < 120 ? 1 : 4999)) {
@@ -126,12 +134,19 @@ TEST(DataCacheTest, DamagedCachesFailAndMissesLeaveTheDatabase) {
   EXPECT_FALSE(patched(16, "\xFF\xFF\xFF\x7F"s));  // set count
   EXPECT_FALSE(patched(36, "\xFF\xFF\xFF\x0F"s));  // clone count of the first set
   EXPECT_FALSE(patched(48, "\xFF\xFF\xFF\x0F"s));  // its ROM count
-  EXPECT_FALSE(patched(374, "\x05\0\0\0"s));       // a clone index beyond the list
+  EXPECT_FALSE(patched(384, "\x05\0\0\0"s));       // a clone index beyond the list
   // The links at the edges of their range: the last set is a valid clone,
   // one past it and -1 are not.
-  EXPECT_TRUE(patched(374, "\x01\0\0\0"s));
-  EXPECT_FALSE(patched(374, "\x02\0\0\0"s));
-  EXPECT_FALSE(patched(374, "\xFF\xFF\xFF\xFF"s));
+  EXPECT_TRUE(patched(384, "\x01\0\0\0"s));
+  EXPECT_FALSE(patched(384, "\x02\0\0\0"s));
+  EXPECT_FALSE(patched(384, "\xFF\xFF\xFF\xFF"s));
+  // The BIOS links likewise: a ROM of the BIOS set, and the BIOS set itself.
+  size_t biosIndex = good.rfind("\x06pacman") + 7;
+  size_t biosRom = good.size() - 4;
+  EXPECT_TRUE(patched(biosRom, "\x01\0\0\0"s));
+  EXPECT_FALSE(patched(biosRom, "\x02\0\0\0"s));
+  EXPECT_FALSE(patched(biosIndex, "\x02\0\0\0"s));
+  EXPECT_FALSE(patched(biosIndex, "\xFE\xFF\xFF\xFF"s));
   database.clear();
   EXPECT_FALSE(patched(40, "\x01\0\0\0"s));        // an index that is not the position
   EXPECT_FALSE(patched(24, "\x02\0\0\0"s));        // a flag that is neither 0 nor 1

@@ -1,0 +1,106 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/scripted_interface.h"
+#include "gamedb/game_list_file.h"
+#include "gamedb/validate_games.h"
+#include "support/bios_family.h"
+#include "support/temp_folder.h"
+
+namespace kestrel {
+namespace {
+
+using testing::TempFolder;
+using testing::WriteFile;
+
+struct Loaded {
+  GameList database;
+  std::vector<std::string> messages;
+};
+
+Loaded Load(const std::string& list, bool enableRomOf = false) {
+  TempFolder folder;
+  WriteFile(folder / "list.dat", list);
+  ScriptedInterface ui;
+  SetApplicationInterface(&ui);
+  auto progress = OpenProgressDialog(&ui, "");
+  GameList raw;
+  Loaded loaded;
+  EXPECT_TRUE(ParseGameList(raw, folder / "list.dat", *progress, enableRomOf));
+  EXPECT_TRUE(ValidateGames(raw, loaded.database, *progress, kShowSetErrors));
+  SetApplicationInterface(nullptr);
+  loaded.messages = ui.MessageTexts();
+  return loaded;
+}
+
+// Each set's BIOS set, and each ROM's name in it ("-" for a ROM of its own).
+std::vector<std::string> DescribeBios(const GameList& database) {
+  std::vector<std::string> lines;
+  for (const GameSet& game : database) {
+    std::string line = game.name + (game.isBios ? " (BIOS)" : "") + " uses '" + game.biosOf + "':";
+    for (const RomEntry& rom : game.roms) {
+      const RomEntry* biosRom = BiosRomOf(database, game, rom);
+      line += " " + rom.name + "=" + (biosRom != nullptr ? biosRom->name : "-");
+    }
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+TEST(BiosSetsTest, BothFormsNameTheBiosSetsAndTheirRoms) {
+  const std::vector<std::string> expected = {
+      "biosa (BIOS) uses '': bios-a1.bin=- bios-a2.bin=-",
+      "biosb (BIOS) uses '': bios-b.bin=- shared.bin=-",
+      "gamea uses 'biosa': a2.bin=bios-a2.bin bios-a1.bin=bios-a1.bin gamea.p1=- gamea.p2=-",
+      // The clone's a2.bin merges into the parent's a2.bin, which the BIOS
+      // set holds as bios-a2.bin.
+      "gamea2 uses 'biosa': a2.bin=bios-a2.bin bios-a1.bin=bios-a1.bin gamea.p2=- gamea2.p1=-",
+      // A ROM named like a BIOS ROM but of another content is the game's own.
+      "gameb uses 'biosb': bios-b.bin=bios-b.bin gameb.p1=- shared.bin=-",
+      "gameb2 uses 'biosb': bios-b.bin=bios-b.bin gameb2.p1=-",
+      "gamec uses 'biosb': bios-b.bin=bios-b.bin",
+  };
+  for (const std::string& list : {testing::BiosFamilyText(), testing::BiosFamilyXml()}) {
+    Loaded loaded = Load(list);
+    EXPECT_EQ(DescribeBios(loaded.database), expected);
+    EXPECT_TRUE(loaded.messages.empty());
+    // The parent links stay as they were: a clone's romof names its parent.
+    EXPECT_EQ(loaded.database[3].cloneOf, "gamea");
+    EXPECT_EQ(loaded.database[3].biosIndex, 0);
+  }
+}
+
+TEST(BiosSetsTest, BadBiosReferencesAreReportedAndDropped) {
+  Loaded loaded = Load(R"(
+game ( name lost description "Lost" romof nowhere rom ( name a size 1 crc 1 ) )
+game ( name self description "Self" romof self rom ( name a size 1 crc 1 ) )
+game ( name chain description "Chain" romof lost rom ( name a size 1 crc 1 ) )
+)");
+  const std::string bios = "Biosfolder: \n\n'";
+  EXPECT_EQ(loaded.messages, (std::vector<std::string>{
+                                 bios + "lost'\n\nof gameset: \n\n'Chain'\n\nhas bad bios-information !",
+                                 bios + "nowhere'\n\nof gameset: \n\n'Lost'\n\n doesn't exist !",
+                                 bios + "self'\n\nof gameset: \n\n'Self'\n\n is useless !",
+                             }));
+  for (const GameSet& game : loaded.database) {
+    EXPECT_EQ(game.biosIndex, -1) << game.name;
+    EXPECT_EQ(game.roms[0].biosRom, -1) << game.name;
+  }
+}
+
+// Where "romof" names the parent (the lists of one emulator), it stays a
+// parent and names no BIOS set.
+TEST(BiosSetsTest, RomOfAsParentNamesNoBios) {
+  Loaded loaded = Load(R"(
+game ( name p description "P" rom ( name a size 1 crc 1 ) )
+game ( name c description "C" romof p rom ( name a size 1 crc 1 ) )
+)", true);
+  EXPECT_EQ(loaded.database[0].cloneOf, "p");
+  EXPECT_EQ(loaded.database[0].biosIndex, -1);
+  EXPECT_FALSE(loaded.database[1].isBios);
+}
+
+}  // namespace
+}  // namespace kestrel
