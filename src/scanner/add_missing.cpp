@@ -9,6 +9,7 @@
 #include "platform/file_system.h"
 #include "platform/paths.h"
 #include "platform/text.h"
+#include "scanner/bios_layout.h"
 #include "scanner/fix_operations.h"
 #include "scanner/repair_support.h"
 #include "scanner/set_lookup.h"
@@ -56,11 +57,12 @@ std::optional<RomSource> FindInSet(ScanContext& context, const RomEntry& rom, co
 }
 
 // The sets of the game's family inside one add path: its own, its
-// parent's, its clones'.
+// parent's, its BIOS set, its clones'.
 std::optional<RomSource> FindInFamilySets(ScanContext& context, const GameSet& game, const RomEntry& rom,
                                           const std::string& addPath) {
   std::vector<std::string> names = {game.name};
   if (game.hasParent) names.push_back(game.cloneOf);
+  if (game.biosIndex >= 0) names.push_back(game.biosOf);
   for (const CloneRef& clone : game.clones) {
     if (clone.index >= 0 && clone.index < static_cast<int>(context.database.size())) {
       names.push_back(context.database[clone.index].name);
@@ -104,14 +106,21 @@ std::optional<RomSource> FindSource(ScanContext& context, const GameSet& game, c
   return std::nullopt;
 }
 
-// The set the ROM belongs in: the parent's when the layout keeps it there.
-std::string TargetSetOf(const ScanContext& context, const GameSet& game, const RomEntry& rom) {
+// Where the ROM belongs: the set, and the ROM's name there. The BIOS set's
+// or the parent's when the layout keeps it there.
+struct RomPlace {
+  std::string set;
+  std::string name;
+};
+
+RomPlace TargetOf(const ScanContext& context, const GameSet& game, const RomEntry& rom) {
+  if (const RomEntry* biosCopy = BiosCopyOf(context, game, rom)) return {game.biosOf, biosCopy->name};
   int mode = context.settings.scanMergeMode;
-  if (game.hasParent && (mode == 2 || (mode == 1 && rom.inParent))) return game.cloneOf;
-  return game.name;
+  if (game.hasParent && (mode == 2 || (mode == 1 && rom.inParent))) return {game.cloneOf, rom.name};
+  return {game.name, rom.name};
 }
 
-bool AddToZipSet(ScanContext& context, const RomEntry& rom, const RomSource& source,
+bool AddToZipSet(ScanContext& context, const std::string& romName, const RomSource& source,
                  const std::string& setPath) {
   std::string zipPath = ResolvePath(setPath + ".zip");
   if (context.zipLibrary == nullptr) return FailRepair(context, zipPath, "Zip files cannot be written !");
@@ -121,16 +130,16 @@ bool AddToZipSet(ScanContext& context, const RomEntry& rom, const RomSource& sou
       return FailRepair(context, zipPath, "It does not read as a zip file !");
     }
     for (const ZipEntry& member : members) {
-      if (EqualsNoCase(member.name, rom.name)) {
+      if (EqualsNoCase(member.name, romName)) {
         return FailRepair(context, zipPath, "It holds a member '" + member.storedName + "' already !");
       }
     }
   }
   ZipChanges changes;
   if (source.inZip) {
-    changes.copies.push_back({source.member.archivePath, source.member.storedName, rom.name});
+    changes.copies.push_back({source.member.archivePath, source.member.storedName, romName});
   } else {
-    changes.additions.push_back({source.file, rom.name});
+    changes.additions.push_back({source.file, romName});
   }
   if (!ZipUpdate(*context.zipLibrary, zipPath, changes)) {
     return FailRepair(context, zipPath, "The zip file could not be written; it is unchanged !");
@@ -138,7 +147,7 @@ bool AddToZipSet(ScanContext& context, const RomEntry& rom, const RomSource& sou
   return true;
 }
 
-bool AddToFolderSet(ScanContext& context, const RomEntry& rom, const RomSource& source,
+bool AddToFolderSet(ScanContext& context, const std::string& romName, const RomSource& source,
                     const std::string& setPath) {
   bool madeFolder = false;
   if (!FolderExists(setPath)) {
@@ -146,7 +155,7 @@ bool AddToFolderSet(ScanContext& context, const RomEntry& rom, const RomSource& 
     if (!madeFolder) return FailRepair(context, setPath, "The folder could not be made !");
   }
   if (!CheckChangeableFolder(context, setPath)) return false;
-  std::string target = JoinPath(ResolvePath(setPath), rom.name);
+  std::string target = JoinPath(ResolvePath(setPath), romName);
   bool added = false;
   if (PathExists(target)) {
     FailRepair(context, target, "A file of that name is in the way !");
@@ -176,12 +185,12 @@ bool AddMissingRom(ScanContext& context, GameSet& game, RomEntry& rom) {
   std::optional<RomSource> source = FindSource(context, game, rom);
   if (context.state.cancelRequested) return false;
   if (!source) return true;
-  std::string targetSet = TargetSetOf(context, game, rom);
-  std::string setPath = SetPathOf(context.state.firstRomPath, targetSet);
-  if (setPath.empty() || !IsPlainFileName(rom.name)) return true;
+  RomPlace target = TargetOf(context, game, rom);
+  std::string setPath = SetPathOf(context.state.firstRomPath, target.set);
+  if (setPath.empty() || !IsPlainFileName(target.name)) return true;
   if (!CheckChangeableFolder(context, context.state.firstRomPath)) return true;
-  bool added = context.state.createZipSet ? AddToZipSet(context, rom, *source, setPath)
-                                          : AddToFolderSet(context, rom, *source, setPath);
+  bool added = context.state.createZipSet ? AddToZipSet(context, target.name, *source, setPath)
+                                          : AddToFolderSet(context, target.name, *source, setPath);
   if (added) MarkFound(game, rom);
   return true;
 }

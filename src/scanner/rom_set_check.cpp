@@ -8,6 +8,7 @@
 #include "platform/file_system.h"
 #include "platform/paths.h"
 #include "platform/text.h"
+#include "scanner/bios_layout.h"
 #include "scanner/fix_operations.h"
 #include "scanner/set_lookup.h"
 #include "scanner/wrong_name_check.h"
@@ -41,8 +42,14 @@ RomLocation LocateRom(const SetOnDisk& set, const std::string& name) {
 }
 
 // Looks the ROM up under its name and, with double names allowed, under its
-// aliases; the search name records which name was used.
-RomLocation LocateRomByAnyName(const ScanContext& context, RomEntry& rom, const SetOnDisk& set) {
+// aliases; the search name records which name was used. A BIOS set knows
+// the ROM by its own name for it alone.
+RomLocation LocateRomByAnyName(const ScanContext& context, RomEntry& rom, const SetOnDisk& set,
+                               const RomEntry* biosCopy) {
+  if (biosCopy != nullptr) {
+    rom.romScan.searchName = biosCopy->name;
+    return LocateRom(set, biosCopy->name);
+  }
   rom.romScan.searchName = rom.name;
   RomLocation location = LocateRom(set, rom.name);
   if (location.present || !context.settings.allowDoubleNames) return location;
@@ -143,10 +150,11 @@ bool CheckPresentRom(ScanContext& context, GameSet& game, RomEntry& rom, SetOnDi
 // A ROM not in the set: a stand-in for a bad dump, or the shared NeoGeo
 // BIOS. True when the ROM is now in the set and should be checked.
 bool HandleAbsentRom(ScanContext& context, const GameSet& game, RomEntry& rom, SetOnDisk& set,
-                     bool isParentSet, RomLocation& location) {
-  if (!isParentSet && !rom.romScan.found) {
+                     SetRole role, RomLocation& location) {
+  if (role == SetRole::kOwnSet && !rom.romScan.found) {
     rom.romScan.searchName = rom.name;
-    if (rom.noDump && context.settings.zeroCrcCreation &&
+    // A BIOS ROM's stand-in belongs in the BIOS set, which makes its own.
+    if (rom.noDump && context.settings.zeroCrcCreation && BiosCopyOf(context, game, rom) == nullptr &&
         PlaceZeroCrcDummy(context, rom, set)) {
       location = LocateRom(set, rom.name);
       if (location.present) return true;
@@ -169,19 +177,21 @@ void FindWrongNames(ScanContext& context, GameSet& game, SetOnDisk& set) {
 
 }  // namespace
 
-void CheckRomSet(ScanContext& context, GameSet& game, const std::string& setPath,
-                 bool isParentSet) {
+void CheckRomSet(ScanContext& context, GameSet& game, const std::string& setPath, SetRole role) {
   if (context.state.stopRequested) return;
   SetOnDisk set = OpenSet(context.folders, setPath);
-  if (context.settings.checkName && !isParentSet) FindWrongNames(context, game, set);
+  if (context.settings.checkName && role == SetRole::kOwnSet) FindWrongNames(context, game, set);
   if (context.state.stopRequested) return;
 
   for (RomEntry& rom : game.roms) {
-    PumpInterface(context);
-    RomLocation location = LocateRomByAnyName(context, rom, set);
-    if (!location.present && !HandleAbsentRom(context, game, rom, set, isParentSet, location)) {
-      continue;
+    const RomEntry* biosCopy = nullptr;
+    if (role == SetRole::kBiosSet) {
+      biosCopy = BiosCopyOf(context, game, rom);
+      if (biosCopy == nullptr) continue;
     }
+    PumpInterface(context);
+    RomLocation location = LocateRomByAnyName(context, rom, set, biosCopy);
+    if (!location.present && !HandleAbsentRom(context, game, rom, set, role, location)) continue;
     if (!CheckPresentRom(context, game, rom, set, location)) return;
   }
 }

@@ -9,11 +9,17 @@
 
 namespace kestrel {
 
-// Checks the game's ROMs against the set at `setPath`. `isParentSet` is set
-// when that is the parent's set of a clone in split or merged sets: ROMs
-// found there count for the clone, but the set's other files are not the
-// clone's business, and no stand-ins are made there.
-void CheckRomSet(ScanContext& context, GameSet& game, const std::string& setPath,
-                 bool isParentSet);
+// Which set of the game's a ROM set check looks at.
+enum class SetRole {
+  kOwnSet,     // the set of the game's name
+  kParentSet,  // a clone's parent's set, in split or merged sets
+  kBiosSet,    // the game's BIOS set, in split or merged sets
+};
+
+// Checks the game's ROMs against the set at `setPath`. ROMs found in a
+// parent's or BIOS set count for the game, but such a set's other files
+// are not the game's business, and no stand-ins are made there. A BIOS set
+// is looked at only for the ROMs it holds, under its names for them.
+void CheckRomSet(ScanContext& context, GameSet& game, const std::string& setPath, SetRole role);
 
 }  // namespace kestrel

@@ -12,6 +12,7 @@
 #include "report/path_warnings.h"
 #include "report/statistics_text.h"
 #include "report/wrong_named_set.h"
+#include "scanner/bios_layout.h"
 #include "scanner/fix_operations.h"
 #include "scanner/game_set_check.h"
 #include "scanner/neogeo_bios.h"
@@ -139,6 +140,11 @@ bool ScanGameSets(ScanContext& context, GameSet& game) {
     CheckGameSet(context, game, SetPathOf(path, game.name));
     if (StopAsked(context)) return false;
   }
+  // A set that the layout leaves empty is where it should be: nowhere.
+  if (!game.scanStatus[kSetFound] && !LayoutFillsOwnSet(context, game)) {
+    game.scanStatus[kSetFound] = 1;
+    game.scanStatus[kSetCaseCorrect] = 1;
+  }
   return true;
 }
 
@@ -159,10 +165,12 @@ bool AddMissingRoms(ScanContext& context, GameSet& game) {
 bool ScanRomSets(ScanContext& context, GameSet& game) {
   const SettingsRecord& settings = context.settings;
   bool sharesParentSet = settings.scanMergeMode != 0 && game.hasParent;
+  bool sharesBiosSet = settings.scanMergeMode != 0 && game.biosIndex >= 0;
   context.state.createZipSet = true;
   for (const std::string& path : context.romPaths) {
-    if (sharesParentSet) CheckRomSet(context, game, SetPathOf(path, game.cloneOf), true);
-    CheckRomSet(context, game, SetPathOf(path, game.name), false);
+    if (sharesBiosSet) CheckRomSet(context, game, SetPathOf(path, game.biosOf), SetRole::kBiosSet);
+    if (sharesParentSet) CheckRomSet(context, game, SetPathOf(path, game.cloneOf), SetRole::kParentSet);
+    CheckRomSet(context, game, SetPathOf(path, game.name), SetRole::kOwnSet);
     if (settings.checkUnneeded) CheckRomSetUnneeded(context, game, path);
     if (StopAsked(context)) return false;
   }

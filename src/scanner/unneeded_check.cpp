@@ -6,6 +6,7 @@
 #include "platform/file_system.h"
 #include "platform/paths.h"
 #include "platform/text.h"
+#include "scanner/bios_layout.h"
 #include "scanner/repair_support.h"
 #include "scanner/set_lookup.h"
 #include "settings/settings_record.h"
@@ -15,9 +16,19 @@ namespace {
 
 using NeededTest = std::function<bool(const std::string& name)>;
 
-bool HasRomNamed(const GameSet& game, const std::string& name) {
-  return std::any_of(game.roms.begin(), game.roms.end(),
-                     [&](const RomEntry& rom) { return EqualsNoCase(rom.name, name); });
+const RomEntry* RomNamed(const GameSet& game, const std::string& name) {
+  auto it = std::find_if(game.roms.begin(), game.roms.end(),
+                         [&](const RomEntry& rom) { return EqualsNoCase(rom.name, name); });
+  return it != game.roms.end() ? &*it : nullptr;
+}
+
+bool HasRomNamed(const GameSet& game, const std::string& name) { return RomNamed(game, name) != nullptr; }
+
+// The BIOS set's copy of the game's ROM named `name`, where the layout
+// keeps the ROM there.
+const RomEntry* BiosCopyNamed(const ScanContext& context, const GameSet& game, const std::string& name) {
+  const RomEntry* rom = RomNamed(game, name);
+  return rom != nullptr ? BiosCopyOf(context, game, *rom) : nullptr;
 }
 
 // With double names allowed a ROM may be present under one of its aliases;
@@ -103,6 +114,9 @@ void CollectUnneeded(ScanContext& context, GameSet& game, const std::string& set
 
 bool IsNeededInRomSet(ScanContext& context, const GameSet& game, const std::string& name) {
   int mode = context.settings.scanMergeMode;
+  if (const RomEntry* biosCopy = BiosCopyNamed(context, game, name)) {
+    return NeededUnlessFoundElsewhere(context, game.biosOf, biosCopy->name);
+  }
   if (HasRomOrAliasNamed(context, game, name)) {
     if (mode == 0 || !game.hasParent) return true;
     if (mode == 1) {
@@ -115,6 +129,9 @@ bool IsNeededInRomSet(ScanContext& context, const GameSet& game, const std::stri
   bool anyCloneNeedsIt = false;
   for (const GameSet* clone : ClonesOf(context, game)) {
     if (!HasRomNamed(*clone, name)) continue;
+    if (const RomEntry* biosCopy = BiosCopyNamed(context, *clone, name)) {
+      return NeededUnlessFoundElsewhere(context, clone->biosOf, biosCopy->name);
+    }
     if (mode == 2) return true;
     anyCloneNeedsIt = true;
     if (AnySetHolds(context, context.romPaths, clone->name, name)) {

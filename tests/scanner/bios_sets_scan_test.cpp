@@ -1,0 +1,97 @@
+// Scans of games that take ROMs from shared BIOS sets, in the three layouts.
+#include <algorithm>
+#include <filesystem>
+
+#include "gamedb/game_list_file.h"
+#include "gamedb/validate_games.h"
+#include "scanner/scan_fixture.h"
+#include "support/bios_family.h"
+
+namespace kestrel::testing {
+namespace {
+
+using Texts = std::vector<std::string>;
+
+const char kMissingBiosA1[] = "missing rom: bios-a1.bin [length: 1024] [chksum: a1a1a1a1 (5e5e5e5e)]";
+
+class BiosSetsScanTest : public ScanFixture {
+ protected:
+  void SetUp() override {
+    settings.checkCase = true;
+    settings.checkLength = true;
+    settings.checkChecksum = true;
+    settings.advancedUnneeded = true;
+  }
+
+  void LoadList(const std::string& list) {
+    WriteFile(root / "list.dat", list);
+    auto progress = OpenProgressDialog(nullptr, "");
+    GameList raw;
+    ASSERT_TRUE(ParseGameList(raw, root / "list.dat", *progress, false));
+    ASSERT_TRUE(ValidateGames(raw, database, *progress, kShowSetErrors));
+  }
+
+  // Replaces the ROM path's contents with `sets`, each a zip.
+  void WriteCollection(const Collection& sets) {
+    std::filesystem::remove_all(romPath);
+    std::filesystem::create_directories(romPath);
+    for (const auto& [name, members] : sets) WriteZipSet(romPath, name, members);
+  }
+
+  Texts ScanIn(int layout) {
+    settings.scanMergeMode = layout;
+    Scan();
+    return Lines();
+  }
+
+  int Count(const Texts& lines, const std::string& text) {
+    return static_cast<int>(std::count(lines.begin(), lines.end(), text));
+  }
+};
+
+TEST_F(BiosSetsScanTest, EachLayoutIsCompleteAndAMissingBiosRomIsReportedPerGameThatNeedsIt) {
+  LoadList(BiosFamilyXml());
+  for (int layout = 0; layout < 3; ++layout) {
+    SCOPED_TRACE(layout);
+    Collection complete = BiosFamilyCollection(layout);
+    WriteCollection(complete);
+    EXPECT_EQ(ScanIn(layout), Texts{});
+
+    complete["biosa"].erase("bios-a1.bin");
+    WriteCollection(complete);
+    Texts lines = ScanIn(layout);
+    // Split and merged games look for it in the BIOS set alone; a
+    // non-merged game holds its own copy.
+    EXPECT_EQ(Count(lines, kMissingBiosA1), layout == 0 ? 1 : 3);
+    EXPECT_EQ(lines.size(), layout == 0 ? 2u : 6u) << ::testing::PrintToString(lines);
+  }
+}
+
+TEST_F(BiosSetsScanTest, NonMergedScanOfASplitCollectionAsksForEveryBiosRomInEachGame) {
+  LoadList(BiosFamilyText());
+  WriteCollection(BiosFamilyCollection(1));
+  Texts lines = ScanIn(0);
+  EXPECT_EQ(Count(lines, kMissingBiosA1), 2);  // gamea, gamea2
+  EXPECT_EQ(Count(lines, "missing rom: bios-b.bin [length: 1024] [chksum: b1b1b1b1 (4e4e4e4e)]"), 3);  // gameb, gameb2, gamec
+  EXPECT_EQ(Count(lines, "missing game: Game C"), 1);
+}
+
+// A game's copy of a BIOS ROM is a spare where the BIOS set holds it too,
+// and the only copy where it does not.
+TEST_F(BiosSetsScanTest, AGamesCopyOfABiosRomIsUnneededOnlyBesideTheBiosSetsCopy) {
+  LoadList(BiosFamilyText());
+  Collection sets = BiosFamilyCollection(1);
+  sets["gamea"]["a2.bin"] = BiosFamilyData(0xa2a2a2a2);
+  sets["gameb"]["bios-b.bin"] = BiosFamilyData(0xb1b1b1b1);
+  sets["biosb"].erase("bios-b.bin");
+  WriteCollection(sets);
+  Texts lines = ScanIn(1);
+  EXPECT_EQ(Count(lines, "unneeded file: " + romPath + "gamea/a2.bin"), 1);
+  EXPECT_EQ(UnneededNames("gameb"), Texts{});
+  settings.advancedUnneeded = false;
+  lines = ScanIn(1);
+  EXPECT_EQ(UnneededNames("gamea"), Texts{});
+}
+
+}  // namespace
+}  // namespace kestrel::testing
