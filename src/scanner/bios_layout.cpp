@@ -13,9 +13,20 @@ bool LivesInFamily(const ScanContext& context, const GameSet& game, const RomEnt
   return !rom.noDump && BiosCopyOf(context, game, rom) == nullptr;
 }
 
+// Whether a split clone's ROM lies in its parent's set: the parent has a ROM
+// of its name, or the one its `merge` names with its content (found there
+// as an alias when double names are allowed).
+bool LivesInParent(const ScanContext& context, const GameSet& game, const RomEntry& rom) {
+  if (rom.inParent) return true;
+  const GameSet* parent = ParentOf(context, game);
+  if (parent == nullptr || rom.merge.empty()) return false;
+  int index = FindRom(*parent, rom.merge);
+  return index >= 0 && parent->roms[index].crc == rom.crc && parent->roms[index].size == rom.size;
+}
+
 bool HasFamilyRom(const ScanContext& context, const GameSet& game, bool withParentRoms) {
   return std::any_of(game.roms.begin(), game.roms.end(), [&](const RomEntry& rom) {
-    return LivesInFamily(context, game, rom) && (withParentRoms || !rom.inParent);
+    return LivesInFamily(context, game, rom) && (withParentRoms || !LivesInParent(context, game, rom));
   });
 }
 

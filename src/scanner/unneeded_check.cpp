@@ -24,6 +24,14 @@ const RomEntry* RomNamed(const GameSet& game, const std::string& name) {
 
 bool HasRomNamed(const GameSet& game, const std::string& name) { return RomNamed(game, name) != nullptr; }
 
+// Whether `other` has a ROM named `name` whose content differs from that of
+// the game's ROM of the name.
+bool HoldsOtherContent(const GameSet& other, const GameSet& game, const std::string& name) {
+  const RomEntry* theirs = RomNamed(other, name);
+  const RomEntry* ours = RomNamed(game, name);
+  return theirs != nullptr && ours != nullptr && (theirs->crc != ours->crc || theirs->size != ours->size);
+}
+
 // The BIOS set's copy of the game's ROM named `name`, where the layout
 // keeps the ROM there.
 const RomEntry* BiosCopyNamed(const ScanContext& context, const GameSet& game, const std::string& name) {
@@ -119,10 +127,11 @@ bool IsNeededInRomSet(ScanContext& context, const GameSet& game, const std::stri
   }
   if (HasRomOrAliasNamed(context, game, name)) {
     if (mode == 0 || !game.hasParent) return true;
-    if (mode == 1) {
-      const GameSet* parent = ParentOf(context, game);
-      if (parent == nullptr || !HasRomNamed(*parent, name)) return true;
-    }
+    const GameSet* parent = ParentOf(context, game);
+    if (mode == 1 && (parent == nullptr || !HasRomNamed(*parent, name))) return true;
+    // The parent's file of that name is another content: the clone's copy
+    // is the only one.
+    if (parent != nullptr && HoldsOtherContent(*parent, game, name)) return true;
     return NeededUnlessFoundElsewhere(context, game.cloneOf, name);
   }
   if (mode == 0 || !game.isParent) return false;

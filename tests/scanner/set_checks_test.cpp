@@ -71,18 +71,20 @@ TEST_F(SetChecksTest, ReportsEveryKindOfFindingInZipAndFolderSetsWithoutTouching
 
 TEST_F(SetChecksTest, SplitSetsShareTheParentsRomsAndKeepCloneRomsInTheParent) {
   settings.scanMergeMode = 1;
-  const std::string p1(32, '1'), p2(32, '2'), c1(32, '3');
+  const std::string p1(32, '1'), p2(32, '2'), c1(32, '3'), c2(32, '4');
   AddGame("pa", {{"p1.rom", p1}, {"p2.rom", p2}});
-  AddGame("pc", {{"p1.rom", p1}, {"c1.rom", c1}}, "pa");
+  // p2.rom of the clone is named like the parent's but holds another content.
+  AddGame("pc", {{"p1.rom", p1}, {"c1.rom", c1}, {"p2.rom", c2}}, "pa");
   Link();
   WriteZipSet(romPath, "pa", {{"p1.rom", p1}, {"p2.rom", p2}, {"c1.rom", c1}});
   // A file holding the complement of a parent ROM is no wrong-named copy.
-  WriteZipSet(romPath, "pc", {{"c1.rom", c1}, {"other.rom", DataWithCrc(32, ~CrcOf(p2))}});
+  WriteZipSet(romPath, "pc", {{"c1.rom", c1}, {"p2.rom", c2}, {"other.rom", DataWithCrc(32, ~CrcOf(p2))}});
 
   Scan();
 
   EXPECT_TRUE(Rom("pc", "p1.rom").romScan.found);
   EXPECT_TRUE(Rom("pc", "c1.rom").romScan.found);
+  EXPECT_TRUE(Rom("pc", "p2.rom").romScan.checksumCorrect);
   EXPECT_TRUE(Game("pc").scanRecordsB.empty());
   EXPECT_EQ(UnneededNames("pa"), Names{});
   EXPECT_EQ(UnneededNames("pc"), Names{"other.rom"});
@@ -92,7 +94,9 @@ TEST_F(SetChecksTest, SplitSetsShareTheParentsRomsAndKeepCloneRomsInTheParent) {
   settings.advancedUnneeded = true;
   Scan();
   EXPECT_EQ(UnneededNames("pa"), Names{"c1.rom"});
-  EXPECT_EQ(UnneededNames("pc"), Names{"other.rom"});  // the clone's own copy stays needed
+  // The clone's own copy of c1.rom stays needed, and so does its p2.rom,
+  // whose content the parent's p2.rom is not.
+  EXPECT_EQ(UnneededNames("pc"), Names{"other.rom"});
 }
 
 TEST_F(SetChecksTest, DoubleNamesAndZeroCrcStandIns) {
