@@ -11,26 +11,46 @@ constexpr int kSplitSets = 1;
 constexpr int kArcadeOnly = 0;
 constexpr int kSeparateBios = 1;
 
-// The set a ROM goes into under the chosen layout: a clone's ROM goes into
-// its parent's set with merged sets always, with split sets only when the
-// parent has a ROM of that name.
-std::string TargetSet(const ZeroCrcIndexEntry& entry, int mergeMode) {
+// Where a served ROM is written: the set and the name it has there.
+struct Destination {
+  std::string set;
+  std::string romName;
+};
+
+// With split or merged sets a ROM that the game's BIOS set holds belongs to
+// that set alone, whether or not the BIOS set is selected; a game's set
+// keeps only what is its own. The four NeoGeo BIOS ROMs follow the game
+// types instead.
+bool GoesToBiosSet(const ZeroCrcIndexEntry& entry, int mergeMode) {
+  return mergeMode != kNoMerging && !entry.biosSet.empty() && !entry.isNeoGeoBios;
+}
+
+// The set a ROM goes into under the chosen layout: a BIOS ROM into its BIOS
+// set under its name there; a clone's ROM into its parent's set with merged
+// sets always, with split sets only when the parent has a ROM of that name.
+Destination DestinationOf(const ZeroCrcIndexEntry& entry, int mergeMode) {
+  if (GoesToBiosSet(entry, mergeMode)) return {entry.biosSet, entry.biosRomName};
   bool intoParent = mergeMode != kNoMerging && (mergeMode != kSplitSets || entry.inParent);
-  return intoParent && !entry.cloneOf.empty() ? entry.cloneOf : entry.setName;
+  return {intoParent && !entry.cloneOf.empty() ? entry.cloneOf : entry.setName, entry.romName};
+}
+
+bool SharesDestination(const ZeroCrcIndexEntry& other, const Destination& destination, int mergeMode) {
+  if (GoesToBiosSet(other, mergeMode))
+    return other.biosSet == destination.set && other.biosRomName == destination.romName;
+  return other.romName == destination.romName &&
+         (other.setName == destination.set || other.cloneOf == destination.set);
 }
 
 // With split or merged sets, the other candidates that would produce the
 // same destination file (same ROM name and size, in the target set or a
-// clone of it) count as served too.
+// clone of it, or the same ROM of the same BIOS set) count as served too.
 template <typename Entry>
 void MarkSameDestination(const std::vector<Entry>& index, std::vector<bool>& served, size_t first, size_t last,
-                         const Entry& entry, const std::string& target, int mergeMode) {
+                         const Entry& entry, const Destination& destination, int mergeMode) {
   if (mergeMode == kNoMerging) return;
   for (size_t i = first; i < last; ++i) {
     const Entry& other = index[i];
-    if (other.romName == entry.romName && other.size == entry.size &&
-        (other.setName == target || other.cloneOf == target))
-      served[i] = true;
+    if (other.size == entry.size && SharesDestination(other, destination, mergeMode)) served[i] = true;
   }
 }
 
@@ -56,10 +76,10 @@ bool RebuildZeroCrcs(RebuildState& state, const SourceFile& file, const SourceKe
     if (entry.hasNeoGeoBios && settings.rebuildGameTypes == kArcadeOnly) continue;
     if (state.zeroCrcServed[i] || !sameSize) continue;
     state.zeroCrcServed[i] = true;
-    std::string target = TargetSet(entry, settings.rebuildMergeMode);
+    Destination target = DestinationOf(entry, settings.rebuildMergeMode);
     MarkSameDestination(state.zeroCrcIndex, state.zeroCrcServed, first, last, entry, target,
                         settings.rebuildMergeMode);
-    if (!PlaceRom(state, file, entry.romName, target, false)) {
+    if (!PlaceRom(state, file, target.romName, target.set, false)) {
       state.matched = false;
       return false;
     }
@@ -85,9 +105,9 @@ bool RebuildByCrc(RebuildState& state, const SourceFile& file, const SourceKey& 
     state.matched = sameSize;
     if (state.crcServed[i] || !sameSize) continue;
     state.crcServed[i] = true;
-    std::string target = TargetSet(entry, settings.rebuildMergeMode);
+    Destination target = DestinationOf(entry, settings.rebuildMergeMode);
     MarkSameDestination(state.crcIndex, state.crcServed, first, last, entry, target, settings.rebuildMergeMode);
-    if (!PlaceRom(state, file, entry.romName, target, separateBios)) {
+    if (!PlaceRom(state, file, target.romName, target.set, separateBios)) {
       state.matched = false;
       return false;
     }

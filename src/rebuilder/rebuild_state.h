@@ -59,7 +59,9 @@ int CountSourceFiles(const std::string& folder, bool recursive, const std::strin
 
 // Looks the source up by `key` and places it for every ROM still unserved:
 // on the first pass also the ROMs without a known dump (by name and size),
-// then the ROMs with the key's CRC. Updates state.matched. False to stop.
+// then the ROMs with the key's CRC. With split or merged sets a ROM that a
+// game's BIOS set holds goes into that set only, under its name there.
+// Updates state.matched. False to stop.
 bool RebuildFile(RebuildState& state, const SourceFile& file, const SourceKey& key, bool firstPass);
 
 // Places the source as `romName` of set `setName` (or, with `separateBios`,

@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "archive/zip_reader.h"
-#include "gamedb/datfile_parser.h"
+#include "gamedb/game_list_file.h"
 #include "gamedb/validate_games.h"
 #include "platform/file_system.h"
 #include "platform/process.h"
@@ -34,9 +34,11 @@ static std::string CrcHex(const std::string& data) {
   return text;
 }
 
-void RebuildTest::AddGame(const std::string& name, const std::vector<GameRom>& roms, const std::string& cloneOf) {
+void RebuildTest::AddGame(const std::string& name, const std::vector<GameRom>& roms, const std::string& cloneOf,
+                          const std::string& romOf) {
   datfile_ += "game (\n\tname " + name + "\n\tdescription \"" + name + "\"\n";
   if (!cloneOf.empty()) datfile_ += "\tcloneof " + cloneOf + "\n";
+  if (!romOf.empty()) datfile_ += "\tromof " + romOf + "\n";
   for (const GameRom& rom : roms) {
     bool dumped = !rom.data.empty();
     size_t size = dumped ? rom.data.size() : size_t(rom.noDumpSize);
@@ -46,12 +48,15 @@ void RebuildTest::AddGame(const std::string& name, const std::vector<GameRom>& r
   datfile_ += ")\n\n";
 }
 
-void RebuildTest::Load() {
-  WriteFile(root / "list.dat", datfile_);
+void RebuildTest::Load() { LoadList(datfile_); }
+
+void RebuildTest::LoadList(const std::string& list) {
+  WriteFile(root / "list.dat", list);
   ScriptedInterface quiet;
   auto progress = OpenProgressDialog(&quiet, "");
   GameList raw;
-  ASSERT_TRUE(ParseDatfile(raw, root / "list.dat", *progress, false));
+  database.clear();
+  ASSERT_TRUE(ParseGameList(raw, root / "list.dat", *progress, false));
   ASSERT_TRUE(ValidateGames(raw, database, *progress, 0));
 }
 
@@ -65,6 +70,11 @@ void RebuildTest::WriteZip(const std::string& path, const std::map<std::string, 
   }
   ASSERT_TRUE(RunProcess("/usr/bin/zip", arguments, "/dev/null", false, staging));
   std::filesystem::remove_all(staging);
+}
+
+void RebuildTest::ClearDestination() {
+  std::filesystem::remove_all(destination);
+  std::filesystem::create_directories(destination);
 }
 
 RebuildOutcome RebuildTest::Rebuild() {

@@ -30,12 +30,17 @@ class RebuildTest : public ::testing::Test {
   ~RebuildTest() override;
 
   // Adds a game to the list; Load() parses and validates the list.
-  void AddGame(const std::string& name, const std::vector<GameRom>& roms, const std::string& cloneOf = "");
+  void AddGame(const std::string& name, const std::vector<GameRom>& roms, const std::string& cloneOf = "",
+               const std::string& romOf = "");
   void Load();
+  // Parses and validates a whole list, in the text or the XML form.
+  void LoadList(const std::string& list);
 
   // Writes a zip made by Info-ZIP's zip, members named as given.
   void WriteZip(const std::string& path, const std::map<std::string, std::string>& members);
 
+  // Empties the destination folder, keeping it.
+  void ClearDestination();
   // CheckRebuildFolders, then RunRebuild when the folders pass.
   RebuildOutcome Rebuild();
   // Every file under `folder`, a zip as "name.zip:member" per member.

@@ -27,10 +27,6 @@ class RebuilderTest : public RebuildTest {
     AddGame("other", {{"b.rom", kB}});
     Load();
   }
-  void ClearDestination() {
-    std::filesystem::remove_all(destination);
-    std::filesystem::create_directories(destination);
-  }
 };
 
 TEST_F(RebuilderTest, WritesTheLogfileAndPlacesSharedRomsOnceIntoTheParentWithSplitSets) {
@@ -188,10 +184,13 @@ TEST_F(RebuilderTest, StopsCleanlyOnAFullDiskAndKeepsTheSources) {
 TEST_F(RebuilderTest, PlacesTheNeoGeoBiosAsTheGameTypesSay) {
   std::string bios = DataWithCrc(131072, 0x9036D879);
   AddGame("neogeo", {{"neo-geo.rom", bios}});
-  AddGame("mslug", {{"neo-geo.rom", bios}, {"m1.rom", kA}});
-  AddGame("kof", {{"neo-geo.rom", bios}, {"k1.rom", kB}});
+  AddGame("mslug", {{"neo-geo.rom", bios}, {"m1.rom", kA}}, "", "neogeo");
+  AddGame("kof", {{"neo-geo.rom", bios}, {"k1.rom", kB}}, "", "neogeo");
   AddGame("pac", {{"p1", kC}});
   Load();
+  // "neogeo" is their BIOS set, yet with split sets its four ROMs still go
+  // where the game types say.
+  settings.rebuildMergeMode = 1;
   WriteFile(source + "bios.bin", bios);
   WriteFile(source + "m", kA);
   WriteFile(source + "p", kC);

@@ -1,0 +1,83 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <map>
+#include <string>
+
+#include "platform/file_system.h"
+#include "rebuilder/rebuild_fixture.h"
+#include "support/bios_family.h"
+
+namespace kestrel::testing {
+namespace {
+
+using Files = std::map<std::string, std::string>;
+
+// "set.zip:member" -> the CRC-32 of its data in hex, short enough to read
+// in a failure.
+Files WithCrcs(const Files& files) {
+  Files crcs;
+  for (const auto& [name, data] : files) {
+    char hex[9];
+    std::snprintf(hex, sizeof hex, "%08x", CrcOf(data));
+    crcs[name] = hex;
+  }
+  return crcs;
+}
+
+// The collection as Tree() shows a destination of zips.
+Files AsZips(const Collection& sets) {
+  Files files;
+  for (const auto& [set, members] : sets) {
+    for (const auto& [member, data] : members) files[set + ".zip:" + member] = data;
+  }
+  return WithCrcs(files);
+}
+
+class BiosRebuildTest : public RebuildTest {
+ protected:
+  // Rebuilds into an empty destination from every content of the list,
+  // each once under a name no ROM has (the BIOS sets' contents in a zip,
+  // the games' own as loose files), and compares the result with `expected`.
+  void RebuildAndCompare(int layout, const Collection& expected) {
+    ClearDestination();
+    Files zipped;
+    for (uint32_t crc : {0xa1a1a1a1u, 0xa2a2a2a2u, 0xb1b1b1b1u, 0xb2b2b2b2u})
+      zipped["bios" + std::to_string(crc)] = BiosFamilyData(crc);
+    WriteZip(sources + "bios.zip", zipped);
+    for (uint32_t crc : {0x0a0a0a01u, 0x0a0a0a02u, 0x0a0a0a21u, 0x0b0b0b01u, 0x0b0b0bffu, 0x0b0b0b21u})
+      WriteFile(sources + "game" + std::to_string(crc), BiosFamilyData(crc));
+    settings.rebuildMergeMode = layout;
+    EXPECT_TRUE(Rebuild().completed);
+    EXPECT_EQ(WithCrcs(Tree(destination)), AsZips(expected)) << "layout " << layout;
+    EXPECT_TRUE(ui.messages.empty());
+    // A source is removed only when every placement it served was written,
+    // so a BIOS ROM gathered twice for one zip keeps its source.
+    if (settings.rebuildRemoveSources) {
+      EXPECT_FALSE(FolderExists(sources)) << "a source was kept";
+    }
+  }
+
+  const std::string sources = source + "in/";
+};
+
+TEST_F(BiosRebuildTest, BuildsTheCompleteCollectionOfEachLayoutFromEveryContentOnce) {
+  settings.rebuildRemoveSources = true;
+  for (const std::string& list : {BiosFamilyText(), BiosFamilyXml()}) {
+    LoadList(list);
+    for (int layout : {0, 1, 2}) RebuildAndCompare(layout, BiosFamilyCollection(layout));
+  }
+  // With no BIOS set selected, the ROMs the games take from them still go
+  // there; what only a BIOS set lists does not (its source stays).
+  settings.rebuildRemoveSources = false;
+  for (GameSet& game : database) game.selected = !game.isBios;
+  for (int layout : {1, 2}) {
+    Collection expected = BiosFamilyCollection(layout);
+    expected["biosb"].erase("shared.bin");
+    RebuildAndCompare(layout, expected);
+  }
+}
+
+}  // namespace
+}  // namespace kestrel::testing
