@@ -67,6 +67,16 @@ TEST_F(MergerBiosTest, MergingAndSplittingLeaveBiosRomsInTheBiosSets) {
   settings.mergeMode = 0;
   Run();
   EXPECT_EQ(ReadCollection(), BiosFamilyCollection(kSplit));
+
+  // From non-merged sets, whose BIOS copies Clean Set drops.
+  for (const std::string& folder : {path1, path2}) {
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+  }
+  WriteCollection(BiosFamilyCollection(kNonMerged));
+  settings.mergeMode = 1;
+  Run();
+  EXPECT_EQ(ReadCollection(), BiosFamilyCollection(kMerged));
   EXPECT_TRUE(ui.messages.empty());
 }
 
