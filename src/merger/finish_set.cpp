@@ -145,7 +145,12 @@ bool CommitSet(SetLocator& locator, const WorkSet& set, bool cleanSet, Journal& 
     if (cleanSet && !journal.MoveAside(folder, oldFolder)) return false;
     return journal.Move(set.newArchive, set.setPath + ".zip");
   }
-  if (set.newFolder.empty()) return true;
+  if (set.newFolder.empty()) {
+    // A set found nowhere may be unreadable rather than gone: it stays. One
+    // the layout leaves empty holds only files that do not belong.
+    if (!cleanSet || !set.holdsNoRom) return true;
+    return journal.MoveAside(zip, oldZip) && journal.MoveAside(folder, oldFolder);
+  }
   if (!cleanSet) return MergeIntoFolder(set, folder, journal);
   return journal.MoveAside(zip, oldZip) && journal.MoveAside(folder, oldFolder) &&
          journal.Move(set.newFolder, set.setPath);

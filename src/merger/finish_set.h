@@ -19,7 +19,9 @@ namespace kestrel {
 // folder of loose files. Without Clean Set the new set also holds what the
 // old one held beside the collected files (old zip members of another name,
 // byte-wise, for a zip; the old folder's other files for a folder). A set
-// that collected nothing builds nothing and leaves the old set as it is.
+// that collected nothing builds nothing: its old set stays as it is, unless
+// Clean Set is on and the layout gives the set no ROM (`holdsNoRom`), when
+// committing removes it.
 //
 // `built` tells whether the set can be committed. kStop when the user chose
 // to end the run: after "Disk Is Full !" while copying a loose file, or Yes

@@ -19,12 +19,57 @@ bool IsValidClone(const MergeRun& run, const CloneRef& clone) {
   return clone.index >= 0 && size_t(clone.index) < run.database.size();
 }
 
-// Every ROM of `game`, looked for in the sets of `sourceSet`.
-void CollectRoms(MergeRun& run, const GameSet& game, const std::string& sourceSet, WorkSet& set,
-                 bool onlyOwnRoms = false) {
+// Which ROMs of a game its new set takes. BIOS ROMs live in the BIOS set
+// only, except in a non-merged set, which is complete by itself.
+struct RomChoice {
+  bool biosRoms = false;
+  bool parentRoms = true;  // false for a split clone: only what its parent lacks
+};
+
+constexpr RomChoice kMergedRoms{false, true};
+constexpr RomChoice kNonMergedRoms{true, true};
+RomChoice SplitRoms(bool clone) { return {false, !clone}; }
+
+// The set holding `game`'s BIOS ROMs; null when it uses none.
+const GameSet* BiosSetOf(const MergeRun& run, const GameSet& game) {
+  if (game.biosIndex < 0 || size_t(game.biosIndex) >= run.database.size()) return nullptr;
+  return &run.database[size_t(game.biosIndex)];
+}
+
+bool Takes(const MergeRun& run, const GameSet& game, const RomEntry& rom, RomChoice choice) {
+  if (!choice.biosRoms && BiosSetOf(run, game) != nullptr && BiosRomOf(run.database, game, rom) != nullptr)
+    return false;
+  return choice.parentRoms || !rom.inParent;
+}
+
+bool TakesAnyRom(const MergeRun& run, const GameSet& game, RomChoice choice) {
+  return std::any_of(game.roms.begin(), game.roms.end(),
+                     [&](const RomEntry& rom) { return Takes(run, game, rom, choice); });
+}
+
+// Whether the layout gives `game`'s set none of its ROMs, all of them living
+// in its BIOS set (or, for a split clone, in the parent's set). A game with
+// no ROM listed does not count: its set may hold what the list leaves out.
+bool LeavesNoRom(const MergeRun& run, const GameSet& game, RomChoice choice) {
+  return !game.roms.empty() && !TakesAnyRom(run, game, choice);
+}
+
+// Every ROM of `game` that the set takes, looked for in the sets of `sourceSet`.
+void CollectRoms(MergeRun& run, const GameSet& game, const std::string& sourceSet, WorkSet& set, RomChoice choice) {
   for (const RomEntry& rom : game.roms) {
-    if (onlyOwnRoms && rom.inParent) continue;
-    CollectFile(run, sourceSet, rom.name, set);
+    if (Takes(run, game, rom, choice)) CollectFile(run, sourceSet, rom.name, rom.name, set);
+  }
+}
+
+// Every BIOS ROM of `game`, looked for in its BIOS set under the name it has
+// there. Collected last, so the BIOS set's copy is the one used and a copy
+// in the family's old sets stands in only where the BIOS set lacks it.
+void CollectBiosRoms(MergeRun& run, const GameSet& game, WorkSet& set) {
+  const GameSet* bios = BiosSetOf(run, game);
+  if (bios == nullptr) return;
+  for (const RomEntry& rom : game.roms) {
+    if (const RomEntry* biosRom = BiosRomOf(run.database, game, rom))
+      CollectFile(run, bios->name, biosRom->name, rom.name, set);
   }
 }
 
@@ -72,14 +117,16 @@ StepResult MergeFamily(MergeRun& run, const GameSet& parent, MergeOutcome& outco
     return StepResult::kContinue;
   }
   WorkSet& merged = sets[0];
-  CollectRoms(run, parent, parent.name, merged);
+  merged.holdsNoRom = LeavesNoRom(run, parent, kMergedRoms);
+  CollectRoms(run, parent, parent.name, merged, kMergedRoms);
   for (const CloneRef& ref : parent.clones)
-    if (IsValidClone(run, ref)) CollectRoms(run, parent, CloneOf(run, ref).name, merged);
+    if (IsValidClone(run, ref)) CollectRoms(run, parent, CloneOf(run, ref).name, merged, kMergedRoms);
   for (const CloneRef& ref : parent.clones) {
     if (!IsValidClone(run, ref)) continue;
     const GameSet& clone = CloneOf(run, ref);
-    CollectRoms(run, clone, clone.name, merged);
-    CollectRoms(run, clone, parent.name, merged);
+    merged.holdsNoRom = merged.holdsNoRom && !TakesAnyRom(run, clone, kMergedRoms);
+    CollectRoms(run, clone, clone.name, merged, kMergedRoms);
+    CollectRoms(run, clone, parent.name, merged, kMergedRoms);
   }
   bool committed = false;
   StepResult result = FinishFamily(run, parent, sets, outcome, committed);
@@ -100,9 +147,12 @@ StepResult RebuildFamily(MergeRun& run, const GameSet& parent, bool split, Merge
     return StepResult::kContinue;
   }
   // The parent's files are noted before any clone set is looked at anew.
-  CollectRoms(run, parent, parent.name, sets[0]);
+  RomChoice parentChoice = split ? SplitRoms(false) : kNonMergedRoms;
+  sets[0].holdsNoRom = LeavesNoRom(run, parent, parentChoice);
+  CollectRoms(run, parent, parent.name, sets[0], parentChoice);
   for (const CloneRef& ref : parent.clones)
-    if (IsValidClone(run, ref)) CollectRoms(run, parent, CloneOf(run, ref).name, sets[0]);
+    if (IsValidClone(run, ref)) CollectRoms(run, parent, CloneOf(run, ref).name, sets[0], parentChoice);
+  if (!split) CollectBiosRoms(run, parent, sets[0]);
 
   std::vector<const GameSet*> clones;
   for (const CloneRef& ref : parent.clones) {
@@ -117,8 +167,11 @@ StepResult RebuildFamily(MergeRun& run, const GameSet& parent, bool split, Merge
       DiscardWorkSets(sets);
       return StepResult::kContinue;
     }
-    CollectRoms(run, clone, clone.name, sets.back(), split);
-    CollectRoms(run, clone, parent.name, sets.back(), split);
+    RomChoice cloneChoice = split ? SplitRoms(true) : kNonMergedRoms;
+    sets.back().holdsNoRom = LeavesNoRom(run, clone, cloneChoice);
+    CollectRoms(run, clone, clone.name, sets.back(), cloneChoice);
+    CollectRoms(run, clone, parent.name, sets.back(), cloneChoice);
+    if (!split) CollectBiosRoms(run, clone, sets.back());
     clones.push_back(&clone);
   }
   // The clone sets are finished first, in clone order, then the parent's.

@@ -41,7 +41,8 @@ struct MergeRun {
   // The members of every zip listed for the current family, by its path;
   // nullopt for a zip that cannot be read. A damaged zip is thus reported
   // once, not once per file looked for; the list is dropped after each
-  // family, whose sets no other family reads.
+  // family, whose commit may change the zips listed. (A BIOS set, which
+  // many families read, is thus listed once per family using it.)
   std::map<std::string, std::optional<ZipEntryList>> zipListings;
 
   // Lets the progress dialog redraw and notice Cancel, about 20 times a

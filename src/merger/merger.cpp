@@ -19,10 +19,16 @@ bool CheckRun(SettingsRecord& settings, UserInterface* ui) {
   return CheckMergeDestination(ui, settings.mergeDestination);
 }
 
-int CountSelectedParents(const GameList& database) {
+// A parent, or a game without clones whose layout still varies because it
+// uses a BIOS set; a BIOS set alone looks the same in every layout.
+bool IsSelectedFamilyHead(const GameSet& game) {
+  return game.selected && (game.isParent || (!game.hasParent && game.biosIndex >= 0));
+}
+
+int CountFamilies(const GameList& database) {
   int count = 0;
   for (const GameSet& game : database)
-    if (game.selected && game.isParent) ++count;
+    if (IsSelectedFamilyHead(game)) ++count;
   return count;
 }
 
@@ -37,11 +43,11 @@ MergeOutcome RunMerger(const GameList& database, SettingsRecord& settings, UserI
   ScopedThreadPriority priority(settings.threadPriority);
   bool merging = button == MergeButton::kMerge;
   std::unique_ptr<ProgressDialog> progress = OpenProgressDialog(ui, merging ? "Merging ROMs" : "Unmerging ROMs");
-  progress->SetRange(0, CountSelectedParents(database));
+  progress->SetRange(0, CountFamilies(database));
   progress->SetStep(1);
   MergeRun run(database, settings, ui, zipLibrary, writeZip, *progress);
   for (const GameSet& parent : database) {
-    if (!parent.selected || !parent.isParent) continue;
+    if (!IsSelectedFamilyHead(parent)) continue;
     run.zipListings.clear();
     StepResult result = StepResult::kContinue;
     if (merging && settings.mergeMode == 1) {

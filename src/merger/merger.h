@@ -1,5 +1,7 @@
 // The merger: rearranges every selected parent/clone family in the ROM
-// paths into merged, split or non-merged (unmerged) sets.
+// paths into merged, split or non-merged (unmerged) sets. A game without
+// clones that uses a BIOS set is a family of its own: its set is complete
+// when non-merged and holds no BIOS ROM otherwise.
 //
 // Each family is assembled in ".kpw" work folders and committed as a whole:
 // its old sets are replaced, and with Remove Old deleted elsewhere, only

@@ -48,12 +48,12 @@ bool CreateWorkSet(const std::string& folder, const std::string& setName, WorkSe
 }
 
 void CopySetFile(MergeRun& run, const std::string& romPath, const std::string& sourceSet,
-                 const std::string& fileName, WorkSet& set) {
+                 const std::string& sourceName, const std::string& fileName, WorkSet& set) {
   run.Pump();
   // A name with a folder part would lead out of the new set.
-  if (!IsPlainSetName(fileName) || !IsPlainSetName(sourceSet)) return;
+  if (!IsPlainSetName(fileName) || !IsPlainSetName(sourceName) || !IsPlainSetName(sourceSet)) return;
   if (std::optional<std::string> folder = run.sets.FindFolder(romPath, sourceSet)) {
-    if (std::optional<std::string> loose = FindLooseFile(*folder, fileName)) {
+    if (std::optional<std::string> loose = FindLooseFile(*folder, sourceName)) {
       AddSource(set, fileName, {*loose, {}});
       return;
     }
@@ -63,11 +63,13 @@ void CopySetFile(MergeRun& run, const std::string& romPath, const std::string& s
   const std::optional<ZipEntryList>& members = ListZip(run, *zip);
   if (!members) return;
   for (const ZipEntry& entry : *members)
-    if (EqualsNoCase(entry.name, fileName)) AddSource(set, fileName, {"", entry});
+    if (EqualsNoCase(entry.name, sourceName)) AddSource(set, fileName, {"", entry});
 }
 
-void CollectFile(MergeRun& run, const std::string& sourceSet, const std::string& fileName, WorkSet& set) {
-  for (const std::string& romPath : run.settings.activeRomPaths) CopySetFile(run, romPath, sourceSet, fileName, set);
+void CollectFile(MergeRun& run, const std::string& sourceSet, const std::string& sourceName,
+                 const std::string& fileName, WorkSet& set) {
+  for (const std::string& romPath : run.settings.activeRomPaths)
+    CopySetFile(run, romPath, sourceSet, sourceName, fileName, set);
 }
 
 }  // namespace kestrel

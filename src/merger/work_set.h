@@ -33,6 +33,9 @@ struct WorkSet {
   std::string folder;      // the destination folder
   std::string setPath;     // folder + set name
   std::string workFolder;  // setPath + ".kpw/"
+  // The layout gives the set none of its game's ROMs, which all live in its
+  // BIOS set or its parent's set: with Clean Set its old set goes.
+  bool holdsNoRom = false;
   std::vector<CollectedFile> files;
   std::unordered_map<std::string, size_t> fileIndex;  // lowered name -> index in files
 
@@ -46,15 +49,17 @@ struct WorkSet {
 // still there; the family is then left alone.
 bool CreateWorkSet(const std::string& folder, const std::string& setName, WorkSet& set);
 
-// Looks for the file `fileName` of the set `sourceSet` in one ROM path
+// Looks for the file `sourceName` of the set `sourceSet` in one ROM path
 // `romPath`: the loose file, else every member of the set's zip whose file
 // name equals it without case (the last such member counts). What is found
-// becomes the file's latest source. A file found nowhere is no error.
+// becomes the latest source of the new set's file `fileName` (a BIOS set may
+// hold a game's ROM under another name). A file found nowhere is no error.
 void CopySetFile(MergeRun& run, const std::string& romPath, const std::string& sourceSet,
-                 const std::string& fileName, WorkSet& set);
+                 const std::string& sourceName, const std::string& fileName, WorkSet& set);
 
 // CopySetFile for every active ROM path in order: the file present in several
 // places ends up as the one from the last place that has it.
-void CollectFile(MergeRun& run, const std::string& sourceSet, const std::string& fileName, WorkSet& set);
+void CollectFile(MergeRun& run, const std::string& sourceSet, const std::string& sourceName,
+                 const std::string& fileName, WorkSet& set);
 
 }  // namespace kestrel
