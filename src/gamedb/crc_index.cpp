@@ -17,6 +17,7 @@ ZeroCrcIndexEntry MakeZeroCrcEntry(const GameList& database, const GameSet& game
   entry.inParent = rom.inParent;
   entry.hasNeoGeoBios = game.hasNeoGeoBios;
   entry.isNeoGeoBios = IsNeoGeoBiosRom(rom);
+  entry.clashesInFamily = ClashesInFamily(database, game, rom);
   if (const RomEntry* biosRom = BiosRomOf(database, game, rom)) {
     entry.biosSet = game.biosOf;
     entry.biosRomName = biosRom->name;

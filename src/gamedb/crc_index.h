@@ -26,6 +26,9 @@ struct ZeroCrcIndexEntry {
   // there. Empty otherwise.
   std::string biosSet;
   std::string biosRomName;
+  // Named like another content of its family: kept in the clone's set
+  // even in merged sets.
+  bool clashesInFamily = false;
 };
 
 // One ROM with a known dump.

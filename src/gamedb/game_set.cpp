@@ -50,6 +50,26 @@ const RomEntry* BiosRomOf(const GameList& database, const GameSet& game, const R
   return &database[game.biosIndex].roms[rom.biosRom];
 }
 
+namespace {
+
+bool HoldsOtherContent(const GameSet& set, const RomEntry& rom) {
+  int index = FindRom(set, rom.name);
+  return index >= 0 && (set.roms[index].crc != rom.crc || set.roms[index].size != rom.size);
+}
+
+}  // namespace
+
+bool ClashesInFamily(const GameList& database, const GameSet& game, const RomEntry& rom) {
+  if (!game.hasParent || rom.inParent || game.parentIndex < 0) return false;
+  const GameSet& parent = database[game.parentIndex];
+  if (FindRom(parent, rom.name) >= 0) return true;
+  for (const CloneRef& clone : parent.clones) {
+    if (clone.index == game.index) break;
+    if (clone.index >= 0 && HoldsOtherContent(database[clone.index], rom)) return true;
+  }
+  return false;
+}
+
 int FindRom(const GameSet& game, std::string_view name) {
   auto it = std::lower_bound(game.roms.begin(), game.roms.end(), name,
                              [](const RomEntry& rom, std::string_view key) { return rom.name < key; });

@@ -202,11 +202,19 @@ int FindBiosRom(const GameSet& bios, const GameSet* parent, const RomEntry& rom)
   return parentRom >= 0 ? parent->roms[parentRom].biosRom : -1;
 }
 
+// Whether `set` has a ROM of exactly the ROM's name and of its content. A
+// clone's ROM named like one of its parent's but holding another content is
+// the clone's own: split sets keep it in the clone's set.
+bool HoldsSameRom(const GameSet& set, const RomEntry& rom) {
+  int index = FindRom(set, rom.name);
+  return index >= 0 && set.roms[index].crc == rom.crc && set.roms[index].size == rom.size;
+}
+
 void RelateSetRoms(GameList& database, GameSet& game) {
   const GameSet* parent = game.hasParent ? &database[game.parentIndex] : nullptr;
   const GameSet* bios = game.biosIndex >= 0 ? &database[game.biosIndex] : nullptr;
   for (RomEntry& rom : game.roms) {
-    rom.inParent = parent == nullptr || FindRom(*parent, rom.name) >= 0;
+    rom.inParent = parent == nullptr || HoldsSameRom(*parent, rom);
     rom.biosRom = bios != nullptr ? FindBiosRom(*bios, parent, rom) : -1;
   }
 }

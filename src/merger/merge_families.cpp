@@ -20,15 +20,23 @@ bool IsValidClone(const MergeRun& run, const CloneRef& clone) {
 }
 
 // Which ROMs of a game its new set takes. BIOS ROMs live in the BIOS set
-// only, except in a non-merged set, which is complete by itself.
+// only, except in a non-merged set, which is complete by itself. A clone's
+// ROM named like another content of its family cannot share the merged set
+// with it, so it stays in the clone's own set. A clone's ROM may lie in its
+// parent's set under the name its `merge` gives; a set of the clone's own
+// takes it from there under its own name.
 struct RomChoice {
   bool biosRoms = false;
   bool parentRoms = true;  // false for a split clone: only what its parent lacks
+  bool clashingRoms = true;
+  bool onlyClashingRoms = false;
+  bool byMergeName = true;
 };
 
-constexpr RomChoice kMergedRoms{false, true};
-constexpr RomChoice kNonMergedRoms{true, true};
-RomChoice SplitRoms(bool clone) { return {false, !clone}; }
+constexpr RomChoice kMergedRoms{false, true, false, false, false};
+constexpr RomChoice kMergedCloneRoms{false, true, true, true, false};
+constexpr RomChoice kNonMergedRoms{true, true, true, false, true};
+RomChoice SplitRoms(bool clone) { return {false, !clone, true, false, true}; }
 
 // The set holding `game`'s BIOS ROMs; null when it uses none.
 const GameSet* BiosSetOf(const MergeRun& run, const GameSet& game) {
@@ -39,6 +47,9 @@ const GameSet* BiosSetOf(const MergeRun& run, const GameSet& game) {
 bool Takes(const MergeRun& run, const GameSet& game, const RomEntry& rom, RomChoice choice) {
   if (!choice.biosRoms && BiosSetOf(run, game) != nullptr && BiosRomOf(run.database, game, rom) != nullptr)
     return false;
+  bool clashes = ClashesInFamily(run.database, game, rom);
+  if (choice.onlyClashingRoms) return clashes;
+  if (clashes && !choice.clashingRoms) return false;
   return choice.parentRoms || !rom.inParent;
 }
 
@@ -57,7 +68,10 @@ bool LeavesNoRom(const MergeRun& run, const GameSet& game, RomChoice choice) {
 // Every ROM of `game` that the set takes, looked for in the sets of `sourceSet`.
 void CollectRoms(MergeRun& run, const GameSet& game, const std::string& sourceSet, WorkSet& set, RomChoice choice) {
   for (const RomEntry& rom : game.roms) {
-    if (Takes(run, game, rom, choice)) CollectFile(run, sourceSet, rom.name, rom.name, set);
+    if (!Takes(run, game, rom, choice)) continue;
+    CollectFile(run, sourceSet, rom.name, rom.name, set, &rom);
+    if (choice.byMergeName && !rom.merge.empty() && rom.merge != rom.name)
+      CollectFile(run, sourceSet, rom.merge, rom.name, set, &rom);
   }
 }
 
@@ -69,7 +83,7 @@ void CollectBiosRoms(MergeRun& run, const GameSet& game, WorkSet& set) {
   if (bios == nullptr) return;
   for (const RomEntry& rom : game.roms) {
     if (const RomEntry* biosRom = BiosRomOf(run.database, game, rom))
-      CollectFile(run, bios->name, biosRom->name, rom.name, set);
+      CollectFile(run, bios->name, biosRom->name, rom.name, set, &rom);
   }
 }
 
@@ -121,19 +135,37 @@ StepResult MergeFamily(MergeRun& run, const GameSet& parent, MergeOutcome& outco
   CollectRoms(run, parent, parent.name, merged, kMergedRoms);
   for (const CloneRef& ref : parent.clones)
     if (IsValidClone(run, ref)) CollectRoms(run, parent, CloneOf(run, ref).name, merged, kMergedRoms);
+  // Clones keeping a set of their own, with the folder it goes to.
+  std::vector<std::pair<const GameSet*, std::string>> keptClones;
   for (const CloneRef& ref : parent.clones) {
     if (!IsValidClone(run, ref)) continue;
     const GameSet& clone = CloneOf(run, ref);
     merged.holdsNoRom = merged.holdsNoRom && !TakesAnyRom(run, clone, kMergedRoms);
     CollectRoms(run, clone, clone.name, merged, kMergedRoms);
     CollectRoms(run, clone, parent.name, merged, kMergedRoms);
+    if (!TakesAnyRom(run, clone, kMergedCloneRoms)) continue;
+    keptClones.emplace_back(&clone, DestinationFolderOf(run.sets, run.settings, clone.name));
+    sets.emplace_back();
+    if (!CreateWorkSet(keptClones.back().second, clone.name, sets.back())) {
+      outcome.skipped.push_back({parent.name, sets.back().workFolder});
+      sets.pop_back();
+      DiscardWorkSets(sets);
+      return StepResult::kContinue;
+    }
+    // The merged set holds another content under these names.
+    CollectRoms(run, clone, clone.name, sets.back(), kMergedCloneRoms);
   }
   bool committed = false;
   StepResult result = FinishFamily(run, parent, sets, outcome, committed);
   if (committed && run.settings.mergeRemoveOld) {
     DeleteSetElsewhere(run, parent.name, folder);
-    for (const CloneRef& ref : parent.clones)
-      if (IsValidClone(run, ref)) DeleteSetElsewhere(run, CloneOf(run, ref).name, "");
+    for (const CloneRef& ref : parent.clones) {
+      if (!IsValidClone(run, ref)) continue;
+      const GameSet& clone = CloneOf(run, ref);
+      auto kept = std::find_if(keptClones.begin(), keptClones.end(),
+                               [&](const auto& entry) { return entry.first == &clone; });
+      DeleteSetElsewhere(run, clone.name, kept != keptClones.end() ? kept->second : "");
+    }
   }
   return result;
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "archive/zip_entry.h"
+#include "gamedb/game_set.h"
 #include "merger/merge_run.h"
 
 namespace kestrel {
@@ -22,7 +23,10 @@ struct FileSource {
 };
 
 // One file of the new set. The last source found is the one used; the
-// earlier ones stand in when it cannot be extracted.
+// earlier ones stand in when it cannot be extracted. Sources whose content
+// is known to differ from the ROM's come first, so that a same-named file of
+// another content (a clone's own version, a bad dump) is used only when no
+// right one was found.
 struct CollectedFile {
   std::string name;  // as first collected; later finds of the name without case add sources
   std::vector<FileSource> sources;
@@ -54,12 +58,15 @@ bool CreateWorkSet(const std::string& folder, const std::string& setName, WorkSe
 // name equals it without case (the last such member counts). What is found
 // becomes the latest source of the new set's file `fileName` (a BIOS set may
 // hold a game's ROM under another name). A file found nowhere is no error.
+// `rom`, when given, is the ROM the file is to be; a zip member's CRC-32 and
+// size, or a loose file's size, tell whether the source holds it.
 void CopySetFile(MergeRun& run, const std::string& romPath, const std::string& sourceSet,
-                 const std::string& sourceName, const std::string& fileName, WorkSet& set);
+                 const std::string& sourceName, const std::string& fileName, WorkSet& set,
+                 const RomEntry* rom = nullptr);
 
 // CopySetFile for every active ROM path in order: the file present in several
 // places ends up as the one from the last place that has it.
 void CollectFile(MergeRun& run, const std::string& sourceSet, const std::string& sourceName,
-                 const std::string& fileName, WorkSet& set);
+                 const std::string& fileName, WorkSet& set, const RomEntry* rom = nullptr);
 
 }  // namespace kestrel

@@ -26,11 +26,13 @@ bool GoesToBiosSet(const ZeroCrcIndexEntry& entry, int mergeMode) {
 }
 
 // The set a ROM goes into under the chosen layout: a BIOS ROM into its BIOS
-// set under its name there; a clone's ROM into its parent's set with merged
-// sets always, with split sets only when the parent has a ROM of that name.
+// set under its name there; a clone's ROM into its parent's set with split
+// sets only when the parent has the same ROM, with merged sets unless the
+// family has another content of that name.
 Destination DestinationOf(const ZeroCrcIndexEntry& entry, int mergeMode) {
   if (GoesToBiosSet(entry, mergeMode)) return {entry.biosSet, entry.biosRomName};
-  bool intoParent = mergeMode != kNoMerging && (mergeMode != kSplitSets || entry.inParent);
+  bool intoParent = mergeMode == kSplitSets ? entry.inParent
+                                            : mergeMode != kNoMerging && !entry.clashesInFamily;
   return {intoParent && !entry.cloneOf.empty() ? entry.cloneOf : entry.setName, entry.romName};
 }
 

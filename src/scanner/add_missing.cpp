@@ -116,7 +116,8 @@ struct RomPlace {
 RomPlace TargetOf(const ScanContext& context, const GameSet& game, const RomEntry& rom) {
   if (const RomEntry* biosCopy = BiosCopyOf(context, game, rom)) return {game.biosOf, biosCopy->name};
   int mode = context.settings.scanMergeMode;
-  if (game.hasParent && (mode == 2 || (mode == 1 && rom.inParent))) return {game.cloneOf, rom.name};
+  bool inParentSet = mode == 1 ? rom.inParent : mode == 2 && !ClashesInFamily(context.database, game, rom);
+  if (game.hasParent && inParentSet) return {game.cloneOf, rom.name};
   return {game.name, rom.name};
 }
 

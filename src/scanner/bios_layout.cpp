@@ -30,6 +30,12 @@ bool HasFamilyRom(const ScanContext& context, const GameSet& game, bool withPare
   });
 }
 
+bool HasClashingRom(const ScanContext& context, const GameSet& game) {
+  return std::any_of(game.roms.begin(), game.roms.end(), [&](const RomEntry& rom) {
+    return !rom.noDump && ClashesInFamily(context.database, game, rom);
+  });
+}
+
 }  // namespace
 
 const RomEntry* BiosCopyOf(const ScanContext& context, const GameSet& game, const RomEntry& rom) {
@@ -45,7 +51,9 @@ bool LayoutFillsOwnSet(const ScanContext& context, const GameSet& game) {
       // A clone's set holds the ROMs that its parent has no ROM of that name for.
       return HasFamilyRom(context, game, !game.hasParent);
     default: {
-      // A merged family shares one set, named after the parent.
+      // A merged family shares one set, named after the parent; a clone keeps
+      // a set of its own only for ROMs named like other contents of its family.
+      if (HasClashingRom(context, game)) return true;
       const GameSet* head = game.hasParent ? ParentOf(context, game) : &game;
       if (head == nullptr) return true;
       if (HasFamilyRom(context, *head, true)) return true;

@@ -24,12 +24,12 @@ const RomEntry* RomNamed(const GameSet& game, const std::string& name) {
 
 bool HasRomNamed(const GameSet& game, const std::string& name) { return RomNamed(game, name) != nullptr; }
 
-// Whether `other` has a ROM named `name` whose content differs from that of
-// the game's ROM of the name.
-bool HoldsOtherContent(const GameSet& other, const GameSet& game, const std::string& name) {
-  const RomEntry* theirs = RomNamed(other, name);
-  const RomEntry* ours = RomNamed(game, name);
-  return theirs != nullptr && ours != nullptr && (theirs->crc != ours->crc || theirs->size != ours->size);
+// Whether the game's ROM named `name` shares its name with another content
+// of its family: the family's set cannot hold it, so the game's copy is the
+// only one.
+bool ClashesNamed(const ScanContext& context, const GameSet& game, const std::string& name) {
+  const RomEntry* rom = RomNamed(game, name);
+  return rom != nullptr && ClashesInFamily(context.database, game, *rom);
 }
 
 // The BIOS set's copy of the game's ROM named `name`, where the layout
@@ -129,9 +129,7 @@ bool IsNeededInRomSet(ScanContext& context, const GameSet& game, const std::stri
     if (mode == 0 || !game.hasParent) return true;
     const GameSet* parent = ParentOf(context, game);
     if (mode == 1 && (parent == nullptr || !HasRomNamed(*parent, name))) return true;
-    // The parent's file of that name is another content: the clone's copy
-    // is the only one.
-    if (parent != nullptr && HoldsOtherContent(*parent, game, name)) return true;
+    if (ClashesNamed(context, game, name)) return true;
     return NeededUnlessFoundElsewhere(context, game.cloneOf, name);
   }
   if (mode == 0 || !game.isParent) return false;

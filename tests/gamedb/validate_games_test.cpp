@@ -155,8 +155,9 @@ TEST(ValidateGamesTest, ChecksSampleSources) {
 TEST(ValidateGamesTest, FindsAliasesWithinTheFamilyAndRomsInTheParent) {
   GameList raw = {
       Set("p", "P", {Rom("a", 100, 1), Rom("b", 100, 2), Rom("neo-geo.rom", 131072, 0x9036D879)}),
-      Clone("c", "C", "p", {Rom("a", 100, 1), Rom("b2", 100, 2), Rom("b3", 200, 2), Rom("z1", 5, 0)}),
-      Clone("d", "D", "p", {Rom("y", 100, 2), Rom("z2", 5, 0)}),
+      Clone("c", "C", "p", {Rom("a", 100, 1), Rom("b2", 100, 2), Rom("b3", 200, 2), Rom("z1", 5, 0), Rom("s", 9, 7)}),
+      // b and s are named like other contents of the family.
+      Clone("d", "D", "p", {Rom("b", 100, 9), Rom("s", 9, 8), Rom("y", 100, 2), Rom("z2", 5, 0)}),
       Set("u", "U", {Rom("x", 100, 2)}),
   };
   Validated result = Validate(raw, kShowNoListErrors);
@@ -176,6 +177,12 @@ TEST(ValidateGamesTest, FindsAliasesWithinTheFamilyAndRomsInTheParent) {
   EXPECT_EQ(AliasesOf(p.roms[1]), (Names{"b2", "y"}));  // the clones; never the unrelated set
   EXPECT_TRUE(AliasesOf(db[3].roms[0]).empty());
   for (const RomEntry& rom : p.roms) EXPECT_TRUE(rom.inParent);
+  const GameSet& d = db[1];
+  EXPECT_FALSE(d.roms[0].inParent);  // b of another content than the parent's
+  EXPECT_TRUE(ClashesInFamily(db, d, d.roms[0]));
+  EXPECT_TRUE(ClashesInFamily(db, d, d.roms[1]));   // s, after c's
+  EXPECT_FALSE(ClashesInFamily(db, c, c.roms[4]));  // c's s comes first
+  EXPECT_FALSE(ClashesInFamily(db, d, d.roms[2]));
   EXPECT_TRUE(p.hasNeoGeoBios);
   EXPECT_FALSE(c.hasNeoGeoBios);
 }

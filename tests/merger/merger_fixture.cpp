@@ -69,7 +69,10 @@ void MergerTest::Link() {
     database[parent].isParent = true;
     database[parent].clones.push_back({game.description, game.index});
     database[parent].cloneCount++;
-    for (RomEntry& rom : game.roms) rom.inParent = FindRom(database[parent], rom.name) >= 0;
+    for (RomEntry& rom : game.roms) {
+      int same = FindRom(database[parent], rom.name);
+      rom.inParent = same >= 0 && database[parent].roms[same].crc == rom.crc;
+    }
   }
 }
 

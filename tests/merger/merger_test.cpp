@@ -65,18 +65,31 @@ TEST_F(MergerTest, WithoutCleanSetOrRemoveOldOtherFilesAndOldSetsStay) {
   EXPECT_FALSE(HasWorkFolder(Entries()));
 }
 
-TEST_F(MergerTest, ACloneRomNamedLikeAParentRomIsMergedOnceWithTheParentsContent) {
+// One set cannot hold two contents under one name: the clone's own a.1
+// stays in the clone's set through a merge and back.
+TEST_F(MergerTest, ACloneRomNamedLikeAnotherParentRomKeepsTheClonesSet) {
   AddGame("pacman", {{"a.1", RomData("a.1")}, {"a.2", RomData("a.2")}});
-  AddGame("pacmanf", {{"a.1", "the clone's own a.1"}, {"f.3", RomData("f.3")}}, "pacman");
+  // f.2 is the parent's a.2 under another name, as its merge name tells.
+  AddGame("pacmanf", {{"a.1", "the clone's own a.1"}, {"f.2", RomData("a.2")}, {"f.3", RomData("f.3")}}, "pacman");
   Link();
-  ASSERT_TRUE(Game("pacmanf").roms[0].inParent);
-  WriteZip(path1, "pacman", FullFiles("pacman"));
-  WriteZip(path2, "pacmanf", {{"a.1", "the clone's own a.1"}, {"f.3", RomData("f.3")}});
+  Game("pacmanf").roms[1].merge = "a.2";
+  ASSERT_FALSE(Game("pacmanf").roms[0].inParent);
+  const Files ownA1 = {{"a.1", "the clone's own a.1"}};
+  Files splitClone = ownA1;
+  splitClone["f.3"] = RomData("f.3");
+  WriteZip(path1, "pacman", SplitFiles("pacman"));
+  WriteZip(path2, "pacmanf", splitClone);
   Run();
-  // A flat set holds one a.1; the parent's keeps the parent playable, and
-  // a split clone takes that name from its parent as well.
   EXPECT_EQ(ZipContents(path1 + "pacman.zip"),
             (Files{{"a.1", RomData("a.1")}, {"a.2", RomData("a.2")}, {"f.3", RomData("f.3")}}));
+  EXPECT_EQ(ZipContents(path2 + "pacmanf.zip"), ownA1);
+
+  // Split again, the clone's set takes f.2 from the parent's a.2.
+  settings.mergeMode = 0;
+  Run();
+  EXPECT_EQ(ZipContents(path1 + "pacman.zip"), SplitFiles("pacman"));
+  splitClone["f.2"] = RomData("a.2");
+  EXPECT_EQ(ZipContents(path2 + "pacmanf.zip"), splitClone);
 }
 
 TEST_F(MergerTest, SplitAndUnmergeFromMergedSets) {
