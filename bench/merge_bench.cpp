@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "archive/crc32.h"
+#include "support/link_families.h"
 #include "archive/zip_library.h"
 #include "gamedb/game_set.h"
 #include "merger/merger.h"
@@ -112,19 +113,6 @@ void AddFamily(Collection& collection, int family, std::string& datfile, ZipLibr
   }
 }
 
-void Link(GameList& database) {
-  std::stable_sort(database.begin(), database.end(), LessByNameNoCase);
-  for (size_t i = 0; i < database.size(); ++i) database[i].index = static_cast<int>(i);
-  for (GameSet& game : database) {
-    if (!game.hasParent) continue;
-    int parent = *FindGame(database, game.cloneOf);
-    game.parentIndex = parent;
-    database[parent].isParent = true;
-    database[parent].clones.push_back({game.description, game.index});
-    database[parent].cloneCount++;
-    for (RomEntry& rom : game.roms) rom.inParent = FindRom(database[parent], rom.name) >= 0;
-  }
-}
 
 Collection& TheCollection() {
   static Collection collection = [] {
@@ -138,7 +126,7 @@ Collection& TheCollection() {
     std::string datfile = "emulator (\n\tname \"merge benchmark\"\n)\n";
     for (int family = 0; made.splitZipBytes < target; ++family) AddFamily(made, family, datfile, zip);
     WriteBytes(kRoot / "collection.dat", datfile);
-    Link(made.database);
+    kestrel::testing::LinkFamilies(made.database);
     return made;
   }();
   return collection;

@@ -7,6 +7,7 @@
 #include "platform/file_system.h"
 #include "support/crc_data.h"
 #include "support/game_records.h"
+#include "support/link_families.h"
 
 namespace kestrel::testing {
 
@@ -59,22 +60,7 @@ GameSet& MergerTest::AddGame(const std::string& name, const Files& roms, const s
   return database.back();
 }
 
-void MergerTest::Link() {
-  std::stable_sort(database.begin(), database.end(), LessByNameNoCase);
-  for (size_t i = 0; i < database.size(); ++i) database[i].index = static_cast<int>(i);
-  for (GameSet& game : database) {
-    if (!game.hasParent) continue;
-    int parent = *FindGame(database, game.cloneOf);
-    game.parentIndex = parent;
-    database[parent].isParent = true;
-    database[parent].clones.push_back({game.description, game.index});
-    database[parent].cloneCount++;
-    for (RomEntry& rom : game.roms) {
-      int same = FindRom(database[parent], rom.name);
-      rom.inParent = same >= 0 && database[parent].roms[same].crc == rom.crc;
-    }
-  }
-}
+void MergerTest::Link() { LinkFamilies(database); }
 
 GameSet& MergerTest::Game(const std::string& name) { return database[*FindGame(database, name)]; }
 

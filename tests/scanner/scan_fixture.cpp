@@ -6,6 +6,7 @@
 #include "archive/crc32.h"
 #include "platform/paths.h"
 #include "platform/process.h"
+#include "support/link_families.h"
 
 namespace kestrel::testing {
 
@@ -45,22 +46,7 @@ GameSet& ScanFixture::AddGame(const std::string& name, const std::vector<TestRom
   return database.back();
 }
 
-void ScanFixture::Link() {
-  std::stable_sort(database.begin(), database.end(), LessByNameNoCase);
-  for (size_t i = 0; i < database.size(); ++i) database[i].index = static_cast<int>(i);
-  for (GameSet& game : database) {
-    if (!game.hasParent) continue;
-    int parent = *FindGame(database, game.cloneOf);
-    game.parentIndex = parent;
-    database[parent].isParent = true;
-    database[parent].clones.push_back({game.description, game.index});
-    database[parent].cloneCount++;
-    for (RomEntry& rom : game.roms) {
-      int same = FindRom(database[parent], rom.name);
-      rom.inParent = same >= 0 && database[parent].roms[same].crc == rom.crc;
-    }
-  }
-}
+void ScanFixture::Link() { LinkFamilies(database); }
 
 GameSet& ScanFixture::Game(const std::string& name) { return database[*FindGame(database, name)]; }
 
