@@ -12,7 +12,6 @@
 namespace kestrel {
 namespace {
 
-using testing::MemberBytes;
 using testing::ReadFile;
 using testing::WriteFile;
 
@@ -20,11 +19,8 @@ class ZipExtractTest : public testing::ZipTest {
  protected:
   void SetUp() override {
     ZipTest::SetUp();
-    MemberBytes deflated("deflated.rom", testing::RawDeflate(text));
-    deflated.method = 8;
-    deflated.crc = Crc32(0, text.data(), text.size());
-    deflated.size = int64_t(text.size());
-    testing::WriteFile(folder / "set.zip", testing::BuildZip({{"stored.rom", "stored"}, deflated}));
+    WriteFile(folder / "set.zip",
+              testing::BuildZip({{"stored.rom", "stored"}, testing::Deflated("deflated.rom", text)}));
     ASSERT_TRUE(ReadZipDirectory(folder / "set.zip", list, true, true));
   }
 
@@ -108,11 +104,7 @@ TEST_F(ZipExtractTest, ReadsLooseFilesAndInflatesExactly) {
   // A member just longer than the decoder's output piece: all input is
   // taken in while the last match still owes output.
   std::string zeros(1024 * 1024 + 100, '\0');
-  testing::MemberBytes member("zeros.rom", testing::RawDeflate(zeros));
-  member.method = 8;
-  member.crc = Crc32(0, zeros.data(), zeros.size());
-  member.size = int64_t(zeros.size());
-  WriteFile(folder / "zeros.zip", testing::BuildZip({member}));
+  WriteFile(folder / "zeros.zip", testing::BuildZip({testing::Deflated("zeros.rom", zeros)}));
   ASSERT_TRUE(ReadZipDirectory(folder / "zeros.zip", list, true, true));
   EXPECT_TRUE(ExtractZipEntry(list[0], folder / "zeros.rom"));
   EXPECT_TRUE(ReadFile(folder / "zeros.rom") == zeros);

@@ -42,6 +42,14 @@ std::string RawDeflate(const std::string& data) {
   return output;
 }
 
+MemberBytes Deflated(const std::string& name, const std::string& data) {
+  MemberBytes member(name, RawDeflate(data));
+  member.method = 8;
+  member.crc = Crc32(0, data.data(), data.size());
+  member.size = int64_t(data.size());
+  return member;
+}
+
 void Put16(std::string& bytes, size_t offset, uint16_t value) {
   bytes[offset] = char(value & 0xFF);
   bytes[offset + 1] = char(value >> 8);

@@ -36,6 +36,8 @@ struct MemberBytes {
   uint32_t crc = 0;   // of `data` when 0
   int64_t size = -1;  // length of `data` when -1
 };
+// A member holding `data` deflated.
+MemberBytes Deflated(const std::string& name, const std::string& data);
 std::string BuildZip(const std::vector<MemberBytes>& members);
 void Put16(std::string& bytes, size_t offset, uint16_t value);
 void Put32(std::string& bytes, size_t offset, uint32_t value);
