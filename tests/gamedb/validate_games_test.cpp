@@ -3,32 +3,28 @@
 #include <string>
 #include <vector>
 
-#include "app/scripted_interface.h"
-#include "archive/crc32.h"
-#include "gamedb/datfile_parser.h"
-#include "gamedb/validate_games.h"
+#include "gamedb/data_cache.h"
+#include "gamedb/game_list_reading.h"
 #include "support/game_records.h"
-#include "support/temp_folder.h"
 
 namespace kestrel {
 namespace {
 
+using testing::Names;
 using testing::Rom;
+using testing::Validate;
+using Validated = testing::Outcome;
 
-GameSet Set(const std::string& name, const std::string& description, std::vector<RomEntry> roms = {Rom("r", 1, 1)}) {
+// A raw set; a clone of `parent` unless that is empty.
+GameSet Set(const std::string& name, const std::string& description, const std::string& parent = "",
+            std::vector<RomEntry> roms = {Rom("r", 1, 1)}) {
   GameSet game;
   game.name = name;
   game.description = description;
+  game.cloneOf = parent;
+  game.hasParent = !parent.empty();
   game.roms = std::move(roms);
   game.romCount = static_cast<int>(game.roms.size());
-  return game;
-}
-
-GameSet Clone(const std::string& name, const std::string& description, const std::string& parent,
-              std::vector<RomEntry> roms = {Rom("r", 1, 1)}) {
-  GameSet game = Set(name, description, std::move(roms));
-  game.cloneOf = parent;
-  game.hasParent = true;
   return game;
 }
 
@@ -44,34 +40,8 @@ GameSet WithSamples(GameSet game, const std::string& sampleOf, std::vector<std::
   return game;
 }
 
-struct Validated {
-  bool ok = false;
-  GameList database;
-  std::vector<std::string> messages;
-  size_t rawLeft = 0;
-};
-
-Validated Validate(GameList raw, int level, int cancelAtCheck = 0) {
-  ScriptedInterface ui;
-  ui.cancelAtCheck = cancelAtCheck;
-  SetApplicationInterface(&ui);
-  auto progress = OpenProgressDialog(&ui, "");
-  Validated result;
-  result.ok = ValidateGames(raw, result.database, *progress, level);
-  SetApplicationInterface(nullptr);
-  result.messages = ui.MessageTexts();
-  result.rawLeft = raw.size();
-  return result;
-}
-
-std::vector<std::string> Names(const GameList& games) {
-  std::vector<std::string> names;
-  for (const GameSet& game : games) names.push_back(game.name);
-  return names;
-}
-
 TEST(ValidateGamesTest, RemovesDoublesAndReportsThemByLevel) {
-  GameSet roms = Set("r", "Roms", {Rom("z", 1, 1), Rom("a", 1, 2), Rom("z", 1, 3)});
+  GameSet roms = Set("r", "Roms", "", {Rom("z", 1, 1), Rom("a", 1, 2), Rom("z", 1, 3)});
   roms = WithSamples(roms, "", {"s", "b", "s"});
   GameList raw = {Set("b", "Same"), Set("Dup", "Zeta"), Set("a", "Same"), Set("dup", "Alpha"), roms};
 
@@ -87,8 +57,7 @@ TEST(ValidateGamesTest, RemovesDoublesAndReportsThemByLevel) {
   EXPECT_EQ(result.messages, all);
 
   ASSERT_TRUE(result.ok);
-  EXPECT_EQ(result.rawLeft, 0u);
-  const GameList& db = result.database;
+  const GameList& db = result.games;
   EXPECT_EQ(Names(db), (std::vector<std::string>{"a", "b", "dup", "r"}));
   for (size_t i = 0; i < db.size(); ++i) EXPECT_EQ(db[i].index, static_cast<int>(i));
   const GameSet& r = db[3];
@@ -99,28 +68,34 @@ TEST(ValidateGamesTest, RemovesDoublesAndReportsThemByLevel) {
 }
 
 TEST(ValidateGamesTest, ResolvesParentsAndRemovesBadOnes) {
-  GameList raw = {Set("parent", "Parent"),         Clone("clone", "Clone", "PARENT"),
-                  Clone("orphan", "Orphan", "missing"), Clone("self", "Self", "self"),
-                  Clone("grand", "Grand", "clone")};
+  // A useless reference to a set that is itself broken is told twice: the
+  // check of the named set follows even after "is useless".
+  GameList raw = {Set("parent", "Parent"),         Set("clone", "Clone", "PARENT"),
+                  Set("orphan", "Orphan", "missing"), Set("self", "Self", "self"),
+                  Set("grand", "Grand", "clone"),     Set("acl", "A Clone", "zp"), Set("zp", "Z Parent", "zp")};
   Validated result = Validate(raw, kShowSetErrors);
+  const std::string zp = "Parentfolder: \n\n'zp'\n\nof gameset: \n\n'";
   EXPECT_EQ(result.messages, (std::vector<std::string>{
+                                 zp + "A Clone'\n\n is useless !",
+                                 zp + "A Clone'\n\nhas bad parent-information !",
                                  "Parentfolder: \n\n'clone'\n\nof gameset: \n\n'Grand'\n\nhas bad parent-information !",
                                  "Parentfolder: \n\n'missing'\n\nof gameset: \n\n'Orphan'\n\n doesn't exist !",
                                  "Parentfolder: \n\n'self'\n\nof gameset: \n\n'Self'\n\n is useless !",
+                                 zp + "Z Parent'\n\n is useless !",
                              }));
   EXPECT_TRUE(Validate(raw, kShowNoListErrors).messages.empty());
 
   // Every link, kept or dropped, as "name parent parentIndex [clones]".
   std::vector<std::string> links;
-  for (const GameSet& game : result.database) {
+  for (const GameSet& game : result.games) {
     std::string text = game.name + " " + (game.hasParent ? "+" : "-") + game.cloneOf + " " +
                        std::to_string(game.parentIndex);
     if (game.isParent) text += " " + std::to_string(game.cloneCount);
     for (const CloneRef& clone : game.clones) text += " " + clone.description + "@" + std::to_string(clone.index);
     links.push_back(text);
   }
-  EXPECT_EQ(links, (std::vector<std::string>{"clone +PARENT 3", "grand - -1", "orphan - -1",
-                                             "parent - -1 1 Clone@0", "self - -1"}));
+  EXPECT_EQ(links, (std::vector<std::string>{"acl - -1", "clone +PARENT 4", "grand - -1", "orphan - -1",
+                                             "parent - -1 1 Clone@1", "self - -1", "zp - -1"}));
 }
 
 TEST(ValidateGamesTest, ChecksSampleSources) {
@@ -133,11 +108,16 @@ TEST(ValidateGamesTest, ChecksSampleSources) {
       WithSamples(Set("yms", "Yms"), "YM3812", {}),
       WithSamples(Set("selfs", "Selfs"), "selfs", {"b"}),
       WithSamples(Set("chain", "Chain"), "user", {}),
+      WithSamples(Set("b", "B"), "s", {}),
+      WithSamples(Set("s", "S"), "s", {"x"}),
   };
   Validated result = Validate(raw, kShowSetErrors);
   const std::string kind = "Alternative Samplefolder: \n\n'";
   EXPECT_EQ(result.messages, (std::vector<std::string>{
+                                 kind + "s'\n\nof gameset: \n\n'B'\n\n is useless !",
+                                 kind + "s'\n\nof gameset: \n\n'B'\n\nhas bad sample-information !",
                                  kind + "user'\n\nof gameset: \n\n'Chain'\n\nhas bad sample-information !",
+                                 kind + "s'\n\nof gameset: \n\n'S'\n\n is useless !",
                                  kind + "selfs'\n\nof gameset: \n\n'Selfs'\n\n is useless !",
                                  kind + "empty'\n\nof gameset: \n\n'User2'\n\nhas bad sample-information !",
                                  kind + "nowhere'\n\nof gameset: \n\n'User3'\n\n doesn't exist !",
@@ -145,7 +125,7 @@ TEST(ValidateGamesTest, ChecksSampleSources) {
   EXPECT_TRUE(Validate(raw, kShowNoListErrors).messages.empty());
 
   std::vector<std::string> kept;
-  for (const GameSet& game : result.database) {
+  for (const GameSet& game : result.games) {
     EXPECT_EQ(game.hasSampleOf, !game.sampleOf.empty());
     if (game.hasSampleOf) kept.push_back(game.name + ":" + game.sampleOf);
   }
@@ -154,15 +134,15 @@ TEST(ValidateGamesTest, ChecksSampleSources) {
 
 TEST(ValidateGamesTest, FindsAliasesWithinTheFamilyAndRomsInTheParent) {
   GameList raw = {
-      Set("p", "P", {Rom("a", 100, 1), Rom("b", 100, 2), Rom("neo-geo.rom", 131072, 0x9036D879)}),
-      Clone("c", "C", "p", {Rom("a", 100, 1), Rom("b2", 100, 2), Rom("b3", 200, 2), Rom("z1", 5, 0), Rom("s", 9, 7)}),
+      Set("p", "P", "", {Rom("a", 100, 1), Rom("b", 100, 2), Rom("neo-geo.rom", 131072, 0x9036D879)}),
+      Set("c", "C", "p", {Rom("a", 100, 1), Rom("b2", 100, 2), Rom("b3", 200, 2), Rom("z1", 5, 0), Rom("s", 9, 7)}),
       // b and s are named like other contents of the family.
-      Clone("d", "D", "p", {Rom("b", 100, 9), Rom("s", 9, 8), Rom("y", 100, 2), Rom("z2", 5, 0)}),
-      Set("u", "U", {Rom("x", 100, 2)}),
+      Set("d", "D", "p", {Rom("b", 100, 9), Rom("s", 9, 8), Rom("y", 100, 2), Rom("z2", 5, 0)}),
+      Set("u", "U", "", {Rom("x", 100, 2)}),
   };
   Validated result = Validate(raw, kShowNoListErrors);
   ASSERT_TRUE(result.ok);
-  const GameList& db = result.database;
+  const GameList& db = result.games;
   ASSERT_EQ(Names(db), (std::vector<std::string>{"c", "d", "p", "u"}));
   const GameSet& c = db[0];
   const GameSet& p = db[2];
@@ -187,35 +167,14 @@ TEST(ValidateGamesTest, FindsAliasesWithinTheFamilyAndRomsInTheParent) {
   EXPECT_FALSE(c.hasNeoGeoBios);
 }
 
-// A useless reference to a set that is itself broken is told twice: the
-// check of the named set follows even after "is useless".
-TEST(ValidateGamesTest, ReportsEveryFailedCheckOfOneReference) {
-  GameList raw = {Clone("acl", "A Clone", "zp"), Clone("zp", "Z Parent", "zp"),
-                  WithSamples(Set("b", "B"), "s", {}), WithSamples(Set("s", "S"), "s", {"x"})};
-  Validated result = Validate(raw, kShowSetErrors);
-  const std::string parent = "Parentfolder: \n\n'zp'\n\nof gameset: \n\n'";
-  const std::string samples = "Alternative Samplefolder: \n\n's'\n\nof gameset: \n\n'";
-  EXPECT_EQ(result.messages, (std::vector<std::string>{
-                                 parent + "A Clone'\n\n is useless !",
-                                 parent + "A Clone'\n\nhas bad parent-information !",
-                                 samples + "B'\n\n is useless !",
-                                 samples + "B'\n\nhas bad sample-information !",
-                                 samples + "S'\n\n is useless !",
-                                 parent + "Z Parent'\n\n is useless !",
-                             }));
-  for (const GameSet& game : result.database) {
-    EXPECT_FALSE(game.hasParent || game.hasSampleOf || game.isParent) << game.name;
-  }
-}
-
-// Ten thousand copies of one content share one group of names instead of
-// ten thousand lists of ten thousand names.
+// Ten thousand copies of one content share one group of names, in memory and
+// in the data cache, instead of ten thousand lists of ten thousand names.
 TEST(ValidateGamesTest, SharesOneAliasGroupAmongCopiesOfOneContent) {
   std::vector<RomEntry> roms;
   for (int i = 0; i < 10000; ++i) roms.push_back(Rom("r" + std::to_string(10000 + i), 64, 0xABCD));
-  Validated result = Validate({Set("big", "Big", roms)}, kShowNoListErrors);
-  ASSERT_EQ(result.database.size(), 1u);
-  const GameSet& big = result.database[0];
+  Validated result = Validate({Set("big", "Big", "", roms)}, kShowNoListErrors);
+  ASSERT_EQ(result.games.size(), 1u);
+  const GameSet& big = result.games[0];
   ASSERT_EQ(big.romCount, 10000);
   EXPECT_EQ(AliasGroupOf(big.roms[0]).size(), 10000u);
   for (const RomEntry& rom : big.roms) ASSERT_EQ(rom.aliasGroup, big.roms[0].aliasGroup);
@@ -223,6 +182,12 @@ TEST(ValidateGamesTest, SharesOneAliasGroupAmongCopiesOfOneContent) {
   ASSERT_EQ(aliases.size(), 9999u);
   EXPECT_EQ(aliases[0], "r10000");
   EXPECT_EQ(aliases[1], "r10002");
+  testing::TempFolder folder;
+  ASSERT_TRUE(WriteDataCache(folder / "c", result.games, 1));
+  EXPECT_LT(testing::ReadFile(folder / "c").size(), 10000u * 40);
+  GameList read;
+  ASSERT_TRUE(ReadDataCache(folder / "c", read, 1, nullptr));
+  EXPECT_EQ(AliasesOf(read[0].roms[9999]).size(), 9999u);
 }
 
 }  // namespace

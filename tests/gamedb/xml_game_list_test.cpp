@@ -2,86 +2,23 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <regex>
 #include <string>
 #include <vector>
 
-#include "app/scripted_interface.h"
-#include "gamedb/datfile_parser.h"
-#include "gamedb/game_list_file.h"
-#include "gamedb/validate_games.h"
-#include "platform/file_system.h"
-#include "support/temp_folder.h"
+#include "gamedb/game_list_reading.h"
 
 namespace kestrel {
 namespace {
 
+using testing::Describe;
+using testing::Outcome;
+using testing::ReadList;
+using testing::ReadListText;
 using testing::TempFolder;
-using testing::WriteFile;
-
-std::string RealDatsFolder() {
-  std::string beside = testing::SourceDir() + "/../shared/realdats/";
-  return FileExists(beside + "SOURCES.md") ? beside : "/work/shared/realdats/";
-}
-
-// Everything a raw or validated set carries, one line per set.
-std::vector<std::string> Describe(const GameList& games) {
-  std::vector<std::string> lines;
-  for (const GameSet& game : games) {
-    std::string text = game.name + " '" + game.description + "' parent " + (game.hasParent ? "+" : "-") +
-                       game.cloneOf + "@" + std::to_string(game.parentIndex) + " samples " +
-                       (game.hasSampleOf ? "+" : "-") + game.sampleOf;
-    for (const CloneRef& clone : game.clones) text += " clone " + clone.description + "@" + std::to_string(clone.index);
-    for (const RomEntry& rom : game.roms) {
-      char crc[12];
-      std::snprintf(crc, sizeof crc, "%x", rom.crc);
-      text += " rom " + rom.name + ":" + std::to_string(rom.size) + ":" + crc + (rom.noDump ? ":nodump" : "") +
-              (rom.inParent ? "" : ":own");
-      for (const std::string& alias : AliasesOf(rom)) text += "=" + alias;
-    }
-    for (const SampleEntry& sample : game.samples) text += " sample " + sample.name;
-    lines.push_back(text);
-  }
-  return lines;
-}
-
-struct Read {
-  bool ok = false;
-  GameList games;
-  std::vector<std::string> messages;
-};
-
-Read ReadXml(const std::string& path) {
-  ScriptedInterface ui;
-  SetApplicationInterface(&ui);
-  auto progress = OpenProgressDialog(&ui, "");
-  Read read;
-  read.ok = ParseGameList(read.games, path, *progress, false);
-  SetApplicationInterface(nullptr);
-  read.messages = ui.MessageTexts();
-  return read;
-}
-
-Read ReadXmlText(const std::string& xml) {
-  TempFolder folder;
-  WriteFile(folder / "list.dat", xml);
-  return ReadXml(folder / "list.dat");
-}
-
-// Validates and returns the database with the list's messages.
-Read Validated(GameList raw) {
-  ScriptedInterface ui;
-  SetApplicationInterface(&ui);
-  auto progress = OpenProgressDialog(&ui, "");
-  Read result;
-  result.ok = ValidateGames(raw, result.games, *progress, kShowRomErrors);
-  SetApplicationInterface(nullptr);
-  result.messages = ui.MessageTexts();
-  return result;
-}
+using testing::Validate;
 
 // The text form of a Logiqx datfile, written line by line with patterns of
 // its own, so that the XML reader is checked against something it did not
@@ -134,20 +71,17 @@ std::string LogiqxToText(const std::string& path) {
 
 // The one real list with every relation, read as XML and in the text form.
 TEST(XmlGameListTest, RealListGivesTheSameDatabaseAsItsTextForm) {
-  const std::string xml = RealDatsFolder() + "libretro-database_MAME_2000_XML.dat";
+  const std::string xml = testing::RealDatsFolder() + "libretro-database_MAME_2000_XML.dat";
   if (!FileExists(xml)) GTEST_SKIP() << "no real lists on this machine";
-  TempFolder folder;
-  WriteFile(folder / "list.dat", LogiqxToText(xml));
-
-  Read fromXml = ReadXml(xml);
-  Read fromText = ReadXml(folder / "list.dat");
+  Outcome fromXml = ReadList(xml);
+  Outcome fromText = ReadListText(LogiqxToText(xml));
   ASSERT_TRUE(fromXml.ok);
   ASSERT_TRUE(fromText.ok);
   EXPECT_EQ(fromXml.games.size(), 2241u);
   EXPECT_EQ(Describe(fromXml.games), Describe(fromText.games));
 
-  Read xmlDatabase = Validated(std::move(fromXml.games));
-  Read textDatabase = Validated(std::move(fromText.games));
+  Outcome xmlDatabase = Validate(std::move(fromXml.games), kShowRomErrors);
+  Outcome textDatabase = Validate(std::move(fromText.games), kShowRomErrors);
   EXPECT_EQ(Describe(xmlDatabase.games), Describe(textDatabase.games));
   EXPECT_EQ(xmlDatabase.messages, textDatabase.messages);
   size_t clones = 0, samples = 0;
@@ -162,7 +96,7 @@ TEST(XmlGameListTest, RealListGivesTheSameDatabaseAsItsTextForm) {
 // A -listxml in MAME's shape: a DTD subset, a BIOS, a device, a disk, a
 // nodump ROM and entities.
 TEST(XmlGameListTest, ReadsMameListXml) {
-  Read read = ReadXmlText(
+  Outcome read = ReadListText(
       "\xEF\xBB\xBF<?xml version=\"1.0\"?>\n"
       "<!DOCTYPE mame [\n<!ELEMENT mame (machine+)>\n<!ATTLIST mame build CDATA #IMPLIED>\n"
       "<!ATTLIST rom status (baddump|nodump|good) \"good\">\n]>\n"
@@ -232,7 +166,7 @@ TEST(XmlGameListTest, RefusesDamagedAndHostileDocuments) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    Read read = ReadXmlText(c.xml);
+    Outcome read = ReadListText(c.xml);
     EXPECT_FALSE(read.ok);
     ASSERT_EQ(read.messages.size(), 1u);
     EXPECT_EQ(read.messages[0].rfind("Damaged XML game list: \n\n'", 0), 0u) << read.messages[0];
@@ -243,18 +177,11 @@ TEST(XmlGameListTest, RefusesDamagedAndHostileDocuments) {
 // The form is told by the content, not by the name.
 TEST(XmlGameListTest, ChoosesTheFormByContent) {
   TempFolder folder;
-  WriteFile(folder / "list.xml", "game ( name t description T rom ( name r size 1 crc 1 ) )\n");
-  WriteFile(folder / "list.dat", " \r\n\t<datafile><game name=\"x\"><description>X</description>"
-                                 "<rom name=\"r\" size=\"1\" crc=\"1\"/></game></datafile>");
-  EXPECT_FALSE(IsXmlGameList(folder / "list.xml"));
-  EXPECT_TRUE(IsXmlGameList(folder / "list.dat"));
-  EXPECT_FALSE(IsXmlGameList(folder / "missing.dat"));
-  Read text = ReadXml(folder / "list.xml");
-  Read xml = ReadXml(folder / "list.dat");
-  ASSERT_EQ(text.games.size(), 1u);
-  ASSERT_EQ(xml.games.size(), 1u);
-  EXPECT_EQ(text.games[0].name, "t");
-  EXPECT_EQ(xml.games[0].name, "x");
+  testing::WriteFile(folder / "list.xml", "game ( name t description T rom ( name r size 1 crc 1 ) )\n");
+  testing::WriteFile(folder / "list.dat", " \r\n\t<datafile><game name=\"x\"><description>X</description>"
+                                          "<rom name=\"r\" size=\"1\" crc=\"1\"/></game></datafile>");
+  EXPECT_EQ(testing::Names(ReadList(folder / "list.xml").games), std::vector<std::string>{"t"});
+  EXPECT_EQ(testing::Names(ReadList(folder / "list.dat").games), std::vector<std::string>{"x"});
 }
 
 }  // namespace
