@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "app/scripted_interface.h"
-#include "gamedb/alias_groups.h"
 #include "platform/file_system.h"
+#include "support/game_records.h"
 #include "support/temp_folder.h"
 
 namespace kestrel {
@@ -12,17 +12,9 @@ namespace {
 
 using namespace std::string_literals;
 using testing::ReadFile;
+using testing::Rom;
 using testing::TempFolder;
 using testing::WriteFile;
-
-RomEntry MakeRom(const std::string& name, uint32_t crc, int32_t size, bool inParent) {
-  RomEntry rom;
-  rom.name = name;
-  SetRomCrc(rom, crc);
-  rom.size = size;
-  rom.inParent = inParent;
-  return rom;
-}
 
 // A parent with a clone, aliases, samples, a no-dump ROM, a BIOS link and
 // texts long enough for both longer length forms.
@@ -37,7 +29,7 @@ GameList SampleDatabase() {
   parent.sampleOf = "pacsmp";
   parent.clones = {{"Puck Man", 1}};
   parent.cloneCount = 1;
-  parent.roms = {MakeRom("a.rom", 0x12345678, 4096, true), MakeRom("nodump.rom", 0, 16, true)};
+  parent.roms = {Rom("a.rom", 4096, 0x12345678), Rom("nodump.rom", 16, 0)};
   parent.samples.resize(2);
   parent.samples[0].name = "bang.wav";
   parent.samples[1].name = std::string(0x10000, 'x');
@@ -52,7 +44,8 @@ GameList SampleDatabase() {
   clone.romOf = "pacman";
   clone.biosOf = "pacman";
   clone.biosIndex = 0;
-  clone.roms = {MakeRom("b.rom", 0x12345678, 4096, false)};
+  clone.roms = {Rom("b.rom", 4096, 0x12345678)};
+  clone.roms[0].inParent = false;
   clone.roms[0].merge = "a.rom";
   clone.roms[0].biosRom = 0;
   return {parent, clone};
@@ -92,25 +85,6 @@ TEST(DataCacheTest, RoundTripKeepsEveryStoredFieldInTheFileLayout) {
   EXPECT_FALSE(ReadDataCache(folder / "older", old, 0xCAFEF00D, nullptr));
   EXPECT_EQ(ui.progressTitles, std::vector<std::string>{"Receiving Data"});
   EXPECT_EQ(ui.progressTexts.back(), "\n\nPuck Man");
-}
-
-// A family with many copies of one content costs the cache a few bytes per
-// ROM, not a list of every other name per ROM.
-TEST(DataCacheTest, StaysLinearInTheCopiesOfOneContent) {
-  TempFolder folder;
-  GameSet big;
-  big.name = "big";
-  big.description = "Big";
-  big.index = 0;
-  for (int i = 0; i < 10000; ++i) big.roms.push_back(MakeRom("r" + std::to_string(10000 + i), 0xABCD, 64, true));
-  GameList database = {big};
-  GroupAliases(database);
-  ASSERT_EQ(AliasesOf(database[0].roms[0]).size(), 9999u);
-  ASSERT_TRUE(WriteDataCache(folder / "c", database, 1));
-  EXPECT_LT(ReadFile(folder / "c").size(), 10000u * 40);
-  GameList read;
-  ASSERT_TRUE(ReadDataCache(folder / "c", read, 1, nullptr));
-  EXPECT_EQ(AliasesOf(read[0].roms[9999]).size(), 9999u);
 }
 
 TEST(DataCacheTest, DamagedCachesFailAndMissesLeaveTheDatabase) {
