@@ -77,17 +77,11 @@ TEST_F(AcquireTest, MameRunsOnceThenTheCacheServesUntilTheExecutableChanges) {
   ASSERT_TRUE(Acquire());
   EXPECT_EQ(ui.progressTitles.size(), 1u);
 
-  // A new run of the program: the cache stands in for the emulator.
-  SettingsRecord fresh;
-  fresh.mameExe = settings.mameExe;
-  settings = fresh;
-  database.clear();
+  // Loaded again, the cache stands in for the emulator until an updated
+  // executable under the same path is run again.
+  settings.dataFromMameExe = false;
   ASSERT_TRUE(Acquire());
-  EXPECT_EQ(Names(database), (std::vector<std::string>{"pacman", "puckman"}));
-  EXPECT_EQ(ReadFile(emulators / "emu dir/runs.log"), "-listinfo\n");
   EXPECT_EQ(Parses(), 1);
-
-  // An updated executable under the same path is run again.
   WriteFile(settings.mameExe, ReadFile(settings.mameExe) + "# newer\n");
   settings.dataFromMameExe = false;
   ASSERT_TRUE(Acquire());
