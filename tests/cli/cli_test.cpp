@@ -23,13 +23,14 @@ std::map<std::string, std::string> Snapshot(const std::string& folder) {
   return files;
 }
 
-TEST(CliTest, InfoPrintsTheCountsOfTheValidatedList) {
+TEST(CliTest, InfoPrintsTheCountsOfTheValidatedListAndKeepsItsData) {
   TempFolder dir;
   CliRun run = RunCli(dir, "info --datfile " + DemoDat() + " --data-folder " + dir.path());
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out,
             "Games: 10\nParents: 3\nClones: 4\nOthers: 3\nRoms: 40\nSamples: 3\n"
             "NeoGeo games: 3\nBad dumps: 2\n");
+  EXPECT_TRUE(std::filesystem::exists(dir / "_datdat")) << "the game data is kept in the data folder";
 
   CliRun missing = RunCli(dir, "info --datfile " + dir.path() + "nothing.dat --data-folder " + dir.path());
   EXPECT_EQ(missing.status, 2);
@@ -40,25 +41,10 @@ TEST(CliTest, InfoPrintsTheCountsOfTheValidatedList) {
   EXPECT_EQ(RunCli(dir, "info --datfile " + dir.path() + "empty.dat --data-folder " + dir.path()).status, 2);
 }
 
-TEST(CliTest, InfoUsesTheDataCacheUntilTheDatfileChanges) {
-  TempFolder dir;
-  std::string dat = dir / "list.dat";
-  std::string game = "game ( name a description \"A\" rom ( name a.1 size 16 crc 1234 ) )\n";
-  testing::WriteFile(dat, game);
-  std::string args = "info --datfile " + dat + " --data-folder " + dir.path();
-  ASSERT_EQ(RunCli(dir, args).status, 0);
-  ASSERT_TRUE(std::filesystem::exists(dir / "_datdat"));
-  auto written = std::filesystem::last_write_time(dir / "_datdat");
-
-  ASSERT_EQ(RunCli(dir, args).status, 0);
-  EXPECT_EQ(std::filesystem::last_write_time(dir / "_datdat"), written) << "read, not rewritten";
-
-  testing::WriteFile(dat, game + "game ( name b description \"B\" rom ( name b.1 size 16 crc 99 ) )\n");
-  CliRun changed = RunCli(dir, args);
-  EXPECT_NE(changed.out.find("Games: 2\n"), std::string::npos);
-}
-
-TEST(CliTest, ScanReportsEveryPlantedFaultAndChangesNothing) {
+// A plain scan of the demo collection changes nothing; a repair run as the
+// README shows it (every fix on, every question answered "Yes To All")
+// leaves only what no repair can mend.
+TEST(CliTest, ScanChangesNothingAndARepairLeavesOnlyWhatNoRepairCanMend) {
   TempFolder dir;
   std::string demo = dir / "demo";
   ASSERT_TRUE(testing::BuildDemoCollection(demo));
@@ -66,31 +52,44 @@ TEST(CliTest, ScanReportsEveryPlantedFaultAndChangesNothing) {
   std::string args = "scan --datfile " + DemoDat() + " --rom-path " + demo + "/roms --sample-path " + demo +
                      "/samples --data-folder " + dir.path() + " --check-case" +
                      " --fastscan-file " + dir.path() + "fast.fsc --log " + dir.path() + "scan.log";
-  CliRun scan = RunCli(dir, args + " --temp-folder " + dir.path());
+  const std::string temp = " --temp-folder " + dir.path();
+  CliRun scan = RunCli(dir, args + temp);
   EXPECT_EQ(scan.status, 1) << scan.err;
-  // The repair run checks the lines of each fault; here what a plain scan adds.
-  for (const std::string& finding : std::vector<std::string>
-       {"wrong spelling: pp.gfx [wrong: PP.GFX] [right: pp.gfx]\n",
-        "wrong length: ns-s1.bin [wrong: 16896] [right: 16384]\n",
-        "\n----------\nMissing Games:          2 of 10\n"}) {
-    EXPECT_NE(scan.out.find(finding), std::string::npos) << finding;
-  }
+  EXPECT_NE(scan.out.find("\n----------\nMissing Games:          2 of 10\n"), std::string::npos) << scan.out;
   EXPECT_EQ(Snapshot(demo), before) << "a scan without fixes changes no file";
   std::string log = ReadFile(dir / "scan.log");
   ASSERT_FALSE(log.empty());
   EXPECT_EQ(scan.out.rfind(log, 0), 0u) << "the logfile holds the lines printed";
 
   // The fastscan looks only at the games with findings: the same lines.
-  CliRun fast = RunCli(dir, "fastscan" + args.substr(4) + " --temp-folder " + dir.path());
+  CliRun fast = RunCli(dir, "fastscan" + args.substr(4) + temp);
   EXPECT_EQ(fast.status, 1) << fast.err;
   EXPECT_NE(fast.out.find("missing rom: rr.2"), std::string::npos);
 
-  CliRun noData = RunCli(dir, "scan --rom-path " + demo + "/roms --data-folder " + dir.path());
-  EXPECT_EQ(noData.status, 2);
-
-  CliRun noTemp = RunCli(dir, args + " --temp-folder " + dir.path() + "gone");
+  EXPECT_EQ(RunCli(dir, "scan --rom-path " + demo + "/roms --data-folder " + dir.path()).status, 2);  // no data
+  CliRun noTemp = RunCli(dir, args + temp + "gone");
   EXPECT_EQ(noTemp.status, 2);
   EXPECT_NE(noTemp.err.find("[Path Error] No Valid Temporaryfolder"), std::string::npos);
+
+  CliRun repair = RunCli(dir, args + temp + " --fix-case --fix-name --fix-length --fix-unneeded --fix-missing-advanced",
+                         "yes-to-all");
+  for (const std::string& line : std::vector<std::string>{
+           "[wrong: starblue] [right: starblu] [fixed]", "[wrong: 16896] [right: 16384] [fixed]",
+           "wrong spelling: pp.gfx [wrong: PP.GFX] [right: pp.gfx] [fixed]",
+           "[wrong: sb.sound] [right: sb.snd] [fixed]", "starbl/readme.txt [fixed]"}) {
+    EXPECT_NE(repair.out.find(line), std::string::npos) << line << "\n" << repair.out;
+  }
+  CliRun after = RunCli(dir, args + temp, "no");
+  EXPECT_EQ(after.status, 1);
+  EXPECT_EQ(after.out.substr(0, after.out.find("----------")),
+            "Neo Legends [folder: nglegend]\n"
+            "wrong checksum: nl-m1.bin [wrong: 3b814dc7] [right: f7bf7805 (84087fa)]\n\n"
+            "Puzzle Parade (alternate) [folder: puzzlea - parent: puzzle]\n"
+            "missing game: Puzzle Parade (alternate)\n"
+            "missing rom: ppa.2 [length: 4096] [chksum: 24fe1ba6 (db01e459)]\n\n"
+            "Rocket Rally [folder: rocket]\n"
+            "missing rom: rr.2 [length: 2048] [chksum: 4b74f751 (b48b08ae)]\n\n");
+  EXPECT_TRUE(std::filesystem::exists(dir / "BACKUP.KPW/starbl.zip")) << "the removed file is kept";
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // line spells them, a scan never takes them for unneeded folders.
 #include <gtest/gtest.h>
 
+#include <regex>
 #include <sstream>
 
 #include "cli/cli_run.h"
@@ -19,10 +20,8 @@ using testing::TempFolder;
 std::string WorkingFolderLines(const std::string& out) {
   std::string lines;
   std::istringstream stream(out);
-  for (std::string line; std::getline(stream, line);) {
-    for (const char* name : {"roms/data", "roms/temp", "roms/backup", "roms/misc"})
-      if (line.find(name) != std::string::npos) lines += line + "\n";
-  }
+  for (std::string line; std::getline(stream, line);)
+    if (std::regex_search(line, std::regex("roms/(data|temp|backup|misc)"))) lines += line + "\n";
   return lines;
 }
 

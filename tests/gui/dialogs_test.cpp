@@ -15,8 +15,9 @@ namespace {
 
 using testing::WhenModalOpens;
 
-TEST(ProgressWindow, PercentWrapsTextKeepsAmpersandsAndOnlyYesCancels) {
+TEST(ProgressWindow, PercentWrapsTextFitsAndOnlyYesCancels) {
   ProgressWindow progress(nullptr, "Scanning Files");
+  progress.show();
   EXPECT_EQ(progress.percentText(), " 0 %");
   progress.SetRange(0, 10);
   progress.SetStep(5);
@@ -26,13 +27,27 @@ TEST(ProgressWindow, PercentWrapsTextKeepsAmpersandsAndOnlyYesCancels) {
   EXPECT_EQ(progress.percentText(), "100%");
   progress.Step();  // 150 % shows as 50 %
   EXPECT_EQ(progress.percentText(), "50%");
-  progress.SetText("Tom & Jerry <tomjerry>");
-  EXPECT_EQ(progress.text(), "Tom & Jerry <tomjerry>");
+  progress.SetRange(0, 40000);  // beyond the 16 bits of older bars
+  progress.SetStep(35000);
+  progress.Step();
+  EXPECT_EQ(progress.percentText(), "87%");
+
+  // The texts start with two line breaks; the description below them must
+  // fit, however long it is, and keep its ampersands.
+  auto* label = progress.findChild<QLabel*>();
+  ASSERT_NE(label, nullptr);
+  for (const char* description : {"\n\n Tom & Jerry <tomjerry>",
+                                  "\n\n Metal Slug - Super Vehicle-001 / Metal Slug X - Super Vehicle-001 "
+                                  "(prototype, set 2, not working)"}) {
+    progress.SetText(description);
+    QApplication::processEvents();
+    EXPECT_EQ(progress.text(), description);
+    EXPECT_GE(label->height(), label->heightForWidth(label->width())) << description;
+  }
 
   int questions = 0;
   bool answer = false;
   progress.confirmCancel = [&] { ++questions; return answer; };
-
   progress.cancelButton()->click();
   EXPECT_FALSE(progress.IsCancelled());  // answered No: the operation runs on
   answer = true;
@@ -44,12 +59,14 @@ TEST(ProgressWindow, PercentWrapsTextKeepsAmpersandsAndOnlyYesCancels) {
   EXPECT_TRUE(progress.IsCancelled());
 }
 
+// Messages show as given; one of a minimised window gets a visible owner.
 TEST(QtUserInterface, MessageShowsTitleIconAndTextAsGiven) {
   QWidget owner;
   owner.show();
   QtUserInterface ui(&owner);
   QMessageBox::Icon icon = QMessageBox::NoIcon;
   QString title, text;
+  QWidget* parent = &owner;
   WhenModalOpens([&](QWidget* modal) {
     auto* box = qobject_cast<QMessageBox*>(modal);
     ASSERT_NE(box, nullptr);
@@ -65,38 +82,8 @@ TEST(QtUserInterface, MessageShowsTitleIconAndTextAsGiven) {
   EXPECT_EQ(title, "Question");
   EXPECT_EQ(text, "Remove <pacman> & co ?");
 
-  QtUserInterface ownerless(nullptr);
-  EXPECT_EQ(ownerless.Message("x", "y", {}), kResultOk);  // shows nothing
-}
-
-TEST(ProgressWindow, PercentUsesTheFullRangeAndTheTextIsNeverCutOff) {
-  ProgressWindow progress(nullptr, "Receiving Data");
-  progress.show();
-  progress.SetRange(0, 40000);  // beyond the 16 bits of older bars
-  progress.SetStep(35000);
-  progress.Step();
-  EXPECT_EQ(progress.percentText(), "87%");
-
-  // The texts start with two line breaks; the description below them must
-  // fit, however long it is.
-  auto* label = progress.findChild<QLabel*>();
-  ASSERT_NE(label, nullptr);
-  for (const char* description :
-       {"\n\n Pac-Man", "\n\n Metal Slug - Super Vehicle-001 / Metal Slug X - Super Vehicle-001 "
-                        "(prototype, set 2, not working)"}) {
-    progress.SetText(description);
-    QApplication::processEvents();
-    EXPECT_GE(label->height(), label->heightForWidth(label->width())) << description;
-  }
-}
-
-TEST(QtUserInterface, MessagesOfAMinimisedWindowGetAVisibleOwner) {
-  QWidget owner;
-  owner.show();
   owner.showMinimized();
   ASSERT_TRUE(owner.isMinimized());
-  QtUserInterface ui(&owner);
-  QWidget* parent = &owner;
   WhenModalOpens([&](QWidget* modal) {
     parent = modal->parentWidget();
     modal->close();
@@ -104,6 +91,9 @@ TEST(QtUserInterface, MessagesOfAMinimisedWindowGetAVisibleOwner) {
   ui.Message("Some Profile-Settings Aren't Valid !", "Profile Error", {});
   EXPECT_NE(parent, &owner);
   EXPECT_TRUE(parent == nullptr || (parent->isVisible() && !parent->isMinimized()));
+
+  QtUserInterface ownerless(nullptr);
+  EXPECT_EQ(ownerless.Message("x", "y", {}), kResultOk);  // shows nothing
 }
 
 }  // namespace

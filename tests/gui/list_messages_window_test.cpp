@@ -13,7 +13,7 @@ namespace {
 
 // The list's problems are gathered in order; any other dialog still goes
 // to the interface that was there before, which comes back afterwards.
-TEST(ListMessagesWindow, CollectsPlainMessagesOnlyWhileALoadRuns) {
+TEST(ListMessagesWindow, CollectsPlainMessagesOnlyWhileALoadRunsAndShowsThem) {
   ScriptedInterface before;
   SetApplicationInterface(&before);
   {
@@ -31,9 +31,8 @@ TEST(ListMessagesWindow, CollectsPlainMessagesOnlyWhileALoadRuns) {
   PlainMessage("after");
   EXPECT_EQ(before.MessageTexts().back(), "after");
   SetApplicationInterface(nullptr);
-}
 
-TEST(ListMessagesWindow, CountsSearchesAndSaves) {
+  // The window counts, searches without case and saves.
   std::vector<std::string> messages = {"Double ROM: 'a'\nin gameset: 'One'", "Double ROM: 'b'\nin gameset: 'Two'",
                                        "Double description: 'One'"};
   ListMessagesWindow window(nullptr, messages);

@@ -1,15 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <QAction>
-#include <QTreeView>
 #include <utility>
 #include <vector>
 
-#include "app/user_interface.h"
-#include "gui/result_icons.h"
 #include "gui/results_tree_model.h"
-#include "gui/results_window.h"
-#include "gui/user_values.h"
 
 namespace kestrel {
 namespace {

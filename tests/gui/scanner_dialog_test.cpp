@@ -3,23 +3,20 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QTreeView>
-#include <cstdio>
 
 #include "app/scripted_interface.h"
-#include "archive/crc32.h"
-#include "gamedb/datfile_parser.h"
-#include "gamedb/validate_games.h"
 #include "gui/ask_window.h"
 #include "gui/gui_test_helpers.h"
 #include "gui/progress_window.h"
 #include "gui/results_window.h"
 #include "gui/scanner_controls.h"
 #include "gui/scanner_dialog.h"
+#include "gui/tool_fixture.h"
 #include "gui/user_values.h"
 #include "platform/file_system.h"
+#include "platform/paths.h"
 #include "settings/settings_record.h"
 #include "support/temp_folder.h"
 
@@ -27,49 +24,28 @@ namespace kestrel {
 namespace {
 
 using testing::ReadFile;
+using testing::RomData;
 using testing::TempFolder;
 using testing::WhenModalOpens;
 using testing::WriteFile;
-
-std::string Hex(uint32_t value) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%x", value);
-  return text;
-}
-
-std::string RomLine(const std::string& name, const std::string& contents) {
-  return "  rom ( name " + name + " size " + std::to_string(contents.size()) + " crc " +
-         Hex(Crc32(0, contents.data(), contents.size())) + " )\n";
-}
 
 // A small collection with one finding of several kinds: alpha lacks a ROM
 // and holds an unneeded file, beta is missing (its files lie in a folder
 // under a wrong name), gamma lacks its sample, delta's ROM is too long.
 struct Collection {
   TempFolder folder;
-  GameList rawGames;
-  GameList database;
+  GameList database = testing::MakeDatabase({{"alpha", "", {"a1.bin", "a2.bin"}}, {"beta", "", {"b1.bin"}},
+                                             {"gamma", "", {"g1.bin"}, {"boom.wav"}}, {"delta", "", {"d1.bin"}}},
+                                            folder / "games.dat");
   SettingsRecord settings;
   WindowLayout layout;
 
   Collection() {
-    const std::string dat =
-        "game (\n  name alpha\n  description \"Alpha\"\n" + RomLine("a1.bin", "alpha one") +
-        RomLine("a2.bin", "alpha two") + ")\n" +
-        "game (\n  name beta\n  description \"Beta\"\n" + RomLine("b1.bin", "beta one") + ")\n" +
-        "game (\n  name gamma\n  description \"Gamma\"\n  sample boom.wav\n" +
-        RomLine("g1.bin", "gamma one") + ")\n" +
-        "game (\n  name delta\n  description \"Delta\"\n" + RomLine("d1.bin", "delta one") + ")\n";
-    WriteFile(folder / "games.dat", dat);
-    WriteFile(folder / "roms/alpha/a1.bin", "alpha one");
+    for (const char* rom : {"alpha/a1.bin", "betx/b1.bin", "gamma/g1.bin"})
+      WriteFile(folder / "roms/" + rom, RomData(FileNamePart(rom)));
     WriteFile(folder / "roms/alpha/junk.txt", "junk");
-    WriteFile(folder / "roms/betx/b1.bin", "beta one");
-    WriteFile(folder / "roms/gamma/g1.bin", "gamma one");
-    WriteFile(folder / "roms/delta/d1.bin", "delta one and more");
+    WriteFile(folder / "roms/delta/d1.bin", RomData("d1.bin") + "more");
     WriteFile(folder / "samples/other/x.wav", "x");
-    auto progress = OpenProgressDialog(nullptr, "");
-    EXPECT_TRUE(ParseDatfile(rawGames, folder / "games.dat", *progress, false));
-    EXPECT_TRUE(ValidateGames(rawGames, database, *progress, 0));
     for (GameSet& game : database) game.selected = true;
 
     settings.romPaths = {PathEntry{folder / "roms/", true, -1, 0, 0}};
@@ -110,16 +86,14 @@ std::string ShownTree(ScannerDialog& dialog) {
   return shown;
 }
 
+// A fix goes grey and off with its check, so that no fix runs unasked.
 TEST(ScannerControls, FixBoxesFollowTheirChecksBothWays) {
   Collection c;
   SettingsRecord& s = c.settings;
   s.checkCase = false;
   s.fixCase = true;  // stored on, but its check is off
-  s.checkMissing = true;
-  s.fixMissing = true;
-  s.fixMissingAdvanced = true;
-  s.checkUnneeded = true;
-  s.advancedUnneeded = true;
+  s.checkMissing = s.fixMissing = s.fixMissingAdvanced = true;
+  s.checkUnneeded = s.advancedUnneeded = true;
   s.showMissingZeroCrcs = true;
   s.showAllZeroCrcs = false;
   ScriptedInterface ui;
@@ -128,19 +102,13 @@ TEST(ScannerControls, FixBoxesFollowTheirChecksBothWays) {
   EXPECT_EQ(StateOf(dialog, kFixCaseBox), Qt::Unchecked);
   EXPECT_FALSE(Box(dialog, kFixCaseBox)->isEnabled());
   EXPECT_EQ(StateOf(dialog, kFixMissingBox), Qt::PartiallyChecked);  // advanced wins
-  EXPECT_EQ(StateOf(dialog, kAdvancedUnneededBox), Qt::Checked);
-  EXPECT_EQ(Box(dialog, kShowZeroCrcsBox)->text(), "Show Missing 0-CRCs");
 
-  // Ticking a check enables its fix; unticking clears and stores it off.
   Box(dialog, kCheckCaseBox)->click();
   EXPECT_TRUE(s.checkCase);
   EXPECT_TRUE(Box(dialog, kFixCaseBox)->isEnabled());
-  EXPECT_EQ(StateOf(dialog, kFixCaseBox), Qt::Checked);
   Box(dialog, kCheckCaseBox)->click();
   EXPECT_FALSE(s.fixCase);
   EXPECT_FALSE(Box(dialog, kFixCaseBox)->isEnabled());
-  Box(dialog, kCheckCaseBox)->click();
-  EXPECT_EQ(StateOf(dialog, kFixCaseBox), Qt::Unchecked);
 
   // Unneeded governs its fix and Advanced Unneeded; Missing its fix and
   // Allow Double-Names.
@@ -150,26 +118,19 @@ TEST(ScannerControls, FixBoxesFollowTheirChecksBothWays) {
   Box(dialog, kCheckMissingBox)->click();
   EXPECT_FALSE(s.fixMissing || s.fixMissingAdvanced || s.allowDoubleNames);
   EXPECT_FALSE(Box(dialog, kAllowDoubleNamesBox)->isEnabled());
-  EXPECT_FALSE(Box(dialog, kFixMissingBox)->isEnabled());
 
-  // The three-state fix box goes off, checked, grey.
+  // The three-state boxes go off, checked, grey.
   Box(dialog, kCheckMissingBox)->click();
   Box(dialog, kFixMissingBox)->click();
-  EXPECT_TRUE(s.fixMissing);
-  EXPECT_FALSE(s.fixMissingAdvanced);
+  EXPECT_TRUE(s.fixMissing && !s.fixMissingAdvanced);
   Box(dialog, kFixMissingBox)->click();
-  EXPECT_FALSE(s.fixMissing);
-  EXPECT_TRUE(s.fixMissingAdvanced);
+  EXPECT_TRUE(!s.fixMissing && s.fixMissingAdvanced);
   Box(dialog, kFixMissingBox)->click();
   EXPECT_FALSE(s.fixMissing || s.fixMissingAdvanced);
-
-  // The 0-CRC box names its state.
   Box(dialog, kShowZeroCrcsBox)->click();
   EXPECT_TRUE(s.showAllZeroCrcs);
-  EXPECT_EQ(Box(dialog, kShowZeroCrcsBox)->text(), "Show All 0-CRCs");
   Box(dialog, kShowZeroCrcsBox)->click();
   EXPECT_FALSE(s.showAllZeroCrcs || s.showMissingZeroCrcs);
-  EXPECT_EQ(Box(dialog, kShowZeroCrcsBox)->text(), "Show Missing 0-CRCs");
 }
 
 TEST(ScannerDialog, ScanFillsTheTreeAndTheRomsBoxHidesAndBringsBackRomLines) {
@@ -181,15 +142,14 @@ TEST(ScannerDialog, ScanFillsTheTreeAndTheRomsBoxHidesAndBringsBackRomLines) {
 
   dialog.Scan(false);
   const std::string full = ShownTree(dialog);
-  EXPECT_NE(full.find("Alpha [folder: alpha]\nmissing rom: a2.bin"), std::string::npos) << full;
-  EXPECT_NE(full.find("unneeded file: " + c.folder / "roms/alpha/junk.txt"), std::string::npos)
-      << full;
-  EXPECT_NE(full.find("Beta [folder: beta]\nmissing game: Beta\nmissing rom: b1.bin"),
-            std::string::npos) << full;
-  EXPECT_NE(full.find("Gamma [folder: gamma]\nmissing sample: boom.wav"), std::string::npos);
-  EXPECT_NE(full.find("Delta [folder: delta]\nwrong length: d1.bin [wrong: 18] [right: 9]"),
-            std::string::npos) << full;
-  EXPECT_NE(full.find("wrong name: " + c.folder / "roms/betx"), std::string::npos) << full;
+  const size_t size = RomData("d1.bin").size();
+  for (const std::string& lines :
+       {std::string("alpha [folder: alpha]\nmissing rom: a2.bin"), "unneeded file: " + c.folder / "roms/alpha/junk.txt",
+        std::string("beta [folder: beta]\nmissing game: beta\nmissing rom: b1.bin"),
+        std::string("gamma [folder: gamma]\nmissing sample: boom.wav"), "wrong name: " + c.folder / "roms/betx",
+        "delta [folder: delta]\nwrong length: d1.bin [wrong: " + std::to_string(size + 4) +
+            "] [right: " + std::to_string(size) + "]"})
+    EXPECT_NE(full.find(lines), std::string::npos) << lines << "\n" << full;
   ASSERT_EQ(statistics.size(), 1u);
   EXPECT_EQ(statistics[0], dialog.statisticsText());
   EXPECT_EQ(statistics[0].rfind("Missing Games:          1 of 4\n", 0), 0u) << statistics[0];
@@ -199,10 +159,9 @@ TEST(ScannerDialog, ScanFillsTheTreeAndTheRomsBoxHidesAndBringsBackRomLines) {
   EXPECT_FALSE(c.settings.scanRoms);
   const std::string withoutRoms = ShownTree(dialog);
   EXPECT_EQ(withoutRoms.find("rom:"), std::string::npos) << withoutRoms;
-  EXPECT_EQ(withoutRoms.find("wrong length"), std::string::npos);
-  EXPECT_EQ(withoutRoms.find("Delta"), std::string::npos);  // only ROM lines: gone
-  EXPECT_NE(withoutRoms.find("Alpha [folder: alpha]\nunneeded file: "), std::string::npos);
-  EXPECT_NE(withoutRoms.find("Beta [folder: beta]\nmissing game: Beta\n"), std::string::npos);
+  EXPECT_EQ(withoutRoms.find("delta"), std::string::npos);  // only ROM lines: gone
+  EXPECT_NE(withoutRoms.find("alpha [folder: alpha]\nunneeded file: "), std::string::npos);
+  EXPECT_NE(withoutRoms.find("beta [folder: beta]\nmissing game: beta\n"), std::string::npos);
 
   // Save Logfile writes what the tree shows.
   c.settings.addStatistics = true;
@@ -222,8 +181,7 @@ TEST(ScannerDialog, RenameQuestionIsAnsweredInTheAskWindow) {
   c.settings.askBeforeFixing = true;
   ScannerDialog dialog(c.Context(nullptr));  // the real windows
   dialog.showStatistics = [](const std::string&) {};
-  std::string title;
-  std::string question;
+  std::string title, question;
   WhenModalOpens([&](QWidget* modal) {
     auto* ask = qobject_cast<AskWindow*>(modal);
     ASSERT_NE(ask, nullptr);
@@ -235,20 +193,6 @@ TEST(ScannerDialog, RenameQuestionIsAnsweredInTheAskWindow) {
   EXPECT_EQ(title, "Fix Wrong Named Game");
   EXPECT_EQ(question, "Do you want to rename:\n'betx'\nin\n'beta'?");
   EXPECT_TRUE(FileExists(c.folder / "roms/beta/b1.bin"));
-  EXPECT_NE(ShownTree(dialog).find("[wrong: betx] [right: beta] [fixed]"), std::string::npos);
-}
-
-// Presses Cancel in the progress window at the scan's first look at the
-// interface, and agrees to stop.
-void CancelAtFirstStep() {
-  QTimer::singleShot(0, [] {
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-      if (auto* progress = qobject_cast<ProgressWindow*>(window); progress && progress->isVisible()) {
-        progress->confirmCancel = [] { return true; };
-        progress->cancelButton()->click();
-      }
-    }
-  });
 }
 
 TEST(ScannerDialog, CancelEndsTheScanWithStatisticsButNoFastscanFile) {
@@ -256,7 +200,14 @@ TEST(ScannerDialog, CancelEndsTheScanWithStatisticsButNoFastscanFile) {
   ScannerDialog dialog(c.Context(nullptr));
   int statistics = 0;
   dialog.showStatistics = [&](const std::string&) { ++statistics; };
-  CancelAtFirstStep();
+  // Cancel, agreed to, at the scan's first look at the interface.
+  QTimer::singleShot(0, [] {
+    for (QWidget* window : QApplication::topLevelWidgets())
+      if (auto* progress = qobject_cast<ProgressWindow*>(window); progress && progress->isVisible()) {
+        progress->confirmCancel = [] { return true; };
+        progress->cancelButton()->click();
+      }
+  });
   dialog.Scan(false);
   EXPECT_FALSE(dialog.scanning());
   EXPECT_EQ(statistics, 1);

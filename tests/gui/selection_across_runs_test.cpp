@@ -51,6 +51,7 @@ TEST_F(SelectionAcrossRunsTest, SelectionSurvivesRestartsAndAFailedLoad) {
   settings.dataSource = kSourceDatfile;
   settings.datfile = data / "small.dat";
   settings.tempFolder = settings.backupFolder = data.path();
+  settings.zipLevel = 3;
   GameList rawGames, database;
   ASSERT_TRUE(AcquireGameData(settings, rawGames, database, &ui, data.path()));
   for (GameSet& game : database) game.selected = game.name != "puckman";
@@ -58,6 +59,7 @@ TEST_F(SelectionAcrossRunsTest, SelectionSurvivesRestartsAndAFailedLoad) {
   const std::vector<std::string> chosen = {"galaga", "pacman"};
 
   EXPECT_EQ(StartAndClose(), chosen);
+  EXPECT_EQ(zipLevel, '3');  // the profile's level reaches the zip library
   EXPECT_EQ(StartAndClose(), chosen);  // saved on close, applied at the next start
 
   // The datfile is away for one start: no data, and the closing save keeps

@@ -32,14 +32,10 @@ TEST(ToolButtons, OpenTheDialogsAtTheirRememberedPlaces) {
   window.SetInterface(&person);
   window.database().resize(1);
   window.settings().rebuildSource = data.path();
-  PathEntry on;
-  on.path = data.path();
-  PathEntry off;
-  off.path = data / "off/";
-  off.enabled = false;
-  window.settings().romPaths = {on, off};
+  window.settings().romPaths = {PathEntry{data.path()}, PathEntry{data / "off/", false}};
 
-  QPoint rebuilderAt;
+  // Each dialog shows where it was last, changes a setting and is moved.
+  QPoint rebuilderAt, mergerAt;
   QString shownSource;
   window.runRebuilderDialog = [&](RebuilderDialog& dialog) {
     dialog.show();
@@ -49,12 +45,6 @@ TEST(ToolButtons, OpenTheDialogsAtTheirRememberedPlaces) {
     dialog.move(210, 220);
     dialog.reject();
   };
-  EXPECT_TRUE(window.RunTool(kCommandRebuilder));
-  EXPECT_EQ(rebuilderAt, QPoint(110, 120));
-  EXPECT_EQ(shownSource.toStdString(), data.path());
-  EXPECT_EQ(window.settings().rebuildMergeMode, 1);
-
-  QPoint mergerAt;
   window.runMergerDialog = [&](MergerDialog& dialog) {
     dialog.show();
     mergerAt = dialog.pos();
@@ -62,8 +52,12 @@ TEST(ToolButtons, OpenTheDialogsAtTheirRememberedPlaces) {
     dialog.move(230, 240);
     dialog.reject();
   };
+  EXPECT_TRUE(window.RunTool(kCommandRebuilder));
   EXPECT_TRUE(window.RunTool(kCommandMerger));
+  EXPECT_EQ(rebuilderAt, QPoint(110, 120));
   EXPECT_EQ(mergerAt, QPoint(130, 140));
+  EXPECT_EQ(shownSource.toStdString(), data.path());
+  EXPECT_EQ(window.settings().rebuildMergeMode, 1);
   EXPECT_EQ(window.settings().mergeMode, 0);
   EXPECT_EQ(window.settings().activeRomPaths, std::vector<std::string>{data.path()});
   EXPECT_TRUE(person.messages.empty());

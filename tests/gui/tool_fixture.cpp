@@ -36,6 +36,7 @@ GameList MakeDatabase(const std::vector<TestGame>& games, const std::string& dat
       std::snprintf(crc, sizeof crc, "%08x", Crc32(0, data.data(), data.size()));
       text += "\trom ( name " + rom + " size " + std::to_string(data.size()) + " crc " + crc + " )\n";
     }
+    for (const std::string& sample : game.samples) text += "\tsample " + sample + "\n";
     text += ")\n";
   }
   WriteFile(datfile, text);

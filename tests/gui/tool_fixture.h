@@ -23,6 +23,7 @@ struct TestGame {
   std::string name;
   std::string cloneOf;            // "" for a parent
   std::vector<std::string> roms;  // names; the contents are RomData(name)
+  std::vector<std::string> samples = {};
 };
 
 // Parses and validates a datfile of `games`, written to `datfile`.

@@ -42,31 +42,22 @@ TEST(FileSystemTest, FindsNamesWithoutCasePreferringExactMatch) {
   ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0644), 0);
   EXPECT_EQ(OpenFile(dir / "pipe", "rb"), nullptr);
   EXPECT_EQ(OpenFile(dir.path(), "rb"), nullptr);
-  EXPECT_FALSE(std::filesystem::exists(dir / "Games/GALAGA.zip"));
-}
 
-TEST(FileSystemTest, ListsWithWildcardPatterns) {
-  TempFolder dir;
-  WriteFile(dir / "pacman.zip", "");
-  WriteFile(dir / "PacMan2.zip", "");
-  WriteFile(dir / "galaga", "");
-  WriteFile(dir / "sub/x", "");
-
-  auto names = [&](const char* pattern) {
-    std::vector<std::string> result;
-    for (const FolderEntry& entry : ListFolder(dir.path(), pattern)) result.push_back(entry.name);
-    return result;
-  };
-  EXPECT_EQ(names("*.*"), (std::vector<std::string>{"PacMan2.zip", "galaga", "pacman.zip", "sub"}));
-  EXPECT_EQ(names("*"), names("*.*"));
-  EXPECT_EQ(names("pac*"), (std::vector<std::string>{"PacMan2.zip", "pacman.zip"}));
-  EXPECT_EQ(names("g?laga"), (std::vector<std::string>{"galaga"}));
+  // Listings sort byte-wise and match patterns without case; "*.*" takes
+  // names without a dot too.
+  WriteFile(dir / "Games/sub/x", "");
+  std::vector<std::string> names;
+  for (const char* pattern : {"*.*", "pac*"})
+    for (const FolderEntry& entry : ListFolder(dir / "Games/", pattern)) names.push_back(entry.name);
+  EXPECT_EQ(names, (std::vector<std::string>{"Galaga.zip", "PACMAN.ZIP", "pacman.zip", "sub", "PACMAN.ZIP",
+                                             "pacman.zip"}));
+  EXPECT_TRUE(ListFolder(dir / "Games/").back().isFolder);
   EXPECT_TRUE(ListFolder(dir / "nothing/").empty());
-  std::vector<FolderEntry> all = ListFolder(dir.path());
-  EXPECT_TRUE(all.back().isFolder);
 }
 
-TEST(FileSystemTest, RenamesLikeTheOriginalSystem) {
+// Every operation finds its file in any spelling, and none replaces a file
+// that differs only in case.
+TEST(FileSystemTest, RenamesCopiesAndDeletesThroughAnySpelling) {
   TempFolder dir;
   WriteFile(dir / "a.rom", "a");
   WriteFile(dir / "b.rom", "b");
@@ -79,14 +70,10 @@ TEST(FileSystemTest, RenamesLikeTheOriginalSystem) {
   EXPECT_TRUE(RenamePath(dir / "A.ROM_TMP", dir / "a.rom"));
   EXPECT_EQ(testing::ReadFile(dir / "a.rom"), "a");
   EXPECT_FALSE(RenamePath(dir / "missing", dir / "x"));
-}
 
-TEST(FileSystemTest, CopiesDeletesAndManagesFolders) {
-  TempFolder dir;
-  WriteFile(dir / "src.bin", "data");
-  EXPECT_TRUE(CopyFile(dir / "SRC.bin", dir / "dst.bin", true));
-  EXPECT_FALSE(CopyFile(dir / "src.bin", dir / "DST.BIN", true));
-  EXPECT_EQ(testing::ReadFile(dir / "dst.bin"), "data");
+  EXPECT_TRUE(CopyFile(dir / "B.rom", dir / "dst.bin", true));
+  EXPECT_FALSE(CopyFile(dir / "a.rom", dir / "DST.BIN", true));
+  EXPECT_EQ(testing::ReadFile(dir / "dst.bin"), "b");
 
   EXPECT_TRUE(CreateFolder(dir / "New/"));
   EXPECT_FALSE(CreateFolder(dir / "new/")) << "exists without case";
@@ -104,15 +91,12 @@ TEST(PathsTest, SplitsAtEverySeparator) {
   EXPECT_EQ(FileNamePart("roms/pacman/pm1.rom"), "pm1.rom");
   EXPECT_EQ(FileNamePart("roms\\pacman\\pm1.rom"), "pm1.rom");
   EXPECT_EQ(FileNamePart("c:pm1.rom"), "pm1.rom");
-  EXPECT_EQ(FileNamePart("folder/"), "");
   EXPECT_EQ(FolderPart("roms\\pacman/pm1.rom"), "roms\\pacman/");
-  EXPECT_EQ(JoinPath("roms", "a"), "roms/a");
-  EXPECT_EQ(JoinPath("roms/", "a"), "roms/a");
+  EXPECT_EQ(JoinPath("roms", "a"), JoinPath("roms/", "a"));
   EXPECT_EQ(AbsolutePath("/a/b/../c/"), "/a/c/");
   EXPECT_EQ(AbsolutePath("x/./y"), CurrentFolder() + "x/y");
   EXPECT_TRUE(MatchesWildcard("PacMan.ZIP", "pac*.zip"));
   EXPECT_FALSE(MatchesWildcard("pacman.zip", "pac?"));
-  EXPECT_TRUE(MatchesWildcard("", "*"));
   EXPECT_TRUE(MatchesWildcard("a.b.c", "*.c"));
   EXPECT_TRUE(MatchesWildcard("*x.zip", "*.zip"));
 }

@@ -80,12 +80,7 @@ TEST(FastscanFileTest, RoundTripAndDamagedFiles) {
   const std::string damaged = "Error while using fastscan file !\n\nDo a 'SCAN' operation first !";
   std::string badMode = good;
   badMode[good.size() - 4] = 7;
-  const struct {
-    std::string contents;
-    uint32_t dataCrc;
-    size_t sets;
-    std::string message;
-  } cases[] = {
+  const struct { std::string contents; uint32_t dataCrc; size_t sets; std::string message; } cases[] = {
       {good, 0x1, 3, "Fastscanfile isn't compatible to current data"},
       {good, saved.dataCrc, 4, damaged},  // a count other than the sets in memory
       {good.substr(0, 2), saved.dataCrc, 3, damaged},

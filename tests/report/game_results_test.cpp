@@ -5,15 +5,13 @@
 #include <utility>
 
 #include "settings/settings_record.h"
+#include "support/game_records.h"
 
 namespace kestrel {
 namespace {
 
 RomEntry Rom(const std::string& name, int32_t size, uint32_t crc, bool found) {
-  RomEntry rom;
-  rom.name = name;
-  rom.size = size;
-  SetRomCrc(rom, crc);
+  RomEntry rom = testing::Rom(name, size, crc);
   RomScan& scan = rom.romScan;
   scan.found = scan.lengthCorrect = scan.caseCorrect = scan.checksumCorrect = found;
   return rom;

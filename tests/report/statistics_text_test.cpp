@@ -7,15 +7,10 @@
 namespace kestrel {
 namespace {
 
-SettingsRecord FullScan() {
+TEST(StatisticsTextTest, FullScanUncheckedPartsAndGameTypes) {
   SettingsRecord settings;
-  settings.checkCase = true;
-  settings.fixCase = true;
+  settings.checkCase = settings.fixCase = true;
   settings.scanGameTypes = 2;
-  return settings;
-}
-
-TEST(StatisticsTextTest, FullScanOfTwoArcadeGames) {
   ScanStatistics stats;
   stats.games = stats.arcadeGames = 2;
   stats.missingArcadeGames = stats.parents = stats.badDumps = 1;
@@ -24,7 +19,7 @@ TEST(StatisticsTextTest, FullScanOfTwoArcadeGames) {
   stats.samples = 4;
   stats.unneeded = 2;
   // Blank lines part the blocks; the text ends without a line end.
-  EXPECT_EQ(RemoveCarriageReturns(BuildStatisticsText(stats, FullScan())),
+  EXPECT_EQ(RemoveCarriageReturns(BuildStatisticsText(stats, settings)),
             "Missing Games:          1 of 2\nMissing Arcade Games:   1 of 2\n"
             "Missing NeoGeo Games:   0 of 0\nWrong Spelled Games:    0 [0 fixed]\n"
             "Wrong Named Games:      0\n\n"
@@ -39,11 +34,7 @@ TEST(StatisticsTextTest, FullScanOfTwoArcadeGames) {
             "Number Of Clones:       0\nNumber Of Others:       1\n\n"
             "Number Of Roms:         5\nNumber Of Arcade Roms:  5\nNumber Of NeoGeo Roms:  0\n\n"
             "Number Of Samples:      4\n\nNumber Of Bad Dumps:    1");
-}
 
-TEST(StatisticsTextTest, UncheckedPartsAndGameTypes) {
-  ScanStatistics stats;
-  SettingsRecord settings = FullScan();
   settings.scanGames = false;
   EXPECT_EQ(BuildStatisticsText(stats, settings).substr(0, 93),
             "Missing Games:          <n/a>\r\nWrong Spelled Games:    <n/a>\r\n"

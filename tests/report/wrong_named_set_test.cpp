@@ -57,7 +57,7 @@ class WrongNamedSetTest : public ::testing::Test {
   bool fixName = false, answeredForAll = false, stopRequested = false;
 };
 
-TEST_F(WrongNamedSetTest, ReportsTheSetWithMostMatchingFiles) {
+TEST_F(WrongNamedSetTest, ReportsTheSetWithMostMatchingFilesAndRenamesAfterTheAnswers) {
   const std::string zip = temp / "roms/gamx.zip";
   ASSERT_TRUE(Check(zip));
   ASSERT_EQ(results.lines.size(), 1u);
@@ -65,26 +65,21 @@ TEST_F(WrongNamedSetTest, ReportsTheSetWithMostMatchingFiles) {
   EXPECT_EQ(results.lines[0].kind, kResultGameName);
   EXPECT_EQ(stats.wrongNamedGames, 1);
   EXPECT_TRUE(FileExists(zip));
-
   EXPECT_FALSE(Check(temp / "roms/junk"));
-  EXPECT_EQ(results.lines.size(), 1u);
-}
 
-TEST_F(WrongNamedSetTest, RenamesAfterTheAnswers) {
-  settings.fixName = true;
-  fixName = true;
+  settings.fixName = fixName = true;
   ui.askAnswers = {kAnswerYes, kAnswerStop, kAnswerYesToAll};
-  ASSERT_TRUE(Check(temp / "roms/gamx.zip"));
+  ASSERT_TRUE(Check(zip));
   ASSERT_EQ(ui.questions.size(), 1u);
   EXPECT_EQ(ui.questions[0].text, "Do you want to rename:\n'gamx'\nin\n'gamex'?");
   EXPECT_TRUE(FileExists(temp / "roms/gamex.zip"));
-  EXPECT_FALSE(PathExists(temp / "roms/gamx.zip"));
-  EXPECT_EQ(results.lines.back().text.substr(results.lines.back().text.size() - 8), " [fixed]");
+  EXPECT_FALSE(PathExists(zip));
+  EXPECT_EQ(results.lines.back().text, "wrong name: " + zip + " [wrong: gamx] [right: gamex] [fixed]");
 
   // Stop: dealt with, but no line and nothing renamed.
   ASSERT_TRUE(Check(temp / "roms/gamy"));
   EXPECT_TRUE(stopRequested);
-  EXPECT_EQ(results.lines.size(), 1u);
+  EXPECT_EQ(results.lines.size(), 2u);
   EXPECT_TRUE(FolderExists(temp / "roms/gamy"));
 
   stopRequested = false;
