@@ -17,10 +17,7 @@ const char kMissingBiosA1[] = "missing rom: bios-a1.bin [length: 1024] [chksum: 
 class BiosSetsScanTest : public ScanFixture {
  protected:
   void SetUp() override {
-    settings.checkCase = true;
-    settings.checkLength = true;
-    settings.checkChecksum = true;
-    settings.advancedUnneeded = true;
+    settings.checkCase = settings.checkLength = settings.checkChecksum = settings.advancedUnneeded = true;
   }
 
   void LoadList(const std::string& list) {
@@ -44,9 +41,7 @@ class BiosSetsScanTest : public ScanFixture {
     return Lines();
   }
 
-  int Count(const Texts& lines, const std::string& text) {
-    return static_cast<int>(std::count(lines.begin(), lines.end(), text));
-  }
+  int Count(const Texts& lines, const std::string& text) { return std::count(lines.begin(), lines.end(), text); }
 };
 
 TEST_F(BiosSetsScanTest, EachLayoutIsCompleteAndAMissingBiosRomIsReportedPerGameThatNeedsIt) {
