@@ -12,17 +12,8 @@ namespace {
 
 RomEntry Rom(const std::string& name, int32_t size, uint32_t crc, bool found) {
   RomEntry rom = testing::Rom(name, size, crc);
-  RomScan& scan = rom.romScan;
-  scan.found = scan.lengthCorrect = scan.caseCorrect = scan.checksumCorrect = found;
+  rom.romScan.found = rom.romScan.lengthCorrect = rom.romScan.caseCorrect = rom.romScan.checksumCorrect = found;
   return rom;
-}
-
-GameSet Game(const std::string& name, const std::string& description, bool found) {
-  GameSet game;
-  game.name = name;
-  game.description = description;
-  game.scanStatus[kSetFound] = game.scanStatus[kSetCaseCorrect] = found;
-  return game;
 }
 
 using Lines = std::vector<std::pair<std::string, ResultKind>>;
@@ -34,10 +25,12 @@ Lines LinesOf(const ResultsModel& results) {
 }
 
 TEST(GameResultsTest, EveryKindOfFindingReadsAsItsLine) {
-  GameSet game = Game("sgame", "Some Game", true);
+  GameSet game;
+  game.name = "sgame";
+  game.description = "Some Game";
   game.hasParent = true;
   game.cloneOf = "sgamep";
-  game.scanStatus[kSetCaseCorrect] = 0;
+  game.scanStatus[kSetFound] = 1;
   game.scanText2 = "SGame";
   game.scanRecordsB = {{"x.bin", "a.bin", "/roms/sgame/x.bin", true, false, {}, {}}};
   game.roms = {Rom("b.bin", 4096, 0xabcd, false), Rom("c.bin", 1024, 1, true),
@@ -78,36 +71,6 @@ TEST(GameResultsTest, EveryKindOfFindingReadsAsItsLine) {
   EXPECT_EQ(stats.wrongNamedRomsFixed, 0);
   EXPECT_EQ(stats.wrongSizedRomsFixed, 1);
   EXPECT_EQ(stats.missingArcadeRoms + stats.wrongSpelledRoms + stats.wrongChecksums, 3);
-}
-
-TEST(GameResultsTest, MissingSetsAndBadDumps) {
-  // A ROM never dumped counts as missing only when asked for.
-  GameSet zero = Game("zgame", "Zero Game", true);
-  zero.roms = {Rom("nodump.bin", 1024, 0, false), Rom("ok.bin", 16, 5, true)};
-  SettingsRecord settings;
-  settings.checkCase = true;
-  settings.showMissingZeroCrcs = false;
-  ResultsModel results;
-  ScanStatistics stats;
-  EXPECT_FALSE(BuildGameResults(zero, settings, results, stats));
-  EXPECT_TRUE(results.items.empty());
-  settings.showMissingZeroCrcs = true;
-  EXPECT_TRUE(BuildGameResults(zero, settings, results, stats));
-  EXPECT_EQ(results.lines.back().text,
-            "missing rom: nodump.bin [length: 1024] [chksum: 0 (ffffffff)]");
-
-  GameSet absent = Game("neo1", "Neo One", false);
-  absent.hasNeoGeoBios = true;
-  absent.roms = {Rom("p1.rom", 10, 7, false), Rom("s1.rom", 20, 8, false)};
-  ResultsModel neo;
-  ASSERT_TRUE(BuildGameResults(absent, settings, neo, stats));
-  EXPECT_EQ(LinesOf(neo),
-            (Lines{{"Neo One [folder: neo1]", kResultMissingSetHeader},
-                   {"missing game: Neo One", kResultMissingGame},
-                   {"missing rom: p1.rom [length: 10] [chksum: 7 (fffffff8)]", kResultMissingRom},
-                   {"missing rom: s1.rom [length: 20] [chksum: 8 (fffffff7)]", kResultMissingRom}}));
-  EXPECT_EQ(stats.missingNeoGeoGames, 1);
-  EXPECT_EQ(stats.missingNeoGeoRoms, 2);
 }
 
 }  // namespace

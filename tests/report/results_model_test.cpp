@@ -1,3 +1,5 @@
+// The texts the scan's results become: the tree shown, the logfile and the
+// statistics.
 #include "report/results_model.h"
 
 #include <gtest/gtest.h>
@@ -5,11 +7,14 @@
 #include "app/scripted_interface.h"
 #include "platform/file_system.h"
 #include "report/scanner_log.h"
+#include "report/statistics_text.h"
 #include "settings/settings_record.h"
 #include "support/temp_folder.h"
 
 namespace kestrel {
 namespace {
+
+using testing::WriteFile;
 
 // "A" has only ROM findings, "B" a missing game and a missing ROM.
 ResultsModel TwoGamesAndAnUnneededFile() {
@@ -24,54 +29,26 @@ ResultsModel TwoGamesAndAnUnneededFile() {
   return results;
 }
 
-std::string Outline(const ResultsModel& results) {
-  std::string text;
-  for (const ResultTreeItem& item : results.items) {
-    text += item.text + (item.hasChildren ? "+" : "") + "\n";
-    for (const ResultTreeItem& child : item.children) text += "  " + child.text + "\n";
-  }
-  return text;
-}
-
-TEST(ResultsModelTest, SwitchesHideAndRestoreLines) {
-  ResultsModel results = TwoGamesAndAnUnneededFile();
-  const std::string full = Outline(results);
-  EXPECT_EQ(full,
-            "A+\n  missing rom: a1\n  wrong length: a2\nB+\n  missing game: B\n"
-            "  missing rom: b1\nunneeded file: x\n");
-
-  SettingsRecord settings;
-  settings.scanRoms = false;
-  RefreshResultsTree(results, settings);
-  EXPECT_EQ(Outline(results), "B+\n  missing game: B\nunneeded file: x\n");
-  settings.scanRoms = true;
-  RefreshResultsTree(results, settings);
-  EXPECT_EQ(Outline(results), full);
-
-  settings.checkLength = settings.checkUnneeded = false;
-  RefreshResultsTree(results, settings);
-  EXPECT_EQ(Outline(results), "A+\n  missing rom: a1\nB+\n  missing game: B\n  missing rom: b1\n");
-
-  // Unneeded lines need at least one kind of scan.
-  settings.checkUnneeded = true;
-  settings.scanGames = settings.scanRoms = settings.scanSamples = false;
-  RefreshResultsTree(results, settings);
-  EXPECT_EQ(Outline(results), "");
-  settings.scanSamples = true;
-  RefreshResultsTree(results, settings);
-  EXPECT_EQ(Outline(results), "unneeded file: x\n");
-}
-
+// The log holds the tree as the switches show it.
 TEST(ScannerLogTest, WritesTheShownTreeAndReplacesTheFile) {
   ResultsModel results = TwoGamesAndAnUnneededFile();
+  const std::string full =
+      "A\nmissing rom: a1\nwrong length: a2\n\nB\nmissing game: B\nmissing rom: b1\n\nunneeded file: x\n";
   EXPECT_EQ(RenderScannerLog(results, true, "Number Of Games:        2"),
-            "A\nmissing rom: a1\nwrong length: a2\n\nB\nmissing game: B\nmissing rom: b1\n\n"
-            "unneeded file: x\n\n----------\nNumber Of Games:        2");
+            full + "\n----------\nNumber Of Games:        2");
   SettingsRecord settings;
+  settings.scanGames = settings.scanSamples = settings.checkLength = false;
+  RefreshResultsTree(results, settings);
+  EXPECT_EQ(RenderScannerLog(results, false, ""), "A\nmissing rom: a1\n\nB\nmissing rom: b1\n\nunneeded file: x\n");
+  settings.scanRoms = false;  // unneeded lines need at least one kind of scan
+  RefreshResultsTree(results, settings);
+  EXPECT_EQ(RenderScannerLog(results, false, ""), "");
+  settings.scanGames = settings.scanRoms = settings.checkLength = true;
+  RefreshResultsTree(results, settings);
+  EXPECT_EQ(RenderScannerLog(results, false, ""), full);
   settings.scanRoms = false;
   RefreshResultsTree(results, settings);
   const std::string shown = "B\nmissing game: B\n\nunneeded file: x\n";
-  EXPECT_EQ(RenderScannerLog(results, false, "unused"), shown);
 
   testing::TempFolder temp;
   const std::string path = temp / "kestrel.log";
@@ -80,16 +57,50 @@ TEST(ScannerLogTest, WritesTheShownTreeAndReplacesTheFile) {
   EXPECT_FALSE(PathExists(path));
   EXPECT_TRUE(ui.messages.empty());
 
-  testing::WriteFile(path, std::string(5000, 'z'));
-  ASSERT_TRUE(SaveScannerLog(path, results, false, "", &ui));
+  WriteFile(path, std::string(5000, 'z'));
+  ASSERT_TRUE(SaveScannerLog(path, results, false, "unused", &ui));
   EXPECT_EQ(testing::ReadFile(path), shown);
   EXPECT_EQ(ListFolder(temp.path()).size(), 1u);  // no temporary file left behind
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].text, "Logfile saved successfully !");
-
   EXPECT_FALSE(SaveScannerLog(temp / "missing/kestrel.log", results, false, "", &ui));
-  ASSERT_EQ(ui.messages.size(), 2u);
-  EXPECT_EQ(ui.messages[1].text, "Error while saving logfile !");
+  EXPECT_EQ(ui.messages.back().text, "Error while saving logfile !");
+}
+
+TEST(StatisticsTextTest, FullScanUncheckedPartsAndGameTypes) {
+  SettingsRecord settings;
+  settings.checkCase = settings.fixCase = true;
+  settings.scanGameTypes = 2;
+  ScanStatistics stats;
+  stats.games = stats.arcadeGames = 2;
+  stats.missingArcadeGames = stats.parents = stats.badDumps = 1;
+  stats.arcadeRoms = 5;
+  stats.missingArcadeRoms = 3;
+  stats.samples = 4;
+  stats.unneeded = 2;
+  // Blank lines part the blocks; the text ends without a line end.
+  EXPECT_EQ(RemoveCarriageReturns(BuildStatisticsText(stats, settings)),
+            "Missing Games:          1 of 2\nMissing Arcade Games:   1 of 2\n"
+            "Missing NeoGeo Games:   0 of 0\nWrong Spelled Games:    0 [0 fixed]\n"
+            "Wrong Named Games:      0\n\n"
+            "Missing Roms:           3 of 5\nMissing Arcade Roms:    3 of 5\n"
+            "Missing NeoGeo Roms:    0 of 0\nWrong Named Roms:       0\n"
+            "Wrong Spelled Roms:     0 [0 fixed]\nWrong Sized Roms:       0\n"
+            "Wrong Checksums:        0\n\n"
+            "Missing Samples:        0 of 4\nWrong Spelled Samples:  0 [0 fixed]\n\n"
+            "Unneeded Files/Folders: 2\n\n"
+            "Number Of Games:        2\nNumber Of NeoGeo Games: 0\n"
+            "Number Of Arcade Games: 2\nNumber Of Parents:      1\n"
+            "Number Of Clones:       0\nNumber Of Others:       1\n\n"
+            "Number Of Roms:         5\nNumber Of Arcade Roms:  5\nNumber Of NeoGeo Roms:  0\n\n"
+            "Number Of Samples:      4\n\nNumber Of Bad Dumps:    1");
+  settings.scanGames = false;
+  settings.scanGameTypes = 1;
+  const std::string text = BuildStatisticsText(stats, settings);
+  EXPECT_EQ(text.substr(0, 93),
+            "Missing Games:          <n/a>\r\nWrong Spelled Games:    <n/a>\r\n"
+            "Wrong Named Games:      <n/a>\r\n");
+  EXPECT_EQ(text.find("Missing Arcade"), std::string::npos);
 }
 
 }  // namespace

@@ -14,7 +14,6 @@
 namespace kestrel {
 namespace {
 
-using testing::TempFolder;
 using testing::WriteFile;
 
 RomEntry RomOf(const std::string& name, const std::string& contents) {
@@ -24,23 +23,26 @@ RomEntry RomOf(const std::string& name, const std::string& contents) {
 class WrongNamedSetTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    Index("gamex");
+    WriteFile(temp / "src/a.bin", "first rom");
+    WriteFile(temp / "src/b.bin", "second rom");
+    ZipLibrary library;
+    ASSERT_TRUE(InitZipLibrary(library) && CreateFolder(temp / "roms"));
+    ASSERT_TRUE(ZipAddFiles(library, temp / "roms/gamx.zip", {temp / "src/a.bin", temp / "src/b.bin"}));
+    WriteFile(temp / "roms/gamy/a.bin", "first rom");
+    WriteFile(temp / "roms/gamy/b.bin", "second rom");
+    WriteFile(temp / "roms/junk/readme.txt", "nothing known");
+  }
+
+  // The set `name` holds both ROMs, "other" only the first.
+  void Index(const std::string& name) {
     GameList database(2);
-    database[0].name = "gamex";
+    database[0].name = name;
     database[0].roms = {RomOf("a.bin", "first rom"), RomOf("b.bin", "second rom")};
     database[1].name = "other";
     database[1].roms = {RomOf("o.bin", "first rom")};
     std::vector<ZeroCrcIndexEntry> zeroIndex;
     BuildCrcIndex(database, crcIndex, zeroIndex);
-
-    WriteFile(temp / "src/a.bin", "first rom");
-    WriteFile(temp / "src/b.bin", "second rom");
-    ASSERT_TRUE(CreateFolder(temp / "roms"));
-    ZipLibrary library;
-    ASSERT_TRUE(InitZipLibrary(library));
-    ASSERT_TRUE(ZipAddFiles(library, temp / "roms/gamx.zip", {temp / "src/a.bin", temp / "src/b.bin"}));
-    WriteFile(temp / "roms/gamy/a.bin", "first rom");
-    WriteFile(temp / "roms/gamy/b.bin", "second rom");
-    WriteFile(temp / "roms/junk/readme.txt", "nothing known");
   }
 
   bool Check(const std::string& path) {
@@ -48,7 +50,7 @@ class WrongNamedSetTest : public ::testing::Test {
                               &ui, results, stats);
   }
 
-  TempFolder temp;
+  testing::TempFolder temp;
   std::vector<CrcIndexEntry> crcIndex;
   SettingsRecord settings;
   ScriptedInterface ui;
@@ -72,8 +74,7 @@ TEST_F(WrongNamedSetTest, ReportsTheSetWithMostMatchingFilesAndRenamesAfterTheAn
   ASSERT_TRUE(Check(zip));
   ASSERT_EQ(ui.questions.size(), 1u);
   EXPECT_EQ(ui.questions[0].text, "Do you want to rename:\n'gamx'\nin\n'gamex'?");
-  EXPECT_TRUE(FileExists(temp / "roms/gamex.zip"));
-  EXPECT_FALSE(PathExists(zip));
+  EXPECT_TRUE(FileExists(temp / "roms/gamex.zip") && !PathExists(zip));
   EXPECT_EQ(results.lines.back().text, "wrong name: " + zip + " [wrong: gamx] [right: gamex] [fixed]");
 
   // Stop: dealt with, but no line and nothing renamed.
@@ -85,8 +86,7 @@ TEST_F(WrongNamedSetTest, ReportsTheSetWithMostMatchingFilesAndRenamesAfterTheAn
   stopRequested = false;
   ASSERT_TRUE(Check(temp / "roms/gamy"));
   EXPECT_TRUE(answeredForAll);
-  EXPECT_TRUE(FileExists(temp / "roms/gamex/b.bin"));
-  EXPECT_FALSE(PathExists(temp / "roms/gamy"));
+  EXPECT_TRUE(FileExists(temp / "roms/gamex/b.bin") && !PathExists(temp / "roms/gamy"));
   EXPECT_EQ(stats.wrongNamedGamesFixed, 2);
 
   // A set of the right name already there is never replaced.
@@ -99,21 +99,12 @@ TEST_F(WrongNamedSetTest, ReportsTheSetWithMostMatchingFilesAndRenamesAfterTheAn
 }
 
 TEST_F(WrongNamedSetTest, NeverMovesASetOutOfItsFolder) {
-  // A damaged game list may give a set a name with a folder part.
-  GameList database(1);
-  database[0].name = "../gamex";
-  database[0].roms = {RomOf("a.bin", "first rom"), RomOf("b.bin", "second rom")};
-  std::vector<ZeroCrcIndexEntry> zeroIndex;
-  BuildCrcIndex(database, crcIndex, zeroIndex);
+  Index("../gamex");  // a damaged game list may give a name a folder part
   settings.fixName = fixName = true;
   settings.askBeforeFixing = false;
-
-  ASSERT_TRUE(Check(temp / "roms/gamx.zip"));
-  ASSERT_TRUE(Check(temp / "roms/gamy"));
-  EXPECT_TRUE(FileExists(temp / "roms/gamx.zip"));
-  EXPECT_TRUE(FileExists(temp / "roms/gamy/a.bin"));
-  EXPECT_FALSE(PathExists(temp / "gamex.zip"));
-  EXPECT_FALSE(PathExists(temp / "gamex"));
+  ASSERT_TRUE(Check(temp / "roms/gamx.zip") && Check(temp / "roms/gamy"));
+  EXPECT_TRUE(FileExists(temp / "roms/gamx.zip") && FileExists(temp / "roms/gamy/a.bin"));
+  EXPECT_FALSE(PathExists(temp / "gamex.zip") || PathExists(temp / "gamex"));
   EXPECT_EQ(results.lines.back().text,
             "wrong name: " + temp / "roms/gamy [wrong: gamy] [right: ../gamex] [not fixed]");
   EXPECT_EQ(stats.wrongNamedGamesFixed, 0);
