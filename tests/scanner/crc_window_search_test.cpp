@@ -2,8 +2,6 @@
 // window's CRC afresh finds first.
 #include "scanner/crc_window_search.h"
 
-#include <optional>
-
 #include "scanner/scan_fixture.h"
 
 namespace kestrel::testing {

@@ -38,6 +38,23 @@ TEST_F(RepairsTest, CaseFixesRenameSetsRomsAndSamplesInFoldersAndZips) {
   EXPECT_EQ(Lines(), std::vector<std::string>{});
 }
 
+TEST_F(RepairsTest, AnswersDecideItemByItemAndForAllOfOneKind) {
+  settings.checkCase = settings.fixCase = settings.askBeforeFixing = true;
+  AddGame("alpha", {{"a.rom", kA}, {"b.rom", kB}, {"c.rom", kC}});
+  Link();
+  WriteFolderSet(romPath, "alpha", {{"A.rom", kA}, {"B.rom", kB}, {"C.rom", kC}});
+  // No, then Yes To All: the first ROM stays, the others follow unasked.
+  ui.askAnswers = {kAnswerNo, kAnswerYesToAll};
+  Scan();
+  EXPECT_EQ(ui.questions.size(), 2u);
+  EXPECT_EQ(ui.questions[0].title, "Fix Wrong Spelled Roms In Gameset 'alpha game' ?");
+  EXPECT_EQ(FileNames(romPath + "alpha"), (Names{"A.rom", "b.rom", "c.rom"}));
+  // Stop ends the scan at once, with nothing changed.
+  ui.askAnswers = {kAnswerStop};
+  EXPECT_FALSE(Scan().ranToEnd);
+  EXPECT_EQ(FileNames(romPath + "alpha"), (Names{"A.rom", "b.rom", "c.rom"}));
+}
+
 TEST_F(RepairsTest, WrongNamedRomsSwapTheirNamesInFoldersAndZips) {
   settings.fixName = true;
   AddGame("alpha", {{"a.rom", kA}, {"b.rom", kB}, {"c.rom", kC}});
