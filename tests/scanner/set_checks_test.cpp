@@ -1,6 +1,7 @@
 // Scans of small collections on disk, one kind of set layout at a time.
 
 #include "scanner/scan_fixture.h"
+#include "scanner/scan_state.h"
 
 namespace kestrel::testing {
 namespace {
@@ -79,6 +80,41 @@ TEST_F(SetChecksTest, DoubleNamesAndZeroCrcStandInsStayInsideTheirSets) {
   settings.allowDoubleNames = false;
   Scan();
   EXPECT_FALSE(Rom("al", "x.rom").romScan.found);
+}
+
+// The NeoGeo rules for lists that name no BIOS set.
+TEST_F(SetChecksTest, NeoGeoBiosInAnyRomPathCoversTheGamesBiosRoms) {
+  std::string otherPath = root / "more/";
+  settings.romPaths.push_back({otherPath});
+  std::vector<std::string> bios;
+  std::vector<TestRom> roms = {{"g.rom", kA}};
+  for (size_t i = 0; i < 4; ++i) {
+    bios.push_back(DataWithCrc(kNeoGeoBiosSize, kNeoGeoBiosCrcs[i]));
+    roms.push_back({kNeoGeoBiosFiles[i], bios[i]});
+  }
+  GameSet& game = AddGame("ng1", roms);
+  game.hasNeoGeoBios = true;
+  AddGame("arc", {{"arc.rom", kA}, {"arc2.rom", kB}});  // an arcade game, absent
+  Link();
+  WriteZipSet(romPath, "ng1", {{"g.rom", kA}});
+  WriteFolderSet(otherPath, "neogeo",
+                 {{"neo-geo.rom", bios[0]}, {"ng-sfix.rom", bios[1]}, {"ng-sm1.rom", bios[2]}});
+
+  ScanOutcome outcome = Scan();
+
+  for (size_t i = 0; i < 3; ++i) EXPECT_TRUE(Rom("ng1", kNeoGeoBiosFiles[i]).romScan.found);
+  EXPECT_FALSE(Rom("ng1", "im_bios.rom").romScan.found);  // needs all four in place
+  // Each kind of game counts where it belongs.
+  const ScanStatistics& stats = outcome.statistics;
+  EXPECT_EQ(std::vector<int>({stats.neoGeoGames, stats.neoGeoRoms, stats.missingNeoGeoGames,
+                              stats.missingNeoGeoRoms, stats.arcadeGames, stats.arcadeRoms,
+                              stats.missingArcadeGames, stats.missingArcadeRoms}),
+            std::vector<int>({1, 5, 0, 1, 1, 2, 1, 2}));
+
+  WriteFile(otherPath + "neogeo/im_bios.rom", bios[3]);
+  Scan();
+  EXPECT_TRUE(Rom("ng1", "im_bios.rom").romScan.found);
+  EXPECT_FALSE(Game("ng1").needsScan);
 }
 
 }  // namespace
