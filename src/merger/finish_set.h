@@ -23,9 +23,11 @@ namespace kestrel {
 // Clean Set is on and the layout gives the set no ROM (`holdsNoRom`), when
 // committing removes it.
 //
-// `built` tells whether the set can be committed. kStop when the user chose
-// to end the run: after "Disk Is Full !" while copying a loose file, or Yes
-// to the question after a failed extraction or a failed zip.
+// `built` tells whether the set can be committed: not after a failed zip or
+// a failed extraction, whose set would lack what the old set holds. kStop
+// when the user chose to end the run: after "Disk Is Full !" while copying
+// a loose file, or Yes to the question after a failed extraction or a
+// failed zip.
 StepResult FinishSet(MergeRun& run, WorkSet& set, bool& built);
 
 // Puts every built set of a family in place, all or none: false (with the
