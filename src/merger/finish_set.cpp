@@ -112,11 +112,16 @@ class Journal {
     created_.push_back(folder);
     return true;
   }
-  void Undo() {
-    for (auto move = moves_.rbegin(); move != moves_.rend(); ++move) RenamePath(move->first, move->second);
+  // False when something could not be moved back: it is still in a work
+  // folder, which must then stay.
+  bool Undo() {
+    bool complete = true;
+    for (auto move = moves_.rbegin(); move != moves_.rend(); ++move)
+      complete = RenamePath(move->first, move->second) && complete;
     for (auto folder = created_.rbegin(); folder != created_.rend(); ++folder) RemoveFolder(*folder);
     moves_.clear();
     created_.clear();
+    return complete;
   }
 
  private:
@@ -177,7 +182,8 @@ bool CommitSets(SetLocator& locator, std::vector<WorkSet>& sets, bool cleanSet) 
   Journal journal;
   for (const WorkSet& set : sets) {
     if (!CommitSet(locator, set, cleanSet, journal)) {
-      journal.Undo();
+      if (!journal.Undo())
+        for (WorkSet& kept : sets) kept.keepWorkFolder = true;
       return false;
     }
   }
@@ -185,7 +191,8 @@ bool CommitSets(SetLocator& locator, std::vector<WorkSet>& sets, bool cleanSet) 
 }
 
 void DiscardWorkSets(std::vector<WorkSet>& sets) {
-  for (const WorkSet& set : sets) RemoveFolderTree(set.workFolder);
+  for (const WorkSet& set : sets)
+    if (!set.keepWorkFolder) RemoveFolderTree(set.workFolder);
 }
 
 }  // namespace kestrel
