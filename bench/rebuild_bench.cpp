@@ -18,10 +18,13 @@
 #include "platform/file_system.h"
 #include "rebuilder/rebuilder.h"
 #include "settings/settings_record.h"
+#include "rom_like_files.h"
 
 namespace {
 
 using namespace kestrel;
+using bench::RomLikeBytes;
+using bench::WriteBytes;
 
 const std::string kRoot = "/tmp/kestrel-rebuild-bench/";
 constexpr int kFamilies = 85;            // a parent and a clone each
@@ -30,26 +33,6 @@ constexpr int kCloneOwnRoms = 4;
 constexpr size_t kRomSize = 2u << 20;    // 85 x 12 distinct ROMs x 2 MB = 2.04 GB
 constexpr int kMembersPerSourceZip = 16;
 constexpr char kLevel = '9';
-
-// Bytes that deflate to roughly half, like many ROM images.
-std::string RomLikeBytes(size_t length, uint32_t seed) {
-  std::string bytes(length, '\0');
-  uint32_t state = seed * 2654435761u + 12345u;
-  for (size_t i = 0; i < length; ++i) {
-    state ^= state << 13;
-    state ^= state >> 17;
-    state ^= state << 5;
-    bytes[i] = char((state & 0x0F) | ((i >> 9) & 0x30));
-  }
-  return bytes;
-}
-
-bool WriteBytes(const std::string& path, const std::string& bytes) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) return false;
-  bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  return std::fclose(file) == 0 && written;
-}
 
 bool Shell(const std::string& command) { return std::system(command.c_str()) == 0; }
 

@@ -14,36 +14,19 @@
 #include "archive/zip_library.h"
 #include "archive/zip_reader.h"
 #include "platform/file_system.h"
+#include "rom_like_files.h"
 
 namespace {
 
 using namespace kestrel;
+using bench::RomLikeBytes;
+using bench::WriteBytes;
 
 const std::string kRoot = "/tmp/kestrel-zip-bench/";
 constexpr int kListArchives = 10000;
 constexpr int kMembersPerArchive = 10;
 constexpr int kExtractArchives = 16;
 constexpr size_t kExtractMemberSize = 8u << 20;  // 16 archives x 8 members x 8 MB = 1 GB
-
-// Bytes that deflate to roughly half, like many ROM images.
-std::string RomLikeBytes(size_t length, uint32_t seed) {
-  std::string bytes(length, '\0');
-  uint32_t state = seed * 2654435761u + 12345u;
-  for (size_t i = 0; i < length; ++i) {
-    state ^= state << 13;
-    state ^= state >> 17;
-    state ^= state << 5;
-    bytes[i] = char((state & 0x0F) | ((i >> 9) & 0x30));
-  }
-  return bytes;
-}
-
-bool WriteBytes(const std::string& path, const std::string& bytes) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) return false;
-  bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  return std::fclose(file) == 0 && written;
-}
 
 // Creates `folder` with `count` archives unless a finished copy is there.
 bool PrepareArchives(const std::string& folder, int count, int members, size_t memberSize, char level) {

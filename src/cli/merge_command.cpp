@@ -6,6 +6,7 @@
 
 #include "app/user_interface.h"
 #include "archive/zip_library.h"
+#include "cli/flag_pair.h"
 #include "merger/merger.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
@@ -13,12 +14,6 @@
 
 namespace kestrel {
 namespace {
-
-// A pair of opposite flags "--yes" / "--no" for one value.
-void AddChoice(CLI::App& command, const std::string& yes, const std::string& no, std::optional<bool>& value,
-               const std::string& help) {
-  command.add_flag_function("--" + yes + ",!--" + no, [&value](int64_t count) { value = count > 0; }, help);
-}
 
 // The command builds what it is named after. Clean Set and Remove Old change
 // or delete the user's sets, so on the command line they are off unless
@@ -61,11 +56,11 @@ void AddMergeOptions(CLI::App& command, MergeOptions& options) {
 }
 
 void AddMergeToolOptions(CLI::App& command, MergeOptions& options, const std::string& prefix) {
-  AddChoice(command, prefix + "zip", prefix + "folders", options.zip,
+  AddFlagPair(command, prefix + "zip", prefix + "folders", options.zip,
             "Write the new sets as zips or folders; default the profile's, zips");
-  AddChoice(command, prefix + "clean-set", "no-" + prefix + "clean-set", options.cleanSet,
+  AddFlagPair(command, prefix + "clean-set", "no-" + prefix + "clean-set", options.cleanSet,
             "The new sets hold only the family's files (old files are dropped)");
-  AddChoice(command, prefix + "remove-old", "no-" + prefix + "remove-old", options.removeOld,
+  AddFlagPair(command, prefix + "remove-old", "no-" + prefix + "remove-old", options.removeOld,
             "Remove the old parent and clone sets from the other ROM paths");
   command.add_option("--" + prefix + "destination", options.destination,
                      "Put the new sets into this folder instead of where they are");

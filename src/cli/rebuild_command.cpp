@@ -6,6 +6,7 @@
 
 #include "app/user_interface.h"
 #include "cli/data_options.h"
+#include "cli/flag_pair.h"
 #include "archive/zip_library.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
@@ -17,22 +18,6 @@ namespace kestrel {
 namespace {
 
 const ChoiceNames kRebuildGameTypeNames = {"arcade", "neogeo", "both-bios"};
-
-// A switch pair "--name" / "--no-name" that leaves the profile's value alone
-// when neither is given.
-void AddSwitch(CLI::App& command, const std::string& name, std::optional<bool>& value, const std::string& help) {
-  command.add_flag_function("--" + name + ",!--no-" + name, [&value](int64_t count) { value = count > 0; }, help);
-}
-
-// A pair of opposite flags "--yes" / "--no" for one value.
-void AddChoice(CLI::App& command, const std::string& yes, const std::string& no, std::optional<bool>& value,
-               const std::string& help) {
-  command.add_flag_function("--" + yes + ",!--" + no, [&value](int64_t count) { value = count > 0; }, help);
-}
-
-void Apply(const std::optional<bool>& value, bool& field) {
-  if (value) field = *value;
-}
 
 std::string AsFolder(const std::string& path) { return WithTrailingSeparator(AbsolutePath(path)); }
 
@@ -69,7 +54,7 @@ void AddRebuildToolOptions(CLI::App& command, RebuildOptions& options, const std
                      "arcade; neogeo (NeoGeo too, BIOS once into \"neogeo\", the default); "
                      "both-bios (BIOS into every NeoGeo set)")
       ->check(CLI::IsMember(kRebuildGameTypeNames));
-  AddChoice(command, prefix + "zip", prefix + "folders", options.zip, "Build zipped sets (default) or folders");
+  AddFlagPair(command, prefix + "zip", prefix + "folders", options.zip, "Build zipped sets (default) or folders");
   AddSwitch(command, prefix + "tilde-crcs", options.tildeCrcs, "Also rebuild ROMs listed with a complemented CRC (default on)");
   AddSwitch(command, prefix + "zero-crcs", options.zeroCrcs, "Also rebuild ROMs without a known dump by name and size (default on)");
   AddSwitch(command, prefix + "recursive", options.recursive, "Descend into subfolders of the source (default on)");
@@ -83,11 +68,11 @@ void ApplyRebuildOptions(const RebuildOptions& options, SettingsRecord& settings
   ApplyChoice(options.setType, kSetTypeNames, settings.rebuildMergeMode);
   ApplyChoice(options.gameTypes, kRebuildGameTypeNames, settings.rebuildGameTypes);
   if (!options.logfile.empty()) settings.rebuildCreateLog = true, settings.rebuildLogfile = options.logfile;
-  Apply(options.zip, settings.rebuildZip);
-  Apply(options.tildeCrcs, settings.rebuildTildeCrcs);
-  Apply(options.zeroCrcs, settings.rebuildZeroCrcs);
-  Apply(options.recursive, settings.rebuildRecursive);
-  Apply(options.removeSources, settings.rebuildRemoveSources);
+  ApplySwitch(options.zip, settings.rebuildZip);
+  ApplySwitch(options.tildeCrcs, settings.rebuildTildeCrcs);
+  ApplySwitch(options.zeroCrcs, settings.rebuildZeroCrcs);
+  ApplySwitch(options.recursive, settings.rebuildRecursive);
+  ApplySwitch(options.removeSources, settings.rebuildRemoveSources);
 }
 
 int RunRebuildCommand(const RebuildOptions& options, UserInterface& ui) {

@@ -5,6 +5,7 @@
 
 #include "app/user_interface.h"
 #include "archive/zip_library.h"
+#include "cli/flag_pair.h"
 #include "cli/scan_report.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
@@ -19,15 +20,6 @@ namespace {
 
 const ChoiceNames kScanGameTypeNames = {"arcade", "neogeo", "both"};
 
-// A switch pair "--name" / "--no-name". A flag bound to the value directly
-// would set it even when neither is given, hiding the profile's value.
-void AddSwitch(CLI::App& command, const std::string& name, std::optional<bool>& value, const std::string& help) {
-  command.add_flag_function("--" + name + ",!--no-" + name, [&value](int64_t count) { value = count > 0; }, help);
-}
-
-void Apply(const std::optional<bool>& value, bool& field) {
-  if (value) field = *value;
-}
 
 bool ApplyChoices(const ScanOptions& options, SettingsRecord& settings) {
   ApplyChoice(options.setType, kSetTypeNames, settings.scanMergeMode);
@@ -38,23 +30,23 @@ bool ApplyChoices(const ScanOptions& options, SettingsRecord& settings) {
 }
 
 void ApplySwitches(const ScanOptions& options, SettingsRecord& settings) {
-  Apply(options.scanGames, settings.scanGames);
-  Apply(options.scanRoms, settings.scanRoms);
-  Apply(options.scanSamples, settings.scanSamples);
-  Apply(options.checkMissing, settings.checkMissing);
-  Apply(options.checkChecksum, settings.checkChecksum);
-  Apply(options.checkUnneeded, settings.checkUnneeded);
-  Apply(options.checkName, settings.checkName);
-  Apply(options.checkLength, settings.checkLength);
-  Apply(options.checkCase, settings.checkCase);
-  Apply(options.allowDoubleNames, settings.allowDoubleNames);
-  Apply(options.altSamplesSupport, settings.altSamplesSupport);
-  Apply(options.advancedUnneeded, settings.advancedUnneeded);
-  Apply(options.zeroCrcCreation, settings.zeroCrcCreation);
-  Apply(options.showMissingZeroCrcs, settings.showMissingZeroCrcs);
-  Apply(options.showAllZeroCrcs, settings.showAllZeroCrcs);
-  Apply(options.pathWarnings, settings.pathWarnings);
-  Apply(options.addStatistics, settings.addStatistics);
+  ApplySwitch(options.scanGames, settings.scanGames);
+  ApplySwitch(options.scanRoms, settings.scanRoms);
+  ApplySwitch(options.scanSamples, settings.scanSamples);
+  ApplySwitch(options.checkMissing, settings.checkMissing);
+  ApplySwitch(options.checkChecksum, settings.checkChecksum);
+  ApplySwitch(options.checkUnneeded, settings.checkUnneeded);
+  ApplySwitch(options.checkName, settings.checkName);
+  ApplySwitch(options.checkLength, settings.checkLength);
+  ApplySwitch(options.checkCase, settings.checkCase);
+  ApplySwitch(options.allowDoubleNames, settings.allowDoubleNames);
+  ApplySwitch(options.altSamplesSupport, settings.altSamplesSupport);
+  ApplySwitch(options.advancedUnneeded, settings.advancedUnneeded);
+  ApplySwitch(options.zeroCrcCreation, settings.zeroCrcCreation);
+  ApplySwitch(options.showMissingZeroCrcs, settings.showMissingZeroCrcs);
+  ApplySwitch(options.showAllZeroCrcs, settings.showAllZeroCrcs);
+  ApplySwitch(options.pathWarnings, settings.pathWarnings);
+  ApplySwitch(options.addStatistics, settings.addStatistics);
   ApplyChoices(options, settings);
 }
 
@@ -63,7 +55,7 @@ void ApplySwitches(const ScanOptions& options, SettingsRecord& settings) {
 // and a check that is off switches its fix off.
 void ApplyFix(const std::optional<bool>& fix, const std::optional<bool>& check, bool& fixField,
               bool& checkField) {
-  Apply(fix, fixField);
+  ApplySwitch(fix, fixField);
   if (fix.value_or(false) && !check.has_value()) checkField = true;
   if (!checkField) fixField = false;
 }
@@ -77,8 +69,8 @@ void ApplyFixSwitches(const ScanOptions& options, SettingsRecord& settings) {
   if (options.fixMissingAdvanced.value_or(false)) fixMissing = true;
   ApplyFix(fixMissing, options.checkMissing, settings.fixMissing, settings.checkMissing);
   ApplyFix(options.fixMissingAdvanced, options.checkMissing, settings.fixMissingAdvanced, settings.checkMissing);
-  Apply(options.backups, settings.makeBackups);
-  Apply(options.askBeforeFixing, settings.askBeforeFixing);
+  ApplySwitch(options.backups, settings.makeBackups);
+  ApplySwitch(options.askBeforeFixing, settings.askBeforeFixing);
 }
 
 // What the desktop program checks before it opens the scanner: missing

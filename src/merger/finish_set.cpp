@@ -52,8 +52,10 @@ StepResult ZipNewSet(MergeRun& run, WorkSet& set, bool& built) {
   return StepResult::kContinue;
 }
 
-// Writes one file from its latest source that can be read.
-StepResult PlaceFile(MergeRun& run, const CollectedFile& file, const std::string& target) {
+// Writes one file from its latest source that can be read. `failed` is set
+// when a write failed and the user chose to go on: the set then lacks the
+// file, while its old set may hold the only copy.
+StepResult PlaceFile(MergeRun& run, const CollectedFile& file, const std::string& target, bool& failed) {
   for (auto source = file.sources.rbegin(); source != file.sources.rend(); ++source) {
     run.Pump();
     if (!source->looseFile.empty()) {
@@ -66,6 +68,7 @@ StepResult PlaceFile(MergeRun& run, const CollectedFile& file, const std::string
     if (ExtractZipEntry(source->member, target, &writeFailed)) return StepResult::kContinue;
     if (writeFailed != 0) {
       if (UserStops(run, "Error While Unzipping !\n\nDo You Want To Stop Merger Process ?")) return StepResult::kStop;
+      failed = true;
       return StepResult::kContinue;
     }
     // A damaged member counts as not found; an earlier find stands in.
@@ -80,9 +83,12 @@ StepResult ExtractNewSet(MergeRun& run, WorkSet& set, bool& built) {
                 {MessageButtons::kOk, MessageIcon::kStop});
     return StepResult::kStop;
   }
+  bool failed = false;
   for (const CollectedFile& file : set.files) {
-    if (PlaceFile(run, file, folder + file.name) == StepResult::kStop) return StepResult::kStop;
+    if (PlaceFile(run, file, folder + file.name, failed) == StepResult::kStop) return StepResult::kStop;
   }
+  // A set missing a file that could not be written is not put in place.
+  if (failed) return StepResult::kContinue;
   set.newFolder = folder;
   built = true;
   return StepResult::kContinue;
@@ -106,11 +112,16 @@ class Journal {
     created_.push_back(folder);
     return true;
   }
-  void Undo() {
-    for (auto move = moves_.rbegin(); move != moves_.rend(); ++move) RenamePath(move->first, move->second);
+  // False when something could not be moved back: it is still in a work
+  // folder, which must then stay.
+  bool Undo() {
+    bool complete = true;
+    for (auto move = moves_.rbegin(); move != moves_.rend(); ++move)
+      complete = RenamePath(move->first, move->second) && complete;
     for (auto folder = created_.rbegin(); folder != created_.rend(); ++folder) RemoveFolder(*folder);
     moves_.clear();
     created_.clear();
+    return complete;
   }
 
  private:
@@ -171,7 +182,8 @@ bool CommitSets(SetLocator& locator, std::vector<WorkSet>& sets, bool cleanSet) 
   Journal journal;
   for (const WorkSet& set : sets) {
     if (!CommitSet(locator, set, cleanSet, journal)) {
-      journal.Undo();
+      if (!journal.Undo())
+        for (WorkSet& kept : sets) kept.keepWorkFolder = true;
       return false;
     }
   }
@@ -179,7 +191,8 @@ bool CommitSets(SetLocator& locator, std::vector<WorkSet>& sets, bool cleanSet) 
 }
 
 void DiscardWorkSets(std::vector<WorkSet>& sets) {
-  for (const WorkSet& set : sets) RemoveFolderTree(set.workFolder);
+  for (const WorkSet& set : sets)
+    if (!set.keepWorkFolder) RemoveFolderTree(set.workFolder);
 }
 
 }  // namespace kestrel

@@ -23,18 +23,22 @@ namespace kestrel {
 // Clean Set is on and the layout gives the set no ROM (`holdsNoRom`), when
 // committing removes it.
 //
-// `built` tells whether the set can be committed. kStop when the user chose
-// to end the run: after "Disk Is Full !" while copying a loose file, or Yes
-// to the question after a failed extraction or a failed zip.
+// `built` tells whether the set can be committed: not after a failed zip or
+// a failed extraction, whose set would lack what the old set holds. kStop
+// when the user chose to end the run: after "Disk Is Full !" while copying
+// a loose file, or Yes to the question after a failed extraction or a
+// failed zip.
 StepResult FinishSet(MergeRun& run, WorkSet& set, bool& built);
 
 // Puts every built set of a family in place, all or none: false (with the
 // old sets back where they were) when one cannot be put in place. The work
-// folders stay; DiscardWorkSets removes them.
+// folders stay; DiscardWorkSets removes them. An old set that cannot be
+// moved back stays in its work folder, and the family's work folders are
+// marked to be kept, so the next run leaves the family alone.
 bool CommitSets(SetLocator& locator, std::vector<WorkSet>& sets, bool cleanSet);
 
 // Removes the work folders with everything in them, the old sets that a
-// commit moved there included.
+// commit moved there included; a folder marked to be kept stays.
 void DiscardWorkSets(std::vector<WorkSet>& sets);
 
 }  // namespace kestrel

@@ -87,11 +87,20 @@ void CollectBiosRoms(MergeRun& run, const GameSet& game, WorkSet& set) {
   }
 }
 
-// Removes the set `name` from every active ROM path but `keep` ("" keeps none).
+// Whether the family's collecting met `zip` and could not read it: nothing
+// of it reached the new sets.
+bool WasUnreadable(const MergeRun& run, const std::string& zip) {
+  auto listing = run.zipListings.find(zip);
+  return listing != run.zipListings.end() && !listing->second;
+}
+
+// Removes the set `name` from every active ROM path but `keep` ("" keeps
+// none). A zip that could not be read stays: it may still be repaired.
 void DeleteSetElsewhere(MergeRun& run, const std::string& name, const std::string& keep) {
   for (const std::string& romPath : run.settings.activeRomPaths) {
     if (!keep.empty() && SameFolder(romPath, keep)) continue;
-    if (std::optional<std::string> zip = run.sets.FindZip(romPath, name)) DeleteFile(*zip);
+    std::optional<std::string> zip = run.sets.FindZip(romPath, name);
+    if (zip && !WasUnreadable(run, *zip)) DeleteFile(*zip);
     if (std::optional<std::string> folder = run.sets.FindFolder(romPath, name)) RemoveFolderTree(*folder);
   }
 }

@@ -46,6 +46,9 @@ struct WorkSet {
   // Filled by FinishSet: what is to replace the old set on commit.
   std::string newArchive;  // the new zip inside the work folder, or ""
   std::string newFolder;   // the folder of new loose files inside the work folder, or ""
+  // Set when a failed commit could not move an old set back out of a work
+  // folder of the family: the work folder then stays.
+  bool keepWorkFolder = false;
 };
 
 // Creates the work folder of the set `setName` in `folder`. False when it

@@ -2,12 +2,13 @@
 
 #include <chrono>
 #include <cstdint>
-#include <filesystem>
 #include <future>
+#include <optional>
 #include <thread>
 
 #include "app/user_interface.h"
 #include "archive/zip_library.h"
+#include "platform/disk_space.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
 #include "rebuilder/rebuild_messages.h"
@@ -39,9 +40,8 @@ bool LacksRoom(const PendingArchive& archive) {
   uint64_t needed = FileSize(archive.path).value_or(0);
   for (const PendingMember& member : archive.members)
     needed += member.source.IsMember() ? member.source.compressedSize : member.source.size;
-  std::error_code error;
-  std::filesystem::space_info space = std::filesystem::space(FolderPart(archive.path), error);
-  return !error && space.available < needed;
+  std::optional<DiskSpace> space = QueryDiskSpace(FolderPart(archive.path));
+  return space && space->available < needed;
 }
 
 void MarkPlacements(const PendingArchive& archive, RebuildJournal& journal, bool written) {
