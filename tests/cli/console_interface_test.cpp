@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <string>
 
 namespace kestrel {
 namespace {

@@ -6,14 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <string>
-#include <vector>
 
 #include "app/scripted_interface.h"
 #include "archive/zip_library.h"
 #include "gamedb/game_set.h"
 #include "merger/merger.h"
 #include "settings/settings_record.h"
+#include "support/link_families.h"
 #include "support/temp_folder.h"
 
 namespace kestrel::testing {
@@ -35,32 +34,38 @@ class MergerTest : public ::testing::Test {
   void WriteSplitCollection();
   GameSet& AddGame(const std::string& name, const Files& roms, const std::string& cloneOf = "");
   // Sorts the list, links parents and clones, sets inParent.
-  void Link();
-  GameSet& Game(const std::string& name);
+  void Link() { LinkFamilies(database); }
+  GameSet& Game(const std::string& name) { return database[*FindGame(database, name)]; }
 
-  // The files a set holds in the given layout, from RomData.
-  Files SplitFiles(const std::string& game);
-  Files FullFiles(const std::string& game);
+  // The files a set holds in the given layout, from RomData: its own ROMs
+  // only (split), all of them (full), or the whole family's (merged).
+  Files SplitFiles(const std::string& game) { return SetFiles(game, true); }
+  Files FullFiles(const std::string& game) { return SetFiles(game, false); }
   Files MergedFiles(const std::string& parent);
 
   void WriteZip(const std::string& folder, const std::string& set, const Files& files);
   void WriteFolder(const std::string& folder, const std::string& set, const Files& files);
   // Member name -> contents; every member must extract.
   Files ZipContents(const std::string& zipPath);
-  Files FolderContents(const std::string& folder);
-  // Every file under the root, by path relative to it, with its bytes.
+  // Every entry under the root, by path relative to it, with its bytes
+  // ("/" for a folder).
   Files Snapshot();
-  // Relative paths of every entry (files and folders) under the root.
+  // The paths of the Snapshot(), in order.
   std::vector<std::string> Entries();
 
-  MergeOutcome Run(MergeButton button = MergeButton::kMerge, ZipWriter writer = ZipUpdate);
+  MergeOutcome Run(MergeButton button = MergeButton::kMerge, ZipWriter writer = ZipUpdate) {
+    return RunMerger(database, settings, &ui, zipLibrary, button, writer);
+  }
 
   TempFolder root;
-  std::string path1, path2;
+  std::string path1 = root / "roms1/", path2 = root / "roms2/";
   ScriptedInterface ui;
   GameList database;
   SettingsRecord settings;
   ZipLibrary zipLibrary;
+
+ private:
+  Files SetFiles(const std::string& game, bool ownOnly);
 };
 
 }  // namespace kestrel::testing

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <map>
 #include <string>
 
@@ -12,27 +11,11 @@
 namespace kestrel::testing {
 namespace {
 
-using Files = std::map<std::string, std::string>;
-
-// "set.zip:member" -> the CRC-32 of its data in hex, short enough to read
-// in a failure.
-Files WithCrcs(const Files& files) {
-  Files crcs;
-  for (const auto& [name, data] : files) {
-    char hex[9];
-    std::snprintf(hex, sizeof hex, "%08x", CrcOf(data));
-    crcs[name] = hex;
-  }
+// The CRC-32 of each file, short enough to read in a failure.
+std::map<std::string, uint32_t> Crcs(const Files& files) {
+  std::map<std::string, uint32_t> crcs;
+  for (const auto& [name, data] : files) crcs[name] = CrcOf(data);
   return crcs;
-}
-
-// The collection as Tree() shows a destination of zips.
-Files AsZips(const Collection& sets) {
-  Files files;
-  for (const auto& [set, members] : sets) {
-    for (const auto& [member, data] : members) files[set + ".zip:" + member] = data;
-  }
-  return WithCrcs(files);
 }
 
 class BiosRebuildTest : public RebuildTest {
@@ -42,7 +25,7 @@ class BiosRebuildTest : public RebuildTest {
   // the games' own as loose files), and compares the result with `expected`.
   void RebuildAndCompare(int layout, const Collection& expected) {
     ClearDestination();
-    Files zipped;
+    Files zipped, expectedTree;
     for (uint32_t crc : {0xa1a1a1a1u, 0xa2a2a2a2u, 0xb1b1b1b1u, 0xb2b2b2b2u})
       zipped["bios" + std::to_string(crc)] = BiosFamilyData(crc);
     WriteZip(sources + "bios.zip", zipped);
@@ -50,7 +33,9 @@ class BiosRebuildTest : public RebuildTest {
       WriteFile(sources + "game" + std::to_string(crc), BiosFamilyData(crc));
     settings.rebuildMergeMode = layout;
     EXPECT_TRUE(Rebuild().completed);
-    EXPECT_EQ(WithCrcs(Tree(destination)), AsZips(expected)) << "layout " << layout;
+    for (const auto& [set, members] : expected)
+      for (const auto& [member, data] : members) expectedTree[set + ".zip:" + member] = data;
+    EXPECT_EQ(Crcs(Tree(destination)), Crcs(expectedTree)) << "layout " << layout;
     EXPECT_TRUE(ui.messages.empty());
     // A source is removed only when every placement it served was written,
     // so a BIOS ROM gathered twice for one zip keeps its source.

@@ -6,17 +6,14 @@
 #include "archive/zip_reader.h"
 #include "gamedb/game_list_file.h"
 #include "gamedb/validate_games.h"
-#include "platform/file_system.h"
 #include "platform/process.h"
 
 namespace kestrel::testing {
+
+namespace fs = std::filesystem;
+
 RebuildTest::RebuildTest() {
-  source = root / "source/";
-  destination = root / "destination/";
-  logfile = root / "rebuild.log";
-  std::filesystem::create_directories(source);
-  std::filesystem::create_directories(destination);
-  std::filesystem::create_directories(root / "temp");
+  for (const std::string& folder : {source, destination, root / "temp"}) fs::create_directories(folder);
   settings.tempFolder = root / "temp/";
   settings.rebuildSource = source;
   settings.rebuildDestination = destination;
@@ -26,29 +23,18 @@ RebuildTest::RebuildTest() {
   SetApplicationInterface(&ui);
 }
 
-RebuildTest::~RebuildTest() { SetApplicationInterface(nullptr); }
-
-static std::string CrcHex(const std::string& data) {
-  char text[9];
-  std::snprintf(text, sizeof text, "%08x", CrcOf(data));
-  return text;
-}
-
-void RebuildTest::AddGame(const std::string& name, const std::vector<GameRom>& roms, const std::string& cloneOf,
-                          const std::string& romOf) {
+void RebuildTest::AddGame(const std::string& name, const std::vector<std::pair<std::string, std::string>>& roms,
+                          const std::string& cloneOf, const std::string& romOf) {
   datfile_ += "game (\n\tname " + name + "\n\tdescription \"" + name + "\"\n";
   if (!cloneOf.empty()) datfile_ += "\tcloneof " + cloneOf + "\n";
   if (!romOf.empty()) datfile_ += "\tromof " + romOf + "\n";
-  for (const GameRom& rom : roms) {
-    bool dumped = !rom.data.empty();
-    size_t size = dumped ? rom.data.size() : size_t(rom.noDumpSize);
-    datfile_ += "\trom ( name " + rom.name + " size " + std::to_string(size) + " crc " +
-                (dumped ? CrcHex(rom.data) : "0") + " )\n";
+  for (const auto& [romName, data] : roms) {
+    char crc[9];
+    std::snprintf(crc, sizeof crc, "%08x", CrcOf(data));
+    datfile_ += "\trom ( name " + romName + " size " + std::to_string(data.size()) + " crc " + crc + " )\n";
   }
   datfile_ += ")\n\n";
 }
-
-void RebuildTest::Load() { LoadList(datfile_); }
 
 void RebuildTest::LoadList(const std::string& list) {
   WriteFile(root / "list.dat", list);
@@ -60,48 +46,38 @@ void RebuildTest::LoadList(const std::string& list) {
   ASSERT_TRUE(ValidateGames(raw, database, *progress, 0));
 }
 
-void RebuildTest::WriteZip(const std::string& path, const std::map<std::string, std::string>& members) {
+void RebuildTest::WriteZip(const std::string& path, const Files& members) {
   std::string staging = root / "staging/";
-  std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+  fs::create_directories(fs::path(path).parent_path());
   std::vector<std::string> arguments = {"-q", "-X", path};
   for (const auto& [name, data] : members) {
     WriteFile(staging + name, data);
     arguments.push_back(name);
   }
   ASSERT_TRUE(RunProcess("/usr/bin/zip", arguments, "/dev/null", false, staging));
-  std::filesystem::remove_all(staging);
+  fs::remove_all(staging);
 }
 
 void RebuildTest::ClearDestination() {
-  std::filesystem::remove_all(destination);
-  std::filesystem::create_directories(destination);
+  fs::remove_all(destination);
+  fs::create_directories(destination);
 }
 
-RebuildOutcome RebuildTest::Rebuild() {
-  if (!CheckRebuildFolders(settings, &ui)) return {true, false, {}};
-  return RunRebuild(database, settings, zipLibrary, &ui);
-}
-
-std::map<std::string, std::string> RebuildTest::Tree(const std::string& folder) {
-  std::map<std::string, std::string> files;
-  for (const auto& item : std::filesystem::recursive_directory_iterator(folder)) {
+Files RebuildTest::Tree(const std::string& folder) {
+  Files files;
+  for (const auto& item : fs::recursive_directory_iterator(folder)) {
     if (!item.is_regular_file()) continue;
-    std::string path = item.path().string();
-    std::string name = path.substr(folder.size());
+    std::string path = item.path().string(), name = path.substr(folder.size());
     ZipEntryList members;
-    if (!ReadZipDirectory(path, members, true, false)) {
-      files[name] = ReadFile(path);
-      continue;
-    }
-    for (const ZipEntry& member : members) {
+    bool isZip = ReadZipDirectory(path, members, true, false);
+    if (!isZip) files[name] = ReadFile(path);
+    for (const ZipEntry& member : isZip ? members : ZipEntryList{}) {
       EXPECT_TRUE(ExtractZipEntry(member, root / "check.tmp"));
       files[name + ":" + member.storedName] = ReadFile(root / "check.tmp");
     }
-    DeleteFile(root / "check.tmp");
   }
+  DeleteFile(root / "check.tmp");
   return files;
 }
-
-std::string RebuildTest::Log() const { return FileExists(logfile) ? ReadFile(logfile) : "(no log)"; }
 
 }  // namespace kestrel::testing

@@ -6,11 +6,13 @@
 
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/scripted_interface.h"
 #include "archive/zip_library.h"
 #include "gamedb/game_set.h"
+#include "platform/file_system.h"
 #include "rebuilder/rebuilder.h"
 #include "settings/settings_record.h"
 #include "support/crc_data.h"
@@ -18,37 +20,37 @@
 
 namespace kestrel::testing {
 
-struct GameRom {
-  std::string name;
-  std::string data;  // "" for a ROM without a known dump of `noDumpSize` bytes
-  int noDumpSize = 0;
-};
+using Files = std::map<std::string, std::string>;  // file name -> contents
 
 class RebuildTest : public ::testing::Test {
  protected:
   RebuildTest();
-  ~RebuildTest() override;
+  ~RebuildTest() override { SetApplicationInterface(nullptr); }
 
-  // Adds a game to the list; Load() parses and validates the list.
-  void AddGame(const std::string& name, const std::vector<GameRom>& roms, const std::string& cloneOf = "",
-               const std::string& romOf = "");
-  void Load();
+  // Adds a game with its ROMs (name, contents) to the list; Load() parses
+  // and validates the list.
+  void AddGame(const std::string& name, const std::vector<std::pair<std::string, std::string>>& roms,
+               const std::string& cloneOf = "", const std::string& romOf = "");
+  void Load() { LoadList(datfile_); }
   // Parses and validates a whole list, in the text or the XML form.
   void LoadList(const std::string& list);
 
   // Writes a zip made by Info-ZIP's zip, members named as given.
-  void WriteZip(const std::string& path, const std::map<std::string, std::string>& members);
+  void WriteZip(const std::string& path, const Files& members);
 
   // Empties the destination folder, keeping it.
   void ClearDestination();
   // CheckRebuildFolders, then RunRebuild when the folders pass.
-  RebuildOutcome Rebuild();
+  RebuildOutcome Rebuild() {
+    if (!CheckRebuildFolders(settings, &ui)) return {true, false, {}};
+    return RunRebuild(database, settings, zipLibrary, &ui);
+  }
   // Every file under `folder`, a zip as "name.zip:member" per member.
-  std::map<std::string, std::string> Tree(const std::string& folder);
-  std::string Log() const;
+  Files Tree(const std::string& folder);
+  std::string Log() const { return FileExists(logfile) ? ReadFile(logfile) : "(no log)"; }
 
   TempFolder root;
-  std::string source, destination, logfile;
+  std::string source = root / "source/", destination = root / "destination/", logfile = root / "rebuild.log";
   SettingsRecord settings;
   GameList database;
   ScriptedInterface ui;
