@@ -20,7 +20,7 @@ TEST(FileSystemTest, FindsNamesWithoutCasePreferringExactMatch) {
   WriteFile(dir / "Games/PACMAN.ZIP", "upper");
   WriteFile(dir / "Games/Galaga.zip", "g");
 
-  EXPECT_EQ(FindPath(dir / "Games/pacman.zip"), dir / "Games/pacman.zip");
+  EXPECT_EQ(FindPath(dir / "GAMES/pacman.zip"), dir / "Games/pacman.zip");  // exact in the folder found
   // No exact match: the first spelling byte-wise wins, every time.
   EXPECT_EQ(FindPath(dir / "games/PacMan.zip"), dir / "Games/PACMAN.ZIP");
   EXPECT_EQ(FindPath(dir / "games/"), dir / "Games/");
