@@ -104,7 +104,7 @@ TEST(XmlGameListTest, RefusesDamagedAndHostileDocuments) {
     EXPECT_FALSE(read.ok);
     ASSERT_EQ(read.messages.size(), 1u);
     EXPECT_EQ(read.messages[0].rfind("Damaged XML game list: \n\n'", 0), 0u) << read.messages[0];
-    EXPECT_NE(read.messages[0].find("list.dat'\n\n" + c.fault), std::string::npos) << read.messages[0];
+    EXPECT_NE(read.messages[0].find("list.dat'\n\n" + c.fault + " !"), std::string::npos) << read.messages[0];
   }
 }
 
