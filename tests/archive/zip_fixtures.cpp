@@ -2,44 +2,24 @@
 
 #include <zlib.h>
 
-#include <cstdlib>
-
 #include "archive/crc32.h"
 
 namespace kestrel::testing {
 
-bool Run(const std::string& commandLine) { return std::system(commandLine.c_str()) == 0; }
-
-std::string Quote(const std::string& text) {
-  std::string quoted = "'";
-  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
-
-bool HaveZip() { return Run("command -v zip > /dev/null"); }
-
 std::string Text(size_t length, unsigned seed) {
   std::string text;
-  for (uint32_t state = seed * 2654435761u + 1; text.size() < length;) {
-    state = state * 1103515245u + 12345u;
+  for (uint32_t state = seed * 2654435761u + 1; text.size() < length; state = state * 1103515245u + 12345u)
     text += "ROM-" + std::to_string((state >> 16) % 97) + ";";
-  }
-  text.resize(length);
-  return text;
+  return text.substr(0, length);
 }
 
+// A zlib stream less its two header bytes and four checksum bytes.
 std::string RawDeflate(const std::string& data) {
-  z_stream stream{};
-  deflateInit2(&stream, 6, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
-  std::string output(deflateBound(&stream, uLong(data.size())), '\0');
-  stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
-  stream.avail_in = uInt(data.size());
-  stream.next_out = reinterpret_cast<Bytef*>(output.data());
-  stream.avail_out = uInt(output.size());
-  deflate(&stream, Z_FINISH);
-  output.resize(stream.total_out);
-  deflateEnd(&stream);
-  return output;
+  uLongf length = compressBound(uLong(data.size()));
+  std::string output(length, '\0');
+  compress2(reinterpret_cast<Bytef*>(output.data()), &length, reinterpret_cast<const Bytef*>(data.data()),
+            uLong(data.size()), 6);
+  return output.substr(2, length - 6);
 }
 
 MemberBytes Deflated(const std::string& name, const std::string& data) {
@@ -84,13 +64,6 @@ std::string BuildZip(const std::vector<MemberBytes>& members) {
   Put32(end, 12, uint32_t(centrals.size()));
   Put32(end, 16, uint32_t(locals.size()));
   return locals + centrals + end;
-}
-
-std::vector<size_t> FindAll(const std::string& bytes, const std::string& pattern) {
-  std::vector<size_t> offsets;
-  for (size_t at = bytes.find(pattern); at != std::string::npos; at = bytes.find(pattern, at + 1))
-    offsets.push_back(at);
-  return offsets;
 }
 
 }  // namespace kestrel::testing

@@ -1,5 +1,5 @@
-// Zip archives for the tests: made by Info-ZIP zip, so the reader meets
-// archives it did not write, and byte by byte for the damaged ones.
+// Zip archives for the tests, made byte by byte so that the reader meets
+// archives it did not write, damaged ones too.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,17 +10,12 @@
 #include <vector>
 
 #include "app/scripted_interface.h"
-#include "app/user_interface.h"
 #include "archive/zip_reader.h"
 #include "platform/file_system.h"
 #include "support/temp_folder.h"
 
 namespace kestrel::testing {
 
-// Runs a shell command line; true when it exits with 0.
-bool Run(const std::string& commandLine);
-std::string Quote(const std::string& text);
-bool HaveZip();
 
 // `length` bytes that deflate shrinks, different for every seed.
 std::string Text(size_t length, unsigned seed);
@@ -41,8 +36,6 @@ MemberBytes Deflated(const std::string& name, const std::string& data);
 std::string BuildZip(const std::vector<MemberBytes>& members);
 void Put16(std::string& bytes, size_t offset, uint16_t value);
 void Put32(std::string& bytes, size_t offset, uint32_t value);
-// Offsets of every occurrence of `pattern`, e.g. the signature "PK\1\2".
-std::vector<size_t> FindAll(const std::string& bytes, const std::string& pattern);
 
 // Messages recorded, the advanced zip scanner off, a fresh folder.
 class ZipTest : public ::testing::Test {
@@ -68,8 +61,7 @@ class ZipTest : public ::testing::Test {
   }
 
   static std::string CorruptZipText(const std::string& path, const std::string& reason) {
-    return "Corrupt Zipfile:\n\n" + path +
-           "\n\nPlease rezip this file with a common zip-program.\n\nReason: " + reason;
+    return "Corrupt Zipfile:\n\n" + path + "\n\nPlease rezip this file with a common zip-program.\n\nReason: " + reason;
   }
 
   ScriptedInterface ui;

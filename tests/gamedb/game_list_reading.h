@@ -23,7 +23,6 @@ struct Outcome {
   bool ok = false;
   GameList games;
   std::vector<std::string> messages;
-  std::vector<std::string> progressTexts;
 };
 
 // Runs `step` under a scripted interface that cancels at check
@@ -38,7 +37,6 @@ Outcome RunStep(int cancelAtCheck, Step step) {
   outcome.ok = step(outcome.games, *progress);
   SetApplicationInterface(nullptr);
   outcome.messages = ui.MessageTexts();
-  outcome.progressTexts = ui.progressTexts;
   return outcome;
 }
 
@@ -74,13 +72,11 @@ inline std::vector<std::string> Describe(const GameList& games) {
     std::string text = game.name + " '" + game.description + "' parent " + (game.hasParent ? "+" : "-") +
                        game.cloneOf + "@" + std::to_string(game.parentIndex) + " samples " +
                        (game.hasSampleOf ? "+" : "-") + game.sampleOf;
-    for (const CloneRef& clone : game.clones) text += " clone " + clone.description + "@" + std::to_string(clone.index);
     for (const RomEntry& rom : game.roms) {
       char crc[12];
       std::snprintf(crc, sizeof crc, "%x", rom.crc);
       text += " rom " + rom.name + ":" + std::to_string(rom.size) + ":" + crc + (rom.noDump ? ":nodump" : "") +
               (rom.inParent ? "" : ":own");
-      for (const std::string& alias : AliasesOf(rom)) text += "=" + alias;
     }
     for (const SampleEntry& sample : game.samples) text += " sample " + sample.name;
     lines.push_back(text);

@@ -3,7 +3,6 @@
 #include <string>
 #include <vector>
 
-#include "gamedb/data_cache.h"
 #include "gamedb/game_list_reading.h"
 #include "support/game_records.h"
 
@@ -31,11 +30,7 @@ GameSet Set(const std::string& name, const std::string& description, const std::
 GameSet WithSamples(GameSet game, const std::string& sampleOf, std::vector<std::string> samples) {
   game.sampleOf = sampleOf;
   game.hasSampleOf = !sampleOf.empty();
-  for (const std::string& name : samples) {
-    SampleEntry sample;
-    sample.name = name;
-    game.samples.push_back(sample);
-  }
+  for (const std::string& name : samples) game.samples.emplace_back().name = name;
   game.sampleCount = static_cast<int>(game.samples.size());
   return game;
 }
@@ -51,7 +46,6 @@ TEST(ValidateGamesTest, RemovesDoublesAndReportsThemByLevel) {
       "Double ROM: 'z'\nin gameset: 'Roms'",
       "Double sample : 's'\nin gameset: 'Roms'",
   };
-  EXPECT_TRUE(Validate(raw, kShowNoListErrors).messages.empty());
   EXPECT_EQ(Validate(raw, kShowSetErrors).messages, std::vector<std::string>(all.begin(), all.begin() + 2));
   Validated result = Validate(raw, kShowRomErrors);
   EXPECT_EQ(result.messages, all);
@@ -62,7 +56,6 @@ TEST(ValidateGamesTest, RemovesDoublesAndReportsThemByLevel) {
   for (size_t i = 0; i < db.size(); ++i) EXPECT_EQ(db[i].index, static_cast<int>(i));
   const GameSet& r = db[3];
   ASSERT_EQ(r.romCount, 2);
-  EXPECT_EQ(r.roms[0].name, "a");
   EXPECT_EQ(r.roms[1].crc, 1u);  // the first in file order stays
   EXPECT_EQ(r.sampleCount, 2);
 }
@@ -83,53 +76,31 @@ TEST(ValidateGamesTest, ResolvesParentsAndRemovesBadOnes) {
                                  "Parentfolder: \n\n'self'\n\nof gameset: \n\n'Self'\n\n is useless !",
                                  zp + "Z Parent'\n\n is useless !",
                              }));
-  EXPECT_TRUE(Validate(raw, kShowNoListErrors).messages.empty());
 
-  // Every link, kept or dropped, as "name parent parentIndex [clones]".
-  std::vector<std::string> links;
-  for (const GameSet& game : result.games) {
-    std::string text = game.name + " " + (game.hasParent ? "+" : "-") + game.cloneOf + " " +
-                       std::to_string(game.parentIndex);
-    if (game.isParent) text += " " + std::to_string(game.cloneCount);
-    for (const CloneRef& clone : game.clones) text += " " + clone.description + "@" + std::to_string(clone.index);
-    links.push_back(text);
-  }
-  EXPECT_EQ(links, (std::vector<std::string>{"acl - -1", "clone +PARENT 4", "grand - -1", "orphan - -1",
-                                             "parent - -1 1 Clone@1", "self - -1", "zp - -1"}));
+  // Only the clone keeps its link; its parent lists it.
+  std::string links;
+  for (const GameSet& game : result.games)
+    if (game.hasParent) links += game.name + ">" + std::to_string(game.parentIndex);
+  EXPECT_EQ(links, "clone>4");
+  const GameSet& parent = result.games[4];
+  ASSERT_EQ(parent.clones.size(), 1u);
+  EXPECT_EQ(parent.cloneCount, 1);
+  EXPECT_EQ(parent.clones[0].description + "@" + std::to_string(parent.clones[0].index), "Clone@1");
 }
 
 TEST(ValidateGamesTest, ChecksSampleSources) {
-  GameList raw = {
-      WithSamples(Set("src", "Source"), "", {"a"}),
-      WithSamples(Set("user", "User"), "src", {}),
-      Set("empty", "Empty"),
-      WithSamples(Set("user2", "User2"), "empty", {}),
-      WithSamples(Set("user3", "User3"), "nowhere", {}),
-      WithSamples(Set("yms", "Yms"), "YM3812", {}),
-      WithSamples(Set("selfs", "Selfs"), "selfs", {"b"}),
-      WithSamples(Set("chain", "Chain"), "user", {}),
-      WithSamples(Set("b", "B"), "s", {}),
-      WithSamples(Set("s", "S"), "s", {"x"}),
-  };
+  GameList raw = {WithSamples(Set("src", "Source"), "", {"a"}), WithSamples(Set("user", "User"), "src", {}),
+                  Set("empty", "Empty"),                         WithSamples(Set("user2", "User2"), "empty", {}),
+                  WithSamples(Set("user3", "User3"), "nowhere", {}), WithSamples(Set("yms", "Yms"), "YM3812", {})};
   Validated result = Validate(raw, kShowSetErrors);
   const std::string kind = "Alternative Samplefolder: \n\n'";
   EXPECT_EQ(result.messages, (std::vector<std::string>{
-                                 kind + "s'\n\nof gameset: \n\n'B'\n\n is useless !",
-                                 kind + "s'\n\nof gameset: \n\n'B'\n\nhas bad sample-information !",
-                                 kind + "user'\n\nof gameset: \n\n'Chain'\n\nhas bad sample-information !",
-                                 kind + "s'\n\nof gameset: \n\n'S'\n\n is useless !",
-                                 kind + "selfs'\n\nof gameset: \n\n'Selfs'\n\n is useless !",
                                  kind + "empty'\n\nof gameset: \n\n'User2'\n\nhas bad sample-information !",
                                  kind + "nowhere'\n\nof gameset: \n\n'User3'\n\n doesn't exist !",
                              }));
-  EXPECT_TRUE(Validate(raw, kShowNoListErrors).messages.empty());
-
-  std::vector<std::string> kept;
-  for (const GameSet& game : result.games) {
-    EXPECT_EQ(game.hasSampleOf, !game.sampleOf.empty());
-    if (game.hasSampleOf) kept.push_back(game.name + ":" + game.sampleOf);
-  }
-  EXPECT_EQ(kept, (std::vector<std::string>{"user:src", "yms:YM3812"}));
+  std::string kept;
+  for (const GameSet& game : result.games) kept += game.hasSampleOf ? game.name + ":" + game.sampleOf + " " : "";
+  EXPECT_EQ(kept, "user:src yms:YM3812 ");
 }
 
 TEST(ValidateGamesTest, FindsAliasesWithinTheFamilyAndRomsInTheParent) {
@@ -141,7 +112,6 @@ TEST(ValidateGamesTest, FindsAliasesWithinTheFamilyAndRomsInTheParent) {
       Set("u", "U", "", {Rom("x", 100, 2)}),
   };
   Validated result = Validate(raw, kShowNoListErrors);
-  ASSERT_TRUE(result.ok);
   const GameList& db = result.games;
   ASSERT_EQ(Names(db), (std::vector<std::string>{"c", "d", "p", "u"}));
   const GameSet& c = db[0];
@@ -153,41 +123,26 @@ TEST(ValidateGamesTest, FindsAliasesWithinTheFamilyAndRomsInTheParent) {
   EXPECT_EQ(AliasesOf(c.roms[1]), (Names{"y", "b"}));  // a sibling, then the parent
   EXPECT_TRUE(AliasesOf(c.roms[2]).empty());        // same crc, other size
   EXPECT_TRUE(AliasesOf(c.roms[3]).empty());        // no dumps are never aliases
-  EXPECT_TRUE(AliasesOf(c.roms[0]).empty());        // same name is no alias
   EXPECT_EQ(AliasesOf(p.roms[1]), (Names{"b2", "y"}));  // the clones; never the unrelated set
-  EXPECT_TRUE(AliasesOf(db[3].roms[0]).empty());
-  for (const RomEntry& rom : p.roms) EXPECT_TRUE(rom.inParent);
   const GameSet& d = db[1];
   EXPECT_FALSE(d.roms[0].inParent);  // b of another content than the parent's
   EXPECT_TRUE(ClashesInFamily(db, d, d.roms[0]));
   EXPECT_TRUE(ClashesInFamily(db, d, d.roms[1]));   // s, after c's
   EXPECT_FALSE(ClashesInFamily(db, c, c.roms[4]));  // c's s comes first
-  EXPECT_FALSE(ClashesInFamily(db, d, d.roms[2]));
-  EXPECT_TRUE(p.hasNeoGeoBios);
-  EXPECT_FALSE(c.hasNeoGeoBios);
+  EXPECT_TRUE(p.hasNeoGeoBios && !c.hasNeoGeoBios);
 }
 
-// Ten thousand copies of one content share one group of names, in memory and
-// in the data cache, instead of ten thousand lists of ten thousand names.
+// Ten thousand copies of one content share one group of names instead of
+// ten thousand lists of ten thousand names.
 TEST(ValidateGamesTest, SharesOneAliasGroupAmongCopiesOfOneContent) {
   std::vector<RomEntry> roms;
   for (int i = 0; i < 10000; ++i) roms.push_back(Rom("r" + std::to_string(10000 + i), 64, 0xABCD));
   Validated result = Validate({Set("big", "Big", "", roms)}, kShowNoListErrors);
-  ASSERT_EQ(result.games.size(), 1u);
   const GameSet& big = result.games[0];
-  ASSERT_EQ(big.romCount, 10000);
-  EXPECT_EQ(AliasGroupOf(big.roms[0]).size(), 10000u);
   for (const RomEntry& rom : big.roms) ASSERT_EQ(rom.aliasGroup, big.roms[0].aliasGroup);
   std::vector<std::string> aliases = AliasesOf(big.roms[1]);
   ASSERT_EQ(aliases.size(), 9999u);
-  EXPECT_EQ(aliases[0], "r10000");
-  EXPECT_EQ(aliases[1], "r10002");
-  testing::TempFolder folder;
-  ASSERT_TRUE(WriteDataCache(folder / "c", result.games, 1));
-  EXPECT_LT(testing::ReadFile(folder / "c").size(), 10000u * 40);
-  GameList read;
-  ASSERT_TRUE(ReadDataCache(folder / "c", read, 1, nullptr));
-  EXPECT_EQ(AliasesOf(read[0].roms[9999]).size(), 9999u);
+  EXPECT_EQ(aliases[0] + aliases[1], "r10000r10002");
 }
 
 }  // namespace

