@@ -1,5 +1,5 @@
 // Helpers of the widget tests: answering a modal window that is about to
-// open, and a small game database.
+// open, game databases made from ROM contents, and zips written and read.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,12 +8,25 @@
 #include <QDialog>
 #include <QTimer>
 #include <QWidget>
+#include <cstdio>
+#include <filesystem>
 #include <functional>
+#include <map>
 #include <string>
+#include <vector>
 
-#include "gamedb/game_set.h"
+#include "app/scripted_interface.h"
+#include "archive/zip_library.h"
+#include "archive/zip_reader.h"
+#include "gamedb/datfile_parser.h"
+#include "gamedb/validate_games.h"
+#include "platform/file_system.h"
+#include "support/crc_data.h"
+#include "support/temp_folder.h"
 
 namespace kestrel::testing {
+
+using Files = std::map<std::string, std::string>;  // name -> contents
 
 // Calls `act` with the modal window once it is shown; a window that never
 // appears fails the test instead of hanging it.
@@ -25,24 +38,81 @@ inline void WhenModalOpens(std::function<void(QWidget*)> act, int attempts = 200
       WhenModalOpens(act, attempts - 1);
     } else {
       ADD_FAILURE() << "no modal window opened";
-      // Ends whatever loop the test is stuck in rather than hanging it.
       for (QWidget* window : QApplication::topLevelWidgets())
-        if (auto* dialog = qobject_cast<QDialog*>(window); dialog && dialog->isVisible())
-          dialog->reject();
+        if (auto* dialog = qobject_cast<QDialog*>(window); dialog && dialog->isVisible()) dialog->reject();
     }
   });
 }
 
-// A datfile of three games: parent "pacman" with clone "puckman", and
-// "galaga" with samples.
-inline std::string SmallDatfile() {
-  return "game (\n  name pacman\n  description \"Pac-Man\"\n"
-         "  rom ( name pacman.6e size 4096 crc c1e6ab10 )\n)\n"
-         "game (\n  name puckman\n  description \"PuckMan\"\n  cloneof pacman\n"
-         "  rom ( name pacman.6e size 4096 crc c1e6ab10 )\n"
-         "  rom ( name puckman.6f size 4096 crc 1a5fe4a1 )\n)\n"
-         "game (\n  name galaga\n  description \"Galaga\"\n  sample bang.wav\n"
-         "  rom ( name gg1_1b.3p size 4096 crc ab036c9f )\n)\n";
+// Contents of a ROM, different for every name.
+inline std::string RomData(const std::string& romName) {
+  std::string data;
+  for (int i = 0; data.size() < 2000; ++i) data += romName + " line " + std::to_string(i) + "\n";
+  return data;
+}
+
+struct TestGame {
+  std::string name;
+  std::string cloneOf;            // "" for a parent
+  std::vector<std::string> roms;  // names; the contents are RomData(name)
+  std::vector<std::string> samples = {};
+};
+
+// Parses and validates a datfile of `games`, written to `datfile`.
+inline GameList MakeDatabase(const std::vector<TestGame>& games, const std::string& datfile) {
+  std::string text;
+  for (const TestGame& game : games) {
+    text += "game (\n name " + game.name + "\n description \"" + game.name + "\"\n";
+    if (!game.cloneOf.empty()) text += " cloneof " + game.cloneOf + "\n";
+    for (const std::string& rom : game.roms) {
+      char crc[9];
+      std::snprintf(crc, sizeof crc, "%08x", CrcOf(RomData(rom)));
+      text += " rom ( name " + rom + " size " + std::to_string(RomData(rom).size()) + " crc " + crc + " )\n";
+    }
+    for (const std::string& sample : game.samples) text += " sample " + sample + "\n";
+    text += ")\n";
+  }
+  WriteFile(datfile, text);
+  ScriptedInterface quiet;
+  auto progress = OpenProgressDialog(&quiet, "");
+  GameList raw, database;
+  EXPECT_TRUE(ParseDatfile(raw, datfile, *progress, false));
+  EXPECT_TRUE(ValidateGames(raw, database, *progress, 0));
+  return database;
+}
+
+// The files of a set: the ROMs named, with their contents.
+inline Files RomFiles(const std::vector<std::string>& names) {
+  Files files;
+  for (const std::string& name : names) files[name] = RomData(name);
+  return files;
+}
+
+// Writes a zip holding `files` (staged beside it).
+inline void WriteZip(const std::string& path, const Files& files) {
+  const std::string staging = path + ".staging/";
+  ZipChanges changes;
+  for (const auto& [name, data] : files) {
+    WriteFile(staging + name, data);
+    changes.additions.push_back({staging + name, name});
+  }
+  ZipLibrary library;
+  InitZipLibrary(library);
+  EXPECT_TRUE(ZipUpdate(library, path, changes)) << path;
+  std::filesystem::remove_all(staging);
+}
+
+// The members of a zip with their contents; empty when it is no zip.
+inline Files ZipContents(const std::string& path) {
+  Files files;
+  ZipEntryList members;
+  if (!FileExists(path) || !ReadZipDirectory(path, members, true, false)) return files;
+  for (const ZipEntry& member : members) {
+    EXPECT_TRUE(ExtractZipEntry(member, path + ".member"));
+    files[member.storedName] = ReadFile(path + ".member");
+  }
+  DeleteFile(path + ".member");
+  return files;
 }
 
 }  // namespace kestrel::testing

@@ -6,18 +6,14 @@
 #include <cstdio>
 
 #include "acquire/acquire_game_data.h"
-#include "app/scripted_interface.h"
 #include "gui/gui_test_helpers.h"
 #include "gui/main_window.h"
 #include "gui/settings_dialog.h"
 #include "gui/user_values.h"
 #include "settings/profile.h"
-#include "support/temp_folder.h"
 
 namespace kestrel {
 namespace {
-
-using testing::TempFolder;
 
 class SelectionAcrossRunsTest : public ::testing::Test {
  protected:
@@ -26,10 +22,7 @@ class SelectionAcrossRunsTest : public ::testing::Test {
   // Starts the program from "_last.kpf" and closes it again, as a user who
   // looks at nothing would; returns which games were selected meanwhile.
   std::vector<std::string> StartAndClose() {
-    UserValues values;
-    values.veryFirstTime = 0;
-    values.startFrom = 0;
-    MainWindow window(data.path(), values, &zipLevel);
+    MainWindow window(data.path(), UserValues{.veryFirstTime = 0, .layout = {}}, &zipLevel);
     window.SetInterface(&ui);
     window.runSettingsDialog = [](SettingsDialog&) { return false; };
     window.StartUp();
@@ -40,13 +33,15 @@ class SelectionAcrossRunsTest : public ::testing::Test {
     return selected;
   }
 
-  TempFolder data;
+  testing::TempFolder data;
   ScriptedInterface ui;
   char zipLevel = '9';
 };
 
 TEST_F(SelectionAcrossRunsTest, SelectionSurvivesRestartsAndAFailedLoad) {
-  testing::WriteFile(data / "small.dat", testing::SmallDatfile());
+  testing::MakeDatabase({{"pacman", "", {"p.1"}}, {"puckman", "pacman", {"p.1", "p.2"}},
+                         {"galaga", "", {"g.1"}, {"bang.wav"}}},
+                        data / "small.dat");
   SettingsRecord settings;
   settings.dataSource = kSourceDatfile;
   settings.datfile = data / "small.dat";
