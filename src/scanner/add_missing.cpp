@@ -161,7 +161,7 @@ bool AddToFolderSet(ScanContext& context, const std::string& romName, const RomS
   if (PathExists(target)) {
     FailRepair(context, target, "A file of that name is in the way !");
   } else {
-    added = source.inZip ? ExtractZipEntry(source.member, target) : CopyWholeFile(source.file, target);
+    added = source.inZip ? ExtractZipEntry(source.member, target) : CopyFile(source.file, target, true);
     if (!added) FailRepair(context, target, "It could not be written !");
   }
   if (!added && madeFolder) RemoveFolder(setPath);

@@ -1,13 +1,11 @@
 #include "scanner/repair_support.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <vector>
 
 #include "app/user_interface.h"
 #include "archive/zip_library.h"
 #include "archive/zip_reader.h"
-#include "platform/file_replacement.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
 #include "platform/text.h"
@@ -95,20 +93,6 @@ bool ReplaceZipMember(ScanContext& context, const std::string& zipPath, const Zi
     return FailRepair(context, zipPath, "The zip file could not be updated; it is unchanged !");
   }
   return true;
-}
-
-bool CopyWholeFile(const std::string& from, const std::string& to) {
-  if (PathExists(to)) return false;
-  FilePtr source(OpenFile(from, "rb"));
-  if (!source) return false;
-  FileReplacement target;
-  if (!target.Create(to)) return false;
-  std::vector<char> buffer(1 << 16);
-  size_t length = 0;
-  while ((length = std::fread(buffer.data(), 1, buffer.size(), source.get())) > 0) {
-    if (!target.Write(buffer.data(), length)) return false;
-  }
-  return !std::ferror(source.get()) && target.Close() && target.Commit();
 }
 
 bool RereadZip(const std::string& zipPath, ZipEntryList& entries) {
