@@ -29,6 +29,23 @@ bool StartsWith(const std::string& text, const std::string& prefix) {
   return text.compare(0, prefix.size(), prefix) == 0;
 }
 
+// Applies `changes`, which take the member `storedName` away and store
+// something as `memberName`, to the zip in one archive update.
+bool ChangeZipMember(ScanContext& context, const std::string& zipPath, const ZipEntryList& entries,
+                     const std::string& storedName, const std::string& memberName,
+                     const ZipChanges& changes) {
+  bool taken = std::any_of(entries.begin(), entries.end(), [&](const ZipEntry& entry) {
+    return entry.storedName != storedName && entry.storedName == memberName;
+  });
+  if (taken) return FailRepair(context, zipPath, "It holds a member '" + memberName + "' already !");
+  if (context.zipLibrary == nullptr) return FailRepair(context, zipPath, "Zip files cannot be written !");
+  if (!CheckChangeableFolder(context, FolderPart(zipPath))) return false;
+  if (!ZipUpdate(*context.zipLibrary, zipPath, changes)) {
+    return FailRepair(context, zipPath, "The zip file could not be updated; it is unchanged !");
+  }
+  return true;
+}
+
 }  // namespace
 
 WorkFolder::WorkFolder(const std::string& tempFolder) {
@@ -80,19 +97,18 @@ bool TouchesProtectedFolder(const ScanContext& context, const std::string& path)
 bool ReplaceZipMember(ScanContext& context, const std::string& zipPath, const ZipEntryList& entries,
                       const std::string& storedName, const std::string& file,
                       const std::string& memberName) {
-  bool taken = std::any_of(entries.begin(), entries.end(), [&](const ZipEntry& entry) {
-    return entry.storedName != storedName && entry.storedName == memberName;
-  });
-  if (taken) return FailRepair(context, zipPath, "It holds a member '" + memberName + "' already !");
-  if (context.zipLibrary == nullptr) return FailRepair(context, zipPath, "Zip files cannot be written !");
-  if (!CheckChangeableFolder(context, FolderPart(zipPath))) return false;
   ZipChanges changes;
   changes.deletions.push_back(storedName);
   changes.additions.push_back({file, memberName});
-  if (!ZipUpdate(*context.zipLibrary, zipPath, changes)) {
-    return FailRepair(context, zipPath, "The zip file could not be updated; it is unchanged !");
-  }
-  return true;
+  return ChangeZipMember(context, zipPath, entries, storedName, memberName, changes);
+}
+
+bool RenameZipMember(ScanContext& context, const std::string& zipPath, const ZipEntryList& entries,
+                     const std::string& storedName, const std::string& memberName) {
+  ZipChanges changes;
+  changes.deletions.push_back(storedName);
+  changes.copies.push_back({zipPath, storedName, memberName});
+  return ChangeZipMember(context, zipPath, entries, storedName, memberName, changes);
 }
 
 bool RereadZip(const std::string& zipPath, ZipEntryList& entries) {

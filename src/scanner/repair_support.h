@@ -57,6 +57,12 @@ bool ReplaceZipMember(ScanContext& context, const std::string& zipPath, const Zi
                       const std::string& storedName, const std::string& file,
                       const std::string& memberName);
 
+// Gives the member `storedName` of the zip `zipPath` the name `memberName`
+// in one archive update, its compressed bytes moved as they are; refused
+// like ReplaceZipMember when another member has that name.
+bool RenameZipMember(ScanContext& context, const std::string& zipPath, const ZipEntryList& entries,
+                     const std::string& storedName, const std::string& memberName);
+
 // Reads the zip `zipPath` (with ".zip") again into `entries`; false (and
 // `entries` empty) when it no longer reads as a zip with members.
 bool RereadZip(const std::string& zipPath, ZipEntryList& entries);
