@@ -105,35 +105,39 @@ bool AddFile(zip_t* archive, MemberIndex& members, const ZipChanges::Addition& a
   return StoreMember(archive, members, addition.memberName, zip_source_file(archive, real->c_str(), 0, -1), level);
 }
 
-// The source archives of copies stay open until the target is written.
+// The source archives of copies stay open until the target is written;
+// each is opened and its members indexed once, however many copies it gives.
 class SourceArchives {
  public:
+  struct Source {
+    zip_t* archive = nullptr;
+    MemberIndex members;
+  };
   ~SourceArchives() {
-    for (auto& [path, archive] : open_) zip_discard(archive);
+    for (auto& [path, source] : open_) zip_discard(source.archive);
   }
   // The archive at `path` opened read-only; null when it cannot be read.
-  zip_t* Open(const std::string& path) {
+  const Source* Open(const std::string& path) {
     std::string real = ResolvePath(WithZipExtension(path));
     auto found = open_.find(real);
-    if (found != open_.end()) return found->second;
+    if (found != open_.end()) return &found->second;
     int error = 0;
     zip_t* archive = zip_open(real.c_str(), ZIP_RDONLY, &error);
-    if (archive != nullptr) open_.emplace(real, archive);
-    return archive;
+    if (archive == nullptr) return nullptr;
+    return &open_.emplace(real, Source{archive, IndexMembers(archive)}).first->second;
   }
 
  private:
-  std::unordered_map<std::string, zip_t*> open_;
+  std::unordered_map<std::string, Source> open_;
 };
 
 // Copies the compressed bytes of a member of another archive as they are.
 bool CopyMember(zip_t* archive, MemberIndex& members, const ZipChanges::Copy& copy, SourceArchives& sources) {
-  zip_t* source = sources.Open(copy.sourceArchive);
+  const SourceArchives::Source* source = sources.Open(copy.sourceArchive);
   if (source == nullptr || copy.memberName.empty()) return false;
-  MemberIndex sourceMembers = IndexMembers(source);
-  auto member = sourceMembers.find(copy.sourceMember);
-  if (member == sourceMembers.end()) return false;
-  zip_source_t* data = zip_source_zip(archive, source, member->second, ZIP_FL_COMPRESSED, 0, -1);
+  auto member = source->members.find(copy.sourceMember);
+  if (member == source->members.end()) return false;
+  zip_source_t* data = zip_source_zip(archive, source->archive, member->second, ZIP_FL_COMPRESSED, 0, -1);
   return StoreMember(archive, members, copy.memberName, data, std::nullopt);
 }
 

@@ -9,7 +9,9 @@
 #include <climits>
 #include <filesystem>
 #include <system_error>
+#include <vector>
 
+#include "platform/file_replacement.h"
 #include "platform/paths.h"
 #include "platform/text.h"
 
@@ -157,13 +159,17 @@ bool RenamePath(std::string_view from, std::string_view to) {
 }
 
 bool CopyFile(std::string_view from, std::string_view to, bool failIfExists) {
-  std::optional<std::string> source = FindPath(from);
+  if (failIfExists && PathExists(to)) return false;
+  FilePtr source(OpenFile(from, "rb"));
   if (!source) return false;
-  std::string target = ResolvePath(to);
-  if (failIfExists && PathExists(target)) return false;
-  std::error_code error;
-  std::filesystem::copy_file(*source, target, std::filesystem::copy_options::overwrite_existing, error);
-  return !error;
+  FileReplacement target;
+  if (!target.Create(std::string(to))) return false;
+  std::vector<char> buffer(1 << 16);
+  size_t length = 0;
+  while ((length = std::fread(buffer.data(), 1, buffer.size(), source.get())) > 0) {
+    if (!target.Write(buffer.data(), length)) return false;
+  }
+  return !std::ferror(source.get()) && target.Close() && target.Commit();
 }
 
 bool DeleteFile(std::string_view path) {

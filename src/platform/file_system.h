@@ -52,7 +52,9 @@ using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 // existing entry (without case), as the rename of the original system does;
 // renaming an entry to another spelling of its own name works.
 bool RenamePath(std::string_view from, std::string_view to);
-// Copies a file; with `failIfExists` an existing target is left alone.
+// Copies a file (found without case); the copy appears whole or not at all,
+// replacing an existing target only once written. With `failIfExists` an
+// existing target is left alone.
 bool CopyFile(std::string_view from, std::string_view to, bool failIfExists);
 bool DeleteFile(std::string_view path);
 bool CreateFolder(std::string_view path);

@@ -74,20 +74,48 @@ std::optional<RomSource> FindInFamilySets(ScanContext& context, const GameSet& g
   return std::nullopt;
 }
 
-// Every file directly inside the add path, whatever its name. Nothing
-// when cancelled.
-std::optional<RomSource> FindAnywhereIn(ScanContext& context, const RomEntry& rom, const std::string& addPath) {
+// Reads what lies directly inside the add path; false when cancelled.
+bool ReadAddPath(ScanContext& context, const std::string& addPath, AddPathContents& contents) {
   for (const FolderEntry& file : ListFolder(addPath)) {
     PumpInterface(context);
-    if (context.state.cancelRequested) return std::nullopt;
+    if (context.state.cancelRequested) return false;
     if (file.isFolder) continue;
     std::string path = JoinPath(addPath, file.name);
     ZipEntryList members;
-    if (ReadZipDirectory(path, members, true, false)) {
-      if (auto source = FindInMembers(rom, members)) return source;
+    if (!ReadZipDirectory(path, members, true, false)) {
+      contents.looseFiles.emplace(file.size, AddPathContents::LooseFile{path, std::nullopt});
       continue;
     }
-    if (auto source = FindInFile(rom, path, file.size)) return source;
+    for (ZipEntry& member : members) {
+      contents.members.emplace(std::make_pair(member.crc, uint64_t{member.size}), std::move(member));
+    }
+  }
+  return true;
+}
+
+// Every file directly inside the add path, whatever its name, read once
+// per scan. Nothing when cancelled.
+std::optional<RomSource> FindAnywhereIn(ScanContext& context, const RomEntry& rom, const std::string& addPath) {
+  auto [place, unread] = context.addPathContents.try_emplace(addPath);
+  AddPathContents& contents = place->second;
+  if (unread && !ReadAddPath(context, addPath, contents)) {
+    context.addPathContents.erase(place);
+    return std::nullopt;
+  }
+  uint64_t size = static_cast<uint64_t>(rom.size);
+  for (uint32_t crc : {rom.crc, rom.crcComplement}) {
+    auto member = contents.members.find({crc, size});
+    if (member != contents.members.end()) return RomSource{true, member->second, ""};
+  }
+  auto [first, last] = contents.looseFiles.equal_range(size);
+  for (auto file = first; file != last; ++file) {
+    AddPathContents::LooseFile& loose = file->second;
+    if (!loose.crc) {
+      uint32_t fileSize = 0, crc = 0;
+      if (!ReadFileCrc(loose.path, fileSize, crc) || fileSize != size) continue;
+      loose.crc = crc;
+    }
+    if (Matches(rom, *loose.crc, size)) return RomSource{false, {}, loose.path};
   }
   return std::nullopt;
 }
@@ -161,7 +189,7 @@ bool AddToFolderSet(ScanContext& context, const std::string& romName, const RomS
   if (PathExists(target)) {
     FailRepair(context, target, "A file of that name is in the way !");
   } else {
-    added = source.inZip ? ExtractZipEntry(source.member, target) : CopyWholeFile(source.file, target);
+    added = source.inZip ? ExtractZipEntry(source.member, target) : CopyFile(source.file, target, true);
     if (!added) FailRepair(context, target, "It could not be written !");
   }
   if (!added && madeFolder) RemoveFolder(setPath);

@@ -1,7 +1,6 @@
 // The letter-case repairs of sets, ROMs and samples.
 #include <string>
 
-#include "archive/zip_reader.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
 #include "scanner/fix_operations.h"
@@ -32,20 +31,12 @@ bool RenameThroughTemporaryName(ScanContext& context, const std::string& from,
   return FailRepair(context, from, "It could not be renamed as '" + to + "' !");
 }
 
-// Gives a zip member a new name: extracted, then deleted and added again in
-// one update of the archive.
+// Gives a zip member a new name in one update of the archive.
 bool RenameMember(ScanContext& context, const std::string& setPath, int memberIndex,
                   ZipEntryList& entries, const std::string& newName) {
   std::string zipPath = setPath + ".zip";
   if (memberIndex < 0 || memberIndex >= static_cast<int>(entries.size())) return false;
-  const ZipEntry member = entries[memberIndex];
-  WorkFolder work(context.settings.tempFolder);
-  if (!work.ok()) return FailRepair(context, zipPath, "No work folder in the temporary folder !");
-  std::string extracted = work.FileFor("member");
-  if (!ExtractZipEntry(member, extracted)) {
-    return FailRepair(context, zipPath, "The member '" + member.storedName + "' could not be extracted !");
-  }
-  bool renamed = ReplaceZipMember(context, zipPath, entries, member.storedName, extracted, newName);
+  bool renamed = RenameZipMember(context, zipPath, entries, entries[memberIndex].storedName, newName);
   RereadZip(zipPath, entries);
   return renamed;
 }

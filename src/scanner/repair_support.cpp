@@ -1,13 +1,11 @@
 #include "scanner/repair_support.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <vector>
 
 #include "app/user_interface.h"
 #include "archive/zip_library.h"
 #include "archive/zip_reader.h"
-#include "platform/file_replacement.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
 #include "platform/text.h"
@@ -29,6 +27,23 @@ std::string ComparableFolder(const std::string& path) {
 
 bool StartsWith(const std::string& text, const std::string& prefix) {
   return text.compare(0, prefix.size(), prefix) == 0;
+}
+
+// Applies `changes`, which take the member `storedName` away and store
+// something as `memberName`, to the zip in one archive update.
+bool ChangeZipMember(ScanContext& context, const std::string& zipPath, const ZipEntryList& entries,
+                     const std::string& storedName, const std::string& memberName,
+                     const ZipChanges& changes) {
+  bool taken = std::any_of(entries.begin(), entries.end(), [&](const ZipEntry& entry) {
+    return entry.storedName != storedName && entry.storedName == memberName;
+  });
+  if (taken) return FailRepair(context, zipPath, "It holds a member '" + memberName + "' already !");
+  if (context.zipLibrary == nullptr) return FailRepair(context, zipPath, "Zip files cannot be written !");
+  if (!CheckChangeableFolder(context, FolderPart(zipPath))) return false;
+  if (!ZipUpdate(*context.zipLibrary, zipPath, changes)) {
+    return FailRepair(context, zipPath, "The zip file could not be updated; it is unchanged !");
+  }
+  return true;
 }
 
 }  // namespace
@@ -82,33 +97,18 @@ bool TouchesProtectedFolder(const ScanContext& context, const std::string& path)
 bool ReplaceZipMember(ScanContext& context, const std::string& zipPath, const ZipEntryList& entries,
                       const std::string& storedName, const std::string& file,
                       const std::string& memberName) {
-  bool taken = std::any_of(entries.begin(), entries.end(), [&](const ZipEntry& entry) {
-    return entry.storedName != storedName && entry.storedName == memberName;
-  });
-  if (taken) return FailRepair(context, zipPath, "It holds a member '" + memberName + "' already !");
-  if (context.zipLibrary == nullptr) return FailRepair(context, zipPath, "Zip files cannot be written !");
-  if (!CheckChangeableFolder(context, FolderPart(zipPath))) return false;
   ZipChanges changes;
   changes.deletions.push_back(storedName);
   changes.additions.push_back({file, memberName});
-  if (!ZipUpdate(*context.zipLibrary, zipPath, changes)) {
-    return FailRepair(context, zipPath, "The zip file could not be updated; it is unchanged !");
-  }
-  return true;
+  return ChangeZipMember(context, zipPath, entries, storedName, memberName, changes);
 }
 
-bool CopyWholeFile(const std::string& from, const std::string& to) {
-  if (PathExists(to)) return false;
-  FilePtr source(OpenFile(from, "rb"));
-  if (!source) return false;
-  FileReplacement target;
-  if (!target.Create(to)) return false;
-  std::vector<char> buffer(1 << 16);
-  size_t length = 0;
-  while ((length = std::fread(buffer.data(), 1, buffer.size(), source.get())) > 0) {
-    if (!target.Write(buffer.data(), length)) return false;
-  }
-  return !std::ferror(source.get()) && target.Close() && target.Commit();
+bool RenameZipMember(ScanContext& context, const std::string& zipPath, const ZipEntryList& entries,
+                     const std::string& storedName, const std::string& memberName) {
+  ZipChanges changes;
+  changes.deletions.push_back(storedName);
+  changes.copies.push_back({zipPath, storedName, memberName});
+  return ChangeZipMember(context, zipPath, entries, storedName, memberName, changes);
 }
 
 bool RereadZip(const std::string& zipPath, ZipEntryList& entries) {

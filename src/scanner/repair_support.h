@@ -1,7 +1,7 @@
 // What every repair leans on: a private work folder for intermediate files,
 // the checks that a place may be changed at all, one archive update that
-// swaps a zip member, a whole-file copy, and the message that tells the user
-// why a repair was not made.
+// swaps a zip member, and the message that tells the user why a repair was
+// not made.
 #pragma once
 
 #include <string>
@@ -57,9 +57,11 @@ bool ReplaceZipMember(ScanContext& context, const std::string& zipPath, const Zi
                       const std::string& storedName, const std::string& file,
                       const std::string& memberName);
 
-// Copies the file `from` to the new file `to`, which appears whole or not
-// at all; an existing `to` is never overwritten.
-bool CopyWholeFile(const std::string& from, const std::string& to);
+// Gives the member `storedName` of the zip `zipPath` the name `memberName`
+// in one archive update, its compressed bytes moved as they are; refused
+// like ReplaceZipMember when another member has that name.
+bool RenameZipMember(ScanContext& context, const std::string& zipPath, const ZipEntryList& entries,
+                     const std::string& storedName, const std::string& memberName);
 
 // Reads the zip `zipPath` (with ".zip") again into `entries`; false (and
 // `entries` empty) when it no longer reads as a zip with members.

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "platform/disk_space.h"
 
 #include "gamedb/game_set.h"
+#include "scanner/add_path_contents.h"
 #include "scanner/folder_index.h"
 #include "scanner/scan_state.h"
 
@@ -34,6 +36,9 @@ struct ScanContext {
   // Asks how full the file system of a path is, before a 0-CRC stand-in is
   // written.
   std::function<std::optional<DiskSpace>(const std::string& path)> diskSpace = QueryDiskSpace;
+  // What lies in each add path, by path, as far as the add-missing fix
+  // has read it.
+  std::map<std::string, AddPathContents> addPathContents{};
 };
 
 // Lets the progress dialog handle its events; a Cancel pressed meanwhile is

@@ -53,8 +53,8 @@ void RenameLooseFiles(ScanContext& context, const std::vector<WrongNameEntry*>& 
   }
 }
 
-// Members of one zip: all extracted, then deleted and added under their
-// right names in one update of the archive.
+// Members of one zip: all deleted and stored again under their right names
+// in one update of the archive, their compressed bytes moved as they are.
 void RenameMembers(ScanContext& context, const std::string& setPath,
                    const std::vector<WrongNameEntry*>& entries) {
   std::string zipPath = setPath + ".zip";
@@ -67,28 +67,27 @@ void RenameMembers(ScanContext& context, const std::string& setPath,
     FailRepair(context, zipPath, "Zip files cannot be written !");
     return;
   }
-  WorkFolder work(context.settings.tempFolder);
-  if (!work.ok() || !CheckChangeableFolder(context, FolderPart(zipPath))) return;
+  if (!CheckChangeableFolder(context, FolderPart(zipPath))) return;
 
   std::set<std::string> deleted;
   for (const WrongNameEntry* entry : entries) deleted.insert(entry->storedName);
   ZipChanges changes;
   std::vector<WrongNameEntry*> renamed;
   for (WrongNameEntry* entry : entries) {
-    const ZipEntry* member = nullptr;
+    bool present = false;
     bool taken = false;
     for (const ZipEntry& candidate : members) {
-      if (candidate.storedName == entry->storedName) member = &candidate;
+      if (candidate.storedName == entry->storedName) present = true;
       // A member of the right name that stays would be overwritten.
       if (candidate.storedName == entry->rightName && deleted.count(candidate.storedName) == 0) taken = true;
     }
-    std::string extracted = work.FileFor(std::to_string(renamed.size()));
-    if (member == nullptr || taken || !ExtractZipEntry(*member, extracted)) {
-      FailRepair(context, entry->fullPath, "It could not be taken out of its zip file !");
+    if (!present || taken) {
+      FailRepair(context, entry->fullPath,
+                 present ? "'" + entry->rightName + "' is in the way !" : "It no longer exists !");
       continue;
     }
     changes.deletions.push_back(entry->storedName);
-    changes.additions.push_back({extracted, entry->rightName});
+    changes.copies.push_back({zipPath, entry->storedName, entry->rightName});
     renamed.push_back(entry);
   }
   if (renamed.empty()) return;

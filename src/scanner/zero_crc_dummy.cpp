@@ -9,6 +9,7 @@
 #include "archive/zip_library.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
+#include "scanner/repair_support.h"
 #include "settings/settings_record.h"
 
 namespace kestrel {
@@ -70,17 +71,12 @@ bool PlaceZeroCrcDummy(ScanContext& context, RomEntry& rom, SetOnDisk& set) {
   // A folder of its own, so that the dummy never replaces (and then
   // deletes) a file of the same name that the user keeps in the temporary
   // folder.
-  std::string workFolder = CreateUniqueFolder(tempFolder);
-  if (workFolder.empty()) return false;
-  std::string dummyPath = workFolder + rom.name;
-  bool placed = false;
-  if (WriteZeros(dummyPath, rom.size)) {
-    placed = set.isZip ? AddToZip(context, dummyPath, set)
-                       : set.hasFolder && CopyFile(dummyPath, JoinPath(set.folderPath, rom.name), true);
-  }
-  DeleteFile(dummyPath);
-  RemoveFolder(workFolder);
-  return placed;
+  WorkFolder work(tempFolder);
+  if (!work.ok()) return false;
+  std::string dummyPath = work.FileFor(rom.name);
+  if (!WriteZeros(dummyPath, rom.size)) return false;
+  return set.isZip ? AddToZip(context, dummyPath, set)
+                   : CopyFile(dummyPath, JoinPath(set.folderPath, rom.name), true);
 }
 
 }  // namespace kestrel
