@@ -93,7 +93,8 @@ int RunMergeCommand(const MergeOptions& options, MergeLayout layout, UserInterfa
   if (!outcome.started) return 2;
   PrintFamilies("done", outcome.handled);
   PrintSkipped(outcome.skipped);
-  PrintFamilies("failed, old sets kept:", outcome.failed);
+  for (const FailedFamily& family : outcome.failed)
+    std::printf("failed, old sets kept: %s: %s\n", family.parent.c_str(), family.reason.c_str());
   if (outcome.stopped) std::printf("stopped before the end\n");
   std::printf("%zu done, %zu skipped, %zu failed\n", outcome.handled.size(), outcome.skipped.size(),
               outcome.failed.size());

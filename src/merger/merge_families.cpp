@@ -115,13 +115,16 @@ StepResult FinishFamily(MergeRun& run, const GameSet& parent, std::vector<WorkSe
     StepResult result = FinishSet(run, set, built);
     if (result == StepResult::kStop || !built) {
       DiscardWorkSets(sets);
-      if (result == StepResult::kContinue) outcome.failed.push_back(parent.name);
+      if (result == StepResult::kContinue) outcome.failed.push_back({parent.name, "a new set could not be written"});
       return result;
     }
   }
   committed = CommitSets(run.sets, sets, run.settings.mergeCleanSet);
   DiscardWorkSets(sets);
-  (committed ? outcome.handled : outcome.failed).push_back(parent.name);
+  if (committed)
+    outcome.handled.push_back(parent.name);
+  else
+    outcome.failed.push_back({parent.name, "the new sets could not be put in place"});
   return StepResult::kContinue;
 }
 

@@ -31,12 +31,19 @@ struct SkippedFamily {
   std::string workFolder;  // the work folder that could not be made (typically left over)
 };
 
+// A family whose new sets could not be written; its old sets are kept.
+struct FailedFamily {
+  std::string parent;
+  std::string reason;  // what went wrong, for the user ("can't write 'x.zip'", ...)
+  bool operator==(const FailedFamily&) const = default;
+};
+
 struct MergeOutcome {
   bool started = false;  // false when the run checks refused to start
   bool stopped = false;  // ended early: cancelled, or the user chose to stop after an error
   std::vector<std::string> handled;  // parents whose families were rebuilt, in order
   std::vector<SkippedFamily> skipped;
-  std::vector<std::string> failed;   // parents whose new sets could not be written; old sets kept
+  std::vector<FailedFamily> failed;
 };
 
 // Runs one press of a button on the selected parents of `database`, in
