@@ -9,6 +9,9 @@
 // after every placement they served was written.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "gamedb/game_set.h"
 #include "settings/settings_record.h"
 
@@ -27,11 +30,19 @@ struct RebuildCounts {
   int sourcesRemoved = 0;  // loose files and zip members removed after rebuilding
 };
 
+// Something the run could not do: a source it could not read, a set it
+// could not write. Named so that the user can act on it.
+struct RebuildFailure {
+  std::string path;    // the source or destination concerned
+  std::string reason;  // what went wrong
+};
+
 struct RebuildOutcome {
   bool refused = false;    // no work folder, or the logfile could not be made: nothing was done
   bool completed = false;  // the run went through all sources (an empty source included)
                            // without a cancel or a stop
   RebuildCounts counts;
+  std::vector<RebuildFailure> failures;
 };
 
 // Checks that both folders can be listed and that the destination is
