@@ -89,7 +89,7 @@ bool ResizeMember(ScanContext& context, const RomEntry& rom, const std::string& 
     return FailRepair(context, zipPath, "The member '" + member.storedName + "' could not be extracted !");
   }
   if (!CutRom(context, rom, zipPath, extracted, cut)) return false;
-  return ReplaceZipMember(context, zipPath, entries, member.storedName, cut, rom.romScan.searchName);
+  return ReplaceZipMember(context, zipPath, entries, member, cut, rom.romScan.searchName);
 }
 
 }  // namespace

@@ -79,7 +79,7 @@ void RemovePendingMembers(ScanContext& context, std::vector<FoundEntry>& entries
   }
   for (auto& [zipPath, members] : byZip) {
     ZipChanges changes;
-    for (const FoundEntry* entry : members) changes.deletions.push_back(entry->storedName);
+    for (const FoundEntry* entry : members) changes.deletedEntries.push_back(entry->zipEntry);
     bool deleted = context.zipLibrary != nullptr && ZipUpdate(*context.zipLibrary, zipPath, changes);
     if (!deleted) FailRepair(context, zipPath, "The zip file could not be updated; it is unchanged !");
     for (FoundEntry* entry : members) {

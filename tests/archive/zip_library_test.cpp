@@ -7,6 +7,7 @@
 #include "archive/zip_fixtures.h"
 #include "archive/zip_reader.h"
 #include "platform/file_system.h"
+#include "support/stored_zip.h"
 
 namespace kestrel {
 namespace {
@@ -82,6 +83,36 @@ TEST_F(ZipLibraryTest, UpdatesAnArchiveInOneStep) {
     EXPECT_EQ(ReadFile(folder / "set.zip"), before);
   }
   EXPECT_EQ(ListFolder(folder.path()).size(), 2u);
+}
+
+// Two members of one name, listed by the directory in the other order than
+// they lie: only the entry tells them apart, and a name alone is refused
+// rather than guessed at.
+TEST_F(ZipLibraryTest, MembersOfOneNameAreTakenByEntryNeverByName) {
+  const std::string twins = folder / "twins.zip";
+  WriteFile(twins, testing::StoredZip({{"a.rom", "first"}, {"a.rom", "second"}, {"b.rom", "b"}}, true));
+  std::string before = ReadFile(twins);
+  ZipEntryList list;
+  ASSERT_TRUE(ReadZipDirectory(twins, list, true, true));
+  ASSERT_EQ(list.size(), 3u);
+
+  EXPECT_FALSE(ZipDeleteEntries(library, twins, {"a.rom"}));
+  EXPECT_FALSE(ZipAddFiles(library, twins, Sources({"a.rom"})));
+  ZipChanges byName;
+  byName.copies = {{twins, "a.rom", "copy.rom"}};
+  EXPECT_FALSE(ZipUpdate(library, twins, byName));
+  EXPECT_EQ(ReadFile(twins), before);
+
+  ZipChanges rename;
+  rename.deletedEntries = {list[1]};
+  rename.copiedEntries = {{list[1], "second.rom"}};
+  ASSERT_TRUE(ZipUpdate(library, twins, rename));
+  EXPECT_EQ(ReadBack(twins), (Texts{"b.rom=b/0", "a.rom=first/0", "second.rom=second/0"}));
+  // The old listing no longer stands for what the archive holds.
+  ZipChanges stale;
+  stale.deletedEntries = {list[0]};
+  EXPECT_FALSE(ZipUpdate(library, twins, stale));
+  EXPECT_EQ(ReadBack(twins).size(), 3u);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // a zip set, and the backups.
 
 #include "scanner/scan_fixture.h"
+#include "support/stored_zip.h"
 
 namespace kestrel::testing {
 namespace {
@@ -73,6 +74,20 @@ TEST_F(RepairsTest, WrongNamedRomsSwapTheirNamesInFoldersAndZips) {
   EXPECT_TRUE(HasLine("wrong name: " + romPath + "alpha/x.rom [wrong: x.rom] [right: c.rom] [fixed]"));
   EXPECT_TRUE(Rom("alpha", "c.rom").romScan.found);
   EXPECT_TRUE(Rom("beta", "a.rom").romScan.checksumCorrect);
+}
+
+// Two members of one name: the one under the wrong name is renamed, found
+// by its entry, and the other keeps its name and contents.
+TEST_F(RepairsTest, FixNameRenamesTheWrongOfTwoMembersOfOneName) {
+  settings.fixName = true;
+  AddGame("alpha", {{"a.rom", kA}, {"b.rom", kB}});
+  Link();
+  for (bool reversed : {false, true}) {
+    WriteFile(romPath + "alpha.zip", StoredZip({{"b.rom", kB}, {"b.rom", kA}}, reversed));
+    Scan();
+    EXPECT_EQ(ZipMembers(romPath + "alpha.zip"), (Members{{"a.rom", kA}, {"b.rom", kB}})) << reversed;
+    EXPECT_TRUE(Rom("alpha", "a.rom").romScan.checksumCorrect) << reversed;
+  }
 }
 
 TEST_F(RepairsTest, ResizeFindsTheRomInsideALongerFileAndCutsItByteForByte) {
