@@ -104,10 +104,10 @@ TEST_F(ZipLibraryTest, MembersOfOneNameAreTakenByEntryNeverByName) {
   EXPECT_EQ(ReadFile(twins), before);
 
   ZipChanges rename;
-  rename.deletedEntries = {list[1]};
-  rename.copiedEntries = {{list[1], "second.rom"}};
+  rename.deletedEntries = {list[0]};
+  rename.copiedEntries = {{list[0], "first.rom"}};
   ASSERT_TRUE(ZipUpdate(library, twins, rename));
-  EXPECT_EQ(ReadBack(twins), (Texts{"b.rom=b/0", "a.rom=first/0", "second.rom=second/0"}));
+  EXPECT_EQ(ReadBack(twins), (Texts{"b.rom=b/0", "a.rom=second/0", "first.rom=first/0"}));
   // The old listing no longer stands for what the archive holds.
   ZipChanges stale;
   stale.deletedEntries = {list[0]};

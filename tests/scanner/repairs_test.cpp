@@ -88,6 +88,13 @@ TEST_F(RepairsTest, FixNameRenamesTheWrongOfTwoMembersOfOneName) {
     EXPECT_EQ(ZipMembers(romPath + "alpha.zip"), (Members{{"a.rom", kA}, {"b.rom", kB}})) << reversed;
     EXPECT_TRUE(Rom("alpha", "a.rom").romScan.checksumCorrect) << reversed;
   }
+
+  // x.rom would take a.rom's name, which cannot move on to b.rom's as
+  // b.rom stays: neither moves, and nothing is overwritten.
+  WriteZipSet(romPath, "alpha", {{"x.rom", kA}, {"a.rom", kB}, {"b.rom", "junk"}});
+  Scan();
+  EXPECT_EQ(ZipMembers(romPath + "alpha.zip"), (Members{{"x.rom", kA}, {"a.rom", kB}, {"b.rom", "junk"}}));
+  EXPECT_TRUE(HasLine("wrong name: " + romPath + "alpha/x.rom [wrong: x.rom] [right: a.rom] [not fixed]"));
 }
 
 TEST_F(RepairsTest, ResizeFindsTheRomInsideALongerFileAndCutsItByteForByte) {
