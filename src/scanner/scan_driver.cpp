@@ -14,6 +14,7 @@
 #include "report/wrong_named_set.h"
 #include "scanner/bios_layout.h"
 #include "scanner/fix_operations.h"
+#include "scanner/leftover_cleanup.h"
 #include "scanner/game_set_check.h"
 #include "scanner/neogeo_bios.h"
 #include "scanner/rom_set_check.h"
@@ -208,6 +209,7 @@ bool ScanGame(ScanContext& context, GameSet& game) {
 // True when it went through every game.
 bool RunMainScan(ScanContext& context, ProgressDialog& progress, ResultsModel& results,
                  ScanStatistics& statistics) {
+  ClearInterruptedWrites(context, results);
   if (!ScanTopLevel(context, results, statistics)) return false;
   for (GameSet& game : context.database) {
     if (!game.selected || !game.needsScan) continue;
