@@ -61,18 +61,20 @@ TEST_F(InterruptedWriteTest, RemovesOnlyWhatACompleteArchiveMakesRedundant) {
   damaged.crc = 1;
   WriteFile(roms + "damaged.zip", testing::BuildZip({damaged}));
   WriteFile(roms + "damaged.zip.000000", "PK beside damaged");
+  WriteFile(roms + "broken.zip", "not a zip");
+  WriteFile(roms + "broken.zip.b0b0b0", "PK beside broken");
   WriteFile(roms + "notes.txt.abcdef", "a user's file");
 
   std::vector<InterruptedWrite> found = FindInterruptedWrites(roms);
-  ASSERT_EQ(found.size(), 3u);
-  EXPECT_EQ(found[2].archivePath, roms + "whole.zip");
+  ASSERT_EQ(found.size(), 4u);
+  EXPECT_EQ(found[3].archivePath, roms + "whole.zip");
   std::vector<LeftoverOutcome> outcomes;
   for (const InterruptedWrite& leftover : found) outcomes.push_back(ClearInterruptedWrite(backups, leftover).outcome);
   EXPECT_EQ(outcomes, (std::vector<LeftoverOutcome>{LeftoverOutcome::kMovedToBackup, LeftoverOutcome::kMovedToBackup,
-                                                    LeftoverOutcome::kRemoved}));
+                                                    LeftoverOutcome::kMovedToBackup, LeftoverOutcome::kRemoved}));
   Texts left;
   for (const FolderEntry& entry : ListFolder(roms)) left.push_back(entry.name);
-  EXPECT_EQ(left, (Texts{"damaged.zip", "notes.txt.abcdef", "whole.zip"}));
+  EXPECT_EQ(left, (Texts{"broken.zip", "damaged.zip", "notes.txt.abcdef", "whole.zip"}));
   EXPECT_EQ(ReadFile(backups + "/alone.zip.Ab12Cd"), "PK alone");
   EXPECT_EQ(ReadFile(backups + "/damaged.zip.000000"), "PK beside damaged");
 
