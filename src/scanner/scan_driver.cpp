@@ -175,7 +175,9 @@ bool ScanRomSets(ScanContext& context, GameSet& game) {
     if (settings.checkUnneeded) CheckRomSetUnneeded(context, game, path);
     if (StopAsked(context)) return false;
   }
-  if ((settings.fixMissing || settings.fixMissingAdvanced) && !context.state.firstRomPath.empty()) {
+  // A fix works on what its check found; without the check it does nothing.
+  bool addMissing = settings.checkMissing && (settings.fixMissing || settings.fixMissingAdvanced);
+  if (addMissing && !context.state.firstRomPath.empty()) {
     return AddMissingRoms(context, game);
   }
   return true;

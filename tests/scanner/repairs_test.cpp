@@ -157,9 +157,11 @@ TEST_F(RepairsTest, MissingRomsComeFromTheFamilysSetsInTheAddPaths) {
   AddGame("other", {{"l.rom", loose}, {"o.rom", kA}});
   Link();
   Rom("clone", "c1.rom").inParent = false;
-  std::string addPath = root / "add/";
-  settings.addPaths = {{addPath}};
+  std::string addPath = root / "add/", disabledPath = root / "disabled/";
+  settings.addPaths = {{disabledPath, false}, {addPath}};
   std::filesystem::create_directories(addPath);
+  // A path switched off is not looked at, though its set would fit.
+  WriteFolderSet(disabledPath, "other", {{"l.rom", loose}});
   WriteZipSet(addPath, "clone", {{"anything.bin", p1}, {"c1.rom", c1}});
   WriteFolderSet(romPath, "other", {{"o.rom", kA}});
   WriteFile(addPath + "unrelated/x", "x");
