@@ -7,6 +7,7 @@
 #include "archive/zip_fixtures.h"
 #include "archive/zip_reader.h"
 #include "platform/file_system.h"
+#include "support/file_size_limit.h"
 #include "support/stored_zip.h"
 
 namespace kestrel {
@@ -82,6 +83,17 @@ TEST_F(ZipLibraryTest, UpdatesAnArchiveInOneStep) {
     EXPECT_FALSE(ZipUpdate(library, folder / "set", failing));
     EXPECT_EQ(ReadFile(folder / "set.zip"), before);
   }
+  EXPECT_EQ(ListFolder(folder.path()).size(), 2u);
+
+  // A write that breaks off (a full disk) leaves the archive as it was and
+  // no temporary file beside it.
+  library.level = '0';
+  WriteFile(folder / "src/noise.bin", testing::Text(300000, 9));
+  {
+    testing::FileSizeLimit limit(before.size() + 100000);
+    EXPECT_FALSE(ZipAddFiles(library, folder / "set", {folder / "src/noise.bin"}));
+  }
+  EXPECT_EQ(ReadFile(folder / "set.zip"), before);
   EXPECT_EQ(ListFolder(folder.path()).size(), 2u);
 }
 

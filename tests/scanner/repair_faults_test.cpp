@@ -1,30 +1,15 @@
 // Repairs meeting faults: read-only files and folders, a zip update that
 // fails and a full disk. Each leaves every file of the collection as it was.
-#include <sys/resource.h>
 #include <sys/stat.h>
 
-#include <csignal>
-
 #include "scanner/scan_fixture.h"
+#include "support/file_size_limit.h"
 #include "support/stored_zip.h"
 
 namespace kestrel::testing {
 namespace {
 
 const std::string kA(64, 'a'), kB(64, 'b');
-
-// Lets no file grow beyond `bytes` while it lives, as a full disk would;
-// writes past it fail instead of raising a signal.
-struct FileSizeLimit {
-  explicit FileSizeLimit(rlim_t bytes) : previous(std::signal(SIGXFSZ, SIG_IGN)) {
-    ::getrlimit(RLIMIT_FSIZE, &old);
-    rlimit limit{bytes, old.rlim_max};
-    ::setrlimit(RLIMIT_FSIZE, &limit);
-  }
-  ~FileSizeLimit() { ::setrlimit(RLIMIT_FSIZE, &old); std::signal(SIGXFSZ, previous); }
-  void (*previous)(int);
-  rlimit old{};
-};
 
 class RepairFaultsTest : public RepairFixture {
  protected:
@@ -98,7 +83,7 @@ TEST_F(RepairFaultsTest, AFullDiskOrAFailedZipUpdateChangesNothing) {
   Scan();
   EXPECT_EQ(ZipMembers(romPath + "alpha.zip"), (Members{{"a.rom", big}, {"b.rom", kB}}));
   EXPECT_EQ(ReadFile(romPath + "beta/r.rom"), rom);
-  EXPECT_EQ(ZipMembers(settings.backupFolder + "beta.zip"), (Members{{"big.bin", rom}}));
+  EXPECT_EQ(ZipMembers(settings.backupFolder + "beta.zip"), (Members{{"big.bin", rom}, {"r.rom", "yy" + rom}}));
   EXPECT_EQ(ZipMembers(romPath + "gamma.zip"), (Members{{"g.rom", big}}));
 }
 

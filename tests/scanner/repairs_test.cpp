@@ -115,6 +115,10 @@ TEST_F(RepairsTest, ResizeFindsTheRomInsideALongerFileAndCutsItByteForByte) {
   EXPECT_EQ(ZipMembers(romPath + "beta.zip"), (Members{{"big.rom", rom}}));
   EXPECT_TRUE(HasLine("wrong length: big.rom [wrong: 2097152] [right: 1048576] [fixed]"));
   EXPECT_TRUE(Rom("beta", "big.rom").romScan.checksumCorrect);
+  // What was cut off is kept with the rest of the original.
+  EXPECT_EQ(ZipMembers(settings.backupFolder + "alpha.zip"),
+            (Members{{"bad.rom", std::string(100, 'z')}, {"big.rom", file}}));
+  EXPECT_EQ(ZipMembers(settings.backupFolder + "beta.zip"), (Members{{"big.rom", file}}));
 }
 
 TEST_F(RepairsTest, RemovalKeepsEverythingInOneBackupZipPerSet) {
