@@ -119,6 +119,13 @@ TEST_F(RepairsTest, ResizeFindsTheRomInsideALongerFileAndCutsItByteForByte) {
   EXPECT_EQ(ZipMembers(settings.backupFolder + "alpha.zip"),
             (Members{{"bad.rom", std::string(100, 'z')}, {"big.rom", file}}));
   EXPECT_EQ(ZipMembers(settings.backupFolder + "beta.zip"), (Members{{"big.rom", file}}));
+
+  // Without a backup the original stays as it is.
+  WriteFile(romPath + "alpha/big.rom", file);
+  settings.backupFolder = romPath + "alpha/big.rom/backup/";
+  Scan();
+  EXPECT_EQ(ReadFile(romPath + "alpha/big.rom"), file);
+  EXPECT_TRUE(HasLine("wrong length: big.rom [wrong: 2097152] [right: 1048576] [not fixed]"));
 }
 
 TEST_F(RepairsTest, RemovalKeepsEverythingInOneBackupZipPerSet) {
