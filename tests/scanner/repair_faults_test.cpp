@@ -126,7 +126,9 @@ TEST_F(RepairFaultsTest, RemovalKeepsEverythingItRemovesAndNothingItCannotRead) 
   std::string beta = StoredZip({{"a.rom", kA}, {"bad.txt", "damaged"}});
   std::string crc(4, '\0');
   for (int i = 0; i < 4; ++i) crc[i] = char((CrcOf("damaged") >> (8 * i)) & 0xFF);
-  for (size_t at = beta.find(crc); at != std::string::npos; at = beta.find(crc, at + 4)) beta.replace(at, 4, "\1\2\3\4");
+  for (size_t at = beta.find(crc); at != std::string::npos; at = beta.find(crc, at + 4)) {
+    beta.replace(at, 4, "\1\2\3\4");
+  }
   WriteFile(romPath + "beta.zip", beta);
   WriteFile(romPath + "alpha/huge.bin", "");
   std::filesystem::resize_file(romPath + "alpha/huge.bin", uint64_t{5} << 30);
