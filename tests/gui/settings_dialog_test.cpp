@@ -80,6 +80,11 @@ TEST_F(SettingsDialogTest, EmulatorIsPickedAsItIsNamed) {
         auto* files = qobject_cast<QFileDialog*>(modal);
         ASSERT_NE(files, nullptr);
         filters = files->nameFilters();
+        // A shown file dialog takes a selected file as the name typed only
+        // while its name edit lacks the keyboard focus (else it would
+        // overwrite what a person is typing); whether the edit has it
+        // depends on when the window got activated.
+        if (QWidget* focused = files->focusWidget()) focused->clearFocus();
         files->selectFile(ToQString(folder / "games/mame"));
         rescue.start(3000);
         QMetaObject::invokeMethod(files, "accept");
