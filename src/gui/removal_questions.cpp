@@ -1,7 +1,8 @@
 #include "gui/removal_questions.h"
 
 #include "merger/merge_paths.h"
-#include "rebuilder/rebuild_state.h"
+#include "platform/file_system.h"
+#include "platform/paths.h"
 
 namespace kestrel {
 namespace {
@@ -41,6 +42,16 @@ std::string RemoveOldLine(const MergeReach& reach, bool merged) {
   return "Remove Old: the copies of these " + Counted(reach.sets, "set", "sets") + elsewhere + " are deleted.\n";
 }
 
+// Files only: a folder is walked or passed over, never removed as a source.
+int CountFilesIn(const std::string& folder, bool recursive) {
+  int count = 0;
+  for (const FolderEntry& entry : ListFolder(folder)) {
+    if (!entry.isFolder) ++count;
+    else if (recursive) count += CountFilesIn(JoinPath(folder, entry.name) + "/", recursive);
+  }
+  return count;
+}
+
 }  // namespace
 
 MergeReach CountMergeReach(const GameList& database, const SettingsRecord& settings) {
@@ -78,8 +89,7 @@ std::string RebuildRemovalQuestion(const SettingsRecord& settings, int sourceFil
 }
 
 int CountRebuildSources(const SettingsRecord& settings) {
-  // The work folder the run extracts into does not exist before the run.
-  return CountSourceFiles(settings.rebuildSource, settings.rebuildRecursive, "");
+  return CountFilesIn(settings.rebuildSource, settings.rebuildRecursive);
 }
 
 }  // namespace kestrel

@@ -30,11 +30,11 @@ MergeReach CountMergeReach(const GameList& database, const SettingsRecord& setti
 std::string MergeRemovalQuestion(const MergeReach& reach, const SettingsRecord& settings, MergeButton button);
 
 // The question before a rebuild with Remove Rebuilt Sourcefiles, or ""
-// when the option is off or the source holds no file. `sourceFiles` counts
-// as the rebuilder walks the source: loose files and zips, one each.
+// when the option is off or the source holds no file.
 std::string RebuildRemovalQuestion(const SettingsRecord& settings, int sourceFiles);
 
-// How many source files the rebuilder will walk in settings.rebuildSource.
+// The files in settings.rebuildSource (and, when recursing, its
+// subfolders) that the rebuild may remove: loose files and zips, one each.
 int CountRebuildSources(const SettingsRecord& settings);
 
 }  // namespace kestrel
