@@ -47,6 +47,7 @@ TEST(PathListEditing, RemovingALineNumbersTheRestAgain) {
   RemovePathLine(list, 0);
   ASSERT_EQ(list.size(), 2u);
   EXPECT_EQ(list[0].path + list[1].path, "bc");
+  EXPECT_EQ(list[0].position, 0);
   EXPECT_EQ(list[1].position, 1);
 }
 
