@@ -6,14 +6,14 @@
 namespace kestrel {
 namespace {
 
-// pacman with clones puckman and pacmanf, galaga alone, and a clone whose
-// parent reference is damaged.
+// pacman with clones puckman and pacmanf, galaga alone, and two clones
+// whose parent references are damaged.
 struct Games {
-  GameList database = GameList(5);
+  GameList database = GameList(6);
   SettingsRecord record;
 
   Games() {
-    const char* names[] = {"pacman", "puckman", "pacmanf", "galaga", "lost"};
+    const char* names[] = {"pacman", "puckman", "pacmanf", "galaga", "lost", "orphan"};
     for (size_t i = 0; i < database.size(); ++i) database[i].name = names[i];
     database[0].isParent = true;
     database[0].clones = {{"", 1}, {"", 2}};
@@ -21,8 +21,9 @@ struct Games {
       database[clone].hasParent = true;
       database[clone].parentIndex = 0;
     }
-    database[4].hasParent = true;
+    database[4].hasParent = database[5].hasParent = true;
     database[4].parentIndex = 42;
+    database[5].parentIndex = -1;
     BuildGameList(record, database);
   }
 
@@ -42,18 +43,19 @@ TEST(GamesList, ATickedCloneCarriesItsFamilyOnlyWithParentClones) {
   EXPECT_EQ(games.record.gameList[1].path, " <puckman>");
   games.record.parentClones = true;
   SetGameSelected(games.record, games.database, 1, false);  // a clone: parent and every clone follow
-  EXPECT_EQ(games.Ticks(), "00011");
+  EXPECT_EQ(games.Ticks(), "000111");
   SetGameSelected(games.record, games.database, 0, true);   // the parent: its clones follow
-  EXPECT_EQ(games.Ticks(), "11111");
-  SetGameSelected(games.record, games.database, 4, false);  // a damaged parent reference: itself only
-  EXPECT_EQ(games.Ticks(), "11110");
+  EXPECT_EQ(games.Ticks(), "111111");
+  SetGameSelected(games.record, games.database, 4, false);  // damaged parent references: itself only
+  SetGameSelected(games.record, games.database, 5, false);
+  EXPECT_EQ(games.Ticks(), "111100");
 
   games.record.parentClones = false;
   SetGameSelected(games.record, games.database, 2, false);
   SetGameSelected(games.record, games.database, 3, false);
-  EXPECT_EQ(games.Ticks(), "11000");
+  EXPECT_EQ(games.Ticks(), "110000");
   SetGameSelected(games.record, games.database, 9, true);  // no such game
-  EXPECT_EQ(games.Ticks(), "11000");
+  EXPECT_EQ(games.Ticks(), "110000");
 }
 
 }  // namespace

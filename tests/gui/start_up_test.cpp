@@ -28,12 +28,11 @@ TEST(StartUp, AProfileReplacesTheOptionsButNotTheStartChoiceNorTheDataInMemory) 
   SettingsRecord saved;
   saved.zipLevel = 3;
   saved.mameExe = "/games/mame";
-  saved.startOption = 1;
   ASSERT_TRUE(SaveProfile(saved, folder / "saved.kpf", {}));
   testing::WriteFile(folder / "broken.kpf", "KPFOPX");
 
   SettingsRecord settings;
-  settings.startOption = 0;
+  settings.startOption = 1;
   settings.zipLevel = 8;
   settings.dataCrc = 0x1234;
   settings.loadedDatfile = "/dats/arcade.dat";
@@ -43,7 +42,7 @@ TEST(StartUp, AProfileReplacesTheOptionsButNotTheStartChoiceNorTheDataInMemory) 
   ASSERT_TRUE(LoadProfileOverSettings(settings, folder / "saved.kpf"));
   EXPECT_EQ(settings.zipLevel, 3);
   EXPECT_EQ(settings.mameExe, "/games/mame");
-  EXPECT_EQ(settings.startOption, 0);
+  EXPECT_EQ(settings.startOption, 1);
   EXPECT_EQ(settings.dataCrc, 0x1234u);
   EXPECT_EQ(settings.loadedDatfile, "/dats/arcade.dat");
   EXPECT_TRUE(settings.dataFromDatfile);
