@@ -13,10 +13,12 @@
 #include "acquire/acquire_game_data.h"
 #include "gui/about_box.h"
 #include "gui/list_messages_window.h"
+#include "gui/profile_loading.h"
 #include "gui/scanner_dialog.h"
 #include "gui/merger_dialog.h"
 #include "gui/rebuilder_dialog.h"
 #include "gui/settings_dialog.h"
+#include "gui/start_choice.h"
 #include "gui/tool_pictures.h"
 #include "platform/file_system.h"
 #include "settings/profile.h"
@@ -154,15 +156,18 @@ void MainWindow::paintEvent(QPaintEvent* event) {
 
 void MainWindow::StartUp() {
   firstPaintHandled_ = true;
-  if (values_.veryFirstTime == 1) {
-    ShowMessage(ui(), kWelcomeText, "Welcome To Kestrel",
-                {MessageButtons::kOk, MessageIcon::kInformation});
-    OpenSettings();
-  } else if (values_.startFrom == 0) {
-    LoadProfileAndData(dataFolder_ + kLastProfileName);
-  } else if (values_.startFrom == 1) {
-    const std::string path = PickFile(ui(), ".kpf", "", kProfileFilter, true);
-    if (!path.empty()) LoadProfileAndData(path);
+  switch (ChooseStartAction(values_)) {
+    case StartAction::kWelcome:
+      ShowMessage(ui(), kWelcomeText, "Welcome To Kestrel", {MessageButtons::kOk, MessageIcon::kInformation});
+      OpenSettings();
+      break;
+    case StartAction::kLoadLastProfile:
+      LoadProfileAndData(dataFolder_ + kLastProfileName);
+      break;
+    case StartAction::kPickProfile:
+      if (const std::string path = PickFile(ui(), ".kpf", "", kProfileFilter, true); !path.empty())
+        LoadProfileAndData(path);
+      break;
   }
   update();
 }
@@ -172,11 +177,7 @@ void MainWindow::Tell(const std::string& text, const std::string& title) {
 }
 
 bool MainWindow::LoadProfileAndData(const std::string& path) {
-  const int startOption = settings_.startOption;
-  const bool loaded = LoadProfile(settings_, path);
-  // A profile does not carry the start choice; the user's stays.
-  settings_.startOption = startOption;
-  if (!loaded) {
+  if (!LoadProfileOverSettings(settings_, path)) {
     Tell("Error While Loading Profile: '" + path + "'" + kGoToSettings, "Load Error");
     return false;
   }

@@ -10,6 +10,8 @@
 #include "gui/merger_controls.h"
 #include "gui/qt_text.h"
 #include "gui/remembered_position.h"
+#include "gui/removal_questions.h"
+#include "gui/run_summaries.h"
 
 namespace kestrel {
 
@@ -107,12 +109,27 @@ void MergerDialog::BrowseFolder() {
 bool MergerDialog::Run(MergeButton button) {
   if (running_) return false;
   if (record_.mergePlacement == 1) CommitFolder();
+  const MergeReach reach = CountMergeReach(*context_.database, record_);
+  if (!UserAgrees(MergeRemovalQuestion(reach, record_, button))) {
+    outcome_ = {};
+    return false;
+  }
   running_ = true;
   outcome_ = RunMerger(*context_.database, record_, ui(), *context_.zipLibrary, button);
   running_ = false;
   // The run adds the trailing separator, or empties a folder it cannot use.
   controls_.edit(kMergerFolderEdit)->setText(ToQString(record_.mergeDestination));
-  return outcome_.started;
+  if (!outcome_.started) return false;
+  const RunSummary summary = SummarizeMerge(outcome_, button, reach.families);
+  ShowMessage(ui(), summary.text, kMergerCaption, {MessageButtons::kOk, summary.icon});
+  return true;
+}
+
+// A run that removes nothing goes ahead unasked.
+bool MergerDialog::UserAgrees(const std::string& question) {
+  if (question.empty()) return true;
+  return ShowMessage(ui(), question, kMergerCaption, {MessageButtons::kYesNo, MessageIcon::kQuestion}) ==
+         kResultYes;
 }
 
 // The dialog ends only between runs: a run owns it until its progress

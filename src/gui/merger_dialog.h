@@ -35,10 +35,12 @@ class MergerDialog : public QDialog {
 
   // Shows the record's values in every control.
   void Refresh();
-  // One press of "&Merge" or "&Unmerge": the run's checks (telling the
-  // user why it cannot start), then the run under a progress dialog. The
-  // folder edit shows the destination as the run left it (emptied when the
-  // folder is missing). Returns whether the run started.
+  // One press of "&Merge" or "&Unmerge": when the options make the run
+  // remove sets or files, the question with how many it may reach (No
+  // ends the press); then the run's checks (telling the user why it cannot
+  // start), the run under a progress dialog and its summary. The folder
+  // edit shows the destination as the run left it (emptied when the folder
+  // is missing). Returns whether the run started.
   bool Run(MergeButton button);
   // What the last run did; empty before the first.
   const MergeOutcome& lastOutcome() const { return outcome_; }
@@ -59,6 +61,7 @@ class MergerDialog : public QDialog {
   void EnableFolderControls(bool on);
   void CommitFolder();
   void BrowseFolder();
+  bool UserAgrees(const std::string& question);
   UserInterface* ui() { return context_.ui != nullptr ? context_.ui : &own_; }
 
   MergerDialogContext context_;

@@ -11,6 +11,8 @@
 #include "gui/qt_text.h"
 #include "gui/rebuilder_controls.h"
 #include "gui/remembered_position.h"
+#include "gui/removal_questions.h"
+#include "gui/run_summaries.h"
 #include "platform/paths.h"
 
 namespace kestrel {
@@ -166,11 +168,29 @@ bool RebuilderDialog::Rebuild() {
     controls_.edit(kRebuilderDestinationEdit)->setText(ToQString(record_.rebuildDestination));
     return false;
   }
+  if (!AgreesToRemoveSources()) {
+    outcome_ = {};
+    return false;
+  }
   running_ = true;
   outcome_ = RunRebuild(*context_.database, record_, *context_.zipLibrary, ui());
   running_ = false;
   if (isMinimized()) showNormal();
+  // A refused run has told the user why.
+  if (outcome_.refused) return true;
+  const RunSummary summary = SummarizeRebuild(outcome_, record_.rebuildRemoveSources);
+  ShowMessage(ui(), summary.text, kRebuilderCaption, {MessageButtons::kOk, summary.icon});
   return true;
+}
+
+// Sources go only with the user's Yes to how many may go; the folder is
+// walked only when the option is on.
+bool RebuilderDialog::AgreesToRemoveSources() {
+  if (!record_.rebuildRemoveSources) return true;
+  const std::string question = RebuildRemovalQuestion(record_, CountRebuildSources(record_));
+  if (question.empty()) return true;
+  return ShowMessage(ui(), question, kRebuilderCaption, {MessageButtons::kYesNo, MessageIcon::kQuestion}) ==
+         kResultYes;
 }
 
 // The dialog ends only between runs: a run owns it until its progress

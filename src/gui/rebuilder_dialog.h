@@ -36,8 +36,10 @@ class RebuilderDialog : public QDialog {
   // Shows the record's values in every control.
   void Refresh();
   // "Re&build": stores the folder edits, checks the two folders (telling
-  // the user and showing the emptied setting when one fails) and runs the
-  // rebuild under a progress dialog. False when the folders failed.
+  // the user and showing the emptied setting when one fails), asks before
+  // a run that may remove sources, with how many, and runs the rebuild
+  // under a progress dialog, then shows its summary. False when the
+  // folders failed or the user said No.
   bool Rebuild();
   // What the last run did; empty before the first.
   const RebuildOutcome& lastOutcome() const { return outcome_; }
@@ -59,6 +61,7 @@ class RebuilderDialog : public QDialog {
   void BrowseFolder(int editId, std::string& field, const char* title);
   void BrowseLogfile();
   void EnableLogfileControls(bool on);
+  bool AgreesToRemoveSources();
   UserInterface* ui() { return context_.ui != nullptr ? context_.ui : &own_; }
 
   RebuilderDialogContext context_;

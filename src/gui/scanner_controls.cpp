@@ -176,6 +176,12 @@ void StoreBoxState(SettingsRecord& s, int id, int state) {
   if (id == kCheckMissingBox) StoreBoxState(s, kFixMissingBox, 0);
 }
 
+void ClearBoxesWithoutCheck(SettingsRecord& s) {
+  for (const BoxBinding& binding : Bindings())
+    if (binding.governedBy != 0 && !CheckIsOn(s, binding.governedBy)) s.*(binding.setting) = false;
+  if (!s.checkMissing) StoreBoxState(s, kFixMissingBox, 0);
+}
+
 const char* ZeroCrcCaption(int state) {
   return state == kBoxGrey ? "Show All 0-CRCs" : "Show Missing 0-CRCs";
 }

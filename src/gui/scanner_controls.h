@@ -58,6 +58,10 @@ bool IsBoxEnabledFor(const SettingsRecord& settings, int id);
 // Stores a clicked box's new state. Unchecking a check also stores every
 // box it governs as off.
 void StoreBoxState(SettingsRecord& settings, int id, int state);
+// Stores as off every box whose governing check is off, as the dialog
+// shows it: a profile or a fastscan file may bring a fix without its
+// check, which the scan would otherwise run unseen.
+void ClearBoxesWithoutCheck(SettingsRecord& settings);
 // The caption of the 0-CRC box for its state.
 const char* ZeroCrcCaption(int state);
 

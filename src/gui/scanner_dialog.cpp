@@ -197,6 +197,7 @@ void ScannerDialog::BuildControls() {
 }
 
 void ScannerDialog::Refresh() {
+  ClearBoxesWithoutCheck(settings_);
   for (auto& [id, button] : buttons_) {
     if (IsRadioButton(id)) {
       button->setChecked(IsRadioSelectedFor(settings_, id));

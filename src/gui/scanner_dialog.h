@@ -41,7 +41,8 @@ class ScannerDialog : public QDialog {
   explicit ScannerDialog(const ScannerDialogContext& context, QWidget* parent = nullptr);
   ~ScannerDialog() override;
 
-  // Fills every control from the settings record.
+  // Fills every control from the settings record, which first drops the
+  // boxes whose check is off (they show unchecked and disabled).
   void Refresh();
   // The "&Scan" and "F&astScan" buttons. Returns when the scan has ended.
   void Scan(bool fastscan);

@@ -24,6 +24,7 @@
 #include "gui/games_list.h"
 #include "gui/list_messages_window.h"
 #include "gui/path_list_editing.h"
+#include "gui/profile_loading.h"
 #include "gui/qt_text.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
@@ -593,16 +594,15 @@ void SettingsDialog::BrowseFolder(QLineEdit* edit, std::string& field, const cha
 void SettingsDialog::LoadProfileFromFile() {
   const std::string path = PickFile(ui(), ".kpf", "", kProfileFilter, true);
   if (path.empty()) return;
-  SettingsRecord loaded;
-  if (!LoadProfile(loaded, path)) {
+  if (!LoadProfileOverSettings(record_, path)) {
     ShowMessage(ui(), "Error While Loading Profile", "Load Error",
                 {MessageButtons::kOk, MessageIcon::kStop});
     return;
   }
-  ValidateProfile(loaded, ui());
-  // The start choice belongs to the user, not to a profile.
-  loaded.startOption = record_.startOption;
-  record_ = loaded;
+  ValidateProfile(record_, ui());
+  // The games list acts on the database at once; a profile saved for the
+  // data in memory brings its selection with it.
+  ApplyGameSelection(record_, *context_.database);
   Refresh();
 }
 
@@ -650,7 +650,12 @@ void SettingsDialog::Apply() {
     ShowMessage(ui(), "No Valid Temporaryfolder", "Path-Error",
                 {MessageButtons::kOk, MessageIcon::kExclamation});
 
-  if (!workingDatabase_.empty()) *context_.database = std::move(workingDatabase_);
+  // Data read anew take the selection the profile saved for them, as at
+  // start-up.
+  if (!workingDatabase_.empty()) {
+    *context_.database = std::move(workingDatabase_);
+    ApplyGameSelection(record_, *context_.database);
+  }
   const int sources = record_.dataFromMameExe + record_.dataFromDatfile + record_.dataFromRaineExe;
   if (sources == 1) {
     if (record_.dataFromMameExe) record_.dataSource = 0;

@@ -19,12 +19,6 @@ bool CheckRun(SettingsRecord& settings, UserInterface* ui) {
   return CheckMergeDestination(ui, settings.mergeDestination);
 }
 
-// A parent, or a game without clones whose layout still varies because it
-// uses a BIOS set; a BIOS set alone looks the same in every layout.
-bool IsSelectedFamilyHead(const GameSet& game) {
-  return game.selected && (game.isParent || (!game.hasParent && game.biosIndex >= 0));
-}
-
 int CountFamilies(const GameList& database) {
   int count = 0;
   for (const GameSet& game : database)
@@ -33,6 +27,10 @@ int CountFamilies(const GameList& database) {
 }
 
 }  // namespace
+
+bool IsSelectedFamilyHead(const GameSet& game) {
+  return game.selected && (game.isParent || (!game.hasParent && game.biosIndex >= 0));
+}
 
 MergeOutcome RunMerger(const GameList& database, SettingsRecord& settings, UserInterface* ui,
                        ZipLibrary& zipLibrary, MergeButton button, ZipWriter writeZip) {

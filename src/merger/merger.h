@@ -46,6 +46,11 @@ struct MergeOutcome {
   std::vector<FailedFamily> failed;
 };
 
+// Whether a run rearranges the family headed by `game`: a selected parent,
+// or a selected game without clones whose layout still varies because it
+// uses a BIOS set (a BIOS set alone looks the same in every layout).
+bool IsSelectedFamilyHead(const GameSet& game);
+
 // Runs one press of a button on the selected parents of `database`, in
 // database order, with the merger options of `settings` (placement 1
 // normalises mergeDestination, and empties it when the folder is missing).

@@ -35,14 +35,20 @@ class SettingsDialogTest : public ::testing::Test {
   int x = 0, y = 0;
 };
 
-// A saved profile comes back whole; a damaged one is refused and the
-// settings in force stay.
+// A saved profile comes back whole, with its selection of the data in
+// memory; a damaged one is refused and the settings in force stay.
 TEST_F(SettingsDialogTest, SavedProfileLoadsBackAndADamagedOneChangesNothing) {
   record.tempFolder = folder.path();
+  record.loadedDatfile = folder / "games.dat";
+  record.dataFromDatfile = true;
+  record.dataCrc = 0x5eed;
+  database.resize(2);
+  database[1].selected = false;
   auto dialog = Open(&ui);
   Type(*dialog, kSettingsZipLevel, "4");
   ui.fileAnswers = {folder / "saved.kpf", folder / "broken.kpf", folder / "saved.kpf"};
   Click(*dialog, kSettingsSave);
+  database[1].selected = true;
   Type(*dialog, kSettingsZipLevel, "-3");
   EXPECT_EQ(record.zipLevel, 0);  // clamped
   EXPECT_EQ(zipLevel, '0');       // and it reaches the zip library
@@ -56,6 +62,8 @@ TEST_F(SettingsDialogTest, SavedProfileLoadsBackAndADamagedOneChangesNothing) {
   EXPECT_EQ(record.tempFolder, folder.path());
   EXPECT_EQ(Edit(*dialog, kSettingsZipLevel)->text(), "4");
   EXPECT_EQ(ui.messages.size(), 1u);
+  EXPECT_FALSE(database[1].selected);
+  EXPECT_EQ(dialog->windowTitle().toStdString(), "Kestrel Settings | Data In Memory: games.dat");
 }
 
 // A program picked on Linux has no extension: every file is offered, and
@@ -80,6 +88,11 @@ TEST_F(SettingsDialogTest, EmulatorIsPickedAsItIsNamed) {
         auto* files = qobject_cast<QFileDialog*>(modal);
         ASSERT_NE(files, nullptr);
         filters = files->nameFilters();
+        // A shown file dialog takes a selected file as the name typed only
+        // while its name edit lacks the keyboard focus (else it would
+        // overwrite what a person is typing); whether the edit has it
+        // depends on when the window got activated.
+        if (QWidget* focused = files->focusWidget()) focused->clearFocus();
         files->selectFile(ToQString(folder / "games/mame"));
         rescue.start(3000);
         QMetaObject::invokeMethod(files, "accept");

@@ -64,7 +64,11 @@ TEST_F(ToolDialogsTest, RebuilderRebuildsShuffledFilesIntoSplitSets) {
   Type(dialog.control(kRebuilderSourceEdit), source);
   Type(dialog.control(kRebuilderDestinationEdit), roms);
   Press(dialog.control(kRebuilderRebuild));
-  EXPECT_TRUE(person.messages.empty());
+  ASSERT_EQ(person.messages.size(), 1u);  // no question: nothing is removed
+  EXPECT_EQ(person.messages[0].text,
+            "Rebuilding Done.\n\n5 Source Files: 4 Matched, 1 Skipped (No ROM Needs Them).\n"
+            "4 ROMs Written Into 3 Sets.");
+  EXPECT_EQ(person.messages[0].icon, MessageIcon::kInformation);
   EXPECT_EQ(person.progressTitles, std::vector<std::string>{"Rebuilding ROMs"});
   EXPECT_TRUE(dialog.lastOutcome().completed);
   EXPECT_EQ(ZipContents(roms + "pacman.zip"), RomFiles({"a.1", "a.2"}));
@@ -72,6 +76,22 @@ TEST_F(ToolDialogsTest, RebuilderRebuildsShuffledFilesIntoSplitSets) {
   const std::string log = testing::ReadFile(root / "rebuild.log");
   EXPECT_NE(log.find("readme.txt [SKIPPED]"), std::string::npos) << log;
   EXPECT_TRUE(FileExists(source + "x1.bin"));  // sources stay unless asked
+
+  // Removing sources is asked first, with how many may go; No keeps them.
+  person.messages.clear();
+  person.messageAnswers = {kResultNo, kResultYes};
+  Press(dialog.control(kRebuilderRemoveSources));
+  Press(dialog.control(kRebuilderRebuild));
+  ASSERT_EQ(person.messages.size(), 1u);
+  EXPECT_EQ(person.messages[0].buttons, MessageButtons::kYesNo);
+  EXPECT_NE(person.messages[0].text.find("up to 4 source files in '" + source + "' and its subfolders"),
+            std::string::npos) << person.messages[0].text;
+  EXPECT_EQ(person.progressTitles.size(), 1u);
+  Press(dialog.control(kRebuilderRebuild));
+  ASSERT_EQ(person.messages.size(), 3u);
+  EXPECT_NE(person.messages[2].text.find("\n4 Sources Removed."), std::string::npos) << person.messages[2].text;
+  EXPECT_FALSE(FileExists(source + "x1.bin"));
+  EXPECT_TRUE(FileExists(source + "readme.txt"));
 }
 
 TEST_F(ToolDialogsTest, MergerMergesASplitFamilySplitsAndUnmergesIt) {
@@ -87,7 +107,18 @@ TEST_F(ToolDialogsTest, MergerMergesASplitFamilySplitsAndUnmergesIt) {
   dialog.show();
   Press(dialog.control(kMergerMerge));
   EXPECT_EQ(settings.mergeMode, 1);
+  // Remove Old and Clean Set are asked for first; No leaves every set alone.
+  person.messageAnswers = {kResultNo};
   Press(dialog.control(kMergerRun));
+  ASSERT_EQ(person.messages.size(), 1u);
+  EXPECT_EQ(person.messages[0].text.rfind("Merging 2 Families (4 Sets).\n\nRemove Old: up to 2 clone sets", 0), 0u)
+      << person.messages[0].text;
+  EXPECT_TRUE(person.progressTitles.empty());
+  EXPECT_FALSE(dialog.lastOutcome().started);
+  EXPECT_TRUE(FileExists(roms + "puckman.zip"));
+  Press(dialog.control(kMergerRun));
+  ASSERT_EQ(person.messages.size(), 3u);
+  EXPECT_EQ(person.messages[2].text, "Merging Done.\n\n2 Families Rebuilt, 0 Skipped, 0 Failed.");
   EXPECT_EQ(person.progressTitles, std::vector<std::string>{"Merging ROMs"});
   EXPECT_EQ(ZipContents(roms + "pacman.zip"), RomFiles({"a.1", "a.2", "p.3"}));
   EXPECT_FALSE(FileExists(roms + "puckman.zip"));
@@ -101,7 +132,16 @@ TEST_F(ToolDialogsTest, MergerMergesASplitFamilySplitsAndUnmergesIt) {
   Press(dialog.control(kMergerUnmerge));
   EXPECT_EQ(person.progressTitles.back(), "Unmerging ROMs");
   EXPECT_EQ(ZipContents(roms + "puckman.zip"), RomFiles({"a.1", "p.3"}));
-  EXPECT_TRUE(person.messages.empty());
+
+  // A family in the way of a leftover work folder is named in the summary.
+  std::filesystem::create_directories(roms + "galaga.kpw");
+  person.messages.clear();
+  Press(dialog.control(kMergerUnmerge));
+  ASSERT_EQ(person.messages.size(), 2u);
+  EXPECT_EQ(person.messages[1].text.rfind("Unmerging Done.\n\n1 Family Rebuilt, 1 Skipped, 0 Failed.\n\n", 0), 0u)
+      << person.messages[1].text;
+  EXPECT_NE(person.messages[1].text.find("galaga: '" + roms + "galaga.kpw/'"), std::string::npos);
+  EXPECT_EQ(person.messages[1].icon, MessageIcon::kExclamation);
 }
 
 }  // namespace

@@ -1,0 +1,140 @@
+// The question before a removing run and the summary after it, without a
+// window: the counts come from the selection and the options, the texts
+// name what goes and what failed.
+#include <gtest/gtest.h>
+
+#include "gui/removal_questions.h"
+#include "gui/run_summaries.h"
+#include "support/temp_folder.h"
+
+namespace kestrel {
+namespace {
+
+bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+// pacman with two clones, galaga with one (its parent unselected), a game
+// on a BIOS set without clones, and the BIOS set itself.
+GameList Families() {
+  GameList games(7);
+  const char* names[] = {"pacman", "puckman", "pacmanf", "galaga", "galagao", "neogame", "neogeo"};
+  for (size_t i = 0; i < games.size(); ++i) games[i].name = names[i];
+  games[0].isParent = true;
+  games[0].clones = {{"", 1}, {"", 2}, {"", 99}};  // a reference past the list counts as no clone
+  games[1].hasParent = games[2].hasParent = true;
+  games[3].isParent = true;
+  games[3].selected = false;
+  games[3].clones = {{"", 4}};
+  games[4].hasParent = true;
+  games[5].biosIndex = 6;
+  return games;
+}
+
+TEST(RemovalQuestions, CountFamiliesAsTheMergerDoesAndNameWhatGoes) {
+  testing::TempFolder roms;
+  testing::WriteFile(roms / "a/x", "");
+  testing::WriteFile(roms / "b/x", "");
+  SettingsRecord settings;
+  settings.activeRomPaths = {roms / "a/", roms / "b/"};
+  const GameList games = Families();
+  MergeReach reach = CountMergeReach(games, settings);
+  EXPECT_EQ(reach.families, 2);  // pacman's family and the BIOS game
+  EXPECT_EQ(reach.sets, 4);
+  EXPECT_EQ(reach.clones, 2);
+  EXPECT_EQ(reach.otherPaths, 1);
+  settings.mergePlacement = 1;
+  settings.mergeDestination = roms / "B";  // one of the two, spelled otherwise
+  EXPECT_EQ(CountMergeReach(games, settings).otherPaths, 1);
+  settings.mergeDestination = roms / "c/";
+  EXPECT_EQ(CountMergeReach(games, settings).otherPaths, 2);
+
+  // Merged sets with both options: the clone sets go everywhere, the
+  // parents' copies elsewhere, and Clean Set drops unnamed files.
+  const std::string merge = MergeRemovalQuestion(reach, settings, MergeButton::kMerge);
+  EXPECT_EQ(merge.rfind("Merging 2 Families (4 Sets).\n\n", 0), 0u) << merge;
+  EXPECT_TRUE(Has(merge, "up to 2 clone sets, merged into their parents' sets, are deleted from every ROM-Path, "
+                         "and the copies of the 2 parent sets in 1 other ROM-Path.")) << merge;
+  EXPECT_TRUE(Has(merge, "Clean Set: ")) << merge;
+  EXPECT_TRUE(Has(merge, "\n\nDo You Want To Go On ?")) << merge;
+  // Unmerged sets keep every clone set: only copies elsewhere go.
+  settings.mergeCleanSet = false;
+  const std::string unmerge = MergeRemovalQuestion(reach, settings, MergeButton::kUnmerge);
+  EXPECT_EQ(unmerge, "Unmerging 2 Families (4 Sets).\n\nRemove Old: the copies of these 4 sets in 1 other "
+                     "ROM-Path are deleted.\n\nDo You Want To Go On ?");
+
+  // One ROM path: split sets lose nothing to Remove Old, merged ones do.
+  reach.otherPaths = 0;
+  settings.mergeMode = 0;
+  EXPECT_EQ(MergeRemovalQuestion(reach, settings, MergeButton::kMerge), "");
+  settings.mergeMode = 1;
+  EXPECT_NE(MergeRemovalQuestion(reach, settings, MergeButton::kMerge), "");
+  settings.mergeRemoveOld = false;
+  EXPECT_EQ(MergeRemovalQuestion(reach, settings, MergeButton::kMerge), "");
+  // Nothing selected, or no ROM path (the run refuses): no question.
+  settings.mergeCleanSet = true;
+  EXPECT_EQ(MergeRemovalQuestion(MergeReach{}, settings, MergeButton::kMerge), "");
+  settings.activeRomPaths.clear();
+  EXPECT_EQ(MergeRemovalQuestion(reach, settings, MergeButton::kMerge), "");
+}
+
+TEST(RemovalQuestions, RebuildAsksWithTheSourcesItWalks) {
+  testing::TempFolder folder;
+  testing::WriteFile(folder / "a.bin", "a");
+  testing::WriteFile(folder / "pack.zip", "not read here");
+  testing::WriteFile(folder / "sub/b.bin", "b");
+  SettingsRecord settings;
+  settings.rebuildSource = folder.path();
+  settings.rebuildRecursive = false;
+  EXPECT_EQ(CountRebuildSources(settings), 2);
+  EXPECT_EQ(RebuildRemovalQuestion(settings, 2), "");  // the option is off
+  settings.rebuildRemoveSources = true;
+  settings.rebuildRecursive = true;
+  EXPECT_EQ(CountRebuildSources(settings), 3);
+  const std::string question = RebuildRemovalQuestion(settings, 3);
+  EXPECT_TRUE(Has(question, "up to 3 source files in '" + folder.path() + "' and its subfolders may be deleted"))
+      << question;
+  settings.rebuildRecursive = false;
+  EXPECT_FALSE(Has(RebuildRemovalQuestion(settings, 1), "subfolders"));
+  EXPECT_TRUE(Has(RebuildRemovalQuestion(settings, 1), "up to 1 source file in"));
+  EXPECT_EQ(RebuildRemovalQuestion(settings, 0), "");
+}
+
+TEST(RunSummaries, MergeNamesSkippedAndFailedFamiliesAndWhatWasNotReached) {
+  MergeOutcome outcome;
+  outcome.started = true;
+  outcome.handled = {"pacman", "galaga"};
+  RunSummary summary = SummarizeMerge(outcome, MergeButton::kMerge, 2);
+  EXPECT_EQ(summary.text, "Merging Done.\n\n2 Families Rebuilt, 0 Skipped, 0 Failed.");
+  EXPECT_EQ(summary.icon, MessageIcon::kInformation);
+
+  outcome.skipped = {{"dkong", "/roms/dkong.kpw/"}};
+  for (int i = 0; i < kSummaryListLimit + 2; ++i) outcome.failed.push_back({"game" + std::to_string(i), "disk full"});
+  outcome.stopped = true;
+  summary = SummarizeMerge(outcome, MergeButton::kUnmerge, 20);
+  EXPECT_EQ(summary.text.rfind("Unmerging Stopped.\n\n2 Families Rebuilt, 1 Skipped, 12 Failed.\n"
+                               "5 Families Not Reached.\n\nSkipped", 0), 0u) << summary.text;
+  EXPECT_TRUE(Has(summary.text, "\n  dkong: '/roms/dkong.kpw/' is in the way\n\nFailed")) << summary.text;
+  EXPECT_TRUE(Has(summary.text, "\n  game9: disk full\n  ... and 2 more")) << summary.text;
+  EXPECT_FALSE(Has(summary.text, "game10"));
+  EXPECT_EQ(summary.icon, MessageIcon::kExclamation);
+}
+
+TEST(RunSummaries, RebuildCountsWhatWasPlacedAndNamesEachFailure) {
+  RebuildOutcome outcome;
+  outcome.completed = true;
+  outcome.counts = {7, 5, 2, 6, 3, 4};
+  RunSummary summary = SummarizeRebuild(outcome, false);
+  EXPECT_EQ(summary.text, "Rebuilding Done.\n\n7 Source Files: 5 Matched, 2 Skipped (No ROM Needs Them).\n"
+                          "6 ROMs Written Into 3 Sets.");
+  EXPECT_EQ(summary.icon, MessageIcon::kInformation);
+  EXPECT_TRUE(Has(SummarizeRebuild(outcome, true).text, "Sets.\n4 Sources Removed."));
+
+  outcome.completed = false;
+  outcome.failures = {{"/src/bad.zip", "can't be read"}};
+  summary = SummarizeRebuild(outcome, false);
+  EXPECT_EQ(summary.text.rfind("Rebuilding Stopped.", 0), 0u);
+  EXPECT_TRUE(Has(summary.text, "\n\nFailed:\n  /src/bad.zip: can't be read")) << summary.text;
+  EXPECT_EQ(summary.icon, MessageIcon::kExclamation);
+}
+
+}  // namespace
+}  // namespace kestrel
