@@ -1,7 +1,11 @@
+#include <set>
+#include <string_view>
+
 #include "app/user_interface.h"
 #include "archive/zip_reader.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
+#include "platform/text.h"
 #include "rebuilder/rebuild_messages.h"
 #include "rebuilder/rebuild_state.h"
 
@@ -36,36 +40,79 @@ bool MatchSource(RebuildState& state, const SourceFile& file, SourceKey key) {
   return goOn;
 }
 
-bool RebuildLooseFile(RebuildState& state, const std::string& path) {
+// A source that cannot be read matches nothing: its contents are unknown,
+// so it is neither placed nor ever removed. A folder met in a run that does
+// not descend is no source and no failure.
+bool RebuildLooseFile(RebuildState& state, const std::string& path, bool isFolder) {
   SourceFile file;
   file.path = path;
-  // An unreadable file keeps size and CRC 0 and so matches nothing.
-  ReadFileCrc(path, file.size, file.crc);
+  bool readable = ReadFileCrc(path, file.size, file.crc);
   BeginSource(state, path, file);
-  return MatchSource(state, file, KeyOf(file.crc, file.size, FileNamePart(path)));
+  if (readable) return MatchSource(state, file, KeyOf(file.crc, file.size, FileNamePart(path)));
+  if (!isFolder) AddFailure(state, path, rebuild_text::kUnreadable);
+  return true;
 }
 
-// Every member in directory order. False to stop after this zip: a full
-// disk while extracting and the user's Yes, or a placement that stopped.
-bool RebuildZip(RebuildState& state, const std::string& path, const ZipEntryList& members) {
-  std::string workFile = state.workFolder + "member";
+// Stored names given to more than one member of the zip.
+std::set<std::string> SharedNames(const ZipEntryList& members) {
+  std::set<std::string> seen, shared;
   for (const ZipEntry& member : members) {
+    if (!seen.insert(member.storedName).second) shared.insert(member.storedName);
+  }
+  return shared;
+}
+
+bool IsEncrypted(const ZipEntry& member) {
+  constexpr size_t kFlagsOffset = 6;  // general purpose flags of the local header; bit 0: encrypted
+  return (member.localHeader[kFlagsOffset] & 1) != 0;
+}
+
+bool HasReadableMethod(const ZipEntry& member) { return member.method == 0 || member.method == 8; }
+
+// Why a member that is not encrypted did not extract, short of a write error.
+const char* ReasonOfBadMember(const ZipEntry& member) {
+  return HasReadableMethod(member) ? rebuild_text::kDamagedMember : rebuild_text::kUnsupportedMethod;
+}
+
+// Every member in directory order. A member whose name another member
+// shares is extracted to a copy of its own, kept until the destination zips
+// are written, since a name cannot tell the two apart there. False to stop
+// after this zip: a full disk while extracting and the user's Yes, or a
+// placement that stopped.
+bool RebuildZip(RebuildState& state, const std::string& path, const ZipEntryList& members) {
+  std::set<std::string> shared = SharedNames(members);
+  for (const ZipEntry& member : members) {
+    std::string memberPath = path + "/" + member.storedName;
+    if (IsEncrypted(member)) {
+      AddFailure(state, memberPath, rebuild_text::kEncrypted);
+      continue;
+    }
+    bool nameShared = shared.count(member.storedName) > 0;
+    std::string workFile = state.workFolder + (nameShared ? "entry-" + std::to_string(state.keptCopies++) : "member");
     int writeFailed = 0;
     if (!ExtractZipEntry(member, workFile, &writeFailed)) {
       DeleteFile(workFile);
-      if (writeFailed == 0) continue;  // damaged member: passed over
+      if (writeFailed == 0) {
+        AddFailure(state, memberPath, ReasonOfBadMember(member));
+        continue;
+      }
+      AddFailure(state, memberPath, rebuild_text::kNotExtracted);
       int answer = ShowMessage(state.ui, rebuild_text::kUnzipError, rebuild_text::kErrorCaption,
                                {MessageButtons::kYesNo, MessageIcon::kExclamation});
       if (answer == kResultYes) return false;
       continue;
     }
-    SourceFile file{workFile, path, member.storedName, member.size, member.crc, member.compressedSize};
-    BeginSource(state, path + "/" + member.storedName, file);
+    SourceFile file{workFile, path, member.storedName, member.size, member.crc, member.compressedSize, nameShared};
+    BeginSource(state, memberPath, file);
     bool goOn = MatchSource(state, file, KeyOf(member.crc, member.size, member.name));
-    DeleteFile(workFile);
+    if (!nameShared) DeleteFile(workFile);
     if (!goOn) return false;
   }
   return true;
+}
+
+bool HasZipExtension(const std::string& name) {
+  return name.size() >= 4 && EqualsNoCase(std::string_view(name).substr(name.size() - 4), ".zip");
 }
 
 bool IsFolderToDescend(const RebuildState& state, const FolderEntry& entry, const std::string& path) {
@@ -100,7 +147,8 @@ bool RebuildFolder(RebuildState& state, const std::string& folder) {
     if (!entry.isFolder && ReadZipDirectory(path, members, true, true)) {
       goOn = RebuildZip(state, path, members);
     } else {
-      goOn = RebuildLooseFile(state, path);
+      if (!entry.isFolder && HasZipExtension(entry.name)) AddFailure(state, path, rebuild_text::kDamagedZip);
+      goOn = RebuildLooseFile(state, path, entry.isFolder);
     }
     if (!goOn) return false;
     state.progress->Step();

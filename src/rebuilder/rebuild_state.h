@@ -46,6 +46,8 @@ struct RebuildState {
 
   RebuildJournal journal;    // the last block is the current source
   PendingArchives archives;  // zip mode: what each destination zip gets
+  std::vector<RebuildFailure> failures;  // in the order they happened
+  int keptCopies = 0;  // extracted members kept in the work folder until the zips are written
   bool matched = false;      // the matched flag of the current source
   std::chrono::steady_clock::time_point lastRedraw{};
 };
@@ -69,6 +71,15 @@ bool RebuildFile(RebuildState& state, const SourceFile& file, const SourceKey& k
 // its zip in zip mode. False to stop (cancel, or a full disk).
 bool PlaceRom(RebuildState& state, const SourceFile& file, const std::string& romName, const std::string& setName,
               bool separateBios);
+
+// Records that an earlier source of the run served the ROM `romName` of
+// set `setName` (or of "neogeo", with `separateBios`).
+void NoteServedBefore(RebuildState& state, const std::string& romName, const std::string& setName,
+                      bool separateBios);
+
+// Adds a failure of the run: `path` could not be read, written or kept as
+// `reason` says.
+void AddFailure(RebuildState& state, const std::string& path, const std::string& reason);
 
 // Sets the progress text at most about 20 times a second.
 void ShowProgressText(RebuildState& state, const std::string& text);

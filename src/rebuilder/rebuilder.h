@@ -43,6 +43,9 @@ struct RebuildOutcome {
                            // without a cancel or a stop
   RebuildCounts counts;
   std::vector<RebuildFailure> failures;
+  // What an interrupted earlier run had left (its work folder, unfinished
+  // zip writes and copies in the destination), removed before this run.
+  std::vector<std::string> leftoversRemoved;
 };
 
 // Checks that both folders can be listed and that the destination is
@@ -57,7 +60,12 @@ bool CheckRebuildFolders(SettingsRecord& settings, UserInterface* ui);
 // logfile. Zip members are extracted into a private folder made inside the
 // settings' temporary folder (the system's when that is empty) and removed
 // afterwards. Each destination zip is written once, with all its new
-// members, and never half: a failed write leaves it as it was.
+// members, and never half: a failed write leaves it as it was. Contents
+// already in the destination under a ROM's name are replaced only once a
+// backup of them was written to the backup folder and read back; without
+// one they stay and the placement is a failure. Every source that could
+// not be read, set that could not be written and placement or removal left
+// undone for safety is named in the outcome's failures.
 RebuildOutcome RunRebuild(const GameList& database, const SettingsRecord& settings, ZipLibrary& zipLibrary,
                           UserInterface* ui);
 

@@ -7,52 +7,114 @@
 #include <vector>
 
 #include "archive/zip_library.h"
+#include "archive/zip_reader.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
+#include "rebuilder/rebuild_messages.h"
 
 namespace kestrel {
 namespace {
 
-bool RemoveFile(const std::string& path) {
-  if (IsReadOnly(path)) ClearReadOnly(path);
-  return DeleteFile(path);
+struct Removal {
+  std::vector<RebuildFailure>& failures;
+  int removed = 0;
+  std::set<std::string> folders;  // folders that held a removed source
+};
+
+bool StillReadsAs(const SourceFile& source) {
+  uint32_t size = 0, crc = 0;
+  return ReadFileCrc(source.path, size, crc) && size == source.size && crc == source.crc;
 }
 
-// Deepest folders first: a folder can only go once its subfolders have.
-void RemoveEmptiedFolders(const std::set<std::string>& folders) {
+void RemoveLooseFile(const SourceFile& source, Removal& removal) {
+  if (!StillReadsAs(source)) {
+    removal.failures.push_back({source.path, rebuild_text::kChangedSince});
+    return;
+  }
+  if (IsReadOnly(source.path)) ClearReadOnly(source.path);
+  if (!DeleteFile(source.path)) {
+    removal.failures.push_back({source.path, rebuild_text::kNotRemoved});
+    return;
+  }
+  ++removal.removed;
+  removal.folders.insert(FolderPart(source.path));
+}
+
+// The members of `listing` stored under `storedName`.
+std::vector<const ZipEntry*> MembersNamed(const ZipEntryList& listing, const std::string& storedName) {
+  std::vector<const ZipEntry*> found;
+  for (const ZipEntry& entry : listing) {
+    if (entry.storedName == storedName) found.push_back(&entry);
+  }
+  return found;
+}
+
+// Deletes the members of one zip that still hold what was rebuilt from them.
+void RemoveMembers(ZipLibrary& zipLibrary, const std::string& zip, const std::vector<SourceFile>& members,
+                   Removal& removal) {
+  ZipEntryList listing;
+  bool readable = ReadZipDirectory(zip, listing, false, false);
+  std::vector<std::string> names;
+  for (const SourceFile& member : members) {
+    std::string path = zip + "/" + member.storedName;
+    std::vector<const ZipEntry*> named = MembersNamed(listing, member.storedName);
+    if (member.nameShared || named.size() > 1) {
+      removal.failures.push_back({path, rebuild_text::kSharedName});
+    } else if (!readable || named.empty() || named[0]->size != member.size || named[0]->crc != member.crc) {
+      removal.failures.push_back({path, rebuild_text::kChangedSince});
+    } else {
+      names.push_back(member.storedName);
+    }
+  }
+  if (names.empty()) return;
+  if (!ZipDeleteEntries(zipLibrary, zip, names)) {
+    for (const std::string& name : names) removal.failures.push_back({zip + "/" + name, rebuild_text::kNotRemoved});
+    return;
+  }
+  removal.removed += static_cast<int>(names.size());
+  removal.folders.insert(FolderPart(zip));
+}
+
+std::string ParentOf(const std::string& folder) {
+  return FolderPart(folder.substr(0, folder.size() - 1));
+}
+
+// Each emptied folder goes, then its parent if that is empty now, up to but
+// not including the source folder. Deepest first: a folder can only go once
+// its subfolders have.
+void RemoveEmptiedFolders(const std::set<std::string>& folders, const std::string& sourceFolder) {
   std::vector<std::string> order(folders.begin(), folders.end());
   std::sort(order.begin(), order.end(),
             [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
-  for (const std::string& folder : order) RemoveFolder(folder);
+  for (std::string folder : order) {
+    while (folder.size() > sourceFolder.size() && folder.compare(0, sourceFolder.size(), sourceFolder) == 0 &&
+           RemoveFolder(folder)) {
+      folder = ParentOf(folder);
+    }
+  }
 }
 
 }  // namespace
 
-int RemoveRebuiltSources(const RebuildJournal& journal, ZipLibrary& zipLibrary) {
-  int removed = 0;
-  std::set<std::string> folders;
+int RemoveRebuiltSources(const RebuildJournal& journal, const std::string& sourceFolder, ZipLibrary& zipLibrary,
+                         std::vector<RebuildFailure>& failures) {
+  Removal removal{failures, 0, {}};
   std::vector<std::string> zipOrder;
-  std::map<std::string, std::vector<std::string>> membersByZip;
+  std::map<std::string, std::vector<SourceFile>> membersByZip;
   for (const SourceBlock& block : journal) {
     if (block.blankLine || !block.toRemove || !AllPlacementsServed(block)) continue;
     const SourceFile& source = block.source;
-    if (source.IsMember()) {
-      auto [found, isNew] = membersByZip.try_emplace(source.zipPath);
-      if (isNew) zipOrder.push_back(source.zipPath);
-      found->second.push_back(source.storedName);
-    } else if (RemoveFile(source.path)) {
-      ++removed;
-      folders.insert(FolderPart(source.path));
+    if (!source.IsMember()) {
+      RemoveLooseFile(source, removal);
+      continue;
     }
+    auto [found, isNew] = membersByZip.try_emplace(source.zipPath);
+    if (isNew) zipOrder.push_back(source.zipPath);
+    found->second.push_back(source);
   }
-  for (const std::string& zip : zipOrder) {
-    const std::vector<std::string>& members = membersByZip[zip];
-    if (!ZipDeleteEntries(zipLibrary, zip, members)) continue;
-    removed += static_cast<int>(members.size());
-    folders.insert(FolderPart(zip));
-  }
-  RemoveEmptiedFolders(folders);
-  return removed;
+  for (const std::string& zip : zipOrder) RemoveMembers(zipLibrary, zip, membersByZip[zip], removal);
+  RemoveEmptiedFolders(removal.folders, sourceFolder);
+  return removal.removed;
 }
 
 }  // namespace kestrel

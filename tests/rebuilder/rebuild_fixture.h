@@ -42,8 +42,10 @@ class RebuildTest : public ::testing::Test {
   void ClearDestination();
   // CheckRebuildFolders, then RunRebuild when the folders pass.
   RebuildOutcome Rebuild() {
-    if (!CheckRebuildFolders(settings, &ui)) return {true, false, {}};
-    return RunRebuild(database, settings, zipLibrary, &ui);
+    if (CheckRebuildFolders(settings, &ui)) return RunRebuild(database, settings, zipLibrary, &ui);
+    RebuildOutcome refused;
+    refused.refused = true;
+    return refused;
   }
   // Every file under `folder`, a zip as "name.zip:member" per member.
   Files Tree(const std::string& folder);
