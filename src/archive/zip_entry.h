@@ -16,6 +16,11 @@ struct ZipEntry {
   uint32_t size = 0;
   uint32_t compressedSize = 0;
   uint32_t dataOffset = 0;  // first data byte behind the local header
+  uint32_t headerOffset = 0;  // first byte of the local header
+  // Position of the member's central header among all central headers
+  // (folders counted), which is the index zip writing knows the member by;
+  // -1 when no central header points at this local header.
+  int centralIndex = -1;
   uint16_t method = 0;
   std::array<uint8_t, 30> localHeader{};
 };

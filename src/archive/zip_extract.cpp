@@ -20,6 +20,7 @@ constexpr size_t kInputChunk = 256 * 1024;
 constexpr size_t kOutputChunk = 1024 * 1024;
 
 // Where a member's contents go: the CRC is kept over everything written.
+// Without a file the contents are only summed.
 struct MemberSink {
   FileReplacement* file = nullptr;
   uint32_t crc = 0;
@@ -29,7 +30,7 @@ struct MemberSink {
   bool Take(const uint8_t* data, size_t count) {
     crc = Crc32(crc, data, count);
     length += count;
-    if (!file->Write(data, count)) writeFailed = true;
+    if (file != nullptr && !file->Write(data, count)) writeFailed = true;
     return !writeFailed;
   }
 };
@@ -91,10 +92,9 @@ void ShowUnsupportedMethod(const ZipEntry& entry) {
               "Kestrel", {MessageButtons::kOk, MessageIcon::kExclamation});
 }
 
-}  // namespace
-
-bool ExtractZipEntry(const ZipEntry& entry, const std::string& destinationPath, int* writeFailed) {
-  InputFile file;
+// Opens the member's archive; false when the member's data do not lie
+// inside it or its method is not understood.
+bool OpenMember(const ZipEntry& entry, InputFile& file) {
   if (!file.Open(entry.archivePath)) return false;
   // The member's data must lie inside the file before anything else is
   // looked at, whatever sizes the header claims.
@@ -103,13 +103,31 @@ bool ExtractZipEntry(const ZipEntry& entry, const std::string& destinationPath, 
     ShowUnsupportedMethod(entry);
     return false;
   }
+  return true;
+}
+
+bool DecodeMember(InputFile& file, const ZipEntry& entry, MemberSink& sink) {
+  return entry.method == kMethodStored ? CopyStored(file, entry, sink) : InflateMember(file, entry, sink);
+}
+
+}  // namespace
+
+bool CheckZipEntry(const ZipEntry& entry) {
+  InputFile file;
+  if (!OpenMember(entry, file)) return false;
+  MemberSink sink;
+  return DecodeMember(file, entry, sink) && sink.length == entry.size && sink.crc == entry.crc;
+}
+
+bool ExtractZipEntry(const ZipEntry& entry, const std::string& destinationPath, int* writeFailed) {
+  InputFile file;
+  if (!OpenMember(entry, file)) return false;
 
   FileReplacement output;
   if (!output.Create(destinationPath)) return false;
   MemberSink sink;
   sink.file = &output;
-  bool decoded =
-      entry.method == kMethodStored ? CopyStored(file, entry, sink) : InflateMember(file, entry, sink);
+  bool decoded = DecodeMember(file, entry, sink);
   if (!sink.writeFailed && decoded && !output.Close()) sink.writeFailed = true;
   if (sink.writeFailed) {
     if (writeFailed != nullptr) *writeFailed = 1;

@@ -47,55 +47,106 @@ bool SetCompression(zip_t* archive, zip_uint64_t index, char level) {
   return zip_set_file_compression(archive, index, ZIP_CM_DEFLATE, digit) == 0;
 }
 
-// Member names exactly as stored. libzip's own lookup compares names after
-// converting them from the zip's code page, so names of the program's 8-bit
-// code page would not be found byte for byte.
-using MemberIndex = std::unordered_map<std::string, zip_uint64_t>;
+// Members by name exactly as stored, each name with the indexes of the
+// members that hold it (two members may share one). libzip's own lookup
+// compares names after converting them from the zip's code page, so names
+// of the program's 8-bit code page would not be found byte for byte.
+using MemberIndex = std::unordered_map<std::string, std::vector<zip_uint64_t>>;
 
 MemberIndex IndexMembers(zip_t* archive) {
   MemberIndex index;
   zip_int64_t count = zip_get_num_entries(archive, 0);
   for (zip_int64_t i = 0; i < count; ++i) {
     const char* name = zip_get_name(archive, zip_uint64_t(i), ZIP_FL_ENC_RAW);
-    if (name != nullptr) index.emplace(name, zip_uint64_t(i));
+    if (name != nullptr) index[name].push_back(zip_uint64_t(i));
   }
   return index;
 }
 
-// Removes a member of the given name, so that what is stored under that
-// name next is a new member: libzip keeps the old compression level of a
-// replaced member whose method stays the same.
-void DropMember(zip_t* archive, MemberIndex& members, const std::string& memberName) {
-  auto existing = members.find(memberName);
-  if (existing == members.end()) return;
-  zip_delete(archive, existing->second);
-  members.erase(existing);
+// The one member holding `name`; nullopt when none or two do.
+std::optional<zip_uint64_t> OnlyMemberNamed(const MemberIndex& members, const std::string& name) {
+  auto found = members.find(name);
+  if (found == members.end() || found->second.size() != 1) return std::nullopt;
+  return found->second.front();
 }
 
-bool DeleteMembers(zip_t* archive, MemberIndex& members, const std::vector<std::string>& names) {
+// The index of the member `entry` was listed from, while the archive still
+// holds that very member. The strict reader's central index is libzip's
+// index (both count central headers in order); name, sizes and CRC-32 make
+// sure the archive was not changed since it was listed.
+std::optional<zip_uint64_t> LocateEntry(zip_t* archive, const ZipEntry& entry) {
+  if (entry.centralIndex < 0) return std::nullopt;
+  zip_stat_t stat;
+  zip_stat_init(&stat);
+  if (zip_stat_index(archive, zip_uint64_t(entry.centralIndex), ZIP_FL_ENC_RAW, &stat) != 0) return std::nullopt;
+  constexpr zip_uint64_t kNeeded = ZIP_STAT_NAME | ZIP_STAT_SIZE | ZIP_STAT_COMP_SIZE | ZIP_STAT_CRC;
+  bool same = (stat.valid & kNeeded) == kNeeded && entry.storedName == stat.name && stat.size == entry.size &&
+              stat.comp_size == entry.compressedSize && stat.crc == entry.crc;
+  if (!same) return std::nullopt;
+  return zip_uint64_t(entry.centralIndex);
+}
+
+void ForgetMember(MemberIndex& members, const std::string& name, zip_uint64_t index) {
+  auto found = members.find(name);
+  if (found == members.end()) return;
+  std::erase(found->second, index);
+  if (found->second.empty()) members.erase(found);
+}
+
+bool DeleteMember(zip_t* archive, MemberIndex& members, const std::string& name, zip_uint64_t index) {
+  if (zip_delete(archive, index) != 0) return false;
+  ForgetMember(members, name, index);
+  return true;
+}
+
+bool DeleteNamedMembers(zip_t* archive, MemberIndex& members, const std::vector<std::string>& names) {
   std::unordered_set<std::string> deleted;
   for (const std::string& name : names) {
     // A name given twice was deleted the first time.
     if (deleted.count(name) > 0) continue;
-    auto member = members.find(name);
-    if (member == members.end() || zip_delete(archive, member->second) != 0) return false;
-    members.erase(member);
+    std::optional<zip_uint64_t> index = OnlyMemberNamed(members, name);
+    if (!index || !DeleteMember(archive, members, name, *index)) return false;
     deleted.insert(name);
   }
   return true;
+}
+
+bool DeleteEntries(zip_t* archive, MemberIndex& members, const std::vector<ZipEntry>& entries) {
+  std::unordered_set<zip_uint64_t> deleted;
+  for (const ZipEntry& entry : entries) {
+    std::optional<zip_uint64_t> index = LocateEntry(archive, entry);
+    // An entry given twice was deleted the first time.
+    if (index && deleted.count(*index) > 0) continue;
+    if (!index || !DeleteMember(archive, members, entry.storedName, *index)) return false;
+    deleted.insert(*index);
+  }
+  return true;
+}
+
+// Removes the member of the given name, so that what is stored under that
+// name next is a new member: libzip keeps the old compression level of a
+// replaced member whose method stays the same. False when two members hold
+// the name: which one to replace would be a guess.
+bool DropMember(zip_t* archive, MemberIndex& members, const std::string& memberName) {
+  auto existing = members.find(memberName);
+  if (existing == members.end()) return true;
+  if (existing->second.size() != 1) return false;
+  return DeleteMember(archive, members, memberName, existing->second.front());
 }
 
 // Stores `source` under `memberName`; the source is freed on failure.
 bool StoreMember(zip_t* archive, MemberIndex& members, const std::string& memberName, zip_source_t* source,
                  std::optional<char> level) {
   if (source == nullptr) return false;
-  DropMember(archive, members, memberName);
-  zip_int64_t index = zip_file_add(archive, memberName.c_str(), source, ZIP_FL_ENC_GUESS);
+  zip_int64_t index = -1;
+  if (DropMember(archive, members, memberName)) {
+    index = zip_file_add(archive, memberName.c_str(), source, ZIP_FL_ENC_GUESS);
+  }
   if (index < 0) {
     zip_source_free(source);
     return false;
   }
-  members[memberName] = zip_uint64_t(index);
+  members[memberName].push_back(zip_uint64_t(index));
   return !level || SetCompression(archive, zip_uint64_t(index), *level);
 }
 
@@ -131,14 +182,34 @@ class SourceArchives {
   std::unordered_map<std::string, Source> open_;
 };
 
-// Copies the compressed bytes of a member of another archive as they are.
-bool CopyMember(zip_t* archive, MemberIndex& members, const ZipChanges::Copy& copy, SourceArchives& sources) {
+// Copies the compressed bytes of member `index` of `source` as they are.
+bool CopyMemberAt(zip_t* archive, MemberIndex& members, const SourceArchives::Source& source, zip_uint64_t index,
+                  const std::string& memberName) {
+  if (memberName.empty()) return false;
+  zip_source_t* data = zip_source_zip(archive, source.archive, index, ZIP_FL_COMPRESSED, 0, -1);
+  return StoreMember(archive, members, memberName, data, std::nullopt);
+}
+
+bool CopyNamedMember(zip_t* archive, MemberIndex& members, const ZipChanges::Copy& copy, SourceArchives& sources) {
   const SourceArchives::Source* source = sources.Open(copy.sourceArchive);
-  if (source == nullptr || copy.memberName.empty()) return false;
-  auto member = source->members.find(copy.sourceMember);
-  if (member == source->members.end()) return false;
-  zip_source_t* data = zip_source_zip(archive, source->archive, member->second, ZIP_FL_COMPRESSED, 0, -1);
-  return StoreMember(archive, members, copy.memberName, data, std::nullopt);
+  if (source == nullptr) return false;
+  std::optional<zip_uint64_t> index = OnlyMemberNamed(source->members, copy.sourceMember);
+  return index && CopyMemberAt(archive, members, *source, *index, copy.memberName);
+}
+
+bool CopyEntry(zip_t* archive, MemberIndex& members, const ZipChanges::EntryCopy& copy, SourceArchives& sources) {
+  const SourceArchives::Source* source = sources.Open(copy.source.archivePath);
+  if (source == nullptr) return false;
+  std::optional<zip_uint64_t> index = LocateEntry(source->archive, copy.source);
+  return index && CopyMemberAt(archive, members, *source, *index, copy.memberName);
+}
+
+bool HasAdditions(const ZipChanges& changes) {
+  return !changes.additions.empty() || !changes.copies.empty() || !changes.copiedEntries.empty();
+}
+
+bool HasChanges(const ZipChanges& changes) {
+  return !changes.deletions.empty() || !changes.deletedEntries.empty() || HasAdditions(changes);
 }
 
 }  // namespace
@@ -162,17 +233,23 @@ bool ZipDeleteEntries(ZipLibrary& library, const std::string& archivePath,
 }
 
 bool ZipUpdate(ZipLibrary& library, const std::string& archivePath, const ZipChanges& changes) {
-  if (changes.deletions.empty() && changes.additions.empty() && changes.copies.empty()) return false;
+  if (!HasChanges(changes)) return false;
   SourceArchives sources;  // outlives the target, which reads them on close
-  zip_t* archive = OpenArchive(archivePath, changes.additions.empty() && changes.copies.empty() ? 0 : ZIP_CREATE);
+  zip_t* archive = OpenArchive(archivePath, HasAdditions(changes) ? ZIP_CREATE : 0);
   if (archive == nullptr) return false;
   MemberIndex members = IndexMembers(archive);
-  if (!DeleteMembers(archive, members, changes.deletions)) return AbandonArchive(archive);
+  if (!DeleteNamedMembers(archive, members, changes.deletions) ||
+      !DeleteEntries(archive, members, changes.deletedEntries)) {
+    return AbandonArchive(archive);
+  }
   for (const ZipChanges::Addition& addition : changes.additions) {
     if (!AddFile(archive, members, addition, library.level)) return AbandonArchive(archive);
   }
   for (const ZipChanges::Copy& copy : changes.copies) {
-    if (!CopyMember(archive, members, copy, sources)) return AbandonArchive(archive);
+    if (!CopyNamedMember(archive, members, copy, sources)) return AbandonArchive(archive);
+  }
+  for (const ZipChanges::EntryCopy& copy : changes.copiedEntries) {
+    if (!CopyEntry(archive, members, copy, sources)) return AbandonArchive(archive);
   }
   return CloseArchive(archive);
 }

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "archive/zip_entry.h"
+
 namespace kestrel {
 
 struct ZipLibrary {
@@ -31,7 +33,8 @@ bool ZipAddFiles(ZipLibrary& library, const std::string& archivePath, const std:
 
 // Deletes the members named in `memberNames` (exactly as stored) from the
 // archive. Fails, leaving the archive untouched, when the list is empty or a
-// name is not in the archive. An archive left without members is removed.
+// name is not in the archive or held by two members (delete those by entry
+// through ZipUpdate). An archive left without members is removed.
 bool ZipDeleteEntries(ZipLibrary& library, const std::string& archivePath,
                       const std::vector<std::string>& memberNames);
 
@@ -39,6 +42,12 @@ bool ZipDeleteEntries(ZipLibrary& library, const std::string& archivePath,
 // one close: deletions first, then additions and copies. Replacing a member
 // this way leaves the archive holding the old member or the new one, never
 // neither.
+//
+// A member is best named by its entry as ReadZipDirectory listed it: an
+// archive may hold two members of one name, and only the entry tells them
+// apart. An entry is taken only while the archive still holds that very
+// member (same place in the directory, name, sizes and CRC-32); otherwise the
+// update fails. The forms by name fail when two members hold the name.
 struct ZipChanges {
   struct Addition {
     std::string file;        // a file on disk, found without case
@@ -49,9 +58,15 @@ struct ZipChanges {
     std::string sourceMember;   // its member, exactly as stored
     std::string memberName;     // the name it is stored under here
   };
+  struct EntryCopy {
+    ZipEntry source;         // the member, listed from source.archivePath
+    std::string memberName;  // the name it is stored under here
+  };
   std::vector<std::string> deletions;  // member names exactly as stored
   std::vector<Addition> additions;     // deflated at the library's level
   std::vector<Copy> copies;            // moved unchanged, not recompressed
+  std::vector<ZipEntry> deletedEntries;    // members of this archive, by entry
+  std::vector<EntryCopy> copiedEntries;    // moved unchanged, like `copies`
 };
 
 // Applies `changes` to the archive (".zip" appended unless present, any
@@ -59,8 +74,9 @@ struct ZipChanges {
 // afterwards holds all changes or none: no change at all, a deletion of a
 // member that is not there, a missing file or member to add, or any write
 // error (a full disk among them) fails and leaves the archive byte for byte
-// as it was. An addition or copy replaces a member of the same name
-// (byte-wise). An archive left without members is removed.
+// as it was, with no temporary file beside it. An addition or copy replaces
+// the one member of the same name (byte-wise) that is not deleted; it fails
+// when two such members remain. An archive left without members is removed.
 bool ZipUpdate(ZipLibrary& library, const std::string& archivePath, const ZipChanges& changes);
 
 }  // namespace kestrel

@@ -90,6 +90,7 @@ Step ReadEntries(DirectoryWalk& walk, uint32_t entrySignature, ReadEntry readEnt
 }
 
 Step ReadLocalEntry(DirectoryWalk& walk, ZipEntryList& list) {
+  uint64_t headerOffset = walk.position;
   uint8_t header[kLocalHeaderSize];
   Step step = ReadBytes(walk, header, sizeof header);
   if (step != Step::kOk) return step;
@@ -118,20 +119,21 @@ Step ReadLocalEntry(DirectoryWalk& walk, ZipEntryList& list) {
   entry.compressedSize = Read32(header + 18);
   entry.size = Read32(header + 22);
   entry.dataOffset = static_cast<uint32_t>(dataOffset);
+  entry.headerOffset = static_cast<uint32_t>(headerOffset);
   entry.method = Read16(header + 8);
   std::memcpy(entry.localHeader.data(), header, kLocalHeaderSize);
   list.push_back(std::move(entry));
   return Step::kOk;
 }
 
-// First listed entry of every stored name, for the advanced comparison;
-// built once so that large archives do not cost a search per header.
-using FirstEntryIndex = std::unordered_map<std::string_view, const ZipEntry*>;
+// Listed entries by where their local header starts: a central header
+// names its member by that offset, and two members may share one name.
+using HeaderOffsetIndex = std::unordered_map<uint32_t, ZipEntry*>;
 
-FirstEntryIndex IndexByStoredName(const ZipEntryList& list) {
-  FirstEntryIndex index;
+HeaderOffsetIndex IndexByHeaderOffset(ZipEntryList& list) {
+  HeaderOffsetIndex index;
   index.reserve(list.size());
-  for (const ZipEntry& entry : list) index.emplace(entry.storedName, &entry);
+  for (ZipEntry& entry : list) index.emplace(entry.headerOffset, &entry);
   return index;
 }
 
@@ -141,7 +143,18 @@ bool MatchesLocalHeader(const uint8_t* central, const ZipEntry& entry) {
   return std::memcmp(central + 6, entry.localHeader.data() + 4, 24) == 0;
 }
 
-Step ReadCentralEntry(DirectoryWalk& walk, const FirstEntryIndex* index) {
+// The central headers as they are walked: the listed entries they may name
+// and how many were read before.
+struct CentralWalk {
+  HeaderOffsetIndex entries;
+  int position = 0;
+  bool compareHeaders = false;  // the advanced zip scanner is on
+};
+
+// Gives the listed entry this central header points at its central index.
+// With the comparison on, every usable member's central header must point
+// at a local header of the same name and agree with it.
+Step ReadCentralEntry(DirectoryWalk& walk, CentralWalk& central) {
   uint8_t header[kCentralHeaderSize];
   Step step = ReadBytes(walk, header, sizeof header);
   if (step != Step::kOk) return step;
@@ -150,15 +163,18 @@ Step ReadCentralEntry(DirectoryWalk& walk, const FirstEntryIndex* index) {
 
   std::string names;
   step = ReadBytes(walk, names, size_t(nameLength) + Read16(header + 30) + Read16(header + 32));
-  if (step != Step::kOk || index == nullptr) return step;
+  if (step != Step::kOk) return step;
+  int position = central.position++;
 
   std::string_view name(names.data(), nameLength);
   if (EndsWithFolderSeparator(name)) return Step::kOk;
-  auto found = index->find(name);
-  if (found == index->end()) {
-    // Members the list leaves out on purpose have no entry to compare with.
-    return IsUsableFileName(FileNamePart(name)) ? Step::kInvalid : Step::kOk;
-  }
+  auto found = central.entries.find(Read32(header + 42));
+  bool pointsAtEntry = found != central.entries.end() && found->second->storedName == name &&
+                       found->second->centralIndex < 0;
+  if (pointsAtEntry) found->second->centralIndex = position;
+  if (!central.compareHeaders) return Step::kOk;
+  // Members the list leaves out on purpose have no entry to compare with.
+  if (!pointsAtEntry) return IsUsableFileName(FileNamePart(name)) ? Step::kInvalid : Step::kOk;
   return MatchesLocalHeader(header, *found->second) ? Step::kOk : Step::kInvalid;
 }
 
@@ -173,10 +189,10 @@ bool WalkArchive(DirectoryWalk& walk, ZipEntryList& list) {
     return false;
   }
 
-  FirstEntryIndex index;
-  if (Switches().advancedZipScanner) index = IndexByStoredName(list);
-  const FirstEntryIndex* compareWith = Switches().advancedZipScanner ? &index : nullptr;
-  step = ReadEntries(walk, kCentralSignature, [&] { return ReadCentralEntry(walk, compareWith); });
+  CentralWalk central;
+  central.entries = IndexByHeaderOffset(list);
+  central.compareHeaders = Switches().advancedZipScanner;
+  step = ReadEntries(walk, kCentralSignature, [&] { return ReadCentralEntry(walk, central); });
   if (step == Step::kFileError) return false;
   if (step == Step::kInvalid) {
     ShowCorruptZip(walk, "BAD CENTRAL DIR ENTRY");

@@ -35,6 +35,10 @@ bool ReadZipDirectory(std::string path, ZipEntryList& list, bool checkExtension,
 // shown to the user; other failures are only reported through the result.
 bool ExtractZipEntry(const ZipEntry& entry, const std::string& destinationPath, int* writeFailed = nullptr);
 
+// Decodes a listed member without writing it anywhere: true when its
+// contents have the size and CRC-32 its header gives.
+bool CheckZipEntry(const ZipEntry& entry);
+
 // Length and CRC-32 of a loose file. On failure `crc` is 0 and `size` is the
 // length when it could be obtained, else 0. Files of 4 GB and more fail.
 bool ReadFileCrc(const std::string& path, uint32_t& size, uint32_t& crc);

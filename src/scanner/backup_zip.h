@@ -1,5 +1,5 @@
-// The backup of what the removal of unneeded entries takes away: one zip
-// per set in the backup folder, growing with every removal from that set.
+// The backup of what the removal of unneeded entries takes away: the entry
+// goes into its set's backup zip in the backup folder.
 #pragma once
 
 #include "gamedb/scan_records.h"
@@ -8,11 +8,10 @@
 namespace kestrel {
 
 // Stores the entry (a loose file, a folder with everything below it, or a
-// zip member) in the backup zip of its set, `entry.setName` + ".zip" in the
-// backup folder, made along with the folder when missing. A name the zip
-// holds already is given a number (" (2)" before the extension), so an
-// earlier backup is never replaced. True when the backup zip was written
-// (or there was nothing to store, as for an empty folder).
+// zip member, by its entry) in the backup zip of its set, `entry.setName` +
+// ".zip" in the backup folder, as BackUpToZip does: never replacing an
+// earlier backup, and true only when the backup read back whole (or there
+// was nothing to store, as for an empty folder).
 bool BackUpEntry(ScanContext& context, const FoundEntry& entry);
 
 }  // namespace kestrel

@@ -9,7 +9,7 @@
 #include "platform/file_system.h"
 #include "platform/paths.h"
 #include "platform/text.h"
-#include "scanner/folder_tree.h"
+#include "archive/folder_tree.h"
 #include "settings/settings_record.h"
 
 namespace kestrel {

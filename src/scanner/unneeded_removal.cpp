@@ -12,7 +12,7 @@
 #include "scanner/backup_zip.h"
 #include "scanner/fix_operations.h"
 #include "scanner/fix_question.h"
-#include "scanner/folder_tree.h"
+#include "archive/folder_tree.h"
 #include "scanner/repair_support.h"
 #include "settings/settings_record.h"
 

@@ -71,9 +71,13 @@ TEST_F(ZipLibraryTest, UpdatesAnArchiveInOneStep) {
   // A missing member or source, a folder as source, or nothing to do: no
   // change at all, and nothing left behind.
   std::string before = ReadFile(folder / "set.zip");
-  for (ZipChanges failing : {ZipChanges{{}, {}, {{folder / "set.zip", "absent", "x"}}},
-                             ZipChanges{{"copied.rom"}, {{folder / "src/missing", "m"}}, {}},
-                             ZipChanges{{"absent"}, {{folder / "src/a.rom", "a.rom"}}, {}}}) {
+  std::vector<ZipChanges> failings(3);
+  failings[0].copies = {{folder / "set.zip", "absent", "x"}};
+  failings[1].deletions = {"copied.rom"};
+  failings[1].additions = {{folder / "src/missing", "m"}};
+  failings[2].deletions = {"absent"};
+  failings[2].additions = {{folder / "src/a.rom", "a.rom"}};
+  for (const ZipChanges& failing : failings) {
     EXPECT_FALSE(ZipUpdate(library, folder / "set", failing));
     EXPECT_EQ(ReadFile(folder / "set.zip"), before);
   }

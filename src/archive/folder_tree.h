@@ -1,5 +1,5 @@
-// A folder with everything below it, as the removal of an unneeded folder
-// sees it. Symbolic links are never followed: a link is an entry of the
+// A folder with everything below it, as a backup or the removal of an
+// unneeded folder sees it. Symbolic links are never followed: a link is an entry of the
 // tree, never the way into another one.
 #pragma once
 

@@ -1,4 +1,4 @@
-#include "scanner/folder_tree.h"
+#include "archive/folder_tree.h"
 
 #include "platform/file_system.h"
 #include "platform/paths.h"

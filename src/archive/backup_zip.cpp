@@ -1,0 +1,174 @@
+#include "archive/backup_zip.h"
+
+#include <set>
+#include <string_view>
+
+#include "archive/folder_tree.h"
+#include "archive/zip_reader.h"
+#include "platform/file_system.h"
+#include "platform/paths.h"
+
+namespace kestrel {
+namespace {
+
+// What the read-back of a backup zip must find.
+struct ExpectedMember {
+  std::string name;
+  uint32_t size = 0;
+  uint32_t crc = 0;
+};
+
+bool IsPlainName(std::string_view name) {
+  if (name.empty() || name == "." || name == "..") return false;
+  for (char c : name) {
+    if (IsPathSeparator(c)) return false;
+  }
+  return true;
+}
+
+// `name` with " (number)" before its extension; a leading dot (".hidden")
+// is no extension.
+std::string NumberedName(const std::string& name, int number) {
+  size_t slash = name.find_last_of('/');
+  size_t start = slash == std::string::npos ? 0 : slash + 1;
+  size_t dot = name.find_last_of('.');
+  if (dot == std::string::npos || dot <= start) dot = name.size();
+  return name.substr(0, dot) + " (" + std::to_string(number) + ")" + name.substr(dot);
+}
+
+// `name`, or the first numbered form of it that is not in `taken`; the
+// answer is added to `taken`.
+std::string FreeMemberName(const std::string& name, std::set<std::string>& taken) {
+  std::string chosen = name;
+  for (int number = 2; taken.count(chosen) > 0; ++number) chosen = NumberedName(name, number);
+  taken.insert(chosen);
+  return chosen;
+}
+
+// Adds a loose file; false when it cannot be read, as then its backup
+// could not be checked.
+bool PlanFile(const std::string& path, const std::string& memberName, std::set<std::string>& taken,
+              ZipChanges& changes, std::vector<ExpectedMember>& expected) {
+  uint32_t size = 0;
+  uint32_t crc = 0;
+  if (!ReadFileCrc(path, size, crc)) return false;
+  std::string name = FreeMemberName(memberName, taken);
+  changes.additions.push_back({path, name});
+  expected.push_back({name, size, crc});
+  return true;
+}
+
+bool PlanItem(const BackupItem& item, std::set<std::string>& taken, ZipChanges& changes,
+              std::vector<ExpectedMember>& expected) {
+  if (item.memberName.empty()) return false;
+  switch (item.kind) {
+    case BackupItem::Kind::kFile:
+      return PlanFile(item.path, item.memberName, taken, changes, expected);
+    case BackupItem::Kind::kFolder:
+      if (!FolderExists(item.path)) return false;
+      for (const std::string& file : ListTreeFiles(item.path)) {
+        if (!PlanFile(JoinPath(item.path, file), item.memberName + "/" + file, taken, changes, expected)) {
+          return false;
+        }
+      }
+      return true;
+    case BackupItem::Kind::kMember: {
+      std::string name = FreeMemberName(item.memberName, taken);
+      changes.copiedEntries.push_back({item.member, name});
+      expected.push_back({name, item.member.size, item.member.crc});
+      return true;
+    }
+  }
+  return false;
+}
+
+// True when every expected member is in the zip with its size and CRC-32,
+// and its contents decode to them.
+bool VerifyBackup(const std::string& zipPath, const std::vector<ExpectedMember>& expected) {
+  ZipEntryList members;
+  if (!ReadZipDirectory(zipPath, members, false, false)) return false;
+  for (const ExpectedMember& wanted : expected) {
+    bool found = false;
+    for (const ZipEntry& member : members) {
+      if (member.storedName != wanted.name) continue;
+      found = member.size == wanted.size && member.crc == wanted.crc && CheckZipEntry(member);
+      break;
+    }
+    if (!found) return false;
+  }
+  return true;
+}
+
+bool SameContents(const std::string& original, const std::string& copy) {
+  std::optional<uint64_t> originalSize = FileSize(original);
+  if (!originalSize || FileSize(copy) != originalSize) return false;
+  uint32_t sizeA = 0, crcA = 0, sizeB = 0, crcB = 0;
+  bool summedA = ReadFileCrc(original, sizeA, crcA);
+  bool summedB = ReadFileCrc(copy, sizeB, crcB);
+  // Files of 4 GB and more cannot be summed; their size must do.
+  if (*originalSize > UINT32_MAX) return true;
+  return summedA && summedB && crcA == crcB;
+}
+
+// The first of `name`, "name (2)" ... that is free in `folder`.
+std::string FreePathIn(const std::string& folder, const std::string& name) {
+  std::string path = JoinPath(folder, name);
+  for (int number = 2; PathExists(path); ++number) path = JoinPath(folder, NumberedName(name, number));
+  return path;
+}
+
+}  // namespace
+
+BackupItem FileBackup(const std::string& path, const std::string& memberName) {
+  return {BackupItem::Kind::kFile, path, {}, memberName};
+}
+
+BackupItem FolderBackup(const std::string& path, const std::string& memberName) {
+  return {BackupItem::Kind::kFolder, path, {}, memberName};
+}
+
+BackupItem MemberBackup(const ZipEntry& member, const std::string& memberName) {
+  return {BackupItem::Kind::kMember, {}, member, memberName};
+}
+
+bool BackUpToZip(ZipLibrary& library, const std::string& backupFolder, const std::string& setName,
+                 const std::vector<BackupItem>& items) {
+  if (backupFolder.empty() || !IsPlainName(setName)) return false;
+  if (!FolderExists(backupFolder) && !CreateFolder(backupFolder)) return false;
+  std::string zipPath = ResolvePath(JoinPath(backupFolder, setName + ".zip"));
+
+  std::set<std::string> taken;
+  if (PathExists(zipPath)) {
+    ZipEntryList members;
+    if (!ReadZipDirectory(zipPath, members, false, false)) return false;
+    for (const ZipEntry& member : members) taken.insert(member.storedName);
+  }
+  ZipChanges changes;
+  std::vector<ExpectedMember> expected;
+  for (const BackupItem& item : items) {
+    if (!PlanItem(item, taken, changes, expected)) return false;
+  }
+  if (expected.empty()) return true;
+  return ZipUpdate(library, zipPath, changes) && VerifyBackup(zipPath, expected);
+}
+
+bool MoveIntoBackupFolder(const std::string& backupFolder, const std::string& path, std::string* movedTo) {
+  std::optional<std::string> original = FindPath(path);
+  if (backupFolder.empty() || !original || !FileExists(*original)) return false;
+  if (!FolderExists(backupFolder) && !CreateFolder(backupFolder)) return false;
+  std::optional<uint64_t> size = FileSize(*original);
+  std::string target = FreePathIn(backupFolder, FileNamePart(*original));
+
+  bool moved = RenamePath(*original, target) && !PathExists(*original) && FileSize(target) == size;
+  if (!moved && PathExists(*original) && !PathExists(target)) {
+    // Another file system: the copy must be whole before the original goes.
+    bool copied = CopyFile(*original, target, true);
+    bool whole = copied && SameContents(*original, target);
+    if (copied && !whole) DeleteFile(target);
+    moved = whole && DeleteFile(*original);
+  }
+  if (moved && movedTo != nullptr) *movedTo = target;
+  return moved;
+}
+
+}  // namespace kestrel
