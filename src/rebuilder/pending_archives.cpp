@@ -25,12 +25,12 @@ namespace {
 constexpr size_t kWriters = 2;
 constexpr auto kRedrawInterval = std::chrono::milliseconds(50);
 
-// A member whose stored name another member of its zip shares cannot be
-// named for a copy: its extracted copy is added instead.
+// A zip member is copied by its entry: of two members of one name, the
+// name alone would give the first.
 void AddMember(const PendingMember& member, ZipChanges& changes) {
   const SourceFile& source = member.source;
-  if (source.IsMember() && !source.nameShared) {
-    changes.copies.push_back({source.zipPath, source.storedName, member.memberName});
+  if (source.IsMember()) {
+    changes.copiedEntries.push_back({source.entry, member.memberName});
   } else {
     changes.additions.push_back({source.path, member.memberName});
   }
@@ -75,18 +75,15 @@ ZipChanges PlanChanges(RebuildState& state, PendingArchive& archive) {
   for (PendingMember& member : archive.members) {
     const ZipEntry* occupant = FindOccupant(listing, member.memberName);
     Occupant verdict = Occupant::kBackedUp;
-    if (occupant != nullptr) {
-      bool nameable = CountNamed(listing, occupant->storedName) == 1;
+    if (occupant != nullptr)
       verdict = JudgeOccupantMember(state, archive.setName, *occupant, member.source.size, member.source.crc);
-      if (verdict == Occupant::kBackedUp && !nameable) verdict = Occupant::kKept;
-    }
     if (verdict == Occupant::kSame) {
       MarkPlacement(state.journal, member, PlacementStatus::kAlreadyThere);
     } else if (verdict == Occupant::kKept) {
       MarkPlacement(state.journal, member, PlacementStatus::kNotWritten);
       AddFailure(state, archive.path + "/" + occupant->storedName, rebuild_text::kOtherContentKept);
     } else {
-      if (occupant != nullptr) changes.deletions.push_back(occupant->storedName);
+      if (occupant != nullptr) changes.deletedEntries.push_back(*occupant);
       AddMember(member, changes);
       toWrite.push_back(std::move(member));
     }
@@ -97,7 +94,7 @@ ZipChanges PlanChanges(RebuildState& state, PendingArchive& archive) {
 
 // Reads the written zip back: for each member, whether the zip holds one
 // member of its name that decodes to the source's size and CRC-32.
-std::vector<bool> ReadBack(const PendingArchive& archive, const std::string& scratch) {
+std::vector<bool> ReadBack(const PendingArchive& archive) {
   std::vector<bool> good(archive.members.size(), false);
   ZipEntryList listing;
   std::optional<std::string> path = FindPath(archive.path);
@@ -107,17 +104,15 @@ std::vector<bool> ReadBack(const PendingArchive& archive, const std::string& scr
     const ZipEntry* written = FindOccupant(listing, member.memberName);
     good[i] = written != nullptr && written->storedName == member.memberName &&
               CountNamed(listing, member.memberName) == 1 && written->size == member.source.size &&
-              written->crc == member.source.crc && ExtractZipEntry(*written, scratch);
-    DeleteFile(scratch);
+              written->crc == member.source.crc && CheckZipEntry(*written);
   }
   return good;
 }
 
 // Writes one zip and reads it back; empty when the write failed.
-std::vector<bool> WriteArchive(ZipLibrary library, const PendingArchive& archive, const ZipChanges& changes,
-                               const std::string& scratch) {
+std::vector<bool> WriteArchive(ZipLibrary library, const PendingArchive& archive, const ZipChanges& changes) {
   if (!ZipUpdate(library, archive.path, changes)) return {};
-  return ReadBack(archive, scratch);
+  return ReadBack(archive);
 }
 
 // A write that failed for want of room: the new archive, written beside the
@@ -187,12 +182,11 @@ bool WritePendingArchives(RebuildState& state, ZipLibrary& zipLibrary) {
       PendingArchive& archive = archives[next];
       progress->SetText(ProgressText(archive));
       ZipChanges changes = PlanChanges(state, archive);
-      std::string scratch = state.workFolder + "read-back-" + std::to_string(next);
       // Each writer works on its own copy of the library record. A zip left
       // with nothing to write still takes a turn, so the progress counts it.
-      running.push_back({next, std::async(std::launch::async, [library = zipLibrary, &archive, changes, scratch]() {
+      running.push_back({next, std::async(std::launch::async, [library = zipLibrary, &archive, changes]() {
                            if (archive.members.empty()) return std::vector<bool>{};
-                           return WriteArchive(library, archive, changes, scratch);
+                           return WriteArchive(library, archive, changes);
                          })});
       ++next;
     }

@@ -1,4 +1,3 @@
-#include <set>
 #include <string_view>
 
 #include "app/user_interface.h"
@@ -53,15 +52,6 @@ bool RebuildLooseFile(RebuildState& state, const std::string& path, bool isFolde
   return true;
 }
 
-// Stored names given to more than one member of the zip.
-std::set<std::string> SharedNames(const ZipEntryList& members) {
-  std::set<std::string> seen, shared;
-  for (const ZipEntry& member : members) {
-    if (!seen.insert(member.storedName).second) shared.insert(member.storedName);
-  }
-  return shared;
-}
-
 bool IsEncrypted(const ZipEntry& member) {
   constexpr size_t kFlagsOffset = 6;  // general purpose flags of the local header; bit 0: encrypted
   return (member.localHeader[kFlagsOffset] & 1) != 0;
@@ -74,21 +64,16 @@ const char* ReasonOfBadMember(const ZipEntry& member) {
   return HasReadableMethod(member) ? rebuild_text::kDamagedMember : rebuild_text::kUnsupportedMethod;
 }
 
-// Every member in directory order. A member whose name another member
-// shares is extracted to a copy of its own, kept until the destination zips
-// are written, since a name cannot tell the two apart there. False to stop
-// after this zip: a full disk while extracting and the user's Yes, or a
-// placement that stopped.
+// Every member in directory order. False to stop after this zip: a full
+// disk while extracting and the user's Yes, or a placement that stopped.
 bool RebuildZip(RebuildState& state, const std::string& path, const ZipEntryList& members) {
-  std::set<std::string> shared = SharedNames(members);
+  std::string workFile = state.workFolder + "member";
   for (const ZipEntry& member : members) {
     std::string memberPath = path + "/" + member.storedName;
     if (IsEncrypted(member)) {
       AddFailure(state, memberPath, rebuild_text::kEncrypted);
       continue;
     }
-    bool nameShared = shared.count(member.storedName) > 0;
-    std::string workFile = state.workFolder + (nameShared ? "entry-" + std::to_string(state.keptCopies++) : "member");
     int writeFailed = 0;
     if (!ExtractZipEntry(member, workFile, &writeFailed)) {
       DeleteFile(workFile);
@@ -102,10 +87,10 @@ bool RebuildZip(RebuildState& state, const std::string& path, const ZipEntryList
       if (answer == kResultYes) return false;
       continue;
     }
-    SourceFile file{workFile, path, member.storedName, member.size, member.crc, member.compressedSize, nameShared};
+    SourceFile file{workFile, path, member.storedName, member.size, member.crc, member.compressedSize, member};
     BeginSource(state, memberPath, file);
     bool goOn = MatchSource(state, file, KeyOf(member.crc, member.size, member.name));
-    if (!nameShared) DeleteFile(workFile);
+    DeleteFile(workFile);
     if (!goOn) return false;
   }
   return true;

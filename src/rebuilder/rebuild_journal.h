@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "archive/zip_entry.h"
 #include "rebuilder/rebuilder.h"
 
 namespace kestrel {
@@ -20,10 +21,9 @@ struct SourceFile {
   uint32_t size = 0;       // of the contents
   uint32_t crc = 0;
   uint32_t compressedSize = 0;  // of the member in its zip; 0 for a loose file
-  // Another member of the same zip has the same stored name, so a name
-  // cannot say which one is meant: the member reaches a destination zip
-  // through its extracted copy at `path`, and is never removed by name.
-  bool nameShared = false;
+  // The member as its zip lists it. Copies and removals name the member by
+  // this entry, never by its name, which another member may share.
+  ZipEntry entry;
   bool IsMember() const { return !zipPath.empty(); }
 };
 

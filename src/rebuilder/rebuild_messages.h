@@ -34,6 +34,5 @@ inline constexpr char kOtherContentKept[] =
     "holds other contents under that name; they were kept, as no backup of them could be made";
 inline constexpr char kNotRemoved[] = "could not be removed";
 inline constexpr char kChangedSince[] = "changed or became unreadable during the run; it was kept";
-inline constexpr char kSharedName[] = "shares its name with another member of its zip; it was kept";
 
 }  // namespace kestrel::rebuild_text

@@ -93,6 +93,7 @@ RebuildOutcome RunRebuild(const GameList& database, const SettingsRecord& settin
   RebuildOutcome outcome;
   RebuildState state(settings);
   state.ui = ui;
+  state.zipLibrary = &zipLibrary;
   state.destination = RealFolder(settings.rebuildDestination);
   std::string source = RealFolder(settings.rebuildSource);
   outcome.leftoversRemoved = RemoveLeftovers(FindPath(TempParent(settings)).value_or(""), state.destination);

@@ -16,6 +16,7 @@ namespace kestrel {
 
 class ProgressDialog;
 class UserInterface;
+struct ZipLibrary;
 
 // Search key of one source: its CRC-32 (or, on the second pass, the
 // complement), the complement of that, its size and its bare file name.
@@ -31,6 +32,7 @@ struct RebuildState {
 
   const SettingsRecord& settings;
   UserInterface* ui = nullptr;
+  ZipLibrary* zipLibrary = nullptr;
   ProgressDialog* progress = nullptr;
   std::string destination;  // ends with '/'
   std::string workFolder;   // private folder for extracted members, ends with '/'
@@ -47,7 +49,6 @@ struct RebuildState {
   RebuildJournal journal;    // the last block is the current source
   PendingArchives archives;  // zip mode: what each destination zip gets
   std::vector<RebuildFailure> failures;  // in the order they happened
-  int keptCopies = 0;  // extracted members kept in the work folder until the zips are written
   bool matched = false;      // the matched flag of the current source
   std::chrono::steady_clock::time_point lastRedraw{};
 };

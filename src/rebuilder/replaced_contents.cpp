@@ -1,7 +1,8 @@
 #include "rebuilder/replaced_contents.h"
 
+#include "archive/backup_zip.h"
 #include "archive/zip_reader.h"
-#include "platform/file_system.h"
+#include "platform/paths.h"
 #include "rebuilder/rebuild_state.h"
 
 namespace kestrel {
@@ -13,21 +14,13 @@ bool HasBackupFolder(const SettingsRecord& settings) {
 }
 
 bool BackUpFile(RebuildState& state, const std::string& setName, const std::string& path) {
-  (void)state, (void)setName, (void)path;
-  return false;
+  return BackUpToZip(*state.zipLibrary, state.settings.backupFolder, setName,
+                     {FileBackup(path, FileNamePart(path))});
 }
 
 bool BackUpMember(RebuildState& state, const std::string& setName, const ZipEntry& member) {
-  (void)state, (void)setName, (void)member;
-  return false;
-}
-
-// The member decodes to the contents its header names.
-bool MemberReadsWhole(RebuildState& state, const ZipEntry& member) {
-  std::string scratch = state.workFolder + "check";
-  bool whole = ExtractZipEntry(member, scratch);
-  DeleteFile(scratch);
-  return whole;
+  return BackUpToZip(*state.zipLibrary, state.settings.backupFolder, setName,
+                     {MemberBackup(member, member.storedName)});
 }
 
 }  // namespace
@@ -42,7 +35,7 @@ Occupant JudgeOccupantFile(RebuildState& state, const std::string& setName, cons
 
 Occupant JudgeOccupantMember(RebuildState& state, const std::string& setName, const ZipEntry& member,
                              uint32_t size, uint32_t crc) {
-  if (member.size == size && member.crc == crc && MemberReadsWhole(state, member)) return Occupant::kSame;
+  if (member.size == size && member.crc == crc && CheckZipEntry(member)) return Occupant::kSame;
   if (!HasBackupFolder(state.settings)) return Occupant::kKept;
   return BackUpMember(state, setName, member) ? Occupant::kBackedUp : Occupant::kKept;
 }

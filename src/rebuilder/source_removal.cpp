@@ -40,38 +40,38 @@ void RemoveLooseFile(const SourceFile& source, Removal& removal) {
   removal.folders.insert(FolderPart(source.path));
 }
 
-// The members of `listing` stored under `storedName`.
-std::vector<const ZipEntry*> MembersNamed(const ZipEntryList& listing, const std::string& storedName) {
-  std::vector<const ZipEntry*> found;
+// The very member rebuilt from is still in its zip: same place, name, sizes
+// and CRC-32.
+bool IsStillListed(const ZipEntryList& listing, const ZipEntry& member) {
   for (const ZipEntry& entry : listing) {
-    if (entry.storedName == storedName) found.push_back(&entry);
+    if (entry.headerOffset == member.headerOffset && entry.storedName == member.storedName &&
+        entry.size == member.size && entry.crc == member.crc && entry.compressedSize == member.compressedSize)
+      return true;
   }
-  return found;
+  return false;
 }
 
-// Deletes the members of one zip that still hold what was rebuilt from them.
+// Deletes, by entry, the members of one zip that still hold what was
+// rebuilt from them.
 void RemoveMembers(ZipLibrary& zipLibrary, const std::string& zip, const std::vector<SourceFile>& members,
                    Removal& removal) {
   ZipEntryList listing;
-  bool readable = ReadZipDirectory(zip, listing, false, false);
-  std::vector<std::string> names;
+  ReadZipDirectory(zip, listing, false, false);
+  ZipChanges changes;
   for (const SourceFile& member : members) {
-    std::string path = zip + "/" + member.storedName;
-    std::vector<const ZipEntry*> named = MembersNamed(listing, member.storedName);
-    if (member.nameShared || named.size() > 1) {
-      removal.failures.push_back({path, rebuild_text::kSharedName});
-    } else if (!readable || named.empty() || named[0]->size != member.size || named[0]->crc != member.crc) {
-      removal.failures.push_back({path, rebuild_text::kChangedSince});
+    if (IsStillListed(listing, member.entry)) {
+      changes.deletedEntries.push_back(member.entry);
     } else {
-      names.push_back(member.storedName);
+      removal.failures.push_back({zip + "/" + member.storedName, rebuild_text::kChangedSince});
     }
   }
-  if (names.empty()) return;
-  if (!ZipDeleteEntries(zipLibrary, zip, names)) {
-    for (const std::string& name : names) removal.failures.push_back({zip + "/" + name, rebuild_text::kNotRemoved});
+  if (changes.deletedEntries.empty()) return;
+  if (!ZipUpdate(zipLibrary, zip, changes)) {
+    for (const ZipEntry& entry : changes.deletedEntries)
+      removal.failures.push_back({zip + "/" + entry.storedName, rebuild_text::kNotRemoved});
     return;
   }
-  removal.removed += static_cast<int>(names.size());
+  removal.removed += static_cast<int>(changes.deletedEntries.size());
   removal.folders.insert(FolderPart(zip));
 }
 

@@ -14,9 +14,9 @@ struct ZipLibrary;
 // reached the destination (written and read back, or there already): loose
 // files (made writable first) and zip members (a zip left without members
 // goes too). A source is removed only while it still reads as it did (same
-// size and CRC-32); one that changed, became unreadable or cannot be told
-// from another member of its name is kept and named in `failures`, as is
-// one whose removal failed. Then every folder below `sourceFolder` that the
+// size and CRC-32, for a member the same entry of its zip); one that
+// changed or became unreadable is kept and named in `failures`, as is one
+// whose removal failed. Then every folder below `sourceFolder` that the
 // removals emptied goes, deepest first; `sourceFolder` itself, the user's
 // choice, stays. Returns the number of files and members removed.
 int RemoveRebuiltSources(const RebuildJournal& journal, const std::string& sourceFolder, ZipLibrary& zipLibrary,
