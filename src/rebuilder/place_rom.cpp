@@ -119,7 +119,10 @@ bool PlaceRom(RebuildState& state, const SourceFile& file, const std::string& ro
   size_t blockIndex = state.journal.size() - 1;
   std::vector<Placement>& placements = state.journal[blockIndex].placements;
   placements.push_back({set, romName, PlacementStatus::kNotWritten});
-  if (!IsPlainName(set) || !IsPlainName(romName)) return true;
+  if (!IsPlainName(set) || !IsPlainName(romName)) {
+    AddFailure(state, state.destination + set + "/" + romName, rebuild_text::kNotPlainName);
+    return true;
+  }
   if (!state.settings.rebuildZip) return PlaceIntoFolder(state, file, set, romName, placements.back());
   placements.back().status = PlacementStatus::kPending;
   state.archives.Add(state.destination + set + ".zip", set, romName, file, blockIndex, placements.size() - 1,

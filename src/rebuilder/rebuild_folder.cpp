@@ -5,6 +5,7 @@
 #include "platform/file_system.h"
 #include "platform/paths.h"
 #include "platform/text.h"
+#include "rebuilder/leftovers.h"
 #include "rebuilder/rebuild_messages.h"
 #include "rebuilder/rebuild_state.h"
 
@@ -100,6 +101,13 @@ bool HasZipExtension(const std::string& name) {
   return name.size() >= 4 && EqualsNoCase(std::string_view(name).substr(name.size() - 4), ".zip");
 }
 
+// The temporary zip of an interrupted change to the source zip beside it
+// (a removal of rebuilt members): the zip itself is still whole, so the
+// temporary one holds nothing that is not there.
+bool IsLeftOverBesideItsZip(const std::string& path) {
+  return IsInterruptedZipWrite(FileNamePart(path)) && FileExists(path.substr(0, path.rfind('.')));
+}
+
 bool IsFolderToDescend(const RebuildState& state, const FolderEntry& entry, const std::string& path) {
   return entry.isFolder && state.settings.rebuildRecursive && path != state.workFolder;
 }
@@ -127,6 +135,11 @@ bool RebuildFolder(RebuildState& state, const std::string& folder) {
       continue;
     }
     if (state.progress->IsCancelled()) return false;
+    if (!entry.isFolder && IsLeftOverBesideItsZip(path) && DeleteFile(path)) {
+      state.leftoversRemoved.push_back(path);
+      state.progress->Step();
+      continue;
+    }
     ZipEntryList members;
     bool goOn = true;
     if (!entry.isFolder && ReadZipDirectory(path, members, true, true)) {

@@ -28,6 +28,7 @@ inline constexpr char kUnsupportedMethod[] = "is compressed with a method Kestre
 inline constexpr char kEncrypted[] = "is encrypted";
 inline constexpr char kNotExtracted[] = "could not be extracted into the temporary folder";
 inline constexpr char kNotWritten[] = "could not be written";
+inline constexpr char kNotPlainName[] = "is no plain file name; it was not written";
 inline constexpr char kNotReadBack[] = "did not read back as written";
 inline constexpr char kDestinationUnreadable[] = "could not be read; it was left as it is";
 inline constexpr char kOtherContentKept[] =

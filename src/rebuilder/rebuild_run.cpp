@@ -53,7 +53,8 @@ bool RebuildAll(RebuildState& state, const GameList& database, ZipLibrary& zipLi
   completed = WritePendingArchives(state, zipLibrary) && completed;
   ResolveServedBefore(state.journal);
   if (state.settings.rebuildRemoveSources)
-    counts.sourcesRemoved = RemoveRebuiltSources(state.journal, source, zipLibrary, state.failures);
+    counts.sourcesRemoved = RemoveRebuiltSources(state.journal, source, state.settings.rebuildZip ? "" : state.destination,
+                                                 zipLibrary, state.failures);
   CountJournal(state.journal, counts);
   return completed;
 }
@@ -96,7 +97,7 @@ RebuildOutcome RunRebuild(const GameList& database, const SettingsRecord& settin
   state.zipLibrary = &zipLibrary;
   state.destination = RealFolder(settings.rebuildDestination);
   std::string source = RealFolder(settings.rebuildSource);
-  outcome.leftoversRemoved = RemoveLeftovers(FindPath(TempParent(settings)).value_or(""), state.destination);
+  state.leftoversRemoved = RemoveLeftovers(FindPath(TempParent(settings)).value_or(""), state.destination);
   state.workFolder = MakeWorkFolder(settings);
   if (state.workFolder.empty()) {
     ShowMessage(ui, std::string(rebuild_text::kCantAccess) + " '" + settings.tempFolder + "'",
@@ -117,6 +118,7 @@ RebuildOutcome RunRebuild(const GameList& database, const SettingsRecord& settin
   }
   RemoveWorkFolder(state.workFolder);
   outcome.failures = std::move(state.failures);
+  outcome.leftoversRemoved = std::move(state.leftoversRemoved);
   return outcome;
 }
 

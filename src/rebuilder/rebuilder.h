@@ -44,7 +44,8 @@ struct RebuildOutcome {
   RebuildCounts counts;
   std::vector<RebuildFailure> failures;
   // What an interrupted earlier run had left (its work folder, unfinished
-  // zip writes and copies in the destination), removed before this run.
+  // zip writes and copies in the destination, unfinished changes to source
+  // zips), removed by this run.
   std::vector<std::string> leftoversRemoved;
 };
 

@@ -75,6 +75,10 @@ void RemoveMembers(ZipLibrary& zipLibrary, const std::string& zip, const std::ve
   removal.folders.insert(FolderPart(zip));
 }
 
+bool IsInside(const std::string& path, const std::string& folder) {
+  return !folder.empty() && path.size() > folder.size() && path.compare(0, folder.size(), folder) == 0;
+}
+
 std::string ParentOf(const std::string& folder) {
   return FolderPart(folder.substr(0, folder.size() - 1));
 }
@@ -87,8 +91,7 @@ void RemoveEmptiedFolders(const std::set<std::string>& folders, const std::strin
   std::sort(order.begin(), order.end(),
             [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
   for (std::string folder : order) {
-    while (folder.size() > sourceFolder.size() && folder.compare(0, sourceFolder.size(), sourceFolder) == 0 &&
-           RemoveFolder(folder)) {
+    while (IsInside(folder, sourceFolder) && RemoveFolder(folder)) {
       folder = ParentOf(folder);
     }
   }
@@ -96,7 +99,8 @@ void RemoveEmptiedFolders(const std::set<std::string>& folders, const std::strin
 
 }  // namespace
 
-int RemoveRebuiltSources(const RebuildJournal& journal, const std::string& sourceFolder, ZipLibrary& zipLibrary,
+int RemoveRebuiltSources(const RebuildJournal& journal, const std::string& sourceFolder,
+                         const std::string& setFolders, ZipLibrary& zipLibrary,
                          std::vector<RebuildFailure>& failures) {
   Removal removal{failures, 0, {}};
   std::vector<std::string> zipOrder;
@@ -105,7 +109,7 @@ int RemoveRebuiltSources(const RebuildJournal& journal, const std::string& sourc
     if (block.blankLine || !block.toRemove || !AllPlacementsServed(block)) continue;
     const SourceFile& source = block.source;
     if (!source.IsMember()) {
-      RemoveLooseFile(source, removal);
+      if (!IsInside(source.path, setFolders)) RemoveLooseFile(source, removal);
       continue;
     }
     auto [found, isNew] = membersByZip.try_emplace(source.zipPath);

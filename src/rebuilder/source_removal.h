@@ -18,8 +18,12 @@ struct ZipLibrary;
 // changed or became unreadable is kept and named in `failures`, as is one
 // whose removal failed. Then every folder below `sourceFolder` that the
 // removals emptied goes, deepest first; `sourceFolder` itself, the user's
-// choice, stays. Returns the number of files and members removed.
-int RemoveRebuiltSources(const RebuildJournal& journal, const std::string& sourceFolder, ZipLibrary& zipLibrary,
+// choice, stays. Loose files below `setFolders` (the destination, when it
+// holds sets as folders; else "") stay too: such a file may be the very ROM
+// a placement found already there. Returns the number of files and members
+// removed.
+int RemoveRebuiltSources(const RebuildJournal& journal, const std::string& sourceFolder,
+                         const std::string& setFolders, ZipLibrary& zipLibrary,
                          std::vector<RebuildFailure>& failures);
 
 }  // namespace kestrel

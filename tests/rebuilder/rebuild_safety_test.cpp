@@ -124,6 +124,12 @@ TEST_F(RebuildSafetyTest, RemovesOnlySourcesWhoseOwnContentsReachedTheDestinatio
   EXPECT_TRUE(FolderExists(source)) << "the user's source folder stays";
   EXPECT_TRUE(Rebuild().completed);
   EXPECT_TRUE(ui.MessageTexts().empty()) << ui.MessageTexts().at(0);
+
+  // A source folder inside the destination: a file already in its place is
+  // there only once, so it stays.
+  settings.rebuildSource = destination + "g/";
+  EXPECT_TRUE(Rebuild().completed);
+  EXPECT_EQ(Tree(destination), (Files{{"g/nd.rom", kA}, {"g/r1", kA}}));
 }
 
 TEST_F(RebuildSafetyTest, TellsTwoMembersOfOneNameApartWhenCopyingAndRemoving) {
@@ -151,14 +157,18 @@ TEST_F(RebuildSafetyTest, ClearsWhatAnInterruptedRunLeftAndNothingElse) {
   WriteFile(destination + "h/.kestrel-1-0.tmp", "a copy in progress");
   WriteFile(root / "temp/kestrel-rebuild-1/member", kA);
   WriteFile(source + "x", kA);
+  // An unfinished change to a source zip, and a look-alike with no zip.
+  WriteZip(source + "y.zip", {{"junk", "junk"}});
+  WriteFile(source + "y.zip.Zz9yY8", "an unfinished removal");
+  WriteFile(source + "z.zip.Zz9yY8", "mine");
   RebuildOutcome outcome = Rebuild();
   EXPECT_TRUE(outcome.completed);
   EXPECT_EQ(outcome.leftoversRemoved,
             (Texts{root / "temp/kestrel-rebuild-4194305/", destination + "g.zip.Ab3dE9",
-                   destination + "h/.kestrel-4194305-0.tmp"}));
+                   destination + "h/.kestrel-4194305-0.tmp", source + "y.zip.Zz9yY8"}));
   EXPECT_EQ(Tree(destination), (Files{{"g.zip.notes", "mine"}, {"g.zip:r1", kA}, {"h/.kestrel-1-0.tmp", "a copy in progress"}}));
   EXPECT_EQ(Tree(root / "temp/"), (Files{{"kestrel-rebuild-1/member", kA}})) << "this run's own folder is gone";
-  EXPECT_EQ(Tree(source), (Files{{"x", kA}}));
+  EXPECT_EQ(Tree(source), (Files{{"x", kA}, {"y.zip:junk", "junk"}, {"z.zip.Zz9yY8", "mine"}}));
 }
 
 TEST_F(RebuildSafetyTest, NamesEverySourceItCouldNotReadAndReadsZipsOfAnyCase) {
