@@ -1,7 +1,5 @@
 #include <algorithm>
-#include <filesystem>
 #include <optional>
-#include <system_error>
 #include <vector>
 
 #include "app/user_interface.h"
@@ -45,13 +43,6 @@ CopyResult CopyWhole(const std::string& from, const std::string& target) {
   return output.Commit() ? CopyResult::kCopied : CopyResult::kFailed;
 }
 
-// The source itself lies in the destination (a source folder inside it):
-// its contents are then nowhere else, so it does not serve the placement.
-bool IsTheSource(const std::string& existing, const SourceFile& file) {
-  std::error_code error;
-  return std::filesystem::equivalent(existing, file.path, error);
-}
-
 bool ReadsBackAs(const std::string& path, const SourceFile& file) {
   uint32_t size = 0, crc = 0;
   return ReadFileCrc(path, size, crc) && size == file.size && crc == file.crc;
@@ -66,7 +57,6 @@ bool PlaceIntoFolder(RebuildState& state, const SourceFile& file, const std::str
   std::string target = setPath + "/" + romName;
   placement.status = PlacementStatus::kNotWritten;
   if (std::optional<std::string> existing = FindPath(target)) {
-    if (IsTheSource(*existing, file)) return true;
     Occupant verdict = JudgeOccupantFile(state, set, *existing, file.size, file.crc);
     if (verdict == Occupant::kSame) placement.status = PlacementStatus::kAlreadyThere;
     if (verdict == Occupant::kKept) AddFailure(state, *existing, rebuild_text::kOtherContentKept);

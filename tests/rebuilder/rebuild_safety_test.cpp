@@ -81,8 +81,14 @@ TEST_F(RebuildSafetyTest, ReplacesOtherContentsOfARomsNameOnlyOnceABackupOfThemR
     EXPECT_EQ(Tree(source), (Files{{"x1", kA}}));
     EXPECT_EQ(Log(), source + "x1\n\n" + source + "x2\n  -> g/r2\n\n");
 
-    // With one, they go to the backup zip of the set first.
+    // Nor with backups switched off.
     settings.backupFolder = root / "backup/";
+    settings.makeBackups = false;
+    EXPECT_EQ(Failures(Rebuild()).size(), 1u);
+    EXPECT_EQ(Tree(destination), kept);
+
+    // With them, the other contents go to the backup zip of the set first.
+    settings.makeBackups = true;
     outcome = Rebuild();
     EXPECT_TRUE(outcome.failures.empty()) << Failures(outcome).at(0);
     kept[zip ? "g.zip:r1" : "g/r1"] = kA;
@@ -153,7 +159,7 @@ TEST_F(RebuildSafetyTest, ClearsWhatAnInterruptedRunLeftAndNothingElse) {
   WriteFile(destination + "h/.kestrel-4194305-0.tmp", "an unfinished copy");
   WriteFile(root / "temp/kestrel-rebuild-4194305/member", kA);  // no process has that number
   // Look-alikes, and the work folder of a process that runs.
-  WriteFile(destination + "g.zip.notes", "mine");
+  WriteFile(destination + "g.zip.old-01", "mine");
   WriteFile(destination + "h/.kestrel-1-0.tmp", "a copy in progress");
   WriteFile(root / "temp/kestrel-rebuild-1/member", kA);
   WriteFile(source + "x", kA);
@@ -166,7 +172,7 @@ TEST_F(RebuildSafetyTest, ClearsWhatAnInterruptedRunLeftAndNothingElse) {
   EXPECT_EQ(outcome.leftoversRemoved,
             (Texts{root / "temp/kestrel-rebuild-4194305/", destination + "g.zip.Ab3dE9",
                    destination + "h/.kestrel-4194305-0.tmp", source + "y.zip.Zz9yY8"}));
-  EXPECT_EQ(Tree(destination), (Files{{"g.zip.notes", "mine"}, {"g.zip:r1", kA}, {"h/.kestrel-1-0.tmp", "a copy in progress"}}));
+  EXPECT_EQ(Tree(destination), (Files{{"g.zip.old-01", "mine"}, {"g.zip:r1", kA}, {"h/.kestrel-1-0.tmp", "a copy in progress"}}));
   EXPECT_EQ(Tree(root / "temp/"), (Files{{"kestrel-rebuild-1/member", kA}})) << "this run's own folder is gone";
   EXPECT_EQ(Tree(source), (Files{{"x", kA}, {"y.zip:junk", "junk"}, {"z.zip.Zz9yY8", "mine"}}));
 }
@@ -174,7 +180,12 @@ TEST_F(RebuildSafetyTest, ClearsWhatAnInterruptedRunLeftAndNothingElse) {
 TEST_F(RebuildSafetyTest, NamesEverySourceItCouldNotReadAndReadsZipsOfAnyCase) {
   std::string big(4000, 'b');
   AddGame("g", {{"r1", kA}, {"r2", kB}, {"r3", big}, {"r4", kOther}});
+  AddGame("h", {{"r5", "contents of 5"}});
   Load();
+  // A destination zip that does not read is not written to.
+  WriteZip(destination + "h.zip", {{"mine", "mine"}}, {"-P", "secret"});
+  std::string unreadable = ReadFile(destination + "h.zip");
+  WriteFile(source + "five", "contents of 5");
   WriteZip(source + "DOWNLOAD.ZIP", {{"one", kA}, {"two", kB}});
   WriteZip(source + "locked.zip", {{"r2", kB}});
   MarkEncrypted(source + "locked.zip");
@@ -186,13 +197,16 @@ TEST_F(RebuildSafetyTest, NamesEverySourceItCouldNotReadAndReadsZipsOfAnyCase) {
   WriteFile(source + "broken.zip", "PK but not a zip");
   settings.rebuildRemoveSources = true;
   RebuildOutcome outcome = Rebuild();
+  EXPECT_EQ(ReadFile(destination + "h.zip"), unreadable);
+  fs::remove(destination + "h.zip");
   EXPECT_EQ(Tree(destination), (Files{{"g.zip:r1", kA}, {"g.zip:r2", kB}}));
   EXPECT_FALSE(FileExists(source + "DOWNLOAD.ZIP")) << "both members were rebuilt and removed";
   EXPECT_EQ(Failures(outcome),
             (Texts{source + "broken.zip: is not a readable zip; it was read as a plain file",
                    source + "locked.zip/r2: is encrypted",
                    source + "packed.zip/big: is compressed with a method Kestrel cannot read",
-                   source + "rotten.zip/four: is damaged: its contents do not match its CRC-32"}));
+                   source + "rotten.zip/four: is damaged: its contents do not match its CRC-32",
+                   destination + "h.zip: could not be read; it was left as it is"}));
 }
 
 }  // namespace
