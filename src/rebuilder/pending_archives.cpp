@@ -57,6 +57,10 @@ void MarkPlacement(RebuildJournal& journal, const PendingMember& member, Placeme
   journal[member.block].placements[member.placement].status = status;
 }
 
+void MarkNotWritten(const PendingArchive& archive, RebuildJournal& journal) {
+  for (const PendingMember& member : archive.members) MarkPlacement(journal, member, PlacementStatus::kNotWritten);
+}
+
 // Decides what the zip gets before it is written: members whose name the
 // zip holds already are settled here (already there, kept for want of a
 // backup, or their occupant backed up and deleted) and left out of
@@ -66,7 +70,7 @@ ZipChanges PlanChanges(RebuildState& state, PendingArchive& archive) {
   ZipEntryList listing;
   std::optional<std::string> existing = FindPath(archive.path);
   if (existing && FileExists(*existing) && !ReadZipDirectory(*existing, listing, false, false)) {
-    for (const PendingMember& member : archive.members) MarkPlacement(state.journal, member, PlacementStatus::kNotWritten);
+    MarkNotWritten(archive, state.journal);
     AddFailure(state, *existing, rebuild_text::kDestinationUnreadable);
     archive.members.clear();
     return changes;
@@ -124,10 +128,6 @@ bool LacksRoom(const PendingArchive& archive) {
     needed += member.source.IsMember() ? member.source.compressedSize : member.source.size;
   std::optional<DiskSpace> space = QueryDiskSpace(FolderPart(archive.path));
   return space && space->available < needed;
-}
-
-void MarkNotWritten(const PendingArchive& archive, RebuildJournal& journal) {
-  for (const PendingMember& member : archive.members) MarkPlacement(journal, member, PlacementStatus::kNotWritten);
 }
 
 // Marks each member written when it read back; one that did not is a failure.

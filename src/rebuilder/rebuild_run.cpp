@@ -43,7 +43,6 @@ void RemoveWorkFolder(const std::string& folder) {
 // False when the run stopped before its end.
 bool RebuildAll(RebuildState& state, const GameList& database, ZipLibrary& zipLibrary, const std::string& source,
                 RebuildCounts& counts) {
-  // Only what reached the destination and read back decides which sources go.
   BuildCrcIndex(database, state.crcIndex, state.zeroCrcIndex);
   state.crcServed.assign(state.crcIndex.size(), false);
   state.zeroCrcServed.assign(state.zeroCrcIndex.size(), false);
@@ -51,10 +50,12 @@ bool RebuildAll(RebuildState& state, const GameList& database, ZipLibrary& zipLi
   // Whatever was matched before a stop is still written, as a stopped run
   // keeps everything placed so far.
   completed = WritePendingArchives(state, zipLibrary) && completed;
+  // Only what reached the destination and read back decides which sources go.
   ResolveServedBefore(state.journal);
-  if (state.settings.rebuildRemoveSources)
-    counts.sourcesRemoved = RemoveRebuiltSources(state.journal, source, state.settings.rebuildZip ? "" : state.destination,
-                                                 zipLibrary, state.failures);
+  if (state.settings.rebuildRemoveSources) {
+    std::string setFolders = state.settings.rebuildZip ? "" : state.destination;
+    counts.sourcesRemoved = RemoveRebuiltSources(state.journal, source, setFolders, zipLibrary, state.failures);
+  }
   CountJournal(state.journal, counts);
   return completed;
 }

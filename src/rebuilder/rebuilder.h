@@ -6,7 +6,7 @@
 // rebuildDestination, rebuildMergeMode, rebuildZip, ...), speaks to the user
 // only through the UserInterface it is given, and never changes a source
 // file: sources are read where they lie and removed, when asked for, only
-// after every placement they served was written.
+// after every placement they served was written and read back.
 #pragma once
 
 #include <string>

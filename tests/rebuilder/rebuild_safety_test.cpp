@@ -43,8 +43,8 @@ class RebuildSafetyTest : public RebuildTest {
   // a data descriptor.
   void MarkEncrypted(const std::string& zip) {
     std::string bytes = ReadFile(zip);
-    bytes[6] |= 1;                                                   // local header flags
-    bytes[bytes.find(std::string("PK\1\2", 4)) + 8] |= 1;          // central header flags
+    bytes[6] |= 1;                                           // local header flags
+    bytes[bytes.find(std::string("PK\1\2", 4)) + 8] |= 1;  // central header flags
     WriteFile(zip, bytes);
   }
 };
@@ -172,7 +172,8 @@ TEST_F(RebuildSafetyTest, ClearsWhatAnInterruptedRunLeftAndNothingElse) {
   EXPECT_EQ(outcome.leftoversRemoved,
             (Texts{root / "temp/kestrel-rebuild-4194305/", destination + "g.zip.Ab3dE9",
                    destination + "h/.kestrel-4194305-0.tmp", source + "y.zip.Zz9yY8"}));
-  EXPECT_EQ(Tree(destination), (Files{{"g.zip.old-01", "mine"}, {"g.zip:r1", kA}, {"h/.kestrel-1-0.tmp", "a copy in progress"}}));
+  EXPECT_EQ(Tree(destination),
+            (Files{{"g.zip.old-01", "mine"}, {"g.zip:r1", kA}, {"h/.kestrel-1-0.tmp", "a copy in progress"}}));
   EXPECT_EQ(Tree(root / "temp/"), (Files{{"kestrel-rebuild-1/member", kA}})) << "this run's own folder is gone";
   EXPECT_EQ(Tree(source), (Files{{"x", kA}, {"y.zip:junk", "junk"}, {"z.zip.Zz9yY8", "mine"}}));
 }
