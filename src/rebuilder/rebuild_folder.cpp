@@ -60,9 +60,12 @@ bool IsEncrypted(const ZipEntry& member) {
 
 bool HasReadableMethod(const ZipEntry& member) { return member.method == 0 || member.method == 8; }
 
-// Why a member that is not encrypted did not extract, short of a write error.
-const char* ReasonOfBadMember(const ZipEntry& member) {
-  return HasReadableMethod(member) ? rebuild_text::kDamagedMember : rebuild_text::kUnsupportedMethod;
+// Why a member cannot be read without trying, or "" when it can be tried:
+// these are named among the run's failures rather than asked about one by one.
+const char* ReasonNotToExtract(const ZipEntry& member) {
+  if (IsEncrypted(member)) return rebuild_text::kEncrypted;
+  if (!HasReadableMethod(member)) return rebuild_text::kUnsupportedMethod;
+  return "";
 }
 
 // Every member in directory order. False to stop after this zip: a full
@@ -71,15 +74,15 @@ bool RebuildZip(RebuildState& state, const std::string& path, const ZipEntryList
   std::string workFile = state.workFolder + "member";
   for (const ZipEntry& member : members) {
     std::string memberPath = path + "/" + member.storedName;
-    if (IsEncrypted(member)) {
-      AddFailure(state, memberPath, rebuild_text::kEncrypted);
+    if (const char* reason = ReasonNotToExtract(member); *reason != '\0') {
+      AddFailure(state, memberPath, reason);
       continue;
     }
     int writeFailed = 0;
     if (!ExtractZipEntry(member, workFile, &writeFailed)) {
       DeleteFile(workFile);
       if (writeFailed == 0) {
-        AddFailure(state, memberPath, ReasonOfBadMember(member));
+        AddFailure(state, memberPath, rebuild_text::kDamagedMember);
         continue;
       }
       AddFailure(state, memberPath, rebuild_text::kNotExtracted);

@@ -198,6 +198,8 @@ TEST_F(RebuildSafetyTest, NamesEverySourceItCouldNotReadAndReadsZipsOfAnyCase) {
   WriteFile(source + "broken.zip", "PK but not a zip");
   settings.rebuildRemoveSources = true;
   RebuildOutcome outcome = Rebuild();
+  for (const std::string& text : ui.MessageTexts())
+    EXPECT_NE(text.find("broken.zip"), std::string::npos) << "only the damaged zip is explained at once: " << text;
   EXPECT_EQ(ReadFile(destination + "h.zip"), unreadable);
   fs::remove(destination + "h.zip");
   EXPECT_EQ(Tree(destination), (Files{{"g.zip:r1", kA}, {"g.zip:r2", kB}}));
