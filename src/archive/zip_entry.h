@@ -15,7 +15,7 @@ struct ZipEntry {
   uint32_t crc = 0;
   uint32_t size = 0;
   uint32_t compressedSize = 0;
-  uint32_t dataOffset = 0;  // first data byte behind the local header
+  uint32_t dataOffset = 0;    // first data byte behind the local header
   uint32_t headerOffset = 0;  // first byte of the local header
   // Position of the member's central header among all central headers
   // (folders counted), which is the index zip writing knows the member by;

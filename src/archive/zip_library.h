@@ -62,11 +62,11 @@ struct ZipChanges {
     ZipEntry source;         // the member, listed from source.archivePath
     std::string memberName;  // the name it is stored under here
   };
-  std::vector<std::string> deletions;  // member names exactly as stored
-  std::vector<Addition> additions;     // deflated at the library's level
-  std::vector<Copy> copies;            // moved unchanged, not recompressed
-  std::vector<ZipEntry> deletedEntries;    // members of this archive, by entry
-  std::vector<EntryCopy> copiedEntries;    // moved unchanged, like `copies`
+  std::vector<std::string> deletions;    // member names exactly as stored
+  std::vector<Addition> additions;       // deflated at the library's level
+  std::vector<Copy> copies;              // moved unchanged, not recompressed
+  std::vector<ZipEntry> deletedEntries;  // members of this archive, by entry
+  std::vector<EntryCopy> copiedEntries;  // moved unchanged, like `copies`
 };
 
 // Applies `changes` to the archive (".zip" appended unless present, any

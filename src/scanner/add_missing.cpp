@@ -166,7 +166,7 @@ bool AddToZipSet(ScanContext& context, const std::string& romName, const RomSour
   }
   ZipChanges changes;
   if (source.inZip) {
-    changes.copies.push_back({source.member.archivePath, source.member.storedName, romName});
+    changes.copiedEntries.push_back({source.member, romName});
   } else {
     changes.additions.push_back({source.file, romName});
   }

@@ -36,7 +36,7 @@ bool RenameMember(ScanContext& context, const std::string& setPath, int memberIn
                   ZipEntryList& entries, const std::string& newName) {
   std::string zipPath = setPath + ".zip";
   if (memberIndex < 0 || memberIndex >= static_cast<int>(entries.size())) return false;
-  bool renamed = RenameZipMember(context, zipPath, entries, entries[memberIndex].storedName, newName);
+  bool renamed = RenameZipMember(context, zipPath, entries, entries[memberIndex], newName);
   RereadZip(zipPath, entries);
   return renamed;
 }

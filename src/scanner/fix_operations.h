@@ -37,12 +37,13 @@ void RenameWrongNamedRoms(ScanContext& context, GameSet& game);
 // Cuts an over-long ROM (a loose file, or the member at the ROM's member
 // index in `entries`) down to the first window of the ROM's size whose
 // CRC-32 is the ROM's (the first bytes for a bad dump). The cut ROM is
-// written whole before it replaces the old file or member.
+// written whole, and the old file or member kept in the game's backup zip,
+// before the one replaces the other.
 bool ResizeRom(ScanContext& context, GameSet& game, RomEntry& rom, const std::string& filePath,
                bool inZip, ZipEntryList& entries);
 // Removes the game's unneeded entries that the user agrees to, each first
-// stored in its set's backup zip (with backups on); an entry whose backup
-// failed stays. Zip members go in one update per zip at the end; a zip left
+// stored in its set's backup zip and read back there; an entry whose backup
+// failed (an unreadable file among them) stays. Zip members go in one update per zip at the end; a zip left
 // without members is deleted.
 void RemoveUnneededEntries(ScanContext& context, GameSet& game);
 // Fetches a missing ROM from the add paths into the first ROM path; false

@@ -29,13 +29,12 @@ bool StartsWith(const std::string& text, const std::string& prefix) {
   return text.compare(0, prefix.size(), prefix) == 0;
 }
 
-// Applies `changes`, which take the member `storedName` away and store
+// Applies `changes`, which take the member `member` away and store
 // something as `memberName`, to the zip in one archive update.
 bool ChangeZipMember(ScanContext& context, const std::string& zipPath, const ZipEntryList& entries,
-                     const std::string& storedName, const std::string& memberName,
-                     const ZipChanges& changes) {
+                     const ZipEntry& member, const std::string& memberName, const ZipChanges& changes) {
   bool taken = std::any_of(entries.begin(), entries.end(), [&](const ZipEntry& entry) {
-    return entry.storedName != storedName && entry.storedName == memberName;
+    return !IsSameMember(entry, member) && entry.storedName == memberName;
   });
   if (taken) return FailRepair(context, zipPath, "It holds a member '" + memberName + "' already !");
   if (context.zipLibrary == nullptr) return FailRepair(context, zipPath, "Zip files cannot be written !");
@@ -95,20 +94,23 @@ bool TouchesProtectedFolder(const ScanContext& context, const std::string& path)
 }
 
 bool ReplaceZipMember(ScanContext& context, const std::string& zipPath, const ZipEntryList& entries,
-                      const std::string& storedName, const std::string& file,
-                      const std::string& memberName) {
+                      const ZipEntry& member, const std::string& file, const std::string& memberName) {
   ZipChanges changes;
-  changes.deletions.push_back(storedName);
+  changes.deletedEntries.push_back(member);
   changes.additions.push_back({file, memberName});
-  return ChangeZipMember(context, zipPath, entries, storedName, memberName, changes);
+  return ChangeZipMember(context, zipPath, entries, member, memberName, changes);
 }
 
 bool RenameZipMember(ScanContext& context, const std::string& zipPath, const ZipEntryList& entries,
-                     const std::string& storedName, const std::string& memberName) {
+                     const ZipEntry& member, const std::string& memberName) {
   ZipChanges changes;
-  changes.deletions.push_back(storedName);
-  changes.copies.push_back({zipPath, storedName, memberName});
-  return ChangeZipMember(context, zipPath, entries, storedName, memberName, changes);
+  changes.deletedEntries.push_back(member);
+  changes.copiedEntries.push_back({member, memberName});
+  return ChangeZipMember(context, zipPath, entries, member, memberName, changes);
+}
+
+bool IsSameMember(const ZipEntry& a, const ZipEntry& b) {
+  return a.headerOffset == b.headerOffset && a.storedName == b.storedName;
 }
 
 bool RereadZip(const std::string& zipPath, ZipEntryList& entries) {

@@ -49,19 +49,23 @@ bool TouchesProtectedFolder(const ScanContext& context, const std::string& path)
 std::vector<std::string> ProtectedFolders(const ScanContext& context);
 bool TouchesAnyFolder(const std::vector<std::string>& folders, const std::string& path);
 
-// Replaces the member `storedName` of the zip `zipPath` by `file`, stored as
-// `memberName`, in one archive update: the archive holds the old member or
-// the new one, never neither. Refused when another member already has that
-// name (it would be overwritten). `entries` is the zip's directory before.
+// Replaces the member `member` (an entry of `entries`, the zip's directory
+// before) of the zip `zipPath` by `file`, stored as `memberName`, in one
+// archive update: the archive holds the old member or the new one, never
+// neither. Refused when another member already has that name (it would be
+// overwritten).
 bool ReplaceZipMember(ScanContext& context, const std::string& zipPath, const ZipEntryList& entries,
-                      const std::string& storedName, const std::string& file,
-                      const std::string& memberName);
+                      const ZipEntry& member, const std::string& file, const std::string& memberName);
 
-// Gives the member `storedName` of the zip `zipPath` the name `memberName`
-// in one archive update, its compressed bytes moved as they are; refused
-// like ReplaceZipMember when another member has that name.
+// Gives the member `member` of the zip `zipPath` the name `memberName` in
+// one archive update, its compressed bytes moved as they are; refused like
+// ReplaceZipMember when another member has that name.
 bool RenameZipMember(ScanContext& context, const std::string& zipPath, const ZipEntryList& entries,
-                     const std::string& storedName, const std::string& memberName);
+                     const ZipEntry& member, const std::string& memberName);
+
+// True when `a` and `b` are one member of one listing: two members of one
+// name are told apart by where they start.
+bool IsSameMember(const ZipEntry& a, const ZipEntry& b);
 
 // Reads the zip `zipPath` (with ".zip") again into `entries`; false (and
 // `entries` empty) when it no longer reads as a zip with members.

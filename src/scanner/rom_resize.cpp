@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/user_interface.h"
+#include "archive/backup_zip.h"
 #include "archive/zip_reader.h"
 #include "platform/file_replacement.h"
 #include "platform/file_system.h"
@@ -69,14 +70,34 @@ bool CutRom(ScanContext& context, const RomEntry& rom, const std::string& shownP
   return true;
 }
 
-bool ResizeLooseFile(ScanContext& context, const RomEntry& rom, const std::string& filePath) {
+// Keeps the over-long original in the set's backup zip, read back there,
+// before the cut ROM takes its place: the bytes cut off may be all there is
+// of something else.
+bool BackUpOriginal(ScanContext& context, const GameSet& game, const BackupItem& original,
+                    const std::string& shownPath) {
+  if (context.zipLibrary != nullptr &&
+      BackUpToZip(*context.zipLibrary, context.settings.backupFolder, game.name, {original})) {
+    return true;
+  }
+  return FailRepair(context, shownPath, "Its backup could not be written, so it stays !");
+}
+
+bool ResizeLooseFile(ScanContext& context, const GameSet& game, const RomEntry& rom, const std::string& filePath) {
   if (!FileExists(filePath)) return FailRepair(context, filePath, "It no longer exists !");
   if (IsReadOnly(filePath)) return FailRepair(context, filePath, "The file is read-only !");
   if (!CheckChangeableFolder(context, FolderPart(filePath))) return false;
-  return CutRom(context, rom, filePath, filePath, filePath);
+  WorkFolder work(context.settings.tempFolder);
+  if (!work.ok()) return FailRepair(context, filePath, "No work folder in the temporary folder !");
+  std::string cut = work.FileFor("cut");
+  if (!CutRom(context, rom, filePath, filePath, cut)) return false;
+  if (!BackUpOriginal(context, game, FileBackup(filePath, FileNamePart(filePath)), filePath)) return false;
+  if (!CopyFile(cut, filePath, false)) {
+    return FailRepair(context, filePath, "The shortened file could not be written (disk full ?) !");
+  }
+  return true;
 }
 
-bool ResizeMember(ScanContext& context, const RomEntry& rom, const std::string& zipPath,
+bool ResizeMember(ScanContext& context, const GameSet& game, const RomEntry& rom, const std::string& zipPath,
                   ZipEntryList& entries) {
   int index = rom.romScan.memberIndex;
   if (index < 0 || index >= static_cast<int>(entries.size())) return false;
@@ -89,7 +110,8 @@ bool ResizeMember(ScanContext& context, const RomEntry& rom, const std::string& 
     return FailRepair(context, zipPath, "The member '" + member.storedName + "' could not be extracted !");
   }
   if (!CutRom(context, rom, zipPath, extracted, cut)) return false;
-  return ReplaceZipMember(context, zipPath, entries, member.storedName, cut, rom.romScan.searchName);
+  if (!BackUpOriginal(context, game, MemberBackup(member, member.name), zipPath)) return false;
+  return ReplaceZipMember(context, zipPath, entries, member, cut, rom.romScan.searchName);
 }
 
 }  // namespace
@@ -101,8 +123,8 @@ bool ResizeRom(ScanContext& context, GameSet& game, RomEntry& rom, const std::st
                   "\nDo you want to resize '" + filePath + "' ?")) {
     return false;
   }
-  return inZip ? ResizeMember(context, rom, filePath, entries)
-               : ResizeLooseFile(context, rom, filePath);
+  return inZip ? ResizeMember(context, game, rom, filePath, entries)
+               : ResizeLooseFile(context, game, rom, filePath);
 }
 
 }  // namespace kestrel

@@ -14,6 +14,7 @@
 #include "report/wrong_named_set.h"
 #include "scanner/bios_layout.h"
 #include "scanner/fix_operations.h"
+#include "scanner/leftover_cleanup.h"
 #include "scanner/game_set_check.h"
 #include "scanner/neogeo_bios.h"
 #include "scanner/rom_set_check.h"
@@ -174,7 +175,9 @@ bool ScanRomSets(ScanContext& context, GameSet& game) {
     if (settings.checkUnneeded) CheckRomSetUnneeded(context, game, path);
     if (StopAsked(context)) return false;
   }
-  if ((settings.fixMissing || settings.fixMissingAdvanced) && !context.state.firstRomPath.empty()) {
+  // A fix works on what its check found; without the check it does nothing.
+  bool addMissing = settings.checkMissing && (settings.fixMissing || settings.fixMissingAdvanced);
+  if (addMissing && !context.state.firstRomPath.empty()) {
     return AddMissingRoms(context, game);
   }
   return true;
@@ -208,6 +211,7 @@ bool ScanGame(ScanContext& context, GameSet& game) {
 // True when it went through every game.
 bool RunMainScan(ScanContext& context, ProgressDialog& progress, ResultsModel& results,
                  ScanStatistics& statistics) {
+  ClearInterruptedWrites(context, results);
   if (!ScanTopLevel(context, results, statistics)) return false;
   for (GameSet& game : context.database) {
     if (!game.selected || !game.needsScan) continue;

@@ -36,7 +36,9 @@ bool IsScanPath(const ScanContext& context, const std::string& folder) {
 }
 
 // True when the entry may go: it is still there, lies where entries may be
-// changed, and its backup (with backups on) was written.
+// changed, and its backup was written and read back. The backup is made
+// whatever the backup option says: nothing leaves the collection that is
+// not kept elsewhere, and what cannot be read for its backup stays.
 bool PrepareRemoval(ScanContext& context, const FoundEntry& entry) {
   const std::string& place = PlaceOf(entry);
   if (TouchesProtectedFolder(context, place)) {
@@ -44,7 +46,6 @@ bool PrepareRemoval(ScanContext& context, const FoundEntry& entry) {
   }
   if (!PathExists(place)) return FailRepair(context, place, "It no longer exists !");
   if (!CheckChangeableFolder(context, FolderPart(place))) return false;
-  if (!context.settings.makeBackups) return true;
   if (context.state.progress != nullptr) context.state.progress->SetCaption(kBackupCaption);
   bool backedUp = BackUpEntry(context, entry);
   ShowFixingCaption(context);
@@ -79,7 +80,7 @@ void RemovePendingMembers(ScanContext& context, std::vector<FoundEntry>& entries
   }
   for (auto& [zipPath, members] : byZip) {
     ZipChanges changes;
-    for (const FoundEntry* entry : members) changes.deletions.push_back(entry->storedName);
+    for (const FoundEntry* entry : members) changes.deletedEntries.push_back(entry->zipEntry);
     bool deleted = context.zipLibrary != nullptr && ZipUpdate(*context.zipLibrary, zipPath, changes);
     if (!deleted) FailRepair(context, zipPath, "The zip file could not be updated; it is unchanged !");
     for (FoundEntry* entry : members) {

@@ -1,5 +1,6 @@
 // Giving every file of a set that lies under a wrong ROM name its right
 // name, all in one go, so that two files may swap their names.
+#include <algorithm>
 #include <map>
 #include <set>
 #include <string>
@@ -53,6 +54,45 @@ void RenameLooseFiles(ScanContext& context, const std::vector<WrongNameEntry*>& 
   }
 }
 
+// The member of the listing `entry` stands for; null when it is gone.
+const ZipEntry* FindListed(const ZipEntryList& members, const ZipEntry& entry) {
+  for (const ZipEntry& member : members) {
+    if (IsSameMember(member, entry)) return &member;
+  }
+  return nullptr;
+}
+
+// The entries that can be renamed: still in the zip, and their right name
+// held by no member that stays. A member stays when its own rename cannot
+// be made, which may in turn block another's, so this runs until settled.
+std::vector<WrongNameEntry*> PlanMemberRenames(ScanContext& context, const ZipEntryList& members,
+                                               const std::vector<WrongNameEntry*>& entries) {
+  std::vector<WrongNameEntry*> planned;
+  for (WrongNameEntry* entry : entries) {
+    if (FindListed(members, entry->zipEntry) != nullptr) {
+      planned.push_back(entry);
+    } else {
+      FailRepair(context, entry->fullPath, "It no longer exists !");
+    }
+  }
+  auto leaves = [&](const ZipEntry& member) {
+    return std::any_of(planned.begin(), planned.end(),
+                       [&](const WrongNameEntry* entry) { return IsSameMember(entry->zipEntry, member); });
+  };
+  auto blocked = [&](const WrongNameEntry* entry) {
+    return std::any_of(members.begin(), members.end(), [&](const ZipEntry& member) {
+      return member.storedName == entry->rightName && !leaves(member);
+    });
+  };
+  while (true) {
+    auto found = std::find_if(planned.begin(), planned.end(), blocked);
+    if (found == planned.end()) return planned;
+    // A member of the right name that stays would be overwritten.
+    FailRepair(context, (*found)->fullPath, "'" + (*found)->rightName + "' is in the way !");
+    planned.erase(found);
+  }
+}
+
 // Members of one zip: all deleted and stored again under their right names
 // in one update of the archive, their compressed bytes moved as they are.
 void RenameMembers(ScanContext& context, const std::string& setPath,
@@ -69,26 +109,12 @@ void RenameMembers(ScanContext& context, const std::string& setPath,
   }
   if (!CheckChangeableFolder(context, FolderPart(zipPath))) return;
 
-  std::set<std::string> deleted;
-  for (const WrongNameEntry* entry : entries) deleted.insert(entry->storedName);
+  std::vector<WrongNameEntry*> renamed = PlanMemberRenames(context, members, entries);
   ZipChanges changes;
-  std::vector<WrongNameEntry*> renamed;
-  for (WrongNameEntry* entry : entries) {
-    bool present = false;
-    bool taken = false;
-    for (const ZipEntry& candidate : members) {
-      if (candidate.storedName == entry->storedName) present = true;
-      // A member of the right name that stays would be overwritten.
-      if (candidate.storedName == entry->rightName && deleted.count(candidate.storedName) == 0) taken = true;
-    }
-    if (!present || taken) {
-      FailRepair(context, entry->fullPath,
-                 present ? "'" + entry->rightName + "' is in the way !" : "It no longer exists !");
-      continue;
-    }
-    changes.deletions.push_back(entry->storedName);
-    changes.copies.push_back({zipPath, entry->storedName, entry->rightName});
-    renamed.push_back(entry);
+  for (WrongNameEntry* entry : renamed) {
+    const ZipEntry& member = *FindListed(members, entry->zipEntry);
+    changes.deletedEntries.push_back(member);
+    changes.copiedEntries.push_back({member, entry->rightName});
   }
   if (renamed.empty()) return;
   if (!ZipUpdate(*context.zipLibrary, zipPath, changes)) {

@@ -55,9 +55,14 @@ TEST_F(BackupZipTest, StoresFilesFoldersAndMembersByEntryWithoutReplacingEarlier
 // does not read stays as it is: it may hold the only copy of something.
 TEST_F(BackupZipTest, RefusesWhatCannotBeKeptOrChecked) {
   WriteFile(folder / "a.rom", "a");
-  WriteFile(Backups() + "/broken.zip", "not a zip");
+  // Bytes between the members and the directory: zip writing would take it.
+  std::string broken = testing::BuildZip({{"old.rom", "old"}});
+  size_t directory = broken.find("PK\1\2");
+  broken.insert(directory, "junk");
+  testing::Put32(broken, broken.size() - 6, uint32_t(directory + 4));
+  WriteFile(Backups() + "/broken.zip", broken);
   EXPECT_FALSE(BackUpToZip(library, Backups(), "broken", {FileBackup(folder / "a.rom", "a.rom")}));
-  EXPECT_EQ(ReadFile(Backups() + "/broken.zip"), "not a zip");
+  EXPECT_EQ(ReadFile(Backups() + "/broken.zip"), broken);
   // A folder in the backup zip's place, a set name that leaves the backup
   // folder, a backup folder that cannot be made, a missing source.
   ASSERT_TRUE(CreateFolder(Backups() + "/taken.zip"));
@@ -69,7 +74,7 @@ TEST_F(BackupZipTest, RefusesWhatCannotBeKeptOrChecked) {
 
   // A member whose data do not match its CRC-32 is copied, but its backup
   // does not check out.
-  testing::MemberBytes damaged("bad.rom", "damaged");
+  testing::MemberBytes damaged = testing::Deflated("bad.rom", "damaged");
   damaged.crc = 0x12345678;
   WriteFile(folder / "damaged.zip", testing::BuildZip({damaged}));
   ZipEntryList list;

@@ -7,6 +7,8 @@
 #include "archive/zip_fixtures.h"
 #include "archive/zip_reader.h"
 #include "platform/file_system.h"
+#include "support/file_size_limit.h"
+#include "support/stored_zip.h"
 
 namespace kestrel {
 namespace {
@@ -82,6 +84,47 @@ TEST_F(ZipLibraryTest, UpdatesAnArchiveInOneStep) {
     EXPECT_EQ(ReadFile(folder / "set.zip"), before);
   }
   EXPECT_EQ(ListFolder(folder.path()).size(), 2u);
+
+  // A write that breaks off (a full disk) leaves the archive as it was and
+  // no temporary file beside it.
+  library.level = '0';
+  WriteFile(folder / "src/noise.bin", testing::Text(300000, 9));
+  {
+    testing::FileSizeLimit limit(before.size() + 100000);
+    EXPECT_FALSE(ZipAddFiles(library, folder / "set", {folder / "src/noise.bin"}));
+  }
+  EXPECT_EQ(ReadFile(folder / "set.zip"), before);
+  EXPECT_EQ(ListFolder(folder.path()).size(), 2u);
+}
+
+// Two members of one name, listed by the directory in the other order than
+// they lie: only the entry tells them apart, and a name alone is refused
+// rather than guessed at.
+TEST_F(ZipLibraryTest, MembersOfOneNameAreTakenByEntryNeverByName) {
+  const std::string twins = folder / "twins.zip";
+  WriteFile(twins, testing::StoredZip({{"a.rom", "first"}, {"a.rom", "second"}, {"b.rom", "b"}}, true));
+  std::string before = ReadFile(twins);
+  ZipEntryList list;
+  ASSERT_TRUE(ReadZipDirectory(twins, list, true, true));
+  ASSERT_EQ(list.size(), 3u);
+
+  EXPECT_FALSE(ZipDeleteEntries(library, twins, {"a.rom"}));
+  EXPECT_FALSE(ZipAddFiles(library, twins, Sources({"a.rom"})));
+  ZipChanges byName;
+  byName.copies = {{twins, "a.rom", "copy.rom"}};
+  EXPECT_FALSE(ZipUpdate(library, twins, byName));
+  EXPECT_EQ(ReadFile(twins), before);
+
+  ZipChanges rename;
+  rename.deletedEntries = {list[0]};
+  rename.copiedEntries = {{list[0], "first.rom"}};
+  ASSERT_TRUE(ZipUpdate(library, twins, rename));
+  EXPECT_EQ(ReadBack(twins), (Texts{"b.rom=b/0", "a.rom=second/0", "first.rom=first/0"}));
+  // The old listing no longer stands for what the archive holds.
+  ZipChanges stale;
+  stale.deletedEntries = {list[0]};
+  EXPECT_FALSE(ZipUpdate(library, twins, stale));
+  EXPECT_EQ(ReadBack(twins).size(), 3u);
 }
 
 }  // namespace

@@ -1,29 +1,15 @@
 // Repairs meeting faults: read-only files and folders, a zip update that
 // fails and a full disk. Each leaves every file of the collection as it was.
-#include <sys/resource.h>
 #include <sys/stat.h>
 
-#include <csignal>
-
 #include "scanner/scan_fixture.h"
+#include "support/file_size_limit.h"
+#include "support/stored_zip.h"
 
 namespace kestrel::testing {
 namespace {
 
 const std::string kA(64, 'a'), kB(64, 'b');
-
-// Lets no file grow beyond `bytes` while it lives, as a full disk would;
-// writes past it fail instead of raising a signal.
-struct FileSizeLimit {
-  explicit FileSizeLimit(rlim_t bytes) : previous(std::signal(SIGXFSZ, SIG_IGN)) {
-    ::getrlimit(RLIMIT_FSIZE, &old);
-    rlimit limit{bytes, old.rlim_max};
-    ::setrlimit(RLIMIT_FSIZE, &limit);
-  }
-  ~FileSizeLimit() { ::setrlimit(RLIMIT_FSIZE, &old); std::signal(SIGXFSZ, previous); }
-  void (*previous)(int);
-  rlimit old{};
-};
 
 class RepairFaultsTest : public RepairFixture {
  protected:
@@ -97,8 +83,63 @@ TEST_F(RepairFaultsTest, AFullDiskOrAFailedZipUpdateChangesNothing) {
   Scan();
   EXPECT_EQ(ZipMembers(romPath + "alpha.zip"), (Members{{"a.rom", big}, {"b.rom", kB}}));
   EXPECT_EQ(ReadFile(romPath + "beta/r.rom"), rom);
-  EXPECT_EQ(ZipMembers(settings.backupFolder + "beta.zip"), (Members{{"big.bin", rom}}));
+  EXPECT_EQ(ZipMembers(settings.backupFolder + "beta.zip"), (Members{{"big.bin", rom}, {"r.rom", "yy" + rom}}));
   EXPECT_EQ(ZipMembers(romPath + "gamma.zip"), (Members{{"g.rom", big}}));
+}
+
+// Every fix on and every check off: a fix acts on what its check found, so
+// nothing is touched, and the scan runs through.
+TEST_F(RepairFaultsTest, FixesWithoutTheirChecksChangeNothing) {
+  FixEverything();
+  settings.checkCase = settings.checkName = settings.checkLength = settings.checkUnneeded = false;
+  settings.checkMissing = false;
+  const std::string rom = PseudoRandom(4096, 2);
+  AddGame("alpha", {{"a.rom", kA}, {"b.rom", kB}, {"big.rom", rom}});
+  AddGame("beta", {{"a.rom", kA}, {"b.rom", kB}});
+  Link();
+  WriteZipSet(romPath, "ALPHA", {{"A.ROM", kA}, {"x.rom", kB}, {"big.rom", "zz" + rom}, {"junk.txt", "junk"}});
+  WriteFolderSet(romPath, "beta", {{"a.rom", kA}});
+  std::string addPath = root / "add/";
+  settings.addPaths = {{addPath}};
+  WriteFolderSet(addPath, "beta", {{"b.rom", kB}});
+  WriteFile(romPath + "stray.txt", "stray");
+  auto before = Snapshot();
+
+  EXPECT_TRUE(Scan().ranToEnd);
+
+  EXPECT_EQ(Snapshot(), before);
+  EXPECT_EQ(FailureMessages(), 0u);
+}
+
+// The removal of unneeded entries keeps each in the backup zip first, with
+// the backup option off too; what cannot be read whole for that stays.
+TEST_F(RepairFaultsTest, RemovalKeepsEverythingItRemovesAndNothingItCannotRead) {
+  settings.fixUnneeded = true;
+  settings.makeBackups = false;
+  ui.messageAnswers = {kResultYes};  // the warning about the backup option
+  AddGame("alpha", {{"a.rom", kA}});
+  AddGame("beta", {{"a.rom", kA}});
+  Link();
+  WriteFolderSet(romPath, "alpha", {{"a.rom", kA}, {"junk.txt", "junk"}});
+  // A member whose contents do not match its CRC-32, and a file too large
+  // to be read for a backup.
+  std::string beta = StoredZip({{"a.rom", kA}, {"bad.txt", "damaged"}});
+  std::string crc(4, '\0');
+  for (int i = 0; i < 4; ++i) crc[i] = char((CrcOf("damaged") >> (8 * i)) & 0xFF);
+  for (size_t at = beta.find(crc); at != std::string::npos; at = beta.find(crc, at + 4)) {
+    beta.replace(at, 4, "\1\2\3\4");
+  }
+  WriteFile(romPath + "beta.zip", beta);
+  WriteFile(romPath + "alpha/huge.bin", "");
+  std::filesystem::resize_file(romPath + "alpha/huge.bin", uint64_t{5} << 30);
+
+  Scan();
+
+  EXPECT_EQ(FileNames(romPath + "alpha"), (Names{"a.rom", "huge.bin"}));
+  EXPECT_EQ(ZipMembers(settings.backupFolder + "alpha.zip"), (Members{{"junk.txt", "junk"}}));
+  EXPECT_EQ(ReadFile(romPath + "beta.zip"), beta);
+  EXPECT_TRUE(HasLine("unneeded file: " + romPath + "beta/bad.txt [not fixed]"));
+  EXPECT_TRUE(HasLine("unneeded file: " + romPath + "alpha/huge.bin [not fixed]"));
 }
 
 }  // namespace

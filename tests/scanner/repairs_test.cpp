@@ -2,6 +2,7 @@
 // a zip set, and the backups.
 
 #include "scanner/scan_fixture.h"
+#include "support/stored_zip.h"
 
 namespace kestrel::testing {
 namespace {
@@ -75,6 +76,27 @@ TEST_F(RepairsTest, WrongNamedRomsSwapTheirNamesInFoldersAndZips) {
   EXPECT_TRUE(Rom("beta", "a.rom").romScan.checksumCorrect);
 }
 
+// Two members of one name: the one under the wrong name is renamed, found
+// by its entry, and the other keeps its name and contents.
+TEST_F(RepairsTest, FixNameRenamesTheWrongOfTwoMembersOfOneName) {
+  settings.fixName = true;
+  AddGame("alpha", {{"a.rom", kA}, {"b.rom", kB}});
+  Link();
+  for (bool reversed : {false, true}) {
+    WriteFile(romPath + "alpha.zip", StoredZip({{"b.rom", kB}, {"b.rom", kA}}, reversed));
+    Scan();
+    EXPECT_EQ(ZipMembers(romPath + "alpha.zip"), (Members{{"a.rom", kA}, {"b.rom", kB}})) << reversed;
+    EXPECT_TRUE(Rom("alpha", "a.rom").romScan.checksumCorrect) << reversed;
+  }
+
+  // x.rom would take a.rom's name, which cannot move on to b.rom's as
+  // b.rom stays: neither moves, and nothing is overwritten.
+  WriteZipSet(romPath, "alpha", {{"x.rom", kA}, {"a.rom", kB}, {"b.rom", "junk"}});
+  Scan();
+  EXPECT_EQ(ZipMembers(romPath + "alpha.zip"), (Members{{"x.rom", kA}, {"a.rom", kB}, {"b.rom", "junk"}}));
+  EXPECT_TRUE(HasLine("wrong name: " + romPath + "alpha/x.rom [wrong: x.rom] [right: a.rom] [not fixed]"));
+}
+
 TEST_F(RepairsTest, ResizeFindsTheRomInsideALongerFileAndCutsItByteForByte) {
   settings.fixLength = true;
   const std::string rom = PseudoRandom(1048576, 7);
@@ -93,6 +115,17 @@ TEST_F(RepairsTest, ResizeFindsTheRomInsideALongerFileAndCutsItByteForByte) {
   EXPECT_EQ(ZipMembers(romPath + "beta.zip"), (Members{{"big.rom", rom}}));
   EXPECT_TRUE(HasLine("wrong length: big.rom [wrong: 2097152] [right: 1048576] [fixed]"));
   EXPECT_TRUE(Rom("beta", "big.rom").romScan.checksumCorrect);
+  // What was cut off is kept with the rest of the original.
+  EXPECT_EQ(ZipMembers(settings.backupFolder + "alpha.zip"),
+            (Members{{"bad.rom", std::string(100, 'z')}, {"big.rom", file}}));
+  EXPECT_EQ(ZipMembers(settings.backupFolder + "beta.zip"), (Members{{"big.rom", file}}));
+
+  // Without a backup the original stays as it is.
+  WriteFile(romPath + "alpha/big.rom", file);
+  settings.backupFolder = romPath + "alpha/big.rom/backup/";
+  Scan();
+  EXPECT_EQ(ReadFile(romPath + "alpha/big.rom"), file);
+  EXPECT_TRUE(HasLine("wrong length: big.rom [wrong: 2097152] [right: 1048576] [not fixed]"));
 }
 
 TEST_F(RepairsTest, RemovalKeepsEverythingInOneBackupZipPerSet) {
@@ -135,9 +168,11 @@ TEST_F(RepairsTest, MissingRomsComeFromTheFamilysSetsInTheAddPaths) {
   AddGame("other", {{"l.rom", loose}, {"o.rom", kA}});
   Link();
   Rom("clone", "c1.rom").inParent = false;
-  std::string addPath = root / "add/";
-  settings.addPaths = {{addPath}};
+  std::string addPath = root / "add/", disabledPath = root / "disabled/";
+  settings.addPaths = {{disabledPath, false}, {addPath}};
   std::filesystem::create_directories(addPath);
+  // A path switched off is not looked at, though its set would fit.
+  WriteFolderSet(disabledPath, "other", {{"l.rom", loose}});
   WriteZipSet(addPath, "clone", {{"anything.bin", p1}, {"c1.rom", c1}});
   WriteFolderSet(romPath, "other", {{"o.rom", kA}});
   WriteFile(addPath + "unrelated/x", "x");

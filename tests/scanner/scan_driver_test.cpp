@@ -47,6 +47,24 @@ TEST_F(ScanDriverTest, TopLevelReportsOnlyStrayEntriesOutsideProtectedFolders) {
   EXPECT_EQ(Game("good").scanRecordsA.size(), 0u);
 }
 
+// What a killed zip write left beside a set is cleared before the paths are
+// looked at: beside a set that reads whole it goes, alone it is kept in the
+// backup folder. Neither is then an unneeded file.
+TEST_F(ScanDriverTest, LeftoversOfInterruptedZipWritesAreClearedFirst) {
+  MakeTwoGames();
+  WriteFile(romPath + "good.zip.k3j9x0", "PK partial");
+  WriteFile(samplePath + "gone.zip.p0o9i8", "PK alone");
+
+  Scan();
+
+  EXPECT_EQ(FileNames(romPath), (Names{"bad.zip", "good.zip"}));
+  EXPECT_EQ(FileNames(samplePath), Names{});
+  EXPECT_EQ(ReadFile(settings.backupFolder + "gone.zip.p0o9i8"), "PK alone");
+  EXPECT_TRUE(HasLine("interrupted write: " + romPath + "good.zip.k3j9x0 [removed]"));
+  EXPECT_TRUE(HasLine("interrupted write: " + samplePath + "gone.zip.p0o9i8 [moved to " + settings.backupFolder +
+                      "gone.zip.p0o9i8]"));
+}
+
 TEST_F(ScanDriverTest, FileNeededBySamplesIsNotUnneededInTheRomSetOfTheSameFolder) {
   settings.samplePaths = {{romPath}};
   AddGame("both", {{"r.rom", kR}});

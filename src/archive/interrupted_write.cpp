@@ -1,0 +1,81 @@
+#include "archive/interrupted_write.h"
+
+#include <cctype>
+#include <optional>
+#include <string_view>
+
+#include "archive/backup_zip.h"
+#include "archive/zip_reader.h"
+#include "platform/file_system.h"
+#include "platform/paths.h"
+#include "platform/text.h"
+
+namespace kestrel {
+namespace {
+
+// The dot and the six characters zip writing adds for its temporary file.
+constexpr size_t kSuffixLength = 7;
+
+bool IsLetterOrDigit(char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; }
+
+bool HasTemporarySuffix(std::string_view name) {
+  if (name.size() <= kSuffixLength) return false;
+  std::string_view suffix = name.substr(name.size() - kSuffixLength);
+  if (suffix[0] != '.') return false;
+  for (char c : suffix.substr(1)) {
+    if (!IsLetterOrDigit(c)) return false;
+  }
+  return true;
+}
+
+// The archive name a leftover stands beside: its name less the suffix.
+std::optional<std::string> ArchiveNameOf(const std::string& name) {
+  if (!HasTemporarySuffix(name)) return std::nullopt;
+  std::string archive = name.substr(0, name.size() - kSuffixLength);
+  bool isZip = archive.size() > 4 && EqualsNoCase(std::string_view(archive).substr(archive.size() - 4), ".zip");
+  if (!isZip) return std::nullopt;
+  return archive;
+}
+
+// True when the archive is there and every member's contents check out.
+bool ReadsWhole(const std::string& archivePath) {
+  ZipEntryList members;
+  if (!FileExists(archivePath) || !ReadZipDirectory(archivePath, members, false, false)) return false;
+  for (const ZipEntry& member : members) {
+    if (!CheckZipEntry(member)) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool IsInterruptedWriteOf(const std::string& archiveName, const std::string& name) {
+  std::optional<std::string> archive = ArchiveNameOf(name);
+  return archive && EqualsNoCase(*archive, archiveName);
+}
+
+std::vector<InterruptedWrite> FindInterruptedWrites(const std::string& folder) {
+  std::vector<InterruptedWrite> found;
+  for (const FolderEntry& entry : ListFolder(folder)) {
+    if (entry.isFolder) continue;
+    std::optional<std::string> archive = ArchiveNameOf(entry.name);
+    if (archive) found.push_back({JoinPath(folder, entry.name), JoinPath(folder, *archive)});
+  }
+  return found;
+}
+
+ClearedLeftover ClearInterruptedWrite(const std::string& backupFolder, const InterruptedWrite& leftover) {
+  ClearedLeftover cleared;
+  if (IsSymbolicLink(leftover.path) || !FileExists(leftover.path)) return cleared;
+  if (ReadsWhole(leftover.archivePath)) {
+    if (IsReadOnly(leftover.path)) ClearReadOnly(leftover.path);
+    if (DeleteFile(leftover.path)) cleared.outcome = LeftoverOutcome::kRemoved;
+    return cleared;
+  }
+  if (MoveIntoBackupFolder(backupFolder, leftover.path, &cleared.movedTo)) {
+    cleared.outcome = LeftoverOutcome::kMovedToBackup;
+  }
+  return cleared;
+}
+
+}  // namespace kestrel

@@ -1,0 +1,39 @@
+#include "scanner/leftover_cleanup.h"
+
+#include <string>
+#include <vector>
+
+#include "archive/interrupted_write.h"
+#include "settings/settings_record.h"
+
+namespace kestrel {
+namespace {
+
+std::string OutcomeMark(const ClearedLeftover& cleared) {
+  switch (cleared.outcome) {
+    case LeftoverOutcome::kRemoved:
+      return " [removed]";
+    case LeftoverOutcome::kMovedToBackup:
+      return " [moved to " + cleared.movedTo + "]";
+    case LeftoverOutcome::kKept:
+      break;
+  }
+  return " [not cleared]";
+}
+
+void ClearIn(ScanContext& context, const std::string& folder, ResultsModel& results) {
+  for (const InterruptedWrite& leftover : FindInterruptedWrites(folder)) {
+    ClearedLeftover cleared = ClearInterruptedWrite(context.settings.backupFolder, leftover);
+    AddResultLine(results, "interrupted write: " + leftover.path + OutcomeMark(cleared), kTopLevel,
+                  kResultUnneeded, true, true);
+  }
+}
+
+}  // namespace
+
+void ClearInterruptedWrites(ScanContext& context, ResultsModel& results) {
+  for (const std::string& path : context.romPaths) ClearIn(context, path, results);
+  for (const std::string& path : context.samplePaths) ClearIn(context, path, results);
+}
+
+}  // namespace kestrel

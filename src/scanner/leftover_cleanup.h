@@ -1,0 +1,17 @@
+// Clearing away what interrupted zip writes left in the ROM and sample
+// paths, before the paths are looked at.
+#pragma once
+
+#include "report/results_model.h"
+#include "scanner/scan_context.h"
+
+namespace kestrel {
+
+// Clears every leftover of an interrupted zip write directly inside the ROM
+// and sample paths (removed beside an archive that reads whole, otherwise
+// moved into the backup folder) and adds one line for each to `results`:
+// "interrupted write: <path> [removed]", "... [moved to <path>]" or
+// "... [not cleared]".
+void ClearInterruptedWrites(ScanContext& context, ResultsModel& results);
+
+}  // namespace kestrel

@@ -1,0 +1,88 @@
+#include "archive/interrupted_write.h"
+
+#include <gtest/gtest.h>
+#include <zip.h>
+
+#include "archive/zip_fixtures.h"
+#include "platform/file_system.h"
+
+namespace kestrel {
+namespace {
+
+using testing::ReadFile;
+using testing::WriteFile;
+using Texts = std::vector<std::string>;
+
+class InterruptedWriteTest : public testing::ZipTest {};
+
+// Names seen in the archive's folder while zip writing is busy with it.
+struct FolderWatch {
+  std::string folder;
+  Texts seen;
+};
+
+int ListFolderAndCancel(zip_t*, void* state) {
+  auto* watch = static_cast<FolderWatch*>(state);
+  for (const FolderEntry& entry : ListFolder(watch->folder)) watch->seen.push_back(entry.name);
+  return 1;
+}
+
+// The temporary file is caught while zip writing has it open, which is
+// where a killed write leaves it; the name pattern must fit it.
+TEST_F(InterruptedWriteTest, RecognisesTheTemporaryFileOfZipWriting) {
+  WriteFile(folder / "src/a.rom", testing::Text(100000, 1));
+  int error = 0;
+  zip_t* archive = zip_open((folder / "Set.zip").c_str(), ZIP_CREATE, &error);
+  ASSERT_NE(archive, nullptr);
+  zip_file_add(archive, "a.rom", zip_source_file(archive, (folder / "src/a.rom").c_str(), 0, -1), 0);
+  FolderWatch watch{folder.path(), {}};
+  zip_register_cancel_callback_with_state(archive, ListFolderAndCancel, nullptr, &watch);
+  EXPECT_NE(zip_close(archive), 0);
+  zip_discard(archive);
+  ASSERT_EQ(watch.seen.size(), 2u);
+  EXPECT_EQ(watch.seen[0].substr(0, 8), "Set.zip.");
+  EXPECT_TRUE(IsInterruptedWriteOf("set.ZIP", watch.seen[0])) << watch.seen[0];
+  EXPECT_EQ(ListFolder(folder.path()).size(), 1u) << "a cancelled write leaves nothing";
+
+  for (const std::string name : {"set.zip", "set.zip.a1b2c", "set.zip.a1b2c3d", "set.zip.a1b2c_", "set.zip-a1b2c3",
+                                 "other.zip.a1b2c3", "set.a1b2c3"}) {
+    EXPECT_FALSE(IsInterruptedWriteOf("set.zip", name)) << name;
+  }
+}
+
+// Beside an archive that reads whole a leftover is a partial copy and
+// goes; beside none, or a damaged one, it is kept in the backup folder.
+TEST_F(InterruptedWriteTest, RemovesOnlyWhatACompleteArchiveMakesRedundant) {
+  std::string roms = folder / "roms/", backups = folder / "backup";
+  WriteFile(roms + "whole.zip", testing::BuildZip({{"a.rom", "a"}}));
+  WriteFile(roms + "whole.zip.x7k2pq", "PK partial");
+  WriteFile(roms + "alone.zip.Ab12Cd", "PK alone");
+  testing::MemberBytes damaged("a.rom", "a");
+  damaged.crc = 1;
+  WriteFile(roms + "damaged.zip", testing::BuildZip({damaged}));
+  WriteFile(roms + "damaged.zip.000000", "PK beside damaged");
+  WriteFile(roms + "broken.zip", "not a zip");
+  WriteFile(roms + "broken.zip.b0b0b0", "PK beside broken");
+  WriteFile(roms + "notes.txt.abcdef", "a user's file");
+
+  std::vector<InterruptedWrite> found = FindInterruptedWrites(roms);
+  ASSERT_EQ(found.size(), 4u);
+  EXPECT_EQ(found[3].archivePath, roms + "whole.zip");
+  std::vector<LeftoverOutcome> outcomes;
+  for (const InterruptedWrite& leftover : found) outcomes.push_back(ClearInterruptedWrite(backups, leftover).outcome);
+  EXPECT_EQ(outcomes, (std::vector<LeftoverOutcome>{LeftoverOutcome::kMovedToBackup, LeftoverOutcome::kMovedToBackup,
+                                                    LeftoverOutcome::kMovedToBackup, LeftoverOutcome::kRemoved}));
+  Texts left;
+  for (const FolderEntry& entry : ListFolder(roms)) left.push_back(entry.name);
+  EXPECT_EQ(left, (Texts{"broken.zip", "damaged.zip", "notes.txt.abcdef", "whole.zip"}));
+  EXPECT_EQ(ReadFile(backups + "/alone.zip.Ab12Cd"), "PK alone");
+  EXPECT_EQ(ReadFile(backups + "/damaged.zip.000000"), "PK beside damaged");
+
+  // Without a backup folder a leftover that may be the only copy stays.
+  WriteFile(roms + "alone.zip.zzzzzz", "PK alone");
+  EXPECT_EQ(ClearInterruptedWrite("", {roms + "alone.zip.zzzzzz", roms + "alone.zip"}).outcome, LeftoverOutcome::kKept);
+  EXPECT_TRUE(PathExists(roms + "alone.zip.zzzzzz"));
+}
+
+}  // namespace
+}  // namespace kestrel
