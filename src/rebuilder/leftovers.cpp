@@ -3,10 +3,11 @@
 #include <cctype>
 #include <string_view>
 
+#include "archive/interrupted_write.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
 #include "platform/process.h"
-#include "platform/text.h"
+#include "rebuilder/rebuild_messages.h"
 
 namespace kestrel {
 namespace {
@@ -66,37 +67,39 @@ void RemoveInterruptedCopies(const std::string& folder, std::vector<std::string>
   }
 }
 
+void ClearZipWrite(const InterruptedWrite& leftover, const std::string& backupFolder, LeftoverReport& report) {
+  ClearedLeftover cleared = ClearInterruptedWrite(backupFolder, leftover);
+  if (cleared.outcome == LeftoverOutcome::kKept) {
+    report.kept.push_back({leftover.path, rebuild_text::kLeftoverKept});
+  } else {
+    report.cleared.push_back({leftover.path, cleared.movedTo});
+  }
+}
+
 }  // namespace
 
 std::string WorkFolderName(const std::string& parent) {
   return WithTrailingSeparator(parent) + std::string(kWorkFolderPrefix) + std::to_string(CurrentProcessId()) + "/";
 }
 
-bool IsInterruptedZipWrite(const std::string& fileName) {
-  constexpr size_t kRandomPart = 6;  // the "XXXXXX" that mkstemp fills with letters and digits
-  constexpr std::string_view kZip = ".zip.";
-  if (fileName.size() <= kZip.size() + kRandomPart) return false;
-  size_t at = fileName.size() - kRandomPart - kZip.size();
-  if (!EqualsNoCase(std::string_view(fileName).substr(at, kZip.size()), kZip)) return false;
-  for (size_t i = fileName.size() - kRandomPart; i < fileName.size(); ++i) {
-    if (!std::isalnum(static_cast<unsigned char>(fileName[i]))) return false;
-  }
-  return true;
-}
-
-std::vector<std::string> RemoveLeftovers(const std::string& tempParent, const std::string& destination) {
+void ClearLeftovers(const std::string& tempParent, const std::string& destination,
+                    const std::string& backupFolder, LeftoverReport& report) {
   std::vector<std::string> removed;
   if (!tempParent.empty()) RemoveWorkFolders(WithTrailingSeparator(tempParent), removed);
   for (const FolderEntry& entry : ListFolder(destination)) {
-    std::string path = destination + entry.name;
-    if (entry.isFolder) {
-      RemoveInterruptedCopies(path + "/", removed);
-    } else if (IsInterruptedZipWrite(entry.name) && DeleteFile(path)) {
-      removed.push_back(path);
-    }
+    if (entry.isFolder) RemoveInterruptedCopies(destination + entry.name + "/", removed);
   }
   RemoveInterruptedCopies(destination, removed);
-  return removed;
+  for (const std::string& path : removed) report.cleared.push_back({path, ""});
+  for (const InterruptedWrite& leftover : FindInterruptedWrites(destination))
+    ClearZipWrite(leftover, backupFolder, report);
+}
+
+bool ClearSourceLeftover(const std::string& path, const std::string& backupFolder, LeftoverReport& report) {
+  std::string archive = path.substr(0, path.rfind('.'));
+  if (!IsInterruptedWriteOf(FileNamePart(archive), FileNamePart(path)) || !FileExists(archive)) return false;
+  ClearZipWrite({path, archive}, backupFolder, report);
+  return true;
 }
 
 }  // namespace kestrel

@@ -104,11 +104,14 @@ bool HasZipExtension(const std::string& name) {
   return name.size() >= 4 && EqualsNoCase(std::string_view(name).substr(name.size() - 4), ".zip");
 }
 
-// The temporary zip of an interrupted change to the source zip beside it
-// (a removal of rebuilt members): the zip itself is still whole, so the
-// temporary one holds nothing that is not there.
-bool IsLeftOverBesideItsZip(const std::string& path) {
-  return IsInterruptedZipWrite(FileNamePart(path)) && FileExists(path.substr(0, path.rfind('.')));
+// An unfinished change to the source zip beside it (a removal of rebuilt
+// members) is cleared, not read.
+bool ClearedAsLeftover(RebuildState& state, const std::string& path) {
+  LeftoverReport report;
+  if (!ClearSourceLeftover(path, state.settings.backupFolder, report)) return false;
+  state.leftovers.insert(state.leftovers.end(), report.cleared.begin(), report.cleared.end());
+  state.failures.insert(state.failures.end(), report.kept.begin(), report.kept.end());
+  return true;
 }
 
 bool IsFolderToDescend(const RebuildState& state, const FolderEntry& entry, const std::string& path) {
@@ -138,8 +141,7 @@ bool RebuildFolder(RebuildState& state, const std::string& folder) {
       continue;
     }
     if (state.progress->IsCancelled()) return false;
-    if (!entry.isFolder && IsLeftOverBesideItsZip(path) && DeleteFile(path)) {
-      state.leftoversRemoved.push_back(path);
+    if (!entry.isFolder && ClearedAsLeftover(state, path)) {
       state.progress->Step();
       continue;
     }

@@ -34,6 +34,8 @@ inline constexpr char kDestinationUnreadable[] = "could not be read; it was left
 inline constexpr char kOtherContentKept[] =
     "holds other contents under that name; they were kept, as no backup of them could be made";
 inline constexpr char kNotRemoved[] = "could not be removed";
+inline constexpr char kLeftoverKept[] =
+    "is left from an interrupted zip write; it was kept, as it could not be moved to the backup folder";
 inline constexpr char kChangedSince[] = "changed or became unreadable during the run; it was kept";
 
 }  // namespace kestrel::rebuild_text

@@ -98,7 +98,10 @@ RebuildOutcome RunRebuild(const GameList& database, const SettingsRecord& settin
   state.zipLibrary = &zipLibrary;
   state.destination = RealFolder(settings.rebuildDestination);
   std::string source = RealFolder(settings.rebuildSource);
-  state.leftoversRemoved = RemoveLeftovers(FindPath(TempParent(settings)).value_or(""), state.destination);
+  LeftoverReport leftovers;
+  ClearLeftovers(FindPath(TempParent(settings)).value_or(""), state.destination, settings.backupFolder, leftovers);
+  state.leftovers = std::move(leftovers.cleared);
+  state.failures = std::move(leftovers.kept);
   state.workFolder = MakeWorkFolder(settings);
   if (state.workFolder.empty()) {
     ShowMessage(ui, std::string(rebuild_text::kCantAccess) + " '" + settings.tempFolder + "'",
@@ -119,7 +122,7 @@ RebuildOutcome RunRebuild(const GameList& database, const SettingsRecord& settin
   }
   RemoveWorkFolder(state.workFolder);
   outcome.failures = std::move(state.failures);
-  outcome.leftoversRemoved = std::move(state.leftoversRemoved);
+  outcome.leftovers = std::move(state.leftovers);
   return outcome;
 }
 

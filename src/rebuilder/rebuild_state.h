@@ -49,7 +49,7 @@ struct RebuildState {
   RebuildJournal journal;    // the last block is the current source
   PendingArchives archives;  // zip mode: what each destination zip gets
   std::vector<RebuildFailure> failures;  // in the order they happened
-  std::vector<std::string> leftoversRemoved;  // what an interrupted run had left, removed
+  std::vector<RebuildLeftover> leftovers;  // what an interrupted run had left, cleared
   bool matched = false;      // the matched flag of the current source
   std::chrono::steady_clock::time_point lastRedraw{};
 };

@@ -37,6 +37,13 @@ struct RebuildFailure {
   std::string reason;  // what went wrong
 };
 
+// Something an interrupted earlier run had left, cleared away by this one.
+struct RebuildLeftover {
+  std::string path;     // where it was
+  std::string movedTo;  // "" when removed; else where in the backup folder it went, as it
+                        // may have held the only copy of something
+};
+
 struct RebuildOutcome {
   bool refused = false;    // no work folder, or the logfile could not be made: nothing was done
   bool completed = false;  // the run went through all sources (an empty source included)
@@ -45,8 +52,8 @@ struct RebuildOutcome {
   std::vector<RebuildFailure> failures;
   // What an interrupted earlier run had left (its work folder, unfinished
   // zip writes and copies in the destination, unfinished changes to source
-  // zips), removed by this run.
-  std::vector<std::string> leftoversRemoved;
+  // zips), cleared by this run; what had to stay is among the failures.
+  std::vector<RebuildLeftover> leftovers;
 };
 
 // Checks that both folders can be listed and that the destination is

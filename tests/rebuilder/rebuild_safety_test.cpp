@@ -30,6 +30,13 @@ class RebuildSafetyTest : public RebuildTest {
     for (const RebuildFailure& failure : outcome.failures) texts.push_back(failure.path + ": " + failure.reason);
     return texts;
   }
+  // The outcome's leftovers as "path" or "path -> where it was moved".
+  static Texts Leftovers(const RebuildOutcome& outcome) {
+    Texts texts;
+    for (const RebuildLeftover& leftover : outcome.leftovers)
+      texts.push_back(leftover.path + (leftover.movedTo.empty() ? "" : " -> " + leftover.movedTo));
+    return texts;
+  }
   // Renames, in place, the member names of a zip written by WriteZip (in
   // local and central headers alike) to another name of the same length.
   void RenameMembers(const std::string& zip, const std::string& from, const std::string& to) {
@@ -156,6 +163,7 @@ TEST_F(RebuildSafetyTest, ClearsWhatAnInterruptedRunLeftAndNothingElse) {
   Load();
   WriteZip(destination + "g.zip", {{"r1", kA}});
   WriteFile(destination + "g.zip.Ab3dE9", "an unfinished zip write");
+  WriteFile(destination + "n.zip.Q1w2E3", "the unfinished write of a new zip");
   WriteFile(destination + "h/.kestrel-4194305-0.tmp", "an unfinished copy");
   WriteFile(root / "temp/kestrel-rebuild-4194305/member", kA);  // no process has that number
   // Look-alikes, and the work folder of a process that runs.
@@ -169,13 +177,23 @@ TEST_F(RebuildSafetyTest, ClearsWhatAnInterruptedRunLeftAndNothingElse) {
   WriteFile(source + "z.zip.Zz9yY8", "mine");
   RebuildOutcome outcome = Rebuild();
   EXPECT_TRUE(outcome.completed);
-  EXPECT_EQ(outcome.leftoversRemoved,
-            (Texts{root / "temp/kestrel-rebuild-4194305/", destination + "g.zip.Ab3dE9",
-                   destination + "h/.kestrel-4194305-0.tmp", source + "y.zip.Zz9yY8"}));
-  EXPECT_EQ(Tree(destination),
-            (Files{{"g.zip.old-01", "mine"}, {"g.zip:r1", kA}, {"h/.kestrel-1-0.tmp", "a copy in progress"}}));
+  EXPECT_EQ(Leftovers(outcome), (Texts{root / "temp/kestrel-rebuild-4194305/", destination + "h/.kestrel-4194305-0.tmp",
+                                       destination + "g.zip.Ab3dE9", source + "y.zip.Zz9yY8"}));
+  // Alone, an unfinished write may be all there is of a new zip.
+  EXPECT_EQ(Failures(outcome), Texts{destination + "n.zip.Q1w2E3: is left from an interrupted zip write; it was "
+                                                   "kept, as it could not be moved to the backup folder"});
+  EXPECT_EQ(Tree(destination), (Files{{"g.zip.old-01", "mine"},
+                                      {"g.zip:r1", kA},
+                                      {"h/.kestrel-1-0.tmp", "a copy in progress"},
+                                      {"n.zip.Q1w2E3", "the unfinished write of a new zip"}}));
   EXPECT_EQ(Tree(root / "temp/"), (Files{{"kestrel-rebuild-1/member", kA}})) << "this run's own folder is gone";
   EXPECT_EQ(Tree(source), (Files{{"x", kA}, {"y.zip:junk", "junk"}, {"z.zip.Zz9yY8", "mine"}}));
+
+  settings.backupFolder = root / "backup/";
+  outcome = Rebuild();
+  EXPECT_EQ(Leftovers(outcome),
+            Texts{destination + "n.zip.Q1w2E3 -> " + root / "backup/n.zip.Q1w2E3"});
+  EXPECT_TRUE(outcome.failures.empty());
 }
 
 TEST_F(RebuildSafetyTest, NamesEverySourceItCouldNotReadAndReadsZipsOfAnyCase) {
