@@ -4,6 +4,7 @@
 // zip of that set and read back.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "archive/zip_entry.h"
@@ -14,9 +15,9 @@ struct RebuildState;
 
 // Whether the contents there may make way for the ROM.
 enum class Occupant {
-  kSame,        // the ROM's contents already: nothing to write
-  kBackedUp,    // other contents, now kept in a verified backup: may be replaced
-  kKept,        // other contents with no backup (none asked for, or it failed): must stay
+  kSame,      // the ROM's contents already: nothing to write
+  kBackedUp,  // other contents, now kept in a verified backup: may be replaced
+  kKept,      // other contents with no backup (none asked for, or it failed): must stay
 };
 
 // For the loose file `path` of set `setName` in a folder destination,
