@@ -1,6 +1,7 @@
 #include "platform/process.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -52,6 +53,18 @@ bool RunProcess(const std::string& program, const std::vector<std::string>& argu
     if (errno != EINTR) return false;
   }
   return true;
+}
+
+}  // namespace kestrel
+
+namespace kestrel {
+
+int CurrentProcessId() { return static_cast<int>(::getpid()); }
+
+bool IsProcessRunning(int id) {
+  // Signal 0 only asks whether the process could be signalled; EPERM means
+  // it exists under another user.
+  return id > 0 && (::kill(static_cast<pid_t>(id), 0) == 0 || errno == EPERM);
 }
 
 }  // namespace kestrel

@@ -21,3 +21,14 @@ bool RunProcess(const std::string& program, const std::vector<std::string>& argu
                 ErrorOutput errors = ErrorOutput::kShown);
 
 }  // namespace kestrel
+
+namespace kestrel {
+
+// The id of this program's process.
+int CurrentProcessId();
+
+// True while a process of that id exists (ours included), so that a folder
+// or file named after its maker's process can be told in use from left over.
+bool IsProcessRunning(int id);
+
+}  // namespace kestrel

@@ -8,10 +8,14 @@
 
 #include "app/user_interface.h"
 #include "archive/zip_library.h"
+#include "archive/zip_reader.h"
 #include "platform/disk_space.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
+#include "platform/text.h"
 #include "rebuilder/rebuild_messages.h"
+#include "rebuilder/rebuild_state.h"
+#include "rebuilder/replaced_contents.h"
 
 namespace kestrel {
 namespace {
@@ -21,16 +25,98 @@ namespace {
 constexpr size_t kWriters = 2;
 constexpr auto kRedrawInterval = std::chrono::milliseconds(50);
 
-ZipChanges ChangesOf(const PendingArchive& archive) {
+// A zip member is copied by its entry: of two members of one name, the
+// name alone would give the first.
+void AddMember(const PendingMember& member, ZipChanges& changes) {
+  const SourceFile& source = member.source;
+  if (source.IsMember()) {
+    changes.copiedEntries.push_back({source.entry, member.memberName});
+  } else {
+    changes.additions.push_back({source.path, member.memberName});
+  }
+}
+
+// The member of `listing` that holds `name`: the first of exactly that
+// name, else the first equal to it without case; null when none is.
+const ZipEntry* FindOccupant(const ZipEntryList& listing, const std::string& name) {
+  const ZipEntry* anyCase = nullptr;
+  for (const ZipEntry& entry : listing) {
+    if (entry.storedName == name) return &entry;
+    if (anyCase == nullptr && EqualsNoCase(entry.storedName, name)) anyCase = &entry;
+  }
+  return anyCase;
+}
+
+size_t CountNamed(const ZipEntryList& listing, const std::string& storedName) {
+  size_t count = 0;
+  for (const ZipEntry& entry : listing) count += entry.storedName == storedName ? 1 : 0;
+  return count;
+}
+
+void MarkPlacement(RebuildJournal& journal, const PendingMember& member, PlacementStatus status) {
+  journal[member.block].placements[member.placement].status = status;
+}
+
+void MarkNotWritten(const PendingArchive& archive, RebuildJournal& journal) {
+  for (const PendingMember& member : archive.members) MarkPlacement(journal, member, PlacementStatus::kNotWritten);
+}
+
+// Decides what the zip gets before it is written: members whose name the
+// zip holds already are settled here (already there, kept for want of a
+// backup, or their occupant backed up and deleted) and left out of
+// `archive.members` unless they are still to be written.
+ZipChanges PlanChanges(RebuildState& state, PendingArchive& archive) {
   ZipChanges changes;
-  for (const PendingMember& member : archive.members) {
-    if (member.source.IsMember()) {
-      changes.copies.push_back({member.source.zipPath, member.source.storedName, member.memberName});
+  ZipEntryList listing;
+  std::optional<std::string> existing = FindPath(archive.path);
+  if (existing && FileExists(*existing) && !ReadZipDirectory(*existing, listing, false, false)) {
+    MarkNotWritten(archive, state.journal);
+    AddFailure(state, *existing, rebuild_text::kDestinationUnreadable);
+    archive.members.clear();
+    return changes;
+  }
+  std::vector<PendingMember> toWrite;
+  for (PendingMember& member : archive.members) {
+    const ZipEntry* occupant = FindOccupant(listing, member.memberName);
+    Occupant verdict = Occupant::kBackedUp;
+    if (occupant != nullptr)
+      verdict = JudgeOccupantMember(state, archive.setName, *occupant, member.source.size, member.source.crc);
+    if (verdict == Occupant::kSame) {
+      MarkPlacement(state.journal, member, PlacementStatus::kAlreadyThere);
+    } else if (verdict == Occupant::kKept) {
+      MarkPlacement(state.journal, member, PlacementStatus::kNotWritten);
+      AddFailure(state, archive.path + "/" + occupant->storedName, rebuild_text::kOtherContentKept);
     } else {
-      changes.additions.push_back({member.source.path, member.memberName});
+      if (occupant != nullptr) changes.deletedEntries.push_back(*occupant);
+      AddMember(member, changes);
+      toWrite.push_back(std::move(member));
     }
   }
+  archive.members = std::move(toWrite);
   return changes;
+}
+
+// Reads the written zip back: for each member, whether the zip holds one
+// member of its name that decodes to the source's size and CRC-32.
+std::vector<bool> ReadBack(const PendingArchive& archive) {
+  std::vector<bool> good(archive.members.size(), false);
+  ZipEntryList listing;
+  std::optional<std::string> path = FindPath(archive.path);
+  if (!path || !ReadZipDirectory(*path, listing, false, false)) return good;
+  for (size_t i = 0; i < archive.members.size(); ++i) {
+    const PendingMember& member = archive.members[i];
+    const ZipEntry* written = FindOccupant(listing, member.memberName);
+    good[i] = written != nullptr && written->storedName == member.memberName &&
+              CountNamed(listing, member.memberName) == 1 && written->size == member.source.size &&
+              written->crc == member.source.crc && CheckZipEntry(*written);
+  }
+  return good;
+}
+
+// Writes one zip and reads it back; empty when the write failed.
+std::vector<bool> WriteArchive(ZipLibrary library, const PendingArchive& archive, const ZipChanges& changes) {
+  if (!ZipUpdate(library, archive.path, changes)) return {};
+  return ReadBack(archive);
 }
 
 // A write that failed for want of room: the new archive, written beside the
@@ -44,10 +130,12 @@ bool LacksRoom(const PendingArchive& archive) {
   return space && space->available < needed;
 }
 
-void MarkPlacements(const PendingArchive& archive, RebuildJournal& journal, bool written) {
-  for (const PendingMember& member : archive.members) {
-    Placement& placement = journal[member.block].placements[member.placement];
-    placement.status = written ? PlacementStatus::kWritten : PlacementStatus::kNotWritten;
+// Marks each member written when it read back; one that did not is a failure.
+void MarkReadBack(RebuildState& state, const PendingArchive& archive, const std::vector<bool>& good) {
+  for (size_t i = 0; i < archive.members.size(); ++i) {
+    const PendingMember& member = archive.members[i];
+    MarkPlacement(state.journal, member, good[i] ? PlacementStatus::kWritten : PlacementStatus::kNotWritten);
+    if (!good[i]) AddFailure(state, archive.path + "/" + member.memberName, rebuild_text::kNotReadBack);
   }
 }
 
@@ -58,7 +146,7 @@ std::string ProgressText(const PendingArchive& archive) {
 
 struct Write {
   size_t archive = 0;
-  std::future<bool> result;
+  std::future<std::vector<bool>> result;  // per member: read back; empty when the write failed
 };
 
 }  // namespace
@@ -80,10 +168,10 @@ void PendingArchives::Add(const std::string& archivePath, const std::string& set
   earlier = std::move(member);
 }
 
-bool WritePendingArchives(PendingArchives& pending, RebuildJournal& journal, ZipLibrary& zipLibrary,
-                          UserInterface* ui, ProgressDialog* progress) {
-  std::vector<PendingArchive>& archives = pending.archives();
+bool WritePendingArchives(RebuildState& state, ZipLibrary& zipLibrary) {
+  std::vector<PendingArchive>& archives = state.archives.archives();
   if (archives.empty()) return true;
+  ProgressDialog* progress = state.progress;
   progress->SetRange(0, static_cast<int>(archives.size()));
   progress->SetStep(1);
   std::vector<Write> running;
@@ -91,11 +179,14 @@ bool WritePendingArchives(PendingArchives& pending, RebuildJournal& journal, Zip
   bool stopped = false;
   while (running.size() > 0 || (!stopped && next < archives.size())) {
     while (!stopped && next < archives.size() && running.size() < kWriters) {
-      const PendingArchive& archive = archives[next];
+      PendingArchive& archive = archives[next];
       progress->SetText(ProgressText(archive));
-      // Each writer works on its own copy of the library record.
-      running.push_back({next, std::async(std::launch::async, [library = zipLibrary, &archive]() mutable {
-                           return ZipUpdate(library, archive.path, ChangesOf(archive));
+      ZipChanges changes = PlanChanges(state, archive);
+      // Each writer works on its own copy of the library record. A zip left
+      // with nothing to write still takes a turn, so the progress counts it.
+      running.push_back({next, std::async(std::launch::async, [library = zipLibrary, &archive, changes]() {
+                           if (archive.members.empty()) return std::vector<bool>{};
+                           return WriteArchive(library, archive, changes);
                          })});
       ++next;
     }
@@ -106,20 +197,25 @@ bool WritePendingArchives(PendingArchives& pending, RebuildJournal& journal, Zip
     Write done = std::move(running.front());
     running.erase(running.begin());
     const PendingArchive& archive = archives[done.archive];
-    bool written = done.result.get();
-    MarkPlacements(archive, journal, written);
+    std::vector<bool> readBack = done.result.get();
     progress->Step();
-    if (written) continue;
+    if (archive.members.empty()) continue;
+    if (!readBack.empty()) {
+      MarkReadBack(state, archive, readBack);
+      continue;
+    }
+    MarkNotWritten(archive, state.journal);
+    AddFailure(state, archive.path, rebuild_text::kNotWritten);
     if (LacksRoom(archive)) {
-      ShowMessage(ui, rebuild_text::kDiskFull, rebuild_text::kErrorCaption,
+      ShowMessage(state.ui, rebuild_text::kDiskFull, rebuild_text::kErrorCaption,
                   {MessageButtons::kOk, MessageIcon::kStop});
       stopped = true;
-    } else if (!stopped && ShowMessage(ui, rebuild_text::kZipError, rebuild_text::kErrorCaption,
+    } else if (!stopped && ShowMessage(state.ui, rebuild_text::kZipError, rebuild_text::kErrorCaption,
                                        {MessageButtons::kYesNo, MessageIcon::kExclamation}) == kResultYes) {
       stopped = true;
     }
   }
-  for (size_t left = next; left < archives.size(); ++left) MarkPlacements(archives[left], journal, false);
+  for (size_t left = next; left < archives.size(); ++left) MarkNotWritten(archives[left], state.journal);
   return !stopped;
 }
 

@@ -13,8 +13,7 @@
 
 namespace kestrel {
 
-class ProgressDialog;
-class UserInterface;
+struct RebuildState;
 struct ZipLibrary;
 
 // One new member of a destination zip and the placement it serves.
@@ -47,12 +46,17 @@ class PendingArchives {
   std::unordered_map<std::string, size_t> archiveByPath_;
 };
 
-// Writes every gathered zip and marks each placement written or not. A
-// failed zip asks "Error While Zipping !..." (Yes stops) or, when the
-// destination's disk has no room for it, says "Disk Is Full !..." and stops.
-// A cancel stops too. Zips not yet begun when it stops stay unwritten.
-// Returns false when it stopped.
-bool WritePendingArchives(PendingArchives& pending, RebuildJournal& journal, ZipLibrary& zipLibrary,
-                          UserInterface* ui, ProgressDialog* progress);
+// Writes every zip gathered in state.archives and marks each placement in
+// the journal. A member the zip holds already under that name (found
+// without case) is kept when it has the ROM's contents (the placement is
+// then already there), and is replaced only once backed up; otherwise it
+// stays and the placement is a failure, as are all of a zip that exists but
+// does not read. A written zip is read back: a placement counts as written
+// only when its member decodes to the source's size and CRC-32. A failed
+// zip asks "Error While Zipping !..." (Yes stops) or, when the
+// destination's disk has no room for it, says "Disk Is Full !..." and
+// stops. A cancel stops too. Zips not yet begun when it stops stay
+// unwritten. Returns false when it stopped.
+bool WritePendingArchives(RebuildState& state, ZipLibrary& zipLibrary);
 
 }  // namespace kestrel

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "app/user_interface.h"
@@ -8,12 +9,14 @@
 #include "platform/paths.h"
 #include "rebuilder/rebuild_messages.h"
 #include "rebuilder/rebuild_state.h"
+#include "rebuilder/replaced_contents.h"
 
 namespace kestrel {
 namespace {
 
 constexpr auto kRedrawInterval = std::chrono::milliseconds(50);
 constexpr size_t kCopyChunk = 1 << 20;
+constexpr char kNeoGeoSet[] = "neogeo";
 
 enum class CopyResult { kCopied, kFailed, kDiskFull };
 
@@ -40,25 +43,31 @@ CopyResult CopyWhole(const std::string& from, const std::string& target) {
   return output.Commit() ? CopyResult::kCopied : CopyResult::kFailed;
 }
 
-// A file of the ROM's name already in the set is left alone; it serves the
-// placement only when it holds the same contents.
-PlacementStatus StatusOfExisting(const std::string& existing, const SourceFile& file) {
+bool ReadsBackAs(const std::string& path, const SourceFile& file) {
   uint32_t size = 0, crc = 0;
-  bool same = ReadFileCrc(existing, size, crc) && size == file.size && crc == file.crc;
-  return same ? PlacementStatus::kAlreadyThere : PlacementStatus::kNotWritten;
+  return ReadFileCrc(path, size, crc) && size == file.size && crc == file.crc;
 }
 
-// Folder mode: the copy is made at once. False only on a full disk.
-bool PlaceIntoFolder(RebuildState& state, const SourceFile& file, const std::string& setPath,
+// Folder mode: the copy is made at once, over contents of the ROM's name
+// only once they were backed up, and read back. False only on a full disk.
+bool PlaceIntoFolder(RebuildState& state, const SourceFile& file, const std::string& set,
                      const std::string& romName, Placement& placement) {
+  std::string setPath = state.destination + set;
   CreateFolder(setPath);
   std::string target = setPath + "/" + romName;
+  placement.status = PlacementStatus::kNotWritten;
   if (std::optional<std::string> existing = FindPath(target)) {
-    placement.status = StatusOfExisting(*existing, file);
-    return true;
+    Occupant verdict = JudgeOccupantFile(state, set, *existing, file.size, file.crc);
+    if (verdict == Occupant::kSame) placement.status = PlacementStatus::kAlreadyThere;
+    if (verdict == Occupant::kKept) AddFailure(state, *existing, rebuild_text::kOtherContentKept);
+    if (verdict != Occupant::kBackedUp) return true;
   }
   CopyResult result = CopyWhole(file.path, target);
-  placement.status = result == CopyResult::kCopied ? PlacementStatus::kWritten : PlacementStatus::kNotWritten;
+  if (result == CopyResult::kCopied && ReadsBackAs(target, file)) {
+    placement.status = PlacementStatus::kWritten;
+    return true;
+  }
+  AddFailure(state, target, result == CopyResult::kCopied ? rebuild_text::kNotReadBack : rebuild_text::kNotWritten);
   if (result != CopyResult::kDiskFull) return true;
   ShowMessage(state.ui, rebuild_text::kDiskFull, rebuild_text::kErrorCaption,
               {MessageButtons::kOk, MessageIcon::kStop});
@@ -74,14 +83,23 @@ void ShowProgressText(RebuildState& state, const std::string& text) {
   state.progress->SetText(text);
 }
 
+void NoteServedBefore(RebuildState& state, const std::string& romName, const std::string& setName,
+                      bool separateBios) {
+  state.journal.back().placements.push_back(
+      {separateBios ? kNeoGeoSet : setName, romName, PlacementStatus::kServedBefore});
+}
+
 bool PlaceRom(RebuildState& state, const SourceFile& file, const std::string& romName, const std::string& setName,
               bool separateBios) {
   std::string set = setName;
   if (separateBios) {
     std::vector<std::string>& placed = state.placedBios;
-    if (std::find(placed.begin(), placed.end(), romName) != placed.end()) return true;
+    if (std::find(placed.begin(), placed.end(), romName) != placed.end()) {
+      NoteServedBefore(state, romName, setName, true);
+      return true;
+    }
     placed.push_back(romName);
-    set = "neogeo";
+    set = kNeoGeoSet;
   }
   std::string sourceName = FileNamePart(file.IsMember() ? file.storedName : file.path);
   ShowProgressText(state, std::string(rebuild_text::kRebuilding) + "\n" + sourceName + "\n" + rebuild_text::kTo +
@@ -91,11 +109,14 @@ bool PlaceRom(RebuildState& state, const SourceFile& file, const std::string& ro
   size_t blockIndex = state.journal.size() - 1;
   std::vector<Placement>& placements = state.journal[blockIndex].placements;
   placements.push_back({set, romName, PlacementStatus::kNotWritten});
-  if (!IsPlainName(set) || !IsPlainName(romName)) return true;
-  std::string setPath = state.destination + set;
-  if (!state.settings.rebuildZip) return PlaceIntoFolder(state, file, setPath, romName, placements.back());
+  if (!IsPlainName(set) || !IsPlainName(romName)) {
+    AddFailure(state, state.destination + set + "/" + romName, rebuild_text::kNotPlainName);
+    return true;
+  }
+  if (!state.settings.rebuildZip) return PlaceIntoFolder(state, file, set, romName, placements.back());
   placements.back().status = PlacementStatus::kPending;
-  state.archives.Add(setPath + ".zip", set, romName, file, blockIndex, placements.size() - 1, state.journal);
+  state.archives.Add(state.destination + set + ".zip", set, romName, file, blockIndex, placements.size() - 1,
+                     state.journal);
   return true;
 }
 

@@ -1,4 +1,6 @@
 #include <algorithm>
+#include <cstddef>
+#include <vector>
 
 #include "platform/text.h"
 #include "rebuilder/rebuild_state.h"
@@ -68,17 +70,29 @@ std::pair<size_t, size_t> FindNameRange(const std::vector<ZeroCrcIndexEntry>& in
   return {size_t(first - index.begin()), size_t(last - index.begin())};
 }
 
+// The entries of [first, last) that earlier sources served, taken before
+// the current source marks any: a source that finds its ROM served records
+// where, so that it is removed only if that place holds its own contents.
+std::vector<bool> ServedEarlier(const std::vector<bool>& served, size_t first, size_t last) {
+  return std::vector<bool>(served.begin() + std::ptrdiff_t(first), served.begin() + std::ptrdiff_t(last));
+}
+
 bool RebuildZeroCrcs(RebuildState& state, const SourceFile& file, const SourceKey& key) {
   const SettingsRecord& settings = state.settings;
   auto [first, last] = FindNameRange(state.zeroCrcIndex, key.name);
+  std::vector<bool> earlier = ServedEarlier(state.zeroCrcServed, first, last);
   for (size_t i = first; i < last; ++i) {
     const ZeroCrcIndexEntry& entry = state.zeroCrcIndex[i];
     bool sameSize = uint32_t(entry.size) == key.size;
     state.matched = sameSize;
     if (entry.hasNeoGeoBios && settings.rebuildGameTypes == kArcadeOnly) continue;
-    if (state.zeroCrcServed[i] || !sameSize) continue;
-    state.zeroCrcServed[i] = true;
+    if (!sameSize) continue;
     Destination target = DestinationOf(entry, settings.rebuildMergeMode);
+    if (state.zeroCrcServed[i]) {
+      if (earlier[i - first]) NoteServedBefore(state, target.romName, target.set, false);
+      continue;
+    }
+    state.zeroCrcServed[i] = true;
     MarkSameDestination(state.zeroCrcIndex, state.zeroCrcServed, first, last, entry, target,
                         settings.rebuildMergeMode);
     if (!PlaceRom(state, file, target.romName, target.set, false)) {
@@ -100,14 +114,19 @@ bool RebuildByCrc(RebuildState& state, const SourceFile& file, const SourceKey& 
   const SettingsRecord& settings = state.settings;
   bool separateBios = IsNeoGeoBiosKey(key) && settings.rebuildGameTypes == kSeparateBios;
   auto [first, last] = FindCrcRange(state.crcIndex, key.crc);
+  std::vector<bool> earlier = ServedEarlier(state.crcServed, first, last);
   for (size_t i = first; i < last; ++i) {
     const CrcIndexEntry& entry = state.crcIndex[i];
     if (entry.hasNeoGeoBios && settings.rebuildGameTypes == kArcadeOnly) continue;
     bool sameSize = uint32_t(entry.size) == key.size;
     state.matched = sameSize;
-    if (state.crcServed[i] || !sameSize) continue;
-    state.crcServed[i] = true;
+    if (!sameSize) continue;
     Destination target = DestinationOf(entry, settings.rebuildMergeMode);
+    if (state.crcServed[i]) {
+      if (earlier[i - first]) NoteServedBefore(state, target.romName, target.set, separateBios);
+      continue;
+    }
+    state.crcServed[i] = true;
     MarkSameDestination(state.crcIndex, state.crcServed, first, last, entry, target, settings.rebuildMergeMode);
     if (!PlaceRom(state, file, target.romName, target.set, separateBios)) {
       state.matched = false;

@@ -1,7 +1,11 @@
+#include <string_view>
+
 #include "app/user_interface.h"
 #include "archive/zip_reader.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
+#include "platform/text.h"
+#include "rebuilder/leftovers.h"
 #include "rebuilder/rebuild_messages.h"
 #include "rebuilder/rebuild_state.h"
 
@@ -36,13 +40,32 @@ bool MatchSource(RebuildState& state, const SourceFile& file, SourceKey key) {
   return goOn;
 }
 
-bool RebuildLooseFile(RebuildState& state, const std::string& path) {
+// A source that cannot be read matches nothing: its contents are unknown,
+// so it is neither placed nor ever removed. A folder met in a run that does
+// not descend is no source and no failure.
+bool RebuildLooseFile(RebuildState& state, const std::string& path, bool isFolder) {
   SourceFile file;
   file.path = path;
-  // An unreadable file keeps size and CRC 0 and so matches nothing.
-  ReadFileCrc(path, file.size, file.crc);
+  bool readable = ReadFileCrc(path, file.size, file.crc);
   BeginSource(state, path, file);
-  return MatchSource(state, file, KeyOf(file.crc, file.size, FileNamePart(path)));
+  if (readable) return MatchSource(state, file, KeyOf(file.crc, file.size, FileNamePart(path)));
+  if (!isFolder) AddFailure(state, path, rebuild_text::kUnreadable);
+  return true;
+}
+
+bool IsEncrypted(const ZipEntry& member) {
+  constexpr size_t kFlagsOffset = 6;  // general purpose flags of the local header; bit 0: encrypted
+  return (member.localHeader[kFlagsOffset] & 1) != 0;
+}
+
+bool HasReadableMethod(const ZipEntry& member) { return member.method == 0 || member.method == 8; }
+
+// Why a member cannot be read without trying, or "" when it can be tried:
+// these are named among the run's failures rather than asked about one by one.
+const char* ReasonNotToExtract(const ZipEntry& member) {
+  if (IsEncrypted(member)) return rebuild_text::kEncrypted;
+  if (!HasReadableMethod(member)) return rebuild_text::kUnsupportedMethod;
+  return "";
 }
 
 // Every member in directory order. False to stop after this zip: a full
@@ -50,21 +73,44 @@ bool RebuildLooseFile(RebuildState& state, const std::string& path) {
 bool RebuildZip(RebuildState& state, const std::string& path, const ZipEntryList& members) {
   std::string workFile = state.workFolder + "member";
   for (const ZipEntry& member : members) {
+    std::string memberPath = path + "/" + member.storedName;
+    if (const char* reason = ReasonNotToExtract(member); *reason != '\0') {
+      AddFailure(state, memberPath, reason);
+      continue;
+    }
     int writeFailed = 0;
     if (!ExtractZipEntry(member, workFile, &writeFailed)) {
       DeleteFile(workFile);
-      if (writeFailed == 0) continue;  // damaged member: passed over
+      if (writeFailed == 0) {
+        AddFailure(state, memberPath, rebuild_text::kDamagedMember);
+        continue;
+      }
+      AddFailure(state, memberPath, rebuild_text::kNotExtracted);
       int answer = ShowMessage(state.ui, rebuild_text::kUnzipError, rebuild_text::kErrorCaption,
                                {MessageButtons::kYesNo, MessageIcon::kExclamation});
       if (answer == kResultYes) return false;
       continue;
     }
-    SourceFile file{workFile, path, member.storedName, member.size, member.crc, member.compressedSize};
-    BeginSource(state, path + "/" + member.storedName, file);
+    SourceFile file{workFile, path, member.storedName, member.size, member.crc, member.compressedSize, member};
+    BeginSource(state, memberPath, file);
     bool goOn = MatchSource(state, file, KeyOf(member.crc, member.size, member.name));
     DeleteFile(workFile);
     if (!goOn) return false;
   }
+  return true;
+}
+
+bool HasZipExtension(const std::string& name) {
+  return name.size() >= 4 && EqualsNoCase(std::string_view(name).substr(name.size() - 4), ".zip");
+}
+
+// An unfinished change to the source zip beside it (a removal of rebuilt
+// members) is cleared, not read.
+bool ClearedAsLeftover(RebuildState& state, const std::string& path) {
+  LeftoverReport report;
+  if (!ClearSourceLeftover(path, state.settings.backupFolder, report)) return false;
+  state.leftovers.insert(state.leftovers.end(), report.cleared.begin(), report.cleared.end());
+  state.failures.insert(state.failures.end(), report.kept.begin(), report.kept.end());
   return true;
 }
 
@@ -95,12 +141,17 @@ bool RebuildFolder(RebuildState& state, const std::string& folder) {
       continue;
     }
     if (state.progress->IsCancelled()) return false;
+    if (!entry.isFolder && ClearedAsLeftover(state, path)) {
+      state.progress->Step();
+      continue;
+    }
     ZipEntryList members;
     bool goOn = true;
     if (!entry.isFolder && ReadZipDirectory(path, members, true, true)) {
       goOn = RebuildZip(state, path, members);
     } else {
-      goOn = RebuildLooseFile(state, path);
+      if (!entry.isFolder && HasZipExtension(entry.name)) AddFailure(state, path, rebuild_text::kDamagedZip);
+      goOn = RebuildLooseFile(state, path, entry.isFolder);
     }
     if (!goOn) return false;
     state.progress->Step();

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "archive/zip_entry.h"
 #include "rebuilder/rebuilder.h"
 
 namespace kestrel {
@@ -20,6 +21,9 @@ struct SourceFile {
   uint32_t size = 0;       // of the contents
   uint32_t crc = 0;
   uint32_t compressedSize = 0;  // of the member in its zip; 0 for a loose file
+  // The member as its zip lists it. Copies and removals name the member by
+  // this entry, never by its name, which another member may share.
+  ZipEntry entry;
   bool IsMember() const { return !zipPath.empty(); }
 };
 
@@ -28,6 +32,9 @@ enum class PlacementStatus {
   kWritten,       // in the destination: logged with an arrow line
   kAlreadyThere,  // a file of that name and the same contents was there before
   kNotWritten,    // refused, failed, or replaced by a later source in the same zip
+  kServedBefore,  // an earlier source of the run was placed there for the same ROM; becomes
+                  // kAlreadyThere when the destination holds this source's very contents,
+                  // else kNotWritten (see ResolveServedBefore)
 };
 
 struct Placement {
@@ -49,9 +56,15 @@ struct SourceBlock {
 
 using RebuildJournal = std::vector<SourceBlock>;
 
-// True when every placement the block made reached the destination (or was
-// there already), so its source may go.
+// True when the block made at least one placement and every one reached
+// the destination (or was there already), so its source may go.
 bool AllPlacementsServed(const SourceBlock& block);
+
+// Decides every kServedBefore placement once the destination is written: a
+// source whose ROM an earlier source served counts as placed only when the
+// destination received the same contents (same size and CRC-32) under that
+// set and ROM name. Another dump of the same name and size is not placed.
+void ResolveServedBefore(RebuildJournal& journal);
 
 // The logfile text: for each source its text, an arrow line
 // "\n  -> set/ROM" for each ROM written, then "\n" when it matched or

@@ -19,4 +19,23 @@ inline constexpr char kCantLog[] = "Can't log rebuilding-process !";
 inline constexpr char kLogfileError[] = "Logfile Error";
 inline constexpr char kSkipped[] = " [SKIPPED]";
 
+
+// Reasons of the failures a run reports, each after the path concerned.
+inline constexpr char kUnreadable[] = "could not be read";
+inline constexpr char kDamagedZip[] = "is not a readable zip; it was read as a plain file";
+inline constexpr char kDamagedMember[] = "is damaged: its contents do not match its CRC-32";
+inline constexpr char kUnsupportedMethod[] = "is compressed with a method Kestrel cannot read";
+inline constexpr char kEncrypted[] = "is encrypted";
+inline constexpr char kNotExtracted[] = "could not be extracted into the temporary folder";
+inline constexpr char kNotWritten[] = "could not be written";
+inline constexpr char kNotPlainName[] = "is no plain file name; it was not written";
+inline constexpr char kNotReadBack[] = "did not read back as written";
+inline constexpr char kDestinationUnreadable[] = "could not be read; it was left as it is";
+inline constexpr char kOtherContentKept[] =
+    "holds other contents under that name; they were kept, as no backup of them could be made";
+inline constexpr char kNotRemoved[] = "could not be removed";
+inline constexpr char kLeftoverKept[] =
+    "is left from an interrupted zip write; it was kept, as it could not be moved to the backup folder";
+inline constexpr char kChangedSince[] = "changed or became unreadable during the run; it was kept";
+
 }  // namespace kestrel::rebuild_text

@@ -1,10 +1,13 @@
 #include <memory>
+#include <optional>
+#include <utility>
 
 #include "app/user_interface.h"
 #include "platform/file_replacement.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
 #include "platform/thread_priority.h"
+#include "rebuilder/leftovers.h"
 #include "rebuilder/rebuild_messages.h"
 #include "rebuilder/rebuild_state.h"
 #include "rebuilder/rebuilder.h"
@@ -18,10 +21,17 @@ std::string RealFolder(const std::string& folder) {
   return WithTrailingSeparator(FindPath(absolute).value_or(absolute));
 }
 
-// The private folder zip members are extracted into, made for the run.
+std::string TempParent(const SettingsRecord& settings) {
+  return settings.tempFolder.empty() ? TempFolder() : settings.tempFolder;
+}
+
+// The private folder zip members are extracted into, made for the run
+// once what an interrupted run left is gone.
 std::string MakeWorkFolder(const SettingsRecord& settings) {
-  std::string parent = settings.tempFolder.empty() ? TempFolder() : settings.tempFolder;
-  return CreateUniqueFolder(parent);
+  std::optional<std::string> parent = FindPath(TempParent(settings));
+  if (!parent) return "";
+  std::string folder = WorkFolderName(*parent);
+  return CreateFolder(folder) ? folder : "";
 }
 
 void RemoveWorkFolder(const std::string& folder) {
@@ -39,9 +49,13 @@ bool RebuildAll(RebuildState& state, const GameList& database, ZipLibrary& zipLi
   bool completed = RebuildFolder(state, source);
   // Whatever was matched before a stop is still written, as a stopped run
   // keeps everything placed so far.
-  completed = WritePendingArchives(state.archives, state.journal, zipLibrary, state.ui, state.progress) &&
-              completed;
-  if (state.settings.rebuildRemoveSources) counts.sourcesRemoved = RemoveRebuiltSources(state.journal, zipLibrary);
+  completed = WritePendingArchives(state, zipLibrary) && completed;
+  // Only what reached the destination and read back decides which sources go.
+  ResolveServedBefore(state.journal);
+  if (state.settings.rebuildRemoveSources) {
+    std::string setFolders = state.settings.rebuildZip ? "" : state.destination;
+    counts.sourcesRemoved = RemoveRebuiltSources(state.journal, source, setFolders, zipLibrary, state.failures);
+  }
   CountJournal(state.journal, counts);
   return completed;
 }
@@ -72,13 +86,22 @@ void RebuildWithLog(RebuildState& state, const GameList& database, ZipLibrary& z
 
 }  // namespace
 
+void AddFailure(RebuildState& state, const std::string& path, const std::string& reason) {
+  state.failures.push_back({path, reason});
+}
+
 RebuildOutcome RunRebuild(const GameList& database, const SettingsRecord& settings, ZipLibrary& zipLibrary,
                           UserInterface* ui) {
   RebuildOutcome outcome;
   RebuildState state(settings);
   state.ui = ui;
+  state.zipLibrary = &zipLibrary;
   state.destination = RealFolder(settings.rebuildDestination);
   std::string source = RealFolder(settings.rebuildSource);
+  LeftoverReport leftovers;
+  ClearLeftovers(FindPath(TempParent(settings)).value_or(""), state.destination, settings.backupFolder, leftovers);
+  state.leftovers = std::move(leftovers.cleared);
+  state.failures = std::move(leftovers.kept);
   state.workFolder = MakeWorkFolder(settings);
   if (state.workFolder.empty()) {
     ShowMessage(ui, std::string(rebuild_text::kCantAccess) + " '" + settings.tempFolder + "'",
@@ -98,6 +121,8 @@ RebuildOutcome RunRebuild(const GameList& database, const SettingsRecord& settin
     RebuildWithLog(state, database, zipLibrary, source, outcome);
   }
   RemoveWorkFolder(state.workFolder);
+  outcome.failures = std::move(state.failures);
+  outcome.leftovers = std::move(state.leftovers);
   return outcome;
 }
 

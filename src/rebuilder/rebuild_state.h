@@ -16,6 +16,7 @@ namespace kestrel {
 
 class ProgressDialog;
 class UserInterface;
+struct ZipLibrary;
 
 // Search key of one source: its CRC-32 (or, on the second pass, the
 // complement), the complement of that, its size and its bare file name.
@@ -31,6 +32,7 @@ struct RebuildState {
 
   const SettingsRecord& settings;
   UserInterface* ui = nullptr;
+  ZipLibrary* zipLibrary = nullptr;
   ProgressDialog* progress = nullptr;
   std::string destination;  // ends with '/'
   std::string workFolder;   // private folder for extracted members, ends with '/'
@@ -46,6 +48,8 @@ struct RebuildState {
 
   RebuildJournal journal;    // the last block is the current source
   PendingArchives archives;  // zip mode: what each destination zip gets
+  std::vector<RebuildFailure> failures;  // in the order they happened
+  std::vector<RebuildLeftover> leftovers;  // what an interrupted run had left, cleared
   bool matched = false;      // the matched flag of the current source
   std::chrono::steady_clock::time_point lastRedraw{};
 };
@@ -69,6 +73,15 @@ bool RebuildFile(RebuildState& state, const SourceFile& file, const SourceKey& k
 // its zip in zip mode. False to stop (cancel, or a full disk).
 bool PlaceRom(RebuildState& state, const SourceFile& file, const std::string& romName, const std::string& setName,
               bool separateBios);
+
+// Records that an earlier source of the run served the ROM `romName` of
+// set `setName` (or of "neogeo", with `separateBios`).
+void NoteServedBefore(RebuildState& state, const std::string& romName, const std::string& setName,
+                      bool separateBios);
+
+// Adds a failure of the run: `path` could not be read, written or kept as
+// `reason` says.
+void AddFailure(RebuildState& state, const std::string& path, const std::string& reason);
 
 // Sets the progress text at most about 20 times a second.
 void ShowProgressText(RebuildState& state, const std::string& text);

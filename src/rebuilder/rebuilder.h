@@ -6,7 +6,7 @@
 // rebuildDestination, rebuildMergeMode, rebuildZip, ...), speaks to the user
 // only through the UserInterface it is given, and never changes a source
 // file: sources are read where they lie and removed, when asked for, only
-// after every placement they served was written.
+// after every placement they served was written and read back.
 #pragma once
 
 #include <string>
@@ -37,12 +37,23 @@ struct RebuildFailure {
   std::string reason;  // what went wrong
 };
 
+// Something an interrupted earlier run had left, cleared away by this one.
+struct RebuildLeftover {
+  std::string path;     // where it was
+  std::string movedTo;  // "" when removed; else where in the backup folder it went, as it
+                        // may have held the only copy of something
+};
+
 struct RebuildOutcome {
   bool refused = false;    // no work folder, or the logfile could not be made: nothing was done
   bool completed = false;  // the run went through all sources (an empty source included)
                            // without a cancel or a stop
   RebuildCounts counts;
   std::vector<RebuildFailure> failures;
+  // What an interrupted earlier run had left (its work folder, unfinished
+  // zip writes and copies in the destination, unfinished changes to source
+  // zips), cleared by this run; what had to stay is among the failures.
+  std::vector<RebuildLeftover> leftovers;
 };
 
 // Checks that both folders can be listed and that the destination is
@@ -57,7 +68,12 @@ bool CheckRebuildFolders(SettingsRecord& settings, UserInterface* ui);
 // logfile. Zip members are extracted into a private folder made inside the
 // settings' temporary folder (the system's when that is empty) and removed
 // afterwards. Each destination zip is written once, with all its new
-// members, and never half: a failed write leaves it as it was.
+// members, and never half: a failed write leaves it as it was. Contents
+// already in the destination under a ROM's name are replaced only once a
+// backup of them was written to the backup folder and read back; without
+// one they stay and the placement is a failure. Every source that could
+// not be read, set that could not be written and placement or removal left
+// undone for safety is named in the outcome's failures.
 RebuildOutcome RunRebuild(const GameList& database, const SettingsRecord& settings, ZipLibrary& zipLibrary,
                           UserInterface* ui);
 

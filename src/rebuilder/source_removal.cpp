@@ -7,52 +7,118 @@
 #include <vector>
 
 #include "archive/zip_library.h"
+#include "archive/zip_reader.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
+#include "rebuilder/rebuild_messages.h"
 
 namespace kestrel {
 namespace {
 
-bool RemoveFile(const std::string& path) {
-  if (IsReadOnly(path)) ClearReadOnly(path);
-  return DeleteFile(path);
+struct Removal {
+  std::vector<RebuildFailure>& failures;
+  int removed = 0;
+  std::set<std::string> folders;  // folders that held a removed source
+};
+
+bool StillReadsAs(const SourceFile& source) {
+  uint32_t size = 0, crc = 0;
+  return ReadFileCrc(source.path, size, crc) && size == source.size && crc == source.crc;
 }
 
-// Deepest folders first: a folder can only go once its subfolders have.
-void RemoveEmptiedFolders(const std::set<std::string>& folders) {
+void RemoveLooseFile(const SourceFile& source, Removal& removal) {
+  if (!StillReadsAs(source)) {
+    removal.failures.push_back({source.path, rebuild_text::kChangedSince});
+    return;
+  }
+  if (IsReadOnly(source.path)) ClearReadOnly(source.path);
+  if (!DeleteFile(source.path)) {
+    removal.failures.push_back({source.path, rebuild_text::kNotRemoved});
+    return;
+  }
+  ++removal.removed;
+  removal.folders.insert(FolderPart(source.path));
+}
+
+// The very member rebuilt from is still in its zip: same place, name, sizes
+// and CRC-32.
+bool IsStillListed(const ZipEntryList& listing, const ZipEntry& member) {
+  for (const ZipEntry& entry : listing) {
+    if (entry.headerOffset == member.headerOffset && entry.storedName == member.storedName &&
+        entry.size == member.size && entry.crc == member.crc && entry.compressedSize == member.compressedSize)
+      return true;
+  }
+  return false;
+}
+
+// Deletes, by entry, the members of one zip that still hold what was
+// rebuilt from them.
+void RemoveMembers(ZipLibrary& zipLibrary, const std::string& zip, const std::vector<SourceFile>& members,
+                   Removal& removal) {
+  ZipEntryList listing;
+  ReadZipDirectory(zip, listing, false, false);
+  ZipChanges changes;
+  for (const SourceFile& member : members) {
+    if (IsStillListed(listing, member.entry)) {
+      changes.deletedEntries.push_back(member.entry);
+    } else {
+      removal.failures.push_back({zip + "/" + member.storedName, rebuild_text::kChangedSince});
+    }
+  }
+  if (changes.deletedEntries.empty()) return;
+  if (!ZipUpdate(zipLibrary, zip, changes)) {
+    for (const ZipEntry& entry : changes.deletedEntries)
+      removal.failures.push_back({zip + "/" + entry.storedName, rebuild_text::kNotRemoved});
+    return;
+  }
+  removal.removed += static_cast<int>(changes.deletedEntries.size());
+  removal.folders.insert(FolderPart(zip));
+}
+
+bool IsInside(const std::string& path, const std::string& folder) {
+  return !folder.empty() && path.size() > folder.size() && path.compare(0, folder.size(), folder) == 0;
+}
+
+std::string ParentOf(const std::string& folder) {
+  return FolderPart(folder.substr(0, folder.size() - 1));
+}
+
+// Each emptied folder goes, then its parent if that is empty now, up to but
+// not including the source folder. Deepest first: a folder can only go once
+// its subfolders have.
+void RemoveEmptiedFolders(const std::set<std::string>& folders, const std::string& sourceFolder) {
   std::vector<std::string> order(folders.begin(), folders.end());
   std::sort(order.begin(), order.end(),
             [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
-  for (const std::string& folder : order) RemoveFolder(folder);
+  for (std::string folder : order) {
+    while (IsInside(folder, sourceFolder) && RemoveFolder(folder)) {
+      folder = ParentOf(folder);
+    }
+  }
 }
 
 }  // namespace
 
-int RemoveRebuiltSources(const RebuildJournal& journal, ZipLibrary& zipLibrary) {
-  int removed = 0;
-  std::set<std::string> folders;
+int RemoveRebuiltSources(const RebuildJournal& journal, const std::string& sourceFolder,
+                         const std::string& setFolders, ZipLibrary& zipLibrary,
+                         std::vector<RebuildFailure>& failures) {
+  Removal removal{failures, 0, {}};
   std::vector<std::string> zipOrder;
-  std::map<std::string, std::vector<std::string>> membersByZip;
+  std::map<std::string, std::vector<SourceFile>> membersByZip;
   for (const SourceBlock& block : journal) {
     if (block.blankLine || !block.toRemove || !AllPlacementsServed(block)) continue;
     const SourceFile& source = block.source;
-    if (source.IsMember()) {
-      auto [found, isNew] = membersByZip.try_emplace(source.zipPath);
-      if (isNew) zipOrder.push_back(source.zipPath);
-      found->second.push_back(source.storedName);
-    } else if (RemoveFile(source.path)) {
-      ++removed;
-      folders.insert(FolderPart(source.path));
+    if (!source.IsMember()) {
+      if (!IsInside(source.path, setFolders)) RemoveLooseFile(source, removal);
+      continue;
     }
+    auto [found, isNew] = membersByZip.try_emplace(source.zipPath);
+    if (isNew) zipOrder.push_back(source.zipPath);
+    found->second.push_back(source);
   }
-  for (const std::string& zip : zipOrder) {
-    const std::vector<std::string>& members = membersByZip[zip];
-    if (!ZipDeleteEntries(zipLibrary, zip, members)) continue;
-    removed += static_cast<int>(members.size());
-    folders.insert(FolderPart(zip));
-  }
-  RemoveEmptiedFolders(folders);
-  return removed;
+  for (const std::string& zip : zipOrder) RemoveMembers(zipLibrary, zip, membersByZip[zip], removal);
+  RemoveEmptiedFolders(removal.folders, sourceFolder);
+  return removal.removed;
 }
 
 }  // namespace kestrel

@@ -46,10 +46,12 @@ void RebuildTest::LoadList(const std::string& list) {
   ASSERT_TRUE(ValidateGames(raw, database, *progress, 0));
 }
 
-void RebuildTest::WriteZip(const std::string& path, const Files& members) {
+void RebuildTest::WriteZip(const std::string& path, const Files& members, const std::vector<std::string>& options) {
   std::string staging = root / "staging/";
   fs::create_directories(fs::path(path).parent_path());
-  std::vector<std::string> arguments = {"-q", "-X", path};
+  std::vector<std::string> arguments = {"-q", "-X"};
+  arguments.insert(arguments.end(), options.begin(), options.end());
+  arguments.push_back(path);
   for (const auto& [name, data] : members) {
     WriteFile(staging + name, data);
     arguments.push_back(name);

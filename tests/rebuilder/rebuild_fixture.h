@@ -35,15 +35,18 @@ class RebuildTest : public ::testing::Test {
   // Parses and validates a whole list, in the text or the XML form.
   void LoadList(const std::string& list);
 
-  // Writes a zip made by Info-ZIP's zip, members named as given.
-  void WriteZip(const std::string& path, const Files& members);
+  // Writes a zip made by Info-ZIP's zip, members named as given, with
+  // `options` ("-P", "secret"; "-Z", "bzip2") added to its command line.
+  void WriteZip(const std::string& path, const Files& members, const std::vector<std::string>& options = {});
 
   // Empties the destination folder, keeping it.
   void ClearDestination();
   // CheckRebuildFolders, then RunRebuild when the folders pass.
   RebuildOutcome Rebuild() {
-    if (!CheckRebuildFolders(settings, &ui)) return {true, false, {}};
-    return RunRebuild(database, settings, zipLibrary, &ui);
+    if (CheckRebuildFolders(settings, &ui)) return RunRebuild(database, settings, zipLibrary, &ui);
+    RebuildOutcome refused;
+    refused.refused = true;
+    return refused;
   }
   // Every file under `folder`, a zip as "name.zip:member" per member.
   Files Tree(const std::string& folder);

@@ -60,9 +60,13 @@ TEST_F(RebuilderTest, RemovesRebuiltFilesMembersAndEmptiedZipsAndFoldersButNothi
   std::filesystem::create_directories(destination + "bad.zip");  // cannot be written as a zip
   settings.rebuildRemoveSources = true;
   ui.messageAnswers = {kResultNo};
-  EXPECT_TRUE(Rebuild().completed);
+  RebuildOutcome outcome = Rebuild();
+  EXPECT_TRUE(outcome.completed);
   EXPECT_EQ(ui.MessageTexts(),
             std::vector<std::string>{"Error While Zipping !\n\nDo You Want To Stop Rebuilding Process ?"});
+  ASSERT_EQ(outcome.failures.size(), 1u);
+  EXPECT_EQ(outcome.failures[0].path + ": " + outcome.failures[0].reason,
+            destination + "bad.zip: could not be written");
   EXPECT_EQ(Tree(destination), (Files{{"g.zip:r1", kA}, {"g.zip:r2", kB}, {"g.zip:r3", kC}}));
   EXPECT_EQ(Tree(source), (Files{{"a/set1.zip:junk", "junk"}, {"d/r4file", "contents of r4"}}));
   EXPECT_FALSE(FolderExists(source + "b"));

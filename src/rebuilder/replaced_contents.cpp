@@ -1,0 +1,43 @@
+#include "rebuilder/replaced_contents.h"
+
+#include "archive/backup_zip.h"
+#include "archive/zip_reader.h"
+#include "platform/paths.h"
+#include "rebuilder/rebuild_state.h"
+
+namespace kestrel {
+namespace {
+
+// A backup needs a folder to go to, and the user's wish for backups.
+bool HasBackupFolder(const SettingsRecord& settings) {
+  return settings.makeBackups && !settings.backupFolder.empty();
+}
+
+bool BackUpFile(RebuildState& state, const std::string& setName, const std::string& path) {
+  return BackUpToZip(*state.zipLibrary, state.settings.backupFolder, setName,
+                     {FileBackup(path, FileNamePart(path))});
+}
+
+bool BackUpMember(RebuildState& state, const std::string& setName, const ZipEntry& member) {
+  return BackUpToZip(*state.zipLibrary, state.settings.backupFolder, setName,
+                     {MemberBackup(member, member.storedName)});
+}
+
+}  // namespace
+
+Occupant JudgeOccupantFile(RebuildState& state, const std::string& setName, const std::string& path,
+                           uint32_t size, uint32_t crc) {
+  uint32_t foundSize = 0, foundCrc = 0;
+  if (ReadFileCrc(path, foundSize, foundCrc) && foundSize == size && foundCrc == crc) return Occupant::kSame;
+  if (!HasBackupFolder(state.settings)) return Occupant::kKept;
+  return BackUpFile(state, setName, path) ? Occupant::kBackedUp : Occupant::kKept;
+}
+
+Occupant JudgeOccupantMember(RebuildState& state, const std::string& setName, const ZipEntry& member,
+                             uint32_t size, uint32_t crc) {
+  if (member.size == size && member.crc == crc && CheckZipEntry(member)) return Occupant::kSame;
+  if (!HasBackupFolder(state.settings)) return Occupant::kKept;
+  return BackUpMember(state, setName, member) ? Occupant::kBackedUp : Occupant::kKept;
+}
+
+}  // namespace kestrel

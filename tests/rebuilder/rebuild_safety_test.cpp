@@ -1,0 +1,234 @@
+// What a rebuild may remove or overwrite, and what it must report: only
+// contents that exist elsewhere, verified, ever go.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/file_system.h"
+#include "platform/process.h"
+#include "rebuilder/rebuild_fixture.h"
+
+namespace kestrel::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Contents of one length, so that a file of the wrong one passes a size check.
+const std::string kA = "contents of a", kB = "contents of b", kOther = "contents of X";
+
+using Texts = std::vector<std::string>;
+
+class RebuildSafetyTest : public RebuildTest {
+ protected:
+  // The outcome's failures as "path: reason", in their order.
+  static Texts Failures(const RebuildOutcome& outcome) {
+    Texts texts;
+    for (const RebuildFailure& failure : outcome.failures) texts.push_back(failure.path + ": " + failure.reason);
+    return texts;
+  }
+  // The outcome's leftovers as "path" or "path -> where it was moved".
+  static Texts Leftovers(const RebuildOutcome& outcome) {
+    Texts texts;
+    for (const RebuildLeftover& leftover : outcome.leftovers)
+      texts.push_back(leftover.path + (leftover.movedTo.empty() ? "" : " -> " + leftover.movedTo));
+    return texts;
+  }
+  // Renames, in place, the member names of a zip written by WriteZip (in
+  // local and central headers alike) to another name of the same length.
+  void RenameMembers(const std::string& zip, const std::string& from, const std::string& to) {
+    std::string bytes = ReadFile(zip);
+    for (size_t at = bytes.find(from); at != std::string::npos; at = bytes.find(from, at + 1))
+      bytes.replace(at, from.size(), to);
+    WriteFile(zip, bytes);
+  }
+  // Sets the "encrypted" flag of the one member of a zip written by
+  // WriteZip, as a zip program writes it for a member it encrypted without
+  // a data descriptor.
+  void MarkEncrypted(const std::string& zip) {
+    std::string bytes = ReadFile(zip);
+    bytes[6] |= 1;                                           // local header flags
+    bytes[bytes.find(std::string("PK\1\2", 4)) + 8] |= 1;  // central header flags
+    WriteFile(zip, bytes);
+  }
+};
+
+TEST_F(RebuildSafetyTest, ReplacesOtherContentsOfARomsNameOnlyOnceABackupOfThemReadsBack) {
+  AddGame("g", {{"r1", kA}, {"r2", kB}});
+  Load();
+  settings.rebuildRemoveSources = true;
+  for (bool zip : {true, false}) {
+    SCOPED_TRACE(zip ? "zip destination" : "folder destination");
+    settings.rebuildZip = zip;
+    settings.backupFolder = "";
+    ClearDestination();
+    fs::remove_all(root / "backup");
+    std::string occupant = zip ? destination + "g.zip/r1" : destination + "g/r1";
+    if (zip) {
+      WriteZip(destination + "g.zip", {{"r1", kOther}, {"keep.txt", "mine"}});
+    } else {
+      WriteFile(destination + "g/r1", kOther);
+      WriteFile(destination + "g/keep.txt", "mine");
+    }
+    WriteFile(source + "x1", kA);
+    WriteFile(source + "x2", kB);
+    Files kept = {{"g/keep.txt", "mine"}, {"g/r1", kOther}, {"g/r2", kB}};
+    if (zip) kept = {{"g.zip:keep.txt", "mine"}, {"g.zip:r1", kOther}, {"g.zip:r2", kB}};
+
+    // Without a backup folder the other contents stay, and so does the
+    // source that would have replaced them.
+    RebuildOutcome outcome = Rebuild();
+    EXPECT_EQ(Failures(outcome),
+              Texts{occupant + ": holds other contents under that name; they were kept, as no backup of them "
+                               "could be made"});
+    EXPECT_EQ(Tree(destination), kept);
+    EXPECT_EQ(Tree(source), (Files{{"x1", kA}}));
+    EXPECT_EQ(Log(), source + "x1\n\n" + source + "x2\n  -> g/r2\n\n");
+
+    // Nor with backups switched off.
+    settings.backupFolder = root / "backup/";
+    settings.makeBackups = false;
+    EXPECT_EQ(Failures(Rebuild()).size(), 1u);
+    EXPECT_EQ(Tree(destination), kept);
+
+    // With them, the other contents go to the backup zip of the set first.
+    settings.makeBackups = true;
+    outcome = Rebuild();
+    EXPECT_TRUE(outcome.failures.empty()) << Failures(outcome).at(0);
+    kept[zip ? "g.zip:r1" : "g/r1"] = kA;
+    EXPECT_EQ(Tree(destination), kept);
+    EXPECT_EQ(Tree(root / "backup/"), (Files{{"g.zip:r1", kOther}}));
+    EXPECT_TRUE(Tree(source).empty());
+  }
+}
+
+TEST_F(RebuildSafetyTest, RemovesOnlySourcesWhoseOwnContentsReachedTheDestinationAndKeepsTheSourceFolder) {
+  // "nd.rom" has no known dump: any file of its name and size matches it.
+  char crcOfA[9];
+  std::snprintf(crcOfA, sizeof crcOfA, "%08x", CrcOf(kA));
+  LoadList("game (\n\tname g\n\tdescription \"g\"\n\trom ( name nd.rom size 13 crc 00000000 )\n"
+           "\trom ( name r1 size 13 crc " + std::string(crcOfA) + " )\n)\n");
+  WriteFile(source + "a/nd.rom", kA);
+  WriteFile(source + "b/deeper/nd.rom", kOther);  // the same name and size, other contents
+  WriteFile(source + "c/deeper/copy", kA);        // r1 again, placed by a/nd.rom already
+  WriteFile(source + "d/nd.rom", kA);             // nd.rom again, the same contents
+  ASSERT_EQ(mkfifo((source + "e.bin").c_str(), 0644), 0);
+  settings.rebuildRemoveSources = true;
+  settings.rebuildZip = false;
+  RebuildOutcome outcome = Rebuild();
+  EXPECT_TRUE(outcome.completed);
+  EXPECT_EQ(Tree(destination), (Files{{"g/nd.rom", kA}, {"g/r1", kA}}));
+  EXPECT_EQ(Tree(source), (Files{{"b/deeper/nd.rom", kOther}}));
+  EXPECT_FALSE(FolderExists(source + "c")) << "an emptied subfolder goes with the folders it held";
+  EXPECT_TRUE(fs::exists(source + "e.bin")) << "an unreadable source stays";
+  EXPECT_EQ(Failures(outcome), Texts{source + "e.bin: could not be read"});
+
+  // With everything placed, the emptied source folder stays and the same
+  // command runs again.
+  fs::remove_all(source + "b");
+  fs::remove(source + "e.bin");
+  WriteFile(source + "x", kA);
+  outcome = Rebuild();
+  EXPECT_TRUE(outcome.completed);
+  EXPECT_TRUE(ui.MessageTexts().empty()) << ui.MessageTexts().at(0);
+  EXPECT_TRUE(FolderExists(source)) << "the user's source folder stays";
+  EXPECT_TRUE(Rebuild().completed);
+  EXPECT_TRUE(ui.MessageTexts().empty()) << ui.MessageTexts().at(0);
+
+  // A source folder inside the destination: a file already in its place is
+  // there only once, so it stays.
+  settings.rebuildSource = destination + "g/";
+  EXPECT_TRUE(Rebuild().completed);
+  EXPECT_EQ(Tree(destination), (Files{{"g/nd.rom", kA}, {"g/r1", kA}}));
+}
+
+TEST_F(RebuildSafetyTest, TellsTwoMembersOfOneNameApartWhenCopyingAndRemoving) {
+  AddGame("g", {{"r2", kB}});
+  Load();
+  WriteZip(source + "dup.zip", {{"same1", kOther}, {"same2", kB}});
+  RenameMembers(source + "dup.zip", "same2", "same1");
+  settings.rebuildRemoveSources = true;
+  RebuildOutcome outcome = Rebuild();
+  EXPECT_EQ(Log(), source + "dup.zip/same1 [SKIPPED]\n" + source + "dup.zip/same1\n  -> g/r2\n\n");
+  EXPECT_EQ(Tree(destination), (Files{{"g.zip:r2", kB}}));
+  EXPECT_EQ(Tree(source), (Files{{"dup.zip:same1", kOther}})) << "the member not rebuilt stays";
+  EXPECT_TRUE(outcome.failures.empty());
+}
+
+TEST_F(RebuildSafetyTest, ClearsWhatAnInterruptedRunLeftAndNothingElse) {
+  AddGame("g", {{"r1", kA}});
+  Load();
+  WriteZip(destination + "g.zip", {{"r1", kA}});
+  WriteFile(destination + "g.zip.Ab3dE9", "an unfinished zip write");
+  WriteFile(destination + "n.zip.Q1w2E3", "the unfinished write of a new zip");
+  WriteFile(destination + "h/.kestrel-4194305-0.tmp", "an unfinished copy");
+  WriteFile(root / "temp/kestrel-rebuild-4194305/member", kA);  // no process has that number
+  // Look-alikes, and the work folder of a process that runs.
+  WriteFile(destination + "g.zip.old-01", "mine");
+  WriteFile(destination + "h/.kestrel-1-0.tmp", "a copy in progress");
+  WriteFile(root / "temp/kestrel-rebuild-1/member", kA);
+  WriteFile(source + "x", kA);
+  // An unfinished change to a source zip, and a look-alike with no zip.
+  WriteZip(source + "y.zip", {{"junk", "junk"}});
+  WriteFile(source + "y.zip.Zz9yY8", "an unfinished removal");
+  WriteFile(source + "z.zip.Zz9yY8", "mine");
+  RebuildOutcome outcome = Rebuild();
+  EXPECT_TRUE(outcome.completed);
+  EXPECT_EQ(Leftovers(outcome), (Texts{root / "temp/kestrel-rebuild-4194305/", destination + "h/.kestrel-4194305-0.tmp",
+                                       destination + "g.zip.Ab3dE9", source + "y.zip.Zz9yY8"}));
+  // Alone, an unfinished write may be all there is of a new zip.
+  EXPECT_EQ(Failures(outcome), Texts{destination + "n.zip.Q1w2E3: is left from an interrupted zip write; it was "
+                                                   "kept, as it could not be moved to the backup folder"});
+  EXPECT_EQ(Tree(destination), (Files{{"g.zip.old-01", "mine"},
+                                      {"g.zip:r1", kA},
+                                      {"h/.kestrel-1-0.tmp", "a copy in progress"},
+                                      {"n.zip.Q1w2E3", "the unfinished write of a new zip"}}));
+  EXPECT_EQ(Tree(root / "temp/"), (Files{{"kestrel-rebuild-1/member", kA}})) << "this run's own folder is gone";
+  EXPECT_EQ(Tree(source), (Files{{"x", kA}, {"y.zip:junk", "junk"}, {"z.zip.Zz9yY8", "mine"}}));
+
+  settings.backupFolder = root / "backup/";
+  outcome = Rebuild();
+  EXPECT_EQ(Leftovers(outcome),
+            Texts{destination + "n.zip.Q1w2E3 -> " + root / "backup/n.zip.Q1w2E3"});
+  EXPECT_TRUE(outcome.failures.empty());
+}
+
+TEST_F(RebuildSafetyTest, NamesEverySourceItCouldNotReadAndReadsZipsOfAnyCase) {
+  std::string big(4000, 'b');
+  AddGame("g", {{"r1", kA}, {"r2", kB}, {"r3", big}, {"r4", kOther}});
+  AddGame("h", {{"r5", "contents of 5"}});
+  Load();
+  // A destination zip that does not read is not written to.
+  WriteZip(destination + "h.zip", {{"mine", "mine"}}, {"-P", "secret"});
+  std::string unreadable = ReadFile(destination + "h.zip");
+  WriteFile(source + "five", "contents of 5");
+  WriteZip(source + "DOWNLOAD.ZIP", {{"one", kA}, {"two", kB}});
+  WriteZip(source + "locked.zip", {{"r2", kB}});
+  MarkEncrypted(source + "locked.zip");
+  WriteZip(source + "packed.zip", {{"big", big}}, {"-Z", "bzip2"});
+  WriteZip(source + "rotten.zip", {{"four", kOther}}, {"-0"});
+  std::string rotten = ReadFile(source + "rotten.zip");
+  rotten.replace(rotten.find(kOther), 1, "C");  // stored data that no longer match their CRC
+  WriteFile(source + "rotten.zip", rotten);
+  WriteFile(source + "broken.zip", "PK but not a zip");
+  settings.rebuildRemoveSources = true;
+  RebuildOutcome outcome = Rebuild();
+  for (const std::string& text : ui.MessageTexts())
+    EXPECT_NE(text.find("broken.zip"), std::string::npos) << "only the damaged zip is explained at once: " << text;
+  EXPECT_EQ(ReadFile(destination + "h.zip"), unreadable);
+  fs::remove(destination + "h.zip");
+  EXPECT_EQ(Tree(destination), (Files{{"g.zip:r1", kA}, {"g.zip:r2", kB}}));
+  EXPECT_FALSE(FileExists(source + "DOWNLOAD.ZIP")) << "both members were rebuilt and removed";
+  EXPECT_EQ(Failures(outcome),
+            (Texts{source + "broken.zip: is not a readable zip; it was read as a plain file",
+                   source + "locked.zip/r2: is encrypted",
+                   source + "packed.zip/big: is compressed with a method Kestrel cannot read",
+                   source + "rotten.zip/four: is damaged: its contents do not match its CRC-32",
+                   destination + "h.zip: could not be read; it was left as it is"}));
+}
+
+}  // namespace
+}  // namespace kestrel::testing
