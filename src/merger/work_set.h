@@ -13,6 +13,7 @@
 #include "archive/zip_entry.h"
 #include "gamedb/game_set.h"
 #include "merger/merge_run.h"
+#include "merger/set_content.h"
 
 namespace kestrel {
 
@@ -46,9 +47,8 @@ struct WorkSet {
   // Filled by FinishSet: what is to replace the old set on commit.
   std::string newArchive;  // the new zip inside the work folder, or ""
   std::string newFolder;   // the folder of new loose files inside the work folder, or ""
-  // Set when a failed commit could not move an old set back out of a work
-  // folder of the family: the work folder then stays.
-  bool keepWorkFolder = false;
+  // Filled once built: what the new set holds, read back from the disk.
+  ContentSet content;
 };
 
 // Creates the work folder of the set `setName` in `folder`. False when it

@@ -21,6 +21,7 @@ MergerTest::MergerTest() {
   for (const std::string& path : {path1, path2}) fs::create_directories(path);
   settings.activeRomPaths = {path1, path2};
   settings.activeRomPathCount = 2;
+  settings.backupFolder = backupFolder;
   InitZipLibrary(zipLibrary);
 }
 

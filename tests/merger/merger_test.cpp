@@ -80,12 +80,12 @@ bool FailForPacman(ZipLibrary& library, const std::string& archive, const ZipCha
   return written && archive.find("/pacman") == std::string::npos && archive.find("/puckman") == std::string::npos;
 }
 
-// A family with a leftover work folder, or whose zip fails, keeps every
-// file it had and no new work folder; only the galaxian family changes.
-TEST_F(MergerTest, ALeftoverWorkFolderOrAFailureWhileZippingLeavesTheOldSetsByteForByte) {
+// A family whose zip fails keeps every file it had and no work folder; it
+// is counted failed with the set and the reason named, also when the user
+// chose to stop there. Only the galaxian family changes.
+TEST_F(MergerTest, AFailureWhileZippingLeavesTheOldSetsByteForByteAndIsReported) {
   AddStandardGames();
   WriteSplitCollection();
-  WriteFile(path1 + "pacman.kpw/a.1", "half copied");
   auto expectOnlyGalaxianChanged = [this](const Files& before) {
     Files after = Snapshot();
     for (const auto& [file, bytes] : before)
@@ -94,30 +94,21 @@ TEST_F(MergerTest, ALeftoverWorkFolderOrAFailureWhileZippingLeavesTheOldSetsByte
       EXPECT_TRUE(before.count(file) || file.find(".kpw") == std::string::npos) << "work folder left: " << file;
   };
   Files before = Snapshot();
-  MergeOutcome outcome = Run();
-  ASSERT_EQ(outcome.skipped.size(), 1u);
-  EXPECT_EQ(outcome.skipped[0].parent, "pacman");
-  EXPECT_EQ(outcome.skipped[0].workFolder, path1 + "pacman.kpw/");
-  EXPECT_EQ(outcome.handled, std::vector<std::string>{"galaxian"});
-  expectOnlyGalaxianChanged(before);
-
-  fs::remove_all(path1 + "pacman.kpw");
-  before = Snapshot();
   ui.messageAnswers = {kResultNo};
-  outcome = Run(MergeButton::kMerge, FailForPacman);
+  MergeOutcome outcome = Run(MergeButton::kMerge, FailForPacman);
   EXPECT_EQ(outcome.handled, std::vector<std::string>{"galaxian"});
-  ASSERT_EQ(outcome.failed.size(), 1u);
-  EXPECT_EQ(outcome.failed[0].parent, "pacman");
+  EXPECT_EQ(outcome.failed, (std::vector<FailedFamily>{{"pacman", "can't write the new '" + path1 + "pacman.zip'"}}));
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].text, "Error While Zipping !\n\nDo You Want To Stop Merging Process ?");
   expectOnlyGalaxianChanged(before);
 
   // Unmerging: the clone sets are written, the parent's fails; none of the
-  // family's sets changes. Yes ends the run.
+  // family's sets changes. Yes ends the run, the family still counted.
   before = Snapshot();
   ui.messageAnswers = {kResultYes};
   outcome = Run(MergeButton::kUnmerge, FailForPacman);
   EXPECT_TRUE(outcome.stopped);
+  EXPECT_EQ(outcome.failed, (std::vector<FailedFamily>{{"pacman", "can't write the new '" + path2 + "pacmanf.zip'"}}));
   EXPECT_EQ(ui.messages.size(), 2u);
   expectOnlyGalaxianChanged(before);
 }
