@@ -95,6 +95,12 @@ Files MergerTest::ZipContents(const std::string& zipPath) {
   return files;
 }
 
+Files MergerTest::FolderContents(const std::string& folder) {
+  Files files;
+  for (const auto& entry : fs::directory_iterator(folder)) files[entry.path().filename()] = ReadFile(entry.path());
+  return files;
+}
+
 Files MergerTest::Snapshot() {
   Files files;
   for (const auto& entry : fs::recursive_directory_iterator(root.path()))

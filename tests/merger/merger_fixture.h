@@ -48,6 +48,8 @@ class MergerTest : public ::testing::Test {
   void WriteFolder(const std::string& folder, const std::string& set, const Files& files);
   // Member name -> contents; every member must extract.
   Files ZipContents(const std::string& zipPath);
+  // File name -> contents of the files in a set folder.
+  Files FolderContents(const std::string& folder);
   // Every entry under the root, by path relative to it, with its bytes
   // ("/" for a folder).
   Files Snapshot();

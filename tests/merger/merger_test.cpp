@@ -41,6 +41,7 @@ TEST_F(MergerTest, WithoutCleanSetOrRemoveOldOtherFilesAndOldSetsStay) {
   expected["readme.txt"] = "keep me";
   EXPECT_EQ(ZipContents(path2 + "galaxian.zip"), SplitFiles("galaxian")) << "found first in path 1";
   EXPECT_EQ(ZipContents(path1 + "galaxian.zip"), expected);
+  EXPECT_EQ(Backup("galaxian"), (Files{{"g.1", "stale"}})) << "replaced, so kept in a backup";
   EXPECT_EQ(ReadFile(path1 + "galaxian/notes.txt"), "keep me too");
   EXPECT_TRUE(FileExists(path2 + "galaxa.zip"));
   EXPECT_TRUE(FolderExists(path2 + "pacman"));
