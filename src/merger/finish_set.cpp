@@ -46,7 +46,8 @@ StepResult ZipNewSet(MergeRun& run, WorkSet& set, std::string& failure) {
     set.newArchive = archive;
     return StepResult::kContinue;
   }
-  failure = listed ? "can't write the new '" + set.setPath + ".zip'" : "can't read '" + *oldZip + "'";
+  failure = listed ? "can't write the new '" + set.setPath + ".zip': the disk may be full, or a zip it copies from damaged"
+                   : "can't read '" + *oldZip + "', whose other files the new set would keep";
   if (UserStops(run, "Error While Zipping !\n\nDo You Want To Stop Merging Process ?")) return StepResult::kStop;
   return StepResult::kContinue;
 }

@@ -87,6 +87,7 @@ bool FailForPacman(ZipLibrary& library, const std::string& archive, const ZipCha
 TEST_F(MergerTest, AFailureWhileZippingLeavesTheOldSetsByteForByteAndIsReported) {
   AddStandardGames();
   WriteSplitCollection();
+  const std::string kWhy = ": the disk may be full, or a zip it copies from damaged";
   auto expectOnlyGalaxianChanged = [this](const Files& before) {
     Files after = Snapshot();
     for (const auto& [file, bytes] : before)
@@ -98,7 +99,7 @@ TEST_F(MergerTest, AFailureWhileZippingLeavesTheOldSetsByteForByteAndIsReported)
   ui.messageAnswers = {kResultNo};
   MergeOutcome outcome = Run(MergeButton::kMerge, FailForPacman);
   EXPECT_EQ(outcome.handled, std::vector<std::string>{"galaxian"});
-  EXPECT_EQ(outcome.failed, (std::vector<FailedFamily>{{"pacman", "can't write the new '" + path1 + "pacman.zip'"}}));
+  EXPECT_EQ(outcome.failed, (std::vector<FailedFamily>{{"pacman", "can't write the new '" + path1 + "pacman.zip'" + kWhy}}));
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].text, "Error While Zipping !\n\nDo You Want To Stop Merging Process ?");
   expectOnlyGalaxianChanged(before);
@@ -109,7 +110,7 @@ TEST_F(MergerTest, AFailureWhileZippingLeavesTheOldSetsByteForByteAndIsReported)
   ui.messageAnswers = {kResultYes};
   outcome = Run(MergeButton::kUnmerge, FailForPacman);
   EXPECT_TRUE(outcome.stopped);
-  EXPECT_EQ(outcome.failed, (std::vector<FailedFamily>{{"pacman", "can't write the new '" + path2 + "pacmanf.zip'"}}));
+  EXPECT_EQ(outcome.failed, (std::vector<FailedFamily>{{"pacman", "can't write the new '" + path2 + "pacmanf.zip'" + kWhy}}));
   EXPECT_EQ(ui.messages.size(), 2u);
   expectOnlyGalaxianChanged(before);
 }
