@@ -4,7 +4,7 @@
 #include <unordered_set>
 
 #include "archive/zip_reader.h"
-#include "merger/folder_tree.h"
+#include "archive/folder_tree.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
 
@@ -105,7 +105,8 @@ StepResult FinishSet(MergeRun& run, WorkSet& set, std::string& failure) {
 }
 
 void DiscardWorkSets(const std::vector<WorkSet>& sets) {
-  for (const WorkSet& set : sets) RemoveFolderTree(set.workFolder);
+  for (const WorkSet& set : sets)
+    if (PathExists(set.workFolder)) DeleteFolderTree(set.workFolder);
 }
 
 }  // namespace kestrel

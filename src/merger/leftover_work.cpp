@@ -3,7 +3,7 @@
 #include <optional>
 
 #include "merger/backup_plan.h"
-#include "merger/folder_tree.h"
+#include "archive/folder_tree.h"
 #include "merger/read_content.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
@@ -42,7 +42,7 @@ bool CleanLeftover(MergeRun& run, const std::string& folder, const std::string& 
     if (!RescueOriginal(run, *oldFolder, setPath, false, setName, inPlace, plan)) return false;
   }
   if (!MakeBackups(run, plan, kept).empty()) return false;
-  bool removed = RemoveFolderTree(workFolder);
+  bool removed = DeleteFolderTree(workFolder);
   // A set put back must be found where it is now.
   run.sets.Forget(folder);
   return removed;

@@ -6,7 +6,6 @@
 #include "merger/commit_family.h"
 #include "merger/finish_set.h"
 #include "merger/leftover_work.h"
-#include "merger/folder_tree.h"
 #include "merger/merge_paths.h"
 #include "merger/work_set.h"
 #include "platform/file_system.h"
