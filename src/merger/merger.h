@@ -30,7 +30,10 @@ enum class MergeButton { kMerge, kUnmerge };
 // A family left alone because a work folder of it could not be made.
 struct SkippedFamily {
   std::string parent;
-  std::string workFolder;  // the work folder that could not be made (typically left over)
+  // The work folder that could not be made: typically one left over by an
+  // interrupted run that holds an old set which could be neither put back
+  // nor backed up.
+  std::string workFolder;
 };
 
 // A family whose new sets could not be written; its old sets are kept.
