@@ -32,9 +32,7 @@ void NoteWhatLeaves(MergeRun& run, const std::string& path, bool isZip, const st
     if (kept.count(ContentOf(member)) == 0) NoteItem(plan, setName, MemberBackup(member, member.storedName), path);
 }
 
-bool BackupsAvailable(const MergeRun& run) {
-  return run.settings.makeBackups && !run.settings.backupFolder.empty();
-}
+bool BackupsAvailable(const MergeRun& run) { return run.settings.makeBackups && !run.settings.backupFolder.empty(); }
 
 std::string MakeBackups(MergeRun& run, const BackupPlan& plan, std::vector<KeptFile>& kept) {
   if (plan.Empty()) return "";

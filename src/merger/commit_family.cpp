@@ -63,7 +63,8 @@ Leaving FindWhatLeaves(MergeRun& run, const WorkSet& set) {
   // stays, unless its game has no ROM of its own in this layout.
   bool emptied = !newZip && !newFolder && cleanSet && set.holdsNoRom;
   bool replaced = newZip || newFolder || emptied;
-  if (std::optional<std::string> zip = run.sets.FindZip(set.folder, set.setName); zip && (newZip || (cleanSet && replaced)))
+  if (std::optional<std::string> zip = run.sets.FindZip(set.folder, set.setName);
+      zip && (newZip || (cleanSet && replaced)))
     leaving.zip = zip;
   leaving.folder = run.sets.FindFolder(set.folder, set.setName);
   if (!leaving.folder) return leaving;
@@ -202,8 +203,7 @@ void RemoveOldSets(MergeRun& run, const std::vector<WorkSet>& sets, const std::v
 
 }  // namespace
 
-std::string CommitFamily(MergeRun& run, std::vector<WorkSet>& sets, const FamilyCommit& family,
-                         MergeOutcome& outcome) {
+std::string CommitFamily(MergeRun& run, std::vector<WorkSet>& sets, const FamilyCommit& family, MergeOutcome& outcome) {
   for (WorkSet& set : sets)
     if (!ReadBack(run, set)) return "the new '" + set.setPath + "' does not read back";
   std::vector<Leaving> leaving;

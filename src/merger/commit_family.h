@@ -50,7 +50,6 @@ struct FamilyCommit {
 // stay: they took away only what is kept elsewhere). Files left or moved
 // rather than removed are added to `outcome.kept`. The work folders stay;
 // DiscardWorkSets removes them.
-std::string CommitFamily(MergeRun& run, std::vector<WorkSet>& sets, const FamilyCommit& family,
-                         MergeOutcome& outcome);
+std::string CommitFamily(MergeRun& run, std::vector<WorkSet>& sets, const FamilyCommit& family, MergeOutcome& outcome);
 
 }  // namespace kestrel

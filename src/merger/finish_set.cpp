@@ -3,8 +3,8 @@
 #include <optional>
 #include <unordered_set>
 
-#include "archive/zip_reader.h"
 #include "archive/folder_tree.h"
+#include "archive/zip_reader.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
 
@@ -46,8 +46,9 @@ StepResult ZipNewSet(MergeRun& run, WorkSet& set, std::string& failure) {
     set.newArchive = archive;
     return StepResult::kContinue;
   }
-  failure = listed ? "can't write the new '" + set.setPath + ".zip': the disk may be full, or a zip it copies from damaged"
-                   : "can't read '" + *oldZip + "', whose other files the new set would keep";
+  failure = listed
+                ? "can't write the new '" + set.setPath + ".zip': the disk may be full, or a zip it copies from damaged"
+                : "can't read '" + *oldZip + "', whose other files the new set would keep";
   if (UserStops(run, "Error While Zipping !\n\nDo You Want To Stop Merging Process ?")) return StepResult::kStop;
   return StepResult::kContinue;
 }

@@ -2,8 +2,8 @@
 
 #include <optional>
 
-#include "merger/backup_plan.h"
 #include "archive/folder_tree.h"
+#include "merger/backup_plan.h"
 #include "merger/read_content.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"

@@ -238,8 +238,7 @@ StepResult RebuildFamily(MergeRun& run, const GameSet& parent, bool split, Merge
     if (!IsValidClone(run, ref)) continue;
     const GameSet& clone = CloneOf(run, ref);
     WorkSet cloneSet;
-    if (!OpenWorkSet(parent, DestinationFolderOf(run.sets, run.settings, clone.name), clone.name, cloneSet,
-                     outcome)) {
+    if (!OpenWorkSet(parent, DestinationFolderOf(run.sets, run.settings, clone.name), clone.name, cloneSet, outcome)) {
       // The family's other work folders were made by this run.
       DiscardWorkSets(sets);
       return StepResult::kContinue;

@@ -64,8 +64,8 @@ RemovalCount CountSetsToRemove(const GameList& database, const SettingsRecord& s
   return count;
 }
 
-MergeOutcome RunMerger(const GameList& database, SettingsRecord& settings, UserInterface* ui,
-                       ZipLibrary& zipLibrary, MergeButton button, ZipWriter writeZip) {
+MergeOutcome RunMerger(const GameList& database, SettingsRecord& settings, UserInterface* ui, ZipLibrary& zipLibrary,
+                       MergeButton button, ZipWriter writeZip) {
   MergeOutcome outcome;
   if (!CheckRun(settings, ui)) return outcome;
   outcome.started = true;

@@ -29,8 +29,8 @@ class ClashingFamilyTest : public MergerTest {
   }
   const std::string ownA1 = "X" + RomData("a.1").substr(1);
   const Files parentSet = {{"a.1", RomData("a.1")}, {"a.2", RomData("a.2")}};
-  const Files mergedSet = {{"a.1", RomData("a.1")}, {"a.2", RomData("a.2")}, {"f.3", RomData("f.3")},
-                           {"p.4", RomData("p.4")}};
+  const Files mergedSet = {
+      {"a.1", RomData("a.1")}, {"a.2", RomData("a.2")}, {"f.3", RomData("f.3")}, {"p.4", RomData("p.4")}};
   const Files splitClone = {{"a.1", ownA1}, {"f.3", RomData("f.3")}};
   const Files fullClone = {{"a.1", ownA1}, {"a.2", RomData("a.2")}, {"f.3", RomData("f.3")}};
 };
@@ -103,7 +103,9 @@ TEST_F(MergerTest, CleanSetBacksUpWhatBelongsToNoGameOrFailsTheFamily) {
   EXPECT_EQ(outcome.failed[0].reason,
             "'readme.txt' in '" + path1 + "pacman.zip' is in no new set, and no backup folder is set");
   for (const auto& [file, bytes] : before)
-    if (file.find("gala") == std::string::npos) { EXPECT_EQ(Snapshot()[file], bytes) << file; }
+    if (file.find("gala") == std::string::npos) {
+      EXPECT_EQ(Snapshot()[file], bytes) << file;
+    }
 
   settings.backupFolder = backupFolder;
   outcome = Run();
@@ -143,7 +145,8 @@ TEST_F(MergerTest, AZipThatCannotBeReadIsLeftOrMovedWholeIntoTheBackupFolder) {
   outcome = Run();
   EXPECT_EQ(ReadFile(path2 + "galaxian.zip"), kNotAZip);
   ASSERT_EQ(outcome.failed.size(), 1u);
-  EXPECT_EQ(outcome.failed[0].reason, "'" + path2 + "galaxian.zip', which can't be read, is in no new set, and no backup folder is set");
+  EXPECT_EQ(outcome.failed[0].reason,
+            "'" + path2 + "galaxian.zip', which can't be read, is in no new set, and no backup folder is set");
 
   settings.backupFolder = backupFolder;
   outcome = Run();
@@ -151,7 +154,7 @@ TEST_F(MergerTest, AZipThatCannotBeReadIsLeftOrMovedWholeIntoTheBackupFolder) {
   EXPECT_EQ(ZipContents(path2 + "galaxian.zip"), SplitFiles("galaxa"));
   EXPECT_EQ(ReadFile(backupFolder + "galaxian.zip"), kNotAZip);
   EXPECT_EQ(outcome.kept, (std::vector<KeptFile>{{path2 + "galaxian.zip",
-                                                   "can't be read: moved into '" + backupFolder + "galaxian.zip'"}}));
+                                                  "can't be read: moved into '" + backupFolder + "galaxian.zip'"}}));
 }
 
 // Without Clean Set or Remove Old (the command line's defaults) a merge
@@ -167,7 +170,9 @@ TEST_F(MergerTest, APlainMergeOnlyAddsAndASecondMergeChangesNothing) {
   EXPECT_EQ(outcome.handled, (std::vector<std::string>{"galaxian", "pacman"}));
   Files after = Snapshot();
   for (const auto& [file, bytes] : before)
-    if (file != "roms1/pacman.zip" && file != "roms2/galaxian.zip") { EXPECT_EQ(after[file], bytes) << file; }
+    if (file != "roms1/pacman.zip" && file != "roms2/galaxian.zip") {
+      EXPECT_EQ(after[file], bytes) << file;
+    }
   EXPECT_EQ(ZipContents(path1 + "pacman.zip"), MergedFiles("pacman"));
   EXPECT_EQ(ZipContents(path2 + "galaxian.zip"), MergedFiles("galaxian"));
 
@@ -178,8 +183,8 @@ TEST_F(MergerTest, APlainMergeOnlyAddsAndASecondMergeChangesNothing) {
   outcome = Run();
   EXPECT_EQ(outcome.handled, (std::vector<std::string>{"galaxian", "pacman"}));
   EXPECT_TRUE(outcome.failed.empty() && outcome.kept.empty());
-  EXPECT_EQ(Entries(), (std::vector<std::string>{"roms1", "roms1/pacman.zip", "roms1/single.zip", "roms2",
-                                                 "roms2/galaxian.zip"}));
+  EXPECT_EQ(Entries(),
+            (std::vector<std::string>{"roms1", "roms1/pacman.zip", "roms1/single.zip", "roms2", "roms2/galaxian.zip"}));
   EXPECT_EQ(ZipContents(path1 + "pacman.zip"), MergedFiles("pacman"));
   EXPECT_FALSE(FolderExists(backupFolder));
 }

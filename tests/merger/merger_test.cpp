@@ -19,10 +19,10 @@ TEST_F(MergerTest, MergesSplitZipsIntoOneZipPerFamilyAndRemovesTheOldSets) {
   EXPECT_TRUE(outcome.skipped.empty() && outcome.failed.empty() && !outcome.stopped);
   EXPECT_EQ(ZipContents(path1 + "pacman.zip"), MergedFiles("pacman"));
   EXPECT_EQ(ZipContents(path2 + "galaxian.zip"), MergedFiles("galaxian"));
-  EXPECT_EQ(Entries(), (std::vector<std::string>{"roms1", "roms1/pacman.zip", "roms1/single.zip", "roms2",
-                                                 "roms2/galaxian.zip"}));
-  EXPECT_EQ(ui.progressTexts, (std::vector<std::string>{"\n\n Merging Gameset:\tgalaxian",
-                                                        "\n\n Merging Gameset:\tpacman"}));
+  EXPECT_EQ(Entries(),
+            (std::vector<std::string>{"roms1", "roms1/pacman.zip", "roms1/single.zip", "roms2", "roms2/galaxian.zip"}));
+  EXPECT_EQ(ui.progressTexts,
+            (std::vector<std::string>{"\n\n Merging Gameset:\tgalaxian", "\n\n Merging Gameset:\tpacman"}));
 
   EXPECT_TRUE(ui.messages.empty());
 }
@@ -91,7 +91,9 @@ TEST_F(MergerTest, AFailureWhileZippingLeavesTheOldSetsByteForByteAndIsReported)
   auto expectOnlyGalaxianChanged = [this](const Files& before) {
     Files after = Snapshot();
     for (const auto& [file, bytes] : before)
-      if (file.find("gala") == std::string::npos) { EXPECT_EQ(after[file], bytes) << file; }
+      if (file.find("gala") == std::string::npos) {
+        EXPECT_EQ(after[file], bytes) << file;
+      }
     for (const auto& [file, bytes] : after)
       EXPECT_TRUE(before.count(file) || file.find(".kpw") == std::string::npos) << "work folder left: " << file;
   };
@@ -99,7 +101,8 @@ TEST_F(MergerTest, AFailureWhileZippingLeavesTheOldSetsByteForByteAndIsReported)
   ui.messageAnswers = {kResultNo};
   MergeOutcome outcome = Run(MergeButton::kMerge, FailForPacman);
   EXPECT_EQ(outcome.handled, std::vector<std::string>{"galaxian"});
-  EXPECT_EQ(outcome.failed, (std::vector<FailedFamily>{{"pacman", "can't write the new '" + path1 + "pacman.zip'" + kWhy}}));
+  EXPECT_EQ(outcome.failed,
+            (std::vector<FailedFamily>{{"pacman", "can't write the new '" + path1 + "pacman.zip'" + kWhy}}));
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].text, "Error While Zipping !\n\nDo You Want To Stop Merging Process ?");
   expectOnlyGalaxianChanged(before);
@@ -110,7 +113,8 @@ TEST_F(MergerTest, AFailureWhileZippingLeavesTheOldSetsByteForByteAndIsReported)
   ui.messageAnswers = {kResultYes};
   outcome = Run(MergeButton::kUnmerge, FailForPacman);
   EXPECT_TRUE(outcome.stopped);
-  EXPECT_EQ(outcome.failed, (std::vector<FailedFamily>{{"pacman", "can't write the new '" + path2 + "pacmanf.zip'" + kWhy}}));
+  EXPECT_EQ(outcome.failed,
+            (std::vector<FailedFamily>{{"pacman", "can't write the new '" + path2 + "pacmanf.zip'" + kWhy}}));
   EXPECT_EQ(ui.messages.size(), 2u);
   expectOnlyGalaxianChanged(before);
 }
