@@ -131,13 +131,15 @@ TEST_F(MergerTest, AZipThatCannotBeReadIsLeftOrMovedWholeIntoTheBackupFolder) {
   AddStandardGames();
   WriteSplitCollection();
   WriteFile(path1 + "galaxa.zip", kNotAZip);
+  settings.mergeCleanSet = false;
   MergeOutcome outcome = Run();
   EXPECT_EQ(outcome.handled, (std::vector<std::string>{"galaxian", "pacman"}));
   EXPECT_EQ(ReadFile(path1 + "galaxa.zip"), kNotAZip);
   EXPECT_FALSE(FileExists(path2 + "galaxa.zip")) << "read, and in the merged set";
   EXPECT_EQ(outcome.kept, (std::vector<KeptFile>{{path1 + "galaxa.zip", "can't be read: left in place"}}));
 
-  // The old set a new set would replace.
+  // The old set a new set would replace with Clean Set.
+  settings.mergeCleanSet = true;
   fs::remove(path1 + "galaxa.zip");
   WriteFile(path2 + "galaxian.zip", kNotAZip);
   WriteZip(path2, "galaxa", SplitFiles("galaxa"));
