@@ -32,11 +32,10 @@ void NoteWhatLeaves(MergeRun& run, const std::string& path, bool isZip, const st
     if (kept.count(ContentOf(member)) == 0) NoteItem(plan, setName, MemberBackup(member, member.storedName), path);
 }
 
-bool BackupsAvailable(const MergeRun& run) { return run.settings.makeBackups && !run.settings.backupFolder.empty(); }
-
 std::string MakeBackups(MergeRun& run, const BackupPlan& plan, std::vector<KeptFile>& kept) {
   if (plan.Empty()) return "";
-  if (!BackupsAvailable(run)) return plan.firstItem + " is in no new set, and no backup folder is set";
+  if (!run.settings.makeBackups) return plan.firstItem + " is in no new set, and backups are off";
+  if (run.settings.backupFolder.empty()) return plan.firstItem + " is in no new set, and no backup folder is set";
   const std::string& folder = run.settings.backupFolder;
   for (const auto& [setName, items] : plan.items) {
     run.Pump();

@@ -28,9 +28,6 @@ struct BackupPlan {
 void NoteWhatLeaves(MergeRun& run, const std::string& path, bool isZip, const std::string& setName,
                     const ContentSet& kept, BackupPlan& plan);
 
-// Whether the settings give a backup folder to write to.
-bool BackupsAvailable(const MergeRun& run);
-
 // Writes the backups of `plan` and moves its unreadable files into the
 // backup folder, noting each move in `kept`. "" when everything is kept;
 // otherwise what could not be kept, for the user. Nothing is left to
