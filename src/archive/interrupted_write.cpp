@@ -47,6 +47,14 @@ bool ReadsWhole(const std::string& archivePath) {
   return true;
 }
 
+// True when `path` itself is a complete zip. A killed write never got to
+// its central directory, so such a file is no partial copy: it may be a
+// user's own copy ("set.zip.backup") and is never removed.
+bool IsCompleteZip(const std::string& path) {
+  ZipEntryList members;
+  return ReadZipDirectory(path, members, false, false);
+}
+
 }  // namespace
 
 bool IsInterruptedWriteOf(const std::string& archiveName, const std::string& name) {
@@ -67,7 +75,7 @@ std::vector<InterruptedWrite> FindInterruptedWrites(const std::string& folder) {
 ClearedLeftover ClearInterruptedWrite(const std::string& backupFolder, const InterruptedWrite& leftover) {
   ClearedLeftover cleared;
   if (IsSymbolicLink(leftover.path) || !FileExists(leftover.path)) return cleared;
-  if (ReadsWhole(leftover.archivePath)) {
+  if (ReadsWhole(leftover.archivePath) && !IsCompleteZip(leftover.path)) {
     if (IsReadOnly(leftover.path)) ClearReadOnly(leftover.path);
     if (DeleteFile(leftover.path)) cleared.outcome = LeftoverOutcome::kRemoved;
     return cleared;

@@ -40,7 +40,8 @@ struct ClearedLeftover {
 };
 
 // Clears one leftover: removed when its archive is there and reads whole
-// (every member's contents check out), otherwise moved into `backupFolder`
+// (every member's contents check out) and the leftover itself is no
+// complete zip, otherwise moved into `backupFolder`
 // under a free name. Never deletes the only copy of anything.
 ClearedLeftover ClearInterruptedWrite(const std::string& backupFolder, const InterruptedWrite& leftover);
 

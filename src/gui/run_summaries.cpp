@@ -43,8 +43,12 @@ RunSummary SummarizeMerge(const MergeOutcome& outcome, MergeButton button, int f
   lines.clear();
   for (const FailedFamily& family : outcome.failed) lines.push_back(family.parent + ": " + family.reason);
   summary.text += ListOf("Failed (their old sets are kept):", lines);
+  lines.clear();
+  for (const KeptFile& file : outcome.kept) lines.push_back(file.path + ": " + file.reason);
+  summary.text += ListOf("Kept (not removed):", lines);
+  summary.text += ListOf("Cleared (left by an interrupted run):", outcome.cleanedLeftovers);
 
-  if (outcome.stopped || skipped > 0 || failed > 0) summary.icon = MessageIcon::kExclamation;
+  if (outcome.stopped || skipped > 0 || failed > 0 || !outcome.kept.empty()) summary.icon = MessageIcon::kExclamation;
   return summary;
 }
 
@@ -60,6 +64,10 @@ RunSummary SummarizeRebuild(const RebuildOutcome& outcome, bool removeSources) {
   std::vector<std::string> lines;
   for (const RebuildFailure& failure : outcome.failures) lines.push_back(failure.path + ": " + failure.reason);
   summary.text += ListOf("Failed:", lines);
+  lines.clear();
+  for (const RebuildLeftover& leftover : outcome.leftovers)
+    lines.push_back(leftover.path + (leftover.movedTo.empty() ? ": removed" : ": moved to '" + leftover.movedTo + "'"));
+  summary.text += ListOf("Cleared (left by an interrupted run):", lines);
   if (!outcome.completed || !outcome.failures.empty()) summary.icon = MessageIcon::kExclamation;
   return summary;
 }

@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <vector>
 
+#include "merger/commit_family.h"
 #include "merger/finish_set.h"
-#include "merger/folder_tree.h"
+#include "merger/leftover_work.h"
 #include "merger/merge_paths.h"
 #include "merger/work_set.h"
 #include "platform/file_system.h"
@@ -87,45 +88,92 @@ void CollectBiosRoms(MergeRun& run, const GameSet& game, WorkSet& set) {
   }
 }
 
-// Whether the family's collecting met `zip` and could not read it: nothing
-// of it reached the new sets.
-bool WasUnreadable(const MergeRun& run, const std::string& zip) {
-  auto listing = run.zipListings.find(zip);
-  return listing != run.zipListings.end() && !listing->second;
-}
-
-// Removes the set `name` from every active ROM path but `keep` ("" keeps
-// none). A zip that could not be read stays: it may still be repaired.
-void DeleteSetElsewhere(MergeRun& run, const std::string& name, const std::string& keep) {
-  for (const std::string& romPath : run.settings.activeRomPaths) {
-    if (!keep.empty() && SameFolder(romPath, keep)) continue;
-    std::optional<std::string> zip = run.sets.FindZip(romPath, name);
-    if (zip && !WasUnreadable(run, *zip)) DeleteFile(*zip);
-    if (std::optional<std::string> folder = run.sets.FindFolder(romPath, name)) RemoveFolderTree(*folder);
-  }
+// The names of the BIOS sets the family's games use: what they hold is in
+// the collection, whatever the family's new sets leave out.
+std::vector<std::string> BiosSetsOf(const MergeRun& run, const GameSet& parent) {
+  std::vector<std::string> names;
+  auto add = [&](const GameSet& game) {
+    const GameSet* bios = BiosSetOf(run, game);
+    if (bios != nullptr && std::find(names.begin(), names.end(), bios->name) == names.end())
+      names.push_back(bios->name);
+  };
+  add(parent);
+  for (const CloneRef& ref : parent.clones)
+    if (IsValidClone(run, ref)) add(CloneOf(run, ref));
+  return names;
 }
 
 // Builds every set of the family, then commits them together; the work
-// folders go in any case. On a stop or a failure the old sets stay.
-StepResult FinishFamily(MergeRun& run, const GameSet& parent, std::vector<WorkSet>& sets, MergeOutcome& outcome,
-                        bool& committed) {
-  committed = false;
+// folders go in any case. A family that fails or is stopped before its
+// commit keeps its old sets and is counted failed.
+StepResult FinishFamily(MergeRun& run, const GameSet& parent, std::vector<WorkSet>& sets,
+                        const std::vector<SetToRemove>& removeOld, MergeOutcome& outcome) {
   for (WorkSet& set : sets) {
-    bool built = false;
-    StepResult result = FinishSet(run, set, built);
-    if (result == StepResult::kStop || !built) {
+    std::string failure;
+    StepResult result = FinishSet(run, set, failure);
+    if (result == StepResult::kStop && failure.empty()) failure = "stopped before '" + set.setPath + "' was written";
+    if (!failure.empty()) {
       DiscardWorkSets(sets);
-      if (result == StepResult::kContinue) outcome.failed.push_back({parent.name, "a new set could not be written"});
+      outcome.failed.push_back({parent.name, failure});
       return result;
     }
   }
-  committed = CommitSets(run.sets, sets, run.settings.mergeCleanSet);
+  std::string failure = CommitFamily(run, sets, {removeOld, BiosSetsOf(run, parent)}, outcome);
   DiscardWorkSets(sets);
-  if (committed)
+  if (failure.empty())
     outcome.handled.push_back(parent.name);
   else
-    outcome.failed.push_back({parent.name, "the new sets could not be put in place"});
+    outcome.failed.push_back({parent.name, failure});
   return StepResult::kContinue;
+}
+
+// Whether a clone keeps a set of its own beside the merged set: it has a
+// ROM named like another content of its family.
+bool KeepsOwnSet(const MergeRun& run, const GameSet& clone) { return TakesAnyRom(run, clone, kMergedCloneRoms); }
+
+// The merged set: every ROM of the family that can share it, looked for in
+// every set of the family.
+void CollectMergedSet(MergeRun& run, const GameSet& parent, WorkSet& merged) {
+  merged.holdsNoRom = LeavesNoRom(run, parent, kMergedRoms);
+  CollectRoms(run, parent, parent.name, merged, kMergedRoms);
+  for (const CloneRef& ref : parent.clones)
+    if (IsValidClone(run, ref)) CollectRoms(run, parent, CloneOf(run, ref).name, merged, kMergedRoms);
+  for (const CloneRef& ref : parent.clones) {
+    if (!IsValidClone(run, ref)) continue;
+    const GameSet& clone = CloneOf(run, ref);
+    merged.holdsNoRom = merged.holdsNoRom && !TakesAnyRom(run, clone, kMergedRoms);
+    CollectRoms(run, clone, clone.name, merged, kMergedRoms);
+    CollectRoms(run, clone, parent.name, merged, kMergedRoms);
+  }
+}
+
+// Creates the work folder of one set of the family. False, with the family
+// noted as skipped, when it cannot be made (a leftover that could not be
+// cleaned up is still there).
+bool OpenWorkSet(const GameSet& parent, const std::string& folder, const std::string& setName, WorkSet& set,
+                 MergeOutcome& outcome) {
+  if (CreateWorkSet(folder, setName, set)) return true;
+  outcome.skipped.push_back({parent.name, set.workFolder});
+  return false;
+}
+
+// Cleans up the work folders an interrupted run left beside any set of the
+// family, wherever the run may have put them.
+void CleanLeftovers(MergeRun& run, const GameSet& parent, MergeOutcome& outcome) {
+  std::vector<std::string> folders = run.settings.activeRomPaths;
+  if (run.settings.mergePlacement == 1 && !run.settings.mergeDestination.empty())
+    folders.push_back(run.settings.mergeDestination);
+  std::vector<std::string> names{parent.name};
+  for (const CloneRef& ref : parent.clones)
+    if (IsValidClone(run, ref)) names.push_back(CloneOf(run, ref).name);
+  for (const std::string& name : names) {
+    if (!IsPlainSetName(name)) continue;
+    for (const std::string& folder : folders) {
+      std::optional<std::string> leftover = FindPath(JoinPath(folder, name) + ".kpw");
+      if (leftover && CleanLeftover(run, folder, name, outcome.kept))
+        outcome.cleanedLeftovers.push_back(WithTrailingSeparator(*leftover));
+    }
+  }
 }
 
 void ShowFamily(MergeRun& run, const char* doing, const GameSet& parent) {
@@ -134,62 +182,50 @@ void ShowFamily(MergeRun& run, const char* doing, const GameSet& parent) {
 
 }  // namespace
 
-StepResult MergeFamily(MergeRun& run, const GameSet& parent, MergeOutcome& outcome) {
-  ShowFamily(run, "Merging Gameset:", parent);
-  std::string folder = DestinationFolderOf(run.sets, run.settings, parent.name);
-  std::vector<WorkSet> sets(1);
-  if (!CreateWorkSet(folder, parent.name, sets[0])) {
-    outcome.skipped.push_back({parent.name, sets[0].workFolder});
-    return StepResult::kContinue;
-  }
-  WorkSet& merged = sets[0];
-  merged.holdsNoRom = LeavesNoRom(run, parent, kMergedRoms);
-  CollectRoms(run, parent, parent.name, merged, kMergedRoms);
-  for (const CloneRef& ref : parent.clones)
-    if (IsValidClone(run, ref)) CollectRoms(run, parent, CloneOf(run, ref).name, merged, kMergedRoms);
-  // Clones keeping a set of their own, with the folder it goes to.
-  std::vector<std::pair<const GameSet*, std::string>> keptClones;
+std::vector<SetToRemove> FamilySets(MergeRun& run, const GameSet& parent, bool merged) {
+  std::vector<SetToRemove> sets{{parent.name, DestinationFolderOf(run.sets, run.settings, parent.name)}};
   for (const CloneRef& ref : parent.clones) {
     if (!IsValidClone(run, ref)) continue;
     const GameSet& clone = CloneOf(run, ref);
-    merged.holdsNoRom = merged.holdsNoRom && !TakesAnyRom(run, clone, kMergedRoms);
-    CollectRoms(run, clone, clone.name, merged, kMergedRoms);
-    CollectRoms(run, clone, parent.name, merged, kMergedRoms);
-    if (!TakesAnyRom(run, clone, kMergedCloneRoms)) continue;
-    keptClones.emplace_back(&clone, DestinationFolderOf(run.sets, run.settings, clone.name));
-    sets.emplace_back();
-    if (!CreateWorkSet(keptClones.back().second, clone.name, sets.back())) {
-      outcome.skipped.push_back({parent.name, sets.back().workFolder});
-      sets.pop_back();
+    bool ownSet = !merged || KeepsOwnSet(run, clone);
+    sets.push_back({clone.name, ownSet ? DestinationFolderOf(run.sets, run.settings, clone.name) : ""});
+  }
+  return sets;
+}
+
+StepResult MergeFamily(MergeRun& run, const GameSet& parent, MergeOutcome& outcome) {
+  ShowFamily(run, "Merging Gameset:", parent);
+  CleanLeftovers(run, parent, outcome);
+  std::vector<SetToRemove> family = FamilySets(run, parent, true);
+  std::vector<WorkSet> sets(1);
+  if (!OpenWorkSet(parent, family[0].keptIn, parent.name, sets[0], outcome)) return StepResult::kContinue;
+  CollectMergedSet(run, parent, sets[0]);
+  // Clones keeping a set of their own: the merged set holds another
+  // content under these names. Added only once the merged set is whole.
+  for (const CloneRef& ref : parent.clones) {
+    if (!IsValidClone(run, ref)) continue;
+    const GameSet& clone = CloneOf(run, ref);
+    auto kept = std::find_if(family.begin(), family.end(),
+                             [&](const SetToRemove& set) { return set.name == clone.name && !set.keptIn.empty(); });
+    if (kept == family.end()) continue;
+    WorkSet cloneSet;
+    if (!OpenWorkSet(parent, kept->keptIn, clone.name, cloneSet, outcome)) {
       DiscardWorkSets(sets);
       return StepResult::kContinue;
     }
-    // The merged set holds another content under these names.
-    CollectRoms(run, clone, clone.name, sets.back(), kMergedCloneRoms);
+    CollectRoms(run, clone, clone.name, cloneSet, kMergedCloneRoms);
+    sets.push_back(std::move(cloneSet));
   }
-  bool committed = false;
-  StepResult result = FinishFamily(run, parent, sets, outcome, committed);
-  if (committed && run.settings.mergeRemoveOld) {
-    DeleteSetElsewhere(run, parent.name, folder);
-    for (const CloneRef& ref : parent.clones) {
-      if (!IsValidClone(run, ref)) continue;
-      const GameSet& clone = CloneOf(run, ref);
-      auto kept = std::find_if(keptClones.begin(), keptClones.end(),
-                               [&](const auto& entry) { return entry.first == &clone; });
-      DeleteSetElsewhere(run, clone.name, kept != keptClones.end() ? kept->second : "");
-    }
-  }
-  return result;
+  if (!run.settings.mergeRemoveOld) family.clear();
+  return FinishFamily(run, parent, sets, family, outcome);
 }
 
 StepResult RebuildFamily(MergeRun& run, const GameSet& parent, bool split, MergeOutcome& outcome) {
   ShowFamily(run, split ? "Merging Gameset:" : "Unmerging Gameset:", parent);
+  CleanLeftovers(run, parent, outcome);
   std::vector<WorkSet> sets(1);
-  std::vector<std::string> folders{DestinationFolderOf(run.sets, run.settings, parent.name)};
-  if (!CreateWorkSet(folders[0], parent.name, sets[0])) {
-    outcome.skipped.push_back({parent.name, sets[0].workFolder});
-    return StepResult::kContinue;
-  }
+  std::string folder = DestinationFolderOf(run.sets, run.settings, parent.name);
+  if (!OpenWorkSet(parent, folder, parent.name, sets[0], outcome)) return StepResult::kContinue;
   // The parent's files are noted before any clone set is looked at anew.
   RomChoice parentChoice = split ? SplitRoms(false) : kNonMergedRoms;
   sets[0].holdsNoRom = LeavesNoRom(run, parent, parentChoice);
@@ -198,35 +234,28 @@ StepResult RebuildFamily(MergeRun& run, const GameSet& parent, bool split, Merge
     if (IsValidClone(run, ref)) CollectRoms(run, parent, CloneOf(run, ref).name, sets[0], parentChoice);
   if (!split) CollectBiosRoms(run, parent, sets[0]);
 
-  std::vector<const GameSet*> clones;
   for (const CloneRef& ref : parent.clones) {
     if (!IsValidClone(run, ref)) continue;
     const GameSet& clone = CloneOf(run, ref);
-    folders.push_back(DestinationFolderOf(run.sets, run.settings, clone.name));
-    sets.emplace_back();
-    if (!CreateWorkSet(folders.back(), clone.name, sets.back())) {
-      outcome.skipped.push_back({parent.name, sets.back().workFolder});
+    WorkSet cloneSet;
+    if (!OpenWorkSet(parent, DestinationFolderOf(run.sets, run.settings, clone.name), clone.name, cloneSet, outcome)) {
       // The family's other work folders were made by this run.
-      sets.pop_back();
       DiscardWorkSets(sets);
       return StepResult::kContinue;
     }
     RomChoice cloneChoice = split ? SplitRoms(true) : kNonMergedRoms;
-    sets.back().holdsNoRom = LeavesNoRom(run, clone, cloneChoice);
-    CollectRoms(run, clone, clone.name, sets.back(), cloneChoice);
-    CollectRoms(run, clone, parent.name, sets.back(), cloneChoice);
-    if (!split) CollectBiosRoms(run, clone, sets.back());
-    clones.push_back(&clone);
+    cloneSet.holdsNoRom = LeavesNoRom(run, clone, cloneChoice);
+    CollectRoms(run, clone, clone.name, cloneSet, cloneChoice);
+    CollectRoms(run, clone, parent.name, cloneSet, cloneChoice);
+    if (!split) CollectBiosRoms(run, clone, cloneSet);
+    sets.push_back(std::move(cloneSet));
   }
   // The clone sets are finished first, in clone order, then the parent's.
   std::rotate(sets.begin(), sets.begin() + 1, sets.end());
-  bool committed = false;
-  StepResult result = FinishFamily(run, parent, sets, outcome, committed);
-  if (committed && run.settings.mergeRemoveOld) {
-    DeleteSetElsewhere(run, parent.name, folders[0]);
-    for (size_t i = 0; i < clones.size(); ++i) DeleteSetElsewhere(run, clones[i]->name, folders[i + 1]);
-  }
-  return result;
+  std::vector<SetToRemove> removeOld;
+  if (run.settings.mergeRemoveOld)
+    for (const WorkSet& set : sets) removeOld.push_back({set.setName, set.folder});
+  return FinishFamily(run, parent, sets, removeOld, outcome);
 }
 
 }  // namespace kestrel

@@ -12,6 +12,7 @@
 #include "archive/zip_entry.h"
 #include "archive/zip_library.h"
 #include "gamedb/game_set.h"
+#include "merger/set_content.h"
 #include "merger/set_locator.h"
 #include "settings/settings_record.h"
 
@@ -44,6 +45,15 @@ struct MergeRun {
   // family, whose commit may change the zips listed. (A BIOS set, which
   // many families read, is thus listed once per family using it.)
   std::map<std::string, std::optional<ZipEntryList>> zipListings;
+  // The size and CRC-32 of every loose file read for the current family, by
+  // its path; nullopt for one that cannot be read. Dropped with zipListings.
+  std::map<std::string, std::optional<Content>> looseContents;
+
+  // Forgets what was read of the previous family's files.
+  void StartFamily() {
+    zipListings.clear();
+    looseContents.clear();
+  }
 
   // Lets the progress dialog redraw and notice Cancel, about 20 times a
   // second; a cancel is remembered until the current family is done.

@@ -3,11 +3,13 @@
 // clones that uses a BIOS set is a family of its own: its set is complete
 // when non-merged and holds no BIOS ROM otherwise.
 //
-// Each family is assembled in ".kpw" work folders and committed as a whole:
-// its old sets are replaced, and with Remove Old deleted elsewhere, only
-// once all of its new sets are written. A stop or a failure removes the
+// Each family is assembled in ".kpw" work folders, which only ever hold
+// copies. Its old sets are replaced, and with Remove Old deleted elsewhere,
+// only once all of its new sets are written and read back, and only what
+// the new sets hold or a backup zip holds is taken away (see
+// commit_family.h). A stop or a failure before the commit removes the
 // family's work folders and leaves its old sets as they were. A work folder
-// left over by an interrupted run makes its family be skipped.
+// left over by an interrupted run is cleaned up when its family comes next.
 #pragma once
 
 #include <string>
@@ -28,7 +30,10 @@ enum class MergeButton { kMerge, kUnmerge };
 // A family left alone because a work folder of it could not be made.
 struct SkippedFamily {
   std::string parent;
-  std::string workFolder;  // the work folder that could not be made (typically left over)
+  // The work folder that could not be made: typically one left over by an
+  // interrupted run that holds an old set which could be neither put back
+  // nor backed up.
+  std::string workFolder;
 };
 
 // A family whose new sets could not be written; its old sets are kept.
@@ -38,12 +43,24 @@ struct FailedFamily {
   bool operator==(const FailedFamily&) const = default;
 };
 
+// A file the run would have removed but left where it was, or moved whole
+// into the backup folder, because it could not be read or backed up.
+struct KeptFile {
+  std::string path;
+  std::string reason;  // for the user: "can't be read, left in place", ...
+  bool operator==(const KeptFile&) const = default;
+};
+
 struct MergeOutcome {
   bool started = false;  // false when the run checks refused to start
   bool stopped = false;  // ended early: cancelled, or the user chose to stop after an error
   std::vector<std::string> handled;  // parents whose families were rebuilt, in order
   std::vector<SkippedFamily> skipped;
-  std::vector<FailedFamily> failed;
+  std::vector<FailedFamily> failed;  // also the family a stop broke off
+  std::vector<KeptFile> kept;
+  // Work folders an interrupted run had left, removed once what they held
+  // was found in place or backed up.
+  std::vector<std::string> cleanedLeftovers;
 };
 
 // Whether a run rearranges the family headed by `game`: a selected parent,
@@ -58,5 +75,16 @@ bool IsSelectedFamilyHead(const GameSet& game);
 // active. `writeZip` writes the new archives.
 MergeOutcome RunMerger(const GameList& database, SettingsRecord& settings, UserInterface* ui,
                        ZipLibrary& zipLibrary, MergeButton button, ZipWriter writeZip = ZipUpdate);
+
+// What a run with `settings` would delete with Remove Old, counted before
+// it starts (the desktop program asks first): the selected families with
+// an old set to delete, and those sets (zips and folders) in the active ROM
+// paths other than the one their new set goes to. Nothing without Remove
+// Old. What cannot be read or backed up then is kept, so this is the most.
+struct RemovalCount {
+  int families = 0;
+  int sets = 0;
+};
+RemovalCount CountSetsToRemove(const GameList& database, const SettingsRecord& settings, MergeButton button);
 
 }  // namespace kestrel

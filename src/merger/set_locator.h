@@ -4,7 +4,8 @@
 // ROM path may hold tens of thousands of sets.
 //
 // The listing stays true for the whole run because the merger changes only
-// the sets of the family at hand, and each family comes once.
+// the sets of the family at hand, and each family comes once (a leftover
+// cleaned up at the family's start may put a set back: Forget).
 #pragma once
 
 #include <map>
@@ -24,6 +25,8 @@ class SetLocator {
   // folder holds none.
   std::optional<std::string> FindFolder(const std::string& folder, const std::string& setName);
   std::optional<std::string> FindZip(const std::string& folder, const std::string& setName);
+  // Lists `folder` anew when next asked: a set was put back there.
+  void Forget(const std::string& folder) { listings_.erase(folder); }
 
  private:
   struct Listing {

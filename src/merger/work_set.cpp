@@ -4,23 +4,13 @@
 
 #include "archive/zip_reader.h"
 #include "merger/merge_paths.h"
+#include "merger/read_content.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
 #include "platform/text.h"
 
 namespace kestrel {
 namespace {
-
-// The members of the zip `zipPath` (as spelled on disk), listed once per
-// family with the reader's messages; nullopt when it is no readable zip.
-const std::optional<ZipEntryList>& ListZip(MergeRun& run, const std::string& zipPath) {
-  auto known = run.zipListings.find(zipPath);
-  if (known != run.zipListings.end()) return known->second;
-  std::optional<ZipEntryList> listing;
-  ZipEntryList entries;
-  if (ReadZipDirectory(zipPath, entries, false, true)) listing = std::move(entries);
-  return run.zipListings.emplace(zipPath, std::move(listing)).first->second;
-}
 
 void AddSource(WorkSet& set, const std::string& fileName, FileSource source, bool otherContent) {
   auto [at, added] = set.fileIndex.emplace(ToLowerAscii(fileName), set.files.size());
@@ -31,10 +21,21 @@ void AddSource(WorkSet& set, const std::string& fileName, FileSource source, boo
 
 // Whether a source is known to hold another content than the ROM's. A ROM
 // without a known dump matches any content of its size.
-bool HoldsOtherContent(const RomEntry* rom, uint64_t size, std::optional<uint32_t> crc) {
+bool HoldsOtherContent(const RomEntry* rom, uint64_t size, uint32_t crc) {
   if (rom == nullptr) return false;
   if (size != static_cast<uint64_t>(rom->size)) return true;
-  return crc && !rom->noDump && *crc != rom->crc && *crc != rom->crcComplement;
+  return !rom->noDump && crc != rom->crc && crc != rom->crcComplement;
+}
+
+// The same for a loose file, which is read only when its size matches: a
+// clone's own ROM often has the size and name of its parent's. A file that
+// cannot be read holds nothing usable.
+bool LooseFileHoldsOtherContent(MergeRun& run, const RomEntry* rom, const std::string& path) {
+  if (rom == nullptr) return false;
+  if (FileSize(path).value_or(0) != static_cast<uint64_t>(rom->size)) return true;
+  if (rom->noDump) return false;
+  std::optional<Content> content = LooseFileContent(run, path);
+  return !content || HoldsOtherContent(rom, content->size, content->crc);
 }
 
 // The regular file `folder` + '/' + `name`, as the file system spells it.
@@ -64,8 +65,10 @@ void CopySetFile(MergeRun& run, const std::string& romPath, const std::string& s
   if (!IsPlainSetName(fileName) || !IsPlainSetName(sourceName) || !IsPlainSetName(sourceSet)) return;
   if (std::optional<std::string> folder = run.sets.FindFolder(romPath, sourceSet)) {
     if (std::optional<std::string> loose = FindLooseFile(*folder, sourceName)) {
-      AddSource(set, fileName, {*loose, {}}, HoldsOtherContent(rom, FileSize(*loose).value_or(0), std::nullopt));
-      return;
+      bool otherContent = LooseFileHoldsOtherContent(run, rom, *loose);
+      AddSource(set, fileName, {*loose, {}}, otherContent);
+      // The set's zip beside the folder may hold the right one.
+      if (!otherContent) return;
     }
   }
   std::optional<std::string> zip = run.sets.FindZip(romPath, sourceSet);

@@ -13,6 +13,7 @@
 #include "archive/zip_entry.h"
 #include "gamedb/game_set.h"
 #include "merger/merge_run.h"
+#include "merger/set_content.h"
 
 namespace kestrel {
 
@@ -46,9 +47,8 @@ struct WorkSet {
   // Filled by FinishSet: what is to replace the old set on commit.
   std::string newArchive;  // the new zip inside the work folder, or ""
   std::string newFolder;   // the folder of new loose files inside the work folder, or ""
-  // Set when a failed commit could not move an old set back out of a work
-  // folder of the family: the work folder then stays.
-  bool keepWorkFolder = false;
+  // Filled once built: what the new set holds, read back from the disk.
+  ContentSet content;
 };
 
 // Creates the work folder of the set `setName` in `folder`. False when it
@@ -61,8 +61,10 @@ bool CreateWorkSet(const std::string& folder, const std::string& setName, WorkSe
 // name equals it without case (the last such member counts). What is found
 // becomes the latest source of the new set's file `fileName` (a BIOS set may
 // hold a game's ROM under another name). A file found nowhere is no error.
-// `rom`, when given, is the ROM the file is to be; a zip member's CRC-32 and
-// size, or a loose file's size, tell whether the source holds it.
+// `rom`, when given, is the ROM the file is to be; the size and CRC-32 of a
+// zip member or a loose file tell whether the source holds it (a clone's own
+// ROM often has the name and size of its parent's). A loose file of another
+// content leaves the set's zip in the same path to be looked in too.
 void CopySetFile(MergeRun& run, const std::string& romPath, const std::string& sourceSet,
                  const std::string& sourceName, const std::string& fileName, WorkSet& set,
                  const RomEntry* rom = nullptr);

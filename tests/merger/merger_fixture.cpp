@@ -21,6 +21,7 @@ MergerTest::MergerTest() {
   for (const std::string& path : {path1, path2}) fs::create_directories(path);
   settings.activeRomPaths = {path1, path2};
   settings.activeRomPathCount = 2;
+  settings.backupFolder = backupFolder;
   InitZipLibrary(zipLibrary);
 }
 
@@ -91,6 +92,12 @@ Files MergerTest::ZipContents(const std::string& zipPath) {
     files[entry.storedName] = ReadFile(out);
     fs::remove(out);
   }
+  return files;
+}
+
+Files MergerTest::FolderContents(const std::string& folder) {
+  Files files;
+  for (const auto& entry : fs::directory_iterator(folder)) files[entry.path().filename()] = ReadFile(entry.path());
   return files;
 }
 

@@ -1,6 +1,7 @@
 // Two ROM paths on disk, a hand-made game list with two families and a
 // single game, and the merger options of a first use (merged, zips, Clean
-// Set, Remove Old, sets kept where they are).
+// Set, Remove Old, sets kept where they are, backups into a folder of
+// their own).
 #pragma once
 
 #include <gtest/gtest.h>
@@ -47,6 +48,8 @@ class MergerTest : public ::testing::Test {
   void WriteFolder(const std::string& folder, const std::string& set, const Files& files);
   // Member name -> contents; every member must extract.
   Files ZipContents(const std::string& zipPath);
+  // File name -> contents of the files in a set folder.
+  Files FolderContents(const std::string& folder);
   // Every entry under the root, by path relative to it, with its bytes
   // ("/" for a folder).
   Files Snapshot();
@@ -56,8 +59,13 @@ class MergerTest : public ::testing::Test {
   MergeOutcome Run(MergeButton button = MergeButton::kMerge, ZipWriter writer = ZipUpdate) {
     return RunMerger(database, settings, &ui, zipLibrary, button, writer);
   }
+  // The members of the backup zip of `set`.
+  Files Backup(const std::string& set) { return ZipContents(backupFolder + set + ".zip"); }
 
   TempFolder root;
+  // Beside the ROM paths, so that Snapshot() shows only the collection.
+  TempFolder backupRoot;
+  std::string backupFolder = backupRoot / "backup/";
   std::string path1 = root / "roms1/", path2 = root / "roms2/";
   ScriptedInterface ui;
   GameList database;

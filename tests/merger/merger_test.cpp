@@ -19,10 +19,10 @@ TEST_F(MergerTest, MergesSplitZipsIntoOneZipPerFamilyAndRemovesTheOldSets) {
   EXPECT_TRUE(outcome.skipped.empty() && outcome.failed.empty() && !outcome.stopped);
   EXPECT_EQ(ZipContents(path1 + "pacman.zip"), MergedFiles("pacman"));
   EXPECT_EQ(ZipContents(path2 + "galaxian.zip"), MergedFiles("galaxian"));
-  EXPECT_EQ(Entries(), (std::vector<std::string>{"roms1", "roms1/pacman.zip", "roms1/single.zip", "roms2",
-                                                 "roms2/galaxian.zip"}));
-  EXPECT_EQ(ui.progressTexts, (std::vector<std::string>{"\n\n Merging Gameset:\tgalaxian",
-                                                        "\n\n Merging Gameset:\tpacman"}));
+  EXPECT_EQ(Entries(),
+            (std::vector<std::string>{"roms1", "roms1/pacman.zip", "roms1/single.zip", "roms2", "roms2/galaxian.zip"}));
+  EXPECT_EQ(ui.progressTexts,
+            (std::vector<std::string>{"\n\n Merging Gameset:\tgalaxian", "\n\n Merging Gameset:\tpacman"}));
 
   EXPECT_TRUE(ui.messages.empty());
 }
@@ -41,6 +41,7 @@ TEST_F(MergerTest, WithoutCleanSetOrRemoveOldOtherFilesAndOldSetsStay) {
   expected["readme.txt"] = "keep me";
   EXPECT_EQ(ZipContents(path2 + "galaxian.zip"), SplitFiles("galaxian")) << "found first in path 1";
   EXPECT_EQ(ZipContents(path1 + "galaxian.zip"), expected);
+  EXPECT_EQ(Backup("galaxian"), (Files{{"g.1", "stale"}})) << "replaced, so kept in a backup";
   EXPECT_EQ(ReadFile(path1 + "galaxian/notes.txt"), "keep me too");
   EXPECT_TRUE(FileExists(path2 + "galaxa.zip"));
   EXPECT_TRUE(FolderExists(path2 + "pacman"));
@@ -80,44 +81,40 @@ bool FailForPacman(ZipLibrary& library, const std::string& archive, const ZipCha
   return written && archive.find("/pacman") == std::string::npos && archive.find("/puckman") == std::string::npos;
 }
 
-// A family with a leftover work folder, or whose zip fails, keeps every
-// file it had and no new work folder; only the galaxian family changes.
-TEST_F(MergerTest, ALeftoverWorkFolderOrAFailureWhileZippingLeavesTheOldSetsByteForByte) {
+// A family whose zip fails keeps every file it had and no work folder; it
+// is counted failed with the set and the reason named, also when the user
+// chose to stop there. Only the galaxian family changes.
+TEST_F(MergerTest, AFailureWhileZippingLeavesTheOldSetsByteForByteAndIsReported) {
   AddStandardGames();
   WriteSplitCollection();
-  WriteFile(path1 + "pacman.kpw/a.1", "half copied");
+  const std::string kWhy = ": the disk may be full, or a zip it copies from damaged";
   auto expectOnlyGalaxianChanged = [this](const Files& before) {
     Files after = Snapshot();
     for (const auto& [file, bytes] : before)
-      if (file.find("gala") == std::string::npos) { EXPECT_EQ(after[file], bytes) << file; }
+      if (file.find("gala") == std::string::npos) {
+        EXPECT_EQ(after[file], bytes) << file;
+      }
     for (const auto& [file, bytes] : after)
       EXPECT_TRUE(before.count(file) || file.find(".kpw") == std::string::npos) << "work folder left: " << file;
   };
   Files before = Snapshot();
-  MergeOutcome outcome = Run();
-  ASSERT_EQ(outcome.skipped.size(), 1u);
-  EXPECT_EQ(outcome.skipped[0].parent, "pacman");
-  EXPECT_EQ(outcome.skipped[0].workFolder, path1 + "pacman.kpw/");
-  EXPECT_EQ(outcome.handled, std::vector<std::string>{"galaxian"});
-  expectOnlyGalaxianChanged(before);
-
-  fs::remove_all(path1 + "pacman.kpw");
-  before = Snapshot();
   ui.messageAnswers = {kResultNo};
-  outcome = Run(MergeButton::kMerge, FailForPacman);
+  MergeOutcome outcome = Run(MergeButton::kMerge, FailForPacman);
   EXPECT_EQ(outcome.handled, std::vector<std::string>{"galaxian"});
-  ASSERT_EQ(outcome.failed.size(), 1u);
-  EXPECT_EQ(outcome.failed[0].parent, "pacman");
+  EXPECT_EQ(outcome.failed,
+            (std::vector<FailedFamily>{{"pacman", "can't write the new '" + path1 + "pacman.zip'" + kWhy}}));
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].text, "Error While Zipping !\n\nDo You Want To Stop Merging Process ?");
   expectOnlyGalaxianChanged(before);
 
   // Unmerging: the clone sets are written, the parent's fails; none of the
-  // family's sets changes. Yes ends the run.
+  // family's sets changes. Yes ends the run, the family still counted.
   before = Snapshot();
   ui.messageAnswers = {kResultYes};
   outcome = Run(MergeButton::kUnmerge, FailForPacman);
   EXPECT_TRUE(outcome.stopped);
+  EXPECT_EQ(outcome.failed,
+            (std::vector<FailedFamily>{{"pacman", "can't write the new '" + path2 + "pacmanf.zip'" + kWhy}}));
   EXPECT_EQ(ui.messages.size(), 2u);
   expectOnlyGalaxianChanged(before);
 }

@@ -1,0 +1,53 @@
+#include "merger/read_content.h"
+
+#include "archive/zip_reader.h"
+#include "platform/file_system.h"
+#include "platform/paths.h"
+
+namespace kestrel {
+
+const std::optional<ZipEntryList>& ListZip(MergeRun& run, const std::string& zipPath) {
+  auto known = run.zipListings.find(zipPath);
+  if (known != run.zipListings.end()) return known->second;
+  std::optional<ZipEntryList> listing;
+  ZipEntryList entries;
+  if (ReadZipDirectory(zipPath, entries, false, true)) listing = std::move(entries);
+  return run.zipListings.emplace(zipPath, std::move(listing)).first->second;
+}
+
+std::optional<Content> LooseFileContent(MergeRun& run, const std::string& path) {
+  auto known = run.looseContents.find(path);
+  if (known != run.looseContents.end()) return known->second;
+  std::optional<Content> content;
+  uint32_t size = 0, crc = 0;
+  run.Pump();
+  if (ReadFileCrc(path, size, crc)) content = Content{size, crc};
+  return run.looseContents.emplace(path, content).first->second;
+}
+
+std::vector<std::string> SetFolderFiles(const std::string& folder) {
+  std::vector<std::string> files;
+  std::string spelled = WithTrailingSeparator(folder);
+  for (const FolderEntry& entry : ListFolder(spelled))
+    if (!entry.isFolder) files.push_back(spelled + entry.name);
+  return files;
+}
+
+ContentSet ContentOfSets(MergeRun& run, const std::vector<std::string>& names) {
+  ContentSet content;
+  for (const std::string& name : names) {
+    for (const std::string& romPath : run.settings.activeRomPaths) {
+      if (std::optional<std::string> zip = run.sets.FindZip(romPath, name)) {
+        if (const std::optional<ZipEntryList>& members = ListZip(run, *zip))
+          for (const ZipEntry& member : *members) content.insert(ContentOf(member));
+      }
+      if (std::optional<std::string> folder = run.sets.FindFolder(romPath, name)) {
+        for (const std::string& file : SetFolderFiles(*folder))
+          if (std::optional<Content> found = LooseFileContent(run, file)) content.insert(*found);
+      }
+    }
+  }
+  return content;
+}
+
+}  // namespace kestrel

@@ -1,0 +1,33 @@
+// Reading what the family's files hold, once per family: zip listings and
+// the CRC-32 of loose files.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "archive/zip_entry.h"
+#include "merger/merge_run.h"
+#include "merger/set_content.h"
+
+namespace kestrel {
+
+// The members of the zip `zipPath` (as spelled on disk), listed once per
+// family with the reader's messages; nullopt when it is no readable zip.
+const std::optional<ZipEntryList>& ListZip(MergeRun& run, const std::string& zipPath);
+
+// The size and CRC-32 of the loose file `path`, read once per family;
+// nullopt when it cannot be read.
+std::optional<Content> LooseFileContent(MergeRun& run, const std::string& path);
+
+// The regular files directly in the set folder `folder`, as spelled on
+// disk. A folder inside a set folder is no part of the set.
+std::vector<std::string> SetFolderFiles(const std::string& folder);
+
+// What the sets `names` hold in every active ROM path, as zips and
+// folders; a file that cannot be read adds nothing.
+ContentSet ContentOfSets(MergeRun& run, const std::vector<std::string>& names);
+
+inline Content ContentOf(const ZipEntry& entry) { return {entry.size, entry.crc}; }
+
+}  // namespace kestrel
