@@ -153,16 +153,23 @@ TEST_F(ToolCommandsTest, MergeSplitAndUnmergeTurnTheSetsOverAndReportWhatTheyCou
   EXPECT_EQ(Members(dir / "out/clo.zip"), (std::set<std::string>{"c.1", "p.1"}));
   EXPECT_EQ(Scan(dir / "out --rom-path " + dir / "roms", "non-merged"), 0);
 
-  // A work folder left over from an interrupted run: the family is left
-  // alone, named, counted, and the run exits 1.
-  fs::create_directories(dir / "out/par.kpw");
+  // Something in the way, which holds even for root: a file where the
+  // family's work folder goes skips the family, a folder where its new zip
+  // goes fails it. Either is named and counted, the old sets stay, and the
+  // run exits 1.
+  WriteFile(dir / "out/par.kpw", "in the way");
   CliRun skipped = Run("merge --rom-path " + dir / "out");
   EXPECT_EQ(skipped.status, 1) << skipped.out << skipped.err;
-  EXPECT_NE(skipped.out.find("skipped par: the work folder '" + dir / "out/par.kpw/" +
-                             "' is left over from an interrupted run\n"),
+  EXPECT_NE(skipped.out.find("skipped par: the work folder '" + dir / "out/par.kpw/" + "' can't be made\n"),
             std::string::npos)
       << skipped.out;
   EXPECT_NE(skipped.out.find("0 done, 1 skipped, 0 failed\n"), std::string::npos) << skipped.out;
+  fs::remove(dir / "out/par.kpw");
+  fs::create_directories(dir / "blocked/par.zip/in the way");
+  CliRun failed = Run("merge --rom-path " + dir / "out" + " --destination " + dir / "blocked");
+  EXPECT_EQ(failed.status, 1) << failed.out << failed.err;
+  EXPECT_EQ(failed.out.rfind("failed, old sets kept: par: ", 0), 0u) << failed.out;
+  EXPECT_NE(failed.out.find("0 done, 0 skipped, 1 failed\n"), std::string::npos) << failed.out;
   EXPECT_EQ(Members(dir / "out/clo.zip"), (std::set<std::string>{"c.1", "p.1"})) << "the old sets are kept";
 
   CliRun noDestination = Run("merge --rom-path " + dir / "out" + " --destination " + dir / "missing");
