@@ -7,7 +7,7 @@ namespace kestrel {
 enum ExitStatus {
   kExitDone = 0,      // everything asked for was done: nothing failed, nothing found
   kExitFindings = 1,  // findings remain, or something failed or was left undone (each named on the output)
-  kExitRefused = 2,   // the command refused or could not start: nothing was changed
+  kExitRefused = 2,   // the command refused or could not start (the reason on standard error)
 };
 
 }  // namespace kestrel
