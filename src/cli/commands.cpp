@@ -6,6 +6,7 @@
 #include "app/user_interface.h"
 #include "cli/console_interface.h"
 #include "cli/data_options.h"
+#include "cli/exit_status.h"
 #include "cli/info_command.h"
 #include "cli/merge_command.h"
 #include "cli/profile_command.h"
@@ -57,17 +58,20 @@ int RunCommandLine(int argc, char** argv) {
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {
-    return app.exit(error);
+    // --help and --version end here too, as successes; every other reason
+    // (an unknown option, a missing value) is a refusal, whatever code the
+    // parser gives it.
+    return app.exit(error) == 0 ? kExitDone : kExitRefused;
   }
 
   AnswerPolicy policy;
   if (!ParseAnswerPolicy(answer, &policy)) {
     std::fprintf(stderr, "Unknown --answer '%s'\n", answer.c_str());
-    return 2;
+    return kExitRefused;
   }
   ConsoleInterface ui(policy);
   SetApplicationInterface(&ui);
-  int status = 0;
+  int status = kExitDone;
   if (info->parsed()) status = RunInfoCommand(infoOptions, ui);
   if (profileShow->parsed()) status = ShowProfile(profileOptions.profile);
   if (profileSave->parsed()) status = SaveProfileFromOptions(profileSaveOptions, ui);

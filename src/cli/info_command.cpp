@@ -3,17 +3,18 @@
 #include <cstdio>
 
 #include "cli/data_options.h"
+#include "cli/exit_status.h"
 
 namespace kestrel {
 
 int RunInfoCommand(const DataOptions& options, UserInterface& ui) {
   std::string dataFolder = ChooseDataFolder(options);
   SettingsRecord settings;
-  if (!BuildSettings(options, dataFolder, settings)) return 2;
+  if (!BuildSettings(options, dataFolder, settings)) return kExitRefused;
   GameList database;
-  if (!LoadGameData(options, settings, dataFolder, ui, database)) return 2;
+  if (!LoadGameData(options, settings, dataFolder, ui, database)) return kExitRefused;
   std::fputs(DescribeGameCounts(database).c_str(), stdout);
-  return 0;
+  return kExitDone;
 }
 
 std::string DescribeGameCounts(const GameList& database) {

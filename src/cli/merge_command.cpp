@@ -6,6 +6,7 @@
 
 #include "app/user_interface.h"
 #include "archive/zip_library.h"
+#include "cli/exit_status.h"
 #include "cli/flag_pair.h"
 #include "merger/merger.h"
 #include "platform/file_system.h"
@@ -35,16 +36,13 @@ void FillActiveRomPaths(SettingsRecord& settings) {
   settings.activeRomPathCount = static_cast<int32_t>(settings.activeRomPaths.size());
 }
 
-void PrintFamilies(const char* label, const std::vector<std::string>& parents) {
-  for (const std::string& parent : parents) std::printf("%s %s\n", label, parent.c_str());
-}
-
 // A skipped family names its work folder, so that the user can look at what
 // an interrupted run left there and remove it.
-void PrintSkipped(const std::vector<SkippedFamily>& families) {
+void PrintSkipped(const std::vector<SkippedFamily>& families, std::FILE* out) {
   for (const SkippedFamily& family : families) {
     const char* why = FolderExists(family.workFolder) ? "is left over from an interrupted run" : "can't be made";
-    std::printf("skipped %s: the work folder '%s' %s\n", family.parent.c_str(), family.workFolder.c_str(), why);
+    std::fprintf(out, "skipped %s: the work folder '%s' %s\n", family.parent.c_str(), family.workFolder.c_str(),
+                 why);
   }
 }
 
@@ -78,10 +76,10 @@ void ApplyMergeOptions(const MergeOptions& options, SettingsRecord& settings) {
 int RunMergeCommand(const MergeOptions& options, MergeLayout layout, UserInterface& ui) {
   std::string dataFolder = ChooseDataFolder(options.data);
   SettingsRecord settings;
-  if (!BuildSettings(options.data, dataFolder, settings)) return 2;
+  if (!BuildSettings(options.data, dataFolder, settings)) return kExitRefused;
   ApplyCommandOptions(options, layout, settings);
   GameList database;
-  if (!LoadGameData(options.data, settings, dataFolder, ui, database)) return 2;
+  if (!LoadGameData(options.data, settings, dataFolder, ui, database)) return kExitRefused;
   ValidateProfile(settings, &ui);
   FillActiveRomPaths(settings);
 
@@ -90,15 +88,20 @@ int RunMergeCommand(const MergeOptions& options, MergeLayout layout, UserInterfa
   zipLibrary.level = static_cast<char>('0' + std::clamp(settings.zipLevel, 0, 9));
   MergeButton button = layout == MergeLayout::kNonMerged ? MergeButton::kUnmerge : MergeButton::kMerge;
   MergeOutcome outcome = RunMerger(database, settings, &ui, zipLibrary, button);
-  if (!outcome.started) return 2;
-  PrintFamilies("done", outcome.handled);
-  PrintSkipped(outcome.skipped);
+  if (!outcome.started) return kExitRefused;
+  return ReportMergeOutcome(outcome, stdout);
+}
+
+int ReportMergeOutcome(const MergeOutcome& outcome, std::FILE* out) {
+  for (const std::string& parent : outcome.handled) std::fprintf(out, "done %s\n", parent.c_str());
+  PrintSkipped(outcome.skipped, out);
   for (const FailedFamily& family : outcome.failed)
-    std::printf("failed, old sets kept: %s: %s\n", family.parent.c_str(), family.reason.c_str());
-  if (outcome.stopped) std::printf("stopped before the end\n");
-  std::printf("%zu done, %zu skipped, %zu failed\n", outcome.handled.size(), outcome.skipped.size(),
-              outcome.failed.size());
-  return 0;
+    std::fprintf(out, "failed, old sets kept: %s: %s\n", family.parent.c_str(), family.reason.c_str());
+  if (outcome.stopped) std::fputs("stopped before the end\n", out);
+  std::fprintf(out, "%zu done, %zu skipped, %zu failed\n", outcome.handled.size(), outcome.skipped.size(),
+               outcome.failed.size());
+  bool allDone = outcome.skipped.empty() && outcome.failed.empty() && !outcome.stopped;
+  return allDone ? kExitDone : kExitFindings;
 }
 
 }  // namespace kestrel

@@ -1,6 +1,7 @@
 // "kestrel-cli merge", "split" and "unmerge".
 #pragma once
 
+#include <cstdio>
 #include <optional>
 #include <string>
 
@@ -13,6 +14,7 @@ class App;
 namespace kestrel {
 
 class UserInterface;
+struct MergeOutcome;
 struct SettingsRecord;
 
 // The merger options as given on the command line; unset ones are not
@@ -38,8 +40,14 @@ void ApplyMergeOptions(const MergeOptions& options, SettingsRecord& settings);
 // What the three commands build.
 enum class MergeLayout { kMerged, kSplit, kNonMerged };
 
-// Runs the merger, prints one line per family handled, skipped or failed;
-// 0, or 2 when the run cannot start.
+// Prints to `out` one line per family handled, skipped (naming the work
+// folder in the way) or failed (with the reason), whether the run stopped
+// early, then the counts. Returns kExitDone only when no family was skipped
+// or failed and the run went to its end.
+int ReportMergeOutcome(const MergeOutcome& outcome, std::FILE* out);
+
+// Runs the merger and reports its outcome; kExitRefused when the run cannot
+// start.
 int RunMergeCommand(const MergeOptions& options, MergeLayout layout, UserInterface& ui);
 
 }  // namespace kestrel

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "cli/data_options.h"
+#include "cli/exit_status.h"
 #include "cli/scan_command.h"
 #include "settings/profile_fields.h"
 #include "settings/profile_file.h"
@@ -18,11 +19,11 @@ int ShowProfile(const std::string& path) {
   SettingsRecord record;
   if (!LoadProfile(record, path)) {
     std::fprintf(stderr, "Error While Loading Profile: '%s'\n", path.c_str());
-    return 2;
+    return kExitRefused;
   }
   for (const auto& [name, value] : DescribeProfileFields(record))
     std::printf("%s = %s\n", name.c_str(), value.c_str());
-  return 0;
+  return kExitDone;
 }
 
 void AddProfileSaveOptions(CLI::App& command, ProfileSaveOptions& options) {
@@ -46,13 +47,13 @@ int SaveProfileFromOptions(const ProfileSaveOptions& options, UserInterface& ui)
   ApplyChoice(options.mergeMode, kMergeModeNames, settings.mergeMode);
   GameList database;
   bool sourceGiven = !fromDefaults.datfile.empty() || !fromDefaults.mameExe.empty() || !fromDefaults.raineExe.empty();
-  if (sourceGiven && !LoadGameData(fromDefaults, settings, dataFolder, ui, database)) return 2;
+  if (sourceGiven && !LoadGameData(fromDefaults, settings, dataFolder, ui, database)) return kExitRefused;
   const std::string& path = options.scan.data.profile;
   if (!SaveProfile(settings, path, database)) {
     std::fprintf(stderr, "Can't write the profile '%s'\n", path.c_str());
-    return 2;
+    return kExitRefused;
   }
-  return 0;
+  return kExitDone;
 }
 
 }  // namespace kestrel

@@ -6,6 +6,7 @@
 
 #include "app/user_interface.h"
 #include "cli/data_options.h"
+#include "cli/exit_status.h"
 #include "cli/flag_pair.h"
 #include "archive/zip_library.h"
 #include "platform/file_system.h"
@@ -31,13 +32,19 @@ bool CheckRebuildPreconditions(SettingsRecord& settings, UserInterface& ui) {
   return false;
 }
 
-void PrintSummary(const RebuildCounts& counts, bool removing) {
-  std::printf("Source files seen: %d\nMatched: %d\nSkipped: %d\nROMs placed: %d\nSets written: %d\n",
-              counts.sourceFiles, counts.matched, counts.skipped, counts.romsPlaced, counts.setsWritten);
-  if (removing) std::printf("Sources removed: %d\n", counts.sourcesRemoved);
-}
-
 }  // namespace
+
+int ReportRebuildOutcome(const RebuildOutcome& outcome, bool removingSources, std::FILE* out) {
+  for (const RebuildFailure& failure : outcome.failures)
+    std::fprintf(out, "failed: %s: %s\n", failure.path.c_str(), failure.reason.c_str());
+  if (!outcome.completed) std::fputs("stopped before the end\n", out);
+  const RebuildCounts& counts = outcome.counts;
+  std::fprintf(out, "Source files seen: %d\nMatched: %d\nSkipped: %d\nROMs placed: %d\nSets written: %d\n",
+               counts.sourceFiles, counts.matched, counts.skipped, counts.romsPlaced, counts.setsWritten);
+  if (removingSources) std::fprintf(out, "Sources removed: %d\n", counts.sourcesRemoved);
+  std::fprintf(out, "Failed: %zu\n", outcome.failures.size());
+  return outcome.completed && outcome.failures.empty() ? kExitDone : kExitFindings;
+}
 
 void AddRebuildOptions(CLI::App& command, RebuildOptions& options) {
   AddDataOptions(command, options.data);
@@ -78,20 +85,19 @@ void ApplyRebuildOptions(const RebuildOptions& options, SettingsRecord& settings
 int RunRebuildCommand(const RebuildOptions& options, UserInterface& ui) {
   std::string dataFolder = ChooseDataFolder(options.data);
   SettingsRecord settings;
-  if (!BuildSettings(options.data, dataFolder, settings)) return kRebuildNotRun;
+  if (!BuildSettings(options.data, dataFolder, settings)) return kExitRefused;
   ApplyRebuildOptions(options, settings);
   GameList database;
-  if (!LoadGameData(options.data, settings, dataFolder, ui, database)) return kRebuildNotRun;
-  if (!CheckRebuildPreconditions(settings, ui)) return kRebuildNotRun;
-  if (!CheckRebuildFolders(settings, &ui)) return kRebuildNotRun;
+  if (!LoadGameData(options.data, settings, dataFolder, ui, database)) return kExitRefused;
+  if (!CheckRebuildPreconditions(settings, ui)) return kExitRefused;
+  if (!CheckRebuildFolders(settings, &ui)) return kExitRefused;
 
   ZipLibrary zipLibrary;
   InitZipLibrary(zipLibrary);
   zipLibrary.level = static_cast<char>('0' + std::clamp(settings.zipLevel, 0, 9));
   RebuildOutcome outcome = RunRebuild(database, settings, zipLibrary, &ui);
-  if (outcome.refused) return kRebuildNotRun;
-  PrintSummary(outcome.counts, settings.rebuildRemoveSources);
-  return outcome.completed ? kRebuildDone : kRebuildStopped;
+  if (outcome.refused) return kExitRefused;
+  return ReportRebuildOutcome(outcome, settings.rebuildRemoveSources, stdout);
 }
 
 }  // namespace kestrel

@@ -1,6 +1,7 @@
 // "kestrel-cli rebuild".
 #pragma once
 
+#include <cstdio>
 #include <optional>
 #include <string>
 
@@ -13,6 +14,7 @@ class App;
 namespace kestrel {
 
 class UserInterface;
+struct RebuildOutcome;
 struct SettingsRecord;
 
 // The rebuilder's options as given on the command line; unset ones keep
@@ -40,12 +42,14 @@ void AddRebuildToolOptions(CLI::App& command, RebuildOptions& options, const std
 // keep the value they have.
 void ApplyRebuildOptions(const RebuildOptions& options, SettingsRecord& settings);
 
-// Exit statuses of a rebuild.
-enum RebuildExit { kRebuildDone = 0, kRebuildStopped = 1, kRebuildNotRun = 2 };
+// Prints to `out` one line per source or set the run could not handle, with
+// the reason, then the summary: source files seen, matched and skipped, ROMs
+// placed, sets written, (sources removed,) failures. Returns kExitDone only
+// when the run went through every source and nothing failed.
+int ReportRebuildOutcome(const RebuildOutcome& outcome, bool removingSources, std::FILE* out);
 
-// Runs the rebuilder and prints a summary: source files seen, matched and
-// skipped, ROMs placed, sets written (and sources removed). 2 when the data,
-// the folders or the logfile refuse the run, 1 when it was stopped.
+// Runs the rebuilder and reports its outcome; kExitRefused when the data,
+// the folders or the logfile refuse the run.
 int RunRebuildCommand(const RebuildOptions& options, UserInterface& ui);
 
 }  // namespace kestrel

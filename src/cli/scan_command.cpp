@@ -5,6 +5,7 @@
 
 #include "app/user_interface.h"
 #include "archive/zip_library.h"
+#include "cli/exit_status.h"
 #include "cli/flag_pair.h"
 #include "cli/scan_report.h"
 #include "platform/file_system.h"
@@ -138,15 +139,15 @@ void ApplyScanOptions(const ScanOptions& options, SettingsRecord& settings) {
 int RunScanCommand(const ScanOptions& options, bool fastscan, UserInterface& ui) {
   std::string dataFolder = ChooseDataFolder(options.data);
   SettingsRecord settings;
-  if (!BuildSettings(options.data, dataFolder, settings)) return kScanNotRun;
+  if (!BuildSettings(options.data, dataFolder, settings)) return kExitRefused;
   ApplyScanOptions(options, settings);
   // A fastscan file named by no option lives with the data caches, not in
   // whatever folder the command was started from.
   if (options.fastscanFile.empty() && !settings.fastscanFile.empty() && settings.fastscanFile[0] != '/')
     settings.fastscanFile = dataFolder + settings.fastscanFile;
   GameList database;
-  if (!LoadGameData(options.data, settings, dataFolder, ui, database)) return kScanNotRun;
-  if (!CheckScanPreconditions(settings, ui)) return kScanNotRun;
+  if (!LoadGameData(options.data, settings, dataFolder, ui, database)) return kExitRefused;
+  if (!CheckScanPreconditions(settings, ui)) return kExitRefused;
 
   ZipLibrary zipLibrary;
   InitZipLibrary(zipLibrary);
@@ -158,17 +159,17 @@ int RunScanCommand(const ScanOptions& options, bool fastscan, UserInterface& ui)
   request.showStatistics = false;
   ResultsModel results;
   ScanOutcome outcome = RunScan(database, settings, &ui, results, request);
-  if (outcome.refused) return kScanNotRun;
+  if (outcome.refused) return kExitRefused;
 
   PrintScanReport(results, outcome.statisticsText, stdout);
   bool logSaved = options.logfile.empty() || SaveScannerLog(settings.scannerLogfile, results, settings.addStatistics,
                                                             outcome.statisticsText, &ui);
   if (!outcome.ranToEnd) {
     std::fputs("Scan stopped before its end: the findings so far are shown; no fastscan file was written\n", stderr);
-    return kScanNotRun;
+    return kExitFindings;
   }
-  if (!logSaved) return kScanNotRun;
-  return HasResultLines(results) ? kScanFindings : kScanClean;
+  if (!logSaved) return kExitFindings;
+  return HasResultLines(results) ? kExitFindings : kExitDone;
 }
 
 }  // namespace kestrel

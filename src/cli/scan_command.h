@@ -40,14 +40,12 @@ void AddScanOptions(CLI::App& command, ScanOptions& options);
 // keep the value they have.
 void ApplyScanOptions(const ScanOptions& options, SettingsRecord& settings);
 
-// Exit statuses of a scan: no result line; some result line; the scan was
-// refused, could not start, was stopped before its end, or its logfile
-// could not be written.
-enum ScanExit { kScanClean = 0, kScanFindings = 1, kScanNotRun = 2 };
-
 // Runs the scan and prints the result lines, a line of ten minus signs and
 // the statistics; with --log, saves the logfile as "Save Logfile" does
-// (nothing for no result line) and says so on standard error.
+// (nothing for no result line) and says so on standard error. Returns
+// kExitDone for no result line; kExitFindings for some, for a scan stopped
+// before its end, or for a logfile that could not be written; kExitRefused
+// when the scan was refused or could not start.
 int RunScanCommand(const ScanOptions& options, bool fastscan, UserInterface& ui);
 
 }  // namespace kestrel

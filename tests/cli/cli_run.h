@@ -14,8 +14,8 @@ struct CliRun {
 };
 
 // Runs "kestrel-cli --answer <answer> <arguments>" with no terminal, from
-// the folder `workingFolder` (the test's folder when empty). Output is kept
-// in `dir`.
+// the folder `workingFolder` (the test's folder when empty), with `dir`/home
+// as its home. Output is kept in `dir`.
 CliRun RunCli(const TempFolder& dir, const std::string& arguments, const std::string& answer = "yes",
               const std::string& workingFolder = "");
 

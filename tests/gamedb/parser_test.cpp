@@ -56,6 +56,31 @@ TEST(ParseDatfileTest, KeepsCompleteBlocksWithTheirFieldsAndNumberForms) {
   EXPECT_EQ(ReadListText(romOf, true).games[0].cloneOf, "b");
 }
 
+// The keywords ignore case: a list written in capitals, as some tools write
+// it, reads exactly as its lower-case twin. Values keep their case.
+TEST(ParseDatfileTest, ReadsKeywordsInAnyCase) {
+  const std::string lower =
+      "game ( name Par description \"Parent\" sampleof snd\n"
+      "  rom ( name p.1 size 4 crc 0000abcd ) sample boom )\n"
+      "game ( name clo description \"Clone\" cloneof Par romof Par\n"
+      "  rom ( name p.1 merge p.1 size 4 crc32 0000abcd ) rom ( name c.1 size 2 crc 12 ) )\n"
+      "resource ( name bios description \"Bios\" rom ( name b.1 size 8 crc 34 ) )\n";
+  const std::string upper =
+      "GAME ( NAME Par DESCRIPTION \"Parent\" SAMPLEOF snd\n"
+      "  ROM ( NAME p.1 SIZE 4 CRC 0000abcd ) SAMPLE boom )\n"
+      "Game ( Name clo Description \"Clone\" CLONEOF Par ROMOF Par\n"
+      "  Rom ( NAME p.1 MERGE p.1 SIZE 4 CRC32 0000abcd ) ROM ( NAME c.1 SIZE 2 CRC 12 ) )\n"
+      "RESOURCE ( NAME bios DESCRIPTION \"Bios\" ROM ( NAME b.1 SIZE 8 CRC 34 ) )\n";
+  Outcome expected = ReadListText(lower, true);
+  Outcome capitals = ReadListText(upper, true);
+  ASSERT_EQ(expected.games.size(), 3u);
+  EXPECT_EQ(Describe(capitals.games), Describe(expected.games));
+  ASSERT_EQ(capitals.games.size(), 3u);
+  EXPECT_EQ(capitals.games[1].romOf, "Par");
+  EXPECT_EQ(capitals.games[1].roms[0].merge, "p.1");
+  EXPECT_TRUE(capitals.games[2].isBios);
+}
+
 // A stray ")" ends a block early and a block cut off by the end of the file
 // is dropped; binary bytes are read past. Some lists put every game on one
 // line: all of it is read. Only a single token is bounded, and a cut one is
