@@ -97,10 +97,15 @@ int ReportMergeOutcome(const MergeOutcome& outcome, std::FILE* out) {
   PrintSkipped(outcome.skipped, out);
   for (const FailedFamily& family : outcome.failed)
     std::fprintf(out, "failed, old sets kept: %s: %s\n", family.parent.c_str(), family.reason.c_str());
+  for (const KeptFile& file : outcome.kept) std::fprintf(out, "kept %s: %s\n", file.path.c_str(), file.reason.c_str());
+  for (const std::string& leftover : outcome.cleanedLeftovers)
+    std::fprintf(out, "cleared %s: left by an interrupted run\n", leftover.c_str());
   if (outcome.stopped) std::fputs("stopped before the end\n", out);
   std::fprintf(out, "%zu done, %zu skipped, %zu failed\n", outcome.handled.size(), outcome.skipped.size(),
                outcome.failed.size());
-  bool allDone = outcome.skipped.empty() && outcome.failed.empty() && !outcome.stopped;
+  // A kept file is one the run meant to remove and could not make safe:
+  // the user has to look at it.
+  bool allDone = outcome.skipped.empty() && outcome.failed.empty() && outcome.kept.empty() && !outcome.stopped;
   return allDone ? kExitDone : kExitFindings;
 }
 

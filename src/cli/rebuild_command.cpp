@@ -37,6 +37,13 @@ bool CheckRebuildPreconditions(SettingsRecord& settings, UserInterface& ui) {
 int ReportRebuildOutcome(const RebuildOutcome& outcome, bool removingSources, std::FILE* out) {
   for (const RebuildFailure& failure : outcome.failures)
     std::fprintf(out, "failed: %s: %s\n", failure.path.c_str(), failure.reason.c_str());
+  for (const RebuildLeftover& leftover : outcome.leftovers) {
+    if (leftover.movedTo.empty())
+      std::fprintf(out, "cleared %s: left by an interrupted run\n", leftover.path.c_str());
+    else
+      std::fprintf(out, "cleared %s: left by an interrupted run, moved to '%s'\n", leftover.path.c_str(),
+                   leftover.movedTo.c_str());
+  }
   if (!outcome.completed) std::fputs("stopped before the end\n", out);
   const RebuildCounts& counts = outcome.counts;
   std::fprintf(out, "Source files seen: %d\nMatched: %d\nSkipped: %d\nROMs placed: %d\nSets written: %d\n",

@@ -51,6 +51,16 @@ TEST(OutcomeReportTest, AMergeRunIsDoneOnlyWhenNoFamilyWasSkippedOrFailedAndItRa
       << oneSkipped.second;
   EXPECT_NE(oneSkipped.second.find("2 done, 1 skipped, 0 failed\n"), std::string::npos);
 
+  MergeOutcome kept = outcome;
+  kept.kept = {{"/roms/mspacman.zip", "can't be read, left in place"}};
+  kept.cleanedLeftovers = {"/roms/galaxian.kpw/"};
+  auto oneKept = Printed([&](std::FILE* out) { return ReportMergeOutcome(kept, out); });
+  EXPECT_EQ(oneKept.first, 1);
+  EXPECT_NE(oneKept.second.find("kept /roms/mspacman.zip: can't be read, left in place\n"
+                                "cleared /roms/galaxian.kpw/: left by an interrupted run\n"),
+            std::string::npos)
+      << oneKept.second;
+
   MergeOutcome stopped = outcome;
   stopped.stopped = true;
   auto early = Printed([&](std::FILE* out) { return ReportMergeOutcome(stopped, out); });
@@ -75,6 +85,15 @@ TEST(OutcomeReportTest, ARebuildIsDoneOnlyWhenNothingFailedAndItWentThroughEvery
   EXPECT_EQ(twoFailed.second,
             "failed: /in/damaged.zip: can't be read\nfailed: /out/pacman.zip: can't be written\n"
             "Source files seen: 5\nMatched: 4\nSkipped: 1\nROMs placed: 6\nSets written: 3\nFailed: 2\n");
+
+  RebuildOutcome cleared = outcome;
+  cleared.leftovers = {{"/out/pacman.zip.a1b2c3", ""}, {"/out/alone.zip.d4e5f6", "/backup/alone.zip.d4e5f6"}};
+  auto tidied = Printed([&](std::FILE* out) { return ReportRebuildOutcome(cleared, false, out); });
+  EXPECT_EQ(tidied.first, 0);
+  EXPECT_EQ(tidied.second.rfind("cleared /out/pacman.zip.a1b2c3: left by an interrupted run\n"
+                                "cleared /out/alone.zip.d4e5f6: left by an interrupted run, moved to "
+                                "'/backup/alone.zip.d4e5f6'\n", 0), 0u)
+      << tidied.second;
 
   RebuildOutcome stopped = outcome;
   stopped.completed = false;
