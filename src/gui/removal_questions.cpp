@@ -52,6 +52,14 @@ int CountFilesIn(const std::string& folder, bool recursive) {
   return count;
 }
 
+// What stands between a removal and a lost file, so that the user knows
+// before saying yes.
+std::string SafeguardLine(const SettingsRecord& settings) {
+  if (settings.makeBackups && !settings.backupFolder.empty())
+    return "A file that no new set holds is first stored in the backup folder '" + settings.backupFolder + "'.\n";
+  return "No backups are made: a family whose old sets hold a file that no new set holds is left as it is.\n";
+}
+
 }  // namespace
 
 MergeReach CountMergeReach(const GameList& database, const SettingsRecord& settings) {
@@ -77,7 +85,8 @@ std::string MergeRemovalQuestion(const MergeReach& reach, const SettingsRecord& 
                 Counted(reach.families, "family", "families") + ", and a set left without a ROM is deleted.\n";
   if (removals.empty()) return "";
   return std::string(merging ? "Merging " : "Unmerging ") + Counted(reach.families, "Family", "Families") + " (" +
-         Counted(reach.sets, "Set", "Sets") + ").\n\n" + removals + "\nDo You Want To Go On ?";
+         Counted(reach.sets, "Set", "Sets") + ").\n\n" + removals + SafeguardLine(settings) +
+         "\nDo You Want To Go On ?";
 }
 
 std::string RebuildRemovalQuestion(const SettingsRecord& settings, int sourceFiles) {
