@@ -55,9 +55,9 @@ int CountFilesIn(const std::string& folder, bool recursive) {
 // What stands between a removal and a lost file, so that the user knows
 // before saying yes.
 std::string SafeguardLine(const SettingsRecord& settings) {
-  if (settings.makeBackups && !settings.backupFolder.empty())
+  if (!settings.backupFolder.empty())
     return "A file that no new set holds is first stored in the backup folder '" + settings.backupFolder + "'.\n";
-  return "No backups are made: a family whose old sets hold a file that no new set holds is left as it is.\n";
+  return "No backup folder is set: a family whose old sets hold a file that no new set holds is left as it is.\n";
 }
 
 }  // namespace

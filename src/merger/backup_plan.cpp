@@ -34,7 +34,6 @@ void NoteWhatLeaves(MergeRun& run, const std::string& path, bool isZip, const st
 
 std::string MakeBackups(MergeRun& run, const BackupPlan& plan, std::vector<KeptFile>& kept) {
   if (plan.Empty()) return "";
-  if (!run.settings.makeBackups) return plan.firstItem + " is in no new set, and backups are off";
   if (run.settings.backupFolder.empty()) return plan.firstItem + " is in no new set, and no backup folder is set";
   const std::string& folder = run.settings.backupFolder;
   for (const auto& [setName, items] : plan.items) {

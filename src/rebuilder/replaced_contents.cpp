@@ -8,10 +8,9 @@
 namespace kestrel {
 namespace {
 
-// A backup needs a folder to go to, and the user's wish for backups.
-bool HasBackupFolder(const SettingsRecord& settings) {
-  return settings.makeBackups && !settings.backupFolder.empty();
-}
+// A backup needs a folder to go to. It is made whatever the backup option
+// says: what the run replaces is kept somewhere, or it is not replaced.
+bool HasBackupFolder(const SettingsRecord& settings) { return !settings.backupFolder.empty(); }
 
 bool BackUpFile(RebuildState& state, const std::string& setName, const std::string& path) {
   return BackUpToZip(*state.zipLibrary, state.settings.backupFolder, setName,

@@ -59,9 +59,8 @@ TEST(RemovalQuestions, CountFamiliesAsTheMergerDoesAndNameWhatGoes) {
   settings.mergeCleanSet = false;
   const std::string unmerge = MergeRemovalQuestion(reach, settings, MergeButton::kUnmerge);
   EXPECT_EQ(unmerge, "Unmerging 2 Families (4 Sets).\n\nRemove Old: the copies of these 4 sets in 1 other "
-                     "ROM-Path are deleted.\nNo backups are made: a family whose old sets hold a file that no new set "
+                     "ROM-Path are deleted.\nNo backup folder is set: a family whose old sets hold a file that no new set "
                      "holds is left as it is.\n\nDo You Want To Go On ?");
-  settings.makeBackups = true;
   settings.backupFolder = "/backups/";
   EXPECT_TRUE(Has(MergeRemovalQuestion(reach, settings, MergeButton::kUnmerge),
                   "deleted.\nA file that no new set holds is first stored in the backup folder '/backups/'.\n"));
