@@ -1,0 +1,49 @@
+// One run of a tool over the collection, with its options and, maybe, a
+// fault that breaks it off: the unit the conservation test repeats in
+// random order.
+#pragma once
+
+#include <random>
+#include <string>
+
+namespace kestrel::testing {
+
+enum class Tool { kRebuild, kMergeToMerged, kMergeToSplit, kUnmerge, kScanRepairs };
+
+enum class Interruption {
+  kNone,
+  kOneDiskChangeFails,    // the Nth rename or removal fails, the rest work
+  kDiskFailsFrom,         // the Nth rename or removal and all after it fail
+  kZipWriteFails,         // the merger's Nth archive write fails
+  kCancel,                // the user cancels at the Nth look at the Cancel button
+};
+
+struct Step {
+  Tool tool = Tool::kRebuild;
+  // The merger's Clean Set and Remove Old; merger and rebuilder write zips
+  // (else folders).
+  bool cleanSet = false;
+  bool removeOld = false;
+  bool zipOutput = true;
+  // The rebuilder's options; `destination` is the ROM path (0 or 1) it
+  // writes into.
+  bool removeSources = false;
+  int rebuildMergeMode = 0;
+  int destination = 0;
+  // The scan's layout and its repairs (backups always on).
+  int scanMergeMode = 1;
+  bool fixName = false;
+  bool fixUnneeded = false;
+  bool fixMissing = false;
+  bool fixLength = false;
+  bool fixCase = false;
+  Interruption interruption = Interruption::kNone;
+  int at = 0;  // the N of the interruption
+};
+
+Step RandomStep(std::mt19937& random);
+// In words, for a failure message: "merge to merged (Clean Set, zips) with
+// the 3rd zip write failing".
+std::string Describe(const Step& step);
+
+}  // namespace kestrel::testing
