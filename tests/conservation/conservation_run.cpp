@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <random>
+#include <utility>
 
 #include "conservation/failing_disk.h"
 #include "gamedb/game_list_file.h"
@@ -33,7 +34,7 @@ SettingsRecord BaseSettings(const std::string& root) {
 
 }  // namespace
 
-ConservationRun::ConservationRun(uint32_t seed) : seed_(seed) {
+ConservationRun::ConservationRun(uint32_t seed, std::vector<Tool> tools) : seed_(seed), tools_(std::move(tools)) {
   romPaths_ = {root_ / "roms1/", root_ / "roms2/"};
   source_ = root_ / "source/";
   backup_ = root_ / "backup/";
@@ -65,7 +66,7 @@ RunReport ConservationRun::Run() {
   std::mt19937 random(seed_ * 2654435761u + 7);
   int steps = std::uniform_int_distribution<int>(3, 6)(random);
   for (int i = 1; i <= steps; ++i) {
-    Step step = RandomStep(random);
+    Step step = RandomStep(random, tools_);
     report.steps.push_back(Describe(step));
     if (!CheckStep(step, size_t(i), report)) break;
   }
@@ -76,6 +77,8 @@ bool ConservationRun::CheckStep(const Step& step, size_t number, RunReport& repo
   std::string name = "step " + std::to_string(number) + ", " + Describe(step);
   Inventory before = Look();
   std::string incomplete = RunStep(step);
+  if (step.interruption == Interruption::kOneDiskChangeFails || step.interruption == Interruption::kDiskFailsFrom)
+    report.steps.back() += " (of " + std::to_string(DiskChangesSeen()) + " disk changes)";
   Inventory after = Look();
   for (const std::string& lost : LostContents(before, after)) report.failures.push_back(name + " lost " + lost);
   if (!report.failures.empty()) return false;

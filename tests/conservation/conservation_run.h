@@ -36,7 +36,8 @@ struct RunReport {
 
 class ConservationRun {
  public:
-  explicit ConservationRun(uint32_t seed);
+  // The steps use only `tools`.
+  ConservationRun(uint32_t seed, std::vector<Tool> tools);
   ~ConservationRun();
   ConservationRun(const ConservationRun&) = delete;
   ConservationRun& operator=(const ConservationRun&) = delete;
@@ -56,6 +57,7 @@ class ConservationRun {
   std::vector<std::string> LeftWorkFolders() const;
 
   uint32_t seed_;
+  std::vector<Tool> tools_;
   TempFolder root_;
   std::vector<std::string> romPaths_;
   std::string source_, backup_;

@@ -46,11 +46,15 @@ std::string Ordinal(int n) {
 
 }  // namespace
 
-Step RandomStep(std::mt19937& random) {
+std::vector<Tool> AllTools() {
+  return {Tool::kRebuild, Tool::kMergeToMerged, Tool::kMergeToSplit, Tool::kUnmerge, Tool::kScanRepairs};
+}
+
+Step RandomStep(std::mt19937& random, const std::vector<Tool>& tools) {
   auto between = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
   auto chance = [&](int percent) { return between(1, 100) <= percent; };
   Step step;
-  step.tool = static_cast<Tool>(between(0, 4));
+  step.tool = tools[size_t(between(0, int(tools.size()) - 1))];
   step.cleanSet = chance(50);
   step.removeOld = chance(50);
   step.zipOutput = chance(70);
@@ -70,7 +74,8 @@ Step RandomStep(std::mt19937& random) {
                         : kind == 1 ? Interruption::kDiskFailsFrom
                         : kind == 2 ? Interruption::kCancel
                                     : Interruption::kZipWriteFails;
-    step.at = step.interruption == Interruption::kZipWriteFails ? between(1, 4) : between(1, 12);
+    // Small numbers are likelier: many runs make only a few changes.
+    step.at = step.interruption == Interruption::kZipWriteFails ? between(1, 4) : between(1, between(1, 12));
   }
   return step;
 }

@@ -5,6 +5,7 @@
 
 #include <random>
 #include <string>
+#include <vector>
 
 namespace kestrel::testing {
 
@@ -41,7 +42,10 @@ struct Step {
   int at = 0;  // the N of the interruption
 };
 
-Step RandomStep(std::mt19937& random);
+// Every tool, in the order of the enum.
+std::vector<Tool> AllTools();
+// A step of one of `tools`, with random options and, at times, a fault.
+Step RandomStep(std::mt19937& random, const std::vector<Tool>& tools);
 // In words, for a failure message: "merge to merged (Clean Set, zips) with
 // the 3rd zip write failing".
 std::string Describe(const Step& step);

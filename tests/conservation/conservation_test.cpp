@@ -5,10 +5,14 @@
 // must be somewhere among them after it.
 //
 // Fixed seeds run here; scripts/conservation.sh runs many random ones
-// through KESTREL_CONSERVATION_SEEDS (a comma-separated list).
+// through KESTREL_CONSERVATION_SEEDS (a comma-separated list), optionally
+// with KESTREL_CONSERVATION_TOOLS naming the tools to use (rebuild, merged,
+// split, unmerge, scan; comma-separated). KESTREL_CONSERVATION_VERBOSE shows
+// every seed's scenario and steps, passed or not.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <iostream>
 #include <sstream>
 
 #include "conservation/conservation_run.h"
@@ -16,10 +20,27 @@
 namespace kestrel::testing {
 namespace {
 
+// The tools KESTREL_CONSERVATION_TOOLS names; all when it is not set.
+std::vector<Tool> ChosenTools() {
+  const char* names = std::getenv("KESTREL_CONSERVATION_TOOLS");
+  if (names == nullptr || *names == '\0') return AllTools();
+  const std::vector<std::pair<std::string, Tool>> known = {{"rebuild", Tool::kRebuild},
+                                                           {"merged", Tool::kMergeToMerged},
+                                                           {"split", Tool::kMergeToSplit},
+                                                           {"unmerge", Tool::kUnmerge},
+                                                           {"scan", Tool::kScanRepairs}};
+  std::vector<Tool> tools;
+  for (const auto& [name, tool] : known)
+    if (std::string(names).find(name) != std::string::npos) tools.push_back(tool);
+  return tools.empty() ? AllTools() : tools;
+}
+
 std::string Explain(uint32_t seed, const RunReport& report) {
+  const char* tools = std::getenv("KESTREL_CONSERVATION_TOOLS");
   std::ostringstream text;
-  text << "seed " << seed << " (rerun: KESTREL_CONSERVATION_SEEDS=" << seed
-       << " conservation_tests --gtest_filter='*ChosenSeeds*')\nscenario:\n";
+  text << "seed " << seed << " (rerun: KESTREL_CONSERVATION_SEEDS=" << seed;
+  if (tools != nullptr) text << " KESTREL_CONSERVATION_TOOLS=" << tools;
+  text << " conservation_tests --gtest_filter='*ChosenSeeds*')\nscenario:\n";
   for (const std::string& note : report.notes) text << "  " << note << "\n";
   text << "steps:\n";
   for (const std::string& step : report.steps) text << "  " << step << "\n";
@@ -28,14 +49,15 @@ std::string Explain(uint32_t seed, const RunReport& report) {
   return text.str();
 }
 
-void CheckSeed(uint32_t seed) {
-  RunReport report = ConservationRun(seed).Run();
+void CheckSeed(uint32_t seed, const std::vector<Tool>& tools) {
+  RunReport report = ConservationRun(seed, tools).Run();
+  if (std::getenv("KESTREL_CONSERVATION_VERBOSE") != nullptr) std::cout << Explain(seed, report);
   EXPECT_TRUE(report.failures.empty()) << Explain(seed, report);
 }
 
 class ConservationTest : public ::testing::TestWithParam<uint32_t> {};
 
-TEST_P(ConservationTest, KeepsEveryContent) { CheckSeed(GetParam()); }
+TEST_P(ConservationTest, KeepsEveryContent) { CheckSeed(GetParam(), AllTools()); }
 
 INSTANTIATE_TEST_SUITE_P(FixedSeeds, ConservationTest, ::testing::Range(1u, 21u));
 
@@ -44,7 +66,7 @@ TEST(Conservation, ChosenSeeds) {
   if (seeds == nullptr) GTEST_SKIP() << "no KESTREL_CONSERVATION_SEEDS";
   std::istringstream list(seeds);
   for (std::string seed; std::getline(list, seed, ',');)
-    if (!seed.empty()) CheckSeed(static_cast<uint32_t>(std::stoul(seed)));
+    if (!seed.empty()) CheckSeed(static_cast<uint32_t>(std::stoul(seed)), ChosenTools());
 }
 
 }  // namespace

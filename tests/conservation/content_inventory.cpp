@@ -22,19 +22,38 @@ bool EndsWithZip(const std::string& path) {
   return tail == ".zip";
 }
 
-// A zip's members; false (and nothing added) unless every member extracts.
-bool AddZipMembers(Inventory& inventory, const std::string& path, const std::string& scratch) {
+// Files the tools write beside the one they replace, before the rename:
+// never the user's, and left behind only by a write that broke off.
+bool IsToolTemporary(const std::string& name) {
+  if (name.rfind(".kestrel-", 0) == 0 && name.size() > 4 && name.substr(name.size() - 4) == ".tmp") return true;
+  size_t dot = name.rfind('.');
+  return dot != std::string::npos && dot >= 4 && name.size() - dot == 7 && EndsWithZip(name.substr(0, dot));
+}
+
+// A file's contents: a readable zip's members (a zip inside one, as a
+// backup holds a whole set, by its members too), else its bytes.
+void AddFile(Inventory& inventory, const std::string& path, const std::string& where, const std::string& scratch,
+             int depth) {
   ZipEntryList members;
-  if (!ReadZipDirectory(path, members, false, false)) return false;
-  Inventory found;
-  for (const ZipEntry& member : members) {
-    bool extracted = ExtractZipEntry(member, scratch);
-    if (extracted) AddContent(found, ReadFile(scratch), path + ":" + member.storedName);
-    std::remove(scratch.c_str());
-    if (!extracted) return false;
+  if (EndsWithZip(where) && ReadZipDirectory(path, members, false, false)) {
+    std::string memberScratch = scratch + std::to_string(depth);
+    Inventory found;
+    bool whole = true;
+    for (const ZipEntry& member : members) {
+      whole = ExtractZipEntry(member, memberScratch);
+      if (whole) AddFile(found, memberScratch, where + ":" + member.storedName, scratch, depth + 1);
+      std::remove(memberScratch.c_str());
+      if (!whole) break;
+    }
+    if (whole) {
+      for (auto& [key, places] : found) inventory[key].insert(inventory[key].end(), places.begin(), places.end());
+      return;
+    }
   }
-  for (auto& [key, places] : found) inventory[key].insert(inventory[key].end(), places.begin(), places.end());
-  return true;
+  std::string bytes = ReadFile(path);
+  // An empty zip is its end record alone: it holds nothing to keep.
+  if (bytes.size() == 22 && bytes.rfind("PK\5\6", 0) == 0) return;
+  AddContent(inventory, bytes, where);
 }
 
 }  // namespace
@@ -44,10 +63,9 @@ Inventory TakeInventory(const std::vector<std::string>& folders, const std::stri
   for (const std::string& folder : folders) {
     std::error_code error;
     for (const auto& item : std::filesystem::recursive_directory_iterator(folder, error)) {
-      if (!item.is_regular_file()) continue;
+      if (!item.is_regular_file() || IsToolTemporary(item.path().filename().string())) continue;
       std::string path = item.path().string();
-      if (EndsWithZip(path) && AddZipMembers(inventory, path, scratch)) continue;
-      AddContent(inventory, ReadFile(path), path);
+      AddFile(inventory, path, path, scratch, 0);
     }
   }
   return inventory;

@@ -53,8 +53,8 @@ class ScenarioMaker {
   T& Pick(std::vector<T>& items) { return items[size_t(Between(0, int(items.size()) - 1))]; }
   void Note(const std::string& text) { scenario_.notes.push_back(text); }
 
-  int NewContent() {
-    std::string data(size_t(Between(40, 400)), '\0');
+  int NewContent(size_t size = 0) {
+    std::string data(size != 0 ? size : size_t(Between(40, 400)), '\0');
     for (char& c : data) c = static_cast<char>(random_() & 0xFF);
     scenario_.contents.push_back(data);
     return int(scenario_.contents.size()) - 1;
@@ -240,7 +240,7 @@ class ScenarioMaker {
     if (Chance(0.4)) {
       if (PlantedSet* set = PickNonEmptySet()) {
         auto& member = Pick(set->members);
-        member.second = Data(NewContent());
+        member.second = Data(NewContent(member.second.size()));  // a bad dump keeps its size
         Note(SetName(*set) + " holds a bad " + member.first);
       }
     }
@@ -351,6 +351,7 @@ std::string DatfileText(const Scenario& scenario) {
 void WriteScenario(const Scenario& scenario) {
   for (const PlantedSet& set : scenario.sets) {
     if (set.isZip) {
+      if (set.members.empty()) continue;  // a zip needs a member
       std::string bytes = StoredZipBytes(set.members);
       WriteFile(set.path + ".zip", set.damaged ? Damaged(bytes) : bytes);
     } else {
