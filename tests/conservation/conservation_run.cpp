@@ -1,5 +1,6 @@
 #include "conservation/conservation_run.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <random>
 #include <utility>
@@ -70,6 +71,7 @@ RunReport ConservationRun::Run() {
     report.steps.push_back(Describe(step));
     if (!CheckStep(step, size_t(i), report)) break;
   }
+  if (!report.failures.empty() && std::getenv("KESTREL_CONSERVATION_KEEP") != nullptr) KeepFolders(report);
   return report;
 }
 
@@ -166,6 +168,14 @@ std::string ConservationRun::RunScan(const Step& step) {
   if (outcome.refused) return "refused";
   if (!outcome.ranToEnd) return "broke off";
   return "";
+}
+
+void ConservationRun::KeepFolders(RunReport& report) const {
+  std::string kept = std::filesystem::temp_directory_path().string() + "/kestrel-conservation-" + std::to_string(seed_);
+  std::error_code error;
+  std::filesystem::remove_all(kept, error);
+  std::filesystem::copy(root_.path(), kept, std::filesystem::copy_options::recursive, error);
+  report.notes.push_back("the folders as the failure left them: " + kept);
 }
 
 std::vector<std::string> ConservationRun::LeftWorkFolders() const {

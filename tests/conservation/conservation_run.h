@@ -53,6 +53,8 @@ class ConservationRun {
   Inventory Look() { return TakeInventory(watched_, root_ / "scratch.bin"); }
   // Checks one step; adds to the report and answers whether to go on.
   bool CheckStep(const Step& step, size_t number, RunReport& report);
+  // Copies the folders to the system's temporary folder, for a look.
+  void KeepFolders(RunReport& report) const;
   // Work folders the merger left in the ROM paths.
   std::vector<std::string> LeftWorkFolders() const;
 

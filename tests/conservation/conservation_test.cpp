@@ -8,7 +8,8 @@
 // through KESTREL_CONSERVATION_SEEDS (a comma-separated list), optionally
 // with KESTREL_CONSERVATION_TOOLS naming the tools to use (rebuild, merged,
 // split, unmerge, scan; comma-separated). KESTREL_CONSERVATION_VERBOSE shows
-// every seed's scenario and steps, passed or not.
+// every seed's scenario and steps, passed or not; KESTREL_CONSERVATION_KEEP
+// keeps a failed seed's folders.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
