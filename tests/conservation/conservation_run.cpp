@@ -1,5 +1,6 @@
 #include "conservation/conservation_run.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <random>
@@ -68,6 +69,7 @@ RunReport ConservationRun::Run() {
   int steps = std::uniform_int_distribution<int>(3, 6)(random);
   for (int i = 1; i <= steps; ++i) {
     Step step = RandomStep(random, tools_);
+    if (step.interruption != Interruption::kNone) PlaceInterruption(step);
     report.steps.push_back(Describe(step));
     if (!CheckStep(step, size_t(i), report)) break;
   }
@@ -79,8 +81,6 @@ bool ConservationRun::CheckStep(const Step& step, size_t number, RunReport& repo
   std::string name = "step " + std::to_string(number) + ", " + Describe(step);
   Inventory before = Look();
   std::string incomplete = RunStep(step);
-  if (step.interruption == Interruption::kOneDiskChangeFails || step.interruption == Interruption::kDiskFailsFrom)
-    report.steps.back() += " (of " + std::to_string(DiskChangesSeen()) + " disk changes)";
   Inventory after = Look();
   for (const std::string& lost : LostContents(before, after)) report.failures.push_back(name + " lost " + lost);
   if (!report.failures.empty()) return false;
@@ -101,8 +101,10 @@ std::string ConservationRun::RunStep(const Step& step) {
   ui_ = GoingOnInterface();
   ui_.cancelAtCheck = step.interruption == Interruption::kCancel ? step.at : 0;
   ArmFailingZipWriter(step.interruption == Interruption::kZipWriteFails ? step.at : 0);
-  if (step.interruption == Interruption::kOneDiskChangeFails) ArmFailingDisk(DiskFault::kOneChange, step.at);
-  if (step.interruption == Interruption::kDiskFailsFrom) ArmFailingDisk(DiskFault::kEveryChangeFrom, step.at);
+  DiskFault fault = step.interruption == Interruption::kOneDiskChangeFails ? DiskFault::kOneChange
+                    : step.interruption == Interruption::kDiskFailsFrom    ? DiskFault::kEveryChangeFrom
+                                                                           : DiskFault::kNone;
+  ArmFailingDisk(fault, step.at);
   std::string incomplete = step.tool == Tool::kRebuild ? RunRebuild(step) : IsMerge(step.tool) ? RunMerger(step) : RunScan(step);
   DisarmFailingDisk();
   if (incomplete.empty()) return incomplete;
@@ -168,6 +170,28 @@ std::string ConservationRun::RunScan(const Step& step) {
   if (outcome.refused) return "refused";
   if (!outcome.ranToEnd) return "broke off";
   return "";
+}
+
+void ConservationRun::PlaceInterruption(Step& step) {
+  namespace fs = std::filesystem;
+  std::string stash = root_ / "stash/";
+  std::error_code error;
+  fs::create_directories(stash, error);
+  for (size_t i = 0; i < watched_.size(); ++i)
+    fs::copy(watched_[i], stash + std::to_string(i), fs::copy_options::recursive, error);
+  Step plain = step;
+  plain.interruption = Interruption::kNone;
+  RunStep(plain);
+  int count = step.interruption == Interruption::kZipWriteFails ? ZipWritesSeen()
+              : step.interruption == Interruption::kCancel      ? ui_.cancelChecks
+                                                                : DiskChangesSeen();
+  for (size_t i = 0; i < watched_.size(); ++i) {
+    fs::remove_all(watched_[i], error);
+    if (fs::exists(stash + std::to_string(i))) fs::rename(stash + std::to_string(i), watched_[i], error);
+  }
+  fs::remove_all(stash, error);
+  step.outOf = count;
+  step.at = 1 + step.position * std::max(count, 1) / 1000;
 }
 
 void ConservationRun::KeepFolders(RunReport& report) const {

@@ -53,6 +53,9 @@ class ConservationRun {
   Inventory Look() { return TakeInventory(watched_, root_ / "scratch.bin"); }
   // Checks one step; adds to the report and answers whether to go on.
   bool CheckStep(const Step& step, size_t number, RunReport& report);
+  // Runs the step without its interruption, counts what the interruption
+  // is placed among, puts the folders back as they were and sets step.at.
+  void PlaceInterruption(Step& step);
   // Copies the folders to the system's temporary folder, for a look.
   void KeepFolders(RunReport& report) const;
   // Work folders the merger left in the ROM paths.

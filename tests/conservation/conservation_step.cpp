@@ -74,8 +74,7 @@ Step RandomStep(std::mt19937& random, const std::vector<Tool>& tools) {
                         : kind == 1 ? Interruption::kDiskFailsFrom
                         : kind == 2 ? Interruption::kCancel
                                     : Interruption::kZipWriteFails;
-    // Small numbers are likelier: many runs make only a few changes.
-    step.at = step.interruption == Interruption::kZipWriteFails ? between(1, 4) : between(1, between(1, 12));
+    step.position = between(0, 999);
   }
   return step;
 }
@@ -89,6 +88,7 @@ std::string Describe(const Step& step) {
     case Interruption::kZipWriteFails: text += " with the " + Ordinal(step.at) + " zip write failing"; break;
     case Interruption::kCancel: text += " cancelled at the " + Ordinal(step.at) + " look at Cancel"; break;
   }
+  if (step.interruption != Interruption::kNone) text += " (of " + std::to_string(step.outOf) + ")";
   return text;
 }
 

@@ -39,7 +39,13 @@ struct Step {
   bool fixLength = false;
   bool fixCase = false;
   Interruption interruption = Interruption::kNone;
-  int at = 0;  // the N of the interruption
+  // Where the interruption falls, in thousandths of the way through the
+  // disk changes, Cancel looks or zip writes a run without it makes.
+  int position = 0;
+  // The N of the interruption, and how many a run without it makes; set
+  // once such a run has counted them.
+  int at = 0;
+  int outOf = 0;
 };
 
 // Every tool, in the order of the enum.

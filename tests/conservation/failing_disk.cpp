@@ -10,6 +10,7 @@
 namespace kestrel::testing {
 namespace {
 
+bool armed = false;
 DiskFault armedFault = DiskFault::kNone;
 int failingChange = 0;
 int changesSeen = 0;
@@ -19,12 +20,13 @@ int zipWritesSeen = 0;
 }  // namespace
 
 void ArmFailingDisk(DiskFault fault, int nth) {
+  armed = true;
   armedFault = fault;
   failingChange = nth;
   changesSeen = 0;
 }
 
-void DisarmFailingDisk() { armedFault = DiskFault::kNone; }
+void DisarmFailingDisk() { armed = false; }
 
 int DiskChangesSeen() { return changesSeen; }
 
@@ -38,11 +40,14 @@ void ArmFailingZipWriter(int nth) {
   zipWritesSeen = 0;
 }
 
+int ZipWritesSeen() { return zipWritesSeen; }
+
 // Counts a change and answers whether it is to fail.
 static bool ChangeFails() {
-  if (armedFault == DiskFault::kNone) return false;
+  if (!armed) return false;
   ++changesSeen;
-  bool fails = armedFault == DiskFault::kOneChange ? changesSeen == failingChange : changesSeen >= failingChange;
+  bool fails = armedFault == DiskFault::kNone ? false
+               : armedFault == DiskFault::kOneChange ? changesSeen == failingChange : changesSeen >= failingChange;
   if (fails) errno = EIO;
   return fails;
 }

@@ -14,20 +14,24 @@
 namespace kestrel::testing {
 
 enum class DiskFault {
-  kNone,
+  kNone,             // changes are counted, none fails
   kOneChange,        // the Nth change fails, later ones work: a passing fault
   kEveryChangeFrom,  // the Nth change and all after it fail: the disk is gone
 };
 
 // Arms the disk; `nth` counts from 1 over the changes made after this call.
 void ArmFailingDisk(DiskFault fault, int nth);
+// Neither counts nor fails any more.
 void DisarmFailingDisk();
-// The changes made since the disk was armed (failed ones included).
+// The changes made while the disk was armed (failed ones included).
 int DiskChangesSeen();
 
 // ZipUpdate, except that the Nth call (counted from ArmFailingZipWriter)
 // fails without touching the archive.
+// 0 fails none.
 bool FailingZipUpdate(ZipLibrary& library, const std::string& archivePath, const ZipChanges& changes);
 void ArmFailingZipWriter(int nth);
+// The calls since ArmFailingZipWriter.
+int ZipWritesSeen();
 
 }  // namespace kestrel::testing

@@ -196,6 +196,10 @@ class ScenarioMaker {
     scenario_.sets.push_back(set);
   }
 
+  std::string OtherRomPath(const std::string& setPath) const {
+    return setPath.rfind(romPaths_[0], 0) == 0 ? romPaths_[1] : romPaths_[0];
+  }
+
   std::string SetName(const PlantedSet& set) const {
     return set.path.substr(set.path.rfind('/', set.path.size() - 2) + 1) + (set.isZip ? ".zip" : "/");
   }
@@ -263,6 +267,17 @@ class ScenarioMaker {
       std::string path = Pick(romPaths_) + "readme.txt";
       scenario_.looseFiles.push_back({path, "About this collection " + Data(NewContent())});
       Note(path.substr(path.rfind('/', path.size() - 12) + 1) + " lies beside the sets");
+    }
+    if (Chance(0.4)) {
+      PlantedSet& set = PickSet();
+      PlantedSet stale;
+      stale.path = OtherRomPath(set.path) + set.path.substr(set.path.rfind('/') + 1);
+      stale.isZip = Chance(0.5);
+      for (const auto& member : set.members)
+        if (Chance(0.5)) stale.members.push_back(member);
+      if (Chance(0.5)) stale.members.emplace_back("extra.bin", Data(NewContent()));
+      scenario_.sets.push_back(stale);
+      Note("an older " + SetName(stale) + " lies in the other ROM path");
     }
     if (Chance(0.3)) {
       PlantSet("oldset", {{"old.bin", Data(NewContent())}});
