@@ -74,12 +74,12 @@ std::vector<FixedSeed> AllToolSeeds() {
 // scenario first.
 std::vector<FixedSeed> OneToolSeeds() {
   return {
-      {38, "rebuild"},   // a merged zip with twin members, one of them replaced
-      {57, "rebuild"},   // a bad member of the ROM's name beside its twin
+      {38, "rebuild"},   // a clone's ROM in a merged zip under the parent ROM's name
+      {57, "rebuild"},   // two members of a ROM's name, both of other contents
       {1, "rebuild"},    // removing sources empties the source folder
       {66, "merged"},    // twins, clashes and a `merge` name in one family
       {4, "merged"},     // a clone's ROM named like another clone's
-      {17, "merged"},    // twin members in a clone's zip
+      {17, "merged"},    // another game's ROM in a parent's zip, with Clean Set
       {62, "merged"},    // a misnamed ROM in a clone's set, with Remove Old
       {30, "merged"},    // a damaged zip, with Clean Set
       {90, "merged"},    // twin members, one of them a bad dump

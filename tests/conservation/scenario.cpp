@@ -244,6 +244,7 @@ class ScenarioMaker {
     if (Chance(0.4)) {
       if (PlantedSet* set = PickNonEmptySet()) {
         auto& member = Pick(set->members);
+        missingContents_.push_back(member.second);  // the good one may turn up among the sources
         member.second = Data(NewContent(member.second.size()));  // a bad dump keeps its size
         Note(SetName(*set) + " holds a bad " + member.first);
       }
