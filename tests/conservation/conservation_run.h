@@ -1,0 +1,75 @@
+// One seed's conservation run: the scenario written to disk, then a random
+// series of steps, each checked to keep every content the collection, the
+// rebuild sources and the backups held before it, and, run again without
+// its fault, to go through to the end.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/scripted_interface.h"
+#include "archive/zip_library.h"
+#include "conservation/conservation_step.h"
+#include "conservation/content_inventory.h"
+#include "conservation/scenario.h"
+#include "gamedb/game_set.h"
+#include "support/temp_folder.h"
+
+namespace kestrel::testing {
+
+// The user of these runs: answers No to every "Do You Want To Stop ...?",
+// so that a run goes on past an error as far as it can.
+class GoingOnInterface : public ScriptedInterface {
+ public:
+  int Message(const std::string& text, const std::string& title, MessageStyle style) override {
+    int answer = ScriptedInterface::Message(text, title, style);
+    return text.find("Do You Want To Stop") != std::string::npos ? kResultNo : answer;
+  }
+};
+
+struct RunReport {
+  std::vector<std::string> failures;  // empty when every step kept everything and went through
+  std::vector<std::string> steps;     // the steps run, in words
+  std::vector<std::string> notes;     // the scenario, in words
+};
+
+class ConservationRun {
+ public:
+  // The steps use only `tools`.
+  ConservationRun(uint32_t seed, std::vector<Tool> tools);
+  ~ConservationRun();
+  ConservationRun(const ConservationRun&) = delete;
+  ConservationRun& operator=(const ConservationRun&) = delete;
+
+  RunReport Run();
+
+ private:
+  // Runs the step; "" when it went through, else why not.
+  std::string RunStep(const Step& step);
+  std::string RunRebuild(const Step& step);
+  std::string RunMerger(const Step& step);
+  std::string RunScan(const Step& step);
+  Inventory Look() { return TakeInventory(watched_, root_ / "scratch.bin"); }
+  // Checks one step; adds to the report and answers whether to go on.
+  bool CheckStep(const Step& step, size_t number, RunReport& report);
+  // Runs the step without its interruption, counts what the interruption
+  // is placed among, puts the folders back as they were and sets step.at.
+  void PlaceInterruption(Step& step);
+  // Copies the folders to the system's temporary folder, for a look.
+  void KeepFolders(RunReport& report) const;
+  // Work folders the merger left in the ROM paths.
+  std::vector<std::string> LeftWorkFolders() const;
+
+  uint32_t seed_;
+  std::vector<Tool> tools_;
+  TempFolder root_;
+  std::vector<std::string> romPaths_;
+  std::string source_, backup_;
+  std::vector<std::string> watched_;
+  GameList database_;
+  GoingOnInterface ui_;
+  ZipLibrary zipLibrary_;
+};
+
+}  // namespace kestrel::testing
