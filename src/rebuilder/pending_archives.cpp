@@ -47,6 +47,31 @@ const ZipEntry* FindOccupant(const ZipEntryList& listing, const std::string& nam
   return anyCase;
 }
 
+// Every member of `listing` named `name`, with or without case: a zip may
+// hold several, and each is judged before any goes.
+std::vector<const ZipEntry*> FindOccupants(const ZipEntryList& listing, const std::string& name) {
+  std::vector<const ZipEntry*> occupants;
+  for (const ZipEntry& entry : listing)
+    if (EqualsNoCase(entry.storedName, name)) occupants.push_back(&entry);
+  return occupants;
+}
+
+// One verdict for all the occupants of a name: the same contents under it
+// anywhere is enough; else every other content must be backed up first.
+Occupant JudgeOccupants(RebuildState& state, const PendingArchive& archive, const PendingMember& member,
+                        const std::vector<const ZipEntry*>& occupants, const ZipEntry*& keptOne) {
+  Occupant verdict = Occupant::kBackedUp;
+  for (const ZipEntry* occupant : occupants) {
+    Occupant one = JudgeOccupantMember(state, archive.setName, *occupant, member.source.size, member.source.crc);
+    if (one == Occupant::kSame) return Occupant::kSame;
+    if (one == Occupant::kKept && verdict != Occupant::kKept) {
+      verdict = Occupant::kKept;
+      keptOne = occupant;
+    }
+  }
+  return verdict;
+}
+
 size_t CountNamed(const ZipEntryList& listing, const std::string& storedName) {
   size_t count = 0;
   for (const ZipEntry& entry : listing) count += entry.storedName == storedName ? 1 : 0;
@@ -77,17 +102,16 @@ ZipChanges PlanChanges(RebuildState& state, PendingArchive& archive) {
   }
   std::vector<PendingMember> toWrite;
   for (PendingMember& member : archive.members) {
-    const ZipEntry* occupant = FindOccupant(listing, member.memberName);
-    Occupant verdict = Occupant::kBackedUp;
-    if (occupant != nullptr)
-      verdict = JudgeOccupantMember(state, archive.setName, *occupant, member.source.size, member.source.crc);
+    std::vector<const ZipEntry*> occupants = FindOccupants(listing, member.memberName);
+    const ZipEntry* kept = nullptr;
+    Occupant verdict = JudgeOccupants(state, archive, member, occupants, kept);
     if (verdict == Occupant::kSame) {
       MarkPlacement(state.journal, member, PlacementStatus::kAlreadyThere);
     } else if (verdict == Occupant::kKept) {
       MarkPlacement(state.journal, member, PlacementStatus::kNotWritten);
-      AddFailure(state, archive.path + "/" + occupant->storedName, rebuild_text::kOtherContentKept);
+      AddFailure(state, archive.path + "/" + kept->storedName, rebuild_text::kOtherContentKept);
     } else {
-      if (occupant != nullptr) changes.deletedEntries.push_back(*occupant);
+      for (const ZipEntry* occupant : occupants) changes.deletedEntries.push_back(*occupant);
       AddMember(member, changes);
       toWrite.push_back(std::move(member));
     }
