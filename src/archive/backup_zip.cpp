@@ -1,5 +1,6 @@
 #include "archive/backup_zip.h"
 
+#include <optional>
 #include <set>
 #include <string_view>
 
@@ -117,6 +118,27 @@ std::string FreePathIn(const std::string& folder, const std::string& name) {
   return path;
 }
 
+// The set's backup zip, with the member names it holds in `taken`: "SET.zip",
+// or where that does not read (a damaged backup, or an unreadable set
+// moved here whole) the first of "SET (2).zip" ... that is free or reads,
+// so that it is never written to and still does not block later backups.
+// Nothing when a folder or a file that cannot be listed is in the way.
+std::optional<std::string> ChooseBackupZip(const std::string& backupFolder, const std::string& setName,
+                                           std::set<std::string>& taken) {
+  constexpr int kMostNumbers = 100;
+  std::string name = setName + ".zip";
+  for (int number = 1; number <= kMostNumbers; ++number) {
+    std::string path = ResolvePath(JoinPath(backupFolder, number == 1 ? name : NumberedName(name, number)));
+    if (!PathExists(path)) return path;
+    if (FolderExists(path)) return std::nullopt;
+    ZipEntryList members;
+    if (!ReadZipDirectory(path, members, false, false)) continue;
+    for (const ZipEntry& member : members) taken.insert(member.storedName);
+    return path;
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 BackupItem FileBackup(const std::string& path, const std::string& memberName) {
@@ -135,21 +157,16 @@ bool BackUpToZip(ZipLibrary& library, const std::string& backupFolder, const std
                  const std::vector<BackupItem>& items) {
   if (backupFolder.empty() || !IsPlainName(setName)) return false;
   if (!FolderExists(backupFolder) && !CreateFolder(backupFolder)) return false;
-  std::string zipPath = ResolvePath(JoinPath(backupFolder, setName + ".zip"));
-
   std::set<std::string> taken;
-  if (PathExists(zipPath)) {
-    ZipEntryList members;
-    if (!ReadZipDirectory(zipPath, members, false, false)) return false;
-    for (const ZipEntry& member : members) taken.insert(member.storedName);
-  }
+  std::optional<std::string> zipPath = ChooseBackupZip(backupFolder, setName, taken);
+  if (!zipPath) return false;
   ZipChanges changes;
   std::vector<ExpectedMember> expected;
   for (const BackupItem& item : items) {
     if (!PlanItem(item, taken, changes, expected)) return false;
   }
   if (expected.empty()) return true;
-  return ZipUpdate(library, zipPath, changes) && VerifyBackup(zipPath, expected);
+  return ZipUpdate(library, *zipPath, changes) && VerifyBackup(*zipPath, expected);
 }
 
 bool MoveIntoBackupFolder(const std::string& backupFolder, const std::string& path, std::string* movedTo) {

@@ -39,7 +39,8 @@ BackupItem MemberBackup(const ZipEntry& member, const std::string& memberName);
 // the zip back: true only when every stored item is there with the size and
 // CRC-32 of its source, its contents decoding to them. An empty folder item
 // stores nothing and counts as kept. A backup zip that does not read is
-// never written to (it may hold the only copy of something); nor is one
+// never written to (it may hold the only copy of something): the items go
+// to "SET (2).zip", the next free or readable number. Nothing is written
 // when `setName` is no plain file name.
 bool BackUpToZip(ZipLibrary& library, const std::string& backupFolder, const std::string& setName,
                  const std::vector<BackupItem>& items);

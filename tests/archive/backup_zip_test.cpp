@@ -52,7 +52,8 @@ TEST_F(BackupZipTest, StoresFilesFoldersAndMembersByEntryWithoutReplacingEarlier
 }
 
 // Nothing is stored where it could not be checked, and a backup zip that
-// does not read stays as it is: it may hold the only copy of something.
+// does not read stays as it is (it may hold the only copy of something):
+// the next backup of its set goes beside it.
 TEST_F(BackupZipTest, RefusesWhatCannotBeKeptOrChecked) {
   WriteFile(folder / "a.rom", "a");
   // Bytes between the members and the directory: zip writing would take it.
@@ -61,8 +62,9 @@ TEST_F(BackupZipTest, RefusesWhatCannotBeKeptOrChecked) {
   broken.insert(directory, "junk");
   testing::Put32(broken, broken.size() - 6, uint32_t(directory + 4));
   WriteFile(Backups() + "/broken.zip", broken);
-  EXPECT_FALSE(BackUpToZip(library, Backups(), "broken", {FileBackup(folder / "a.rom", "a.rom")}));
+  EXPECT_TRUE(BackUpToZip(library, Backups(), "broken", {FileBackup(folder / "a.rom", "a.rom")}));
   EXPECT_EQ(ReadFile(Backups() + "/broken.zip"), broken);
+  EXPECT_EQ(ReadBack(Backups() + "/broken (2).zip").size(), 1u);
   // A folder in the backup zip's place, a set name that leaves the backup
   // folder, a backup folder that cannot be made, a missing source.
   ASSERT_TRUE(CreateFolder(Backups() + "/taken.zip"));
