@@ -67,7 +67,9 @@ std::vector<InterruptedWrite> FindInterruptedWrites(const std::string& folder) {
   for (const FolderEntry& entry : ListFolder(folder)) {
     if (entry.isFolder) continue;
     std::optional<std::string> archive = ArchiveNameOf(entry.name);
-    if (archive) found.push_back({JoinPath(folder, entry.name), JoinPath(folder, *archive)});
+    if (!archive) continue;
+    std::string path = JoinPath(folder, entry.name);
+    if (!IsCompleteZip(path)) found.push_back({path, JoinPath(folder, *archive)});
   }
   return found;
 }

@@ -24,8 +24,10 @@ struct InterruptedWrite {
   std::string archivePath;  // the archive its write was meant to replace
 };
 
-// The leftovers of interrupted zip writes directly inside `folder`, by name
-// alone: files named like a zip followed by a dot and six letters or digits.
+// The leftovers of interrupted zip writes directly inside `folder`: files
+// named like a zip followed by a dot and six letters or digits that are no
+// complete zip themselves (a killed write never got to its directory; a
+// complete one, like "set.zip.backup", is a user's copy and is left alone).
 std::vector<InterruptedWrite> FindInterruptedWrites(const std::string& folder);
 
 enum class LeftoverOutcome {

@@ -32,6 +32,9 @@ void ClearIn(ScanContext& context, const std::string& folder, ResultsModel& resu
 }  // namespace
 
 void ClearInterruptedWrites(ScanContext& context, ResultsModel& results) {
+  // A leftover is an unneeded file: without the fix it is only reported,
+  // by the unneeded check, like any other.
+  if (!context.settings.checkUnneeded || !context.settings.fixUnneeded) return;
   for (const std::string& path : context.romPaths) ClearIn(context, path, results);
   for (const std::string& path : context.samplePaths) ClearIn(context, path, results);
 }

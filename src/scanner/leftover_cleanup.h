@@ -7,8 +7,8 @@
 
 namespace kestrel {
 
-// Clears every leftover of an interrupted zip write directly inside the ROM
-// and sample paths (removed beside an archive that reads whole, otherwise
+// With Fix Unneeded (and its check) on, clears every leftover of an
+// interrupted zip write directly inside the ROM and sample paths (removed beside an archive that reads whole, otherwise
 // moved into the backup folder) and adds one line for each to `results`:
 // "interrupted write: <path> [removed]", "... [moved to <path>]" or
 // "... [not cleared]".

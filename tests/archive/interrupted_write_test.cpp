@@ -67,20 +67,21 @@ TEST_F(InterruptedWriteTest, RemovesOnlyWhatACompleteArchiveMakesRedundant) {
   WriteFile(roms + "whole.zip.backup", testing::BuildZip({{"a.rom", "an older a"}}));
 
   std::vector<InterruptedWrite> found = FindInterruptedWrites(roms);
-  ASSERT_EQ(found.size(), 5u);
-  EXPECT_EQ(found[4].archivePath, roms + "whole.zip");
+  ASSERT_EQ(found.size(), 4u);
+  EXPECT_EQ(found[3].archivePath, roms + "whole.zip");
   std::vector<LeftoverOutcome> outcomes;
   for (const InterruptedWrite& leftover : found) outcomes.push_back(ClearInterruptedWrite(backups, leftover).outcome);
   EXPECT_EQ(outcomes, (std::vector<LeftoverOutcome>{LeftoverOutcome::kMovedToBackup, LeftoverOutcome::kMovedToBackup,
-                                                    LeftoverOutcome::kMovedToBackup, LeftoverOutcome::kMovedToBackup,
-                                                    LeftoverOutcome::kRemoved}));
+                                                    LeftoverOutcome::kMovedToBackup, LeftoverOutcome::kRemoved}));
   Texts left;
   for (const FolderEntry& entry : ListFolder(roms)) left.push_back(entry.name);
-  EXPECT_EQ(left, (Texts{"broken.zip", "damaged.zip", "notes.txt.abcdef", "whole.zip"}));
+  EXPECT_EQ(left, (Texts{"broken.zip", "damaged.zip", "notes.txt.abcdef", "whole.zip", "whole.zip.backup"}));
   EXPECT_EQ(ReadFile(backups + "/alone.zip.Ab12Cd"), "PK alone");
   EXPECT_EQ(ReadFile(backups + "/damaged.zip.000000"), "PK beside damaged");
-  // A complete zip under such a name is a user's copy, not a partial write.
-  EXPECT_TRUE(PathExists(backups + "/whole.zip.backup"));
+  // A complete zip under such a name is a user's copy, not a partial write:
+  // it is not even found, and a direct call keeps it in the backup folder.
+  EXPECT_EQ(ClearInterruptedWrite(backups, {roms + "whole.zip.backup", roms + "whole.zip"}).outcome,
+            LeftoverOutcome::kMovedToBackup);
 
   // Without a backup folder a leftover that may be the only copy stays.
   WriteFile(roms + "alone.zip.zzzzzz", "PK alone");

@@ -47,14 +47,19 @@ TEST_F(ScanDriverTest, TopLevelReportsOnlyStrayEntriesOutsideProtectedFolders) {
   EXPECT_EQ(Game("good").scanRecordsA.size(), 0u);
 }
 
-// What a killed zip write left beside a set is cleared before the paths are
-// looked at: beside a set that reads whole it goes, alone it is kept in the
-// backup folder. Neither is then an unneeded file.
+// What a killed zip write left beside a set is cleared, with Fix Unneeded,
+// before the paths are looked at: beside a set that reads whole it goes,
+// alone it is kept in the backup folder. Neither is then an unneeded file.
+// Without the fix a scan changes nothing and reports them as unneeded.
 TEST_F(ScanDriverTest, LeftoversOfInterruptedZipWritesAreClearedFirst) {
   MakeTwoGames();
   WriteFile(romPath + "good.zip.k3j9x0", "PK partial");
   WriteFile(samplePath + "gone.zip.p0o9i8", "PK alone");
+  Scan();
+  EXPECT_EQ(FileNames(romPath), (Names{"bad.zip", "good.zip", "good.zip.k3j9x0"}));
+  EXPECT_TRUE(HasLine("unneeded file: " + romPath + "good.zip.k3j9x0"));
 
+  settings.fixUnneeded = true;
   Scan();
 
   EXPECT_EQ(FileNames(romPath), (Names{"bad.zip", "good.zip"}));
