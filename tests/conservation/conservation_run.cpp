@@ -18,8 +18,6 @@
 namespace kestrel::testing {
 namespace {
 
-bool IsMerge(Tool tool) { return tool == Tool::kMergeToMerged || tool == Tool::kMergeToSplit || tool == Tool::kUnmerge; }
-
 // Every run starts from a fresh record, as a first use of the tools would.
 SettingsRecord BaseSettings(const std::string& root) {
   SettingsRecord settings;
@@ -105,7 +103,9 @@ std::string ConservationRun::RunStep(const Step& step) {
                     : step.interruption == Interruption::kDiskFailsFrom    ? DiskFault::kEveryChangeFrom
                                                                            : DiskFault::kNone;
   ArmFailingDisk(fault, step.at);
-  std::string incomplete = step.tool == Tool::kRebuild ? RunRebuild(step) : IsMerge(step.tool) ? RunMerger(step) : RunScan(step);
+  std::string incomplete = step.tool == Tool::kRebuild       ? RunRebuild(step)
+                           : step.tool == Tool::kScanRepairs ? RunScan(step)
+                                                             : RunMerger(step);
   DisarmFailingDisk();
   if (incomplete.empty()) return incomplete;
   for (const RecordedMessage& said : ui_.messages) incomplete += " [said: " + said.text + "]";
@@ -124,9 +124,7 @@ std::string ConservationRun::RunRebuild(const Step& step) {
   settings.rebuildRecursive = true;
   if (!CheckRebuildFolders(settings, &ui_)) return "the folders were refused";
   RebuildOutcome outcome = kestrel::RunRebuild(database_, settings, zipLibrary_, &ui_);
-  if (outcome.refused) return "refused";
-  if (!outcome.completed) return "broke off";
-  return "";
+  return outcome.refused ? "refused" : !outcome.completed ? "broke off" : "";
 }
 
 std::string ConservationRun::RunMerger(const Step& step) {
@@ -167,9 +165,7 @@ std::string ConservationRun::RunScan(const Step& step) {
   request.zipLibrary = &zipLibrary_;
   request.showStatistics = false;
   ScanOutcome outcome = kestrel::RunScan(games, settings, &ui_, results, request);
-  if (outcome.refused) return "refused";
-  if (!outcome.ranToEnd) return "broke off";
-  return "";
+  return outcome.refused ? "refused" : !outcome.ranToEnd ? "broke off" : "";
 }
 
 void ConservationRun::PlaceInterruption(Step& step) {

@@ -1,7 +1,6 @@
-// One seed's conservation run: the scenario written to disk, then a random
-// series of steps, each checked to keep every content the collection, the
-// rebuild sources and the backups held before it, and, run again without
-// its fault, to go through to the end.
+// One seed's run: the scenario written to disk, then random steps, each
+// checked to keep every content the collection, the rebuild sources and the
+// backups held before it and, run again without its fault, to go through.
 #pragma once
 
 #include <cstdint>
@@ -18,8 +17,7 @@
 
 namespace kestrel::testing {
 
-// The user of these runs: answers No to every "Do You Want To Stop ...?",
-// so that a run goes on past an error as far as it can.
+// Answers No to every "Do You Want To Stop ...?": a run goes on as far as it can.
 class GoingOnInterface : public ScriptedInterface {
  public:
   int Message(const std::string& text, const std::string& title, MessageStyle style) override {
@@ -36,7 +34,6 @@ struct RunReport {
 
 class ConservationRun {
  public:
-  // The steps use only `tools`.
   ConservationRun(uint32_t seed, std::vector<Tool> tools);
   ~ConservationRun();
   ConservationRun(const ConservationRun&) = delete;
@@ -45,21 +42,19 @@ class ConservationRun {
   RunReport Run();
 
  private:
-  // Runs the step; "" when it went through, else why not.
+  // "" when the step went through, else why not.
   std::string RunStep(const Step& step);
   std::string RunRebuild(const Step& step);
   std::string RunMerger(const Step& step);
   std::string RunScan(const Step& step);
   Inventory Look() { return TakeInventory(watched_, root_ / "scratch.bin"); }
-  // Checks one step; adds to the report and answers whether to go on.
+  // Adds to the report; false when the run is to stop.
   bool CheckStep(const Step& step, size_t number, RunReport& report);
-  // Runs the step without its interruption, counts what the interruption
-  // is placed among, puts the folders back as they were and sets step.at.
+  // Counts what the interruption falls among in a run without it, then
+  // puts the folders back and sets step.at.
   void PlaceInterruption(Step& step);
-  // Copies the folders to the system's temporary folder, for a look.
   void KeepFolders(RunReport& report) const;
-  // Work folders the merger left in the ROM paths.
-  std::vector<std::string> LeftWorkFolders() const;
+  std::vector<std::string> LeftWorkFolders() const;  // the merger's, in the ROM paths
 
   uint32_t seed_;
   std::vector<Tool> tools_;

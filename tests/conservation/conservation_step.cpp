@@ -3,16 +3,7 @@
 namespace kestrel::testing {
 namespace {
 
-std::string ToolName(Tool tool) {
-  switch (tool) {
-    case Tool::kRebuild: return "rebuild";
-    case Tool::kMergeToMerged: return "merge to merged";
-    case Tool::kMergeToSplit: return "merge to split";
-    case Tool::kUnmerge: return "unmerge";
-    case Tool::kScanRepairs: return "scan with repairs";
-  }
-  return "?";
-}
+const char* LayoutName(int mode) { return mode == 0 ? "non-merged" : mode == 1 ? "split" : "merged"; }
 
 std::string Options(const Step& step) {
   std::string options;
@@ -21,33 +12,33 @@ std::string Options(const Step& step) {
   };
   if (step.tool == Tool::kRebuild) {
     add(true, "into ROM path " + std::to_string(step.destination + 1));
-    add(true, std::string(step.rebuildMergeMode == 0 ? "non-merged" : step.rebuildMergeMode == 1 ? "split" : "merged"));
+    add(true, LayoutName(step.rebuildMergeMode));
     add(step.removeSources, "removing sources");
-    add(true, step.zipOutput ? "zips" : "folders");
   } else if (step.tool == Tool::kScanRepairs) {
-    add(true, std::string(step.scanMergeMode == 0 ? "non-merged" : step.scanMergeMode == 1 ? "split" : "merged"));
+    add(true, LayoutName(step.scanMergeMode));
     add(step.fixName, "fix names");
     add(step.fixUnneeded, "fix unneeded");
     add(step.fixMissing, "fix missing");
     add(step.fixLength, "fix lengths");
     add(step.fixCase, "fix case");
+    return options;
   } else {
     add(step.cleanSet, "Clean Set");
     add(step.removeOld, "Remove Old");
-    add(true, step.zipOutput ? "zips" : "folders");
   }
+  add(true, step.zipOutput ? "zips" : "folders");
   return options;
-}
-
-std::string Ordinal(int n) {
-  std::string suffix = (n % 100 >= 11 && n % 100 <= 13) ? "th" : n % 10 == 1 ? "st" : n % 10 == 2 ? "nd" : n % 10 == 3 ? "rd" : "th";
-  return std::to_string(n) + suffix;
 }
 
 }  // namespace
 
 std::vector<Tool> AllTools() {
   return {Tool::kRebuild, Tool::kMergeToMerged, Tool::kMergeToSplit, Tool::kUnmerge, Tool::kScanRepairs};
+}
+
+std::string ToolKey(Tool tool) {
+  const char* keys[] = {"rebuild", "merged", "split", "unmerge", "scan"};
+  return keys[static_cast<int>(tool)];
 }
 
 Step RandomStep(std::mt19937& random, const std::vector<Tool>& tools) {
@@ -69,26 +60,24 @@ Step RandomStep(std::mt19937& random, const std::vector<Tool>& tools) {
   step.fixCase = chance(30);
   bool isMerge = step.tool != Tool::kRebuild && step.tool != Tool::kScanRepairs;
   if (chance(45)) {
-    int kind = between(0, isMerge ? 3 : 2);
-    step.interruption = kind == 0   ? Interruption::kOneDiskChangeFails
-                        : kind == 1 ? Interruption::kDiskFailsFrom
-                        : kind == 2 ? Interruption::kCancel
-                                    : Interruption::kZipWriteFails;
+    const Interruption kinds[] = {Interruption::kOneDiskChangeFails, Interruption::kDiskFailsFrom,
+                                  Interruption::kCancel, Interruption::kZipWriteFails};
+    step.interruption = kinds[between(0, isMerge ? 3 : 2)];
     step.position = between(0, 999);
   }
   return step;
 }
 
 std::string Describe(const Step& step) {
-  std::string text = ToolName(step.tool) + " (" + Options(step) + ")";
+  std::string text = ToolKey(step.tool) + " (" + Options(step) + ")";
+  std::string nth = " " + std::to_string(step.at) + " of " + std::to_string(step.outOf);
   switch (step.interruption) {
     case Interruption::kNone: break;
-    case Interruption::kOneDiskChangeFails: text += " with the " + Ordinal(step.at) + " disk change failing"; break;
-    case Interruption::kDiskFailsFrom: text += " with every disk change from the " + Ordinal(step.at) + " on failing"; break;
-    case Interruption::kZipWriteFails: text += " with the " + Ordinal(step.at) + " zip write failing"; break;
-    case Interruption::kCancel: text += " cancelled at the " + Ordinal(step.at) + " look at Cancel"; break;
+    case Interruption::kOneDiskChangeFails: text += ", disk change" + nth + " failing"; break;
+    case Interruption::kDiskFailsFrom: text += ", every disk change from" + nth + " on failing"; break;
+    case Interruption::kZipWriteFails: text += ", zip write" + nth + " failing"; break;
+    case Interruption::kCancel: text += ", cancelled at look at Cancel" + nth; break;
   }
-  if (step.interruption != Interruption::kNone) text += " (of " + std::to_string(step.outOf) + ")";
   return text;
 }
 

@@ -13,26 +13,21 @@ enum class Tool { kRebuild, kMergeToMerged, kMergeToSplit, kUnmerge, kScanRepair
 
 enum class Interruption {
   kNone,
-  kOneDiskChangeFails,    // the Nth rename or removal fails, the rest work
-  kDiskFailsFrom,         // the Nth rename or removal and all after it fail
-  kZipWriteFails,         // the merger's Nth archive write fails
-  kCancel,                // the user cancels at the Nth look at the Cancel button
+  kOneDiskChangeFails,  // the Nth rename or removal fails, the rest work
+  kDiskFailsFrom,       // the Nth rename or removal and all after it fail
+  kZipWriteFails,       // the merger's Nth archive write fails
+  kCancel,              // the user cancels at the Nth look at the Cancel button
 };
 
 struct Step {
   Tool tool = Tool::kRebuild;
-  // The merger's Clean Set and Remove Old; merger and rebuilder write zips
-  // (else folders).
-  bool cleanSet = false;
+  bool cleanSet = false;  // the merger's
   bool removeOld = false;
-  bool zipOutput = true;
-  // The rebuilder's options; `destination` is the ROM path (0 or 1) it
-  // writes into.
-  bool removeSources = false;
+  bool zipOutput = true;  // merger and rebuilder write zips, else folders
+  bool removeSources = false;  // the rebuilder's, into ROM path `destination` (0 or 1)
   int rebuildMergeMode = 0;
   int destination = 0;
-  // The scan's layout and its repairs (backups always on).
-  int scanMergeMode = 1;
+  int scanMergeMode = 1;  // the scan's layout and repairs (backups always on)
   bool fixName = false;
   bool fixUnneeded = false;
   bool fixMissing = false;
@@ -40,20 +35,19 @@ struct Step {
   bool fixCase = false;
   Interruption interruption = Interruption::kNone;
   // Where the interruption falls, in thousandths of the way through the
-  // disk changes, Cancel looks or zip writes a run without it makes.
+  // disk changes, Cancel looks or zip writes a run without it makes; `at`
+  // is its N and `outOf` their count, once such a run has counted them.
   int position = 0;
-  // The N of the interruption, and how many a run without it makes; set
-  // once such a run has counted them.
   int at = 0;
   int outOf = 0;
 };
 
-// Every tool, in the order of the enum.
 std::vector<Tool> AllTools();
+// The tool's name in KESTREL_CONSERVATION_TOOLS: "rebuild", "merged", ...
+std::string ToolKey(Tool tool);
 // A step of one of `tools`, with random options and, at times, a fault.
 Step RandomStep(std::mt19937& random, const std::vector<Tool>& tools);
-// In words, for a failure message: "merge to merged (Clean Set, zips) with
-// the 3rd zip write failing".
+// In words, for a failure message: "merged (Clean Set, zips), zip write 3 of 7 failing".
 std::string Describe(const Step& step);
 
 }  // namespace kestrel::testing

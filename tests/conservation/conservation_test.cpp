@@ -4,12 +4,11 @@
 // the collection, its rebuild sources and its backups held before a step
 // must be somewhere among them after it.
 //
-// Fixed seeds run here; scripts/conservation.sh runs many random ones
-// through KESTREL_CONSERVATION_SEEDS (a comma-separated list), optionally
-// with KESTREL_CONSERVATION_TOOLS naming the tools to use (rebuild, merged,
-// split, unmerge, scan; comma-separated). KESTREL_CONSERVATION_VERBOSE shows
-// every seed's scenario and steps, passed or not; KESTREL_CONSERVATION_KEEP
-// keeps a failed seed's folders.
+// scripts/conservation.sh runs many random seeds through
+// KESTREL_CONSERVATION_SEEDS (comma-separated), optionally with
+// KESTREL_CONSERVATION_TOOLS (rebuild, merged, split, unmerge, scan).
+// KESTREL_CONSERVATION_VERBOSE shows every seed's run, passed or not;
+// KESTREL_CONSERVATION_KEEP keeps a failed seed's folders.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -21,37 +20,27 @@
 namespace kestrel::testing {
 namespace {
 
-// The tools a comma-separated list names (rebuild, merged, split, unmerge,
-// scan); all when it names none.
+// The tools a list names; all when it names none.
 std::vector<Tool> ToolsNamed(const std::string& names) {
-  const std::vector<std::pair<std::string, Tool>> known = {{"rebuild", Tool::kRebuild},
-                                                           {"merged", Tool::kMergeToMerged},
-                                                           {"split", Tool::kMergeToSplit},
-                                                           {"unmerge", Tool::kUnmerge},
-                                                           {"scan", Tool::kScanRepairs}};
   std::vector<Tool> tools;
-  for (const auto& [name, tool] : known)
-    if (names.find(name) != std::string::npos) tools.push_back(tool);
+  for (Tool tool : AllTools())
+    if (names.find(ToolKey(tool)) != std::string::npos) tools.push_back(tool);
   return tools.empty() ? AllTools() : tools;
-}
-
-std::string Explain(uint32_t seed, const std::string& tools, const RunReport& report) {
-  std::ostringstream text;
-  text << "seed " << seed << " (rerun: KESTREL_CONSERVATION_SEEDS=" << seed;
-  if (!tools.empty()) text << " KESTREL_CONSERVATION_TOOLS=" << tools;
-  text << " conservation_tests --gtest_filter='*ChosenSeeds*')\nscenario:\n";
-  for (const std::string& note : report.notes) text << "  " << note << "\n";
-  text << "steps:\n";
-  for (const std::string& step : report.steps) text << "  " << step << "\n";
-  text << "failures:\n";
-  for (const std::string& failure : report.failures) text << "  " << failure << "\n";
-  return text.str();
 }
 
 void CheckSeed(uint32_t seed, const std::string& tools) {
   RunReport report = ConservationRun(seed, ToolsNamed(tools)).Run();
-  if (std::getenv("KESTREL_CONSERVATION_VERBOSE") != nullptr) std::cout << Explain(seed, tools, report);
-  EXPECT_TRUE(report.failures.empty()) << Explain(seed, tools, report);
+  std::ostringstream text;
+  text << "seed " << seed << " (rerun: KESTREL_CONSERVATION_SEEDS=" << seed
+       << (tools.empty() ? "" : " KESTREL_CONSERVATION_TOOLS=" + tools)
+       << " conservation_tests --gtest_filter='*ChosenSeeds*')\n";
+  for (const auto& [title, lines] : {std::pair{"scenario", &report.notes}, {"steps", &report.steps},
+                                     {"failures", &report.failures}}) {
+    text << title << ":\n";
+    for (const std::string& line : *lines) text << "  " << line << "\n";
+  }
+  if (std::getenv("KESTREL_CONSERVATION_VERBOSE") != nullptr) std::cout << text.str();
+  EXPECT_TRUE(report.failures.empty()) << text.str();
 }
 
 struct FixedSeed {
@@ -93,14 +82,13 @@ std::vector<FixedSeed> OneToolSeeds() {
   };
 }
 
-std::string SeedName(const ::testing::TestParamInfo<FixedSeed>& info) {
-  return "Seed" + std::to_string(info.param.seed) + (info.param.tools.empty() ? "" : "_" + info.param.tools);
-}
-
 class ConservationTest : public ::testing::TestWithParam<FixedSeed> {};
 
 TEST_P(ConservationTest, KeepsEveryContent) { CheckSeed(GetParam().seed, GetParam().tools); }
 
+std::string SeedName(const ::testing::TestParamInfo<FixedSeed>& info) {
+  return "Seed" + std::to_string(info.param.seed) + (info.param.tools.empty() ? "" : "_" + info.param.tools);
+}
 INSTANTIATE_TEST_SUITE_P(AllTools, ConservationTest, ::testing::ValuesIn(AllToolSeeds()), SeedName);
 INSTANTIATE_TEST_SUITE_P(OneTool, ConservationTest, ::testing::ValuesIn(OneToolSeeds()), SeedName);
 

@@ -5,6 +5,7 @@
 
 #include "archive/zip_reader.h"
 #include "platform/file_system.h"
+#include "platform/text.h"
 #include "support/crc_data.h"
 #include "support/temp_folder.h"
 
@@ -16,10 +17,7 @@ void AddContent(Inventory& inventory, const std::string& data, const std::string
 }
 
 bool EndsWithZip(const std::string& path) {
-  if (path.size() < 4) return false;
-  std::string tail = path.substr(path.size() - 4);
-  for (char& c : tail) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return tail == ".zip";
+  return path.size() >= 4 && EqualsNoCase(std::string_view(path).substr(path.size() - 4), ".zip");
 }
 
 // Files the tools write beside the one they replace, before the rename:

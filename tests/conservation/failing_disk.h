@@ -19,19 +19,16 @@ enum class DiskFault {
   kEveryChangeFrom,  // the Nth change and all after it fail: the disk is gone
 };
 
-// Arms the disk; `nth` counts from 1 over the changes made after this call.
+// `nth` counts from 1 over the changes made after arming; DiskChangesSeen
+// counts them, failed ones included, until disarmed.
 void ArmFailingDisk(DiskFault fault, int nth);
-// Neither counts nor fails any more.
 void DisarmFailingDisk();
-// The changes made while the disk was armed (failed ones included).
 int DiskChangesSeen();
 
-// ZipUpdate, except that the Nth call (counted from ArmFailingZipWriter)
+// ZipUpdate, except that the Nth call since ArmFailingZipWriter (0: none)
 // fails without touching the archive.
-// 0 fails none.
 bool FailingZipUpdate(ZipLibrary& library, const std::string& archivePath, const ZipChanges& changes);
 void ArmFailingZipWriter(int nth);
-// The calls since ArmFailingZipWriter.
 int ZipWritesSeen();
 
 }  // namespace kestrel::testing

@@ -5,32 +5,19 @@
 #include <filesystem>
 #include <random>
 
-#include <cctype>
+#include "platform/text.h"
 #include "support/crc_data.h"
+#include "support/stored_zip.h"
 #include "support/temp_folder.h"
 
 namespace kestrel::testing {
 namespace {
 
 enum class SetLayout { kSplit, kMerged, kNonMerged };
-
-const char* LayoutName(SetLayout layout) {
-  switch (layout) {
-    case SetLayout::kSplit: return "split";
-    case SetLayout::kMerged: return "merged";
-    case SetLayout::kNonMerged: return "non-merged";
-  }
-  return "?";
-}
-
-bool SameName(const std::string& a, const std::string& b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-         });
-}
+const char* const kLayoutNames[] = {"split", "merged", "non-merged"};
 
 bool HoldsName(const ZipMembers& members, const std::string& name) {
-  return std::ranges::any_of(members, [&](const auto& member) { return SameName(member.first, name); });
+  return std::ranges::any_of(members, [&](const auto& member) { return EqualsNoCase(member.first, name); });
 }
 
 class ScenarioMaker {
@@ -96,7 +83,7 @@ class ScenarioMaker {
   ScenarioGame MakeClone(const ScenarioGame& parent, int number, size_t parentIndex) {
     ScenarioGame clone{parent.name + "c" + std::to_string(number), parent.name, parent.name, false, {}};
     auto add = [&](const ScenarioRom& rom) {
-      bool taken = std::ranges::any_of(clone.roms, [&](const ScenarioRom& r) { return SameName(r.name, rom.name); });
+      bool taken = std::ranges::any_of(clone.roms, [&](const ScenarioRom& r) { return EqualsNoCase(r.name, rom.name); });
       if (!taken) clone.roms.push_back(rom);
       return !taken;
     };
@@ -138,7 +125,7 @@ class ScenarioMaker {
       }
       if (!game.cloneOf.empty()) continue;
       SetLayout layout = static_cast<SetLayout>(mode == 3 ? Between(0, 2) : mode);
-      Note(game.name + "'s family is " + LayoutName(layout));
+      Note(game.name + "'s family is " + kLayoutNames[int(layout)]);
       std::vector<const ScenarioGame*> clones;
       for (const ScenarioGame& other : scenario_.games)
         if (other.cloneOf == game.name) clones.push_back(&other);
@@ -308,7 +295,7 @@ class ScenarioMaker {
     if (Chance(0.5)) {
       ZipMembers members;
       for (int i = 0; i < 3; ++i) members.emplace_back("part" + std::to_string(i) + ".bin", Data(Pick(romContents)));
-      scenario_.looseFiles.push_back({source_ + "pack.zip", StoredZipBytes(members)});
+      scenario_.looseFiles.push_back({source_ + "pack.zip", StoredZip(members)});
       Note("source/pack.zip holds three ROMs");
     }
     if (Chance(0.4)) {
@@ -368,7 +355,7 @@ void WriteScenario(const Scenario& scenario) {
   for (const PlantedSet& set : scenario.sets) {
     if (set.isZip) {
       if (set.members.empty()) continue;  // a zip needs a member
-      std::string bytes = StoredZipBytes(set.members);
+      std::string bytes = StoredZip(set.members);
       WriteFile(set.path + ".zip", set.damaged ? Damaged(bytes) : bytes);
     } else {
       std::filesystem::create_directories(set.path);

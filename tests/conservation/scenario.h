@@ -10,11 +10,12 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "conservation/stored_zip.h"
-
 namespace kestrel::testing {
+
+using ZipMembers = std::vector<std::pair<std::string, std::string>>;  // stored name, contents; twins allowed
 
 struct ScenarioRom {
   std::string name;
@@ -51,13 +52,10 @@ struct Scenario {
   std::vector<std::string> notes;      // what was planted, one line each
 };
 
-// Makes the scenario of `seed` for two ROM paths and a source folder (each
-// ending with '/').
+// The scenario of `seed` for two ROM paths and a source folder (each ending with '/').
 Scenario MakeScenario(uint32_t seed, const std::vector<std::string>& romPaths, const std::string& source);
 
-// The game list in the datfile's text form.
 std::string DatfileText(const Scenario& scenario);
-
 // Writes the sets and loose files.
 void WriteScenario(const Scenario& scenario);
 
