@@ -1,0 +1,111 @@
+// What the console prints: a message in one line, and what merge, split,
+// unmerge and rebuild say about a run with the status they exit with: 0
+// only when everything asked for was done; every family or file that was
+// not is named with its reason and counted.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "cli/console_interface.h"
+#include "cli/merge_command.h"
+#include "cli/rebuild_command.h"
+#include "merger/merger.h"
+#include "rebuilder/rebuilder.h"
+
+namespace kestrel {
+namespace {
+
+// Runs `print` on a scratch file; the status it returned and what it printed.
+template <class Print>
+std::pair<int, std::string> Printed(Print print) {
+  std::FILE* out = std::tmpfile();
+  EXPECT_NE(out, nullptr);
+  int status = print(out);
+  std::rewind(out);
+  std::string text;
+  for (int c; (c = std::fgetc(out)) != EOF;) text += static_cast<char>(c);
+  std::fclose(out);
+  return {status, text};
+}
+
+std::pair<int, std::string> Merge(const MergeOutcome& outcome) {
+  return Printed([&](std::FILE* out) { return ReportMergeOutcome(outcome, out); });
+}
+
+std::pair<int, std::string> Rebuild(const RebuildOutcome& outcome, bool removeSources = false) {
+  return Printed([&](std::FILE* out) { return ReportRebuildOutcome(outcome, removeSources, out); });
+}
+
+bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+// A list problem written for a dialog box is one line on the console.
+TEST(ConsoleOutputTest, PrintsEachMessageOnOneLine) {
+  EXPECT_EQ(FoldLineBreaks("Parentfolder: \n\n'pacman'\n\nof gameset: \n\n'Puck Man'\n\n doesn't exist !"),
+            "Parentfolder: 'pacman' of gameset: 'Puck Man' doesn't exist !");
+  EXPECT_EQ(FoldLineBreaks("\n\nDouble ROM: 'a  b'\r\nin gameset: 'x'\n"), "Double ROM: 'a  b' in gameset: 'x'");
+  auto printed = Printed([](std::FILE* err) {
+    ConsoleInterface console(AnswerPolicy::kNo, nullptr, err);
+    console.Message("Can't Receive Data !\n\nGo To The Settings Dialog !", "Kestrel", MessageStyle{});
+    return console.Ask("Question", "Remove\nit ?");
+  });
+  EXPECT_EQ(printed.first, kAnswerNo);
+  EXPECT_EQ(printed.second, "[Kestrel] Can't Receive Data ! Go To The Settings Dialog !\n[Question] Remove it ?\n");
+}
+
+TEST(ConsoleOutputTest, AMergeRunIsDoneOnlyWhenNoFamilyWasSkippedOrFailedAndItRanToTheEnd) {
+  MergeOutcome done;
+  done.started = true;
+  done.handled = {"galaxian", "pacman"};
+  EXPECT_EQ(Merge(done), std::pair(0, std::string("done galaxian\ndone pacman\n2 done, 0 skipped, 0 failed\n")));
+
+  MergeOutcome failed = done;
+  failed.failed = {{"puckman", "can't write '/roms/puckman.zip'"}};
+  EXPECT_EQ(Merge(failed), std::pair(1, std::string("done galaxian\ndone pacman\nfailed, old sets kept: puckman: "
+                                                    "can't write '/roms/puckman.zip'\n2 done, 0 skipped, 1 failed\n")));
+  MergeOutcome skipped = done;
+  skipped.skipped = {{"mspacman", "/nowhere/mspacman.kpw/"}};
+  auto [status, text] = Merge(skipped);
+  EXPECT_EQ(status, 1);
+  EXPECT_TRUE(Has(text, "skipped mspacman: the work folder '/nowhere/mspacman.kpw/' can't be made\n")) << text;
+  EXPECT_TRUE(Has(text, "2 done, 1 skipped, 0 failed\n")) << text;
+
+  MergeOutcome kept = done;
+  kept.kept = {{"/roms/mspacman.zip", "can't be read, left in place"}};
+  kept.cleanedLeftovers = {"/roms/galaxian.kpw/"};
+  std::tie(status, text) = Merge(kept);
+  EXPECT_EQ(status, 1);
+  EXPECT_TRUE(Has(text, "kept /roms/mspacman.zip: can't be read, left in place\n"
+                        "cleared /roms/galaxian.kpw/: left by an interrupted run\n")) << text;
+  MergeOutcome stopped = done;
+  stopped.stopped = true;
+  std::tie(status, text) = Merge(stopped);
+  EXPECT_EQ(status, 1);
+  EXPECT_TRUE(Has(text, "stopped before the end\n")) << text;
+}
+
+TEST(ConsoleOutputTest, ARebuildIsDoneOnlyWhenNothingFailedAndItWentThroughEverySource) {
+  const std::string counts = "Source files seen: 5\nMatched: 4\nSkipped: 1\nROMs placed: 6\nSets written: 3\n";
+  RebuildOutcome done;
+  done.completed = true;
+  done.counts = {5, 4, 1, 6, 3, 4};
+  EXPECT_EQ(Rebuild(done, true), std::pair(0, counts + "Sources removed: 4\nFailed: 0\n"));
+
+  RebuildOutcome failed = done;
+  failed.failures = {{"/in/damaged.zip", "can't be read"}, {"/out/pacman.zip", "can't be written"}};
+  EXPECT_EQ(Rebuild(failed), std::pair(1, "failed: /in/damaged.zip: can't be read\nfailed: /out/pacman.zip: can't "
+                                          "be written\n" + counts + "Failed: 2\n"));
+  RebuildOutcome cleared = done;
+  cleared.leftovers = {{"/out/pacman.zip.a1b2c3", ""}, {"/out/alone.zip.d4e5f6", "/backup/alone.zip.d4e5f6"}};
+  auto [status, text] = Rebuild(cleared);
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(text.rfind("cleared /out/pacman.zip.a1b2c3: left by an interrupted run\ncleared /out/alone.zip.d4e5f6: "
+                       "left by an interrupted run, moved to '/backup/alone.zip.d4e5f6'\n", 0), 0u) << text;
+  RebuildOutcome stopped = done;
+  stopped.completed = false;
+  std::tie(status, text) = Rebuild(stopped);
+  EXPECT_EQ(status, 1);
+  EXPECT_EQ(text.rfind("stopped before the end\n", 0), 0u) << text;
+}
+
+}  // namespace
+}  // namespace kestrel
