@@ -1,5 +1,5 @@
-// Helpers of the widget tests: answering a modal window that is about to
-// open, game databases made from ROM contents, and zips written and read.
+// Helpers of the widget tests: answering a modal window about to open,
+// game databases made from ROM contents, zips written and read.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,19 +9,18 @@
 #include <QTimer>
 #include <QWidget>
 #include <cstdio>
-#include <filesystem>
 #include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "app/scripted_interface.h"
-#include "archive/zip_library.h"
 #include "archive/zip_reader.h"
 #include "gamedb/datfile_parser.h"
 #include "gamedb/validate_games.h"
 #include "platform/file_system.h"
 #include "support/crc_data.h"
+#include "support/stored_zip.h"
 #include "support/temp_folder.h"
 
 namespace kestrel::testing {
@@ -88,18 +87,8 @@ inline Files RomFiles(const std::vector<std::string>& names) {
   return files;
 }
 
-// Writes a zip holding `files` (staged beside it).
 inline void WriteZip(const std::string& path, const Files& files) {
-  const std::string staging = path + ".staging/";
-  ZipChanges changes;
-  for (const auto& [name, data] : files) {
-    WriteFile(staging + name, data);
-    changes.additions.push_back({staging + name, name});
-  }
-  ZipLibrary library;
-  InitZipLibrary(library);
-  EXPECT_TRUE(ZipUpdate(library, path, changes)) << path;
-  std::filesystem::remove_all(staging);
+  WriteFile(path, StoredZip(std::vector<std::pair<std::string, std::string>>(files.begin(), files.end())));
 }
 
 // The members of a zip with their contents; empty when it is no zip.

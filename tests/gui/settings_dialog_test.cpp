@@ -73,10 +73,8 @@ TEST_F(SettingsDialogTest, EmulatorIsPickedAsItIsNamed) {
   auto dialog = Open(nullptr);  // the real file dialog
   Click(*dialog, kSettingsUseMame);
   QStringList filters;
-  // A name the dialog refuses ("mame.exe File not found.") would leave a
-  // window open after the pick; this ends it so that the test fails instead
-  // of hanging. It starts only once the pick is made: opening a file dialog
-  // can take seconds on a busy machine.
+  // Ends a window the dialog would leave open after refusing the name
+  // ("mame.exe File not found."), so that the test fails instead of hanging.
   QTimer rescue;
   rescue.setSingleShot(true);
   QObject::connect(&rescue, &QTimer::timeout, [] {
@@ -88,10 +86,8 @@ TEST_F(SettingsDialogTest, EmulatorIsPickedAsItIsNamed) {
         auto* files = qobject_cast<QFileDialog*>(modal);
         ASSERT_NE(files, nullptr);
         filters = files->nameFilters();
-        // A shown file dialog takes a selected file as the name typed only
-        // while its name edit lacks the keyboard focus (else it would
-        // overwrite what a person is typing); whether the edit has it
-        // depends on when the window got activated.
+        // A file dialog takes a selected file as the name typed only while
+        // its name edit lacks the keyboard focus.
         if (QWidget* focused = files->focusWidget()) focused->clearFocus();
         files->selectFile(ToQString(folder / "games/mame"));
         rescue.start(3000);

@@ -3,6 +3,7 @@
 
 #include <QAbstractButton>
 #include <QLineEdit>
+#include <filesystem>
 
 #include "gui/gui_test_helpers.h"
 #include "gui/merger_controls.h"
