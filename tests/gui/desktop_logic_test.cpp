@@ -1,0 +1,219 @@
+// The desktop program's rules without its windows: ticking games in the
+// games list, moving path list lines, the start choice and what loading a
+// profile keeps, and the scanner dialog's boxes, where a fix (or an option)
+// never stays on without the check that governs it.
+#include <gtest/gtest.h>
+
+#include "gui/games_list.h"
+#include "gui/path_list_editing.h"
+#include "gui/profile_loading.h"
+#include "gui/scanner_controls.h"
+#include "gui/start_choice.h"
+#include "settings/profile_file.h"
+#include "settings/settings_record.h"
+#include "support/temp_folder.h"
+
+namespace kestrel {
+namespace {
+
+// pacman with clones puckman and pacmanf, galaga alone, and two clones
+// whose parent references are damaged.
+struct Games {
+  GameList database = GameList(6);
+  SettingsRecord record;
+
+  Games() {
+    const char* names[] = {"pacman", "puckman", "pacmanf", "galaga", "lost", "orphan"};
+    for (size_t i = 0; i < database.size(); ++i) database[i].name = names[i];
+    database[0].isParent = true;
+    database[0].clones = {{"", 1}, {"", 2}};
+    for (int clone : {1, 2}) {
+      database[clone].hasParent = true;
+      database[clone].parentIndex = 0;
+    }
+    database[4].hasParent = database[5].hasParent = true;
+    database[4].parentIndex = 42;
+    database[5].parentIndex = -1;
+    BuildGameList(record, database);
+  }
+
+  // "1" per selected game, "0" otherwise; the lines must agree.
+  std::string Ticks() const {
+    std::string ticks;
+    for (size_t i = 0; i < database.size(); ++i) {
+      EXPECT_EQ(record.gameList[i].enabled, database[i].selected) << database[i].name;
+      ticks += database[i].selected ? '1' : '0';
+    }
+    return ticks;
+  }
+};
+
+TEST(GamesList, ATickedCloneCarriesItsFamilyOnlyWithParentClones) {
+  Games games;
+  EXPECT_EQ(games.record.gameList[1].path, " <puckman>");
+  games.record.parentClones = true;
+  SetGameSelected(games.record, games.database, 1, false);  // a clone: parent and every clone follow
+  EXPECT_EQ(games.Ticks(), "000111");
+  SetGameSelected(games.record, games.database, 0, true);   // the parent: its clones follow
+  EXPECT_EQ(games.Ticks(), "111111");
+  SetGameSelected(games.record, games.database, 4, false);  // damaged parent references: itself only
+  SetGameSelected(games.record, games.database, 5, false);
+  EXPECT_EQ(games.Ticks(), "111100");
+
+  games.record.parentClones = false;
+  SetGameSelected(games.record, games.database, 2, false);
+  SetGameSelected(games.record, games.database, 3, false);
+  EXPECT_EQ(games.Ticks(), "110000");
+  SetGameSelected(games.record, games.database, 9, true);  // no such game
+  EXPECT_EQ(games.Ticks(), "110000");
+}
+
+PathList Lines(const std::string& names) {
+  PathList list;
+  for (char name : names) list.push_back({std::string(1, name), true, -1, static_cast<int>(list.size()),
+                                          100 + static_cast<intptr_t>(list.size())});
+  return list;
+}
+
+// The names in order; every line's position and tree item must be its index.
+std::string Order(const PathList& list) {
+  std::string order;
+  for (size_t i = 0; i < list.size(); ++i) {
+    EXPECT_EQ(list[i].position, static_cast<int>(i)) << list[i].path;
+    EXPECT_EQ(list[i].treeItem, 100 + static_cast<intptr_t>(i)) << list[i].path;
+    order += list[i].path;
+  }
+  return order;
+}
+
+TEST(PathListEditing, LinesMoveOnePlaceAndStopAtBothEnds) {
+  PathList list = Lines("abc");
+  EXPECT_EQ(MovePathLine(list, 2, 1), 2);  // the last line down: nothing moves
+  EXPECT_EQ(Order(list), "abc");
+  EXPECT_EQ(MovePathLine(list, 0, -1), 0);
+  EXPECT_EQ(MovePathLine(list, 3, -1), 3);  // no such line
+  EXPECT_EQ(MovePathLine(list, -1, 1), -1);
+  EXPECT_EQ(Order(list), "abc");
+  EXPECT_EQ(MovePathLine(list, 1, 1), 2);
+  EXPECT_EQ(Order(list), "acb");
+  EXPECT_EQ(MovePathLine(list, 1, -1), 0);
+  EXPECT_EQ(Order(list), "cab");
+  PathList one = Lines("a");
+  EXPECT_EQ(MovePathLine(one, 0, 1), 0);
+  EXPECT_EQ(Order(one), "a");
+}
+
+TEST(PathListEditing, RemovingALineNumbersTheRestAgain) {
+  PathList list = Lines("abc");
+  RemovePathLine(list, 3);
+  RemovePathLine(list, 0);
+  ASSERT_EQ(list.size(), 2u);
+  EXPECT_EQ(list[0].path + list[1].path, "bc");
+  EXPECT_EQ(list[0].position, 0);
+  EXPECT_EQ(list[1].position, 1);
+}
+
+TEST(StartUp, TheFirstRunGreetsAndOnlyStartFromOnePicksAProfile) {
+  UserValues values;
+  EXPECT_EQ(ChooseStartAction(values), StartAction::kWelcome);
+  values.startFrom = 1;
+  EXPECT_EQ(ChooseStartAction(values), StartAction::kWelcome);
+  values.veryFirstTime = 0;
+  EXPECT_EQ(ChooseStartAction(values), StartAction::kPickProfile);
+  values.startFrom = 0;
+  EXPECT_EQ(ChooseStartAction(values), StartAction::kLoadLastProfile);
+  values.startFrom = 7;  // a damaged store: shown as "Last Settings", so it loads them
+  EXPECT_EQ(ChooseStartAction(values), StartAction::kLoadLastProfile);
+}
+
+TEST(StartUp, AProfileReplacesTheOptionsButNotTheStartChoiceNorTheDataInMemory) {
+  testing::TempFolder folder;
+  SettingsRecord saved;
+  saved.zipLevel = 3;
+  saved.mameExe = "/games/mame";
+  ASSERT_TRUE(SaveProfile(saved, folder / "saved.kpf", {}));
+  testing::WriteFile(folder / "broken.kpf", "KPFOPX");
+
+  SettingsRecord settings;
+  settings.startOption = 1;
+  settings.zipLevel = 8;
+  settings.dataCrc = 0x1234;
+  settings.loadedDatfile = "/dats/arcade.dat";
+  settings.dataFromDatfile = true;
+  EXPECT_FALSE(LoadProfileOverSettings(settings, folder / "broken.kpf"));
+  EXPECT_EQ(settings.zipLevel, 8);
+  ASSERT_TRUE(LoadProfileOverSettings(settings, folder / "saved.kpf"));
+  EXPECT_EQ(settings.zipLevel, 3);
+  EXPECT_EQ(settings.mameExe, "/games/mame");
+  EXPECT_EQ(settings.startOption, 1);
+  EXPECT_EQ(settings.dataCrc, 0x1234u);
+  EXPECT_EQ(settings.loadedDatfile, "/dats/arcade.dat");
+  EXPECT_TRUE(settings.dataFromDatfile);
+}
+
+struct Governed {
+  int check;
+  int box;
+  bool SettingsRecord::*setting;
+};
+
+// Every box a check governs, with the setting it stands for.
+const Governed kGoverned[] = {
+    {kCheckMissingBox, kFixMissingBox, &SettingsRecord::fixMissing},
+    {kCheckMissingBox, kFixMissingBox, &SettingsRecord::fixMissingAdvanced},
+    {kCheckMissingBox, kAllowDoubleNamesBox, &SettingsRecord::allowDoubleNames},
+    {kCheckCaseBox, kFixCaseBox, &SettingsRecord::fixCase},
+    {kCheckUnneededBox, kFixUnneededBox, &SettingsRecord::fixUnneeded},
+    {kCheckUnneededBox, kAdvancedUnneededBox, &SettingsRecord::advancedUnneeded},
+    {kCheckNameBox, kFixNameBox, &SettingsRecord::fixName},
+    {kCheckLengthBox, kFixLengthBox, &SettingsRecord::fixLength},
+};
+
+// Every check and every box it governs on.
+SettingsRecord AllOn() {
+  SettingsRecord settings;
+  for (const Governed& entry : kGoverned) {
+    StoreBoxState(settings, entry.check, 1);
+    settings.*(entry.setting) = true;
+  }
+  return settings;
+}
+
+TEST(ScannerControls, UntickingACheckTurnsOffWhatItGovernsAndTickingItAgainKeepsThemOff) {
+  for (const Governed& entry : kGoverned) {
+    SettingsRecord settings = AllOn();
+    const int shownOn = entry.setting == &SettingsRecord::fixMissingAdvanced ? kBoxGrey : 1;
+    if (entry.setting == &SettingsRecord::fixMissing) settings.fixMissingAdvanced = false;
+    EXPECT_EQ(BoxStateFor(settings, entry.box), shownOn) << entry.box;
+    EXPECT_TRUE(IsBoxEnabledFor(settings, entry.box));
+
+    StoreBoxState(settings, entry.check, 0);
+    EXPECT_FALSE(settings.*(entry.setting)) << entry.box;
+    EXPECT_EQ(BoxStateFor(settings, entry.box), 0);
+    EXPECT_FALSE(IsBoxEnabledFor(settings, entry.box));
+    StoreBoxState(settings, entry.check, 1);
+    EXPECT_FALSE(settings.*(entry.setting)) << entry.box;
+    EXPECT_TRUE(IsBoxEnabledFor(settings, entry.box));
+    // The other checks' boxes are left alone.
+    for (const Governed& other : kGoverned) {
+      if (other.check != entry.check && other.setting != &SettingsRecord::fixMissingAdvanced) {
+        EXPECT_TRUE(settings.*(other.setting)) << entry.box << " cleared " << other.box;
+      }
+    }
+  }
+}
+
+// A profile or fastscan file with fixes but not their checks: the dialog
+// drops the fixes it shows off, and keeps those whose check is on.
+TEST(ScannerControls, FixesArrivingWithoutTheirCheckAreDropped) {
+  SettingsRecord settings = AllOn();
+  settings.checkCase = settings.checkMissing = false;
+  ClearBoxesWithoutCheck(settings);
+  EXPECT_FALSE(settings.fixCase);
+  EXPECT_FALSE(settings.fixMissing || settings.fixMissingAdvanced || settings.allowDoubleNames);
+  EXPECT_TRUE(settings.fixName && settings.fixLength && settings.fixUnneeded && settings.advancedUnneeded);
+  EXPECT_TRUE(settings.checkName && !settings.checkCase);
+}
+
+}  // namespace
+}  // namespace kestrel
