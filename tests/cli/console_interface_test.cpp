@@ -30,6 +30,9 @@ TEST(ConsoleInterfaceTest, PrintsEachMessageOnOneLine) {
   console.Message("Can't Receive Data !\n\nGo To The Settings Dialog !", "Kestrel", MessageStyle{});
   EXPECT_EQ(console.Ask("Question", "Remove\nit ?"), kAnswerNo);
   EXPECT_EQ(Printed(err), "[Kestrel] Can't Receive Data ! Go To The Settings Dialog !\n[Question] Remove it ?\n");
+  EXPECT_EQ(console.Message("Go on ?", "Kestrel", {MessageButtons::kYesNo}), kResultNo);
+  ConsoleInterface agreeing(AnswerPolicy::kYesToAll, nullptr, err);
+  EXPECT_EQ(agreeing.Message("Go on ?", "Kestrel", {MessageButtons::kYesNo}), kResultYes);
   std::fclose(err);
 }
 

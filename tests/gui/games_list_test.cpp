@@ -3,6 +3,8 @@
 
 #include "gui/games_list.h"
 
+#include "support/temp_folder.h"
+
 namespace kestrel {
 namespace {
 
@@ -56,6 +58,21 @@ TEST(GamesList, ATickedCloneCarriesItsFamilyOnlyWithParentClones) {
   EXPECT_EQ(games.Ticks(), "110000");
   SetGameSelected(games.record, games.database, 9, true);  // no such game
   EXPECT_EQ(games.Ticks(), "110000");
+}
+
+// The filter ticks the sets its patterns find in the enabled paths; a
+// filter of no pattern changes nothing.
+TEST(GamesList, TheFilterTicksWhatItFindsInTheEnabledPaths) {
+  Games games;
+  testing::TempFolder roms, off;
+  testing::WriteFile(roms / "galaga.zip", "");
+  testing::WriteFile(off / "pacman.zip", "");
+  for (GameSet& game : games.database) game.roms.emplace_back();
+  games.record.romPaths = {{roms.path()}, {off.path(), false}};
+  RunGamesFilter(games.record, games.database, " ; ", true);
+  EXPECT_EQ(games.Ticks(), "111111");
+  RunGamesFilter(games.record, games.database, "pac*;  ; gal*", true);
+  EXPECT_EQ(games.Ticks(), "000100");
 }
 
 }  // namespace
