@@ -73,6 +73,9 @@ TEST(GamesList, TheFilterTicksWhatItFindsInTheEnabledPaths) {
   EXPECT_EQ(games.Ticks(), "111111");
   RunGamesFilter(games.record, games.database, "pac*;  ; gal*", true);
   EXPECT_EQ(games.Ticks(), "000100");
+  games.record.currentPathList = 4;  // the games list shown: "all" ticks every game
+  SetAllLinesEnabled(games.record, games.database, true);
+  EXPECT_EQ(games.Ticks(), "111111");
 }
 
 }  // namespace

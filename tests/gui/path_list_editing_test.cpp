@@ -41,6 +41,14 @@ TEST(PathListEditing, LinesMoveOnePlaceAndStopAtBothEnds) {
   EXPECT_EQ(Order(one), "a");
 }
 
+TEST(PathListEditing, AFolderIsAddedOnceInAnySpelling) {
+  PathList list;
+  EXPECT_TRUE(AddPath(list, "/no/such/Roms"));
+  EXPECT_FALSE(AddPath(list, "/NO/SUCH/roms/"));
+  ASSERT_EQ(list.size(), 1u);
+  EXPECT_EQ(list[0].path, "/no/such/Roms/");
+}
+
 TEST(PathListEditing, RemovingALineNumbersTheRestAgain) {
   PathList list = Lines("abc");
   RemovePathLine(list, 3);
