@@ -70,7 +70,9 @@ TEST_F(SetChecksTest, DoubleNamesAndZeroCrcStandInsStayInsideTheirSets) {
   // A file of the same name the user keeps in the temporary folder.
   WriteFile(settings.tempFolder + "bad.rom", "mine");
 
-  EXPECT_TRUE(Scan().ranToEnd);
+  ScanOutcome outcome = Scan();
+  EXPECT_TRUE(outcome.ranToEnd);
+  EXPECT_EQ(outcome.statistics.badDumps, 2);
 
   EXPECT_EQ(ReadFile(settings.tempFolder + "bad.rom"), "mine");
   EXPECT_EQ(ListFolder(settings.tempFolder).size(), 1u) << "no work folder left behind";
