@@ -29,11 +29,13 @@ TEST(ImportPathsTest, ValuesSplitAtSemicolonsWithoutDoublesOrComments) {
             "# note=not a path\nrompath=../ROMS\nno value here\n  [not a section]\n"
             "SamplePath=" + folder.path() + "cfg;gone\ncheat=.\n[config]\nsamplepath=after\n");
   SettingsRecord settings;
+  // Already listed, as the user once typed it: the same folder, not a new one.
+  settings.romPaths.push_back({folder / "ROMS/", true, -1, 0, 0});
   settings.miscPaths.push_back({"/kept/", true, -1, 0, 0});
   ASSERT_TRUE(ImportPaths(folder / "cfg/kestrel.cfg", settings));
   // Folders found as the disk spells them, relative ones from the file's
   // folder; a missing one stays as written, disabled.
-  EXPECT_EQ(Paths(settings.romPaths), (std::vector<std::string>{folder / "Roms/ #0", folder / "more/ #1"}));
+  EXPECT_EQ(Paths(settings.romPaths), (std::vector<std::string>{folder / "ROMS/ #0", folder / "more/ #1"}));
   EXPECT_EQ(Paths(settings.samplePaths), (std::vector<std::string>{folder / "cfg/ #0", "gone/ (off) #1"}));
   EXPECT_EQ(Paths(settings.miscPaths), (std::vector<std::string>{"/kept/ #0", folder / "cfg/ #1"}));
 

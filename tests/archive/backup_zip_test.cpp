@@ -29,9 +29,10 @@ class BackupZipTest : public testing::ZipTest {
 
 // Two members of one name in the source zip: the entry, not the name,
 // says which one is kept. A second backup of the same names numbers them
-// rather than replacing the first.
+// rather than replacing the first; a leading dot is no extension.
 TEST_F(BackupZipTest, StoresFilesFoldersAndMembersByEntryWithoutReplacingEarlierBackups) {
   WriteFile(folder / "set/loose.rom", "loose");
+  WriteFile(folder / "set/.DS_Store", "finder");
   WriteFile(folder / "set/extra/one.bin", "one");
   WriteFile(folder / "set/extra/deep/two.bin", "two");
   WriteFile(folder / "twins.zip", testing::BuildZip({{"a.rom", "first"}, testing::Deflated("a.rom", "second")}));
@@ -40,12 +41,13 @@ TEST_F(BackupZipTest, StoresFilesFoldersAndMembersByEntryWithoutReplacingEarlier
   ASSERT_EQ(twins.size(), 2u);
 
   std::vector<BackupItem> items = {FileBackup(folder / "set/loose.rom", "loose.rom"),
-                                   FolderBackup(folder / "set/extra", "extra"), MemberBackup(twins[1], "a.rom")};
+                                   FolderBackup(folder / "set/extra", "extra"), MemberBackup(twins[1], "a.rom"),
+                                   FileBackup(folder / "set/.DS_Store", ".DS_Store")};
   ASSERT_TRUE(BackUpToZip(library, Backups(), "set", items));
-  ASSERT_TRUE(BackUpToZip(library, Backups(), "set", {MemberBackup(twins[0], "a.rom"), items[0]}));
+  ASSERT_TRUE(BackUpToZip(library, Backups(), "set", {MemberBackup(twins[0], "a.rom"), items[0], items[3]}));
   EXPECT_EQ(Members(Backups() + "/set.zip"),
-            (Texts{"loose.rom=loose", "extra/deep/two.bin=two", "extra/one.bin=one", "a.rom=second",
-                   "loose (2).rom=loose", "a (2).rom=first"}));
+            (Texts{"loose.rom=loose", "extra/deep/two.bin=two", "extra/one.bin=one", ".DS_Store=finder",
+                   "a.rom=second", "loose (2).rom=loose", ".DS_Store (2)=finder", "a (2).rom=first"}));
   // The sources stay; removing them is the caller's business.
   EXPECT_EQ(ReadFile(folder / "set/loose.rom"), "loose");
   EXPECT_EQ(ReadBack(folder / "twins.zip").size(), 2u);

@@ -4,7 +4,12 @@
 // not is named with its reason and counted.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cstdio>
+#include <cstdlib>
+#include <vector>
 
 #include "cli/console_interface.h"
 #include "cli/merge_command.h"
@@ -50,6 +55,36 @@ TEST(ConsoleOutputTest, PrintsEachMessageOnOneLine) {
   });
   EXPECT_EQ(printed.first, kAnswerNo);
   EXPECT_EQ(printed.second, "[Kestrel] Can't Receive Data ! Go To The Settings Dialog !\n[Question] Remove it ?\n");
+  std::FILE* err = std::tmpfile();
+  ConsoleInterface refusing(AnswerPolicy::kNo, nullptr, err);
+  EXPECT_EQ(refusing.Message("Go on ?", "Kestrel", {MessageButtons::kYesNo}), kResultNo);
+  ConsoleInterface agreeing(AnswerPolicy::kYesToAll, nullptr, err);
+  EXPECT_EQ(agreeing.Message("Go on ?", "Kestrel", {MessageButtons::kYesNo}), kResultYes);
+  std::fclose(err);
+}
+
+// At a terminal each question waits for a known answer, in either case;
+// the end of the input stops.
+TEST(ConsoleOutputTest, ReadsTheAnswersTypedAtATerminal) {
+  int terminal = ::posix_openpt(O_RDWR | O_NOCTTY);
+  ASSERT_GE(terminal, 0);
+  ASSERT_EQ(::grantpt(terminal), 0);
+  ASSERT_EQ(::unlockpt(terminal), 0);
+  std::FILE* in = std::fopen(::ptsname(terminal), "r");
+  ASSERT_NE(in, nullptr);
+  const std::string typed = "Y\nmaybe\nno\na\nl\nstop\nyes\nc\no\n";
+  ASSERT_EQ(::write(terminal, typed.data(), typed.size()), static_cast<ssize_t>(typed.size()));
+  std::FILE* err = std::tmpfile();
+  ConsoleInterface console(AnswerPolicy::kAsk, in, err);
+  std::vector<int> answers;
+  for (int i = 0; i < 5; ++i) answers.push_back(console.Ask("Question", "Fix it ?"));
+  EXPECT_EQ(answers, (std::vector<int>{kAnswerYes, kAnswerNo, kAnswerYesToAll, kAnswerNoToAll, kAnswerStop}));
+  EXPECT_EQ(console.Message("Go on ?", "Kestrel", {MessageButtons::kYesNo}), kResultYes);
+  EXPECT_EQ(console.Message("Retry ?", "Kestrel", {MessageButtons::kRetryCancel}), kResultCancel);
+  EXPECT_EQ(console.Message("Go on ?", "Kestrel", {MessageButtons::kOkCancel}), kResultOk);
+  std::fclose(in);
+  ::close(terminal);
+  std::fclose(err);
 }
 
 TEST(ConsoleOutputTest, AMergeRunIsDoneOnlyWhenNoFamilyWasSkippedOrFailedAndItRanToTheEnd) {

@@ -36,12 +36,17 @@ TEST(ProfileOptionsTest, OptionsReachTheirOwnFieldsAndOthersKeepTheDefaults) {
            "mergeMode = 0"}) {
     EXPECT_NE(shown.find(field + "\n"), std::string::npos) << field << "\n" << shown;
   }
-  // Options not given keep the defaults: the sets stay where they are.
-  ASSERT_EQ(RunCli(dir, save + "plain.kpf --merge-mode merged --set-type merged").status, 0);
+  // Options not given keep the defaults: the sets stay where they are. A
+  // fix whose check is switched off is off too; one asked for alone
+  // switches its check on.
+  ASSERT_EQ(RunCli(dir, save + "plain.kpf --merge-mode merged --set-type merged"
+                                            " --no-check-unneeded --fix-unneeded --fix-case").status, 0);
   shown = RunCli(dir, "profile show --profile plain.kpf").out;
   for (const char* field : {"mergePlacement = 0", "mergeCleanSet = 1", "mergeRemoveOld = 1", "mergeMode = 1",
-                            "rebuildCreateLog = 0", "rebuildZip = 1", "scanMergeMode = 2"})
+                            "rebuildCreateLog = 0", "rebuildZip = 1", "scanMergeMode = 2",
+                            "checkUnneeded = 0", "fixUnneeded = 0", "checkCase = 1", "fixCase = 1"})
     EXPECT_NE(shown.find(std::string(field) + "\n"), std::string::npos) << field << "\n" << shown;
+  EXPECT_EQ(RunCli(dir, "profile show --profile missing.kpf").status, 2);
 }
 
 }  // namespace

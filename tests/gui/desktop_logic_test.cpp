@@ -86,6 +86,24 @@ std::string Order(const PathList& list) {
   return order;
 }
 
+// The filter ticks the sets its patterns find in the enabled paths; a
+// filter of no pattern changes nothing.
+TEST(GamesList, TheFilterTicksWhatItFindsInTheEnabledPaths) {
+  Games games;
+  testing::TempFolder roms, off;
+  testing::WriteFile(roms / "galaga.zip", "");
+  testing::WriteFile(off / "pacman.zip", "");
+  for (GameSet& game : games.database) game.roms.emplace_back();
+  games.record.romPaths = {{roms.path()}, {off.path(), false}};
+  RunGamesFilter(games.record, games.database, " ; ", true);
+  EXPECT_EQ(games.Ticks(), "111111");
+  RunGamesFilter(games.record, games.database, "pac*;  ; gal*", true);
+  EXPECT_EQ(games.Ticks(), "000100");
+  games.record.currentPathList = 4;  // the games list shown: "all" ticks every game
+  SetAllLinesEnabled(games.record, games.database, true);
+  EXPECT_EQ(games.Ticks(), "111111");
+}
+
 TEST(PathListEditing, LinesMoveOnePlaceAndStopAtBothEnds) {
   PathList list = Lines("abc");
   EXPECT_EQ(MovePathLine(list, 2, 1), 2);  // the last line down: nothing moves
@@ -101,6 +119,14 @@ TEST(PathListEditing, LinesMoveOnePlaceAndStopAtBothEnds) {
   PathList one = Lines("a");
   EXPECT_EQ(MovePathLine(one, 0, 1), 0);
   EXPECT_EQ(Order(one), "a");
+}
+
+TEST(PathListEditing, AFolderIsAddedOnceInAnySpelling) {
+  PathList list;
+  EXPECT_TRUE(AddPath(list, "/no/such/Roms"));
+  EXPECT_FALSE(AddPath(list, "/NO/SUCH/roms/"));
+  ASSERT_EQ(list.size(), 1u);
+  EXPECT_EQ(list[0].path, "/no/such/Roms/");
 }
 
 TEST(PathListEditing, RemovingALineNumbersTheRestAgain) {

@@ -109,6 +109,9 @@ TEST(RunSummaries, MergeNamesSkippedAndFailedFamiliesAndWhatWasNotReached) {
   RunSummary summary = SummarizeMerge(outcome, MergeButton::kMerge, 2);
   EXPECT_EQ(summary.text, "Merging Done.\n\n2 Families Rebuilt, 0 Skipped, 0 Failed.");
   EXPECT_EQ(summary.icon, MessageIcon::kInformation);
+  outcome.kept = {{"/roms/readme.txt", "can't be read, left in place"}};  // the user has to look at it
+  EXPECT_EQ(SummarizeMerge(outcome, MergeButton::kMerge, 2).icon, MessageIcon::kExclamation);
+  outcome.kept.clear();
 
   outcome.skipped = {{"dkong", "/roms/dkong.kpw/"}};
   for (int i = 0; i < kSummaryListLimit + 2; ++i) outcome.failed.push_back({"game" + std::to_string(i), "disk full"});

@@ -45,6 +45,9 @@ TEST_F(MergerTest, WithoutCleanSetOrRemoveOldOtherFilesAndOldSetsStay) {
   EXPECT_EQ(ReadFile(path1 + "galaxian/notes.txt"), "keep me too");
   EXPECT_TRUE(FileExists(path2 + "galaxa.zip"));
   EXPECT_TRUE(FolderExists(path2 + "pacman"));
+  settings.mergeMode = 0;  // splitting keeps them as well
+  Run();
+  EXPECT_TRUE(FolderExists(path2 + "pacman"));
 }
 
 // One set cannot hold two contents under one name: the clone's own a.1

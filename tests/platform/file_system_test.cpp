@@ -44,6 +44,10 @@ TEST(FileSystemTest, FindsNamesWithoutCasePreferringExactMatch) {
     for (const FolderEntry& entry : ListFolder(dir / "Games/", pattern)) names.push_back(entry.name);
   EXPECT_EQ(names, (std::vector<std::string>{"Galaga.zip", "PACMAN.ZIP", "pacman.zip", "sub", "PACMAN.ZIP",
                                              "pacman.zip"}));
+  ::chmod((dir / "Games/Galaga.zip").c_str(), 0444);
+  std::vector<FolderEntry> listed = ListFolder(dir / "Games/", "*.zip");
+  ASSERT_EQ(listed.size(), 3u);
+  EXPECT_TRUE(listed[0].readOnly && !listed[1].readOnly);
 }
 
 // Every operation finds its file in any spelling, and none replaces a file

@@ -40,6 +40,10 @@ TEST(ScannerLogTest, WritesTheShownTreeAndReplacesTheFile) {
   settings.scanGames = settings.scanSamples = settings.checkLength = false;
   RefreshResultsTree(results, settings);
   EXPECT_EQ(RenderScannerLog(results, false, ""), "A\nmissing rom: a1\n\nB\nmissing rom: b1\n\nunneeded file: x\n");
+  settings.checkUnneeded = false;
+  RefreshResultsTree(results, settings);
+  EXPECT_EQ(RenderScannerLog(results, false, ""), "A\nmissing rom: a1\n\nB\nmissing rom: b1\n");
+  settings.checkUnneeded = true;
   settings.scanRoms = false;  // unneeded lines need at least one kind of scan
   RefreshResultsTree(results, settings);
   EXPECT_EQ(RenderScannerLog(results, false, ""), "");
@@ -101,6 +105,7 @@ TEST(StatisticsTextTest, FullScanUncheckedPartsAndGameTypes) {
             "Missing Games:          <n/a>\r\nWrong Spelled Games:    <n/a>\r\n"
             "Wrong Named Games:      <n/a>\r\n");
   EXPECT_EQ(text.find("Missing Arcade"), std::string::npos);
+  EXPECT_NE(text.find("Missing NeoGeo Roms:    0 of 0"), std::string::npos);
 }
 
 }  // namespace

@@ -72,16 +72,19 @@ TEST_F(BiosSetsScanTest, NonMergedScanOfASplitCollectionAsksForEveryBiosRomInEac
 }
 
 // A game's copy of a BIOS ROM is a spare where the BIOS set holds it too,
-// and the only copy where it does not.
+// and the only copy where it does not; so is a split clone's copy of a
+// ROM its parent's set holds.
 TEST_F(BiosSetsScanTest, AGamesCopyOfABiosRomIsUnneededOnlyBesideTheBiosSetsCopy) {
   LoadList(BiosFamilyText());
   Collection sets = BiosFamilyCollection(1);
   sets["gamea"]["a2.bin"] = BiosFamilyData(0xa2a2a2a2);
   sets["gameb"]["bios-b.bin"] = BiosFamilyData(0xb1b1b1b1);
+  sets["gamea2"]["gamea.p2"] = BiosFamilyData(0x0a0a0a02);
   sets["biosb"].erase("bios-b.bin");
   WriteCollection(sets);
   Texts lines = ScanIn(1);
   EXPECT_EQ(Count(lines, "unneeded file: " + romPath + "gamea/a2.bin"), 1);
+  EXPECT_EQ(Count(lines, "unneeded file: " + romPath + "gamea2/gamea.p2"), 1);
   EXPECT_EQ(UnneededNames("gameb"), Texts{});
   settings.advancedUnneeded = false;
   lines = ScanIn(1);

@@ -62,7 +62,8 @@ TEST_F(RepairsTest, WrongNamedRomsSwapTheirNamesInFoldersAndZips) {
   AddGame("beta", {{"a.rom", kA}, {"b.rom", kB}, {"c.rom", kC}});
   Link();
   WriteFolderSet(romPath, "alpha", {{"a.rom", kB}, {"b.rom", kA}, {"x.rom", kC}});
-  WriteZipSet(romPath, "beta", {{"a.rom", kB}, {"b.rom", kA}, {"c.rom", kC}});
+  // Two copies of c.rom: one takes the name, the other stays as it is.
+  WriteZipSet(romPath, "beta", {{"a.rom", kB}, {"b.rom", kA}, {"x.rom", kC}, {"y.rom", kC}});
 
   Scan();
 
@@ -70,7 +71,7 @@ TEST_F(RepairsTest, WrongNamedRomsSwapTheirNamesInFoldersAndZips) {
   EXPECT_EQ(ReadFile(romPath + "alpha/a.rom"), kA);
   EXPECT_EQ(ReadFile(romPath + "alpha/b.rom"), kB);
   EXPECT_EQ(ReadFile(romPath + "alpha/c.rom"), kC);
-  EXPECT_EQ(ZipMembers(romPath + "beta.zip"), (Members{{"a.rom", kA}, {"b.rom", kB}, {"c.rom", kC}}));
+  EXPECT_EQ(ZipMembers(romPath + "beta.zip"), (Members{{"a.rom", kA}, {"b.rom", kB}, {"c.rom", kC}, {"y.rom", kC}}));
   EXPECT_TRUE(HasLine("wrong name: " + romPath + "alpha/x.rom [wrong: x.rom] [right: c.rom] [fixed]"));
   EXPECT_TRUE(Rom("alpha", "c.rom").romScan.found);
   EXPECT_TRUE(Rom("beta", "a.rom").romScan.checksumCorrect);

@@ -16,6 +16,8 @@ TEST_F(SetChecksTest, ReportsEveryKindOfFindingInZipAndFolderSetsWithoutTouching
   AddGame("beta", {{"a.rom", kA}, {"b.rom", kB}, {"c.rom", kC}});
   AddGame("gamma", {{"a.rom", kA}});
   Link();
+  AddSamples("alpha", {"s.wav"});
+  WriteFolderSet(samplePath, "alpha", {{"S.WAV", "s"}});
   WriteZipSet(romPath, "alpha",
               {{"a.rom", kA}, {"B.ROM", kB}, {"c.rom", kC + "xx"}, {"renamed.rom", kD},
                {"e.rom", DataWithCrc(kE.size(), ~CrcOf(kE))}, {"dir/sub.rom", kS}, {"junk.txt", "junk"}});
@@ -38,6 +40,8 @@ TEST_F(SetChecksTest, ReportsEveryKindOfFindingInZipAndFolderSetsWithoutTouching
   ASSERT_EQ(Game("alpha").scanRecordsB.size(), 1u);
   EXPECT_EQ(Game("alpha").scanRecordsB[0].rightName, "d.rom");
   EXPECT_EQ(UnneededNames("alpha"), (Names{"junk.txt", "renamed.rom"}));
+  const SampleEntry& sample = Game("alpha").samples[0];
+  EXPECT_TRUE(sample.found && !sample.caseCorrect);
 
   GameSet& beta = Game("beta");
   EXPECT_TRUE(beta.scanStatus[kSetFound] && !beta.scanStatus[kSetCaseCorrect]);
@@ -66,7 +70,9 @@ TEST_F(SetChecksTest, DoubleNamesAndZeroCrcStandInsStayInsideTheirSets) {
   // A file of the same name the user keeps in the temporary folder.
   WriteFile(settings.tempFolder + "bad.rom", "mine");
 
-  EXPECT_TRUE(Scan().ranToEnd);
+  ScanOutcome outcome = Scan();
+  EXPECT_TRUE(outcome.ranToEnd);
+  EXPECT_EQ(outcome.statistics.badDumps, 2);
 
   EXPECT_EQ(ReadFile(settings.tempFolder + "bad.rom"), "mine");
   EXPECT_EQ(ListFolder(settings.tempFolder).size(), 1u) << "no work folder left behind";
