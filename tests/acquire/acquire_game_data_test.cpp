@@ -94,6 +94,14 @@ TEST_F(AcquireTest, MameWithoutListInfoIsAskedForTheXmlList) {
   EXPECT_TRUE(database.empty());
   EXPECT_EQ(settings.mameExe, "");
   EXPECT_EQ(ListFolder(data.path()).size(), 1u);  // the first one's cache, no listing
+
+  // Stopped while -listinfo's answer is read, the user is not asked to wait
+  // for the XML list as well.
+  settings.mameExe = MakeMame(emulators / "stopped/mame");
+  ui.cancelAtCheck = ui.cancelChecks + 1;
+  EXPECT_FALSE(Acquire());
+  EXPECT_EQ(ReadFile(emulators / "stopped/runs.log"), "-listinfo\n");
+  EXPECT_TRUE(database.empty());
 }
 
 TEST_F(AcquireTest, RaineAsksForEveryListedGameWithoutAShell) {
