@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "archive/zip_reader.h"
 #include "cli/cli_run.h"
 #include "settings/profile_file.h"
 
@@ -55,6 +56,19 @@ TEST(ScanExitTest, TheStatusFollowsTheResultLinesAndTheLogfileIsWrittenOnlyForTh
   std::string log = ReadFile(dir / "old.log");
   EXPECT_EQ(log.rfind("Neo X [folder: ngx]\n", 0), 0u) << log;
   EXPECT_NE(log.find("\n\n" + kStatisticsStart), std::string::npos);
+
+  // A profile's game selection holds for the data it was made with: the
+  // NeoGeo game, not selected, is not scanned.
+  SettingsRecord picked;
+  ResetSettings(picked);
+  uint32_t size = 0;
+  ASSERT_TRUE(ReadFileCrc(dir / "list.dat", size, picked.storedDataCrc));
+  picked.storedGameCount = 2;
+  picked.gameSelectionBytes = {1, 0};  // arc, ngx
+  ASSERT_TRUE(SaveProfile(picked, dir / "picked.kpf", {}));
+  CliRun unselected = RunCli(dir, "scan --profile " + dir / "picked.kpf " + args + " --game-types neogeo");
+  EXPECT_EQ(unselected.status, 0) << unselected.out;
+  EXPECT_EQ(unselected.out.find("missing game"), std::string::npos) << unselected.out;
 
   CliRun failed = RunCli(dir, "scan " + args + " --log " + dir / "gone/new.log");
   EXPECT_EQ(failed.status, 1) << "a logfile asked for and not written is no success";
