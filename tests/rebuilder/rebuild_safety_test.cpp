@@ -152,6 +152,16 @@ TEST_F(RebuildSafetyTest, TellsTwoMembersOfOneNameApartWhenCopyingAndRemoving) {
   EXPECT_EQ(Tree(destination), (Files{{"g.zip:r2", kB}}));
   EXPECT_EQ(Tree(source), (Files{{"dup.zip:same1", kOther}})) << "the member not rebuilt stays";
   EXPECT_TRUE(outcome.failures.empty());
+
+  // Two ROMs whose names differ only in case are two members, each read
+  // back under its own spelling.
+  AddGame("h", {{"r", kA}, {"R", kB}});
+  Load();
+  WriteFile(source + "h1", kA);
+  WriteFile(source + "h2", kB);
+  outcome = Rebuild();
+  EXPECT_TRUE(outcome.failures.empty()) << Failures(outcome).at(0);
+  EXPECT_EQ(Tree(destination), (Files{{"g.zip:r2", kB}, {"h.zip:R", kB}, {"h.zip:r", kA}}));
 }
 
 TEST_F(RebuildSafetyTest, ClearsWhatAnInterruptedRunLeftAndNothingElse) {
