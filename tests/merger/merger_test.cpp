@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "merger/merger_fixture.h"
+#include "merger/set_locator.h"
 #include "platform/file_system.h"
 
 namespace kestrel::testing {
@@ -120,6 +121,24 @@ TEST_F(MergerTest, AFailureWhileZippingLeavesTheOldSetsByteForByteAndIsReported)
             (std::vector<FailedFamily>{{"pacman", "can't write the new '" + path2 + "pacmanf.zip'" + kWhy}}));
   EXPECT_EQ(ui.messages.size(), 2u);
   expectOnlyGalaxianChanged(before);
+}
+
+// Sets are found without case, the exact spelling first, and only as the
+// kind asked for: a stray file named like a set is no set folder.
+TEST(SetLocatorTest, PrefersTheExactSpellingAndTheKindAskedFor) {
+  TempFolder root;
+  WriteFile(root / "Pacman.zip", "other");
+  WriteFile(root / "pacman.zip", "set");
+  WriteFile(root / "single", "a stray file");
+  fs::create_directories(root / "galaxian.zip");
+  WriteFile(root / "GALAXIAN.ZIP", "set");
+  SetLocator locator;
+  const std::string folder = root.path();
+  EXPECT_EQ(locator.FindZip(folder, "pacman"), folder + "pacman.zip");
+  EXPECT_EQ(locator.FindZip(folder, "PACMAN"), folder + "Pacman.zip");
+  EXPECT_EQ(locator.FindFolder(folder, "single"), std::nullopt);
+  EXPECT_EQ(locator.FindZip(folder, "galaxian"), folder + "GALAXIAN.ZIP");
+  EXPECT_EQ(locator.FindFolder(folder, "galaxian.zip"), folder + "galaxian.zip");
 }
 
 }  // namespace
