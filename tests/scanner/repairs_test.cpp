@@ -164,9 +164,12 @@ TEST_F(RepairsTest, RemovalKeepsEverythingInOneBackupZipPerSet) {
 TEST_F(RepairsTest, MissingRomsComeFromTheFamilysSetsInTheAddPaths) {
   settings.fixMissing = true;
   const std::string p1(32, '1'), c1(32, '3'), loose(40, 'l');
-  AddGame("parent", {{"p1.rom", p1}});
+  // A copy whose CRC is the complement of the listed one fits as well.
+  const std::string tilde = DataWithCrc(32, ~CrcOf("p2"));
+  AddGame("parent", {{"p1.rom", p1}, {"p2.rom", "p2"}});
+  Rom("parent", "p2.rom").size = 32;
   AddGame("clone", {{"p1.rom", p1}, {"c1.rom", c1}}, "parent");
-  AddGame("other", {{"l.rom", loose}, {"o.rom", kA}});
+  AddGame("other", {{"l.rom", loose}, {"o.rom", kA}}, "parent");
   Link();
   Rom("clone", "c1.rom").inParent = false;
   std::string addPath = root / "add/", disabledPath = root / "disabled/";
@@ -174,15 +177,16 @@ TEST_F(RepairsTest, MissingRomsComeFromTheFamilysSetsInTheAddPaths) {
   std::filesystem::create_directories(addPath);
   // A path switched off is not looked at, though its set would fit.
   WriteFolderSet(disabledPath, "other", {{"l.rom", loose}});
-  WriteZipSet(addPath, "clone", {{"anything.bin", p1}, {"c1.rom", c1}});
+  WriteZipSet(addPath, "clone", {{"anything.bin", p1}, {"c1.rom", c1}, {"p2-tilde.bin", tilde}});
   WriteFolderSet(romPath, "other", {{"o.rom", kA}});
   WriteFile(addPath + "unrelated/x", "x");
   WriteZipSet(addPath, "somezip", {{"l-copy", loose}});
 
-  Scan();
+  ScanOutcome outcome = Scan();
 
-  // The parent's ROM goes to the parent's set, the clone's own to its set.
-  EXPECT_EQ(ZipMembers(romPath + "parent.zip"), (Members{{"p1.rom", p1}}));
+  EXPECT_EQ(std::make_pair(outcome.statistics.parents, outcome.statistics.clones), std::make_pair(1, 2));
+  // The parent's ROMs go to the parent's set, the clone's own to its set.
+  EXPECT_EQ(ZipMembers(romPath + "parent.zip"), (Members{{"p1.rom", p1}, {"p2.rom", tilde}}));
   EXPECT_EQ(ZipMembers(romPath + "clone.zip"), (Members{{"c1.rom", c1}}));
   EXPECT_FALSE(Rom("other", "l.rom").romScan.found) << "only advanced looks at every file";
 
