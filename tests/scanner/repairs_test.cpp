@@ -169,7 +169,8 @@ TEST_F(RepairsTest, MissingRomsComeFromTheFamilysSetsInTheAddPaths) {
   AddGame("parent", {{"p1.rom", p1}, {"p2.rom", "p2"}});
   Rom("parent", "p2.rom").size = 32;
   AddGame("clone", {{"p1.rom", p1}, {"c1.rom", c1}}, "parent");
-  AddGame("other", {{"l.rom", loose}, {"o.rom", kA}}, "parent");
+  // A damaged list may give a ROM a name with a folder part.
+  AddGame("other", {{"l.rom", loose}, {"o.rom", kA}, {"../up.rom", kB}}, "parent");
   Link();
   Rom("clone", "c1.rom").inParent = false;
   std::string addPath = root / "add/", disabledPath = root / "disabled/";
@@ -180,7 +181,7 @@ TEST_F(RepairsTest, MissingRomsComeFromTheFamilysSetsInTheAddPaths) {
   WriteZipSet(addPath, "clone", {{"anything.bin", p1}, {"c1.rom", c1}, {"p2-tilde.bin", tilde}});
   WriteFolderSet(romPath, "other", {{"o.rom", kA}});
   WriteFile(addPath + "unrelated/x", "x");
-  WriteZipSet(addPath, "somezip", {{"l-copy", loose}});
+  WriteZipSet(addPath, "somezip", {{"l-copy", loose}, {"b-copy", kB}});
 
   ScanOutcome outcome = Scan();
 
@@ -193,8 +194,10 @@ TEST_F(RepairsTest, MissingRomsComeFromTheFamilysSetsInTheAddPaths) {
   settings.fixMissingAdvanced = true;
   Scan();
   EXPECT_EQ(ReadFile(romPath + "other/l.rom"), loose) << "where a ROM was found in a folder";
+  EXPECT_FALSE(PathExists(romPath + "up.rom")) << "nothing lands outside the set";
   Scan();
-  EXPECT_EQ(Lines(), std::vector<std::string>{});
+  EXPECT_EQ(Lines(), (std::vector<std::string>{"other game [folder: other - parent: parent]",
+                                               "missing rom: ../up.rom [length: 64] [chksum: b747ffe (f48b8001)]"}));
 }
 
 TEST_F(RepairsTest, StandInsAreMadeOnlyWhereTheDiskKeepsItsReserve) {
