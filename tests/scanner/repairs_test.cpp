@@ -1,6 +1,7 @@
 // The repairs, on real folders and zips: each kind in a folder set and in
 // a zip set, and the backups.
 
+#include "scanner/fix_operations.h"
 #include "scanner/scan_fixture.h"
 #include "support/stored_zip.h"
 
@@ -198,6 +199,20 @@ TEST_F(RepairsTest, MissingRomsComeFromTheFamilysSetsInTheAddPaths) {
   Scan();
   EXPECT_EQ(Lines(), (std::vector<std::string>{"other game [folder: other - parent: parent]",
                                                "missing rom: ../up.rom [length: 64] [chksum: b747ffe (f48b8001)]"}));
+
+  // Should the set's zip hold the name in another case by the time the ROM
+  // is added, that member is not joined by a second one of its name.
+  std::filesystem::remove(romPath + "clone.zip");
+  WriteZipSet(romPath, "clone", {{"C1.ROM", "mine"}});
+  ScanState state;
+  state.firstRomPath = romPath;
+  ScanContext context{database, settings, state, &ui, &zipLibrary, {}, {}, {}, {}};
+  Rom("clone", "c1.rom").romScan.found = 0;
+  const size_t shown = ui.messages.size();
+  EXPECT_TRUE(AddMissingRom(context, Game("clone"), Rom("clone", "c1.rom")));
+  EXPECT_EQ(ZipMembers(romPath + "clone.zip"), (Members{{"C1.ROM", "mine"}}));
+  ASSERT_EQ(ui.messages.size(), shown + 1);
+  EXPECT_EQ(ui.messages.back().text, "'" + romPath + "clone.zip' was not fixed:\nIt holds a member 'C1.ROM' already !");
 }
 
 TEST_F(RepairsTest, StandInsAreMadeOnlyWhereTheDiskKeepsItsReserve) {
