@@ -69,6 +69,14 @@ TEST(ScannerLogTest, WritesTheShownTreeAndReplacesTheFile) {
   EXPECT_EQ(ui.messages[0].text, "Logfile saved successfully !");
   EXPECT_FALSE(SaveScannerLog(temp / "missing/kestrel.log", results, false, "", &ui));
   EXPECT_EQ(ui.messages.back().text, "Error while saving logfile !");
+
+  // Missing samples follow the samples switch, whatever the ROMs switch says.
+  ResultsModel samples;
+  AddResultLine(samples, "A", kTopLevel, kResultGameHeader, true, false);
+  AddResultLine(samples, "missing sample: s1", kChildLevel, kResultMissingSample, true, false);
+  settings.scanRoms = true;
+  RefreshResultsTree(samples, settings);
+  EXPECT_EQ(RenderScannerLog(samples, false, ""), "");
 }
 
 TEST(StatisticsTextTest, FullScanUncheckedPartsAndGameTypes) {

@@ -36,11 +36,14 @@ class WrongNamedSetTest : public ::testing::Test {
 
   // The set `name` holds both ROMs, "other" only the first.
   void Index(const std::string& name) {
-    GameList database(2);
+    GameList database(3);
     database[0].name = name;
     database[0].roms = {RomOf("a.bin", "first rom"), RomOf("b.bin", "second rom")};
     database[1].name = "other";
     database[1].roms = {RomOf("o.bin", "first rom")};
+    // The junk file's CRC with another size: no match.
+    database[2].name = "sized";
+    database[2].roms = {testing::Rom("n.bin", 99, testing::CrcOf("nothing known"))};
     std::vector<ZeroCrcIndexEntry> zeroIndex;
     BuildCrcIndex(database, crcIndex, zeroIndex);
   }

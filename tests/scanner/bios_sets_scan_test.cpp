@@ -69,6 +69,11 @@ TEST_F(BiosSetsScanTest, NonMergedScanOfASplitCollectionAsksForEveryBiosRomInEac
   EXPECT_EQ(Count(lines, kMissingBiosA1), 2);  // gamea, gamea2
   EXPECT_EQ(Count(lines, "missing rom: bios-b.bin [length: 1024] [chksum: b1b1b1b1 (4e4e4e4e)]"), 3);  // gameb, gameb2, gamec
   EXPECT_EQ(Count(lines, "missing game: Game C"), 1);
+
+  // Scanned non-merged, a clone's own ROM in its parent's set is a stray.
+  WriteCollection(BiosFamilyCollection(2));
+  ScanIn(0);
+  EXPECT_EQ(UnneededNames("gamea"), Texts{"gamea2.p1"});
 }
 
 // A game's copy of a BIOS ROM is a spare where the BIOS set holds it too,

@@ -1,6 +1,7 @@
 // The repairs, on real folders and zips: each kind in a folder set and in
 // a zip set, and the backups.
 
+#include "scanner/fix_operations.h"
 #include "scanner/scan_fixture.h"
 #include "support/stored_zip.h"
 
@@ -164,9 +165,13 @@ TEST_F(RepairsTest, RemovalKeepsEverythingInOneBackupZipPerSet) {
 TEST_F(RepairsTest, MissingRomsComeFromTheFamilysSetsInTheAddPaths) {
   settings.fixMissing = true;
   const std::string p1(32, '1'), c1(32, '3'), loose(40, 'l');
-  AddGame("parent", {{"p1.rom", p1}});
+  // A copy whose CRC is the complement of the listed one fits as well.
+  const std::string tilde = DataWithCrc(32, ~CrcOf("p2"));
+  AddGame("parent", {{"p1.rom", p1}, {"p2.rom", "p2"}});
+  Rom("parent", "p2.rom").size = 32;
   AddGame("clone", {{"p1.rom", p1}, {"c1.rom", c1}}, "parent");
-  AddGame("other", {{"l.rom", loose}, {"o.rom", kA}});
+  // A damaged list may give a ROM a name with a folder part.
+  AddGame("other", {{"l.rom", loose}, {"o.rom", kA}, {"../up.rom", kB}}, "parent");
   Link();
   Rom("clone", "c1.rom").inParent = false;
   std::string addPath = root / "add/", disabledPath = root / "disabled/";
@@ -174,23 +179,40 @@ TEST_F(RepairsTest, MissingRomsComeFromTheFamilysSetsInTheAddPaths) {
   std::filesystem::create_directories(addPath);
   // A path switched off is not looked at, though its set would fit.
   WriteFolderSet(disabledPath, "other", {{"l.rom", loose}});
-  WriteZipSet(addPath, "clone", {{"anything.bin", p1}, {"c1.rom", c1}});
+  WriteZipSet(addPath, "clone", {{"anything.bin", p1}, {"c1.rom", c1}, {"p2-tilde.bin", tilde}});
   WriteFolderSet(romPath, "other", {{"o.rom", kA}});
   WriteFile(addPath + "unrelated/x", "x");
-  WriteZipSet(addPath, "somezip", {{"l-copy", loose}});
+  WriteZipSet(addPath, "somezip", {{"l-copy", loose}, {"b-copy", kB}});
 
-  Scan();
+  ScanOutcome outcome = Scan();
 
-  // The parent's ROM goes to the parent's set, the clone's own to its set.
-  EXPECT_EQ(ZipMembers(romPath + "parent.zip"), (Members{{"p1.rom", p1}}));
+  EXPECT_EQ(std::make_pair(outcome.statistics.parents, outcome.statistics.clones), std::make_pair(1, 2));
+  // The parent's ROMs go to the parent's set, the clone's own to its set.
+  EXPECT_EQ(ZipMembers(romPath + "parent.zip"), (Members{{"p1.rom", p1}, {"p2.rom", tilde}}));
   EXPECT_EQ(ZipMembers(romPath + "clone.zip"), (Members{{"c1.rom", c1}}));
   EXPECT_FALSE(Rom("other", "l.rom").romScan.found) << "only advanced looks at every file";
 
   settings.fixMissingAdvanced = true;
   Scan();
   EXPECT_EQ(ReadFile(romPath + "other/l.rom"), loose) << "where a ROM was found in a folder";
+  EXPECT_FALSE(PathExists(romPath + "up.rom")) << "nothing lands outside the set";
   Scan();
-  EXPECT_EQ(Lines(), std::vector<std::string>{});
+  EXPECT_EQ(Lines(), (std::vector<std::string>{"other game [folder: other - parent: parent]",
+                                               "missing rom: ../up.rom [length: 64] [chksum: b747ffe (f48b8001)]"}));
+
+  // Should the set's zip hold the name in another case by the time the ROM
+  // is added, that member is not joined by a second one of its name.
+  std::filesystem::remove(romPath + "clone.zip");
+  WriteZipSet(romPath, "clone", {{"C1.ROM", "mine"}});
+  ScanState state;
+  state.firstRomPath = romPath;
+  ScanContext context{database, settings, state, &ui, &zipLibrary, {}, {}, {}, {}};
+  Rom("clone", "c1.rom").romScan.found = 0;
+  const size_t shown = ui.messages.size();
+  EXPECT_TRUE(AddMissingRom(context, Game("clone"), Rom("clone", "c1.rom")));
+  EXPECT_EQ(ZipMembers(romPath + "clone.zip"), (Members{{"C1.ROM", "mine"}}));
+  ASSERT_EQ(ui.messages.size(), shown + 1);
+  EXPECT_EQ(ui.messages.back().text, "'" + romPath + "clone.zip' was not fixed:\nIt holds a member 'C1.ROM' already !");
 }
 
 TEST_F(RepairsTest, StandInsAreMadeOnlyWhereTheDiskKeepsItsReserve) {

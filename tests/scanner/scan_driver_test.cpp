@@ -125,6 +125,14 @@ TEST_F(ScanDriverTest, EndsBeforeTouchingAnythingWhenRefused) {
   EXPECT_TRUE(Scan().refused);
   EXPECT_EQ(ui.messages.back().title, "Warning !");
   unchanged();
+
+  // A path warning, cancelled; a path switched off is never warned about.
+  settings.pathWarnings = true;
+  settings.romPaths.push_back({root / "off/", false});
+  ui.messageAnswers = {kResultCancel};
+  EXPECT_TRUE(Scan().refused);
+  EXPECT_EQ(ui.messages.back().title, "Path Warning");
+  unchanged();
 }
 
 TEST_F(ScanDriverTest, DamagedZipIsExplainedAndThenLookedForAsAFolder) {
