@@ -85,6 +85,14 @@ bool FailForPacman(ZipLibrary& library, const std::string& archive, const ZipCha
   return written && archive.find("/pacman") == std::string::npos && archive.find("/puckman") == std::string::npos;
 }
 
+// Writes the archive, then spoils the pacman family's: a write that claims
+// success but leaves a zip that does not read.
+bool SpoilPacman(ZipLibrary& library, const std::string& archive, const ZipChanges& changes) {
+  if (!ZipUpdate(library, archive, changes)) return false;
+  if (archive.find("/pacman") != std::string::npos) std::filesystem::resize_file(archive, 40);
+  return true;
+}
+
 // A family whose zip fails keeps every file it had and no work folder; it
 // is counted failed with the set and the reason named, also when the user
 // chose to stop there. Only the galaxian family changes.
@@ -120,6 +128,14 @@ TEST_F(MergerTest, AFailureWhileZippingLeavesTheOldSetsByteForByteAndIsReported)
   EXPECT_EQ(outcome.failed,
             (std::vector<FailedFamily>{{"pacman", "can't write the new '" + path2 + "pacmanf.zip'" + kWhy}}));
   EXPECT_EQ(ui.messages.size(), 2u);
+  expectOnlyGalaxianChanged(before);
+
+  // A new set is read back before any old one goes: one that does not read
+  // fails its family and changes nothing of it.
+  before = Snapshot();
+  outcome = Run(MergeButton::kMerge, SpoilPacman);
+  ASSERT_EQ(outcome.failed.size(), 1u);
+  EXPECT_NE(outcome.failed[0].reason.find("does not read back"), std::string::npos) << outcome.failed[0].reason;
   expectOnlyGalaxianChanged(before);
 }
 
