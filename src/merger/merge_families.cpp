@@ -180,8 +180,10 @@ void ShowFamily(MergeRun& run, const char* doing, const GameSet& parent) {
   run.progress.SetText(std::string("\n\n ") + doing + "\t" + parent.name);
 }
 
-}  // namespace
-
+// Every set of the family of `parent`, the parent's first, each with the
+// folder its new set goes to; in the merged layout (`merged`) a clone that
+// keeps no set of its own has none (""). Remove Old deletes each set from
+// every other active ROM path.
 std::vector<SetToRemove> FamilySets(MergeRun& run, const GameSet& parent, bool merged) {
   std::vector<SetToRemove> sets{{parent.name, DestinationFolderOf(run.sets, run.settings, parent.name)}};
   for (const CloneRef& ref : parent.clones) {
@@ -192,6 +194,8 @@ std::vector<SetToRemove> FamilySets(MergeRun& run, const GameSet& parent, bool m
   }
   return sets;
 }
+
+}  // namespace
 
 StepResult MergeFamily(MergeRun& run, const GameSet& parent, MergeOutcome& outcome) {
   ShowFamily(run, "Merging Gameset:", parent);

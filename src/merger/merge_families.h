@@ -6,10 +6,7 @@
 // takes them from the BIOS set, under the game's names for them.
 #pragma once
 
-#include <vector>
-
 #include "gamedb/game_set.h"
-#include "merger/commit_family.h"
 #include "merger/merge_run.h"
 #include "merger/merger.h"
 
@@ -19,12 +16,6 @@ namespace kestrel {
 // set of the family, and records the family in `outcome`. kStop ends the run.
 // A family head without clones (a game using a BIOS set) is a family of one.
 StepResult MergeFamily(MergeRun& run, const GameSet& parent, MergeOutcome& outcome);
-
-// Every set of the family of `parent`, the parent's first, each with the
-// folder its new set goes to; in the merged layout (`merged`) a clone that
-// keeps no set of its own has none (""). Remove Old deletes each set from
-// every other active ROM path.
-std::vector<SetToRemove> FamilySets(MergeRun& run, const GameSet& parent, bool merged);
 
 // Builds the parent's set and one set per clone; a split clone set holds
 // only the clone's ROMs that the parent lacks, a non-merged one all of them.

@@ -26,40 +26,10 @@ int CountFamilies(const GameList& database) {
   return count;
 }
 
-// The old sets of one family that Remove Old would delete.
-int CountFamilySetsToRemove(MergeRun& run, const GameSet& parent, bool merged) {
-  int count = 0;
-  for (const SetToRemove& set : FamilySets(run, parent, merged)) {
-    for (const std::string& romPath : run.settings.activeRomPaths) {
-      if (!set.keptIn.empty() && SameFolder(romPath, set.keptIn)) continue;
-      count += run.sets.FindZip(romPath, set.name).has_value() + run.sets.FindFolder(romPath, set.name).has_value();
-    }
-  }
-  return count;
-}
-
 }  // namespace
 
 bool IsSelectedFamilyHead(const GameSet& game) {
   return game.selected && (game.isParent || (!game.hasParent && game.biosIndex >= 0));
-}
-
-RemovalCount CountSetsToRemove(const GameList& database, const SettingsRecord& settings, MergeButton button) {
-  RemovalCount count;
-  if (!settings.mergeRemoveOld || settings.activeRomPaths.empty()) return count;
-  SettingsRecord options = settings;
-  if (options.mergePlacement == 1) options.mergeDestination = WithTrailingSeparator(options.mergeDestination);
-  std::unique_ptr<ProgressDialog> silent = OpenProgressDialog(nullptr, "");
-  ZipLibrary unused;
-  MergeRun run(database, options, nullptr, unused, ZipUpdate, *silent);
-  bool merged = button == MergeButton::kMerge && settings.mergeMode == 1;
-  for (const GameSet& parent : database) {
-    if (!IsSelectedFamilyHead(parent)) continue;
-    int sets = CountFamilySetsToRemove(run, parent, merged);
-    count.families += sets > 0;
-    count.sets += sets;
-  }
-  return count;
 }
 
 MergeOutcome RunMerger(const GameList& database, SettingsRecord& settings, UserInterface* ui, ZipLibrary& zipLibrary,

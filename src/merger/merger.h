@@ -76,15 +76,4 @@ bool IsSelectedFamilyHead(const GameSet& game);
 MergeOutcome RunMerger(const GameList& database, SettingsRecord& settings, UserInterface* ui,
                        ZipLibrary& zipLibrary, MergeButton button, ZipWriter writeZip = ZipUpdate);
 
-// What a run with `settings` would delete with Remove Old, counted before
-// it starts (the desktop program asks first): the selected families with
-// an old set to delete, and those sets (zips and folders) in the active ROM
-// paths other than the one their new set goes to. Nothing without Remove
-// Old. What cannot be read or backed up then is kept, so this is the most.
-struct RemovalCount {
-  int families = 0;
-  int sets = 0;
-};
-RemovalCount CountSetsToRemove(const GameList& database, const SettingsRecord& settings, MergeButton button);
-
 }  // namespace kestrel

@@ -228,21 +228,5 @@ TEST_F(MergerTest, ALeftoverWorkFolderIsCleanedUpWithoutLosingAnything) {
   EXPECT_EQ(ZipContents(path1 + "pacman.zip"), MergedFiles("pacman"));
 }
 
-// The count the desktop program shows before a run with Remove Old.
-TEST_F(MergerTest, CountsTheOldSetsRemoveOldWouldDelete) {
-  AddStandardGames();
-  WriteSplitCollection();
-  // galaxa.zip; pacmanf.zip, puckman.zip and the pacman folder in path 2.
-  RemovalCount count = CountSetsToRemove(database, settings, MergeButton::kMerge);
-  EXPECT_EQ(count.families, 2);
-  EXPECT_EQ(count.sets, 4);
-  // Only the pacman folder in path 2: each clone set stays where it is.
-  count = CountSetsToRemove(database, settings, MergeButton::kUnmerge);
-  EXPECT_EQ(count.families, 1);
-  EXPECT_EQ(count.sets, 1);
-  settings.mergeRemoveOld = false;
-  EXPECT_EQ(CountSetsToRemove(database, settings, MergeButton::kMerge).sets, 0);
-}
-
 }  // namespace
 }  // namespace kestrel::testing
