@@ -37,16 +37,6 @@ std::optional<std::string> ArchiveNameOf(const std::string& name) {
   return archive;
 }
 
-// True when the archive is there and every member's contents check out.
-bool ReadsWhole(const std::string& archivePath) {
-  ZipEntryList members;
-  if (!FileExists(archivePath) || !ReadZipDirectory(archivePath, members, false, false)) return false;
-  for (const ZipEntry& member : members) {
-    if (!CheckZipEntry(member)) return false;
-  }
-  return true;
-}
-
 // True when `path` itself is a complete zip. A killed write never got to
 // its central directory, so such a file is no partial copy: it may be a
 // user's own copy ("set.zip.backup") and is never removed.
@@ -62,14 +52,18 @@ bool IsInterruptedWriteOf(const std::string& archiveName, const std::string& nam
   return archive && EqualsNoCase(*archive, archiveName);
 }
 
+std::optional<InterruptedWrite> InterruptedWriteAt(const std::string& path) {
+  std::optional<std::string> archive = ArchiveNameOf(FileNamePart(path));
+  if (!archive || IsCompleteZip(path)) return std::nullopt;
+  return InterruptedWrite{path, JoinPath(FolderPart(path), *archive)};
+}
+
 std::vector<InterruptedWrite> FindInterruptedWrites(const std::string& folder) {
   std::vector<InterruptedWrite> found;
   for (const FolderEntry& entry : ListFolder(folder)) {
     if (entry.isFolder) continue;
-    std::optional<std::string> archive = ArchiveNameOf(entry.name);
-    if (!archive) continue;
-    std::string path = JoinPath(folder, entry.name);
-    if (!IsCompleteZip(path)) found.push_back({path, JoinPath(folder, *archive)});
+    if (std::optional<InterruptedWrite> leftover = InterruptedWriteAt(JoinPath(folder, entry.name)))
+      found.push_back(*leftover);
   }
   return found;
 }
@@ -77,11 +71,6 @@ std::vector<InterruptedWrite> FindInterruptedWrites(const std::string& folder) {
 ClearedLeftover ClearInterruptedWrite(const std::string& backupFolder, const InterruptedWrite& leftover) {
   ClearedLeftover cleared;
   if (IsSymbolicLink(leftover.path) || !FileExists(leftover.path)) return cleared;
-  if (ReadsWhole(leftover.archivePath) && !IsCompleteZip(leftover.path)) {
-    if (IsReadOnly(leftover.path)) ClearReadOnly(leftover.path);
-    if (DeleteFile(leftover.path)) cleared.outcome = LeftoverOutcome::kRemoved;
-    return cleared;
-  }
   if (MoveIntoBackupFolder(backupFolder, leftover.path, &cleared.movedTo)) {
     cleared.outcome = LeftoverOutcome::kMovedToBackup;
   }

@@ -3,12 +3,10 @@
 // Zip writing puts the new archive in a temporary file beside the old one,
 // named like the archive followed by a dot and six letters or digits
 // ("set.zip.a1b2c3"), and renames it over the archive when complete. A
-// write that was killed leaves that file for ever. Beside a complete
-// archive it is a partial copy, as the write it belonged to never finished
-// and its sources were never removed; alone it may be all that is left of
-// a new archive.
+// write that was killed leaves that file for ever.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,6 +22,10 @@ struct InterruptedWrite {
   std::string archivePath;  // the archive its write was meant to replace
 };
 
+// The file `path` as the leftover of an interrupted zip write, when it is
+// one (see FindInterruptedWrites); nothing otherwise.
+std::optional<InterruptedWrite> InterruptedWriteAt(const std::string& path);
+
 // The leftovers of interrupted zip writes directly inside `folder`: files
 // named like a zip followed by a dot and six letters or digits that are no
 // complete zip themselves (a killed write never got to its directory; a
@@ -31,8 +33,7 @@ struct InterruptedWrite {
 std::vector<InterruptedWrite> FindInterruptedWrites(const std::string& folder);
 
 enum class LeftoverOutcome {
-  kRemoved,        // beside a complete archive that reads: nothing was lost
-  kMovedToBackup,  // no archive that reads beside it: kept in the backup folder
+  kMovedToBackup,  // kept whole in the backup folder
   kKept,           // could not be moved (no backup folder, a failed move)
 };
 
@@ -41,10 +42,10 @@ struct ClearedLeftover {
   std::string movedTo;  // kMovedToBackup: where it is now
 };
 
-// Clears one leftover: removed when its archive is there and reads whole
-// (every member's contents check out) and the leftover itself is no
-// complete zip, otherwise moved into `backupFolder`
-// under a free name. Never deletes the only copy of anything.
+// Clears one leftover by moving it into `backupFolder` under a free name.
+// It is never deleted: nothing shows that what it holds is elsewhere (a
+// cut-off copy of the user's own looks the same), and it may be all that
+// is left of a new archive.
 ClearedLeftover ClearInterruptedWrite(const std::string& backupFolder, const InterruptedWrite& leftover);
 
 }  // namespace kestrel

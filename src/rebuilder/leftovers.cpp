@@ -96,9 +96,9 @@ void ClearLeftovers(const std::string& tempParent, const std::string& destinatio
 }
 
 bool ClearSourceLeftover(const std::string& path, const std::string& backupFolder, LeftoverReport& report) {
-  std::string archive = path.substr(0, path.rfind('.'));
-  if (!IsInterruptedWriteOf(FileNamePart(archive), FileNamePart(path)) || !FileExists(archive)) return false;
-  ClearZipWrite({path, archive}, backupFolder, report);
+  std::optional<InterruptedWrite> leftover = InterruptedWriteAt(path);
+  if (!leftover || !FileExists(leftover->archivePath)) return false;
+  ClearZipWrite(*leftover, backupFolder, report);
   return true;
 }
 

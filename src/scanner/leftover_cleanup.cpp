@@ -11,8 +11,6 @@ namespace {
 
 std::string OutcomeMark(const ClearedLeftover& cleared) {
   switch (cleared.outcome) {
-    case LeftoverOutcome::kRemoved:
-      return " [removed]";
     case LeftoverOutcome::kMovedToBackup:
       return " [moved to " + cleared.movedTo + "]";
     case LeftoverOutcome::kKept:

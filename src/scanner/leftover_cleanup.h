@@ -7,11 +7,10 @@
 
 namespace kestrel {
 
-// With Fix Unneeded (and its check) on, clears every leftover of an
-// interrupted zip write directly inside the ROM and sample paths (removed beside an archive that reads whole, otherwise
-// moved into the backup folder) and adds one line for each to `results`:
-// "interrupted write: <path> [removed]", "... [moved to <path>]" or
-// "... [not cleared]".
+// With Fix Unneeded (and its check) on, moves every leftover of an
+// interrupted zip write directly inside the ROM and sample paths into the
+// backup folder and adds one line for each to `results`:
+// "interrupted write: <path> [moved to <path>]" or "... [not cleared]".
 void ClearInterruptedWrites(ScanContext& context, ResultsModel& results);
 
 }  // namespace kestrel

@@ -50,9 +50,10 @@ TEST_F(InterruptedWriteTest, RecognisesTheTemporaryFileOfZipWriting) {
   }
 }
 
-// Beside an archive that reads whole a leftover is a partial copy and
-// goes; beside none, or a damaged one, it is kept in the backup folder.
-TEST_F(InterruptedWriteTest, RemovesOnlyWhatACompleteArchiveMakesRedundant) {
+// A leftover is never deleted, even beside an archive that reads whole
+// (a cut-off copy of the user's own looks the same): it is kept in the
+// backup folder, or stays where it is.
+TEST_F(InterruptedWriteTest, MovesLeftoversIntoTheBackupFolderAndDeletesNone) {
   std::string roms = folder / "roms/", backups = folder / "backup";
   WriteFile(roms + "whole.zip", testing::BuildZip({{"a.rom", "a"}}));
   WriteFile(roms + "whole.zip.x7k2pq", "PK partial");
@@ -72,12 +73,13 @@ TEST_F(InterruptedWriteTest, RemovesOnlyWhatACompleteArchiveMakesRedundant) {
   std::vector<LeftoverOutcome> outcomes;
   for (const InterruptedWrite& leftover : found) outcomes.push_back(ClearInterruptedWrite(backups, leftover).outcome);
   EXPECT_EQ(outcomes, (std::vector<LeftoverOutcome>{LeftoverOutcome::kMovedToBackup, LeftoverOutcome::kMovedToBackup,
-                                                    LeftoverOutcome::kMovedToBackup, LeftoverOutcome::kRemoved}));
+                                                    LeftoverOutcome::kMovedToBackup, LeftoverOutcome::kMovedToBackup}));
   Texts left;
   for (const FolderEntry& entry : ListFolder(roms)) left.push_back(entry.name);
   EXPECT_EQ(left, (Texts{"broken.zip", "damaged.zip", "notes.txt.abcdef", "whole.zip", "whole.zip.backup"}));
   EXPECT_EQ(ReadFile(backups + "/alone.zip.Ab12Cd"), "PK alone");
   EXPECT_EQ(ReadFile(backups + "/damaged.zip.000000"), "PK beside damaged");
+  EXPECT_EQ(ReadFile(backups + "/whole.zip.x7k2pq"), "PK partial");
   // A complete zip under such a name is a user's copy, not a partial write:
   // it is not even found, and a direct call keeps it in the backup folder.
   EXPECT_EQ(ClearInterruptedWrite(backups, {roms + "whole.zip.backup", roms + "whole.zip"}).outcome,

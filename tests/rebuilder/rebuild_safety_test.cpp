@@ -181,24 +181,31 @@ TEST_F(RebuildSafetyTest, ClearsWhatAnInterruptedRunLeftAndNothingElse) {
   WriteZip(source + "y.zip", {{"junk", "junk"}});
   WriteFile(source + "y.zip.Zz9yY8", "an unfinished removal");
   WriteFile(source + "z.zip.Zz9yY8", "mine");
+  WriteZip(source + "y.zip.backup", {{"old", "old"}});  // a complete zip: the user's copy
   RebuildOutcome outcome = Rebuild();
   EXPECT_TRUE(outcome.completed);
-  EXPECT_EQ(Leftovers(outcome), (Texts{root / "temp/kestrel-rebuild-4194305/", destination + "h/.kestrel-4194305-0.tmp",
-                                       destination + "g.zip.Ab3dE9", source + "y.zip.Zz9yY8"}));
-  // Alone, an unfinished write may be all there is of a new zip.
-  EXPECT_EQ(Failures(outcome), Texts{destination + "n.zip.Q1w2E3: is left from an interrupted zip write; it was "
-                                                   "kept, as it could not be moved to the backup folder"});
-  EXPECT_EQ(Tree(destination), (Files{{"g.zip.old-01", "mine"},
+  EXPECT_EQ(Leftovers(outcome), (Texts{root / "temp/kestrel-rebuild-4194305/", destination + "h/.kestrel-4194305-0.tmp"}));
+  // An unfinished zip write is never deleted: without a backup folder it stays.
+  const std::string kKept = ": is left from an interrupted zip write; it was kept, as it could not be moved to "
+                            "the backup folder";
+  EXPECT_EQ(Failures(outcome), (Texts{destination + "g.zip.Ab3dE9" + kKept, destination + "n.zip.Q1w2E3" + kKept,
+                                      source + "y.zip.Zz9yY8" + kKept}));
+  EXPECT_EQ(Tree(destination), (Files{{"g.zip.Ab3dE9", "an unfinished zip write"},
+                                      {"g.zip.old-01", "mine"},
                                       {"g.zip:r1", kA},
                                       {"h/.kestrel-1-0.tmp", "a copy in progress"},
                                       {"n.zip.Q1w2E3", "the unfinished write of a new zip"}}));
   EXPECT_EQ(Tree(root / "temp/"), (Files{{"kestrel-rebuild-1/member", kA}})) << "this run's own folder is gone";
-  EXPECT_EQ(Tree(source), (Files{{"x", kA}, {"y.zip:junk", "junk"}, {"z.zip.Zz9yY8", "mine"}}));
+  Files sourceLeft = Tree(source);
+  EXPECT_EQ(sourceLeft.count("y.zip.Zz9yY8"), 1u);
+  EXPECT_EQ(sourceLeft.count("y.zip.backup"), 1u);
+  EXPECT_EQ(sourceLeft.count("z.zip.Zz9yY8"), 1u);
 
   settings.backupFolder = root / "backup/";
   outcome = Rebuild();
-  EXPECT_EQ(Leftovers(outcome),
-            Texts{destination + "n.zip.Q1w2E3 -> " + root / "backup/n.zip.Q1w2E3"});
+  EXPECT_EQ(Leftovers(outcome), (Texts{destination + "g.zip.Ab3dE9 -> " + root / "backup/g.zip.Ab3dE9",
+                                       destination + "n.zip.Q1w2E3 -> " + root / "backup/n.zip.Q1w2E3",
+                                       source + "y.zip.Zz9yY8 -> " + root / "backup/y.zip.Zz9yY8"}));
   EXPECT_TRUE(outcome.failures.empty());
 }
 

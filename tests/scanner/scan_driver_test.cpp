@@ -48,8 +48,8 @@ TEST_F(ScanDriverTest, TopLevelReportsOnlyStrayEntriesOutsideProtectedFolders) {
 }
 
 // What a killed zip write left beside a set is cleared, with Fix Unneeded,
-// before the paths are looked at: beside a set that reads whole it goes,
-// alone it is kept in the backup folder. Neither is then an unneeded file.
+// before the paths are looked at: it is kept in the backup folder, and is
+// then no unneeded file.
 // Without the fix a scan changes nothing and reports them as unneeded.
 TEST_F(ScanDriverTest, LeftoversOfInterruptedZipWritesAreClearedFirst) {
   MakeTwoGames();
@@ -65,7 +65,8 @@ TEST_F(ScanDriverTest, LeftoversOfInterruptedZipWritesAreClearedFirst) {
   EXPECT_EQ(FileNames(romPath), (Names{"bad.zip", "good.zip"}));
   EXPECT_EQ(FileNames(samplePath), Names{});
   EXPECT_EQ(ReadFile(settings.backupFolder + "gone.zip.p0o9i8"), "PK alone");
-  EXPECT_TRUE(HasLine("interrupted write: " + romPath + "good.zip.k3j9x0 [removed]"));
+  EXPECT_TRUE(HasLine("interrupted write: " + romPath + "good.zip.k3j9x0 [moved to " + settings.backupFolder +
+                      "good.zip.k3j9x0]"));
   EXPECT_TRUE(HasLine("interrupted write: " + samplePath + "gone.zip.p0o9i8 [moved to " + settings.backupFolder +
                       "gone.zip.p0o9i8]"));
 }
