@@ -19,14 +19,6 @@ struct ExpectedMember {
   uint32_t crc = 0;
 };
 
-bool IsPlainName(std::string_view name) {
-  if (name.empty() || name == "." || name == "..") return false;
-  for (char c : name) {
-    if (IsPathSeparator(c)) return false;
-  }
-  return true;
-}
-
 // `name` with " (number)" before its extension; a leading dot (".hidden")
 // is no extension.
 std::string NumberedName(const std::string& name, int number) {
@@ -155,7 +147,7 @@ BackupItem MemberBackup(const ZipEntry& member, const std::string& memberName) {
 
 bool BackUpToZip(ZipLibrary& library, const std::string& backupFolder, const std::string& setName,
                  const std::vector<BackupItem>& items) {
-  if (backupFolder.empty() || !IsPlainName(setName)) return false;
+  if (backupFolder.empty() || !IsPlainFileName(setName)) return false;
   if (!FolderExists(backupFolder) && !CreateFolder(backupFolder)) return false;
   std::set<std::string> taken;
   std::optional<std::string> zipPath = ChooseBackupZip(backupFolder, setName, taken);

@@ -167,7 +167,7 @@ void CleanLeftovers(MergeRun& run, const GameSet& parent, MergeOutcome& outcome)
   for (const CloneRef& ref : parent.clones)
     if (IsValidClone(run, ref)) names.push_back(CloneOf(run, ref).name);
   for (const std::string& name : names) {
-    if (!IsPlainSetName(name)) continue;
+    if (!IsPlainFileName(name)) continue;
     for (const std::string& folder : folders) {
       std::optional<std::string> leftover = FindPath(JoinPath(folder, name) + ".kpw");
       if (leftover && CleanLeftover(run, folder, name, outcome.kept))

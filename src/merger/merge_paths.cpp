@@ -21,7 +21,7 @@ std::string Spelled(const std::string& folder) {
 }  // namespace
 
 std::string FindSetPath(SetLocator& sets, const SettingsRecord& settings, const std::string& name) {
-  if (!IsPlainSetName(name)) return "";
+  if (!IsPlainFileName(name)) return "";
   for (const std::string& romPath : settings.activeRomPaths) {
     if (sets.FindFolder(romPath, name) || sets.FindZip(romPath, name)) return romPath;
   }
@@ -44,12 +44,5 @@ bool CheckMergeDestination(UserInterface* ui, std::string& folder) {
 }
 
 bool SameFolder(const std::string& a, const std::string& b) { return EqualsNoCase(Spelled(a), Spelled(b)); }
-
-bool IsPlainSetName(const std::string& name) {
-  if (name.empty() || name == "." || name == "..") return false;
-  for (char c : name)
-    if (IsPathSeparator(c)) return false;
-  return true;
-}
 
 }  // namespace kestrel

@@ -31,7 +31,4 @@ bool CheckMergeDestination(UserInterface* ui, std::string& folder);
 // both are spelled as the file system spells them.
 bool SameFolder(const std::string& a, const std::string& b);
 
-// A set name that can stand in a path: no folder part, not "." or "..".
-bool IsPlainSetName(const std::string& name);
-
 }  // namespace kestrel

@@ -53,7 +53,7 @@ bool CreateWorkSet(const std::string& folder, const std::string& setName, WorkSe
   set.folder = folder;
   set.setPath = JoinPath(folder, setName);
   set.workFolder = set.setPath + ".kpw/";
-  if (folder.empty() || !IsPlainSetName(setName)) return false;
+  if (folder.empty() || !IsPlainFileName(setName)) return false;
   return CreateFolder(set.workFolder);
 }
 
@@ -62,7 +62,7 @@ void CopySetFile(MergeRun& run, const std::string& romPath, const std::string& s
                  const RomEntry* rom) {
   run.Pump();
   // A name with a folder part would lead out of the new set.
-  if (!IsPlainSetName(fileName) || !IsPlainSetName(sourceName) || !IsPlainSetName(sourceSet)) return;
+  if (!IsPlainFileName(fileName) || !IsPlainFileName(sourceName) || !IsPlainFileName(sourceSet)) return;
   if (std::optional<std::string> folder = run.sets.FindFolder(romPath, sourceSet)) {
     if (std::optional<std::string> loose = FindLooseFile(*folder, sourceName)) {
       bool otherContent = LooseFileHoldsOtherContent(run, rom, *loose);

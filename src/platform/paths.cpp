@@ -71,4 +71,12 @@ bool MatchesWildcard(std::string_view name, std::string_view pattern) {
   return p == pattern.size();
 }
 
+bool IsPlainFileName(std::string_view name) {
+  if (name.empty() || name == "." || name == "..") return false;
+  for (char c : name) {
+    if (IsPathSeparator(c)) return false;
+  }
+  return true;
+}
+
 }  // namespace kestrel

@@ -8,6 +8,11 @@
 namespace kestrel {
 
 bool IsPathSeparator(char c);
+
+// True when `name` names a file or folder directly inside another: not
+// empty, not "." or "..", and without a path separator. A name from a
+// damaged list or archive that fails this would reach outside its folder.
+bool IsPlainFileName(std::string_view name);
 // The text after the last separator ("" when the path ends with one).
 std::string FileNamePart(std::string_view path);
 // The text up to and including the last separator ("" when there is none).

@@ -98,19 +98,12 @@ std::optional<bool> DecideRename(const std::string& currentName, const std::stri
   return answers.fixName;
 }
 
-// A set name from a damaged game list may carry a folder part; renaming
-// to it would move the user's set out of its folder.
-bool IsPlainName(const std::string& name) {
-  return !name.empty() && name != "." && name != ".." &&
-         std::none_of(name.begin(), name.end(), IsPathSeparator);
-}
-
 // A rename never replaces an existing set of the right name. A folder is
 // renamed as a whole rather than copied and removed: same result, and no
 // file is ever deleted on the way.
 bool RenameSet(const std::string& path, const std::string& folder, const std::string& rightName,
                bool isZip) {
-  if (!IsPlainName(rightName) || IsReadOnly(folder)) return false;
+  if (!IsPlainFileName(rightName) || IsReadOnly(folder)) return false;
   const std::string target = folder + rightName + (isZip ? ".zip" : "");
   if (PathExists(target)) return false;
   return RenamePath(path, target);

@@ -88,14 +88,6 @@ std::optional<std::string> FindLooseFile(const std::string& folder, std::string_
   return path;
 }
 
-bool IsPlainFileName(std::string_view name) {
-  if (name.empty() || name == "." || name == "..") return false;
-  for (char c : name) {
-    if (IsPathSeparator(c)) return false;
-  }
-  return true;
-}
-
 bool FindFileInSet(FolderIndex& index, const std::string& path, bool checkContents, uint32_t crc,
                    uint32_t size) {
   std::string folder = FolderPart(path);

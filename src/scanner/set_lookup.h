@@ -55,10 +55,6 @@ int FindMember(const SetOnDisk& set, std::string_view name);
 // spells it, when it exists and can be opened for reading.
 std::optional<std::string> FindLooseFile(const std::string& folder, std::string_view name);
 
-// True when a name may be used as a file name inside a set: no folder part,
-// so nothing built from it escapes the set's folder.
-bool IsPlainFileName(std::string_view name);
-
 // Whether the set `path` names (folder, set name, '/', file name) holds the
 // file: first as a member of the set's zip, else as a loose file. With
 // `checkContents` the CRC-32 and size must match as well.
