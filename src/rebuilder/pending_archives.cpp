@@ -1,5 +1,6 @@
 #include "rebuilder/pending_archives.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <future>
@@ -58,8 +59,13 @@ std::vector<const ZipEntry*> FindOccupants(const ZipEntryList& listing, const st
 
 // One verdict for all the occupants of a name: the same contents under it
 // anywhere is enough; else every other content must be backed up first.
+// Those listed with the ROM's size and CRC are judged first, so that none
+// is backed up in vain before the same contents turn up.
 Occupant JudgeOccupants(RebuildState& state, const PendingArchive& archive, const PendingMember& member,
-                        const std::vector<const ZipEntry*>& occupants, const ZipEntry*& keptOne) {
+                        std::vector<const ZipEntry*> occupants, const ZipEntry*& keptOne) {
+  std::stable_partition(occupants.begin(), occupants.end(), [&](const ZipEntry* occupant) {
+    return occupant->size == member.source.size && occupant->crc == member.source.crc;
+  });
   Occupant verdict = Occupant::kBackedUp;
   for (const ZipEntry* occupant : occupants) {
     Occupant one = JudgeOccupantMember(state, archive.setName, *occupant, member.source.size, member.source.crc);
