@@ -71,7 +71,7 @@ struct CloneRef {
 };
 
 // Indices into GameSet::scanStatus.
-enum ScanStatusField { kSetFound = 0, kSetCaseCorrect = 1, kSetCaseFixed = 2, kSetFourth = 3 };
+enum ScanStatusField { kSetFound = 0, kSetCaseCorrect = 1, kSetCaseFixed = 2 };
 
 struct GameSet {
   std::string description;
@@ -85,7 +85,7 @@ struct GameSet {
   bool hasParent = false;
   bool isParent = false;
   bool hasNeoGeoBios = false;
-  std::array<int, 4> scanStatus{};
+  std::array<int, 3> scanStatus{};
   std::string sampleOf;
   std::string cloneOf;
   // The list's `romof`: the set this one takes ROMs from, its parent or a
@@ -97,7 +97,6 @@ struct GameSet {
   // its parent, else its parent's); empty when none.
   std::string biosOf;
   int biosIndex = -1;
-  std::string scanText1;
   std::string scanText2;  // the set's name as found on disk
   std::vector<CloneRef> clones;
   int parentIndex = -1;
@@ -144,6 +143,5 @@ int FindRom(const GameSet& game, std::string_view name);
 bool LessByDescription(const GameSet& a, const GameSet& b);
 bool LessByNameNoCase(const GameSet& a, const GameSet& b);
 bool LessRomByName(const RomEntry& a, const RomEntry& b);
-bool LessSampleByName(const SampleEntry& a, const SampleEntry& b);
 
 }  // namespace kestrel

@@ -107,7 +107,7 @@ TEST_F(ScanDriverTest, EndsBeforeTouchingAnythingWhenRefused) {
   MakeTwoGames();
   Scan();
   std::vector<ResultLine> lines = results.lines;
-  std::array<int, 4> status = Game("good").scanStatus;
+  std::array<int, 3> status = Game("good").scanStatus;
   auto unchanged = [&] {
     EXPECT_EQ(results.lines.size(), lines.size());
     EXPECT_EQ(Game("good").scanStatus, status);
