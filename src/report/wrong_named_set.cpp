@@ -111,13 +111,6 @@ bool RenameSet(const std::string& path, const std::string& folder, const std::st
 
 }  // namespace
 
-std::string FindWrongNamedSet(const std::string& path,
-                              const std::vector<CrcIndexEntry>& crcIndex) {
-  std::vector<FileKey> keys;
-  CollectFileKeys(path, keys);
-  return BestMatchingSet(keys, crcIndex);
-}
-
 bool CheckWrongNamedSet(const std::string& path, const std::vector<CrcIndexEntry>& crcIndex,
                         const SettingsRecord& settings, RenameAnswers answers,
                         UserInterface* owner, ResultsModel& results, ScanStatistics& statistics) {

@@ -23,11 +23,6 @@ struct RenameAnswers {
   bool& stopRequested;
 };
 
-// The set name that the contents of `path` (a zip, or else a folder) match
-// best, "" when no file matches any set. On equal hits the set met first
-// wins.
-std::string FindWrongNamedSet(const std::string& path, const std::vector<CrcIndexEntry>& crcIndex);
-
 // Checks an unknown top-level entry. When it matches a set, asks (if asked
 // to), renames it when fixing, and adds a "wrong name: " line. Returns true
 // when the entry was dealt with (a line was added, or Stop was answered),
