@@ -10,11 +10,15 @@
 // unneeded_removal, add_missing.
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <vector>
 
 #include "archive/zip_entry.h"
 #include "gamedb/game_set.h"
+#include "scanner/found_entries.h"
 #include "scanner/scan_context.h"
+#include "scanner/scan_results.h"
 
 namespace kestrel {
 
@@ -22,32 +26,35 @@ namespace kestrel {
 // by two renames through the found name followed by "_tmp".
 bool FixSetCase(ScanContext& context, GameSet& game, const std::string& setPath,
                 const std::string& foundPath);
-// Gives a ROM file or member the spelling of its search name. `entries` is
-// the set's zip directory (empty for a folder set) and is read again after
-// a member was renamed.
-bool FixRomCase(ScanContext& context, GameSet& game, RomEntry& rom, const std::string& setPath,
-                const std::string& foundPath, ZipEntryList& entries);
-bool FixSampleCase(ScanContext& context, GameSet& game, SampleEntry& sample,
-                   const std::string& setPath, const std::string& foundPath,
-                   ZipEntryList& entries);
-// Renames every file of the game's wrong-name list to its right name (one
-// question for the set) and sets each entry's fixed flag. Every file moves
-// out of the way first, so two files may swap their names.
-void RenameWrongNamedRoms(ScanContext& context, GameSet& game);
-// Cuts an over-long ROM (a loose file, or the member at the ROM's member
+// Gives a ROM file or member, found as `scan` tells, the spelling of its
+// search name. `entries` is the set's zip directory (empty for a folder
+// set) and is read again after a member was renamed.
+bool FixRomCase(ScanContext& context, const GameSet& game, const RomScan& scan,
+                const std::string& setPath, const std::string& foundPath, ZipEntryList& entries);
+bool FixSampleCase(ScanContext& context, const GameSet& game, const SampleEntry& sample,
+                   const SampleScan& scan, const std::string& setPath,
+                   const std::string& foundPath, ZipEntryList& entries);
+// Renames every file of the game's wrong-name list `entries` to its right
+// name (one question for the set) and sets each entry's fixed flag. Every
+// file moves out of the way first, so two files may swap their names.
+void RenameWrongNamedRoms(ScanContext& context, const GameSet& game,
+                          std::vector<WrongNameEntry>& entries);
+// Cuts an over-long ROM (a loose file, or the member at the scan's member
 // index in `entries`) down to the first window of the ROM's size whose
 // CRC-32 is the ROM's (the first bytes for a bad dump). The cut ROM is
 // written whole, and the old file or member kept in the game's backup zip,
 // before the one replaces the other.
-bool ResizeRom(ScanContext& context, GameSet& game, RomEntry& rom, const std::string& filePath,
-               bool inZip, ZipEntryList& entries);
-// Removes the game's unneeded entries that the user agrees to, each first
-// stored in its set's backup zip and read back there; an entry whose backup
-// failed (an unreadable file among them) stays. Zip members go in one update per zip at the end; a zip left
-// without members is deleted.
-void RemoveUnneededEntries(ScanContext& context, GameSet& game);
-// Fetches a missing ROM from the add paths into the first ROM path; false
-// only when the user cancelled.
-bool AddMissingRom(ScanContext& context, GameSet& game, RomEntry& rom);
+bool ResizeRom(ScanContext& context, const GameSet& game, const RomEntry& rom, const RomScan& scan,
+               const std::string& filePath, bool inZip, ZipEntryList& entries);
+// Removes the unneeded `entries` of the game that the user agrees to, each
+// first stored in its set's backup zip and read back there; an entry whose
+// backup failed (an unreadable file among them) stays. Zip members go in
+// one update per zip at the end; a zip left without members is deleted.
+void RemoveUnneededEntries(ScanContext& context, const GameSet& game,
+                           std::vector<FoundEntry>& entries);
+// Fetches the game's missing ROM `romIndex` from the add paths into the
+// first ROM path and marks it found in `scan`; false only when the user
+// cancelled.
+bool AddMissingRom(ScanContext& context, const GameSet& game, SetScan& scan, size_t romIndex);
 
 }  // namespace kestrel
