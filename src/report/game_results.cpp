@@ -204,4 +204,15 @@ void AddUnneededEntryLine(const FoundEntry& entry, const SettingsRecord& setting
   CountUnneeded(entry, settings, statistics);
 }
 
+void AddWrongNamedSetLine(const std::string& path, const std::string& foundName,
+                          const std::string& rightName, bool fixed, const SettingsRecord& settings,
+                          ResultsModel& results, ScanStatistics& statistics) {
+  AddResultLine(results,
+                "wrong name: " + path + " [wrong: " + foundName + "] [right: " + rightName + "]" +
+                    FixMark(settings.fixName, fixed),
+                kTopLevel, kResultGameName, true, true);
+  ++statistics.wrongNamedGames;
+  if (fixed) ++statistics.wrongNamedGamesFixed;
+}
+
 }  // namespace kestrel

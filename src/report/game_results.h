@@ -1,6 +1,8 @@
 // Turns one game's scanner findings into result lines.
 #pragma once
 
+#include <string>
+
 #include "gamedb/game_set.h"
 #include "report/results_model.h"
 #include "report/scan_statistics.h"
@@ -25,5 +27,12 @@ bool BuildGameResults(const GameSet& game, const SetScan& scan, const SettingsRe
 void AddUnneededEntryLine(const FoundEntry& entry, const SettingsRecord& settings,
                           ResultsModel& results, ScanStatistics& statistics);
 
+// The stand-alone line the scan driver adds for a set found under a wrong
+// name at the top of a ROM path: "wrong name: <path> [wrong: <found name>]
+// [right: <right name>]", with the fix mark of fix name. Level 0, no
+// children, kept.
+void AddWrongNamedSetLine(const std::string& path, const std::string& foundName,
+                          const std::string& rightName, bool fixed, const SettingsRecord& settings,
+                          ResultsModel& results, ScanStatistics& statistics);
 
 }  // namespace kestrel

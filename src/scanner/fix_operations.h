@@ -6,8 +6,8 @@
 // Zip members are never changed in place: a member is replaced in one
 // update of its archive, which afterwards holds the old member or the new
 // one. Nothing is deleted before its replacement or its backup exists.
-// Each repair lives in its own file: case_fix, wrong_name_fix, rom_resize,
-// unneeded_removal, add_missing.
+// Each repair lives in its own file: case_fix, wrong_name_fix,
+// wrong_named_set_fix, rom_resize, unneeded_removal, add_missing.
 #pragma once
 
 #include <cstddef>
@@ -21,6 +21,8 @@
 #include "scanner/scan_results.h"
 
 namespace kestrel {
+
+struct WrongNamedSet;
 
 // Gives the set found at `foundPath` the spelling of `setPath`'s set name,
 // by two renames through the found name followed by "_tmp".
@@ -39,6 +41,11 @@ bool FixSampleCase(ScanContext& context, const GameSet& game, const SampleEntry&
 // file moves out of the way first, so two files may swap their names.
 void RenameWrongNamedRoms(ScanContext& context, const GameSet& game,
                           std::vector<WrongNameEntry>& entries);
+// Gives a set found under a wrong name at the top of a path its right name,
+// in the same folder, after the question "Fix Wrong Named Game". Nothing is
+// renamed in a read-only folder, to a name with a folder part, or over a
+// set of the right name that is there already.
+bool RenameWrongNamedSet(ScanContext& context, const WrongNamedSet& set);
 // Cuts an over-long ROM (a loose file, or the member at the scan's member
 // index in `entries`) down to the first window of the ROM's size whose
 // CRC-32 is the ROM's (the first bytes for a bad dump). The cut ROM is

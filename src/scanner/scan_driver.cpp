@@ -11,7 +11,6 @@
 #include "report/game_results.h"
 #include "report/path_warnings.h"
 #include "report/statistics_text.h"
-#include "report/wrong_named_set.h"
 #include "scanner/bios_layout.h"
 #include "scanner/fix_operations.h"
 #include "scanner/leftover_cleanup.h"
@@ -23,6 +22,7 @@
 #include "scanner/set_lookup.h"
 #include "scanner/top_level_pass.h"
 #include "scanner/unneeded_check.h"
+#include "scanner/wrong_named_set_check.h"
 #include "settings/settings_record.h"
 
 namespace kestrel {
@@ -102,12 +102,9 @@ bool ScanTopLevel(ScanContext& context, ResultsModel& results, ScanStatistics& s
     std::vector<CrcIndexEntry> crcIndex;
     std::vector<ZeroCrcIndexEntry> zeroCrcIndex;
     BuildCrcIndex(context.database, crcIndex, zeroCrcIndex);
-    RenameAnswers answers{context.state.fixName, context.state.renameAnsweredForAll,
-                          context.state.stopRequested};
     std::vector<FoundEntry> remaining;
     for (FoundEntry& entry : unknown) {
-      if (!CheckWrongNamedSet(entry.name, crcIndex, settings, answers, context.owner, results,
-                              statistics)) {
+      if (!CheckWrongNamedSet(context, entry.name, crcIndex, results, statistics)) {
         remaining.push_back(std::move(entry));
       }
       if (StopAsked(context)) return false;
