@@ -79,5 +79,39 @@ TEST(FastscanFileTest, LayoutRoundTripAndDamagedFiles) {
   }
 }
 
+// A file as every version so far has written it: data CRC 0x89ABCDEF, four
+// sets of which the second and fourth had findings, the 21 switches, then
+// merged sets and NeoGeo games only.
+const std::string kEarlierFile(
+    "\xef\xcd\xab\x89\x04\x00\x00\x00\x00\x01\x00\x01"
+    "\x01\x00\x00\x00\x00\x00\x00\x00\x01\x00\x00\x00\x01\x00\x00\x00"
+    "\x00\x00\x00\x00\x01\x00\x00\x00\x01\x00\x00\x00\x00\x00\x00\x00"
+    "\x01\x00\x00\x00\x00\x00\x00\x00\x01\x00\x00\x00\x00\x00\x00\x00"
+    "\x01\x00\x00\x00\x01\x00\x00\x00\x00\x00\x00\x00\x01\x00\x00\x00"
+    "\x00\x00\x00\x00\x01\x00\x00\x00\x00\x00\x00\x00\x01\x00\x00\x00"
+    "\x00\x00\x00\x00\x02\x00\x00\x00\x01\x00\x00\x00",
+    104);
+
+TEST(FastscanFileTest, AnEarlierFileReadsBackAndIsRewrittenByteForByte) {
+  testing::TempFolder temp;
+  testing::WriteFile(temp / "earlier.fsc", kEarlierFile);
+  SettingsRecord settings;
+  settings.dataCrc = 0x89ABCDEF;
+  // Every fix off here, so that the file alone decides which are on.
+  settings.fixUnneeded = settings.fixName = settings.fixLength = settings.fixCase = false;
+  settings.fixMissing = settings.fixMissingAdvanced = false;
+  ScanResults sets(4);
+  ScriptedInterface ui;
+  ASSERT_TRUE(LoadFastscan(temp / "earlier.fsc", settings, sets, &ui));
+  EXPECT_TRUE(!sets[0].needsScan && sets[1].needsScan && !sets[2].needsScan && sets[3].needsScan);
+  EXPECT_TRUE(settings.scanGames && !settings.scanRoms && settings.checkName && !settings.checkLength);
+  EXPECT_TRUE(settings.fixName && settings.fixCase && settings.fixMissing && !settings.fixLength);
+  EXPECT_EQ(settings.scanMergeMode, 2);
+  EXPECT_EQ(settings.scanGameTypes, 1);
+
+  ASSERT_TRUE(SaveFastscan(temp / "again.fsc", settings, sets));
+  EXPECT_EQ(ReadFile(temp / "again.fsc"), kEarlierFile);
+}
+
 }  // namespace
 }  // namespace kestrel
