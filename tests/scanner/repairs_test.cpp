@@ -190,6 +190,7 @@ TEST_F(RepairsTest, MissingRomsComeFromTheFamilysSetsInTheAddPaths) {
   // The parent's ROMs go to the parent's set, the clone's own to its set.
   EXPECT_EQ(ZipMembers(romPath + "parent.zip"), (Members{{"p1.rom", p1}, {"p2.rom", tilde}}));
   EXPECT_EQ(ZipMembers(romPath + "clone.zip"), (Members{{"c1.rom", c1}}));
+  EXPECT_TRUE(ScanOf("clone").found && !HasLine("missing game: clone game")) << "the set made is there";
   EXPECT_FALSE(RomScanOf("other", "l.rom").found) << "only advanced looks at every file";
 
   settings.fixMissingAdvanced = true;

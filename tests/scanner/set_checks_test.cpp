@@ -16,7 +16,7 @@ TEST_F(SetChecksTest, ReportsEveryKindOfFindingInZipAndFolderSetsWithoutTouching
   AddGame("beta", {{"a.rom", kA}, {"b.rom", kB}, {"c.rom", kC}});
   AddGame("gamma", {{"a.rom", kA}});
   Link();
-  AddSamples("alpha", {"s.wav"});
+  AddSamples("alpha", {"m.wav", "s.wav"});
   WriteFolderSet(samplePath, "alpha", {{"S.WAV", "s"}});
   WriteZipSet(romPath, "alpha",
               {{"a.rom", kA}, {"B.ROM", kB}, {"c.rom", kC + "xx"}, {"renamed.rom", kD},
@@ -40,7 +40,8 @@ TEST_F(SetChecksTest, ReportsEveryKindOfFindingInZipAndFolderSetsWithoutTouching
   ASSERT_EQ(ScanOf("alpha").wrongNames.size(), 1u);
   EXPECT_EQ(ScanOf("alpha").wrongNames[0].rightName, "d.rom");
   EXPECT_EQ(UnneededNames("alpha"), (Names{"junk.txt", "renamed.rom"}));
-  const SampleScan& sample = ScanOf("alpha").samples[0];
+  EXPECT_FALSE(ScanOf("alpha").samples[0].found);
+  const SampleScan& sample = ScanOf("alpha").samples[1];
   EXPECT_TRUE(sample.found && !sample.caseCorrect);
 
   SetScan& beta = ScanOf("beta");
