@@ -1,8 +1,8 @@
 // What a scan found, set by set: whether each set, ROM and sample is there
 // and spelled right, what was repaired, and which files are unneeded or
 // under a wrong name. The records are indexed like the database (a set's
-// ROMs and samples like the game's), and are owned by whoever runs the
-// scan; the game list itself stays as the emulator describes it.
+// ROMs and samples like the game's) and owned by whoever runs the scan,
+// apart from the game list, which holds what the emulator describes.
 //
 // Header only, so that the reporting side can read the records without
 // linking the scanner.
@@ -18,7 +18,9 @@ namespace kestrel {
 
 // One ROM of a game.
 struct RomScan {
-  bool found = false;            // in one of the game's sets, or accepted from the shared NeoGeo BIOS
+  // In one of the game's sets (put there by the add-missing fix, too), or
+  // accepted from the shared NeoGeo BIOS.
+  bool found = false;
   bool lengthCorrect = false;    // the found file is as long as the ROM
   bool caseCorrect = false;      // the found file is spelled like the search name
   bool checksumCorrect = false;  // its CRC-32 is the ROM's or that CRC's complement
