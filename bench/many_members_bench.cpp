@@ -84,8 +84,10 @@ void BM_ScanZipOfManyMembers(benchmark::State& state) {
   request.dataFolder = kFolder + "program/";
   request.showStatistics = false;
   for (auto _ : state) {
+    kestrel::ScanResults scanResults;
     kestrel::ResultsModel results;
-    kestrel::ScanOutcome outcome = kestrel::RunScan(database, settings, nullptr, results, request);
+    kestrel::ScanOutcome outcome =
+        kestrel::RunScan(database, scanResults, settings, nullptr, results, request);
     if (outcome.statistics.unneeded != kMembers - 1) state.SkipWithError("wrong count");
   }
 }

@@ -40,7 +40,10 @@ kestrel::ResultsModel BuildAll(const kestrel::GameList& database,
   kestrel::ResultsModel results;
   kestrel::ScanStatistics statistics;
   for (const kestrel::GameSet& game : database) {
-    kestrel::BuildGameResults(game, settings, results, statistics);
+    kestrel::SetScan scan;  // nothing found
+    scan.roms.resize(game.roms.size());
+    scan.samples.resize(game.samples.size());
+    kestrel::BuildGameResults(game, scan, settings, results, statistics);
   }
   return results;
 }

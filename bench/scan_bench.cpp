@@ -153,6 +153,7 @@ kestrel::SettingsRecord MakeSettings() {
 
 struct Fixture {
   kestrel::GameList database = MakeDatabase();
+  kestrel::ScanResults scanResults;
   kestrel::SettingsRecord settings = MakeSettings();
   kestrel::ResultsModel results;
 };
@@ -160,7 +161,8 @@ struct Fixture {
 kestrel::ScanOutcome Scan(Fixture& fixture, bool fastscan) {
   kestrel::ScanRequest request;
   request.fastscan = fastscan;
-  return kestrel::RunScan(fixture.database, fixture.settings, nullptr, fixture.results, request);
+  return kestrel::RunScan(fixture.database, fixture.scanResults, fixture.settings, nullptr,
+                          fixture.results, request);
 }
 
 void BM_FullScan(benchmark::State& state) {

@@ -13,6 +13,7 @@
 #include "report/results_model.h"
 #include "report/scanner_log.h"
 #include "scanner/scan_driver.h"
+#include "scanner/scan_results.h"
 #include "settings/settings_record.h"
 #include "settings/validate_profile.h"
 
@@ -157,8 +158,9 @@ int RunScanCommand(const ScanOptions& options, bool fastscan, UserInterface& ui)
   request.dataFolder = dataFolder;
   request.zipLibrary = &zipLibrary;
   request.showStatistics = false;
+  ScanResults scanResults;
   ResultsModel results;
-  ScanOutcome outcome = RunScan(database, settings, &ui, results, request);
+  ScanOutcome outcome = RunScan(database, scanResults, settings, &ui, results, request);
   if (outcome.refused) return kExitRefused;
 
   PrintScanReport(results, outcome.statisticsText, stdout);

@@ -80,6 +80,5 @@ int FindRom(const GameSet& game, std::string_view name) {
 bool LessByDescription(const GameSet& a, const GameSet& b) { return a.description < b.description; }
 bool LessByNameNoCase(const GameSet& a, const GameSet& b) { return CompareNoCase(a.name, b.name) < 0; }
 bool LessRomByName(const RomEntry& a, const RomEntry& b) { return a.name < b.name; }
-bool LessSampleByName(const SampleEntry& a, const SampleEntry& b) { return a.name < b.name; }
 
 }  // namespace kestrel

@@ -1,8 +1,8 @@
 // The game database: every game set the emulator knows, with its ROMs,
-// samples and parent/clone links, plus the fields the scanner fills.
+// samples and parent/clone links. What a scan finds is kept apart, in the
+// scanner's ScanResults.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -10,25 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "gamedb/scan_records.h"
-
 namespace kestrel {
-
-struct RomScan {
-  int found = 0;
-  int lengthCorrect = 0;
-  int caseCorrect = 0;
-  int checksumCorrect = 0;
-  int lengthFixed = 0;
-  int caseFixed = 0;
-  std::string foundName;
-  uint32_t foundSize = 0;
-  uint32_t foundCrc = 0;
-  int memberIndex = -1;
-  std::string searchName;
-  // A 0-CRC stand-in was not made for want of disk space.
-  int standInRefused = 0;
-};
 
 // The names under which one content (same crc, same size) occurs within a
 // family of sets, in the order of the CRC index (database order, then ROM
@@ -42,7 +24,6 @@ struct RomEntry {
   uint32_t crcComplement = 0xFFFFFFFF;
   bool noDump = false;  // crc is 0: no good dump known
   bool inParent = true;
-  RomScan romScan;
   // The group of this ROM's content in its family, shared by every ROM of
   // the group, so that a family with many copies of one content stays
   // linear in size. Null when no other name of the content exists. The
@@ -58,20 +39,12 @@ struct RomEntry {
 
 struct SampleEntry {
   std::string name;
-  int found = 0;
-  int caseCorrect = 0;
-  int caseFixed = 0;
-  std::string foundName;
-  int memberIndex = -1;
 };
 
 struct CloneRef {
   std::string description;
   int index = -1;
 };
-
-// Indices into GameSet::scanStatus.
-enum ScanStatusField { kSetFound = 0, kSetCaseCorrect = 1, kSetCaseFixed = 2, kSetFourth = 3 };
 
 struct GameSet {
   std::string description;
@@ -85,7 +58,6 @@ struct GameSet {
   bool hasParent = false;
   bool isParent = false;
   bool hasNeoGeoBios = false;
-  std::array<int, 4> scanStatus{};
   std::string sampleOf;
   std::string cloneOf;
   // The list's `romof`: the set this one takes ROMs from, its parent or a
@@ -97,15 +69,10 @@ struct GameSet {
   // its parent, else its parent's); empty when none.
   std::string biosOf;
   int biosIndex = -1;
-  std::string scanText1;
-  std::string scanText2;  // the set's name as found on disk
   std::vector<CloneRef> clones;
   int parentIndex = -1;
   int index = -1;
   bool selected = true;
-  std::vector<FoundEntry> scanRecordsA;
-  std::vector<WrongNameEntry> scanRecordsB;
-  bool needsScan = false;
 };
 
 using GameList = std::vector<GameSet>;
@@ -144,6 +111,5 @@ int FindRom(const GameSet& game, std::string_view name);
 bool LessByDescription(const GameSet& a, const GameSet& b);
 bool LessByNameNoCase(const GameSet& a, const GameSet& b);
 bool LessRomByName(const RomEntry& a, const RomEntry& b);
-bool LessSampleByName(const SampleEntry& a, const SampleEntry& b);
 
 }  // namespace kestrel

@@ -147,13 +147,4 @@ QIcon ResultIcon(int kind) {
   return icons[static_cast<size_t>(kind)];
 }
 
-QImage ResultIconStrip() {
-  QImage strip(kResultIconSize * kResultIconCount, kResultIconSize, QImage::Format_ARGB32);
-  strip.fill(Qt::transparent);
-  QPainter painter(&strip);
-  for (int kind = 0; kind < kResultIconCount; ++kind)
-    painter.drawPixmap(kind * kResultIconSize, 0, DrawPixmap(kind));
-  return strip;
-}
-
 }  // namespace kestrel

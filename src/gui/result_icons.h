@@ -3,7 +3,6 @@
 #pragma once
 
 #include <QIcon>
-#include <QImage>
 
 namespace kestrel {
 
@@ -12,7 +11,5 @@ inline constexpr int kResultIconCount = 15;  // the last one is empty
 
 // The icon of a kind; an empty picture for a kind outside the strip.
 QIcon ResultIcon(int kind);
-// Every icon side by side in one 240 x 16 strip.
-QImage ResultIconStrip();
 
 }  // namespace kestrel

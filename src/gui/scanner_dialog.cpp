@@ -256,7 +256,7 @@ void ScannerDialog::Scan(bool fastscan) {
   request.zipLibrary = &zipLibrary;
   request.showStatistics = false;  // shown below, in a window of its own
   const ScanOutcome outcome =
-      RunScan(*context_.database, settings_, &scanInterface_, results_, request);
+      RunScan(*context_.database, scanResults_, settings_, &scanInterface_, results_, request);
   resultsWindow_->Follow();
   scanning_ = false;
 

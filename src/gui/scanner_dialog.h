@@ -15,6 +15,7 @@
 #include "gui/qt_user_interface.h"
 #include "gui/stoppable_interface.h"
 #include "report/results_model.h"
+#include "scanner/scan_results.h"
 
 class QAbstractButton;
 class QLineEdit;
@@ -27,7 +28,7 @@ class ResultsWindow;
 
 struct ScannerDialogContext {
   SettingsRecord* settings = nullptr;  // the program's settings, changed in place
-  GameList* database = nullptr;        // the findings are left in its records
+  GameList* database = nullptr;        // the games to scan
   std::string dataFolder;              // ends with '/'; never scanned
   char* zipLevel = nullptr;            // the zip library's level character
   WindowLayout* layout = nullptr;      // where this dialog and the results window were
@@ -82,6 +83,7 @@ class ScannerDialog : public QDialog {
   SettingsRecord& settings_;
   QtUserInterface own_;
   StoppableInterface scanInterface_;
+  ScanResults scanResults_;  // one record per game of the database, from the last scan
   ResultsModel results_;
   std::unique_ptr<ResultsWindow> resultsWindow_;
   std::string statisticsText_;

@@ -101,19 +101,19 @@ void ShowFastscanError(UserInterface* owner, const std::string& text) {
 }  // namespace
 
 bool SaveFastscan(const std::string& path, const SettingsRecord& settings,
-                  const GameList& database) {
+                  const ScanResults& scanResults) {
   if (path.empty()) return false;
   std::vector<uint8_t> bytes;
-  bytes.reserve(database.size() + 100);
+  bytes.reserve(scanResults.size() + 100);
   AppendInt(bytes, settings.dataCrc);
-  AppendInt(bytes, static_cast<uint32_t>(database.size()));
-  for (const GameSet& game : database) bytes.push_back(game.needsScan ? 1 : 0);
+  AppendInt(bytes, static_cast<uint32_t>(scanResults.size()));
+  for (const SetScan& scan : scanResults) bytes.push_back(scan.needsScan ? 1 : 0);
   for (int32_t option : CollectOptions(settings)) AppendInt(bytes, static_cast<uint32_t>(option));
 
   return ReplaceFile(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
-bool LoadFastscan(const std::string& path, SettingsRecord& settings, GameList& database,
+bool LoadFastscan(const std::string& path, SettingsRecord& settings, ScanResults& scanResults,
                   UserInterface* owner) {
   if (path.empty()) return false;
   std::vector<uint8_t> flags;
@@ -121,7 +121,7 @@ bool LoadFastscan(const std::string& path, SettingsRecord& settings, GameList& d
   ReadResult result = ReadResult::kDamaged;
   if (!FolderExists(path)) {
     FilePtr file(OpenFile(path, "rb"));
-    if (file) result = ReadFastscan(file.get(), settings.dataCrc, database.size(), flags, options);
+    if (file) result = ReadFastscan(file.get(), settings.dataCrc, scanResults.size(), flags, options);
   }
   if (result == ReadResult::kOtherData) {
     ShowFastscanError(owner, "Fastscanfile isn't compatible to current data");
@@ -131,7 +131,7 @@ bool LoadFastscan(const std::string& path, SettingsRecord& settings, GameList& d
     ShowFastscanError(owner, "Error while using fastscan file !\n\nDo a 'SCAN' operation first !");
     return false;
   }
-  for (size_t i = 0; i < database.size(); ++i) database[i].needsScan = flags[i] == 1;
+  for (size_t i = 0; i < scanResults.size(); ++i) scanResults[i].needsScan = flags[i] == 1;
   SettingsRecord copy = settings;
   ApplyOptions(options, copy);
   settings = std::move(copy);

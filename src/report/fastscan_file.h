@@ -6,24 +6,27 @@
 
 #include <string>
 
-#include "gamedb/game_set.h"
+#include "scanner/scan_results.h"
 
 namespace kestrel {
 
 struct SettingsRecord;
 class UserInterface;
 
-// Writes the file through a temporary name, so a failed write never leaves
-// a damaged file in place. False (silently) on an empty name or any error.
+// Writes the file, with the needsScan flag of each set of `scanResults` (one
+// per game of the database), through a temporary name, so a failed write
+// never leaves a damaged file in place. False (silently) on an empty name
+// or any error.
 bool SaveFastscan(const std::string& path, const SettingsRecord& settings,
-                  const GameList& database);
+                  const ScanResults& scanResults);
 
-// Reads the file: sets needsScan of every set and restores the scan options
-// into `settings` (fix options are or-ed with the current ones). A file for
+// Reads the file: sets needsScan of every set of `scanResults`, which holds
+// one per game of the database, and restores the scan options into
+// `settings` (fix options are or-ed with the current ones). A file for
 // other data, or a missing, short or damaged file, is refused with a
 // message; then neither the options nor any needsScan flag change. False
 // without a message on an empty name.
-bool LoadFastscan(const std::string& path, SettingsRecord& settings, GameList& database,
+bool LoadFastscan(const std::string& path, SettingsRecord& settings, ScanResults& scanResults,
                   UserInterface* owner);
 
 }  // namespace kestrel

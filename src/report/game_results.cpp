@@ -21,8 +21,6 @@ std::string Hex(uint32_t value) {
   return buffer;
 }
 
-bool SetFound(const GameSet& game) { return game.scanStatus[kSetFound] != 0; }
-
 void AddFinding(ResultsModel& results, const std::string& text, ResultKind kind) {
   AddResultLine(results, text, kChildLevel, kind, true, false);
 }
@@ -43,22 +41,24 @@ void AddFixableFinding(ResultsModel& results, const std::string& head, const std
 // Whether anything about the game is worth a line under the current
 // switches; `missingHeader` tells whether the header gets the icon of a set
 // that was not found.
-bool HasFindings(const GameSet& game, const SettingsRecord& s, bool& missingHeader) {
+bool HasFindings(const GameSet& game, const SetScan& setScan, const SettingsRecord& s,
+                 bool& missingHeader) {
   bool ok = true;
   missingHeader = false;
-  if (s.checkUnneeded) ok = game.scanRecordsA.empty();
+  if (s.checkUnneeded) ok = setScan.unneeded.empty();
   if (s.scanGames) {
-    if (!SetFound(game)) {
+    if (!setScan.found) {
       ok = ok && !s.checkMissing;
       missingHeader = !ok;
     } else if (s.checkCase) {
-      ok = ok && game.scanStatus[kSetCaseCorrect] != 0;
+      ok = ok && setScan.caseCorrect;
     }
   }
   if (s.scanRoms) {
-    if (s.checkName) ok = ok && game.scanRecordsB.empty();
-    for (const RomEntry& rom : game.roms) {
-      const RomScan& scan = rom.romScan;
+    if (s.checkName) ok = ok && setScan.wrongNames.empty();
+    for (size_t i = 0; i < game.roms.size(); ++i) {
+      const RomEntry& rom = game.roms[i];
+      const RomScan& scan = setScan.roms[i];
       if (rom.noDump && s.showAllZeroCrcs) ok = false;
       if (!scan.found) {
         // Nobody can own a ROM that was never dumped; it counts as missing
@@ -72,7 +72,7 @@ bool HasFindings(const GameSet& game, const SettingsRecord& s, bool& missingHead
     }
   }
   if (s.scanSamples) {
-    for (const SampleEntry& sample : game.samples) {
+    for (const SampleScan& sample : setScan.samples) {
       if (!sample.found) {
         ok = ok && !s.checkMissing;
       } else if (s.checkCase) {
@@ -89,29 +89,28 @@ std::string HeaderText(const GameSet& game) {
   return text + "]";
 }
 
-void AddGameSetLines(const GameSet& game, const SettingsRecord& s, ResultsModel& results,
-                     ScanStatistics& stats) {
-  if (!SetFound(game)) {
+void AddGameSetLines(const GameSet& game, const SetScan& setScan, const SettingsRecord& s,
+                     ResultsModel& results, ScanStatistics& stats) {
+  if (!setScan.found) {
     if (!s.checkMissing) return;
     AddFinding(results, "missing game: " + game.description, kResultMissingGame);
     ++(game.hasNeoGeoBios ? stats.missingNeoGeoGames : stats.missingArcadeGames);
     return;
   }
-  if (game.scanStatus[kSetCaseCorrect] || !s.checkCase) return;
-  AddFixableFinding(results, "wrong spelling: " + game.name + " ", game.scanText2, game.name,
-                    s.fixCase, game.scanStatus[kSetCaseFixed], kResultGameCase,
+  if (setScan.caseCorrect || !s.checkCase) return;
+  AddFixableFinding(results, "wrong spelling: " + game.name + " ", setScan.nameOnDisk, game.name,
+                    s.fixCase, setScan.caseFixed, kResultGameCase,
                     stats.wrongSpelledGames, stats.wrongSpelledGamesFixed);
 }
 
-void AddRomLines(const GameSet& game, const RomEntry& rom, const SettingsRecord& s,
-                 ResultsModel& results, ScanStatistics& stats) {
-  const RomScan& scan = rom.romScan;
+void AddRomLines(const GameSet& game, const RomEntry& rom, const RomScan& scan,
+                 const SettingsRecord& s, ResultsModel& results, ScanStatistics& stats) {
   if (!scan.found) {
     if (!s.checkMissing) return;
     AddFinding(results,
                "missing rom: " + rom.name + " [length: " + Decimal(rom.size) + "] [chksum: " +
                    Hex(rom.crc) + " (" + Hex(rom.crcComplement) + ")]" +
-                   FixMark(scan.standInRefused != 0, false),
+                   FixMark(scan.standInRefused, false),
                kResultMissingRom);
     ++(game.hasNeoGeoBios ? stats.missingNeoGeoRoms : stats.missingArcadeRoms);
     return;
@@ -136,29 +135,33 @@ void AddRomLines(const GameSet& game, const RomEntry& rom, const SettingsRecord&
   }
 }
 
-void AddRomSetLines(const GameSet& game, const SettingsRecord& s, ResultsModel& results,
-                    ScanStatistics& stats) {
+void AddRomSetLines(const GameSet& game, const SetScan& setScan, const SettingsRecord& s,
+                    ResultsModel& results, ScanStatistics& stats) {
   if (s.checkName) {
-    for (const WrongNameEntry& entry : game.scanRecordsB) {
+    for (const WrongNameEntry& entry : setScan.wrongNames) {
       AddFixableFinding(results, "wrong name: " + entry.fullPath + " ", entry.foundName,
                         entry.rightName, s.fixName, entry.fixed, kResultRomName,
                         stats.wrongNamedRoms, stats.wrongNamedRomsFixed);
     }
   }
-  for (const RomEntry& rom : game.roms) AddRomLines(game, rom, s, results, stats);
+  for (size_t i = 0; i < game.roms.size(); ++i) {
+    AddRomLines(game, game.roms[i], setScan.roms[i], s, results, stats);
+  }
 }
 
-void AddSampleLines(const GameSet& game, const SettingsRecord& s, ResultsModel& results,
-                    ScanStatistics& stats) {
-  for (const SampleEntry& sample : game.samples) {
-    if (!sample.found) {
+void AddSampleLines(const GameSet& game, const SetScan& setScan, const SettingsRecord& s,
+                    ResultsModel& results, ScanStatistics& stats) {
+  for (size_t i = 0; i < game.samples.size(); ++i) {
+    const SampleEntry& sample = game.samples[i];
+    const SampleScan& scan = setScan.samples[i];
+    if (!scan.found) {
       if (!s.checkMissing) continue;
       AddFinding(results, "missing sample: " + sample.name, kResultMissingSample);
       ++stats.missingSamples;
-    } else if (!sample.caseCorrect && s.checkCase) {
+    } else if (!scan.caseCorrect && s.checkCase) {
       // No space before "[wrong: " here: logfiles have always read this way.
-      AddFixableFinding(results, "wrong spelling: " + sample.name, sample.foundName, sample.name,
-                        s.fixCase, sample.caseFixed, kResultSampleCase, stats.wrongSpelledSamples,
+      AddFixableFinding(results, "wrong spelling: " + sample.name, scan.foundName, sample.name,
+                        s.fixCase, scan.caseFixed, kResultSampleCase, stats.wrongSpelledSamples,
                         stats.wrongSpelledSamplesFixed);
     }
   }
@@ -176,18 +179,18 @@ void CountUnneeded(const FoundEntry& entry, const SettingsRecord& s, ScanStatist
 
 }  // namespace
 
-bool BuildGameResults(const GameSet& game, const SettingsRecord& settings, ResultsModel& results,
-                      ScanStatistics& statistics) {
+bool BuildGameResults(const GameSet& game, const SetScan& scan, const SettingsRecord& settings,
+                      ResultsModel& results, ScanStatistics& statistics) {
   bool missingHeader = false;
-  if (!HasFindings(game, settings, missingHeader)) return false;
+  if (!HasFindings(game, scan, settings, missingHeader)) return false;
 
   AddResultLine(results, HeaderText(game), kTopLevel,
                 missingHeader ? kResultMissingSetHeader : kResultGameHeader, true, false);
-  if (settings.scanGames) AddGameSetLines(game, settings, results, statistics);
-  if (settings.scanRoms) AddRomSetLines(game, settings, results, statistics);
-  if (settings.scanSamples) AddSampleLines(game, settings, results, statistics);
+  if (settings.scanGames) AddGameSetLines(game, scan, settings, results, statistics);
+  if (settings.scanRoms) AddRomSetLines(game, scan, settings, results, statistics);
+  if (settings.scanSamples) AddSampleLines(game, scan, settings, results, statistics);
   if (settings.checkUnneeded) {
-    for (const FoundEntry& entry : game.scanRecordsA) {
+    for (const FoundEntry& entry : scan.unneeded) {
       AddFinding(results, UnneededText(entry, settings), kResultUnneeded);
       CountUnneeded(entry, settings, statistics);
     }
@@ -199,6 +202,17 @@ void AddUnneededEntryLine(const FoundEntry& entry, const SettingsRecord& setting
                           ResultsModel& results, ScanStatistics& statistics) {
   AddResultLine(results, UnneededText(entry, settings), kTopLevel, kResultUnneeded, true, true);
   CountUnneeded(entry, settings, statistics);
+}
+
+void AddWrongNamedSetLine(const std::string& path, const std::string& foundName,
+                          const std::string& rightName, bool fixed, const SettingsRecord& settings,
+                          ResultsModel& results, ScanStatistics& statistics) {
+  AddResultLine(results,
+                "wrong name: " + path + " [wrong: " + foundName + "] [right: " + rightName + "]" +
+                    FixMark(settings.fixName, fixed),
+                kTopLevel, kResultGameName, true, true);
+  ++statistics.wrongNamedGames;
+  if (fixed) ++statistics.wrongNamedGamesFixed;
 }
 
 }  // namespace kestrel

@@ -196,21 +196,21 @@ bool AddToFolderSet(ScanContext& context, const std::string& romName, const RomS
   return added;
 }
 
-void MarkFound(GameSet& game, RomEntry& rom) {
-  if (!game.scanStatus[kSetFound]) {
-    game.scanStatus[kSetFound] = 1;
-    game.scanStatus[kSetCaseCorrect] = 1;
+void MarkFound(SetScan& scan, RomScan& romScan) {
+  if (!scan.found) {
+    scan.found = true;
+    scan.caseCorrect = true;
   }
-  RomScan& scan = rom.romScan;
-  scan.found = 1;
-  scan.lengthCorrect = 1;
-  scan.caseCorrect = 1;
-  scan.checksumCorrect = 1;
+  romScan.found = true;
+  romScan.lengthCorrect = true;
+  romScan.caseCorrect = true;
+  romScan.checksumCorrect = true;
 }
 
 }  // namespace
 
-bool AddMissingRom(ScanContext& context, GameSet& game, RomEntry& rom) {
+bool AddMissingRom(ScanContext& context, const GameSet& game, SetScan& scan, size_t romIndex) {
+  const RomEntry& rom = game.roms[romIndex];
   std::optional<RomSource> source = FindSource(context, game, rom);
   if (context.state.cancelRequested) return false;
   if (!source) return true;
@@ -220,7 +220,7 @@ bool AddMissingRom(ScanContext& context, GameSet& game, RomEntry& rom) {
   if (!CheckChangeableFolder(context, context.state.firstRomPath)) return true;
   bool added = context.state.createZipSet ? AddToZipSet(context, target.name, *source, setPath)
                                           : AddToFolderSet(context, target.name, *source, setPath);
-  if (added) MarkFound(game, rom);
+  if (added) MarkFound(scan, scan.roms[romIndex]);
   return true;
 }
 

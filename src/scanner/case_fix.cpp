@@ -70,26 +70,26 @@ bool FixSetCase(ScanContext& context, GameSet& game, const std::string& setPath,
   return RenameThroughTemporaryName(context, foundPath, setPath + (isZip ? ".zip" : ""));
 }
 
-bool FixRomCase(ScanContext& context, GameSet& game, RomEntry& rom, const std::string& setPath,
-                const std::string& foundPath, ZipEntryList& entries) {
-  const std::string& rightName = rom.romScan.searchName;
+bool FixRomCase(ScanContext& context, const GameSet& game, const RomScan& scan,
+                const std::string& setPath, const std::string& foundPath, ZipEntryList& entries) {
+  const std::string& rightName = scan.searchName;
   if (!ConfirmFix(context, FixKind::kCase,
                   "Fix Wrong Spelled Roms In Gameset '" + game.description + "' ?",
-                  CaseQuestion(rom.romScan.foundName, rightName))) {
+                  CaseQuestion(scan.foundName, rightName))) {
     return false;
   }
-  return RenameInSet(context, setPath, foundPath, rom.romScan.memberIndex, entries, rightName);
+  return RenameInSet(context, setPath, foundPath, scan.memberIndex, entries, rightName);
 }
 
-bool FixSampleCase(ScanContext& context, GameSet& game, SampleEntry& sample,
-                   const std::string& setPath, const std::string& foundPath,
-                   ZipEntryList& entries) {
+bool FixSampleCase(ScanContext& context, const GameSet& game, const SampleEntry& sample,
+                   const SampleScan& scan, const std::string& setPath,
+                   const std::string& foundPath, ZipEntryList& entries) {
   if (!ConfirmFix(context, FixKind::kCase,
                   "Fix Wrong Spelled Samples In Gameset '" + game.description + "' ?",
-                  CaseQuestion(sample.foundName, sample.name))) {
+                  CaseQuestion(scan.foundName, sample.name))) {
     return false;
   }
-  return RenameInSet(context, setPath, foundPath, sample.memberIndex, entries, sample.name);
+  return RenameInSet(context, setPath, foundPath, scan.memberIndex, entries, sample.name);
 }
 
 }  // namespace kestrel

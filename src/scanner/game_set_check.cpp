@@ -18,11 +18,11 @@ std::string SpelledSetName(const std::string& foundPath, bool isZip) {
 
 }  // namespace
 
-void CheckGameSet(ScanContext& context, GameSet& game, const std::string& setPath) {
+void CheckGameSet(ScanContext& context, GameSet& game, SetScan& scan, const std::string& setPath) {
   bool isZip = false;
   std::optional<std::string> foundPath = FindSetPath(context.folders, setPath, &isZip);
   if (!foundPath) return;
-  game.scanStatus[kSetFound] = 1;
+  scan.found = true;
   const SettingsRecord& settings = context.settings;
   if (!settings.checkCase) return;
 
@@ -30,15 +30,15 @@ void CheckGameSet(ScanContext& context, GameSet& game, const std::string& setPat
   bool correct = foundName == game.name ||
                  (settings.scanMergeMode != 0 && game.hasParent && foundName == game.cloneOf);
   if (correct) {
-    game.scanStatus[kSetCaseCorrect] = 1;
-    if (game.scanText2.empty()) game.scanText2 = foundName;
+    scan.caseCorrect = true;
+    if (scan.nameOnDisk.empty()) scan.nameOnDisk = foundName;
     return;
   }
   // Keep the wrong spelling for the report unless another set already
   // proved the spelling right.
-  if (!game.scanStatus[kSetCaseCorrect]) game.scanText2 = foundName;
+  if (!scan.caseCorrect) scan.nameOnDisk = foundName;
   if (context.settings.fixCase && FixSetCase(context, game, setPath, *foundPath)) {
-    game.scanStatus[kSetCaseFixed] = 1;
+    scan.caseFixed = true;
   }
 }
 

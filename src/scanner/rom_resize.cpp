@@ -97,9 +97,9 @@ bool ResizeLooseFile(ScanContext& context, const GameSet& game, const RomEntry& 
   return true;
 }
 
-bool ResizeMember(ScanContext& context, const GameSet& game, const RomEntry& rom, const std::string& zipPath,
-                  ZipEntryList& entries) {
-  int index = rom.romScan.memberIndex;
+bool ResizeMember(ScanContext& context, const GameSet& game, const RomEntry& rom, const RomScan& scan,
+                  const std::string& zipPath, ZipEntryList& entries) {
+  int index = scan.memberIndex;
   if (index < 0 || index >= static_cast<int>(entries.size())) return false;
   const ZipEntry member = entries[index];
   WorkFolder work(context.settings.tempFolder);
@@ -111,19 +111,19 @@ bool ResizeMember(ScanContext& context, const GameSet& game, const RomEntry& rom
   }
   if (!CutRom(context, rom, zipPath, extracted, cut)) return false;
   if (!BackUpOriginal(context, game, MemberBackup(member, member.name), zipPath)) return false;
-  return ReplaceZipMember(context, zipPath, entries, member, cut, rom.romScan.searchName);
+  return ReplaceZipMember(context, zipPath, entries, member, cut, scan.searchName);
 }
 
 }  // namespace
 
-bool ResizeRom(ScanContext& context, GameSet& game, RomEntry& rom, const std::string& filePath,
-               bool inZip, ZipEntryList& entries) {
+bool ResizeRom(ScanContext& context, const GameSet& game, const RomEntry& rom, const RomScan& scan,
+               const std::string& filePath, bool inZip, ZipEntryList& entries) {
   if (!ConfirmFix(context, FixKind::kResize,
                   "Resize Wrong Sized Roms In Gameset '" + game.description + "' ?",
                   "\nDo you want to resize '" + filePath + "' ?")) {
     return false;
   }
-  return inZip ? ResizeMember(context, game, rom, filePath, entries)
+  return inZip ? ResizeMember(context, game, rom, scan, filePath, entries)
                : ResizeLooseFile(context, game, rom, filePath);
 }
 

@@ -44,18 +44,18 @@ RomLocation LocateRom(const SetOnDisk& set, const std::string& name) {
 // Looks the ROM up under its name and, with double names allowed, under its
 // aliases; the search name records which name was used. A BIOS set knows
 // the ROM by its own name for it alone.
-RomLocation LocateRomByAnyName(const ScanContext& context, RomEntry& rom, const SetOnDisk& set,
-                               const RomEntry* biosCopy) {
+RomLocation LocateRomByAnyName(const ScanContext& context, const RomEntry& rom, RomScan& scan,
+                               const SetOnDisk& set, const RomEntry* biosCopy) {
   if (biosCopy != nullptr) {
-    rom.romScan.searchName = biosCopy->name;
+    scan.searchName = biosCopy->name;
     return LocateRom(set, biosCopy->name);
   }
-  rom.romScan.searchName = rom.name;
+  scan.searchName = rom.name;
   RomLocation location = LocateRom(set, rom.name);
   if (location.present || !context.settings.allowDoubleNames) return location;
   for (const std::string& alias : AliasGroupOf(rom)) {
     if (alias == rom.name) continue;
-    rom.romScan.searchName = alias;
+    scan.searchName = alias;
     location = LocateRom(set, alias);
     if (location.present) break;
   }
@@ -69,29 +69,27 @@ bool IsAcceptedBiosRom(const ScanState& state, const RomEntry& rom) {
   return state.biosWithImBiosFound && EqualsNoCase(rom.name, kNeoGeoBiosFiles[3]);
 }
 
-void AcceptBiosRom(RomEntry& rom) {
+void AcceptBiosRom(RomEntry& rom, RomScan& scan) {
   rom.noDump = false;
-  rom.romScan.found = 1;
-  rom.romScan.lengthCorrect = 1;
-  rom.romScan.caseCorrect = 1;
-  rom.romScan.checksumCorrect = 1;
+  scan.found = true;
+  scan.lengthCorrect = true;
+  scan.caseCorrect = true;
+  scan.checksumCorrect = true;
 }
 
-void CheckRomCase(ScanContext& context, GameSet& game, RomEntry& rom, SetOnDisk& set,
+void CheckRomCase(ScanContext& context, const GameSet& game, RomScan& scan, SetOnDisk& set,
                   const RomLocation& location) {
-  RomScan& scan = rom.romScan;
   std::string foundPath = set.isZip ? JoinPath(set.path, set.entries[location.memberIndex].name)
                                     : location.filePath;
   scan.foundName = FileNamePart(foundPath);
   scan.caseCorrect = scan.foundName == scan.searchName;
   if (!scan.caseCorrect && context.settings.fixCase) {
-    scan.caseFixed = FixRomCase(context, game, rom, set.path, foundPath, set.entries);
+    scan.caseFixed = FixRomCase(context, game, scan, set.path, foundPath, set.entries);
   }
 }
 
-void CheckRomLength(ScanContext& context, GameSet& game, RomEntry& rom, SetOnDisk& set,
-                    RomLocation& location) {
-  RomScan& scan = rom.romScan;
+void CheckRomLength(ScanContext& context, const GameSet& game, const RomEntry& rom, RomScan& scan,
+                    SetOnDisk& set, RomLocation& location) {
   if (set.isZip) {
     scan.foundSize = set.entries[location.memberIndex].size;
   } else {
@@ -105,7 +103,7 @@ void CheckRomLength(ScanContext& context, GameSet& game, RomEntry& rom, SetOnDis
   if (scan.lengthCorrect || !context.settings.fixLength || scan.foundSize < expected) return;
   ShowFixingCaption(context);
   std::string filePath = set.isZip ? set.path + ".zip" : location.filePath;
-  scan.lengthFixed = ResizeRom(context, game, rom, filePath, set.isZip, set.entries);
+  scan.lengthFixed = ResizeRom(context, game, rom, scan, filePath, set.isZip, set.entries);
   ShowScanningCaption(context);
   if (scan.lengthFixed && set.isZip) {
     set = OpenSet(context.folders, set.path);
@@ -114,8 +112,8 @@ void CheckRomLength(ScanContext& context, GameSet& game, RomEntry& rom, SetOnDis
   }
 }
 
-void CheckRomChecksum(RomEntry& rom, const SetOnDisk& set, const RomLocation& location) {
-  RomScan& scan = rom.romScan;
+void CheckRomChecksum(const RomEntry& rom, RomScan& scan, const SetOnDisk& set,
+                      const RomLocation& location) {
   if (set.isZip) {
     scan.foundCrc = set.entries[location.memberIndex].crc;
   } else {
@@ -127,72 +125,75 @@ void CheckRomChecksum(RomEntry& rom, const SetOnDisk& set, const RomLocation& lo
 }
 
 // The checks on a ROM that is in the set. False when a stop was requested.
-bool CheckPresentRom(ScanContext& context, GameSet& game, RomEntry& rom, SetOnDisk& set,
-                     RomLocation& location) {
+bool CheckPresentRom(ScanContext& context, const GameSet& game, const RomEntry& rom, RomScan& scan,
+                     SetOnDisk& set, RomLocation& location) {
   const SettingsRecord& settings = context.settings;
-  rom.romScan.found = 1;
-  rom.romScan.memberIndex = location.memberIndex;
+  scan.found = true;
+  scan.memberIndex = location.memberIndex;
   context.state.createZipSet = set.isZip;
-  if (settings.checkCase) CheckRomCase(context, game, rom, set, location);
+  if (settings.checkCase) CheckRomCase(context, game, scan, set, location);
   if (context.state.stopRequested) return false;
   // The case repair rewrites the member and reads the zip again.
-  if (set.isZip && rom.romScan.caseFixed) {
+  if (set.isZip && scan.caseFixed) {
     IndexMembers(set);
-    location = LocateRom(set, rom.romScan.searchName);
-    rom.romScan.memberIndex = location.memberIndex;
+    location = LocateRom(set, scan.searchName);
+    scan.memberIndex = location.memberIndex;
     if (!location.present) return true;
   }
-  if (settings.checkLength) CheckRomLength(context, game, rom, set, location);
-  if (location.present && settings.checkChecksum) CheckRomChecksum(rom, set, location);
+  if (settings.checkLength) CheckRomLength(context, game, rom, scan, set, location);
+  if (location.present && settings.checkChecksum) CheckRomChecksum(rom, scan, set, location);
   return !context.state.stopRequested;
 }
 
 // A ROM not in the set: a stand-in for a bad dump, or the shared NeoGeo
 // BIOS. True when the ROM is now in the set and should be checked.
-bool HandleAbsentRom(ScanContext& context, const GameSet& game, RomEntry& rom, SetOnDisk& set,
-                     SetRole role, RomLocation& location) {
-  if (role == SetRole::kOwnSet && !rom.romScan.found) {
-    rom.romScan.searchName = rom.name;
+bool HandleAbsentRom(ScanContext& context, const GameSet& game, RomEntry& rom, RomScan& scan,
+                     SetOnDisk& set, SetRole role, RomLocation& location) {
+  if (role == SetRole::kOwnSet && !scan.found) {
+    scan.searchName = rom.name;
     // A BIOS ROM's stand-in belongs in the BIOS set, which makes its own.
     if (rom.noDump && context.settings.zeroCrcCreation && BiosCopyOf(context, game, rom) == nullptr &&
-        PlaceZeroCrcDummy(context, rom, set)) {
+        PlaceZeroCrcDummy(context, rom, scan, set)) {
       location = LocateRom(set, rom.name);
       if (location.present) return true;
     }
   }
   if (game.hasNeoGeoBios && context.state.biosFound && IsAcceptedBiosRom(context.state, rom)) {
-    AcceptBiosRom(rom);
+    AcceptBiosRom(rom, scan);
   }
   return false;
 }
 
-void FindWrongNames(ScanContext& context, GameSet& game, SetOnDisk& set) {
-  CheckWrongNames(context, game, set);
-  if (!context.settings.fixName || game.scanRecordsB.empty()) return;
+void FindWrongNames(ScanContext& context, const GameSet& game, SetScan& scan, SetOnDisk& set) {
+  CheckWrongNames(context, game, set, scan.wrongNames);
+  if (!context.settings.fixName || scan.wrongNames.empty()) return;
   ShowFixingCaption(context);
-  RenameWrongNamedRoms(context, game);
+  RenameWrongNamedRoms(context, game, scan.wrongNames);
   ShowScanningCaption(context);
   set = OpenSet(context.folders, set.path);
 }
 
 }  // namespace
 
-void CheckRomSet(ScanContext& context, GameSet& game, const std::string& setPath, SetRole role) {
+void CheckRomSet(ScanContext& context, GameSet& game, SetScan& scan, const std::string& setPath,
+                 SetRole role) {
   if (context.state.stopRequested) return;
   SetOnDisk set = OpenSet(context.folders, setPath);
-  if (context.settings.checkName && role == SetRole::kOwnSet) FindWrongNames(context, game, set);
+  if (context.settings.checkName && role == SetRole::kOwnSet) FindWrongNames(context, game, scan, set);
   if (context.state.stopRequested) return;
 
-  for (RomEntry& rom : game.roms) {
+  for (size_t i = 0; i < game.roms.size(); ++i) {
+    RomEntry& rom = game.roms[i];
+    RomScan& romScan = scan.roms[i];
     const RomEntry* biosCopy = nullptr;
     if (role == SetRole::kBiosSet) {
       biosCopy = BiosCopyOf(context, game, rom);
       if (biosCopy == nullptr) continue;
     }
     PumpInterface(context);
-    RomLocation location = LocateRomByAnyName(context, rom, set, biosCopy);
-    if (!location.present && !HandleAbsentRom(context, game, rom, set, role, location)) continue;
-    if (!CheckPresentRom(context, game, rom, set, location)) return;
+    RomLocation location = LocateRomByAnyName(context, rom, romScan, set, biosCopy);
+    if (!location.present && !HandleAbsentRom(context, game, rom, romScan, set, role, location)) continue;
+    if (!CheckPresentRom(context, game, rom, romScan, set, location)) return;
   }
 }
 

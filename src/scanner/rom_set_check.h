@@ -6,6 +6,7 @@
 
 #include "gamedb/game_set.h"
 #include "scanner/scan_context.h"
+#include "scanner/scan_results.h"
 
 namespace kestrel {
 
@@ -19,7 +20,9 @@ enum class SetRole {
 // Checks the game's ROMs against the set at `setPath`. ROMs found in a
 // parent's or BIOS set count for the game, but such a set's other files
 // are not the game's business, and no stand-ins are made there. A BIOS set
-// is looked at only for the ROMs it holds, under its names for them.
-void CheckRomSet(ScanContext& context, GameSet& game, const std::string& setPath, SetRole role);
+// is looked at only for the ROMs it holds, under its names for them. The
+// findings go into `scan`.
+void CheckRomSet(ScanContext& context, GameSet& game, SetScan& scan, const std::string& setPath,
+                 SetRole role);
 
 }  // namespace kestrel

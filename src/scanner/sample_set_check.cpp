@@ -9,16 +9,19 @@
 
 namespace kestrel {
 
-void CheckSampleSet(ScanContext& context, GameSet& game, const std::string& setPath) {
+void CheckSampleSet(ScanContext& context, const GameSet& game, SetScan& scan,
+                    const std::string& setPath) {
   if (context.state.stopRequested) return;
   SetOnDisk set = OpenSet(context.folders, setPath);
-  for (SampleEntry& sample : game.samples) {
+  for (size_t i = 0; i < game.samples.size(); ++i) {
+    const SampleEntry& sample = game.samples[i];
+    SampleScan& sampleScan = scan.samples[i];
     PumpInterface(context);
     std::string foundPath;
     if (set.isZip) {
       int member = FindMember(set, sample.name);
       if (member < 0) continue;
-      sample.memberIndex = member;
+      sampleScan.memberIndex = member;
       foundPath = JoinPath(set.path, set.entries[member].name);
     } else {
       std::optional<std::string> path;
@@ -26,12 +29,13 @@ void CheckSampleSet(ScanContext& context, GameSet& game, const std::string& setP
       if (!path) continue;
       foundPath = *path;
     }
-    sample.found = 1;
+    sampleScan.found = true;
     if (context.settings.checkCase) {
-      sample.foundName = FileNamePart(foundPath);
-      sample.caseCorrect = sample.foundName == sample.name;
-      if (!sample.caseCorrect && context.settings.fixCase) {
-        sample.caseFixed = FixSampleCase(context, game, sample, set.path, foundPath, set.entries);
+      sampleScan.foundName = FileNamePart(foundPath);
+      sampleScan.caseCorrect = sampleScan.foundName == sample.name;
+      if (!sampleScan.caseCorrect && context.settings.fixCase) {
+        sampleScan.caseFixed =
+            FixSampleCase(context, game, sample, sampleScan, set.path, foundPath, set.entries);
         if (set.isZip) IndexMembers(set);
       }
     }

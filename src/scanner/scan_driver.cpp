@@ -11,7 +11,6 @@
 #include "report/game_results.h"
 #include "report/path_warnings.h"
 #include "report/statistics_text.h"
-#include "report/wrong_named_set.h"
 #include "scanner/bios_layout.h"
 #include "scanner/fix_operations.h"
 #include "scanner/leftover_cleanup.h"
@@ -23,6 +22,7 @@
 #include "scanner/set_lookup.h"
 #include "scanner/top_level_pass.h"
 #include "scanner/unneeded_check.h"
+#include "scanner/wrong_named_set_check.h"
 #include "settings/settings_record.h"
 
 namespace kestrel {
@@ -41,34 +41,26 @@ std::vector<std::string> EnabledPaths(const PathList& list) {
   return paths;
 }
 
-void ResetScanFields(GameSet& game, bool fullScan) {
-  if (fullScan) game.needsScan = true;
-  game.scanStatus = {};
-  game.scanText2.clear();
-  game.scanRecordsA.clear();
-  game.scanRecordsB.clear();
-  for (RomEntry& rom : game.roms) {
-    std::string searchName = std::move(rom.romScan.searchName);
-    rom.romScan = RomScan{};
-    rom.romScan.searchName = std::move(searchName);
-  }
-  for (SampleEntry& sample : game.samples) {
-    sample.found = 0;
-    sample.caseCorrect = 0;
-    sample.caseFixed = 0;
-    sample.foundName.clear();
-    sample.memberIndex = -1;
-  }
+// A fresh record for the game's findings; a fastscan keeps the flag it
+// loaded.
+void ResetSetScan(const GameSet& game, SetScan& scan, bool fullScan) {
+  bool needsScan = fullScan || scan.needsScan;
+  scan = SetScan{};
+  scan.needsScan = needsScan;
+  scan.roms.resize(game.roms.size());
+  scan.samples.resize(game.samples.size());
 }
 
 // Counts the totals, resets every game's findings and answers the number
 // of games the scan will look at.
-int PrepareGames(GameList& database, bool fullScan, ScanStatistics& statistics) {
+int PrepareGames(const GameList& database, ScanResults& scanResults, bool fullScan,
+                 ScanStatistics& statistics) {
   int toScan = 0;
-  for (GameSet& game : database) {
+  for (size_t i = 0; i < database.size(); ++i) {
+    const GameSet& game = database[i];
     CountGameTotals(game, statistics);
-    ResetScanFields(game, fullScan);
-    if (game.selected && game.needsScan) ++toScan;
+    ResetSetScan(game, scanResults[i], fullScan);
+    if (game.selected && scanResults[i].needsScan) ++toScan;
   }
   return toScan;
 }
@@ -93,9 +85,9 @@ void ResetState(ScanState& state, const SettingsRecord& settings,
 
 bool StopAsked(const ScanContext& context) { return context.state.stopRequested; }
 
-void RemoveUnneeded(ScanContext& context, GameSet& game) {
+void RemoveUnneeded(ScanContext& context, const GameSet& game, std::vector<FoundEntry>& entries) {
   ShowFixingCaption(context);
-  RemoveUnneededEntries(context, game);
+  RemoveUnneededEntries(context, game, entries);
   ShowScanningCaption(context);
 }
 
@@ -104,18 +96,15 @@ bool ScanTopLevel(ScanContext& context, ResultsModel& results, ScanStatistics& s
   const SettingsRecord& settings = context.settings;
   if (!settings.scanGames || (!settings.checkUnneeded && !settings.checkName)) return true;
   CollectUnknownEntries(context);
-  std::vector<FoundEntry>& unknown = context.state.unknownGame.scanRecordsA;
+  std::vector<FoundEntry>& unknown = context.state.unknownEntries;
 
   if (settings.checkName && !unknown.empty()) {
     std::vector<CrcIndexEntry> crcIndex;
     std::vector<ZeroCrcIndexEntry> zeroCrcIndex;
     BuildCrcIndex(context.database, crcIndex, zeroCrcIndex);
-    RenameAnswers answers{context.state.fixName, context.state.renameAnsweredForAll,
-                          context.state.stopRequested};
     std::vector<FoundEntry> remaining;
     for (FoundEntry& entry : unknown) {
-      if (!CheckWrongNamedSet(entry.name, crcIndex, settings, answers, context.owner, results,
-                              statistics)) {
+      if (!CheckWrongNamedSet(context, entry.name, crcIndex, results, statistics)) {
         remaining.push_back(std::move(entry));
       }
       if (StopAsked(context)) return false;
@@ -123,7 +112,9 @@ bool ScanTopLevel(ScanContext& context, ResultsModel& results, ScanStatistics& s
     unknown = std::move(remaining);
     if (!settings.checkUnneeded) unknown.clear();
   }
-  if (settings.checkUnneeded && settings.fixUnneeded) RemoveUnneeded(context, context.state.unknownGame);
+  if (settings.checkUnneeded && settings.fixUnneeded) {
+    RemoveUnneeded(context, context.state.unknownGame, unknown);
+  }
   for (const FoundEntry& entry : unknown) AddUnneededEntryLine(entry, settings, results, statistics);
   return !StopAsked(context);
 }
@@ -134,26 +125,27 @@ bool IsSkippedByGameType(const SettingsRecord& settings, const GameSet& game) {
 }
 
 // False when the user stopped.
-bool ScanGameSets(ScanContext& context, GameSet& game) {
+bool ScanGameSets(ScanContext& context, GameSet& game, SetScan& scan) {
   bool merged = context.settings.scanMergeMode == 2;
   for (const std::string& path : context.romPaths) {
-    if (merged && game.hasParent) CheckGameSet(context, game, SetPathOf(path, game.cloneOf));
-    CheckGameSet(context, game, SetPathOf(path, game.name));
+    if (merged && game.hasParent) CheckGameSet(context, game, scan, SetPathOf(path, game.cloneOf));
+    CheckGameSet(context, game, scan, SetPathOf(path, game.name));
     if (StopAsked(context)) return false;
   }
   // A set that the layout leaves empty is where it should be: nowhere.
-  if (!game.scanStatus[kSetFound] && !LayoutFillsOwnSet(context, game)) {
-    game.scanStatus[kSetFound] = 1;
-    game.scanStatus[kSetCaseCorrect] = 1;
+  if (!scan.found && !LayoutFillsOwnSet(context, game)) {
+    scan.found = true;
+    scan.caseCorrect = true;
   }
   return true;
 }
 
-bool AddMissingRoms(ScanContext& context, GameSet& game) {
-  for (RomEntry& rom : game.roms) {
-    if (rom.romScan.found || IsNeoGeoBiosRom(rom)) continue;
+bool AddMissingRoms(ScanContext& context, GameSet& game, SetScan& scan) {
+  for (size_t i = 0; i < game.roms.size(); ++i) {
+    const RomEntry& rom = game.roms[i];
+    if (scan.roms[i].found || IsNeoGeoBiosRom(rom)) continue;
     ShowFixingCaption(context);
-    bool carriedOn = AddMissingRom(context, game, rom);
+    bool carriedOn = AddMissingRom(context, game, scan, i);
     ShowScanningCaption(context);
     if (!carriedOn) {
       context.state.stopRequested = true;
@@ -163,76 +155,79 @@ bool AddMissingRoms(ScanContext& context, GameSet& game) {
   return true;
 }
 
-bool ScanRomSets(ScanContext& context, GameSet& game) {
+bool ScanRomSets(ScanContext& context, GameSet& game, SetScan& scan) {
   const SettingsRecord& settings = context.settings;
   bool sharesParentSet = settings.scanMergeMode != 0 && game.hasParent;
   bool sharesBiosSet = settings.scanMergeMode != 0 && game.biosIndex >= 0;
   context.state.createZipSet = true;
   for (const std::string& path : context.romPaths) {
-    if (sharesBiosSet) CheckRomSet(context, game, SetPathOf(path, game.biosOf), SetRole::kBiosSet);
-    if (sharesParentSet) CheckRomSet(context, game, SetPathOf(path, game.cloneOf), SetRole::kParentSet);
-    CheckRomSet(context, game, SetPathOf(path, game.name), SetRole::kOwnSet);
-    if (settings.checkUnneeded) CheckRomSetUnneeded(context, game, path);
+    if (sharesBiosSet) CheckRomSet(context, game, scan, SetPathOf(path, game.biosOf), SetRole::kBiosSet);
+    if (sharesParentSet) CheckRomSet(context, game, scan, SetPathOf(path, game.cloneOf), SetRole::kParentSet);
+    CheckRomSet(context, game, scan, SetPathOf(path, game.name), SetRole::kOwnSet);
+    if (settings.checkUnneeded) CheckRomSetUnneeded(context, game, scan, path);
     if (StopAsked(context)) return false;
   }
   // A fix works on what its check found; without the check it does nothing.
   bool addMissing = settings.checkMissing && (settings.fixMissing || settings.fixMissingAdvanced);
   if (addMissing && !context.state.firstRomPath.empty()) {
-    return AddMissingRoms(context, game);
+    return AddMissingRoms(context, game, scan);
   }
   return true;
 }
 
-bool ScanSampleSets(ScanContext& context, GameSet& game) {
+bool ScanSampleSets(ScanContext& context, const GameSet& game, SetScan& scan) {
   const SettingsRecord& settings = context.settings;
   bool altSamples = settings.altSamplesSupport && game.hasSampleOf;
   for (const std::string& path : context.samplePaths) {
-    if (altSamples) CheckSampleSet(context, game, SetPathOf(path, game.sampleOf));
-    CheckSampleSet(context, game, SetPathOf(path, game.name));
-    if (settings.checkUnneeded) CheckSampleSetUnneeded(context, game, path);
+    if (altSamples) CheckSampleSet(context, game, scan, SetPathOf(path, game.sampleOf));
+    CheckSampleSet(context, game, scan, SetPathOf(path, game.name));
+    if (settings.checkUnneeded) CheckSampleSetUnneeded(context, game, scan, path);
     if (StopAsked(context)) return false;
   }
   return true;
 }
 
 // Every check of one game. False when the user stopped.
-bool ScanGame(ScanContext& context, GameSet& game) {
+bool ScanGame(ScanContext& context, GameSet& game, SetScan& scan) {
   const SettingsRecord& settings = context.settings;
-  if (settings.scanGames && !ScanGameSets(context, game)) return false;
-  if (settings.scanRoms && !ScanRomSets(context, game)) return false;
-  if (settings.scanSamples && !ScanSampleSets(context, game)) return false;
+  if (settings.scanGames && !ScanGameSets(context, game, scan)) return false;
+  if (settings.scanRoms && !ScanRomSets(context, game, scan)) return false;
+  if (settings.scanSamples && !ScanSampleSets(context, game, scan)) return false;
   if (settings.checkUnneeded) {
-    DropNeededEntries(context, game.scanRecordsA);
-    if (settings.fixUnneeded) RemoveUnneeded(context, game);
+    DropNeededEntries(context, scan.unneeded);
+    if (settings.fixUnneeded) RemoveUnneeded(context, game, scan.unneeded);
   }
   return !StopAsked(context);
 }
 
 // True when it went through every game.
-bool RunMainScan(ScanContext& context, ProgressDialog& progress, ResultsModel& results,
-                 ScanStatistics& statistics) {
+bool RunMainScan(ScanContext& context, ScanResults& scanResults, ProgressDialog& progress,
+                 ResultsModel& results, ScanStatistics& statistics) {
   ClearInterruptedWrites(context, results);
   if (!ScanTopLevel(context, results, statistics)) return false;
-  for (GameSet& game : context.database) {
-    if (!game.selected || !game.needsScan) continue;
+  for (size_t i = 0; i < context.database.size(); ++i) {
+    GameSet& game = context.database[i];
+    SetScan& scan = scanResults[i];
+    if (!game.selected || !scan.needsScan) continue;
     progress.SetText("\n\n " + game.description);
     progress.Step();
     if (context.state.cancelRequested || progress.IsCancelled()) return false;
     if (IsSkippedByGameType(context.settings, game)) continue;
-    if (!ScanGame(context, game)) return false;
-    game.needsScan = BuildGameResults(game, context.settings, results, statistics);
+    if (!ScanGame(context, game, scan)) return false;
+    scan.needsScan = BuildGameResults(game, scan, context.settings, results, statistics);
   }
   return true;
 }
 
 }  // namespace
 
-ScanOutcome RunScan(GameList& database, SettingsRecord& settings, UserInterface* owner,
-                    ResultsModel& results, const ScanRequest& request) {
+ScanOutcome RunScan(GameList& database, ScanResults& scanResults, SettingsRecord& settings,
+                    UserInterface* owner, ResultsModel& results, const ScanRequest& request) {
   ScanOutcome outcome;
   outcome.refused = true;
   if (!CheckPathWarnings(settings, database, owner)) return outcome;
-  if (request.fastscan && !LoadFastscan(settings.fastscanFile, settings, database, owner)) {
+  scanResults.resize(database.size());
+  if (request.fastscan && !LoadFastscan(settings.fastscanFile, settings, scanResults, owner)) {
     return outcome;
   }
   // Asked before anything is reset, so that declining leaves the last
@@ -240,7 +235,7 @@ ScanOutcome RunScan(GameList& database, SettingsRecord& settings, UserInterface*
   if (DeclinesBackupWarning(settings, owner)) return outcome;
   outcome.refused = false;
 
-  int toScan = PrepareGames(database, !request.fastscan, outcome.statistics);
+  int toScan = PrepareGames(database, scanResults, !request.fastscan, outcome.statistics);
   ScopedThreadPriority priority(settings.threadPriority);
   std::unique_ptr<ProgressDialog> progress = OpenProgressDialog(owner, kScanningCaption);
   ClearResults(results);
@@ -257,9 +252,9 @@ ScanOutcome RunScan(GameList& database, SettingsRecord& settings, UserInterface*
   state.progress = progress.get();
   DetectNeoGeoBios(context.folders, context.romPaths, state);
 
-  outcome.ranToEnd = RunMainScan(context, *progress, results, outcome.statistics);
+  outcome.ranToEnd = RunMainScan(context, scanResults, *progress, results, outcome.statistics);
   outcome.statisticsText = BuildStatistics(outcome.statistics, settings, request.showStatistics ? owner : nullptr);
-  if (outcome.ranToEnd) SaveFastscan(settings.fastscanFile, settings, database);
+  if (outcome.ranToEnd) SaveFastscan(settings.fastscanFile, settings, scanResults);
   state.progress = nullptr;
   return outcome;
 }

@@ -1,6 +1,6 @@
 // The scan: every selected game's sets in every ROM and sample path, checked
-// and (where a fix is on) repaired, its findings left in the database
-// records and turned into result lines. Used by the scanner dialog and the
+// and (where a fix is on) repaired, its findings left in the scan results
+// and turned into result lines. Used by the scanner dialog and the
 // command line alike.
 #pragma once
 
@@ -13,6 +13,7 @@
 #include "gamedb/game_set.h"
 #include "report/results_model.h"
 #include "report/scan_statistics.h"
+#include "scanner/scan_results.h"
 
 namespace kestrel {
 
@@ -50,8 +51,10 @@ struct ScanOutcome {
 };
 
 // Runs a full scan or a fastscan. A fastscan may change the scan options of
-// `settings` to those the fastscan file was written with.
-ScanOutcome RunScan(GameList& database, SettingsRecord& settings, UserInterface* owner,
-                    ResultsModel& results, const ScanRequest& request);
+// `settings` to those the fastscan file was written with. `scanResults` is
+// given one record per game of `database` and receives the findings; a
+// refused scan leaves the last scan's findings in it.
+ScanOutcome RunScan(GameList& database, ScanResults& scanResults, SettingsRecord& settings,
+                    UserInterface* owner, ResultsModel& results, const ScanRequest& request);
 
 }  // namespace kestrel

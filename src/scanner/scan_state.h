@@ -1,7 +1,7 @@
 // What one scan keeps between its steps: the stop request, the fix switches
 // the user may change by answering "Yes To All" or "No To All", the NeoGeo
-// BIOS flags, the names some check found needed, and the pseudo-game that
-// holds the entries found at the top of the paths.
+// BIOS flags, the names some check found needed, and the entries found at
+// the top of the paths with the pseudo-game they are reported under.
 //
 // Header only, so that the reporting side can read it without linking the
 // scanner. The statistics counters live in ScanStatistics (report).
@@ -10,8 +10,10 @@
 #include <array>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "gamedb/game_set.h"
+#include "scanner/found_entries.h"
 #include "platform/text.h"
 
 namespace kestrel {
@@ -79,7 +81,8 @@ struct ScanState {
   std::set<std::string, LessNoCase> neededNames;
 
   // Entries found directly inside the ROM and sample paths that belong to
-  // no game.
+  // no game, and the pseudo-game whose name their questions bear.
+  std::vector<FoundEntry> unknownEntries;
   GameSet unknownGame;
 
   // The progress dialog of the running scan; null outside a scan.

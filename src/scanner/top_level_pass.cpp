@@ -42,7 +42,7 @@ void CollectFromPath(ScanContext& context, const std::string& path, const char* 
     found.name = fullPath;
     found.setName = kUnknownSetName;
     found.isFolder = entry.isFolder;
-    AddFoundEntry(context.state.unknownGame.scanRecordsA, listed, std::move(found));
+    AddFoundEntry(context.state.unknownEntries, listed, std::move(found));
   }
 }
 
@@ -56,14 +56,14 @@ GameSet MakeUnknownGame() {
 }
 
 void CollectUnknownEntries(ScanContext& context) {
-  std::unordered_set<std::string> listed = ListedNames(context.state.unknownGame.scanRecordsA);
+  std::unordered_set<std::string> listed = ListedNames(context.state.unknownEntries);
   for (const std::string& path : context.romPaths) {
     CollectFromPath(context, path, kNeoGeoSetName, listed);
   }
   for (const std::string& path : context.samplePaths) {
     CollectFromPath(context, path, kSampleSharedSetName, listed);
   }
-  DropProtectedEntries(context, context.state.unknownGame.scanRecordsA);
+  DropProtectedEntries(context, context.state.unknownEntries);
 }
 
 }  // namespace kestrel

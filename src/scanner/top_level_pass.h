@@ -6,7 +6,7 @@
 
 namespace kestrel {
 
-// Fills the state's "<unknown>" pseudo-game with every entry of the paths
+// Fills the state's list of unknown entries with every entry of the paths
 // that names no game, except the shared "neogeo" (ROM paths) and "ym3812"
 // (sample paths) sets, nested ROM or sample paths, and the backup,
 // temporary, program and misc folders.

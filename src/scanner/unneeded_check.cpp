@@ -88,9 +88,9 @@ std::vector<const GameSet*> ClonesOf(const ScanContext& context, const GameSet& 
   return clones;
 }
 
-void CollectUnneeded(ScanContext& context, GameSet& game, const std::string& setPath,
-                     const NeededTest& isNeeded) {
-  std::unordered_set<std::string> listed = ListedNames(game.scanRecordsA);
+void CollectUnneeded(ScanContext& context, const GameSet& game, std::vector<FoundEntry>& unneeded,
+                     const std::string& setPath, const NeededTest& isNeeded) {
+  std::unordered_set<std::string> listed = ListedNames(unneeded);
   // `entry` comes with what only its kind of place knows.
   auto consider = [&](const std::string& name, const std::string& fullName, FoundEntry entry) {
     if (isNeeded(name)) {
@@ -99,7 +99,7 @@ void CollectUnneeded(ScanContext& context, GameSet& game, const std::string& set
     }
     entry.name = fullName;
     entry.setName = game.name;
-    AddFoundEntry(game.scanRecordsA, listed, std::move(entry));
+    AddFoundEntry(unneeded, listed, std::move(entry));
   };
   SetOnDisk set = OpenSet(context.folders, setPath);
   for (const ZipEntry& member : set.entries) {
@@ -155,17 +155,18 @@ bool IsNeededInSampleSet(ScanContext& context, const GameSet& game, const std::s
   return !context.settings.advancedUnneeded;
 }
 
-void CheckRomSetUnneeded(ScanContext& context, GameSet& game, const std::string& romPath) {
-  CollectUnneeded(context, game, SetPathOf(romPath, game.name),
+void CheckRomSetUnneeded(ScanContext& context, const GameSet& game, SetScan& scan,
+                         const std::string& romPath) {
+  CollectUnneeded(context, game, scan.unneeded, SetPathOf(romPath, game.name),
                   [&](const std::string& name) { return IsNeededInRomSet(context, game, name); });
-  DropProtectedEntries(context, game.scanRecordsA);
+  DropProtectedEntries(context, scan.unneeded);
 }
 
-void CheckSampleSetUnneeded(ScanContext& context, GameSet& game, const std::string& samplePath) {
-  CollectUnneeded(context, game, SetPathOf(samplePath, game.name), [&](const std::string& name) {
-    return IsNeededInSampleSet(context, game, name);
-  });
-  DropProtectedEntries(context, game.scanRecordsA);
+void CheckSampleSetUnneeded(ScanContext& context, const GameSet& game, SetScan& scan,
+                            const std::string& samplePath) {
+  CollectUnneeded(context, game, scan.unneeded, SetPathOf(samplePath, game.name),
+                  [&](const std::string& name) { return IsNeededInSampleSet(context, game, name); });
+  DropProtectedEntries(context, scan.unneeded);
 }
 
 void DropProtectedEntries(const ScanContext& context, std::vector<FoundEntry>& entries) {

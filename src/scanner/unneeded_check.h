@@ -6,16 +6,21 @@
 #include <vector>
 
 #include "gamedb/game_set.h"
+#include "scanner/found_entries.h"
 #include "scanner/scan_context.h"
+#include "scanner/scan_results.h"
 
 namespace kestrel {
 
-// Adds to the game's unneeded candidates every member of the zip and every
-// entry of the folder named by `romPath` + the game's name that the set
-// layout does not need there; needed ones go on the needed-names list.
-void CheckRomSetUnneeded(ScanContext& context, GameSet& game, const std::string& romPath);
+// Adds to the game's unneeded candidates in `scan` every member of the zip
+// and every entry of the folder named by `romPath` + the game's name that
+// the set layout does not need there; needed ones go on the needed-names
+// list.
+void CheckRomSetUnneeded(ScanContext& context, const GameSet& game, SetScan& scan,
+                         const std::string& romPath);
 // The same for the game's sample set in `samplePath`.
-void CheckSampleSetUnneeded(ScanContext& context, GameSet& game, const std::string& samplePath);
+void CheckSampleSetUnneeded(ScanContext& context, const GameSet& game, SetScan& scan,
+                            const std::string& samplePath);
 
 // Whether a file named `name` belongs in the game's own ROM set, given the
 // set layout: a clone's copy of a parent ROM, or a parent's copy of a clone

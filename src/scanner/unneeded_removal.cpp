@@ -92,8 +92,9 @@ void RemovePendingMembers(ScanContext& context, std::vector<FoundEntry>& entries
 
 }  // namespace
 
-void RemoveUnneededEntries(ScanContext& context, GameSet& game) {
-  for (FoundEntry& entry : game.scanRecordsA) {
+void RemoveUnneededEntries(ScanContext& context, const GameSet& game,
+                           std::vector<FoundEntry>& entries) {
+  for (FoundEntry& entry : entries) {
     bool fix = ConfirmFix(context, FixKind::kRemoval,
                           "Remove Unneeded File/Folder In Gameset '" + game.description + "' ?",
                           "\nDo you want to delete '" + entry.name +
@@ -110,7 +111,7 @@ void RemoveUnneededEntries(ScanContext& context, GameSet& game) {
     }
     ShowScanningCaption(context);
   }
-  RemovePendingMembers(context, game.scanRecordsA);
+  RemovePendingMembers(context, entries);
 }
 
 }  // namespace kestrel

@@ -50,8 +50,9 @@ Classification ClassifyFile(const ScanContext& context, const GameSet& game,
   return result;
 }
 
-void AddIfWrongNamed(const ScanContext& context, GameSet& game, const std::string& setPath,
-                     const std::string& name, uint32_t crc, const ZipEntry* member) {
+void AddIfWrongNamed(const ScanContext& context, const GameSet& game, const std::string& setPath,
+                     const std::string& name, uint32_t crc, const ZipEntry* member,
+                     std::vector<WrongNameEntry>& found) {
   Classification result = ClassifyFile(context, game, name, crc);
   if (result.correctlyNamed || result.candidate == nullptr || result.candidate->crc == 0 ||
       result.namedLikeZeroCrc) {
@@ -66,15 +67,16 @@ void AddIfWrongNamed(const ScanContext& context, GameSet& game, const std::strin
     entry.storedName = member->storedName;
     entry.zipEntry = *member;
   }
-  game.scanRecordsB.push_back(std::move(entry));
+  found.push_back(std::move(entry));
 }
 
 }  // namespace
 
-void CheckWrongNames(ScanContext& context, GameSet& game, const SetOnDisk& set) {
+void CheckWrongNames(ScanContext& context, const GameSet& game, const SetOnDisk& set,
+                     std::vector<WrongNameEntry>& found) {
   if (set.isZip) {
     for (const ZipEntry& member : set.entries) {
-      AddIfWrongNamed(context, game, set.path, member.name, member.crc, &member);
+      AddIfWrongNamed(context, game, set.path, member.name, member.crc, &member, found);
     }
     return;
   }
@@ -84,7 +86,7 @@ void CheckWrongNames(ScanContext& context, GameSet& game, const SetOnDisk& set) 
     uint32_t size = 0;
     uint32_t crc = 0;
     ReadFileCrc(JoinPath(set.folderPath, file.name), size, crc);
-    AddIfWrongNamed(context, game, set.path, file.name, crc, nullptr);
+    AddIfWrongNamed(context, game, set.path, file.name, crc, nullptr, found);
   }
 }
 

@@ -126,8 +126,8 @@ void RenameMembers(ScanContext& context, const std::string& setPath,
 
 }  // namespace
 
-void RenameWrongNamedRoms(ScanContext& context, GameSet& game) {
-  std::vector<WrongNameEntry>& entries = game.scanRecordsB;
+void RenameWrongNamedRoms(ScanContext& context, const GameSet& game,
+                          std::vector<WrongNameEntry>& entries) {
   if (entries.empty()) return;
   if (!ConfirmFix(context, FixKind::kRename,
                   "Fix All Wrong Named Roms In Gameset '" + game.description + "' ?",

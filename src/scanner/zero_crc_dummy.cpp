@@ -59,12 +59,12 @@ void TellNoRoom(ScanContext& context) {
 
 }  // namespace
 
-bool PlaceZeroCrcDummy(ScanContext& context, RomEntry& rom, SetOnDisk& set) {
+bool PlaceZeroCrcDummy(ScanContext& context, const RomEntry& rom, RomScan& scan, SetOnDisk& set) {
   const std::string& tempFolder = context.settings.tempFolder;
   if (tempFolder.empty() || rom.size < 0 || !IsPlainFileName(rom.name)) return false;
   if (!set.isZip && !set.hasFolder) return false;
   if (!LeavesRoomFor(context, rom, set)) {
-    rom.romScan.standInRefused = 1;
+    scan.standInRefused = true;
     TellNoRoom(context);
     return false;
   }

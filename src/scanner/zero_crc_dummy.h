@@ -4,6 +4,7 @@
 
 #include "gamedb/game_set.h"
 #include "scanner/scan_context.h"
+#include "scanner/scan_results.h"
 #include "scanner/set_lookup.h"
 
 namespace kestrel {
@@ -12,8 +13,8 @@ namespace kestrel {
 // its zip, or copied into its folder) by way of the temporary folder, and
 // reads a zip set again. False when any step failed; the ROM then stays
 // missing. Nothing is written where the file system would keep less than
-// 1 GiB and 5 % of its size free: the ROM is then marked refused, and the
-// user is told once per scan.
-bool PlaceZeroCrcDummy(ScanContext& context, RomEntry& rom, SetOnDisk& set);
+// 1 GiB and 5 % of its size free: the ROM's `scan` is then marked refused,
+// and the user is told once per scan.
+bool PlaceZeroCrcDummy(ScanContext& context, const RomEntry& rom, RomScan& scan, SetOnDisk& set);
 
 }  // namespace kestrel

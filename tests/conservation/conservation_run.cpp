@@ -159,12 +159,13 @@ std::string ConservationRun::RunScan(const Step& step) {
   settings.fixLength = step.fixLength;
   settings.fixCase = step.fixCase;
   GameList games = database_;
+  ScanResults scanResults;
   ResultsModel results;
   ScanRequest request;
   request.dataFolder = root_ / "program/";
   request.zipLibrary = &zipLibrary_;
   request.showStatistics = false;
-  ScanOutcome outcome = kestrel::RunScan(games, settings, &ui_, results, request);
+  ScanOutcome outcome = kestrel::RunScan(games, scanResults, settings, &ui_, results, request);
   return outcome.refused ? "refused" : !outcome.ranToEnd ? "broke off" : "";
 }
 

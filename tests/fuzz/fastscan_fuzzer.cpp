@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string path = fuzz::WriteInputFile("scan.fst", data, size);
   SettingsRecord settings;
   settings.dataCrc = fuzz::kSeedDataKey;
-  GameList database(fuzz::kSeedGameCount);
-  LoadFastscan(path, settings, database, &ui);
+  ScanResults scanResults(fuzz::kSeedGameCount);
+  LoadFastscan(path, settings, scanResults, &ui);
   return 0;
 }

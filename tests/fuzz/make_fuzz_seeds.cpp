@@ -66,9 +66,9 @@ bool WriteFastscanSeed(const std::string& folder) {
   SettingsRecord settings;
   settings.dataCrc = fuzz::kSeedDataKey;
   settings.scanMergeMode = 2;
-  GameList database(fuzz::kSeedGameCount);
-  database[1].needsScan = true;
-  return SaveFastscan(folder + "demo.fst", settings, database);
+  ScanResults scanResults(fuzz::kSeedGameCount);
+  scanResults[1].needsScan = true;
+  return SaveFastscan(folder + "demo.fst", settings, scanResults);
 }
 
 }  // namespace

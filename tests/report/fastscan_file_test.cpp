@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/scripted_interface.h"
+#include "scanner/scan_results.h"
 #include "settings/settings_record.h"
 #include "support/temp_folder.h"
 
@@ -25,9 +26,9 @@ TEST(FastscanFileTest, LayoutRoundTripAndDamagedFiles) {
   saved.checkCase = saved.fixName = true;
   saved.checkName = saved.showMissingZeroCrcs = false;
   saved.scanGameTypes = 1;
-  GameList database(3);
-  database[1].needsScan = true;
-  ASSERT_TRUE(SaveFastscan(path, saved, database));
+  ScanResults sets(3);
+  sets[1].needsScan = true;
+  ASSERT_TRUE(SaveFastscan(path, saved, sets));
   const std::string good = ReadFile(path);
   ASSERT_EQ(good.size(), 103u);
   EXPECT_EQ(IntAt(good, 0), 0xCAFE1234u);
@@ -46,13 +47,13 @@ TEST(FastscanFileTest, LayoutRoundTripAndDamagedFiles) {
   SettingsRecord current = saved;
   current.checkCase = current.fixName = false;
   current.checkName = current.showMissingZeroCrcs = true;
-  current.fixLength = database[0].needsScan = true;
+  current.fixLength = sets[0].needsScan = true;
   ScriptedInterface ui;
-  ASSERT_TRUE(LoadFastscan(path, current, database, &ui));
+  ASSERT_TRUE(LoadFastscan(path, current, sets, &ui));
   EXPECT_TRUE(current.checkCase && current.fixName && current.fixLength);
   EXPECT_FALSE(current.checkName || current.showMissingZeroCrcs);
   EXPECT_EQ(current.scanGameTypes, 1);
-  EXPECT_EQ(database[0].needsScan + 2 * database[1].needsScan + 4 * database[2].needsScan, 2);
+  EXPECT_EQ(sets[0].needsScan + 2 * sets[1].needsScan + 4 * sets[2].needsScan, 2);
   EXPECT_TRUE(ui.messages.empty());
 
   const std::string damaged = "Error while using fastscan file !\n\nDo a 'SCAN' operation first !";
@@ -68,14 +69,48 @@ TEST(FastscanFileTest, LayoutRoundTripAndDamagedFiles) {
     testing::WriteFile(path, c.contents);
     SettingsRecord fresh;
     fresh.dataCrc = c.dataCrc;
-    GameList games(c.sets);
-    ASSERT_FALSE(LoadFastscan(path, fresh, games, &ui));
+    ScanResults scans(c.sets);
+    ASSERT_FALSE(LoadFastscan(path, fresh, scans, &ui));
     EXPECT_FALSE(fresh.checkCase);
-    for (const GameSet& game : games) EXPECT_FALSE(game.needsScan);
+    for (const SetScan& scan : scans) EXPECT_FALSE(scan.needsScan);
     ASSERT_FALSE(ui.messages.empty());
     EXPECT_EQ(ui.messages.back().text, c.message);
     EXPECT_EQ(ui.messages.back().title, "Fastscan Error");
   }
+}
+
+// A file as every version so far has written it: data CRC 0x89ABCDEF, four
+// sets of which the second and fourth had findings, the 21 switches, then
+// merged sets and NeoGeo games only.
+const std::string kEarlierFile(
+    "\xef\xcd\xab\x89\x04\x00\x00\x00\x00\x01\x00\x01"
+    "\x01\x00\x00\x00\x00\x00\x00\x00\x01\x00\x00\x00\x01\x00\x00\x00"
+    "\x00\x00\x00\x00\x01\x00\x00\x00\x01\x00\x00\x00\x00\x00\x00\x00"
+    "\x01\x00\x00\x00\x00\x00\x00\x00\x01\x00\x00\x00\x00\x00\x00\x00"
+    "\x01\x00\x00\x00\x01\x00\x00\x00\x00\x00\x00\x00\x01\x00\x00\x00"
+    "\x00\x00\x00\x00\x01\x00\x00\x00\x00\x00\x00\x00\x01\x00\x00\x00"
+    "\x00\x00\x00\x00\x02\x00\x00\x00\x01\x00\x00\x00",
+    104);
+
+TEST(FastscanFileTest, AnEarlierFileReadsBackAndIsRewrittenByteForByte) {
+  testing::TempFolder temp;
+  testing::WriteFile(temp / "earlier.fsc", kEarlierFile);
+  SettingsRecord settings;
+  settings.dataCrc = 0x89ABCDEF;
+  // Every fix off here, so that the file alone decides which are on.
+  settings.fixUnneeded = settings.fixName = settings.fixLength = settings.fixCase = false;
+  settings.fixMissing = settings.fixMissingAdvanced = false;
+  ScanResults sets(4);
+  ScriptedInterface ui;
+  ASSERT_TRUE(LoadFastscan(temp / "earlier.fsc", settings, sets, &ui));
+  EXPECT_TRUE(!sets[0].needsScan && sets[1].needsScan && !sets[2].needsScan && sets[3].needsScan);
+  EXPECT_TRUE(settings.scanGames && !settings.scanRoms && settings.checkName && !settings.checkLength);
+  EXPECT_TRUE(settings.fixName && settings.fixCase && settings.fixMissing && !settings.fixLength);
+  EXPECT_EQ(settings.scanMergeMode, 2);
+  EXPECT_EQ(settings.scanGameTypes, 1);
+
+  ASSERT_TRUE(SaveFastscan(temp / "again.fsc", settings, sets));
+  EXPECT_EQ(ReadFile(temp / "again.fsc"), kEarlierFile);
 }
 
 }  // namespace

@@ -10,10 +10,11 @@
 namespace kestrel {
 namespace {
 
-RomEntry Rom(const std::string& name, int32_t size, uint32_t crc, bool found) {
-  RomEntry rom = testing::Rom(name, size, crc);
-  rom.romScan.found = rom.romScan.lengthCorrect = rom.romScan.caseCorrect = rom.romScan.checksumCorrect = found;
-  return rom;
+// A ROM found as it should be, or not found at all.
+RomScan Found(bool found) {
+  RomScan scan;
+  scan.found = scan.lengthCorrect = scan.caseCorrect = scan.checksumCorrect = found;
+  return scan;
 }
 
 using Lines = std::vector<std::pair<std::string, ResultKind>>;
@@ -30,29 +31,30 @@ TEST(GameResultsTest, EveryKindOfFindingReadsAsItsLine) {
   game.description = "Some Game";
   game.hasParent = true;
   game.cloneOf = "sgamep";
-  game.scanStatus[kSetFound] = 1;
-  game.scanText2 = "SGame";
-  game.scanRecordsB = {{"x.bin", "a.bin", "/roms/sgame/x.bin", true, false, {}, {}}};
-  game.roms = {Rom("b.bin", 4096, 0xabcd, false), Rom("c.bin", 1024, 1, true),
-               Rom("d.bin", 16, 2, true), Rom("e.bin", 16, 0x33333333, true)};
-  game.roms[1].romScan.lengthCorrect = 0;
-  game.roms[1].romScan.foundSize = 2048;
-  game.roms[1].romScan.lengthFixed = 1;
-  game.roms[2].romScan.caseCorrect = 0;
-  game.roms[2].romScan.foundName = "D.BIN";
-  game.roms[3].romScan.checksumCorrect = 0;
-  game.roms[3].romScan.foundCrc = 0x0badf00d;
-  game.samples.resize(2);
-  game.samples[0].name = "boom.wav";
-  game.samples[1] = {"bang.wav", 1, 0, 0, "BANG.wav", -1};
-  game.scanRecordsA.resize(1);
-  game.scanRecordsA[0].name = "/roms/sgame/readme.txt";
+  game.roms = {testing::Rom("b.bin", 4096, 0xabcd), testing::Rom("c.bin", 1024, 1),
+               testing::Rom("d.bin", 16, 2), testing::Rom("e.bin", 16, 0x33333333)};
+  game.samples = {{"boom.wav"}, {"bang.wav"}};
+  SetScan scan;
+  scan.found = true;
+  scan.nameOnDisk = "SGame";
+  scan.wrongNames = {{"x.bin", "a.bin", "/roms/sgame/x.bin", true, false, {}, {}}};
+  scan.roms = {Found(false), Found(true), Found(true), Found(true)};
+  scan.roms[1].lengthCorrect = false;
+  scan.roms[1].foundSize = 2048;
+  scan.roms[1].lengthFixed = true;
+  scan.roms[2].caseCorrect = false;
+  scan.roms[2].foundName = "D.BIN";
+  scan.roms[3].checksumCorrect = false;
+  scan.roms[3].foundCrc = 0x0badf00d;
+  scan.samples = {SampleScan{}, SampleScan{true, false, false, "BANG.wav", -1}};
+  scan.unneeded.resize(1);
+  scan.unneeded[0].name = "/roms/sgame/readme.txt";
 
   SettingsRecord settings;
   settings.checkCase = settings.fixCase = settings.fixLength = true;
   ResultsModel results;
   ScanStatistics stats;
-  ASSERT_TRUE(BuildGameResults(game, settings, results, stats));
+  ASSERT_TRUE(BuildGameResults(game, scan, settings, results, stats));
   const Lines expected = {
       {"Some Game [folder: sgame - parent: sgamep]", kResultGameHeader},
       {"wrong spelling: sgame [wrong: SGame] [right: sgame] [not fixed]", kResultGameCase},

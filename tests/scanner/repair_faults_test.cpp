@@ -75,7 +75,7 @@ TEST_F(RepairFaultsTest, AFullDiskOrAFailedZipUpdateChangesNothing) {
   EXPECT_TRUE(HasLine("unneeded file: " + romPath + "alpha/junk.txt [not fixed]"));
   EXPECT_TRUE(HasLine("wrong length: r.rom [wrong: 100002] [right: 100000] [not fixed]"));
   EXPECT_TRUE(HasLine("unneeded file: " + romPath + "beta/big.bin [not fixed]"));
-  EXPECT_FALSE(Rom("gamma", "g.rom").romScan.found);
+  EXPECT_FALSE(RomScanOf("gamma", "g.rom").found);
   EXPECT_GE(FailureMessages(), 4u);
   EXPECT_EQ(FileNames(settings.tempFolder), Names{});
 

@@ -26,7 +26,7 @@ TEST_F(RepairsTest, CaseFixesRenameSetsRomsAndSamplesInFoldersAndZips) {
   Scan();
 
   EXPECT_EQ(ZipMembers(romPath + "alpha.zip"), (Members{{"a.rom", kA}, {"b.rom", kB}}));
-  EXPECT_TRUE(Rom("alpha", "b.rom").romScan.checksumCorrect) << "looked up again after the repair";
+  EXPECT_TRUE(RomScanOf("alpha", "b.rom").checksumCorrect) << "looked up again after the repair";
   EXPECT_EQ(FileNames(romPath), (Names{"alpha.zip", "beta"}));
   EXPECT_EQ(FileNames(romPath + "beta"), (Names{"a.rom", "c.rom"}));
   EXPECT_EQ(ReadFile(romPath + "beta/c.rom"), kC);
@@ -74,8 +74,8 @@ TEST_F(RepairsTest, WrongNamedRomsSwapTheirNamesInFoldersAndZips) {
   EXPECT_EQ(ReadFile(romPath + "alpha/c.rom"), kC);
   EXPECT_EQ(ZipMembers(romPath + "beta.zip"), (Members{{"a.rom", kA}, {"b.rom", kB}, {"c.rom", kC}, {"y.rom", kC}}));
   EXPECT_TRUE(HasLine("wrong name: " + romPath + "alpha/x.rom [wrong: x.rom] [right: c.rom] [fixed]"));
-  EXPECT_TRUE(Rom("alpha", "c.rom").romScan.found);
-  EXPECT_TRUE(Rom("beta", "a.rom").romScan.checksumCorrect);
+  EXPECT_TRUE(RomScanOf("alpha", "c.rom").found);
+  EXPECT_TRUE(RomScanOf("beta", "a.rom").checksumCorrect);
 }
 
 // Two members of one name: the one under the wrong name is renamed, found
@@ -88,7 +88,7 @@ TEST_F(RepairsTest, FixNameRenamesTheWrongOfTwoMembersOfOneName) {
     WriteFile(romPath + "alpha.zip", StoredZip({{"b.rom", kB}, {"b.rom", kA}}, reversed));
     Scan();
     EXPECT_EQ(ZipMembers(romPath + "alpha.zip"), (Members{{"a.rom", kA}, {"b.rom", kB}})) << reversed;
-    EXPECT_TRUE(Rom("alpha", "a.rom").romScan.checksumCorrect) << reversed;
+    EXPECT_TRUE(RomScanOf("alpha", "a.rom").checksumCorrect) << reversed;
   }
 
   // x.rom would take a.rom's name, which cannot move on to b.rom's as
@@ -116,7 +116,7 @@ TEST_F(RepairsTest, ResizeFindsTheRomInsideALongerFileAndCutsItByteForByte) {
   EXPECT_EQ(ReadFile(romPath + "alpha/bad.rom"), std::string(64, 'z')) << "a bad dump keeps its start";
   EXPECT_EQ(ZipMembers(romPath + "beta.zip"), (Members{{"big.rom", rom}}));
   EXPECT_TRUE(HasLine("wrong length: big.rom [wrong: 2097152] [right: 1048576] [fixed]"));
-  EXPECT_TRUE(Rom("beta", "big.rom").romScan.checksumCorrect);
+  EXPECT_TRUE(RomScanOf("beta", "big.rom").checksumCorrect);
   // What was cut off is kept with the rest of the original.
   EXPECT_EQ(ZipMembers(settings.backupFolder + "alpha.zip"),
             (Members{{"bad.rom", std::string(100, 'z')}, {"big.rom", file}}));
@@ -190,7 +190,8 @@ TEST_F(RepairsTest, MissingRomsComeFromTheFamilysSetsInTheAddPaths) {
   // The parent's ROMs go to the parent's set, the clone's own to its set.
   EXPECT_EQ(ZipMembers(romPath + "parent.zip"), (Members{{"p1.rom", p1}, {"p2.rom", tilde}}));
   EXPECT_EQ(ZipMembers(romPath + "clone.zip"), (Members{{"c1.rom", c1}}));
-  EXPECT_FALSE(Rom("other", "l.rom").romScan.found) << "only advanced looks at every file";
+  EXPECT_TRUE(ScanOf("clone").found && !HasLine("missing game: clone game")) << "the set made is there";
+  EXPECT_FALSE(RomScanOf("other", "l.rom").found) << "only advanced looks at every file";
 
   settings.fixMissingAdvanced = true;
   Scan();
@@ -207,9 +208,9 @@ TEST_F(RepairsTest, MissingRomsComeFromTheFamilysSetsInTheAddPaths) {
   ScanState state;
   state.firstRomPath = romPath;
   ScanContext context{database, settings, state, &ui, &zipLibrary, {}, {}, {}, {}};
-  Rom("clone", "c1.rom").romScan.found = 0;
+  RomScanOf("clone", "c1.rom").found = false;
   const size_t shown = ui.messages.size();
-  EXPECT_TRUE(AddMissingRom(context, Game("clone"), Rom("clone", "c1.rom")));
+  EXPECT_TRUE(AddMissingRom(context, Game("clone"), ScanOf("clone"), FindRom(Game("clone"), "c1.rom")));
   EXPECT_EQ(ZipMembers(romPath + "clone.zip"), (Members{{"C1.ROM", "mine"}}));
   ASSERT_EQ(ui.messages.size(), shown + 1);
   EXPECT_EQ(ui.messages.back().text, "'" + romPath + "clone.zip' was not fixed:\nIt holds a member 'C1.ROM' already !");

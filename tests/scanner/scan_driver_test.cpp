@@ -35,7 +35,7 @@ TEST_F(ScanDriverTest, TopLevelReportsOnlyStrayEntriesOutsideProtectedFolders) {
   request.dataFolder = romPath + "program/";
   auto before = Snapshot();
 
-  RunScan(database, settings, &ui, results, request);
+  RunScan(database, scanResults, settings, &ui, results, request);
 
   EXPECT_EQ(Snapshot(), before);
   Names lines;
@@ -44,7 +44,7 @@ TEST_F(ScanDriverTest, TopLevelReportsOnlyStrayEntriesOutsideProtectedFolders) {
   EXPECT_EQ(lines, (Names{"unneeded file: " + romPath + "GOOD.zip.bak",
                           "unneeded folder: " + romPath + "oldset",
                           "unneeded file: " + romPath + "stray.txt"}));
-  EXPECT_EQ(Game("good").scanRecordsA.size(), 0u);
+  EXPECT_EQ(ScanOf("good").unneeded.size(), 0u);
 }
 
 // What a killed zip write left beside a set is cleared, with Fix Unneeded,
@@ -79,14 +79,14 @@ TEST_F(ScanDriverTest, FileNeededBySamplesIsNotUnneededInTheRomSetOfTheSameFolde
   WriteFolderSet(romPath, "both", {{"r.rom", kR}, {"s.wav", "s"}, {"extra.bin", "e"}});
   Scan();
   EXPECT_EQ(UnneededNames("both"), (Names{"extra.bin"}));
-  EXPECT_TRUE(Game("both").samples[0].found);
+  EXPECT_TRUE(ScanOf("both").samples[0].found);
 }
 
 TEST_F(ScanDriverTest, FastscanLooksOnlyAtGamesThatHadFindings) {
   MakeTwoGames();
   ASSERT_TRUE(Scan().ranToEnd);
   EXPECT_EQ(std::filesystem::file_size(settings.fastscanFile), database.size() + 100);
-  EXPECT_FALSE(Game("good").needsScan);
+  EXPECT_FALSE(ScanOf("good").needsScan);
 
   // The options of the full scan come back with the file.
   settings.checkMissing = false;
@@ -94,23 +94,26 @@ TEST_F(ScanDriverTest, FastscanLooksOnlyAtGamesThatHadFindings) {
   EXPECT_TRUE(Scan(true).ranToEnd);
   EXPECT_TRUE(settings.checkMissing);
   EXPECT_EQ(ui.progressTexts, (Names{"", "\n\n bad game"}));
-  EXPECT_TRUE(Game("bad").needsScan);
+  EXPECT_TRUE(ScanOf("bad").needsScan);
 
   // Once the missing ROM is there, the next fastscan clears the last flag.
   std::filesystem::remove(romPath + "bad.zip");
   WriteZipSet(romPath, "bad", {{"r.rom", kR}, {"q.rom", kQ}});
   Scan(true);
-  EXPECT_FALSE(Game("bad").needsScan);
+  EXPECT_FALSE(ScanOf("bad").needsScan);
 }
 
 TEST_F(ScanDriverTest, EndsBeforeTouchingAnythingWhenRefused) {
   MakeTwoGames();
   Scan();
   std::vector<ResultLine> lines = results.lines;
-  std::array<int, 4> status = Game("good").scanStatus;
+  auto statusOf = [&](const SetScan& scan) {
+    return std::tuple(scan.found, scan.caseCorrect, scan.caseFixed, scan.nameOnDisk);
+  };
+  auto status = statusOf(ScanOf("good"));
   auto unchanged = [&] {
     EXPECT_EQ(results.lines.size(), lines.size());
-    EXPECT_EQ(Game("good").scanStatus, status);
+    EXPECT_EQ(statusOf(ScanOf("good")), status);
   };
 
   // A fastscan without its file.
@@ -144,7 +147,7 @@ TEST_F(ScanDriverTest, DamagedZipIsExplainedAndThenLookedForAsAFolder) {
   SetApplicationInterface(&ui);  // the zip reader's messages have no owner
   EXPECT_TRUE(Scan().ranToEnd);
   SetApplicationInterface(nullptr);
-  EXPECT_TRUE(Rom("dmg", "r.rom").romScan.checksumCorrect);
+  EXPECT_TRUE(RomScanOf("dmg", "r.rom").checksumCorrect);
   ASSERT_GE(ui.messages.size(), 2u);
   EXPECT_EQ(ui.messages[1].text.rfind("Corrupt Zipfile:", 0), 0u);
 }

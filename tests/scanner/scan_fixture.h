@@ -23,6 +23,7 @@
 #include "platform/process.h"
 #include "report/results_model.h"
 #include "scanner/scan_driver.h"
+#include "scanner/scan_results.h"
 #include "settings/settings_record.h"
 #include "support/crc_data.h"
 #include "support/link_families.h"
@@ -77,6 +78,11 @@ class ScanFixture : public ::testing::Test {
   void Link() { LinkFamilies(database); }
   GameSet& Game(const std::string& name) { return database[*FindGame(database, name)]; }
   RomEntry& Rom(const std::string& game, const std::string& rom) { return Game(game).roms[FindRom(Game(game), rom)]; }
+  // What the last scan found of a game and of one of its ROMs.
+  SetScan& ScanOf(const std::string& game) { return scanResults[*FindGame(database, game)]; }
+  RomScan& RomScanOf(const std::string& game, const std::string& rom) {
+    return ScanOf(game).roms[FindRom(Game(game), rom)];
+  }
   void AddSamples(const std::string& game, const Names& names) {
     for (const std::string& name : names) Game(game).samples.emplace_back().name = name;
     Game(game).sampleCount = static_cast<int>(Game(game).samples.size());
@@ -106,7 +112,7 @@ class ScanFixture : public ::testing::Test {
     request.zipLibrary = &zipLibrary;
     request.showStatistics = showStatistics;
     if (diskSpace) request.diskSpace = diskSpace;
-    return RunScan(database, settings, &ui, results, request);
+    return RunScan(database, scanResults, settings, &ui, results, request);
   }
 
   // Every file under the fixture's folder (or only those of the ROM and
@@ -149,7 +155,7 @@ class ScanFixture : public ::testing::Test {
   // Names of the game's unneeded candidates, without their folder, sorted.
   Names UnneededNames(const std::string& game) {
     Names names;
-    for (const FoundEntry& entry : Game(game).scanRecordsA) names.push_back(FileNamePart(entry.name));
+    for (const FoundEntry& entry : ScanOf(game).unneeded) names.push_back(FileNamePart(entry.name));
     std::sort(names.begin(), names.end());
     return names;
   }
@@ -159,6 +165,7 @@ class ScanFixture : public ::testing::Test {
   std::string samplePath;
   SettingsRecord settings;
   GameList database;
+  ScanResults scanResults;
   ScriptedInterface ui;
   ResultsModel results;
   ZipLibrary zipLibrary;

@@ -16,7 +16,7 @@ TEST_F(SetChecksTest, ReportsEveryKindOfFindingInZipAndFolderSetsWithoutTouching
   AddGame("beta", {{"a.rom", kA}, {"b.rom", kB}, {"c.rom", kC}});
   AddGame("gamma", {{"a.rom", kA}});
   Link();
-  AddSamples("alpha", {"s.wav"});
+  AddSamples("alpha", {"m.wav", "s.wav"});
   WriteFolderSet(samplePath, "alpha", {{"S.WAV", "s"}});
   WriteZipSet(romPath, "alpha",
               {{"a.rom", kA}, {"B.ROM", kB}, {"c.rom", kC + "xx"}, {"renamed.rom", kD},
@@ -28,30 +28,31 @@ TEST_F(SetChecksTest, ReportsEveryKindOfFindingInZipAndFolderSetsWithoutTouching
   ScanOutcome outcome = Scan();
 
   EXPECT_TRUE(outcome.ranToEnd && Snapshot() == before);
-  RomScan& b = Rom("alpha", "b.rom").romScan;
+  RomScan& b = RomScanOf("alpha", "b.rom");
   EXPECT_TRUE(b.found && !b.caseCorrect && b.lengthCorrect && b.checksumCorrect);
   EXPECT_EQ(b.foundName, "B.ROM");
-  RomScan& c = Rom("alpha", "c.rom").romScan;
+  RomScan& c = RomScanOf("alpha", "c.rom");
   EXPECT_TRUE(c.found && !c.lengthCorrect && !c.checksumCorrect);
   EXPECT_EQ(c.foundSize, kC.size() + 2);
-  EXPECT_FALSE(Rom("alpha", "d.rom").romScan.found);
-  EXPECT_TRUE(Rom("alpha", "e.rom").romScan.checksumCorrect);  // stored complemented
-  EXPECT_TRUE(Rom("alpha", "sub.rom").romScan.found);          // member inside a zip folder
-  ASSERT_EQ(Game("alpha").scanRecordsB.size(), 1u);
-  EXPECT_EQ(Game("alpha").scanRecordsB[0].rightName, "d.rom");
+  EXPECT_FALSE(RomScanOf("alpha", "d.rom").found);
+  EXPECT_TRUE(RomScanOf("alpha", "e.rom").checksumCorrect);  // stored complemented
+  EXPECT_TRUE(RomScanOf("alpha", "sub.rom").found);          // member inside a zip folder
+  ASSERT_EQ(ScanOf("alpha").wrongNames.size(), 1u);
+  EXPECT_EQ(ScanOf("alpha").wrongNames[0].rightName, "d.rom");
   EXPECT_EQ(UnneededNames("alpha"), (Names{"junk.txt", "renamed.rom"}));
-  const SampleEntry& sample = Game("alpha").samples[0];
+  EXPECT_FALSE(ScanOf("alpha").samples[0].found);
+  const SampleScan& sample = ScanOf("alpha").samples[1];
   EXPECT_TRUE(sample.found && !sample.caseCorrect);
 
-  GameSet& beta = Game("beta");
-  EXPECT_TRUE(beta.scanStatus[kSetFound] && !beta.scanStatus[kSetCaseCorrect]);
-  EXPECT_EQ(beta.scanText2, "Beta");
-  EXPECT_TRUE(Rom("beta", "b.rom").romScan.found && !Rom("beta", "b.rom").romScan.lengthCorrect);
-  EXPECT_EQ(Rom("beta", "c.rom").romScan.foundName, "C.rom");
-  ASSERT_EQ(beta.scanRecordsA.size(), 1u);
-  EXPECT_TRUE(beta.scanRecordsA[0].isFolder);
+  SetScan& beta = ScanOf("beta");
+  EXPECT_TRUE(beta.found && !beta.caseCorrect);
+  EXPECT_EQ(beta.nameOnDisk, "Beta");
+  EXPECT_TRUE(RomScanOf("beta", "b.rom").found && !RomScanOf("beta", "b.rom").lengthCorrect);
+  EXPECT_EQ(RomScanOf("beta", "c.rom").foundName, "C.rom");
+  ASSERT_EQ(beta.unneeded.size(), 1u);
+  EXPECT_TRUE(beta.unneeded[0].isFolder);
 
-  EXPECT_FALSE(Game("gamma").scanStatus[kSetFound]);
+  EXPECT_FALSE(ScanOf("gamma").found);
   EXPECT_TRUE(HasLine("missing game: gamma game"));
   EXPECT_TRUE(HasLine("wrong name: " + romPath + "alpha/renamed.rom [wrong: renamed.rom] [right: d.rom]"));
   EXPECT_EQ(outcome.statistics.wrongSizedRoms, 2);
@@ -76,16 +77,16 @@ TEST_F(SetChecksTest, DoubleNamesAndZeroCrcStandInsStayInsideTheirSets) {
 
   EXPECT_EQ(ReadFile(settings.tempFolder + "bad.rom"), "mine");
   EXPECT_EQ(ListFolder(settings.tempFolder).size(), 1u) << "no work folder left behind";
-  RomScan& alias = Rom("al", "x.rom").romScan;
+  RomScan& alias = RomScanOf("al", "x.rom");
   EXPECT_TRUE(alias.found && alias.caseCorrect);
   EXPECT_EQ(alias.searchName, "y.rom");
   EXPECT_EQ(ReadFile(romPath + "al/bad.rom"), std::string(4096, '\0'));
   EXPECT_TRUE(std::filesystem::is_empty(root / "outside"));
-  EXPECT_FALSE(Rom("../outside", "bad.rom").romScan.found);
+  EXPECT_FALSE(RomScanOf("../outside", "bad.rom").found);
 
   settings.allowDoubleNames = false;
   Scan();
-  EXPECT_FALSE(Rom("al", "x.rom").romScan.found);
+  EXPECT_FALSE(RomScanOf("al", "x.rom").found);
 }
 
 // The NeoGeo rules for lists that name no BIOS set.
@@ -108,8 +109,8 @@ TEST_F(SetChecksTest, NeoGeoBiosInAnyRomPathCoversTheGamesBiosRoms) {
 
   ScanOutcome outcome = Scan();
 
-  for (size_t i = 0; i < 3; ++i) EXPECT_TRUE(Rom("ng1", kNeoGeoBiosFiles[i]).romScan.found);
-  EXPECT_FALSE(Rom("ng1", "im_bios.rom").romScan.found);  // needs all four in place
+  for (size_t i = 0; i < 3; ++i) EXPECT_TRUE(RomScanOf("ng1", kNeoGeoBiosFiles[i]).found);
+  EXPECT_FALSE(RomScanOf("ng1", "im_bios.rom").found);  // needs all four in place
   // Each kind of game counts where it belongs.
   const ScanStatistics& stats = outcome.statistics;
   EXPECT_EQ(std::vector<int>({stats.neoGeoGames, stats.neoGeoRoms, stats.missingNeoGeoGames,
@@ -119,8 +120,8 @@ TEST_F(SetChecksTest, NeoGeoBiosInAnyRomPathCoversTheGamesBiosRoms) {
 
   WriteFile(otherPath + "neogeo/im_bios.rom", bios[3]);
   Scan();
-  EXPECT_TRUE(Rom("ng1", "im_bios.rom").romScan.found);
-  EXPECT_FALSE(Game("ng1").needsScan);
+  EXPECT_TRUE(RomScanOf("ng1", "im_bios.rom").found);
+  EXPECT_FALSE(ScanOf("ng1").needsScan);
 }
 
 }  // namespace

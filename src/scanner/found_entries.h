@@ -1,5 +1,6 @@
-// What the scanner leaves inside the database records between scans:
-// unneeded candidates and files found under a wrong ROM name.
+// The entries a scan lists by path: files, folders and zip members that
+// belong to no expected ROM or set, and files of a set under a wrong ROM
+// name. Each keeps what its repair needs to find it again.
 #pragma once
 
 #include <string>

@@ -1,4 +1,4 @@
-#include "report/wrong_named_set.h"
+#include "scanner/wrong_named_set_check.h"
 
 #include <gtest/gtest.h>
 
@@ -6,6 +6,9 @@
 #include "archive/zip_library.h"
 #include "gamedb/crc_index.h"
 #include "platform/file_system.h"
+#include "report/results_model.h"
+#include "scanner/scan_context.h"
+#include "scanner/scan_state.h"
 #include "settings/settings_record.h"
 #include "support/crc_data.h"
 #include "support/game_records.h"
@@ -49,17 +52,21 @@ class WrongNamedSetTest : public ::testing::Test {
   }
 
   bool Check(const std::string& path) {
-    return CheckWrongNamedSet(path, crcIndex, settings, {fixName, answeredForAll, stopRequested},
-                              &ui, results, stats);
+    ScanContext context{games, settings, state, &ui, nullptr, {}, {}, {}, {}};
+    return CheckWrongNamedSet(context, path, crcIndex, results, stats);
   }
 
   testing::TempFolder temp;
+  GameList games;  // the check reads only the CRC index
   std::vector<CrcIndexEntry> crcIndex;
   SettingsRecord settings;
+  ScanState state;
+  bool& fixName = state.fixName;
+  bool& answeredForAll = state.renameAnsweredForAll;
+  bool& stopRequested = state.stopRequested;
   ScriptedInterface ui;
   ResultsModel results;
   ScanStatistics stats;
-  bool fixName = false, answeredForAll = false, stopRequested = false;
 };
 
 TEST_F(WrongNamedSetTest, ReportsTheSetWithMostMatchingFilesAndRenamesAfterTheAnswers) {

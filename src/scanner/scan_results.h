@@ -1,0 +1,75 @@
+// What a scan found, set by set: whether each set, ROM and sample is there
+// and spelled right, what was repaired, and which files are unneeded or
+// under a wrong name. The records are indexed like the database (a set's
+// ROMs and samples like the game's) and owned by whoever runs the scan,
+// apart from the game list, which holds what the emulator describes.
+//
+// Header only, so that the reporting side can read the records without
+// linking the scanner.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "scanner/found_entries.h"
+
+namespace kestrel {
+
+// One ROM of a game.
+struct RomScan {
+  // In one of the game's sets (put there by the add-missing fix, too), or
+  // accepted from the shared NeoGeo BIOS.
+  bool found = false;
+  bool lengthCorrect = false;    // the found file is as long as the ROM
+  bool caseCorrect = false;      // the found file is spelled like the search name
+  bool checksumCorrect = false;  // its CRC-32 is the ROM's or that CRC's complement
+  bool lengthFixed = false;      // the resize repair cut it down to the ROM
+  bool caseFixed = false;        // the case repair gave it the search name
+  std::string foundName;         // the found file's name as stored, with the case check
+  uint32_t foundSize = 0;        // with the length check
+  uint32_t foundCrc = 0;         // with the checksum check
+  int memberIndex = -1;          // the zip member found; -1 for a loose file
+  // The name the ROM was looked up by: its own, an alias (double names
+  // allowed) or its BIOS set's name for it.
+  std::string searchName;
+  // A 0-CRC stand-in was not made for want of disk space.
+  bool standInRefused = false;
+};
+
+// One sample of a game.
+struct SampleScan {
+  bool found = false;
+  bool caseCorrect = false;  // spelled like the sample, with the case check
+  bool caseFixed = false;    // the case repair gave it the sample's name
+  std::string foundName;     // the found file's name as stored, with the case check
+  int memberIndex = -1;      // the zip member found; -1 for a loose file
+};
+
+// One game: its set as a whole, and its ROMs and samples.
+struct SetScan {
+  // The set's zip or folder is in some ROM path, or the layout puts
+  // nothing into a set of the game's name.
+  bool found = false;
+  // Some place spelled the set like the game (or, in split and merged
+  // sets, like its parent).
+  bool caseCorrect = false;
+  bool caseFixed = false;  // the case repair renamed it
+  // The set's name as found on disk: the wrong spelling when no place
+  // spelled it right, else the first right one; empty without the case
+  // check.
+  std::string nameOnDisk;
+  std::vector<FoundEntry> unneeded;        // files in its sets that nothing needs there
+  std::vector<WrongNameEntry> wrongNames;  // files of its sets under a wrong ROM name
+  std::vector<RomScan> roms;               // by the game's ROM index
+  std::vector<SampleScan> samples;         // by the game's sample index
+  // Whether the next fastscan looks at the set: it had findings when last
+  // scanned, or was not scanned since the last full scan. The fastscan
+  // file keeps this flag.
+  bool needsScan = false;
+};
+
+// One record per game, by the game's index in the database.
+using ScanResults = std::vector<SetScan>;
+
+}  // namespace kestrel
