@@ -187,13 +187,13 @@ bool MainWindow::LoadProfileAndData(const std::string& path) {
     return false;
   }
   ListMessagesCollector listMessages(this);  // the list's problems, in one window
-  const bool acquired = AcquireGameData(settings_, rawGames_, database_, ui(), dataFolder_);
+  const bool acquired = AcquireGameData(settings_, loaded_, rawGames_, database_, ui(), dataFolder_);
   listMessages.ShowCollected();
   if (!acquired) {
     Tell(std::string("Can't Receive Data !") + kGoToSettings, "Data Error");
     return false;
   }
-  ApplyGameSelection(settings_, database_);
+  ApplyGameSelection(settings_, loaded_.dataCrc, database_);
   return true;
 }
 
@@ -209,13 +209,6 @@ bool MainWindow::CheckTempFolder() {
   return false;
 }
 
-void MainWindow::FillActiveRomPaths() {
-  settings_.activeRomPaths.clear();
-  for (const PathEntry& entry : settings_.romPaths)
-    if (entry.enabled) settings_.activeRomPaths.push_back(entry.path);
-  settings_.activeRomPathCount = static_cast<int32_t>(settings_.activeRomPaths.size());
-}
-
 bool MainWindow::RunTool(int command) {
   switch (command) {
     case kCommandScanner:
@@ -226,7 +219,6 @@ bool MainWindow::RunTool(int command) {
         Tell(std::string("No Valid Backupfolder") + kGoToSettings, "Path Error");
         return false;
       }
-      FillActiveRomPaths();
       OpenScanner();
       return true;
     case kCommandRebuilder:
@@ -235,8 +227,8 @@ bool MainWindow::RunTool(int command) {
       return true;
     case kCommandMerger:
       if (!CheckToolData()) return false;
+      // The merger works in the enabled ROM paths: only those that exist.
       ValidateProfile(settings_, ui());
-      FillActiveRomPaths();
       OpenMerger();
       return true;
     case kCommandSettings:
@@ -261,6 +253,7 @@ void MainWindow::OpenSettings() {
   context.record = &copy;
   context.rawGames = &rawGames_;
   context.database = &database_;
+  context.loaded = &loaded_;
   context.dataFolder = dataFolder_;
   context.zipLevel = zipLevel_;
   context.positionX = &values_.layout.settingsDlgX;
@@ -281,6 +274,7 @@ void MainWindow::OpenScanner() {
   ScannerDialogContext context;
   context.settings = &settings_;
   context.database = &database_;
+  context.dataCrc = loaded_.dataCrc;
   context.dataFolder = dataFolder_;
   context.zipLevel = zipLevel_;
   context.layout = &values_.layout;
@@ -323,7 +317,7 @@ void MainWindow::OpenMerger() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-  SaveProfile(settings_, dataFolder_ + kLastProfileName, database_);
+  SaveProfile(settings_, dataFolder_ + kLastProfileName, database_, loaded_.dataCrc);
   event->accept();
 }
 

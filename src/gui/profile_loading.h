@@ -1,6 +1,7 @@
 // Loading a profile over the settings in force. A profile holds the options
-// of a collection; the start choice belongs to the user, and the identity
-// of the game data to what is in memory, so both outlast the load.
+// of a collection; the start choice belongs to the user, so it outlasts the
+// load (as does what the game data in memory were read from, which the
+// settings record does not hold).
 #pragma once
 
 #include <string>
@@ -10,11 +11,7 @@
 namespace kestrel {
 
 // Reads the profile at `path` in place of `settings`, keeping the start
-// choice and the identity of the loaded game data (dataCrc, the loaded
-// source paths and kinds), so that data already in memory are neither read
-// again nor shown as missing, and the profile's selection applies to them
-// when it was saved for them. False, with `settings` unchanged, when the
-// profile cannot be read.
+// choice. False, with `settings` unchanged, when the profile cannot be read.
 bool LoadProfileOverSettings(SettingsRecord& settings, const std::string& path);
 
 }  // namespace kestrel

@@ -11,6 +11,7 @@
 #include "app/user_interface.h"
 #include "gamedb/game_set.h"
 #include "gui/qt_user_interface.h"
+#include "settings/loaded_data.h"
 #include "settings/settings_record.h"
 
 class QButtonGroup;
@@ -41,7 +42,7 @@ enum SettingsControl {
 
 // "Kestrel Settings | Data In Memory: " and the file name of the source
 // whose data are loaded, or "<NO DATA>".
-std::string SettingsDialogTitle(const SettingsRecord& record);
+std::string SettingsDialogTitle(const LoadedData& loaded);
 // The zip level typed into the edit, held to 0-9; `previous` when the text
 // is no number.
 int ClampZipLevel(const std::string& text, int previous);
@@ -50,6 +51,7 @@ struct SettingsDialogContext {
   SettingsRecord* record = nullptr;  // the copy being edited
   GameList* rawGames = nullptr;
   GameList* database = nullptr;      // the program's game database
+  LoadedData* loaded = nullptr;      // what it was read from; "&OK" reads it anew
   std::string dataFolder;
   char* zipLevel = nullptr;          // the zip library's level character
   int* positionX = nullptr;          // the remembered position
@@ -108,6 +110,8 @@ class SettingsDialog : public QDialog {
 
   SettingsDialogContext context_;
   SettingsRecord& record_;
+  // The games list's lines, built from the database whenever it is shown.
+  PathList gameLines_;
   GameList workingDatabase_;
   QtUserInterface own_;
   bool filling_ = false;

@@ -4,6 +4,8 @@
 // "Settings" and "Windows", every value an integer.
 #pragma once
 
+#include "settings/setting_modes.h"
+
 namespace kestrel {
 
 struct WindowLayout {
@@ -22,7 +24,7 @@ struct WindowLayout {
 };
 
 struct UserValues {
-  int startFrom = 0;
+  StartOption startFrom = StartOption::kLastSettings;
   int veryFirstTime = 1;
   int advancedZipScanner = 0;
   int alwaysOnTop = 0;

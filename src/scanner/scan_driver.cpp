@@ -23,6 +23,7 @@
 #include "scanner/set_lookup.h"
 #include "scanner/top_level_pass.h"
 #include "scanner/unneeded_check.h"
+#include "settings/enabled_paths.h"
 #include "settings/settings_record.h"
 
 namespace kestrel {
@@ -32,14 +33,6 @@ constexpr char kBackupWarning[] =
     "You will do a 'find/fix unneeded files' operation.\nYou have disabled the backup option "
     "!\n\nDo you really want to go on ?";
 constexpr char kBackupWarningTitle[] = "Warning !";
-
-std::vector<std::string> EnabledPaths(const PathList& list) {
-  std::vector<std::string> paths;
-  for (const PathEntry& entry : list) {
-    if (entry.enabled && !entry.path.empty()) paths.push_back(WithTrailingSeparator(entry.path));
-  }
-  return paths;
-}
 
 void ResetScanFields(GameSet& game, bool fullScan) {
   if (fullScan) game.needsScan = true;
@@ -129,8 +122,8 @@ bool ScanTopLevel(ScanContext& context, ResultsModel& results, ScanStatistics& s
 }
 
 bool IsSkippedByGameType(const SettingsRecord& settings, const GameSet& game) {
-  return (settings.scanGameTypes == 0 && game.hasNeoGeoBios) ||
-         (settings.scanGameTypes == 1 && !game.hasNeoGeoBios);
+  return (settings.scanGameTypes == ScanGameTypes::kArcadeOnly && game.hasNeoGeoBios) ||
+         (settings.scanGameTypes == ScanGameTypes::kNeoGeoOnly && !game.hasNeoGeoBios);
 }
 
 // False when the user stopped.
@@ -232,7 +225,7 @@ ScanOutcome RunScan(GameList& database, SettingsRecord& settings, UserInterface*
   ScanOutcome outcome;
   outcome.refused = true;
   if (!CheckPathWarnings(settings, database, owner)) return outcome;
-  if (request.fastscan && !LoadFastscan(settings.fastscanFile, settings, database, owner)) {
+  if (request.fastscan && !LoadFastscan(settings.fastscanFile, settings, request.dataCrc, database, owner)) {
     return outcome;
   }
   // Asked before anything is reset, so that declining leaves the last
@@ -259,7 +252,7 @@ ScanOutcome RunScan(GameList& database, SettingsRecord& settings, UserInterface*
 
   outcome.ranToEnd = RunMainScan(context, *progress, results, outcome.statistics);
   outcome.statisticsText = BuildStatistics(outcome.statistics, settings, request.showStatistics ? owner : nullptr);
-  if (outcome.ranToEnd) SaveFastscan(settings.fastscanFile, settings, database);
+  if (outcome.ranToEnd) SaveFastscan(settings.fastscanFile, settings, request.dataCrc, database);
   state.progress = nullptr;
   return outcome;
 }

@@ -105,7 +105,7 @@ TEST(CliTest, WorkingFoldersInsideARomPathAreSkippedHoweverTheyAreSpelled) {
   settings.backupFolder = "demo/roms/backup";
   settings.miscPaths = {PathEntry{"demo/roms/misc/"}};
   settings.romPaths = {PathEntry{"demo/roms/"}};
-  ASSERT_TRUE(SaveProfile(settings, dir / "relative.kpf", {}));
+  ASSERT_TRUE(SaveProfile(settings, dir / "relative.kpf", {}, 0));
   CliRun profile = RunCli(dir, scan + " --profile relative.kpf --data-folder demo/roms/data");
   EXPECT_EQ(profile.status, 1) << profile.err;
   EXPECT_NE(profile.out.find(unneeded), std::string::npos);

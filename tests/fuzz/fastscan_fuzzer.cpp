@@ -15,8 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   SetApplicationInterface(&ui);
   const std::string path = fuzz::WriteInputFile("scan.fst", data, size);
   SettingsRecord settings;
-  settings.dataCrc = fuzz::kSeedDataKey;
   GameList database(fuzz::kSeedGameCount);
-  LoadFastscan(path, settings, database, &ui);
+  LoadFastscan(path, settings, fuzz::kSeedDataKey, database, &ui);
   return 0;
 }

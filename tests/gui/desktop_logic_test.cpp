@@ -21,6 +21,7 @@ namespace {
 struct Games {
   GameList database = GameList(6);
   SettingsRecord record;
+  PathList lines;
 
   Games() {
     const char* names[] = {"pacman", "puckman", "pacmanf", "galaga", "lost", "orphan"};
@@ -34,14 +35,14 @@ struct Games {
     database[4].hasParent = database[5].hasParent = true;
     database[4].parentIndex = 42;
     database[5].parentIndex = -1;
-    BuildGameList(record, database);
+    lines = BuildGameList(database);
   }
 
   // "1" per selected game, "0" otherwise; the lines must agree.
   std::string Ticks() const {
     std::string ticks;
     for (size_t i = 0; i < database.size(); ++i) {
-      EXPECT_EQ(record.gameList[i].enabled, database[i].selected) << database[i].name;
+      EXPECT_EQ(lines[i].enabled, database[i].selected) << database[i].name;
       ticks += database[i].selected ? '1' : '0';
     }
     return ticks;
@@ -50,37 +51,35 @@ struct Games {
 
 TEST(GamesList, ATickedCloneCarriesItsFamilyOnlyWithParentClones) {
   Games games;
-  EXPECT_EQ(games.record.gameList[1].path, " <puckman>");
+  EXPECT_EQ(games.lines[1].path, " <puckman>");
   games.record.parentClones = true;
-  SetGameSelected(games.record, games.database, 1, false);  // a clone: parent and every clone follow
+  SetGameSelected(games.record, games.lines, games.database, 1, false);  // a clone: parent and every clone follow
   EXPECT_EQ(games.Ticks(), "000111");
-  SetGameSelected(games.record, games.database, 0, true);   // the parent: its clones follow
+  SetGameSelected(games.record, games.lines, games.database, 0, true);   // the parent: its clones follow
   EXPECT_EQ(games.Ticks(), "111111");
-  SetGameSelected(games.record, games.database, 4, false);  // damaged parent references: itself only
-  SetGameSelected(games.record, games.database, 5, false);
+  SetGameSelected(games.record, games.lines, games.database, 4, false);  // damaged parent references: itself only
+  SetGameSelected(games.record, games.lines, games.database, 5, false);
   EXPECT_EQ(games.Ticks(), "111100");
 
   games.record.parentClones = false;
-  SetGameSelected(games.record, games.database, 2, false);
-  SetGameSelected(games.record, games.database, 3, false);
+  SetGameSelected(games.record, games.lines, games.database, 2, false);
+  SetGameSelected(games.record, games.lines, games.database, 3, false);
   EXPECT_EQ(games.Ticks(), "110000");
-  SetGameSelected(games.record, games.database, 9, true);  // no such game
+  SetGameSelected(games.record, games.lines, games.database, 9, true);  // no such game
   EXPECT_EQ(games.Ticks(), "110000");
 }
 
 PathList Lines(const std::string& names) {
   PathList list;
-  for (char name : names) list.push_back({std::string(1, name), true, -1, static_cast<int>(list.size()),
-                                          100 + static_cast<intptr_t>(list.size())});
+  for (char name : names) list.push_back({std::string(1, name), true, -1, static_cast<int>(list.size())});
   return list;
 }
 
-// The names in order; every line's position and tree item must be its index.
+// The names in order; every line's position must be its index.
 std::string Order(const PathList& list) {
   std::string order;
   for (size_t i = 0; i < list.size(); ++i) {
     EXPECT_EQ(list[i].position, static_cast<int>(i)) << list[i].path;
-    EXPECT_EQ(list[i].treeItem, 100 + static_cast<intptr_t>(i)) << list[i].path;
     order += list[i].path;
   }
   return order;
@@ -95,12 +94,12 @@ TEST(GamesList, TheFilterTicksWhatItFindsInTheEnabledPaths) {
   testing::WriteFile(off / "pacman.zip", "");
   for (GameSet& game : games.database) game.roms.emplace_back();
   games.record.romPaths = {{roms.path()}, {off.path(), false}};
-  RunGamesFilter(games.record, games.database, " ; ", true);
+  RunGamesFilter(games.record, games.lines, games.database, " ; ", true);
   EXPECT_EQ(games.Ticks(), "111111");
-  RunGamesFilter(games.record, games.database, "pac*;  ; gal*", true);
+  RunGamesFilter(games.record, games.lines, games.database, "pac*;  ; gal*", true);
   EXPECT_EQ(games.Ticks(), "000100");
-  games.record.currentPathList = 4;  // the games list shown: "all" ticks every game
-  SetAllLinesEnabled(games.record, games.database, true);
+  games.record.currentPathList = PathListKind::kGames;  // the games list shown: "all" ticks every game
+  SetAllLinesEnabled(games.record, games.lines, games.database, true);
   EXPECT_EQ(games.Ticks(), "111111");
 }
 
@@ -142,39 +141,33 @@ TEST(PathListEditing, RemovingALineNumbersTheRestAgain) {
 TEST(StartUp, TheFirstRunGreetsAndOnlyStartFromOnePicksAProfile) {
   UserValues values;
   EXPECT_EQ(ChooseStartAction(values), StartAction::kWelcome);
-  values.startFrom = 1;
+  values.startFrom = StartOption::kPickProfile;
   EXPECT_EQ(ChooseStartAction(values), StartAction::kWelcome);
   values.veryFirstTime = 0;
   EXPECT_EQ(ChooseStartAction(values), StartAction::kPickProfile);
-  values.startFrom = 0;
+  values.startFrom = StartOption::kLastSettings;
   EXPECT_EQ(ChooseStartAction(values), StartAction::kLoadLastProfile);
-  values.startFrom = 7;  // a damaged store: shown as "Last Settings", so it loads them
+  values.startFrom = StartOption{7};  // a damaged store: shown as "Last Settings", so it loads them
   EXPECT_EQ(ChooseStartAction(values), StartAction::kLoadLastProfile);
 }
 
-TEST(StartUp, AProfileReplacesTheOptionsButNotTheStartChoiceNorTheDataInMemory) {
+TEST(StartUp, AProfileReplacesTheOptionsButNotTheStartChoice) {
   testing::TempFolder folder;
   SettingsRecord saved;
   saved.zipLevel = 3;
   saved.mameExe = "/games/mame";
-  ASSERT_TRUE(SaveProfile(saved, folder / "saved.kpf", {}));
+  ASSERT_TRUE(SaveProfile(saved, folder / "saved.kpf", {}, 0));
   testing::WriteFile(folder / "broken.kpf", "KPFOPX");
 
   SettingsRecord settings;
-  settings.startOption = 1;
+  settings.startOption = StartOption::kPickProfile;
   settings.zipLevel = 8;
-  settings.dataCrc = 0x1234;
-  settings.loadedDatfile = "/dats/arcade.dat";
-  settings.dataFromDatfile = true;
   EXPECT_FALSE(LoadProfileOverSettings(settings, folder / "broken.kpf"));
   EXPECT_EQ(settings.zipLevel, 8);
   ASSERT_TRUE(LoadProfileOverSettings(settings, folder / "saved.kpf"));
   EXPECT_EQ(settings.zipLevel, 3);
   EXPECT_EQ(settings.mameExe, "/games/mame");
-  EXPECT_EQ(settings.startOption, 1);
-  EXPECT_EQ(settings.dataCrc, 0x1234u);
-  EXPECT_EQ(settings.loadedDatfile, "/dats/arcade.dat");
-  EXPECT_TRUE(settings.dataFromDatfile);
+  EXPECT_EQ(settings.startOption, StartOption::kPickProfile);
 }
 
 struct Governed {

@@ -17,7 +17,7 @@ using testing::WriteFile;
 class SettingsDialogTest : public ::testing::Test {
  protected:
   std::unique_ptr<SettingsDialog> Open(UserInterface* person) {
-    SettingsDialogContext context{&record, &rawGames, &database, folder.path(), &zipLevel, &x, &y, person};
+    SettingsDialogContext context{&record, &rawGames, &database, &loaded, folder.path(), &zipLevel, &x, &y, person};
     return std::make_unique<SettingsDialog>(context);
   }
   static QLineEdit* Edit(SettingsDialog& dialog, int id) { return qobject_cast<QLineEdit*>(dialog.control(id)); }
@@ -30,6 +30,7 @@ class SettingsDialogTest : public ::testing::Test {
   testing::TempFolder folder;
   SettingsRecord record;
   GameList rawGames, database;
+  LoadedData loaded;
   ScriptedInterface ui;
   char zipLevel = '9';
   int x = 0, y = 0;
@@ -39,9 +40,7 @@ class SettingsDialogTest : public ::testing::Test {
 // memory; a damaged one is refused and the settings in force stay.
 TEST_F(SettingsDialogTest, SavedProfileLoadsBackAndADamagedOneChangesNothing) {
   record.tempFolder = folder.path();
-  record.loadedDatfile = folder / "games.dat";
-  record.dataFromDatfile = true;
-  record.dataCrc = 0x5eed;
+  loaded = LoadedData{DataSourceKind::kDatfile, folder / "games.dat", 0x5eed};
   database.resize(2);
   database[1].selected = false;
   auto dialog = Open(&ui);

@@ -20,14 +20,14 @@ uint32_t IntAt(const std::string& bytes, size_t offset) {
 TEST(FastscanFileTest, LayoutRoundTripAndDamagedFiles) {
   testing::TempFolder temp;
   const std::string path = temp / "fastscan.fsc";
+  const uint32_t dataCrc = 0xCAFE1234;
   SettingsRecord saved;
-  saved.dataCrc = 0xCAFE1234;
   saved.checkCase = saved.fixName = true;
   saved.checkName = saved.showMissingZeroCrcs = false;
-  saved.scanGameTypes = 1;
+  saved.scanGameTypes = ScanGameTypes::kNeoGeoOnly;
   GameList database(3);
   database[1].needsScan = true;
-  ASSERT_TRUE(SaveFastscan(path, saved, database));
+  ASSERT_TRUE(SaveFastscan(path, saved, dataCrc, database));
   const std::string good = ReadFile(path);
   ASSERT_EQ(good.size(), 103u);
   EXPECT_EQ(IntAt(good, 0), 0xCAFE1234u);
@@ -48,10 +48,10 @@ TEST(FastscanFileTest, LayoutRoundTripAndDamagedFiles) {
   current.checkName = current.showMissingZeroCrcs = true;
   current.fixLength = database[0].needsScan = true;
   ScriptedInterface ui;
-  ASSERT_TRUE(LoadFastscan(path, current, database, &ui));
+  ASSERT_TRUE(LoadFastscan(path, current, dataCrc, database, &ui));
   EXPECT_TRUE(current.checkCase && current.fixName && current.fixLength);
   EXPECT_FALSE(current.checkName || current.showMissingZeroCrcs);
-  EXPECT_EQ(current.scanGameTypes, 1);
+  EXPECT_EQ(current.scanGameTypes, ScanGameTypes::kNeoGeoOnly);
   EXPECT_EQ(database[0].needsScan + 2 * database[1].needsScan + 4 * database[2].needsScan, 2);
   EXPECT_TRUE(ui.messages.empty());
 
@@ -60,16 +60,15 @@ TEST(FastscanFileTest, LayoutRoundTripAndDamagedFiles) {
   badMode[good.size() - 4] = 7;
   const struct { std::string contents; uint32_t dataCrc; size_t sets; std::string message; } cases[] = {
       {good, 0x1, 3, "Fastscanfile isn't compatible to current data"},
-      {good, saved.dataCrc, 4, damaged},  // a count other than the sets in memory
-      {good.substr(0, 102), saved.dataCrc, 3, damaged},
-      {badMode, saved.dataCrc, 3, damaged},
+      {good, dataCrc, 4, damaged},  // a count other than the sets in memory
+      {good.substr(0, 102), dataCrc, 3, damaged},
+      {badMode, dataCrc, 3, damaged},
   };
   for (const auto& c : cases) {
     testing::WriteFile(path, c.contents);
     SettingsRecord fresh;
-    fresh.dataCrc = c.dataCrc;
     GameList games(c.sets);
-    ASSERT_FALSE(LoadFastscan(path, fresh, games, &ui));
+    ASSERT_FALSE(LoadFastscan(path, fresh, c.dataCrc, games, &ui));
     EXPECT_FALSE(fresh.checkCase);
     for (const GameSet& game : games) EXPECT_FALSE(game.needsScan);
     ASSERT_FALSE(ui.messages.empty());
