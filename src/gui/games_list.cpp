@@ -6,6 +6,7 @@
 
 #include "platform/file_system.h"
 #include "platform/text.h"
+#include "settings/enabled_paths.h"
 
 namespace kestrel {
 namespace {
@@ -64,10 +65,9 @@ NameIndex IndexGames(const GameList& database, bool bySamples) {
 
 void SelectSetsIn(const SettingsRecord& record, PathList& gameLines, GameList& database, const PathList& paths,
                   const std::string& pattern, const NameIndex& games) {
-  for (const PathEntry& path : paths) {
-    if (!path.enabled) continue;
-    std::vector<FolderEntry> entries = ListFolder(path.path, pattern);
-    if (entries.empty()) entries = ListFolder(path.path, pattern + ".zip");
+  for (const std::string& folder : EnabledPaths(paths)) {
+    std::vector<FolderEntry> entries = ListFolder(folder, pattern);
+    if (entries.empty()) entries = ListFolder(folder, pattern + ".zip");
     for (const FolderEntry& entry : entries) {
       auto found = games.find(ToLowerAscii(WithoutExtension(entry.name)));
       if (found != games.end()) SetGameSelected(record, gameLines, database, found->second, true);

@@ -144,6 +144,11 @@ TEST_F(AcquireTest, EachLoadBringsTheChosenSourcesList) {
     EXPECT_EQ(load(DataSourceKind::kMameExe, mame), "pacman");
     EXPECT_EQ(load(DataSourceKind::kDatfile, emulators / "two.dat"), "digdug");
   }
+  // A profile's source number that names no source loads nothing.
+  settings.dataSource = DataSourceKind{7};
+  EXPECT_FALSE(Acquire());
+  EXPECT_TRUE(database.empty());
+  EXPECT_FALSE(loaded.source.has_value());
 }
 
 }  // namespace

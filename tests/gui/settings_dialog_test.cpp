@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
 
@@ -63,6 +65,42 @@ TEST_F(SettingsDialogTest, SavedProfileLoadsBackAndADamagedOneChangesNothing) {
   EXPECT_EQ(ui.messages.size(), 1u);
   EXPECT_FALSE(database[1].selected);
   EXPECT_EQ(dialog->windowTitle().toStdString(), "Kestrel Settings | Data In Memory: games.dat");
+}
+
+// The controls show each mode and store the one picked. Numbers a damaged
+// profile may hold show as before: the list moves to the nearest one, an
+// unknown source ticks none, unknown levels show as ticked and as IDLE.
+TEST_F(SettingsDialogTest, ModesShowAsStoredAndOddNumbersAsBefore) {
+  record.currentPathList = PathListKind{9};
+  record.dataSource = DataSourceKind{7};
+  record.displayLiErrors = ListErrorLevel{5};
+  record.threadPriority = ThreadPriorityLevel{3};
+  auto dialog = Open(&ui);
+  auto* list = qobject_cast<QComboBox*>(dialog->control(kSettingsListCombo));
+  auto* liErrors = qobject_cast<QCheckBox*>(dialog->control(kSettingsLiErrors));
+  auto* priority = qobject_cast<QComboBox*>(dialog->control(kSettingsPriority));
+  EXPECT_EQ(list->currentIndex(), 4);
+  EXPECT_EQ(record.currentPathList, PathListKind::kGames);
+  for (int id : {kSettingsUseMame, kSettingsUseDatfile, kSettingsUseRaine, kSettingsMameEdit, kSettingsDatfileEdit,
+                 kSettingsRaineEdit}) {
+    auto* button = qobject_cast<QAbstractButton*>(dialog->control(id));
+    EXPECT_FALSE(button != nullptr ? button->isChecked() : dialog->control(id)->isEnabled()) << id;
+  }
+  EXPECT_EQ(liErrors->checkState(), Qt::Checked);
+  EXPECT_EQ(priority->currentIndex(), 0);
+  EXPECT_EQ(dialog->windowTitle().toStdString(), "Kestrel Settings | Data In Memory: <NO DATA>");
+
+  list->setCurrentIndex(2);
+  Click(*dialog, kSettingsUseRaine);
+  liErrors->setCheckState(Qt::PartiallyChecked);
+  priority->setCurrentIndex(5);
+  Click(*dialog, kSettingsPickProfile);
+  EXPECT_EQ(record.currentPathList, PathListKind::kMiscPaths);
+  EXPECT_EQ(record.dataSource, DataSourceKind::kRaineExe);
+  EXPECT_TRUE(dialog->control(kSettingsRaineEdit)->isEnabled() && !dialog->control(kSettingsMameEdit)->isEnabled());
+  EXPECT_EQ(record.displayLiErrors, kShowRomErrors);
+  EXPECT_EQ(record.threadPriority, kPriorityHighest);
+  EXPECT_EQ(record.startOption, StartOption::kPickProfile);
 }
 
 // A program picked on Linux has no extension: every file is offered, and

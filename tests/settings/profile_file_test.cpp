@@ -116,6 +116,50 @@ TEST(ProfileFileTest, RoundTripsEveryKindOfStoredField) {
   EXPECT_EQ(byName["romPaths[1]"], "/more roms/ (disabled)");
 }
 
+// A profile goes back to disk as it came, byte for byte: one that
+// "kestrel-cli profile save" wrote with the modes still stored as plain
+// integers (data/cli_saved.kpf: a datfile, paths, non-default options of
+// every tool, --fix-missing-advanced, which stores both fix-missing flags),
+// and one whose modes hold numbers no mode has, which are kept as read.
+TEST(ProfileFileTest, WritesBackWhatItReadByteForByteEvenModesOutOfRange) {
+  TempFolder dir;
+  const std::string written = ReadFile(testing::SourceDir() + "tests/settings/data/cli_saved.kpf");
+  ASSERT_GT(written.size(), 300u);
+  SettingsRecord record;
+  ASSERT_TRUE(LoadBytes(dir, written, record));
+  EXPECT_EQ(record.scanGameTypes, ScanGameTypes::kNeoGeoOnly);
+  EXPECT_EQ(record.rebuildGameTypes, RebuildGameTypes::kBiosInEverySet);
+  EXPECT_EQ(record.mergePlacement, MergePlacement::kIntoDestination);
+  EXPECT_EQ(record.displayLiErrors, kShowRomErrors);
+  EXPECT_TRUE(record.fixMissing && record.fixMissingAdvanced);
+  ASSERT_TRUE(SaveProfile(record, dir / "again.kpf", {}, 0));
+  EXPECT_EQ(ReadFile(dir / "again.kpf"), written);
+
+  // After the magic and the version: parentClones, currentPathList, dataSource.
+  std::string odd = ProfileOfVersion(4).data;
+  odd.replace(15, 8, Bytes().Int(9).Int(7).data);
+  ASSERT_TRUE(LoadBytes(dir, odd, record));
+  EXPECT_EQ(static_cast<int32_t>(record.currentPathList), 9);
+  EXPECT_EQ(static_cast<int32_t>(record.dataSource), 7);
+  record.displayLiErrors = ListErrorLevel{5};
+  record.threadPriority = ThreadPriorityLevel{3};
+  record.rebuildGameTypes = RebuildGameTypes{-1};
+  record.mergePlacement = MergePlacement{4};
+  record.scanGameTypes = ScanGameTypes{70000};
+  ASSERT_TRUE(SaveProfile(record, dir / "odd.kpf", {}, 0));
+  odd = ReadFile(dir / "odd.kpf");
+  SettingsRecord reread;
+  ASSERT_TRUE(LoadBytes(dir, odd, reread));
+  EXPECT_EQ(DescribeProfileFields(reread), DescribeProfileFields(record));
+  ASSERT_TRUE(SaveProfile(reread, dir / "odd again.kpf", {}, 0));
+  EXPECT_EQ(ReadFile(dir / "odd again.kpf"), odd);
+  std::map<std::string, std::string> shown;
+  for (const auto& [name, value] : DescribeProfileFields(reread)) shown[name] = value;
+  EXPECT_EQ(shown["currentPathList"] + shown["dataSource"] + shown["displayLiErrors"] + shown["threadPriority"] +
+                shown["rebuildGameTypes"] + shown["mergePlacement"] + shown["scanGameTypes"],
+            "9753-1470000");
+}
+
 TEST(ProfileFileTest, WritesEachStringLengthFormAndReadsUtf16Strings) {
   TempFolder dir;
   // mameExe is the first string: after the magic (7 bytes), the version and
