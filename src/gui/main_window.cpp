@@ -13,7 +13,6 @@
 #include "acquire/acquire_game_data.h"
 #include "gui/about_box.h"
 #include "gui/list_messages_window.h"
-#include "gui/profile_loading.h"
 #include "gui/scanner_dialog.h"
 #include "gui/merger_dialog.h"
 #include "gui/rebuilder_dialog.h"
@@ -55,8 +54,6 @@ MainWindow::MainWindow(const std::string& dataFolder, const UserValues& values, 
     : QWidget(parent), dataFolder_(dataFolder), values_(values), zipLevel_(zipLevel), own_(this) {
   setWindowTitle(kMainWindowCaption);
   setWindowIcon(DrawProgramIcon());
-  // The start choice lasts from run to run and shows in the settings dialog.
-  settings_.startOption = values_.startFrom;
   BuildButtons();
   BuildMenu();
   SetDefaultFolders();
@@ -177,7 +174,7 @@ void MainWindow::Tell(const std::string& text, const std::string& title) {
 }
 
 bool MainWindow::LoadProfileAndData(const std::string& path) {
-  if (!LoadProfileOverSettings(settings_, path)) {
+  if (!LoadProfile(settings_, path)) {
     Tell("Error While Loading Profile: '" + path + "'" + kGoToSettings, "Load Error");
     return false;
   }
@@ -259,13 +256,18 @@ void MainWindow::OpenSettings() {
   context.positionX = &values_.layout.settingsDlgX;
   context.positionY = &values_.layout.settingsDlgY;
   context.ui = injected_;
+  // The start choice lasts from run to run and shows in the settings dialog.
+  context.startOption = values_.startFrom;
   // A window of its own rather than a child: some desktops hide the
   // dialogs of a minimised window with it.
   SettingsDialog dialog(context, nullptr);
   dialog.setWindowIcon(windowIcon());
   bool accepted = false;
   RunMinimised([&] { accepted = runSettingsDialog(dialog); });
-  if (accepted) settings_ = std::move(copy);
+  if (accepted) {
+    settings_ = std::move(copy);
+    values_.startFrom = dialog.startOption();
+  }
   // A level changed in a dialog that was then dropped must not stay.
   ApplyZipLevel();
 }
@@ -325,7 +327,6 @@ UserValues MainWindow::ValuesAtExit() const {
   UserValues values = values_;
   values.alwaysOnTop = Switches().alwaysOnTop ? 1 : 0;
   values.advancedZipScanner = Switches().advancedZipScanner ? 1 : 0;
-  values.startFrom = settings_.startOption;
   values.veryFirstTime = 0;
   return values;
 }

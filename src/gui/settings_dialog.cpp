@@ -26,7 +26,6 @@
 #include "gui/games_list.h"
 #include "gui/list_messages_window.h"
 #include "gui/path_list_editing.h"
-#include "gui/profile_loading.h"
 #include "gui/qt_text.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
@@ -119,7 +118,7 @@ int ClampZipLevel(const std::string& text, int previous) {
 }
 
 SettingsDialog::SettingsDialog(const SettingsDialogContext& context, QWidget* parent)
-    : QDialog(parent), context_(context), record_(*context.record), own_(this) {
+    : QDialog(parent), context_(context), record_(*context.record), startOption_(context.startOption), own_(this) {
   BuildControls();
   AddToolTips();
   ConnectControls();
@@ -352,10 +351,10 @@ void SettingsDialog::ConnectControls() {
   connect(zipUp_, &QToolButton::clicked, this, [this] { StepZipLevel(1); });
   connect(zipDown_, &QToolButton::clicked, this, [this] { StepZipLevel(-1); });
   connect(lastSettings_, &QRadioButton::toggled, this, [this](bool on) {
-    if (!filling_ && on) record_.startOption = StartOption::kLastSettings;
+    if (!filling_ && on) startOption_ = StartOption::kLastSettings;
   });
   connect(pickProfile_, &QRadioButton::toggled, this, [this](bool on) {
-    if (!filling_ && on) record_.startOption = StartOption::kPickProfile;
+    if (!filling_ && on) startOption_ = StartOption::kPickProfile;
   });
   connect(sourceGroup_, &QButtonGroup::idClicked, this, [this](int id) {
     record_.dataSource = DataSourceKind{id};
@@ -413,8 +412,8 @@ void SettingsDialog::Refresh() {
   priority_->setCurrentIndex(PriorityComboIndex(record_.threadPriority));
   pathWarnings_->setChecked(record_.pathWarnings);
   zipLevelEdit_->setText(QString::number(record_.zipLevel));
-  lastSettings_->setChecked(record_.startOption != StartOption::kPickProfile);
-  pickProfile_->setChecked(record_.startOption == StartOption::kPickProfile);
+  lastSettings_->setChecked(startOption_ != StartOption::kPickProfile);
+  pickProfile_->setChecked(startOption_ == StartOption::kPickProfile);
   if (QAbstractButton* source = sourceGroup_->button(IdOfSource(record_.dataSource))) source->setChecked(true);
   mameEdit_->setText(ToQString(record_.mameExe));
   datfileEdit_->setText(ToQString(record_.datfile));
@@ -597,7 +596,7 @@ void SettingsDialog::BrowseFolder(QLineEdit* edit, std::string& field, const cha
 void SettingsDialog::LoadProfileFromFile() {
   const std::string path = PickFile(ui(), ".kpf", "", kProfileFilter, true);
   if (path.empty()) return;
-  if (!LoadProfileOverSettings(record_, path)) {
+  if (!LoadProfile(record_, path)) {
     ShowMessage(ui(), "Error While Loading Profile", "Load Error",
                 {MessageButtons::kOk, MessageIcon::kStop});
     return;
@@ -618,9 +617,7 @@ void SettingsDialog::SaveProfileToFile() {
 }
 
 void SettingsDialog::ResetToDefaults() {
-  const StartOption startOption = record_.startOption;
   ResetSettings(record_);
-  record_.startOption = startOption;
   record_.tempFolder = TempFolder();
   record_.backupFolder = context_.dataFolder + "BACKUP.KPW/";
   CreateFolder(record_.backupFolder);

@@ -11,6 +11,7 @@
 #include "app/user_interface.h"
 #include "gamedb/game_set.h"
 #include "gui/qt_user_interface.h"
+#include "gui/user_values.h"
 #include "settings/loaded_data.h"
 #include "settings/settings_record.h"
 
@@ -57,6 +58,7 @@ struct SettingsDialogContext {
   int* positionX = nullptr;          // the remembered position
   int* positionY = nullptr;
   UserInterface* ui = nullptr;       // null: Qt dialogs owned by this one
+  StartOption startOption = StartOption::kLastSettings;  // the user's, shown with the settings
 };
 
 class SettingsDialog : public QDialog {
@@ -73,6 +75,10 @@ class SettingsDialog : public QDialog {
   void SaveProfileToFile();
   void ResetToDefaults();
   void MoveSelectedLine(int step);
+
+  // The start choice as the dialog ends: the user's, not the profile's, so
+  // loading a profile or the defaults leaves it alone.
+  StartOption startOption() const { return startOption_; }
 
   // The widget of a control identifier, for tests and screenshots.
   QWidget* control(int id) const;
@@ -110,6 +116,7 @@ class SettingsDialog : public QDialog {
 
   SettingsDialogContext context_;
   SettingsRecord& record_;
+  StartOption startOption_;
   // The games list's lines, built from the database whenever it is shown.
   PathList gameLines_;
   GameList workingDatabase_;

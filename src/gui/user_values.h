@@ -4,9 +4,15 @@
 // "Settings" and "Windows", every value an integer.
 #pragma once
 
-#include "settings/setting_modes.h"
-
 namespace kestrel {
+
+// What the desktop program loads when it starts. It belongs to the user,
+// not to a collection: no profile holds it. Any other number acts as
+// kLastSettings.
+enum class StartOption : int {
+  kLastSettings = 0,  // the profile the last run saved on closing
+  kPickProfile = 1,   // a profile the user chooses
+};
 
 struct WindowLayout {
   int outputLeft = 57;

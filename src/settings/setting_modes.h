@@ -18,14 +18,6 @@ enum class DataSourceKind : int32_t {
   kRaineExe = 2,  // ask the RAINE executable (-gamelist, then -gameinfo)
 };
 
-// What the desktop program loads when it starts. It belongs to the user,
-// not to a collection: a loaded profile never changes it. Any other number
-// acts as kLastSettings.
-enum class StartOption : int32_t {
-  kLastSettings = 0,  // the profile the last run saved on closing
-  kPickProfile = 1,   // a profile the user chooses
-};
-
 // The list the settings dialog shows. The dialog moves any other number to
 // the nearest list: below 0 to the ROM paths, above 4 to the games.
 enum class PathListKind : int32_t {

@@ -45,7 +45,6 @@ struct SettingsRecord {
   bool makeBackups = true;
   std::string backupFolder;
   std::string tempFolder;
-  StartOption startOption = StartOption::kLastSettings;  // kept per user
   // The three-state box: off, on (set errors), grey (ROM and sample errors
   // too). The list check compares it as a level, so a number below 0 shows
   // nothing and one above 2 everything; the dialog ticks such a number.

@@ -6,7 +6,6 @@
 
 #include "gui/games_list.h"
 #include "gui/path_list_editing.h"
-#include "gui/profile_loading.h"
 #include "gui/scanner_controls.h"
 #include "gui/start_choice.h"
 #include "settings/profile_file.h"
@@ -149,25 +148,6 @@ TEST(StartUp, TheFirstRunGreetsAndOnlyStartFromOnePicksAProfile) {
   EXPECT_EQ(ChooseStartAction(values), StartAction::kLoadLastProfile);
   values.startFrom = StartOption{7};  // a damaged store: shown as "Last Settings", so it loads them
   EXPECT_EQ(ChooseStartAction(values), StartAction::kLoadLastProfile);
-}
-
-TEST(StartUp, AProfileReplacesTheOptionsButNotTheStartChoice) {
-  testing::TempFolder folder;
-  SettingsRecord saved;
-  saved.zipLevel = 3;
-  saved.mameExe = "/games/mame";
-  ASSERT_TRUE(SaveProfile(saved, folder / "saved.kpf", {}, 0));
-  testing::WriteFile(folder / "broken.kpf", "KPFOPX");
-
-  SettingsRecord settings;
-  settings.startOption = StartOption::kPickProfile;
-  settings.zipLevel = 8;
-  EXPECT_FALSE(LoadProfileOverSettings(settings, folder / "broken.kpf"));
-  EXPECT_EQ(settings.zipLevel, 8);
-  ASSERT_TRUE(LoadProfileOverSettings(settings, folder / "saved.kpf"));
-  EXPECT_EQ(settings.zipLevel, 3);
-  EXPECT_EQ(settings.mameExe, "/games/mame");
-  EXPECT_EQ(settings.startOption, StartOption::kPickProfile);
 }
 
 struct Governed {

@@ -89,7 +89,7 @@ TEST_F(MainWindowTest, ToolsNeedDataAndFoldersAndSettingsChangeOnlyOnOk) {
       return ok;
     };
     window->RunTool(kCommandSettings);
-    EXPECT_EQ(window->settings().startOption, ok ? StartOption::kPickProfile : StartOption::kLastSettings);
+    EXPECT_EQ(window->ValuesAtExit().startFrom, ok ? StartOption::kPickProfile : StartOption::kLastSettings);
   }
 }
 

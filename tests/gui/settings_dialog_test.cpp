@@ -100,7 +100,7 @@ TEST_F(SettingsDialogTest, ModesShowAsStoredAndOddNumbersAsBefore) {
   EXPECT_TRUE(dialog->control(kSettingsRaineEdit)->isEnabled() && !dialog->control(kSettingsMameEdit)->isEnabled());
   EXPECT_EQ(record.displayLiErrors, kShowRomErrors);
   EXPECT_EQ(record.threadPriority, kPriorityHighest);
-  EXPECT_EQ(record.startOption, StartOption::kPickProfile);
+  EXPECT_EQ(dialog->startOption(), StartOption::kPickProfile);
 }
 
 // A program picked on Linux has no extension: every file is offered, and
