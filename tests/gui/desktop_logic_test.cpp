@@ -204,6 +204,20 @@ TEST(ScannerControls, UntickingACheckTurnsOffWhatItGovernsAndTickingItAgainKeeps
 
 // A profile or fastscan file with fixes but not their checks: the dialog
 // drops the fixes it shows off, and keeps those whose check is on.
+// The game type radios store their type and show the stored one only.
+TEST(ScannerControls, EachGameTypeRadioStoresItsType) {
+  const std::pair<int, ScanGameTypes> radios[] = {{kArcadeOnlyRadio, ScanGameTypes::kArcadeOnly},
+                                                  {kNeoGeoOnlyRadio, ScanGameTypes::kNeoGeoOnly},
+                                                  {kBothTypesRadio, ScanGameTypes::kBoth}};
+  SettingsRecord settings;
+  for (const auto& [id, types] : radios) {
+    ASSERT_TRUE(IsRadioButton(id));
+    StoreRadio(settings, id);
+    EXPECT_EQ(settings.scanGameTypes, types) << id;
+    for (const auto& [other, otherTypes] : radios) EXPECT_EQ(IsRadioSelectedFor(settings, other), other == id);
+  }
+}
+
 TEST(ScannerControls, FixesArrivingWithoutTheirCheckAreDropped) {
   SettingsRecord settings = AllOn();
   settings.checkCase = settings.checkMissing = false;

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QTreeWidget>
 
 #include "gui/gui_test_helpers.h"
 #include "gui/qt_text.h"
@@ -75,6 +76,8 @@ TEST_F(SettingsDialogTest, ModesShowAsStoredAndOddNumbersAsBefore) {
   record.dataSource = DataSourceKind{7};
   record.displayLiErrors = ListErrorLevel{5};
   record.threadPriority = ThreadPriorityLevel{3};
+  record.miscPaths = {{"/misc/", true}};
+  record.addPaths = {{"/add/", true}};
   auto dialog = Open(&ui);
   auto* list = qobject_cast<QComboBox*>(dialog->control(kSettingsListCombo));
   auto* liErrors = qobject_cast<QCheckBox*>(dialog->control(kSettingsLiErrors));
@@ -91,6 +94,7 @@ TEST_F(SettingsDialogTest, ModesShowAsStoredAndOddNumbersAsBefore) {
   EXPECT_EQ(dialog->windowTitle().toStdString(), "Kestrel Settings | Data In Memory: <NO DATA>");
 
   list->setCurrentIndex(2);
+  EXPECT_EQ(dialog->tree()->topLevelItem(0)->text(0).toStdString(), "/misc/");
   Click(*dialog, kSettingsUseRaine);
   liErrors->setCheckState(Qt::PartiallyChecked);
   priority->setCurrentIndex(5);

@@ -47,6 +47,7 @@ TEST(FastscanFileTest, LayoutRoundTripAndDamagedFiles) {
   current.checkCase = current.fixName = false;
   current.checkName = current.showMissingZeroCrcs = true;
   current.fixLength = database[0].needsScan = true;
+  current.scanGameTypes = ScanGameTypes::kBoth;
   ScriptedInterface ui;
   ASSERT_TRUE(LoadFastscan(path, current, dataCrc, database, &ui));
   EXPECT_TRUE(current.checkCase && current.fixName && current.fixLength);
