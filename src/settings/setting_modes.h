@@ -3,7 +3,10 @@
 //
 // A profile may hold a number no enumerator carries (written by hand, or
 // damaged). It is kept as read, so the profile is written back unchanged,
-// and every mode says below how such a number acts.
+// and every mode says below how such a number acts. Two more modes have
+// their enums where they act: the list error level (ListErrorLevel, in
+// gamedb/validate_games.h) and the thread priority (ThreadPriorityLevel,
+// in platform/thread_priority.h).
 #pragma once
 
 #include <cstdint>

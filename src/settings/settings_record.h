@@ -89,19 +89,23 @@ struct SettingsRecord {
   bool fixName = false;
   bool fixLength = false;
   bool fixCase = false;
-  bool fixMissing = false;          // state 1 of the three-state box
-  bool fixMissingAdvanced = false;  // state 2 of the same box
+  // The three-state "fix missing" box as the profile and the fastscan file
+  // keep it, in two flags: on, or grey (advanced, which wins over on). The
+  // desktop program sets one of them, the command line both for advanced;
+  // either way they are written back as they were read.
+  bool fixMissing = false;
+  bool fixMissingAdvanced = false;
   bool allowDoubleNames = true;
   bool altSamplesSupport = true;
   bool advancedUnneeded = false;
   bool zeroCrcCreation = true;
-  bool showMissingZeroCrcs = true;  // state 1 of the three-state box
+  bool showMissingZeroCrcs = true;  // on state of the "Show Missing 0-CRCs" box; see showAllZeroCrcs
   bool askBeforeFixing = true;
   std::string fastscanFile = "fastscan.fsc";
   std::string scannerLogfile = "kestrel.log";
   int32_t scanMergeMode = 1;  // 0 no merged sets, 1 split, 2 merged
   ScanGameTypes scanGameTypes = ScanGameTypes::kBoth;
-  bool showAllZeroCrcs = false;  // state 2 of the "Show Missing 0-CRCs" box
+  bool showAllZeroCrcs = false;  // its grey state, which wins over on; kept in two flags as fixMissing
   std::string gameFilter;
   bool addStatistics = false;
 };
