@@ -144,6 +144,10 @@ TEST_F(AcquireTest, EachLoadBringsTheChosenSourcesList) {
     EXPECT_EQ(load(DataSourceKind::kMameExe, mame), "pacman");
     EXPECT_EQ(load(DataSourceKind::kDatfile, emulators / "two.dat"), "digdug");
   }
+  // Data read from a datfile do not pass for a MAME's of the same path.
+  settings.mameExe = settings.datfile;
+  settings.dataSource = DataSourceKind::kMameExe;
+  EXPECT_FALSE(Acquire());
   // A profile's source number that names no source loads nothing.
   settings.dataSource = DataSourceKind{7};
   EXPECT_FALSE(Acquire());
