@@ -71,7 +71,6 @@ class MainWindow : public QWidget {
   UserValues ValuesAtExit() const;
 
   SettingsRecord& settings() { return settings_; }
-  LoadedData& loadedData() { return loaded_; }
   GameList& rawGames() { return rawGames_; }
   GameList& database() { return database_; }
   const std::string& dataFolder() const { return dataFolder_; }

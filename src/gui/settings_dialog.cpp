@@ -657,7 +657,6 @@ void SettingsDialog::Apply() {
     *context_.database = std::move(workingDatabase_);
     ApplyGameSelection(record_, loaded.dataCrc, *context_.database);
   }
-  if (loaded.source) record_.dataSource = *loaded.source;
   RememberPosition();
   accept();
 }
