@@ -147,8 +147,7 @@ void BM_MergeSplitZips(benchmark::State& state) {
     state.PauseTiming();
     FreshCopy();
     SettingsRecord settings;
-    settings.activeRomPaths = {(kRoot / "run/roms1/").string(), (kRoot / "run/roms2/").string()};
-    settings.activeRomPathCount = 2;
+    settings.romPaths = {{(kRoot / "run/roms1/").string(), true}, {(kRoot / "run/roms2/").string(), true}};
     state.ResumeTiming();
     MergeOutcome outcome = RunMerger(collection.database, settings, nullptr, zip, MergeButton::kMerge);
     if (outcome.handled.size() * 3 != collection.database.size()) state.SkipWithError("a family was not merged");

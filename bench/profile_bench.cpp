@@ -34,14 +34,14 @@ struct ProfileFixture {
 void BM_SaveProfile(benchmark::State& state) {
   ProfileFixture fixture;
   for (auto _ : state) {
-    if (!SaveProfile(fixture.record, fixture.path, fixture.database)) state.SkipWithError("save failed");
+    if (!SaveProfile(fixture.record, fixture.path, fixture.database, 0)) state.SkipWithError("save failed");
   }
 }
 BENCHMARK(BM_SaveProfile)->Unit(benchmark::kMillisecond);
 
 void BM_LoadProfile(benchmark::State& state) {
   ProfileFixture fixture;
-  if (!SaveProfile(fixture.record, fixture.path, fixture.database)) {
+  if (!SaveProfile(fixture.record, fixture.path, fixture.database, 0)) {
     state.SkipWithError("save failed");
     return;
   }

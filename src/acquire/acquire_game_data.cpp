@@ -21,47 +21,34 @@ constexpr char kProgressTitle[] = "Receiving Data";
 // RAINE's short names never exceed this; a longer word is cut to it.
 constexpr size_t kRaineNameLength = 8;
 
-// The settings fields that belong to one source.
+// The settings field that names one source, and its cache's file name.
 struct SourceFields {
   std::string* path = nullptr;
-  std::string* loadedPath = nullptr;
-  bool* loaded = nullptr;
   const char* cacheName = nullptr;
 };
 
 bool FieldsOfSource(SettingsRecord& settings, SourceFields& fields) {
   switch (settings.dataSource) {
-    case kSourceMameExe:
-      fields = {&settings.mameExe, &settings.loadedMameExe, &settings.dataFromMameExe, kMameCacheName};
+    case DataSourceKind::kMameExe:
+      fields = {&settings.mameExe, kMameCacheName};
       return true;
-    case kSourceDatfile:
-      fields = {&settings.datfile, &settings.loadedDatfile, &settings.dataFromDatfile, kDatfileCacheName};
+    case DataSourceKind::kDatfile:
+      fields = {&settings.datfile, kDatfileCacheName};
       return true;
-    case kSourceRaineExe:
-      fields = {&settings.raineExe, &settings.loadedRaineExe, &settings.dataFromRaineExe, kRaineCacheName};
+    case DataSourceKind::kRaineExe:
+      fields = {&settings.raineExe, kRaineCacheName};
       return true;
     default:
       return false;
   }
 }
 
-// The database holds the data of one source at most; whenever it is
-// replaced or emptied, no other source may still claim it, or a later
-// acquisition from that source would accept an empty database.
-void ForgetLoadedData(SettingsRecord& settings) {
-  settings.loadedMameExe.clear();
-  settings.loadedDatfile.clear();
-  settings.loadedRaineExe.clear();
-  settings.dataFromMameExe = false;
-  settings.dataFromDatfile = false;
-  settings.dataFromRaineExe = false;
+bool IsLoadedFrom(const LoadedData& loaded, DataSourceKind source, const std::string& path) {
+  return loaded.source == source && EqualsNoCase(path, loaded.path);
 }
 
-void RememberSource(SettingsRecord& settings, const SourceFields& fields, uint32_t key) {
-  ForgetLoadedData(settings);
-  *fields.loadedPath = *fields.path;
-  *fields.loaded = true;
-  settings.dataCrc = key;
+void RememberSource(LoadedData& loaded, DataSourceKind source, const std::string& path, uint32_t key) {
+  loaded = LoadedData{source, path, key};
 }
 
 bool RunAndParseMame(const std::string& option, ErrorOutput errors, const std::string& executable,
@@ -128,12 +115,12 @@ bool ParseRaineListing(const std::string& executable, const std::string& dataFol
   return parsed;
 }
 
-bool ParseSource(int source, const std::string& path, const std::string& dataFolder, GameList& rawGames,
+bool ParseSource(DataSourceKind source, const std::string& path, const std::string& dataFolder, GameList& rawGames,
                  ProgressDialog& progress) {
   switch (source) {
-    case kSourceMameExe:
+    case DataSourceKind::kMameExe:
       return ParseMameListing(path, dataFolder, rawGames, progress);
-    case kSourceRaineExe:
+    case DataSourceKind::kRaineExe:
       return ParseRaineListing(path, dataFolder, rawGames, progress);
     default:
       return ParseGameList(rawGames, path, progress, false);
@@ -148,25 +135,28 @@ bool LoadFromSource(SettingsRecord& settings, const std::string& path, GameList&
   return ValidateGames(rawGames, database, *progress, settings.displayLiErrors) && !database.empty();
 }
 
-// Whatever was loaded is gone: the tools must not work on half a list.
-void DropAllData(SettingsRecord& settings, GameList& rawGames, GameList& database) {
-  ForgetLoadedData(settings);
+// Whatever was loaded is gone: the tools must not work on half a list, and
+// no source may still claim the emptied database, or a later acquisition
+// from that source would accept it.
+void DropAllData(LoadedData& loaded, GameList& rawGames, GameList& database) {
+  loaded = LoadedData{};
   rawGames.clear();
   database.clear();
 }
 
 }  // namespace
 
-bool AcquireGameData(SettingsRecord& settings, GameList& rawGames, GameList& database, UserInterface* owner,
-                     const std::string& dataFolder) {
+bool AcquireGameData(SettingsRecord& settings, LoadedData& loaded, GameList& rawGames, GameList& database,
+                     UserInterface* owner, const std::string& dataFolder) {
   SourceFields fields;
   if (!FieldsOfSource(settings, fields)) {
-    DropAllData(settings, rawGames, database);
+    DropAllData(loaded, rawGames, database);
     return false;
   }
+  const DataSourceKind source = settings.dataSource;
   // Already loaded: the caller's list is left as it is (the settings dialog
   // passes an empty working list and keeps its current database then).
-  if (*fields.loaded && EqualsNoCase(*fields.path, *fields.loadedPath)) return true;
+  if (IsLoadedFrom(loaded, source, *fields.path)) return true;
 
   std::string sourcePath = ResolvePath(*fields.path);
   std::string cachePath = JoinPath(dataFolder, fields.cacheName);
@@ -176,16 +166,16 @@ bool AcquireGameData(SettingsRecord& settings, GameList& rawGames, GameList& dat
   bool readable = !fields.path->empty() && FileExists(sourcePath) && ReadFileCrc(sourcePath, size, key);
   // A cache without sets is never written; one that claims it is damaged.
   if (readable && ReadDataCache(cachePath, database, key, owner) && !database.empty()) {
-    RememberSource(settings, fields, key);
+    RememberSource(loaded, source, *fields.path, key);
     return true;
   }
-  *fields.loaded = false;
+  loaded = LoadedData{};
   if (readable && LoadFromSource(settings, sourcePath, rawGames, database, owner, dataFolder)) {
-    RememberSource(settings, fields, key);
+    RememberSource(loaded, source, *fields.path, key);
     WriteDataCache(cachePath, database, key);
     return true;
   }
-  DropAllData(settings, rawGames, database);
+  DropAllData(loaded, rawGames, database);
   fields.path->clear();  // the user has to enter it again
   return false;
 }

@@ -9,12 +9,10 @@
 
 #include "app/user_interface.h"
 #include "gamedb/game_set.h"
+#include "settings/loaded_data.h"
 #include "settings/settings_record.h"
 
 namespace kestrel {
-
-// Values of SettingsRecord::dataSource.
-enum DataSourceKind { kSourceMameExe = 0, kSourceDatfile = 1, kSourceRaineExe = 2 };
 
 // File names inside the data folder.
 inline constexpr char kMameCacheName[] = "_exedat";
@@ -24,13 +22,14 @@ inline constexpr char kMameListingName[] = "kpfdata.dat";
 inline constexpr char kRaineGameListName[] = "_rgames.tmp";
 inline constexpr char kRaineListingName[] = "rainlist.dat";
 
-// True when valid data from the selected source are loaded afterwards; the
-// settings then remember the source path and `dataCrc` identifies the data.
-// When the settings say that source's data are already loaded from the same
-// path, nothing is read and `database` is left alone. On failure both lists are empty and the source's path in the
-// settings is emptied, so that the user enters it again; the caller tells
-// the user. `dataFolder` ends with '/' and holds caches and listings.
-bool AcquireGameData(SettingsRecord& settings, GameList& rawGames, GameList& database,
+// True when valid data from the selected source are loaded afterwards;
+// `loaded` then names that source and its data CRC. When `loaded` says that
+// source's data are already loaded from the same path, nothing is read and
+// `database` is left alone. On failure both lists are empty, `loaded` names
+// no data, and the source's path in the settings is emptied, so that the
+// user enters it again; the caller tells the user. `dataFolder` ends with
+// '/' and holds caches and listings.
+bool AcquireGameData(SettingsRecord& settings, LoadedData& loaded, GameList& rawGames, GameList& database,
                      UserInterface* owner, const std::string& dataFolder);
 
 }  // namespace kestrel

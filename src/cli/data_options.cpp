@@ -44,8 +44,8 @@ void MakeFoldersAbsolute(SettingsRecord& settings) {
 // The source the settings name, for messages.
 std::string DataSourcePath(const SettingsRecord& settings) {
   switch (settings.dataSource) {
-    case 0: return settings.mameExe;
-    case 2: return settings.raineExe;
+    case DataSourceKind::kMameExe: return settings.mameExe;
+    case DataSourceKind::kRaineExe: return settings.raineExe;
     default: return settings.datfile;
   }
 }
@@ -89,22 +89,25 @@ bool BuildSettings(const DataOptions& options, const std::string& dataFolder, Se
     std::fprintf(stderr, "Error While Loading Profile: '%s'\n", options.profile.c_str());
     return false;
   }
-  if (!options.datfile.empty()) settings.datfile = AbsolutePath(options.datfile), settings.dataSource = 1;
-  if (!options.mameExe.empty()) settings.mameExe = AbsolutePath(options.mameExe), settings.dataSource = 0;
-  if (!options.raineExe.empty()) settings.raineExe = AbsolutePath(options.raineExe), settings.dataSource = 2;
+  if (!options.datfile.empty())
+    settings.datfile = AbsolutePath(options.datfile), settings.dataSource = DataSourceKind::kDatfile;
+  if (!options.mameExe.empty())
+    settings.mameExe = AbsolutePath(options.mameExe), settings.dataSource = DataSourceKind::kMameExe;
+  if (!options.raineExe.empty())
+    settings.raineExe = AbsolutePath(options.raineExe), settings.dataSource = DataSourceKind::kRaineExe;
   if (!options.romPaths.empty()) settings.romPaths = ToPathList(options.romPaths);
   if (!options.samplePaths.empty()) settings.samplePaths = ToPathList(options.samplePaths);
   if (!options.miscPaths.empty()) settings.miscPaths = ToPathList(options.miscPaths);
   if (!options.addPaths.empty()) settings.addPaths = ToPathList(options.addPaths);
   if (!options.tempFolder.empty()) settings.tempFolder = options.tempFolder;
   if (!options.backupFolder.empty()) settings.backupFolder = options.backupFolder;
-  if (options.liErrors >= 0) settings.displayLiErrors = options.liErrors;
+  if (options.liErrors >= 0) settings.displayLiErrors = static_cast<ListErrorLevel>(options.liErrors);
   MakeFoldersAbsolute(settings);
   return true;
 }
 
 bool LoadGameData(const DataOptions& options, SettingsRecord& settings, const std::string& dataFolder,
-                  UserInterface& ui, GameList& database) {
+                  UserInterface& ui, GameList& database, LoadedData& loaded) {
   std::string source = DataSourcePath(settings);
   if (source.empty()) {
     std::fprintf(stderr, "No data source: give --datfile, --mame, --raine or a --profile that names one\n");
@@ -115,18 +118,12 @@ bool LoadGameData(const DataOptions& options, SettingsRecord& settings, const st
     return false;
   }
   GameList rawGames;
-  if (!AcquireGameData(settings, rawGames, database, &ui, dataFolder) || database.empty()) {
+  if (!AcquireGameData(settings, loaded, rawGames, database, &ui, dataFolder) || database.empty()) {
     std::fprintf(stderr, "Can't Receive Data from '%s': it holds no valid game\n", source.c_str());
     return false;
   }
-  if (!options.profile.empty()) ApplyGameSelection(settings, database);
+  if (!options.profile.empty()) ApplyGameSelection(settings, loaded.dataCrc, database);
   return true;
-}
-
-void ApplyChoice(const std::string& name, const ChoiceNames& names, int32_t& field) {
-  for (size_t value = 0; value < names.size(); ++value) {
-    if (names[value] == name) field = static_cast<int32_t>(value);
-  }
 }
 
 }  // namespace kestrel

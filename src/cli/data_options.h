@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "gamedb/game_set.h"
+#include "settings/loaded_data.h"
 #include "settings/settings_record.h"
 
 namespace CLI {
@@ -36,9 +37,15 @@ struct DataOptions {
 using ChoiceNames = std::vector<std::string>;
 inline const ChoiceNames kSetTypeNames = {"non-merged", "split", "merged"};
 
-// Stores at `field` the position of `name` in `names`; an empty or unknown
-// name (the option was not given) changes nothing.
-void ApplyChoice(const std::string& name, const ChoiceNames& names, int32_t& field);
+// Stores at `field` (a number or a mode) the position of `name` in
+// `names`; an empty or unknown name (the option was not given) changes
+// nothing.
+template <class Field>
+void ApplyChoice(const std::string& name, const ChoiceNames& names, Field& field) {
+  for (size_t value = 0; value < names.size(); ++value) {
+    if (names[value] == name) field = static_cast<Field>(value);
+  }
+}
 
 // Registers the options on a (sub)command.
 void AddDataOptions(CLI::App& command, DataOptions& options);
@@ -55,9 +62,9 @@ std::string ChooseDataFolder(const DataOptions& options);
 bool BuildSettings(const DataOptions& options, const std::string& dataFolder, SettingsRecord& settings);
 
 // Loads the game data the settings name, through the data caches, and
-// applies a profile's selection. False (with the reason on standard error)
-// when no data could be had.
+// applies a profile's selection; `loaded` then says what they were read
+// from. False (with the reason on standard error) when no data could be had.
 bool LoadGameData(const DataOptions& options, SettingsRecord& settings, const std::string& dataFolder,
-                  UserInterface& ui, GameList& database);
+                  UserInterface& ui, GameList& database, LoadedData& loaded);
 
 }  // namespace kestrel

@@ -12,7 +12,8 @@ int RunInfoCommand(const DataOptions& options, UserInterface& ui) {
   SettingsRecord settings;
   if (!BuildSettings(options, dataFolder, settings)) return kExitRefused;
   GameList database;
-  if (!LoadGameData(options, settings, dataFolder, ui, database)) return kExitRefused;
+  LoadedData loaded;
+  if (!LoadGameData(options, settings, dataFolder, ui, database, loaded)) return kExitRefused;
   std::fputs(DescribeGameCounts(database).c_str(), stdout);
   return kExitDone;
 }

@@ -23,17 +23,8 @@ void ApplyCommandOptions(const MergeOptions& options, MergeLayout layout, Settin
   settings.mergeMode = layout == MergeLayout::kSplit ? 0 : 1;
   settings.mergeCleanSet = false;
   settings.mergeRemoveOld = false;
-  settings.mergePlacement = 0;
+  settings.mergePlacement = MergePlacement::kKeepPosition;
   ApplyMergeOptions(options, settings);
-}
-
-// The enabled ROM paths that exist, as the desktop program hands them to
-// the merger.
-void FillActiveRomPaths(SettingsRecord& settings) {
-  settings.activeRomPaths.clear();
-  for (const PathEntry& entry : settings.romPaths)
-    if (entry.enabled) settings.activeRomPaths.push_back(entry.path);
-  settings.activeRomPathCount = static_cast<int32_t>(settings.activeRomPaths.size());
 }
 
 // A skipped family names its work folder, so that the user can look at what
@@ -69,7 +60,7 @@ void ApplyMergeOptions(const MergeOptions& options, SettingsRecord& settings) {
   if (options.cleanSet) settings.mergeCleanSet = *options.cleanSet;
   if (options.removeOld) settings.mergeRemoveOld = *options.removeOld;
   if (options.destination.empty()) return;
-  settings.mergePlacement = 1;
+  settings.mergePlacement = MergePlacement::kIntoDestination;
   settings.mergeDestination = WithTrailingSeparator(AbsolutePath(options.destination));
 }
 
@@ -79,9 +70,11 @@ int RunMergeCommand(const MergeOptions& options, MergeLayout layout, UserInterfa
   if (!BuildSettings(options.data, dataFolder, settings)) return kExitRefused;
   ApplyCommandOptions(options, layout, settings);
   GameList database;
-  if (!LoadGameData(options.data, settings, dataFolder, ui, database)) return kExitRefused;
+  LoadedData loaded;
+  if (!LoadGameData(options.data, settings, dataFolder, ui, database, loaded)) return kExitRefused;
+  // The merger works in the enabled ROM paths that exist, as the desktop
+  // program hands them over.
   ValidateProfile(settings, &ui);
-  FillActiveRomPaths(settings);
 
   ZipLibrary zipLibrary;
   InitZipLibrary(zipLibrary);

@@ -46,10 +46,11 @@ int SaveProfileFromOptions(const ProfileSaveOptions& options, UserInterface& ui)
   ApplyMergeOptions(options.merge, settings);
   ApplyChoice(options.mergeMode, kMergeModeNames, settings.mergeMode);
   GameList database;
+  LoadedData loaded;
   bool sourceGiven = !fromDefaults.datfile.empty() || !fromDefaults.mameExe.empty() || !fromDefaults.raineExe.empty();
-  if (sourceGiven && !LoadGameData(fromDefaults, settings, dataFolder, ui, database)) return kExitRefused;
+  if (sourceGiven && !LoadGameData(fromDefaults, settings, dataFolder, ui, database, loaded)) return kExitRefused;
   const std::string& path = options.scan.data.profile;
-  if (!SaveProfile(settings, path, database)) {
+  if (!SaveProfile(settings, path, database, loaded.dataCrc)) {
     std::fprintf(stderr, "Can't write the profile '%s'\n", path.c_str());
     return kExitRefused;
   }

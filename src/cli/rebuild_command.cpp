@@ -95,7 +95,8 @@ int RunRebuildCommand(const RebuildOptions& options, UserInterface& ui) {
   if (!BuildSettings(options.data, dataFolder, settings)) return kExitRefused;
   ApplyRebuildOptions(options, settings);
   GameList database;
-  if (!LoadGameData(options.data, settings, dataFolder, ui, database)) return kExitRefused;
+  LoadedData loaded;
+  if (!LoadGameData(options.data, settings, dataFolder, ui, database, loaded)) return kExitRefused;
   if (!CheckRebuildPreconditions(settings, ui)) return kExitRefused;
   if (!CheckRebuildFolders(settings, &ui)) return kExitRefused;
 

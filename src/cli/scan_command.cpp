@@ -147,7 +147,8 @@ int RunScanCommand(const ScanOptions& options, bool fastscan, UserInterface& ui)
   if (options.fastscanFile.empty() && !settings.fastscanFile.empty() && settings.fastscanFile[0] != '/')
     settings.fastscanFile = dataFolder + settings.fastscanFile;
   GameList database;
-  if (!LoadGameData(options.data, settings, dataFolder, ui, database)) return kExitRefused;
+  LoadedData loaded;
+  if (!LoadGameData(options.data, settings, dataFolder, ui, database, loaded)) return kExitRefused;
   if (!CheckScanPreconditions(settings, ui)) return kExitRefused;
 
   ZipLibrary zipLibrary;
@@ -155,6 +156,7 @@ int RunScanCommand(const ScanOptions& options, bool fastscan, UserInterface& ui)
   zipLibrary.level = static_cast<char>('0' + std::clamp(settings.zipLevel, 0, 9));
   ScanRequest request;
   request.fastscan = fastscan;
+  request.dataCrc = loaded.dataCrc;
   request.dataFolder = dataFolder;
   request.zipLibrary = &zipLibrary;
   request.showStatistics = false;

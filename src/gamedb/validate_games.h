@@ -9,7 +9,7 @@
 namespace kestrel {
 
 // What ValidateGames reports, by the "Displa&y LI Errors" setting.
-enum ListErrorLevel {
+enum ListErrorLevel : int {
   kShowNoListErrors = 0,
   kShowSetErrors = 1,
   kShowRomErrors = 2,  // and sample errors, on top of the set errors

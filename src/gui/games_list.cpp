@@ -6,12 +6,12 @@
 
 #include "platform/file_system.h"
 #include "platform/text.h"
+#include "settings/enabled_paths.h"
 
 namespace kestrel {
 namespace {
 
-PathEntry* LineOfGame(SettingsRecord& record, int index) {
-  PathList& lines = record.gameList;
+PathEntry* LineOfGame(PathList& lines, int index) {
   if (index >= 0 && index < static_cast<int>(lines.size()) && lines[index].game == index)
     return &lines[index];
   for (PathEntry& line : lines)
@@ -19,15 +19,15 @@ PathEntry* LineOfGame(SettingsRecord& record, int index) {
   return nullptr;
 }
 
-void MarkGame(SettingsRecord& record, GameList& database, int index, bool selected) {
+void MarkGame(PathList& gameLines, GameList& database, int index, bool selected) {
   if (index < 0 || index >= static_cast<int>(database.size())) return;
   database[index].selected = selected;
-  if (PathEntry* line = LineOfGame(record, index)) line->enabled = selected;
+  if (PathEntry* line = LineOfGame(gameLines, index)) line->enabled = selected;
 }
 
-void MarkClones(SettingsRecord& record, GameList& database, int parent, bool selected) {
+void MarkClones(PathList& gameLines, GameList& database, int parent, bool selected) {
   for (const CloneRef& clone : database[parent].clones)
-    MarkGame(record, database, clone.index, selected);
+    MarkGame(gameLines, database, clone.index, selected);
 }
 
 std::vector<std::string> SplitPatterns(const std::string& filter) {
@@ -63,61 +63,71 @@ NameIndex IndexGames(const GameList& database, bool bySamples) {
   return index;
 }
 
-void SelectSetsIn(SettingsRecord& record, GameList& database, const PathList& paths,
+void SelectSetsIn(const SettingsRecord& record, PathList& gameLines, GameList& database, const PathList& paths,
                   const std::string& pattern, const NameIndex& games) {
-  for (const PathEntry& path : paths) {
-    if (!path.enabled) continue;
-    std::vector<FolderEntry> entries = ListFolder(path.path, pattern);
-    if (entries.empty()) entries = ListFolder(path.path, pattern + ".zip");
+  for (const std::string& folder : EnabledPaths(paths)) {
+    std::vector<FolderEntry> entries = ListFolder(folder, pattern);
+    if (entries.empty()) entries = ListFolder(folder, pattern + ".zip");
     for (const FolderEntry& entry : entries) {
       auto found = games.find(ToLowerAscii(WithoutExtension(entry.name)));
-      if (found != games.end()) SetGameSelected(record, database, found->second, true);
+      if (found != games.end()) SetGameSelected(record, gameLines, database, found->second, true);
     }
   }
 }
 
 }  // namespace
 
-void BuildGameList(SettingsRecord& record, const GameList& database) {
-  record.gameList.clear();
-  record.gameList.reserve(database.size());
+PathList BuildGameList(const GameList& database) {
+  PathList lines;
+  lines.reserve(database.size());
   for (size_t i = 0; i < database.size(); ++i) {
     PathEntry line;
     line.path = database[i].description + " <" + database[i].name + ">";
     line.enabled = database[i].selected;
     line.game = static_cast<int>(i);
     line.position = static_cast<int>(i);
-    record.gameList.push_back(std::move(line));
+    lines.push_back(std::move(line));
   }
+  return lines;
 }
 
-void SetGameSelected(SettingsRecord& record, GameList& database, int index, bool selected) {
+void SetGameSelected(const SettingsRecord& record, PathList& gameLines, GameList& database, int index,
+                     bool selected) {
   if (index < 0 || index >= static_cast<int>(database.size())) return;
-  MarkGame(record, database, index, selected);
+  MarkGame(gameLines, database, index, selected);
   if (!record.parentClones) return;
   const GameSet& game = database[index];
   if (game.hasParent) {
     const int parent = game.parentIndex;
     if (parent < 0 || parent >= static_cast<int>(database.size())) return;
-    MarkGame(record, database, parent, selected);
-    MarkClones(record, database, parent, selected);
+    MarkGame(gameLines, database, parent, selected);
+    MarkClones(gameLines, database, parent, selected);
   } else if (game.isParent) {
-    MarkClones(record, database, index, selected);
+    MarkClones(gameLines, database, index, selected);
   }
 }
 
-void SetAllLinesEnabled(SettingsRecord& record, GameList& database, bool enabled) {
-  PathList* lists[] = {&record.romPaths, &record.samplePaths, &record.miscPaths,
-                       &record.addPaths, &record.gameList};
-  const int shown = record.currentPathList;
-  if (shown < 0 || shown > 4) return;
-  for (PathEntry& line : *lists[shown]) line.enabled = enabled;
-  if (shown == 4)
+PathList* ShownPathList(SettingsRecord& record, PathList& gameLines) {
+  switch (record.currentPathList) {
+    case PathListKind::kRomPaths: return &record.romPaths;
+    case PathListKind::kSamplePaths: return &record.samplePaths;
+    case PathListKind::kMiscPaths: return &record.miscPaths;
+    case PathListKind::kAddPaths: return &record.addPaths;
+    case PathListKind::kGames: return &gameLines;
+  }
+  return nullptr;
+}
+
+void SetAllLinesEnabled(SettingsRecord& record, PathList& gameLines, GameList& database, bool enabled) {
+  PathList* shown = ShownPathList(record, gameLines);
+  if (shown == nullptr) return;
+  for (PathEntry& line : *shown) line.enabled = enabled;
+  if (record.currentPathList == PathListKind::kGames)
     for (GameSet& game : database) game.selected = enabled;
 }
 
-void RunGamesFilter(SettingsRecord& record, GameList& database, const std::string& filter,
-                    bool clearFirst) {
+void RunGamesFilter(const SettingsRecord& record, PathList& gameLines, GameList& database,
+                    const std::string& filter, bool clearFirst) {
   const std::vector<std::string> patterns = SplitPatterns(filter);
   if (patterns.empty()) return;
   const NameIndex romGames = IndexGames(database, false);
@@ -125,10 +135,10 @@ void RunGamesFilter(SettingsRecord& record, GameList& database, const std::strin
   for (size_t i = 0; i < patterns.size(); ++i) {
     if (i == 0 && clearFirst) {
       for (GameSet& game : database) game.selected = false;
-      for (PathEntry& line : record.gameList) line.enabled = false;
+      for (PathEntry& line : gameLines) line.enabled = false;
     }
-    SelectSetsIn(record, database, record.romPaths, patterns[i], romGames);
-    SelectSetsIn(record, database, record.samplePaths, patterns[i], sampleGames);
+    SelectSetsIn(record, gameLines, database, record.romPaths, patterns[i], romGames);
+    SelectSetsIn(record, gameLines, database, record.samplePaths, patterns[i], sampleGames);
   }
 }
 

@@ -1,6 +1,8 @@
 // The games list of the settings dialog: one line per game of the database,
 // whose tick is the game's `selected`. Ticking a game can carry over to its
-// whole family, and a filter selects the games whose sets are on disk.
+// whole family, and a filter selects the games whose sets are on disk. The
+// lines are the dialog's own: they are built from the database whenever it
+// is shown, and never stored.
 #pragma once
 
 #include <string>
@@ -10,22 +12,29 @@
 
 namespace kestrel {
 
-// Rebuilds record.gameList from `database`: text "description <name>".
-void BuildGameList(SettingsRecord& record, const GameList& database);
+// The lines of `database`, in its order: text "description <name>", ticked
+// for a selected game.
+PathList BuildGameList(const GameList& database);
 
-// Sets game `index` selected or not, with its line; with `parentClones` on
-// the whole family (parent and every clone) follows.
-void SetGameSelected(SettingsRecord& record, GameList& database, int index, bool selected);
+// Sets game `index` selected or not, with its line of `gameLines`; with the
+// record's `parentClones` on the whole family (parent and every clone)
+// follows.
+void SetGameSelected(const SettingsRecord& record, PathList& gameLines, GameList& database, int index,
+                     bool selected);
 
-// Ticks every line of the shown list (or clears it); for the games list
-// each game's `selected` follows.
-void SetAllLinesEnabled(SettingsRecord& record, GameList& database, bool enabled);
+// The list the record's currentPathList names: one of its path lists, or
+// `gameLines` for the games list; null for a number that names no list.
+PathList* ShownPathList(SettingsRecord& record, PathList& gameLines);
+
+// Ticks every line of the list the record shows (or clears it); for the
+// games list (`gameLines`) each game's `selected` follows.
+void SetAllLinesEnabled(SettingsRecord& record, PathList& gameLines, GameList& database, bool enabled);
 
 // Selects the games whose sets exist in the enabled ROM paths (games with
 // ROMs) or sample paths (games with samples), by the ';'-separated wildcard
 // patterns of `filter`. With `clearFirst` every game is unselected before
 // the first pattern. An empty filter changes nothing.
-void RunGamesFilter(SettingsRecord& record, GameList& database, const std::string& filter,
-                    bool clearFirst);
+void RunGamesFilter(const SettingsRecord& record, PathList& gameLines, GameList& database,
+                    const std::string& filter, bool clearFirst);
 
 }  // namespace kestrel

@@ -13,7 +13,6 @@
 #include "acquire/acquire_game_data.h"
 #include "gui/about_box.h"
 #include "gui/list_messages_window.h"
-#include "gui/profile_loading.h"
 #include "gui/scanner_dialog.h"
 #include "gui/merger_dialog.h"
 #include "gui/rebuilder_dialog.h"
@@ -55,8 +54,6 @@ MainWindow::MainWindow(const std::string& dataFolder, const UserValues& values, 
     : QWidget(parent), dataFolder_(dataFolder), values_(values), zipLevel_(zipLevel), own_(this) {
   setWindowTitle(kMainWindowCaption);
   setWindowIcon(DrawProgramIcon());
-  // The start choice lasts from run to run and shows in the settings dialog.
-  settings_.startOption = values_.startFrom;
   BuildButtons();
   BuildMenu();
   SetDefaultFolders();
@@ -177,7 +174,7 @@ void MainWindow::Tell(const std::string& text, const std::string& title) {
 }
 
 bool MainWindow::LoadProfileAndData(const std::string& path) {
-  if (!LoadProfileOverSettings(settings_, path)) {
+  if (!LoadProfile(settings_, path)) {
     Tell("Error While Loading Profile: '" + path + "'" + kGoToSettings, "Load Error");
     return false;
   }
@@ -187,13 +184,13 @@ bool MainWindow::LoadProfileAndData(const std::string& path) {
     return false;
   }
   ListMessagesCollector listMessages(this);  // the list's problems, in one window
-  const bool acquired = AcquireGameData(settings_, rawGames_, database_, ui(), dataFolder_);
+  const bool acquired = AcquireGameData(settings_, loaded_, rawGames_, database_, ui(), dataFolder_);
   listMessages.ShowCollected();
   if (!acquired) {
     Tell(std::string("Can't Receive Data !") + kGoToSettings, "Data Error");
     return false;
   }
-  ApplyGameSelection(settings_, database_);
+  ApplyGameSelection(settings_, loaded_.dataCrc, database_);
   return true;
 }
 
@@ -209,13 +206,6 @@ bool MainWindow::CheckTempFolder() {
   return false;
 }
 
-void MainWindow::FillActiveRomPaths() {
-  settings_.activeRomPaths.clear();
-  for (const PathEntry& entry : settings_.romPaths)
-    if (entry.enabled) settings_.activeRomPaths.push_back(entry.path);
-  settings_.activeRomPathCount = static_cast<int32_t>(settings_.activeRomPaths.size());
-}
-
 bool MainWindow::RunTool(int command) {
   switch (command) {
     case kCommandScanner:
@@ -226,7 +216,6 @@ bool MainWindow::RunTool(int command) {
         Tell(std::string("No Valid Backupfolder") + kGoToSettings, "Path Error");
         return false;
       }
-      FillActiveRomPaths();
       OpenScanner();
       return true;
     case kCommandRebuilder:
@@ -235,8 +224,8 @@ bool MainWindow::RunTool(int command) {
       return true;
     case kCommandMerger:
       if (!CheckToolData()) return false;
+      // The merger works in the enabled ROM paths: only those that exist.
       ValidateProfile(settings_, ui());
-      FillActiveRomPaths();
       OpenMerger();
       return true;
     case kCommandSettings:
@@ -261,18 +250,24 @@ void MainWindow::OpenSettings() {
   context.record = &copy;
   context.rawGames = &rawGames_;
   context.database = &database_;
+  context.loaded = &loaded_;
   context.dataFolder = dataFolder_;
   context.zipLevel = zipLevel_;
   context.positionX = &values_.layout.settingsDlgX;
   context.positionY = &values_.layout.settingsDlgY;
   context.ui = injected_;
+  // The start choice lasts from run to run and shows in the settings dialog.
+  context.startOption = values_.startFrom;
   // A window of its own rather than a child: some desktops hide the
   // dialogs of a minimised window with it.
   SettingsDialog dialog(context, nullptr);
   dialog.setWindowIcon(windowIcon());
   bool accepted = false;
   RunMinimised([&] { accepted = runSettingsDialog(dialog); });
-  if (accepted) settings_ = std::move(copy);
+  if (accepted) {
+    settings_ = std::move(copy);
+    values_.startFrom = dialog.startOption();
+  }
   // A level changed in a dialog that was then dropped must not stay.
   ApplyZipLevel();
 }
@@ -281,6 +276,7 @@ void MainWindow::OpenScanner() {
   ScannerDialogContext context;
   context.settings = &settings_;
   context.database = &database_;
+  context.dataCrc = loaded_.dataCrc;
   context.dataFolder = dataFolder_;
   context.zipLevel = zipLevel_;
   context.layout = &values_.layout;
@@ -323,7 +319,7 @@ void MainWindow::OpenMerger() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-  SaveProfile(settings_, dataFolder_ + kLastProfileName, database_);
+  SaveProfile(settings_, dataFolder_ + kLastProfileName, database_, loaded_.dataCrc);
   event->accept();
 }
 
@@ -331,7 +327,6 @@ UserValues MainWindow::ValuesAtExit() const {
   UserValues values = values_;
   values.alwaysOnTop = Switches().alwaysOnTop ? 1 : 0;
   values.advancedZipScanner = Switches().advancedZipScanner ? 1 : 0;
-  values.startFrom = settings_.startOption;
   values.veryFirstTime = 0;
   return values;
 }

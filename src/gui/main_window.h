@@ -1,6 +1,7 @@
 // The small window from which every tool starts. It owns the program's
-// state for the whole run: the settings record, the two game lists, the
-// data folder and where the windows were; the tool dialogs get pointers.
+// state for the whole run: the settings record, the two game lists and
+// what they were read from, the data folder and where the windows were;
+// the tool dialogs get pointers.
 #pragma once
 
 #include <QWidget>
@@ -10,6 +11,7 @@
 #include "gamedb/game_set.h"
 #include "gui/qt_user_interface.h"
 #include "gui/user_values.h"
+#include "settings/loaded_data.h"
 #include "settings/settings_record.h"
 
 class QAction;
@@ -90,7 +92,6 @@ class MainWindow : public QWidget {
   void ApplyZipLevel();
   bool CheckToolData();
   bool CheckTempFolder();
-  void FillActiveRomPaths();
   void RunMinimised(const std::function<void()>& tool);
   void Tell(const std::string& text, const std::string& title);
 
@@ -100,6 +101,7 @@ class MainWindow : public QWidget {
   SettingsRecord settings_;
   GameList rawGames_;
   GameList database_;
+  LoadedData loaded_;
   bool firstPaintHandled_ = false;
 
   QtUserInterface own_;

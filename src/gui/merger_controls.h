@@ -22,7 +22,7 @@ enum MergerControl {
 };
 
 // Radios in a run form one group: the layout (mergeMode 0 split, 1
-// merged) and the placement (mergePlacement 0, 1), in value order.
+// merged) and the placement (MergePlacement), in value order.
 inline constexpr ControlEntry kMergerControls[] = {
     {kMergerSplit, ControlKind::kRadio, "&Split", "You want to create split sets."},
     {kMergerMerge, ControlKind::kRadio, "&Merge", "You want to create merged sets."},

@@ -80,13 +80,13 @@ void MergerDialog::Refresh() {
   filling_ = true;
   for (int value = 0; value < 2; ++value) {
     controls_.button(kMergerSplit + value)->setChecked(record_.mergeMode == value);
-    controls_.button(kMergerKeepPosition + value)->setChecked(record_.mergePlacement == value);
+    controls_.button(kMergerKeepPosition + value)->setChecked(record_.mergePlacement == MergePlacement{value});
   }
   controls_.button(kMergerCleanSet)->setChecked(record_.mergeCleanSet);
   controls_.button(kMergerRemoveOld)->setChecked(record_.mergeRemoveOld);
   controls_.button(kMergerZip)->setChecked(record_.mergeZip);
   controls_.edit(kMergerFolderEdit)->setText(ToQString(record_.mergeDestination));
-  EnableFolderControls(record_.mergePlacement == 1);
+  EnableFolderControls(record_.mergePlacement == MergePlacement::kIntoDestination);
   filling_ = false;
 }
 
@@ -108,7 +108,7 @@ void MergerDialog::BrowseFolder() {
 
 bool MergerDialog::Run(MergeButton button) {
   if (running_) return false;
-  if (record_.mergePlacement == 1) CommitFolder();
+  if (record_.mergePlacement == MergePlacement::kIntoDestination) CommitFolder();
   const MergeReach reach = CountMergeReach(*context_.database, record_);
   if (!UserAgrees(MergeRemovalQuestion(reach, record_, button))) {
     outcome_ = {};

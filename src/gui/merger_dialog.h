@@ -17,8 +17,8 @@
 namespace kestrel {
 
 struct MergerDialogContext {
-  // The program's settings, changed in place; its activeRomPaths are the
-  // ROM paths the merger works in, filled by the main window.
+  // The program's settings, changed in place; the merger works in their
+  // enabled ROM paths, which the main window has checked.
   SettingsRecord* record = nullptr;
   const GameList* database = nullptr;  // its selected parents' families are rearranged
   ZipLibrary* zipLibrary = nullptr;

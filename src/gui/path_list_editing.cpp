@@ -29,8 +29,6 @@ int MovePathLine(PathList& list, int index, int step) {
   if (target < 0 || target >= size) return index;
   std::swap(list[index], list[target]);
   std::swap(list[index].position, list[target].position);
-  // The tree items stay where they are; only the contents move.
-  std::swap(list[index].treeItem, list[target].treeItem);
   return target;
 }
 

@@ -30,7 +30,7 @@ enum RebuilderControl {
 };
 
 // Radios in a run form one group: the three layouts (rebuildMergeMode 0,
-// 1, 2) and the three game types (rebuildGameTypes 0, 1, 2), in value order.
+// 1, 2) and the three game types (RebuildGameTypes), in value order.
 inline constexpr ControlEntry kRebuilderControls[] = {
     {kRebuilderSourceEdit, ControlKind::kEdit, "Sour&ce",
      "Kestrel tries to rebuild files from this folder."},

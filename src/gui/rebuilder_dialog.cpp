@@ -121,7 +121,7 @@ void RebuilderDialog::Refresh() {
   // A value out of range (a damaged profile) checks no radio of its group.
   for (int value = 0; value < 3; ++value) {
     controls_.button(kRebuilderNoMerging + value)->setChecked(record_.rebuildMergeMode == value);
-    controls_.button(kRebuilderArcade + value)->setChecked(record_.rebuildGameTypes == value);
+    controls_.button(kRebuilderArcade + value)->setChecked(record_.rebuildGameTypes == RebuildGameTypes{value});
   }
   controls_.button(kRebuilderZip)->setChecked(record_.rebuildZip);
   controls_.button(kRebuilderTildeCrcs)->setChecked(record_.rebuildTildeCrcs);

@@ -3,6 +3,7 @@
 #include "merger/merge_paths.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
+#include "settings/enabled_paths.h"
 
 namespace kestrel {
 namespace {
@@ -21,10 +22,11 @@ int ValidClones(const GameList& database, const GameSet& head) {
 // The ROM paths where Remove Old may delete a copy of a set: all but the
 // one the new set goes to.
 int OtherRomPaths(const SettingsRecord& settings) {
-  const int paths = static_cast<int>(settings.activeRomPaths.size());
-  if (settings.mergePlacement != 1) return paths > 0 ? paths - 1 : 0;
+  const std::vector<std::string> romPaths = EnabledPaths(settings.romPaths);
+  const int paths = static_cast<int>(romPaths.size());
+  if (settings.mergePlacement != MergePlacement::kIntoDestination) return paths > 0 ? paths - 1 : 0;
   int others = 0;
-  for (const std::string& path : settings.activeRomPaths)
+  for (const std::string& path : romPaths)
     if (!SameFolder(path, settings.mergeDestination)) ++others;
   return others;
 }
@@ -76,7 +78,7 @@ MergeReach CountMergeReach(const GameList& database, const SettingsRecord& setti
 }
 
 std::string MergeRemovalQuestion(const MergeReach& reach, const SettingsRecord& settings, MergeButton button) {
-  if (settings.activeRomPaths.empty() || reach.families == 0) return "";
+  if (EnabledPaths(settings.romPaths).empty() || reach.families == 0) return "";
   const bool merging = button == MergeButton::kMerge;
   std::string removals;
   if (settings.mergeRemoveOld) removals += RemoveOldLine(reach, merging && settings.mergeMode == 1);

@@ -56,25 +56,37 @@ bool CheckIsOn(const SettingsRecord& settings, int checkId) {
   return binding != nullptr && settings.*(binding->setting);
 }
 
+template <class Mode>
 struct RadioBinding {
   int id;
-  int32_t SettingsRecord::*setting;
-  int value;
+  Mode SettingsRecord::*setting;
+  Mode value;
 };
 
-constexpr RadioBinding kRadios[] = {
+constexpr RadioBinding<int32_t> kLayoutRadios[] = {
     {kNoMergedRadio, &SettingsRecord::scanMergeMode, 0},
     {kSplitRadio, &SettingsRecord::scanMergeMode, 1},
     {kMergedRadio, &SettingsRecord::scanMergeMode, 2},
-    {kArcadeOnlyRadio, &SettingsRecord::scanGameTypes, 0},
-    {kNeoGeoOnlyRadio, &SettingsRecord::scanGameTypes, 1},
-    {kBothTypesRadio, &SettingsRecord::scanGameTypes, 2},
 };
 
-const RadioBinding* FindRadio(int id) {
-  for (const RadioBinding& radio : kRadios)
-    if (radio.id == id) return &radio;
-  return nullptr;
+constexpr RadioBinding<ScanGameTypes> kGameTypeRadios[] = {
+    {kArcadeOnlyRadio, &SettingsRecord::scanGameTypes, ScanGameTypes::kArcadeOnly},
+    {kNeoGeoOnlyRadio, &SettingsRecord::scanGameTypes, ScanGameTypes::kNeoGeoOnly},
+    {kBothTypesRadio, &SettingsRecord::scanGameTypes, ScanGameTypes::kBoth},
+};
+
+// Calls `act` with the binding of radio `id`; false when `id` is no radio.
+template <class Act>
+bool WithRadio(int id, Act act) {
+  auto find = [&](const auto& radios) {
+    for (const auto& radio : radios) {
+      if (radio.id != id) continue;
+      act(radio);
+      return true;
+    }
+    return false;
+  };
+  return find(kLayoutRadios) || find(kGameTypeRadios);
 }
 
 }  // namespace
@@ -186,15 +198,18 @@ const char* ZeroCrcCaption(int state) {
   return state == kBoxGrey ? "Show All 0-CRCs" : "Show Missing 0-CRCs";
 }
 
-bool IsRadioButton(int id) { return FindRadio(id) != nullptr; }
+bool IsRadioButton(int id) {
+  return WithRadio(id, [](const auto&) {});
+}
 
 bool IsRadioSelectedFor(const SettingsRecord& settings, int id) {
-  const RadioBinding* radio = FindRadio(id);
-  return radio != nullptr && settings.*(radio->setting) == radio->value;
+  bool selected = false;
+  WithRadio(id, [&](const auto& radio) { selected = settings.*(radio.setting) == radio.value; });
+  return selected;
 }
 
 void StoreRadio(SettingsRecord& settings, int id) {
-  if (const RadioBinding* radio = FindRadio(id)) settings.*(radio->setting) = radio->value;
+  WithRadio(id, [&](const auto& radio) { settings.*(radio.setting) = radio.value; });
 }
 
 bool ChangesShownResults(int id) {

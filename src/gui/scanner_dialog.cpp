@@ -252,6 +252,7 @@ void ScannerDialog::Scan(bool fastscan) {
   if (context_.zipLevel != nullptr) zipLibrary.level = *context_.zipLevel;
   ScanRequest request;
   request.fastscan = fastscan;
+  request.dataCrc = context_.dataCrc;
   request.dataFolder = context_.dataFolder;
   request.zipLibrary = &zipLibrary;
   request.showStatistics = false;  // shown below, in a window of its own

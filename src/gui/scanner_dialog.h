@@ -33,6 +33,7 @@ struct ScannerDialogContext {
   char* zipLevel = nullptr;            // the zip library's level character
   WindowLayout* layout = nullptr;      // where this dialog and the results window were
   UserInterface* ui = nullptr;         // null: Qt dialogs owned by this one
+  uint32_t dataCrc = 0;                // the database's data CRC, for the fastscan file
 };
 
 class ScannerDialog : public QDialog {

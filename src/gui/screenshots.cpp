@@ -99,10 +99,8 @@ SettingsRecord SampleSettings() {
   record.samplePaths = SamplePaths({"/home/ann/arcade/samples/"});
   record.miscPaths = SamplePaths({"/home/ann/arcade/artwork/", "/home/ann/arcade/snap/"});
   record.addPaths = SamplePaths({"/home/ann/downloads/"});
-  record.dataSource = 1;
+  record.dataSource = DataSourceKind::kDatfile;
   record.datfile = "/home/ann/arcade/mame0106.dat";
-  record.loadedDatfile = record.datfile;
-  record.dataFromDatfile = true;
   record.backupFolder = "/home/ann/.local/share/kestrel/BACKUP.KPW/";
   record.tempFolder = "/tmp/";
   return record;
@@ -118,7 +116,7 @@ bool GrabToolDialogs(const QDir& out, SettingsRecord record, const GameList& dat
   record.rebuildSource = "/home/ann/downloads/";
   record.rebuildDestination = "/home/ann/arcade/rebuilt/";
   record.rebuildMergeMode = 1;
-  record.rebuildGameTypes = 1;
+  record.rebuildGameTypes = RebuildGameTypes::kSeparateBios;
   record.rebuildCreateLog = true;
   record.rebuildLogfile = "/home/ann/arcade/rebuild.log";
   {
@@ -135,7 +133,7 @@ bool GrabToolDialogs(const QDir& out, SettingsRecord record, const GameList& dat
     ok &= Grab(progress, out.filePath("rebuild_progress.png"));
   }
   record.mergeMode = 1;
-  record.mergePlacement = 1;
+  record.mergePlacement = MergePlacement::kIntoDestination;
   record.mergeDestination = "/home/ann/arcade/merged/";
   {
     MergerDialogContext context{&record, &database, &zipLibrary, nullptr, nullptr, &quiet};
@@ -170,21 +168,22 @@ struct DemoData {
   SettingsRecord settings;
   GameList rawGames;
   GameList database;
+  LoadedData loaded;
 };
 
 bool LoadDemoData(DemoData& demo, const std::string& dataFolder, const std::string& datfile,
                   const std::string& collection) {
   SettingsRecord& settings = demo.settings;
-  settings.dataSource = 1;
+  settings.dataSource = DataSourceKind::kDatfile;
   settings.datfile = datfile;
-  settings.romPaths = {PathEntry{collection + "roms/", true, -1, 0, 0}};
-  settings.samplePaths = {PathEntry{collection + "samples/", true, -1, 0, 0}};
+  settings.romPaths = {PathEntry{collection + "roms/", true, -1, 0}};
+  settings.samplePaths = {PathEntry{collection + "samples/", true, -1, 0}};
   settings.tempFolder = dataFolder;
   settings.backupFolder = dataFolder + "BACKUP.KPW/";
   settings.fastscanFile = dataFolder + "fastscan.fsc";
   ScriptedInterface quiet;
-  if (!AcquireGameData(settings, demo.rawGames, demo.database, &quiet, dataFolder)) return false;
-  ApplyGameSelection(settings, demo.database);
+  if (!AcquireGameData(settings, demo.loaded, demo.rawGames, demo.database, &quiet, dataFolder)) return false;
+  ApplyGameSelection(settings, demo.loaded.dataCrc, demo.database);
   return true;
 }
 
@@ -198,7 +197,7 @@ bool RenderScannerScreenshots(const QDir& out, const std::string& dataFolder, De
   settings.showAllZeroCrcs = true;
   settings.showMissingZeroCrcs = false;
   WindowLayout layout;
-  ScannerDialog dialog({&settings, &demo.database, dataFolder, nullptr, &layout, nullptr});
+  ScannerDialog dialog({&settings, &demo.database, dataFolder, nullptr, &layout, nullptr, demo.loaded.dataCrc});
   bool ok = Grab(dialog, out.filePath("scanner_dialog.png"));
   bool progressShot = false;
   // Grabbed once it names a game.
@@ -244,7 +243,7 @@ bool RenderScreenshots(const std::string& folder, const std::string& datfile,
 
   UserValues values;
   values.veryFirstTime = 0;
-  values.startFrom = 2;  // loads nothing
+  values.startFrom = StartOption::kLastSettings;  // the scratch folder holds no profile to load
   char zipLevel = '9';
   {
     MainWindow window(dataFolder, values, &zipLevel);
@@ -258,12 +257,13 @@ bool RenderScreenshots(const std::string& folder, const std::string& datfile,
   GameList database = SampleGames();
   GameList rawGames;
   SettingsRecord record = SampleSettings();
+  LoadedData sampleLoaded{DataSourceKind::kDatfile, record.datfile, 0};
   int x = 0;
   int y = 0;
   const char* names[] = {"rom_paths", "sample_paths", "misc_paths", "add_paths"};
   for (int list = 0; list < 4; ++list) {
-    record.currentPathList = list;
-    SettingsDialogContext context{&record, &rawGames, &database, dataFolder, &zipLevel, &x, &y,
+    record.currentPathList = PathListKind{list};
+    SettingsDialogContext context{&record, &rawGames, &database, &sampleLoaded, dataFolder, &zipLevel, &x, &y,
                                   &quiet};
     SettingsDialog dialog(context);
     dialog.tree()->setCurrentItem(dialog.tree()->topLevelItem(0));
@@ -277,10 +277,11 @@ bool RenderScreenshots(const std::string& folder, const std::string& datfile,
   if (!LoadDemoData(demo, dataFolder, datfile, collection)) return false;
   {
     SettingsRecord games = demo.settings;
-    games.currentPathList = 4;
+    games.currentPathList = PathListKind::kGames;
     games.gameFilter = "star*; rocket";
-    RunGamesFilter(games, demo.database, games.gameFilter, true);
-    SettingsDialogContext context{&games, &demo.rawGames, &demo.database, dataFolder, &zipLevel,
+    PathList gameLines = BuildGameList(demo.database);
+    RunGamesFilter(games, gameLines, demo.database, games.gameFilter, true);
+    SettingsDialogContext context{&games, &demo.rawGames, &demo.database, &demo.loaded, dataFolder, &zipLevel,
                                   &x, &y, &quiet};
     SettingsDialog dialog(context);
     dialog.tree()->setCurrentItem(dialog.tree()->topLevelItem(0));

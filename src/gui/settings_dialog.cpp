@@ -17,14 +17,15 @@
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <charconv>
+#include <iterator>
 
 #include "acquire/acquire_game_data.h"
 #include "acquire/import_paths.h"
 #include "gui/games_list.h"
 #include "gui/list_messages_window.h"
 #include "gui/path_list_editing.h"
-#include "gui/profile_loading.h"
 #include "gui/qt_text.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
@@ -35,34 +36,42 @@ namespace {
 
 struct PriorityItem {
   const char* caption;
-  int value;
+  ThreadPriorityLevel value;
 };
 
 constexpr PriorityItem kPriorities[] = {
-    {"IDLE", -15}, {"LOWEST", -2}, {"BELOW_NORMAL", -1}, {"NORMAL", 0},
-    {"ABOVE NORMAL", 1}, {"HIGHEST", 2}, {"TIME_CRITICAL", 15},
+    {"IDLE", kPriorityIdle}, {"LOWEST", kPriorityLowest}, {"BELOW_NORMAL", kPriorityBelowNormal},
+    {"NORMAL", kPriorityNormal}, {"ABOVE NORMAL", kPriorityAboveNormal}, {"HIGHEST", kPriorityHighest},
+    {"TIME_CRITICAL", kPriorityTimeCritical},
 };
+constexpr int kPriorityCount = static_cast<int>(std::size(kPriorities));
 
-constexpr int kGamesList = 4;
 constexpr char kProfileFilter[] = "Kestrel profiles (*.kpf)|*.kpf||";
 
-int PriorityComboIndex(int value) {
-  for (int i = 0; i < 7; ++i)
+int PriorityComboIndex(ThreadPriorityLevel value) {
+  for (int i = 0; i < kPriorityCount; ++i)
     if (kPriorities[i].value == value) return i;
   return 0;  // an unknown level shows as IDLE
 }
 
-Qt::CheckState LiErrorsState(int value) {
-  if (value == 0) return Qt::Unchecked;
-  if (value == 2) return Qt::PartiallyChecked;
+Qt::CheckState LiErrorsState(ListErrorLevel value) {
+  if (value == kShowNoListErrors) return Qt::Unchecked;
+  if (value == kShowRomErrors) return Qt::PartiallyChecked;
   return Qt::Checked;
 }
 
-int LiErrorsValue(Qt::CheckState state) {
-  if (state == Qt::Unchecked) return 0;
-  if (state == Qt::PartiallyChecked) return 2;
-  return 1;
+ListErrorLevel LiErrorsValue(Qt::CheckState state) {
+  if (state == Qt::Unchecked) return kShowNoListErrors;
+  if (state == Qt::PartiallyChecked) return kShowRomErrors;
+  return kShowSetErrors;
 }
+
+// The list combo's entries are in the order of PathListKind.
+PathListKind PathListAt(int index) { return PathListKind{index}; }
+int IndexOfPathList(PathListKind kind) { return static_cast<int>(kind); }
+
+// The source radios' ids are the numbers of DataSourceKind.
+int IdOfSource(DataSourceKind source) { return static_cast<int>(source); }
 
 QToolButton* BrowseButton(QWidget* parent) {
   auto* button = new QToolButton(parent);
@@ -91,11 +100,8 @@ std::string FolderWithSeparator(const std::string& text) {
 
 }  // namespace
 
-std::string SettingsDialogTitle(const SettingsRecord& record) {
-  std::string source = "<NO DATA>";
-  if (!record.loadedRaineExe.empty()) source = FileNamePart(record.loadedRaineExe);
-  else if (!record.loadedMameExe.empty()) source = FileNamePart(record.loadedMameExe);
-  else if (!record.loadedDatfile.empty()) source = FileNamePart(record.loadedDatfile);
+std::string SettingsDialogTitle(const LoadedData& loaded) {
+  const std::string source = loaded.source ? FileNamePart(loaded.path) : "<NO DATA>";
   return "Kestrel Settings | Data In Memory: " + source;
 }
 
@@ -112,7 +118,7 @@ int ClampZipLevel(const std::string& text, int previous) {
 }
 
 SettingsDialog::SettingsDialog(const SettingsDialogContext& context, QWidget* parent)
-    : QDialog(parent), context_(context), record_(*context.record), own_(this) {
+    : QDialog(parent), context_(context), record_(*context.record), startOption_(context.startOption), own_(this) {
   BuildControls();
   AddToolTips();
   ConnectControls();
@@ -155,16 +161,16 @@ void SettingsDialog::BuildControls() {
   lastSettings_ = new QRadioButton("Last Settin&gs", this);
   pickProfile_ = new QRadioButton("Pic&k A Profile", this);
   auto* startGroup = new QButtonGroup(this);
-  startGroup->addButton(lastSettings_, 0);
-  startGroup->addButton(pickProfile_, 1);
+  startGroup->addButton(lastSettings_);
+  startGroup->addButton(pickProfile_);
 
   useMame_ = new QRadioButton("Use &Mame.exe", this);
   useDatfile_ = new QRadioButton("Use Dat&file", this);
   useRaine_ = new QRadioButton("Use &Raine.exe", this);
   sourceGroup_ = new QButtonGroup(this);
-  sourceGroup_->addButton(useMame_, 0);
-  sourceGroup_->addButton(useDatfile_, 1);
-  sourceGroup_->addButton(useRaine_, 2);
+  sourceGroup_->addButton(useMame_, IdOfSource(DataSourceKind::kMameExe));
+  sourceGroup_->addButton(useDatfile_, IdOfSource(DataSourceKind::kDatfile));
+  sourceGroup_->addButton(useRaine_, IdOfSource(DataSourceKind::kRaineExe));
   mameEdit_ = new QLineEdit(this);
   datfileEdit_ = new QLineEdit(this);
   raineEdit_ = new QLineEdit(this);
@@ -322,11 +328,11 @@ void SettingsDialog::ConnectControls() {
   connect(moveUp_, &QToolButton::clicked, this, [this] { MoveSelectedLine(-1); });
   connect(moveDown_, &QToolButton::clicked, this, [this] { MoveSelectedLine(1); });
   connect(selectAll_, &QPushButton::clicked, this, [this] {
-    SetAllLinesEnabled(record_, *context_.database, true);
+    SetAllLinesEnabled(record_, gameLines_, *context_.database, true);
     SyncTreeChecks();
   });
   connect(selectNone_, &QPushButton::clicked, this, [this] {
-    SetAllLinesEnabled(record_, *context_.database, false);
+    SetAllLinesEnabled(record_, gameLines_, *context_.database, false);
     SyncTreeChecks();
   });
   connect(add_, &QPushButton::clicked, this, &SettingsDialog::OnAdd);
@@ -336,7 +342,7 @@ void SettingsDialog::ConnectControls() {
     if (!filling_) record_.displayLiErrors = LiErrorsValue(static_cast<Qt::CheckState>(state));
   });
   connect(priority_, &QComboBox::currentIndexChanged, this, [this](int index) {
-    if (!filling_ && index >= 0 && index < 7) record_.threadPriority = kPriorities[index].value;
+    if (!filling_ && index >= 0 && index < kPriorityCount) record_.threadPriority = kPriorities[index].value;
   });
   connect(pathWarnings_, &QCheckBox::toggled, this, [this](bool on) {
     if (!filling_) record_.pathWarnings = on;
@@ -345,13 +351,13 @@ void SettingsDialog::ConnectControls() {
   connect(zipUp_, &QToolButton::clicked, this, [this] { StepZipLevel(1); });
   connect(zipDown_, &QToolButton::clicked, this, [this] { StepZipLevel(-1); });
   connect(lastSettings_, &QRadioButton::toggled, this, [this](bool on) {
-    if (!filling_ && on) record_.startOption = 0;
+    if (!filling_ && on) startOption_ = StartOption::kLastSettings;
   });
   connect(pickProfile_, &QRadioButton::toggled, this, [this](bool on) {
-    if (!filling_ && on) record_.startOption = 1;
+    if (!filling_ && on) startOption_ = StartOption::kPickProfile;
   });
   connect(sourceGroup_, &QButtonGroup::idClicked, this, [this](int id) {
-    record_.dataSource = id;
+    record_.dataSource = DataSourceKind{id};
     UpdateSourceControls();
   });
   connect(mameEdit_, &QLineEdit::editingFinished, this,
@@ -397,17 +403,18 @@ void SettingsDialog::ConnectControls() {
 
 void SettingsDialog::Refresh() {
   filling_ = true;
-  record_.currentPathList = std::clamp(record_.currentPathList, 0, kGamesList);
-  listCombo_->setCurrentIndex(record_.currentPathList);
+  const int lastList = IndexOfPathList(PathListKind::kGames);
+  record_.currentPathList = PathListAt(std::clamp(IndexOfPathList(record_.currentPathList), 0, lastList));
+  listCombo_->setCurrentIndex(IndexOfPathList(record_.currentPathList));
   gameFilter_->setText(ToQString(record_.gameFilter));
   parentClones_->setChecked(record_.parentClones);
   liErrors_->setCheckState(LiErrorsState(record_.displayLiErrors));
   priority_->setCurrentIndex(PriorityComboIndex(record_.threadPriority));
   pathWarnings_->setChecked(record_.pathWarnings);
   zipLevelEdit_->setText(QString::number(record_.zipLevel));
-  lastSettings_->setChecked(record_.startOption != 1);
-  pickProfile_->setChecked(record_.startOption == 1);
-  if (QAbstractButton* source = sourceGroup_->button(record_.dataSource)) source->setChecked(true);
+  lastSettings_->setChecked(startOption_ != StartOption::kPickProfile);
+  pickProfile_->setChecked(startOption_ == StartOption::kPickProfile);
+  if (QAbstractButton* source = sourceGroup_->button(IdOfSource(record_.dataSource))) source->setChecked(true);
   mameEdit_->setText(ToQString(record_.mameExe));
   datfileEdit_->setText(ToQString(record_.datfile));
   raineEdit_->setText(ToQString(record_.raineExe));
@@ -419,21 +426,16 @@ void SettingsDialog::Refresh() {
   filling_ = false;
 
   UpdateSourceControls();
-  BuildGameList(record_, *context_.database);
+  gameLines_ = BuildGameList(*context_.database);
   FillTree();
-  setWindowTitle(ToQString(SettingsDialogTitle(record_)));
+  setWindowTitle(ToQString(SettingsDialogTitle(*context_.loaded)));
 }
 
-bool SettingsDialog::ShowingGames() const { return record_.currentPathList == kGamesList; }
+bool SettingsDialog::ShowingGames() const { return record_.currentPathList == PathListKind::kGames; }
 
 PathList& SettingsDialog::ShownList() {
-  switch (record_.currentPathList) {
-    case 1: return record_.samplePaths;
-    case 2: return record_.miscPaths;
-    case 3: return record_.addPaths;
-    case kGamesList: return record_.gameList;
-    default: return record_.romPaths;
-  }
+  PathList* shown = ShownPathList(record_, gameLines_);
+  return shown != nullptr ? *shown : record_.romPaths;
 }
 
 void SettingsDialog::FillTree() {
@@ -476,18 +478,18 @@ void SettingsDialog::UpdateListButtons() {
 }
 
 void SettingsDialog::UpdateSourceControls() {
-  const int source = record_.dataSource;
-  mameEdit_->setEnabled(source == 0);
-  mameBrowse_->setEnabled(source == 0);
-  datfileEdit_->setEnabled(source == 1);
-  datfileBrowse_->setEnabled(source == 1);
-  raineEdit_->setEnabled(source == 2);
-  raineBrowse_->setEnabled(source == 2);
+  const DataSourceKind source = record_.dataSource;
+  mameEdit_->setEnabled(source == DataSourceKind::kMameExe);
+  mameBrowse_->setEnabled(source == DataSourceKind::kMameExe);
+  datfileEdit_->setEnabled(source == DataSourceKind::kDatfile);
+  datfileBrowse_->setEnabled(source == DataSourceKind::kDatfile);
+  raineEdit_->setEnabled(source == DataSourceKind::kRaineExe);
+  raineBrowse_->setEnabled(source == DataSourceKind::kRaineExe);
 }
 
 void SettingsDialog::OnListChosen(int index) {
   if (filling_ || index < 0) return;
-  record_.currentPathList = index;
+  record_.currentPathList = PathListAt(index);
   FillTree();
 }
 
@@ -498,7 +500,7 @@ void SettingsDialog::OnItemChanged(QTreeWidgetItem* item) {
   if (row < 0 || row >= static_cast<int>(lines.size())) return;
   const bool enabled = item->checkState(0) == Qt::Checked;
   if (ShowingGames()) {
-    SetGameSelected(record_, *context_.database, lines[row].game, enabled);
+    SetGameSelected(record_, gameLines_, *context_.database, lines[row].game, enabled);
     SyncTreeChecks();
   } else {
     lines[row].enabled = enabled;
@@ -518,7 +520,7 @@ void SettingsDialog::MoveSelectedLine(int step) {
 
 void SettingsDialog::OnAdd() {
   if (ShowingGames()) {
-    RunGamesFilter(record_, *context_.database, "*.*", false);
+    RunGamesFilter(record_, gameLines_, *context_.database, "*.*", false);
     SyncTreeChecks();
     return;
   }
@@ -545,7 +547,7 @@ void SettingsDialog::OnImport() {
 
 void SettingsDialog::CommitGameFilter() {
   record_.gameFilter = FromQString(gameFilter_->text());
-  RunGamesFilter(record_, *context_.database, record_.gameFilter, true);
+  RunGamesFilter(record_, gameLines_, *context_.database, record_.gameFilter, true);
   SyncTreeChecks();
 }
 
@@ -594,7 +596,7 @@ void SettingsDialog::BrowseFolder(QLineEdit* edit, std::string& field, const cha
 void SettingsDialog::LoadProfileFromFile() {
   const std::string path = PickFile(ui(), ".kpf", "", kProfileFilter, true);
   if (path.empty()) return;
-  if (!LoadProfileOverSettings(record_, path)) {
+  if (!LoadProfile(record_, path)) {
     ShowMessage(ui(), "Error While Loading Profile", "Load Error",
                 {MessageButtons::kOk, MessageIcon::kStop});
     return;
@@ -602,22 +604,20 @@ void SettingsDialog::LoadProfileFromFile() {
   ValidateProfile(record_, ui());
   // The games list acts on the database at once; a profile saved for the
   // data in memory brings its selection with it.
-  ApplyGameSelection(record_, *context_.database);
+  ApplyGameSelection(record_, context_.loaded->dataCrc, *context_.database);
   Refresh();
 }
 
 void SettingsDialog::SaveProfileToFile() {
   const std::string path = PickFile(ui(), ".kpf", "", kProfileFilter, false);
   if (path.empty()) return;
-  if (!SaveProfile(record_, path, *context_.database))
+  if (!SaveProfile(record_, path, *context_.database, context_.loaded->dataCrc))
     ShowMessage(ui(), "Error While Saving Profile", "Save Error",
                 {MessageButtons::kOk, MessageIcon::kStop});
 }
 
 void SettingsDialog::ResetToDefaults() {
-  const int startOption = record_.startOption;
   ResetSettings(record_);
-  record_.startOption = startOption;
   record_.tempFolder = TempFolder();
   record_.backupFolder = context_.dataFolder + "BACKUP.KPW/";
   CreateFolder(record_.backupFolder);
@@ -635,7 +635,8 @@ void SettingsDialog::Apply() {
 
   workingDatabase_.clear();
   ListMessagesCollector listMessages(this);  // the list's problems, in one window
-  const bool acquired = AcquireGameData(record_, *context_.rawGames, workingDatabase_, ui(), context_.dataFolder);
+  LoadedData& loaded = *context_.loaded;
+  const bool acquired = AcquireGameData(record_, loaded, *context_.rawGames, workingDatabase_, ui(), context_.dataFolder);
   listMessages.ShowCollected();
   if (!acquired)
     ShowMessage(ui(), "Can't Receive Data !", "Data Error",
@@ -654,13 +655,7 @@ void SettingsDialog::Apply() {
   // start-up.
   if (!workingDatabase_.empty()) {
     *context_.database = std::move(workingDatabase_);
-    ApplyGameSelection(record_, *context_.database);
-  }
-  const int sources = record_.dataFromMameExe + record_.dataFromDatfile + record_.dataFromRaineExe;
-  if (sources == 1) {
-    if (record_.dataFromMameExe) record_.dataSource = 0;
-    if (record_.dataFromDatfile) record_.dataSource = 1;
-    if (record_.dataFromRaineExe) record_.dataSource = 2;
+    ApplyGameSelection(record_, loaded.dataCrc, *context_.database);
   }
   RememberPosition();
   accept();

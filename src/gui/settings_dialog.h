@@ -11,6 +11,8 @@
 #include "app/user_interface.h"
 #include "gamedb/game_set.h"
 #include "gui/qt_user_interface.h"
+#include "gui/user_values.h"
+#include "settings/loaded_data.h"
 #include "settings/settings_record.h"
 
 class QButtonGroup;
@@ -41,7 +43,7 @@ enum SettingsControl {
 
 // "Kestrel Settings | Data In Memory: " and the file name of the source
 // whose data are loaded, or "<NO DATA>".
-std::string SettingsDialogTitle(const SettingsRecord& record);
+std::string SettingsDialogTitle(const LoadedData& loaded);
 // The zip level typed into the edit, held to 0-9; `previous` when the text
 // is no number.
 int ClampZipLevel(const std::string& text, int previous);
@@ -50,11 +52,13 @@ struct SettingsDialogContext {
   SettingsRecord* record = nullptr;  // the copy being edited
   GameList* rawGames = nullptr;
   GameList* database = nullptr;      // the program's game database
+  LoadedData* loaded = nullptr;      // what it was read from; "&OK" reads it anew
   std::string dataFolder;
   char* zipLevel = nullptr;          // the zip library's level character
   int* positionX = nullptr;          // the remembered position
   int* positionY = nullptr;
   UserInterface* ui = nullptr;       // null: Qt dialogs owned by this one
+  StartOption startOption = StartOption::kLastSettings;  // the user's, shown with the settings
 };
 
 class SettingsDialog : public QDialog {
@@ -71,6 +75,10 @@ class SettingsDialog : public QDialog {
   void SaveProfileToFile();
   void ResetToDefaults();
   void MoveSelectedLine(int step);
+
+  // The start choice as the dialog ends: the user's, not the profile's, so
+  // loading a profile or the defaults leaves it alone.
+  StartOption startOption() const { return startOption_; }
 
   // The widget of a control identifier, for tests and screenshots.
   QWidget* control(int id) const;
@@ -108,6 +116,9 @@ class SettingsDialog : public QDialog {
 
   SettingsDialogContext context_;
   SettingsRecord& record_;
+  StartOption startOption_;
+  // The games list's lines, built from the database whenever it is shown.
+  PathList gameLines_;
   GameList workingDatabase_;
   QtUserInterface own_;
   bool filling_ = false;

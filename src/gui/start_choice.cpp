@@ -4,7 +4,7 @@ namespace kestrel {
 
 StartAction ChooseStartAction(const UserValues& values) {
   if (values.veryFirstTime == 1) return StartAction::kWelcome;
-  return values.startFrom == 1 ? StartAction::kPickProfile : StartAction::kLoadLastProfile;
+  return values.startFrom == StartOption::kPickProfile ? StartAction::kPickProfile : StartAction::kLoadLastProfile;
 }
 
 }  // namespace kestrel

@@ -11,9 +11,9 @@ enum class StartAction {
   kPickProfile,      // let the user choose a profile to load
 };
 
-// The first run greets; otherwise startFrom 1 picks a profile, and any
+// The first run greets; otherwise kPickProfile picks a profile, and any
 // other value loads the last one, as the settings dialog shows it
-// ("Last Settings" for everything but 1).
+// ("Last Settings" for everything but kPickProfile).
 StartAction ChooseStartAction(const UserValues& values);
 
 }  // namespace kestrel

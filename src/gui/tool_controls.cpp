@@ -76,13 +76,4 @@ void ToolControls::BindCheck(int id, bool& setting, const bool* filling) const {
   });
 }
 
-void ToolControls::BindRadios(int firstId, int count, int32_t& setting, const bool* filling) const {
-  for (int value = 0; value < count; ++value) {
-    QAbstractButton* radio = button(firstId + value);
-    QObject::connect(radio, &QAbstractButton::toggled, radio, [&setting, filling, value](bool on) {
-      if (on && !*filling) setting = value;
-    });
-  }
-}
-
 }  // namespace kestrel

@@ -3,12 +3,12 @@
 // identifier, so the texts the user reads live in one place per dialog.
 #pragma once
 
+#include <QAbstractButton>
 #include <QWidget>
 #include <cstdint>
 #include <map>
 #include <span>
 
-class QAbstractButton;
 class QLineEdit;
 
 namespace kestrel {
@@ -48,9 +48,18 @@ class ToolControls {
   // `*filling` is set: then the dialog is filling its controls from the
   // settings. `setting` and `filling` must outlive the widgets.
   void BindCheck(int id, bool& setting, const bool* filling) const;
-  // Keeps `setting` equal to the position of the ticked radio among the
-  // `count` radios from `firstId` on, on the same terms.
-  void BindRadios(int firstId, int count, int32_t& setting, const bool* filling) const;
+  // Keeps `setting` (a number or a mode) equal to the position of the
+  // ticked radio among the `count` radios from `firstId` on, on the same
+  // terms.
+  template <class Setting>
+  void BindRadios(int firstId, int count, Setting& setting, const bool* filling) const {
+    for (int value = 0; value < count; ++value) {
+      QAbstractButton* radio = button(firstId + value);
+      QObject::connect(radio, &QAbstractButton::toggled, radio, [&setting, filling, value](bool on) {
+        if (on && !*filling) setting = static_cast<Setting>(value);
+      });
+    }
+  }
 
  private:
   std::map<int, QWidget*> widgets_;

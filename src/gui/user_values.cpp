@@ -37,7 +37,7 @@ UserValues ReadUserValues() {
   QSettings store = OpenStore();
   UserValues values;
   store.beginGroup("Settings");
-  values.startFrom = ReadInt(store, "StartFrom", values.startFrom);
+  values.startFrom = StartOption{ReadInt(store, "StartFrom", static_cast<int>(values.startFrom))};
   values.veryFirstTime = ReadInt(store, "VeryFirstTime", values.veryFirstTime);
   values.advancedZipScanner = ReadInt(store, "AdvancedZipScanner", values.advancedZipScanner);
   values.alwaysOnTop = ReadInt(store, "AlwaysOnTop", values.alwaysOnTop);
@@ -54,7 +54,7 @@ bool WriteUserValues(const UserValues& values) {
   store.beginGroup("Settings");
   store.setValue("AlwaysOnTop", values.alwaysOnTop);
   store.setValue("AdvancedZipScanner", values.advancedZipScanner);
-  store.setValue("StartFrom", values.startFrom);
+  store.setValue("StartFrom", static_cast<int>(values.startFrom));
   store.setValue("VeryFirstTime", values.veryFirstTime);
   store.endGroup();
   store.beginGroup("Windows");

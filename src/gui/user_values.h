@@ -6,6 +6,14 @@
 
 namespace kestrel {
 
+// What the desktop program loads when it starts. It belongs to the user,
+// not to a collection: no profile holds it. Any other number acts as
+// kLastSettings.
+enum class StartOption : int {
+  kLastSettings = 0,  // the profile the last run saved on closing
+  kPickProfile = 1,   // a profile the user chooses
+};
+
 struct WindowLayout {
   int outputLeft = 57;
   int outputTop = 35;
@@ -22,7 +30,7 @@ struct WindowLayout {
 };
 
 struct UserValues {
-  int startFrom = 0;
+  StartOption startFrom = StartOption::kLastSettings;
   int veryFirstTime = 1;
   int advancedZipScanner = 0;
   int alwaysOnTop = 0;

@@ -191,7 +191,7 @@ void RemoveOldSets(MergeRun& run, const std::vector<WorkSet>& sets, const std::v
                    ContentSet inNewSets, MergeOutcome& outcome) {
   for (const WorkSet& set : sets) inNewSets.insert(set.content.begin(), set.content.end());
   for (const SetToRemove& old : removeOld) {
-    for (const std::string& romPath : run.settings.activeRomPaths) {
+    for (const std::string& romPath : run.romPaths) {
       if (!old.keptIn.empty() && SameFolder(romPath, old.keptIn)) continue;
       if (std::optional<std::string> zip = run.sets.FindZip(romPath, old.name))
         RemoveOldSet(run, *zip, true, old.name, inNewSets, outcome);

@@ -160,8 +160,8 @@ bool OpenWorkSet(const GameSet& parent, const std::string& folder, const std::st
 // Cleans up the work folders an interrupted run left beside any set of the
 // family, wherever the run may have put them.
 void CleanLeftovers(MergeRun& run, const GameSet& parent, MergeOutcome& outcome) {
-  std::vector<std::string> folders = run.settings.activeRomPaths;
-  if (run.settings.mergePlacement == 1 && !run.settings.mergeDestination.empty())
+  std::vector<std::string> folders = run.romPaths;
+  if (run.settings.mergePlacement == MergePlacement::kIntoDestination && !run.settings.mergeDestination.empty())
     folders.push_back(run.settings.mergeDestination);
   std::vector<std::string> names{parent.name};
   for (const CloneRef& ref : parent.clones)
@@ -185,12 +185,12 @@ void ShowFamily(MergeRun& run, const char* doing, const GameSet& parent) {
 // keeps no set of its own has none (""). Remove Old deletes each set from
 // every other active ROM path.
 std::vector<SetToRemove> FamilySets(MergeRun& run, const GameSet& parent, bool merged) {
-  std::vector<SetToRemove> sets{{parent.name, DestinationFolderOf(run.sets, run.settings, parent.name)}};
+  std::vector<SetToRemove> sets{{parent.name, DestinationFolderOf(run, parent.name)}};
   for (const CloneRef& ref : parent.clones) {
     if (!IsValidClone(run, ref)) continue;
     const GameSet& clone = CloneOf(run, ref);
     bool ownSet = !merged || KeepsOwnSet(run, clone);
-    sets.push_back({clone.name, ownSet ? DestinationFolderOf(run.sets, run.settings, clone.name) : ""});
+    sets.push_back({clone.name, ownSet ? DestinationFolderOf(run, clone.name) : ""});
   }
   return sets;
 }
@@ -228,7 +228,7 @@ StepResult RebuildFamily(MergeRun& run, const GameSet& parent, bool split, Merge
   ShowFamily(run, split ? "Merging Gameset:" : "Unmerging Gameset:", parent);
   CleanLeftovers(run, parent, outcome);
   std::vector<WorkSet> sets(1);
-  std::string folder = DestinationFolderOf(run.sets, run.settings, parent.name);
+  std::string folder = DestinationFolderOf(run, parent.name);
   if (!OpenWorkSet(parent, folder, parent.name, sets[0], outcome)) return StepResult::kContinue;
   // The parent's files are noted before any clone set is looked at anew.
   RomChoice parentChoice = split ? SplitRoms(false) : kNonMergedRoms;
@@ -242,7 +242,7 @@ StepResult RebuildFamily(MergeRun& run, const GameSet& parent, bool split, Merge
     if (!IsValidClone(run, ref)) continue;
     const GameSet& clone = CloneOf(run, ref);
     WorkSet cloneSet;
-    if (!OpenWorkSet(parent, DestinationFolderOf(run.sets, run.settings, clone.name), clone.name, cloneSet, outcome)) {
+    if (!OpenWorkSet(parent, DestinationFolderOf(run, clone.name), clone.name, cloneSet, outcome)) {
       // The family's other work folders were made by this run.
       DiscardWorkSets(sets);
       return StepResult::kContinue;

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "app/user_interface.h"
+#include "merger/merge_run.h"
 #include "merger/set_locator.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
@@ -20,19 +21,19 @@ std::string Spelled(const std::string& folder) {
 
 }  // namespace
 
-std::string FindSetPath(SetLocator& sets, const SettingsRecord& settings, const std::string& name) {
+std::string FindSetPath(MergeRun& run, const std::string& name) {
   if (!IsPlainFileName(name)) return "";
-  for (const std::string& romPath : settings.activeRomPaths) {
-    if (sets.FindFolder(romPath, name) || sets.FindZip(romPath, name)) return romPath;
+  for (const std::string& romPath : run.romPaths) {
+    if (run.sets.FindFolder(romPath, name) || run.sets.FindZip(romPath, name)) return romPath;
   }
   return "";
 }
 
-std::string DestinationFolderOf(SetLocator& sets, const SettingsRecord& settings, const std::string& name) {
-  if (settings.mergePlacement == 1) return settings.mergeDestination;
-  std::string found = FindSetPath(sets, settings, name);
+std::string DestinationFolderOf(MergeRun& run, const std::string& name) {
+  if (run.settings.mergePlacement == MergePlacement::kIntoDestination) return run.settings.mergeDestination;
+  std::string found = FindSetPath(run, name);
   if (!found.empty()) return found;
-  return settings.activeRomPaths.empty() ? std::string() : settings.activeRomPaths.front();
+  return run.romPaths.empty() ? std::string() : run.romPaths.front();
 }
 
 bool CheckMergeDestination(UserInterface* ui, std::string& folder) {

@@ -9,18 +9,17 @@
 
 namespace kestrel {
 
-class SetLocator;
-struct SettingsRecord;
+struct MergeRun;
 class UserInterface;
 
-// The first active ROM path that holds the set `name`, as a folder or else
-// as a zip (both found without case); "" when no path holds it.
-std::string FindSetPath(SetLocator& sets, const SettingsRecord& settings, const std::string& name);
+// The first of the run's ROM paths that holds the set `name`, as a folder
+// or else as a zip (both found without case); "" when no path holds it.
+std::string FindSetPath(MergeRun& run, const std::string& name);
 
 // The folder the new set `name` goes to: the merge destination when the
 // sets are placed there, else the path that holds the set now, else the
-// first active ROM path.
-std::string DestinationFolderOf(SetLocator& sets, const SettingsRecord& settings, const std::string& name);
+// run's first ROM path.
+std::string DestinationFolderOf(MergeRun& run, const std::string& name);
 
 // True when `folder` exists; it then becomes the folder as the file system
 // spells it, with a trailing '/'. Otherwise "Can't Access '<folder>'" is

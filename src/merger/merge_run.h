@@ -7,6 +7,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/user_interface.h"
 #include "archive/zip_entry.h"
@@ -26,12 +27,15 @@ using ZipWriter = bool (*)(ZipLibrary& library, const std::string& archivePath, 
 enum class StepResult { kContinue, kStop };
 
 struct MergeRun {
-  MergeRun(const GameList& games, const SettingsRecord& options, UserInterface* owner, ZipLibrary& zip,
-           ZipWriter writer, ProgressDialog& dialog)
-      : database(games), settings(options), ui(owner), zipLibrary(zip), writeZip(writer), progress(dialog) {}
+  MergeRun(const GameList& games, const SettingsRecord& options, std::vector<std::string> folders,
+           UserInterface* owner, ZipLibrary& zip, ZipWriter writer, ProgressDialog& dialog)
+      : database(games), settings(options), romPaths(std::move(folders)), ui(owner), zipLibrary(zip),
+        writeZip(writer), progress(dialog) {}
 
   const GameList& database;
   const SettingsRecord& settings;
+  // The enabled ROM paths, each ending with '/', in their search order.
+  const std::vector<std::string> romPaths;
   UserInterface* ui;
   ZipLibrary& zipLibrary;
   ZipWriter writeZip;

@@ -4,17 +4,18 @@
 #include "merger/merge_paths.h"
 #include "platform/paths.h"
 #include "platform/thread_priority.h"
+#include "settings/enabled_paths.h"
 
 namespace kestrel {
 namespace {
 
 // The checks before a run; false when it cannot start.
-bool CheckRun(SettingsRecord& settings, UserInterface* ui) {
-  if (settings.activeRomPaths.empty()) {
+bool CheckRun(SettingsRecord& settings, const std::vector<std::string>& romPaths, UserInterface* ui) {
+  if (romPaths.empty()) {
     ShowMessage(ui, "No ROM-Paths Available.", "Path Error", {MessageButtons::kOk, MessageIcon::kStop});
     return false;
   }
-  if (settings.mergePlacement != 1) return true;
+  if (settings.mergePlacement != MergePlacement::kIntoDestination) return true;
   if (!settings.mergeDestination.empty()) settings.mergeDestination = WithTrailingSeparator(settings.mergeDestination);
   return CheckMergeDestination(ui, settings.mergeDestination);
 }
@@ -35,7 +36,8 @@ bool IsSelectedFamilyHead(const GameSet& game) {
 MergeOutcome RunMerger(const GameList& database, SettingsRecord& settings, UserInterface* ui, ZipLibrary& zipLibrary,
                        MergeButton button, ZipWriter writeZip) {
   MergeOutcome outcome;
-  if (!CheckRun(settings, ui)) return outcome;
+  std::vector<std::string> romPaths = EnabledPaths(settings.romPaths);
+  if (!CheckRun(settings, romPaths, ui)) return outcome;
   outcome.started = true;
 
   ScopedThreadPriority priority(settings.threadPriority);
@@ -43,7 +45,7 @@ MergeOutcome RunMerger(const GameList& database, SettingsRecord& settings, UserI
   std::unique_ptr<ProgressDialog> progress = OpenProgressDialog(ui, merging ? "Merging ROMs" : "Unmerging ROMs");
   progress->SetRange(0, CountFamilies(database));
   progress->SetStep(1);
-  MergeRun run(database, settings, ui, zipLibrary, writeZip, *progress);
+  MergeRun run(database, settings, std::move(romPaths), ui, zipLibrary, writeZip, *progress);
   for (const GameSet& parent : database) {
     if (!IsSelectedFamilyHead(parent)) continue;
     run.StartFamily();

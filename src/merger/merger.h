@@ -69,10 +69,10 @@ struct MergeOutcome {
 bool IsSelectedFamilyHead(const GameSet& game);
 
 // Runs one press of a button on the selected parents of `database`, in
-// database order, with the merger options of `settings` (placement 1
-// normalises mergeDestination, and empties it when the folder is missing).
-// Refuses to start with "No ROM-Paths Available." when no ROM path is
-// active. `writeZip` writes the new archives.
+// database order, with the merger options of `settings` (placement into
+// the destination normalises mergeDestination, and empties it when the
+// folder is missing), in the enabled ROM paths. Refuses to start with
+// "No ROM-Paths Available." when no ROM path is enabled. `writeZip` writes the new archives.
 MergeOutcome RunMerger(const GameList& database, SettingsRecord& settings, UserInterface* ui,
                        ZipLibrary& zipLibrary, MergeButton button, ZipWriter writeZip = ZipUpdate);
 

@@ -36,7 +36,7 @@ std::vector<std::string> SetFolderFiles(const std::string& folder) {
 ContentSet ContentOfSets(MergeRun& run, const std::vector<std::string>& names) {
   ContentSet content;
   for (const std::string& name : names) {
-    for (const std::string& romPath : run.settings.activeRomPaths) {
+    for (const std::string& romPath : run.romPaths) {
       if (std::optional<std::string> zip = run.sets.FindZip(romPath, name)) {
         if (const std::optional<ZipEntryList>& members = ListZip(run, *zip))
           for (const ZipEntry& member : *members) content.insert(ContentOf(member));

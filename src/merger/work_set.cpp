@@ -82,7 +82,7 @@ void CopySetFile(MergeRun& run, const std::string& romPath, const std::string& s
 
 void CollectFile(MergeRun& run, const std::string& sourceSet, const std::string& sourceName,
                  const std::string& fileName, WorkSet& set, const RomEntry* rom) {
-  for (const std::string& romPath : run.settings.activeRomPaths)
+  for (const std::string& romPath : run.romPaths)
     CopySetFile(run, romPath, sourceSet, sourceName, fileName, set, rom);
 }
 

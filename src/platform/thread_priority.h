@@ -6,7 +6,7 @@
 
 namespace kestrel {
 
-enum ThreadPriorityLevel {
+enum ThreadPriorityLevel : int {
   kPriorityIdle = -15,
   kPriorityLowest = -2,
   kPriorityBelowNormal = -1,

@@ -10,8 +10,6 @@ namespace {
 
 constexpr int kNoMerging = 0;
 constexpr int kSplitSets = 1;
-constexpr int kArcadeOnly = 0;
-constexpr int kSeparateBios = 1;
 
 // Where a served ROM is written: the set and the name it has there.
 struct Destination {
@@ -85,7 +83,7 @@ bool RebuildZeroCrcs(RebuildState& state, const SourceFile& file, const SourceKe
     const ZeroCrcIndexEntry& entry = state.zeroCrcIndex[i];
     bool sameSize = uint32_t(entry.size) == key.size;
     state.matched = sameSize;
-    if (entry.hasNeoGeoBios && settings.rebuildGameTypes == kArcadeOnly) continue;
+    if (entry.hasNeoGeoBios && settings.rebuildGameTypes == RebuildGameTypes::kArcadeOnly) continue;
     if (!sameSize) continue;
     Destination target = DestinationOf(entry, settings.rebuildMergeMode);
     if (state.zeroCrcServed[i]) {
@@ -112,12 +110,12 @@ bool IsNeoGeoBiosKey(const SourceKey& key) {
 
 bool RebuildByCrc(RebuildState& state, const SourceFile& file, const SourceKey& key) {
   const SettingsRecord& settings = state.settings;
-  bool separateBios = IsNeoGeoBiosKey(key) && settings.rebuildGameTypes == kSeparateBios;
+  bool separateBios = IsNeoGeoBiosKey(key) && settings.rebuildGameTypes == RebuildGameTypes::kSeparateBios;
   auto [first, last] = FindCrcRange(state.crcIndex, key.crc);
   std::vector<bool> earlier = ServedEarlier(state.crcServed, first, last);
   for (size_t i = first; i < last; ++i) {
     const CrcIndexEntry& entry = state.crcIndex[i];
-    if (entry.hasNeoGeoBios && settings.rebuildGameTypes == kArcadeOnly) continue;
+    if (entry.hasNeoGeoBios && settings.rebuildGameTypes == RebuildGameTypes::kArcadeOnly) continue;
     bool sameSize = uint32_t(entry.size) == key.size;
     state.matched = sameSize;
     if (!sameSize) continue;

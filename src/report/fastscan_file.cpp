@@ -26,9 +26,11 @@ constexpr bool S::*kSwitches[] = {
     &S::fixCase,           &S::fixMissing,       &S::fixMissingAdvanced,  &S::allowDoubleNames,
     &S::altSamplesSupport, &S::advancedUnneeded, &S::showMissingZeroCrcs, &S::zeroCrcCreation,
     &S::askBeforeFixing};
-constexpr int32_t S::*kModes[] = {&S::scanMergeMode, &S::scanGameTypes};
+// The two modes follow: scanMergeMode, then scanGameTypes.
 constexpr size_t kSwitchCount = std::size(kSwitches);
-constexpr size_t kOptionCount = kSwitchCount + std::size(kModes);
+constexpr size_t kMergeModeOption = kSwitchCount;
+constexpr size_t kGameTypesOption = kSwitchCount + 1;
+constexpr size_t kOptionCount = kSwitchCount + 2;
 
 // The fixes are the switches from fixUnneeded to fixMissingAdvanced.
 constexpr size_t kFirstFix = 9;
@@ -39,7 +41,8 @@ static_assert(kSwitches[kFirstFix] == &S::fixUnneeded &&
 std::array<int32_t, kOptionCount> CollectOptions(const SettingsRecord& s) {
   std::array<int32_t, kOptionCount> options{};
   for (size_t i = 0; i < kSwitchCount; ++i) options[i] = s.*kSwitches[i] ? 1 : 0;
-  for (size_t i = 0; i < std::size(kModes); ++i) options[kSwitchCount + i] = s.*kModes[i];
+  options[kMergeModeOption] = s.scanMergeMode;
+  options[kGameTypesOption] = static_cast<int32_t>(s.scanGameTypes);
   return options;
 }
 
@@ -51,7 +54,8 @@ void ApplyOptions(const std::array<int32_t, kOptionCount>& o, SettingsRecord& s)
     const bool isFix = i >= kFirstFix && i <= kLastFix;
     option = (isFix && option) || o[i] != 0;
   }
-  for (size_t i = 0; i < std::size(kModes); ++i) s.*kModes[i] = o[kSwitchCount + i];
+  s.scanMergeMode = o[kMergeModeOption];
+  s.scanGameTypes = static_cast<ScanGameTypes>(o[kGameTypesOption]);
 }
 
 void AppendInt(std::vector<uint8_t>& bytes, uint32_t value) {
@@ -100,12 +104,12 @@ void ShowFastscanError(UserInterface* owner, const std::string& text) {
 
 }  // namespace
 
-bool SaveFastscan(const std::string& path, const SettingsRecord& settings,
+bool SaveFastscan(const std::string& path, const SettingsRecord& settings, uint32_t dataCrc,
                   const ScanResults& scanResults) {
   if (path.empty()) return false;
   std::vector<uint8_t> bytes;
   bytes.reserve(scanResults.size() + 100);
-  AppendInt(bytes, settings.dataCrc);
+  AppendInt(bytes, dataCrc);
   AppendInt(bytes, static_cast<uint32_t>(scanResults.size()));
   for (const SetScan& scan : scanResults) bytes.push_back(scan.needsScan ? 1 : 0);
   for (int32_t option : CollectOptions(settings)) AppendInt(bytes, static_cast<uint32_t>(option));
@@ -113,7 +117,7 @@ bool SaveFastscan(const std::string& path, const SettingsRecord& settings,
   return ReplaceFile(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
-bool LoadFastscan(const std::string& path, SettingsRecord& settings, ScanResults& scanResults,
+bool LoadFastscan(const std::string& path, SettingsRecord& settings, uint32_t dataCrc, ScanResults& scanResults,
                   UserInterface* owner) {
   if (path.empty()) return false;
   std::vector<uint8_t> flags;
@@ -121,7 +125,7 @@ bool LoadFastscan(const std::string& path, SettingsRecord& settings, ScanResults
   ReadResult result = ReadResult::kDamaged;
   if (!FolderExists(path)) {
     FilePtr file(OpenFile(path, "rb"));
-    if (file) result = ReadFastscan(file.get(), settings.dataCrc, scanResults.size(), flags, options);
+    if (file) result = ReadFastscan(file.get(), dataCrc, scanResults.size(), flags, options);
   }
   if (result == ReadResult::kOtherData) {
     ShowFastscanError(owner, "Fastscanfile isn't compatible to current data");

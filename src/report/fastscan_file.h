@@ -4,6 +4,7 @@
 // integers; N + 100 bytes in all.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "scanner/scan_results.h"
@@ -13,20 +14,21 @@ namespace kestrel {
 struct SettingsRecord;
 class UserInterface;
 
-// Writes the file, with the needsScan flag of each set of `scanResults` (one
-// per game of the database), through a temporary name, so a failed write
-// never leaves a damaged file in place. False (silently) on an empty name
-// or any error.
-bool SaveFastscan(const std::string& path, const SettingsRecord& settings,
+// Writes the file for the game data of CRC `dataCrc`, with the needsScan
+// flag of each set of `scanResults` (one per game of the database), through
+// a temporary name, so a failed write never leaves a damaged file in place.
+// False (silently) on an empty name or any error.
+bool SaveFastscan(const std::string& path, const SettingsRecord& settings, uint32_t dataCrc,
                   const ScanResults& scanResults);
 
-// Reads the file: sets needsScan of every set of `scanResults`, which holds
-// one per game of the database, and restores the scan options into
-// `settings` (fix options are or-ed with the current ones). A file for
-// other data, or a missing, short or damaged file, is refused with a
-// message; then neither the options nor any needsScan flag change. False
-// without a message on an empty name.
-bool LoadFastscan(const std::string& path, SettingsRecord& settings, ScanResults& scanResults,
+// Reads the file, which must have been written for the data of CRC
+// `dataCrc`: sets needsScan of every set of `scanResults`, which holds one
+// per game of the database, and restores the scan options into `settings`
+// (fix options are or-ed with the current ones). A file for other data, or
+// a missing, short or damaged file, is refused with a message; then neither
+// the options nor any needsScan flag change. False without a message on an
+// empty name.
+bool LoadFastscan(const std::string& path, SettingsRecord& settings, uint32_t dataCrc, ScanResults& scanResults,
                   UserInterface* owner);
 
 }  // namespace kestrel

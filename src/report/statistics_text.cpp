@@ -37,16 +37,16 @@ std::string FindingLine(const std::string& name, bool checked, int32_t count, bo
 
 // The overall figure, then the arcade and NeoGeo figures for the game types
 // that were scanned.
-std::string MissingLines(const std::string& what, bool checked, int gameTypes,
+std::string MissingLines(const std::string& what, bool checked, ScanGameTypes gameTypes,
                          int32_t missingArcade, int32_t arcade, int32_t missingNeoGeo,
                          int32_t neoGeo) {
   std::string text = Label("Missing " + what);
   if (!checked) return text + kNotAvailable;
   text += OutOf(missingArcade + missingNeoGeo, arcade + neoGeo) + kLineEnd;
-  if (gameTypes != 1) {
+  if (gameTypes != ScanGameTypes::kNeoGeoOnly) {
     text += Label("Missing Arcade " + what) + OutOf(missingArcade, arcade) + kLineEnd;
   }
-  if (gameTypes != 0) {
+  if (gameTypes != ScanGameTypes::kArcadeOnly) {
     text += Label("Missing NeoGeo " + what) + OutOf(missingNeoGeo, neoGeo) + kLineEnd;
   }
   return text;
@@ -55,7 +55,7 @@ std::string MissingLines(const std::string& what, bool checked, int gameTypes,
 }  // namespace
 
 std::string BuildStatisticsText(const ScanStatistics& c, const SettingsRecord& s) {
-  const int types = s.scanGameTypes;
+  const ScanGameTypes types = s.scanGameTypes;
   const bool games = s.scanGames;
   const bool roms = s.scanRoms;
   const bool samples = s.scanSamples;

@@ -23,6 +23,7 @@
 #include "scanner/top_level_pass.h"
 #include "scanner/unneeded_check.h"
 #include "scanner/wrong_named_set_check.h"
+#include "settings/enabled_paths.h"
 #include "settings/settings_record.h"
 
 namespace kestrel {
@@ -32,14 +33,6 @@ constexpr char kBackupWarning[] =
     "You will do a 'find/fix unneeded files' operation.\nYou have disabled the backup option "
     "!\n\nDo you really want to go on ?";
 constexpr char kBackupWarningTitle[] = "Warning !";
-
-std::vector<std::string> EnabledPaths(const PathList& list) {
-  std::vector<std::string> paths;
-  for (const PathEntry& entry : list) {
-    if (entry.enabled && !entry.path.empty()) paths.push_back(WithTrailingSeparator(entry.path));
-  }
-  return paths;
-}
 
 // A fresh record for the game's findings; a fastscan keeps the flag it
 // loaded.
@@ -120,8 +113,8 @@ bool ScanTopLevel(ScanContext& context, ResultsModel& results, ScanStatistics& s
 }
 
 bool IsSkippedByGameType(const SettingsRecord& settings, const GameSet& game) {
-  return (settings.scanGameTypes == 0 && game.hasNeoGeoBios) ||
-         (settings.scanGameTypes == 1 && !game.hasNeoGeoBios);
+  return (settings.scanGameTypes == ScanGameTypes::kArcadeOnly && game.hasNeoGeoBios) ||
+         (settings.scanGameTypes == ScanGameTypes::kNeoGeoOnly && !game.hasNeoGeoBios);
 }
 
 // False when the user stopped.
@@ -227,7 +220,7 @@ ScanOutcome RunScan(GameList& database, ScanResults& scanResults, SettingsRecord
   outcome.refused = true;
   if (!CheckPathWarnings(settings, database, owner)) return outcome;
   scanResults.resize(database.size());
-  if (request.fastscan && !LoadFastscan(settings.fastscanFile, settings, scanResults, owner)) {
+  if (request.fastscan && !LoadFastscan(settings.fastscanFile, settings, request.dataCrc, scanResults, owner)) {
     return outcome;
   }
   // Asked before anything is reset, so that declining leaves the last
@@ -254,7 +247,7 @@ ScanOutcome RunScan(GameList& database, ScanResults& scanResults, SettingsRecord
 
   outcome.ranToEnd = RunMainScan(context, scanResults, *progress, results, outcome.statistics);
   outcome.statisticsText = BuildStatistics(outcome.statistics, settings, request.showStatistics ? owner : nullptr);
-  if (outcome.ranToEnd) SaveFastscan(settings.fastscanFile, settings, scanResults);
+  if (outcome.ranToEnd) SaveFastscan(settings.fastscanFile, settings, request.dataCrc, scanResults);
   state.progress = nullptr;
   return outcome;
 }

@@ -4,6 +4,7 @@
 // command line alike.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -24,6 +25,9 @@ class UserInterface;
 struct ScanRequest {
   // Scan only the games the fastscan file names, with its options.
   bool fastscan = false;
+  // The data CRC of the game data (LoadedData::dataCrc): a fastscan file
+  // is read and written for these data only.
+  uint32_t dataCrc = 0;
   // The program's own folder: never scanned, never reported.
   std::string dataFolder;
   // Needed to add files to zips (0-CRC stand-ins and the repairs); without

@@ -2,9 +2,9 @@
 
 namespace kestrel {
 
-bool ApplyGameSelection(const SettingsRecord& record, GameList& database) {
+bool ApplyGameSelection(const SettingsRecord& record, uint32_t dataCrc, GameList& database) {
   size_t count = database.size();
-  if (count == 0 || record.dataCrc != record.storedDataCrc ||
+  if (count == 0 || dataCrc != record.storedDataCrc ||
       record.storedGameCount < 0 || static_cast<size_t>(record.storedGameCount) != count ||
       record.gameSelectionBytes.size() != count) {
     return false;

@@ -6,9 +6,10 @@
 
 namespace kestrel {
 
-// Copies the stored selection into `database` when it was saved for the
-// same data: the data CRC and the game count agree and the count is not 0.
-// Otherwise the database keeps its selection. Returns whether it applied.
-bool ApplyGameSelection(const SettingsRecord& record, GameList& database);
+// Copies the stored selection into `database`, whose data CRC is `dataCrc`,
+// when it was saved for the same data: the data CRCs and the game counts
+// agree and the count is not 0. Otherwise the database keeps its selection.
+// Returns whether it applied.
+bool ApplyGameSelection(const SettingsRecord& record, uint32_t dataCrc, GameList& database);
 
 }  // namespace kestrel

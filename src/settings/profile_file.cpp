@@ -50,14 +50,14 @@ bool ReadSelection(ByteReader& in, SettingsRecord& r) {
 
 // Without game data in memory the selection read from the profile is kept,
 // so that a run in which the data could not be acquired does not wipe it.
-void WriteSelection(ByteWriter& out, const SettingsRecord& r, const GameList& database) {
+void WriteSelection(ByteWriter& out, const SettingsRecord& r, const GameList& database, uint32_t dataCrc) {
   if (database.empty()) {
     out.WriteInt(static_cast<int32_t>(r.storedDataCrc));
     out.WriteInt(static_cast<int32_t>(r.gameSelectionBytes.size()));
     out.WriteBytes(r.gameSelectionBytes);
     return;
   }
-  out.WriteInt(static_cast<int32_t>(r.dataCrc));
+  out.WriteInt(static_cast<int32_t>(dataCrc));
   out.WriteInt(static_cast<int32_t>(database.size()));
   for (const GameSet& game : database) out.WriteByte(game.selected ? 1 : 0);
 }
@@ -84,6 +84,7 @@ struct FieldReader {
 struct FieldWriter {
   ByteWriter& out;
   const GameList& database;
+  uint32_t dataCrc;
 
   bool Flag(const char*, bool value) {
     out.WriteFlag(value);
@@ -102,7 +103,7 @@ struct FieldWriter {
     return true;
   }
   bool Selection(const SettingsRecord& r) {
-    WriteSelection(out, r, database);
+    WriteSelection(out, r, database, dataCrc);
     return true;
   }
   bool Since(int32_t) const { return true; }
@@ -133,12 +134,12 @@ bool LoadProfile(SettingsRecord& record, const std::string& path) {
   return loaded;
 }
 
-bool SaveProfile(const SettingsRecord& record, const std::string& path,
-                 const GameList& database) {
+bool SaveProfile(const SettingsRecord& record, const std::string& path, const GameList& database,
+                 uint32_t dataCrc) {
   ByteWriter out;
   out.WriteString(kMagic);
   out.WriteInt(kProfileVersion);
-  FieldWriter writer{out, database};
+  FieldWriter writer{out, database, dataCrc};
   VisitStoredFields(record, writer);
 
   // The old profile stays in place until the new one is complete and on

@@ -15,12 +15,14 @@ inline constexpr int kProfileVersion = 4;
 // Reads the profile at `path` over a fresh record. On any failure (missing,
 // wrong magic, cut short, damaged counts) returns false and leaves `record`
 // unchanged. Fields a profile of its version does not hold keep their
-// defaults, and so do all fields that are never stored.
+// defaults.
 bool LoadProfile(SettingsRecord& record, const std::string& path);
 
-// Writes `record` with the selection of `database` as a version 4 profile.
-// The old file is replaced only once the new one is complete.
-bool SaveProfile(const SettingsRecord& record, const std::string& path,
-                 const GameList& database);
+// Writes `record` as a version 4 profile, with the selection of `database`,
+// whose data CRC is `dataCrc`. Without a database the selection `record`
+// read from its profile is written as it was. The old file is replaced only
+// once the new one is complete.
+bool SaveProfile(const SettingsRecord& record, const std::string& path, const GameList& database,
+                 uint32_t dataCrc);
 
 }  // namespace kestrel

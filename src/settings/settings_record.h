@@ -1,14 +1,21 @@
-// All options of one ROM collection: paths, data source, selection, folders
-// and the last used options of every tool. The main window owns one record;
-// the tool dialogs write into it, the settings dialog edits a copy.
+// All options of one ROM collection, exactly what a profile file keeps:
+// paths, data source, selection, folders and the last used options of every
+// tool. The main window owns one record; the tool dialogs write into it, the
+// settings dialog edits a copy. What the game data in memory were read from
+// is no setting: see loaded_data.h.
 //
-// Flags are bool here; the profile file keeps them as 0/1 integers.
+// Flags are bool here; the profile file keeps them as 0/1 integers, and the
+// modes (setting_modes.h) as the numbers their enumerators carry.
 // Folder paths end with '/'.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "gamedb/validate_games.h"
+#include "platform/thread_priority.h"
+#include "settings/setting_modes.h"
 
 namespace kestrel {
 
@@ -18,7 +25,6 @@ struct PathEntry {
   bool enabled = true;  // used by the tools (check box in the settings dialog)
   int game = -1;        // games list: index of the game in the game database; -1 otherwise
   int position = -1;    // index of the line in its list; -1 when not yet placed
-  intptr_t treeItem = 0;  // the settings dialog's tree item; never stored
 };
 
 // Path lists are searched in their order.
@@ -27,52 +33,44 @@ using PathList = std::vector<PathEntry>;
 struct SettingsRecord {
   // Selection read from a profile, tied to the data it was saved with.
   std::vector<uint8_t> gameSelectionBytes;  // 1 = selected, in game-database order
-  uint32_t storedDataCrc = 0;
+  uint32_t storedDataCrc = 0;  // the data CRC of the game data it was saved for
   int32_t storedGameCount = 0;
-  // Identity of the game data in memory, set by data acquisition.
-  uint32_t dataCrc = 0;
-  std::string loadedMameExe;
-  std::string loadedDatfile;
-  std::string loadedRaineExe;
-  bool dataFromMameExe = false;
-  bool dataFromDatfile = false;
-  bool dataFromRaineExe = false;
 
   bool parentClones = true;
-  int32_t currentPathList = 0;  // 0 ROM, 1 sample, 2 misc, 3 add paths, 4 games
-  int32_t dataSource = 0;       // 0 MAME executable, 1 datfile, 2 RAINE executable
+  PathListKind currentPathList = PathListKind::kRomPaths;
+  DataSourceKind dataSource = DataSourceKind::kMameExe;
   std::string mameExe;
   std::string datfile;
   std::string raineExe;
   bool makeBackups = true;
   std::string backupFolder;
   std::string tempFolder;
-  int32_t startOption = 0;      // 0 last settings, 1 pick a profile; kept per user
-  int32_t displayLiErrors = 1;  // three states: 0 off, 1 on, 2 grey
+  // The three-state box: off, on (set errors), grey (ROM and sample errors
+  // too). The list check compares it as a level, so a number below 0 shows
+  // nothing and one above 2 everything; the dialog ticks such a number.
+  ListErrorLevel displayLiErrors = kShowSetErrors;
   bool pathWarnings = true;
-  int32_t threadPriority = 0;   // -15, -2, -1, 0, 1, 2 or 15
+  ThreadPriorityLevel threadPriority = kPriorityNormal;  // an unknown level runs at normal
   int32_t zipLevel = 9;         // 0 stores
   PathList romPaths;
   PathList samplePaths;
   PathList miscPaths;
-  PathList gameList;  // one line per game of the database; rebuilt, never stored
   PathList addPaths;
 
   std::string rebuildSource;
   std::string rebuildDestination;
   std::string rebuildLogfile;
   int32_t rebuildMergeMode = 0;  // 0 no merging, 1 split, 2 merged
-  int32_t rebuildGameTypes = 1;  // 0 arcade, 1 arcade and NeoGeo, 2 both and the BIOS
+  RebuildGameTypes rebuildGameTypes = RebuildGameTypes::kSeparateBios;
   bool rebuildZip = true;
   bool rebuildTildeCrcs = true;
   bool rebuildZeroCrcs = true;
   bool rebuildRemoveSources = false;
   bool rebuildCreateLog = false;
-  std::string rebuildWork;  // folder the rebuilder extracts zip members into
   bool rebuildRecursive = true;
 
   int32_t mergeMode = 1;       // 0 split, 1 merged
-  int32_t mergePlacement = 0;  // 0 keep original position, 1 into mergeDestination
+  MergePlacement mergePlacement = MergePlacement::kKeepPosition;
   bool mergeCleanSet = true;
   bool mergeZip = true;
   bool mergeRemoveOld = true;
@@ -91,26 +89,25 @@ struct SettingsRecord {
   bool fixName = false;
   bool fixLength = false;
   bool fixCase = false;
-  bool fixMissing = false;          // state 1 of the three-state box
-  bool fixMissingAdvanced = false;  // state 2 of the same box
+  // The three-state "fix missing" box as the profile and the fastscan file
+  // keep it, in two flags: on, or grey (advanced, which wins over on). The
+  // desktop program sets one of them, the command line both for advanced;
+  // either way they are written back as they were read.
+  bool fixMissing = false;
+  bool fixMissingAdvanced = false;
   bool allowDoubleNames = true;
   bool altSamplesSupport = true;
   bool advancedUnneeded = false;
   bool zeroCrcCreation = true;
-  bool showMissingZeroCrcs = true;  // state 1 of the three-state box
+  bool showMissingZeroCrcs = true;  // on state of the "Show Missing 0-CRCs" box; see showAllZeroCrcs
   bool askBeforeFixing = true;
   std::string fastscanFile = "fastscan.fsc";
   std::string scannerLogfile = "kestrel.log";
   int32_t scanMergeMode = 1;  // 0 no merged sets, 1 split, 2 merged
-  int32_t scanGameTypes = 2;  // 0 arcade only, 1 NeoGeo only, 2 both
-  bool showAllZeroCrcs = false;  // state 2 of the "Show Missing 0-CRCs" box
+  ScanGameTypes scanGameTypes = ScanGameTypes::kBoth;
+  bool showAllZeroCrcs = false;  // its grey state, which wins over on; kept in two flags as fixMissing
   std::string gameFilter;
   bool addStatistics = false;
-
-  // Working fields, never stored: the enabled romPaths in their order,
-  // filled by the main window after validation.
-  int32_t activeRomPathCount = 0;
-  std::vector<std::string> activeRomPaths;
 };
 
 // Gives every field its default, as a new record has.

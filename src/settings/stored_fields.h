@@ -3,31 +3,45 @@
 // apart when a field is added.
 #pragma once
 
+#include <cstdint>
+#include <type_traits>
+
 #include "settings/settings_record.h"
 
 namespace kestrel {
 
+// A mode is stored as the integer its enumerator carries; any integer read
+// is kept as it is (see setting_modes.h).
+template <class Visitor, class Mode>
+bool VisitMode(Visitor& v, const char* name, Mode& mode) {
+  int32_t number = static_cast<int32_t>(mode);
+  if (!v.Int(name, number)) return false;
+  if constexpr (!std::is_const_v<Mode>) mode = static_cast<std::remove_const_t<Mode>>(number);
+  return true;
+}
+
 // Calls the visitor for every stored field of `r` (a SettingsRecord, const or
 // not) in file order and stops at the first call that returns false:
 //   v.Flag(name, field)  v.Int(name, field)  v.Text(name, field)
+//   (a mode goes through v.Int as its number)
 //   v.Paths(name, list)  v.Selection(r)  (data CRC, game count, selection bytes)
 // The items later profile versions added follow a v.Since(version) call,
 // which returns whether the profile being visited holds them.
 template <class Record, class Visitor>
 bool VisitStoredFields(Record& r, Visitor& v) {
-  return v.Flag("parentClones", r.parentClones) && v.Int("currentPathList", r.currentPathList) &&
-         v.Int("dataSource", r.dataSource) && v.Text("mameExe", r.mameExe) &&
+  return v.Flag("parentClones", r.parentClones) && VisitMode(v, "currentPathList", r.currentPathList) &&
+         VisitMode(v, "dataSource", r.dataSource) && v.Text("mameExe", r.mameExe) &&
          v.Text("datfile", r.datfile) && v.Flag("makeBackups", r.makeBackups) &&
          v.Text("backupFolder", r.backupFolder) && v.Text("tempFolder", r.tempFolder) &&
-         v.Int("displayLiErrors", r.displayLiErrors) && v.Flag("pathWarnings", r.pathWarnings) &&
-         v.Int("threadPriority", r.threadPriority) && v.Int("zipLevel", r.zipLevel) &&
+         VisitMode(v, "displayLiErrors", r.displayLiErrors) && v.Flag("pathWarnings", r.pathWarnings) &&
+         VisitMode(v, "threadPriority", r.threadPriority) && v.Int("zipLevel", r.zipLevel) &&
          v.Paths("romPaths", r.romPaths) && v.Paths("samplePaths", r.samplePaths) &&
          v.Paths("miscPaths", r.miscPaths) && v.Text("rebuildSource", r.rebuildSource) &&
          v.Text("rebuildDestination", r.rebuildDestination) &&
-         v.Int("rebuildMergeMode", r.rebuildMergeMode) && v.Int("rebuildGameTypes", r.rebuildGameTypes) &&
+         v.Int("rebuildMergeMode", r.rebuildMergeMode) && VisitMode(v, "rebuildGameTypes", r.rebuildGameTypes) &&
          v.Flag("rebuildZip", r.rebuildZip) && v.Flag("rebuildTildeCrcs", r.rebuildTildeCrcs) &&
          v.Flag("rebuildZeroCrcs", r.rebuildZeroCrcs) && v.Int("mergeMode", r.mergeMode) &&
-         v.Int("mergePlacement", r.mergePlacement) && v.Flag("mergeCleanSet", r.mergeCleanSet) &&
+         VisitMode(v, "mergePlacement", r.mergePlacement) && v.Flag("mergeCleanSet", r.mergeCleanSet) &&
          v.Flag("mergeZip", r.mergeZip) && v.Flag("mergeRemoveOld", r.mergeRemoveOld) &&
          v.Text("mergeDestination", r.mergeDestination) && v.Flag("scanGames", r.scanGames) &&
          v.Flag("scanRoms", r.scanRoms) && v.Flag("scanSamples", r.scanSamples) &&
@@ -42,7 +56,7 @@ bool VisitStoredFields(Record& r, Visitor& v) {
          v.Flag("showMissingZeroCrcs", r.showMissingZeroCrcs) &&
          v.Flag("askBeforeFixing", r.askBeforeFixing) && v.Text("fastscanFile", r.fastscanFile) &&
          v.Text("scannerLogfile", r.scannerLogfile) && v.Int("scanMergeMode", r.scanMergeMode) &&
-         v.Int("scanGameTypes", r.scanGameTypes) &&
+         VisitMode(v, "scanGameTypes", r.scanGameTypes) &&
          v.Since(1) && v.Flag("showAllZeroCrcs", r.showAllZeroCrcs) &&
          v.Since(2) && v.Text("gameFilter", r.gameFilter) && v.Flag("addStatistics", r.addStatistics) &&
          v.Selection(r) &&

@@ -36,7 +36,7 @@ std::string MakeMame(const std::string& path) {
 
 struct AcquireTest : ::testing::Test {
   ~AcquireTest() override { SetApplicationInterface(nullptr); }
-  bool Acquire() { return AcquireGameData(settings, rawGames, database, &ui, data.path()); }
+  bool Acquire() { return AcquireGameData(settings, loaded, rawGames, database, &ui, data.path()); }
   std::string Names() const {
     return std::accumulate(database.begin(), database.end(), std::string(),
                            [](std::string names, const GameSet& game) { return names + game.name + " "; });
@@ -45,13 +45,14 @@ struct AcquireTest : ::testing::Test {
   TempFolder data;
   TempFolder emulators;
   SettingsRecord settings;
+  LoadedData loaded;
   GameList rawGames;
   GameList database;
   ScriptedInterface ui;
 };
 
 TEST_F(AcquireTest, MameRunsOnceThenTheCacheServesUntilTheExecutableChanges) {
-  settings.dataSource = kSourceMameExe;
+  settings.dataSource = DataSourceKind::kMameExe;
   settings.mameExe = MakeMame(emulators / "emu dir/mame");
   ASSERT_TRUE(Acquire());
   EXPECT_EQ(Names(), "pacman puckman ");
@@ -59,7 +60,7 @@ TEST_F(AcquireTest, MameRunsOnceThenTheCacheServesUntilTheExecutableChanges) {
   EXPECT_EQ(ListFolder(data.path()).size(), 1u);  // the cache "_exedat", no listing left
   uint32_t size = 0, crc = 0;
   ASSERT_TRUE(ReadFileCrc(settings.mameExe, size, crc));
-  EXPECT_EQ(settings.dataCrc, crc);
+  EXPECT_EQ(loaded.dataCrc, crc);
 
   // Same path with valid data: nothing is read at all.
   ASSERT_TRUE(Acquire());
@@ -67,15 +68,15 @@ TEST_F(AcquireTest, MameRunsOnceThenTheCacheServesUntilTheExecutableChanges) {
 
   // Loaded again, an updated executable under the same path is run again.
   WriteFile(settings.mameExe, ReadFile(settings.mameExe) + "# newer\n");
-  settings.dataFromMameExe = false;
+  loaded = LoadedData{};
   ASSERT_TRUE(Acquire());
   EXPECT_EQ(ReadFile(emulators / "emu dir/runs.log"), "-listinfo\n-listinfo\n");
-  EXPECT_NE(settings.dataCrc, crc);
+  EXPECT_NE(loaded.dataCrc, crc);
 }
 
 // Today's MAME rejects -listinfo and lists its machines only as XML.
 TEST_F(AcquireTest, MameWithoutListInfoIsAskedForTheXmlList) {
-  settings.dataSource = kSourceMameExe;
+  settings.dataSource = DataSourceKind::kMameExe;
   settings.mameExe = MakeEmulator(
       emulators / "mame",
       "if [ \"$1\" = -listinfo ]; then echo 'Error: unknown option: -listinfo' >&2; exit 1; fi\n"
@@ -105,7 +106,7 @@ TEST_F(AcquireTest, MameWithoutListInfoIsAskedForTheXmlList) {
 }
 
 TEST_F(AcquireTest, RaineAsksForEveryListedGameWithoutAShell) {
-  settings.dataSource = kSourceRaineExe;
+  settings.dataSource = DataSourceKind::kRaineExe;
   settings.raineExe = MakeEmulator(emulators / "raine dir/raine", R"SH(case "$1" in
 -gamelist) printf 'Raine: 3 Games Supported\n\n  pacman    Pac-Man\r\nlongername1 Long\nx;:>pwn Odd\n' ;;
 -gameinfo)
@@ -130,19 +131,28 @@ TEST_F(AcquireTest, EachLoadBringsTheChosenSourcesList) {
   const std::string mame = MakeMame(emulators / "mame");
   WriteFile(emulators / "one.dat", "game ( name galaga description G rom ( name g size 16 crc 12345678 ) )\n");
   WriteFile(emulators / "two.dat", "game ( name digdug description D rom ( name d size 16 crc 12345678 ) )\n");
-  auto load = [&](int source, const std::string& path) {
+  auto load = [&](DataSourceKind source, const std::string& path) {
     settings.dataSource = source;
-    (source == kSourceMameExe ? settings.mameExe : settings.datfile) = path;
+    (source == DataSourceKind::kMameExe ? settings.mameExe : settings.datfile) = path;
     EXPECT_EQ(Acquire(), FileExists(path)) << path;
     return database.empty() ? std::string() : database[0].name;
   };
   for (int round = 0; round < 2; ++round) {  // the second round from the caches
-    EXPECT_EQ(load(kSourceMameExe, mame), "pacman");
-    EXPECT_EQ(load(kSourceDatfile, emulators / "one.dat"), "galaga");
-    EXPECT_EQ(load(kSourceDatfile, emulators / "missing.dat"), "");
-    EXPECT_EQ(load(kSourceMameExe, mame), "pacman");
-    EXPECT_EQ(load(kSourceDatfile, emulators / "two.dat"), "digdug");
+    EXPECT_EQ(load(DataSourceKind::kMameExe, mame), "pacman");
+    EXPECT_EQ(load(DataSourceKind::kDatfile, emulators / "one.dat"), "galaga");
+    EXPECT_EQ(load(DataSourceKind::kDatfile, emulators / "missing.dat"), "");
+    EXPECT_EQ(load(DataSourceKind::kMameExe, mame), "pacman");
+    EXPECT_EQ(load(DataSourceKind::kDatfile, emulators / "two.dat"), "digdug");
   }
+  // Data read from a datfile do not pass for a MAME's of the same path.
+  settings.mameExe = settings.datfile;
+  settings.dataSource = DataSourceKind::kMameExe;
+  EXPECT_FALSE(Acquire());
+  // A profile's source number that names no source loads nothing.
+  settings.dataSource = DataSourceKind{7};
+  EXPECT_FALSE(Acquire());
+  EXPECT_TRUE(database.empty());
+  EXPECT_FALSE(loaded.source.has_value());
 }
 
 }  // namespace

@@ -30,8 +30,8 @@ TEST(ImportPathsTest, ValuesSplitAtSemicolonsWithoutDoublesOrComments) {
             "SamplePath=" + folder.path() + "cfg;gone\ncheat=.\n[config]\nsamplepath=after\n");
   SettingsRecord settings;
   // Already listed, as the user once typed it: the same folder, not a new one.
-  settings.romPaths.push_back({folder / "ROMS/", true, -1, 0, 0});
-  settings.miscPaths.push_back({"/kept/", true, -1, 0, 0});
+  settings.romPaths.push_back({folder / "ROMS/", true, -1, 0});
+  settings.miscPaths.push_back({"/kept/", true, -1, 0});
   ASSERT_TRUE(ImportPaths(folder / "cfg/kestrel.cfg", settings));
   // Folders found as the disk spells them, relative ones from the file's
   // folder; a missing one stays as written, disabled.

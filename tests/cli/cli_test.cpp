@@ -5,6 +5,7 @@
 #include <map>
 #include <regex>
 
+#include "archive/zip_reader.h"
 #include "cli/cli_run.h"
 #include "settings/profile_file.h"
 
@@ -52,6 +53,12 @@ TEST(CliTest, InfoThenAScanChangesNothingAndARepairLeavesOnlyWhatNoRepairCanMend
   ASSERT_FALSE(log.empty());
   EXPECT_EQ(scan.out.rfind(log, 0), 0u) << "the logfile holds the lines printed";
 
+  // The fastscan file is bound to the game data by their data CRC.
+  uint32_t size = 0, dataCrc = 0;
+  ASSERT_TRUE(ReadFileCrc(DemoDat(), size, dataCrc));
+  const std::string fastscanFile = ReadFile(dir / "fast.fsc");
+  ASSERT_GE(fastscanFile.size(), 4u);
+  EXPECT_EQ(fastscanFile.substr(0, 4), std::string(reinterpret_cast<const char*>(&dataCrc), 4));
   // The fastscan looks only at the games with findings: the same lines.
   CliRun fast = RunCli(dir, "fastscan" + args.substr(4));
   EXPECT_EQ(fast.status, 1) << fast.err;
@@ -105,7 +112,7 @@ TEST(CliTest, WorkingFoldersInsideARomPathAreSkippedHoweverTheyAreSpelled) {
   settings.backupFolder = "demo/roms/backup";
   settings.miscPaths = {PathEntry{"demo/roms/misc/"}};
   settings.romPaths = {PathEntry{"demo/roms/"}};
-  ASSERT_TRUE(SaveProfile(settings, dir / "relative.kpf", {}));
+  ASSERT_TRUE(SaveProfile(settings, dir / "relative.kpf", {}, 0));
   CliRun profile = RunCli(dir, scan + " --profile relative.kpf --data-folder demo/roms/data");
   EXPECT_EQ(profile.status, 1) << profile.err;
   EXPECT_NE(profile.out.find(unneeded), std::string::npos);

@@ -65,7 +65,7 @@ TEST(ScanExitTest, TheStatusFollowsTheResultLinesAndTheLogfileIsWrittenOnlyForTh
   ASSERT_TRUE(ReadFileCrc(dir / "list.dat", size, picked.storedDataCrc));
   picked.storedGameCount = 2;
   picked.gameSelectionBytes = {1, 0};  // arc, ngx
-  ASSERT_TRUE(SaveProfile(picked, dir / "picked.kpf", {}));
+  ASSERT_TRUE(SaveProfile(picked, dir / "picked.kpf", {}, 0));
   CliRun unselected = RunCli(dir, "scan --profile " + dir / "picked.kpf " + args + " --game-types neogeo");
   EXPECT_EQ(unselected.status, 0) << unselected.out;
   EXPECT_EQ(unselected.out.find("missing game"), std::string::npos) << unselected.out;
@@ -79,7 +79,7 @@ TEST(ScanExitTest, TheStatusFollowsTheResultLinesAndTheLogfileIsWrittenOnlyForTh
   SettingsRecord settings;
   ResetSettings(settings);
   settings.fixName = true;
-  ASSERT_TRUE(SaveProfile(settings, dir / "fix.kpf", {}));
+  ASSERT_TRUE(SaveProfile(settings, dir / "fix.kpf", {}, 0));
   testing::WriteFile(dir / "roms/arcade/arc.1", "kestrel");
   std::filesystem::remove(dir / "fast.fsc");
   CliRun stopped = RunCli(dir, "scan --profile " + dir / "fix.kpf " + args, "stop");

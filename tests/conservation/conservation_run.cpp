@@ -118,7 +118,7 @@ std::string ConservationRun::RunRebuild(const Step& step) {
   settings.rebuildSource = source_;
   settings.rebuildDestination = romPaths_[size_t(step.destination)];
   settings.rebuildMergeMode = step.rebuildMergeMode;
-  settings.rebuildGameTypes = 2;
+  settings.rebuildGameTypes = RebuildGameTypes::kBiosInEverySet;
   settings.rebuildZip = step.zipOutput;
   settings.rebuildRemoveSources = step.removeSources;
   settings.rebuildRecursive = true;
@@ -129,8 +129,7 @@ std::string ConservationRun::RunRebuild(const Step& step) {
 
 std::string ConservationRun::RunMerger(const Step& step) {
   SettingsRecord settings = BaseSettings(root_.path());
-  settings.activeRomPaths = romPaths_;
-  settings.activeRomPathCount = 2;
+  settings.romPaths = {{romPaths_[0]}, {romPaths_[1]}};
   settings.mergeMode = step.tool == Tool::kMergeToMerged ? 1 : 0;
   settings.mergeCleanSet = step.cleanSet;
   settings.mergeRemoveOld = step.removeOld;

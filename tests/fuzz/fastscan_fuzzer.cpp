@@ -15,8 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   SetApplicationInterface(&ui);
   const std::string path = fuzz::WriteInputFile("scan.fst", data, size);
   SettingsRecord settings;
-  settings.dataCrc = fuzz::kSeedDataKey;
   ScanResults scanResults(fuzz::kSeedGameCount);
-  LoadFastscan(path, settings, scanResults, &ui);
+  LoadFastscan(path, settings, fuzz::kSeedDataKey, scanResults, &ui);
   return 0;
 }

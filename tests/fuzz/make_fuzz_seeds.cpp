@@ -58,17 +58,15 @@ bool WriteProfileSeed(const std::string& folder, const GameList& database) {
   record.miscPaths = {{fuzz::ScratchFolder(), true}};
   record.addPaths = {{"/nonexistent-kestrel-folder/add/", true}};
   record.datfile = "demo.dat";
-  record.dataCrc = fuzz::kSeedDataKey;
-  return SaveProfile(record, folder + "demo.kpf", database);
+  return SaveProfile(record, folder + "demo.kpf", database, fuzz::kSeedDataKey);
 }
 
 bool WriteFastscanSeed(const std::string& folder) {
   SettingsRecord settings;
-  settings.dataCrc = fuzz::kSeedDataKey;
   settings.scanMergeMode = 2;
   ScanResults scanResults(fuzz::kSeedGameCount);
   scanResults[1].needsScan = true;
-  return SaveFastscan(folder + "demo.fst", settings, scanResults);
+  return SaveFastscan(folder + "demo.fst", settings, fuzz::kSeedDataKey, scanResults);
 }
 
 }  // namespace

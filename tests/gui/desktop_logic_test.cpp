@@ -6,7 +6,6 @@
 
 #include "gui/games_list.h"
 #include "gui/path_list_editing.h"
-#include "gui/profile_loading.h"
 #include "gui/scanner_controls.h"
 #include "gui/start_choice.h"
 #include "settings/profile_file.h"
@@ -21,6 +20,7 @@ namespace {
 struct Games {
   GameList database = GameList(6);
   SettingsRecord record;
+  PathList lines;
 
   Games() {
     const char* names[] = {"pacman", "puckman", "pacmanf", "galaga", "lost", "orphan"};
@@ -34,14 +34,14 @@ struct Games {
     database[4].hasParent = database[5].hasParent = true;
     database[4].parentIndex = 42;
     database[5].parentIndex = -1;
-    BuildGameList(record, database);
+    lines = BuildGameList(database);
   }
 
   // "1" per selected game, "0" otherwise; the lines must agree.
   std::string Ticks() const {
     std::string ticks;
     for (size_t i = 0; i < database.size(); ++i) {
-      EXPECT_EQ(record.gameList[i].enabled, database[i].selected) << database[i].name;
+      EXPECT_EQ(lines[i].enabled, database[i].selected) << database[i].name;
       ticks += database[i].selected ? '1' : '0';
     }
     return ticks;
@@ -50,37 +50,35 @@ struct Games {
 
 TEST(GamesList, ATickedCloneCarriesItsFamilyOnlyWithParentClones) {
   Games games;
-  EXPECT_EQ(games.record.gameList[1].path, " <puckman>");
+  EXPECT_EQ(games.lines[1].path, " <puckman>");
   games.record.parentClones = true;
-  SetGameSelected(games.record, games.database, 1, false);  // a clone: parent and every clone follow
+  SetGameSelected(games.record, games.lines, games.database, 1, false);  // a clone: parent and every clone follow
   EXPECT_EQ(games.Ticks(), "000111");
-  SetGameSelected(games.record, games.database, 0, true);   // the parent: its clones follow
+  SetGameSelected(games.record, games.lines, games.database, 0, true);   // the parent: its clones follow
   EXPECT_EQ(games.Ticks(), "111111");
-  SetGameSelected(games.record, games.database, 4, false);  // damaged parent references: itself only
-  SetGameSelected(games.record, games.database, 5, false);
+  SetGameSelected(games.record, games.lines, games.database, 4, false);  // damaged parent references: itself only
+  SetGameSelected(games.record, games.lines, games.database, 5, false);
   EXPECT_EQ(games.Ticks(), "111100");
 
   games.record.parentClones = false;
-  SetGameSelected(games.record, games.database, 2, false);
-  SetGameSelected(games.record, games.database, 3, false);
+  SetGameSelected(games.record, games.lines, games.database, 2, false);
+  SetGameSelected(games.record, games.lines, games.database, 3, false);
   EXPECT_EQ(games.Ticks(), "110000");
-  SetGameSelected(games.record, games.database, 9, true);  // no such game
+  SetGameSelected(games.record, games.lines, games.database, 9, true);  // no such game
   EXPECT_EQ(games.Ticks(), "110000");
 }
 
 PathList Lines(const std::string& names) {
   PathList list;
-  for (char name : names) list.push_back({std::string(1, name), true, -1, static_cast<int>(list.size()),
-                                          100 + static_cast<intptr_t>(list.size())});
+  for (char name : names) list.push_back({std::string(1, name), true, -1, static_cast<int>(list.size())});
   return list;
 }
 
-// The names in order; every line's position and tree item must be its index.
+// The names in order; every line's position must be its index.
 std::string Order(const PathList& list) {
   std::string order;
   for (size_t i = 0; i < list.size(); ++i) {
     EXPECT_EQ(list[i].position, static_cast<int>(i)) << list[i].path;
-    EXPECT_EQ(list[i].treeItem, 100 + static_cast<intptr_t>(i)) << list[i].path;
     order += list[i].path;
   }
   return order;
@@ -95,12 +93,12 @@ TEST(GamesList, TheFilterTicksWhatItFindsInTheEnabledPaths) {
   testing::WriteFile(off / "pacman.zip", "");
   for (GameSet& game : games.database) game.roms.emplace_back();
   games.record.romPaths = {{roms.path()}, {off.path(), false}};
-  RunGamesFilter(games.record, games.database, " ; ", true);
+  RunGamesFilter(games.record, games.lines, games.database, " ; ", true);
   EXPECT_EQ(games.Ticks(), "111111");
-  RunGamesFilter(games.record, games.database, "pac*;  ; gal*", true);
+  RunGamesFilter(games.record, games.lines, games.database, "pac*;  ; gal*", true);
   EXPECT_EQ(games.Ticks(), "000100");
-  games.record.currentPathList = 4;  // the games list shown: "all" ticks every game
-  SetAllLinesEnabled(games.record, games.database, true);
+  games.record.currentPathList = PathListKind::kGames;  // the games list shown: "all" ticks every game
+  SetAllLinesEnabled(games.record, games.lines, games.database, true);
   EXPECT_EQ(games.Ticks(), "111111");
 }
 
@@ -142,39 +140,14 @@ TEST(PathListEditing, RemovingALineNumbersTheRestAgain) {
 TEST(StartUp, TheFirstRunGreetsAndOnlyStartFromOnePicksAProfile) {
   UserValues values;
   EXPECT_EQ(ChooseStartAction(values), StartAction::kWelcome);
-  values.startFrom = 1;
+  values.startFrom = StartOption::kPickProfile;
   EXPECT_EQ(ChooseStartAction(values), StartAction::kWelcome);
   values.veryFirstTime = 0;
   EXPECT_EQ(ChooseStartAction(values), StartAction::kPickProfile);
-  values.startFrom = 0;
+  values.startFrom = StartOption::kLastSettings;
   EXPECT_EQ(ChooseStartAction(values), StartAction::kLoadLastProfile);
-  values.startFrom = 7;  // a damaged store: shown as "Last Settings", so it loads them
+  values.startFrom = StartOption{7};  // a damaged store: shown as "Last Settings", so it loads them
   EXPECT_EQ(ChooseStartAction(values), StartAction::kLoadLastProfile);
-}
-
-TEST(StartUp, AProfileReplacesTheOptionsButNotTheStartChoiceNorTheDataInMemory) {
-  testing::TempFolder folder;
-  SettingsRecord saved;
-  saved.zipLevel = 3;
-  saved.mameExe = "/games/mame";
-  ASSERT_TRUE(SaveProfile(saved, folder / "saved.kpf", {}));
-  testing::WriteFile(folder / "broken.kpf", "KPFOPX");
-
-  SettingsRecord settings;
-  settings.startOption = 1;
-  settings.zipLevel = 8;
-  settings.dataCrc = 0x1234;
-  settings.loadedDatfile = "/dats/arcade.dat";
-  settings.dataFromDatfile = true;
-  EXPECT_FALSE(LoadProfileOverSettings(settings, folder / "broken.kpf"));
-  EXPECT_EQ(settings.zipLevel, 8);
-  ASSERT_TRUE(LoadProfileOverSettings(settings, folder / "saved.kpf"));
-  EXPECT_EQ(settings.zipLevel, 3);
-  EXPECT_EQ(settings.mameExe, "/games/mame");
-  EXPECT_EQ(settings.startOption, 1);
-  EXPECT_EQ(settings.dataCrc, 0x1234u);
-  EXPECT_EQ(settings.loadedDatfile, "/dats/arcade.dat");
-  EXPECT_TRUE(settings.dataFromDatfile);
 }
 
 struct Governed {
@@ -231,6 +204,20 @@ TEST(ScannerControls, UntickingACheckTurnsOffWhatItGovernsAndTickingItAgainKeeps
 
 // A profile or fastscan file with fixes but not their checks: the dialog
 // drops the fixes it shows off, and keeps those whose check is on.
+// The game type radios store their type and show the stored one only.
+TEST(ScannerControls, EachGameTypeRadioStoresItsType) {
+  const std::pair<int, ScanGameTypes> radios[] = {{kArcadeOnlyRadio, ScanGameTypes::kArcadeOnly},
+                                                  {kNeoGeoOnlyRadio, ScanGameTypes::kNeoGeoOnly},
+                                                  {kBothTypesRadio, ScanGameTypes::kBoth}};
+  SettingsRecord settings;
+  for (const auto& [id, types] : radios) {
+    ASSERT_TRUE(IsRadioButton(id));
+    StoreRadio(settings, id);
+    EXPECT_EQ(settings.scanGameTypes, types) << id;
+    for (const auto& [other, otherTypes] : radios) EXPECT_EQ(IsRadioSelectedFor(settings, other), other == id);
+  }
+}
+
 TEST(ScannerControls, FixesArrivingWithoutTheirCheckAreDropped) {
   SettingsRecord settings = AllOn();
   settings.checkCase = settings.checkMissing = false;

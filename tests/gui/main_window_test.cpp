@@ -89,7 +89,7 @@ TEST_F(MainWindowTest, ToolsNeedDataAndFoldersAndSettingsChangeOnlyOnOk) {
       return ok;
     };
     window->RunTool(kCommandSettings);
-    EXPECT_EQ(window->settings().startOption, ok ? 1 : 0);
+    EXPECT_EQ(window->ValuesAtExit().startFrom, ok ? StartOption::kPickProfile : StartOption::kLastSettings);
   }
 }
 
@@ -100,14 +100,15 @@ TEST_F(MainWindowTest, SelectionSurvivesRestartsAndAFailedLoad) {
                          {"galaga", "", {"g.1"}, {"bang.wav"}}},
                         data / "small.dat");
   SettingsRecord settings;
-  settings.dataSource = kSourceDatfile;
+  settings.dataSource = DataSourceKind::kDatfile;
   settings.datfile = data / "small.dat";
   settings.tempFolder = settings.backupFolder = data.path();
   settings.zipLevel = 3;
   GameList rawGames, database;
-  ASSERT_TRUE(AcquireGameData(settings, rawGames, database, &ui, data.path()));
+  LoadedData loaded;
+  ASSERT_TRUE(AcquireGameData(settings, loaded, rawGames, database, &ui, data.path()));
   for (GameSet& game : database) game.selected = game.name != "puckman";
-  ASSERT_TRUE(SaveProfile(settings, data / "_last.kpf", database));
+  ASSERT_TRUE(SaveProfile(settings, data / "_last.kpf", database, loaded.dataCrc));
   const std::vector<std::string> chosen = {"galaga", "pacman"};
 
   EXPECT_EQ(StartAndClose(), chosen);
@@ -122,7 +123,7 @@ TEST_F(MainWindowTest, SelectionSurvivesRestartsAndAFailedLoad) {
   SettingsRecord stored;
   ASSERT_TRUE(LoadProfile(stored, data / "_last.kpf"));
   stored.datfile = data / "small.dat";  // the failed load emptied it; the user enters it again
-  ASSERT_TRUE(SaveProfile(stored, data / "_last.kpf", GameList()));
+  ASSERT_TRUE(SaveProfile(stored, data / "_last.kpf", GameList(), 0));
   EXPECT_EQ(StartAndClose(), chosen);
 }
 

@@ -35,8 +35,8 @@ struct Collection {
     WriteFile(folder / "roms/delta/d1.bin", RomData("d1.bin") + "more");
     WriteFile(folder / "samples/other/x.wav", "x");
     for (GameSet& game : database) game.selected = true;
-    settings.romPaths = {PathEntry{folder / "roms/", true, -1, 0, 0}};
-    settings.samplePaths = {PathEntry{folder / "samples/", true, -1, 0, 0}};
+    settings.romPaths = {PathEntry{folder / "roms/", true, -1, 0}};
+    settings.samplePaths = {PathEntry{folder / "samples/", true, -1, 0}};
     settings.tempFolder = folder / "temp/";
     settings.backupFolder = folder / "backup/";
     settings.pathWarnings = false;

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QTreeWidget>
 
 #include "gui/gui_test_helpers.h"
 #include "gui/qt_text.h"
@@ -17,7 +20,7 @@ using testing::WriteFile;
 class SettingsDialogTest : public ::testing::Test {
  protected:
   std::unique_ptr<SettingsDialog> Open(UserInterface* person) {
-    SettingsDialogContext context{&record, &rawGames, &database, folder.path(), &zipLevel, &x, &y, person};
+    SettingsDialogContext context{&record, &rawGames, &database, &loaded, folder.path(), &zipLevel, &x, &y, person};
     return std::make_unique<SettingsDialog>(context);
   }
   static QLineEdit* Edit(SettingsDialog& dialog, int id) { return qobject_cast<QLineEdit*>(dialog.control(id)); }
@@ -30,6 +33,7 @@ class SettingsDialogTest : public ::testing::Test {
   testing::TempFolder folder;
   SettingsRecord record;
   GameList rawGames, database;
+  LoadedData loaded;
   ScriptedInterface ui;
   char zipLevel = '9';
   int x = 0, y = 0;
@@ -39,9 +43,7 @@ class SettingsDialogTest : public ::testing::Test {
 // memory; a damaged one is refused and the settings in force stay.
 TEST_F(SettingsDialogTest, SavedProfileLoadsBackAndADamagedOneChangesNothing) {
   record.tempFolder = folder.path();
-  record.loadedDatfile = folder / "games.dat";
-  record.dataFromDatfile = true;
-  record.dataCrc = 0x5eed;
+  loaded = LoadedData{DataSourceKind::kDatfile, folder / "games.dat", 0x5eed};
   database.resize(2);
   database[1].selected = false;
   auto dialog = Open(&ui);
@@ -64,6 +66,45 @@ TEST_F(SettingsDialogTest, SavedProfileLoadsBackAndADamagedOneChangesNothing) {
   EXPECT_EQ(ui.messages.size(), 1u);
   EXPECT_FALSE(database[1].selected);
   EXPECT_EQ(dialog->windowTitle().toStdString(), "Kestrel Settings | Data In Memory: games.dat");
+}
+
+// The controls show each mode and store the one picked. Numbers a damaged
+// profile may hold show as before: the list moves to the nearest one, an
+// unknown source ticks none, unknown levels show as ticked and as IDLE.
+TEST_F(SettingsDialogTest, ModesShowAsStoredAndOddNumbersAsBefore) {
+  record.currentPathList = PathListKind{9};
+  record.dataSource = DataSourceKind{7};
+  record.displayLiErrors = ListErrorLevel{5};
+  record.threadPriority = ThreadPriorityLevel{3};
+  record.miscPaths = {{"/misc/", true}};
+  record.addPaths = {{"/add/", true}};
+  auto dialog = Open(&ui);
+  auto* list = qobject_cast<QComboBox*>(dialog->control(kSettingsListCombo));
+  auto* liErrors = qobject_cast<QCheckBox*>(dialog->control(kSettingsLiErrors));
+  auto* priority = qobject_cast<QComboBox*>(dialog->control(kSettingsPriority));
+  EXPECT_EQ(list->currentIndex(), 4);
+  EXPECT_EQ(record.currentPathList, PathListKind::kGames);
+  for (int id : {kSettingsUseMame, kSettingsUseDatfile, kSettingsUseRaine, kSettingsMameEdit, kSettingsDatfileEdit,
+                 kSettingsRaineEdit}) {
+    auto* button = qobject_cast<QAbstractButton*>(dialog->control(id));
+    EXPECT_FALSE(button != nullptr ? button->isChecked() : dialog->control(id)->isEnabled()) << id;
+  }
+  EXPECT_EQ(liErrors->checkState(), Qt::Checked);
+  EXPECT_EQ(priority->currentIndex(), 0);
+  EXPECT_EQ(dialog->windowTitle().toStdString(), "Kestrel Settings | Data In Memory: <NO DATA>");
+
+  list->setCurrentIndex(2);
+  EXPECT_EQ(dialog->tree()->topLevelItem(0)->text(0).toStdString(), "/misc/");
+  Click(*dialog, kSettingsUseRaine);
+  liErrors->setCheckState(Qt::PartiallyChecked);
+  priority->setCurrentIndex(5);
+  Click(*dialog, kSettingsPickProfile);
+  EXPECT_EQ(record.currentPathList, PathListKind::kMiscPaths);
+  EXPECT_EQ(record.dataSource, DataSourceKind::kRaineExe);
+  EXPECT_TRUE(dialog->control(kSettingsRaineEdit)->isEnabled() && !dialog->control(kSettingsMameEdit)->isEnabled());
+  EXPECT_EQ(record.displayLiErrors, kShowRomErrors);
+  EXPECT_EQ(record.threadPriority, kPriorityHighest);
+  EXPECT_EQ(dialog->startOption(), StartOption::kPickProfile);
 }
 
 // A program picked on Linux has no extension: every file is offered, and

@@ -100,8 +100,7 @@ TEST_F(ToolDialogsTest, MergerMergesASplitFamilySplitsAndUnmergesIt) {
   testing::WriteZip(roms + "puckman.zip", RomFiles({"p.3"}));
   testing::WriteZip(roms + "galaga.zip", RomFiles({"g.1"}));
   testing::WriteZip(roms + "galagao.zip", RomFiles({"go.2"}));
-  settings.activeRomPaths = {roms};
-  settings.activeRomPathCount = 1;
+  settings.romPaths = {{roms, true}};
   settings.mergeZip = settings.mergeCleanSet = settings.mergeRemoveOld = true;
   settings.mergeMode = 0;
   MergerDialog dialog({&settings, &database, &zipLibrary, &x, &y, &person});

@@ -34,14 +34,14 @@ TEST(RemovalQuestions, CountFamiliesAsTheMergerDoesAndNameWhatGoes) {
   testing::WriteFile(roms / "a/x", "");
   testing::WriteFile(roms / "b/x", "");
   SettingsRecord settings;
-  settings.activeRomPaths = {roms / "a/", roms / "b/"};
+  settings.romPaths = {{roms / "a/", true}, {roms / "b/", true}, {roms / "off/", false}};
   const GameList games = Families();
   MergeReach reach = CountMergeReach(games, settings);
   EXPECT_EQ(reach.families, 2);  // pacman's family and the BIOS game
   EXPECT_EQ(reach.sets, 4);
   EXPECT_EQ(reach.clones, 2);
   EXPECT_EQ(reach.otherPaths, 1);
-  settings.mergePlacement = 1;
+  settings.mergePlacement = MergePlacement::kIntoDestination;
   settings.mergeDestination = roms / "B";  // one of the two, spelled otherwise
   EXPECT_EQ(CountMergeReach(games, settings).otherPaths, 1);
   settings.mergeDestination = roms / "c/";
@@ -76,7 +76,7 @@ TEST(RemovalQuestions, CountFamiliesAsTheMergerDoesAndNameWhatGoes) {
   // Nothing selected, or no ROM path (the run refuses): no question.
   settings.mergeCleanSet = true;
   EXPECT_EQ(MergeRemovalQuestion(MergeReach{}, settings, MergeButton::kMerge), "");
-  settings.activeRomPaths.clear();
+  settings.romPaths[0].enabled = settings.romPaths[1].enabled = false;
   EXPECT_EQ(MergeRemovalQuestion(reach, settings, MergeButton::kMerge), "");
 }
 

@@ -19,8 +19,7 @@ std::string RomData(const std::string& romName) {
 
 MergerTest::MergerTest() {
   for (const std::string& path : {path1, path2}) fs::create_directories(path);
-  settings.activeRomPaths = {path1, path2};
-  settings.activeRomPathCount = 2;
+  settings.romPaths = {{path1, true}, {path2, true}};
   settings.backupFolder = backupFolder;
   InitZipLibrary(zipLibrary);
 }

@@ -133,7 +133,7 @@ TEST_F(RebuilderTest, PlacesTheNeoGeoBiosAsTheGameTypesSay) {
       {2, {{"kof.zip:neo-geo.rom", bios}, {"mslug.zip:neo-geo.rom", bios}, {"mslug.zip:m1.rom", kA},
            {"neogeo.zip:neo-geo.rom", bios}, {"pac.zip:p1", kC}}}};
   for (const auto& [mode, files] : expected) {
-    settings.rebuildGameTypes = mode;
+    settings.rebuildGameTypes = RebuildGameTypes{mode};
     Rebuild();
     EXPECT_EQ(Tree(destination), files) << "game types " << mode;
     ClearDestination();

@@ -21,14 +21,14 @@ uint32_t IntAt(const std::string& bytes, size_t offset) {
 TEST(FastscanFileTest, LayoutRoundTripAndDamagedFiles) {
   testing::TempFolder temp;
   const std::string path = temp / "fastscan.fsc";
+  const uint32_t dataCrc = 0xCAFE1234;
   SettingsRecord saved;
-  saved.dataCrc = 0xCAFE1234;
   saved.checkCase = saved.fixName = true;
   saved.checkName = saved.showMissingZeroCrcs = false;
-  saved.scanGameTypes = 1;
+  saved.scanGameTypes = ScanGameTypes::kNeoGeoOnly;
   ScanResults sets(3);
   sets[1].needsScan = true;
-  ASSERT_TRUE(SaveFastscan(path, saved, sets));
+  ASSERT_TRUE(SaveFastscan(path, saved, dataCrc, sets));
   const std::string good = ReadFile(path);
   ASSERT_EQ(good.size(), 103u);
   EXPECT_EQ(IntAt(good, 0), 0xCAFE1234u);
@@ -48,11 +48,12 @@ TEST(FastscanFileTest, LayoutRoundTripAndDamagedFiles) {
   current.checkCase = current.fixName = false;
   current.checkName = current.showMissingZeroCrcs = true;
   current.fixLength = sets[0].needsScan = true;
+  current.scanGameTypes = ScanGameTypes::kBoth;
   ScriptedInterface ui;
-  ASSERT_TRUE(LoadFastscan(path, current, sets, &ui));
+  ASSERT_TRUE(LoadFastscan(path, current, dataCrc, sets, &ui));
   EXPECT_TRUE(current.checkCase && current.fixName && current.fixLength);
   EXPECT_FALSE(current.checkName || current.showMissingZeroCrcs);
-  EXPECT_EQ(current.scanGameTypes, 1);
+  EXPECT_EQ(current.scanGameTypes, ScanGameTypes::kNeoGeoOnly);
   EXPECT_EQ(sets[0].needsScan + 2 * sets[1].needsScan + 4 * sets[2].needsScan, 2);
   EXPECT_TRUE(ui.messages.empty());
 
@@ -61,16 +62,15 @@ TEST(FastscanFileTest, LayoutRoundTripAndDamagedFiles) {
   badMode[good.size() - 4] = 7;
   const struct { std::string contents; uint32_t dataCrc; size_t sets; std::string message; } cases[] = {
       {good, 0x1, 3, "Fastscanfile isn't compatible to current data"},
-      {good, saved.dataCrc, 4, damaged},  // a count other than the sets in memory
-      {good.substr(0, 102), saved.dataCrc, 3, damaged},
-      {badMode, saved.dataCrc, 3, damaged},
+      {good, dataCrc, 4, damaged},  // a count other than the sets in memory
+      {good.substr(0, 102), dataCrc, 3, damaged},
+      {badMode, dataCrc, 3, damaged},
   };
   for (const auto& c : cases) {
     testing::WriteFile(path, c.contents);
     SettingsRecord fresh;
-    fresh.dataCrc = c.dataCrc;
     ScanResults scans(c.sets);
-    ASSERT_FALSE(LoadFastscan(path, fresh, scans, &ui));
+    ASSERT_FALSE(LoadFastscan(path, fresh, c.dataCrc, scans, &ui));
     EXPECT_FALSE(fresh.checkCase);
     for (const SetScan& scan : scans) EXPECT_FALSE(scan.needsScan);
     ASSERT_FALSE(ui.messages.empty());
@@ -95,21 +95,21 @@ const std::string kEarlierFile(
 TEST(FastscanFileTest, AnEarlierFileReadsBackAndIsRewrittenByteForByte) {
   testing::TempFolder temp;
   testing::WriteFile(temp / "earlier.fsc", kEarlierFile);
+  const uint32_t dataCrc = 0x89ABCDEF;
   SettingsRecord settings;
-  settings.dataCrc = 0x89ABCDEF;
   // Every fix off here, so that the file alone decides which are on.
   settings.fixUnneeded = settings.fixName = settings.fixLength = settings.fixCase = false;
   settings.fixMissing = settings.fixMissingAdvanced = false;
   ScanResults sets(4);
   ScriptedInterface ui;
-  ASSERT_TRUE(LoadFastscan(temp / "earlier.fsc", settings, sets, &ui));
+  ASSERT_TRUE(LoadFastscan(temp / "earlier.fsc", settings, dataCrc, sets, &ui));
   EXPECT_TRUE(!sets[0].needsScan && sets[1].needsScan && !sets[2].needsScan && sets[3].needsScan);
   EXPECT_TRUE(settings.scanGames && !settings.scanRoms && settings.checkName && !settings.checkLength);
   EXPECT_TRUE(settings.fixName && settings.fixCase && settings.fixMissing && !settings.fixLength);
   EXPECT_EQ(settings.scanMergeMode, 2);
-  EXPECT_EQ(settings.scanGameTypes, 1);
+  EXPECT_EQ(settings.scanGameTypes, ScanGameTypes::kNeoGeoOnly);
 
-  ASSERT_TRUE(SaveFastscan(temp / "again.fsc", settings, sets));
+  ASSERT_TRUE(SaveFastscan(temp / "again.fsc", settings, dataCrc, sets));
   EXPECT_EQ(ReadFile(temp / "again.fsc"), kEarlierFile);
 }
 

@@ -82,7 +82,7 @@ TEST(ScannerLogTest, WritesTheShownTreeAndReplacesTheFile) {
 TEST(StatisticsTextTest, FullScanUncheckedPartsAndGameTypes) {
   SettingsRecord settings;
   settings.checkCase = settings.fixCase = true;
-  settings.scanGameTypes = 2;
+  settings.scanGameTypes = ScanGameTypes::kBoth;
   ScanStatistics stats;
   stats.games = stats.arcadeGames = 2;
   stats.missingArcadeGames = stats.parents = stats.badDumps = 1;
@@ -107,7 +107,7 @@ TEST(StatisticsTextTest, FullScanUncheckedPartsAndGameTypes) {
             "Number Of Roms:         5\nNumber Of Arcade Roms:  5\nNumber Of NeoGeo Roms:  0\n\n"
             "Number Of Samples:      4\n\nNumber Of Bad Dumps:    1");
   settings.scanGames = false;
-  settings.scanGameTypes = 1;
+  settings.scanGameTypes = ScanGameTypes::kNeoGeoOnly;
   const std::string text = BuildStatisticsText(stats, settings);
   EXPECT_EQ(text.substr(0, 93),
             "Missing Games:          <n/a>\r\nWrong Spelled Games:    <n/a>\r\n"

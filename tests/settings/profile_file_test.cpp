@@ -67,11 +67,10 @@ TEST(ProfileFileTest, LoadsEveryVersionWithDefaultsForWhatIsMissing) {
   for (int version : {0, 1, 2, 3, 4, 9}) {
     SCOPED_TRACE(version);
     SettingsRecord r;
-    r.dataCrc = 77;
+    r.storedDataCrc = 77;
     ASSERT_TRUE(LoadBytes(dir, ProfileOfVersion(version).data, r));
-    EXPECT_EQ(r.dataCrc, 0u);  // every load starts from a new record
     // Version 0 items, a sample of each kind.
-    EXPECT_EQ(r.threadPriority, -2);
+    EXPECT_EQ(r.threadPriority, kPriorityLowest);
     ASSERT_EQ(r.romPaths.size(), 2u);
     EXPECT_EQ(r.romPaths[1].path + (r.romPaths[1].enabled ? "+" : "-"), "/roms2/-");
     EXPECT_TRUE(r.fixCase == false && r.fixLength == true);
@@ -95,16 +94,15 @@ TEST(ProfileFileTest, RoundTripsEveryKindOfStoredField) {
   SettingsRecord saved;
   saved.parentClones = saved.fixCase = saved.addStatistics = true;
   saved.rebuildRecursive = false;
-  saved.threadPriority = -2;
-  saved.scanGameTypes = 70000;
+  saved.threadPriority = kPriorityLowest;
+  saved.scanGameTypes = ScanGameTypes{70000};
   saved.mameExe = "/Emu/mame";
   saved.romPaths = {{"/Roms/", true}, {"/more roms/", false}};
   saved.addPaths = {{"/add/", true}, {"", false}};
-  saved.dataCrc = 0x89ABCDEF;
-  ASSERT_TRUE(SaveProfile(saved, dir / "p.kpf", database));
+  ASSERT_TRUE(SaveProfile(saved, dir / "p.kpf", database, 0x89ABCDEF));
   SettingsRecord loaded;
   ASSERT_TRUE(LoadProfile(loaded, dir / "p.kpf"));
-  // The selection comes from the database and the data CRC of the record.
+  // The selection comes from the database and its data CRC.
   saved.storedDataCrc = 0x89ABCDEF;
   saved.storedGameCount = 4;
   saved.gameSelectionBytes = {1, 0, 1, 1};
@@ -116,6 +114,50 @@ TEST(ProfileFileTest, RoundTripsEveryKindOfStoredField) {
   EXPECT_EQ(byName.size(), lines.size()) << "a field twice";
   EXPECT_EQ(lines.size(), 65u + 4u);
   EXPECT_EQ(byName["romPaths[1]"], "/more roms/ (disabled)");
+}
+
+// A profile goes back to disk as it came, byte for byte: one that
+// "kestrel-cli profile save" wrote with the modes still stored as plain
+// integers (data/cli_saved.kpf: a datfile, paths, non-default options of
+// every tool, --fix-missing-advanced, which stores both fix-missing flags),
+// and one whose modes hold numbers no mode has, which are kept as read.
+TEST(ProfileFileTest, WritesBackWhatItReadByteForByteEvenModesOutOfRange) {
+  TempFolder dir;
+  const std::string written = ReadFile(testing::SourceDir() + "tests/settings/data/cli_saved.kpf");
+  ASSERT_GT(written.size(), 300u);
+  SettingsRecord record;
+  ASSERT_TRUE(LoadBytes(dir, written, record));
+  EXPECT_EQ(record.scanGameTypes, ScanGameTypes::kNeoGeoOnly);
+  EXPECT_EQ(record.rebuildGameTypes, RebuildGameTypes::kBiosInEverySet);
+  EXPECT_EQ(record.mergePlacement, MergePlacement::kIntoDestination);
+  EXPECT_EQ(record.displayLiErrors, kShowRomErrors);
+  EXPECT_TRUE(record.fixMissing && record.fixMissingAdvanced);
+  ASSERT_TRUE(SaveProfile(record, dir / "again.kpf", {}, 0));
+  EXPECT_EQ(ReadFile(dir / "again.kpf"), written);
+
+  // After the magic and the version: parentClones, currentPathList, dataSource.
+  std::string odd = ProfileOfVersion(4).data;
+  odd.replace(15, 8, Bytes().Int(9).Int(7).data);
+  ASSERT_TRUE(LoadBytes(dir, odd, record));
+  EXPECT_EQ(static_cast<int32_t>(record.currentPathList), 9);
+  EXPECT_EQ(static_cast<int32_t>(record.dataSource), 7);
+  record.displayLiErrors = ListErrorLevel{5};
+  record.threadPriority = ThreadPriorityLevel{3};
+  record.rebuildGameTypes = RebuildGameTypes{-1};
+  record.mergePlacement = MergePlacement{4};
+  record.scanGameTypes = ScanGameTypes{70000};
+  ASSERT_TRUE(SaveProfile(record, dir / "odd.kpf", {}, 0));
+  odd = ReadFile(dir / "odd.kpf");
+  SettingsRecord reread;
+  ASSERT_TRUE(LoadBytes(dir, odd, reread));
+  EXPECT_EQ(DescribeProfileFields(reread), DescribeProfileFields(record));
+  ASSERT_TRUE(SaveProfile(reread, dir / "odd again.kpf", {}, 0));
+  EXPECT_EQ(ReadFile(dir / "odd again.kpf"), odd);
+  std::map<std::string, std::string> shown;
+  for (const auto& [name, value] : DescribeProfileFields(reread)) shown[name] = value;
+  EXPECT_EQ(shown["currentPathList"] + shown["dataSource"] + shown["displayLiErrors"] + shown["threadPriority"] +
+                shown["rebuildGameTypes"] + shown["mergePlacement"] + shown["scanGameTypes"],
+            "9753-1470000");
 }
 
 TEST(ProfileFileTest, WritesEachStringLengthFormAndReadsUtf16Strings) {
@@ -134,7 +176,7 @@ TEST(ProfileFileTest, WritesEachStringLengthFormAndReadsUtf16Strings) {
     SCOPED_TRACE(c.length);
     SettingsRecord saved;
     saved.mameExe = std::string(c.length, 'x');
-    ASSERT_TRUE(SaveProfile(saved, dir / "p.kpf", {}));
+    ASSERT_TRUE(SaveProfile(saved, dir / "p.kpf", {}, 0));
     std::string bytes = ReadFile(dir / "p.kpf");
     EXPECT_EQ(bytes.substr(0, 7), "\x06KPFOPT");
     EXPECT_EQ(bytes.substr(offset, c.prefix.size()), c.prefix);
@@ -196,9 +238,8 @@ TEST(ProfileFileTest, SavingKeepsTheOldProfileWhenItFailsAndTheSelectionForItsDa
   record.storedDataCrc = 0x1234;
   record.storedGameCount = 3;
   record.gameSelectionBytes = {0, 1, 2};  // only 1 selects
-  record.dataCrc = 0x1234;
   // No data in memory: the selection read from the profile is written back.
-  ASSERT_TRUE(SaveProfile(record, dir / "p.kpf", {}));
+  ASSERT_TRUE(SaveProfile(record, dir / "p.kpf", {}, 0x5678));
   std::string first = ReadFile(dir / "p.kpf");
   SettingsRecord loaded;
   ASSERT_TRUE(LoadProfile(loaded, dir / "p.kpf"));
@@ -206,11 +247,10 @@ TEST(ProfileFileTest, SavingKeepsTheOldProfileWhenItFailsAndTheSelectionForItsDa
   // The selection applies only to the data it was saved with: other data or
   // another count keep every set selected.
   GameList database(3), four(4);
-  EXPECT_FALSE(ApplyGameSelection(loaded, database));
-  loaded.dataCrc = 0x1234;
-  EXPECT_FALSE(ApplyGameSelection(loaded, four));
+  EXPECT_FALSE(ApplyGameSelection(loaded, 0x5678, database));
+  EXPECT_FALSE(ApplyGameSelection(loaded, 0x1234, four));
   EXPECT_TRUE(database[0].selected && four[0].selected);
-  EXPECT_TRUE(ApplyGameSelection(loaded, database));
+  EXPECT_TRUE(ApplyGameSelection(loaded, 0x1234, database));
   EXPECT_EQ(database[0].selected + 2 * database[1].selected + 4 * database[2].selected, 2);
 
   // The new file cannot be written (as on a full disk): the old one stays
@@ -222,14 +262,14 @@ TEST(ProfileFileTest, SavingKeepsTheOldProfileWhenItFailsAndTheSelectionForItsDa
   full = unlimited;
   full.rlim_cur = 16;
   ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &full), 0);
-  bool savedWhenFull = SaveProfile(record, dir / "p.kpf", {});
+  bool savedWhenFull = SaveProfile(record, dir / "p.kpf", {}, 0);
   ::setrlimit(RLIMIT_FSIZE, &unlimited);
   EXPECT_FALSE(savedWhenFull);
   EXPECT_EQ(ReadFile(dir / "p.kpf"), first);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1) << "no temporary left";
 
   // Another spelling of the name replaces the file rather than adding one.
-  ASSERT_TRUE(SaveProfile(record, dir / "P.KPF", {}));
+  ASSERT_TRUE(SaveProfile(record, dir / "P.KPF", {}, 0));
   EXPECT_NE(ReadFile(dir / "p.kpf"), first);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1) << "no second file";
 }
