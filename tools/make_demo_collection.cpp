@@ -132,7 +132,6 @@ int main(int argc, char** argv) {
   if (!PrepareOutput(output)) return 2;
   fs::path staging = output / ".staging";
   ZipLibrary zip;
-  InitZipLibrary(zip);
 
   std::map<std::string, SetPlan> plans = PlanFaults();
   for (const GameSet& game : database) {

@@ -214,11 +214,6 @@ bool HasChanges(const ZipChanges& changes) {
 
 }  // namespace
 
-bool InitZipLibrary(ZipLibrary& library) {
-  library.loaded = true;
-  return true;
-}
-
 bool ZipAddFiles(ZipLibrary& library, const std::string& archivePath, const std::vector<std::string>& files) {
   ZipChanges changes;
   for (const std::string& file : files) changes.additions.push_back({file, FileNamePart(file)});

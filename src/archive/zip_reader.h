@@ -43,9 +43,4 @@ bool CheckZipEntry(const ZipEntry& entry);
 // length when it could be obtained, else 0. Files of 4 GB and more fail.
 bool ReadFileCrc(const std::string& path, uint32_t& size, uint32_t& crc);
 
-// Decodes a raw DEFLATE stream (no zlib or gzip wrapper) into exactly
-// `outputLength` bytes. 0 on success; -1 when the stream is damaged, ends
-// early, would produce more or fewer bytes, or leaves input unread.
-int InflateBuffer(const uint8_t* input, size_t inputLength, uint8_t* output, size_t outputLength);
-
 }  // namespace kestrel

@@ -150,7 +150,6 @@ int RunScanCommand(const ScanOptions& options, bool fastscan, UserInterface& ui)
   if (!CheckScanPreconditions(settings, ui)) return kExitRefused;
 
   ZipLibrary zipLibrary;
-  InitZipLibrary(zipLibrary);
   zipLibrary.level = static_cast<char>('0' + std::clamp(settings.zipLevel, 0, 9));
   ScanRequest request;
   request.fastscan = fastscan;

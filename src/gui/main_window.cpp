@@ -296,7 +296,6 @@ namespace {
 // The tools write with the zip library at the level in force.
 ZipLibrary ToolZipLibrary(const char* zipLevel) {
   ZipLibrary library;
-  InitZipLibrary(library);
   if (zipLevel != nullptr) library.level = *zipLevel;
   return library;
 }

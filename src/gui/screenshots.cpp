@@ -112,7 +112,6 @@ SettingsRecord SampleSettings() {
 // progress of a rebuild.
 bool GrabToolDialogs(const QDir& out, SettingsRecord record, const GameList& database) {
   ZipLibrary zipLibrary;
-  InitZipLibrary(zipLibrary);
   ScriptedInterface quiet;
   bool ok = true;
   record.rebuildSource = "/home/ann/downloads/";

@@ -33,7 +33,6 @@ class ZipLibraryTest : public testing::ZipTest {
 // member of its own, as ROM names differ byte-wise. The last members gone,
 // the archive goes too: an empty zip is no set.
 TEST_F(ZipLibraryTest, AddsReplacesAndDeletesMembers) {
-  ASSERT_TRUE(InitZipLibrary(library));
   const std::string latin = "caf\xe9.rom";
   ASSERT_TRUE(ZipAddFiles(library, folder / "set", Sources({"x.rom", latin})));
   library.level = '0';

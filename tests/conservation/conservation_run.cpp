@@ -41,7 +41,6 @@ ConservationRun::ConservationRun(uint32_t seed, std::vector<Tool> tools) : seed_
   watched_ = {romPaths_[0], romPaths_[1], source_, backup_};
   for (const std::string& folder : {romPaths_[0], romPaths_[1], source_, root_ / "temp/"})
     std::filesystem::create_directories(folder);
-  InitZipLibrary(zipLibrary_);
   SetApplicationInterface(&ui_);
 }
 

@@ -22,7 +22,6 @@ MergerTest::MergerTest() {
   settings.activeRomPaths = {path1, path2};
   settings.activeRomPathCount = 2;
   settings.backupFolder = backupFolder;
-  InitZipLibrary(zipLibrary);
 }
 
 void MergerTest::AddStandardGames() {

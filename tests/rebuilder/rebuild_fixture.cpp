@@ -19,7 +19,6 @@ RebuildTest::RebuildTest() {
   settings.rebuildDestination = destination;
   settings.rebuildCreateLog = true;
   settings.rebuildLogfile = logfile;
-  InitZipLibrary(zipLibrary);
   SetApplicationInterface(&ui);
 }
 

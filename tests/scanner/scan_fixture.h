@@ -52,7 +52,6 @@ class ScanFixture : public ::testing::Test {
     settings.backupFolder = root / "backup/";
     settings.fastscanFile = root / "fastscan.fsc";
     settings.pathWarnings = settings.zeroCrcCreation = false;
-    InitZipLibrary(zipLibrary);
   }
 
   // Adds a game; call Link() once all are added.
