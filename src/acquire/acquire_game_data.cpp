@@ -65,9 +65,10 @@ void RememberSource(SettingsRecord& settings, const SourceFields& fields, uint32
 }
 
 bool RunAndParseMame(const std::string& option, ErrorOutput errors, const std::string& executable,
-                     const std::string& listing, GameList& rawGames, ProgressDialog& progress) {
+                     const std::string& listing, GameList& rawGames, ProgressDialog& progress,
+                     ListMessages& messages) {
   if (!RunCommand({option}, listing, executable, false, errors)) return false;
-  bool parsed = ParseGameList(rawGames, listing, progress, false);
+  bool parsed = ParseGameList(rawGames, listing, progress, false, messages);
   DeleteFile(listing);
   return parsed;
 }
@@ -77,11 +78,13 @@ bool RunAndParseMame(const std::string& option, ErrorOutput errors, const std::s
 // about the unknown option, which would only puzzle the user, so the
 // -listinfo attempt speaks to no one.
 bool ParseMameListing(const std::string& executable, const std::string& dataFolder, GameList& rawGames,
-                      ProgressDialog& progress) {
+                      ProgressDialog& progress, ListMessages& messages) {
   std::string listing = JoinPath(dataFolder, kMameListingName);
-  if (RunAndParseMame("-listinfo", ErrorOutput::kDiscarded, executable, listing, rawGames, progress)) return true;
+  if (RunAndParseMame("-listinfo", ErrorOutput::kDiscarded, executable, listing, rawGames, progress, messages)) {
+    return true;
+  }
   if (!rawGames.empty()) return false;  // games were read, so the reading was cancelled
-  return RunAndParseMame("-listxml", ErrorOutput::kShown, executable, listing, rawGames, progress);
+  return RunAndParseMame("-listxml", ErrorOutput::kShown, executable, listing, rawGames, progress, messages);
 }
 
 // The short name a line of RAINE's game list starts with; "" for header
@@ -115,7 +118,7 @@ bool CollectRaineGames(const std::string& executable, const std::string& gameLis
 }
 
 bool ParseRaineListing(const std::string& executable, const std::string& dataFolder, GameList& rawGames,
-                       ProgressDialog& progress) {
+                       ProgressDialog& progress, ListMessages& messages) {
   std::string gameList = JoinPath(dataFolder, kRaineGameListName);
   std::string listing = JoinPath(dataFolder, kRaineListingName);
   if (!RunCommand({"-gamelist"}, gameList, executable, false)) return false;
@@ -123,29 +126,29 @@ bool ParseRaineListing(const std::string& executable, const std::string& dataFol
   bool collected = CollectRaineGames(executable, gameList, listing, progress);
   DeleteFile(gameList);
   if (!collected) return false;
-  bool parsed = ParseDatfile(rawGames, listing, progress, true);
+  bool parsed = ParseDatfile(rawGames, listing, progress, true, messages);
   DeleteFile(listing);
   return parsed;
 }
 
 bool ParseSource(int source, const std::string& path, const std::string& dataFolder, GameList& rawGames,
-                 ProgressDialog& progress) {
+                 ProgressDialog& progress, ListMessages& messages) {
   switch (source) {
     case kSourceMameExe:
-      return ParseMameListing(path, dataFolder, rawGames, progress);
+      return ParseMameListing(path, dataFolder, rawGames, progress, messages);
     case kSourceRaineExe:
-      return ParseRaineListing(path, dataFolder, rawGames, progress);
+      return ParseRaineListing(path, dataFolder, rawGames, progress, messages);
     default:
-      return ParseGameList(rawGames, path, progress, false);
+      return ParseGameList(rawGames, path, progress, false, messages);
   }
 }
 
 bool LoadFromSource(SettingsRecord& settings, const std::string& path, GameList& rawGames, GameList& database,
-                    UserInterface* owner, const std::string& dataFolder) {
+                    UserInterface* owner, const std::string& dataFolder, ListMessages& messages) {
   std::unique_ptr<ProgressDialog> progress = OpenProgressDialog(owner, kProgressTitle);
-  if (!ParseSource(settings.dataSource, path, dataFolder, rawGames, *progress)) return false;
+  if (!ParseSource(settings.dataSource, path, dataFolder, rawGames, *progress, messages)) return false;
   progress->SetText("Cleaning Up Data...");
-  return ValidateGames(rawGames, database, *progress, settings.displayLiErrors) && !database.empty();
+  return ValidateGames(rawGames, database, *progress, settings.displayLiErrors, messages) && !database.empty();
 }
 
 // Whatever was loaded is gone: the tools must not work on half a list.
@@ -158,7 +161,7 @@ void DropAllData(SettingsRecord& settings, GameList& rawGames, GameList& databas
 }  // namespace
 
 bool AcquireGameData(SettingsRecord& settings, GameList& rawGames, GameList& database, UserInterface* owner,
-                     const std::string& dataFolder) {
+                     const std::string& dataFolder, ListMessages& listMessages) {
   SourceFields fields;
   if (!FieldsOfSource(settings, fields)) {
     DropAllData(settings, rawGames, database);
@@ -180,7 +183,7 @@ bool AcquireGameData(SettingsRecord& settings, GameList& rawGames, GameList& dat
     return true;
   }
   *fields.loaded = false;
-  if (readable && LoadFromSource(settings, sourcePath, rawGames, database, owner, dataFolder)) {
+  if (readable && LoadFromSource(settings, sourcePath, rawGames, database, owner, dataFolder, listMessages)) {
     RememberSource(settings, fields, key);
     WriteDataCache(cachePath, database, key);
     return true;

@@ -186,9 +186,9 @@ bool MainWindow::LoadProfileAndData(const std::string& path) {
     Tell(std::string("Some Profile-Settings Aren't Valid !") + kGoToSettings, "Profile Error");
     return false;
   }
-  ListMessagesCollector listMessages(this);  // the list's problems, in one window
-  const bool acquired = AcquireGameData(settings_, rawGames_, database_, ui(), dataFolder_);
-  listMessages.ShowCollected();
+  ListMessages listMessages;
+  const bool acquired = AcquireGameData(settings_, rawGames_, database_, ui(), dataFolder_, listMessages);
+  ShowListMessages(this, std::move(listMessages));  // the list's problems, in one window
   if (!acquired) {
     Tell(std::string("Can't Receive Data !") + kGoToSettings, "Data Error");
     return false;

@@ -182,7 +182,8 @@ bool LoadDemoData(DemoData& demo, const std::string& dataFolder, const std::stri
   settings.backupFolder = dataFolder + "BACKUP.KPW/";
   settings.fastscanFile = dataFolder + "fastscan.fsc";
   ScriptedInterface quiet;
-  if (!AcquireGameData(settings, demo.rawGames, demo.database, &quiet, dataFolder)) return false;
+  ListMessages unshown;
+  if (!AcquireGameData(settings, demo.rawGames, demo.database, &quiet, dataFolder, unshown)) return false;
   ApplyGameSelection(settings, demo.database);
   return true;
 }

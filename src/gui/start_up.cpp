@@ -23,10 +23,8 @@ int RunKestrel() {
   UserValues atExit;
   {
     MainWindow window(dataFolder, values, &zipLibrary.level);
-    SetApplicationInterface(window.ui());
     window.show();
     result = QApplication::exec();
-    SetApplicationInterface(nullptr);
     atExit = window.ValuesAtExit();
   }
   WriteUserValues(atExit);

@@ -26,14 +26,10 @@ std::string WithoutTrailingSeparators(std::string path) {
   return path;
 }
 
-bool EndsWithZip(const std::string& name) {
-  return name.size() >= 4 && EqualsNoCase(std::string_view(name).substr(name.size() - 4), ".zip");
-}
-
 // CRC and size of every file of the entry; true when it read as a zip.
 bool CollectFileKeys(const std::string& path, std::vector<FileKey>& keys) {
   ZipEntryList members;
-  if (ReadZipDirectory(path, members, false, false)) {
+  if (ReadZipDirectory(path, members, false, nullptr)) {
     for (const ZipEntry& member : members) keys.push_back({member.crc, member.size});
     return true;
   }
@@ -123,7 +119,7 @@ bool CheckWrongNamedSet(const std::string& path, const std::vector<CrcIndexEntry
                         UserInterface* owner, ResultsModel& results, ScanStatistics& statistics) {
   const std::string trimmed = WithoutTrailingSeparators(path);
   std::string currentName = FileNamePart(trimmed);
-  if (EndsWithZip(currentName)) currentName.resize(currentName.size() - 4);
+  if (HasZipExtension(currentName)) currentName.resize(currentName.size() - 4);
 
   std::vector<FileKey> keys;
   const bool isZip = CollectFileKeys(trimmed, keys);

@@ -108,7 +108,7 @@ void CheckRomLength(ScanContext& context, GameSet& game, RomEntry& rom, SetOnDis
   scan.lengthFixed = ResizeRom(context, game, rom, filePath, set.isZip, set.entries);
   ShowScanningCaption(context);
   if (scan.lengthFixed && set.isZip) {
-    set = OpenSet(context.folders, set.path);
+    set = OpenSet(context, set.path);
     location = LocateRom(set, scan.searchName);
     scan.memberIndex = location.memberIndex;
   }
@@ -172,14 +172,14 @@ void FindWrongNames(ScanContext& context, GameSet& game, SetOnDisk& set) {
   ShowFixingCaption(context);
   RenameWrongNamedRoms(context, game);
   ShowScanningCaption(context);
-  set = OpenSet(context.folders, set.path);
+  set = OpenSet(context, set.path);
 }
 
 }  // namespace
 
 void CheckRomSet(ScanContext& context, GameSet& game, const std::string& setPath, SetRole role) {
   if (context.state.stopRequested) return;
-  SetOnDisk set = OpenSet(context.folders, setPath);
+  SetOnDisk set = OpenSet(context, setPath);
   if (context.settings.checkName && role == SetRole::kOwnSet) FindWrongNames(context, game, set);
   if (context.state.stopRequested) return;
 

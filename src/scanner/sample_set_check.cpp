@@ -11,7 +11,7 @@ namespace kestrel {
 
 void CheckSampleSet(ScanContext& context, GameSet& game, const std::string& setPath) {
   if (context.state.stopRequested) return;
-  SetOnDisk set = OpenSet(context.folders, setPath);
+  SetOnDisk set = OpenSet(context, setPath);
   for (SampleEntry& sample : game.samples) {
     PumpInterface(context);
     std::string foundPath;

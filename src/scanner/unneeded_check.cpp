@@ -101,7 +101,7 @@ void CollectUnneeded(ScanContext& context, GameSet& game, const std::string& set
     entry.setName = game.name;
     AddFoundEntry(game.scanRecordsA, listed, std::move(entry));
   };
-  SetOnDisk set = OpenSet(context.folders, setPath);
+  SetOnDisk set = OpenSet(context, setPath);
   for (const ZipEntry& member : set.entries) {
     FoundEntry entry;
     entry.inZip = true;

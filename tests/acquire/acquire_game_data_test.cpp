@@ -35,8 +35,7 @@ std::string MakeMame(const std::string& path) {
 }
 
 struct AcquireTest : ::testing::Test {
-  ~AcquireTest() override { SetApplicationInterface(nullptr); }
-  bool Acquire() { return AcquireGameData(settings, rawGames, database, &ui, data.path()); }
+  bool Acquire() { return AcquireGameData(settings, rawGames, database, &ui, data.path(), listMessages); }
   std::string Names() const {
     return std::accumulate(database.begin(), database.end(), std::string(),
                            [](std::string names, const GameSet& game) { return names + game.name + " "; });
@@ -47,6 +46,7 @@ struct AcquireTest : ::testing::Test {
   SettingsRecord settings;
   GameList rawGames;
   GameList database;
+  ListMessages listMessages;
   ScriptedInterface ui;
 };
 
@@ -121,6 +121,25 @@ esac
   EXPECT_EQ(Names(), "longerna pacman x;:>pwn ");
   EXPECT_EQ(database[0].cloneOf, "pacman");
   EXPECT_EQ(ListFolder(data.path()).size(), 1u);  // the cache, no listing left
+}
+
+// The problems of a list read anew reach the caller, parser's and
+// validation's alike, and are never shown from below; the cache holds the
+// list already repaired.
+TEST_F(AcquireTest, HandsTheListsProblemsToTheCaller) {
+  settings.dataSource = kSourceDatfile;
+  settings.displayLiErrors = 1;  // the set errors
+  settings.datfile = emulators / "doubles.dat";
+  WriteFile(settings.datfile, "game ( name a description Same rom ( name r size 1 crc 1 ) )\n"
+                              "game ( name b description Same cloneof zz rom ( name r size 1 crc 1 ) )\n");
+  ASSERT_TRUE(Acquire());
+  EXPECT_EQ(listMessages, (ListMessages{"Double description: 'Same'",
+                                        "Parentfolder: \n\n'zz'\n\nof gameset: \n\n'Same'\n\n doesn't exist !"}));
+  settings.dataFromDatfile = false;
+  listMessages.clear();
+  ASSERT_TRUE(Acquire());
+  EXPECT_TRUE(listMessages.empty());
+  EXPECT_TRUE(ui.messages.empty());
 }
 
 // Switching the source back and forth, or to another file, always leaves

@@ -105,7 +105,8 @@ TEST_F(MainWindowTest, SelectionSurvivesRestartsAndAFailedLoad) {
   settings.tempFolder = settings.backupFolder = data.path();
   settings.zipLevel = 3;
   GameList rawGames, database;
-  ASSERT_TRUE(AcquireGameData(settings, rawGames, database, &ui, data.path()));
+  ListMessages listMessages;
+  ASSERT_TRUE(AcquireGameData(settings, rawGames, database, &ui, data.path(), listMessages));
   for (GameSet& game : database) game.selected = game.name != "puckman";
   ASSERT_TRUE(SaveProfile(settings, data / "_last.kpf", database));
   const std::vector<std::string> chosen = {"galaga", "pacman"};

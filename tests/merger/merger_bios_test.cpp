@@ -22,13 +22,12 @@ class MergerBiosTest : public MergerTest {
  protected:
   void LoadList(const std::string& list) {
     WriteFile(root / "list.dat", list);
-    SetApplicationInterface(&ui);
     auto progress = OpenProgressDialog(&ui, "");
     GameList raw;
+    ListMessages listMessages;
     database.clear();
-    EXPECT_TRUE(ParseGameList(raw, root / "list.dat", *progress, false));
-    EXPECT_TRUE(ValidateGames(raw, database, *progress, kShowSetErrors));
-    SetApplicationInterface(nullptr);
+    EXPECT_TRUE(ParseGameList(raw, root / "list.dat", *progress, false, listMessages));
+    EXPECT_TRUE(ValidateGames(raw, database, *progress, kShowSetErrors, listMessages));
   }
 
   // The BIOS sets go to the second ROM path, the games to the first, so

@@ -83,7 +83,7 @@ void MergerTest::WriteFolder(const std::string& folder, const std::string& set, 
 Files MergerTest::ZipContents(const std::string& zipPath) {
   Files files;
   ZipEntryList entries;
-  if (!ReadZipDirectory(zipPath, entries, true, false)) return files;
+  if (!ReadZipDirectory(zipPath, entries, true, nullptr)) return files;
   for (const ZipEntry& entry : entries) {
     std::string out = root / "extracted.tmp";
     EXPECT_TRUE(ExtractZipEntry(entry, out)) << zipPath << " " << entry.storedName;
