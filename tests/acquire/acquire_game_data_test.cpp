@@ -139,6 +139,13 @@ TEST_F(AcquireTest, HandsTheListsProblemsToTheCaller) {
   listMessages.clear();
   ASSERT_TRUE(Acquire());
   EXPECT_TRUE(listMessages.empty());
+
+  // A list that does not load still says why.
+  settings.datfile = emulators / "cut.xml";
+  WriteFile(settings.datfile, "<mame><machine name=\"a\">");
+  EXPECT_FALSE(Acquire());
+  ASSERT_EQ(listMessages.size(), 1u);
+  EXPECT_EQ(listMessages[0].rfind("Damaged XML game list: ", 0), 0u) << listMessages[0];
   EXPECT_TRUE(ui.messages.empty());
 }
 

@@ -88,5 +88,25 @@ TEST_F(MergerBiosTest, EveryLayoutIsMadeFromAnotherAndBiosRomsStayInTheBiosSets)
   EXPECT_TRUE(ui.messages.empty());
 }
 
+// Every family reads its BIOS set; a damaged one is told of once per run
+// all the same.
+TEST_F(MergerBiosTest, ADamagedBiosZipIsToldOfOncePerRun) {
+  LoadList(BiosFamilyXml());
+  WriteCollection(BiosFamilyCollection(kSplit));
+  WriteFile(path2 + "biosb.zip", "PK\x03\x04 not really a zip");
+  auto told = [&] {
+    int count = 0;
+    for (const RecordedMessage& message : ui.messages)
+      count += message.text.rfind("Corrupt Zipfile:\n\n" + path2 + "biosb.zip\n", 0) == 0 ? 1 : 0;
+    return count;
+  };
+  Run(MergeButton::kUnmerge);
+  for (auto& m : ui.messages) std::cerr << "MSG " << m.text << "\n";
+  EXPECT_EQ(told(), 1);
+  Run(MergeButton::kUnmerge);
+  EXPECT_EQ(told(), 2);
+  EXPECT_EQ(ReadFile(path2 + "biosb.zip"), "PK\x03\x04 not really a zip");
+}
+
 }  // namespace
 }  // namespace kestrel::testing
