@@ -13,7 +13,7 @@
 
 #include "gamedb/game_set.h"
 #include "scanner/add_path_contents.h"
-#include "scanner/folder_index.h"
+#include "platform/folder_index.h"
 #include "scanner/scan_state.h"
 
 namespace kestrel {

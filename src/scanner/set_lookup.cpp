@@ -27,13 +27,13 @@ std::optional<std::string> FindSetPath(FolderIndex& index, const std::string& se
   std::string folder = FolderPart(setPath);
   std::string name = FileNamePart(setPath);
   if (name.empty()) return std::nullopt;
-  std::optional<IndexedName> zip = index.Find(folder, name + ".zip");
-  if (zip && !zip->isFolder) {
+  std::optional<IndexedName> zip = index.Find(folder, name + ".zip", EntryKind::kFile);
+  if (zip) {
     *isZip = true;
     return folder + zip->name;
   }
-  std::optional<IndexedName> setFolder = index.Find(folder, name);
-  if (setFolder && setFolder->isFolder) {
+  std::optional<IndexedName> setFolder = index.Find(folder, name, EntryKind::kFolder);
+  if (setFolder) {
     *isZip = false;
     return folder + setFolder->name;
   }
@@ -48,15 +48,15 @@ SetOnDisk ReadSet(FolderIndex& index, const std::string& setPath, ZipProblem* pr
   std::string folder = FolderPart(setPath);
   std::string name = FileNamePart(setPath);
   if (name.empty()) return set;
-  std::optional<IndexedName> zip = index.Find(folder, name + ".zip");
-  if (zip && !zip->isFolder) {
+  std::optional<IndexedName> zip = index.Find(folder, name + ".zip", EntryKind::kFile);
+  if (zip) {
     set.isZip = ReadZipDirectory(folder + zip->name, set.entries, false, problem);
     if (set.isZip) set.path = WithoutZipExtension(folder + zip->name);
     if (!set.isZip) set.entries.clear();
     IndexMembers(set);
   }
-  std::optional<IndexedName> setFolder = index.Find(folder, name);
-  if (setFolder && setFolder->isFolder) {
+  std::optional<IndexedName> setFolder = index.Find(folder, name, EntryKind::kFolder);
+  if (setFolder) {
     set.hasFolder = true;
     set.folderPath = folder + setFolder->name;
     if (!set.isZip) set.path = set.folderPath;

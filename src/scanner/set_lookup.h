@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "archive/zip_entry.h"
-#include "scanner/folder_index.h"
+#include "platform/folder_index.h"
 
 namespace kestrel {
 
