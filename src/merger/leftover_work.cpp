@@ -42,7 +42,7 @@ bool CleanLeftover(MergeRun& run, const std::string& folder, const std::string& 
     if (!RescueOriginal(run, *oldFolder, setPath, false, setName, inPlace, plan)) return false;
   }
   if (!MakeBackups(run, plan, kept).empty()) return false;
-  return DeleteFolderTree(workFolder);
+  return DeleteFolderTree(workFolder).empty();
 }
 
 }  // namespace kestrel
