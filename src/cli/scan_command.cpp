@@ -14,6 +14,7 @@
 #include "report/scanner_log.h"
 #include "scanner/scan_driver.h"
 #include "settings/settings_record.h"
+#include "settings/tool_folders.h"
 #include "settings/validate_profile.h"
 
 namespace kestrel {
@@ -81,16 +82,11 @@ void ApplyFixSwitches(const ScanOptions& options, SettingsRecord& settings) {
 bool CheckScanPreconditions(SettingsRecord& settings, UserInterface& ui) {
   if (!settings.backupFolder.empty() && !FolderExists(settings.backupFolder)) CreateFolder(settings.backupFolder);
   ValidateProfile(settings, &ui);
-  MessageStyle stop{MessageButtons::kOk, MessageIcon::kStop};
-  if (settings.tempFolder.empty()) {
-    ShowMessage(&ui, "No Valid Temporaryfolder\n\nGo To The Settings Dialog !", "Path Error", stop);
-    return false;
-  }
-  if (settings.makeBackups && settings.backupFolder.empty()) {
-    ShowMessage(&ui, "No Valid Backupfolder\n\nGo To The Settings Dialog !", "Path Error", stop);
-    return false;
-  }
-  return true;
+  FolderCheck check = CheckScannerFolders(settings);
+  if (check.ok()) return true;
+  ShowMessage(&ui, WorkingFolderText(check.fault) + "\n\nGo To The Settings Dialog !", "Path Error",
+              {MessageButtons::kOk, MessageIcon::kStop});
+  return false;
 }
 
 }  // namespace

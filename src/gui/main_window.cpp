@@ -22,6 +22,7 @@
 #include "gui/tool_pictures.h"
 #include "platform/file_system.h"
 #include "settings/profile.h"
+#include "settings/tool_folders.h"
 
 namespace kestrel {
 namespace {
@@ -205,7 +206,7 @@ bool MainWindow::CheckToolData() {
 
 bool MainWindow::CheckTempFolder() {
   if (!settings_.tempFolder.empty()) return true;
-  Tell(std::string("No Valid Temporaryfolder") + kGoToSettings, "Path Error");
+  Tell(WorkingFolderText(FolderFault::kNoTempFolder) + kGoToSettings, "Path Error");
   return false;
 }
 
@@ -221,9 +222,8 @@ bool MainWindow::RunTool(int command) {
     case kCommandScanner:
       if (!CheckToolData()) return false;
       ValidateProfile(settings_, ui());
-      if (!CheckTempFolder()) return false;
-      if (settings_.makeBackups && settings_.backupFolder.empty()) {
-        Tell(std::string("No Valid Backupfolder") + kGoToSettings, "Path Error");
+      if (FolderCheck check = CheckScannerFolders(settings_); !check.ok()) {
+        Tell(WorkingFolderText(check.fault) + kGoToSettings, "Path Error");
         return false;
       }
       FillActiveRomPaths();

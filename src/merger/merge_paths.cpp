@@ -7,7 +7,6 @@
 #include "platform/file_system.h"
 #include "platform/paths.h"
 #include "platform/text.h"
-#include "settings/check_folder.h"
 #include "settings/settings_record.h"
 
 namespace kestrel {
@@ -33,14 +32,6 @@ std::string DestinationFolderOf(SetLocator& sets, const SettingsRecord& settings
   std::string found = FindSetPath(sets, settings, name);
   if (!found.empty()) return found;
   return settings.activeRomPaths.empty() ? std::string() : settings.activeRomPaths.front();
-}
-
-bool CheckMergeDestination(UserInterface* ui, std::string& folder) {
-  std::string asked = folder;
-  if (CheckFolder(folder, true)) return true;
-  ShowMessage(ui, "Can't Access '" + asked + "'", "Path Error", {MessageButtons::kOk, MessageIcon::kStop});
-  folder.clear();
-  return false;
 }
 
 bool SameFolder(const std::string& a, const std::string& b) { return EqualsNoCase(Spelled(a), Spelled(b)); }

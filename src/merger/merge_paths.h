@@ -11,7 +11,6 @@ namespace kestrel {
 
 class SetLocator;
 struct SettingsRecord;
-class UserInterface;
 
 // The first active ROM path that holds the set `name`, as a folder or else
 // as a zip (both found without case); "" when no path holds it.
@@ -22,10 +21,6 @@ std::string FindSetPath(SetLocator& sets, const SettingsRecord& settings, const 
 // first active ROM path.
 std::string DestinationFolderOf(SetLocator& sets, const SettingsRecord& settings, const std::string& name);
 
-// True when `folder` exists; it then becomes the folder as the file system
-// spells it, with a trailing '/'. Otherwise "Can't Access '<folder>'" is
-// shown (title "Path Error"), `folder` is emptied and the answer is false.
-bool CheckMergeDestination(UserInterface* ui, std::string& folder);
 
 // Whether two folder texts name the same folder: compared without case once
 // both are spelled as the file system spells them.

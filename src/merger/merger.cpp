@@ -4,19 +4,31 @@
 #include "merger/merge_paths.h"
 #include "platform/paths.h"
 #include "platform/thread_priority.h"
+#include "settings/check_folder.h"
+#include "settings/tool_folders.h"
 
 namespace kestrel {
 namespace {
 
 // The checks before a run; false when it cannot start.
 bool CheckRun(SettingsRecord& settings, UserInterface* ui) {
-  if (settings.activeRomPaths.empty()) {
-    ShowMessage(ui, "No ROM-Paths Available.", "Path Error", {MessageButtons::kOk, MessageIcon::kStop});
+  if (settings.mergePlacement == 1 && !settings.mergeDestination.empty()) {
+    settings.mergeDestination = WithTrailingSeparator(settings.mergeDestination);
+  }
+  FolderCheck check = CheckMergerFolders(settings);
+  MessageStyle stop{MessageButtons::kOk, MessageIcon::kStop};
+  if (check.fault == FolderFault::kNoRomPaths) {
+    ShowMessage(ui, "No ROM-Paths Available.", "Path Error", stop);
     return false;
   }
-  if (settings.mergePlacement != 1) return true;
-  if (!settings.mergeDestination.empty()) settings.mergeDestination = WithTrailingSeparator(settings.mergeDestination);
-  return CheckMergeDestination(ui, settings.mergeDestination);
+  if (!check.ok()) {
+    ShowMessage(ui, "Can't Access '" + check.path + "'", "Path Error", stop);
+    settings.mergeDestination.clear();
+    return false;
+  }
+  // The destination as the file system spells it, with a trailing '/'.
+  if (settings.mergePlacement == 1) CheckFolder(settings.mergeDestination, true);
+  return true;
 }
 
 int CountFamilies(const GameList& database) {
