@@ -9,6 +9,7 @@
 #include "app/user_interface.h"
 #include "platform/file_replacement.h"
 #include "platform/file_system.h"
+#include "settings/scan_switches.h"
 #include "settings/settings_record.h"
 
 namespace kestrel {
@@ -16,29 +17,15 @@ namespace {
 
 constexpr char kErrorTitle[] = "Fastscan Error";
 
-using S = SettingsRecord;
-
-// The switches in file order; the two modes follow them.
-constexpr bool S::*kSwitches[] = {
-    &S::scanGames,         &S::scanRoms,         &S::scanSamples,         &S::checkMissing,
-    &S::checkChecksum,     &S::checkUnneeded,    &S::checkName,           &S::checkLength,
-    &S::checkCase,         &S::fixUnneeded,      &S::fixName,             &S::fixLength,
-    &S::fixCase,           &S::fixMissing,       &S::fixMissingAdvanced,  &S::allowDoubleNames,
-    &S::altSamplesSupport, &S::advancedUnneeded, &S::showMissingZeroCrcs, &S::zeroCrcCreation,
-    &S::askBeforeFixing};
-constexpr int32_t S::*kModes[] = {&S::scanMergeMode, &S::scanGameTypes};
-constexpr size_t kSwitchCount = std::size(kSwitches);
+// The stored switches (the first ones of the table, in its order); the two
+// modes follow them.
+constexpr int32_t SettingsRecord::*kModes[] = {&SettingsRecord::scanMergeMode, &SettingsRecord::scanGameTypes};
+constexpr size_t kSwitchCount = kFastscanSwitchCount;
 constexpr size_t kOptionCount = kSwitchCount + std::size(kModes);
-
-// The fixes are the switches from fixUnneeded to fixMissingAdvanced.
-constexpr size_t kFirstFix = 9;
-constexpr size_t kLastFix = 14;
-static_assert(kSwitches[kFirstFix] == &S::fixUnneeded &&
-              kSwitches[kLastFix] == &S::fixMissingAdvanced);
 
 std::array<int32_t, kOptionCount> CollectOptions(const SettingsRecord& s) {
   std::array<int32_t, kOptionCount> options{};
-  for (size_t i = 0; i < kSwitchCount; ++i) options[i] = s.*kSwitches[i] ? 1 : 0;
+  for (size_t i = 0; i < kSwitchCount; ++i) options[i] = s.*ScanSwitches()[i].field ? 1 : 0;
   for (size_t i = 0; i < std::size(kModes); ++i) options[kSwitchCount + i] = s.*kModes[i];
   return options;
 }
@@ -47,9 +34,9 @@ std::array<int32_t, kOptionCount> CollectOptions(const SettingsRecord& s) {
 // or is on now, so loading never switches off what the user just enabled.
 void ApplyOptions(const std::array<int32_t, kOptionCount>& o, SettingsRecord& s) {
   for (size_t i = 0; i < kSwitchCount; ++i) {
-    bool& option = s.*kSwitches[i];
-    const bool isFix = i >= kFirstFix && i <= kLastFix;
-    option = (isFix && option) || o[i] != 0;
+    const ScanSwitch& stored = ScanSwitches()[i];
+    bool& option = s.*stored.field;
+    option = (stored.role == SwitchRole::kFix && option) || o[i] != 0;
   }
   for (size_t i = 0; i < std::size(kModes); ++i) s.*kModes[i] = o[kSwitchCount + i];
 }
