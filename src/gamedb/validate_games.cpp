@@ -58,7 +58,9 @@ void RemoveDoubleEntries(std::vector<Entry>& entries, const std::string& label, 
   size_t kept = 0;
   for (size_t i = 0; i < entries.size(); ++i) {
     if (kept > 0 && entries[kept - 1].name == entries[i].name) {
-      if (messages != nullptr) messages->push_back(label + entries[i].name + "'\nin gameset: '" + game.description + "'");
+      if (messages != nullptr) {
+        messages->push_back(label + entries[i].name + "'\nin gameset: '" + game.description + "'");
+      }
       continue;
     }
     if (kept != i) entries[kept] = std::move(entries[i]);

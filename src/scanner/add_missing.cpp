@@ -193,7 +193,8 @@ bool AddToFolderSet(ScanContext& context, const std::string& romName, const RomS
     FailRepair(context, target, "A file of that name is in the way !");
   } else {
     ZipProblem problem;
-    added = source.inZip ? ExtractZipEntry(source.member, target, nullptr, &problem) : CopyFile(source.file, target, true);
+    added = source.inZip ? ExtractZipEntry(source.member, target, nullptr, &problem)
+                         : CopyFile(source.file, target, true);
     TellZipProblem(context, problem);
     if (!added) FailRepair(context, target, "It could not be written !");
   }
