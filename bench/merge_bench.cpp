@@ -121,7 +121,6 @@ Collection& TheCollection() {
     uint64_t target = uint64_t(megabytes ? std::atoi(megabytes) : 2048) << 20;
     fs::remove_all(kRoot);
     ZipLibrary zip;
-    InitZipLibrary(zip);
     zip.level = kLevel;
     std::string datfile = "emulator (\n\tname \"merge benchmark\"\n)\n";
     for (int family = 0; made.splitZipBytes < target; ++family) AddFamily(made, family, datfile, zip);
@@ -141,7 +140,6 @@ void FreshCopy() {
 void BM_MergeSplitZips(benchmark::State& state) {
   Collection& collection = TheCollection();
   ZipLibrary zip;
-  InitZipLibrary(zip);
   zip.level = kLevel;
   for (auto _ : state) {
     state.PauseTiming();

@@ -19,7 +19,8 @@ void BM_ParseDatfile(benchmark::State& state) {
   auto progress = kestrel::OpenProgressDialog(nullptr, "");
   for (auto _ : state) {
     kestrel::GameList rawGames;
-    if (!kestrel::ParseDatfile(rawGames, g_datfile, *progress, false)) state.SkipWithError("parse failed");
+    kestrel::ListMessages messages;
+    if (!kestrel::ParseDatfile(rawGames, g_datfile, *progress, false, messages)) state.SkipWithError("parse failed");
     state.counters["sets"] = static_cast<double>(rawGames.size());
   }
 }
@@ -29,8 +30,9 @@ void BM_ParseAndValidate(benchmark::State& state) {
   for (auto _ : state) {
     kestrel::GameList rawGames;
     kestrel::GameList database;
-    if (!kestrel::ParseDatfile(rawGames, g_datfile, *progress, false)) state.SkipWithError("parse failed");
-    if (!kestrel::ValidateGames(rawGames, database, *progress, 0)) state.SkipWithError("validation failed");
+    kestrel::ListMessages messages;
+    if (!kestrel::ParseDatfile(rawGames, g_datfile, *progress, false, messages)) state.SkipWithError("parse failed");
+    if (!kestrel::ValidateGames(rawGames, database, *progress, 0, messages)) state.SkipWithError("validation failed");
     state.counters["sets"] = static_cast<double>(database.size());
   }
 }

@@ -56,7 +56,6 @@ bool Prepare(GameList& database) {
                           "source/zips " + kRoot + "staged " + kRoot + "stage-zip " + kRoot + "temp"))
     return false;
   ZipLibrary library;
-  InitZipLibrary(library);
   library.level = '6';
   GameList raw;
   std::vector<std::string> pendingMembers;
@@ -106,7 +105,8 @@ bool Prepare(GameList& database) {
     for (const std::string& file : pendingMembers) DeleteFile(file);
   }
   std::unique_ptr<ProgressDialog> progress = OpenProgressDialog(nullptr, "");
-  ValidateGames(raw, database, *progress, 0);
+  ListMessages messages;
+  ValidateGames(raw, database, *progress, 0, messages);
   return complete || WriteBytes(kRoot + "complete", "");
 }
 
@@ -122,7 +122,6 @@ void BM_RebuildSplitZips(benchmark::State& state) {
   settings.rebuildMergeMode = 1;
   settings.rebuildZip = true;
   ZipLibrary library;
-  InitZipLibrary(library);
   library.level = kLevel;
   for (auto _ : state) {
     state.PauseTiming();

@@ -82,8 +82,9 @@ void BM_ReadAndValidateListXml(benchmark::State& state) {
   auto progress = kestrel::OpenProgressDialog(nullptr, "");
   for (auto _ : state) {
     kestrel::GameList rawGames, database;
-    if (!kestrel::ParseXmlGameList(rawGames, path, *progress, false)) state.SkipWithError("read failed");
-    if (!kestrel::ValidateGames(rawGames, database, *progress, 0)) state.SkipWithError("validation failed");
+    kestrel::ListMessages messages;
+    if (!kestrel::ParseXmlGameList(rawGames, path, *progress, false, messages)) state.SkipWithError("read failed");
+    if (!kestrel::ValidateGames(rawGames, database, *progress, 0, messages)) state.SkipWithError("validation failed");
     state.counters["sets"] = static_cast<double>(database.size());
   }
   state.counters["MB"] = static_cast<double>(kestrel::FileSize(path).value_or(0)) / (1 << 20);
@@ -96,8 +97,9 @@ void BM_SecondStartReadsTheCache(benchmark::State& state) {
   {
     auto progress = kestrel::OpenProgressDialog(nullptr, "");
     kestrel::GameList rawGames, database;
-    kestrel::ParseXmlGameList(rawGames, path, *progress, false);
-    kestrel::ValidateGames(rawGames, database, *progress, 0);
+    kestrel::ListMessages messages;
+    kestrel::ParseXmlGameList(rawGames, path, *progress, false, messages);
+    kestrel::ValidateGames(rawGames, database, *progress, 0, messages);
     kestrel::WriteDataCache(cache, database, 1);
   }
   for (auto _ : state) {

@@ -34,7 +34,6 @@ bool PrepareArchives(const std::string& folder, int count, int members, size_t m
   std::system(("rm -rf '" + folder + "' && mkdir -p '" + folder + "work'").c_str());
   ZipLibrary library;
   library.level = level;
-  InitZipLibrary(library);
   std::vector<std::string> files;
   for (int m = 0; m < members; ++m) {
     files.push_back(folder + "work/rom" + std::to_string(m) + ".bin");
@@ -67,12 +66,12 @@ void ListArchives(benchmark::State& state, bool advanced) {
   std::vector<std::string> paths = ArchivesIn(folder);
   Switches().advancedZipScanner = advanced;
   ZipEntryList list;
-  for (const std::string& path : paths) ReadZipDirectory(path, list, true, false);  // warm the cache
+  for (const std::string& path : paths) ReadZipDirectory(path, list, true, nullptr);  // warm the cache
   size_t entries = 0;
   for (auto _ : state) {
     entries = 0;
     for (const std::string& path : paths) {
-      if (ReadZipDirectory(path, list, true, false)) entries += list.size();
+      if (ReadZipDirectory(path, list, true, nullptr)) entries += list.size();
     }
   }
   Switches().advancedZipScanner = false;
@@ -102,7 +101,7 @@ void BM_ExtractAndVerify(benchmark::State& state) {
     bytes = 0;
     for (const std::string& path : paths) {
       ZipEntryList list;
-      if (!ReadZipDirectory(path, list, true, false)) state.SkipWithError("listing failed");
+      if (!ReadZipDirectory(path, list, true, nullptr)) state.SkipWithError("listing failed");
       for (const ZipEntry& entry : list) {
         if (!ExtractZipEntry(entry, output + entry.name)) state.SkipWithError("extraction failed");
         // Removed at once: the written data never need to reach the disk.

@@ -120,19 +120,19 @@ int main(int argc, char** argv) {
     return 2;
   }
   GameList rawGames, database;
+  ListMessages unshown;  // the demo list is the program's own
   auto progress = OpenProgressDialog(nullptr, "");
-  if (!ParseDatfile(rawGames, argv[1], *progress, false)) {
+  if (!ParseDatfile(rawGames, argv[1], *progress, false, unshown)) {
     std::fprintf(stderr, "Can't read the game list %s\n", argv[1]);
     return 2;
   }
   std::map<uint32_t, std::string> contents = demo::MakeRomContents(rawGames);
-  ValidateGames(rawGames, database, *progress, 0);
+  ValidateGames(rawGames, database, *progress, 0, unshown);
 
   fs::path output = fs::absolute(argv[2]);
   if (!PrepareOutput(output)) return 2;
   fs::path staging = output / ".staging";
   ZipLibrary zip;
-  InitZipLibrary(zip);
 
   std::map<std::string, SetPlan> plans = PlanFaults();
   for (const GameSet& game : database) {

@@ -52,9 +52,10 @@ void RememberSource(LoadedData& loaded, DataSourceKind source, const std::string
 }
 
 bool RunAndParseMame(const std::string& option, ErrorOutput errors, const std::string& executable,
-                     const std::string& listing, GameList& rawGames, ProgressDialog& progress) {
+                     const std::string& listing, GameList& rawGames, ProgressDialog& progress,
+                     ListMessages& messages) {
   if (!RunCommand({option}, listing, executable, false, errors)) return false;
-  bool parsed = ParseGameList(rawGames, listing, progress, false);
+  bool parsed = ParseGameList(rawGames, listing, progress, false, messages);
   DeleteFile(listing);
   return parsed;
 }
@@ -64,11 +65,13 @@ bool RunAndParseMame(const std::string& option, ErrorOutput errors, const std::s
 // about the unknown option, which would only puzzle the user, so the
 // -listinfo attempt speaks to no one.
 bool ParseMameListing(const std::string& executable, const std::string& dataFolder, GameList& rawGames,
-                      ProgressDialog& progress) {
+                      ProgressDialog& progress, ListMessages& messages) {
   std::string listing = JoinPath(dataFolder, kMameListingName);
-  if (RunAndParseMame("-listinfo", ErrorOutput::kDiscarded, executable, listing, rawGames, progress)) return true;
+  if (RunAndParseMame("-listinfo", ErrorOutput::kDiscarded, executable, listing, rawGames, progress, messages)) {
+    return true;
+  }
   if (!rawGames.empty()) return false;  // games were read, so the reading was cancelled
-  return RunAndParseMame("-listxml", ErrorOutput::kShown, executable, listing, rawGames, progress);
+  return RunAndParseMame("-listxml", ErrorOutput::kShown, executable, listing, rawGames, progress, messages);
 }
 
 // The short name a line of RAINE's game list starts with; "" for header
@@ -102,7 +105,7 @@ bool CollectRaineGames(const std::string& executable, const std::string& gameLis
 }
 
 bool ParseRaineListing(const std::string& executable, const std::string& dataFolder, GameList& rawGames,
-                       ProgressDialog& progress) {
+                       ProgressDialog& progress, ListMessages& messages) {
   std::string gameList = JoinPath(dataFolder, kRaineGameListName);
   std::string listing = JoinPath(dataFolder, kRaineListingName);
   if (!RunCommand({"-gamelist"}, gameList, executable, false)) return false;
@@ -110,29 +113,29 @@ bool ParseRaineListing(const std::string& executable, const std::string& dataFol
   bool collected = CollectRaineGames(executable, gameList, listing, progress);
   DeleteFile(gameList);
   if (!collected) return false;
-  bool parsed = ParseDatfile(rawGames, listing, progress, true);
+  bool parsed = ParseDatfile(rawGames, listing, progress, true, messages);
   DeleteFile(listing);
   return parsed;
 }
 
 bool ParseSource(DataSourceKind source, const std::string& path, const std::string& dataFolder, GameList& rawGames,
-                 ProgressDialog& progress) {
+                 ProgressDialog& progress, ListMessages& messages) {
   switch (source) {
     case DataSourceKind::kMameExe:
-      return ParseMameListing(path, dataFolder, rawGames, progress);
+      return ParseMameListing(path, dataFolder, rawGames, progress, messages);
     case DataSourceKind::kRaineExe:
-      return ParseRaineListing(path, dataFolder, rawGames, progress);
+      return ParseRaineListing(path, dataFolder, rawGames, progress, messages);
     default:
-      return ParseGameList(rawGames, path, progress, false);
+      return ParseGameList(rawGames, path, progress, false, messages);
   }
 }
 
 bool LoadFromSource(SettingsRecord& settings, const std::string& path, GameList& rawGames, GameList& database,
-                    UserInterface* owner, const std::string& dataFolder) {
+                    UserInterface* owner, const std::string& dataFolder, ListMessages& messages) {
   std::unique_ptr<ProgressDialog> progress = OpenProgressDialog(owner, kProgressTitle);
-  if (!ParseSource(settings.dataSource, path, dataFolder, rawGames, *progress)) return false;
+  if (!ParseSource(settings.dataSource, path, dataFolder, rawGames, *progress, messages)) return false;
   progress->SetText("Cleaning Up Data...");
-  return ValidateGames(rawGames, database, *progress, settings.displayLiErrors) && !database.empty();
+  return ValidateGames(rawGames, database, *progress, settings.displayLiErrors, messages) && !database.empty();
 }
 
 // Whatever was loaded is gone: the tools must not work on half a list, and
@@ -147,7 +150,7 @@ void DropAllData(LoadedData& loaded, GameList& rawGames, GameList& database) {
 }  // namespace
 
 bool AcquireGameData(SettingsRecord& settings, LoadedData& loaded, GameList& rawGames, GameList& database,
-                     UserInterface* owner, const std::string& dataFolder) {
+                     UserInterface* owner, const std::string& dataFolder, ListMessages& listMessages) {
   SourceFields fields;
   if (!FieldsOfSource(settings, fields)) {
     DropAllData(loaded, rawGames, database);
@@ -170,7 +173,7 @@ bool AcquireGameData(SettingsRecord& settings, LoadedData& loaded, GameList& raw
     return true;
   }
   loaded = LoadedData{};
-  if (readable && LoadFromSource(settings, sourcePath, rawGames, database, owner, dataFolder)) {
+  if (readable && LoadFromSource(settings, sourcePath, rawGames, database, owner, dataFolder, listMessages)) {
     RememberSource(loaded, source, *fields.path, key);
     WriteDataCache(cachePath, database, key);
     return true;

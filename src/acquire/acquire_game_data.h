@@ -9,6 +9,7 @@
 
 #include "app/user_interface.h"
 #include "gamedb/game_set.h"
+#include "gamedb/list_messages.h"
 #include "settings/loaded_data.h"
 #include "settings/settings_record.h"
 
@@ -27,9 +28,11 @@ inline constexpr char kRaineListingName[] = "rainlist.dat";
 // source's data are already loaded from the same path, nothing is read and
 // `database` is left alone. On failure both lists are empty, `loaded` names
 // no data, and the source's path in the settings is emptied, so that the
-// user enters it again; the caller tells the user. `dataFolder` ends with
-// '/' and holds caches and listings.
+// user enters it again; the caller tells the user. What was wrong with a
+// list read from its source is appended to `listMessages`, for the caller
+// to show (a list served from the cache was checked when it was cached).
+// `dataFolder` ends with '/' and holds caches and listings.
 bool AcquireGameData(SettingsRecord& settings, LoadedData& loaded, GameList& rawGames, GameList& database,
-                     UserInterface* owner, const std::string& dataFolder);
+                     UserInterface* owner, const std::string& dataFolder, ListMessages& listMessages);
 
 }  // namespace kestrel

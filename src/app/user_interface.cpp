@@ -3,8 +3,6 @@
 namespace kestrel {
 namespace {
 
-UserInterface* g_application_interface = nullptr;
-
 // Stands in for a progress dialog when there is no owner: it shows nothing
 // and is never cancelled.
 class SilentProgress : public ProgressDialog {
@@ -18,9 +16,6 @@ class SilentProgress : public ProgressDialog {
 };
 
 }  // namespace
-
-void SetApplicationInterface(UserInterface* ui) { g_application_interface = ui; }
-UserInterface* ApplicationInterface() { return g_application_interface; }
 
 std::unique_ptr<ProgressDialog> OpenProgressDialog(UserInterface* owner, const std::string& title) {
   if (owner == nullptr) return std::make_unique<SilentProgress>();
@@ -36,10 +31,6 @@ int ShowMessage(UserInterface* owner, const std::string& text, const std::string
                 MessageStyle style) {
   if (owner == nullptr) return kResultOk;
   return owner->Message(text, title, style);
-}
-
-void PlainMessage(const std::string& text) {
-  ShowMessage(g_application_interface, text, "Kestrel", {MessageButtons::kOk, MessageIcon::kNone});
 }
 
 std::string PickFile(UserInterface* owner, const std::string& defaultExtension,

@@ -63,12 +63,6 @@ class UserInterface {
   virtual std::string ChooseFolder(const std::string& title) = 0;
 };
 
-// The program's main interface, which PlainMessage and the messages of
-// operations without an owner window (the zip reader) go to. May be null:
-// then such messages are not shown.
-void SetApplicationInterface(UserInterface* ui);
-UserInterface* ApplicationInterface();
-
 // The free functions the tools call. A null owner shows nothing: the
 // message answers OK, the question answers No (nothing is changed without
 // someone agreeing), a chooser answers "".
@@ -76,8 +70,6 @@ std::unique_ptr<ProgressDialog> OpenProgressDialog(UserInterface* owner, const s
 int AskDialog(UserInterface* owner, const std::string& title, const std::string& message);
 int ShowMessage(UserInterface* owner, const std::string& text, const std::string& title,
                 MessageStyle style);
-// A message box with an OK button, owned by the application's main window.
-void PlainMessage(const std::string& text);
 std::string PickFile(UserInterface* owner, const std::string& defaultExtension,
                      const std::string& fileName, const std::string& filter, bool forOpening);
 std::string PickFolder(UserInterface* owner, const std::string& title);

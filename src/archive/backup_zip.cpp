@@ -79,7 +79,7 @@ bool PlanItem(const BackupItem& item, std::set<std::string>& taken, ZipChanges& 
 // and its contents decode to them.
 bool VerifyBackup(const std::string& zipPath, const std::vector<ExpectedMember>& expected) {
   ZipEntryList members;
-  if (!ReadZipDirectory(zipPath, members, false, false)) return false;
+  if (!ReadZipDirectory(zipPath, members, false, nullptr)) return false;
   for (const ExpectedMember& wanted : expected) {
     bool found = false;
     for (const ZipEntry& member : members) {
@@ -124,7 +124,7 @@ std::optional<std::string> ChooseBackupZip(const std::string& backupFolder, cons
     if (!PathExists(path)) return path;
     if (FolderExists(path)) return std::nullopt;
     ZipEntryList members;
-    if (!ReadZipDirectory(path, members, false, false)) continue;
+    if (!ReadZipDirectory(path, members, false, nullptr)) continue;
     for (const ZipEntry& member : members) taken.insert(member.storedName);
     return path;
   }

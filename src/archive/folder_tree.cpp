@@ -19,12 +19,21 @@ void CollectFiles(const std::string& folder, const std::string& prefix,
   }
 }
 
-bool DeleteEntry(const std::string& path, bool isFolder) {
-  if (IsSymbolicLink(path) || !isFolder) {
-    if (!IsSymbolicLink(path) && IsReadOnly(path)) ClearReadOnly(path);
-    return DeleteFile(path);
+bool DeleteLooseEntry(const std::string& path) {
+  if (!IsSymbolicLink(path) && IsReadOnly(path)) ClearReadOnly(path);
+  return DeleteFile(path);
+}
+
+void DeleteTree(const std::string& folder, std::vector<std::string>& kept) {
+  for (const FolderEntry& entry : ListFolder(folder)) {
+    std::string path = JoinPath(folder, entry.name);
+    if (entry.isFolder && !IsSymbolicLink(path)) {
+      DeleteTree(path, kept);
+    } else if (!DeleteLooseEntry(path)) {
+      kept.push_back(path);
+    }
   }
-  return DeleteFolderTree(path);
+  if (!RemoveFolder(folder)) kept.push_back(folder);
 }
 
 }  // namespace
@@ -35,13 +44,14 @@ std::vector<std::string> ListTreeFiles(const std::string& folder) {
   return files;
 }
 
-bool DeleteFolderTree(const std::string& folder) {
-  if (IsSymbolicLink(folder)) return DeleteFile(folder);
-  bool all = true;
-  for (const FolderEntry& entry : ListFolder(folder)) {
-    all = DeleteEntry(JoinPath(folder, entry.name), entry.isFolder) && all;
+std::vector<std::string> DeleteFolderTree(const std::string& folder) {
+  std::vector<std::string> kept;
+  if (IsSymbolicLink(folder)) {
+    if (!DeleteFile(folder)) kept.push_back(folder);
+  } else {
+    DeleteTree(folder, kept);
   }
-  return RemoveFolder(folder) && all;
+  return kept;
 }
 
 }  // namespace kestrel

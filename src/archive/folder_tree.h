@@ -14,8 +14,10 @@ namespace kestrel {
 std::vector<std::string> ListTreeFiles(const std::string& folder);
 
 // Deletes `folder` with its contents: files (read-only ones made writable
-// first) and links, then the folders, innermost first. True when nothing is
-// left of it.
-bool DeleteFolderTree(const std::string& folder);
+// first) and links (never followed), then the folders, innermost first.
+// Only what a folder's listing showed is deleted, so an entry that could not
+// be looked at keeps its folder. Returns what could not be removed,
+// innermost first; empty when nothing is left of `folder`.
+std::vector<std::string> DeleteFolderTree(const std::string& folder);
 
 }  // namespace kestrel

@@ -32,8 +32,7 @@ bool HasTemporarySuffix(std::string_view name) {
 std::optional<std::string> ArchiveNameOf(const std::string& name) {
   if (!HasTemporarySuffix(name)) return std::nullopt;
   std::string archive = name.substr(0, name.size() - kSuffixLength);
-  bool isZip = archive.size() > 4 && EqualsNoCase(std::string_view(archive).substr(archive.size() - 4), ".zip");
-  if (!isZip) return std::nullopt;
+  if (!HasZipExtension(archive)) return std::nullopt;
   return archive;
 }
 
@@ -42,7 +41,7 @@ std::optional<std::string> ArchiveNameOf(const std::string& name) {
 // user's own copy ("set.zip.backup") and is never removed.
 bool IsCompleteZip(const std::string& path) {
   ZipEntryList members;
-  return ReadZipDirectory(path, members, false, false);
+  return ReadZipDirectory(path, members, false, nullptr);
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 #include <memory>
 #include <new>
 
-#include "app/user_interface.h"
 #include "archive/crc32.h"
 #include "platform/file_replacement.h"
 #include "archive/input_file.h"
@@ -87,20 +86,16 @@ bool InflateMember(InputFile& file, const ZipEntry& entry, MemberSink& sink) {
   return whole;
 }
 
-void ShowUnsupportedMethod(const ZipEntry& entry) {
-  ShowMessage(ApplicationInterface(), "Unsupported Compressionmethod In File:\n\n" + entry.archivePath,
-              "Kestrel", {MessageButtons::kOk, MessageIcon::kExclamation});
-}
-
 // Opens the member's archive; false when the member's data do not lie
-// inside it or its method is not understood.
-bool OpenMember(const ZipEntry& entry, InputFile& file) {
+// inside it or its method is not understood (described in `problem`).
+bool OpenMember(const ZipEntry& entry, InputFile& file, ZipProblem* problem) {
+  if (problem != nullptr) *problem = ZipProblem{};
   if (!file.Open(entry.archivePath)) return false;
   // The member's data must lie inside the file before anything else is
   // looked at, whatever sizes the header claims.
   if (uint64_t(entry.dataOffset) + entry.compressedSize > file.size()) return false;
   if (entry.method != kMethodStored && entry.method != kMethodDeflated) {
-    ShowUnsupportedMethod(entry);
+    if (problem != nullptr) *problem = {ZipFault::kUnsupportedMethod, entry.archivePath};
     return false;
   }
   return true;
@@ -112,16 +107,17 @@ bool DecodeMember(InputFile& file, const ZipEntry& entry, MemberSink& sink) {
 
 }  // namespace
 
-bool CheckZipEntry(const ZipEntry& entry) {
+bool CheckZipEntry(const ZipEntry& entry, ZipProblem* problem) {
   InputFile file;
-  if (!OpenMember(entry, file)) return false;
+  if (!OpenMember(entry, file, problem)) return false;
   MemberSink sink;
   return DecodeMember(file, entry, sink) && sink.length == entry.size && sink.crc == entry.crc;
 }
 
-bool ExtractZipEntry(const ZipEntry& entry, const std::string& destinationPath, int* writeFailed) {
+bool ExtractZipEntry(const ZipEntry& entry, const std::string& destinationPath, int* writeFailed,
+                     ZipProblem* problem) {
   InputFile file;
-  if (!OpenMember(entry, file)) return false;
+  if (!OpenMember(entry, file, problem)) return false;
 
   FileReplacement output;
   if (!output.Create(destinationPath)) return false;

@@ -15,9 +15,7 @@ namespace kestrel {
 namespace {
 
 std::string WithZipExtension(const std::string& path) {
-  bool hasExtension =
-      path.size() >= 4 && EqualsNoCase(std::string_view(path).substr(path.size() - 4), ".zip");
-  return hasExtension ? path : path + ".zip";
+  return HasZipExtension(path) ? path : path + ".zip";
 }
 
 // Opens the archive found without case, made writable. Null on failure.
@@ -213,11 +211,6 @@ bool HasChanges(const ZipChanges& changes) {
 }
 
 }  // namespace
-
-bool InitZipLibrary(ZipLibrary& library) {
-  library.loaded = true;
-  return true;
-}
 
 bool ZipAddFiles(ZipLibrary& library, const std::string& archivePath, const std::vector<std::string>& files) {
   ZipChanges changes;

@@ -17,11 +17,7 @@ struct ZipLibrary {
   // Compression level for added files, '0' (store) to '9'; other values
   // count as '9'.
   char level = '9';
-  bool loaded = false;
 };
-
-// Readies the library for use; false when zip writing is not available.
-bool InitZipLibrary(ZipLibrary& library);
 
 // Adds each file of `files` (full paths) to the archive as a member named by
 // the file's bare name, deflated at the library's level. A member of exactly

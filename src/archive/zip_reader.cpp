@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "app/user_interface.h"
+#include "archive/zip_problem.h"
 #include "archive/input_file.h"
 #include "platform/paths.h"
 #include "platform/text.h"
@@ -28,22 +29,18 @@ uint32_t Read32(const uint8_t* p) {
 enum class Step { kOk, kInvalid, kFileError };
 
 // The walk through one archive: the file, where the next structure starts,
-// and what the messages need.
+// and the structural fault found, if any.
 struct DirectoryWalk {
   InputFile file;
   uint64_t position = 0;
   std::string path;
-  bool showErrors = false;
+  ZipFault fault = ZipFault::kNone;
 };
 
-void ShowZipMessage(const std::string& text) {
-  ShowMessage(ApplicationInterface(), text, "Kestrel", {MessageButtons::kOk, MessageIcon::kExclamation});
-}
-
-void ShowCorruptZip(const DirectoryWalk& walk, const char* reason) {
-  if (!walk.showErrors) return;
-  ShowZipMessage("Corrupt Zipfile:\n\n" + walk.path +
-                 "\n\nPlease rezip this file with a common zip-program.\n\nReason: " + reason);
+// Ends the walk at a structural fault.
+bool Refuse(DirectoryWalk& walk, ZipFault fault) {
+  walk.fault = fault;
+  return false;
 }
 
 bool EndsWithFolderSeparator(std::string_view name) {
@@ -179,54 +176,38 @@ Step ReadCentralEntry(DirectoryWalk& walk, CentralWalk& central) {
 }
 
 // Walks the local headers and the central directory; false on any fault,
-// after telling the user when asked to.
+// structural ones named in the walk.
 bool WalkArchive(DirectoryWalk& walk, ZipEntryList& list) {
   Step step = ReadEntries(walk, kLocalSignature, [&] { return ReadLocalEntry(walk, list); });
   if (step == Step::kFileError) return false;
-  if (step == Step::kInvalid) {
-    if (walk.showErrors) ShowZipMessage("Unsupported Zipformat In File:\n\n" + walk.path);
-    ShowCorruptZip(walk, "BAD LOCAL FILE ENTRY");
-    return false;
-  }
+  if (step == Step::kInvalid) return Refuse(walk, ZipFault::kBadLocalEntry);
 
   CentralWalk central;
   central.entries = IndexByHeaderOffset(list);
   central.compareHeaders = Switches().advancedZipScanner;
   step = ReadEntries(walk, kCentralSignature, [&] { return ReadCentralEntry(walk, central); });
   if (step == Step::kFileError) return false;
-  if (step == Step::kInvalid) {
-    ShowCorruptZip(walk, "BAD CENTRAL DIR ENTRY");
-    return false;
-  }
+  if (step == Step::kInvalid) return Refuse(walk, ZipFault::kBadCentralEntry);
 
   uint32_t signature = 0;
   if (PeekSignature(walk, signature) != Step::kOk) return false;
-  if (signature != kEndSignature) {
-    ShowCorruptZip(walk, "BAD END-OF-CENTRAL-DIR ENTRY");
-    return false;
-  }
+  if (signature != kEndSignature) return Refuse(walk, ZipFault::kBadEndRecord);
+  if (list.empty()) return Refuse(walk, ZipFault::kNoEntries);
   return true;
-}
-
-bool HasZipExtension(const std::string& path) {
-  return path.size() >= 4 && EqualsNoCase(std::string_view(path).substr(path.size() - 4), ".zip");
 }
 
 }  // namespace
 
-bool ReadZipDirectory(std::string path, ZipEntryList& list, bool checkExtension, bool showErrors) {
+bool ReadZipDirectory(std::string path, ZipEntryList& list, bool checkExtension, ZipProblem* problem) {
   list.clear();
+  if (problem != nullptr) *problem = ZipProblem{};
   if (checkExtension && !HasZipExtension(path)) return false;
   DirectoryWalk walk;
   walk.path = std::move(path);
-  walk.showErrors = showErrors;
   if (!walk.file.Open(walk.path)) return false;
-  if (!WalkArchive(walk, list)) return false;
-  if (list.empty()) {
-    ShowCorruptZip(walk, "NO ENTRIES");
-    return false;
-  }
-  return true;
+  if (WalkArchive(walk, list)) return true;
+  if (problem != nullptr && walk.fault != ZipFault::kNone) *problem = {walk.fault, walk.path};
+  return false;
 }
 
 }  // namespace kestrel

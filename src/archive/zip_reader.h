@@ -13,6 +13,7 @@
 #include <string>
 
 #include "archive/zip_entry.h"
+#include "archive/zip_problem.h"
 
 namespace kestrel {
 
@@ -21,31 +22,28 @@ namespace kestrel {
 // empty, "." or "..", are left out. True when the archive was read up to its
 // end record without a fault and holds at least one listed member; on false
 // `list` keeps what was entered before the fault. With `checkExtension` a path
-// not ending in ".zip" (any case) is refused at once. With `showErrors` a
-// structural fault is explained to the user; a file that cannot be opened or
-// read is only reported through the result. With the advanced zip scanner
+// without HasZipExtension is refused at once. With `problem`, a structural
+// fault is described there for the caller to tell (kNone on success, and
+// for a file that cannot be opened or read). With the advanced zip scanner
 // switched on, every central header must also agree with its local header.
-bool ReadZipDirectory(std::string path, ZipEntryList& list, bool checkExtension, bool showErrors);
+bool ReadZipDirectory(std::string path, ZipEntryList& list, bool checkExtension, ZipProblem* problem);
 
 // Writes the contents of a listed member to `destinationPath`, replacing an
 // existing file only once the contents have passed their CRC check: on
 // failure no new file is left behind and an existing one is untouched.
 // `*writeFailed` is set to 1 (never reset) when writing broke off part-way,
 // which callers take as a full disk. An unsupported compression method is
-// shown to the user; other failures are only reported through the result.
-bool ExtractZipEntry(const ZipEntry& entry, const std::string& destinationPath, int* writeFailed = nullptr);
+// described in `problem`, when given; other failures only in the result.
+bool ExtractZipEntry(const ZipEntry& entry, const std::string& destinationPath, int* writeFailed = nullptr,
+                     ZipProblem* problem = nullptr);
 
 // Decodes a listed member without writing it anywhere: true when its
-// contents have the size and CRC-32 its header gives.
-bool CheckZipEntry(const ZipEntry& entry);
+// contents have the size and CRC-32 its header gives. `problem` as for
+// ExtractZipEntry.
+bool CheckZipEntry(const ZipEntry& entry, ZipProblem* problem = nullptr);
 
 // Length and CRC-32 of a loose file. On failure `crc` is 0 and `size` is the
 // length when it could be obtained, else 0. Files of 4 GB and more fail.
 bool ReadFileCrc(const std::string& path, uint32_t& size, uint32_t& crc);
-
-// Decodes a raw DEFLATE stream (no zlib or gzip wrapper) into exactly
-// `outputLength` bytes. 0 on success; -1 when the stream is damaged, ends
-// early, would produce more or fewer bytes, or leaves input unread.
-int InflateBuffer(const uint8_t* input, size_t inputLength, uint8_t* output, size_t outputLength);
 
 }  // namespace kestrel

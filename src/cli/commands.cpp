@@ -70,7 +70,6 @@ int RunCommandLine(int argc, char** argv) {
     return kExitRefused;
   }
   ConsoleInterface ui(policy);
-  SetApplicationInterface(&ui);
   int status = kExitDone;
   if (info->parsed()) status = RunInfoCommand(infoOptions, ui);
   if (profileShow->parsed()) status = ShowProfile(profileOptions.profile);
@@ -81,7 +80,6 @@ int RunCommandLine(int argc, char** argv) {
   if (merge->parsed()) status = RunMergeCommand(mergeOptions, MergeLayout::kMerged, ui);
   if (split->parsed()) status = RunMergeCommand(splitOptions, MergeLayout::kSplit, ui);
   if (unmerge->parsed()) status = RunMergeCommand(unmergeOptions, MergeLayout::kNonMerged, ui);
-  SetApplicationInterface(nullptr);
   return status;
 }
 

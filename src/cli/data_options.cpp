@@ -118,7 +118,10 @@ bool LoadGameData(const DataOptions& options, SettingsRecord& settings, const st
     return false;
   }
   GameList rawGames;
-  if (!AcquireGameData(settings, loaded, rawGames, database, &ui, dataFolder) || database.empty()) {
+  ListMessages listMessages;
+  bool acquired = AcquireGameData(settings, loaded, rawGames, database, &ui, dataFolder, listMessages);
+  for (const std::string& message : listMessages) ShowMessage(&ui, message, "Kestrel", {});
+  if (!acquired || database.empty()) {
     std::fprintf(stderr, "Can't Receive Data from '%s': it holds no valid game\n", source.c_str());
     return false;
   }

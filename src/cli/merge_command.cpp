@@ -77,7 +77,6 @@ int RunMergeCommand(const MergeOptions& options, MergeLayout layout, UserInterfa
   ValidateProfile(settings, &ui);
 
   ZipLibrary zipLibrary;
-  InitZipLibrary(zipLibrary);
   zipLibrary.level = static_cast<char>('0' + std::clamp(settings.zipLevel, 0, 9));
   MergeButton button = layout == MergeLayout::kNonMerged ? MergeButton::kUnmerge : MergeButton::kMerge;
   MergeOutcome outcome = RunMerger(database, settings, &ui, zipLibrary, button);

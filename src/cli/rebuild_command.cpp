@@ -101,7 +101,6 @@ int RunRebuildCommand(const RebuildOptions& options, UserInterface& ui) {
   if (!CheckRebuildFolders(settings, &ui)) return kExitRefused;
 
   ZipLibrary zipLibrary;
-  InitZipLibrary(zipLibrary);
   zipLibrary.level = static_cast<char>('0' + std::clamp(settings.zipLevel, 0, 9));
   RebuildOutcome outcome = RunRebuild(database, settings, zipLibrary, &ui);
   if (outcome.refused) return kExitRefused;

@@ -15,6 +15,7 @@
 #include "scanner/scan_driver.h"
 #include "scanner/scan_results.h"
 #include "settings/settings_record.h"
+#include "settings/tool_folders.h"
 #include "settings/validate_profile.h"
 
 namespace kestrel {
@@ -32,24 +33,16 @@ bool ApplyChoices(const ScanOptions& options, SettingsRecord& settings) {
 }
 
 void ApplySwitches(const ScanOptions& options, SettingsRecord& settings) {
-  ApplySwitch(options.scanGames, settings.scanGames);
-  ApplySwitch(options.scanRoms, settings.scanRoms);
-  ApplySwitch(options.scanSamples, settings.scanSamples);
-  ApplySwitch(options.checkMissing, settings.checkMissing);
-  ApplySwitch(options.checkChecksum, settings.checkChecksum);
-  ApplySwitch(options.checkUnneeded, settings.checkUnneeded);
-  ApplySwitch(options.checkName, settings.checkName);
-  ApplySwitch(options.checkLength, settings.checkLength);
-  ApplySwitch(options.checkCase, settings.checkCase);
-  ApplySwitch(options.allowDoubleNames, settings.allowDoubleNames);
-  ApplySwitch(options.altSamplesSupport, settings.altSamplesSupport);
-  ApplySwitch(options.advancedUnneeded, settings.advancedUnneeded);
-  ApplySwitch(options.zeroCrcCreation, settings.zeroCrcCreation);
-  ApplySwitch(options.showMissingZeroCrcs, settings.showMissingZeroCrcs);
-  ApplySwitch(options.showAllZeroCrcs, settings.showAllZeroCrcs);
-  ApplySwitch(options.pathWarnings, settings.pathWarnings);
-  ApplySwitch(options.addStatistics, settings.addStatistics);
+  for (size_t i = 0; i < kScanSwitchCount; ++i) {
+    const ScanSwitch& entry = ScanSwitches()[i];
+    if (entry.role != SwitchRole::kFix) ApplySwitch(options.switches[i], settings.*entry.field);
+  }
   ApplyChoices(options, settings);
+}
+
+// What the command line said of the switch `field`.
+std::optional<bool> GivenFor(const ScanOptions& options, bool SettingsRecord::*field) {
+  return options.switches[ScanSwitchIndex(field)];
 }
 
 // A fix works only with its check, as in the scanner dialog: a fix asked
@@ -63,16 +56,14 @@ void ApplyFix(const std::optional<bool>& fix, const std::optional<bool>& check, 
 }
 
 void ApplyFixSwitches(const ScanOptions& options, SettingsRecord& settings) {
-  ApplyFix(options.fixCase, options.checkCase, settings.fixCase, settings.checkCase);
-  ApplyFix(options.fixName, options.checkName, settings.fixName, settings.checkName);
-  ApplyFix(options.fixLength, options.checkLength, settings.fixLength, settings.checkLength);
-  ApplyFix(options.fixUnneeded, options.checkUnneeded, settings.fixUnneeded, settings.checkUnneeded);
-  std::optional<bool> fixMissing = options.fixMissing;
-  if (options.fixMissingAdvanced.value_or(false)) fixMissing = true;
-  ApplyFix(fixMissing, options.checkMissing, settings.fixMissing, settings.checkMissing);
-  ApplyFix(options.fixMissingAdvanced, options.checkMissing, settings.fixMissingAdvanced, settings.checkMissing);
-  ApplySwitch(options.backups, settings.makeBackups);
-  ApplySwitch(options.askBeforeFixing, settings.askBeforeFixing);
+  const bool advanced = GivenFor(options, &SettingsRecord::fixMissingAdvanced).value_or(false);
+  for (size_t i = 0; i < kScanSwitchCount; ++i) {
+    const ScanSwitch& entry = ScanSwitches()[i];
+    if (entry.role != SwitchRole::kFix) continue;
+    std::optional<bool> fix = options.switches[i];
+    if (entry.field == &SettingsRecord::fixMissing && advanced) fix = true;
+    ApplyFix(fix, GivenFor(options, entry.check), settings.*entry.field, settings.*entry.check);
+  }
 }
 
 // What the desktop program checks before it opens the scanner: missing
@@ -82,16 +73,11 @@ void ApplyFixSwitches(const ScanOptions& options, SettingsRecord& settings) {
 bool CheckScanPreconditions(SettingsRecord& settings, UserInterface& ui) {
   if (!settings.backupFolder.empty() && !FolderExists(settings.backupFolder)) CreateFolder(settings.backupFolder);
   ValidateProfile(settings, &ui);
-  MessageStyle stop{MessageButtons::kOk, MessageIcon::kStop};
-  if (settings.tempFolder.empty()) {
-    ShowMessage(&ui, "No Valid Temporaryfolder\n\nGo To The Settings Dialog !", "Path Error", stop);
-    return false;
-  }
-  if (settings.makeBackups && settings.backupFolder.empty()) {
-    ShowMessage(&ui, "No Valid Backupfolder\n\nGo To The Settings Dialog !", "Path Error", stop);
-    return false;
-  }
-  return true;
+  FolderCheck check = CheckScannerFolders(settings);
+  if (check.ok()) return true;
+  ShowMessage(&ui, WorkingFolderText(check.fault) + "\n\nGo To The Settings Dialog !", "Path Error",
+              {MessageButtons::kOk, MessageIcon::kStop});
+  return false;
 }
 
 }  // namespace
@@ -102,32 +88,8 @@ void AddScanOptions(CLI::App& command, ScanOptions& options) {
       ->check(CLI::IsMember(kSetTypeNames));
   command.add_option("--game-types", options.gameTypes, "Games to scan (default both)")
       ->check(CLI::IsMember(kScanGameTypeNames));
-  AddSwitch(command, "scan-games", options.scanGames, "Check the game sets (default on)");
-  AddSwitch(command, "scan-roms", options.scanRoms, "Check the ROMs (default on)");
-  AddSwitch(command, "scan-samples", options.scanSamples, "Check the samples (default on)");
-  AddSwitch(command, "check-missing", options.checkMissing, "Report missing files (default on)");
-  AddSwitch(command, "check-checksum", options.checkChecksum, "Report wrong checksums (default on)");
-  AddSwitch(command, "check-unneeded", options.checkUnneeded, "Report unneeded files (default on)");
-  AddSwitch(command, "check-name", options.checkName, "Report wrongly named ROMs (default on)");
-  AddSwitch(command, "check-length", options.checkLength, "Report wrong lengths (default on)");
-  AddSwitch(command, "check-case", options.checkCase, "Report wrong letter case (default off)");
-  AddSwitch(command, "allow-double-names", options.allowDoubleNames, "Accept a ROM under another name of its family (default on)");
-  AddSwitch(command, "alt-samples", options.altSamplesSupport, "Alternative samples (default on)");
-  AddSwitch(command, "advanced-unneeded", options.advancedUnneeded, "Advanced unneeded check (default off)");
-  AddSwitch(command, "zero-crc-creation", options.zeroCrcCreation, "Create 0-CRC files (default on)");
-  AddSwitch(command, "show-missing-zero-crcs", options.showMissingZeroCrcs, "Show missing 0-CRC ROMs (default on)");
-  AddSwitch(command, "show-all-zero-crcs", options.showAllZeroCrcs, "Show every 0-CRC ROM (default off)");
-  AddSwitch(command, "path-warnings", options.pathWarnings, "Warn about suspicious paths first (default on)");
-  AddSwitch(command, "add-statistics", options.addStatistics, "Add the statistics to the logfile (default off)");
-  AddSwitch(command, "fix-case", options.fixCase, "Correct the letter case of sets, ROMs and samples");
-  AddSwitch(command, "fix-name", options.fixName, "Rename wrongly named ROMs and sets");
-  AddSwitch(command, "fix-length", options.fixLength, "Cut over-long ROMs down to the ROM");
-  AddSwitch(command, "fix-unneeded", options.fixUnneeded, "Remove unneeded files (into the backup zips)");
-  AddSwitch(command, "fix-missing", options.fixMissing, "Add missing ROMs from the add paths");
-  AddSwitch(command, "fix-missing-advanced", options.fixMissingAdvanced,
-            "Also look at every file directly inside the add paths (implies --fix-missing)");
-  AddSwitch(command, "backups", options.backups, "Keep removed files in the backup folder (default on)");
-  AddSwitch(command, "ask-before-fixing", options.askBeforeFixing, "Ask before each repair, see --answer (default on)");
+  for (size_t i = 0; i < kScanSwitchCount; ++i)
+    AddSwitch(command, ScanSwitches()[i].name, options.switches[i], ScanSwitches()[i].help);
   command.add_option("--log", options.logfile, "Write the scanner logfile");
   command.add_option("--fastscan-file", options.fastscanFile, "The fastscan file (default fastscan.fsc)");
 }
@@ -152,7 +114,6 @@ int RunScanCommand(const ScanOptions& options, bool fastscan, UserInterface& ui)
   if (!CheckScanPreconditions(settings, ui)) return kExitRefused;
 
   ZipLibrary zipLibrary;
-  InitZipLibrary(zipLibrary);
   zipLibrary.level = static_cast<char>('0' + std::clamp(settings.zipLevel, 0, 9));
   ScanRequest request;
   request.fastscan = fastscan;

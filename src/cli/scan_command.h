@@ -1,10 +1,12 @@
 // "kestrel-cli scan" and "kestrel-cli fastscan".
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
 
 #include "cli/data_options.h"
+#include "settings/scan_switches.h"
 #include "settings/settings_record.h"
 
 namespace CLI {
@@ -19,13 +21,9 @@ class UserInterface;
 // profile's (or the default) value.
 struct ScanOptions {
   DataOptions data;
-  std::optional<bool> scanGames, scanRoms, scanSamples;
-  std::optional<bool> checkMissing, checkChecksum, checkUnneeded, checkName, checkLength, checkCase;
-  std::optional<bool> allowDoubleNames, altSamplesSupport, advancedUnneeded, zeroCrcCreation;
-  std::optional<bool> showMissingZeroCrcs, showAllZeroCrcs, pathWarnings, addStatistics;
-  // The repairs; a fix given here switches its check on.
-  std::optional<bool> fixCase, fixName, fixLength, fixUnneeded, fixMissing, fixMissingAdvanced;
-  std::optional<bool> backups, askBeforeFixing;
+  // One per entry of ScanSwitches(), in its order. A fix given here
+  // switches its check on.
+  std::array<std::optional<bool>, kScanSwitchCount> switches;
   std::string setType;    // non-merged, split, merged
   std::string gameTypes;  // arcade, neogeo, both
   std::string logfile;

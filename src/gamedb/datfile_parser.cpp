@@ -95,12 +95,12 @@ bool ReadGameField(DatfileStream& file, std::string& token, GameSet& game, bool 
 
 // A cut text has lost part of a name or title: say where, so that nothing
 // of the list goes missing without a word.
-void ReportCutTokens(const DatfileStream& file, const std::string& path) {
+void NoteCutTokens(const DatfileStream& file, const std::string& path, ListMessages& messages) {
   if (file.cutTokens == 0) return;
   std::string text = "Text longer than " + std::to_string(DatfileStream::kMaxTokenLength) +
                      " bytes cut in game list: \n\n'" + path + "'\n\nline " + std::to_string(file.firstCutLine);
   if (file.cutTokens > 1) text += " (and " + std::to_string(file.cutTokens - 1) + " more)";
-  PlainMessage(text + " !");
+  messages.push_back(text + " !");
 }
 
 bool IsUsableGame(const GameSet& game) {
@@ -109,7 +109,8 @@ bool IsUsableGame(const GameSet& game) {
 
 }  // namespace
 
-bool ParseDatfile(GameList& rawGames, const std::string& path, ProgressDialog& progress, bool enableRomOf) {
+bool ParseDatfile(GameList& rawGames, const std::string& path, ProgressDialog& progress, bool enableRomOf,
+                  ListMessages& messages) {
   ScopedThreadPriority priority(kPriorityNormal);
   rawGames.clear();
   DatfileStream file;
@@ -133,7 +134,7 @@ bool ParseDatfile(GameList& rawGames, const std::string& path, ProgressDialog& p
     if (IsUsableGame(game)) rawGames.push_back(std::move(game));
     cancelled = progress.IsCancelled();
   }
-  ReportCutTokens(file, path);
+  NoteCutTokens(file, path, messages);
   return !cancelled && !rawGames.empty();
 }
 

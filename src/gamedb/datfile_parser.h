@@ -8,6 +8,7 @@
 
 #include "app/user_interface.h"
 #include "gamedb/game_set.h"
+#include "gamedb/list_messages.h"
 #include "gamedb/next_token.h"
 
 namespace kestrel {
@@ -17,6 +18,8 @@ namespace kestrel {
 // file was read to its end and a set was kept; false for a missing file, a
 // file without usable blocks, or a cancel (the sets read so far stay).
 // `enableRomOf` lets "romof" name the parent, as RAINE's listings need.
-bool ParseDatfile(GameList& rawGames, const std::string& path, ProgressDialog& progress, bool enableRomOf);
+// Names or titles cut for their length are noted in `messages`.
+bool ParseDatfile(GameList& rawGames, const std::string& path, ProgressDialog& progress, bool enableRomOf,
+                  ListMessages& messages);
 
 }  // namespace kestrel

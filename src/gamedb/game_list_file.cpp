@@ -35,9 +35,10 @@ bool IsXmlGameList(const std::string& path) {
   return c == '<';
 }
 
-bool ParseGameList(GameList& rawGames, const std::string& path, ProgressDialog& progress, bool enableRomOf) {
-  if (IsXmlGameList(path)) return ParseXmlGameList(rawGames, path, progress, enableRomOf);
-  return ParseDatfile(rawGames, path, progress, enableRomOf);
+bool ParseGameList(GameList& rawGames, const std::string& path, ProgressDialog& progress, bool enableRomOf,
+                   ListMessages& messages) {
+  if (IsXmlGameList(path)) return ParseXmlGameList(rawGames, path, progress, enableRomOf, messages);
+  return ParseDatfile(rawGames, path, progress, enableRomOf, messages);
 }
 
 }  // namespace kestrel

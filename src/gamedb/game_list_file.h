@@ -6,6 +6,7 @@
 
 #include "app/user_interface.h"
 #include "gamedb/game_set.h"
+#include "gamedb/list_messages.h"
 
 namespace kestrel {
 
@@ -15,6 +16,7 @@ bool IsXmlGameList(const std::string& path);
 
 // ParseXmlGameList for an XML file, ParseDatfile for any other, with the
 // same arguments and result.
-bool ParseGameList(GameList& rawGames, const std::string& path, ProgressDialog& progress, bool enableRomOf);
+bool ParseGameList(GameList& rawGames, const std::string& path, ProgressDialog& progress, bool enableRomOf,
+                   ListMessages& messages);
 
 }  // namespace kestrel

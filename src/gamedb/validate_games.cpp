@@ -37,11 +37,11 @@ void ClearBios(GameSet& game) {
 }
 
 // Phase 1. Sets with equal descriptions end up next to each other; both stay.
-GameList OrderByDescription(GameList& rawGames, int displayLiErrors) {
+GameList OrderByDescription(GameList& rawGames, int displayLiErrors, ListMessages& messages) {
   std::stable_sort(rawGames.begin(), rawGames.end(), LessByDescription);
   for (size_t i = 1; i < rawGames.size(); ++i) {
     if (displayLiErrors >= kShowSetErrors && rawGames[i].description == rawGames[i - 1].description) {
-      PlainMessage("Double description: '" + rawGames[i].description + "'");
+      messages.push_back("Double description: '" + rawGames[i].description + "'");
     }
   }
   GameList working = std::move(rawGames);
@@ -50,14 +50,17 @@ GameList OrderByDescription(GameList& rawGames, int displayLiErrors) {
 }
 
 // Keeps the first of each run of equal names, which after the stable sort is
-// the first in file order.
+// the first in file order. With `messages` null the doubles go unmentioned.
 template <typename Entry>
-void RemoveDoubleEntries(std::vector<Entry>& entries, const std::string& label, const GameSet& game, bool show) {
+void RemoveDoubleEntries(std::vector<Entry>& entries, const std::string& label, const GameSet& game,
+                         ListMessages* messages) {
   std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.name < b.name; });
   size_t kept = 0;
   for (size_t i = 0; i < entries.size(); ++i) {
     if (kept > 0 && entries[kept - 1].name == entries[i].name) {
-      if (show) PlainMessage(label + entries[i].name + "'\nin gameset: '" + game.description + "'");
+      if (messages != nullptr) {
+        messages->push_back(label + entries[i].name + "'\nin gameset: '" + game.description + "'");
+      }
       continue;
     }
     if (kept != i) entries[kept] = std::move(entries[i]);
@@ -68,17 +71,17 @@ void RemoveDoubleEntries(std::vector<Entry>& entries, const std::string& label, 
 
 // Phase 2. Sorted by name without case, a name seen twice always meets the
 // set just appended.
-void AddUniqueSets(GameList& working, GameList& database, int displayLiErrors) {
+void AddUniqueSets(GameList& working, GameList& database, int displayLiErrors, ListMessages& messages) {
   std::stable_sort(working.begin(), working.end(), LessByNameNoCase);
   database.reserve(working.size());
-  bool showRomErrors = displayLiErrors >= kShowRomErrors;
+  ListMessages* romMessages = displayLiErrors >= kShowRomErrors ? &messages : nullptr;
   for (GameSet& game : working) {
     if (!database.empty() && EqualsNoCase(database.back().name, game.name)) {
-      if (displayLiErrors >= kShowSetErrors) PlainMessage("Double foldername: '" + game.name + "'");
+      if (displayLiErrors >= kShowSetErrors) messages.push_back("Double foldername: '" + game.name + "'");
       continue;
     }
-    RemoveDoubleEntries(game.roms, "Double ROM: '", game, showRomErrors);
-    RemoveDoubleEntries(game.samples, "Double sample : '", game, showRomErrors);
+    RemoveDoubleEntries(game.roms, "Double ROM: '", game, romMessages);
+    RemoveDoubleEntries(game.samples, "Double sample : '", game, romMessages);
     game.romCount = static_cast<int>(game.roms.size());
     game.sampleCount = static_cast<int>(game.samples.size());
     game.index = static_cast<int>(database.size());
@@ -91,14 +94,15 @@ void AddUniqueSets(GameList& working, GameList& database, int displayLiErrors) {
 // its own: the named set must exist; a named set that names the same set
 // (the set itself, say) makes the reference useless; and the named set must
 // pass `isGood`, checked even after a useless one so that both problems are
-// told. Returns the named set while the reference stands, null once cleared.
+// told (unless `messages` is null). Returns the named set while the
+// reference stands, null once cleared.
 template <typename IsGood>
 GameSet* ResolveReference(GameList& database, GameSet& game, const std::string& kind,
                           std::string GameSet::*field, void (*clear)(GameSet&),
-                          const std::string& badEnding, IsGood isGood, bool show) {
+                          const std::string& badEnding, IsGood isGood, ListMessages* messages) {
   const std::string reference = game.*field;
   auto report = [&](const std::string& ending) {
-    if (show) PlainMessage(ReferenceMessage(kind, reference, game, ending));
+    if (messages != nullptr) messages->push_back(ReferenceMessage(kind, reference, game, ending));
     clear(game);
   };
   std::optional<int> found = FindGame(database, reference);
@@ -120,12 +124,12 @@ GameSet* ResolveReference(GameList& database, GameSet& game, const std::string& 
 }
 
 // A parent must exist, must not be the set itself and must not be a clone.
-void ResolveParent(GameList& database, GameSet& game, bool show) {
+void ResolveParent(GameList& database, GameSet& game, ListMessages* messages) {
   if (!game.hasParent) return;
   GameSet* parent =
       ResolveReference(database, game, "Parentfolder: ", &GameSet::cloneOf, ClearParent,
                        "has bad parent-information !",
-                       [](const GameSet& set) { return !set.hasParent; }, show);
+                       [](const GameSet& set) { return !set.hasParent; }, messages);
   if (parent == nullptr) return;
   parent->clones.push_back(CloneRef{game.description, game.index});
   parent->isParent = true;
@@ -134,12 +138,12 @@ void ResolveParent(GameList& database, GameSet& game, bool show) {
 }
 
 // A sample source must exist, hold samples and use no other set's samples.
-void ResolveSampleOf(GameList& database, GameSet& game, bool show) {
+void ResolveSampleOf(GameList& database, GameSet& game, ListMessages* messages) {
   if (!game.hasSampleOf || EqualsNoCase(game.sampleOf, kSharedSampleSet)) return;
   ResolveReference(database, game, "Alternative Samplefolder: ", &GameSet::sampleOf, ClearSampleOf,
                    "has bad sample-information !",
                    [](const GameSet& set) { return set.sampleCount > 0 && !set.hasSampleOf; },
-                   show);
+                   messages);
 }
 
 // A `romof` that does not name the parent names the set's BIOS set. Taken
@@ -150,11 +154,11 @@ void NoteOwnBios(GameSet& game) {
 
 // A BIOS set must exist, must not be the set itself and must use no BIOS of
 // its own.
-void ResolveBios(GameList& database, GameSet& game, bool show) {
+void ResolveBios(GameList& database, GameSet& game, ListMessages* messages) {
   if (game.biosOf.empty()) return;
   GameSet* bios = ResolveReference(database, game, "Biosfolder: ", &GameSet::biosOf, ClearBios,
                                    "has bad bios-information !",
-                                   [](const GameSet& set) { return set.biosOf.empty(); }, show);
+                                   [](const GameSet& set) { return set.biosOf.empty(); }, messages);
   if (bios == nullptr) return;
   bios->isBios = true;
   game.biosIndex = bios->index;
@@ -169,15 +173,15 @@ void InheritBios(GameList& database, GameSet& game) {
 }
 
 // Phase 3.
-void ResolveReferences(GameList& database, int displayLiErrors) {
-  bool show = displayLiErrors >= kShowSetErrors;
+void ResolveReferences(GameList& database, int displayLiErrors, ListMessages& messages) {
+  ListMessages* shown = displayLiErrors >= kShowSetErrors ? &messages : nullptr;
   for (GameSet& game : database) {
     NoteOwnBios(game);
-    ResolveParent(database, game, show);
-    ResolveSampleOf(database, game, show);
+    ResolveParent(database, game, shown);
+    ResolveSampleOf(database, game, shown);
     game.hasNeoGeoBios = std::any_of(game.roms.begin(), game.roms.end(), IsNeoGeoBiosRom);
   }
-  for (GameSet& game : database) ResolveBios(database, game, show);
+  for (GameSet& game : database) ResolveBios(database, game, shown);
   for (GameSet& game : database) InheritBios(database, game);
 }
 
@@ -239,7 +243,8 @@ bool FinishPhase(ProgressDialog& progress) {
 
 }  // namespace
 
-bool ValidateGames(GameList& rawGames, GameList& database, ProgressDialog& progress, int displayLiErrors) {
+bool ValidateGames(GameList& rawGames, GameList& database, ProgressDialog& progress, int displayLiErrors,
+                   ListMessages& messages) {
   ScopedThreadPriority priority(kPriorityNormal);
   progress.SetRange(0, 4);
   progress.SetStep(1);
@@ -247,13 +252,13 @@ bool ValidateGames(GameList& rawGames, GameList& database, ProgressDialog& progr
   database.clear();
   if (!FinishPhase(progress)) return false;
 
-  GameList working = OrderByDescription(rawGames, displayLiErrors);
+  GameList working = OrderByDescription(rawGames, displayLiErrors, messages);
   if (!FinishPhase(progress)) return false;
 
-  AddUniqueSets(working, database, displayLiErrors);
+  AddUniqueSets(working, database, displayLiErrors, messages);
   if (!FinishPhase(progress)) return false;
 
-  ResolveReferences(database, displayLiErrors);
+  ResolveReferences(database, displayLiErrors, messages);
   if (!FinishPhase(progress)) return false;
 
   RelateRoms(database);

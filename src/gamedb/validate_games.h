@@ -5,6 +5,7 @@
 
 #include "app/user_interface.h"
 #include "gamedb/game_set.h"
+#include "gamedb/list_messages.h"
 
 namespace kestrel {
 
@@ -16,9 +17,11 @@ enum ListErrorLevel : int {
 };
 
 // Empties `database` and moves the sets of `rawGames` into it. Problems of
-// the list are repaired whether or not they are shown; each shown one is a
-// PlainMessage. False when the user cancelled (the caller then empties both
-// lists); `rawGames` is empty after a full run.
-bool ValidateGames(GameList& rawGames, GameList& database, ProgressDialog& progress, int displayLiErrors);
+// the list are repaired whether or not they are shown; those the level
+// `displayLiErrors` shows are appended to `messages`. False when the user
+// cancelled (the caller then empties both lists); `rawGames` is empty after
+// a full run.
+bool ValidateGames(GameList& rawGames, GameList& database, ProgressDialog& progress, int displayLiErrors,
+                   ListMessages& messages);
 
 }  // namespace kestrel

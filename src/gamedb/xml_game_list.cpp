@@ -197,8 +197,8 @@ ParserPtr CreateParser(XmlReader& reader) {
   return parser;
 }
 
-void ReportFault(const std::string& path, unsigned long line, const std::string& fault) {
-  PlainMessage("Damaged XML game list: \n\n'" + path + "'\n\nline " + std::to_string(line) + ": " + fault + " !");
+std::string FaultMessage(const std::string& path, unsigned long line, const std::string& fault) {
+  return "Damaged XML game list: \n\n'" + path + "'\n\nline " + std::to_string(line) + ": " + fault + " !";
 }
 
 // Feeds the file to the parser chunk by chunk. False, with `fault` set,
@@ -236,7 +236,8 @@ bool FeedDocument(XmlReader& reader, std::FILE* file, std::string& fault, unsign
 
 }  // namespace
 
-bool ParseXmlGameList(GameList& rawGames, const std::string& path, ProgressDialog& progress, bool enableRomOf) {
+bool ParseXmlGameList(GameList& rawGames, const std::string& path, ProgressDialog& progress, bool enableRomOf,
+                      ListMessages& messages) {
   ScopedThreadPriority priority(kPriorityNormal);
   rawGames.clear();
   FilePtr file(OpenFile(path, "rb"));
@@ -247,7 +248,7 @@ bool ParseXmlGameList(GameList& rawGames, const std::string& path, ProgressDialo
   std::string fault;
   unsigned long faultLine = 0;
   if (!FeedDocument(reader, file.get(), fault, faultLine)) {
-    if (!fault.empty()) ReportFault(path, faultLine, fault);
+    if (!fault.empty()) messages.push_back(FaultMessage(path, faultLine, fault));
     return false;
   }
   return !rawGames.empty();

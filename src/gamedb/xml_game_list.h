@@ -9,6 +9,7 @@
 
 #include "app/user_interface.h"
 #include "gamedb/game_set.h"
+#include "gamedb/list_messages.h"
 
 namespace kestrel {
 
@@ -26,8 +27,10 @@ inline constexpr int kMaxXmlDepth = 256;                       // lists need fou
 // game block does in the text form. True when the whole document was read
 // and a set was kept. A document that is not well-formed, is cut off,
 // declares entities, nests deeper than kMaxXmlDepth or holds a value
-// longer than kMaxXmlValueLength is refused: a PlainMessage names the file,
-// the line and the fault, and the result is false. Cancel gives false too.
-bool ParseXmlGameList(GameList& rawGames, const std::string& path, ProgressDialog& progress, bool enableRomOf);
+// longer than kMaxXmlValueLength is refused: a line of `messages` names the
+// file, the line and the fault, and the result is false. Cancel gives false
+// too.
+bool ParseXmlGameList(GameList& rawGames, const std::string& path, ProgressDialog& progress, bool enableRomOf,
+                      ListMessages& messages);
 
 }  // namespace kestrel

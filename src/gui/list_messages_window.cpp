@@ -17,11 +17,6 @@ namespace {
 
 constexpr char kSeparator[] = "----------------------------------------\n";
 
-// What PlainMessage sends: the program's title, an OK button and no icon.
-bool IsPlainMessage(const std::string& title, MessageStyle style) {
-  return title == "Kestrel" && style.buttons == MessageButtons::kOk && style.icon == MessageIcon::kNone;
-}
-
 }  // namespace
 
 ListMessagesWindow::ListMessagesWindow(QWidget* owner, std::vector<std::string> messages)
@@ -86,41 +81,10 @@ void ListMessagesWindow::AskAndSave() {
   }
 }
 
-ListMessagesCollector::ListMessagesCollector(QWidget* owner)
-    : owner_(owner), previous_(ApplicationInterface()) {
-  SetApplicationInterface(this);
-}
-
-ListMessagesCollector::~ListMessagesCollector() { SetApplicationInterface(previous_); }
-
-void ListMessagesCollector::ShowCollected() {
-  if (messages_.empty() || owner_ == nullptr) return;
-  ListMessagesWindow window(owner_, std::move(messages_));
-  messages_.clear();
+void ShowListMessages(QWidget* owner, std::vector<std::string> messages) {
+  if (messages.empty()) return;
+  ListMessagesWindow window(owner, std::move(messages));
   window.exec();
-}
-
-std::unique_ptr<ProgressDialog> ListMessagesCollector::OpenProgress(const std::string& title) {
-  return OpenProgressDialog(previous_, title);
-}
-
-int ListMessagesCollector::Ask(const std::string& title, const std::string& message) {
-  return AskDialog(previous_, title, message);
-}
-
-int ListMessagesCollector::Message(const std::string& text, const std::string& title, MessageStyle style) {
-  if (!IsPlainMessage(title, style)) return ShowMessage(previous_, text, title, style);
-  messages_.push_back(text);
-  return kResultOk;
-}
-
-std::string ListMessagesCollector::ChooseFile(const std::string& defaultExtension, const std::string& fileName,
-                                              const std::string& filter, bool forOpening) {
-  return PickFile(previous_, defaultExtension, fileName, filter, forOpening);
-}
-
-std::string ListMessagesCollector::ChooseFolder(const std::string& title) {
-  return PickFolder(previous_, title);
 }
 
 }  // namespace kestrel

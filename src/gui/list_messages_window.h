@@ -5,11 +5,8 @@
 #pragma once
 
 #include <QDialog>
-#include <QPointer>
 #include <string>
 #include <vector>
-
-#include "app/user_interface.h"
 
 class QLabel;
 class QLineEdit;
@@ -41,31 +38,7 @@ class ListMessagesWindow : public QDialog {
   QListWidget* list_ = nullptr;
 };
 
-// While it lives, the plain messages sent to the application interface are
-// collected instead of shown one box each; every other dialog goes on to
-// the interface installed before. ShowCollected() opens the window when
-// anything was collected; the destructor puts the previous interface back.
-class ListMessagesCollector : public UserInterface {
- public:
-  explicit ListMessagesCollector(QWidget* owner);
-  ~ListMessagesCollector() override;
-  ListMessagesCollector(const ListMessagesCollector&) = delete;
-  ListMessagesCollector& operator=(const ListMessagesCollector&) = delete;
-
-  void ShowCollected();
-  const std::vector<std::string>& messages() const { return messages_; }
-
-  std::unique_ptr<ProgressDialog> OpenProgress(const std::string& title) override;
-  int Ask(const std::string& title, const std::string& message) override;
-  int Message(const std::string& text, const std::string& title, MessageStyle style) override;
-  std::string ChooseFile(const std::string& defaultExtension, const std::string& fileName,
-                         const std::string& filter, bool forOpening) override;
-  std::string ChooseFolder(const std::string& title) override;
-
- private:
-  QPointer<QWidget> owner_;
-  UserInterface* previous_;
-  std::vector<std::string> messages_;
-};
+// Opens the window over `owner` when there is anything to show.
+void ShowListMessages(QWidget* owner, std::vector<std::string> messages);
 
 }  // namespace kestrel

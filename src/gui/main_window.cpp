@@ -21,6 +21,7 @@
 #include "gui/tool_pictures.h"
 #include "platform/file_system.h"
 #include "settings/profile.h"
+#include "settings/tool_folders.h"
 
 namespace kestrel {
 namespace {
@@ -183,9 +184,9 @@ bool MainWindow::LoadProfileAndData(const std::string& path) {
     Tell(std::string("Some Profile-Settings Aren't Valid !") + kGoToSettings, "Profile Error");
     return false;
   }
-  ListMessagesCollector listMessages(this);  // the list's problems, in one window
-  const bool acquired = AcquireGameData(settings_, loaded_, rawGames_, database_, ui(), dataFolder_);
-  listMessages.ShowCollected();
+  ListMessages listMessages;
+  const bool acquired = AcquireGameData(settings_, loaded_, rawGames_, database_, ui(), dataFolder_, listMessages);
+  ShowListMessages(this, std::move(listMessages));  // the list's problems, in one window
   if (!acquired) {
     Tell(std::string("Can't Receive Data !") + kGoToSettings, "Data Error");
     return false;
@@ -202,7 +203,7 @@ bool MainWindow::CheckToolData() {
 
 bool MainWindow::CheckTempFolder() {
   if (!settings_.tempFolder.empty()) return true;
-  Tell(std::string("No Valid Temporaryfolder") + kGoToSettings, "Path Error");
+  Tell(WorkingFolderText(FolderFault::kNoTempFolder) + kGoToSettings, "Path Error");
   return false;
 }
 
@@ -211,9 +212,8 @@ bool MainWindow::RunTool(int command) {
     case kCommandScanner:
       if (!CheckToolData()) return false;
       ValidateProfile(settings_, ui());
-      if (!CheckTempFolder()) return false;
-      if (settings_.makeBackups && settings_.backupFolder.empty()) {
-        Tell(std::string("No Valid Backupfolder") + kGoToSettings, "Path Error");
+      if (FolderCheck check = CheckScannerFolders(settings_); !check.ok()) {
+        Tell(WorkingFolderText(check.fault) + kGoToSettings, "Path Error");
         return false;
       }
       OpenScanner();
@@ -292,7 +292,6 @@ namespace {
 // The tools write with the zip library at the level in force.
 ZipLibrary ToolZipLibrary(const char* zipLevel) {
   ZipLibrary library;
-  InitZipLibrary(library);
   if (zipLevel != nullptr) library.level = *zipLevel;
   return library;
 }

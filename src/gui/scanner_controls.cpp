@@ -1,5 +1,6 @@
 #include "gui/scanner_controls.h"
 
+#include "settings/scan_switches.h"
 #include "settings/settings_record.h"
 
 namespace kestrel {
@@ -10,31 +11,30 @@ using Flag = bool SettingsRecord::*;
 struct BoxBinding {
   int id;
   Flag setting;
-  int governedBy;  // the check box that enables this one, or 0
 };
 
 // The two-state boxes and the setting each stands for.
 const std::vector<BoxBinding>& Bindings() {
   static const std::vector<BoxBinding> bindings = {
-      {kScanGamesBox, &SettingsRecord::scanGames, 0},
-      {kScanRomsBox, &SettingsRecord::scanRoms, 0},
-      {kScanSamplesBox, &SettingsRecord::scanSamples, 0},
-      {kCheckMissingBox, &SettingsRecord::checkMissing, 0},
-      {kCheckCaseBox, &SettingsRecord::checkCase, 0},
-      {kFixCaseBox, &SettingsRecord::fixCase, kCheckCaseBox},
-      {kCheckUnneededBox, &SettingsRecord::checkUnneeded, 0},
-      {kFixUnneededBox, &SettingsRecord::fixUnneeded, kCheckUnneededBox},
-      {kCheckNameBox, &SettingsRecord::checkName, 0},
-      {kFixNameBox, &SettingsRecord::fixName, kCheckNameBox},
-      {kCheckLengthBox, &SettingsRecord::checkLength, 0},
-      {kFixLengthBox, &SettingsRecord::fixLength, kCheckLengthBox},
-      {kCheckChecksumBox, &SettingsRecord::checkChecksum, 0},
-      {kAllowDoubleNamesBox, &SettingsRecord::allowDoubleNames, kCheckMissingBox},
-      {kAltSamplesBox, &SettingsRecord::altSamplesSupport, 0},
-      {kAdvancedUnneededBox, &SettingsRecord::advancedUnneeded, kCheckUnneededBox},
-      {kZeroCrcCreationBox, &SettingsRecord::zeroCrcCreation, 0},
-      {kAskBeforeFixingBox, &SettingsRecord::askBeforeFixing, 0},
-      {kAddStatisticsBox, &SettingsRecord::addStatistics, 0},
+      {kScanGamesBox, &SettingsRecord::scanGames},
+      {kScanRomsBox, &SettingsRecord::scanRoms},
+      {kScanSamplesBox, &SettingsRecord::scanSamples},
+      {kCheckMissingBox, &SettingsRecord::checkMissing},
+      {kCheckCaseBox, &SettingsRecord::checkCase},
+      {kFixCaseBox, &SettingsRecord::fixCase},
+      {kCheckUnneededBox, &SettingsRecord::checkUnneeded},
+      {kFixUnneededBox, &SettingsRecord::fixUnneeded},
+      {kCheckNameBox, &SettingsRecord::checkName},
+      {kFixNameBox, &SettingsRecord::fixName},
+      {kCheckLengthBox, &SettingsRecord::checkLength},
+      {kFixLengthBox, &SettingsRecord::fixLength},
+      {kCheckChecksumBox, &SettingsRecord::checkChecksum},
+      {kAllowDoubleNamesBox, &SettingsRecord::allowDoubleNames},
+      {kAltSamplesBox, &SettingsRecord::altSamplesSupport},
+      {kAdvancedUnneededBox, &SettingsRecord::advancedUnneeded},
+      {kZeroCrcCreationBox, &SettingsRecord::zeroCrcCreation},
+      {kAskBeforeFixingBox, &SettingsRecord::askBeforeFixing},
+      {kAddStatisticsBox, &SettingsRecord::addStatistics},
   };
   return bindings;
 }
@@ -45,10 +45,21 @@ const BoxBinding* FindBinding(int id) {
   return nullptr;
 }
 
+const BoxBinding* FindBindingOf(Flag setting) {
+  for (const BoxBinding& binding : Bindings())
+    if (binding.setting == setting) return &binding;
+  return nullptr;
+}
+
+// The box of the check the switch table says this box works with.
 int GoverningCheck(int id) {
   if (id == kFixMissingBox) return kCheckMissingBox;
   const BoxBinding* binding = FindBinding(id);
-  return binding != nullptr ? binding->governedBy : 0;
+  if (binding == nullptr) return 0;
+  size_t index = ScanSwitchIndex(binding->setting);
+  if (index == kScanSwitchCount || ScanSwitches()[index].check == nullptr) return 0;
+  const BoxBinding* check = FindBindingOf(ScanSwitches()[index].check);
+  return check != nullptr ? check->id : 0;
 }
 
 bool CheckIsOn(const SettingsRecord& settings, int checkId) {
@@ -184,13 +195,15 @@ void StoreBoxState(SettingsRecord& s, int id, int state) {
   if (state != 0) return;
   // The boxes this one governs are cleared with it.
   for (const BoxBinding& other : Bindings())
-    if (other.governedBy == id) s.*(other.setting) = false;
+    if (GoverningCheck(other.id) == id) s.*(other.setting) = false;
   if (id == kCheckMissingBox) StoreBoxState(s, kFixMissingBox, 0);
 }
 
 void ClearBoxesWithoutCheck(SettingsRecord& s) {
-  for (const BoxBinding& binding : Bindings())
-    if (binding.governedBy != 0 && !CheckIsOn(s, binding.governedBy)) s.*(binding.setting) = false;
+  for (const BoxBinding& binding : Bindings()) {
+    int check = GoverningCheck(binding.id);
+    if (check != 0 && !CheckIsOn(s, check)) s.*(binding.setting) = false;
+  }
   if (!s.checkMissing) StoreBoxState(s, kFixMissingBox, 0);
 }
 

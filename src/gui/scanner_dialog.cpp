@@ -248,7 +248,6 @@ void ScannerDialog::Scan(bool fastscan) {
   scanInterface_.ClearStop();
 
   ZipLibrary zipLibrary;
-  InitZipLibrary(zipLibrary);
   if (context_.zipLevel != nullptr) zipLibrary.level = *context_.zipLevel;
   ScanRequest request;
   request.fastscan = fastscan;

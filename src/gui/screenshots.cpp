@@ -110,7 +110,6 @@ SettingsRecord SampleSettings() {
 // progress of a rebuild.
 bool GrabToolDialogs(const QDir& out, SettingsRecord record, const GameList& database) {
   ZipLibrary zipLibrary;
-  InitZipLibrary(zipLibrary);
   ScriptedInterface quiet;
   bool ok = true;
   record.rebuildSource = "/home/ann/downloads/";
@@ -182,7 +181,8 @@ bool LoadDemoData(DemoData& demo, const std::string& dataFolder, const std::stri
   settings.backupFolder = dataFolder + "BACKUP.KPW/";
   settings.fastscanFile = dataFolder + "fastscan.fsc";
   ScriptedInterface quiet;
-  if (!AcquireGameData(settings, demo.loaded, demo.rawGames, demo.database, &quiet, dataFolder)) return false;
+  ListMessages unshown;
+  if (!AcquireGameData(settings, demo.loaded, demo.rawGames, demo.database, &quiet, dataFolder, unshown)) return false;
   ApplyGameSelection(settings, demo.loaded.dataCrc, demo.database);
   return true;
 }

@@ -634,10 +634,11 @@ void SettingsDialog::Apply() {
   record_.tempFolder = FolderWithSeparator(FromQString(tempEdit_->text()));
 
   workingDatabase_.clear();
-  ListMessagesCollector listMessages(this);  // the list's problems, in one window
+  ListMessages listMessages;
   LoadedData& loaded = *context_.loaded;
-  const bool acquired = AcquireGameData(record_, loaded, *context_.rawGames, workingDatabase_, ui(), context_.dataFolder);
-  listMessages.ShowCollected();
+  const bool acquired = AcquireGameData(record_, loaded, *context_.rawGames, workingDatabase_, ui(),
+                                        context_.dataFolder, listMessages);
+  ShowListMessages(this, std::move(listMessages));  // the list's problems, in one window
   if (!acquired)
     ShowMessage(ui(), "Can't Receive Data !", "Data Error",
                 {MessageButtons::kOk, MessageIcon::kStop});

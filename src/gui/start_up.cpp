@@ -1,7 +1,6 @@
 #include "gui/start_up.h"
 
 #include <QApplication>
-#include <QMessageBox>
 
 #include "acquire/data_folder.h"
 #include "archive/zip_library.h"
@@ -16,13 +15,6 @@ int RunKestrel() {
   const std::string dataFolder = DefaultDataFolder();
 
   ZipLibrary zipLibrary;
-  if (!InitZipLibrary(zipLibrary)) {
-    // Nothing is written to the per-user store on this path.
-    QMessageBox box(QMessageBox::NoIcon, "Kestrel", "Can't Access 'ZIP32.DLL' !", QMessageBox::Ok);
-    box.exec();
-    return 1;
-  }
-
   const UserValues values = ReadUserValues();
   Switches().advancedZipScanner = values.advancedZipScanner == 1;
   Switches().alwaysOnTop = values.alwaysOnTop == 1;
@@ -31,10 +23,8 @@ int RunKestrel() {
   UserValues atExit;
   {
     MainWindow window(dataFolder, values, &zipLibrary.level);
-    SetApplicationInterface(window.ui());
     window.show();
     result = QApplication::exec();
-    SetApplicationInterface(nullptr);
     atExit = window.ValuesAtExit();
   }
   WriteUserValues(atExit);

@@ -35,7 +35,9 @@ StepResult ZipNewSet(MergeRun& run, WorkSet& set, std::string& failure) {
   std::optional<std::string> oldZip = run.sets.FindZip(set.folder, set.setName);
   if (!run.settings.mergeCleanSet && oldZip) {
     ZipEntryList entries;
-    listed = ReadZipDirectory(*oldZip, entries, false, true);
+    ZipProblem problem;
+    listed = ReadZipDirectory(*oldZip, entries, false, &problem);
+    run.zipProblems.Tell(run.ui, problem);
     for (const ZipEntry& entry : entries)
       if (names.count(entry.storedName) == 0) changes.copies.push_back({*oldZip, entry.storedName, entry.storedName});
   }
@@ -67,7 +69,9 @@ StepResult PlaceFile(MergeRun& run, const CollectedFile& file, const std::string
       return StepResult::kStop;
     }
     int writeFailed = 0;
-    if (ExtractZipEntry(source->member, target, &writeFailed)) return StepResult::kContinue;
+    ZipProblem problem;
+    if (ExtractZipEntry(source->member, target, &writeFailed, &problem)) return StepResult::kContinue;
+    run.zipProblems.Tell(run.ui, problem);
     if (writeFailed != 0) {
       failed = true;
       if (UserStops(run, "Error While Unzipping !\n\nDo You Want To Stop Merger Process ?")) return StepResult::kStop;

@@ -42,10 +42,7 @@ bool CleanLeftover(MergeRun& run, const std::string& folder, const std::string& 
     if (!RescueOriginal(run, *oldFolder, setPath, false, setName, inPlace, plan)) return false;
   }
   if (!MakeBackups(run, plan, kept).empty()) return false;
-  bool removed = DeleteFolderTree(workFolder);
-  // A set put back must be found where it is now.
-  run.sets.Forget(folder);
-  return removed;
+  return DeleteFolderTree(workFolder).empty();
 }
 
 }  // namespace kestrel

@@ -8,7 +8,6 @@
 #include "platform/file_system.h"
 #include "platform/paths.h"
 #include "platform/text.h"
-#include "settings/check_folder.h"
 #include "settings/settings_record.h"
 
 namespace kestrel {
@@ -34,14 +33,6 @@ std::string DestinationFolderOf(MergeRun& run, const std::string& name) {
   std::string found = FindSetPath(run, name);
   if (!found.empty()) return found;
   return run.romPaths.empty() ? std::string() : run.romPaths.front();
-}
-
-bool CheckMergeDestination(UserInterface* ui, std::string& folder) {
-  std::string asked = folder;
-  if (CheckFolder(folder, true)) return true;
-  ShowMessage(ui, "Can't Access '" + asked + "'", "Path Error", {MessageButtons::kOk, MessageIcon::kStop});
-  folder.clear();
-  return false;
 }
 
 bool SameFolder(const std::string& a, const std::string& b) { return EqualsNoCase(Spelled(a), Spelled(b)); }

@@ -10,7 +10,6 @@
 namespace kestrel {
 
 struct MergeRun;
-class UserInterface;
 
 // The first of the run's ROM paths that holds the set `name`, as a folder
 // or else as a zip (both found without case); "" when no path holds it.
@@ -21,10 +20,6 @@ std::string FindSetPath(MergeRun& run, const std::string& name);
 // run's first ROM path.
 std::string DestinationFolderOf(MergeRun& run, const std::string& name);
 
-// True when `folder` exists; it then becomes the folder as the file system
-// spells it, with a trailing '/'. Otherwise "Can't Access '<folder>'" is
-// shown (title "Path Error"), `folder` is emptied and the answer is false.
-bool CheckMergeDestination(UserInterface* ui, std::string& folder);
 
 // Whether two folder texts name the same folder: compared without case once
 // both are spelled as the file system spells them.

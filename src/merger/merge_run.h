@@ -12,6 +12,7 @@
 #include "app/user_interface.h"
 #include "archive/zip_entry.h"
 #include "archive/zip_library.h"
+#include "archive/zip_problem.h"
 #include "gamedb/game_set.h"
 #include "merger/set_content.h"
 #include "merger/set_locator.h"
@@ -44,14 +45,16 @@ struct MergeRun {
   // The sets in the folders the run looks at.
   SetLocator sets;
   // The members of every zip listed for the current family, by its path;
-  // nullopt for a zip that cannot be read. A damaged zip is thus reported
-  // once, not once per file looked for; the list is dropped after each
+  // nullopt for a zip that cannot be read. The list is dropped after each
   // family, whose commit may change the zips listed. (A BIOS set, which
   // many families read, is thus listed once per family using it.)
   std::map<std::string, std::optional<ZipEntryList>> zipListings;
   // The size and CRC-32 of every loose file read for the current family, by
   // its path; nullopt for one that cannot be read. Dropped with zipListings.
   std::map<std::string, std::optional<Content>> looseContents;
+  // The damaged zips the user was told of: each once per run, however many
+  // families read it.
+  ZipProblemNotices zipProblems;
 
   // Forgets what was read of the previous family's files.
   void StartFamily() {

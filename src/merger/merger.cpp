@@ -4,20 +4,33 @@
 #include "merger/merge_paths.h"
 #include "platform/paths.h"
 #include "platform/thread_priority.h"
+#include "settings/check_folder.h"
 #include "settings/enabled_paths.h"
+#include "settings/tool_folders.h"
 
 namespace kestrel {
 namespace {
 
 // The checks before a run; false when it cannot start.
-bool CheckRun(SettingsRecord& settings, const std::vector<std::string>& romPaths, UserInterface* ui) {
-  if (romPaths.empty()) {
-    ShowMessage(ui, "No ROM-Paths Available.", "Path Error", {MessageButtons::kOk, MessageIcon::kStop});
+bool CheckRun(SettingsRecord& settings, UserInterface* ui) {
+  const bool intoDestination = settings.mergePlacement == MergePlacement::kIntoDestination;
+  if (intoDestination && !settings.mergeDestination.empty()) {
+    settings.mergeDestination = WithTrailingSeparator(settings.mergeDestination);
+  }
+  FolderCheck check = CheckMergerFolders(settings);
+  MessageStyle stop{MessageButtons::kOk, MessageIcon::kStop};
+  if (check.fault == FolderFault::kNoRomPaths) {
+    ShowMessage(ui, "No ROM-Paths Available.", "Path Error", stop);
     return false;
   }
-  if (settings.mergePlacement != MergePlacement::kIntoDestination) return true;
-  if (!settings.mergeDestination.empty()) settings.mergeDestination = WithTrailingSeparator(settings.mergeDestination);
-  return CheckMergeDestination(ui, settings.mergeDestination);
+  if (!check.ok()) {
+    ShowMessage(ui, "Can't Access '" + check.path + "'", "Path Error", stop);
+    settings.mergeDestination.clear();
+    return false;
+  }
+  // The destination as the file system spells it, with a trailing '/'.
+  if (intoDestination) CheckFolder(settings.mergeDestination, true);
+  return true;
 }
 
 int CountFamilies(const GameList& database) {
@@ -37,7 +50,7 @@ MergeOutcome RunMerger(const GameList& database, SettingsRecord& settings, UserI
                        MergeButton button, ZipWriter writeZip) {
   MergeOutcome outcome;
   std::vector<std::string> romPaths = EnabledPaths(settings.romPaths);
-  if (!CheckRun(settings, romPaths, ui)) return outcome;
+  if (!CheckRun(settings, ui)) return outcome;
   outcome.started = true;
 
   ScopedThreadPriority priority(settings.threadPriority);

@@ -11,7 +11,9 @@ const std::optional<ZipEntryList>& ListZip(MergeRun& run, const std::string& zip
   if (known != run.zipListings.end()) return known->second;
   std::optional<ZipEntryList> listing;
   ZipEntryList entries;
-  if (ReadZipDirectory(zipPath, entries, false, true)) listing = std::move(entries);
+  ZipProblem problem;
+  if (ReadZipDirectory(zipPath, entries, false, &problem)) listing = std::move(entries);
+  run.zipProblems.Tell(run.ui, problem);
   return run.zipListings.emplace(zipPath, std::move(listing)).first->second;
 }
 

@@ -13,7 +13,8 @@
 namespace kestrel {
 
 // The members of the zip `zipPath` (as spelled on disk), listed once per
-// family with the reader's messages; nullopt when it is no readable zip.
+// family, a damaged one told of once per run; nullopt when it is no
+// readable zip.
 const std::optional<ZipEntryList>& ListZip(MergeRun& run, const std::string& zipPath);
 
 // The size and CRC-32 of the loose file `path`, read once per family;

@@ -25,6 +25,12 @@ std::string FolderPart(std::string_view path) {
   return at == std::string_view::npos ? std::string() : std::string(path.substr(0, at + 1));
 }
 
+bool HasZipExtension(std::string_view path) {
+  constexpr std::string_view kZip = ".zip";
+  std::string_view name = path.substr(LastSeparator(path) + 1);
+  return name.size() > kZip.size() && EqualsNoCase(name.substr(name.size() - kZip.size()), kZip);
+}
+
 std::string WithTrailingSeparator(std::string_view folder) {
   std::string result(folder);
   if (result.empty() || !IsPathSeparator(result.back())) result += '/';

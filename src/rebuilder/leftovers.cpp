@@ -42,6 +42,8 @@ bool IsInterruptedCopy(const std::string& name) {
   return shaped && IsLeftOverBy(ProcessIdAfter(name, kCopyPrefix));
 }
 
+}  // namespace
+
 // A work folder holds only copies of zip members: anything else in it is
 // not ours to remove.
 bool RemoveWorkFolder(const std::string& folder) {
@@ -51,6 +53,8 @@ bool RemoveWorkFolder(const std::string& folder) {
   for (const FolderEntry& entry : ListFolder(folder)) DeleteFile(folder + entry.name);
   return RemoveFolder(folder);
 }
+
+namespace {
 
 void RemoveWorkFolders(const std::string& tempParent, std::vector<std::string>& removed) {
   for (const FolderEntry& entry : ListFolder(tempParent)) {

@@ -17,6 +17,11 @@ namespace kestrel {
 // from one left over.
 std::string WorkFolderName(const std::string& parent);
 
+// Removes a work folder with the member copies in it. One that holds a
+// folder is left whole: it holds something the rebuilder did not put there.
+// True when the folder is gone.
+bool RemoveWorkFolder(const std::string& folder);
+
 // What a run found left over and what became of it.
 struct LeftoverReport {
   std::vector<RebuildLeftover> cleared;

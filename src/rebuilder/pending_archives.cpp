@@ -100,7 +100,7 @@ ZipChanges PlanChanges(RebuildState& state, PendingArchive& archive) {
   ZipChanges changes;
   ZipEntryList listing;
   std::optional<std::string> existing = FindPath(archive.path);
-  if (existing && FileExists(*existing) && !ReadZipDirectory(*existing, listing, false, false)) {
+  if (existing && FileExists(*existing) && !ReadZipDirectory(*existing, listing, false, nullptr)) {
     MarkNotWritten(archive, state.journal);
     AddFailure(state, *existing, rebuild_text::kDestinationUnreadable);
     archive.members.clear();
@@ -132,7 +132,7 @@ std::vector<bool> ReadBack(const PendingArchive& archive) {
   std::vector<bool> good(archive.members.size(), false);
   ZipEntryList listing;
   std::optional<std::string> path = FindPath(archive.path);
-  if (!path || !ReadZipDirectory(*path, listing, false, false)) return good;
+  if (!path || !ReadZipDirectory(*path, listing, false, nullptr)) return good;
   for (size_t i = 0; i < archive.members.size(); ++i) {
     const PendingMember& member = archive.members[i];
     const ZipEntry* written = FindOccupant(listing, member.memberName);

@@ -100,10 +100,6 @@ bool RebuildZip(RebuildState& state, const std::string& path, const ZipEntryList
   return true;
 }
 
-bool HasZipExtension(const std::string& name) {
-  return name.size() >= 4 && EqualsNoCase(std::string_view(name).substr(name.size() - 4), ".zip");
-}
-
 // An unfinished change to the source zip beside it (a removal of rebuilt
 // members) is cleared, not read.
 bool ClearedAsLeftover(RebuildState& state, const std::string& path) {
@@ -146,8 +142,11 @@ bool RebuildFolder(RebuildState& state, const std::string& folder) {
       continue;
     }
     ZipEntryList members;
+    ZipProblem problem;
     bool goOn = true;
-    if (!entry.isFolder && ReadZipDirectory(path, members, true, true)) {
+    bool isZip = !entry.isFolder && ReadZipDirectory(path, members, true, &problem);
+    state.zipProblems.Tell(state.ui, problem);
+    if (isZip) {
       goOn = RebuildZip(state, path, members);
     } else {
       if (!entry.isFolder && HasZipExtension(entry.name)) AddFailure(state, path, rebuild_text::kDamagedZip);

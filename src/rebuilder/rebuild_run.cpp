@@ -34,11 +34,6 @@ std::string MakeWorkFolder(const SettingsRecord& settings) {
   return CreateFolder(folder) ? folder : "";
 }
 
-void RemoveWorkFolder(const std::string& folder) {
-  for (const FolderEntry& entry : ListFolder(folder)) DeleteFile(folder + entry.name);
-  RemoveFolder(folder);
-}
-
 // Walks the sources, writes the gathered zips, removes what was rebuilt.
 // False when the run stopped before its end.
 bool RebuildAll(RebuildState& state, const GameList& database, ZipLibrary& zipLibrary, const std::string& source,

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "archive/zip_problem.h"
 #include "gamedb/crc_index.h"
 #include "rebuilder/pending_archives.h"
 #include "rebuilder/rebuild_journal.h"
@@ -50,6 +51,7 @@ struct RebuildState {
   PendingArchives archives;  // zip mode: what each destination zip gets
   std::vector<RebuildFailure> failures;  // in the order they happened
   std::vector<RebuildLeftover> leftovers;  // what an interrupted run had left, cleared
+  ZipProblemNotices zipProblems;  // the damaged zips the user was told of
   bool matched = false;      // the matched flag of the current source
   std::chrono::steady_clock::time_point lastRedraw{};
 };

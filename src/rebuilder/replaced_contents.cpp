@@ -34,7 +34,10 @@ Occupant JudgeOccupantFile(RebuildState& state, const std::string& setName, cons
 
 Occupant JudgeOccupantMember(RebuildState& state, const std::string& setName, const ZipEntry& member,
                              uint32_t size, uint32_t crc) {
-  if (member.size == size && member.crc == crc && CheckZipEntry(member)) return Occupant::kSame;
+  ZipProblem problem;
+  bool same = member.size == size && member.crc == crc && CheckZipEntry(member, &problem);
+  state.zipProblems.Tell(state.ui, problem);
+  if (same) return Occupant::kSame;
   if (!HasBackupFolder(state.settings)) return Occupant::kKept;
   return BackUpMember(state, setName, member) ? Occupant::kBackedUp : Occupant::kKept;
 }

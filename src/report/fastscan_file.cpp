@@ -9,6 +9,7 @@
 #include "app/user_interface.h"
 #include "platform/file_replacement.h"
 #include "platform/file_system.h"
+#include "settings/scan_switches.h"
 #include "settings/settings_record.h"
 
 namespace kestrel {
@@ -16,31 +17,16 @@ namespace {
 
 constexpr char kErrorTitle[] = "Fastscan Error";
 
-using S = SettingsRecord;
-
-// The switches in file order; the two modes follow them.
-constexpr bool S::*kSwitches[] = {
-    &S::scanGames,         &S::scanRoms,         &S::scanSamples,         &S::checkMissing,
-    &S::checkChecksum,     &S::checkUnneeded,    &S::checkName,           &S::checkLength,
-    &S::checkCase,         &S::fixUnneeded,      &S::fixName,             &S::fixLength,
-    &S::fixCase,           &S::fixMissing,       &S::fixMissingAdvanced,  &S::allowDoubleNames,
-    &S::altSamplesSupport, &S::advancedUnneeded, &S::showMissingZeroCrcs, &S::zeroCrcCreation,
-    &S::askBeforeFixing};
-// The two modes follow: scanMergeMode, then scanGameTypes.
-constexpr size_t kSwitchCount = std::size(kSwitches);
+// The stored switches (the first ones of the switch table, in its order);
+// the two modes follow them: scanMergeMode, then scanGameTypes.
+constexpr size_t kSwitchCount = kFastscanSwitchCount;
 constexpr size_t kMergeModeOption = kSwitchCount;
 constexpr size_t kGameTypesOption = kSwitchCount + 1;
 constexpr size_t kOptionCount = kSwitchCount + 2;
 
-// The fixes are the switches from fixUnneeded to fixMissingAdvanced.
-constexpr size_t kFirstFix = 9;
-constexpr size_t kLastFix = 14;
-static_assert(kSwitches[kFirstFix] == &S::fixUnneeded &&
-              kSwitches[kLastFix] == &S::fixMissingAdvanced);
-
 std::array<int32_t, kOptionCount> CollectOptions(const SettingsRecord& s) {
   std::array<int32_t, kOptionCount> options{};
-  for (size_t i = 0; i < kSwitchCount; ++i) options[i] = s.*kSwitches[i] ? 1 : 0;
+  for (size_t i = 0; i < kSwitchCount; ++i) options[i] = s.*ScanSwitches()[i].field ? 1 : 0;
   options[kMergeModeOption] = s.scanMergeMode;
   options[kGameTypesOption] = static_cast<int32_t>(s.scanGameTypes);
   return options;
@@ -50,9 +36,9 @@ std::array<int32_t, kOptionCount> CollectOptions(const SettingsRecord& s) {
 // or is on now, so loading never switches off what the user just enabled.
 void ApplyOptions(const std::array<int32_t, kOptionCount>& o, SettingsRecord& s) {
   for (size_t i = 0; i < kSwitchCount; ++i) {
-    bool& option = s.*kSwitches[i];
-    const bool isFix = i >= kFirstFix && i <= kLastFix;
-    option = (isFix && option) || o[i] != 0;
+    const ScanSwitch& stored = ScanSwitches()[i];
+    bool& option = s.*stored.field;
+    option = (stored.role == SwitchRole::kFix && option) || o[i] != 0;
   }
   s.scanMergeMode = o[kMergeModeOption];
   s.scanGameTypes = static_cast<ScanGameTypes>(o[kGameTypesOption]);

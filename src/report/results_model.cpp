@@ -1,5 +1,7 @@
 #include "report/results_model.h"
 
+#include "report/finding_rules.h"
+
 #include "settings/settings_record.h"
 
 namespace kestrel {
@@ -51,24 +53,7 @@ void ClearResults(ResultsModel& results) {
   if (results.onRebuilt) results.onRebuilt();
 }
 
-bool IsResultKindVisible(ResultKind kind, const SettingsRecord& s) {
-  switch (kind) {
-    case kResultWrongChecksum: return s.scanRoms && s.checkChecksum;
-    case kResultMissingRom: return s.scanRoms && s.checkMissing;
-    case kResultBadDump: return s.scanRoms && s.showAllZeroCrcs;
-    case kResultWrongLength: return s.scanRoms && s.checkLength;
-    case kResultMissingSample: return s.scanSamples && s.checkMissing;
-    case kResultMissingGame: return s.scanGames && s.checkMissing;
-    case kResultRomCase: return s.scanRoms && s.checkCase;
-    case kResultSampleCase: return s.scanSamples && s.checkCase;
-    case kResultGameCase: return s.scanGames && s.checkCase;
-    case kResultUnneeded:
-      return (s.scanRoms || s.scanSamples || s.scanGames) && s.checkUnneeded;
-    case kResultRomName: return s.scanRoms && s.checkName;
-    case kResultGameName: return s.scanGames && s.checkName;
-    default: return false;  // headers, and kinds this program does not know
-  }
-}
+bool IsResultKindVisible(ResultKind kind, const SettingsRecord& s) { return IsFindingChecked(kind, s); }
 
 void RefreshResultsTree(ResultsModel& results, const SettingsRecord& settings) {
   if (results.lines.empty()) return;

@@ -1,6 +1,7 @@
 #include "report/statistics_text.h"
 
 #include "app/user_interface.h"
+#include "report/finding_rules.h"
 #include "settings/settings_record.h"
 
 namespace kestrel {
@@ -56,34 +57,29 @@ std::string MissingLines(const std::string& what, bool checked, ScanGameTypes ga
 
 std::string BuildStatisticsText(const ScanStatistics& c, const SettingsRecord& s) {
   const ScanGameTypes types = s.scanGameTypes;
-  const bool games = s.scanGames;
-  const bool roms = s.scanRoms;
-  const bool samples = s.scanSamples;
-  std::string text = MissingLines("Games", games && s.checkMissing, types, c.missingArcadeGames,
+  auto checked = [&](ResultKind kind) { return IsFindingChecked(kind, s); };
+  // A finding's count, with its fixed count when its fix is on.
+  auto finding = [&](const char* name, ResultKind kind, int32_t count, int32_t fixed) {
+    return FindingLine(name, checked(kind), count, IsFindingFixOn(kind, s), fixed);
+  };
+  std::string text = MissingLines("Games", checked(kResultMissingGame), types, c.missingArcadeGames,
                                   c.arcadeGames, c.missingNeoGeoGames, c.neoGeoGames);
-  text += FindingLine("Wrong Spelled Games", games && s.checkCase, c.wrongSpelledGames, s.fixCase,
-                      c.wrongSpelledGamesFixed);
-  text += FindingLine("Wrong Named Games", games && s.checkName, c.wrongNamedGames, s.fixName,
-                      c.wrongNamedGamesFixed);
+  text += finding("Wrong Spelled Games", kResultGameCase, c.wrongSpelledGames, c.wrongSpelledGamesFixed);
+  text += finding("Wrong Named Games", kResultGameName, c.wrongNamedGames, c.wrongNamedGamesFixed);
   text += kLineEnd;
-  text += MissingLines("Roms", roms && s.checkMissing, types, c.missingArcadeRoms, c.arcadeRoms,
+  text += MissingLines("Roms", checked(kResultMissingRom), types, c.missingArcadeRoms, c.arcadeRoms,
                        c.missingNeoGeoRoms, c.neoGeoRoms);
-  text += FindingLine("Wrong Named Roms", roms && s.checkName, c.wrongNamedRoms, s.fixName,
-                      c.wrongNamedRomsFixed);
-  text += FindingLine("Wrong Spelled Roms", roms && s.checkCase, c.wrongSpelledRoms, s.fixCase,
-                      c.wrongSpelledRomsFixed);
-  text += FindingLine("Wrong Sized Roms", roms && s.checkLength, c.wrongSizedRoms, s.fixLength,
-                      c.wrongSizedRomsFixed);
-  text += FindingLine("Wrong Checksums", roms && s.checkChecksum, c.wrongChecksums, false, 0);
+  text += finding("Wrong Named Roms", kResultRomName, c.wrongNamedRoms, c.wrongNamedRomsFixed);
+  text += finding("Wrong Spelled Roms", kResultRomCase, c.wrongSpelledRoms, c.wrongSpelledRomsFixed);
+  text += finding("Wrong Sized Roms", kResultWrongLength, c.wrongSizedRoms, c.wrongSizedRomsFixed);
+  text += finding("Wrong Checksums", kResultWrongChecksum, c.wrongChecksums, 0);
   text += kLineEnd;
   text += Label("Missing Samples");
-  text += samples && s.checkMissing ? OutOf(c.missingSamples, c.samples) + kLineEnd
-                                    : std::string(kNotAvailable);
-  text += FindingLine("Wrong Spelled Samples", samples && s.checkCase, c.wrongSpelledSamples,
-                      s.fixCase, c.wrongSpelledSamplesFixed);
+  text += checked(kResultMissingSample) ? OutOf(c.missingSamples, c.samples) + kLineEnd
+                                        : std::string(kNotAvailable);
+  text += finding("Wrong Spelled Samples", kResultSampleCase, c.wrongSpelledSamples, c.wrongSpelledSamplesFixed);
   text += kLineEnd;
-  text += FindingLine("Unneeded Files/Folders", s.checkUnneeded, c.unneeded, s.fixUnneeded,
-                      c.unneededFixed);
+  text += finding("Unneeded Files/Folders", kResultUnneeded, c.unneeded, c.unneededFixed);
   text += kLineEnd;
   text += Figure("Number Of Games", c.games) + Figure("Number Of NeoGeo Games", c.neoGeoGames) +
           Figure("Number Of Arcade Games", c.arcadeGames) + Figure("Number Of Parents", c.parents) +

@@ -46,7 +46,7 @@ std::optional<RomSource> FindInFile(const RomEntry& rom, const std::string& path
 
 std::optional<RomSource> FindInSet(ScanContext& context, const RomEntry& rom, const std::string& setPath) {
   if (setPath.empty()) return std::nullopt;
-  SetOnDisk set = OpenSet(context.folders, setPath);
+  SetOnDisk set = OpenSet(context, setPath);
   if (set.isZip) return FindInMembers(rom, set.entries);
   if (!set.hasFolder) return std::nullopt;
   for (const FolderEntry& file : ListFolder(set.folderPath)) {
@@ -82,7 +82,7 @@ bool ReadAddPath(ScanContext& context, const std::string& addPath, AddPathConten
     if (file.isFolder) continue;
     std::string path = JoinPath(addPath, file.name);
     ZipEntryList members;
-    if (!ReadZipDirectory(path, members, true, false)) {
+    if (!ReadZipDirectory(path, members, true, nullptr)) {
       contents.looseFiles.emplace(file.size, AddPathContents::LooseFile{path, std::nullopt});
       continue;
     }
@@ -155,7 +155,10 @@ bool AddToZipSet(ScanContext& context, const std::string& romName, const RomSour
   if (context.zipLibrary == nullptr) return FailRepair(context, zipPath, "Zip files cannot be written !");
   if (FileExists(zipPath)) {
     ZipEntryList members;
-    if (!ReadZipDirectory(zipPath, members, false, true)) {
+    ZipProblem problem;
+    bool listed = ReadZipDirectory(zipPath, members, false, &problem);
+    TellZipProblem(context, problem);
+    if (!listed) {
       return FailRepair(context, zipPath, "It does not read as a zip file !");
     }
     for (const ZipEntry& member : members) {
@@ -189,7 +192,10 @@ bool AddToFolderSet(ScanContext& context, const std::string& romName, const RomS
   if (PathExists(target)) {
     FailRepair(context, target, "A file of that name is in the way !");
   } else {
-    added = source.inZip ? ExtractZipEntry(source.member, target) : CopyFile(source.file, target, true);
+    ZipProblem problem;
+    added = source.inZip ? ExtractZipEntry(source.member, target, nullptr, &problem)
+                         : CopyFile(source.file, target, true);
+    TellZipProblem(context, problem);
     if (!added) FailRepair(context, target, "It could not be written !");
   }
   if (!added && madeFolder) RemoveFolder(setPath);

@@ -37,7 +37,7 @@ bool RenameMember(ScanContext& context, const std::string& setPath, int memberIn
   std::string zipPath = setPath + ".zip";
   if (memberIndex < 0 || memberIndex >= static_cast<int>(entries.size())) return false;
   bool renamed = RenameZipMember(context, zipPath, entries, entries[memberIndex], newName);
-  RereadZip(zipPath, entries);
+  RereadZip(context, zipPath, entries);
   return renamed;
 }
 

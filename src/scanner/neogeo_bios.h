@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "scanner/folder_index.h"
+#include "platform/folder_index.h"
 #include "scanner/scan_state.h"
 
 namespace kestrel {

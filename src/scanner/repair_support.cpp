@@ -113,8 +113,10 @@ bool IsSameMember(const ZipEntry& a, const ZipEntry& b) {
   return a.headerOffset == b.headerOffset && a.storedName == b.storedName;
 }
 
-bool RereadZip(const std::string& zipPath, ZipEntryList& entries) {
-  bool read = FileExists(zipPath) && ReadZipDirectory(zipPath, entries, false, true);
+bool RereadZip(ScanContext& context, const std::string& zipPath, ZipEntryList& entries) {
+  ZipProblem problem;
+  bool read = FileExists(zipPath) && ReadZipDirectory(zipPath, entries, false, &problem);
+  TellZipProblem(context, problem);
   if (!read) entries.clear();
   return read;
 }

@@ -68,7 +68,8 @@ bool RenameZipMember(ScanContext& context, const std::string& zipPath, const Zip
 bool IsSameMember(const ZipEntry& a, const ZipEntry& b);
 
 // Reads the zip `zipPath` (with ".zip") again into `entries`; false (and
-// `entries` empty) when it no longer reads as a zip with members.
-bool RereadZip(const std::string& zipPath, ZipEntryList& entries);
+// `entries` empty) when it no longer reads as a zip with members, a damaged
+// zip told of once per scan.
+bool RereadZip(ScanContext& context, const std::string& zipPath, ZipEntryList& entries);
 
 }  // namespace kestrel

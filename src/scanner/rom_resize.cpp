@@ -106,7 +106,10 @@ bool ResizeMember(ScanContext& context, const GameSet& game, const RomEntry& rom
   if (!work.ok()) return FailRepair(context, zipPath, "No work folder in the temporary folder !");
   std::string extracted = work.FileFor("member");
   std::string cut = work.FileFor("cut");
-  if (!ExtractZipEntry(member, extracted)) {
+  ZipProblem problem;
+  bool extractedWhole = ExtractZipEntry(member, extracted, nullptr, &problem);
+  TellZipProblem(context, problem);
+  if (!extractedWhole) {
     return FailRepair(context, zipPath, "The member '" + member.storedName + "' could not be extracted !");
   }
   if (!CutRom(context, rom, zipPath, extracted, cut)) return false;

@@ -106,7 +106,7 @@ void CheckRomLength(ScanContext& context, const GameSet& game, const RomEntry& r
   scan.lengthFixed = ResizeRom(context, game, rom, scan, filePath, set.isZip, set.entries);
   ShowScanningCaption(context);
   if (scan.lengthFixed && set.isZip) {
-    set = OpenSet(context.folders, set.path);
+    set = OpenSet(context, set.path);
     location = LocateRom(set, scan.searchName);
     scan.memberIndex = location.memberIndex;
   }
@@ -170,7 +170,7 @@ void FindWrongNames(ScanContext& context, const GameSet& game, SetScan& scan, Se
   ShowFixingCaption(context);
   RenameWrongNamedRoms(context, game, scan.wrongNames);
   ShowScanningCaption(context);
-  set = OpenSet(context.folders, set.path);
+  set = OpenSet(context, set.path);
 }
 
 }  // namespace
@@ -178,7 +178,7 @@ void FindWrongNames(ScanContext& context, const GameSet& game, SetScan& scan, Se
 void CheckRomSet(ScanContext& context, GameSet& game, SetScan& scan, const std::string& setPath,
                  SetRole role) {
   if (context.state.stopRequested) return;
-  SetOnDisk set = OpenSet(context.folders, setPath);
+  SetOnDisk set = OpenSet(context, setPath);
   if (context.settings.checkName && role == SetRole::kOwnSet) FindWrongNames(context, game, scan, set);
   if (context.state.stopRequested) return;
 

@@ -12,7 +12,7 @@ namespace kestrel {
 void CheckSampleSet(ScanContext& context, const GameSet& game, SetScan& scan,
                     const std::string& setPath) {
   if (context.state.stopRequested) return;
-  SetOnDisk set = OpenSet(context.folders, setPath);
+  SetOnDisk set = OpenSet(context, setPath);
   for (size_t i = 0; i < game.samples.size(); ++i) {
     const SampleEntry& sample = game.samples[i];
     SampleScan& sampleScan = scan.samples[i];

@@ -9,6 +9,10 @@ void PumpInterface(ScanContext& context) {
   if (progress != nullptr && progress->IsCancelled()) context.state.cancelRequested = true;
 }
 
+void TellZipProblem(ScanContext& context, const ZipProblem& problem) {
+  context.zipProblems.Tell(context.owner, problem);
+}
+
 void ShowFixingCaption(ScanContext& context) {
   if (context.state.progress != nullptr) context.state.progress->SetCaption(kFixingCaption);
 }

@@ -8,11 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "archive/zip_problem.h"
 #include "platform/disk_space.h"
 
 #include "gamedb/game_set.h"
 #include "scanner/add_path_contents.h"
-#include "scanner/folder_index.h"
+#include "platform/folder_index.h"
 #include "scanner/scan_state.h"
 
 namespace kestrel {
@@ -39,7 +40,13 @@ struct ScanContext {
   // What lies in each add path, by path, as far as the add-missing fix
   // has read it.
   std::map<std::string, AddPathContents> addPathContents{};
+  // The damaged zips the user was told of: a set's zip is read again after
+  // every repair, and the user hears of it once per scan.
+  ZipProblemNotices zipProblems{};
 };
+
+// Tells the user of a damaged zip, once per scan.
+void TellZipProblem(ScanContext& context, const ZipProblem& problem);
 
 // Lets the progress dialog handle its events; a Cancel pressed meanwhile is
 // kept for the driver.

@@ -7,6 +7,7 @@
 #include "platform/file_system.h"
 #include "platform/paths.h"
 #include "platform/text.h"
+#include "scanner/scan_context.h"
 
 namespace kestrel {
 namespace {
@@ -26,38 +27,49 @@ std::optional<std::string> FindSetPath(FolderIndex& index, const std::string& se
   std::string folder = FolderPart(setPath);
   std::string name = FileNamePart(setPath);
   if (name.empty()) return std::nullopt;
-  std::optional<IndexedName> zip = index.Find(folder, name + ".zip");
-  if (zip && !zip->isFolder) {
+  std::optional<IndexedName> zip = index.Find(folder, name + ".zip", EntryKind::kFile);
+  if (zip) {
     *isZip = true;
     return folder + zip->name;
   }
-  std::optional<IndexedName> setFolder = index.Find(folder, name);
-  if (setFolder && setFolder->isFolder) {
+  std::optional<IndexedName> setFolder = index.Find(folder, name, EntryKind::kFolder);
+  if (setFolder) {
     *isZip = false;
     return folder + setFolder->name;
   }
   return std::nullopt;
 }
 
-SetOnDisk OpenSet(FolderIndex& index, const std::string& setPath) {
+namespace {
+
+SetOnDisk ReadSet(FolderIndex& index, const std::string& setPath, ZipProblem* problem) {
   SetOnDisk set;
   set.path = setPath;
   std::string folder = FolderPart(setPath);
   std::string name = FileNamePart(setPath);
   if (name.empty()) return set;
-  std::optional<IndexedName> zip = index.Find(folder, name + ".zip");
-  if (zip && !zip->isFolder) {
-    set.isZip = ReadZipDirectory(folder + zip->name, set.entries, false, true);
+  std::optional<IndexedName> zip = index.Find(folder, name + ".zip", EntryKind::kFile);
+  if (zip) {
+    set.isZip = ReadZipDirectory(folder + zip->name, set.entries, false, problem);
     if (set.isZip) set.path = WithoutZipExtension(folder + zip->name);
     if (!set.isZip) set.entries.clear();
     IndexMembers(set);
   }
-  std::optional<IndexedName> setFolder = index.Find(folder, name);
-  if (setFolder && setFolder->isFolder) {
+  std::optional<IndexedName> setFolder = index.Find(folder, name, EntryKind::kFolder);
+  if (setFolder) {
     set.hasFolder = true;
     set.folderPath = folder + setFolder->name;
     if (!set.isZip) set.path = set.folderPath;
   }
+  return set;
+}
+
+}  // namespace
+
+SetOnDisk OpenSet(ScanContext& context, const std::string& setPath) {
+  ZipProblem problem;
+  SetOnDisk set = ReadSet(context.folders, setPath, &problem);
+  TellZipProblem(context, problem);
   return set;
 }
 
@@ -93,7 +105,7 @@ bool FindFileInSet(FolderIndex& index, const std::string& path, bool checkConten
   std::string folder = FolderPart(path);
   std::string fileName = FileNamePart(path);
   if (folder.empty()) return false;
-  SetOnDisk set = OpenSet(index, folder.substr(0, folder.size() - 1));
+  SetOnDisk set = ReadSet(index, folder.substr(0, folder.size() - 1), nullptr);
   if (set.isZip) {
     int member = FindMember(set, fileName);
     if (member >= 0) {

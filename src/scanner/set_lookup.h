@@ -11,9 +11,11 @@
 #include <vector>
 
 #include "archive/zip_entry.h"
-#include "scanner/folder_index.h"
+#include "platform/folder_index.h"
 
 namespace kestrel {
+
+struct ScanContext;
 
 struct SetOnDisk {
   // The set path as the file system spells it (for a zip, without
@@ -34,9 +36,9 @@ struct SetOnDisk {
 std::string SetPathOf(const std::string& path, const std::string& setName);
 
 // Reads the zip named by `setPath` + ".zip"; when that is no readable zip
-// the set is taken to be the folder `setPath`. A damaged zip has shown its
-// message by then.
-SetOnDisk OpenSet(FolderIndex& index, const std::string& setPath);
+// the set is taken to be the folder `setPath`. A damaged zip is told of
+// through the context, once per scan.
+SetOnDisk OpenSet(ScanContext& context, const std::string& setPath);
 
 // The zip file or folder of the set at `setPath`, spelled as on disk; the
 // zip comes first. `isZip` tells which was found.
@@ -57,7 +59,8 @@ std::optional<std::string> FindLooseFile(const std::string& folder, std::string_
 
 // Whether the set `path` names (folder, set name, '/', file name) holds the
 // file: first as a member of the set's zip, else as a loose file. With
-// `checkContents` the CRC-32 and size must match as well.
+// `checkContents` the CRC-32 and size must match as well. A damaged zip is
+// not told of here: the set's own check tells of it.
 bool FindFileInSet(FolderIndex& index, const std::string& path, bool checkContents, uint32_t crc,
                    uint32_t size);
 

@@ -17,7 +17,7 @@ constexpr char kSampleSharedSetName[] = "ym3812";
 
 std::string SetNameOf(const FolderEntry& entry) {
   const std::string& name = entry.name;
-  if (!entry.isFolder && name.size() > 4 && EqualsNoCase(name.substr(name.size() - 4), ".zip")) {
+  if (!entry.isFolder && HasZipExtension(name)) {
     return name.substr(0, name.size() - 4);
   }
   return name;

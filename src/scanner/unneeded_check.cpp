@@ -101,7 +101,7 @@ void CollectUnneeded(ScanContext& context, const GameSet& game, std::vector<Foun
     entry.setName = game.name;
     AddFoundEntry(unneeded, listed, std::move(entry));
   };
-  SetOnDisk set = OpenSet(context.folders, setPath);
+  SetOnDisk set = OpenSet(context, setPath);
   for (const ZipEntry& member : set.entries) {
     FoundEntry entry;
     entry.inZip = true;

@@ -55,7 +55,7 @@ bool PrepareRemoval(ScanContext& context, const FoundEntry& entry) {
 
 void RemoveLooseEntry(ScanContext& context, FoundEntry& entry) {
   if (entry.isFolder) {
-    entry.fixed = DeleteFolderTree(entry.name);
+    entry.fixed = DeleteFolderTree(entry.name).empty();
   } else {
     if (IsReadOnly(entry.name)) ClearReadOnly(entry.name);
     entry.fixed = DeleteFile(entry.name);

@@ -99,7 +99,7 @@ void RenameMembers(ScanContext& context, const std::string& setPath,
                    const std::vector<WrongNameEntry*>& entries) {
   std::string zipPath = setPath + ".zip";
   ZipEntryList members;
-  if (!RereadZip(zipPath, members)) {
+  if (!RereadZip(context, zipPath, members)) {
     FailRepair(context, zipPath, "It no longer reads as a zip file !");
     return;
   }

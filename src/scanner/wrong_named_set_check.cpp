@@ -27,14 +27,10 @@ std::string WithoutTrailingSeparators(std::string path) {
   return path;
 }
 
-bool EndsWithZip(const std::string& name) {
-  return name.size() >= 4 && EqualsNoCase(std::string_view(name).substr(name.size() - 4), ".zip");
-}
-
 // CRC and size of every file of the entry; true when it read as a zip.
 bool CollectFileKeys(const std::string& path, std::vector<FileKey>& keys) {
   ZipEntryList members;
-  if (ReadZipDirectory(path, members, false, false)) {
+  if (ReadZipDirectory(path, members, false, nullptr)) {
     for (const ZipEntry& member : members) keys.push_back({member.crc, member.size});
     return true;
   }
@@ -78,7 +74,7 @@ std::optional<WrongNamedSet> IdentifyWrongNamedSet(const std::string& path,
   WrongNamedSet set;
   set.path = WithoutTrailingSeparators(path);
   set.foundName = FileNamePart(set.path);
-  if (EndsWithZip(set.foundName)) set.foundName.resize(set.foundName.size() - 4);
+  if (HasZipExtension(set.foundName)) set.foundName.resize(set.foundName.size() - 4);
   std::vector<FileKey> keys;
   set.isZip = CollectFileKeys(set.path, keys);
   set.rightName = BestMatchingSet(keys, crcIndex);

@@ -33,7 +33,7 @@ bool WriteZeros(const std::string& path, int32_t size) {
 bool AddToZip(ScanContext& context, const std::string& dummyPath, SetOnDisk& set) {
   if (context.zipLibrary == nullptr) return false;
   bool added = ZipAddFiles(*context.zipLibrary, ResolvePath(set.path + ".zip"), {dummyPath});
-  set = OpenSet(context.folders, set.path);
+  set = OpenSet(context, set.path);
   return added;
 }
 

@@ -30,8 +30,7 @@ bool ValidateProfile(SettingsRecord& record, UserInterface* owner) {
   }
   bool valid = !(record.makeBackups && record.backupFolder.empty()) && !record.tempFolder.empty();
   if (disabledAny) {
-    ShowMessage(owner != nullptr ? owner : ApplicationInterface(), kPathsDisabledMessage, "Kestrel",
-                {MessageButtons::kOk, MessageIcon::kExclamation});
+    ShowMessage(owner, kPathsDisabledMessage, "Kestrel", {MessageButtons::kOk, MessageIcon::kExclamation});
   }
   return valid;
 }

@@ -35,8 +35,7 @@ std::string MakeMame(const std::string& path) {
 }
 
 struct AcquireTest : ::testing::Test {
-  ~AcquireTest() override { SetApplicationInterface(nullptr); }
-  bool Acquire() { return AcquireGameData(settings, loaded, rawGames, database, &ui, data.path()); }
+  bool Acquire() { return AcquireGameData(settings, loaded, rawGames, database, &ui, data.path(), listMessages); }
   std::string Names() const {
     return std::accumulate(database.begin(), database.end(), std::string(),
                            [](std::string names, const GameSet& game) { return names + game.name + " "; });
@@ -48,6 +47,7 @@ struct AcquireTest : ::testing::Test {
   LoadedData loaded;
   GameList rawGames;
   GameList database;
+  ListMessages listMessages;
   ScriptedInterface ui;
 };
 
@@ -122,6 +122,32 @@ esac
   EXPECT_EQ(Names(), "longerna pacman x;:>pwn ");
   EXPECT_EQ(database[0].cloneOf, "pacman");
   EXPECT_EQ(ListFolder(data.path()).size(), 1u);  // the cache, no listing left
+}
+
+// The problems of a list read anew reach the caller, parser's and
+// validation's alike, and are never shown from below; the cache holds the
+// list already repaired.
+TEST_F(AcquireTest, HandsTheListsProblemsToTheCaller) {
+  settings.dataSource = DataSourceKind::kDatfile;
+  settings.displayLiErrors = kShowSetErrors;
+  settings.datfile = emulators / "doubles.dat";
+  WriteFile(settings.datfile, "game ( name a description Same rom ( name r size 1 crc 1 ) )\n"
+                              "game ( name b description Same cloneof zz rom ( name r size 1 crc 1 ) )\n");
+  ASSERT_TRUE(Acquire());
+  EXPECT_EQ(listMessages, (ListMessages{"Double description: 'Same'",
+                                        "Parentfolder: \n\n'zz'\n\nof gameset: \n\n'Same'\n\n doesn't exist !"}));
+  loaded = LoadedData{};
+  listMessages.clear();
+  ASSERT_TRUE(Acquire());
+  EXPECT_TRUE(listMessages.empty());
+
+  // A list that does not load still says why.
+  settings.datfile = emulators / "cut.xml";
+  WriteFile(settings.datfile, "<mame><machine name=\"a\">");
+  EXPECT_FALSE(Acquire());
+  ASSERT_EQ(listMessages.size(), 1u);
+  EXPECT_EQ(listMessages[0].rfind("Damaged XML game list: ", 0), 0u) << listMessages[0];
+  EXPECT_TRUE(ui.messages.empty());
 }
 
 // Switching the source back and forth, or to another file, always leaves

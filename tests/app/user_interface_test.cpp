@@ -26,8 +26,6 @@ TEST(UserInterfaceTest, WithoutOwnerNothingIsShown) {
   std::unique_ptr<ProgressDialog> progress = OpenProgressDialog(nullptr, "Receiving Data");
   ASSERT_NE(progress, nullptr);
   EXPECT_FALSE(progress->IsCancelled());
-  SetApplicationInterface(nullptr);
-  PlainMessage("nobody sees this");
 }
 
 TEST(ScriptedInterfaceTest, PlaysAnswersAndRecordsWhatWasShown) {
@@ -37,9 +35,7 @@ TEST(ScriptedInterfaceTest, PlaysAnswersAndRecordsWhatWasShown) {
   EXPECT_EQ(AskDialog(&ui, "Fix ?", "Rename ?"), kAnswerNoToAll);
   EXPECT_EQ(AskDialog(&ui, "Fix ?", "Again ?"), kAnswerYes);
   EXPECT_EQ(ShowMessage(&ui, "Sure ?", "Q", {MessageButtons::kYesNo, MessageIcon::kQuestion}), kResultYes);
-  SetApplicationInterface(&ui);
-  PlainMessage("plain");
-  SetApplicationInterface(nullptr);
+  ShowMessage(&ui, "plain", "Kestrel", {});
   ASSERT_EQ(ui.messages.size(), 2u);
   EXPECT_EQ(ui.messages[0].icon, MessageIcon::kQuestion);
   EXPECT_EQ(ui.messages[1].text, "plain");

@@ -21,7 +21,7 @@ class ZipExtractTest : public testing::ZipTest {
     ZipTest::SetUp();
     WriteFile(folder / "set.zip",
               testing::BuildZip({{"stored.rom", "stored"}, testing::Deflated("deflated.rom", text)}));
-    ASSERT_TRUE(ReadZipDirectory(folder / "set.zip", list, true, true));
+    ASSERT_TRUE(ReadZipDirectory(folder / "set.zip", list, true, nullptr));
   }
 
   std::string text = testing::Text(60000, 12);
@@ -50,6 +50,18 @@ TEST_F(ZipExtractTest, RefusesMembersThatDoNotCheckOut) {
   EXPECT_EQ(ListFolder(folder.path()).size(), 2u);
   EXPECT_TRUE(ExtractZipEntry(deflated, folder / "OLD.ROM"));  // replaced, found without case
   EXPECT_EQ(ReadFile(folder / "old.rom"), text);
+
+  // Only the unknown method is a problem of the zip to tell the user of.
+  ZipEntry bzip2 = stored;
+  bzip2.method = 12;
+  ZipProblem problem;
+  EXPECT_FALSE(ExtractZipEntry(bzip2, folder / "new.rom", nullptr, &problem));
+  EXPECT_EQ(Describe(problem), "method " + stored.archivePath);
+  EXPECT_FALSE(CheckZipEntry(lies[0], &problem));
+  EXPECT_EQ(Describe(problem), "none ");
+  EXPECT_FALSE(CheckZipEntry(bzip2, &problem));
+  EXPECT_TRUE(CheckZipEntry(stored, &problem));
+  EXPECT_EQ(Describe(problem), "none ");
 }
 
 TEST_F(ZipExtractTest, ReportsAWriteThatBreaksOff) {

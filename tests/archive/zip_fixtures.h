@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/scripted_interface.h"
+#include "app/user_interface.h"
 #include "archive/zip_reader.h"
 #include "platform/file_system.h"
 #include "support/temp_folder.h"
@@ -37,18 +37,18 @@ std::string BuildZip(const std::vector<MemberBytes>& members);
 void Put16(std::string& bytes, size_t offset, uint16_t value);
 void Put32(std::string& bytes, size_t offset, uint32_t value);
 
-// Messages recorded, the advanced zip scanner off, a fresh folder.
+// The advanced zip scanner off, a fresh folder.
 class ZipTest : public ::testing::Test {
  protected:
-  void SetUp() override { SetApplicationInterface(&ui), Switches().advancedZipScanner = false; }
-  void TearDown() override { SetApplicationInterface(nullptr), Switches().advancedZipScanner = false; }
+  void SetUp() override { Switches().advancedZipScanner = false; }
+  void TearDown() override { Switches().advancedZipScanner = false; }
   // "storedName=contents/method" of every member, after the strict reader
   // accepted the archive in both modes and every member extracted.
   std::vector<std::string> ReadBack(const std::string& path) {
     ZipEntryList list;
     for (bool advanced : {false, true}) {
       Switches().advancedZipScanner = advanced;
-      EXPECT_TRUE(ReadZipDirectory(path, list, true, true)) << path;
+      EXPECT_TRUE(ReadZipDirectory(path, list, true, nullptr)) << path;
     }
     std::vector<std::string> members;
     for (const ZipEntry& entry : list) {
@@ -60,11 +60,12 @@ class ZipTest : public ::testing::Test {
     return members;
   }
 
-  static std::string CorruptZipText(const std::string& path, const std::string& reason) {
-    return "Corrupt Zipfile:\n\n" + path + "\n\nPlease rezip this file with a common zip-program.\n\nReason: " + reason;
+  // The fault in a word, then the zip it names.
+  static std::string Describe(const ZipProblem& problem) {
+    static const char* const kWords[] = {"none", "local", "central", "end", "empty", "method"};
+    return std::string(kWords[static_cast<int>(problem.fault)]) + " " + problem.path;
   }
 
-  ScriptedInterface ui;
   TempFolder folder;
 };
 

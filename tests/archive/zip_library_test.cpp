@@ -33,7 +33,6 @@ class ZipLibraryTest : public testing::ZipTest {
 // member of its own, as ROM names differ byte-wise. The last members gone,
 // the archive goes too: an empty zip is no set.
 TEST_F(ZipLibraryTest, AddsReplacesAndDeletesMembers) {
-  ASSERT_TRUE(InitZipLibrary(library));
   const std::string latin = "caf\xe9.rom";
   ASSERT_TRUE(ZipAddFiles(library, folder / "set", Sources({"x.rom", latin})));
   library.level = '0';
@@ -105,7 +104,7 @@ TEST_F(ZipLibraryTest, MembersOfOneNameAreTakenByEntryNeverByName) {
   WriteFile(twins, testing::StoredZip({{"a.rom", "first"}, {"a.rom", "second"}, {"b.rom", "b"}}, true));
   std::string before = ReadFile(twins);
   ZipEntryList list;
-  ASSERT_TRUE(ReadZipDirectory(twins, list, true, true));
+  ASSERT_TRUE(ReadZipDirectory(twins, list, true, nullptr));
   ASSERT_EQ(list.size(), 3u);
 
   EXPECT_FALSE(ZipDeleteEntries(library, twins, {"a.rom"}));

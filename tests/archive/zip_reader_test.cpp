@@ -15,27 +15,34 @@ using Texts = std::vector<std::string>;
 
 using ZipReaderTest = testing::ZipTest;
 
-// Structural faults are explained; sizes past the end of the file, every
+// Structural faults are named; sizes past the end of the file, every
 // truncation and every damaged byte give a plain false, never a crash or a
 // hang.
-TEST_F(ZipReaderTest, ExplainsStructuralFaultsAndSurvivesDamagedArchives) {
+TEST_F(ZipReaderTest, NamesStructuralFaultsAndSurvivesDamagedArchives) {
   std::string empty = folder / "empty.zip", twice = folder / "twice.zip";
   WriteFile(empty, BuildZip({}));
   std::string bytes = BuildZip({{"a.rom", testing::Text(200, 5)}, {"b.rom", "xyz"}});
   size_t central = bytes.rfind("PK\1\2");
   WriteFile(twice, bytes.substr(0, central) + bytes.substr(central, 51) + "junk" + bytes.substr(central));
   ZipEntryList list;
-  EXPECT_FALSE(ReadZipDirectory(empty, list, true, true));
-  EXPECT_FALSE(ReadZipDirectory(twice, list, false, true));
-  EXPECT_EQ(ui.MessageTexts(),
-            (Texts{"Unsupported Zipformat In File:\n\n" + empty, CorruptZipText(empty, "BAD LOCAL FILE ENTRY"),
-                   CorruptZipText(twice, "BAD END-OF-CENTRAL-DIR ENTRY")}));
+  ZipProblem problem;
+  EXPECT_FALSE(ReadZipDirectory(empty, list, true, &problem));
+  EXPECT_EQ(Describe(problem), "local " + empty);
+  EXPECT_FALSE(ReadZipDirectory(twice, list, false, &problem));
+  EXPECT_EQ(Describe(problem), "end " + twice);
 
-  // Without showErrors, and for what is no zip at all, nothing is shown.
-  ui.messages.clear();
+  // What is no zip at all, or cannot be opened, is no damaged zip; a good
+  // read leaves no problem behind.
   WriteFile(folder / "other.7z", bytes);
-  EXPECT_FALSE(ReadZipDirectory(folder / "other.7z", list, true, true));
-  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_FALSE(ReadZipDirectory(folder / "other.7z", list, true, &problem));
+  EXPECT_EQ(Describe(problem), "none ");
+  EXPECT_FALSE(ReadZipDirectory(twice, list, false, &problem));
+  EXPECT_FALSE(ReadZipDirectory(folder / "missing.zip", list, false, &problem));
+  EXPECT_EQ(Describe(problem), "none ");
+  EXPECT_FALSE(ReadZipDirectory(twice, list, false, &problem));
+  WriteFile(folder / "good.zip", bytes);
+  EXPECT_TRUE(ReadZipDirectory(folder / "good.zip", list, true, &problem));
+  EXPECT_EQ(Describe(problem), "none ");
 
   size_t endRecord = bytes.find("PK\5\6");
   for (bool advanced : {false, true}) {
@@ -45,14 +52,14 @@ TEST_F(ZipReaderTest, ExplainsStructuralFaultsAndSurvivesDamagedArchives) {
     for (size_t length = 0; length < bytes.size(); ++length) {
       std::string cut = folder / ("cut" + std::to_string(length) + ".zip");
       WriteFile(cut, bytes.substr(0, length));
-      EXPECT_EQ(ReadZipDirectory(cut, list, true, false), length >= endRecord + 4) << length;
+      EXPECT_EQ(ReadZipDirectory(cut, list, true, nullptr), length >= endRecord + 4) << length;
       std::remove(cut.c_str());
     }
     for (size_t at = 0; at < bytes.size(); ++at) {
       std::string flipped = bytes, flip = folder / ("flip" + std::to_string(at) + ".zip");
       flipped[at] = char(flipped[at] ^ 0xA5);
       WriteFile(flip, flipped);
-      if (ReadZipDirectory(flip, list, true, false)) {
+      if (ReadZipDirectory(flip, list, true, nullptr)) {
         for (const ZipEntry& entry : list) {
           if (ExtractZipEntry(entry, folder / "out.bin")) std::remove((folder / "out.bin").c_str());
         }
@@ -77,10 +84,11 @@ TEST_F(ZipReaderTest, AdvancedModeComparesHeadersAndBothStepOverDataDescriptors)
     WriteFile(path, changed);
     for (bool advanced : {false, true}) {
       Switches().advancedZipScanner = advanced;
-      EXPECT_EQ(ReadZipDirectory(path, list, true, field == 46), !advanced) << field;
+      ZipProblem problem;
+      EXPECT_EQ(ReadZipDirectory(path, list, true, &problem), !advanced) << field;
+      EXPECT_EQ(Describe(problem), advanced ? "central " + path : "none ") << field;
     }
   }
-  EXPECT_EQ(ui.MessageTexts(), Texts{CorruptZipText(folder / "field46.zip", "BAD CENTRAL DIR ENTRY")});
 
   size_t central = bytes.find("PK\1\2");
   size_t secondLocal = bytes.rfind("PK\3\4");
@@ -99,7 +107,7 @@ TEST_F(ZipReaderTest, ListsOnlyNamesThatStayInsideTheSet) {
       BuildZip({{"..", "x"}, {"a/.", "x"}, {"../../evil.rom", "x"}, {"c:\\dir\\x.rom", "x"}, {"d:", "x"}}));
   EXPECT_EQ(ReadBack(folder / "names.zip"), (Texts{"../../evil.rom=x/0", "c:\\dir\\x.rom=x/0"}));
   ZipEntryList list;
-  ASSERT_TRUE(ReadZipDirectory(folder / "names.zip", list, true, true));
+  ASSERT_TRUE(ReadZipDirectory(folder / "names.zip", list, true, nullptr));
   EXPECT_EQ(list[0].name + " " + list[1].name, "evil.rom x.rom");
 }
 

@@ -41,13 +41,10 @@ ConservationRun::ConservationRun(uint32_t seed, std::vector<Tool> tools) : seed_
   watched_ = {romPaths_[0], romPaths_[1], source_, backup_};
   for (const std::string& folder : {romPaths_[0], romPaths_[1], source_, root_ / "temp/"})
     std::filesystem::create_directories(folder);
-  InitZipLibrary(zipLibrary_);
-  SetApplicationInterface(&ui_);
 }
 
 ConservationRun::~ConservationRun() {
   DisarmFailingDisk();
-  SetApplicationInterface(nullptr);
 }
 
 RunReport ConservationRun::Run() {
@@ -57,8 +54,10 @@ RunReport ConservationRun::Run() {
   WriteScenario(scenario);
   WriteFile(root_ / "list.dat", DatfileText(scenario));
   GameList raw;
+  ListMessages listMessages;
   auto progress = OpenProgressDialog(&ui_, "");
-  if (!ParseGameList(raw, root_ / "list.dat", *progress, false) || !ValidateGames(raw, database_, *progress, 0)) {
+  if (!ParseGameList(raw, root_ / "list.dat", *progress, false, listMessages) ||
+      !ValidateGames(raw, database_, *progress, 0, listMessages)) {
     report.failures.push_back("the game list does not load:\n" + DatfileText(scenario));
     return report;
   }

@@ -33,7 +33,7 @@ bool IsToolTemporary(const std::string& name) {
 void AddFile(Inventory& inventory, const std::string& path, const std::string& where, const std::string& scratch,
              int depth) {
   ZipEntryList members;
-  if (EndsWithZip(where) && ReadZipDirectory(path, members, false, false)) {
+  if (EndsWithZip(where) && ReadZipDirectory(path, members, false, nullptr)) {
     std::string memberScratch = scratch + std::to_string(depth);
     Inventory found;
     bool whole = true;

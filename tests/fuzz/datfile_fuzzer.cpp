@@ -12,7 +12,6 @@ using namespace kestrel;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static fuzz::QuietInterface ui;
-  SetApplicationInterface(&ui);
   const std::string path = fuzz::WriteInputFile("list.dat", data, size);
 
   // RAINE's listings let "romof" name the parent; MAME's do not. The
@@ -20,7 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const bool enableRomOf = size % 2 == 1;
   std::unique_ptr<ProgressDialog> progress = OpenProgressDialog(&ui, "Acquiring Data");
   GameList rawGames, database;
-  ParseDatfile(rawGames, path, *progress, enableRomOf);
-  ValidateGames(rawGames, database, *progress, kShowRomErrors);
+  ListMessages messages;
+  ParseDatfile(rawGames, path, *progress, enableRomOf, messages);
+  ValidateGames(rawGames, database, *progress, kShowRomErrors, messages);
   return 0;
 }

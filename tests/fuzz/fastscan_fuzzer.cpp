@@ -12,7 +12,6 @@ using namespace kestrel;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static fuzz::QuietInterface ui;
-  SetApplicationInterface(&ui);
   const std::string path = fuzz::WriteInputFile("scan.fst", data, size);
   SettingsRecord settings;
   ScanResults scanResults(fuzz::kSeedGameCount);

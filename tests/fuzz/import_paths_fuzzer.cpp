@@ -10,8 +10,6 @@
 using namespace kestrel;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static fuzz::QuietInterface ui;
-  SetApplicationInterface(&ui);
   const std::string path = fuzz::WriteInputFile("mame.cfg", data, size);
   SettingsRecord settings;
   ImportPaths(path, settings);

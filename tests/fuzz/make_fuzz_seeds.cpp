@@ -40,7 +40,6 @@ bool WriteZipSeeds(const std::string& folder) {
                                     LooseFile("sb.snd", "a little sound"),
                                     LooseFile("empty.bin", "")};
   ZipLibrary library;
-  if (!InitZipLibrary(library)) return false;
   bool written = true;
   for (char level : {'0', '9'}) {
     library.level = level;
@@ -80,8 +79,9 @@ int main(int argc, char** argv) {
   fuzz::QuietInterface ui;
   std::unique_ptr<ProgressDialog> progress = OpenProgressDialog(&ui, "Acquiring Data");
   GameList rawGames, database;
-  bool written = ParseDatfile(rawGames, source + "/examples/demo.dat", *progress, false) &&
-                 ValidateGames(rawGames, database, *progress, kShowNoListErrors);
+  ListMessages messages;
+  bool written = ParseDatfile(rawGames, source + "/examples/demo.dat", *progress, false, messages) &&
+                 ValidateGames(rawGames, database, *progress, kShowNoListErrors, messages);
   written = WriteDataCache(Folder(corpus, "data_cache_fuzzer") + "demo.cache", database,
                            fuzz::kSeedDataKey) && written;
   written = WriteProfileSeed(Folder(corpus, "profile_fuzzer"), database) && written;

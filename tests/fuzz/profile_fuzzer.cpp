@@ -11,7 +11,6 @@ using namespace kestrel;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static fuzz::QuietInterface ui;
-  SetApplicationInterface(&ui);
   const std::string path = fuzz::WriteInputFile("collection.kpf", data, size);
   SettingsRecord record;
   if (LoadProfile(record, path)) ValidateProfile(record, &ui);

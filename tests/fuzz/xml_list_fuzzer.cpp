@@ -12,13 +12,13 @@ using namespace kestrel;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static fuzz::QuietInterface ui;
-  SetApplicationInterface(&ui);
   const std::string path = fuzz::WriteInputFile("list.xml", data, size);
 
   const bool enableRomOf = size % 2 == 1;
   std::unique_ptr<ProgressDialog> progress = OpenProgressDialog(&ui, "Acquiring Data");
   GameList rawGames, database;
-  ParseGameList(rawGames, path, *progress, enableRomOf);
-  ValidateGames(rawGames, database, *progress, kShowRomErrors);
+  ListMessages messages;
+  ParseGameList(rawGames, path, *progress, enableRomOf, messages);
+  ValidateGames(rawGames, database, *progress, kShowRomErrors, messages);
   return 0;
 }

@@ -14,17 +14,17 @@ namespace {
 void ReadAndExtract(const std::string& path, bool advanced) {
   Switches().advancedZipScanner = advanced;
   ZipEntryList list;
-  ReadZipDirectory(path, list, true, true);
+  ZipProblem problem;
+  ReadZipDirectory(path, list, true, &problem);
+  ZipProblemMessages(problem);
   const std::string destination = fuzz::ScratchFolder() + "member";
   int writeFailed = 0;
-  for (const ZipEntry& entry : list) ExtractZipEntry(entry, destination, &writeFailed);
+  for (const ZipEntry& entry : list) ExtractZipEntry(entry, destination, &writeFailed, &problem);
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static fuzz::QuietInterface ui;
-  SetApplicationInterface(&ui);
   const std::string path = fuzz::WriteInputFile("set.zip", data, size);
   ReadAndExtract(path, false);
   ReadAndExtract(path, true);

@@ -24,14 +24,11 @@ Loaded Load(const std::string& list, bool enableRomOf = false) {
   TempFolder folder;
   WriteFile(folder / "list.dat", list);
   ScriptedInterface ui;
-  SetApplicationInterface(&ui);
   auto progress = OpenProgressDialog(&ui, "");
   GameList raw;
   Loaded loaded;
-  EXPECT_TRUE(ParseGameList(raw, folder / "list.dat", *progress, enableRomOf));
-  EXPECT_TRUE(ValidateGames(raw, loaded.database, *progress, kShowSetErrors));
-  SetApplicationInterface(nullptr);
-  loaded.messages = ui.MessageTexts();
+  EXPECT_TRUE(ParseGameList(raw, folder / "list.dat", *progress, enableRomOf, loaded.messages));
+  EXPECT_TRUE(ValidateGames(raw, loaded.database, *progress, kShowSetErrors, loaded.messages));
   return loaded;
 }
 

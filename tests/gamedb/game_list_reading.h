@@ -26,23 +26,22 @@ struct Outcome {
 };
 
 // Runs `step` under a scripted interface that cancels at check
-// `cancelAtCheck` (never when 0).
+// `cancelAtCheck` (never when 0). Nothing may be shown: the list's
+// problems go to the messages.
 template <class Step>
 Outcome RunStep(int cancelAtCheck, Step step) {
   ScriptedInterface ui;
   ui.cancelAtCheck = cancelAtCheck;
-  SetApplicationInterface(&ui);
   auto progress = OpenProgressDialog(&ui, "");
   Outcome outcome;
-  outcome.ok = step(outcome.games, *progress);
-  SetApplicationInterface(nullptr);
-  outcome.messages = ui.MessageTexts();
+  outcome.ok = step(outcome.games, *progress, outcome.messages);
+  EXPECT_TRUE(ui.messages.empty());
   return outcome;
 }
 
 inline Outcome ReadList(const std::string& path, bool enableRomOf = false, int cancelAtCheck = 0) {
-  return RunStep(cancelAtCheck, [&](GameList& games, ProgressDialog& progress) {
-    return ParseGameList(games, path, progress, enableRomOf);
+  return RunStep(cancelAtCheck, [&](GameList& games, ProgressDialog& progress, ListMessages& messages) {
+    return ParseGameList(games, path, progress, enableRomOf, messages);
   });
 }
 
@@ -54,8 +53,8 @@ inline Outcome ReadListText(const std::string& text, bool enableRomOf = false, i
 }
 
 inline Outcome Validate(GameList raw, int level) {
-  return RunStep(0, [&](GameList& database, ProgressDialog& progress) {
-    return ValidateGames(raw, database, progress, level);
+  return RunStep(0, [&](GameList& database, ProgressDialog& progress, ListMessages& messages) {
+    return ValidateGames(raw, database, progress, level, messages);
   });
 }
 

@@ -114,8 +114,9 @@ TEST(ParseDatfileTest, SurvivesDamagedTextAndFailsWithoutGames) {
 
   auto progress = OpenProgressDialog(nullptr, "");
   GameList games(1);
-  EXPECT_FALSE(ParseDatfile(games, "/nonexistent/folder/list.dat", *progress, false));
-  EXPECT_TRUE(games.empty());
+  ListMessages messages;
+  EXPECT_FALSE(ParseDatfile(games, "/nonexistent/folder/list.dat", *progress, false, messages));
+  EXPECT_TRUE(games.empty() && messages.empty());
   EXPECT_FALSE(ReadListText("emulator ( name x )\n").ok);
   Outcome cancelled = ReadListText(good + good + good, false, 2);
   EXPECT_FALSE(cancelled.ok);

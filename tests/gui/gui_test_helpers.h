@@ -75,8 +75,9 @@ inline GameList MakeDatabase(const std::vector<TestGame>& games, const std::stri
   ScriptedInterface quiet;
   auto progress = OpenProgressDialog(&quiet, "");
   GameList raw, database;
-  EXPECT_TRUE(ParseDatfile(raw, datfile, *progress, false));
-  EXPECT_TRUE(ValidateGames(raw, database, *progress, 0));
+  ListMessages listMessages;
+  EXPECT_TRUE(ParseDatfile(raw, datfile, *progress, false, listMessages));
+  EXPECT_TRUE(ValidateGames(raw, database, *progress, 0, listMessages));
   return database;
 }
 
@@ -95,7 +96,7 @@ inline void WriteZip(const std::string& path, const Files& files) {
 inline Files ZipContents(const std::string& path) {
   Files files;
   ZipEntryList members;
-  if (!FileExists(path) || !ReadZipDirectory(path, members, true, false)) return files;
+  if (!FileExists(path) || !ReadZipDirectory(path, members, true, nullptr)) return files;
   for (const ZipEntry& member : members) {
     EXPECT_TRUE(ExtractZipEntry(member, path + ".member"));
     files[member.storedName] = ReadFile(path + ".member");

@@ -106,7 +106,8 @@ TEST_F(MainWindowTest, SelectionSurvivesRestartsAndAFailedLoad) {
   settings.zipLevel = 3;
   GameList rawGames, database;
   LoadedData loaded;
-  ASSERT_TRUE(AcquireGameData(settings, loaded, rawGames, database, &ui, data.path()));
+  ListMessages listMessages;
+  ASSERT_TRUE(AcquireGameData(settings, loaded, rawGames, database, &ui, data.path(), listMessages));
   for (GameSet& game : database) game.selected = game.name != "puckman";
   ASSERT_TRUE(SaveProfile(settings, data / "_last.kpf", database, loaded.dataCrc));
   const std::vector<std::string> chosen = {"galaga", "pacman"};

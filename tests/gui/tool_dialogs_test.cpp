@@ -27,7 +27,6 @@ class ToolDialogsTest : public ::testing::Test {
                                       {"galagao", "galaga", {"g.1", "go.2"}}},
                                      root / "games.dat");
     std::filesystem::create_directories(roms);
-    InitZipLibrary(zipLibrary);
   }
 
   static void Press(QWidget* button) { static_cast<QAbstractButton*>(button)->click(); }

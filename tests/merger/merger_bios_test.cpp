@@ -22,13 +22,12 @@ class MergerBiosTest : public MergerTest {
  protected:
   void LoadList(const std::string& list) {
     WriteFile(root / "list.dat", list);
-    SetApplicationInterface(&ui);
     auto progress = OpenProgressDialog(&ui, "");
     GameList raw;
+    ListMessages listMessages;
     database.clear();
-    EXPECT_TRUE(ParseGameList(raw, root / "list.dat", *progress, false));
-    EXPECT_TRUE(ValidateGames(raw, database, *progress, kShowSetErrors));
-    SetApplicationInterface(nullptr);
+    EXPECT_TRUE(ParseGameList(raw, root / "list.dat", *progress, false, listMessages));
+    EXPECT_TRUE(ValidateGames(raw, database, *progress, kShowSetErrors, listMessages));
   }
 
   // The BIOS sets go to the second ROM path, the games to the first, so
@@ -87,6 +86,26 @@ TEST_F(MergerBiosTest, EveryLayoutIsMadeFromAnotherAndBiosRomsStayInTheBiosSets)
   Run();
   EXPECT_EQ(ReadCollection(), BiosFamilyCollection(kSplit));
   EXPECT_TRUE(ui.messages.empty());
+}
+
+// Every family reads its BIOS set; a damaged one is told of once per run
+// all the same.
+TEST_F(MergerBiosTest, ADamagedBiosZipIsToldOfOncePerRun) {
+  LoadList(BiosFamilyXml());
+  WriteCollection(BiosFamilyCollection(kSplit));
+  WriteFile(path2 + "biosb.zip", "PK\x03\x04 not really a zip");
+  auto told = [&] {
+    int count = 0;
+    for (const RecordedMessage& message : ui.messages)
+      count += message.text.rfind("Corrupt Zipfile:\n\n" + path2 + "biosb.zip\n", 0) == 0 ? 1 : 0;
+    return count;
+  };
+  Run(MergeButton::kUnmerge);
+  for (auto& m : ui.messages) std::cerr << "MSG " << m.text << "\n";
+  EXPECT_EQ(told(), 1);
+  Run(MergeButton::kUnmerge);
+  EXPECT_EQ(told(), 2);
+  EXPECT_EQ(ReadFile(path2 + "biosb.zip"), "PK\x03\x04 not really a zip");
 }
 
 }  // namespace

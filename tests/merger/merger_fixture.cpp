@@ -21,7 +21,6 @@ MergerTest::MergerTest() {
   for (const std::string& path : {path1, path2}) fs::create_directories(path);
   settings.romPaths = {{path1, true}, {path2, true}};
   settings.backupFolder = backupFolder;
-  InitZipLibrary(zipLibrary);
 }
 
 void MergerTest::AddStandardGames() {
@@ -83,7 +82,7 @@ void MergerTest::WriteFolder(const std::string& folder, const std::string& set, 
 Files MergerTest::ZipContents(const std::string& zipPath) {
   Files files;
   ZipEntryList entries;
-  if (!ReadZipDirectory(zipPath, entries, true, false)) return files;
+  if (!ReadZipDirectory(zipPath, entries, true, nullptr)) return files;
   for (const ZipEntry& entry : entries) {
     std::string out = root / "extracted.tmp";
     EXPECT_TRUE(ExtractZipEntry(entry, out)) << zipPath << " " << entry.storedName;

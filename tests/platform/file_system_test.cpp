@@ -82,5 +82,12 @@ TEST(PathsTest, SplitsAtEverySeparator) {
   EXPECT_TRUE(MatchesWildcard("*x.zip", "*.zip"));
 }
 
+// A zip is named by its suffix in any case, with a name before it.
+TEST(PathsTest, TellsZipNamesByTheirSuffix) {
+  for (const char* zip : {"set.zip", "SET.ZIP", "/roms/b.Zip", "c:x.zip"}) EXPECT_TRUE(HasZipExtension(zip)) << zip;
+  for (const char* other : {".zip", "/roms/.zip", "zip", "set.zip/", "set.zip.tmp1", "a.zip/b", ""})
+    EXPECT_FALSE(HasZipExtension(other)) << other;
+}
+
 }  // namespace
 }  // namespace kestrel

@@ -19,8 +19,6 @@ RebuildTest::RebuildTest() {
   settings.rebuildDestination = destination;
   settings.rebuildCreateLog = true;
   settings.rebuildLogfile = logfile;
-  InitZipLibrary(zipLibrary);
-  SetApplicationInterface(&ui);
 }
 
 void RebuildTest::AddGame(const std::string& name, const std::vector<std::pair<std::string, std::string>>& roms,
@@ -41,9 +39,10 @@ void RebuildTest::LoadList(const std::string& list) {
   ScriptedInterface quiet;
   auto progress = OpenProgressDialog(&quiet, "");
   GameList raw;
+  ListMessages listMessages;
   database.clear();
-  ASSERT_TRUE(ParseGameList(raw, root / "list.dat", *progress, false));
-  ASSERT_TRUE(ValidateGames(raw, database, *progress, 0));
+  ASSERT_TRUE(ParseGameList(raw, root / "list.dat", *progress, false, listMessages));
+  ASSERT_TRUE(ValidateGames(raw, database, *progress, 0, listMessages));
 }
 
 void RebuildTest::WriteZip(const std::string& path, const Files& members, const std::vector<std::string>& options) {
@@ -71,7 +70,7 @@ Files RebuildTest::Tree(const std::string& folder) {
     if (!item.is_regular_file()) continue;
     std::string path = item.path().string(), name = path.substr(folder.size());
     ZipEntryList members;
-    bool isZip = ReadZipDirectory(path, members, true, false);
+    bool isZip = ReadZipDirectory(path, members, true, nullptr);
     if (!isZip) files[name] = ReadFile(path);
     for (const ZipEntry& member : isZip ? members : ZipEntryList{}) {
       EXPECT_TRUE(ExtractZipEntry(member, root / "check.tmp"));

@@ -25,7 +25,6 @@ using Files = std::map<std::string, std::string>;  // file name -> contents
 class RebuildTest : public ::testing::Test {
  protected:
   RebuildTest();
-  ~RebuildTest() override { SetApplicationInterface(nullptr); }
 
   // Adds a game with its ROMs (name, contents) to the list; Load() parses
   // and validates the list.

@@ -31,7 +31,14 @@ TEST_F(RebuilderTest, RefusesADestinationInTheSourceThenLogsAndPlacesSharedRomsO
             "Destination- / Sourcefolder conflict !\nThey can't be equal and the destination folder\n"
             "can't be a subfolder of the sourcefolder.");
   std::filesystem::remove(source + "out");
+  EXPECT_TRUE(settings.rebuildDestination.empty());
+  // A source that cannot be listed is named, and only it is to be entered again.
+  settings.rebuildSource = root / "gone/";
   settings.rebuildDestination = destination;
+  EXPECT_TRUE(Rebuild().refused);
+  EXPECT_EQ(ui.messages.at(1).text, "Can't Access '" + root / "gone/" + "'");
+  EXPECT_EQ(settings.rebuildSource + "|" + settings.rebuildDestination, "|" + destination);
+  settings.rebuildSource = source;
 
   WriteFile(source + "x1.bin", kA);
   WriteFile(source + "zz.bin", kB);

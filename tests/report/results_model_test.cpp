@@ -114,6 +114,25 @@ TEST(StatisticsTextTest, FullScanUncheckedPartsAndGameTypes) {
             "Wrong Named Games:      <n/a>\r\n");
   EXPECT_EQ(text.find("Missing Arcade"), std::string::npos);
   EXPECT_NE(text.find("Missing NeoGeo Roms:    0 of 0"), std::string::npos);
+
+  // Each line answers to its own part and check, and the results tree to
+  // the same; a fix that is on adds its count. With no part scanned nothing
+  // is unneeded either.
+  settings.checkName = settings.scanSamples = false;
+  settings.fixLength = true;
+  auto shows = [&](const std::string& line) {
+    return RemoveCarriageReturns(BuildStatisticsText(stats, settings)).find(line + "\n") != std::string::npos;
+  };
+  EXPECT_TRUE(shows("Wrong Named Roms:       <n/a>"));
+  EXPECT_TRUE(shows("Wrong Spelled Roms:     0 [0 fixed]"));
+  EXPECT_TRUE(shows("Wrong Sized Roms:       0 [0 fixed]"));
+  EXPECT_TRUE(shows("Wrong Spelled Samples:  <n/a>"));
+  EXPECT_TRUE(shows("Unneeded Files/Folders: 2"));
+  EXPECT_FALSE(IsResultKindVisible(kResultRomName, settings) || IsResultKindVisible(kResultSampleCase, settings));
+  EXPECT_TRUE(IsResultKindVisible(kResultRomCase, settings) && IsResultKindVisible(kResultUnneeded, settings));
+  settings.scanRoms = false;
+  EXPECT_TRUE(shows("Unneeded Files/Folders: <n/a>"));
+  EXPECT_FALSE(IsResultKindVisible(kResultUnneeded, settings));
 }
 
 }  // namespace

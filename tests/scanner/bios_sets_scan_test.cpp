@@ -24,8 +24,9 @@ class BiosSetsScanTest : public ScanFixture {
     WriteFile(root / "list.dat", list);
     auto progress = OpenProgressDialog(nullptr, "");
     GameList raw;
-    ASSERT_TRUE(ParseGameList(raw, root / "list.dat", *progress, false));
-    ASSERT_TRUE(ValidateGames(raw, database, *progress, kShowSetErrors));
+    ListMessages listMessages;
+    ASSERT_TRUE(ParseGameList(raw, root / "list.dat", *progress, false, listMessages));
+    ASSERT_TRUE(ValidateGames(raw, database, *progress, kShowSetErrors, listMessages));
   }
 
   // Replaces the ROM path's contents with `sets`, each a zip.

@@ -30,7 +30,7 @@ class WrongNamedSetTest : public ::testing::Test {
     WriteFile(temp / "src/a.bin", "first rom");
     WriteFile(temp / "src/b.bin", "second rom");
     ZipLibrary library;
-    ASSERT_TRUE(InitZipLibrary(library) && CreateFolder(temp / "roms"));
+    ASSERT_TRUE(CreateFolder(temp / "roms"));
     ASSERT_TRUE(ZipAddFiles(library, temp / "roms/gamx.zip", {temp / "src/a.bin", temp / "src/b.bin"}));
     WriteFile(temp / "roms/gamy/a.bin", "first rom");
     WriteFile(temp / "roms/gamy/b.bin", "second rom");

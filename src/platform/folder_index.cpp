@@ -1,4 +1,4 @@
-#include "scanner/folder_index.h"
+#include "platform/folder_index.h"
 
 #include <sys/stat.h>
 
@@ -17,6 +17,10 @@ bool SameTime(const timespec& a, const timespec& b) {
   return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
 }
 
+bool IsOfKind(const IndexedName& entry, EntryKind kind) {
+  return kind == EntryKind::kAny || entry.isFolder == (kind == EntryKind::kFolder);
+}
+
 }  // namespace
 
 FolderIndex::Listing* FolderIndex::Current(const std::string& folder) {
@@ -30,28 +34,34 @@ FolderIndex::Listing* FolderIndex::Current(const std::string& folder) {
     return &cached->second;
   }
   Listing listing;
+  listing.realFolder = WithTrailingSeparator(*real);
   listing.modified = info.st_mtim;
   listing.trusted = std::time(nullptr) - info.st_mtim.tv_sec > kQuietSeconds;
   // Sorted byte-wise, so that among names equal without case the first is
   // the one FindPath picks, and the scan and the repairs mean the same file.
   for (FolderEntry& entry : ListFolder(*real)) {
-    listing.byLowerName[ToLowerAscii(entry.name)].push_back({std::move(entry.name), entry.isFolder});
+    std::string path = listing.realFolder + entry.name;
+    listing.byLowerName[ToLowerAscii(entry.name)].push_back({std::move(entry.name), std::move(path), entry.isFolder});
   }
   Listing& stored = listings_[folder];
   stored = std::move(listing);
   return &stored;
 }
 
-std::optional<IndexedName> FolderIndex::Find(const std::string& folder, std::string_view name) {
+std::optional<IndexedName> FolderIndex::Find(const std::string& folder, std::string_view name, EntryKind kind) {
   if (folder.empty()) return std::nullopt;
   Listing* listing = Current(WithTrailingSeparator(folder));
   if (listing == nullptr) return std::nullopt;
   auto found = listing->byLowerName.find(ToLowerAscii(name));
   if (found == listing->byLowerName.end()) return std::nullopt;
+  const IndexedName* first = nullptr;
   for (const IndexedName& entry : found->second) {
+    if (!IsOfKind(entry, kind)) continue;
     if (entry.name == name) return entry;
+    if (first == nullptr) first = &entry;
   }
-  return found->second.front();
+  if (first == nullptr) return std::nullopt;
+  return *first;
 }
 
 }  // namespace kestrel

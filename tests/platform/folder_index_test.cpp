@@ -1,0 +1,53 @@
+#include "platform/folder_index.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "support/temp_folder.h"
+
+namespace kestrel {
+namespace {
+
+using testing::TempFolder;
+using testing::WriteFile;
+
+// Names are found without case, the exact spelling and the kind asked for
+// first; a listing never hides an entry written or shows one removed since,
+// whether the folder was quiet or busy when it was listed.
+TEST(FolderIndexTest, FindsNamesWithoutCaseAndSeesEveryChange) {
+  TempFolder root;
+  WriteFile(root / "Pacman.zip", "z");
+  WriteFile(root / "pacman.zip", "z");
+  std::filesystem::create_directories(root / "Galaga");
+  std::filesystem::create_directories(root / "galaga.zip");
+  timespec old[2] = {{1000000000, 0}, {1000000000, 0}};  // a quiet folder
+  ASSERT_EQ(::utimensat(AT_FDCWD, root.path().c_str(), old, 0), 0);
+  FolderIndex index;
+
+  EXPECT_EQ(index.Find(root.path(), "pacman.zip")->name, "pacman.zip");  // exact first
+  EXPECT_EQ(index.Find(root.path(), "PACMAN.ZIP")->path, root / "Pacman.zip");
+  EXPECT_TRUE(index.Find(root.path(), "galaga")->isFolder);
+  EXPECT_FALSE(index.Find(root.path(), "galaga", EntryKind::kFile));
+  EXPECT_FALSE(index.Find(root.path(), "galaga.zip", EntryKind::kFile));
+  EXPECT_FALSE(index.Find(root.path(), "mspacman.zip"));
+
+  // The listing of the quiet folder is reused until the folder changes.
+  WriteFile(root / "MsPacman.zip", "z");
+  EXPECT_EQ(index.Find(root.path(), "mspacman.zip")->name, "MsPacman.zip");
+  std::filesystem::rename(root / "Galaga", root / "galaga");
+  EXPECT_EQ(index.Find(root.path(), "GALAGA", EntryKind::kFolder)->name, "galaga");
+  // Now busy: every change within the same second is seen too.
+  std::filesystem::remove(root / "pacman.zip");
+  EXPECT_EQ(index.Find(root.path(), "pacman.zip")->name, "Pacman.zip");
+  std::filesystem::remove(root / "Pacman.zip");
+  EXPECT_FALSE(index.Find(root.path(), "pacman.zip"));
+  WriteFile(root / "pacman.zip", "z");
+  EXPECT_TRUE(index.Find(root.path(), "pacman.zip"));
+  EXPECT_FALSE(index.Find(root / "missing/", "x"));
+}
+
+}  // namespace
+}  // namespace kestrel
