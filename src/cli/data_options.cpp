@@ -123,6 +123,12 @@ bool LoadGameData(const DataOptions& options, SettingsRecord& settings, const st
   return true;
 }
 
+void ApplyChoice(const std::string& name, const ChoiceNames& names, SetLayout& field, LayoutCodes codes) {
+  for (size_t code = 0; code < names.size() && code < codes.size(); ++code) {
+    if (names[code] == name) field = codes[code];
+  }
+}
+
 void ApplyChoice(const std::string& name, const ChoiceNames& names, int32_t& field) {
   for (size_t value = 0; value < names.size(); ++value) {
     if (names[value] == name) field = static_cast<int32_t>(value);

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <string>
+
+#include "settings/layout_codes.h"
 #include <vector>
 
 #include "gamedb/game_set.h"
@@ -39,6 +41,8 @@ inline const ChoiceNames kSetTypeNames = {"non-merged", "split", "merged"};
 // Stores at `field` the position of `name` in `names`; an empty or unknown
 // name (the option was not given) changes nothing.
 void ApplyChoice(const std::string& name, const ChoiceNames& names, int32_t& field);
+// The same for a set layout: `names` name the layouts of `codes`, in order.
+void ApplyChoice(const std::string& name, const ChoiceNames& names, SetLayout& field, LayoutCodes codes);
 
 // Registers the options on a (sub)command.
 void AddDataOptions(CLI::App& command, DataOptions& options);

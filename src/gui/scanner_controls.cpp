@@ -63,9 +63,6 @@ struct RadioBinding {
 };
 
 constexpr RadioBinding kRadios[] = {
-    {kNoMergedRadio, &SettingsRecord::scanMergeMode, 0},
-    {kSplitRadio, &SettingsRecord::scanMergeMode, 1},
-    {kMergedRadio, &SettingsRecord::scanMergeMode, 2},
     {kArcadeOnlyRadio, &SettingsRecord::scanGameTypes, 0},
     {kNeoGeoOnlyRadio, &SettingsRecord::scanGameTypes, 1},
     {kBothTypesRadio, &SettingsRecord::scanGameTypes, 2},
@@ -73,6 +70,23 @@ constexpr RadioBinding kRadios[] = {
 
 const RadioBinding* FindRadio(int id) {
   for (const RadioBinding& radio : kRadios)
+    if (radio.id == id) return &radio;
+  return nullptr;
+}
+
+struct LayoutRadio {
+  int id;
+  SetLayout layout;
+};
+
+constexpr LayoutRadio kLayoutRadios[] = {
+    {kNoMergedRadio, SetLayout::kNonMerged},
+    {kSplitRadio, SetLayout::kSplit},
+    {kMergedRadio, SetLayout::kMerged},
+};
+
+const LayoutRadio* FindLayoutRadio(int id) {
+  for (const LayoutRadio& radio : kLayoutRadios)
     if (radio.id == id) return &radio;
   return nullptr;
 }
@@ -186,14 +200,16 @@ const char* ZeroCrcCaption(int state) {
   return state == kBoxGrey ? "Show All 0-CRCs" : "Show Missing 0-CRCs";
 }
 
-bool IsRadioButton(int id) { return FindRadio(id) != nullptr; }
+bool IsRadioButton(int id) { return FindRadio(id) != nullptr || FindLayoutRadio(id) != nullptr; }
 
 bool IsRadioSelectedFor(const SettingsRecord& settings, int id) {
+  if (const LayoutRadio* layout = FindLayoutRadio(id)) return settings.scanMergeMode == layout->layout;
   const RadioBinding* radio = FindRadio(id);
   return radio != nullptr && settings.*(radio->setting) == radio->value;
 }
 
 void StoreRadio(SettingsRecord& settings, int id) {
+  if (const LayoutRadio* layout = FindLayoutRadio(id)) settings.scanMergeMode = layout->layout;
   if (const RadioBinding* radio = FindRadio(id)) settings.*(radio->setting) = radio->value;
 }
 

@@ -117,7 +117,7 @@ bool GrabToolDialogs(const QDir& out, SettingsRecord record, const GameList& dat
   bool ok = true;
   record.rebuildSource = "/home/ann/downloads/";
   record.rebuildDestination = "/home/ann/arcade/rebuilt/";
-  record.rebuildMergeMode = 1;
+  record.rebuildMergeMode = SetLayout::kSplit;
   record.rebuildGameTypes = 1;
   record.rebuildCreateLog = true;
   record.rebuildLogfile = "/home/ann/arcade/rebuild.log";
@@ -134,7 +134,7 @@ bool GrabToolDialogs(const QDir& out, SettingsRecord record, const GameList& dat
     progress.Step();
     ok &= Grab(progress, out.filePath("rebuild_progress.png"));
   }
-  record.mergeMode = 1;
+  record.mergeMode = SetLayout::kMerged;
   record.mergePlacement = 1;
   record.mergeDestination = "/home/ann/arcade/merged/";
   {

@@ -76,6 +76,16 @@ void ToolControls::BindCheck(int id, bool& setting, const bool* filling) const {
   });
 }
 
+void ToolControls::BindRadios(int firstId, LayoutCodes codes, SetLayout& setting, const bool* filling) const {
+  for (size_t code = 0; code < codes.size(); ++code) {
+    QAbstractButton* radio = button(firstId + static_cast<int>(code));
+    SetLayout layout = codes[code];
+    QObject::connect(radio, &QAbstractButton::toggled, radio, [&setting, filling, layout](bool on) {
+      if (on && !*filling) setting = layout;
+    });
+  }
+}
+
 void ToolControls::BindRadios(int firstId, int count, int32_t& setting, const bool* filling) const {
   for (int value = 0; value < count; ++value) {
     QAbstractButton* radio = button(firstId + value);

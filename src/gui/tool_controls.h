@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <map>
 #include <span>
+#include "settings/layout_codes.h"
 
 class QAbstractButton;
 class QLineEdit;
@@ -51,6 +52,9 @@ class ToolControls {
   // Keeps `setting` equal to the position of the ticked radio among the
   // `count` radios from `firstId` on, on the same terms.
   void BindRadios(int firstId, int count, int32_t& setting, const bool* filling) const;
+  // The same for a layout: the radios from `firstId` on stand for the
+  // layouts of `codes`, in order.
+  void BindRadios(int firstId, LayoutCodes codes, SetLayout& setting, const bool* filling) const;
 
  private:
   std::map<int, QWidget*> widgets_;

@@ -9,6 +9,7 @@
 #include "app/user_interface.h"
 #include "platform/file_replacement.h"
 #include "platform/file_system.h"
+#include "settings/layout_codes.h"
 #include "settings/settings_record.h"
 
 namespace kestrel {
@@ -26,9 +27,11 @@ constexpr bool S::*kSwitches[] = {
     &S::fixCase,           &S::fixMissing,       &S::fixMissingAdvanced,  &S::allowDoubleNames,
     &S::altSamplesSupport, &S::advancedUnneeded, &S::showMissingZeroCrcs, &S::zeroCrcCreation,
     &S::askBeforeFixing};
-constexpr int32_t S::*kModes[] = {&S::scanMergeMode, &S::scanGameTypes};
 constexpr size_t kSwitchCount = std::size(kSwitches);
-constexpr size_t kOptionCount = kSwitchCount + std::size(kModes);
+// The modes: scanMergeMode as its profile number, then scanGameTypes.
+constexpr size_t kLayoutOption = kSwitchCount;
+constexpr size_t kGameTypesOption = kSwitchCount + 1;
+constexpr size_t kOptionCount = kSwitchCount + 2;
 
 // The fixes are the switches from fixUnneeded to fixMissingAdvanced.
 constexpr size_t kFirstFix = 9;
@@ -39,7 +42,8 @@ static_assert(kSwitches[kFirstFix] == &S::fixUnneeded &&
 std::array<int32_t, kOptionCount> CollectOptions(const SettingsRecord& s) {
   std::array<int32_t, kOptionCount> options{};
   for (size_t i = 0; i < kSwitchCount; ++i) options[i] = s.*kSwitches[i] ? 1 : 0;
-  for (size_t i = 0; i < std::size(kModes); ++i) options[kSwitchCount + i] = s.*kModes[i];
+  options[kLayoutOption] = LayoutCode(s.scanMergeMode, kToolLayoutCodes);
+  options[kGameTypesOption] = s.scanGameTypes;
   return options;
 }
 
@@ -51,7 +55,8 @@ void ApplyOptions(const std::array<int32_t, kOptionCount>& o, SettingsRecord& s)
     const bool isFix = i >= kFirstFix && i <= kLastFix;
     option = (isFix && option) || o[i] != 0;
   }
-  for (size_t i = 0; i < std::size(kModes); ++i) s.*kModes[i] = o[kSwitchCount + i];
+  s.scanMergeMode = LayoutOfCode(o[kLayoutOption], kToolLayoutCodes).value_or(s.scanMergeMode);
+  s.scanGameTypes = o[kGameTypesOption];
 }
 
 void AppendInt(std::vector<uint8_t>& bytes, uint32_t value) {
@@ -91,6 +96,7 @@ ReadResult ReadFastscan(std::FILE* file, uint32_t dataCrc, size_t setCount,
   for (size_t i = kSwitchCount; i < kOptionCount; ++i) {
     if (options[i] < 0 || options[i] > 2) return ReadResult::kDamaged;  // modes are 0 to 2
   }
+  if (!LayoutOfCode(options[kLayoutOption], kToolLayoutCodes)) return ReadResult::kDamaged;
   return ReadResult::kOk;
 }
 

@@ -28,7 +28,7 @@ void CheckGameSet(ScanContext& context, GameSet& game, const std::string& setPat
 
   std::string foundName = SpelledSetName(*foundPath, isZip);
   bool correct = foundName == game.name ||
-                 (settings.scanMergeMode != 0 && game.hasParent && foundName == game.cloneOf);
+                 (settings.scanMergeMode != SetLayout::kNonMerged && game.hasParent && foundName == game.cloneOf);
   if (correct) {
     game.scanStatus[kSetCaseCorrect] = 1;
     if (game.scanText2.empty()) game.scanText2 = foundName;

@@ -5,10 +5,10 @@
 #include <optional>
 
 #include "archive/zip_reader.h"
+#include "gamedb/rom_home.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
 #include "platform/text.h"
-#include "scanner/bios_layout.h"
 #include "scanner/fix_operations.h"
 #include "scanner/set_lookup.h"
 #include "scanner/wrong_name_check.h"
@@ -41,18 +41,15 @@ RomLocation LocateRom(const SetOnDisk& set, const std::string& name) {
   return location;
 }
 
-// Looks the ROM up under its name and, with double names allowed, under its
-// aliases; the search name records which name was used. A BIOS set knows
-// the ROM by its own name for it alone.
+// Looks the ROM up under `name` (its name in the set where the layout keeps
+// it, else its own) and, with double names allowed and `withAliases`, under
+// its aliases; the search name records which name was used. A BIOS set
+// knows the ROM by its own name for it alone.
 RomLocation LocateRomByAnyName(const ScanContext& context, RomEntry& rom, const SetOnDisk& set,
-                               const RomEntry* biosCopy) {
-  if (biosCopy != nullptr) {
-    rom.romScan.searchName = biosCopy->name;
-    return LocateRom(set, biosCopy->name);
-  }
-  rom.romScan.searchName = rom.name;
-  RomLocation location = LocateRom(set, rom.name);
-  if (location.present || !context.settings.allowDoubleNames) return location;
+                               const std::string& name, bool withAliases) {
+  rom.romScan.searchName = name;
+  RomLocation location = LocateRom(set, name);
+  if (location.present || !withAliases || !context.settings.allowDoubleNames) return location;
   for (const std::string& alias : AliasGroupOf(rom)) {
     if (alias == rom.name) continue;
     rom.romScan.searchName = alias;
@@ -150,12 +147,12 @@ bool CheckPresentRom(ScanContext& context, GameSet& game, RomEntry& rom, SetOnDi
 // A ROM not in the set: a stand-in for a bad dump, or the shared NeoGeo
 // BIOS. True when the ROM is now in the set and should be checked.
 bool HandleAbsentRom(ScanContext& context, const GameSet& game, RomEntry& rom, SetOnDisk& set,
-                     SetRole role, RomLocation& location) {
+                     SetRole role, bool atHome, RomLocation& location) {
   if (role == SetRole::kOwnSet && !rom.romScan.found) {
     rom.romScan.searchName = rom.name;
-    // A BIOS ROM's stand-in belongs in the BIOS set, which makes its own.
-    if (rom.noDump && context.settings.zeroCrcCreation && BiosCopyOf(context, game, rom) == nullptr &&
-        PlaceZeroCrcDummy(context, rom, set)) {
+    // A stand-in goes only where the layout keeps the ROM; a BIOS set or a
+    // parent's set makes its own.
+    if (rom.noDump && context.settings.zeroCrcCreation && atHome && PlaceZeroCrcDummy(context, rom, set)) {
       location = LocateRom(set, rom.name);
       if (location.present) return true;
     }
@@ -164,6 +161,20 @@ bool HandleAbsentRom(ScanContext& context, const GameSet& game, RomEntry& rom, S
     AcceptBiosRom(rom);
   }
   return false;
+}
+
+// The game of the list whose set plays `role` for `game`; null when none.
+const GameSet* SetOfRole(const ScanContext& context, const GameSet& game, SetRole role) {
+  switch (role) {
+    case SetRole::kOwnSet:
+      return &game;
+    case SetRole::kParentSet:
+      return ParentOf(context, game);
+    case SetRole::kBiosSet:
+      break;
+  }
+  bool known = game.biosIndex >= 0 && size_t(game.biosIndex) < context.database.size();
+  return known ? &context.database[size_t(game.biosIndex)] : nullptr;
 }
 
 void FindWrongNames(ScanContext& context, GameSet& game, SetOnDisk& set) {
@@ -183,15 +194,15 @@ void CheckRomSet(ScanContext& context, GameSet& game, const std::string& setPath
   if (context.settings.checkName && role == SetRole::kOwnSet) FindWrongNames(context, game, set);
   if (context.state.stopRequested) return;
 
+  const GameSet* checked = SetOfRole(context, game, role);
   for (RomEntry& rom : game.roms) {
-    const RomEntry* biosCopy = nullptr;
-    if (role == SetRole::kBiosSet) {
-      biosCopy = BiosCopyOf(context, game, rom);
-      if (biosCopy == nullptr) continue;
-    }
+    RomHome home = HomeOf(context.database, game, rom, context.settings.scanMergeMode);
+    bool atHome = checked != nullptr && home.set == checked;
+    if (role == SetRole::kBiosSet && !atHome) continue;
     PumpInterface(context);
-    RomLocation location = LocateRomByAnyName(context, rom, set, biosCopy);
-    if (!location.present && !HandleAbsentRom(context, game, rom, set, role, location)) continue;
+    RomLocation location =
+        LocateRomByAnyName(context, rom, set, atHome ? home.name : rom.name, role != SetRole::kBiosSet);
+    if (!location.present && !HandleAbsentRom(context, game, rom, set, role, atHome, location)) continue;
     if (!CheckPresentRom(context, game, rom, set, location)) return;
   }
 }

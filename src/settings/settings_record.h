@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "gamedb/set_layout.h"
+
 namespace kestrel {
 
 // One line of a path list, or of the games list of the settings dialog.
@@ -61,7 +63,7 @@ struct SettingsRecord {
   std::string rebuildSource;
   std::string rebuildDestination;
   std::string rebuildLogfile;
-  int32_t rebuildMergeMode = 0;  // 0 no merging, 1 split, 2 merged
+  SetLayout rebuildMergeMode = SetLayout::kNonMerged;  // the layout the rebuilder writes
   int32_t rebuildGameTypes = 1;  // 0 arcade, 1 arcade and NeoGeo, 2 both and the BIOS
   bool rebuildZip = true;
   bool rebuildTildeCrcs = true;
@@ -71,7 +73,7 @@ struct SettingsRecord {
   std::string rebuildWork;  // folder the rebuilder extracts zip members into
   bool rebuildRecursive = true;
 
-  int32_t mergeMode = 1;       // 0 split, 1 merged
+  SetLayout mergeMode = SetLayout::kMerged;  // what "Merge" builds: split or merged
   int32_t mergePlacement = 0;  // 0 keep original position, 1 into mergeDestination
   bool mergeCleanSet = true;
   bool mergeZip = true;
@@ -101,7 +103,7 @@ struct SettingsRecord {
   bool askBeforeFixing = true;
   std::string fastscanFile = "fastscan.fsc";
   std::string scannerLogfile = "kestrel.log";
-  int32_t scanMergeMode = 1;  // 0 no merged sets, 1 split, 2 merged
+  SetLayout scanMergeMode = SetLayout::kSplit;  // the layout the scanner checks
   int32_t scanGameTypes = 2;  // 0 arcade only, 1 NeoGeo only, 2 both
   bool showAllZeroCrcs = false;  // state 2 of the "Show Missing 0-CRCs" box
   std::string gameFilter;

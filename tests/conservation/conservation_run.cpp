@@ -131,7 +131,7 @@ std::string ConservationRun::RunMerger(const Step& step) {
   SettingsRecord settings = BaseSettings(root_.path());
   settings.activeRomPaths = romPaths_;
   settings.activeRomPathCount = 2;
-  settings.mergeMode = step.tool == Tool::kMergeToMerged ? 1 : 0;
+  settings.mergeMode = step.tool == Tool::kMergeToMerged ? SetLayout::kMerged : SetLayout::kSplit;
   settings.mergeCleanSet = step.cleanSet;
   settings.mergeRemoveOld = step.removeOld;
   settings.mergeZip = step.zipOutput;

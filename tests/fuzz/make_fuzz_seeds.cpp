@@ -65,7 +65,7 @@ bool WriteProfileSeed(const std::string& folder, const GameList& database) {
 bool WriteFastscanSeed(const std::string& folder) {
   SettingsRecord settings;
   settings.dataCrc = fuzz::kSeedDataKey;
-  settings.scanMergeMode = 2;
+  settings.scanMergeMode = SetLayout::kMerged;
   GameList database(fuzz::kSeedGameCount);
   database[1].needsScan = true;
   return SaveFastscan(folder + "demo.fst", settings, database);

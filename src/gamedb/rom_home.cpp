@@ -1,0 +1,76 @@
+#include "gamedb/rom_home.h"
+
+#include <algorithm>
+
+#include "platform/text.h"
+
+namespace kestrel {
+namespace {
+
+bool IsValidIndex(const GameList& database, int index) { return index >= 0 && size_t(index) < database.size(); }
+
+const GameSet* ParentOf(const GameList& database, const GameSet& game) {
+  return game.hasParent && IsValidIndex(database, game.parentIndex) ? &database[size_t(game.parentIndex)] : nullptr;
+}
+
+bool SameContent(const RomEntry& a, const RomEntry& b) { return a.crc == b.crc && a.size == b.size; }
+
+void AddOnce(std::vector<const GameSet*>& sets, const GameSet* set) {
+  if (std::find(sets.begin(), sets.end(), set) == sets.end()) sets.push_back(set);
+}
+
+}  // namespace
+
+const RomEntry* ParentCopyOf(const GameList& database, const GameSet& game, const RomEntry& rom) {
+  const GameSet* parent = ParentOf(database, game);
+  if (parent == nullptr) return nullptr;
+  for (const std::string* name : {&rom.name, &rom.merge}) {
+    if (name->empty()) continue;
+    int index = FindRom(*parent, *name);
+    if (index >= 0 && SameContent(parent->roms[size_t(index)], rom)) return &parent->roms[size_t(index)];
+  }
+  return nullptr;
+}
+
+RomHome HomeOf(const GameList& database, const GameSet& game, const RomEntry& rom, SetLayout layout) {
+  if (layout == SetLayout::kNonMerged) return {&game, rom.name};
+  if (const RomEntry* biosRom = BiosRomOf(database, game, rom)) return {&database[size_t(game.biosIndex)], biosRom->name};
+  const GameSet* parent = ParentOf(database, game);
+  if (parent == nullptr) return {&game, rom.name};
+  if (const RomEntry* parentRom = ParentCopyOf(database, game, rom)) return {parent, parentRom->name};
+  if (layout == SetLayout::kMerged && !ClashesInFamily(database, game, rom)) return {parent, rom.name};
+  return {&game, rom.name};
+}
+
+bool IsHomeOf(const GameList& database, const GameSet& set, const std::string& name, const GameSet& game,
+              const RomEntry& rom, SetLayout layout) {
+  RomHome home = HomeOf(database, game, rom, layout);
+  return home.set == &set && EqualsNoCase(home.name, name);
+}
+
+std::vector<const GameSet*> HomeSetsOf(const GameList& database, const GameSet& game, SetLayout layout) {
+  std::vector<const GameSet*> sets;
+  for (const RomEntry& rom : game.roms) AddOnce(sets, HomeOf(database, game, rom, layout).set);
+  // MAME's order: own set, parent's, BIOS set.
+  auto rank = [&](const GameSet* set) { return set == &game ? 0 : set == ParentOf(database, game) ? 1 : 2; };
+  std::stable_sort(sets.begin(), sets.end(), [&](const GameSet* a, const GameSet* b) { return rank(a) < rank(b); });
+  return sets;
+}
+
+std::vector<const GameSet*> GamesSharing(const GameList& database, const GameSet& set, SetLayout layout) {
+  std::vector<const GameSet*> games{&set};
+  if (layout == SetLayout::kNonMerged) return games;
+  for (const CloneRef& clone : set.clones)
+    if (IsValidIndex(database, clone.index)) games.push_back(&database[size_t(clone.index)]);
+  return games;
+}
+
+bool HoldsAnyDump(const GameList& database, const GameSet& set, SetLayout layout) {
+  for (const GameSet* game : GamesSharing(database, set, layout)) {
+    for (const RomEntry& rom : game->roms)
+      if (!rom.noDump && HomeOf(database, *game, rom, layout).set == &set) return true;
+  }
+  return false;
+}
+
+}  // namespace kestrel
