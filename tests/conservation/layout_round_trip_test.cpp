@@ -1,0 +1,176 @@
+// The rebuilder, the scanner and the merger agree on where every ROM lives.
+// Random game lists (parents, clones, a BIOS set, `merge` names, shared
+// contents, names that clash in a family) are rebuilt from loose files into
+// each layout, converted by the merger into each other one, and after every
+// step the scan finds nothing to report and every set holds exactly what
+// rom_home.h says, each ROM with its content.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+
+#include "app/scripted_interface.h"
+#include "archive/zip_library.h"
+#include "archive/zip_reader.h"
+#include "conservation/scenario.h"
+#include "gamedb/game_list_file.h"
+#include "gamedb/rom_home.h"
+#include "gamedb/validate_games.h"
+#include "merger/merger.h"
+#include "platform/file_system.h"
+#include "rebuilder/rebuilder.h"
+#include "report/results_model.h"
+#include "scanner/scan_driver.h"
+#include "settings/settings_record.h"
+#include "support/temp_folder.h"
+
+namespace kestrel::testing {
+namespace {
+
+// Set name -> member name -> CRC-32.
+using SetFiles = std::map<std::string, std::map<std::string, uint32_t>>;
+
+const char* NameOf(SetLayout layout) {
+  return layout == SetLayout::kNonMerged ? "non-merged" : layout == SetLayout::kSplit ? "split" : "merged";
+}
+
+class LayoutRoundTrip {
+ public:
+  explicit LayoutRoundTrip(uint32_t seed) {
+    romPath_ = root_ / "roms/";
+    source_ = root_ / "source/";
+    for (const std::string& folder : {romPath_, source_, root_ / "temp/"}) std::filesystem::create_directories(folder);
+    InitZipLibrary(zipLibrary_);
+    SetApplicationInterface(&ui_);
+    // Only the game list and its contents are used, not the planted sets.
+    Scenario scenario = MakeScenario(seed, {root_ / "planted1/", root_ / "planted2/"}, source_);
+    for (size_t i = 0; i < scenario.contents.size(); ++i)
+      WriteFile(source_ + std::to_string(i) + ".bin", scenario.contents[i]);
+    WriteFile(root_ / "list.dat", DatfileText(scenario));
+    GameList raw;
+    auto progress = OpenProgressDialog(&ui_, "");
+    loaded_ = ParseGameList(raw, root_ / "list.dat", *progress, false) && ValidateGames(raw, database_, *progress, 0);
+  }
+  ~LayoutRoundTrip() { SetApplicationInterface(nullptr); }
+
+  bool Loaded() const { return loaded_; }
+
+  void Rebuild(SetLayout layout) {
+    std::filesystem::remove_all(romPath_);
+    std::filesystem::create_directories(romPath_);
+    SettingsRecord settings = BaseSettings();
+    settings.rebuildSource = source_;
+    settings.rebuildDestination = romPath_;
+    settings.rebuildMergeMode = layout;
+    settings.rebuildZip = true;
+    RebuildOutcome outcome = RunRebuild(database_, settings, zipLibrary_, &ui_);
+    EXPECT_TRUE(outcome.completed && !outcome.refused);
+  }
+
+  void Convert(SetLayout layout) {
+    SettingsRecord settings = BaseSettings();
+    settings.activeRomPaths = {romPath_};
+    settings.activeRomPathCount = 1;
+    settings.mergeCleanSet = settings.mergeRemoveOld = settings.mergeZip = true;
+    if (layout != SetLayout::kNonMerged) settings.mergeMode = layout;
+    MergeButton button = layout == SetLayout::kNonMerged ? MergeButton::kUnmerge : MergeButton::kMerge;
+    MergeOutcome outcome = RunMerger(database_, settings, &ui_, zipLibrary_, button);
+    EXPECT_TRUE(outcome.failed.empty() && outcome.skipped.empty() && !outcome.stopped);
+  }
+
+  // The scan's findings, strictly: no double names, copies outside their
+  // place count as unneeded.
+  std::vector<std::string> ScanFindings(SetLayout layout) {
+    SettingsRecord settings = BaseSettings();
+    settings.romPaths = {{romPath_}};
+    settings.scanMergeMode = layout;
+    settings.checkMissing = settings.checkName = settings.checkLength = settings.checkUnneeded = true;
+    settings.checkChecksum = settings.checkCase = settings.advancedUnneeded = true;
+    settings.allowDoubleNames = false;
+    GameList games = database_;
+    ResultsModel results;
+    ScanRequest request;
+    request.dataFolder = root_ / "program/";
+    request.zipLibrary = &zipLibrary_;
+    request.showStatistics = false;
+    RunScan(games, settings, &ui_, results, request);
+    std::vector<std::string> lines;
+    for (const ResultLine& line : results.lines) lines.push_back(line.text);
+    return lines;
+  }
+
+  // What every set should hold in `layout`.
+  SetFiles Expected(SetLayout layout) const {
+    SetFiles files;
+    for (const GameSet& game : database_) {
+      for (const RomEntry& rom : game.roms) {
+        RomHome home = HomeOf(database_, game, rom, layout);
+        auto [at, added] = files[home.set->name].emplace(home.name, rom.crc);
+        EXPECT_TRUE(added || at->second == rom.crc) << home.set->name << "/" << home.name << " of two contents";
+      }
+    }
+    return files;
+  }
+
+  SetFiles OnDisk() const {
+    SetFiles files;
+    for (const FolderEntry& entry : ListFolder(romPath_)) {
+      std::string path = romPath_ + entry.name;
+      ZipEntryList members;
+      EXPECT_TRUE(!entry.isFolder && ReadZipDirectory(path, members, true, false)) << path << " is no zip set";
+      auto& set = files[entry.name.substr(0, entry.name.size() - 4)];
+      for (const ZipEntry& member : members) EXPECT_TRUE(set.emplace(member.name, member.crc).second) << path;
+    }
+    return files;
+  }
+
+ private:
+  SettingsRecord BaseSettings() const {
+    SettingsRecord settings;
+    settings.tempFolder = root_ / "temp/";
+    settings.backupFolder = root_ / "backup/";
+    settings.pathWarnings = false;
+    settings.askBeforeFixing = false;
+    settings.zeroCrcCreation = false;
+    settings.fastscanFile = root_ / "fastscan.fsc";
+    settings.scannerLogfile = root_ / "kestrel.log";
+    return settings;
+  }
+
+  TempFolder root_;
+  std::string romPath_, source_;
+  GameList database_;
+  ScriptedInterface ui_;
+  ZipLibrary zipLibrary_;
+  bool loaded_ = false;
+};
+
+void CheckLayout(LayoutRoundTrip& trip, SetLayout layout, const std::string& step) {
+  SCOPED_TRACE(step);
+  EXPECT_EQ(trip.ScanFindings(layout), std::vector<std::string>{});
+  EXPECT_EQ(trip.OnDisk(), trip.Expected(layout));
+}
+
+class LayoutRoundTripTest : public ::testing::TestWithParam<uint32_t> {};
+
+TEST_P(LayoutRoundTripTest, EveryToolPutsEveryRomWhereTheLayoutKeepsIt) {
+  const SetLayout kLayouts[] = {SetLayout::kNonMerged, SetLayout::kSplit, SetLayout::kMerged};
+  LayoutRoundTrip trip(GetParam());
+  ASSERT_TRUE(trip.Loaded());
+  for (SetLayout first : kLayouts) {
+    trip.Rebuild(first);
+    std::string steps = std::string("rebuilt ") + NameOf(first);
+    CheckLayout(trip, first, steps);
+    for (SetLayout next : kLayouts) {
+      if (next == first) continue;
+      trip.Convert(next);
+      steps += std::string(", merged to ") + NameOf(next);
+      CheckLayout(trip, next, steps);
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Seeds, LayoutRoundTripTest, ::testing::Range(1u, 9u));
+
+}  // namespace
+}  // namespace kestrel::testing
