@@ -48,12 +48,11 @@ bool IsHomeOf(const GameList& database, const GameSet& set, const std::string& n
   return home.set == &set && EqualsNoCase(home.name, name);
 }
 
-std::vector<const GameSet*> HomeSetsOf(const GameList& database, const GameSet& game, SetLayout layout) {
-  std::vector<const GameSet*> sets;
-  for (const RomEntry& rom : game.roms) AddOnce(sets, HomeOf(database, game, rom, layout).set);
-  // MAME's order: own set, parent's, BIOS set.
-  auto rank = [&](const GameSet* set) { return set == &game ? 0 : set == ParentOf(database, game) ? 1 : 2; };
-  std::stable_sort(sets.begin(), sets.end(), [&](const GameSet* a, const GameSet* b) { return rank(a) < rank(b); });
+std::vector<const GameSet*> SetsSearchedFor(const GameList& database, const GameSet& game, SetLayout layout) {
+  std::vector<const GameSet*> sets{&game};
+  if (layout == SetLayout::kNonMerged) return sets;
+  if (const GameSet* parent = ParentOf(database, game)) sets.push_back(parent);
+  if (IsValidIndex(database, game.biosIndex)) AddOnce(sets, &database[size_t(game.biosIndex)]);
   return sets;
 }
 

@@ -38,10 +38,10 @@ RomHome HomeOf(const GameList& database, const GameSet& game, const RomEntry& ro
 bool IsHomeOf(const GameList& database, const GameSet& set, const std::string& name, const GameSet& game,
               const RomEntry& rom, SetLayout layout);
 
-// The sets the ROMs of `game` are spread over under `layout`, in the order
-// MAME looks in them: its own, its parent's, its BIOS set. A set appears only
-// when it holds at least one of the game's ROMs.
-std::vector<const GameSet*> HomeSetsOf(const GameList& database, const GameSet& game, SetLayout layout);
+// The sets a ROM of `game` is looked for in under `layout`, in the order MAME
+// looks in them: its own; unless non-merged, where every set is complete by
+// itself, then its parent's and its BIOS set.
+std::vector<const GameSet*> SetsSearchedFor(const GameList& database, const GameSet& game, SetLayout layout);
 
 // The games whose ROMs `set` may hold under `layout`: itself, and in the
 // split and merged layouts its clones. (A BIOS set holds only ROMs it lists

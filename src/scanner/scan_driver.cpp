@@ -177,13 +177,13 @@ bool AddMissingRoms(ScanContext& context, GameSet& game) {
 
 bool ScanRomSets(ScanContext& context, GameSet& game) {
   const SettingsRecord& settings = context.settings;
-  std::vector<const GameSet*> homes = HomeSetsOf(context.database, game, settings.scanMergeMode);
-  auto holds = [&](const GameSet* set) {
-    return set != nullptr && std::find(homes.begin(), homes.end(), set) != homes.end();
+  std::vector<const GameSet*> searched = SetsSearchedFor(context.database, game, settings.scanMergeMode);
+  auto searches = [&](const GameSet* set) {
+    return set != nullptr && std::find(searched.begin(), searched.end(), set) != searched.end();
   };
   const GameSet* bios = game.biosIndex >= 0 ? &context.database[size_t(game.biosIndex)] : nullptr;
-  bool sharesParentSet = holds(ParentOf(context, game));
-  bool sharesBiosSet = holds(bios);
+  bool sharesParentSet = searches(ParentOf(context, game));
+  bool sharesBiosSet = searches(bios);
   context.state.createZipSet = true;
   for (const std::string& path : context.romPaths) {
     if (sharesBiosSet) CheckRomSet(context, game, SetPathOf(path, game.biosOf), SetRole::kBiosSet);

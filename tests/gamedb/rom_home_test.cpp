@@ -94,9 +94,9 @@ TEST_F(RomHomeTest, SetsOfAGameAndWhetherALayoutFillsThem) {
     for (const GameSet* set : sets) lines.push_back(set->name);
     return lines;
   };
-  EXPECT_EQ(names(HomeSetsOf(database, Game("parc1"), SetLayout::kSplit)), (Lines{"parc1", "par", "kbios"}));
-  EXPECT_EQ(names(HomeSetsOf(database, Game("parc1"), SetLayout::kNonMerged)), (Lines{"parc1"}));
-  EXPECT_EQ(names(HomeSetsOf(database, Game("parc2"), SetLayout::kMerged)), (Lines{"parc2", "par"}));
+  EXPECT_EQ(names(SetsSearchedFor(database, Game("parc1"), SetLayout::kSplit)), (Lines{"parc1", "par", "kbios"}));
+  EXPECT_EQ(names(SetsSearchedFor(database, Game("parc1"), SetLayout::kNonMerged)), (Lines{"parc1"}));
+  EXPECT_EQ(names(SetsSearchedFor(database, Game("kbios"), SetLayout::kMerged)), (Lines{"kbios"}));
   EXPECT_TRUE(HoldsAnyDump(database, Game("parc1"), SetLayout::kMerged));  // its own b.bin
   EXPECT_TRUE(HoldsAnyDump(database, Game("par"), SetLayout::kMerged));
   // Without a known dump a ROM makes no set needed.
