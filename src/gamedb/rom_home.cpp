@@ -34,7 +34,8 @@ const RomEntry* ParentCopyOf(const GameList& database, const GameSet& game, cons
 
 RomHome HomeOf(const GameList& database, const GameSet& game, const RomEntry& rom, SetLayout layout) {
   if (layout == SetLayout::kNonMerged) return {&game, rom.name};
-  if (const RomEntry* biosRom = BiosRomOf(database, game, rom)) return {&database[size_t(game.biosIndex)], biosRom->name};
+  if (const RomEntry* biosRom = BiosRomOf(database, game, rom))
+    return {&database[size_t(game.biosIndex)], biosRom->name};
   const GameSet* parent = ParentOf(database, game);
   if (parent == nullptr) return {&game, rom.name};
   if (const RomEntry* parentRom = ParentCopyOf(database, game, rom)) return {parent, parentRom->name};

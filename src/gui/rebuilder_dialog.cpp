@@ -120,7 +120,8 @@ void RebuilderDialog::Refresh() {
   controls_.edit(kRebuilderLogfileEdit)->setText(ToQString(record_.rebuildLogfile));
   // A value out of range (a damaged profile) checks no radio of its group.
   for (int value = 0; value < 3; ++value) {
-    controls_.button(kRebuilderNoMerging + value)->setChecked(LayoutCode(record_.rebuildMergeMode, kToolLayoutCodes) == value);
+    bool chosen = LayoutCode(record_.rebuildMergeMode, kToolLayoutCodes) == value;
+    controls_.button(kRebuilderNoMerging + value)->setChecked(chosen);
     controls_.button(kRebuilderArcade + value)->setChecked(record_.rebuildGameTypes == value);
   }
   controls_.button(kRebuilderZip)->setChecked(record_.rebuildZip);

@@ -61,11 +61,10 @@ void CollectRoms(MergeRun& run, const GameSet& game, const GameSet& parent, cons
 }
 
 // Every ROM of the family that `layout` keeps in `target`'s set, the
-// parent's first.
+// target's own first.
 void CollectFamilyRoms(MergeRun& run, const GameSet& parent, const GameSet& target, SetLayout layout, WorkSet& set) {
-  CollectRoms(run, parent, parent, target, layout, set);
-  for (const CloneRef& ref : parent.clones)
-    if (IsValidClone(run, ref)) CollectRoms(run, CloneOf(run, ref), parent, target, layout, set);
+  for (const GameSet* game : GamesSharing(run.database, target, layout))
+    CollectRoms(run, *game, parent, target, layout, set);
 }
 
 // Whether `layout` keeps none of the family's ROMs in `target`'s set, all

@@ -27,7 +27,8 @@ Destination DestinationOf(const RebuildState& state, const ZeroCrcIndexEntry& en
   const GameSet& game = (*state.database)[size_t(entry.gameIndex)];
   const RomEntry& rom = game.roms[size_t(entry.romIndex)];
   bool intoEverySet = state.settings.rebuildGameTypes == kBiosInEverySet && IsNeoGeoBiosRom(rom);
-  RomHome home = HomeOf(*state.database, game, rom, intoEverySet ? SetLayout::kNonMerged : state.settings.rebuildMergeMode);
+  SetLayout layout = intoEverySet ? SetLayout::kNonMerged : state.settings.rebuildMergeMode;
+  RomHome home = HomeOf(*state.database, game, rom, layout);
   return {home.set->name, home.name};
 }
 

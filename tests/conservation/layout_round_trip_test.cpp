@@ -72,7 +72,8 @@ std::string HexCrc(uint32_t crc) {
 std::string ListText(const Scenario& scenario, const std::set<int>& noDumps) {
   std::string text;
   for (const ScenarioGame& game : scenario.games) {
-    text += std::string(game.isBios ? "resource" : "game") + " ( name " + game.name + " description \"" + game.name + "\"";
+    text += std::string(game.isBios ? "resource" : "game") + " ( name " + game.name;
+    text += " description \"" + game.name + "\"";
     if (!game.cloneOf.empty()) text += " cloneof " + game.cloneOf;
     if (!game.romOf.empty()) text += " romof " + game.romOf;
     text += "\n";
@@ -108,8 +109,9 @@ class LayoutRoundTrip {
     for (const ScenarioGame& game : scenario.games) {
       for (const ScenarioRom& rom : game.roms) {
         if (noDumps.count(rom.content) == 0) continue;
-        WriteFile(source_ + "nodump" + std::to_string(rom.content) + "/" + rom.name, scenario.contents[size_t(rom.content)]);
-        noDumpCrcs_[rom.name] = CrcOf(scenario.contents[size_t(rom.content)]);
+        const std::string& data = scenario.contents[size_t(rom.content)];
+        WriteFile(source_ + "nodump" + std::to_string(rom.content) + "/" + rom.name, data);
+        noDumpCrcs_[rom.name] = CrcOf(data);
       }
     }
     WriteFile(root_ / "list.dat", ListText(scenario, noDumps));

@@ -69,12 +69,14 @@ class RomHomeTest : public ::testing::Test {
 using Lines = std::vector<std::string>;
 
 TEST_F(RomHomeTest, NonMergedSetsHoldEveryRomOfTheirGameUnderItsOwnName) {
-  EXPECT_EQ(Homes("par", SetLayout::kNonMerged), (Lines{"a.bin -> par/a.bin", "b.bin -> par/b.bin", "pk1.bin -> par/pk1.bin"}));
+  EXPECT_EQ(Homes("par", SetLayout::kNonMerged),
+            (Lines{"a.bin -> par/a.bin", "b.bin -> par/b.bin", "pk1.bin -> par/pk1.bin"}));
   EXPECT_EQ(Homes("parc2", SetLayout::kNonMerged), (Lines{"nd.bin -> parc2/nd.bin", "x.bin -> parc2/x.bin"}));
 }
 
 TEST_F(RomHomeTest, SplitSetsKeepWhatTheParentOrBiosSetHoldsThereUnderTheirNames) {
-  EXPECT_EQ(Homes("par", SetLayout::kSplit), (Lines{"a.bin -> par/a.bin", "b.bin -> par/b.bin", "pk1.bin -> kbios/k1.bin"}));
+  EXPECT_EQ(Homes("par", SetLayout::kSplit),
+            (Lines{"a.bin -> par/a.bin", "b.bin -> par/b.bin", "pk1.bin -> kbios/k1.bin"}));
   EXPECT_EQ(Homes("parc1", SetLayout::kSplit),
             (Lines{"a.bin -> par/a.bin", "b.bin -> parc1/b.bin", "c1.bin -> parc1/c1.bin",
                    "pk1.bin -> kbios/k1.bin", "rb.bin -> par/b.bin", "x.bin -> parc1/x.bin"}));
