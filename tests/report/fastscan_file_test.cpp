@@ -25,6 +25,7 @@ TEST(FastscanFileTest, LayoutRoundTripAndDamagedFiles) {
   saved.checkCase = saved.fixName = true;
   saved.checkName = saved.showMissingZeroCrcs = false;
   saved.scanGameTypes = 1;
+  saved.scanMergeMode = SetLayout::kMerged;
   GameList database(3);
   database[1].needsScan = true;
   ASSERT_TRUE(SaveFastscan(path, saved, database));
@@ -40,6 +41,7 @@ TEST(FastscanFileTest, LayoutRoundTripAndDamagedFiles) {
   // 0-CRC creation, ask before fixing.
   const uint32_t switches[] = {1, 1, 1, 1, 1, 1, 0, 1, 1, 0, 1, 0, 0, 0, 0, 1, 1, 0, 0, 1, 1};
   for (size_t i = 0; i < std::size(switches); ++i) EXPECT_EQ(IntAt(good, 11 + 4 * i), switches[i]) << i;
+  EXPECT_EQ(IntAt(good, 11 + 21 * 4), 2u);  // scanMergeMode: merged
   EXPECT_EQ(IntAt(good, 11 + 22 * 4), 1u);  // scanGameTypes
 
   // Options changed since: the checks come back, a fix switched on stays.
@@ -47,11 +49,13 @@ TEST(FastscanFileTest, LayoutRoundTripAndDamagedFiles) {
   current.checkCase = current.fixName = false;
   current.checkName = current.showMissingZeroCrcs = true;
   current.fixLength = database[0].needsScan = true;
+  current.scanMergeMode = SetLayout::kNonMerged;
   ScriptedInterface ui;
   ASSERT_TRUE(LoadFastscan(path, current, database, &ui));
   EXPECT_TRUE(current.checkCase && current.fixName && current.fixLength);
   EXPECT_FALSE(current.checkName || current.showMissingZeroCrcs);
   EXPECT_EQ(current.scanGameTypes, 1);
+  EXPECT_EQ(current.scanMergeMode, SetLayout::kMerged);
   EXPECT_EQ(database[0].needsScan + 2 * database[1].needsScan + 4 * database[2].needsScan, 2);
   EXPECT_TRUE(ui.messages.empty());
 
