@@ -42,14 +42,23 @@ RomLocation LocateRom(const SetOnDisk& set, const std::string& name) {
 }
 
 // Looks the ROM up under `name` (its name in the set where the layout keeps
-// it, else its own) and, with double names allowed and `withAliases`, under
-// its aliases; the search name records which name was used. A BIOS set
-// knows the ROM by its own name for it alone.
+// it, else its own); with `withAliases` also under its own name, and with
+// double names allowed under its aliases, as MAME finds a ROM of the right
+// content whatever its name. The search name records which name was used. A
+// BIOS set knows the ROM by its own name for it alone.
 RomLocation LocateRomByAnyName(const ScanContext& context, RomEntry& rom, const SetOnDisk& set,
                                const std::string& name, bool withAliases) {
   rom.romScan.searchName = name;
   RomLocation location = LocateRom(set, name);
-  if (location.present || !withAliases || !context.settings.allowDoubleNames) return location;
+  if (location.present || !withAliases) return location;
+  if (name != rom.name) {
+    location = LocateRom(set, rom.name);
+    if (location.present) {
+      rom.romScan.searchName = rom.name;
+      return location;
+    }
+  }
+  if (!context.settings.allowDoubleNames) return location;
   for (const std::string& alias : AliasGroupOf(rom)) {
     if (alias == rom.name) continue;
     rom.romScan.searchName = alias;
