@@ -32,15 +32,26 @@ Destination DestinationOf(const RebuildState& state, const ZeroCrcIndexEntry& en
   return {home.set->name, home.name};
 }
 
+// The destinations of the entries [first, last) of an index, worked out
+// once per source.
+template <typename Entry>
+std::vector<Destination> DestinationsOf(const RebuildState& state, const std::vector<Entry>& index, size_t first,
+                                        size_t last) {
+  std::vector<Destination> destinations;
+  destinations.reserve(last - first);
+  for (size_t i = first; i < last; ++i) destinations.push_back(DestinationOf(state, index[i]));
+  return destinations;
+}
+
 // The other candidates that would produce the same destination file (a
 // clone's ROM kept in its parent's set, a ROM of a BIOS set) count as
 // served too.
 template <typename Entry>
-void MarkSameDestination(const RebuildState& state, const std::vector<Entry>& index, std::vector<bool>& served,
-                         size_t first, size_t last, const Entry& entry, const Destination& destination) {
-  for (size_t i = first; i < last; ++i) {
-    const Entry& other = index[i];
-    if (!served[i] && other.size == entry.size && DestinationOf(state, other) == destination) served[i] = true;
+void MarkSameDestination(const std::vector<Entry>& index, std::vector<bool>& served, size_t first,
+                         const std::vector<Destination>& destinations, const Entry& entry,
+                         const Destination& destination) {
+  for (size_t i = first; i < first + destinations.size(); ++i) {
+    if (index[i].size == entry.size && destinations[i - first] == destination) served[i] = true;
   }
 }
 
@@ -67,19 +78,20 @@ bool RebuildZeroCrcs(RebuildState& state, const SourceFile& file, const SourceKe
   const SettingsRecord& settings = state.settings;
   auto [first, last] = FindNameRange(state.zeroCrcIndex, key.name);
   std::vector<bool> earlier = ServedEarlier(state.zeroCrcServed, first, last);
+  std::vector<Destination> targets = DestinationsOf(state, state.zeroCrcIndex, first, last);
   for (size_t i = first; i < last; ++i) {
     const ZeroCrcIndexEntry& entry = state.zeroCrcIndex[i];
     bool sameSize = uint32_t(entry.size) == key.size;
     state.matched = sameSize;
     if (entry.hasNeoGeoBios && settings.rebuildGameTypes == kArcadeOnly) continue;
     if (!sameSize) continue;
-    Destination target = DestinationOf(state, entry);
+    const Destination& target = targets[i - first];
     if (state.zeroCrcServed[i]) {
       if (earlier[i - first]) NoteServedBefore(state, target.romName, target.set, false);
       continue;
     }
     state.zeroCrcServed[i] = true;
-    MarkSameDestination(state, state.zeroCrcIndex, state.zeroCrcServed, first, last, entry, target);
+    MarkSameDestination(state.zeroCrcIndex, state.zeroCrcServed, first, targets, entry, target);
     if (!PlaceRom(state, file, target.romName, target.set, false)) {
       state.matched = false;
       return false;
@@ -100,19 +112,20 @@ bool RebuildByCrc(RebuildState& state, const SourceFile& file, const SourceKey& 
   bool separateBios = IsNeoGeoBiosKey(key) && settings.rebuildGameTypes == kSeparateBios;
   auto [first, last] = FindCrcRange(state.crcIndex, key.crc);
   std::vector<bool> earlier = ServedEarlier(state.crcServed, first, last);
+  std::vector<Destination> targets = DestinationsOf(state, state.crcIndex, first, last);
   for (size_t i = first; i < last; ++i) {
     const CrcIndexEntry& entry = state.crcIndex[i];
     if (entry.hasNeoGeoBios && settings.rebuildGameTypes == kArcadeOnly) continue;
     bool sameSize = uint32_t(entry.size) == key.size;
     state.matched = sameSize;
     if (!sameSize) continue;
-    Destination target = DestinationOf(state, entry);
+    const Destination& target = targets[i - first];
     if (state.crcServed[i]) {
       if (earlier[i - first]) NoteServedBefore(state, target.romName, target.set, separateBios);
       continue;
     }
     state.crcServed[i] = true;
-    MarkSameDestination(state, state.crcIndex, state.crcServed, first, last, entry, target);
+    MarkSameDestination(state.crcIndex, state.crcServed, first, targets, entry, target);
     if (!PlaceRom(state, file, target.romName, target.set, separateBios)) {
       state.matched = false;
       return false;
