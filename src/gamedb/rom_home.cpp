@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "platform/text.h"
-
 namespace kestrel {
 namespace {
 
@@ -19,8 +17,8 @@ void AddOnce(std::vector<const GameSet*>& sets, const GameSet* set) {
   if (std::find(sets.begin(), sets.end(), set) == sets.end()) sets.push_back(set);
 }
 
-}  // namespace
-
+// The parent's ROM with the same content as the clone's `rom`, under the
+// ROM's name or its `merge` name; null when the parent holds no such ROM.
 const RomEntry* ParentCopyOf(const GameList& database, const GameSet& game, const RomEntry& rom) {
   const GameSet* parent = ParentOf(database, game);
   if (parent == nullptr) return nullptr;
@@ -32,6 +30,8 @@ const RomEntry* ParentCopyOf(const GameList& database, const GameSet& game, cons
   return nullptr;
 }
 
+}  // namespace
+
 RomHome HomeOf(const GameList& database, const GameSet& game, const RomEntry& rom, SetLayout layout) {
   if (layout == SetLayout::kNonMerged) return {&game, rom.name};
   if (const RomEntry* biosRom = BiosRomOf(database, game, rom))
@@ -41,12 +41,6 @@ RomHome HomeOf(const GameList& database, const GameSet& game, const RomEntry& ro
   if (const RomEntry* parentRom = ParentCopyOf(database, game, rom)) return {parent, parentRom->name};
   if (layout == SetLayout::kMerged && !ClashesInFamily(database, game, rom)) return {parent, rom.name};
   return {&game, rom.name};
-}
-
-bool IsHomeOf(const GameList& database, const GameSet& set, const std::string& name, const GameSet& game,
-              const RomEntry& rom, SetLayout layout) {
-  RomHome home = HomeOf(database, game, rom, layout);
-  return home.set == &set && EqualsNoCase(home.name, name);
 }
 
 std::vector<const GameSet*> SetsSearchedFor(const GameList& database, const GameSet& game, SetLayout layout) {

@@ -33,11 +33,6 @@ struct RomHome {
 // Where `rom`, a ROM of `game`, lives under `layout`.
 RomHome HomeOf(const GameList& database, const GameSet& game, const RomEntry& rom, SetLayout layout);
 
-// Whether the set `set` holds `rom` of `game` under `layout`, and under the
-// name `name` (without case).
-bool IsHomeOf(const GameList& database, const GameSet& set, const std::string& name, const GameSet& game,
-              const RomEntry& rom, SetLayout layout);
-
 // The sets a ROM of `game` is looked for in under `layout`, in the order MAME
 // looks in them: its own; unless non-merged, where every set is complete by
 // itself, then its parent's and its BIOS set.
@@ -50,9 +45,5 @@ std::vector<const GameSet*> GamesSharing(const GameList& database, const GameSet
 
 // Whether `layout` puts any ROM with a known dump into `set`.
 bool HoldsAnyDump(const GameList& database, const GameSet& set, SetLayout layout);
-
-// The parent's ROM with the same content as the clone's `rom`, under the
-// ROM's name or its `merge` name; null when the parent holds no such ROM.
-const RomEntry* ParentCopyOf(const GameList& database, const GameSet& game, const RomEntry& rom);
 
 }  // namespace kestrel

@@ -103,7 +103,6 @@ TEST_F(RomHomeTest, SetsOfAGameAndWhetherALayoutFillsThem) {
   EXPECT_TRUE(HoldsAnyDump(database, Game("par"), SetLayout::kMerged));
   // Without a known dump a ROM makes no set needed.
   EXPECT_FALSE(HoldsAnyDump(database, Game("parc3"), SetLayout::kNonMerged));
-  EXPECT_TRUE(IsHomeOf(database, Game("par"), "B.BIN", Game("parc1"), Game("parc1").roms[4], SetLayout::kSplit));
 }
 
 }  // namespace
