@@ -119,7 +119,7 @@ void BM_RebuildSplitZips(benchmark::State& state) {
   settings.rebuildSource = kRoot + "source/";
   settings.rebuildDestination = kRoot + "out-rebuild/";
   settings.tempFolder = kRoot + "temp/";
-  settings.rebuildMergeMode = 1;
+  settings.rebuildMergeMode = SetLayout::kSplit;
   settings.rebuildZip = true;
   ZipLibrary library;
   library.level = kLevel;

@@ -144,7 +144,7 @@ kestrel::SettingsRecord MakeSettings() {
   settings.tempFolder = kRoot + "temp/";
   settings.backupFolder = kRoot + "backup/";
   settings.fastscanFile = kRoot + "fastscan.fsc";
-  settings.scanMergeMode = 0;
+  settings.scanMergeMode = kestrel::SetLayout::kNonMerged;
   settings.checkCase = true;  // every other check is on by default
   settings.showAllZeroCrcs = true;
   settings.zeroCrcCreation = false;

@@ -77,9 +77,9 @@ int RunCommandLine(int argc, char** argv) {
   if (scan->parsed()) status = RunScanCommand(scanOptions, false, ui);
   if (fastscan->parsed()) status = RunScanCommand(fastscanOptions, true, ui);
   if (rebuild->parsed()) status = RunRebuildCommand(rebuildOptions, ui);
-  if (merge->parsed()) status = RunMergeCommand(mergeOptions, MergeLayout::kMerged, ui);
-  if (split->parsed()) status = RunMergeCommand(splitOptions, MergeLayout::kSplit, ui);
-  if (unmerge->parsed()) status = RunMergeCommand(unmergeOptions, MergeLayout::kNonMerged, ui);
+  if (merge->parsed()) status = RunMergeCommand(mergeOptions, SetLayout::kMerged, ui);
+  if (split->parsed()) status = RunMergeCommand(splitOptions, SetLayout::kSplit, ui);
+  if (unmerge->parsed()) status = RunMergeCommand(unmergeOptions, SetLayout::kNonMerged, ui);
   return status;
 }
 

@@ -129,4 +129,10 @@ bool LoadGameData(const DataOptions& options, SettingsRecord& settings, const st
   return true;
 }
 
+void ApplyChoice(const std::string& name, const ChoiceNames& names, SetLayout& field, LayoutCodes codes) {
+  for (size_t code = 0; code < names.size() && code < codes.size(); ++code) {
+    if (names[code] == name) field = codes[code];
+  }
+}
+
 }  // namespace kestrel

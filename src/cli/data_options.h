@@ -4,6 +4,8 @@
 #pragma once
 
 #include <string>
+
+#include "settings/layout_codes.h"
 #include <vector>
 
 #include "gamedb/game_set.h"
@@ -46,6 +48,8 @@ void ApplyChoice(const std::string& name, const ChoiceNames& names, Field& field
     if (names[value] == name) field = static_cast<Field>(value);
   }
 }
+// The same for a set layout: `names` name the layouts of `codes`, in order.
+void ApplyChoice(const std::string& name, const ChoiceNames& names, SetLayout& field, LayoutCodes codes);
 
 // Registers the options on a (sub)command.
 void AddDataOptions(CLI::App& command, DataOptions& options);

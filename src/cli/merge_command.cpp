@@ -19,8 +19,8 @@ namespace {
 // The command builds what it is named after. Clean Set and Remove Old change
 // or delete the user's sets, so on the command line they are off unless
 // asked for, whatever the profile says; so is placing the sets elsewhere.
-void ApplyCommandOptions(const MergeOptions& options, MergeLayout layout, SettingsRecord& settings) {
-  settings.mergeMode = layout == MergeLayout::kSplit ? 0 : 1;
+void ApplyCommandOptions(const MergeOptions& options, SetLayout layout, SettingsRecord& settings) {
+  if (layout != SetLayout::kNonMerged) settings.mergeMode = layout;
   settings.mergeCleanSet = false;
   settings.mergeRemoveOld = false;
   settings.mergePlacement = MergePlacement::kKeepPosition;
@@ -64,7 +64,7 @@ void ApplyMergeOptions(const MergeOptions& options, SettingsRecord& settings) {
   settings.mergeDestination = WithTrailingSeparator(AbsolutePath(options.destination));
 }
 
-int RunMergeCommand(const MergeOptions& options, MergeLayout layout, UserInterface& ui) {
+int RunMergeCommand(const MergeOptions& options, SetLayout layout, UserInterface& ui) {
   std::string dataFolder = ChooseDataFolder(options.data);
   SettingsRecord settings;
   if (!BuildSettings(options.data, dataFolder, settings)) return kExitRefused;
@@ -78,7 +78,7 @@ int RunMergeCommand(const MergeOptions& options, MergeLayout layout, UserInterfa
 
   ZipLibrary zipLibrary;
   zipLibrary.level = static_cast<char>('0' + std::clamp(settings.zipLevel, 0, 9));
-  MergeButton button = layout == MergeLayout::kNonMerged ? MergeButton::kUnmerge : MergeButton::kMerge;
+  MergeButton button = layout == SetLayout::kNonMerged ? MergeButton::kUnmerge : MergeButton::kMerge;
   MergeOutcome outcome = RunMerger(database, settings, &ui, zipLibrary, button);
   if (!outcome.started) return kExitRefused;
   return ReportMergeOutcome(outcome, stdout);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "cli/data_options.h"
+#include "gamedb/set_layout.h"
 
 namespace CLI {
 class App;
@@ -37,17 +38,14 @@ void AddMergeToolOptions(CLI::App& command, MergeOptions& options, const std::st
 // also chooses placing the sets there); the others keep their value.
 void ApplyMergeOptions(const MergeOptions& options, SettingsRecord& settings);
 
-// What the three commands build.
-enum class MergeLayout { kMerged, kSplit, kNonMerged };
-
 // Prints to `out` one line per family handled, skipped (naming the work
 // folder in the way) or failed (with the reason), whether the run stopped
 // early, then the counts. Returns kExitDone only when no family was skipped
 // or failed and the run went to its end.
 int ReportMergeOutcome(const MergeOutcome& outcome, std::FILE* out);
 
-// Runs the merger and reports its outcome; kExitRefused when the run cannot
+// Runs the merger, building sets of `layout`, and reports its outcome; kExitRefused when the run cannot
 // start.
-int RunMergeCommand(const MergeOptions& options, MergeLayout layout, UserInterface& ui);
+int RunMergeCommand(const MergeOptions& options, SetLayout layout, UserInterface& ui);
 
 }  // namespace kestrel

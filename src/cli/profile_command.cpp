@@ -44,7 +44,7 @@ int SaveProfileFromOptions(const ProfileSaveOptions& options, UserInterface& ui)
   ApplyScanOptions(options.scan, settings);
   ApplyRebuildOptions(options.rebuild, settings);
   ApplyMergeOptions(options.merge, settings);
-  ApplyChoice(options.mergeMode, kMergeModeNames, settings.mergeMode);
+  ApplyChoice(options.mergeMode, kMergeModeNames, settings.mergeMode, kMergerLayoutCodes);
   GameList database;
   LoadedData loaded;
   bool sourceGiven = !fromDefaults.datfile.empty() || !fromDefaults.mameExe.empty() || !fromDefaults.raineExe.empty();

@@ -79,7 +79,7 @@ void AddRebuildToolOptions(CLI::App& command, RebuildOptions& options, const std
 void ApplyRebuildOptions(const RebuildOptions& options, SettingsRecord& settings) {
   if (!options.source.empty()) settings.rebuildSource = AsFolder(options.source);
   if (!options.destination.empty()) settings.rebuildDestination = AsFolder(options.destination);
-  ApplyChoice(options.setType, kSetTypeNames, settings.rebuildMergeMode);
+  ApplyChoice(options.setType, kSetTypeNames, settings.rebuildMergeMode, kToolLayoutCodes);
   ApplyChoice(options.gameTypes, kRebuildGameTypeNames, settings.rebuildGameTypes);
   if (!options.logfile.empty()) settings.rebuildCreateLog = true, settings.rebuildLogfile = options.logfile;
   ApplySwitch(options.zip, settings.rebuildZip);

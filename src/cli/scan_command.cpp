@@ -25,7 +25,7 @@ const ChoiceNames kScanGameTypeNames = {"arcade", "neogeo", "both"};
 
 
 bool ApplyChoices(const ScanOptions& options, SettingsRecord& settings) {
-  ApplyChoice(options.setType, kSetTypeNames, settings.scanMergeMode);
+  ApplyChoice(options.setType, kSetTypeNames, settings.scanMergeMode, kToolLayoutCodes);
   ApplyChoice(options.gameTypes, kScanGameTypeNames, settings.scanGameTypes);
   if (!options.logfile.empty()) settings.scannerLogfile = AbsolutePath(options.logfile);
   if (!options.fastscanFile.empty()) settings.fastscanFile = AbsolutePath(options.fastscanFile);

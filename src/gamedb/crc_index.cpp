@@ -13,15 +13,9 @@ ZeroCrcIndexEntry MakeZeroCrcEntry(const GameList& database, const GameSet& game
   entry.size = rom.size;
   entry.setName = game.name;
   entry.romName = rom.name;
-  entry.cloneOf = game.cloneOf;
-  entry.inParent = rom.inParent;
   entry.hasNeoGeoBios = game.hasNeoGeoBios;
-  entry.isNeoGeoBios = IsNeoGeoBiosRom(rom);
-  entry.clashesInFamily = ClashesInFamily(database, game, rom);
-  if (const RomEntry* biosRom = BiosRomOf(database, game, rom)) {
-    entry.biosSet = game.biosOf;
-    entry.biosRomName = biosRom->name;
-  }
+  entry.gameIndex = static_cast<int>(&game - database.data());
+  entry.romIndex = static_cast<int>(&rom - game.roms.data());
   return entry;
 }
 

@@ -18,17 +18,11 @@ struct ZeroCrcIndexEntry {
   std::string setName;
   std::string romName;
   int spare = 0;  // carried along, always 0
-  std::string cloneOf;
-  bool inParent = true;
   bool hasNeoGeoBios = false;  // of the set
-  bool isNeoGeoBios = false;   // of the ROM
-  // For a ROM that the set's BIOS set holds: that set, and the ROM's name
-  // there. Empty otherwise.
-  std::string biosSet;
-  std::string biosRomName;
-  // Named like another content of its family: kept in the clone's set
-  // even in merged sets.
-  bool clashesInFamily = false;
+  // The ROM in the database: the index of its set, and its index in the
+  // set's `roms`; where it lives in a layout is asked of rom_home.h.
+  int gameIndex = -1;
+  int romIndex = -1;
 };
 
 // One ROM with a known dump.

@@ -21,8 +21,9 @@ enum MergerControl {
   kMergerCleanSet = 1061,
 };
 
-// Radios in a run form one group: the layout (mergeMode 0 split, 1
-// merged) and the placement (MergePlacement), in value order.
+// Radios in a run form one group: the layout (mergeMode, in the order of
+// kMergerLayoutCodes: split, merged) and the placement (MergePlacement), in
+// value order.
 inline constexpr ControlEntry kMergerControls[] = {
     {kMergerSplit, ControlKind::kRadio, "&Split", "You want to create split sets."},
     {kMergerMerge, ControlKind::kRadio, "&Merge", "You want to create merged sets."},

@@ -60,7 +60,7 @@ void MergerDialog::BuildLayout() {
 }
 
 void MergerDialog::ConnectControls() {
-  controls_.BindRadios(kMergerSplit, 2, record_.mergeMode, &filling_);
+  controls_.BindRadios(kMergerSplit, kMergerLayoutCodes, record_.mergeMode, &filling_);
   controls_.BindRadios(kMergerKeepPosition, 2, record_.mergePlacement, &filling_);
   controls_.BindCheck(kMergerCleanSet, record_.mergeCleanSet, &filling_);
   controls_.BindCheck(kMergerRemoveOld, record_.mergeRemoveOld, &filling_);
@@ -79,7 +79,7 @@ void MergerDialog::ConnectControls() {
 void MergerDialog::Refresh() {
   filling_ = true;
   for (int value = 0; value < 2; ++value) {
-    controls_.button(kMergerSplit + value)->setChecked(record_.mergeMode == value);
+    controls_.button(kMergerSplit + value)->setChecked(LayoutCode(record_.mergeMode, kMergerLayoutCodes) == value);
     controls_.button(kMergerKeepPosition + value)->setChecked(record_.mergePlacement == MergePlacement{value});
   }
   controls_.button(kMergerCleanSet)->setChecked(record_.mergeCleanSet);

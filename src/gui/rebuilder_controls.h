@@ -29,8 +29,9 @@ enum RebuilderControl {
   kRebuilderLogfileBrowse = 1028,
 };
 
-// Radios in a run form one group: the three layouts (rebuildMergeMode 0,
-// 1, 2) and the three game types (RebuildGameTypes), in value order.
+// Radios in a run form one group: the three layouts (rebuildMergeMode, in
+// the order of kToolLayoutCodes) and the three game types
+// (RebuildGameTypes), in value order.
 inline constexpr ControlEntry kRebuilderControls[] = {
     {kRebuilderSourceEdit, ControlKind::kEdit, "Sour&ce",
      "Kestrel tries to rebuild files from this folder."},

@@ -98,7 +98,7 @@ void RebuilderDialog::ConnectControls() {
   connect(controls_.button(kRebuilderLogfileBrowse), &QAbstractButton::clicked, this,
           &RebuilderDialog::BrowseLogfile);
 
-  controls_.BindRadios(kRebuilderNoMerging, 3, record_.rebuildMergeMode, &filling_);
+  controls_.BindRadios(kRebuilderNoMerging, kToolLayoutCodes, record_.rebuildMergeMode, &filling_);
   controls_.BindRadios(kRebuilderArcade, 3, record_.rebuildGameTypes, &filling_);
   controls_.BindCheck(kRebuilderZip, record_.rebuildZip, &filling_);
   controls_.BindCheck(kRebuilderTildeCrcs, record_.rebuildTildeCrcs, &filling_);
@@ -120,7 +120,8 @@ void RebuilderDialog::Refresh() {
   controls_.edit(kRebuilderLogfileEdit)->setText(ToQString(record_.rebuildLogfile));
   // A value out of range (a damaged profile) checks no radio of its group.
   for (int value = 0; value < 3; ++value) {
-    controls_.button(kRebuilderNoMerging + value)->setChecked(record_.rebuildMergeMode == value);
+    bool chosen = LayoutCode(record_.rebuildMergeMode, kToolLayoutCodes) == value;
+    controls_.button(kRebuilderNoMerging + value)->setChecked(chosen);
     controls_.button(kRebuilderArcade + value)->setChecked(record_.rebuildGameTypes == RebuildGameTypes{value});
   }
   controls_.button(kRebuilderZip)->setChecked(record_.rebuildZip);

@@ -81,7 +81,7 @@ std::string MergeRemovalQuestion(const MergeReach& reach, const SettingsRecord& 
   if (EnabledPaths(settings.romPaths).empty() || reach.families == 0) return "";
   const bool merging = button == MergeButton::kMerge;
   std::string removals;
-  if (settings.mergeRemoveOld) removals += RemoveOldLine(reach, merging && settings.mergeMode == 1);
+  if (settings.mergeRemoveOld) removals += RemoveOldLine(reach, merging && settings.mergeMode == SetLayout::kMerged);
   if (settings.mergeCleanSet)
     removals += "Clean Set: files the game data do not name are left out of the new sets of these " +
                 Counted(reach.families, "family", "families") + ", and a set left without a ROM is deleted.\n";

@@ -74,10 +74,10 @@ struct RadioBinding {
   Mode value;
 };
 
-constexpr RadioBinding<int32_t> kLayoutRadios[] = {
-    {kNoMergedRadio, &SettingsRecord::scanMergeMode, 0},
-    {kSplitRadio, &SettingsRecord::scanMergeMode, 1},
-    {kMergedRadio, &SettingsRecord::scanMergeMode, 2},
+constexpr RadioBinding<SetLayout> kLayoutRadios[] = {
+    {kNoMergedRadio, &SettingsRecord::scanMergeMode, SetLayout::kNonMerged},
+    {kSplitRadio, &SettingsRecord::scanMergeMode, SetLayout::kSplit},
+    {kMergedRadio, &SettingsRecord::scanMergeMode, SetLayout::kMerged},
 };
 
 constexpr RadioBinding<ScanGameTypes> kGameTypeRadios[] = {

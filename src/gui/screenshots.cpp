@@ -114,7 +114,7 @@ bool GrabToolDialogs(const QDir& out, SettingsRecord record, const GameList& dat
   bool ok = true;
   record.rebuildSource = "/home/ann/downloads/";
   record.rebuildDestination = "/home/ann/arcade/rebuilt/";
-  record.rebuildMergeMode = 1;
+  record.rebuildMergeMode = SetLayout::kSplit;
   record.rebuildGameTypes = RebuildGameTypes::kSeparateBios;
   record.rebuildCreateLog = true;
   record.rebuildLogfile = "/home/ann/arcade/rebuild.log";
@@ -131,7 +131,7 @@ bool GrabToolDialogs(const QDir& out, SettingsRecord record, const GameList& dat
     progress.Step();
     ok &= Grab(progress, out.filePath("rebuild_progress.png"));
   }
-  record.mergeMode = 1;
+  record.mergeMode = SetLayout::kMerged;
   record.mergePlacement = MergePlacement::kIntoDestination;
   record.mergeDestination = "/home/ann/arcade/merged/";
   {

@@ -76,4 +76,14 @@ void ToolControls::BindCheck(int id, bool& setting, const bool* filling) const {
   });
 }
 
+void ToolControls::BindRadios(int firstId, LayoutCodes codes, SetLayout& setting, const bool* filling) const {
+  for (size_t code = 0; code < codes.size(); ++code) {
+    QAbstractButton* radio = button(firstId + static_cast<int>(code));
+    SetLayout layout = codes[code];
+    QObject::connect(radio, &QAbstractButton::toggled, radio, [&setting, filling, layout](bool on) {
+      if (on && !*filling) setting = layout;
+    });
+  }
+}
+
 }  // namespace kestrel

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <map>
 #include <span>
+#include "settings/layout_codes.h"
 
 class QLineEdit;
 
@@ -60,6 +61,9 @@ class ToolControls {
       });
     }
   }
+  // The same for a layout: the radios from `firstId` on stand for the
+  // layouts of `codes`, in order.
+  void BindRadios(int firstId, LayoutCodes codes, SetLayout& setting, const bool* filling) const;
 
  private:
   std::map<int, QWidget*> widgets_;

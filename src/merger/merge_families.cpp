@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "gamedb/rom_home.h"
 #include "merger/commit_family.h"
 #include "merger/finish_set.h"
 #include "merger/leftover_work.h"
@@ -20,24 +21,16 @@ bool IsValidClone(const MergeRun& run, const CloneRef& clone) {
   return clone.index >= 0 && size_t(clone.index) < run.database.size();
 }
 
-// Which ROMs of a game its new set takes. BIOS ROMs live in the BIOS set
-// only, except in a non-merged set, which is complete by itself. A clone's
-// ROM named like another content of its family cannot share the merged set
-// with it, so it stays in the clone's own set. A clone's ROM may lie in its
-// parent's set under the name its `merge` gives; a set of the clone's own
-// takes it from there under its own name.
-struct RomChoice {
-  bool biosRoms = false;
-  bool parentRoms = true;  // false for a split clone: only what its parent lacks
-  bool clashingRoms = true;
-  bool onlyClashingRoms = false;
-  bool byMergeName = true;
-};
-
-constexpr RomChoice kMergedRoms{false, true, false, false, false};
-constexpr RomChoice kMergedCloneRoms{false, true, true, true, false};
-constexpr RomChoice kNonMergedRoms{true, true, true, false, true};
-RomChoice SplitRoms(bool clone) { return {false, !clone, true, false, true}; }
+// The sets a family's ROM may lie in before the run, whatever the layout
+// it was in: a clone's ROM in its own set or its parent's; a parent's ROM
+// in its own set or, non-merged, in any clone's.
+std::vector<std::string> SourceSetsOf(const MergeRun& run, const GameSet& game, const GameSet& parent) {
+  if (&game != &parent) return {game.name, parent.name};
+  std::vector<std::string> names{parent.name};
+  for (const CloneRef& ref : parent.clones)
+    if (IsValidClone(run, ref)) names.push_back(CloneOf(run, ref).name);
+  return names;
+}
 
 // The set holding `game`'s BIOS ROMs; null when it uses none.
 const GameSet* BiosSetOf(const MergeRun& run, const GameSet& game) {
@@ -45,47 +38,50 @@ const GameSet* BiosSetOf(const MergeRun& run, const GameSet& game) {
   return &run.database[size_t(game.biosIndex)];
 }
 
-bool Takes(const MergeRun& run, const GameSet& game, const RomEntry& rom, RomChoice choice) {
-  if (!choice.biosRoms && BiosSetOf(run, game) != nullptr && BiosRomOf(run.database, game, rom) != nullptr)
-    return false;
-  bool clashes = ClashesInFamily(run.database, game, rom);
-  if (choice.onlyClashingRoms) return clashes;
-  if (clashes && !choice.clashingRoms) return false;
-  return choice.parentRoms || !rom.inParent;
-}
-
-bool TakesAnyRom(const MergeRun& run, const GameSet& game, RomChoice choice) {
-  return std::any_of(game.roms.begin(), game.roms.end(),
-                     [&](const RomEntry& rom) { return Takes(run, game, rom, choice); });
-}
-
-// Whether the layout gives `game`'s set none of its ROMs, all of them living
-// in its BIOS set (or, for a split clone, in the parent's set). A game with
-// no ROM listed does not count: its set may hold what the list leaves out.
-bool LeavesNoRom(const MergeRun& run, const GameSet& game, RomChoice choice) {
-  return !game.roms.empty() && !TakesAnyRom(run, game, choice);
-}
-
-// Every ROM of `game` that the set takes, looked for in the sets of `sourceSet`.
-void CollectRoms(MergeRun& run, const GameSet& game, const std::string& sourceSet, WorkSet& set, RomChoice choice) {
-  for (const RomEntry& rom : game.roms) {
-    if (!Takes(run, game, rom, choice)) continue;
-    CollectFile(run, sourceSet, rom.name, rom.name, set, &rom);
-    if (choice.byMergeName && !rom.merge.empty() && rom.merge != rom.name)
-      CollectFile(run, sourceSet, rom.merge, rom.name, set, &rom);
-  }
-}
-
-// Every BIOS ROM of `game`, looked for in its BIOS set under the name it has
-// there. Collected last, so the BIOS set's copy is the one used and a copy
-// in the family's old sets stands in only where the BIOS set lacks it.
-void CollectBiosRoms(MergeRun& run, const GameSet& game, WorkSet& set) {
+// Every ROM of `game` that `layout` keeps in `target`'s set, under its name
+// there, looked for in the family's sets under every name it may bear: its
+// own, its `merge` name, its name in the new set. The BIOS set's copy is
+// collected last, so that it is the one used and a copy in the family's old
+// sets stands in only where the BIOS set lacks it.
+void CollectRoms(MergeRun& run, const GameSet& game, const GameSet& parent, const GameSet& target, SetLayout layout,
+                 WorkSet& set) {
+  std::vector<std::string> sources = SourceSetsOf(run, game, parent);
   const GameSet* bios = BiosSetOf(run, game);
-  if (bios == nullptr) return;
   for (const RomEntry& rom : game.roms) {
-    if (const RomEntry* biosRom = BiosRomOf(run.database, game, rom))
-      CollectFile(run, bios->name, biosRom->name, rom.name, set, &rom);
+    RomHome home = HomeOf(run.database, game, rom, layout);
+    if (home.set != &target) continue;
+    std::vector<std::string> names{rom.name};
+    for (const std::string& name : {rom.merge, home.name})
+      if (!name.empty() && std::find(names.begin(), names.end(), name) == names.end()) names.push_back(name);
+    for (const std::string& source : sources)
+      for (const std::string& name : names) CollectFile(run, source, name, home.name, set, &rom);
+    if (const RomEntry* biosRom = bios != nullptr ? BiosRomOf(run.database, game, rom) : nullptr)
+      CollectFile(run, bios->name, biosRom->name, home.name, set, &rom);
   }
+}
+
+// Every ROM of the family that `layout` keeps in `target`'s set, the
+// target's own first.
+void CollectFamilyRoms(MergeRun& run, const GameSet& parent, const GameSet& target, SetLayout layout, WorkSet& set) {
+  for (const GameSet* game : GamesSharing(run.database, target, layout))
+    CollectRoms(run, *game, parent, target, layout, set);
+}
+
+// Whether `layout` keeps none of the family's ROMs in `target`'s set, all
+// of them living in a BIOS set or the parent's. A game with no ROM listed
+// does not count: its set may hold what the list leaves out.
+bool LeavesNoRom(const MergeRun& run, const GameSet& target, SetLayout layout) {
+  if (target.roms.empty()) return false;
+  for (const GameSet* game : GamesSharing(run.database, target, layout))
+    for (const RomEntry& rom : game->roms)
+      if (HomeOf(run.database, *game, rom, layout).set == &target) return false;
+  return true;
+}
+
+// Fills a new set: whether it is left without ROMs, and every file it takes.
+void FillWorkSet(MergeRun& run, const GameSet& parent, const GameSet& target, SetLayout layout, WorkSet& set) {
+  set.holdsNoRom = LeavesNoRom(run, target, layout);
+  CollectFamilyRoms(run, parent, target, layout, set);
 }
 
 // The names of the BIOS sets the family's games use: what they hold is in
@@ -129,22 +125,10 @@ StepResult FinishFamily(MergeRun& run, const GameSet& parent, std::vector<WorkSe
 
 // Whether a clone keeps a set of its own beside the merged set: it has a
 // ROM named like another content of its family.
-bool KeepsOwnSet(const MergeRun& run, const GameSet& clone) { return TakesAnyRom(run, clone, kMergedCloneRoms); }
-
-// The merged set: every ROM of the family that can share it, looked for in
-// every set of the family.
-void CollectMergedSet(MergeRun& run, const GameSet& parent, WorkSet& merged) {
-  merged.holdsNoRom = LeavesNoRom(run, parent, kMergedRoms);
-  CollectRoms(run, parent, parent.name, merged, kMergedRoms);
-  for (const CloneRef& ref : parent.clones)
-    if (IsValidClone(run, ref)) CollectRoms(run, parent, CloneOf(run, ref).name, merged, kMergedRoms);
-  for (const CloneRef& ref : parent.clones) {
-    if (!IsValidClone(run, ref)) continue;
-    const GameSet& clone = CloneOf(run, ref);
-    merged.holdsNoRom = merged.holdsNoRom && !TakesAnyRom(run, clone, kMergedRoms);
-    CollectRoms(run, clone, clone.name, merged, kMergedRoms);
-    CollectRoms(run, clone, parent.name, merged, kMergedRoms);
-  }
+bool KeepsOwnSet(const MergeRun& run, const GameSet& clone) {
+  return std::any_of(clone.roms.begin(), clone.roms.end(), [&](const RomEntry& rom) {
+    return HomeOf(run.database, clone, rom, SetLayout::kMerged).set == &clone;
+  });
 }
 
 // Creates the work folder of one set of the family. False, with the family
@@ -203,7 +187,7 @@ StepResult MergeFamily(MergeRun& run, const GameSet& parent, MergeOutcome& outco
   std::vector<SetToRemove> family = FamilySets(run, parent, true);
   std::vector<WorkSet> sets(1);
   if (!OpenWorkSet(parent, family[0].keptIn, parent.name, sets[0], outcome)) return StepResult::kContinue;
-  CollectMergedSet(run, parent, sets[0]);
+  FillWorkSet(run, parent, parent, SetLayout::kMerged, sets[0]);
   // Clones keeping a set of their own: the merged set holds another
   // content under these names. Added only once the merged set is whole.
   for (const CloneRef& ref : parent.clones) {
@@ -217,27 +201,21 @@ StepResult MergeFamily(MergeRun& run, const GameSet& parent, MergeOutcome& outco
       DiscardWorkSets(sets);
       return StepResult::kContinue;
     }
-    CollectRoms(run, clone, clone.name, cloneSet, kMergedCloneRoms);
+    FillWorkSet(run, parent, clone, SetLayout::kMerged, cloneSet);
     sets.push_back(std::move(cloneSet));
   }
   if (!run.settings.mergeRemoveOld) family.clear();
   return FinishFamily(run, parent, sets, family, outcome);
 }
 
-StepResult RebuildFamily(MergeRun& run, const GameSet& parent, bool split, MergeOutcome& outcome) {
-  ShowFamily(run, split ? "Merging Gameset:" : "Unmerging Gameset:", parent);
+StepResult RebuildFamily(MergeRun& run, const GameSet& parent, SetLayout layout, MergeOutcome& outcome) {
+  ShowFamily(run, layout == SetLayout::kSplit ? "Merging Gameset:" : "Unmerging Gameset:", parent);
   CleanLeftovers(run, parent, outcome);
   std::vector<WorkSet> sets(1);
   std::string folder = DestinationFolderOf(run, parent.name);
   if (!OpenWorkSet(parent, folder, parent.name, sets[0], outcome)) return StepResult::kContinue;
   // The parent's files are noted before any clone set is looked at anew.
-  RomChoice parentChoice = split ? SplitRoms(false) : kNonMergedRoms;
-  sets[0].holdsNoRom = LeavesNoRom(run, parent, parentChoice);
-  CollectRoms(run, parent, parent.name, sets[0], parentChoice);
-  for (const CloneRef& ref : parent.clones)
-    if (IsValidClone(run, ref)) CollectRoms(run, parent, CloneOf(run, ref).name, sets[0], parentChoice);
-  if (!split) CollectBiosRoms(run, parent, sets[0]);
-
+  FillWorkSet(run, parent, parent, layout, sets[0]);
   for (const CloneRef& ref : parent.clones) {
     if (!IsValidClone(run, ref)) continue;
     const GameSet& clone = CloneOf(run, ref);
@@ -247,11 +225,7 @@ StepResult RebuildFamily(MergeRun& run, const GameSet& parent, bool split, Merge
       DiscardWorkSets(sets);
       return StepResult::kContinue;
     }
-    RomChoice cloneChoice = split ? SplitRoms(true) : kNonMergedRoms;
-    cloneSet.holdsNoRom = LeavesNoRom(run, clone, cloneChoice);
-    CollectRoms(run, clone, clone.name, cloneSet, cloneChoice);
-    CollectRoms(run, clone, parent.name, cloneSet, cloneChoice);
-    if (!split) CollectBiosRoms(run, clone, cloneSet);
+    FillWorkSet(run, parent, clone, layout, cloneSet);
     sets.push_back(std::move(cloneSet));
   }
   // The clone sets are finished first, in clone order, then the parent's.

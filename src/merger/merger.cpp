@@ -58,15 +58,16 @@ MergeOutcome RunMerger(const GameList& database, SettingsRecord& settings, UserI
   std::unique_ptr<ProgressDialog> progress = OpenProgressDialog(ui, merging ? "Merging ROMs" : "Unmerging ROMs");
   progress->SetRange(0, CountFamilies(database));
   progress->SetStep(1);
+  SetLayout layout = merging ? settings.mergeMode : SetLayout::kNonMerged;
   MergeRun run(database, settings, std::move(romPaths), ui, zipLibrary, writeZip, *progress);
   for (const GameSet& parent : database) {
     if (!IsSelectedFamilyHead(parent)) continue;
     run.StartFamily();
     StepResult result = StepResult::kContinue;
-    if (merging && settings.mergeMode == 1) {
+    if (layout == SetLayout::kMerged) {
       result = MergeFamily(run, parent, outcome);
     } else {
-      result = RebuildFamily(run, parent, merging, outcome);
+      result = RebuildFamily(run, parent, layout, outcome);
     }
     if (result == StepResult::kStop || run.CancelRequested()) {
       outcome.stopped = true;

@@ -23,8 +23,8 @@
 
 namespace kestrel {
 
-// The dialog's two buttons: "&Merge" builds merged (mergeMode 1) or split
-// (mergeMode 0) sets, "&Unmerge" non-merged sets.
+// The dialog's two buttons: "&Merge" builds the sets of mergeMode (merged
+// or split), "&Unmerge" non-merged sets.
 enum class MergeButton { kMerge, kUnmerge };
 
 // A family left alone because a work folder of it could not be made.

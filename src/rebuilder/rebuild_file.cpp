@@ -2,57 +2,53 @@
 #include <cstddef>
 #include <vector>
 
+#include "gamedb/rom_home.h"
 #include "platform/text.h"
 #include "rebuilder/rebuild_state.h"
 
 namespace kestrel {
 namespace {
 
-constexpr int kNoMerging = 0;
-constexpr int kSplitSets = 1;
 
 // Where a served ROM is written: the set and the name it has there.
 struct Destination {
   std::string set;
   std::string romName;
+  bool operator==(const Destination&) const = default;
 };
 
-// With split or merged sets a ROM that the game's BIOS set holds belongs to
-// that set alone, whether or not the BIOS set is selected; a game's set
-// keeps only what is its own. The four NeoGeo BIOS ROMs follow the game
-// types instead.
-bool GoesToBiosSet(const ZeroCrcIndexEntry& entry, int mergeMode) {
-  return mergeMode != kNoMerging && !entry.biosSet.empty() && !entry.isNeoGeoBios;
+// Where the chosen layout keeps the entry's ROM. The four NeoGeo BIOS ROMs
+// go into every NeoGeo set when the game types ask for that, whatever the
+// layout.
+Destination DestinationOf(const RebuildState& state, const ZeroCrcIndexEntry& entry) {
+  const GameSet& game = (*state.database)[size_t(entry.gameIndex)];
+  const RomEntry& rom = game.roms[size_t(entry.romIndex)];
+  bool intoEverySet = state.settings.rebuildGameTypes == RebuildGameTypes::kBiosInEverySet && IsNeoGeoBiosRom(rom);
+  SetLayout layout = intoEverySet ? SetLayout::kNonMerged : state.settings.rebuildMergeMode;
+  RomHome home = HomeOf(*state.database, game, rom, layout);
+  return {home.set->name, home.name};
 }
 
-// The set a ROM goes into under the chosen layout: a BIOS ROM into its BIOS
-// set under its name there; a clone's ROM into its parent's set with split
-// sets only when the parent has the same ROM, with merged sets unless the
-// family has another content of that name.
-Destination DestinationOf(const ZeroCrcIndexEntry& entry, int mergeMode) {
-  if (GoesToBiosSet(entry, mergeMode)) return {entry.biosSet, entry.biosRomName};
-  bool intoParent = mergeMode == kSplitSets ? entry.inParent
-                                            : mergeMode != kNoMerging && !entry.clashesInFamily;
-  return {intoParent && !entry.cloneOf.empty() ? entry.cloneOf : entry.setName, entry.romName};
-}
-
-bool SharesDestination(const ZeroCrcIndexEntry& other, const Destination& destination, int mergeMode) {
-  if (GoesToBiosSet(other, mergeMode))
-    return other.biosSet == destination.set && other.biosRomName == destination.romName;
-  return other.romName == destination.romName &&
-         (other.setName == destination.set || other.cloneOf == destination.set);
-}
-
-// With split or merged sets, the other candidates that would produce the
-// same destination file (same ROM name and size, in the target set or a
-// clone of it, or the same ROM of the same BIOS set) count as served too.
+// The destinations of the entries [first, last) of an index, worked out
+// once per source.
 template <typename Entry>
-void MarkSameDestination(const std::vector<Entry>& index, std::vector<bool>& served, size_t first, size_t last,
-                         const Entry& entry, const Destination& destination, int mergeMode) {
-  if (mergeMode == kNoMerging) return;
-  for (size_t i = first; i < last; ++i) {
-    const Entry& other = index[i];
-    if (other.size == entry.size && SharesDestination(other, destination, mergeMode)) served[i] = true;
+std::vector<Destination> DestinationsOf(const RebuildState& state, const std::vector<Entry>& index, size_t first,
+                                        size_t last) {
+  std::vector<Destination> destinations;
+  destinations.reserve(last - first);
+  for (size_t i = first; i < last; ++i) destinations.push_back(DestinationOf(state, index[i]));
+  return destinations;
+}
+
+// The other candidates that would produce the same destination file (a
+// clone's ROM kept in its parent's set, a ROM of a BIOS set) count as
+// served too.
+template <typename Entry>
+void MarkSameDestination(const std::vector<Entry>& index, std::vector<bool>& served, size_t first,
+                         const std::vector<Destination>& destinations, const Entry& entry,
+                         const Destination& destination) {
+  for (size_t i = first; i < first + destinations.size(); ++i) {
+    if (index[i].size == entry.size && destinations[i - first] == destination) served[i] = true;
   }
 }
 
@@ -79,20 +75,20 @@ bool RebuildZeroCrcs(RebuildState& state, const SourceFile& file, const SourceKe
   const SettingsRecord& settings = state.settings;
   auto [first, last] = FindNameRange(state.zeroCrcIndex, key.name);
   std::vector<bool> earlier = ServedEarlier(state.zeroCrcServed, first, last);
+  std::vector<Destination> targets = DestinationsOf(state, state.zeroCrcIndex, first, last);
   for (size_t i = first; i < last; ++i) {
     const ZeroCrcIndexEntry& entry = state.zeroCrcIndex[i];
     bool sameSize = uint32_t(entry.size) == key.size;
     state.matched = sameSize;
     if (entry.hasNeoGeoBios && settings.rebuildGameTypes == RebuildGameTypes::kArcadeOnly) continue;
     if (!sameSize) continue;
-    Destination target = DestinationOf(entry, settings.rebuildMergeMode);
+    const Destination& target = targets[i - first];
     if (state.zeroCrcServed[i]) {
       if (earlier[i - first]) NoteServedBefore(state, target.romName, target.set, false);
       continue;
     }
     state.zeroCrcServed[i] = true;
-    MarkSameDestination(state.zeroCrcIndex, state.zeroCrcServed, first, last, entry, target,
-                        settings.rebuildMergeMode);
+    MarkSameDestination(state.zeroCrcIndex, state.zeroCrcServed, first, targets, entry, target);
     if (!PlaceRom(state, file, target.romName, target.set, false)) {
       state.matched = false;
       return false;
@@ -113,19 +109,20 @@ bool RebuildByCrc(RebuildState& state, const SourceFile& file, const SourceKey& 
   bool separateBios = IsNeoGeoBiosKey(key) && settings.rebuildGameTypes == RebuildGameTypes::kSeparateBios;
   auto [first, last] = FindCrcRange(state.crcIndex, key.crc);
   std::vector<bool> earlier = ServedEarlier(state.crcServed, first, last);
+  std::vector<Destination> targets = DestinationsOf(state, state.crcIndex, first, last);
   for (size_t i = first; i < last; ++i) {
     const CrcIndexEntry& entry = state.crcIndex[i];
     if (entry.hasNeoGeoBios && settings.rebuildGameTypes == RebuildGameTypes::kArcadeOnly) continue;
     bool sameSize = uint32_t(entry.size) == key.size;
     state.matched = sameSize;
     if (!sameSize) continue;
-    Destination target = DestinationOf(entry, settings.rebuildMergeMode);
+    const Destination& target = targets[i - first];
     if (state.crcServed[i]) {
       if (earlier[i - first]) NoteServedBefore(state, target.romName, target.set, separateBios);
       continue;
     }
     state.crcServed[i] = true;
-    MarkSameDestination(state.crcIndex, state.crcServed, first, last, entry, target, settings.rebuildMergeMode);
+    MarkSameDestination(state.crcIndex, state.crcServed, first, targets, entry, target);
     if (!PlaceRom(state, file, target.romName, target.set, separateBios)) {
       state.matched = false;
       return false;

@@ -38,6 +38,7 @@ std::string MakeWorkFolder(const SettingsRecord& settings) {
 // False when the run stopped before its end.
 bool RebuildAll(RebuildState& state, const GameList& database, ZipLibrary& zipLibrary, const std::string& source,
                 RebuildCounts& counts) {
+  state.database = &database;
   BuildCrcIndex(database, state.crcIndex, state.zeroCrcIndex);
   state.crcServed.assign(state.crcIndex.size(), false);
   state.zeroCrcServed.assign(state.zeroCrcIndex.size(), false);

@@ -32,6 +32,7 @@ struct RebuildState {
   explicit RebuildState(const SettingsRecord& options) : settings(options) {}
 
   const SettingsRecord& settings;
+  const GameList* database = nullptr;  // the games the indexes point into
   UserInterface* ui = nullptr;
   ZipLibrary* zipLibrary = nullptr;
   ProgressDialog* progress = nullptr;
@@ -65,8 +66,8 @@ int CountSourceFiles(const std::string& folder, bool recursive, const std::strin
 
 // Looks the source up by `key` and places it for every ROM still unserved:
 // on the first pass also the ROMs without a known dump (by name and size),
-// then the ROMs with the key's CRC. With split or merged sets a ROM that a
-// game's BIOS set holds goes into that set only, under its name there.
+// then the ROMs with the key's CRC. Each goes where rom_home.h says the
+// layout keeps it.
 // Updates state.matched. False to stop.
 bool RebuildFile(RebuildState& state, const SourceFile& file, const SourceKey& key, bool firstPass);
 

@@ -9,6 +9,7 @@
 #include "app/user_interface.h"
 #include "platform/file_replacement.h"
 #include "platform/file_system.h"
+#include "settings/layout_codes.h"
 #include "settings/scan_switches.h"
 #include "settings/settings_record.h"
 
@@ -18,16 +19,17 @@ namespace {
 constexpr char kErrorTitle[] = "Fastscan Error";
 
 // The stored switches (the first ones of the switch table, in its order);
-// the two modes follow them: scanMergeMode, then scanGameTypes.
+// the two modes follow them: scanMergeMode as its profile number, then
+// scanGameTypes.
 constexpr size_t kSwitchCount = kFastscanSwitchCount;
-constexpr size_t kMergeModeOption = kSwitchCount;
+constexpr size_t kLayoutOption = kSwitchCount;
 constexpr size_t kGameTypesOption = kSwitchCount + 1;
 constexpr size_t kOptionCount = kSwitchCount + 2;
 
 std::array<int32_t, kOptionCount> CollectOptions(const SettingsRecord& s) {
   std::array<int32_t, kOptionCount> options{};
   for (size_t i = 0; i < kSwitchCount; ++i) options[i] = s.*ScanSwitches()[i].field ? 1 : 0;
-  options[kMergeModeOption] = s.scanMergeMode;
+  options[kLayoutOption] = LayoutCode(s.scanMergeMode, kToolLayoutCodes);
   options[kGameTypesOption] = static_cast<int32_t>(s.scanGameTypes);
   return options;
 }
@@ -40,7 +42,7 @@ void ApplyOptions(const std::array<int32_t, kOptionCount>& o, SettingsRecord& s)
     bool& option = s.*stored.field;
     option = (stored.role == SwitchRole::kFix && option) || o[i] != 0;
   }
-  s.scanMergeMode = o[kMergeModeOption];
+  s.scanMergeMode = LayoutOfCode(o[kLayoutOption], kToolLayoutCodes).value_or(s.scanMergeMode);
   s.scanGameTypes = static_cast<ScanGameTypes>(o[kGameTypesOption]);
 }
 
@@ -81,6 +83,7 @@ ReadResult ReadFastscan(std::FILE* file, uint32_t dataCrc, size_t setCount,
   for (size_t i = kSwitchCount; i < kOptionCount; ++i) {
     if (options[i] < 0 || options[i] > 2) return ReadResult::kDamaged;  // modes are 0 to 2
   }
+  if (!LayoutOfCode(options[kLayoutOption], kToolLayoutCodes)) return ReadResult::kDamaged;
   return ReadResult::kOk;
 }
 

@@ -6,10 +6,10 @@
 
 #include "archive/zip_library.h"
 #include "archive/zip_reader.h"
+#include "gamedb/rom_home.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
 #include "platform/text.h"
-#include "scanner/bios_layout.h"
 #include "scanner/fix_operations.h"
 #include "scanner/repair_support.h"
 #include "scanner/set_lookup.h"
@@ -134,21 +134,6 @@ std::optional<RomSource> FindSource(ScanContext& context, const GameSet& game, c
   return std::nullopt;
 }
 
-// Where the ROM belongs: the set, and the ROM's name there. The BIOS set's
-// or the parent's when the layout keeps it there.
-struct RomPlace {
-  std::string set;
-  std::string name;
-};
-
-RomPlace TargetOf(const ScanContext& context, const GameSet& game, const RomEntry& rom) {
-  if (const RomEntry* biosCopy = BiosCopyOf(context, game, rom)) return {game.biosOf, biosCopy->name};
-  int mode = context.settings.scanMergeMode;
-  bool inParentSet = mode == 1 ? rom.inParent : mode == 2 && !ClashesInFamily(context.database, game, rom);
-  if (game.hasParent && inParentSet) return {game.cloneOf, rom.name};
-  return {game.name, rom.name};
-}
-
 bool AddToZipSet(ScanContext& context, const std::string& romName, const RomSource& source,
                  const std::string& setPath) {
   std::string zipPath = ResolvePath(setPath + ".zip");
@@ -220,8 +205,9 @@ bool AddMissingRom(ScanContext& context, const GameSet& game, SetScan& scan, siz
   std::optional<RomSource> source = FindSource(context, game, rom);
   if (context.state.cancelRequested) return false;
   if (!source) return true;
-  RomPlace target = TargetOf(context, game, rom);
-  std::string setPath = SetPathOf(context.state.firstRomPath, target.set);
+  // Into the set where the layout keeps the ROM, under its name there.
+  RomHome target = HomeOf(context.database, game, rom, context.settings.scanMergeMode);
+  std::string setPath = SetPathOf(context.state.firstRomPath, target.set->name);
   if (setPath.empty() || !IsPlainFileName(target.name)) return true;
   if (!CheckChangeableFolder(context, context.state.firstRomPath)) return true;
   bool added = context.state.createZipSet ? AddToZipSet(context, target.name, *source, setPath)

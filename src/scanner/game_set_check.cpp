@@ -28,7 +28,7 @@ void CheckGameSet(ScanContext& context, GameSet& game, SetScan& scan, const std:
 
   std::string foundName = SpelledSetName(*foundPath, isZip);
   bool correct = foundName == game.name ||
-                 (settings.scanMergeMode != 0 && game.hasParent && foundName == game.cloneOf);
+                 (settings.scanMergeMode != SetLayout::kNonMerged && game.hasParent && foundName == game.cloneOf);
   if (correct) {
     scan.caseCorrect = true;
     if (scan.nameOnDisk.empty()) scan.nameOnDisk = foundName;

@@ -5,10 +5,10 @@
 #include <optional>
 
 #include "archive/zip_reader.h"
+#include "gamedb/rom_home.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
 #include "platform/text.h"
-#include "scanner/bios_layout.h"
 #include "scanner/fix_operations.h"
 #include "scanner/set_lookup.h"
 #include "scanner/wrong_name_check.h"
@@ -41,18 +41,24 @@ RomLocation LocateRom(const SetOnDisk& set, const std::string& name) {
   return location;
 }
 
-// Looks the ROM up under its name and, with double names allowed, under its
-// aliases; the search name records which name was used. A BIOS set knows
-// the ROM by its own name for it alone.
+// Looks the ROM up under `name` (its name in the set where the layout keeps
+// it, else its own); with `withAliases` also under its own name, and with
+// double names allowed under its aliases, as MAME finds a ROM of the right
+// content whatever its name. The search name records which name was used. A
+// BIOS set knows the ROM by its own name for it alone.
 RomLocation LocateRomByAnyName(const ScanContext& context, const RomEntry& rom, RomScan& scan,
-                               const SetOnDisk& set, const RomEntry* biosCopy) {
-  if (biosCopy != nullptr) {
-    scan.searchName = biosCopy->name;
-    return LocateRom(set, biosCopy->name);
+                               const SetOnDisk& set, const std::string& name, bool withAliases) {
+  scan.searchName = name;
+  RomLocation location = LocateRom(set, name);
+  if (location.present || !withAliases) return location;
+  if (name != rom.name) {
+    location = LocateRom(set, rom.name);
+    if (location.present) {
+      scan.searchName = rom.name;
+      return location;
+    }
   }
-  scan.searchName = rom.name;
-  RomLocation location = LocateRom(set, rom.name);
-  if (location.present || !context.settings.allowDoubleNames) return location;
+  if (!context.settings.allowDoubleNames) return location;
   for (const std::string& alias : AliasGroupOf(rom)) {
     if (alias == rom.name) continue;
     scan.searchName = alias;
@@ -148,12 +154,12 @@ bool CheckPresentRom(ScanContext& context, const GameSet& game, const RomEntry& 
 // A ROM not in the set: a stand-in for a bad dump, or the shared NeoGeo
 // BIOS. True when the ROM is now in the set and should be checked.
 bool HandleAbsentRom(ScanContext& context, const GameSet& game, RomEntry& rom, RomScan& scan,
-                     SetOnDisk& set, SetRole role, RomLocation& location) {
+                     SetOnDisk& set, SetRole role, bool atHome, RomLocation& location) {
   if (role == SetRole::kOwnSet && !scan.found) {
     scan.searchName = rom.name;
-    // A BIOS ROM's stand-in belongs in the BIOS set, which makes its own.
-    if (rom.noDump && context.settings.zeroCrcCreation && BiosCopyOf(context, game, rom) == nullptr &&
-        PlaceZeroCrcDummy(context, rom, scan, set)) {
+    // A stand-in goes only where the layout keeps the ROM; a BIOS set or a
+    // parent's set makes its own.
+    if (rom.noDump && context.settings.zeroCrcCreation && atHome && PlaceZeroCrcDummy(context, rom, scan, set)) {
       location = LocateRom(set, rom.name);
       if (location.present) return true;
     }
@@ -162,6 +168,20 @@ bool HandleAbsentRom(ScanContext& context, const GameSet& game, RomEntry& rom, R
     AcceptBiosRom(rom, scan);
   }
   return false;
+}
+
+// The game of the list whose set plays `role` for `game`; null when none.
+const GameSet* SetOfRole(const ScanContext& context, const GameSet& game, SetRole role) {
+  switch (role) {
+    case SetRole::kOwnSet:
+      return &game;
+    case SetRole::kParentSet:
+      return ParentOf(context, game);
+    case SetRole::kBiosSet:
+      break;
+  }
+  bool known = game.biosIndex >= 0 && size_t(game.biosIndex) < context.database.size();
+  return known ? &context.database[size_t(game.biosIndex)] : nullptr;
 }
 
 void FindWrongNames(ScanContext& context, const GameSet& game, SetScan& scan, SetOnDisk& set) {
@@ -182,17 +202,17 @@ void CheckRomSet(ScanContext& context, GameSet& game, SetScan& scan, const std::
   if (context.settings.checkName && role == SetRole::kOwnSet) FindWrongNames(context, game, scan, set);
   if (context.state.stopRequested) return;
 
+  const GameSet* checked = SetOfRole(context, game, role);
   for (size_t i = 0; i < game.roms.size(); ++i) {
     RomEntry& rom = game.roms[i];
     RomScan& romScan = scan.roms[i];
-    const RomEntry* biosCopy = nullptr;
-    if (role == SetRole::kBiosSet) {
-      biosCopy = BiosCopyOf(context, game, rom);
-      if (biosCopy == nullptr) continue;
-    }
+    RomHome home = HomeOf(context.database, game, rom, context.settings.scanMergeMode);
+    bool atHome = checked != nullptr && home.set == checked;
+    if (role == SetRole::kBiosSet && !atHome) continue;
     PumpInterface(context);
-    RomLocation location = LocateRomByAnyName(context, rom, romScan, set, biosCopy);
-    if (!location.present && !HandleAbsentRom(context, game, rom, romScan, set, role, location)) continue;
+    RomLocation location =
+        LocateRomByAnyName(context, rom, romScan, set, atHome ? home.name : rom.name, role != SetRole::kBiosSet);
+    if (!location.present && !HandleAbsentRom(context, game, rom, romScan, set, role, atHome, location)) continue;
     if (!CheckPresentRom(context, game, rom, romScan, set, location)) return;
   }
 }

@@ -1,17 +1,18 @@
 #include "scanner/scan_driver.h"
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
 #include "app/user_interface.h"
 #include "gamedb/crc_index.h"
+#include "gamedb/rom_home.h"
 #include "platform/paths.h"
 #include "platform/thread_priority.h"
 #include "report/fastscan_file.h"
 #include "report/game_results.h"
 #include "report/path_warnings.h"
 #include "report/statistics_text.h"
-#include "scanner/bios_layout.h"
 #include "scanner/fix_operations.h"
 #include "scanner/leftover_cleanup.h"
 #include "scanner/game_set_check.h"
@@ -117,16 +118,27 @@ bool IsSkippedByGameType(const SettingsRecord& settings, const GameSet& game) {
          (settings.scanGameTypes == ScanGameTypes::kNeoGeoOnly && !game.hasNeoGeoBios);
 }
 
+// Whether the layout puts any file into the sets the game is looked for as:
+// its own, and in merged sets its parent's. Games whose every ROM lives in a
+// BIOS set (or, split, in the parent's set) have none, and an absent set is
+// then no finding.
+bool LayoutFillsGameSets(const ScanContext& context, const GameSet& game) {
+  SetLayout layout = context.settings.scanMergeMode;
+  if (HoldsAnyDump(context.database, game, layout)) return true;
+  const GameSet* parent = ParentOf(context, game);
+  return layout == SetLayout::kMerged && parent != nullptr && HoldsAnyDump(context.database, *parent, layout);
+}
+
 // False when the user stopped.
 bool ScanGameSets(ScanContext& context, GameSet& game, SetScan& scan) {
-  bool merged = context.settings.scanMergeMode == 2;
+  bool merged = context.settings.scanMergeMode == SetLayout::kMerged;
   for (const std::string& path : context.romPaths) {
     if (merged && game.hasParent) CheckGameSet(context, game, scan, SetPathOf(path, game.cloneOf));
     CheckGameSet(context, game, scan, SetPathOf(path, game.name));
     if (StopAsked(context)) return false;
   }
   // A set that the layout leaves empty is where it should be: nowhere.
-  if (!scan.found && !LayoutFillsOwnSet(context, game)) {
+  if (!scan.found && !LayoutFillsGameSets(context, game)) {
     scan.found = true;
     scan.caseCorrect = true;
   }
@@ -150,8 +162,13 @@ bool AddMissingRoms(ScanContext& context, GameSet& game, SetScan& scan) {
 
 bool ScanRomSets(ScanContext& context, GameSet& game, SetScan& scan) {
   const SettingsRecord& settings = context.settings;
-  bool sharesParentSet = settings.scanMergeMode != 0 && game.hasParent;
-  bool sharesBiosSet = settings.scanMergeMode != 0 && game.biosIndex >= 0;
+  std::vector<const GameSet*> searched = SetsSearchedFor(context.database, game, settings.scanMergeMode);
+  auto searches = [&](const GameSet* set) {
+    return set != nullptr && std::find(searched.begin(), searched.end(), set) != searched.end();
+  };
+  const GameSet* bios = game.biosIndex >= 0 ? &context.database[size_t(game.biosIndex)] : nullptr;
+  bool sharesParentSet = searches(ParentOf(context, game));
+  bool sharesBiosSet = searches(bios);
   context.state.createZipSet = true;
   for (const std::string& path : context.romPaths) {
     if (sharesBiosSet) CheckRomSet(context, game, scan, SetPathOf(path, game.biosOf), SetRole::kBiosSet);

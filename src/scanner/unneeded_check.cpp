@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <functional>
 
+#include "gamedb/rom_home.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
 #include "platform/text.h"
-#include "scanner/bios_layout.h"
 #include "scanner/repair_support.h"
 #include "scanner/set_lookup.h"
 #include "settings/settings_record.h"
@@ -16,41 +16,16 @@ namespace {
 
 using NeededTest = std::function<bool(const std::string& name)>;
 
-const RomEntry* RomNamed(const GameSet& game, const std::string& name) {
-  auto it = std::find_if(game.roms.begin(), game.roms.end(),
-                         [&](const RomEntry& rom) { return EqualsNoCase(rom.name, name); });
-  return it != game.roms.end() ? &*it : nullptr;
-}
-
-bool HasRomNamed(const GameSet& game, const std::string& name) { return RomNamed(game, name) != nullptr; }
-
-// Whether the game's ROM named `name` shares its name with another content
-// of its family: the family's set cannot hold it, so the game's copy is the
-// only one.
-bool ClashesNamed(const ScanContext& context, const GameSet& game, const std::string& name) {
-  const RomEntry* rom = RomNamed(game, name);
-  return rom != nullptr && ClashesInFamily(context.database, game, *rom);
-}
-
-// The BIOS set's copy of the game's ROM named `name`, where the layout
-// keeps the ROM there.
-const RomEntry* BiosCopyNamed(const ScanContext& context, const GameSet& game, const std::string& name) {
-  const RomEntry* rom = RomNamed(game, name);
-  return rom != nullptr ? BiosCopyOf(context, game, *rom) : nullptr;
-}
-
-// With double names allowed a ROM may be present under one of its aliases;
-// that file is needed as much as one under the ROM's own name, or a removal
-// would take away the only copy.
-bool HasRomOrAliasNamed(const ScanContext& context, const GameSet& game,
-                        const std::string& name) {
-  if (HasRomNamed(game, name)) return true;
+// Whether `name` is the ROM's name or, with double names allowed, one of its
+// aliases: a ROM may be present under an alias, and that file is needed as
+// much as one under the ROM's own name, or a removal would take away the
+// only copy.
+bool IsNameOf(const ScanContext& context, const RomEntry& rom, const std::string& name) {
+  if (EqualsNoCase(rom.name, name)) return true;
   if (!context.settings.allowDoubleNames) return false;
-  return std::any_of(game.roms.begin(), game.roms.end(), [&](const RomEntry& rom) {
-    const AliasGroup& aliases = AliasGroupOf(rom);  // its own name included, found above
-    return std::any_of(aliases.begin(), aliases.end(),
-                       [&](const std::string& alias) { return EqualsNoCase(alias, name); });
-  });
+  const AliasGroup& aliases = AliasGroupOf(rom);
+  return std::any_of(aliases.begin(), aliases.end(),
+                     [&](const std::string& alias) { return EqualsNoCase(alias, name); });
 }
 
 bool HasSampleNamed(const GameSet& game, const std::string& name) {
@@ -76,16 +51,6 @@ bool NeededUnlessFoundElsewhere(ScanContext& context, const std::string& setName
                                 const std::string& name) {
   if (!AnySetHolds(context, context.romPaths, setName, name)) return true;
   return !context.settings.advancedUnneeded;
-}
-
-std::vector<const GameSet*> ClonesOf(const ScanContext& context, const GameSet& game) {
-  std::vector<const GameSet*> clones;
-  for (const CloneRef& clone : game.clones) {
-    if (clone.index >= 0 && clone.index < static_cast<int>(context.database.size())) {
-      clones.push_back(&context.database[clone.index]);
-    }
-  }
-  return clones;
 }
 
 void CollectUnneeded(ScanContext& context, const GameSet& game, std::vector<FoundEntry>& unneeded,
@@ -121,31 +86,17 @@ void CollectUnneeded(ScanContext& context, const GameSet& game, std::vector<Foun
 }  // namespace
 
 bool IsNeededInRomSet(ScanContext& context, const GameSet& game, const std::string& name) {
-  int mode = context.settings.scanMergeMode;
-  if (const RomEntry* biosCopy = BiosCopyNamed(context, game, name)) {
-    return NeededUnlessFoundElsewhere(context, game.biosOf, biosCopy->name);
-  }
-  if (HasRomOrAliasNamed(context, game, name)) {
-    if (mode == 0 || !game.hasParent) return true;
-    const GameSet* parent = ParentOf(context, game);
-    if (mode == 1 && (parent == nullptr || !HasRomNamed(*parent, name))) return true;
-    if (ClashesNamed(context, game, name)) return true;
-    return NeededUnlessFoundElsewhere(context, game.cloneOf, name);
-  }
-  if (mode == 0 || !game.isParent) return false;
-  bool anyCloneNeedsIt = false;
-  for (const GameSet* clone : ClonesOf(context, game)) {
-    if (!HasRomNamed(*clone, name)) continue;
-    if (const RomEntry* biosCopy = BiosCopyNamed(context, *clone, name)) {
-      return NeededUnlessFoundElsewhere(context, clone->biosOf, biosCopy->name);
-    }
-    if (mode == 2) return true;
-    anyCloneNeedsIt = true;
-    if (AnySetHolds(context, context.romPaths, clone->name, name)) {
-      return !context.settings.advancedUnneeded;
+  SetLayout layout = context.settings.scanMergeMode;
+  for (const GameSet* owner : GamesSharing(context.database, game, layout)) {
+    for (const RomEntry& rom : owner->roms) {
+      if (!IsNameOf(context, rom, name)) continue;
+      RomHome home = HomeOf(context.database, *owner, rom, layout);
+      if (home.set == &game) return true;
+      // A copy of a ROM the layout keeps elsewhere.
+      if (NeededUnlessFoundElsewhere(context, home.set->name, home.name)) return true;
     }
   }
-  return anyCloneNeedsIt;
+  return false;
 }
 
 bool IsNeededInSampleSet(ScanContext& context, const GameSet& game, const std::string& name) {

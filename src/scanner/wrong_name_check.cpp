@@ -35,7 +35,7 @@ Classification ClassifyFile(const ScanContext& context, const GameSet& game,
                             const std::string& name, uint32_t crc) {
   Classification result;
   if (WalkRoms(game, name, crc, true, result)) return result;
-  if (context.settings.scanMergeMode == 0) return result;
+  if (context.settings.scanMergeMode == SetLayout::kNonMerged) return result;
   // Parents and clones share a set in these layouts, so a relative's ROM is
   // rightly there; only the plain CRC counts for relatives.
   if (game.isParent) {

@@ -25,6 +25,7 @@ struct FieldLister {
   }
   bool Flag(const char* name, bool value) { return Add(name, value ? "1" : "0"); }
   bool Int(const char* name, int32_t value) { return Add(name, std::to_string(value)); }
+  bool Layout(const char* name, SetLayout layout, LayoutCodes codes) { return Int(name, LayoutCode(layout, codes)); }
   bool Text(const char* name, const std::string& value) { return Add(name, value); }
   bool Paths(const std::string& name, const PathList& list) {
     Add(name, std::to_string(list.size()) + " entries");

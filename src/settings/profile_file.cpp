@@ -75,6 +75,13 @@ struct FieldReader {
   }
   bool Flag(const char*, bool& value) { return Read(in.ReadFlag(value)); }
   bool Int(const char*, int32_t& value) { return Read(in.ReadInt(value)); }
+  // A number no layout is stored as marks the profile as damaged.
+  bool Layout(const char*, SetLayout& layout, LayoutCodes codes) {
+    int32_t code = 0;
+    std::optional<SetLayout> read = in.ReadInt(code) ? LayoutOfCode(code, codes) : std::nullopt;
+    if (read) layout = *read;
+    return Read(read.has_value());
+  }
   bool Text(const char*, std::string& value) { return Read(in.ReadString(value)); }
   bool Paths(const char*, PathList& list) { return Read(ReadPathList(in, list)); }
   bool Selection(SettingsRecord& r) { return Read(ReadSelection(in, r)); }
@@ -94,6 +101,7 @@ struct FieldWriter {
     out.WriteInt(value);
     return true;
   }
+  bool Layout(const char* name, SetLayout layout, LayoutCodes codes) { return Int(name, LayoutCode(layout, codes)); }
   bool Text(const char*, const std::string& value) {
     out.WriteString(value);
     return true;

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "gamedb/set_layout.h"
 #include "gamedb/validate_games.h"
 #include "platform/thread_priority.h"
 #include "settings/setting_modes.h"
@@ -60,7 +61,7 @@ struct SettingsRecord {
   std::string rebuildSource;
   std::string rebuildDestination;
   std::string rebuildLogfile;
-  int32_t rebuildMergeMode = 0;  // 0 no merging, 1 split, 2 merged
+  SetLayout rebuildMergeMode = SetLayout::kNonMerged;  // the layout the rebuilder writes
   RebuildGameTypes rebuildGameTypes = RebuildGameTypes::kSeparateBios;
   bool rebuildZip = true;
   bool rebuildTildeCrcs = true;
@@ -69,7 +70,7 @@ struct SettingsRecord {
   bool rebuildCreateLog = false;
   bool rebuildRecursive = true;
 
-  int32_t mergeMode = 1;       // 0 split, 1 merged
+  SetLayout mergeMode = SetLayout::kMerged;  // what "Merge" builds: split or merged
   MergePlacement mergePlacement = MergePlacement::kKeepPosition;
   bool mergeCleanSet = true;
   bool mergeZip = true;
@@ -103,7 +104,7 @@ struct SettingsRecord {
   bool askBeforeFixing = true;
   std::string fastscanFile = "fastscan.fsc";
   std::string scannerLogfile = "kestrel.log";
-  int32_t scanMergeMode = 1;  // 0 no merged sets, 1 split, 2 merged
+  SetLayout scanMergeMode = SetLayout::kSplit;  // the layout the scanner checks
   ScanGameTypes scanGameTypes = ScanGameTypes::kBoth;
   bool showAllZeroCrcs = false;  // its grey state, which wins over on; kept in two flags as fixMissing
   std::string gameFilter;

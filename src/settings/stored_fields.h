@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <type_traits>
 
+#include "settings/layout_codes.h"
 #include "settings/settings_record.h"
 
 namespace kestrel {
@@ -24,7 +25,8 @@ bool VisitMode(Visitor& v, const char* name, Mode& mode) {
 // not) in file order and stops at the first call that returns false:
 //   v.Flag(name, field)  v.Int(name, field)  v.Text(name, field)
 //   (a mode goes through v.Int as its number)
-//   v.Paths(name, list)  v.Selection(r)  (data CRC, game count, selection bytes)
+//   v.Paths(name, list)  v.Layout(name, field, codes)  (a SetLayout stored as its
+//   number in `codes`)  v.Selection(r)  (data CRC, game count, selection bytes)
 // The items later profile versions added follow a v.Since(version) call,
 // which returns whether the profile being visited holds them.
 template <class Record, class Visitor>
@@ -38,9 +40,10 @@ bool VisitStoredFields(Record& r, Visitor& v) {
          v.Paths("romPaths", r.romPaths) && v.Paths("samplePaths", r.samplePaths) &&
          v.Paths("miscPaths", r.miscPaths) && v.Text("rebuildSource", r.rebuildSource) &&
          v.Text("rebuildDestination", r.rebuildDestination) &&
-         v.Int("rebuildMergeMode", r.rebuildMergeMode) && VisitMode(v, "rebuildGameTypes", r.rebuildGameTypes) &&
+         v.Layout("rebuildMergeMode", r.rebuildMergeMode, kToolLayoutCodes) &&
+         VisitMode(v, "rebuildGameTypes", r.rebuildGameTypes) &&
          v.Flag("rebuildZip", r.rebuildZip) && v.Flag("rebuildTildeCrcs", r.rebuildTildeCrcs) &&
-         v.Flag("rebuildZeroCrcs", r.rebuildZeroCrcs) && v.Int("mergeMode", r.mergeMode) &&
+         v.Flag("rebuildZeroCrcs", r.rebuildZeroCrcs) && v.Layout("mergeMode", r.mergeMode, kMergerLayoutCodes) &&
          VisitMode(v, "mergePlacement", r.mergePlacement) && v.Flag("mergeCleanSet", r.mergeCleanSet) &&
          v.Flag("mergeZip", r.mergeZip) && v.Flag("mergeRemoveOld", r.mergeRemoveOld) &&
          v.Text("mergeDestination", r.mergeDestination) && v.Flag("scanGames", r.scanGames) &&
@@ -55,7 +58,7 @@ bool VisitStoredFields(Record& r, Visitor& v) {
          v.Flag("advancedUnneeded", r.advancedUnneeded) && v.Flag("zeroCrcCreation", r.zeroCrcCreation) &&
          v.Flag("showMissingZeroCrcs", r.showMissingZeroCrcs) &&
          v.Flag("askBeforeFixing", r.askBeforeFixing) && v.Text("fastscanFile", r.fastscanFile) &&
-         v.Text("scannerLogfile", r.scannerLogfile) && v.Int("scanMergeMode", r.scanMergeMode) &&
+         v.Text("scannerLogfile", r.scannerLogfile) && v.Layout("scanMergeMode", r.scanMergeMode, kToolLayoutCodes) &&
          VisitMode(v, "scanGameTypes", r.scanGameTypes) &&
          v.Since(1) && v.Flag("showAllZeroCrcs", r.showAllZeroCrcs) &&
          v.Since(2) && v.Text("gameFilter", r.gameFilter) && v.Flag("addStatistics", r.addStatistics) &&

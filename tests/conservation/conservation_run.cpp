@@ -129,7 +129,7 @@ std::string ConservationRun::RunRebuild(const Step& step) {
 std::string ConservationRun::RunMerger(const Step& step) {
   SettingsRecord settings = BaseSettings(root_.path());
   settings.romPaths = {{romPaths_[0]}, {romPaths_[1]}};
-  settings.mergeMode = step.tool == Tool::kMergeToMerged ? 1 : 0;
+  settings.mergeMode = step.tool == Tool::kMergeToMerged ? SetLayout::kMerged : SetLayout::kSplit;
   settings.mergeCleanSet = step.cleanSet;
   settings.mergeRemoveOld = step.removeOld;
   settings.mergeZip = step.zipOutput;

@@ -1,9 +1,13 @@
 #include "conservation/conservation_step.h"
 
+#include "settings/layout_codes.h"
+
 namespace kestrel::testing {
 namespace {
 
-const char* LayoutName(int mode) { return mode == 0 ? "non-merged" : mode == 1 ? "split" : "merged"; }
+const char* LayoutName(SetLayout layout) {
+  return layout == SetLayout::kNonMerged ? "non-merged" : layout == SetLayout::kSplit ? "split" : "merged";
+}
 
 std::string Options(const Step& step) {
   std::string options;
@@ -50,9 +54,9 @@ Step RandomStep(std::mt19937& random, const std::vector<Tool>& tools) {
   step.removeOld = chance(50);
   step.zipOutput = chance(70);
   step.removeSources = chance(50);
-  step.rebuildMergeMode = between(0, 2);
+  step.rebuildMergeMode = kToolLayoutCodes[between(0, 2)];
   step.destination = between(0, 1);
-  step.scanMergeMode = between(0, 2);
+  step.scanMergeMode = kToolLayoutCodes[between(0, 2)];
   step.fixName = chance(60);
   step.fixUnneeded = chance(60);
   step.fixMissing = chance(50);

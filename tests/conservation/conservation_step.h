@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "gamedb/set_layout.h"
+
 namespace kestrel::testing {
 
 enum class Tool { kRebuild, kMergeToMerged, kMergeToSplit, kUnmerge, kScanRepairs };
@@ -25,9 +27,9 @@ struct Step {
   bool removeOld = false;
   bool zipOutput = true;  // merger and rebuilder write zips, else folders
   bool removeSources = false;  // the rebuilder's, into ROM path `destination` (0 or 1)
-  int rebuildMergeMode = 0;
+  SetLayout rebuildMergeMode = SetLayout::kNonMerged;
   int destination = 0;
-  int scanMergeMode = 1;  // the scan's layout and repairs (backups always on)
+  SetLayout scanMergeMode = SetLayout::kSplit;  // the scan's layout and repairs (backups always on)
   bool fixName = false;
   bool fixUnneeded = false;
   bool fixMissing = false;

@@ -62,7 +62,7 @@ bool WriteProfileSeed(const std::string& folder, const GameList& database) {
 
 bool WriteFastscanSeed(const std::string& folder) {
   SettingsRecord settings;
-  settings.scanMergeMode = 2;
+  settings.scanMergeMode = SetLayout::kMerged;
   ScanResults scanResults(fuzz::kSeedGameCount);
   scanResults[1].needsScan = true;
   return SaveFastscan(folder + "demo.fst", settings, fuzz::kSeedDataKey, scanResults);

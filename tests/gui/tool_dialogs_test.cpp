@@ -55,7 +55,7 @@ TEST_F(ToolDialogsTest, RebuilderRebuildsShuffledFilesIntoSplitSets) {
   testing::WriteFile(source + "readme.txt", "not a ROM");
   std::filesystem::create_directories(root / "temp");
   settings.tempFolder = root / "temp/";
-  settings.rebuildMergeMode = 1;  // split sets
+  settings.rebuildMergeMode = SetLayout::kSplit;  // split sets
   settings.rebuildZip = settings.rebuildRecursive = settings.rebuildCreateLog = true;
   settings.rebuildLogfile = root / "rebuild.log";
   RebuilderDialog dialog({&settings, &database, &zipLibrary, &x, &y, &person});
@@ -101,11 +101,11 @@ TEST_F(ToolDialogsTest, MergerMergesASplitFamilySplitsAndUnmergesIt) {
   testing::WriteZip(roms + "galagao.zip", RomFiles({"go.2"}));
   settings.romPaths = {{roms, true}};
   settings.mergeZip = settings.mergeCleanSet = settings.mergeRemoveOld = true;
-  settings.mergeMode = 0;
+  settings.mergeMode = SetLayout::kSplit;
   MergerDialog dialog({&settings, &database, &zipLibrary, &x, &y, &person});
   dialog.show();
   Press(dialog.control(kMergerMerge));
-  EXPECT_EQ(settings.mergeMode, 1);
+  EXPECT_EQ(settings.mergeMode, SetLayout::kMerged);
   // Remove Old and Clean Set are asked for first; No leaves every set alone.
   person.messageAnswers = {kResultNo};
   Press(dialog.control(kMergerRun));

@@ -67,9 +67,9 @@ TEST(RemovalQuestions, CountFamiliesAsTheMergerDoesAndNameWhatGoes) {
 
   // One ROM path: split sets lose nothing to Remove Old, merged ones do.
   reach.otherPaths = 0;
-  settings.mergeMode = 0;
+  settings.mergeMode = SetLayout::kSplit;
   EXPECT_EQ(MergeRemovalQuestion(reach, settings, MergeButton::kMerge), "");
-  settings.mergeMode = 1;
+  settings.mergeMode = SetLayout::kMerged;
   EXPECT_NE(MergeRemovalQuestion(reach, settings, MergeButton::kMerge), "");
   settings.mergeRemoveOld = false;
   EXPECT_EQ(MergeRemovalQuestion(reach, settings, MergeButton::kMerge), "");

@@ -56,16 +56,16 @@ TEST_F(MergerBiosTest, EveryLayoutIsMadeFromAnotherAndBiosRomsStayInTheBiosSets)
   // (a game's BIOS copies in its BIOS set): none needs a backup.
   settings.backupFolder = "";
   WriteCollection(BiosFamilyCollection(kSplit));
-  settings.mergeMode = 1;
+  settings.mergeMode = SetLayout::kMerged;
   EXPECT_EQ(Run().handled, (std::vector<std::string>{"gamea", "gameb", "gamec"}));
   EXPECT_EQ(ReadCollection(), BiosFamilyCollection(kMerged));
-  settings.mergeMode = 0;
+  settings.mergeMode = SetLayout::kSplit;
   Run();
   EXPECT_EQ(ReadCollection(), BiosFamilyCollection(kSplit));
 
   // From non-merged sets, whose BIOS copies Clean Set drops.
   WriteCollection(BiosFamilyCollection(kNonMerged));
-  settings.mergeMode = 1;
+  settings.mergeMode = SetLayout::kMerged;
   Run();
   EXPECT_EQ(ReadCollection(), BiosFamilyCollection(kMerged));
 
@@ -78,7 +78,7 @@ TEST_F(MergerBiosTest, EveryLayoutIsMadeFromAnotherAndBiosRomsStayInTheBiosSets)
 
   // Without Clean Set a game's BIOS copies are files that stay, and a set
   // that is left no ROM (gamec) is left alone.
-  settings.mergeMode = 0;
+  settings.mergeMode = SetLayout::kSplit;
   settings.mergeCleanSet = false;
   Run();
   EXPECT_EQ(ReadCollection(), BiosFamilyCollection(kNonMerged));

@@ -47,7 +47,7 @@ TEST_F(ClashingFamilyTest, ARoundTripThroughEveryLayoutKeepsEveryContent) {
   EXPECT_EQ(ZipContents(path2 + "pacmanf.zip"), (Files{{"a.1", ownA1}}));
   EXPECT_FALSE(FileExists(path1 + "puckman.zip"));
 
-  settings.mergeMode = 0;
+  settings.mergeMode = SetLayout::kSplit;
   Run();
   EXPECT_EQ(ZipContents(path1 + "pacman.zip"), parentSet);
   EXPECT_EQ(ZipContents(path2 + "pacmanf.zip"), splitClone);
@@ -58,7 +58,7 @@ TEST_F(ClashingFamilyTest, ARoundTripThroughEveryLayoutKeepsEveryContent) {
   EXPECT_EQ(ZipContents(path2 + "pacmanf.zip"), fullClone);
   EXPECT_EQ(ZipContents(path1 + "puckman.zip"), (Files{{"a.2", RomData("a.2")}, {"p.4", RomData("p.4")}}));
 
-  settings.mergeMode = 1;
+  settings.mergeMode = SetLayout::kMerged;
   outcome = Run();
   EXPECT_EQ(ZipContents(path1 + "pacman.zip"), mergedSet);
   EXPECT_EQ(ZipContents(path2 + "pacmanf.zip"), (Files{{"a.1", ownA1}}));
@@ -80,7 +80,7 @@ TEST_F(ClashingFamilyTest, FolderSetsKeepTheParentsAndTheClonesOwnContentApart) 
   EXPECT_EQ(FolderContents(path1 + "pacman"), parentSet);
   EXPECT_EQ(FolderContents(path2 + "pacmanf"), fullClone);
   EXPECT_EQ(FolderContents(path1 + "puckman"), (Files{{"a.2", RomData("a.2")}, {"p.4", RomData("p.4")}}));
-  settings.mergeMode = 0;
+  settings.mergeMode = SetLayout::kSplit;
   Run();
   EXPECT_EQ(FolderContents(path1 + "pacman"), parentSet);
   EXPECT_EQ(FolderContents(path2 + "pacmanf"), splitClone);

@@ -46,7 +46,7 @@ TEST_F(MergerTest, WithoutCleanSetOrRemoveOldOtherFilesAndOldSetsStay) {
   EXPECT_EQ(ReadFile(path1 + "galaxian/notes.txt"), "keep me too");
   EXPECT_TRUE(FileExists(path2 + "galaxa.zip"));
   EXPECT_TRUE(FolderExists(path2 + "pacman"));
-  settings.mergeMode = 0;  // splitting keeps them as well
+  settings.mergeMode = SetLayout::kSplit;  // splitting keeps them as well
   Run();
   EXPECT_TRUE(FolderExists(path2 + "pacman"));
 }
@@ -70,11 +70,11 @@ TEST_F(MergerTest, ACloneRomNamedLikeAnotherParentRomKeepsTheClonesSet) {
             (Files{{"a.1", RomData("a.1")}, {"a.2", RomData("a.2")}, {"f.3", RomData("f.3")}}));
   EXPECT_EQ(ZipContents(path2 + "pacmanf.zip"), ownA1);
 
-  // Split again, the clone's set takes f.2 from the parent's a.2.
-  settings.mergeMode = 0;
+  // Split again, f.2 stays in the parent's set as its a.2, where MAME
+  // finds it by its merge name.
+  settings.mergeMode = SetLayout::kSplit;
   Run();
   EXPECT_EQ(ZipContents(path1 + "pacman.zip"), SplitFiles("pacman"));
-  splitClone["f.2"] = RomData("a.2");
   EXPECT_EQ(ZipContents(path2 + "pacmanf.zip"), splitClone);
 }
 

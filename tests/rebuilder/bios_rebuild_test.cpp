@@ -4,6 +4,7 @@
 #include <map>
 #include <string>
 
+#include "settings/layout_codes.h"
 #include "platform/file_system.h"
 #include "rebuilder/rebuild_fixture.h"
 #include "support/bios_family.h"
@@ -31,7 +32,7 @@ class BiosRebuildTest : public RebuildTest {
     WriteZip(sources + "bios.zip", zipped);
     for (uint32_t crc : {0x0a0a0a01u, 0x0a0a0a02u, 0x0a0a0a21u, 0x0b0b0b01u, 0x0b0b0bffu, 0x0b0b0b21u})
       WriteFile(sources + "game" + std::to_string(crc), BiosFamilyData(crc));
-    settings.rebuildMergeMode = layout;
+    settings.rebuildMergeMode = kToolLayoutCodes[layout];
     EXPECT_TRUE(Rebuild().completed);
     for (const auto& [set, members] : expected)
       for (const auto& [member, data] : members) expectedTree[set + ".zip:" + member] = data;

@@ -44,7 +44,7 @@ TEST_F(RebuilderTest, RefusesADestinationInTheSourceThenLogsAndPlacesSharedRomsO
   WriteFile(source + "zz.bin", kB);
   WriteFile(source + "nomatch.dat", "nothing");
   WriteZip(source + "sub/y.zip", {{"c.rom", kC}, {"junk.txt", "junk"}});
-  settings.rebuildMergeMode = 1;
+  settings.rebuildMergeMode = SetLayout::kSplit;
   EXPECT_TRUE(Rebuild().completed);
   EXPECT_EQ(Log(), source + "nomatch.dat [SKIPPED]\n\n" +
                        source + "sub/y.zip/c.rom\n  -> pacc/c.rom\n" +
@@ -130,7 +130,7 @@ TEST_F(RebuilderTest, PlacesTheNeoGeoBiosAsTheGameTypesSay) {
   Load();
   // "neogeo" is their BIOS set, yet with split sets its four ROMs still go
   // where the game types say.
-  settings.rebuildMergeMode = 1;
+  settings.rebuildMergeMode = SetLayout::kSplit;
   WriteFile(source + "bios.bin", bios);
   WriteFile(source + "m", kA);
   WriteFile(source + "p", kC);

@@ -26,6 +26,7 @@ TEST(FastscanFileTest, LayoutRoundTripAndDamagedFiles) {
   saved.checkCase = saved.fixName = true;
   saved.checkName = saved.showMissingZeroCrcs = false;
   saved.scanGameTypes = ScanGameTypes::kNeoGeoOnly;
+  saved.scanMergeMode = SetLayout::kMerged;
   ScanResults sets(3);
   sets[1].needsScan = true;
   ASSERT_TRUE(SaveFastscan(path, saved, dataCrc, sets));
@@ -41,6 +42,7 @@ TEST(FastscanFileTest, LayoutRoundTripAndDamagedFiles) {
   // 0-CRC creation, ask before fixing.
   const uint32_t switches[] = {1, 1, 1, 1, 1, 1, 0, 1, 1, 0, 1, 0, 0, 0, 0, 1, 1, 0, 0, 1, 1};
   for (size_t i = 0; i < std::size(switches); ++i) EXPECT_EQ(IntAt(good, 11 + 4 * i), switches[i]) << i;
+  EXPECT_EQ(IntAt(good, 11 + 21 * 4), 2u);  // scanMergeMode: merged
   EXPECT_EQ(IntAt(good, 11 + 22 * 4), 1u);  // scanGameTypes
 
   // Options changed since: the checks come back, a fix switched on stays.
@@ -49,11 +51,13 @@ TEST(FastscanFileTest, LayoutRoundTripAndDamagedFiles) {
   current.checkName = current.showMissingZeroCrcs = true;
   current.fixLength = sets[0].needsScan = true;
   current.scanGameTypes = ScanGameTypes::kBoth;
+  current.scanMergeMode = SetLayout::kNonMerged;
   ScriptedInterface ui;
   ASSERT_TRUE(LoadFastscan(path, current, dataCrc, sets, &ui));
   EXPECT_TRUE(current.checkCase && current.fixName && current.fixLength);
   EXPECT_FALSE(current.checkName || current.showMissingZeroCrcs);
   EXPECT_EQ(current.scanGameTypes, ScanGameTypes::kNeoGeoOnly);
+  EXPECT_EQ(current.scanMergeMode, SetLayout::kMerged);
   EXPECT_EQ(sets[0].needsScan + 2 * sets[1].needsScan + 4 * sets[2].needsScan, 2);
   EXPECT_TRUE(ui.messages.empty());
 
@@ -106,7 +110,7 @@ TEST(FastscanFileTest, AnEarlierFileReadsBackAndIsRewrittenByteForByte) {
   EXPECT_TRUE(!sets[0].needsScan && sets[1].needsScan && !sets[2].needsScan && sets[3].needsScan);
   EXPECT_TRUE(settings.scanGames && !settings.scanRoms && settings.checkName && !settings.checkLength);
   EXPECT_TRUE(settings.fixName && settings.fixCase && settings.fixMissing && !settings.fixLength);
-  EXPECT_EQ(settings.scanMergeMode, 2);
+  EXPECT_EQ(settings.scanMergeMode, SetLayout::kMerged);
   EXPECT_EQ(settings.scanGameTypes, ScanGameTypes::kNeoGeoOnly);
 
   ASSERT_TRUE(SaveFastscan(temp / "again.fsc", settings, dataCrc, sets));

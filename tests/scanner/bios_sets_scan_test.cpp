@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "settings/layout_codes.h"
 #include "gamedb/game_list_file.h"
 #include "gamedb/validate_games.h"
 #include "scanner/scan_fixture.h"
@@ -37,7 +38,7 @@ class BiosSetsScanTest : public ScanFixture {
   }
 
   Texts ScanIn(int layout) {
-    settings.scanMergeMode = layout;
+    settings.scanMergeMode = kToolLayoutCodes[layout];
     Scan();
     return Lines();
   }

@@ -124,5 +124,31 @@ TEST_F(SetChecksTest, NeoGeoBiosInAnyRomPathCoversTheGamesBiosRoms) {
   EXPECT_FALSE(ScanOf("ng1").needsScan);
 }
 
+// A split clone's ROM that its `merge` name shares with its parent lives in
+// the parent's set under the parent's name; MAME also takes it there under
+// the clone's own name.
+TEST_F(SetChecksTest, SplitCloneFindsItsSharedRomInTheParentsSetUnderEitherName) {
+  settings.scanMergeMode = SetLayout::kSplit;
+  settings.allowDoubleNames = false;
+  settings.advancedUnneeded = true;
+  AddGame("par", {{"b.rom", kB}});
+  AddGame("clo", {{"rb.rom", kB}, {"c.rom", kC}}, "par");
+  Link();
+  Rom("clo", "rb.rom").merge = "b.rom";
+  WriteZipSet(romPath, "par", {{"b.rom", kB}});
+  WriteZipSet(romPath, "clo", {{"c.rom", kC}});
+  Scan();
+  EXPECT_EQ(Lines(), Names{});
+
+  std::filesystem::remove(romPath + "par.zip");
+  WriteZipSet(romPath, "par", {{"rb.rom", kB}});
+  Scan();
+  Names lines = Lines();
+  EXPECT_TRUE(std::ranges::none_of(lines, [](const std::string& line) { return line.find("clo") == 0; }))
+      << ::testing::PrintToString(lines);
+  EXPECT_TRUE(std::ranges::any_of(lines, [](const std::string& line) { return line.find("missing rom: b.rom") == 0; }))
+      << ::testing::PrintToString(lines);
+}
+
 }  // namespace
 }  // namespace kestrel::testing

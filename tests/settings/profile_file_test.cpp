@@ -74,6 +74,10 @@ TEST(ProfileFileTest, LoadsEveryVersionWithDefaultsForWhatIsMissing) {
     ASSERT_EQ(r.romPaths.size(), 2u);
     EXPECT_EQ(r.romPaths[1].path + (r.romPaths[1].enabled ? "+" : "-"), "/roms2/-");
     EXPECT_TRUE(r.fixCase == false && r.fixLength == true);
+    // The layouts, each as its tool numbers them.
+    EXPECT_EQ(r.rebuildMergeMode, SetLayout::kMerged);  // 2
+    EXPECT_EQ(r.mergeMode, SetLayout::kSplit);          // 0
+    EXPECT_EQ(r.scanMergeMode, SetLayout::kNonMerged);  // 0
     // Later items, or their defaults.
     EXPECT_EQ(r.showAllZeroCrcs, version >= 1);
     EXPECT_EQ(r.gameFilter, version >= 2 ? "pac*" : "");
@@ -223,6 +227,16 @@ TEST(ProfileFileTest, RefusesDamagedProfilesAndKeepsTheRecord) {
     bytes.replace(romPathsAt, 4, Bytes().Int(count).data);
     EXPECT_TRUE(refused(bytes)) << count;
     EXPECT_TRUE(refused(Bytes{base}.Int(0).Str("").Int(0).Int(1).Int(count).data + "\1\1")) << count;
+  }
+
+  // A layout number no version ever wrote: 3 for the scanner's, 2 for the merger's.
+  size_t scanLayoutAt = base.find(Bytes().Str("scan.log").data) + 9;
+  size_t mergeLayoutAt = base.find(Bytes().Str("/dst/").data) + 6 + 5 * 4;
+  for (size_t at : {scanLayoutAt, mergeLayoutAt}) {
+    std::string bytes = ProfileOfVersion(0).data;
+    ASSERT_FALSE(refused(bytes));
+    bytes.replace(at, 4, Bytes().Int(at == scanLayoutAt ? 3 : 2).data);
+    EXPECT_TRUE(refused(bytes)) << at;
   }
 
   SettingsRecord record = current;
