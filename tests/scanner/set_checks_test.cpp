@@ -19,7 +19,7 @@ TEST_F(SetChecksTest, ReportsEveryKindOfFindingInZipAndFolderSetsWithoutTouching
   AddSamples("alpha", {"s.wav"});
   WriteFolderSet(samplePath, "alpha", {{"S.WAV", "s"}});
   WriteZipSet(romPath, "alpha",
-              {{"a.rom", kA}, {"B.ROM", kB}, {"c.rom", kC + "xx"}, {"renamed.rom", kD},
+              {{"A.ROM", "not a rom"}, {"a.rom", kA}, {"B.ROM", kB}, {"c.rom", kC + "xx"}, {"renamed.rom", kD},
                {"e.rom", DataWithCrc(kE.size(), ~CrcOf(kE))}, {"dir/sub.rom", kS}, {"junk.txt", "junk"}});
   WriteFolderSet(romPath, "Beta", {{"a.rom", kA}, {"b.rom", kB.substr(2)}, {"C.rom", kC}});
   WriteFolderSet(romPath + "Beta/", "Extra", {{"x", "x"}});
@@ -28,6 +28,9 @@ TEST_F(SetChecksTest, ReportsEveryKindOfFindingInZipAndFolderSetsWithoutTouching
   ScanOutcome outcome = Scan();
 
   EXPECT_TRUE(outcome.ranToEnd && Snapshot() == before);
+  // Of two members whose names differ only in case, the exact one counts.
+  RomScan& a = Rom("alpha", "a.rom").romScan;
+  EXPECT_TRUE(a.found && a.caseCorrect && a.checksumCorrect);
   RomScan& b = Rom("alpha", "b.rom").romScan;
   EXPECT_TRUE(b.found && !b.caseCorrect && b.lengthCorrect && b.checksumCorrect);
   EXPECT_EQ(b.foundName, "B.ROM");
