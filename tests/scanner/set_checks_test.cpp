@@ -91,6 +91,21 @@ TEST_F(SetChecksTest, DoubleNamesAndZeroCrcStandInsStayInsideTheirSets) {
   EXPECT_FALSE(Rom("al", "x.rom").romScan.found);
 }
 
+// A file holding a relative's ROM under another name is wrongly named where
+// parents and clones share their files; in non-merged sets it is a stray.
+TEST_F(SetChecksTest, ARelativesRomUnderAnotherNameIsWrongNamedOnlyWhereSetsShareFiles) {
+  AddGame("par", {{"p.rom", kA}});
+  AddGame("clo", {{"p.rom", kA}, {"c.rom", kC}}, "par");
+  Link();
+  WriteFolderSet(romPath, "par", {{"p.rom", kA}, {"x.rom", kC}});
+  const std::string wrongName = "wrong name: " + romPath + "par/x.rom [wrong: x.rom] [right: c.rom]";
+  for (int layout : {0, 1, 2}) {
+    settings.scanMergeMode = layout;
+    Scan();
+    EXPECT_EQ(HasLine(wrongName), layout != 0) << layout;
+  }
+}
+
 // The NeoGeo rules for lists that name no BIOS set.
 TEST_F(SetChecksTest, NeoGeoBiosInAnyRomPathCoversTheGamesBiosRoms) {
   std::string otherPath = root / "more/";
