@@ -11,6 +11,7 @@
 #include "platform/file_system.h"
 #include "platform/process.h"
 #include "rebuilder/rebuild_fixture.h"
+#include "support/stored_zip.h"
 
 namespace kestrel::testing {
 namespace {
@@ -99,6 +100,25 @@ TEST_F(RebuildSafetyTest, ReplacesOtherContentsOfARomsNameOnlyOnceABackupOfThemR
     EXPECT_EQ(Tree(root / "backup/"), (Files{{"g.zip:r1", kOther}}));
     EXPECT_TRUE(Tree(source).empty());
   }
+}
+
+// A member whose header names the ROM's checksum but whose data does not
+// read back is no copy of it, nor can it be backed up: it stays, named, and
+// so does the source that holds the ROM.
+TEST_F(RebuildSafetyTest, ADamagedMemberUnderTheRomsNameIsNoCopyOfIt) {
+  AddGame("g", {{"r1", kA}});
+  Load();
+  settings.rebuildRemoveSources = true;
+  settings.backupFolder = root / "backup/";
+  std::string bytes = StoredZip({{"r1", kA}});
+  bytes[bytes.find(kA)] ^= 1;
+  WriteFile(destination + "g.zip", bytes);
+  WriteFile(source + "x1", kA);
+  RebuildOutcome outcome = Rebuild();
+  EXPECT_EQ(Tree(source), (Files{{"x1", kA}})) << "the only good copy is gone";
+  EXPECT_EQ(Failures(outcome), Texts{destination + "g.zip/r1: holds other contents under that name; they were "
+                                                  "kept, as no backup of them could be made"});
+  EXPECT_EQ(ReadFile(destination + "g.zip"), bytes);
 }
 
 TEST_F(RebuildSafetyTest, RemovesOnlySourcesWhoseOwnContentsReachedTheDestinationAndKeepsTheSourceFolder) {
