@@ -241,5 +241,25 @@ TEST(ScannerControls, FixesArrivingWithoutTheirCheckAreDropped) {
   EXPECT_TRUE(settings.checkName && !settings.checkCase);
 }
 
+// The two three-state boxes: each state reads back as stored, grey is the
+// stronger setting, and the 0-CRC box names what it shows.
+TEST(ScannerControls, ThreeStateBoxesKeepEachStateAndGreyWins) {
+  for (int box : {kFixMissingBox, kShowZeroCrcsBox}) {
+    EXPECT_TRUE(IsThreeStateBox(box));
+    for (int state : {1, kBoxGrey, 0}) {
+      SettingsRecord settings = AllOn();
+      StoreBoxState(settings, box, state);
+      EXPECT_EQ(BoxStateFor(settings, box), state) << box;
+    }
+  }
+  SettingsRecord settings;
+  settings.showMissingZeroCrcs = settings.showAllZeroCrcs = true;
+  EXPECT_EQ(BoxStateFor(settings, kShowZeroCrcsBox), kBoxGrey);
+  StoreBoxState(settings, kShowZeroCrcsBox, 1);
+  EXPECT_TRUE(settings.showMissingZeroCrcs && !settings.showAllZeroCrcs);
+  EXPECT_EQ(std::string(ZeroCrcCaption(kBoxGrey)) + "/" + ZeroCrcCaption(1), "Show All 0-CRCs/Show Missing 0-CRCs");
+  EXPECT_FALSE(IsThreeStateBox(kCheckMissingBox));
+}
+
 }  // namespace
 }  // namespace kestrel
