@@ -121,6 +121,21 @@ TEST_F(RebuildSafetyTest, ADamagedMemberUnderTheRomsNameIsNoCopyOfIt) {
   EXPECT_EQ(ReadFile(destination + "g.zip"), bytes);
 }
 
+// Two members of the ROM's name, both of other contents: both are backed
+// up, under numbered names, before the one ROM takes their place.
+TEST_F(RebuildSafetyTest, EveryOccupantOfTheRomsNameIsBackedUp) {
+  AddGame("g", {{"r1", kA}});
+  Load();
+  settings.rebuildRemoveSources = true;
+  settings.backupFolder = root / "backup/";
+  WriteFile(destination + "g.zip", StoredZip({{"r1", kOther}, {"r1", kB}}));
+  WriteFile(source + "x1", kA);
+  EXPECT_TRUE(Failures(Rebuild()).empty());
+  EXPECT_EQ(Tree(destination), (Files{{"g.zip:r1", kA}}));
+  EXPECT_EQ(Tree(root / "backup/"), (Files{{"g.zip:r1", kOther}, {"g.zip:r1 (2)", kB}}));
+  EXPECT_TRUE(Tree(source).empty());
+}
+
 TEST_F(RebuildSafetyTest, RemovesOnlySourcesWhoseOwnContentsReachedTheDestinationAndKeepsTheSourceFolder) {
   // "nd.rom" has no known dump: any file of its name and size matches it.
   char crcOfA[9];
