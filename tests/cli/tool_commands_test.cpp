@@ -58,6 +58,7 @@ class ToolCommandsTest : public ::testing::Test {
     CliRun scan = Run("scan --rom-path " + romPath + " --set-type " + setType + " --fastscan-file " +
                       dir / "fast.fsc");
     EXPECT_EQ(scan.err, "");
+    EXPECT_TRUE(scan.out.ends_with("\n")) << "the statistics end their line";
     if (scan.status != 0) ADD_FAILURE() << scan.out;
     return scan.status;
   }

@@ -139,6 +139,10 @@ TEST_F(SetChecksTest, NeoGeoBiosInAnyRomPathCoversTheGamesBiosRoms) {
   Scan();
   EXPECT_TRUE(Rom("ng1", "im_bios.rom").romScan.found);
   EXPECT_FALSE(Game("ng1").needsScan);
+
+  std::filesystem::remove(otherPath + "neogeo/ng-sm1.rom");
+  Scan();
+  EXPECT_FALSE(Rom("ng1", kNeoGeoBiosFiles[0]).romScan.found) << "two of the first three are no BIOS";
 }
 
 }  // namespace
