@@ -4,6 +4,7 @@
 // never stays on without the check that governs it.
 #include <gtest/gtest.h>
 
+#include "gui/file_filter.h"
 #include "gui/games_list.h"
 #include "gui/path_list_editing.h"
 #include "gui/profile_loading.h"
@@ -128,6 +129,14 @@ TEST(PathListEditing, LinesMoveAddAndRemoveKeepingTheListNumbered) {
   EXPECT_FALSE(AddPath(added, "/NO/SUCH/roms/"));
   ASSERT_EQ(added.size(), 1u);
   EXPECT_EQ(added[0].path, "/no/such/Roms/");
+}
+
+// The program's "desc|patterns|...||" filters become Qt's, naming each
+// pattern once; a description without text takes its patterns' names.
+TEST(FileFilter, BecomesQtsFormWithEachPatternOnce) {
+  EXPECT_EQ(ToQtFileFilter("Kestrel profiles (*.kpf)|*.kpf|All files|*.*||"),
+            "Kestrel profiles (*.kpf);;All files (*.*)");
+  EXPECT_EQ(ToQtFileFilter(" (*.dat)|*.dat; *.xml||"), "*.dat *.xml (*.dat *.xml)");
 }
 
 TEST(StartUp, TheFirstRunGreetsAndOnlyStartFromOnePicksAProfile) {

@@ -82,6 +82,7 @@ TEST_F(SetChecksTest, DoubleNamesAndZeroCrcStandInsStayInsideTheirSets) {
   RomScan& alias = Rom("al", "x.rom").romScan;
   EXPECT_TRUE(alias.found && alias.caseCorrect);
   EXPECT_EQ(alias.searchName, "y.rom");
+  EXPECT_EQ(UnneededNames("al"), Names{}) << "a ROM under another name of its family is needed";
   EXPECT_EQ(ReadFile(romPath + "al/bad.rom"), std::string(4096, '\0'));
   EXPECT_TRUE(std::filesystem::is_empty(root / "outside"));
   EXPECT_FALSE(Rom("../outside", "bad.rom").romScan.found);
@@ -89,6 +90,7 @@ TEST_F(SetChecksTest, DoubleNamesAndZeroCrcStandInsStayInsideTheirSets) {
   settings.allowDoubleNames = false;
   Scan();
   EXPECT_FALSE(Rom("al", "x.rom").romScan.found);
+  EXPECT_EQ(UnneededNames("al"), Names{"y.rom"});
 }
 
 // A file holding a relative's ROM under another name is wrongly named where
