@@ -110,8 +110,8 @@ bool ClearedAsLeftover(RebuildState& state, const std::string& path) {
   return true;
 }
 
-bool IsFolderToDescend(const RebuildState& state, const FolderEntry& entry, const std::string& path) {
-  return entry.isFolder && state.settings.rebuildRecursive && path != state.workFolder;
+bool IsFolderToDescend(const RebuildState& state, const FolderEntry& entry) {
+  return entry.isFolder && state.settings.rebuildRecursive;
 }
 
 }  // namespace
@@ -132,7 +132,9 @@ int CountSourceFiles(const std::string& folder, bool recursive, const std::strin
 bool RebuildFolder(RebuildState& state, const std::string& folder) {
   for (const FolderEntry& entry : ListFolder(folder)) {
     std::string path = JoinPath(folder, entry.name);
-    if (IsFolderToDescend(state, entry, path + "/")) {
+    // The run's own work folder may lie inside the source; it is no source.
+    if (entry.isFolder && path + "/" == state.workFolder) continue;
+    if (IsFolderToDescend(state, entry)) {
       if (!RebuildFolder(state, path + "/")) return false;
       continue;
     }

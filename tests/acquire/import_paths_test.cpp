@@ -1,9 +1,13 @@
 #include "acquire/import_paths.h"
 
+#include <cstdio>
+
 #include <filesystem>
 
 #include <gtest/gtest.h>
 
+#include "acquire/read_line.h"
+#include "platform/file_system.h"
 #include "support/temp_folder.h"
 
 namespace kestrel {
@@ -40,6 +44,19 @@ TEST(ImportPathsTest, ValuesSplitAtSemicolonsWithoutDoublesOrComments) {
   EXPECT_EQ(Paths(settings.miscPaths), (std::vector<std::string>{"/kept/ #0", folder / "cfg/ #1"}));
 
   EXPECT_FALSE(ImportPaths(folder / "missing.cfg", settings));
+}
+
+// An over-long line keeps its first `keep` characters and costs no more;
+// both line ends are taken off.
+TEST(ReadLineTest, KeepsTheStartOfALongLineAndDropsEitherLineEnd) {
+  TempFolder dir;
+  WriteFile(dir / "lines.ini", "abcdef\r\nxy\n\nz");
+  std::FILE* file = OpenFile(dir / "lines.ini", "rb");
+  ASSERT_NE(file, nullptr);
+  std::vector<std::string> lines;
+  for (std::string line; ReadLine(file, line, 3);) lines.push_back(line);
+  std::fclose(file);
+  EXPECT_EQ(lines, (std::vector<std::string>{"abc", "xy", "", "z"}));
 }
 
 }  // namespace

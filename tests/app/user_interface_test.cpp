@@ -4,7 +4,6 @@
 
 #include <climits>
 
-#include "app/scripted_interface.h"
 
 namespace kestrel {
 namespace {
@@ -26,27 +25,6 @@ TEST(UserInterfaceTest, WithoutOwnerNothingIsShown) {
   std::unique_ptr<ProgressDialog> progress = OpenProgressDialog(nullptr, "Receiving Data");
   ASSERT_NE(progress, nullptr);
   EXPECT_FALSE(progress->IsCancelled());
-}
-
-TEST(ScriptedInterfaceTest, PlaysAnswersAndRecordsWhatWasShown) {
-  ScriptedInterface ui;
-  ui.askAnswers = {kAnswerNoToAll};
-  ui.cancelAtCheck = 2;
-  EXPECT_EQ(AskDialog(&ui, "Fix ?", "Rename ?"), kAnswerNoToAll);
-  EXPECT_EQ(AskDialog(&ui, "Fix ?", "Again ?"), kAnswerYes);
-  EXPECT_EQ(ShowMessage(&ui, "Sure ?", "Q", {MessageButtons::kYesNo, MessageIcon::kQuestion}), kResultYes);
-  ShowMessage(&ui, "plain", "Kestrel", {});
-  ASSERT_EQ(ui.messages.size(), 2u);
-  EXPECT_EQ(ui.messages[0].icon, MessageIcon::kQuestion);
-  EXPECT_EQ(ui.messages[1].text, "plain");
-  {
-    auto progress = OpenProgressDialog(&ui, "Scanning Files");
-    EXPECT_EQ(ui.openProgressDialogs, 1);
-    EXPECT_FALSE(progress->IsCancelled());
-    EXPECT_TRUE(progress->IsCancelled());
-    EXPECT_FALSE(progress->IsCancelled()) << "the flag clears once read";
-  }
-  EXPECT_EQ(ui.openProgressDialogs, 0);
 }
 
 }  // namespace

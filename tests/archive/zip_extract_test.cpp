@@ -33,10 +33,11 @@ class ZipExtractTest : public testing::ZipTest {
 // buffer of the claimed size; an existing destination is kept.
 TEST_F(ZipExtractTest, RefusesMembersThatDoNotCheckOut) {
   const ZipEntry stored = list[0], deflated = list[1];
-  std::vector<ZipEntry> lies(6, stored);
+  std::vector<ZipEntry> lies(7, stored);
   lies[0].crc ^= 1;
   lies[1].dataOffset = 0xFFFFFF00;
-  for (size_t i = 2; i < lies.size(); ++i) lies[i] = deflated;
+  lies[6].compressedSize += 1;  // a stored member whose two sizes disagree
+  for (size_t i = 2; i < 6; ++i) lies[i] = deflated;
   lies[2].size -= 1;                       // the stream expands beyond the declared size
   lies[3].compressedSize = 0xFFFFFFFF;     // a claimed size far past the file
   lies[4].compressedSize -= 1;             // the stream is cut short

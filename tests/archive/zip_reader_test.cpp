@@ -104,7 +104,7 @@ TEST_F(ZipReaderTest, AdvancedModeComparesHeadersAndBothStepOverDataDescriptors)
 TEST_F(ZipReaderTest, ListsOnlyNamesThatStayInsideTheSet) {
   WriteFile(
       folder / "names.zip",
-      BuildZip({{"..", "x"}, {"a/.", "x"}, {"../../evil.rom", "x"}, {"c:\\dir\\x.rom", "x"}, {"d:", "x"}}));
+      BuildZip({{"..", "x"}, {"a/.", "x"}, {"../../evil.rom", "x"}, {"c:\\dir\\x.rom", "x"}, {"d:", "x"}, {"dir/", ""}}));
   EXPECT_EQ(ReadBack(folder / "names.zip"), (Texts{"../../evil.rom=x/0", "c:\\dir\\x.rom=x/0"}));
   ZipEntryList list;
   ASSERT_TRUE(ReadZipDirectory(folder / "names.zip", list, true, nullptr));

@@ -8,7 +8,9 @@
 
 #include "archive/zip_reader.h"
 #include "cli/cli_run.h"
+#include "settings/profile_file.h"
 #include "support/crc_data.h"
+#include "support/stored_zip.h"
 
 namespace kestrel {
 namespace {
@@ -18,6 +20,7 @@ using testing::CliRun;
 using testing::CrcOf;
 using testing::RunCli;
 using testing::TempFolder;
+using testing::StoredZip;
 using testing::WriteFile;
 
 const std::string kParentOne = "parent rom one";
@@ -55,6 +58,7 @@ class ToolCommandsTest : public ::testing::Test {
     CliRun scan = Run("scan --rom-path " + romPath + " --set-type " + setType + " --fastscan-file " +
                       dir / "fast.fsc");
     EXPECT_EQ(scan.err, "");
+    EXPECT_TRUE(scan.out.ends_with("\n")) << "the statistics end their line";
     if (scan.status != 0) ADD_FAILURE() << scan.out;
     return scan.status;
   }
@@ -123,6 +127,29 @@ TEST_F(ToolCommandsTest, RebuildPlacesEverySourceAndRemovesOnlyTheOnesItUsed) {
   EXPECT_NE(inside.err.find("[Path Error]"), std::string::npos) << inside.err;
   CliRun unknown = Run("rebuild --source " + dir / "again" + " --no-such-option");
   EXPECT_EQ(unknown.status, 2) << unknown.err;
+}
+
+// A profile's disabled ROM path is no part of the family, and its Clean Set,
+// Remove Old and destination do not reach the command line's merge: there
+// they are asked for each time.
+TEST_F(ToolCommandsTest, MergeWithAProfileUsesItsEnabledRomPathsOnlyAndNoneOfItsRemovals) {
+  WriteFile(dir / "roms/par.zip", StoredZip({{"p.1", kParentOne}, {"p.2", kParentTwo}, {"readme.txt", "mine"}}));
+  WriteFile(dir / "off/clo.zip", StoredZip({{"p.1", kParentOne}, {"c.1", kCloneOwn}}));
+  WriteFile(dir / "more/par.zip", StoredZip({{"p.1", kParentOne}, {"p.2", kParentTwo}}));
+  SettingsRecord profile;
+  ResetSettings(profile);
+  profile.romPaths = {{dir / "roms/", true, -1, 0}, {dir / "off/", false, -1, 1}, {dir / "more/", true, -1, 2}};
+  profile.mergeCleanSet = profile.mergeRemoveOld = true;
+  profile.mergePlacement = MergePlacement::kIntoDestination;
+  profile.mergeDestination = dir / "out/";
+  ASSERT_TRUE(SaveProfile(profile, dir / "p.kpf", std::vector<GameSet>{}, 0));
+
+  CliRun merged = Run("merge --profile " + dir / "p.kpf");
+  ASSERT_EQ(merged.status, 0) << merged.out << merged.err;
+  EXPECT_EQ(Members(dir / "roms/par.zip"), (std::set<std::string>{"p.1", "p.2", "readme.txt"}));
+  EXPECT_EQ(Members(dir / "off/clo.zip"), (std::set<std::string>{"c.1", "p.1"}));
+  EXPECT_EQ(Members(dir / "more/par.zip"), (std::set<std::string>{"p.1", "p.2"}));
+  EXPECT_TRUE(Entries(dir / "out").empty());
 }
 
 TEST_F(ToolCommandsTest, MergeSplitAndUnmergeTurnTheSetsOverAndReportWhatTheyCouldNotDo) {

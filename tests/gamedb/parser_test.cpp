@@ -28,7 +28,7 @@ TEST(ParseDatfileTest, KeepsCompleteBlocksWithTheirFieldsAndNumberForms) {
       "game ( name nodesc rom ( name a.bin size 16 crc 12345678 ) )\n"
       "game ( name rom description sample sample rom rom ( name rom size 8 ) )\n"
       "game noparen name x\n"
-      "game ( name pacman description \"Again\" rom ( name b size 1 crc 1 ) )\n"
+      "game ( name pacman description \"Again \\\"quoted\\\"\" rom ( name b size 1 crc 1 ) )\n"
       "game ( name n description d\n"
       " rom ( name prefixed size 10 crc 0x8e68533E )\n"
       " rom ( name zero size 10 crc 00000000 )\n"
@@ -44,7 +44,7 @@ TEST(ParseDatfileTest, KeepsCompleteBlocksWithTheirFieldsAndNumberForms) {
                 "pacman 'Pac-Man (Midway)' parent +puckman@-1 samples +pacsnd rom pm.6e:4096:c1e6ab10 "
                 "rom pm.6f:4096:1a6fb2d4 sample chomp",
                 "rom 'sample' parent -@-1 samples - rom rom:8:0:nodump sample rom",  // no crc: no known dump
-                "pacman 'Again' parent -@-1 samples - rom b:1:1",
+                "pacman 'Again \\\"quoted\\\"' parent -@-1 samples - rom b:1:1",  // a quote after a backslash is text
                 "n 'd' parent -@-1 samples - rom prefixed:10:8e68533e rom zero:10:0:nodump "
                 "rom huge:2147483647:ffffffff rom badcrc:3:1"}));
   EXPECT_EQ(parsed.games[0].romCount + 10 * parsed.games[0].sampleCount, 12);

@@ -76,6 +76,20 @@ TEST(XmlGameListTest, ReadsMameListXml) {
             }));
 }
 
+// A list saved as UTF-16 in either byte order is read as XML.
+TEST(XmlGameListTest, ReadsUtf16ListsOfEitherByteOrder) {
+  const std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-16\"?><mame><machine name=\"g\">"
+                          "<description>G</description><rom name=\"r\" size=\"1\" crc=\"1\"/></machine></mame>";
+  for (bool bigEndian : {false, true}) {
+    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (char c : xml) bytes += bigEndian ? std::string{'\0', c} : std::string{c, '\0'};
+    testing::TempFolder dir;
+    testing::WriteFile(dir / "list.xml", bytes);
+    Outcome read = testing::ReadList(dir / "list.xml");
+    EXPECT_TRUE(read.ok && read.games.size() == 1u) << bigEndian;
+  }
+}
+
 // Damaged and hostile documents fail with the file and the line named,
 // without a crash, a hang or a large allocation.
 TEST(XmlGameListTest, RefusesDamagedAndHostileDocuments) {

@@ -4,6 +4,7 @@
 // never stays on without the check that governs it.
 #include <gtest/gtest.h>
 
+#include "gui/file_filter.h"
 #include "gui/games_list.h"
 #include "gui/path_list_editing.h"
 #include "gui/scanner_controls.h"
@@ -102,10 +103,11 @@ TEST(GamesList, TheFilterTicksWhatItFindsInTheEnabledPaths) {
   EXPECT_EQ(games.Ticks(), "111111");
 }
 
-TEST(PathListEditing, LinesMoveOnePlaceAndStopAtBothEnds) {
+// Lines move one place and stop at both ends; a folder is added once in any
+// spelling; a removal numbers the rest again.
+TEST(PathListEditing, LinesMoveAddAndRemoveKeepingTheListNumbered) {
   PathList list = Lines("abc");
   EXPECT_EQ(MovePathLine(list, 2, 1), 2);  // the last line down: nothing moves
-  EXPECT_EQ(Order(list), "abc");
   EXPECT_EQ(MovePathLine(list, 0, -1), 0);
   EXPECT_EQ(MovePathLine(list, 3, -1), 3);  // no such line
   EXPECT_EQ(MovePathLine(list, -1, 1), -1);
@@ -114,27 +116,25 @@ TEST(PathListEditing, LinesMoveOnePlaceAndStopAtBothEnds) {
   EXPECT_EQ(Order(list), "acb");
   EXPECT_EQ(MovePathLine(list, 1, -1), 0);
   EXPECT_EQ(Order(list), "cab");
-  PathList one = Lines("a");
-  EXPECT_EQ(MovePathLine(one, 0, 1), 0);
-  EXPECT_EQ(Order(one), "a");
-}
-
-TEST(PathListEditing, AFolderIsAddedOnceInAnySpelling) {
-  PathList list;
-  EXPECT_TRUE(AddPath(list, "/no/such/Roms"));
-  EXPECT_FALSE(AddPath(list, "/NO/SUCH/roms/"));
-  ASSERT_EQ(list.size(), 1u);
-  EXPECT_EQ(list[0].path, "/no/such/Roms/");
-}
-
-TEST(PathListEditing, RemovingALineNumbersTheRestAgain) {
-  PathList list = Lines("abc");
   RemovePathLine(list, 3);
   RemovePathLine(list, 0);
   ASSERT_EQ(list.size(), 2u);
-  EXPECT_EQ(list[0].path + list[1].path, "bc");
-  EXPECT_EQ(list[0].position, 0);
-  EXPECT_EQ(list[1].position, 1);
+  EXPECT_EQ(list[0].path + list[1].path, "ab");
+  EXPECT_EQ(list[0].position + 10 * list[1].position, 10);
+
+  PathList added;
+  EXPECT_TRUE(AddPath(added, "/no/such/Roms"));
+  EXPECT_FALSE(AddPath(added, "/NO/SUCH/roms/"));
+  ASSERT_EQ(added.size(), 1u);
+  EXPECT_EQ(added[0].path, "/no/such/Roms/");
+}
+
+// The program's "desc|patterns|...||" filters become Qt's, naming each
+// pattern once; a description without text takes its patterns' names.
+TEST(FileFilter, BecomesQtsFormWithEachPatternOnce) {
+  EXPECT_EQ(ToQtFileFilter("Kestrel profiles (*.kpf)|*.kpf|All files|*.*||"),
+            "Kestrel profiles (*.kpf);;All files (*.*)");
+  EXPECT_EQ(ToQtFileFilter(" (*.dat)|*.dat; *.xml||"), "*.dat *.xml (*.dat *.xml)");
 }
 
 TEST(StartUp, TheFirstRunGreetsAndOnlyStartFromOnePicksAProfile) {
@@ -226,6 +226,26 @@ TEST(ScannerControls, FixesArrivingWithoutTheirCheckAreDropped) {
   EXPECT_FALSE(settings.fixMissing || settings.fixMissingAdvanced || settings.allowDoubleNames);
   EXPECT_TRUE(settings.fixName && settings.fixLength && settings.fixUnneeded && settings.advancedUnneeded);
   EXPECT_TRUE(settings.checkName && !settings.checkCase);
+}
+
+// The two three-state boxes: each state reads back as stored, grey is the
+// stronger setting, and the 0-CRC box names what it shows.
+TEST(ScannerControls, ThreeStateBoxesKeepEachStateAndGreyWins) {
+  for (int box : {kFixMissingBox, kShowZeroCrcsBox}) {
+    EXPECT_TRUE(IsThreeStateBox(box));
+    for (int state : {1, kBoxGrey, 0}) {
+      SettingsRecord settings = AllOn();
+      StoreBoxState(settings, box, state);
+      EXPECT_EQ(BoxStateFor(settings, box), state) << box;
+    }
+  }
+  SettingsRecord settings;
+  settings.showMissingZeroCrcs = settings.showAllZeroCrcs = true;
+  EXPECT_EQ(BoxStateFor(settings, kShowZeroCrcsBox), kBoxGrey);
+  StoreBoxState(settings, kShowZeroCrcsBox, 1);
+  EXPECT_TRUE(settings.showMissingZeroCrcs && !settings.showAllZeroCrcs);
+  EXPECT_EQ(std::string(ZeroCrcCaption(kBoxGrey)) + "/" + ZeroCrcCaption(1), "Show All 0-CRCs/Show Missing 0-CRCs");
+  EXPECT_FALSE(IsThreeStateBox(kCheckMissingBox));
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "merger/merger_fixture.h"
 #include "merger/set_locator.h"
 #include "platform/file_system.h"
+#include "support/crc_data.h"
 
 namespace kestrel::testing {
 namespace {
@@ -49,6 +50,22 @@ TEST_F(MergerTest, WithoutCleanSetOrRemoveOldOtherFilesAndOldSetsStay) {
   settings.mergeMode = SetLayout::kSplit;  // splitting keeps them as well
   Run();
   EXPECT_TRUE(FolderExists(path2 + "pacman"));
+}
+
+// A ROM file stored with the complement of its checksum, as some dumps are
+// listed, is that ROM: the parent's copy moves into the new set, and the
+// clone's exact copy, other bytes after all, goes into the backup.
+TEST_F(MergerTest, AFileWithTheComplementedChecksumIsTheRom) {
+  AddGame("galaxian", {{"g.1", RomData("g.1")}});
+  AddGame("galaxa", {{"g.1", RomData("g.1")}, {"ga.2", RomData("ga.2")}}, "galaxian");
+  Link();
+  const std::string tilde = DataWithCrc(RomData("g.1").size(), ~CrcOf(RomData("g.1")));
+  WriteZip(path1, "galaxian", {{"g.1", tilde}});
+  WriteZip(path1, "galaxa", {{"g.1", RomData("g.1")}, {"ga.2", RomData("ga.2")}});
+  Run();
+  EXPECT_EQ(ZipContents(path1 + "galaxian.zip"), (Files{{"g.1", tilde}, {"ga.2", RomData("ga.2")}}));
+  EXPECT_FALSE(FileExists(backupFolder + "galaxian.zip"));
+  EXPECT_EQ(Backup("galaxa"), (Files{{"g.1", RomData("g.1")}})) << "the other spelling of the content is kept";
 }
 
 // One set cannot hold two contents under one name: the clone's own a.1

@@ -4,6 +4,9 @@
 #include <sys/stat.h>
 
 #include <cstdio>
+#include <functional>
+#include <memory>
+#include <utility>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -11,6 +14,7 @@
 #include "platform/file_system.h"
 #include "platform/process.h"
 #include "rebuilder/rebuild_fixture.h"
+#include "support/stored_zip.h"
 
 namespace kestrel::testing {
 namespace {
@@ -98,6 +102,97 @@ TEST_F(RebuildSafetyTest, ReplacesOtherContentsOfARomsNameOnlyOnceABackupOfThemR
     EXPECT_EQ(Tree(destination), kept);
     EXPECT_EQ(Tree(root / "backup/"), (Files{{"g.zip:r1", kOther}}));
     EXPECT_TRUE(Tree(source).empty());
+  }
+}
+
+// A member whose header names the ROM's checksum but whose data does not
+// read back is no copy of it, nor can it be backed up: it stays, named, and
+// so does the source that holds the ROM.
+TEST_F(RebuildSafetyTest, ADamagedMemberUnderTheRomsNameIsNoCopyOfIt) {
+  AddGame("g", {{"r1", kA}});
+  Load();
+  settings.rebuildRemoveSources = true;
+  settings.backupFolder = root / "backup/";
+  std::string bytes = StoredZip({{"r1", kA}});
+  bytes[bytes.find(kA)] ^= 1;
+  WriteFile(destination + "g.zip", bytes);
+  WriteFile(source + "x1", kA);
+  RebuildOutcome outcome = Rebuild();
+  EXPECT_EQ(Tree(source), (Files{{"x1", kA}})) << "the only good copy is gone";
+  EXPECT_EQ(Failures(outcome), Texts{destination + "g.zip/r1: holds other contents under that name; they were "
+                                                  "kept, as no backup of them could be made"});
+  EXPECT_EQ(ReadFile(destination + "g.zip"), bytes);
+}
+
+// Two members of the ROM's name, both of other contents: both are backed
+// up, under numbered names, before the one ROM takes their place.
+TEST_F(RebuildSafetyTest, EveryOccupantOfTheRomsNameIsBackedUp) {
+  AddGame("g", {{"r1", kA}});
+  Load();
+  settings.rebuildRemoveSources = true;
+  settings.backupFolder = root / "backup/";
+  WriteFile(destination + "g.zip", StoredZip({{"r1", kOther}, {"r1", kB}}));
+  WriteFile(source + "x1", kA);
+  EXPECT_TRUE(Failures(Rebuild()).empty());
+  EXPECT_EQ(Tree(destination), (Files{{"g.zip:r1", kA}}));
+  EXPECT_EQ(Tree(root / "backup/"), (Files{{"g.zip:r1", kOther}, {"g.zip:r1 (2)", kB}}));
+  EXPECT_TRUE(Tree(source).empty());
+}
+
+// A ProgressDialog that runs `hook` once, after every source was stepped
+// over: the user changing a source while the rebuild finishes.
+class ChangingSourcesInterface : public ScriptedInterface {
+ public:
+  std::function<void()> hook;
+  std::unique_ptr<ProgressDialog> OpenProgress(const std::string& title) override {
+    struct Hooked : ProgressDialog {
+      std::unique_ptr<ProgressDialog> inner;
+      std::function<void()>* hook;
+      int steps = 0;
+      void SetRange(int lower, int upper) override { inner->SetRange(lower, upper); }
+      void SetStep(int step) override { inner->SetStep(step); }
+      void SetText(const std::string& text) override { inner->SetText(text); }
+      void SetCaption(const std::string& caption) override { inner->SetCaption(caption); }
+      bool IsCancelled() override { return inner->IsCancelled(); }
+      void Step() override {
+        inner->Step();
+        if (++steps == 2 && *hook) (*hook)();
+      }
+    };
+    auto hooked = std::make_unique<Hooked>();
+    hooked->inner = ScriptedInterface::OpenProgress(title);
+    hooked->hook = &hook;
+    return hooked;
+  }
+};
+
+// A source is removed only while it still holds what was placed: one
+// changed during the run, a loose file or a zip member of the same sizes,
+// stays with its new contents.
+TEST_F(RebuildSafetyTest, ASourceChangedDuringTheRunIsNotRemoved) {
+  AddGame("g", {{"r1", kA}, {"r2", kB}});
+  Load();
+  settings.rebuildRemoveSources = true;
+  settings.rebuildZip = false;
+  for (bool zip : {false, true}) {
+    SCOPED_TRACE(zip ? "zip member" : "loose file");
+    ClearDestination();
+    const std::string changed = source + (zip ? "a.zip" : "a");
+    if (zip) {
+      WriteFile(changed, StoredZip({{"m", kA}, {"n", "no rom"}}));
+    } else {
+      WriteFile(changed, kA);
+    }
+    WriteFile(source + "b", kB);
+    ChangingSourcesInterface changing;
+    changing.hook = [&] { WriteFile(changed, zip ? StoredZip({{"m", kOther}, {"n", "no rom"}}) : kOther); };
+    ASSERT_TRUE(CheckRebuildFolders(settings, &changing));
+    RebuildOutcome outcome = RunRebuild(database, settings, zipLibrary, &changing);
+    EXPECT_EQ(Failures(outcome),
+              Texts{changed + (zip ? "/m" : "") + ": changed or became unreadable during the run; it was kept"});
+    EXPECT_EQ(Tree(destination), (Files{{"g/r1", kA}, {"g/r2", kB}}));
+    EXPECT_EQ(ReadFile(changed), zip ? StoredZip({{"m", kOther}, {"n", "no rom"}}) : kOther);
+    EXPECT_FALSE(FileExists(source + "b"));
   }
 }
 

@@ -45,6 +45,9 @@ TEST_F(RebuilderTest, RefusesADestinationInTheSourceThenLogsAndPlacesSharedRomsO
   WriteFile(source + "nomatch.dat", "nothing");
   WriteZip(source + "sub/y.zip", {{"c.rom", kC}, {"junk.txt", "junk"}});
   settings.rebuildMergeMode = SetLayout::kSplit;
+  // The work folder, inside the source here, is no source.
+  settings.tempFolder = source + "temp/";
+  std::filesystem::create_directories(settings.tempFolder);
   EXPECT_TRUE(Rebuild().completed);
   EXPECT_EQ(Log(), source + "nomatch.dat [SKIPPED]\n\n" +
                        source + "sub/y.zip/c.rom\n  -> pacc/c.rom\n" +

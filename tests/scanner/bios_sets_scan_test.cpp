@@ -98,5 +98,27 @@ TEST_F(BiosSetsScanTest, AGamesCopyOfABiosRomIsUnneededOnlyBesideTheBiosSetsCopy
   EXPECT_EQ(UnneededNames("gamea"), Texts{});
 }
 
+// A stand-in for a BIOS ROM without a known dump belongs in the BIOS set,
+// which makes its own; a game gets one only where the layout gives it its
+// own copy of the BIOS ROMs. A missing BIOS set gets none.
+TEST_F(BiosSetsScanTest, AZeroCrcStandInOfABiosRomGoesIntoTheBiosSetOnly) {
+  settings.zeroCrcCreation = true;
+  LoadList("game ( name bz description \"BIOS Z\" rom ( name nd.bin size 16 crc 00000000 ) )\n"
+           "game ( name gy description \"Game Y\" romof bz rom ( name g.rom size 1024 crc 0a0a0a01 )"
+           " rom ( name nd.bin merge nd.bin size 16 crc 00000000 ) )\n"
+           "game ( name gz description \"Game Z\" romof bz rom ( name g.rom size 1024 crc 0a0a0a01 )"
+           " rom ( name nd.bin merge nd.bin size 16 crc 00000000 ) )\n");
+  for (int layout : {1, 2, 0}) {
+    SCOPED_TRACE(layout);
+    WriteCollection({{"gy", {{"g.rom", BiosFamilyData(0x0a0a0a01)}}}, {"gz", {{"g.rom", BiosFamilyData(0x0a0a0a01)}}}});
+    ScanIn(layout);
+    EXPECT_EQ(ZipMembers(romPath + "gz.zip").count("nd.bin"), layout == 0 ? 1u : 0u);
+    WriteZipSet(romPath, "bz", {{"other.bin", "x"}});
+    ScanIn(layout);
+    EXPECT_EQ(ZipMembers(romPath + "bz.zip").count("nd.bin"), 1u);
+    EXPECT_EQ(ZipMembers(romPath + "gy.zip").count("nd.bin"), layout == 0 ? 1u : 0u);
+  }
+}
+
 }  // namespace
 }  // namespace kestrel::testing

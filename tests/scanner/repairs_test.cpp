@@ -44,12 +44,17 @@ TEST_F(RepairsTest, AnswersDecideItemByItemAndForAllOfOneKind) {
   settings.checkCase = settings.fixCase = settings.askBeforeFixing = true;
   AddGame("alpha", {{"a.rom", kA}, {"b.rom", kB}, {"c.rom", kC}});
   Link();
-  WriteFolderSet(romPath, "alpha", {{"A.rom", kA}, {"B.rom", kB}, {"C.rom", kC}});
-  // No, then Yes To All: the first ROM stays, the others follow unasked.
-  ui.askAnswers = {kAnswerNo, kAnswerYesToAll};
+  WriteFolderSet(romPath, "Alpha", {{"A.rom", kA}, {"B.rom", kB}, {"C.rom", kC}});
+  // The set's folder: No; then No, then Yes To All: the first ROM stays,
+  // the others follow unasked.
+  ui.askAnswers = {kAnswerNo, kAnswerNo, kAnswerYesToAll};
   Scan();
-  EXPECT_EQ(ui.questions.size(), 2u);
-  EXPECT_EQ(ui.questions[0].title, "Fix Wrong Spelled Roms In Gameset 'alpha game' ?");
+  ASSERT_EQ(ui.questions.size(), 3u);
+  EXPECT_EQ(ui.questions[0].title, "Fix Wrong Spelled Game 'alpha game' ?");
+  EXPECT_EQ(ui.questions[0].text, "\nDo you want to rename 'Alpha' as 'alpha' ?");
+  EXPECT_EQ(ui.questions[1].title, "Fix Wrong Spelled Roms In Gameset 'alpha game' ?");
+  ASSERT_EQ(FileNames(romPath), (Names{"Alpha"}));
+  std::filesystem::rename(romPath + "Alpha", romPath + "alpha");
   EXPECT_EQ(FileNames(romPath + "alpha"), (Names{"A.rom", "b.rom", "c.rom"}));
   // Stop ends the scan at once, with nothing changed.
   ui.askAnswers = {kAnswerStop};

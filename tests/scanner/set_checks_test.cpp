@@ -19,7 +19,7 @@ TEST_F(SetChecksTest, ReportsEveryKindOfFindingInZipAndFolderSetsWithoutTouching
   AddSamples("alpha", {"m.wav", "s.wav"});
   WriteFolderSet(samplePath, "alpha", {{"S.WAV", "s"}});
   WriteZipSet(romPath, "alpha",
-              {{"a.rom", kA}, {"B.ROM", kB}, {"c.rom", kC + "xx"}, {"renamed.rom", kD},
+              {{"A.ROM", "not a rom"}, {"a.rom", kA}, {"B.ROM", kB}, {"c.rom", kC + "xx"}, {"renamed.rom", kD},
                {"e.rom", DataWithCrc(kE.size(), ~CrcOf(kE))}, {"dir/sub.rom", kS}, {"junk.txt", "junk"}});
   WriteFolderSet(romPath, "Beta", {{"a.rom", kA}, {"b.rom", kB.substr(2)}, {"C.rom", kC}});
   WriteFolderSet(romPath + "Beta/", "Extra", {{"x", "x"}});
@@ -28,6 +28,9 @@ TEST_F(SetChecksTest, ReportsEveryKindOfFindingInZipAndFolderSetsWithoutTouching
   ScanOutcome outcome = Scan();
 
   EXPECT_TRUE(outcome.ranToEnd && Snapshot() == before);
+  // Of two members whose names differ only in case, the exact one counts.
+  RomScan& a = RomScanOf("alpha", "a.rom");
+  EXPECT_TRUE(a.found && a.caseCorrect && a.checksumCorrect);
   RomScan& b = RomScanOf("alpha", "b.rom");
   EXPECT_TRUE(b.found && !b.caseCorrect && b.lengthCorrect && b.checksumCorrect);
   EXPECT_EQ(b.foundName, "B.ROM");
@@ -80,6 +83,7 @@ TEST_F(SetChecksTest, DoubleNamesAndZeroCrcStandInsStayInsideTheirSets) {
   RomScan& alias = RomScanOf("al", "x.rom");
   EXPECT_TRUE(alias.found && alias.caseCorrect);
   EXPECT_EQ(alias.searchName, "y.rom");
+  EXPECT_EQ(UnneededNames("al"), Names{}) << "a ROM under another name of its family is needed";
   EXPECT_EQ(ReadFile(romPath + "al/bad.rom"), std::string(4096, '\0'));
   EXPECT_TRUE(std::filesystem::is_empty(root / "outside"));
   EXPECT_FALSE(RomScanOf("../outside", "bad.rom").found);
@@ -87,6 +91,22 @@ TEST_F(SetChecksTest, DoubleNamesAndZeroCrcStandInsStayInsideTheirSets) {
   settings.allowDoubleNames = false;
   Scan();
   EXPECT_FALSE(RomScanOf("al", "x.rom").found);
+  EXPECT_EQ(UnneededNames("al"), Names{"y.rom"});
+}
+
+// A file holding a relative's ROM under another name is wrongly named where
+// parents and clones share their files; in non-merged sets it is a stray.
+TEST_F(SetChecksTest, ARelativesRomUnderAnotherNameIsWrongNamedOnlyWhereSetsShareFiles) {
+  AddGame("par", {{"p.rom", kA}});
+  AddGame("clo", {{"p.rom", kA}, {"c.rom", kC}}, "par");
+  Link();
+  WriteFolderSet(romPath, "par", {{"p.rom", kA}, {"x.rom", kC}});
+  const std::string wrongName = "wrong name: " + romPath + "par/x.rom [wrong: x.rom] [right: c.rom]";
+  for (SetLayout layout : {SetLayout::kNonMerged, SetLayout::kSplit, SetLayout::kMerged}) {
+    settings.scanMergeMode = layout;
+    Scan();
+    EXPECT_EQ(HasLine(wrongName), layout != SetLayout::kNonMerged) << int(layout);
+  }
 }
 
 // The NeoGeo rules for lists that name no BIOS set.
@@ -122,6 +142,10 @@ TEST_F(SetChecksTest, NeoGeoBiosInAnyRomPathCoversTheGamesBiosRoms) {
   Scan();
   EXPECT_TRUE(RomScanOf("ng1", "im_bios.rom").found);
   EXPECT_FALSE(ScanOf("ng1").needsScan);
+
+  std::filesystem::remove(otherPath + "neogeo/ng-sm1.rom");
+  Scan();
+  EXPECT_FALSE(RomScanOf("ng1", kNeoGeoBiosFiles[0]).found) << "two of the first three are no BIOS";
 }
 
 // A split clone's ROM that its `merge` name shares with its parent lives in

@@ -190,12 +190,12 @@ TEST(ProfileFileTest, WritesEachStringLengthFormAndReadsUtf16Strings) {
   }
 
   // FF FE FF marks 16-bit units; their length follows in the same form.
-  std::string utf16("\xFF\xFE\xFF\x05" "a\0\xE9\0\xAC\x20\x3D\xD8\x00\xDE", 14);  // a é € U+1F600
+  std::string utf16("\xFF\xFE\xFF\x07" "a\0\xE9\0\xAC\x20\xFF\x07\x00\x08\x3D\xD8\x00\xDE", 18);  // a é € U+07FF U+0800 U+1F600
   Bytes b = Bytes().Str("KPFOPT").Int(0).Int(1).Int(0).Int(0);
   b.data += utf16 + BaseItems(Bytes()).data.substr(12 + 9);  // the rest after mameExe
   SettingsRecord loaded;
   ASSERT_TRUE(LoadBytes(dir, b.data, loaded));
-  EXPECT_EQ(loaded.mameExe, "a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80");
+  EXPECT_EQ(loaded.mameExe, "a\xC3\xA9\xE2\x82\xAC\xDF\xBF\xE0\xA0\x80\xF0\x9F\x98\x80");
   EXPECT_EQ(loaded.datfile, "list.dat");
 }
 
