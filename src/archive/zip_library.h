@@ -10,13 +10,19 @@
 #include <vector>
 
 #include "archive/zip_entry.h"
+#include "archive/zip_reader.h"
 
 namespace kestrel {
 
+// How a tool run reads and writes zips; the desktop program and the
+// command line each hand one to every tool they start.
 struct ZipLibrary {
   // Compression level for added files, '0' (store) to '9'; other values
   // count as '9'.
   char level = '9';
+  // How strictly the run reads the zips it finds; the desktop program's
+  // "Use Advanced Zip Scanner" asks for kBothHeaders.
+  ZipHeaderCheck headerCheck = ZipHeaderCheck::kLocalHeaders;
 };
 
 // Adds each file of `files` (full paths) to the archive as a member named by

@@ -4,7 +4,6 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "app/user_interface.h"
 #include "archive/zip_problem.h"
 #include "archive/input_file.h"
 #include "platform/paths.h"
@@ -145,7 +144,7 @@ bool MatchesLocalHeader(const uint8_t* central, const ZipEntry& entry) {
 struct CentralWalk {
   HeaderOffsetIndex entries;
   int position = 0;
-  bool compareHeaders = false;  // the advanced zip scanner is on
+  bool compareHeaders = false;  // ZipHeaderCheck::kBothHeaders
 };
 
 // Gives the listed entry this central header points at its central index.
@@ -177,14 +176,14 @@ Step ReadCentralEntry(DirectoryWalk& walk, CentralWalk& central) {
 
 // Walks the local headers and the central directory; false on any fault,
 // structural ones named in the walk.
-bool WalkArchive(DirectoryWalk& walk, ZipEntryList& list) {
+bool WalkArchive(DirectoryWalk& walk, ZipEntryList& list, ZipHeaderCheck headerCheck) {
   Step step = ReadEntries(walk, kLocalSignature, [&] { return ReadLocalEntry(walk, list); });
   if (step == Step::kFileError) return false;
   if (step == Step::kInvalid) return Refuse(walk, ZipFault::kBadLocalEntry);
 
   CentralWalk central;
   central.entries = IndexByHeaderOffset(list);
-  central.compareHeaders = Switches().advancedZipScanner;
+  central.compareHeaders = headerCheck == ZipHeaderCheck::kBothHeaders;
   step = ReadEntries(walk, kCentralSignature, [&] { return ReadCentralEntry(walk, central); });
   if (step == Step::kFileError) return false;
   if (step == Step::kInvalid) return Refuse(walk, ZipFault::kBadCentralEntry);
@@ -198,14 +197,15 @@ bool WalkArchive(DirectoryWalk& walk, ZipEntryList& list) {
 
 }  // namespace
 
-bool ReadZipDirectory(std::string path, ZipEntryList& list, bool checkExtension, ZipProblem* problem) {
+bool ReadZipDirectory(std::string path, ZipEntryList& list, bool checkExtension, ZipProblem* problem,
+                      ZipHeaderCheck headerCheck) {
   list.clear();
   if (problem != nullptr) *problem = ZipProblem{};
   if (checkExtension && !HasZipExtension(path)) return false;
   DirectoryWalk walk;
   walk.path = std::move(path);
   if (!walk.file.Open(walk.path)) return false;
-  if (WalkArchive(walk, list)) return true;
+  if (WalkArchive(walk, list, headerCheck)) return true;
   if (problem != nullptr && walk.fault != ZipFault::kNone) *problem = {walk.fault, walk.path};
   return false;
 }

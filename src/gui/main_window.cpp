@@ -100,7 +100,7 @@ void MainWindow::BuildButtons() {
 void MainWindow::BuildMenu() {
   advancedZipScanner_ = new QAction("Use Advanced &Zip Scanner", this);
   advancedZipScanner_->setCheckable(true);
-  advancedZipScanner_->setChecked(Switches().advancedZipScanner);
+  advancedZipScanner_->setChecked(values_.advancedZipScanner == 1);
   connect(advancedZipScanner_, &QAction::toggled, this, &MainWindow::SetAdvancedZipScanner);
   about_ = new QAction("&About Kestrel...", this);
   connect(about_, &QAction::triggered, this, &MainWindow::ShowAbout);
@@ -135,7 +135,7 @@ void MainWindow::ApplyZipLevel() {
 }
 
 void MainWindow::SetAdvancedZipScanner(bool on) {
-  Switches().advancedZipScanner = on;
+  values_.advancedZipScanner = on ? 1 : 0;
   if (advancedZipScanner_->isChecked() != on) advancedZipScanner_->setChecked(on);
 }
 
@@ -279,6 +279,7 @@ void MainWindow::OpenScanner() {
   context.dataCrc = loaded_.dataCrc;
   context.dataFolder = dataFolder_;
   context.zipLevel = zipLevel_;
+  if (values_.advancedZipScanner == 1) context.zipHeaderCheck = ZipHeaderCheck::kBothHeaders;
   context.layout = &values_.layout;
   context.ui = injected_;
   // A window of its own, like the settings dialog: its owner is minimised.
@@ -289,17 +290,19 @@ void MainWindow::OpenScanner() {
 
 namespace {
 
-// The tools write with the zip library at the level in force.
-ZipLibrary ToolZipLibrary(const char* zipLevel) {
+// The tools write with the zip library at the level in force, and read
+// zips as strictly as the zip scanner switch asks.
+ZipLibrary ToolZipLibrary(const char* zipLevel, int advancedZipScanner) {
   ZipLibrary library;
   if (zipLevel != nullptr) library.level = *zipLevel;
+  if (advancedZipScanner == 1) library.headerCheck = ZipHeaderCheck::kBothHeaders;
   return library;
 }
 
 }  // namespace
 
 void MainWindow::OpenRebuilder() {
-  ZipLibrary zipLibrary = ToolZipLibrary(zipLevel_);
+  ZipLibrary zipLibrary = ToolZipLibrary(zipLevel_, values_.advancedZipScanner);
   RebuilderDialogContext context{&settings_, &database_, &zipLibrary, &values_.layout.rebuilderDlgX,
                                  &values_.layout.rebuilderDlgY, injected_};
   // A window of its own, as the settings dialog.
@@ -309,7 +312,7 @@ void MainWindow::OpenRebuilder() {
 }
 
 void MainWindow::OpenMerger() {
-  ZipLibrary zipLibrary = ToolZipLibrary(zipLevel_);
+  ZipLibrary zipLibrary = ToolZipLibrary(zipLevel_, values_.advancedZipScanner);
   MergerDialogContext context{&settings_, &database_, &zipLibrary, &values_.layout.mergerDlgX,
                               &values_.layout.mergerDlgY, injected_};
   MergerDialog dialog(context, nullptr);
@@ -324,8 +327,6 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 UserValues MainWindow::ValuesAtExit() const {
   UserValues values = values_;
-  values.alwaysOnTop = Switches().alwaysOnTop ? 1 : 0;
-  values.advancedZipScanner = Switches().advancedZipScanner ? 1 : 0;
   values.veryFirstTime = 0;
   return values;
 }

@@ -249,6 +249,7 @@ void ScannerDialog::Scan(bool fastscan) {
 
   ZipLibrary zipLibrary;
   if (context_.zipLevel != nullptr) zipLibrary.level = *context_.zipLevel;
+  zipLibrary.headerCheck = context_.zipHeaderCheck;
   ScanRequest request;
   request.fastscan = fastscan;
   request.dataCrc = context_.dataCrc;

@@ -7,6 +7,7 @@
 #include "gui/gui_test_helpers.h"
 #include "gui/main_window.h"
 #include "gui/rebuilder_dialog.h"
+#include "gui/results_window.h"
 #include "gui/scanner_dialog.h"
 #include "gui/settings_dialog.h"
 #include "gui/user_values.h"
@@ -126,6 +127,27 @@ TEST_F(MainWindowTest, SelectionSurvivesRestartsAndAFailedLoad) {
   stored.datfile = data / "small.dat";  // the failed load emptied it; the user enters it again
   ASSERT_TRUE(SaveProfile(stored, data / "_last.kpf", GameList(), 0));
   EXPECT_EQ(StartAndClose(), chosen);
+}
+
+// The zip scanner switch and the results window's place on top belong to
+// the user: each lasts from one run to the next.
+TEST_F(MainWindowTest, ZipScannerAndAlwaysOnTopSwitchesLastFromRunToRun) {
+  ResultsModel results;
+  {
+    auto window = Open(0);
+    EXPECT_FALSE(window->advancedZipScannerAction()->isChecked());
+    window->advancedZipScannerAction()->trigger();
+    ResultsWindow resultsWindow(results, window->windowLayout());
+    EXPECT_FALSE(resultsWindow.alwaysOnTopAction()->isChecked());
+    resultsWindow.alwaysOnTopAction()->trigger();
+    ASSERT_TRUE(WriteUserValues(window->ValuesAtExit()));
+  }
+  const UserValues stored = ReadUserValues();
+  MainWindow next(data.path(), stored, &zipLevel);
+  EXPECT_TRUE(next.advancedZipScannerAction()->isChecked());
+  ResultsWindow nextResults(results, next.windowLayout());
+  EXPECT_TRUE(nextResults.alwaysOnTopAction()->isChecked());
+  EXPECT_TRUE(nextResults.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
 }
 
 }  // namespace
