@@ -10,13 +10,6 @@
 #include "scanner/scan_context.h"
 
 namespace kestrel {
-namespace {
-
-std::string WithoutZipExtension(const std::string& path) {
-  return path.size() >= 4 ? path.substr(0, path.size() - 4) : path;
-}
-
-}  // namespace
 
 std::string SetPathOf(const std::string& path, const std::string& setName) {
   return IsPlainFileName(setName) ? path + setName : std::string();

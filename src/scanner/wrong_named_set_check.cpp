@@ -74,8 +74,7 @@ std::optional<WrongNamedSet> IdentifyWrongNamedSet(const std::string& path,
                                                    ZipHeaderCheck headerCheck) {
   WrongNamedSet set;
   set.path = WithoutTrailingSeparators(path);
-  set.foundName = FileNamePart(set.path);
-  if (HasZipExtension(set.foundName)) set.foundName.resize(set.foundName.size() - 4);
+  set.foundName = WithoutZipExtension(FileNamePart(set.path));
   std::vector<FileKey> keys;
   set.isZip = CollectFileKeys(set.path, headerCheck, keys);
   set.rightName = BestMatchingSet(keys, crcIndex);
