@@ -202,7 +202,7 @@ bool MainWindow::CheckToolData() {
 }
 
 bool MainWindow::CheckTempFolder() {
-  if (!settings_.tempFolder.empty()) return true;
+  if (!LacksWorkingFolder(settings_, FolderFault::kNoTempFolder)) return true;
   Tell(WorkingFolderText(FolderFault::kNoTempFolder) + kGoToSettings, "Path Error");
   return false;
 }

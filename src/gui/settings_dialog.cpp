@@ -30,6 +30,7 @@
 #include "platform/file_system.h"
 #include "platform/paths.h"
 #include "settings/profile.h"
+#include "settings/tool_folders.h"
 
 namespace kestrel {
 namespace {
@@ -645,12 +646,10 @@ void SettingsDialog::Apply() {
 
   CheckFolder(record_.backupFolder, true);
   CheckFolder(record_.tempFolder, true);
-  if (record_.backupFolder.empty() && record_.makeBackups)
-    ShowMessage(ui(), "No Valid Backupfolder", "Path-Error",
-                {MessageButtons::kOk, MessageIcon::kExclamation});
-  if (record_.tempFolder.empty())
-    ShowMessage(ui(), "No Valid Temporaryfolder", "Path-Error",
-                {MessageButtons::kOk, MessageIcon::kExclamation});
+  for (FolderFault fault : {FolderFault::kNoBackupFolder, FolderFault::kNoTempFolder}) {
+    if (LacksWorkingFolder(record_, fault))
+      ShowMessage(ui(), WorkingFolderText(fault), "Path-Error", {MessageButtons::kOk, MessageIcon::kExclamation});
+  }
 
   // Data read anew take the selection the profile saved for them, as at
   // start-up.
