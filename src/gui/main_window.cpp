@@ -301,23 +301,22 @@ ZipLibrary ToolZipLibrary(const char* zipLevel, int advancedZipScanner) {
 
 }  // namespace
 
-void MainWindow::OpenRebuilder() {
+// The rebuilder and merger dialogs are windows of their own, as the
+// settings dialog, each with the zip library at the settings in force.
+template <class Dialog>
+void MainWindow::OpenToolDialog(int& x, int& y, const std::function<void(Dialog&)>& run) {
   ZipLibrary zipLibrary = ToolZipLibrary(zipLevel_, values_.advancedZipScanner);
-  RebuilderDialogContext context{&settings_, &database_, &zipLibrary, &values_.layout.rebuilderDlgX,
-                                 &values_.layout.rebuilderDlgY, injected_};
-  // A window of its own, as the settings dialog.
-  RebuilderDialog dialog(context, nullptr);
+  Dialog dialog(ToolDialogContext{&settings_, &database_, &zipLibrary, &x, &y, injected_}, nullptr);
   dialog.setWindowIcon(windowIcon());
-  RunMinimised([&] { runRebuilderDialog(dialog); });
+  RunMinimised([&] { run(dialog); });
+}
+
+void MainWindow::OpenRebuilder() {
+  OpenToolDialog(values_.layout.rebuilderDlgX, values_.layout.rebuilderDlgY, runRebuilderDialog);
 }
 
 void MainWindow::OpenMerger() {
-  ZipLibrary zipLibrary = ToolZipLibrary(zipLevel_, values_.advancedZipScanner);
-  MergerDialogContext context{&settings_, &database_, &zipLibrary, &values_.layout.mergerDlgX,
-                              &values_.layout.mergerDlgY, injected_};
-  MergerDialog dialog(context, nullptr);
-  dialog.setWindowIcon(windowIcon());
-  RunMinimised([&] { runMergerDialog(dialog); });
+  OpenToolDialog(values_.layout.mergerDlgX, values_.layout.mergerDlgY, runMergerDialog);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
