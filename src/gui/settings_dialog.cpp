@@ -19,6 +19,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <charconv>
+#include <initializer_list>
 #include <iterator>
 
 #include "acquire/acquire_game_data.h"
@@ -48,6 +49,12 @@ constexpr PriorityItem kPriorities[] = {
 constexpr int kPriorityCount = static_cast<int>(std::size(kPriorities));
 
 constexpr char kProfileFilter[] = "Kestrel profiles (*.kpf)|*.kpf||";
+
+// Puts `widgets` side by side into row `row` of `grid`, one per column.
+void AddGridRow(QGridLayout* grid, int row, std::initializer_list<QWidget*> widgets) {
+  int column = 0;
+  for (QWidget* widget : widgets) grid->addWidget(widget, row, column++);
+}
 
 int PriorityComboIndex(ThreadPriorityLevel value) {
   for (int i = 0; i < kPriorityCount; ++i)
@@ -234,10 +241,8 @@ void SettingsDialog::BuildControls() {
   startLayout->addWidget(pickProfile_);
   auto* profile = new QGroupBox("Profile", this);
   auto* profileLayout = new QGridLayout(profile);
-  profileLayout->addWidget(load_, 0, 0);
-  profileLayout->addWidget(save_, 0, 1);
-  profileLayout->addWidget(default_, 1, 0);
-  profileLayout->addWidget(ok_, 1, 1);
+  AddGridRow(profileLayout, 0, {load_, save_});
+  AddGridRow(profileLayout, 1, {default_, ok_});
   auto* right = new QVBoxLayout;
   right->addWidget(options);
   right->addWidget(start);
@@ -251,23 +256,13 @@ void SettingsDialog::BuildControls() {
   // Bottom: data source and folders.
   auto* source = new QGroupBox("Data Source", this);
   auto* sourceGrid = new QGridLayout(source);
-  sourceGrid->addWidget(useMame_, 0, 0);
-  sourceGrid->addWidget(mameEdit_, 0, 1);
-  sourceGrid->addWidget(mameBrowse_, 0, 2);
-  sourceGrid->addWidget(useDatfile_, 1, 0);
-  sourceGrid->addWidget(datfileEdit_, 1, 1);
-  sourceGrid->addWidget(datfileBrowse_, 1, 2);
-  sourceGrid->addWidget(useRaine_, 2, 0);
-  sourceGrid->addWidget(raineEdit_, 2, 1);
-  sourceGrid->addWidget(raineBrowse_, 2, 2);
+  AddGridRow(sourceGrid, 0, {useMame_, mameEdit_, mameBrowse_});
+  AddGridRow(sourceGrid, 1, {useDatfile_, datfileEdit_, datfileBrowse_});
+  AddGridRow(sourceGrid, 2, {useRaine_, raineEdit_, raineBrowse_});
   auto* folders = new QGroupBox("Folders", this);
   auto* folderGrid = new QGridLayout(folders);
-  folderGrid->addWidget(makeBackups_, 0, 0);
-  folderGrid->addWidget(backupEdit_, 0, 1);
-  folderGrid->addWidget(backupBrowse_, 0, 2);
-  folderGrid->addWidget(tempLabel, 1, 0);
-  folderGrid->addWidget(tempEdit_, 1, 1);
-  folderGrid->addWidget(tempBrowse_, 1, 2);
+  AddGridRow(folderGrid, 0, {makeBackups_, backupEdit_, backupBrowse_});
+  AddGridRow(folderGrid, 1, {tempLabel, tempEdit_, tempBrowse_});
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top, 1);
