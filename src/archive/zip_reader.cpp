@@ -1,6 +1,7 @@
 #include "archive/zip_reader.h"
 
 #include <cstring>
+#include <span>
 #include <string_view>
 #include <unordered_map>
 
@@ -85,17 +86,26 @@ Step ReadEntries(DirectoryWalk& walk, uint32_t entrySignature, ReadEntry readEnt
   return step;
 }
 
+// Reads a header that must start with `signature`, then its variable
+// fields into `names`: their 16-bit lengths stand one after the other from
+// `lengthsAt`, the name's first, which must not be 0.
+Step ReadHeader(DirectoryWalk& walk, std::span<uint8_t> header, uint32_t signature, size_t lengthsAt,
+                int lengthCount, std::string& names) {
+  Step step = ReadBytes(walk, header.data(), header.size());
+  if (step != Step::kOk) return step;
+  if (Read32(header.data()) != signature || Read16(header.data() + lengthsAt) == 0) return Step::kInvalid;
+  size_t length = 0;
+  for (int i = 0; i < lengthCount; ++i) length += Read16(header.data() + lengthsAt + 2 * i);
+  return ReadBytes(walk, names, length);
+}
+
 Step ReadLocalEntry(DirectoryWalk& walk, ZipEntryList& list) {
   uint64_t headerOffset = walk.position;
   uint8_t header[kLocalHeaderSize];
-  Step step = ReadBytes(walk, header, sizeof header);
+  std::string names;  // name and extra field
+  Step step = ReadHeader(walk, header, kLocalSignature, 26, 2, names);
   if (step != Step::kOk) return step;
   uint16_t nameLength = Read16(header + 26);
-  if (Read32(header) != kLocalSignature || nameLength == 0) return Step::kInvalid;
-
-  std::string names;
-  step = ReadBytes(walk, names, size_t(nameLength) + Read16(header + 28));
-  if (step != Step::kOk) return step;
 
   // Offsets are 32-bit in this format; a member starting beyond that
   // cannot be described and is no longer a zip this reader understands.
@@ -152,14 +162,10 @@ struct CentralWalk {
 // at a local header of the same name and agree with it.
 Step ReadCentralEntry(DirectoryWalk& walk, CentralWalk& central) {
   uint8_t header[kCentralHeaderSize];
-  Step step = ReadBytes(walk, header, sizeof header);
+  std::string names;  // name, extra field and comment
+  Step step = ReadHeader(walk, header, kCentralSignature, 28, 3, names);
   if (step != Step::kOk) return step;
   uint16_t nameLength = Read16(header + 28);
-  if (Read32(header) != kCentralSignature || nameLength == 0) return Step::kInvalid;
-
-  std::string names;
-  step = ReadBytes(walk, names, size_t(nameLength) + Read16(header + 30) + Read16(header + 32));
-  if (step != Step::kOk) return step;
   int position = central.position++;
 
   std::string_view name(names.data(), nameLength);

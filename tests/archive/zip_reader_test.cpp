@@ -100,6 +100,22 @@ TEST_F(ZipReaderTest, AdvancedModeComparesHeadersAndBothStepOverDataDescriptors)
   EXPECT_EQ(ReadBack(folder / "descriptor.zip"), (Texts{"a.rom=first/0", "b.rom=second/0"}));
 }
 
+// Behind a name stand its extra field and, in the central directory, a
+// comment; the next header follows them.
+TEST_F(ZipReaderTest, StepsOverExtraFieldsAndComments) {
+  const std::string extra("\xFE\xCA\0\0", 4);
+  std::string bytes = BuildZip({{"a.rom", "first"}, {"b.rom", "second"}});
+  testing::Put16(bytes, 28, 4);  // the first local header's extra field
+  bytes.insert(30 + 5, extra);
+  size_t central = bytes.find("PK\1\2");
+  testing::Put16(bytes, central + 30, 4);
+  testing::Put16(bytes, central + 32, 4);
+  bytes.insert(central + 46 + 5, extra + "note");
+  testing::Put32(bytes, bytes.rfind("PK\1\2") + 42, uint32_t(bytes.find("PK\3\4", 1)));
+  WriteFile(folder / "extras.zip", bytes);
+  EXPECT_EQ(ReadBack(folder / "extras.zip"), (Texts{"a.rom=first/0", "b.rom=second/0"}));
+}
+
 TEST_F(ZipReaderTest, ListsOnlyNamesThatStayInsideTheSet) {
   WriteFile(
       folder / "names.zip",
