@@ -76,6 +76,7 @@ class ScannerDialog : public QDialog {
   void OnBoxClicked(int id);
   void OnRadioClicked(int id);
   void CommitEdits();
+  void BrowseFile(QLineEdit* edit, std::string& field, const char* extension, const char* filter);
   void StopAndClose();
   void ShowProgress(bool shown);
   void RememberPositions();
