@@ -6,6 +6,7 @@
 // reader (no data descriptors, local and central headers agree).
 #pragma once
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,10 @@ struct ZipLibrary {
   // "Use Advanced Zip Scanner" asks for kBothHeaders.
   ZipHeaderCheck headerCheck = ZipHeaderCheck::kLocalHeaders;
 };
+
+// The level character of a compression level as the settings keep it,
+// 0 (store) to 9; other levels are taken as the nearer of the two.
+inline char ZipLevelCharacter(int level) { return static_cast<char>('0' + std::clamp(level, 0, 9)); }
 
 // Adds each file of `files` (full paths) to the archive as a member named by
 // the file's bare name, deflated at the library's level. A member of exactly

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "acquire/acquire_game_data.h"
+#include "archive/zip_library.h"
 #include "gui/about_box.h"
 #include "gui/list_messages_window.h"
 #include "gui/scanner_dialog.h"
@@ -131,7 +132,7 @@ void MainWindow::SetDefaultFolders() {
 // a profile brought its own.
 void MainWindow::ApplyZipLevel() {
   if (zipLevel_ == nullptr) return;
-  *zipLevel_ = static_cast<char>('0' + std::clamp(settings_.zipLevel, 0, 9));
+  *zipLevel_ = ZipLevelCharacter(settings_.zipLevel);
 }
 
 void MainWindow::SetAdvancedZipScanner(bool on) {

@@ -24,6 +24,7 @@
 
 #include "acquire/acquire_game_data.h"
 #include "acquire/import_paths.h"
+#include "archive/zip_library.h"
 #include "gui/games_list.h"
 #include "gui/list_messages_window.h"
 #include "gui/path_list_editing.h"
@@ -550,7 +551,7 @@ void SettingsDialog::CommitGameFilter() {
 void SettingsDialog::CommitZipLevel() {
   record_.zipLevel = ClampZipLevel(FromQString(zipLevelEdit_->text()), record_.zipLevel);
   zipLevelEdit_->setText(QString::number(record_.zipLevel));
-  if (context_.zipLevel != nullptr) *context_.zipLevel = static_cast<char>('0' + record_.zipLevel);
+  if (context_.zipLevel != nullptr) *context_.zipLevel = ZipLevelCharacter(record_.zipLevel);
 }
 
 void SettingsDialog::StepZipLevel(int step) {
