@@ -54,9 +54,4 @@ std::string ProgressPercentText(int position, int lower, int upper) {
   return std::to_string(percent) + "%";
 }
 
-ApplicationSwitches& Switches() {
-  static ApplicationSwitches switches;
-  return switches;
-}
-
 }  // namespace kestrel

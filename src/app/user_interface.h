@@ -79,11 +79,4 @@ std::string PickFolder(UserInterface* owner, const std::string& title);
 // range shows 0. Format "%d%c" with '%'.
 std::string ProgressPercentText(int position, int lower, int upper);
 
-// Program-wide switches held by the application.
-struct ApplicationSwitches {
-  bool advancedZipScanner = false;
-  bool alwaysOnTop = false;
-};
-ApplicationSwitches& Switches();
-
 }  // namespace kestrel

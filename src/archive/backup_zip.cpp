@@ -77,9 +77,10 @@ bool PlanItem(const BackupItem& item, std::set<std::string>& taken, ZipChanges& 
 
 // True when every expected member is in the zip with its size and CRC-32,
 // and its contents decode to them.
-bool VerifyBackup(const std::string& zipPath, const std::vector<ExpectedMember>& expected) {
+bool VerifyBackup(const std::string& zipPath, const std::vector<ExpectedMember>& expected,
+                  ZipHeaderCheck headerCheck) {
   ZipEntryList members;
-  if (!ReadZipDirectory(zipPath, members, false, nullptr)) return false;
+  if (!ReadZipDirectory(zipPath, members, false, nullptr, headerCheck)) return false;
   for (const ExpectedMember& wanted : expected) {
     bool found = false;
     for (const ZipEntry& member : members) {
@@ -116,7 +117,7 @@ std::string FreePathIn(const std::string& folder, const std::string& name) {
 // so that it is never written to and still does not block later backups.
 // Nothing when a folder or a file that cannot be listed is in the way.
 std::optional<std::string> ChooseBackupZip(const std::string& backupFolder, const std::string& setName,
-                                           std::set<std::string>& taken) {
+                                           std::set<std::string>& taken, ZipHeaderCheck headerCheck) {
   constexpr int kMostNumbers = 100;
   std::string name = setName + ".zip";
   for (int number = 1; number <= kMostNumbers; ++number) {
@@ -124,7 +125,7 @@ std::optional<std::string> ChooseBackupZip(const std::string& backupFolder, cons
     if (!PathExists(path)) return path;
     if (FolderExists(path)) return std::nullopt;
     ZipEntryList members;
-    if (!ReadZipDirectory(path, members, false, nullptr)) continue;
+    if (!ReadZipDirectory(path, members, false, nullptr, headerCheck)) continue;
     for (const ZipEntry& member : members) taken.insert(member.storedName);
     return path;
   }
@@ -150,7 +151,7 @@ bool BackUpToZip(ZipLibrary& library, const std::string& backupFolder, const std
   if (backupFolder.empty() || !IsPlainFileName(setName)) return false;
   if (!FolderExists(backupFolder) && !CreateFolder(backupFolder)) return false;
   std::set<std::string> taken;
-  std::optional<std::string> zipPath = ChooseBackupZip(backupFolder, setName, taken);
+  std::optional<std::string> zipPath = ChooseBackupZip(backupFolder, setName, taken, library.headerCheck);
   if (!zipPath) return false;
   ZipChanges changes;
   std::vector<ExpectedMember> expected;
@@ -158,7 +159,7 @@ bool BackUpToZip(ZipLibrary& library, const std::string& backupFolder, const std
     if (!PlanItem(item, taken, changes, expected)) return false;
   }
   if (expected.empty()) return true;
-  return ZipUpdate(library, *zipPath, changes) && VerifyBackup(*zipPath, expected);
+  return ZipUpdate(library, *zipPath, changes) && VerifyBackup(*zipPath, expected, library.headerCheck);
 }
 
 bool MoveIntoBackupFolder(const std::string& backupFolder, const std::string& path, std::string* movedTo) {

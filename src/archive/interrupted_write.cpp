@@ -38,7 +38,8 @@ std::optional<std::string> ArchiveNameOf(const std::string& name) {
 
 // True when `path` itself is a complete zip. A killed write never got to
 // its central directory, so such a file is no partial copy: it may be a
-// user's own copy ("set.zip.backup") and is never removed.
+// user's own copy ("set.zip.backup") and is never removed. Only the
+// structure counts here, so headers that disagree do not make it partial.
 bool IsCompleteZip(const std::string& path) {
   ZipEntryList members;
   return ReadZipDirectory(path, members, false, nullptr);

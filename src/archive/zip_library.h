@@ -6,18 +6,29 @@
 // reader (no data descriptors, local and central headers agree).
 #pragma once
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "archive/zip_entry.h"
+#include "archive/zip_reader.h"
 
 namespace kestrel {
 
+// How a tool run reads and writes zips; the desktop program and the
+// command line each hand one to every tool they start.
 struct ZipLibrary {
   // Compression level for added files, '0' (store) to '9'; other values
   // count as '9'.
   char level = '9';
+  // How strictly the run reads the zips it finds; the desktop program's
+  // "Use Advanced Zip Scanner" asks for kBothHeaders.
+  ZipHeaderCheck headerCheck = ZipHeaderCheck::kLocalHeaders;
 };
+
+// The level character of a compression level as the settings keep it,
+// 0 (store) to 9; other levels are taken as the nearer of the two.
+inline char ZipLevelCharacter(int level) { return static_cast<char>('0' + std::clamp(level, 0, 9)); }
 
 // Adds each file of `files` (full paths) to the archive as a member named by
 // the file's bare name, deflated at the library's level. A member of exactly

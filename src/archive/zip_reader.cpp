@@ -1,10 +1,10 @@
 #include "archive/zip_reader.h"
 
 #include <cstring>
+#include <span>
 #include <string_view>
 #include <unordered_map>
 
-#include "app/user_interface.h"
 #include "archive/zip_problem.h"
 #include "archive/input_file.h"
 #include "platform/paths.h"
@@ -86,17 +86,26 @@ Step ReadEntries(DirectoryWalk& walk, uint32_t entrySignature, ReadEntry readEnt
   return step;
 }
 
+// Reads a header that must start with `signature`, then its variable
+// fields into `names`: their 16-bit lengths stand one after the other from
+// `lengthsAt`, the name's first, which must not be 0.
+Step ReadHeader(DirectoryWalk& walk, std::span<uint8_t> header, uint32_t signature, size_t lengthsAt,
+                int lengthCount, std::string& names) {
+  Step step = ReadBytes(walk, header.data(), header.size());
+  if (step != Step::kOk) return step;
+  if (Read32(header.data()) != signature || Read16(header.data() + lengthsAt) == 0) return Step::kInvalid;
+  size_t length = 0;
+  for (int i = 0; i < lengthCount; ++i) length += Read16(header.data() + lengthsAt + 2 * i);
+  return ReadBytes(walk, names, length);
+}
+
 Step ReadLocalEntry(DirectoryWalk& walk, ZipEntryList& list) {
   uint64_t headerOffset = walk.position;
   uint8_t header[kLocalHeaderSize];
-  Step step = ReadBytes(walk, header, sizeof header);
+  std::string names;  // name and extra field
+  Step step = ReadHeader(walk, header, kLocalSignature, 26, 2, names);
   if (step != Step::kOk) return step;
   uint16_t nameLength = Read16(header + 26);
-  if (Read32(header) != kLocalSignature || nameLength == 0) return Step::kInvalid;
-
-  std::string names;
-  step = ReadBytes(walk, names, size_t(nameLength) + Read16(header + 28));
-  if (step != Step::kOk) return step;
 
   // Offsets are 32-bit in this format; a member starting beyond that
   // cannot be described and is no longer a zip this reader understands.
@@ -145,7 +154,7 @@ bool MatchesLocalHeader(const uint8_t* central, const ZipEntry& entry) {
 struct CentralWalk {
   HeaderOffsetIndex entries;
   int position = 0;
-  bool compareHeaders = false;  // the advanced zip scanner is on
+  bool compareHeaders = false;  // ZipHeaderCheck::kBothHeaders
 };
 
 // Gives the listed entry this central header points at its central index.
@@ -153,14 +162,10 @@ struct CentralWalk {
 // at a local header of the same name and agree with it.
 Step ReadCentralEntry(DirectoryWalk& walk, CentralWalk& central) {
   uint8_t header[kCentralHeaderSize];
-  Step step = ReadBytes(walk, header, sizeof header);
+  std::string names;  // name, extra field and comment
+  Step step = ReadHeader(walk, header, kCentralSignature, 28, 3, names);
   if (step != Step::kOk) return step;
   uint16_t nameLength = Read16(header + 28);
-  if (Read32(header) != kCentralSignature || nameLength == 0) return Step::kInvalid;
-
-  std::string names;
-  step = ReadBytes(walk, names, size_t(nameLength) + Read16(header + 30) + Read16(header + 32));
-  if (step != Step::kOk) return step;
   int position = central.position++;
 
   std::string_view name(names.data(), nameLength);
@@ -177,14 +182,14 @@ Step ReadCentralEntry(DirectoryWalk& walk, CentralWalk& central) {
 
 // Walks the local headers and the central directory; false on any fault,
 // structural ones named in the walk.
-bool WalkArchive(DirectoryWalk& walk, ZipEntryList& list) {
+bool WalkArchive(DirectoryWalk& walk, ZipEntryList& list, ZipHeaderCheck headerCheck) {
   Step step = ReadEntries(walk, kLocalSignature, [&] { return ReadLocalEntry(walk, list); });
   if (step == Step::kFileError) return false;
   if (step == Step::kInvalid) return Refuse(walk, ZipFault::kBadLocalEntry);
 
   CentralWalk central;
   central.entries = IndexByHeaderOffset(list);
-  central.compareHeaders = Switches().advancedZipScanner;
+  central.compareHeaders = headerCheck == ZipHeaderCheck::kBothHeaders;
   step = ReadEntries(walk, kCentralSignature, [&] { return ReadCentralEntry(walk, central); });
   if (step == Step::kFileError) return false;
   if (step == Step::kInvalid) return Refuse(walk, ZipFault::kBadCentralEntry);
@@ -198,14 +203,15 @@ bool WalkArchive(DirectoryWalk& walk, ZipEntryList& list) {
 
 }  // namespace
 
-bool ReadZipDirectory(std::string path, ZipEntryList& list, bool checkExtension, ZipProblem* problem) {
+bool ReadZipDirectory(std::string path, ZipEntryList& list, bool checkExtension, ZipProblem* problem,
+                      ZipHeaderCheck headerCheck) {
   list.clear();
   if (problem != nullptr) *problem = ZipProblem{};
   if (checkExtension && !HasZipExtension(path)) return false;
   DirectoryWalk walk;
   walk.path = std::move(path);
   if (!walk.file.Open(walk.path)) return false;
-  if (WalkArchive(walk, list)) return true;
+  if (WalkArchive(walk, list, headerCheck)) return true;
   if (problem != nullptr && walk.fault != ZipFault::kNone) *problem = {walk.fault, walk.path};
   return false;
 }

@@ -17,6 +17,12 @@
 
 namespace kestrel {
 
+// How closely ReadZipDirectory looks at the central directory.
+enum class ZipHeaderCheck {
+  kLocalHeaders,  // a central header only gives its member its central index
+  kBothHeaders,   // every central header must also agree with its local header
+};
+
 // Lists the members of the zip `path` into `list` (emptied first), in the
 // order of their local headers; folders, and members whose file-name part is
 // empty, "." or "..", are left out. True when the archive was read up to its
@@ -24,9 +30,11 @@ namespace kestrel {
 // `list` keeps what was entered before the fault. With `checkExtension` a path
 // without HasZipExtension is refused at once. With `problem`, a structural
 // fault is described there for the caller to tell (kNone on success, and
-// for a file that cannot be opened or read). With the advanced zip scanner
-// switched on, every central header must also agree with its local header.
-bool ReadZipDirectory(std::string path, ZipEntryList& list, bool checkExtension, ZipProblem* problem);
+// for a file that cannot be opened or read). With kBothHeaders (the desktop
+// program's advanced zip scanner), a central header that disagrees with its
+// local header is a fault too. Kestrel's own zips pass either check.
+bool ReadZipDirectory(std::string path, ZipEntryList& list, bool checkExtension, ZipProblem* problem,
+                      ZipHeaderCheck headerCheck = ZipHeaderCheck::kLocalHeaders);
 
 // Writes the contents of a listed member to `destinationPath`, replacing an
 // existing file only once the contents have passed their CRC check: on

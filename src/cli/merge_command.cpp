@@ -77,7 +77,7 @@ int RunMergeCommand(const MergeOptions& options, SetLayout layout, UserInterface
   ValidateProfile(settings, &ui);
 
   ZipLibrary zipLibrary;
-  zipLibrary.level = static_cast<char>('0' + std::clamp(settings.zipLevel, 0, 9));
+  zipLibrary.level = ZipLevelCharacter(settings.zipLevel);
   MergeButton button = layout == SetLayout::kNonMerged ? MergeButton::kUnmerge : MergeButton::kMerge;
   MergeOutcome outcome = RunMerger(database, settings, &ui, zipLibrary, button);
   if (!outcome.started) return kExitRefused;

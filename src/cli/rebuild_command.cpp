@@ -101,7 +101,7 @@ int RunRebuildCommand(const RebuildOptions& options, UserInterface& ui) {
   if (!CheckRebuildFolders(settings, &ui)) return kExitRefused;
 
   ZipLibrary zipLibrary;
-  zipLibrary.level = static_cast<char>('0' + std::clamp(settings.zipLevel, 0, 9));
+  zipLibrary.level = ZipLevelCharacter(settings.zipLevel);
   RebuildOutcome outcome = RunRebuild(database, settings, zipLibrary, &ui);
   if (outcome.refused) return kExitRefused;
   return ReportRebuildOutcome(outcome, settings.rebuildRemoveSources, stdout);

@@ -114,7 +114,7 @@ int RunScanCommand(const ScanOptions& options, bool fastscan, UserInterface& ui)
   if (!CheckScanPreconditions(settings, ui)) return kExitRefused;
 
   ZipLibrary zipLibrary;
-  zipLibrary.level = static_cast<char>('0' + std::clamp(settings.zipLevel, 0, 9));
+  zipLibrary.level = ZipLevelCharacter(settings.zipLevel);
   ScanRequest request;
   request.fastscan = fastscan;
   request.dataCrc = loaded.dataCrc;

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "acquire/acquire_game_data.h"
+#include "archive/zip_library.h"
 #include "gui/about_box.h"
 #include "gui/list_messages_window.h"
 #include "gui/scanner_dialog.h"
@@ -100,7 +101,7 @@ void MainWindow::BuildButtons() {
 void MainWindow::BuildMenu() {
   advancedZipScanner_ = new QAction("Use Advanced &Zip Scanner", this);
   advancedZipScanner_->setCheckable(true);
-  advancedZipScanner_->setChecked(Switches().advancedZipScanner);
+  advancedZipScanner_->setChecked(values_.advancedZipScanner == 1);
   connect(advancedZipScanner_, &QAction::toggled, this, &MainWindow::SetAdvancedZipScanner);
   about_ = new QAction("&About Kestrel...", this);
   connect(about_, &QAction::triggered, this, &MainWindow::ShowAbout);
@@ -131,11 +132,11 @@ void MainWindow::SetDefaultFolders() {
 // a profile brought its own.
 void MainWindow::ApplyZipLevel() {
   if (zipLevel_ == nullptr) return;
-  *zipLevel_ = static_cast<char>('0' + std::clamp(settings_.zipLevel, 0, 9));
+  *zipLevel_ = ZipLevelCharacter(settings_.zipLevel);
 }
 
 void MainWindow::SetAdvancedZipScanner(bool on) {
-  Switches().advancedZipScanner = on;
+  values_.advancedZipScanner = on ? 1 : 0;
   if (advancedZipScanner_->isChecked() != on) advancedZipScanner_->setChecked(on);
 }
 
@@ -202,7 +203,7 @@ bool MainWindow::CheckToolData() {
 }
 
 bool MainWindow::CheckTempFolder() {
-  if (!settings_.tempFolder.empty()) return true;
+  if (!LacksWorkingFolder(settings_, FolderFault::kNoTempFolder)) return true;
   Tell(WorkingFolderText(FolderFault::kNoTempFolder) + kGoToSettings, "Path Error");
   return false;
 }
@@ -279,6 +280,7 @@ void MainWindow::OpenScanner() {
   context.dataCrc = loaded_.dataCrc;
   context.dataFolder = dataFolder_;
   context.zipLevel = zipLevel_;
+  if (values_.advancedZipScanner == 1) context.zipHeaderCheck = ZipHeaderCheck::kBothHeaders;
   context.layout = &values_.layout;
   context.ui = injected_;
   // A window of its own, like the settings dialog: its owner is minimised.
@@ -289,32 +291,33 @@ void MainWindow::OpenScanner() {
 
 namespace {
 
-// The tools write with the zip library at the level in force.
-ZipLibrary ToolZipLibrary(const char* zipLevel) {
+// The tools write with the zip library at the level in force, and read
+// zips as strictly as the zip scanner switch asks.
+ZipLibrary ToolZipLibrary(const char* zipLevel, int advancedZipScanner) {
   ZipLibrary library;
   if (zipLevel != nullptr) library.level = *zipLevel;
+  if (advancedZipScanner == 1) library.headerCheck = ZipHeaderCheck::kBothHeaders;
   return library;
 }
 
 }  // namespace
 
-void MainWindow::OpenRebuilder() {
-  ZipLibrary zipLibrary = ToolZipLibrary(zipLevel_);
-  RebuilderDialogContext context{&settings_, &database_, &zipLibrary, &values_.layout.rebuilderDlgX,
-                                 &values_.layout.rebuilderDlgY, injected_};
-  // A window of its own, as the settings dialog.
-  RebuilderDialog dialog(context, nullptr);
+// The rebuilder and merger dialogs are windows of their own, as the
+// settings dialog, each with the zip library at the settings in force.
+template <class Dialog>
+void MainWindow::OpenToolDialog(int& x, int& y, const std::function<void(Dialog&)>& run) {
+  ZipLibrary zipLibrary = ToolZipLibrary(zipLevel_, values_.advancedZipScanner);
+  Dialog dialog(ToolDialogContext{&settings_, &database_, &zipLibrary, &x, &y, injected_}, nullptr);
   dialog.setWindowIcon(windowIcon());
-  RunMinimised([&] { runRebuilderDialog(dialog); });
+  RunMinimised([&] { run(dialog); });
+}
+
+void MainWindow::OpenRebuilder() {
+  OpenToolDialog(values_.layout.rebuilderDlgX, values_.layout.rebuilderDlgY, runRebuilderDialog);
 }
 
 void MainWindow::OpenMerger() {
-  ZipLibrary zipLibrary = ToolZipLibrary(zipLevel_);
-  MergerDialogContext context{&settings_, &database_, &zipLibrary, &values_.layout.mergerDlgX,
-                              &values_.layout.mergerDlgY, injected_};
-  MergerDialog dialog(context, nullptr);
-  dialog.setWindowIcon(windowIcon());
-  RunMinimised([&] { runMergerDialog(dialog); });
+  OpenToolDialog(values_.layout.mergerDlgX, values_.layout.mergerDlgY, runMergerDialog);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -324,8 +327,6 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 UserValues MainWindow::ValuesAtExit() const {
   UserValues values = values_;
-  values.alwaysOnTop = Switches().alwaysOnTop ? 1 : 0;
-  values.advancedZipScanner = Switches().advancedZipScanner ? 1 : 0;
   values.veryFirstTime = 0;
   return values;
 }

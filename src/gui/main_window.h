@@ -93,6 +93,8 @@ class MainWindow : public QWidget {
   bool CheckToolData();
   bool CheckTempFolder();
   void RunMinimised(const std::function<void()>& tool);
+  template <class Dialog>
+  void OpenToolDialog(int& x, int& y, const std::function<void(Dialog&)>& run);
   void Tell(const std::string& text, const std::string& title);
 
   std::string dataFolder_;

@@ -1,7 +1,6 @@
 #include "gui/merger_dialog.h"
 
 #include <QAbstractButton>
-#include <QCloseEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -9,20 +8,17 @@
 
 #include "gui/merger_controls.h"
 #include "gui/qt_text.h"
-#include "gui/remembered_position.h"
 #include "gui/removal_questions.h"
 #include "gui/run_summaries.h"
 
 namespace kestrel {
 
 MergerDialog::MergerDialog(const MergerDialogContext& context, QWidget* parent)
-    : QDialog(parent), context_(context), record_(*context.record), own_(this),
-      controls_(kMergerControls, this) {
-  setWindowTitle(kMergerCaption);
+    : ToolDialog(context, kMergerControls, kMergerCaption, parent) {
   BuildLayout();
   ConnectControls();
   Refresh();
-  MoveToRememberedPosition(*this, context_.positionX, context_.positionY);
+  MoveToRememberedPlace();
 }
 
 void MergerDialog::BuildLayout() {
@@ -123,24 +119,6 @@ bool MergerDialog::Run(MergeButton button) {
   const RunSummary summary = SummarizeMerge(outcome_, button, reach.families);
   ShowMessage(ui(), summary.text, kMergerCaption, {MessageButtons::kOk, summary.icon});
   return true;
-}
-
-// A run that removes nothing goes ahead unasked.
-bool MergerDialog::UserAgrees(const std::string& question) {
-  if (question.empty()) return true;
-  return ShowMessage(ui(), question, kMergerCaption, {MessageButtons::kYesNo, MessageIcon::kQuestion}) ==
-         kResultYes;
-}
-
-// The dialog ends only between runs: a run owns it until its progress
-// dialog has closed.
-void MergerDialog::closeEvent(QCloseEvent* event) {
-  if (!ReadyToClose(*this, running_, context_.positionX, context_.positionY)) return event->ignore();
-  QDialog::closeEvent(event);
-}
-
-void MergerDialog::reject() {
-  if (ReadyToClose(*this, running_, context_.positionX, context_.positionY)) QDialog::reject();
 }
 
 }  // namespace kestrel

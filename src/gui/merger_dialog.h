@@ -4,30 +4,16 @@
 // record as it changes.
 #pragma once
 
-#include <QDialog>
-
-#include "app/user_interface.h"
-#include "archive/zip_library.h"
-#include "gamedb/game_set.h"
-#include "gui/qt_user_interface.h"
-#include "gui/tool_controls.h"
+#include "gui/tool_dialog.h"
 #include "merger/merger.h"
-#include "settings/settings_record.h"
 
 namespace kestrel {
 
-struct MergerDialogContext {
-  // The program's settings, changed in place; the merger works in their
-  // enabled ROM paths, which the main window has checked.
-  SettingsRecord* record = nullptr;
-  const GameList* database = nullptr;  // its selected parents' families are rearranged
-  ZipLibrary* zipLibrary = nullptr;
-  int* positionX = nullptr;            // the remembered top-left corner, written back on close
-  int* positionY = nullptr;
-  UserInterface* ui = nullptr;         // null: Qt dialogs owned by this one
-};
+// The merger works in the record's enabled ROM paths, which the main window
+// has checked; the selected parents' families are rearranged.
+using MergerDialogContext = ToolDialogContext;
 
-class MergerDialog : public QDialog {
+class MergerDialog : public ToolDialog {
   Q_OBJECT
 
  public:
@@ -44,16 +30,6 @@ class MergerDialog : public QDialog {
   bool Run(MergeButton button);
   // What the last run did; empty before the first.
   const MergeOutcome& lastOutcome() const { return outcome_; }
-  bool running() const { return running_; }
-
-  // The widget of a control identifier, for tests and screenshots.
-  QWidget* control(int id) const { return controls_.widget(id); }
-
- protected:
-  void closeEvent(QCloseEvent* event) override;
-
- public slots:
-  void reject() override;
 
  private:
   void BuildLayout();
@@ -61,16 +37,8 @@ class MergerDialog : public QDialog {
   void EnableFolderControls(bool on);
   void CommitFolder();
   void BrowseFolder();
-  bool UserAgrees(const std::string& question);
-  UserInterface* ui() { return context_.ui != nullptr ? context_.ui : &own_; }
 
-  MergerDialogContext context_;
-  SettingsRecord& record_;
-  QtUserInterface own_;
-  ToolControls controls_;
   MergeOutcome outcome_;
-  bool filling_ = false;
-  bool running_ = false;
 };
 
 }  // namespace kestrel

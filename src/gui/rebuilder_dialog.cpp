@@ -1,7 +1,6 @@
 #include "gui/rebuilder_dialog.h"
 
 #include <QAbstractButton>
-#include <QCloseEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -10,7 +9,6 @@
 
 #include "gui/qt_text.h"
 #include "gui/rebuilder_controls.h"
-#include "gui/remembered_position.h"
 #include "gui/removal_questions.h"
 #include "gui/run_summaries.h"
 #include "platform/paths.h"
@@ -28,13 +26,11 @@ std::string FolderText(const QString& text) {
 }  // namespace
 
 RebuilderDialog::RebuilderDialog(const RebuilderDialogContext& context, QWidget* parent)
-    : QDialog(parent), context_(context), record_(*context.record), own_(this),
-      controls_(kRebuilderControls, this) {
-  setWindowTitle(kRebuilderCaption);
+    : ToolDialog(context, kRebuilderControls, kRebuilderCaption, parent) {
   BuildLayout();
   ConnectControls();
   Refresh();
-  MoveToRememberedPosition(*this, context_.positionX, context_.positionY);
+  MoveToRememberedPlace();
 }
 
 void RebuilderDialog::BuildLayout() {
@@ -188,21 +184,7 @@ bool RebuilderDialog::Rebuild() {
 // walked only when the option is on.
 bool RebuilderDialog::AgreesToRemoveSources() {
   if (!record_.rebuildRemoveSources) return true;
-  const std::string question = RebuildRemovalQuestion(record_, CountRebuildSources(record_));
-  if (question.empty()) return true;
-  return ShowMessage(ui(), question, kRebuilderCaption, {MessageButtons::kYesNo, MessageIcon::kQuestion}) ==
-         kResultYes;
-}
-
-// The dialog ends only between runs: a run owns it until its progress
-// dialog has closed.
-void RebuilderDialog::closeEvent(QCloseEvent* event) {
-  if (!ReadyToClose(*this, running_, context_.positionX, context_.positionY)) return event->ignore();
-  QDialog::closeEvent(event);
-}
-
-void RebuilderDialog::reject() {
-  if (ReadyToClose(*this, running_, context_.positionX, context_.positionY)) QDialog::reject();
+  return UserAgrees(RebuildRemovalQuestion(record_, CountRebuildSources(record_)));
 }
 
 }  // namespace kestrel

@@ -4,30 +4,15 @@
 // options last from one use of the tool to the next.
 #pragma once
 
-#include <QDialog>
-
-#include "app/user_interface.h"
-#include "archive/zip_library.h"
-#include "gamedb/game_set.h"
-#include "gui/qt_user_interface.h"
-#include "gui/tool_controls.h"
+#include "gui/tool_dialog.h"
 #include "rebuilder/rebuilder.h"
-#include "settings/settings_record.h"
-
-class QLineEdit;
 
 namespace kestrel {
 
-struct RebuilderDialogContext {
-  SettingsRecord* record = nullptr;    // the program's settings, changed in place
-  const GameList* database = nullptr;  // the game database; its selected sets are rebuilt
-  ZipLibrary* zipLibrary = nullptr;
-  int* positionX = nullptr;            // the remembered top-left corner, written back on close
-  int* positionY = nullptr;
-  UserInterface* ui = nullptr;         // null: Qt dialogs owned by this one
-};
+// The rebuilder serves the selected sets of the context's database.
+using RebuilderDialogContext = ToolDialogContext;
 
-class RebuilderDialog : public QDialog {
+class RebuilderDialog : public ToolDialog {
   Q_OBJECT
 
  public:
@@ -43,16 +28,6 @@ class RebuilderDialog : public QDialog {
   bool Rebuild();
   // What the last run did; empty before the first.
   const RebuildOutcome& lastOutcome() const { return outcome_; }
-  bool running() const { return running_; }
-
-  // The widget of a control identifier, for tests and screenshots.
-  QWidget* control(int id) const { return controls_.widget(id); }
-
- protected:
-  void closeEvent(QCloseEvent* event) override;
-
- public slots:
-  void reject() override;
 
  private:
   void BuildLayout();
@@ -62,15 +37,8 @@ class RebuilderDialog : public QDialog {
   void BrowseLogfile();
   void EnableLogfileControls(bool on);
   bool AgreesToRemoveSources();
-  UserInterface* ui() { return context_.ui != nullptr ? context_.ui : &own_; }
 
-  RebuilderDialogContext context_;
-  SettingsRecord& record_;
-  QtUserInterface own_;
-  ToolControls controls_;
   RebuildOutcome outcome_;
-  bool filling_ = false;
-  bool running_ = false;
 };
 
 }  // namespace kestrel

@@ -39,7 +39,7 @@ ResultsWindow::ResultsWindow(ResultsModel& results, WindowLayout& layout)
   // lives in a menu bar and the context menu instead.
   alwaysOnTop_ = new QAction("&Always On Top", this);
   alwaysOnTop_->setCheckable(true);
-  alwaysOnTop_->setChecked(Switches().alwaysOnTop);
+  alwaysOnTop_->setChecked(layout_.alwaysOnTop == 1);
   connect(alwaysOnTop_, &QAction::toggled, this, &ResultsWindow::SetAlwaysOnTop);
   auto* bar = new QMenuBar(this);
   bar->addMenu("&Window")->addAction(alwaysOnTop_);
@@ -50,7 +50,7 @@ ResultsWindow::ResultsWindow(ResultsModel& results, WindowLayout& layout)
   box->addWidget(tree_);
 
   confirmStop = [this] { return AskWithMessageBox(); };
-  if (Switches().alwaysOnTop) setWindowFlag(Qt::WindowStaysOnTopHint, true);
+  if (layout_.alwaysOnTop == 1) setWindowFlag(Qt::WindowStaysOnTopHint, true);
   PlaceFromLayout();
 }
 
@@ -94,7 +94,7 @@ void ResultsWindow::ScrollToNewest() {
 }
 
 void ResultsWindow::SetAlwaysOnTop(bool on) {
-  Switches().alwaysOnTop = on;
+  layout_.alwaysOnTop = on ? 1 : 0;
   if (alwaysOnTop_->isChecked() != on) alwaysOnTop_->setChecked(on);
   const bool shown = isVisible();
   setWindowFlag(Qt::WindowStaysOnTopHint, on);

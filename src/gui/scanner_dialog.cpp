@@ -225,19 +225,21 @@ void ScannerDialog::CommitEdits() {
 }
 
 void ScannerDialog::BrowseFastscan() {
-  CommitEdits();
-  const std::string path = PickFile(ui(), ".fsc", settings_.fastscanFile, kFastscanFilter, false);
-  if (path.empty()) return;
-  settings_.fastscanFile = path;
-  fastscanEdit_->setText(ToQString(path));
+  BrowseFile(fastscanEdit_, settings_.fastscanFile, ".fsc", kFastscanFilter);
 }
 
 void ScannerDialog::BrowseLogfile() {
+  BrowseFile(logfileEdit_, settings_.scannerLogfile, ".log", kLogfileFilter);
+}
+
+// Offers the file chooser at the file `field` names; a chosen file takes
+// its place and shows in `edit`.
+void ScannerDialog::BrowseFile(QLineEdit* edit, std::string& field, const char* extension, const char* filter) {
   CommitEdits();
-  const std::string path = PickFile(ui(), ".log", settings_.scannerLogfile, kLogfileFilter, false);
+  const std::string path = PickFile(ui(), extension, field, filter, false);
   if (path.empty()) return;
-  settings_.scannerLogfile = path;
-  logfileEdit_->setText(ToQString(path));
+  field = path;
+  edit->setText(ToQString(path));
 }
 
 void ScannerDialog::Scan(bool fastscan) {
@@ -249,6 +251,7 @@ void ScannerDialog::Scan(bool fastscan) {
 
   ZipLibrary zipLibrary;
   if (context_.zipLevel != nullptr) zipLibrary.level = *context_.zipLevel;
+  zipLibrary.headerCheck = context_.zipHeaderCheck;
   ScanRequest request;
   request.fastscan = fastscan;
   request.dataCrc = context_.dataCrc;

@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "archive/zip_reader.h"
 #include "gamedb/game_set.h"
 #include "gui/qt_user_interface.h"
 #include "gui/stoppable_interface.h"
@@ -34,6 +35,7 @@ struct ScannerDialogContext {
   WindowLayout* layout = nullptr;      // where this dialog and the results window were
   UserInterface* ui = nullptr;         // null: Qt dialogs owned by this one
   uint32_t dataCrc = 0;                // the database's data CRC, for the fastscan file
+  ZipHeaderCheck zipHeaderCheck = ZipHeaderCheck::kLocalHeaders;  // how strictly the scan reads zips
 };
 
 class ScannerDialog : public QDialog {
@@ -74,6 +76,7 @@ class ScannerDialog : public QDialog {
   void OnBoxClicked(int id);
   void OnRadioClicked(int id);
   void CommitEdits();
+  void BrowseFile(QLineEdit* edit, std::string& field, const char* extension, const char* filter);
   void StopAndClose();
   void ShowProgress(bool shown);
   void RememberPositions();

@@ -19,10 +19,12 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <charconv>
+#include <initializer_list>
 #include <iterator>
 
 #include "acquire/acquire_game_data.h"
 #include "acquire/import_paths.h"
+#include "archive/zip_library.h"
 #include "gui/games_list.h"
 #include "gui/list_messages_window.h"
 #include "gui/path_list_editing.h"
@@ -30,6 +32,7 @@
 #include "platform/file_system.h"
 #include "platform/paths.h"
 #include "settings/profile.h"
+#include "settings/tool_folders.h"
 
 namespace kestrel {
 namespace {
@@ -47,6 +50,12 @@ constexpr PriorityItem kPriorities[] = {
 constexpr int kPriorityCount = static_cast<int>(std::size(kPriorities));
 
 constexpr char kProfileFilter[] = "Kestrel profiles (*.kpf)|*.kpf||";
+
+// Puts `widgets` side by side into row `row` of `grid`, one per column.
+void AddGridRow(QGridLayout* grid, int row, std::initializer_list<QWidget*> widgets) {
+  int column = 0;
+  for (QWidget* widget : widgets) grid->addWidget(widget, row, column++);
+}
 
 int PriorityComboIndex(ThreadPriorityLevel value) {
   for (int i = 0; i < kPriorityCount; ++i)
@@ -233,10 +242,8 @@ void SettingsDialog::BuildControls() {
   startLayout->addWidget(pickProfile_);
   auto* profile = new QGroupBox("Profile", this);
   auto* profileLayout = new QGridLayout(profile);
-  profileLayout->addWidget(load_, 0, 0);
-  profileLayout->addWidget(save_, 0, 1);
-  profileLayout->addWidget(default_, 1, 0);
-  profileLayout->addWidget(ok_, 1, 1);
+  AddGridRow(profileLayout, 0, {load_, save_});
+  AddGridRow(profileLayout, 1, {default_, ok_});
   auto* right = new QVBoxLayout;
   right->addWidget(options);
   right->addWidget(start);
@@ -250,23 +257,13 @@ void SettingsDialog::BuildControls() {
   // Bottom: data source and folders.
   auto* source = new QGroupBox("Data Source", this);
   auto* sourceGrid = new QGridLayout(source);
-  sourceGrid->addWidget(useMame_, 0, 0);
-  sourceGrid->addWidget(mameEdit_, 0, 1);
-  sourceGrid->addWidget(mameBrowse_, 0, 2);
-  sourceGrid->addWidget(useDatfile_, 1, 0);
-  sourceGrid->addWidget(datfileEdit_, 1, 1);
-  sourceGrid->addWidget(datfileBrowse_, 1, 2);
-  sourceGrid->addWidget(useRaine_, 2, 0);
-  sourceGrid->addWidget(raineEdit_, 2, 1);
-  sourceGrid->addWidget(raineBrowse_, 2, 2);
+  AddGridRow(sourceGrid, 0, {useMame_, mameEdit_, mameBrowse_});
+  AddGridRow(sourceGrid, 1, {useDatfile_, datfileEdit_, datfileBrowse_});
+  AddGridRow(sourceGrid, 2, {useRaine_, raineEdit_, raineBrowse_});
   auto* folders = new QGroupBox("Folders", this);
   auto* folderGrid = new QGridLayout(folders);
-  folderGrid->addWidget(makeBackups_, 0, 0);
-  folderGrid->addWidget(backupEdit_, 0, 1);
-  folderGrid->addWidget(backupBrowse_, 0, 2);
-  folderGrid->addWidget(tempLabel, 1, 0);
-  folderGrid->addWidget(tempEdit_, 1, 1);
-  folderGrid->addWidget(tempBrowse_, 1, 2);
+  AddGridRow(folderGrid, 0, {makeBackups_, backupEdit_, backupBrowse_});
+  AddGridRow(folderGrid, 1, {tempLabel, tempEdit_, tempBrowse_});
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top, 1);
@@ -554,7 +551,7 @@ void SettingsDialog::CommitGameFilter() {
 void SettingsDialog::CommitZipLevel() {
   record_.zipLevel = ClampZipLevel(FromQString(zipLevelEdit_->text()), record_.zipLevel);
   zipLevelEdit_->setText(QString::number(record_.zipLevel));
-  if (context_.zipLevel != nullptr) *context_.zipLevel = static_cast<char>('0' + record_.zipLevel);
+  if (context_.zipLevel != nullptr) *context_.zipLevel = ZipLevelCharacter(record_.zipLevel);
 }
 
 void SettingsDialog::StepZipLevel(int step) {
@@ -645,12 +642,10 @@ void SettingsDialog::Apply() {
 
   CheckFolder(record_.backupFolder, true);
   CheckFolder(record_.tempFolder, true);
-  if (record_.backupFolder.empty() && record_.makeBackups)
-    ShowMessage(ui(), "No Valid Backupfolder", "Path-Error",
-                {MessageButtons::kOk, MessageIcon::kExclamation});
-  if (record_.tempFolder.empty())
-    ShowMessage(ui(), "No Valid Temporaryfolder", "Path-Error",
-                {MessageButtons::kOk, MessageIcon::kExclamation});
+  for (FolderFault fault : {FolderFault::kNoBackupFolder, FolderFault::kNoTempFolder}) {
+    if (LacksWorkingFolder(record_, fault))
+      ShowMessage(ui(), WorkingFolderText(fault), "Path-Error", {MessageButtons::kOk, MessageIcon::kExclamation});
+  }
 
   // Data read anew take the selection the profile saved for them, as at
   // start-up.

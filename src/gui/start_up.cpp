@@ -16,8 +16,6 @@ int RunKestrel() {
 
   ZipLibrary zipLibrary;
   const UserValues values = ReadUserValues();
-  Switches().advancedZipScanner = values.advancedZipScanner == 1;
-  Switches().alwaysOnTop = values.alwaysOnTop == 1;
 
   int result = 0;
   UserValues atExit;

@@ -40,7 +40,7 @@ UserValues ReadUserValues() {
   values.startFrom = StartOption{ReadInt(store, "StartFrom", static_cast<int>(values.startFrom))};
   values.veryFirstTime = ReadInt(store, "VeryFirstTime", values.veryFirstTime);
   values.advancedZipScanner = ReadInt(store, "AdvancedZipScanner", values.advancedZipScanner);
-  values.alwaysOnTop = ReadInt(store, "AlwaysOnTop", values.alwaysOnTop);
+  values.layout.alwaysOnTop = ReadInt(store, "AlwaysOnTop", values.layout.alwaysOnTop);
   store.endGroup();
   store.beginGroup("Windows");
   for (const Field& field : kWindowFields)
@@ -52,7 +52,7 @@ UserValues ReadUserValues() {
 bool WriteUserValues(const UserValues& values) {
   QSettings store = OpenStore();
   store.beginGroup("Settings");
-  store.setValue("AlwaysOnTop", values.alwaysOnTop);
+  store.setValue("AlwaysOnTop", values.layout.alwaysOnTop);
   store.setValue("AdvancedZipScanner", values.advancedZipScanner);
   store.setValue("StartFrom", static_cast<int>(values.startFrom));
   store.setValue("VeryFirstTime", values.veryFirstTime);

@@ -1,5 +1,5 @@
 // What the program keeps per user outside any profile: the start choice,
-// the first-run flag, two program-wide switches and where the windows were.
+// the first-run flag, the zip scanner switch and where the windows were.
 // Stored as an INI file in the user's configuration folder, sections
 // "Settings" and "Windows", every value an integer.
 #pragma once
@@ -27,13 +27,13 @@ struct WindowLayout {
   int mergerDlgY = 0;
   int rebuilderDlgX = 0;
   int rebuilderDlgY = 0;
+  int alwaysOnTop = 0;  // 1: the results window stays above the others
 };
 
 struct UserValues {
   StartOption startFrom = StartOption::kLastSettings;
   int veryFirstTime = 1;
-  int advancedZipScanner = 0;
-  int alwaysOnTop = 0;
+  int advancedZipScanner = 0;  // 1: the tools read zips with ZipHeaderCheck::kBothHeaders
   WindowLayout layout;
 };
 

@@ -41,7 +41,7 @@ bool ReadBack(MergeRun& run, WorkSet& set) {
   set.content.clear();
   if (!set.newArchive.empty()) {
     ZipEntryList entries;
-    if (!ReadZipDirectory(set.newArchive, entries, false, nullptr)) return false;
+    if (!ReadZipDirectory(set.newArchive, entries, false, nullptr, run.zipLibrary.headerCheck)) return false;
     for (const ZipEntry& entry : entries) set.content.insert(ContentOf(entry));
   }
   if (!set.newFolder.empty()) {

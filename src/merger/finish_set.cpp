@@ -36,7 +36,7 @@ StepResult ZipNewSet(MergeRun& run, WorkSet& set, std::string& failure) {
   if (!run.settings.mergeCleanSet && oldZip) {
     ZipEntryList entries;
     ZipProblem problem;
-    listed = ReadZipDirectory(*oldZip, entries, false, &problem);
+    listed = ReadZipDirectory(*oldZip, entries, false, &problem, run.zipLibrary.headerCheck);
     run.zipProblems.Tell(run.ui, problem);
     for (const ZipEntry& entry : entries)
       if (names.count(entry.storedName) == 0) changes.copies.push_back({*oldZip, entry.storedName, entry.storedName});

@@ -12,7 +12,7 @@ const std::optional<ZipEntryList>& ListZip(MergeRun& run, const std::string& zip
   std::optional<ZipEntryList> listing;
   ZipEntryList entries;
   ZipProblem problem;
-  if (ReadZipDirectory(zipPath, entries, false, &problem)) listing = std::move(entries);
+  if (ReadZipDirectory(zipPath, entries, false, &problem, run.zipLibrary.headerCheck)) listing = std::move(entries);
   run.zipProblems.Tell(run.ui, problem);
   return run.zipListings.emplace(zipPath, std::move(listing)).first->second;
 }

@@ -31,6 +31,11 @@ bool HasZipExtension(std::string_view path) {
   return name.size() > kZip.size() && EqualsNoCase(name.substr(name.size() - kZip.size()), kZip);
 }
 
+std::string WithoutZipExtension(std::string_view path) {
+  if (HasZipExtension(path)) path.remove_suffix(4);
+  return std::string(path);
+}
+
 std::string WithTrailingSeparator(std::string_view folder) {
   std::string result(folder);
   if (result.empty() || !IsPathSeparator(result.back())) result += '/';

@@ -20,6 +20,8 @@ std::string FolderPart(std::string_view path);
 // True when the file name part of `path` ends with ".zip" in any case and
 // has a name before it: a file called just ".zip" names no set.
 bool HasZipExtension(std::string_view path);
+// `path` less its ".zip" when HasZipExtension, else `path` as it is.
+std::string WithoutZipExtension(std::string_view path);
 // `folder` with a '/' appended unless it already ends with a separator.
 std::string WithTrailingSeparator(std::string_view folder);
 // `folder` (with or without a trailing separator) joined with `name`.

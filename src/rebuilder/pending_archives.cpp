@@ -100,7 +100,8 @@ ZipChanges PlanChanges(RebuildState& state, PendingArchive& archive) {
   ZipChanges changes;
   ZipEntryList listing;
   std::optional<std::string> existing = FindPath(archive.path);
-  if (existing && FileExists(*existing) && !ReadZipDirectory(*existing, listing, false, nullptr)) {
+  const ZipHeaderCheck headerCheck = state.zipLibrary->headerCheck;
+  if (existing && FileExists(*existing) && !ReadZipDirectory(*existing, listing, false, nullptr, headerCheck)) {
     MarkNotWritten(archive, state.journal);
     AddFailure(state, *existing, rebuild_text::kDestinationUnreadable);
     archive.members.clear();
@@ -128,11 +129,11 @@ ZipChanges PlanChanges(RebuildState& state, PendingArchive& archive) {
 
 // Reads the written zip back: for each member, whether the zip holds one
 // member of its name that decodes to the source's size and CRC-32.
-std::vector<bool> ReadBack(const PendingArchive& archive) {
+std::vector<bool> ReadBack(const PendingArchive& archive, ZipHeaderCheck headerCheck) {
   std::vector<bool> good(archive.members.size(), false);
   ZipEntryList listing;
   std::optional<std::string> path = FindPath(archive.path);
-  if (!path || !ReadZipDirectory(*path, listing, false, nullptr)) return good;
+  if (!path || !ReadZipDirectory(*path, listing, false, nullptr, headerCheck)) return good;
   for (size_t i = 0; i < archive.members.size(); ++i) {
     const PendingMember& member = archive.members[i];
     const ZipEntry* written = FindOccupant(listing, member.memberName);
@@ -146,7 +147,7 @@ std::vector<bool> ReadBack(const PendingArchive& archive) {
 // Writes one zip and reads it back; empty when the write failed.
 std::vector<bool> WriteArchive(ZipLibrary library, const PendingArchive& archive, const ZipChanges& changes) {
   if (!ZipUpdate(library, archive.path, changes)) return {};
-  return ReadBack(archive);
+  return ReadBack(archive, library.headerCheck);
 }
 
 // A write that failed for want of room: the new archive, written beside the

@@ -1,6 +1,7 @@
 #include <string_view>
 
 #include "app/user_interface.h"
+#include "archive/zip_library.h"
 #include "archive/zip_reader.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
@@ -146,7 +147,8 @@ bool RebuildFolder(RebuildState& state, const std::string& folder) {
     ZipEntryList members;
     ZipProblem problem;
     bool goOn = true;
-    bool isZip = !entry.isFolder && ReadZipDirectory(path, members, true, &problem);
+    bool isZip =
+        !entry.isFolder && ReadZipDirectory(path, members, true, &problem, state.zipLibrary->headerCheck);
     state.zipProblems.Tell(state.ui, problem);
     if (isZip) {
       goOn = RebuildZip(state, path, members);

@@ -56,7 +56,7 @@ bool IsStillListed(const ZipEntryList& listing, const ZipEntry& member) {
 void RemoveMembers(ZipLibrary& zipLibrary, const std::string& zip, const std::vector<SourceFile>& members,
                    Removal& removal) {
   ZipEntryList listing;
-  ReadZipDirectory(zip, listing, false, nullptr);
+  ReadZipDirectory(zip, listing, false, nullptr, zipLibrary.headerCheck);
   ZipChanges changes;
   for (const SourceFile& member : members) {
     if (IsStillListed(listing, member.entry)) {

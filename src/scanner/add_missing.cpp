@@ -82,7 +82,7 @@ bool ReadAddPath(ScanContext& context, const std::string& addPath, AddPathConten
     if (file.isFolder) continue;
     std::string path = JoinPath(addPath, file.name);
     ZipEntryList members;
-    if (!ReadZipDirectory(path, members, true, nullptr)) {
+    if (!ReadZipDirectory(path, members, true, nullptr, context.zipHeaderCheck)) {
       contents.looseFiles.emplace(file.size, AddPathContents::LooseFile{path, std::nullopt});
       continue;
     }
@@ -141,7 +141,7 @@ bool AddToZipSet(ScanContext& context, const std::string& romName, const RomSour
   if (FileExists(zipPath)) {
     ZipEntryList members;
     ZipProblem problem;
-    bool listed = ReadZipDirectory(zipPath, members, false, &problem);
+    bool listed = ReadZipDirectory(zipPath, members, false, &problem, context.zipHeaderCheck);
     TellZipProblem(context, problem);
     if (!listed) {
       return FailRepair(context, zipPath, "It does not read as a zip file !");

@@ -12,10 +12,6 @@
 namespace kestrel {
 namespace {
 
-std::string WithoutZipExtension(const std::string& name, bool isZip) {
-  return isZip && name.size() >= 4 ? name.substr(0, name.size() - 4) : name;
-}
-
 // Renames `from` to `to`, which differ in letter case only, by way of a
 // third name, so that it works where the file system ignores case. A
 // failed second step puts the entry back.
@@ -58,7 +54,8 @@ std::string CaseQuestion(const std::string& foundName, const std::string& rightN
 bool FixSetCase(ScanContext& context, GameSet& game, const std::string& setPath,
                 const std::string& foundPath) {
   bool isZip = FileExists(foundPath);
-  std::string foundName = WithoutZipExtension(FileNamePart(foundPath), isZip);
+  std::string foundName = FileNamePart(foundPath);
+  if (isZip) foundName = WithoutZipExtension(foundName);
   // The set path names the set this check looked for: the game's own, or
   // the parent's that a merged clone shares.
   std::string rightName = FileNamePart(setPath);

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "archive/zip_reader.h"
 #include "platform/folder_index.h"
 #include "scanner/scan_state.h"
 
@@ -12,7 +13,7 @@ namespace kestrel {
 
 // Looks for each BIOS file, contents checked, in the "neogeo" set of every
 // ROM path and sets the state's two BIOS flags.
-void DetectNeoGeoBios(FolderIndex& index, const std::vector<std::string>& romPaths,
+void DetectNeoGeoBios(FolderIndex& index, const std::vector<std::string>& romPaths, ZipHeaderCheck headerCheck,
                       ScanState& state);
 
 }  // namespace kestrel

@@ -115,7 +115,7 @@ bool IsSameMember(const ZipEntry& a, const ZipEntry& b) {
 
 bool RereadZip(ScanContext& context, const std::string& zipPath, ZipEntryList& entries) {
   ZipProblem problem;
-  bool read = FileExists(zipPath) && ReadZipDirectory(zipPath, entries, false, &problem);
+  bool read = FileExists(zipPath) && ReadZipDirectory(zipPath, entries, false, &problem, context.zipHeaderCheck);
   TellZipProblem(context, problem);
   if (!read) entries.clear();
   return read;

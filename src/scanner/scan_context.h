@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "archive/zip_problem.h"
+#include "archive/zip_reader.h"
 #include "platform/disk_space.h"
 
 #include "gamedb/game_set.h"
@@ -32,6 +33,8 @@ struct ScanContext {
   std::vector<std::string> romPaths;     // enabled ROM paths, each ending with '/'
   std::vector<std::string> samplePaths;  // enabled sample paths, likewise
   FolderIndex folders;                   // what lies in those paths
+  // How strictly the collection's zips are read (the zip library's check).
+  ZipHeaderCheck zipHeaderCheck = ZipHeaderCheck::kLocalHeaders;
   // How long a ROM resize searches before it asks whether to go on.
   int resizeQuestionMilliseconds = 5000;
   // Asks how full the file system of a path is, before a 0-CRC stand-in is

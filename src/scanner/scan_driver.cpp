@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/user_interface.h"
+#include "archive/zip_library.h"
 #include "gamedb/crc_index.h"
 #include "gamedb/rom_home.h"
 #include "platform/paths.h"
@@ -256,11 +257,12 @@ ScanOutcome RunScan(GameList& database, ScanResults& scanResults, SettingsRecord
   ScanState state;
   ScanContext context{database, settings, state, owner, request.zipLibrary, request.dataFolder,
                       EnabledPaths(settings.romPaths), EnabledPaths(settings.samplePaths), {}};
+  if (request.zipLibrary != nullptr) context.zipHeaderCheck = request.zipLibrary->headerCheck;
   context.resizeQuestionMilliseconds = request.resizeQuestionMilliseconds;
   if (request.diskSpace) context.diskSpace = request.diskSpace;
   ResetState(state, settings, context.romPaths);
   state.progress = progress.get();
-  DetectNeoGeoBios(context.folders, context.romPaths, state);
+  DetectNeoGeoBios(context.folders, context.romPaths, context.zipHeaderCheck, state);
 
   outcome.ranToEnd = RunMainScan(context, scanResults, *progress, results, outcome.statistics);
   outcome.statisticsText = BuildStatistics(outcome.statistics, settings, request.showStatistics ? owner : nullptr);

@@ -10,13 +10,6 @@
 #include "scanner/scan_context.h"
 
 namespace kestrel {
-namespace {
-
-std::string WithoutZipExtension(const std::string& path) {
-  return path.size() >= 4 ? path.substr(0, path.size() - 4) : path;
-}
-
-}  // namespace
 
 std::string SetPathOf(const std::string& path, const std::string& setName) {
   return IsPlainFileName(setName) ? path + setName : std::string();
@@ -42,7 +35,8 @@ std::optional<std::string> FindSetPath(FolderIndex& index, const std::string& se
 
 namespace {
 
-SetOnDisk ReadSet(FolderIndex& index, const std::string& setPath, ZipProblem* problem) {
+SetOnDisk ReadSet(FolderIndex& index, const std::string& setPath, ZipHeaderCheck headerCheck,
+                  ZipProblem* problem) {
   SetOnDisk set;
   set.path = setPath;
   std::string folder = FolderPart(setPath);
@@ -50,7 +44,7 @@ SetOnDisk ReadSet(FolderIndex& index, const std::string& setPath, ZipProblem* pr
   if (name.empty()) return set;
   std::optional<IndexedName> zip = index.Find(folder, name + ".zip", EntryKind::kFile);
   if (zip) {
-    set.isZip = ReadZipDirectory(folder + zip->name, set.entries, false, problem);
+    set.isZip = ReadZipDirectory(folder + zip->name, set.entries, false, problem, headerCheck);
     if (set.isZip) set.path = WithoutZipExtension(folder + zip->name);
     if (!set.isZip) set.entries.clear();
     IndexMembers(set);
@@ -68,7 +62,7 @@ SetOnDisk ReadSet(FolderIndex& index, const std::string& setPath, ZipProblem* pr
 
 SetOnDisk OpenSet(ScanContext& context, const std::string& setPath) {
   ZipProblem problem;
-  SetOnDisk set = ReadSet(context.folders, setPath, &problem);
+  SetOnDisk set = ReadSet(context.folders, setPath, context.zipHeaderCheck, &problem);
   TellZipProblem(context, problem);
   return set;
 }
@@ -100,12 +94,12 @@ std::optional<std::string> FindLooseFile(const std::string& folder, std::string_
   return path;
 }
 
-bool FindFileInSet(FolderIndex& index, const std::string& path, bool checkContents, uint32_t crc,
-                   uint32_t size) {
+bool FindFileInSet(FolderIndex& index, ZipHeaderCheck headerCheck, const std::string& path, bool checkContents,
+                   uint32_t crc, uint32_t size) {
   std::string folder = FolderPart(path);
   std::string fileName = FileNamePart(path);
   if (folder.empty()) return false;
-  SetOnDisk set = ReadSet(index, folder.substr(0, folder.size() - 1), nullptr);
+  SetOnDisk set = ReadSet(index, folder.substr(0, folder.size() - 1), headerCheck, nullptr);
   if (set.isZip) {
     int member = FindMember(set, fileName);
     if (member >= 0) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "archive/zip_entry.h"
+#include "archive/zip_reader.h"
 #include "platform/folder_index.h"
 
 namespace kestrel {
@@ -61,7 +62,7 @@ std::optional<std::string> FindLooseFile(const std::string& folder, std::string_
 // file: first as a member of the set's zip, else as a loose file. With
 // `checkContents` the CRC-32 and size must match as well. A damaged zip is
 // not told of here: the set's own check tells of it.
-bool FindFileInSet(FolderIndex& index, const std::string& path, bool checkContents, uint32_t crc,
-                   uint32_t size);
+bool FindFileInSet(FolderIndex& index, ZipHeaderCheck headerCheck, const std::string& path, bool checkContents,
+                   uint32_t crc, uint32_t size);
 
 }  // namespace kestrel

@@ -38,7 +38,7 @@ bool AnySetHolds(ScanContext& context, const std::vector<std::string>& paths,
                  const std::string& setName, const std::string& name) {
   for (const std::string& path : paths) {
     std::string setPath = SetPathOf(path, setName);
-    if (!setPath.empty() && FindFileInSet(context.folders, setPath + "/" + name, false, 0, 0)) {
+    if (!setPath.empty() && FindFileInSet(context.folders, context.zipHeaderCheck, setPath + "/" + name, false, 0, 0)) {
       return true;
     }
   }

@@ -28,9 +28,9 @@ std::string WithoutTrailingSeparators(std::string path) {
 }
 
 // CRC and size of every file of the entry; true when it read as a zip.
-bool CollectFileKeys(const std::string& path, std::vector<FileKey>& keys) {
+bool CollectFileKeys(const std::string& path, ZipHeaderCheck headerCheck, std::vector<FileKey>& keys) {
   ZipEntryList members;
-  if (ReadZipDirectory(path, members, false, nullptr)) {
+  if (ReadZipDirectory(path, members, false, nullptr, headerCheck)) {
     for (const ZipEntry& member : members) keys.push_back({member.crc, member.size});
     return true;
   }
@@ -70,13 +70,13 @@ std::string BestMatchingSet(const std::vector<FileKey>& keys,
 }  // namespace
 
 std::optional<WrongNamedSet> IdentifyWrongNamedSet(const std::string& path,
-                                                   const std::vector<CrcIndexEntry>& crcIndex) {
+                                                   const std::vector<CrcIndexEntry>& crcIndex,
+                                                   ZipHeaderCheck headerCheck) {
   WrongNamedSet set;
   set.path = WithoutTrailingSeparators(path);
-  set.foundName = FileNamePart(set.path);
-  if (HasZipExtension(set.foundName)) set.foundName.resize(set.foundName.size() - 4);
+  set.foundName = WithoutZipExtension(FileNamePart(set.path));
   std::vector<FileKey> keys;
-  set.isZip = CollectFileKeys(set.path, keys);
+  set.isZip = CollectFileKeys(set.path, headerCheck, keys);
   set.rightName = BestMatchingSet(keys, crcIndex);
   if (set.rightName.empty()) return std::nullopt;
   return set;
@@ -85,7 +85,7 @@ std::optional<WrongNamedSet> IdentifyWrongNamedSet(const std::string& path,
 bool CheckWrongNamedSet(ScanContext& context, const std::string& path,
                         const std::vector<CrcIndexEntry>& crcIndex, ResultsModel& results,
                         ScanStatistics& statistics) {
-  std::optional<WrongNamedSet> set = IdentifyWrongNamedSet(path, crcIndex);
+  std::optional<WrongNamedSet> set = IdentifyWrongNamedSet(path, crcIndex, context.zipHeaderCheck);
   if (!set) return false;
   bool fixed = false;
   if (context.settings.fixName) {

@@ -26,7 +26,8 @@ struct WrongNamedSet {
 // What the contents of `path` (a zip, or else a folder) show it to be;
 // nothing when no file matches any set.
 std::optional<WrongNamedSet> IdentifyWrongNamedSet(const std::string& path,
-                                                   const std::vector<CrcIndexEntry>& crcIndex);
+                                                   const std::vector<CrcIndexEntry>& crcIndex,
+                                                   ZipHeaderCheck headerCheck);
 
 // Checks an unknown top-level entry. When it matches a set, renames it
 // where the name fix is on (see RenameWrongNamedSet) and adds a

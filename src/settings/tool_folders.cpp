@@ -29,9 +29,18 @@ std::string WorkingFolderText(FolderFault fault) {
   }
 }
 
+bool LacksWorkingFolder(const SettingsRecord& settings, FolderFault fault) {
+  switch (fault) {
+    case FolderFault::kNoTempFolder: return settings.tempFolder.empty();
+    case FolderFault::kNoBackupFolder: return settings.makeBackups && settings.backupFolder.empty();
+    default: return false;
+  }
+}
+
 FolderCheck CheckScannerFolders(const SettingsRecord& settings) {
-  if (settings.tempFolder.empty()) return {FolderFault::kNoTempFolder, ""};
-  if (settings.makeBackups && settings.backupFolder.empty()) return {FolderFault::kNoBackupFolder, ""};
+  for (FolderFault fault : {FolderFault::kNoTempFolder, FolderFault::kNoBackupFolder}) {
+    if (LacksWorkingFolder(settings, fault)) return {fault, ""};
+  }
   return {};
 }
 

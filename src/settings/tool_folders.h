@@ -30,6 +30,11 @@ struct FolderCheck {
   bool ok() const { return fault == FolderFault::kNone; }
 };
 
+// Whether `settings` lack the working folder a fault names: the temporary
+// folder (kNoTempFolder), or the backup folder while backups are on
+// (kNoBackupFolder). False for every other fault.
+bool LacksWorkingFolder(const SettingsRecord& settings, FolderFault fault);
+
 // The scanner: a temporary folder, and a backup folder while backups are on.
 FolderCheck CheckScannerFolders(const SettingsRecord& settings);
 

@@ -45,21 +45,20 @@ TEST_F(ZipReaderTest, NamesStructuralFaultsAndSurvivesDamagedArchives) {
   EXPECT_EQ(Describe(problem), "none ");
 
   size_t endRecord = bytes.find("PK\5\6");
-  for (bool advanced : {false, true}) {
-    Switches().advancedZipScanner = advanced;
+  for (ZipHeaderCheck check : {ZipHeaderCheck::kLocalHeaders, ZipHeaderCheck::kBothHeaders}) {
     // Fresh names, removed after use: rewriting one file over and over
     // makes the file system flush it every time.
     for (size_t length = 0; length < bytes.size(); ++length) {
       std::string cut = folder / ("cut" + std::to_string(length) + ".zip");
       WriteFile(cut, bytes.substr(0, length));
-      EXPECT_EQ(ReadZipDirectory(cut, list, true, nullptr), length >= endRecord + 4) << length;
+      EXPECT_EQ(ReadZipDirectory(cut, list, true, nullptr, check), length >= endRecord + 4) << length;
       std::remove(cut.c_str());
     }
     for (size_t at = 0; at < bytes.size(); ++at) {
       std::string flipped = bytes, flip = folder / ("flip" + std::to_string(at) + ".zip");
       flipped[at] = char(flipped[at] ^ 0xA5);
       WriteFile(flip, flipped);
-      if (ReadZipDirectory(flip, list, true, nullptr)) {
+      if (ReadZipDirectory(flip, list, true, nullptr, check)) {
         for (const ZipEntry& entry : list) {
           if (ExtractZipEntry(entry, folder / "out.bin")) std::remove((folder / "out.bin").c_str());
         }
@@ -83,9 +82,9 @@ TEST_F(ZipReaderTest, AdvancedModeComparesHeadersAndBothStepOverDataDescriptors)
     changed[second + field] = char(changed[second + field] ^ 0x10);
     WriteFile(path, changed);
     for (bool advanced : {false, true}) {
-      Switches().advancedZipScanner = advanced;
+      const ZipHeaderCheck check = advanced ? ZipHeaderCheck::kBothHeaders : ZipHeaderCheck::kLocalHeaders;
       ZipProblem problem;
-      EXPECT_EQ(ReadZipDirectory(path, list, true, &problem), !advanced) << field;
+      EXPECT_EQ(ReadZipDirectory(path, list, true, &problem, check), !advanced) << field;
       EXPECT_EQ(Describe(problem), advanced ? "central " + path : "none ") << field;
     }
   }
@@ -99,6 +98,22 @@ TEST_F(ZipReaderTest, AdvancedModeComparesHeadersAndBothStepOverDataDescriptors)
   WriteFile(folder / "descriptor.zip", bytes);
   // ReadBack reads in both modes.
   EXPECT_EQ(ReadBack(folder / "descriptor.zip"), (Texts{"a.rom=first/0", "b.rom=second/0"}));
+}
+
+// Behind a name stand its extra field and, in the central directory, a
+// comment; the next header follows them.
+TEST_F(ZipReaderTest, StepsOverExtraFieldsAndComments) {
+  const std::string extra("\xFE\xCA\0\0", 4);
+  std::string bytes = BuildZip({{"a.rom", "first"}, {"b.rom", "second"}});
+  testing::Put16(bytes, 28, 4);  // the first local header's extra field
+  bytes.insert(30 + 5, extra);
+  size_t central = bytes.find("PK\1\2");
+  testing::Put16(bytes, central + 30, 4);
+  testing::Put16(bytes, central + 32, 4);
+  bytes.insert(central + 46 + 5, extra + "note");
+  testing::Put32(bytes, bytes.rfind("PK\1\2") + 42, uint32_t(bytes.find("PK\3\4", 1)));
+  WriteFile(folder / "extras.zip", bytes);
+  EXPECT_EQ(ReadBack(folder / "extras.zip"), (Texts{"a.rom=first/0", "b.rom=second/0"}));
 }
 
 TEST_F(ZipReaderTest, ListsOnlyNamesThatStayInsideTheSet) {

@@ -11,11 +11,10 @@ using namespace kestrel;
 
 namespace {
 
-void ReadAndExtract(const std::string& path, bool advanced) {
-  Switches().advancedZipScanner = advanced;
+void ReadAndExtract(const std::string& path, ZipHeaderCheck headerCheck) {
   ZipEntryList list;
   ZipProblem problem;
-  ReadZipDirectory(path, list, true, &problem);
+  ReadZipDirectory(path, list, true, &problem, headerCheck);
   ZipProblemMessages(problem);
   const std::string destination = fuzz::ScratchFolder() + "member";
   int writeFailed = 0;
@@ -26,7 +25,7 @@ void ReadAndExtract(const std::string& path, bool advanced) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string path = fuzz::WriteInputFile("set.zip", data, size);
-  ReadAndExtract(path, false);
-  ReadAndExtract(path, true);
+  ReadAndExtract(path, ZipHeaderCheck::kLocalHeaders);
+  ReadAndExtract(path, ZipHeaderCheck::kBothHeaders);
   return 0;
 }

@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <QSettings>
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
 
 #include "acquire/acquire_game_data.h"
 #include "gui/gui_test_helpers.h"
 #include "gui/main_window.h"
 #include "gui/rebuilder_dialog.h"
+#include "gui/results_window.h"
 #include "gui/scanner_dialog.h"
 #include "gui/settings_dialog.h"
 #include "gui/user_values.h"
@@ -126,6 +129,70 @@ TEST_F(MainWindowTest, SelectionSurvivesRestartsAndAFailedLoad) {
   stored.datfile = data / "small.dat";  // the failed load emptied it; the user enters it again
   ASSERT_TRUE(SaveProfile(stored, data / "_last.kpf", GameList(), 0));
   EXPECT_EQ(StartAndClose(), chosen);
+}
+
+// The zip scanner switch and the results window's place on top belong to
+// the user: each lasts from one run to the next.
+TEST_F(MainWindowTest, ZipScannerAndAlwaysOnTopSwitchesLastFromRunToRun) {
+  ResultsModel results;
+  {
+    auto window = Open(0);
+    EXPECT_FALSE(window->advancedZipScannerAction()->isChecked());
+    window->advancedZipScannerAction()->trigger();
+    ResultsWindow resultsWindow(results, window->windowLayout());
+    EXPECT_FALSE(resultsWindow.alwaysOnTopAction()->isChecked());
+    resultsWindow.alwaysOnTopAction()->trigger();
+    ASSERT_TRUE(WriteUserValues(window->ValuesAtExit()));
+  }
+  const UserValues stored = ReadUserValues();
+  MainWindow next(data.path(), stored, &zipLevel);
+  EXPECT_TRUE(next.advancedZipScannerAction()->isChecked());
+  ResultsWindow nextResults(results, next.windowLayout());
+  EXPECT_TRUE(nextResults.alwaysOnTopAction()->isChecked());
+  EXPECT_TRUE(nextResults.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+}
+
+// With the zip scanner switch on, the tools the window starts read a zip
+// whose central header disagrees with its local one as damaged.
+TEST_F(MainWindowTest, ZipScannerSwitchReachesTheScannerAndTheRebuilder) {
+  const std::string roms = data / "roms/", source = data / "source/", destination = data / "out/";
+  for (const std::string& folder : {roms, source, destination}) std::filesystem::create_directories(folder);
+  std::string bytes = testing::StoredZip({{"a.1", testing::RomData("a.1")}});
+  bytes[bytes.find("PK\1\2") + 12] ^= 0x01;  // the modification time
+  testing::WriteFile(roms + "alpha.zip", bytes);
+  testing::WriteFile(source + "alpha.zip", bytes);
+
+  for (bool advanced : {false, true}) {
+    auto window = Open(0);
+    if (advanced) window->advancedZipScannerAction()->trigger();
+    window->database() = testing::MakeDatabase({{"alpha", "", {"a.1"}}}, data / "games.dat");
+    window->database()[0].selected = true;
+    SettingsRecord& settings = window->settings();
+    settings.romPaths = {PathEntry{roms, true, -1, 0}};
+    settings.pathWarnings = settings.rebuildZip = false;
+    settings.rebuildSource = source;
+    settings.rebuildDestination = destination;
+    ui.messages.clear();
+    window->runScannerDialog = [](ScannerDialog& dialog) {
+      dialog.showStatistics = [](const std::string&) {};
+      dialog.Scan(false);
+    };
+    window->OpenScanner();
+    const auto corrupt = std::count_if(ui.messages.begin(), ui.messages.end(), [&](const RecordedMessage& m) {
+      return m.text.rfind("Corrupt Zipfile:\n\n" + roms + "alpha.zip", 0) == 0;
+    });
+    EXPECT_EQ(corrupt, advanced ? 1 : 0);
+
+    std::vector<RebuildFailure> failures;
+    window->runRebuilderDialog = [&](RebuilderDialog& dialog) {
+      dialog.Rebuild();
+      failures = dialog.lastOutcome().failures;
+    };
+    window->OpenRebuilder();
+    EXPECT_EQ(failures.size(), advanced ? 1u : 0u);
+    EXPECT_EQ(FileExists(destination + "alpha/a.1"), !advanced);
+    std::filesystem::remove_all(destination + "alpha");
+  }
 }
 
 }  // namespace

@@ -59,6 +59,22 @@ std::string ShownTree(ScannerDialog& dialog) {
   return shown;
 }
 
+// Each "<" button chooses its own file; a cancelled chooser keeps the file.
+TEST(ScannerDialog, BrowseButtonsChooseTheFastscanFileAndTheLogfile) {
+  Collection c;
+  ScriptedInterface ui;
+  ScannerDialog dialog({&c.settings, &c.database, c.folder / "data/", nullptr, &c.layout, &ui});
+  auto browse = [&](int id, const std::string& answer) {
+    ui.fileAnswers = {answer};
+    qobject_cast<QAbstractButton*>(dialog.control(id))->click();
+    return c.settings.fastscanFile + " " + c.settings.scannerLogfile;
+  };
+  const std::string logfile = c.settings.scannerLogfile;
+  EXPECT_EQ(browse(kFastscanBrowse, "/x/new.fsc"), "/x/new.fsc " + logfile);
+  EXPECT_EQ(browse(kLogfileBrowse, ""), "/x/new.fsc " + logfile);
+  EXPECT_EQ(browse(kLogfileBrowse, "/x/new.log"), "/x/new.fsc /x/new.log");
+}
+
 TEST(ScannerDialog, ScanFillsTheTreeTheRomsBoxFiltersItAndTheLogfileHoldsIt) {
   Collection c;
   c.settings.fixName = true;  // turned off with its check, it stays off: no fix runs unasked

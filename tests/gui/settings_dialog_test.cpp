@@ -39,6 +39,27 @@ class SettingsDialogTest : public ::testing::Test {
   int x = 0, y = 0;
 };
 
+// OK names each missing working folder, the backup folder only while
+// backups are on.
+TEST_F(SettingsDialogTest, OkTellsOfEachMissingWorkingFolder) {
+  for (bool backups : {true, false}) {
+    record.makeBackups = backups;
+    ScriptedInterface person;
+    auto dialog = Open(&person);
+    Type(*dialog, kSettingsBackupEdit, "");
+    Type(*dialog, kSettingsTempEdit, "");
+    Click(*dialog, kSettingsOk);
+    std::vector<std::string> told;
+    for (const RecordedMessage& message : person.messages)
+      if (message.title == "Path-Error") told.push_back(message.text);
+    if (backups) {
+      EXPECT_EQ(told, std::vector<std::string>({"No Valid Backupfolder", "No Valid Temporaryfolder"}));
+    } else {
+      EXPECT_EQ(told, std::vector<std::string>({"No Valid Temporaryfolder"}));
+    }
+  }
+}
+
 // A saved profile comes back whole, with its selection of the data in
 // memory; a damaged one is refused and the settings in force stay.
 TEST_F(SettingsDialogTest, SavedProfileLoadsBackAndADamagedOneChangesNothing) {

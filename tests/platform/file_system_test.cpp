@@ -87,6 +87,9 @@ TEST(PathsTest, TellsZipNamesByTheirSuffix) {
   for (const char* zip : {"set.zip", "SET.ZIP", "/roms/b.Zip", "c:x.zip"}) EXPECT_TRUE(HasZipExtension(zip)) << zip;
   for (const char* other : {".zip", "/roms/.zip", "zip", "set.zip/", "set.zip.tmp1", "a.zip/b", ""})
     EXPECT_FALSE(HasZipExtension(other)) << other;
+  // Only such a suffix is cut off, in the case it has.
+  EXPECT_EQ(WithoutZipExtension("/roms/Pacman.ZIP"), "/roms/Pacman");
+  for (const char* kept : {".zip", "set.7z", "set.zip/", "zip"}) EXPECT_EQ(WithoutZipExtension(kept), kept);
 }
 
 }  // namespace

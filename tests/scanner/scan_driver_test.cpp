@@ -160,5 +160,31 @@ TEST_F(ScanDriverTest, DamagedZipIsExplainedOncePerScanAndThenLookedForAsAFolder
   EXPECT_EQ(told(), 2);
 }
 
+// The zip library's header check holds for every read of the scan: a set
+// whose central header disagrees with its local one reads with the plain
+// check and is a damaged zip with the strict one.
+TEST_F(ScanDriverTest, ZipLibrarysHeaderCheckDecidesWhetherDisagreeingHeadersRead) {
+  AddGame("odd", {{"r.rom", kR}});
+  Link();
+  WriteZipSet(romPath, "odd", {{"r.rom", kR}});
+  std::string bytes = ReadFile(romPath + "odd.zip");
+  bytes[bytes.find("PK\1\2") + 12] ^= 0x01;  // the modification time
+  WriteFile(romPath + "odd.zip", bytes);
+  auto told = [&] {
+    return std::count_if(ui.messages.begin(), ui.messages.end(), [&](const RecordedMessage& message) {
+      return message.text.rfind("Corrupt Zipfile:\n\n" + romPath + "odd.zip\n", 0) == 0;
+    });
+  };
+
+  EXPECT_TRUE(Scan().ranToEnd);
+  EXPECT_TRUE(RomScanOf("odd", "r.rom").checksumCorrect);
+  EXPECT_EQ(told(), 0);
+
+  zipLibrary.headerCheck = ZipHeaderCheck::kBothHeaders;
+  EXPECT_TRUE(Scan().ranToEnd);
+  EXPECT_FALSE(RomScanOf("odd", "r.rom").checksumCorrect);
+  EXPECT_EQ(told(), 1);
+}
+
 }  // namespace
 }  // namespace kestrel::testing
