@@ -78,10 +78,9 @@ bool RebuildZeroCrcs(RebuildState& state, const SourceFile& file, const SourceKe
   std::vector<Destination> targets = DestinationsOf(state, state.zeroCrcIndex, first, last);
   for (size_t i = first; i < last; ++i) {
     const ZeroCrcIndexEntry& entry = state.zeroCrcIndex[i];
-    bool sameSize = uint32_t(entry.size) == key.size;
-    state.matched = sameSize;
     if (entry.hasNeoGeoBios && settings.rebuildGameTypes == RebuildGameTypes::kArcadeOnly) continue;
-    if (!sameSize) continue;
+    if (uint32_t(entry.size) != key.size) continue;
+    state.matched = true;
     const Destination& target = targets[i - first];
     if (state.zeroCrcServed[i]) {
       if (earlier[i - first]) NoteServedBefore(state, target.romName, target.set, false);
@@ -113,9 +112,8 @@ bool RebuildByCrc(RebuildState& state, const SourceFile& file, const SourceKey& 
   for (size_t i = first; i < last; ++i) {
     const CrcIndexEntry& entry = state.crcIndex[i];
     if (entry.hasNeoGeoBios && settings.rebuildGameTypes == RebuildGameTypes::kArcadeOnly) continue;
-    bool sameSize = uint32_t(entry.size) == key.size;
-    state.matched = sameSize;
-    if (!sameSize) continue;
+    if (uint32_t(entry.size) != key.size) continue;
+    state.matched = true;
     const Destination& target = targets[i - first];
     if (state.crcServed[i]) {
       if (earlier[i - first]) NoteServedBefore(state, target.romName, target.set, separateBios);

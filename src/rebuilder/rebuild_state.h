@@ -53,7 +53,7 @@ struct RebuildState {
   std::vector<RebuildFailure> failures;  // in the order they happened
   std::vector<RebuildLeftover> leftovers;  // what an interrupted run had left, cleared
   ZipProblemNotices zipProblems;  // the damaged zips the user was told of
-  bool matched = false;      // the matched flag of the current source
+  bool matched = false;      // a ROM the run serves has the current source's size and CRC-32
   std::chrono::steady_clock::time_point lastRedraw{};
 };
 

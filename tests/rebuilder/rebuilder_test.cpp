@@ -9,6 +9,7 @@
 
 #include "platform/file_system.h"
 #include "rebuilder/rebuild_fixture.h"
+#include "support/crc_data.h"
 
 namespace kestrel::testing {
 namespace {
@@ -22,6 +23,9 @@ TEST_F(RebuilderTest, RefusesADestinationInTheSourceThenLogsAndPlacesSharedRomsO
   AddGame("pac", {{"a.rom", kA}, {"b.rom", kB}});
   AddGame("pacc", {{"a.rom", kA}, {"c.rom", kC}}, "pac");
   AddGame("other", {{"b.rom", kB}});
+  // Another dump of b.rom's CRC-32 and another size: b.rom's sources still
+  // matched, whatever the order.
+  AddGame("zodd", {{"odd.rom", testing::DataWithCrc(kB.size() + 4, testing::CrcOf(kB))}});
   Load();
   // Rebuilding into the source would read back what it writes.
   settings.rebuildDestination = source + "out/";
