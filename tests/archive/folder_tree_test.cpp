@@ -25,12 +25,12 @@ TEST(FolderTreeTest, DeletesATreeButNothingALinkLeadsTo) {
   WriteFile(root / "outside/keep.rom", "keep");
   fs::create_directory_symlink(root / "outside", root / "tree/sub/link");
   fs::create_symlink(root / "outside/keep.rom", root / "tree/file-link");
-  EXPECT_EQ(ListTreeFiles(root / "tree"), (std::vector<std::string>{"a.rom", "sub/deeper/b.rom"}));
+  EXPECT_EQ(ListTreeFiles(RealFileSystem(), root / "tree"), (std::vector<std::string>{"a.rom", "sub/deeper/b.rom"}));
 
-  EXPECT_TRUE(DeleteFolderTree(root / "tree").empty());
+  EXPECT_TRUE(DeleteFolderTree(RealFileSystem(), root / "tree").empty());
   EXPECT_FALSE(fs::exists(root / "tree"));
   EXPECT_EQ(testing::ReadFile(root / "outside/keep.rom"), "keep");
-  EXPECT_EQ(DeleteFolderTree(root / "missing/"), (std::vector<std::string>{root / "missing/"}));
+  EXPECT_EQ(DeleteFolderTree(RealFileSystem(), root / "missing/"), (std::vector<std::string>{root / "missing/"}));
 }
 
 }  // namespace

@@ -48,11 +48,11 @@ class ZipTest : public ::testing::Test {
     ZipEntryList list;
     for (bool advanced : {false, true}) {
       Switches().advancedZipScanner = advanced;
-      EXPECT_TRUE(ReadZipDirectory(path, list, true, nullptr)) << path;
+      EXPECT_TRUE(ReadZipDirectory(RealFileSystem(), path, list, true, nullptr)) << path;
     }
     std::vector<std::string> members;
     for (const ZipEntry& entry : list) {
-      EXPECT_TRUE(ExtractZipEntry(entry, folder / "check.tmp"));
+      EXPECT_TRUE(ExtractZipEntry(RealFileSystem(), entry, folder / "check.tmp"));
       members.push_back(entry.storedName + "=" + ReadFile(folder / "check.tmp") + "/" +
                         std::to_string(entry.method));
       DeleteFile(folder / "check.tmp");
