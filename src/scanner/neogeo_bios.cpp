@@ -6,20 +6,20 @@
 namespace kestrel {
 namespace {
 
-bool FindBiosFile(FolderIndex& index, const std::vector<std::string>& romPaths, size_t file) {
+bool FindBiosFile(FileSystem& fs, FolderIndex& index, const std::vector<std::string>& romPaths, size_t file) {
   for (const std::string& path : romPaths) {
     std::string filePath = JoinPath(JoinPath(path, kNeoGeoSetName), kNeoGeoBiosFiles[file]);
-    if (FindFileInSet(index, filePath, true, kNeoGeoBiosCrcs[file], kNeoGeoBiosSize)) return true;
+    if (FindFileInSet(fs, index, filePath, true, kNeoGeoBiosCrcs[file], kNeoGeoBiosSize)) return true;
   }
   return false;
 }
 
 }  // namespace
 
-void DetectNeoGeoBios(FolderIndex& index, const std::vector<std::string>& romPaths,
+void DetectNeoGeoBios(FileSystem& fs, FolderIndex& index, const std::vector<std::string>& romPaths,
                       ScanState& state) {
   bool found[4] = {};
-  for (size_t file = 0; file < kNeoGeoBiosFiles.size(); ++file) found[file] = FindBiosFile(index, romPaths, file);
+  for (size_t file = 0; file < kNeoGeoBiosFiles.size(); ++file) found[file] = FindBiosFile(fs, index, romPaths, file);
   state.biosFound = found[0] && found[1] && found[2];
   state.biosWithImBiosFound = state.biosFound && found[3];
 }

@@ -10,6 +10,7 @@
 
 #include "archive/zip_problem.h"
 #include "platform/disk_space.h"
+#include "platform/file_system.h"
 
 #include "gamedb/game_set.h"
 #include "scanner/add_path_contents.h"
@@ -43,6 +44,9 @@ struct ScanContext {
   // The damaged zips the user was told of: a set's zip is read again after
   // every repair, and the user hears of it once per scan.
   ZipProblemNotices zipProblems{};
+  // Every file the scan and its repairs read or change is reached through
+  // this; `folders` lists through it too.
+  FileSystem& fs = RealFileSystem();
 };
 
 // Tells the user of a damaged zip, once per scan.

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/disk_space.h"
+#include "platform/file_system.h"
 
 #include "gamedb/game_set.h"
 #include "report/results_model.h"
@@ -40,6 +41,9 @@ struct ScanRequest {
   int resizeQuestionMilliseconds = 5000;
   // How full a file system is; tests stand in for a full disk here.
   std::function<std::optional<DiskSpace>(const std::string& path)> diskSpace = QueryDiskSpace;
+  // The disk the scan and its repairs reach; tests hand in a failing one.
+  // (A reference that can be set like the other fields.)
+  std::reference_wrapper<FileSystem> fs = RealFileSystem();
 };
 
 struct ScanOutcome {

@@ -130,10 +130,10 @@ class ScanFixture : public ::testing::Test {
   Members ZipMembers(const std::string& zipPath) {
     Members members;
     ZipEntryList list;
-    if (!ReadZipDirectory(zipPath, list, false, nullptr)) return members;
+    if (!ReadZipDirectory(RealFileSystem(), zipPath, list, false, nullptr)) return members;
     std::string scratch = root / "scratch.bin";
     for (const ZipEntry& entry : list) {
-      members[entry.storedName] = ExtractZipEntry(entry, scratch) ? ReadFile(scratch) : "<unreadable>";
+      members[entry.storedName] = ExtractZipEntry(RealFileSystem(), entry, scratch) ? ReadFile(scratch) : "<unreadable>";
       DeleteFile(scratch);
     }
     return members;
