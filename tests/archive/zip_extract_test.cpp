@@ -1,13 +1,11 @@
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <zlib.h>
-
-#include <csignal>
 
 #include "archive/crc32.h"
 #include "archive/zip_fixtures.h"
 #include "archive/zip_reader.h"
 #include "platform/file_system.h"
+#include "support/faulty_file_system.h"
 
 namespace kestrel {
 namespace {
@@ -66,14 +64,9 @@ TEST_F(ZipExtractTest, RefusesMembersThatDoNotCheckOut) {
 
 TEST_F(ZipExtractTest, ReportsAWriteThatBreaksOff) {
   int writeFailed = 0;
-  // A file size limit makes the disk look full part-way.
-  std::signal(SIGXFSZ, SIG_IGN);
-  rlimit saved;
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-  rlimit small{20000, saved.rlim_max};
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  bool extracted = ExtractZipEntry(RealFileSystem(), list[1], folder / "out.rom", &writeFailed);
-  setrlimit(RLIMIT_FSIZE, &saved);
+  testing::FaultyFileSystem fullDisk;
+  fullDisk.FillDiskAfter(20000);
+  bool extracted = ExtractZipEntry(fullDisk, list[1], folder / "out.rom", &writeFailed);
   EXPECT_FALSE(extracted);
   EXPECT_EQ(writeFailed, 1);
   EXPECT_EQ(ListFolder(folder.path()).size(), 1u);

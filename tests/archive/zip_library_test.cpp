@@ -7,7 +7,7 @@
 #include "archive/zip_fixtures.h"
 #include "archive/zip_reader.h"
 #include "platform/file_system.h"
-#include "support/file_size_limit.h"
+#include "support/faulty_file_system.h"
 #include "support/stored_zip.h"
 
 namespace kestrel {
@@ -88,10 +88,9 @@ TEST_F(ZipLibraryTest, UpdatesAnArchiveInOneStep) {
   // no temporary file beside it.
   library.level = '0';
   WriteFile(folder / "src/noise.bin", testing::Text(300000, 9));
-  {
-    testing::FileSizeLimit limit(before.size() + 100000);
-    EXPECT_FALSE(ZipAddFiles(RealFileSystem(), library, folder / "set", {folder / "src/noise.bin"}));
-  }
+  testing::FaultyFileSystem fullDisk;
+  fullDisk.FillDiskAfter(before.size() + 100000);
+  EXPECT_FALSE(ZipAddFiles(fullDisk, library, folder / "set", {folder / "src/noise.bin"}));
   EXPECT_EQ(ReadFile(folder / "set.zip"), before);
   EXPECT_EQ(ListFolder(folder.path()).size(), 2u);
 }

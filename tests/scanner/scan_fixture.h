@@ -104,8 +104,9 @@ class ScanFixture : public ::testing::Test {
     for (const auto& [name, data] : files) WriteFile(folder + set + "/" + name, data);
   }
 
-  ScanOutcome Scan(bool fastscan = false) {
+  ScanOutcome Scan(bool fastscan = false, FileSystem& fs = RealFileSystem()) {
     ScanRequest request;
+    request.fs = fs;
     request.fastscan = fastscan;
     request.dataFolder = root / "program/";
     request.zipLibrary = &zipLibrary;
