@@ -41,9 +41,11 @@ std::string TemporaryNameFor(const std::string& archive) {
 }
 
 zip_int64_t BeginWrite(FileSource& source) {
+  // Only a name taken already is worth another try.
   for (int attempt = 0; attempt < 100 && !source.writer; ++attempt) {
     source.temporary = TemporaryNameFor(source.path);
     source.writer = source.fs.CreateNewFile(source.temporary);
+    if (!source.writer && errno != EEXIST) break;
   }
   if (!source.writer) return Fail(source, ZIP_ER_TMPOPEN, EIO);
   source.writePosition = 0;

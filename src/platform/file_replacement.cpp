@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
 
 #include "platform/paths.h"
 
@@ -27,11 +28,13 @@ bool FileReplacement::Create(const std::string& destinationPath) {
   destination_ = fs_.ResolvePath(destinationPath);
   std::string folder = FolderPart(destination_);
   // A name left by an earlier process of the same number is passed over for
-  // the next one.
+  // the next one; any other failure (a missing or read-only folder) would
+  // only repeat.
   for (int attempt = 0; attempt < 100; ++attempt) {
     std::string name = TemporaryName(folder);
     file_ = fs_.CreateNewFile(name);
-    if (!file_) continue;
+    if (!file_ && errno == EEXIST) continue;
+    if (!file_) return false;
     temporary_ = name;
     written_ = 0;
     return true;

@@ -119,7 +119,7 @@ class FileSystem {
   // missing, no regular file or cannot be opened.
   virtual std::unique_ptr<ReadableFile> OpenForReading(std::string_view path) = 0;
   // Creates the file `path`, exactly as spelled, for writing; null when it
-  // exists already or cannot be made.
+  // exists already (errno EEXIST) or cannot be made (errno says why).
   virtual std::unique_ptr<WritableFile> CreateNewFile(std::string_view path) = 0;
   // Renames the file `from` over `to`, both exactly as spelled, replacing
   // `to` at once: the last step of writing a file whole.

@@ -95,6 +95,38 @@ TEST_F(ZipLibraryTest, UpdatesAnArchiveInOneStep) {
   EXPECT_EQ(ListFolder(folder.path()).size(), 2u);
 }
 
+// Every step of writing an archive goes through the file system it is
+// given: whichever fails (the temporary file, a write, bringing it to the
+// disk, the rename over the archive, reading a member to copy or a file to
+// add), the archive stays byte for byte and nothing is left beside it.
+TEST_F(ZipLibraryTest, AFailureAtAnyStepOfAWriteLeavesTheArchiveAndNoTemporaryFile) {
+  ASSERT_TRUE(ZipAddFiles(RealFileSystem(), library, folder / "set", Sources({"a.rom", "b.rom"})));
+  ASSERT_TRUE(ZipAddFiles(RealFileSystem(), library, folder / "other", Sources({"c.rom"})));
+  const std::string before = ReadFile(folder / "set.zip");
+  ZipChanges changes;
+  changes.deletions = {"a.rom"};
+  changes.additions = {{folder / "src/b.rom", "new.rom"}};
+  changes.copies = {{folder / "other.zip", "c.rom", "c.rom"}};
+  using testing::FileOperation;
+  const std::vector<testing::Fault> faults = {
+      {FileOperation::kCreate, "*/set.zip.*"},  {FileOperation::kWrite, "*/set.zip.*"},
+      {FileOperation::kSync, "*/set.zip.*"},    {FileOperation::kReplace, "*/set.zip.*"},
+      {FileOperation::kRead, "*/other.zip", 3}, {FileOperation::kRead, "*/src/b.rom"},
+  };
+  for (const testing::Fault& fault : faults) {
+    SCOPED_TRACE(fault.pathPattern + " operation " + std::to_string(int(fault.operation)));
+    testing::FaultyFileSystem disk;
+    disk.Fail(fault);
+    EXPECT_FALSE(ZipUpdate(disk, library, folder / "set", changes));
+    EXPECT_GT(disk.FailuresSeen(), 0);
+    EXPECT_EQ(ReadFile(folder / "set.zip"), before);
+    EXPECT_EQ(ListFolder(folder.path()).size(), 3u);  // set.zip, other.zip, src
+  }
+  testing::FaultyFileSystem working;
+  EXPECT_TRUE(ZipUpdate(working, library, folder / "set", changes));
+  EXPECT_GT(working.CallsSeen(FileOperation::kReplace, "*/set.zip.*"), 0);
+}
+
 // Two members of one name, listed by the directory in the other order than
 // they lie: only the entry tells them apart, and a name alone is refused
 // rather than guessed at.

@@ -2,6 +2,8 @@
 
 #include <fnmatch.h>
 
+#include <cerrno>
+
 namespace kestrel::testing {
 namespace {
 
@@ -98,7 +100,10 @@ bool FaultyFileSystem::Fails(FileOperation operation, std::string_view path) {
     int call = ++armed.matchingCalls;
     if (call == armed.fault.nth || (armed.fault.andAfter && call > armed.fault.nth)) fails = true;
   }
-  if (fails) ++failures_;
+  if (fails) {
+    ++failures_;
+    errno = EIO;
+  }
   return fails;
 }
 
