@@ -68,5 +68,21 @@ TEST_F(MergerTest, AFullDiskFailsEveryFamilyAndChangesNoSet) {
   EXPECT_EQ(Snapshot(), before);
 }
 
+// The new set is written and read back, but cannot take the old one's
+// place: the family fails and keeps what it had.
+TEST_F(MergerTest, ANewSetThatCannotTakeItsPlaceFailsItsFamilyAndKeepsTheOldSets) {
+  AddStandardGames();
+  WriteSplitCollection();
+  Files before = Snapshot();
+  ui.messageAnswers = {kResultNo};
+
+  FaultyFileSystem disk;
+  disk.Fail({FileOperation::kReplace, "*/pacman.kpw/new.zip"});
+  MergeOutcome outcome = Run(MergeButton::kMerge, disk);
+
+  EXPECT_EQ(FailedParents(outcome), std::vector<std::string>{"pacman"});
+  ExpectUnchanged(before, Snapshot(), {"pacman", "puckman"});
+}
+
 }  // namespace
 }  // namespace kestrel::testing
