@@ -161,7 +161,8 @@ bool BackUpToZip(FileSystem& fs, ZipLibrary& library, const std::string& backupF
   return ZipUpdate(fs, library, *zipPath, changes) && VerifyBackup(fs, *zipPath, expected);
 }
 
-bool MoveIntoBackupFolder(FileSystem& fs, const std::string& backupFolder, const std::string& path, std::string* movedTo) {
+bool MoveIntoBackupFolder(FileSystem& fs, const std::string& backupFolder, const std::string& path,
+                          std::string* movedTo) {
   std::optional<std::string> original = fs.FindPath(path);
   if (backupFolder.empty() || !original || !fs.FileExists(*original)) return false;
   if (!fs.FolderExists(backupFolder) && !fs.CreateFolder(backupFolder)) return false;

@@ -67,7 +67,8 @@ std::vector<InterruptedWrite> FindInterruptedWrites(FileSystem& fs, const std::s
   return found;
 }
 
-ClearedLeftover ClearInterruptedWrite(FileSystem& fs, const std::string& backupFolder, const InterruptedWrite& leftover) {
+ClearedLeftover ClearInterruptedWrite(FileSystem& fs, const std::string& backupFolder,
+                                      const InterruptedWrite& leftover) {
   ClearedLeftover cleared;
   if (fs.IsSymbolicLink(leftover.path) || !fs.FileExists(leftover.path)) return cleared;
   if (MoveIntoBackupFolder(fs, backupFolder, leftover.path, &cleared.movedTo)) {

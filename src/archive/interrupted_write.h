@@ -48,6 +48,7 @@ struct ClearedLeftover {
 // It is never deleted: nothing shows that what it holds is elsewhere (a
 // cut-off copy of the user's own looks the same), and it may be all that
 // is left of a new archive.
-ClearedLeftover ClearInterruptedWrite(FileSystem& fs, const std::string& backupFolder, const InterruptedWrite& leftover);
+ClearedLeftover ClearInterruptedWrite(FileSystem& fs, const std::string& backupFolder,
+                                      const InterruptedWrite& leftover);
 
 }  // namespace kestrel

@@ -83,8 +83,8 @@ zip_int64_t Write(FileSource& source, const void* data, zip_uint64_t length) {
 }
 
 zip_int64_t SeekWrite(FileSource& source, void* data, zip_uint64_t length) {
-  zip_int64_t position = zip_source_seek_compute_offset(source.writePosition, source.writeEnd, data, length,
-                                                        &source.error);
+  zip_int64_t position =
+      zip_source_seek_compute_offset(source.writePosition, source.writeEnd, data, length, &source.error);
   if (position < 0) return -1;
   source.writePosition = zip_uint64_t(position);
   return 0;
@@ -105,8 +105,8 @@ zip_int64_t Read(FileSource& source, void* data, zip_uint64_t length) {
 }
 
 zip_int64_t Seek(FileSource& source, void* data, zip_uint64_t length) {
-  zip_int64_t position = zip_source_seek_compute_offset(source.readPosition, source.reader->Size(), data, length,
-                                                        &source.error);
+  zip_int64_t position =
+      zip_source_seek_compute_offset(source.readPosition, source.reader->Size(), data, length, &source.error);
   if (position < 0) return -1;
   source.readPosition = zip_uint64_t(position);
   return 0;
@@ -115,8 +115,8 @@ zip_int64_t Seek(FileSource& source, void* data, zip_uint64_t length) {
 // libzip takes a read error with ENOENT from the archive's stat as "no
 // archive yet", which ZIP_CREATE then makes.
 zip_int64_t Stat(FileSource& source, void* data) {
-  std::optional<uint64_t> size = source.reader ? std::optional<uint64_t>(source.reader->Size())
-                                               : source.fs.FileSize(source.path);
+  std::optional<uint64_t> size =
+      source.reader ? std::optional<uint64_t>(source.reader->Size()) : source.fs.FileSize(source.path);
   if (!size) return Fail(source, ZIP_ER_READ, ENOENT);
   zip_stat_t* stat = static_cast<zip_stat_t*>(data);
   zip_stat_init(stat);
@@ -128,19 +128,33 @@ zip_int64_t Stat(FileSource& source, void* data) {
 zip_int64_t Serve(void* state, void* data, zip_uint64_t length, zip_source_cmd_t command, bool writable) {
   FileSource& source = *static_cast<FileSource*>(state);
   switch (command) {
-    case ZIP_SOURCE_OPEN: return Open(source);
-    case ZIP_SOURCE_READ: return Read(source, data, length);
-    case ZIP_SOURCE_CLOSE: return 0;
-    case ZIP_SOURCE_SEEK: return Seek(source, data, length);
-    case ZIP_SOURCE_TELL: return zip_int64_t(source.readPosition);
-    case ZIP_SOURCE_STAT: return Stat(source, data);
-    case ZIP_SOURCE_ERROR: return zip_error_to_data(&source.error, data, length);
-    case ZIP_SOURCE_BEGIN_WRITE: return BeginWrite(source);
-    case ZIP_SOURCE_WRITE: return Write(source, data, length);
-    case ZIP_SOURCE_SEEK_WRITE: return SeekWrite(source, data, length);
-    case ZIP_SOURCE_TELL_WRITE: return zip_int64_t(source.writePosition);
-    case ZIP_SOURCE_COMMIT_WRITE: return CommitWrite(source);
-    case ZIP_SOURCE_ROLLBACK_WRITE: DropTemporary(source); return 0;
+    case ZIP_SOURCE_OPEN:
+      return Open(source);
+    case ZIP_SOURCE_READ:
+      return Read(source, data, length);
+    case ZIP_SOURCE_CLOSE:
+      return 0;
+    case ZIP_SOURCE_SEEK:
+      return Seek(source, data, length);
+    case ZIP_SOURCE_TELL:
+      return zip_int64_t(source.readPosition);
+    case ZIP_SOURCE_STAT:
+      return Stat(source, data);
+    case ZIP_SOURCE_ERROR:
+      return zip_error_to_data(&source.error, data, length);
+    case ZIP_SOURCE_BEGIN_WRITE:
+      return BeginWrite(source);
+    case ZIP_SOURCE_WRITE:
+      return Write(source, data, length);
+    case ZIP_SOURCE_SEEK_WRITE:
+      return SeekWrite(source, data, length);
+    case ZIP_SOURCE_TELL_WRITE:
+      return zip_int64_t(source.writePosition);
+    case ZIP_SOURCE_COMMIT_WRITE:
+      return CommitWrite(source);
+    case ZIP_SOURCE_ROLLBACK_WRITE:
+      DropTemporary(source);
+      return 0;
     case ZIP_SOURCE_REMOVE:
       source.reader.reset();
       return source.fs.DeleteFile(source.path) ? 0 : Fail(source, ZIP_ER_REMOVE, EIO);
@@ -155,12 +169,13 @@ zip_int64_t Serve(void* state, void* data, zip_uint64_t length, zip_source_cmd_t
                                               ZIP_SOURCE_ERROR, ZIP_SOURCE_FREE, ZIP_SOURCE_SEEK, ZIP_SOURCE_TELL,
                                               ZIP_SOURCE_SUPPORTS, -1);
       }
-      return zip_source_make_command_bitmap(
-          ZIP_SOURCE_OPEN, ZIP_SOURCE_READ, ZIP_SOURCE_CLOSE, ZIP_SOURCE_STAT, ZIP_SOURCE_ERROR, ZIP_SOURCE_FREE,
-          ZIP_SOURCE_SEEK, ZIP_SOURCE_TELL, ZIP_SOURCE_SUPPORTS, ZIP_SOURCE_BEGIN_WRITE, ZIP_SOURCE_WRITE,
-          ZIP_SOURCE_SEEK_WRITE, ZIP_SOURCE_TELL_WRITE, ZIP_SOURCE_COMMIT_WRITE, ZIP_SOURCE_ROLLBACK_WRITE,
-          ZIP_SOURCE_REMOVE, -1);
-    default: return Fail(source, ZIP_ER_OPNOTSUPP, 0);
+      return zip_source_make_command_bitmap(ZIP_SOURCE_OPEN, ZIP_SOURCE_READ, ZIP_SOURCE_CLOSE, ZIP_SOURCE_STAT,
+                                            ZIP_SOURCE_ERROR, ZIP_SOURCE_FREE, ZIP_SOURCE_SEEK, ZIP_SOURCE_TELL,
+                                            ZIP_SOURCE_SUPPORTS, ZIP_SOURCE_BEGIN_WRITE, ZIP_SOURCE_WRITE,
+                                            ZIP_SOURCE_SEEK_WRITE, ZIP_SOURCE_TELL_WRITE, ZIP_SOURCE_COMMIT_WRITE,
+                                            ZIP_SOURCE_ROLLBACK_WRITE, ZIP_SOURCE_REMOVE, -1);
+    default:
+      return Fail(source, ZIP_ER_OPNOTSUPP, 0);
   }
 }
 

@@ -160,8 +160,7 @@ bool StoreMember(zip_t* archive, MemberIndex& members, const std::string& member
   return !level || SetCompression(archive, zip_uint64_t(index), *level);
 }
 
-bool AddFile(FileSystem& fs, zip_t* archive, MemberIndex& members, const ZipChanges::Addition& addition,
-             char level) {
+bool AddFile(FileSystem& fs, zip_t* archive, MemberIndex& members, const ZipChanges::Addition& addition, char level) {
   std::optional<std::string> real = fs.FindPath(addition.file);
   if (addition.memberName.empty() || !real || !fs.FileExists(*real)) return false;
   return StoreMember(archive, members, addition.memberName, AddedFileSource(archive, fs, *real), level);
@@ -226,7 +225,8 @@ bool HasChanges(const ZipChanges& changes) {
 
 }  // namespace
 
-bool ZipAddFiles(FileSystem& fs, ZipLibrary& library, const std::string& archivePath, const std::vector<std::string>& files) {
+bool ZipAddFiles(FileSystem& fs, ZipLibrary& library, const std::string& archivePath,
+                 const std::vector<std::string>& files) {
   ZipChanges changes;
   for (const std::string& file : files) changes.additions.push_back({file, FileNamePart(file)});
   return ZipUpdate(fs, library, archivePath, changes);

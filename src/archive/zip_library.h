@@ -26,7 +26,8 @@ struct ZipLibrary {
 // path unless present (any case); a missing archive is created; a read-only
 // archive is made writable first. An empty list, a missing file or any
 // write error fails and leaves the archive untouched.
-bool ZipAddFiles(FileSystem& fs, ZipLibrary& library, const std::string& archivePath, const std::vector<std::string>& files);
+bool ZipAddFiles(FileSystem& fs, ZipLibrary& library, const std::string& archivePath,
+                 const std::vector<std::string>& files);
 
 // Deletes the members named in `memberNames` (exactly as stored) from the
 // archive. Fails, leaving the archive untouched, when the list is empty or a

@@ -35,8 +35,8 @@ bool ReadZipDirectory(FileSystem& fs, std::string path, ZipEntryList& list, bool
 // `*writeFailed` is set to 1 (never reset) when writing broke off part-way,
 // which callers take as a full disk. An unsupported compression method is
 // described in `problem`, when given; other failures only in the result.
-bool ExtractZipEntry(FileSystem& fs, const ZipEntry& entry, const std::string& destinationPath, int* writeFailed = nullptr,
-                     ZipProblem* problem = nullptr);
+bool ExtractZipEntry(FileSystem& fs, const ZipEntry& entry, const std::string& destinationPath,
+                     int* writeFailed = nullptr, ZipProblem* problem = nullptr);
 
 // Decodes a listed member without writing it anywhere: true when its
 // contents have the size and CRC-32 its header gives. `problem` as for

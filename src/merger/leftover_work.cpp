@@ -19,7 +19,8 @@ bool RescueOriginal(MergeRun& run, const std::string& original, const std::strin
   if (isZip) {
     NoteWhatLeaves(run, original, true, setName, inPlace, plan);
   } else {
-    for (const std::string& file : SetFolderFiles(run, original)) NoteWhatLeaves(run, file, false, setName, inPlace, plan);
+    for (const std::string& file : SetFolderFiles(run, original))
+      NoteWhatLeaves(run, file, false, setName, inPlace, plan);
     for (const FolderEntry& entry : run.fs.ListFolder(WithTrailingSeparator(original), "*"))
       if (entry.isFolder) plan.items[setName].push_back(FolderBackup(JoinPath(original, entry.name), entry.name));
   }
@@ -35,10 +36,12 @@ bool CleanLeftover(MergeRun& run, const std::string& folder, const std::string& 
   std::string workFolder = WithTrailingSeparator(*work);
   ContentSet inPlace = ContentOfSets(run, {setName});
   BackupPlan plan;
-  if (std::optional<std::string> oldZip = run.fs.FindPath(workFolder + "old.zip"); oldZip && run.fs.FileExists(*oldZip)) {
+  if (std::optional<std::string> oldZip = run.fs.FindPath(workFolder + "old.zip");
+      oldZip && run.fs.FileExists(*oldZip)) {
     if (!RescueOriginal(run, *oldZip, setPath + ".zip", true, setName, inPlace, plan)) return false;
   }
-  if (std::optional<std::string> oldFolder = run.fs.FindPath(workFolder + "old"); oldFolder && run.fs.FolderExists(*oldFolder)) {
+  if (std::optional<std::string> oldFolder = run.fs.FindPath(workFolder + "old");
+      oldFolder && run.fs.FolderExists(*oldFolder)) {
     if (!RescueOriginal(run, *oldFolder, setPath, false, setName, inPlace, plan)) return false;
   }
   if (!MakeBackups(run, plan, kept).empty()) return false;

@@ -134,8 +134,8 @@ bool KeepsOwnSet(const MergeRun& run, const GameSet& clone) {
 // Creates the work folder of one set of the family. False, with the family
 // noted as skipped, when it cannot be made (a leftover that could not be
 // cleaned up is still there).
-bool OpenWorkSet(MergeRun& run, const GameSet& parent, const std::string& folder, const std::string& setName, WorkSet& set,
-                 MergeOutcome& outcome) {
+bool OpenWorkSet(MergeRun& run, const GameSet& parent, const std::string& folder, const std::string& setName,
+                 WorkSet& set, MergeOutcome& outcome) {
   if (CreateWorkSet(run, folder, setName, set)) return true;
   outcome.skipped.push_back({parent.name, set.workFolder});
   return false;

@@ -26,10 +26,16 @@ namespace kestrel {
 enum class StepResult { kContinue, kStop };
 
 struct MergeRun {
-  MergeRun(const GameList& games, const SettingsRecord& options, std::vector<std::string> folders,
-           UserInterface* owner, ZipLibrary& zip, FileSystem& disk, ProgressDialog& dialog)
-      : database(games), settings(options), romPaths(std::move(folders)), ui(owner), zipLibrary(zip), fs(disk),
-        progress(dialog), sets(disk) {}
+  MergeRun(const GameList& games, const SettingsRecord& options, std::vector<std::string> folders, UserInterface* owner,
+           ZipLibrary& zip, FileSystem& disk, ProgressDialog& dialog)
+      : database(games),
+        settings(options),
+        romPaths(std::move(folders)),
+        ui(owner),
+        zipLibrary(zip),
+        fs(disk),
+        progress(dialog),
+        sets(disk) {}
 
   const GameList& database;
   const SettingsRecord& settings;

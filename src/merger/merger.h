@@ -74,7 +74,7 @@ bool IsSelectedFamilyHead(const GameSet& game);
 // folder is missing), in the enabled ROM paths. Refuses to start with
 // "No ROM-Paths Available." when no ROM path is enabled. Every file is
 // reached through `fs`.
-MergeOutcome RunMerger(const GameList& database, SettingsRecord& settings, UserInterface* ui,
-                       ZipLibrary& zipLibrary, MergeButton button, FileSystem& fs = RealFileSystem());
+MergeOutcome RunMerger(const GameList& database, SettingsRecord& settings, UserInterface* ui, ZipLibrary& zipLibrary,
+                       MergeButton button, FileSystem& fs = RealFileSystem());
 
 }  // namespace kestrel

@@ -71,7 +71,8 @@ void RemoveInterruptedCopies(FileSystem& fs, const std::string& folder, std::vec
   }
 }
 
-void ClearZipWrite(FileSystem& fs, const InterruptedWrite& leftover, const std::string& backupFolder, LeftoverReport& report) {
+void ClearZipWrite(FileSystem& fs, const InterruptedWrite& leftover, const std::string& backupFolder,
+                   LeftoverReport& report) {
   ClearedLeftover cleared = ClearInterruptedWrite(fs, backupFolder, leftover);
   if (cleared.outcome == LeftoverOutcome::kKept) {
     report.kept.push_back({leftover.path, rebuild_text::kLeftoverKept});
@@ -99,7 +100,8 @@ void ClearLeftovers(FileSystem& fs, const std::string& tempParent, const std::st
     ClearZipWrite(fs, leftover, backupFolder, report);
 }
 
-bool ClearSourceLeftover(FileSystem& fs, const std::string& path, const std::string& backupFolder, LeftoverReport& report) {
+bool ClearSourceLeftover(FileSystem& fs, const std::string& path, const std::string& backupFolder,
+                         LeftoverReport& report) {
   std::optional<InterruptedWrite> leftover = InterruptedWriteAt(fs, path);
   if (!leftover || !fs.FileExists(leftover->archivePath)) return false;
   ClearZipWrite(fs, *leftover, backupFolder, report);

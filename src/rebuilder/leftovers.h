@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "platform/file_system.h"
-
 #include "rebuilder/rebuilder.h"
 
 namespace kestrel {
@@ -41,6 +40,7 @@ void ClearLeftovers(FileSystem& fs, const std::string& tempParent, const std::st
 
 // For a file met among the sources: when it is an unfinished write of the
 // zip beside it, clears it as above and returns true (it is no source).
-bool ClearSourceLeftover(FileSystem& fs, const std::string& path, const std::string& backupFolder, LeftoverReport& report);
+bool ClearSourceLeftover(FileSystem& fs, const std::string& path, const std::string& backupFolder,
+                         LeftoverReport& report);
 
 }  // namespace kestrel

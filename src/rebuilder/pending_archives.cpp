@@ -144,7 +144,8 @@ std::vector<bool> ReadBack(FileSystem& fs, const PendingArchive& archive) {
 }
 
 // Writes one zip and reads it back; empty when the write failed.
-std::vector<bool> WriteArchive(FileSystem& fs, ZipLibrary library, const PendingArchive& archive, const ZipChanges& changes) {
+std::vector<bool> WriteArchive(FileSystem& fs, ZipLibrary library, const PendingArchive& archive,
+                               const ZipChanges& changes) {
   if (!ZipUpdate(fs, library, archive.path, changes)) return {};
   return ReadBack(fs, archive);
 }
@@ -214,10 +215,11 @@ bool WritePendingArchives(RebuildState& state, ZipLibrary& zipLibrary) {
       ZipChanges changes = PlanChanges(state, archive);
       // Each writer works on its own copy of the library record. A zip left
       // with nothing to write still takes a turn, so the progress counts it.
-      running.push_back({next, std::async(std::launch::async, [&fs = state.fs, library = zipLibrary, &archive, changes]() {
-                           if (archive.members.empty()) return std::vector<bool>{};
-                           return WriteArchive(fs, library, archive, changes);
-                         })});
+      running.push_back(
+          {next, std::async(std::launch::async, [&fs = state.fs, library = zipLibrary, &archive, changes]() {
+             if (archive.members.empty()) return std::vector<bool>{};
+             return WriteArchive(fs, library, archive, changes);
+           })});
       ++next;
     }
     if (running.front().result.wait_for(kRedrawInterval) != std::future_status::ready) {

@@ -50,7 +50,8 @@ bool RebuildAll(RebuildState& state, const GameList& database, ZipLibrary& zipLi
   ResolveServedBefore(state.journal);
   if (state.settings.rebuildRemoveSources) {
     std::string setFolders = state.settings.rebuildZip ? "" : state.destination;
-    counts.sourcesRemoved = RemoveRebuiltSources(state.fs, state.journal, source, setFolders, zipLibrary, state.failures);
+    counts.sourcesRemoved =
+        RemoveRebuiltSources(state.fs, state.journal, source, setFolders, zipLibrary, state.failures);
   }
   CountJournal(state.journal, counts);
   return completed;
@@ -95,7 +96,8 @@ RebuildOutcome RunRebuild(const GameList& database, const SettingsRecord& settin
   state.destination = RealFolder(fs, settings.rebuildDestination);
   std::string source = RealFolder(fs, settings.rebuildSource);
   LeftoverReport leftovers;
-  ClearLeftovers(fs, fs.FindPath(TempParent(settings)).value_or(""), state.destination, settings.backupFolder, leftovers);
+  ClearLeftovers(fs, fs.FindPath(TempParent(settings)).value_or(""), state.destination, settings.backupFolder,
+                 leftovers);
   state.leftovers = std::move(leftovers.cleared);
   state.failures = std::move(leftovers.kept);
   state.workFolder = MakeWorkFolder(fs, settings);

@@ -33,7 +33,7 @@ struct RebuildState {
   RebuildState(const SettingsRecord& options, FileSystem& disk) : settings(options), fs(disk) {}
 
   const SettingsRecord& settings;
-  FileSystem& fs;  // every file the run reads or changes is reached through this
+  FileSystem& fs;                      // every file the run reads or changes is reached through this
   const GameList* database = nullptr;  // the games the indexes point into
   UserInterface* ui = nullptr;
   ZipLibrary* zipLibrary = nullptr;

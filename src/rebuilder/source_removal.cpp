@@ -53,8 +53,8 @@ bool IsStillListed(const ZipEntryList& listing, const ZipEntry& member) {
 
 // Deletes, by entry, the members of one zip that still hold what was
 // rebuilt from them.
-void RemoveMembers(FileSystem& fs, ZipLibrary& zipLibrary, const std::string& zip, const std::vector<SourceFile>& members,
-                   Removal& removal) {
+void RemoveMembers(FileSystem& fs, ZipLibrary& zipLibrary, const std::string& zip,
+                   const std::vector<SourceFile>& members, Removal& removal) {
   ZipEntryList listing;
   ReadZipDirectory(fs, zip, listing, false, nullptr);
   ZipChanges changes;
@@ -100,8 +100,7 @@ void RemoveEmptiedFolders(FileSystem& fs, const std::set<std::string>& folders, 
 }  // namespace
 
 int RemoveRebuiltSources(FileSystem& fs, const RebuildJournal& journal, const std::string& sourceFolder,
-                         const std::string& setFolders, ZipLibrary& zipLibrary,
-                         std::vector<RebuildFailure>& failures) {
+                         const std::string& setFolders, ZipLibrary& zipLibrary, std::vector<RebuildFailure>& failures) {
   Removal removal{failures, 0, {}};
   std::vector<std::string> zipOrder;
   std::map<std::string, std::vector<SourceFile>> membersByZip;

@@ -24,7 +24,6 @@ struct ZipLibrary;
 // a placement found already there. Returns the number of files and members
 // removed.
 int RemoveRebuiltSources(FileSystem& fs, const RebuildJournal& journal, const std::string& sourceFolder,
-                         const std::string& setFolders, ZipLibrary& zipLibrary,
-                         std::vector<RebuildFailure>& failures);
+                         const std::string& setFolders, ZipLibrary& zipLibrary, std::vector<RebuildFailure>& failures);
 
 }  // namespace kestrel

@@ -16,8 +16,7 @@ bool FindBiosFile(FileSystem& fs, FolderIndex& index, const std::vector<std::str
 
 }  // namespace
 
-void DetectNeoGeoBios(FileSystem& fs, FolderIndex& index, const std::vector<std::string>& romPaths,
-                      ScanState& state) {
+void DetectNeoGeoBios(FileSystem& fs, FolderIndex& index, const std::vector<std::string>& romPaths, ScanState& state) {
   bool found[4] = {};
   for (size_t file = 0; file < kNeoGeoBiosFiles.size(); ++file) found[file] = FindBiosFile(fs, index, romPaths, file);
   state.biosFound = found[0] && found[1] && found[2];

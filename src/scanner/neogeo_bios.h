@@ -12,7 +12,6 @@ namespace kestrel {
 
 // Looks for each BIOS file, contents checked, in the "neogeo" set of every
 // ROM path and sets the state's two BIOS flags.
-void DetectNeoGeoBios(FileSystem& fs, FolderIndex& index, const std::vector<std::string>& romPaths,
-                      ScanState& state);
+void DetectNeoGeoBios(FileSystem& fs, FolderIndex& index, const std::vector<std::string>& romPaths, ScanState& state);
 
 }  // namespace kestrel

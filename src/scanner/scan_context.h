@@ -9,12 +9,11 @@
 #include <vector>
 
 #include "archive/zip_problem.h"
+#include "gamedb/game_set.h"
 #include "platform/disk_space.h"
 #include "platform/file_system.h"
-
-#include "gamedb/game_set.h"
-#include "scanner/add_path_contents.h"
 #include "platform/folder_index.h"
+#include "scanner/add_path_contents.h"
 #include "scanner/scan_state.h"
 
 namespace kestrel {

@@ -9,10 +9,9 @@
 #include <optional>
 #include <string>
 
+#include "gamedb/game_set.h"
 #include "platform/disk_space.h"
 #include "platform/file_system.h"
-
-#include "gamedb/game_set.h"
 #include "report/results_model.h"
 #include "report/scan_statistics.h"
 #include "scanner/scan_results.h"

@@ -1,8 +1,8 @@
 #include "scanner/zero_crc_dummy.h"
 
 #include <algorithm>
-#include <optional>
 #include <cstdio>
+#include <optional>
 #include <vector>
 
 #include "app/user_interface.h"

@@ -44,7 +44,8 @@ TEST_F(BackupZipTest, StoresFilesFoldersAndMembersByEntryWithoutReplacingEarlier
                                    FolderBackup(folder / "set/extra", "extra"), MemberBackup(twins[1], "a.rom"),
                                    FileBackup(folder / "set/.DS_Store", ".DS_Store")};
   ASSERT_TRUE(BackUpToZip(RealFileSystem(), library, Backups(), "set", items));
-  ASSERT_TRUE(BackUpToZip(RealFileSystem(), library, Backups(), "set", {MemberBackup(twins[0], "a.rom"), items[0], items[3]}));
+  ASSERT_TRUE(
+      BackUpToZip(RealFileSystem(), library, Backups(), "set", {MemberBackup(twins[0], "a.rom"), items[0], items[3]}));
   EXPECT_EQ(Members(Backups() + "/set.zip"),
             (Texts{"loose.rom=loose", "extra/deep/two.bin=two", "extra/one.bin=one", ".DS_Store=finder",
                    "a.rom=second", "loose (2).rom=loose", ".DS_Store (2)=finder", "a (2).rom=first"}));
@@ -72,7 +73,8 @@ TEST_F(BackupZipTest, RefusesWhatCannotBeKeptOrChecked) {
   ASSERT_TRUE(CreateFolder(Backups() + "/taken.zip"));
   EXPECT_FALSE(BackUpToZip(RealFileSystem(), library, Backups(), "taken", {FileBackup(folder / "a.rom", "a.rom")}));
   EXPECT_FALSE(BackUpToZip(RealFileSystem(), library, Backups(), "../out", {FileBackup(folder / "a.rom", "a.rom")}));
-  EXPECT_FALSE(BackUpToZip(RealFileSystem(), library, folder / "a.rom/sub", "set", {FileBackup(folder / "a.rom", "a.rom")}));
+  EXPECT_FALSE(
+      BackUpToZip(RealFileSystem(), library, folder / "a.rom/sub", "set", {FileBackup(folder / "a.rom", "a.rom")}));
   EXPECT_FALSE(BackUpToZip(RealFileSystem(), library, Backups(), "set", {FileBackup(folder / "gone.rom", "gone.rom")}));
   EXPECT_FALSE(PathExists(Backups() + "/set.zip"));
 

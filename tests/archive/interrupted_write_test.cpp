@@ -71,7 +71,8 @@ TEST_F(InterruptedWriteTest, MovesLeftoversIntoTheBackupFolderAndDeletesNone) {
   ASSERT_EQ(found.size(), 4u);
   EXPECT_EQ(found[3].archivePath, roms + "whole.zip");
   std::vector<LeftoverOutcome> outcomes;
-  for (const InterruptedWrite& leftover : found) outcomes.push_back(ClearInterruptedWrite(RealFileSystem(), backups, leftover).outcome);
+  for (const InterruptedWrite& leftover : found)
+    outcomes.push_back(ClearInterruptedWrite(RealFileSystem(), backups, leftover).outcome);
   EXPECT_EQ(outcomes, (std::vector<LeftoverOutcome>{LeftoverOutcome::kMovedToBackup, LeftoverOutcome::kMovedToBackup,
                                                     LeftoverOutcome::kMovedToBackup, LeftoverOutcome::kMovedToBackup}));
   Texts left;
@@ -87,7 +88,8 @@ TEST_F(InterruptedWriteTest, MovesLeftoversIntoTheBackupFolderAndDeletesNone) {
 
   // Without a backup folder a leftover that may be the only copy stays.
   WriteFile(roms + "alone.zip.zzzzzz", "PK alone");
-  EXPECT_EQ(ClearInterruptedWrite(RealFileSystem(), "", {roms + "alone.zip.zzzzzz", roms + "alone.zip"}).outcome, LeftoverOutcome::kKept);
+  EXPECT_EQ(ClearInterruptedWrite(RealFileSystem(), "", {roms + "alone.zip.zzzzzz", roms + "alone.zip"}).outcome,
+            LeftoverOutcome::kKept);
   EXPECT_TRUE(PathExists(roms + "alone.zip.zzzzzz"));
 }
 

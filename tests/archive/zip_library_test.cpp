@@ -37,7 +37,8 @@ TEST_F(ZipLibraryTest, AddsReplacesAndDeletesMembers) {
   ASSERT_TRUE(ZipAddFiles(RealFileSystem(), library, folder / "set", Sources({"x.rom", latin})));
   library.level = '0';
   WriteFile(folder / "new/x.rom", "new");
-  ASSERT_TRUE(ZipAddFiles(RealFileSystem(), library, folder / "SET.ZIP", {folder / "new/x.rom", Sources({"X.ROM"})[0]}));
+  ASSERT_TRUE(
+      ZipAddFiles(RealFileSystem(), library, folder / "SET.ZIP", {folder / "new/x.rom", Sources({"X.ROM"})[0]}));
   // A replaced member is a new one, at the end.
   EXPECT_EQ(ReadBack(folder / "set.zip"),
             (Texts{latin + "=" + latin + "/8", "x.rom=new/0", "X.ROM=X.ROM/0"}));

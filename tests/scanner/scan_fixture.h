@@ -134,7 +134,8 @@ class ScanFixture : public ::testing::Test {
     if (!ReadZipDirectory(RealFileSystem(), zipPath, list, false, nullptr)) return members;
     std::string scratch = root / "scratch.bin";
     for (const ZipEntry& entry : list) {
-      members[entry.storedName] = ExtractZipEntry(RealFileSystem(), entry, scratch) ? ReadFile(scratch) : "<unreadable>";
+      members[entry.storedName] =
+          ExtractZipEntry(RealFileSystem(), entry, scratch) ? ReadFile(scratch) : "<unreadable>";
       DeleteFile(scratch);
     }
     return members;
