@@ -1,6 +1,10 @@
 // The file system as the rest of the program expects it: names are found
 // without regard to letter case (an entry whose name matches exactly is
 // preferred), as on the system the collections come from. Paths use '/'.
+//
+// The free functions are the disk itself, for the program's own files and
+// the dialogs. The tools reach the disk through a FileSystem (below) they
+// are given, so that tests can make it fail.
 #pragma once
 
 #include <cstdint>
@@ -10,6 +14,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/disk_space.h"
 
 namespace kestrel {
 
@@ -77,6 +83,8 @@ bool IsSymbolicLink(std::string_view path);
 // one that fails any operation (a full disk, a read error, a file that
 // vanishes) where the real disk cannot be made to. Each operation behaves
 // as the free function of the same name above; RealFileSystem() is those.
+// The rebuilder writes several archives at once, so every implementation
+// answers calls from any thread.
 
 // A regular file open for reading at explicit offsets.
 class ReadableFile {
@@ -137,6 +145,9 @@ class FileSystem {
   virtual bool IsReadOnly(std::string_view path) = 0;
   virtual bool IsSymbolicLink(std::string_view path) = 0;
   virtual bool IsWritableFolder(std::string_view folder) = 0;
+  // How full the file system holding `path` is; nothing when it cannot be
+  // asked.
+  virtual std::optional<DiskSpace> QueryDiskSpace(std::string_view path) = 0;
 };
 
 // The disk itself; stateless, shared by every run that is given no other.

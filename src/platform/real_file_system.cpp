@@ -115,6 +115,7 @@ class RealDisk : public FileSystem {
   bool IsReadOnly(std::string_view path) override { return kestrel::IsReadOnly(path); }
   bool IsSymbolicLink(std::string_view path) override { return kestrel::IsSymbolicLink(path); }
   bool IsWritableFolder(std::string_view folder) override { return kestrel::IsWritableFolder(folder); }
+  std::optional<DiskSpace> QueryDiskSpace(std::string_view path) override { return kestrel::QueryDiskSpace(path); }
 };
 
 }  // namespace

@@ -157,7 +157,7 @@ bool LacksRoom(FileSystem& fs, const PendingArchive& archive) {
   uint64_t needed = fs.FileSize(archive.path).value_or(0);
   for (const PendingMember& member : archive.members)
     needed += member.source.IsMember() ? member.source.compressedSize : member.source.size;
-  std::optional<DiskSpace> space = QueryDiskSpace(FolderPart(archive.path));
+  std::optional<DiskSpace> space = fs.QueryDiskSpace(FolderPart(archive.path));
   return space && space->available < needed;
 }
 

@@ -2,7 +2,6 @@
 // per-scan state and the window that answers questions.
 #pragma once
 
-#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -10,7 +9,6 @@
 
 #include "archive/zip_problem.h"
 #include "gamedb/game_set.h"
-#include "platform/disk_space.h"
 #include "platform/file_system.h"
 #include "platform/folder_index.h"
 #include "scanner/add_path_contents.h"
@@ -34,9 +32,6 @@ struct ScanContext {
   FolderIndex folders;                   // what lies in those paths
   // How long a ROM resize searches before it asks whether to go on.
   int resizeQuestionMilliseconds = 5000;
-  // Asks how full the file system of a path is, before a 0-CRC stand-in is
-  // written.
-  std::function<std::optional<DiskSpace>(const std::string& path)> diskSpace = QueryDiskSpace;
   // What lies in each add path, by path, as far as the add-missing fix
   // has read it.
   std::map<std::string, AddPathContents> addPathContents{};

@@ -265,7 +265,6 @@ ScanOutcome RunScan(GameList& database, ScanResults& scanResults, SettingsRecord
                       .folders = FolderIndex(request.fs.get()),
                       .fs = request.fs.get()};
   context.resizeQuestionMilliseconds = request.resizeQuestionMilliseconds;
-  if (request.diskSpace) context.diskSpace = request.diskSpace;
   ResetState(state, settings, context.romPaths);
   state.progress = progress.get();
   DetectNeoGeoBios(context.fs, context.folders, context.romPaths, state);

@@ -43,7 +43,7 @@ bool AddToZip(ScanContext& context, const std::string& dummyPath, SetOnDisk& set
 bool LeavesRoomFor(ScanContext& context, const RomEntry& rom, const SetOnDisk& set) {
   std::string target = set.isZip ? FolderPart(set.path) : set.folderPath;
   for (const std::string& path : {context.settings.tempFolder, target}) {
-    std::optional<DiskSpace> space = context.diskSpace(path);
+    std::optional<DiskSpace> space = context.fs.QueryDiskSpace(path);
     if (!space || !LeavesRoomAfter(*space, static_cast<uint64_t>(rom.size))) return false;
   }
   return true;

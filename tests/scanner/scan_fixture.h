@@ -111,7 +111,6 @@ class ScanFixture : public ::testing::Test {
     request.dataFolder = root / "program/";
     request.zipLibrary = &zipLibrary;
     request.showStatistics = showStatistics;
-    if (diskSpace) request.diskSpace = diskSpace;
     return RunScan(database, scanResults, settings, &ui, results, request);
   }
 
@@ -171,8 +170,6 @@ class ScanFixture : public ::testing::Test {
   ResultsModel results;
   ZipLibrary zipLibrary;
   bool showStatistics = true;
-  // Stands in for the file systems' free space when set.
-  std::function<std::optional<DiskSpace>(const std::string&)> diskSpace;
 };
 
 // A collection to repair: every check on, no questions unless a test asks

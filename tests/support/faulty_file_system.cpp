@@ -72,6 +72,11 @@ void FaultyFileSystem::FillDiskAfter(uint64_t bytes) {
   bytesLeft_ = bytes;
 }
 
+void FaultyFileSystem::ReportDiskSpace(DiskSpace space) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  reportedSpace_ = space;
+}
+
 void FaultyFileSystem::Vanish(const std::string& pathPattern) {
   Fail({FileOperation::kLookUp, pathPattern});
   Fail({FileOperation::kOpen, pathPattern});
@@ -183,6 +188,14 @@ bool FaultyFileSystem::RemoveFolder(std::string_view path) {
 std::string FaultyFileSystem::CreateUniqueFolder(std::string_view parent) {
   if (Fails(FileOperation::kCreateFolder, parent)) return "";
   return inner_.CreateUniqueFolder(parent);
+}
+
+std::optional<DiskSpace> FaultyFileSystem::QueryDiskSpace(std::string_view path) {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (reportedSpace_) return reportedSpace_;
+  }
+  return inner_.QueryDiskSpace(path);
 }
 
 }  // namespace kestrel::testing

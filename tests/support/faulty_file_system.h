@@ -55,6 +55,8 @@ class FaultyFileSystem : public FileSystem {
   // A full disk: writes fail with ENOSPC once `bytes` bytes were written in
   // all since this call; the commit of an unfinished file never comes.
   void FillDiskAfter(uint64_t bytes);
+  // From now on the file system reports `space`, whatever the disk holds.
+  void ReportDiskSpace(DiskSpace space);
   // The file vanishes: looking it up or opening it fails from now on,
   // while listings of its folder still show it.
   void Vanish(const std::string& pathPattern);
@@ -87,6 +89,7 @@ class FaultyFileSystem : public FileSystem {
   bool IsReadOnly(std::string_view path) override { return inner_.IsReadOnly(path); }
   bool IsSymbolicLink(std::string_view path) override { return inner_.IsSymbolicLink(path); }
   bool IsWritableFolder(std::string_view folder) override { return inner_.IsWritableFolder(folder); }
+  std::optional<DiskSpace> QueryDiskSpace(std::string_view path) override;
 
  private:
   struct ArmedFault {
@@ -103,6 +106,7 @@ class FaultyFileSystem : public FileSystem {
   int failures_ = 0;
   bool diskLimited_ = false;
   uint64_t bytesLeft_ = 0;
+  std::optional<DiskSpace> reportedSpace_;
 };
 
 }  // namespace kestrel::testing
