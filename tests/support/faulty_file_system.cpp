@@ -44,7 +44,7 @@ class FaultyWriter : public WritableFile {
       : fs_(fs), path_(std::move(path)), inner_(std::move(inner)) {}
 
   bool WriteAt(uint64_t offset, const void* data, size_t length) override {
-    if (fs_.Fails(FileOperation::kWrite, path_) || !fs_.Fits(length)) {
+    if (fs_.Fails(FileOperation::kWrite, path_) || !fs_.Fits(length, path_)) {
       errno = ENOSPC;
       return false;
     }
@@ -66,10 +66,11 @@ void FaultyFileSystem::Fail(const Fault& fault) {
   faults_.push_back({fault, 0});
 }
 
-void FaultyFileSystem::FillDiskAfter(uint64_t bytes) {
+void FaultyFileSystem::FillDiskAfter(uint64_t bytes, const std::string& pathPattern) {
   std::lock_guard<std::mutex> lock(mutex_);
   diskLimited_ = true;
   bytesLeft_ = bytes;
+  diskPattern_ = pathPattern;
 }
 
 void FaultyFileSystem::ReportDiskSpace(DiskSpace space) {
@@ -112,9 +113,9 @@ bool FaultyFileSystem::Fails(FileOperation operation, std::string_view path) {
   return fails;
 }
 
-bool FaultyFileSystem::Fits(uint64_t length) {
+bool FaultyFileSystem::Fits(uint64_t length, const std::string& path) {
   std::lock_guard<std::mutex> lock(mutex_);
-  if (!diskLimited_) return true;
+  if (!diskLimited_ || !Matches(diskPattern_, path)) return true;
   if (length > bytesLeft_) {
     bytesLeft_ = 0;
     ++failures_;

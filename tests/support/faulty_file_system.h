@@ -52,9 +52,10 @@ class FaultyFileSystem : public FileSystem {
   explicit FaultyFileSystem(FileSystem& inner = RealFileSystem()) : inner_(inner) {}
 
   void Fail(const Fault& fault);
-  // A full disk: writes fail with ENOSPC once `bytes` bytes were written in
-  // all since this call; the commit of an unfinished file never comes.
-  void FillDiskAfter(uint64_t bytes);
+  // A full disk: writes to files matching `pathPattern` (those on the
+  // disk) fail with ENOSPC once `bytes` bytes were written to them in all
+  // since this call; the commit of an unfinished file never comes.
+  void FillDiskAfter(uint64_t bytes, const std::string& pathPattern = "*");
   // From now on the file system reports `space`, whatever the disk holds.
   void ReportDiskSpace(DiskSpace space);
   // The file vanishes: looking it up or opening it fails from now on,
@@ -67,8 +68,9 @@ class FaultyFileSystem : public FileSystem {
 
   // Answers whether this call is to fail, counting it.
   bool Fails(FileOperation operation, std::string_view path);
-  // Answers whether `length` more bytes fit on the disk, counting them.
-  bool Fits(uint64_t length);
+  // Answers whether `length` more bytes for `path` fit on the disk,
+  // counting them.
+  bool Fits(uint64_t length, const std::string& path);
 
   std::vector<FolderEntry> ListFolder(std::string_view folder, std::string_view pattern) override;
   std::optional<std::string> FindPath(std::string_view path) override;
@@ -106,6 +108,7 @@ class FaultyFileSystem : public FileSystem {
   int failures_ = 0;
   bool diskLimited_ = false;
   uint64_t bytesLeft_ = 0;
+  std::string diskPattern_;
   std::optional<DiskSpace> reportedSpace_;
 };
 
