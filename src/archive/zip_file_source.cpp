@@ -113,15 +113,23 @@ zip_int64_t Seek(FileSource& source, void* data, zip_uint64_t length) {
 }
 
 // libzip takes a read error with ENOENT from the archive's stat as "no
-// archive yet", which ZIP_CREATE then makes.
-zip_int64_t Stat(FileSource& source, void* data) {
-  std::optional<uint64_t> size =
-      source.reader ? std::optional<uint64_t>(source.reader->Size()) : source.fs.FileSize(source.path);
+// archive yet", which ZIP_CREATE then makes. An added file is looked at
+// for its time too, which its member keeps; it is closed again, as a
+// backup may add thousands of files to one archive.
+zip_int64_t Stat(FileSource& source, void* data, bool writable) {
+  std::unique_ptr<ReadableFile> looked;
+  if (!writable && !source.reader) looked = source.fs.OpenForReading(source.path);
+  const ReadableFile* file = source.reader ? source.reader.get() : looked.get();
+  std::optional<uint64_t> size = file ? std::optional<uint64_t>(file->Size()) : source.fs.FileSize(source.path);
   if (!size) return Fail(source, ZIP_ER_READ, ENOENT);
   zip_stat_t* stat = static_cast<zip_stat_t*>(data);
   zip_stat_init(stat);
   stat->size = *size;
   stat->valid |= ZIP_STAT_SIZE;
+  if (!writable && file) {
+    stat->mtime = static_cast<time_t>(file->ModificationTime());
+    stat->valid |= ZIP_STAT_MTIME;
+  }
   return sizeof(zip_stat_t);
 }
 
@@ -133,13 +141,14 @@ zip_int64_t Serve(void* state, void* data, zip_uint64_t length, zip_source_cmd_t
     case ZIP_SOURCE_READ:
       return Read(source, data, length);
     case ZIP_SOURCE_CLOSE:
+      source.reader.reset();
       return 0;
     case ZIP_SOURCE_SEEK:
       return Seek(source, data, length);
     case ZIP_SOURCE_TELL:
       return zip_int64_t(source.readPosition);
     case ZIP_SOURCE_STAT:
-      return Stat(source, data);
+      return Stat(source, data, writable);
     case ZIP_SOURCE_ERROR:
       return zip_error_to_data(&source.error, data, length);
     case ZIP_SOURCE_BEGIN_WRITE:

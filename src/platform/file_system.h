@@ -90,8 +90,10 @@ bool IsSymbolicLink(std::string_view path);
 class ReadableFile {
  public:
   virtual ~ReadableFile() = default;
-  // The length when the file was opened.
+  // The length and the modification time (seconds since 1970) when the
+  // file was opened.
   virtual uint64_t Size() const = 0;
+  virtual int64_t ModificationTime() const = 0;
   // Reads up to `length` bytes at `offset`: the number read, fewer only at
   // the end of the file, or -1 on a read error.
   virtual long long ReadAt(uint64_t offset, void* buffer, size_t length) = 0;

@@ -16,10 +16,12 @@ namespace {
 
 class DescriptorReader : public ReadableFile {
  public:
-  DescriptorReader(int fd, uint64_t size) : fd_(fd), size_(size) {}
+  DescriptorReader(int fd, const struct stat& info)
+      : fd_(fd), size_(static_cast<uint64_t>(info.st_size)), modified_(info.st_mtime) {}
   ~DescriptorReader() override { ::close(fd_); }
 
   uint64_t Size() const override { return size_; }
+  int64_t ModificationTime() const override { return modified_; }
 
   long long ReadAt(uint64_t offset, void* buffer, size_t length) override {
     uint8_t* out = static_cast<uint8_t*>(buffer);
@@ -37,6 +39,7 @@ class DescriptorReader : public ReadableFile {
  private:
   int fd_;
   uint64_t size_;
+  int64_t modified_;
 };
 
 class DescriptorWriter : public WritableFile {
@@ -92,7 +95,7 @@ class RealDisk : public FileSystem {
       ::close(fd);
       return nullptr;
     }
-    return std::make_unique<DescriptorReader>(fd, static_cast<uint64_t>(info.st_size));
+    return std::make_unique<DescriptorReader>(fd, info);
   }
 
   std::unique_ptr<WritableFile> CreateNewFile(std::string_view path) override {

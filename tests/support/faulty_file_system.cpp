@@ -27,6 +27,7 @@ class FaultyReader : public ReadableFile {
       : fs_(fs), path_(std::move(path)), inner_(std::move(inner)) {}
 
   uint64_t Size() const override { return inner_->Size(); }
+  int64_t ModificationTime() const override { return inner_->ModificationTime(); }
   long long ReadAt(uint64_t offset, void* buffer, size_t length) override {
     if (fs_.Fails(FileOperation::kRead, path_)) return -1;
     return inner_->ReadAt(offset, buffer, length);
