@@ -107,7 +107,7 @@ void AddFamily(Collection& collection, int family, std::string& datfile, ZipLibr
     game.romCount = static_cast<int>(game.roms.size());
     fs::path zipPath = kRoot / "pristine" / (family % 2 == member % 2 ? "roms1" : "roms2") / (game.name + ".zip");
     fs::create_directories(zipPath.parent_path());
-    ZipAddFiles(zip, zipPath.string(), files);
+    ZipAddFiles(kestrel::RealFileSystem(), zip, zipPath.string(), files);
     collection.splitZipBytes += fs::file_size(zipPath);
     collection.database.push_back(std::move(game));
   }

@@ -71,7 +71,7 @@ bool Prepare(GameList& database) {
       WriteBytes(kRoot + "stage-zip/" + sourceName, bytes);
       pendingMembers.push_back(kRoot + "stage-zip/" + sourceName);
       if (pendingMembers.size() == kMembersPerSourceZip) {
-        ZipAddFiles(library, kRoot + "source/zips/pack" + std::to_string(distinct) + ".zip", pendingMembers);
+        ZipAddFiles(RealFileSystem(), library, kRoot + "source/zips/pack" + std::to_string(distinct) + ".zip", pendingMembers);
         for (const std::string& file : pendingMembers) DeleteFile(file);
         pendingMembers.clear();
       }
@@ -101,7 +101,7 @@ bool Prepare(GameList& database) {
     raw.push_back(clone);
   }
   if (!pendingMembers.empty()) {
-    ZipAddFiles(library, kRoot + "source/zips/last.zip", pendingMembers);
+    ZipAddFiles(RealFileSystem(), library, kRoot + "source/zips/last.zip", pendingMembers);
     for (const std::string& file : pendingMembers) DeleteFile(file);
   }
   std::unique_ptr<ProgressDialog> progress = OpenProgressDialog(nullptr, "");

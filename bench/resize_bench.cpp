@@ -53,7 +53,7 @@ void BM_CrcPassOverFile(benchmark::State& state) {
   const Fixture& fixture = TheFile();
   for (auto _ : state) {
     uint32_t size = 0, crc = 0;
-    kestrel::ReadFileCrc(fixture.path, size, crc);
+    kestrel::ReadFileCrc(kestrel::RealFileSystem(), fixture.path, size, crc);
     benchmark::DoNotOptimize(crc);
   }
 }

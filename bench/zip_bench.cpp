@@ -45,7 +45,7 @@ bool PrepareArchives(const std::string& folder, int count, int members, size_t m
         if (!WriteBytes(files[m], RomLikeBytes(memberSize, uint32_t(a * members + m)))) return false;
       }
     }
-    if (!ZipAddFiles(library, folder + "set" + std::to_string(a) + ".zip", files)) return false;
+    if (!ZipAddFiles(RealFileSystem(), library, folder + "set" + std::to_string(a) + ".zip", files)) return false;
   }
   std::system(("rm -rf '" + folder + "work'").c_str());
   return WriteBytes(folder + "complete", "");
@@ -66,12 +66,12 @@ void ListArchives(benchmark::State& state, bool advanced) {
   std::vector<std::string> paths = ArchivesIn(folder);
   const ZipHeaderCheck check = advanced ? ZipHeaderCheck::kBothHeaders : ZipHeaderCheck::kLocalHeaders;
   ZipEntryList list;
-  for (const std::string& path : paths) ReadZipDirectory(path, list, true, nullptr, check);  // warm the cache
+  for (const std::string& path : paths) ReadZipDirectory(RealFileSystem(), path, list, true, nullptr, check);  // warm the cache
   size_t entries = 0;
   for (auto _ : state) {
     entries = 0;
     for (const std::string& path : paths) {
-      if (ReadZipDirectory(path, list, true, nullptr, check)) entries += list.size();
+      if (ReadZipDirectory(RealFileSystem(), path, list, true, nullptr, check)) entries += list.size();
     }
   }
   state.counters["archives"] = double(paths.size());
@@ -100,9 +100,9 @@ void BM_ExtractAndVerify(benchmark::State& state) {
     bytes = 0;
     for (const std::string& path : paths) {
       ZipEntryList list;
-      if (!ReadZipDirectory(path, list, true, nullptr)) state.SkipWithError("listing failed");
+      if (!ReadZipDirectory(RealFileSystem(), path, list, true, nullptr)) state.SkipWithError("listing failed");
       for (const ZipEntry& entry : list) {
-        if (!ExtractZipEntry(entry, output + entry.name)) state.SkipWithError("extraction failed");
+        if (!ExtractZipEntry(RealFileSystem(), entry, output + entry.name)) state.SkipWithError("extraction failed");
         // Removed at once: the written data never need to reach the disk.
         ::unlink((output + entry.name).c_str());
         bytes += entry.size;

@@ -62,7 +62,7 @@ bool WriteSet(ZipLibrary& zip, const fs::path& folder, const std::string& setNam
     if (!WriteBytes(stage / file.name, file.bytes)) return false;
     paths.push_back((stage / file.name).string());
   }
-  return ZipAddFiles(zip, (folder / (setName + ".zip")).string(), paths);
+  return ZipAddFiles(RealFileSystem(), zip, (folder / (setName + ".zip")).string(), paths);
 }
 
 // The files of a correct set in the split layout: a clone holds only what

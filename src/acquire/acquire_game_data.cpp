@@ -166,7 +166,8 @@ bool AcquireGameData(SettingsRecord& settings, LoadedData& loaded, GameList& raw
   uint32_t size = 0, key = 0;
   // An unreadable source fails before the cache is asked: a cache must not
   // stand in for a source that is gone.
-  bool readable = !fields.path->empty() && FileExists(sourcePath) && ReadFileCrc(sourcePath, size, key);
+  bool readable =
+      !fields.path->empty() && FileExists(sourcePath) && ReadFileCrc(RealFileSystem(), sourcePath, size, key);
   // A cache without sets is never written; one that claims it is damaged.
   if (readable && ReadDataCache(cachePath, database, key, owner) && !database.empty()) {
     RememberSource(loaded, source, *fields.path, key);

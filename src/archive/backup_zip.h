@@ -42,7 +42,7 @@ BackupItem MemberBackup(const ZipEntry& member, const std::string& memberName);
 // never written to (it may hold the only copy of something): the items go
 // to "SET (2).zip", the next free or readable number. Nothing is written
 // when `setName` is no plain file name.
-bool BackUpToZip(ZipLibrary& library, const std::string& backupFolder, const std::string& setName,
+bool BackUpToZip(FileSystem& fs, ZipLibrary& library, const std::string& backupFolder, const std::string& setName,
                  const std::vector<BackupItem>& items);
 
 // Moves the file `path` (found without case) into `backupFolder`, made when
@@ -52,7 +52,7 @@ bool BackUpToZip(ZipLibrary& library, const std::string& backupFolder, const std
 // original is removed. False, with the original where it was, when the move
 // could not be made and verified; a copy left behind by a failed removal
 // stays, as it is whole. `movedTo`, when given, receives the new path.
-bool MoveIntoBackupFolder(const std::string& backupFolder, const std::string& path,
+bool MoveIntoBackupFolder(FileSystem& fs, const std::string& backupFolder, const std::string& path,
                           std::string* movedTo = nullptr);
 
 }  // namespace kestrel

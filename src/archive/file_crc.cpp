@@ -4,11 +4,11 @@
 
 namespace kestrel {
 
-bool ReadFileCrc(const std::string& path, uint32_t& size, uint32_t& crc) {
+bool ReadFileCrc(FileSystem& fs, const std::string& path, uint32_t& size, uint32_t& crc) {
   size = 0;
   crc = 0;
   InputFile file;
-  if (!file.Open(path)) return false;
+  if (!file.Open(fs, path)) return false;
   if (file.size() > UINT32_MAX) return false;
   size = static_cast<uint32_t>(file.size());
   uint32_t sum = 0;

@@ -6,50 +6,50 @@
 namespace kestrel {
 namespace {
 
-void CollectFiles(const std::string& folder, const std::string& prefix,
+void CollectFiles(FileSystem& fs, const std::string& folder, const std::string& prefix,
                   std::vector<std::string>& files) {
-  for (const FolderEntry& entry : ListFolder(folder)) {
+  for (const FolderEntry& entry : fs.ListFolder(folder)) {
     std::string path = JoinPath(folder, entry.name);
-    if (IsSymbolicLink(path)) continue;
+    if (fs.IsSymbolicLink(path)) continue;
     if (entry.isFolder) {
-      CollectFiles(path, prefix + entry.name + "/", files);
+      CollectFiles(fs, path, prefix + entry.name + "/", files);
     } else {
       files.push_back(prefix + entry.name);
     }
   }
 }
 
-bool DeleteLooseEntry(const std::string& path) {
-  if (!IsSymbolicLink(path) && IsReadOnly(path)) ClearReadOnly(path);
-  return DeleteFile(path);
+bool DeleteLooseEntry(FileSystem& fs, const std::string& path) {
+  if (!fs.IsSymbolicLink(path) && fs.IsReadOnly(path)) fs.ClearReadOnly(path);
+  return fs.DeleteFile(path);
 }
 
-void DeleteTree(const std::string& folder, std::vector<std::string>& kept) {
-  for (const FolderEntry& entry : ListFolder(folder)) {
+void DeleteTree(FileSystem& fs, const std::string& folder, std::vector<std::string>& kept) {
+  for (const FolderEntry& entry : fs.ListFolder(folder)) {
     std::string path = JoinPath(folder, entry.name);
-    if (entry.isFolder && !IsSymbolicLink(path)) {
-      DeleteTree(path, kept);
-    } else if (!DeleteLooseEntry(path)) {
+    if (entry.isFolder && !fs.IsSymbolicLink(path)) {
+      DeleteTree(fs, path, kept);
+    } else if (!DeleteLooseEntry(fs, path)) {
       kept.push_back(path);
     }
   }
-  if (!RemoveFolder(folder)) kept.push_back(folder);
+  if (!fs.RemoveFolder(folder)) kept.push_back(folder);
 }
 
 }  // namespace
 
-std::vector<std::string> ListTreeFiles(const std::string& folder) {
+std::vector<std::string> ListTreeFiles(FileSystem& fs, const std::string& folder) {
   std::vector<std::string> files;
-  CollectFiles(folder, "", files);
+  CollectFiles(fs, folder, "", files);
   return files;
 }
 
-std::vector<std::string> DeleteFolderTree(const std::string& folder) {
+std::vector<std::string> DeleteFolderTree(FileSystem& fs, const std::string& folder) {
   std::vector<std::string> kept;
-  if (IsSymbolicLink(folder)) {
-    if (!DeleteFile(folder)) kept.push_back(folder);
+  if (fs.IsSymbolicLink(folder)) {
+    if (!fs.DeleteFile(folder)) kept.push_back(folder);
   } else {
-    DeleteTree(folder, kept);
+    DeleteTree(fs, folder, kept);
   }
   return kept;
 }

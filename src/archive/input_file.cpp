@@ -1,15 +1,8 @@
 #include "archive/input_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstring>
 #include <memory>
 #include <new>
-
-#include "platform/file_system.h"
 
 namespace kestrel {
 namespace {
@@ -17,40 +10,18 @@ namespace {
 constexpr size_t kWindowSize = 16 * 1024;
 constexpr size_t kChunk = 256 * 1024;
 
-// pread until `length` bytes or the end of the file.
-long long ReadFully(int fd, uint64_t offset, uint8_t* buffer, size_t length) {
-  size_t done = 0;
-  while (done < length) {
-    ssize_t got = ::pread(fd, buffer + done, length - done, static_cast<off_t>(offset + done));
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) return -1;
-    if (got == 0) break;
-    done += static_cast<size_t>(got);
-  }
-  return static_cast<long long>(done);
-}
-
 }  // namespace
 
-InputFile::~InputFile() {
-  if (fd_ >= 0) ::close(fd_);
-}
-
-bool InputFile::Open(const std::string& path) {
-  std::string real = ResolvePath(path);
-  struct stat info;
-  // Checked before opening: opening a pipe for reading would wait for a writer.
-  if (::stat(real.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
-  fd_ = ::open(real.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd_ < 0) return false;
-  if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) return false;
-  size_ = static_cast<uint64_t>(info.st_size);
+bool InputFile::Open(FileSystem& fs, const std::string& path) {
+  file_ = fs.OpenForReading(path);
+  if (!file_) return false;
+  size_ = file_->Size();
   return true;
 }
 
 bool InputFile::FillWindow(uint64_t offset) {
   window_.resize(kWindowSize);
-  long long got = ReadFully(fd_, offset, window_.data(), window_.size());
+  long long got = file_->ReadAt(offset, window_.data(), window_.size());
   if (got < 0) {
     windowLength_ = 0;
     return false;
@@ -61,9 +32,9 @@ bool InputFile::FillWindow(uint64_t offset) {
 }
 
 long long InputFile::ReadAt(uint64_t offset, void* buffer, size_t length) {
-  if (fd_ < 0) return -1;
+  if (!file_) return -1;
   uint8_t* out = static_cast<uint8_t*>(buffer);
-  if (length >= kWindowSize) return ReadFully(fd_, offset, out, length);
+  if (length >= kWindowSize) return file_->ReadAt(offset, out, length);
   bool inWindow = offset >= windowOffset_ && offset - windowOffset_ + length <= windowLength_;
   if (!inWindow && !FillWindow(offset)) return -1;
   uint64_t start = offset - windowOffset_;

@@ -9,20 +9,18 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "platform/file_system.h"
 
 namespace kestrel {
 
 class InputFile {
  public:
-  InputFile() = default;
-  ~InputFile();
-  InputFile(const InputFile&) = delete;
-  InputFile& operator=(const InputFile&) = delete;
-
-  // Opens the regular file `path`, found without case.
-  bool Open(const std::string& path);
+  // Opens the regular file `path`, found without case in `fs`.
+  bool Open(FileSystem& fs, const std::string& path);
   uint64_t size() const { return size_; }
 
   // Reads up to `length` bytes at `offset`. Returns the number of bytes read,
@@ -38,7 +36,7 @@ class InputFile {
  private:
   bool FillWindow(uint64_t offset);
 
-  int fd_ = -1;
+  std::unique_ptr<ReadableFile> file_;
   uint64_t size_ = 0;
   std::vector<uint8_t> window_;
   uint64_t windowOffset_ = 0;

@@ -40,9 +40,9 @@ std::optional<std::string> ArchiveNameOf(const std::string& name) {
 // its central directory, so such a file is no partial copy: it may be a
 // user's own copy ("set.zip.backup") and is never removed. Only the
 // structure counts here, so headers that disagree do not make it partial.
-bool IsCompleteZip(const std::string& path) {
+bool IsCompleteZip(FileSystem& fs, const std::string& path) {
   ZipEntryList members;
-  return ReadZipDirectory(path, members, false, nullptr);
+  return ReadZipDirectory(fs, path, members, false, nullptr);
 }
 
 }  // namespace
@@ -52,26 +52,27 @@ bool IsInterruptedWriteOf(const std::string& archiveName, const std::string& nam
   return archive && EqualsNoCase(*archive, archiveName);
 }
 
-std::optional<InterruptedWrite> InterruptedWriteAt(const std::string& path) {
+std::optional<InterruptedWrite> InterruptedWriteAt(FileSystem& fs, const std::string& path) {
   std::optional<std::string> archive = ArchiveNameOf(FileNamePart(path));
-  if (!archive || IsCompleteZip(path)) return std::nullopt;
+  if (!archive || IsCompleteZip(fs, path)) return std::nullopt;
   return InterruptedWrite{path, JoinPath(FolderPart(path), *archive)};
 }
 
-std::vector<InterruptedWrite> FindInterruptedWrites(const std::string& folder) {
+std::vector<InterruptedWrite> FindInterruptedWrites(FileSystem& fs, const std::string& folder) {
   std::vector<InterruptedWrite> found;
-  for (const FolderEntry& entry : ListFolder(folder)) {
+  for (const FolderEntry& entry : fs.ListFolder(folder)) {
     if (entry.isFolder) continue;
-    if (std::optional<InterruptedWrite> leftover = InterruptedWriteAt(JoinPath(folder, entry.name)))
+    if (std::optional<InterruptedWrite> leftover = InterruptedWriteAt(fs, JoinPath(folder, entry.name)))
       found.push_back(*leftover);
   }
   return found;
 }
 
-ClearedLeftover ClearInterruptedWrite(const std::string& backupFolder, const InterruptedWrite& leftover) {
+ClearedLeftover ClearInterruptedWrite(FileSystem& fs, const std::string& backupFolder,
+                                      const InterruptedWrite& leftover) {
   ClearedLeftover cleared;
-  if (IsSymbolicLink(leftover.path) || !FileExists(leftover.path)) return cleared;
-  if (MoveIntoBackupFolder(backupFolder, leftover.path, &cleared.movedTo)) {
+  if (fs.IsSymbolicLink(leftover.path) || !fs.FileExists(leftover.path)) return cleared;
+  if (MoveIntoBackupFolder(fs, backupFolder, leftover.path, &cleared.movedTo)) {
     cleared.outcome = LeftoverOutcome::kMovedToBackup;
   }
   return cleared;

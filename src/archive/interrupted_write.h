@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/file_system.h"
+
 namespace kestrel {
 
 // True when `name` (a bare file name) is the temporary file a write of the
@@ -24,13 +26,13 @@ struct InterruptedWrite {
 
 // The file `path` as the leftover of an interrupted zip write, when it is
 // one (see FindInterruptedWrites); nothing otherwise.
-std::optional<InterruptedWrite> InterruptedWriteAt(const std::string& path);
+std::optional<InterruptedWrite> InterruptedWriteAt(FileSystem& fs, const std::string& path);
 
 // The leftovers of interrupted zip writes directly inside `folder`: files
 // named like a zip followed by a dot and six letters or digits that are no
 // complete zip themselves (a killed write never got to its directory; a
 // complete one, like "set.zip.backup", is a user's copy and is left alone).
-std::vector<InterruptedWrite> FindInterruptedWrites(const std::string& folder);
+std::vector<InterruptedWrite> FindInterruptedWrites(FileSystem& fs, const std::string& folder);
 
 enum class LeftoverOutcome {
   kMovedToBackup,  // kept whole in the backup folder
@@ -46,6 +48,7 @@ struct ClearedLeftover {
 // It is never deleted: nothing shows that what it holds is elsewhere (a
 // cut-off copy of the user's own looks the same), and it may be all that
 // is left of a new archive.
-ClearedLeftover ClearInterruptedWrite(const std::string& backupFolder, const InterruptedWrite& leftover);
+ClearedLeftover ClearInterruptedWrite(FileSystem& fs, const std::string& backupFolder,
+                                      const InterruptedWrite& leftover);
 
 }  // namespace kestrel

@@ -88,9 +88,9 @@ bool InflateMember(InputFile& file, const ZipEntry& entry, MemberSink& sink) {
 
 // Opens the member's archive; false when the member's data do not lie
 // inside it or its method is not understood (described in `problem`).
-bool OpenMember(const ZipEntry& entry, InputFile& file, ZipProblem* problem) {
+bool OpenMember(FileSystem& fs, const ZipEntry& entry, InputFile& file, ZipProblem* problem) {
   if (problem != nullptr) *problem = ZipProblem{};
-  if (!file.Open(entry.archivePath)) return false;
+  if (!file.Open(fs, entry.archivePath)) return false;
   // The member's data must lie inside the file before anything else is
   // looked at, whatever sizes the header claims.
   if (uint64_t(entry.dataOffset) + entry.compressedSize > file.size()) return false;
@@ -107,19 +107,19 @@ bool DecodeMember(InputFile& file, const ZipEntry& entry, MemberSink& sink) {
 
 }  // namespace
 
-bool CheckZipEntry(const ZipEntry& entry, ZipProblem* problem) {
+bool CheckZipEntry(FileSystem& fs, const ZipEntry& entry, ZipProblem* problem) {
   InputFile file;
-  if (!OpenMember(entry, file, problem)) return false;
+  if (!OpenMember(fs, entry, file, problem)) return false;
   MemberSink sink;
   return DecodeMember(file, entry, sink) && sink.length == entry.size && sink.crc == entry.crc;
 }
 
-bool ExtractZipEntry(const ZipEntry& entry, const std::string& destinationPath, int* writeFailed,
+bool ExtractZipEntry(FileSystem& fs, const ZipEntry& entry, const std::string& destinationPath, int* writeFailed,
                      ZipProblem* problem) {
   InputFile file;
-  if (!OpenMember(entry, file, problem)) return false;
+  if (!OpenMember(fs, entry, file, problem)) return false;
 
-  FileReplacement output;
+  FileReplacement output(fs);
   if (!output.Create(destinationPath)) return false;
   MemberSink sink;
   sink.file = &output;

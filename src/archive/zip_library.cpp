@@ -7,6 +7,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "archive/zip_file_source.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
 #include "platform/text.h"
@@ -18,16 +19,27 @@ std::string WithZipExtension(const std::string& path) {
   return HasZipExtension(path) ? path : path + ".zip";
 }
 
-// Opens the archive found without case, made writable. Null on failure.
-zip_t* OpenArchive(const std::string& archivePath, int flags) {
-  std::string path = ResolvePath(WithZipExtension(archivePath));
-  if (IsReadOnly(path)) ClearReadOnly(path);
-  int error = 0;
-  return zip_open(path.c_str(), flags, &error);
+// Opens the archive `path` (exactly as spelled) through `fs`. Null on failure.
+zip_t* OpenThrough(FileSystem& fs, const std::string& path, int flags) {
+  zip_error_t error;
+  zip_error_init(&error);
+  zip_source_t* source = ArchiveSource(fs, path, &error);
+  zip_t* archive = source == nullptr ? nullptr : zip_open_from_source(source, flags, &error);
+  if (archive == nullptr && source != nullptr) zip_source_free(source);
+  zip_error_fini(&error);
+  return archive;
 }
 
-// Writes the changed archive through libzip's temporary file; on failure
-// the changes are dropped and the old archive stays.
+// Opens the archive found without case, made writable. Null on failure.
+zip_t* OpenArchive(FileSystem& fs, const std::string& archivePath, int flags) {
+  std::string path = fs.ResolvePath(WithZipExtension(archivePath));
+  if (fs.IsReadOnly(path)) fs.ClearReadOnly(path);
+  return OpenThrough(fs, path, flags);
+}
+
+// Writes the changed archive through a temporary file (see
+// zip_file_source.h); on failure the changes are dropped and the old
+// archive stays.
 bool CloseArchive(zip_t* archive) {
   if (zip_close(archive) == 0) return true;
   zip_discard(archive);
@@ -148,10 +160,10 @@ bool StoreMember(zip_t* archive, MemberIndex& members, const std::string& member
   return !level || SetCompression(archive, zip_uint64_t(index), *level);
 }
 
-bool AddFile(zip_t* archive, MemberIndex& members, const ZipChanges::Addition& addition, char level) {
-  std::optional<std::string> real = FindPath(addition.file);
-  if (addition.memberName.empty() || !real || !FileExists(*real)) return false;
-  return StoreMember(archive, members, addition.memberName, zip_source_file(archive, real->c_str(), 0, -1), level);
+bool AddFile(FileSystem& fs, zip_t* archive, MemberIndex& members, const ZipChanges::Addition& addition, char level) {
+  std::optional<std::string> real = fs.FindPath(addition.file);
+  if (addition.memberName.empty() || !real || !fs.FileExists(*real)) return false;
+  return StoreMember(archive, members, addition.memberName, AddedFileSource(archive, fs, *real), level);
 }
 
 // The source archives of copies stay open until the target is written;
@@ -162,21 +174,22 @@ class SourceArchives {
     zip_t* archive = nullptr;
     MemberIndex members;
   };
+  explicit SourceArchives(FileSystem& fs) : fs_(fs) {}
   ~SourceArchives() {
     for (auto& [path, source] : open_) zip_discard(source.archive);
   }
   // The archive at `path` opened read-only; null when it cannot be read.
   const Source* Open(const std::string& path) {
-    std::string real = ResolvePath(WithZipExtension(path));
+    std::string real = fs_.ResolvePath(WithZipExtension(path));
     auto found = open_.find(real);
     if (found != open_.end()) return &found->second;
-    int error = 0;
-    zip_t* archive = zip_open(real.c_str(), ZIP_RDONLY, &error);
+    zip_t* archive = OpenThrough(fs_, real, ZIP_RDONLY);
     if (archive == nullptr) return nullptr;
     return &open_.emplace(real, Source{archive, IndexMembers(archive)}).first->second;
   }
 
  private:
+  FileSystem& fs_;
   std::unordered_map<std::string, Source> open_;
 };
 
@@ -212,23 +225,24 @@ bool HasChanges(const ZipChanges& changes) {
 
 }  // namespace
 
-bool ZipAddFiles(ZipLibrary& library, const std::string& archivePath, const std::vector<std::string>& files) {
+bool ZipAddFiles(FileSystem& fs, ZipLibrary& library, const std::string& archivePath,
+                 const std::vector<std::string>& files) {
   ZipChanges changes;
   for (const std::string& file : files) changes.additions.push_back({file, FileNamePart(file)});
-  return ZipUpdate(library, archivePath, changes);
+  return ZipUpdate(fs, library, archivePath, changes);
 }
 
-bool ZipDeleteEntries(ZipLibrary& library, const std::string& archivePath,
+bool ZipDeleteEntries(FileSystem& fs, ZipLibrary& library, const std::string& archivePath,
                       const std::vector<std::string>& memberNames) {
   ZipChanges changes;
   changes.deletions = memberNames;
-  return ZipUpdate(library, archivePath, changes);
+  return ZipUpdate(fs, library, archivePath, changes);
 }
 
-bool ZipUpdate(ZipLibrary& library, const std::string& archivePath, const ZipChanges& changes) {
+bool ZipUpdate(FileSystem& fs, ZipLibrary& library, const std::string& archivePath, const ZipChanges& changes) {
   if (!HasChanges(changes)) return false;
-  SourceArchives sources;  // outlives the target, which reads them on close
-  zip_t* archive = OpenArchive(archivePath, HasAdditions(changes) ? ZIP_CREATE : 0);
+  SourceArchives sources(fs);  // outlives the target, which reads them on close
+  zip_t* archive = OpenArchive(fs, archivePath, HasAdditions(changes) ? ZIP_CREATE : 0);
   if (archive == nullptr) return false;
   MemberIndex members = IndexMembers(archive);
   if (!DeleteNamedMembers(archive, members, changes.deletions) ||
@@ -236,7 +250,7 @@ bool ZipUpdate(ZipLibrary& library, const std::string& archivePath, const ZipCha
     return AbandonArchive(archive);
   }
   for (const ZipChanges::Addition& addition : changes.additions) {
-    if (!AddFile(archive, members, addition, library.level)) return AbandonArchive(archive);
+    if (!AddFile(fs, archive, members, addition, library.level)) return AbandonArchive(archive);
   }
   for (const ZipChanges::Copy& copy : changes.copies) {
     if (!CopyNamedMember(archive, members, copy, sources)) return AbandonArchive(archive);

@@ -12,6 +12,7 @@
 
 #include "archive/zip_entry.h"
 #include "archive/zip_reader.h"
+#include "platform/file_system.h"
 
 namespace kestrel {
 
@@ -36,13 +37,14 @@ inline char ZipLevelCharacter(int level) { return static_cast<char>('0' + std::c
 // path unless present (any case); a missing archive is created; a read-only
 // archive is made writable first. An empty list, a missing file or any
 // write error fails and leaves the archive untouched.
-bool ZipAddFiles(ZipLibrary& library, const std::string& archivePath, const std::vector<std::string>& files);
+bool ZipAddFiles(FileSystem& fs, ZipLibrary& library, const std::string& archivePath,
+                 const std::vector<std::string>& files);
 
 // Deletes the members named in `memberNames` (exactly as stored) from the
 // archive. Fails, leaving the archive untouched, when the list is empty or a
 // name is not in the archive or held by two members (delete those by entry
 // through ZipUpdate). An archive left without members is removed.
-bool ZipDeleteEntries(ZipLibrary& library, const std::string& archivePath,
+bool ZipDeleteEntries(FileSystem& fs, ZipLibrary& library, const std::string& archivePath,
                       const std::vector<std::string>& memberNames);
 
 // Everything one update does to one archive, applied between one open and
@@ -84,6 +86,6 @@ struct ZipChanges {
 // as it was, with no temporary file beside it. An addition or copy replaces
 // the one member of the same name (byte-wise) that is not deleted; it fails
 // when two such members remain. An archive left without members is removed.
-bool ZipUpdate(ZipLibrary& library, const std::string& archivePath, const ZipChanges& changes);
+bool ZipUpdate(FileSystem& fs, ZipLibrary& library, const std::string& archivePath, const ZipChanges& changes);
 
 }  // namespace kestrel

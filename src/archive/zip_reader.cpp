@@ -203,14 +203,14 @@ bool WalkArchive(DirectoryWalk& walk, ZipEntryList& list, ZipHeaderCheck headerC
 
 }  // namespace
 
-bool ReadZipDirectory(std::string path, ZipEntryList& list, bool checkExtension, ZipProblem* problem,
+bool ReadZipDirectory(FileSystem& fs, std::string path, ZipEntryList& list, bool checkExtension, ZipProblem* problem,
                       ZipHeaderCheck headerCheck) {
   list.clear();
   if (problem != nullptr) *problem = ZipProblem{};
   if (checkExtension && !HasZipExtension(path)) return false;
   DirectoryWalk walk;
   walk.path = std::move(path);
-  if (!walk.file.Open(walk.path)) return false;
+  if (!walk.file.Open(fs, walk.path)) return false;
   if (WalkArchive(walk, list, headerCheck)) return true;
   if (problem != nullptr && walk.fault != ZipFault::kNone) *problem = {walk.fault, walk.path};
   return false;

@@ -1,5 +1,5 @@
 // Reading zip archives: the member list, single members, and the size and
-// CRC-32 of loose files.
+// CRC-32 of loose files. Every file is read through the FileSystem given.
 //
 // The reader is deliberately strict. It walks an archive from its first
 // byte, one structure after the other, and accepts only the layout common
@@ -14,6 +14,7 @@
 
 #include "archive/zip_entry.h"
 #include "archive/zip_problem.h"
+#include "platform/file_system.h"
 
 namespace kestrel {
 
@@ -33,7 +34,7 @@ enum class ZipHeaderCheck {
 // for a file that cannot be opened or read). With kBothHeaders (the desktop
 // program's advanced zip scanner), a central header that disagrees with its
 // local header is a fault too. Kestrel's own zips pass either check.
-bool ReadZipDirectory(std::string path, ZipEntryList& list, bool checkExtension, ZipProblem* problem,
+bool ReadZipDirectory(FileSystem& fs, std::string path, ZipEntryList& list, bool checkExtension, ZipProblem* problem,
                       ZipHeaderCheck headerCheck = ZipHeaderCheck::kLocalHeaders);
 
 // Writes the contents of a listed member to `destinationPath`, replacing an
@@ -42,16 +43,16 @@ bool ReadZipDirectory(std::string path, ZipEntryList& list, bool checkExtension,
 // `*writeFailed` is set to 1 (never reset) when writing broke off part-way,
 // which callers take as a full disk. An unsupported compression method is
 // described in `problem`, when given; other failures only in the result.
-bool ExtractZipEntry(const ZipEntry& entry, const std::string& destinationPath, int* writeFailed = nullptr,
-                     ZipProblem* problem = nullptr);
+bool ExtractZipEntry(FileSystem& fs, const ZipEntry& entry, const std::string& destinationPath,
+                     int* writeFailed = nullptr, ZipProblem* problem = nullptr);
 
 // Decodes a listed member without writing it anywhere: true when its
 // contents have the size and CRC-32 its header gives. `problem` as for
 // ExtractZipEntry.
-bool CheckZipEntry(const ZipEntry& entry, ZipProblem* problem = nullptr);
+bool CheckZipEntry(FileSystem& fs, const ZipEntry& entry, ZipProblem* problem = nullptr);
 
 // Length and CRC-32 of a loose file. On failure `crc` is 0 and `size` is the
 // length when it could be obtained, else 0. Files of 4 GB and more fail.
-bool ReadFileCrc(const std::string& path, uint32_t& size, uint32_t& crc);
+bool ReadFileCrc(FileSystem& fs, const std::string& path, uint32_t& size, uint32_t& crc);
 
 }  // namespace kestrel

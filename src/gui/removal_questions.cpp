@@ -27,7 +27,7 @@ int OtherRomPaths(const SettingsRecord& settings) {
   if (settings.mergePlacement != MergePlacement::kIntoDestination) return paths > 0 ? paths - 1 : 0;
   int others = 0;
   for (const std::string& path : romPaths)
-    if (!SameFolder(path, settings.mergeDestination)) ++others;
+    if (!SameFolder(RealFileSystem(), path, settings.mergeDestination)) ++others;
   return others;
 }
 

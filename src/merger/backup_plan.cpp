@@ -38,12 +38,12 @@ std::string MakeBackups(MergeRun& run, const BackupPlan& plan, std::vector<KeptF
   const std::string& folder = run.settings.backupFolder;
   for (const auto& [setName, items] : plan.items) {
     run.Pump();
-    if (!BackUpToZip(run.zipLibrary, folder, setName, items))
+    if (!BackUpToZip(run.fs, run.zipLibrary, folder, setName, items))
       return "can't back up " + plan.firstItem + " into '" + folder + "'";
   }
   for (const std::string& path : plan.wholeFiles) {
     std::string movedTo;
-    if (!MoveIntoBackupFolder(folder, path, &movedTo))
+    if (!MoveIntoBackupFolder(run.fs, folder, path, &movedTo))
       return "'" + path + "' can't be read and can't be moved into '" + folder + "'";
     kept.push_back({path, "can't be read: moved into '" + movedTo + "'"});
   }

@@ -22,17 +22,17 @@ struct Leaving {
   std::vector<std::string> deletedFiles;   // old folder files deleted (Clean Set)
 };
 
-std::optional<std::string> FindFile(const std::string& path) {
-  std::optional<std::string> found = FindPath(path);
-  if (found && FileExists(*found)) return found;
+std::optional<std::string> FindFile(MergeRun& run, const std::string& path) {
+  std::optional<std::string> found = run.fs.FindPath(path);
+  if (found && run.fs.FileExists(*found)) return found;
   return std::nullopt;
 }
 
 // Renames `from` over `to` in one step: `to` holds the old file or the new
 // one at every moment, never neither.
-bool RenameOver(const std::string& from, const std::string& to) {
-  std::optional<std::string> source = FindPath(from);
-  return source && std::rename(source->c_str(), to.c_str()) == 0;
+bool RenameOver(MergeRun& run, const std::string& from, const std::string& to) {
+  std::optional<std::string> source = run.fs.FindPath(from);
+  return source && run.fs.ReplacePath(*source, to);
 }
 
 // What is read back of a new set: false when the zip does not read or a
@@ -41,11 +41,11 @@ bool ReadBack(MergeRun& run, WorkSet& set) {
   set.content.clear();
   if (!set.newArchive.empty()) {
     ZipEntryList entries;
-    if (!ReadZipDirectory(set.newArchive, entries, false, nullptr, run.zipLibrary.headerCheck)) return false;
+    if (!ReadZipDirectory(run.fs, set.newArchive, entries, false, nullptr, run.zipLibrary.headerCheck)) return false;
     for (const ZipEntry& entry : entries) set.content.insert(ContentOf(entry));
   }
   if (!set.newFolder.empty()) {
-    for (const std::string& file : SetFolderFiles(set.newFolder)) {
+    for (const std::string& file : SetFolderFiles(run, set.newFolder)) {
       std::optional<Content> content = LooseFileContent(run, file);
       if (!content) return false;
       set.content.insert(*content);
@@ -68,8 +68,8 @@ Leaving FindWhatLeaves(MergeRun& run, const WorkSet& set) {
     leaving.zip = zip;
   leaving.folder = run.sets.FindFolder(set.folder, set.setName);
   if (!leaving.folder) return leaving;
-  for (const std::string& file : SetFolderFiles(*leaving.folder)) {
-    if (newFolder && FindFile(JoinPath(set.newFolder, FileNamePart(file))))
+  for (const std::string& file : SetFolderFiles(run, *leaving.folder)) {
+    if (newFolder && FindFile(run, JoinPath(set.newFolder, FileNamePart(file))))
       leaving.replacedFiles.push_back(file);
     else if (cleanSet && replaced)
       leaving.deletedFiles.push_back(file);
@@ -119,45 +119,45 @@ void PlanBackups(MergeRun& run, const std::vector<WorkSet>& sets, const std::vec
   }
 }
 
-bool DeleteFiles(const std::vector<std::string>& files) {
+bool DeleteFiles(MergeRun& run, const std::vector<std::string>& files) {
   bool deleted = true;
-  for (const std::string& file : files) deleted = (DeleteFile(file) || !PathExists(file)) && deleted;
+  for (const std::string& file : files) deleted = (run.fs.DeleteFile(file) || !run.fs.PathExists(file)) && deleted;
   return deleted;
 }
 
 // The new zip takes the old zip's place and the set's listed name.
-bool PlaceZip(const WorkSet& set) {
+bool PlaceZip(MergeRun& run, const WorkSet& set) {
   std::string target = set.setPath + ".zip";
-  std::optional<std::string> old = FindFile(target);
-  if (!RenameOver(set.newArchive, old ? *old : target)) return false;
+  std::optional<std::string> old = FindFile(run, target);
+  if (!RenameOver(run, set.newArchive, old ? *old : target)) return false;
   // Another spelling of the name stays when it cannot be changed: the set is in place.
-  if (old && *old != target) RenamePath(*old, target);
+  if (old && *old != target) run.fs.RenamePath(*old, target);
   return true;
 }
 
 // The new files join the old folder one by one, each renamed over the old
 // file of its name; a folder that is not there yet is the new folder itself.
-bool PlaceFolder(const WorkSet& set) {
-  std::optional<std::string> folder = FindPath(set.setPath);
-  if (!folder || !FolderExists(*folder)) return RenamePath(set.newFolder, set.setPath);
-  for (const std::string& file : SetFolderFiles(set.newFolder)) {
+bool PlaceFolder(MergeRun& run, const WorkSet& set) {
+  std::optional<std::string> folder = run.fs.FindPath(set.setPath);
+  if (!folder || !run.fs.FolderExists(*folder)) return run.fs.RenamePath(set.newFolder, set.setPath);
+  for (const std::string& file : SetFolderFiles(run, set.newFolder)) {
     std::string name = FileNamePart(file);
     std::string target = JoinPath(*folder, name);
-    std::optional<std::string> old = FindFile(target);
-    if (!RenameOver(file, old ? *old : target)) return false;
-    if (old && *old != target) RenamePath(*old, target);
+    std::optional<std::string> old = FindFile(run, target);
+    if (!RenameOver(run, file, old ? *old : target)) return false;
+    if (old && *old != target) run.fs.RenamePath(*old, target);
   }
   return true;
 }
 
-bool PlaceSet(const WorkSet& set, const Leaving& leaving) {
-  if (!set.newArchive.empty() && !PlaceZip(set)) return false;
-  if (!set.newFolder.empty() && !PlaceFolder(set)) return false;
+bool PlaceSet(MergeRun& run, const WorkSet& set, const Leaving& leaving) {
+  if (!set.newArchive.empty() && !PlaceZip(run, set)) return false;
+  if (!set.newFolder.empty() && !PlaceFolder(run, set)) return false;
   // An old zip moved whole into the backup folder is gone already.
-  if (leaving.zip && set.newArchive.empty() && !DeleteFiles({*leaving.zip})) return false;
-  if (!DeleteFiles(leaving.deletedFiles)) return false;
+  if (leaving.zip && set.newArchive.empty() && !DeleteFiles(run, {*leaving.zip})) return false;
+  if (!DeleteFiles(run, leaving.deletedFiles)) return false;
   // Emptied by Clean Set; a folder inside it keeps it.
-  if (leaving.folder && !leaving.deletedFiles.empty()) RemoveFolder(*leaving.folder);
+  if (leaving.folder && !leaving.deletedFiles.empty()) run.fs.RemoveFolder(*leaving.folder);
   return true;
 }
 
@@ -169,7 +169,7 @@ void RemoveOldSet(MergeRun& run, const std::string& path, bool isZip, const std:
     outcome.kept.push_back({path, "can't be read: left in place"});
     return;
   }
-  std::vector<std::string> files = isZip ? std::vector<std::string>{path} : SetFolderFiles(path);
+  std::vector<std::string> files = isZip ? std::vector<std::string>{path} : SetFolderFiles(run, path);
   BackupPlan plan;
   for (const std::string& file : files) NoteWhatLeaves(run, file, isZip, setName, inNewSets, plan);
   // An unreadable file stays where it is here: the set elsewhere is only a
@@ -183,8 +183,8 @@ void RemoveOldSet(MergeRun& run, const std::string& path, bool isZip, const std:
     outcome.kept.push_back({path, failure + ": left in place"});
     return;
   }
-  DeleteFiles(files);
-  if (!isZip) RemoveFolder(path);
+  DeleteFiles(run, files);
+  if (!isZip) run.fs.RemoveFolder(path);
 }
 
 void RemoveOldSets(MergeRun& run, const std::vector<WorkSet>& sets, const std::vector<SetToRemove>& removeOld,
@@ -192,7 +192,7 @@ void RemoveOldSets(MergeRun& run, const std::vector<WorkSet>& sets, const std::v
   for (const WorkSet& set : sets) inNewSets.insert(set.content.begin(), set.content.end());
   for (const SetToRemove& old : removeOld) {
     for (const std::string& romPath : run.romPaths) {
-      if (!old.keptIn.empty() && SameFolder(romPath, old.keptIn)) continue;
+      if (!old.keptIn.empty() && SameFolder(run.fs, romPath, old.keptIn)) continue;
       if (std::optional<std::string> zip = run.sets.FindZip(romPath, old.name))
         RemoveOldSet(run, *zip, true, old.name, inNewSets, outcome);
       if (std::optional<std::string> folder = run.sets.FindFolder(romPath, old.name))
@@ -213,7 +213,7 @@ std::string CommitFamily(MergeRun& run, std::vector<WorkSet>& sets, const Family
   PlanBackups(run, sets, leaving, unchanged, plan);
   if (std::string failure = MakeBackups(run, plan, outcome.kept); !failure.empty()) return failure;
   for (size_t i = 0; i < sets.size(); ++i)
-    if (!PlaceSet(sets[i], leaving[i])) return "can't put the new '" + sets[i].setPath + "' in place";
+    if (!PlaceSet(run, sets[i], leaving[i])) return "can't put the new '" + sets[i].setPath + "' in place";
   RemoveOldSets(run, sets, family.removeOld, std::move(unchanged), outcome);
   return "";
 }

@@ -36,7 +36,7 @@ StepResult ZipNewSet(MergeRun& run, WorkSet& set, std::string& failure) {
   if (!run.settings.mergeCleanSet && oldZip) {
     ZipEntryList entries;
     ZipProblem problem;
-    listed = ReadZipDirectory(*oldZip, entries, false, &problem, run.zipLibrary.headerCheck);
+    listed = ReadZipDirectory(run.fs, *oldZip, entries, false, &problem, run.zipLibrary.headerCheck);
     run.zipProblems.Tell(run.ui, problem);
     for (const ZipEntry& entry : entries)
       if (names.count(entry.storedName) == 0) changes.copies.push_back({*oldZip, entry.storedName, entry.storedName});
@@ -44,7 +44,7 @@ StepResult ZipNewSet(MergeRun& run, WorkSet& set, std::string& failure) {
   std::string archive = set.workFolder + "new.zip";
   run.Pump();
   // An old zip that cannot be read whole would lose members in the new one.
-  if (listed && run.writeZip(run.zipLibrary, archive, changes)) {
+  if (listed && ZipUpdate(run.fs, run.zipLibrary, archive, changes)) {
     set.newArchive = archive;
     return StepResult::kContinue;
   }
@@ -62,7 +62,7 @@ StepResult PlaceFile(MergeRun& run, const CollectedFile& file, const std::string
   for (auto source = file.sources.rbegin(); source != file.sources.rend(); ++source) {
     run.Pump();
     if (!source->looseFile.empty()) {
-      if (CopyFile(source->looseFile, target, false)) return StepResult::kContinue;
+      if (run.fs.CopyFile(source->looseFile, target, false)) return StepResult::kContinue;
       failed = true;
       ShowMessage(run.ui, "Disk Is Full !\n\nMerging Process Stopped.", kMergingErrorTitle,
                   {MessageButtons::kOk, MessageIcon::kStop});
@@ -70,7 +70,7 @@ StepResult PlaceFile(MergeRun& run, const CollectedFile& file, const std::string
     }
     int writeFailed = 0;
     ZipProblem problem;
-    if (ExtractZipEntry(source->member, target, &writeFailed, &problem)) return StepResult::kContinue;
+    if (ExtractZipEntry(run.fs, source->member, target, &writeFailed, &problem)) return StepResult::kContinue;
     run.zipProblems.Tell(run.ui, problem);
     if (writeFailed != 0) {
       failed = true;
@@ -84,7 +84,7 @@ StepResult PlaceFile(MergeRun& run, const CollectedFile& file, const std::string
 
 StepResult ExtractNewSet(MergeRun& run, WorkSet& set, std::string& failure) {
   std::string folder = set.workFolder + "set/";
-  if (!CreateFolder(folder)) {
+  if (!run.fs.CreateFolder(folder)) {
     failure = "can't create '" + folder + "'";
     ShowMessage(run.ui, "Disk Is Full !\n\nMerging Process Stopped.", kMergingErrorTitle,
                 {MessageButtons::kOk, MessageIcon::kStop});
@@ -109,9 +109,9 @@ StepResult FinishSet(MergeRun& run, WorkSet& set, std::string& failure) {
   return run.settings.mergeZip ? ZipNewSet(run, set, failure) : ExtractNewSet(run, set, failure);
 }
 
-void DiscardWorkSets(const std::vector<WorkSet>& sets) {
+void DiscardWorkSets(MergeRun& run, const std::vector<WorkSet>& sets) {
   for (const WorkSet& set : sets)
-    if (PathExists(set.workFolder)) DeleteFolderTree(set.workFolder);
+    if (run.fs.PathExists(set.workFolder)) DeleteFolderTree(run.fs, set.workFolder);
 }
 
 }  // namespace kestrel

@@ -24,6 +24,6 @@ namespace kestrel {
 StepResult FinishSet(MergeRun& run, WorkSet& set, std::string& failure);
 
 // Removes the work folders with everything in them: copies only.
-void DiscardWorkSets(const std::vector<WorkSet>& sets);
+void DiscardWorkSets(MergeRun& run, const std::vector<WorkSet>& sets);
 
 }  // namespace kestrel

@@ -15,12 +15,13 @@ namespace {
 // `plan` what of it the sets in place lack. False when it could not be put back.
 bool RescueOriginal(MergeRun& run, const std::string& original, const std::string& place, bool isZip,
                     const std::string& setName, const ContentSet& inPlace, BackupPlan& plan) {
-  if (!PathExists(place)) return RenamePath(original, place);
+  if (!run.fs.PathExists(place)) return run.fs.RenamePath(original, place);
   if (isZip) {
     NoteWhatLeaves(run, original, true, setName, inPlace, plan);
   } else {
-    for (const std::string& file : SetFolderFiles(original)) NoteWhatLeaves(run, file, false, setName, inPlace, plan);
-    for (const FolderEntry& entry : ListFolder(WithTrailingSeparator(original), "*"))
+    for (const std::string& file : SetFolderFiles(run, original))
+      NoteWhatLeaves(run, file, false, setName, inPlace, plan);
+    for (const FolderEntry& entry : run.fs.ListFolder(WithTrailingSeparator(original), "*"))
       if (entry.isFolder) plan.items[setName].push_back(FolderBackup(JoinPath(original, entry.name), entry.name));
   }
   return true;
@@ -30,19 +31,21 @@ bool RescueOriginal(MergeRun& run, const std::string& original, const std::strin
 
 bool CleanLeftover(MergeRun& run, const std::string& folder, const std::string& setName, std::vector<KeptFile>& kept) {
   std::string setPath = JoinPath(folder, setName);
-  std::optional<std::string> work = FindPath(setPath + ".kpw");
+  std::optional<std::string> work = run.fs.FindPath(setPath + ".kpw");
   if (!work) return true;
   std::string workFolder = WithTrailingSeparator(*work);
   ContentSet inPlace = ContentOfSets(run, {setName});
   BackupPlan plan;
-  if (std::optional<std::string> oldZip = FindPath(workFolder + "old.zip"); oldZip && FileExists(*oldZip)) {
+  if (std::optional<std::string> oldZip = run.fs.FindPath(workFolder + "old.zip");
+      oldZip && run.fs.FileExists(*oldZip)) {
     if (!RescueOriginal(run, *oldZip, setPath + ".zip", true, setName, inPlace, plan)) return false;
   }
-  if (std::optional<std::string> oldFolder = FindPath(workFolder + "old"); oldFolder && FolderExists(*oldFolder)) {
+  if (std::optional<std::string> oldFolder = run.fs.FindPath(workFolder + "old");
+      oldFolder && run.fs.FolderExists(*oldFolder)) {
     if (!RescueOriginal(run, *oldFolder, setPath, false, setName, inPlace, plan)) return false;
   }
   if (!MakeBackups(run, plan, kept).empty()) return false;
-  return DeleteFolderTree(workFolder).empty();
+  return DeleteFolderTree(run.fs, workFolder).empty();
 }
 
 }  // namespace kestrel

@@ -109,13 +109,13 @@ StepResult FinishFamily(MergeRun& run, const GameSet& parent, std::vector<WorkSe
     StepResult result = FinishSet(run, set, failure);
     if (result == StepResult::kStop && failure.empty()) failure = "stopped before '" + set.setPath + "' was written";
     if (!failure.empty()) {
-      DiscardWorkSets(sets);
+      DiscardWorkSets(run, sets);
       outcome.failed.push_back({parent.name, failure});
       return result;
     }
   }
   std::string failure = CommitFamily(run, sets, {removeOld, BiosSetsOf(run, parent)}, outcome);
-  DiscardWorkSets(sets);
+  DiscardWorkSets(run, sets);
   if (failure.empty())
     outcome.handled.push_back(parent.name);
   else
@@ -134,9 +134,9 @@ bool KeepsOwnSet(const MergeRun& run, const GameSet& clone) {
 // Creates the work folder of one set of the family. False, with the family
 // noted as skipped, when it cannot be made (a leftover that could not be
 // cleaned up is still there).
-bool OpenWorkSet(const GameSet& parent, const std::string& folder, const std::string& setName, WorkSet& set,
-                 MergeOutcome& outcome) {
-  if (CreateWorkSet(folder, setName, set)) return true;
+bool OpenWorkSet(MergeRun& run, const GameSet& parent, const std::string& folder, const std::string& setName,
+                 WorkSet& set, MergeOutcome& outcome) {
+  if (CreateWorkSet(run, folder, setName, set)) return true;
   outcome.skipped.push_back({parent.name, set.workFolder});
   return false;
 }
@@ -153,7 +153,7 @@ void CleanLeftovers(MergeRun& run, const GameSet& parent, MergeOutcome& outcome)
   for (const std::string& name : names) {
     if (!IsPlainFileName(name)) continue;
     for (const std::string& folder : folders) {
-      std::optional<std::string> leftover = FindPath(JoinPath(folder, name) + ".kpw");
+      std::optional<std::string> leftover = run.fs.FindPath(JoinPath(folder, name) + ".kpw");
       if (leftover && CleanLeftover(run, folder, name, outcome.kept))
         outcome.cleanedLeftovers.push_back(WithTrailingSeparator(*leftover));
     }
@@ -186,7 +186,7 @@ StepResult MergeFamily(MergeRun& run, const GameSet& parent, MergeOutcome& outco
   CleanLeftovers(run, parent, outcome);
   std::vector<SetToRemove> family = FamilySets(run, parent, true);
   std::vector<WorkSet> sets(1);
-  if (!OpenWorkSet(parent, family[0].keptIn, parent.name, sets[0], outcome)) return StepResult::kContinue;
+  if (!OpenWorkSet(run, parent, family[0].keptIn, parent.name, sets[0], outcome)) return StepResult::kContinue;
   FillWorkSet(run, parent, parent, SetLayout::kMerged, sets[0]);
   // Clones keeping a set of their own: the merged set holds another
   // content under these names. Added only once the merged set is whole.
@@ -197,8 +197,8 @@ StepResult MergeFamily(MergeRun& run, const GameSet& parent, MergeOutcome& outco
                              [&](const SetToRemove& set) { return set.name == clone.name && !set.keptIn.empty(); });
     if (kept == family.end()) continue;
     WorkSet cloneSet;
-    if (!OpenWorkSet(parent, kept->keptIn, clone.name, cloneSet, outcome)) {
-      DiscardWorkSets(sets);
+    if (!OpenWorkSet(run, parent, kept->keptIn, clone.name, cloneSet, outcome)) {
+      DiscardWorkSets(run, sets);
       return StepResult::kContinue;
     }
     FillWorkSet(run, parent, clone, SetLayout::kMerged, cloneSet);
@@ -213,16 +213,16 @@ StepResult RebuildFamily(MergeRun& run, const GameSet& parent, SetLayout layout,
   CleanLeftovers(run, parent, outcome);
   std::vector<WorkSet> sets(1);
   std::string folder = DestinationFolderOf(run, parent.name);
-  if (!OpenWorkSet(parent, folder, parent.name, sets[0], outcome)) return StepResult::kContinue;
+  if (!OpenWorkSet(run, parent, folder, parent.name, sets[0], outcome)) return StepResult::kContinue;
   // The parent's files are noted before any clone set is looked at anew.
   FillWorkSet(run, parent, parent, layout, sets[0]);
   for (const CloneRef& ref : parent.clones) {
     if (!IsValidClone(run, ref)) continue;
     const GameSet& clone = CloneOf(run, ref);
     WorkSet cloneSet;
-    if (!OpenWorkSet(parent, DestinationFolderOf(run, clone.name), clone.name, cloneSet, outcome)) {
+    if (!OpenWorkSet(run, parent, DestinationFolderOf(run, clone.name), clone.name, cloneSet, outcome)) {
       // The family's other work folders were made by this run.
-      DiscardWorkSets(sets);
+      DiscardWorkSets(run, sets);
       return StepResult::kContinue;
     }
     FillWorkSet(run, parent, clone, layout, cloneSet);

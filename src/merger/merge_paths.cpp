@@ -13,8 +13,8 @@
 namespace kestrel {
 namespace {
 
-std::string Spelled(const std::string& folder) {
-  std::optional<std::string> real = FindPath(folder);
+std::string Spelled(FileSystem& fs, const std::string& folder) {
+  std::optional<std::string> real = fs.FindPath(folder);
   return WithTrailingSeparator(real ? *real : folder);
 }
 
@@ -35,6 +35,8 @@ std::string DestinationFolderOf(MergeRun& run, const std::string& name) {
   return run.romPaths.empty() ? std::string() : run.romPaths.front();
 }
 
-bool SameFolder(const std::string& a, const std::string& b) { return EqualsNoCase(Spelled(a), Spelled(b)); }
+bool SameFolder(FileSystem& fs, const std::string& a, const std::string& b) {
+  return EqualsNoCase(Spelled(fs, a), Spelled(fs, b));
+}
 
 }  // namespace kestrel

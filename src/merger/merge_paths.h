@@ -9,6 +9,7 @@
 
 namespace kestrel {
 
+class FileSystem;
 struct MergeRun;
 
 // The first of the run's ROM paths that holds the set `name`, as a folder
@@ -23,6 +24,6 @@ std::string DestinationFolderOf(MergeRun& run, const std::string& name);
 
 // Whether two folder texts name the same folder: compared without case once
 // both are spelled as the file system spells them.
-bool SameFolder(const std::string& a, const std::string& b);
+bool SameFolder(FileSystem& fs, const std::string& a, const std::string& b);
 
 }  // namespace kestrel

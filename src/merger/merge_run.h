@@ -16,22 +16,26 @@
 #include "gamedb/game_set.h"
 #include "merger/set_content.h"
 #include "merger/set_locator.h"
+#include "platform/file_system.h"
 #include "settings/settings_record.h"
 
 namespace kestrel {
-
-// Writes one archive; ZipUpdate unless a test puts a failing one in.
-using ZipWriter = bool (*)(ZipLibrary& library, const std::string& archivePath, const ZipChanges& changes);
 
 // How a step ends: go on, or end the run (the user said so, or the disk
 // is full).
 enum class StepResult { kContinue, kStop };
 
 struct MergeRun {
-  MergeRun(const GameList& games, const SettingsRecord& options, std::vector<std::string> folders,
-           UserInterface* owner, ZipLibrary& zip, ZipWriter writer, ProgressDialog& dialog)
-      : database(games), settings(options), romPaths(std::move(folders)), ui(owner), zipLibrary(zip),
-        writeZip(writer), progress(dialog) {}
+  MergeRun(const GameList& games, const SettingsRecord& options, std::vector<std::string> folders, UserInterface* owner,
+           ZipLibrary& zip, FileSystem& disk, ProgressDialog& dialog)
+      : database(games),
+        settings(options),
+        romPaths(std::move(folders)),
+        ui(owner),
+        zipLibrary(zip),
+        fs(disk),
+        progress(dialog),
+        sets(disk) {}
 
   const GameList& database;
   const SettingsRecord& settings;
@@ -39,7 +43,8 @@ struct MergeRun {
   const std::vector<std::string> romPaths;
   UserInterface* ui;
   ZipLibrary& zipLibrary;
-  ZipWriter writeZip;
+  // Every file the run reads or changes is reached through this.
+  FileSystem& fs;
   ProgressDialog& progress;
 
   // The sets in the folders the run looks at.

@@ -47,7 +47,7 @@ bool IsSelectedFamilyHead(const GameSet& game) {
 }
 
 MergeOutcome RunMerger(const GameList& database, SettingsRecord& settings, UserInterface* ui, ZipLibrary& zipLibrary,
-                       MergeButton button, ZipWriter writeZip) {
+                       MergeButton button, FileSystem& fs) {
   MergeOutcome outcome;
   std::vector<std::string> romPaths = EnabledPaths(settings.romPaths);
   if (!CheckRun(settings, ui)) return outcome;
@@ -59,7 +59,7 @@ MergeOutcome RunMerger(const GameList& database, SettingsRecord& settings, UserI
   progress->SetRange(0, CountFamilies(database));
   progress->SetStep(1);
   SetLayout layout = merging ? settings.mergeMode : SetLayout::kNonMerged;
-  MergeRun run(database, settings, std::move(romPaths), ui, zipLibrary, writeZip, *progress);
+  MergeRun run(database, settings, std::move(romPaths), ui, zipLibrary, fs, *progress);
   for (const GameSet& parent : database) {
     if (!IsSelectedFamilyHead(parent)) continue;
     run.StartFamily();

@@ -72,8 +72,9 @@ bool IsSelectedFamilyHead(const GameSet& game);
 // database order, with the merger options of `settings` (placement into
 // the destination normalises mergeDestination, and empties it when the
 // folder is missing), in the enabled ROM paths. Refuses to start with
-// "No ROM-Paths Available." when no ROM path is enabled. `writeZip` writes the new archives.
-MergeOutcome RunMerger(const GameList& database, SettingsRecord& settings, UserInterface* ui,
-                       ZipLibrary& zipLibrary, MergeButton button, ZipWriter writeZip = ZipUpdate);
+// "No ROM-Paths Available." when no ROM path is enabled. Every file is
+// reached through `fs`.
+MergeOutcome RunMerger(const GameList& database, SettingsRecord& settings, UserInterface* ui, ZipLibrary& zipLibrary,
+                       MergeButton button, FileSystem& fs = RealFileSystem());
 
 }  // namespace kestrel

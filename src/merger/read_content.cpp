@@ -12,7 +12,7 @@ const std::optional<ZipEntryList>& ListZip(MergeRun& run, const std::string& zip
   std::optional<ZipEntryList> listing;
   ZipEntryList entries;
   ZipProblem problem;
-  if (ReadZipDirectory(zipPath, entries, false, &problem, run.zipLibrary.headerCheck)) listing = std::move(entries);
+  if (ReadZipDirectory(run.fs, zipPath, entries, false, &problem, run.zipLibrary.headerCheck)) listing = std::move(entries);
   run.zipProblems.Tell(run.ui, problem);
   return run.zipListings.emplace(zipPath, std::move(listing)).first->second;
 }
@@ -23,14 +23,14 @@ std::optional<Content> LooseFileContent(MergeRun& run, const std::string& path) 
   std::optional<Content> content;
   uint32_t size = 0, crc = 0;
   run.Pump();
-  if (ReadFileCrc(path, size, crc)) content = Content{size, crc};
+  if (ReadFileCrc(run.fs, path, size, crc)) content = Content{size, crc};
   return run.looseContents.emplace(path, content).first->second;
 }
 
-std::vector<std::string> SetFolderFiles(const std::string& folder) {
+std::vector<std::string> SetFolderFiles(MergeRun& run, const std::string& folder) {
   std::vector<std::string> files;
   std::string spelled = WithTrailingSeparator(folder);
-  for (const FolderEntry& entry : ListFolder(spelled))
+  for (const FolderEntry& entry : run.fs.ListFolder(spelled))
     if (!entry.isFolder) files.push_back(spelled + entry.name);
   return files;
 }
@@ -44,7 +44,7 @@ ContentSet ContentOfSets(MergeRun& run, const std::vector<std::string>& names) {
           for (const ZipEntry& member : *members) content.insert(ContentOf(member));
       }
       if (std::optional<std::string> folder = run.sets.FindFolder(romPath, name)) {
-        for (const std::string& file : SetFolderFiles(*folder))
+        for (const std::string& file : SetFolderFiles(run, *folder))
           if (std::optional<Content> found = LooseFileContent(run, file)) content.insert(*found);
       }
     }

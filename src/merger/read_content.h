@@ -23,7 +23,7 @@ std::optional<Content> LooseFileContent(MergeRun& run, const std::string& path);
 
 // The regular files directly in the set folder `folder`, as spelled on
 // disk. A folder inside a set folder is no part of the set.
-std::vector<std::string> SetFolderFiles(const std::string& folder);
+std::vector<std::string> SetFolderFiles(MergeRun& run, const std::string& folder);
 
 // What the sets `names` hold in every active ROM path, as zips and
 // folders; a file that cannot be read adds nothing.

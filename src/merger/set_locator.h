@@ -13,6 +13,9 @@ namespace kestrel {
 
 class SetLocator {
  public:
+  // Lists folders through `fs`.
+  explicit SetLocator(FileSystem& fs) : index_(fs) {}
+
   // The folder or zip (`setName` + ".zip") of the set in `folder`, as the
   // file system spells it; an exact spelling is preferred. nullopt when the
   // folder holds none.

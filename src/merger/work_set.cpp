@@ -32,29 +32,29 @@ bool HoldsOtherContent(const RomEntry* rom, uint64_t size, uint32_t crc) {
 // cannot be read holds nothing usable.
 bool LooseFileHoldsOtherContent(MergeRun& run, const RomEntry* rom, const std::string& path) {
   if (rom == nullptr) return false;
-  if (FileSize(path).value_or(0) != static_cast<uint64_t>(rom->size)) return true;
+  if (run.fs.FileSize(path).value_or(0) != static_cast<uint64_t>(rom->size)) return true;
   if (rom->noDump) return false;
   std::optional<Content> content = LooseFileContent(run, path);
   return !content || HoldsOtherContent(rom, content->size, content->crc);
 }
 
 // The regular file `folder` + '/' + `name`, as the file system spells it.
-std::optional<std::string> FindLooseFile(const std::string& folder, const std::string& name) {
-  std::optional<std::string> path = FindPath(JoinPath(folder, name));
-  if (!path || !FileExists(*path)) return std::nullopt;
+std::optional<std::string> FindLooseFile(MergeRun& run, const std::string& folder, const std::string& name) {
+  std::optional<std::string> path = run.fs.FindPath(JoinPath(folder, name));
+  if (!path || !run.fs.FileExists(*path)) return std::nullopt;
   return path;
 }
 
 }  // namespace
 
-bool CreateWorkSet(const std::string& folder, const std::string& setName, WorkSet& set) {
+bool CreateWorkSet(MergeRun& run, const std::string& folder, const std::string& setName, WorkSet& set) {
   set = WorkSet();
   set.setName = setName;
   set.folder = folder;
   set.setPath = JoinPath(folder, setName);
   set.workFolder = set.setPath + ".kpw/";
   if (folder.empty() || !IsPlainFileName(setName)) return false;
-  return CreateFolder(set.workFolder);
+  return run.fs.CreateFolder(set.workFolder);
 }
 
 void CopySetFile(MergeRun& run, const std::string& romPath, const std::string& sourceSet,
@@ -64,7 +64,7 @@ void CopySetFile(MergeRun& run, const std::string& romPath, const std::string& s
   // A name with a folder part would lead out of the new set.
   if (!IsPlainFileName(fileName) || !IsPlainFileName(sourceName) || !IsPlainFileName(sourceSet)) return;
   if (std::optional<std::string> folder = run.sets.FindFolder(romPath, sourceSet)) {
-    if (std::optional<std::string> loose = FindLooseFile(*folder, sourceName)) {
+    if (std::optional<std::string> loose = FindLooseFile(run, *folder, sourceName)) {
       bool otherContent = LooseFileHoldsOtherContent(run, rom, *loose);
       AddSource(set, fileName, {*loose, {}}, otherContent);
       // The set's zip beside the folder may hold the right one.

@@ -54,7 +54,7 @@ struct WorkSet {
 // Creates the work folder of the set `setName` in `folder`. False when it
 // cannot be made, typically because a work folder of an interrupted run is
 // still there; the family is then left alone.
-bool CreateWorkSet(const std::string& folder, const std::string& setName, WorkSet& set);
+bool CreateWorkSet(MergeRun& run, const std::string& folder, const std::string& setName, WorkSet& set);
 
 // Looks for the file `sourceName` of the set `sourceSet` in one ROM path
 // `romPath`: the loose file, else every member of the set's zip whose file

@@ -1,13 +1,10 @@
 #include "platform/file_replacement.h"
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
-#include <cstdio>
 
-#include "platform/file_system.h"
 #include "platform/paths.h"
 
 namespace kestrel {
@@ -23,57 +20,56 @@ std::string TemporaryName(const std::string& folder) {
 }  // namespace
 
 FileReplacement::~FileReplacement() {
-  if (fd_ >= 0) ::close(fd_);
-  if (!temporary_.empty()) ::unlink(temporary_.c_str());
+  if (file_) file_->Close();
+  if (!temporary_.empty()) fs_.DeleteFile(temporary_);
 }
 
 bool FileReplacement::Create(const std::string& destinationPath) {
-  destination_ = ResolvePath(destinationPath);
+  destination_ = fs_.ResolvePath(destinationPath);
   std::string folder = FolderPart(destination_);
+  // A name left by an earlier process of the same number is passed over for
+  // the next one; any other failure (a missing or read-only folder) would
+  // only repeat.
   for (int attempt = 0; attempt < 100; ++attempt) {
     std::string name = TemporaryName(folder);
-    // 0666 lets the umask decide, as for any new file.
-    fd_ = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd_ >= 0) {
-      temporary_ = name;
-      return true;
-    }
-    if (errno != EEXIST) return false;
+    file_ = fs_.CreateNewFile(name);
+    if (!file_ && errno == EEXIST) continue;
+    if (!file_) return false;
+    temporary_ = name;
+    written_ = 0;
+    return true;
   }
   return false;
 }
 
 bool FileReplacement::Write(const void* data, size_t length) {
-  const char* p = static_cast<const char*>(data);
-  while (length > 0) {
-    ssize_t written = ::write(fd_, p, length);
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return false;
-    p += written;
-    length -= static_cast<size_t>(written);
-  }
+  if (!file_ || !file_->WriteAt(written_, data, length)) return false;
+  written_ += length;
   return true;
 }
 
 bool FileReplacement::Close(bool syncToDisk) {
-  int fd = fd_;
-  fd_ = -1;
-  if (fd < 0) return false;
-  bool synced = !syncToDisk || ::fsync(fd) == 0;
-  return ::close(fd) == 0 && synced;
+  std::unique_ptr<WritableFile> file = std::move(file_);
+  if (!file) return false;
+  bool synced = !syncToDisk || file->Sync();
+  return file->Close() && synced;
 }
 
 bool FileReplacement::Commit() {
-  if (fd_ >= 0 || temporary_.empty()) return false;
-  if (std::rename(temporary_.c_str(), destination_.c_str()) != 0) return false;
+  if (file_ || temporary_.empty()) return false;
+  if (!fs_.ReplacePath(temporary_, destination_)) return false;
   temporary_.clear();
   return true;
 }
 
-bool ReplaceFile(const std::string& path, std::string_view bytes, bool syncToDisk) {
-  FileReplacement file;
+bool ReplaceFile(FileSystem& fs, const std::string& path, std::string_view bytes, bool syncToDisk) {
+  FileReplacement file(fs);
   return file.Create(path) && file.Write(bytes.data(), bytes.size()) && file.Close(syncToDisk) &&
          file.Commit();
+}
+
+bool ReplaceFile(const std::string& path, std::string_view bytes, bool syncToDisk) {
+  return ReplaceFile(RealFileSystem(), path, bytes, syncToDisk);
 }
 
 }  // namespace kestrel

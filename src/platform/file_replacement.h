@@ -5,14 +5,18 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
+
+#include "platform/file_system.h"
 
 namespace kestrel {
 
 class FileReplacement {
  public:
-  FileReplacement() = default;
+  explicit FileReplacement(FileSystem& fs = RealFileSystem()) : fs_(fs) {}
   ~FileReplacement();
   FileReplacement(const FileReplacement&) = delete;
   FileReplacement& operator=(const FileReplacement&) = delete;
@@ -29,12 +33,15 @@ class FileReplacement {
   bool Commit();
 
  private:
-  int fd_ = -1;
+  FileSystem& fs_;
+  std::unique_ptr<WritableFile> file_;
+  uint64_t written_ = 0;
   std::string destination_;
   std::string temporary_;
 };
 
 // Replaces the file at `path` (found without case) with `bytes`, all at once.
 bool ReplaceFile(const std::string& path, std::string_view bytes, bool syncToDisk = false);
+bool ReplaceFile(FileSystem& fs, const std::string& path, std::string_view bytes, bool syncToDisk = false);
 
 }  // namespace kestrel

@@ -11,7 +11,6 @@
 #include <system_error>
 #include <vector>
 
-#include "platform/file_replacement.h"
 #include "platform/paths.h"
 #include "platform/text.h"
 
@@ -159,17 +158,7 @@ bool RenamePath(std::string_view from, std::string_view to) {
 }
 
 bool CopyFile(std::string_view from, std::string_view to, bool failIfExists) {
-  if (failIfExists && PathExists(to)) return false;
-  FilePtr source(OpenFile(from, "rb"));
-  if (!source) return false;
-  FileReplacement target;
-  if (!target.Create(std::string(to))) return false;
-  std::vector<char> buffer(1 << 16);
-  size_t length = 0;
-  while ((length = std::fread(buffer.data(), 1, buffer.size(), source.get())) > 0) {
-    if (!target.Write(buffer.data(), length)) return false;
-  }
-  return !std::ferror(source.get()) && target.Close() && target.Commit();
+  return RealFileSystem().CopyFile(from, to, failIfExists);
 }
 
 bool DeleteFile(std::string_view path) {

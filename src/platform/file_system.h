@@ -1,6 +1,10 @@
 // The file system as the rest of the program expects it: names are found
 // without regard to letter case (an entry whose name matches exactly is
 // preferred), as on the system the collections come from. Paths use '/'.
+//
+// The free functions are the disk itself, for the program's own files and
+// the dialogs. The tools reach the disk through a FileSystem (below) they
+// are given, so that tests can make it fail.
 #pragma once
 
 #include <cstdint>
@@ -10,6 +14,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/disk_space.h"
 
 namespace kestrel {
 
@@ -70,6 +76,84 @@ bool IsReadOnly(std::string_view path);
 // True for a symbolic link itself (found without case), whatever it points
 // to: walking a tree to delete or copy it must not follow one out of it.
 bool IsSymbolicLink(std::string_view path);
+
+// The file operations the tools (scanner repairs, rebuilder, merger) and the
+// archive code they call make, all in one place: a run is handed one
+// FileSystem and reaches the disk only through it, so a test can hand it
+// one that fails any operation (a full disk, a read error, a file that
+// vanishes) where the real disk cannot be made to. Each operation behaves
+// as the free function of the same name above; RealFileSystem() is those.
+// The rebuilder writes several archives at once, so every implementation
+// answers calls from any thread.
+
+// A regular file open for reading at explicit offsets.
+class ReadableFile {
+ public:
+  virtual ~ReadableFile() = default;
+  // The length and the modification time (seconds since 1970) when the
+  // file was opened.
+  virtual uint64_t Size() const = 0;
+  virtual int64_t ModificationTime() const = 0;
+  // Reads up to `length` bytes at `offset`: the number read, fewer only at
+  // the end of the file, or -1 on a read error.
+  virtual long long ReadAt(uint64_t offset, void* buffer, size_t length) = 0;
+};
+
+// A new file being written; destroying it closes it and keeps what it holds.
+class WritableFile {
+ public:
+  virtual ~WritableFile() = default;
+  // Writes all `length` bytes at `offset`; false when they could not all be
+  // written (typically a full disk).
+  virtual bool WriteAt(uint64_t offset, const void* data, size_t length) = 0;
+  // Brings what was written to the disk, so that a crash after a rename
+  // cannot leave an empty file in place of the old one.
+  virtual bool Sync() = 0;
+  // False on a late write error; the file is closed either way.
+  virtual bool Close() = 0;
+};
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  virtual std::vector<FolderEntry> ListFolder(std::string_view folder, std::string_view pattern = "*") = 0;
+  virtual std::optional<std::string> FindPath(std::string_view path) = 0;
+  virtual std::string ResolvePath(std::string_view path) = 0;
+  virtual bool PathExists(std::string_view path) = 0;
+  virtual bool FileExists(std::string_view path) = 0;
+  virtual bool FolderExists(std::string_view path) = 0;
+  virtual std::optional<uint64_t> FileSize(std::string_view path) = 0;
+
+  // Opens the regular file `path` (found without case); null when it is
+  // missing, no regular file or cannot be opened.
+  virtual std::unique_ptr<ReadableFile> OpenForReading(std::string_view path) = 0;
+  // Creates the file `path`, exactly as spelled, for writing; null when it
+  // exists already (errno EEXIST) or cannot be made (errno says why).
+  virtual std::unique_ptr<WritableFile> CreateNewFile(std::string_view path) = 0;
+  // Renames the file `from` over `to`, both exactly as spelled, replacing
+  // `to` at once: the last step of writing a file whole.
+  virtual bool ReplacePath(std::string_view from, std::string_view to) = 0;
+
+  virtual bool RenamePath(std::string_view from, std::string_view to) = 0;
+  // As the free CopyFile, made of the operations above: a copy fails where
+  // reading or writing fails.
+  bool CopyFile(std::string_view from, std::string_view to, bool failIfExists);
+  virtual bool DeleteFile(std::string_view path) = 0;
+  virtual bool CreateFolder(std::string_view path) = 0;
+  virtual bool RemoveFolder(std::string_view path) = 0;
+  virtual std::string CreateUniqueFolder(std::string_view parent) = 0;
+  virtual bool ClearReadOnly(std::string_view path) = 0;
+  virtual bool IsReadOnly(std::string_view path) = 0;
+  virtual bool IsSymbolicLink(std::string_view path) = 0;
+  virtual bool IsWritableFolder(std::string_view folder) = 0;
+  // How full the file system holding `path` is; nothing when it cannot be
+  // asked.
+  virtual std::optional<DiskSpace> QueryDiskSpace(std::string_view path) = 0;
+};
+
+// The disk itself; stateless, shared by every run that is given no other.
+FileSystem& RealFileSystem();
 
 // Folders, each with a trailing '/'.
 std::string TempFolder();

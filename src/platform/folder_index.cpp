@@ -25,7 +25,7 @@ bool IsOfKind(const IndexedName& entry, EntryKind kind) {
 
 FolderIndex::Listing* FolderIndex::Current(const std::string& folder) {
   // The folder is found without case, like every name the scan looks up.
-  std::optional<std::string> real = FindPath(folder);
+  std::optional<std::string> real = fs_.FindPath(folder);
   struct stat info;
   if (!real || ::stat(real->c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return nullptr;
   auto cached = listings_.find(folder);
@@ -39,7 +39,7 @@ FolderIndex::Listing* FolderIndex::Current(const std::string& folder) {
   listing.trusted = std::time(nullptr) - info.st_mtim.tv_sec > kQuietSeconds;
   // Sorted byte-wise, so that among names equal without case the first is
   // the one FindPath picks, and the scan and the repairs mean the same file.
-  for (FolderEntry& entry : ListFolder(*real)) {
+  for (FolderEntry& entry : fs_.ListFolder(*real)) {
     std::string path = listing.realFolder + entry.name;
     listing.byLowerName[ToLowerAscii(entry.name)].push_back({std::move(entry.name), std::move(path), entry.isFolder});
   }

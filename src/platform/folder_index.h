@@ -18,6 +18,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/file_system.h"
+
 namespace kestrel {
 
 // What kind of entry a lookup accepts.
@@ -31,6 +33,10 @@ struct IndexedName {
 
 class FolderIndex {
  public:
+  FolderIndex() : fs_(RealFileSystem()) {}
+  // Lists folders through `fs`.
+  explicit FolderIndex(FileSystem& fs) : fs_(fs) {}
+
   // The entry of `folder` of kind `kind` whose name equals `name` without
   // case, an exact match preferred; nullopt when the folder (found without
   // case) holds none or is missing.
@@ -45,6 +51,8 @@ class FolderIndex {
     std::unordered_map<std::string, std::vector<IndexedName>> byLowerName;  // byte-wise order within
   };
   Listing* Current(const std::string& folder);
+
+  FileSystem& fs_;
 
   std::unordered_map<std::string, Listing> listings_;
 };

@@ -46,33 +46,34 @@ bool IsInterruptedCopy(const std::string& name) {
 
 // A work folder holds only copies of zip members: anything else in it is
 // not ours to remove.
-bool RemoveWorkFolder(const std::string& folder) {
-  for (const FolderEntry& entry : ListFolder(folder)) {
+bool RemoveWorkFolder(FileSystem& fs, const std::string& folder) {
+  for (const FolderEntry& entry : fs.ListFolder(folder)) {
     if (entry.isFolder) return false;
   }
-  for (const FolderEntry& entry : ListFolder(folder)) DeleteFile(folder + entry.name);
-  return RemoveFolder(folder);
+  for (const FolderEntry& entry : fs.ListFolder(folder)) fs.DeleteFile(folder + entry.name);
+  return fs.RemoveFolder(folder);
 }
 
 namespace {
 
-void RemoveWorkFolders(const std::string& tempParent, std::vector<std::string>& removed) {
-  for (const FolderEntry& entry : ListFolder(tempParent)) {
+void RemoveWorkFolders(FileSystem& fs, const std::string& tempParent, std::vector<std::string>& removed) {
+  for (const FolderEntry& entry : fs.ListFolder(tempParent)) {
     if (!entry.isFolder || !IsLeftOverBy(ProcessIdAfter(entry.name, kWorkFolderPrefix))) continue;
     std::string folder = tempParent + entry.name + "/";
-    if (RemoveWorkFolder(folder)) removed.push_back(folder);
+    if (RemoveWorkFolder(fs, folder)) removed.push_back(folder);
   }
 }
 
-void RemoveInterruptedCopies(const std::string& folder, std::vector<std::string>& removed) {
-  for (const FolderEntry& entry : ListFolder(folder)) {
-    if (!entry.isFolder && IsInterruptedCopy(entry.name) && DeleteFile(folder + entry.name))
+void RemoveInterruptedCopies(FileSystem& fs, const std::string& folder, std::vector<std::string>& removed) {
+  for (const FolderEntry& entry : fs.ListFolder(folder)) {
+    if (!entry.isFolder && IsInterruptedCopy(entry.name) && fs.DeleteFile(folder + entry.name))
       removed.push_back(folder + entry.name);
   }
 }
 
-void ClearZipWrite(const InterruptedWrite& leftover, const std::string& backupFolder, LeftoverReport& report) {
-  ClearedLeftover cleared = ClearInterruptedWrite(backupFolder, leftover);
+void ClearZipWrite(FileSystem& fs, const InterruptedWrite& leftover, const std::string& backupFolder,
+                   LeftoverReport& report) {
+  ClearedLeftover cleared = ClearInterruptedWrite(fs, backupFolder, leftover);
   if (cleared.outcome == LeftoverOutcome::kKept) {
     report.kept.push_back({leftover.path, rebuild_text::kLeftoverKept});
   } else {
@@ -86,23 +87,24 @@ std::string WorkFolderName(const std::string& parent) {
   return WithTrailingSeparator(parent) + std::string(kWorkFolderPrefix) + std::to_string(CurrentProcessId()) + "/";
 }
 
-void ClearLeftovers(const std::string& tempParent, const std::string& destination,
+void ClearLeftovers(FileSystem& fs, const std::string& tempParent, const std::string& destination,
                     const std::string& backupFolder, LeftoverReport& report) {
   std::vector<std::string> removed;
-  if (!tempParent.empty()) RemoveWorkFolders(WithTrailingSeparator(tempParent), removed);
-  for (const FolderEntry& entry : ListFolder(destination)) {
-    if (entry.isFolder) RemoveInterruptedCopies(destination + entry.name + "/", removed);
+  if (!tempParent.empty()) RemoveWorkFolders(fs, WithTrailingSeparator(tempParent), removed);
+  for (const FolderEntry& entry : fs.ListFolder(destination)) {
+    if (entry.isFolder) RemoveInterruptedCopies(fs, destination + entry.name + "/", removed);
   }
-  RemoveInterruptedCopies(destination, removed);
+  RemoveInterruptedCopies(fs, destination, removed);
   for (const std::string& path : removed) report.cleared.push_back({path, ""});
-  for (const InterruptedWrite& leftover : FindInterruptedWrites(destination))
-    ClearZipWrite(leftover, backupFolder, report);
+  for (const InterruptedWrite& leftover : FindInterruptedWrites(fs, destination))
+    ClearZipWrite(fs, leftover, backupFolder, report);
 }
 
-bool ClearSourceLeftover(const std::string& path, const std::string& backupFolder, LeftoverReport& report) {
-  std::optional<InterruptedWrite> leftover = InterruptedWriteAt(path);
-  if (!leftover || !FileExists(leftover->archivePath)) return false;
-  ClearZipWrite(*leftover, backupFolder, report);
+bool ClearSourceLeftover(FileSystem& fs, const std::string& path, const std::string& backupFolder,
+                         LeftoverReport& report) {
+  std::optional<InterruptedWrite> leftover = InterruptedWriteAt(fs, path);
+  if (!leftover || !fs.FileExists(leftover->archivePath)) return false;
+  ClearZipWrite(fs, *leftover, backupFolder, report);
   return true;
 }
 

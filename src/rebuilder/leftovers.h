@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/file_system.h"
 #include "rebuilder/rebuilder.h"
 
 namespace kestrel {
@@ -20,7 +21,7 @@ std::string WorkFolderName(const std::string& parent);
 // Removes a work folder with the member copies in it. One that holds a
 // folder is left whole: it holds something the rebuilder did not put there.
 // True when the folder is gone.
-bool RemoveWorkFolder(const std::string& folder);
+bool RemoveWorkFolder(FileSystem& fs, const std::string& folder);
 
 // What a run found left over and what became of it.
 struct LeftoverReport {
@@ -34,11 +35,12 @@ struct LeftoverReport {
 // and unfinished zip writes beside the destination zips (`destination` ends
 // with '/'): removed beside a zip that reads whole, else moved into
 // `backupFolder`, else kept and reported.
-void ClearLeftovers(const std::string& tempParent, const std::string& destination,
+void ClearLeftovers(FileSystem& fs, const std::string& tempParent, const std::string& destination,
                     const std::string& backupFolder, LeftoverReport& report);
 
 // For a file met among the sources: when it is an unfinished write of the
 // zip beside it, clears it as above and returns true (it is no source).
-bool ClearSourceLeftover(const std::string& path, const std::string& backupFolder, LeftoverReport& report);
+bool ClearSourceLeftover(FileSystem& fs, const std::string& path, const std::string& backupFolder,
+                         LeftoverReport& report);
 
 }  // namespace kestrel

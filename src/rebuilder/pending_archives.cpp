@@ -99,9 +99,10 @@ void MarkNotWritten(const PendingArchive& archive, RebuildJournal& journal) {
 ZipChanges PlanChanges(RebuildState& state, PendingArchive& archive) {
   ZipChanges changes;
   ZipEntryList listing;
-  std::optional<std::string> existing = FindPath(archive.path);
+  std::optional<std::string> existing = state.fs.FindPath(archive.path);
   const ZipHeaderCheck headerCheck = state.zipLibrary->headerCheck;
-  if (existing && FileExists(*existing) && !ReadZipDirectory(*existing, listing, false, nullptr, headerCheck)) {
+  if (existing && state.fs.FileExists(*existing) &&
+      !ReadZipDirectory(state.fs, *existing, listing, false, nullptr, headerCheck)) {
     MarkNotWritten(archive, state.journal);
     AddFailure(state, *existing, rebuild_text::kDestinationUnreadable);
     archive.members.clear();
@@ -129,35 +130,36 @@ ZipChanges PlanChanges(RebuildState& state, PendingArchive& archive) {
 
 // Reads the written zip back: for each member, whether the zip holds one
 // member of its name that decodes to the source's size and CRC-32.
-std::vector<bool> ReadBack(const PendingArchive& archive, ZipHeaderCheck headerCheck) {
+std::vector<bool> ReadBack(FileSystem& fs, const PendingArchive& archive, ZipHeaderCheck headerCheck) {
   std::vector<bool> good(archive.members.size(), false);
   ZipEntryList listing;
-  std::optional<std::string> path = FindPath(archive.path);
-  if (!path || !ReadZipDirectory(*path, listing, false, nullptr, headerCheck)) return good;
+  std::optional<std::string> path = fs.FindPath(archive.path);
+  if (!path || !ReadZipDirectory(fs, *path, listing, false, nullptr, headerCheck)) return good;
   for (size_t i = 0; i < archive.members.size(); ++i) {
     const PendingMember& member = archive.members[i];
     const ZipEntry* written = FindOccupant(listing, member.memberName);
     good[i] = written != nullptr && written->storedName == member.memberName &&
               CountNamed(listing, member.memberName) == 1 && written->size == member.source.size &&
-              written->crc == member.source.crc && CheckZipEntry(*written);
+              written->crc == member.source.crc && CheckZipEntry(fs, *written);
   }
   return good;
 }
 
 // Writes one zip and reads it back; empty when the write failed.
-std::vector<bool> WriteArchive(ZipLibrary library, const PendingArchive& archive, const ZipChanges& changes) {
-  if (!ZipUpdate(library, archive.path, changes)) return {};
-  return ReadBack(archive, library.headerCheck);
+std::vector<bool> WriteArchive(FileSystem& fs, ZipLibrary library, const PendingArchive& archive,
+                               const ZipChanges& changes) {
+  if (!ZipUpdate(fs, library, archive.path, changes)) return {};
+  return ReadBack(fs, archive, library.headerCheck);
 }
 
 // A write that failed for want of room: the new archive, written beside the
 // old one, needs about the old one's size plus the new members (loose files
 // at most their own size, copied members their compressed size).
-bool LacksRoom(const PendingArchive& archive) {
-  uint64_t needed = FileSize(archive.path).value_or(0);
+bool LacksRoom(FileSystem& fs, const PendingArchive& archive) {
+  uint64_t needed = fs.FileSize(archive.path).value_or(0);
   for (const PendingMember& member : archive.members)
     needed += member.source.IsMember() ? member.source.compressedSize : member.source.size;
-  std::optional<DiskSpace> space = QueryDiskSpace(FolderPart(archive.path));
+  std::optional<DiskSpace> space = fs.QueryDiskSpace(FolderPart(archive.path));
   return space && space->available < needed;
 }
 
@@ -215,10 +217,11 @@ bool WritePendingArchives(RebuildState& state, ZipLibrary& zipLibrary) {
       ZipChanges changes = PlanChanges(state, archive);
       // Each writer works on its own copy of the library record. A zip left
       // with nothing to write still takes a turn, so the progress counts it.
-      running.push_back({next, std::async(std::launch::async, [library = zipLibrary, &archive, changes]() {
-                           if (archive.members.empty()) return std::vector<bool>{};
-                           return WriteArchive(library, archive, changes);
-                         })});
+      running.push_back(
+          {next, std::async(std::launch::async, [&fs = state.fs, library = zipLibrary, &archive, changes]() {
+             if (archive.members.empty()) return std::vector<bool>{};
+             return WriteArchive(fs, library, archive, changes);
+           })});
       ++next;
     }
     if (running.front().result.wait_for(kRedrawInterval) != std::future_status::ready) {
@@ -237,7 +240,7 @@ bool WritePendingArchives(RebuildState& state, ZipLibrary& zipLibrary) {
     }
     MarkNotWritten(archive, state.journal);
     AddFailure(state, archive.path, rebuild_text::kNotWritten);
-    if (LacksRoom(archive)) {
+    if (LacksRoom(state.fs, archive)) {
       ShowMessage(state.ui, rebuild_text::kDiskFull, rebuild_text::kErrorCaption,
                   {MessageButtons::kOk, MessageIcon::kStop});
       stopped = true;

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -28,24 +29,26 @@ bool IsPlainName(const std::string& name) {
 }
 
 // Copies the source to `target`, which appears whole or not at all.
-CopyResult CopyWhole(const std::string& from, const std::string& target) {
-  FilePtr input(OpenFile(from, "rb"));
+CopyResult CopyWhole(FileSystem& fs, const std::string& from, const std::string& target) {
+  std::unique_ptr<ReadableFile> input = fs.OpenForReading(from);
   if (!input) return CopyResult::kFailed;
-  FileReplacement output;
+  FileReplacement output(fs);
   if (!output.Create(target)) return CopyResult::kFailed;
   std::vector<char> buffer(kCopyChunk);
-  size_t count = 0;
-  while ((count = std::fread(buffer.data(), 1, buffer.size(), input.get())) > 0) {
-    if (!output.Write(buffer.data(), count)) return CopyResult::kDiskFull;
+  uint64_t offset = 0;
+  long long count = 0;
+  while ((count = input->ReadAt(offset, buffer.data(), buffer.size())) > 0) {
+    if (!output.Write(buffer.data(), static_cast<size_t>(count))) return CopyResult::kDiskFull;
+    offset += static_cast<uint64_t>(count);
   }
-  if (std::ferror(input.get())) return CopyResult::kFailed;
+  if (count < 0) return CopyResult::kFailed;
   if (!output.Close()) return CopyResult::kDiskFull;
   return output.Commit() ? CopyResult::kCopied : CopyResult::kFailed;
 }
 
-bool ReadsBackAs(const std::string& path, const SourceFile& file) {
+bool ReadsBackAs(FileSystem& fs, const std::string& path, const SourceFile& file) {
   uint32_t size = 0, crc = 0;
-  return ReadFileCrc(path, size, crc) && size == file.size && crc == file.crc;
+  return ReadFileCrc(fs, path, size, crc) && size == file.size && crc == file.crc;
 }
 
 // Folder mode: the copy is made at once, over contents of the ROM's name
@@ -53,17 +56,17 @@ bool ReadsBackAs(const std::string& path, const SourceFile& file) {
 bool PlaceIntoFolder(RebuildState& state, const SourceFile& file, const std::string& set,
                      const std::string& romName, Placement& placement) {
   std::string setPath = state.destination + set;
-  CreateFolder(setPath);
+  state.fs.CreateFolder(setPath);
   std::string target = setPath + "/" + romName;
   placement.status = PlacementStatus::kNotWritten;
-  if (std::optional<std::string> existing = FindPath(target)) {
+  if (std::optional<std::string> existing = state.fs.FindPath(target)) {
     Occupant verdict = JudgeOccupantFile(state, set, *existing, file.size, file.crc);
     if (verdict == Occupant::kSame) placement.status = PlacementStatus::kAlreadyThere;
     if (verdict == Occupant::kKept) AddFailure(state, *existing, rebuild_text::kOtherContentKept);
     if (verdict != Occupant::kBackedUp) return true;
   }
-  CopyResult result = CopyWhole(file.path, target);
-  if (result == CopyResult::kCopied && ReadsBackAs(target, file)) {
+  CopyResult result = CopyWhole(state.fs, file.path, target);
+  if (result == CopyResult::kCopied && ReadsBackAs(state.fs, target, file)) {
     placement.status = PlacementStatus::kWritten;
     return true;
   }

@@ -47,7 +47,7 @@ bool MatchSource(RebuildState& state, const SourceFile& file, SourceKey key) {
 bool RebuildLooseFile(RebuildState& state, const std::string& path, bool isFolder) {
   SourceFile file;
   file.path = path;
-  bool readable = ReadFileCrc(path, file.size, file.crc);
+  bool readable = ReadFileCrc(state.fs, path, file.size, file.crc);
   BeginSource(state, path, file);
   if (readable) return MatchSource(state, file, KeyOf(file.crc, file.size, FileNamePart(path)));
   if (!isFolder) AddFailure(state, path, rebuild_text::kUnreadable);
@@ -80,8 +80,8 @@ bool RebuildZip(RebuildState& state, const std::string& path, const ZipEntryList
       continue;
     }
     int writeFailed = 0;
-    if (!ExtractZipEntry(member, workFile, &writeFailed)) {
-      DeleteFile(workFile);
+    if (!ExtractZipEntry(state.fs, member, workFile, &writeFailed)) {
+      state.fs.DeleteFile(workFile);
       if (writeFailed == 0) {
         AddFailure(state, memberPath, rebuild_text::kDamagedMember);
         continue;
@@ -95,7 +95,7 @@ bool RebuildZip(RebuildState& state, const std::string& path, const ZipEntryList
     SourceFile file{workFile, path, member.storedName, member.size, member.crc, member.compressedSize, member};
     BeginSource(state, memberPath, file);
     bool goOn = MatchSource(state, file, KeyOf(member.crc, member.size, member.name));
-    DeleteFile(workFile);
+    state.fs.DeleteFile(workFile);
     if (!goOn) return false;
   }
   return true;
@@ -105,7 +105,7 @@ bool RebuildZip(RebuildState& state, const std::string& path, const ZipEntryList
 // members) is cleared, not read.
 bool ClearedAsLeftover(RebuildState& state, const std::string& path) {
   LeftoverReport report;
-  if (!ClearSourceLeftover(path, state.settings.backupFolder, report)) return false;
+  if (!ClearSourceLeftover(state.fs, path, state.settings.backupFolder, report)) return false;
   state.leftovers.insert(state.leftovers.end(), report.cleared.begin(), report.cleared.end());
   state.failures.insert(state.failures.end(), report.kept.begin(), report.kept.end());
   return true;
@@ -117,12 +117,12 @@ bool IsFolderToDescend(const RebuildState& state, const FolderEntry& entry) {
 
 }  // namespace
 
-int CountSourceFiles(const std::string& folder, bool recursive, const std::string& skipFolder) {
+int CountSourceFiles(FileSystem& fs, const std::string& folder, bool recursive, const std::string& skipFolder) {
   int count = 0;
-  for (const FolderEntry& entry : ListFolder(folder)) {
+  for (const FolderEntry& entry : fs.ListFolder(folder)) {
     std::string path = JoinPath(folder, entry.name) + (entry.isFolder ? "/" : "");
     if (entry.isFolder && recursive) {
-      if (path != skipFolder) count += CountSourceFiles(path, recursive, skipFolder);
+      if (path != skipFolder) count += CountSourceFiles(fs, path, recursive, skipFolder);
     } else {
       ++count;
     }
@@ -131,7 +131,7 @@ int CountSourceFiles(const std::string& folder, bool recursive, const std::strin
 }
 
 bool RebuildFolder(RebuildState& state, const std::string& folder) {
-  for (const FolderEntry& entry : ListFolder(folder)) {
+  for (const FolderEntry& entry : state.fs.ListFolder(folder)) {
     std::string path = JoinPath(folder, entry.name);
     // The run's own work folder may lie inside the source; it is no source.
     if (entry.isFolder && path + "/" == state.workFolder) continue;
@@ -148,7 +148,7 @@ bool RebuildFolder(RebuildState& state, const std::string& folder) {
     ZipProblem problem;
     bool goOn = true;
     bool isZip =
-        !entry.isFolder && ReadZipDirectory(path, members, true, &problem, state.zipLibrary->headerCheck);
+        !entry.isFolder && ReadZipDirectory(state.fs, path, members, true, &problem, state.zipLibrary->headerCheck);
     state.zipProblems.Tell(state.ui, problem);
     if (isZip) {
       goOn = RebuildZip(state, path, members);

@@ -16,9 +16,9 @@
 namespace kestrel {
 namespace {
 
-std::string RealFolder(const std::string& folder) {
+std::string RealFolder(FileSystem& fs, const std::string& folder) {
   std::string absolute = AbsolutePath(folder);
-  return WithTrailingSeparator(FindPath(absolute).value_or(absolute));
+  return WithTrailingSeparator(fs.FindPath(absolute).value_or(absolute));
 }
 
 std::string TempParent(const SettingsRecord& settings) {
@@ -27,11 +27,11 @@ std::string TempParent(const SettingsRecord& settings) {
 
 // The private folder zip members are extracted into, made for the run
 // once what an interrupted run left is gone.
-std::string MakeWorkFolder(const SettingsRecord& settings) {
-  std::optional<std::string> parent = FindPath(TempParent(settings));
+std::string MakeWorkFolder(FileSystem& fs, const SettingsRecord& settings) {
+  std::optional<std::string> parent = fs.FindPath(TempParent(settings));
   if (!parent) return "";
   std::string folder = WorkFolderName(*parent);
-  return CreateFolder(folder) ? folder : "";
+  return fs.CreateFolder(folder) ? folder : "";
 }
 
 // Walks the sources, writes the gathered zips, removes what was rebuilt.
@@ -50,7 +50,8 @@ bool RebuildAll(RebuildState& state, const GameList& database, ZipLibrary& zipLi
   ResolveServedBefore(state.journal);
   if (state.settings.rebuildRemoveSources) {
     std::string setFolders = state.settings.rebuildZip ? "" : state.destination;
-    counts.sourcesRemoved = RemoveRebuiltSources(state.journal, source, setFolders, zipLibrary, state.failures);
+    counts.sourcesRemoved =
+        RemoveRebuiltSources(state.fs, state.journal, source, setFolders, zipLibrary, state.failures);
   }
   CountJournal(state.journal, counts);
   return completed;
@@ -66,7 +67,7 @@ void ShowCantLog(UserInterface* ui) {
 void RebuildWithLog(RebuildState& state, const GameList& database, ZipLibrary& zipLibrary,
                     const std::string& source, RebuildOutcome& outcome) {
   const SettingsRecord& settings = state.settings;
-  FileReplacement log;
+  FileReplacement log(state.fs);
   bool logging = settings.rebuildCreateLog && !settings.rebuildLogfile.empty();
   if (logging && !log.Create(settings.rebuildLogfile)) {
     ShowCantLog(state.ui);
@@ -87,18 +88,19 @@ void AddFailure(RebuildState& state, const std::string& path, const std::string&
 }
 
 RebuildOutcome RunRebuild(const GameList& database, const SettingsRecord& settings, ZipLibrary& zipLibrary,
-                          UserInterface* ui) {
+                          UserInterface* ui, FileSystem& fs) {
   RebuildOutcome outcome;
-  RebuildState state(settings);
+  RebuildState state(settings, fs);
   state.ui = ui;
   state.zipLibrary = &zipLibrary;
-  state.destination = RealFolder(settings.rebuildDestination);
-  std::string source = RealFolder(settings.rebuildSource);
+  state.destination = RealFolder(fs, settings.rebuildDestination);
+  std::string source = RealFolder(fs, settings.rebuildSource);
   LeftoverReport leftovers;
-  ClearLeftovers(FindPath(TempParent(settings)).value_or(""), state.destination, settings.backupFolder, leftovers);
+  ClearLeftovers(fs, fs.FindPath(TempParent(settings)).value_or(""), state.destination, settings.backupFolder,
+                 leftovers);
   state.leftovers = std::move(leftovers.cleared);
   state.failures = std::move(leftovers.kept);
-  state.workFolder = MakeWorkFolder(settings);
+  state.workFolder = MakeWorkFolder(fs, settings);
   if (state.workFolder.empty()) {
     ShowMessage(ui, std::string(rebuild_text::kCantAccess) + " '" + settings.tempFolder + "'",
                 rebuild_text::kPathError, {MessageButtons::kOk, MessageIcon::kStop});
@@ -106,7 +108,7 @@ RebuildOutcome RunRebuild(const GameList& database, const SettingsRecord& settin
     return outcome;
   }
   ScopedThreadPriority priority(settings.threadPriority);
-  int count = CountSourceFiles(source, settings.rebuildRecursive, state.workFolder);
+  int count = CountSourceFiles(state.fs, source, settings.rebuildRecursive, state.workFolder);
   std::unique_ptr<ProgressDialog> progress = OpenProgressDialog(ui, rebuild_text::kProgressTitle);
   progress->SetText("");
   state.progress = progress.get();
@@ -116,7 +118,7 @@ RebuildOutcome RunRebuild(const GameList& database, const SettingsRecord& settin
     progress->SetStep(1);
     RebuildWithLog(state, database, zipLibrary, source, outcome);
   }
-  RemoveWorkFolder(state.workFolder);
+  RemoveWorkFolder(fs, state.workFolder);
   outcome.failures = std::move(state.failures);
   outcome.leftovers = std::move(state.leftovers);
   return outcome;

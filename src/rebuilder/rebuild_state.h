@@ -9,6 +9,7 @@
 
 #include "archive/zip_problem.h"
 #include "gamedb/crc_index.h"
+#include "platform/file_system.h"
 #include "rebuilder/pending_archives.h"
 #include "rebuilder/rebuild_journal.h"
 #include "settings/settings_record.h"
@@ -29,9 +30,10 @@ struct SourceKey {
 };
 
 struct RebuildState {
-  explicit RebuildState(const SettingsRecord& options) : settings(options) {}
+  RebuildState(const SettingsRecord& options, FileSystem& disk) : settings(options), fs(disk) {}
 
   const SettingsRecord& settings;
+  FileSystem& fs;                      // every file the run reads or changes is reached through this
   const GameList* database = nullptr;  // the games the indexes point into
   UserInterface* ui = nullptr;
   ZipLibrary* zipLibrary = nullptr;
@@ -62,7 +64,7 @@ struct RebuildState {
 bool RebuildFolder(RebuildState& state, const std::string& folder);
 
 // Number of sources the progress bar counts in `folder`.
-int CountSourceFiles(const std::string& folder, bool recursive, const std::string& skipFolder);
+int CountSourceFiles(FileSystem& fs, const std::string& folder, bool recursive, const std::string& skipFolder);
 
 // Looks the source up by `key` and places it for every ROM still unserved:
 // on the first pass also the ROMs without a known dump (by name and size),

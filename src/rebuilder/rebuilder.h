@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "gamedb/game_set.h"
+#include "platform/file_system.h"
 #include "settings/settings_record.h"
 
 namespace kestrel {
@@ -73,8 +74,9 @@ bool CheckRebuildFolders(SettingsRecord& settings, UserInterface* ui);
 // backup of them was written to the backup folder and read back; without
 // one they stay and the placement is a failure. Every source that could
 // not be read, set that could not be written and placement or removal left
-// undone for safety is named in the outcome's failures.
+// undone for safety is named in the outcome's failures. Every file is
+// reached through `fs`.
 RebuildOutcome RunRebuild(const GameList& database, const SettingsRecord& settings, ZipLibrary& zipLibrary,
-                          UserInterface* ui);
+                          UserInterface* ui, FileSystem& fs = RealFileSystem());
 
 }  // namespace kestrel

@@ -13,12 +13,12 @@ namespace {
 bool HasBackupFolder(const SettingsRecord& settings) { return !settings.backupFolder.empty(); }
 
 bool BackUpFile(RebuildState& state, const std::string& setName, const std::string& path) {
-  return BackUpToZip(*state.zipLibrary, state.settings.backupFolder, setName,
+  return BackUpToZip(state.fs, *state.zipLibrary, state.settings.backupFolder, setName,
                      {FileBackup(path, FileNamePart(path))});
 }
 
 bool BackUpMember(RebuildState& state, const std::string& setName, const ZipEntry& member) {
-  return BackUpToZip(*state.zipLibrary, state.settings.backupFolder, setName,
+  return BackUpToZip(state.fs, *state.zipLibrary, state.settings.backupFolder, setName,
                      {MemberBackup(member, member.storedName)});
 }
 
@@ -27,7 +27,7 @@ bool BackUpMember(RebuildState& state, const std::string& setName, const ZipEntr
 Occupant JudgeOccupantFile(RebuildState& state, const std::string& setName, const std::string& path,
                            uint32_t size, uint32_t crc) {
   uint32_t foundSize = 0, foundCrc = 0;
-  if (ReadFileCrc(path, foundSize, foundCrc) && foundSize == size && foundCrc == crc) return Occupant::kSame;
+  if (ReadFileCrc(state.fs, path, foundSize, foundCrc) && foundSize == size && foundCrc == crc) return Occupant::kSame;
   if (!HasBackupFolder(state.settings)) return Occupant::kKept;
   return BackUpFile(state, setName, path) ? Occupant::kBackedUp : Occupant::kKept;
 }
@@ -35,7 +35,7 @@ Occupant JudgeOccupantFile(RebuildState& state, const std::string& setName, cons
 Occupant JudgeOccupantMember(RebuildState& state, const std::string& setName, const ZipEntry& member,
                              uint32_t size, uint32_t crc) {
   ZipProblem problem;
-  bool same = member.size == size && member.crc == crc && CheckZipEntry(member, &problem);
+  bool same = member.size == size && member.crc == crc && CheckZipEntry(state.fs, member, &problem);
   state.zipProblems.Tell(state.ui, problem);
   if (same) return Occupant::kSame;
   if (!HasBackupFolder(state.settings)) return Occupant::kKept;

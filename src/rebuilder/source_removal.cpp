@@ -21,18 +21,18 @@ struct Removal {
   std::set<std::string> folders;  // folders that held a removed source
 };
 
-bool StillReadsAs(const SourceFile& source) {
+bool StillReadsAs(FileSystem& fs, const SourceFile& source) {
   uint32_t size = 0, crc = 0;
-  return ReadFileCrc(source.path, size, crc) && size == source.size && crc == source.crc;
+  return ReadFileCrc(fs, source.path, size, crc) && size == source.size && crc == source.crc;
 }
 
-void RemoveLooseFile(const SourceFile& source, Removal& removal) {
-  if (!StillReadsAs(source)) {
+void RemoveLooseFile(FileSystem& fs, const SourceFile& source, Removal& removal) {
+  if (!StillReadsAs(fs, source)) {
     removal.failures.push_back({source.path, rebuild_text::kChangedSince});
     return;
   }
-  if (IsReadOnly(source.path)) ClearReadOnly(source.path);
-  if (!DeleteFile(source.path)) {
+  if (fs.IsReadOnly(source.path)) fs.ClearReadOnly(source.path);
+  if (!fs.DeleteFile(source.path)) {
     removal.failures.push_back({source.path, rebuild_text::kNotRemoved});
     return;
   }
@@ -53,10 +53,10 @@ bool IsStillListed(const ZipEntryList& listing, const ZipEntry& member) {
 
 // Deletes, by entry, the members of one zip that still hold what was
 // rebuilt from them.
-void RemoveMembers(ZipLibrary& zipLibrary, const std::string& zip, const std::vector<SourceFile>& members,
-                   Removal& removal) {
+void RemoveMembers(FileSystem& fs, ZipLibrary& zipLibrary, const std::string& zip,
+                   const std::vector<SourceFile>& members, Removal& removal) {
   ZipEntryList listing;
-  ReadZipDirectory(zip, listing, false, nullptr, zipLibrary.headerCheck);
+  ReadZipDirectory(fs, zip, listing, false, nullptr, zipLibrary.headerCheck);
   ZipChanges changes;
   for (const SourceFile& member : members) {
     if (IsStillListed(listing, member.entry)) {
@@ -66,7 +66,7 @@ void RemoveMembers(ZipLibrary& zipLibrary, const std::string& zip, const std::ve
     }
   }
   if (changes.deletedEntries.empty()) return;
-  if (!ZipUpdate(zipLibrary, zip, changes)) {
+  if (!ZipUpdate(fs, zipLibrary, zip, changes)) {
     for (const ZipEntry& entry : changes.deletedEntries)
       removal.failures.push_back({zip + "/" + entry.storedName, rebuild_text::kNotRemoved});
     return;
@@ -86,12 +86,12 @@ std::string ParentOf(const std::string& folder) {
 // Each emptied folder goes, then its parent if that is empty now, up to but
 // not including the source folder. Deepest first: a folder can only go once
 // its subfolders have.
-void RemoveEmptiedFolders(const std::set<std::string>& folders, const std::string& sourceFolder) {
+void RemoveEmptiedFolders(FileSystem& fs, const std::set<std::string>& folders, const std::string& sourceFolder) {
   std::vector<std::string> order(folders.begin(), folders.end());
   std::sort(order.begin(), order.end(),
             [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
   for (std::string folder : order) {
-    while (IsInside(folder, sourceFolder) && RemoveFolder(folder)) {
+    while (IsInside(folder, sourceFolder) && fs.RemoveFolder(folder)) {
       folder = ParentOf(folder);
     }
   }
@@ -99,9 +99,8 @@ void RemoveEmptiedFolders(const std::set<std::string>& folders, const std::strin
 
 }  // namespace
 
-int RemoveRebuiltSources(const RebuildJournal& journal, const std::string& sourceFolder,
-                         const std::string& setFolders, ZipLibrary& zipLibrary,
-                         std::vector<RebuildFailure>& failures) {
+int RemoveRebuiltSources(FileSystem& fs, const RebuildJournal& journal, const std::string& sourceFolder,
+                         const std::string& setFolders, ZipLibrary& zipLibrary, std::vector<RebuildFailure>& failures) {
   Removal removal{failures, 0, {}};
   std::vector<std::string> zipOrder;
   std::map<std::string, std::vector<SourceFile>> membersByZip;
@@ -109,15 +108,15 @@ int RemoveRebuiltSources(const RebuildJournal& journal, const std::string& sourc
     if (block.blankLine || !block.toRemove || !AllPlacementsServed(block)) continue;
     const SourceFile& source = block.source;
     if (!source.IsMember()) {
-      if (!IsInside(source.path, setFolders)) RemoveLooseFile(source, removal);
+      if (!IsInside(source.path, setFolders)) RemoveLooseFile(fs, source, removal);
       continue;
     }
     auto [found, isNew] = membersByZip.try_emplace(source.zipPath);
     if (isNew) zipOrder.push_back(source.zipPath);
     found->second.push_back(source);
   }
-  for (const std::string& zip : zipOrder) RemoveMembers(zipLibrary, zip, membersByZip[zip], removal);
-  RemoveEmptiedFolders(removal.folders, sourceFolder);
+  for (const std::string& zip : zipOrder) RemoveMembers(fs, zipLibrary, zip, membersByZip[zip], removal);
+  RemoveEmptiedFolders(fs, removal.folders, sourceFolder);
   return removal.removed;
 }
 

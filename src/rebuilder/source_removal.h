@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/file_system.h"
 #include "rebuilder/rebuild_journal.h"
 
 namespace kestrel {
@@ -22,8 +23,7 @@ struct ZipLibrary;
 // holds sets as folders; else "") stay too: such a file may be the very ROM
 // a placement found already there. Returns the number of files and members
 // removed.
-int RemoveRebuiltSources(const RebuildJournal& journal, const std::string& sourceFolder,
-                         const std::string& setFolders, ZipLibrary& zipLibrary,
-                         std::vector<RebuildFailure>& failures);
+int RemoveRebuiltSources(FileSystem& fs, const RebuildJournal& journal, const std::string& sourceFolder,
+                         const std::string& setFolders, ZipLibrary& zipLibrary, std::vector<RebuildFailure>& failures);
 
 }  // namespace kestrel

@@ -36,11 +36,11 @@ std::optional<RomSource> FindInMembers(const RomEntry& rom, const ZipEntryList& 
   return std::nullopt;
 }
 
-std::optional<RomSource> FindInFile(const RomEntry& rom, const std::string& path, uint64_t size) {
+std::optional<RomSource> FindInFile(ScanContext& context, const RomEntry& rom, const std::string& path, uint64_t size) {
   if (size != static_cast<uint64_t>(rom.size)) return std::nullopt;
   uint32_t fileSize = 0;
   uint32_t crc = 0;
-  if (!ReadFileCrc(path, fileSize, crc) || !Matches(rom, crc, fileSize)) return std::nullopt;
+  if (!ReadFileCrc(context.fs, path, fileSize, crc) || !Matches(rom, crc, fileSize)) return std::nullopt;
   return RomSource{false, {}, path};
 }
 
@@ -49,9 +49,9 @@ std::optional<RomSource> FindInSet(ScanContext& context, const RomEntry& rom, co
   SetOnDisk set = OpenSet(context, setPath);
   if (set.isZip) return FindInMembers(rom, set.entries);
   if (!set.hasFolder) return std::nullopt;
-  for (const FolderEntry& file : ListFolder(set.folderPath)) {
+  for (const FolderEntry& file : context.fs.ListFolder(set.folderPath)) {
     if (file.isFolder) continue;
-    if (auto source = FindInFile(rom, JoinPath(set.folderPath, file.name), file.size)) return source;
+    if (auto source = FindInFile(context, rom, JoinPath(set.folderPath, file.name), file.size)) return source;
   }
   return std::nullopt;
 }
@@ -76,13 +76,13 @@ std::optional<RomSource> FindInFamilySets(ScanContext& context, const GameSet& g
 
 // Reads what lies directly inside the add path; false when cancelled.
 bool ReadAddPath(ScanContext& context, const std::string& addPath, AddPathContents& contents) {
-  for (const FolderEntry& file : ListFolder(addPath)) {
+  for (const FolderEntry& file : context.fs.ListFolder(addPath)) {
     PumpInterface(context);
     if (context.state.cancelRequested) return false;
     if (file.isFolder) continue;
     std::string path = JoinPath(addPath, file.name);
     ZipEntryList members;
-    if (!ReadZipDirectory(path, members, true, nullptr, context.zipHeaderCheck)) {
+    if (!ReadZipDirectory(context.fs, path, members, true, nullptr, context.zipHeaderCheck)) {
       contents.looseFiles.emplace(file.size, AddPathContents::LooseFile{path, std::nullopt});
       continue;
     }
@@ -112,7 +112,7 @@ std::optional<RomSource> FindAnywhereIn(ScanContext& context, const RomEntry& ro
     AddPathContents::LooseFile& loose = file->second;
     if (!loose.crc) {
       uint32_t fileSize = 0, crc = 0;
-      if (!ReadFileCrc(loose.path, fileSize, crc) || fileSize != size) continue;
+      if (!ReadFileCrc(context.fs, loose.path, fileSize, crc) || fileSize != size) continue;
       loose.crc = crc;
     }
     if (Matches(rom, *loose.crc, size)) return RomSource{false, {}, loose.path};
@@ -136,12 +136,12 @@ std::optional<RomSource> FindSource(ScanContext& context, const GameSet& game, c
 
 bool AddToZipSet(ScanContext& context, const std::string& romName, const RomSource& source,
                  const std::string& setPath) {
-  std::string zipPath = ResolvePath(setPath + ".zip");
+  std::string zipPath = context.fs.ResolvePath(setPath + ".zip");
   if (context.zipLibrary == nullptr) return FailRepair(context, zipPath, "Zip files cannot be written !");
-  if (FileExists(zipPath)) {
+  if (context.fs.FileExists(zipPath)) {
     ZipEntryList members;
     ZipProblem problem;
-    bool listed = ReadZipDirectory(zipPath, members, false, &problem, context.zipHeaderCheck);
+    bool listed = ReadZipDirectory(context.fs, zipPath, members, false, &problem, context.zipHeaderCheck);
     TellZipProblem(context, problem);
     if (!listed) {
       return FailRepair(context, zipPath, "It does not read as a zip file !");
@@ -158,7 +158,7 @@ bool AddToZipSet(ScanContext& context, const std::string& romName, const RomSour
   } else {
     changes.additions.push_back({source.file, romName});
   }
-  if (!ZipUpdate(*context.zipLibrary, zipPath, changes)) {
+  if (!ZipUpdate(context.fs, *context.zipLibrary, zipPath, changes)) {
     return FailRepair(context, zipPath, "The zip file could not be written; it is unchanged !");
   }
   return true;
@@ -167,23 +167,23 @@ bool AddToZipSet(ScanContext& context, const std::string& romName, const RomSour
 bool AddToFolderSet(ScanContext& context, const std::string& romName, const RomSource& source,
                     const std::string& setPath) {
   bool madeFolder = false;
-  if (!FolderExists(setPath)) {
-    madeFolder = CreateFolder(setPath);
+  if (!context.fs.FolderExists(setPath)) {
+    madeFolder = context.fs.CreateFolder(setPath);
     if (!madeFolder) return FailRepair(context, setPath, "The folder could not be made !");
   }
   if (!CheckChangeableFolder(context, setPath)) return false;
-  std::string target = JoinPath(ResolvePath(setPath), romName);
+  std::string target = JoinPath(context.fs.ResolvePath(setPath), romName);
   bool added = false;
-  if (PathExists(target)) {
+  if (context.fs.PathExists(target)) {
     FailRepair(context, target, "A file of that name is in the way !");
   } else {
     ZipProblem problem;
-    added = source.inZip ? ExtractZipEntry(source.member, target, nullptr, &problem)
-                         : CopyFile(source.file, target, true);
+    added = source.inZip ? ExtractZipEntry(context.fs, source.member, target, nullptr, &problem)
+                         : context.fs.CopyFile(source.file, target, true);
     TellZipProblem(context, problem);
     if (!added) FailRepair(context, target, "It could not be written !");
   }
-  if (!added && madeFolder) RemoveFolder(setPath);
+  if (!added && madeFolder) context.fs.RemoveFolder(setPath);
   return added;
 }
 

@@ -16,7 +16,7 @@ bool BackUpEntry(ScanContext& context, const FoundEntry& entry) {
   } else {
     item = FileBackup(entry.name, FileNamePart(entry.name));
   }
-  return BackUpToZip(*context.zipLibrary, context.settings.backupFolder, entry.setName, {item});
+  return BackUpToZip(context.fs, *context.zipLibrary, context.settings.backupFolder, entry.setName, {item});
 }
 
 }  // namespace kestrel

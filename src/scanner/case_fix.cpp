@@ -18,12 +18,12 @@ namespace {
 bool RenameThroughTemporaryName(ScanContext& context, const std::string& from,
                                 const std::string& to) {
   if (!CheckChangeableFolder(context, FolderPart(from))) return false;
-  if (!PathExists(from)) return FailRepair(context, from, "It no longer exists !");
+  if (!context.fs.PathExists(from)) return FailRepair(context, from, "It no longer exists !");
   std::string temporary = from + "_tmp";
-  if (PathExists(temporary)) return FailRepair(context, from, "'" + temporary + "' is in the way !");
-  if (!RenamePath(from, temporary)) return FailRepair(context, from, "It could not be renamed !");
-  if (RenamePath(temporary, to)) return true;
-  RenamePath(temporary, from);
+  if (context.fs.PathExists(temporary)) return FailRepair(context, from, "'" + temporary + "' is in the way !");
+  if (!context.fs.RenamePath(from, temporary)) return FailRepair(context, from, "It could not be renamed !");
+  if (context.fs.RenamePath(temporary, to)) return true;
+  context.fs.RenamePath(temporary, from);
   return FailRepair(context, from, "It could not be renamed as '" + to + "' !");
 }
 
@@ -53,7 +53,7 @@ std::string CaseQuestion(const std::string& foundName, const std::string& rightN
 
 bool FixSetCase(ScanContext& context, GameSet& game, const std::string& setPath,
                 const std::string& foundPath) {
-  bool isZip = FileExists(foundPath);
+  bool isZip = context.fs.FileExists(foundPath);
   std::string foundName = FileNamePart(foundPath);
   if (isZip) foundName = WithoutZipExtension(foundName);
   // The set path names the set this check looked for: the game's own, or

@@ -20,8 +20,8 @@ std::string OutcomeMark(const ClearedLeftover& cleared) {
 }
 
 void ClearIn(ScanContext& context, const std::string& folder, ResultsModel& results) {
-  for (const InterruptedWrite& leftover : FindInterruptedWrites(folder)) {
-    ClearedLeftover cleared = ClearInterruptedWrite(context.settings.backupFolder, leftover);
+  for (const InterruptedWrite& leftover : FindInterruptedWrites(context.fs, folder)) {
+    ClearedLeftover cleared = ClearInterruptedWrite(context.fs, context.settings.backupFolder, leftover);
     AddResultLine(results, "interrupted write: " + leftover.path + OutcomeMark(cleared), kTopLevel,
                   kResultUnneeded, true, true);
   }

@@ -13,7 +13,7 @@ namespace kestrel {
 
 // Looks for each BIOS file, contents checked, in the "neogeo" set of every
 // ROM path and sets the state's two BIOS flags.
-void DetectNeoGeoBios(FolderIndex& index, const std::vector<std::string>& romPaths, ZipHeaderCheck headerCheck,
+void DetectNeoGeoBios(FileSystem& fs, FolderIndex& index, const std::vector<std::string>& romPaths, ZipHeaderCheck headerCheck,
                       ScanState& state);
 
 }  // namespace kestrel

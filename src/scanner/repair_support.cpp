@@ -39,7 +39,7 @@ bool ChangeZipMember(ScanContext& context, const std::string& zipPath, const Zip
   if (taken) return FailRepair(context, zipPath, "It holds a member '" + memberName + "' already !");
   if (context.zipLibrary == nullptr) return FailRepair(context, zipPath, "Zip files cannot be written !");
   if (!CheckChangeableFolder(context, FolderPart(zipPath))) return false;
-  if (!ZipUpdate(*context.zipLibrary, zipPath, changes)) {
+  if (!ZipUpdate(context.fs, *context.zipLibrary, zipPath, changes)) {
     return FailRepair(context, zipPath, "The zip file could not be updated; it is unchanged !");
   }
   return true;
@@ -47,12 +47,12 @@ bool ChangeZipMember(ScanContext& context, const std::string& zipPath, const Zip
 
 }  // namespace
 
-WorkFolder::WorkFolder(const std::string& tempFolder) {
-  if (!tempFolder.empty()) path_ = CreateUniqueFolder(tempFolder);
+WorkFolder::WorkFolder(FileSystem& fs, const std::string& tempFolder) : fs_(fs) {
+  if (!tempFolder.empty()) path_ = fs_.CreateUniqueFolder(tempFolder);
 }
 
 WorkFolder::~WorkFolder() {
-  if (ok()) DeleteFolderTree(path_);
+  if (ok()) DeleteFolderTree(fs_, path_);
 }
 
 bool FailRepair(ScanContext& context, const std::string& what, const std::string& reason) {
@@ -62,8 +62,8 @@ bool FailRepair(ScanContext& context, const std::string& what, const std::string
 }
 
 bool CheckChangeableFolder(ScanContext& context, const std::string& folder) {
-  if (!FolderExists(folder)) return FailRepair(context, folder, "The folder no longer exists !");
-  if (IsReadOnly(folder) || !IsWritableFolder(folder)) {
+  if (!context.fs.FolderExists(folder)) return FailRepair(context, folder, "The folder no longer exists !");
+  if (context.fs.IsReadOnly(folder) || !context.fs.IsWritableFolder(folder)) {
     return FailRepair(context, folder, "The folder is read-only !");
   }
   return true;
@@ -115,7 +115,8 @@ bool IsSameMember(const ZipEntry& a, const ZipEntry& b) {
 
 bool RereadZip(ScanContext& context, const std::string& zipPath, ZipEntryList& entries) {
   ZipProblem problem;
-  bool read = FileExists(zipPath) && ReadZipDirectory(zipPath, entries, false, &problem, context.zipHeaderCheck);
+  bool read = context.fs.FileExists(zipPath) &&
+              ReadZipDirectory(context.fs, zipPath, entries, false, &problem, context.zipHeaderCheck);
   TellZipProblem(context, problem);
   if (!read) entries.clear();
   return read;

@@ -17,7 +17,7 @@ namespace kestrel {
 // failed step leaves behind goes with the folder when the repair ends.
 class WorkFolder {
  public:
-  explicit WorkFolder(const std::string& tempFolder);
+  WorkFolder(FileSystem& fs, const std::string& tempFolder);
   ~WorkFolder();
   WorkFolder(const WorkFolder&) = delete;
   WorkFolder& operator=(const WorkFolder&) = delete;
@@ -27,6 +27,7 @@ class WorkFolder {
   std::string FileFor(const std::string& name) const { return path_ + name; }
 
  private:
+  FileSystem& fs_;
   std::string path_;  // with a trailing '/'; "" when it could not be made
 };
 

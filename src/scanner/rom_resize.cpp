@@ -48,8 +48,8 @@ std::optional<size_t> LocateRomInFile(ScanContext& context, const RomEntry& rom,
 
 // Writes the ROM's bytes from `offset` of `source` to `target`, which is
 // replaced only once all of them were written.
-bool WriteCutRom(const MappedFile& source, size_t offset, size_t size, const std::string& target) {
-  FileReplacement replacement;
+bool WriteCutRom(FileSystem& fs, const MappedFile& source, size_t offset, size_t size, const std::string& target) {
+  FileReplacement replacement(fs);
   return replacement.Create(target) && replacement.Write(source.data() + offset, size) &&
          replacement.Close(true) && replacement.Commit();
 }
@@ -64,7 +64,7 @@ bool CutRom(ScanContext& context, const RomEntry& rom, const std::string& shownP
   if (rom.size < 0 || source.size() < size) return FailRepair(context, shownPath, "It is not too long !");
   std::optional<size_t> offset = LocateRomInFile(context, rom, source);
   if (!offset) return FailRepair(context, shownPath, "The ROM was not found in it !");
-  if (!WriteCutRom(source, *offset, size, targetPath)) {
+  if (!WriteCutRom(context.fs, source, *offset, size, targetPath)) {
     return FailRepair(context, shownPath, "The shortened file could not be written (disk full ?) !");
   }
   return true;
@@ -76,22 +76,22 @@ bool CutRom(ScanContext& context, const RomEntry& rom, const std::string& shownP
 bool BackUpOriginal(ScanContext& context, const GameSet& game, const BackupItem& original,
                     const std::string& shownPath) {
   if (context.zipLibrary != nullptr &&
-      BackUpToZip(*context.zipLibrary, context.settings.backupFolder, game.name, {original})) {
+      BackUpToZip(context.fs, *context.zipLibrary, context.settings.backupFolder, game.name, {original})) {
     return true;
   }
   return FailRepair(context, shownPath, "Its backup could not be written, so it stays !");
 }
 
 bool ResizeLooseFile(ScanContext& context, const GameSet& game, const RomEntry& rom, const std::string& filePath) {
-  if (!FileExists(filePath)) return FailRepair(context, filePath, "It no longer exists !");
-  if (IsReadOnly(filePath)) return FailRepair(context, filePath, "The file is read-only !");
+  if (!context.fs.FileExists(filePath)) return FailRepair(context, filePath, "It no longer exists !");
+  if (context.fs.IsReadOnly(filePath)) return FailRepair(context, filePath, "The file is read-only !");
   if (!CheckChangeableFolder(context, FolderPart(filePath))) return false;
-  WorkFolder work(context.settings.tempFolder);
+  WorkFolder work(context.fs, context.settings.tempFolder);
   if (!work.ok()) return FailRepair(context, filePath, "No work folder in the temporary folder !");
   std::string cut = work.FileFor("cut");
   if (!CutRom(context, rom, filePath, filePath, cut)) return false;
   if (!BackUpOriginal(context, game, FileBackup(filePath, FileNamePart(filePath)), filePath)) return false;
-  if (!CopyFile(cut, filePath, false)) {
+  if (!context.fs.CopyFile(cut, filePath, false)) {
     return FailRepair(context, filePath, "The shortened file could not be written (disk full ?) !");
   }
   return true;
@@ -102,12 +102,12 @@ bool ResizeMember(ScanContext& context, const GameSet& game, const RomEntry& rom
   int index = scan.memberIndex;
   if (index < 0 || index >= static_cast<int>(entries.size())) return false;
   const ZipEntry member = entries[index];
-  WorkFolder work(context.settings.tempFolder);
+  WorkFolder work(context.fs, context.settings.tempFolder);
   if (!work.ok()) return FailRepair(context, zipPath, "No work folder in the temporary folder !");
   std::string extracted = work.FileFor("member");
   std::string cut = work.FileFor("cut");
   ZipProblem problem;
-  bool extractedWhole = ExtractZipEntry(member, extracted, nullptr, &problem);
+  bool extractedWhole = ExtractZipEntry(context.fs, member, extracted, nullptr, &problem);
   TellZipProblem(context, problem);
   if (!extractedWhole) {
     return FailRepair(context, zipPath, "The member '" + member.storedName + "' could not be extracted !");

@@ -25,7 +25,7 @@ struct RomLocation {
   std::string filePath;  // loose file as the file system spells it
 };
 
-RomLocation LocateRom(const SetOnDisk& set, const std::string& name) {
+RomLocation LocateRom(const ScanContext& context, const SetOnDisk& set, const std::string& name) {
   RomLocation location;
   if (set.isZip) {
     location.memberIndex = FindMember(set, name);
@@ -33,7 +33,7 @@ RomLocation LocateRom(const SetOnDisk& set, const std::string& name) {
     return location;
   }
   std::optional<std::string> path;
-  if (set.hasFolder) path = FindLooseFile(set.folderPath, name);
+  if (set.hasFolder) path = FindLooseFile(context.fs, set.folderPath, name);
   if (path) {
     location.present = true;
     location.filePath = *path;
@@ -49,10 +49,10 @@ RomLocation LocateRom(const SetOnDisk& set, const std::string& name) {
 RomLocation LocateRomByAnyName(const ScanContext& context, const RomEntry& rom, RomScan& scan,
                                const SetOnDisk& set, const std::string& name, bool withAliases) {
   scan.searchName = name;
-  RomLocation location = LocateRom(set, name);
+  RomLocation location = LocateRom(context, set, name);
   if (location.present || !withAliases) return location;
   if (name != rom.name) {
-    location = LocateRom(set, rom.name);
+    location = LocateRom(context, set, rom.name);
     if (location.present) {
       scan.searchName = rom.name;
       return location;
@@ -62,7 +62,7 @@ RomLocation LocateRomByAnyName(const ScanContext& context, const RomEntry& rom, 
   for (const std::string& alias : AliasGroupOf(rom)) {
     if (alias == rom.name) continue;
     scan.searchName = alias;
-    location = LocateRom(set, alias);
+    location = LocateRom(context, set, alias);
     if (location.present) break;
   }
   return location;
@@ -99,7 +99,7 @@ void CheckRomLength(ScanContext& context, const GameSet& game, const RomEntry& r
   if (set.isZip) {
     scan.foundSize = set.entries[location.memberIndex].size;
   } else {
-    std::optional<uint64_t> size = FileSize(location.filePath);
+    std::optional<uint64_t> size = context.fs.FileSize(location.filePath);
     // A file beyond 32 bits must not pass for the few bytes above them.
     scan.foundSize = size ? static_cast<uint32_t>(std::min<uint64_t>(*size, UINT32_MAX)) : 0;
   }
@@ -113,19 +113,19 @@ void CheckRomLength(ScanContext& context, const GameSet& game, const RomEntry& r
   ShowScanningCaption(context);
   if (scan.lengthFixed && set.isZip) {
     set = OpenSet(context, set.path);
-    location = LocateRom(set, scan.searchName);
+    location = LocateRom(context, set, scan.searchName);
     scan.memberIndex = location.memberIndex;
   }
 }
 
-void CheckRomChecksum(const RomEntry& rom, RomScan& scan, const SetOnDisk& set,
+void CheckRomChecksum(ScanContext& context, const RomEntry& rom, RomScan& scan, const SetOnDisk& set,
                       const RomLocation& location) {
   if (set.isZip) {
     scan.foundCrc = set.entries[location.memberIndex].crc;
   } else {
     uint32_t size = 0;
     scan.foundCrc = 0;
-    ReadFileCrc(location.filePath, size, scan.foundCrc);
+    ReadFileCrc(context.fs, location.filePath, size, scan.foundCrc);
   }
   scan.checksumCorrect = scan.foundCrc == rom.crc || scan.foundCrc == rom.crcComplement;
 }
@@ -142,12 +142,12 @@ bool CheckPresentRom(ScanContext& context, const GameSet& game, const RomEntry& 
   // The case repair rewrites the member and reads the zip again.
   if (set.isZip && scan.caseFixed) {
     IndexMembers(set);
-    location = LocateRom(set, scan.searchName);
+    location = LocateRom(context, set, scan.searchName);
     scan.memberIndex = location.memberIndex;
     if (!location.present) return true;
   }
   if (settings.checkLength) CheckRomLength(context, game, rom, scan, set, location);
-  if (location.present && settings.checkChecksum) CheckRomChecksum(rom, scan, set, location);
+  if (location.present && settings.checkChecksum) CheckRomChecksum(context, rom, scan, set, location);
   return !context.state.stopRequested;
 }
 
@@ -160,7 +160,7 @@ bool HandleAbsentRom(ScanContext& context, const GameSet& game, RomEntry& rom, R
     // A stand-in goes only where the layout keeps the ROM; a BIOS set or a
     // parent's set makes its own.
     if (rom.noDump && context.settings.zeroCrcCreation && atHome && PlaceZeroCrcDummy(context, rom, scan, set)) {
-      location = LocateRom(set, rom.name);
+      location = LocateRom(context, set, rom.name);
       if (location.present) return true;
     }
   }

@@ -25,7 +25,7 @@ void CheckSampleSet(ScanContext& context, const GameSet& game, SetScan& scan,
       foundPath = JoinPath(set.path, set.entries[member].name);
     } else {
       std::optional<std::string> path;
-      if (set.hasFolder) path = FindLooseFile(set.folderPath, sample.name);
+      if (set.hasFolder) path = FindLooseFile(context.fs, set.folderPath, sample.name);
       if (!path) continue;
       foundPath = *path;
     }

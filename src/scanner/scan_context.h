@@ -2,7 +2,6 @@
 // per-scan state and the window that answers questions.
 #pragma once
 
-#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -10,11 +9,10 @@
 
 #include "archive/zip_problem.h"
 #include "archive/zip_reader.h"
-#include "platform/disk_space.h"
-
 #include "gamedb/game_set.h"
-#include "scanner/add_path_contents.h"
+#include "platform/file_system.h"
 #include "platform/folder_index.h"
+#include "scanner/add_path_contents.h"
 #include "scanner/scan_state.h"
 
 namespace kestrel {
@@ -37,15 +35,15 @@ struct ScanContext {
   ZipHeaderCheck zipHeaderCheck = ZipHeaderCheck::kLocalHeaders;
   // How long a ROM resize searches before it asks whether to go on.
   int resizeQuestionMilliseconds = 5000;
-  // Asks how full the file system of a path is, before a 0-CRC stand-in is
-  // written.
-  std::function<std::optional<DiskSpace>(const std::string& path)> diskSpace = QueryDiskSpace;
   // What lies in each add path, by path, as far as the add-missing fix
   // has read it.
   std::map<std::string, AddPathContents> addPathContents{};
   // The damaged zips the user was told of: a set's zip is read again after
   // every repair, and the user hears of it once per scan.
   ZipProblemNotices zipProblems{};
+  // Every file the scan and its repairs read or change is reached through
+  // this; `folders` lists through it too.
+  FileSystem& fs = RealFileSystem();
 };
 
 // Tells the user of a damaged zip, once per scan.

@@ -255,14 +255,21 @@ ScanOutcome RunScan(GameList& database, ScanResults& scanResults, SettingsRecord
   progress->SetStep(1);
 
   ScanState state;
-  ScanContext context{database, settings, state, owner, request.zipLibrary, request.dataFolder,
-                      EnabledPaths(settings.romPaths), EnabledPaths(settings.samplePaths), {}};
+  ScanContext context{.database = database,
+                      .settings = settings,
+                      .state = state,
+                      .owner = owner,
+                      .zipLibrary = request.zipLibrary,
+                      .dataFolder = request.dataFolder,
+                      .romPaths = EnabledPaths(settings.romPaths),
+                      .samplePaths = EnabledPaths(settings.samplePaths),
+                      .folders = FolderIndex(request.fs.get()),
+                      .fs = request.fs.get()};
   if (request.zipLibrary != nullptr) context.zipHeaderCheck = request.zipLibrary->headerCheck;
   context.resizeQuestionMilliseconds = request.resizeQuestionMilliseconds;
-  if (request.diskSpace) context.diskSpace = request.diskSpace;
   ResetState(state, settings, context.romPaths);
   state.progress = progress.get();
-  DetectNeoGeoBios(context.folders, context.romPaths, context.zipHeaderCheck, state);
+  DetectNeoGeoBios(context.fs, context.folders, context.romPaths, context.zipHeaderCheck, state);
 
   outcome.ranToEnd = RunMainScan(context, scanResults, *progress, results, outcome.statistics);
   outcome.statisticsText = BuildStatistics(outcome.statistics, settings, request.showStatistics ? owner : nullptr);

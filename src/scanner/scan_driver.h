@@ -9,9 +9,8 @@
 #include <optional>
 #include <string>
 
-#include "platform/disk_space.h"
-
 #include "gamedb/game_set.h"
+#include "platform/file_system.h"
 #include "report/results_model.h"
 #include "report/scan_statistics.h"
 #include "scanner/scan_results.h"
@@ -38,8 +37,9 @@ struct ScanRequest {
   bool showStatistics = true;
   // How long a ROM resize searches before it asks "Timeout !".
   int resizeQuestionMilliseconds = 5000;
-  // How full a file system is; tests stand in for a full disk here.
-  std::function<std::optional<DiskSpace>(const std::string& path)> diskSpace = QueryDiskSpace;
+  // The disk the scan and its repairs reach; tests hand in a failing one.
+  // (A reference that can be set like the other fields.)
+  std::reference_wrapper<FileSystem> fs = RealFileSystem();
 };
 
 struct ScanOutcome {

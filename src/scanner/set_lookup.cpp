@@ -35,7 +35,7 @@ std::optional<std::string> FindSetPath(FolderIndex& index, const std::string& se
 
 namespace {
 
-SetOnDisk ReadSet(FolderIndex& index, const std::string& setPath, ZipHeaderCheck headerCheck,
+SetOnDisk ReadSet(FileSystem& fs, FolderIndex& index, const std::string& setPath, ZipHeaderCheck headerCheck,
                   ZipProblem* problem) {
   SetOnDisk set;
   set.path = setPath;
@@ -44,7 +44,7 @@ SetOnDisk ReadSet(FolderIndex& index, const std::string& setPath, ZipHeaderCheck
   if (name.empty()) return set;
   std::optional<IndexedName> zip = index.Find(folder, name + ".zip", EntryKind::kFile);
   if (zip) {
-    set.isZip = ReadZipDirectory(folder + zip->name, set.entries, false, problem, headerCheck);
+    set.isZip = ReadZipDirectory(fs, folder + zip->name, set.entries, false, problem, headerCheck);
     if (set.isZip) set.path = WithoutZipExtension(folder + zip->name);
     if (!set.isZip) set.entries.clear();
     IndexMembers(set);
@@ -62,7 +62,7 @@ SetOnDisk ReadSet(FolderIndex& index, const std::string& setPath, ZipHeaderCheck
 
 SetOnDisk OpenSet(ScanContext& context, const std::string& setPath) {
   ZipProblem problem;
-  SetOnDisk set = ReadSet(context.folders, setPath, context.zipHeaderCheck, &problem);
+  SetOnDisk set = ReadSet(context.fs, context.folders, setPath, context.zipHeaderCheck, &problem);
   TellZipProblem(context, problem);
   return set;
 }
@@ -83,23 +83,22 @@ int FindMember(const SetOnDisk& set, std::string_view name) {
   return found->second.front();
 }
 
-std::optional<std::string> FindLooseFile(const std::string& folder, std::string_view name) {
+std::optional<std::string> FindLooseFile(FileSystem& fs, const std::string& folder, std::string_view name) {
   if (!IsPlainFileName(name)) return std::nullopt;
-  std::optional<std::string> path = FindPath(JoinPath(folder, name));
+  std::optional<std::string> path = fs.FindPath(JoinPath(folder, name));
   if (!path) return std::nullopt;
-  // The file counts as present when it opens; OpenFile opens regular files
-  // only, so a folder of that name is no ROM.
-  FilePtr file(OpenFile(*path, "rb"));
-  if (!file) return std::nullopt;
+  // The file counts as present when it opens; only regular files open, so
+  // a folder of that name is no ROM.
+  if (!fs.OpenForReading(*path)) return std::nullopt;
   return path;
 }
 
-bool FindFileInSet(FolderIndex& index, ZipHeaderCheck headerCheck, const std::string& path, bool checkContents,
+bool FindFileInSet(FileSystem& fs, FolderIndex& index, ZipHeaderCheck headerCheck, const std::string& path, bool checkContents,
                    uint32_t crc, uint32_t size) {
   std::string folder = FolderPart(path);
   std::string fileName = FileNamePart(path);
   if (folder.empty()) return false;
-  SetOnDisk set = ReadSet(index, folder.substr(0, folder.size() - 1), headerCheck, nullptr);
+  SetOnDisk set = ReadSet(fs, index, folder.substr(0, folder.size() - 1), headerCheck, nullptr);
   if (set.isZip) {
     int member = FindMember(set, fileName);
     if (member >= 0) {
@@ -108,12 +107,12 @@ bool FindFileInSet(FolderIndex& index, ZipHeaderCheck headerCheck, const std::st
     }
   }
   if (!set.hasFolder) return false;
-  std::optional<std::string> loose = FindLooseFile(set.folderPath, fileName);
+  std::optional<std::string> loose = FindLooseFile(fs, set.folderPath, fileName);
   if (!loose) return false;
   if (!checkContents) return true;
   uint32_t looseSize = 0;
   uint32_t looseCrc = 0;
-  return ReadFileCrc(*loose, looseSize, looseCrc) && looseSize == size && looseCrc == crc;
+  return ReadFileCrc(fs, *loose, looseSize, looseCrc) && looseSize == size && looseCrc == crc;
 }
 
 }  // namespace kestrel

@@ -56,13 +56,13 @@ int FindMember(const SetOnDisk& set, std::string_view name);
 
 // The path of the regular file `folder` + '/' + `name`, as the file system
 // spells it, when it exists and can be opened for reading.
-std::optional<std::string> FindLooseFile(const std::string& folder, std::string_view name);
+std::optional<std::string> FindLooseFile(FileSystem& fs, const std::string& folder, std::string_view name);
 
 // Whether the set `path` names (folder, set name, '/', file name) holds the
 // file: first as a member of the set's zip, else as a loose file. With
 // `checkContents` the CRC-32 and size must match as well. A damaged zip is
 // not told of here: the set's own check tells of it.
-bool FindFileInSet(FolderIndex& index, ZipHeaderCheck headerCheck, const std::string& path, bool checkContents,
+bool FindFileInSet(FileSystem& fs, FolderIndex& index, ZipHeaderCheck headerCheck, const std::string& path, bool checkContents,
                    uint32_t crc, uint32_t size);
 
 }  // namespace kestrel

@@ -32,7 +32,7 @@ bool IsPathOfScan(const ScanContext& context, const std::string& folder) {
 
 void CollectFromPath(ScanContext& context, const std::string& path, const char* sharedSet,
                      std::unordered_set<std::string>& listed) {
-  for (const FolderEntry& entry : ListFolder(path)) {
+  for (const FolderEntry& entry : context.fs.ListFolder(path)) {
     std::string setName = SetNameOf(entry);
     if (EqualsNoCase(setName, sharedSet)) continue;
     if (FindGame(context.database, setName)) continue;

@@ -38,7 +38,7 @@ bool AnySetHolds(ScanContext& context, const std::vector<std::string>& paths,
                  const std::string& setName, const std::string& name) {
   for (const std::string& path : paths) {
     std::string setPath = SetPathOf(path, setName);
-    if (!setPath.empty() && FindFileInSet(context.folders, context.zipHeaderCheck, setPath + "/" + name, false, 0, 0)) {
+    if (!setPath.empty() && FindFileInSet(context.fs, context.folders, context.zipHeaderCheck, setPath + "/" + name, false, 0, 0)) {
       return true;
     }
   }
@@ -76,7 +76,7 @@ void CollectUnneeded(ScanContext& context, const GameSet& game, std::vector<Foun
     consider(member.name, JoinPath(set.path, member.name), std::move(entry));
   }
   if (!set.hasFolder) return;
-  for (const FolderEntry& file : ListFolder(set.folderPath)) {
+  for (const FolderEntry& file : context.fs.ListFolder(set.folderPath)) {
     FoundEntry entry;
     entry.isFolder = file.isFolder;
     consider(file.name, JoinPath(set.folderPath, file.name), std::move(entry));

@@ -44,7 +44,7 @@ bool PrepareRemoval(ScanContext& context, const FoundEntry& entry) {
   if (TouchesProtectedFolder(context, place)) {
     return FailRepair(context, entry.name, "It is or holds a folder Kestrel keeps its own files in !");
   }
-  if (!PathExists(place)) return FailRepair(context, place, "It no longer exists !");
+  if (!context.fs.PathExists(place)) return FailRepair(context, place, "It no longer exists !");
   if (!CheckChangeableFolder(context, FolderPart(place))) return false;
   if (context.state.progress != nullptr) context.state.progress->SetCaption(kBackupCaption);
   bool backedUp = BackUpEntry(context, entry);
@@ -55,10 +55,10 @@ bool PrepareRemoval(ScanContext& context, const FoundEntry& entry) {
 
 void RemoveLooseEntry(ScanContext& context, FoundEntry& entry) {
   if (entry.isFolder) {
-    entry.fixed = DeleteFolderTree(entry.name).empty();
+    entry.fixed = DeleteFolderTree(context.fs, entry.name).empty();
   } else {
-    if (IsReadOnly(entry.name)) ClearReadOnly(entry.name);
-    entry.fixed = DeleteFile(entry.name);
+    if (context.fs.IsReadOnly(entry.name)) context.fs.ClearReadOnly(entry.name);
+    entry.fixed = context.fs.DeleteFile(entry.name);
   }
   if (!entry.fixed) {
     FailRepair(context, entry.name, "It could not be deleted (completely) !");
@@ -67,8 +67,8 @@ void RemoveLooseEntry(ScanContext& context, FoundEntry& entry) {
   // A set folder left empty goes too; a ROM or sample path stays.
   std::string holder = FolderPart(entry.name);
   if (!IsScanPath(context, holder) && !TouchesProtectedFolder(context, holder) &&
-      ListFolder(holder).empty()) {
-    RemoveFolder(holder);
+      context.fs.ListFolder(holder).empty()) {
+    context.fs.RemoveFolder(holder);
   }
 }
 
@@ -81,7 +81,7 @@ void RemovePendingMembers(ScanContext& context, std::vector<FoundEntry>& entries
   for (auto& [zipPath, members] : byZip) {
     ZipChanges changes;
     for (const FoundEntry* entry : members) changes.deletedEntries.push_back(entry->zipEntry);
-    bool deleted = context.zipLibrary != nullptr && ZipUpdate(*context.zipLibrary, zipPath, changes);
+    bool deleted = context.zipLibrary != nullptr && ZipUpdate(context.fs, *context.zipLibrary, zipPath, changes);
     if (!deleted) FailRepair(context, zipPath, "The zip file could not be updated; it is unchanged !");
     for (FoundEntry* entry : members) {
       entry->fixed = deleted;

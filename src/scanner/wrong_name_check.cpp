@@ -81,11 +81,11 @@ void CheckWrongNames(ScanContext& context, const GameSet& game, const SetOnDisk&
     return;
   }
   if (!set.hasFolder) return;
-  for (const FolderEntry& file : ListFolder(set.folderPath)) {
+  for (const FolderEntry& file : context.fs.ListFolder(set.folderPath)) {
     if (file.isFolder) continue;
     uint32_t size = 0;
     uint32_t crc = 0;
-    ReadFileCrc(JoinPath(set.folderPath, file.name), size, crc);
+    ReadFileCrc(context.fs, JoinPath(set.folderPath, file.name), size, crc);
     AddIfWrongNamed(context, game, set.path, file.name, crc, nullptr, found);
   }
 }

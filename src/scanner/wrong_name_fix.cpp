@@ -34,11 +34,11 @@ void RenameLooseFiles(ScanContext& context, const std::vector<WrongNameEntry*>& 
   std::vector<WrongNameEntry*> aside;
   for (WrongNameEntry* entry : entries) {
     std::string target = FolderPart(entry->fullPath) + entry->rightName + kAsideSuffix;
-    if (!PathExists(entry->fullPath)) {
+    if (!context.fs.PathExists(entry->fullPath)) {
       FailRepair(context, entry->fullPath, "It no longer exists !");
-    } else if (PathExists(target)) {
+    } else if (context.fs.PathExists(target)) {
       FailRepair(context, entry->fullPath, "'" + target + "' is in the way !");
-    } else if (!RenamePath(entry->fullPath, target)) {
+    } else if (!context.fs.RenamePath(entry->fullPath, target)) {
       FailRepair(context, entry->fullPath, "It could not be renamed !");
     } else {
       aside.push_back(entry);
@@ -47,9 +47,9 @@ void RenameLooseFiles(ScanContext& context, const std::vector<WrongNameEntry*>& 
   for (WrongNameEntry* entry : aside) {
     std::string folder = FolderPart(entry->fullPath);
     std::string asideName = folder + entry->rightName + kAsideSuffix;
-    entry->fixed = RenamePath(asideName, folder + entry->rightName);
+    entry->fixed = context.fs.RenamePath(asideName, folder + entry->rightName);
     if (entry->fixed) continue;
-    RenamePath(asideName, entry->fullPath);
+    context.fs.RenamePath(asideName, entry->fullPath);
     FailRepair(context, entry->fullPath, "It could not be renamed as '" + entry->rightName + "' !");
   }
 }
@@ -117,7 +117,7 @@ void RenameMembers(ScanContext& context, const std::string& setPath,
     changes.copiedEntries.push_back({member, entry->rightName});
   }
   if (renamed.empty()) return;
-  if (!ZipUpdate(*context.zipLibrary, zipPath, changes)) {
+  if (!ZipUpdate(context.fs, *context.zipLibrary, zipPath, changes)) {
     FailRepair(context, zipPath, "The zip file could not be updated; it is unchanged !");
     return;
   }

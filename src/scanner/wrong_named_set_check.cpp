@@ -28,16 +28,16 @@ std::string WithoutTrailingSeparators(std::string path) {
 }
 
 // CRC and size of every file of the entry; true when it read as a zip.
-bool CollectFileKeys(const std::string& path, ZipHeaderCheck headerCheck, std::vector<FileKey>& keys) {
+bool CollectFileKeys(FileSystem& fs, const std::string& path, ZipHeaderCheck headerCheck, std::vector<FileKey>& keys) {
   ZipEntryList members;
-  if (ReadZipDirectory(path, members, false, nullptr, headerCheck)) {
+  if (ReadZipDirectory(fs, path, members, false, nullptr, headerCheck)) {
     for (const ZipEntry& member : members) keys.push_back({member.crc, member.size});
     return true;
   }
-  for (const FolderEntry& entry : ListFolder(path, "*")) {
+  for (const FolderEntry& entry : fs.ListFolder(path, "*")) {
     if (entry.isFolder) continue;
     FileKey key;
-    if (ReadFileCrc(JoinPath(path, entry.name), key.size, key.crc)) keys.push_back(key);
+    if (ReadFileCrc(fs, JoinPath(path, entry.name), key.size, key.crc)) keys.push_back(key);
   }
   return false;
 }
@@ -69,14 +69,14 @@ std::string BestMatchingSet(const std::vector<FileKey>& keys,
 
 }  // namespace
 
-std::optional<WrongNamedSet> IdentifyWrongNamedSet(const std::string& path,
+std::optional<WrongNamedSet> IdentifyWrongNamedSet(FileSystem& fs, const std::string& path,
                                                    const std::vector<CrcIndexEntry>& crcIndex,
                                                    ZipHeaderCheck headerCheck) {
   WrongNamedSet set;
   set.path = WithoutTrailingSeparators(path);
   set.foundName = WithoutZipExtension(FileNamePart(set.path));
   std::vector<FileKey> keys;
-  set.isZip = CollectFileKeys(set.path, headerCheck, keys);
+  set.isZip = CollectFileKeys(fs, set.path, headerCheck, keys);
   set.rightName = BestMatchingSet(keys, crcIndex);
   if (set.rightName.empty()) return std::nullopt;
   return set;
@@ -85,7 +85,7 @@ std::optional<WrongNamedSet> IdentifyWrongNamedSet(const std::string& path,
 bool CheckWrongNamedSet(ScanContext& context, const std::string& path,
                         const std::vector<CrcIndexEntry>& crcIndex, ResultsModel& results,
                         ScanStatistics& statistics) {
-  std::optional<WrongNamedSet> set = IdentifyWrongNamedSet(path, crcIndex, context.zipHeaderCheck);
+  std::optional<WrongNamedSet> set = IdentifyWrongNamedSet(context.fs, path, crcIndex, context.zipHeaderCheck);
   if (!set) return false;
   bool fixed = false;
   if (context.settings.fixName) {

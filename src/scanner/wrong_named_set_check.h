@@ -25,7 +25,7 @@ struct WrongNamedSet {
 
 // What the contents of `path` (a zip, or else a folder) show it to be;
 // nothing when no file matches any set.
-std::optional<WrongNamedSet> IdentifyWrongNamedSet(const std::string& path,
+std::optional<WrongNamedSet> IdentifyWrongNamedSet(FileSystem& fs, const std::string& path,
                                                    const std::vector<CrcIndexEntry>& crcIndex,
                                                    ZipHeaderCheck headerCheck);
 

@@ -19,10 +19,10 @@ bool RenameWrongNamedSet(ScanContext& context, const WrongNamedSet& set) {
   // result, and no file is ever deleted on the way. A set of the right
   // name that is there already is never replaced.
   const std::string folder = FolderPart(set.path);
-  if (!IsPlainFileName(set.rightName) || IsReadOnly(folder)) return false;
+  if (!IsPlainFileName(set.rightName) || context.fs.IsReadOnly(folder)) return false;
   const std::string target = folder + set.rightName + (set.isZip ? ".zip" : "");
-  if (PathExists(target)) return false;
-  return RenamePath(set.path, target);
+  if (context.fs.PathExists(target)) return false;
+  return context.fs.RenamePath(set.path, target);
 }
 
 }  // namespace kestrel

@@ -1,12 +1,13 @@
 #include "scanner/zero_crc_dummy.h"
 
 #include <algorithm>
-#include <optional>
 #include <cstdio>
+#include <optional>
 #include <vector>
 
 #include "app/user_interface.h"
 #include "archive/zip_library.h"
+#include "platform/file_replacement.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
 #include "scanner/repair_support.h"
@@ -17,22 +18,22 @@ namespace {
 
 // Written in blocks, so a huge size from a damaged game list costs disk
 // space at worst, never memory.
-bool WriteZeros(const std::string& path, int32_t size) {
-  std::FILE* file = OpenFile(path, "wb");
-  if (file == nullptr) return false;
+bool WriteZeros(FileSystem& fs, const std::string& path, int32_t size) {
+  FileReplacement file(fs);
+  if (!file.Create(path)) return false;
   std::vector<char> zeros(std::min<int32_t>(size, 65536), 0);
   bool ok = true;
   for (int32_t left = size; ok && left > 0;) {
     size_t chunk = std::min<size_t>(static_cast<size_t>(left), zeros.size());
-    ok = std::fwrite(zeros.data(), 1, chunk, file) == chunk;
+    ok = file.Write(zeros.data(), chunk);
     left -= static_cast<int32_t>(chunk);
   }
-  return std::fclose(file) == 0 && ok;
+  return ok && file.Close() && file.Commit();
 }
 
 bool AddToZip(ScanContext& context, const std::string& dummyPath, SetOnDisk& set) {
   if (context.zipLibrary == nullptr) return false;
-  bool added = ZipAddFiles(*context.zipLibrary, ResolvePath(set.path + ".zip"), {dummyPath});
+  bool added = ZipAddFiles(context.fs, *context.zipLibrary, context.fs.ResolvePath(set.path + ".zip"), {dummyPath});
   set = OpenSet(context, set.path);
   return added;
 }
@@ -42,7 +43,7 @@ bool AddToZip(ScanContext& context, const std::string& dummyPath, SetOnDisk& set
 bool LeavesRoomFor(ScanContext& context, const RomEntry& rom, const SetOnDisk& set) {
   std::string target = set.isZip ? FolderPart(set.path) : set.folderPath;
   for (const std::string& path : {context.settings.tempFolder, target}) {
-    std::optional<DiskSpace> space = context.diskSpace(path);
+    std::optional<DiskSpace> space = context.fs.QueryDiskSpace(path);
     if (!space || !LeavesRoomAfter(*space, static_cast<uint64_t>(rom.size))) return false;
   }
   return true;
@@ -71,12 +72,12 @@ bool PlaceZeroCrcDummy(ScanContext& context, const RomEntry& rom, RomScan& scan,
   // A folder of its own, so that the dummy never replaces (and then
   // deletes) a file of the same name that the user keeps in the temporary
   // folder.
-  WorkFolder work(tempFolder);
+  WorkFolder work(context.fs, tempFolder);
   if (!work.ok()) return false;
   std::string dummyPath = work.FileFor(rom.name);
-  if (!WriteZeros(dummyPath, rom.size)) return false;
+  if (!WriteZeros(context.fs, dummyPath, rom.size)) return false;
   return set.isZip ? AddToZip(context, dummyPath, set)
-                   : CopyFile(dummyPath, JoinPath(set.folderPath, rom.name), true);
+                   : context.fs.CopyFile(dummyPath, JoinPath(set.folderPath, rom.name), true);
 }
 
 }  // namespace kestrel

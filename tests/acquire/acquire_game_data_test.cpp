@@ -59,7 +59,7 @@ TEST_F(AcquireTest, MameRunsOnceThenTheCacheServesUntilTheExecutableChanges) {
   EXPECT_EQ(ReadFile(emulators / "emu dir/runs.log"), "-listinfo\n");
   EXPECT_EQ(ListFolder(data.path()).size(), 1u);  // the cache "_exedat", no listing left
   uint32_t size = 0, crc = 0;
-  ASSERT_TRUE(ReadFileCrc(settings.mameExe, size, crc));
+  ASSERT_TRUE(ReadFileCrc(RealFileSystem(), settings.mameExe, size, crc));
   EXPECT_EQ(loaded.dataCrc, crc);
 
   // Same path with valid data: nothing is read at all.

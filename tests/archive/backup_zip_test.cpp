@@ -37,14 +37,15 @@ TEST_F(BackupZipTest, StoresFilesFoldersAndMembersByEntryWithoutReplacingEarlier
   WriteFile(folder / "set/extra/deep/two.bin", "two");
   WriteFile(folder / "twins.zip", testing::BuildZip({{"a.rom", "first"}, testing::Deflated("a.rom", "second")}));
   ZipEntryList twins;
-  ASSERT_TRUE(ReadZipDirectory(folder / "twins.zip", twins, true, nullptr));
+  ASSERT_TRUE(ReadZipDirectory(RealFileSystem(), folder / "twins.zip", twins, true, nullptr));
   ASSERT_EQ(twins.size(), 2u);
 
   std::vector<BackupItem> items = {FileBackup(folder / "set/loose.rom", "loose.rom"),
                                    FolderBackup(folder / "set/extra", "extra"), MemberBackup(twins[1], "a.rom"),
                                    FileBackup(folder / "set/.DS_Store", ".DS_Store")};
-  ASSERT_TRUE(BackUpToZip(library, Backups(), "set", items));
-  ASSERT_TRUE(BackUpToZip(library, Backups(), "set", {MemberBackup(twins[0], "a.rom"), items[0], items[3]}));
+  ASSERT_TRUE(BackUpToZip(RealFileSystem(), library, Backups(), "set", items));
+  ASSERT_TRUE(
+      BackUpToZip(RealFileSystem(), library, Backups(), "set", {MemberBackup(twins[0], "a.rom"), items[0], items[3]}));
   EXPECT_EQ(Members(Backups() + "/set.zip"),
             (Texts{"loose.rom=loose", "extra/deep/two.bin=two", "extra/one.bin=one", ".DS_Store=finder",
                    "a.rom=second", "loose (2).rom=loose", ".DS_Store (2)=finder", "a (2).rom=first"}));
@@ -64,16 +65,17 @@ TEST_F(BackupZipTest, RefusesWhatCannotBeKeptOrChecked) {
   broken.insert(directory, "junk");
   testing::Put32(broken, broken.size() - 6, uint32_t(directory + 4));
   WriteFile(Backups() + "/broken.zip", broken);
-  EXPECT_TRUE(BackUpToZip(library, Backups(), "broken", {FileBackup(folder / "a.rom", "a.rom")}));
+  EXPECT_TRUE(BackUpToZip(RealFileSystem(), library, Backups(), "broken", {FileBackup(folder / "a.rom", "a.rom")}));
   EXPECT_EQ(ReadFile(Backups() + "/broken.zip"), broken);
   EXPECT_EQ(ReadBack(Backups() + "/broken (2).zip").size(), 1u);
   // A folder in the backup zip's place, a set name that leaves the backup
   // folder, a backup folder that cannot be made, a missing source.
   ASSERT_TRUE(CreateFolder(Backups() + "/taken.zip"));
-  EXPECT_FALSE(BackUpToZip(library, Backups(), "taken", {FileBackup(folder / "a.rom", "a.rom")}));
-  EXPECT_FALSE(BackUpToZip(library, Backups(), "../out", {FileBackup(folder / "a.rom", "a.rom")}));
-  EXPECT_FALSE(BackUpToZip(library, folder / "a.rom/sub", "set", {FileBackup(folder / "a.rom", "a.rom")}));
-  EXPECT_FALSE(BackUpToZip(library, Backups(), "set", {FileBackup(folder / "gone.rom", "gone.rom")}));
+  EXPECT_FALSE(BackUpToZip(RealFileSystem(), library, Backups(), "taken", {FileBackup(folder / "a.rom", "a.rom")}));
+  EXPECT_FALSE(BackUpToZip(RealFileSystem(), library, Backups(), "../out", {FileBackup(folder / "a.rom", "a.rom")}));
+  EXPECT_FALSE(
+      BackUpToZip(RealFileSystem(), library, folder / "a.rom/sub", "set", {FileBackup(folder / "a.rom", "a.rom")}));
+  EXPECT_FALSE(BackUpToZip(RealFileSystem(), library, Backups(), "set", {FileBackup(folder / "gone.rom", "gone.rom")}));
   EXPECT_FALSE(PathExists(Backups() + "/set.zip"));
 
   // A member whose data do not match its CRC-32 is copied, but its backup
@@ -82,35 +84,35 @@ TEST_F(BackupZipTest, RefusesWhatCannotBeKeptOrChecked) {
   damaged.crc = 0x12345678;
   WriteFile(folder / "damaged.zip", testing::BuildZip({damaged}));
   ZipEntryList list;
-  ASSERT_TRUE(ReadZipDirectory(folder / "damaged.zip", list, true, nullptr));
-  EXPECT_FALSE(BackUpToZip(library, Backups(), "set", {MemberBackup(list[0], "bad.rom")}));
+  ASSERT_TRUE(ReadZipDirectory(RealFileSystem(), folder / "damaged.zip", list, true, nullptr));
+  EXPECT_FALSE(BackUpToZip(RealFileSystem(), library, Backups(), "set", {MemberBackup(list[0], "bad.rom")}));
   // An empty folder has nothing to lose.
   ASSERT_TRUE(CreateFolder(folder / "empty"));
-  EXPECT_TRUE(BackUpToZip(library, Backups(), "other", {FolderBackup(folder / "empty", "empty")}));
+  EXPECT_TRUE(BackUpToZip(RealFileSystem(), library, Backups(), "other", {FolderBackup(folder / "empty", "empty")}));
 }
 
 TEST_F(BackupZipTest, MovesWholeFilesUnderFreeNames) {
   WriteFile(folder / "roms/set.zip", "first");
   std::string movedTo;
-  ASSERT_TRUE(MoveIntoBackupFolder(Backups(), folder / "roms/set.zip", &movedTo));
+  ASSERT_TRUE(MoveIntoBackupFolder(RealFileSystem(), Backups(), folder / "roms/set.zip", &movedTo));
   EXPECT_EQ(movedTo, Backups() + "/set.zip");
   WriteFile(folder / "roms/set.zip", "again");
-  ASSERT_TRUE(MoveIntoBackupFolder(Backups(), folder / "roms/set.zip", &movedTo));
+  ASSERT_TRUE(MoveIntoBackupFolder(RealFileSystem(), Backups(), folder / "roms/set.zip", &movedTo));
   EXPECT_EQ(movedTo, Backups() + "/set (2).zip");
   EXPECT_EQ(ReadFile(Backups() + "/set.zip"), "first");
   EXPECT_EQ(ReadFile(Backups() + "/set (2).zip"), "again");
   EXPECT_FALSE(PathExists(folder / "roms/set.zip"));
-  EXPECT_FALSE(MoveIntoBackupFolder(Backups(), folder / "roms/missing.zip"));
+  EXPECT_FALSE(MoveIntoBackupFolder(RealFileSystem(), Backups(), folder / "roms/missing.zip"));
 
   // Onto another file system the move is a copy, checked before the
   // original goes.
   std::string other = FolderExists("/dev/shm") ? CreateUniqueFolder("/dev/shm") : "";
   if (other.empty()) return;
   WriteFile(folder / "roms/big.zip", testing::Text(300000, 3));
-  EXPECT_TRUE(MoveIntoBackupFolder(other + "backup", folder / "roms/big.zip", &movedTo));
+  EXPECT_TRUE(MoveIntoBackupFolder(RealFileSystem(), other + "backup", folder / "roms/big.zip", &movedTo));
   EXPECT_EQ(ReadFile(movedTo), testing::Text(300000, 3));
   EXPECT_FALSE(PathExists(folder / "roms/big.zip"));
-  DeleteFolderTree(other);
+  DeleteFolderTree(RealFileSystem(), other);
 }
 
 }  // namespace

@@ -67,11 +67,12 @@ TEST_F(InterruptedWriteTest, MovesLeftoversIntoTheBackupFolderAndDeletesNone) {
   WriteFile(roms + "notes.txt.abcdef", "a user's file");
   WriteFile(roms + "whole.zip.backup", testing::BuildZip({{"a.rom", "an older a"}}));
 
-  std::vector<InterruptedWrite> found = FindInterruptedWrites(roms);
+  std::vector<InterruptedWrite> found = FindInterruptedWrites(RealFileSystem(), roms);
   ASSERT_EQ(found.size(), 4u);
   EXPECT_EQ(found[3].archivePath, roms + "whole.zip");
   std::vector<LeftoverOutcome> outcomes;
-  for (const InterruptedWrite& leftover : found) outcomes.push_back(ClearInterruptedWrite(backups, leftover).outcome);
+  for (const InterruptedWrite& leftover : found)
+    outcomes.push_back(ClearInterruptedWrite(RealFileSystem(), backups, leftover).outcome);
   EXPECT_EQ(outcomes, (std::vector<LeftoverOutcome>{LeftoverOutcome::kMovedToBackup, LeftoverOutcome::kMovedToBackup,
                                                     LeftoverOutcome::kMovedToBackup, LeftoverOutcome::kMovedToBackup}));
   Texts left;
@@ -82,12 +83,13 @@ TEST_F(InterruptedWriteTest, MovesLeftoversIntoTheBackupFolderAndDeletesNone) {
   EXPECT_EQ(ReadFile(backups + "/whole.zip.x7k2pq"), "PK partial");
   // A complete zip under such a name is a user's copy, not a partial write:
   // it is not even found, and a direct call keeps it in the backup folder.
-  EXPECT_EQ(ClearInterruptedWrite(backups, {roms + "whole.zip.backup", roms + "whole.zip"}).outcome,
+  EXPECT_EQ(ClearInterruptedWrite(RealFileSystem(), backups, {roms + "whole.zip.backup", roms + "whole.zip"}).outcome,
             LeftoverOutcome::kMovedToBackup);
 
   // Without a backup folder a leftover that may be the only copy stays.
   WriteFile(roms + "alone.zip.zzzzzz", "PK alone");
-  EXPECT_EQ(ClearInterruptedWrite("", {roms + "alone.zip.zzzzzz", roms + "alone.zip"}).outcome, LeftoverOutcome::kKept);
+  EXPECT_EQ(ClearInterruptedWrite(RealFileSystem(), "", {roms + "alone.zip.zzzzzz", roms + "alone.zip"}).outcome,
+            LeftoverOutcome::kKept);
   EXPECT_TRUE(PathExists(roms + "alone.zip.zzzzzz"));
 }
 

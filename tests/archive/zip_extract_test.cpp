@@ -1,13 +1,11 @@
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <zlib.h>
-
-#include <csignal>
 
 #include "archive/crc32.h"
 #include "archive/zip_fixtures.h"
 #include "archive/zip_reader.h"
 #include "platform/file_system.h"
+#include "support/faulty_file_system.h"
 
 namespace kestrel {
 namespace {
@@ -21,7 +19,7 @@ class ZipExtractTest : public testing::ZipTest {
     ZipTest::SetUp();
     WriteFile(folder / "set.zip",
               testing::BuildZip({{"stored.rom", "stored"}, testing::Deflated("deflated.rom", text)}));
-    ASSERT_TRUE(ReadZipDirectory(folder / "set.zip", list, true, nullptr));
+    ASSERT_TRUE(ReadZipDirectory(RealFileSystem(), folder / "set.zip", list, true, nullptr));
   }
 
   std::string text = testing::Text(60000, 12);
@@ -44,37 +42,32 @@ TEST_F(ZipExtractTest, RefusesMembersThatDoNotCheckOut) {
   lies[5].dataOffset = stored.dataOffset;  // no deflate stream at all
   WriteFile(folder / "old.rom", "old");
   for (size_t i = 0; i < lies.size(); ++i) {
-    EXPECT_FALSE(ExtractZipEntry(lies[i], folder / "old.rom")) << i;
-    EXPECT_FALSE(ExtractZipEntry(lies[i], folder / "new.rom")) << i;
+    EXPECT_FALSE(ExtractZipEntry(RealFileSystem(), lies[i], folder / "old.rom")) << i;
+    EXPECT_FALSE(ExtractZipEntry(RealFileSystem(), lies[i], folder / "new.rom")) << i;
   }
   EXPECT_EQ(ReadFile(folder / "old.rom"), "old");
   EXPECT_EQ(ListFolder(folder.path()).size(), 2u);
-  EXPECT_TRUE(ExtractZipEntry(deflated, folder / "OLD.ROM"));  // replaced, found without case
+  EXPECT_TRUE(ExtractZipEntry(RealFileSystem(), deflated, folder / "OLD.ROM"));  // replaced, found without case
   EXPECT_EQ(ReadFile(folder / "old.rom"), text);
 
   // Only the unknown method is a problem of the zip to tell the user of.
   ZipEntry bzip2 = stored;
   bzip2.method = 12;
   ZipProblem problem;
-  EXPECT_FALSE(ExtractZipEntry(bzip2, folder / "new.rom", nullptr, &problem));
+  EXPECT_FALSE(ExtractZipEntry(RealFileSystem(), bzip2, folder / "new.rom", nullptr, &problem));
   EXPECT_EQ(Describe(problem), "method " + stored.archivePath);
-  EXPECT_FALSE(CheckZipEntry(lies[0], &problem));
+  EXPECT_FALSE(CheckZipEntry(RealFileSystem(), lies[0], &problem));
   EXPECT_EQ(Describe(problem), "none ");
-  EXPECT_FALSE(CheckZipEntry(bzip2, &problem));
-  EXPECT_TRUE(CheckZipEntry(stored, &problem));
+  EXPECT_FALSE(CheckZipEntry(RealFileSystem(), bzip2, &problem));
+  EXPECT_TRUE(CheckZipEntry(RealFileSystem(), stored, &problem));
   EXPECT_EQ(Describe(problem), "none ");
 }
 
 TEST_F(ZipExtractTest, ReportsAWriteThatBreaksOff) {
   int writeFailed = 0;
-  // A file size limit makes the disk look full part-way.
-  std::signal(SIGXFSZ, SIG_IGN);
-  rlimit saved;
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-  rlimit small{20000, saved.rlim_max};
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  bool extracted = ExtractZipEntry(list[1], folder / "out.rom", &writeFailed);
-  setrlimit(RLIMIT_FSIZE, &saved);
+  testing::FaultyFileSystem fullDisk;
+  fullDisk.FillDiskAfter(20000);
+  bool extracted = ExtractZipEntry(fullDisk, list[1], folder / "out.rom", &writeFailed);
   EXPECT_FALSE(extracted);
   EXPECT_EQ(writeFailed, 1);
   EXPECT_EQ(ListFolder(folder.path()).size(), 1u);
@@ -89,7 +82,7 @@ TEST_F(ZipExtractTest, ReadsLooseFilesAndInflatesExactly) {
     return uint32_t(crc32(0, reinterpret_cast<const Bytef*>(data), uInt(length)));
   };
   uint32_t size = 7, crc = 7;
-  EXPECT_TRUE(ReadFileCrc(folder / "game.ROM", size, crc));
+  EXPECT_TRUE(ReadFileCrc(RealFileSystem(), folder / "game.ROM", size, crc));
   EXPECT_EQ(size, loose.size());
   EXPECT_EQ(crc, zlibCrc(loose.data(), loose.size()));
   for (size_t start = 0; start < 8; ++start) {

@@ -45,11 +45,11 @@ class ZipTest : public ::testing::Test {
   std::vector<std::string> ReadBack(const std::string& path) {
     ZipEntryList list;
     for (ZipHeaderCheck check : {ZipHeaderCheck::kLocalHeaders, ZipHeaderCheck::kBothHeaders}) {
-      EXPECT_TRUE(ReadZipDirectory(path, list, true, nullptr, check)) << path;
+      EXPECT_TRUE(ReadZipDirectory(RealFileSystem(), path, list, true, nullptr, check)) << path;
     }
     std::vector<std::string> members;
     for (const ZipEntry& entry : list) {
-      EXPECT_TRUE(ExtractZipEntry(entry, folder / "check.tmp"));
+      EXPECT_TRUE(ExtractZipEntry(RealFileSystem(), entry, folder / "check.tmp"));
       members.push_back(entry.storedName + "=" + ReadFile(folder / "check.tmp") + "/" +
                         std::to_string(entry.method));
       DeleteFile(folder / "check.tmp");

@@ -7,7 +7,7 @@
 #include "archive/zip_fixtures.h"
 #include "archive/zip_reader.h"
 #include "platform/file_system.h"
-#include "support/file_size_limit.h"
+#include "support/faulty_file_system.h"
 #include "support/stored_zip.h"
 
 namespace kestrel {
@@ -34,19 +34,20 @@ class ZipLibraryTest : public testing::ZipTest {
 // the archive goes too: an empty zip is no set.
 TEST_F(ZipLibraryTest, AddsReplacesAndDeletesMembers) {
   const std::string latin = "caf\xe9.rom";
-  ASSERT_TRUE(ZipAddFiles(library, folder / "set", Sources({"x.rom", latin})));
+  ASSERT_TRUE(ZipAddFiles(RealFileSystem(), library, folder / "set", Sources({"x.rom", latin})));
   library.level = '0';
   WriteFile(folder / "new/x.rom", "new");
-  ASSERT_TRUE(ZipAddFiles(library, folder / "SET.ZIP", {folder / "new/x.rom", Sources({"X.ROM"})[0]}));
+  ASSERT_TRUE(
+      ZipAddFiles(RealFileSystem(), library, folder / "SET.ZIP", {folder / "new/x.rom", Sources({"X.ROM"})[0]}));
   // A replaced member is a new one, at the end.
   EXPECT_EQ(ReadBack(folder / "set.zip"),
             (Texts{latin + "=" + latin + "/8", "x.rom=new/0", "X.ROM=X.ROM/0"}));
   EXPECT_EQ(ListFolder(folder.path()).size(), 3u);  // no temporary file, no twin archive
-  ASSERT_TRUE(ZipDeleteEntries(library, folder / "set", {latin, latin}));
+  ASSERT_TRUE(ZipDeleteEntries(RealFileSystem(), library, folder / "set", {latin, latin}));
   ASSERT_EQ(::chmod((folder / "set.zip").c_str(), 0444), 0);
-  ASSERT_TRUE(ZipAddFiles(library, folder / "set", Sources({"b.rom"})));
+  ASSERT_TRUE(ZipAddFiles(RealFileSystem(), library, folder / "set", Sources({"b.rom"})));
   EXPECT_EQ(ReadBack(folder / "set.zip"), (Texts{"x.rom=new/0", "X.ROM=X.ROM/0", "b.rom=b.rom/0"}));
-  ASSERT_TRUE(ZipDeleteEntries(library, folder / "set.zip", {"x.rom", "X.ROM", "b.rom"}));
+  ASSERT_TRUE(ZipDeleteEntries(RealFileSystem(), library, folder / "set.zip", {"x.rom", "X.ROM", "b.rom"}));
   EXPECT_FALSE(PathExists(folder / "set.zip"));
 }
 
@@ -57,13 +58,13 @@ TEST_F(ZipLibraryTest, UpdatesAnArchiveInOneStep) {
   WriteFile(folder / "src/big.bin", text);
   ZipChanges first;
   first.additions = {{folder / "src/big.bin", "big.rom"}, {Sources({"a.rom"})[0], "A.ROM"}};
-  ASSERT_TRUE(ZipUpdate(library, folder / "set", first));
+  ASSERT_TRUE(ZipUpdate(RealFileSystem(), library, folder / "set", first));
   library.level = '0';
   ZipChanges second;
   second.deletions = {"A.ROM"};
   second.additions = {{folder / "src/a.rom", "a.rom"}};
   second.copies = {{folder / "set.zip", "big.rom", "copied.rom"}};
-  ASSERT_TRUE(ZipUpdate(library, folder / "set", second));
+  ASSERT_TRUE(ZipUpdate(RealFileSystem(), library, folder / "set", second));
   // The copy is not recompressed at the new level.
   EXPECT_EQ(ReadBack(folder / "set.zip"),
             (Texts{"big.rom=" + text + "/8", "a.rom=a.rom/0", "copied.rom=" + text + "/8"}));
@@ -79,7 +80,7 @@ TEST_F(ZipLibraryTest, UpdatesAnArchiveInOneStep) {
   failings[2].deletions = {"absent"};
   failings[2].additions = {{folder / "src/a.rom", "a.rom"}};
   for (const ZipChanges& failing : failings) {
-    EXPECT_FALSE(ZipUpdate(library, folder / "set", failing));
+    EXPECT_FALSE(ZipUpdate(RealFileSystem(), library, folder / "set", failing));
     EXPECT_EQ(ReadFile(folder / "set.zip"), before);
   }
   EXPECT_EQ(ListFolder(folder.path()).size(), 2u);
@@ -88,12 +89,43 @@ TEST_F(ZipLibraryTest, UpdatesAnArchiveInOneStep) {
   // no temporary file beside it.
   library.level = '0';
   WriteFile(folder / "src/noise.bin", testing::Text(300000, 9));
-  {
-    testing::FileSizeLimit limit(before.size() + 100000);
-    EXPECT_FALSE(ZipAddFiles(library, folder / "set", {folder / "src/noise.bin"}));
-  }
+  testing::FaultyFileSystem fullDisk;
+  fullDisk.FillDiskAfter(before.size() + 100000);
+  EXPECT_FALSE(ZipAddFiles(fullDisk, library, folder / "set", {folder / "src/noise.bin"}));
   EXPECT_EQ(ReadFile(folder / "set.zip"), before);
   EXPECT_EQ(ListFolder(folder.path()).size(), 2u);
+}
+
+// Every step of writing an archive goes through the file system it is
+// given: whichever fails (the temporary file, a write, bringing it to the
+// disk, the rename over the archive, reading a member to copy or a file to
+// add), the archive stays byte for byte and nothing is left beside it.
+TEST_F(ZipLibraryTest, AFailureAtAnyStepOfAWriteLeavesTheArchiveAndNoTemporaryFile) {
+  ASSERT_TRUE(ZipAddFiles(RealFileSystem(), library, folder / "set", Sources({"a.rom", "b.rom"})));
+  ASSERT_TRUE(ZipAddFiles(RealFileSystem(), library, folder / "other", Sources({"c.rom"})));
+  const std::string before = ReadFile(folder / "set.zip");
+  ZipChanges changes;
+  changes.deletions = {"a.rom"};
+  changes.additions = {{folder / "src/b.rom", "new.rom"}};
+  changes.copies = {{folder / "other.zip", "c.rom", "c.rom"}};
+  using testing::FileOperation;
+  const std::vector<testing::Fault> faults = {
+      {FileOperation::kCreate, "*/set.zip.*"},  {FileOperation::kWrite, "*/set.zip.*"},
+      {FileOperation::kSync, "*/set.zip.*"},    {FileOperation::kReplace, "*/set.zip.*"},
+      {FileOperation::kRead, "*/other.zip", 3}, {FileOperation::kRead, "*/src/b.rom"},
+  };
+  for (const testing::Fault& fault : faults) {
+    SCOPED_TRACE(fault.pathPattern + " operation " + std::to_string(int(fault.operation)));
+    testing::FaultyFileSystem disk;
+    disk.Fail(fault);
+    EXPECT_FALSE(ZipUpdate(disk, library, folder / "set", changes));
+    EXPECT_GT(disk.FailuresSeen(), 0);
+    EXPECT_EQ(ReadFile(folder / "set.zip"), before);
+    EXPECT_EQ(ListFolder(folder.path()).size(), 3u);  // set.zip, other.zip, src
+  }
+  testing::FaultyFileSystem working;
+  EXPECT_TRUE(ZipUpdate(working, library, folder / "set", changes));
+  EXPECT_GT(working.CallsSeen(FileOperation::kReplace, "*/set.zip.*"), 0);
 }
 
 // Two members of one name, listed by the directory in the other order than
@@ -104,25 +136,25 @@ TEST_F(ZipLibraryTest, MembersOfOneNameAreTakenByEntryNeverByName) {
   WriteFile(twins, testing::StoredZip({{"a.rom", "first"}, {"a.rom", "second"}, {"b.rom", "b"}}, true));
   std::string before = ReadFile(twins);
   ZipEntryList list;
-  ASSERT_TRUE(ReadZipDirectory(twins, list, true, nullptr));
+  ASSERT_TRUE(ReadZipDirectory(RealFileSystem(), twins, list, true, nullptr));
   ASSERT_EQ(list.size(), 3u);
 
-  EXPECT_FALSE(ZipDeleteEntries(library, twins, {"a.rom"}));
-  EXPECT_FALSE(ZipAddFiles(library, twins, Sources({"a.rom"})));
+  EXPECT_FALSE(ZipDeleteEntries(RealFileSystem(), library, twins, {"a.rom"}));
+  EXPECT_FALSE(ZipAddFiles(RealFileSystem(), library, twins, Sources({"a.rom"})));
   ZipChanges byName;
   byName.copies = {{twins, "a.rom", "copy.rom"}};
-  EXPECT_FALSE(ZipUpdate(library, twins, byName));
+  EXPECT_FALSE(ZipUpdate(RealFileSystem(), library, twins, byName));
   EXPECT_EQ(ReadFile(twins), before);
 
   ZipChanges rename;
   rename.deletedEntries = {list[0]};
   rename.copiedEntries = {{list[0], "first.rom"}};
-  ASSERT_TRUE(ZipUpdate(library, twins, rename));
+  ASSERT_TRUE(ZipUpdate(RealFileSystem(), library, twins, rename));
   EXPECT_EQ(ReadBack(twins), (Texts{"b.rom=b/0", "a.rom=second/0", "first.rom=first/0"}));
   // The old listing no longer stands for what the archive holds.
   ZipChanges stale;
   stale.deletedEntries = {list[0]};
-  EXPECT_FALSE(ZipUpdate(library, twins, stale));
+  EXPECT_FALSE(ZipUpdate(RealFileSystem(), library, twins, stale));
   EXPECT_EQ(ReadBack(twins).size(), 3u);
 }
 

@@ -26,22 +26,22 @@ TEST_F(ZipReaderTest, NamesStructuralFaultsAndSurvivesDamagedArchives) {
   WriteFile(twice, bytes.substr(0, central) + bytes.substr(central, 51) + "junk" + bytes.substr(central));
   ZipEntryList list;
   ZipProblem problem;
-  EXPECT_FALSE(ReadZipDirectory(empty, list, true, &problem));
+  EXPECT_FALSE(ReadZipDirectory(RealFileSystem(), empty, list, true, &problem));
   EXPECT_EQ(Describe(problem), "local " + empty);
-  EXPECT_FALSE(ReadZipDirectory(twice, list, false, &problem));
+  EXPECT_FALSE(ReadZipDirectory(RealFileSystem(), twice, list, false, &problem));
   EXPECT_EQ(Describe(problem), "end " + twice);
 
   // What is no zip at all, or cannot be opened, is no damaged zip; a good
   // read leaves no problem behind.
   WriteFile(folder / "other.7z", bytes);
-  EXPECT_FALSE(ReadZipDirectory(folder / "other.7z", list, true, &problem));
+  EXPECT_FALSE(ReadZipDirectory(RealFileSystem(), folder / "other.7z", list, true, &problem));
   EXPECT_EQ(Describe(problem), "none ");
-  EXPECT_FALSE(ReadZipDirectory(twice, list, false, &problem));
-  EXPECT_FALSE(ReadZipDirectory(folder / "missing.zip", list, false, &problem));
+  EXPECT_FALSE(ReadZipDirectory(RealFileSystem(), twice, list, false, &problem));
+  EXPECT_FALSE(ReadZipDirectory(RealFileSystem(), folder / "missing.zip", list, false, &problem));
   EXPECT_EQ(Describe(problem), "none ");
-  EXPECT_FALSE(ReadZipDirectory(twice, list, false, &problem));
+  EXPECT_FALSE(ReadZipDirectory(RealFileSystem(), twice, list, false, &problem));
   WriteFile(folder / "good.zip", bytes);
-  EXPECT_TRUE(ReadZipDirectory(folder / "good.zip", list, true, &problem));
+  EXPECT_TRUE(ReadZipDirectory(RealFileSystem(), folder / "good.zip", list, true, &problem));
   EXPECT_EQ(Describe(problem), "none ");
 
   size_t endRecord = bytes.find("PK\5\6");
@@ -51,16 +51,16 @@ TEST_F(ZipReaderTest, NamesStructuralFaultsAndSurvivesDamagedArchives) {
     for (size_t length = 0; length < bytes.size(); ++length) {
       std::string cut = folder / ("cut" + std::to_string(length) + ".zip");
       WriteFile(cut, bytes.substr(0, length));
-      EXPECT_EQ(ReadZipDirectory(cut, list, true, nullptr, check), length >= endRecord + 4) << length;
+      EXPECT_EQ(ReadZipDirectory(RealFileSystem(), cut, list, true, nullptr, check), length >= endRecord + 4) << length;
       std::remove(cut.c_str());
     }
     for (size_t at = 0; at < bytes.size(); ++at) {
       std::string flipped = bytes, flip = folder / ("flip" + std::to_string(at) + ".zip");
       flipped[at] = char(flipped[at] ^ 0xA5);
       WriteFile(flip, flipped);
-      if (ReadZipDirectory(flip, list, true, nullptr, check)) {
+      if (ReadZipDirectory(RealFileSystem(), flip, list, true, nullptr, check)) {
         for (const ZipEntry& entry : list) {
-          if (ExtractZipEntry(entry, folder / "out.bin")) std::remove((folder / "out.bin").c_str());
+          if (ExtractZipEntry(RealFileSystem(), entry, folder / "out.bin")) std::remove((folder / "out.bin").c_str());
         }
       }
       std::remove(flip.c_str());
@@ -84,7 +84,7 @@ TEST_F(ZipReaderTest, AdvancedModeComparesHeadersAndBothStepOverDataDescriptors)
     for (bool advanced : {false, true}) {
       const ZipHeaderCheck check = advanced ? ZipHeaderCheck::kBothHeaders : ZipHeaderCheck::kLocalHeaders;
       ZipProblem problem;
-      EXPECT_EQ(ReadZipDirectory(path, list, true, &problem, check), !advanced) << field;
+      EXPECT_EQ(ReadZipDirectory(RealFileSystem(), path, list, true, &problem, check), !advanced) << field;
       EXPECT_EQ(Describe(problem), advanced ? "central " + path : "none ") << field;
     }
   }
@@ -122,7 +122,7 @@ TEST_F(ZipReaderTest, ListsOnlyNamesThatStayInsideTheSet) {
       BuildZip({{"..", "x"}, {"a/.", "x"}, {"../../evil.rom", "x"}, {"c:\\dir\\x.rom", "x"}, {"d:", "x"}, {"dir/", ""}}));
   EXPECT_EQ(ReadBack(folder / "names.zip"), (Texts{"../../evil.rom=x/0", "c:\\dir\\x.rom=x/0"}));
   ZipEntryList list;
-  ASSERT_TRUE(ReadZipDirectory(folder / "names.zip", list, true, nullptr));
+  ASSERT_TRUE(ReadZipDirectory(RealFileSystem(), folder / "names.zip", list, true, nullptr));
   EXPECT_EQ(list[0].name + " " + list[1].name, "evil.rom x.rom");
 }
 

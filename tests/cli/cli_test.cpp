@@ -55,7 +55,7 @@ TEST(CliTest, InfoThenAScanChangesNothingAndARepairLeavesOnlyWhatNoRepairCanMend
 
   // The fastscan file is bound to the game data by their data CRC.
   uint32_t size = 0, dataCrc = 0;
-  ASSERT_TRUE(ReadFileCrc(DemoDat(), size, dataCrc));
+  ASSERT_TRUE(ReadFileCrc(RealFileSystem(), DemoDat(), size, dataCrc));
   const std::string fastscanFile = ReadFile(dir / "fast.fsc");
   ASSERT_GE(fastscanFile.size(), 4u);
   EXPECT_EQ(fastscanFile.substr(0, 4), std::string(reinterpret_cast<const char*>(&dataCrc), 4));

@@ -62,7 +62,7 @@ TEST(ScanExitTest, TheStatusFollowsTheResultLinesAndTheLogfileIsWrittenOnlyForTh
   SettingsRecord picked;
   ResetSettings(picked);
   uint32_t size = 0;
-  ASSERT_TRUE(ReadFileCrc(dir / "list.dat", size, picked.storedDataCrc));
+  ASSERT_TRUE(ReadFileCrc(RealFileSystem(), dir / "list.dat", size, picked.storedDataCrc));
   picked.storedGameCount = 2;
   picked.gameSelectionBytes = {1, 0};  // arc, ngx
   ASSERT_TRUE(SaveProfile(picked, dir / "picked.kpf", {}, 0));

@@ -78,7 +78,7 @@ class ToolCommandsTest : public ::testing::Test {
 std::set<std::string> Members(const std::string& zip) {
   ZipEntryList entries;
   std::set<std::string> names;
-  if (!ReadZipDirectory(zip, entries, true, nullptr)) return {"<unreadable>"};
+  if (!ReadZipDirectory(RealFileSystem(), zip, entries, true, nullptr)) return {"<unreadable>"};
   for (const ZipEntry& entry : entries) names.insert(entry.storedName);
   return names;
 }

@@ -6,7 +6,6 @@
 #include <random>
 #include <utility>
 
-#include "conservation/failing_disk.h"
 #include "gamedb/game_list_file.h"
 #include "gamedb/validate_games.h"
 #include "merger/merger.h"
@@ -14,9 +13,13 @@
 #include "report/results_model.h"
 #include "scanner/scan_driver.h"
 #include "settings/settings_record.h"
+#include "support/faulty_file_system.h"
 
 namespace kestrel::testing {
 namespace {
+
+// The temporary file of every zip write, whose rename is the write's commit.
+constexpr char kZipCommits[] = "*.zip.??????";
 
 // Every run starts from a fresh record, as a first use of the tools would.
 SettingsRecord BaseSettings(const std::string& root) {
@@ -43,9 +46,7 @@ ConservationRun::ConservationRun(uint32_t seed, std::vector<Tool> tools) : seed_
     std::filesystem::create_directories(folder);
 }
 
-ConservationRun::~ConservationRun() {
-  DisarmFailingDisk();
-}
+ConservationRun::~ConservationRun() = default;
 
 RunReport ConservationRun::Run() {
   RunReport report;
@@ -97,15 +98,15 @@ bool ConservationRun::CheckStep(const Step& step, size_t number, RunReport& repo
 std::string ConservationRun::RunStep(const Step& step) {
   ui_ = GoingOnInterface();
   ui_.cancelAtCheck = step.interruption == Interruption::kCancel ? step.at : 0;
-  ArmFailingZipWriter(step.interruption == Interruption::kZipWriteFails ? step.at : 0);
-  DiskFault fault = step.interruption == Interruption::kOneDiskChangeFails ? DiskFault::kOneChange
-                    : step.interruption == Interruption::kDiskFailsFrom    ? DiskFault::kEveryChangeFrom
-                                                                           : DiskFault::kNone;
-  ArmFailingDisk(fault, step.at);
+  disk_ = std::make_unique<FaultyFileSystem>();
+  if (step.interruption == Interruption::kZipWriteFails)
+    disk_->Fail({FileOperation::kReplace, kZipCommits, step.at, false});
+  if (step.interruption == Interruption::kOneDiskChangeFails)
+    disk_->Fail({FileOperation::kAnyChange, "*", step.at, false});
+  if (step.interruption == Interruption::kDiskFailsFrom) disk_->Fail({FileOperation::kAnyChange, "*", step.at, true});
   std::string incomplete = step.tool == Tool::kRebuild       ? RunRebuild(step)
                            : step.tool == Tool::kScanRepairs ? RunScan(step)
                                                              : RunMerger(step);
-  DisarmFailingDisk();
   if (incomplete.empty()) return incomplete;
   for (const RecordedMessage& said : ui_.messages) incomplete += " [said: " + said.text + "]";
   for (const RecordedMessage& asked : ui_.questions) incomplete += " [asked: " + asked.text + "]";
@@ -122,7 +123,7 @@ std::string ConservationRun::RunRebuild(const Step& step) {
   settings.rebuildRemoveSources = step.removeSources;
   settings.rebuildRecursive = true;
   if (!CheckRebuildFolders(settings, &ui_)) return "the folders were refused";
-  RebuildOutcome outcome = kestrel::RunRebuild(database_, settings, zipLibrary_, &ui_);
+  RebuildOutcome outcome = kestrel::RunRebuild(database_, settings, zipLibrary_, &ui_, *disk_);
   return outcome.refused ? "refused" : !outcome.completed ? "broke off" : "";
 }
 
@@ -134,7 +135,7 @@ std::string ConservationRun::RunMerger(const Step& step) {
   settings.mergeRemoveOld = step.removeOld;
   settings.mergeZip = step.zipOutput;
   MergeButton button = step.tool == Tool::kUnmerge ? MergeButton::kUnmerge : MergeButton::kMerge;
-  MergeOutcome outcome = kestrel::RunMerger(database_, settings, &ui_, zipLibrary_, button, FailingZipUpdate);
+  MergeOutcome outcome = kestrel::RunMerger(database_, settings, &ui_, zipLibrary_, button, *disk_);
   std::string incomplete;
   if (!outcome.started) incomplete += " refused to start;";
   if (outcome.stopped) incomplete += " stopped;";
@@ -160,6 +161,7 @@ std::string ConservationRun::RunScan(const Step& step) {
   ScanResults scanResults;
   ResultsModel results;
   ScanRequest request;
+  request.fs = *disk_;
   request.dataFolder = root_ / "program/";
   request.zipLibrary = &zipLibrary_;
   request.showStatistics = false;
@@ -177,9 +179,9 @@ void ConservationRun::PlaceInterruption(Step& step) {
   Step plain = step;
   plain.interruption = Interruption::kNone;
   RunStep(plain);
-  int count = step.interruption == Interruption::kZipWriteFails ? ZipWritesSeen()
+  int count = step.interruption == Interruption::kZipWriteFails ? disk_->CallsSeen(FileOperation::kReplace, kZipCommits)
               : step.interruption == Interruption::kCancel      ? ui_.cancelChecks
-                                                                : DiskChangesSeen();
+                                                                : disk_->CallsSeen(FileOperation::kAnyChange);
   for (size_t i = 0; i < watched_.size(); ++i) {
     fs::remove_all(watched_[i], error);
     if (fs::exists(stash + std::to_string(i))) fs::rename(stash + std::to_string(i), watched_[i], error);

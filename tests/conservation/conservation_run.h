@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "conservation/content_inventory.h"
 #include "conservation/scenario.h"
 #include "gamedb/game_set.h"
+#include "support/faulty_file_system.h"
 #include "support/temp_folder.h"
 
 namespace kestrel::testing {
@@ -65,6 +67,9 @@ class ConservationRun {
   GameList database_;
   GoingOnInterface ui_;
   ZipLibrary zipLibrary_;
+  // The disk of the current step, failing where the step's interruption
+  // says; it counts the calls of a plain run for PlaceInterruption.
+  std::unique_ptr<FaultyFileSystem> disk_;
 };
 
 }  // namespace kestrel::testing

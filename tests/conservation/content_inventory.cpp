@@ -33,12 +33,12 @@ bool IsToolTemporary(const std::string& name) {
 void AddFile(Inventory& inventory, const std::string& path, const std::string& where, const std::string& scratch,
              int depth) {
   ZipEntryList members;
-  if (EndsWithZip(where) && ReadZipDirectory(path, members, false, nullptr)) {
+  if (EndsWithZip(where) && ReadZipDirectory(RealFileSystem(), path, members, false, nullptr)) {
     std::string memberScratch = scratch + std::to_string(depth);
     Inventory found;
     bool whole = true;
     for (const ZipEntry& member : members) {
-      whole = ExtractZipEntry(member, memberScratch);
+      whole = ExtractZipEntry(RealFileSystem(), member, memberScratch);
       if (whole) AddFile(found, memberScratch, where + ":" + member.storedName, scratch, depth + 1);
       std::remove(memberScratch.c_str());
       if (!whole) break;

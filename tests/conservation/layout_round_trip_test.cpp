@@ -185,7 +185,8 @@ class LayoutRoundTrip {
     for (const FolderEntry& entry : ListFolder(romPath_)) {
       std::string path = romPath_ + entry.name;
       ZipEntryList members;
-      EXPECT_TRUE(!entry.isFolder && ReadZipDirectory(path, members, true, nullptr)) << path << " is no zip set";
+      EXPECT_TRUE(!entry.isFolder && ReadZipDirectory(RealFileSystem(), path, members, true, nullptr))
+          << path << " is no zip set";
       auto& set = files[entry.name.substr(0, entry.name.size() - 4)];
       for (const ZipEntry& member : members) EXPECT_TRUE(set.emplace(member.name, member.crc).second) << path;
     }

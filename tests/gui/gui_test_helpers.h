@@ -96,9 +96,9 @@ inline void WriteZip(const std::string& path, const Files& files) {
 inline Files ZipContents(const std::string& path) {
   Files files;
   ZipEntryList members;
-  if (!FileExists(path) || !ReadZipDirectory(path, members, true, nullptr)) return files;
+  if (!FileExists(path) || !ReadZipDirectory(RealFileSystem(), path, members, true, nullptr)) return files;
   for (const ZipEntry& member : members) {
-    EXPECT_TRUE(ExtractZipEntry(member, path + ".member"));
+    EXPECT_TRUE(ExtractZipEntry(RealFileSystem(), member, path + ".member"));
     files[member.storedName] = ReadFile(path + ".member");
   }
   DeleteFile(path + ".member");

@@ -70,7 +70,7 @@ void MergerTest::WriteZip(const std::string& folder, const std::string& set, con
     WriteFile(staging + name, data);
     paths.push_back(staging + name);
   }
-  ASSERT_TRUE(ZipAddFiles(zipLibrary, folder + set + ".zip", paths));
+  ASSERT_TRUE(ZipAddFiles(RealFileSystem(), zipLibrary, folder + set + ".zip", paths));
   fs::remove_all(staging);
 }
 
@@ -82,10 +82,10 @@ void MergerTest::WriteFolder(const std::string& folder, const std::string& set, 
 Files MergerTest::ZipContents(const std::string& zipPath) {
   Files files;
   ZipEntryList entries;
-  if (!ReadZipDirectory(zipPath, entries, true, nullptr)) return files;
+  if (!ReadZipDirectory(RealFileSystem(), zipPath, entries, true, nullptr)) return files;
   for (const ZipEntry& entry : entries) {
     std::string out = root / "extracted.tmp";
-    EXPECT_TRUE(ExtractZipEntry(entry, out)) << zipPath << " " << entry.storedName;
+    EXPECT_TRUE(ExtractZipEntry(RealFileSystem(), entry, out)) << zipPath << " " << entry.storedName;
     EXPECT_EQ(files.count(entry.storedName), 0u) << "twice in " << zipPath << ": " << entry.storedName;
     files[entry.storedName] = ReadFile(out);
     fs::remove(out);

@@ -56,8 +56,8 @@ class MergerTest : public ::testing::Test {
   // The paths of the Snapshot(), in order.
   std::vector<std::string> Entries();
 
-  MergeOutcome Run(MergeButton button = MergeButton::kMerge, ZipWriter writer = ZipUpdate) {
-    return RunMerger(database, settings, &ui, zipLibrary, button, writer);
+  MergeOutcome Run(MergeButton button = MergeButton::kMerge, FileSystem& fs = RealFileSystem()) {
+    return RunMerger(database, settings, &ui, zipLibrary, button, fs);
   }
   // The members of the backup zip of `set`.
   Files Backup(const std::string& set) { return ZipContents(backupFolder + set + ".zip"); }

@@ -7,6 +7,7 @@
 #include "merger/set_locator.h"
 #include "platform/file_system.h"
 #include "support/crc_data.h"
+#include "support/faulty_file_system.h"
 
 namespace kestrel::testing {
 namespace {
@@ -95,19 +96,11 @@ TEST_F(MergerTest, ACloneRomNamedLikeAnotherParentRomKeepsTheClonesSet) {
   EXPECT_EQ(ZipContents(path2 + "pacmanf.zip"), splitClone);
 }
 
-// Writes the archive and then reports a failure, as a disk that fills up
-// at the very end would, for every set of the pacman family.
-bool FailForPacman(ZipLibrary& library, const std::string& archive, const ZipChanges& changes) {
-  bool written = ZipUpdate(library, archive, changes);
-  return written && archive.find("/pacman") == std::string::npos && archive.find("/puckman") == std::string::npos;
-}
-
-// Writes the archive, then spoils the pacman family's: a write that claims
-// success but leaves a zip that does not read.
-bool SpoilPacman(ZipLibrary& library, const std::string& archive, const ZipChanges& changes) {
-  if (!ZipUpdate(library, archive, changes)) return false;
-  if (archive.find("/pacman") != std::string::npos) std::filesystem::resize_file(archive, 40);
-  return true;
+// A disk that fills up at the very end of every zip of the pacman family:
+// the new archive is written but never takes its place.
+void FailPacmanCommits(FaultyFileSystem& disk) {
+  disk.Fail({FileOperation::kReplace, "*/pacman*"});
+  disk.Fail({FileOperation::kReplace, "*/puckman*"});
 }
 
 // A family whose zip fails keeps every file it had and no work folder; it
@@ -128,7 +121,9 @@ TEST_F(MergerTest, AFailureWhileZippingLeavesTheOldSetsByteForByteAndIsReported)
   };
   Files before = Snapshot();
   ui.messageAnswers = {kResultNo};
-  MergeOutcome outcome = Run(MergeButton::kMerge, FailForPacman);
+  FaultyFileSystem fullAtTheEnd;
+  FailPacmanCommits(fullAtTheEnd);
+  MergeOutcome outcome = Run(MergeButton::kMerge, fullAtTheEnd);
   EXPECT_EQ(outcome.handled, std::vector<std::string>{"galaxian"});
   EXPECT_EQ(outcome.failed,
             (std::vector<FailedFamily>{{"pacman", "can't write the new '" + path1 + "pacman.zip'" + kWhy}}));
@@ -140,7 +135,9 @@ TEST_F(MergerTest, AFailureWhileZippingLeavesTheOldSetsByteForByteAndIsReported)
   // family's sets changes. Yes ends the run, the family still counted.
   before = Snapshot();
   ui.messageAnswers = {kResultYes};
-  outcome = Run(MergeButton::kUnmerge, FailForPacman);
+  FaultyFileSystem fullAgain;
+  FailPacmanCommits(fullAgain);
+  outcome = Run(MergeButton::kUnmerge, fullAgain);
   EXPECT_TRUE(outcome.stopped);
   EXPECT_EQ(outcome.failed,
             (std::vector<FailedFamily>{{"pacman", "can't write the new '" + path2 + "pacmanf.zip'" + kWhy}}));
@@ -150,7 +147,9 @@ TEST_F(MergerTest, AFailureWhileZippingLeavesTheOldSetsByteForByteAndIsReported)
   // A new set is read back before any old one goes: one that does not read
   // fails its family and changes nothing of it.
   before = Snapshot();
-  outcome = Run(MergeButton::kMerge, SpoilPacman);
+  FaultyFileSystem unreadable;
+  unreadable.Fail({FileOperation::kOpen, "*/pacman.kpw/new.zip"});
+  outcome = Run(MergeButton::kMerge, unreadable);
   ASSERT_EQ(outcome.failed.size(), 1u);
   EXPECT_NE(outcome.failed[0].reason.find("does not read back"), std::string::npos) << outcome.failed[0].reason;
   expectOnlyGalaxianChanged(before);
@@ -165,7 +164,7 @@ TEST(SetLocatorTest, PrefersTheExactSpellingAndTheKindAskedFor) {
   WriteFile(root / "single", "a stray file");
   fs::create_directories(root / "galaxian.zip");
   WriteFile(root / "GALAXIAN.ZIP", "set");
-  SetLocator locator;
+  SetLocator locator(RealFileSystem());
   const std::string folder = root.path();
   EXPECT_EQ(locator.FindZip(folder, "pacman"), folder + "pacman.zip");
   EXPECT_EQ(locator.FindZip(folder, "PACMAN"), folder + "Pacman.zip");

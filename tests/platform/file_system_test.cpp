@@ -4,8 +4,10 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <vector>
 
 #include "platform/paths.h"
+#include "support/faulty_file_system.h"
 #include "support/temp_folder.h"
 
 namespace kestrel {
@@ -70,6 +72,32 @@ TEST(FileSystemTest, RenamesCopiesAndDeletesThroughAnySpelling) {
   EXPECT_FALSE(IsReadOnly(dir / "dst.bin"));
   EXPECT_TRUE(DeleteFile(dir / "Dst.Bin"));
   EXPECT_FALSE(FileExists(dir / "dst.bin"));
+}
+
+// A copy is one of the file system's own operations: a read error, a full
+// disk or a failed commit leaves the old target and no temporary file.
+TEST(FileSystemTest, ACopyFailingAtAnyStepLeavesTheTargetAsItWas) {
+  TempFolder dir;
+  WriteFile(dir / "src.rom", std::string(200000, 's'));
+  WriteFile(dir / "dst.rom", "old");
+  using testing::FileOperation;
+  // Reads and writes fail part-way, after the first piece went through.
+  const std::vector<testing::Fault> faults = {{FileOperation::kRead, "*", 2},
+                                              {FileOperation::kWrite, "*", 2},
+                                              {FileOperation::kCreate},
+                                              {FileOperation::kReplace}};
+  for (const testing::Fault& fault : faults) {
+    SCOPED_TRACE(int(fault.operation));
+    testing::FaultyFileSystem disk;
+    disk.Fail(fault);
+    EXPECT_FALSE(disk.CopyFile(dir / "src.rom", dir / "dst.rom", false));
+    EXPECT_EQ(disk.FailuresSeen(), 1);
+    EXPECT_EQ(testing::ReadFile(dir / "dst.rom"), "old");
+    EXPECT_EQ(ListFolder(dir.path()).size(), 2u);
+  }
+  testing::FaultyFileSystem disk;
+  EXPECT_TRUE(disk.CopyFile(dir / "src.rom", dir / "dst.rom", false));
+  EXPECT_TRUE(testing::ReadFile(dir / "dst.rom") == std::string(200000, 's'));
 }
 
 TEST(PathsTest, SplitsAtEverySeparator) {

@@ -70,10 +70,10 @@ Files RebuildTest::Tree(const std::string& folder) {
     if (!item.is_regular_file()) continue;
     std::string path = item.path().string(), name = path.substr(folder.size());
     ZipEntryList members;
-    bool isZip = ReadZipDirectory(path, members, true, nullptr);
+    bool isZip = ReadZipDirectory(RealFileSystem(), path, members, true, nullptr);
     if (!isZip) files[name] = ReadFile(path);
     for (const ZipEntry& member : isZip ? members : ZipEntryList{}) {
-      EXPECT_TRUE(ExtractZipEntry(member, root / "check.tmp"));
+      EXPECT_TRUE(ExtractZipEntry(RealFileSystem(), member, root / "check.tmp"));
       files[name + ":" + member.storedName] = ReadFile(root / "check.tmp");
     }
   }

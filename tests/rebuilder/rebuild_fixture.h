@@ -41,8 +41,8 @@ class RebuildTest : public ::testing::Test {
   // Empties the destination folder, keeping it.
   void ClearDestination();
   // CheckRebuildFolders, then RunRebuild when the folders pass.
-  RebuildOutcome Rebuild() {
-    if (CheckRebuildFolders(settings, &ui)) return RunRebuild(database, settings, zipLibrary, &ui);
+  RebuildOutcome Rebuild(FileSystem& fs = RealFileSystem()) {
+    if (CheckRebuildFolders(settings, &ui)) return RunRebuild(database, settings, zipLibrary, &ui, fs);
     RebuildOutcome refused;
     refused.refused = true;
     return refused;

@@ -3,7 +3,7 @@
 #include <sys/stat.h>
 
 #include "scanner/scan_fixture.h"
-#include "support/file_size_limit.h"
+#include "support/faulty_file_system.h"
 #include "support/stored_zip.h"
 
 namespace kestrel::testing {
@@ -66,10 +66,9 @@ TEST_F(RepairFaultsTest, AFullDiskOrAFailedZipUpdateChangesNothing) {
   settings.addPaths = {{addPath}};
   WriteFolderSet(addPath, "gamma", {{"g", big}});
   auto before = Snapshot(true);
-  {
-    FileSizeLimit limit(65536);
-    Scan();
-  }
+  FaultyFileSystem fullDisk;
+  fullDisk.FillDiskAfter(65536);
+  Scan(false, fullDisk);
   EXPECT_EQ(Snapshot(true), before);
   EXPECT_TRUE(HasLine("wrong spelling: b.rom [wrong: B.ROM] [right: b.rom] [not fixed]"));
   EXPECT_TRUE(HasLine("unneeded file: " + romPath + "alpha/junk.txt [not fixed]"));

@@ -3,6 +3,7 @@
 
 #include "scanner/fix_operations.h"
 #include "scanner/scan_fixture.h"
+#include "support/faulty_file_system.h"
 #include "support/stored_zip.h"
 
 namespace kestrel::testing {
@@ -229,17 +230,19 @@ TEST_F(RepairsTest, StandInsAreMadeOnlyWhereTheDiskKeepsItsReserve) {
   AddGame("alpha", {{"a.rom", kA}, {"bad1.rom", "", true, 4096}, {"bad2.rom", "", true, 4096}});
   Link();
   WriteFolderSet(romPath, "alpha", {{"a.rom", kA}});
-  diskSpace = [&](const std::string&) { return DiskSpace{100 * kGiB, 5 * kGiB + 4095}; };
+  FaultyFileSystem nearlyFull;
+  nearlyFull.ReportDiskSpace({100 * kGiB, 5 * kGiB + 4095});
 
-  Scan();
+  Scan(false, nearlyFull);
 
   EXPECT_EQ(FileNames(romPath + "alpha"), Names{"a.rom"});
   EXPECT_TRUE(HasLine("missing rom: bad1.rom [length: 4096] [chksum: 0 (ffffffff)] [not fixed]"));
   ASSERT_EQ(ui.messages.size(), 1u) << "one message for the scan";
   EXPECT_EQ(ui.messages[0].title, "0-CRC Files");
 
-  diskSpace = [&](const std::string&) { return DiskSpace{100 * kGiB, 6 * kGiB}; };
-  Scan();
+  FaultyFileSystem roomy;
+  roomy.ReportDiskSpace({100 * kGiB, 6 * kGiB});
+  Scan(false, roomy);
   EXPECT_EQ(ReadFile(romPath + "alpha/bad1.rom"), std::string(4096, '\0'));
   EXPECT_EQ(ReadFile(romPath + "alpha/bad2.rom"), std::string(4096, '\0'));
 }

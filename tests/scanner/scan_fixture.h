@@ -104,13 +104,13 @@ class ScanFixture : public ::testing::Test {
     for (const auto& [name, data] : files) WriteFile(folder + set + "/" + name, data);
   }
 
-  ScanOutcome Scan(bool fastscan = false) {
+  ScanOutcome Scan(bool fastscan = false, FileSystem& fs = RealFileSystem()) {
     ScanRequest request;
+    request.fs = fs;
     request.fastscan = fastscan;
     request.dataFolder = root / "program/";
     request.zipLibrary = &zipLibrary;
     request.showStatistics = showStatistics;
-    if (diskSpace) request.diskSpace = diskSpace;
     return RunScan(database, scanResults, settings, &ui, results, request);
   }
 
@@ -130,10 +130,11 @@ class ScanFixture : public ::testing::Test {
   Members ZipMembers(const std::string& zipPath) {
     Members members;
     ZipEntryList list;
-    if (!ReadZipDirectory(zipPath, list, false, nullptr)) return members;
+    if (!ReadZipDirectory(RealFileSystem(), zipPath, list, false, nullptr)) return members;
     std::string scratch = root / "scratch.bin";
     for (const ZipEntry& entry : list) {
-      members[entry.storedName] = ExtractZipEntry(entry, scratch) ? ReadFile(scratch) : "<unreadable>";
+      members[entry.storedName] =
+          ExtractZipEntry(RealFileSystem(), entry, scratch) ? ReadFile(scratch) : "<unreadable>";
       DeleteFile(scratch);
     }
     return members;
@@ -169,8 +170,6 @@ class ScanFixture : public ::testing::Test {
   ResultsModel results;
   ZipLibrary zipLibrary;
   bool showStatistics = true;
-  // Stands in for the file systems' free space when set.
-  std::function<std::optional<DiskSpace>(const std::string&)> diskSpace;
 };
 
 // A collection to repair: every check on, no questions unless a test asks

@@ -31,7 +31,8 @@ class WrongNamedSetTest : public ::testing::Test {
     WriteFile(temp / "src/b.bin", "second rom");
     ZipLibrary library;
     ASSERT_TRUE(CreateFolder(temp / "roms"));
-    ASSERT_TRUE(ZipAddFiles(library, temp / "roms/gamx.zip", {temp / "src/a.bin", temp / "src/b.bin"}));
+    ASSERT_TRUE(
+        ZipAddFiles(RealFileSystem(), library, temp / "roms/gamx.zip", {temp / "src/a.bin", temp / "src/b.bin"}));
     WriteFile(temp / "roms/gamy/a.bin", "first rom");
     WriteFile(temp / "roms/gamy/b.bin", "second rom");
     WriteFile(temp / "roms/junk/readme.txt", "nothing known");

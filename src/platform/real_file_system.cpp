@@ -1,0 +1,149 @@
+// The FileSystem every run is given unless a test hands it another: the
+// free functions of file_system.h, and files read and written through
+// plain descriptors.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+
+#include "platform/file_replacement.h"
+#include "platform/file_system.h"
+
+namespace kestrel {
+namespace {
+
+class DescriptorReader : public ReadableFile {
+ public:
+  DescriptorReader(int fd, const struct stat& info)
+      : fd_(fd), size_(static_cast<uint64_t>(info.st_size)), modified_(info.st_mtime) {}
+  ~DescriptorReader() override { ::close(fd_); }
+
+  uint64_t Size() const override { return size_; }
+  int64_t ModificationTime() const override { return modified_; }
+
+  long long ReadAt(uint64_t offset, void* buffer, size_t length) override {
+    uint8_t* out = static_cast<uint8_t*>(buffer);
+    size_t done = 0;
+    while (done < length) {
+      ssize_t got = ::pread(fd_, out + done, length - done, static_cast<off_t>(offset + done));
+      if (got < 0 && errno == EINTR) continue;
+      if (got < 0) return -1;
+      if (got == 0) break;
+      done += static_cast<size_t>(got);
+    }
+    return static_cast<long long>(done);
+  }
+
+ private:
+  int fd_;
+  uint64_t size_;
+  int64_t modified_;
+};
+
+class DescriptorWriter : public WritableFile {
+ public:
+  explicit DescriptorWriter(int fd) : fd_(fd) {}
+  ~DescriptorWriter() override { Close(); }
+
+  bool WriteAt(uint64_t offset, const void* data, size_t length) override {
+    const char* p = static_cast<const char*>(data);
+    while (length > 0) {
+      ssize_t written = ::pwrite(fd_, p, length, static_cast<off_t>(offset));
+      if (written < 0 && errno == EINTR) continue;
+      if (written <= 0) return false;
+      p += written;
+      offset += static_cast<uint64_t>(written);
+      length -= static_cast<size_t>(written);
+    }
+    return true;
+  }
+
+  bool Sync() override { return fd_ >= 0 && ::fsync(fd_) == 0; }
+
+  bool Close() override {
+    int fd = fd_;
+    fd_ = -1;
+    return fd >= 0 && ::close(fd) == 0;
+  }
+
+ private:
+  int fd_;
+};
+
+class RealDisk : public FileSystem {
+ public:
+  std::vector<FolderEntry> ListFolder(std::string_view folder, std::string_view pattern) override {
+    return kestrel::ListFolder(folder, pattern);
+  }
+  std::optional<std::string> FindPath(std::string_view path) override { return kestrel::FindPath(path); }
+  std::string ResolvePath(std::string_view path) override { return kestrel::ResolvePath(path); }
+  bool PathExists(std::string_view path) override { return kestrel::PathExists(path); }
+  bool FileExists(std::string_view path) override { return kestrel::FileExists(path); }
+  bool FolderExists(std::string_view path) override { return kestrel::FolderExists(path); }
+  std::optional<uint64_t> FileSize(std::string_view path) override { return kestrel::FileSize(path); }
+
+  std::unique_ptr<ReadableFile> OpenForReading(std::string_view path) override {
+    std::string real = kestrel::ResolvePath(path);
+    struct stat info;
+    // Checked before opening: opening a pipe for reading would wait for a writer.
+    if (::stat(real.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return nullptr;
+    int fd = ::open(real.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+      ::close(fd);
+      return nullptr;
+    }
+    return std::make_unique<DescriptorReader>(fd, info);
+  }
+
+  std::unique_ptr<WritableFile> CreateNewFile(std::string_view path) override {
+    // 0666 lets the umask decide, as for any new file.
+    int fd = ::open(std::string(path).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) return nullptr;
+    return std::make_unique<DescriptorWriter>(fd);
+  }
+
+  bool ReplacePath(std::string_view from, std::string_view to) override {
+    return std::rename(std::string(from).c_str(), std::string(to).c_str()) == 0;
+  }
+
+  bool RenamePath(std::string_view from, std::string_view to) override { return kestrel::RenamePath(from, to); }
+  bool DeleteFile(std::string_view path) override { return kestrel::DeleteFile(path); }
+  bool CreateFolder(std::string_view path) override { return kestrel::CreateFolder(path); }
+  bool RemoveFolder(std::string_view path) override { return kestrel::RemoveFolder(path); }
+  std::string CreateUniqueFolder(std::string_view parent) override { return kestrel::CreateUniqueFolder(parent); }
+  bool ClearReadOnly(std::string_view path) override { return kestrel::ClearReadOnly(path); }
+  bool IsReadOnly(std::string_view path) override { return kestrel::IsReadOnly(path); }
+  bool IsSymbolicLink(std::string_view path) override { return kestrel::IsSymbolicLink(path); }
+  bool IsWritableFolder(std::string_view folder) override { return kestrel::IsWritableFolder(folder); }
+  std::optional<DiskSpace> QueryDiskSpace(std::string_view path) override { return kestrel::QueryDiskSpace(path); }
+};
+
+}  // namespace
+
+FileSystem& RealFileSystem() {
+  static RealDisk disk;
+  return disk;
+}
+
+bool FileSystem::CopyFile(std::string_view from, std::string_view to, bool failIfExists) {
+  if (failIfExists && PathExists(to)) return false;
+  std::unique_ptr<ReadableFile> source = OpenForReading(from);
+  if (!source) return false;
+  FileReplacement target(*this);
+  if (!target.Create(std::string(to))) return false;
+  std::vector<char> buffer(1 << 16);
+  uint64_t offset = 0;
+  while (true) {
+    long long length = source->ReadAt(offset, buffer.data(), buffer.size());
+    if (length < 0) return false;
+    if (length == 0) break;
+    if (!target.Write(buffer.data(), static_cast<size_t>(length))) return false;
+    offset += static_cast<uint64_t>(length);
+  }
+  return target.Close() && target.Commit();
+}
+
+}  // namespace kestrel
