@@ -13,7 +13,7 @@
 #include "report/results_model.h"
 #include "report/scanner_log.h"
 #include "scanner/scan_driver.h"
-#include "scanner/scan_results.h"
+#include "report/scan_results.h"
 #include "settings/settings_record.h"
 #include "settings/tool_folders.h"
 #include "settings/validate_profile.h"

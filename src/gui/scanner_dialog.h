@@ -16,7 +16,7 @@
 #include "gui/qt_user_interface.h"
 #include "gui/stoppable_interface.h"
 #include "report/results_model.h"
-#include "scanner/scan_results.h"
+#include "report/scan_results.h"
 
 class QAbstractButton;
 class QLineEdit;

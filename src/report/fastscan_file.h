@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "scanner/scan_results.h"
+#include "report/scan_results.h"
 
 namespace kestrel {
 

@@ -6,8 +6,8 @@
 #include "gamedb/game_set.h"
 #include "report/results_model.h"
 #include "report/scan_statistics.h"
-#include "scanner/found_entries.h"
-#include "scanner/scan_results.h"
+#include "report/found_entries.h"
+#include "report/scan_results.h"
 
 namespace kestrel {
 

@@ -2,7 +2,7 @@
 // goes into its set's backup zip in the backup folder.
 #pragma once
 
-#include "scanner/found_entries.h"
+#include "report/found_entries.h"
 #include "scanner/scan_context.h"
 
 namespace kestrel {

@@ -5,7 +5,7 @@
 
 #include "gamedb/game_set.h"
 #include "scanner/scan_context.h"
-#include "scanner/scan_results.h"
+#include "report/scan_results.h"
 
 namespace kestrel {
 

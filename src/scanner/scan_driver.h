@@ -13,7 +13,7 @@
 #include "platform/file_system.h"
 #include "report/results_model.h"
 #include "report/scan_statistics.h"
-#include "scanner/scan_results.h"
+#include "report/scan_results.h"
 
 namespace kestrel {
 

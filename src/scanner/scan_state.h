@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "gamedb/game_set.h"
-#include "scanner/found_entries.h"
+#include "report/found_entries.h"
 #include "platform/text.h"
 
 namespace kestrel {

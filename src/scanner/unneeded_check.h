@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "gamedb/game_set.h"
-#include "scanner/found_entries.h"
+#include "report/found_entries.h"
 #include "scanner/scan_context.h"
-#include "scanner/scan_results.h"
+#include "report/scan_results.h"
 
 namespace kestrel {
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "gamedb/game_set.h"
-#include "scanner/found_entries.h"
+#include "report/found_entries.h"
 #include "scanner/scan_context.h"
 #include "scanner/set_lookup.h"
 

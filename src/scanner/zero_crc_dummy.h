@@ -4,7 +4,7 @@
 
 #include "gamedb/game_set.h"
 #include "scanner/scan_context.h"
-#include "scanner/scan_results.h"
+#include "report/scan_results.h"
 #include "scanner/set_lookup.h"
 
 namespace kestrel {

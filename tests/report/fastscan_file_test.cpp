@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/scripted_interface.h"
-#include "scanner/scan_results.h"
+#include "report/scan_results.h"
 #include "settings/settings_record.h"
 #include "support/temp_folder.h"
 

@@ -23,7 +23,7 @@
 #include "platform/process.h"
 #include "report/results_model.h"
 #include "scanner/scan_driver.h"
-#include "scanner/scan_results.h"
+#include "report/scan_results.h"
 #include "settings/settings_record.h"
 #include "support/crc_data.h"
 #include "support/link_families.h"

@@ -2,17 +2,15 @@
 // and spelled right, what was repaired, and which files are unneeded or
 // under a wrong name. The records are indexed like the database (a set's
 // ROMs and samples like the game's) and owned by whoever runs the scan,
-// apart from the game list, which holds what the emulator describes.
-//
-// Header only, so that the reporting side can read the records without
-// linking the scanner.
+// apart from the game list, which holds what the emulator describes. The
+// scanner fills them; the reports read them.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "scanner/found_entries.h"
+#include "report/found_entries.h"
 
 namespace kestrel {
 
