@@ -9,7 +9,6 @@
 namespace kestrel {
 namespace {
 
-
 // Where a served ROM is written: the set and the name it has there.
 struct Destination {
   std::string set;
@@ -71,24 +70,28 @@ std::vector<bool> ServedEarlier(const std::vector<bool>& served, size_t first, s
   return std::vector<bool>(served.begin() + std::ptrdiff_t(first), served.begin() + std::ptrdiff_t(last));
 }
 
-bool RebuildZeroCrcs(RebuildState& state, const SourceFile& file, const SourceKey& key) {
-  const SettingsRecord& settings = state.settings;
-  auto [first, last] = FindNameRange(state.zeroCrcIndex, key.name);
-  std::vector<bool> earlier = ServedEarlier(state.zeroCrcServed, first, last);
-  std::vector<Destination> targets = DestinationsOf(state, state.zeroCrcIndex, first, last);
+// Serves the source to the entries [first, last) of an index whose key it
+// shares (the name of a ROM without a known dump, or a CRC-32): each ROM of
+// its size that no earlier source served is written where the layout keeps
+// it. False when a write failed and the run is to stop.
+template <typename Entry>
+bool ServeEntries(RebuildState& state, const SourceFile& file, const SourceKey& key, const std::vector<Entry>& index,
+                  std::vector<bool>& served, size_t first, size_t last, bool separateBios) {
+  std::vector<bool> earlier = ServedEarlier(served, first, last);
+  std::vector<Destination> targets = DestinationsOf(state, index, first, last);
   for (size_t i = first; i < last; ++i) {
-    const ZeroCrcIndexEntry& entry = state.zeroCrcIndex[i];
-    if (entry.hasNeoGeoBios && settings.rebuildGameTypes == RebuildGameTypes::kArcadeOnly) continue;
+    const Entry& entry = index[i];
+    if (entry.hasNeoGeoBios && state.settings.rebuildGameTypes == RebuildGameTypes::kArcadeOnly) continue;
     if (uint32_t(entry.size) != key.size) continue;
     state.matched = true;
     const Destination& target = targets[i - first];
-    if (state.zeroCrcServed[i]) {
-      if (earlier[i - first]) NoteServedBefore(state, target.romName, target.set, false);
+    if (served[i]) {
+      if (earlier[i - first]) NoteServedBefore(state, target.romName, target.set, separateBios);
       continue;
     }
-    state.zeroCrcServed[i] = true;
-    MarkSameDestination(state.zeroCrcIndex, state.zeroCrcServed, first, targets, entry, target);
-    if (!PlaceRom(state, file, target.romName, target.set, false)) {
+    served[i] = true;
+    MarkSameDestination(index, served, first, targets, entry, target);
+    if (!PlaceRom(state, file, target.romName, target.set, separateBios)) {
       state.matched = false;
       return false;
     }
@@ -103,30 +106,16 @@ bool IsNeoGeoBiosKey(const SourceKey& key) {
   return key.size <= INT32_MAX && IsNeoGeoBiosRom(rom);
 }
 
+bool RebuildZeroCrcs(RebuildState& state, const SourceFile& file, const SourceKey& key) {
+  auto [first, last] = FindNameRange(state.zeroCrcIndex, key.name);
+  return ServeEntries(state, file, key, state.zeroCrcIndex, state.zeroCrcServed, first, last, false);
+}
+
 bool RebuildByCrc(RebuildState& state, const SourceFile& file, const SourceKey& key) {
-  const SettingsRecord& settings = state.settings;
-  bool separateBios = IsNeoGeoBiosKey(key) && settings.rebuildGameTypes == RebuildGameTypes::kSeparateBios;
+  bool separateBios =
+      IsNeoGeoBiosKey(key) && state.settings.rebuildGameTypes == RebuildGameTypes::kSeparateBios;
   auto [first, last] = FindCrcRange(state.crcIndex, key.crc);
-  std::vector<bool> earlier = ServedEarlier(state.crcServed, first, last);
-  std::vector<Destination> targets = DestinationsOf(state, state.crcIndex, first, last);
-  for (size_t i = first; i < last; ++i) {
-    const CrcIndexEntry& entry = state.crcIndex[i];
-    if (entry.hasNeoGeoBios && settings.rebuildGameTypes == RebuildGameTypes::kArcadeOnly) continue;
-    if (uint32_t(entry.size) != key.size) continue;
-    state.matched = true;
-    const Destination& target = targets[i - first];
-    if (state.crcServed[i]) {
-      if (earlier[i - first]) NoteServedBefore(state, target.romName, target.set, separateBios);
-      continue;
-    }
-    state.crcServed[i] = true;
-    MarkSameDestination(state.crcIndex, state.crcServed, first, targets, entry, target);
-    if (!PlaceRom(state, file, target.romName, target.set, separateBios)) {
-      state.matched = false;
-      return false;
-    }
-  }
-  return true;
+  return ServeEntries(state, file, key, state.crcIndex, state.crcServed, first, last, separateBios);
 }
 
 }  // namespace
