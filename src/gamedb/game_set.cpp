@@ -52,9 +52,20 @@ const RomEntry* BiosRomOf(const GameList& database, const GameSet& game, const R
 
 namespace {
 
+// The set's ROM named `name` without case, the exact spelling preferred;
+// null when none. A set is a zip or a folder whose names are found without
+// case, so it cannot hold two ROMs apart by their case alone.
+const RomEntry* RomNamedLike(const GameSet& set, const std::string& name) {
+  int index = FindRom(set, name);
+  if (index >= 0) return &set.roms[size_t(index)];
+  for (const RomEntry& other : set.roms)
+    if (EqualsNoCase(other.name, name)) return &other;
+  return nullptr;
+}
+
 bool HoldsOtherContent(const GameSet& set, const RomEntry& rom) {
-  int index = FindRom(set, rom.name);
-  return index >= 0 && (set.roms[index].crc != rom.crc || set.roms[index].size != rom.size);
+  const RomEntry* named = RomNamedLike(set, rom.name);
+  return named != nullptr && (named->crc != rom.crc || named->size != rom.size);
 }
 
 }  // namespace
@@ -62,7 +73,7 @@ bool HoldsOtherContent(const GameSet& set, const RomEntry& rom) {
 bool ClashesInFamily(const GameList& database, const GameSet& game, const RomEntry& rom) {
   if (!game.hasParent || rom.inParent || game.parentIndex < 0) return false;
   const GameSet& parent = database[game.parentIndex];
-  if (FindRom(parent, rom.name) >= 0) return true;
+  if (RomNamedLike(parent, rom.name) != nullptr) return true;
   for (const CloneRef& clone : parent.clones) {
     if (clone.index == game.index) break;
     if (clone.index >= 0 && HoldsOtherContent(database[clone.index], rom)) return true;

@@ -95,10 +95,10 @@ bool IsNeoGeoBiosRom(const RomEntry& rom);
 // set's own.
 const RomEntry* BiosRomOf(const GameList& database, const GameSet& game, const RomEntry& rom);
 
-// Whether a clone's ROM is named like another content of its family: a ROM
-// of its parent, or of a clone before it in the parent's clone list. One set
-// cannot hold both, so in merged sets such a ROM stays in the clone's own
-// set.
+// Whether a clone's ROM is named like another content of its family (the
+// name compared without case): a ROM of its parent, or of a clone before it
+// in the parent's clone list. One set cannot hold both, so in merged sets
+// such a ROM stays in the clone's own set.
 bool ClashesInFamily(const GameList& database, const GameSet& game, const RomEntry& rom);
 
 // Binary search by name without case in a list sorted that way.

@@ -73,12 +73,14 @@ TEST_F(MergerTest, AFileWithTheComplementedChecksumIsTheRom) {
 // stays in the clone's set through a merge and back.
 TEST_F(MergerTest, ACloneRomNamedLikeAnotherParentRomKeepsTheClonesSet) {
   AddGame("pacman", {{"a.1", RomData("a.1")}, {"a.2", RomData("a.2")}});
-  // f.2 is the parent's a.2 under another name, as its merge name tells.
-  AddGame("pacmanf", {{"a.1", "the clone's own a.1"}, {"f.2", RomData("a.2")}, {"f.3", RomData("f.3")}}, "pacman");
+  // f.2 is the parent's a.2 under another name, as its merge name tells;
+  // A.1 is named like the parent's a.1 but for the case, which one set cannot
+  // hold apart either.
+  AddGame("pacmanf", {{"A.1", "the clone's own a.1"}, {"f.2", RomData("a.2")}, {"f.3", RomData("f.3")}}, "pacman");
   Link();
-  Game("pacmanf").roms[1].merge = "a.2";
-  ASSERT_FALSE(Game("pacmanf").roms[0].inParent);
-  const Files ownA1 = {{"a.1", "the clone's own a.1"}};
+  Game("pacmanf").roms[1].merge = "a.2";  // f.2
+  ASSERT_FALSE(Game("pacmanf").roms[0].inParent);  // A.1
+  const Files ownA1 = {{"A.1", "the clone's own a.1"}};
   Files splitClone = ownA1;
   splitClone["f.3"] = RomData("f.3");
   WriteZip(path1, "pacman", SplitFiles("pacman"));
