@@ -58,9 +58,12 @@ void ReplaceAll(std::string& text, const std::string& from, const std::string& t
 
 }  // namespace
 
+// A text that does not end its last line says so, so that the next record
+// starts on a line of its own.
 std::string GoldenRecord::Relative(std::string text) const {
   ReplaceAll(text, root_.path(), "<root>/");
   ReplaceAll(text, SourceDir(), "<source>/");
+  if (!text.empty() && text.back() != '\n') text += "<no line end>\n";
   return text;
 }
 
@@ -68,7 +71,7 @@ CliRun GoldenRecord::Run(const std::string& arguments, const std::string& answer
   std::string expanded = arguments;
   ReplaceAll(expanded, "<root>/", root_.path());
   CliRun run = RunCli(root_, expanded, answer);
-  text_ += "## kestrel-cli --answer " + answer + " " + Relative(arguments) + "\nexit " + std::to_string(run.status) + "\n" +
+  text_ += "## kestrel-cli --answer " + answer + " " + Relative(arguments + "\n") + "exit " + std::to_string(run.status) + "\n" +
            Relative(run.out);
   if (!run.err.empty()) text_ += "-- stderr\n" + Relative(run.err);
   return run;
@@ -77,7 +80,9 @@ CliRun GoldenRecord::Run(const std::string& arguments, const std::string& answer
 void GoldenRecord::Tree(const std::string& folder) {
   std::set<std::string> lines;
   const std::string top = root_ / folder;
-  if (fs::exists(top)) {
+  if (fs::is_regular_file(top)) {
+    AddFileLines(top, folder, lines);
+  } else if (fs::exists(top)) {
     for (const auto& entry : fs::recursive_directory_iterator(top)) {
       const std::string shown = entry.path().string().substr(root_.path().size());
       if (entry.is_directory()) lines.insert(shown + "/");
@@ -86,6 +91,11 @@ void GoldenRecord::Tree(const std::string& folder) {
   }
   text_ += "## tree " + folder + "\n";
   for (const std::string& line : lines) text_ += line + "\n";
+}
+
+void GoldenRecord::File(const std::string& name) {
+  const std::string path = root_ / name;
+  text_ += "## file " + name + "\n" + (fs::exists(path) ? Relative(ReadFile(path)) : "<none>\n");
 }
 
 void GoldenRecord::Check() const {

@@ -22,6 +22,8 @@ class GoldenRecord {
   // Records every file under `folder` (relative to the root), and every
   // member of every zip: path, size and CRC-32, one line each, sorted.
   void Tree(const std::string& folder);
+  // Records the text of the file `name` (relative to the root).
+  void File(const std::string& name);
   void Note(const std::string& text) { text_ += "## " + text + "\n"; }
 
   // Compares the record with its file (or rewrites the file).

@@ -42,6 +42,9 @@ TEST(GoldenTest, DemoCollectionScannedAndRepairedInEveryLayout) {
     const std::string scan = DemoScan(setType);
     record.Run(scan + " --check-case --advanced-unneeded --show-all-zero-crcs", "no");
     record.Run("fast" + scan + " --check-case", "no");
+    if (setType == std::string("split"))
+      record.Run(scan + " --game-types neogeo --no-check-length --no-show-missing-zero-crcs --no-check-unneeded",
+                 "no");
     record.Run(scan + " --check-case --fix-case --fix-name --fix-length --fix-unneeded --fix-missing-advanced"
                       " --add-path <root>/demo/roms",
                "yes-to-all");
@@ -82,36 +85,79 @@ const RichRom kRichRoms[] = {
     {"beta", "b.2", "", "beta two"},
     {"betab", "b.1", "b.1", "shared content"},
     {"betab", "bb.2", "", "beta bootleg two"},
+    {"betab", "b.2", "", "a b.2 of the bootleg's own"},
     {"solo", "s.1", "", "solo one"},
     {"solo", "s.nd", "", nullptr},
 };
 
-std::string RichHeader(const std::string& game) {
-  if (game == "biosx") return "resource ( name biosx description \"BIOS X\"";
-  if (game == "alpha") return "game ( name alpha description \"Alpha\" romof biosx sample boom.wav sample zap.wav";
-  if (game == "alphaj") return "game ( name alphaj description \"Alpha (Japan)\" cloneof alpha romof alpha";
-  if (game == "alphau")
-    return "game ( name alphau description \"Alpha (US)\" cloneof alpha romof alpha sampleof alpha "
-           "sample boom.wav sample zap.wav";
-  if (game == "betab") return "game ( name betab description \"Beta (bootleg)\" cloneof beta romof beta";
-  return "game ( name " + game + " description \"" + game + "\"";
+// The games of the list; "biosx" is written as a resource in the text form
+// and as isbios in the XML form.
+struct RichGame {
+  const char* name;
+  const char* description;
+  const char* cloneOf;
+  const char* romOf;
+  const char* sampleOf;
+  bool samples;
+};
+
+const RichGame kRichGames[] = {
+    {"biosx", "BIOS X", "", "", "", false},
+    {"alpha", "Alpha", "", "biosx", "", true},
+    {"alphaj", "Alpha (Japan)", "alpha", "alpha", "", false},
+    {"alphau", "Alpha (US)", "alpha", "alpha", "alpha", true},
+    {"beta", "beta", "", "", "", false},
+    {"betab", "Beta (bootleg)", "beta", "beta", "", false},
+    {"solo", "solo", "", "", "", false},
+};
+
+std::string CrcText(const RichRom& rom) {
+  char crc[9];
+  std::snprintf(crc, sizeof crc, "%08x", rom.content ? testing::CrcOf(rom.content) : 0u);
+  return crc;
 }
 
+std::string SizeText(const RichRom& rom) { return std::to_string(rom.content ? std::string(rom.content).size() : 16); }
+
 std::string RichList() {
-  std::string text, game;
-  for (const RichRom& rom : kRichRoms) {
-    if (rom.game != game) {
-      if (!game.empty()) text += " )\n";
-      game = rom.game;
-      text += RichHeader(game);
+  std::string text;
+  for (const RichGame& game : kRichGames) {
+    text += std::string(game.name == std::string("biosx") ? "resource" : "game") + " ( name " + game.name +
+            " description \"" + game.description + "\"";
+    for (const char* key : {"cloneof", "romof", "sampleof"}) {
+      const char* value = key[0] == 'c' ? game.cloneOf : key[0] == 'r' ? game.romOf : game.sampleOf;
+      if (*value) text += std::string(" ") + key + " " + value;
     }
-    const std::string content = rom.content ? rom.content : "";
-    char crc[9];
-    std::snprintf(crc, sizeof crc, "%08x", rom.content ? testing::CrcOf(content) : 0u);
-    text += std::string("\n  rom ( name ") + rom.name + (*rom.merge ? std::string(" merge ") + rom.merge : "") +
-            " size " + std::to_string(rom.content ? content.size() : 16) + " crc " + crc + " )";
+    if (game.samples) text += " sample boom.wav sample zap.wav";
+    // Both spellings of the checksum keyword occur in real lists.
+    for (const RichRom& rom : kRichRoms)
+      if (rom.game == std::string(game.name))
+        text += std::string("\n  rom ( name ") + rom.name + (*rom.merge ? std::string(" merge ") + rom.merge : "") +
+                " size " + SizeText(rom) + (*rom.merge ? " crc32 " : " crc ") + CrcText(rom) + " )";
+    text += " )\n";
   }
-  return text + " )\n";
+  return text;
+}
+
+std::string RichXml() {
+  std::string text = "<?xml version=\"1.0\"?>\n<mame build=\"golden\">\n";
+  for (const RichGame& game : kRichGames) {
+    text += std::string("<machine name=\"") + game.name + "\"";
+    if (game.name == std::string("biosx")) text += " isbios=\"yes\"";
+    for (const char* key : {"cloneof", "romof", "sampleof"}) {
+      const char* value = key[0] == 'c' ? game.cloneOf : key[0] == 'r' ? game.romOf : game.sampleOf;
+      if (*value) text += std::string(" ") + key + "=\"" + value + "\"";
+    }
+    text += std::string("><description>") + game.description + "</description>\n";
+    if (game.samples) text += "<sample name=\"boom.wav\"/><sample name=\"zap.wav\"/>\n";
+    for (const RichRom& rom : kRichRoms)
+      if (rom.game == std::string(game.name))
+        text += std::string("<rom name=\"") + rom.name + "\"" +
+                (*rom.merge ? std::string(" merge=\"") + rom.merge + "\"" : "") + " size=\"" + SizeText(rom) +
+                "\"" + (rom.content ? " crc=\"" + CrcText(rom) + "\"" : " status=\"nodump\"") + "/>\n";
+    text += "</machine>\n";
+  }
+  return text + "</mame>\n";
 }
 
 // Every content once as a loose file, some inside a zip, a sample, and a
@@ -133,6 +179,9 @@ class RichGoldenTest : public ::testing::Test {
  protected:
   RichGoldenTest() {
     WriteFile(dir / "rich.dat", RichList());
+    WriteFile(dir / "rich.xml", RichXml());
+    WriteFile(dir / "samples/alpha/boom.wav", "boom");
+    WriteFile(dir / "samples/alpha/zap.wav", "zap");
     fs::create_directories(dir / "temp");
   }
   std::string Data() const { return " --datfile <root>/rich.dat --data-folder <root>/data --temp-folder <root>/temp"; }
@@ -148,8 +197,6 @@ class RichGoldenTest : public ::testing::Test {
 TEST_F(RichGoldenTest, RebuildIntoEveryLayout) {
   GoldenRecord record("rich_rebuild", dir);
   record.Run("info" + Data() + " --li-errors 2");
-  WriteFile(dir / "samples/alpha/boom.wav", "boom");
-  WriteFile(dir / "samples/alpha/zap.wav", "zap");
   for (const char* setType : kSetTypes) {
     for (const char* form : {"zip", "folders"}) {
       const std::string out = std::string(setType) + "-" + form;
@@ -164,6 +211,11 @@ TEST_F(RichGoldenTest, RebuildIntoEveryLayout) {
       record.Tree(out);
     }
   }
+  // The same list as an emulator's XML list reads the same.
+  record.Run("info --datfile <root>/rich.xml --data-folder <root>/xml --li-errors 2");
+  record.Run("scan --datfile <root>/rich.xml --data-folder <root>/xml --temp-folder <root>/temp --rom-path "
+             "<root>/split-zip --sample-path <root>/samples --fastscan-file <root>/fast.fsc",
+             "no");
   record.Check();
 }
 
@@ -172,7 +224,9 @@ TEST_F(RichGoldenTest, RebuildIntoEveryLayout) {
 TEST_F(RichGoldenTest, MergeSplitAndUnmergeTurnTheCollectionOver) {
   GoldenRecord record("rich_merge", dir);
   WritePool(dir, "pool");
-  for (const char* folder : {"roms", "merged"}) fs::create_directories(dir / folder);
+  fs::create_directories(dir / "merged");
+  // A set that is there already, with a file of no game in it.
+  WriteFile(dir / "roms/alpha.zip", testing::StoredZip({{"a.1", "alpha one"}, {"readme.txt", "mine"}}));
   record.Run("rebuild" + Data() + " --source <root>/pool --destination <root>/roms --set-type split");
   WriteFile(dir / "roms/alpha.zip.keep", "not a set");
   WriteFile(dir / "roms/beta/readme.txt", "a stray file in a folder set");
