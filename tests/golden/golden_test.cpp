@@ -56,8 +56,9 @@ TEST(GoldenTest, DemoCollectionScannedAndRepairedInEveryLayout) {
 }
 
 // A richer list: a BIOS set, a family with clone ROMs under other names
-// ("merge"), a ROM without a known dump, samples shared through sampleof,
-// one content under two games' names, and a game on its own.
+// ("merge") and one under a parent ROM's name with other content, ROMs
+// without a known dump, samples shared through sampleof, one content under
+// two games' names, a game with a BIOS set and no clones, and one alone.
 struct RichRom {
   const char* game;
   const char* name;
@@ -86,6 +87,8 @@ const RichRom kRichRoms[] = {
     {"betab", "b.1", "b.1", "shared content"},
     {"betab", "bb.2", "", "beta bootleg two"},
     {"betab", "b.2", "", "a b.2 of the bootleg's own"},
+    {"delta", "d.1", "", "delta one"},
+    {"delta", "bx.1", "bx.1", "bios one"},
     {"solo", "s.1", "", "solo one"},
     {"solo", "s.nd", "", nullptr},
 };
@@ -108,6 +111,7 @@ const RichGame kRichGames[] = {
     {"alphau", "Alpha (US)", "alpha", "alpha", "alpha", true},
     {"beta", "beta", "", "", "", false},
     {"betab", "Beta (bootleg)", "beta", "beta", "", false},
+    {"delta", "delta", "", "biosx", "", false},
     {"solo", "solo", "", "", "", false},
 };
 
