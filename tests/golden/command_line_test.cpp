@@ -50,6 +50,13 @@ TEST(CommandLineTest, ScanExitStatusAndLogfile) {
   picked.gameSelectionBytes = {1, 0};  // arc, ngx
   ASSERT_TRUE(SaveProfile(picked, dir / "picked.kpf", {}, 0));
   record.Run("scan --profile <root>/picked.kpf" + args + " --game-types neogeo");
+  // The rebuilder builds the selected games only.
+  WriteFile(dir / "pool/a", "kestrel");
+  WriteFile(dir / "pool/b", testing::DataWithCrc(16, 0x12345678));
+  fs::create_directories(dir / "picked");
+  record.Run("rebuild --profile <root>/picked.kpf --datfile <root>/list.dat --data-folder <root>/data --temp-folder "
+             "<root>/ --source <root>/pool --destination <root>/picked");
+  record.Tree("picked");
   record.Run("scan" + args + " --log <root>/gone/new.log");
 
   // Renaming a set under a wrong name asks first; "stop" ends the scan and
@@ -63,6 +70,30 @@ TEST(CommandLineTest, ScanExitStatusAndLogfile) {
   record.Run("scan --profile <root>/fix.kpf" + args, "stop");
   record.Tree("roms");
   record.Tree("fast.fsc");
+  record.Check();
+}
+
+// A missing ROM is added only from a file of its size and CRC-32, never
+// from another of the same CRC-32; a stand-in for a ROM without a known dump
+// is made only under a plain file name, inside its set.
+TEST(CommandLineTest, AddedRomsMatchWholeAndStandInsStayInTheirSet) {
+  TempFolder dir;
+  GoldenRecord record("add_and_stand_ins", dir);
+  WriteFile(dir / "list.dat",
+            "game ( name g description \"G\" rom ( name g.1 size 16 crc 12345678 )"
+            " rom ( name g.nd size 4 crc 00000000 ) rom ( name ../escape.bin size 4 crc 00000000 ) )\n");
+  WriteFile(dir / "roms/g/other.txt", "x");
+  WriteFile(dir / "add/same-crc-longer", testing::DataWithCrc(20, 0x12345678));
+  WriteFile(dir / "add/g.zip", StoredZip({{"g.1", testing::DataWithCrc(24, 0x12345678)}}));
+  const std::string scan = "scan --datfile <root>/list.dat --rom-path <root>/roms --data-folder <root>/data"
+                           " --temp-folder <root>/ --backup-folder <root>/backup --fastscan-file <root>/fast.fsc"
+                           " --add-path <root>/add --fix-missing-advanced";
+  record.Run(scan, "yes-to-all");
+  record.Tree("roms");
+  record.Tree("escape.bin");
+  WriteFile(dir / "add/right", testing::DataWithCrc(16, 0x12345678));
+  record.Run(scan, "yes-to-all");
+  record.Tree("roms");
   record.Check();
 }
 
