@@ -58,9 +58,10 @@ TEST(GoldenTest, DemoCollectionScannedAndRepairedInEveryLayout) {
 }
 
 // A richer list: a BIOS set, a family with clone ROMs under other names
-// ("merge") and one under a parent ROM's name with other content, ROMs
-// without a known dump, samples shared through sampleof, one content under
-// two games' names, a game with a BIOS set and no clones, and one alone.
+// ("merge"), one under a parent ROM's name and one under an earlier clone's
+// ROM's name with other content, ROMs without a known dump, samples shared
+// through sampleof, one content under two games' names, a game with a BIOS
+// set and no clones, and one alone.
 struct RichRom {
   const char* game;
   const char* name;
@@ -82,6 +83,7 @@ const RichRom kRichRoms[] = {
     {"alphaj", "shared.bin", "shared.bin", "shared content"},
     {"alphau", "au.1", "a.1", "alpha one"},
     {"alphau", "au.2", "", "alpha us two"},
+    {"alphau", "aj.1", "", "the US set's own aj.1"},
     {"alphau", "bx.1", "bx.1", "bios one"},
     {"alphau", "shared.bin", "shared.bin", "shared content"},
     {"beta", "b.1", "", "shared content"},
