@@ -1,7 +1,7 @@
-// What the console prints: a message in one line, and what merge, split,
-// unmerge and rebuild say about a run with the status they exit with: 0
-// only when everything asked for was done; every family or file that was
-// not is named with its reason and counted.
+// What the console reads and prints: the answers typed at a terminal, and
+// what merge, split, unmerge and rebuild say about a run with the status
+// they exit with: 0 only when everything asked for was done; every family
+// or file that was not is named with its reason and counted.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -42,26 +42,6 @@ std::pair<int, std::string> Rebuild(const RebuildOutcome& outcome, bool removeSo
 }
 
 bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
-
-// A list problem written for a dialog box is one line on the console.
-TEST(ConsoleOutputTest, PrintsEachMessageOnOneLine) {
-  EXPECT_EQ(FoldLineBreaks("Parentfolder: \n\n'pacman'\n\nof gameset: \n\n'Puck Man'\n\n doesn't exist !"),
-            "Parentfolder: 'pacman' of gameset: 'Puck Man' doesn't exist !");
-  EXPECT_EQ(FoldLineBreaks("\n\nDouble ROM: 'a  b'\r\nin gameset: 'x'\n"), "Double ROM: 'a  b' in gameset: 'x'");
-  auto printed = Printed([](std::FILE* err) {
-    ConsoleInterface console(AnswerPolicy::kNo, nullptr, err);
-    console.Message("Can't Receive Data !\n\nGo To The Settings Dialog !", "Kestrel", MessageStyle{});
-    return console.Ask("Question", "Remove\nit ?");
-  });
-  EXPECT_EQ(printed.first, kAnswerNo);
-  EXPECT_EQ(printed.second, "[Kestrel] Can't Receive Data ! Go To The Settings Dialog !\n[Question] Remove it ?\n");
-  std::FILE* err = std::tmpfile();
-  ConsoleInterface refusing(AnswerPolicy::kNo, nullptr, err);
-  EXPECT_EQ(refusing.Message("Go on ?", "Kestrel", {MessageButtons::kYesNo}), kResultNo);
-  ConsoleInterface agreeing(AnswerPolicy::kYesToAll, nullptr, err);
-  EXPECT_EQ(agreeing.Message("Go on ?", "Kestrel", {MessageButtons::kYesNo}), kResultYes);
-  std::fclose(err);
-}
 
 // At a terminal each question waits for a known answer, in either case;
 // the end of the input stops.

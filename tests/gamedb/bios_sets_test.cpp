@@ -46,29 +46,6 @@ std::vector<std::string> DescribeBios(const GameList& database) {
   return lines;
 }
 
-TEST(BiosSetsTest, BothFormsNameTheBiosSetsAndTheirRoms) {
-  const std::vector<std::string> expected = {
-      "biosa (BIOS) uses '': bios-a1.bin=- bios-a2.bin=-",
-      "biosb (BIOS) uses '': bios-b.bin=- shared.bin=-",
-      "gamea uses 'biosa': a2.bin=bios-a2.bin bios-a1.bin=bios-a1.bin gamea.p1=- gamea.p2=-",
-      // The clone's a2.bin merges into the parent's a2.bin, which the BIOS
-      // set holds as bios-a2.bin.
-      "gamea2 uses 'biosa': a2.bin=bios-a2.bin bios-a1.bin=bios-a1.bin gamea.p2=- gamea2.p1=-",
-      // A ROM named like a BIOS ROM but of another content is the game's own.
-      "gameb uses 'biosb': bios-b.bin=bios-b.bin gameb.p1=- shared.bin=-",
-      "gameb2 uses 'biosb': bios-b.bin=bios-b.bin gameb2.p1=-",
-      "gamec uses 'biosb': bios-b.bin=bios-b.bin",
-  };
-  for (const std::string& list : {testing::BiosFamilyText(), testing::BiosFamilyXml()}) {
-    Loaded loaded = Load(list);
-    EXPECT_EQ(DescribeBios(loaded.database), expected);
-    EXPECT_TRUE(loaded.messages.empty());
-    // The parent links stay as they were: a clone's romof names its parent.
-    EXPECT_EQ(loaded.database[3].cloneOf, "gamea");
-    EXPECT_EQ(loaded.database[3].biosIndex, 0);
-  }
-}
-
 TEST(BiosSetsTest, BadBiosReferencesAreReportedAndDropped) {
   Loaded loaded = Load(R"(
 game ( name lost description "Lost" romof nowhere rom ( name a size 1 crc 1 ) )

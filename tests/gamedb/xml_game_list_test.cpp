@@ -15,33 +15,6 @@ using testing::ReadListText;
 using testing::TempFolder;
 using testing::Validate;
 
-// The real lists beside the source tree, of both forms: the text ones and
-// the XML one with every relation parse whole; lists whose blocks have no
-// description keep nothing.
-TEST(RealGameListsTest, ReadsTheRealListsOfBothForms) {
-  const std::string folder = testing::RealDatsFolder();
-  if (!FileExists(folder + "SOURCES.md")) GTEST_SKIP() << "no real lists on this machine";
-  // Files and the number of games read; a list that fails keeps none.
-  const std::pair<const char*, size_t> lists[] = {{"mame4all-pi-adv_list.dat", 2271},
-                                                  {"libretro-database_MAME_2003_split.dat", 0},
-                                                  {"libretro-database_HBMAME.dat", 0},
-                                                  {"libretro-database_MAME_2000_XML.dat", 2241}};
-  Outcome read;
-  for (const auto& [file, games] : lists) {
-    read = ReadList(folder + file);
-    EXPECT_EQ(read.ok, games > 0) << file;
-    EXPECT_EQ(read.games.size(), games) << file;
-  }
-  Outcome database = Validate(std::move(read.games), kShowRomErrors);
-  size_t clones = 0, samples = 0;
-  for (const GameSet& game : database.games) {
-    clones += game.hasParent;
-    samples += game.samples.size();
-  }
-  EXPECT_EQ(clones, 990u);
-  EXPECT_EQ(samples, 1168u);
-}
-
 // A -listxml in MAME's shape: a DTD subset, a BIOS, a device, a disk, a
 // nodump ROM and entities.
 TEST(XmlGameListTest, ReadsMameListXml) {

@@ -46,24 +46,6 @@ class BiosSetsScanTest : public ScanFixture {
   int Count(const Texts& lines, const std::string& text) { return std::count(lines.begin(), lines.end(), text); }
 };
 
-TEST_F(BiosSetsScanTest, EachLayoutIsCompleteAndAMissingBiosRomIsReportedPerGameThatNeedsIt) {
-  LoadList(BiosFamilyXml());
-  for (int layout = 0; layout < 3; ++layout) {
-    SCOPED_TRACE(layout);
-    Collection complete = BiosFamilyCollection(layout);
-    WriteCollection(complete);
-    EXPECT_EQ(ScanIn(layout), Texts{});
-
-    complete["biosa"].erase("bios-a1.bin");
-    WriteCollection(complete);
-    Texts lines = ScanIn(layout);
-    // Split and merged games look for it in the BIOS set alone; a
-    // non-merged game holds its own copy.
-    EXPECT_EQ(Count(lines, kMissingBiosA1), layout == 0 ? 1 : 3);
-    EXPECT_EQ(lines.size(), layout == 0 ? 2u : 6u) << ::testing::PrintToString(lines);
-  }
-}
-
 TEST_F(BiosSetsScanTest, NonMergedScanOfASplitCollectionAsksForEveryBiosRomInEachGame) {
   LoadList(BiosFamilyText());
   WriteCollection(BiosFamilyCollection(1));
