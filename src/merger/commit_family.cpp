@@ -201,11 +201,16 @@ void RemoveOldSets(MergeRun& run, const std::vector<WorkSet>& sets, const std::v
   }
 }
 
+// The new set as the user will find it: its zip, or its folder.
+std::string NewSetPath(const WorkSet& set) {
+  return set.newArchive.empty() ? set.setPath + "/" : set.setPath + ".zip";
+}
+
 }  // namespace
 
 std::string CommitFamily(MergeRun& run, std::vector<WorkSet>& sets, const FamilyCommit& family, MergeOutcome& outcome) {
   for (WorkSet& set : sets)
-    if (!ReadBack(run, set)) return "the new '" + set.setPath + "' does not read back";
+    if (!ReadBack(run, set)) return "the new '" + NewSetPath(set) + "' does not read back";
   std::vector<Leaving> leaving;
   for (const WorkSet& set : sets) leaving.push_back(FindWhatLeaves(run, set));
   ContentSet unchanged = ContentOfSets(run, family.unchangedSets);
@@ -213,7 +218,7 @@ std::string CommitFamily(MergeRun& run, std::vector<WorkSet>& sets, const Family
   PlanBackups(run, sets, leaving, unchanged, plan);
   if (std::string failure = MakeBackups(run, plan, outcome.kept); !failure.empty()) return failure;
   for (size_t i = 0; i < sets.size(); ++i)
-    if (!PlaceSet(run, sets[i], leaving[i])) return "can't put the new '" + sets[i].setPath + "' in place";
+    if (!PlaceSet(run, sets[i], leaving[i])) return "can't put the new '" + NewSetPath(sets[i]) + "' in place";
   RemoveOldSets(run, sets, family.removeOld, std::move(unchanged), outcome);
   return "";
 }
