@@ -43,9 +43,9 @@ bool WriteZipSeeds(const std::string& folder) {
   bool written = true;
   for (char level : {'0', '9'}) {
     library.level = level;
-    written = ZipAddFiles(library, folder + "level" + level + ".zip", files) && written;
+    written = ZipAddFiles(RealFileSystem(), library, folder + "level" + level + ".zip", files) && written;
   }
-  return ZipAddFiles(library, folder + "one.zip", {files[1]}) && written;
+  return ZipAddFiles(RealFileSystem(), library, folder + "one.zip", {files[1]}) && written;
 }
 
 bool WriteProfileSeed(const std::string& folder, const GameList& database) {

@@ -14,11 +14,11 @@ namespace {
 void ReadAndExtract(const std::string& path, ZipHeaderCheck headerCheck) {
   ZipEntryList list;
   ZipProblem problem;
-  ReadZipDirectory(path, list, true, &problem, headerCheck);
+  ReadZipDirectory(RealFileSystem(), path, list, true, &problem, headerCheck);
   ZipProblemMessages(problem);
   const std::string destination = fuzz::ScratchFolder() + "member";
   int writeFailed = 0;
-  for (const ZipEntry& entry : list) ExtractZipEntry(entry, destination, &writeFailed, &problem);
+  for (const ZipEntry& entry : list) ExtractZipEntry(RealFileSystem(), entry, destination, &writeFailed, &problem);
 }
 
 }  // namespace
