@@ -150,6 +150,10 @@ class FileSystem {
   // How full the file system holding `path` is; nothing when it cannot be
   // asked.
   virtual std::optional<DiskSpace> QueryDiskSpace(std::string_view path) = 0;
+  // How many changes (a file created, replaced, renamed or deleted, a folder
+  // made or removed) went through this file system so far. A folder listing
+  // taken since the last one still holds every name the program wrote.
+  virtual uint64_t ChangeCount() = 0;
 };
 
 // The disk itself; stateless, shared by every run that is given no other.

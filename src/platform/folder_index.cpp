@@ -28,14 +28,18 @@ FolderIndex::Listing* FolderIndex::Current(const std::string& folder) {
   std::optional<std::string> real = fs_.FindPath(folder);
   struct stat info;
   if (!real || ::stat(real->c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return nullptr;
+  // A listing of a folder changed lately is still whole while nothing was
+  // changed since, through this file system: a tool that keeps writing into
+  // a folder lists it once per change of its own, not once per lookup.
   auto cached = listings_.find(folder);
-  if (cached != listings_.end() && cached->second.trusted &&
-      SameTime(cached->second.modified, info.st_mtim)) {
+  if (cached != listings_.end() && SameTime(cached->second.modified, info.st_mtim) &&
+      (cached->second.trusted || cached->second.changeCount == fs_.ChangeCount())) {
     return &cached->second;
   }
   Listing listing;
   listing.realFolder = WithTrailingSeparator(*real);
   listing.modified = info.st_mtim;
+  listing.changeCount = fs_.ChangeCount();
   listing.trusted = std::time(nullptr) - info.st_mtim.tv_sec > kQuietSeconds;
   // Sorted byte-wise, so that among names equal without case the first is
   // the one FindPath picks, and the scan and the repairs mean the same file.

@@ -48,6 +48,7 @@ class FolderIndex {
     std::string realFolder;  // as spelled on disk, ending with '/'
     timespec modified{};
     bool trusted = false;  // the folder had been quiet for a while when listed
+    uint64_t changeCount = 0;  // the file system's change count when listed
     std::unordered_map<std::string, std::vector<IndexedName>> byLowerName;  // byte-wise order within
   };
   Listing* Current(const std::string& folder);

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 
@@ -100,25 +101,47 @@ class RealDisk : public FileSystem {
 
   std::unique_ptr<WritableFile> CreateNewFile(std::string_view path) override {
     // 0666 lets the umask decide, as for any new file.
-    int fd = ::open(std::string(path).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    int fd = Counted(::open(std::string(path).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
     if (fd < 0) return nullptr;
     return std::make_unique<DescriptorWriter>(fd);
   }
 
   bool ReplacePath(std::string_view from, std::string_view to) override {
-    return std::rename(std::string(from).c_str(), std::string(to).c_str()) == 0;
+    return Counted(std::rename(std::string(from).c_str(), std::string(to).c_str()) == 0);
   }
 
-  bool RenamePath(std::string_view from, std::string_view to) override { return kestrel::RenamePath(from, to); }
-  bool DeleteFile(std::string_view path) override { return kestrel::DeleteFile(path); }
-  bool CreateFolder(std::string_view path) override { return kestrel::CreateFolder(path); }
-  bool RemoveFolder(std::string_view path) override { return kestrel::RemoveFolder(path); }
-  std::string CreateUniqueFolder(std::string_view parent) override { return kestrel::CreateUniqueFolder(parent); }
+  bool RenamePath(std::string_view from, std::string_view to) override {
+    return Counted(kestrel::RenamePath(from, to));
+  }
+  bool DeleteFile(std::string_view path) override {
+    return Counted(kestrel::DeleteFile(path));
+  }
+  bool CreateFolder(std::string_view path) override {
+    return Counted(kestrel::CreateFolder(path));
+  }
+  bool RemoveFolder(std::string_view path) override {
+    return Counted(kestrel::RemoveFolder(path));
+  }
+  std::string CreateUniqueFolder(std::string_view parent) override {
+    return Counted(kestrel::CreateUniqueFolder(parent));
+  }
   bool ClearReadOnly(std::string_view path) override { return kestrel::ClearReadOnly(path); }
   bool IsReadOnly(std::string_view path) override { return kestrel::IsReadOnly(path); }
   bool IsSymbolicLink(std::string_view path) override { return kestrel::IsSymbolicLink(path); }
   bool IsWritableFolder(std::string_view folder) override { return kestrel::IsWritableFolder(folder); }
   std::optional<DiskSpace> QueryDiskSpace(std::string_view path) override { return kestrel::QueryDiskSpace(path); }
+  uint64_t ChangeCount() override { return changes_; }
+
+ private:
+  // Counts a change once it is done (or failed), so that a listing taken
+  // while it was under way is taken again. Tools write from several threads.
+  template <typename Result>
+  Result Counted(Result result) {
+    ++changes_;
+    return result;
+  }
+
+  std::atomic<uint64_t> changes_{0};
 };
 
 }  // namespace

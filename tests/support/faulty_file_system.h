@@ -87,6 +87,7 @@ class FaultyFileSystem : public FileSystem {
   bool CreateFolder(std::string_view path) override;
   bool RemoveFolder(std::string_view path) override;
   std::string CreateUniqueFolder(std::string_view parent) override;
+  uint64_t ChangeCount() override { return inner_.ChangeCount(); }
   bool ClearReadOnly(std::string_view path) override { return inner_.ClearReadOnly(path); }
   bool IsReadOnly(std::string_view path) override { return inner_.IsReadOnly(path); }
   bool IsSymbolicLink(std::string_view path) override { return inner_.IsSymbolicLink(path); }
