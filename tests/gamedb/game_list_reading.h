@@ -58,6 +58,15 @@ inline Outcome Validate(GameList raw, int level) {
   });
 }
 
+// Reads `text` and validates it at the level that reports set errors.
+inline Outcome ReadAndValidate(const std::string& text, bool enableRomOf = false) {
+  Outcome read = ReadListText(text, enableRomOf);
+  EXPECT_TRUE(read.ok && read.messages.empty());
+  Outcome valid = Validate(read.games, kShowSetErrors);
+  EXPECT_TRUE(valid.ok);
+  return valid;
+}
+
 inline std::vector<std::string> Names(const GameList& games) {
   std::vector<std::string> names;
   for (const GameSet& game : games) names.push_back(game.name);

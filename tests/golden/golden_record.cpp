@@ -45,18 +45,14 @@ void AddFileLines(const std::string& path, const std::string& shown, std::set<st
                  (CheckZipEntry(RealFileSystem(), member) ? "" : " <damaged>"));
 }
 
-}  // namespace
-
-GoldenRecord::GoldenRecord(std::string name, const TempFolder& root) : name_(std::move(name)), root_(root) {}
-
-namespace {
-
 void ReplaceAll(std::string& text, const std::string& from, const std::string& to) {
   for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
     text.replace(at, from.size(), to);
 }
 
 }  // namespace
+
+GoldenRecord::GoldenRecord(std::string name, const TempFolder& root) : name_(std::move(name)), root_(root) {}
 
 // A text that does not end its last line says so, so that the next record
 // starts on a line of its own.

@@ -70,31 +70,19 @@ struct RichRom {
 };
 
 const RichRom kRichRoms[] = {
-    {"biosx", "bx.1", "", "bios one"},
-    {"biosx", "bx.2", "", "bios two"},
-    {"alpha", "a.1", "", "alpha one"},
-    {"alpha", "a.2", "", "alpha two"},
-    {"alpha", "bx.1", "bx.1", "bios one"},
-    {"alpha", "shared.bin", "", "shared content"},
-    {"alpha", "a.nd", "", nullptr},
-    {"alphaj", "aj.1", "", "alpha japan one"},
-    {"alphaj", "a.2", "a.2", "alpha two"},
-    {"alphaj", "bx.1", "bx.1", "bios one"},
-    {"alphaj", "shared.bin", "shared.bin", "shared content"},
-    {"alphau", "au.1", "a.1", "alpha one"},
-    {"alphau", "au.2", "", "alpha us two"},
-    {"alphau", "aj.1", "", "the US set's own aj.1"},
-    {"alphau", "bx.1", "bx.1", "bios one"},
+    {"biosx", "bx.1", "", "bios one"}, {"biosx", "bx.2", "", "bios two"},
+    {"alpha", "a.1", "", "alpha one"}, {"alpha", "a.2", "", "alpha two"}, {"alpha", "bx.1", "bx.1", "bios one"},
+    {"alpha", "shared.bin", "", "shared content"}, {"alpha", "a.nd", "", nullptr},
+    {"alphaj", "aj.1", "", "alpha japan one"}, {"alphaj", "a.2", "a.2", "alpha two"},
+    {"alphaj", "bx.1", "bx.1", "bios one"}, {"alphaj", "shared.bin", "shared.bin", "shared content"},
+    {"alphau", "au.1", "a.1", "alpha one"}, {"alphau", "au.2", "", "alpha us two"},
+    {"alphau", "aj.1", "", "the US set's own aj.1"}, {"alphau", "bx.1", "bx.1", "bios one"},
     {"alphau", "shared.bin", "shared.bin", "shared content"},
-    {"beta", "b.1", "", "shared content"},
-    {"beta", "b.2", "", "beta two"},
-    {"betab", "b.1", "b.1", "shared content"},
-    {"betab", "bb.2", "", "beta bootleg two"},
+    {"beta", "b.1", "", "shared content"}, {"beta", "b.2", "", "beta two"},
+    {"betab", "b.1", "b.1", "shared content"}, {"betab", "bb.2", "", "beta bootleg two"},
     {"betab", "b.2", "", "a b.2 of the bootleg's own"},
-    {"delta", "d.1", "", "delta one"},
-    {"delta", "bx.1", "bx.1", "bios one"},
-    {"solo", "s.1", "", "solo one"},
-    {"solo", "s.nd", "", nullptr},
+    {"delta", "d.1", "", "delta one"}, {"delta", "bx.1", "bx.1", "bios one"},
+    {"solo", "s.1", "", "solo one"}, {"solo", "s.nd", "", nullptr},
 };
 
 // The games of the list; "biosx" is written as a resource in the text form
@@ -109,14 +97,10 @@ struct RichGame {
 };
 
 const RichGame kRichGames[] = {
-    {"biosx", "BIOS X", "", "", "", false},
-    {"alpha", "Alpha", "", "biosx", "", true},
-    {"alphaj", "Alpha (Japan)", "alpha", "alpha", "", false},
-    {"alphau", "Alpha (US)", "alpha", "alpha", "alpha", true},
-    {"beta", "beta", "", "", "", false},
-    {"betab", "Beta (bootleg)", "beta", "beta", "", false},
-    {"delta", "delta", "", "biosx", "", false},
-    {"solo", "solo", "", "", "", false},
+    {"biosx", "BIOS X", "", "", "", false}, {"alpha", "Alpha", "", "biosx", "", true},
+    {"alphaj", "Alpha (Japan)", "alpha", "alpha", "", false}, {"alphau", "Alpha (US)", "alpha", "alpha", "alpha", true},
+    {"beta", "beta", "", "", "", false}, {"betab", "Beta (bootleg)", "beta", "beta", "", false},
+    {"delta", "delta", "", "biosx", "", false}, {"solo", "solo", "", "", "", false},
 };
 
 std::string CrcText(const RichRom& rom) {
@@ -127,45 +111,36 @@ std::string CrcText(const RichRom& rom) {
 
 std::string SizeText(const RichRom& rom) { return std::to_string(rom.content ? std::string(rom.content).size() : 16); }
 
-std::string RichList() {
-  std::string text;
+// The list as a datfile, or as an emulator's XML list when `xml`.
+std::string RichList(bool xml) {
+  std::string text = xml ? "<?xml version=\"1.0\"?>\n<mame build=\"golden\">\n" : "";
   for (const RichGame& game : kRichGames) {
-    text += std::string(game.name == std::string("biosx") ? "resource" : "game") + " ( name " + game.name +
-            " description \"" + game.description + "\"";
+    const bool bios = game.name == std::string("biosx");
+    text += xml ? std::string("<machine name=\"") + game.name + "\"" + (bios ? " isbios=\"yes\"" : "")
+                : std::string(bios ? "resource" : "game") + " ( name " + game.name + " description \"" +
+                      game.description + "\"";
     for (const char* key : {"cloneof", "romof", "sampleof"}) {
-      const char* value = key[0] == 'c' ? game.cloneOf : key[0] == 'r' ? game.romOf : game.sampleOf;
-      if (*value) text += std::string(" ") + key + " " + value;
+      const std::string value = key[0] == 'c' ? game.cloneOf : key[0] == 'r' ? game.romOf : game.sampleOf;
+      if (!value.empty()) text += std::string(" ") + key + (xml ? "=\"" + value + "\"" : " " + value);
     }
-    if (game.samples) text += " sample boom.wav sample zap.wav";
-    // Both spellings of the checksum keyword occur in real lists.
-    for (const RichRom& rom : kRichRoms)
-      if (rom.game == std::string(game.name))
-        text += std::string("\n  rom ( name ") + rom.name + (*rom.merge ? std::string(" merge ") + rom.merge : "") +
-                " size " + SizeText(rom) + (*rom.merge ? " crc32 " : " crc ") + CrcText(rom) + " )";
-    text += " )\n";
-  }
-  return text;
-}
-
-std::string RichXml() {
-  std::string text = "<?xml version=\"1.0\"?>\n<mame build=\"golden\">\n";
-  for (const RichGame& game : kRichGames) {
-    text += std::string("<machine name=\"") + game.name + "\"";
-    if (game.name == std::string("biosx")) text += " isbios=\"yes\"";
-    for (const char* key : {"cloneof", "romof", "sampleof"}) {
-      const char* value = key[0] == 'c' ? game.cloneOf : key[0] == 'r' ? game.romOf : game.sampleOf;
-      if (*value) text += std::string(" ") + key + "=\"" + value + "\"";
+    if (xml) text += std::string("><description>") + game.description + "</description>\n";
+    if (game.samples)
+      text += xml ? "<sample name=\"boom.wav\"/><sample name=\"zap.wav\"/>\n" : " sample boom.wav sample zap.wav";
+    for (const RichRom& rom : kRichRoms) {
+      if (rom.game != std::string(game.name)) continue;
+      const std::string merge = rom.merge;
+      // Both spellings of the checksum keyword occur in real lists.
+      if (xml)
+        text += std::string("<rom name=\"") + rom.name + "\"" + (merge.empty() ? "" : " merge=\"" + merge + "\"") +
+                " size=\"" + SizeText(rom) + "\"" +
+                (rom.content ? " crc=\"" + CrcText(rom) + "\"" : " status=\"nodump\"") + "/>\n";
+      else
+        text += std::string("\n  rom ( name ") + rom.name + (merge.empty() ? "" : " merge " + merge) + " size " +
+                SizeText(rom) + (merge.empty() ? " crc " : " crc32 ") + CrcText(rom) + " )";
     }
-    text += std::string("><description>") + game.description + "</description>\n";
-    if (game.samples) text += "<sample name=\"boom.wav\"/><sample name=\"zap.wav\"/>\n";
-    for (const RichRom& rom : kRichRoms)
-      if (rom.game == std::string(game.name))
-        text += std::string("<rom name=\"") + rom.name + "\"" +
-                (*rom.merge ? std::string(" merge=\"") + rom.merge + "\"" : "") + " size=\"" + SizeText(rom) +
-                "\"" + (rom.content ? " crc=\"" + CrcText(rom) + "\"" : " status=\"nodump\"") + "/>\n";
-    text += "</machine>\n";
+    text += xml ? "</machine>\n" : " )\n";
   }
-  return text + "</mame>\n";
+  return xml ? text + "</mame>\n" : text;
 }
 
 // Every content once as a loose file, some inside a zip, a sample, and a
@@ -186,8 +161,8 @@ void WritePool(const TempFolder& dir, const std::string& folder) {
 class RichGoldenTest : public ::testing::Test {
  protected:
   RichGoldenTest() {
-    WriteFile(dir / "rich.dat", RichList());
-    WriteFile(dir / "rich.xml", RichXml());
+    WriteFile(dir / "rich.dat", RichList(false));
+    WriteFile(dir / "rich.xml", RichList(true));
     WriteFile(dir / "samples/alpha/boom.wav", "boom");
     WriteFile(dir / "samples/alpha/zap.wav", "zap");
     fs::create_directories(dir / "temp");
