@@ -23,24 +23,6 @@ std::vector<std::string> DescribeBios(const GameList& database) {
   return lines;
 }
 
-TEST(BiosSetsTest, BadBiosReferencesAreReportedAndDropped) {
-  testing::Outcome loaded = testing::ReadAndValidate(R"(
-game ( name lost description "Lost" romof nowhere rom ( name a size 1 crc 1 ) )
-game ( name self description "Self" romof self rom ( name a size 1 crc 1 ) )
-game ( name chain description "Chain" romof lost rom ( name a size 1 crc 1 ) )
-)");
-  const std::string bios = "Biosfolder: \n\n'";
-  EXPECT_EQ(loaded.messages, (std::vector<std::string>{
-                                 bios + "lost'\n\nof gameset: \n\n'Chain'\n\nhas bad bios-information !",
-                                 bios + "nowhere'\n\nof gameset: \n\n'Lost'\n\n doesn't exist !",
-                                 bios + "self'\n\nof gameset: \n\n'Self'\n\n is useless !",
-                             }));
-  for (const GameSet& game : loaded.games) {
-    EXPECT_EQ(game.biosIndex, -1) << game.name;
-    EXPECT_EQ(game.roms[0].biosRom, -1) << game.name;
-  }
-}
-
 // Where "romof" names the parent (the lists of one emulator), it stays a
 // parent and names no BIOS set.
 TEST(BiosSetsTest, RomOfAsParentNamesNoBios) {

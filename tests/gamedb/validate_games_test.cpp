@@ -27,81 +27,8 @@ GameSet Set(const std::string& name, const std::string& description, const std::
   return game;
 }
 
-GameSet WithSamples(GameSet game, const std::string& sampleOf, std::vector<std::string> samples) {
-  game.sampleOf = sampleOf;
-  game.hasSampleOf = !sampleOf.empty();
-  for (const std::string& name : samples) game.samples.emplace_back().name = name;
-  game.sampleCount = static_cast<int>(game.samples.size());
-  return game;
-}
-
-TEST(ValidateGamesTest, RemovesDoublesAndReportsThemByLevel) {
-  GameSet roms = Set("r", "Roms", "", {Rom("z", 1, 1), Rom("a", 1, 2), Rom("z", 1, 3)});
-  roms = WithSamples(roms, "", {"s", "b", "s"});
-  GameList raw = {Set("b", "Same"), Set("Dup", "Zeta"), Set("a", "Same"), Set("dup", "Alpha"), roms};
-
-  const std::vector<std::string> all = {
-      "Double description: 'Same'",
-      "Double foldername: 'Dup'",  // the one with the greater description goes
-      "Double ROM: 'z'\nin gameset: 'Roms'",
-      "Double sample : 's'\nin gameset: 'Roms'",
-  };
-  EXPECT_EQ(Validate(raw, kShowSetErrors).messages, std::vector<std::string>(all.begin(), all.begin() + 2));
-  Validated result = Validate(raw, kShowRomErrors);
-  EXPECT_EQ(result.messages, all);
-
-  ASSERT_TRUE(result.ok);
-  const GameList& db = result.games;
-  EXPECT_EQ(Names(db), (std::vector<std::string>{"a", "b", "dup", "r"}));
-  for (size_t i = 0; i < db.size(); ++i) EXPECT_EQ(db[i].index, static_cast<int>(i));
-  const GameSet& r = db[3];
-  ASSERT_EQ(r.romCount, 2);
-  EXPECT_EQ(r.roms[1].crc, 1u);  // the first in file order stays
-  EXPECT_EQ(r.sampleCount, 2);
-}
-
-TEST(ValidateGamesTest, ResolvesParentsAndRemovesBadOnes) {
-  // A useless reference to a set that is itself broken is told twice: the
-  // check of the named set follows even after "is useless".
-  GameList raw = {Set("parent", "Parent"),         Set("clone", "Clone", "PARENT"),
-                  Set("orphan", "Orphan", "missing"), Set("self", "Self", "self"),
-                  Set("grand", "Grand", "clone"),     Set("acl", "A Clone", "zp"), Set("zp", "Z Parent", "zp")};
-  Validated result = Validate(raw, kShowSetErrors);
-  const std::string zp = "Parentfolder: \n\n'zp'\n\nof gameset: \n\n'";
-  EXPECT_EQ(result.messages, (std::vector<std::string>{
-                                 zp + "A Clone'\n\n is useless !",
-                                 zp + "A Clone'\n\nhas bad parent-information !",
-                                 "Parentfolder: \n\n'clone'\n\nof gameset: \n\n'Grand'\n\nhas bad parent-information !",
-                                 "Parentfolder: \n\n'missing'\n\nof gameset: \n\n'Orphan'\n\n doesn't exist !",
-                                 "Parentfolder: \n\n'self'\n\nof gameset: \n\n'Self'\n\n is useless !",
-                                 zp + "Z Parent'\n\n is useless !",
-                             }));
-
-  // Only the clone keeps its link; its parent lists it.
-  std::string links;
-  for (const GameSet& game : result.games)
-    if (game.hasParent) links += game.name + ">" + std::to_string(game.parentIndex);
-  EXPECT_EQ(links, "clone>4");
-  const GameSet& parent = result.games[4];
-  ASSERT_EQ(parent.clones.size(), 1u);
-  EXPECT_EQ(parent.cloneCount, 1);
-  EXPECT_EQ(parent.clones[0].description + "@" + std::to_string(parent.clones[0].index), "Clone@1");
-}
-
-TEST(ValidateGamesTest, ChecksSampleSources) {
-  GameList raw = {WithSamples(Set("src", "Source"), "", {"a"}), WithSamples(Set("user", "User"), "src", {}),
-                  Set("empty", "Empty"),                         WithSamples(Set("user2", "User2"), "empty", {}),
-                  WithSamples(Set("user3", "User3"), "nowhere", {}), WithSamples(Set("yms", "Yms"), "YM3812", {})};
-  Validated result = Validate(raw, kShowSetErrors);
-  const std::string kind = "Alternative Samplefolder: \n\n'";
-  EXPECT_EQ(result.messages, (std::vector<std::string>{
-                                 kind + "empty'\n\nof gameset: \n\n'User2'\n\nhas bad sample-information !",
-                                 kind + "nowhere'\n\nof gameset: \n\n'User3'\n\n doesn't exist !",
-                             }));
-  std::string kept;
-  for (const GameSet& game : result.games) kept += game.hasSampleOf ? game.name + ":" + game.sampleOf + " " : "";
-  EXPECT_EQ(kept, "user:src yms:YM3812 ");
-}
+// The faults of a list, and what stays of its sets, are in the golden
+// record list_faults.
 
 TEST(ValidateGamesTest, FindsAliasesWithinTheFamilyAndRomsInTheParent) {
   GameList raw = {
