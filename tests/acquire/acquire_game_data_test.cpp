@@ -124,31 +124,8 @@ esac
   EXPECT_EQ(ListFolder(data.path()).size(), 1u);  // the cache, no listing left
 }
 
-// The problems of a list read anew reach the caller, parser's and
-// validation's alike, and are never shown from below; the cache holds the
-// list already repaired.
-TEST_F(AcquireTest, HandsTheListsProblemsToTheCaller) {
-  settings.dataSource = DataSourceKind::kDatfile;
-  settings.displayLiErrors = kShowSetErrors;
-  settings.datfile = emulators / "doubles.dat";
-  WriteFile(settings.datfile, "game ( name a description Same rom ( name r size 1 crc 1 ) )\n"
-                              "game ( name b description Same cloneof zz rom ( name r size 1 crc 1 ) )\n");
-  ASSERT_TRUE(Acquire());
-  EXPECT_EQ(listMessages, (ListMessages{"Double description: 'Same'",
-                                        "Parentfolder: \n\n'zz'\n\nof gameset: \n\n'Same'\n\n doesn't exist !"}));
-  loaded = LoadedData{};
-  listMessages.clear();
-  ASSERT_TRUE(Acquire());
-  EXPECT_TRUE(listMessages.empty());
-
-  // A list that does not load still says why.
-  settings.datfile = emulators / "cut.xml";
-  WriteFile(settings.datfile, "<mame><machine name=\"a\">");
-  EXPECT_FALSE(Acquire());
-  ASSERT_EQ(listMessages.size(), 1u);
-  EXPECT_EQ(listMessages[0].rfind("Damaged XML game list: ", 0), 0u) << listMessages[0];
-  EXPECT_TRUE(ui.messages.empty());
-}
+// That a list's problems reach the caller alone, and that the cache holds
+// the list already repaired: the golden record list_faults.
 
 // Switching the source back and forth, or to another file, always leaves
 // the chosen source's list in memory, whether read anew or from the cache;

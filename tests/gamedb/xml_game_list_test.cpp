@@ -63,37 +63,7 @@ TEST(XmlGameListTest, ReadsUtf16ListsOfEitherByteOrder) {
   }
 }
 
-// Damaged and hostile documents fail with the file and the line named,
-// without a crash, a hang or a large allocation.
-TEST(XmlGameListTest, RefusesDamagedAndHostileDocuments) {
-  const std::string game = "<game name=\"a\"><description>A</description><rom name=\"r\" size=\"1\" crc=\"1\"/></game>\n";
-  // The first of a billion laughs' entities is refused already.
-  std::string laughs = "<?xml version=\"1.0\"?>\n<!DOCTYPE d [\n<!ENTITY l0 \"ha\">\n<!ENTITY l1 \"&l0;&l0;\">\n]>\n"
-                       "<datafile><game name=\"b\"><description>&l1;</description></game></datafile>\n";
-  std::string deep = "<datafile>\n" + game;
-  for (int i = 0; i < 100000; ++i) deep += "<x>";
-
-  struct Case {
-    const char* what;
-    std::string xml;
-    std::string fault;
-  };
-  const Case cases[] = {
-      {"not well-formed", "<datafile>\n" + game + "<game name=\"b\"></gam>\n</datafile>", "line 3: mismatched tag"},
-      {"entity bomb", laughs, "line 3: entity declarations are not allowed"},
-      {"deep nesting", deep, "line 3: elements nested deeper than 256"},
-      {"long attribute", "<datafile>\n\n" + game + "<game name=\"" + std::string(2 << 20, 'n') + "\"/></datafile>",
-       "line 4: value longer than 1048576 bytes"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    Outcome read = ReadListText(c.xml);
-    EXPECT_FALSE(read.ok);
-    ASSERT_EQ(read.messages.size(), 1u);
-    EXPECT_EQ(read.messages[0].rfind("Damaged XML game list: \n\n'", 0), 0u) << read.messages[0];
-    EXPECT_NE(read.messages[0].find("list.dat'\n\n" + c.fault + " !"), std::string::npos) << read.messages[0];
-  }
-}
+// Damaged and hostile documents: the golden record list_faults.
 
 }  // namespace
 }  // namespace kestrel
