@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <vector>
 
 #include "golden/golden_record.h"
-#include "support/crc_data.h"
 #include "support/stored_zip.h"
 
 namespace kestrel {
@@ -57,102 +57,26 @@ TEST(GoldenTest, DemoCollectionScannedAndRepairedInEveryLayout) {
   }
 }
 
-// A richer list: a BIOS set, a family with clone ROMs under other names
+// A richer list, lists/rich.dat and the same as an emulator's XML list in
+// lists/rich.xml: a BIOS set, a family with clone ROMs under other names
 // ("merge"), one under a parent ROM's name and one under an earlier clone's
 // ROM's name with other content, ROMs without a known dump, samples shared
 // through sampleof, one content under two games' names, a game with a BIOS
 // set and no clones, and one alone.
-struct RichRom {
-  const char* game;
-  const char* name;
-  const char* merge;
-  const char* content;  // nullptr: no known dump
-};
-
-const RichRom kRichRoms[] = {
-    {"biosx", "bx.1", "", "bios one"}, {"biosx", "bx.2", "", "bios two"},
-    {"alpha", "a.1", "", "alpha one"}, {"alpha", "a.2", "", "alpha two"}, {"alpha", "bx.1", "bx.1", "bios one"},
-    {"alpha", "shared.bin", "", "shared content"}, {"alpha", "a.nd", "", nullptr},
-    {"alphaj", "aj.1", "", "alpha japan one"}, {"alphaj", "a.2", "a.2", "alpha two"},
-    {"alphaj", "bx.1", "bx.1", "bios one"}, {"alphaj", "shared.bin", "shared.bin", "shared content"},
-    {"alphau", "au.1", "a.1", "alpha one"}, {"alphau", "au.2", "", "alpha us two"},
-    {"alphau", "aj.1", "", "the US set's own aj.1"}, {"alphau", "bx.1", "bx.1", "bios one"},
-    {"alphau", "shared.bin", "shared.bin", "shared content"},
-    {"beta", "b.1", "", "shared content"}, {"beta", "b.2", "", "beta two"},
-    {"betab", "b.1", "b.1", "shared content"}, {"betab", "bb.2", "", "beta bootleg two"},
-    {"betab", "b.2", "", "a b.2 of the bootleg's own"},
-    {"delta", "d.1", "", "delta one"}, {"delta", "bx.1", "bx.1", "bios one"},
-    {"solo", "s.1", "", "solo one"}, {"solo", "s.nd", "", nullptr},
-};
-
-// The games of the list; "biosx" is written as a resource in the text form
-// and as isbios in the XML form.
-struct RichGame {
-  const char* name;
-  const char* description;
-  const char* cloneOf;
-  const char* romOf;
-  const char* sampleOf;
-  bool samples;
-};
-
-const RichGame kRichGames[] = {
-    {"biosx", "BIOS X", "", "", "", false}, {"alpha", "Alpha", "", "biosx", "", true},
-    {"alphaj", "Alpha (Japan)", "alpha", "alpha", "", false}, {"alphau", "Alpha (US)", "alpha", "alpha", "alpha", true},
-    {"beta", "beta", "", "", "", false}, {"betab", "Beta (bootleg)", "beta", "beta", "", false},
-    {"delta", "delta", "", "biosx", "", false}, {"solo", "solo", "", "", "", false},
-};
-
-std::string CrcText(const RichRom& rom) {
-  char crc[9];
-  std::snprintf(crc, sizeof crc, "%08x", rom.content ? testing::CrcOf(rom.content) : 0u);
-  return crc;
-}
-
-std::string SizeText(const RichRom& rom) { return std::to_string(rom.content ? std::string(rom.content).size() : 16); }
-
-// The list as a datfile, or as an emulator's XML list when `xml`.
-std::string RichList(bool xml) {
-  std::string text = xml ? "<?xml version=\"1.0\"?>\n<mame build=\"golden\">\n" : "";
-  for (const RichGame& game : kRichGames) {
-    const bool bios = game.name == std::string("biosx");
-    text += xml ? std::string("<machine name=\"") + game.name + "\"" + (bios ? " isbios=\"yes\"" : "")
-                : std::string(bios ? "resource" : "game") + " ( name " + game.name + " description \"" +
-                      game.description + "\"";
-    for (const char* key : {"cloneof", "romof", "sampleof"}) {
-      const std::string value = key[0] == 'c' ? game.cloneOf : key[0] == 'r' ? game.romOf : game.sampleOf;
-      if (!value.empty()) text += std::string(" ") + key + (xml ? "=\"" + value + "\"" : " " + value);
-    }
-    if (xml) text += std::string("><description>") + game.description + "</description>\n";
-    if (game.samples)
-      text += xml ? "<sample name=\"boom.wav\"/><sample name=\"zap.wav\"/>\n" : " sample boom.wav sample zap.wav";
-    for (const RichRom& rom : kRichRoms) {
-      if (rom.game != std::string(game.name)) continue;
-      const std::string merge = rom.merge;
-      // Both spellings of the checksum keyword occur in real lists.
-      if (xml)
-        text += std::string("<rom name=\"") + rom.name + "\"" + (merge.empty() ? "" : " merge=\"" + merge + "\"") +
-                " size=\"" + SizeText(rom) + "\"" +
-                (rom.content ? " crc=\"" + CrcText(rom) + "\"" : " status=\"nodump\"") + "/>\n";
-      else
-        text += std::string("\n  rom ( name ") + rom.name + (merge.empty() ? "" : " merge " + merge) + " size " +
-                SizeText(rom) + (merge.empty() ? " crc " : " crc32 ") + CrcText(rom) + " )";
-    }
-    text += xml ? "</machine>\n" : " )\n";
-  }
-  return xml ? text + "</mame>\n" : text;
-}
-
-// Every content once as a loose file, some inside a zip, a sample, and a
-// file that matches nothing.
+//
+// Every content of the list once (in list order) as a loose file, some
+// inside a zip, a sample, and a file that matches nothing.
 void WritePool(const TempFolder& dir, const std::string& folder) {
+  const char* const contents[] = {"bios one", "bios two", "alpha one", "alpha two", "shared content",
+                                  "alpha japan one", "alpha us two", "the US set's own aj.1", "shared content",
+                                  "beta two", "beta bootleg two", "a b.2 of the bootleg's own", "delta one",
+                                  "solo one"};
   int number = 0;
   std::vector<std::pair<std::string, std::string>> zipped;
-  for (const RichRom& rom : kRichRoms) {
-    if (rom.content == nullptr || rom.merge[0] != '\0') continue;
+  for (const char* content : contents) {
     const std::string name = "f" + std::to_string(++number);
-    if (number % 3 == 0) zipped.emplace_back(name, rom.content);
-    else WriteFile(dir / (folder + "/" + (number % 2 ? "deep/" : "") + name), rom.content);
+    if (number % 3 == 0) zipped.emplace_back(name, content);
+    else WriteFile(dir / (folder + "/" + (number % 2 ? "deep/" : "") + name), content);
   }
   WriteFile(dir / (folder + "/packed.zip"), testing::StoredZip(zipped));
   WriteFile(dir / (folder + "/notes.txt"), "matches nothing");
@@ -161,8 +85,8 @@ void WritePool(const TempFolder& dir, const std::string& folder) {
 class RichGoldenTest : public ::testing::Test {
  protected:
   RichGoldenTest() {
-    WriteFile(dir / "rich.dat", RichList(false));
-    WriteFile(dir / "rich.xml", RichList(true));
+    for (const char* list : {"rich.dat", "rich.xml"})
+      fs::copy_file(testing::SourceDir() + "tests/golden/lists/" + list, dir / list);
     WriteFile(dir / "samples/alpha/boom.wav", "boom");
     WriteFile(dir / "samples/alpha/zap.wav", "zap");
     fs::create_directories(dir / "temp");
