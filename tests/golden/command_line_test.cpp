@@ -80,39 +80,15 @@ TEST(CommandLineTest, ScanExitStatusAndLogfile) {
 TEST(CommandLineTest, ListFaultsAreToldAndTheBrokenPartsDropped) {
   TempFolder dir;
   GoldenRecord record("list_faults", dir);
-  WriteFile(dir / "doubles.dat",
-            "game ( name b description Same rom ( name r size 1 crc 1 ) )\n"
-            "game ( name Dup description Zeta rom ( name r size 1 crc 2 ) )\n"
-            "game ( name a description Same rom ( name r size 1 crc 3 ) )\n"
-            "game ( name dup description Alpha rom ( name r size 1 crc 4 ) )\n"
-            "game ( name r description Roms rom ( name z size 1 crc 1 ) rom ( name a size 1 crc 2 )"
-            " rom ( name z size 1 crc 3 ) sample s sample b sample s )\n");
-  // A useless reference to a set that is itself broken is told twice.
-  WriteFile(dir / "links.dat",
-            "game ( name parent description Parent rom ( name p size 1 crc 1 ) )\n"
-            "game ( name clone description Clone cloneof PARENT rom ( name p size 1 crc 1 )"
-            " rom ( name c size 1 crc 2 ) )\n"
-            "game ( name orphan description Orphan cloneof missing rom ( name o size 1 crc 3 ) )\n"
-            "game ( name self description Self cloneof self rom ( name s size 1 crc 4 ) )\n"
-            "game ( name selfb description SelfB romof selfb rom ( name s size 1 crc 4 ) )\n"
-            "game ( name grand description Grand cloneof clone rom ( name g size 1 crc 5 ) )\n"
-            "game ( name acl description \"A Clone\" cloneof zp rom ( name a size 1 crc 6 ) )\n"
-            "game ( name zp description \"Z Parent\" cloneof zp rom ( name z size 1 crc 7 ) sample zs )\n"
-            "game ( name user description User sampleof zp romof chain rom ( name u size 1 crc 8 ) )\n"
-            "game ( name user2 description User2 sampleof parent romof lost rom ( name u size 1 crc 8 ) )\n"
-            "game ( name user3 description User3 sampleof nowhere rom ( name u size 1 crc 8 ) )\n"
-            "game ( name yms description Yms sampleof YM3812 rom ( name y size 1 crc 8 ) )\n"
-            "game ( name lost description Lost romof nowhere rom ( name l size 1 crc 9 ) )\n"
-            "game ( name chain description Chain romof lost rom ( name l size 1 crc 9 ) )\n");
-  // Damaged and hostile XML lists are refused with the file and the line
-  // named, without a crash, a hang or a large allocation; the first of a
-  // billion laughs' entities is refused already.
+  // lists/links.dat holds a useless reference to a set that is itself
+  // broken, told twice; lists/laughs.xml the first of a billion laughs'
+  // entities, refused already. Damaged and hostile XML lists are refused
+  // with the file and the line named, without a crash, a hang or a large
+  // allocation.
+  for (const char* list : {"doubles.dat", "links.dat", "mismatched.xml", "laughs.xml"})
+    fs::copy_file(testing::SourceDir() + "tests/golden/lists/" + list, dir / list);
   const std::string game =
       "<game name=\"a\"><description>A</description><rom name=\"r\" size=\"1\" crc=\"1\"/></game>\n";
-  WriteFile(dir / "mismatched.xml", "<datafile>\n" + game + "<game name=\"b\"></gam>\n</datafile>");
-  WriteFile(dir / "laughs.xml",
-            "<?xml version=\"1.0\"?>\n<!DOCTYPE d [\n<!ENTITY l0 \"ha\">\n<!ENTITY l1 \"&l0;&l0;\">\n]>\n"
-            "<datafile><game name=\"b\"><description>&l1;</description></game></datafile>\n");
   std::string deep = "<datafile>\n" + game;
   for (int i = 0; i < 100000; ++i) deep += "<x>";
   WriteFile(dir / "deep.xml", deep);
