@@ -13,11 +13,8 @@
 
 namespace kestrel::testing {
 
-// The real game lists kept beside the source tree.
-inline std::string RealDatsFolder() {
-  std::string beside = SourceDir() + "/../shared/realdats/";
-  return FileExists(beside + "SOURCES.md") ? beside : "/work/shared/realdats/";
-}
+// A game list kept under tests/gamedb/lists/.
+inline std::string ListFile(const std::string& name) { return SourceDir() + "tests/gamedb/lists/" + name; }
 
 struct Outcome {
   bool ok = false;

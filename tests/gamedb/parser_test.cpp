@@ -13,29 +13,11 @@ using testing::Describe;
 using testing::Outcome;
 using testing::ReadListText;
 
+// lists/blocks.dat: a header block, blocks without a name, a size, a
+// description or parentheses, values that look like keywords, a set listed
+// twice, every number form and a ROM whose second crc is unreadable.
 TEST(ParseDatfileTest, KeepsCompleteBlocksWithTheirFieldsAndNumberForms) {
-  Outcome parsed = ReadListText(
-      "emulator ( name \"header\" description \"not a game\" )\n"
-      "game (\n  name pacman\n  description \"Pac-Man (Midway)\"\n  year 1980\n"
-      "  cloneof puckman sampleof pacsnd\n"
-      "  rom ( name pm.6e size 4096 crc C1E6AB10 region cpu1 )\n"
-      "  rom ( name pm.6f size 4096 crc32 1A6FB2D4 )\n"
-      "  chip ( type cpu name z80 clock 3072000 )\n"
-      "  sample chomp sample \"\"\n"
-      ")\n"
-      "game ( name sizeless description \"Zero\" rom ( name a.bin size 0 crc 12345678 ) )\n"
-      "game ( name nameless description \"No name\" rom ( size 16 crc 12345678 ) )\n"
-      "game ( name nodesc rom ( name a.bin size 16 crc 12345678 ) )\n"
-      "game ( name rom description sample sample rom rom ( name rom size 8 ) )\n"
-      "game noparen name x\n"
-      "game ( name pacman description \"Again \\\"quoted\\\"\" rom ( name b size 1 crc 1 ) )\n"
-      "game ( name n description d\n"
-      " rom ( name prefixed size 10 crc 0x8e68533E )\n"
-      " rom ( name zero size 10 crc 00000000 )\n"
-      " rom ( name nosize size abc crc 1 )\n"
-      " rom ( name huge size 99999999999 crc FFFFFFFFFF )\n"
-      " rom ( name badcrc size 3 crc 1 crc zz )\n"  // an unreadable value keeps the earlier one
-      ")\n");
+  Outcome parsed = testing::ReadList(testing::ListFile("blocks.dat"));
   ASSERT_TRUE(parsed.ok);
   // A nested block's "name" is not the set's; values that look like keywords
   // are only values; a set listed twice stays twice (validation decides).
@@ -46,7 +28,7 @@ TEST(ParseDatfileTest, KeepsCompleteBlocksWithTheirFieldsAndNumberForms) {
                 "rom 'sample' parent -@-1 samples - rom rom:8:0:nodump sample rom",  // no crc: no known dump
                 "pacman 'Again \\\"quoted\\\"' parent -@-1 samples - rom b:1:1",  // a quote after a backslash is text
                 "n 'd' parent -@-1 samples - rom prefixed:10:8e68533e rom zero:10:0:nodump "
-                "rom huge:2147483647:ffffffff rom badcrc:3:1"}));
+                "rom huge:2147483647:ffffffff rom badcrc:3:1"}));  // an unreadable value keeps the earlier one
   EXPECT_EQ(parsed.games[0].romCount + 10 * parsed.games[0].sampleCount, 12);
   EXPECT_EQ(parsed.games[0].roms[1].crcComplement, ~0x1A6FB2D4u);
 
@@ -59,20 +41,8 @@ TEST(ParseDatfileTest, KeepsCompleteBlocksWithTheirFieldsAndNumberForms) {
 // The keywords ignore case: a list written in capitals, as some tools write
 // it, reads exactly as its lower-case twin. Values keep their case.
 TEST(ParseDatfileTest, ReadsKeywordsInAnyCase) {
-  const std::string lower =
-      "game ( name Par description \"Parent\" sampleof snd\n"
-      "  rom ( name p.1 size 4 crc 0000abcd ) sample boom )\n"
-      "game ( name clo description \"Clone\" cloneof Par romof Par\n"
-      "  rom ( name p.1 merge p.1 size 4 crc32 0000abcd ) rom ( name c.1 size 2 crc 12 ) )\n"
-      "resource ( name bios description \"Bios\" rom ( name b.1 size 8 crc 34 ) )\n";
-  const std::string upper =
-      "GAME ( NAME Par DESCRIPTION \"Parent\" SAMPLEOF snd\n"
-      "  ROM ( NAME p.1 SIZE 4 CRC 0000abcd ) SAMPLE boom )\n"
-      "Game ( Name clo Description \"Clone\" CLONEOF Par ROMOF Par\n"
-      "  Rom ( NAME p.1 MERGE p.1 SIZE 4 CRC32 0000abcd ) ROM ( NAME c.1 SIZE 2 CRC 12 ) )\n"
-      "RESOURCE ( NAME bios DESCRIPTION \"Bios\" ROM ( NAME b.1 SIZE 8 CRC 34 ) )\n";
-  Outcome expected = ReadListText(lower, true);
-  Outcome capitals = ReadListText(upper, true);
+  Outcome expected = testing::ReadList(testing::ListFile("keywords.dat"), true);
+  Outcome capitals = testing::ReadList(testing::ListFile("keywords-capitals.dat"), true);
   ASSERT_EQ(expected.games.size(), 3u);
   EXPECT_EQ(Describe(capitals.games), Describe(expected.games));
   ASSERT_EQ(capitals.games.size(), 3u);
