@@ -18,20 +18,12 @@ using testing::ReadFile;
 using testing::TempFolder;
 using testing::WriteFile;
 
-constexpr char kListing[] =
-    "game ( name pacman description \"Pac-Man\" rom ( name pac.6e size 4096 crc c1e6ab10 ) )\n"
-    "game ( name puckman description \"Puck Man\" cloneof pacman\n"
-    " rom ( name pac.6e size 4096 crc c1e6ab10 ) rom ( name puck.6f size 4096 crc 1a6fb2d4 ) )\n";
-
-// An emulator stand-in: notes each call in runs.log of its working folder.
-std::string MakeEmulator(const std::string& path, const std::string& body) {
-  WriteFile(path, "#!/bin/sh\necho \"$@\" >> runs.log\n" + body);
+// Copies the emulator stand-in `name` of tests/acquire/emulators/ to
+// `path`; each notes its calls in runs.log of its working folder.
+std::string MakeEmulator(const std::string& path, const std::string& name) {
+  WriteFile(path, ReadFile(testing::SourceDir() + "tests/acquire/emulators/" + name));
   ::chmod(path.c_str(), 0755);
   return path;
-}
-
-std::string MakeMame(const std::string& path) {
-  return MakeEmulator(path, std::string("cat <<'END'\n") + kListing + "END\n");
 }
 
 struct AcquireTest : ::testing::Test {
@@ -53,7 +45,7 @@ struct AcquireTest : ::testing::Test {
 
 TEST_F(AcquireTest, MameRunsOnceThenTheCacheServesUntilTheExecutableChanges) {
   settings.dataSource = DataSourceKind::kMameExe;
-  settings.mameExe = MakeMame(emulators / "emu dir/mame");
+  settings.mameExe = MakeEmulator(emulators / "emu dir/mame", "mame");
   ASSERT_TRUE(Acquire());
   EXPECT_EQ(Names(), "pacman puckman ");
   EXPECT_EQ(ReadFile(emulators / "emu dir/runs.log"), "-listinfo\n");
@@ -77,20 +69,13 @@ TEST_F(AcquireTest, MameRunsOnceThenTheCacheServesUntilTheExecutableChanges) {
 // Today's MAME rejects -listinfo and lists its machines only as XML.
 TEST_F(AcquireTest, MameWithoutListInfoIsAskedForTheXmlList) {
   settings.dataSource = DataSourceKind::kMameExe;
-  settings.mameExe = MakeEmulator(
-      emulators / "mame",
-      "if [ \"$1\" = -listinfo ]; then echo 'Error: unknown option: -listinfo' >&2; exit 1; fi\n"
-      "cat <<'END'\n<?xml version=\"1.0\"?>\n<mame build=\"0.251\">\n"
-      "<machine name=\"pacman\"><description>Pac-Man</description>"
-      "<rom name=\"pac.6e\" size=\"4096\" crc=\"c1e6ab10\"/></machine>\n"
-      "<machine name=\"puckman\" cloneof=\"pacman\" romof=\"pacman\"><description>Puck Man</description>"
-      "<rom name=\"puck.6f\" size=\"4096\" crc=\"1a6fb2d4\"/><disk name=\"hd\"/></machine>\n</mame>\nEND\n");
+  settings.mameExe = MakeEmulator(emulators / "mame", "mame-xml");
   ASSERT_TRUE(Acquire());
   EXPECT_EQ(ReadFile(emulators / "runs.log"), "-listinfo\n-listxml\n");
   EXPECT_EQ(Names(), "pacman puckman ");
 
   // One that fails both ways leaves no data and forgets the path.
-  settings.mameExe = MakeEmulator(emulators / "broken/mame", "echo '<mame><machine name=\"x\">'\n");
+  settings.mameExe = MakeEmulator(emulators / "broken/mame", "mame-broken");
   EXPECT_FALSE(Acquire());
   EXPECT_TRUE(database.empty());
   EXPECT_EQ(settings.mameExe, "");
@@ -98,7 +83,7 @@ TEST_F(AcquireTest, MameWithoutListInfoIsAskedForTheXmlList) {
 
   // Stopped while -listinfo's answer is read, the user is not asked to wait
   // for the XML list as well.
-  settings.mameExe = MakeMame(emulators / "stopped/mame");
+  settings.mameExe = MakeEmulator(emulators / "stopped/mame", "mame");
   ui.cancelAtCheck = ui.cancelChecks + 1;
   EXPECT_FALSE(Acquire());
   EXPECT_EQ(ReadFile(emulators / "stopped/runs.log"), "-listinfo\n");
@@ -107,14 +92,7 @@ TEST_F(AcquireTest, MameWithoutListInfoIsAskedForTheXmlList) {
 
 TEST_F(AcquireTest, RaineAsksForEveryListedGameWithoutAShell) {
   settings.dataSource = DataSourceKind::kRaineExe;
-  settings.raineExe = MakeEmulator(emulators / "raine dir/raine", R"SH(case "$1" in
--gamelist) printf 'Raine: 3 Games Supported\n\n  pacman    Pac-Man\r\nlongername1 Long\nx;:>pwn Odd\n' ;;
--gameinfo)
-  echo "game ( name $2 description \"Game $2\""
-  [ "$2" = longerna ] && echo " romof pacman"
-  echo " rom ( name $2.rom size 16 crc 1234abcd ) )" ;;
-esac
-)SH");
+  settings.raineExe = MakeEmulator(emulators / "raine dir/raine", "raine");
   ASSERT_TRUE(Acquire());
   EXPECT_EQ(ReadFile(emulators / "raine dir/runs.log"),
             "-gamelist\n-gameinfo pacman\n-gameinfo longerna\n-gameinfo x;:>pwn\n");
@@ -131,7 +109,7 @@ esac
 // the chosen source's list in memory, whether read anew or from the cache;
 // a failed load must not leave another source claiming the emptied data.
 TEST_F(AcquireTest, EachLoadBringsTheChosenSourcesList) {
-  const std::string mame = MakeMame(emulators / "mame");
+  const std::string mame = MakeEmulator(emulators / "mame", "mame");
   WriteFile(emulators / "one.dat", "game ( name galaga description G rom ( name g size 16 crc 12345678 ) )\n");
   WriteFile(emulators / "two.dat", "game ( name digdug description D rom ( name d size 16 crc 12345678 ) )\n");
   auto load = [&](DataSourceKind source, const std::string& path) {

@@ -109,6 +109,23 @@ TEST(CommandLineTest, ListFaultsAreToldAndTheBrokenPartsDropped) {
   record.Check();
 }
 
+// The emulators' own lists as data sources (the stand-ins of
+// tests/acquire/emulators/), each run once and then served from the cache;
+// no source at all is refused.
+TEST(CommandLineTest, EmulatorsAsDataSources) {
+  TempFolder dir;
+  GoldenRecord record("emulator_sources", dir);
+  for (const std::string emulator : {"mame", "raine"}) {
+    fs::create_directories(dir / emulator);
+    fs::copy_file(testing::SourceDir() + "tests/acquire/emulators/" + emulator, dir / (emulator + "/" + emulator));
+    for (int run = 0; run < 2; ++run)
+      record.Run("info --" + emulator + " <root>/" + emulator + "/" + emulator + " --data-folder <root>/data");
+    record.File(emulator + "/runs.log");
+  }
+  record.Run("info --data-folder <root>/data");
+  record.Check();
+}
+
 // A missing ROM is added only from a file of its size and CRC-32, never
 // from another of the same CRC-32; a stand-in for a ROM without a known dump
 // is made only under a plain file name, inside its set.
