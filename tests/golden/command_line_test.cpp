@@ -110,18 +110,24 @@ TEST(CommandLineTest, ListFaultsAreToldAndTheBrokenPartsDropped) {
 }
 
 // The emulators' own lists as data sources (the stand-ins of
-// tests/acquire/emulators/), each run once and then served from the cache;
-// no source at all is refused.
+// tests/acquire/emulators/), each run once and then served from the cache
+// until the program changes; a RAINE is asked for every listed game without
+// a shell. No source at all is refused.
 TEST(CommandLineTest, EmulatorsAsDataSources) {
   TempFolder dir;
   GoldenRecord record("emulator_sources", dir);
   for (const std::string emulator : {"mame", "raine"}) {
     fs::create_directories(dir / emulator);
     fs::copy_file(testing::SourceDir() + "tests/acquire/emulators/" + emulator, dir / (emulator + "/" + emulator));
-    for (int run = 0; run < 2; ++run)
-      record.Run("info --" + emulator + " <root>/" + emulator + "/" + emulator + " --data-folder <root>/data");
+    const std::string info =
+        "info --" + emulator + " <root>/" + emulator + "/" + emulator + " --data-folder <root>/data";
+    record.Run(info);
+    record.Run(info);
+    WriteFile(dir / (emulator + "/" + emulator), testing::ReadFile(dir / (emulator + "/" + emulator)) + "# newer\n");
+    record.Run(info);
     record.File(emulator + "/runs.log");
   }
+  record.Tree("data");  // the caches, no listing left
   record.Run("info --data-folder <root>/data");
   record.Check();
 }
