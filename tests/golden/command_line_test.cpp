@@ -156,28 +156,17 @@ TEST(CommandLineTest, AddedRomsMatchWholeAndStandInsStayInTheirSet) {
   record.Check();
 }
 
+// The contents of lists/tools.dat's ROMs.
 const std::string kParentOne = "parent rom one";
 const std::string kParentTwo = "parent rom two!";
 const std::string kCloneOwn = "the clone's own rom";
 const std::string kSolo = "a game on its own";
 
-std::string RomLine(const std::string& name, const std::string& data) {
-  char crc[9];
-  std::snprintf(crc, sizeof crc, "%08x", testing::CrcOf(data));
-  return " rom ( name " + name + " size " + std::to_string(data.size()) + " crc " + crc + " )";
-}
-
-// One family, parent "par" and clone "clo" sharing p.1, and a game alone.
-std::string GameList() {
-  return "game ( name par description \"Parent\"" + RomLine("p.1", kParentOne) + RomLine("p.2", kParentTwo) +
-         " )\ngame ( name clo description \"Clone\" cloneof par romof par" + RomLine("p.1", kParentOne) +
-         RomLine("c.1", kCloneOwn) + " )\ngame ( name solo description \"Solo\"" + RomLine("s.1", kSolo) + " )\n";
-}
-
 class ToolEdgesTest : public ::testing::Test {
  protected:
   ToolEdgesTest() {
-    WriteFile(dir / "list.dat", GameList());
+    // One family, parent "par" and clone "clo" sharing p.1, and a game alone.
+    fs::copy_file(testing::SourceDir() + "tests/golden/lists/tools.dat", dir / "list.dat");
     for (const char* folder : {"roms", "split", "blocked", "out"}) fs::create_directories(dir / folder);
   }
   // Every ROM once, over a folder and a subfolder, and a file that matches nothing.
@@ -258,19 +247,15 @@ TEST(CommandLineTest, ProfileSaveTakesEveryOption) {
   TempFolder dir;
   GoldenRecord record("profile_options", dir);
   const std::string save = "profile save --data-folder <root>/ --profile ";
-  record.Run(save + "tools.kpf --set-type non-merged --game-types neogeo --log scan.log"
-                    " --fastscan-file fast.fsc --check-case --fix-name"
-                    " --rebuild-source in --rebuild-destination out --rebuild-set-type merged"
-                    " --rebuild-game-types both-bios --rebuild-log rebuild.log --rebuild-folders"
-                    " --no-rebuild-tilde-crcs --rebuild-remove-sources"
-                    " --merge-folders --no-merge-clean-set --no-merge-remove-old"
-                    " --merge-destination merged --merge-mode split"
-                    " --no-scan-games --no-scan-roms --no-scan-samples --no-check-checksum"
-                    " --no-check-length --no-allow-double-names --no-alt-samples"
-                    " --advanced-unneeded --no-zero-crc-creation --no-show-missing-zero-crcs"
-                    " --show-all-zero-crcs --no-path-warnings --add-statistics --no-backups"
-                    " --no-ask-before-fixing --fix-missing-advanced --no-rebuild-zero-crcs"
-                    " --no-rebuild-recursive");
+  record.Run(save + "tools.kpf --set-type non-merged --game-types neogeo --log scan.log --fastscan-file fast.fsc"
+                   " --check-case --fix-name --rebuild-source in --rebuild-destination out --rebuild-set-type merged"
+                   " --rebuild-game-types both-bios --rebuild-log rebuild.log --rebuild-folders"
+                   " --no-rebuild-tilde-crcs --rebuild-remove-sources --merge-folders --no-merge-clean-set"
+                   " --no-merge-remove-old --merge-destination merged --merge-mode split --no-scan-games"
+                   " --no-scan-roms --no-scan-samples --no-check-checksum --no-check-length --no-allow-double-names"
+                   " --no-alt-samples --advanced-unneeded --no-zero-crc-creation --no-show-missing-zero-crcs"
+                   " --show-all-zero-crcs --no-path-warnings --add-statistics --no-backups --no-ask-before-fixing"
+                   " --fix-missing-advanced --no-rebuild-zero-crcs --no-rebuild-recursive");
   record.Run("profile show --profile tools.kpf");
   record.Run(save + "plain.kpf --merge-mode merged --set-type merged --no-check-unneeded --fix-unneeded"
                     " --fix-case --fix-missing");

@@ -67,8 +67,8 @@ CliRun GoldenRecord::Run(const std::string& arguments, const std::string& answer
   std::string expanded = arguments;
   ReplaceAll(expanded, "<root>/", root_.path());
   CliRun run = RunCli(root_, expanded, answer);
-  text_ += "## kestrel-cli --answer " + answer + " " + Relative(arguments + "\n") + "exit " + std::to_string(run.status) + "\n" +
-           Relative(run.out);
+  text_ += "## kestrel-cli --answer " + answer + " " + Relative(arguments + "\n") + "exit " +
+           std::to_string(run.status) + "\n" + Relative(run.out);
   if (!run.err.empty()) text_ += "-- stderr\n" + Relative(run.err);
   return run;
 }
