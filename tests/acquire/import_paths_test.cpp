@@ -50,7 +50,7 @@ TEST(ImportPathsTest, ValuesSplitAtSemicolonsWithoutDoublesOrComments) {
 // both line ends are taken off.
 TEST(ReadLineTest, KeepsTheStartOfALongLineAndDropsEitherLineEnd) {
   TempFolder dir;
-  WriteFile(dir / "lines.ini", "abcdef\r\nxy\n\nz");
+  WriteFile(dir / "lines.ini", "abcdef\r\nxy\r\n\nz");
   std::FILE* file = OpenFile(dir / "lines.ini", "rb");
   ASSERT_NE(file, nullptr);
   std::vector<std::string> lines;

@@ -70,6 +70,12 @@ TEST(CommandLineTest, ScanExitStatusAndLogfile) {
   record.Run("scan --profile <root>/fix.kpf" + args, "stop");
   record.Tree("roms");
   record.Tree("fast.fsc");
+  // A refused start says why: an unknown answer, no temporary folder, a
+  // profile that can't be written.
+  record.Run("info --datfile <root>/list.dat --data-folder <root>/data", "maybe");
+  record.Run("rebuild --datfile <root>/list.dat --data-folder <root>/data --temp-folder <root>/nowhere --source "
+             "<root>/pool --destination <root>/picked");
+  record.Run("profile save --data-folder <root>/ --profile <root>/nowhere/p.kpf");
   record.Check();
 }
 
