@@ -25,6 +25,8 @@ std::vector<std::string> AliasesOf(const RomEntry& rom) {
   return aliases;
 }
 
+bool MayLackRom(const RomEntry& rom) { return rom.optional || rom.status == DumpStatus::kNoDump; }
+
 bool IsNeoGeoBiosRom(const RomEntry& rom) {
   if (rom.size != 131072) return false;
   switch (rom.crc) {
