@@ -27,6 +27,11 @@ std::vector<std::string> AliasesOf(const RomEntry& rom) {
 
 bool MayLackRom(const RomEntry& rom) { return rom.optional || rom.status == DumpStatus::kNoDump; }
 
+std::vector<std::string> SampleFileNames(const GameSet& game, const SampleEntry& sample) {
+  if (game.rules == ListRules::kDatfile) return {sample.name};
+  return {sample.name + ".wav", sample.name + ".flac"};
+}
+
 bool IsNeoGeoBiosRom(const RomEntry& rom) {
   if (rom.size != 131072) return false;
   switch (rom.crc) {

@@ -28,9 +28,13 @@ bool IsNameOf(const ScanContext& context, const RomEntry& rom, const std::string
                      [&](const std::string& alias) { return EqualsNoCase(alias, name); });
 }
 
+// Whether `name` is the file of one of the game's samples.
 bool HasSampleNamed(const GameSet& game, const std::string& name) {
-  return std::any_of(game.samples.begin(), game.samples.end(),
-                     [&](const SampleEntry& sample) { return EqualsNoCase(sample.name, name); });
+  return std::any_of(game.samples.begin(), game.samples.end(), [&](const SampleEntry& sample) {
+    std::vector<std::string> fileNames = SampleFileNames(game, sample);
+    return std::any_of(fileNames.begin(), fileNames.end(),
+                       [&](const std::string& fileName) { return EqualsNoCase(fileName, name); });
+  });
 }
 
 // Whether the set `setName` in one of `paths` holds the file.
