@@ -112,7 +112,7 @@ bool MayLackRom(const RomEntry& rom);
 
 // The file names a sample is found under, the preferred first. A text
 // datfile names the file itself; MAME's lists name the sound, which MAME
-// reads from a ".wav" or a ".flac" file.
+// reads from a ".wav" or a ".flac" file (an XML datfile may name the file).
 std::vector<std::string> SampleFileNames(const GameSet& game, const SampleEntry& sample);
 
 // Size 131072 and one of the four NeoGeo BIOS CRCs.

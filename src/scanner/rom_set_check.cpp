@@ -211,6 +211,8 @@ const GameSet* SetOfRole(const ScanContext& context, const GameSet& game, SetRol
   return known ? &context.database[size_t(game.biosIndex)] : nullptr;
 }
 
+// Each zip that could not be read is told once per game, whichever of its
+// sets (own, parent's, BIOS) it is.
 void NoteUnreadableSet(const SetOnDisk& set, SetScan& scan) {
   auto& listed = scan.unreadableSets;
   if (set.unreadableZip.empty() || std::find(listed.begin(), listed.end(), set.unreadableZip) != listed.end()) return;

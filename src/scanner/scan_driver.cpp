@@ -270,6 +270,7 @@ ScanOutcome RunScan(GameList& database, ScanResults& scanResults, SettingsRecord
   if (request.zipLibrary != nullptr) context.zipHeaderCheck = request.zipLibrary->headerCheck;
   context.resizeQuestionMilliseconds = request.resizeQuestionMilliseconds;
   ResetState(state, settings, context.romPaths);
+  IndexSampleSetUsers(context);
   state.progress = progress.get();
   DetectNeoGeoBios(context.fs, context.folders, context.romPaths, context.zipHeaderCheck, state);
 

@@ -30,21 +30,14 @@ bool IsPathOfScan(const ScanContext& context, const std::string& folder) {
          std::any_of(context.samplePaths.begin(), context.samplePaths.end(), same);
 }
 
-// The lower-cased names of the sample sets some game takes its samples
-// from; MAME's lists name shared ones that are no game (`genpin`).
-std::unordered_set<std::string> SampleSourceNames(const GameList& database) {
-  std::unordered_set<std::string> names;
-  for (const GameSet& game : database) {
-    if (game.hasSampleOf) names.insert(ToLowerAscii(game.sampleOf));
-  }
-  return names;
-}
-
-void CollectFromPath(ScanContext& context, const std::string& path, const char* sharedSet,
-                     const std::unordered_set<std::string>& otherSets, std::unordered_set<std::string>& listed) {
+// `withSampleSets`: the sample sets that games take samples from are
+// known too, though no game bears their name (`genpin`).
+void CollectFromPath(ScanContext& context, const std::string& path, const char* sharedSet, bool withSampleSets,
+                     std::unordered_set<std::string>& listed) {
   for (const FolderEntry& entry : context.fs.ListFolder(path)) {
     std::string setName = SetNameOf(entry);
-    if (EqualsNoCase(setName, sharedSet) || otherSets.count(ToLowerAscii(setName)) > 0) continue;
+    if (EqualsNoCase(setName, sharedSet)) continue;
+    if (withSampleSets && context.sampleSetUsers.count(ToLowerAscii(setName)) > 0) continue;
     if (FindGame(context.database, setName)) continue;
     std::string fullPath = JoinPath(path, entry.name);
     if (IsPathOfScan(context, fullPath + "/")) continue;
@@ -68,11 +61,10 @@ GameSet MakeUnknownGame() {
 void CollectUnknownEntries(ScanContext& context) {
   std::unordered_set<std::string> listed = ListedNames(context.state.unknownEntries);
   for (const std::string& path : context.romPaths) {
-    CollectFromPath(context, path, kNeoGeoSetName, {}, listed);
+    CollectFromPath(context, path, kNeoGeoSetName, false, listed);
   }
-  std::unordered_set<std::string> sampleSources = SampleSourceNames(context.database);
   for (const std::string& path : context.samplePaths) {
-    CollectFromPath(context, path, kSampleSharedSetName, sampleSources, listed);
+    CollectFromPath(context, path, kSampleSharedSetName, true, listed);
   }
   DropProtectedEntries(context, context.state.unknownEntries);
 }

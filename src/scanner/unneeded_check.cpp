@@ -103,7 +103,17 @@ bool IsNeededInRomSet(ScanContext& context, const GameSet& game, const std::stri
   return false;
 }
 
+// Whether a game that takes its samples from the game's sample set has a
+// sample in the file: the set of `invaders` holds what its clones play.
+bool IsTakenByOtherGames(const ScanContext& context, const GameSet& game, const std::string& name) {
+  auto users = context.sampleSetUsers.find(ToLowerAscii(game.name));
+  if (users == context.sampleSetUsers.end()) return false;
+  return std::any_of(users->second.begin(), users->second.end(),
+                     [&](const GameSet* user) { return user != &game && HasSampleNamed(*user, name); });
+}
+
 bool IsNeededInSampleSet(ScanContext& context, const GameSet& game, const std::string& name) {
+  if (IsTakenByOtherGames(context, game, name)) return true;
   if (!HasSampleNamed(game, name)) return false;
   if (!context.settings.altSamplesSupport || !game.hasSampleOf) return true;
   if (!AnySetHolds(context, context.samplePaths, game.sampleOf, name)) return true;

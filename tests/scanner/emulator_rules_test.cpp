@@ -36,13 +36,22 @@ class EmulatorRulesTest : public ScanFixture {
 
 // A sample `tick` is the file tick.wav or tick.flac; a shared sample set
 // (`genpin`) is found by its name and is neither unneeded nor a finding;
-// a set naming itself needs nothing more.
+// a set naming itself needs nothing more; a game's sample set holds what
+// the games taking samples from it play, though it lists none itself.
 TEST_F(EmulatorRulesTest, SamplesFollowMameNamesAndSharedSampleSets) {
   AddMameGame("flip", {{"f.rom", kA}});
   AddMameGame("own", {{"o.rom", kB}});
+  AddMameGame("invaders", {{"i.rom", kC}});
+  AddMameGame("darthvdr", {{"d.rom", kC}});
   Link();
-  Game("flip").hasSampleOf = true;
-  Game("flip").sampleOf = "genpin";
+  for (auto [game, source] : {std::pair{"flip", "genpin"}, std::pair{"darthvdr", "invaders"}}) {
+    Game(game).hasSampleOf = true;
+    Game(game).sampleOf = source;
+  }
+  AddSamples("darthvdr", {"0"});
+  WriteZipSet(romPath, "invaders", {{"i.rom", kC}});
+  WriteZipSet(romPath, "darthvdr", {{"d.rom", kC}});
+  WriteZipSet(samplePath, "invaders", {{"0.wav", "0"}});
   AddSamples("flip", {"tick", "bell"});
   AddSamples("own", {"boom", "zap"});
   WriteZipSet(romPath, "flip", {{"f.rom", kA}});
