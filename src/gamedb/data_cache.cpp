@@ -15,16 +15,17 @@ namespace {
 
 constexpr char kCacheMagic[] = "DATFILE";
 // Caches of another format are not read: the list is read again instead.
-// Format 1 adds the BIOS relations.
-constexpr uint32_t kCacheFormat = 1;
+// Format 1 adds the BIOS relations; format 2 the list's rules and each
+// ROM's dump status and optional mark.
+constexpr uint32_t kCacheFormat = 2;
 
 // The smallest number of bytes each record can take in the file; a count is
 // believed only when that many records could still follow, so a damaged
 // count never makes us allocate more than the file holds.
 constexpr uint64_t kMinTextBytes = 1;
-constexpr uint64_t kMinSetBytes = 11 * 4 + 6 * kMinTextBytes;
+constexpr uint64_t kMinSetBytes = 12 * 4 + 6 * kMinTextBytes;
 constexpr uint64_t kMinCloneBytes = 4 + kMinTextBytes;
-constexpr uint64_t kMinRomBytes = 5 * 4 + kMinTextBytes + 4 + kMinTextBytes + 4;
+constexpr uint64_t kMinRomBytes = 7 * 4 + kMinTextBytes + 4 + kMinTextBytes + 4;
 
 // ---- writing ----
 
@@ -72,6 +73,7 @@ void PutSet(std::string& out, const GameSet& game) {
   PutFlag(out, game.isBios);
   PutText(out, game.biosOf);
   PutInt(out, static_cast<uint32_t>(game.biosIndex));
+  PutInt(out, static_cast<uint32_t>(game.rules));
   for (const CloneRef& clone : game.clones) {
     PutInt(out, static_cast<uint32_t>(clone.index));
     PutText(out, clone.description);
@@ -88,6 +90,8 @@ void PutSet(std::string& out, const GameSet& game) {
     PutInt(out, 0);
     PutText(out, rom.merge);
     PutInt(out, static_cast<uint32_t>(rom.biosRom));
+    PutInt(out, static_cast<uint32_t>(rom.status));
+    PutFlag(out, rom.optional);
   }
   for (const SampleEntry& sample : game.samples) PutText(out, sample.name);
 }
@@ -174,6 +178,16 @@ class CacheReader {
   size_t end_ = 0;
 };
 
+// A small code stored as a number; false for a value outside the enum,
+// which only a damaged cache holds.
+template <typename Enum>
+bool ReadCode(CacheReader& reader, Enum& code, Enum last) {
+  uint32_t value = 0;
+  if (!reader.ReadInt(value) || value > static_cast<uint32_t>(last)) return false;
+  code = static_cast<Enum>(value);
+  return true;
+}
+
 bool ReadRom(CacheReader& reader, RomEntry& rom) {
   int32_t aliasCount = 0;
   if (!reader.ReadFlag(rom.inParent) || !reader.ReadFlag(rom.noDump) || !reader.ReadInt(rom.crc) ||
@@ -186,7 +200,8 @@ bool ReadRom(CacheReader& reader, RomEntry& rom) {
   for (int32_t i = 0; i < aliasCount; ++i) {
     if (!reader.ReadText(alias)) return false;
   }
-  return reader.ReadText(rom.merge) && reader.ReadInt(rom.biosRom);
+  return reader.ReadText(rom.merge) && reader.ReadInt(rom.biosRom) &&
+         ReadCode(reader, rom.status, DumpStatus::kNoDump) && reader.ReadFlag(rom.optional);
 }
 
 bool ReadSet(CacheReader& reader, GameSet& game) {
@@ -197,7 +212,7 @@ bool ReadSet(CacheReader& reader, GameSet& game) {
       !reader.ReadInt(romCount) || !reader.ReadInt(sampleCount) || !reader.ReadText(game.sampleOf) ||
       !reader.ReadText(game.name) || !reader.ReadText(game.description) || !reader.ReadText(game.cloneOf) ||
       !reader.ReadText(game.romOf) || !reader.ReadFlag(game.isBios) || !reader.ReadText(game.biosOf) ||
-      !reader.ReadInt(game.biosIndex)) {
+      !reader.ReadInt(game.biosIndex) || !ReadCode(reader, game.rules, ListRules::kMame)) {
     return false;
   }
   if (!reader.CanHold(cloneCount, kMinCloneBytes)) return false;

@@ -25,6 +25,20 @@ std::vector<std::string> AliasesOf(const RomEntry& rom) {
   return aliases;
 }
 
+bool MayLackRom(const RomEntry& rom) { return rom.optional || rom.status == DumpStatus::kNoDump; }
+
+std::vector<std::string> SampleFileNames(const GameSet& game, const SampleEntry& sample) {
+  if (game.rules == ListRules::kDatfile) return {sample.name};
+  // An XML datfile may name the file, extension and all.
+  for (std::string_view extension : {".wav", ".flac"}) {
+    const std::string& name = sample.name;
+    if (name.size() > extension.size() && EqualsNoCase(std::string_view(name).substr(name.size() - extension.size()), extension)) {
+      return {name};
+    }
+  }
+  return {sample.name + ".wav", sample.name + ".flac"};
+}
+
 bool IsNeoGeoBiosRom(const RomEntry& rom) {
   if (rom.size != 131072) return false;
   switch (rom.crc) {

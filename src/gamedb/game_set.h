@@ -17,12 +17,28 @@ namespace kestrel {
 // order). A name appears once per ROM that bears it, so it may repeat.
 using AliasGroup = std::vector<std::string>;
 
+// What the list says of a ROM's dump (MAME's `status`). Text datfiles say
+// nothing, so their ROMs stay kGood; a CRC of 0 marks their missing dumps.
+enum class DumpStatus : uint8_t {
+  kGood,     // a good dump is known
+  kBadDump,  // only a flawed dump exists; its CRC is the one to have
+  kNoDump,   // no dump exists: MAME runs without the file
+};
+
+// Whose rules a set's list follows. Text datfiles name samples with their
+// file's extension and make stand-ins for missing dumps; MAME's XML lists
+// (and XML datfiles) name samples without extension, may name a shared
+// sample set that is no machine (`genpin`), and mark dumps by `status`.
+enum class ListRules : uint8_t { kDatfile, kMame };
+
 struct RomEntry {
   std::string name;
   int32_t size = 0;
   uint32_t crc = 0;
   uint32_t crcComplement = 0xFFFFFFFF;
   bool noDump = false;  // crc is 0: no good dump known
+  DumpStatus status = DumpStatus::kGood;
+  bool optional = false;  // the list's optional="yes": MAME runs without it
   bool inParent = true;
   // The group of this ROM's content in its family, shared by every ROM of
   // the group, so that a family with many copies of one content stays
@@ -73,6 +89,7 @@ struct GameSet {
   int parentIndex = -1;
   int index = -1;
   bool selected = true;
+  ListRules rules = ListRules::kDatfile;
 };
 
 using GameList = std::vector<GameSet>;
@@ -87,6 +104,16 @@ const AliasGroup& AliasGroupOf(const RomEntry& rom);
 // The ROM's aliases: the names of its group that differ from its own name,
 // in group order, repeats kept. A copy, meant for small lists and tests.
 std::vector<std::string> AliasesOf(const RomEntry& rom);
+
+// Whether the set is complete without the ROM: MAME's lists mark it
+// optional or without a dump. Such a ROM is never missing and never gets a
+// stand-in.
+bool MayLackRom(const RomEntry& rom);
+
+// The file names a sample is found under, the preferred first. A text
+// datfile names the file itself; MAME's lists name the sound, which MAME
+// reads from a ".wav" or a ".flac" file (an XML datfile may name the file).
+std::vector<std::string> SampleFileNames(const GameSet& game, const SampleEntry& sample);
 
 // Size 131072 and one of the four NeoGeo BIOS CRCs.
 bool IsNeoGeoBiosRom(const RomEntry& rom);

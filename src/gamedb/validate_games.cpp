@@ -138,8 +138,15 @@ void ResolveParent(GameList& database, GameSet& game, ListMessages* messages) {
 }
 
 // A sample source must exist, hold samples and use no other set's samples.
+// MAME's lists follow MAME: a set naming itself just has its own samples,
+// and any other name is a sample set looked up by that name (`genpin` is
+// shared by many machines and is no machine itself).
 void ResolveSampleOf(GameList& database, GameSet& game, ListMessages* messages) {
   if (!game.hasSampleOf || EqualsNoCase(game.sampleOf, kSharedSampleSet)) return;
+  if (game.rules == ListRules::kMame) {
+    if (EqualsNoCase(game.sampleOf, game.name)) ClearSampleOf(game);
+    return;
+  }
   ResolveReference(database, game, "Alternative Samplefolder: ", &GameSet::sampleOf, ClearSampleOf,
                    "has bad sample-information !",
                    [](const GameSet& set) { return set.sampleCount > 0 && !set.hasSampleOf; },

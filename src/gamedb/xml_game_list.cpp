@@ -99,9 +99,17 @@ void BeginGame(XmlReader& reader, const XML_Char** attributes) {
   game.isBios = AttributeValue(attributes, "isbios") == "yes";
   game.sampleOf = AttributeValue(attributes, "sampleof");
   game.hasSampleOf = !game.sampleOf.empty();
+  game.rules = ListRules::kMame;
 }
 
-// A ROM without crc is one without a known dump; a ROM without a name or
+DumpStatus StatusOf(const std::string& status) {
+  if (status == "nodump") return DumpStatus::kNoDump;
+  if (status == "baddump") return DumpStatus::kBadDump;
+  return DumpStatus::kGood;
+}
+
+// A ROM without crc is one without a known dump (MAME's lists also say so
+// by status="nodump"); a ROM without a name or
 // with no positive size is not kept, as in the text form.
 void AddRom(GameSet& game, const XML_Char** attributes) {
   RomEntry rom;
@@ -111,6 +119,8 @@ void AddRom(GameSet& game, const XML_Char** attributes) {
   uint32_t crc = 0;
   ReadHexadecimal(AttributeValue(attributes, "crc"), crc);
   SetRomCrc(rom, crc);
+  rom.status = StatusOf(AttributeValue(attributes, "status"));
+  rom.optional = AttributeValue(attributes, "optional") == "yes";
   if (!rom.name.empty() && rom.size > 0) game.roms.push_back(std::move(rom));
 }
 

@@ -26,6 +26,7 @@ constexpr FindingRule kRules[] = {
     {kResultMissingSample, &S::scanSamples, &S::checkMissing, nullptr},
     {kResultSampleCase, &S::scanSamples, &S::checkCase, &S::fixCase},
     {kResultUnneeded, nullptr, &S::checkUnneeded, &S::fixUnneeded},
+    {kResultUnreadable, &S::scanRoms, &S::checkMissing, nullptr},
 };
 
 const FindingRule* RuleOf(ResultKind kind) {

@@ -56,11 +56,18 @@ bool HasFindings(const GameSet& game, const SetScan& setScan, const SettingsReco
   }
   if (s.scanRoms) {
     if (s.checkName) ok = ok && setScan.wrongNames.empty();
+    if (s.checkMissing) ok = ok && setScan.unreadableSets.empty();
     for (size_t i = 0; i < game.roms.size(); ++i) {
       const RomEntry& rom = game.roms[i];
       const RomScan& scan = setScan.roms[i];
       if (rom.noDump && s.showAllZeroCrcs) ok = false;
+      if (scan.unreadable) {
+        ok = ok && !s.checkMissing;
+        continue;
+      }
       if (!scan.found) {
+        // MAME runs without an optional ROM or one never dumped.
+        if (MayLackRom(rom)) continue;
         // Nobody can own a ROM that was never dumped; it counts as missing
         // only when the user asked to see those.
         if (!rom.noDump || s.showMissingZeroCrcs) ok = ok && !s.checkMissing;
@@ -105,8 +112,12 @@ void AddGameSetLines(const GameSet& game, const SetScan& setScan, const Settings
 
 void AddRomLines(const GameSet& game, const RomEntry& rom, const RomScan& scan,
                  const SettingsRecord& s, ResultsModel& results, ScanStatistics& stats) {
+  if (scan.unreadable) {
+    if (s.checkMissing) AddFinding(results, "unreadable rom: " + rom.name, kResultUnreadable);
+    return;
+  }
   if (!scan.found) {
-    if (!s.checkMissing) return;
+    if (!s.checkMissing || MayLackRom(rom)) return;
     AddFinding(results,
                "missing rom: " + rom.name + " [length: " + Decimal(rom.size) + "] [chksum: " +
                    Hex(rom.crc) + " (" + Hex(rom.crcComplement) + ")]" +
@@ -144,6 +155,9 @@ void AddRomSetLines(const GameSet& game, const SetScan& setScan, const SettingsR
                         stats.wrongNamedRoms, stats.wrongNamedRomsFixed);
     }
   }
+  if (s.checkMissing) {
+    for (const std::string& path : setScan.unreadableSets) AddFinding(results, "unreadable set: " + path, kResultUnreadable);
+  }
   for (size_t i = 0; i < game.roms.size(); ++i) {
     AddRomLines(game, game.roms[i], setScan.roms[i], s, results, stats);
   }
@@ -160,7 +174,8 @@ void AddSampleLines(const GameSet& game, const SetScan& setScan, const SettingsR
       ++stats.missingSamples;
     } else if (!scan.caseCorrect && s.checkCase) {
       // No space before "[wrong: " here: logfiles have always read this way.
-      AddFixableFinding(results, "wrong spelling: " + sample.name, scan.foundName, sample.name,
+      const std::string& right = scan.searchName.empty() ? sample.name : scan.searchName;
+      AddFixableFinding(results, "wrong spelling: " + sample.name, scan.foundName, right,
                         s.fixCase, scan.caseFixed, kResultSampleCase, stats.wrongSpelledSamples,
                         stats.wrongSpelledSamplesFixed);
     }

@@ -19,6 +19,8 @@ NameSet SetNames(const GameList& database, bool samples) {
   NameSet names;
   for (const GameSet& game : database) {
     if (samples ? !game.samples.empty() : !game.roms.empty()) names.insert(ToLowerAscii(game.name));
+    // A shared sample set (`genpin`) is a known set of a sample path too.
+    if (samples && game.hasSampleOf) names.insert(ToLowerAscii(game.sampleOf));
   }
   return names;
 }

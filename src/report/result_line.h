@@ -22,6 +22,8 @@ enum ResultKind : int {
   kResultUnneeded = 11,
   kResultRomName = 12,
   kResultGameName = 13,
+  // A ROM or set that is there but cannot be read or verified.
+  kResultUnreadable = 14,
 };
 
 // Levels of a line: a game header or stand-alone line, or a finding under

@@ -33,6 +33,10 @@ struct RomScan {
   std::string searchName;
   // A 0-CRC stand-in was not made for want of disk space.
   bool standInRefused = false;
+  // Its file cannot be verified: found, but encrypted, compressed by a
+  // method this program does not read, or failing to read; or not found
+  // while a set that would hold it could not be read.
+  bool unreadable = false;
 };
 
 // One sample of a game.
@@ -42,6 +46,9 @@ struct SampleScan {
   bool caseFixed = false;    // the case repair gave it the sample's name
   std::string foundName;     // the found file's name as stored, with the case check
   int memberIndex = -1;      // the zip member found; -1 for a loose file
+  // The file name it was found by, the right spelling of the found file:
+  // the sample's name, or with MAME's lists that name with ".wav" or ".flac".
+  std::string searchName;
 };
 
 // One game: its set as a whole, and its ROMs and samples.
@@ -59,6 +66,7 @@ struct SetScan {
   std::string nameOnDisk;
   std::vector<FoundEntry> unneeded;        // files in its sets that nothing needs there
   std::vector<WrongNameEntry> wrongNames;  // files of its sets under a wrong ROM name
+  std::vector<std::string> unreadableSets;  // its sets' zips that could not be read
   std::vector<RomScan> roms;               // by the game's ROM index
   std::vector<SampleScan> samples;         // by the game's sample index
   // Whether the next fastscan looks at the set: it had findings when last

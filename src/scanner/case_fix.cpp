@@ -78,15 +78,14 @@ bool FixRomCase(ScanContext& context, const GameSet& game, const RomScan& scan,
   return RenameInSet(context, setPath, foundPath, scan.memberIndex, entries, rightName);
 }
 
-bool FixSampleCase(ScanContext& context, const GameSet& game, const SampleEntry& sample,
-                   const SampleScan& scan, const std::string& setPath,
+bool FixSampleCase(ScanContext& context, const GameSet& game, const SampleScan& scan, const std::string& setPath,
                    const std::string& foundPath, ZipEntryList& entries) {
   if (!ConfirmFix(context, FixKind::kCase,
                   "Fix Wrong Spelled Samples In Gameset '" + game.description + "' ?",
-                  CaseQuestion(scan.foundName, sample.name))) {
+                  CaseQuestion(scan.foundName, scan.searchName))) {
     return false;
   }
-  return RenameInSet(context, setPath, foundPath, scan.memberIndex, entries, sample.name);
+  return RenameInSet(context, setPath, foundPath, scan.memberIndex, entries, scan.searchName);
 }
 
 }  // namespace kestrel

@@ -33,8 +33,7 @@ bool FixSetCase(ScanContext& context, GameSet& game, const std::string& setPath,
 // set) and is read again after a member was renamed.
 bool FixRomCase(ScanContext& context, const GameSet& game, const RomScan& scan,
                 const std::string& setPath, const std::string& foundPath, ZipEntryList& entries);
-bool FixSampleCase(ScanContext& context, const GameSet& game, const SampleEntry& sample,
-                   const SampleScan& scan, const std::string& setPath,
+bool FixSampleCase(ScanContext& context, const GameSet& game, const SampleScan& scan, const std::string& setPath,
                    const std::string& foundPath, ZipEntryList& entries);
 // Renames every file of the game's wrong-name list `entries` to its right
 // name (one question for the set) and sets each entry's fixed flag. Every

@@ -23,7 +23,18 @@ struct RomLocation {
   bool present = false;
   int memberIndex = -1;
   std::string filePath;  // loose file as the file system spells it
+  // Not present, yet something of its name is there that cannot be read:
+  // the set's zip, or the loose file.
+  bool unreadable = false;
 };
+
+// A loose file of the name that does not open is there but unreadable;
+// a folder of the name is no file at all.
+bool IsUnreadableLooseFile(FileSystem& fs, const std::string& folder, const std::string& name) {
+  if (!IsPlainFileName(name)) return false;
+  std::optional<std::string> path = fs.FindPath(JoinPath(folder, name));
+  return path && !fs.FolderExists(*path);
+}
 
 RomLocation LocateRom(const ScanContext& context, const SetOnDisk& set, const std::string& name) {
   RomLocation location;
@@ -32,13 +43,26 @@ RomLocation LocateRom(const ScanContext& context, const SetOnDisk& set, const st
     location.present = location.memberIndex >= 0;
     return location;
   }
+  location.unreadable = !set.unreadableZip.empty();
   std::optional<std::string> path;
   if (set.hasFolder) path = FindLooseFile(context.fs, set.folderPath, name);
   if (path) {
     location.present = true;
+    location.unreadable = false;
     location.filePath = *path;
+  } else if (set.hasFolder && IsUnreadableLooseFile(context.fs, set.folderPath, name)) {
+    location.unreadable = true;
   }
   return location;
+}
+
+// Whether the member's contents can be checked: neither encrypted nor
+// compressed by a method the zip code does not read. Its header's CRC is
+// only a claim until then.
+bool IsReadableMember(const ZipEntry& entry) {
+  constexpr uint16_t kStored = 0, kDeflated = 8;
+  bool encrypted = (entry.localHeader[6] & 1) != 0;
+  return !encrypted && (entry.method == kStored || entry.method == kDeflated);
 }
 
 // Looks the ROM up under `name` (its name in the set where the layout keeps
@@ -125,7 +149,7 @@ void CheckRomChecksum(ScanContext& context, const RomEntry& rom, RomScan& scan, 
   } else {
     uint32_t size = 0;
     scan.foundCrc = 0;
-    ReadFileCrc(context.fs, location.filePath, size, scan.foundCrc);
+    if (!ReadFileCrc(context.fs, location.filePath, size, scan.foundCrc)) scan.unreadable = true;
   }
   scan.checksumCorrect = scan.foundCrc == rom.crc || scan.foundCrc == rom.crcComplement;
 }
@@ -136,6 +160,7 @@ bool CheckPresentRom(ScanContext& context, const GameSet& game, const RomEntry& 
   const SettingsRecord& settings = context.settings;
   scan.found = true;
   scan.memberIndex = location.memberIndex;
+  scan.unreadable = set.isZip && !IsReadableMember(set.entries[location.memberIndex]);
   context.state.createZipSet = set.isZip;
   if (settings.checkCase) CheckRomCase(context, game, scan, set, location);
   if (context.state.stopRequested) return false;
@@ -159,7 +184,9 @@ bool HandleAbsentRom(ScanContext& context, const GameSet& game, RomEntry& rom, R
     scan.searchName = rom.name;
     // A stand-in goes only where the layout keeps the ROM; a BIOS set or a
     // parent's set makes its own.
-    if (rom.noDump && context.settings.zeroCrcCreation && atHome && PlaceZeroCrcDummy(context, rom, scan, set)) {
+    // MAME needs no file for a ROM its list marks without a dump: none is made.
+    bool wantsStandIn = rom.noDump && rom.status != DumpStatus::kNoDump && context.settings.zeroCrcCreation;
+    if (wantsStandIn && atHome && PlaceZeroCrcDummy(context, rom, scan, set)) {
       location = LocateRom(context, set, rom.name);
       if (location.present) return true;
     }
@@ -184,6 +211,14 @@ const GameSet* SetOfRole(const ScanContext& context, const GameSet& game, SetRol
   return known ? &context.database[size_t(game.biosIndex)] : nullptr;
 }
 
+// Each zip that could not be read is told once per game, whichever of its
+// sets (own, parent's, BIOS) it is.
+void NoteUnreadableSet(const SetOnDisk& set, SetScan& scan) {
+  auto& listed = scan.unreadableSets;
+  if (set.unreadableZip.empty() || std::find(listed.begin(), listed.end(), set.unreadableZip) != listed.end()) return;
+  listed.push_back(set.unreadableZip);
+}
+
 void FindWrongNames(ScanContext& context, const GameSet& game, SetScan& scan, SetOnDisk& set) {
   CheckWrongNames(context, game, set, scan.wrongNames);
   if (!context.settings.fixName || scan.wrongNames.empty()) return;
@@ -199,6 +234,7 @@ void CheckRomSet(ScanContext& context, GameSet& game, SetScan& scan, const std::
                  SetRole role) {
   if (context.state.stopRequested) return;
   SetOnDisk set = OpenSet(context, setPath);
+  NoteUnreadableSet(set, scan);
   if (context.settings.checkName && role == SetRole::kOwnSet) FindWrongNames(context, game, scan, set);
   if (context.state.stopRequested) return;
 
@@ -212,6 +248,7 @@ void CheckRomSet(ScanContext& context, GameSet& game, SetScan& scan, const std::
     PumpInterface(context);
     RomLocation location =
         LocateRomByAnyName(context, rom, romScan, set, atHome ? home.name : rom.name, role != SetRole::kBiosSet);
+    if (!location.present && location.unreadable && !romScan.found) romScan.unreadable = true;
     if (!location.present && !HandleAbsentRom(context, game, rom, romScan, set, role, atHome, location)) continue;
     if (!CheckPresentRom(context, game, rom, romScan, set, location)) return;
   }

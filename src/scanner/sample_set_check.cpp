@@ -9,6 +9,23 @@
 
 namespace kestrel {
 
+namespace {
+
+// The path of the sample's file in the set under `fileName`; empty when
+// the set has none.
+std::string LocateSampleFile(ScanContext& context, const SetOnDisk& set, const std::string& fileName,
+                             int& memberIndex) {
+  if (set.isZip) {
+    memberIndex = FindMember(set, fileName);
+    return memberIndex >= 0 ? JoinPath(set.path, set.entries[memberIndex].name) : std::string();
+  }
+  std::optional<std::string> path;
+  if (set.hasFolder) path = FindLooseFile(context.fs, set.folderPath, fileName);
+  return path.value_or(std::string());
+}
+
+}  // namespace
+
 void CheckSampleSet(ScanContext& context, const GameSet& game, SetScan& scan,
                     const std::string& setPath) {
   if (context.state.stopRequested) return;
@@ -18,24 +35,22 @@ void CheckSampleSet(ScanContext& context, const GameSet& game, SetScan& scan,
     SampleScan& sampleScan = scan.samples[i];
     PumpInterface(context);
     std::string foundPath;
-    if (set.isZip) {
-      int member = FindMember(set, sample.name);
-      if (member < 0) continue;
-      sampleScan.memberIndex = member;
-      foundPath = JoinPath(set.path, set.entries[member].name);
-    } else {
-      std::optional<std::string> path;
-      if (set.hasFolder) path = FindLooseFile(context.fs, set.folderPath, sample.name);
-      if (!path) continue;
-      foundPath = *path;
+    int member = -1;
+    for (const std::string& fileName : SampleFileNames(game, sample)) {
+      foundPath = LocateSampleFile(context, set, fileName, member);
+      if (foundPath.empty()) continue;
+      sampleScan.searchName = fileName;
+      break;
     }
+    if (foundPath.empty()) continue;
+    sampleScan.memberIndex = member;
     sampleScan.found = true;
     if (context.settings.checkCase) {
       sampleScan.foundName = FileNamePart(foundPath);
-      sampleScan.caseCorrect = sampleScan.foundName == sample.name;
+      sampleScan.caseCorrect = sampleScan.foundName == sampleScan.searchName;
       if (!sampleScan.caseCorrect && context.settings.fixCase) {
         sampleScan.caseFixed =
-            FixSampleCase(context, game, sample, sampleScan, set.path, foundPath, set.entries);
+            FixSampleCase(context, game, sampleScan, set.path, foundPath, set.entries);
         if (set.isZip) IndexMembers(set);
       }
     }

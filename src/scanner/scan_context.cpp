@@ -1,12 +1,20 @@
 #include "scanner/scan_context.h"
 
 #include "app/user_interface.h"
+#include "platform/text.h"
 
 namespace kestrel {
 
 void PumpInterface(ScanContext& context) {
   ProgressDialog* progress = context.state.progress;
   if (progress != nullptr && progress->IsCancelled()) context.state.cancelRequested = true;
+}
+
+void IndexSampleSetUsers(ScanContext& context) {
+  context.sampleSetUsers.clear();
+  for (const GameSet& game : context.database) {
+    if (game.hasSampleOf) context.sampleSetUsers[ToLowerAscii(game.sampleOf)].push_back(&game);
+  }
 }
 
 void TellZipProblem(ScanContext& context, const ZipProblem& problem) {

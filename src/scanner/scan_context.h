@@ -41,6 +41,9 @@ struct ScanContext {
   // The damaged zips the user was told of: a set's zip is read again after
   // every repair, and the user hears of it once per scan.
   ZipProblemNotices zipProblems{};
+  // The games that take samples from a sample set of another name, by
+  // that name lowered (`genpin`, or a game's like `invaders`).
+  std::map<std::string, std::vector<const GameSet*>> sampleSetUsers{};
   // Every file the scan and its repairs read or change is reached through
   // this; `folders` lists through it too.
   FileSystem& fs = RealFileSystem();
@@ -56,6 +59,9 @@ void PumpInterface(ScanContext& context);
 // Switches the progress dialog's caption around a repair.
 void ShowFixingCaption(ScanContext& context);
 void ShowScanningCaption(ScanContext& context);
+
+// Fills `sampleSetUsers` from the database.
+void IndexSampleSetUsers(ScanContext& context);
 
 // The parent of a clone, or null.
 const GameSet* ParentOf(const ScanContext& context, const GameSet& game);

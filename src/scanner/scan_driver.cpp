@@ -149,7 +149,9 @@ bool ScanGameSets(ScanContext& context, GameSet& game, SetScan& scan) {
 bool AddMissingRoms(ScanContext& context, GameSet& game, SetScan& scan) {
   for (size_t i = 0; i < game.roms.size(); ++i) {
     const RomEntry& rom = game.roms[i];
-    if (scan.roms[i].found || IsNeoGeoBiosRom(rom)) continue;
+    // No file of a ROM never dumped exists to be added; nor one that is
+    // there but cannot be read.
+    if (scan.roms[i].found || scan.roms[i].unreadable || IsNeoGeoBiosRom(rom) || rom.status == DumpStatus::kNoDump) continue;
     ShowFixingCaption(context);
     bool carriedOn = AddMissingRom(context, game, scan, i);
     ShowScanningCaption(context);
@@ -268,6 +270,7 @@ ScanOutcome RunScan(GameList& database, ScanResults& scanResults, SettingsRecord
   if (request.zipLibrary != nullptr) context.zipHeaderCheck = request.zipLibrary->headerCheck;
   context.resizeQuestionMilliseconds = request.resizeQuestionMilliseconds;
   ResetState(state, settings, context.romPaths);
+  IndexSampleSetUsers(context);
   state.progress = progress.get();
   DetectNeoGeoBios(context.fs, context.folders, context.romPaths, context.zipHeaderCheck, state);
 

@@ -27,6 +27,9 @@ struct SetOnDisk {
   // The members' indices by file name lowered, in member order; kept in
   // step with `entries` by IndexMembers.
   std::unordered_map<std::string, std::vector<int>> membersByName;
+  // The set's zip when it is there but could not be read (a read error,
+  // not a damaged zip): the ROMs it would hold are unreadable, not missing.
+  std::string unreadableZip;
   bool hasFolder = false;  // a folder of the set's name exists (beside a zip, too)
   std::string folderPath;  // that folder, spelled as on disk
 };
@@ -37,8 +40,9 @@ struct SetOnDisk {
 std::string SetPathOf(const std::string& path, const std::string& setName);
 
 // Reads the zip named by `setPath` + ".zip"; when that is no readable zip
-// the set is taken to be the folder `setPath`. A damaged zip is told of
-// through the context, once per scan.
+// the set is taken to be the folder `setPath`. A zip without members is an
+// empty set, as MAME takes it. A damaged zip is told of through the
+// context, once per scan; one that cannot be read marks the set unreadable.
 SetOnDisk OpenSet(ScanContext& context, const std::string& setPath);
 
 // The zip file or folder of the set at `setPath`, spelled as on disk; the

@@ -30,11 +30,14 @@ bool IsPathOfScan(const ScanContext& context, const std::string& folder) {
          std::any_of(context.samplePaths.begin(), context.samplePaths.end(), same);
 }
 
-void CollectFromPath(ScanContext& context, const std::string& path, const char* sharedSet,
+// `withSampleSets`: the sample sets that games take samples from are
+// known too, though no game bears their name (`genpin`).
+void CollectFromPath(ScanContext& context, const std::string& path, const char* sharedSet, bool withSampleSets,
                      std::unordered_set<std::string>& listed) {
   for (const FolderEntry& entry : context.fs.ListFolder(path)) {
     std::string setName = SetNameOf(entry);
     if (EqualsNoCase(setName, sharedSet)) continue;
+    if (withSampleSets && context.sampleSetUsers.count(ToLowerAscii(setName)) > 0) continue;
     if (FindGame(context.database, setName)) continue;
     std::string fullPath = JoinPath(path, entry.name);
     if (IsPathOfScan(context, fullPath + "/")) continue;
@@ -58,10 +61,10 @@ GameSet MakeUnknownGame() {
 void CollectUnknownEntries(ScanContext& context) {
   std::unordered_set<std::string> listed = ListedNames(context.state.unknownEntries);
   for (const std::string& path : context.romPaths) {
-    CollectFromPath(context, path, kNeoGeoSetName, listed);
+    CollectFromPath(context, path, kNeoGeoSetName, false, listed);
   }
   for (const std::string& path : context.samplePaths) {
-    CollectFromPath(context, path, kSampleSharedSetName, listed);
+    CollectFromPath(context, path, kSampleSharedSetName, true, listed);
   }
   DropProtectedEntries(context, context.state.unknownEntries);
 }

@@ -28,9 +28,13 @@ bool IsNameOf(const ScanContext& context, const RomEntry& rom, const std::string
                      [&](const std::string& alias) { return EqualsNoCase(alias, name); });
 }
 
+// Whether `name` is the file of one of the game's samples.
 bool HasSampleNamed(const GameSet& game, const std::string& name) {
-  return std::any_of(game.samples.begin(), game.samples.end(),
-                     [&](const SampleEntry& sample) { return EqualsNoCase(sample.name, name); });
+  return std::any_of(game.samples.begin(), game.samples.end(), [&](const SampleEntry& sample) {
+    std::vector<std::string> fileNames = SampleFileNames(game, sample);
+    return std::any_of(fileNames.begin(), fileNames.end(),
+                       [&](const std::string& fileName) { return EqualsNoCase(fileName, name); });
+  });
 }
 
 // Whether the set `setName` in one of `paths` holds the file.
@@ -99,7 +103,17 @@ bool IsNeededInRomSet(ScanContext& context, const GameSet& game, const std::stri
   return false;
 }
 
+// Whether a game that takes its samples from the game's sample set has a
+// sample in the file: the set of `invaders` holds what its clones play.
+bool IsTakenByOtherGames(const ScanContext& context, const GameSet& game, const std::string& name) {
+  auto users = context.sampleSetUsers.find(ToLowerAscii(game.name));
+  if (users == context.sampleSetUsers.end()) return false;
+  return std::any_of(users->second.begin(), users->second.end(),
+                     [&](const GameSet* user) { return user != &game && HasSampleNamed(*user, name); });
+}
+
 bool IsNeededInSampleSet(ScanContext& context, const GameSet& game, const std::string& name) {
+  if (IsTakenByOtherGames(context, game, name)) return true;
   if (!HasSampleNamed(game, name)) return false;
   if (!context.settings.altSamplesSupport || !game.hasSampleOf) return true;
   if (!AnySetHolds(context, context.samplePaths, game.sampleOf, name)) return true;
