@@ -64,10 +64,11 @@ TEST_F(RebuilderTest, RefusesADestinationInTheSourceThenLogsAndPlacesSharedRomsO
 
 // A disk that fills up under the new sets: nothing is half-written, the
 // old set and the sources stay, and the set not written is named.
-TEST_F(RebuilderTest, StopsCleanlyOnAFullDiskAndKeepsTheOldSetAndTheSources) {
+TEST_F(RebuilderTest, StopsCleanlyOnAFullDiskOrWhenToldAndKeepsTheOldSetAndTheSources) {
   std::string big(400 << 10, '\0');  // bytes deflate cannot shrink
   std::mt19937 random(1);
   for (char& byte : big) byte = static_cast<char>(random());
+  AddGame("a", {{"c", kC}});
   AddGame("g", {{"big", big}, {"old", kB}, {"small", kA}});
   Load();
   settings.rebuildRemoveSources = true;
@@ -102,6 +103,21 @@ TEST_F(RebuilderTest, StopsCleanlyOnAFullDiskAndKeepsTheOldSetAndTheSources) {
       ui.messages.clear();
     }
   }
+  // A set that cannot be written is named; "No" to stopping goes on with
+  // the others.
+  ClearDestination();
+  std::filesystem::create_directories(destination + "a.zip");  // in the way of the set's zip
+  WriteFile(source + "0c", kC);
+  ui.messageAnswers = {kResultNo};
+  RebuildOutcome outcome = Rebuild();
+  EXPECT_TRUE(outcome.completed);
+  EXPECT_EQ(ui.MessageTexts(),
+            std::vector<std::string>{"Error While Zipping !\n\nDo You Want To Stop Rebuilding Process ?"});
+  ASSERT_EQ(outcome.failures.size(), 1u);
+  EXPECT_EQ(outcome.failures[0].path + ": " + outcome.failures[0].reason, destination + "a.zip: could not be written");
+  EXPECT_EQ(Tree(destination), (Files{{"g.zip:big", big}, {"g.zip:small", kA}}));
+  EXPECT_EQ(Tree(source), (Files{{"0c", kC}}));
+  EXPECT_EQ(Log().find("-> a/"), std::string::npos) << "the log names only what was written";
 }
 
 TEST_F(RebuilderTest, PlacesTheNeoGeoBiosAsTheGameTypesSay) {
