@@ -72,35 +72,6 @@ TEST_F(MergerTest, AFileWithTheComplementedChecksumIsTheRom) {
   EXPECT_EQ(Backup("galaxa"), (Files{{"g.1", RomData("g.1")}})) << "the other spelling of the content is kept";
 }
 
-// One set cannot hold two contents under one name: the clone's own a.1
-// stays in the clone's set through a merge and back.
-TEST_F(MergerTest, ACloneRomNamedLikeAnotherParentRomKeepsTheClonesSet) {
-  AddGame("pacman", {{"a.1", RomData("a.1")}, {"a.2", RomData("a.2")}});
-  // f.2 is the parent's a.2 under another name, as its merge name tells;
-  // A.1 is named like the parent's a.1 but for the case, which one set cannot
-  // hold apart either.
-  AddGame("pacmanf", {{"A.1", "the clone's own a.1"}, {"f.2", RomData("a.2")}, {"f.3", RomData("f.3")}}, "pacman");
-  Link();
-  Game("pacmanf").roms[1].merge = "a.2";  // f.2
-  ASSERT_FALSE(Game("pacmanf").roms[0].inParent);  // A.1
-  const Files ownA1 = {{"A.1", "the clone's own a.1"}};
-  Files splitClone = ownA1;
-  splitClone["f.3"] = RomData("f.3");
-  WriteZip(path1, "pacman", SplitFiles("pacman"));
-  WriteZip(path2, "pacmanf", splitClone);
-  Run();
-  EXPECT_EQ(ZipContents(path1 + "pacman.zip"),
-            (Files{{"a.1", RomData("a.1")}, {"a.2", RomData("a.2")}, {"f.3", RomData("f.3")}}));
-  EXPECT_EQ(ZipContents(path2 + "pacmanf.zip"), ownA1);
-
-  // Split again, f.2 stays in the parent's set as its a.2, where MAME
-  // finds it by its merge name.
-  settings.mergeMode = SetLayout::kSplit;
-  Run();
-  EXPECT_EQ(ZipContents(path1 + "pacman.zip"), SplitFiles("pacman"));
-  EXPECT_EQ(ZipContents(path2 + "pacmanf.zip"), splitClone);
-}
-
 std::vector<std::string> FailedParents(const MergeOutcome& outcome) {
   std::vector<std::string> parents;
   for (const FailedFamily& failed : outcome.failed) parents.push_back(failed.parent);
