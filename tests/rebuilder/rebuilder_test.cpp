@@ -63,7 +63,8 @@ TEST_F(RebuilderTest, RefusesADestinationInTheSourceThenLogsAndPlacesSharedRomsO
 }
 
 // A disk that fills up under the new sets: nothing is half-written, the
-// old set and the sources stay, and the set not written is named.
+// old set and the sources stay, and the set not written is named. A set
+// that cannot be written for another reason lets the user go on.
 TEST_F(RebuilderTest, StopsCleanlyOnAFullDiskOrWhenToldAndKeepsTheOldSetAndTheSources) {
   std::string big(400 << 10, '\0');  // bytes deflate cannot shrink
   std::mt19937 random(1);
