@@ -298,7 +298,8 @@ TEST_F(RebuildSafetyTest, NamesEverySourceItCouldNotReadAndReadsZipsOfAnyCase) {
   WriteFile(source + "r2", "an unrelated file named like the ROM");
   settings.rebuildRemoveSources = true;
   RebuildOutcome outcome = Rebuild();
-  EXPECT_FALSE(ui.MessageTexts().empty());
+  ASSERT_EQ(ui.MessageTexts().size(), 2u);
+  EXPECT_EQ(ui.MessageTexts()[1].rfind("Corrupt Zipfile:", 0), 0u) << "the damaged zip is explained";
   for (const std::string& text : ui.MessageTexts())
     EXPECT_NE(text.find("\n\n" + source + "broken.zip"), std::string::npos) << "only the damaged zip: " << text;
   EXPECT_EQ(ReadFile(destination + "h.zip"), unreadable);
