@@ -79,23 +79,19 @@ void MergerTest::WriteFolder(const std::string& folder, const std::string& set, 
   for (const auto& [name, data] : files) WriteFile(folder + set + "/" + name, data);
 }
 
-Files MergerTest::ZipContents(const std::string& zipPath) {
+Files MergerTest::ZipContents(const std::string& setPath) {
   Files files;
   ZipEntryList entries;
-  if (!ReadZipDirectory(RealFileSystem(), zipPath, entries, true, nullptr)) return files;
+  if (FolderExists(setPath))
+    for (const auto& entry : fs::directory_iterator(setPath)) files[entry.path().filename()] = ReadFile(entry.path());
+  if (!ReadZipDirectory(RealFileSystem(), setPath, entries, true, nullptr)) return files;
   for (const ZipEntry& entry : entries) {
     std::string out = root / "extracted.tmp";
-    EXPECT_TRUE(ExtractZipEntry(RealFileSystem(), entry, out)) << zipPath << " " << entry.storedName;
-    EXPECT_EQ(files.count(entry.storedName), 0u) << "twice in " << zipPath << ": " << entry.storedName;
+    EXPECT_TRUE(ExtractZipEntry(RealFileSystem(), entry, out)) << setPath << " " << entry.storedName;
+    EXPECT_EQ(files.count(entry.storedName), 0u) << "twice in " << setPath << ": " << entry.storedName;
     files[entry.storedName] = ReadFile(out);
     fs::remove(out);
   }
-  return files;
-}
-
-Files MergerTest::FolderContents(const std::string& folder) {
-  Files files;
-  for (const auto& entry : fs::directory_iterator(folder)) files[entry.path().filename()] = ReadFile(entry.path());
   return files;
 }
 
@@ -106,10 +102,15 @@ Files MergerTest::Snapshot() {
   return files;
 }
 
-std::vector<std::string> MergerTest::Entries() {
-  std::vector<std::string> entries;
-  for (const auto& [path, bytes] : Snapshot()) entries.push_back(path);
-  return entries;
+void MergerTest::ExpectUnchangedBut(const Files& before, const std::string& changing) {
+  Files after = Snapshot();
+  for (const auto& [file, bytes] : before) {
+    if (file.find(changing) != std::string::npos) continue;
+    EXPECT_EQ(after.count(file) ? after[file] : "(gone)", bytes) << file;
+  }
+  for (const auto& [file, bytes] : after)
+    EXPECT_TRUE(before.count(file) || (file.find(changing) != std::string::npos && file.find(".kpw") == std::string::npos))
+        << "new: " << file;
 }
 
 }  // namespace kestrel::testing

@@ -46,15 +46,15 @@ class MergerTest : public ::testing::Test {
 
   void WriteZip(const std::string& folder, const std::string& set, const Files& files);
   void WriteFolder(const std::string& folder, const std::string& set, const Files& files);
-  // Member name -> contents; every member must extract.
-  Files ZipContents(const std::string& zipPath);
-  // File name -> contents of the files in a set folder.
-  Files FolderContents(const std::string& folder);
+  // Member or file name -> contents of a set zip (every member must
+  // extract) or of a set folder.
+  Files ZipContents(const std::string& setPath);
   // Every entry under the root, by path relative to it, with its bytes
   // ("/" for a folder).
   Files Snapshot();
-  // The paths of the Snapshot(), in order.
-  std::vector<std::string> Entries();
+  // Expects every entry of `before` whose path does not hold `changing` to
+  // be as it was, nothing new but in what does, and no work folder left.
+  void ExpectUnchangedBut(const Files& before, const std::string& changing);
 
   MergeOutcome Run(MergeButton button = MergeButton::kMerge, FileSystem& fs = RealFileSystem()) {
     return RunMerger(database, settings, &ui, zipLibrary, button, fs);

@@ -3,9 +3,12 @@
 
 #include <filesystem>
 
+#include "gamedb/game_list_file.h"
+#include "gamedb/validate_games.h"
 #include "merger/merger_fixture.h"
 #include "merger/set_locator.h"
 #include "platform/file_system.h"
+#include "support/bios_family.h"
 #include "support/crc_data.h"
 #include "support/faulty_file_system.h"
 
@@ -22,11 +25,11 @@ TEST_F(MergerTest, MergesSplitZipsIntoOneZipPerFamilyAndRemovesTheOldSets) {
   EXPECT_TRUE(outcome.skipped.empty() && outcome.failed.empty() && !outcome.stopped);
   EXPECT_EQ(ZipContents(path1 + "pacman.zip"), MergedFiles("pacman"));
   EXPECT_EQ(ZipContents(path2 + "galaxian.zip"), MergedFiles("galaxian"));
-  EXPECT_EQ(Entries(),
-            (std::vector<std::string>{"roms1", "roms1/pacman.zip", "roms1/single.zip", "roms2", "roms2/galaxian.zip"}));
+  std::string entries;
+  for (const auto& [path, bytes] : Snapshot()) entries += path + " ";
+  EXPECT_EQ(entries, "roms1 roms1/pacman.zip roms1/single.zip roms2 roms2/galaxian.zip ");
   EXPECT_EQ(ui.progressTexts,
             (std::vector<std::string>{"\n\n Merging Gameset:\tgalaxian", "\n\n Merging Gameset:\tpacman"}));
-
   EXPECT_TRUE(ui.messages.empty());
 }
 
@@ -69,92 +72,96 @@ TEST_F(MergerTest, AFileWithTheComplementedChecksumIsTheRom) {
   EXPECT_EQ(Backup("galaxa"), (Files{{"g.1", RomData("g.1")}})) << "the other spelling of the content is kept";
 }
 
-// One set cannot hold two contents under one name: the clone's own a.1
-// stays in the clone's set through a merge and back.
-TEST_F(MergerTest, ACloneRomNamedLikeAnotherParentRomKeepsTheClonesSet) {
-  AddGame("pacman", {{"a.1", RomData("a.1")}, {"a.2", RomData("a.2")}});
-  // f.2 is the parent's a.2 under another name, as its merge name tells;
-  // A.1 is named like the parent's a.1 but for the case, which one set cannot
-  // hold apart either.
-  AddGame("pacmanf", {{"A.1", "the clone's own a.1"}, {"f.2", RomData("a.2")}, {"f.3", RomData("f.3")}}, "pacman");
-  Link();
-  Game("pacmanf").roms[1].merge = "a.2";  // f.2
-  ASSERT_FALSE(Game("pacmanf").roms[0].inParent);  // A.1
-  const Files ownA1 = {{"A.1", "the clone's own a.1"}};
-  Files splitClone = ownA1;
-  splitClone["f.3"] = RomData("f.3");
-  WriteZip(path1, "pacman", SplitFiles("pacman"));
-  WriteZip(path2, "pacmanf", splitClone);
-  Run();
-  EXPECT_EQ(ZipContents(path1 + "pacman.zip"),
-            (Files{{"a.1", RomData("a.1")}, {"a.2", RomData("a.2")}, {"f.3", RomData("f.3")}}));
-  EXPECT_EQ(ZipContents(path2 + "pacmanf.zip"), ownA1);
-
-  // Split again, f.2 stays in the parent's set as its a.2, where MAME
-  // finds it by its merge name.
-  settings.mergeMode = SetLayout::kSplit;
-  Run();
-  EXPECT_EQ(ZipContents(path1 + "pacman.zip"), SplitFiles("pacman"));
-  EXPECT_EQ(ZipContents(path2 + "pacmanf.zip"), splitClone);
+std::vector<std::string> FailedParents(const MergeOutcome& outcome) {
+  std::vector<std::string> parents;
+  for (const FailedFamily& failed : outcome.failed) parents.push_back(failed.parent);
+  return parents;
 }
 
-// A disk that fills up at the very end of every zip of the pacman family:
-// the new archive is written but never takes its place.
-void FailPacmanCommits(FaultyFileSystem& disk) {
-  disk.Fail({FileOperation::kReplace, "*/pacman*"});
-  disk.Fail({FileOperation::kReplace, "*/puckman*"});
-}
-
-// A family whose zip fails keeps every file it had and no work folder; it
-// is counted failed with the set and the reason named, also when the user
-// chose to stop there. Only the galaxian family changes.
-TEST_F(MergerTest, AFailureWhileZippingLeavesTheOldSetsByteForByteAndIsReported) {
+// A disk that fails under a run: a family whose zip fails keeps every file
+// it had and no work folder; it is counted failed with the set and the
+// reason named, also when the user chose to stop there. The others go on.
+TEST_F(MergerTest, ADiskFaultFailsOnlyTheFamiliesItTouchesAndLeavesTheirOldSetsByteForByte) {
   AddStandardGames();
   WriteSplitCollection();
   const std::string kWhy = ": the disk may be full, or a zip it copies from damaged";
-  auto expectOnlyGalaxianChanged = [this](const Files& before) {
-    Files after = Snapshot();
-    for (const auto& [file, bytes] : before)
-      if (file.find("gala") == std::string::npos) {
-        EXPECT_EQ(after[file], bytes) << file;
-      }
-    for (const auto& [file, bytes] : after)
-      EXPECT_TRUE(before.count(file) || file.find(".kpw") == std::string::npos) << "work folder left: " << file;
+  Files before;
+  auto runOn = [&](MergeButton button, const std::vector<Fault>& faults, bool full = false) {
+    before = Snapshot();
+    FaultyFileSystem disk;
+    for (const Fault& fault : faults) disk.Fail(fault);
+    if (full) disk.FillDiskAfter(0);
+    return Run(button, disk);
   };
-  Files before = Snapshot();
+  // A full disk fails every family and changes nothing.
+  ui.messageAnswers = {kResultNo, kResultNo};
+  MergeOutcome outcome = runOn(MergeButton::kMerge, {}, true);
+  EXPECT_EQ(FailedParents(outcome), (std::vector<std::string>{"galaxian", "pacman"}));
+  EXPECT_TRUE(outcome.handled.empty());
+  EXPECT_EQ(Snapshot(), before);
+  ui.messages.clear();
+
+  // The disk fills up at the very end of every zip of the pacman family:
+  // the new archive is written but never takes its place.
+  const std::vector<Fault> failPacmanCommits = {{FileOperation::kReplace, "*/pacman*"},
+                                                {FileOperation::kReplace, "*/puckman*"}};
   ui.messageAnswers = {kResultNo};
-  FaultyFileSystem fullAtTheEnd;
-  FailPacmanCommits(fullAtTheEnd);
-  MergeOutcome outcome = Run(MergeButton::kMerge, fullAtTheEnd);
+  outcome = runOn(MergeButton::kMerge, failPacmanCommits);
   EXPECT_EQ(outcome.handled, std::vector<std::string>{"galaxian"});
   EXPECT_EQ(outcome.failed,
             (std::vector<FailedFamily>{{"pacman", "can't write the new '" + path1 + "pacman.zip'" + kWhy}}));
-  ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0].text, "Error While Zipping !\n\nDo You Want To Stop Merging Process ?");
-  expectOnlyGalaxianChanged(before);
+  EXPECT_EQ(ui.MessageTexts(),
+            std::vector<std::string>{"Error While Zipping !\n\nDo You Want To Stop Merging Process ?"});
+  ExpectUnchangedBut(before, "gala");
+  EXPECT_EQ(ZipContents(path2 + "galaxian.zip"), MergedFiles("galaxian"));
 
   // Unmerging: the clone sets are written, the parent's fails; none of the
   // family's sets changes. Yes ends the run, the family still counted.
-  before = Snapshot();
   ui.messageAnswers = {kResultYes};
-  FaultyFileSystem fullAgain;
-  FailPacmanCommits(fullAgain);
-  outcome = Run(MergeButton::kUnmerge, fullAgain);
+  outcome = runOn(MergeButton::kUnmerge, failPacmanCommits);
   EXPECT_TRUE(outcome.stopped);
   EXPECT_EQ(outcome.failed,
             (std::vector<FailedFamily>{{"pacman", "can't write the new '" + path2 + "pacmanf.zip'" + kWhy}}));
   EXPECT_EQ(ui.messages.size(), 2u);
-  expectOnlyGalaxianChanged(before);
+  ExpectUnchangedBut(before, "gala");
 
-  // A new set is read back before any old one goes: one that does not read
-  // fails its family and changes nothing of it.
-  before = Snapshot();
-  FaultyFileSystem unreadable;
-  unreadable.Fail({FileOperation::kOpen, "*/pacman.kpw/new.zip"});
-  outcome = Run(MergeButton::kMerge, unreadable);
-  ASSERT_EQ(outcome.failed.size(), 1u);
-  EXPECT_NE(outcome.failed[0].reason.find("does not read back"), std::string::npos) << outcome.failed[0].reason;
-  expectOnlyGalaxianChanged(before);
+  // A new set is read back before any old one goes, and a clone's zip may
+  // list and then fail to read when its members are copied: either fails
+  // the family and changes nothing of it.
+  for (const Fault& fault : {Fault{FileOperation::kOpen, "*/puckman.zip", 2},
+                             Fault{FileOperation::kOpen, "*/pacman.kpw/new.zip"}}) {
+    outcome = runOn(MergeButton::kMerge, {fault});
+    EXPECT_EQ(FailedParents(outcome), std::vector<std::string>{"pacman"}) << fault.pathPattern;
+    ExpectUnchangedBut(before, "gala");
+  }
+  EXPECT_NE(outcome.failed.at(0).reason.find("does not read back"), std::string::npos) << outcome.failed[0].reason;
+}
+
+// Every family reads its BIOS set; a damaged one is told of once per run
+// all the same.
+TEST_F(MergerTest, ADamagedBiosZipIsToldOfOncePerRun) {
+  WriteFile(root / "list.dat", BiosFamilyXml());
+  auto progress = OpenProgressDialog(&ui, "");
+  GameList raw;
+  ListMessages listMessages;
+  ASSERT_TRUE(ParseGameList(raw, root / "list.dat", *progress, false, listMessages));
+  ASSERT_TRUE(ValidateGames(raw, database, *progress, kShowSetErrors, listMessages));
+  // The BIOS sets in the second ROM path, so that a BIOS ROM is looked for
+  // beyond the game's own path.
+  for (const auto& [name, members] : BiosFamilyCollection(1))
+    WriteZip(name.rfind("bios", 0) == 0 ? path2 : path1, name, members);
+  WriteFile(path2 + "biosb.zip", "PK\x03\x04 not really a zip");
+  auto told = [&] {
+    int count = 0;
+    for (const std::string& text : ui.MessageTexts())
+      count += text.rfind("Corrupt Zipfile:\n\n" + path2 + "biosb.zip\n", 0) == 0 ? 1 : 0;
+    return count;
+  };
+  Run(MergeButton::kUnmerge);
+  EXPECT_EQ(told(), 1);
+  Run(MergeButton::kUnmerge);
+  EXPECT_EQ(told(), 2);
+  EXPECT_EQ(ReadFile(path2 + "biosb.zip"), "PK\x03\x04 not really a zip");
 }
 
 // Sets are found without case, the exact spelling first, and only as the

@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 
 #include <cstdio>
-#include <functional>
 #include <memory>
 #include <utility>
 #include <filesystem>
@@ -12,8 +11,8 @@
 #include <vector>
 
 #include "platform/file_system.h"
-#include "platform/process.h"
 #include "rebuilder/rebuild_fixture.h"
+#include "support/faulty_file_system.h"
 #include "support/stored_zip.h"
 
 namespace kestrel::testing {
@@ -40,14 +39,6 @@ class RebuildSafetyTest : public RebuildTest {
     for (const RebuildLeftover& leftover : outcome.leftovers)
       texts.push_back(leftover.path + (leftover.movedTo.empty() ? "" : " -> " + leftover.movedTo));
     return texts;
-  }
-  // Renames, in place, the member names of a zip written by WriteZip (in
-  // local and central headers alike) to another name of the same length.
-  void RenameMembers(const std::string& zip, const std::string& from, const std::string& to) {
-    std::string bytes = ReadFile(zip);
-    for (size_t at = bytes.find(from); at != std::string::npos; at = bytes.find(from, at + 1))
-      bytes.replace(at, from.size(), to);
-    WriteFile(zip, bytes);
   }
   // Sets the "encrypted" flag of the one member of a zip written by
   // WriteZip, as a zip program writes it for a member it encrypted without
@@ -105,28 +96,11 @@ TEST_F(RebuildSafetyTest, ReplacesOtherContentsOfARomsNameOnlyOnceABackupOfThemR
   }
 }
 
-// A member whose header names the ROM's checksum but whose data does not
-// read back is no copy of it, nor can it be backed up: it stays, named, and
-// so does the source that holds the ROM.
-TEST_F(RebuildSafetyTest, ADamagedMemberUnderTheRomsNameIsNoCopyOfIt) {
-  AddGame("g", {{"r1", kA}});
-  Load();
-  settings.rebuildRemoveSources = true;
-  settings.backupFolder = root / "backup/";
-  std::string bytes = StoredZip({{"r1", kA}});
-  bytes[bytes.find(kA)] ^= 1;
-  WriteFile(destination + "g.zip", bytes);
-  WriteFile(source + "x1", kA);
-  RebuildOutcome outcome = Rebuild();
-  EXPECT_EQ(Tree(source), (Files{{"x1", kA}})) << "the only good copy is gone";
-  EXPECT_EQ(Failures(outcome), Texts{destination + "g.zip/r1: holds other contents under that name; they were "
-                                                  "kept, as no backup of them could be made"});
-  EXPECT_EQ(ReadFile(destination + "g.zip"), bytes);
-}
-
-// Two members of the ROM's name, both of other contents: both are backed
-// up, under numbered names, before the one ROM takes their place.
-TEST_F(RebuildSafetyTest, EveryOccupantOfTheRomsNameIsBackedUp) {
+// Every occupant of the ROM's name is backed up, under numbered names,
+// before the one ROM takes their place. A member whose header names the
+// ROM's checksum but whose data does not read back is no copy of it, nor can
+// it be backed up: it stays, named, and so does the source that holds the ROM.
+TEST_F(RebuildSafetyTest, EveryOccupantOfTheRomsNameIsBackedUpAndADamagedOneStays) {
   AddGame("g", {{"r1", kA}});
   Load();
   settings.rebuildRemoveSources = true;
@@ -137,32 +111,25 @@ TEST_F(RebuildSafetyTest, EveryOccupantOfTheRomsNameIsBackedUp) {
   EXPECT_EQ(Tree(destination), (Files{{"g.zip:r1", kA}}));
   EXPECT_EQ(Tree(root / "backup/"), (Files{{"g.zip:r1", kOther}, {"g.zip:r1 (2)", kB}}));
   EXPECT_TRUE(Tree(source).empty());
+
+  std::string damaged = StoredZip({{"r1", kA}});
+  damaged[damaged.find(kA)] ^= 1;
+  WriteFile(destination + "g.zip", damaged);
+  WriteFile(source + "x1", kA);
+  EXPECT_EQ(Failures(Rebuild()), Texts{destination + "g.zip/r1: holds other contents under that name; they were "
+                                                     "kept, as no backup of them could be made"});
+  EXPECT_EQ(Tree(source), (Files{{"x1", kA}})) << "the only good copy is gone";
+  EXPECT_EQ(ReadFile(destination + "g.zip"), damaged);
 }
 
-// A ProgressDialog that runs `hook` once, after every source was stepped
-// over: the user changing a source while the rebuild finishes.
-class ChangingSourcesInterface : public ScriptedInterface {
- public:
-  std::function<void()> hook;
-  std::unique_ptr<ProgressDialog> OpenProgress(const std::string& title) override {
-    struct Hooked : ProgressDialog {
-      std::unique_ptr<ProgressDialog> inner;
-      std::function<void()>* hook;
-      int steps = 0;
-      void SetRange(int lower, int upper) override { inner->SetRange(lower, upper); }
-      void SetStep(int step) override { inner->SetStep(step); }
-      void SetText(const std::string& text) override { inner->SetText(text); }
-      void SetCaption(const std::string& caption) override { inner->SetCaption(caption); }
-      bool IsCancelled() override { return inner->IsCancelled(); }
-      void Step() override {
-        inner->Step();
-        if (++steps == 2 && *hook) (*hook)();
-      }
-    };
-    auto hooked = std::make_unique<Hooked>();
-    hooked->inner = ScriptedInterface::OpenProgress(title);
-    hooked->hook = &hook;
-    return hooked;
+// A disk on which the user rewrites `path` once the rebuild has placed
+// `placed`: a source changed while the rebuild finishes.
+struct ChangingDisk : FaultyFileSystem {
+  std::string path, placed, contents;
+  std::unique_ptr<ReadableFile> OpenForReading(std::string_view file) override {
+    if (file == path && !contents.empty() && FaultyFileSystem::FileExists(placed))
+      WriteFile(path, std::exchange(contents, ""));
+    return FaultyFileSystem::OpenForReading(file);
   }
 };
 
@@ -184,10 +151,11 @@ TEST_F(RebuildSafetyTest, ASourceChangedDuringTheRunIsNotRemoved) {
       WriteFile(changed, kA);
     }
     WriteFile(source + "b", kB);
-    ChangingSourcesInterface changing;
-    changing.hook = [&] { WriteFile(changed, zip ? StoredZip({{"m", kOther}, {"n", "no rom"}}) : kOther); };
-    ASSERT_TRUE(CheckRebuildFolders(settings, &changing));
-    RebuildOutcome outcome = RunRebuild(database, settings, zipLibrary, &changing);
+    ChangingDisk disk;
+    disk.path = changed;
+    disk.placed = destination + "g/r2";
+    disk.contents = zip ? StoredZip({{"m", kOther}, {"n", "no rom"}}) : kOther;
+    RebuildOutcome outcome = Rebuild(disk);
     EXPECT_EQ(Failures(outcome),
               Texts{changed + (zip ? "/m" : "") + ": changed or became unreadable during the run; it was kept"});
     EXPECT_EQ(Tree(destination), (Files{{"g/r1", kA}, {"g/r2", kB}}));
@@ -207,19 +175,24 @@ TEST_F(RebuildSafetyTest, RemovesOnlySourcesWhoseOwnContentsReachedTheDestinatio
   WriteFile(source + "c/deeper/copy", kA);        // r1 again, placed by a/nd.rom already
   WriteFile(source + "d/nd.rom", kA);             // nd.rom again, the same contents
   ASSERT_EQ(mkfifo((source + "e.bin").c_str(), 0644), 0);
+  WriteFile(source + "f/gone", kA);  // vanishes between the listing and the reading
   settings.rebuildRemoveSources = true;
   settings.rebuildZip = false;
-  RebuildOutcome outcome = Rebuild();
+  FaultyFileSystem disk;
+  disk.Vanish("*/source/f/gone");
+  RebuildOutcome outcome = Rebuild(disk);
   EXPECT_TRUE(outcome.completed);
   EXPECT_EQ(Tree(destination), (Files{{"g/nd.rom", kA}, {"g/r1", kA}}));
-  EXPECT_EQ(Tree(source), (Files{{"b/deeper/nd.rom", kOther}}));
+  EXPECT_EQ(Tree(source), (Files{{"b/deeper/nd.rom", kOther}, {"f/gone", kA}}));
   EXPECT_FALSE(FolderExists(source + "c")) << "an emptied subfolder goes with the folders it held";
   EXPECT_TRUE(fs::exists(source + "e.bin")) << "an unreadable source stays";
-  EXPECT_EQ(Failures(outcome), Texts{source + "e.bin: could not be read"});
+  EXPECT_NE(Log().find(source + "e.bin [SKIPPED]\n"), std::string::npos);
+  EXPECT_EQ(Failures(outcome), (Texts{source + "e.bin: could not be read", source + "f/gone: could not be read"}));
 
   // With everything placed, the emptied source folder stays and the same
   // command runs again.
   fs::remove_all(source + "b");
+  fs::remove_all(source + "f");
   fs::remove(source + "e.bin");
   WriteFile(source + "x", kA);
   outcome = Rebuild();
@@ -239,8 +212,7 @@ TEST_F(RebuildSafetyTest, RemovesOnlySourcesWhoseOwnContentsReachedTheDestinatio
 TEST_F(RebuildSafetyTest, TellsTwoMembersOfOneNameApartWhenCopyingAndRemoving) {
   AddGame("g", {{"r2", kB}});
   Load();
-  WriteZip(source + "dup.zip", {{"same1", kOther}, {"same2", kB}});
-  RenameMembers(source + "dup.zip", "same2", "same1");
+  WriteFile(source + "dup.zip", StoredZip({{"same1", kOther}, {"same1", kB}}));
   settings.rebuildRemoveSources = true;
   RebuildOutcome outcome = Rebuild();
   EXPECT_EQ(Log(), source + "dup.zip/same1 [SKIPPED]\n" + source + "dup.zip/same1\n  -> g/r2\n\n");
@@ -306,7 +278,7 @@ TEST_F(RebuildSafetyTest, ClearsWhatAnInterruptedRunLeftAndNothingElse) {
 
 TEST_F(RebuildSafetyTest, NamesEverySourceItCouldNotReadAndReadsZipsOfAnyCase) {
   std::string big(4000, 'b');
-  AddGame("g", {{"r1", kA}, {"r2", kB}, {"r3", big}, {"r4", kOther}});
+  AddGame("g", {{"r1", kA}, {"r2", kB}, {"r3", big}, {"r4", kOther}, {"r6", "six"}, {"r7", "PK but not a zip"}});
   AddGame("h", {{"r5", "contents of 5"}});
   Load();
   // A destination zip that does not read is not written to.
@@ -321,15 +293,21 @@ TEST_F(RebuildSafetyTest, NamesEverySourceItCouldNotReadAndReadsZipsOfAnyCase) {
   std::string rotten = ReadFile(source + "rotten.zip");
   rotten.replace(rotten.find(kOther), 1, "C");  // stored data that no longer match their CRC
   WriteFile(source + "rotten.zip", rotten);
-  WriteFile(source + "broken.zip", "PK but not a zip");
+  WriteFile(source + "broken.zip", "PK but not a zip");  // explained, then read as a file
+  WriteFile(source + "my file \xe9.bin", "six");
+  WriteFile(source + "r2", "an unrelated file named like the ROM");
   settings.rebuildRemoveSources = true;
   RebuildOutcome outcome = Rebuild();
+  ASSERT_EQ(ui.MessageTexts().size(), 2u);
+  EXPECT_EQ(ui.MessageTexts()[1].rfind("Corrupt Zipfile:", 0), 0u) << "the damaged zip is explained";
   for (const std::string& text : ui.MessageTexts())
-    EXPECT_NE(text.find("broken.zip"), std::string::npos) << "only the damaged zip is explained at once: " << text;
+    EXPECT_NE(text.find("\n\n" + source + "broken.zip"), std::string::npos) << "only the damaged zip: " << text;
   EXPECT_EQ(ReadFile(destination + "h.zip"), unreadable);
   fs::remove(destination + "h.zip");
-  EXPECT_EQ(Tree(destination), (Files{{"g.zip:r1", kA}, {"g.zip:r2", kB}}));
+  EXPECT_EQ(Tree(destination),
+            (Files{{"g.zip:r1", kA}, {"g.zip:r2", kB}, {"g.zip:r6", "six"}, {"g.zip:r7", "PK but not a zip"}}));
   EXPECT_FALSE(FileExists(source + "DOWNLOAD.ZIP")) << "both members were rebuilt and removed";
+  EXPECT_EQ(ReadFile(source + "r2"), "an unrelated file named like the ROM");
   EXPECT_EQ(Failures(outcome),
             (Texts{source + "broken.zip: is not a readable zip; it was read as a plain file",
                    source + "locked.zip/r2: is encrypted",

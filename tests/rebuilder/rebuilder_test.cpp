@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <filesystem>
 #include <map>
@@ -63,69 +62,63 @@ TEST_F(RebuilderTest, RefusesADestinationInTheSourceThenLogsAndPlacesSharedRomsO
   EXPECT_EQ(Tree(source).size(), 5u) << "sources stay without removal";
 }
 
-TEST_F(RebuilderTest, RemovesRebuiltFilesMembersAndEmptiedZipsAndFoldersButNothingAWriteFailedFor) {
-  AddGame("g", {{"r1", kA}, {"r2", kB}, {"r3", kC}});
-  AddGame("bad", {{"r4", "contents of r4"}});
+// A disk that fills up under the new sets: nothing is half-written, the
+// old set and the sources stay, and the set not written is named. A set
+// that cannot be written for another reason lets the user go on.
+TEST_F(RebuilderTest, StopsCleanlyOnAFullDiskOrWhenToldAndKeepsTheOldSetAndTheSources) {
+  std::string big(400 << 10, '\0');  // bytes deflate cannot shrink
+  std::mt19937 random(1);
+  for (char& byte : big) byte = static_cast<char>(random());
+  AddGame("a", {{"c", kC}});
+  AddGame("g", {{"big", big}, {"old", kB}, {"small", kA}});
   Load();
-  WriteZip(source + "a/set1.zip", {{"r1", kA}, {"junk", "junk"}});
-  WriteZip(source + "b/only.zip", {{"x", kB}});
-  WriteFile(source + "c/loose", kC);
-  WriteFile(source + "d/r4file", "contents of r4");
-  std::filesystem::create_directories(destination + "bad.zip");  // cannot be written as a zip
   settings.rebuildRemoveSources = true;
+  for (bool zip : {false, true}) {
+    for (uint64_t room : {0, 256 << 10}) {
+      SCOPED_TRACE((zip ? "zip, room " : "folder, room ") + std::to_string(room));
+      settings.rebuildZip = zip;
+      ClearDestination();
+      WriteFile(source + "1big", big);
+      WriteFile(source + "2small", kA);
+      if (zip) {
+        WriteZip(destination + "g.zip", {{"old", kB}});
+      } else {
+        WriteFile(destination + "g/old", kB);
+      }
+      Files before = Tree(destination);
+      FaultyFileSystem smallDisk;
+      smallDisk.FillDiskAfter(room, destination + "*");
+      if (room > 0) smallDisk.ReportDiskSpace({room, room});
+      RebuildOutcome outcome = Rebuild(smallDisk);
+      EXPECT_FALSE(outcome.completed);
+      EXPECT_EQ(Tree(destination), before);
+      EXPECT_EQ(Tree(source), (Files{{"1big", big}, {"2small", kA}}));
+      bool named = false;
+      for (const RebuildFailure& failure : outcome.failures)
+        named |= failure.path == destination + (zip ? "g.zip" : "g/big") && failure.reason == "could not be written";
+      if (room == 0) {
+        EXPECT_TRUE(named);
+      } else {
+        EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{"Disk Is Full !\n\nRebuilding Process Stopped."});
+      }
+      ui.messages.clear();
+    }
+  }
+  // A set that cannot be written is named; "No" to stopping goes on with
+  // the others.
+  ClearDestination();
+  std::filesystem::create_directories(destination + "a.zip");  // in the way of the set's zip
+  WriteFile(source + "0c", kC);
   ui.messageAnswers = {kResultNo};
   RebuildOutcome outcome = Rebuild();
   EXPECT_TRUE(outcome.completed);
   EXPECT_EQ(ui.MessageTexts(),
             std::vector<std::string>{"Error While Zipping !\n\nDo You Want To Stop Rebuilding Process ?"});
   ASSERT_EQ(outcome.failures.size(), 1u);
-  EXPECT_EQ(outcome.failures[0].path + ": " + outcome.failures[0].reason,
-            destination + "bad.zip: could not be written");
-  EXPECT_EQ(Tree(destination), (Files{{"g.zip:r1", kA}, {"g.zip:r2", kB}, {"g.zip:r3", kC}}));
-  EXPECT_EQ(Tree(source), (Files{{"a/set1.zip:junk", "junk"}, {"d/r4file", "contents of r4"}}));
-  EXPECT_FALSE(FolderExists(source + "b"));
-  EXPECT_FALSE(FolderExists(source + "c"));
-  EXPECT_EQ(Log().find("-> bad/"), std::string::npos);
-}
-
-TEST_F(RebuilderTest, ReadsAwkwardSourcesWithoutChangingThem) {
-  AddGame("g", {{"r1", kA}, {"r2.rom", kB}, {"r3", "PK but not a zip"}});
-  Load();
-  WriteFile(source + "my file \xe9.bin", kA);
-  WriteFile(source + "r2.rom", "unrelated file named like the ROM");
-  WriteFile(source + "other name", kB);
-  WriteFile(source + "broken.zip", "PK but not a zip");
-  ASSERT_EQ(mkfifo((source + "pipe").c_str(), 0644), 0);
-  Files before = Tree(source);
-  EXPECT_TRUE(Rebuild().completed);
-  EXPECT_EQ(Tree(destination), (Files{{"g.zip:r1", kA}, {"g.zip:r2.rom", kB}, {"g.zip:r3", "PK but not a zip"}}));
-  EXPECT_EQ(Tree(source), before);
-  EXPECT_NE(Log().find(source + "pipe [SKIPPED]\n"), std::string::npos);
-  // The damaged zip is explained, then read as a file.
-  EXPECT_EQ(ui.messages.at(1).text.rfind("Corrupt Zipfile:", 0), 0u);
-}
-
-TEST_F(RebuilderTest, StopsCleanlyOnAFullDiskAndKeepsTheSources) {
-  std::string big(400 << 10, '\0');  // bytes deflate cannot shrink
-  std::mt19937 random(1);
-  for (char& byte : big) byte = static_cast<char>(random());
-  AddGame("g", {{"big", big}, {"small", kA}});
-  Load();
-  WriteFile(source + "1big", big);
-  WriteFile(source + "2small", kA);
-  settings.rebuildRemoveSources = true;
-  for (bool zip : {false, true}) {
-    settings.rebuildZip = zip;
-    FaultyFileSystem smallDisk;
-    smallDisk.FillDiskAfter(256 << 10, destination + "*");
-    smallDisk.ReportDiskSpace({256 << 10, 256 << 10});
-    EXPECT_FALSE(Rebuild(smallDisk).completed);
-    EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{"Disk Is Full !\n\nRebuilding Process Stopped."});
-    EXPECT_TRUE(Tree(destination).empty()) << "nothing half-written, zip " << zip;
-    ui.messages.clear();
-  }
-  Files sources = Tree(source);
-  EXPECT_TRUE(sources["1big"] == big && sources["2small"] == kA && sources.size() == 2);
+  EXPECT_EQ(outcome.failures[0].path + ": " + outcome.failures[0].reason, destination + "a.zip: could not be written");
+  EXPECT_EQ(Tree(destination), (Files{{"g.zip:big", big}, {"g.zip:small", kA}}));
+  EXPECT_EQ(Tree(source), (Files{{"0c", kC}}));
+  EXPECT_EQ(Log().find("-> a/"), std::string::npos) << "the log names only what was written";
 }
 
 TEST_F(RebuilderTest, PlacesTheNeoGeoBiosAsTheGameTypesSay) {
