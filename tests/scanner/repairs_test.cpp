@@ -29,8 +29,7 @@ TEST_F(RepairsTest, CaseFixesRenameSetsRomsAndSamplesInFoldersAndZips) {
   EXPECT_EQ(ZipMembers(romPath + "alpha.zip"), (Members{{"a.rom", kA}, {"b.rom", kB}}));
   EXPECT_TRUE(RomScanOf("alpha", "b.rom").checksumCorrect) << "looked up again after the repair";
   EXPECT_EQ(FileNames(romPath), (Names{"alpha.zip", "beta"}));
-  EXPECT_EQ(FileNames(romPath + "beta"), (Names{"a.rom", "c.rom"}));
-  EXPECT_EQ(ReadFile(romPath + "beta/c.rom"), kC);
+  EXPECT_EQ(FolderMembers(romPath + "beta"), (Members{{"a.rom", kA}, {"c.rom", kC}}));
   EXPECT_EQ(ZipMembers(samplePath + "alpha.zip"), (Members{{"boom.wav", kS}}));
   EXPECT_TRUE(HasLine("wrong spelling: alpha [wrong: ALPHA] [right: alpha] [fixed]"));
   EXPECT_TRUE(HasLine("wrong spelling: b.rom [wrong: B.ROM] [right: b.rom] [fixed]"));
@@ -74,14 +73,10 @@ TEST_F(RepairsTest, WrongNamedRomsSwapTheirNamesInFoldersAndZips) {
 
   Scan();
 
-  EXPECT_EQ(FileNames(romPath + "alpha"), (Names{"a.rom", "b.rom", "c.rom"}));
-  EXPECT_EQ(ReadFile(romPath + "alpha/a.rom"), kA);
-  EXPECT_EQ(ReadFile(romPath + "alpha/b.rom"), kB);
-  EXPECT_EQ(ReadFile(romPath + "alpha/c.rom"), kC);
+  EXPECT_EQ(FolderMembers(romPath + "alpha"), (Members{{"a.rom", kA}, {"b.rom", kB}, {"c.rom", kC}}));
   EXPECT_EQ(ZipMembers(romPath + "beta.zip"), (Members{{"a.rom", kA}, {"b.rom", kB}, {"c.rom", kC}, {"y.rom", kC}}));
   EXPECT_TRUE(HasLine("wrong name: " + romPath + "alpha/x.rom [wrong: x.rom] [right: c.rom] [fixed]"));
-  EXPECT_TRUE(RomScanOf("alpha", "c.rom").found);
-  EXPECT_TRUE(RomScanOf("beta", "a.rom").checksumCorrect);
+  EXPECT_TRUE(RomScanOf("alpha", "c.rom").found && RomScanOf("beta", "a.rom").checksumCorrect);
 }
 
 // Two members of one name: the one under the wrong name is renamed, found
@@ -243,8 +238,8 @@ TEST_F(RepairsTest, StandInsAreMadeOnlyWhereTheDiskKeepsItsReserve) {
   FaultyFileSystem roomy;
   roomy.ReportDiskSpace({100 * kGiB, 6 * kGiB});
   Scan(false, roomy);
-  EXPECT_EQ(ReadFile(romPath + "alpha/bad1.rom"), std::string(4096, '\0'));
-  EXPECT_EQ(ReadFile(romPath + "alpha/bad2.rom"), std::string(4096, '\0'));
+  EXPECT_EQ(FolderMembers(romPath + "alpha"),
+            (Members{{"a.rom", kA}, {"bad1.rom", std::string(4096, '\0')}, {"bad2.rom", std::string(4096, '\0')}}));
 }
 
 }  // namespace
