@@ -136,8 +136,10 @@ TEST_F(RepairsTest, RemovalKeepsEverythingInOneBackupZipPerSet) {
   AddGame("alpha", {{"a.rom", kA}});
   AddGame("beta", {{"a.rom", kA}});
   AddGame("gamma", {{"a.rom", kA}});
+  AddGame("delta", {{"a.rom", kA}});
   Link();
   WriteFolderSet(romPath, "alpha", {{"a.rom", kA}, {"junk.txt", "one"}, {"old/deep/x.bin", "x"}});
+  WriteFolderSet(romPath, "delta", {{"junk.txt", "five"}});
   WriteZipSet(romPath, "beta", {{"a.rom", kA}, {"junk.txt", "two"}, {"more.txt", "three"}});
   WriteZipSet(romPath, "gamma", {{"junk.txt", "four"}});
   WriteFile(romPath + "stray.dat", "stray");
@@ -146,12 +148,13 @@ TEST_F(RepairsTest, RemovalKeepsEverythingInOneBackupZipPerSet) {
 
   EXPECT_EQ(FileNames(romPath + "alpha"), Names{"a.rom"});
   EXPECT_EQ(ZipMembers(romPath + "beta.zip"), (Members{{"a.rom", kA}}));
-  EXPECT_FALSE(PathExists(romPath + "gamma.zip")) << "a zip without members goes";
+  EXPECT_FALSE(PathExists(romPath + "gamma.zip") || PathExists(romPath + "delta")) << "an emptied set goes";
   EXPECT_FALSE(PathExists(romPath + "stray.dat"));
   std::string backup = settings.backupFolder;
   EXPECT_EQ(ZipMembers(backup + "alpha.zip"), (Members{{"junk.txt", "one"}, {"old/deep/x.bin", "x"}}));
   EXPECT_EQ(ZipMembers(backup + "beta.zip"), (Members{{"junk.txt", "two"}, {"more.txt", "three"}}));
   EXPECT_EQ(ZipMembers(backup + "gamma.zip"), (Members{{"junk.txt", "four"}}));
+  EXPECT_EQ(ZipMembers(backup + "delta.zip"), (Members{{"junk.txt", "five"}}));
   EXPECT_EQ(ZipMembers(backup + "_unknown.zip"), (Members{{"stray.dat", "stray"}}));
   EXPECT_TRUE(HasLine("unneeded file: " + romPath + "beta/more.txt [fixed]"));
   EXPECT_TRUE(HasLine("unneeded folder: " + romPath + "alpha/old [fixed]"));
