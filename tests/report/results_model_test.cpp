@@ -1,5 +1,4 @@
-// The texts the scan's results become: the tree shown, the logfile and the
-// statistics.
+// The texts the scan's results become: the tree shown and the logfile.
 #include "report/results_model.h"
 
 #include <gtest/gtest.h>
@@ -7,7 +6,6 @@
 #include "app/scripted_interface.h"
 #include "platform/file_system.h"
 #include "report/scanner_log.h"
-#include "report/statistics_text.h"
 #include "settings/settings_record.h"
 #include "support/temp_folder.h"
 
@@ -77,45 +75,14 @@ TEST(ScannerLogTest, WritesTheShownTreeAndReplacesTheFile) {
   settings.scanRoms = true;
   RefreshResultsTree(samples, settings);
   EXPECT_EQ(RenderScannerLog(samples, false, ""), "");
-}
-
-TEST(StatisticsTextTest, FullScanUncheckedPartsAndGameTypes) {
-  SettingsRecord settings;
-  settings.checkCase = settings.fixCase = true;
-  settings.scanGameTypes = ScanGameTypes::kBoth;
-  ScanStatistics stats;
-  stats.games = stats.arcadeGames = 2;
-  stats.missingArcadeGames = stats.parents = stats.badDumps = 1;
-  stats.arcadeRoms = 5;
-  stats.missingArcadeRoms = 3;
-  stats.samples = 4;
-  stats.unneeded = 2;
-  settings.scanGames = false;
-  settings.scanGameTypes = ScanGameTypes::kNeoGeoOnly;
-  const std::string text = BuildStatisticsText(stats, settings);
-  EXPECT_EQ(text.substr(0, 93),
-            "Missing Games:          <n/a>\r\nWrong Spelled Games:    <n/a>\r\n"
-            "Wrong Named Games:      <n/a>\r\n");
-  EXPECT_EQ(text.find("Missing Arcade"), std::string::npos);
-  EXPECT_NE(text.find("Missing NeoGeo Roms:    0 of 0"), std::string::npos);
-
-  // Each line answers to its own part and check, and the results tree to
-  // the same; a fix that is on adds its count. With no part scanned nothing
-  // is unneeded either.
+  // Each kind answers to its own part and check; with no part scanned
+  // nothing is unneeded either.
+  settings.checkName = settings.checkCase = true;
+  EXPECT_TRUE(IsResultKindVisible(kResultRomName, settings) && IsResultKindVisible(kResultRomCase, settings));
   settings.checkName = settings.scanSamples = false;
-  settings.fixLength = true;
-  auto shows = [&](const std::string& line) {
-    return RemoveCarriageReturns(BuildStatisticsText(stats, settings)).find(line + "\n") != std::string::npos;
-  };
-  EXPECT_TRUE(shows("Wrong Named Roms:       <n/a>"));
-  EXPECT_TRUE(shows("Wrong Spelled Roms:     0 [0 fixed]"));
-  EXPECT_TRUE(shows("Wrong Sized Roms:       0 [0 fixed]"));
-  EXPECT_TRUE(shows("Wrong Spelled Samples:  <n/a>"));
-  EXPECT_TRUE(shows("Unneeded Files/Folders: 2"));
   EXPECT_FALSE(IsResultKindVisible(kResultRomName, settings) || IsResultKindVisible(kResultSampleCase, settings));
-  EXPECT_TRUE(IsResultKindVisible(kResultRomCase, settings) && IsResultKindVisible(kResultUnneeded, settings));
-  settings.scanRoms = false;
-  EXPECT_TRUE(shows("Unneeded Files/Folders: <n/a>"));
+  EXPECT_TRUE(IsResultKindVisible(kResultUnneeded, settings));
+  settings.scanRoms = settings.scanGames = false;
   EXPECT_FALSE(IsResultKindVisible(kResultUnneeded, settings));
 }
 

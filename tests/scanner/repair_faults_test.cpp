@@ -131,10 +131,15 @@ TEST_F(RepairFaultsTest, RemovalKeepsEverythingItRemovesAndNothingItCannotRead) 
   WriteFile(romPath + "beta.zip", beta);
   WriteFile(romPath + "alpha/huge.bin", "");
   std::filesystem::resize_file(romPath + "alpha/huge.bin", uint64_t{5} << 30);
+  // A working folder placed inside a set is no stray of the set.
+  settings.tempFolder = romPath + "alpha/work/";
+  WriteFile(settings.tempFolder + "mine.tmp", "mine");
 
   Scan();
 
-  EXPECT_EQ(FileNames(romPath + "alpha"), (Names{"a.rom", "huge.bin"}));
+  EXPECT_EQ(FileNames(romPath + "alpha"), (Names{"a.rom", "huge.bin", "work"}));
+  EXPECT_EQ(UnneededNames("alpha"), (Names{"huge.bin", "junk.txt"}));
+  EXPECT_EQ(ReadFile(settings.tempFolder + "mine.tmp"), "mine");
   EXPECT_EQ(ZipMembers(settings.backupFolder + "alpha.zip"), (Members{{"junk.txt", "junk"}}));
   EXPECT_EQ(ReadFile(romPath + "beta.zip"), beta);
   EXPECT_TRUE(HasLine("unneeded file: " + romPath + "beta/bad.txt [not fixed]"));

@@ -29,8 +29,7 @@ TEST_F(RepairsTest, CaseFixesRenameSetsRomsAndSamplesInFoldersAndZips) {
   EXPECT_EQ(ZipMembers(romPath + "alpha.zip"), (Members{{"a.rom", kA}, {"b.rom", kB}}));
   EXPECT_TRUE(RomScanOf("alpha", "b.rom").checksumCorrect) << "looked up again after the repair";
   EXPECT_EQ(FileNames(romPath), (Names{"alpha.zip", "beta"}));
-  EXPECT_EQ(FileNames(romPath + "beta"), (Names{"a.rom", "c.rom"}));
-  EXPECT_EQ(ReadFile(romPath + "beta/c.rom"), kC);
+  EXPECT_EQ(FolderMembers(romPath + "beta"), (Members{{"a.rom", kA}, {"c.rom", kC}}));
   EXPECT_EQ(ZipMembers(samplePath + "alpha.zip"), (Members{{"boom.wav", kS}}));
   EXPECT_TRUE(HasLine("wrong spelling: alpha [wrong: ALPHA] [right: alpha] [fixed]"));
   EXPECT_TRUE(HasLine("wrong spelling: b.rom [wrong: B.ROM] [right: b.rom] [fixed]"));
@@ -74,14 +73,10 @@ TEST_F(RepairsTest, WrongNamedRomsSwapTheirNamesInFoldersAndZips) {
 
   Scan();
 
-  EXPECT_EQ(FileNames(romPath + "alpha"), (Names{"a.rom", "b.rom", "c.rom"}));
-  EXPECT_EQ(ReadFile(romPath + "alpha/a.rom"), kA);
-  EXPECT_EQ(ReadFile(romPath + "alpha/b.rom"), kB);
-  EXPECT_EQ(ReadFile(romPath + "alpha/c.rom"), kC);
+  EXPECT_EQ(FolderMembers(romPath + "alpha"), (Members{{"a.rom", kA}, {"b.rom", kB}, {"c.rom", kC}}));
   EXPECT_EQ(ZipMembers(romPath + "beta.zip"), (Members{{"a.rom", kA}, {"b.rom", kB}, {"c.rom", kC}, {"y.rom", kC}}));
   EXPECT_TRUE(HasLine("wrong name: " + romPath + "alpha/x.rom [wrong: x.rom] [right: c.rom] [fixed]"));
-  EXPECT_TRUE(RomScanOf("alpha", "c.rom").found);
-  EXPECT_TRUE(RomScanOf("beta", "a.rom").checksumCorrect);
+  EXPECT_TRUE(RomScanOf("alpha", "c.rom").found && RomScanOf("beta", "a.rom").checksumCorrect);
 }
 
 // Two members of one name: the one under the wrong name is renamed, found
@@ -141,8 +136,10 @@ TEST_F(RepairsTest, RemovalKeepsEverythingInOneBackupZipPerSet) {
   AddGame("alpha", {{"a.rom", kA}});
   AddGame("beta", {{"a.rom", kA}});
   AddGame("gamma", {{"a.rom", kA}});
+  AddGame("delta", {{"a.rom", kA}});
   Link();
   WriteFolderSet(romPath, "alpha", {{"a.rom", kA}, {"junk.txt", "one"}, {"old/deep/x.bin", "x"}});
+  WriteFolderSet(romPath, "delta", {{"junk.txt", "five"}});
   WriteZipSet(romPath, "beta", {{"a.rom", kA}, {"junk.txt", "two"}, {"more.txt", "three"}});
   WriteZipSet(romPath, "gamma", {{"junk.txt", "four"}});
   WriteFile(romPath + "stray.dat", "stray");
@@ -151,12 +148,13 @@ TEST_F(RepairsTest, RemovalKeepsEverythingInOneBackupZipPerSet) {
 
   EXPECT_EQ(FileNames(romPath + "alpha"), Names{"a.rom"});
   EXPECT_EQ(ZipMembers(romPath + "beta.zip"), (Members{{"a.rom", kA}}));
-  EXPECT_FALSE(PathExists(romPath + "gamma.zip")) << "a zip without members goes";
+  EXPECT_FALSE(PathExists(romPath + "gamma.zip") || PathExists(romPath + "delta")) << "an emptied set goes";
   EXPECT_FALSE(PathExists(romPath + "stray.dat"));
   std::string backup = settings.backupFolder;
   EXPECT_EQ(ZipMembers(backup + "alpha.zip"), (Members{{"junk.txt", "one"}, {"old/deep/x.bin", "x"}}));
   EXPECT_EQ(ZipMembers(backup + "beta.zip"), (Members{{"junk.txt", "two"}, {"more.txt", "three"}}));
   EXPECT_EQ(ZipMembers(backup + "gamma.zip"), (Members{{"junk.txt", "four"}}));
+  EXPECT_EQ(ZipMembers(backup + "delta.zip"), (Members{{"junk.txt", "five"}}));
   EXPECT_EQ(ZipMembers(backup + "_unknown.zip"), (Members{{"stray.dat", "stray"}}));
   EXPECT_TRUE(HasLine("unneeded file: " + romPath + "beta/more.txt [fixed]"));
   EXPECT_TRUE(HasLine("unneeded folder: " + romPath + "alpha/old [fixed]"));
@@ -243,8 +241,8 @@ TEST_F(RepairsTest, StandInsAreMadeOnlyWhereTheDiskKeepsItsReserve) {
   FaultyFileSystem roomy;
   roomy.ReportDiskSpace({100 * kGiB, 6 * kGiB});
   Scan(false, roomy);
-  EXPECT_EQ(ReadFile(romPath + "alpha/bad1.rom"), std::string(4096, '\0'));
-  EXPECT_EQ(ReadFile(romPath + "alpha/bad2.rom"), std::string(4096, '\0'));
+  EXPECT_EQ(FolderMembers(romPath + "alpha"),
+            (Members{{"a.rom", kA}, {"bad1.rom", std::string(4096, '\0')}, {"bad2.rom", std::string(4096, '\0')}}));
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <functional>
 #include <map>
 #include <optional>
 #include <random>
@@ -138,6 +137,34 @@ class ScanFixture : public ::testing::Test {
       DeleteFile(scratch);
     }
     return members;
+  }
+  // A folder's files, by their path inside it, with their contents.
+  Members FolderMembers(const std::string& folder) {
+    Members members;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
+      if (entry.is_regular_file()) members[entry.path().string().substr(folder.size() + 1)] = ReadFile(entry.path().string());
+    return members;
+  }
+  // Each ROM of a game as the last scan saw it: its name, then what is
+  // wrong with it, and (with the case check) the name it was found under
+  // when that differs.
+  Names RomStates(const std::string& game) {
+    Names states;
+    for (size_t i = 0; i < Game(game).roms.size(); ++i) {
+      const RomScan& scan = ScanOf(game).roms[i];
+      std::string state = Game(game).roms[i].name;
+      if (!scan.found) state += " missing";
+      if (scan.found && !scan.caseCorrect && !scan.foundName.empty()) state += " case";
+      if (scan.found && !scan.lengthCorrect) state += " length";
+      if (scan.found && !scan.checksumCorrect) state += " crc";
+      if (scan.foundName != Game(game).roms[i].name && !scan.foundName.empty()) state += " as " + scan.foundName;
+      states.push_back(state);
+    }
+    return states;
+  }
+  // How many messages begin with `text`.
+  size_t MessagesStartingWith(const std::string& text) const {
+    return std::ranges::count_if(ui.messages, [&](const RecordedMessage& m) { return m.text.rfind(text, 0) == 0; });
   }
   // The names in a folder, sorted.
   Names FileNames(const std::string& folder) {

@@ -28,30 +28,20 @@ TEST_F(SetChecksTest, ReportsEveryKindOfFindingInZipAndFolderSetsWithoutTouching
   ScanOutcome outcome = Scan();
 
   EXPECT_TRUE(outcome.ranToEnd && Snapshot() == before);
-  // Of two members whose names differ only in case, the exact one counts.
-  RomScan& a = RomScanOf("alpha", "a.rom");
-  EXPECT_TRUE(a.found && a.caseCorrect && a.checksumCorrect);
-  RomScan& b = RomScanOf("alpha", "b.rom");
-  EXPECT_TRUE(b.found && !b.caseCorrect && b.lengthCorrect && b.checksumCorrect);
-  EXPECT_EQ(b.foundName, "B.ROM");
-  RomScan& c = RomScanOf("alpha", "c.rom");
-  EXPECT_TRUE(c.found && !c.lengthCorrect && !c.checksumCorrect);
-  EXPECT_EQ(c.foundSize, kC.size() + 2);
-  EXPECT_FALSE(RomScanOf("alpha", "d.rom").found);
-  EXPECT_TRUE(RomScanOf("alpha", "e.rom").checksumCorrect);  // stored complemented
-  EXPECT_TRUE(RomScanOf("alpha", "sub.rom").found);          // member inside a zip folder
+  // Of two members whose names differ only in case, the exact one counts;
+  // e.rom is stored complemented, sub.rom inside a zip folder.
+  EXPECT_EQ(RomStates("alpha"),
+            (Names{"a.rom", "b.rom case as B.ROM", "c.rom length crc", "d.rom missing", "e.rom", "sub.rom"}));
+  EXPECT_EQ(RomScanOf("alpha", "c.rom").foundSize, kC.size() + 2);
   ASSERT_EQ(ScanOf("alpha").wrongNames.size(), 1u);
   EXPECT_EQ(ScanOf("alpha").wrongNames[0].rightName, "d.rom");
   EXPECT_EQ(UnneededNames("alpha"), (Names{"junk.txt", "renamed.rom"}));
-  EXPECT_FALSE(ScanOf("alpha").samples[0].found);
-  const SampleScan& sample = ScanOf("alpha").samples[1];
-  EXPECT_TRUE(sample.found && !sample.caseCorrect);
+  const SampleScan &missing = ScanOf("alpha").samples[0], &sample = ScanOf("alpha").samples[1];
+  EXPECT_TRUE(!missing.found && sample.found && !sample.caseCorrect);
 
   SetScan& beta = ScanOf("beta");
-  EXPECT_TRUE(beta.found && !beta.caseCorrect);
-  EXPECT_EQ(beta.nameOnDisk, "Beta");
-  EXPECT_TRUE(RomScanOf("beta", "b.rom").found && !RomScanOf("beta", "b.rom").lengthCorrect);
-  EXPECT_EQ(RomScanOf("beta", "c.rom").foundName, "C.rom");
+  EXPECT_TRUE(beta.found && !beta.caseCorrect && beta.nameOnDisk == "Beta");
+  EXPECT_EQ(RomStates("beta"), (Names{"a.rom", "b.rom length crc", "c.rom case as C.rom"}));
   ASSERT_EQ(beta.unneeded.size(), 1u);
   EXPECT_TRUE(beta.unneeded[0].isFolder);
 
@@ -129,8 +119,8 @@ TEST_F(SetChecksTest, NeoGeoBiosInAnyRomPathCoversTheGamesBiosRoms) {
 
   ScanOutcome outcome = Scan();
 
-  for (size_t i = 0; i < 3; ++i) EXPECT_TRUE(RomScanOf("ng1", kNeoGeoBiosFiles[i]).found);
-  EXPECT_FALSE(RomScanOf("ng1", "im_bios.rom").found);  // needs all four in place
+  // The game needs all four in place for the fourth.
+  EXPECT_EQ(RomStates("ng1"), (Names{"g.rom", "im_bios.rom missing", "neo-geo.rom", "ng-sfix.rom", "ng-sm1.rom"}));
   // Each kind of game counts where it belongs.
   const ScanStatistics& stats = outcome.statistics;
   EXPECT_EQ(std::vector<int>({stats.neoGeoGames, stats.neoGeoRoms, stats.missingNeoGeoGames,
