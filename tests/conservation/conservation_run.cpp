@@ -280,11 +280,11 @@ class ConservationRun : public ToolBench {
     std::string incomplete = std::string(outcome.started ? "" : " refused to start;") + (outcome.stopped ? " stopped;" : "");
     for (const SkippedFamily& skipped : outcome.skipped)
       incomplete += " skipped " + skipped.parent + " (" + skipped.workFolder + ");";
-    for (const std::string& path : romPaths_) {  // the merger's work folders, left only by a run broken off
+    if (step.interruption != Interruption::kNone) return incomplete;  // it may leave its work folders
+    for (const std::string& path : romPaths_) {
       std::error_code error;
       for (const auto& item : std::filesystem::recursive_directory_iterator(path, error))
-        if (step.interruption == Interruption::kNone && item.is_directory() && item.path().extension() == ".kpw")
-          incomplete += " left " + item.path().string() + ";";
+        if (item.is_directory() && item.path().extension() == ".kpw") incomplete += " left " + item.path().string() + ";";
     }
     return incomplete;
   }

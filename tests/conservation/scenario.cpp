@@ -269,11 +269,11 @@ std::string DatfileText(const Scenario& scenario, const std::set<int>& noDumps) 
 
 void WriteScenario(const Scenario& scenario) {
   for (const PlantedSet& set : scenario.sets) {
-    if (!set.isZip) std::filesystem::create_directories(set.path);
-    for (const auto& [name, data] : set.members)
-      if (!set.isZip) WriteFile(set.path + "/" + name, data);
     if (set.isZip && !set.members.empty())  // a zip needs a member
       WriteFile(set.path + ".zip", set.damaged ? Damaged(StoredZip(set.members)) : StoredZip(set.members));
+    if (set.isZip) continue;
+    std::filesystem::create_directories(set.path);
+    for (const auto& [name, data] : set.members) WriteFile(set.path + "/" + name, data);
   }
   for (const auto& [path, data] : scenario.files) WriteFile(path, data);
 }
