@@ -39,6 +39,11 @@ struct FixedSeed {
   std::string tools;  // as KESTREL_CONSERVATION_TOOLS takes them; "" for all
 };
 
+// Names the seed in test listings, where gtest would print its bytes.
+void PrintTo(const FixedSeed& fixed, std::ostream* out) {
+  *out << "seed " << fixed.seed << (fixed.tools.empty() ? "" : ", " + fixed.tools + " only");
+}
+
 // Seeds 1 to 14 with every tool; then seeds whose scenarios once made one
 // tool lose a content (or crash, or never finish), run with that tool alone
 // so that no other step repairs the scenario first.
@@ -48,6 +53,7 @@ const FixedSeed kFixedSeeds[] = {
     {38, "rebuild"},  // a clone's ROM in a merged zip under the parent ROM's name
     {57, "rebuild"},  // two members of a ROM's name, both of other contents
     {1, "rebuild"},   // removing sources empties the source folder
+    {39, "rebuild"},  // removing sources while the disk fails at the last change, the zip's commit
     {66, "merged"},   // twins, clashes and a `merge` name in one family
     {4, "merged"},    // a clone's ROM named like another clone's
     {17, "merged"},   // another game's ROM in a parent's zip, with Clean Set
@@ -58,6 +64,7 @@ const FixedSeed kFixedSeeds[] = {
     {13, "split"},    // a bad dump in a clone's set, the good ROM in the parent's
     {35, "split"},    // foreign and misnamed members, cancelled
     {77, "unmerge"},  // a damaged merged zip, a zip write failing
+    {34, "unmerge"},  // with Remove Old into folders over a clone folder of another BIOS ROM's contents
     {1, "scan"}, {2, "scan"}, {3, "scan"},
 };
 
