@@ -45,8 +45,9 @@ void PrintTo(const FixedSeed& fixed, std::ostream* out) {
 }
 
 // Seeds 1 to 14 with every tool; then seeds whose scenarios once made one
-// tool lose a content (or crash, or never finish), run with that tool alone
-// so that no other step repairs the scenario first.
+// tool lose a content (or crash, or never finish), or do so when one of its
+// safety checks is taken out, run with that tool alone so that no other
+// step repairs the scenario first.
 const FixedSeed kFixedSeeds[] = {
     {1, ""}, {2, ""}, {3, ""}, {4, ""}, {5, ""}, {6, ""}, {7, ""}, {8, ""}, {9, ""}, {10, ""}, {11, ""}, {12, ""},
     {13, ""}, {14, ""},
