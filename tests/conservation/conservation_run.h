@@ -1,20 +1,21 @@
-// One seed's run: the scenario written to disk, then random steps, each
-// checked to keep every content the collection, the rebuild sources and the
+// Kestrel's first rule, run over random collections: the tools on a
+// temporary collection, and one seed's run of random steps, each checked
+// to keep every content the collection, the rebuild sources and the
 // backups held before it and, run again without its fault, to go through.
 #pragma once
 
 #include <cstdint>
-#include <memory>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "app/scripted_interface.h"
 #include "archive/zip_library.h"
-#include "conservation/conservation_step.h"
-#include "conservation/content_inventory.h"
-#include "conservation/scenario.h"
 #include "gamedb/game_set.h"
-#include "support/faulty_file_system.h"
+#include "merger/merger.h"
+#include "rebuilder/rebuilder.h"
+#include "scanner/scan_driver.h"
+#include "settings/settings_record.h"
 #include "support/temp_folder.h"
 
 namespace kestrel::testing {
@@ -28,48 +29,38 @@ class GoingOnInterface : public ScriptedInterface {
   }
 };
 
+// A temporary folder with a game list loaded, and the tools run over it
+// with the settings of a first use.
+struct ToolBench {
+  ToolBench() { std::filesystem::create_directories(root / "temp/"); }
+  bool LoadList(const std::string& text);
+  SettingsRecord Settings() const;
+  // Rebuild and Scan return "" when the run went through, else why not.
+  std::string Rebuild(SettingsRecord settings, FileSystem& fs = RealFileSystem());
+  MergeOutcome Merge(SettingsRecord settings, MergeButton button, FileSystem& fs = RealFileSystem());
+  // With every check on; the result lines go to `findings`.
+  std::string Scan(SettingsRecord settings, FileSystem& fs, std::vector<std::string>* findings = nullptr);
+
+  TempFolder root;
+  GameList database;
+  GoingOnInterface ui;
+  ZipLibrary zipLibrary;
+};
+
+inline std::string LayoutName(SetLayout layout) {
+  return layout == SetLayout::kNonMerged ? "non-merged" : layout == SetLayout::kSplit ? "split" : "merged";
+}
+
+// The tools' names in KESTREL_CONSERVATION_TOOLS, in the order of `Tool`.
+inline const std::vector<std::string> kToolKeys = {"rebuild", "merged", "split", "unmerge", "scan"};
+
 struct RunReport {
   std::vector<std::string> failures;  // empty when every step kept everything and went through
   std::vector<std::string> steps;     // the steps run, in words
-  std::vector<std::string> notes;     // the scenario, in words
 };
 
-class ConservationRun {
- public:
-  ConservationRun(uint32_t seed, std::vector<Tool> tools);
-  ~ConservationRun();
-  ConservationRun(const ConservationRun&) = delete;
-  ConservationRun& operator=(const ConservationRun&) = delete;
-
-  RunReport Run();
-
- private:
-  // "" when the step went through, else why not.
-  std::string RunStep(const Step& step);
-  std::string RunRebuild(const Step& step);
-  std::string RunMerger(const Step& step);
-  std::string RunScan(const Step& step);
-  Inventory Look() { return TakeInventory(watched_, root_ / "scratch.bin"); }
-  // Adds to the report; false when the run is to stop.
-  bool CheckStep(const Step& step, size_t number, RunReport& report);
-  // Counts what the interruption falls among in a run without it, then
-  // puts the folders back and sets step.at.
-  void PlaceInterruption(Step& step);
-  void KeepFolders(RunReport& report) const;
-  std::vector<std::string> LeftWorkFolders() const;  // the merger's, in the ROM paths
-
-  uint32_t seed_;
-  std::vector<Tool> tools_;
-  TempFolder root_;
-  std::vector<std::string> romPaths_;
-  std::string source_, backup_;
-  std::vector<std::string> watched_;
-  GameList database_;
-  GoingOnInterface ui_;
-  ZipLibrary zipLibrary_;
-  // The disk of the current step, failing where the step's interruption
-  // says; it counts the calls of a plain run for PlaceInterruption.
-  std::unique_ptr<FaultyFileSystem> disk_;
-};
+// The run of `seed` with the tools whose keys `tools` names (all when it names none).
+// With KESTREL_CONSERVATION_KEEP set, a failed run's folders are kept.
+RunReport RunSeed(uint32_t seed, const std::string& tools);
 
 }  // namespace kestrel::testing

@@ -13,13 +13,12 @@
 namespace kestrel::testing {
 namespace {
 
-enum class SetLayout { kSplit, kMerged, kNonMerged };
-const char* const kLayoutNames[] = {"split", "merged", "non-merged"};
-
-bool HoldsName(const ZipMembers& members, const std::string& name) {
-  return std::ranges::any_of(members, [&](const auto& member) { return EqualsNoCase(member.first, name); });
+bool HoldsName(const auto& items, const std::string& name) {
+  return std::ranges::any_of(items, [&](const auto& item) { return EqualsNoCase(item.first, name); });
 }
 
+// Every draw of the random stream stays in its order: the fixed seeds of
+// the conservation test name scenarios that once made a tool lose a content.
 class ScenarioMaker {
  public:
   ScenarioMaker(uint32_t seed, const std::vector<std::string>& romPaths, const std::string& source)
@@ -38,7 +37,6 @@ class ScenarioMaker {
   int Between(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
   template <typename T>
   T& Pick(std::vector<T>& items) { return items[size_t(Between(0, int(items.size()) - 1))]; }
-  void Note(const std::string& text) { scenario_.notes.push_back(text); }
 
   int NewContent(size_t size = 0) {
     std::string data(size != 0 ? size : size_t(Between(40, 400)), '\0');
@@ -58,16 +56,11 @@ class ScenarioMaker {
   void MakeGames() {
     std::vector<ScenarioGame>& games = scenario_.games;
     bool withBios = Chance(0.5);
-    if (withBios) {
-      ScenarioGame bios{"kbios", "", "", true, {}};
-      bios.roms = {{"bios1.bin", "", NewContent()}, {"bios2.bin", "", NewContent()}};
-      games.push_back(bios);
-    }
-    int parents = Between(2, 3);
-    for (int p = 1; p <= parents; ++p) {
+    if (withBios) games.push_back({"kbios", "", "", true, {{"bios1.bin", "", NewContent()}, {"bios2.bin", "", NewContent()}}});
+    for (int p = 1, parents = Between(2, 3); p <= parents; ++p) {
       ScenarioGame parent{"game" + std::to_string(p), "", "", false, {}};
-      int own = Between(2, 3);
-      for (int k = 0; k < own; ++k) parent.roms.push_back({parent.name + "_" + char('a' + k) + ".bin", "", NewContent()});
+      for (int k = 0, own = Between(2, 3); k < own; ++k)
+        parent.roms.push_back({parent.name + "_" + char('a' + k) + ".bin", "", NewContent()});
       if (withBios && Chance(0.6)) {
         parent.romOf = "kbios";
         for (const ScenarioRom& biosRom : games[0].roms)
@@ -75,8 +68,7 @@ class ScenarioMaker {
       }
       games.push_back(parent);
       size_t parentIndex = games.size() - 1;
-      int clones = Between(1, 3);
-      for (int c = 1; c <= clones; ++c) games.push_back(MakeClone(games[parentIndex], c, parentIndex));
+      for (int c = 1, clones = Between(1, 3); c <= clones; ++c) games.push_back(MakeClone(games[parentIndex], c, parentIndex));
     }
   }
 
@@ -88,56 +80,38 @@ class ScenarioMaker {
       return !taken;
     };
     std::vector<const ScenarioRom*> parentOwn = OwnRoms(parent);
-    if (Chance(0.35)) {
-      const ScenarioRom* clash = parentOwn[size_t(Between(0, int(parentOwn.size()) - 1))];
-      if (add({clash->name, "", NewContent()}))
-        Note(clone.name + " has its own " + clash->name + ", named like " + parent.name + "'s");
-    }
+    if (Chance(0.35)) add({Pick(parentOwn)->name, "", NewContent()});  // named like the parent's, other contents
     if (number > 1 && Chance(0.35)) {
-      const ScenarioGame& sibling = scenario_.games[parentIndex + size_t(Between(1, number - 1))];
-      std::vector<const ScenarioRom*> siblingOwn = OwnRoms(sibling);
-      const ScenarioRom* clash = siblingOwn[size_t(Between(0, int(siblingOwn.size()) - 1))];
-      if (add({clash->name, "", NewContent()}))
-        Note(clone.name + " has its own " + clash->name + ", named like " + sibling.name + "'s");
+      std::vector<const ScenarioRom*> siblingOwn = OwnRoms(scenario_.games[parentIndex + size_t(Between(1, number - 1))]);
+      add({Pick(siblingOwn)->name, "", NewContent()});  // named like an older sibling's
     }
     for (const ScenarioRom* shared : parentOwn) {
-      if (!Chance(0.6)) continue;
-      if (Chance(0.2) && add({"r" + shared->name, shared->name, shared->content}))
-        Note(clone.name + " shares " + parent.name + "'s " + shared->name + " as r" + shared->name);
-      else
+      if (Chance(0.6) && (!Chance(0.2) || !add({"r" + shared->name, shared->name, shared->content})))
         add({shared->name, shared->name, shared->content});
     }
-    int own = Between(1, 2);
-    for (int k = 0; k < own; ++k) add({clone.name + "_" + char('a' + k) + ".bin", "", NewContent()});
+    for (int k = 0, own = Between(1, 2); k < own; ++k) add({clone.name + "_" + char('a' + k) + ".bin", "", NewContent()});
     for (const ScenarioRom& rom : parent.roms)
       if (!rom.merge.empty()) add({rom.name, rom.name, rom.content});
     return clone;
   }
 
-  // Families' sets in a layout, each a zip or a folder in a random ROM path.
+  // Families' sets in a layout (0 split, 1 merged, 2 non-merged, or 3: each
+  // family its own), each a zip or a folder in a random ROM path.
   void PlantSets() {
-    int mode = Between(0, 3);  // 3: every family its own layout
-    for (size_t i = 0; i < scenario_.games.size(); ++i) {
-      const ScenarioGame& game = scenario_.games[i];
-      if (game.isBios) {
-        PlantSet(game.name, AllMembers(game));
-        continue;
-      }
-      if (!game.cloneOf.empty()) continue;
-      SetLayout layout = static_cast<SetLayout>(mode == 3 ? Between(0, 2) : mode);
-      Note(game.name + "'s family is " + kLayoutNames[int(layout)]);
+    int mode = Between(0, 3);
+    for (const ScenarioGame& game : scenario_.games) {
+      if (game.isBios) PlantSet(game.name, Members(game, true));
+      if (game.isBios || !game.cloneOf.empty()) continue;
+      int layout = mode == 3 ? Between(0, 2) : mode;
       std::vector<const ScenarioGame*> clones;
       for (const ScenarioGame& other : scenario_.games)
         if (other.cloneOf == game.name) clones.push_back(&other);
-      if (layout == SetLayout::kNonMerged) {
-        PlantSet(game.name, AllMembers(game));
-        for (const ScenarioGame* clone : clones) PlantSet(clone->name, AllMembers(*clone));
-      } else if (layout == SetLayout::kSplit) {
-        PlantSet(game.name, OwnMembers(game));
-        for (const ScenarioGame* clone : clones) PlantSet(clone->name, OwnMembers(*clone));
-      } else {
+      if (layout == 1) {
         PlantMergedFamily(game, clones);
+        continue;
       }
+      PlantSet(game.name, Members(game, layout == 2));
+      for (const ScenarioGame* clone : clones) PlantSet(clone->name, Members(*clone, layout == 2));
     }
   }
 
@@ -146,86 +120,55 @@ class ScenarioMaker {
   void PlantMergedFamily(const ScenarioGame& parent, const std::vector<const ScenarioGame*>& clones) {
     bool isZip = Chance(0.6);
     bool twins = isZip && Chance(0.5);
-    ZipMembers members = OwnMembers(parent);
+    ZipMembers members = Members(parent, false);
     for (const ScenarioGame* clone : clones) {
       ZipMembers leftOver;
-      for (const auto& member : OwnMembers(*clone)) {
-        if (!HoldsName(members, member.first)) {
-          members.push_back(member);
-        } else if (twins) {
-          members.push_back(member);
-          Note("merged " + parent.name + ".zip holds " + clone->name + "'s " + member.first + " as a twin member");
-        } else {
-          leftOver.push_back(member);
-        }
-      }
+      for (const auto& member : Members(*clone, false))
+        (twins || !HoldsName(members, member.first) ? members : leftOver).push_back(member);
       if (!leftOver.empty()) PlantSet(clone->name, leftOver);
     }
     PlantSet(parent.name, members, isZip);
   }
 
-  ZipMembers AllMembers(const ScenarioGame& game) {
+  ZipMembers Members(const ScenarioGame& game, bool withShared) {
     ZipMembers members;
-    for (const ScenarioRom& rom : game.roms) members.emplace_back(rom.name, Data(rom.content));
-    return members;
-  }
-  ZipMembers OwnMembers(const ScenarioGame& game) {
-    ZipMembers members;
-    for (const ScenarioRom* rom : OwnRoms(game)) members.emplace_back(rom->name, Data(rom->content));
+    for (const ScenarioRom& rom : game.roms)
+      if (withShared || rom.merge.empty()) members.emplace_back(rom.name, Data(rom.content));
     return members;
   }
 
   void PlantSet(const std::string& name, const ZipMembers& members, int isZip = -1) {
-    PlantedSet set;
-    set.path = Pick(romPaths_) + name;
-    set.isZip = isZip < 0 ? Chance(0.6) : isZip == 1;
-    set.members = members;
-    scenario_.sets.push_back(set);
+    std::string path = Pick(romPaths_) + name;
+    scenario_.sets.push_back({path, isZip < 0 ? Chance(0.6) : isZip == 1, members});
   }
 
-  std::string OtherRomPath(const std::string& setPath) const {
-    return setPath.rfind(romPaths_[0], 0) == 0 ? romPaths_[1] : romPaths_[0];
-  }
-
-  std::string SetName(const PlantedSet& set) const {
+  static std::string SetName(const PlantedSet& set) {
     return set.path.substr(set.path.rfind('/', set.path.size() - 2) + 1) + (set.isZip ? ".zip" : "/");
   }
-  PlantedSet& PickSet() { return Pick(scenario_.sets); }
   PlantedSet* PickNonEmptySet() {
-    for (int attempt = 0; attempt < 10; ++attempt) {
-      PlantedSet& set = PickSet();
-      if (!set.members.empty()) return &set;
-    }
+    for (int attempt = 0; attempt < 10; ++attempt)
+      if (PlantedSet& set = Pick(scenario_.sets); !set.members.empty()) return &set;
     return nullptr;
   }
 
+  // Missing, misnamed, misplaced and bad ROMs, twin members, readmes, an
+  // older copy of a set in the other ROM path, an unknown set, a damaged zip.
   void PlantFaults() {
-    int missing = Between(0, 2);
-    for (int i = 0; i < missing; ++i) {
+    for (int i = 0, missing = Between(0, 2); i < missing; ++i) {
       if (PlantedSet* set = PickNonEmptySet()) {
         size_t at = size_t(Between(0, int(set->members.size()) - 1));
-        Note(SetName(*set) + " misses " + set->members[at].first);
         missingContents_.push_back(set->members[at].second);
         set->members.erase(set->members.begin() + long(at));
       }
     }
-    if (Chance(0.5)) {
-      if (PlantedSet* set = PickNonEmptySet()) {
-        auto& member = Pick(set->members);
-        Note(SetName(*set) + " holds " + member.first + " as x" + member.first);
-        member.first = "x" + member.first;
-      }
-    }
+    if (Chance(0.5))
+      if (PlantedSet* set = PickNonEmptySet()) Pick(set->members).first.insert(0, "x");
     if (Chance(0.5)) {
       PlantedSet* from = PickNonEmptySet();
-      PlantedSet& to = PickSet();
-      if (from != nullptr && from != &to) {
-        auto member = from->members.back();
-        if (to.isZip || !HoldsName(to.members, member.first)) {
-          from->members.pop_back();
-          to.members.push_back(member);
-          Note(SetName(*from) + "'s " + member.first + " lies in " + SetName(to));
-        }
+      PlantedSet& to = Pick(scenario_.sets);
+      if (from != nullptr && from != &to && (to.isZip || !HoldsName(to.members, from->members.back().first))) {
+        to.members.push_back(from->members.back());
+        from->members.pop_back();
       }
     }
     if (Chance(0.4)) {
@@ -233,50 +176,34 @@ class ScenarioMaker {
         auto& member = Pick(set->members);
         missingContents_.push_back(member.second);  // the good one may turn up among the sources
         member.second = Data(NewContent(member.second.size()));  // a bad dump keeps its size
-        Note(SetName(*set) + " holds a bad " + member.first);
       }
     }
     if (Chance(0.35)) {
-      PlantedSet& set = PickSet();
+      PlantedSet& set = Pick(scenario_.sets);
       if (set.isZip && !set.members.empty()) {
-        std::string name = Pick(set.members).first;
-        set.members.emplace_back(name, Data(NewContent()));
-        Note(SetName(set) + " holds two members named " + name);
+        std::string twin = Pick(set.members).first;
+        set.members.emplace_back(twin, Data(NewContent()));
       }
     }
     if (Chance(0.6)) {
-      PlantedSet& set = PickSet();
-      if (!HoldsName(set.members, "readme.txt")) {
+      PlantedSet& set = Pick(scenario_.sets);
+      if (!HoldsName(set.members, "readme.txt"))
         set.members.emplace_back("readme.txt", "A note left in " + SetName(set) + " " + Data(NewContent()));
-        Note(SetName(set) + " holds a readme.txt");
-      }
     }
+    if (Chance(0.4)) scenario_.files.push_back({Pick(romPaths_) + "readme.txt", "About this collection " + Data(NewContent())});
     if (Chance(0.4)) {
-      std::string path = Pick(romPaths_) + "readme.txt";
-      scenario_.looseFiles.push_back({path, "About this collection " + Data(NewContent())});
-      Note(path.substr(path.rfind('/', path.size() - 12) + 1) + " lies beside the sets");
-    }
-    if (Chance(0.4)) {
-      PlantedSet& set = PickSet();
-      PlantedSet stale;
-      stale.path = OtherRomPath(set.path) + set.path.substr(set.path.rfind('/') + 1);
-      stale.isZip = Chance(0.5);
+      PlantedSet& set = Pick(scenario_.sets);
+      std::string otherPath = set.path.rfind(romPaths_[0], 0) == 0 ? romPaths_[1] : romPaths_[0];
+      PlantedSet stale{otherPath + set.path.substr(set.path.rfind('/') + 1), Chance(0.5), {}};
       for (const auto& member : set.members)
         if (Chance(0.5)) stale.members.push_back(member);
       if (Chance(0.5)) stale.members.emplace_back("extra.bin", Data(NewContent()));
       scenario_.sets.push_back(stale);
-      Note("an older " + SetName(stale) + " lies in the other ROM path");
     }
-    if (Chance(0.3)) {
-      PlantSet("oldset", {{"old.bin", Data(NewContent())}});
-      Note("an unknown set " + SetName(scenario_.sets.back()));
-    }
+    if (Chance(0.3)) PlantSet("oldset", {{"old.bin", Data(NewContent())}});
     if (Chance(0.5)) {
-      PlantedSet& set = PickSet();
-      if (set.isZip && !set.members.empty()) {
-        set.damaged = true;
-        Note(SetName(set) + " is damaged");
-      }
+      PlantedSet& set = Pick(scenario_.sets);
+      set.damaged = set.isZip && !set.members.empty();
     }
   }
 
@@ -286,25 +213,18 @@ class ScenarioMaker {
     std::vector<int> romContents;
     for (const ScenarioGame& game : scenario_.games)
       for (const ScenarioRom& rom : game.roms) romContents.push_back(rom.content);
-    int count = Between(2, 5);
-    for (int i = 0; i < count; ++i)
-      scenario_.looseFiles.push_back({source_ + (Chance(0.3) ? "sub/" : "") + "dump" + std::to_string(i) + ".bin",
-                                      Data(Pick(romContents))});
+    for (int i = 0, count = Between(2, 5); i < count; ++i)
+      scenario_.files.push_back({source_ + (Chance(0.3) ? "sub/" : "") + "dump" + std::to_string(i) + ".bin",
+                                 Data(Pick(romContents))});
     for (size_t i = 0; i < missingContents_.size(); ++i)
-      if (Chance(0.7)) scenario_.looseFiles.push_back({source_ + "found" + std::to_string(i) + ".bin", missingContents_[i]});
+      if (Chance(0.7)) scenario_.files.push_back({source_ + "found" + std::to_string(i) + ".bin", missingContents_[i]});
     if (Chance(0.5)) {
       ZipMembers members;
       for (int i = 0; i < 3; ++i) members.emplace_back("part" + std::to_string(i) + ".bin", Data(Pick(romContents)));
-      scenario_.looseFiles.push_back({source_ + "pack.zip", StoredZip(members)});
-      Note("source/pack.zip holds three ROMs");
+      scenario_.files.push_back({source_ + "pack.zip", StoredZip(members)});
     }
-    if (Chance(0.4)) {
-      const ScenarioGame& game = Pick(scenario_.games);
-      std::string name = game.roms.front().name;
-      scenario_.looseFiles.push_back({source_ + name, Data(NewContent())});
-      Note("source/" + name + " is not " + game.name + "'s " + name);
-    }
-    if (Chance(0.5)) scenario_.looseFiles.push_back({source_ + "readme.txt", "Where these came from " + Data(NewContent())});
+    if (Chance(0.4)) scenario_.files.push_back({source_ + Pick(scenario_.games).roms.front().name, Data(NewContent())});
+    if (Chance(0.5)) scenario_.files.push_back({source_ + "readme.txt", "Where these came from " + Data(NewContent())});
   }
 
   std::mt19937 random_;
@@ -313,12 +233,6 @@ class ScenarioMaker {
   Scenario scenario_;
   std::vector<std::string> missingContents_;
 };
-
-std::string CrcText(const std::string& data) {
-  char text[9];
-  std::snprintf(text, sizeof text, "%08x", CrcOf(data));
-  return text;
-}
 
 // Breaks a zip so that no reader takes it: cut short, or the central
 // directory's signatures overwritten.
@@ -334,7 +248,7 @@ Scenario MakeScenario(uint32_t seed, const std::vector<std::string>& romPaths, c
   return ScenarioMaker(seed, romPaths, source).Make();
 }
 
-std::string DatfileText(const Scenario& scenario) {
+std::string DatfileText(const Scenario& scenario, const std::set<int>& noDumps) {
   std::string text;
   for (const ScenarioGame& game : scenario.games) {
     text += std::string(game.isBios ? "resource" : "game") + " ( name " + game.name + " description \"" + game.name + "\"";
@@ -343,8 +257,10 @@ std::string DatfileText(const Scenario& scenario) {
     text += "\n";
     for (const ScenarioRom& rom : game.roms) {
       const std::string& data = scenario.contents[size_t(rom.content)];
+      char crc[9];
+      std::snprintf(crc, sizeof crc, "%08x", noDumps.count(rom.content) != 0 ? 0 : CrcOf(data));
       text += "  rom ( name " + rom.name + (rom.merge.empty() ? "" : " merge " + rom.merge) + " size " +
-              std::to_string(data.size()) + " crc " + CrcText(data) + " )\n";
+              std::to_string(data.size()) + " crc " + crc + " )\n";
     }
     text += ")\n";
   }
@@ -353,16 +269,13 @@ std::string DatfileText(const Scenario& scenario) {
 
 void WriteScenario(const Scenario& scenario) {
   for (const PlantedSet& set : scenario.sets) {
-    if (set.isZip) {
-      if (set.members.empty()) continue;  // a zip needs a member
-      std::string bytes = StoredZip(set.members);
-      WriteFile(set.path + ".zip", set.damaged ? Damaged(bytes) : bytes);
-    } else {
-      std::filesystem::create_directories(set.path);
-      for (const auto& [name, data] : set.members) WriteFile(set.path + "/" + name, data);
-    }
+    if (set.isZip && !set.members.empty())  // a zip needs a member
+      WriteFile(set.path + ".zip", set.damaged ? Damaged(StoredZip(set.members)) : StoredZip(set.members));
+    if (set.isZip) continue;
+    std::filesystem::create_directories(set.path);
+    for (const auto& [name, data] : set.members) WriteFile(set.path + "/" + name, data);
   }
-  for (const LooseFile& file : scenario.looseFiles) WriteFile(file.path, file.data);
+  for (const auto& [path, data] : scenario.files) WriteFile(path, data);
 }
 
 }  // namespace kestrel::testing

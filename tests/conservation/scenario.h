@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -24,38 +25,31 @@ struct ScenarioRom {
 };
 
 struct ScenarioGame {
-  std::string name;
-  std::string cloneOf;  // "" for a parent
-  std::string romOf;    // the parent, or the BIOS set; ""
+  std::string name, cloneOf, romOf;  // cloneOf: "" for a parent; romOf: the parent, the BIOS set or ""
   bool isBios = false;
   std::vector<ScenarioRom> roms;
 };
 
-// One set on disk: a zip (path + ".zip") or a folder of loose files.
+// One set on disk: a zip (path + ".zip") or a folder of loose files; a
+// damaged one is written, then broken so that no reader accepts it.
 struct PlantedSet {
   std::string path;  // without ".zip"
   bool isZip = true;
   ZipMembers members;
-  bool damaged = false;  // written, then broken so that no reader accepts it
-};
-
-struct LooseFile {
-  std::string path;
-  std::string data;
+  bool damaged = false;
 };
 
 struct Scenario {
   std::vector<std::string> contents;  // every ROM and foreign file's data
   std::vector<ScenarioGame> games;
-  std::vector<PlantedSet> sets;        // in the ROM paths
-  std::vector<LooseFile> looseFiles;   // foreign files and the rebuild sources
-  std::vector<std::string> notes;      // what was planted, one line each
+  std::vector<PlantedSet> sets;                              // in the ROM paths
+  std::vector<std::pair<std::string, std::string>> files;   // path, data: foreign files and the rebuild sources
 };
 
 // The scenario of `seed` for two ROM paths and a source folder (each ending with '/').
 Scenario MakeScenario(uint32_t seed, const std::vector<std::string>& romPaths, const std::string& source);
-
-std::string DatfileText(const Scenario& scenario);
+// The list in the datfile form; the ROMs whose contents are in `noDumps` have no known dump (crc 0).
+std::string DatfileText(const Scenario& scenario, const std::set<int>& noDumps = {});
 // Writes the sets and loose files.
 void WriteScenario(const Scenario& scenario);
 
