@@ -1,5 +1,5 @@
 // Helpers of the widget tests: answering a modal window about to open,
-// game databases made from ROM contents, zips written and read.
+// game databases made from ROM contents, sets written and read.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,9 +8,10 @@
 #include <QDialog>
 #include <QTimer>
 #include <QWidget>
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <functional>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -24,8 +25,6 @@
 #include "support/temp_folder.h"
 
 namespace kestrel::testing {
-
-using Files = std::map<std::string, std::string>;  // name -> contents
 
 // Calls `act` with the modal window once it is shown; a window that never
 // appears fails the test instead of hanging it.
@@ -81,28 +80,36 @@ inline GameList MakeDatabase(const std::vector<TestGame>& games, const std::stri
   return database;
 }
 
-// The files of a set: the ROMs named, with their contents.
-inline Files RomFiles(const std::vector<std::string>& names) {
-  Files files;
-  for (const std::string& name : names) files[name] = RomData(name);
-  return files;
+// Writes a zip of the ROMs named, with their contents.
+inline void WriteSet(const std::string& path, const std::vector<std::string>& roms) {
+  std::vector<std::pair<std::string, std::string>> members;
+  for (const std::string& rom : roms) members.emplace_back(rom, RomData(rom));
+  WriteFile(path, StoredZip(members));
 }
 
-inline void WriteZip(const std::string& path, const Files& files) {
-  WriteFile(path, StoredZip(std::vector<std::pair<std::string, std::string>>(files.begin(), files.end())));
-}
-
-// The members of a zip with their contents; empty when it is no zip.
-inline Files ZipContents(const std::string& path) {
-  Files files;
-  ZipEntryList members;
-  if (!FileExists(path) || !ReadZipDirectory(RealFileSystem(), path, members, true, nullptr)) return files;
-  for (const ZipEntry& member : members) {
-    EXPECT_TRUE(ExtractZipEntry(RealFileSystem(), member, path + ".member"));
-    files[member.storedName] = ReadFile(path + ".member");
+// The zips of `folder` in order, as "name.zip: member member; ...". Every
+// member must hold the contents of the ROM it is named after.
+inline std::string SetsIn(const std::string& folder) {
+  std::vector<std::string> zips;
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    if (entry.path().extension() == ".zip") zips.push_back(entry.path().filename().string());
+  std::sort(zips.begin(), zips.end());
+  std::string sets;
+  for (const std::string& zip : zips) {
+    ZipEntryList members;
+    EXPECT_TRUE(ReadZipDirectory(RealFileSystem(), folder + zip, members, true, nullptr)) << zip;
+    std::vector<std::string> names;
+    for (const ZipEntry& member : members) {
+      EXPECT_TRUE(ExtractZipEntry(RealFileSystem(), member, folder + "member"));
+      EXPECT_EQ(ReadFile(folder + "member"), RomData(member.storedName)) << zip << " " << member.storedName;
+      names.push_back(member.storedName);
+    }
+    std::sort(names.begin(), names.end());
+    sets += (sets.empty() ? "" : "; ") + zip + ":";
+    for (const std::string& name : names) sets += " " + name;
   }
-  DeleteFile(path + ".member");
-  return files;
+  DeleteFile(folder + "member");
+  return sets;
 }
 
 }  // namespace kestrel::testing

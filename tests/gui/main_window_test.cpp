@@ -51,17 +51,34 @@ class MainWindowTest : public ::testing::Test {
   int scannerDialogs = 0;
 };
 
-TEST_F(MainWindowTest, FirstStartGreetsOpensSettingsAndIsStoredAsDone) {
+// The first start greets and opens the settings; the zip scanner switch
+// and the results window's place on top belong to the user: all of it is
+// stored at exit and lasts into the next run.
+TEST_F(MainWindowTest, FirstStartGreetsAndTheUsersSwitchesLastFromRunToRun) {
   EXPECT_EQ(ReadUserValues().veryFirstTime, 1);  // nothing stored yet
-  auto window = Open(1);
-  EXPECT_TRUE(FolderExists(data.path() + "BACKUP.KPW/"));
-  window->StartUp();
-  ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0].title, "Welcome To Kestrel");
-  EXPECT_EQ(settingsDialogs, 1);
-  window->close();
-  ASSERT_TRUE(WriteUserValues(window->ValuesAtExit()));
-  EXPECT_EQ(ReadUserValues().veryFirstTime, 0);
+  ResultsModel results;
+  {
+    auto window = Open(1);
+    EXPECT_TRUE(FolderExists(data.path() + "BACKUP.KPW/"));
+    window->StartUp();
+    EXPECT_EQ(ui.MessageTexts().size(), 1u);
+    EXPECT_EQ(ui.messages.at(0).title, "Welcome To Kestrel");
+    EXPECT_EQ(settingsDialogs, 1);
+    EXPECT_FALSE(window->advancedZipScannerAction()->isChecked());
+    window->advancedZipScannerAction()->trigger();
+    ResultsWindow resultsWindow(results, window->windowLayout());
+    EXPECT_FALSE(resultsWindow.alwaysOnTopAction()->isChecked());
+    resultsWindow.alwaysOnTopAction()->trigger();
+    window->close();
+    ASSERT_TRUE(WriteUserValues(window->ValuesAtExit()));
+  }
+  const UserValues stored = ReadUserValues();
+  EXPECT_EQ(stored.veryFirstTime, 0);
+  MainWindow next(data.path(), stored, &zipLevel);
+  EXPECT_TRUE(next.advancedZipScannerAction()->isChecked());
+  ResultsWindow nextResults(results, next.windowLayout());
+  EXPECT_TRUE(nextResults.alwaysOnTopAction()->isChecked());
+  EXPECT_TRUE(nextResults.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
 }
 
 // A tool refuses with one message while what it needs is missing; the
@@ -129,27 +146,6 @@ TEST_F(MainWindowTest, SelectionSurvivesRestartsAndAFailedLoad) {
   stored.datfile = data / "small.dat";  // the failed load emptied it; the user enters it again
   ASSERT_TRUE(SaveProfile(stored, data / "_last.kpf", GameList(), 0));
   EXPECT_EQ(StartAndClose(), chosen);
-}
-
-// The zip scanner switch and the results window's place on top belong to
-// the user: each lasts from one run to the next.
-TEST_F(MainWindowTest, ZipScannerAndAlwaysOnTopSwitchesLastFromRunToRun) {
-  ResultsModel results;
-  {
-    auto window = Open(0);
-    EXPECT_FALSE(window->advancedZipScannerAction()->isChecked());
-    window->advancedZipScannerAction()->trigger();
-    ResultsWindow resultsWindow(results, window->windowLayout());
-    EXPECT_FALSE(resultsWindow.alwaysOnTopAction()->isChecked());
-    resultsWindow.alwaysOnTopAction()->trigger();
-    ASSERT_TRUE(WriteUserValues(window->ValuesAtExit()));
-  }
-  const UserValues stored = ReadUserValues();
-  MainWindow next(data.path(), stored, &zipLevel);
-  EXPECT_TRUE(next.advancedZipScannerAction()->isChecked());
-  ResultsWindow nextResults(results, next.windowLayout());
-  EXPECT_TRUE(nextResults.alwaysOnTopAction()->isChecked());
-  EXPECT_TRUE(nextResults.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
 }
 
 // With the zip scanner switch on, the tools the window starts read a zip
