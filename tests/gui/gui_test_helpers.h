@@ -1,11 +1,14 @@
-// Helpers of the widget tests: answering a modal window about to open,
-// game databases made from ROM contents, sets written and read.
+// Helpers of the widget tests: clicking and typing into a window's
+// controls, answering a modal window about to open, game databases made
+// from ROM contents, sets written and read.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QLineEdit>
 #include <QTimer>
 #include <QWidget>
 #include <algorithm>
@@ -25,6 +28,20 @@
 #include "support/temp_folder.h"
 
 namespace kestrel::testing {
+
+// Clicks control `id` of a window, a button or a box.
+template <class Window>
+void Click(Window& window, int id) {
+  qobject_cast<QAbstractButton*>(window.control(id))->click();
+}
+
+// Types `text` into edit `id` of a window and leaves the edit.
+template <class Window>
+void Type(Window& window, int id, const std::string& text) {
+  auto* edit = qobject_cast<QLineEdit*>(window.control(id));
+  edit->setText(QString::fromLocal8Bit(text.c_str()));
+  emit edit->editingFinished();
+}
 
 // Calls `act` with the modal window once it is shown; a window that never
 // appears fails the test instead of hanging it.

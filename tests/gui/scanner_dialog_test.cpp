@@ -2,7 +2,6 @@
 // shows, the ROMs box that filters it, the logfile and the browse buttons.
 #include <gtest/gtest.h>
 
-#include <QAbstractButton>
 #include <QTreeView>
 
 #include "gui/gui_test_helpers.h"
@@ -15,6 +14,7 @@
 namespace kestrel {
 namespace {
 
+using testing::Click;
 using testing::RomData;
 using testing::WriteFile;
 
@@ -63,10 +63,9 @@ TEST(ScannerDialog, ScanFillsTheTreeTheRomsBoxFiltersItAndTheLogfileHoldsIt) {
   c.settings.fixName = true;  // turned off with its check, it stays off: no fix runs unasked
   ScriptedInterface ui;
   ScannerDialog dialog({&c.settings, &c.database, c.folder / "data/", nullptr, &c.layout, &ui});
-  auto click = [&](int id) { qobject_cast<QAbstractButton*>(dialog.control(id))->click(); };
-  click(kCheckNameBox);
+  Click(dialog, kCheckNameBox);
   EXPECT_FALSE(c.settings.fixName);
-  click(kCheckNameBox);
+  Click(dialog, kCheckNameBox);
   std::vector<std::string> statistics;
   dialog.showStatistics = [&](const std::string& text) { statistics.push_back(text); };
 
@@ -84,7 +83,7 @@ TEST(ScannerDialog, ScanFillsTheTreeTheRomsBoxFiltersItAndTheLogfileHoldsIt) {
   EXPECT_EQ(statistics[0].rfind("Missing Games:          1 of 3\n", 0), 0u) << statistics[0];
   EXPECT_TRUE(FileExists(c.settings.fastscanFile));
 
-  click(kScanRomsBox);
+  Click(dialog, kScanRomsBox);
   const std::string withoutRoms = ShownTree(dialog);  // only ROM lines under delta: it goes whole
   EXPECT_EQ(withoutRoms, "wrong name: " + roms + "betx [wrong: betx] [right: beta]\n\nalpha [folder: alpha]\n"
                          "unneeded file: " + roms + "alpha/junk.txt\n\nbeta [folder: beta]\nmissing game: beta\n");
@@ -92,15 +91,15 @@ TEST(ScannerDialog, ScanFillsTheTreeTheRomsBoxFiltersItAndTheLogfileHoldsIt) {
   dialog.SaveLogfile();
   EXPECT_EQ(testing::ReadFile(c.settings.scannerLogfile), withoutRoms + "\n----------\n" + dialog.statisticsText());
   EXPECT_EQ(ui.messages.back().text, "Logfile saved successfully !");
-  click(kScanRomsBox);
+  Click(dialog, kScanRomsBox);
   EXPECT_EQ(ShownTree(dialog), full);
 
   // Each "<" button chooses its own file; a cancelled chooser keeps the file.
   ui.fileAnswers = {"/x/new.fsc", "", "/x/new.log"};
-  click(kFastscanBrowse);
-  click(kLogfileBrowse);
+  Click(dialog, kFastscanBrowse);
+  Click(dialog, kLogfileBrowse);
   EXPECT_EQ(c.settings.fastscanFile + " " + c.settings.scannerLogfile, "/x/new.fsc " + c.folder / "kestrel.log");
-  click(kLogfileBrowse);
+  Click(dialog, kLogfileBrowse);
   EXPECT_EQ(c.settings.fastscanFile + " " + c.settings.scannerLogfile, "/x/new.fsc /x/new.log");
 }
 
