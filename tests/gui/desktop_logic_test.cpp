@@ -213,6 +213,7 @@ TEST(ScannerControls, UntickingACheckTurnsOffWhatItGovernsAndTickingItAgainKeeps
 TEST(ScannerControls, FixesArrivingWithoutTheirCheckAreDropped) {
   SettingsRecord settings = AllOn();
   settings.checkCase = settings.checkMissing = false;
+  EXPECT_EQ(BoxStateFor(settings, kFixCaseBox), 0);  // shown off before it is dropped
   ClearBoxesWithoutCheck(settings);
   EXPECT_FALSE(settings.fixCase);
   EXPECT_FALSE(settings.fixMissing || settings.fixMissingAdvanced || settings.allowDoubleNames);

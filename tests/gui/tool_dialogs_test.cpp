@@ -54,7 +54,8 @@ TEST_F(ToolDialogsTest, RebuilderRebuildsShuffledFilesIntoSplitSets) {
   Type(dialog, kRebuilderDestinationEdit, roms);
   Click(dialog, kRebuilderRebuild);
   const std::string done = "Rebuilding Done.\n\n5 Source Files: 4 Matched, 1 Skipped (No ROM Needs Them).\n";
-  EXPECT_EQ(person.MessageTexts(), std::vector<std::string>{done + "4 ROMs Written Into 3 Sets."});  // no question: nothing is removed
+  // No question: nothing is removed.
+  EXPECT_EQ(person.MessageTexts(), std::vector<std::string>{done + "4 ROMs Written Into 3 Sets."});
   EXPECT_EQ(person.messages[0].icon, MessageIcon::kInformation);
   EXPECT_EQ(person.progressTitles, std::vector<std::string>{"Rebuilding ROMs"});
   EXPECT_EQ(SetsIn(roms), "galaga.zip: g.1; pacman.zip: a.1 a.2; puckman.zip: p.3");

@@ -108,7 +108,7 @@ TEST(RunSummaries, MergeNamesSkippedAndFailedFamiliesAndWhatWasNotReached) {
   MergeOutcome outcome;
   outcome.started = true;
   outcome.handled = {"pacman", "galaga"};
-  RunSummary summary = SummarizeMerge(outcome, MergeButton::kMerge, 2);
+  RunSummary summary = SummarizeMerge(outcome, MergeButton::kMerge, 3);  // a run not stopped reached every family
   EXPECT_EQ(summary.text, "Merging Done.\n\n2 Families Rebuilt, 0 Skipped, 0 Failed.");
   EXPECT_EQ(summary.icon, MessageIcon::kInformation);
   outcome.kept = {{"/roms/readme.txt", "can't be read, left in place"}};  // the user has to look at it
@@ -135,6 +135,7 @@ TEST(RunSummaries, RebuildCountsWhatWasPlacedAndNamesEachFailure) {
   RebuildOutcome outcome;
   outcome.counts = {7, 5, 2, 6, 3, 4};
   outcome.failures = {{"/src/bad.zip", "can't be read"}};
+  EXPECT_FALSE(Has(SummarizeRebuild(outcome, false).text, "Removed"));
   const RunSummary summary = SummarizeRebuild(outcome, true);
   EXPECT_EQ(summary.text, "Rebuilding Stopped.\n\n7 Source Files: 5 Matched, 2 Skipped (No ROM Needs Them).\n"
                           "6 ROMs Written Into 3 Sets.\n4 Sources Removed.\n\nFailed:\n  /src/bad.zip: can't be read");
