@@ -126,6 +126,39 @@ TEST_F(SettingsDialogTest, ModesShowAsStoredAndOddNumbersAsBefore) {
   EXPECT_EQ(dialog->startOption(), StartOption::kPickProfile);
 }
 
+// The tree edits the list the combo shows: a folder is added, the last
+// line moved down stays last, a line is unticked and one removed; on the
+// games list an unticked clone takes its family along.
+TEST_F(SettingsDialogTest, TheTreeEditsTheShownListAndTicksAGameWithItsFamily) {
+  record.romPaths = {{"/a/", true}, {"/b/", true}};
+  record.parentClones = true;
+  database = testing::MakeDatabase({{"pacman", "", {"a.1"}}, {"puckman", "pacman", {"a.1"}}, {"galaga", "", {"g.1"}}},
+                                   folder / "games.dat");
+  for (GameSet& game : database) game.selected = true;
+  auto dialog = Open(&ui);
+  QTreeWidget* tree = dialog->tree();
+  auto shown = [&] {  // each line with "+" ticked, "-" not
+    std::string lines;
+    for (int i = 0; i < tree->topLevelItemCount(); ++i)
+      lines += tree->topLevelItem(i)->text(0).toStdString() + (tree->topLevelItem(i)->checkState(0) ? "+ " : "- ");
+    return lines;
+  };
+  ui.folderAnswers = {"/c/"};
+  Click(*dialog, kSettingsAdd);
+  tree->setCurrentItem(tree->topLevelItem(2));
+  dialog->MoveSelectedLine(1);
+  dialog->MoveSelectedLine(-1);
+  tree->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
+  tree->setCurrentItem(tree->topLevelItem(2));
+  Click(*dialog, kSettingsRemove);
+  EXPECT_EQ(shown(), "/a/- /c/+ ");
+  EXPECT_FALSE(record.romPaths.at(0).enabled);  // the list shown is the record's
+
+  qobject_cast<QComboBox*>(dialog->control(kSettingsListCombo))->setCurrentIndex(4);
+  tree->topLevelItem(2)->setCheckState(0, Qt::Unchecked);
+  EXPECT_EQ(shown(), "galaga <galaga>+ pacman <pacman>- puckman <puckman>- ");
+}
+
 // A program picked on Linux has no extension: every file is offered, and
 // no ".exe" is added to the name picked. The real file dialog shows this
 // before a name is picked; it is closed again without one.
