@@ -9,6 +9,7 @@
 #include "acquire/acquire_game_data.h"
 #include "gui/gui_test_helpers.h"
 #include "gui/main_window.h"
+#include "gui/merger_dialog.h"
 #include "gui/rebuilder_dialog.h"
 #include "gui/results_window.h"
 #include "gui/scanner_dialog.h"
@@ -29,7 +30,8 @@ class MainWindowTest : public ::testing::Test {
     window->SetInterface(&ui);
     window->runSettingsDialog = [this](SettingsDialog&) { ++settingsDialogs; return false; };
     window->runScannerDialog = [this](ScannerDialog&) { ++scannerDialogs; };
-    window->runRebuilderDialog = [](RebuilderDialog&) {};
+    window->runRebuilderDialog = [this](RebuilderDialog&) { ++toolDialogs; };
+    window->runMergerDialog = [this](MergerDialog&) { ++toolDialogs; };
     return window;
   }
 
@@ -50,6 +52,7 @@ class MainWindowTest : public ::testing::Test {
   char zipLevel = '5';
   int settingsDialogs = 0;
   int scannerDialogs = 0;
+  int toolDialogs = 0;  // the rebuilder's and the merger's
 };
 
 // The first start greets and opens the settings; the zip scanner switch
@@ -93,6 +96,7 @@ TEST_F(MainWindowTest, ToolsNeedDataAndFoldersAndSettingsChangeOnlyOnOk) {
   };
   const std::string goToSettings = "\n\nGo To The Settings Dialog !";
   EXPECT_EQ(press(kCommandScanner), "No Valid Data Available" + goToSettings);
+  EXPECT_EQ(press(kCommandMerger), "No Valid Data Available" + goToSettings);
   window->database().resize(1);
   window->settings().tempFolder.clear();
   EXPECT_EQ(press(kCommandRebuilder), "No Valid Temporaryfolder" + goToSettings);
@@ -103,6 +107,8 @@ TEST_F(MainWindowTest, ToolsNeedDataAndFoldersAndSettingsChangeOnlyOnOk) {
   window->settings().makeBackups = false;
   EXPECT_EQ(press(kCommandScanner), "ran");
   EXPECT_EQ(scannerDialogs, 1);
+  EXPECT_EQ(press(kCommandRebuilder) + press(kCommandMerger), "ranran");
+  EXPECT_EQ(toolDialogs, 2);
 
   for (bool ok : {false, true}) {  // false: closed with the close box
     window->runSettingsDialog = [ok](SettingsDialog& dialog) {
@@ -147,6 +153,11 @@ TEST_F(MainWindowTest, SelectionSurvivesRestartsAndAFailedLoad) {
   stored.datfile = data / "small.dat";  // the failed load emptied it; the user enters it again
   ASSERT_TRUE(SaveProfile(stored, data / "_last.kpf", GameList(), 0));
   EXPECT_EQ(StartAndClose(), chosen);
+
+  testing::WriteFile(data / "_last.kpf", "KPFOPX");  // damaged: told, and the program starts without data
+  EXPECT_TRUE(StartAndClose().empty());
+  EXPECT_EQ(ui.MessageTexts().back(), "Error While Loading Profile: '" + data / "_last.kpf" +
+                                          "'\n\nGo To The Settings Dialog !");
 }
 
 // With the zip scanner switch on, the tools the window starts read a zip
