@@ -70,7 +70,6 @@ struct TestGame {
   std::string name;
   std::string cloneOf;            // "" for a parent
   std::vector<std::string> roms;  // names; the contents are RomData(name)
-  std::vector<std::string> samples = {};
 };
 
 // Parses and validates a datfile of `games`, written to `datfile`.
@@ -84,7 +83,6 @@ inline GameList MakeDatabase(const std::vector<TestGame>& games, const std::stri
       std::snprintf(crc, sizeof crc, "%08x", CrcOf(RomData(rom)));
       text += " rom ( name " + rom + " size " + std::to_string(RomData(rom).size()) + " crc " + crc + " )\n";
     }
-    for (const std::string& sample : game.samples) text += " sample " + sample + "\n";
     text += ")\n";
   }
   WriteFile(datfile, text);

@@ -124,7 +124,7 @@ TEST_F(MainWindowTest, ToolsNeedDataAndFoldersAndSettingsChangeOnlyOnOk) {
 // data could not be loaded.
 TEST_F(MainWindowTest, SelectionSurvivesRestartsAndAFailedLoad) {
   testing::MakeDatabase({{"pacman", "", {"p.1"}}, {"puckman", "pacman", {"p.1", "p.2"}},
-                         {"galaga", "", {"g.1"}, {"bang.wav"}}},
+                         {"galaga", "", {"g.1"}}},
                         data / "small.dat");
   SettingsRecord settings;
   settings.dataSource = DataSourceKind::kDatfile;
