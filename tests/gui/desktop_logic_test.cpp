@@ -1,7 +1,7 @@
 // The desktop program's rules without its windows: ticking games in the
-// games list, moving path list lines, the start choice and what loading a
-// profile keeps, and the scanner dialog's boxes, where a fix (or an option)
-// never stays on without the check that governs it.
+// games list, moving path list lines, the start choice, and the scanner
+// dialog's boxes, where a fix (or an option) never stays on without the
+// check that governs it. Loading a profile is tested with its windows.
 #include <gtest/gtest.h>
 
 #include "gui/file_filter.h"
