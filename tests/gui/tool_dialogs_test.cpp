@@ -110,6 +110,8 @@ TEST_F(ToolDialogsTest, MergerMergesASplitFamilyAndUnmergesIt) {
   Click(dialog, kMergerUnmerge);
   EXPECT_EQ(SetsIn(roms), "galaga.zip: g.1; galagao.zip: g.1 go.2; pacman.zip: a.1 a.2; puckman.zip: a.1 p.3");
   EXPECT_EQ(person.progressTitles, (std::vector<std::string>{"Merging ROMs", "Unmerging ROMs"}));
+  // Unmerging asks its own question: Clean Set only, every clone set stays.
+  EXPECT_EQ(person.messages.at(3).text.rfind("Unmerging 2 Families (4 Sets).\n\nClean Set: ", 0), 0u);
 }
 
 }  // namespace
