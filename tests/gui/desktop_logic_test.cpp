@@ -1,7 +1,7 @@
 // The desktop program's rules without its windows: ticking games in the
-// games list, moving path list lines, the start choice and what loading a
-// profile keeps, and the scanner dialog's boxes, where a fix (or an option)
-// never stays on without the check that governs it.
+// games list, moving path list lines, the start choice, and the scanner
+// dialog's boxes, where a fix (or an option) never stays on without the
+// check that governs it. Loading a profile is tested with its windows.
 #include <gtest/gtest.h>
 
 #include "gui/file_filter.h"
@@ -49,24 +49,26 @@ struct Games {
   }
 };
 
+// Each click is followed by the ticks of all six games.
 TEST(GamesList, ATickedCloneCarriesItsFamilyOnlyWithParentClones) {
-  Games games;
-  EXPECT_EQ(games.lines[1].path, " <puckman>");
-  games.record.parentClones = true;
-  SetGameSelected(games.record, games.lines, games.database, 1, false);  // a clone: parent and every clone follow
-  EXPECT_EQ(games.Ticks(), "000111");
-  SetGameSelected(games.record, games.lines, games.database, 0, true);   // the parent: its clones follow
-  EXPECT_EQ(games.Ticks(), "111111");
-  SetGameSelected(games.record, games.lines, games.database, 4, false);  // damaged parent references: itself only
-  SetGameSelected(games.record, games.lines, games.database, 5, false);
-  EXPECT_EQ(games.Ticks(), "111100");
-
-  games.record.parentClones = false;
-  SetGameSelected(games.record, games.lines, games.database, 2, false);
-  SetGameSelected(games.record, games.lines, games.database, 3, false);
-  EXPECT_EQ(games.Ticks(), "110000");
-  SetGameSelected(games.record, games.lines, games.database, 9, true);  // no such game
-  EXPECT_EQ(games.Ticks(), "110000");
+  Games g;
+  EXPECT_EQ(g.lines[1].path, " <puckman>");
+  struct Click {
+    bool parentClones;
+    int game;
+    bool selected;
+    const char* ticks;
+  };
+  const Click clicks[] = {{true, 1, false, "000111"},  // a clone: parent and every clone follow
+                          {true, 0, true, "111111"},   // the parent: its clones follow
+                          {true, 4, false, "111101"},  // damaged parent references: itself only
+                          {true, 5, false, "111100"},  {false, 2, false, "110100"},
+                          {false, 3, false, "110000"}, {false, 9, true, "110000"}};  // 9: no such game
+  for (const Click& click : clicks) {
+    g.record.parentClones = click.parentClones;
+    SetGameSelected(g.record, g.lines, g.database, click.game, click.selected);
+    EXPECT_EQ(g.Ticks(), click.ticks) << click.game;
+  }
 }
 
 PathList Lines(const std::string& names) {
@@ -107,20 +109,19 @@ TEST(GamesList, TheFilterTicksWhatItFindsInTheEnabledPaths) {
 // spelling; a removal numbers the rest again.
 TEST(PathListEditing, LinesMoveAddAndRemoveKeepingTheListNumbered) {
   PathList list = Lines("abc");
-  EXPECT_EQ(MovePathLine(list, 2, 1), 2);  // the last line down: nothing moves
-  EXPECT_EQ(MovePathLine(list, 0, -1), 0);
-  EXPECT_EQ(MovePathLine(list, 3, -1), 3);  // no such line
-  EXPECT_EQ(MovePathLine(list, -1, 1), -1);
-  EXPECT_EQ(Order(list), "abc");
-  EXPECT_EQ(MovePathLine(list, 1, 1), 2);
-  EXPECT_EQ(Order(list), "acb");
-  EXPECT_EQ(MovePathLine(list, 1, -1), 0);
-  EXPECT_EQ(Order(list), "cab");
+  const struct {
+    int line, step, landed;
+    const char* order;
+  } moves[] = {{2, 1, 2, "abc"},  // the last line down: nothing moves
+               {0, -1, 0, "abc"}, {3, -1, 3, "abc"}, {-1, 1, -1, "abc"},  // 3 and -1: no such line
+               {1, 1, 2, "acb"},  {1, -1, 0, "cab"}};
+  for (const auto& move : moves) {
+    EXPECT_EQ(MovePathLine(list, move.line, move.step), move.landed) << move.line;
+    EXPECT_EQ(Order(list), move.order);
+  }
   RemovePathLine(list, 3);
   RemovePathLine(list, 0);
-  ASSERT_EQ(list.size(), 2u);
-  EXPECT_EQ(list[0].path + list[1].path, "ab");
-  EXPECT_EQ(list[0].position + 10 * list[1].position, 10);
+  EXPECT_EQ(Order(list), "ab");
 
   PathList added;
   EXPECT_TRUE(AddPath(added, "/no/such/Roms"));
@@ -138,16 +139,21 @@ TEST(FileFilter, BecomesQtsFormWithEachPatternOnce) {
 }
 
 TEST(StartUp, TheFirstRunGreetsAndOnlyStartFromOnePicksAProfile) {
-  UserValues values;
-  EXPECT_EQ(ChooseStartAction(values), StartAction::kWelcome);
-  values.startFrom = StartOption::kPickProfile;
-  EXPECT_EQ(ChooseStartAction(values), StartAction::kWelcome);
-  values.veryFirstTime = 0;
-  EXPECT_EQ(ChooseStartAction(values), StartAction::kPickProfile);
-  values.startFrom = StartOption::kLastSettings;
-  EXPECT_EQ(ChooseStartAction(values), StartAction::kLoadLastProfile);
-  values.startFrom = StartOption{7};  // a damaged store: shown as "Last Settings", so it loads them
-  EXPECT_EQ(ChooseStartAction(values), StartAction::kLoadLastProfile);
+  const struct {
+    int veryFirstTime;
+    StartOption startFrom;
+    StartAction action;
+  } starts[] = {{1, StartOption::kLastSettings, StartAction::kWelcome},
+                {1, StartOption::kPickProfile, StartAction::kWelcome},
+                {0, StartOption::kPickProfile, StartAction::kPickProfile},
+                {0, StartOption::kLastSettings, StartAction::kLoadLastProfile},
+                {0, StartOption{7}, StartAction::kLoadLastProfile}};  // a damaged store: shown as "Last Settings"
+  for (const auto& start : starts) {
+    UserValues values;
+    values.veryFirstTime = start.veryFirstTime;
+    values.startFrom = start.startFrom;
+    EXPECT_EQ(ChooseStartAction(values), start.action) << start.veryFirstTime;
+  }
 }
 
 struct Governed {
@@ -204,23 +210,10 @@ TEST(ScannerControls, UntickingACheckTurnsOffWhatItGovernsAndTickingItAgainKeeps
 
 // A profile or fastscan file with fixes but not their checks: the dialog
 // drops the fixes it shows off, and keeps those whose check is on.
-// The game type radios store their type and show the stored one only.
-TEST(ScannerControls, EachGameTypeRadioStoresItsType) {
-  const std::pair<int, ScanGameTypes> radios[] = {{kArcadeOnlyRadio, ScanGameTypes::kArcadeOnly},
-                                                  {kNeoGeoOnlyRadio, ScanGameTypes::kNeoGeoOnly},
-                                                  {kBothTypesRadio, ScanGameTypes::kBoth}};
-  SettingsRecord settings;
-  for (const auto& [id, types] : radios) {
-    ASSERT_TRUE(IsRadioButton(id));
-    StoreRadio(settings, id);
-    EXPECT_EQ(settings.scanGameTypes, types) << id;
-    for (const auto& [other, otherTypes] : radios) EXPECT_EQ(IsRadioSelectedFor(settings, other), other == id);
-  }
-}
-
 TEST(ScannerControls, FixesArrivingWithoutTheirCheckAreDropped) {
   SettingsRecord settings = AllOn();
   settings.checkCase = settings.checkMissing = false;
+  EXPECT_EQ(BoxStateFor(settings, kFixCaseBox), 0);  // shown off before it is dropped
   ClearBoxesWithoutCheck(settings);
   EXPECT_FALSE(settings.fixCase);
   EXPECT_FALSE(settings.fixMissing || settings.fixMissingAdvanced || settings.allowDoubleNames);
@@ -229,10 +222,10 @@ TEST(ScannerControls, FixesArrivingWithoutTheirCheckAreDropped) {
 }
 
 // The two three-state boxes: each state reads back as stored, grey is the
-// stronger setting, and the 0-CRC box names what it shows.
-TEST(ScannerControls, ThreeStateBoxesKeepEachStateAndGreyWins) {
+// stronger setting, and the 0-CRC box names what it shows. The game type
+// radios store their type and show the stored one only.
+TEST(ScannerControls, ThreeStateBoxesKeepEachStateGreyWinsAndRadiosStoreTheirType) {
   for (int box : {kFixMissingBox, kShowZeroCrcsBox}) {
-    EXPECT_TRUE(IsThreeStateBox(box));
     for (int state : {1, kBoxGrey, 0}) {
       SettingsRecord settings = AllOn();
       StoreBoxState(settings, box, state);
@@ -245,7 +238,15 @@ TEST(ScannerControls, ThreeStateBoxesKeepEachStateAndGreyWins) {
   StoreBoxState(settings, kShowZeroCrcsBox, 1);
   EXPECT_TRUE(settings.showMissingZeroCrcs && !settings.showAllZeroCrcs);
   EXPECT_EQ(std::string(ZeroCrcCaption(kBoxGrey)) + "/" + ZeroCrcCaption(1), "Show All 0-CRCs/Show Missing 0-CRCs");
-  EXPECT_FALSE(IsThreeStateBox(kCheckMissingBox));
+
+  const std::pair<int, ScanGameTypes> radios[] = {{kArcadeOnlyRadio, ScanGameTypes::kArcadeOnly},
+                                                  {kNeoGeoOnlyRadio, ScanGameTypes::kNeoGeoOnly},
+                                                  {kBothTypesRadio, ScanGameTypes::kBoth}};
+  for (const auto& [id, types] : radios) {
+    StoreRadio(settings, id);
+    EXPECT_EQ(settings.scanGameTypes, types) << id;
+    for (const auto& [other, otherTypes] : radios) EXPECT_EQ(IsRadioSelectedFor(settings, other), other == id);
+  }
 }
 
 }  // namespace

@@ -1,16 +1,20 @@
-// Helpers of the widget tests: answering a modal window about to open,
-// game databases made from ROM contents, zips written and read.
+// Helpers of the widget tests: clicking and typing into a window's
+// controls, answering a modal window about to open, game databases made
+// from ROM contents, sets written and read.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QLineEdit>
 #include <QTimer>
 #include <QWidget>
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <functional>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -25,7 +29,19 @@
 
 namespace kestrel::testing {
 
-using Files = std::map<std::string, std::string>;  // name -> contents
+// Clicks control `id` of a window, a button or a box.
+template <class Window>
+void Click(Window& window, int id) {
+  qobject_cast<QAbstractButton*>(window.control(id))->click();
+}
+
+// Types `text` into edit `id` of a window and leaves the edit.
+template <class Window>
+void Type(Window& window, int id, const std::string& text) {
+  auto* edit = qobject_cast<QLineEdit*>(window.control(id));
+  edit->setText(QString::fromLocal8Bit(text.c_str()));
+  emit edit->editingFinished();
+}
 
 // Calls `act` with the modal window once it is shown; a window that never
 // appears fails the test instead of hanging it.
@@ -54,7 +70,6 @@ struct TestGame {
   std::string name;
   std::string cloneOf;            // "" for a parent
   std::vector<std::string> roms;  // names; the contents are RomData(name)
-  std::vector<std::string> samples = {};
 };
 
 // Parses and validates a datfile of `games`, written to `datfile`.
@@ -68,7 +83,6 @@ inline GameList MakeDatabase(const std::vector<TestGame>& games, const std::stri
       std::snprintf(crc, sizeof crc, "%08x", CrcOf(RomData(rom)));
       text += " rom ( name " + rom + " size " + std::to_string(RomData(rom).size()) + " crc " + crc + " )\n";
     }
-    for (const std::string& sample : game.samples) text += " sample " + sample + "\n";
     text += ")\n";
   }
   WriteFile(datfile, text);
@@ -81,28 +95,36 @@ inline GameList MakeDatabase(const std::vector<TestGame>& games, const std::stri
   return database;
 }
 
-// The files of a set: the ROMs named, with their contents.
-inline Files RomFiles(const std::vector<std::string>& names) {
-  Files files;
-  for (const std::string& name : names) files[name] = RomData(name);
-  return files;
+// Writes a zip of the ROMs named, with their contents.
+inline void WriteSet(const std::string& path, const std::vector<std::string>& roms) {
+  std::vector<std::pair<std::string, std::string>> members;
+  for (const std::string& rom : roms) members.emplace_back(rom, RomData(rom));
+  WriteFile(path, StoredZip(members));
 }
 
-inline void WriteZip(const std::string& path, const Files& files) {
-  WriteFile(path, StoredZip(std::vector<std::pair<std::string, std::string>>(files.begin(), files.end())));
-}
-
-// The members of a zip with their contents; empty when it is no zip.
-inline Files ZipContents(const std::string& path) {
-  Files files;
-  ZipEntryList members;
-  if (!FileExists(path) || !ReadZipDirectory(RealFileSystem(), path, members, true, nullptr)) return files;
-  for (const ZipEntry& member : members) {
-    EXPECT_TRUE(ExtractZipEntry(RealFileSystem(), member, path + ".member"));
-    files[member.storedName] = ReadFile(path + ".member");
+// The zips of `folder` in order, as "name.zip: member member; ...". Every
+// member must hold the contents of the ROM it is named after.
+inline std::string SetsIn(const std::string& folder) {
+  std::vector<std::string> zips;
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    if (entry.path().extension() == ".zip") zips.push_back(entry.path().filename().string());
+  std::sort(zips.begin(), zips.end());
+  std::string sets;
+  for (const std::string& zip : zips) {
+    ZipEntryList members;
+    EXPECT_TRUE(ReadZipDirectory(RealFileSystem(), folder + zip, members, true, nullptr)) << zip;
+    std::vector<std::string> names;
+    for (const ZipEntry& member : members) {
+      EXPECT_TRUE(ExtractZipEntry(RealFileSystem(), member, folder + "member"));
+      EXPECT_EQ(ReadFile(folder + "member"), RomData(member.storedName)) << zip << " " << member.storedName;
+      names.push_back(member.storedName);
+    }
+    std::sort(names.begin(), names.end());
+    sets += (sets.empty() ? "" : "; ") + zip + ":";
+    for (const std::string& name : names) sets += " " + name;
   }
-  DeleteFile(path + ".member");
-  return files;
+  DeleteFile(folder + "member");
+  return sets;
 }
 
 }  // namespace kestrel::testing

@@ -1,13 +1,15 @@
+// The main window: the first start, the tools it refuses to start, and
+// what lasts from one run to the next.
 #include <gtest/gtest.h>
 
 #include <QSettings>
-#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 
 #include "acquire/acquire_game_data.h"
 #include "gui/gui_test_helpers.h"
 #include "gui/main_window.h"
+#include "gui/merger_dialog.h"
 #include "gui/rebuilder_dialog.h"
 #include "gui/results_window.h"
 #include "gui/scanner_dialog.h"
@@ -28,7 +30,8 @@ class MainWindowTest : public ::testing::Test {
     window->SetInterface(&ui);
     window->runSettingsDialog = [this](SettingsDialog&) { ++settingsDialogs; return false; };
     window->runScannerDialog = [this](ScannerDialog&) { ++scannerDialogs; };
-    window->runRebuilderDialog = [](RebuilderDialog&) {};
+    window->runRebuilderDialog = [this](RebuilderDialog&) { ++toolDialogs; };
+    window->runMergerDialog = [this](MergerDialog&) { ++toolDialogs; };
     return window;
   }
 
@@ -49,19 +52,37 @@ class MainWindowTest : public ::testing::Test {
   char zipLevel = '5';
   int settingsDialogs = 0;
   int scannerDialogs = 0;
+  int toolDialogs = 0;  // the rebuilder's and the merger's
 };
 
-TEST_F(MainWindowTest, FirstStartGreetsOpensSettingsAndIsStoredAsDone) {
+// The first start greets and opens the settings; the zip scanner switch
+// and the results window's place on top belong to the user: all of it is
+// stored at exit and lasts into the next run.
+TEST_F(MainWindowTest, FirstStartGreetsAndTheUsersSwitchesLastFromRunToRun) {
   EXPECT_EQ(ReadUserValues().veryFirstTime, 1);  // nothing stored yet
-  auto window = Open(1);
-  EXPECT_TRUE(FolderExists(data.path() + "BACKUP.KPW/"));
-  window->StartUp();
-  ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0].title, "Welcome To Kestrel");
-  EXPECT_EQ(settingsDialogs, 1);
-  window->close();
-  ASSERT_TRUE(WriteUserValues(window->ValuesAtExit()));
-  EXPECT_EQ(ReadUserValues().veryFirstTime, 0);
+  ResultsModel results;
+  {
+    auto window = Open(1);
+    EXPECT_TRUE(FolderExists(data.path() + "BACKUP.KPW/"));
+    window->StartUp();
+    EXPECT_EQ(ui.MessageTexts().size(), 1u);
+    EXPECT_EQ(ui.messages.at(0).title, "Welcome To Kestrel");
+    EXPECT_EQ(settingsDialogs, 1);
+    EXPECT_FALSE(window->advancedZipScannerAction()->isChecked());
+    window->advancedZipScannerAction()->trigger();
+    ResultsWindow resultsWindow(results, window->windowLayout());
+    EXPECT_FALSE(resultsWindow.alwaysOnTopAction()->isChecked());
+    resultsWindow.alwaysOnTopAction()->trigger();
+    window->close();
+    ASSERT_TRUE(WriteUserValues(window->ValuesAtExit()));
+  }
+  const UserValues stored = ReadUserValues();
+  EXPECT_EQ(stored.veryFirstTime, 0);
+  MainWindow next(data.path(), stored, &zipLevel);
+  EXPECT_TRUE(next.advancedZipScannerAction()->isChecked());
+  ResultsWindow nextResults(results, next.windowLayout());
+  EXPECT_TRUE(nextResults.alwaysOnTopAction()->isChecked());
+  EXPECT_TRUE(nextResults.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
 }
 
 // A tool refuses with one message while what it needs is missing; the
@@ -75,6 +96,7 @@ TEST_F(MainWindowTest, ToolsNeedDataAndFoldersAndSettingsChangeOnlyOnOk) {
   };
   const std::string goToSettings = "\n\nGo To The Settings Dialog !";
   EXPECT_EQ(press(kCommandScanner), "No Valid Data Available" + goToSettings);
+  EXPECT_EQ(press(kCommandMerger), "No Valid Data Available" + goToSettings);
   window->database().resize(1);
   window->settings().tempFolder.clear();
   EXPECT_EQ(press(kCommandRebuilder), "No Valid Temporaryfolder" + goToSettings);
@@ -85,6 +107,8 @@ TEST_F(MainWindowTest, ToolsNeedDataAndFoldersAndSettingsChangeOnlyOnOk) {
   window->settings().makeBackups = false;
   EXPECT_EQ(press(kCommandScanner), "ran");
   EXPECT_EQ(scannerDialogs, 1);
+  EXPECT_EQ(press(kCommandRebuilder) + press(kCommandMerger), "ranran");
+  EXPECT_EQ(toolDialogs, 2);
 
   for (bool ok : {false, true}) {  // false: closed with the close box
     window->runSettingsDialog = [ok](SettingsDialog& dialog) {
@@ -100,7 +124,7 @@ TEST_F(MainWindowTest, ToolsNeedDataAndFoldersAndSettingsChangeOnlyOnOk) {
 // data could not be loaded.
 TEST_F(MainWindowTest, SelectionSurvivesRestartsAndAFailedLoad) {
   testing::MakeDatabase({{"pacman", "", {"p.1"}}, {"puckman", "pacman", {"p.1", "p.2"}},
-                         {"galaga", "", {"g.1"}, {"bang.wav"}}},
+                         {"galaga", "", {"g.1"}}},
                         data / "small.dat");
   SettingsRecord settings;
   settings.dataSource = DataSourceKind::kDatfile;
@@ -129,38 +153,21 @@ TEST_F(MainWindowTest, SelectionSurvivesRestartsAndAFailedLoad) {
   stored.datfile = data / "small.dat";  // the failed load emptied it; the user enters it again
   ASSERT_TRUE(SaveProfile(stored, data / "_last.kpf", GameList(), 0));
   EXPECT_EQ(StartAndClose(), chosen);
-}
 
-// The zip scanner switch and the results window's place on top belong to
-// the user: each lasts from one run to the next.
-TEST_F(MainWindowTest, ZipScannerAndAlwaysOnTopSwitchesLastFromRunToRun) {
-  ResultsModel results;
-  {
-    auto window = Open(0);
-    EXPECT_FALSE(window->advancedZipScannerAction()->isChecked());
-    window->advancedZipScannerAction()->trigger();
-    ResultsWindow resultsWindow(results, window->windowLayout());
-    EXPECT_FALSE(resultsWindow.alwaysOnTopAction()->isChecked());
-    resultsWindow.alwaysOnTopAction()->trigger();
-    ASSERT_TRUE(WriteUserValues(window->ValuesAtExit()));
-  }
-  const UserValues stored = ReadUserValues();
-  MainWindow next(data.path(), stored, &zipLevel);
-  EXPECT_TRUE(next.advancedZipScannerAction()->isChecked());
-  ResultsWindow nextResults(results, next.windowLayout());
-  EXPECT_TRUE(nextResults.alwaysOnTopAction()->isChecked());
-  EXPECT_TRUE(nextResults.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+  testing::WriteFile(data / "_last.kpf", "KPFOPX");  // damaged: told, and the program starts without data
+  EXPECT_TRUE(StartAndClose().empty());
+  EXPECT_EQ(ui.MessageTexts().back(), "Error While Loading Profile: '" + data / "_last.kpf" +
+                                          "'\n\nGo To The Settings Dialog !");
 }
 
 // With the zip scanner switch on, the tools the window starts read a zip
 // whose central header disagrees with its local one as damaged.
 TEST_F(MainWindowTest, ZipScannerSwitchReachesTheScannerAndTheRebuilder) {
-  const std::string roms = data / "roms/", source = data / "source/", destination = data / "out/";
-  for (const std::string& folder : {roms, source, destination}) std::filesystem::create_directories(folder);
+  const std::string roms = data / "roms/", destination = data / "out/";
+  std::filesystem::create_directories(destination);
   std::string bytes = testing::StoredZip({{"a.1", testing::RomData("a.1")}});
   bytes[bytes.find("PK\1\2") + 12] ^= 0x01;  // the modification time
-  testing::WriteFile(roms + "alpha.zip", bytes);
-  testing::WriteFile(source + "alpha.zip", bytes);
+  testing::WriteFile(roms + "alpha.zip", bytes);  // scanned, and the rebuild's source
 
   for (bool advanced : {false, true}) {
     auto window = Open(0);
@@ -170,7 +177,7 @@ TEST_F(MainWindowTest, ZipScannerSwitchReachesTheScannerAndTheRebuilder) {
     SettingsRecord& settings = window->settings();
     settings.romPaths = {PathEntry{roms, true, -1, 0}};
     settings.pathWarnings = settings.rebuildZip = false;
-    settings.rebuildSource = source;
+    settings.rebuildSource = roms;
     settings.rebuildDestination = destination;
     ui.messages.clear();
     window->runScannerDialog = [](ScannerDialog& dialog) {
@@ -178,10 +185,8 @@ TEST_F(MainWindowTest, ZipScannerSwitchReachesTheScannerAndTheRebuilder) {
       dialog.Scan(false);
     };
     window->OpenScanner();
-    const auto corrupt = std::count_if(ui.messages.begin(), ui.messages.end(), [&](const RecordedMessage& m) {
-      return m.text.rfind("Corrupt Zipfile:\n\n" + roms + "alpha.zip", 0) == 0;
-    });
-    EXPECT_EQ(corrupt, advanced ? 1 : 0);
+    const std::vector<std::string> told = ui.MessageTexts();
+    EXPECT_EQ(told.size() == 1 && told[0].rfind("Corrupt Zipfile:\n\n" + roms + "alpha.zip", 0) == 0, advanced);
 
     std::vector<RebuildFailure> failures;
     window->runRebuilderDialog = [&](RebuilderDialog& dialog) {

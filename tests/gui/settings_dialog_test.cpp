@@ -1,10 +1,11 @@
+// The settings dialog: OK names the missing working folders, profiles are
+// saved and loaded through it, its controls show and store each mode, and
+// a program is picked as it is named.
 #include <gtest/gtest.h>
 
-#include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileDialog>
-#include <QLineEdit>
 #include <QTreeWidget>
 
 #include "gui/gui_test_helpers.h"
@@ -14,21 +15,15 @@
 namespace kestrel {
 namespace {
 
-using testing::WhenModalOpens;
-using testing::WriteFile;
+using testing::Click;
+using testing::Type;
 
 class SettingsDialogTest : public ::testing::Test {
  protected:
   std::unique_ptr<SettingsDialog> Open(UserInterface* person) {
-    SettingsDialogContext context{&record, &rawGames, &database, &loaded, folder.path(), &zipLevel, &x, &y, person};
-    return std::make_unique<SettingsDialog>(context);
+    return std::make_unique<SettingsDialog>(
+        SettingsDialogContext{&record, &rawGames, &database, &loaded, folder.path(), &zipLevel, &x, &y, person});
   }
-  static QLineEdit* Edit(SettingsDialog& dialog, int id) { return qobject_cast<QLineEdit*>(dialog.control(id)); }
-  static void Type(SettingsDialog& dialog, int id, const std::string& text) {
-    Edit(dialog, id)->setText(ToQString(text));
-    emit Edit(dialog, id)->editingFinished();
-  }
-  static void Click(SettingsDialog& dialog, int id) { qobject_cast<QAbstractButton*>(dialog.control(id))->click(); }
 
   testing::TempFolder folder;
   SettingsRecord record;
@@ -49,14 +44,10 @@ TEST_F(SettingsDialogTest, OkTellsOfEachMissingWorkingFolder) {
     Type(*dialog, kSettingsBackupEdit, "");
     Type(*dialog, kSettingsTempEdit, "");
     Click(*dialog, kSettingsOk);
-    std::vector<std::string> told;
+    std::string told;
     for (const RecordedMessage& message : person.messages)
-      if (message.title == "Path-Error") told.push_back(message.text);
-    if (backups) {
-      EXPECT_EQ(told, std::vector<std::string>({"No Valid Backupfolder", "No Valid Temporaryfolder"}));
-    } else {
-      EXPECT_EQ(told, std::vector<std::string>({"No Valid Temporaryfolder"}));
-    }
+      if (message.title == "Path-Error") told += message.text + ";";
+    EXPECT_EQ(told, backups ? "No Valid Backupfolder;No Valid Temporaryfolder;" : "No Valid Temporaryfolder;");
   }
 }
 
@@ -76,14 +67,14 @@ TEST_F(SettingsDialogTest, SavedProfileLoadsBackAndADamagedOneChangesNothing) {
   EXPECT_EQ(record.zipLevel, 0);  // clamped
   EXPECT_EQ(zipLevel, '0');       // and it reaches the zip library
 
-  WriteFile(folder / "broken.kpf", "KPFOPX");
+  testing::WriteFile(folder / "broken.kpf", "KPFOPX");
   Click(*dialog, kSettingsLoad);
   EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>({"Error While Loading Profile"}));
   EXPECT_EQ(record.zipLevel, 0);
   Click(*dialog, kSettingsLoad);
   EXPECT_EQ(record.zipLevel, 4);
   EXPECT_EQ(record.tempFolder, folder.path());
-  EXPECT_EQ(Edit(*dialog, kSettingsZipLevel)->text(), "4");
+  EXPECT_EQ(dialog->control(kSettingsZipLevel)->property("text").toString(), "4");
   EXPECT_EQ(ui.messages.size(), 1u);
   EXPECT_FALSE(database[1].selected);
   EXPECT_EQ(dialog->windowTitle().toStdString(), "Kestrel Settings | Data In Memory: games.dat");
@@ -105,11 +96,15 @@ TEST_F(SettingsDialogTest, ModesShowAsStoredAndOddNumbersAsBefore) {
   auto* priority = qobject_cast<QComboBox*>(dialog->control(kSettingsPriority));
   EXPECT_EQ(list->currentIndex(), 4);
   EXPECT_EQ(record.currentPathList, PathListKind::kGames);
-  for (int id : {kSettingsUseMame, kSettingsUseDatfile, kSettingsUseRaine, kSettingsMameEdit, kSettingsDatfileEdit,
-                 kSettingsRaineEdit}) {
-    auto* button = qobject_cast<QAbstractButton*>(dialog->control(id));
-    EXPECT_FALSE(button != nullptr ? button->isChecked() : dialog->control(id)->isEnabled()) << id;
-  }
+  auto sources = [&] {  // the radios ticked, then the edits enabled
+    std::string shown;
+    for (int id : {kSettingsUseMame, kSettingsUseDatfile, kSettingsUseRaine})
+      shown += dialog->control(id)->property("checked").toBool() ? '1' : '0';
+    for (int id : {kSettingsMameEdit, kSettingsDatfileEdit, kSettingsRaineEdit})
+      shown += dialog->control(id)->isEnabled() ? '1' : '0';
+    return shown;
+  };
+  EXPECT_EQ(sources(), "000000");
   EXPECT_EQ(liErrors->checkState(), Qt::Checked);
   EXPECT_EQ(priority->currentIndex(), 0);
   EXPECT_EQ(dialog->windowTitle().toStdString(), "Kestrel Settings | Data In Memory: <NO DATA>");
@@ -122,46 +117,65 @@ TEST_F(SettingsDialogTest, ModesShowAsStoredAndOddNumbersAsBefore) {
   Click(*dialog, kSettingsPickProfile);
   EXPECT_EQ(record.currentPathList, PathListKind::kMiscPaths);
   EXPECT_EQ(record.dataSource, DataSourceKind::kRaineExe);
-  EXPECT_TRUE(dialog->control(kSettingsRaineEdit)->isEnabled() && !dialog->control(kSettingsMameEdit)->isEnabled());
+  EXPECT_EQ(sources(), "001001");
+  ui.fileAnswers = {"/emu/raine"};
+  Click(*dialog, kSettingsRaineBrowse);
+  EXPECT_EQ(record.raineExe, "/emu/raine");
   EXPECT_EQ(record.displayLiErrors, kShowRomErrors);
   EXPECT_EQ(record.threadPriority, kPriorityHighest);
   EXPECT_EQ(dialog->startOption(), StartOption::kPickProfile);
 }
 
+// The tree edits the list the combo shows: a folder is added, the last
+// line moved down stays last, a line is unticked and one removed; on the
+// games list an unticked clone takes its family along.
+TEST_F(SettingsDialogTest, TheTreeEditsTheShownListAndTicksAGameWithItsFamily) {
+  record.romPaths = {{"/a/", true}, {"/b/", true}};
+  record.parentClones = true;
+  database = testing::MakeDatabase({{"pacman", "", {"a.1"}}, {"puckman", "pacman", {"a.1"}}, {"galaga", "", {"g.1"}}},
+                                   folder / "games.dat");
+  for (GameSet& game : database) game.selected = true;
+  auto dialog = Open(&ui);
+  QTreeWidget* tree = dialog->tree();
+  auto shown = [&] {  // each line with "+" ticked, "-" not
+    std::string lines;
+    for (int i = 0; i < tree->topLevelItemCount(); ++i)
+      lines += tree->topLevelItem(i)->text(0).toStdString() + (tree->topLevelItem(i)->checkState(0) ? "+ " : "- ");
+    return lines;
+  };
+  ui.folderAnswers = {"/c/"};
+  Click(*dialog, kSettingsAdd);
+  tree->setCurrentItem(tree->topLevelItem(2));
+  dialog->MoveSelectedLine(1);
+  dialog->MoveSelectedLine(-1);
+  tree->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
+  tree->setCurrentItem(tree->topLevelItem(2));
+  Click(*dialog, kSettingsRemove);
+  EXPECT_EQ(shown(), "/a/- /c/+ ");
+  EXPECT_FALSE(record.romPaths.at(0).enabled);  // the list shown is the record's
+
+  qobject_cast<QComboBox*>(dialog->control(kSettingsListCombo))->setCurrentIndex(4);
+  tree->topLevelItem(2)->setCheckState(0, Qt::Unchecked);
+  EXPECT_EQ(shown(), "galaga <galaga>+ pacman <pacman>- puckman <puckman>- ");
+}
+
 // A program picked on Linux has no extension: every file is offered, and
-// the name is taken as picked, without ".exe".
+// no ".exe" is added to the name picked. The real file dialog shows this
+// before a name is picked; it is closed again without one.
 TEST_F(SettingsDialogTest, EmulatorIsPickedAsItIsNamed) {
-  WriteFile(folder / "games/mame", "#!/bin/sh\n");
   auto dialog = Open(nullptr);  // the real file dialog
   Click(*dialog, kSettingsUseMame);
-  QStringList filters;
-  // Ends a window the dialog would leave open after refusing the name
-  // ("mame.exe File not found."), so that the test fails instead of hanging.
-  QTimer rescue;
-  rescue.setSingleShot(true);
-  QObject::connect(&rescue, &QTimer::timeout, [] {
-    for (QWidget* window : QApplication::topLevelWidgets())
-      if (auto* modal = qobject_cast<QDialog*>(window); modal && modal->isVisible()) modal->reject();
-  });
-  WhenModalOpens(
+  std::string offered = "no file dialog";
+  testing::WhenModalOpens(
       [&](QWidget* modal) {
-        auto* files = qobject_cast<QFileDialog*>(modal);
-        ASSERT_NE(files, nullptr);
-        filters = files->nameFilters();
-        // A file dialog takes a selected file as the name typed only while
-        // its name edit lacks the keyboard focus.
-        if (QWidget* focused = files->focusWidget()) focused->clearFocus();
-        files->selectFile(ToQString(folder / "games/mame"));
-        rescue.start(3000);
-        QMetaObject::invokeMethod(files, "accept");
+        if (auto* files = qobject_cast<QFileDialog*>(modal))
+          offered = FromQString(files->nameFilters().join(";") + " | suffix: " + files->defaultSuffix());
+        qobject_cast<QDialog*>(modal)->reject();
       },
       3000);
   Click(*dialog, kSettingsMameBrowse);
-  rescue.stop();
-  ASSERT_FALSE(filters.isEmpty());
-  EXPECT_EQ(filters.first(), "All files (*)");
-  EXPECT_EQ(record.mameExe, folder / "games/mame");
-  EXPECT_EQ(Edit(*dialog, kSettingsMameEdit)->text().toStdString(), folder / "games/mame");
+  EXPECT_EQ(offered, "All files (*);M.A.M.E. executables (*.exe) | suffix: ");
+  EXPECT_EQ(record.mameExe, "");
 }
 
 }  // namespace

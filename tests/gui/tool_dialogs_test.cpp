@@ -1,8 +1,8 @@
-// The Rebuilder and Merger dialogs run their tools on real files.
+// The Rebuilder and Merger dialogs run their tools on real files: their
+// controls reach the settings, a removing run is asked for first, and the
+// summary tells what was done.
 #include <gtest/gtest.h>
 
-#include <QAbstractButton>
-#include <QLineEdit>
 #include <filesystem>
 
 #include "gui/gui_test_helpers.h"
@@ -14,31 +14,21 @@
 namespace kestrel {
 namespace {
 
+using testing::Click;
 using testing::RomData;
-using testing::RomFiles;
-using testing::ZipContents;
+using testing::SetsIn;
+using testing::Type;
+using testing::WriteSet;
 
 class ToolDialogsTest : public ::testing::Test {
  protected:
-  ToolDialogsTest() {
-    database = testing::MakeDatabase({{"pacman", "", {"a.1", "a.2"}},
-                                      {"puckman", "pacman", {"a.1", "p.3"}},
-                                      {"galaga", "", {"g.1"}},
-                                      {"galagao", "galaga", {"g.1", "go.2"}}},
-                                     root / "games.dat");
-    std::filesystem::create_directories(roms);
-  }
-
-  static void Press(QWidget* button) { static_cast<QAbstractButton*>(button)->click(); }
-  static void Type(QWidget* control, const std::string& text) {
-    auto* edit = static_cast<QLineEdit*>(control);
-    edit->setText(QString::fromStdString(text));
-    emit edit->editingFinished();
-  }
+  ToolDialogsTest() { std::filesystem::create_directories(roms); }
 
   testing::TempFolder root;
   std::string roms = root / "roms/";
-  GameList database;
+  GameList database = testing::MakeDatabase({{"pacman", "", {"a.1", "a.2"}}, {"puckman", "pacman", {"a.1", "p.3"}},
+                                             {"galaga", "", {"g.1"}}, {"galagao", "galaga", {"g.1", "go.2"}}},
+                                            root / "games.dat");
   SettingsRecord settings;
   ZipLibrary zipLibrary;
   ScriptedInterface person;
@@ -46,101 +36,82 @@ class ToolDialogsTest : public ::testing::Test {
 };
 
 // Loose files, one in a subfolder, and zip members under names that mean
-// nothing are rebuilt into split sets.
+// nothing are rebuilt into split sets; sources go only once confirmed.
 TEST_F(ToolDialogsTest, RebuilderRebuildsShuffledFilesIntoSplitSets) {
   const std::string source = root / "source/";
   testing::WriteFile(source + "x1.bin", RomData("p.3"));
   testing::WriteFile(source + "sub/abc", RomData("a.1"));
-  testing::WriteZip(source + "pack.zip", {{"zz", RomData("a.2")}, {"yy", RomData("g.1")}});
+  testing::WriteFile(source + "pack.zip", testing::StoredZip({{"zz", RomData("a.2")}, {"yy", RomData("g.1")}}));
   testing::WriteFile(source + "readme.txt", "not a ROM");
   std::filesystem::create_directories(root / "temp");
   settings.tempFolder = root / "temp/";
-  settings.rebuildMergeMode = SetLayout::kSplit;  // split sets
-  settings.rebuildZip = settings.rebuildRecursive = settings.rebuildCreateLog = true;
-  settings.rebuildLogfile = root / "rebuild.log";
+  settings.rebuildMergeMode = SetLayout::kSplit;
+  settings.rebuildZip = settings.rebuildRecursive = true;
   RebuilderDialog dialog({&settings, &database, &zipLibrary, &x, &y, &person});
   dialog.show();
 
-  Type(dialog.control(kRebuilderSourceEdit), source);
-  Type(dialog.control(kRebuilderDestinationEdit), roms);
-  Press(dialog.control(kRebuilderRebuild));
-  ASSERT_EQ(person.messages.size(), 1u);  // no question: nothing is removed
-  EXPECT_EQ(person.messages[0].text,
-            "Rebuilding Done.\n\n5 Source Files: 4 Matched, 1 Skipped (No ROM Needs Them).\n"
-            "4 ROMs Written Into 3 Sets.");
+  Type(dialog, kRebuilderSourceEdit, source);
+  Type(dialog, kRebuilderDestinationEdit, roms);
+  Click(dialog, kRebuilderRebuild);
+  const std::string done = "Rebuilding Done.\n\n5 Source Files: 4 Matched, 1 Skipped (No ROM Needs Them).\n";
+  // No question: nothing is removed.
+  EXPECT_EQ(person.MessageTexts(), std::vector<std::string>{done + "4 ROMs Written Into 3 Sets."});
   EXPECT_EQ(person.messages[0].icon, MessageIcon::kInformation);
   EXPECT_EQ(person.progressTitles, std::vector<std::string>{"Rebuilding ROMs"});
-  EXPECT_TRUE(dialog.lastOutcome().completed);
-  EXPECT_EQ(ZipContents(roms + "pacman.zip"), RomFiles({"a.1", "a.2"}));
-  EXPECT_EQ(ZipContents(roms + "puckman.zip"), RomFiles({"p.3"}));
-  const std::string log = testing::ReadFile(root / "rebuild.log");
-  EXPECT_NE(log.find("readme.txt [SKIPPED]"), std::string::npos) << log;
+  EXPECT_EQ(SetsIn(roms), "galaga.zip: g.1; pacman.zip: a.1 a.2; puckman.zip: p.3");
   EXPECT_TRUE(FileExists(source + "x1.bin"));  // sources stay unless asked
 
   // Removing sources is asked first, with how many may go; No keeps them.
   person.messages.clear();
   person.messageAnswers = {kResultNo, kResultYes};
-  Press(dialog.control(kRebuilderRemoveSources));
-  Press(dialog.control(kRebuilderRebuild));
+  Click(dialog, kRebuilderRemoveSources);
+  Click(dialog, kRebuilderRebuild);
   ASSERT_EQ(person.messages.size(), 1u);
   EXPECT_EQ(person.messages[0].buttons, MessageButtons::kYesNo);
   EXPECT_NE(person.messages[0].text.find("up to 4 source files in '" + source + "' and its subfolders"),
             std::string::npos) << person.messages[0].text;
   EXPECT_EQ(person.progressTitles.size(), 1u);
-  Press(dialog.control(kRebuilderRebuild));
+  Click(dialog, kRebuilderRebuild);
   ASSERT_EQ(person.messages.size(), 3u);
-  EXPECT_NE(person.messages[2].text.find("\n4 Sources Removed."), std::string::npos) << person.messages[2].text;
+  // Sources whose ROMs are already in place go too.
+  EXPECT_EQ(person.messages[2].text, done + "0 ROMs Written Into 0 Sets.\n4 Sources Removed.");
   EXPECT_FALSE(FileExists(source + "x1.bin"));
   EXPECT_TRUE(FileExists(source + "readme.txt"));
 }
 
-TEST_F(ToolDialogsTest, MergerMergesASplitFamilySplitsAndUnmergesIt) {
-  testing::WriteZip(roms + "pacman.zip", RomFiles({"a.1", "a.2"}));
-  testing::WriteZip(roms + "puckman.zip", RomFiles({"p.3"}));
-  testing::WriteZip(roms + "galaga.zip", RomFiles({"g.1"}));
-  testing::WriteZip(roms + "galagao.zip", RomFiles({"go.2"}));
+// Each button picks its layout; Remove Old and Clean Set are asked for
+// first, and No leaves every set alone.
+TEST_F(ToolDialogsTest, MergerMergesASplitFamilyAndUnmergesIt) {
+  WriteSet(roms + "pacman.zip", {"a.1", "a.2"});
+  WriteSet(roms + "puckman.zip", {"p.3"});
+  WriteSet(roms + "galaga.zip", {"g.1"});
+  WriteSet(roms + "galagao.zip", {"go.2"});
+  const std::string split = SetsIn(roms);
   settings.romPaths = {{roms, true}};
   settings.mergeZip = settings.mergeCleanSet = settings.mergeRemoveOld = true;
   settings.mergeMode = SetLayout::kSplit;
   MergerDialog dialog({&settings, &database, &zipLibrary, &x, &y, &person});
   dialog.show();
-  Press(dialog.control(kMergerMerge));
+  Click(dialog, kMergerMerge);
   EXPECT_EQ(settings.mergeMode, SetLayout::kMerged);
-  // Remove Old and Clean Set are asked for first; No leaves every set alone.
   person.messageAnswers = {kResultNo};
-  Press(dialog.control(kMergerRun));
+  Click(dialog, kMergerRun);
   ASSERT_EQ(person.messages.size(), 1u);
   EXPECT_EQ(person.messages[0].text.rfind("Merging 2 Families (4 Sets).\n\nRemove Old: up to 2 clone sets", 0), 0u)
       << person.messages[0].text;
   EXPECT_TRUE(person.progressTitles.empty());
   EXPECT_FALSE(dialog.lastOutcome().started);
-  EXPECT_TRUE(FileExists(roms + "puckman.zip"));
-  Press(dialog.control(kMergerRun));
+  EXPECT_EQ(SetsIn(roms), split);
+  Click(dialog, kMergerRun);
   ASSERT_EQ(person.messages.size(), 3u);
   EXPECT_EQ(person.messages[2].text, "Merging Done.\n\n2 Families Rebuilt, 0 Skipped, 0 Failed.");
-  EXPECT_EQ(person.progressTitles, std::vector<std::string>{"Merging ROMs"});
-  EXPECT_EQ(ZipContents(roms + "pacman.zip"), RomFiles({"a.1", "a.2", "p.3"}));
-  EXPECT_FALSE(FileExists(roms + "puckman.zip"));
-  EXPECT_EQ(ZipContents(roms + "galaga.zip"), RomFiles({"g.1", "go.2"}));
+  EXPECT_EQ(SetsIn(roms), "galaga.zip: g.1 go.2; pacman.zip: a.1 a.2 p.3");
 
-  Press(dialog.control(kMergerSplit));
-  Press(dialog.control(kMergerRun));  // "&Merge" in split form undoes the merge
-  EXPECT_EQ(ZipContents(roms + "pacman.zip"), RomFiles({"a.1", "a.2"}));
-  EXPECT_EQ(ZipContents(roms + "puckman.zip"), RomFiles({"p.3"}));
-
-  Press(dialog.control(kMergerUnmerge));
-  EXPECT_EQ(person.progressTitles.back(), "Unmerging ROMs");
-  EXPECT_EQ(ZipContents(roms + "puckman.zip"), RomFiles({"a.1", "p.3"}));
-
-  // A work folder left by an interrupted run is cleared and named in the summary.
-  std::filesystem::create_directories(roms + "galaga.kpw");
-  person.messages.clear();
-  Press(dialog.control(kMergerUnmerge));
-  ASSERT_EQ(person.messages.size(), 2u);
-  EXPECT_EQ(person.messages[1].text.rfind("Unmerging Done.\n\n2 Families Rebuilt, 0 Skipped, 0 Failed.\n\n"
-                                          "Cleared (left by an interrupted run):\n  " + roms + "galaga.kpw", 0), 0u)
-      << person.messages[1].text;
-  EXPECT_FALSE(FileExists(roms + "galaga.kpw"));
+  Click(dialog, kMergerUnmerge);
+  EXPECT_EQ(SetsIn(roms), "galaga.zip: g.1; galagao.zip: g.1 go.2; pacman.zip: a.1 a.2; puckman.zip: a.1 p.3");
+  EXPECT_EQ(person.progressTitles, (std::vector<std::string>{"Merging ROMs", "Unmerging ROMs"}));
+  // Unmerging asks its own question: Clean Set only, every clone set stays.
+  EXPECT_EQ(person.messages.at(3).text.rfind("Unmerging 2 Families (4 Sets).\n\nClean Set: ", 0), 0u);
 }
 
 }  // namespace
