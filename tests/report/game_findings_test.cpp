@@ -83,6 +83,8 @@ TEST(GameFindingsTest, ReportsOnlyTheFindingsTheSwitchesAskFor) {
        "# " + kHeader + "- missing rom: z.rom [length: 8] [chksum: 0 (ffffffff)]\n"},
       {"missing sample unchecked",
        [](SetScan& s, SettingsRecord& o) { s.samples[0].found = false; o.checkMissing = false; }, ""},
+      {"missing sample not scanned",
+       [](SetScan& s, SettingsRecord& o) { s.samples[0].found = false; o.scanSamples = false; }, ""},
       {"sample case unchecked", [](SetScan& s, SettingsRecord&) { s.samples[0].caseCorrect = false; }, ""},
       {"sample case checked",
        [](SetScan& s, SettingsRecord& o) {
