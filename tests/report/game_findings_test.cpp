@@ -13,6 +13,7 @@
 #include "report/scan_statistics.h"
 #include "report/statistics_text.h"
 #include "settings/settings_record.h"
+#include "support/game_records.h"
 
 namespace kestrel {
 namespace {
@@ -24,25 +25,18 @@ GameSet CloneGame() {
   game.description = "G game";
   game.cloneOf = "p";
   game.hasParent = true;
-  game.roms.resize(2);
-  game.roms[0].name = "a.rom";
-  game.roms[0].size = 16;
-  SetRomCrc(game.roms[0], 0x1234);
-  game.roms[1].name = "z.rom";
-  game.roms[1].size = 8;
+  game.roms = {testing::Rom("a.rom", 16, 0x1234), testing::Rom("z.rom", 8, 0)};
   game.roms[1].noDump = true;
-  SetRomCrc(game.roms[1], 0);
-  game.samples.resize(1);
-  game.samples[0].name = "s1";
+  game.samples = {{"s1"}};
   return game;
 }
 
 // Everything found and right; the dump-less ROM's checksum cannot be right.
 SetScan CleanScan() {
   SetScan scan;
-  scan.found = scan.caseCorrect = true;
-  scan.roms.resize(2);
-  for (RomScan& rom : scan.roms) rom.found = rom.lengthCorrect = rom.caseCorrect = rom.checksumCorrect = true;
+  RomScan good;
+  scan.found = scan.caseCorrect = good.found = good.lengthCorrect = good.caseCorrect = good.checksumCorrect = true;
+  scan.roms = {good, good};
   scan.roms[1].checksumCorrect = false;
   scan.samples.resize(1);
   scan.samples[0].found = scan.samples[0].caseCorrect = true;
@@ -67,52 +61,42 @@ std::string Render(const ResultsModel& results) {
 const std::string kHeader = "G game [folder: g - parent: p]\n";
 
 TEST(GameFindingsTest, ReportsOnlyTheFindingsTheSwitchesAskFor) {
+  const std::string missingZ = "- missing rom: z.rom [length: 8] [chksum: 0 (ffffffff)]\n";
   const Case cases[] = {
-      {"clean, bad dump's checksum ignored", [](SetScan&, SettingsRecord&) {}, ""},
-      {"missing set unchecked", [](SetScan& s, SettingsRecord& o) { s.found = false; o.checkMissing = false; }, ""},
+      {"clean, bad dump's checksum ignored", [](auto&, auto&) {}, ""},
+      {"missing set unchecked", [](auto& s, auto& o) { s.found = o.checkMissing = false; }, ""},
       {"missing set and ROMs",
-       [](SetScan& s, SettingsRecord& o) {
-         s.found = s.roms[0].found = s.roms[1].found = false;
-         o.showMissingZeroCrcs = false;
-       },
+       [](auto& s, auto& o) { s.found = s.roms[0].found = s.roms[1].found = o.showMissingZeroCrcs = false; },
        "! " + kHeader + "- missing game: G game\n- missing rom: a.rom [length: 16] [chksum: 1234 (ffffedcb)]\n" +
-           "- missing rom: z.rom [length: 8] [chksum: 0 (ffffffff)]\n"},
-      {"only a dump-less ROM missing, hidden",
-       [](SetScan& s, SettingsRecord& o) { s.roms[1].found = false; o.showMissingZeroCrcs = false; }, ""},
-      {"only a dump-less ROM missing, shown", [](SetScan& s, SettingsRecord&) { s.roms[1].found = false; },
-       "# " + kHeader + "- missing rom: z.rom [length: 8] [chksum: 0 (ffffffff)]\n"},
-      {"missing sample unchecked",
-       [](SetScan& s, SettingsRecord& o) { s.samples[0].found = false; o.checkMissing = false; }, ""},
-      {"missing sample not scanned",
-       [](SetScan& s, SettingsRecord& o) { s.samples[0].found = false; o.scanSamples = false; }, ""},
-      {"sample case unchecked", [](SetScan& s, SettingsRecord&) { s.samples[0].caseCorrect = false; }, ""},
+           missingZ},
+      {"dump-less ROM missing, hidden", [](auto& s, auto& o) { s.roms[1].found = o.showMissingZeroCrcs = false; }, ""},
+      {"dump-less ROM missing, shown", [](auto& s, auto&) { s.roms[1].found = false; }, "# " + kHeader + missingZ},
+      {"missing sample unchecked", [](auto& s, auto& o) { s.samples[0].found = o.checkMissing = false; }, ""},
+      {"missing sample not scanned", [](auto& s, auto& o) { s.samples[0].found = o.scanSamples = false; }, ""},
+      {"sample case unchecked", [](auto& s, auto&) { s.samples[0].caseCorrect = false; }, ""},
       {"sample case checked",
-       [](SetScan& s, SettingsRecord& o) {
+       [](auto& s, auto& o) {
          s.samples[0].caseCorrect = false;
          s.samples[0].foundName = "S1";
          o.checkCase = true;
        },
        "# " + kHeader + "- wrong spelling: s1[wrong: S1] [right: s1]\n"},
       {"games and samples not scanned",
-       [](SetScan& s, SettingsRecord& o) {
-         s.found = s.samples[0].found = s.roms[0].lengthCorrect = false;
+       [](auto& s, auto& o) {
+         s.found = s.samples[0].found = s.roms[0].lengthCorrect = o.scanGames = o.scanSamples = false;
          s.roms[0].foundSize = 20;
-         o.scanGames = o.scanSamples = false;
        },
        "# " + kHeader + "- wrong length: a.rom [wrong: 20] [right: 16]\n"},
       {"ROMs not scanned",
-       [](SetScan& s, SettingsRecord& o) {
-         s.roms[0].found = s.roms[0].lengthCorrect = s.samples[0].found = false;
-         o.scanRoms = false;
-       },
+       [](auto& s, auto& o) { s.roms[0].found = s.roms[0].lengthCorrect = s.samples[0].found = o.scanRoms = false; },
        "# " + kHeader + "- missing sample: s1\n"},
+      // Any finding before it marks the header as a missing set's.
       {"missing set and sample unchecked, unneeded file",
-       [](SetScan& s, SettingsRecord& o) {
-         s.found = s.samples[0].found = false;
+       [](auto& s, auto& o) {
+         s.found = s.samples[0].found = o.checkMissing = false;
          s.unneeded.emplace_back().name = "x.bin";
-         o.checkMissing = false;
        },
-       "! " + kHeader + "- unneeded file: x.bin\n"},  // any earlier finding marks a missing set
+       "! " + kHeader + "- unneeded file: x.bin\n"},
   };
   for (const Case& c : cases) {
     SetScan scan = CleanScan();
