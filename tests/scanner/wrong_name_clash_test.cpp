@@ -1,0 +1,35 @@
+// Renaming wrong-named ROMs never makes two files of one name, nor a file
+// outside its set.
+
+#include "scanner/scan_fixture.h"
+
+namespace kestrel::testing {
+namespace {
+
+const std::string kA(64, 'a'), kB(64, 'b');
+
+class WrongNameClashTest : public RepairFixture {};
+
+TEST_F(WrongNameClashTest, OnlyTheFirstCopyTakesTheNameAndNoneLeavesTheSet) {
+  settings.fixName = true;
+  settings.checkUnneeded = false;
+  AddGame("alpha", {{"a.rom", kA}, {"../b.rom", kB}});
+  AddGame("beta", {{"a.rom", kA}});
+  AddGame("gamma", {{"a.rom", kA}});
+  Link();
+  WriteZipSet(romPath, "alpha", {{"p.bin", kA}, {"q.bin", kA}, {"r.bin", kB}});
+  WriteFolderSet(romPath, "beta", {{"p.bin", kA}, {"q.bin", kA}});
+  // A file of the user's under the name the rename passes through.
+  WriteFolderSet(romPath, "gamma", {{"a.rom_kpw", "mine"}, {"p.bin", kA}});
+  Scan();
+  EXPECT_EQ(ZipMembers(romPath + "alpha.zip"), (Members{{"a.rom", kA}, {"q.bin", kA}, {"r.bin", kB}}));
+  EXPECT_EQ(FileNames(romPath + "beta"), (Names{"a.rom", "q.bin"}));
+  EXPECT_EQ(ReadFile(romPath + "gamma/a.rom_kpw"), "mine");
+  EXPECT_EQ(FileNames(romPath + "gamma"), (Names{"a.rom_kpw", "p.bin"}));
+  const std::string gamma = romPath + "gamma/";
+  EXPECT_EQ(ui.MessageTexts(), Names{"'" + gamma + "p.bin' was not fixed:\n'" + gamma + "a.rom_kpw' is in the way !"});
+  EXPECT_EQ(FileNames(romPath), (Names{"alpha.zip", "beta", "gamma"}));
+}
+
+}  // namespace
+}  // namespace kestrel::testing
