@@ -1,10 +1,15 @@
-// A fastscan file cut short or holding a negative mode is refused with the
-// one message; no name is no file at all, and no message.
+// Report files that are refused: a fastscan file cut short or holding a
+// negative mode (with the one message; no name is no file, and no message),
+// and a logfile the user made read-only, which is how they keep it.
+
+#include <filesystem>
 
 #include <gtest/gtest.h>
 
 #include "app/scripted_interface.h"
 #include "report/fastscan_file.h"
+#include "report/results_model.h"
+#include "report/scanner_log.h"
 #include "report/scan_results.h"
 #include "settings/settings_record.h"
 #include "support/temp_folder.h"
@@ -12,7 +17,7 @@
 namespace kestrel {
 namespace {
 
-TEST(FastscanDamageTest, ShortFilesAndNegativeModesAreRefused) {
+TEST(RefusedReportFilesTest, FastscanFilesCutShortOrWithNegativeModes) {
   testing::TempFolder temp;
   const std::string path = temp / "fastscan.fsc";
   ScanResults sets(3);
@@ -30,6 +35,19 @@ TEST(FastscanDamageTest, ShortFilesAndNegativeModesAreRefused) {
   SettingsRecord settings;
   EXPECT_FALSE(LoadFastscan("", settings, 0x1234, sets, &ui));
   EXPECT_EQ(ui.messages.size(), 2u);
+}
+
+TEST(RefusedReportFilesTest, AReadOnlyLogfileIsKept) {
+  testing::TempFolder temp;
+  const std::string path = temp / "kestrel.log";
+  testing::WriteFile(path, "kept");
+  std::filesystem::permissions(path, std::filesystem::perms::owner_read);
+  ResultsModel results;
+  AddResultLine(results, "unneeded file: x", kTopLevel, kResultUnneeded, true, true);
+  ScriptedInterface ui;
+  EXPECT_FALSE(SaveScannerLog(path, results, false, "", &ui));
+  EXPECT_EQ(testing::ReadFile(path), "kept");
+  EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{"Error while saving logfile !"});
 }
 
 }  // namespace
