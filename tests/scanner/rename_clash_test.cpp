@@ -20,7 +20,7 @@ TEST_F(RenameClashTest, OnlyTheFirstCopyTakesANameAndNoneLeavesTheSet) {
   Link();
   WriteZipSet(romPath, "alpha", {{"p.bin", kA}, {"q.bin", kA}, {"r.bin", kB}});
   WriteFolderSet(romPath, "beta", {{"p.bin", kA}, {"q.bin", kA}});
-  // A file of the user's under the name the rename passes through.
+  // Files of the user's under the names the renames pass through.
   WriteFolderSet(romPath, "gamma", {{"a.rom_kpw", "mine"}, {"p.bin", kA}});
   WriteFolderSet(romPath, "delta", {{"A.ROM", kA}, {"A.ROM_tmp", "mine"}});
   Scan();
