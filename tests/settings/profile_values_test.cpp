@@ -1,0 +1,98 @@
+// Values a profile holds. Strings: every length form, 16-bit text, and the
+// damage a file can show (a length past its end, a second 16-bit marker).
+// Choices that only count against something else: the game selection against
+// the game data, layouts against a tool's table, paths against their check
+// boxes, the merge destination against the placement.
+
+#include <cstdio>
+#include <memory>
+
+#include <gtest/gtest.h>
+
+#include "settings/byte_stream.h"
+#include "settings/enabled_paths.h"
+#include "settings/game_selection.h"
+#include "settings/layout_codes.h"
+#include "settings/tool_folders.h"
+#include "support/temp_folder.h"
+
+namespace kestrel {
+namespace {
+
+// The string read from `bytes` (a file claiming `extra` more bytes than it
+// has), or "<damaged>".
+std::string ReadFrom(std::string bytes, uint64_t extra = 0) {
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(fmemopen(bytes.data(), bytes.size(), "rb"), std::fclose);
+  ByteReader in(file.get(), bytes.size() + extra);
+  std::string text;
+  return in.ReadString(text) ? text : "<damaged>";
+}
+
+TEST(ProfileValuesTest, ReadsEveryLengthFormAndRefusesDamage) {
+  using namespace std::string_literals;
+  const std::string ab300 = std::string(150, 'a') + std::string(150, 'b');
+  EXPECT_EQ(ReadFrom("\x02xy"), "xy");
+  EXPECT_EQ(ReadFrom("\xFF\x2C\x01"s + ab300), ab300);
+  EXPECT_EQ(ReadFrom("\xFF\xFF\xFF\x02\x00\x00\x00xy"s), "xy");
+  EXPECT_EQ(ReadFrom("\xFF\xFE\xFF\x02" "A\0\xE9\0"s), "A\xC3\xA9");
+  EXPECT_EQ(ReadFrom("\xFF\xFE\xFF\xFF\xFE\xFF\x01" "A\0"s), "<damaged>");  // two markers
+  EXPECT_EQ(ReadFrom("\xFF\xFE\xFF\x02" "A\0"s), "<damaged>");              // units past the end
+  EXPECT_EQ(ReadFrom("\xFF\xFE\xFF\x02" "A\0"s, 2), "<damaged>");           // file shorter than it said
+  EXPECT_EQ(ReadFrom("\x03xy"s, 1), "<damaged>");
+  EXPECT_EQ(ReadFrom("\x03xy"s), "<damaged>");
+  EXPECT_EQ(ReadFrom("\xFF\x02"s), "<damaged>");
+  EXPECT_EQ(ReadFrom("\xFF\xFF\xFF\x02\x00"s), "<damaged>");
+}
+
+TEST(ProfileValuesTest, JoinsSurrogatePairsAndMarksBrokenHalves) {
+  const std::pair<std::vector<uint16_t>, std::string> cases[] = {
+      {{0xD7FF, 0xE000}, "\xED\x9F\xBF\xEE\x80\x80"},  // just outside the surrogates
+      {{0xD800, 0xDC00}, "\xF0\x90\x80\x80"},
+      {{0xDBFF, 0xDFFF}, "\xF4\x8F\xBF\xBF"},
+      {{0xDC00, 0xD800}, "??"},  // reversed pair
+      {{0xDFFF, 0x41, 0xDBFF}, "?A?"},
+      {{0xD800, 0xD800, 0xDC00}, "?\xF0\x90\x80\x80"},
+  };
+  for (const auto& [units, text] : cases) EXPECT_EQ(Utf16ToUtf8(units), text) << units[0];
+}
+
+TEST(ProfileValuesTest, GameSelectionAppliesOnlyToTheDataItWasSavedFor) {
+  SettingsRecord record;
+  record.storedDataCrc = 0xABCD;
+  record.storedGameCount = 3;
+  record.gameSelectionBytes = {1, 0, 2};
+  GameList database(3);
+  for (GameSet& game : database) game.selected = true;
+  EXPECT_FALSE(ApplyGameSelection(record, 0xABCE, database));
+  record.gameSelectionBytes.pop_back();
+  EXPECT_FALSE(ApplyGameSelection(record, 0xABCD, database));
+  EXPECT_TRUE(database[1].selected);
+  record.gameSelectionBytes.push_back(2);
+  EXPECT_TRUE(ApplyGameSelection(record, 0xABCD, database));
+  EXPECT_EQ(std::vector<bool>({database[0].selected, database[1].selected, database[2].selected}),
+            std::vector<bool>({true, false, false}));
+}
+
+TEST(ProfileValuesTest, LayoutCodesStayInsideTheirTable) {
+  EXPECT_EQ(LayoutCode(SetLayout::kNonMerged, kMergerLayoutCodes), -1);
+  EXPECT_EQ(LayoutCode(SetLayout::kMerged, kToolLayoutCodes), 2);
+  EXPECT_EQ(LayoutOfCode(1, kMergerLayoutCodes), SetLayout::kMerged);
+  EXPECT_EQ(LayoutOfCode(2, kMergerLayoutCodes), std::nullopt);
+  EXPECT_EQ(LayoutOfCode(-1, kToolLayoutCodes), std::nullopt);
+}
+
+TEST(ProfileValuesTest, OnlyTickedPathsAndAPlacedDestinationCount) {
+  testing::TempFolder root;
+  SettingsRecord settings;
+  settings.romPaths = {{"/a"}, {"/b/", false}, {""}, {"/c/"}};
+  EXPECT_EQ(EnabledPaths(settings.romPaths), (std::vector<std::string>{"/a/", "/c/"}));
+  settings.mergeDestination = root / "nowhere";
+  EXPECT_EQ(CheckMergerFolders(settings).fault, FolderFault::kNone);
+  settings.mergePlacement = MergePlacement::kIntoDestination;
+  EXPECT_EQ(CheckMergerFolders(settings).fault, FolderFault::kCantAccess);
+  settings.mergeDestination = root.path();
+  EXPECT_EQ(CheckMergerFolders(settings).fault, FolderFault::kNone);
+}
+
+}  // namespace
+}  // namespace kestrel
