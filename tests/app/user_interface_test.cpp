@@ -11,8 +11,8 @@ namespace {
 // beyond an int.
 TEST(ProgressPercentTest, WrapsPastTheUpperBound) {
   std::string shown;
-  for (auto [position, lower, upper] : {std::tuple{2, 0, 4}, {4, 0, 4}, {5, 0, 4}, {7, 7, 7}, {INT_MAX, -1, 1},
-                                        {0, INT_MIN, INT_MAX}})
+  for (auto [position, lower, upper] :
+       {std::tuple{2, 0, 4}, {4, 0, 4}, {5, 0, 4}, {7, 7, 7}, {INT_MAX, -1, 1}, {0, INT_MIN, INT_MAX}})
     shown += ProgressPercentText(position, lower, upper) + " ";
   EXPECT_EQ(shown, "50% 100% 25% 0% 0% 50% ");
 }

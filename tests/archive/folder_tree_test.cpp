@@ -17,9 +17,9 @@ using testing::WriteFile;
 using Texts = std::vector<std::string>;
 namespace fs = std::filesystem;
 
-// A tree goes whole, read-only files too; a link inside it goes as a link,
-// and what it points at stays. What cannot be removed is named, and does
-// not keep the rest of the tree alive.
+// A tree goes whole, read-only files too; a link inside it, or a tree that
+// is a link, goes as a link, and what it points at stays. What cannot be
+// removed is named, and does not keep the rest of the tree alive.
 TEST(FolderTreeTest, DeletesATreeButNothingALinkLeadsTo) {
   TempFolder root;
   WriteFile(root / "tree/a.rom", "a");
@@ -39,6 +39,10 @@ TEST(FolderTreeTest, DeletesATreeButNothingALinkLeadsTo) {
     EXPECT_EQ(testing::ReadFile(root / "outside/keep.rom"), "keep");
   }
   EXPECT_FALSE(fs::exists(root / "tree"));
+  fs::create_directory_symlink(root / "outside", root / "linked");
+  EXPECT_EQ(DeleteFolderTree(RealFileSystem(), root / "linked"), Texts{});
+  EXPECT_FALSE(fs::exists(fs::symlink_status(root / "linked")));
+  EXPECT_EQ(testing::ReadFile(root / "outside/keep.rom"), "keep");
   EXPECT_EQ(DeleteFolderTree(RealFileSystem(), root / "missing/"), Texts{root / "missing/"});
 }
 

@@ -94,8 +94,7 @@ class ZipTest : public ::testing::Test {
     Texts members;
     for (const ZipEntry& entry : list) {
       EXPECT_TRUE(ExtractZipEntry(RealFileSystem(), entry, folder / "check.tmp"));
-      members.push_back(entry.storedName + "=" + ReadFile(folder / "check.tmp") + "/" +
-                        std::to_string(entry.method));
+      members.push_back(entry.storedName + "=" + ReadFile(folder / "check.tmp") + "/" + std::to_string(entry.method));
       DeleteFile(folder / "check.tmp");
     }
     return members;

@@ -104,8 +104,10 @@ TEST_F(ZipLibraryTest, AFailureAtAnyStepOfAWriteLeavesTheArchiveAndNoTemporaryFi
   for (size_t i = 0; i <= faults.size(); ++i) {
     SCOPED_TRACE(i);
     testing::FaultyFileSystem disk;
-    if (i < faults.size()) disk.Fail(faults[i]);
-    else disk.FillDiskAfter(100000);
+    if (i < faults.size())
+      disk.Fail(faults[i]);
+    else
+      disk.FillDiskAfter(100000);
     EXPECT_FALSE(ZipUpdate(disk, library, folder / "set", changes));
     EXPECT_EQ(ReadFile(folder / "set.zip"), before);
     EXPECT_EQ(ListFolder(folder.path()).size(), 3u);  // set.zip, other.zip, src

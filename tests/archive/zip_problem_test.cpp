@@ -13,10 +13,14 @@ namespace {
 TEST(ZipProblemNoticesTest, TellsEachDamagedZipOncePerRun) {
   ScriptedInterface ui;
   ZipProblemNotices run, nextRun;
-  for (auto [fault, path] : {std::pair{ZipFault::kNone, "/fine.zip"}, {ZipFault::kBadLocalEntry, "/a.zip"},
-                             {ZipFault::kBadLocalEntry, "/a.zip"}, {ZipFault::kUnsupportedMethod, "/a.zip"},
-                             {ZipFault::kBadCentralEntry, "/b.zip"}, {ZipFault::kBadEndRecord, "/c.zip"},
-                             {ZipFault::kNoEntries, "/d.zip"}, {ZipFault::kUnsupportedMethod, "/e.zip"},
+  for (auto [fault, path] : {std::pair{ZipFault::kNone, "/fine.zip"},
+                             {ZipFault::kBadLocalEntry, "/a.zip"},
+                             {ZipFault::kBadLocalEntry, "/a.zip"},
+                             {ZipFault::kUnsupportedMethod, "/a.zip"},
+                             {ZipFault::kBadCentralEntry, "/b.zip"},
+                             {ZipFault::kBadEndRecord, "/c.zip"},
+                             {ZipFault::kNoEntries, "/d.zip"},
+                             {ZipFault::kUnsupportedMethod, "/e.zip"},
                              {ZipFault::kBadCentralEntry, "/b.zip"}})
     run.Tell(&ui, {fault, path});
   nextRun.Tell(&ui, {ZipFault::kNoEntries, "/d.zip"});

@@ -24,7 +24,8 @@ TEST_F(ZipReaderTest, NamesStructuralFaultsAndSurvivesDamagedArchives) {
   std::string bytes = BuildZip({{"a.rom", testing::Text(200, 5)}, {"b.rom", "xyz"}});
   size_t central = bytes.rfind("PK\1\2");
   WriteFile(folder / "empty.zip", BuildZip({}));
-  WriteFile(folder / "twice.zip", bytes.substr(0, central) + bytes.substr(central, 51) + "junk" + bytes.substr(central));
+  WriteFile(folder / "twice.zip",
+            bytes.substr(0, central) + bytes.substr(central, 51) + "junk" + bytes.substr(central));
   WriteFile(folder / "other.7z", bytes);
   WriteFile(folder / "good.zip", bytes);
   ZipEntryList list;
@@ -34,8 +35,8 @@ TEST_F(ZipReaderTest, NamesStructuralFaultsAndSurvivesDamagedArchives) {
     bool read = ReadZipDirectory(RealFileSystem(), folder / name, list, name[0] != 't', &problem);
     problems.push_back((read ? "read " : "") + Describe(problem));
   }
-  EXPECT_EQ(problems, (Texts{"local " + folder / "empty.zip", "end " + folder / "twice.zip", "none ", "none ",
-                             "read none "}));
+  EXPECT_EQ(problems,
+            (Texts{"local " + folder / "empty.zip", "end " + folder / "twice.zip", "none ", "none ", "read none "}));
 
   size_t endRecord = bytes.find("PK\5\6");
   for (ZipHeaderCheck check : {ZipHeaderCheck::kLocalHeaders, ZipHeaderCheck::kBothHeaders}) {
@@ -106,7 +107,8 @@ TEST_F(ZipReaderTest, AdvancedModeComparesHeadersAndBothStepOverDescriptorsExtra
 TEST_F(ZipReaderTest, ListsOnlyNamesThatStayInsideTheSet) {
   WriteFile(
       folder / "names.zip",
-      BuildZip({{"..", "x"}, {"a/.", "x"}, {"../../evil.rom", "x"}, {"c:\\dir\\x.rom", "x"}, {"d:", "x"}, {"dir/", ""}}));
+      BuildZip(
+          {{"..", "x"}, {"a/.", "x"}, {"../../evil.rom", "x"}, {"c:\\dir\\x.rom", "x"}, {"d:", "x"}, {"dir/", ""}}));
   EXPECT_EQ(ReadBack(folder / "names.zip"), (Texts{"../../evil.rom=x/0", "c:\\dir\\x.rom=x/0"}));
   ZipEntryList list;
   ASSERT_TRUE(ReadZipDirectory(RealFileSystem(), folder / "names.zip", list, true, nullptr));

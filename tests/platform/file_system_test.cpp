@@ -78,8 +78,10 @@ TEST(FileSystemTest, ACopyFailingAtAnyStepLeavesTheTargetAsItWas) {
   WriteFile(dir / "src.rom", std::string(200000, 's'));
   WriteFile(dir / "dst.rom", "old");
   using testing::FileOperation;
-  for (const testing::Fault& fault : std::vector<testing::Fault>{
-           {FileOperation::kRead, "*", 2}, {FileOperation::kWrite, "*", 2}, {FileOperation::kCreate}, {FileOperation::kReplace}}) {
+  for (const testing::Fault& fault : std::vector<testing::Fault>{{FileOperation::kRead, "*", 2},
+                                                                 {FileOperation::kWrite, "*", 2},
+                                                                 {FileOperation::kCreate},
+                                                                 {FileOperation::kReplace}}) {
     SCOPED_TRACE(int(fault.operation));
     testing::FaultyFileSystem disk;
     disk.Fail(fault);

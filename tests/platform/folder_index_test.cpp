@@ -28,7 +28,8 @@ TEST(FolderIndexTest, FindsNamesWithoutCaseAndSeesEveryChange) {
   testing::FaultyFileSystem disk;  // fails nothing; counts the listings
   FolderIndex index(disk);
   const std::string at = root.path();
-  EXPECT_EQ(index.Find(at, "pacman.zip")->name + " " + index.Find(at, "PACMAN.ZIP")->path, "pacman.zip " + at + "Pacman.zip");
+  EXPECT_EQ(index.Find(at, "pacman.zip")->name + " " + index.Find(at, "PACMAN.ZIP")->path,
+            "pacman.zip " + at + "Pacman.zip");
   EXPECT_TRUE(index.Find(at, "galaga")->isFolder);
   EXPECT_FALSE(index.Find(at, "galaga", EntryKind::kFile) || index.Find(at, "galaga.zip", EntryKind::kFile));
   EXPECT_FALSE(index.Find(at, "mspacman.zip"));

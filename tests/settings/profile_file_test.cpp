@@ -75,16 +75,16 @@ std::string Shown(const SettingsRecord& record, const std::vector<std::string>& 
 TEST(ProfileFileTest, LoadsEveryVersionWithDefaultsForWhatIsMissing) {
   TempFolder dir;
   const std::vector<std::string> fields = {
-      "threadPriority", "romPaths[1]", "fixCase",  "fixLength", "rebuildMergeMode", "mergeMode",        "scanMergeMode",
-      "showAllZeroCrcs", "gameFilter", "storedDataCrc", "gameSelectionBytes", "raineExe", "rebuildRecursive", "addPaths"};
+      "threadPriority",     "romPaths[1]",   "fixCase",          "fixLength",  "rebuildMergeMode",
+      "mergeMode",          "scanMergeMode", "showAllZeroCrcs",  "gameFilter", "storedDataCrc",
+      "gameSelectionBytes", "raineExe",      "rebuildRecursive", "addPaths"};
   const std::string v0 = "-2|/roms2/ (disabled)|0|1|2|0|0|";
-  const std::map<int, std::string> expected = {
-      {0, v0 + "0||0x00000000|0 games, 0 selected||1|0 entries"},
-      {1, v0 + "1||0x00000000|0 games, 0 selected||1|0 entries"},
-      {2, v0 + "1|pac*|0xcafef00d|3 games, 2 selected||1|0 entries"},
-      {3, v0 + "1|pac*|0xcafef00d|3 games, 2 selected|raine.exe|1|0 entries"},
-      {4, v0 + "1|pac*|0xcafef00d|3 games, 2 selected|raine.exe|0|1 entries"},
-      {9, v0 + "1|pac*|0xcafef00d|3 games, 2 selected|raine.exe|0|1 entries"}};
+  const std::map<int, std::string> expected = {{0, v0 + "0||0x00000000|0 games, 0 selected||1|0 entries"},
+                                               {1, v0 + "1||0x00000000|0 games, 0 selected||1|0 entries"},
+                                               {2, v0 + "1|pac*|0xcafef00d|3 games, 2 selected||1|0 entries"},
+                                               {3, v0 + "1|pac*|0xcafef00d|3 games, 2 selected|raine.exe|1|0 entries"},
+                                               {4, v0 + "1|pac*|0xcafef00d|3 games, 2 selected|raine.exe|0|1 entries"},
+                                               {9, v0 + "1|pac*|0xcafef00d|3 games, 2 selected|raine.exe|0|1 entries"}};
   for (const auto& [version, values] : expected) {
     SettingsRecord r;
     r.storedDataCrc = 77;
@@ -144,10 +144,11 @@ TEST(ProfileFileTest, RoundTripsEveryFieldByteForByteEvenModesOutOfRange) {
 TEST(ProfileFileTest, WritesEachStringLengthFormAndReadsUtf16Strings) {
   TempFolder dir;
   const size_t offset = 7 + 4 + 12;
-  for (const auto& [length, prefix] : std::map<size_t, std::string>{{254, "\xFE"},
-                                                                      {255, std::string("\xFF\xFF\x00", 3)},
-                                                                      {65533, std::string("\xFF\xFD\xFF", 3)},
-                                                                      {65534, std::string("\xFF\xFF\xFF\xFE\xFF\x00\x00", 7)}}) {
+  for (const auto& [length, prefix] :
+       std::map<size_t, std::string>{{254, "\xFE"},
+                                     {255, std::string("\xFF\xFF\x00", 3)},
+                                     {65533, std::string("\xFF\xFD\xFF", 3)},
+                                     {65534, std::string("\xFF\xFF\xFF\xFE\xFF\x00\x00", 7)}}) {
     SettingsRecord saved, loaded;
     saved.mameExe = std::string(length, 'x');
     ASSERT_TRUE(SaveProfile(saved, dir / "p.kpf", {}, 0));
@@ -155,12 +156,16 @@ TEST(ProfileFileTest, WritesEachStringLengthFormAndReadsUtf16Strings) {
     EXPECT_EQ(bytes.substr(0, 7) + bytes.substr(offset, prefix.size() + length), "\x06KPFOPT" + prefix + saved.mameExe);
     EXPECT_TRUE(LoadProfile(loaded, dir / "p.kpf") && loaded.mameExe == saved.mameExe) << length;
   }
-  std::string utf16("\xFF\xFE\xFF\x07" "a\0\xE9\0\xAC\x20\xFF\x07\x00\x08\x3D\xD8\x00\xDE", 18);  // a é € U+07FF U+0800 U+1F600
+  std::string utf16(
+      "\xFF\xFE\xFF\x07"
+      "a\0\xE9\0\xAC\x20\xFF\x07\x00\x08\x3D\xD8\x00\xDE",
+      18);  // a é € U+07FF U+0800 U+1F600
   Bytes b = Bytes().Str("KPFOPT").Int(0).Int(1).Int(0).Int(0);
   b.data += utf16 + BaseItems(Bytes()).data.substr(12 + 9);  // the rest after mameExe
   SettingsRecord loaded;
   ASSERT_TRUE(LoadBytes(dir, b.data, loaded));
-  EXPECT_EQ(loaded.mameExe + "|" + loaded.datfile, "a\xC3\xA9\xE2\x82\xAC\xDF\xBF\xE0\xA0\x80\xF0\x9F\x98\x80|list.dat");
+  EXPECT_EQ(loaded.mameExe + "|" + loaded.datfile,
+            "a\xC3\xA9\xE2\x82\xAC\xDF\xBF\xE0\xA0\x80\xF0\x9F\x98\x80|list.dat");
 }
 
 TEST(ProfileFileTest, RefusesDamagedProfilesAndKeepsTheRecord) {

@@ -51,10 +51,10 @@ TEST(ToolFoldersTest, EachToolNeedsItsFoldersThereAndApart) {
   check(CheckMergerFolders);
   s.mergePlacement = MergePlacement::kKeepPosition;
   check(CheckMergerFolders);
-  EXPECT_EQ(seen, (std::vector<std::string>{"no temp", "no backup", "ok", "can't access " + root / "missing",
-                                            "overlap " + root / "link/", "overlap " + root / "SOURCE/inner", "ok",
-                                            "can't access", "no rom paths", "can't access " + root / "missing/",
-                                            "ok"}));
+  EXPECT_EQ(seen,
+            (std::vector<std::string>{"no temp", "no backup", "ok", "can't access " + root / "missing",
+                                      "overlap " + root / "link/", "overlap " + root / "SOURCE/inner", "ok",
+                                      "can't access", "no rom paths", "can't access " + root / "missing/", "ok"}));
   EXPECT_EQ(WorkingFolderText(FolderFault::kNoBackupFolder), "No Valid Backupfolder");
 }
 
