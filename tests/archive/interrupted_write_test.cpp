@@ -4,26 +4,27 @@
 #include <zip.h>
 
 #include "archive/zip_fixtures.h"
-#include "platform/file_system.h"
 
 namespace kestrel {
 namespace {
 
 using testing::ReadFile;
+using testing::Texts;
 using testing::WriteFile;
-using Texts = std::vector<std::string>;
 
 class InterruptedWriteTest : public testing::ZipTest {};
 
-// Names seen in the archive's folder while zip writing is busy with it.
-struct FolderWatch {
-  std::string folder;
-  Texts seen;
-};
+Texts Names(const std::string& folder) {
+  Texts names;
+  for (const FolderEntry& entry : ListFolder(folder)) names.push_back(entry.name);
+  return names;
+}
 
+// Lists the archive's folder (the first of the pair) into the second while
+// zip writing is busy with it, and cancels the write.
 int ListFolderAndCancel(zip_t*, void* state) {
-  auto* watch = static_cast<FolderWatch*>(state);
-  for (const FolderEntry& entry : ListFolder(watch->folder)) watch->seen.push_back(entry.name);
+  auto* watch = static_cast<std::pair<std::string, Texts>*>(state);
+  watch->second = Names(watch->first);
   return 1;
 }
 
@@ -35,15 +36,14 @@ TEST_F(InterruptedWriteTest, RecognisesTheTemporaryFileOfZipWriting) {
   zip_t* archive = zip_open((folder / "Set.zip").c_str(), ZIP_CREATE, &error);
   ASSERT_NE(archive, nullptr);
   zip_file_add(archive, "a.rom", zip_source_file(archive, (folder / "src/a.rom").c_str(), 0, -1), 0);
-  FolderWatch watch{folder.path(), {}};
+  std::pair<std::string, Texts> watch{folder.path(), {}};
   zip_register_cancel_callback_with_state(archive, ListFolderAndCancel, nullptr, &watch);
   EXPECT_NE(zip_close(archive), 0);
   zip_discard(archive);
-  ASSERT_EQ(watch.seen.size(), 2u);
-  EXPECT_EQ(watch.seen[0].substr(0, 8), "Set.zip.");
-  EXPECT_TRUE(IsInterruptedWriteOf("set.ZIP", watch.seen[0])) << watch.seen[0];
-  EXPECT_EQ(ListFolder(folder.path()).size(), 1u) << "a cancelled write leaves nothing";
-
+  ASSERT_EQ(watch.second.size(), 2u);
+  EXPECT_EQ(watch.second[0].substr(0, 8), "Set.zip.");
+  EXPECT_TRUE(IsInterruptedWriteOf("set.ZIP", watch.second[0])) << watch.second[0];
+  EXPECT_EQ(Names(folder.path()), Texts{"src"}) << "a cancelled write leaves nothing";
   for (const std::string name : {"set.zip", "set.zip.a1b2c", "set.zip.a1b2c3d", "set.zip.a1b2c_", "set.zip-a1b2c3",
                                  "other.zip.a1b2c3", "set.a1b2c3"}) {
     EXPECT_FALSE(IsInterruptedWriteOf("set.zip", name)) << name;
@@ -52,7 +52,9 @@ TEST_F(InterruptedWriteTest, RecognisesTheTemporaryFileOfZipWriting) {
 
 // A leftover is never deleted, even beside an archive that reads whole
 // (a cut-off copy of the user's own looks the same): it is kept in the
-// backup folder, or stays where it is.
+// backup folder, or stays where it is. A complete zip under such a name is
+// a user's copy, not a partial write: it is not even found, and a direct
+// call keeps it in the backup folder too.
 TEST_F(InterruptedWriteTest, MovesLeftoversIntoTheBackupFolderAndDeletesNone) {
   std::string roms = folder / "roms/", backups = folder / "backup";
   WriteFile(roms + "whole.zip", testing::BuildZip({{"a.rom", "a"}}));
@@ -65,26 +67,21 @@ TEST_F(InterruptedWriteTest, MovesLeftoversIntoTheBackupFolderAndDeletesNone) {
   WriteFile(roms + "broken.zip", "not a zip");
   WriteFile(roms + "broken.zip.b0b0b0", "PK beside broken");
   WriteFile(roms + "notes.txt.abcdef", "a user's file");
-  WriteFile(roms + "whole.zip.backup", testing::BuildZip({{"a.rom", "an older a"}}));
+  const std::string older = testing::BuildZip({{"a.rom", "an older a"}});
+  WriteFile(roms + "whole.zip.backup", older);
 
   std::vector<InterruptedWrite> found = FindInterruptedWrites(RealFileSystem(), roms);
   ASSERT_EQ(found.size(), 4u);
   EXPECT_EQ(found[3].archivePath, roms + "whole.zip");
-  std::vector<LeftoverOutcome> outcomes;
+  found.push_back({roms + "whole.zip.backup", roms + "whole.zip"});
   for (const InterruptedWrite& leftover : found)
-    outcomes.push_back(ClearInterruptedWrite(RealFileSystem(), backups, leftover).outcome);
-  EXPECT_EQ(outcomes, (std::vector<LeftoverOutcome>{LeftoverOutcome::kMovedToBackup, LeftoverOutcome::kMovedToBackup,
-                                                    LeftoverOutcome::kMovedToBackup, LeftoverOutcome::kMovedToBackup}));
-  Texts left;
-  for (const FolderEntry& entry : ListFolder(roms)) left.push_back(entry.name);
-  EXPECT_EQ(left, (Texts{"broken.zip", "damaged.zip", "notes.txt.abcdef", "whole.zip", "whole.zip.backup"}));
-  EXPECT_EQ(ReadFile(backups + "/alone.zip.Ab12Cd"), "PK alone");
-  EXPECT_EQ(ReadFile(backups + "/damaged.zip.000000"), "PK beside damaged");
-  EXPECT_EQ(ReadFile(backups + "/whole.zip.x7k2pq"), "PK partial");
-  // A complete zip under such a name is a user's copy, not a partial write:
-  // it is not even found, and a direct call keeps it in the backup folder.
-  EXPECT_EQ(ClearInterruptedWrite(RealFileSystem(), backups, {roms + "whole.zip.backup", roms + "whole.zip"}).outcome,
-            LeftoverOutcome::kMovedToBackup);
+    EXPECT_EQ(ClearInterruptedWrite(RealFileSystem(), backups, leftover).outcome, LeftoverOutcome::kMovedToBackup);
+  EXPECT_EQ(Names(roms), (Texts{"broken.zip", "damaged.zip", "notes.txt.abcdef", "whole.zip"}));
+  Texts kept;
+  for (const std::string& name : Names(backups)) kept.push_back(name + "=" + ReadFile(backups + "/" + name));
+  EXPECT_EQ(kept, (Texts{"alone.zip.Ab12Cd=PK alone", "broken.zip.b0b0b0=PK beside broken",
+                         "damaged.zip.000000=PK beside damaged", "whole.zip.backup=" + older,
+                         "whole.zip.x7k2pq=PK partial"}));
 
   // Without a backup folder a leftover that may be the only copy stays.
   WriteFile(roms + "alone.zip.zzzzzz", "PK alone");

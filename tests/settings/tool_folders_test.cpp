@@ -9,57 +9,53 @@
 namespace kestrel {
 namespace {
 
-using testing::TempFolder;
-
 std::string Describe(const FolderCheck& check) {
   static const char* const kWords[] = {"ok", "no temp", "no backup", "no rom paths", "can't access", "overlap"};
   return std::string(kWords[static_cast<int>(check.fault)]) + (check.path.empty() ? "" : " " + check.path);
 }
 
-TEST(ToolFoldersTest, TheScannerNeedsItsWorkingFolders) {
-  SettingsRecord settings;
-  settings.makeBackups = true;
-  EXPECT_EQ(Describe(CheckScannerFolders(settings)), "no temp");
-  settings.tempFolder = "/tmp/";
-  EXPECT_EQ(Describe(CheckScannerFolders(settings)), "no backup");
-  settings.makeBackups = false;
-  EXPECT_EQ(Describe(CheckScannerFolders(settings)), "ok");
-  EXPECT_EQ(WorkingFolderText(FolderFault::kNoBackupFolder), "No Valid Backupfolder");
-}
-
-// One folder under two spellings, or through a link, is one folder; a
+// Each tool's check, after each change of its settings. For the rebuilder,
+// one folder under two spellings, or through a link, is one folder, and a
 // destination inside the source matters only when the source is read with
-// its subfolders.
-TEST(ToolFoldersTest, TheRebuilderNeedsTwoFoldersApart) {
-  TempFolder root;
+// its subfolders. For the merger a disabled path is none.
+TEST(ToolFoldersTest, EachToolNeedsItsFoldersThereAndApart) {
+  testing::TempFolder root;
   std::filesystem::create_directories(root / "Source/inner");
   std::filesystem::create_directory_symlink(root / "Source", root / "link");
-  SettingsRecord settings;
-  settings.rebuildSource = root / "source";
-  settings.rebuildDestination = root / "missing";
-  EXPECT_EQ(Describe(CheckRebuilderFolders(settings)), "can't access " + root / "missing");
-  settings.rebuildDestination = root / "link/";
-  EXPECT_EQ(Describe(CheckRebuilderFolders(settings)), "overlap " + root / "link/");
-  settings.rebuildDestination = root / "SOURCE/inner";
-  settings.rebuildRecursive = true;
-  EXPECT_EQ(Describe(CheckRebuilderFolders(settings)), "overlap " + root / "SOURCE/inner");
-  settings.rebuildRecursive = false;
-  EXPECT_EQ(Describe(CheckRebuilderFolders(settings)), "ok");
-  settings.rebuildSource = "";
-  EXPECT_EQ(Describe(CheckRebuilderFolders(settings)), "can't access");
-}
-
-TEST(ToolFoldersTest, TheMergerNeedsARomPathAndItsDestination) {
-  TempFolder root;
-  SettingsRecord settings;
-  settings.mergePlacement = MergePlacement::kIntoDestination;
-  settings.mergeDestination = root / "missing/";
-  settings.romPaths = {PathEntry{root.path(), false}};  // a disabled path is none
-  EXPECT_EQ(Describe(CheckMergerFolders(settings)), "no rom paths");
-  settings.romPaths[0].enabled = true;
-  EXPECT_EQ(Describe(CheckMergerFolders(settings)), "can't access " + root / "missing/");
-  settings.mergePlacement = MergePlacement::kKeepPosition;
-  EXPECT_EQ(Describe(CheckMergerFolders(settings)), "ok");
+  SettingsRecord s;
+  std::vector<std::string> seen;
+  auto check = [&](FolderCheck (*tool)(const SettingsRecord&)) { seen.push_back(Describe(tool(s))); };
+  s.makeBackups = true;
+  check(CheckScannerFolders);
+  s.tempFolder = "/tmp/";
+  check(CheckScannerFolders);
+  s.makeBackups = false;
+  check(CheckScannerFolders);
+  s.rebuildSource = root / "source";
+  s.rebuildDestination = root / "missing";
+  check(CheckRebuilderFolders);
+  s.rebuildDestination = root / "link/";
+  check(CheckRebuilderFolders);
+  s.rebuildDestination = root / "SOURCE/inner";
+  s.rebuildRecursive = true;
+  check(CheckRebuilderFolders);
+  s.rebuildRecursive = false;
+  check(CheckRebuilderFolders);
+  s.rebuildSource = "";
+  check(CheckRebuilderFolders);
+  s.mergePlacement = MergePlacement::kIntoDestination;
+  s.mergeDestination = root / "missing/";
+  s.romPaths = {PathEntry{root.path(), false}};
+  check(CheckMergerFolders);
+  s.romPaths[0].enabled = true;
+  check(CheckMergerFolders);
+  s.mergePlacement = MergePlacement::kKeepPosition;
+  check(CheckMergerFolders);
+  EXPECT_EQ(seen,
+            (std::vector<std::string>{"no temp", "no backup", "ok", "can't access " + root / "missing",
+                                      "overlap " + root / "link/", "overlap " + root / "SOURCE/inner", "ok",
+                                      "can't access", "no rom paths", "can't access " + root / "missing/", "ok"}));
+  EXPECT_EQ(WorkingFolderText(FolderFault::kNoBackupFolder), "No Valid Backupfolder");
 }
 
 }  // namespace
