@@ -19,7 +19,8 @@ constexpr uint32_t kEndSignature = 0x06054B50;
 constexpr size_t kLocalHeaderSize = 30;
 constexpr size_t kCentralHeaderSize = 46;
 constexpr uint16_t kDataDescriptorFlag = 8;
-constexpr uint64_t kDataDescriptorSize = 12;
+constexpr uint32_t kDataDescriptorSignature = 0x08074B50;
+constexpr uint64_t kDataDescriptorSize = 12;  // CRC and both sizes
 
 uint16_t Read16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
 uint32_t Read32(const uint8_t* p) {
@@ -112,7 +113,12 @@ Step ReadLocalEntry(DirectoryWalk& walk, ZipEntryList& list) {
   uint64_t dataOffset = walk.position;
   if (dataOffset > UINT32_MAX) return Step::kInvalid;
   walk.position += Read32(header + 18);
-  if (Read16(header + 6) & kDataDescriptorFlag) walk.position += kDataDescriptorSize;
+  if (Read16(header + 6) & kDataDescriptorFlag) {
+    // Most writers put a signature before the descriptor; it is optional.
+    uint32_t signature = 0;
+    if (Step peeked = PeekSignature(walk, signature); peeked != Step::kOk) return peeked;
+    walk.position += kDataDescriptorSize + (signature == kDataDescriptorSignature ? 4 : 0);
+  }
 
   std::string storedName = names.substr(0, nameLength);
   if (EndsWithFolderSeparator(storedName)) return Step::kOk;

@@ -64,7 +64,7 @@ TEST_F(ZipReaderTest, NamesStructuralFaultsAndSurvivesDamagedArchives) {
 // The advanced mode holds each central header to its local one: every byte
 // of version needed, flags, method, time, date, CRC, both sizes, and the
 // name. Flag bit 3 adds twelve bytes of CRC and sizes behind the data,
-// without a signature of their own; an extra field follows a name, and in
+// with or without a signature of their own before them; an extra field follows a name, and in
 // the central directory a comment too. Both modes step over all three.
 TEST_F(ZipReaderTest, AdvancedModeComparesHeadersAndBothStepOverDescriptorsExtrasAndComments) {
   const std::string plain = BuildZip({{"a.rom", "first"}, {"b.rom", "second"}});
@@ -83,24 +83,27 @@ TEST_F(ZipReaderTest, AdvancedModeComparesHeadersAndBothStepOverDescriptorsExtra
     }
   }
 
-  std::string bytes = plain;
-  size_t central = bytes.find("PK\1\2");
-  Put(bytes, 6, 8, 2);
-  Put(bytes, central + 8, 8, 2);
-  bytes.insert(bytes.rfind("PK\3\4"), bytes.substr(14, 12));  // CRC and sizes, as in the header
-  Put(bytes, bytes.rfind("PK\1\2") + 42, uint32_t(bytes.rfind("PK\3\4")), 4);
-  WriteFile(folder / "descriptor.zip", bytes);
+  std::string bytes;
+  for (std::string signature : {"", "PK\7\x08"}) {  // the descriptor's signature is optional
+    bytes = plain;
+    size_t central = bytes.find("PK\1\2");
+    Put(bytes, 6, 8, 2);
+    Put(bytes, central + 8, 8, 2);
+    bytes.insert(bytes.rfind("PK\3\4"), signature + bytes.substr(14, 12));  // CRC and sizes, as in the header
+    Put(bytes, bytes.rfind("PK\1\2") + 42, uint32_t(bytes.rfind("PK\3\4")), 4);
+    WriteFile(folder / (signature.empty() ? "descriptor.zip" : "signed.zip"), bytes);
+  }
   const std::string extra("\xFE\xCA\0\0", 4);
   bytes = plain;
   Put(bytes, 28, 4, 2);  // the first local header's extra field
   bytes.insert(30 + 5, extra);
-  central = bytes.find("PK\1\2");
+  size_t central = bytes.find("PK\1\2");
   Put(bytes, central + 30, uint32_t(4 * 0x10001), 4);  // extra field and comment
   bytes.insert(central + 46 + 5, extra + "note");
   Put(bytes, bytes.rfind("PK\1\2") + 42, uint32_t(bytes.find("PK\3\4", 1)), 4);
   WriteFile(folder / "extras.zip", bytes);
   // ReadBack reads in both modes.
-  for (const char* name : {"descriptor.zip", "extras.zip"})
+  for (const char* name : {"descriptor.zip", "signed.zip", "extras.zip"})
     EXPECT_EQ(ReadBack(folder / name), (Texts{"a.rom=first/0", "b.rom=second/0"})) << name;
 }
 
