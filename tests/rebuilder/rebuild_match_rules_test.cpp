@@ -24,17 +24,21 @@ TEST_F(RebuildTest, MatchesByTildeAndZeroCrcsOnlyWhenAskedAndKeepsARomAlreadyThe
   LoadList("game (\n\tname g\n\tdescription \"g\"\n" + RomLine("r1", kA, CrcOf(kA)) + RomLine("r2", kB, CrcOf(kB)) +
            RomLine("r3", kT, CrcOf(kT)) + RomLine("z", kZ, 0) + ")\n");
   const std::string tilde = DataWithCrc(kT.size(), ~CrcOf(kT));
-  WriteZip(source + "stored.zip", {{"x1", kA}}, {"-0"});
-  WriteFile(source + "b.bin", kB);
-  WriteFile(source + "tilde.bin", tilde);
-  WriteFile(source + "z", kZ);
+  settings.rebuildRemoveSources = true;
   for (bool zip : {false, true}) {
     SCOPED_TRACE(zip ? "zip destination" : "folder destination");
     settings.rebuildZip = settings.rebuildTildeCrcs = settings.rebuildZeroCrcs = zip;
+    WriteZip(source + "stored.zip", {{"x1", kA}}, {"-0"});
+    WriteFile(source + "b.bin", kB);
+    WriteFile(source + "tilde.bin", tilde);
+    WriteFile(source + "z", kZ);
     ClearDestination();
     if (zip) WriteZip(destination + "g.zip", {{"R2", kB}});
     if (!zip) WriteFile(destination + "g/R2", kB);
-    EXPECT_TRUE(Rebuild().completed);
+    RebuildOutcome outcome = Rebuild();
+    EXPECT_TRUE(outcome.completed && outcome.failures.empty());
+    // Every matched source goes, the one whose ROM was there already too.
+    EXPECT_EQ(Tree(source), zip ? Files{} : (Files{{"tilde.bin", tilde}, {"z", kZ}}));
     std::string set = zip ? "g.zip:" : "g/";
     Files expected = {{set + "R2", kB}, {set + "r1", kA}};
     if (zip) expected.insert({{set + "r3", tilde}, {set + "z", kZ}});
