@@ -1,5 +1,6 @@
 // A merge over sets spelled in another case and a stale set folder that
-// holds a folder of the user's own.
+// holds a folder of the user's own, then a split into a destination folder
+// named without its trailing '/'.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -20,6 +21,17 @@ TEST_F(MergerTest, ANewSetTakesItsListedNameAndAFolderInsideAStaleSetFolderKeeps
   EXPECT_EQ(ZipContents(path2 + "galaxian.zip"), MergedFiles("galaxian"));
   EXPECT_EQ(Entries(), (std::vector<std::string>{"roms1", "roms1/pacman.zip", "roms1/single.zip", "roms2",
                                                  "roms2/galaxian.zip", "roms2/pacman", "roms2/pacman/extras",
+                                                 "roms2/pacman/extras/notes.txt"}));
+  // Split again into a destination where an interrupted run left a work folder.
+  std::filesystem::create_directories(root / "dest/galaxa.kpw");
+  settings.mergePlacement = MergePlacement::kIntoDestination;
+  settings.mergeDestination = root / "dest";
+  settings.mergeMode = SetLayout::kSplit;
+  outcome = Run();
+  EXPECT_EQ(outcome.cleanedLeftovers, (std::vector<std::string>{root / "dest/galaxa.kpw/"}));
+  EXPECT_EQ(Entries(), (std::vector<std::string>{"dest", "dest/galaxa.zip", "dest/galaxian.zip", "dest/pacman.zip",
+                                                 "dest/pacmanf.zip", "dest/puckman.zip", "roms1", "roms1/single.zip",
+                                                 "roms2", "roms2/pacman", "roms2/pacman/extras",
                                                  "roms2/pacman/extras/notes.txt"}));
   EXPECT_TRUE(ui.messages.empty());
 }
