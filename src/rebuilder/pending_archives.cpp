@@ -37,17 +37,6 @@ void AddMember(const PendingMember& member, ZipChanges& changes) {
   }
 }
 
-// The member of `listing` that holds `name`: the first of exactly that
-// name, else the first equal to it without case; null when none is.
-const ZipEntry* FindOccupant(const ZipEntryList& listing, const std::string& name) {
-  const ZipEntry* anyCase = nullptr;
-  for (const ZipEntry& entry : listing) {
-    if (entry.storedName == name) return &entry;
-    if (anyCase == nullptr && EqualsNoCase(entry.storedName, name)) anyCase = &entry;
-  }
-  return anyCase;
-}
-
 // Every member of `listing` named `name`, with or without case: a zip may
 // hold several, and each is judged before any goes.
 std::vector<const ZipEntry*> FindOccupants(const ZipEntryList& listing, const std::string& name) {
@@ -137,9 +126,10 @@ std::vector<bool> ReadBack(FileSystem& fs, const PendingArchive& archive, ZipHea
   if (!path || !ReadZipDirectory(fs, *path, listing, false, nullptr, headerCheck)) return good;
   for (size_t i = 0; i < archive.members.size(); ++i) {
     const PendingMember& member = archive.members[i];
-    const ZipEntry* written = FindOccupant(listing, member.memberName);
-    good[i] = written != nullptr && written->storedName == member.memberName &&
-              CountNamed(listing, member.memberName) == 1 && written->size == member.source.size &&
+    auto named = [&member](const ZipEntry& entry) { return entry.storedName == member.memberName; };
+    auto written = std::find_if(listing.begin(), listing.end(), named);
+    good[i] = written != listing.end() && CountNamed(listing, member.memberName) == 1 &&
+              written->size == member.source.size &&
               written->crc == member.source.crc && CheckZipEntry(fs, *written);
   }
   return good;
