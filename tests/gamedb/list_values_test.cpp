@@ -36,14 +36,5 @@ TEST(ListValuesTest, ReadsHexadecimalsOfEitherCaseAndPrefix) {
   EXPECT_EQ(read, (std::vector<std::string>{"2882400009", "255", "0", "0", "255", "-", "-", "4294967295", "9"}));
 }
 
-TEST(ListValuesTest, TrimsOnlyTrailingBlanksAndTabs) {
-  std::vector<std::string> trimmed;
-  for (std::string text : {" a b \t ", "a\n", " \t", ""}) {
-    TrimTrailingBlanks(text);
-    trimmed.push_back(text);
-  }
-  EXPECT_EQ(trimmed, (std::vector<std::string>{" a b", "a\n", "", ""}));
-}
-
 }  // namespace
 }  // namespace kestrel
