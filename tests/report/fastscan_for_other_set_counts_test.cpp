@@ -13,22 +13,19 @@ namespace {
 
 TEST(FastscanForOtherSetCounts, AFileForMoreSetsIsRefusedAndChangesNothing) {
   testing::TempFolder temp;
-  const std::string path = temp / "fastscan.fsc";
   ScanResults written(3);
   written[0].needsScan = true;
   SettingsRecord saved;
   saved.checkCase = true;
   saved.scanMergeMode = SetLayout::kNonMerged;  // modes of code 0 read the same from any shift
   saved.scanGameTypes = ScanGameTypes::kArcadeOnly;
-  ASSERT_TRUE(SaveFastscan(path, saved, 0x1234, written));
-  for (size_t sets : {size_t{0}, size_t{2}}) {
+  ASSERT_TRUE(SaveFastscan(temp / "f.fsc", saved, 0x1234, written));
+  for (size_t sets : {0, 2}) {
     ScanResults scans(sets);
     SettingsRecord settings;
     ScriptedInterface ui;
-    EXPECT_FALSE(LoadFastscan(path, settings, 0x1234, scans, &ui)) << sets;
-    EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{"Error while using fastscan file !\n\nDo a 'SCAN' "
-                                                          "operation first !"});
-    EXPECT_FALSE(settings.checkCase);
+    EXPECT_FALSE(LoadFastscan(temp / "f.fsc", settings, 0x1234, scans, &ui) || settings.checkCase) << sets;
+    EXPECT_EQ(ui.MessageTexts().at(0), "Error while using fastscan file !\n\nDo a 'SCAN' operation first !");
     for (const SetScan& scan : scans) EXPECT_FALSE(scan.needsScan);
   }
 }
