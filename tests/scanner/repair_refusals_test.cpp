@@ -32,8 +32,9 @@ TEST_F(RepairRefusalsTest, EachFailedResizeOrRemovalNamesItsFileAndReason) {
   WriteFolderSet(romPath, "alpha", {{"big.rom", "xx" + rom}});
   WriteZipSet(romPath, "beta", {{"big.rom", rom + "yy"}});
   WriteFolderSet(romPath, "gamma", {{"short.rom", rom.substr(0, 4000)}});
-  WriteFolderSet(romPath, "delta", {{"a.rom", kA}, {"junk.txt", "junk"}});
+  WriteFolderSet(romPath, "delta", {{"a.rom", kA}, {"gone.txt", "gone"}, {"junk.txt", "junk"}});
   FaultyFileSystem faulty;
+  faulty.Vanish("*gone.txt");
   faulty.Fail({FileOperation::kCreateFolder, settings.tempFolder + "*"});
   faulty.Fail({FileOperation::kDelete, "*junk.txt"});
 
@@ -41,10 +42,11 @@ TEST_F(RepairRefusalsTest, EachFailedResizeOrRemovalNamesItsFileAndReason) {
 
   const std::string noWork = "No work folder in the temporary folder !";
   EXPECT_EQ(Messages(), (Names{NotFixed(romPath + "alpha/big.rom", noWork), NotFixed(romPath + "beta.zip", noWork),
+                               NotFixed(romPath + "delta/gone.txt", "It no longer exists !"),
                                NotFixed(romPath + "delta/junk.txt", "It could not be deleted (completely) !")}));
   EXPECT_EQ(ReadFile(romPath + "alpha/big.rom"), "xx" + rom);
   EXPECT_EQ(ZipMembers(romPath + "beta.zip"), (Members{{"big.rom", rom + "yy"}}));
-  EXPECT_EQ(FileNames(romPath + "delta"), (Names{"a.rom", "junk.txt"}));
+  EXPECT_EQ(FileNames(romPath + "delta"), (Names{"a.rom", "gone.txt", "junk.txt"}));
   EXPECT_EQ(ZipMembers(settings.backupFolder + "delta.zip"), (Members{{"junk.txt", "junk"}}));
 
   ui.messages.clear();
@@ -63,19 +65,30 @@ TEST_F(RepairRefusalsTest, StandInsAreMadeOnlyForPlainNamesOfPossibleSizes) {
       {"sub/in.rom", "", true, 16}};
   AddGame("alpha", roms);
   AddGame("beta", roms);
+  AddGame("gamma", {{"ok.rom", "", true, 16}});  // no set of it anywhere
   Link();
   WriteFolderSet(romPath, "alpha", {{"a.rom", kA}});
   WriteZipSet(romPath, "beta", {{"a.rom", kA}});
-  FaultyFileSystem roomy;
+  FaultyFileSystem roomy, noWorkFolder;
   roomy.ReportDiskSpace({uint64_t{100} << 30, uint64_t{60} << 30});
+  noWorkFolder.ReportDiskSpace({uint64_t{100} << 30, uint64_t{60} << 30});
+  noWorkFolder.Fail({FileOperation::kCreateFolder, settings.tempFolder + "*"});
+  const auto before = Snapshot();
+  // Where a file given no folder would land.
+  const std::filesystem::path startFolder = std::filesystem::current_path();
+  std::filesystem::current_path(settings.tempFolder);
+  Scan(false, noWorkFolder);
+  EXPECT_EQ(Snapshot(), before);
 
   Scan(false, roomy);
+  std::filesystem::current_path(startFolder);
 
   const std::string zeros(16, '\0');
   EXPECT_EQ(FolderMembers(romPath.substr(0, romPath.size() - 1)),
             (Members{{"alpha/a.rom", kA}, {"alpha/ok.rom", zeros}, {"beta.zip", ReadFile(romPath + "beta.zip")}}));
   EXPECT_EQ(ZipMembers(romPath + "beta.zip"), (Members{{"a.rom", kA}, {"ok.rom", zeros}}));
   EXPECT_EQ(Messages(), Names{});
+  EXPECT_EQ(FileNames(settings.tempFolder), Names{});
 }
 
 }  // namespace
