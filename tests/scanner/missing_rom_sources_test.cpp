@@ -41,5 +41,22 @@ TEST_F(MissingRomSourcesTest, OnlyACopyOfTheContentsIsTakenAndAFailedCopyLeavesN
   EXPECT_EQ(FolderMembers(romPath + "alpha"), (Members{{"b.rom", kB}}));
 }
 
+// A ROM path on a disk that went away while the scan ran gets nothing.
+TEST_F(MissingRomSourcesTest, NothingIsAddedToARomPathThatIsGone) {
+  settings.fixMissing = true;
+  AddGame("gamma", {{"g.rom", kG}});
+  Link();
+  settings.addPaths = {{root / "add/"}};
+  WriteFolderSet(root / "add/", "gamma", {{"g.rom", kG}});
+  FaultyFileSystem gone;
+  gone.Vanish(romPath + "*");
+
+  Scan(false, gone);
+
+  EXPECT_EQ(FileNames(romPath), Names{});
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text, "'" + romPath + "' was not fixed:\nThe folder no longer exists !");
+}
+
 }  // namespace
 }  // namespace kestrel::testing
