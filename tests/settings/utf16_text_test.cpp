@@ -26,7 +26,8 @@ TEST(Utf16TextTest, ConvertsAtEveryBoundaryAndMarksBrokenPairs) {
 // longer string.
 TEST(Utf16TextTest, RefusesASecondMarker) {
   std::vector<std::string> read;
-  for (std::string bytes : {std::string("\xFF\xFE\xFF\x01" "a\0", 6), std::string("\xFF\xFE\xFF\xFF\xFE\xFF\x01" "a\0", 9)}) {
+  const std::string once("\xFF\xFE\xFF\x01" "a\0", 6);
+  for (std::string bytes : {once, "\xFF\xFE\xFF" + once}) {
     std::FILE* file = fmemopen(bytes.data(), bytes.size(), "rb");
     ByteReader in(file, bytes.size());
     std::string text = "none";
