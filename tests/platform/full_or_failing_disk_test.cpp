@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/disk_space.h"
 #include "platform/file_replacement.h"
 #include "support/faulty_file_system.h"
 #include "support/temp_folder.h"
@@ -15,7 +16,7 @@ using testing::FileOperation;
 // A replacement that fails at any step leaves the old file as it was and no
 // temporary file beside it; a failed creation is not tried again, and the
 // disk is only asked to sync when the caller wants it.
-TEST(FailedReplacementTest, LeavesTheOldFileAndNoTemporaryFile) {
+TEST(FullOrFailingDiskTest, ReplacementLeavesTheOldFileAndNoTemporaryFile) {
   testing::TempFolder dir;
   std::vector<std::string> seen;
   for (FileOperation step : {FileOperation::kCreate, FileOperation::kWrite, FileOperation::kSync,
@@ -38,6 +39,17 @@ TEST(FailedReplacementTest, LeavesTheOldFileAndNoTemporaryFile) {
   EXPECT_TRUE(early.Close() && !early.Close() && early.Commit() && !early.Write("x", 1));
 }
 
+
+// A write must leave 1 GiB and 5 % of the disk free, exactly that much
+// being enough; a write larger than the free space never fits.
+TEST(FullOrFailingDiskTest, KeepsTheLargerReserveFreeWithExactlyThatEnough) {
+  constexpr uint64_t kGiB = uint64_t{1} << 30;
+  std::vector<bool> fits;
+  for (uint64_t bytes : {kGiB, kGiB + 1}) fits.push_back(LeavesRoomAfter({10 * kGiB, 2 * kGiB}, bytes));
+  for (uint64_t bytes : {kGiB, kGiB + 1}) fits.push_back(LeavesRoomAfter({100 * kGiB, 6 * kGiB}, bytes));
+  fits.push_back(LeavesRoomAfter({10 * kGiB, kGiB}, 3 * kGiB));
+  EXPECT_EQ(fits, (std::vector<bool>{true, false, true, false, false}));
+}
 
 }  // namespace
 }  // namespace kestrel
