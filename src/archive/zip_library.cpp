@@ -122,13 +122,17 @@ bool DeleteNamedMembers(zip_t* archive, MemberIndex& members, const std::vector<
 }
 
 bool DeleteEntries(zip_t* archive, MemberIndex& members, const std::vector<ZipEntry>& entries) {
-  std::unordered_set<zip_uint64_t> deleted;
+  // Every entry is located before any is deleted: libzip no longer
+  // describes a deleted member, so an entry given twice could not be found
+  // the second time. Given twice, it is deleted once.
+  std::unordered_map<zip_uint64_t, std::string> located;
   for (const ZipEntry& entry : entries) {
     std::optional<zip_uint64_t> index = LocateEntry(archive, entry);
-    // An entry given twice was deleted the first time.
-    if (index && deleted.count(*index) > 0) continue;
-    if (!index || !DeleteMember(archive, members, entry.storedName, *index)) return false;
-    deleted.insert(*index);
+    if (!index) return false;
+    located[*index] = entry.storedName;
+  }
+  for (const auto& [index, name] : located) {
+    if (!DeleteMember(archive, members, name, index)) return false;
   }
   return true;
 }

@@ -1,0 +1,42 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "settings/byte_stream.h"
+
+namespace kestrel {
+namespace {
+
+// Each UTF-8 length at both of its ends, a pair at the top of the range,
+// and halves of pairs (alone, at the end, before another character), which
+// become '?' without swallowing what follows.
+TEST(Utf16TextTest, ConvertsAtEveryBoundaryAndMarksBrokenPairs) {
+  std::string text;
+  for (const std::vector<uint16_t>& units :
+       std::vector<std::vector<uint16_t>>{{0x7F, 0x80}, {0xD7FF, 0xE000, 0xFFFF}, {0xDBFF, 0xDFFF}, {0xD800, 0xDC00},
+                                          {0xDFFF, 'a'}, {0xDC00, 0xD800}, {0xD83D, 'b', 0xDBFF}})
+    text += Utf16ToUtf8(units) + "|";
+  EXPECT_EQ(text,
+            "\x7F\xC2\x80|\xED\x9F\xBF\xEE\x80\x80\xEF\xBF\xBF|\xF4\x8F\xBF\xBF|\xF0\x90\x80\x80|?a|??|?b?|");
+}
+
+// A 16-bit string whose length carries a second marker is damage, not a
+// longer string.
+TEST(Utf16TextTest, RefusesASecondMarker) {
+  std::vector<std::string> read;
+  const std::string once("\xFF\xFE\xFF\x01" "a\0", 6);
+  for (std::string bytes : {once, "\xFF\xFE\xFF" + once}) {
+    std::FILE* file = fmemopen(bytes.data(), bytes.size(), "rb");
+    ByteReader in(file, bytes.size());
+    std::string text = "none";
+    in.ReadString(text);
+    read.push_back(text);
+    std::fclose(file);
+  }
+  EXPECT_EQ(read, (std::vector<std::string>{"a", "none"}));
+}
+
+}  // namespace
+}  // namespace kestrel
