@@ -10,15 +10,13 @@
 namespace kestrel {
 namespace {
 
-using testing::ReadFile;
-
 // A RAINE that can no longer be started midway leaves an unusable listing:
 // the runs stop there, nothing is loaded or left behind, and the user has
 // to name the emulator again.
 TEST(EmulatorGoneMidwayTest, OneFailedGameRunRefusesTheWholeList) {
   testing::TempFolder data, emulators;
   std::string raine = emulators / "raine";
-  testing::WriteFile(raine, ReadFile(testing::SourceDir() + "tests/acquire/emulators/raine-vanishing"));
+  testing::WriteFile(raine, testing::ReadFile(testing::SourceDir() + "tests/acquire/emulators/raine-vanishing"));
   ::chmod(raine.c_str(), 0755);
   SettingsRecord settings;
   settings.dataSource = DataSourceKind::kRaineExe;
@@ -28,7 +26,7 @@ TEST(EmulatorGoneMidwayTest, OneFailedGameRunRefusesTheWholeList) {
   ListMessages messages;
   ScriptedInterface ui;
   EXPECT_FALSE(AcquireGameData(settings, loaded, rawGames, database, &ui, data.path(), messages));
-  EXPECT_EQ(ReadFile(emulators / "runs.log"), "-gamelist\n-gameinfo pacman\n-gameinfo broken\n");
+  EXPECT_EQ(testing::ReadFile(emulators / "runs.log"), "-gamelist\n-gameinfo pacman\n-gameinfo broken\n");
   EXPECT_TRUE(database.empty() && rawGames.empty() && settings.raineExe.empty());
   EXPECT_TRUE(ListFolder(data.path()).empty());
 }
