@@ -13,8 +13,8 @@ using testing::Outcome;
 using testing::ReadListText;
 using testing::TempFolder;
 
-// One line per set: its rules, its sample source, and each ROM's status
-// and optional mark.
+// One line per set: its rules, its sample source, each ROM's status and
+// optional mark, and the files each sample is looked for as.
 std::vector<std::string> Attributes(const GameList& games) {
   std::vector<std::string> lines;
   for (const GameSet& game : games) {
@@ -23,6 +23,10 @@ std::vector<std::string> Attributes(const GameList& games) {
     for (const RomEntry& rom : game.roms) {
       text += " " + rom.name + ":" + std::to_string(static_cast<int>(rom.status)) + (rom.optional ? ":opt" : "") +
               (MayLackRom(rom) ? ":may-lack" : "");
+    }
+    for (const SampleEntry& sample : game.samples) {
+      text += " sample";
+      for (const std::string& file : SampleFileNames(game, sample)) text += " " + file;
     }
     lines.push_back(text);
   }
@@ -40,7 +44,7 @@ TEST(ListAttributesTest, XmlListsKeepDumpStatusOptionalAndSharedSampleSets) {
       "  <rom name=\"bad.bin\" size=\"4\" crc=\"2\" status=\"baddump\"/>\n"
       "  <rom name=\"none.bin\" size=\"4\" status=\"nodump\"/>\n"
       "  <rom name=\"opt.bin\" size=\"4\" crc=\"3\" optional=\"yes\"/>\n"
-      "  <sample name=\"tick\"/></machine>\n"
+      "  <sample name=\"tick\"/><sample name=\"BELL.WAV\"/><sample name=\"ring.Flac\"/></machine>\n"
       "<machine name=\"self\" sampleof=\"self\"><description>Self</description>\n"
       "  <rom name=\"s.bin\" size=\"4\" crc=\"4\"/><sample name=\"boom\"/></machine>\n"
       "<machine name=\"selfclone\" cloneof=\"self\" sampleof=\"self\"><description>Self 2</description>\n"
@@ -50,8 +54,9 @@ TEST(ListAttributesTest, XmlListsKeepDumpStatusOptionalAndSharedSampleSets) {
   Outcome valid = testing::Validate(read.games, 2);
   EXPECT_TRUE(valid.messages.empty()) << valid.messages.front();
   const std::vector<std::string> expected = {
-      "flip mame sampleof genpin bad.bin:1 good.bin:0 none.bin:2:may-lack opt.bin:0:opt:may-lack",
-      "self mame sampleof - s.bin:0",
+      "flip mame sampleof genpin bad.bin:1 good.bin:0 none.bin:2:may-lack opt.bin:0:opt:may-lack"
+      " sample BELL.WAV sample ring.Flac sample tick.wav tick.flac",
+      "self mame sampleof - s.bin:0 sample boom.wav boom.flac",
       "selfclone mame sampleof self t.bin:0",
   };
   EXPECT_EQ(Attributes(valid.games), expected);
@@ -74,7 +79,7 @@ TEST(ListAttributesTest, TextDatfilesKeepTheirOwnRules) {
   Outcome valid = testing::Validate(read.games, 2);
   ASSERT_EQ(valid.messages.size(), 1u);
   EXPECT_NE(valid.messages[0].find("doesn't exist !"), std::string::npos);
-  EXPECT_EQ(Attributes(valid.games), std::vector<std::string>{"flip datfile sampleof - none.bin:0"});
+  EXPECT_EQ(Attributes(valid.games), std::vector<std::string>{"flip datfile sampleof - none.bin:0 sample tick.wav"});
   EXPECT_TRUE(valid.games[0].roms[0].noDump);
 }
 
