@@ -12,7 +12,8 @@ class SetChecksTest : public ScanFixture {};
 
 TEST_F(SetChecksTest, ReportsEveryKindOfFindingInZipAndFolderSetsWithoutTouchingThem) {
   settings.checkCase = true;
-  AddGame("alpha", {{"a.rom", kA}, {"b.rom", kB}, {"c.rom", kC}, {"d.rom", kD}, {"e.rom", kE}, {"sub.rom", kS}});
+  AddGame("alpha",
+          {{"a.rom", kA}, {"b.rom", kB}, {"c.rom", kC}, {"d.rom", kD}, {"e.rom", kE}, {"sub.rom", kS}, {"z.rom", "", true, 4}});
   AddGame("beta", {{"a.rom", kA}, {"b.rom", kB}, {"c.rom", kC}});
   AddGame("gamma", {{"a.rom", kA}});
   Link();
@@ -29,9 +30,10 @@ TEST_F(SetChecksTest, ReportsEveryKindOfFindingInZipAndFolderSetsWithoutTouching
 
   EXPECT_TRUE(outcome.ranToEnd && Snapshot() == before);
   // Of two members whose names differ only in case, the exact one counts;
-  // e.rom is stored complemented, sub.rom inside a zip folder.
-  EXPECT_EQ(RomStates("alpha"),
-            (Names{"a.rom", "b.rom case as B.ROM", "c.rom length crc", "d.rom missing", "e.rom", "sub.rom"}));
+  // e.rom is stored complemented, sub.rom inside a zip folder; a ROM with
+  // no dump beside them does not hide the wrongly named one.
+  EXPECT_EQ(RomStates("alpha"), (Names{"a.rom", "b.rom case as B.ROM", "c.rom length crc", "d.rom missing", "e.rom",
+                                       "sub.rom", "z.rom missing"}));
   EXPECT_EQ(RomScanOf("alpha", "c.rom").foundSize, kC.size() + 2);
   ASSERT_EQ(ScanOf("alpha").wrongNames.size(), 1u);
   EXPECT_EQ(ScanOf("alpha").wrongNames[0].rightName, "d.rom");
