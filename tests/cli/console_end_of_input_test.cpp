@@ -36,7 +36,7 @@ TEST(ConsoleEndOfInputTest, CtrlDStopsAndATypedFolderEndsInASeparator) {
   ::alarm(20);  // a question asked for ever ends the test here, not at the suite's timeout
   std::FILE* err = std::tmpfile();
   Terminal terminal;
-  ASSERT_NE(terminal.in, nullptr);
+  if (terminal.in == nullptr) GTEST_SKIP() << "no pseudo-terminal here";
   ConsoleInterface console(AnswerPolicy::kAsk, terminal.in, err);
   terminal.Type("yes\nroms\nsets/\n\x04");  // the last key is Ctrl-D
   EXPECT_EQ(console.Ask("Question", "Fix it ?"), kAnswerYes);
