@@ -45,6 +45,8 @@ TEST(ParseDatfileTest, ReadsKeywordsInAnyCase) {
   Outcome capitals = testing::ReadList(testing::ListFile("keywords-capitals.dat"), true);
   ASSERT_EQ(expected.games.size(), 3u);
   EXPECT_EQ(Describe(capitals.games), Describe(expected.games));
+  EXPECT_EQ(Describe(testing::ReadList(testing::ListFile("keywords-capitals.dat"), false).games),
+            Describe(testing::ReadList(testing::ListFile("keywords.dat"), false).games));  // CLONEOF alone
   ASSERT_EQ(capitals.games.size(), 3u);
   EXPECT_EQ(capitals.games[1].romOf, "Par");
   EXPECT_EQ(capitals.games[1].roms[0].merge, "p.1");
