@@ -30,12 +30,8 @@ bool MayLackRom(const RomEntry& rom) { return rom.optional || rom.status == Dump
 std::vector<std::string> SampleFileNames(const GameSet& game, const SampleEntry& sample) {
   if (game.rules == ListRules::kDatfile) return {sample.name};
   // An XML datfile may name the file, extension and all.
-  for (std::string_view extension : {".wav", ".flac"}) {
-    const std::string& name = sample.name;
-    if (name.size() > extension.size() && EqualsNoCase(std::string_view(name).substr(name.size() - extension.size()), extension)) {
-      return {name};
-    }
-  }
+  for (std::string_view extension : {".wav", ".flac"})
+    if (HasSuffixNoCase(sample.name, extension)) return {sample.name};
   return {sample.name + ".wav", sample.name + ".flac"};
 }
 

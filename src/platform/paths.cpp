@@ -28,7 +28,7 @@ std::string FolderPart(std::string_view path) {
 bool HasZipExtension(std::string_view path) {
   constexpr std::string_view kZip = ".zip";
   std::string_view name = path.substr(LastSeparator(path) + 1);
-  return name.size() > kZip.size() && EqualsNoCase(name.substr(name.size() - kZip.size()), kZip);
+  return HasSuffixNoCase(name, kZip);
 }
 
 std::string WithoutZipExtension(std::string_view path) {

@@ -27,4 +27,8 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
   return a.size() == b.size() && CompareNoCase(a, b) == 0;
 }
 
+bool HasSuffixNoCase(std::string_view text, std::string_view suffix) {
+  return text.size() > suffix.size() && EqualsNoCase(text.substr(text.size() - suffix.size()), suffix);
+}
+
 }  // namespace kestrel

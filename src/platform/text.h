@@ -12,6 +12,9 @@ std::string ToLowerAscii(std::string_view text);
 // Byte-wise comparison of both texts lowered: <0, 0, >0.
 int CompareNoCase(std::string_view a, std::string_view b);
 bool EqualsNoCase(std::string_view a, std::string_view b);
+// Whether `text` ends with `suffix` without case and is longer than it: a
+// name with nothing before its extension has none.
+bool HasSuffixNoCase(std::string_view text, std::string_view suffix);
 // Strict "less" without case, for sorts and binary searches.
 struct LessNoCase {
   bool operator()(std::string_view a, std::string_view b) const { return CompareNoCase(a, b) < 0; }
