@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <fstream>
 #include <set>
+#include <sstream>
+#include <vector>
 
 #include "archive/zip_reader.h"
 #include "platform/paths.h"
@@ -17,7 +19,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string GoldenPath(const std::string& name) { return SourceDir() + "tests/golden/" + name + ".txt"; }
+std::string GoldenPath(const std::string& name) {
+  return SourceDir() + "tests/" + (name.find('/') == std::string::npos ? "golden/" + name + ".txt" : name);
+}
 
 std::string SizeAndCrc(uint32_t size, uint32_t crc) {
   char text[32];
@@ -48,6 +52,25 @@ void AddFileLines(const std::string& path, const std::string& shown, std::set<st
 void ReplaceAll(std::string& text, const std::string& from, const std::string& to) {
   for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
     text.replace(at, from.size(), to);
+}
+
+// The first line where the record leaves its file, with the lines before it.
+std::string FirstDifference(const std::string& expected, const std::string& actual) {
+  std::istringstream wanted(expected), got(actual);
+  std::vector<std::string> before;
+  std::string want, have;
+  for (int line = 1;; ++line) {
+    const bool moreWanted = bool(std::getline(wanted, want)), moreGot = bool(std::getline(got, have));
+    if (!moreWanted && !moreGot) return "";
+    if (moreWanted && moreGot && want == have) {
+      before.push_back(want);
+      continue;
+    }
+    std::string text = "line " + std::to_string(line) + ":\n";
+    for (size_t i = before.size() > 3 ? before.size() - 3 : 0; i < before.size(); ++i) text += "   " + before[i] + "\n";
+    text += " - " + (moreWanted ? want : "<end>") + "\n + " + (moreGot ? have : "<end>") + "\n";
+    return text;
+  }
 }
 
 }  // namespace
@@ -101,7 +124,10 @@ void GoldenRecord::Check() const {
     std::ofstream(path, std::ios::binary) << text_;
     return;
   }
-  EXPECT_EQ(text_, ReadFile(path)) << "differs from " << path << " (KESTREL_UPDATE_GOLDEN=1 rewrites it)";
+  const std::string expected = ReadFile(path);
+  if (text_ != expected)
+    ADD_FAILURE() << FirstDifference(expected, text_) << "differs from " << path
+                  << " (KESTREL_UPDATE_GOLDEN=1 rewrites it)";
 }
 
 }  // namespace kestrel::testing

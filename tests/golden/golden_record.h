@@ -12,8 +12,9 @@ namespace kestrel::testing {
 
 class GoldenRecord {
  public:
-  // `name` is the file tests/golden/<name>.txt; `root` the scenario folder
-  // whose path is written as "<root>/" wherever it appears.
+  // `name` is the file tests/golden/<name>.txt, or with a '/' a file under
+  // tests/; `root` the scenario folder whose path is written as "<root>/"
+  // wherever it appears.
   GoldenRecord(std::string name, const TempFolder& root);
 
   // Runs kestrel-cli with `arguments` ("<root>/" stands for the folder) and
@@ -25,6 +26,8 @@ class GoldenRecord {
   // Records the text of the file `name` (relative to the root).
   void File(const std::string& name);
   void Note(const std::string& text) { text_ += "## " + text + "\n"; }
+  // Records `text` as it is: a scenario's own lines.
+  void Echo(const std::string& text) { text_ += text; }
 
   // Compares the record with its file (or rewrites the file).
   void Check() const;
