@@ -1,7 +1,9 @@
 // Repairs that cannot or must not be done: each tells which file and why,
 // one message each, and leaves the collection as it was.
 #include "scanner/crc_window_search.h"
+#include "scanner/fix_operations.h"
 #include "scanner/scan_fixture.h"
+#include "scanner/scan_state.h"
 #include "support/faulty_file_system.h"
 
 namespace kestrel::testing {
@@ -138,6 +140,52 @@ TEST_F(RepairRefusalsTest, TheResizeSearchStopsAtNoAndGoesOnAtYes) {
   EXPECT_EQ(ReadFile(romPath + "alpha/big.rom"), file);
   RunScan(database, scanResults, settings, &ui, results, request);  // every answer Yes
   EXPECT_EQ(ReadFile(romPath + "alpha/big.rom"), rom);
+}
+
+TEST_F(RepairRefusalsTest, StandInsAreMadeOnlyWhereTheDiskKeepsItsReserve) {
+  EXPECT_TRUE(LeavesRoomAfter({10 * kGiB, kGiB + 4096}, 4096));
+  EXPECT_FALSE(LeavesRoomAfter({10 * kGiB, kGiB + 4096}, 4097));
+  settings.zeroCrcCreation = true;
+  AddGame("alpha", {{"a.rom", kA}, {"bad1.rom", "", true, 4096}, {"bad2.rom", "", true, 4096}});
+  Link();
+  WriteFolderSet(romPath, "alpha", {{"a.rom", kA}});
+  FaultyFileSystem nearlyFull;
+  nearlyFull.ReportDiskSpace({100 * kGiB, 5 * kGiB + 4095});
+
+  Scan(false, nearlyFull);
+
+  EXPECT_EQ(FileNames(romPath + "alpha"), Names{"a.rom"});
+  EXPECT_TRUE(HasLine("missing rom: bad1.rom [length: 4096] [chksum: 0 (ffffffff)] [not fixed]"));
+  ASSERT_EQ(ui.messages.size(), 1u) << "one message for the scan";
+  EXPECT_EQ(ui.messages[0].title, "0-CRC Files");
+
+  FaultyFileSystem roomy;
+  roomy.ReportDiskSpace({100 * kGiB, 6 * kGiB});
+  Scan(false, roomy);
+  EXPECT_EQ(FolderMembers(romPath + "alpha"),
+            (Members{{"a.rom", kA}, {"bad1.rom", std::string(4096, '\0')}, {"bad2.rom", std::string(4096, '\0')}}));
+}
+
+// Should the set's zip hold the name in another case by the time a missing
+// ROM is added, that member is not joined by a second one of its name.
+TEST_F(RepairRefusalsTest, AnAddedRomNeverJoinsAMemberOfItsNameInAnotherCase) {
+  settings.fixMissing = true;
+  AddGame("clone", {{"c1.rom", kA}});
+  Link();
+  std::filesystem::create_directories(root / "add");
+  WriteZipSet(root / "add/", "clone", {{"c1.rom", kA}});
+  settings.addPaths = {{root / "add/"}};
+  Scan();
+  std::filesystem::remove(romPath + "clone.zip");
+  WriteZipSet(romPath, "clone", {{"C1.ROM", "mine"}});
+  ScanState state;
+  state.firstRomPath = romPath;
+  ScanContext context{database, settings, state, &ui, &zipLibrary, {}, {}, {}, {}};
+  RomScanOf("clone", "c1.rom").found = false;
+  ui.messages.clear();
+  EXPECT_TRUE(AddMissingRom(context, Game("clone"), ScanOf("clone"), 0));
+  EXPECT_EQ(ZipMembers(romPath + "clone.zip"), (Members{{"C1.ROM", "mine"}}));
+  EXPECT_EQ(Messages(), Names{NotFixed(romPath + "clone.zip", "It holds a member 'C1.ROM' already !")});
 }
 
 // No window of no bytes, nor one longer than the data, is ever found.

@@ -75,15 +75,10 @@ class ScanFixture : public ::testing::Test {
   // Sorts the list the way the database is kept and fills in the links.
   void Link() { LinkFamilies(database); }
   GameSet& Game(const std::string& name) { return database[*FindGame(database, name)]; }
-  RomEntry& Rom(const std::string& game, const std::string& rom) { return Game(game).roms[FindRom(Game(game), rom)]; }
   // What the last scan found of a game and of one of its ROMs.
   SetScan& ScanOf(const std::string& game) { return scanResults[*FindGame(database, game)]; }
   RomScan& RomScanOf(const std::string& game, const std::string& rom) {
     return ScanOf(game).roms[FindRom(Game(game), rom)];
-  }
-  void AddSamples(const std::string& game, const Names& names) {
-    for (const std::string& name : names) Game(game).samples.emplace_back().name = name;
-    Game(game).sampleCount = static_cast<int>(Game(game).samples.size());
   }
 
   // Writes a set as a zip (members named as given, folder parts kept) or as
@@ -144,23 +139,6 @@ class ScanFixture : public ::testing::Test {
     for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
       if (entry.is_regular_file()) members[entry.path().string().substr(folder.size() + 1)] = ReadFile(entry.path().string());
     return members;
-  }
-  // Each ROM of a game as the last scan saw it: its name, then what is
-  // wrong with it, and (with the case check) the name it was found under
-  // when that differs.
-  Names RomStates(const std::string& game) {
-    Names states;
-    for (size_t i = 0; i < Game(game).roms.size(); ++i) {
-      const RomScan& scan = ScanOf(game).roms[i];
-      std::string state = Game(game).roms[i].name;
-      if (!scan.found) state += " missing";
-      if (scan.found && !scan.caseCorrect && !scan.foundName.empty()) state += " case";
-      if (scan.found && !scan.lengthCorrect) state += " length";
-      if (scan.found && !scan.checksumCorrect) state += " crc";
-      if (scan.foundName != Game(game).roms[i].name && !scan.foundName.empty()) state += " as " + scan.foundName;
-      states.push_back(state);
-    }
-    return states;
   }
   // How many messages begin with `text`.
   size_t MessagesStartingWith(const std::string& text) const {
