@@ -86,30 +86,6 @@ TEST_F(RepairFaultsTest, AFullDiskOrAFailedZipUpdateChangesNothing) {
   EXPECT_EQ(ZipMembers(romPath + "gamma.zip"), (Members{{"g.rom", big}}));
 }
 
-// Every fix on and every check off: a fix acts on what its check found, so
-// nothing is touched, and the scan runs through.
-TEST_F(RepairFaultsTest, FixesWithoutTheirChecksChangeNothing) {
-  FixEverything();
-  settings.checkCase = settings.checkName = settings.checkLength = settings.checkUnneeded = false;
-  settings.checkMissing = false;
-  const std::string rom = PseudoRandom(4096, 2);
-  AddGame("alpha", {{"a.rom", kA}, {"b.rom", kB}, {"big.rom", rom}});
-  AddGame("beta", {{"a.rom", kA}, {"b.rom", kB}});
-  Link();
-  WriteZipSet(romPath, "ALPHA", {{"A.ROM", kA}, {"x.rom", kB}, {"big.rom", "zz" + rom}, {"junk.txt", "junk"}});
-  WriteFolderSet(romPath, "beta", {{"a.rom", kA}});
-  std::string addPath = root / "add/";
-  settings.addPaths = {{addPath}};
-  WriteFolderSet(addPath, "beta", {{"b.rom", kB}});
-  WriteFile(romPath + "stray.txt", "stray");
-  auto before = Snapshot();
-
-  EXPECT_TRUE(Scan().ranToEnd);
-
-  EXPECT_EQ(Snapshot(), before);
-  EXPECT_EQ(FailureMessages(), 0u);
-}
-
 // The removal of unneeded entries keeps each in the backup zip first, with
 // the backup option off too; what cannot be read whole for that stays.
 TEST_F(RepairFaultsTest, RemovalKeepsEverythingItRemovesAndNothingItCannotRead) {

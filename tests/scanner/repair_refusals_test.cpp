@@ -188,6 +188,17 @@ TEST_F(RepairRefusalsTest, AnAddedRomNeverJoinsAMemberOfItsNameInAnotherCase) {
   EXPECT_EQ(Messages(), Names{NotFixed(romPath + "clone.zip", "It holds a member 'C1.ROM' already !")});
 }
 
+// An add path switched off is never looked at, though its set would fit.
+TEST_F(RepairRefusalsTest, AnAddPathSwitchedOffIsNotLookedAt) {
+  settings.fixMissing = settings.fixMissingAdvanced = true;
+  AddGame("alpha", {{"a.rom", kA}});
+  Link();
+  WriteFolderSet(root / "off/", "alpha", {{"a.rom", kA}});
+  settings.addPaths = {{root / "off/", false}};
+  Scan();
+  EXPECT_EQ(FileNames(romPath), Names{});
+}
+
 // No window of no bytes, nor one longer than the data, is ever found.
 TEST(CrcWindowEdgesTest, EmptyAndOverlongWindowsAreNeverFound) {
   const std::string data = PseudoRandom(100, 3);
