@@ -41,6 +41,7 @@ SetOnDisk ReadSet(FileSystem& fs, FolderIndex& index, const std::string& setPath
                   ZipProblem* problem) {
   SetOnDisk set;
   set.path = setPath;
+  set.askedPath = setPath;
   std::string folder = FolderPart(setPath);
   SetFiles files = FindSetFiles(index, folder, FileNamePart(setPath));
   if (const std::optional<IndexedName>& zip = files.zip) {
