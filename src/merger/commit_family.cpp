@@ -8,7 +8,9 @@
 #include "merger/merge_paths.h"
 #include "merger/read_content.h"
 #include "platform/file_system.h"
+#include "platform/listed_spelling.h"
 #include "platform/paths.h"
+#include "platform/set_files.h"
 
 namespace kestrel {
 namespace {
@@ -125,19 +127,22 @@ bool DeleteFiles(MergeRun& run, const std::vector<std::string>& files) {
   return deleted;
 }
 
-// The new zip takes the old zip's place and the set's listed name.
+// The new zip takes the old zip's place under the set's listed name. The
+// old zip is renamed to that name first; a spelling that cannot be changed
+// stays, the new set goes in its place all the same, and the scan tells of
+// the spelling.
 bool PlaceZip(MergeRun& run, const WorkSet& set) {
+  TakeListedSpelling(run.fs, set.folder, ListedZipName(set.setName));
   std::string target = set.setPath + ".zip";
   std::optional<std::string> old = FindFile(run, target);
-  if (!RenameOver(run, set.newArchive, old ? *old : target)) return false;
-  // Another spelling of the name stays when it cannot be changed: the set is in place.
-  if (old && *old != target) run.fs.RenamePath(*old, target);
-  return true;
+  return RenameOver(run, set.newArchive, old ? *old : target);
 }
 
 // The new files join the old folder one by one, each renamed over the old
 // file of its name; a folder that is not there yet is the new folder itself.
+// The old folder takes the listed name first, as the old zip does.
 bool PlaceFolder(MergeRun& run, const WorkSet& set) {
+  TakeListedSpelling(run.fs, set.folder, set.setName);
   std::optional<std::string> folder = run.fs.FindPath(set.setPath);
   if (!folder || !run.fs.FolderExists(*folder)) return run.fs.RenamePath(set.newFolder, set.setPath);
   for (const std::string& file : SetFolderFiles(run, set.newFolder)) {

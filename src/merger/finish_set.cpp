@@ -7,6 +7,7 @@
 #include "archive/zip_reader.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
+#include "platform/text.h"
 
 namespace kestrel {
 namespace {
@@ -21,6 +22,8 @@ bool UserStops(MergeRun& run, const char* text) {
 // copied unchanged, and without Clean Set the old zip's other members.
 StepResult ZipNewSet(MergeRun& run, WorkSet& set, std::string& failure) {
   ZipChanges changes;
+  // By lowered name: an old member under another spelling of a new file's
+  // name is that file, and a second spelling of it would be a twin.
   std::unordered_set<std::string> names;
   for (const CollectedFile& file : set.files) {
     const FileSource& source = file.sources.back();
@@ -29,7 +32,7 @@ StepResult ZipNewSet(MergeRun& run, WorkSet& set, std::string& failure) {
     } else {
       changes.additions.push_back({source.looseFile, file.name});
     }
-    names.insert(file.name);
+    names.insert(ToLowerAscii(file.name));
   }
   bool listed = true;
   std::optional<std::string> oldZip = run.sets.FindZip(set.folder, set.setName);
@@ -39,7 +42,8 @@ StepResult ZipNewSet(MergeRun& run, WorkSet& set, std::string& failure) {
     listed = ReadZipDirectory(run.fs, *oldZip, entries, false, &problem, run.zipLibrary.headerCheck);
     run.zipProblems.Tell(run.ui, problem);
     for (const ZipEntry& entry : entries)
-      if (names.count(entry.storedName) == 0) changes.copies.push_back({*oldZip, entry.storedName, entry.storedName});
+      if (names.count(ToLowerAscii(entry.storedName)) == 0)
+        changes.copies.push_back({*oldZip, entry.storedName, entry.storedName});
   }
   std::string archive = set.workFolder + "new.zip";
   run.Pump();

@@ -23,8 +23,6 @@ class SetLocator {
   std::optional<std::string> FindZip(const std::string& folder, const std::string& setName);
 
  private:
-  std::optional<std::string> Find(const std::string& folder, const std::string& name, EntryKind kind);
-
   FolderIndex index_;
 };
 

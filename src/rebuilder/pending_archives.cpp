@@ -12,6 +12,7 @@
 #include "archive/zip_reader.h"
 #include "platform/disk_space.h"
 #include "platform/file_system.h"
+#include "platform/listed_spelling.h"
 #include "platform/paths.h"
 #include "platform/text.h"
 #include "rebuilder/rebuild_messages.h"
@@ -49,19 +50,23 @@ std::vector<const ZipEntry*> FindOccupants(const ZipEntryList& listing, const st
 // One verdict for all the occupants of a name: the same contents under it
 // anywhere is enough; else every other content must be backed up first.
 // Those listed with the ROM's size and CRC are judged first, so that none
-// is backed up in vain before the same contents turn up.
+// is backed up in vain before the same contents turn up. `decisive` is the
+// occupant that holds the same contents, or one that must be kept.
 Occupant JudgeOccupants(RebuildState& state, const PendingArchive& archive, const PendingMember& member,
-                        std::vector<const ZipEntry*> occupants, const ZipEntry*& keptOne) {
+                        std::vector<const ZipEntry*> occupants, const ZipEntry*& decisive) {
   std::stable_partition(occupants.begin(), occupants.end(), [&](const ZipEntry* occupant) {
     return occupant->size == member.source.size && occupant->crc == member.source.crc;
   });
   Occupant verdict = Occupant::kBackedUp;
   for (const ZipEntry* occupant : occupants) {
     Occupant one = JudgeOccupantMember(state, archive.setName, *occupant, member.source.size, member.source.crc);
-    if (one == Occupant::kSame) return Occupant::kSame;
+    if (one == Occupant::kSame) {
+      decisive = occupant;
+      return Occupant::kSame;
+    }
     if (one == Occupant::kKept && verdict != Occupant::kKept) {
       verdict = Occupant::kKept;
-      keptOne = occupant;
+      decisive = occupant;
     }
   }
   return verdict;
@@ -81,6 +86,29 @@ void MarkNotWritten(const PendingArchive& archive, RebuildJournal& journal) {
   for (const PendingMember& member : archive.members) MarkPlacement(journal, member, PlacementStatus::kNotWritten);
 }
 
+// Nothing goes into a zip of the set under another spelling: it takes the
+// listed one first, or the zip is left alone.
+bool TakeListedZipSpelling(RebuildState& state, PendingArchive& archive) {
+  if (HasListedSpelling(TakeListedSpelling(state.fs, FolderPart(archive.path), FileNamePart(archive.path))))
+    return true;
+  MarkNotWritten(archive, state.journal);
+  AddFailure(state, archive.path, rebuild_text::kNotRespelled);
+  archive.members.clear();
+  return false;
+}
+
+// The ROM's contents found under another spelling are renamed in the
+// zip, unless a member of the listed spelling is there as well: that is the
+// one MAME loads, and the scan tells of the other.
+void RespellMember(const std::vector<const ZipEntry*>& occupants, const ZipEntry& same, const std::string& name,
+                   PendingArchive& archive, ZipChanges& changes) {
+  for (const ZipEntry* occupant : occupants)
+    if (occupant->storedName == name) return;
+  changes.deletedEntries.push_back(same);
+  changes.copiedEntries.push_back({same, name});
+  archive.respelled.push_back(name);
+}
+
 // Decides what the zip gets before it is written: members whose name the
 // zip holds already are settled here (already there, kept for want of a
 // backup, or their occupant backed up and deleted) and left out of
@@ -88,6 +116,7 @@ void MarkNotWritten(const PendingArchive& archive, RebuildJournal& journal) {
 ZipChanges PlanChanges(RebuildState& state, PendingArchive& archive) {
   ZipChanges changes;
   ZipEntryList listing;
+  if (!TakeListedZipSpelling(state, archive)) return changes;
   std::optional<std::string> existing = state.fs.FindPath(archive.path);
   const ZipHeaderCheck headerCheck = state.zipLibrary->headerCheck;
   if (existing && state.fs.FileExists(*existing) &&
@@ -100,13 +129,14 @@ ZipChanges PlanChanges(RebuildState& state, PendingArchive& archive) {
   std::vector<PendingMember> toWrite;
   for (PendingMember& member : archive.members) {
     std::vector<const ZipEntry*> occupants = FindOccupants(listing, member.memberName);
-    const ZipEntry* kept = nullptr;
-    Occupant verdict = JudgeOccupants(state, archive, member, occupants, kept);
+    const ZipEntry* decisive = nullptr;
+    Occupant verdict = JudgeOccupants(state, archive, member, occupants, decisive);
     if (verdict == Occupant::kSame) {
       MarkPlacement(state.journal, member, PlacementStatus::kAlreadyThere);
+      RespellMember(occupants, *decisive, member.memberName, archive, changes);
     } else if (verdict == Occupant::kKept) {
       MarkPlacement(state.journal, member, PlacementStatus::kNotWritten);
-      AddFailure(state, archive.path + "/" + kept->storedName, rebuild_text::kOtherContentKept);
+      AddFailure(state, archive.path + "/" + decisive->storedName, rebuild_text::kOtherContentKept);
     } else {
       for (const ZipEntry* occupant : occupants) changes.deletedEntries.push_back(*occupant);
       AddMember(member, changes);
@@ -118,12 +148,15 @@ ZipChanges PlanChanges(RebuildState& state, PendingArchive& archive) {
 }
 
 // Reads the written zip back: for each member, whether the zip holds one
-// member of its name that decodes to the source's size and CRC-32.
+// member of its name that decodes to the source's size and CRC-32; after
+// them, for each renamed member, whether one member has its new name.
 std::vector<bool> ReadBack(FileSystem& fs, const PendingArchive& archive, ZipHeaderCheck headerCheck) {
-  std::vector<bool> good(archive.members.size(), false);
+  std::vector<bool> good(archive.members.size() + archive.respelled.size(), false);
   ZipEntryList listing;
   std::optional<std::string> path = fs.FindPath(archive.path);
   if (!path || !ReadZipDirectory(fs, *path, listing, false, nullptr, headerCheck)) return good;
+  for (size_t i = 0; i < archive.respelled.size(); ++i)
+    good[archive.members.size() + i] = CountNamed(listing, archive.respelled[i]) == 1;
   for (size_t i = 0; i < archive.members.size(); ++i) {
     const PendingMember& member = archive.members[i];
     auto named = [&member](const ZipEntry& entry) { return entry.storedName == member.memberName; };
@@ -160,7 +193,12 @@ void MarkReadBack(RebuildState& state, const PendingArchive& archive, const std:
     MarkPlacement(state.journal, member, good[i] ? PlacementStatus::kWritten : PlacementStatus::kNotWritten);
     if (!good[i]) AddFailure(state, archive.path + "/" + member.memberName, rebuild_text::kNotReadBack);
   }
+  for (size_t i = 0; i < archive.respelled.size(); ++i)
+    if (!good[archive.members.size() + i])
+      AddFailure(state, archive.path + "/" + archive.respelled[i], rebuild_text::kNotReadBack);
 }
+
+bool HasNothingToWrite(const PendingArchive& archive) { return archive.members.empty() && archive.respelled.empty(); }
 
 std::string ProgressText(const PendingArchive& archive) {
   return std::string(rebuild_text::kRebuilding) + "\n" + std::to_string(archive.members.size()) + " ROMs\n" +
@@ -178,7 +216,7 @@ void PendingArchives::Add(const std::string& archivePath, const std::string& set
                           const std::string& memberName, const SourceFile& source, size_t block, size_t placement,
                           RebuildJournal& journal) {
   auto [found, isNew] = archiveByPath_.try_emplace(archivePath, archives_.size());
-  if (isNew) archives_.push_back({archivePath, setName, {}, {}});
+  if (isNew) archives_.push_back({archivePath, setName, {}, {}, {}});
   PendingArchive& archive = archives_[found->second];
   PendingMember member{memberName, source, block, placement};
   auto [slot, isNewMember] = archive.memberByName.try_emplace(memberName, archive.members.size());
@@ -209,7 +247,7 @@ bool WritePendingArchives(RebuildState& state, ZipLibrary& zipLibrary) {
       // with nothing to write still takes a turn, so the progress counts it.
       running.push_back(
           {next, std::async(std::launch::async, [&fs = state.fs, library = zipLibrary, &archive, changes]() {
-             if (archive.members.empty()) return std::vector<bool>{};
+             if (HasNothingToWrite(archive)) return std::vector<bool>{};
              return WriteArchive(fs, library, archive, changes);
            })});
       ++next;
@@ -223,7 +261,7 @@ bool WritePendingArchives(RebuildState& state, ZipLibrary& zipLibrary) {
     const PendingArchive& archive = archives[done.archive];
     std::vector<bool> readBack = done.result.get();
     progress->Step();
-    if (archive.members.empty()) continue;
+    if (HasNothingToWrite(archive)) continue;
     if (!readBack.empty()) {
       MarkReadBack(state, archive, readBack);
       continue;

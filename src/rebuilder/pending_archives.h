@@ -29,6 +29,9 @@ struct PendingArchive {
   std::string setName;
   std::vector<PendingMember> members;
   std::unordered_map<std::string, size_t> memberByName;  // byte-wise
+  // Members already holding a ROM's contents under another spelling, by
+  // the listed name they are given in the same write.
+  std::vector<std::string> respelled;
 };
 
 class PendingArchives {
@@ -47,16 +50,19 @@ class PendingArchives {
 };
 
 // Writes every zip gathered in state.archives and marks each placement in
-// the journal. A member the zip holds already under that name (found
-// without case) is kept when it has the ROM's contents (the placement is
-// then already there), and is replaced only once backed up; otherwise it
-// stays and the placement is a failure, as are all of a zip that exists but
-// does not read. A written zip is read back: a placement counts as written
-// only when its member decodes to the source's size and CRC-32. A failed
-// zip asks "Error While Zipping !..." (Yes stops) or, when the
-// destination's disk has no room for it, says "Disk Is Full !..." and
-// stops. A cancel stops too. Zips not yet begun when it stops stay
-// unwritten. Returns false when it stopped.
+// the journal. A zip found under another spelling than the set's listed
+// one is renamed to it first (or, when it cannot be, left alone and its
+// placements are failures). A member the zip holds already under that name
+// (found without case) is kept when it has the ROM's contents (the
+// placement is then already there, and the member takes the listed
+// spelling), and is replaced only once backed up; otherwise it stays and
+// the placement is a failure, as are all of a zip that exists but does not
+// read. A written zip is read back: a placement counts as written only when
+// its member decodes to the source's size and CRC-32. A failed zip asks
+// "Error While Zipping !..." (Yes stops) or, when the destination's disk
+// has no room for it, says "Disk Is Full !..." and stops. A cancel stops
+// too. Zips not yet begun when it stops stay unwritten. Returns false when
+// it stopped.
 bool WritePendingArchives(RebuildState& state, ZipLibrary& zipLibrary);
 
 }  // namespace kestrel

@@ -7,6 +7,7 @@
 #include "archive/zip_reader.h"
 #include "platform/file_replacement.h"
 #include "platform/file_system.h"
+#include "platform/listed_spelling.h"
 #include "platform/paths.h"
 #include "rebuilder/rebuild_messages.h"
 #include "rebuilder/rebuild_state.h"
@@ -56,14 +57,29 @@ bool ReadsBackAs(FileSystem& fs, const std::string& path, const SourceFile& file
 bool PlaceIntoFolder(RebuildState& state, const SourceFile& file, const std::string& set,
                      const std::string& romName, Placement& placement) {
   std::string setPath = state.destination + set;
+  placement.status = PlacementStatus::kNotWritten;
+  if (!HasListedSpelling(TakeListedSpelling(state.fs, state.destination, set))) {
+    AddFailure(state, setPath, rebuild_text::kNotRespelled);
+    return true;
+  }
   state.fs.CreateFolder(setPath);
   std::string target = setPath + "/" + romName;
-  placement.status = PlacementStatus::kNotWritten;
   if (std::optional<std::string> existing = state.fs.FindPath(target)) {
     Occupant verdict = JudgeOccupantFile(state, set, *existing, file.size, file.crc);
-    if (verdict == Occupant::kSame) placement.status = PlacementStatus::kAlreadyThere;
-    if (verdict == Occupant::kKept) AddFailure(state, *existing, rebuild_text::kOtherContentKept);
-    if (verdict != Occupant::kBackedUp) return true;
+    if (verdict == Occupant::kKept) {
+      AddFailure(state, *existing, rebuild_text::kOtherContentKept);
+      return true;
+    }
+    // The ROM's contents under another spelling, or contents about to be
+    // replaced, take the listed name: a replacement keeps the name it finds.
+    if (!HasListedSpelling(TakeListedSpelling(state.fs, setPath, romName))) {
+      AddFailure(state, *existing, rebuild_text::kNotRespelled);
+      return true;
+    }
+    if (verdict == Occupant::kSame) {
+      placement.status = PlacementStatus::kAlreadyThere;
+      return true;
+    }
   }
   CopyResult result = CopyWhole(state.fs, file.path, target);
   if (result == CopyResult::kCopied && ReadsBackAs(state.fs, target, file)) {

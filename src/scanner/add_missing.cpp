@@ -136,6 +136,7 @@ std::optional<RomSource> FindSource(ScanContext& context, const GameSet& game, c
 
 bool AddToZipSet(ScanContext& context, const std::string& romName, const RomSource& source,
                  const std::string& setPath) {
+  if (!TakeListedSetSpelling(context, setPath, true)) return false;
   std::string zipPath = context.fs.ResolvePath(setPath + ".zip");
   if (context.zipLibrary == nullptr) return FailRepair(context, zipPath, "Zip files cannot be written !");
   if (context.fs.FileExists(zipPath)) {
@@ -167,6 +168,7 @@ bool AddToZipSet(ScanContext& context, const std::string& romName, const RomSour
 bool AddToFolderSet(ScanContext& context, const std::string& romName, const RomSource& source,
                     const std::string& setPath) {
   bool madeFolder = false;
+  if (!TakeListedSetSpelling(context, setPath, false)) return false;
   if (!context.fs.FolderExists(setPath)) {
     madeFolder = context.fs.CreateFolder(setPath);
     if (!madeFolder) return FailRepair(context, setPath, "The folder could not be made !");

@@ -3,6 +3,7 @@
 
 #include "platform/file_system.h"
 #include "platform/paths.h"
+#include "platform/set_files.h"
 #include "scanner/fix_operations.h"
 #include "scanner/fix_question.h"
 #include "scanner/repair_support.h"
@@ -55,10 +56,15 @@ bool FixSetCase(ScanContext& context, GameSet& game, const std::string& setPath,
                 const std::string& foundPath) {
   bool isZip = context.fs.FileExists(foundPath);
   std::string foundName = FileNamePart(foundPath);
-  if (isZip) foundName = WithoutZipExtension(foundName);
   // The set path names the set this check looked for: the game's own, or
   // the parent's that a merged clone shares.
   std::string rightName = FileNamePart(setPath);
+  // The extension is named only when it is what is wrongly spelled.
+  if (isZip && foundName == WithoutZipExtension(foundName) + ".zip") {
+    foundName = WithoutZipExtension(foundName);
+  } else if (isZip) {
+    rightName = ListedZipName(rightName);
+  }
   if (!ConfirmFix(context, FixKind::kCase,
                   "Fix Wrong Spelled Game '" + game.description + "' ?",
                   CaseQuestion(foundName, rightName))) {

@@ -7,7 +7,9 @@
 #include "archive/zip_library.h"
 #include "archive/zip_reader.h"
 #include "platform/file_system.h"
+#include "platform/listed_spelling.h"
 #include "platform/paths.h"
+#include "platform/set_files.h"
 #include "platform/text.h"
 #include "archive/folder_tree.h"
 #include "settings/settings_record.h"
@@ -53,6 +55,13 @@ WorkFolder::WorkFolder(FileSystem& fs, const std::string& tempFolder) : fs_(fs) 
 
 WorkFolder::~WorkFolder() {
   if (ok()) DeleteFolderTree(fs_, path_);
+}
+
+bool TakeListedSetSpelling(ScanContext& context, const std::string& setPath, bool isZip) {
+  std::string folder = FolderPart(setPath);
+  std::string name = isZip ? ListedZipName(FileNamePart(setPath)) : FileNamePart(setPath);
+  if (HasListedSpelling(TakeListedSpelling(context.fs, folder, name))) return true;
+  return FailRepair(context, JoinPath(folder, name), "It could not be renamed as '" + name + "' !");
 }
 
 bool FailRepair(ScanContext& context, const std::string& what, const std::string& reason) {

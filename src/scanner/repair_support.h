@@ -31,6 +31,12 @@ class WorkFolder {
   std::string path_;  // with a trailing '/'; "" when it could not be made
 };
 
+// Gives the set `setPath` (a ROM path and the set's listed name) that
+// spelling before a repair writes to it: its zip when `isZip`, else its
+// folder. MAME finds a set only so spelled where names keep their case. A
+// set not there yet needs nothing. Otherwise says why, answers false.
+bool TakeListedSetSpelling(ScanContext& context, const std::string& setPath, bool isZip);
+
 // Tells the user that the repair of `what` was not made and why; answers
 // false, so a repair can end with `return FailRepair(...)`.
 bool FailRepair(ScanContext& context, const std::string& what, const std::string& reason);

@@ -1,12 +1,12 @@
 #include "scanner/set_lookup.h"
 
-
 #include <cstdio>
 #include <memory>
 
 #include "archive/zip_reader.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
+#include "platform/set_files.h"
 #include "platform/text.h"
 #include "scanner/scan_context.h"
 
@@ -19,18 +19,10 @@ std::string SetPathOf(const std::string& path, const std::string& setName) {
 std::optional<std::string> FindSetPath(FolderIndex& index, const std::string& setPath,
                                        bool* isZip) {
   std::string folder = FolderPart(setPath);
-  std::string name = FileNamePart(setPath);
-  if (name.empty()) return std::nullopt;
-  std::optional<IndexedName> zip = index.Find(folder, name + ".zip", EntryKind::kFile);
-  if (zip) {
-    *isZip = true;
-    return folder + zip->name;
-  }
-  std::optional<IndexedName> setFolder = index.Find(folder, name, EntryKind::kFolder);
-  if (setFolder) {
-    *isZip = false;
-    return folder + setFolder->name;
-  }
+  SetFiles files = FindSetFiles(index, folder, FileNamePart(setPath));
+  *isZip = files.zip.has_value();
+  if (files.zip) return folder + files.zip->name;
+  if (files.folder) return folder + files.folder->name;
   return std::nullopt;
 }
 
@@ -49,11 +41,10 @@ SetOnDisk ReadSet(FileSystem& fs, FolderIndex& index, const std::string& setPath
                   ZipProblem* problem) {
   SetOnDisk set;
   set.path = setPath;
+  set.askedPath = setPath;
   std::string folder = FolderPart(setPath);
-  std::string name = FileNamePart(setPath);
-  if (name.empty()) return set;
-  std::optional<IndexedName> zip = index.Find(folder, name + ".zip", EntryKind::kFile);
-  if (zip) {
+  SetFiles files = FindSetFiles(index, folder, FileNamePart(setPath));
+  if (const std::optional<IndexedName>& zip = files.zip) {
     ZipProblem fault;
     set.isZip = ReadZipDirectory(fs, folder + zip->name, set.entries, false, &fault, headerCheck);
     // A zip read to its end without a member, or one that is its end
@@ -68,10 +59,9 @@ SetOnDisk ReadSet(FileSystem& fs, FolderIndex& index, const std::string& setPath
     if (problem != nullptr) *problem = fault;
     IndexMembers(set);
   }
-  std::optional<IndexedName> setFolder = index.Find(folder, name, EntryKind::kFolder);
-  if (setFolder) {
+  if (files.folder) {
     set.hasFolder = true;
-    set.folderPath = folder + setFolder->name;
+    set.folderPath = folder + files.folder->name;
     if (!set.isZip) set.path = set.folderPath;
   }
   return set;

@@ -22,6 +22,7 @@ struct SetOnDisk {
   // The set path as the file system spells it (for a zip, without
   // ".zip"); as asked for when the set is not there.
   std::string path;
+  std::string askedPath;  // the set path as asked for: a ROM path and the set's listed name
   bool isZip = false;
   ZipEntryList entries;    // the zip's members; empty for a folder
   // The members' indices by file name lowered, in member order; kept in

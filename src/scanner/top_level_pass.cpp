@@ -1,12 +1,14 @@
 #include "scanner/top_level_pass.h"
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <unordered_set>
 #include <vector>
 
 #include "platform/file_system.h"
 #include "platform/paths.h"
+#include "platform/set_files.h"
 #include "platform/text.h"
 #include "scanner/unneeded_check.h"
 
@@ -21,6 +23,17 @@ std::string SetNameOf(const FolderEntry& entry) {
     return name.substr(0, name.size() - 4);
   }
   return name;
+}
+
+// A zip or folder of a game's set in another spelling beside the one of
+// the listed spelling: every tool and MAME use that one, so this one is
+// never read.
+bool ShadowedByListedSpelling(ScanContext& context, const std::string& path, const FolderEntry& entry,
+                              const std::string& gameName) {
+  if (!entry.isFolder && !HasZipExtension(entry.name)) return false;
+  SetFiles files = FindSetFiles(context.folders, path, gameName);
+  const std::optional<IndexedName>& used = entry.isFolder ? files.folder : files.zip;
+  return used && used->name != entry.name;
 }
 
 bool IsPathOfScan(const ScanContext& context, const std::string& folder) {
@@ -38,7 +51,8 @@ void CollectFromPath(ScanContext& context, const std::string& path, const char* 
     std::string setName = SetNameOf(entry);
     if (EqualsNoCase(setName, sharedSet)) continue;
     if (withSampleSets && context.sampleSetUsers.count(ToLowerAscii(setName)) > 0) continue;
-    if (FindGame(context.database, setName)) continue;
+    std::optional<int> game = FindGame(context.database, setName);
+    if (game && !ShadowedByListedSpelling(context, path, entry, context.database[size_t(*game)].name)) continue;
     std::string fullPath = JoinPath(path, entry.name);
     if (IsPathOfScan(context, fullPath + "/")) continue;
     FoundEntry found;

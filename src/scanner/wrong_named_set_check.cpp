@@ -85,6 +85,9 @@ std::optional<WrongNamedSet> IdentifyWrongNamedSet(FileSystem& fs, const std::st
 bool CheckWrongNamedSet(ScanContext& context, const std::string& path,
                         const std::vector<CrcIndexEntry>& crcIndex, ResultsModel& results,
                         ScanStatistics& statistics) {
+  // Another spelling of a game's set beside the set itself is a copy MAME
+  // never reads, not a set under a wrong name: it is told of as unneeded.
+  if (FindGame(context.database, WithoutZipExtension(FileNamePart(WithoutTrailingSeparators(path))))) return false;
   std::optional<WrongNamedSet> set = IdentifyWrongNamedSet(context.fs, path, crcIndex, context.zipHeaderCheck);
   if (!set) return false;
   bool fixed = false;

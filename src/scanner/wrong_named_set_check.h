@@ -32,8 +32,8 @@ std::optional<WrongNamedSet> IdentifyWrongNamedSet(FileSystem& fs, const std::st
 // Checks an unknown top-level entry. When it matches a set, renames it
 // where the name fix is on (see RenameWrongNamedSet) and adds a
 // "wrong name: " line. Returns true when the entry was dealt with (a line
-// was added, or Stop was answered), false when it matches no set and stays
-// an unneeded entry.
+// was added, or Stop was answered), false when it matches no set, or is
+// another spelling of a game's set, and stays an unneeded entry.
 bool CheckWrongNamedSet(ScanContext& context, const std::string& path,
                         const std::vector<CrcIndexEntry>& crcIndex, ResultsModel& results,
                         ScanStatistics& statistics);

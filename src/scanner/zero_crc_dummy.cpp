@@ -33,8 +33,8 @@ bool WriteZeros(FileSystem& fs, const std::string& path, int32_t size) {
 
 bool AddToZip(ScanContext& context, const std::string& dummyPath, SetOnDisk& set) {
   if (context.zipLibrary == nullptr) return false;
-  bool added = ZipAddFiles(context.fs, *context.zipLibrary, context.fs.ResolvePath(set.path + ".zip"), {dummyPath});
-  set = OpenSet(context, set.path);
+  bool added = ZipAddFiles(context.fs, *context.zipLibrary, context.fs.ResolvePath(set.askedPath + ".zip"), {dummyPath});
+  set = OpenSet(context, set.askedPath);
   return added;
 }
 
@@ -74,10 +74,11 @@ bool PlaceZeroCrcDummy(ScanContext& context, const RomEntry& rom, RomScan& scan,
   // folder.
   WorkFolder work(context.fs, tempFolder);
   if (!work.ok()) return false;
+  if (!TakeListedSetSpelling(context, set.askedPath, set.isZip)) return false;
   std::string dummyPath = work.FileFor(rom.name);
   if (!WriteZeros(context.fs, dummyPath, rom.size)) return false;
   return set.isZip ? AddToZip(context, dummyPath, set)
-                   : context.fs.CopyFile(dummyPath, JoinPath(set.folderPath, rom.name), true);
+                   : context.fs.CopyFile(dummyPath, JoinPath(set.askedPath, rom.name), true);
 }
 
 }  // namespace kestrel

@@ -1,5 +1,6 @@
 // Which sources a rebuild matches, by the options that widen matching, and
-// what it does with a ROM already in place under a name of another case.
+// what it does with a set and a ROM already in place under names of another
+// case: both take the listed spelling, which MAME looks for.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -20,7 +21,7 @@ std::string RomLine(const std::string& name, const std::string& data, uint32_t c
 
 // One run per destination kind; the zip run also matches by the complement
 // of a CRC and by the name of a ROM listed without a CRC, the folder run not.
-TEST_F(RebuildTest, MatchesByTildeAndZeroCrcsOnlyWhenAskedAndKeepsARomAlreadyThereUnderAnotherCase) {
+TEST_F(RebuildTest, MatchesByTildeAndZeroCrcsOnlyWhenAskedAndRenamesASetAndRomAlreadyThereUnderAnotherCase) {
   LoadList("game (\n\tname g\n\tdescription \"g\"\n" + RomLine("r1", kA, CrcOf(kA)) + RomLine("r2", kB, CrcOf(kB)) +
            RomLine("r3", kT, CrcOf(kT)) + RomLine("z", kZ, 0) + ")\n");
   const std::string tilde = DataWithCrc(kT.size(), ~CrcOf(kT));
@@ -33,14 +34,14 @@ TEST_F(RebuildTest, MatchesByTildeAndZeroCrcsOnlyWhenAskedAndKeepsARomAlreadyThe
     WriteFile(source + "tilde.bin", tilde);
     WriteFile(source + "z", kZ);
     ClearDestination();
-    if (zip) WriteZip(destination + "g.zip", {{"R2", kB}});
-    if (!zip) WriteFile(destination + "g/R2", kB);
+    if (zip) WriteZip(destination + "G.ZIP", {{"R2", kB}});
+    if (!zip) WriteFile(destination + "G/R2", kB);
     RebuildOutcome outcome = Rebuild();
     EXPECT_TRUE(outcome.completed && outcome.failures.empty());
     // Every matched source goes, the one whose ROM was there already too.
     EXPECT_EQ(Tree(source), zip ? Files{} : (Files{{"tilde.bin", tilde}, {"z", kZ}}));
     std::string set = zip ? "g.zip:" : "g/";
-    Files expected = {{set + "R2", kB}, {set + "r1", kA}};
+    Files expected = {{set + "r2", kB}, {set + "r1", kA}};
     if (zip) expected.insert({{set + "r3", tilde}, {set + "z", kZ}});
     EXPECT_EQ(Tree(destination), expected);
     std::string unmatched = zip ? "" : " [SKIPPED]";
