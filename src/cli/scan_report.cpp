@@ -1,6 +1,9 @@
 #include "cli/scan_report.h"
 
+#include <algorithm>
+
 #include "report/scanner_log.h"
+#include "report/set_verdict.h"
 
 namespace kestrel {
 
@@ -9,6 +12,32 @@ void PrintScanReport(const ResultsModel& results, const std::string& statisticsT
                                                : "----------\n" + statisticsText;
   if (!report.empty() && report.back() != '\n') report += '\n';
   std::fputs(report.c_str(), out);
+}
+
+namespace {
+
+// MAME's lines on one set; nothing for a set MAME would not name.
+std::string VerdictText(const std::string& kind, const GameSet& game, const SetVerdict& verdict, bool setIsThere) {
+  if (verdict.verdict == Verdict::kNoneNeeded) return {};
+  if (verdict.verdict == Verdict::kNotFound && !setIsThere) return {};
+  return AuditNoteLines(game, verdict) + AuditLine(kind, game, verdict.verdict) + "\n";
+}
+
+}  // namespace
+
+void PrintVerdicts(const GameList& database, const ScanResults& scanResults, const SettingsRecord& settings,
+                   std::FILE* out) {
+  std::string text = "----------\n";
+  const size_t count = std::min(database.size(), scanResults.size());
+  for (size_t i = 0; settings.scanRoms && i < count; ++i) {
+    if (!database[i].selected) continue;
+    text += VerdictText("romset", database[i], JudgeRomSet(database[i], scanResults[i]), scanResults[i].found);
+  }
+  for (size_t i = 0; settings.scanSamples && i < count; ++i) {
+    if (!database[i].selected) continue;
+    text += VerdictText("sampleset", database[i], JudgeSampleSet(database[i], scanResults[i]), false);
+  }
+  std::fputs(text.c_str(), out);
 }
 
 bool HasResultLines(const ResultsModel& results) { return !results.items.empty(); }
