@@ -64,8 +64,9 @@ SetVerdict JudgeRomSet(const GameSet& game, const SetScan& scan) {
       if (shared) ++sharedRequired;
     }
     RomAudit audit = AuditRom(rom, scan.roms[i], scan);
-    // A wrong file of the set's own is still a sign of the set.
-    if (audit.found && (audit.verdict != Verdict::kBad || !shared)) {
+    // A wrong file is still a sign of the set (MAME makes an exception for
+    // a wrong file that is some ROM of the parent or BIOS set).
+    if (audit.found) {
       ++found;
       if (shared) ++sharedFound;
     }

@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include "report/game_results.h"
+#include "settings/settings_record.h"
+
 namespace kestrel {
 namespace {
 
@@ -82,7 +85,7 @@ TEST(SetVerdictTest, RomSetsAreJudgedByMamesRules) {
 }
 
 // A set whose every needed ROM is its parent's too is there when some of
-// them are; a set with nothing to dump needs nothing but is best available
+// them are, right or wrong; a set with nothing to dump needs nothing but is best available
 // when its ROMs are never dumped; no ROMs at all, no verdict.
 TEST(SetVerdictTest, SharedAndEmptySets) {
   GameSet game = Clone(DumpStatus::kGood, false);
@@ -90,6 +93,8 @@ TEST(SetVerdictTest, SharedAndEmptySets) {
   SetScan scan;
   scan.roms = {ScanOf(Found::kGood), ScanOf(Found::kGood), ScanOf(Found::kGood)};
   EXPECT_EQ(JudgeRomSet(game, scan).verdict, Verdict::kGood);
+  scan.roms = {ScanOf(Found::kBadCrc), ScanOf(Found::kBadCrc), ScanOf(Found::kBadCrc)};
+  EXPECT_EQ(JudgeRomSet(game, scan).verdict, Verdict::kBad);
   scan.roms = {ScanOf(Found::kNo), ScanOf(Found::kNo), ScanOf(Found::kNo)};
   EXPECT_EQ(JudgeRomSet(game, scan).verdict, Verdict::kNotFound);
   for (RomEntry& rom : game.roms) rom.status = DumpStatus::kNoDump;
@@ -124,6 +129,27 @@ TEST(SetVerdictTest, SampleSetsAndMamesLines) {
   SetVerdict bad{Verdict::kBad, {{"a", 16, "NOT FOUND"}}};
   EXPECT_EQ(AuditNoteLines(game, bad) + AuditLine("romset", game, Verdict::kBestAvailable),
             "clone       : a (16 bytes) - NOT FOUND\nromset clone is best available");
+}
+
+// The statistics count every unreadable set and ROM, and the verdicts on
+// the sets of each part of the scan that is on.
+TEST(SetVerdictTest, StatisticsCountVerdictsAndUnreadableFindings) {
+  GameSet game = Clone(DumpStatus::kGood, false);
+  game.samples = {{"boom"}};
+  SetScan scan;
+  scan.roms = {ScanOf(Found::kGood), ScanOf(Found::kGood), ScanOf(Found::kNo)};
+  scan.roms[2].unreadable = true;
+  scan.unreadableSets = {"/roms/clone.zip"};
+  scan.samples.resize(1);
+  SettingsRecord settings;
+  ResultsModel results;
+  ScanStatistics statistics;
+  BuildGameResults(game, scan, settings, results, statistics);
+  settings.scanSamples = false;
+  BuildGameResults(game, scan, settings, results, statistics);
+  EXPECT_EQ(statistics.unreadable, 4);
+  EXPECT_EQ(statistics.romsets.bad, 2);
+  EXPECT_EQ(statistics.samplesets.notFound, 1);
 }
 
 }  // namespace
