@@ -23,8 +23,6 @@ std::vector<std::string> ZipProblemMessages(const ZipProblem& problem) {
       return {CorruptZipMessage(problem.path, "BAD CENTRAL DIR ENTRY")};
     case ZipFault::kBadEndRecord:
       return {CorruptZipMessage(problem.path, "BAD END-OF-CENTRAL-DIR ENTRY")};
-    case ZipFault::kNoEntries:
-      return {CorruptZipMessage(problem.path, "NO ENTRIES")};
     case ZipFault::kUnsupportedMethod:
       return {"Unsupported Compressionmethod In File:\n\n" + problem.path};
   }

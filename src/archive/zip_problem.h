@@ -20,7 +20,6 @@ enum class ZipFault {
   kBadLocalEntry,      // a member's local header is damaged or out of place
   kBadCentralEntry,    // the central directory is damaged or disagrees
   kBadEndRecord,       // the end-of-central-directory record is missing
-  kNoEntries,          // the zip holds no member that is a file
   kUnsupportedMethod,  // a member is compressed by a method not understood
 };
 

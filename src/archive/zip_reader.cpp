@@ -189,6 +189,12 @@ Step ReadCentralEntry(DirectoryWalk& walk, CentralWalk& central) {
 // Walks the local headers and the central directory; false on any fault,
 // structural ones named in the walk.
 bool WalkArchive(DirectoryWalk& walk, ZipEntryList& list, ZipHeaderCheck headerCheck) {
+  // A zip without members is its end record alone: no local header, no
+  // central directory.
+  uint32_t signature = 0;
+  if (PeekSignature(walk, signature) != Step::kOk) return false;
+  if (signature == kEndSignature) return true;
+
   Step step = ReadEntries(walk, kLocalSignature, [&] { return ReadLocalEntry(walk, list); });
   if (step == Step::kFileError) return false;
   if (step == Step::kInvalid) return Refuse(walk, ZipFault::kBadLocalEntry);
@@ -200,10 +206,8 @@ bool WalkArchive(DirectoryWalk& walk, ZipEntryList& list, ZipHeaderCheck headerC
   if (step == Step::kFileError) return false;
   if (step == Step::kInvalid) return Refuse(walk, ZipFault::kBadCentralEntry);
 
-  uint32_t signature = 0;
   if (PeekSignature(walk, signature) != Step::kOk) return false;
   if (signature != kEndSignature) return Refuse(walk, ZipFault::kBadEndRecord);
-  if (list.empty()) return Refuse(walk, ZipFault::kNoEntries);
   return true;
 }
 

@@ -27,8 +27,9 @@ enum class ZipHeaderCheck {
 // Lists the members of the zip `path` into `list` (emptied first), in the
 // order of their local headers; folders, and members whose file-name part is
 // empty, "." or "..", are left out. True when the archive was read up to its
-// end record without a fault and holds at least one listed member; on false
-// `list` keeps what was entered before the fault. With `checkExtension` a path
+// end record without a fault, whether or not it lists a member (a zip of its
+// end record alone is a valid zip without members); on false `list` keeps
+// what was entered before the fault. With `checkExtension` a path
 // without HasZipExtension is refused at once. With `problem`, a structural
 // fault is described there for the caller to tell (kNone on success, and
 // for a file that cannot be opened or read). With kBothHeaders (the desktop

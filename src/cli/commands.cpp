@@ -40,9 +40,11 @@ int RunCommandLine(int argc, char** argv) {
   ScanOptions scanOptions;
   CLI::App* scan = app.add_subcommand("scan", "Scan the ROM and sample paths and report the findings");
   AddScanOptions(*scan, scanOptions);
+  AddVerdictsOption(*scan, scanOptions);
   CLI::App* fastscan = app.add_subcommand("fastscan", "Scan again only the games the last scan found faults in");
   ScanOptions fastscanOptions;
   AddScanOptions(*fastscan, fastscanOptions);
+  AddVerdictsOption(*fastscan, fastscanOptions);
   RebuildOptions rebuildOptions;
   CLI::App* rebuild = app.add_subcommand("rebuild", "Build sets in a destination folder from arbitrary files by CRC-32");
   AddRebuildOptions(*rebuild, rebuildOptions);

@@ -94,6 +94,11 @@ void AddScanOptions(CLI::App& command, ScanOptions& options) {
   command.add_option("--fastscan-file", options.fastscanFile, "The fastscan file (default fastscan.fsc)");
 }
 
+void AddVerdictsOption(CLI::App& command, ScanOptions& options) {
+  command.add_flag("--verdicts", options.verdicts,
+                   "Also print MAME's verdict on each set, as \"mame -verifyroms\" and \"-verifysamples\" word it");
+}
+
 void ApplyScanOptions(const ScanOptions& options, SettingsRecord& settings) {
   ApplySwitches(options, settings);
   ApplyFixSwitches(options, settings);
@@ -127,6 +132,7 @@ int RunScanCommand(const ScanOptions& options, bool fastscan, UserInterface& ui)
   if (outcome.refused) return kExitRefused;
 
   PrintScanReport(results, outcome.statisticsText, stdout);
+  if (options.verdicts) PrintVerdicts(database, scanResults, settings, stdout);
   bool logSaved = options.logfile.empty() || SaveScannerLog(settings.scannerLogfile, results, settings.addStatistics,
                                                             outcome.statisticsText, &ui);
   if (!outcome.ranToEnd) {

@@ -28,18 +28,24 @@ struct ScanOptions {
   std::string gameTypes;  // arcade, neogeo, both
   std::string logfile;
   std::string fastscanFile;
+  // Also print MAME's verdict on every checked set, in MAME's audit form.
+  bool verdicts = false;
 };
 
 // Registers the game data options and every scanner option. "scan",
 // "fastscan" and "profile save" all take exactly these.
 void AddScanOptions(CLI::App& command, ScanOptions& options);
 
+// Registers --verdicts, which "scan" and "fastscan" take.
+void AddVerdictsOption(CLI::App& command, ScanOptions& options);
+
 // Writes the scanner options that were given into `settings`; the others
 // keep the value they have.
 void ApplyScanOptions(const ScanOptions& options, SettingsRecord& settings);
 
 // Runs the scan and prints the result lines, a line of ten minus signs and
-// the statistics; with --log, saves the logfile as "Save Logfile" does
+// the statistics; with --verdicts, a line of ten minus signs and MAME's
+// verdicts (see PrintVerdicts); with --log, saves the logfile as "Save Logfile" does
 // (nothing for no result line) and says so on standard error. Returns
 // kExitDone for no result line; kExitFindings for some, for a scan stopped
 // before its end, or for a logfile that could not be written; kExitRefused

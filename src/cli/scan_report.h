@@ -4,7 +4,10 @@
 #include <cstdio>
 #include <string>
 
+#include "gamedb/game_set.h"
 #include "report/results_model.h"
+#include "report/scan_results.h"
+#include "settings/settings_record.h"
 
 namespace kestrel {
 
@@ -13,6 +16,16 @@ namespace kestrel {
 // the output starts at the minus signs: the statistics are printed after
 // every scan that ran.
 void PrintScanReport(const ResultsModel& results, const std::string& statisticsText, std::FILE* out);
+
+// A line of ten minus signs, then MAME's verdict on each selected game's
+// sets as "mame -verifyroms" and "-verifysamples" print them when auditing
+// every set: the ROM sets first (with the ROM scan on), then the sample sets
+// (with the sample scan on), each in database order, a set that is not good
+// after MAME's lines on its ROMs or samples. Like MAME it leaves out sets
+// that need nothing and sets of which nothing was found, but names a ROM set
+// "not found" when something under its name is there.
+void PrintVerdicts(const GameList& database, const ScanResults& scanResults, const SettingsRecord& settings,
+                   std::FILE* out);
 
 // Whether the scan left any result line, the one measure of a finding. A
 // game skipped by the game-type filter leaves none, whatever its flags say.

@@ -24,7 +24,7 @@ StatisticsWindow::StatisticsWindow(QWidget* owner, const std::string& text) : QD
   text_->setPlainText(ToQString(text));
   // Room for every line and the widest one ("Unneeded Files/Folders: 12345 [12345 fixed]").
   const QFontMetrics metrics(text_->font());
-  text_->setMinimumSize(metrics.horizontalAdvance(QString(44, 'M')), metrics.lineSpacing() * 36);
+  text_->setMinimumSize(metrics.horizontalAdvance(QString(44, 'M')), metrics.lineSpacing() * 48);
 
   auto* ok = new QPushButton("&OK", this);
   ok->setDefault(true);

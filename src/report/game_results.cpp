@@ -3,6 +3,7 @@
 #include <cinttypes>
 #include <cstdio>
 
+#include "report/set_verdict.h"
 #include "settings/settings_record.h"
 
 namespace kestrel {
@@ -113,7 +114,10 @@ void AddGameSetLines(const GameSet& game, const SetScan& setScan, const Settings
 void AddRomLines(const GameSet& game, const RomEntry& rom, const RomScan& scan,
                  const SettingsRecord& s, ResultsModel& results, ScanStatistics& stats) {
   if (scan.unreadable) {
-    if (s.checkMissing) AddFinding(results, "unreadable rom: " + rom.name, kResultUnreadable);
+    if (s.checkMissing) {
+      AddFinding(results, "unreadable rom: " + rom.name, kResultUnreadable);
+      ++stats.unreadable;
+    }
     return;
   }
   if (!scan.found) {
@@ -156,7 +160,10 @@ void AddRomSetLines(const GameSet& game, const SetScan& setScan, const SettingsR
     }
   }
   if (s.checkMissing) {
-    for (const std::string& path : setScan.unreadableSets) AddFinding(results, "unreadable set: " + path, kResultUnreadable);
+    for (const std::string& path : setScan.unreadableSets) {
+      AddFinding(results, "unreadable set: " + path, kResultUnreadable);
+      ++stats.unreadable;
+    }
   }
   for (size_t i = 0; i < game.roms.size(); ++i) {
     AddRomLines(game, game.roms[i], setScan.roms[i], s, results, stats);
@@ -196,6 +203,8 @@ void CountUnneeded(const FoundEntry& entry, const SettingsRecord& s, ScanStatist
 
 bool BuildGameResults(const GameSet& game, const SetScan& scan, const SettingsRecord& settings,
                       ResultsModel& results, ScanStatistics& statistics) {
+  if (settings.scanRoms) CountVerdict(JudgeRomSet(game, scan).verdict, statistics.romsets);
+  if (settings.scanSamples) CountVerdict(JudgeSampleSet(game, scan).verdict, statistics.samplesets);
   bool missingHeader = false;
   if (!HasFindings(game, scan, settings, missingHeader)) return false;
 

@@ -14,7 +14,8 @@ namespace kestrel {
 struct SettingsRecord;
 
 // Adds the header and the finding lines of `game`, as its `scan` records
-// them (all kept), and counts the findings. Returns true when the game had
+// them (all kept), and counts the findings and MAME's verdicts on its sets
+// (ROM set with the ROM scan on, samples with the sample scan on). Returns true when the game had
 // at least one finding; the scan driver stores that as the set's needsScan,
 // so a fastscan looks at exactly these games again. A game without
 // findings adds nothing.

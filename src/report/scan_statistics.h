@@ -9,6 +9,15 @@
 
 namespace kestrel {
 
+// How many sets got each of MAME's verdicts (see set_verdict.h); sets that
+// need nothing are not counted.
+struct VerdictCounts {
+  int32_t good = 0;
+  int32_t bestAvailable = 0;
+  int32_t bad = 0;
+  int32_t notFound = 0;
+};
+
 struct ScanStatistics {
   // Totals over every set of the database, selected or not.
   int32_t games = 0;
@@ -42,6 +51,11 @@ struct ScanStatistics {
   int32_t wrongSpelledSamplesFixed = 0;
   int32_t unneeded = 0;
   int32_t unneededFixed = 0;
+  int32_t unreadable = 0;  // "unreadable set" and "unreadable rom" lines
+
+  // MAME's verdicts on the scanned games' ROM sets and sample sets.
+  VerdictCounts romsets;
+  VerdictCounts samplesets;
 };
 
 // Adds one set of the database to the totals (games, NeoGeo or arcade games

@@ -53,6 +53,17 @@ std::string MissingLines(const std::string& what, bool checked, ScanGameTypes ga
   return text;
 }
 
+// How many sets MAME would call good, best available (ROM sets only), bad
+// or not found; "<n/a>" when the scan did not look at such sets.
+std::string VerdictLines(const std::string& what, bool checked, const VerdictCounts& counts) {
+  auto line = [&](const std::string& name, int32_t count) {
+    return Label(what + " " + name) + (checked ? Number(count) + kLineEnd : std::string(kNotAvailable));
+  };
+  std::string text = line("Good", counts.good);
+  if (what == "Romsets") text += line("Best Available", counts.bestAvailable);
+  return text + line("Bad", counts.bad) + line("Not Found", counts.notFound);
+}
+
 }  // namespace
 
 std::string BuildStatisticsText(const ScanStatistics& c, const SettingsRecord& s) {
@@ -89,8 +100,12 @@ std::string BuildStatisticsText(const ScanStatistics& c, const SettingsRecord& s
           Figure("Number Of Arcade Roms", c.arcadeRoms) +
           Figure("Number Of NeoGeo Roms", c.neoGeoRoms) + kLineEnd;
   text += Figure("Number Of Samples", c.samples) + kLineEnd;
+  text += Figure("Number Of Bad Dumps", c.badDumps) + kLineEnd;
+  text += finding("Unreadable Sets/Roms", kResultUnreadable, c.unreadable, 0) + kLineEnd;
+  text += VerdictLines("Romsets", s.scanRoms, c.romsets) + kLineEnd;
   // The last figure ends the text without a line end.
-  return text + Label("Number Of Bad Dumps") + Number(c.badDumps);
+  std::string samplesets = VerdictLines("Samplesets", s.scanSamples, c.samplesets);
+  return text + samplesets.substr(0, samplesets.size() - 2);
 }
 
 std::string RemoveCarriageReturns(std::string_view text) {

@@ -1,7 +1,6 @@
 #include "scanner/set_lookup.h"
 
 #include <cstdio>
-#include <memory>
 
 #include "archive/zip_reader.h"
 #include "platform/file_system.h"
@@ -28,15 +27,6 @@ std::optional<std::string> FindSetPath(FolderIndex& index, const std::string& se
 
 namespace {
 
-// Whether the file begins with a zip's end record: the whole of a zip
-// without members.
-bool StartsWithEndRecord(FileSystem& fs, const std::string& path) {
-  std::unique_ptr<ReadableFile> file = fs.OpenForReading(path);
-  uint8_t bytes[4] = {};
-  return file && file->ReadAt(0, bytes, sizeof bytes) == 4 && bytes[0] == 'P' && bytes[1] == 'K' && bytes[2] == 5 &&
-         bytes[3] == 6;
-}
-
 SetOnDisk ReadSet(FileSystem& fs, FolderIndex& index, const std::string& setPath, ZipHeaderCheck headerCheck,
                   ZipProblem* problem) {
   SetOnDisk set;
@@ -47,13 +37,7 @@ SetOnDisk ReadSet(FileSystem& fs, FolderIndex& index, const std::string& setPath
   if (const std::optional<IndexedName>& zip = files.zip) {
     ZipProblem fault;
     set.isZip = ReadZipDirectory(fs, folder + zip->name, set.entries, false, &fault, headerCheck);
-    // A zip read to its end without a member, or one that is its end
-    // record alone, is an empty set and no damage.
-    bool empty = fault.fault == ZipFault::kNoEntries ||
-                 (fault.fault == ZipFault::kBadLocalEntry && StartsWithEndRecord(fs, folder + zip->name));
-    if (empty) fault = ZipProblem{};
-    if (!set.isZip && !empty && fault.fault == ZipFault::kNone) set.unreadableZip = folder + zip->name;
-    set.isZip = set.isZip || empty;
+    if (!set.isZip && fault.fault == ZipFault::kNone) set.unreadableZip = folder + zip->name;
     if (set.isZip) set.path = WithoutZipExtension(folder + zip->name);
     if (!set.isZip) set.entries.clear();
     if (problem != nullptr) *problem = fault;

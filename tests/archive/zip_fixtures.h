@@ -102,7 +102,7 @@ class ZipTest : public ::testing::Test {
 
   // The fault in a word, then the zip it names.
   static std::string Describe(const ZipProblem& problem) {
-    static const char* const kWords[] = {"none", "local", "central", "end", "empty", "method"};
+    static const char* const kWords[] = {"none", "local", "central", "end", "method"};
     return std::string(kWords[static_cast<int>(problem.fault)]) + " " + problem.path;
   }
 

@@ -19,12 +19,12 @@ TEST(ZipProblemNoticesTest, TellsEachDamagedZipOncePerRun) {
                              {ZipFault::kUnsupportedMethod, "/a.zip"},
                              {ZipFault::kBadCentralEntry, "/b.zip"},
                              {ZipFault::kBadEndRecord, "/c.zip"},
-                             {ZipFault::kNoEntries, "/d.zip"},
+                             {ZipFault::kBadEndRecord, "/d.zip"},
                              {ZipFault::kUnsupportedMethod, "/e.zip"},
                              {ZipFault::kBadCentralEntry, "/b.zip"}})
     run.Tell(&ui, {fault, path});
-  nextRun.Tell(&ui, {ZipFault::kNoEntries, "/d.zip"});
-  nextRun.Tell(nullptr, {ZipFault::kNoEntries, "/f.zip"});
+  nextRun.Tell(&ui, {ZipFault::kBadEndRecord, "/d.zip"});
+  nextRun.Tell(nullptr, {ZipFault::kBadEndRecord, "/f.zip"});
   auto corrupt = [](const std::string& path, const std::string& reason) {
     return "Corrupt Zipfile:\n\n" + path + "\n\nPlease rezip this file with a common zip-program.\n\nReason: " + reason;
   };
@@ -33,9 +33,9 @@ TEST(ZipProblemNoticesTest, TellsEachDamagedZipOncePerRun) {
                                    corrupt("/a.zip", "BAD LOCAL FILE ENTRY"),
                                    corrupt("/b.zip", "BAD CENTRAL DIR ENTRY"),
                                    corrupt("/c.zip", "BAD END-OF-CENTRAL-DIR ENTRY"),
-                                   corrupt("/d.zip", "NO ENTRIES"),
+                                   corrupt("/d.zip", "BAD END-OF-CENTRAL-DIR ENTRY"),
                                    "Unsupported Compressionmethod In File:\n\n/e.zip",
-                                   corrupt("/d.zip", "NO ENTRIES"),
+                                   corrupt("/d.zip", "BAD END-OF-CENTRAL-DIR ENTRY"),
                                }));
   for (const RecordedMessage& message : ui.messages) {
     EXPECT_EQ(message.title + (message.icon == MessageIcon::kExclamation ? " !" : ""), "Kestrel !");

@@ -36,7 +36,7 @@ TEST_F(ZipReaderTest, NamesStructuralFaultsAndSurvivesDamagedArchives) {
     problems.push_back((read ? "read " : "") + Describe(problem));
   }
   EXPECT_EQ(problems,
-            (Texts{"local " + folder / "empty.zip", "end " + folder / "twice.zip", "none ", "none ", "read none "}));
+            (Texts{"read none ", "end " + folder / "twice.zip", "none ", "none ", "read none "}));
 
   size_t endRecord = bytes.find("PK\5\6");
   for (ZipHeaderCheck check : {ZipHeaderCheck::kLocalHeaders, ZipHeaderCheck::kBothHeaders}) {

@@ -1,0 +1,62 @@
+// MAME's verdict on a set, reached from what a scan found: the words of
+// "mame -verifyroms" and "mame -verifysamples", so that a user (or a script)
+// can hold Kestrel's findings against MAME's own audit.
+//
+// MAME's rules for ROMs: a set whose ROMs are all there and right is good.
+// A missing optional ROM, a missing or present ROM without a good dump, or
+// a present ROM known to be a bad dump makes it best available. A required
+// ROM missing, or present with the wrong length or CRC-32, makes it bad.
+// A set of which nothing is found but what its parent or BIOS set holds
+// too is not found, unless everything it needs is shared and some of that
+// was found. A machine without ROMs needs no set and gets no verdict.
+// Samples: all there is good, some there is bad, none there is not found.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "gamedb/game_set.h"
+#include "report/scan_results.h"
+#include "report/scan_statistics.h"
+
+namespace kestrel {
+
+enum class Verdict {
+  kNoneNeeded,     // nothing to audit: MAME prints nothing
+  kGood,           // "is good"
+  kBestAvailable,  // "is best available"
+  kBad,            // "is bad"
+  kNotFound,       // "not found"; MAME prints nothing when auditing all sets
+};
+
+// MAME's word for one ROM or sample that keeps a set from good.
+struct AuditNote {
+  std::string name;    // the ROM or sample
+  int64_t size = -1;   // the ROM's length; -1 for a sample
+  std::string reason;  // "NOT FOUND", "INCORRECT CHECKSUM", "NEEDS REDUMP", ...
+};
+
+struct SetVerdict {
+  Verdict verdict = Verdict::kNoneNeeded;
+  std::vector<AuditNote> notes;  // in the game's ROM or sample order
+};
+
+// The verdict on the game's ROM set, from its scan record.
+SetVerdict JudgeRomSet(const GameSet& game, const SetScan& scan);
+
+// The verdict on the game's samples, from its scan record.
+SetVerdict JudgeSampleSet(const GameSet& game, const SetScan& scan);
+
+// Adds one set's verdict to `counts`; kNoneNeeded counts nowhere.
+void CountVerdict(Verdict verdict, VerdictCounts& counts);
+
+// MAME's closing line for one set: `kind` is "romset" or "sampleset";
+// "romset NAME [PARENT] is good", the bracket only for a clone. Empty for
+// kNoneNeeded.
+std::string AuditLine(const std::string& kind, const GameSet& game, Verdict verdict);
+
+// The lines MAME prints before the closing line of a set that is not
+// good, one per note: "NAME        : ROM (SIZE bytes) - REASON".
+std::string AuditNoteLines(const GameSet& game, const SetVerdict& verdict);
+
+}  // namespace kestrel
