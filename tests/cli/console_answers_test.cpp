@@ -10,7 +10,6 @@
 #include <map>
 #include <string>
 
-#include "cli/cli_run.h"
 #include "cli/console_interface.h"
 
 namespace kestrel {
@@ -46,9 +45,6 @@ TEST(ConsoleAnswersTest, WithoutATerminalEveryQuestionTakesTheAnswerGivenInAnyCa
     std::fclose(in);
     std::fclose(err);
   }
-  testing::TempFolder dir;
-  testing::CliRun run = testing::RunCli(dir, "info", "maybe");
-  EXPECT_EQ(std::to_string(run.status) + " " + run.err, "2 Unknown --answer 'maybe'\n");
 }
 
 TEST(ConsoleAnswersTest, AMessageIsOneLineThatWipesTheProgressLineOnlyOnATerminal) {

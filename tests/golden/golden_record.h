@@ -17,8 +17,9 @@ class GoldenRecord {
   // wherever it appears.
   GoldenRecord(std::string name, const TempFolder& root);
 
-  // Runs kestrel-cli with `arguments` ("<root>/" stands for the folder) and
-  // records the command, its exit status and its output.
+  // Runs kestrel-cli with `arguments` ("<root>/" stands for the folder,
+  // "<source>/" for the source tree) and records the command, its exit
+  // status and its output.
   CliRun Run(const std::string& arguments, const std::string& answer = "yes");
   // Records every file under `folder` (relative to the root), and every
   // member of every zip: path, size and CRC-32, one line each, sorted.
