@@ -26,7 +26,6 @@ class GoldenRecord {
   void Tree(const std::string& folder);
   // Records the text of the file `name` (relative to the root).
   void File(const std::string& name);
-  void Note(const std::string& text) { text_ += "## " + text + "\n"; }
   // Records `text` as it is: a scenario's own lines.
   void Echo(const std::string& text) { text_ += text; }
 
