@@ -1,7 +1,8 @@
 // A behaviour record: every command of a scenario with its exit status and
 // everything it printed, and the trees it left, compared with a checked-in
-// file under tests/golden/. KESTREL_UPDATE_GOLDEN=1 rewrites the files
-// instead; read each change before keeping it.
+// file (a scenario of tests/*/scenarios/, or a C++ test's record under
+// tests/golden/). KESTREL_UPDATE_GOLDEN=1 rewrites the files instead; read
+// each change before keeping it.
 #pragma once
 
 #include <string>
