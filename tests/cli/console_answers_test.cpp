@@ -10,7 +10,6 @@
 #include <map>
 #include <string>
 
-#include "cli/cli_run.h"
 #include "cli/console_interface.h"
 
 namespace kestrel {
@@ -46,9 +45,6 @@ TEST(ConsoleAnswersTest, WithoutATerminalEveryQuestionTakesTheAnswerGivenInAnyCa
     std::fclose(in);
     std::fclose(err);
   }
-  testing::TempFolder dir;
-  testing::CliRun run = testing::RunCli(dir, "info", "maybe");
-  EXPECT_EQ(std::to_string(run.status) + " " + run.err, "2 Unknown --answer 'maybe'\n");
 }
 
 TEST(ConsoleAnswersTest, AMessageIsOneLineThatWipesTheProgressLineOnlyOnATerminal) {
@@ -63,7 +59,7 @@ TEST(ConsoleAnswersTest, AMessageIsOneLineThatWipesTheProgressLineOnlyOnATermina
     {
       auto progress = console.OpenProgress("Scanning");
       progress->SetRange(0, 4);
-      progress->SetText("\n\npacman\nmore");
+      progress->SetText("\n\n" + std::string(80, 'p') + "\nmore");  // cut to the 78 columns of a terminal
       console.Message("Done", "K", {});
     }
     std::fflush(err);
@@ -78,7 +74,8 @@ TEST(ConsoleAnswersTest, AMessageIsOneLineThatWipesTheProgressLineOnlyOnATermina
       std::rewind(err);
       text.assign(piece, std::fread(piece, 1, sizeof piece, err));
     }
-    EXPECT_EQ(text, onTerminal ? "\r\033[KScanning 0% pacman\r\033[K[K] Done\r\n\r\033[K" : "[K] Done\n");
+    const std::string drawn = "\r\033[KScanning 0% " + std::string(66, 'p') + "\r\033[K";
+    EXPECT_EQ(text, onTerminal ? drawn + "[K] Done\r\n\r\033[K" : "[K] Done\n");
     std::fclose(err);
   }
   ::close(terminal);

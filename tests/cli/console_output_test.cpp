@@ -1,15 +1,9 @@
-// What the console reads and prints: the answers typed at a terminal, and
-// what merge and rebuild say about a run with the status they exit with.
+// What merge and rebuild say about a run, with the status they exit with.
 #include <gtest/gtest.h>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <vector>
 
-#include "cli/console_interface.h"
 #include "cli/merge_command.h"
 #include "cli/rebuild_command.h"
 #include "merger/merger.h"
@@ -37,40 +31,6 @@ std::pair<int, std::string> Merge(const MergeOutcome& outcome) {
 
 std::pair<int, std::string> Rebuild(const RebuildOutcome& outcome, bool removeSources = false) {
   return Printed([&](std::FILE* out) { return ReportRebuildOutcome(outcome, removeSources, out); });
-}
-
-// At a terminal each question waits for a known answer, in either case;
-// the end of the input stops.
-TEST(ConsoleOutputTest, ReadsTheAnswersTypedAtATerminal) {
-  int terminal = ::posix_openpt(O_RDWR | O_NOCTTY);
-  ASSERT_GE(terminal, 0);
-  ASSERT_EQ(::grantpt(terminal), 0);
-  ASSERT_EQ(::unlockpt(terminal), 0);
-  std::FILE* in = std::fopen(::ptsname(terminal), "r");
-  ASSERT_NE(in, nullptr);
-  const std::string typed = "Y\nmaybe\nno\na\nl\nstop\nyes\nc\no\n";
-  ASSERT_EQ(::write(terminal, typed.data(), typed.size()), static_cast<ssize_t>(typed.size()));
-  std::FILE* err = std::tmpfile();
-  ConsoleInterface console(AnswerPolicy::kAsk, in, err);
-  std::vector<int> answers;
-  for (int i = 0; i < 5; ++i) answers.push_back(console.Ask("Question", "Fix it ?"));
-  EXPECT_EQ(answers, (std::vector<int>{kAnswerYes, kAnswerNo, kAnswerYesToAll, kAnswerNoToAll, kAnswerStop}));
-  EXPECT_EQ(console.Message("Go on ?", "Kestrel", {MessageButtons::kYesNo}), kResultYes);
-  EXPECT_EQ(console.Message("Retry ?", "Kestrel", {MessageButtons::kRetryCancel}), kResultCancel);
-  EXPECT_EQ(console.Message("Go on ?", "Kestrel", {MessageButtons::kOkCancel}), kResultOk);
-  // Without a terminal each question takes the answer given for all.
-  const std::pair<AnswerPolicy, int> policies[] = {{AnswerPolicy::kNo, kAnswerNo},
-                                                    {AnswerPolicy::kYesToAll, kAnswerYesToAll},
-                                                    {AnswerPolicy::kNoToAll, kAnswerNoToAll}};
-  for (auto [policy, answer] : policies) {
-    ConsoleInterface given(policy, in, err);
-    EXPECT_EQ(given.Ask("Question", "Fix it ?"), answer);
-    const int agreed = answer == kAnswerYesToAll ? kResultYes : kResultNo;
-    EXPECT_EQ(given.Message("Go on ?", "Kestrel", {MessageButtons::kYesNo}), agreed);
-  }
-  std::fclose(in);
-  ::close(terminal);
-  std::fclose(err);
 }
 
 // A kept file, a cleared leftover and a stop are told and make the status

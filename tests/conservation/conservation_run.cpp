@@ -12,7 +12,7 @@
 #include "conservation/scenario.h"
 #include "gamedb/game_list_file.h"
 #include "gamedb/validate_games.h"
-#include "platform/text.h"
+#include "platform/paths.h"
 #include "report/results_model.h"
 #include "settings/layout_codes.h"
 #include "support/crc_data.h"
@@ -73,16 +73,12 @@ namespace {
 // one file; with where it was seen ("path" or "path.zip:member").
 using Inventory = std::map<std::pair<uint32_t, uint64_t>, std::vector<std::string>>;
 
-bool EndsWithZip(const std::string& path) {
-  return path.size() >= 4 && EqualsNoCase(std::string_view(path).substr(path.size() - 4), ".zip");
-}
-
 // Files the tools write beside the one they replace, before the rename:
 // never the user's, and left behind only by a write that broke off.
 bool IsToolTemporary(const std::string& name) {
   if (name.rfind(".kestrel-", 0) == 0 && name.size() > 4 && name.substr(name.size() - 4) == ".tmp") return true;
   size_t dot = name.rfind('.');
-  return dot != std::string::npos && dot >= 4 && name.size() - dot == 7 && EndsWithZip(name.substr(0, dot));
+  return dot != std::string::npos && dot >= 4 && name.size() - dot == 7 && HasZipExtension(name.substr(0, dot));
 }
 
 // A readable zip by its members (a zip inside one, as a backup holds a
@@ -91,7 +87,7 @@ bool IsToolTemporary(const std::string& name) {
 void AddFile(Inventory& inventory, const std::string& path, const std::string& where, const std::string& scratch,
              int depth) {
   ZipEntryList members;
-  if (EndsWithZip(where) && ReadZipDirectory(RealFileSystem(), path, members, false, nullptr)) {
+  if (HasZipExtension(where) && ReadZipDirectory(RealFileSystem(), path, members, false, nullptr)) {
     std::string memberScratch = scratch + std::to_string(depth);
     Inventory found;
     bool whole = true;

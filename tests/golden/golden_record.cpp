@@ -89,6 +89,7 @@ std::string GoldenRecord::Relative(std::string text) const {
 CliRun GoldenRecord::Run(const std::string& arguments, const std::string& answer) {
   std::string expanded = arguments;
   ReplaceAll(expanded, "<root>/", root_.path());
+  ReplaceAll(expanded, "<source>/", SourceDir());
   CliRun run = RunCli(root_, expanded, answer);
   text_ += "## kestrel-cli --answer " + answer + " " + Relative(arguments + "\n") + "exit " +
            std::to_string(run.status) + "\n" + Relative(run.out);

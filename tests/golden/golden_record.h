@@ -1,7 +1,8 @@
 // A behaviour record: every command of a scenario with its exit status and
 // everything it printed, and the trees it left, compared with a checked-in
-// file under tests/golden/. KESTREL_UPDATE_GOLDEN=1 rewrites the files
-// instead; read each change before keeping it.
+// file (a scenario of tests/*/scenarios/, or a C++ test's record under
+// tests/golden/). KESTREL_UPDATE_GOLDEN=1 rewrites the files instead; read
+// each change before keeping it.
 #pragma once
 
 #include <string>
@@ -17,15 +18,15 @@ class GoldenRecord {
   // wherever it appears.
   GoldenRecord(std::string name, const TempFolder& root);
 
-  // Runs kestrel-cli with `arguments` ("<root>/" stands for the folder) and
-  // records the command, its exit status and its output.
+  // Runs kestrel-cli with `arguments` ("<root>/" stands for the folder,
+  // "<source>/" for the source tree) and records the command, its exit
+  // status and its output.
   CliRun Run(const std::string& arguments, const std::string& answer = "yes");
   // Records every file under `folder` (relative to the root), and every
   // member of every zip: path, size and CRC-32, one line each, sorted.
   void Tree(const std::string& folder);
   // Records the text of the file `name` (relative to the root).
   void File(const std::string& name);
-  void Note(const std::string& text) { text_ += "## " + text + "\n"; }
   // Records `text` as it is: a scenario's own lines.
   void Echo(const std::string& text) { text_ += text; }
 

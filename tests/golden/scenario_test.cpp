@@ -7,13 +7,16 @@
 //
 // Steps (paths relative to the scenario's folder, "<root>/" in commands):
 //   ## note TEXT                  words for the reader; its lines are kept
-//   ## copy SOURCE PATH           a file of the source tree, e.g. tests/golden/lists/rich.dat
+//   ## copy SOURCE PATH           a file of the source tree, e.g. tests/golden/lists/rich.dat,
+//                                 or with "<root>/" a file or folder of the scenario's
 //   ## write PATH [TEXT]          TEXT (with \n, \t, \\, \xHH) or else the lines below
+//   ## append PATH COUNT TEXT     TEXT, escaped as for write, COUNT times at the end of PATH
 //   ## data PATH SIZE CRC         SIZE bytes whose CRC-32 is CRC (hex)
 //   ## zip PATH                   a zip of stored members, one per line below:
 //                                 "NAME = TEXT" or "NAME ~ SIZE CRC"
 //   ## mkdir PATH | ## remove PATH | ## demo PATH (the demo collection)
 //   ## kestrel-cli --answer ANSWER ARGUMENTS   its exit status and output
+//                                 ("<source>/" in ARGUMENTS is the source tree)
 //   ## tree PATH | ## file PATH   every file and zip member below PATH; a file's text
 #include <gtest/gtest.h>
 
@@ -109,9 +112,16 @@ void SetUpFiles(const Step& step, const TempFolder& dir) {
   else if (step.verb == "mkdir") fs::create_directories(dir / path);
   else if (step.verb == "remove") fs::remove_all(dir / path);
   else if (step.verb == "demo") ASSERT_TRUE(testing::BuildDemoCollection(dir / path));
-  else if (step.verb == "copy") {
+  else if (step.verb == "append") {
+    const auto [count, text] = PathAndRest(rest);
+    std::string bytes = testing::ReadFile(dir / path);
+    for (int i = std::stoi(count); i > 0; --i) bytes += Unescape(text);
+    testing::WriteFile(dir / path, bytes);
+  } else if (step.verb == "copy") {
+    const bool own = path.rfind("<root>/", 0) == 0;
     fs::create_directories(fs::path(dir / rest).parent_path());
-    fs::copy_file(testing::SourceDir() + path, dir / rest, fs::copy_options::overwrite_existing);
+    fs::copy(own ? fs::path(dir / path.substr(7)) : fs::path(testing::SourceDir() + path), dir / rest,
+             fs::copy_options::overwrite_existing | fs::copy_options::recursive);
   } else ADD_FAILURE() << "unknown step: " << step.header;
 }
 

@@ -1,5 +1,6 @@
-// A question at a terminal ends when the input does: Ctrl-D stops the run
-// instead of asking for ever.
+// The answers typed at a terminal: each question waits for a known answer,
+// in either case, and ends when the input does (Ctrl-D stops the run
+// instead of asking for ever).
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -8,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "cli/console_interface.h"
 
@@ -32,7 +34,7 @@ struct Terminal {
   std::FILE* in = nullptr;
 };
 
-TEST(ConsoleEndOfInputTest, CtrlDStopsAndATypedFolderEndsInASeparator) {
+TEST(ConsoleTerminalTest, CtrlDStopsAndATypedFolderEndsInASeparator) {
   ::alarm(20);  // a question asked for ever ends the test here, not at the suite's timeout
   std::FILE* err = std::tmpfile();
   Terminal terminal;
@@ -45,6 +47,23 @@ TEST(ConsoleEndOfInputTest, CtrlDStopsAndATypedFolderEndsInASeparator) {
   EXPECT_EQ(console.Ask("Question", "Fix it ?"), kAnswerStop);
   std::fclose(err);
   ::alarm(0);
+}
+
+TEST(ConsoleTerminalTest, ReadsTheAnswersTypedInEitherCase) {
+  Terminal terminal;
+  if (terminal.in == nullptr) GTEST_SKIP() << "no pseudo-terminal here";
+  std::FILE* err = std::tmpfile();
+  terminal.Type("Y\nmaybe\nno\na\nl\nstop\nyes\nc\no\n");
+  ConsoleInterface console(AnswerPolicy::kAsk, terminal.in, err);
+  std::vector<int> answers;
+  for (int i = 0; i < 5; ++i) answers.push_back(console.Ask("Question", "Fix it ?"));
+  EXPECT_EQ(answers, (std::vector<int>{kAnswerYes, kAnswerNo, kAnswerYesToAll, kAnswerNoToAll, kAnswerStop}));
+  EXPECT_EQ(console.Message("Go on ?", "Kestrel", {MessageButtons::kYesNo}), kResultYes);
+  EXPECT_EQ(console.Message("Retry ?", "Kestrel", {MessageButtons::kRetryCancel}), kResultCancel);
+  EXPECT_EQ(console.Message("Go on ?", "Kestrel", {MessageButtons::kOkCancel}), kResultOk);
+  // An answer given for all answers even with a terminal at hand.
+  EXPECT_EQ(ConsoleInterface(AnswerPolicy::kNo, terminal.in, err).Ask("Question", "Fix it ?"), kAnswerNo);
+  std::fclose(err);
 }
 
 }  // namespace
