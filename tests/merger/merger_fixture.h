@@ -59,8 +59,6 @@ class MergerTest : public ::testing::Test {
   MergeOutcome Run(MergeButton button = MergeButton::kMerge, FileSystem& fs = RealFileSystem()) {
     return RunMerger(database, settings, &ui, zipLibrary, button, fs);
   }
-  // The members of the backup zip of `set`.
-  Files Backup(const std::string& set) { return ZipContents(backupFolder + set + ".zip"); }
 
   TempFolder root;
   // Beside the ROM paths, so that Snapshot() shows only the collection.

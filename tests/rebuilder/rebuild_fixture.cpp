@@ -21,11 +21,8 @@ RebuildTest::RebuildTest() {
   settings.rebuildLogfile = logfile;
 }
 
-void RebuildTest::AddGame(const std::string& name, const std::vector<std::pair<std::string, std::string>>& roms,
-                          const std::string& cloneOf, const std::string& romOf) {
+void RebuildTest::AddGame(const std::string& name, const std::vector<std::pair<std::string, std::string>>& roms) {
   datfile_ += "game (\n\tname " + name + "\n\tdescription \"" + name + "\"\n";
-  if (!cloneOf.empty()) datfile_ += "\tcloneof " + cloneOf + "\n";
-  if (!romOf.empty()) datfile_ += "\tromof " + romOf + "\n";
   for (const auto& [romName, data] : roms) {
     char crc[9];
     std::snprintf(crc, sizeof crc, "%08x", CrcOf(data));
@@ -34,8 +31,8 @@ void RebuildTest::AddGame(const std::string& name, const std::vector<std::pair<s
   datfile_ += ")\n\n";
 }
 
-void RebuildTest::LoadList(const std::string& list) {
-  WriteFile(root / "list.dat", list);
+void RebuildTest::Load() {
+  WriteFile(root / "list.dat", datfile_);
   ScriptedInterface quiet;
   auto progress = OpenProgressDialog(&quiet, "");
   GameList raw;
@@ -45,12 +42,10 @@ void RebuildTest::LoadList(const std::string& list) {
   ASSERT_TRUE(ValidateGames(raw, database, *progress, 0, listMessages));
 }
 
-void RebuildTest::WriteZip(const std::string& path, const Files& members, const std::vector<std::string>& options) {
+void RebuildTest::WriteZip(const std::string& path, const Files& members) {
   std::string staging = root / "staging/";
   fs::create_directories(fs::path(path).parent_path());
-  std::vector<std::string> arguments = {"-q", "-X"};
-  arguments.insert(arguments.end(), options.begin(), options.end());
-  arguments.push_back(path);
+  std::vector<std::string> arguments = {"-q", "-X", path};
   for (const auto& [name, data] : members) {
     WriteFile(staging + name, data);
     arguments.push_back(name);
