@@ -1,4 +1,4 @@
-// Scans of games that take ROMs from shared BIOS sets, in the three layouts.
+// Scans of games that take ROMs from shared BIOS sets, in the four layouts.
 #include <algorithm>
 #include <filesystem>
 
@@ -46,10 +46,10 @@ class BiosSetsScanTest : public ScanFixture {
   int Count(const Texts& lines, const std::string& text) { return std::count(lines.begin(), lines.end(), text); }
 };
 
-TEST_F(BiosSetsScanTest, NonMergedScanOfASplitCollectionAsksForEveryBiosRomInEachGame) {
+TEST_F(BiosSetsScanTest, FullNonMergedScanOfASplitCollectionAsksForEveryBiosRomInEachGame) {
   LoadList(BiosFamilyText());
   WriteCollection(BiosFamilyCollection(1));
-  Texts lines = ScanIn(0);
+  Texts lines = ScanIn(3);
   EXPECT_EQ(Count(lines, kMissingBiosA1), 2);  // gamea, gamea2
   EXPECT_EQ(Count(lines, "missing rom: bios-b.bin [length: 1024] [chksum: b1b1b1b1 (4e4e4e4e)]"), 3);  // gameb, gameb2, gamec
   EXPECT_EQ(Count(lines, "missing game: Game C"), 1);
@@ -90,15 +90,15 @@ TEST_F(BiosSetsScanTest, AZeroCrcStandInOfABiosRomGoesIntoTheBiosSetOnly) {
            " rom ( name nd.bin merge nd.bin size 16 crc 00000000 ) )\n"
            "game ( name gz description \"Game Z\" romof bz rom ( name g.rom size 1024 crc 0a0a0a01 )"
            " rom ( name nd.bin merge nd.bin size 16 crc 00000000 ) )\n");
-  for (int layout : {1, 2, 0}) {
+  for (int layout : {1, 2, 0, 3}) {
     SCOPED_TRACE(layout);
     WriteCollection({{"gy", {{"g.rom", BiosFamilyData(0x0a0a0a01)}}}, {"gz", {{"g.rom", BiosFamilyData(0x0a0a0a01)}}}});
     ScanIn(layout);
-    EXPECT_EQ(ZipMembers(romPath + "gz.zip").count("nd.bin"), layout == 0 ? 1u : 0u);
+    EXPECT_EQ(ZipMembers(romPath + "gz.zip").count("nd.bin"), layout == 3 ? 1u : 0u);
     WriteZipSet(romPath, "bz", {{"other.bin", "x"}});
     ScanIn(layout);
     EXPECT_EQ(ZipMembers(romPath + "bz.zip").count("nd.bin"), 1u);
-    EXPECT_EQ(ZipMembers(romPath + "gy.zip").count("nd.bin"), layout == 0 ? 1u : 0u);
+    EXPECT_EQ(ZipMembers(romPath + "gy.zip").count("nd.bin"), layout == 3 ? 1u : 0u);
   }
 }
 
