@@ -48,6 +48,15 @@ std::string Members(const TempFolder& dir, const std::string& zip) {
   return testing::ReadFile(listing);
 }
 
+// The list, and one file of each of its contents in "source".
+void WriteListAndSources(const TempFolder& dir) {
+  testing::WriteFile(dir / "list.xml", kList);
+  int index = 0;
+  for (auto [size, crc] : {std::pair{131072, 0x9036d879u}, {4, 0x11u}, {4, 0x20u}, {4, 0x30u}, {4, 0x31u},
+                           {4, 0x40u}, {4, 0x41u}})
+    testing::WriteFile(dir / ("source/file" + std::to_string(index++)), testing::DataWithCrc(size_t(size), crc));
+}
+
 struct LayoutCase {
   const char* setType;
   const char* ng;    // what each set holds after the rebuild
@@ -56,11 +65,7 @@ struct LayoutCase {
 
 TEST(LayoutsAgreeTest, ARebuiltCollectionScansCleanAndSharedRomsStayInTheirSets) {
   TempFolder dir;
-  testing::WriteFile(dir / "list.xml", kList);
-  int index = 0;
-  for (auto [size, crc] : {std::pair{131072, 0x9036d879u}, {4, 0x11u}, {4, 0x20u}, {4, 0x30u}, {4, 0x31u},
-                           {4, 0x40u}, {4, 0x41u}})
-    testing::WriteFile(dir / ("source/file" + std::to_string(index++)), testing::DataWithCrc(size_t(size), crc));
+  WriteListAndSources(dir);
   const std::string data = " --datfile list.xml --data-folder data --li-errors 0";
   const LayoutCase cases[] = {
       {"non-merged", "ng.p1\n", "arc.p1\narc2.p1\n"},
@@ -90,6 +95,30 @@ TEST(LayoutsAgreeTest, ARebuiltCollectionScansCleanAndSharedRomsStayInTheirSets)
          at = scan.out.find("missing rom: chip.bin", at + 1))
       ++missing;
     EXPECT_EQ(missing, std::string(c.setType) == "full-non-merged" ? 1u : 3u) << c.setType << scan.out;
+  }
+}
+
+// The merger follows the same rule: "unmerge --full" copies the BIOS and
+// device ROMs into every set, "unmerge" with a clean set takes them out
+// again, and each scans clean in its layout.
+TEST(LayoutsAgreeTest, UnmergingFullCopiesBiosAndDeviceRomsIntoEverySet) {
+  TempFolder dir;
+  WriteListAndSources(dir);
+  std::filesystem::create_directories(dir / "roms");
+  const std::string data = " --datfile list.xml --data-folder data --li-errors 0";
+  const std::string paths = " --rom-path roms --backup-folder backup --temp-folder temp";
+  std::filesystem::create_directories(dir / "backup");
+  std::filesystem::create_directories(dir / "temp");
+  ASSERT_EQ(RunCli(dir, "rebuild" + data + " --source source --destination roms --set-type split").status, 0);
+  const char* steps[][3] = {{"unmerge --full", "full-non-merged", "arc.p1\narc2.p1\nchip.bin\n"},
+                            {"unmerge --clean-set", "non-merged", "arc.p1\narc2.p1\n"}};
+  for (auto [command, setType, arc2] : steps) {
+    CliRun merge = RunCli(dir, std::string(command) + data + paths);
+    EXPECT_EQ(merge.status, 0) << command << merge.out << merge.err;
+    EXPECT_EQ(Members(dir, dir / "roms/arc2.zip"), arc2) << command;
+    EXPECT_EQ(Members(dir, dir / "roms/chip.zip"), "chip.bin\n") << command;
+    CliRun scan = RunCli(dir, "scan" + data + paths + " --set-type " + setType + " --no-path-warnings --fastscan-file f");
+    EXPECT_EQ(scan.status, 0) << command << scan.out << scan.err;
   }
 }
 
