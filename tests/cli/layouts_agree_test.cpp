@@ -10,6 +10,7 @@
 
 #include "cli/cli_run.h"
 #include "support/crc_data.h"
+#include "support/stored_zip.h"
 
 namespace kestrel {
 namespace {
@@ -95,6 +96,24 @@ TEST(LayoutsAgreeTest, ARebuiltCollectionScansCleanAndSharedRomsStayInTheirSets)
          at = scan.out.find("missing rom: chip.bin", at + 1))
       ++missing;
     EXPECT_EQ(missing, std::string(c.setType) == "full-non-merged" ? 1u : 3u) << c.setType << scan.out;
+  }
+  // A device's set stands in only for the device's ROMs; a clone's ROM under
+  // another name in its parent's set is misnamed where they share the set
+  // and a stray where they do not.
+  auto rom = [](uint32_t crc) { return testing::DataWithCrc(4, crc); };
+  auto zip = [&](const std::string& set, std::vector<std::pair<std::string, std::string>> members) {
+    testing::WriteFile(dir / ("out-full-non-merged/" + set + ".zip"), testing::StoredZip(members));
+  };
+  zip("chip", {{"chip.bin", rom(0x20)}, {"arc2.p1", rom(0x41)}});
+  zip("arc2", {{"arc.p1", rom(0x40)}, {"chip.bin", rom(0x20)}});
+  zip("arc", {{"arc.p1", rom(0x40)}, {"chip.bin", rom(0x20)}, {"x.bin", rom(0x41)}});
+  for (const char* setType : {"split", "full-non-merged"}) {
+    CliRun scan = RunCli(dir, "scan" + data + " --rom-path out-full-non-merged --set-type " + setType +
+                                  " --no-path-warnings --fastscan-file fast.fsc");
+    EXPECT_NE(scan.out.find("missing rom: arc2.p1"), std::string::npos) << setType << scan.out;
+    const std::string stray = dir / "out-full-non-merged/arc/x.bin";
+    EXPECT_NE(scan.out.find("unneeded file: " + stray), std::string::npos) << setType << scan.out;
+    EXPECT_EQ(scan.out.find("wrong name: " + stray) != std::string::npos, std::string(setType) == "split") << setType;
   }
 }
 
