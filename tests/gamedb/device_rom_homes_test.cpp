@@ -15,9 +15,14 @@ namespace {
 // A BIOS set; a device with a ROM and a device without (which no set keeps);
 // a parent and clone using both, the device named twice; a machine that
 // lists the device's ROM itself; one whose ROM of the device ROM's name is
-// another content.
+// another content; a device using a device, and a machine naming both (as
+// MAME names every device of a machine, however deep).
 const char* const kDeviceList =
     "<?xml version=\"1.0\"?>\n<mame>\n"
+    "<machine name=\"board\" isdevice=\"yes\"><description>Board</description>"
+    "<rom name=\"board.bin\" size=\"4\" crc=\"70\"/><device_ref name=\"chip\"/></machine>\n"
+    "<machine name=\"nest\"><description>N</description><rom name=\"n.bin\" size=\"4\" crc=\"80\"/>"
+    "<device_ref name=\"board\"/><device_ref name=\"chip\"/></machine>\n"
     "<machine name=\"bios\" isbios=\"yes\"><description>B</description>"
     "<rom name=\"b.bin\" size=\"4\" crc=\"10\"/></machine>\n"
     "<machine name=\"chip\" isdevice=\"yes\"><description>Chip</description>"
@@ -64,6 +69,8 @@ std::vector<std::string> Homes(const GameList& database) {
 
 const std::vector<std::string> kExpectedHomes = {
     "bios | b.bin bios/b.bin bios/b.bin bios/b.bin bios/b.bin",
+    "board (device) | board.bin board/board.bin board/board.bin board/board.bin board/board.bin"
+    " | chip.bin chip/chip.bin chip/chip.bin chip/chip.bin board/chip.bin",
     "chip (device) | chip.bin chip/chip.bin chip/chip.bin chip/chip.bin chip/chip.bin",
     "clone | b.bin bios/b.bin bios/b.bin bios/b.bin clone/b.bin | c.bin clone/c.bin clone/c.bin game/c.bin clone/c.bin"
     " | chip.bin chip/chip.bin chip/chip.bin chip/chip.bin clone/chip.bin"
@@ -72,6 +79,8 @@ const std::vector<std::string> kExpectedHomes = {
     "game | b.bin bios/b.bin bios/b.bin bios/b.bin game/b.bin | chip.bin chip/chip.bin chip/chip.bin chip/chip.bin"
     " game/chip.bin | g.bin game/g.bin game/g.bin game/g.bin game/g.bin",
     "inline | CHIP.BIN chip/chip.bin chip/chip.bin chip/chip.bin inline/CHIP.BIN",
+    "nest | board.bin board/board.bin board/board.bin board/board.bin nest/board.bin"
+    " | chip.bin chip/chip.bin chip/chip.bin chip/chip.bin nest/chip.bin | n.bin nest/n.bin nest/n.bin nest/n.bin nest/n.bin",
     "other | chip.bin other/chip.bin other/chip.bin other/chip.bin other/chip.bin",
 };
 
@@ -85,7 +94,7 @@ TEST(DeviceRomHomesTest, DeviceAndBiosRomsLiveInTheirOwnSetsUnlessFullNonMerged)
   GameList read;
   ASSERT_TRUE(ReadDataCache(folder / "cache", read, 7, nullptr));
   EXPECT_EQ(Homes(read), kExpectedHomes);
-  EXPECT_EQ(read[3].devices, std::vector<int>{1});
+  EXPECT_EQ(read[6].devices, (std::vector<int>{1, 2}));
 }
 
 }  // namespace
