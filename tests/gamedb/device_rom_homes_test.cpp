@@ -15,7 +15,7 @@ namespace {
 // A BIOS set; a device with a ROM and a device without (which no set keeps);
 // a parent and clone using both, the device named twice; a machine that
 // lists the device's ROM itself; one whose ROM of the device ROM's name is
-// another content; a device using a device, and a machine naming both (as
+// another content (and names a set that is no device); a device using a device, and a machine naming both (as
 // MAME names every device of a machine, however deep).
 const char* const kDeviceList =
     "<?xml version=\"1.0\"?>\n<mame>\n"
@@ -37,7 +37,7 @@ const char* const kDeviceList =
     "<machine name=\"inline\"><description>I</description><rom name=\"CHIP.BIN\" size=\"4\" crc=\"20\"/>"
     "<device_ref name=\"chip\"/></machine>\n"
     "<machine name=\"other\"><description>O</description><rom name=\"chip.bin\" size=\"4\" crc=\"60\"/>"
-    "<device_ref name=\"chip\"/></machine>\n"
+    "<device_ref name=\"chip\"/><device_ref name=\"bios\"/></machine>\n"
     "</mame>\n";
 
 constexpr SetLayout kLayouts[] = {SetLayout::kNonMerged, SetLayout::kSplit, SetLayout::kMerged,
