@@ -56,6 +56,7 @@ int RunCommandLine(int argc, char** argv) {
   AddMergeOptions(*split, splitOptions);
   CLI::App* unmerge = app.add_subcommand("unmerge", "Unmerge every selected family: every clone set holds all its ROMs");
   AddMergeOptions(*unmerge, unmergeOptions);
+  unmerge->add_flag("--full", unmergeOptions.full, "Full non-merged: every set also holds its BIOS and device ROMs");
 
   try {
     app.parse(argc, argv);
@@ -81,7 +82,8 @@ int RunCommandLine(int argc, char** argv) {
   if (rebuild->parsed()) status = RunRebuildCommand(rebuildOptions, ui);
   if (merge->parsed()) status = RunMergeCommand(mergeOptions, SetLayout::kMerged, ui);
   if (split->parsed()) status = RunMergeCommand(splitOptions, SetLayout::kSplit, ui);
-  if (unmerge->parsed()) status = RunMergeCommand(unmergeOptions, SetLayout::kNonMerged, ui);
+  if (unmerge->parsed())
+    status = RunMergeCommand(unmergeOptions, unmergeOptions.full ? SetLayout::kFullNonMerged : SetLayout::kNonMerged, ui);
   return status;
 }
 

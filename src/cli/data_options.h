@@ -37,7 +37,8 @@ struct DataOptions {
 
 // The names of a choice option in the order of the values they store.
 using ChoiceNames = std::vector<std::string>;
-inline const ChoiceNames kSetTypeNames = {"non-merged", "split", "merged"};
+// In the order of kToolLayoutCodes.
+inline const ChoiceNames kSetTypeNames = {"non-merged", "split", "merged", "full-non-merged"};
 
 // Stores at `field` (a number or a mode) the position of `name` in
 // `names`; an empty or unknown name (the option was not given) changes

@@ -8,6 +8,7 @@
 #include "archive/zip_library.h"
 #include "cli/exit_status.h"
 #include "cli/flag_pair.h"
+#include "gamedb/rom_home.h"
 #include "merger/merger.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
@@ -20,7 +21,7 @@ namespace {
 // or delete the user's sets, so on the command line they are off unless
 // asked for, whatever the profile says; so is placing the sets elsewhere.
 void ApplyCommandOptions(const MergeOptions& options, SetLayout layout, SettingsRecord& settings) {
-  if (layout != SetLayout::kNonMerged) settings.mergeMode = layout;
+  if (!KeepsFamiliesApart(layout)) settings.mergeMode = layout;
   settings.mergeCleanSet = false;
   settings.mergeRemoveOld = false;
   settings.mergePlacement = MergePlacement::kKeepPosition;
@@ -78,7 +79,9 @@ int RunMergeCommand(const MergeOptions& options, SetLayout layout, UserInterface
 
   ZipLibrary zipLibrary;
   zipLibrary.level = ZipLevelCharacter(settings.zipLevel);
-  MergeButton button = layout == SetLayout::kNonMerged ? MergeButton::kUnmerge : MergeButton::kMerge;
+  MergeButton button = layout == SetLayout::kFullNonMerged ? MergeButton::kUnmergeFull
+                       : layout == SetLayout::kNonMerged   ? MergeButton::kUnmerge
+                                                           : MergeButton::kMerge;
   MergeOutcome outcome = RunMerger(database, settings, &ui, zipLibrary, button);
   if (!outcome.started) return kExitRefused;
   return ReportMergeOutcome(outcome, stdout);

@@ -25,6 +25,7 @@ struct MergeOptions {
   std::optional<bool> zip;  // --zip / --folders
   std::optional<bool> cleanSet, removeOld;
   std::string destination;  // "" keeps every set where it is
+  bool full = false;        // unmerge only: full non-merged, BIOS and device ROMs in every set
 };
 
 // Registers the game data options and the merger's own options.

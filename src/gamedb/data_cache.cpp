@@ -16,16 +16,17 @@ namespace {
 constexpr char kCacheMagic[] = "DATFILE";
 // Caches of another format are not read: the list is read again instead.
 // Format 1 adds the BIOS relations; format 2 the list's rules and each
-// ROM's dump status and optional mark.
-constexpr uint32_t kCacheFormat = 2;
+// ROM's dump status and optional mark; format 3 the device sets and device
+// ROMs.
+constexpr uint32_t kCacheFormat = 3;
 
 // The smallest number of bytes each record can take in the file; a count is
 // believed only when that many records could still follow, so a damaged
 // count never makes us allocate more than the file holds.
 constexpr uint64_t kMinTextBytes = 1;
-constexpr uint64_t kMinSetBytes = 12 * 4 + 6 * kMinTextBytes;
+constexpr uint64_t kMinSetBytes = 14 * 4 + 6 * kMinTextBytes;
 constexpr uint64_t kMinCloneBytes = 4 + kMinTextBytes;
-constexpr uint64_t kMinRomBytes = 7 * 4 + kMinTextBytes + 4 + kMinTextBytes + 4;
+constexpr uint64_t kMinRomBytes = 9 * 4 + kMinTextBytes + 4 + kMinTextBytes + 4;
 
 // ---- writing ----
 
@@ -74,6 +75,9 @@ void PutSet(std::string& out, const GameSet& game) {
   PutText(out, game.biosOf);
   PutInt(out, static_cast<uint32_t>(game.biosIndex));
   PutInt(out, static_cast<uint32_t>(game.rules));
+  PutFlag(out, game.isDevice);
+  PutInt(out, static_cast<uint32_t>(game.devices.size()));
+  for (int device : game.devices) PutInt(out, static_cast<uint32_t>(device));
   for (const CloneRef& clone : game.clones) {
     PutInt(out, static_cast<uint32_t>(clone.index));
     PutText(out, clone.description);
@@ -92,6 +96,8 @@ void PutSet(std::string& out, const GameSet& game) {
     PutInt(out, static_cast<uint32_t>(rom.biosRom));
     PutInt(out, static_cast<uint32_t>(rom.status));
     PutFlag(out, rom.optional);
+    PutInt(out, static_cast<uint32_t>(rom.deviceSet));
+    PutInt(out, static_cast<uint32_t>(rom.deviceRom));
   }
   for (const SampleEntry& sample : game.samples) PutText(out, sample.name);
 }
@@ -201,7 +207,8 @@ bool ReadRom(CacheReader& reader, RomEntry& rom) {
     if (!reader.ReadText(alias)) return false;
   }
   return reader.ReadText(rom.merge) && reader.ReadInt(rom.biosRom) &&
-         ReadCode(reader, rom.status, DumpStatus::kNoDump) && reader.ReadFlag(rom.optional);
+         ReadCode(reader, rom.status, DumpStatus::kNoDump) && reader.ReadFlag(rom.optional) &&
+         reader.ReadInt(rom.deviceSet) && reader.ReadInt(rom.deviceRom);
 }
 
 bool ReadSet(CacheReader& reader, GameSet& game) {
@@ -212,8 +219,15 @@ bool ReadSet(CacheReader& reader, GameSet& game) {
       !reader.ReadInt(romCount) || !reader.ReadInt(sampleCount) || !reader.ReadText(game.sampleOf) ||
       !reader.ReadText(game.name) || !reader.ReadText(game.description) || !reader.ReadText(game.cloneOf) ||
       !reader.ReadText(game.romOf) || !reader.ReadFlag(game.isBios) || !reader.ReadText(game.biosOf) ||
-      !reader.ReadInt(game.biosIndex) || !ReadCode(reader, game.rules, ListRules::kMame)) {
+      !reader.ReadInt(game.biosIndex) || !ReadCode(reader, game.rules, ListRules::kMame) ||
+      !reader.ReadFlag(game.isDevice)) {
     return false;
+  }
+  int32_t deviceCount = 0;
+  if (!reader.ReadInt(deviceCount) || !reader.CanHold(deviceCount, 4)) return false;
+  game.devices.resize(size_t(deviceCount));
+  for (int& device : game.devices) {
+    if (!reader.ReadInt(device)) return false;
   }
   if (!reader.CanHold(cloneCount, kMinCloneBytes)) return false;
   game.clones.resize(cloneCount);
@@ -245,17 +259,26 @@ bool HasSoundLinks(const GameSet& game, int position, int setCount) {
   for (const CloneRef& clone : game.clones) {
     if (!inRange(clone.index)) return false;
   }
-  return true;
+  return std::all_of(game.devices.begin(), game.devices.end(), inRange);
 }
 
-// A BIOS link is checked once every set is read, as it points into
-// another set's ROMs.
-bool HasSoundBiosLinks(const GameList& database, const GameSet& game) {
-  int setCount = static_cast<int>(database.size());
-  if (game.biosIndex < -1 || game.biosIndex >= setCount) return false;
-  int biosRomCount = game.biosIndex >= 0 ? static_cast<int>(database[game.biosIndex].roms.size()) : 0;
-  return std::all_of(game.roms.begin(), game.roms.end(),
-                     [&](const RomEntry& rom) { return rom.biosRom >= -1 && rom.biosRom < biosRomCount; });
+// Whether `set` (-1 for none) and `rom` (-1 for none; -1 whenever `set` is)
+// point at a set of the list and one of its ROMs.
+bool IsSoundRomLink(const GameList& database, int set, int rom) {
+  if (set == -1) return rom == -1;
+  if (set < -1 || set >= static_cast<int>(database.size())) return false;
+  return rom >= -1 && rom < static_cast<int>(database[size_t(set)].roms.size());
+}
+
+// BIOS and device links are checked once every set is read, as they point
+// into another set's ROMs.
+bool HasSoundRomLinks(const GameList& database, const GameSet& game) {
+  if (game.biosIndex < -1 || game.biosIndex >= static_cast<int>(database.size())) return false;
+  return std::all_of(game.roms.begin(), game.roms.end(), [&](const RomEntry& rom) {
+    bool biosLink = IsSoundRomLink(database, game.biosIndex, rom.biosRom);
+    bool deviceLink = IsSoundRomLink(database, rom.deviceSet, rom.deviceRom) && (rom.deviceSet < 0 || rom.deviceRom >= 0);
+    return biosLink && deviceLink;
+  });
 }
 
 bool ReadSets(CacheReader& reader, GameList& database, int32_t setCount, ProgressDialog& progress) {
@@ -268,7 +291,7 @@ bool ReadSets(CacheReader& reader, GameList& database, int32_t setCount, Progres
     if (progress.IsCancelled()) return false;
   }
   return std::all_of(database.begin(), database.end(),
-                     [&](const GameSet& game) { return HasSoundBiosLinks(database, game); });
+                     [&](const GameSet& game) { return HasSoundRomLinks(database, game); });
 }
 
 }  // namespace

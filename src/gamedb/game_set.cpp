@@ -60,6 +60,11 @@ const RomEntry* BiosRomOf(const GameList& database, const GameSet& game, const R
   return &database[game.biosIndex].roms[rom.biosRom];
 }
 
+const RomEntry* DeviceRomOf(const GameList& database, const RomEntry& rom) {
+  if (rom.deviceSet < 0 || rom.deviceRom < 0) return nullptr;
+  return &database[size_t(rom.deviceSet)].roms[size_t(rom.deviceRom)];
+}
+
 namespace {
 
 // The set's ROM named `name` without case, the exact spelling preferred;

@@ -51,6 +51,12 @@ struct RomEntry {
   // name or the one `merge` gives): an index into its `roms`; -1 when the
   // ROM is the set's own.
   int biosRom = -1;
+  // The device set this ROM belongs to (an index into the database) and its
+  // ROM there (an index into that set's `roms`); both -1 when the ROM is not
+  // a device's. MAME's lists name a machine's devices without their ROMs,
+  // which the database then adds to the machine; other lists may name them.
+  int deviceSet = -1;
+  int deviceRom = -1;
 };
 
 struct SampleEntry {
@@ -85,6 +91,14 @@ struct GameSet {
   // its parent, else its parent's); empty when none.
   std::string biosOf;
   int biosIndex = -1;
+  // Marked a device by the list (`isdevice`): a chip or board that machines
+  // share, whose ROMs MAME looks for in the device's own set first.
+  bool isDevice = false;
+  // The device sets with ROMs this set uses (the list's `device_ref`), as
+  // indexes into the database, once each. While the list is read they are
+  // unknown and `deviceRefs` holds the names instead.
+  std::vector<int> devices;
+  std::vector<std::string> deviceRefs;
   std::vector<CloneRef> clones;
   int parentIndex = -1;
   int index = -1;
@@ -121,6 +135,9 @@ bool IsNeoGeoBiosRom(const RomEntry& rom);
 // The BIOS set's copy of `rom`, a ROM of `game`; null when the ROM is the
 // set's own.
 const RomEntry* BiosRomOf(const GameList& database, const GameSet& game, const RomEntry& rom);
+
+// The device set's copy of `rom`; null when the ROM is not a device's.
+const RomEntry* DeviceRomOf(const GameList& database, const RomEntry& rom);
 
 // Whether a clone's ROM is named like another content of its family (the
 // name compared without case): a ROM of its parent, or of a clone before it

@@ -32,10 +32,16 @@ const RomEntry* ParentCopyOf(const GameList& database, const GameSet& game, cons
 
 }  // namespace
 
+bool KeepsFamiliesApart(SetLayout layout) {
+  return layout == SetLayout::kNonMerged || layout == SetLayout::kFullNonMerged;
+}
+
 RomHome HomeOf(const GameList& database, const GameSet& game, const RomEntry& rom, SetLayout layout) {
-  if (layout == SetLayout::kNonMerged) return {&game, rom.name};
+  if (layout == SetLayout::kFullNonMerged) return {&game, rom.name};
+  if (const RomEntry* deviceRom = DeviceRomOf(database, rom)) return {&database[size_t(rom.deviceSet)], deviceRom->name};
   if (const RomEntry* biosRom = BiosRomOf(database, game, rom))
     return {&database[size_t(game.biosIndex)], biosRom->name};
+  if (layout == SetLayout::kNonMerged) return {&game, rom.name};
   const GameSet* parent = ParentOf(database, game);
   if (parent == nullptr) return {&game, rom.name};
   if (const RomEntry* parentRom = ParentCopyOf(database, game, rom)) return {parent, parentRom->name};
@@ -45,15 +51,18 @@ RomHome HomeOf(const GameList& database, const GameSet& game, const RomEntry& ro
 
 std::vector<const GameSet*> SetsSearchedFor(const GameList& database, const GameSet& game, SetLayout layout) {
   std::vector<const GameSet*> sets{&game};
-  if (layout == SetLayout::kNonMerged) return sets;
-  if (const GameSet* parent = ParentOf(database, game)) sets.push_back(parent);
+  if (layout == SetLayout::kFullNonMerged) return sets;
+  if (const GameSet* parent = ParentOf(database, game); parent != nullptr && !KeepsFamiliesApart(layout))
+    sets.push_back(parent);
   if (IsValidIndex(database, game.biosIndex)) AddOnce(sets, &database[size_t(game.biosIndex)]);
+  for (int device : game.devices)
+    if (IsValidIndex(database, device)) AddOnce(sets, &database[size_t(device)]);
   return sets;
 }
 
 std::vector<const GameSet*> GamesSharing(const GameList& database, const GameSet& set, SetLayout layout) {
   std::vector<const GameSet*> games{&set};
-  if (layout == SetLayout::kNonMerged) return games;
+  if (KeepsFamiliesApart(layout)) return games;
   for (const CloneRef& clone : set.clones)
     if (IsValidIndex(database, clone.index)) games.push_back(&database[size_t(clone.index)]);
   return games;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "gamedb/alias_groups.h"
+#include "gamedb/device_roms.h"
 #include "platform/text.h"
 #include "platform/thread_priority.h"
 
@@ -232,6 +233,8 @@ void RelateSetRoms(GameList& database, GameSet& game) {
 
 // Phase 4.
 void RelateRoms(GameList& database) {
+  // Device ROMs first: they add to the sets' ROMs, which BIOS links index.
+  RelateDeviceRoms(database);
   // Parents first: a clone's BIOS ROMs may be known only through them.
   for (GameSet& game : database) {
     if (!game.hasParent) RelateSetRoms(database, game);

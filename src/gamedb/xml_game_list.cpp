@@ -2,6 +2,7 @@
 
 #include <expat.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
@@ -97,6 +98,7 @@ void BeginGame(XmlReader& reader, const XML_Char** attributes) {
     game.hasParent = !game.cloneOf.empty();
   }
   game.isBios = AttributeValue(attributes, "isbios") == "yes";
+  game.isDevice = AttributeValue(attributes, "isdevice") == "yes";
   game.sampleOf = AttributeValue(attributes, "sampleof");
   game.hasSampleOf = !game.sampleOf.empty();
   game.rules = ListRules::kMame;
@@ -130,6 +132,13 @@ void AddSample(GameSet& game, const XML_Char** attributes) {
   if (!sample.name.empty()) game.samples.push_back(std::move(sample));
 }
 
+// MAME names a device once per use; one name is enough.
+void AddDeviceRef(GameSet& game, const XML_Char** attributes) {
+  std::string name = AttributeValue(attributes, "name");
+  if (name.empty() || std::find(game.deviceRefs.begin(), game.deviceRefs.end(), name) != game.deviceRefs.end()) return;
+  game.deviceRefs.push_back(std::move(name));
+}
+
 void XMLCALL StartElement(void* data, const XML_Char* name, const XML_Char** attributes) {
   XmlReader& reader = *static_cast<XmlReader*>(data);
   NoteEvent(reader);
@@ -144,6 +153,8 @@ void XMLCALL StartElement(void* data, const XML_Char* name, const XML_Char** att
     AddRom(reader.game, attributes);
   } else if (std::strcmp(name, "sample") == 0) {
     AddSample(reader.game, attributes);
+  } else if (std::strcmp(name, "device_ref") == 0) {
+    AddDeviceRef(reader.game, attributes);
   } else if (std::strcmp(name, "description") == 0) {
     reader.inDescription = true;
     reader.description.clear();

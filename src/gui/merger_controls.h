@@ -21,9 +21,12 @@ enum MergerControl {
   kMergerCleanSet = 1061,
 };
 
-// Radios in a run form one group: the layout (mergeMode, in the order of
-// kMergerLayoutCodes: split, merged) and the placement (MergePlacement), in
-// value order.
+// The layout radios (mergeMode), in the order of kMergerLayoutCodes: split,
+// merged.
+inline constexpr int kMergerLayoutRadios[] = {kMergerSplit, kMergerMerge};
+
+// The placement radios (MergePlacement) form a run from kMergerKeepPosition,
+// in value order.
 inline constexpr ControlEntry kMergerControls[] = {
     {kMergerSplit, ControlKind::kRadio, "&Split", "You want to create split sets."},
     {kMergerMerge, ControlKind::kRadio, "&Merge", "You want to create merged sets."},

@@ -56,7 +56,7 @@ void MergerDialog::BuildLayout() {
 }
 
 void MergerDialog::ConnectControls() {
-  controls_.BindRadios(kMergerSplit, kMergerLayoutCodes, record_.mergeMode, &filling_);
+  controls_.BindRadios(kMergerLayoutRadios, kMergerLayoutCodes, record_.mergeMode, &filling_);
   controls_.BindRadios(kMergerKeepPosition, 2, record_.mergePlacement, &filling_);
   controls_.BindCheck(kMergerCleanSet, record_.mergeCleanSet, &filling_);
   controls_.BindCheck(kMergerRemoveOld, record_.mergeRemoveOld, &filling_);

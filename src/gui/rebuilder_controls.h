@@ -27,11 +27,15 @@ enum RebuilderControl {
   kRebuilderRemoveSources = 1026,
   kRebuilderCreateLog = 1027,
   kRebuilderLogfileBrowse = 1028,
+  kRebuilderFullNonMerged = 1029,
 };
 
-// Radios in a run form one group: the three layouts (rebuildMergeMode, in
-// the order of kToolLayoutCodes) and the three game types
-// (RebuildGameTypes), in value order.
+// The layout radios (rebuildMergeMode), in the order of kToolLayoutCodes.
+inline constexpr int kRebuilderLayoutRadios[] = {kRebuilderNoMerging, kRebuilderSplitSets, kRebuilderMergeSets,
+                                                 kRebuilderFullNonMerged};
+
+// Radios form two groups: the layouts and the three game types
+// (RebuildGameTypes, in value order, in a run from kRebuilderArcade).
 inline constexpr ControlEntry kRebuilderControls[] = {
     {kRebuilderSourceEdit, ControlKind::kEdit, "Sour&ce",
      "Kestrel tries to rebuild files from this folder."},
@@ -46,6 +50,8 @@ inline constexpr ControlEntry kRebuilderControls[] = {
      "Enabling this option will rebuild split sets."},
     {kRebuilderMergeSets, ControlKind::kRadio, "&Merge Sets",
      "Enabling this option will rebuild merged sets."},
+    {kRebuilderFullNonMerged, ControlKind::kRadio, "&Full Non-Merged Sets",
+     "Enabling this option will rebuild sets that also hold their BIOS and device ROMs."},
     {kRebuilderZip, ControlKind::kCheck, "&Zip Files",
      "Enabling this option to produce zipped rebuilt sets."},
     {kRebuilderTildeCrcs, ControlKind::kCheck, "Rebuild &~-CRCs",

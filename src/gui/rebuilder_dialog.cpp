@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QVBoxLayout>
+#include <iterator>
 
 #include "gui/qt_text.h"
 #include "gui/rebuilder_controls.h"
@@ -47,7 +48,7 @@ void RebuilderDialog::BuildLayout() {
 
   auto* layoutBox = new QGroupBox("Sets", this);
   auto* layoutColumn = new QVBoxLayout(layoutBox);
-  for (int id : {kRebuilderNoMerging, kRebuilderSplitSets, kRebuilderMergeSets, kRebuilderZip})
+  for (int id : {kRebuilderNoMerging, kRebuilderSplitSets, kRebuilderMergeSets, kRebuilderFullNonMerged, kRebuilderZip})
     layoutColumn->addWidget(control(id));
   auto* typesBox = new QGroupBox("Games", this);
   auto* typesColumn = new QVBoxLayout(typesBox);
@@ -94,7 +95,7 @@ void RebuilderDialog::ConnectControls() {
   connect(controls_.button(kRebuilderLogfileBrowse), &QAbstractButton::clicked, this,
           &RebuilderDialog::BrowseLogfile);
 
-  controls_.BindRadios(kRebuilderNoMerging, kToolLayoutCodes, record_.rebuildMergeMode, &filling_);
+  controls_.BindRadios(kRebuilderLayoutRadios, kToolLayoutCodes, record_.rebuildMergeMode, &filling_);
   controls_.BindRadios(kRebuilderArcade, 3, record_.rebuildGameTypes, &filling_);
   controls_.BindCheck(kRebuilderZip, record_.rebuildZip, &filling_);
   controls_.BindCheck(kRebuilderTildeCrcs, record_.rebuildTildeCrcs, &filling_);
@@ -115,11 +116,12 @@ void RebuilderDialog::Refresh() {
   controls_.edit(kRebuilderDestinationEdit)->setText(ToQString(record_.rebuildDestination));
   controls_.edit(kRebuilderLogfileEdit)->setText(ToQString(record_.rebuildLogfile));
   // A value out of range (a damaged profile) checks no radio of its group.
-  for (int value = 0; value < 3; ++value) {
+  for (int value = 0; value < int(std::size(kRebuilderLayoutRadios)); ++value) {
     bool chosen = LayoutCode(record_.rebuildMergeMode, kToolLayoutCodes) == value;
-    controls_.button(kRebuilderNoMerging + value)->setChecked(chosen);
-    controls_.button(kRebuilderArcade + value)->setChecked(record_.rebuildGameTypes == RebuildGameTypes{value});
+    controls_.button(kRebuilderLayoutRadios[value])->setChecked(chosen);
   }
+  for (int value = 0; value < 3; ++value)
+    controls_.button(kRebuilderArcade + value)->setChecked(record_.rebuildGameTypes == RebuildGameTypes{value});
   controls_.button(kRebuilderZip)->setChecked(record_.rebuildZip);
   controls_.button(kRebuilderTildeCrcs)->setChecked(record_.rebuildTildeCrcs);
   controls_.button(kRebuilderZeroCrcs)->setChecked(record_.rebuildZeroCrcs);

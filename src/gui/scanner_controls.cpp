@@ -78,6 +78,7 @@ constexpr RadioBinding<SetLayout> kLayoutRadios[] = {
     {kNoMergedRadio, &SettingsRecord::scanMergeMode, SetLayout::kNonMerged},
     {kSplitRadio, &SettingsRecord::scanMergeMode, SetLayout::kSplit},
     {kMergedRadio, &SettingsRecord::scanMergeMode, SetLayout::kMerged},
+    {kFullNonMergedRadio, &SettingsRecord::scanMergeMode, SetLayout::kFullNonMerged},
 };
 
 constexpr RadioBinding<ScanGameTypes> kGameTypeRadios[] = {
@@ -110,6 +111,8 @@ const std::vector<ScannerControlText>& ScannerControlTexts() {
       {kNoMergedRadio, "&No Merged Sets", "Enable this if you're using not-merged sets."},
       {kSplitRadio, "Spli&t Sets", "Enable this if you're using split sets."},
       {kMergedRadio, "&Merged Sets", "Enable this if you're using merged sets."},
+      {kFullNonMergedRadio, "F&ull Non-Merged Sets",
+       "Enable this if every set also holds its BIOS and device ROMs."},
       {kArcadeOnlyRadio, "Arcade Onl&y", "NeoGeo files will be ignored."},
       {kNeoGeoOnlyRadio, "Ne&oGeo Only", "Arcade sets will be ignored."},
       {kBothTypesRadio, "&Both", "Scans NeoGeo and arcade sets."},

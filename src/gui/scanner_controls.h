@@ -11,7 +11,7 @@ struct SettingsRecord;
 
 enum ScannerControl {
   kScanGamesBox = 1011, kScanRomsBox = 1039, kScanSamplesBox = 1037,
-  kNoMergedRadio = 1074, kSplitRadio = 1075, kMergedRadio = 1076,
+  kNoMergedRadio = 1074, kSplitRadio = 1075, kMergedRadio = 1076, kFullNonMergedRadio = 1093,
   kArcadeOnlyRadio = 1077, kNeoGeoOnlyRadio = 1079, kBothTypesRadio = 1078,
   kCheckMissingBox = 1084, kFixMissingBox = 1042,
   kCheckCaseBox = 1015, kFixCaseBox = 1033,

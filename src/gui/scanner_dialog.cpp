@@ -124,7 +124,7 @@ void ScannerDialog::BuildControls() {
   auto* files = new QVBoxLayout;
   for (int id : {kScanGamesBox, kScanRomsBox, kScanSamplesBox}) files->addWidget(AddBox(id));
   auto* using_ = new QVBoxLayout;
-  for (int id : {kNoMergedRadio, kSplitRadio, kMergedRadio}) using_->addWidget(AddRadio(id));
+  for (int id : {kNoMergedRadio, kSplitRadio, kMergedRadio, kFullNonMergedRadio}) using_->addWidget(AddRadio(id));
   auto* types = new QVBoxLayout;
   for (int id : {kArcadeOnlyRadio, kNeoGeoOnlyRadio, kBothTypesRadio}) types->addWidget(AddRadio(id));
   // Each group is a widget of its own, so its radio buttons exclude only

@@ -76,9 +76,10 @@ void ToolControls::BindCheck(int id, bool& setting, const bool* filling) const {
   });
 }
 
-void ToolControls::BindRadios(int firstId, LayoutCodes codes, SetLayout& setting, const bool* filling) const {
-  for (size_t code = 0; code < codes.size(); ++code) {
-    QAbstractButton* radio = button(firstId + static_cast<int>(code));
+void ToolControls::BindRadios(std::span<const int> ids, LayoutCodes codes, SetLayout& setting,
+                              const bool* filling) const {
+  for (size_t code = 0; code < codes.size() && code < ids.size(); ++code) {
+    QAbstractButton* radio = button(ids[code]);
     SetLayout layout = codes[code];
     QObject::connect(radio, &QAbstractButton::toggled, radio, [&setting, filling, layout](bool on) {
       if (on && !*filling) setting = layout;

@@ -61,9 +61,9 @@ class ToolControls {
       });
     }
   }
-  // The same for a layout: the radios from `firstId` on stand for the
-  // layouts of `codes`, in order.
-  void BindRadios(int firstId, LayoutCodes codes, SetLayout& setting, const bool* filling) const;
+  // The same for a layout: the radios `ids` stand for the layouts of
+  // `codes`, in order.
+  void BindRadios(std::span<const int> ids, LayoutCodes codes, SetLayout& setting, const bool* filling) const;
 
  private:
   std::map<int, QWidget*> widgets_;

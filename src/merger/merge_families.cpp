@@ -38,15 +38,25 @@ const GameSet* BiosSetOf(const MergeRun& run, const GameSet& game) {
   return &run.database[size_t(game.biosIndex)];
 }
 
+// The copy of `rom` that a set shared beyond the family holds (a device's or
+// the BIOS set's), with that set; null when the ROM is the family's own.
+const RomEntry* SharedCopyOf(const MergeRun& run, const GameSet& game, const RomEntry& rom, const GameSet*& holder) {
+  if (const RomEntry* deviceRom = DeviceRomOf(run.database, rom)) {
+    holder = &run.database[size_t(rom.deviceSet)];
+    return deviceRom;
+  }
+  holder = BiosSetOf(run, game);
+  return holder != nullptr ? BiosRomOf(run.database, game, rom) : nullptr;
+}
+
 // Every ROM of `game` that `layout` keeps in `target`'s set, under its name
 // there, looked for in the family's sets under every name it may bear: its
-// own, its `merge` name, its name in the new set. The BIOS set's copy is
-// collected last, so that it is the one used and a copy in the family's old
-// sets stands in only where the BIOS set lacks it.
+// own, its `merge` name, its name in the new set. The copy of a device or
+// BIOS set is collected last, so that it is the one used and a copy in the
+// family's old sets stands in only where that set lacks it.
 void CollectRoms(MergeRun& run, const GameSet& game, const GameSet& parent, const GameSet& target, SetLayout layout,
                  WorkSet& set) {
   std::vector<std::string> sources = SourceSetsOf(run, game, parent);
-  const GameSet* bios = BiosSetOf(run, game);
   for (const RomEntry& rom : game.roms) {
     RomHome home = HomeOf(run.database, game, rom, layout);
     if (home.set != &target) continue;
@@ -55,8 +65,9 @@ void CollectRoms(MergeRun& run, const GameSet& game, const GameSet& parent, cons
       if (!name.empty() && std::find(names.begin(), names.end(), name) == names.end()) names.push_back(name);
     for (const std::string& source : sources)
       for (const std::string& name : names) CollectFile(run, source, name, home.name, set, &rom);
-    if (const RomEntry* biosRom = bios != nullptr ? BiosRomOf(run.database, game, rom) : nullptr)
-      CollectFile(run, bios->name, biosRom->name, home.name, set, &rom);
+    const GameSet* holder = nullptr;
+    if (const RomEntry* sharedRom = SharedCopyOf(run, game, rom, holder))
+      CollectFile(run, holder->name, sharedRom->name, home.name, set, &rom);
   }
 }
 
@@ -84,14 +95,18 @@ void FillWorkSet(MergeRun& run, const GameSet& parent, const GameSet& target, Se
   CollectFamilyRoms(run, parent, target, layout, set);
 }
 
-// The names of the BIOS sets the family's games use: what they hold is in
-// the collection, whatever the family's new sets leave out.
-std::vector<std::string> BiosSetsOf(const MergeRun& run, const GameSet& parent) {
+// The names of the BIOS and device sets the family's games use: what they
+// hold is in the collection, whatever the family's new sets leave out.
+std::vector<std::string> SharedSetsOf(const MergeRun& run, const GameSet& parent) {
   std::vector<std::string> names;
+  auto addSet = [&](const GameSet* shared) {
+    if (shared != nullptr && std::find(names.begin(), names.end(), shared->name) == names.end())
+      names.push_back(shared->name);
+  };
   auto add = [&](const GameSet& game) {
-    const GameSet* bios = BiosSetOf(run, game);
-    if (bios != nullptr && std::find(names.begin(), names.end(), bios->name) == names.end())
-      names.push_back(bios->name);
+    addSet(BiosSetOf(run, game));
+    for (int device : game.devices)
+      if (device >= 0 && size_t(device) < run.database.size()) addSet(&run.database[size_t(device)]);
   };
   add(parent);
   for (const CloneRef& ref : parent.clones)
@@ -114,7 +129,7 @@ StepResult FinishFamily(MergeRun& run, const GameSet& parent, std::vector<WorkSe
       return result;
     }
   }
-  std::string failure = CommitFamily(run, sets, {removeOld, BiosSetsOf(run, parent)}, outcome);
+  std::string failure = CommitFamily(run, sets, {removeOld, SharedSetsOf(run, parent)}, outcome);
   DiscardWorkSets(run, sets);
   if (failure.empty())
     outcome.handled.push_back(parent.name);

@@ -58,7 +58,9 @@ MergeOutcome RunMerger(const GameList& database, SettingsRecord& settings, UserI
   std::unique_ptr<ProgressDialog> progress = OpenProgressDialog(ui, merging ? "Merging ROMs" : "Unmerging ROMs");
   progress->SetRange(0, CountFamilies(database));
   progress->SetStep(1);
-  SetLayout layout = merging ? settings.mergeMode : SetLayout::kNonMerged;
+  SetLayout layout = merging                                 ? settings.mergeMode
+                     : button == MergeButton::kUnmergeFull ? SetLayout::kFullNonMerged
+                                                           : SetLayout::kNonMerged;
   MergeRun run(database, settings, std::move(romPaths), ui, zipLibrary, fs, *progress);
   for (const GameSet& parent : database) {
     if (!IsSelectedFamilyHead(parent)) continue;

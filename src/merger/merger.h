@@ -23,9 +23,10 @@
 
 namespace kestrel {
 
-// The dialog's two buttons: "&Merge" builds the sets of mergeMode (merged
-// or split), "&Unmerge" non-merged sets.
-enum class MergeButton { kMerge, kUnmerge };
+// What a run builds: "&Merge" the sets of mergeMode (merged or split),
+// "&Unmerge" non-merged sets; full unmerging (the command line's "unmerge
+// --full") full non-merged sets, which hold their BIOS and device ROMs too.
+enum class MergeButton { kMerge, kUnmerge, kUnmergeFull };
 
 // A family left alone because a work folder of it could not be made.
 struct SkippedFamily {

@@ -23,7 +23,7 @@ Destination DestinationOf(const RebuildState& state, const ZeroCrcIndexEntry& en
   const GameSet& game = (*state.database)[size_t(entry.gameIndex)];
   const RomEntry& rom = game.roms[size_t(entry.romIndex)];
   bool intoEverySet = state.settings.rebuildGameTypes == RebuildGameTypes::kBiosInEverySet && IsNeoGeoBiosRom(rom);
-  SetLayout layout = intoEverySet ? SetLayout::kNonMerged : state.settings.rebuildMergeMode;
+  SetLayout layout = intoEverySet ? SetLayout::kFullNonMerged : state.settings.rebuildMergeMode;
   RomHome home = HomeOf(*state.database, game, rom, layout);
   return {home.set->name, home.name};
 }
@@ -111,9 +111,11 @@ bool RebuildZeroCrcs(RebuildState& state, const SourceFile& file, const SourceKe
   return ServeEntries(state, file, key, state.zeroCrcIndex, state.zeroCrcServed, first, last, false);
 }
 
+// Full non-merged sets hold their BIOS ROMs themselves, so the NeoGeo BIOS
+// goes into every NeoGeo set whatever the game types say.
 bool RebuildByCrc(RebuildState& state, const SourceFile& file, const SourceKey& key) {
-  bool separateBios =
-      IsNeoGeoBiosKey(key) && state.settings.rebuildGameTypes == RebuildGameTypes::kSeparateBios;
+  bool separateBios = IsNeoGeoBiosKey(key) && state.settings.rebuildGameTypes == RebuildGameTypes::kSeparateBios &&
+                      state.settings.rebuildMergeMode != SetLayout::kFullNonMerged;
   auto [first, last] = FindCrcRange(state.crcIndex, key.crc);
   return ServeEntries(state, file, key, state.crcIndex, state.crcServed, first, last, separateBios);
 }

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "gamedb/rom_home.h"
 #include "platform/paths.h"
 #include "scanner/fix_operations.h"
 #include "scanner/set_lookup.h"
@@ -31,7 +32,7 @@ void CheckGameSet(ScanContext& context, GameSet& game, SetScan& scan, const std:
 
   std::string foundName = SpelledSetName(*foundPath, isZip);
   bool correct = foundName == game.name ||
-                 (settings.scanMergeMode != SetLayout::kNonMerged && game.hasParent && foundName == game.cloneOf);
+                 (!KeepsFamiliesApart(settings.scanMergeMode) && game.hasParent && foundName == game.cloneOf);
   if (correct) {
     scan.caseCorrect = true;
     if (scan.nameOnDisk.empty()) scan.nameOnDisk = foundName;

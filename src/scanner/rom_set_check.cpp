@@ -198,12 +198,14 @@ bool HandleAbsentRom(ScanContext& context, const GameSet& game, RomEntry& rom, R
 }
 
 // The game of the list whose set plays `role` for `game`; null when none.
-const GameSet* SetOfRole(const ScanContext& context, const GameSet& game, SetRole role) {
+const GameSet* SetOfRole(const ScanContext& context, const GameSet& game, SetRole role, const GameSet* device) {
   switch (role) {
     case SetRole::kOwnSet:
       return &game;
     case SetRole::kParentSet:
       return ParentOf(context, game);
+    case SetRole::kDeviceSet:
+      return device;
     case SetRole::kBiosSet:
       break;
   }
@@ -231,23 +233,23 @@ void FindWrongNames(ScanContext& context, const GameSet& game, SetScan& scan, Se
 }  // namespace
 
 void CheckRomSet(ScanContext& context, GameSet& game, SetScan& scan, const std::string& setPath,
-                 SetRole role) {
+                 SetRole role, const GameSet* device) {
   if (context.state.stopRequested) return;
   SetOnDisk set = OpenSet(context, setPath);
   NoteUnreadableSet(set, scan);
   if (context.settings.checkName && role == SetRole::kOwnSet) FindWrongNames(context, game, scan, set);
   if (context.state.stopRequested) return;
 
-  const GameSet* checked = SetOfRole(context, game, role);
+  const GameSet* checked = SetOfRole(context, game, role, device);
+  bool sharedSet = role == SetRole::kBiosSet || role == SetRole::kDeviceSet;
   for (size_t i = 0; i < game.roms.size(); ++i) {
     RomEntry& rom = game.roms[i];
     RomScan& romScan = scan.roms[i];
     RomHome home = HomeOf(context.database, game, rom, context.settings.scanMergeMode);
     bool atHome = checked != nullptr && home.set == checked;
-    if (role == SetRole::kBiosSet && !atHome) continue;
+    if (sharedSet && !atHome) continue;
     PumpInterface(context);
-    RomLocation location =
-        LocateRomByAnyName(context, rom, romScan, set, atHome ? home.name : rom.name, role != SetRole::kBiosSet);
+    RomLocation location = LocateRomByAnyName(context, rom, romScan, set, atHome ? home.name : rom.name, !sharedSet);
     if (!location.present && location.unreadable && !romScan.found) romScan.unreadable = true;
     if (!location.present && !HandleAbsentRom(context, game, rom, romScan, set, role, atHome, location)) continue;
     if (!CheckPresentRom(context, game, rom, romScan, set, location)) return;

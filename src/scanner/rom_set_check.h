@@ -14,15 +14,17 @@ namespace kestrel {
 enum class SetRole {
   kOwnSet,     // the set of the game's name
   kParentSet,  // a clone's parent's set, in split or merged sets
-  kBiosSet,    // the game's BIOS set, in split or merged sets
+  kBiosSet,    // the game's BIOS set, unless full non-merged
+  kDeviceSet,  // the set of a device the game uses, unless full non-merged
 };
 
 // Checks the game's ROMs against the set at `setPath`. ROMs found in a
 // parent's or BIOS set count for the game, but such a set's other files
-// are not the game's business, and no stand-ins are made there. A BIOS set
-// is looked at only for the ROMs it holds, under its names for them. The
-// findings go into `scan`.
+// are not the game's business, and no stand-ins are made there. A BIOS or
+// device set is looked at only for the ROMs it holds, under its names for
+// them (`device` names the device whose set it is). The findings go into
+// `scan`.
 void CheckRomSet(ScanContext& context, GameSet& game, SetScan& scan, const std::string& setPath,
-                 SetRole role);
+                 SetRole role, const GameSet* device = nullptr);
 
 }  // namespace kestrel

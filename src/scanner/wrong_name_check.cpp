@@ -3,6 +3,7 @@
 #include <string>
 
 #include "archive/zip_reader.h"
+#include "gamedb/rom_home.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
 #include "platform/text.h"
@@ -35,7 +36,7 @@ Classification ClassifyFile(const ScanContext& context, const GameSet& game,
                             const std::string& name, uint32_t crc) {
   Classification result;
   if (WalkRoms(game, name, crc, true, result)) return result;
-  if (context.settings.scanMergeMode == SetLayout::kNonMerged) return result;
+  if (KeepsFamiliesApart(context.settings.scanMergeMode)) return result;
   // Parents and clones share a set in these layouts, so a relative's ROM is
   // rightly there; only the plain CRC counts for relatives.
   if (game.isParent) {

@@ -13,8 +13,11 @@ namespace kestrel {
 // The layout of each stored number, in number order.
 using LayoutCodes = std::span<const SetLayout>;
 
-// rebuildMergeMode and scanMergeMode: 0 non-merged, 1 split, 2 merged.
-inline constexpr SetLayout kToolLayoutCodes[] = {SetLayout::kNonMerged, SetLayout::kSplit, SetLayout::kMerged};
+// rebuildMergeMode and scanMergeMode: 0 non-merged, 1 split, 2 merged, 3 full
+// non-merged. Full non-merged came last, so that older profiles keep their
+// meaning; an older program refuses the new number as it does any unknown one.
+inline constexpr SetLayout kToolLayoutCodes[] = {SetLayout::kNonMerged, SetLayout::kSplit, SetLayout::kMerged,
+                                                 SetLayout::kFullNonMerged};
 // mergeMode: 0 split, 1 merged.
 inline constexpr SetLayout kMergerLayoutCodes[] = {SetLayout::kSplit, SetLayout::kMerged};
 

@@ -55,7 +55,7 @@ TEST(DataCacheTest, RoundTripKeepsEveryStoredFieldInTheFileLayout) {
   TempFolder folder;
   ASSERT_TRUE(WriteDataCache(folder / "_datdat", SampleDatabase(), 0xCAFEF00D));
   std::string bytes = ReadFile(folder / "_datdat");
-  EXPECT_EQ(bytes.substr(0, 20), std::string("\x07" "DATFILE\x02\0\0\0\x0D\xF0\xFE\xCA\x02\0\0\0", 20));
+  EXPECT_EQ(bytes.substr(0, 20), std::string("\x07" "DATFILE\x03\0\0\0\x0D\xF0\xFE\xCA\x02\0\0\0", 20));
   EXPECT_EQ(bytes.find(std::string("\xFF\x2C\x01") + std::string(300, 'd')), 70u);
   EXPECT_NE(bytes.find(std::string("\xFF\xFF\xFF\xFE\xFF\x00\x00", 7) + "xxx"), std::string::npos);
   EXPECT_EQ(ListFolder(folder.path()).size(), 1u) << "no temporary file left";
@@ -74,7 +74,7 @@ TEST(DataCacheTest, DamagedCachesFailAndMissesLeaveTheDatabase) {
   TempFolder folder;
   ASSERT_TRUE(WriteDataCache(folder / "c", SampleDatabase(), 7));
   std::string good = ReadFile(folder / "c");
-  ASSERT_EQ(good.substr(388, 13), "\x01\0\0\0\x08"s + "Puck Man");
+  ASSERT_EQ(good.substr(396, 13), "\x01\0\0\0\x08"s + "Puck Man");
   GameList database;
   // Cut short anywhere.
   for (size_t length = 0; length < good.size(); length += (length < 120 ? 1 : 4999)) {
@@ -92,14 +92,20 @@ TEST(DataCacheTest, DamagedCachesFailAndMissesLeaveTheDatabase) {
   EXPECT_FALSE(patched(48, "\xFF\xFF\xFF\x0F"s));  // the first set's ROM count
   // The links at the edges of their range: the last set is a valid clone,
   // one past it and -1 are not.
-  EXPECT_TRUE(patched(388, "\x01\0\0\0"s));
-  EXPECT_FALSE(patched(388, "\x02\0\0\0"s));
-  EXPECT_FALSE(patched(388, "\xFF\xFF\xFF\xFF"s));
+  EXPECT_TRUE(patched(396, "\x01\0\0\0"s));
+  EXPECT_FALSE(patched(396, "\x02\0\0\0"s));
+  EXPECT_FALSE(patched(396, "\xFF\xFF\xFF\xFF"s));
   // The BIOS links likewise: a ROM of the BIOS set, and the BIOS set itself.
   size_t biosIndex = good.rfind("\x06pacman") + 7;
-  size_t biosRom = good.size() - 12;  // before the status and the optional mark
+  size_t biosRom = good.size() - 20;  // before the status, the optional mark and the device link
   EXPECT_FALSE(patched(biosRom, "\x02\0\0\0"s));
   EXPECT_FALSE(patched(biosIndex, "\x02\0\0\0"s));
+  // A device link names a set of the list and one of its ROMs, or neither.
+  size_t deviceSet = good.size() - 8;
+  EXPECT_TRUE(patched(deviceSet, "\0\0\0\0\0\0\0\0"s));
+  EXPECT_FALSE(patched(deviceSet, "\x02\0\0\0\0\0\0\0"s));
+  EXPECT_FALSE(patched(deviceSet, "\0\0\0\0"s));
+  EXPECT_FALSE(patched(deviceSet + 4, "\0\0\0\0"s));
   database.clear();
   EXPECT_FALSE(patched(40, "\x01\0\0\0"s));        // an index that is not the position
   EXPECT_FALSE(patched(24, "\x02\0\0\0"s));        // a flag that is neither 0 nor 1

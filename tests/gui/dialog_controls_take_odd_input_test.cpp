@@ -81,7 +81,8 @@ TEST(DialogControlsTakeOddInput, FileFiltersWithoutDescriptionsOrCutShortBecomeQ
 TEST(DialogControlsTakeOddInput, EachScannerLayoutRadioStoresItsOwnLayout) {
   SettingsRecord settings;
   const std::pair<int, SetLayout> radios[] = {
-      {kMergedRadio, SetLayout::kMerged}, {kSplitRadio, SetLayout::kSplit}, {kNoMergedRadio, SetLayout::kNonMerged}};
+      {kMergedRadio, SetLayout::kMerged}, {kSplitRadio, SetLayout::kSplit}, {kNoMergedRadio, SetLayout::kNonMerged},
+      {kFullNonMergedRadio, SetLayout::kFullNonMerged}};
   for (const auto& [radio, layout] : radios) {
     StoreRadio(settings, radio);
     EXPECT_EQ(settings.scanMergeMode, layout) << radio;

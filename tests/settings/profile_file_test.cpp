@@ -193,13 +193,13 @@ TEST(ProfileFileTest, RefusesDamagedProfilesAndKeepsTheRecord) {
     EXPECT_TRUE(refused(bytes)) << count;
     EXPECT_TRUE(refused(Bytes{base}.Int(0).Str("").Int(0).Int(1).Int(count).data + "\1\1")) << count;
   }
-  // A layout number no version ever wrote: 3 for the scanner's, 2 for the merger's.
+  // A layout number no version ever wrote: 4 for the scanner's, 2 for the merger's.
   size_t scanLayoutAt = base.find(Bytes().Str("scan.log").data) + 9;
   size_t mergeLayoutAt = base.find(Bytes().Str("/dst/").data) + 6 + 5 * 4;
   for (size_t at : {scanLayoutAt, mergeLayoutAt}) {
     std::string bytes = ProfileOfVersion(0).data;
     ASSERT_FALSE(refused(bytes));
-    bytes.replace(at, 4, Bytes().Int(at == scanLayoutAt ? 3 : 2).data);
+    bytes.replace(at, 4, Bytes().Int(at == scanLayoutAt ? 4 : 2).data);
     EXPECT_TRUE(refused(bytes)) << at;
   }
   // A pipe would block a reader until someone writes to it.

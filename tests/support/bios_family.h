@@ -88,7 +88,8 @@ inline std::string BiosFamilyData(uint32_t crc) { return DataWithCrc(1024, crc);
 using SetContents = std::map<std::string, std::string>;  // member name -> data
 using Collection = std::map<std::string, SetContents>;   // set name -> members
 
-// The complete collection in a layout: 0 non-merged, 1 split, 2 merged.
+// The complete collection in a layout: 1 split, 2 merged, any other full
+// non-merged (every set holds its BIOS ROMs too).
 inline Collection BiosFamilyCollection(int layout) {
   auto d = BiosFamilyData;
   Collection sets;
