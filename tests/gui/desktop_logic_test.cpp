@@ -1,8 +1,13 @@
 // The desktop program's rules without its windows: ticking games in the
 // games list, moving path list lines, the start choice, and the scanner
 // dialog's boxes, where a fix (or an option) never stays on without the
-// check that governs it. Loading a profile is tested with its windows.
+// check that governs it. Each is fed what users and damaged profiles hand
+// it too: patterns with tabs, lines in another order, references to no
+// game. Loading a profile is tested with its windows.
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <iterator>
 
 #include "gui/file_filter.h"
 #include "gui/games_list.h"
@@ -16,8 +21,9 @@
 namespace kestrel {
 namespace {
 
-// pacman with clones puckman and pacmanf, galaga alone, and two clones
-// whose parent references are damaged.
+// pacman with clones puckman and pacmanf (and two damaged clone
+// references), galaga alone, and two clones whose parent references are
+// damaged. The lines are shown in reverse: their order need not be the games'.
 struct Games {
   GameList database = GameList(6);
   SettingsRecord record;
@@ -27,7 +33,7 @@ struct Games {
     const char* names[] = {"pacman", "puckman", "pacmanf", "galaga", "lost", "orphan"};
     for (size_t i = 0; i < database.size(); ++i) database[i].name = names[i];
     database[0].isParent = true;
-    database[0].clones = {{"", 1}, {"", 2}};
+    database[0].clones = {{"", 1}, {"", 99}, {"", 2}, {"", -1}};
     for (int clone : {1, 2}) {
       database[clone].hasParent = true;
       database[clone].parentIndex = 0;
@@ -36,15 +42,14 @@ struct Games {
     database[4].parentIndex = 42;
     database[5].parentIndex = -1;
     lines = BuildGameList(database);
+    std::reverse(lines.begin(), lines.end());
   }
 
   // "1" per selected game, "0" otherwise; the lines must agree.
   std::string Ticks() const {
     std::string ticks;
-    for (size_t i = 0; i < database.size(); ++i) {
-      EXPECT_EQ(lines[i].enabled, database[i].selected) << database[i].name;
-      ticks += database[i].selected ? '1' : '0';
-    }
+    for (const PathEntry& line : lines) EXPECT_EQ(line.enabled, database[line.game].selected) << line.path;
+    for (const GameSet& game : database) ticks += game.selected ? '1' : '0';
     return ticks;
   }
 };
@@ -52,7 +57,7 @@ struct Games {
 // Each click is followed by the ticks of all six games.
 TEST(GamesList, ATickedCloneCarriesItsFamilyOnlyWithParentClones) {
   Games g;
-  EXPECT_EQ(g.lines[1].path, " <puckman>");
+  EXPECT_EQ(g.lines[4].path, " <puckman>");
   struct Click {
     bool parentClones;
     int game;
@@ -87,26 +92,37 @@ std::string Order(const PathList& list) {
   return order;
 }
 
-// The filter ticks the sets its patterns find in the enabled paths; a
-// filter of no pattern changes nothing.
-TEST(GamesList, TheFilterTicksWhatItFindsInTheEnabledPaths) {
+// The filter ticks the sets (zips or folders) its trimmed patterns find in
+// the enabled paths, passing over files of no game; a filter of no pattern
+// changes nothing. "All" ticks the list shown: the games only on theirs.
+TEST(GamesList, TheFilterTicksWhatItFindsInTheEnabledPathsAndAllTicksTheListShown) {
   Games games;
   testing::TempFolder roms, off;
-  testing::WriteFile(roms / "galaga.zip", "");
+  for (const char* file : {"galaga.zip", "Orphan/a.bin", "galaxian.zip"}) testing::WriteFile(roms / file, "");
   testing::WriteFile(off / "pacman.zip", "");
   for (GameSet& game : games.database) game.roms.emplace_back();
   games.record.romPaths = {{roms.path()}, {off.path(), false}};
   RunGamesFilter(games.record, games.lines, games.database, " ; ", true);
   EXPECT_EQ(games.Ticks(), "111111");
-  RunGamesFilter(games.record, games.lines, games.database, "pac*;  ; gal*", true);
+  RunGamesFilter(games.record, games.lines, games.database, "\tpac*\t;  ; gal*\t", true);
   EXPECT_EQ(games.Ticks(), "000100");
-  games.record.currentPathList = PathListKind::kGames;  // the games list shown: "all" ticks every game
+  RunGamesFilter(games.record, games.lines, games.database, "orph*", false);  // earlier ticks stay
+  EXPECT_EQ(games.Ticks(), "000101");
+
+  SetAllLinesEnabled(games.record, games.lines, games.database, true);  // the ROM paths shown
+  EXPECT_TRUE(games.record.romPaths[1].enabled);
+  games.record.currentPathList = static_cast<PathListKind>(7);  // no list: nothing changes
+  SetAllLinesEnabled(games.record, games.lines, games.database, false);
+  EXPECT_TRUE(games.record.romPaths[1].enabled && ShownPathList(games.record, games.lines) == nullptr);
+  EXPECT_EQ(games.Ticks(), "000101");
+  games.record.currentPathList = PathListKind::kGames;
   SetAllLinesEnabled(games.record, games.lines, games.database, true);
   EXPECT_EQ(games.Ticks(), "111111");
 }
 
 // Lines move one place and stop at both ends; a folder is added once in any
-// spelling; a removal numbers the rest again.
+// spelling, an existing one as it is spelled on disk; a removal numbers the
+// rest again.
 TEST(PathListEditing, LinesMoveAddAndRemoveKeepingTheListNumbered) {
   PathList list = Lines("abc");
   const struct {
@@ -114,7 +130,7 @@ TEST(PathListEditing, LinesMoveAddAndRemoveKeepingTheListNumbered) {
     const char* order;
   } moves[] = {{2, 1, 2, "abc"},  // the last line down: nothing moves
                {0, -1, 0, "abc"}, {3, -1, 3, "abc"}, {-1, 1, -1, "abc"},  // 3 and -1: no such line
-               {1, 1, 2, "acb"},  {1, -1, 0, "cab"}};
+               {1, 1, 2, "acb"},  {1, -1, 0, "cab"}, {1, 0, 1, "cab"}};
   for (const auto& move : moves) {
     EXPECT_EQ(MovePathLine(list, move.line, move.step), move.landed) << move.line;
     EXPECT_EQ(Order(list), move.order);
@@ -123,19 +139,28 @@ TEST(PathListEditing, LinesMoveAddAndRemoveKeepingTheListNumbered) {
   RemovePathLine(list, 0);
   EXPECT_EQ(Order(list), "ab");
 
+  testing::TempFolder top;
+  testing::WriteFile(top / "MyRoms/x", "");
   PathList added;
-  EXPECT_TRUE(AddPath(added, "/no/such/Roms"));
-  EXPECT_FALSE(AddPath(added, "/NO/SUCH/roms/"));
-  ASSERT_EQ(added.size(), 1u);
-  EXPECT_EQ(added[0].path, "/no/such/Roms/");
+  EXPECT_TRUE(AddPath(added, top / "myroms") && AddPath(added, "/no/such/Roms"));
+  EXPECT_FALSE(AddPath(added, top / "MYROMS/") || AddPath(added, "/NO/SUCH/roms/"));
+  ASSERT_EQ(added.size(), 2u);
+  EXPECT_EQ(added[0].path + added[1].path, top / "MyRoms//no/such/Roms/");
 }
 
 // The program's "desc|patterns|...||" filters become Qt's, naming each
 // pattern once; a description without text takes its patterns' names.
 TEST(FileFilter, BecomesQtsFormWithEachPatternOnce) {
-  EXPECT_EQ(ToQtFileFilter("Kestrel profiles (*.kpf)|*.kpf|All files|*.*||"),
-            "Kestrel profiles (*.kpf);;All files (*.*)");
-  EXPECT_EQ(ToQtFileFilter(" (*.dat)|*.dat; *.xml||"), "*.dat *.xml (*.dat *.xml)");
+  const char* cases[][2] = {
+      {"Kestrel profiles (*.kpf)|*.kpf|All files|*.*||", "Kestrel profiles (*.kpf);;All files (*.*)"},
+      {" (*.dat)|*.dat; *.xml||", "*.dat *.xml (*.dat *.xml)"},
+      {"|*.bin||", "*.bin (*.bin)"},
+      {"Data|*.dat|Dangling", "Data (*.dat)"},                      // no "||", a description alone
+      {"Zips|*.zip;;*.7z ;|||", "Zips (*.zip *.7z)"},               // blank patterns dropped
+      {"Smile :)|*.txt||", "Smile :) (*.txt)"},                     // a ')' that opens no group
+      {"Roms (zipped) only|*.zip||", "Roms (zipped) only (*.zip)"}  // a group inside
+  };
+  for (const auto& c : cases) EXPECT_EQ(ToQtFileFilter(c[0]).toStdString(), c[1]) << c[0];
 }
 
 TEST(StartUp, TheFirstRunGreetsAndOnlyStartFromOnePicksAProfile) {
@@ -223,7 +248,8 @@ TEST(ScannerControls, FixesArrivingWithoutTheirCheckAreDropped) {
 
 // The two three-state boxes: each state reads back as stored, grey is the
 // stronger setting, and the 0-CRC box names what it shows. The game type
-// radios store their type and show the stored one only.
+// and the layout radios sit side by side: each stores its own value, shown
+// ticked alone in its group.
 TEST(ScannerControls, ThreeStateBoxesKeepEachStateGreyWinsAndRadiosStoreTheirType) {
   for (int box : {kFixMissingBox, kShowZeroCrcsBox}) {
     for (int state : {1, kBoxGrey, 0}) {
@@ -239,13 +265,21 @@ TEST(ScannerControls, ThreeStateBoxesKeepEachStateGreyWinsAndRadiosStoreTheirTyp
   EXPECT_TRUE(settings.showMissingZeroCrcs && !settings.showAllZeroCrcs);
   EXPECT_EQ(std::string(ZeroCrcCaption(kBoxGrey)) + "/" + ZeroCrcCaption(1), "Show All 0-CRCs/Show Missing 0-CRCs");
 
-  const std::pair<int, ScanGameTypes> radios[] = {{kArcadeOnlyRadio, ScanGameTypes::kArcadeOnly},
-                                                  {kNeoGeoOnlyRadio, ScanGameTypes::kNeoGeoOnly},
-                                                  {kBothTypesRadio, ScanGameTypes::kBoth}};
-  for (const auto& [id, types] : radios) {
-    StoreRadio(settings, id);
-    EXPECT_EQ(settings.scanGameTypes, types) << id;
-    for (const auto& [other, otherTypes] : radios) EXPECT_EQ(IsRadioSelectedFor(settings, other), other == id);
+  const std::pair<int, int> radios[] = {
+      {kArcadeOnlyRadio, static_cast<int>(ScanGameTypes::kArcadeOnly)},
+      {kNeoGeoOnlyRadio, static_cast<int>(ScanGameTypes::kNeoGeoOnly)},
+      {kBothTypesRadio, static_cast<int>(ScanGameTypes::kBoth)},
+      {kMergedRadio, static_cast<int>(SetLayout::kMerged)},
+      {kSplitRadio, static_cast<int>(SetLayout::kSplit)},
+      {kNoMergedRadio, static_cast<int>(SetLayout::kNonMerged)},
+      {kFullNonMergedRadio, static_cast<int>(SetLayout::kFullNonMerged)}};
+  for (size_t i = 0; i < std::size(radios); ++i) {
+    StoreRadio(settings, radios[i].first);
+    const bool layout = i >= 3;
+    EXPECT_EQ(layout ? static_cast<int>(settings.scanMergeMode) : static_cast<int>(settings.scanGameTypes),
+              radios[i].second) << radios[i].first;
+    for (size_t other = layout ? 3 : 0; other < (layout ? std::size(radios) : 3u); ++other)
+      EXPECT_EQ(IsRadioSelectedFor(settings, radios[other].first), other == i) << radios[i].first;
   }
 }
 

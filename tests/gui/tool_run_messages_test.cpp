@@ -1,6 +1,6 @@
 // The question before a removing run and the summary after it, without a
 // window: the counts come from the selection and the options, the texts
-// name what goes and what failed.
+// name what goes and what failed, in the singular for one of each.
 #include <gtest/gtest.h>
 
 #include "gui/removal_questions.h"
@@ -19,7 +19,7 @@ GameList Families() {
   const char* names[] = {"pacman", "puckman", "pacmanf", "galaga", "galagao", "neogame", "neogeo"};
   for (size_t i = 0; i < games.size(); ++i) games[i].name = names[i];
   games[0].isParent = true;
-  games[0].clones = {{"", 1}, {"", 2}, {"", 99}};  // a reference past the list counts as no clone
+  games[0].clones = {{"", 1}, {"", 2}, {"", 99}, {"", -1}};  // damaged references count as no clone
   games[1].hasParent = games[2].hasParent = true;
   games[3].isParent = true;
   games[3].selected = false;
@@ -78,6 +78,18 @@ TEST(RemovalQuestions, CountFamiliesAsTheMergerDoesAndNameWhatGoes) {
   EXPECT_EQ(MergeRemovalQuestion(MergeReach{}, settings, MergeButton::kMerge), "");
   settings.romPaths[0].enabled = settings.romPaths[1].enabled = false;
   EXPECT_EQ(MergeRemovalQuestion(reach, settings, MergeButton::kMerge), "");
+
+  // One of each: merged sets with no clone to fold lose only copies elsewhere.
+  settings.romPaths[0].enabled = settings.mergeRemoveOld = true;
+  settings.mergeCleanSet = false;
+  const std::string tail = "A file that no new set holds is first stored in the backup folder '/backups/'.\n\n"
+                           "Do You Want To Go On ?";
+  EXPECT_EQ(MergeRemovalQuestion({1, 1, 0, 1}, settings, MergeButton::kMerge),
+            "Merging 1 Family (1 Set).\n\nRemove Old: the copies of these 1 set in 1 other ROM-Path are deleted.\n" +
+                tail);
+  EXPECT_EQ(MergeRemovalQuestion({1, 2, 1, 0}, settings, MergeButton::kMerge),
+            "Merging 1 Family (2 Sets).\n\nRemove Old: up to 1 clone set, merged into their parents' sets, are "
+            "deleted from every ROM-Path.\n" + tail);
 }
 
 TEST(RemovalQuestions, RebuildAsksWithTheSourcesItWalks) {
@@ -106,7 +118,10 @@ TEST(RemovalQuestions, RebuildAsksWithTheSourcesItWalks) {
 
 TEST(RunSummaries, MergeNamesSkippedAndFailedFamiliesAndWhatWasNotReached) {
   MergeOutcome outcome;
-  outcome.started = true;
+  outcome.started = outcome.stopped = true;
+  outcome.handled = {"pacman"};  // a stop that reached every family leaves none unreached
+  EXPECT_EQ(SummarizeMerge(outcome, MergeButton::kMerge, 1).text, "Merging Stopped.\n\n1 Family Rebuilt, 0 Skipped, 0 Failed.");
+  outcome.stopped = false;
   outcome.handled = {"pacman", "galaga"};
   RunSummary summary = SummarizeMerge(outcome, MergeButton::kMerge, 3);  // a run not stopped reached every family
   EXPECT_EQ(summary.text, "Merging Done.\n\n2 Families Rebuilt, 0 Skipped, 0 Failed.");
@@ -130,7 +145,8 @@ TEST(RunSummaries, MergeNamesSkippedAndFailedFamiliesAndWhatWasNotReached) {
   EXPECT_EQ(summary.icon, MessageIcon::kExclamation);
 }
 
-// A completed run is told with the same counts (see ToolDialogsTest).
+// A completed run is told with the same counts (see ToolDialogsTest), and
+// the leftovers of an interrupted run it cleared are named.
 TEST(RunSummaries, RebuildCountsWhatWasPlacedAndNamesEachFailure) {
   RebuildOutcome outcome;
   outcome.counts = {7, 5, 2, 6, 3, 4};
@@ -140,6 +156,13 @@ TEST(RunSummaries, RebuildCountsWhatWasPlacedAndNamesEachFailure) {
   EXPECT_EQ(summary.text, "Rebuilding Stopped.\n\n7 Source Files: 5 Matched, 2 Skipped (No ROM Needs Them).\n"
                           "6 ROMs Written Into 3 Sets.\n4 Sources Removed.\n\nFailed:\n  /src/bad.zip: can't be read");
   EXPECT_EQ(summary.icon, MessageIcon::kExclamation);
+
+  const RebuildOutcome one{false, true, {1, 1, 0, 1, 1, 1}, {},
+                           {{"/roms/a.zip.kpt", ""}, {"/src/b.kpt", "/bak/b.kpt"}}};
+  EXPECT_EQ(SummarizeRebuild(one, true).text,
+            "Rebuilding Done.\n\n1 Source File: 1 Matched, 0 Skipped (No ROM Needs Them).\n1 ROM Written Into 1 Set.\n"
+            "1 Source Removed.\n\nCleared (left by an interrupted run):\n  /roms/a.zip.kpt: removed\n"
+            "  /src/b.kpt: moved to '/bak/b.kpt'");
 }
 
 }  // namespace
