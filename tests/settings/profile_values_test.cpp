@@ -44,18 +44,6 @@ TEST(ProfileValuesTest, ReadsEveryLengthFormAndRefusesDamage) {
   EXPECT_EQ(ReadFrom("\xFF\xFF\xFF\x02\x00"s), "<damaged>");
 }
 
-TEST(ProfileValuesTest, JoinsSurrogatePairsAndMarksBrokenHalves) {
-  const std::pair<std::vector<uint16_t>, std::string> cases[] = {
-      {{0xD7FF, 0xE000}, "\xED\x9F\xBF\xEE\x80\x80"},  // just outside the surrogates
-      {{0xD800, 0xDC00}, "\xF0\x90\x80\x80"},
-      {{0xDBFF, 0xDFFF}, "\xF4\x8F\xBF\xBF"},
-      {{0xDC00, 0xD800}, "??"},  // reversed pair
-      {{0xDFFF, 0x41, 0xDBFF}, "?A?"},
-      {{0xD800, 0xD800, 0xDC00}, "?\xF0\x90\x80\x80"},
-  };
-  for (const auto& [units, text] : cases) EXPECT_EQ(Utf16ToUtf8(units), text) << units[0];
-}
-
 TEST(ProfileValuesTest, GameSelectionAppliesOnlyToTheDataItWasSavedFor) {
   SettingsRecord record;
   record.storedDataCrc = 0xABCD;
