@@ -60,6 +60,10 @@ TEST_F(AcquireTest, AFailedLoadLeavesNoSourceClaimingTheData) {
   EXPECT_FALSE(loaded.source.has_value());
   settings.datfile = emulators / "one.dat";
   ASSERT_TRUE(Acquire());
+  // The data of a datfile do not pass for a MAME's of the same path.
+  settings.mameExe = settings.datfile;
+  settings.dataSource = DataSourceKind::kMameExe;
+  EXPECT_FALSE(Acquire());
   settings.dataSource = DataSourceKind{7};
   EXPECT_FALSE(Acquire());
   EXPECT_TRUE(database.empty());
