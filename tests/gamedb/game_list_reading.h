@@ -1,7 +1,6 @@
 // Game lists read and validated for the tests, with what the user was shown.
 #pragma once
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -12,9 +11,6 @@
 #include "support/temp_folder.h"
 
 namespace kestrel::testing {
-
-// A game list kept under tests/gamedb/lists/.
-inline std::string ListFile(const std::string& name) { return SourceDir() + "tests/gamedb/lists/" + name; }
 
 struct Outcome {
   bool ok = false;
@@ -55,38 +51,10 @@ inline Outcome Validate(GameList raw, int level) {
   });
 }
 
-// Reads `text` and validates it at the level that reports set errors.
-inline Outcome ReadAndValidate(const std::string& text, bool enableRomOf = false) {
-  Outcome read = ReadListText(text, enableRomOf);
-  EXPECT_TRUE(read.ok && read.messages.empty());
-  Outcome valid = Validate(read.games, kShowSetErrors);
-  EXPECT_TRUE(valid.ok);
-  return valid;
-}
-
 inline std::vector<std::string> Names(const GameList& games) {
   std::vector<std::string> names;
   for (const GameSet& game : games) names.push_back(game.name);
   return names;
-}
-
-// Everything a raw or validated set carries, one line per set.
-inline std::vector<std::string> Describe(const GameList& games) {
-  std::vector<std::string> lines;
-  for (const GameSet& game : games) {
-    std::string text = game.name + " '" + game.description + "' parent " + (game.hasParent ? "+" : "-") +
-                       game.cloneOf + "@" + std::to_string(game.parentIndex) + " samples " +
-                       (game.hasSampleOf ? "+" : "-") + game.sampleOf;
-    for (const RomEntry& rom : game.roms) {
-      char crc[12];
-      std::snprintf(crc, sizeof crc, "%x", rom.crc);
-      text += " rom " + rom.name + ":" + std::to_string(rom.size) + ":" + crc + (rom.noDump ? ":nodump" : "") +
-              (rom.inParent ? "" : ":own");
-    }
-    for (const SampleEntry& sample : game.samples) text += " sample " + sample.name;
-    lines.push_back(text);
-  }
-  return lines;
 }
 
 }  // namespace kestrel::testing

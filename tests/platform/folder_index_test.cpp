@@ -51,6 +51,10 @@ TEST(FolderIndexTest, FindsNamesWithoutCaseAndSeesEveryChange) {
   ASSERT_TRUE(disk.CreateNewFile(root / "pacman.zip"));
   EXPECT_TRUE(index.Find(at, "pacman.zip"));
   EXPECT_FALSE(index.Find(root / "missing/", "x"));
+  // No folder holds nothing: the lookup does not fall back to the root or
+  // the current folder.
+  EXPECT_TRUE(index.Find("/", "tmp"));
+  EXPECT_FALSE(index.Find("", "tmp"));
 }
 
 }  // namespace

@@ -43,13 +43,15 @@ TEST(FastscanFileTest, LayoutRoundTripAndDamagedFiles) {
   EXPECT_TRUE(ui.messages.empty());
 
   const std::string damaged = "Error while using fastscan file !\n\nDo a 'SCAN' operation first !";
-  std::string badMode = good;
+  std::string badMode = good, negativeMode = good.substr(0, good.size() - 4) + "\xFF\xFF\xFF\xFF";
   badMode[good.size() - 4] = 7;
   const struct { std::string contents; uint32_t dataCrc; size_t sets; std::string message; } cases[] = {
       {good, 0x1, 3, "Fastscanfile isn't compatible to current data"},
-      {good, dataCrc, 4, damaged},  // a count other than the sets in memory
+      {good, dataCrc, 4, damaged},
       {good.substr(0, 102), dataCrc, 3, damaged},
+      {good.substr(0, 2), dataCrc, 3, damaged},
       {badMode, dataCrc, 3, damaged},
+      {negativeMode, dataCrc, 3, damaged},
   };
   for (const auto& c : cases) {
     testing::WriteFile(path, c.contents);
@@ -62,6 +64,11 @@ TEST(FastscanFileTest, LayoutRoundTripAndDamagedFiles) {
     EXPECT_EQ(ui.messages.back().text, c.message);
     EXPECT_EQ(ui.messages.back().title, "Fastscan Error");
   }
+  // No name is no file, and no message.
+  const size_t told = ui.messages.size();
+  SettingsRecord fresh;
+  EXPECT_FALSE(LoadFastscan("", fresh, dataCrc, sets, &ui));
+  EXPECT_EQ(ui.messages.size(), told);
 }
 
 // A file as every version so far has written it: data CRC 0x89ABCDEF, four

@@ -228,6 +228,10 @@ TEST(ProfileFileTest, SavingKeepsTheOldProfileWhenItFailsAndTheSelectionForItsDa
   EXPECT_FALSE(ApplyGameSelection(loaded, 0x5678, database));
   EXPECT_FALSE(ApplyGameSelection(loaded, 0x1234, four));
   EXPECT_TRUE(database[0].selected && four[0].selected);
+  loaded.gameSelectionBytes.pop_back();  // fewer marks than the count says
+  EXPECT_FALSE(ApplyGameSelection(loaded, 0x1234, database));
+  EXPECT_TRUE(database[1].selected && database[2].selected);
+  loaded.gameSelectionBytes.push_back(2);
   EXPECT_TRUE(ApplyGameSelection(loaded, 0x1234, database));
   EXPECT_EQ(database[0].selected + 2 * database[1].selected + 4 * database[2].selected, 2);
 

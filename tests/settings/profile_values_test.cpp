@@ -1,8 +1,8 @@
 // Values a profile holds. Strings: every length form, 16-bit text, and the
 // damage a file can show (a length past its end, a second 16-bit marker).
-// Choices that only count against something else: the game selection against
-// the game data, layouts against a tool's table, paths against their check
-// boxes, the merge destination against the placement.
+// Choices that only count against something else: layouts against a tool's
+// table, paths against their check boxes, the merge destination against the
+// placement.
 
 #include <cstdio>
 #include <memory>
@@ -11,7 +11,6 @@
 
 #include "settings/byte_stream.h"
 #include "settings/enabled_paths.h"
-#include "settings/game_selection.h"
 #include "settings/layout_codes.h"
 #include "settings/tool_folders.h"
 #include "support/temp_folder.h"
@@ -42,35 +41,6 @@ TEST(ProfileValuesTest, ReadsEveryLengthFormAndRefusesDamage) {
   EXPECT_EQ(ReadFrom("\x03xy"s), "<damaged>");
   EXPECT_EQ(ReadFrom("\xFF\x02"s), "<damaged>");
   EXPECT_EQ(ReadFrom("\xFF\xFF\xFF\x02\x00"s), "<damaged>");
-}
-
-TEST(ProfileValuesTest, JoinsSurrogatePairsAndMarksBrokenHalves) {
-  const std::pair<std::vector<uint16_t>, std::string> cases[] = {
-      {{0xD7FF, 0xE000}, "\xED\x9F\xBF\xEE\x80\x80"},  // just outside the surrogates
-      {{0xD800, 0xDC00}, "\xF0\x90\x80\x80"},
-      {{0xDBFF, 0xDFFF}, "\xF4\x8F\xBF\xBF"},
-      {{0xDC00, 0xD800}, "??"},  // reversed pair
-      {{0xDFFF, 0x41, 0xDBFF}, "?A?"},
-      {{0xD800, 0xD800, 0xDC00}, "?\xF0\x90\x80\x80"},
-  };
-  for (const auto& [units, text] : cases) EXPECT_EQ(Utf16ToUtf8(units), text) << units[0];
-}
-
-TEST(ProfileValuesTest, GameSelectionAppliesOnlyToTheDataItWasSavedFor) {
-  SettingsRecord record;
-  record.storedDataCrc = 0xABCD;
-  record.storedGameCount = 3;
-  record.gameSelectionBytes = {1, 0, 2};
-  GameList database(3);
-  for (GameSet& game : database) game.selected = true;
-  EXPECT_FALSE(ApplyGameSelection(record, 0xABCE, database));
-  record.gameSelectionBytes.pop_back();
-  EXPECT_FALSE(ApplyGameSelection(record, 0xABCD, database));
-  EXPECT_TRUE(database[1].selected);
-  record.gameSelectionBytes.push_back(2);
-  EXPECT_TRUE(ApplyGameSelection(record, 0xABCD, database));
-  EXPECT_EQ(std::vector<bool>({database[0].selected, database[1].selected, database[2].selected}),
-            std::vector<bool>({true, false, false}));
 }
 
 TEST(ProfileValuesTest, LayoutCodesStayInsideTheirTable) {
