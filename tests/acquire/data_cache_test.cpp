@@ -33,6 +33,9 @@ GameList SampleDatabase() {
   parent.samples.resize(2);
   parent.samples[0].name = "bang.wav";
   parent.samples[1].name = std::string(0xFFFE, 'x');  // the first length of the longest form
+  parent.roms[0].sha1 = ParseSha1("0123456789abcdef0123456789abcdef01234567");
+  parent.disks = {DiskEntry{"hdd", ParseSha1("fedcba9876543210fedcba9876543210fedcba98"), "", DumpStatus::kBadDump, true},
+                  DiskEntry{"cd", std::nullopt, "cd0", DumpStatus::kNoDump, false}};
   GameSet clone;
   clone.name = "puckman";
   clone.description = "Puck Man";
@@ -55,7 +58,7 @@ TEST(DataCacheTest, RoundTripKeepsEveryStoredFieldInTheFileLayout) {
   TempFolder folder;
   ASSERT_TRUE(WriteDataCache(folder / "_datdat", SampleDatabase(), 0xCAFEF00D));
   std::string bytes = ReadFile(folder / "_datdat");
-  EXPECT_EQ(bytes.substr(0, 20), std::string("\x07" "DATFILE\x02\0\0\0\x0D\xF0\xFE\xCA\x02\0\0\0", 20));
+  EXPECT_EQ(bytes.substr(0, 20), std::string("\x07" "DATFILE\x03\0\0\0\x0D\xF0\xFE\xCA\x02\0\0\0", 20));
   EXPECT_EQ(bytes.find(std::string("\xFF\x2C\x01") + std::string(300, 'd')), 70u);
   EXPECT_NE(bytes.find(std::string("\xFF\xFF\xFF\xFE\xFF\x00\x00", 7) + "xxx"), std::string::npos);
   EXPECT_EQ(ListFolder(folder.path()).size(), 1u) << "no temporary file left";
