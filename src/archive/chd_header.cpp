@@ -34,6 +34,27 @@ uint32_t ReadBigEndian32(const uint8_t* bytes) {
   return uint32_t{bytes[0]} << 24 | uint32_t{bytes[1]} << 16 | uint32_t{bytes[2]} << 8 | bytes[3];
 }
 
+uint64_t ReadBigEndian64(const uint8_t* bytes) {
+  return uint64_t{ReadBigEndian32(bytes)} << 32 | ReadBigEndian32(bytes + 4);
+}
+
+// Where the hunk map ends, by the header: v3 and v4 keep 16 bytes per hunk
+// right after the header; v5 keeps a compressed map (16 bytes of its own
+// header first) or 4 bytes per hunk at the map offset. The sums are done
+// in 128 bits so that no damaged field wraps them round.
+unsigned __int128 MapEnd(const uint8_t* bytes, const HeaderLayout& layout) {
+  using Wide = unsigned __int128;
+  if (layout.version != 5) return Wide{layout.length} + Wide{ReadBigEndian32(bytes + 24)} * 16;
+  Wide mapOffset = ReadBigEndian64(bytes + 40);
+  bool compressed = ReadBigEndian32(bytes + 16) != 0;
+  if (compressed) return mapOffset + 16;
+  uint64_t logicalBytes = ReadBigEndian64(bytes + 32);
+  uint32_t hunkBytes = ReadBigEndian32(bytes + 56);
+  if (hunkBytes == 0) return ~Wide{0};
+  Wide hunks = (Wide{logicalBytes} + hunkBytes - 1) / hunkBytes;
+  return mapOffset + hunks * 4;
+}
+
 Sha1Digest DigestAt(const uint8_t* bytes, size_t offset) {
   Sha1Digest digest{};
   std::copy_n(bytes + offset, digest.size(), digest.begin());
@@ -53,7 +74,7 @@ const HeaderLayout* LayoutOf(uint32_t version) {
 
 }  // namespace
 
-ChdHeader ParseChdHeader(const uint8_t* bytes, size_t size) {
+ChdHeader ParseChdHeader(const uint8_t* bytes, size_t size, uint64_t fileSize) {
   ChdHeader header;
   header.status = ChdHeaderStatus::kNotChd;
   if (size < kCommonLength || std::memcmp(bytes, kTag, kTagLength) != 0) return header;
@@ -70,7 +91,7 @@ ChdHeader ParseChdHeader(const uint8_t* bytes, size_t size) {
   Sha1Digest parent = DigestAt(bytes, layout->parentSha1);
   bool hasParent = layout->parentByFlag ? (ReadBigEndian32(bytes + 16) & kHasParentFlag) != 0 : !IsZero(parent);
   if (hasParent) header.parentSha1 = parent;
-  header.status = ChdHeaderStatus::kGood;
+  header.status = MapEnd(bytes, *layout) > fileSize ? ChdHeaderStatus::kCutShort : ChdHeaderStatus::kGood;
   return header;
 }
 
@@ -80,7 +101,7 @@ ChdHeader ReadChdHeader(FileSystem& fs, const std::string& path) {
   std::array<uint8_t, kLongestHeader> bytes{};
   long long count = file->ReadAt(0, bytes.data(), bytes.size());
   if (count < 0) return ChdHeader{};
-  return ParseChdHeader(bytes.data(), static_cast<size_t>(count));
+  return ParseChdHeader(bytes.data(), static_cast<size_t>(count), file->Size());
 }
 
 }  // namespace kestrel

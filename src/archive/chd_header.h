@@ -26,6 +26,7 @@ enum class ChdHeaderStatus : uint8_t {
   kUnreadable,      // the file cannot be opened or read
   kNotChd,          // shorter than a header, another tag, or a length its version never has
   kUnknownVersion,  // a CHD of a version MAME no longer reads (1, 2) or not yet known
+  kCutShort,        // a good header, but the file ends before the map it points at
 };
 
 struct ChdHeader {
@@ -39,11 +40,13 @@ struct ChdHeader {
 };
 
 // Reads the header of the CHD at `path`. Never throws and never reads past
-// the header; any fault is told by the status.
+// the header; any fault is told by the status. The one check beyond the
+// header is the file's length: MAME reads the hunk map when it opens a CHD
+// and takes a file that ends before it for no disk at all.
 ChdHeader ReadChdHeader(FileSystem& fs, const std::string& path);
 
 // The same for the header's bytes, for tests and fuzzing: `bytes` holds
-// what the file begins with (at most `size` bytes of it).
-ChdHeader ParseChdHeader(const uint8_t* bytes, size_t size);
+// what the file begins with (`size` bytes of its `fileSize`).
+ChdHeader ParseChdHeader(const uint8_t* bytes, size_t size, uint64_t fileSize);
 
 }  // namespace kestrel

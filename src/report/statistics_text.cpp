@@ -53,6 +53,17 @@ std::string MissingLines(const std::string& what, bool checked, ScanGameTypes ga
   return text;
 }
 
+// Only lists that name disks get these lines, after all the others.
+std::string DiskLines(const ScanStatistics& c, const SettingsRecord& s) {
+  auto checked = [&](ResultKind kind) { return IsFindingChecked(kind, s); };
+  std::string text = kLineEnd + Label("Missing Disks");
+  text += checked(kResultMissingRom) ? OutOf(c.missingDisks, c.disks) + kLineEnd : std::string(kNotAvailable);
+  text += FindingLine("Wrong Disks", checked(kResultWrongChecksum), c.wrongDisks, false, 0);
+  text += FindingLine("Unreadable Disks", checked(kResultUnreadable), c.unreadableDisks, false, 0);
+  text += FindingLine("Unneeded Disks", checked(kResultUnneeded), c.unneededDisks, false, 0);
+  return text + Label("Number Of Disks") + Number(c.disks);
+}
+
 }  // namespace
 
 std::string BuildStatisticsText(const ScanStatistics& c, const SettingsRecord& s) {
@@ -90,7 +101,9 @@ std::string BuildStatisticsText(const ScanStatistics& c, const SettingsRecord& s
           Figure("Number Of NeoGeo Roms", c.neoGeoRoms) + kLineEnd;
   text += Figure("Number Of Samples", c.samples) + kLineEnd;
   // The last figure ends the text without a line end.
-  return text + Label("Number Of Bad Dumps") + Number(c.badDumps);
+  text += Label("Number Of Bad Dumps") + Number(c.badDumps);
+  if (c.disks > 0) text += kLineEnd + DiskLines(c, s);
+  return text;
 }
 
 std::string RemoveCarriageReturns(std::string_view text) {

@@ -36,6 +36,7 @@ struct Case {
   std::vector<uint8_t> bytes;
   ChdHeaderStatus status;
   int sha1 = 0, raw = 0, parent = 0;  // the offset each was read from; 0 for none
+  uint64_t fileSize = 0;              // 0: as long as `bytes`
 };
 
 TEST(ChdHeaderTest, ReadsEachVersionsFieldsAndRefusesOthers) {
@@ -43,6 +44,11 @@ TEST(ChdHeaderTest, ReadsEachVersionsFieldsAndRefusesOthers) {
   cut.resize(100);
   std::vector<uint8_t> otherTag = Header(5, 124);
   otherTag[0] = 'm';
+  std::vector<uint8_t> v4TwoHunks = Header(4, 108);
+  PutBigEndian32(v4TwoHunks, 24, 2);
+  std::vector<uint8_t> v5Compressed = Header(5, 124);
+  PutBigEndian32(v5Compressed, 16, 0x7A6C6962);  // "zlib"
+  PutBigEndian32(v5Compressed, 44, 200);           // the map's offset
   std::vector<uint8_t> v5NoParent = Header(5, 124);
   std::fill_n(v5NoParent.begin() + 104, 20, 0);
   const Case cases[] = {
@@ -58,9 +64,13 @@ TEST(ChdHeaderTest, ReadsEachVersionsFieldsAndRefusesOthers) {
       {"no header", std::vector<uint8_t>(15, 'M'), ChdHeaderStatus::kNotChd},
       {"v2", Header(2, 80), ChdHeaderStatus::kUnknownVersion},
       {"v6", Header(6, 124), ChdHeaderStatus::kUnknownVersion},
+      {"v4 map cut", v4TwoHunks, ChdHeaderStatus::kCutShort, 0, 0, 0, 108 + 31},
+      {"v4 map whole", v4TwoHunks, ChdHeaderStatus::kGood, 48, 88, 0, 108 + 32},
+      {"v5 map header cut", v5Compressed, ChdHeaderStatus::kCutShort, 0, 0, 0, 215},
+      {"v5 map header whole", v5Compressed, ChdHeaderStatus::kGood, 84, 64, 104, 216},
   };
   for (const Case& c : cases) {
-    ChdHeader header = ParseChdHeader(c.bytes.data(), c.bytes.size());
+    ChdHeader header = ParseChdHeader(c.bytes.data(), c.bytes.size(), c.fileSize ? c.fileSize : c.bytes.size());
     EXPECT_EQ(header.status, c.status) << c.what;
     if (c.status == ChdHeaderStatus::kNotChd) continue;
     EXPECT_EQ(header.version, ReadVersion(c.bytes)) << c.what;

@@ -6,6 +6,7 @@
 #include "archive/chd_header.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  kestrel::ParseChdHeader(data, size);
+  kestrel::ParseChdHeader(data, size, size);
+  kestrel::ParseChdHeader(data, size, uint64_t{1} << 40);
   return 0;
 }
