@@ -159,7 +159,13 @@ void AddRomLines(const GameSet& game, const RomEntry& rom, const RomScan& scan,
                       stats.wrongSpelledRomsFixed);
   }
   if (rom.noDump && s.showAllZeroCrcs) AddFinding(results, "bad dump: " + rom.name, kResultBadDump);
-  if (!rom.noDump && !scan.checksumCorrect && s.checkChecksum) {
+  if (!rom.noDump && scan.sha1Wrong && s.checkChecksum) {
+    AddFinding(results,
+               "wrong sha1: " + rom.name + " [wrong: " + scan.foundSha1 + "] [right: " +
+                   (rom.sha1 ? Sha1Text(*rom.sha1) : "") + "]",
+               kResultWrongChecksum);
+    ++stats.wrongChecksums;
+  } else if (!rom.noDump && !scan.checksumCorrect && s.checkChecksum) {
     AddFinding(results,
                "wrong checksum: " + rom.name + " [wrong: " + Hex(scan.foundCrc) + "] [right: " +
                    Hex(rom.crc) + " (" + Hex(rom.crcComplement) + ")]",

@@ -21,7 +21,11 @@ struct RomScan {
   bool found = false;
   bool lengthCorrect = false;    // the found file is as long as the ROM
   bool caseCorrect = false;      // the found file is spelled like the search name
-  bool checksumCorrect = false;  // its CRC-32 is the ROM's or that CRC's complement
+  bool checksumCorrect = false;  // its CRC-32 is the ROM's or that CRC's complement (and, checked, its SHA-1)
+  // With the SHA-1 check: the CRC-32 was right but the SHA-1, in
+  // hexadecimal in `foundSha1`, is not the ROM's.
+  bool sha1Wrong = false;
+  std::string foundSha1;
   bool lengthFixed = false;      // the resize repair cut it down to the ROM
   bool caseFixed = false;        // the case repair gave it the search name
   std::string foundName;         // the found file's name as stored, with the case check

@@ -261,7 +261,7 @@ TEST(CommandLineTest, ProfileSaveTakesEveryOption) {
                    " --no-scan-roms --no-scan-samples --no-check-checksum --no-check-length --no-allow-double-names"
                    " --no-alt-samples --advanced-unneeded --no-zero-crc-creation --no-show-missing-zero-crcs"
                    " --show-all-zero-crcs --no-path-warnings --add-statistics --no-backups --no-ask-before-fixing"
-                   " --fix-missing-advanced --no-rebuild-zero-crcs --no-rebuild-recursive");
+                   " --fix-missing-advanced --no-rebuild-zero-crcs --no-rebuild-recursive --hash sha1");
   record.Run("profile show --profile tools.kpf");
   record.Run(save + "plain.kpf --merge-mode merged --set-type merged --no-check-unneeded --fix-unneeded"
                     " --fix-case --fix-missing");
