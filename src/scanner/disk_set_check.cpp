@@ -125,12 +125,11 @@ bool LiesAtHome(ScanContext& context, const DiskHome& home) {
   return false;
 }
 
-// A game's own copy is always needed (MAME finds it there). A disk of a
-// game sharing the set is needed where the layout keeps it; a copy of it
-// elsewhere in the family is needed, as a ROM's is, unless Advanced
-// Unneeded finds it where it belongs.
+// A disk of a game sharing the set is needed where the layout keeps it; a
+// copy of it elsewhere in the family (the game's own name for a disk its
+// parent holds, say) is needed, as a ROM's is, unless Advanced Unneeded
+// finds it where it belongs.
 bool IsDiskNeededIn(ScanContext& context, const GameSet& set, const std::string& stem) {
-  if (NamesDisk(set, stem)) return true;
   SetLayout layout = context.settings.scanMergeMode;
   for (const GameSet* sharer : GamesSharing(context.database, set, layout)) {
     for (const DiskEntry& disk : sharer->disks) {

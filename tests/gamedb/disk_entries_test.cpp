@@ -36,7 +36,8 @@ const std::string kList = std::string("<mame>") +
     "<machine name=\"clo\" cloneof=\"par\" romof=\"par\"><description>C</description>"
     "<rom name=\"c.rom\" size=\"4\" crc=\"2\" sha1=\"bad\"/>"
     "<disk name=\"hddc\" merge=\"hdd\" sha1=\"" + kSha1A + "\"/>"
-    "<disk name=\"cd\" sha1=\"" + kSha1B + "\" optional=\"yes\"/></machine>"
+    "<disk name=\"cd\" sha1=\"" + kSha1B + "\" optional=\"yes\"/>"
+    "<disk name=\"alt\" merge=\"hdd\" sha1=\"" + kSha1B + "\"/></machine>"
     "<machine name=\"only\"><description>O</description>"
     "<disk name=\"x\" status=\"nodump\"/><disk name=\"x\" sha1=\"" + kSha1A + "\"/><disk sha1=\"" + kSha1A +
     "\"/></machine>"
@@ -51,7 +52,8 @@ TEST(DiskEntriesTest, ReadsDisksAndRomSha1AndKeepsMachinesWithOnlyDisks) {
   EXPECT_EQ(Disks(read.games[1]), std::string("boot:e13da5f827df852e742b594729ee3f933b387410:boot:0 hdd:") +
                                       kSha1A + "::1 ");
   EXPECT_EQ(Disks(read.games[2]), std::string("hddc:") + kSha1A + ":hdd:0 cd:" +
-                                      "e13da5f827df852e742b594729ee3f933b387410::0:opt ");
+                                      "e13da5f827df852e742b594729ee3f933b387410::0:opt alt:" +
+                                      "e13da5f827df852e742b594729ee3f933b387410:hdd:0 ");
   EXPECT_EQ(read.games[1].roms[0].sha1, ParseSha1(kSha1A));
   EXPECT_FALSE(read.games[2].roms[0].sha1) << "a damaged sha1 is none";
 
@@ -73,20 +75,23 @@ TEST(DiskEntriesTest, LayoutsPlaceSharedAndOwnDisks) {
     DiskHome where = DiskHomeOf(db, game, game.disks[size_t(disk)], layout);
     return where.set->name + "/" + where.name;
   };
-  // The parent's disks are sorted by name: boot, hdd; the clone's: cd, hddc.
+  // The parent's disks are sorted by name: boot, hdd; the clone's: alt, cd,
+  // hddc. "alt" merges under a name the parent has for another content.
   const std::vector<std::vector<std::string>> expected = {
       // non-merged, split, merged
       {"par/boot", "bios/boot", "bios/boot"},
       {"par/hdd", "par/hdd", "par/hdd"},
       {"clo/cd", "clo/cd", "par/cd"},
       {"clo/hddc", "par/hdd", "par/hdd"},
+      {"clo/alt", "clo/alt", "par/alt"},
   };
   const SetLayout layouts[] = {SetLayout::kNonMerged, SetLayout::kSplit, SetLayout::kMerged};
   for (int l = 0; l < 3; ++l) {
     EXPECT_EQ(home(parent, 0, layouts[l]), expected[0][l]) << l;
     EXPECT_EQ(home(parent, 1, layouts[l]), expected[1][l]) << l;
-    EXPECT_EQ(home(clone, 0, layouts[l]), expected[2][l]) << l;
-    EXPECT_EQ(home(clone, 1, layouts[l]), expected[3][l]) << l;
+    EXPECT_EQ(home(clone, 1, layouts[l]), expected[2][l]) << l;
+    EXPECT_EQ(home(clone, 2, layouts[l]), expected[3][l]) << l;
+    EXPECT_EQ(home(clone, 0, layouts[l]), expected[4][l]) << l;
   }
   EXPECT_TRUE(HoldsAnyDiskDump(db, clone, SetLayout::kSplit)) << "an optional disk lives there too";
   EXPECT_FALSE(HoldsAnyDiskDump(db, clone, SetLayout::kMerged));

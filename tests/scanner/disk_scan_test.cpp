@@ -50,7 +50,8 @@ class DiskScanTest : public ScanFixture {
 
 TEST_F(DiskScanTest, JudgesEachCopyByItsHeaderAndFindsSharedDisksInTheParent) {
   WriteZipSet(romPath, "par", {{"p.rom", "ppp"}});
-  WriteFolderSet(romPath, "par", {{"hdd.chd", Chd(kSha1Good)}, {"stray.chd", Chd(kSha1Other)}});
+  // Of the clone's two copies of "own" the wrong one beats the unreadable.
+  WriteFolderSet(romPath, "par", {{"hdd.chd", Chd(kSha1Good)}, {"stray.chd", Chd(kSha1Other)}, {"own.chd", "?"}});
   WriteFolderSet(romPath, "clo", {{"c.rom", "ccc"}, {"OWN.chd", Chd(kSha1Other)}});
   WriteFolderSet(romPath, "only", {{"d.chd", "not a disk"}});
   settings.fixUnneeded = true;
