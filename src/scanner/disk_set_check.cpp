@@ -108,12 +108,10 @@ DiskScan FindBestCopy(ScanContext& context, const GameSet& game, const DiskEntry
   return best;
 }
 
-// Whether `game` names the disk file `stem` (the name without ".chd"),
-// by a disk's own name or its `merge` name.
-bool NamesDisk(const GameSet& game, const std::string& stem) {
-  return std::any_of(game.disks.begin(), game.disks.end(), [&](const DiskEntry& disk) {
-    return EqualsNoCase(disk.name, stem) || (!disk.merge.empty() && EqualsNoCase(disk.merge, stem));
-  });
+// Whether the disk file `stem` (the name without ".chd") is the disk's, by
+// its own name or its `merge` name.
+bool NamesDisk(const DiskEntry& disk, const std::string& stem) {
+  return EqualsNoCase(disk.name, stem) || (!disk.merge.empty() && EqualsNoCase(disk.merge, stem));
 }
 
 // Whether some ROM path holds the disk where the layout keeps it.
@@ -135,7 +133,7 @@ bool IsDiskNeededIn(ScanContext& context, const GameSet& set, const std::string&
     for (const DiskEntry& disk : sharer->disks) {
       DiskHome home = DiskHomeOf(context.database, *sharer, disk, layout);
       if (EqualsNoCase(home.name, stem) && home.set == &set) return true;
-      if (NamesDisk(*sharer, stem) && (!LiesAtHome(context, home) || !context.settings.advancedUnneeded)) return true;
+      if (NamesDisk(disk, stem) && (!LiesAtHome(context, home) || !context.settings.advancedUnneeded)) return true;
     }
   }
   return false;
