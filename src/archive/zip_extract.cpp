@@ -1,5 +1,6 @@
 #include <zlib.h>
 
+#include <functional>
 #include <memory>
 #include <new>
 
@@ -22,6 +23,7 @@ constexpr size_t kOutputChunk = 1024 * 1024;
 // Without a file the contents are only summed.
 struct MemberSink {
   FileReplacement* file = nullptr;
+  const std::function<bool(const uint8_t*, size_t)>* reader = nullptr;  // also takes the contents
   uint32_t crc = 0;
   uint64_t length = 0;
   bool writeFailed = false;
@@ -30,7 +32,7 @@ struct MemberSink {
     crc = Crc32(crc, data, count);
     length += count;
     if (file != nullptr && !file->Write(data, count)) writeFailed = true;
-    return !writeFailed;
+    return !writeFailed && (reader == nullptr || (*reader)(data, count));
   }
 };
 
@@ -111,6 +113,14 @@ bool CheckZipEntry(FileSystem& fs, const ZipEntry& entry, ZipProblem* problem) {
   InputFile file;
   if (!OpenMember(fs, entry, file, problem)) return false;
   MemberSink sink;
+  return DecodeMember(file, entry, sink) && sink.length == entry.size && sink.crc == entry.crc;
+}
+
+bool ReadZipEntry(FileSystem& fs, const ZipEntry& entry, const std::function<bool(const uint8_t*, size_t)>& take) {
+  InputFile file;
+  if (!OpenMember(fs, entry, file, nullptr)) return false;
+  MemberSink sink;
+  sink.reader = &take;
   return DecodeMember(file, entry, sink) && sink.length == entry.size && sink.crc == entry.crc;
 }
 

@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "archive/zip_entry.h"
@@ -51,6 +52,10 @@ bool ExtractZipEntry(FileSystem& fs, const ZipEntry& entry, const std::string& d
 // contents have the size and CRC-32 its header gives. `problem` as for
 // ExtractZipEntry.
 bool CheckZipEntry(FileSystem& fs, const ZipEntry& entry, ZipProblem* problem = nullptr);
+
+// Decodes a listed member and hands its contents to `take` piece by piece;
+// true as for CheckZipEntry. `take` returns false to stop.
+bool ReadZipEntry(FileSystem& fs, const ZipEntry& entry, const std::function<bool(const uint8_t*, size_t)>& take);
 
 // Length and CRC-32 of a loose file. On failure `crc` is 0 and `size` is the
 // length when it could be obtained, else 0. Files of 4 GB and more fail.

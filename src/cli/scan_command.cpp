@@ -22,11 +22,14 @@ namespace kestrel {
 namespace {
 
 const ChoiceNames kScanGameTypeNames = {"arcade", "neogeo", "both"};
+// What a ROM's contents are checked by: the CRC-32 alone, or also the SHA-1.
+const ChoiceNames kHashNames = {"crc", "sha1"};
 
 
 bool ApplyChoices(const ScanOptions& options, SettingsRecord& settings) {
   ApplyChoice(options.setType, kSetTypeNames, settings.scanMergeMode, kToolLayoutCodes);
   ApplyChoice(options.gameTypes, kScanGameTypeNames, settings.scanGameTypes);
+  if (!options.hash.empty()) settings.checkSha1 = options.hash == "sha1";
   if (!options.logfile.empty()) settings.scannerLogfile = AbsolutePath(options.logfile);
   if (!options.fastscanFile.empty()) settings.fastscanFile = AbsolutePath(options.fastscanFile);
   return true;
@@ -90,6 +93,8 @@ void AddScanOptions(CLI::App& command, ScanOptions& options) {
       ->check(CLI::IsMember(kScanGameTypeNames));
   for (size_t i = 0; i < kScanSwitchCount; ++i)
     AddSwitch(command, ScanSwitches()[i].name, options.switches[i], ScanSwitches()[i].help);
+  command.add_option("--hash", options.hash, "Check ROM contents by crc, or also by sha1 where listed (default crc)")
+      ->check(CLI::IsMember(kHashNames));
   command.add_option("--log", options.logfile, "Write the scanner logfile");
   command.add_option("--fastscan-file", options.fastscanFile, "The fastscan file (default fastscan.fsc)");
 }

@@ -26,6 +26,7 @@ struct ScanOptions {
   std::array<std::optional<bool>, kScanSwitchCount> switches;
   std::string setType;    // non-merged, split, merged
   std::string gameTypes;  // arcade, neogeo, both
+  std::string hash;       // crc, sha1
   std::string logfile;
   std::string fastscanFile;
   // Also print MAME's verdict on every checked set, in MAME's audit form.

@@ -17,16 +17,17 @@ constexpr char kCacheMagic[] = "DATFILE";
 // Caches of another format are not read: the list is read again instead.
 // Format 1 adds the BIOS relations; format 2 the list's rules and each
 // ROM's dump status and optional mark; format 3 the device sets and device
-// ROMs.
-constexpr uint32_t kCacheFormat = 3;
+// ROMs; format 4 each ROM's SHA-1 and the sets' disks.
+constexpr uint32_t kCacheFormat = 4;
 
 // The smallest number of bytes each record can take in the file; a count is
 // believed only when that many records could still follow, so a damaged
 // count never makes us allocate more than the file holds.
 constexpr uint64_t kMinTextBytes = 1;
-constexpr uint64_t kMinSetBytes = 14 * 4 + 6 * kMinTextBytes;
+constexpr uint64_t kMinSetBytes = 15 * 4 + 6 * kMinTextBytes;
 constexpr uint64_t kMinCloneBytes = 4 + kMinTextBytes;
-constexpr uint64_t kMinRomBytes = 9 * 4 + kMinTextBytes + 4 + kMinTextBytes + 4;
+constexpr uint64_t kMinRomBytes = 10 * 4 + kMinTextBytes + 4 + kMinTextBytes + 4;
+constexpr uint64_t kMinDiskBytes = 3 * 4 + 2 * kMinTextBytes;
 
 // ---- writing ----
 
@@ -55,6 +56,20 @@ void PutText(std::string& out, const std::string& text) {
 }
 
 void PutFlag(std::string& out, bool flag) { PutInt(out, flag ? 1 : 0); }
+
+// A flag, then the 20 bytes when there is a digest.
+void PutSha1(std::string& out, const std::optional<Sha1Digest>& sha1) {
+  PutFlag(out, sha1.has_value());
+  if (sha1) out.append(reinterpret_cast<const char*>(sha1->data()), sha1->size());
+}
+
+void PutDisk(std::string& out, const DiskEntry& disk) {
+  PutText(out, disk.name);
+  PutSha1(out, disk.sha1);
+  PutText(out, disk.merge);
+  PutInt(out, static_cast<uint32_t>(disk.status));
+  PutFlag(out, disk.optional);
+}
 
 void PutSet(std::string& out, const GameSet& game) {
   PutFlag(out, game.hasSampleOf);
@@ -98,8 +113,11 @@ void PutSet(std::string& out, const GameSet& game) {
     PutFlag(out, rom.optional);
     PutInt(out, static_cast<uint32_t>(rom.deviceSet));
     PutInt(out, static_cast<uint32_t>(rom.deviceRom));
+    PutSha1(out, rom.sha1);
   }
   for (const SampleEntry& sample : game.samples) PutText(out, sample.name);
+  PutInt(out, static_cast<uint32_t>(game.disks.size()));
+  for (const DiskEntry& disk : game.disks) PutDisk(out, disk);
 }
 
 // ---- reading ----
@@ -194,6 +212,24 @@ bool ReadCode(CacheReader& reader, Enum& code, Enum last) {
   return true;
 }
 
+bool ReadSha1(CacheReader& reader, std::optional<Sha1Digest>& sha1) {
+  bool present = false;
+  if (!reader.ReadFlag(present)) return false;
+  if (!present) {
+    sha1.reset();
+    return true;
+  }
+  Sha1Digest digest{};
+  if (!reader.ReadBytes(digest.data(), digest.size())) return false;
+  sha1 = digest;
+  return true;
+}
+
+bool ReadDisk(CacheReader& reader, DiskEntry& disk) {
+  return reader.ReadText(disk.name) && ReadSha1(reader, disk.sha1) && reader.ReadText(disk.merge) &&
+         ReadCode(reader, disk.status, DumpStatus::kNoDump) && reader.ReadFlag(disk.optional);
+}
+
 bool ReadRom(CacheReader& reader, RomEntry& rom) {
   int32_t aliasCount = 0;
   if (!reader.ReadFlag(rom.inParent) || !reader.ReadFlag(rom.noDump) || !reader.ReadInt(rom.crc) ||
@@ -208,7 +244,7 @@ bool ReadRom(CacheReader& reader, RomEntry& rom) {
   }
   return reader.ReadText(rom.merge) && reader.ReadInt(rom.biosRom) &&
          ReadCode(reader, rom.status, DumpStatus::kNoDump) && reader.ReadFlag(rom.optional) &&
-         reader.ReadInt(rom.deviceSet) && reader.ReadInt(rom.deviceRom);
+         reader.ReadInt(rom.deviceSet) && reader.ReadInt(rom.deviceRom) && ReadSha1(reader, rom.sha1);
 }
 
 bool ReadSet(CacheReader& reader, GameSet& game) {
@@ -243,6 +279,12 @@ bool ReadSet(CacheReader& reader, GameSet& game) {
   game.samples.resize(sampleCount);
   for (SampleEntry& sample : game.samples) {
     if (!reader.ReadText(sample.name)) return false;
+  }
+  int32_t diskCount = 0;
+  if (!reader.ReadInt(diskCount) || !reader.CanHold(diskCount, kMinDiskBytes)) return false;
+  game.disks.resize(diskCount);
+  for (DiskEntry& disk : game.disks) {
+    if (!ReadDisk(reader, disk)) return false;
   }
   game.cloneCount = cloneCount;
   game.romCount = romCount;

@@ -27,6 +27,8 @@ std::vector<std::string> AliasesOf(const RomEntry& rom) {
 
 bool MayLackRom(const RomEntry& rom) { return rom.optional || rom.status == DumpStatus::kNoDump; }
 
+bool MayLackDisk(const DiskEntry& disk) { return disk.optional || disk.status == DumpStatus::kNoDump || !disk.sha1; }
+
 std::vector<std::string> SampleFileNames(const GameSet& game, const SampleEntry& sample) {
   if (game.rules == ListRules::kDatfile) return {sample.name};
   // An XML datfile may name the file, extension and all.

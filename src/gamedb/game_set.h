@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "gamedb/sha1_digest.h"
+
 namespace kestrel {
 
 // The names under which one content (same crc, same size) occurs within a
@@ -57,6 +59,23 @@ struct RomEntry {
   // which the database then adds to the machine; other lists may name them.
   int deviceSet = -1;
   int deviceRom = -1;
+  // The list's `sha1`; MAME's lists give one for every dumped ROM, text
+  // datfiles rarely.
+  std::optional<Sha1Digest> sha1;
+};
+
+// A disk image (a CHD file, NAME.chd in a set's folder) the set needs: a
+// hard disk, CD or laserdisc too large for a ROM.
+struct DiskEntry {
+  std::string name;  // the file's name without ".chd"
+  // The SHA-1 the CHD's header gives for its data and metadata; nullopt
+  // for a disk without a known dump.
+  std::optional<Sha1Digest> sha1;
+  // The list's `merge`: the name of this disk in the parent or BIOS set
+  // that has it too.
+  std::string merge;
+  DumpStatus status = DumpStatus::kGood;
+  bool optional = false;  // the list's optional="yes": MAME runs without it
 };
 
 struct SampleEntry {
@@ -73,6 +92,7 @@ struct GameSet {
   std::string name;
   std::vector<RomEntry> roms;
   std::vector<SampleEntry> samples;
+  std::vector<DiskEntry> disks;  // in list order until validated, then by name
   int romCount = 0;
   int sampleCount = 0;
   int cloneCount = 0;
@@ -123,6 +143,9 @@ std::vector<std::string> AliasesOf(const RomEntry& rom);
 // optional or without a dump. Such a ROM is never missing and never gets a
 // stand-in.
 bool MayLackRom(const RomEntry& rom);
+
+// The same for a disk: optional or without a dump.
+bool MayLackDisk(const DiskEntry& disk);
 
 // The file names a sample is found under, the preferred first. A text
 // datfile names the file itself; MAME's lists name the sound, which MAME

@@ -83,6 +83,7 @@ void AddUniqueSets(GameList& working, GameList& database, int displayLiErrors, L
     }
     RemoveDoubleEntries(game.roms, "Double ROM: '", game, romMessages);
     RemoveDoubleEntries(game.samples, "Double sample : '", game, romMessages);
+    RemoveDoubleEntries(game.disks, "Double disk: '", game, romMessages);
     game.romCount = static_cast<int>(game.roms.size());
     game.sampleCount = static_cast<int>(game.samples.size());
     game.index = static_cast<int>(database.size());

@@ -123,7 +123,20 @@ void AddRom(GameSet& game, const XML_Char** attributes) {
   SetRomCrc(rom, crc);
   rom.status = StatusOf(AttributeValue(attributes, "status"));
   rom.optional = AttributeValue(attributes, "optional") == "yes";
+  rom.sha1 = ParseSha1(AttributeValue(attributes, "sha1"));
   if (!rom.name.empty() && rom.size > 0) game.roms.push_back(std::move(rom));
+}
+
+// A disk without sha1 has no known dump, like a ROM without crc; one
+// without a name is not kept.
+void AddDisk(GameSet& game, const XML_Char** attributes) {
+  DiskEntry disk;
+  disk.name = AttributeValue(attributes, "name");
+  disk.merge = AttributeValue(attributes, "merge");
+  disk.sha1 = ParseSha1(AttributeValue(attributes, "sha1"));
+  disk.status = StatusOf(AttributeValue(attributes, "status"));
+  disk.optional = AttributeValue(attributes, "optional") == "yes";
+  if (!disk.name.empty()) game.disks.push_back(std::move(disk));
 }
 
 void AddSample(GameSet& game, const XML_Char** attributes) {
@@ -151,6 +164,8 @@ void XMLCALL StartElement(void* data, const XML_Char* name, const XML_Char** att
   if (reader.depth != reader.gameDepth + 1) return;
   if (std::strcmp(name, "rom") == 0) {
     AddRom(reader.game, attributes);
+  } else if (std::strcmp(name, "disk") == 0) {
+    AddDisk(reader.game, attributes);
   } else if (std::strcmp(name, "sample") == 0) {
     AddSample(reader.game, attributes);
   } else if (std::strcmp(name, "device_ref") == 0) {
@@ -167,7 +182,7 @@ void FinishGame(XmlReader& reader) {
   game.sampleCount = static_cast<int>(game.samples.size());
   reader.progress.SetText("\n\n" + game.description);
   reader.bar.Advance(reader.lastEventByte);
-  if (!game.name.empty() && !game.description.empty() && game.romCount > 0) {
+  if (!game.name.empty() && !game.description.empty() && (game.romCount > 0 || !game.disks.empty())) {
     reader.rawGames.push_back(std::move(game));
   }
   reader.gameDepth = 0;

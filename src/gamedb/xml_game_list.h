@@ -18,11 +18,13 @@ inline constexpr size_t kMaxXmlValueLength = size_t{1} << 20;  // one attribute 
 inline constexpr int kMaxXmlDepth = 256;                       // lists need four levels
 
 // Empties `rawGames`, then appends one set per <game> or <machine> element
-// that has a name, a description and at least one ROM, in file order. Of
-// each such element it takes the attributes name, cloneof, sampleof (and
-// romof when `enableRomOf`), the text of <description>, every <sample name>
-// and every <rom> with name, size and crc (hexadecimal; a ROM without crc,
-// as MAME writes "nodump" ones, has crc 0); every other element is skipped.
+// that has a name, a description and at least one ROM or disk, in file
+// order. Of each such element it takes the attributes name, cloneof,
+// sampleof (and romof when `enableRomOf`), the text of <description>, every
+// <sample name>, every <rom> with name, size and crc (hexadecimal; a ROM
+// without crc, as MAME writes "nodump" ones, has crc 0) and sha1, and every
+// <disk> with name, sha1, merge, status and optional; every other element
+// is skipped.
 // Only direct children of the game element count, as only depth 1 of a
 // game block does in the text form. True when the whole document was read
 // and a set was kept. A document that is not well-formed, is cut off,

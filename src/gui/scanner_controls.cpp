@@ -35,6 +35,7 @@ const std::vector<BoxBinding>& Bindings() {
       {kZeroCrcCreationBox, &SettingsRecord::zeroCrcCreation},
       {kAskBeforeFixingBox, &SettingsRecord::askBeforeFixing},
       {kAddStatisticsBox, &SettingsRecord::addStatistics},
+      {kCheckSha1Box, &SettingsRecord::checkSha1},
   };
   return bindings;
 }
@@ -136,6 +137,7 @@ const std::vector<ScannerControlText>& ScannerControlTexts() {
        "Show missing bad dumps. Greying enables showing of all bad dumps."},
       {kAskBeforeFixingBox, "Ask Before Fi&xing",
        "User has to confirm a fixing operation (Exception: fix missing)."},
+      {kCheckSha1Box, "Check SHA-&1", "Also checks the SHA-1 of every ROM the list gives one for. Reads every file."},
       {kFastscanEdit, "Use &Fastscan File", "Enter the name of a fastscan-datfile."},
       {kFastscanBrowse, "<", "Browse for a fastscan file."},
       {kLogfileEdit, "Scanner &Logfile", "Enter the name of a scanner-results-logfile."},

@@ -147,7 +147,7 @@ void ScannerDialog::BuildControls() {
 
   auto* misc = new QVBoxLayout;
   for (int id : {kAllowDoubleNamesBox, kAltSamplesBox, kAdvancedUnneededBox, kZeroCrcCreationBox,
-                 kShowZeroCrcsBox, kAskBeforeFixingBox})
+                 kShowZeroCrcsBox, kAskBeforeFixingBox, kCheckSha1Box})
     misc->addWidget(AddBox(id));
   misc->addStretch();
 

@@ -39,6 +39,27 @@ void AddFixableFinding(ResultsModel& results, const std::string& head, const std
   if (fixed) ++fixedCount;
 }
 
+// Whether a disk check of the game found anything the switches show.
+bool HasDiskFindings(const GameSet& game, const SetScan& setScan, const SettingsRecord& s) {
+  if (s.checkUnneeded && !setScan.unneededDisks.empty()) return true;
+  for (size_t i = 0; i < game.disks.size() && i < setScan.disks.size(); ++i) {
+    switch (setScan.disks[i].state) {
+      case DiskState::kGood: break;
+      case DiskState::kMissing:
+        if (s.checkMissing && !MayLackDisk(game.disks[i])) return true;
+        break;
+      case DiskState::kWrong:
+        if (s.checkChecksum) return true;
+        break;
+      case DiskState::kUnreadable:
+      case DiskState::kUnknownVersion:
+        if (s.checkMissing) return true;
+        break;
+    }
+  }
+  return false;
+}
+
 // Whether anything about the game is worth a line under the current
 // switches; `missingHeader` tells whether the header gets the icon of a set
 // that was not found.
@@ -79,6 +100,7 @@ bool HasFindings(const GameSet& game, const SetScan& setScan, const SettingsReco
       if (!rom.noDump && s.checkChecksum) ok = ok && scan.checksumCorrect;
     }
   }
+  if (s.scanRoms && HasDiskFindings(game, setScan, s)) ok = false;
   if (s.scanSamples) {
     for (const SampleScan& sample : setScan.samples) {
       if (!sample.found) {
@@ -141,12 +163,49 @@ void AddRomLines(const GameSet& game, const RomEntry& rom, const RomScan& scan,
                       stats.wrongSpelledRomsFixed);
   }
   if (rom.noDump && s.showAllZeroCrcs) AddFinding(results, "bad dump: " + rom.name, kResultBadDump);
-  if (!rom.noDump && !scan.checksumCorrect && s.checkChecksum) {
+  if (!rom.noDump && scan.sha1Wrong && s.checkChecksum) {
+    AddFinding(results,
+               "wrong sha1: " + rom.name + " [wrong: " + scan.foundSha1 + "] [right: " +
+                   (rom.sha1 ? Sha1Text(*rom.sha1) : "") + "]",
+               kResultWrongChecksum);
+    ++stats.wrongChecksums;
+  } else if (!rom.noDump && !scan.checksumCorrect && s.checkChecksum) {
     AddFinding(results,
                "wrong checksum: " + rom.name + " [wrong: " + Hex(scan.foundCrc) + "] [right: " +
                    Hex(rom.crc) + " (" + Hex(rom.crcComplement) + ")]",
                kResultWrongChecksum);
     ++stats.wrongChecksums;
+  }
+}
+
+// A disk without a dump is never missing; nor one MAME runs without.
+void AddDiskLines(const DiskEntry& disk, const DiskScan& scan, const SettingsRecord& s, ResultsModel& results,
+                  ScanStatistics& stats) {
+  const std::string listed = disk.sha1 ? Sha1Text(*disk.sha1) : "";
+  switch (scan.state) {
+    case DiskState::kGood: return;
+    case DiskState::kMissing:
+      if (!s.checkMissing || MayLackDisk(disk)) return;
+      AddFinding(results, "missing disk: " + disk.name + " [sha1: " + listed + "]", kResultMissingRom);
+      ++stats.missingDisks;
+      return;
+    case DiskState::kWrong:
+      if (!s.checkChecksum) return;
+      AddFinding(results, "wrong disk: " + disk.name + " [wrong: " + scan.foundSha1 + "] [right: " + listed + "]",
+                 kResultWrongChecksum);
+      ++stats.wrongDisks;
+      return;
+    case DiskState::kUnreadable:
+      if (!s.checkMissing) return;
+      AddFinding(results, "unreadable disk: " + scan.foundPath, kResultUnreadable);
+      ++stats.unreadableDisks;
+      return;
+    case DiskState::kUnknownVersion:
+      if (!s.checkMissing) return;
+      AddFinding(results, "unknown disk version: " + scan.foundPath + " [version: " + Decimal(scan.foundVersion) + "]",
+                 kResultUnreadable);
+      ++stats.unreadableDisks;
+      return;
   }
 }
 
@@ -167,6 +226,9 @@ void AddRomSetLines(const GameSet& game, const SetScan& setScan, const SettingsR
   }
   for (size_t i = 0; i < game.roms.size(); ++i) {
     AddRomLines(game, game.roms[i], setScan.roms[i], s, results, stats);
+  }
+  for (size_t i = 0; i < game.disks.size() && i < setScan.disks.size(); ++i) {
+    AddDiskLines(game.disks[i], setScan.disks[i], s, results, stats);
   }
 }
 
@@ -217,6 +279,11 @@ bool BuildGameResults(const GameSet& game, const SetScan& scan, const SettingsRe
     for (const FoundEntry& entry : scan.unneeded) {
       AddFinding(results, UnneededText(entry, settings), kResultUnneeded);
       CountUnneeded(entry, settings, statistics);
+    }
+    // Never removed: a disk image is too large to back up in a zip.
+    for (const std::string& path : scan.unneededDisks) {
+      AddFinding(results, "unneeded disk: " + path, kResultUnneeded);
+      ++statistics.unneededDisks;
     }
   }
   return true;

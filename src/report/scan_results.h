@@ -21,7 +21,11 @@ struct RomScan {
   bool found = false;
   bool lengthCorrect = false;    // the found file is as long as the ROM
   bool caseCorrect = false;      // the found file is spelled like the search name
-  bool checksumCorrect = false;  // its CRC-32 is the ROM's or that CRC's complement
+  bool checksumCorrect = false;  // its CRC-32 is the ROM's or that CRC's complement (and, checked, its SHA-1)
+  // With the SHA-1 check: the CRC-32 was right but the SHA-1, in
+  // hexadecimal in `foundSha1`, is not the ROM's.
+  bool sha1Wrong = false;
+  std::string foundSha1;
   bool lengthFixed = false;      // the resize repair cut it down to the ROM
   bool caseFixed = false;        // the case repair gave it the search name
   std::string foundName;         // the found file's name as stored, with the case check
@@ -51,6 +55,24 @@ struct SampleScan {
   std::string searchName;
 };
 
+// What the scan made of one disk of a game.
+enum class DiskState : uint8_t {
+  kMissing,         // no NAME.chd in any set the game's disks are looked for in
+  kGood,            // found, its header's SHA-1 is the listed one (or none is listed)
+  kWrong,           // found, another SHA-1
+  kUnreadable,      // found, but it cannot be read or is no CHD
+  kUnknownVersion,  // found, a CHD of a version this program does not read
+};
+
+// One disk of a game. Of several copies the best counts: good before wrong
+// before unreadable.
+struct DiskScan {
+  DiskState state = DiskState::kMissing;
+  std::string foundPath;     // the file found, as the file system spells it
+  std::string foundSha1;     // its header's SHA-1 in hexadecimal, with kGood and kWrong
+  uint32_t foundVersion = 0;  // its header's version, with kUnknownVersion
+};
+
 // One game: its set as a whole, and its ROMs and samples.
 struct SetScan {
   // The set's zip or folder is in some ROM path, or the layout puts
@@ -69,6 +91,10 @@ struct SetScan {
   std::vector<std::string> unreadableSets;  // its sets' zips that could not be read
   std::vector<RomScan> roms;               // by the game's ROM index
   std::vector<SampleScan> samples;         // by the game's sample index
+  std::vector<DiskScan> disks;             // by the game's disk index
+  // CHD files in its sets' folders that no disk of the game names there;
+  // full paths. They are reported, never removed.
+  std::vector<std::string> unneededDisks;
   // Whether the next fastscan looks at the set: it had findings when last
   // scanned, or was not scanned since the last full scan. The fastscan
   // file keeps this flag.

@@ -13,6 +13,7 @@ void CountGameTotals(const GameSet& game, ScanStatistics& statistics) {
     statistics.arcadeRoms += romCount;
   }
   statistics.samples += static_cast<int32_t>(game.samples.size());
+  statistics.disks += static_cast<int32_t>(game.disks.size());
   if (game.hasParent) ++statistics.clones;
   if (game.isParent) ++statistics.parents;
   for (const RomEntry& rom : game.roms) {

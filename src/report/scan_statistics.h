@@ -51,6 +51,11 @@ struct ScanStatistics {
   int32_t wrongSpelledSamplesFixed = 0;
   int32_t unneeded = 0;
   int32_t unneededFixed = 0;
+  int32_t missingDisks = 0;
+  int32_t wrongDisks = 0;
+  int32_t unreadableDisks = 0;  // unreadable, or of an unknown version
+  int32_t unneededDisks = 0;
+  int32_t disks = 0;  // a total, like the first ones; zero for lists without disks
   int32_t unreadable = 0;  // "unreadable set" and "unreadable rom" lines
 
   // MAME's verdicts on the scanned games' ROM sets and sample sets.
@@ -59,7 +64,7 @@ struct ScanStatistics {
 };
 
 // Adds one set of the database to the totals (games, NeoGeo or arcade games
-// and their ROMs, samples, clones, parents, bad dumps).
+// and their ROMs, samples, clones, parents, bad dumps, disks).
 void CountGameTotals(const GameSet& game, ScanStatistics& statistics);
 
 }  // namespace kestrel

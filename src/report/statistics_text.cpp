@@ -64,6 +64,17 @@ std::string VerdictLines(const std::string& what, bool checked, const VerdictCou
   return text + line("Bad", counts.bad) + line("Not Found", counts.notFound);
 }
 
+// Only lists that name disks get these lines, after the findings' figures.
+std::string DiskLines(const ScanStatistics& c, const SettingsRecord& s) {
+  auto checked = [&](ResultKind kind) { return IsFindingChecked(kind, s); };
+  std::string text = Label("Missing Disks");
+  text += checked(kResultMissingRom) ? OutOf(c.missingDisks, c.disks) + kLineEnd : std::string(kNotAvailable);
+  text += FindingLine("Wrong Disks", checked(kResultWrongChecksum), c.wrongDisks, false, 0);
+  text += FindingLine("Unreadable Disks", checked(kResultUnreadable), c.unreadableDisks, false, 0);
+  text += FindingLine("Unneeded Disks", checked(kResultUnneeded), c.unneededDisks, false, 0);
+  return text + Figure("Number Of Disks", c.disks);
+}
+
 }  // namespace
 
 std::string BuildStatisticsText(const ScanStatistics& c, const SettingsRecord& s) {
@@ -102,6 +113,7 @@ std::string BuildStatisticsText(const ScanStatistics& c, const SettingsRecord& s
   text += Figure("Number Of Samples", c.samples) + kLineEnd;
   text += Figure("Number Of Bad Dumps", c.badDumps) + kLineEnd;
   text += finding("Unreadable Sets/Roms", kResultUnreadable, c.unreadable, 0) + kLineEnd;
+  if (c.disks > 0) text += DiskLines(c, s) + kLineEnd;
   text += VerdictLines("Romsets", s.scanRoms, c.romsets) + kLineEnd;
   // The last figure ends the text without a line end.
   std::string samplesets = VerdictLines("Samplesets", s.scanSamples, c.samplesets);

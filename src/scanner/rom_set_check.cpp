@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "archive/file_sha1.h"
 #include "archive/zip_reader.h"
 #include "gamedb/rom_home.h"
 #include "platform/file_system.h"
@@ -142,6 +143,22 @@ void CheckRomLength(ScanContext& context, const GameSet& game, const RomEntry& r
   }
 }
 
+// Reads the ROM's contents: a file whose size and CRC-32 match may still
+// hold other data. One that cannot be read to its end is unreadable.
+void CheckRomSha1(ScanContext& context, const RomEntry& rom, RomScan& scan, const SetOnDisk& set,
+                  const RomLocation& location) {
+  std::optional<Sha1Digest> found = set.isZip ? Sha1OfZipEntry(context.fs, set.entries[location.memberIndex])
+                                              : Sha1OfFile(context.fs, location.filePath);
+  PumpInterface(context);
+  if (!found) {
+    scan.unreadable = true;
+    return;
+  }
+  scan.sha1Wrong = *found != *rom.sha1;
+  scan.foundSha1 = Sha1Text(*found);
+  if (scan.sha1Wrong) scan.checksumCorrect = false;
+}
+
 void CheckRomChecksum(ScanContext& context, const RomEntry& rom, RomScan& scan, const SetOnDisk& set,
                       const RomLocation& location) {
   if (set.isZip) {
@@ -152,6 +169,9 @@ void CheckRomChecksum(ScanContext& context, const RomEntry& rom, RomScan& scan, 
     if (!ReadFileCrc(context.fs, location.filePath, size, scan.foundCrc)) scan.unreadable = true;
   }
   scan.checksumCorrect = scan.foundCrc == rom.crc || scan.foundCrc == rom.crcComplement;
+  if (scan.checksumCorrect && !scan.unreadable && rom.sha1 && context.settings.checkSha1) {
+    CheckRomSha1(context, rom, scan, set, location);
+  }
 }
 
 // The checks on a ROM that is in the set. False when a stop was requested.

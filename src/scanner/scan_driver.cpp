@@ -7,6 +7,7 @@
 #include "app/user_interface.h"
 #include "archive/zip_library.h"
 #include "gamedb/crc_index.h"
+#include "gamedb/disk_home.h"
 #include "gamedb/rom_home.h"
 #include "platform/paths.h"
 #include "platform/thread_priority.h"
@@ -14,6 +15,7 @@
 #include "report/game_results.h"
 #include "report/path_warnings.h"
 #include "report/statistics_text.h"
+#include "scanner/disk_set_check.h"
 #include "scanner/fix_operations.h"
 #include "scanner/leftover_cleanup.h"
 #include "scanner/game_set_check.h"
@@ -44,6 +46,7 @@ void ResetSetScan(const GameSet& game, SetScan& scan, bool fullScan) {
   scan.needsScan = needsScan;
   scan.roms.resize(game.roms.size());
   scan.samples.resize(game.samples.size());
+  scan.disks.resize(game.disks.size());
 }
 
 // Counts the totals, resets every game's findings and answers the number
@@ -120,14 +123,17 @@ bool IsSkippedByGameType(const SettingsRecord& settings, const GameSet& game) {
 }
 
 // Whether the layout puts any file into the sets the game is looked for as:
-// its own, and in merged sets its parent's. Games whose every ROM lives in a
-// BIOS set (or, split, in the parent's set) have none, and an absent set is
-// then no finding.
+// its own, and in merged sets its parent's. Games whose every ROM and disk
+// lives in a BIOS set (or, split, in the parent's set) have none, and an
+// absent set is then no finding.
 bool LayoutFillsGameSets(const ScanContext& context, const GameSet& game) {
   SetLayout layout = context.settings.scanMergeMode;
-  if (HoldsAnyDump(context.database, game, layout)) return true;
+  auto fills = [&](const GameSet& set) {
+    return HoldsAnyDump(context.database, set, layout) || HoldsAnyDiskDump(context.database, set, layout);
+  };
+  if (fills(game)) return true;
   const GameSet* parent = ParentOf(context, game);
-  return layout == SetLayout::kMerged && parent != nullptr && HoldsAnyDump(context.database, *parent, layout);
+  return layout == SetLayout::kMerged && parent != nullptr && fills(*parent);
 }
 
 // False when the user stopped.
@@ -184,6 +190,8 @@ bool ScanRomSets(ScanContext& context, GameSet& game, SetScan& scan) {
     if (settings.checkUnneeded) CheckRomSetUnneeded(context, game, scan, path);
     if (StopAsked(context)) return false;
   }
+  CheckGameDisks(context, game, scan);
+  if (settings.checkUnneeded) CheckUnneededDisks(context, game, scan);
   // A fix works on what its check found; without the check it does nothing.
   bool addMissing = settings.checkMissing && (settings.fixMissing || settings.fixMissingAdvanced);
   if (addMissing && !context.state.firstRomPath.empty()) {

@@ -7,6 +7,7 @@
 #include "platform/file_system.h"
 #include "platform/paths.h"
 #include "platform/text.h"
+#include "scanner/disk_set_check.h"
 #include "scanner/repair_support.h"
 #include "scanner/set_lookup.h"
 #include "settings/settings_record.h"
@@ -122,8 +123,11 @@ bool IsNeededInSampleSet(ScanContext& context, const GameSet& game, const std::s
 
 void CheckRomSetUnneeded(ScanContext& context, const GameSet& game, SetScan& scan,
                          const std::string& romPath) {
-  CollectUnneeded(context, game, scan.unneeded, SetPathOf(romPath, game.name),
-                  [&](const std::string& name) { return IsNeededInRomSet(context, game, name); });
+  // CHD files are the disk check's: it reports those no disk names, and
+  // never removes one.
+  CollectUnneeded(context, game, scan.unneeded, SetPathOf(romPath, game.name), [&](const std::string& name) {
+    return IsDiskFileName(name) || IsNeededInRomSet(context, game, name);
+  });
   DropProtectedEntries(context, scan.unneeded);
 }
 

@@ -7,6 +7,7 @@
 #include "platform/file_system.h"
 #include "platform/paths.h"
 #include "platform/text.h"
+#include "scanner/disk_set_check.h"
 #include "settings/settings_record.h"
 
 namespace kestrel {
@@ -83,7 +84,8 @@ void CheckWrongNames(ScanContext& context, const GameSet& game, const SetOnDisk&
   }
   if (!set.hasFolder) return;
   for (const FolderEntry& file : context.fs.ListFolder(set.folderPath)) {
-    if (file.isFolder) continue;
+    // A disk image is no ROM, and may be gigabytes long.
+    if (file.isFolder || IsDiskFileName(file.name)) continue;
     uint32_t size = 0;
     uint32_t crc = 0;
     ReadFileCrc(context.fs, JoinPath(set.folderPath, file.name), size, crc);

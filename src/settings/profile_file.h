@@ -10,7 +10,7 @@
 
 namespace kestrel {
 
-inline constexpr int kProfileVersion = 4;
+inline constexpr int kProfileVersion = 5;
 
 // Reads the profile at `path` over a fresh record. On any failure (missing,
 // wrong magic, cut short, damaged counts) returns false and leaves `record`

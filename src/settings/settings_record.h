@@ -109,6 +109,10 @@ struct SettingsRecord {
   bool showAllZeroCrcs = false;  // its grey state, which wins over on; kept in two flags as fixMissing
   std::string gameFilter;
   bool addStatistics = false;
+  // Also check the SHA-1 of every ROM whose list gives one, by reading its
+  // contents: slower, but a file of the right size and CRC-32 may still be
+  // another one.
+  bool checkSha1 = false;
 };
 
 // Gives every field its default, as a new record has.

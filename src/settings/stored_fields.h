@@ -67,7 +67,8 @@ bool VisitStoredFields(Record& r, Visitor& v) {
          v.Since(4) && v.Text("rebuildLogfile", r.rebuildLogfile) &&
          v.Flag("rebuildCreateLog", r.rebuildCreateLog) && v.Flag("rebuildRecursive", r.rebuildRecursive) &&
          v.Flag("rebuildRemoveSources", r.rebuildRemoveSources) && v.Flag("fixMissing", r.fixMissing) &&
-         v.Flag("fixMissingAdvanced", r.fixMissingAdvanced) && v.Paths("addPaths", r.addPaths);
+         v.Flag("fixMissingAdvanced", r.fixMissingAdvanced) && v.Paths("addPaths", r.addPaths) &&
+         v.Since(5) && v.Flag("checkSha1", r.checkSha1);
 }
 
 }  // namespace kestrel

@@ -33,6 +33,9 @@ GameList SampleDatabase() {
   parent.samples.resize(2);
   parent.samples[0].name = "bang.wav";
   parent.samples[1].name = std::string(0xFFFE, 'x');  // the first length of the longest form
+  parent.roms[0].sha1 = ParseSha1("0123456789abcdef0123456789abcdef01234567");
+  parent.disks = {DiskEntry{"hdd", ParseSha1("fedcba9876543210fedcba9876543210fedcba98"), "", DumpStatus::kBadDump, true},
+                  DiskEntry{"cd", std::nullopt, "cd0", DumpStatus::kNoDump, false}};
   GameSet clone;
   clone.name = "puckman";
   clone.description = "Puck Man";

@@ -53,6 +53,7 @@ Bytes ProfileOfVersion(int32_t version) {
   if (version >= 2) b.Str("pac*").Int(1).Int(0xCAFEF00D).Int(3).data += std::string("\1\0\1", 3);
   if (version >= 3) b.Str("raine.exe");
   if (version >= 4) b.Str("rb.log").Int(1).Int(0).Int(1).Int(1).Int(1).Int(1).Int(1).Str("/add/");
+  if (version >= 5) b.Int(1);
   return b;
 }
 
@@ -77,14 +78,15 @@ TEST(ProfileFileTest, LoadsEveryVersionWithDefaultsForWhatIsMissing) {
   const std::vector<std::string> fields = {
       "threadPriority",     "romPaths[1]",   "fixCase",          "fixLength",  "rebuildMergeMode",
       "mergeMode",          "scanMergeMode", "showAllZeroCrcs",  "gameFilter", "storedDataCrc",
-      "gameSelectionBytes", "raineExe",      "rebuildRecursive", "addPaths"};
+      "gameSelectionBytes", "raineExe",      "rebuildRecursive", "addPaths",   "checkSha1"};
   const std::string v0 = "-2|/roms2/ (disabled)|0|1|2|0|0|";
-  const std::map<int, std::string> expected = {{0, v0 + "0||0x00000000|0 games, 0 selected||1|0 entries"},
-                                               {1, v0 + "1||0x00000000|0 games, 0 selected||1|0 entries"},
-                                               {2, v0 + "1|pac*|0xcafef00d|3 games, 2 selected||1|0 entries"},
-                                               {3, v0 + "1|pac*|0xcafef00d|3 games, 2 selected|raine.exe|1|0 entries"},
-                                               {4, v0 + "1|pac*|0xcafef00d|3 games, 2 selected|raine.exe|0|1 entries"},
-                                               {9, v0 + "1|pac*|0xcafef00d|3 games, 2 selected|raine.exe|0|1 entries"}};
+  const std::map<int, std::string> expected = {{0, v0 + "0||0x00000000|0 games, 0 selected||1|0 entries|0"},
+                                               {1, v0 + "1||0x00000000|0 games, 0 selected||1|0 entries|0"},
+                                               {2, v0 + "1|pac*|0xcafef00d|3 games, 2 selected||1|0 entries|0"},
+                                               {3, v0 + "1|pac*|0xcafef00d|3 games, 2 selected|raine.exe|1|0 entries|0"},
+                                               {4, v0 + "1|pac*|0xcafef00d|3 games, 2 selected|raine.exe|0|1 entries|0"},
+                                               {5, v0 + "1|pac*|0xcafef00d|3 games, 2 selected|raine.exe|0|1 entries|1"},
+                                               {9, v0 + "1|pac*|0xcafef00d|3 games, 2 selected|raine.exe|0|1 entries|1"}};
   for (const auto& [version, values] : expected) {
     SettingsRecord r;
     r.storedDataCrc = 77;
@@ -112,7 +114,7 @@ TEST(ProfileFileTest, RoundTripsEveryFieldByteForByteEvenModesOutOfRange) {
   ASSERT_TRUE(SaveProfile(record, dir / "again.kpf", {}, 0));
   EXPECT_EQ(ReadFile(dir / "again.kpf"), written);
 
-  std::string odd = ProfileOfVersion(4).data;
+  std::string odd = ProfileOfVersion(kProfileVersion).data;
   odd.replace(15, 8, Bytes().Int(9).Int(7).data);  // after the magic and the version: currentPathList, dataSource
   ASSERT_TRUE(LoadBytes(dir, odd, record));
   record.displayLiErrors = ListErrorLevel{5};

@@ -1,0 +1,25 @@
+// SHA-1 digests of a ROM's contents, a loose file's or a zip member's,
+// read in pieces so a file of any size costs the same memory. MAME's lists
+// give one for every dumped ROM; a file whose size and CRC-32 match may
+// still differ, which only the SHA-1 shows.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "archive/zip_entry.h"
+#include "gamedb/sha1_digest.h"
+#include "platform/file_system.h"
+
+namespace kestrel {
+
+// The digest of the regular file `path`; nullopt when it cannot be read
+// to its end.
+std::optional<Sha1Digest> Sha1OfFile(FileSystem& fs, const std::string& path);
+
+// The digest of a listed member's decoded contents; nullopt when the member
+// cannot be decoded or its contents do not have the size and CRC-32 its
+// header gives.
+std::optional<Sha1Digest> Sha1OfZipEntry(FileSystem& fs, const ZipEntry& entry);
+
+}  // namespace kestrel
