@@ -58,7 +58,7 @@ TEST(DataCacheTest, RoundTripKeepsEveryStoredFieldInTheFileLayout) {
   TempFolder folder;
   ASSERT_TRUE(WriteDataCache(folder / "_datdat", SampleDatabase(), 0xCAFEF00D));
   std::string bytes = ReadFile(folder / "_datdat");
-  EXPECT_EQ(bytes.substr(0, 20), std::string("\x07" "DATFILE\x03\0\0\0\x0D\xF0\xFE\xCA\x02\0\0\0", 20));
+  EXPECT_EQ(bytes.substr(0, 20), std::string("\x07" "DATFILE\x04\0\0\0\x0D\xF0\xFE\xCA\x02\0\0\0", 20));
   EXPECT_EQ(bytes.find(std::string("\xFF\x2C\x01") + std::string(300, 'd')), 70u);
   EXPECT_NE(bytes.find(std::string("\xFF\xFF\xFF\xFE\xFF\x00\x00", 7) + "xxx"), std::string::npos);
   EXPECT_EQ(ListFolder(folder.path()).size(), 1u) << "no temporary file left";
@@ -100,11 +100,13 @@ TEST(DataCacheTest, DamagedCachesFailAndMissesLeaveTheDatabase) {
   EXPECT_FALSE(patched(396, "\xFF\xFF\xFF\xFF"s));
   // The BIOS links likewise: a ROM of the BIOS set, and the BIOS set itself.
   size_t biosIndex = good.rfind("\x06pacman") + 7;
-  size_t biosRom = good.size() - 20;  // before the status, the optional mark and the device link
+  // The last set ends with its last ROM's BIOS link, status, optional mark,
+  // device link and SHA-1 mark, then its disk count.
+  size_t biosRom = good.size() - 28;
   EXPECT_FALSE(patched(biosRom, "\x02\0\0\0"s));
   EXPECT_FALSE(patched(biosIndex, "\x02\0\0\0"s));
   // A device link names a set of the list and one of its ROMs, or neither.
-  size_t deviceSet = good.size() - 8;
+  size_t deviceSet = good.size() - 16;
   EXPECT_TRUE(patched(deviceSet, "\0\0\0\0\0\0\0\0"s));
   EXPECT_FALSE(patched(deviceSet, "\x02\0\0\0\0\0\0\0"s));
   EXPECT_FALSE(patched(deviceSet, "\0\0\0\0"s));

@@ -85,7 +85,10 @@ const std::vector<std::string> kExpectedHomes = {
 };
 
 TEST(DeviceRomHomesTest, DeviceAndBiosRomsLiveInTheirOwnSetsUnlessFullNonMerged) {
-  testing::Outcome database = testing::ReadAndValidate(kDeviceList);
+  testing::Outcome raw = testing::ReadListText(kDeviceList);
+  ASSERT_TRUE(raw.ok && raw.messages.empty());
+  testing::Outcome database = testing::Validate(raw.games, kShowSetErrors);
+  ASSERT_TRUE(database.ok);
   EXPECT_EQ(Homes(database.games), kExpectedHomes);
 
   // A cache written and read again places every ROM alike.
