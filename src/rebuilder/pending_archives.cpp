@@ -6,6 +6,8 @@
 #include <future>
 #include <optional>
 #include <thread>
+#include <unordered_map>
+#include <vector>
 
 #include "app/user_interface.h"
 #include "archive/zip_library.h"
@@ -70,12 +72,6 @@ Occupant JudgeOccupants(RebuildState& state, const PendingArchive& archive, cons
     }
   }
   return verdict;
-}
-
-size_t CountNamed(const ZipEntryList& listing, const std::string& storedName) {
-  size_t count = 0;
-  for (const ZipEntry& entry : listing) count += entry.storedName == storedName ? 1 : 0;
-  return count;
 }
 
 void MarkPlacement(RebuildJournal& journal, const PendingMember& member, PlacementStatus status) {
@@ -155,14 +151,20 @@ std::vector<bool> ReadBack(FileSystem& fs, const PendingArchive& archive, ZipHea
   ZipEntryList listing;
   std::optional<std::string> path = fs.FindPath(archive.path);
   if (!path || !ReadZipDirectory(fs, *path, listing, false, nullptr, headerCheck)) return good;
+  // Each stored name's members, so that a zip of many members is not
+  // searched once per member.
+  std::unordered_map<std::string, std::vector<const ZipEntry*>> byName;
+  for (const ZipEntry& entry : listing) byName[entry.storedName].push_back(&entry);
+  auto onlyMemberNamed = [&byName](const std::string& name) -> const ZipEntry* {
+    auto found = byName.find(name);
+    return found != byName.end() && found->second.size() == 1 ? found->second.front() : nullptr;
+  };
   for (size_t i = 0; i < archive.respelled.size(); ++i)
-    good[archive.members.size() + i] = CountNamed(listing, archive.respelled[i]) == 1;
+    good[archive.members.size() + i] = onlyMemberNamed(archive.respelled[i]) != nullptr;
   for (size_t i = 0; i < archive.members.size(); ++i) {
     const PendingMember& member = archive.members[i];
-    auto named = [&member](const ZipEntry& entry) { return entry.storedName == member.memberName; };
-    auto written = std::find_if(listing.begin(), listing.end(), named);
-    good[i] = written != listing.end() && CountNamed(listing, member.memberName) == 1 &&
-              written->size == member.source.size &&
+    const ZipEntry* written = onlyMemberNamed(member.memberName);
+    good[i] = written != nullptr && written->size == member.source.size &&
               written->crc == member.source.crc && CheckZipEntry(fs, *written);
   }
   return good;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string_view>
+#include <unordered_set>
 
 namespace kestrel {
 namespace {
@@ -15,10 +17,13 @@ struct RomAudit {
 
 bool HasNoDump(const RomEntry& rom) { return rom.noDump || rom.status == DumpStatus::kNoDump; }
 
-// MAME finds a ROM in a set by its CRC-32 too, whatever its name there.
-bool IsUnderWrongName(const RomEntry& rom, const SetScan& scan) {
-  return std::any_of(scan.wrongNames.begin(), scan.wrongNames.end(),
-                     [&rom](const WrongNameEntry& entry) { return entry.rightName == rom.name; });
+// The right names of the files found under a wrong name: MAME finds a ROM in
+// a set by its CRC-32 too, whatever its name there. Looked up once per ROM,
+// so a set of many wrongly named files stays linear.
+std::unordered_set<std::string_view> RightNamesOfWrongNamed(const SetScan& scan) {
+  std::unordered_set<std::string_view> names;
+  for (const WrongNameEntry& entry : scan.wrongNames) names.insert(entry.rightName);
+  return names;
 }
 
 // Whether the parent or BIOS set holds the ROM too: MAME does not take such
@@ -27,9 +32,10 @@ bool IsShared(const GameSet& game, const RomEntry& rom) {
   return (game.hasParent && rom.inParent) || rom.biosRom >= 0 || !rom.merge.empty();
 }
 
-RomAudit AuditRom(const RomEntry& rom, const RomScan& romScan, const SetScan& scan) {
+RomAudit AuditRom(const RomEntry& rom, const RomScan& romScan,
+                  const std::unordered_set<std::string_view>& wrongNamedRoms) {
   const bool noDump = HasNoDump(rom);
-  if (!romScan.found && !romScan.unreadable && IsUnderWrongName(rom, scan)) return {Verdict::kGood, "", true};
+  if (!romScan.found && !romScan.unreadable && wrongNamedRoms.count(rom.name) > 0) return {Verdict::kGood, "", true};
   if (!romScan.found) {
     if (noDump) return {Verdict::kBestAvailable, "NOT FOUND - NO GOOD DUMP KNOWN", false};
     if (rom.optional) return {Verdict::kBestAvailable, "NOT FOUND BUT OPTIONAL", false};
@@ -56,6 +62,7 @@ SetVerdict JudgeRomSet(const GameSet& game, const SetScan& scan) {
   if (game.roms.empty() || scan.roms.size() != game.roms.size()) return result;
   result.verdict = Verdict::kGood;
   int required = 0, sharedRequired = 0, found = 0, sharedFound = 0;
+  const std::unordered_set<std::string_view> wrongNamedRoms = RightNamesOfWrongNamed(scan);
   for (size_t i = 0; i < game.roms.size(); ++i) {
     const RomEntry& rom = game.roms[i];
     const bool shared = IsShared(game, rom);
@@ -63,7 +70,7 @@ SetVerdict JudgeRomSet(const GameSet& game, const SetScan& scan) {
       ++required;
       if (shared) ++sharedRequired;
     }
-    RomAudit audit = AuditRom(rom, scan.roms[i], scan);
+    RomAudit audit = AuditRom(rom, scan.roms[i], wrongNamedRoms);
     // A wrong file is still a sign of the set (MAME makes an exception for
     // a wrong file that is some ROM of the parent or BIOS set).
     if (audit.found) {

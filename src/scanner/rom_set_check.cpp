@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <optional>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "archive/file_sha1.h"
 #include "archive/zip_reader.h"
@@ -66,13 +68,34 @@ bool IsReadableMember(const ZipEntry& entry) {
   return !encrypted && (entry.method == kStored || entry.method == kDeflated);
 }
 
+// For each alias group met in one set, the position in the group of the
+// first name the set holds; -1 when it holds none. Every ROM of a group asks
+// the same question, so a family with thousands of copies of one content
+// asks the set once. Valid while the set is unchanged.
+using FirstAliasPresent = std::unordered_map<const AliasGroup*, int>;
+
+int FindFirstAliasPresent(const ScanContext& context, const SetOnDisk& set, const AliasGroup& group,
+                          FirstAliasPresent& known) {
+  auto found = known.find(&group);
+  if (found != known.end()) return found->second;
+  int first = -1;
+  std::unordered_set<std::string> tried;
+  for (size_t i = 0; i < group.size() && first < 0; ++i) {
+    if (tried.insert(group[i]).second && LocateRom(context, set, group[i]).present) first = int(i);
+  }
+  known.emplace(&group, first);
+  return first;
+}
+
 // Looks the ROM up under `name` (its name in the set where the layout keeps
 // it, else its own); with `withAliases` also under its own name, and with
-// double names allowed under its aliases, as MAME finds a ROM of the right
-// content whatever its name. The search name records which name was used. A
-// BIOS set knows the ROM by its own name for it alone.
+// double names allowed under its aliases in group order, as MAME finds a ROM
+// of the right content whatever its name. The search name records which
+// name was used, or the last alias tried. A BIOS set knows the ROM by its own
+// name for it alone.
 RomLocation LocateRomByAnyName(const ScanContext& context, const RomEntry& rom, RomScan& scan,
-                               const SetOnDisk& set, const std::string& name, bool withAliases) {
+                               const SetOnDisk& set, const std::string& name, bool withAliases,
+                               FirstAliasPresent& aliasesPresent) {
   scan.searchName = name;
   RomLocation location = LocateRom(context, set, name);
   if (location.present || !withAliases) return location;
@@ -84,11 +107,18 @@ RomLocation LocateRomByAnyName(const ScanContext& context, const RomEntry& rom, 
     }
   }
   if (!context.settings.allowDoubleNames) return location;
-  for (const std::string& alias : AliasGroupOf(rom)) {
-    if (alias == rom.name) continue;
-    scan.searchName = alias;
-    location = LocateRom(context, set, alias);
-    if (location.present) break;
+  // The ROM's own name is not in the set, so the first alias present is
+  // never that name.
+  const AliasGroup& aliases = AliasGroupOf(rom);
+  int first = FindFirstAliasPresent(context, set, aliases, aliasesPresent);
+  if (first >= 0) {
+    scan.searchName = aliases[size_t(first)];
+    return LocateRom(context, set, scan.searchName);
+  }
+  for (auto alias = aliases.rbegin(); alias != aliases.rend(); ++alias) {
+    if (*alias == rom.name) continue;
+    scan.searchName = *alias;
+    return LocateRom(context, set, *alias);
   }
   return location;
 }
@@ -262,6 +292,7 @@ void CheckRomSet(ScanContext& context, GameSet& game, SetScan& scan, const std::
 
   const GameSet* checked = SetOfRole(context, game, role, device);
   bool sharedSet = role == SetRole::kBiosSet || role == SetRole::kDeviceSet;
+  FirstAliasPresent aliasesPresent;
   for (size_t i = 0; i < game.roms.size(); ++i) {
     RomEntry& rom = game.roms[i];
     RomScan& romScan = scan.roms[i];
@@ -269,10 +300,15 @@ void CheckRomSet(ScanContext& context, GameSet& game, SetScan& scan, const std::
     bool atHome = checked != nullptr && home.set == checked;
     if (sharedSet && !atHome) continue;
     PumpInterface(context);
-    RomLocation location = LocateRomByAnyName(context, rom, romScan, set, atHome ? home.name : rom.name, !sharedSet);
+    RomLocation location =
+        LocateRomByAnyName(context, rom, romScan, set, atHome ? home.name : rom.name, !sharedSet, aliasesPresent);
     if (!location.present && location.unreadable && !romScan.found) romScan.unreadable = true;
-    if (!location.present && !HandleAbsentRom(context, game, rom, romScan, set, role, atHome, location)) continue;
+    if (!location.present) {
+      if (!HandleAbsentRom(context, game, rom, romScan, set, role, atHome, location)) continue;
+      aliasesPresent.clear();  // a stand-in went into the set
+    }
     if (!CheckPresentRom(context, game, rom, romScan, set, location)) return;
+    if (romScan.caseFixed || romScan.lengthFixed) aliasesPresent.clear();  // the set was written again
   }
 }
 

@@ -2,6 +2,10 @@
 
 #include <algorithm>
 #include <functional>
+#include <optional>
+#include <span>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "gamedb/rom_home.h"
 #include "platform/file_system.h"
@@ -17,16 +21,75 @@ namespace {
 
 using NeededTest = std::function<bool(const std::string& name)>;
 
-// Whether `name` is the ROM's name or, with double names allowed, one of its
-// aliases: a ROM may be present under an alias, and that file is needed as
+// One ROM of the games that share a set: the game's place in GamesSharing and
+// the ROM's index in its `roms`; ordered as a walk over them would meet it.
+struct RomRef {
+  size_t owner = 0;
+  size_t rom = 0;
+  auto operator<=>(const RomRef&) const = default;
+};
+
+// The ROMs of the games sharing a set by every name a file may bear to be
+// one of them: the ROM's own name and, with double names allowed, its
+// aliases, which MAME accepts as well, so that a file under one is needed as
 // much as one under the ROM's own name, or a removal would take away the
-// only copy.
-bool IsNameOf(const ScanContext& context, const RomEntry& rom, const std::string& name) {
-  if (EqualsNoCase(rom.name, name)) return true;
-  if (!context.settings.allowDoubleNames) return false;
-  const AliasGroup& aliases = AliasGroupOf(rom);
-  return std::any_of(aliases.begin(), aliases.end(),
-                     [&](const std::string& alias) { return EqualsNoCase(alias, name); });
+// only copy. An alias group is listed once, however many ROMs share it, so
+// a family with thousands of copies of one content stays linear.
+struct RomNameIndex {
+  std::vector<const GameSet*> owners;
+  std::unordered_map<std::string, std::vector<RomRef>> byOwnName;  // lowered name
+  std::unordered_map<std::string, std::vector<const AliasGroup*>> groupsByName;  // lowered alias
+  std::unordered_map<const AliasGroup*, std::vector<RomRef>> romsOfGroup;
+};
+
+RomNameIndex IndexRomNames(const ScanContext& context, const GameSet& game) {
+  RomNameIndex index;
+  index.owners = GamesSharing(context.database, game, context.settings.scanMergeMode);
+  for (size_t owner = 0; owner < index.owners.size(); ++owner) {
+    const std::vector<RomEntry>& roms = index.owners[owner]->roms;
+    for (size_t i = 0; i < roms.size(); ++i) {
+      index.byOwnName[ToLowerAscii(roms[i].name)].push_back({owner, i});
+      const AliasGroup* group = roms[i].aliasGroup.get();
+      if (!context.settings.allowDoubleNames || group == nullptr) continue;
+      std::vector<RomRef>& members = index.romsOfGroup[group];
+      if (members.empty()) {
+        std::unordered_set<std::string> names;
+        for (const std::string& alias : *group) {
+          std::string lowered = ToLowerAscii(alias);
+          if (names.insert(lowered).second) index.groupsByName[lowered].push_back(group);
+        }
+      }
+      members.push_back({owner, i});
+    }
+  }
+  return index;
+}
+
+// Whether `visit` holds for a ROM named `name` (without case); the ROMs are
+// visited in walk order, each once, until it does. The lists met are merged
+// as they are walked: a file under a name of a content with thousands of
+// copies is mostly needed by the first of them.
+bool AnyRomNamed(const RomNameIndex& index, const std::string& name,
+                 const std::function<bool(const RomRef&)>& visit) {
+  std::string lowered = ToLowerAscii(name);
+  std::vector<std::span<const RomRef>> lists;
+  if (auto own = index.byOwnName.find(lowered); own != index.byOwnName.end()) lists.emplace_back(own->second);
+  if (auto groups = index.groupsByName.find(lowered); groups != index.groupsByName.end()) {
+    for (const AliasGroup* group : groups->second) lists.emplace_back(index.romsOfGroup.at(group));
+  }
+  std::optional<RomRef> previous;
+  for (;;) {
+    std::span<const RomRef>* next = nullptr;
+    for (std::span<const RomRef>& list : lists) {
+      if (!list.empty() && (next == nullptr || list.front() < next->front())) next = &list;
+    }
+    if (next == nullptr) return false;
+    RomRef ref = next->front();
+    *next = next->subspan(1);
+    if (previous == ref) continue;
+    previous = ref;
+    if (visit(ref)) return true;
+  }
 }
 
 // Whether `name` is the file of one of the game's samples.
@@ -90,18 +153,24 @@ void CollectUnneeded(ScanContext& context, const GameSet& game, std::vector<Foun
 
 }  // namespace
 
-bool IsNeededInRomSet(ScanContext& context, const GameSet& game, const std::string& name) {
+namespace {
+
+bool IsNeededInRomSet(ScanContext& context, const GameSet& game, const RomNameIndex& index,
+                      const std::string& name) {
   SetLayout layout = context.settings.scanMergeMode;
-  for (const GameSet* owner : GamesSharing(context.database, game, layout)) {
-    for (const RomEntry& rom : owner->roms) {
-      if (!IsNameOf(context, rom, name)) continue;
-      RomHome home = HomeOf(context.database, *owner, rom, layout);
-      if (home.set == &game) return true;
-      // A copy of a ROM the layout keeps elsewhere.
-      if (NeededUnlessFoundElsewhere(context, home.set->name, home.name)) return true;
-    }
-  }
-  return false;
+  return AnyRomNamed(index, name, [&](const RomRef& ref) {
+    const GameSet& owner = *index.owners[ref.owner];
+    RomHome home = HomeOf(context.database, owner, owner.roms[ref.rom], layout);
+    if (home.set == &game) return true;
+    // A copy of a ROM the layout keeps elsewhere.
+    return NeededUnlessFoundElsewhere(context, home.set->name, home.name);
+  });
+}
+
+}  // namespace
+
+bool IsNeededInRomSet(ScanContext& context, const GameSet& game, const std::string& name) {
+  return IsNeededInRomSet(context, game, IndexRomNames(context, game), name);
 }
 
 // Whether a game that takes its samples from the game's sample set has a
@@ -125,8 +194,9 @@ void CheckRomSetUnneeded(ScanContext& context, const GameSet& game, SetScan& sca
                          const std::string& romPath) {
   // CHD files are the disk check's: it reports those no disk names, and
   // never removes one.
+  RomNameIndex index = IndexRomNames(context, game);
   CollectUnneeded(context, game, scan.unneeded, SetPathOf(romPath, game.name), [&](const std::string& name) {
-    return IsDiskFileName(name) || IsNeededInRomSet(context, game, name);
+    return IsDiskFileName(name) || IsNeededInRomSet(context, game, index, name);
   });
   DropProtectedEntries(context, scan.unneeded);
 }

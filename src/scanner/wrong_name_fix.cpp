@@ -54,43 +54,64 @@ void RenameLooseFiles(ScanContext& context, const std::vector<WrongNameEntry*>& 
   }
 }
 
-// The member of the listing `entry` stands for; null when it is gone.
-const ZipEntry* FindListed(const ZipEntryList& members, const ZipEntry& entry) {
-  for (const ZipEntry& member : members) {
-    if (IsSameMember(member, entry)) return &member;
-  }
-  return nullptr;
+// What makes two listings' members the same (IsSameMember): the place of
+// the member's header and its stored name.
+using MemberIdentity = std::pair<uint32_t, std::string>;
+
+MemberIdentity IdentityOf(const ZipEntry& member) { return {member.headerOffset, member.storedName}; }
+
+// The first member of the listing with each identity, so that a zip of
+// many members is not searched once per entry.
+std::map<MemberIdentity, const ZipEntry*> IndexByIdentity(const ZipEntryList& members) {
+  std::map<MemberIdentity, const ZipEntry*> index;
+  for (const ZipEntry& member : members) index.emplace(IdentityOf(member), &member);
+  return index;
 }
 
 // The entries that can be renamed: still in the zip, and their right name
 // held by no member that stays. A member stays when its own rename cannot
-// be made, which may in turn block another's, so this runs until settled.
+// be made, which may in turn block another's, so the earliest blocked entry
+// is dropped until none is; dropping only ever blocks more.
 std::vector<WrongNameEntry*> PlanMemberRenames(ScanContext& context, const ZipEntryList& members,
                                                const std::vector<WrongNameEntry*>& entries) {
+  std::map<MemberIdentity, const ZipEntry*> listed = IndexByIdentity(members);
   std::vector<WrongNameEntry*> planned;
+  std::map<MemberIdentity, int> leaving;  // planned entries per member identity
+  std::map<std::string, std::vector<size_t>> plannedByRightName;
   for (WrongNameEntry* entry : entries) {
-    if (FindListed(members, entry->zipEntry) != nullptr) {
+    if (listed.count(IdentityOf(entry->zipEntry)) > 0) {
+      ++leaving[IdentityOf(entry->zipEntry)];
+      plannedByRightName[entry->rightName].push_back(planned.size());
       planned.push_back(entry);
     } else {
       FailRepair(context, entry->fullPath, "It no longer exists !");
     }
   }
-  auto leaves = [&](const ZipEntry& member) {
-    return std::any_of(planned.begin(), planned.end(),
-                       [&](const WrongNameEntry* entry) { return IsSameMember(entry->zipEntry, member); });
-  };
-  auto blocked = [&](const WrongNameEntry* entry) {
-    return std::any_of(members.begin(), members.end(), [&](const ZipEntry& member) {
-      return member.storedName == entry->rightName && !leaves(member);
-    });
-  };
-  while (true) {
-    auto found = std::find_if(planned.begin(), planned.end(), blocked);
-    if (found == planned.end()) return planned;
-    // A member of the right name that stays would be overwritten.
-    FailRepair(context, (*found)->fullPath, "'" + (*found)->rightName + "' is in the way !");
-    planned.erase(found);
+  std::set<size_t> blocked;  // places in `planned`, the earliest first
+  for (const ZipEntry& member : members) {
+    if (leaving.count(IdentityOf(member)) > 0) continue;
+    auto named = plannedByRightName.find(member.storedName);
+    if (named != plannedByRightName.end()) blocked.insert(named->second.begin(), named->second.end());
   }
+  std::vector<bool> dropped(planned.size(), false);
+  while (!blocked.empty()) {
+    size_t first = *blocked.begin();
+    blocked.erase(blocked.begin());
+    WrongNameEntry* entry = planned[first];
+    // A member of the right name that stays would be overwritten.
+    FailRepair(context, entry->fullPath, "'" + entry->rightName + "' is in the way !");
+    dropped[first] = true;
+    MemberIdentity stays = IdentityOf(entry->zipEntry);
+    if (--leaving[stays] > 0) continue;
+    auto named = plannedByRightName.find(stays.second);
+    if (named == plannedByRightName.end()) continue;
+    for (size_t place : named->second)
+      if (!dropped[place]) blocked.insert(place);
+  }
+  std::vector<WrongNameEntry*> kept;
+  for (size_t i = 0; i < planned.size(); ++i)
+    if (!dropped[i]) kept.push_back(planned[i]);
+  return kept;
 }
 
 // Members of one zip: all deleted and stored again under their right names
@@ -110,9 +131,10 @@ void RenameMembers(ScanContext& context, const std::string& setPath,
   if (!CheckChangeableFolder(context, FolderPart(zipPath))) return;
 
   std::vector<WrongNameEntry*> renamed = PlanMemberRenames(context, members, entries);
+  std::map<MemberIdentity, const ZipEntry*> listed = IndexByIdentity(members);
   ZipChanges changes;
   for (WrongNameEntry* entry : renamed) {
-    const ZipEntry& member = *FindListed(members, entry->zipEntry);
+    const ZipEntry& member = *listed.at(IdentityOf(entry->zipEntry));
     changes.deletedEntries.push_back(member);
     changes.copiedEntries.push_back({member, entry->rightName});
   }
