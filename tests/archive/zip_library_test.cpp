@@ -7,7 +7,6 @@
 
 #include "archive/zip_fixtures.h"
 #include "support/faulty_file_system.h"
-#include "support/stored_zip.h"
 
 namespace kestrel {
 namespace {
@@ -154,7 +153,7 @@ TEST_F(ZipLibraryTest, AFailureAtAnyStepOfAWriteLeavesTheArchiveAndNoTemporaryFi
 // archive holds once it changed.
 TEST_F(ZipLibraryTest, MembersOfOneNameAreTakenByEntryNeverByName) {
   const std::string twins = folder / "twins.zip";
-  WriteFile(twins, testing::StoredZip({{"a.rom", "first"}, {"a.rom", "second"}, {"b.rom", "b"}}, true));
+  WriteFile(twins, testing::BuildZip({{"a.rom", "first"}, {"a.rom", "second"}, {"b.rom", "b"}}, true));
   std::string before = ReadFile(twins);
   ZipEntryList list;
   ASSERT_TRUE(ReadZipDirectory(RealFileSystem(), twins, list, true, nullptr));
