@@ -1,9 +1,11 @@
 #include "archive/interrupted_write.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 #include <zip.h>
 
 #include "archive/zip_fixtures.h"
+#include "support/faulty_file_system.h"
 
 namespace kestrel {
 namespace {
@@ -54,7 +56,9 @@ TEST_F(InterruptedWriteTest, RecognisesTheTemporaryFileOfZipWriting) {
 // (a cut-off copy of the user's own looks the same): it is kept in the
 // backup folder, or stays where it is. A complete zip under such a name is
 // a user's copy, not a partial write: it is not even found, and a direct
-// call keeps it in the backup folder too.
+// call keeps it in the backup folder too. Only files are leftovers: a
+// folder named like one is not, and a link or a file gone since it was
+// found stays where it is.
 TEST_F(InterruptedWriteTest, MovesLeftoversIntoTheBackupFolderAndDeletesNone) {
   std::string roms = folder / "roms/", backups = folder / "backup";
   WriteFile(roms + "whole.zip", testing::BuildZip({{"a.rom", "a"}}));
@@ -67,16 +71,28 @@ TEST_F(InterruptedWriteTest, MovesLeftoversIntoTheBackupFolderAndDeletesNone) {
   WriteFile(roms + "broken.zip", "not a zip");
   WriteFile(roms + "broken.zip.b0b0b0", "PK beside broken");
   WriteFile(roms + "notes.txt.abcdef", "a user's file");
+  WriteFile(roms + "folder.zip.abc123/x", "x");
+  WriteFile(folder / "elsewhere", "PK");
+  ASSERT_EQ(::symlink((folder / "elsewhere").c_str(), (roms + "link.zip.abc123").c_str()), 0);
+  WriteFile(roms + "vanished.zip.abc123", "PK");
   const std::string older = testing::BuildZip({{"a.rom", "an older a"}});
   WriteFile(roms + "whole.zip.backup", older);
 
+  testing::FaultyFileSystem disk;
+  disk.Vanish("*vanished.zip.abc123");
   std::vector<InterruptedWrite> found = FindInterruptedWrites(RealFileSystem(), roms);
-  ASSERT_EQ(found.size(), 4u);
-  EXPECT_EQ(found[3].archivePath, roms + "whole.zip");
   found.push_back({roms + "whole.zip.backup", roms + "whole.zip"});
-  for (const InterruptedWrite& leftover : found)
-    EXPECT_EQ(ClearInterruptedWrite(RealFileSystem(), backups, leftover).outcome, LeftoverOutcome::kMovedToBackup);
-  EXPECT_EQ(Names(roms), (Texts{"broken.zip", "damaged.zip", "notes.txt.abcdef", "whole.zip"}));
+  Texts outcomes;
+  for (const InterruptedWrite& leftover : found) {
+    bool moved = ClearInterruptedWrite(disk, backups, leftover).outcome == LeftoverOutcome::kMovedToBackup;
+    outcomes.push_back(leftover.path.substr(roms.size()) + (moved ? " moved" : " kept"));
+  }
+  EXPECT_EQ(outcomes, (Texts{"alone.zip.Ab12Cd moved", "broken.zip.b0b0b0 moved", "damaged.zip.000000 moved",
+                             "link.zip.abc123 kept", "vanished.zip.abc123 kept", "whole.zip.x7k2pq moved",
+                             "whole.zip.backup moved"}));
+  EXPECT_EQ(found[5].archivePath, roms + "whole.zip");
+  EXPECT_EQ(Names(roms), (Texts{"broken.zip", "damaged.zip", "folder.zip.abc123", "link.zip.abc123",
+                                "notes.txt.abcdef", "vanished.zip.abc123", "whole.zip"}));
   Texts kept;
   for (const std::string& name : Names(backups)) kept.push_back(name + "=" + ReadFile(backups + "/" + name));
   EXPECT_EQ(kept, (Texts{"alone.zip.Ab12Cd=PK alone", "broken.zip.b0b0b0=PK beside broken",

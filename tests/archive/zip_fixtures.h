@@ -13,6 +13,7 @@
 #include "archive/crc32.h"
 #include "archive/zip_reader.h"
 #include "platform/file_system.h"
+#include "support/stored_zip.h"
 #include "support/temp_folder.h"
 
 namespace kestrel::testing {
@@ -27,22 +28,6 @@ inline std::string Text(size_t length, unsigned seed) {
   return text.substr(0, length);
 }
 
-// `width` bytes of `value`, low byte first, at `offset`.
-inline void Put(std::string& bytes, size_t offset, uint32_t value, int width) {
-  for (int i = 0; i < width; ++i) bytes[offset + i] = char((value >> (8 * i)) & 0xFF);
-}
-
-// A member of a hand-made archive; header fields tell the truth about
-// `data` unless a test sets them.
-struct MemberBytes {
-  MemberBytes(std::string memberName, std::string memberData)
-      : name(std::move(memberName)), data(std::move(memberData)) {}
-  std::string name, data;
-  uint16_t method = 0;
-  uint32_t crc = 0;   // of `data` when 0
-  int64_t size = -1;  // length of `data` when -1
-};
-
 // A member holding `data` deflated: a zlib stream less its two header bytes
 // and four checksum bytes.
 inline MemberBytes Deflated(const std::string& name, const std::string& data) {
@@ -55,30 +40,6 @@ inline MemberBytes Deflated(const std::string& name, const std::string& data) {
   member.crc = Crc32(0, data.data(), data.size());
   member.size = int64_t(data.size());
   return member;
-}
-
-inline std::string BuildZip(const std::vector<MemberBytes>& members) {
-  std::string locals, centrals, end(22, '\0');
-  for (const MemberBytes& member : members) {
-    std::string local(30, '\0'), central(46, '\0');
-    Put(local, 0, 0x04034B50, 4);
-    Put(local, 4, 20, 2);
-    Put(local, 8, member.method, 2);
-    Put(local, 14, member.crc != 0 ? member.crc : Crc32(0, member.data.data(), member.data.size()), 4);
-    Put(local, 18, uint32_t(member.data.size()), 4);
-    Put(local, 22, uint32_t(member.size >= 0 ? member.size : int64_t(member.data.size())), 4);
-    Put(local, 26, uint16_t(member.name.size()), 2);
-    Put(central, 0, 0x02014B50, 4);
-    central.replace(6, 24, local, 4, 24);
-    Put(central, 42, uint32_t(locals.size()), 4);
-    centrals += central + member.name;
-    locals += local + member.name + member.data;
-  }
-  Put(end, 0, 0x06054B50, 4);
-  Put(end, 8, uint32_t(members.size() * 0x10001), 4);  // entries on this disk and in all
-  Put(end, 12, uint32_t(centrals.size()), 4);
-  Put(end, 16, uint32_t(locals.size()), 4);
-  return locals + centrals + end;
 }
 
 // A fresh folder.

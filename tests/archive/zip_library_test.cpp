@@ -3,9 +3,10 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <set>
+
 #include "archive/zip_fixtures.h"
 #include "support/faulty_file_system.h"
-#include "support/stored_zip.h"
 
 namespace kestrel {
 namespace {
@@ -32,6 +33,7 @@ class ZipLibraryTest : public testing::ZipTest {
 // empty zip is no set.
 TEST_F(ZipLibraryTest, AddsReplacesAndDeletesMembers) {
   const std::string latin = "caf\xe9.rom";
+  WriteFile(folder / "set.zip", testing::BuildZip({}));  // a zip of its end record alone takes members too
   ASSERT_TRUE(ZipAddFiles(RealFileSystem(), library, folder / "set", Sources({"x.rom", latin})));
   library.level = '0';
   WriteFile(folder / "new/x.rom", "new");
@@ -47,10 +49,27 @@ TEST_F(ZipLibraryTest, AddsReplacesAndDeletesMembers) {
   EXPECT_FALSE(PathExists(folder / "set.zip"));
 }
 
+// Each level character compresses as its digit, one that is no digit as
+// '9'. Sizes differ between zlib versions; which levels agree does not.
+TEST_F(ZipLibraryTest, CompressesAtEachDigitAndOtherwiseAtNine) {
+  WriteFile(folder / "a.rom", testing::Text(60000, 5));
+  std::vector<uint32_t> sizes;
+  for (char level : {'1', '6', '8', '9', 'x'}) {
+    library.level = level;
+    const std::string zip = folder / (std::string(1, level) + ".zip");
+    ASSERT_TRUE(ZipAddFiles(RealFileSystem(), library, zip, {folder / "a.rom"}));
+    ZipEntryList members;
+    ASSERT_TRUE(ReadZipDirectory(RealFileSystem(), zip, members, true, nullptr));
+    sizes.push_back(members[0].compressedSize);
+  }
+  EXPECT_EQ(std::set<uint32_t>(sizes.begin(), sizes.end()).size(), 4u);
+  EXPECT_EQ(sizes[3], sizes[4]);
+}
+
 // One update deletes, adds under other names and copies members of another
 // archive as they are (not recompressed at the new level); sources stay.
-// A missing member or source, a folder as source, or nothing to do: no
-// change at all, and nothing left behind.
+// A missing member or source, a member without a name, or nothing to do:
+// no change at all, and nothing left behind.
 TEST_F(ZipLibraryTest, UpdatesAnArchiveInOneStep) {
   const std::string text = testing::Text(200000, 7);
   WriteFile(folder / "src/big.bin", text);
@@ -67,12 +86,16 @@ TEST_F(ZipLibraryTest, UpdatesAnArchiveInOneStep) {
   EXPECT_EQ(ReadFile(folder / "src/a.rom"), "a.rom");
 
   std::string before = ReadFile(folder / "set.zip");
-  std::vector<ZipChanges> failings(3);
+  ZipEntryList list;
+  ASSERT_TRUE(ReadZipDirectory(RealFileSystem(), folder / "set.zip", list, true, nullptr));
+  std::vector<ZipChanges> failings(6);
   failings[0].copies = {{folder / "set.zip", "absent", "x"}};
   failings[1].deletions = {"copied.rom"};
   failings[1].additions = {{folder / "src/missing", "m"}};
   failings[2].deletions = {"absent"};
   failings[2].additions = {{folder / "src/a.rom", "a.rom"}};
+  failings[3].additions = {{folder / "src/a.rom", ""}};
+  failings[4].copiedEntries = {{list[0], ""}};
   for (const ZipChanges& failing : failings) {
     EXPECT_FALSE(ZipUpdate(RealFileSystem(), library, folder / "set", failing));
     EXPECT_EQ(ReadFile(folder / "set.zip"), before);
@@ -112,6 +135,13 @@ TEST_F(ZipLibraryTest, AFailureAtAnyStepOfAWriteLeavesTheArchiveAndNoTemporaryFi
     EXPECT_EQ(ReadFile(folder / "set.zip"), before);
     EXPECT_EQ(ListFolder(folder.path()).size(), 3u);  // set.zip, other.zip, src
   }
+  // An empty zip under a full disk stays byte for byte too.
+  WriteFile(folder / "empty.zip", testing::BuildZip({}));
+  testing::FaultyFileSystem fullDisk;
+  fullDisk.FillDiskAfter(10);
+  EXPECT_FALSE(ZipAddFiles(fullDisk, library, folder / "empty.zip", {folder / "src/a.rom"}));
+  EXPECT_EQ(ReadFile(folder / "empty.zip"), testing::BuildZip({}));
+  EXPECT_EQ(ListFolder(folder.path()).size(), 4u);
   testing::FaultyFileSystem working;
   EXPECT_TRUE(ZipUpdate(working, library, folder / "set", changes));
   EXPECT_GT(working.CallsSeen(FileOperation::kReplace, "*/set.zip.*"), 0);
@@ -123,7 +153,7 @@ TEST_F(ZipLibraryTest, AFailureAtAnyStepOfAWriteLeavesTheArchiveAndNoTemporaryFi
 // archive holds once it changed.
 TEST_F(ZipLibraryTest, MembersOfOneNameAreTakenByEntryNeverByName) {
   const std::string twins = folder / "twins.zip";
-  WriteFile(twins, testing::StoredZip({{"a.rom", "first"}, {"a.rom", "second"}, {"b.rom", "b"}}, true));
+  WriteFile(twins, testing::BuildZip({{"a.rom", "first"}, {"a.rom", "second"}, {"b.rom", "b"}}, true));
   std::string before = ReadFile(twins);
   ZipEntryList list;
   ASSERT_TRUE(ReadZipDirectory(RealFileSystem(), twins, list, true, nullptr));
@@ -141,6 +171,30 @@ TEST_F(ZipLibraryTest, MembersOfOneNameAreTakenByEntryNeverByName) {
   EXPECT_EQ(ReadBack(twins), (Texts{"b.rom=b/0", "a.rom=second/0", "first.rom=first/0"}));
   EXPECT_FALSE(ZipUpdate(RealFileSystem(), library, twins, stale));
   EXPECT_EQ(ReadBack(twins).size(), 3u);
+}
+
+// An entry listed before its member was stored again (same name, size and
+// CRC-32, other compressed size) or renamed (in another case) is stale: the
+// update is refused, the archive left byte for byte. An entry given twice
+// is deleted once.
+TEST_F(ZipLibraryTest, RefusesStaleEntriesAndDeletesAnEntryOnce) {
+  const std::string data(64, 'a'), set = folder / "set.zip";
+  WriteFile(set, testing::BuildZip({{"a.rom", data}, {"b.rom", "b"}}));
+  ZipEntryList stale, list;
+  ASSERT_TRUE(ReadZipDirectory(RealFileSystem(), set, stale, true, nullptr));
+  WriteFile(set, testing::BuildZip({testing::Deflated("a.rom", data), {"B.rom", "b"}}));
+  const std::string before = ReadFile(set);
+  for (const ZipEntry& entry : stale) {
+    ZipChanges changes;
+    changes.deletedEntries = {entry};
+    EXPECT_FALSE(ZipUpdate(RealFileSystem(), library, set, changes)) << entry.name;
+    EXPECT_EQ(ReadFile(set), before);
+  }
+  ASSERT_TRUE(ReadZipDirectory(RealFileSystem(), set, list, true, nullptr));
+  ZipChanges twice;
+  twice.deletedEntries = {list[1], list[1]};
+  EXPECT_TRUE(ZipUpdate(RealFileSystem(), library, set, twice));
+  EXPECT_EQ(ReadBack(set), Texts{"a.rom=" + data + "/8"});
 }
 
 }  // namespace

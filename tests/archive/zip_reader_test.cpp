@@ -16,27 +16,39 @@ using testing::WriteFile;
 
 using ZipReaderTest = testing::ZipTest;
 
-// Structural faults are named; what is no zip at all, or cannot be opened,
-// is no damaged zip, and a good read leaves no problem behind. Sizes past
-// the end of the file, every truncation and every damaged byte give a plain
-// false, never a crash or a hang.
+// Structural faults are named, under either header check; what is no zip at
+// all, or cannot be opened, is no damaged zip, and a good read leaves no
+// problem behind. A zip of its end record alone, or of folders alone, is a
+// zip without members; an end record cut short or after junk, and a member
+// without a name, are damage. Sizes past the end of the file, every
+// truncation and every damaged byte give a plain false, never a crash or a
+// hang.
 TEST_F(ZipReaderTest, NamesStructuralFaultsAndSurvivesDamagedArchives) {
   std::string bytes = BuildZip({{"a.rom", testing::Text(200, 5)}, {"b.rom", "xyz"}});
   size_t central = bytes.rfind("PK\1\2");
   WriteFile(folder / "empty.zip", BuildZip({}));
+  WriteFile(folder / "cut.zip", BuildZip({}).substr(0, 3));
+  WriteFile(folder / "junk.zip", "junk" + BuildZip({}));
+  WriteFile(folder / "folders.zip", BuildZip({{"sub/", ""}, {"win\\", ""}}));
+  WriteFile(folder / "noname.zip", BuildZip({{"a.rom", "a"}, {"", "x"}}));
   WriteFile(folder / "twice.zip",
             bytes.substr(0, central) + bytes.substr(central, 51) + "junk" + bytes.substr(central));
   WriteFile(folder / "other.7z", bytes);
   WriteFile(folder / "good.zip", bytes);
   ZipEntryList list;
-  Texts problems;
-  for (const char* name : {"empty.zip", "twice.zip", "other.7z", "missing.zip", "good.zip"}) {
-    ZipProblem problem{ZipFault::kBadEndRecord, "stale"};
-    bool read = ReadZipDirectory(RealFileSystem(), folder / name, list, name[0] != 't', &problem);
-    problems.push_back((read ? "read " : "") + Describe(problem));
+  for (ZipHeaderCheck check : {ZipHeaderCheck::kLocalHeaders, ZipHeaderCheck::kBothHeaders}) {
+    Texts problems;
+    for (const char* name : {"empty.zip", "cut.zip", "junk.zip", "folders.zip", "noname.zip", "twice.zip", "other.7z",
+                             "missing.zip", "good.zip"}) {
+      list = {ZipEntry{}};
+      ZipProblem problem{ZipFault::kBadEndRecord, "stale"};
+      bool read = ReadZipDirectory(RealFileSystem(), folder / name, list, name[0] != 't', &problem, check);
+      problems.push_back((read ? "read " + std::to_string(list.size()) + " " : "") + Describe(problem));
+    }
+    EXPECT_EQ(problems, (Texts{"read 0 none ", "local " + folder / "cut.zip", "local " + folder / "junk.zip",
+                               "read 0 none ", "local " + folder / "noname.zip", "end " + folder / "twice.zip",
+                               "none ", "none ", "read 2 none "}));
   }
-  EXPECT_EQ(problems,
-            (Texts{"read none ", "end " + folder / "twice.zip", "none ", "none ", "read none "}));
 
   size_t endRecord = bytes.find("PK\5\6");
   for (ZipHeaderCheck check : {ZipHeaderCheck::kLocalHeaders, ZipHeaderCheck::kBothHeaders}) {
@@ -107,15 +119,18 @@ TEST_F(ZipReaderTest, AdvancedModeComparesHeadersAndBothStepOverDescriptorsExtra
     EXPECT_EQ(ReadBack(folder / name), (Texts{"a.rom=first/0", "b.rom=second/0"})) << name;
 }
 
+// Folders, marked by either separator at the end, and names that stand for
+// no file are no members; an entry's name is the stored name's last part,
+// so none climbs out of the set or starts at a drive.
 TEST_F(ZipReaderTest, ListsOnlyNamesThatStayInsideTheSet) {
-  WriteFile(
-      folder / "names.zip",
-      BuildZip(
-          {{"..", "x"}, {"a/.", "x"}, {"../../evil.rom", "x"}, {"c:\\dir\\x.rom", "x"}, {"d:", "x"}, {"dir/", ""}}));
-  EXPECT_EQ(ReadBack(folder / "names.zip"), (Texts{"../../evil.rom=x/0", "c:\\dir\\x.rom=x/0"}));
+  WriteFile(folder / "names.zip", BuildZip({{"..", "x"}, {"a/.", "x"}, {"up/..", "u"}, {"../../evil.rom", "x"},
+                                            {"c:\\dir\\x.rom", "x"}, {"d:", "x"}, {"dir/", ""}, {"win\\", ""},
+                                            {"sub/a.rom", "abc"}, {"B.ROM", "x"}}));
+  EXPECT_EQ(ReadBack(folder / "names.zip"),
+            (Texts{"../../evil.rom=x/0", "c:\\dir\\x.rom=x/0", "sub/a.rom=abc/0", "B.ROM=x/0"}));
   ZipEntryList list;
   ASSERT_TRUE(ReadZipDirectory(RealFileSystem(), folder / "names.zip", list, true, nullptr));
-  EXPECT_EQ(list[0].name + " " + list[1].name, "evil.rom x.rom");
+  EXPECT_EQ(list[0].name + " " + list[1].name + " " + list[2].name, "evil.rom x.rom a.rom");
 }
 
 }  // namespace

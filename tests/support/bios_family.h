@@ -18,38 +18,7 @@
 
 namespace kestrel::testing {
 
-// The list in the text form. "biosa" is written as a resource, the way
-// older emulators list their BIOS sets.
-inline std::string BiosFamilyText() {
-  return R"list(resource ( name biosa description "BIOS A"
-  rom ( name bios-a1.bin size 1024 crc a1a1a1a1 )
-  rom ( name bios-a2.bin size 1024 crc a2a2a2a2 ) )
-game ( name gamea description "Game A" romof biosa
-  rom ( name gamea.p1 size 1024 crc 0a0a0a01 )
-  rom ( name gamea.p2 size 1024 crc 0a0a0a02 )
-  rom ( name bios-a1.bin merge bios-a1.bin size 1024 crc a1a1a1a1 )
-  rom ( name a2.bin merge bios-a2.bin size 1024 crc a2a2a2a2 ) )
-game ( name gamea2 description "Game A (set 2)" cloneof gamea romof gamea
-  rom ( name gamea2.p1 size 1024 crc 0a0a0a21 )
-  rom ( name gamea.p2 merge gamea.p2 size 1024 crc 0a0a0a02 )
-  rom ( name bios-a1.bin merge bios-a1.bin size 1024 crc a1a1a1a1 )
-  rom ( name a2.bin merge a2.bin size 1024 crc a2a2a2a2 ) )
-game ( name biosb description "BIOS B"
-  rom ( name bios-b.bin size 1024 crc b1b1b1b1 )
-  rom ( name shared.bin size 1024 crc b2b2b2b2 ) )
-game ( name gameb description "Game B" romof biosb
-  rom ( name gameb.p1 size 1024 crc 0b0b0b01 )
-  rom ( name bios-b.bin merge bios-b.bin size 1024 crc b1b1b1b1 )
-  rom ( name shared.bin size 1024 crc 0b0b0bff ) )
-game ( name gameb2 description "Game B (set 2)" cloneof gameb romof gameb
-  rom ( name gameb2.p1 size 1024 crc 0b0b0b21 )
-  rom ( name bios-b.bin merge bios-b.bin size 1024 crc b1b1b1b1 ) )
-game ( name gamec description "Game C" romof biosb
-  rom ( name bios-b.bin merge bios-b.bin size 1024 crc b1b1b1b1 ) )
-)list";
-}
-
-// The same list as an emulator's XML list writes it.
+// The list as an emulator's XML list writes it.
 inline std::string BiosFamilyXml() {
   return R"list(<?xml version="1.0"?>
 <mame build="test">
