@@ -70,6 +70,9 @@ TEST(ScannerDialog, ScanFillsTheTreeTheRomsBoxFiltersItAndTheLogfileHoldsIt) {
   dialog.showStatistics = [&](const std::string& text) { statistics.push_back(text); };
 
   dialog.Scan(false);
+  // Never placed before, the results window comes up beside the dialog.
+  dialog.show();
+  EXPECT_GT(dialog.resultsWindow()->x(), dialog.frameGeometry().right());
   const std::string roms = c.folder / "roms/", full = ShownTree(dialog);
   EXPECT_EQ(full, "wrong name: " + roms + "betx [wrong: betx] [right: beta]\n\nalpha [folder: alpha]\n"
                   "missing rom: a2.bin [length: 2002] [chksum: 7ce0ff67 (831f0098)]\n"
