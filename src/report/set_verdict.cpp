@@ -26,10 +26,10 @@ std::unordered_set<std::string_view> RightNamesOfWrongNamed(const SetScan& scan)
   return names;
 }
 
-// Whether the parent or BIOS set holds the ROM too: MAME does not take such
-// a ROM, found, as a sign that the set itself is there.
+// Whether the parent, the BIOS set or a device set holds the ROM too: MAME
+// does not take such a ROM, found, as a sign that the set itself is there.
 bool IsShared(const GameSet& game, const RomEntry& rom) {
-  return (game.hasParent && rom.inParent) || rom.biosRom >= 0 || !rom.merge.empty();
+  return (game.hasParent && rom.inParent) || rom.biosRom >= 0 || !rom.merge.empty() || rom.deviceSet >= 0;
 }
 
 RomAudit AuditRom(const RomEntry& rom, const RomScan& romScan,

@@ -85,7 +85,7 @@ TEST(SetVerdictTest, RomSetsAreJudgedByMamesRules) {
 }
 
 // A set whose every needed ROM is its parent's too is there when some of
-// them are, right or wrong; a set with nothing to dump needs nothing but is best available
+// them are, right or wrong; one whose found ROMs are all a device's is not; a set with nothing to dump needs nothing but is best available
 // when its ROMs are never dumped; no ROMs at all, no verdict.
 TEST(SetVerdictTest, SharedAndEmptySets) {
   GameSet game = Clone(DumpStatus::kGood, false);
@@ -96,6 +96,12 @@ TEST(SetVerdictTest, SharedAndEmptySets) {
   scan.roms = {ScanOf(Found::kBadCrc), ScanOf(Found::kBadCrc), ScanOf(Found::kBadCrc)};
   EXPECT_EQ(JudgeRomSet(game, scan).verdict, Verdict::kBad);
   scan.roms = {ScanOf(Found::kNo), ScanOf(Found::kNo), ScanOf(Found::kNo)};
+  EXPECT_EQ(JudgeRomSet(game, scan).verdict, Verdict::kNotFound);
+  // A device's ROMs found, and none of the game's own: MAME finds no set.
+  game.roms[0].inParent = false;
+  game.roms[1].inParent = false;
+  game.roms[1].deviceSet = 7;
+  scan.roms = {ScanOf(Found::kNo), ScanOf(Found::kGood), ScanOf(Found::kNo)};
   EXPECT_EQ(JudgeRomSet(game, scan).verdict, Verdict::kNotFound);
   for (RomEntry& rom : game.roms) rom.status = DumpStatus::kNoDump;
   EXPECT_EQ(JudgeRomSet(game, scan).verdict, Verdict::kBestAvailable);
