@@ -22,7 +22,7 @@ enum ScannerControl {
   kAllowDoubleNamesBox = 1027, kAltSamplesBox = 1030, kAdvancedUnneededBox = 1036,
   kZeroCrcCreationBox = 1029, kShowZeroCrcsBox = 1041, kAskBeforeFixingBox = 1091,
   kFastscanEdit = 1018, kFastscanBrowse = 1083, kLogfileEdit = 1019, kLogfileBrowse = 1085,
-  kAddStatisticsBox = 1092, kCheckSha1Box = 1093, kScanButton = 1082, kFastScanButton = 1038, kSaveLogButton = 1040,
+  kAddStatisticsBox = 1092, kCheckSha1Box = 1094, kScanButton = 1082, kFastScanButton = 1038, kSaveLogButton = 1040,
 };
 
 inline constexpr char kScannerDialogCaption[] = "Scanning Games, ROMs & Samples";

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <set>
 
 #include "gui/file_filter.h"
 #include "gui/games_list.h"
@@ -207,6 +208,13 @@ SettingsRecord AllOn() {
     settings.*(entry.setting) = true;
   }
   return settings;
+}
+
+// Each control finds its widget by its number: two with one number would
+// show one caption twice and store one setting from two boxes.
+TEST(ScannerControls, EveryControlHasANumberOfItsOwn) {
+  std::set<int> ids;
+  for (const ScannerControlText& text : ScannerControlTexts()) EXPECT_TRUE(ids.insert(text.id).second) << text.id;
 }
 
 TEST(ScannerControls, UntickingACheckTurnsOffWhatItGovernsAndTickingItAgainKeepsThemOff) {
