@@ -16,7 +16,7 @@
 #include <optional>
 #include <string>
 
-#include "gamedb/sha1_digest.h"
+#include "platform/sha1_digest.h"
 #include "platform/file_system.h"
 
 namespace kestrel {

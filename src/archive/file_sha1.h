@@ -8,7 +8,7 @@
 #include <string>
 
 #include "archive/zip_entry.h"
-#include "gamedb/sha1_digest.h"
+#include "platform/sha1_digest.h"
 #include "platform/file_system.h"
 
 namespace kestrel {

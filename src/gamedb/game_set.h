@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "gamedb/sha1_digest.h"
+#include "platform/sha1_digest.h"
 
 namespace kestrel {
 

@@ -2,17 +2,12 @@
 
 #include <limits>
 
+#include "platform/text.h"
+
 namespace kestrel {
 namespace {
 
 bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
 
 size_t SkipSpace(const std::string& text) {
   size_t at = 0;
@@ -45,13 +40,13 @@ bool ReadHexadecimal(const std::string& text, uint32_t& value) {
   size_t at = SkipSpace(text);
   // "0x1234" as some listings write it; a lone "0x" is the number 0.
   if (at + 2 < text.size() && text[at] == '0' && (text[at + 1] == 'x' || text[at + 1] == 'X') &&
-      HexDigit(text[at + 2]) >= 0) {
+      HexDigitValue(text[at + 2]) >= 0) {
     at += 2;
   }
-  if (at >= text.size() || HexDigit(text[at]) < 0) return false;
+  if (at >= text.size() || HexDigitValue(text[at]) < 0) return false;
   uint64_t number = 0;
-  for (; at < text.size() && HexDigit(text[at]) >= 0; ++at) {
-    if (number <= 0xFFFFFFFFu) number = number * 16 + HexDigit(text[at]);
+  for (; at < text.size() && HexDigitValue(text[at]) >= 0; ++at) {
+    if (number <= 0xFFFFFFFFu) number = number * 16 + HexDigitValue(text[at]);
   }
   value = number > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<uint32_t>(number);
   return true;

@@ -31,4 +31,11 @@ bool HasSuffixNoCase(std::string_view text, std::string_view suffix) {
   return text.size() > suffix.size() && EqualsNoCase(text.substr(text.size() - suffix.size()), suffix);
 }
 
+int HexDigitValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
 }  // namespace kestrel

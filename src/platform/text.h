@@ -15,6 +15,9 @@ bool EqualsNoCase(std::string_view a, std::string_view b);
 // Whether `text` ends with `suffix` without case and is longer than it: a
 // name with nothing before its extension has none.
 bool HasSuffixNoCase(std::string_view text, std::string_view suffix);
+
+// The value of a hexadecimal digit (either case); -1 for any other byte.
+int HexDigitValue(char c);
 // Strict "less" without case, for sorts and binary searches.
 struct LessNoCase {
   bool operator()(std::string_view a, std::string_view b) const { return CompareNoCase(a, b) < 0; }

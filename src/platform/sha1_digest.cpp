@@ -1,16 +1,8 @@
-#include "gamedb/sha1_digest.h"
+#include "platform/sha1_digest.h"
+
+#include "platform/text.h"
 
 namespace kestrel {
-namespace {
-
-int HexDigitValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
-}  // namespace
 
 std::optional<Sha1Digest> ParseSha1(std::string_view text) {
   Sha1Digest digest{};
