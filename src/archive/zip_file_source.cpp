@@ -33,7 +33,8 @@ zip_int64_t Fail(FileSource& source, int zipError, int systemError) {
 // letters or digits, as interrupted_write.h recognises.
 std::string TemporaryNameFor(const std::string& archive) {
   static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-  static std::mt19937 random{std::random_device{}()};
+  // One generator per thread: the rebuilder writes two zips at once.
+  thread_local std::mt19937 random{std::random_device{}()};
   std::uniform_int_distribution<size_t> pick(0, sizeof kLetters - 2);
   std::string name = archive + ".";
   for (int i = 0; i < 6; ++i) name += kLetters[pick(random)];

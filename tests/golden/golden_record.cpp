@@ -69,6 +69,8 @@ std::string FirstDifference(const std::string& expected, const std::string& actu
     std::string text = "line " + std::to_string(line) + ":\n";
     for (size_t i = before.size() > 3 ? before.size() - 3 : 0; i < before.size(); ++i) text += "   " + before[i] + "\n";
     text += " - " + (moreWanted ? want : "<end>") + "\n + " + (moreGot ? have : "<end>") + "\n";
+    // What followed in this run: a failure that comes and goes is seen once.
+    for (int more = 0; more < 25 && std::getline(got, have); ++more) text += " + " + have + "\n";
     return text;
   }
 }
