@@ -251,6 +251,10 @@ void AddSampleLines(const GameSet& game, const SetScan& setScan, const SettingsR
   }
 }
 
+void AddVerdictLine(ResultsModel& results, const std::string& text, ResultKind kind) {
+  if (!text.empty()) AddFinding(results, text, kind);
+}
+
 std::string UnneededText(const FoundEntry& entry, const SettingsRecord& s) {
   return std::string("unneeded ") + (entry.isFolder ? "folder: " : "file: ") + entry.name +
          FixMark(s.fixUnneeded, entry.fixed);
@@ -265,8 +269,10 @@ void CountUnneeded(const FoundEntry& entry, const SettingsRecord& s, ScanStatist
 
 bool BuildGameResults(const GameSet& game, const SetScan& scan, const SettingsRecord& settings,
                       ResultsModel& results, ScanStatistics& statistics) {
-  if (settings.scanRoms) CountVerdict(JudgeRomSet(game, scan).verdict, statistics.romsets);
-  if (settings.scanSamples) CountVerdict(JudgeSampleSet(game, scan).verdict, statistics.samplesets);
+  const SetVerdict romSet = settings.scanRoms ? JudgeRomSet(game, scan) : SetVerdict{};
+  const SetVerdict sampleSet = settings.scanSamples ? JudgeSampleSet(game, scan) : SetVerdict{};
+  CountVerdict(romSet.verdict, statistics.romsets);
+  CountVerdict(sampleSet.verdict, statistics.samplesets);
   bool missingHeader = false;
   if (!HasFindings(game, scan, settings, missingHeader)) return false;
 
@@ -286,6 +292,8 @@ bool BuildGameResults(const GameSet& game, const SetScan& scan, const SettingsRe
       ++statistics.unneededDisks;
     }
   }
+  AddVerdictLine(results, VerdictResultLine("romset", romSet), kResultRomSetVerdict);
+  AddVerdictLine(results, VerdictResultLine("sampleset", sampleSet), kResultSampleSetVerdict);
   return true;
 }
 

@@ -24,6 +24,10 @@ enum ResultKind : int {
   kResultGameName = 13,
   // A ROM or set that is there but cannot be read or verified.
   kResultUnreadable = 14,
+  // MAME's verdict on the game's ROM set and sample set, after its
+  // findings: shown with them, never a reason to show the game.
+  kResultRomSetVerdict = 15,
+  kResultSampleSetVerdict = 16,
 };
 
 // Levels of a line: a game header or stand-alone line, or a finding under

@@ -53,7 +53,13 @@ void ClearResults(ResultsModel& results) {
   if (results.onRebuilt) results.onRebuilt();
 }
 
-bool IsResultKindVisible(ResultKind kind, const SettingsRecord& s) { return IsFindingChecked(kind, s); }
+bool IsResultKindVisible(ResultKind kind, const SettingsRecord& s) {
+  switch (kind) {
+    case kResultRomSetVerdict: return s.scanRoms;
+    case kResultSampleSetVerdict: return s.scanSamples;
+    default: return IsFindingChecked(kind, s);
+  }
+}
 
 void RefreshResultsTree(ResultsModel& results, const SettingsRecord& settings) {
   if (results.lines.empty()) return;
@@ -70,7 +76,10 @@ void RefreshResultsTree(ResultsModel& results, const SettingsRecord& settings) {
     size_t end = i + 1;
     bool childVisible = false;
     for (; end < count && results.lines[end].level != kTopLevel; ++end) {
-      childVisible = childVisible || results.lines[end].visible;
+      // A verdict is told with the findings shown, never alone.
+      const ResultLine& child = results.lines[end];
+      const bool isVerdict = child.kind == kResultRomSetVerdict || child.kind == kResultSampleSetVerdict;
+      childVisible = childVisible || (child.visible && !isVerdict);
     }
     const bool hasChildLines = end > i + 1;
     if (hasChildLines ? childVisible : line.visible) {

@@ -48,6 +48,45 @@ RomAudit AuditRom(const RomEntry& rom, const RomScan& romScan,
   return {Verdict::kGood, "", true};
 }
 
+// MAME's audit of a disk: the header's SHA-1 decides; a CHD it cannot read
+// is one it did not find.
+RomAudit AuditDisk(const DiskEntry& disk, const DiskScan& diskScan) {
+  const bool noDump = disk.status == DumpStatus::kNoDump;
+  const bool found = diskScan.state == DiskState::kGood || diskScan.state == DiskState::kWrong;
+  if (!found) {
+    if (noDump) return {Verdict::kBestAvailable, "NOT FOUND - NO GOOD DUMP KNOWN", false};
+    if (disk.optional) return {Verdict::kBestAvailable, "NOT FOUND BUT OPTIONAL", false};
+    return {Verdict::kBad, "NOT FOUND", false};
+  }
+  if (noDump) return {Verdict::kBestAvailable, "NO GOOD DUMP KNOWN", true};
+  if (diskScan.state == DiskState::kWrong) return {Verdict::kBad, "INCORRECT CHECKSUM", true};
+  if (disk.status == DumpStatus::kBadDump) return {Verdict::kBestAvailable, "NEEDS REDUMP", true};
+  return {Verdict::kGood, "", true};
+}
+
+// What the audit has counted so far towards MAME's "not found" rule.
+struct Tally {
+  int required = 0, sharedRequired = 0, found = 0, sharedFound = 0;
+
+  void Count(bool needed, bool shared, bool isFound) {
+    if (needed) {
+      ++required;
+      if (shared) ++sharedRequired;
+    }
+    // A wrong file is still a sign of the set (MAME makes an exception for
+    // a wrong file that is some ROM of the parent or BIOS set).
+    if (isFound) {
+      ++found;
+      if (shared) ++sharedFound;
+    }
+  }
+  // Nothing found but what other sets hold too, while the set needs
+  // something of its own (or all it needs is shared and none of it is there).
+  bool IsNotFound() const {
+    return found == sharedFound && required > 0 && (required != sharedRequired || sharedFound == 0);
+  }
+};
+
 // The worse of two verdicts among good, best available and bad.
 Verdict Worse(Verdict a, Verdict b) { return static_cast<int>(a) > static_cast<int>(b) ? a : b; }
 
@@ -55,32 +94,42 @@ std::string Padded(const std::string& name, size_t width) {
   return name.size() < width ? name + std::string(width - name.size(), ' ') : name;
 }
 
+// MAME's words for a verdict.
+const char* VerdictWords(Verdict verdict) {
+  switch (verdict) {
+    case Verdict::kGood: return "good";
+    case Verdict::kBestAvailable: return "best available";
+    case Verdict::kBad: return "bad";
+    case Verdict::kNotFound: return "not found";
+    case Verdict::kNoneNeeded: break;
+  }
+  return "";
+}
+
 }  // namespace
 
 SetVerdict JudgeRomSet(const GameSet& game, const SetScan& scan) {
   SetVerdict result;
-  if (game.roms.empty() || scan.roms.size() != game.roms.size()) return result;
+  if (game.roms.empty() && game.disks.empty()) return result;
+  if (scan.roms.size() != game.roms.size() || scan.disks.size() != game.disks.size()) return result;
   result.verdict = Verdict::kGood;
-  int required = 0, sharedRequired = 0, found = 0, sharedFound = 0;
+  Tally tally;
   const std::unordered_set<std::string_view> wrongNamedRoms = RightNamesOfWrongNamed(scan);
   for (size_t i = 0; i < game.roms.size(); ++i) {
     const RomEntry& rom = game.roms[i];
-    const bool shared = IsShared(game, rom);
-    if (!HasNoDump(rom) && !rom.optional) {
-      ++required;
-      if (shared) ++sharedRequired;
-    }
     RomAudit audit = AuditRom(rom, scan.roms[i], wrongNamedRoms);
-    // A wrong file is still a sign of the set (MAME makes an exception for
-    // a wrong file that is some ROM of the parent or BIOS set).
-    if (audit.found) {
-      ++found;
-      if (shared) ++sharedFound;
-    }
+    tally.Count(!HasNoDump(rom) && !rom.optional, IsShared(game, rom), audit.found);
     result.verdict = Worse(result.verdict, audit.verdict);
     if (audit.verdict != Verdict::kGood) result.notes.push_back({rom.name, rom.size, audit.reason});
   }
-  if (found == sharedFound && required > 0 && (required != sharedRequired || sharedFound == 0)) {
+  for (size_t i = 0; i < game.disks.size(); ++i) {
+    const DiskEntry& disk = game.disks[i];
+    RomAudit audit = AuditDisk(disk, scan.disks[i]);
+    tally.Count(disk.status != DumpStatus::kNoDump && !disk.optional, !disk.merge.empty(), audit.found);
+    result.verdict = Worse(result.verdict, audit.verdict);
+    if (audit.verdict != Verdict::kGood) result.notes.push_back({disk.name, -1, audit.reason});
+  }
+  if (tally.IsNotFound()) {
     result.verdict = Verdict::kNotFound;
     result.notes.clear();
   }
@@ -121,12 +170,15 @@ std::string AuditLine(const std::string& kind, const GameSet& game, Verdict verd
   if (verdict == Verdict::kNoneNeeded) return {};
   std::string line = kind + " " + game.name;
   if (game.hasParent) line += " [" + game.cloneOf + "]";
-  switch (verdict) {
-    case Verdict::kGood: return line + " is good";
-    case Verdict::kBestAvailable: return line + " is best available";
-    case Verdict::kBad: return line + " is bad";
-    default: return line + " not found";
-  }
+  return line + (verdict == Verdict::kNotFound ? " " : " is ") + VerdictWords(verdict);
+}
+
+std::string VerdictResultLine(const std::string& kind, const SetVerdict& verdict) {
+  if (verdict.verdict == Verdict::kNoneNeeded) return {};
+  std::string line = kind + ": " + VerdictWords(verdict.verdict);
+  for (size_t i = 0; i < verdict.notes.size(); ++i)
+    line += (i == 0 ? " (" : ", ") + verdict.notes[i].name + " " + verdict.notes[i].reason;
+  return verdict.notes.empty() ? line : line + ")";
 }
 
 std::string AuditNoteLines(const GameSet& game, const SetVerdict& verdict) {

@@ -8,7 +8,9 @@
 // ROM missing, or present with the wrong length or CRC-32, makes it bad.
 // A set of which nothing is found but what its parent or BIOS set holds
 // too is not found, unless everything it needs is shared and some of that
-// was found. A machine without ROMs needs no set and gets no verdict.
+// was found. Disks count as ROMs do, judged by their headers' SHA-1; a CHD
+// that cannot be read counts as not found. A machine without ROMs and disks
+// needs no set and gets no verdict.
 // Samples: all there is good, some there is bad, none there is not found.
 #pragma once
 
@@ -54,6 +56,11 @@ void CountVerdict(Verdict verdict, VerdictCounts& counts);
 // "romset NAME [PARENT] is good", the bracket only for a clone. Empty for
 // kNoneNeeded.
 std::string AuditLine(const std::string& kind, const GameSet& game, Verdict verdict);
+
+// The line under a game's findings that gives MAME's verdict on one of its
+// sets with the reasons: "romset: bad (a.rom NOT FOUND, b.rom INCORRECT
+// CHECKSUM)". `kind` is "romset" or "sampleset"; empty for kNoneNeeded.
+std::string VerdictResultLine(const std::string& kind, const SetVerdict& verdict);
 
 // The lines MAME prints before the closing line of a set that is not
 // good, one per note: "NAME        : ROM (SIZE bytes) - REASON".

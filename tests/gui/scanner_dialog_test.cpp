@@ -76,10 +76,12 @@ TEST(ScannerDialog, ScanFillsTheTreeTheRomsBoxFiltersItAndTheLogfileHoldsIt) {
   const std::string roms = c.folder / "roms/", full = ShownTree(dialog);
   EXPECT_EQ(full, "wrong name: " + roms + "betx [wrong: betx] [right: beta]\n\nalpha [folder: alpha]\n"
                   "missing rom: a2.bin [length: 2002] [chksum: 7ce0ff67 (831f0098)]\n"
-                  "unneeded file: " + roms + "alpha/junk.txt\n\nbeta [folder: beta]\nmissing game: beta\n"
-                  "missing rom: b1.bin [length: 2002] [chksum: b1670ba4 (4e98f45b)]\n\ndelta [folder: delta]\n"
-                  "wrong length: d1.bin [wrong: 2006] [right: 2002]\n"
-                  "wrong checksum: d1.bin [wrong: 227fe0ae] [right: 857db60a (7a8249f5)]\n");
+                  "unneeded file: " + roms + "alpha/junk.txt\nromset: bad (a2.bin NOT FOUND)\n\n"
+                  "beta [folder: beta]\nmissing game: beta\n"
+                  "missing rom: b1.bin [length: 2002] [chksum: b1670ba4 (4e98f45b)]\nromset: not found\n\n"
+                  "delta [folder: delta]\nwrong length: d1.bin [wrong: 2006] [right: 2002]\n"
+                  "wrong checksum: d1.bin [wrong: 227fe0ae] [right: 857db60a (7a8249f5)]\n"
+                  "romset: bad (d1.bin INCORRECT LENGTH)\n");
   EXPECT_TRUE(FileExists(c.folder / "roms/betx/b1.bin"));  // not renamed
   ASSERT_EQ(statistics.size(), 1u);
   EXPECT_EQ(statistics[0], dialog.statisticsText());
@@ -87,7 +89,8 @@ TEST(ScannerDialog, ScanFillsTheTreeTheRomsBoxFiltersItAndTheLogfileHoldsIt) {
   EXPECT_TRUE(FileExists(c.settings.fastscanFile));
 
   Click(dialog, kScanRomsBox);
-  const std::string withoutRoms = ShownTree(dialog);  // only ROM lines under delta: it goes whole
+  // Only ROM lines under delta: it goes whole; the ROM sets' verdicts go too.
+  const std::string withoutRoms = ShownTree(dialog);
   EXPECT_EQ(withoutRoms, "wrong name: " + roms + "betx [wrong: betx] [right: beta]\n\nalpha [folder: alpha]\n"
                          "unneeded file: " + roms + "alpha/junk.txt\n\nbeta [folder: beta]\nmissing game: beta\n");
   c.settings.addStatistics = true;

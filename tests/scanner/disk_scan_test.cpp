@@ -59,8 +59,10 @@ TEST_F(DiskScanTest, JudgesEachCopyByItsHeaderAndFindsSharedDisksInTheParent) {
   Scan();
   EXPECT_EQ(Lines(), (Names{"clo game [folder: clo - parent: par]",
                             std::string("wrong disk: own [wrong: ") + kSha1Other + "] [right: " + kSha1Good + "]",
+                            "romset: bad (own INCORRECT CHECKSUM, laser NOT FOUND BUT OPTIONAL)",
                             "only game [folder: only]", "unreadable disk: " + romPath + "only/d.chd",
-                            "par game [folder: par]", "unneeded disk: " + romPath + "par/stray.chd"}));
+                            "romset: not found", "par game [folder: par]",
+                            "unneeded disk: " + romPath + "par/stray.chd", "romset: good"}));
   EXPECT_EQ(Snapshot(true), before) << "a CHD is never removed";
   EXPECT_EQ(ScanOf("clo").disks[0].foundPath, romPath + "par/hdd.chd");
 }
@@ -81,14 +83,18 @@ TEST_F(DiskScanTest, MissingDisksAndTheLayoutsThatKeepThemElsewhere) {
     Names lines;
   } cases[] = {
       {SetLayout::kNonMerged,
-       {"clo game [folder: clo - parent: par]", missingHdd, missingOwn, "only game [folder: only]", "missing game: only game",
-        missingD, "par game [folder: par]", missingHdd, "unneeded disk: " + romPath + "par/own.chd"}},
+       {"clo game [folder: clo - parent: par]", missingHdd, missingOwn,
+        "romset: bad (hdd NOT FOUND, own NOT FOUND, laser NOT FOUND BUT OPTIONAL)", "only game [folder: only]",
+        "missing game: only game", missingD, "romset: not found", "par game [folder: par]", missingHdd,
+        "unneeded disk: " + romPath + "par/own.chd", "romset: bad (hdd NOT FOUND)"}},
       {SetLayout::kSplit,
-       {"clo game [folder: clo - parent: par]", missingHdd, "only game [folder: only]", "missing game: only game",
-        missingD, "par game [folder: par]", missingHdd}},
+       {"clo game [folder: clo - parent: par]", missingHdd, "romset: bad (hdd NOT FOUND, laser NOT FOUND BUT OPTIONAL)",
+        "only game [folder: only]", "missing game: only game", missingD, "romset: not found", "par game [folder: par]",
+        missingHdd, "romset: bad (hdd NOT FOUND)"}},
       {SetLayout::kMerged,
-       {"clo game [folder: clo - parent: par]", missingHdd, "only game [folder: only]", "missing game: only game",
-        missingD, "par game [folder: par]", missingHdd}},
+       {"clo game [folder: clo - parent: par]", missingHdd, "romset: bad (hdd NOT FOUND, laser NOT FOUND BUT OPTIONAL)",
+        "only game [folder: only]", "missing game: only game", missingD, "romset: not found", "par game [folder: par]",
+        missingHdd, "romset: bad (hdd NOT FOUND)"}},
   };
   for (const Case& c : cases) {
     settings.scanMergeMode = c.layout;

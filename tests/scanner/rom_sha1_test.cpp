@@ -34,7 +34,8 @@ TEST_F(RomSha1Test, FindsContentsOfTheRightCrcButAnotherSha1OnlyWhenAsked) {
   settings.checkSha1 = true;
   Scan();
   const std::string odd = std::string("wrong sha1: odd [wrong: ") + kSha1OfCcc + "] [right: " + kOtherSha1 + "]";
-  EXPECT_EQ(Lines(), (Names{"loose game [folder: loose]", odd, "zipped game [folder: zipped]", odd}));
+  const std::string bad = "romset: bad (odd INCORRECT CHECKSUM)";
+  EXPECT_EQ(Lines(), (Names{"loose game [folder: loose]", odd, bad, "zipped game [folder: zipped]", odd, bad}));
   EXPECT_EQ(RomScanOf("zipped", "good").foundSha1, kSha1OfPpp);
   EXPECT_TRUE(RomScanOf("loose", "none").foundSha1.empty()) << "a ROM the list gives no SHA-1 is not read";
   settings.checkChecksum = false;
