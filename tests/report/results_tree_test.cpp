@@ -15,10 +15,13 @@ TEST(ResultsTreeTest, ShowsEachKindAsTheSwitchesSayAndHeadersOnlyWithAFinding) {
   ResultsModel results;
   AddResultLine(results, "A", kTopLevel, kResultGameHeader, true, false);
   AddResultLine(results, "missing rom: a1", kChildLevel, kResultMissingRom, true, false);
+  AddResultLine(results, "romset: bad", kChildLevel, kResultRomSetVerdict, true, false);
+  AddResultLine(results, "sampleset: good", kChildLevel, kResultSampleSetVerdict, true, false);
   AddResultLine(results, "B", kTopLevel, kResultGameHeader, true, false);
   AddResultLine(results, "wrong length: b1", kChildLevel, kResultWrongLength, true, false);
   AddResultLine(results, "C", kTopLevel, kResultGameHeader, true, false);
   AddResultLine(results, "missing sample: s1", kChildLevel, kResultMissingSample, true, false);
+  AddResultLine(results, "sampleset: bad", kChildLevel, kResultSampleSetVerdict, true, false);
   AddResultLine(results, "unneeded file: x", kTopLevel, kResultUnneeded, true, true);
   std::vector<std::string> shown;
   auto show = [&](SettingsRecord settings) {
@@ -29,15 +32,16 @@ TEST(ResultsTreeTest, ShowsEachKindAsTheSwitchesSayAndHeadersOnlyWithAFinding) {
   show(s);
   s.checkLength = s.scanSamples = false;
   show(s);
-  s.scanRoms = false;  // missing samples follow the samples switch alone
+  s.scanRoms = false;  // missing samples follow the samples switch alone; a verdict shows no game
   s.scanSamples = true;
   show(s);
   s.scanSamples = s.scanGames = false;  // with no part scanned nothing is unneeded either
   show(s);
   EXPECT_EQ(shown, (std::vector<std::string>{
-                       "A\nmissing rom: a1\n\nB\nwrong length: b1\n\nC\nmissing sample: s1\n\nunneeded file: x\n",
-                       "A\nmissing rom: a1\n\nunneeded file: x\n",
-                       "C\nmissing sample: s1\n\nunneeded file: x\n",
+                       "A\nmissing rom: a1\nromset: bad\nsampleset: good\n\nB\nwrong length: b1\n\n"
+                       "C\nmissing sample: s1\nsampleset: bad\n\nunneeded file: x\n",
+                       "A\nmissing rom: a1\nromset: bad\n\nunneeded file: x\n",
+                       "C\nmissing sample: s1\nsampleset: bad\n\nunneeded file: x\n",
                        "",
                    }));
   s.scanRoms = s.checkName = s.checkCase = true;
