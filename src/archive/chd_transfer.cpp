@@ -13,8 +13,10 @@ namespace {
 
 constexpr size_t kCopyChunk = 4 << 20;
 
-// Writes the bytes of `from` to `to` so that `to` appears whole or not at all.
-bool CopyWhole(FileSystem& fs, const std::string& from, const std::string& to) {
+// Writes the bytes of `from` to `to` so that `to` appears whole or not at all;
+// with `syncToDisk` they reach the disk first, as before the original of a
+// move is removed.
+bool CopyWhole(FileSystem& fs, const std::string& from, const std::string& to, bool syncToDisk) {
   std::unique_ptr<ReadableFile> input = fs.OpenForReading(from);
   if (!input) return false;
   FileReplacement output(fs);
@@ -26,7 +28,7 @@ bool CopyWhole(FileSystem& fs, const std::string& from, const std::string& to) {
     if (!output.Write(buffer.data(), static_cast<size_t>(count))) return false;
     offset += static_cast<uint64_t>(count);
   }
-  return count == 0 && offset == input->Size() && output.Close(true) && output.Commit();
+  return count == 0 && offset == input->Size() && output.Close(syncToDisk) && output.Commit();
 }
 
 // A copy is the disk only when its header gives the SHA-1 and its length
@@ -36,9 +38,10 @@ bool ReadsBackAs(FileSystem& fs, const std::string& path, const Sha1Digest& sha1
   return header.status == ChdHeaderStatus::kGood && header.sha1 == sha1 && fs.FileSize(path) == size;
 }
 
-bool CopyVerified(FileSystem& fs, const std::string& from, const std::string& to, const Sha1Digest& sha1) {
+bool CopyVerified(FileSystem& fs, const std::string& from, const std::string& to, const Sha1Digest& sha1,
+                  bool syncToDisk) {
   std::optional<uint64_t> size = fs.FileSize(from);
-  if (!size || !CopyWhole(fs, from, to)) return false;
+  if (!size || !CopyWhole(fs, from, to, syncToDisk)) return false;
   if (ReadsBackAs(fs, to, sha1, *size)) return true;
   fs.DeleteFile(to);  // the run's own bad copy, never the user's content
   return false;
@@ -53,7 +56,7 @@ bool TransferChd(FileSystem& fs, const std::string& from, const std::string& to,
   if (originalLeft != nullptr) *originalLeft = false;
   if (fs.PathExists(to)) return false;
   if (how == ChdTransfer::kMove && fs.RenamePath(from, to)) return true;
-  if (!CopyVerified(fs, from, to, sha1)) return false;
+  if (!CopyVerified(fs, from, to, sha1, how == ChdTransfer::kMove)) return false;
   if (how == ChdTransfer::kCopy) return true;
   if (fs.IsReadOnly(from)) fs.ClearReadOnly(from);
   bool removed = fs.DeleteFile(from);
