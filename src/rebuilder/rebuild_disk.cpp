@@ -78,8 +78,8 @@ TargetState PrepareTarget(RebuildState& state, const DiskTarget& target, const S
   state.fs.CreateFolder(state.destination + target.set);
   std::optional<std::string> existing = state.fs.FindPath(path);
   if (!existing) return TargetState::kFree;
-  // The source itself when the source folder lies inside the destination:
-  // it is there, and never written over itself.
+  // The disk already, perhaps the source itself when the source folder lies
+  // inside the destination: never written over.
   if (HoldsDisk(state.fs, *existing, sha1, size)) {
     TakeListedSpelling(state.fs, state.destination + target.set, target.name + ".chd");
     return TargetState::kThere;
