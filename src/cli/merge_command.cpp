@@ -93,6 +93,8 @@ int ReportMergeOutcome(const MergeOutcome& outcome, std::FILE* out) {
   for (const FailedFamily& family : outcome.failed)
     std::fprintf(out, "failed, old sets kept: %s: %s\n", family.parent.c_str(), family.reason.c_str());
   for (const KeptFile& file : outcome.kept) std::fprintf(out, "kept %s: %s\n", file.path.c_str(), file.reason.c_str());
+  for (const KeptFile& file : outcome.movedDisks)
+    std::fprintf(out, "moved %s: %s\n", file.path.c_str(), file.reason.c_str());
   for (const std::string& leftover : outcome.cleanedLeftovers)
     std::fprintf(out, "cleared %s: left by an interrupted run\n", leftover.c_str());
   if (outcome.stopped) std::fputs("stopped before the end\n", out);

@@ -48,6 +48,7 @@ int ReportRebuildOutcome(const RebuildOutcome& outcome, bool removingSources, st
   const RebuildCounts& counts = outcome.counts;
   std::fprintf(out, "Source files seen: %d\nMatched: %d\nSkipped: %d\nROMs placed: %d\nSets written: %d\n",
                counts.sourceFiles, counts.matched, counts.skipped, counts.romsPlaced, counts.setsWritten);
+  if (counts.listHasDisks) std::fprintf(out, "Disks placed: %d\n", counts.disksPlaced);
   if (removingSources) std::fprintf(out, "Sources removed: %d\n", counts.sourcesRemoved);
   std::fprintf(out, "Failed: %zu\n", outcome.failures.size());
   return outcome.completed && outcome.failures.empty() ? kExitDone : kExitFindings;

@@ -19,7 +19,8 @@ bool RescueOriginal(MergeRun& run, const std::string& original, const std::strin
   if (isZip) {
     NoteWhatLeaves(run, original, true, setName, inPlace, plan);
   } else {
-    for (const std::string& file : SetFolderFiles(run, original))
+    // An old set folder of an earlier version: its CHD files are kept too.
+    for (const std::string& file : FolderFiles(run, original))
       NoteWhatLeaves(run, file, false, setName, inPlace, plan);
     for (const FolderEntry& entry : run.fs.ListFolder(WithTrailingSeparator(original), "*"))
       if (entry.isFolder) plan.items[setName].push_back(FolderBackup(JoinPath(original, entry.name), entry.name));

@@ -7,6 +7,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "app/user_interface.h"
@@ -54,6 +55,11 @@ struct MergeRun {
   // family, whose commit may change the zips listed. (A BIOS set, which
   // many families read, is thus listed once per family using it.)
   std::map<std::string, std::optional<ZipEntryList>> zipListings;
+  // For each zip of zipListings looked into by name: its members' indexes by
+  // lowered file name, each name's in directory order. A set's files are
+  // looked up one by one; going through the listing for each would cost the
+  // square of the set's size. Dropped with zipListings.
+  std::map<std::string, std::unordered_map<std::string, std::vector<size_t>>> zipMembersByName;
   // The size and CRC-32 of every loose file read for the current family, by
   // its path; nullopt for one that cannot be read. Dropped with zipListings.
   std::map<std::string, std::optional<Content>> looseContents;
@@ -64,6 +70,7 @@ struct MergeRun {
   // Forgets what was read of the previous family's files.
   void StartFamily() {
     zipListings.clear();
+    zipMembersByName.clear();
     looseContents.clear();
   }
 

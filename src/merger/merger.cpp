@@ -2,6 +2,7 @@
 
 #include "merger/merge_families.h"
 #include "merger/merge_paths.h"
+#include "merger/move_disks.h"
 #include "platform/paths.h"
 #include "platform/thread_priority.h"
 #include "settings/check_folder.h"
@@ -71,6 +72,9 @@ MergeOutcome RunMerger(const GameList& database, SettingsRecord& settings, UserI
     } else {
       result = RebuildFamily(run, parent, layout, outcome);
     }
+    // Disks follow the ROMs of a family put in place.
+    bool handled = !outcome.handled.empty() && outcome.handled.back() == parent.name;
+    if (result == StepResult::kContinue && handled) MoveFamilyDisks(run, parent, layout, outcome);
     if (result == StepResult::kStop || run.CancelRequested()) {
       outcome.stopped = true;
       break;

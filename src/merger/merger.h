@@ -59,6 +59,9 @@ struct MergeOutcome {
   std::vector<SkippedFamily> skipped;
   std::vector<FailedFamily> failed;  // also the family a stop broke off
   std::vector<KeptFile> kept;
+  // CHD files moved whole into the backup folder: second copies of a disk
+  // in place, and other contents under a disk's name. Nothing was lost.
+  std::vector<KeptFile> movedDisks;
   // Work folders an interrupted run had left, removed once what they held
   // was found in place or backed up.
   std::vector<std::string> cleanedLeftovers;

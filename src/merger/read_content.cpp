@@ -1,5 +1,6 @@
 #include "merger/read_content.h"
 
+#include "archive/chd_transfer.h"
 #include "archive/zip_reader.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
@@ -27,11 +28,17 @@ std::optional<Content> LooseFileContent(MergeRun& run, const std::string& path) 
   return run.looseContents.emplace(path, content).first->second;
 }
 
-std::vector<std::string> SetFolderFiles(MergeRun& run, const std::string& folder) {
+std::vector<std::string> FolderFiles(MergeRun& run, const std::string& folder) {
   std::vector<std::string> files;
   std::string spelled = WithTrailingSeparator(folder);
   for (const FolderEntry& entry : run.fs.ListFolder(spelled))
     if (!entry.isFolder) files.push_back(spelled + entry.name);
+  return files;
+}
+
+std::vector<std::string> SetFolderFiles(MergeRun& run, const std::string& folder) {
+  std::vector<std::string> files = FolderFiles(run, folder);
+  std::erase_if(files, [](const std::string& file) { return HasChdExtension(FileNamePart(file)); });
   return files;
 }
 

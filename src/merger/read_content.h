@@ -22,8 +22,13 @@ const std::optional<ZipEntryList>& ListZip(MergeRun& run, const std::string& zip
 std::optional<Content> LooseFileContent(MergeRun& run, const std::string& path);
 
 // The regular files directly in the set folder `folder`, as spelled on
-// disk. A folder inside a set folder is no part of the set.
+// disk, but its CHD files: disks are moved whole between set folders (see
+// move_disks.h), never read, zipped or cleaned away with the ROMs. A folder
+// inside a set folder is no part of the set.
 std::vector<std::string> SetFolderFiles(MergeRun& run, const std::string& folder);
+
+// Every regular file directly in `folder`, CHD files too.
+std::vector<std::string> FolderFiles(MergeRun& run, const std::string& folder);
 
 // What the sets `names` hold in every active ROM path, as zips and
 // folders; a file that cannot be read adds nothing.

@@ -45,6 +45,18 @@ std::optional<std::string> FindLooseFile(MergeRun& run, const std::string& folde
   return path;
 }
 
+// The indexes of the members of the zip `zipPath` (listed as `members`)
+// whose file name is `name` without case, in directory order.
+const std::vector<size_t>& MembersNamed(MergeRun& run, const std::string& zipPath, const ZipEntryList& members,
+                                        const std::string& name) {
+  static const std::vector<size_t> kNone;
+  auto [index, isNew] = run.zipMembersByName.try_emplace(zipPath);
+  if (isNew)
+    for (size_t i = 0; i < members.size(); ++i) index->second[ToLowerAscii(members[i].name)].push_back(i);
+  auto found = index->second.find(ToLowerAscii(name));
+  return found == index->second.end() ? kNone : found->second;
+}
+
 }  // namespace
 
 bool CreateWorkSet(MergeRun& run, const std::string& folder, const std::string& setName, WorkSet& set) {
@@ -75,9 +87,10 @@ void CopySetFile(MergeRun& run, const std::string& romPath, const std::string& s
   if (!zip) return;
   const std::optional<ZipEntryList>& members = ListZip(run, *zip);
   if (!members) return;
-  for (const ZipEntry& entry : *members)
-    if (EqualsNoCase(entry.name, sourceName))
-      AddSource(set, fileName, {"", entry}, HoldsOtherContent(rom, entry.size, entry.crc));
+  for (size_t i : MembersNamed(run, *zip, *members, sourceName)) {
+    const ZipEntry& entry = (*members)[i];
+    AddSource(set, fileName, {"", entry}, HoldsOtherContent(rom, entry.size, entry.crc));
+  }
 }
 
 void CollectFile(MergeRun& run, const std::string& sourceSet, const std::string& sourceName,

@@ -144,15 +144,18 @@ bool RebuildFolder(RebuildState& state, const std::string& folder) {
       state.progress->Step();
       continue;
     }
+    // A CHD is matched by its header alone, never read whole.
+    DiskSource disk = entry.isFolder ? DiskSource::kNoDisk : RebuildDisk(state, path, entry.name);
+    if (disk == DiskSource::kStop) return false;
     ZipEntryList members;
     ZipProblem problem;
     bool goOn = true;
-    bool isZip =
-        !entry.isFolder && ReadZipDirectory(state.fs, path, members, true, &problem, state.zipLibrary->headerCheck);
+    bool isZip = disk == DiskSource::kNoDisk && !entry.isFolder &&
+                 ReadZipDirectory(state.fs, path, members, true, &problem, state.zipLibrary->headerCheck);
     state.zipProblems.Tell(state.ui, problem);
     if (isZip) {
       goOn = RebuildZip(state, path, members);
-    } else {
+    } else if (disk == DiskSource::kNoDisk) {
       if (!entry.isFolder && HasZipExtension(entry.name)) AddFailure(state, path, rebuild_text::kDamagedZip);
       goOn = RebuildLooseFile(state, path, entry.isFolder);
     }

@@ -62,6 +62,10 @@ void CountJournal(const RebuildJournal& journal, RebuildCounts& counts) {
     ++(block.matched ? counts.matched : counts.skipped);
     for (const Placement& placement : block.placements) {
       if (placement.status != PlacementStatus::kWritten) continue;
+      if (placement.disk) {
+        ++counts.disksPlaced;
+        continue;
+      }
       ++counts.romsPlaced;
       sets.insert(placement.setName);
     }

@@ -41,6 +41,7 @@ struct Placement {
   std::string setName;
   std::string romName;
   PlacementStatus status = PlacementStatus::kPending;
+  bool disk = false;  // romName is a disk's "NAME.chd", placed as a file beside the set's zip
 };
 
 // One source file or zip member, or one blank line that closes a loose
@@ -71,7 +72,7 @@ void ResolveServedBefore(RebuildJournal& journal);
 // " [SKIPPED]\n" when not; a blank line after each loose file and each zip.
 std::string RenderRebuildLog(const RebuildJournal& journal);
 
-// Counts of sources, matches, ROMs placed and the sets they went into
+// Counts of sources, matches, ROMs and disks placed and the sets the ROMs went into
 // (removals are counted where they happen).
 void CountJournal(const RebuildJournal& journal, RebuildCounts& counts);
 

@@ -33,6 +33,8 @@ inline constexpr char kNotReadBack[] = "did not read back as written";
 inline constexpr char kDestinationUnreadable[] = "could not be read; it was left as it is";
 inline constexpr char kOtherContentKept[] =
     "holds other contents under that name; they were kept, as no backup of them could be made";
+inline constexpr char kOtherDiskKept[] =
+    "holds another disk under that name; it was kept, as it could not be moved into the backup folder";
 inline constexpr char kNotRespelled[] =
     "is spelled otherwise than the game list spells it and could not be renamed; nothing was written to it";
 inline constexpr char kNotRemoved[] = "could not be removed";

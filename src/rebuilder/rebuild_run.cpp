@@ -53,8 +53,15 @@ bool RebuildAll(RebuildState& state, const GameList& database, ZipLibrary& zipLi
     counts.sourcesRemoved =
         RemoveRebuiltSources(state.fs, state.journal, source, setFolders, zipLibrary, state.failures);
   }
+  counts.sourcesRemoved += state.disksRemoved;
   CountJournal(state.journal, counts);
   return completed;
+}
+
+bool ListHasDisks(const GameList& database) {
+  for (const GameSet& game : database)
+    if (!game.disks.empty()) return true;
+  return false;
 }
 
 void ShowCantLog(UserInterface* ui) {
@@ -118,6 +125,7 @@ RebuildOutcome RunRebuild(const GameList& database, const SettingsRecord& settin
     progress->SetStep(1);
     RebuildWithLog(state, database, zipLibrary, source, outcome);
   }
+  outcome.counts.listHasDisks = ListHasDisks(database);
   RemoveWorkFolder(fs, state.workFolder);
   outcome.failures = std::move(state.failures);
   outcome.leftovers = std::move(state.leftovers);

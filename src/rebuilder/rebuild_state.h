@@ -55,6 +55,7 @@ struct RebuildState {
   std::vector<RebuildFailure> failures;  // in the order they happened
   std::vector<RebuildLeftover> leftovers;  // what an interrupted run had left, cleared
   ZipProblemNotices zipProblems;  // the damaged zips the user was told of
+  int disksRemoved = 0;      // disk sources moved into place or removed as already there
   bool matched = false;      // a ROM the run serves has the current source's size and CRC-32
   std::chrono::steady_clock::time_point lastRedraw{};
 };
@@ -62,6 +63,18 @@ struct RebuildState {
 // Walks `folder` (ending with '/'): every loose file and zip member is
 // matched and placed, in listing order. False when the run is to stop.
 bool RebuildFolder(RebuildState& state, const std::string& folder);
+
+// What RebuildDisk made of a source.
+enum class DiskSource {
+  kNoDisk,  // no ".chd" name, or no CHD header Kestrel reads: the source is an ordinary file
+  kDone,    // a disk, matched by its header SHA-1 and placed where it belongs
+  kStop,    // the same, and the user cancelled
+};
+
+// Looks the CHD source `path` (named `name`) up by the SHA-1 of its header
+// and puts it where every selected game keeps a disk of that SHA-1 (see
+// rebuild_disk.cpp). Only the header is read to match it.
+DiskSource RebuildDisk(RebuildState& state, const std::string& path, const std::string& name);
 
 // Number of sources the progress bar counts in `folder`.
 int CountSourceFiles(FileSystem& fs, const std::string& folder, bool recursive, const std::string& skipFolder);

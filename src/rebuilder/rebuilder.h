@@ -1,6 +1,7 @@
 // The rebuilder: builds correct sets in a destination folder out of
 // arbitrary source files and zips, matched to the ROMs of the selected games
-// by CRC-32 and size (or, for ROMs without a known dump, by name and size).
+// by CRC-32 and size (or, for ROMs without a known dump, by name and size),
+// and CHD files matched to the games' disks by the SHA-1 of their header.
 //
 // It reads the options of the settings record (rebuildSource,
 // rebuildDestination, rebuildMergeMode, rebuildZip, ...), speaks to the user
@@ -28,7 +29,9 @@ struct RebuildCounts {
   int skipped = 0;      // the others
   int romsPlaced = 0;   // ROM files written into the destination (the log's arrow lines)
   int setsWritten = 0;  // destination sets (zips or folders) that received at least one ROM
-  int sourcesRemoved = 0;  // loose files and zip members removed after rebuilding
+  int sourcesRemoved = 0;  // loose files, zip members and disks removed after rebuilding
+  bool listHasDisks = false;  // a game of the list has a disk: the summary tells of disks
+  int disksPlaced = 0;        // CHD files written into the destination (also arrow lines)
 };
 
 // Something the run could not do: a source it could not read, a set it

@@ -14,6 +14,7 @@
 //   ## data PATH SIZE CRC         SIZE bytes whose CRC-32 is CRC (hex)
 //   ## zip PATH                   a zip of stored members, one per line below:
 //                                 "NAME = TEXT" or "NAME ~ SIZE CRC"
+//   ## chd PATH VERSION SHA1      the header of an empty CHD of VERSION (3, 4 or 5) giving SHA1 (hex)
 //   ## mkdir PATH | ## remove PATH | ## demo PATH (the demo collection)
 //   ## kestrel-cli --answer ANSWER ARGUMENTS   its exit status and output
 //                                 ("<source>/" in ARGUMENTS is the source tree)
@@ -97,6 +98,25 @@ std::string ZipOf(const std::string& lines) {
   return testing::StoredZip(members);
 }
 
+// An empty CHD: its header alone, of `version`, with the SHA-1 of its data
+// and metadata at the place that version keeps it.
+std::string ChdOf(const std::string& versionAndSha1) {
+  std::istringstream fields(versionAndSha1);
+  int version = 0;
+  std::string sha1;
+  fields >> version >> sha1;
+  const size_t length = version == 3 ? 120 : version == 4 ? 108 : 124;
+  const size_t sha1At = version == 3 ? 80 : version == 4 ? 48 : 84;
+  std::string bytes(length, '\0');
+  bytes.replace(0, 8, "MComprHD");
+  bytes[11] = char(length);
+  bytes[15] = char(version);
+  if (version == 5) bytes[58] = 0x10;  // hunks of 4096 bytes
+  for (size_t i = 0; i < 20 && 2 * i + 1 < sha1.size(); ++i)
+    bytes[sha1At + i] = char(std::stoi(sha1.substr(2 * i, 2), nullptr, 16));
+  return bytes;
+}
+
 // "PATH REST" split at the first space.
 std::pair<std::string, std::string> PathAndRest(const std::string& arguments) {
   const size_t space = arguments.find(' ');
@@ -109,6 +129,7 @@ void SetUpFiles(const Step& step, const TempFolder& dir) {
   if (step.verb == "write") testing::WriteFile(dir / path, rest.empty() ? step.body : Unescape(rest));
   else if (step.verb == "data") testing::WriteFile(dir / path, DataOf(rest));
   else if (step.verb == "zip") testing::WriteFile(dir / path, ZipOf(step.body));
+  else if (step.verb == "chd") testing::WriteFile(dir / path, ChdOf(rest));
   else if (step.verb == "mkdir") fs::create_directories(dir / path);
   else if (step.verb == "remove") fs::remove_all(dir / path);
   else if (step.verb == "demo") ASSERT_TRUE(testing::BuildDemoCollection(dir / path));
