@@ -1,0 +1,118 @@
+// Sources the strict zip reader does not read: 7z, rar and tar archives, a
+// gzipped file, a zip it refuses, and zip members of other methods than
+// stored and deflated. Each member is unpacked into the work folder while
+// its CRC-32 is computed, then matched like any zip member. A copy placed
+// into a destination zip stays there until the zips are written (it is
+// deflated from that copy); the others go at once. Kestrel never rewrites
+// such an archive, so its members are never removed.
+#include <string>
+#include <vector>
+
+#include "app/user_interface.h"
+#include "archive/archive_source.h"
+#include "archive/crc32.h"
+#include "platform/file_replacement.h"
+#include "platform/paths.h"
+#include "rebuilder/rebuild_messages.h"
+#include "rebuilder/rebuild_state.h"
+
+namespace kestrel {
+namespace {
+
+enum class Unpacking { kUnpacked, kUnreadable, kNotWritten };
+
+// Unpacks the current member to `target`, whole or not at all, and fills
+// in the copy's size and CRC-32.
+Unpacking Unpack(FileSystem& fs, ArchiveSource& archive, const std::string& target, SourceFile& file) {
+  FileReplacement copy(fs);
+  if (!copy.Create(target)) return Unpacking::kNotWritten;
+  uint64_t length = 0;
+  uint32_t crc = 0;
+  bool writeFailed = false;
+  bool read = archive.ReadMember([&](const uint8_t* data, size_t count) {
+    crc = Crc32(crc, data, count);
+    length += count;
+    writeFailed = !copy.Write(data, count);
+    return !writeFailed;
+  });
+  if (writeFailed) return Unpacking::kNotWritten;
+  if (!read) return Unpacking::kUnreadable;
+  if (!copy.Close() || !copy.Commit()) return Unpacking::kNotWritten;
+  file.size = static_cast<uint32_t>(length);
+  file.crc = crc;
+  return Unpacking::kUnpacked;
+}
+
+// Takes `name` off the list of members still to read; true when it was on
+// it. Without a list every member is read.
+bool TakeWanted(std::vector<std::string>* wanted, const std::string& name) {
+  if (wanted == nullptr) return true;
+  for (auto it = wanted->begin(); it != wanted->end(); ++it) {
+    if (*it != name) continue;
+    wanted->erase(it);
+    return true;
+  }
+  return false;
+}
+
+// Unpacks, matches and places one member. False to stop the run.
+bool RebuildMember(RebuildState& state, ArchiveSource& archive, const std::string& path,
+                   const ArchiveMember& member) {
+  std::string memberPath = path + "/" + member.name;
+  if (member.encrypted) {
+    AddFailure(state, memberPath, rebuild_text::kEncrypted);
+    return true;
+  }
+  SourceFile file;
+  file.path = state.workFolder + "unpacked-" + std::to_string(state.unpackedCount++);
+  file.zipPath = path;
+  file.storedName = member.name;
+  file.unpacked = true;
+  Unpacking result = Unpack(state.fs, archive, file.path, file);
+  if (result == Unpacking::kUnreadable) {
+    AddFailure(state, memberPath, std::string(rebuild_text::kUnpackFailed) + archive.fault());
+    return true;
+  }
+  if (result == Unpacking::kNotWritten) {
+    AddFailure(state, memberPath, rebuild_text::kNotExtracted);
+    return ShowMessage(state.ui, rebuild_text::kUnzipError, rebuild_text::kErrorCaption,
+                       {MessageButtons::kYesNo, MessageIcon::kExclamation}) != kResultYes;
+  }
+  BeginSource(state, memberPath, file);
+  bool goOn = MatchSource(state, file, {file.crc, ~file.crc, file.size, FileNamePart(member.name)});
+  SourceBlock& block = state.journal.back();
+  if (block.matched && state.settings.rebuildRemoveSources) AddFailure(state, memberPath, rebuild_text::kKeptInArchive);
+  block.toRemove = false;
+  // Only a copy waiting for its destination zip is kept.
+  if (!(block.matched && state.settings.rebuildZip)) state.fs.DeleteFile(file.path);
+  return goOn;
+}
+
+}  // namespace
+
+ArchiveWalk RebuildArchive(RebuildState& state, const std::string& path, std::vector<std::string>* wanted,
+                           std::string& fault) {
+  ArchiveSource archive;
+  if (!archive.Open(state.fs, path)) {
+    fault = archive.fault();
+    return ArchiveWalk::kNotOpened;
+  }
+  ArchiveMember member;
+  bool any = false;
+  while (archive.NextMember(member)) {
+    any = true;
+    if (!TakeWanted(wanted, member.name)) continue;
+    if (!RebuildMember(state, archive, path, member)) return ArchiveWalk::kStopped;
+    if (wanted != nullptr && wanted->empty()) return ArchiveWalk::kWalked;
+  }
+  if (archive.fault().empty()) return ArchiveWalk::kWalked;
+  // An archive that fails before its first member was never read at all.
+  if (!any && wanted == nullptr) {
+    fault = archive.fault();
+    return ArchiveWalk::kNotOpened;
+  }
+  AddFailure(state, path, std::string(rebuild_text::kUnpackFailed) + archive.fault());
+  return ArchiveWalk::kWalked;
+}
+
+}  // namespace kestrel
