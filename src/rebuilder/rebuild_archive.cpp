@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/user_interface.h"
-#include "archive/archive_source.h"
+#include "archive/archive_reader.h"
 #include "archive/crc32.h"
 #include "platform/file_replacement.h"
 #include "platform/paths.h"
@@ -23,7 +23,7 @@ enum class Unpacking { kUnpacked, kUnreadable, kNotWritten };
 
 // Unpacks the current member to `target`, whole or not at all, and fills
 // in the copy's size and CRC-32.
-Unpacking Unpack(FileSystem& fs, ArchiveSource& archive, const std::string& target, SourceFile& file) {
+Unpacking Unpack(FileSystem& fs, ArchiveReader& archive, const std::string& target, SourceFile& file) {
   FileReplacement copy(fs);
   if (!copy.Create(target)) return Unpacking::kNotWritten;
   uint64_t length = 0;
@@ -56,7 +56,7 @@ bool TakeWanted(std::vector<std::string>* wanted, const std::string& name) {
 }
 
 // Unpacks, matches and places one member. False to stop the run.
-bool RebuildMember(RebuildState& state, ArchiveSource& archive, const std::string& path,
+bool RebuildMember(RebuildState& state, ArchiveReader& archive, const std::string& path,
                    const ArchiveMember& member) {
   std::string memberPath = path + "/" + member.name;
   if (member.encrypted) {
@@ -92,7 +92,7 @@ bool RebuildMember(RebuildState& state, ArchiveSource& archive, const std::strin
 
 ArchiveWalk RebuildArchive(RebuildState& state, const std::string& path, std::vector<std::string>* wanted,
                            std::string& fault) {
-  ArchiveSource archive;
+  ArchiveReader archive;
   if (!archive.Open(state.fs, path)) {
     fault = archive.fault();
     return ArchiveWalk::kNotOpened;

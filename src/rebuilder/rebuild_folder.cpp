@@ -1,7 +1,7 @@
 #include <string_view>
 
 #include "app/user_interface.h"
-#include "archive/archive_source.h"
+#include "archive/archive_reader.h"
 #include "archive/zip_library.h"
 #include "archive/zip_reader.h"
 #include "platform/file_system.h"

@@ -79,7 +79,7 @@ enum class ArchiveWalk {
 };
 
 // Rebuilds from the members of the archive `path` that the zip reader does
-// not read (see archive/archive_source.h). With `wanted`, only the members
+// not read (see archive/archive_reader.h). With `wanted`, only the members
 // of those stored names, each taken off the list as it is read; else every
 // member. A member that cannot be read, an encrypted one, and an archive
 // that breaks off part-way are named among the failures; on kNotOpened

@@ -1,4 +1,4 @@
-#include "archive/archive_source.h"
+#include "archive/archive_reader.h"
 
 #include <gtest/gtest.h>
 
@@ -8,13 +8,13 @@
 namespace kestrel::testing {
 namespace {
 
-class ArchiveSourceTest : public ZipTest {
+class ArchiveReaderTest : public ZipTest {
  protected:
   // "name=size/crc" of every member read, then "fault: ..." when the walk
   // ended on one.
   Texts Walk(const std::string& name, const std::string& bytes) {
     WriteFile(folder / name, bytes);
-    ArchiveSource source;
+    ArchiveReader source;
     if (!source.Open(RealFileSystem(), folder / name)) return {"not opened: " + source.fault()};
     Texts seen;
     ArchiveMember member;
@@ -39,7 +39,7 @@ class ArchiveSourceTest : public ZipTest {
   }
 };
 
-TEST_F(ArchiveSourceTest, ReadsEveryKindItStandsFor) {
+TEST_F(ArchiveReaderTest, ReadsEveryKindItStandsFor) {
   const NamedContents two = {{"a.rom", a}, {"sub/b.rom", b}};
   const Texts both = {Line("a.rom", a), Line("sub/b.rom", b)};
   EXPECT_EQ(Walk("set.7z", PackArchive(Packing::k7z, two)), both);
@@ -52,7 +52,7 @@ TEST_F(ArchiveSourceTest, ReadsEveryKindItStandsFor) {
             (Texts{Line("a.rom", a), Line("b.rom", b), Line("c.rom", a), Line("d.rom", b)}));
 }
 
-TEST_F(ArchiveSourceTest, NamesWhatItCannotRead) {
+TEST_F(ArchiveReaderTest, NamesWhatItCannotRead) {
   std::string sevenZip = PackArchive(Packing::k7z, {{"a.rom", a}, {"b.rom", b}});
   std::string zstdZip = BuildZip({CompressedMember("a.rom", b, 93)});
   std::string corrupted = zstdZip;
@@ -64,12 +64,12 @@ TEST_F(ArchiveSourceTest, NamesWhatItCannotRead) {
   Texts locked = Walk("locked.zip", PackArchive(Packing::kEncryptedZip, {{"a.rom", a}}));
   ASSERT_FALSE(locked.empty());
   EXPECT_NE(locked.front().find(" encrypted"), std::string::npos) << locked.front();
-  ArchiveSource missing;
+  ArchiveReader missing;
   EXPECT_FALSE(missing.Open(RealFileSystem(), folder / "missing.7z"));
   EXPECT_FALSE(missing.fault().empty());
 }
 
-TEST_F(ArchiveSourceTest, KnowsTheNamesItReads) {
+TEST_F(ArchiveReaderTest, KnowsTheNamesItReads) {
   for (const char* name : {"a.7z", "A.RAR", "b.tar", "b.tar.gz", "c.tgz", "d.tbz2", "e.txz", "rom.gz", "rom.xz"})
     EXPECT_TRUE(HasArchiveExtension(name)) << name;
   for (const char* name : {"a.zip", "7z", "a.7zz", "a.rom", "gz", "a.chd"}) EXPECT_FALSE(HasArchiveExtension(name)) << name;

@@ -31,16 +31,16 @@ struct ArchiveMember {
 // beyond is refused rather than followed without end.
 inline constexpr uint64_t kLargestArchiveMember = 0xFFFFFFFFull;
 
-// True for the names of archives ArchiveSource reads and the zip reader
+// True for the names of archives ArchiveReader reads and the zip reader
 // does not: .7z, .rar, .tar, .tgz, .tbz2, .txz, .gz, .bz2, .xz (any case).
 bool HasArchiveExtension(const std::string& name);
 
-class ArchiveSource {
+class ArchiveReader {
  public:
-  ArchiveSource();
-  ~ArchiveSource();
-  ArchiveSource(const ArchiveSource&) = delete;
-  ArchiveSource& operator=(const ArchiveSource&) = delete;
+  ArchiveReader();
+  ~ArchiveReader();
+  ArchiveReader(const ArchiveReader&) = delete;
+  ArchiveReader& operator=(const ArchiveReader&) = delete;
 
   // Opens `path` (found without case in `fs`) and recognises its format. A
   // name ending in .gz, .bz2 or .xz but not naming a tar holds one file,

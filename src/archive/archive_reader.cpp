@@ -1,4 +1,4 @@
-#include "archive/archive_source.h"
+#include "archive/archive_reader.h"
 
 #include <archive.h>
 #include <archive_entry.h>
@@ -45,7 +45,7 @@ bool HasArchiveExtension(const std::string& name) {
 
 // The libarchive handle and the file it reads through the FileSystem, so
 // that every byte comes the same way as for the zip reader.
-struct ArchiveSource::Reader {
+struct ArchiveReader::Reader {
   ~Reader() {
     if (handle) archive_read_free(handle);
   }
@@ -78,8 +78,8 @@ struct ArchiveSource::Reader {
   bool memberSizeKnown = false;
 };
 
-ArchiveSource::ArchiveSource() = default;
-ArchiveSource::~ArchiveSource() = default;
+ArchiveReader::ArchiveReader() = default;
+ArchiveReader::~ArchiveReader() = default;
 
 // Only formats that hold files are enabled: mtree, for one, names files
 // elsewhere on the disk, and an archive must never reach beyond itself.
@@ -101,7 +101,7 @@ static void EnableFormats(struct archive* handle, bool lone) {
   archive_read_support_format_zip(handle);
 }
 
-bool ArchiveSource::Open(FileSystem& fs, const std::string& path) {
+bool ArchiveReader::Open(FileSystem& fs, const std::string& path) {
   fault_.clear();
   reader_ = std::make_unique<Reader>();
   reader_->file = fs.OpenForReading(path);
@@ -130,7 +130,7 @@ bool ArchiveSource::Open(FileSystem& fs, const std::string& path) {
   return true;
 }
 
-bool ArchiveSource::NextMember(ArchiveMember& member) {
+bool ArchiveReader::NextMember(ArchiveMember& member) {
   if (!reader_ || !reader_->handle) return false;
   struct archive_entry* entry = nullptr;
   for (;;) {
@@ -154,7 +154,7 @@ bool ArchiveSource::NextMember(ArchiveMember& member) {
   return true;
 }
 
-bool ArchiveSource::ReadMember(const std::function<bool(const uint8_t*, size_t)>& take) {
+bool ArchiveReader::ReadMember(const std::function<bool(const uint8_t*, size_t)>& take) {
   if (!reader_ || !reader_->handle) return false;
   std::vector<uint8_t> piece(kReadPiece);
   uint64_t total = 0;
