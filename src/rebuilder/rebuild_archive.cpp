@@ -5,6 +5,7 @@
 // into a destination zip stays there until the zips are written (it is
 // deflated from that copy); the others go at once. Kestrel never rewrites
 // such an archive, so its members are never removed.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -43,21 +44,24 @@ Unpacking Unpack(FileSystem& fs, ArchiveReader& archive, const std::string& targ
   return Unpacking::kUnpacked;
 }
 
-// Takes `name` off the list of members still to read; true when it was on
-// it. Without a list every member is read.
-bool TakeWanted(std::vector<std::string>* wanted, const std::string& name) {
+// Takes the member named `name` off the list of members still to read
+// into `taken`; true when it was on it. Without a list every member is read.
+bool TakeWanted(ZipEntryList* wanted, const std::string& name, std::optional<ZipEntry>& taken) {
+  taken.reset();
   if (wanted == nullptr) return true;
   for (auto it = wanted->begin(); it != wanted->end(); ++it) {
-    if (*it != name) continue;
+    if (it->storedName != name) continue;
+    taken = *it;
     wanted->erase(it);
     return true;
   }
   return false;
 }
 
-// Unpacks, matches and places one member. False to stop the run.
+// Unpacks, matches and places one member; `zipEntry` is the member as the
+// zip reader listed it, when the archive is a zip. False to stop the run.
 bool RebuildMember(RebuildState& state, ArchiveReader& archive, const std::string& path,
-                   const ArchiveMember& member) {
+                   const ArchiveMember& member, const std::optional<ZipEntry>& zipEntry) {
   std::string memberPath = path + "/" + member.name;
   if (member.encrypted) {
     AddFailure(state, memberPath, rebuild_text::kEncrypted);
@@ -68,6 +72,7 @@ bool RebuildMember(RebuildState& state, ArchiveReader& archive, const std::strin
   file.zipPath = path;
   file.storedName = member.name;
   file.unpacked = true;
+  if (zipEntry) file.entry = *zipEntry;
   Unpacking result = Unpack(state.fs, archive, file.path, file);
   if (result == Unpacking::kUnreadable) {
     AddFailure(state, memberPath, std::string(rebuild_text::kUnpackFailed) + archive.fault());
@@ -80,9 +85,13 @@ bool RebuildMember(RebuildState& state, ArchiveReader& archive, const std::strin
   }
   BeginSource(state, memberPath, file);
   bool goOn = MatchSource(state, file, {file.crc, ~file.crc, file.size, FileNamePart(member.name)});
+  // A zip's member goes by its entry as any zip member does; Kestrel
+  // writes no other kind of archive, so their members stay.
   SourceBlock& block = state.journal.back();
-  if (block.matched && state.settings.rebuildRemoveSources) AddFailure(state, memberPath, rebuild_text::kKeptInArchive);
-  block.toRemove = false;
+  if (!zipEntry) {
+    if (block.toRemove) AddFailure(state, memberPath, rebuild_text::kKeptInArchive);
+    block.toRemove = false;
+  }
   // Only a copy waiting for its destination zip is kept.
   if (!(block.matched && state.settings.rebuildZip)) state.fs.DeleteFile(file.path);
   return goOn;
@@ -90,7 +99,7 @@ bool RebuildMember(RebuildState& state, ArchiveReader& archive, const std::strin
 
 }  // namespace
 
-ArchiveWalk RebuildArchive(RebuildState& state, const std::string& path, std::vector<std::string>* wanted,
+ArchiveWalk RebuildArchive(RebuildState& state, const std::string& path, ZipEntryList* wanted,
                            std::string& fault) {
   ArchiveReader archive;
   if (!archive.Open(state.fs, path)) {
@@ -98,11 +107,12 @@ ArchiveWalk RebuildArchive(RebuildState& state, const std::string& path, std::ve
     return ArchiveWalk::kNotOpened;
   }
   ArchiveMember member;
+  std::optional<ZipEntry> zipEntry;
   bool any = false;
   while (archive.NextMember(member)) {
     any = true;
-    if (!TakeWanted(wanted, member.name)) continue;
-    if (!RebuildMember(state, archive, path, member)) return ArchiveWalk::kStopped;
+    if (!TakeWanted(wanted, member.name, zipEntry)) continue;
+    if (!RebuildMember(state, archive, path, member, zipEntry)) return ArchiveWalk::kStopped;
     if (wanted != nullptr && wanted->empty()) return ArchiveWalk::kWalked;
   }
   if (archive.fault().empty()) return ArchiveWalk::kWalked;

@@ -40,11 +40,12 @@ bool HasReadableMethod(const ZipEntry& member) { return member.method == 0 || me
 
 // Members of other methods (bzip2, lzma, xz, zstd, ...) are read through
 // libarchive once the others are done; what it cannot read either is named.
-bool RebuildOtherMethods(RebuildState& state, const std::string& path, std::vector<std::string> wanted) {
+bool RebuildOtherMethods(RebuildState& state, const std::string& path, ZipEntryList wanted) {
   if (wanted.empty()) return true;
   std::string fault;
   if (RebuildArchive(state, path, &wanted, fault) == ArchiveWalk::kStopped) return false;
-  for (const std::string& name : wanted) AddFailure(state, path + "/" + name, rebuild_text::kUnsupportedMethod);
+  for (const ZipEntry& member : wanted)
+    AddFailure(state, path + "/" + member.storedName, rebuild_text::kUnsupportedMethod);
   return true;
 }
 
@@ -52,7 +53,7 @@ bool RebuildOtherMethods(RebuildState& state, const std::string& path, std::vect
 // disk while extracting and the user's Yes, or a placement that stopped.
 bool RebuildZip(RebuildState& state, const std::string& path, const ZipEntryList& members) {
   std::string workFile = state.workFolder + "member";
-  std::vector<std::string> otherMethods;
+  ZipEntryList otherMethods;
   for (const ZipEntry& member : members) {
     std::string memberPath = path + "/" + member.storedName;
     if (IsEncrypted(member)) {
@@ -60,7 +61,7 @@ bool RebuildZip(RebuildState& state, const std::string& path, const ZipEntryList
       continue;
     }
     if (!HasReadableMethod(member)) {
-      otherMethods.push_back(member.storedName);
+      otherMethods.push_back(member);
       continue;
     }
     int writeFailed = 0;
@@ -85,17 +86,15 @@ bool RebuildZip(RebuildState& state, const std::string& path, const ZipEntryList
   return RebuildOtherMethods(state, path, std::move(otherMethods));
 }
 
-// A 7z, rar, tar or gzipped file, or a zip the strict reader refused, read
-// through libarchive. One that libarchive cannot read either is named and
-// then looked up as a plain file, as it may be a ROM itself.
+// A 7z, rar, tar or gzipped file, read through libarchive. One that
+// libarchive cannot read either is named and then looked up as a plain
+// file, as it may be a ROM itself. (A zip the strict reader refuses stays
+// a damaged zip the user is asked to rezip.)
 bool RebuildOtherArchive(RebuildState& state, const std::string& path) {
   std::string fault;
   ArchiveWalk walk = RebuildArchive(state, path, nullptr, fault);
   if (walk != ArchiveWalk::kNotOpened) return walk == ArchiveWalk::kWalked;
-  if (HasZipExtension(path))
-    AddFailure(state, path, rebuild_text::kDamagedZip);
-  else
-    AddFailure(state, path, std::string(rebuild_text::kUnpackFailed) + fault + rebuild_text::kReadAsPlainFile);
+  AddFailure(state, path, std::string(rebuild_text::kUnpackFailed) + fault + rebuild_text::kReadAsPlainFile);
   return RebuildLooseFile(state, path, false);
 }
 
@@ -171,9 +170,10 @@ bool RebuildFolder(RebuildState& state, const std::string& folder) {
     state.zipProblems.Tell(state.ui, problem);
     if (isZip) {
       goOn = RebuildZip(state, path, members);
-    } else if (!entry.isFolder && (HasZipExtension(entry.name) || HasArchiveExtension(entry.name))) {
+    } else if (!entry.isFolder && HasArchiveExtension(entry.name)) {
       goOn = RebuildOtherArchive(state, path);
     } else {
+      if (!entry.isFolder && HasZipExtension(entry.name)) AddFailure(state, path, rebuild_text::kDamagedZip);
       goOn = RebuildLooseFile(state, path, entry.isFolder);
     }
     if (!goOn) return false;

@@ -26,9 +26,10 @@ struct SourceFile {
   ZipEntry entry;
   // A member of an archive other than a strict zip (or of a method the zip
   // reader leaves alone), unpacked to `path` for the run: it goes into a
-  // destination zip by deflating that copy, and it is never removed.
+  // destination zip by deflating that copy. Only a zip's member (its
+  // `entry` set) is ever removed.
   bool unpacked = false;
-  // A zip member, copied and removed by its entry.
+  // A zip member copied by its entry, without recompression.
   bool IsMember() const { return !zipPath.empty() && !unpacked; }
 };
 

@@ -79,12 +79,13 @@ enum class ArchiveWalk {
 };
 
 // Rebuilds from the members of the archive `path` that the zip reader does
-// not read (see archive/archive_reader.h). With `wanted`, only the members
-// of those stored names, each taken off the list as it is read; else every
-// member. A member that cannot be read, an encrypted one, and an archive
+// not read (see archive/archive_reader.h). With `wanted` (the archive is a
+// zip), only those members, each taken off the list as it is read, which
+// are then removed by their entry like any zip member; else every member,
+// and none is ever removed. A member that cannot be read, an encrypted one, and an archive
 // that breaks off part-way are named among the failures; on kNotOpened
 // `fault` says why and nothing was recorded.
-ArchiveWalk RebuildArchive(RebuildState& state, const std::string& path, std::vector<std::string>* wanted,
+ArchiveWalk RebuildArchive(RebuildState& state, const std::string& path, ZipEntryList* wanted,
                            std::string& fault);
 
 // Number of sources the progress bar counts in `folder`.

@@ -1,7 +1,7 @@
 // Sources in archives the strict zip reader leaves alone: 7z, tar.gz, a
 // gzipped file, zip members of other methods. Each is matched by the CRC-32
 // of what it unpacks to and deflated into the destination; what cannot be
-// read is named, and nothing in such an archive is ever removed.
+// read is named, and only a zip's members are ever removed.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -59,16 +59,18 @@ TEST_F(RebuildArchiveTest, WhatCannotBeReadIsNamedAndNothingIsRemoved) {
   WriteFile(source + "short.7z", sevenZip.substr(0, sevenZip.size() - 40));
   WriteFile(source + "junk.7z", "no archive");
   WriteFile(source + "bad.zip", bad);
-  WriteFile(source + "locked.zip", PackArchive(Packing::kEncryptedZip, {{"v", r3}}));
   WriteFile(source + "good.7z", PackArchive(Packing::k7z, {{"x", r1}}));
+  WriteFile(source + "zstd.zip", BuildZip({CompressedMember("y", r2, 93)}));
   settings.rebuildRemoveSources = true;
   RebuildOutcome outcome = Rebuild();
   EXPECT_EQ(Failures(outcome), (std::vector<std::string>{"bad.zip/z: could not be read: ", "good.7z/x: was rebuilt but kep",
-                                                          "junk.7z: could not be read: ", "locked.zip/v: is encrypted",
+                                                          "junk.7z: could not be read: ",
                                                           "short.7z: could not be read: "}));
-  EXPECT_EQ(Tree(destination), (Files{{"g.zip:r1", r1}}));
+  EXPECT_EQ(Tree(destination), (Files{{"g.zip:r1", r1}, {"g.zip:r2", r2}}));
+  // A zip's member goes like any other; nothing else is touched.
   EXPECT_TRUE(FileExists(source + "good.7z"));
-  EXPECT_EQ(outcome.counts.sourcesRemoved, 0);
+  EXPECT_FALSE(FileExists(source + "zstd.zip"));
+  EXPECT_EQ(outcome.counts.sourcesRemoved, 1);
 }
 
 }  // namespace
