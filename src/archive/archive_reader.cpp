@@ -3,6 +3,7 @@
 #include <archive.h>
 #include <archive_entry.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/paths.h"
@@ -34,6 +35,10 @@ std::string StreamEnding(const std::string& name) {
 
 }  // namespace
 
+bool HasStreamMethod(const ZipEntry& member) {
+  return member.method == 12 || member.method == 93 || member.method == 95;
+}
+
 bool HasArchiveExtension(const std::string& name) {
   if (EndsWithNoCase(name, ".7z") || EndsWithNoCase(name, ".rar")) return true;
   for (const char* ending : kTarEndings)
@@ -52,7 +57,9 @@ struct ArchiveReader::Reader {
 
   static la_ssize_t Read(struct archive*, void* data, const void** buffer) {
     Reader& reader = *static_cast<Reader*>(data);
-    long long count = reader.file->ReadAt(reader.position, reader.buffer.data(), reader.buffer.size());
+    uint64_t left = reader.position < reader.length ? reader.length - reader.position : 0;
+    size_t wanted = static_cast<size_t>(std::min<uint64_t>(left, reader.buffer.size()));
+    long long count = wanted == 0 ? 0 : reader.file->ReadAt(reader.start + reader.position, reader.buffer.data(), wanted);
     if (count < 0) return ARCHIVE_FATAL;
     reader.position += static_cast<uint64_t>(count);
     *buffer = reader.buffer.data();
@@ -63,7 +70,7 @@ struct ArchiveReader::Reader {
     Reader& reader = *static_cast<Reader*>(data);
     la_int64_t base = whence == SEEK_SET ? 0
                       : whence == SEEK_CUR ? static_cast<la_int64_t>(reader.position)
-                                           : static_cast<la_int64_t>(reader.file->Size());
+                                           : static_cast<la_int64_t>(reader.length);
     if (base + offset < 0) return ARCHIVE_FATAL;
     reader.position = static_cast<uint64_t>(base + offset);
     return static_cast<la_int64_t>(reader.position);
@@ -71,7 +78,9 @@ struct ArchiveReader::Reader {
 
   struct archive* handle = nullptr;
   std::unique_ptr<ReadableFile> file;
-  uint64_t position = 0;
+  uint64_t start = 0;     // the part of the file read: `length` bytes from `start`
+  uint64_t length = 0;
+  uint64_t position = 0;  // within that part
   std::vector<uint8_t> buffer = std::vector<uint8_t>(kReadPiece);
   std::string loneName;  // the member's name when the archive is one compressed file, else ""
   uint64_t memberSize = 0;  // of the current member as listed, when known
@@ -102,6 +111,21 @@ static void EnableFormats(struct archive* handle, bool lone) {
 }
 
 bool ArchiveReader::Open(FileSystem& fs, const std::string& path) {
+  std::string name = FileNamePart(path);
+  std::string ending = StreamEnding(name);
+  return OpenPart(fs, path, 0, UINT64_MAX, ending.empty() ? "" : name.substr(0, name.size() - ending.size()));
+}
+
+bool ArchiveReader::OpenZipMember(FileSystem& fs, const ZipEntry& member) {
+  if (!HasStreamMethod(member)) {
+    fault_ = "is not compressed as one stream";
+    return false;
+  }
+  return OpenPart(fs, member.archivePath, member.dataOffset, member.compressedSize, member.storedName);
+}
+
+bool ArchiveReader::OpenPart(FileSystem& fs, const std::string& path, uint64_t start, uint64_t length,
+                             const std::string& loneName) {
   fault_.clear();
   reader_ = std::make_unique<Reader>();
   reader_->file = fs.OpenForReading(path);
@@ -109,11 +133,12 @@ bool ArchiveReader::Open(FileSystem& fs, const std::string& path) {
     fault_ = "could not be opened";
     return false;
   }
-  std::string name = FileNamePart(path);
-  std::string ending = StreamEnding(name);
-  if (!ending.empty()) reader_->loneName = name.substr(0, name.size() - ending.size());
+  reader_->start = std::min(start, reader_->file->Size());
+  reader_->length = std::min(length, reader_->file->Size() - reader_->start);
+  reader_->loneName = loneName;
+  const bool lone = !loneName.empty();
   reader_->handle = archive_read_new();
-  EnableFormats(reader_->handle, !ending.empty());
+  EnableFormats(reader_->handle, lone);
   archive_read_set_read_callback(reader_->handle, Reader::Read);
   archive_read_set_seek_callback(reader_->handle, Reader::Seek);
   archive_read_set_callback_data(reader_->handle, reader_.get());
@@ -123,7 +148,7 @@ bool ArchiveReader::Open(FileSystem& fs, const std::string& path) {
     return false;
   }
   // The raw format takes any file; a lone file must at least be compressed.
-  if (!ending.empty() && archive_filter_code(reader_->handle, 0) == ARCHIVE_FILTER_NONE) {
+  if (lone && archive_filter_code(reader_->handle, 0) == ARCHIVE_FILTER_NONE) {
     fault_ = "is not compressed as its name says";
     return false;
   }

@@ -15,6 +15,7 @@
 #include <memory>
 #include <string>
 
+#include "archive/zip_entry.h"
 #include "platform/file_system.h"
 
 namespace kestrel {
@@ -30,6 +31,10 @@ struct ArchiveMember {
 // The largest member read: a ROM is below 4 GB, and a member that inflates
 // beyond is refused rather than followed without end.
 inline constexpr uint64_t kLargestArchiveMember = 0xFFFFFFFFull;
+
+// True for the zip methods whose data are one plain bzip2 (12), zstd (93)
+// or xz (95) stream.
+bool HasStreamMethod(const ZipEntry& member);
 
 // True for the names of archives ArchiveReader reads and the zip reader
 // does not: .7z, .rar, .tar, .tgz, .tbz2, .txz, .gz, .bz2, .xz (any case).
@@ -48,6 +53,13 @@ class ArchiveReader {
   // the file cannot be opened or is no archive libarchive reads.
   bool Open(FileSystem& fs, const std::string& path);
 
+  // Opens the data of one zip member compressed as a whole stream libarchive
+  // decodes on its own (see HasStreamMethod), as an archive of that one
+  // member, named as stored. libarchive's zip reader loses the end of such a
+  // member when it inflates to far more than its compressed size (3.6.2,
+  // zstd); its stream decoders do not.
+  bool OpenZipMember(FileSystem& fs, const ZipEntry& member);
+
   // Moves to the next regular file. False at the end of the archive, and on
   // a fault (then fault() is not empty).
   bool NextMember(ArchiveMember& member);
@@ -62,6 +74,10 @@ class ArchiveReader {
 
  private:
   struct Reader;
+  // Opens `length` bytes of `path` from `start` on; a `loneName` makes them
+  // one compressed file of that name.
+  bool OpenPart(FileSystem& fs, const std::string& path, uint64_t start, uint64_t length,
+                const std::string& loneName);
   std::unique_ptr<Reader> reader_;
   std::string fault_;
 };

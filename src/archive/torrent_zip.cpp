@@ -26,7 +26,6 @@ constexpr char kCommentPrefix[] = "TORRENTZIPPED-";
 constexpr size_t kCommentLength = 22;
 constexpr size_t kEndRecordLength = 22;
 constexpr size_t kLocalHeaderLength = 30;
-constexpr size_t kCentralHeaderLength = 46;
 
 void Put(std::string& bytes, uint32_t value, int width) {
   for (int i = 0; i < width; ++i) bytes += static_cast<char>((value >> (8 * i)) & 0xFF);

@@ -83,6 +83,11 @@ bool RebuildMember(RebuildState& state, ArchiveReader& archive, const std::strin
     return ShowMessage(state.ui, rebuild_text::kUnzipError, rebuild_text::kErrorCaption,
                        {MessageButtons::kYesNo, MessageIcon::kExclamation}) != kResultYes;
   }
+  if (zipEntry && (file.crc != zipEntry->crc || file.size != zipEntry->size)) {
+    state.fs.DeleteFile(file.path);
+    AddFailure(state, memberPath, rebuild_text::kDamagedMember);
+    return true;
+  }
   BeginSource(state, memberPath, file);
   bool goOn = MatchSource(state, file, {file.crc, ~file.crc, file.size, FileNamePart(member.name)});
   // A zip's member goes by its entry as any zip member does; Kestrel
@@ -97,10 +102,33 @@ bool RebuildMember(RebuildState& state, ArchiveReader& archive, const std::strin
   return goOn;
 }
 
+// The zip members of one-stream methods, each read on its own; they are
+// taken off `wanted`. False to stop the run.
+bool RebuildStreamMembers(RebuildState& state, const std::string& path, ZipEntryList& wanted) {
+  ZipEntryList others;
+  for (const ZipEntry& entry : wanted) {
+    if (!HasStreamMethod(entry)) {
+      others.push_back(entry);
+      continue;
+    }
+    ArchiveReader reader;
+    ArchiveMember member;
+    if (!reader.OpenZipMember(state.fs, entry) || !reader.NextMember(member)) {
+      AddFailure(state, path + "/" + entry.storedName, std::string(rebuild_text::kUnpackFailed) + reader.fault());
+      continue;
+    }
+    if (!RebuildMember(state, reader, path, member, entry)) return false;
+  }
+  wanted = std::move(others);
+  return true;
+}
+
 }  // namespace
 
 ArchiveWalk RebuildArchive(RebuildState& state, const std::string& path, ZipEntryList* wanted,
                            std::string& fault) {
+  if (wanted != nullptr && !RebuildStreamMembers(state, path, *wanted)) return ArchiveWalk::kStopped;
+  if (wanted != nullptr && wanted->empty()) return ArchiveWalk::kWalked;
   ArchiveReader archive;
   if (!archive.Open(state.fs, path)) {
     fault = archive.fault();

@@ -17,7 +17,7 @@ namespace {
 class RebuildArchiveTest : public RebuildTest {
  protected:
   RebuildArchiveTest() {
-    AddGame("g", {{"r1", r1}, {"r2", r2}, {"r3", r3}, {"r4", r4}});
+    AddGame("g", {{"r1", r1}, {"r2", r2}, {"r3", r3}, {"r4", r4}, {"r5", r5}});
     Load();
   }
   std::vector<std::string> Failures(const RebuildOutcome& outcome) {
@@ -29,6 +29,7 @@ class RebuildArchiveTest : public RebuildTest {
   }
   const std::string r1 = std::string(3000, 'a') + "one", r2 = std::string(5000, 'b') + "two";
   const std::string r3 = std::string(700, 'c') + "three", r4 = std::string(900, 'd') + "four";
+  const std::string r5 = std::string(1 << 20, '\0') + "five";
 };
 
 TEST_F(RebuildArchiveTest, EveryKindIsUnpackedMatchedAndDeflated) {
@@ -61,16 +62,21 @@ TEST_F(RebuildArchiveTest, WhatCannotBeReadIsNamedAndNothingIsRemoved) {
   WriteFile(source + "bad.zip", bad);
   WriteFile(source + "good.7z", PackArchive(Packing::k7z, {{"x", r1}}));
   WriteFile(source + "zstd.zip", BuildZip({CompressedMember("y", r2, 93)}));
+  // Far smaller packed than unpacked, which libarchive's zip reader cuts short.
+  WriteFile(source + "flat.zip", BuildZip({CompressedMember("f", r5, 93), CompressedMember("g", r5 + "x", 95)}));
+  MemberBytes lying = CompressedMember("l", r3, 12);
+  lying.crc ^= 1;
+  WriteFile(source + "lying.zip", BuildZip({lying}));
   settings.rebuildRemoveSources = true;
   RebuildOutcome outcome = Rebuild();
   EXPECT_EQ(Failures(outcome), (std::vector<std::string>{"bad.zip/z: could not be read: ", "good.7z/x: was rebuilt but kep",
-                                                          "junk.7z: could not be read: ",
+                                                          "junk.7z: could not be read: ", "lying.zip/l: is damaged: its con",
                                                           "short.7z: could not be read: "}));
-  EXPECT_EQ(Tree(destination), (Files{{"g.zip:r1", r1}, {"g.zip:r2", r2}}));
+  EXPECT_EQ(Tree(destination), (Files{{"g.zip:r1", r1}, {"g.zip:r2", r2}, {"g.zip:r5", r5}}));
   // A zip's member goes like any other; nothing else is touched.
   EXPECT_TRUE(FileExists(source + "good.7z"));
   EXPECT_FALSE(FileExists(source + "zstd.zip"));
-  EXPECT_EQ(outcome.counts.sourcesRemoved, 1);
+  EXPECT_EQ(outcome.counts.sourcesRemoved, 2);  // y, and f from flat.zip, which keeps g
 }
 
 }  // namespace
