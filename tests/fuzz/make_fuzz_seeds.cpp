@@ -52,12 +52,17 @@ bool WriteZipSeeds(const std::string& folder) {
 }
 
 // An archive libarchive writes: format and filter by name ("7zip", "pax",
-// "raw"; "none", "gzip", "zstd"), one small member.
+// "raw"; "gzip", "zstd", or "" for none), one small member.
 bool WriteArchiveSeed(const std::string& path, const char* format, const char* filter) {
   struct archive* writer = archive_write_new();
-  bool written = archive_write_set_format_by_name(writer, format) == ARCHIVE_OK &&
-                 archive_write_add_filter_by_name(writer, filter) == ARCHIVE_OK &&
-                 archive_write_open_filename(writer, path.c_str()) == ARCHIVE_OK;
+  bool opened = archive_write_set_format_by_name(writer, format) == ARCHIVE_OK &&
+                (*filter == '\0' || archive_write_add_filter_by_name(writer, filter) == ARCHIVE_OK) &&
+                archive_write_open_filename(writer, path.c_str()) == ARCHIVE_OK;
+  if (!opened) {
+    archive_write_free(writer);
+    return false;
+  }
+  bool written = true;
   const std::string contents = std::string(300, 'A') + "end";
   struct archive_entry* entry = archive_entry_new();
   archive_entry_set_pathname(entry, "sb.p1");
@@ -73,8 +78,8 @@ bool WriteArchiveSeed(const std::string& path, const char* format, const char* f
 }
 
 bool WriteArchiveSeeds(const std::string& folder) {
-  return WriteArchiveSeed(folder + "set.7z", "7zip", "none") && WriteArchiveSeed(folder + "set.tgz", "pax", "gzip") &&
-         WriteArchiveSeed(folder + "rom.zst", "raw", "zstd") && WriteArchiveSeed(folder + "set.zip", "zip", "none");
+  return WriteArchiveSeed(folder + "set.7z", "7zip", "") && WriteArchiveSeed(folder + "set.tgz", "pax", "gzip") &&
+         WriteArchiveSeed(folder + "rom.zst", "raw", "zstd") && WriteArchiveSeed(folder + "set.zip", "zip", "");
 }
 
 bool WriteProfileSeed(const std::string& folder, const GameList& database) {
