@@ -7,6 +7,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "archive/torrent_zip.h"
 #include "archive/zip_file_source.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
@@ -262,7 +263,9 @@ bool ZipUpdate(FileSystem& fs, ZipLibrary& library, const std::string& archivePa
   for (const ZipChanges::EntryCopy& copy : changes.copiedEntries) {
     if (!CopyEntry(archive, members, copy, sources)) return AbandonArchive(archive);
   }
-  return CloseArchive(archive);
+  if (!CloseArchive(archive)) return false;
+  if (library.torrentZip) WriteTorrentZip(fs, WithZipExtension(archivePath));
+  return true;
 }
 
 }  // namespace kestrel

@@ -25,6 +25,9 @@ struct ZipLibrary {
   // How strictly the run reads the zips it finds; the desktop program's
   // "Use Advanced Zip Scanner" asks for kBothHeaders.
   ZipHeaderCheck headerCheck = ZipHeaderCheck::kLocalHeaders;
+  // Every zip written is then rewritten in TorrentZip's form (see
+  // torrent_zip.h), whatever `level` says.
+  bool torrentZip = false;
 };
 
 // The level character of a compression level as the settings keep it,

@@ -52,6 +52,8 @@ void AddMergeToolOptions(CLI::App& command, MergeOptions& options, const std::st
             "The new sets hold only the family's files (old files are dropped)");
   AddFlagPair(command, prefix + "remove-old", "no-" + prefix + "remove-old", options.removeOld,
             "Remove the old parent and clone sets from the other ROM paths");
+  AddSwitch(command, prefix + "torrentzip", options.torrentZip,
+            "Write the zips in TorrentZip's canonical form; default the profile's, off");
   command.add_option("--" + prefix + "destination", options.destination,
                      "Put the new sets into this folder instead of where they are");
 }
@@ -60,6 +62,7 @@ void ApplyMergeOptions(const MergeOptions& options, SettingsRecord& settings) {
   if (options.zip) settings.mergeZip = *options.zip;
   if (options.cleanSet) settings.mergeCleanSet = *options.cleanSet;
   if (options.removeOld) settings.mergeRemoveOld = *options.removeOld;
+  ApplySwitch(options.torrentZip, settings.mergeTorrentZip);
   if (options.destination.empty()) return;
   settings.mergePlacement = MergePlacement::kIntoDestination;
   settings.mergeDestination = WithTrailingSeparator(AbsolutePath(options.destination));

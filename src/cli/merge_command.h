@@ -24,6 +24,7 @@ struct MergeOptions {
   DataOptions data;
   std::optional<bool> zip;  // --zip / --folders
   std::optional<bool> cleanSet, removeOld;
+  std::optional<bool> torrentZip;  // --torrentzip / --no-torrentzip
   std::string destination;  // "" keeps every set where it is
   bool full = false;        // unmerge only: full non-merged, BIOS and device ROMs in every set
 };

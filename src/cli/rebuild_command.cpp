@@ -74,6 +74,8 @@ void AddRebuildToolOptions(CLI::App& command, RebuildOptions& options, const std
   AddSwitch(command, prefix + "zero-crcs", options.zeroCrcs, "Also rebuild ROMs without a known dump by name and size (default on)");
   AddSwitch(command, prefix + "recursive", options.recursive, "Descend into subfolders of the source (default on)");
   AddSwitch(command, prefix + "remove-sources", options.removeSources, "Remove the rebuilt source files (default off)");
+  AddSwitch(command, prefix + "torrentzip", options.torrentZip,
+            "Write the zips in TorrentZip's canonical form, the same bytes for the same set (default off)");
   command.add_option(dashes + "log", options.logfile, "Write the rebuilder logfile");
 }
 
@@ -88,6 +90,7 @@ void ApplyRebuildOptions(const RebuildOptions& options, SettingsRecord& settings
   ApplySwitch(options.zeroCrcs, settings.rebuildZeroCrcs);
   ApplySwitch(options.recursive, settings.rebuildRecursive);
   ApplySwitch(options.removeSources, settings.rebuildRemoveSources);
+  ApplySwitch(options.torrentZip, settings.rebuildTorrentZip);
 }
 
 int RunRebuildCommand(const RebuildOptions& options, UserInterface& ui) {

@@ -28,6 +28,7 @@ struct RebuildOptions {
   std::string logfile;
   std::optional<bool> zip;  // --zip / --folders
   std::optional<bool> tildeCrcs, zeroCrcs, recursive, removeSources;
+  std::optional<bool> torrentZip;  // --torrentzip / --no-torrentzip
 };
 
 // Registers the game data options and the rebuilder's own options.

@@ -8,6 +8,7 @@
 #include "cli/exit_status.h"
 #include "cli/flag_pair.h"
 #include "cli/scan_report.h"
+#include "cli/torrentzip_check.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
 #include "report/results_model.h"
@@ -102,6 +103,8 @@ void AddScanOptions(CLI::App& command, ScanOptions& options) {
 void AddVerdictsOption(CLI::App& command, ScanOptions& options) {
   command.add_flag("--verdicts", options.verdicts,
                    "Also print MAME's verdict on each set, as \"mame -verifyroms\" and \"-verifysamples\" word it");
+  command.add_flag("--check-torrentzip", options.checkTorrentZip,
+                   "Also name every zipped set that is not in TorrentZip's canonical form");
 }
 
 void ApplyScanOptions(const ScanOptions& options, SettingsRecord& settings) {
@@ -138,13 +141,18 @@ int RunScanCommand(const ScanOptions& options, bool fastscan, UserInterface& ui)
 
   PrintScanReport(results, outcome.statisticsText, stdout);
   if (options.verdicts) PrintVerdicts(database, scanResults, settings, stdout);
+  int nonTorrentZips = 0;
+  if (options.checkTorrentZip) {
+    std::fputs("----------\n", stdout);
+    nonTorrentZips = PrintNonTorrentZips(database, settings, stdout);
+  }
   bool logSaved = options.logfile.empty() || SaveScannerLog(settings.scannerLogfile, results, settings.addStatistics,
                                                             outcome.statisticsText, &ui);
   if (!outcome.ranToEnd) {
     std::fputs("Scan stopped before its end: the findings so far are shown; no fastscan file was written\n", stderr);
     return kExitFindings;
   }
-  if (!logSaved) return kExitFindings;
+  if (!logSaved || nonTorrentZips > 0) return kExitFindings;
   return HasResultLines(results) ? kExitFindings : kExitDone;
 }
 

@@ -31,13 +31,15 @@ struct ScanOptions {
   std::string fastscanFile;
   // Also print MAME's verdict on every checked set, in MAME's audit form.
   bool verdicts = false;
+  // Also name every zipped set not in TorrentZip's form; each is a finding.
+  bool checkTorrentZip = false;
 };
 
 // Registers the game data options and every scanner option. "scan",
 // "fastscan" and "profile save" all take exactly these.
 void AddScanOptions(CLI::App& command, ScanOptions& options);
 
-// Registers --verdicts, which "scan" and "fastscan" take.
+// Registers --verdicts and --check-torrentzip, which "scan" and "fastscan" take.
 void AddVerdictsOption(CLI::App& command, ScanOptions& options);
 
 // Writes the scanner options that were given into `settings`; the others
@@ -46,7 +48,8 @@ void ApplyScanOptions(const ScanOptions& options, SettingsRecord& settings);
 
 // Runs the scan and prints the result lines, a line of ten minus signs and
 // the statistics; with --verdicts, a line of ten minus signs and MAME's
-// verdicts (see PrintVerdicts); with --log, saves the logfile as "Save Logfile" does
+// verdicts (see PrintVerdicts); with --check-torrentzip, a line of ten
+// minus signs and the zips not in TorrentZip's form; with --log, saves the logfile as "Save Logfile" does
 // (nothing for no result line) and says so on standard error. Returns
 // kExitDone for no result line; kExitFindings for some, for a scan stopped
 // before its end, or for a logfile that could not be written; kExitRefused

@@ -19,6 +19,7 @@ enum MergerControl {
   kMergerFolderBrowse = 1059,
   kMergerRemoveOld = 1060,
   kMergerCleanSet = 1061,
+  kMergerTorrentZip = 1062,
 };
 
 // The layout radios (mergeMode), in the order of kMergerLayoutCodes: split,
@@ -34,6 +35,8 @@ inline constexpr ControlEntry kMergerControls[] = {
     {kMergerRemoveOld, ControlKind::kCheck, "&Remove Old Parent / Clones",
      "Remove old parent/clones from any rompath."},
     {kMergerZip, ControlKind::kCheck, "&Zip Files", "Zip the merged sets."},
+    {kMergerTorrentZip, ControlKind::kCheck, "&TorrentZip",
+     "Zips are written in TorrentZip's canonical form: the same set always has the same bytes."},
     {kMergerKeepPosition, ControlKind::kRadio, "Keep &Original Position",
      "Don't put parent/clone to a different position."},
     {kMergerToFolder, ControlKind::kRadio, "(Un-)Merge &Parents/Clones To",

@@ -28,7 +28,7 @@ void MergerDialog::BuildLayout() {
   setsColumn->addStretch();
   auto* optionsBox = new QGroupBox("Options", this);
   auto* optionsColumn = new QVBoxLayout(optionsBox);
-  for (int id : {kMergerCleanSet, kMergerRemoveOld, kMergerZip}) optionsColumn->addWidget(control(id));
+  for (int id : {kMergerCleanSet, kMergerRemoveOld, kMergerZip, kMergerTorrentZip}) optionsColumn->addWidget(control(id));
   auto* boxes = new QHBoxLayout;
   boxes->addWidget(setsBox);
   boxes->addWidget(optionsBox, 1);
@@ -61,6 +61,7 @@ void MergerDialog::ConnectControls() {
   controls_.BindCheck(kMergerCleanSet, record_.mergeCleanSet, &filling_);
   controls_.BindCheck(kMergerRemoveOld, record_.mergeRemoveOld, &filling_);
   controls_.BindCheck(kMergerZip, record_.mergeZip, &filling_);
+  controls_.BindCheck(kMergerTorrentZip, record_.mergeTorrentZip, &filling_);
   connect(controls_.button(kMergerToFolder), &QAbstractButton::toggled, this, [this](bool on) {
     EnableFolderControls(on);
     if (on && !filling_) control(kMergerFolderEdit)->setFocus();
@@ -81,6 +82,7 @@ void MergerDialog::Refresh() {
   controls_.button(kMergerCleanSet)->setChecked(record_.mergeCleanSet);
   controls_.button(kMergerRemoveOld)->setChecked(record_.mergeRemoveOld);
   controls_.button(kMergerZip)->setChecked(record_.mergeZip);
+  controls_.button(kMergerTorrentZip)->setChecked(record_.mergeTorrentZip);
   controls_.edit(kMergerFolderEdit)->setText(ToQString(record_.mergeDestination));
   EnableFolderControls(record_.mergePlacement == MergePlacement::kIntoDestination);
   filling_ = false;

@@ -28,6 +28,7 @@ enum RebuilderControl {
   kRebuilderCreateLog = 1027,
   kRebuilderLogfileBrowse = 1028,
   kRebuilderFullNonMerged = 1029,
+  kRebuilderTorrentZip = 1030,
 };
 
 // The layout radios (rebuildMergeMode), in the order of kToolLayoutCodes.
@@ -54,6 +55,8 @@ inline constexpr ControlEntry kRebuilderControls[] = {
      "Enabling this option will rebuild sets that also hold their BIOS and device ROMs."},
     {kRebuilderZip, ControlKind::kCheck, "&Zip Files",
      "Enabling this option to produce zipped rebuilt sets."},
+    {kRebuilderTorrentZip, ControlKind::kCheck, "&TorrentZip",
+     "Zipped sets are written in TorrentZip's canonical form: the same set always has the same bytes."},
     {kRebuilderTildeCrcs, ControlKind::kCheck, "Rebuild &~-CRCs",
      "The rebuilder will also rebuild ROMs with a complemented crc."},
     {kRebuilderZeroCrcs, ControlKind::kCheck, "Rebuild &0-CRCs",

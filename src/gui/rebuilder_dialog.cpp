@@ -48,7 +48,8 @@ void RebuilderDialog::BuildLayout() {
 
   auto* layoutBox = new QGroupBox("Sets", this);
   auto* layoutColumn = new QVBoxLayout(layoutBox);
-  for (int id : {kRebuilderNoMerging, kRebuilderSplitSets, kRebuilderMergeSets, kRebuilderFullNonMerged, kRebuilderZip})
+  for (int id : {kRebuilderNoMerging, kRebuilderSplitSets, kRebuilderMergeSets, kRebuilderFullNonMerged, kRebuilderZip,
+                 kRebuilderTorrentZip})
     layoutColumn->addWidget(control(id));
   auto* typesBox = new QGroupBox("Games", this);
   auto* typesColumn = new QVBoxLayout(typesBox);
@@ -98,6 +99,7 @@ void RebuilderDialog::ConnectControls() {
   controls_.BindRadios(kRebuilderLayoutRadios, kToolLayoutCodes, record_.rebuildMergeMode, &filling_);
   controls_.BindRadios(kRebuilderArcade, 3, record_.rebuildGameTypes, &filling_);
   controls_.BindCheck(kRebuilderZip, record_.rebuildZip, &filling_);
+  controls_.BindCheck(kRebuilderTorrentZip, record_.rebuildTorrentZip, &filling_);
   controls_.BindCheck(kRebuilderTildeCrcs, record_.rebuildTildeCrcs, &filling_);
   controls_.BindCheck(kRebuilderZeroCrcs, record_.rebuildZeroCrcs, &filling_);
   controls_.BindCheck(kRebuilderRecursive, record_.rebuildRecursive, &filling_);
@@ -123,6 +125,7 @@ void RebuilderDialog::Refresh() {
   for (int value = 0; value < 3; ++value)
     controls_.button(kRebuilderArcade + value)->setChecked(record_.rebuildGameTypes == RebuildGameTypes{value});
   controls_.button(kRebuilderZip)->setChecked(record_.rebuildZip);
+  controls_.button(kRebuilderTorrentZip)->setChecked(record_.rebuildTorrentZip);
   controls_.button(kRebuilderTildeCrcs)->setChecked(record_.rebuildTildeCrcs);
   controls_.button(kRebuilderZeroCrcs)->setChecked(record_.rebuildZeroCrcs);
   controls_.button(kRebuilderRecursive)->setChecked(record_.rebuildRecursive);

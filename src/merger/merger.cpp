@@ -1,5 +1,6 @@
 #include "merger/merger.h"
 
+#include "archive/zip_library.h"
 #include "merger/merge_families.h"
 #include "merger/merge_paths.h"
 #include "merger/move_disks.h"
@@ -62,7 +63,9 @@ MergeOutcome RunMerger(const GameList& database, SettingsRecord& settings, UserI
   SetLayout layout = merging                                 ? settings.mergeMode
                      : button == MergeButton::kUnmergeFull ? SetLayout::kFullNonMerged
                                                            : SetLayout::kNonMerged;
-  MergeRun run(database, settings, std::move(romPaths), ui, zipLibrary, fs, *progress);
+  ZipLibrary library = zipLibrary;
+  library.torrentZip = settings.mergeTorrentZip;
+  MergeRun run(database, settings, std::move(romPaths), ui, library, fs, *progress);
   for (const GameSet& parent : database) {
     if (!IsSelectedFamilyHead(parent)) continue;
     run.StartFamily();

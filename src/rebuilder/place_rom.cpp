@@ -120,7 +120,7 @@ bool PlaceRom(RebuildState& state, const SourceFile& file, const std::string& ro
     placed.push_back(romName);
     set = kNeoGeoSet;
   }
-  std::string sourceName = FileNamePart(file.IsMember() ? file.storedName : file.path);
+  std::string sourceName = FileNamePart(file.zipPath.empty() ? file.path : file.storedName);
   ShowProgressText(state, std::string(rebuild_text::kRebuilding) + "\n" + sourceName + "\n" + rebuild_text::kTo +
                               "\n" + set + "/" + romName);
   if (state.progress->IsCancelled()) return false;

@@ -1,6 +1,7 @@
 #include <string_view>
 
 #include "app/user_interface.h"
+#include "archive/archive_reader.h"
 #include "archive/zip_library.h"
 #include "archive/zip_reader.h"
 #include "platform/file_system.h"
@@ -15,30 +16,6 @@ namespace {
 
 SourceKey KeyOf(uint32_t crc, uint32_t size, const std::string& name) {
   return {crc, ~crc, size, name};
-}
-
-// Starts the block of a new source in the journal.
-void BeginSource(RebuildState& state, const std::string& text, const SourceFile& file) {
-  SourceBlock block;
-  block.text = text;
-  block.source = file;
-  state.journal.push_back(std::move(block));
-  state.matched = false;
-}
-
-// Matches the current source, and with "~-CRCs" on once more by the
-// complement of its CRC. False to stop.
-bool MatchSource(RebuildState& state, const SourceFile& file, SourceKey key) {
-  bool goOn = RebuildFile(state, file, key, true);
-  if (goOn && state.settings.rebuildTildeCrcs) {
-    key.crc = key.complement;
-    key.complement = ~key.crc;
-    goOn = RebuildFile(state, file, key, false);
-  }
-  SourceBlock& block = state.journal.back();
-  block.matched = state.matched;
-  block.toRemove = state.matched && state.settings.rebuildRemoveSources;
-  return goOn;
 }
 
 // A source that cannot be read matches nothing: its contents are unknown,
@@ -61,22 +38,30 @@ bool IsEncrypted(const ZipEntry& member) {
 
 bool HasReadableMethod(const ZipEntry& member) { return member.method == 0 || member.method == 8; }
 
-// Why a member cannot be read without trying, or "" when it can be tried:
-// these are named among the run's failures rather than asked about one by one.
-const char* ReasonNotToExtract(const ZipEntry& member) {
-  if (IsEncrypted(member)) return rebuild_text::kEncrypted;
-  if (!HasReadableMethod(member)) return rebuild_text::kUnsupportedMethod;
-  return "";
+// Members of other methods (bzip2, lzma, xz, zstd, ...) are read through
+// libarchive once the others are done; what it cannot read either is named.
+bool RebuildOtherMethods(RebuildState& state, const std::string& path, ZipEntryList wanted) {
+  if (wanted.empty()) return true;
+  std::string fault;
+  if (RebuildArchive(state, path, &wanted, fault) == ArchiveWalk::kStopped) return false;
+  for (const ZipEntry& member : wanted)
+    AddFailure(state, path + "/" + member.storedName, rebuild_text::kUnsupportedMethod);
+  return true;
 }
 
 // Every member in directory order. False to stop after this zip: a full
 // disk while extracting and the user's Yes, or a placement that stopped.
 bool RebuildZip(RebuildState& state, const std::string& path, const ZipEntryList& members) {
   std::string workFile = state.workFolder + "member";
+  ZipEntryList otherMethods;
   for (const ZipEntry& member : members) {
     std::string memberPath = path + "/" + member.storedName;
-    if (const char* reason = ReasonNotToExtract(member); *reason != '\0') {
-      AddFailure(state, memberPath, reason);
+    if (IsEncrypted(member)) {
+      AddFailure(state, memberPath, rebuild_text::kEncrypted);
+      continue;
+    }
+    if (!HasReadableMethod(member)) {
+      otherMethods.push_back(member);
       continue;
     }
     int writeFailed = 0;
@@ -98,7 +83,19 @@ bool RebuildZip(RebuildState& state, const std::string& path, const ZipEntryList
     state.fs.DeleteFile(workFile);
     if (!goOn) return false;
   }
-  return true;
+  return RebuildOtherMethods(state, path, std::move(otherMethods));
+}
+
+// A 7z, rar, tar or gzipped file, read through libarchive. One that
+// libarchive cannot read either is named and then looked up as a plain
+// file, as it may be a ROM itself. (A zip the strict reader refuses stays
+// a damaged zip the user is asked to rezip.)
+bool RebuildOtherArchive(RebuildState& state, const std::string& path) {
+  std::string fault;
+  ArchiveWalk walk = RebuildArchive(state, path, nullptr, fault);
+  if (walk != ArchiveWalk::kNotOpened) return walk == ArchiveWalk::kWalked;
+  AddFailure(state, path, std::string(rebuild_text::kUnpackFailed) + fault + rebuild_text::kReadAsPlainFile);
+  return RebuildLooseFile(state, path, false);
 }
 
 // An unfinished change to the source zip beside it (a removal of rebuilt
@@ -116,6 +113,27 @@ bool IsFolderToDescend(const RebuildState& state, const FolderEntry& entry) {
 }
 
 }  // namespace
+
+void BeginSource(RebuildState& state, const std::string& text, const SourceFile& file) {
+  SourceBlock block;
+  block.text = text;
+  block.source = file;
+  state.journal.push_back(std::move(block));
+  state.matched = false;
+}
+
+bool MatchSource(RebuildState& state, const SourceFile& file, SourceKey key) {
+  bool goOn = RebuildFile(state, file, key, true);
+  if (goOn && state.settings.rebuildTildeCrcs) {
+    key.crc = key.complement;
+    key.complement = ~key.crc;
+    goOn = RebuildFile(state, file, key, false);
+  }
+  SourceBlock& block = state.journal.back();
+  block.matched = state.matched;
+  block.toRemove = state.matched && state.settings.rebuildRemoveSources;
+  return goOn;
+}
 
 int CountSourceFiles(FileSystem& fs, const std::string& folder, bool recursive, const std::string& skipFolder) {
   int count = 0;
@@ -155,7 +173,11 @@ bool RebuildFolder(RebuildState& state, const std::string& folder) {
     state.zipProblems.Tell(state.ui, problem);
     if (isZip) {
       goOn = RebuildZip(state, path, members);
-    } else if (disk == DiskSource::kNoDisk) {
+    } else if (disk != DiskSource::kNoDisk) {
+      // placed (or left) by RebuildDisk
+    } else if (!entry.isFolder && HasArchiveExtension(entry.name)) {
+      goOn = RebuildOtherArchive(state, path);
+    } else {
       if (!entry.isFolder && HasZipExtension(entry.name)) AddFailure(state, path, rebuild_text::kDamagedZip);
       goOn = RebuildLooseFile(state, path, entry.isFolder);
     }

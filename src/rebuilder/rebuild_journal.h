@@ -24,7 +24,13 @@ struct SourceFile {
   // The member as its zip lists it. Copies and removals name the member by
   // this entry, never by its name, which another member may share.
   ZipEntry entry;
-  bool IsMember() const { return !zipPath.empty(); }
+  // A member of an archive other than a strict zip (or of a method the zip
+  // reader leaves alone), unpacked to `path` for the run: it goes into a
+  // destination zip by deflating that copy. Only a zip's member (its
+  // `entry` set) is ever removed.
+  bool unpacked = false;
+  // A zip member copied by its entry, without recompression.
+  bool IsMember() const { return !zipPath.empty() && !unpacked; }
 };
 
 enum class PlacementStatus {

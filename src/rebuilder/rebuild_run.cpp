@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "app/user_interface.h"
+#include "archive/zip_library.h"
 #include "platform/file_replacement.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
@@ -45,7 +46,11 @@ bool RebuildAll(RebuildState& state, const GameList& database, ZipLibrary& zipLi
   bool completed = RebuildFolder(state, source);
   // Whatever was matched before a stop is still written, as a stopped run
   // keeps everything placed so far.
-  completed = WritePendingArchives(state, zipLibrary) && completed;
+  // Only the destination's zips take TorrentZip's form: source zips are
+  // the user's, and removing members from them changes nothing else.
+  ZipLibrary destinationLibrary = zipLibrary;
+  destinationLibrary.torrentZip = state.settings.rebuildTorrentZip;
+  completed = WritePendingArchives(state, destinationLibrary) && completed;
   // Only what reached the destination and read back decides which sources go.
   ResolveServedBefore(state.journal);
   if (state.settings.rebuildRemoveSources) {

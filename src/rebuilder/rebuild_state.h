@@ -56,6 +56,7 @@ struct RebuildState {
   std::vector<RebuildLeftover> leftovers;  // what an interrupted run had left, cleared
   ZipProblemNotices zipProblems;  // the damaged zips the user was told of
   int disksRemoved = 0;      // disk sources moved into place or removed as already there
+  int unpackedCount = 0;     // members unpacked so far, which names each copy in the work folder
   bool matched = false;      // a ROM the run serves has the current source's size and CRC-32
   std::chrono::steady_clock::time_point lastRedraw{};
 };
@@ -75,6 +76,30 @@ enum class DiskSource {
 // and puts it where every selected game keeps a disk of that SHA-1 (see
 // rebuild_disk.cpp). Only the header is read to match it.
 DiskSource RebuildDisk(RebuildState& state, const std::string& path, const std::string& name);
+
+// Starts the block of a new source in the journal.
+void BeginSource(RebuildState& state, const std::string& text, const SourceFile& file);
+
+// Matches the current source, and with "~-CRCs" on once more by the
+// complement of its CRC. False to stop.
+bool MatchSource(RebuildState& state, const SourceFile& file, SourceKey key);
+
+// How a walk of an archive through libarchive ended.
+enum class ArchiveWalk {
+  kWalked,     // every member was read, or named among the failures
+  kNotOpened,  // no member could be read at all: it is no archive libarchive reads
+  kStopped,    // the run is to stop
+};
+
+// Rebuilds from the members of the archive `path` that the zip reader does
+// not read (see archive/archive_reader.h). With `wanted` (the archive is a
+// zip), only those members, each taken off the list as it is read, which
+// are then removed by their entry like any zip member; else every member,
+// and none is ever removed. A member that cannot be read, an encrypted one, and an archive
+// that breaks off part-way are named among the failures; on kNotOpened
+// `fault` says why and nothing was recorded.
+ArchiveWalk RebuildArchive(RebuildState& state, const std::string& path, ZipEntryList* wanted,
+                           std::string& fault);
 
 // Number of sources the progress bar counts in `folder`.
 int CountSourceFiles(FileSystem& fs, const std::string& folder, bool recursive, const std::string& skipFolder);

@@ -107,7 +107,7 @@ int RemoveRebuiltSources(FileSystem& fs, const RebuildJournal& journal, const st
   for (const SourceBlock& block : journal) {
     if (block.blankLine || !block.toRemove || !AllPlacementsServed(block)) continue;
     const SourceFile& source = block.source;
-    if (!source.IsMember()) {
+    if (source.zipPath.empty()) {
       if (!IsInside(source.path, setFolders)) RemoveLooseFile(fs, source, removal);
       continue;
     }

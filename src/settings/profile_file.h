@@ -1,6 +1,7 @@
 // The profile file: a settings record on disk (".kpf"), a little-endian byte
 // stream that starts with the magic "KPFOPT" and a version number. Versions 0
-// to 4 are read; version 4 is written.
+// to kProfileVersion are read; kProfileVersion is written (6 added the
+// TorrentZip switches of the rebuilder and the merger).
 #pragma once
 
 #include <string>
@@ -10,7 +11,7 @@
 
 namespace kestrel {
 
-inline constexpr int kProfileVersion = 5;
+inline constexpr int kProfileVersion = 6;
 
 // Reads the profile at `path` over a fresh record. On any failure (missing,
 // wrong magic, cut short, damaged counts) returns false and leaves `record`
@@ -18,7 +19,7 @@ inline constexpr int kProfileVersion = 5;
 // defaults.
 bool LoadProfile(SettingsRecord& record, const std::string& path);
 
-// Writes `record` as a version 4 profile, with the selection of `database`,
+// Writes `record` as a kProfileVersion profile, with the selection of `database`,
 // whose data CRC is `dataCrc`. Without a database the selection `record`
 // read from its profile is written as it was. The old file is replaced only
 // once the new one is complete.

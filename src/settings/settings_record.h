@@ -69,6 +69,7 @@ struct SettingsRecord {
   bool rebuildRemoveSources = false;
   bool rebuildCreateLog = false;
   bool rebuildRecursive = true;
+  bool rebuildTorrentZip = false;  // zips written in TorrentZip's form (archive/torrent_zip.h)
 
   SetLayout mergeMode = SetLayout::kMerged;  // what "Merge" builds: split or merged
   MergePlacement mergePlacement = MergePlacement::kKeepPosition;
@@ -76,6 +77,7 @@ struct SettingsRecord {
   bool mergeZip = true;
   bool mergeRemoveOld = true;
   std::string mergeDestination;
+  bool mergeTorrentZip = false;  // as rebuildTorrentZip, for the merger's zips
 
   bool scanGames = true;
   bool scanRoms = true;

@@ -68,7 +68,9 @@ bool VisitStoredFields(Record& r, Visitor& v) {
          v.Flag("rebuildCreateLog", r.rebuildCreateLog) && v.Flag("rebuildRecursive", r.rebuildRecursive) &&
          v.Flag("rebuildRemoveSources", r.rebuildRemoveSources) && v.Flag("fixMissing", r.fixMissing) &&
          v.Flag("fixMissingAdvanced", r.fixMissingAdvanced) && v.Paths("addPaths", r.addPaths) &&
-         v.Since(5) && v.Flag("checkSha1", r.checkSha1);
+         v.Since(5) && v.Flag("checkSha1", r.checkSha1) &&
+         v.Since(6) && v.Flag("rebuildTorrentZip", r.rebuildTorrentZip) &&
+         v.Flag("mergeTorrentZip", r.mergeTorrentZip);
 }
 
 }  // namespace kestrel

@@ -6,6 +6,9 @@
 //
 // Each seed lands in CORPUS_DIR/<harness>/. Exit status 1 when one could
 // not be written.
+#include <archive.h>
+#include <archive_entry.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -48,6 +51,37 @@ bool WriteZipSeeds(const std::string& folder) {
   return ZipAddFiles(RealFileSystem(), library, folder + "one.zip", {files[1]}) && written;
 }
 
+// An archive libarchive writes: format and filter by name ("7zip", "pax",
+// "raw"; "gzip", "zstd", or "" for none), one small member.
+bool WriteArchiveSeed(const std::string& path, const char* format, const char* filter) {
+  struct archive* writer = archive_write_new();
+  bool opened = archive_write_set_format_by_name(writer, format) == ARCHIVE_OK &&
+                (*filter == '\0' || archive_write_add_filter_by_name(writer, filter) == ARCHIVE_OK) &&
+                archive_write_open_filename(writer, path.c_str()) == ARCHIVE_OK;
+  if (!opened) {
+    archive_write_free(writer);
+    return false;
+  }
+  bool written = true;
+  const std::string contents = std::string(300, 'A') + "end";
+  struct archive_entry* entry = archive_entry_new();
+  archive_entry_set_pathname(entry, "sb.p1");
+  archive_entry_set_size(entry, la_int64_t(contents.size()));
+  archive_entry_set_filetype(entry, AE_IFREG);
+  archive_entry_set_perm(entry, 0644);
+  written = written && archive_write_header(writer, entry) == ARCHIVE_OK &&
+            archive_write_data(writer, contents.data(), contents.size()) == la_ssize_t(contents.size());
+  archive_entry_free(entry);
+  written = archive_write_close(writer) == ARCHIVE_OK && written;
+  archive_write_free(writer);
+  return written;
+}
+
+bool WriteArchiveSeeds(const std::string& folder) {
+  return WriteArchiveSeed(folder + "set.7z", "7zip", "") && WriteArchiveSeed(folder + "set.tgz", "pax", "gzip") &&
+         WriteArchiveSeed(folder + "rom.zst", "raw", "zstd") && WriteArchiveSeed(folder + "set.zip", "zip", "");
+}
+
 bool WriteProfileSeed(const std::string& folder, const GameList& database) {
   SettingsRecord record;
   record.backupFolder = fuzz::ScratchFolder();
@@ -87,6 +121,7 @@ int main(int argc, char** argv) {
   written = WriteProfileSeed(Folder(corpus, "profile_fuzzer"), database) && written;
   written = WriteFastscanSeed(Folder(corpus, "fastscan_fuzzer")) && written;
   written = WriteZipSeeds(Folder(corpus, "zip_directory_fuzzer")) && written;
+  written = WriteArchiveSeeds(Folder(corpus, "archive_reader_fuzzer")) && written;
   if (!written) std::fprintf(stderr, "make_fuzz_seeds: a seed could not be written\n");
   return written ? 0 : 1;
 }
