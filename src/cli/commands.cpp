@@ -41,6 +41,7 @@ int RunCommandLine(int argc, char** argv) {
   CLI::App* scan = app.add_subcommand("scan", "Scan the ROM and sample paths and report the findings");
   AddScanOptions(*scan, scanOptions);
   AddVerdictsOption(*scan, scanOptions);
+  AddScanOutputOptions(*scan, scanOptions.outputs);
   CLI::App* fastscan = app.add_subcommand("fastscan", "Scan again only the games the last scan found faults in");
   ScanOptions fastscanOptions;
   AddScanOptions(*fastscan, fastscanOptions);
