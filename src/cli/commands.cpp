@@ -12,6 +12,7 @@
 #include "cli/profile_command.h"
 #include "cli/rebuild_command.h"
 #include "cli/scan_command.h"
+#include "cli/test_command.h"
 
 namespace kestrel {
 
@@ -59,6 +60,10 @@ int RunCommandLine(int argc, char** argv) {
   AddMergeOptions(*unmerge, unmergeOptions);
   unmerge->add_flag("--full", unmergeOptions.full, "Full non-merged: every set also holds its BIOS and device ROMs");
 
+  TestOptions testOptions;
+  CLI::App* test = app.add_subcommand("test", "Decode every zip member and read every CHD header; name each damaged archive");
+  AddTestOptions(*test, testOptions);
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {
@@ -85,6 +90,7 @@ int RunCommandLine(int argc, char** argv) {
   if (split->parsed()) status = RunMergeCommand(splitOptions, SetLayout::kSplit, ui);
   if (unmerge->parsed())
     status = RunMergeCommand(unmergeOptions, unmergeOptions.full ? SetLayout::kFullNonMerged : SetLayout::kNonMerged, ui);
+  if (test->parsed()) status = RunTestCommand(testOptions);
   return status;
 }
 
