@@ -6,6 +6,7 @@
 #include "app/user_interface.h"
 #include "cli/console_interface.h"
 #include "cli/data_options.h"
+#include "cli/dir2dat_command.h"
 #include "cli/exit_status.h"
 #include "cli/info_command.h"
 #include "cli/merge_command.h"
@@ -64,6 +65,10 @@ int RunCommandLine(int argc, char** argv) {
   CLI::App* test = app.add_subcommand("test", "Decode every zip member and read every CHD header; name each damaged archive");
   AddTestOptions(*test, testOptions);
 
+  Dir2datOptions dir2datOptions;
+  CLI::App* dir2dat = app.add_subcommand("dir2dat", "Write a Logiqx datfile of the sets (zips and folders) in folders");
+  AddDir2datOptions(*dir2dat, dir2datOptions);
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {
@@ -91,6 +96,7 @@ int RunCommandLine(int argc, char** argv) {
   if (unmerge->parsed())
     status = RunMergeCommand(unmergeOptions, unmergeOptions.full ? SetLayout::kFullNonMerged : SetLayout::kNonMerged, ui);
   if (test->parsed()) status = RunTestCommand(testOptions);
+  if (dir2dat->parsed()) status = RunDir2datCommand(dir2datOptions);
   return status;
 }
 

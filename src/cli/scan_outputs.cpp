@@ -3,40 +3,12 @@
 #include <CLI/CLI.hpp>
 #include <cstdio>
 
-#include "platform/file_replacement.h"
-#include "platform/file_system.h"
-#include "platform/paths.h"
+#include "cli/output_file.h"
 #include "report/findings_table.h"
 #include "report/fixdat.h"
 
 namespace kestrel {
 namespace {
-
-// Why `path` cannot take a new file; empty when it can.
-std::string UnwritableReason(const std::string& path) {
-  if (FolderExists(path)) return "is a folder";
-  if (FileExists(path) && IsReadOnly(path)) return "is read-only";
-  const std::string folder = FolderPart(AbsolutePath(path));
-  if (!folder.empty() && !FolderExists(folder)) return "is in a folder that does not exist";
-  return {};
-}
-
-bool CheckOutputPath(const char* option, const std::string& path) {
-  if (path.empty()) return true;
-  const std::string reason = UnwritableReason(path);
-  if (reason.empty()) return true;
-  std::fprintf(stderr, "%s %s %s\n", option, path.c_str(), reason.c_str());
-  return false;
-}
-
-bool WriteOutput(const char* what, const std::string& path, const std::string& text) {
-  if (ReplaceFile(AbsolutePath(path), text)) {
-    std::fprintf(stderr, "%s written: %s\n", what, path.c_str());
-    return true;
-  }
-  std::fprintf(stderr, "%s not written: %s could not be replaced\n", what, path.c_str());
-  return false;
-}
 
 std::string FixdatText(const GameList& database, const ScanResults& scanResults, const SettingsRecord& settings) {
   return RenderLogiqxDatfile("Kestrel fixdat", BuildFixdat(database, scanResults, settings));
@@ -54,7 +26,8 @@ bool CheckScanOutputFiles(const ScanOutputFiles& files) {
     std::fprintf(stderr, "--report %s: the name must end in .csv or .json\n", files.report.c_str());
     return false;
   }
-  return CheckOutputPath("--fixdat", files.fixdat) && CheckOutputPath("--report", files.report);
+  return (files.fixdat.empty() || CheckOutputFile("--fixdat", files.fixdat)) &&
+         (files.report.empty() || CheckOutputFile("--report", files.report));
 }
 
 bool WriteScanOutputFiles(const ScanOutputFiles& files, const GameList& database, const ScanResults& scanResults,
@@ -62,12 +35,12 @@ bool WriteScanOutputFiles(const ScanOutputFiles& files, const GameList& database
                           const std::string& statisticsText) {
   bool written = true;
   if (!files.fixdat.empty())
-    written = WriteOutput("Fixdat", files.fixdat, FixdatText(database, scanResults, settings)) && written;
+    written = WriteOutputFile("Fixdat", files.fixdat, FixdatText(database, scanResults, settings)) && written;
   if (!files.report.empty()) {
     const std::string text = TableFormatOf(files.report) == TableFormat::kCsv
                                  ? RenderFindingsCsv(results, statisticsText)
                                  : RenderFindingsJson(results, statisticsText);
-    written = WriteOutput("Report", files.report, text) && written;
+    written = WriteOutputFile("Report", files.report, text) && written;
   }
   return written;
 }
