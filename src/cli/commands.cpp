@@ -14,6 +14,7 @@
 #include "cli/rebuild_command.h"
 #include "cli/scan_command.h"
 #include "cli/test_command.h"
+#include "cli/why_command.h"
 
 namespace kestrel {
 
@@ -69,6 +70,10 @@ int RunCommandLine(int argc, char** argv) {
   CLI::App* dir2dat = app.add_subcommand("dir2dat", "Write a Logiqx datfile of the sets (zips and folders) in folders");
   AddDir2datOptions(*dir2dat, dir2datOptions);
 
+  WhyOptions whyOptions;
+  CLI::App* why = app.add_subcommand("why", "For each missing or wrong ROM of a set, the files seen and why each was not taken");
+  AddWhyOptions(*why, whyOptions);
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {
@@ -97,6 +102,7 @@ int RunCommandLine(int argc, char** argv) {
     status = RunMergeCommand(unmergeOptions, unmergeOptions.full ? SetLayout::kFullNonMerged : SetLayout::kNonMerged, ui);
   if (test->parsed()) status = RunTestCommand(testOptions);
   if (dir2dat->parsed()) status = RunDir2datCommand(dir2datOptions);
+  if (why->parsed()) status = RunWhyCommand(whyOptions, ui);
   return status;
 }
 
