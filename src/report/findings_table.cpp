@@ -44,14 +44,13 @@ Row RowOf(const ResultTreeItem& item) {
           SizeText(d.foundSize), CrcText(d.foundCrc), d.path, item.text};
 }
 
-// The result lines in the order the logfile holds them.
-std::vector<Row> FindingRows(const ResultsModel& results) {
-  std::vector<Row> rows;
+// Hands each result line's row to `take`, in the order the logfile holds
+// them; one at a time, as a full list may have hundreds of thousands.
+void ForEachFindingRow(const ResultsModel& results, const std::function<void(const Row&)>& take) {
   for (const ResultTreeItem& item : results.items) {
-    rows.push_back(RowOf(item));
-    for (const ResultTreeItem& child : item.children) rows.push_back(RowOf(child));
+    take(RowOf(item));
+    for (const ResultTreeItem& child : item.children) take(RowOf(child));
   }
-  return rows;
 }
 
 std::string Trim(const std::string& text) {
@@ -128,7 +127,7 @@ std::optional<TableFormat> TableFormatOf(const std::string& path) {
 
 std::string RenderFindingsCsv(const ResultsModel& results, const std::string& statisticsText) {
   std::string csv = CsvRow(kColumns);
-  for (const Row& row : FindingRows(results)) csv += CsvRow(row);
+  ForEachFindingRow(results, [&csv](const Row& row) { csv += CsvRow(row); });
   for (const auto& [label, value] : StatisticsOf(statisticsText)) {
     Row row(kColumns.size());
     row[2] = "statistic";
@@ -141,9 +140,12 @@ std::string RenderFindingsCsv(const ResultsModel& results, const std::string& st
 
 std::string RenderFindingsJson(const ResultsModel& results, const std::string& statisticsText) {
   std::string json = "{\"findings\": [";
-  const std::vector<Row> rows = FindingRows(results);
-  for (size_t i = 0; i < rows.size(); ++i) json += (i ? ",\n  " : "\n  ") + JsonObject(rows[i]);
-  json += rows.empty() ? "],\n\"statistics\": {" : "\n],\n\"statistics\": {";
+  bool first = true;
+  ForEachFindingRow(results, [&](const Row& row) {
+    json += (first ? "\n  " : ",\n  ") + JsonObject(row);
+    first = false;
+  });
+  json += first ? "],\n\"statistics\": {" : "\n],\n\"statistics\": {";
   const auto statistics = StatisticsOf(statisticsText);
   for (size_t i = 0; i < statistics.size(); ++i)
     json += (i ? ",\n  " : "\n  ") + JsonString(statistics[i].first) + ": " + JsonString(statistics[i].second);
