@@ -1,7 +1,6 @@
 #include "cli/why_command.h"
 
 #include <CLI/CLI.hpp>
-#include <cinttypes>
 #include <cstdio>
 
 #include "app/user_interface.h"
@@ -10,18 +9,13 @@
 #include "gamedb/rom_home.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
+#include "report/logiqx_datfile.h"
 #include "report/rom_candidates.h"
 #include "scanner/scan_driver.h"
 #include "settings/scan_switches.h"
 
 namespace kestrel {
 namespace {
-
-std::string CrcText(uint32_t crc) {
-  char buffer[12];
-  std::snprintf(buffer, sizeof buffer, "%08" PRIx32, crc);
-  return buffer;
-}
 
 // What the scan found wrong with the ROM; empty when nothing.
 std::string RomFault(const RomEntry& rom, const RomScan& scan) {

@@ -1,12 +1,12 @@
 #include "report/findings_table.h"
 
-#include <cinttypes>
 #include <cstdio>
 #include <functional>
 #include <utility>
 #include <vector>
 
 #include "platform/text.h"
+#include "report/logiqx_datfile.h"
 #include "report/utf8_text.h"
 
 namespace kestrel {
@@ -25,11 +25,8 @@ std::string SizeText(const std::optional<uint32_t>& value) {
   return value ? std::to_string(*value) : std::string();
 }
 
-std::string CrcText(const std::optional<uint32_t>& value) {
-  if (!value) return {};
-  char buffer[12];
-  std::snprintf(buffer, sizeof buffer, "%08" PRIx32, *value);
-  return buffer;
+std::string OptionalCrcText(const std::optional<uint32_t>& value) {
+  return value ? CrcText(*value) : std::string();
 }
 
 // The words before the line's first ": " name its kind; a header has none.
@@ -40,8 +37,8 @@ std::string KindOf(const ResultTreeItem& item) {
 
 Row RowOf(const ResultTreeItem& item) {
   const FindingDetail& d = item.detail;
-  return {d.set, d.parent, KindOf(item), d.item, d.itemType, SizeText(d.expectedSize), CrcText(d.expectedCrc),
-          SizeText(d.foundSize), CrcText(d.foundCrc), d.path, item.text};
+  return {d.set, d.parent, KindOf(item), d.item, d.itemType, SizeText(d.expectedSize), OptionalCrcText(d.expectedCrc),
+          SizeText(d.foundSize), OptionalCrcText(d.foundCrc), d.path, item.text};
 }
 
 // Hands each result line's row to `take`, in the order the logfile holds

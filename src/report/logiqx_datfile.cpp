@@ -12,13 +12,6 @@ std::string Attribute(const char* name, const std::string& value) {
   return std::string(" ") + name + "=\"" + XmlText(value) + "\"";
 }
 
-// CRCs as datfiles write them: eight lower-case hexadecimal digits.
-std::string CrcText(uint32_t crc) {
-  char buffer[12];
-  std::snprintf(buffer, sizeof buffer, "%08" PRIx32, crc);
-  return buffer;
-}
-
 std::string RomElement(const DatRom& rom) {
   std::string line = "\t\t<rom" + Attribute("name", rom.name) + Attribute("size", std::to_string(rom.size)) +
                      Attribute("crc", CrcText(rom.crc));
@@ -43,6 +36,12 @@ std::string GameElement(const DatGame& game) {
 }
 
 }  // namespace
+
+std::string CrcText(uint32_t crc) {
+  char buffer[12];
+  std::snprintf(buffer, sizeof buffer, "%08" PRIx32, crc);
+  return buffer;
+}
 
 std::string XmlText(const std::string& bytes) {
   std::string text;

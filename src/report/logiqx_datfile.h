@@ -37,6 +37,10 @@ struct DatGame {
 // says). `title` goes into the header's name and description.
 std::string RenderLogiqxDatfile(const std::string& title, const std::vector<DatGame>& games);
 
+// A CRC-32 as datfiles write it: eight lower-case hexadecimal digits. The
+// reports write CRCs the same way.
+std::string CrcText(uint32_t crc);
+
 // `bytes` as the text of an XML attribute or element: UTF-8, with the five
 // markup characters as entities and other control characters left out
 // (XML 1.0 cannot hold them at all).

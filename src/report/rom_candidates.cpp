@@ -1,22 +1,15 @@
 #include "report/rom_candidates.h"
 
 #include <algorithm>
-#include <cinttypes>
-#include <cstdio>
 
 #include "archive/zip_reader.h"
 #include "gamedb/rom_home.h"
+#include "report/logiqx_datfile.h"
 #include "platform/paths.h"
 #include "platform/text.h"
 
 namespace kestrel {
 namespace {
-
-std::string CrcText(uint32_t crc) {
-  char buffer[12];
-  std::snprintf(buffer, sizeof buffer, "%08" PRIx32, crc);
-  return buffer;
-}
 
 void AddZipMembers(FileSystem& fs, const std::string& zipPath, PlacedFile place, std::vector<PlacedFile>& files) {
   ZipEntryList members;
