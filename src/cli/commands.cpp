@@ -6,12 +6,15 @@
 #include "app/user_interface.h"
 #include "cli/console_interface.h"
 #include "cli/data_options.h"
+#include "cli/dir2dat_command.h"
 #include "cli/exit_status.h"
 #include "cli/info_command.h"
 #include "cli/merge_command.h"
 #include "cli/profile_command.h"
 #include "cli/rebuild_command.h"
 #include "cli/scan_command.h"
+#include "cli/test_command.h"
+#include "cli/why_command.h"
 
 namespace kestrel {
 
@@ -41,6 +44,7 @@ int RunCommandLine(int argc, char** argv) {
   CLI::App* scan = app.add_subcommand("scan", "Scan the ROM and sample paths and report the findings");
   AddScanOptions(*scan, scanOptions);
   AddVerdictsOption(*scan, scanOptions);
+  AddScanOutputOptions(*scan, scanOptions.outputs);
   CLI::App* fastscan = app.add_subcommand("fastscan", "Scan again only the games the last scan found faults in");
   ScanOptions fastscanOptions;
   AddScanOptions(*fastscan, fastscanOptions);
@@ -57,6 +61,18 @@ int RunCommandLine(int argc, char** argv) {
   CLI::App* unmerge = app.add_subcommand("unmerge", "Unmerge every selected family: every clone set holds all its ROMs");
   AddMergeOptions(*unmerge, unmergeOptions);
   unmerge->add_flag("--full", unmergeOptions.full, "Full non-merged: every set also holds its BIOS and device ROMs");
+
+  TestOptions testOptions;
+  CLI::App* test = app.add_subcommand("test", "Decode every zip member and read every CHD header; name each damaged archive");
+  AddTestOptions(*test, testOptions);
+
+  Dir2datOptions dir2datOptions;
+  CLI::App* dir2dat = app.add_subcommand("dir2dat", "Write a Logiqx datfile of the sets (zips and folders) in folders");
+  AddDir2datOptions(*dir2dat, dir2datOptions);
+
+  WhyOptions whyOptions;
+  CLI::App* why = app.add_subcommand("why", "For each missing or wrong ROM of a set, the files seen and why each was not taken");
+  AddWhyOptions(*why, whyOptions);
 
   try {
     app.parse(argc, argv);
@@ -84,6 +100,9 @@ int RunCommandLine(int argc, char** argv) {
   if (split->parsed()) status = RunMergeCommand(splitOptions, SetLayout::kSplit, ui);
   if (unmerge->parsed())
     status = RunMergeCommand(unmergeOptions, unmergeOptions.full ? SetLayout::kFullNonMerged : SetLayout::kNonMerged, ui);
+  if (test->parsed()) status = RunTestCommand(testOptions);
+  if (dir2dat->parsed()) status = RunDir2datCommand(dir2datOptions);
+  if (why->parsed()) status = RunWhyCommand(whyOptions, ui);
   return status;
 }
 

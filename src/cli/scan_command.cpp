@@ -123,6 +123,7 @@ int RunScanCommand(const ScanOptions& options, bool fastscan, UserInterface& ui)
     settings.fastscanFile = dataFolder + settings.fastscanFile;
   GameList database;
   LoadedData loaded;
+  if (!CheckScanOutputFiles(options.outputs)) return kExitRefused;
   if (!LoadGameData(options.data, settings, dataFolder, ui, database, loaded)) return kExitRefused;
   if (!CheckScanPreconditions(settings, ui)) return kExitRefused;
 
@@ -148,11 +149,17 @@ int RunScanCommand(const ScanOptions& options, bool fastscan, UserInterface& ui)
   }
   bool logSaved = options.logfile.empty() || SaveScannerLog(settings.scannerLogfile, results, settings.addStatistics,
                                                             outcome.statisticsText, &ui);
+  // A stopped scan judged only some sets: a fixdat or report of it would
+  // pass the rest for missing.
+  const bool outputsWritten = !outcome.ranToEnd || WriteScanOutputFiles(options.outputs, database, scanResults,
+                                                                       settings, results, outcome.statisticsText);
   if (!outcome.ranToEnd) {
     std::fputs("Scan stopped before its end: the findings so far are shown; no fastscan file was written\n", stderr);
+    if (!options.outputs.fixdat.empty() || !options.outputs.report.empty())
+      std::fputs("Nor was the fixdat or the report: they would pass the sets not reached for missing\n", stderr);
     return kExitFindings;
   }
-  if (!logSaved || nonTorrentZips > 0) return kExitFindings;
+  if (!logSaved || !outputsWritten || nonTorrentZips > 0) return kExitFindings;
   return HasResultLines(results) ? kExitFindings : kExitDone;
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "cli/data_options.h"
+#include "cli/scan_outputs.h"
 #include "settings/scan_switches.h"
 #include "settings/settings_record.h"
 
@@ -33,6 +34,7 @@ struct ScanOptions {
   bool verdicts = false;
   // Also name every zipped set not in TorrentZip's form; each is a finding.
   bool checkTorrentZip = false;
+  ScanOutputFiles outputs;  // "scan" only: a fastscan does not judge every set
 };
 
 // Registers the game data options and every scanner option. "scan",
@@ -50,9 +52,10 @@ void ApplyScanOptions(const ScanOptions& options, SettingsRecord& settings);
 // the statistics; with --verdicts, a line of ten minus signs and MAME's
 // verdicts (see PrintVerdicts); with --check-torrentzip, a line of ten
 // minus signs and the zips not in TorrentZip's form; with --log, saves the logfile as "Save Logfile" does
-// (nothing for no result line) and says so on standard error. Returns
+// (nothing for no result line) and says so on standard error. With --fixdat
+// and --report, writes those files (see scan_outputs.h). Returns
 // kExitDone for no result line; kExitFindings for some, for a scan stopped
-// before its end, or for a logfile that could not be written; kExitRefused
+// before its end, or for a logfile or output file that could not be written; kExitRefused
 // when the scan was refused or could not start.
 int RunScanCommand(const ScanOptions& options, bool fastscan, UserInterface& ui);
 

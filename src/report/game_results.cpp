@@ -22,19 +22,47 @@ std::string Hex(uint32_t value) {
   return buffer;
 }
 
-void AddFinding(ResultsModel& results, const std::string& text, ResultKind kind) {
-  AddResultLine(results, text, kChildLevel, kind, true, false);
+void AddFinding(ResultsModel& results, const std::string& text, ResultKind kind, const FindingDetail& detail) {
+  AddResultLine(results, text, kChildLevel, kind, true, false, detail);
+}
+
+FindingDetail SetDetail(const GameSet& game) {
+  FindingDetail detail;
+  detail.set = game.name;
+  detail.parent = game.cloneOf;
+  return detail;
+}
+
+FindingDetail ItemDetail(const GameSet& game, const std::string& item, const char* itemType) {
+  FindingDetail detail = SetDetail(game);
+  detail.item = item;
+  detail.itemType = itemType;
+  return detail;
+}
+
+FindingDetail PathDetail(const GameSet& game, const std::string& path) {
+  FindingDetail detail = SetDetail(game);
+  detail.path = path;
+  return detail;
+}
+
+// A ROM line carries what the list expects of the ROM.
+FindingDetail RomDetail(const GameSet& game, const RomEntry& rom) {
+  FindingDetail detail = ItemDetail(game, rom.name, "rom");
+  detail.expectedSize = static_cast<uint32_t>(rom.size);
+  detail.expectedCrc = rom.crc;
+  return detail;
 }
 
 // A finding the user may have had fixed. Only a fix done while its fix
 // option was on counts as fixed. `head` brings its own gap before "[wrong: ".
 void AddFixableFinding(ResultsModel& results, const std::string& head, const std::string& wrong,
                        const std::string& right, bool fixOption, bool wasFixed, ResultKind kind,
-                       int32_t& count, int32_t& fixedCount) {
+                       int32_t& count, int32_t& fixedCount, const FindingDetail& detail) {
   const bool fixed = fixOption && wasFixed;
   AddFinding(results,
              head + "[wrong: " + wrong + "] [right: " + right + "]" + FixMark(fixOption, fixed),
-             kind);
+             kind, detail);
   ++count;
   if (fixed) ++fixedCount;
 }
@@ -123,21 +151,26 @@ void AddGameSetLines(const GameSet& game, const SetScan& setScan, const Settings
                      ResultsModel& results, ScanStatistics& stats) {
   if (!setScan.found) {
     if (!s.checkMissing) return;
-    AddFinding(results, "missing game: " + game.description, kResultMissingGame);
+    AddFinding(results, "missing game: " + game.description, kResultMissingGame, SetDetail(game));
     ++(game.hasNeoGeoBios ? stats.missingNeoGeoGames : stats.missingArcadeGames);
     return;
   }
   if (setScan.caseCorrect || !s.checkCase) return;
   AddFixableFinding(results, "wrong spelling: " + game.name + " ", setScan.nameOnDisk, game.name,
                     s.fixCase, setScan.caseFixed, kResultGameCase,
-                    stats.wrongSpelledGames, stats.wrongSpelledGamesFixed);
+                    stats.wrongSpelledGames, stats.wrongSpelledGamesFixed, PathDetail(game, setScan.nameOnDisk));
+}
+
+FindingDetail WithFoundCrc(FindingDetail detail, uint32_t crc) {
+  detail.foundCrc = crc;
+  return detail;
 }
 
 void AddRomLines(const GameSet& game, const RomEntry& rom, const RomScan& scan,
                  const SettingsRecord& s, ResultsModel& results, ScanStatistics& stats) {
   if (scan.unreadable) {
     if (s.checkMissing) {
-      AddFinding(results, "unreadable rom: " + rom.name, kResultUnreadable);
+      AddFinding(results, "unreadable rom: " + rom.name, kResultUnreadable, RomDetail(game, rom));
       ++stats.unreadable;
     }
     return;
@@ -148,65 +181,74 @@ void AddRomLines(const GameSet& game, const RomEntry& rom, const RomScan& scan,
                "missing rom: " + rom.name + " [length: " + Decimal(rom.size) + "] [chksum: " +
                    Hex(rom.crc) + " (" + Hex(rom.crcComplement) + ")]" +
                    FixMark(scan.standInRefused, false),
-               kResultMissingRom);
+               kResultMissingRom, RomDetail(game, rom));
     ++(game.hasNeoGeoBios ? stats.missingNeoGeoRoms : stats.missingArcadeRoms);
     return;
   }
+  FindingDetail found = RomDetail(game, rom);
+  if (s.checkLength) found.foundSize = scan.foundSize;
   if (!scan.lengthCorrect && s.checkLength) {
     AddFixableFinding(results, "wrong length: " + rom.name + " ", Decimal(scan.foundSize),
                       Decimal(rom.size), s.fixLength, scan.lengthFixed, kResultWrongLength,
-                      stats.wrongSizedRoms, stats.wrongSizedRomsFixed);
+                      stats.wrongSizedRoms, stats.wrongSizedRomsFixed, found);
   }
   if (!scan.caseCorrect && s.checkCase) {
     AddFixableFinding(results, "wrong spelling: " + rom.name + " ", scan.foundName, rom.name,
                       s.fixCase, scan.caseFixed, kResultRomCase, stats.wrongSpelledRoms,
-                      stats.wrongSpelledRomsFixed);
+                      stats.wrongSpelledRomsFixed, found);
   }
-  if (rom.noDump && s.showAllZeroCrcs) AddFinding(results, "bad dump: " + rom.name, kResultBadDump);
+  if (rom.noDump && s.showAllZeroCrcs) AddFinding(results, "bad dump: " + rom.name, kResultBadDump, found);
   if (!rom.noDump && scan.sha1Wrong && s.checkChecksum) {
     AddFinding(results,
                "wrong sha1: " + rom.name + " [wrong: " + scan.foundSha1 + "] [right: " +
                    (rom.sha1 ? Sha1Text(*rom.sha1) : "") + "]",
-               kResultWrongChecksum);
+               kResultWrongChecksum, found);
     ++stats.wrongChecksums;
   } else if (!rom.noDump && !scan.checksumCorrect && s.checkChecksum) {
     AddFinding(results,
                "wrong checksum: " + rom.name + " [wrong: " + Hex(scan.foundCrc) + "] [right: " +
                    Hex(rom.crc) + " (" + Hex(rom.crcComplement) + ")]",
-               kResultWrongChecksum);
+               kResultWrongChecksum, WithFoundCrc(found, scan.foundCrc));
     ++stats.wrongChecksums;
   }
 }
 
 // A disk without a dump is never missing; nor one MAME runs without.
-void AddDiskLines(const DiskEntry& disk, const DiskScan& scan, const SettingsRecord& s, ResultsModel& results,
-                  ScanStatistics& stats) {
+void AddDiskLines(const GameSet& game, const DiskEntry& disk, const DiskScan& scan, const SettingsRecord& s,
+                  ResultsModel& results, ScanStatistics& stats) {
   const std::string listed = disk.sha1 ? Sha1Text(*disk.sha1) : "";
+  FindingDetail detail = ItemDetail(game, disk.name, "disk");
+  detail.path = scan.foundPath;
   switch (scan.state) {
     case DiskState::kGood: return;
     case DiskState::kMissing:
       if (!s.checkMissing || MayLackDisk(disk)) return;
-      AddFinding(results, "missing disk: " + disk.name + " [sha1: " + listed + "]", kResultMissingRom);
+      AddFinding(results, "missing disk: " + disk.name + " [sha1: " + listed + "]", kResultMissingRom, detail);
       ++stats.missingDisks;
       return;
     case DiskState::kWrong:
       if (!s.checkChecksum) return;
       AddFinding(results, "wrong disk: " + disk.name + " [wrong: " + scan.foundSha1 + "] [right: " + listed + "]",
-                 kResultWrongChecksum);
+                 kResultWrongChecksum, detail);
       ++stats.wrongDisks;
       return;
     case DiskState::kUnreadable:
       if (!s.checkMissing) return;
-      AddFinding(results, "unreadable disk: " + scan.foundPath, kResultUnreadable);
+      AddFinding(results, "unreadable disk: " + scan.foundPath, kResultUnreadable, detail);
       ++stats.unreadableDisks;
       return;
     case DiskState::kUnknownVersion:
       if (!s.checkMissing) return;
       AddFinding(results, "unknown disk version: " + scan.foundPath + " [version: " + Decimal(scan.foundVersion) + "]",
-                 kResultUnreadable);
+                 kResultUnreadable, detail);
       ++stats.unreadableDisks;
       return;
   }
+}
+
+FindingDetail WithPath(FindingDetail detail, const std::string& path) {
+  detail.path = path;
+  return detail;
 }
 
 void AddRomSetLines(const GameSet& game, const SetScan& setScan, const SettingsRecord& s,
@@ -215,12 +257,13 @@ void AddRomSetLines(const GameSet& game, const SetScan& setScan, const SettingsR
     for (const WrongNameEntry& entry : setScan.wrongNames) {
       AddFixableFinding(results, "wrong name: " + entry.fullPath + " ", entry.foundName,
                         entry.rightName, s.fixName, entry.fixed, kResultRomName,
-                        stats.wrongNamedRoms, stats.wrongNamedRomsFixed);
+                        stats.wrongNamedRoms, stats.wrongNamedRomsFixed,
+                        WithPath(ItemDetail(game, entry.rightName, "rom"), entry.fullPath));
     }
   }
   if (s.checkMissing) {
     for (const std::string& path : setScan.unreadableSets) {
-      AddFinding(results, "unreadable set: " + path, kResultUnreadable);
+      AddFinding(results, "unreadable set: " + path, kResultUnreadable, PathDetail(game, path));
       ++stats.unreadable;
     }
   }
@@ -228,7 +271,7 @@ void AddRomSetLines(const GameSet& game, const SetScan& setScan, const SettingsR
     AddRomLines(game, game.roms[i], setScan.roms[i], s, results, stats);
   }
   for (size_t i = 0; i < game.disks.size() && i < setScan.disks.size(); ++i) {
-    AddDiskLines(game.disks[i], setScan.disks[i], s, results, stats);
+    AddDiskLines(game, game.disks[i], setScan.disks[i], s, results, stats);
   }
 }
 
@@ -239,20 +282,22 @@ void AddSampleLines(const GameSet& game, const SetScan& setScan, const SettingsR
     const SampleScan& scan = setScan.samples[i];
     if (!scan.found) {
       if (!s.checkMissing) continue;
-      AddFinding(results, "missing sample: " + sample.name, kResultMissingSample);
+      AddFinding(results, "missing sample: " + sample.name, kResultMissingSample,
+                 ItemDetail(game, sample.name, "sample"));
       ++stats.missingSamples;
     } else if (!scan.caseCorrect && s.checkCase) {
       // No space before "[wrong: " here: logfiles have always read this way.
       const std::string& right = scan.searchName.empty() ? sample.name : scan.searchName;
       AddFixableFinding(results, "wrong spelling: " + sample.name, scan.foundName, right,
                         s.fixCase, scan.caseFixed, kResultSampleCase, stats.wrongSpelledSamples,
-                        stats.wrongSpelledSamplesFixed);
+                        stats.wrongSpelledSamplesFixed,
+                        WithPath(ItemDetail(game, sample.name, "sample"), scan.foundName));
     }
   }
 }
 
-void AddVerdictLine(ResultsModel& results, const std::string& text, ResultKind kind) {
-  if (!text.empty()) AddFinding(results, text, kind);
+void AddVerdictLine(ResultsModel& results, const GameSet& game, const std::string& text, ResultKind kind) {
+  if (!text.empty()) AddFinding(results, text, kind, SetDetail(game));
 }
 
 std::string UnneededText(const FoundEntry& entry, const SettingsRecord& s) {
@@ -277,29 +322,31 @@ bool BuildGameResults(const GameSet& game, const SetScan& scan, const SettingsRe
   if (!HasFindings(game, scan, settings, missingHeader)) return false;
 
   AddResultLine(results, HeaderText(game), kTopLevel,
-                missingHeader ? kResultMissingSetHeader : kResultGameHeader, true, false);
+                missingHeader ? kResultMissingSetHeader : kResultGameHeader, true, false, SetDetail(game));
   if (settings.scanGames) AddGameSetLines(game, scan, settings, results, statistics);
   if (settings.scanRoms) AddRomSetLines(game, scan, settings, results, statistics);
   if (settings.scanSamples) AddSampleLines(game, scan, settings, results, statistics);
   if (settings.checkUnneeded) {
     for (const FoundEntry& entry : scan.unneeded) {
-      AddFinding(results, UnneededText(entry, settings), kResultUnneeded);
+      AddFinding(results, UnneededText(entry, settings), kResultUnneeded, PathDetail(game, entry.name));
       CountUnneeded(entry, settings, statistics);
     }
     // Never removed: a disk image is too large to back up in a zip.
     for (const std::string& path : scan.unneededDisks) {
-      AddFinding(results, "unneeded disk: " + path, kResultUnneeded);
+      AddFinding(results, "unneeded disk: " + path, kResultUnneeded, PathDetail(game, path));
       ++statistics.unneededDisks;
     }
   }
-  AddVerdictLine(results, VerdictResultLine("romset", romSet), kResultRomSetVerdict);
-  AddVerdictLine(results, VerdictResultLine("sampleset", sampleSet), kResultSampleSetVerdict);
+  AddVerdictLine(results, game, VerdictResultLine("romset", romSet), kResultRomSetVerdict);
+  AddVerdictLine(results, game, VerdictResultLine("sampleset", sampleSet), kResultSampleSetVerdict);
   return true;
 }
 
 void AddUnneededEntryLine(const FoundEntry& entry, const SettingsRecord& settings,
                           ResultsModel& results, ScanStatistics& statistics) {
-  AddResultLine(results, UnneededText(entry, settings), kTopLevel, kResultUnneeded, true, true);
+  FindingDetail detail;
+  detail.path = entry.name;
+  AddResultLine(results, UnneededText(entry, settings), kTopLevel, kResultUnneeded, true, true, detail);
   CountUnneeded(entry, settings, statistics);
 }
 
@@ -309,7 +356,7 @@ void AddWrongNamedSetLine(const std::string& path, const std::string& foundName,
   AddResultLine(results,
                 "wrong name: " + path + " [wrong: " + foundName + "] [right: " + rightName + "]" +
                     FixMark(settings.fixName, fixed),
-                kTopLevel, kResultGameName, true, true);
+                kTopLevel, kResultGameName, true, true, FindingDetail{rightName, "", "", "", {}, {}, {}, {}, path});
   ++statistics.wrongNamedGames;
   if (fixed) ++statistics.wrongNamedGamesFixed;
 }

@@ -3,6 +3,8 @@
 // and doubles as the index of the line's icon.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 
 namespace kestrel {
@@ -35,11 +37,26 @@ enum ResultKind : int {
 constexpr int kTopLevel = 0;
 constexpr int kChildLevel = 1;
 
+// What a line is about, field by field, for the CSV and JSON reports; the
+// text says the same for a reader. Empty fields do not apply to the line.
+struct FindingDetail {
+  std::string set;       // the game's name; empty for a stand-alone line
+  std::string parent;    // the game's parent
+  std::string item;      // the ROM, sample or disk the line is about
+  std::string itemType;  // "rom", "sample" or "disk"; empty for a line about a set or a file
+  std::optional<uint32_t> expectedSize;
+  std::optional<uint32_t> expectedCrc;
+  std::optional<uint32_t> foundSize;
+  std::optional<uint32_t> foundCrc;
+  std::string path;  // the file, zip member or set on disk the line names
+};
+
 struct ResultLine {
   std::string text;
   ResultKind kind = kResultGameHeader;
   int level = kTopLevel;
   bool visible = false;  // result of the last visibility pass
+  FindingDetail detail;
 };
 
 // The mark a line of a fixable finding ends with: none when the fix option

@@ -9,8 +9,8 @@ namespace {
 
 // Returns the top-level index of the new item, or -1 for a child.
 int InsertItem(ResultsModel& results, const std::string& text, int level, ResultKind kind,
-               bool noChildren) {
-  ResultTreeItem item{text, kind, false, {}};
+               bool noChildren, const FindingDetail& detail) {
+  ResultTreeItem item{text, kind, false, {}, detail};
   // A finding with no header before it has nowhere else to go than the root.
   if (level == kTopLevel || results.lastTopItem < 0) {
     item.hasChildren = level == kTopLevel && !noChildren;
@@ -35,9 +35,9 @@ void ClearTree(ResultsModel& results) {
 }  // namespace
 
 void AddResultLine(ResultsModel& results, const std::string& text, int level, ResultKind kind,
-                   bool keep, bool noChildren) {
-  const int top = InsertItem(results, text, level, kind, noChildren);
-  if (keep) results.lines.push_back(ResultLine{text, kind, level, false});
+                   bool keep, bool noChildren, const FindingDetail& detail) {
+  const int top = InsertItem(results, text, level, kind, noChildren, detail);
+  if (keep) results.lines.push_back(ResultLine{text, kind, level, false, detail});
   if (!results.onInserted) return;
   if (top >= 0) {
     results.onInserted(top, -1);
@@ -70,7 +70,7 @@ void RefreshResultsTree(ResultsModel& results, const SettingsRecord& settings) {
   for (size_t i = 0; i < count; ++i) {
     const ResultLine& line = results.lines[i];
     if (line.level != kTopLevel) {
-      if (line.visible) InsertItem(results, line.text, line.level, line.kind, true);
+      if (line.visible) InsertItem(results, line.text, line.level, line.kind, true, line.detail);
       continue;
     }
     size_t end = i + 1;
@@ -83,7 +83,7 @@ void RefreshResultsTree(ResultsModel& results, const SettingsRecord& settings) {
     }
     const bool hasChildLines = end > i + 1;
     if (hasChildLines ? childVisible : line.visible) {
-      InsertItem(results, line.text, kTopLevel, line.kind, !hasChildLines);
+      InsertItem(results, line.text, kTopLevel, line.kind, !hasChildLines, line.detail);
     } else {
       i = end - 1;  // none of its findings is shown either
     }

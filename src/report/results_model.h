@@ -20,6 +20,7 @@ struct ResultTreeItem {
   ResultKind kind = kResultGameHeader;  // also the icon
   bool hasChildren = false;             // shows an expand button
   std::vector<ResultTreeItem> children;
+  FindingDetail detail;  // the stored line's
 };
 
 struct ResultsModel {
@@ -40,7 +41,7 @@ struct ResultsModel {
 // last top-level item. With `keep` the line is also stored for later
 // rebuilds, not yet visible.
 void AddResultLine(ResultsModel& results, const std::string& text, int level, ResultKind kind,
-                   bool keep, bool noChildren);
+                   bool keep, bool noChildren, const FindingDetail& detail = {});
 
 // Empties the tree and the stored lines (a new scan, a closed window).
 void ClearResults(ResultsModel& results);

@@ -1,0 +1,115 @@
+#include "report/folder_datfile.h"
+
+#include <algorithm>
+
+#include "archive/chd_header.h"
+#include "archive/file_sha1.h"
+#include "archive/zip_reader.h"
+#include "platform/paths.h"
+#include "platform/text.h"
+
+namespace kestrel {
+namespace {
+
+constexpr std::string_view kChdExtension = ".chd";
+
+// The set's ROMs from a zip; false (damage noted) when a member cannot be
+// read whole, so that no set is described from half its contents.
+bool ReadZipSet(FileSystem& fs, const std::string& path, DatGame& game, std::vector<ArchiveDamage>& damaged) {
+  ZipEntryList members;
+  ZipProblem problem;
+  if (!ReadZipDirectory(fs, path, members, false, &problem)) {
+    damaged.push_back({path, "its zip structure is damaged"});
+    return false;
+  }
+  for (const ZipEntry& member : members) {
+    std::optional<Sha1Digest> sha1 = Sha1OfZipEntry(fs, member);
+    if (!sha1) {
+      damaged.push_back({path, "member " + member.storedName + " does not match its size and CRC-32, or cannot be read"});
+      return false;
+    }
+    game.roms.push_back(DatRom{member.name, member.size, member.crc, sha1});
+  }
+  return true;
+}
+
+void ReadFolderDisk(FileSystem& fs, const std::string& path, DatGame& game, std::vector<ArchiveDamage>& damaged) {
+  const ChdHeader header = ReadChdHeader(fs, path);
+  if (header.status != ChdHeaderStatus::kGood) {
+    damaged.push_back({path, "its CHD header cannot be read"});
+    return;
+  }
+  const std::string name = FileNamePart(path);
+  game.disks.push_back(DatDisk{name.substr(0, name.size() - kChdExtension.size()), header.sha1});
+}
+
+// The set's ROMs and disks from a folder; a file that cannot be read is
+// noted and left out.
+void ReadFolderSet(FileSystem& fs, const std::string& folder, DatGame& game, std::vector<ArchiveDamage>& damaged) {
+  for (const FolderEntry& entry : fs.ListFolder(folder)) {
+    if (entry.isFolder) continue;
+    const std::string path = JoinPath(folder, entry.name);
+    if (HasSuffixNoCase(entry.name, kChdExtension)) {
+      ReadFolderDisk(fs, path, game, damaged);
+      continue;
+    }
+    uint32_t size = 0, crc = 0;
+    std::optional<Sha1Digest> sha1 = Sha1OfFile(fs, path);
+    if (!sha1 || !ReadFileCrc(fs, path, size, crc)) {
+      damaged.push_back({path, "cannot be read"});
+      continue;
+    }
+    game.roms.push_back(DatRom{entry.name, size, crc, sha1});
+  }
+}
+
+// Adds the ROMs and disks of `found`, at `path`, that `set` lacks (names
+// without case). A ROM both hold with other contents makes the datfile
+// ambiguous: which copy a scan takes is the scanner's choice, so it is named.
+void AddMissingFiles(DatGame& set, const DatGame& found, const std::string& path,
+                     std::vector<ArchiveDamage>& problems) {
+  for (const DatRom& rom : found.roms) {
+    auto have = std::find_if(set.roms.begin(), set.roms.end(),
+                             [&](const DatRom& known) { return EqualsNoCase(known.name, rom.name); });
+    if (have == set.roms.end()) set.roms.push_back(rom);
+    else if (have->crc != rom.crc || have->size != rom.size)
+      problems.push_back({path, "holds " + rom.name + " unlike the copy of set " + set.name + " found first"});
+  }
+  for (const DatDisk& disk : found.disks) {
+    const bool known = std::any_of(set.disks.begin(), set.disks.end(),
+                                   [&](const DatDisk& have) { return EqualsNoCase(have.name, disk.name); });
+    if (!known) set.disks.push_back(disk);
+  }
+}
+
+void AddSet(std::vector<DatGame>& games, DatGame found, const std::string& path,
+            std::vector<ArchiveDamage>& problems) {
+  if (found.roms.empty() && found.disks.empty()) return;
+  for (DatGame& game : games) {
+    if (EqualsNoCase(game.name, found.name)) return AddMissingFiles(game, found, path, problems);
+  }
+  games.push_back(std::move(found));
+}
+
+}  // namespace
+
+std::vector<DatGame> DescribeFolderSets(FileSystem& fs, const std::vector<std::string>& folders,
+                                        std::vector<ArchiveDamage>& damaged) {
+  std::vector<DatGame> games;
+  for (const std::string& folder : folders) {
+    for (const FolderEntry& entry : fs.ListFolder(folder)) {
+      const std::string path = JoinPath(folder, entry.name);
+      DatGame game;
+      game.name = entry.isFolder ? entry.name : WithoutZipExtension(entry.name);
+      game.description = game.name;
+      if (entry.isFolder) ReadFolderSet(fs, path, game, damaged);
+      else if (!HasZipExtension(entry.name) || !ReadZipSet(fs, path, game, damaged)) continue;
+      AddSet(games, std::move(game), path, damaged);
+    }
+  }
+  std::sort(games.begin(), games.end(),
+            [](const DatGame& a, const DatGame& b) { return CompareNoCase(a.name, b.name) < 0; });
+  return games;
+}
+
+}  // namespace kestrel
