@@ -137,7 +137,7 @@ int RunScanCommand(const ScanOptions& options, bool fastscan, UserInterface& ui)
   if (outcome.refused) return kExitRefused;
 
   PrintScanReport(results, outcome.statisticsText, stdout);
-  if (options.verdicts) PrintVerdicts(database, scanResults, settings, stdout);
+  if (options.verdicts) PrintVerdicts(database, scanResults, settings, options.data.listFolder, stdout);
   bool logSaved = options.logfile.empty() || SaveScannerLog(settings.scannerLogfile, results, settings.addStatistics,
                                                             outcome.statisticsText, &ui);
   if (!outcome.ranToEnd) {
