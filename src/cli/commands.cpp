@@ -13,10 +13,48 @@
 #include "cli/profile_command.h"
 #include "cli/rebuild_command.h"
 #include "cli/scan_command.h"
+#include "cli/software_lists.h"
 #include "cli/test_command.h"
 #include "cli/why_command.h"
 
 namespace kestrel {
+namespace {
+
+// Each command once per software list given (once when none is): the
+// list's sets, and the sets a rebuild or merge writes, lie in a folder of
+// the list's name.
+int RunScanPerList(const ScanOptions& options, bool fastscan, UserInterface& ui) {
+  return RunPerSoftwareList(options.data, [&](const DataOptions& data) {
+    ScanOptions one = options;
+    one.data = data;
+    one.logfile = WithListName(options.logfile, data.listFolder);
+    one.fastscanFile = WithListName(options.fastscanFile, data.listFolder);
+    one.outputs.fixdat = WithListName(options.outputs.fixdat, data.listFolder);
+    one.outputs.report = WithListName(options.outputs.report, data.listFolder);
+    return RunScanCommand(one, fastscan, ui);
+  });
+}
+
+int RunRebuildPerList(const RebuildOptions& options, UserInterface& ui) {
+  return RunPerSoftwareList(options.data, [&](const DataOptions& data) {
+    RebuildOptions one = options;
+    one.data = data;
+    one.destination = InListFolder(options.destination, data.listFolder);
+    one.logfile = WithListName(options.logfile, data.listFolder);
+    return RunRebuildCommand(one, ui);
+  });
+}
+
+int RunMergePerList(const MergeOptions& options, SetLayout layout, UserInterface& ui) {
+  return RunPerSoftwareList(options.data, [&](const DataOptions& data) {
+    MergeOptions one = options;
+    one.data = data;
+    one.destination = InListFolder(options.destination, data.listFolder);
+    return RunMergeCommand(one, layout, ui);
+  });
+}
+
+}  // namespace
 
 int RunCommandLine(int argc, char** argv) {
   CLI::App app{"Kestrel keeps arcade ROM sets in order"};
@@ -90,16 +128,18 @@ int RunCommandLine(int argc, char** argv) {
   }
   ConsoleInterface ui(policy);
   int status = kExitDone;
-  if (info->parsed()) status = RunInfoCommand(infoOptions, ui);
+  if (info->parsed()) {
+    status = RunPerSoftwareList(infoOptions, [&](const DataOptions& data) { return RunInfoCommand(data, ui); });
+  }
   if (profileShow->parsed()) status = ShowProfile(profileOptions.profile);
   if (profileSave->parsed()) status = SaveProfileFromOptions(profileSaveOptions, ui);
-  if (scan->parsed()) status = RunScanCommand(scanOptions, false, ui);
-  if (fastscan->parsed()) status = RunScanCommand(fastscanOptions, true, ui);
-  if (rebuild->parsed()) status = RunRebuildCommand(rebuildOptions, ui);
-  if (merge->parsed()) status = RunMergeCommand(mergeOptions, SetLayout::kMerged, ui);
-  if (split->parsed()) status = RunMergeCommand(splitOptions, SetLayout::kSplit, ui);
+  if (scan->parsed()) status = RunScanPerList(scanOptions, false, ui);
+  if (fastscan->parsed()) status = RunScanPerList(fastscanOptions, true, ui);
+  if (rebuild->parsed()) status = RunRebuildPerList(rebuildOptions, ui);
+  if (merge->parsed()) status = RunMergePerList(mergeOptions, SetLayout::kMerged, ui);
+  if (split->parsed()) status = RunMergePerList(splitOptions, SetLayout::kSplit, ui);
   if (unmerge->parsed())
-    status = RunMergeCommand(unmergeOptions, unmergeOptions.full ? SetLayout::kFullNonMerged : SetLayout::kNonMerged, ui);
+    status = RunMergePerList(unmergeOptions, unmergeOptions.full ? SetLayout::kFullNonMerged : SetLayout::kNonMerged, ui);
   if (test->parsed()) status = RunTestCommand(testOptions);
   if (dir2dat->parsed()) status = RunDir2datCommand(dir2datOptions);
   if (why->parsed()) status = RunWhyCommand(whyOptions, ui);

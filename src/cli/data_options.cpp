@@ -68,6 +68,9 @@ void AddDataOptions(CLI::App& command, DataOptions& options) {
   command.add_option("--temp-folder", options.tempFolder, "Temporary folder");
   command.add_option("--backup-folder", options.backupFolder, "Backup folder");
   command.add_option("--data-folder", options.dataFolder, "Folder for the data caches");
+  command.add_option("--software-list", options.softwareLists,
+                     "Use this MAME software list as the game data, its sets in ROMPATH/LISTNAME (repeatable)");
+  command.add_option("--hash-path", options.hashPath, "Use every MAME software list in this folder, one after another");
   command.add_option("--li-errors", options.liErrors, "Show list errors: 0 none, 1 sets, 2 also ROMs")
       ->check(CLI::Range(0, 2));
 }
@@ -96,6 +99,10 @@ bool BuildSettings(const DataOptions& options, const std::string& dataFolder, Se
   if (!options.raineExe.empty())
     settings.raineExe = AbsolutePath(options.raineExe), settings.dataSource = DataSourceKind::kRaineExe;
   if (!options.romPaths.empty()) settings.romPaths = ToPathList(options.romPaths);
+  if (!options.listFolder.empty()) {
+    for (PathEntry& entry : settings.romPaths)
+      if (!entry.path.empty()) entry.path = JoinPath(entry.path, options.listFolder);
+  }
   if (!options.samplePaths.empty()) settings.samplePaths = ToPathList(options.samplePaths);
   if (!options.miscPaths.empty()) settings.miscPaths = ToPathList(options.miscPaths);
   if (!options.addPaths.empty()) settings.addPaths = ToPathList(options.addPaths);

@@ -33,6 +33,12 @@ struct DataOptions {
   std::string backupFolder;
   std::string dataFolder;
   int liErrors = -1;  // -1: the profile's (or the default) value
+  // MAME software lists to use as the game data instead (see software_lists.h).
+  std::vector<std::string> softwareLists;
+  std::string hashPath;
+  // While one software list is used: its name, the folder its sets have in
+  // every ROM path.
+  std::string listFolder;
 };
 
 // The names of a choice option in the order of the values they store.

@@ -32,25 +32,30 @@ bool IsSetOnDisk(const SettingsRecord& settings, const std::string& name) {
 
 // MAME's lines on one set; nothing for a set MAME would not name.
 std::string VerdictText(const std::string& kind, const GameSet& game, const SetVerdict& verdict,
-                        const SettingsRecord* romPaths) {
+                        const SettingsRecord* romPaths, const std::string& prefix) {
   if (verdict.verdict == Verdict::kNoneNeeded) return {};
-  if (verdict.verdict == Verdict::kNotFound && (romPaths == nullptr || !IsSetOnDisk(*romPaths, game.name))) return {};
-  return AuditNoteLines(game, verdict) + AuditLine(kind, game, verdict.verdict) + "\n";
+  // MAME names no software item it did not find, whatever lies there.
+  const bool named = romPaths != nullptr && prefix.empty() && IsSetOnDisk(*romPaths, game.name);
+  if (verdict.verdict == Verdict::kNotFound && !named) return {};
+  return AuditNoteLines(game, verdict, prefix) + AuditLine(kind, game, verdict.verdict, prefix) + "\n";
 }
 
 }  // namespace
 
 void PrintVerdicts(const GameList& database, const ScanResults& scanResults, const SettingsRecord& settings,
-                   std::FILE* out) {
+                   const std::string& listName, std::FILE* out) {
   std::string text = "----------\n";
+  const std::string prefix = listName.empty() ? listName : listName + ":";
   const size_t count = std::min(database.size(), scanResults.size());
   for (size_t i = 0; settings.scanRoms && i < count; ++i) {
     if (!database[i].selected) continue;
-    text += VerdictText("romset", database[i], JudgeRomSet(database[i], scanResults[i]), &settings);
+    const GameSet& game = database[i];
+    const SetVerdict verdict = JudgeRomSet(game, scanResults[i], FindParentScan(database, scanResults, game));
+    text += VerdictText("romset", game, verdict, &settings, prefix);
   }
   for (size_t i = 0; settings.scanSamples && i < count; ++i) {
     if (!database[i].selected) continue;
-    text += VerdictText("sampleset", database[i], JudgeSampleSet(database[i], scanResults[i]), nullptr);
+    text += VerdictText("sampleset", database[i], JudgeSampleSet(database[i], scanResults[i]), nullptr, prefix);
   }
   std::fputs(text.c_str(), out);
 }

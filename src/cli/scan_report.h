@@ -23,9 +23,10 @@ void PrintScanReport(const ResultsModel& results, const std::string& statisticsT
 // (with the sample scan on), each in database order, a set that is not good
 // after MAME's lines on its ROMs or samples. Like MAME it leaves out sets
 // that need nothing and sets of which nothing was found, but names a ROM set
-// "not found" when something under its name is there.
+// "not found" when something under its name is there. The sets of a
+// software list are named "LIST:NAME", as "mame -verifysoftlist" names them.
 void PrintVerdicts(const GameList& database, const ScanResults& scanResults, const SettingsRecord& settings,
-                   std::FILE* out);
+                   const std::string& listName, std::FILE* out);
 
 // Whether the scan left any result line, the one measure of a finding. A
 // game skipped by the game-type filter leaves none, whatever its flags say.

@@ -255,7 +255,7 @@ bool ReadSet(CacheReader& reader, GameSet& game) {
       !reader.ReadInt(romCount) || !reader.ReadInt(sampleCount) || !reader.ReadText(game.sampleOf) ||
       !reader.ReadText(game.name) || !reader.ReadText(game.description) || !reader.ReadText(game.cloneOf) ||
       !reader.ReadText(game.romOf) || !reader.ReadFlag(game.isBios) || !reader.ReadText(game.biosOf) ||
-      !reader.ReadInt(game.biosIndex) || !ReadCode(reader, game.rules, ListRules::kMame) ||
+      !reader.ReadInt(game.biosIndex) || !ReadCode(reader, game.rules, ListRules::kSoftwareList) ||
       !reader.ReadFlag(game.isDevice)) {
     return false;
   }

@@ -31,7 +31,9 @@ enum class DumpStatus : uint8_t {
 // file's extension and make stand-ins for missing dumps; MAME's XML lists
 // (and XML datfiles) name samples without extension, may name a shared
 // sample set that is no machine (`genpin`), and mark dumps by `status`.
-enum class ListRules : uint8_t { kDatfile, kMame };
+// MAME's software lists follow MAME's rules, but its audit of a software
+// item takes a ROM found in the parent's set as a sign of the clone's set.
+enum class ListRules : uint8_t { kDatfile, kMame, kSoftwareList };
 
 struct RomEntry {
   std::string name;

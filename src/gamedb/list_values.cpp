@@ -1,5 +1,6 @@
 #include "gamedb/list_values.h"
 
+#include <algorithm>
 #include <limits>
 
 #include "platform/text.h"
@@ -33,6 +34,15 @@ bool ReadSignedDecimal(const std::string& text, int32_t& value) {
   if (number > std::numeric_limits<int32_t>::max()) number = std::numeric_limits<int32_t>::max();
   if (number < std::numeric_limits<int32_t>::min()) number = std::numeric_limits<int32_t>::min();
   value = static_cast<int32_t>(number);
+  return true;
+}
+
+bool ReadRomSize(const std::string& text, int32_t& value) {
+  const size_t at = SkipSpace(text);
+  if (text.compare(at, 2, "0x") != 0 && text.compare(at, 2, "0X") != 0) return ReadSignedDecimal(text, value);
+  uint32_t number = 0;
+  if (!ReadHexadecimal(text, number)) return false;
+  value = static_cast<int32_t>(std::min<uint32_t>(number, std::numeric_limits<int32_t>::max()));
   return true;
 }
 

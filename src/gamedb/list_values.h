@@ -17,6 +17,11 @@ bool ReadSignedDecimal(const std::string& text, int32_t& value);
 // when no digit is there.
 bool ReadHexadecimal(const std::string& text, uint32_t& value);
 
+// A ROM's size: decimal, or hexadecimal after "0x" as MAME's software
+// lists write it ("0x2000"); clamped to 32 bits signed. False, with `value`
+// unchanged, when no digit is there.
+bool ReadRomSize(const std::string& text, int32_t& value);
+
 // Removes blanks and tabs from the end, as the tokenizer does with values.
 void TrimTrailingBlanks(std::string& text);
 

@@ -145,7 +145,7 @@ void ResolveParent(GameList& database, GameSet& game, ListMessages* messages) {
 // shared by many machines and is no machine itself).
 void ResolveSampleOf(GameList& database, GameSet& game, ListMessages* messages) {
   if (!game.hasSampleOf || EqualsNoCase(game.sampleOf, kSharedSampleSet)) return;
-  if (game.rules == ListRules::kMame) {
+  if (game.rules != ListRules::kDatfile) {
     if (EqualsNoCase(game.sampleOf, game.name)) ClearSampleOf(game);
     return;
   }

@@ -37,6 +37,7 @@ struct XmlReader {
 
   int depth = 0;      // of the element being read; the root element is 1
   int gameDepth = 0;  // of the open game element; 0 outside one
+  bool inSoftware = false;  // the open game element is a software list's <software>
   GameSet game;
   bool inDescription = false;
   std::string description;
@@ -85,8 +86,9 @@ bool HasOverlongAttribute(const XML_Char** attributes) {
   return false;
 }
 
-void BeginGame(XmlReader& reader, const XML_Char** attributes) {
+void BeginGame(XmlReader& reader, const XML_Char** attributes, bool software) {
   reader.gameDepth = reader.depth;
+  reader.inSoftware = software;
   reader.game = GameSet();
   GameSet& game = reader.game;
   game.name = AttributeValue(attributes, "name");
@@ -101,7 +103,7 @@ void BeginGame(XmlReader& reader, const XML_Char** attributes) {
   game.isDevice = AttributeValue(attributes, "isdevice") == "yes";
   game.sampleOf = AttributeValue(attributes, "sampleof");
   game.hasSampleOf = !game.sampleOf.empty();
-  game.rules = ListRules::kMame;
+  game.rules = software ? ListRules::kSoftwareList : ListRules::kMame;
 }
 
 DumpStatus StatusOf(const std::string& status) {
@@ -117,7 +119,7 @@ void AddRom(GameSet& game, const XML_Char** attributes) {
   RomEntry rom;
   rom.name = AttributeValue(attributes, "name");
   rom.merge = AttributeValue(attributes, "merge");
-  ReadSignedDecimal(AttributeValue(attributes, "size"), rom.size);
+  ReadRomSize(AttributeValue(attributes, "size"), rom.size);
   uint32_t crc = 0;
   ReadHexadecimal(AttributeValue(attributes, "crc"), crc);
   SetRomCrc(rom, crc);
@@ -158,15 +160,24 @@ void XMLCALL StartElement(void* data, const XML_Char* name, const XML_Char** att
   if (++reader.depth > kMaxXmlDepth) return Stop(reader, "elements nested deeper than " + std::to_string(kMaxXmlDepth));
   if (HasOverlongAttribute(attributes)) return Stop(reader, TooLong());
   if (reader.gameDepth == 0) {
-    if (std::strcmp(name, "game") == 0 || std::strcmp(name, "machine") == 0) BeginGame(reader, attributes);
+    if (std::strcmp(name, "game") == 0 || std::strcmp(name, "machine") == 0) BeginGame(reader, attributes, false);
+    if (std::strcmp(name, "software") == 0) BeginGame(reader, attributes, true);
     return;
   }
-  if (reader.depth != reader.gameDepth + 1) return;
+  // A software item keeps its ROMs in <part><dataarea> and its disks in
+  // <part><diskarea>; a machine or game keeps them as its own children.
+  const int below = reader.depth - reader.gameDepth;
+  const bool atRomLevel = below == (reader.inSoftware ? 3 : 1);
   if (std::strcmp(name, "rom") == 0) {
-    AddRom(reader.game, attributes);
-  } else if (std::strcmp(name, "disk") == 0) {
-    AddDisk(reader.game, attributes);
-  } else if (std::strcmp(name, "sample") == 0) {
+    if (atRomLevel) AddRom(reader.game, attributes);
+    return;
+  }
+  if (std::strcmp(name, "disk") == 0) {
+    if (atRomLevel) AddDisk(reader.game, attributes);
+    return;
+  }
+  if (below != 1) return;
+  if (std::strcmp(name, "sample") == 0) {
     AddSample(reader.game, attributes);
   } else if (std::strcmp(name, "device_ref") == 0) {
     AddDeviceRef(reader.game, attributes);

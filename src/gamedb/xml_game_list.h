@@ -1,5 +1,9 @@
 // Reads the XML forms of a game list: the output of MAME's -listxml
-// (<mame>, <machine>) and Logiqx datfiles (<datafile>, <game>). The file is
+// (<mame>, <machine>), Logiqx datfiles (<datafile>, <game>) and MAME's
+// software lists (<softwarelist>, <software>: each item a set, `cloneof`
+// its parent, its ROMs and disks taken from every <part>'s <dataarea> and
+// <diskarea>; a ROM's continuation entries, which carry no name, are not
+// files of their own). The file is
 // streamed through expat and never held whole, and the raw sets come out
 // exactly as ParseDatfile would give them for the same list in the text
 // form, so validation and the data cache work unchanged.

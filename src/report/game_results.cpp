@@ -313,8 +313,8 @@ void CountUnneeded(const FoundEntry& entry, const SettingsRecord& s, ScanStatist
 }  // namespace
 
 bool BuildGameResults(const GameSet& game, const SetScan& scan, const SettingsRecord& settings,
-                      ResultsModel& results, ScanStatistics& statistics) {
-  const SetVerdict romSet = settings.scanRoms ? JudgeRomSet(game, scan) : SetVerdict{};
+                      ResultsModel& results, ScanStatistics& statistics, ParentScan parent) {
+  const SetVerdict romSet = settings.scanRoms ? JudgeRomSet(game, scan, parent) : SetVerdict{};
   const SetVerdict sampleSet = settings.scanSamples ? JudgeSampleSet(game, scan) : SetVerdict{};
   CountVerdict(romSet.verdict, statistics.romsets);
   CountVerdict(sampleSet.verdict, statistics.samplesets);

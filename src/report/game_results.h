@@ -5,6 +5,7 @@
 
 #include "gamedb/game_set.h"
 #include "report/results_model.h"
+#include "report/set_verdict.h"
 #include "report/scan_statistics.h"
 #include "report/found_entries.h"
 #include "report/scan_results.h"
@@ -18,9 +19,9 @@ struct SettingsRecord;
 // (ROM set with the ROM scan on, samples with the sample scan on). Returns true when the game had
 // at least one finding; the scan driver stores that as the set's needsScan,
 // so a fastscan looks at exactly these games again. A game without
-// findings adds nothing.
+// findings adds nothing. `parent` is for MAME's verdict on a software item.
 bool BuildGameResults(const GameSet& game, const SetScan& scan, const SettingsRecord& settings,
-                      ResultsModel& results, ScanStatistics& statistics);
+                      ResultsModel& results, ScanStatistics& statistics, ParentScan parent = {});
 
 // The stand-alone line the scan driver adds for an unknown entry at the top
 // of a ROM or sample path: "unneeded file: <name>" or "unneeded folder: ...",

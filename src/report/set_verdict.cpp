@@ -29,7 +29,22 @@ std::unordered_set<std::string_view> RightNamesOfWrongNamed(const SetScan& scan)
 // Whether the parent, the BIOS set or a device set holds the ROM too: MAME
 // does not take such a ROM, found, as a sign that the set itself is there.
 bool IsShared(const GameSet& game, const RomEntry& rom) {
+  if (game.rules == ListRules::kSoftwareList) return false;
   return (game.hasParent && rom.inParent) || rom.biosRom >= 0 || !rom.merge.empty() || rom.deviceSet >= 0;
+}
+
+// A software item's ROM that its own set lacks, as MAME finds it in the
+// parent's set: by its contents, under whatever name the parent lists them.
+const RomScan* FindInParent(const RomEntry& rom, ParentScan parent) {
+  if (parent.game == nullptr || parent.scan == nullptr || HasNoDump(rom)) return nullptr;
+  if (parent.scan->roms.size() != parent.game->roms.size()) return nullptr;
+  for (size_t i = 0; i < parent.game->roms.size(); ++i) {
+    const RomEntry& theirs = parent.game->roms[i];
+    const RomScan& found = parent.scan->roms[i];
+    if (theirs.crc == rom.crc && theirs.size == rom.size && found.found && found.lengthCorrect && found.checksumCorrect)
+      return &found;
+  }
+  return nullptr;
 }
 
 RomAudit AuditRom(const RomEntry& rom, const RomScan& romScan,
@@ -108,7 +123,15 @@ const char* VerdictWords(Verdict verdict) {
 
 }  // namespace
 
-SetVerdict JudgeRomSet(const GameSet& game, const SetScan& scan) {
+ParentScan FindParentScan(const GameList& database, const ScanResults& scanResults, const GameSet& game) {
+  const int parent = game.parentIndex;
+  if (!game.hasParent || parent < 0) return {};
+  const size_t at = static_cast<size_t>(parent);
+  if (at >= database.size() || at >= scanResults.size()) return {};
+  return {&database[at], &scanResults[at]};
+}
+
+SetVerdict JudgeRomSet(const GameSet& game, const SetScan& scan, ParentScan parent) {
   SetVerdict result;
   if (game.roms.empty() && game.disks.empty()) return result;
   if (scan.roms.size() != game.roms.size() || scan.disks.size() != game.disks.size()) return result;
@@ -117,7 +140,8 @@ SetVerdict JudgeRomSet(const GameSet& game, const SetScan& scan) {
   const std::unordered_set<std::string_view> wrongNamedRoms = RightNamesOfWrongNamed(scan);
   for (size_t i = 0; i < game.roms.size(); ++i) {
     const RomEntry& rom = game.roms[i];
-    RomAudit audit = AuditRom(rom, scan.roms[i], wrongNamedRoms);
+    const RomScan* inParent = scan.roms[i].found || game.rules != ListRules::kSoftwareList ? nullptr : FindInParent(rom, parent);
+    RomAudit audit = AuditRom(rom, inParent != nullptr ? *inParent : scan.roms[i], wrongNamedRoms);
     tally.Count(!HasNoDump(rom) && !rom.optional, IsShared(game, rom), audit.found);
     result.verdict = Worse(result.verdict, audit.verdict);
     if (audit.verdict != Verdict::kGood) result.notes.push_back({rom.name, rom.size, audit.reason});
@@ -166,9 +190,9 @@ void CountVerdict(Verdict verdict, VerdictCounts& counts) {
   }
 }
 
-std::string AuditLine(const std::string& kind, const GameSet& game, Verdict verdict) {
+std::string AuditLine(const std::string& kind, const GameSet& game, Verdict verdict, const std::string& prefix) {
   if (verdict == Verdict::kNoneNeeded) return {};
-  std::string line = kind + " " + game.name;
+  std::string line = kind + " " + prefix + game.name;
   if (game.hasParent) line += " [" + game.cloneOf + "]";
   return line + (verdict == Verdict::kNotFound ? " " : " is ") + VerdictWords(verdict);
 }
@@ -181,10 +205,10 @@ std::string VerdictResultLine(const std::string& kind, const SetVerdict& verdict
   return verdict.notes.empty() ? line : line + ")";
 }
 
-std::string AuditNoteLines(const GameSet& game, const SetVerdict& verdict) {
+std::string AuditNoteLines(const GameSet& game, const SetVerdict& verdict, const std::string& prefix) {
   std::string lines;
   for (const AuditNote& note : verdict.notes) {
-    lines += Padded(game.name, 12) + ": " + note.name;
+    lines += Padded(prefix + game.name, 12) + ": " + note.name;
     if (note.size >= 0) lines += " (" + std::to_string(note.size) + " bytes)";
     lines += " - " + note.reason + "\n";
   }

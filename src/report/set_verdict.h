@@ -43,8 +43,20 @@ struct SetVerdict {
   std::vector<AuditNote> notes;  // in the game's ROM or sample order
 };
 
-// The verdict on the game's ROM set, from its scan record.
-SetVerdict JudgeRomSet(const GameSet& game, const SetScan& scan);
+// The game's parent and its scan record, where MAME's audit of a software
+// item looks for the ROMs the item's own set lacks.
+struct ParentScan {
+  const GameSet* game = nullptr;
+  const SetScan* scan = nullptr;
+};
+
+// The game's parent in `database` and its record in `scanResults`; empty
+// for a game without one.
+ParentScan FindParentScan(const GameList& database, const ScanResults& scanResults, const GameSet& game);
+
+// The verdict on the game's ROM set, from its scan record (and, for a
+// software item, its parent's).
+SetVerdict JudgeRomSet(const GameSet& game, const SetScan& scan, ParentScan parent = {});
 
 // The verdict on the game's samples, from its scan record.
 SetVerdict JudgeSampleSet(const GameSet& game, const SetScan& scan);
@@ -54,8 +66,9 @@ void CountVerdict(Verdict verdict, VerdictCounts& counts);
 
 // MAME's closing line for one set: `kind` is "romset" or "sampleset";
 // "romset NAME [PARENT] is good", the bracket only for a clone. Empty for
-// kNoneNeeded.
-std::string AuditLine(const std::string& kind, const GameSet& game, Verdict verdict);
+// kNoneNeeded. `prefix` goes before the set's name ("a2600:" for a set of
+// a software list).
+std::string AuditLine(const std::string& kind, const GameSet& game, Verdict verdict, const std::string& prefix = "");
 
 // The line under a game's findings that gives MAME's verdict on one of its
 // sets with the reasons: "romset: bad (a.rom NOT FOUND, b.rom INCORRECT
@@ -64,6 +77,6 @@ std::string VerdictResultLine(const std::string& kind, const SetVerdict& verdict
 
 // The lines MAME prints before the closing line of a set that is not
 // good, one per note: "NAME        : ROM (SIZE bytes) - REASON".
-std::string AuditNoteLines(const GameSet& game, const SetVerdict& verdict);
+std::string AuditNoteLines(const GameSet& game, const SetVerdict& verdict, const std::string& prefix = "");
 
 }  // namespace kestrel

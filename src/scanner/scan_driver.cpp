@@ -239,7 +239,10 @@ bool RunMainScan(ScanContext& context, ScanResults& scanResults, ProgressDialog&
     if (context.state.cancelRequested || progress.IsCancelled()) return false;
     if (IsSkippedByGameType(context.settings, game)) continue;
     if (!ScanGame(context, game, scan)) return false;
-    scan.needsScan = BuildGameResults(game, scan, context.settings, results, statistics);
+    // A parent listed after its clone is not scanned yet: MAME's verdict on a
+    // software item that looks there finds nothing of it.
+    const ParentScan parent = FindParentScan(context.database, scanResults, game);
+    scan.needsScan = BuildGameResults(game, scan, context.settings, results, statistics, parent);
   }
   return true;
 }

@@ -40,7 +40,7 @@ TEST(DamagedCacheFieldsTest, RefusesEveryFieldOutOfItsRange) {
       {"sample count beyond the file", 52, 4, Int(0x7FFFFFFF)},
       {"a parent index on a set without parent", 44, 4, Int(0)},
       {"the unused length 0xFFFE", longText, 7, "\xFF\xFE\xFF"},
-      {"rules past the last", rules, 4, Int(2)},
+      {"rules past the last", rules, 4, Int(3)},
       {"a BIOS index below -1", biosIndex, 4, Int(-2)},
       {"a BIOS ROM below -1", good.size() - 12, 4, Int(-2)},
       {"a dump status past the last", good.size() - 8, 4, Int(3)},

@@ -1,0 +1,56 @@
+#include "gamedb/software_list_name.h"
+
+#include <expat.h>
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "platform/paths.h"
+
+namespace kestrel {
+namespace {
+
+// A root element further in than this is no list MAME wrote: its files
+// start with a comment of a few kilobytes at most.
+constexpr size_t kMaxPrologueBytes = size_t{1} << 20;
+
+struct Root {
+  XML_Parser parser = nullptr;
+  bool seen = false;
+  std::optional<std::string> name;
+};
+
+void XMLCALL StartRoot(void* data, const XML_Char* element, const XML_Char** attributes) {
+  Root& root = *static_cast<Root*>(data);
+  root.seen = true;
+  if (std::strcmp(element, "softwarelist") == 0) {
+    for (int i = 0; attributes[i] != nullptr; i += 2)
+      if (std::strcmp(attributes[i], "name") == 0) root.name = attributes[i + 1];
+  }
+  XML_StopParser(root.parser, XML_FALSE);
+}
+
+}  // namespace
+
+std::optional<std::string> ReadSoftwareListName(const std::string& path) {
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
+  if (!file) return std::nullopt;
+  std::unique_ptr<XML_ParserStruct, void (*)(XML_Parser)> parser(XML_ParserCreate(nullptr), XML_ParserFree);
+  if (!parser) return std::nullopt;
+  Root root;
+  root.parser = parser.get();
+  XML_SetUserData(parser.get(), &root);
+  XML_SetStartElementHandler(parser.get(), StartRoot);
+  char buffer[8192];
+  for (size_t read = 0; !root.seen && read < kMaxPrologueBytes;) {
+    const size_t got = std::fread(buffer, 1, sizeof buffer, file.get());
+    read += got;
+    if (XML_Parse(parser.get(), buffer, static_cast<int>(got), got == 0) == XML_STATUS_ERROR) break;
+    if (got == 0) break;
+  }
+  if (!root.name || !IsPlainFileName(*root.name)) return std::nullopt;
+  return root.name;
+}
+
+}  // namespace kestrel
