@@ -1,0 +1,15 @@
+#!/bin/bash
+# trial.sh WORKDIR KESTREL_CLI [MAME]
+# The whole trial: MAME's list, four collections, both audits, the comparison.
+set -u
+W=$1; K=$2; MAME=${3:-/usr/games/mame}
+HERE=$(cd "$(dirname "$0")" && pwd)
+mkdir -p "$W"; cd "$W" || exit 1
+[ -s mame.xml ] || nice -n 5 "$MAME" -listxml > mame.xml
+[ -s machines.json ] || nice -n 5 python3 "$HERE/parse_listxml.py" mame.xml machines.json
+for L in split merged non-merged full-non-merged; do
+    nice -n 5 python3 "$HERE/make_collection.py" machines.json "$L" "$W/$L" || exit 1
+    "$HERE/run_trial.sh" "$W" "$L" "$K" "$MAME"
+    python3 "$HERE/compare.py" machines.json "$W/$L" > /dev/null
+    head -2 "$W/$L/compare.txt"; grep -m1 '^[a-z-]* sampleset' "$W/$L/compare.txt"
+done
