@@ -1,6 +1,7 @@
 #include "gui/merger_dialog.h"
 
 #include <QAbstractButton>
+#include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -43,16 +44,12 @@ void MergerDialog::BuildLayout() {
   placeColumn->addLayout(folderRow);
   controls_.edit(kMergerFolderEdit)->setMinimumWidth(300);
 
-  auto* buttonRow = new QHBoxLayout;
-  buttonRow->addStretch();
-  buttonRow->addWidget(control(kMergerRun));
-  buttonRow->addWidget(control(kMergerUnmerge));
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(boxes);
   layout->addWidget(placeBox);
-  layout->addLayout(buttonRow);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
+  layout->addStretch();
+  layout->addWidget(ButtonRow({kMergerRun, kMergerUnmerge}));
 }
 
 void MergerDialog::ConnectControls() {

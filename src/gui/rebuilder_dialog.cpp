@@ -1,5 +1,6 @@
 #include "gui/rebuilder_dialog.h"
 
+#include <QDialogButtonBox>
 #include <QAbstractButton>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -68,16 +69,13 @@ void RebuilderDialog::BuildLayout() {
   logRow->addWidget(control(kRebuilderCreateLog));
   logRow->addWidget(control(kRebuilderLogfileEdit), 1);
   logRow->addWidget(control(kRebuilderLogfileBrowse));
-  auto* buttonRow = new QHBoxLayout;
-  buttonRow->addStretch();
-  buttonRow->addWidget(control(kRebuilderRebuild));
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(folders);
   layout->addLayout(boxes);
   layout->addLayout(logRow);
-  layout->addLayout(buttonRow);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
+  layout->addStretch();
+  layout->addWidget(ButtonRow({kRebuilderRebuild}));
 }
 
 void RebuilderDialog::ConnectControls() {

@@ -1,6 +1,7 @@
 #include "gui/scanner_dialog.h"
 
 #include <QCheckBox>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -15,6 +16,7 @@
 
 #include "archive/zip_library.h"
 #include "gui/qt_text.h"
+#include "gui/remembered_position.h"
 #include "gui/results_window.h"
 #include "gui/scanner_controls.h"
 #include "gui/statistics_window.h"
@@ -78,6 +80,10 @@ ScannerDialog::ScannerDialog(const ScannerDialogContext& context, QWidget* paren
       own_(this),
       scanInterface_(context.ui != nullptr ? context.ui : &own_) {
   setWindowTitle(kScannerDialogCaption);
+  // Modal to the main window only: the results window, a window of its
+  // own, stays usable while this dialog is open and while it scans.
+  setWindowModality(Qt::WindowModal);
+  setSizeGripEnabled(true);
   // Relative file names (the fastscan file, the logfile) mean the
   // program's folder while the dialog is open.
   previousFolder_ = QDir::currentPath();
@@ -92,8 +98,7 @@ ScannerDialog::ScannerDialog(const ScannerDialogContext& context, QWidget* paren
     StatisticsWindow window(this, text);
     window.exec();
   };
-  if (context_.layout->scanDlgX != 0 || context_.layout->scanDlgY != 0)
-    move(context_.layout->scanDlgX, context_.layout->scanDlgY);
+  MoveToRememberedPosition(*this, &context_.layout->scanDlgX, &context_.layout->scanDlgY);
 }
 
 ScannerDialog::~ScannerDialog() {
@@ -177,14 +182,16 @@ void ScannerDialog::BuildControls() {
   connect(buttons_[kFastscanBrowse], &QAbstractButton::clicked, this, &ScannerDialog::BrowseFastscan);
   connect(buttons_[kLogfileBrowse], &QAbstractButton::clicked, this, &ScannerDialog::BrowseLogfile);
 
-  auto* actions = new QHBoxLayout;
+  auto* actions = new QDialogButtonBox;
   for (int id : {kScanButton, kFastScanButton, kSaveLogButton}) {
     auto* button = new QPushButton(ScannerText(id).caption);
     button->setToolTip(ScannerText(id).toolTip);
     button->setAutoDefault(false);
     buttons_[id] = button;
-    actions->addWidget(button);
+    actions->addButton(button, QDialogButtonBox::ActionRole);
   }
+  actions->addButton(QDialogButtonBox::Close);
+  connect(actions, &QDialogButtonBox::rejected, this, &ScannerDialog::reject);
   connect(buttons_[kScanButton], &QAbstractButton::clicked, this, [this] { Scan(false); });
   connect(buttons_[kFastScanButton], &QAbstractButton::clicked, this, [this] { Scan(true); });
   connect(buttons_[kSaveLogButton], &QAbstractButton::clicked, this, &ScannerDialog::SaveLogfile);
@@ -192,8 +199,8 @@ void ScannerDialog::BuildControls() {
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(groups);
   layout->addLayout(filesGrid);
-  layout->addLayout(actions);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
+  layout->addWidget(actions);
+  layout->setSizeConstraint(QLayout::SetMinimumSize);
 }
 
 void ScannerDialog::Refresh() {
