@@ -187,7 +187,7 @@ bool MainWindow::LoadProfileAndData(const std::string& path) {
   }
   ListMessages listMessages;
   const bool acquired = AcquireGameData(settings_, loaded_, rawGames_, database_, ui(), dataFolder_, listMessages);
-  ShowListMessages(this, std::move(listMessages));  // the list's problems, in one window
+  ShowListMessages(this, kGameListProblemsTitle, std::move(listMessages));  // the list's problems, in one window
   if (!acquired) {
     Tell(std::string("Can't Receive Data !") + kGoToSettings, "Data Error");
     return false;

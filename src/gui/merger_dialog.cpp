@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "gui/merger_controls.h"
+#include "gui/gathering_interface.h"
 #include "gui/qt_text.h"
 #include "gui/removal_questions.h"
 #include "gui/run_summaries.h"
@@ -108,13 +109,18 @@ bool MergerDialog::Run(MergeButton button) {
     return false;
   }
   running_ = true;
-  outcome_ = RunMerger(*context_.database, record_, ui(), *context_.zipLibrary, button);
+  GatheringInterface problems(ui());
+  outcome_ = RunMerger(*context_.database, record_, &problems, *context_.zipLibrary, button);
   running_ = false;
   // The run adds the trailing separator, or empties a folder it cannot use.
   controls_.edit(kMergerFolderEdit)->setText(ToQString(record_.mergeDestination));
-  if (!outcome_.started) return false;
+  if (!outcome_.started) {
+    problems.ShowGathered("Problems During The Merge");
+    return false;
+  }
   const RunSummary summary = SummarizeMerge(outcome_, button, reach.families);
   ShowMessage(ui(), summary.text, kMergerCaption, {MessageButtons::kOk, summary.icon});
+  problems.ShowGathered("Problems During The Merge");
   return true;
 }
 

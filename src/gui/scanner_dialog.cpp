@@ -30,6 +30,7 @@ namespace {
 
 constexpr char kFastscanFilter[] = "Kestrel fastscan-file (*.fsc)|*.fsc||";
 constexpr char kLogfileFilter[] = "Kestrel log-file (*.log)|*.log||";
+constexpr char kScanProblemsTitle[] = "Problems During The Scan";
 
 // A three-state box that goes unchecked, checked, grey, as its users know
 // it; Qt's own order puts grey second.
@@ -78,7 +79,8 @@ ScannerDialog::ScannerDialog(const ScannerDialogContext& context, QWidget* paren
       context_(context),
       settings_(*context.settings),
       own_(this),
-      scanInterface_(context.ui != nullptr ? context.ui : &own_) {
+      problems_(context.ui != nullptr ? context.ui : &own_),
+      scanInterface_(&problems_) {
   setWindowTitle(kScannerDialogCaption);
   // Modal to the main window only: the results window, a window of its
   // own, stays usable while this dialog is open and while it scans.
@@ -269,6 +271,7 @@ void ScannerDialog::Scan(bool fastscan) {
       RunScan(*context_.database, scanResults_, settings_, &scanInterface_, results_, request);
   resultsWindow_->Follow();
   scanning_ = false;
+  problems_.ShowGathered(kScanProblemsTitle);
 
   // A fastscan takes the options it was written with.
   if (fastscan) Refresh();

@@ -13,6 +13,7 @@
 
 #include "archive/zip_reader.h"
 #include "gamedb/game_set.h"
+#include "gui/gathering_interface.h"
 #include "gui/qt_user_interface.h"
 #include "gui/stoppable_interface.h"
 #include "report/results_model.h"
@@ -86,6 +87,7 @@ class ScannerDialog : public QDialog {
   ScannerDialogContext context_;
   SettingsRecord& settings_;
   QtUserInterface own_;
+  GatheringInterface problems_;  // a scan's notices, shown together at its end
   StoppableInterface scanInterface_;
   ScanResults scanResults_;  // one record per game of the database, from the last scan
   ResultsModel results_;

@@ -635,7 +635,8 @@ void SettingsDialog::Apply() {
   LoadedData& loaded = *context_.loaded;
   const bool acquired = AcquireGameData(record_, loaded, *context_.rawGames, workingDatabase_, ui(),
                                         context_.dataFolder, listMessages);
-  ShowListMessages(this, std::move(listMessages));  // the list's problems, in one window
+  // The list's problems, in one window that outlives this dialog.
+  ShowListMessages(parentWidget() != nullptr ? parentWidget() : this, kGameListProblemsTitle, std::move(listMessages));
   if (!acquired)
     ShowMessage(ui(), "Can't Receive Data !", "Data Error",
                 {MessageButtons::kOk, MessageIcon::kStop});

@@ -106,5 +106,33 @@ TEST(ScannerDialog, ScanFillsTheTreeTheRomsBoxFiltersItAndTheLogfileHoldsIt) {
   EXPECT_EQ(c.settings.fastscanFile + " " + c.settings.scannerLogfile, "/x/new.fsc /x/new.log");
 }
 
+// Damaged zips do not stop the scan with a box each: their notices come
+// once, at the end, one line per file with its reasons; an empty zip is
+// no problem.
+TEST(ScannerDialog, GathersTheNoticesOfDamagedZipsIntoOneList) {
+  Collection c;
+  WriteFile(c.folder / "roms/beta.zip", "PK\x03\x04 not a zip at all, only its first bytes");
+  WriteFile(c.folder / "roms/gamma.zip", std::string("PK\x05\x06", 4) + std::string(18, '\0'));
+  // A central directory that points at bytes that are none.
+  WriteFile(c.folder / "roms/omega.zip", std::string(12, 'x') + std::string("PK\x05\x06\0\0\0\0\x01\0\x01\0", 12) +
+                                             std::string("\x0a\0\0\0\0\0\0\0\0\0", 10));
+  for (const char* name : {"gamma", "omega"}) {
+    c.database.push_back(c.database[1]);
+    c.database.back().name = name;
+  }
+  ScriptedInterface ui;
+  ScannerDialog dialog({&c.settings, &c.database, c.folder / "data/", nullptr, &c.layout, &ui});
+  dialog.showStatistics = [](const std::string&) {};
+  dialog.Scan(false);
+  ASSERT_EQ(ui.messages.size(), 1u) << ui.messages.back().text;
+  EXPECT_EQ(ui.messages[0].title, "Problems During The Scan");
+  const std::string roms = c.folder / "roms/";
+  EXPECT_EQ(ui.messages[0].text,
+            roms + "beta.zip: Unsupported Zipformat In File; Corrupt Zipfile (Please rezip this file with a common "
+                   "zip-program. Reason: BAD LOCAL FILE ENTRY)\n" +
+                roms + "omega.zip: Unsupported Zipformat In File; Corrupt Zipfile (Please rezip this file with a "
+                       "common zip-program. Reason: BAD LOCAL FILE ENTRY)");
+}
+
 }  // namespace
 }  // namespace kestrel
