@@ -31,6 +31,7 @@ namespace {
 constexpr char kFastscanFilter[] = "Kestrel fastscan-file (*.fsc)|*.fsc||";
 constexpr char kLogfileFilter[] = "Kestrel log-file (*.log)|*.log||";
 constexpr char kScanProblemsTitle[] = "Problems During The Scan";
+constexpr char kNothingSelectedTitle[] = "Nothing Selected";
 
 // A three-state box that goes unchecked, checked, grey, as its users know
 // it; Qt's own order puts grey second.
@@ -192,7 +193,7 @@ void ScannerDialog::BuildControls() {
     buttons_[id] = button;
     actions->addButton(button, QDialogButtonBox::ActionRole);
   }
-  actions->addButton(QDialogButtonBox::Close);
+  actions->addButton(QDialogButtonBox::Close)->setAutoDefault(false);
   connect(actions, &QDialogButtonBox::rejected, this, &ScannerDialog::reject);
   connect(buttons_[kScanButton], &QAbstractButton::clicked, this, [this] { Scan(false); });
   connect(buttons_[kFastScanButton], &QAbstractButton::clicked, this, [this] { Scan(true); });
@@ -251,9 +252,22 @@ void ScannerDialog::BrowseFile(QLineEdit* edit, std::string& field, const char* 
   edit->setText(ToQString(path));
 }
 
+// A scan of no selected game reports nothing missing of a collection that
+// may lack everything; the user says whether that is meant.
+bool ScannerDialog::AgreesToScanNothing() {
+  const GameList& games = *context_.database;
+  if (games.empty() || std::any_of(games.begin(), games.end(), [](const GameSet& game) { return game.selected; }))
+    return true;
+  const std::string question = "No game is selected in the settings, so the scan checks none of the " +
+                               std::to_string(games.size()) + " games.\n\nScan anyway ?";
+  return ShowMessage(ui(), question, kNothingSelectedTitle, {MessageButtons::kYesNo, MessageIcon::kQuestion}) ==
+         kResultYes;
+}
+
 void ScannerDialog::Scan(bool fastscan) {
   if (scanning_) return;
   CommitEdits();
+  if (!AgreesToScanNothing()) return;
   if (!resultsWindow_->isVisible()) resultsWindow_->show();
   scanning_ = true;
   scanInterface_.ClearStop();

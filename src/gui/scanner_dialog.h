@@ -78,6 +78,7 @@ class ScannerDialog : public QDialog {
   void OnRadioClicked(int id);
   void CommitEdits();
   void BrowseFile(QLineEdit* edit, std::string& field, const char* extension, const char* filter);
+  bool AgreesToScanNothing();
   void StopAndClose();
   void ShowProgress(bool shown);
   void RememberPositions();

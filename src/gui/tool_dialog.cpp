@@ -19,7 +19,7 @@ ToolDialog::ToolDialog(const ToolDialogContext& context, std::span<const Control
 QDialogButtonBox* ToolDialog::ButtonRow(std::initializer_list<int> actions) {
   auto* row = new QDialogButtonBox(this);
   for (int id : actions) row->addButton(controls_.button(id), QDialogButtonBox::ActionRole);
-  row->addButton(QDialogButtonBox::Close);
+  row->addButton(QDialogButtonBox::Close)->setAutoDefault(false);
   connect(row, &QDialogButtonBox::rejected, this, &ToolDialog::reject);
   return row;
 }

@@ -123,6 +123,17 @@ TEST(ScannerDialog, GathersTheNoticesOfDamagedZipsIntoOneList) {
   ScriptedInterface ui;
   ScannerDialog dialog({&c.settings, &c.database, c.folder / "data/", nullptr, &c.layout, &ui});
   dialog.showStatistics = [](const std::string&) {};
+  // With no game selected the scan asks first; No scans nothing.
+  for (GameSet& game : c.database) game.selected = false;
+  ui.messageAnswers = {kResultNo};
+  dialog.Scan(false);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text, "No game is selected in the settings, so the scan checks none of the 5 games.\n\n"
+                                 "Scan anyway ?");
+  EXPECT_EQ(ui.progressTitles.size(), 0u);
+  ui.messages.clear();
+  for (GameSet& game : c.database) game.selected = true;
+
   dialog.Scan(false);
   ASSERT_EQ(ui.messages.size(), 1u) << ui.messages.back().text;
   EXPECT_EQ(ui.messages[0].title, "Problems During The Scan");
