@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTime>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -19,8 +20,10 @@
 #include "gui/remembered_position.h"
 #include "gui/results_window.h"
 #include "gui/scanner_controls.h"
+#include "gui/status_texts.h"
 #include "gui/statistics_window.h"
 #include "gui/user_values.h"
+#include "platform/paths.h"
 #include "report/scanner_log.h"
 #include "scanner/scan_driver.h"
 #include "settings/settings_record.h"
@@ -83,9 +86,6 @@ ScannerDialog::ScannerDialog(const ScannerDialogContext& context, QWidget* paren
       problems_(context.ui != nullptr ? context.ui : &own_),
       scanInterface_(&problems_) {
   setWindowTitle(kScannerDialogCaption);
-  // Modal to the main window only: the results window, a window of its
-  // own, stays usable while this dialog is open and while it scans.
-  setWindowModality(Qt::WindowModal);
   setSizeGripEnabled(true);
   // Relative file names (the fastscan file, the logfile) mean the
   // program's folder while the dialog is open.
@@ -296,13 +296,24 @@ void ScannerDialog::Scan(bool fastscan) {
   }
   if (outcome.refused) return;
   statisticsText_ = outcome.statisticsText;
+  lastScanStatus_ = ScanStatus(outcome.statistics, FromQString(QTime::currentTime().toString("HH:mm")));
   if (showStatistics) showStatistics(statisticsText_);
 }
 
+// The messages name the file: a relative name means the program's folder,
+// which the user may not think of.
 void ScannerDialog::SaveLogfile() {
   CommitEdits();
   resultsWindow_->Follow();
-  SaveScannerLog(settings_.scannerLogfile, results_, settings_.addStatistics, statisticsText_, ui());
+  if (results_.items.empty()) return;
+  const std::string path = AbsolutePath(settings_.scannerLogfile);
+  if (WriteScannerLog(path, results_, settings_.addStatistics, statisticsText_)) {
+    ShowMessage(ui(), "Logfile saved successfully !\n\n" + path, "Logfile Saved",
+                {MessageButtons::kOk, MessageIcon::kInformation});
+  } else {
+    ShowMessage(ui(), "Error while saving logfile !\n\n" + path, "Logfile Error",
+                {MessageButtons::kOk, MessageIcon::kExclamation});
+  }
 }
 
 // Yes to the results window's question: a running scan stops at its next

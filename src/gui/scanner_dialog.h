@@ -62,6 +62,9 @@ class ScannerDialog : public QDialog {
   bool scanning() const { return scanning_; }
   const ResultsModel& results() const { return results_; }
   const std::string& statisticsText() const { return statisticsText_; }
+  // One line on the last scan that ran, for the main window's status bar;
+  // "" before the first.
+  const std::string& lastScanStatus() const { return lastScanStatus_; }
   ResultsWindow* resultsWindow() const { return resultsWindow_.get(); }
   // The widget of a control identifier, for tests and screenshots.
   QWidget* control(int id) const;
@@ -94,6 +97,7 @@ class ScannerDialog : public QDialog {
   ResultsModel results_;
   std::unique_ptr<ResultsWindow> resultsWindow_;
   std::string statisticsText_;
+  std::string lastScanStatus_;
   QString previousFolder_;
   bool scanning_ = false;
   bool closeAfterScan_ = false;

@@ -15,6 +15,7 @@
 #include "gui/path_list_editing.h"
 #include "gui/scanner_controls.h"
 #include "gui/start_choice.h"
+#include "gui/status_texts.h"
 #include "settings/profile_file.h"
 #include "settings/settings_record.h"
 #include "support/temp_folder.h"
@@ -312,6 +313,24 @@ TEST(ScannerControls, ThreeStateBoxesKeepEachStateGreyWinsAndRadiosStoreTheirTyp
     for (size_t other = layout ? 3 : 0; other < (layout ? std::size(radios) : 3u); ++other)
       EXPECT_EQ(IsRadioSelectedFor(settings, radios[other].first), other == i) << radios[i].first;
   }
+}
+
+// The status bar's scan line: the verdicts always, a finding only when
+// there is one; numbers grouped by thousands.
+TEST(StatusTexts, ScanLineNamesVerdictsAndOnlyTheFindingsThereAre) {
+  ScanStatistics s;
+  s.romsets = {3456, 0, 120, 36614};
+  EXPECT_EQ(ScanStatus(s, "16:05"), "Last scan 16:05: 3,456 sets good, 120 bad, 36,614 not found");
+  s.romsets.bestAvailable = 2;
+  s.missingArcadeRoms = 999;
+  s.missingNeoGeoRoms = 1;
+  s.wrongChecksums = 7;
+  s.unreadable = 5;
+  EXPECT_EQ(ScanStatus(s, "9:00"), "Last scan 9:00: 3,456 sets good, 2 best available, 120 bad, 36,614 not found; "
+                                   "1,000 ROMs missing, 7 wrong checksums, 5 unreadable");
+  EXPECT_EQ(GroupedNumber(1234567), "1,234,567");
+  EXPECT_EQ(GroupedNumber(-1000), "-1,000");
+  EXPECT_EQ(GroupedNumber(999), "999");
 }
 
 }  // namespace

@@ -93,7 +93,7 @@ TEST(ScannerDialog, ScanFillsTheTreeTheRomsBoxFiltersItAndTheLogfileHoldsIt) {
   c.settings.addStatistics = true;
   dialog.SaveLogfile();
   EXPECT_EQ(testing::ReadFile(c.settings.scannerLogfile), withoutRoms + "\n----------\n" + dialog.statisticsText());
-  EXPECT_EQ(ui.messages.back().text, "Logfile saved successfully !");
+  EXPECT_EQ(ui.messages.back().text, "Logfile saved successfully !\n\n" + c.settings.scannerLogfile);
   Click(dialog, kScanRomsBox);
   EXPECT_EQ(ShownTree(dialog), full);
 
