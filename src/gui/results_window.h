@@ -66,6 +66,7 @@ class ResultsWindow : public QWidget {
   QTreeView* tree() const { return tree_; }
   ResultsTreeModel* model() const { return model_; }
   QTableView* table() const { return table_; }
+  QTabWidget* tabs() const { return tabs_; }
   ResultsTableModel* tableModel() const { return tableModel_; }
   QComboBox* kindFilter() const { return kindFilter_; }
   QLineEdit* searchEdit() const { return search_; }
