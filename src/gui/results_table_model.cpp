@@ -1,6 +1,7 @@
 #include "gui/results_table_model.h"
 
 #include <algorithm>
+#include <utility>
 #include <cctype>
 
 #include "gui/csv_text.h"
@@ -60,6 +61,26 @@ std::string_view ResultsTableModel::CellOf(const Row& row, int column) const {
     case kColumnPath: return finding.path;
     default: return {};
   }
+}
+
+std::array<std::string_view, kColumnCount> ResultsTableModel::Cells(int row) const {
+  const Row& shown = all_[static_cast<size_t>(shown_[static_cast<size_t>(row)])];
+  const ResultTreeItem& line = LineOf(shown);
+  std::array<std::string_view, kColumnCount> cells{};
+  if (shown.child >= 0) {
+    const HeaderColumns header = SplitHeader(results_.items[static_cast<size_t>(shown.top)].text);
+    cells[kColumnGame] = header.game;
+    cells[kColumnSet] = header.set;
+    cells[kColumnParent] = header.parent;
+  }
+  const FindingColumns finding = SplitFinding(line.text, line.kind);
+  cells[kColumnFinding] = finding.finding;
+  cells[kColumnRom] = finding.rom;
+  cells[kColumnExpected] = finding.expected;
+  cells[kColumnFound] = finding.found;
+  cells[kColumnPath] = finding.path;
+  cells[kColumnLine] = line.text;
+  return cells;
 }
 
 std::string_view ResultsTableModel::Cell(int row, int column) const {
@@ -153,14 +174,18 @@ void ResultsTableModel::ApplyFilter() {
 // set after sorting by finding groups each set's findings by kind.
 void ResultsTableModel::ApplyOrder() {
   if (sortColumn_ < 0) return;
-  const auto less = [this](int a, int b) {
-    return CellOf(all_[static_cast<size_t>(a)], sortColumn_) < CellOf(all_[static_cast<size_t>(b)], sortColumn_);
-  };
+  // Each row's cell is read once: reading it at every comparison would
+  // take a 400,000-row table apart twenty times over.
+  std::vector<std::pair<std::string_view, int>> keyed;
+  keyed.reserve(shown_.size());
+  for (int index : shown_) keyed.emplace_back(CellOf(all_[static_cast<size_t>(index)], sortColumn_), index);
+  const auto byCell = [](const auto& a, const auto& b) { return a.first < b.first; };
   if (sortOrder_ == Qt::AscendingOrder) {
-    std::stable_sort(shown_.begin(), shown_.end(), less);
+    std::stable_sort(keyed.begin(), keyed.end(), byCell);
   } else {
-    std::stable_sort(shown_.begin(), shown_.end(), [&](int a, int b) { return less(b, a); });
+    std::stable_sort(keyed.begin(), keyed.end(), [&](const auto& a, const auto& b) { return byCell(b, a); });
   }
+  for (size_t i = 0; i < keyed.size(); ++i) shown_[i] = keyed[i].second;
 }
 
 void ResultsTableModel::sort(int column, Qt::SortOrder order) {
@@ -176,7 +201,8 @@ std::string ResultsTableModel::CsvText(const std::vector<int>& rows) const {
   std::vector<std::string_view> fields(kColumnNames, kColumnNames + kColumnCount);
   std::string text = CsvLine(fields);
   const auto addRow = [&](int row) {
-    for (int column = 0; column < kColumnCount; ++column) fields[static_cast<size_t>(column)] = Cell(row, column);
+    const auto cells = Cells(row);
+    fields.assign(cells.begin(), cells.end());
     text += CsvLine(fields);
   };
   if (rows.empty()) {
@@ -190,9 +216,10 @@ std::string ResultsTableModel::CsvText(const std::vector<int>& rows) const {
 QString ResultsTableModel::TabText(const std::vector<int>& rows) const {
   QString text;
   for (int row : rows) {
+    const auto cells = Cells(row);
     for (int column = 0; column < kColumnCount; ++column) {
       if (column > 0) text += '\t';
-      text += FromView(Cell(row, column));
+      text += FromView(cells[static_cast<size_t>(column)]);
     }
     text += '\n';
   }

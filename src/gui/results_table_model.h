@@ -10,6 +10,7 @@
 
 #include <QAbstractTableModel>
 #include <QString>
+#include <array>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,6 +45,8 @@ class ResultsTableModel : public QAbstractTableModel {
 
   // The text of a shown row's column, as drawn and exported.
   std::string_view Cell(int row, int column) const;
+  // Every column of a shown row, the line taken apart once.
+  std::array<std::string_view, kColumnCount> Cells(int row) const;
   // The shown rows (or only `rows`, when given) as CSV with a heading line.
   std::string CsvText(const std::vector<int>& rows = {}) const;
   // The shown rows `rows` as tab-separated lines, for the clipboard.

@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 
 #include "acquire/acquire_game_data.h"
 #include "gui/gui_test_helpers.h"
@@ -44,6 +45,8 @@ class StallWatch {
     clock_.start();
     timer_.start();
   }
+  // Time spent from here on is the user's own action, timed apart.
+  void Forgive() { clock_.restart(); }
   // The longest time the event loop did not turn, in ms.
   qint64 Stop() {
     timer_.stop();
@@ -140,7 +143,10 @@ TEST(StallTrial, DISABLED_LoadScanRebuildMergeAtFullScale) {
         case 3: results.ExportCsv(work + "findings.csv"); break;
       }
       results.table()->scrollToBottom();
-      longestUse = std::max(longestUse, use.elapsed());
+      const qint64 took = use.elapsed();
+      if (took > longestUse) std::printf("  use %d took %lld ms\n", (uses - 1) % 4, took);
+      longestUse = std::max(longestUse, took);
+      watch.Forgive();
     });
     clock.restart();
     watch.Start();
@@ -153,16 +159,15 @@ TEST(StallTrial, DISABLED_LoadScanRebuildMergeAtFullScale) {
                 stall, ui.windows);
     std::printf("  results window used %d times during the scan, longest use %lld ms; %s\n", uses, longestUse,
                 scanner.lastScanStatus().c_str());
-    clock.restart();
-    watch.Start();
-    results.ExportCsv(work + "findings.csv");
-    results.kindFilter()->setCurrentIndex(1);
-    results.searchEdit()->setText("a");
-    results.tableModel()->SetSearch("a");
-    results.table()->sortByColumn(kColumnRom, Qt::DescendingOrder);
-    std::printf("after the scan: export, filter, search, sort of %d rows: %lld ms\n", results.tableModel()->totalRows(),
-                clock.elapsed());
-    watch.Stop();
+    const auto timed = [&](const char* what, const std::function<void()>& act) {
+      clock.restart();
+      act();
+      std::printf("after the scan, %s of %d rows: %lld ms\n", what, results.tableModel()->totalRows(), clock.elapsed());
+    };
+    timed("export", [&] { results.ExportCsv(work + "findings.csv"); });
+    timed("kind filter", [&] { results.kindFilter()->setCurrentIndex(1); });
+    timed("search", [&] { results.tableModel()->SetSearch("a"); });
+    timed("sort", [&] { results.table()->sortByColumn(kColumnRom, Qt::DescendingOrder); });
   }
 
   ZipLibrary zipLibrary;
@@ -180,6 +185,7 @@ TEST(StallTrial, DISABLED_LoadScanRebuildMergeAtFullScale) {
     testing::Click(rebuilder, kRebuilderRebuild);
     std::printf("rebuild: %lld ms, longest stall %lld ms, windows %d\n", clock.elapsed(), watch.Stop(), ui.windows);
   }
+  if (!Env("KESTREL_TRIAL_NO_MERGE").empty()) return;
   settings.romPaths = {PathEntry{work + "merge/", true, -1, 0}};
   settings.mergeMode = SetLayout::kMerged;
   ui.windows = 0;
