@@ -4,6 +4,8 @@
 
 #include <QAbstractButton>
 #include <QDialogButtonBox>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
@@ -13,6 +15,7 @@
 #include "gui/gui_test_helpers.h"
 #include "gui/merger_dialog.h"
 #include "gui/rebuilder_dialog.h"
+#include "gui/remembered_position.h"
 #include "gui/results_window.h"
 #include "gui/scanner_dialog.h"
 #include "gui/settings_dialog.h"
@@ -81,6 +84,18 @@ TEST(DialogForm, EachAltKeyReachesOneControlAndDialogsResizeAndEndAlike) {
   ExpectDialogForm(merger);
   SettingsDialog settingsDialog({&settings, &rawGames, &database, &loaded, folder.path(), &zipLevel, &x, &y, &ui});
   ExpectDialogForm(settingsDialog);
+}
+
+// A place remembered at another scaling or on a screen that is gone comes
+// back wholly on a screen; a place on it stays as it was.
+TEST(DialogForm, RememberedPlacesComeBackWhollyOnAScreen) {
+  const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+  const QRect inside(area.left() + 10, area.top() + 10, 100, 80);
+  EXPECT_EQ(FitOnScreen(inside), inside);
+  const QRect halfOff(area.right() - 50, area.bottom() - 40, 400, 300);
+  EXPECT_EQ(FitOnScreen(halfOff), QRect(area.right() + 1 - 400, area.bottom() + 1 - 300, 400, 300));
+  for (const QRect& rect : {QRect(-5000, -5000, 400, 300), QRect(area.left(), area.top(), area.width() * 2, 300)})
+    EXPECT_TRUE(area.contains(FitOnScreen(rect))) << rect.x() << "," << rect.width();
 }
 
 }  // namespace
