@@ -2,11 +2,16 @@
 // filter, search, sort and CSV export over a results model.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <string>
 
 #include "gui/csv_text.h"
 #include "gui/result_columns.h"
 #include "gui/results_table_model.h"
+#include "gui/results_window.h"
+#include "gui/user_values.h"
 
 namespace kestrel {
 namespace {
@@ -114,6 +119,18 @@ TEST_F(ResultsTableTest, FollowsTheScanFiltersSearchesSortsAndExports) {
   ClearResults(results);
   table.Sync();
   EXPECT_EQ(table.totalRows(), 0);
+}
+
+// Enter in the search field searches; it must not close the window and
+// drop the findings, as Enter in the tree of lines does.
+TEST_F(ResultsTableTest, EnterInTheSearchKeepsTheFindings) {
+  Header("Zed [folder: zed]");
+  Finding("missing rom: z.1", kResultMissingRom);
+  WindowLayout layout;
+  ResultsWindow window(results, layout);
+  QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+  QApplication::sendEvent(window.searchEdit(), &enter);
+  EXPECT_EQ(results.lines.size(), 2u);
 }
 
 }  // namespace
