@@ -44,6 +44,17 @@ std::string PickFolder(UserInterface* owner, const std::string& title) {
   return owner->ChooseFolder(title);
 }
 
+void UserInterface::ShowProblems(const std::string& title, const std::vector<std::string>& problems) {
+  std::string text;
+  for (const std::string& problem : problems) text += (text.empty() ? "" : "\n") + problem;
+  Message(text, title, {MessageButtons::kOk, MessageIcon::kExclamation});
+}
+
+void ShowProblemList(UserInterface* owner, const std::string& title, const std::vector<std::string>& problems) {
+  if (owner == nullptr || problems.empty()) return;
+  owner->ShowProblems(title, problems);
+}
+
 std::string ProgressPercentText(int position, int lower, int upper) {
   // Differences of two ints need more than an int.
   long long percent = 0;

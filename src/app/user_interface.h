@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace kestrel {
 
@@ -61,6 +62,9 @@ class UserInterface {
                                  const std::string& filter, bool forOpening) = 0;
   // Returns the chosen folder with a trailing '/', or "" when cancelled.
   virtual std::string ChooseFolder(const std::string& title) = 0;
+  // The problems a run gathered, one line each, shown once at its end and
+  // not to be acknowledged one by one. By default one message lists them.
+  virtual void ShowProblems(const std::string& title, const std::vector<std::string>& problems);
 };
 
 // The free functions the tools call. A null owner shows nothing: the
@@ -73,6 +77,7 @@ int ShowMessage(UserInterface* owner, const std::string& text, const std::string
 std::string PickFile(UserInterface* owner, const std::string& defaultExtension,
                      const std::string& fileName, const std::string& filter, bool forOpening);
 std::string PickFolder(UserInterface* owner, const std::string& title);
+void ShowProblemList(UserInterface* owner, const std::string& title, const std::vector<std::string>& problems);
 
 // The percentage text a progress dialog shows for a position: integer
 // arithmetic, values above 100 wrap modulo 100 (exactly 100 stays), an empty

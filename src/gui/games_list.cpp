@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/file_system.h"
+#include "platform/paths.h"
 #include "platform/text.h"
 #include "settings/enabled_paths.h"
 
@@ -118,12 +119,40 @@ PathList* ShownPathList(SettingsRecord& record, PathList& gameLines) {
   return nullptr;
 }
 
-void SetAllLinesEnabled(SettingsRecord& record, PathList& gameLines, GameList& database, bool enabled) {
+GameSearch::GameSearch(const std::string& text) {
+  for (std::string& part : SplitPatterns(text)) {
+    part = ToLowerAscii(part);
+    (part.find_first_of("*?") != std::string::npos ? patterns_ : words_).push_back(std::move(part));
+  }
+}
+
+bool GameSearch::Matches(const PathEntry& line, const GameList& database) const {
+  if (patterns_.empty() && words_.empty()) return true;
+  if (!words_.empty()) {
+    const std::string lower = ToLowerAscii(line.path);
+    for (const std::string& word : words_)
+      if (lower.find(word) != std::string::npos) return true;
+  }
+  if (line.game < 0 || line.game >= static_cast<int>(database.size())) return false;
+  const std::string name = ToLowerAscii(database[static_cast<size_t>(line.game)].name);
+  for (const std::string& pattern : patterns_)
+    if (MatchesWildcard(name, pattern)) return true;
+  return false;
+}
+
+void SetLinesEnabled(SettingsRecord& record, PathList& gameLines, GameList& database,
+                     const std::vector<int>& rows, bool enabled) {
   PathList* shown = ShownPathList(record, gameLines);
   if (shown == nullptr) return;
-  for (PathEntry& line : *shown) line.enabled = enabled;
-  if (record.currentPathList == PathListKind::kGames)
-    for (GameSet& game : database) game.selected = enabled;
+  const bool games = record.currentPathList == PathListKind::kGames;
+  for (int row : rows) {
+    if (row < 0 || row >= static_cast<int>(shown->size())) continue;
+    if (games) {
+      SetGameSelected(record, gameLines, database, (*shown)[static_cast<size_t>(row)].game, enabled);
+    } else {
+      (*shown)[static_cast<size_t>(row)].enabled = enabled;
+    }
+  }
 }
 
 void RunGamesFilter(const SettingsRecord& record, PathList& gameLines, GameList& database,

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "gamedb/game_set.h"
 #include "settings/settings_record.h"
@@ -26,9 +27,24 @@ void SetGameSelected(const SettingsRecord& record, PathList& gameLines, GameList
 // `gameLines` for the games list; null for a number that names no list.
 PathList* ShownPathList(SettingsRecord& record, PathList& gameLines);
 
-// Ticks every line of the list the record shows (or clears it); for the
-// games list (`gameLines`) each game's `selected` follows.
-void SetAllLinesEnabled(SettingsRecord& record, PathList& gameLines, GameList& database, bool enabled);
+// What the games list shows for a search text: every line for "";
+// else a line matching any of the ';'-separated parts, where a part with
+// '*' or '?' matches the set name as a pattern and any other part is
+// looked for in the line ("description <name>"), each without case.
+class GameSearch {
+ public:
+  explicit GameSearch(const std::string& text);
+  bool Matches(const PathEntry& line, const GameList& database) const;
+
+ private:
+  std::vector<std::string> patterns_;  // lower case
+  std::vector<std::string> words_;     // lower case
+};
+
+// Ticks the lines at `rows` of the list the record shows (or clears them);
+// for the games list each game follows, with its family as SetGameSelected.
+void SetLinesEnabled(SettingsRecord& record, PathList& gameLines, GameList& database,
+                     const std::vector<int>& rows, bool enabled);
 
 // Selects the games whose sets exist in the enabled ROM paths (games with
 // ROMs) or sample paths (games with samples), by the ';'-separated wildcard

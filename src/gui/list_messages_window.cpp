@@ -2,6 +2,7 @@
 
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -9,6 +10,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "gui/problem_list.h"
 #include "gui/qt_text.h"
 #include "platform/file_replacement.h"
 
@@ -19,23 +21,32 @@ constexpr char kSeparator[] = "----------------------------------------\n";
 
 }  // namespace
 
-ListMessagesWindow::ListMessagesWindow(QWidget* owner, std::vector<std::string> messages)
+ListMessagesWindow::ListMessagesWindow(QWidget* owner, const std::string& title, std::vector<std::string> messages)
     : QDialog(owner), messages_(std::move(messages)) {
-  setWindowTitle("Game List Problems");
+  setWindowTitle(ToQString(title));
+  setSizeGripEnabled(true);
   auto* layout = new QVBoxLayout(this);
   count_ = new QLabel(this);
   search_ = new QLineEdit(this);
   search_->setPlaceholderText("Search");
+  auto* searchLabel = new QLabel("Sea&rch", this);
+  searchLabel->setBuddy(search_);
   search_->setClearButtonEnabled(true);
   list_ = new QListWidget(this);
   list_->setAlternatingRowColors(true);
-  list_->setWordWrap(true);
+  list_->setUniformItemSizes(true);  // thousands of lines, measured once
   list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-  for (const std::string& message : messages_) list_->addItem(ToQString(message));
+  for (const std::string& message : messages_) {
+    auto* item = new QListWidgetItem(ToQString(CompactMessage(message)), list_);
+    item->setToolTip(ToQString(message));
+  }
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
-  QPushButton* save = buttons->addButton("Save...", QDialogButtonBox::ActionRole);
+  QPushButton* save = buttons->addButton("&Save...", QDialogButtonBox::ActionRole);
   layout->addWidget(count_);
-  layout->addWidget(search_);
+  auto* searchRow = new QHBoxLayout;
+  searchRow->addWidget(searchLabel);
+  searchRow->addWidget(search_, 1);
+  layout->addLayout(searchRow);
   layout->addWidget(list_, 1);
   layout->addWidget(buttons);
   connect(search_, &QLineEdit::textChanged, this, &ListMessagesWindow::Filter);
@@ -48,7 +59,7 @@ ListMessagesWindow::ListMessagesWindow(QWidget* owner, std::vector<std::string> 
 void ListMessagesWindow::Filter(const QString& search) {
   for (int i = 0; i < list_->count(); ++i) {
     QListWidgetItem* item = list_->item(i);
-    item->setHidden(!search.isEmpty() && !item->text().contains(search, Qt::CaseInsensitive));
+    item->setHidden(!search.isEmpty() && !item->toolTip().contains(search, Qt::CaseInsensitive));
   }
   count_->setText(countText());
 }
@@ -81,10 +92,12 @@ void ListMessagesWindow::AskAndSave() {
   }
 }
 
-void ShowListMessages(QWidget* owner, std::vector<std::string> messages) {
-  if (messages.empty()) return;
-  ListMessagesWindow window(owner, std::move(messages));
-  window.exec();
+ListMessagesWindow* ShowListMessages(QWidget* owner, const std::string& title, std::vector<std::string> messages) {
+  if (messages.empty()) return nullptr;
+  auto* window = new ListMessagesWindow(owner, title, std::move(messages));
+  window->setAttribute(Qt::WA_DeleteOnClose);
+  window->show();
+  return window;
 }
 
 }  // namespace kestrel

@@ -1,7 +1,9 @@
-// The problems of one game list load shown together: a real list can hold
-// thousands, and one message box each would have to be closed by hand one
-// after another. The window lists every message in order with their count,
-// scrolls, searches, and saves them as text; the texts stay as written.
+// Problems shown together, one line each: those of a game list load (a real
+// list can hold thousands) or those a run gathered. A message box each would
+// have to be closed by hand one after another; this window asks nothing,
+// stays open beside the others and closes itself when closed. It lists
+// every message in order with their count, scrolls, searches, and saves
+// them as text as written; a line's tool tip shows its message whole.
 #pragma once
 
 #include <QDialog>
@@ -18,7 +20,7 @@ class ListMessagesWindow : public QDialog {
   Q_OBJECT
 
  public:
-  ListMessagesWindow(QWidget* owner, std::vector<std::string> messages);
+  ListMessagesWindow(QWidget* owner, const std::string& title, std::vector<std::string> messages);
 
   // Shows only the messages that contain `search` without case; all for "".
   void Filter(const QString& search);
@@ -38,7 +40,10 @@ class ListMessagesWindow : public QDialog {
   QListWidget* list_ = nullptr;
 };
 
-// Opens the window over `owner` when there is anything to show.
-void ShowListMessages(QWidget* owner, std::vector<std::string> messages);
+inline constexpr char kGameListProblemsTitle[] = "Game List Problems";
+
+// Opens the window over `owner` when there is anything to show, and
+// returns it (it deletes itself once closed); null for nothing to show.
+ListMessagesWindow* ShowListMessages(QWidget* owner, const std::string& title, std::vector<std::string> messages);
 
 }  // namespace kestrel

@@ -2,6 +2,9 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QEventLoop>
+#include <QFrame>
+#include <QLabel>
 #include <QContextMenuEvent>
 #include <QGridLayout>
 #include <QMenu>
@@ -18,7 +21,9 @@
 #include "gui/merger_dialog.h"
 #include "gui/rebuilder_dialog.h"
 #include "gui/settings_dialog.h"
+#include "gui/qt_text.h"
 #include "gui/start_choice.h"
+#include "gui/status_texts.h"
 #include "gui/tool_pictures.h"
 #include "platform/file_system.h"
 #include "settings/profile.h"
@@ -61,7 +66,14 @@ MainWindow::MainWindow(const std::string& dataFolder, const UserValues& values, 
   SetDefaultFolders();
   ApplyZipLevel();
   runSettingsDialog = [](SettingsDialog& dialog) { return dialog.exec() == QDialog::Accepted; };
-  runScannerDialog = [](ScannerDialog& dialog) { dialog.exec(); };
+  // Not modal: the results window beside it must take input while it is
+  // open. The main window, minimised, takes none meanwhile.
+  runScannerDialog = [](ScannerDialog& dialog) {
+    QEventLoop loop;
+    QObject::connect(&dialog, &QDialog::finished, &loop, &QEventLoop::quit);
+    dialog.show();
+    loop.exec();
+  };
   runRebuilderDialog = [](RebuilderDialog& dialog) { dialog.exec(); };
   runMergerDialog = [](MergerDialog& dialog) { dialog.exec(); };
 }
@@ -73,10 +85,6 @@ void MainWindow::BuildButtons() {
   merger_ = ToolButton("&Merger", ToolPicture::kMerger, this);
   rebuilder_ = ToolButton("&Rebuilder", ToolPicture::kRebuilder, this);
   settingsButton_ = ToolButton("&Settings", ToolPicture::kSettings, this);
-  QToolButton* synchronizer = ToolButton("Synchronizer", ToolPicture::kSynchronizer, this);
-  QToolButton* batcher = ToolButton("Batcher", ToolPicture::kBatcher, this);
-  synchronizer->setEnabled(false);
-  batcher->setEnabled(false);
 
   connect(scanner_, &QToolButton::clicked, this, [this] { RunTool(kCommandScanner); });
   connect(merger_, &QToolButton::clicked, this, [this] { RunTool(kCommandMerger); });
@@ -87,12 +95,25 @@ void MainWindow::BuildButtons() {
   grid->addWidget(scanner_, 0, 0);
   grid->addWidget(rebuilder_, 0, 1);
   grid->addWidget(merger_, 0, 2);
-  grid->addWidget(synchronizer, 1, 0);
-  grid->addWidget(batcher, 1, 1);
-  grid->addWidget(settingsButton_, 1, 2);
+  grid->addWidget(settingsButton_, 0, 3);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(grid);
+
+  // The status lines: plain text, a list's file name may hold anything.
+  auto* status = new QVBoxLayout;
+  status->setSpacing(0);
+  for (QLabel** label : {&listStatus_, &selectionStatus_, &scanStatus_}) {
+    *label = new QLabel(this);
+    (*label)->setTextFormat(Qt::PlainText);
+    (*label)->setWordWrap(true);
+    status->addWidget(*label);
+  }
+  auto* frame = new QFrame(this);
+  frame->setFrameShape(QFrame::StyledPanel);
+  frame->setLayout(status);
+  layout->addWidget(frame);
   layout->setSizeConstraint(QLayout::SetFixedSize);
+  UpdateStatus();
 }
 
 // The original puts these two items into the window's system menu, which
@@ -187,12 +208,13 @@ bool MainWindow::LoadProfileAndData(const std::string& path) {
   }
   ListMessages listMessages;
   const bool acquired = AcquireGameData(settings_, loaded_, rawGames_, database_, ui(), dataFolder_, listMessages);
-  ShowListMessages(this, std::move(listMessages));  // the list's problems, in one window
+  ShowListMessages(this, kGameListProblemsTitle, std::move(listMessages));  // the list's problems, in one window
   if (!acquired) {
     Tell(std::string("Can't Receive Data !") + kGoToSettings, "Data Error");
     return false;
   }
   ApplyGameSelection(settings_, loaded_.dataCrc, database_);
+  UpdateStatus();
   return true;
 }
 
@@ -239,10 +261,26 @@ bool MainWindow::RunTool(int command) {
 
 void MainWindow::RunMinimised(const std::function<void()>& tool) {
   showMinimized();
+  // No second tool while one is open: the tool dialogs are not all modal.
+  setEnabled(false);
   tool();
+  setEnabled(true);
+  UpdateStatus();
   showNormal();
   raise();
   repaint();
+}
+
+void MainWindow::UpdateStatus() {
+  listStatus_->setText(ToQString(ListStatus(loaded_, database_)));
+  const std::string selection = SelectionStatus(database_);
+  selectionStatus_->setText(ToQString(selection));
+  selectionStatus_->setVisible(!selection.empty());
+  scanStatus_->setText(ToQString(lastScanStatus_.empty() ? "No scan yet" : lastScanStatus_));
+}
+
+QString MainWindow::statusText() const {
+  return listStatus_->text() + "\n" + selectionStatus_->text() + "\n" + scanStatus_->text();
 }
 
 void MainWindow::OpenSettings() {
@@ -286,7 +324,10 @@ void MainWindow::OpenScanner() {
   // A window of its own, like the settings dialog: its owner is minimised.
   ScannerDialog dialog(context, nullptr);
   dialog.setWindowIcon(windowIcon());
-  RunMinimised([&] { runScannerDialog(dialog); });
+  RunMinimised([&] {
+    runScannerDialog(dialog);
+    if (!dialog.lastScanStatus().empty()) lastScanStatus_ = dialog.lastScanStatus();
+  });
 }
 
 namespace {

@@ -15,6 +15,7 @@
 #include "settings/settings_record.h"
 
 class QAction;
+class QLabel;
 class QToolButton;
 
 namespace kestrel {
@@ -77,6 +78,10 @@ class MainWindow : public QWidget {
   WindowLayout& windowLayout() { return values_.layout; }
   QAction* advancedZipScannerAction() const { return advancedZipScanner_; }
   QToolButton* toolButton(int command) const;
+  // Shows the list loaded, the games selected and the last scan below the
+  // buttons.
+  void UpdateStatus();
+  QString statusText() const;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -114,6 +119,10 @@ class MainWindow : public QWidget {
   QToolButton* merger_ = nullptr;
   QToolButton* rebuilder_ = nullptr;
   QToolButton* settingsButton_ = nullptr;
+  QLabel* listStatus_ = nullptr;
+  QLabel* selectionStatus_ = nullptr;
+  QLabel* scanStatus_ = nullptr;
+  std::string lastScanStatus_;
 };
 
 }  // namespace kestrel

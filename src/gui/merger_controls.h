@@ -30,7 +30,7 @@ inline constexpr int kMergerLayoutRadios[] = {kMergerSplit, kMergerMerge};
 // in value order.
 inline constexpr ControlEntry kMergerControls[] = {
     {kMergerSplit, ControlKind::kRadio, "&Split", "You want to create split sets."},
-    {kMergerMerge, ControlKind::kRadio, "&Merge", "You want to create merged sets."},
+    {kMergerMerge, ControlKind::kRadio, "M&erge", "You want to create merged sets."},
     {kMergerCleanSet, ControlKind::kCheck, "&Clean Set", "Build up a clean new set."},
     {kMergerRemoveOld, ControlKind::kCheck, "&Remove Old Parent / Clones",
      "Remove old parent/clones from any rompath."},

@@ -1,12 +1,14 @@
 #include "gui/merger_dialog.h"
 
 #include <QAbstractButton>
+#include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QVBoxLayout>
 
 #include "gui/merger_controls.h"
+#include "gui/gathering_interface.h"
 #include "gui/qt_text.h"
 #include "gui/removal_questions.h"
 #include "gui/run_summaries.h"
@@ -43,16 +45,12 @@ void MergerDialog::BuildLayout() {
   placeColumn->addLayout(folderRow);
   controls_.edit(kMergerFolderEdit)->setMinimumWidth(300);
 
-  auto* buttonRow = new QHBoxLayout;
-  buttonRow->addStretch();
-  buttonRow->addWidget(control(kMergerRun));
-  buttonRow->addWidget(control(kMergerUnmerge));
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(boxes);
   layout->addWidget(placeBox);
-  layout->addLayout(buttonRow);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
+  layout->addStretch();
+  layout->addWidget(ButtonRow({kMergerRun, kMergerUnmerge}));
 }
 
 void MergerDialog::ConnectControls() {
@@ -113,13 +111,18 @@ bool MergerDialog::Run(MergeButton button) {
     return false;
   }
   running_ = true;
-  outcome_ = RunMerger(*context_.database, record_, ui(), *context_.zipLibrary, button);
+  GatheringInterface problems(ui());
+  outcome_ = RunMerger(*context_.database, record_, &problems, *context_.zipLibrary, button);
   running_ = false;
   // The run adds the trailing separator, or empties a folder it cannot use.
   controls_.edit(kMergerFolderEdit)->setText(ToQString(record_.mergeDestination));
-  if (!outcome_.started) return false;
+  if (!outcome_.started) {
+    problems.ShowGathered("Problems During The Merge");
+    return false;
+  }
   const RunSummary summary = SummarizeMerge(outcome_, button, reach.families);
   ShowMessage(ui(), summary.text, kMergerCaption, {MessageButtons::kOk, summary.icon});
+  problems.ShowGathered("Problems During The Merge");
   return true;
 }
 

@@ -6,6 +6,7 @@
 
 #include "gui/ask_window.h"
 #include "gui/file_filter.h"
+#include "gui/list_messages_window.h"
 #include "gui/progress_window.h"
 #include "gui/qt_text.h"
 
@@ -112,6 +113,11 @@ std::string QtUserInterface::ChooseFolder(const std::string& title) {
   std::string result = FromQString(folder);
   if (result.back() != '/') result += '/';
   return result;
+}
+
+void QtUserInterface::ShowProblems(const std::string& title, const std::vector<std::string>& problems) {
+  if (owner_ == nullptr) return;
+  ShowListMessages(VisibleOwner(owner_), title, problems);
 }
 
 }  // namespace kestrel

@@ -19,6 +19,8 @@ class QtUserInterface : public UserInterface {
   std::string ChooseFile(const std::string& defaultExtension, const std::string& fileName,
                          const std::string& filter, bool forOpening) override;
   std::string ChooseFolder(const std::string& title) override;
+  // A window of its own that stays open beside the others: it asks nothing.
+  void ShowProblems(const std::string& title, const std::vector<std::string>& problems) override;
 
   QWidget* owner() const { return owner_; }
 

@@ -1,5 +1,6 @@
 #include "gui/rebuilder_dialog.h"
 
+#include <QDialogButtonBox>
 #include <QAbstractButton>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -8,6 +9,7 @@
 #include <QVBoxLayout>
 #include <iterator>
 
+#include "gui/gathering_interface.h"
 #include "gui/qt_text.h"
 #include "gui/rebuilder_controls.h"
 #include "gui/removal_questions.h"
@@ -69,16 +71,13 @@ void RebuilderDialog::BuildLayout() {
   logRow->addWidget(control(kRebuilderCreateLog));
   logRow->addWidget(control(kRebuilderLogfileEdit), 1);
   logRow->addWidget(control(kRebuilderLogfileBrowse));
-  auto* buttonRow = new QHBoxLayout;
-  buttonRow->addStretch();
-  buttonRow->addWidget(control(kRebuilderRebuild));
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(folders);
   layout->addLayout(boxes);
   layout->addLayout(logRow);
-  layout->addLayout(buttonRow);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
+  layout->addStretch();
+  layout->addWidget(ButtonRow({kRebuilderRebuild}));
 }
 
 void RebuilderDialog::ConnectControls() {
@@ -175,13 +174,18 @@ bool RebuilderDialog::Rebuild() {
     return false;
   }
   running_ = true;
-  outcome_ = RunRebuild(*context_.database, record_, *context_.zipLibrary, ui());
+  GatheringInterface problems(ui());
+  outcome_ = RunRebuild(*context_.database, record_, *context_.zipLibrary, &problems);
   running_ = false;
   if (isMinimized()) showNormal();
   // A refused run has told the user why.
-  if (outcome_.refused) return true;
+  if (outcome_.refused) {
+    problems.ShowGathered("Problems During The Rebuild");
+    return true;
+  }
   const RunSummary summary = SummarizeRebuild(outcome_, record_.rebuildRemoveSources);
   ShowMessage(ui(), summary.text, kRebuilderCaption, {MessageButtons::kOk, summary.icon});
+  problems.ShowGathered("Problems During The Rebuild");
   return true;
 }
 

@@ -37,6 +37,7 @@ void ResultsTreeModel::Rebuild() {
   shownTops_ = static_cast<int>(results_.items.size());
   shownLastChildren_ = shownTops_ > 0 ? static_cast<int>(results_.items.back().children.size()) : 0;
   endResetModel();
+  emit Rebuilt();
   emit Grown();
 }
 

@@ -35,6 +35,8 @@ class ResultsTreeModel : public QAbstractItemModel {
  signals:
   // New rows were exposed, or the whole tree was rebuilt.
   void Grown();
+  // The whole tree was rebuilt or cleared (emitted before Grown).
+  void Rebuilt();
 
  private:
   void Rebuild();

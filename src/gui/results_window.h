@@ -1,6 +1,8 @@
-// The "Scan Results" window beside the scanner dialog: a tree of the result
-// lines with an icon per kind, following the scan as it goes. Closing it
-// asks whether to stop the scan and close the scanner dialog too.
+// The "Scan Results" window beside the scanner dialog, usable while the
+// scan runs and after it: a table of the findings (filtered by kind,
+// searched, sorted, copied, exported as CSV) and the tree of the result
+// lines as the logfile has them, both following the scan as it goes.
+// Closing it asks whether to stop the scan and close the scanner dialog too.
 #pragma once
 
 #include <QWidget>
@@ -9,12 +11,19 @@
 #include "report/results_model.h"
 
 class QAction;
+class QTimer;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QTableView;
+class QTabWidget;
 class QTreeView;
 
 namespace kestrel {
 
 struct WindowLayout;
 class ResultsTreeModel;
+class ResultsTableModel;
 
 inline constexpr char kResultsCaption[] = "Scan Results";
 inline constexpr char kStopScanningQuestion[] =
@@ -37,6 +46,15 @@ class ResultsWindow : public QWidget {
   void CloseQuietly();
   void SetAlwaysOnTop(bool on);
 
+  // Puts the selected rows of the table on the clipboard, tab-separated.
+  void CopySelectedRows();
+  // Writes the rows the table shows to `path` as CSV; false after telling
+  // the user why not. Whole or not at all: an existing file stays until
+  // the new one is complete.
+  bool ExportCsv(const std::string& path);
+  // Asks for a file and exports to it.
+  void AskAndExportCsv();
+
   // Asks the stop question; true for Yes. Tests replace it.
   std::function<bool()> confirmStop;
   // Called after Yes: the scanner dialog stops its scan and closes.
@@ -47,6 +65,12 @@ class ResultsWindow : public QWidget {
 
   QTreeView* tree() const { return tree_; }
   ResultsTreeModel* model() const { return model_; }
+  QTableView* table() const { return table_; }
+  QTabWidget* tabs() const { return tabs_; }
+  ResultsTableModel* tableModel() const { return tableModel_; }
+  QComboBox* kindFilter() const { return kindFilter_; }
+  QLineEdit* searchEdit() const { return search_; }
+  QLabel* countLabel() const { return count_; }
   QAction* alwaysOnTopAction() const { return alwaysOnTop_; }
 
  protected:
@@ -57,6 +81,9 @@ class ResultsWindow : public QWidget {
   void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
+  QWidget* BuildTablePage();
+  void ShowCount();
+  void FollowTable();
   void PlaceFromLayout();
   void RecordRectangle();
   void ScrollToNewest();
@@ -66,6 +93,13 @@ class ResultsWindow : public QWidget {
   WindowLayout& layout_;
   ResultsTreeModel* model_ = nullptr;
   QTreeView* tree_ = nullptr;
+  ResultsTableModel* tableModel_ = nullptr;
+  QTableView* table_ = nullptr;
+  QTabWidget* tabs_ = nullptr;
+  QComboBox* kindFilter_ = nullptr;
+  QLineEdit* search_ = nullptr;
+  QLabel* count_ = nullptr;
+  QTimer* searchDelay_ = nullptr;
   QAction* alwaysOnTop_ = nullptr;
   bool closingQuietly_ = false;
 };

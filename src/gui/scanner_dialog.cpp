@@ -1,6 +1,7 @@
 #include "gui/scanner_dialog.h"
 
 #include <QCheckBox>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -9,16 +10,20 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTime>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
 
 #include "archive/zip_library.h"
 #include "gui/qt_text.h"
+#include "gui/remembered_position.h"
 #include "gui/results_window.h"
 #include "gui/scanner_controls.h"
+#include "gui/status_texts.h"
 #include "gui/statistics_window.h"
 #include "gui/user_values.h"
+#include "platform/paths.h"
 #include "report/scanner_log.h"
 #include "scanner/scan_driver.h"
 #include "settings/settings_record.h"
@@ -28,6 +33,8 @@ namespace {
 
 constexpr char kFastscanFilter[] = "Kestrel fastscan-file (*.fsc)|*.fsc||";
 constexpr char kLogfileFilter[] = "Kestrel log-file (*.log)|*.log||";
+constexpr char kScanProblemsTitle[] = "Problems During The Scan";
+constexpr char kNothingSelectedTitle[] = "Nothing Selected";
 
 // A three-state box that goes unchecked, checked, grey, as its users know
 // it; Qt's own order puts grey second.
@@ -76,8 +83,10 @@ ScannerDialog::ScannerDialog(const ScannerDialogContext& context, QWidget* paren
       context_(context),
       settings_(*context.settings),
       own_(this),
-      scanInterface_(context.ui != nullptr ? context.ui : &own_) {
+      problems_(context.ui != nullptr ? context.ui : &own_),
+      scanInterface_(&problems_) {
   setWindowTitle(kScannerDialogCaption);
+  setSizeGripEnabled(true);
   // Relative file names (the fastscan file, the logfile) mean the
   // program's folder while the dialog is open.
   previousFolder_ = QDir::currentPath();
@@ -92,8 +101,7 @@ ScannerDialog::ScannerDialog(const ScannerDialogContext& context, QWidget* paren
     StatisticsWindow window(this, text);
     window.exec();
   };
-  if (context_.layout->scanDlgX != 0 || context_.layout->scanDlgY != 0)
-    move(context_.layout->scanDlgX, context_.layout->scanDlgY);
+  MoveToRememberedPosition(*this, &context_.layout->scanDlgX, &context_.layout->scanDlgY);
 }
 
 ScannerDialog::~ScannerDialog() {
@@ -177,14 +185,16 @@ void ScannerDialog::BuildControls() {
   connect(buttons_[kFastscanBrowse], &QAbstractButton::clicked, this, &ScannerDialog::BrowseFastscan);
   connect(buttons_[kLogfileBrowse], &QAbstractButton::clicked, this, &ScannerDialog::BrowseLogfile);
 
-  auto* actions = new QHBoxLayout;
+  auto* actions = new QDialogButtonBox;
   for (int id : {kScanButton, kFastScanButton, kSaveLogButton}) {
     auto* button = new QPushButton(ScannerText(id).caption);
     button->setToolTip(ScannerText(id).toolTip);
     button->setAutoDefault(false);
     buttons_[id] = button;
-    actions->addWidget(button);
+    actions->addButton(button, QDialogButtonBox::ActionRole);
   }
+  actions->addButton(QDialogButtonBox::Close)->setAutoDefault(false);
+  connect(actions, &QDialogButtonBox::rejected, this, &ScannerDialog::reject);
   connect(buttons_[kScanButton], &QAbstractButton::clicked, this, [this] { Scan(false); });
   connect(buttons_[kFastScanButton], &QAbstractButton::clicked, this, [this] { Scan(true); });
   connect(buttons_[kSaveLogButton], &QAbstractButton::clicked, this, &ScannerDialog::SaveLogfile);
@@ -192,8 +202,8 @@ void ScannerDialog::BuildControls() {
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(groups);
   layout->addLayout(filesGrid);
-  layout->addLayout(actions);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
+  layout->addWidget(actions);
+  layout->setSizeConstraint(QLayout::SetMinimumSize);
 }
 
 void ScannerDialog::Refresh() {
@@ -242,9 +252,22 @@ void ScannerDialog::BrowseFile(QLineEdit* edit, std::string& field, const char* 
   edit->setText(ToQString(path));
 }
 
+// A scan of no selected game reports nothing missing of a collection that
+// may lack everything; the user says whether that is meant.
+bool ScannerDialog::AgreesToScanNothing() {
+  const GameList& games = *context_.database;
+  if (games.empty() || std::any_of(games.begin(), games.end(), [](const GameSet& game) { return game.selected; }))
+    return true;
+  const std::string question = "No game is selected in the settings, so the scan checks none of the " +
+                               std::to_string(games.size()) + " games.\n\nScan anyway ?";
+  return ShowMessage(ui(), question, kNothingSelectedTitle, {MessageButtons::kYesNo, MessageIcon::kQuestion}) ==
+         kResultYes;
+}
+
 void ScannerDialog::Scan(bool fastscan) {
   if (scanning_) return;
   CommitEdits();
+  if (!AgreesToScanNothing()) return;
   if (!resultsWindow_->isVisible()) resultsWindow_->show();
   scanning_ = true;
   scanInterface_.ClearStop();
@@ -262,6 +285,7 @@ void ScannerDialog::Scan(bool fastscan) {
       RunScan(*context_.database, scanResults_, settings_, &scanInterface_, results_, request);
   resultsWindow_->Follow();
   scanning_ = false;
+  problems_.ShowGathered(kScanProblemsTitle);
 
   // A fastscan takes the options it was written with.
   if (fastscan) Refresh();
@@ -272,13 +296,24 @@ void ScannerDialog::Scan(bool fastscan) {
   }
   if (outcome.refused) return;
   statisticsText_ = outcome.statisticsText;
+  lastScanStatus_ = ScanStatus(outcome.statistics, FromQString(QTime::currentTime().toString("HH:mm")));
   if (showStatistics) showStatistics(statisticsText_);
 }
 
+// The messages name the file: a relative name means the program's folder,
+// which the user may not think of.
 void ScannerDialog::SaveLogfile() {
   CommitEdits();
   resultsWindow_->Follow();
-  SaveScannerLog(settings_.scannerLogfile, results_, settings_.addStatistics, statisticsText_, ui());
+  if (results_.items.empty()) return;
+  const std::string path = AbsolutePath(settings_.scannerLogfile);
+  if (WriteScannerLog(path, results_, settings_.addStatistics, statisticsText_)) {
+    ShowMessage(ui(), "Logfile saved successfully !\n\n" + path, "Logfile Saved",
+                {MessageButtons::kOk, MessageIcon::kInformation});
+  } else {
+    ShowMessage(ui(), "Error while saving logfile !\n\n" + path, "Logfile Error",
+                {MessageButtons::kOk, MessageIcon::kExclamation});
+  }
 }
 
 // Yes to the results window's question: a running scan stops at its next

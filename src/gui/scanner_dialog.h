@@ -13,6 +13,7 @@
 
 #include "archive/zip_reader.h"
 #include "gamedb/game_set.h"
+#include "gui/gathering_interface.h"
 #include "gui/qt_user_interface.h"
 #include "gui/stoppable_interface.h"
 #include "report/results_model.h"
@@ -61,6 +62,9 @@ class ScannerDialog : public QDialog {
   bool scanning() const { return scanning_; }
   const ResultsModel& results() const { return results_; }
   const std::string& statisticsText() const { return statisticsText_; }
+  // One line on the last scan that ran, for the main window's status bar;
+  // "" before the first.
+  const std::string& lastScanStatus() const { return lastScanStatus_; }
   ResultsWindow* resultsWindow() const { return resultsWindow_.get(); }
   // The widget of a control identifier, for tests and screenshots.
   QWidget* control(int id) const;
@@ -77,6 +81,7 @@ class ScannerDialog : public QDialog {
   void OnRadioClicked(int id);
   void CommitEdits();
   void BrowseFile(QLineEdit* edit, std::string& field, const char* extension, const char* filter);
+  bool AgreesToScanNothing();
   void StopAndClose();
   void ShowProgress(bool shown);
   void RememberPositions();
@@ -86,11 +91,13 @@ class ScannerDialog : public QDialog {
   ScannerDialogContext context_;
   SettingsRecord& settings_;
   QtUserInterface own_;
+  GatheringInterface problems_;  // a scan's notices, shown together at its end
   StoppableInterface scanInterface_;
   ScanResults scanResults_;  // one record per game of the database, from the last scan
   ResultsModel results_;
   std::unique_ptr<ResultsWindow> resultsWindow_;
   std::string statisticsText_;
+  std::string lastScanStatus_;
   QString previousFolder_;
   bool scanning_ = false;
   bool closeAfterScan_ = false;

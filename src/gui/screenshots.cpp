@@ -5,6 +5,8 @@
 #include <QImage>
 #include <QPainter>
 #include <QPixmap>
+#include <QTabWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeView>
@@ -14,13 +16,13 @@
 #include "acquire/acquire_game_data.h"
 #include "app/scripted_interface.h"
 #include "gui/about_box.h"
-#include "gui/games_list.h"
 #include "gui/ask_window.h"
 #include "gui/main_window.h"
 #include "gui/merger_dialog.h"
 #include "gui/progress_window.h"
 #include "gui/qt_text.h"
 #include "gui/rebuilder_dialog.h"
+#include "gui/results_table_model.h"
 #include "gui/results_window.h"
 #include "gui/scanner_controls.h"
 #include "gui/scanner_dialog.h"
@@ -225,10 +227,14 @@ bool RenderScannerScreenshots(const QDir& out, const std::string& dataFolder, De
   dialog.Scan(false);
 
   ResultsWindow& results = *dialog.resultsWindow();
-  results.resize(860, 560);
+  results.resize(980, 520);
+  results.table()->resizeColumnsToContents();
+  results.table()->setColumnWidth(kColumnLine, 320);
+  ok &= Grab(results, out.filePath("results_window.png"), false);
+  results.tabs()->setCurrentIndex(1);
   results.tree()->expandAll();
   results.tree()->scrollToTop();
-  ok &= Grab(results, out.filePath("results_window.png"), false);
+  ok &= Grab(results, out.filePath("results_lines.png"), false);
   return ok && progressShot && askShot && statisticsShot;
 }
 
@@ -272,15 +278,13 @@ bool RenderScreenshots(const std::string& folder, const std::string& datfile,
   ok &= GrabToolDialogs(out, record, database);
   if (datfile.empty()) return ok;
 
-  // The games list shows what its filter selects in the demo collection.
+  // The games list searched: only the matching lines show, ticks unchanged.
   DemoData demo;
   if (!LoadDemoData(demo, dataFolder, datfile, collection)) return false;
   {
     SettingsRecord games = demo.settings;
     games.currentPathList = PathListKind::kGames;
     games.gameFilter = "star*; rocket";
-    PathList gameLines = BuildGameList(demo.database);
-    RunGamesFilter(games, gameLines, demo.database, games.gameFilter, true);
     SettingsDialogContext context{&games, &demo.rawGames, &demo.database, &demo.loaded, dataFolder, &zipLevel,
                                   &x, &y, &quiet};
     SettingsDialog dialog(context);

@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QScreen>
@@ -14,6 +15,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -50,6 +52,7 @@ constexpr PriorityItem kPriorities[] = {
 constexpr int kPriorityCount = static_cast<int>(std::size(kPriorities));
 
 constexpr char kProfileFilter[] = "Kestrel profiles (*.kpf)|*.kpf||";
+constexpr int kSearchDelayMilliseconds = 150;
 
 // Puts `widgets` side by side into row `row` of `grid`, one per column.
 void AddGridRow(QGridLayout* grid, int row, std::initializer_list<QWidget*> widgets) {
@@ -128,6 +131,7 @@ int ClampZipLevel(const std::string& text, int previous) {
 
 SettingsDialog::SettingsDialog(const SettingsDialogContext& context, QWidget* parent)
     : QDialog(parent), context_(context), record_(*context.record), startOption_(context.startOption), own_(this) {
+  for (const GameSet& game : *context_.database) selectionAtStart_.push_back(game.selected);
   BuildControls();
   AddToolTips();
   ConnectControls();
@@ -152,8 +156,8 @@ void SettingsDialog::BuildControls() {
   tree_->setMinimumSize(420, 220);
   moveUp_ = ArrowButton(Qt::UpArrow, this);
   moveDown_ = ArrowButton(Qt::DownArrow, this);
-  selectAll_ = Button("S&elect All", this);
-  selectNone_ = Button("Select &None", this);
+  selectAll_ = Button("S&elect Shown", this);
+  selectNone_ = Button("&Unselect Shown", this);
   add_ = Button("&Add", this);
   remove_ = Button("Remo&ve", this);
   import_ = Button("&Import Paths", this);
@@ -202,7 +206,9 @@ void SettingsDialog::BuildControls() {
 
   // Left: the lists.
   auto* filterRow = new QHBoxLayout;
-  filterRow->addWidget(new QLabel("Select Games", this));
+  auto* searchLabel = new QLabel("Searc&h Games", this);
+  searchLabel->setBuddy(gameFilter_);
+  filterRow->addWidget(searchLabel);
   filterRow->addWidget(gameFilter_, 1);
   filterRow->addWidget(parentClones_);
   auto* moveColumn = new QVBoxLayout;
@@ -243,7 +249,7 @@ void SettingsDialog::BuildControls() {
   auto* profile = new QGroupBox("Profile", this);
   auto* profileLayout = new QGridLayout(profile);
   AddGridRow(profileLayout, 0, {load_, save_});
-  AddGridRow(profileLayout, 1, {default_, ok_});
+  AddGridRow(profileLayout, 1, {default_});
   auto* right = new QVBoxLayout;
   right->addWidget(options);
   right->addWidget(start);
@@ -269,18 +275,28 @@ void SettingsDialog::BuildControls() {
   layout->addLayout(top, 1);
   layout->addWidget(source);
   layout->addWidget(folders);
+  // The standard row: OK applies and reads the data, Cancel drops every
+  // change, the games' ticks too.
+  auto* buttons = new QDialogButtonBox(this);
+  buttons->addButton(ok_, QDialogButtonBox::AcceptRole);
+  // Return in an edit commits the edit; it must not cancel either.
+  buttons->addButton(QDialogButtonBox::Cancel)->setAutoDefault(false);
+  connect(buttons, &QDialogButtonBox::rejected, this, &SettingsDialog::reject);
+  layout->addWidget(buttons);
+  setSizeGripEnabled(true);
 }
 
 void SettingsDialog::AddToolTips() {
   const std::pair<QWidget*, const char*> tips[] = {
       {listCombo_, "Switch between ROM, sample, misc, add paths and gamesselector."},
-      {gameFilter_, "Enter names of games you want to enable."},
+      {gameFilter_, "Show only the games whose name or description holds this text; "
+                    "';' separates several, '*' and '?' match set names."},
+      {selectAll_, "Tick every line shown."},
+      {selectNone_, "Untick every line shown."},
       {parentClones_, "Automatically enable parent/clones."},
       {tree_, "Here you can see and enable/disable the ROMpaths, samplepaths, etc."},
       {moveUp_, "Here you can change the order of the paths."},
       {moveDown_, "Here you can change the order of the paths."},
-      {selectAll_, "Enable all items."},
-      {selectNone_, "Disable all items."},
       {add_, "Add a path."},
       {remove_, "Remove current selected path."},
       {import_, "Import paths from mame.cfg."},
@@ -316,6 +332,11 @@ void SettingsDialog::AddToolTips() {
 
 void SettingsDialog::ConnectControls() {
   connect(listCombo_, &QComboBox::currentIndexChanged, this, &SettingsDialog::OnListChosen);
+  searchDelay_ = new QTimer(this);
+  searchDelay_->setSingleShot(true);
+  searchDelay_->setInterval(kSearchDelayMilliseconds);
+  connect(gameFilter_, &QLineEdit::textChanged, searchDelay_, qOverload<>(&QTimer::start));
+  connect(searchDelay_, &QTimer::timeout, this, &SettingsDialog::CommitGameFilter);
   connect(gameFilter_, &QLineEdit::editingFinished, this, &SettingsDialog::CommitGameFilter);
   connect(parentClones_, &QCheckBox::toggled, this, [this](bool on) {
     if (!filling_) record_.parentClones = on;
@@ -324,14 +345,8 @@ void SettingsDialog::ConnectControls() {
           [this](QTreeWidgetItem* item, int) { OnItemChanged(item); });
   connect(moveUp_, &QToolButton::clicked, this, [this] { MoveSelectedLine(-1); });
   connect(moveDown_, &QToolButton::clicked, this, [this] { MoveSelectedLine(1); });
-  connect(selectAll_, &QPushButton::clicked, this, [this] {
-    SetAllLinesEnabled(record_, gameLines_, *context_.database, true);
-    SyncTreeChecks();
-  });
-  connect(selectNone_, &QPushButton::clicked, this, [this] {
-    SetAllLinesEnabled(record_, gameLines_, *context_.database, false);
-    SyncTreeChecks();
-  });
+  connect(selectAll_, &QPushButton::clicked, this, [this] { SetShownLinesEnabled(true); });
+  connect(selectNone_, &QPushButton::clicked, this, [this] { SetShownLinesEnabled(false); });
   connect(add_, &QPushButton::clicked, this, &SettingsDialog::OnAdd);
   connect(remove_, &QPushButton::clicked, this, &SettingsDialog::OnRemove);
   connect(import_, &QPushButton::clicked, this, &SettingsDialog::OnImport);
@@ -450,6 +465,7 @@ void SettingsDialog::FillTree() {
   tree_->addTopLevelItems(items);
   filling_ = wasFilling;
   UpdateListButtons();
+  ShowMatchingLines();
 }
 
 void SettingsDialog::SyncTreeChecks() {
@@ -542,9 +558,33 @@ void SettingsDialog::OnImport() {
   FillTree();
 }
 
+// The search only shows and hides lines; ticks change by hand or through
+// the two buttons below the list.
 void SettingsDialog::CommitGameFilter() {
+  searchDelay_->stop();
   record_.gameFilter = FromQString(gameFilter_->text());
-  RunGamesFilter(record_, gameLines_, *context_.database, record_.gameFilter, true);
+  ShowMatchingLines();
+}
+
+void SettingsDialog::ShowMatchingLines() {
+  const GameSearch search(ShowingGames() ? record_.gameFilter : "");
+  const PathList& lines = ShownList();
+  const int count = std::min<int>(tree_->topLevelItemCount(), static_cast<int>(lines.size()));
+  tree_->setUpdatesEnabled(false);
+  for (int i = 0; i < count; ++i) {
+    const bool hidden = !search.Matches(lines[i], *context_.database);
+    QTreeWidgetItem* item = tree_->topLevelItem(i);
+    if (item->isHidden() != hidden) item->setHidden(hidden);
+  }
+  tree_->setUpdatesEnabled(true);
+}
+
+void SettingsDialog::SetShownLinesEnabled(bool enabled) {
+  std::vector<int> shown;
+  for (int i = 0; i < tree_->topLevelItemCount(); ++i) {
+    if (!tree_->topLevelItem(i)->isHidden()) shown.push_back(i);
+  }
+  SetLinesEnabled(record_, gameLines_, *context_.database, shown, enabled);
   SyncTreeChecks();
 }
 
@@ -635,7 +675,8 @@ void SettingsDialog::Apply() {
   LoadedData& loaded = *context_.loaded;
   const bool acquired = AcquireGameData(record_, loaded, *context_.rawGames, workingDatabase_, ui(),
                                         context_.dataFolder, listMessages);
-  ShowListMessages(this, std::move(listMessages));  // the list's problems, in one window
+  // The list's problems, in one window that outlives this dialog.
+  ShowListMessages(parentWidget(), kGameListProblemsTitle, std::move(listMessages));
   if (!acquired)
     ShowMessage(ui(), "Can't Receive Data !", "Data Error",
                 {MessageButtons::kOk, MessageIcon::kStop});
@@ -667,8 +708,14 @@ void SettingsDialog::closeEvent(QCloseEvent* event) {
   QDialog::closeEvent(event);
 }
 
+// Cancel leaves the games selected as they were when the dialog opened;
+// the record is a copy the main window drops by itself.
 void SettingsDialog::reject() {
   RememberPosition();
+  GameList& database = *context_.database;
+  if (database.size() == selectionAtStart_.size()) {
+    for (size_t i = 0; i < database.size(); ++i) database[i].selected = selectionAtStart_[i];
+  }
   QDialog::reject();
 }
 

@@ -7,6 +7,7 @@
 
 #include <QDialog>
 #include <string>
+#include <vector>
 
 #include "app/user_interface.h"
 #include "gamedb/game_set.h"
@@ -21,6 +22,7 @@ class QComboBox;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QTimer;
 class QToolButton;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -105,6 +107,8 @@ class SettingsDialog : public QDialog {
   void OnRemove();
   void OnImport();
   void CommitGameFilter();
+  void ShowMatchingLines();
+  void SetShownLinesEnabled(bool enabled);
   void CommitZipLevel();
   void StepZipLevel(int step);
   void CommitSourcePath(QLineEdit* edit, std::string& field);
@@ -122,6 +126,8 @@ class SettingsDialog : public QDialog {
   GameList workingDatabase_;
   QtUserInterface own_;
   bool filling_ = false;
+  std::vector<bool> selectionAtStart_;  // each game's tick when the dialog opened, for Cancel
+  QTimer* searchDelay_ = nullptr;       // typing waits for a pause before the list is searched
 
   QComboBox* listCombo_ = nullptr;
   QLineEdit* gameFilter_ = nullptr;

@@ -56,4 +56,8 @@ std::string StoppableInterface::ChooseFolder(const std::string& title) {
   return PickFolder(inner_, title);
 }
 
+void StoppableInterface::ShowProblems(const std::string& title, const std::vector<std::string>& problems) {
+  ShowProblemList(inner_, title, problems);
+}
+
 }  // namespace kestrel

@@ -29,6 +29,7 @@ class StoppableInterface : public UserInterface {
   std::string ChooseFile(const std::string& defaultExtension, const std::string& fileName,
                          const std::string& filter, bool forOpening) override;
   std::string ChooseFolder(const std::string& title) override;
+  void ShowProblems(const std::string& title, const std::vector<std::string>& problems) override;
 
  private:
   friend class StoppableProgress;

@@ -1,6 +1,8 @@
 #include "gui/tool_dialog.h"
 
 #include <QCloseEvent>
+#include <QDialogButtonBox>
+#include <QPushButton>
 
 #include "gui/remembered_position.h"
 
@@ -11,6 +13,15 @@ ToolDialog::ToolDialog(const ToolDialogContext& context, std::span<const Control
     : QDialog(parent), context_(context), record_(*context.record), own_(this), controls_(controls, this),
       caption_(caption) {
   setWindowTitle(caption);
+  setSizeGripEnabled(true);
+}
+
+QDialogButtonBox* ToolDialog::ButtonRow(std::initializer_list<int> actions) {
+  auto* row = new QDialogButtonBox(this);
+  for (int id : actions) row->addButton(controls_.button(id), QDialogButtonBox::ActionRole);
+  row->addButton(QDialogButtonBox::Close)->setAutoDefault(false);
+  connect(row, &QDialogButtonBox::rejected, this, &ToolDialog::reject);
+  return row;
 }
 
 void ToolDialog::MoveToRememberedPlace() {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QDialog>
+#include <initializer_list>
 #include <span>
 #include <string>
 
@@ -14,6 +15,8 @@
 #include "gui/qt_user_interface.h"
 #include "gui/tool_controls.h"
 #include "settings/settings_record.h"
+
+class QDialogButtonBox;
 
 namespace kestrel {
 
@@ -41,6 +44,8 @@ class ToolDialog : public QDialog {
              QWidget* parent);
 
   void MoveToRememberedPlace();
+  // The dialog's standard row: `actions` (the run buttons) and Close.
+  QDialogButtonBox* ButtonRow(std::initializer_list<int> actions);
   UserInterface* ui() { return context_.ui != nullptr ? context_.ui : &own_; }
   // Asks `question` with Yes and No under the dialog's caption; true for
   // Yes. A run that removes nothing has no question and goes ahead unasked.

@@ -81,27 +81,6 @@ void DrawSettings(QPainter& p) {
   p.drawEllipse(centre, 4.5, 4.5);
 }
 
-void DrawSynchronizer(QPainter& p) {
-  p.setPen(Stroke(kInk, 3));
-  p.setBrush(Qt::NoBrush);
-  p.drawArc(QRectF(6, 6, 20, 20), 30 * 16, 150 * 16);
-  p.drawArc(QRectF(6, 6, 20, 20), 210 * 16, 150 * 16);
-  p.setPen(Qt::NoPen);
-  p.setBrush(kInk);
-  p.drawPolygon(QPolygonF({QPointF(21, 6), QPointF(29, 11), QPointF(21, 14)}));
-  p.drawPolygon(QPolygonF({QPointF(11, 26), QPointF(3, 21), QPointF(11, 18)}));
-}
-
-void DrawBatcher(QPainter& p) {
-  p.setPen(Stroke(kInk, 1.2));
-  for (int sheet = 2; sheet >= 0; --sheet) {
-    p.setBrush(sheet == 0 ? kPaper : QColor(200, 208, 220));
-    p.drawRect(QRectF(5 + sheet * 3, 5 + sheet * 3, 17, 21));
-  }
-  p.setPen(Stroke(kInk, 1.5));
-  for (int line = 0; line < 4; ++line) p.drawLine(QPointF(8, 10 + line * 4), QPointF(19, 10 + line * 4));
-}
-
 // A stylised kestrel: a swept wing over a tail, in the accent colour.
 void DrawKestrel(QPainter& p) {
   p.setPen(Qt::NoPen);
@@ -145,8 +124,6 @@ QIcon DrawToolPicture(ToolPicture picture) {
     case ToolPicture::kMerger: return Paint(DrawMerger);
     case ToolPicture::kRebuilder: return Paint(DrawRebuilder);
     case ToolPicture::kSettings: return Paint(DrawSettings);
-    case ToolPicture::kSynchronizer: return Paint(DrawSynchronizer);
-    case ToolPicture::kBatcher: return Paint(DrawBatcher);
   }
   return QIcon();
 }

@@ -6,7 +6,7 @@
 
 namespace kestrel {
 
-enum class ToolPicture { kScanner, kMerger, kRebuilder, kSettings, kSynchronizer, kBatcher };
+enum class ToolPicture { kScanner, kMerger, kRebuilder, kSettings };
 
 QIcon DrawToolPicture(ToolPicture picture);
 QIcon DrawProgramIcon();

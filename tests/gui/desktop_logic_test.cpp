@@ -15,6 +15,7 @@
 #include "gui/path_list_editing.h"
 #include "gui/scanner_controls.h"
 #include "gui/start_choice.h"
+#include "gui/status_texts.h"
 #include "settings/profile_file.h"
 #include "settings/settings_record.h"
 #include "support/temp_folder.h"
@@ -95,8 +96,9 @@ std::string Order(const PathList& list) {
 
 // The filter ticks the sets (zips or folders) its trimmed patterns find in
 // the enabled paths, passing over files of no game; a filter of no pattern
-// changes nothing. "All" ticks the list shown: the games only on theirs.
-TEST(GamesList, TheFilterTicksWhatItFindsInTheEnabledPathsAndAllTicksTheListShown) {
+// changes nothing. "Select Shown" ticks the lines given of the list shown:
+// the games only on theirs.
+TEST(GamesList, TheFilterTicksWhatItFindsInTheEnabledPathsAndSelectTicksTheLinesShown) {
   Games games;
   testing::TempFolder roms, off;
   for (const char* file : {"galaga.zip", "Orphan/a.bin", "galaxian.zip"}) testing::WriteFile(roms / file, "");
@@ -110,15 +112,37 @@ TEST(GamesList, TheFilterTicksWhatItFindsInTheEnabledPathsAndAllTicksTheListShow
   RunGamesFilter(games.record, games.lines, games.database, "orph*", false);  // earlier ticks stay
   EXPECT_EQ(games.Ticks(), "000101");
 
-  SetAllLinesEnabled(games.record, games.lines, games.database, true);  // the ROM paths shown
+  SetLinesEnabled(games.record, games.lines, games.database, {1, 7}, true);  // the ROM paths shown
   EXPECT_TRUE(games.record.romPaths[1].enabled);
   games.record.currentPathList = static_cast<PathListKind>(7);  // no list: nothing changes
-  SetAllLinesEnabled(games.record, games.lines, games.database, false);
+  SetLinesEnabled(games.record, games.lines, games.database, {0, 1}, false);
   EXPECT_TRUE(games.record.romPaths[1].enabled && ShownPathList(games.record, games.lines) == nullptr);
   EXPECT_EQ(games.Ticks(), "000101");
   games.record.currentPathList = PathListKind::kGames;
-  SetAllLinesEnabled(games.record, games.lines, games.database, true);
-  EXPECT_EQ(games.Ticks(), "111111");
+  games.record.parentClones = false;
+  SetLinesEnabled(games.record, games.lines, games.database, {1, 5}, true);  // lines run backwards
+  EXPECT_EQ(games.Ticks(), "100111");
+}
+
+// The search shows lines by words of the line or patterns of the set name,
+// without case; it never ticks anything.
+TEST(GamesList, TheSearchMatchesWordsOfTheLineOrPatternsOfTheName) {
+  Games games;
+  games.database[3].description = "Galaga '88";
+  games.database[2].selected = false;
+  games.lines = BuildGameList(games.database);
+  const auto shown = [&](const std::string& text) {
+    const GameSearch search(text);
+    std::string result;
+    for (const PathEntry& line : games.lines) result += search.Matches(line, games.database) ? '1' : '0';
+    return result;
+  };
+  EXPECT_EQ(shown(""), "111111");
+  EXPECT_EQ(shown("PUCK"), "010000");
+  EXPECT_EQ(shown("'88; orph"), "000101");   // words of the description or the name
+  EXPECT_EQ(shown("pac*"), "101000");        // a pattern matches the whole name
+  EXPECT_EQ(shown("*man?"), "001000");
+  EXPECT_EQ(games.Ticks(), "110111");
 }
 
 // Lines move one place and stop at both ends; a folder is added once in any
@@ -289,6 +313,24 @@ TEST(ScannerControls, ThreeStateBoxesKeepEachStateGreyWinsAndRadiosStoreTheirTyp
     for (size_t other = layout ? 3 : 0; other < (layout ? std::size(radios) : 3u); ++other)
       EXPECT_EQ(IsRadioSelectedFor(settings, radios[other].first), other == i) << radios[i].first;
   }
+}
+
+// The status bar's scan line: the verdicts always, a finding only when
+// there is one; numbers grouped by thousands.
+TEST(StatusTexts, ScanLineNamesVerdictsAndOnlyTheFindingsThereAre) {
+  ScanStatistics s;
+  s.romsets = {3456, 0, 120, 36614};
+  EXPECT_EQ(ScanStatus(s, "16:05"), "Last scan 16:05: 3,456 sets good, 120 bad, 36,614 not found");
+  s.romsets.bestAvailable = 2;
+  s.missingArcadeRoms = 999;
+  s.missingNeoGeoRoms = 1;
+  s.wrongChecksums = 7;
+  s.unreadable = 5;
+  EXPECT_EQ(ScanStatus(s, "9:00"), "Last scan 9:00: 3,456 sets good, 2 best available, 120 bad, 36,614 not found; "
+                                   "1,000 ROMs missing, 7 wrong checksums, 5 unreadable");
+  EXPECT_EQ(GroupedNumber(1234567), "1,234,567");
+  EXPECT_EQ(GroupedNumber(-1000), "-1,000");
+  EXPECT_EQ(GroupedNumber(999), "999");
 }
 
 }  // namespace

@@ -40,6 +40,7 @@ class MainWindowTest : public ::testing::Test {
   std::vector<std::string> StartAndClose() {
     auto window = Open(0);
     window->StartUp();
+    status = window->statusText().toStdString();
     std::vector<std::string> selected;
     for (const GameSet& game : window->database())
       if (game.selected) selected.push_back(game.name);
@@ -53,6 +54,7 @@ class MainWindowTest : public ::testing::Test {
   int settingsDialogs = 0;
   int scannerDialogs = 0;
   int toolDialogs = 0;  // the rebuilder's and the merger's
+  std::string status;   // the status bar of the last StartAndClose
 };
 
 // The first start greets and opens the settings; the zip scanner switch
@@ -141,6 +143,7 @@ TEST_F(MainWindowTest, SelectionSurvivesRestartsAndAFailedLoad) {
   EXPECT_EQ(StartAndClose(), chosen);
   EXPECT_EQ(zipLevel, '3');  // the profile's level reaches the zip library
   EXPECT_EQ(StartAndClose(), chosen);  // saved on close, applied at the next start
+  EXPECT_EQ(status, "List: small.dat, 3 games\nSelected: 2 of 3 games\nNo scan yet");
 
   // The datfile is away for one start: no data, and the closing save keeps
   // the stored choice rather than writing none.

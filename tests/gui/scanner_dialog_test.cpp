@@ -96,7 +96,7 @@ TEST(ScannerDialog, ScanFillsTheTreeTheRomsBoxFiltersItAndTheLogfileHoldsIt) {
   c.settings.addStatistics = true;
   dialog.SaveLogfile();
   EXPECT_EQ(testing::ReadFile(c.settings.scannerLogfile), withoutRoms + "\n----------\n" + dialog.statisticsText());
-  EXPECT_EQ(ui.messages.back().text, "Logfile saved successfully !");
+  EXPECT_EQ(ui.messages.back().text, "Logfile saved successfully !\n\n" + c.settings.scannerLogfile);
   Click(dialog, kScanRomsBox);
   EXPECT_EQ(ShownTree(dialog), full);
 
@@ -107,6 +107,45 @@ TEST(ScannerDialog, ScanFillsTheTreeTheRomsBoxFiltersItAndTheLogfileHoldsIt) {
   EXPECT_EQ(c.settings.fastscanFile + " " + c.settings.scannerLogfile, "/x/new.fsc " + c.folder / "kestrel.log");
   Click(dialog, kLogfileBrowse);
   EXPECT_EQ(c.settings.fastscanFile + " " + c.settings.scannerLogfile, "/x/new.fsc /x/new.log");
+}
+
+// Damaged zips do not stop the scan with a box each: their notices come
+// once, at the end, one line per file with its reasons; an empty zip is
+// no problem.
+TEST(ScannerDialog, GathersTheNoticesOfDamagedZipsIntoOneList) {
+  Collection c;
+  WriteFile(c.folder / "roms/beta.zip", "PK\x03\x04 not a zip at all, only its first bytes");
+  WriteFile(c.folder / "roms/gamma.zip", std::string("PK\x05\x06", 4) + std::string(18, '\0'));
+  // A central directory that points at bytes that are none.
+  WriteFile(c.folder / "roms/omega.zip", std::string(12, 'x') + std::string("PK\x05\x06\0\0\0\0\x01\0\x01\0", 12) +
+                                             std::string("\x0a\0\0\0\0\0\0\0\0\0", 10));
+  for (const char* name : {"gamma", "omega"}) {
+    c.database.push_back(c.database[1]);
+    c.database.back().name = name;
+  }
+  ScriptedInterface ui;
+  ScannerDialog dialog({&c.settings, &c.database, c.folder / "data/", nullptr, &c.layout, &ui});
+  dialog.showStatistics = [](const std::string&) {};
+  // With no game selected the scan asks first; No scans nothing.
+  for (GameSet& game : c.database) game.selected = false;
+  ui.messageAnswers = {kResultNo};
+  dialog.Scan(false);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text, "No game is selected in the settings, so the scan checks none of the 5 games.\n\n"
+                                 "Scan anyway ?");
+  EXPECT_EQ(ui.progressTitles.size(), 0u);
+  ui.messages.clear();
+  for (GameSet& game : c.database) game.selected = true;
+
+  dialog.Scan(false);
+  ASSERT_EQ(ui.messages.size(), 1u) << ui.messages.back().text;
+  EXPECT_EQ(ui.messages[0].title, "Problems During The Scan");
+  const std::string roms = c.folder / "roms/";
+  EXPECT_EQ(ui.messages[0].text,
+            roms + "beta.zip: Unsupported Zipformat In File; Corrupt Zipfile (Please rezip this file with a common "
+                   "zip-program. Reason: BAD LOCAL FILE ENTRY)\n" +
+                roms + "omega.zip: Unsupported Zipformat In File; Corrupt Zipfile (Please rezip this file with a "
+                       "common zip-program. Reason: BAD LOCAL FILE ENTRY)");
 }
 
 }  // namespace

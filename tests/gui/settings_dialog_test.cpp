@@ -177,5 +177,35 @@ TEST_F(SettingsDialogTest, EmulatorIsPickedAsItIsNamed) {
   EXPECT_EQ(record.mameExe, "");
 }
 
+// Typing in the games search hides lines and ticks nothing; the buttons
+// below tick or untick only the lines shown, and Cancel puts every game's
+// tick back as it was.
+TEST_F(SettingsDialogTest, SearchOnlyShowsSelectShownTicksAndCancelUndoes) {
+  database.resize(3);
+  const char* names[] = {"pacman", "galaga", "puckman"};
+  for (size_t i = 0; i < 3; ++i) database[i].name = database[i].description = names[i];
+  database[1].selected = false;
+  record.currentPathList = PathListKind::kGames;
+  record.parentClones = false;
+  auto dialog = Open(&ui);
+  const auto state = [&] {
+    std::string text;
+    for (int i = 0; i < 3; ++i)
+      text += std::string(dialog->tree()->topLevelItem(i)->isHidden() ? "-" : "+") +
+              (database[static_cast<size_t>(i)].selected ? "1" : "0");
+    return text;
+  };
+  Type(*dialog, kSettingsGameFilter, "MAN");
+  EXPECT_EQ(state(), "+1-0+1");
+  Click(*dialog, kSettingsSelectNone);
+  EXPECT_EQ(state(), "+0-0+0");
+  Type(*dialog, kSettingsGameFilter, "");
+  EXPECT_EQ(state(), "+0+0+0");
+  Click(*dialog, kSettingsSelectAll);
+  EXPECT_EQ(state(), "+1+1+1");
+  static_cast<QDialog&>(*dialog).reject();  // Cancel, Escape and the close box
+  EXPECT_EQ(state(), "+1+0+1");
+}
+
 }  // namespace
 }  // namespace kestrel
