@@ -127,7 +127,7 @@ void CollectUnneeded(ScanContext& context, const GameSet& game, std::vector<Foun
   // `entry` comes with what only its kind of place knows.
   auto consider = [&](const std::string& name, const std::string& fullName, FoundEntry entry) {
     if (isNeeded(name)) {
-      context.state.neededNames.insert(fullName);
+      context.state.neededNames.insert(ToLowerAscii(fullName));
       return;
     }
     entry.name = fullName;
@@ -209,6 +209,7 @@ void CheckSampleSetUnneeded(ScanContext& context, const GameSet& game, SetScan& 
 }
 
 void DropProtectedEntries(const ScanContext& context, std::vector<FoundEntry>& entries) {
+  if (entries.empty()) return;  // the usual case: spares finding the protected folders
   std::vector<std::string> folders = ProtectedFolders(context);
   std::erase_if(entries, [&](const FoundEntry& entry) {
     return TouchesAnyFolder(folders, entry.inZip ? entry.zipPath : entry.name);
@@ -218,7 +219,7 @@ void DropProtectedEntries(const ScanContext& context, std::vector<FoundEntry>& e
 void DropNeededEntries(const ScanContext& context, std::vector<FoundEntry>& entries) {
   const auto& needed = context.state.neededNames;
   if (needed.empty()) return;
-  std::erase_if(entries, [&](const FoundEntry& entry) { return needed.count(entry.name) > 0; });
+  std::erase_if(entries, [&](const FoundEntry& entry) { return needed.count(ToLowerAscii(entry.name)) > 0; });
 }
 
 std::unordered_set<std::string> ListedNames(const std::vector<FoundEntry>& entries) {
