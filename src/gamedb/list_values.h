@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "gamedb/game_set.h"
+
 namespace kestrel {
 
 // A signed decimal number from the start of `text` (leading blanks and a
@@ -16,6 +18,10 @@ bool ReadSignedDecimal(const std::string& text, int32_t& value);
 // without a "0x" prefix, clamped to 32 bits. False, with `value` unchanged,
 // when no digit is there.
 bool ReadHexadecimal(const std::string& text, uint32_t& value);
+
+// A dump status as both forms write it: "nodump", "baddump", anything else
+// a good dump.
+DumpStatus ReadDumpStatus(const std::string& text);
 
 // Removes blanks and tabs from the end, as the tokenizer does with values.
 void TrimTrailingBlanks(std::string& text);

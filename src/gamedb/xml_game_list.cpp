@@ -104,11 +104,6 @@ void BeginGame(XmlReader& reader, const XML_Char** attributes) {
   game.rules = ListRules::kMame;
 }
 
-DumpStatus StatusOf(const std::string& status) {
-  if (status == "nodump") return DumpStatus::kNoDump;
-  if (status == "baddump") return DumpStatus::kBadDump;
-  return DumpStatus::kGood;
-}
 
 // A ROM without crc is one without a known dump (MAME's lists also say so
 // by status="nodump"); a ROM without a name or
@@ -121,7 +116,7 @@ void AddRom(GameSet& game, const XML_Char** attributes) {
   uint32_t crc = 0;
   ReadHexadecimal(AttributeValue(attributes, "crc"), crc);
   SetRomCrc(rom, crc);
-  rom.status = StatusOf(AttributeValue(attributes, "status"));
+  rom.status = ReadDumpStatus(AttributeValue(attributes, "status"));
   rom.optional = AttributeValue(attributes, "optional") == "yes";
   rom.sha1 = ParseSha1(AttributeValue(attributes, "sha1"));
   if (!rom.name.empty() && rom.size > 0) game.roms.push_back(std::move(rom));
@@ -134,7 +129,7 @@ void AddDisk(GameSet& game, const XML_Char** attributes) {
   disk.name = AttributeValue(attributes, "name");
   disk.merge = AttributeValue(attributes, "merge");
   disk.sha1 = ParseSha1(AttributeValue(attributes, "sha1"));
-  disk.status = StatusOf(AttributeValue(attributes, "status"));
+  disk.status = ReadDumpStatus(AttributeValue(attributes, "status"));
   disk.optional = AttributeValue(attributes, "optional") == "yes";
   if (!disk.name.empty()) game.disks.push_back(std::move(disk));
 }
