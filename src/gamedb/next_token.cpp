@@ -88,7 +88,11 @@ void DatfileStream::ReserveWholeLine(std::string& out) {
   }
   std::clearerr(file_);
   if (std::fseek(file_, resumeAt, SEEK_SET) != 0) return;
-  out.reserve(out.size() + (end_ - begin_) + rest);
+  // A new string: reserving in the old one would double its room at least.
+  std::string whole;
+  whole.reserve(out.size() + (end_ - begin_) + rest);
+  whole.append(out);
+  out.swap(whole);
 }
 
 bool DatfileStream::ReadLine(std::string& out) {
