@@ -268,11 +268,11 @@ size_t StartReadAhead(const ScanContext& context, const ScanResults& scanResults
 }
 
 // True when it went through every game.
+// `readAheadEnd`: where the batch being read ahead ends.
 bool RunMainScan(ScanContext& context, ScanResults& scanResults, ProgressDialog& progress,
-                 ResultsModel& results, ScanStatistics& statistics, SetReadAhead& readAhead) {
+                 ResultsModel& results, ScanStatistics& statistics, SetReadAhead& readAhead, size_t readAheadEnd) {
   ClearInterruptedWrites(context, results);
   if (!ScanTopLevel(context, results, statistics)) return false;
-  size_t readAheadEnd = StartReadAhead(context, scanResults, 0, readAhead);
   size_t takenEnd = 0;
   for (size_t i = 0; i < context.database.size(); ++i) {
     GameSet& game = context.database[i];
@@ -333,11 +333,14 @@ ScanOutcome RunScan(GameList& database, ScanResults& scanResults, SettingsRecord
   ResetState(state, settings, context.romPaths);
   IndexSampleSetUsers(context);
   state.progress = progress.get();
-  DetectNeoGeoBios(context.fs, context.folders, context.romPaths, context.zipHeaderCheck, state);
-
+  // The first games' zips are read while the paths' tops are looked at; a
+  // repair there makes the check read them again.
   SetReadAhead readAhead(context.fs, context.zipHeaderCheck);
   context.readAhead = &readAhead;
-  outcome.ranToEnd = RunMainScan(context, scanResults, *progress, results, outcome.statistics, readAhead);
+  size_t readAheadEnd = StartReadAhead(context, scanResults, 0, readAhead);
+  DetectNeoGeoBios(context.fs, context.folders, context.romPaths, context.zipHeaderCheck, state);
+
+  outcome.ranToEnd = RunMainScan(context, scanResults, *progress, results, outcome.statistics, readAhead, readAheadEnd);
   outcome.statisticsText = BuildStatistics(outcome.statistics, settings, request.showStatistics ? owner : nullptr);
   if (outcome.ranToEnd) SaveFastscan(settings.fastscanFile, settings, request.dataCrc, scanResults);
   state.progress = nullptr;
