@@ -13,6 +13,7 @@
 
 #include "gamedb/byte_progress.h"
 #include "gamedb/list_values.h"
+#include "gamedb/xml_document_parts.h"
 #include "platform/file_system.h"
 #include "platform/thread_priority.h"
 
@@ -305,78 +306,21 @@ bool FeedDocument(XmlReader& reader, std::FILE* file, uint64_t length, std::stri
 // open); on any fault the document is read again in one piece, so that the
 // fault is told as that reading finds it.
 constexpr uint64_t kSmallestSplitList = uint64_t{1} << 20;
-constexpr size_t kLargestPrologue = size_t{1} << 20;
 
-// The document's start up to and with its root's start tag, and the root's
-// name; nothing when that is not within its first megabyte.
-struct Prologue {
-  std::string text;
-  std::string rootName;
-};
-
-void XMLCALL NoteRootStart(void* data, const XML_Char* name, const XML_Char**) {
-  auto& found = *static_cast<std::pair<XML_Parser, Prologue*>*>(data);
-  XML_Index at = XML_GetCurrentByteIndex(found.first);
-  int count = XML_GetCurrentByteCount(found.first);
-  if (at >= 0 && count > 0) {
-    found.second->text.resize(static_cast<size_t>(at) + static_cast<size_t>(count));
-    found.second->rootName = name;
-  }
-  XML_StopParser(found.first, XML_FALSE);
-}
-
-std::optional<Prologue> ReadPrologue(std::FILE* file) {
-  std::string start(kLargestPrologue, '\0');
-  start.resize(std::fread(start.data(), 1, start.size(), file));
-  ParserPtr parser(XML_ParserCreate(nullptr));
-  if (!parser) return std::nullopt;
-  Prologue prologue;
-  prologue.text = start;
-  std::pair<XML_Parser, Prologue*> found{parser.get(), &prologue};
-  XML_SetUserData(parser.get(), &found);
-  XML_SetStartElementHandler(parser.get(), NoteRootStart);
-  XML_Parse(parser.get(), start.data(), static_cast<int>(start.size()), XML_FALSE);
-  if (prologue.rootName.empty()) return std::nullopt;
-  return prologue;
-}
-
-// Where the first game element at or after `from` begins; nothing within
-// the next few megabytes is no place to cut.
-std::optional<uint64_t> FindGameStart(std::FILE* file, uint64_t from) {
-  std::string window(kMaxPendingBytes, '\0');
-  if (::fseeko(file, static_cast<off_t>(from), SEEK_SET) != 0) return std::nullopt;
-  window.resize(std::fread(window.data(), 1, window.size(), file));
-  size_t at = std::min(window.find("<machine "), window.find("<game "));
-  if (at == std::string::npos) return std::nullopt;
-  return from + at;
-}
-
-// One part: the file's bytes [begin, end) (end 0: to the file's end).
+// One part of the document and what reading it gave.
 struct DocumentPart {
-  uint64_t begin = 0;
-  uint64_t end = 0;
+  XmlStretch stretch;
   GameList games;
   std::string fault;
   bool cancelled = false;
 };
 
-std::vector<DocumentPart> CutDocument(std::FILE* file, uint64_t fileSize, const Prologue& prologue, unsigned parts) {
-  std::vector<DocumentPart> cut(1);
-  uint64_t start = prologue.text.size();
-  for (unsigned i = 1; i < parts; ++i) {
-    std::optional<uint64_t> at = FindGameStart(file, start + (fileSize - start) * i / parts);
-    if (!at || *at <= cut.back().begin) continue;
-    cut.back().end = *at;
-    cut.emplace_back().begin = *at;
-  }
-  return cut;
-}
-
 // Reads one part with a parser of its own into `part.games`.
-void ReadPart(const std::string& path, const Prologue& prologue, DocumentPart& part, ProgressDialog& progress,
+void ReadPart(const std::string& path, const XmlPrologue& prologue, DocumentPart& part, ProgressDialog& progress,
               uint64_t fileSize, bool enableRomOf, const std::atomic<bool>* stopAsked) {
   FilePtr file(OpenFile(path, "rb"));
-  if (!file || ::fseeko(file.get(), static_cast<off_t>(part.begin), SEEK_SET) != 0) {
+  const XmlStretch& stretch = part.stretch;
+  if (!file || ::fseeko(file.get(), static_cast<off_t>(stretch.begin), SEEK_SET) != 0) {
     part.fault = "read error";
     return;
   }
@@ -388,10 +332,10 @@ void ReadPart(const std::string& path, const Prologue& prologue, DocumentPart& p
     return;
   }
   unsigned long line = 0;
-  bool first = part.begin == 0;
+  bool first = stretch.begin == 0;
   if (!first && !Parse(reader, prologue.text, false)) return TakeFault(reader, part.fault, line);
-  uint64_t length = part.end == 0 ? UINT64_MAX : part.end - part.begin;
-  std::string tail = part.end == 0 ? "" : "</" + prologue.rootName + ">";
+  uint64_t length = stretch.end == 0 ? UINT64_MAX : stretch.end - stretch.begin;
+  std::string tail = stretch.end == 0 ? "" : "</" + prologue.rootName + ">";
   FeedDocument(reader, file.get(), length, tail, part.fault, line);
   part.cancelled = reader.cancelled;
 }
@@ -404,10 +348,12 @@ std::optional<GameList> ReadInParts(const std::string& path, ProgressDialog& pro
   if (fileSize < kSmallestSplitList || cores < 2) return std::nullopt;
   FilePtr file(OpenFile(path, "rb"));
   if (!file) return std::nullopt;
-  std::optional<Prologue> prologue = ReadPrologue(file.get());
+  std::optional<XmlPrologue> prologue = ReadXmlPrologue(file.get());
   if (!prologue) return std::nullopt;
-  std::vector<DocumentPart> parts = CutDocument(file.get(), fileSize, *prologue, cores);
-  if (parts.size() < 2) return std::nullopt;
+  std::vector<XmlStretch> stretches = CutXmlDocument(file.get(), fileSize, *prologue, cores);
+  if (stretches.size() < 2) return std::nullopt;
+  std::vector<DocumentPart> parts(stretches.size());
+  for (size_t i = 0; i < parts.size(); ++i) parts[i].stretch = stretches[i];
 
   std::atomic<bool> stopAsked{false};
   std::vector<std::future<void>> others;
