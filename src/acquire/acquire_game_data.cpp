@@ -1,7 +1,9 @@
 #include "acquire/acquire_game_data.h"
 
 #include <cstdio>
+#include <future>
 #include <memory>
+#include <optional>
 
 #include "acquire/read_line.h"
 #include "archive/zip_reader.h"
@@ -164,12 +166,22 @@ bool AcquireGameData(SettingsRecord& settings, LoadedData& loaded, GameList& raw
   std::string sourcePath = ResolvePath(*fields.path);
   std::string cachePath = JoinPath(dataFolder, fields.cacheName);
   uint32_t size = 0, key = 0;
-  // An unreadable source fails before the cache is asked: a cache must not
-  // stand in for a source that is gone.
-  bool readable =
-      !fields.path->empty() && FileExists(sourcePath) && ReadFileCrc(RealFileSystem(), sourcePath, size, key);
+  // The source's CRC-32 (tens of megabytes) is taken on another core while
+  // the cache is read on the chance that it is the source's. An unreadable
+  // source still fails before the cache is used: a cache must not stand in
+  // for a source that is gone.
+  bool readable = !fields.path->empty() && FileExists(sourcePath);
+  std::future<bool> sourceCrc;
+  if (readable) {
+    sourceCrc = std::async(std::launch::async, [&] { return ReadFileCrc(RealFileSystem(), sourcePath, size, key); });
+  }
+  GameList cached;
+  std::optional<uint32_t> cachedKey = readable ? ReadDataCacheKey(cachePath) : std::nullopt;
   // A cache without sets is never written; one that claims it is damaged.
-  if (readable && ReadDataCache(cachePath, database, key, owner) && !database.empty()) {
+  bool cacheRead = cachedKey && ReadDataCache(cachePath, cached, *cachedKey, owner) && !cached.empty();
+  readable = readable && sourceCrc.get();
+  if (readable && cacheRead && key == *cachedKey) {
+    database = std::move(cached);
     RememberSource(loaded, source, *fields.path, key);
     return true;
   }

@@ -349,6 +349,21 @@ bool WriteDataCache(const std::string& path, const GameList& database, uint32_t 
   return ReplaceFile(path, out);
 }
 
+std::optional<uint32_t> ReadDataCacheKey(const std::string& path) {
+  std::optional<uint64_t> size = FileSize(path);
+  if (!size) return std::nullopt;
+  FilePtr file(OpenFile(path, "rb"));
+  if (!file) return std::nullopt;
+  CacheReader reader(file.get(), *size);
+  std::string magic;
+  uint32_t format = 0, key = 0;
+  if (!reader.ReadText(magic) || magic != kCacheMagic || !reader.ReadInt(format) || format != kCacheFormat ||
+      !reader.ReadInt(key)) {
+    return std::nullopt;
+  }
+  return key;
+}
+
 bool ReadDataCache(const std::string& path, GameList& database, uint32_t expectedKey,
                    UserInterface* owner) {
   std::optional<uint64_t> size = FileSize(path);

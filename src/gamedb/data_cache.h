@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "app/user_interface.h"
@@ -24,6 +25,10 @@ bool WriteDataCache(const std::string& path, const GameList& database, uint32_t 
 // (none when null), where Cancel ends the read. A missing file, another
 // header or another key leaves `database` as it is; a damaged or cancelled
 // read of the sets leaves it empty.
+// The key the cache at `path` carries; nothing when it is missing or has
+// another header.
+std::optional<uint32_t> ReadDataCacheKey(const std::string& path);
+
 bool ReadDataCache(const std::string& path, GameList& database, uint32_t expectedKey,
                    UserInterface* owner);
 

@@ -5,6 +5,7 @@
 #include "gamedb/byte_progress.h"
 #include "gamedb/list_values.h"
 #include "platform/file_system.h"
+#include "platform/sha1_digest.h"
 #include "platform/text.h"
 #include "platform/thread_priority.h"
 
@@ -42,6 +43,20 @@ bool ReadRomField(DatfileStream& file, std::string& token, RomEntry& rom) {
     if (!NextToken(file, token)) return false;
     ReadHexadecimal(token, rom.crc);
   }
+  return true;
+}
+
+// A disk's fields as the XML form's attributes: "flags" is the text form's
+// word for the status. A disk without sha1 has no known dump.
+bool ReadDiskField(DatfileStream& file, std::string& token, DiskEntry& disk) {
+  if (EqualsNoCase(token, "name")) return NextToken(file, disk.name);
+  if (EqualsNoCase(token, "merge")) return NextToken(file, disk.merge);
+  bool isSha1 = EqualsNoCase(token, "sha1");
+  bool isStatus = EqualsNoCase(token, "flags") || EqualsNoCase(token, "status");
+  if (!isSha1 && !isStatus) return true;
+  if (!NextToken(file, token)) return false;
+  if (isSha1) disk.sha1 = ParseSha1(token);
+  if (isStatus) disk.status = ReadDumpStatus(ToLowerAscii(token));
   return true;
 }
 
@@ -90,6 +105,12 @@ bool ReadGameField(DatfileStream& file, std::string& token, GameSet& game, bool 
     if (IsUsableRom(rom)) game.roms.push_back(std::move(rom));
     return true;
   }
+  if (EqualsNoCase(token, "disk")) {
+    DiskEntry disk;
+    if (!ReadBlock(file, token, [&] { return ReadDiskField(file, token, disk); })) return false;
+    if (!disk.name.empty()) game.disks.push_back(std::move(disk));
+    return true;
+  }
   return true;
 }
 
@@ -104,7 +125,7 @@ void NoteCutTokens(const DatfileStream& file, const std::string& path, ListMessa
 }
 
 bool IsUsableGame(const GameSet& game) {
-  return !game.name.empty() && !game.description.empty() && game.romCount > 0;
+  return !game.name.empty() && !game.description.empty() && (game.romCount > 0 || !game.disks.empty());
 }
 
 }  // namespace

@@ -68,4 +68,10 @@ void TrimTrailingBlanks(std::string& text) {
   text.resize(end);
 }
 
+DumpStatus ReadDumpStatus(const std::string& text) {
+  if (text == "nodump") return DumpStatus::kNoDump;
+  if (text == "baddump") return DumpStatus::kBadDump;
+  return DumpStatus::kGood;
+}
+
 }  // namespace kestrel

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "gamedb/game_set.h"
+
 namespace kestrel {
 
 // A signed decimal number from the start of `text` (leading blanks and a
@@ -21,6 +23,10 @@ bool ReadHexadecimal(const std::string& text, uint32_t& value);
 // lists write it ("0x2000"); clamped to 32 bits signed. False, with `value`
 // unchanged, when no digit is there.
 bool ReadRomSize(const std::string& text, int32_t& value);
+
+// A dump status as both forms write it: "nodump", "baddump", anything else
+// a good dump.
+DumpStatus ReadDumpStatus(const std::string& text);
 
 // Removes blanks and tabs from the end, as the tokenizer does with values.
 void TrimTrailingBlanks(std::string& text);

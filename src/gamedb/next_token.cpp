@@ -11,6 +11,8 @@ namespace kestrel {
 namespace {
 
 constexpr size_t kBufferSize = size_t{1} << 20;
+// A line grown past this is measured to its end before it grows further.
+constexpr size_t kMeasuredLineLength = size_t{16} << 20;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -67,15 +69,48 @@ bool DatfileStream::FillBuffer() {
   return true;
 }
 
+// Reads on from the file's position to the next line end, then goes back:
+// the rest of the line beyond the buffer is then known, and `out` takes
+// exactly the room the whole line needs. A file that cannot go back (none
+// that opens for reading) leaves the line to grow as it may.
+void DatfileStream::ReserveWholeLine(std::string& out) {
+  long resumeAt = std::ftell(file_);
+  if (resumeAt < 0) return;
+  uint64_t rest = 0;
+  std::vector<char> piece(kBufferSize);
+  for (size_t count; (count = std::fread(piece.data(), 1, piece.size(), file_)) > 0;) {
+    const void* newline = std::memchr(piece.data(), '\n', count);
+    if (newline != nullptr) {
+      rest += static_cast<uint64_t>(static_cast<const char*>(newline) - piece.data());
+      break;
+    }
+    rest += count;
+  }
+  std::clearerr(file_);
+  if (std::fseek(file_, resumeAt, SEEK_SET) != 0) return;
+  // A new string: reserving in the old one would double its room at least.
+  std::string whole;
+  whole.reserve(out.size() + (end_ - begin_) + rest);
+  whole.append(out);
+  out.swap(whole);
+}
+
 bool DatfileStream::ReadLine(std::string& out) {
   out.clear();
+  // The room a long line took goes back before the next line is read.
+  if (out.capacity() > kMeasuredLineLength) std::string().swap(out);
   bool readAnything = false;
+  bool measured = false;
   while (begin_ < end_ || FillBuffer()) {
     readAnything = true;
     const char* start = buffer_.data() + begin_;
     size_t available = end_ - begin_;
     const void* newline = std::memchr(start, '\n', available);
     size_t length = newline ? static_cast<size_t>(static_cast<const char*>(newline) - start) : available;
+    if (!newline && !measured && out.size() + length > kMeasuredLineLength) {
+      measured = true;
+      ReserveWholeLine(out);
+    }
     out.append(start, length);
     begin_ += length;
     if (newline != nullptr) {

@@ -3,11 +3,17 @@
 #include <expat.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
+#include <future>
 #include <memory>
+#include <string_view>
+#include <thread>
+#include <vector>
 
 #include "gamedb/byte_progress.h"
 #include "gamedb/list_values.h"
+#include "gamedb/xml_document_parts.h"
 #include "platform/file_system.h"
 #include "platform/thread_priority.h"
 
@@ -46,6 +52,9 @@ struct XmlReader {
   unsigned long failureLine = 0;
   bool cancelled = false;
   uint64_t lastEventByte = 0;
+  uint64_t fed = 0;  // bytes given to the parser so far
+  // Set when another part of the document was cancelled; null for a whole one.
+  const std::atomic<bool>* stopAsked = nullptr;
 };
 
 void Stop(XmlReader& reader, const std::string& why) {
@@ -106,11 +115,6 @@ void BeginGame(XmlReader& reader, const XML_Char** attributes, bool software) {
   game.rules = software ? ListRules::kSoftwareList : ListRules::kMame;
 }
 
-DumpStatus StatusOf(const std::string& status) {
-  if (status == "nodump") return DumpStatus::kNoDump;
-  if (status == "baddump") return DumpStatus::kBadDump;
-  return DumpStatus::kGood;
-}
 
 // A ROM without crc is one without a known dump (MAME's lists also say so
 // by status="nodump"); a ROM without a name or
@@ -123,7 +127,7 @@ void AddRom(GameSet& game, const XML_Char** attributes) {
   uint32_t crc = 0;
   ReadHexadecimal(AttributeValue(attributes, "crc"), crc);
   SetRomCrc(rom, crc);
-  rom.status = StatusOf(AttributeValue(attributes, "status"));
+  rom.status = ReadDumpStatus(AttributeValue(attributes, "status"));
   rom.optional = AttributeValue(attributes, "optional") == "yes";
   rom.sha1 = ParseSha1(AttributeValue(attributes, "sha1"));
   if (!rom.name.empty() && rom.size > 0) game.roms.push_back(std::move(rom));
@@ -136,7 +140,7 @@ void AddDisk(GameSet& game, const XML_Char** attributes) {
   disk.name = AttributeValue(attributes, "name");
   disk.merge = AttributeValue(attributes, "merge");
   disk.sha1 = ParseSha1(AttributeValue(attributes, "sha1"));
-  disk.status = StatusOf(AttributeValue(attributes, "status"));
+  disk.status = ReadDumpStatus(AttributeValue(attributes, "status"));
   disk.optional = AttributeValue(attributes, "optional") == "yes";
   if (!disk.name.empty()) game.disks.push_back(std::move(disk));
 }
@@ -248,37 +252,142 @@ std::string FaultMessage(const std::string& path, unsigned long line, const std:
   return "Damaged XML game list: \n\n'" + path + "'\n\nline " + std::to_string(line) + ": " + fault + " !";
 }
 
-// Feeds the file to the parser chunk by chunk. False, with `fault` set,
-// when the document is refused; false without a fault on cancel.
-bool FeedDocument(XmlReader& reader, std::FILE* file, std::string& fault, unsigned long& faultLine) {
-  uint64_t fed = 0;
+// Why the parser stopped: nothing on a cancel.
+void TakeFault(const XmlReader& reader, std::string& fault, unsigned long& faultLine) {
+  if (reader.cancelled) return;
+  if (!reader.failure.empty()) {
+    fault = reader.failure;
+    faultLine = reader.failureLine;
+    return;
+  }
+  fault = XML_ErrorString(XML_GetErrorCode(reader.parser));
+  faultLine = XML_GetCurrentLineNumber(reader.parser);
+}
+
+bool Parse(XmlReader& reader, std::string_view text, bool last) {
+  reader.fed += text.size();
+  return XML_Parse(reader.parser, text.data(), static_cast<int>(text.size()), last) == XML_STATUS_OK;
+}
+
+// Feeds up to `length` bytes of `file`, from where it stands, to the parser
+// chunk by chunk, then `tail`; the document ends there. False, with `fault`
+// set, when the document is refused; false without a fault on cancel.
+bool FeedDocument(XmlReader& reader, std::FILE* file, uint64_t length, std::string_view tail, std::string& fault,
+                  unsigned long& faultLine) {
   for (;;) {
     void* buffer = XML_GetBuffer(reader.parser, static_cast<int>(kChunkSize));
     if (buffer == nullptr) {
       fault = "out of memory";
-      break;
+      faultLine = XML_GetCurrentLineNumber(reader.parser);
+      return false;
     }
-    size_t count = std::fread(buffer, 1, kChunkSize, file);
-    bool last = count == 0;  // a read error ends the text like its end
-    fed += count;
-    if (XML_ParseBuffer(reader.parser, static_cast<int>(count), last) != XML_STATUS_OK) {
-      if (reader.cancelled) return false;
-      if (!reader.failure.empty()) {
-        fault = reader.failure;
-        faultLine = reader.failureLine;
-        return false;
-      }
-      fault = XML_ErrorString(XML_GetErrorCode(reader.parser));
-      break;
+    size_t count = std::fread(buffer, 1, static_cast<size_t>(std::min<uint64_t>(kChunkSize, length)), file);
+    length -= count;
+    bool end = count == 0;  // a read error ends the text like its end
+    reader.fed += count;
+    if (XML_ParseBuffer(reader.parser, static_cast<int>(count), end && tail.empty()) != XML_STATUS_OK) {
+      TakeFault(reader, fault, faultLine);
+      return false;
     }
-    if (last) return true;
-    if (fed - reader.lastEventByte > kMaxPendingBytes) {
+    if (end) break;
+    if (reader.stopAsked != nullptr && reader.stopAsked->load()) {
+      reader.cancelled = true;
+      return false;
+    }
+    if (reader.fed - reader.lastEventByte > kMaxPendingBytes) {
       fault = "a single token longer than " + std::to_string(kMaxPendingBytes) + " bytes";
-      break;
+      faultLine = XML_GetCurrentLineNumber(reader.parser);
+      return false;
     }
   }
-  faultLine = XML_GetCurrentLineNumber(reader.parser);
-  return false;
+  if (!tail.empty() && !Parse(reader, tail, true)) {
+    TakeFault(reader, fault, faultLine);
+    return false;
+  }
+  return true;
+}
+
+// Reading a large list on every core: the document is cut before game
+// elements into parts of about equal size, and each part is read by a
+// parser of its own as a document of its own: the document's start up to
+// and with its root's start tag, the part, and the root's end tag. The
+// games of the parts, one after the other, are the document's games. Only
+// when every part reads without a fault is the document whole (each part
+// ends where the next begins, outside any markup, with the root alone
+// open); on any fault the document is read again in one piece, so that the
+// fault is told as that reading finds it.
+constexpr uint64_t kSmallestSplitList = uint64_t{1} << 20;
+
+// One part of the document and what reading it gave.
+struct DocumentPart {
+  XmlStretch stretch;
+  GameList games;
+  std::string fault;
+  bool cancelled = false;
+};
+
+// Reads one part with a parser of its own into `part.games`.
+void ReadPart(const std::string& path, const XmlPrologue& prologue, DocumentPart& part, ProgressDialog& progress,
+              uint64_t fileSize, bool enableRomOf, const std::atomic<bool>* stopAsked) {
+  FilePtr file(OpenFile(path, "rb"));
+  const XmlStretch& stretch = part.stretch;
+  if (!file || ::fseeko(file.get(), static_cast<off_t>(stretch.begin), SEEK_SET) != 0) {
+    part.fault = "read error";
+    return;
+  }
+  XmlReader reader(part.games, progress, fileSize, enableRomOf);
+  reader.stopAsked = stopAsked;
+  ParserPtr parser = CreateParser(reader);
+  if (!parser) {
+    part.fault = "out of memory";
+    return;
+  }
+  unsigned long line = 0;
+  bool first = stretch.begin == 0;
+  if (!first && !Parse(reader, prologue.text, false)) return TakeFault(reader, part.fault, line);
+  uint64_t length = stretch.end == 0 ? UINT64_MAX : stretch.end - stretch.begin;
+  std::string tail = stretch.end == 0 ? "" : "</" + prologue.rootName + ">";
+  FeedDocument(reader, file.get(), length, tail, part.fault, line);
+  part.cancelled = reader.cancelled;
+}
+
+// The games of the document read in parts; nothing when it is too small to
+// cut or a part could not be read whole.
+std::optional<GameList> ReadInParts(const std::string& path, ProgressDialog& progress, bool enableRomOf, bool& cancelled) {
+  uint64_t fileSize = FileSize(path).value_or(0);
+  unsigned cores = std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
+  if (fileSize < kSmallestSplitList || cores < 2) return std::nullopt;
+  FilePtr file(OpenFile(path, "rb"));
+  if (!file) return std::nullopt;
+  std::optional<XmlPrologue> prologue = ReadXmlPrologue(file.get());
+  if (!prologue) return std::nullopt;
+  std::vector<XmlStretch> stretches = CutXmlDocument(file.get(), fileSize, *prologue, cores);
+  if (stretches.size() < 2) return std::nullopt;
+  std::vector<DocumentPart> parts(stretches.size());
+  for (size_t i = 0; i < parts.size(); ++i) parts[i].stretch = stretches[i];
+
+  std::atomic<bool> stopAsked{false};
+  std::vector<std::future<void>> others;
+  std::vector<std::unique_ptr<ProgressDialog>> silent;
+  for (size_t i = 1; i < parts.size(); ++i) {
+    silent.push_back(OpenProgressDialog(nullptr, ""));
+    others.push_back(std::async(std::launch::async, ReadPart, std::cref(path), std::cref(*prologue),
+                                std::ref(parts[i]), std::ref(*silent.back()), fileSize, enableRomOf, &stopAsked));
+  }
+  // The first part on this thread: the progress dialog belongs to it.
+  ReadPart(path, *prologue, parts[0], progress, fileSize, enableRomOf, nullptr);
+  if (parts[0].cancelled) stopAsked = true;
+  for (std::future<void>& other : others) other.get();
+  cancelled = parts[0].cancelled;
+  GameList games;
+  for (DocumentPart& part : parts) {
+    if (!part.fault.empty() || part.cancelled) {
+      if (cancelled) break;
+      return std::nullopt;
+    }
+    std::move(part.games.begin(), part.games.end(), std::back_inserter(games));
+  }
+  return games;
 }
 
 }  // namespace
@@ -287,6 +396,12 @@ bool ParseXmlGameList(GameList& rawGames, const std::string& path, ProgressDialo
                       ListMessages& messages) {
   ScopedThreadPriority priority(kPriorityNormal);
   rawGames.clear();
+  bool cancelled = false;
+  if (std::optional<GameList> games = ReadInParts(path, progress, enableRomOf, cancelled)) {
+    rawGames = std::move(*games);
+    return !cancelled && !rawGames.empty();
+  }
+  if (cancelled) return false;
   FilePtr file(OpenFile(path, "rb"));
   if (!file) return false;
   XmlReader reader(rawGames, progress, FileSize(path).value_or(0), enableRomOf);
@@ -294,7 +409,7 @@ bool ParseXmlGameList(GameList& rawGames, const std::string& path, ProgressDialo
   if (!parser) return false;
   std::string fault;
   unsigned long faultLine = 0;
-  if (!FeedDocument(reader, file.get(), fault, faultLine)) {
+  if (!FeedDocument(reader, file.get(), UINT64_MAX, "", fault, faultLine)) {
     if (!fault.empty()) messages.push_back(FaultMessage(path, faultLine, fault));
     return false;
   }

@@ -1,6 +1,8 @@
 #include <QApplication>
 #include <QIcon>
+#include <QMessageBox>
 #include <QStringList>
+#include <new>
 
 #include "gui/screenshots.h"
 #include "gui/start_up.h"
@@ -16,10 +18,32 @@ QIcon ProgramIcon() {
   return QIcon::fromTheme(QStringLiteral("kestrel"), embedded);
 }
 
+constexpr char kOutOfMemory[] =
+    "Out of memory: Kestrel stopped. Free some memory, or use a smaller list, and start it again.";
+constexpr int kExitOutOfMemory = 2;
+
+void TellOutOfMemory() { QMessageBox::critical(nullptr, QStringLiteral("Kestrel"), QString::fromUtf8(kOutOfMemory)); }
+
+// The tools run from the event loop; running out of memory in one ends the
+// program with a message instead of an abort.
+class KestrelApplication : public QApplication {
+ public:
+  using QApplication::QApplication;
+  bool notify(QObject* receiver, QEvent* event) override {
+    try {
+      return QApplication::notify(receiver, event);
+    } catch (const std::bad_alloc&) {
+      TellOutOfMemory();
+      exit(kExitOutOfMemory);  // leaves every event loop, the dialogs' too
+      return false;
+    }
+  }
+};
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  QApplication app(argc, argv);
+  KestrelApplication app(argc, argv);
   // Wayland desktops match windows to kestrel.desktop by this name.
   QGuiApplication::setDesktopFileName(QStringLiteral("kestrel"));
   QApplication::setWindowIcon(ProgramIcon());
@@ -33,5 +57,10 @@ int main(int argc, char* argv[]) {
     };
     return kestrel::RenderScreenshots(argument(1), argument(2), argument(3)) ? 0 : 1;
   }
-  return kestrel::RunKestrel();
+  try {
+    return kestrel::RunKestrel();
+  } catch (const std::bad_alloc&) {
+    TellOutOfMemory();
+    return kExitOutOfMemory;
+  }
 }

@@ -35,8 +35,7 @@ std::optional<std::string> FindSetFolder(ScanContext& context, const std::string
                                          const std::string& setName) {
   std::string setPath = SetPathOf(romPath, setName);
   if (setPath.empty()) return std::nullopt;
-  std::optional<IndexedName> folder =
-      context.folders.Find(FolderPart(setPath), FileNamePart(setPath), EntryKind::kFolder);
+  std::optional<IndexedName> folder = LookUpSetFiles(context, setPath).folder;
   if (!folder) return std::nullopt;
   return folder->path;
 }

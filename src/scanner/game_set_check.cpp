@@ -24,7 +24,7 @@ std::string SpelledSetName(const std::string& foundPath, bool isZip) {
 
 void CheckGameSet(ScanContext& context, GameSet& game, SetScan& scan, const std::string& setPath) {
   bool isZip = false;
-  std::optional<std::string> foundPath = FindSetPath(context.folders, setPath, &isZip);
+  std::optional<std::string> foundPath = FindSetPath(context, setPath, &isZip);
   if (!foundPath) return;
   scan.found = true;
   const SettingsRecord& settings = context.settings;

@@ -17,6 +17,7 @@
 
 namespace kestrel {
 
+class SetReadAhead;
 struct SettingsRecord;
 struct ZipLibrary;
 class UserInterface;
@@ -44,6 +45,9 @@ struct ScanContext {
   // The games that take samples from a sample set of another name, by
   // that name lowered (`genpin`, or a game's like `invaders`).
   std::map<std::string, std::vector<const GameSet*>> sampleSetUsers{};
+  // The zip directories of the next games, read on another core; null
+  // when the scan reads every zip itself.
+  const SetReadAhead* readAhead = nullptr;
   // Every file the scan and its repairs read or change is reached through
   // this; `folders` lists through it too.
   FileSystem& fs = RealFileSystem();

@@ -24,6 +24,7 @@
 #include "scanner/sample_set_check.h"
 #include "scanner/scan_context.h"
 #include "scanner/set_lookup.h"
+#include "scanner/set_read_ahead.h"
 #include "scanner/top_level_pass.h"
 #include "scanner/unneeded_check.h"
 #include "scanner/wrong_named_set_check.h"
@@ -225,15 +226,63 @@ bool ScanGame(ScanContext& context, GameSet& game, SetScan& scan) {
   return !StopAsked(context);
 }
 
+// How many games' zips are read ahead at a time: enough to keep the second
+// core busy, few enough that their directories take little memory.
+constexpr int kReadAheadGames = 64;
+
+// The sets whose zips a game's checks may read: in every ROM path its own,
+// its parent's in merged sets and those the layout searches for its ROMs;
+// in every sample path its own and the one it takes samples from. Reading
+// one more than the checks ask for costs time, never a finding.
+void AddSetPathsOf(const ScanContext& context, const GameSet& game, std::vector<std::string>& setPaths) {
+  SetLayout layout = context.settings.scanMergeMode;
+  std::vector<const GameSet*> searched = SetsSearchedFor(context.database, game, layout);
+  for (const std::string& path : context.romPaths) {
+    if (layout == SetLayout::kMerged && game.hasParent) setPaths.push_back(SetPathOf(path, game.cloneOf));
+    setPaths.push_back(SetPathOf(path, game.name));
+    for (const GameSet* set : searched) setPaths.push_back(SetPathOf(path, set->name));
+  }
+  for (const std::string& path : context.samplePaths) {
+    if (game.hasSampleOf) setPaths.push_back(SetPathOf(path, game.sampleOf));
+    setPaths.push_back(SetPathOf(path, game.name));
+  }
+}
+
+bool WillScan(const ScanContext& context, const GameSet& game, const SetScan& scan) {
+  return game.selected && scan.needsScan && !IsSkippedByGameType(context.settings, game);
+}
+
+// Starts reading the zips of the next kReadAheadGames games the scan will
+// check, from the game `first` on; answers the index after the last.
+size_t StartReadAhead(const ScanContext& context, const ScanResults& scanResults, size_t first,
+                      SetReadAhead& readAhead) {
+  std::vector<std::string> setPaths;
+  size_t end = first;
+  for (int taken = 0; end < context.database.size() && taken < kReadAheadGames; ++end) {
+    if (!WillScan(context, context.database[end], scanResults[end])) continue;
+    AddSetPathsOf(context, context.database[end], setPaths);
+    ++taken;
+  }
+  readAhead.Start(std::move(setPaths));
+  return end;
+}
+
 // True when it went through every game.
+// `readAheadEnd`: where the batch being read ahead ends.
 bool RunMainScan(ScanContext& context, ScanResults& scanResults, ProgressDialog& progress,
-                 ResultsModel& results, ScanStatistics& statistics) {
+                 ResultsModel& results, ScanStatistics& statistics, SetReadAhead& readAhead, size_t readAheadEnd) {
   ClearInterruptedWrites(context, results);
   if (!ScanTopLevel(context, results, statistics)) return false;
+  size_t takenEnd = 0;
   for (size_t i = 0; i < context.database.size(); ++i) {
     GameSet& game = context.database[i];
     SetScan& scan = scanResults[i];
     if (!game.selected || !scan.needsScan) continue;
+    if (i >= takenEnd) {
+      readAhead.TakeStarted();
+      takenEnd = readAheadEnd;
+      readAheadEnd = StartReadAhead(context, scanResults, takenEnd, readAhead);
+    }
     progress.SetText("\n\n " + game.description);
     progress.Step();
     if (context.state.cancelRequested || progress.IsCancelled()) return false;
@@ -287,9 +336,14 @@ ScanOutcome RunScan(GameList& database, ScanResults& scanResults, SettingsRecord
   ResetState(state, settings, context.romPaths);
   IndexSampleSetUsers(context);
   state.progress = progress.get();
+  // The first games' zips are read while the paths' tops are looked at; a
+  // repair there makes the check read them again.
+  SetReadAhead readAhead(context.fs, context.zipHeaderCheck);
+  context.readAhead = &readAhead;
+  size_t readAheadEnd = StartReadAhead(context, scanResults, 0, readAhead);
   DetectNeoGeoBios(context.fs, context.folders, context.romPaths, context.zipHeaderCheck, state);
 
-  outcome.ranToEnd = RunMainScan(context, scanResults, *progress, results, outcome.statistics);
+  outcome.ranToEnd = RunMainScan(context, scanResults, *progress, results, outcome.statistics, readAhead, readAheadEnd);
   outcome.statisticsText = BuildStatistics(outcome.statistics, settings, request.showStatistics ? owner : nullptr);
   if (outcome.ranToEnd) SaveFastscan(settings.fastscanFile, settings, request.dataCrc, scanResults);
   state.progress = nullptr;

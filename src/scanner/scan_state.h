@@ -8,7 +8,7 @@
 #pragma once
 
 #include <array>
-#include <set>
+#include <unordered_set>
 #include <string>
 #include <vector>
 
@@ -77,8 +77,9 @@ struct ScanState {
   // disk space.
   bool standInSpaceTold = false;
 
-  // Files some check found needed; never reported as unneeded anywhere.
-  std::set<std::string, LessNoCase> neededNames;
+  // Files some check found needed, by their paths lowered; never reported
+  // as unneeded anywhere.
+  std::unordered_set<std::string> neededNames;
 
   // Entries found directly inside the ROM and sample paths that belong to
   // no game, and the pseudo-game whose name their questions bear.

@@ -8,6 +8,7 @@
 #include "platform/set_files.h"
 #include "platform/text.h"
 #include "scanner/scan_context.h"
+#include "scanner/set_read_ahead.h"
 
 namespace kestrel {
 
@@ -15,28 +16,34 @@ std::string SetPathOf(const std::string& path, const std::string& setName) {
   return IsPlainFileName(setName) ? path + setName : std::string();
 }
 
-std::optional<std::string> FindSetPath(FolderIndex& index, const std::string& setPath,
-                                       bool* isZip) {
-  std::string folder = FolderPart(setPath);
-  SetFiles files = FindSetFiles(index, folder, FileNamePart(setPath));
-  *isZip = files.zip.has_value();
-  if (files.zip) return folder + files.zip->name;
-  if (files.folder) return folder + files.folder->name;
-  return std::nullopt;
-}
-
 namespace {
 
+const SetReadBefore* ReadBefore(const ScanContext& context, const std::string& setPath) {
+  return context.readAhead != nullptr ? context.readAhead->Find(setPath) : nullptr;
+}
+
+// The set's files, as looked up ahead when they were.
+SetFiles LookUpSet(FolderIndex& index, const std::string& setPath, const SetReadBefore* ahead) {
+  if (ahead != nullptr) return ahead->files;
+  return FindSetFiles(index, FolderPart(setPath), FileNamePart(setPath));
+}
+
 SetOnDisk ReadSet(FileSystem& fs, FolderIndex& index, const std::string& setPath, ZipHeaderCheck headerCheck,
-                  ZipProblem* problem) {
+                  ZipProblem* problem, const SetReadBefore* ahead = nullptr) {
   SetOnDisk set;
   set.path = setPath;
   set.askedPath = setPath;
   std::string folder = FolderPart(setPath);
-  SetFiles files = FindSetFiles(index, folder, FileNamePart(setPath));
+  SetFiles files = LookUpSet(index, setPath, ahead);
   if (const std::optional<IndexedName>& zip = files.zip) {
     ZipProblem fault;
-    set.isZip = ReadZipDirectory(fs, folder + zip->name, set.entries, false, &fault, headerCheck);
+    if (ahead != nullptr) {
+      set.isZip = ahead->listed;
+      set.entries = ahead->entries;
+      fault = ahead->problem;
+    } else {
+      set.isZip = ReadZipDirectory(fs, folder + zip->name, set.entries, false, &fault, headerCheck);
+    }
     if (!set.isZip && fault.fault == ZipFault::kNone) set.unreadableZip = folder + zip->name;
     if (set.isZip) set.path = WithoutZipExtension(folder + zip->name);
     if (!set.isZip) set.entries.clear();
@@ -53,9 +60,23 @@ SetOnDisk ReadSet(FileSystem& fs, FolderIndex& index, const std::string& setPath
 
 }  // namespace
 
+SetFiles LookUpSetFiles(ScanContext& context, const std::string& setPath) {
+  return LookUpSet(context.folders, setPath, ReadBefore(context, setPath));
+}
+
+std::optional<std::string> FindSetPath(ScanContext& context, const std::string& setPath, bool* isZip) {
+  std::string folder = FolderPart(setPath);
+  SetFiles files = LookUpSetFiles(context, setPath);
+  *isZip = files.zip.has_value();
+  if (files.zip) return folder + files.zip->name;
+  if (files.folder) return folder + files.folder->name;
+  return std::nullopt;
+}
+
 SetOnDisk OpenSet(ScanContext& context, const std::string& setPath) {
   ZipProblem problem;
-  SetOnDisk set = ReadSet(context.fs, context.folders, setPath, context.zipHeaderCheck, &problem);
+  SetOnDisk set = ReadSet(context.fs, context.folders, setPath, context.zipHeaderCheck, &problem,
+                          ReadBefore(context, setPath));
   TellZipProblem(context, problem);
   return set;
 }

@@ -13,6 +13,7 @@
 #include "archive/zip_entry.h"
 #include "archive/zip_reader.h"
 #include "platform/folder_index.h"
+#include "platform/set_files.h"
 
 namespace kestrel {
 
@@ -40,16 +41,20 @@ struct SetOnDisk {
 // path, where a stand-in or a repair could write.
 std::string SetPathOf(const std::string& path, const std::string& setName);
 
-// Reads the zip named by `setPath` + ".zip"; when that is no readable zip
+// Reads the zip named by `setPath` + ".zip" (or takes it as the context's
+// read-ahead read it); when that is no readable zip
 // the set is taken to be the folder `setPath`. A zip without members is an
 // empty set, as MAME takes it. A damaged zip is told of through the
 // context, once per scan; one that cannot be read marks the set unreadable.
 SetOnDisk OpenSet(ScanContext& context, const std::string& setPath);
 
+// FindSetFiles for the set at `setPath`, or its answer as the context's
+// read-ahead had it.
+SetFiles LookUpSetFiles(ScanContext& context, const std::string& setPath);
+
 // The zip file or folder of the set at `setPath`, spelled as on disk; the
 // zip comes first. `isZip` tells which was found.
-std::optional<std::string> FindSetPath(FolderIndex& index, const std::string& setPath,
-                                       bool* isZip);
+std::optional<std::string> FindSetPath(ScanContext& context, const std::string& setPath, bool* isZip);
 
 // Indexes `set.entries` by name; to be called whenever they change.
 void IndexMembers(SetOnDisk& set);

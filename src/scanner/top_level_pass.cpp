@@ -31,6 +31,8 @@ std::string SetNameOf(const FolderEntry& entry) {
 bool ShadowedByListedSpelling(ScanContext& context, const std::string& path, const FolderEntry& entry,
                               const std::string& gameName) {
   if (!entry.isFolder && !HasZipExtension(entry.name)) return false;
+  // An entry of the listed spelling is the one a lookup prefers.
+  if (entry.name == (entry.isFolder ? gameName : ListedZipName(gameName))) return false;
   SetFiles files = FindSetFiles(context.folders, path, gameName);
   const std::optional<IndexedName>& used = entry.isFolder ? files.folder : files.zip;
   return used && used->name != entry.name;

@@ -124,30 +124,36 @@ bool NeededUnlessFoundElsewhere(ScanContext& context, const std::string& setName
 void CollectUnneeded(ScanContext& context, const GameSet& game, std::vector<FoundEntry>& unneeded,
                      const std::string& setPath, const NeededTest& isNeeded) {
   std::unordered_set<std::string> listed = ListedNames(unneeded);
-  // `entry` comes with what only its kind of place knows.
-  auto consider = [&](const std::string& name, const std::string& fullName, FoundEntry entry) {
+  // `makeEntry` gives what only its kind of place knows, made only for a
+  // file that is not needed: most are.
+  auto consider = [&](const std::string& name, const std::string& fullName, auto makeEntry) {
     if (isNeeded(name)) {
-      context.state.neededNames.insert(fullName);
+      context.state.neededNames.insert(ToLowerAscii(fullName));
       return;
     }
+    FoundEntry entry = makeEntry();
     entry.name = fullName;
     entry.setName = game.name;
     AddFoundEntry(unneeded, listed, std::move(entry));
   };
   SetOnDisk set = OpenSet(context, setPath);
   for (const ZipEntry& member : set.entries) {
-    FoundEntry entry;
-    entry.inZip = true;
-    entry.zipPath = set.path + ".zip";
-    entry.storedName = member.storedName;
-    entry.zipEntry = member;
-    consider(member.name, JoinPath(set.path, member.name), std::move(entry));
+    consider(member.name, JoinPath(set.path, member.name), [&] {
+      FoundEntry entry;
+      entry.inZip = true;
+      entry.zipPath = set.path + ".zip";
+      entry.storedName = member.storedName;
+      entry.zipEntry = member;
+      return entry;
+    });
   }
   if (!set.hasFolder) return;
   for (const FolderEntry& file : context.fs.ListFolder(set.folderPath)) {
-    FoundEntry entry;
-    entry.isFolder = file.isFolder;
-    consider(file.name, JoinPath(set.folderPath, file.name), std::move(entry));
+    consider(file.name, JoinPath(set.folderPath, file.name), [&] {
+      FoundEntry entry;
+      entry.isFolder = file.isFolder;
+      return entry;
+    });
   }
 }
 
@@ -209,6 +215,7 @@ void CheckSampleSetUnneeded(ScanContext& context, const GameSet& game, SetScan& 
 }
 
 void DropProtectedEntries(const ScanContext& context, std::vector<FoundEntry>& entries) {
+  if (entries.empty()) return;  // the usual case: spares finding the protected folders
   std::vector<std::string> folders = ProtectedFolders(context);
   std::erase_if(entries, [&](const FoundEntry& entry) {
     return TouchesAnyFolder(folders, entry.inZip ? entry.zipPath : entry.name);
@@ -218,7 +225,7 @@ void DropProtectedEntries(const ScanContext& context, std::vector<FoundEntry>& e
 void DropNeededEntries(const ScanContext& context, std::vector<FoundEntry>& entries) {
   const auto& needed = context.state.neededNames;
   if (needed.empty()) return;
-  std::erase_if(entries, [&](const FoundEntry& entry) { return needed.count(entry.name) > 0; });
+  std::erase_if(entries, [&](const FoundEntry& entry) { return needed.count(ToLowerAscii(entry.name)) > 0; });
 }
 
 std::unordered_set<std::string> ListedNames(const std::vector<FoundEntry>& entries) {

@@ -44,6 +44,25 @@ TEST(ListLimitsTest, ReadsAListOfManyMegabytesOnOneLine) {
   EXPECT_EQ(ReadListText(oneLine + "\n").games.size(), 60000u);
 }
 
+// A line of tens of megabytes is kept in the room it needs, not in a
+// string grown by doubling, and the lines after it read on from its end.
+TEST(ListLimitsTest, KeepsAnOverlongLineInItsOwnLengthAndReadsOnAfterIt) {
+  const std::string longLine(size_t{40} << 20, 'x');
+  testing::TempFolder folder;
+  testing::WriteFile(folder / "list.dat", "first\r\n" + longLine + "\r\nlast");
+  DatfileStream stream;
+  ASSERT_TRUE(stream.Open(folder / "list.dat"));
+  std::string line;
+  ASSERT_TRUE(stream.ReadLine(line) && line == "first");
+  ASSERT_TRUE(stream.ReadLine(line));
+  EXPECT_TRUE(line == longLine);
+  EXPECT_LT(line.capacity(), longLine.size() + (size_t{2} << 20));
+  ASSERT_TRUE(stream.ReadLine(line));
+  EXPECT_EQ(line, "last");
+  EXPECT_LT(line.capacity(), size_t{1} << 20);  // the long line's room is given back
+  EXPECT_FALSE(stream.ReadLine(line));
+}
+
 // Cancelled part-way, a text list keeps what was read and an XML list gives
 // nothing; neither tells of damage. No file is no list and no message.
 TEST(ListLimitsTest, ACancelOrAMissingFileGivesNoListAndNoMessage) {
