@@ -84,6 +84,12 @@ int RunPerSoftwareList(const DataOptions& options, const std::function<int(const
   int worst = kExitDone;
   for (const SoftwareList& list : lists) {
     std::printf("Software list: %s\n", list.name.c_str());
+    // Such a list describes cartridges without data: there is nothing to
+    // keep, which is no reason to refuse the others.
+    if (!NamesAnyFile(list.path)) {
+      std::printf("No item of this list needs a file\n");
+      continue;
+    }
     std::fflush(stdout);
     worst = std::max(worst, run(ForList(options, list)));
     std::fflush(stdout);

@@ -17,7 +17,8 @@ namespace kestrel {
 // options with the list as its datfile, the list's name as `listFolder` and
 // a data folder of its own, so that each list keeps its own data cache.
 // Without lists, runs once with the options as they are. The exit status is
-// the worst of the runs; kExitRefused, with the reason on standard error,
+// the worst of the runs; a list none of whose items names a file is
+// skipped, said so on standard output; kExitRefused, with the reason on standard error,
 // when a file named is no software list, the hash path holds none, or a
 // game list is named as well.
 int RunPerSoftwareList(const DataOptions& options, const std::function<int(const DataOptions&)>& run);

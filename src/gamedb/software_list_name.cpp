@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <string_view>
 
 #include "platform/paths.h"
 
@@ -31,6 +32,19 @@ void XMLCALL StartRoot(void* data, const XML_Char* element, const XML_Char** att
   XML_StopParser(root.parser, XML_FALSE);
 }
 
+// The longest tag looked at for a file's name.
+constexpr size_t kMaxTag = size_t{1} << 16;
+
+// "<rom ... name=" or "<disk ... name=", the name attribute anywhere.
+bool IsNamedFileTag(std::string_view tag) {
+  if (tag.rfind("<rom", 0) != 0 && tag.rfind("<disk", 0) != 0) return false;
+  for (size_t at = tag.find("name="); at != std::string_view::npos; at = tag.find("name=", at + 1)) {
+    const char before = tag[at - 1];
+    if (before == ' ' || before == '\t' || before == '\n' || before == '\r') return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 std::optional<std::string> ReadSoftwareListName(const std::string& path) {
@@ -51,6 +65,31 @@ std::optional<std::string> ReadSoftwareListName(const std::string& path) {
   }
   if (!root.name || !IsPlainFileName(*root.name)) return std::nullopt;
   return root.name;
+}
+
+bool NamesAnyFile(const std::string& path) {
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
+  if (!file) return true;
+  std::string text;  // what is read and not yet looked at: at most a tag cut off by a read
+  char buffer[1 << 16];
+  while (size_t got = std::fread(buffer, 1, sizeof buffer, file.get())) {
+    text.append(buffer, got);
+    size_t at = 0;
+    for (;;) {
+      const size_t open = text.find('<', at);
+      const size_t close = open == std::string::npos ? open : text.find('>', open);
+      if (close == std::string::npos) {
+        at = open == std::string::npos ? text.size() : open;
+        break;
+      }
+      if (IsNamedFileTag(std::string_view(text).substr(open, close - open))) return true;
+      at = close + 1;
+    }
+    text.erase(0, at);
+    // A tag this long is no ROM's: dropped, so a hostile file cannot grow it.
+    if (text.size() > kMaxTag) text.clear();
+  }
+  return false;
 }
 
 }  // namespace kestrel

@@ -12,4 +12,10 @@ namespace kestrel {
 // or names no plain folder. Reads no further than the root element's start.
 std::optional<std::string> ReadSoftwareListName(const std::string& path);
 
+// Whether some item of the list at `path` names a ROM or disk file
+// (<rom name=...> or <disk name=...>): some lists (tc4, quizwiz) describe
+// cartridges with no data at all, which need no set. True when the file
+// cannot be read, so that the reader reports it.
+bool NamesAnyFile(const std::string& path);
+
 }  // namespace kestrel
