@@ -19,7 +19,7 @@ struct SettingsRecord;
 // (ROM set with the ROM scan on, samples with the sample scan on). Returns true when the game had
 // at least one finding; the scan driver stores that as the set's needsScan,
 // so a fastscan looks at exactly these games again. A game without
-// findings adds nothing. `parent` is for MAME's verdict on a software item.
+// findings adds nothing. `parent` is where MAME's verdict looks for what the set lacks.
 bool BuildGameResults(const GameSet& game, const SetScan& scan, const SettingsRecord& settings,
                       ResultsModel& results, ScanStatistics& statistics, ParentScan parent = {});
 

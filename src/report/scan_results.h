@@ -22,6 +22,9 @@ struct RomScan {
   bool lengthCorrect = false;    // the found file is as long as the ROM
   bool caseCorrect = false;      // the found file is spelled like the search name
   bool checksumCorrect = false;  // its CRC-32 is the ROM's or that CRC's complement (and, checked, its SHA-1)
+  // Found in a set spelled as asked for: MAME, which looks for a set by its
+  // exact name on Linux, sees no other.
+  bool inListedSet = false;
   // With the SHA-1 check: the CRC-32 was right but the SHA-1, in
   // hexadecimal in `foundSha1`, is not the ROM's.
   bool sha1Wrong = false;
@@ -50,6 +53,9 @@ struct SampleScan {
   bool caseFixed = false;    // the case repair gave it the sample's name
   std::string foundName;     // the found file's name as stored, with the case check
   int memberIndex = -1;      // the zip member found; -1 for a loose file
+  // Found in a sample set spelled as listed: the only one MAME, which looks
+  // for it by its exact name on Linux, sees.
+  bool inListedSet = false;
   // The file name it was found by, the right spelling of the found file:
   // the sample's name, or with MAME's lists that name with ".wav" or ".flac".
   std::string searchName;

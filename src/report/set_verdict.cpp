@@ -1,5 +1,7 @@
 #include "report/set_verdict.h"
 
+#include "platform/paths.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <string_view>
@@ -33,16 +35,35 @@ bool IsShared(const GameSet& game, const RomEntry& rom) {
   return (game.hasParent && rom.inParent) || rom.biosRom >= 0 || !rom.merge.empty() || rom.deviceSet >= 0;
 }
 
-// A software item's ROM that its own set lacks, as MAME finds it in the
-// parent's set: by its contents, under whatever name the parent lists them.
+// A ROM MAME finds whole, wherever.
+const RomScan kFoundRight = [] {
+  RomScan scan;
+  scan.found = scan.lengthCorrect = scan.caseCorrect = scan.checksumCorrect = scan.inListedSet = true;
+  return scan;
+}();
+
+// Whether MAME sees the ROM found: a set under another spelling only is no
+// set to MAME.
+bool IsSeenByMame(const RomScan& scan) { return scan.found && scan.inListedSet; }
+
+// A ROM that the game's own set lacks, as MAME finds it in
+// the parent's set whatever the layout: by its contents, under whatever
+// name the parent lists them.
 const RomScan* FindInParent(const RomEntry& rom, ParentScan parent) {
   if (parent.game == nullptr || parent.scan == nullptr || HasNoDump(rom)) return nullptr;
   if (parent.scan->roms.size() != parent.game->roms.size()) return nullptr;
   for (size_t i = 0; i < parent.game->roms.size(); ++i) {
     const RomEntry& theirs = parent.game->roms[i];
     const RomScan& found = parent.scan->roms[i];
-    if (theirs.crc == rom.crc && theirs.size == rom.size && found.found && found.lengthCorrect && found.checksumCorrect)
+    if (theirs.crc == rom.crc && theirs.size == rom.size && IsSeenByMame(found) && found.lengthCorrect &&
+        found.checksumCorrect)
       return &found;
+  }
+  // Or a member of the parent's zip that the parent itself does not list.
+  for (const FoundEntry& extra : parent.scan->unneeded) {
+    if (extra.inZip && extra.zipEntry.crc == rom.crc && extra.zipEntry.size == static_cast<uint64_t>(rom.size) &&
+        WithoutZipExtension(FileNamePart(extra.zipPath)) == parent.game->name)
+      return &kFoundRight;
   }
   return nullptr;
 }
@@ -102,6 +123,9 @@ struct Tally {
   }
 };
 
+// What MAME makes of a ROM of a set it cannot see.
+const RomScan kNotThere{};
+
 // The worse of two verdicts among good, best available and bad.
 Verdict Worse(Verdict a, Verdict b) { return static_cast<int>(a) > static_cast<int>(b) ? a : b; }
 
@@ -140,8 +164,11 @@ SetVerdict JudgeRomSet(const GameSet& game, const SetScan& scan, ParentScan pare
   const std::unordered_set<std::string_view> wrongNamedRoms = RightNamesOfWrongNamed(scan);
   for (size_t i = 0; i < game.roms.size(); ++i) {
     const RomEntry& rom = game.roms[i];
-    const RomScan* inParent = scan.roms[i].found || game.rules != ListRules::kSoftwareList ? nullptr : FindInParent(rom, parent);
-    RomAudit audit = AuditRom(rom, inParent != nullptr ? *inParent : scan.roms[i], wrongNamedRoms);
+    // MAME goes on to the parent's set only when the game's own set has
+    // no file of the ROM's name or CRC.
+    const RomScan& own = scan.roms[i].found && !IsSeenByMame(scan.roms[i]) ? kNotThere : scan.roms[i];
+    const RomScan* inParent = own.found ? nullptr : FindInParent(rom, parent);
+    RomAudit audit = AuditRom(rom, inParent != nullptr ? *inParent : own, wrongNamedRoms);
     tally.Count(!HasNoDump(rom) && !rom.optional, IsShared(game, rom), audit.found);
     result.verdict = Worse(result.verdict, audit.verdict);
     if (audit.verdict != Verdict::kGood) result.notes.push_back({rom.name, rom.size, audit.reason});
@@ -165,7 +192,8 @@ SetVerdict JudgeSampleSet(const GameSet& game, const SetScan& scan) {
   if (game.samples.empty() || scan.samples.size() != game.samples.size()) return result;
   size_t found = 0;
   for (size_t i = 0; i < game.samples.size(); ++i) {
-    if (scan.samples[i].found) {
+    // A sample set under another spelling only is none to MAME.
+    if (scan.samples[i].found && scan.samples[i].inListedSet) {
       ++found;
     } else {
       result.notes.push_back({game.samples[i].name, -1, "NOT FOUND"});

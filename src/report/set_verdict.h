@@ -43,8 +43,8 @@ struct SetVerdict {
   std::vector<AuditNote> notes;  // in the game's ROM or sample order
 };
 
-// The game's parent and its scan record, where MAME's audit of a software
-// item looks for the ROMs the item's own set lacks.
+// The game's parent and its scan record, where MAME's audit looks for the
+// ROMs that the game's own set lacks, in every layout.
 struct ParentScan {
   const GameSet* game = nullptr;
   const SetScan* scan = nullptr;
@@ -54,8 +54,8 @@ struct ParentScan {
 // for a game without one.
 ParentScan FindParentScan(const GameList& database, const ScanResults& scanResults, const GameSet& game);
 
-// The verdict on the game's ROM set, from its scan record (and, for a
-// software item, its parent's).
+// The verdict on the game's ROM set, from its scan record and its
+// parent's.
 SetVerdict JudgeRomSet(const GameSet& game, const SetScan& scan, ParentScan parent = {});
 
 // The verdict on the game's samples, from its scan record.

@@ -195,6 +195,7 @@ void MarkFound(SetScan& scan, RomScan& romScan) {
     scan.caseCorrect = true;
   }
   romScan.found = true;
+  romScan.inListedSet = true;  // added to the set of the listed name
   romScan.lengthCorrect = true;
   romScan.caseCorrect = true;
   romScan.checksumCorrect = true;

@@ -133,6 +133,7 @@ bool IsAcceptedBiosRom(const ScanState& state, const RomEntry& rom) {
 void AcceptBiosRom(RomEntry& rom, RomScan& scan) {
   rom.noDump = false;
   scan.found = true;
+  scan.inListedSet = true;
   scan.lengthCorrect = true;
   scan.caseCorrect = true;
   scan.checksumCorrect = true;
@@ -209,6 +210,7 @@ bool CheckPresentRom(ScanContext& context, const GameSet& game, const RomEntry& 
                      SetOnDisk& set, RomLocation& location) {
   const SettingsRecord& settings = context.settings;
   scan.found = true;
+  scan.inListedSet = IsSpelledAsAsked(set);
   scan.memberIndex = location.memberIndex;
   scan.unreadable = set.isZip && !IsReadableMember(set.entries[location.memberIndex]);
   context.state.createZipSet = set.isZip;

@@ -45,6 +45,7 @@ void CheckSampleSet(ScanContext& context, const GameSet& game, SetScan& scan,
     if (foundPath.empty()) continue;
     sampleScan.memberIndex = member;
     sampleScan.found = true;
+    sampleScan.inListedSet = IsSpelledAsAsked(set);
     if (context.settings.checkCase) {
       sampleScan.foundName = FileNamePart(foundPath);
       sampleScan.caseCorrect = sampleScan.foundName == sampleScan.searchName;

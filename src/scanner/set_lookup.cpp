@@ -73,6 +73,14 @@ std::optional<std::string> FindSetPath(ScanContext& context, const std::string& 
   return std::nullopt;
 }
 
+bool IsSpelledAsAsked(const SetOnDisk& set) {
+  auto lastName = [](std::string_view path) {
+    while (!path.empty() && path.back() == '/') path.remove_suffix(1);
+    return FileNamePart(path);
+  };
+  return lastName(set.isZip ? set.path : set.folderPath) == lastName(set.askedPath);
+}
+
 SetOnDisk OpenSet(ScanContext& context, const std::string& setPath) {
   ZipProblem problem;
   SetOnDisk set = ReadSet(context.fs, context.folders, setPath, context.zipHeaderCheck, &problem,

@@ -19,6 +19,12 @@ namespace kestrel {
 
 struct ScanContext;
 
+struct SetOnDisk;
+
+// Whether the zip or folder found is spelled exactly as the set was asked
+// for: the only one MAME, which looks by exact name on Linux, finds.
+bool IsSpelledAsAsked(const SetOnDisk& set);
+
 struct SetOnDisk {
   // The set path as the file system spells it (for a zip, without
   // ".zip"); as asked for when the set is not there.

@@ -18,6 +18,7 @@ enum class Found { kNo, kGood, kShort, kBadCrc, kUnderOtherName };
 RomScan ScanOf(Found found) {
   RomScan scan;
   scan.found = found != Found::kNo && found != Found::kUnderOtherName;
+  scan.inListedSet = scan.found;
   scan.lengthCorrect = found != Found::kShort;
   scan.checksumCorrect = found == Found::kGood;
   return scan;
@@ -121,8 +122,8 @@ TEST(SetVerdictTest, SampleSetsAndMamesLines) {
   std::vector<std::string> lines;
   for (bool first : {true, false}) {
     for (bool second : {true, false}) {
-      scan.samples[0].found = first;
-      scan.samples[1].found = second;
+      scan.samples[0].found = scan.samples[0].inListedSet = first;
+      scan.samples[1].found = scan.samples[1].inListedSet = second;
       SetVerdict verdict = JudgeSampleSet(game, scan);
       lines.push_back(AuditNoteLines(game, verdict) + AuditLine("sampleset", game, verdict.verdict));
     }
