@@ -7,6 +7,7 @@
 #include <memory>
 #include <string_view>
 
+#include "gamedb/expat_parser.h"
 #include "platform/paths.h"
 
 namespace kestrel {
@@ -50,7 +51,7 @@ bool IsNamedFileTag(std::string_view tag) {
 std::optional<std::string> ReadSoftwareListName(const std::string& path) {
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
   if (!file) return std::nullopt;
-  std::unique_ptr<XML_ParserStruct, void (*)(XML_Parser)> parser(XML_ParserCreate(nullptr), XML_ParserFree);
+  ExpatParser parser(XML_ParserCreate(nullptr));
   if (!parser) return std::nullopt;
   Root root;
   root.parser = parser.get();

@@ -7,15 +7,14 @@
 #include <memory>
 #include <utility>
 
+#include "gamedb/expat_parser.h"
+
 namespace kestrel {
 namespace {
 
 constexpr size_t kLargestPrologue = size_t{1} << 20;
 constexpr size_t kCutSearchBytes = size_t{16} << 20;
 
-struct ParserDeleter {
-  void operator()(XML_ParserStruct* parser) const { XML_ParserFree(parser); }
-};
 
 // What the root's start tag handler fills in.
 struct RootSearch {
@@ -51,7 +50,7 @@ std::optional<XmlPrologue> ReadXmlPrologue(std::FILE* file) {
   prologue.text.resize(kLargestPrologue);
   if (::fseeko(file, 0, SEEK_SET) != 0) return std::nullopt;
   prologue.text.resize(std::fread(prologue.text.data(), 1, prologue.text.size(), file));
-  std::unique_ptr<XML_ParserStruct, ParserDeleter> parser(XML_ParserCreate(nullptr));
+  ExpatParser parser(XML_ParserCreate(nullptr));
   if (!parser) return std::nullopt;
   RootSearch search{parser.get(), &prologue};
   XML_SetUserData(parser.get(), &search);

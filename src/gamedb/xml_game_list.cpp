@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "gamedb/byte_progress.h"
+#include "gamedb/expat_parser.h"
 #include "gamedb/list_values.h"
 #include "gamedb/xml_document_parts.h"
 #include "platform/file_system.h"
@@ -25,10 +26,7 @@ constexpr size_t kChunkSize = size_t{1} << 20;
 // stretch without any event longer than this is a token no list has.
 constexpr uint64_t kMaxPendingBytes = uint64_t{16} << 20;
 
-struct ParserDeleter {
-  void operator()(XML_ParserStruct* parser) const { XML_ParserFree(parser); }
-};
-using ParserPtr = std::unique_ptr<XML_ParserStruct, ParserDeleter>;
+using ParserPtr = ExpatParser;
 
 // Everything the handlers share while one document is read.
 struct XmlReader {
