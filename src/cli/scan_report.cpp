@@ -50,7 +50,7 @@ void PrintVerdicts(const GameList& database, const ScanResults& scanResults, con
   for (size_t i = 0; settings.scanRoms && i < count; ++i) {
     if (!database[i].selected) continue;
     const GameSet& game = database[i];
-    const SetVerdict verdict = JudgeRomSet(game, scanResults[i], FindParentScan(database, scanResults, game));
+    const SetVerdict verdict = JudgeRomSet(game, scanResults[i], FindParentScan(database, scanResults, game, settings.scanMergeMode));
     text += VerdictText("romset", game, verdict, &settings, prefix);
   }
   for (size_t i = 0; settings.scanSamples && i < count; ++i) {

@@ -126,6 +126,29 @@ struct Tally {
 // What MAME makes of a ROM of a set it cannot see.
 const RomScan kNotThere{};
 
+// A content by its size and CRC-32.
+uint64_t ContentKey(int64_t size, uint32_t crc) { return (static_cast<uint64_t>(size) << 32) | crc; }
+
+// The contents MAME finds whole in the game's own set, seen by MAME: those
+// of its ROMs found right, and of the members of its zips that it does not
+// need where they are.
+std::unordered_set<uint64_t> ContentsFoundRight(const GameSet& game, const SetScan& scan, ParentScan parent) {
+  std::unordered_set<uint64_t> contents;
+  for (size_t i = 0; i < game.roms.size(); ++i) {
+    const RomScan& found = scan.roms[i];
+    if (IsSeenByMame(found) && found.lengthCorrect && found.checksumCorrect && !HasNoDump(game.roms[i]))
+      contents.insert(ContentKey(game.roms[i].size, game.roms[i].crc));
+  }
+  auto addMembersOf = [&contents](const SetScan& set, const std::string& name) {
+    for (const FoundEntry& extra : set.unneeded)
+      if (extra.inZip && WithoutZipExtension(FileNamePart(extra.zipPath)) == name)
+        contents.insert(ContentKey(static_cast<int64_t>(extra.zipEntry.size), extra.zipEntry.crc));
+  };
+  addMembersOf(scan, game.name);
+  if (parent.holdsClones && parent.scan != nullptr && parent.game != nullptr) addMembersOf(*parent.scan, parent.game->name);
+  return contents;
+}
+
 // The worse of two verdicts among good, best available and bad.
 Verdict Worse(Verdict a, Verdict b) { return static_cast<int>(a) > static_cast<int>(b) ? a : b; }
 
@@ -147,12 +170,13 @@ const char* VerdictWords(Verdict verdict) {
 
 }  // namespace
 
-ParentScan FindParentScan(const GameList& database, const ScanResults& scanResults, const GameSet& game) {
+ParentScan FindParentScan(const GameList& database, const ScanResults& scanResults, const GameSet& game,
+                          SetLayout layout) {
   const int parent = game.parentIndex;
   if (!game.hasParent || parent < 0) return {};
   const size_t at = static_cast<size_t>(parent);
   if (at >= database.size() || at >= scanResults.size()) return {};
-  return {&database[at], &scanResults[at]};
+  return {&database[at], &scanResults[at], layout == SetLayout::kMerged};
 }
 
 SetVerdict JudgeRomSet(const GameSet& game, const SetScan& scan, ParentScan parent) {
@@ -162,8 +186,22 @@ SetVerdict JudgeRomSet(const GameSet& game, const SetScan& scan, ParentScan pare
   result.verdict = Verdict::kGood;
   Tally tally;
   const std::unordered_set<std::string_view> wrongNamedRoms = RightNamesOfWrongNamed(scan);
+  const std::unordered_set<uint64_t> contentsThere = ContentsFoundRight(game, scan, parent);
   for (size_t i = 0; i < game.roms.size(); ++i) {
     const RomEntry& rom = game.roms[i];
+    // A device set is judged by its own ROMs: those of the devices it uses
+    // have sets of their own.
+    if (game.isDevice && rom.deviceSet >= 0) continue;
+    // MAME takes a file of the ROM's contents under any name in the set
+    // before a file of its name with other contents.
+    if (!HasNoDump(rom) && contentsThere.count(ContentKey(rom.size, rom.crc)) > 0) {
+      tally.Count(!rom.optional, IsShared(game, rom), true);
+      if (rom.status == DumpStatus::kBadDump) {
+        result.verdict = Worse(result.verdict, Verdict::kBestAvailable);
+        result.notes.push_back({rom.name, rom.size, "NEEDS REDUMP"});
+      }
+      continue;
+    }
     // MAME goes on to the parent's set only when the game's own set has
     // no file of the ROM's name or CRC.
     const RomScan& own = scan.roms[i].found && !IsSeenByMame(scan.roms[i]) ? kNotThere : scan.roms[i];

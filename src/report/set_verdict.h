@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "gamedb/game_set.h"
+#include "gamedb/set_layout.h"
 #include "report/scan_results.h"
 #include "report/scan_statistics.h"
 
@@ -48,11 +49,13 @@ struct SetVerdict {
 struct ParentScan {
   const GameSet* game = nullptr;
   const SetScan* scan = nullptr;
+  bool holdsClones = false;  // merged sets: the parent's set is the clone's own
 };
 
 // The game's parent in `database` and its record in `scanResults`; empty
 // for a game without one.
-ParentScan FindParentScan(const GameList& database, const ScanResults& scanResults, const GameSet& game);
+ParentScan FindParentScan(const GameList& database, const ScanResults& scanResults, const GameSet& game,
+                          SetLayout layout);
 
 // The verdict on the game's ROM set, from its scan record and its
 // parent's.
