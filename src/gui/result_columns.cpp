@@ -50,7 +50,8 @@ HeaderColumns SplitHeader(std::string_view text) {
 FindingColumns SplitFinding(std::string_view text, ResultKind kind) {
   FindingColumns columns;
   const size_t colon = text.find(": ");
-  if (colon == std::string_view::npos) {
+  // A verdict names no ROM: it is read whole, reasons and all.
+  if (colon == std::string_view::npos || kind == kResultRomSetVerdict || kind == kResultSampleSetVerdict) {
     columns.finding = text;
     return columns;
   }

@@ -4,7 +4,7 @@
 #include <utility>
 #include <cctype>
 
-#include "gui/csv_text.h"
+#include "report/csv_text.h"
 #include "gui/qt_text.h"
 #include "gui/result_columns.h"
 #include "gui/result_icons.h"

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/text.h"
+#include "report/csv_text.h"
 #include "report/logiqx_datfile.h"
 #include "report/utf8_text.h"
 
@@ -73,17 +74,8 @@ std::vector<std::pair<std::string, std::string>> StatisticsOf(const std::string&
   return statistics;
 }
 
-std::string CsvField(const std::string& field) {
-  if (field.find_first_of(",\"\r\n") == std::string::npos) return field;
-  std::string quoted = "\"";
-  for (char c : field) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-  return quoted + "\"";
-}
-
 std::string CsvRow(const Row& row) {
-  std::string line;
-  for (size_t i = 0; i < row.size(); ++i) line += (i ? "," : "") + CsvField(row[i]);
-  return line + "\r\n";
+  return CsvLine(std::vector<std::string_view>(row.begin(), row.end()));
 }
 
 std::string JsonString(const std::string& bytes) {

@@ -7,7 +7,7 @@
 #include <QLineEdit>
 #include <string>
 
-#include "gui/csv_text.h"
+#include "report/csv_text.h"
 #include "gui/result_columns.h"
 #include "gui/results_table_model.h"
 #include "gui/results_window.h"

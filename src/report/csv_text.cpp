@@ -1,4 +1,4 @@
-#include "gui/csv_text.h"
+#include "report/csv_text.h"
 
 namespace kestrel {
 
