@@ -1,7 +1,9 @@
 #include <algorithm>
 #include <cstddef>
+#include <optional>
 #include <vector>
 
+#include "archive/file_sha1.h"
 #include "gamedb/rom_home.h"
 #include "platform/text.h"
 #include "rebuilder/rebuild_state.h"
@@ -70,6 +72,32 @@ std::vector<bool> ServedEarlier(const std::vector<bool>& served, size_t first, s
   return std::vector<bool>(served.begin() + std::ptrdiff_t(first), served.begin() + std::ptrdiff_t(last));
 }
 
+template <typename Entry>
+const RomEntry& RomOf(const RebuildState& state, const Entry& entry) {
+  return (*state.database)[size_t(entry.gameIndex)].roms[size_t(entry.romIndex)];
+}
+
+// Whether the list tells the ROMs of [first, last) of this size apart by
+// their SHA-1 alone: two of them list different ones, so their size and
+// CRC-32 cannot say which of them a source is.
+template <typename Entry>
+bool ToldApartBySha1(const RebuildState& state, const std::vector<Entry>& index, size_t first, size_t last,
+                     uint32_t size) {
+  const Sha1Digest* seen = nullptr;
+  for (size_t i = first; i < last; ++i) {
+    if (uint32_t(index[i].size) != size) continue;
+    const std::optional<Sha1Digest>& sha1 = RomOf(state, index[i]).sha1;
+    if (!sha1) continue;
+    if (seen != nullptr && *seen != *sha1) return true;
+    seen = &*sha1;
+  }
+  return false;
+}
+
+std::optional<Sha1Digest> Sha1OfSource(FileSystem& fs, const SourceFile& file) {
+  return file.IsMember() ? Sha1OfZipEntry(fs, file.entry) : Sha1OfFile(fs, file.path);
+}
+
 // Serves the source to the entries [first, last) of an index whose key it
 // shares (the name of a ROM without a known dump, or a CRC-32): each ROM of
 // its size that no earlier source served is written where the layout keeps
@@ -79,10 +107,15 @@ bool ServeEntries(RebuildState& state, const SourceFile& file, const SourceKey& 
                   std::vector<bool>& served, size_t first, size_t last, bool separateBios) {
   std::vector<bool> earlier = ServedEarlier(served, first, last);
   std::vector<Destination> targets = DestinationsOf(state, index, first, last);
+  // Read only where the list needs it: the source's own SHA-1 picks among
+  // ROMs that share its size and CRC-32.
+  const bool bySha1 = ToldApartBySha1(state, index, first, last, key.size);
+  const std::optional<Sha1Digest> sourceSha1 = bySha1 ? Sha1OfSource(state.fs, file) : std::nullopt;
   for (size_t i = first; i < last; ++i) {
     const Entry& entry = index[i];
     if (entry.hasNeoGeoBios && state.settings.rebuildGameTypes == RebuildGameTypes::kArcadeOnly) continue;
     if (uint32_t(entry.size) != key.size) continue;
+    if (bySha1 && RomOf(state, entry).sha1 && RomOf(state, entry).sha1 != sourceSha1) continue;
     state.matched = true;
     const Destination& target = targets[i - first];
     if (served[i]) {
