@@ -1,11 +1,12 @@
 #include "report/set_verdict.h"
 
-#include "platform/paths.h"
-
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <string_view>
 #include <unordered_set>
+
+#include "platform/paths.h"
 
 namespace kestrel {
 namespace {
@@ -45,28 +46,6 @@ const RomScan kFoundRight = [] {
 // Whether MAME sees the ROM found: a set under another spelling only is no
 // set to MAME.
 bool IsSeenByMame(const RomScan& scan) { return scan.found && scan.inListedSet; }
-
-// A ROM that the game's own set lacks, as MAME finds it in
-// the parent's set whatever the layout: by its contents, under whatever
-// name the parent lists them.
-const RomScan* FindInParent(const RomEntry& rom, ParentScan parent) {
-  if (parent.game == nullptr || parent.scan == nullptr || HasNoDump(rom)) return nullptr;
-  if (parent.scan->roms.size() != parent.game->roms.size()) return nullptr;
-  for (size_t i = 0; i < parent.game->roms.size(); ++i) {
-    const RomEntry& theirs = parent.game->roms[i];
-    const RomScan& found = parent.scan->roms[i];
-    if (theirs.crc == rom.crc && theirs.size == rom.size && IsSeenByMame(found) && found.lengthCorrect &&
-        found.checksumCorrect)
-      return &found;
-  }
-  // Or a member of the parent's zip that the parent itself does not list.
-  for (const FoundEntry& extra : parent.scan->unneeded) {
-    if (extra.inZip && extra.zipEntry.crc == rom.crc && extra.zipEntry.size == static_cast<uint64_t>(rom.size) &&
-        WithoutZipExtension(FileNamePart(extra.zipPath)) == parent.game->name)
-      return &kFoundRight;
-  }
-  return nullptr;
-}
 
 RomAudit AuditRom(const RomEntry& rom, const RomScan& romScan,
                   const std::unordered_set<std::string_view>& wrongNamedRoms) {
@@ -131,9 +110,10 @@ uint64_t ContentKey(int64_t size, uint32_t crc) { return (static_cast<uint64_t>(
 
 // The contents MAME finds whole in the game's own set, seen by MAME: those
 // of its ROMs found right, and of the members of its zips that it does not
-// need where they are.
+// need where they are. MAME finds a ROM by them under any name.
 std::unordered_set<uint64_t> ContentsFoundRight(const GameSet& game, const SetScan& scan, ParentScan parent) {
   std::unordered_set<uint64_t> contents;
+  if (scan.roms.size() != game.roms.size()) return contents;
   for (size_t i = 0; i < game.roms.size(); ++i) {
     const RomScan& found = scan.roms[i];
     if (IsSeenByMame(found) && found.lengthCorrect && found.checksumCorrect && !HasNoDump(game.roms[i]))
@@ -187,26 +167,32 @@ SetVerdict JudgeRomSet(const GameSet& game, const SetScan& scan, ParentScan pare
   Tally tally;
   const std::unordered_set<std::string_view> wrongNamedRoms = RightNamesOfWrongNamed(scan);
   const std::unordered_set<uint64_t> contentsThere = ContentsFoundRight(game, scan, parent);
+  // What the parent's set holds, taken once and only when a ROM is looked
+  // for there: what a set lacks, MAME looks for in the parent's set in every
+  // layout, by contents under any name.
+  std::optional<std::unordered_set<uint64_t>> parentContents;
+  auto isInParent = [&](const RomEntry& rom) {
+    if (parent.game == nullptr || parent.scan == nullptr) return false;
+    if (!parentContents) parentContents = ContentsFoundRight(*parent.game, *parent.scan, {});
+    return parentContents->count(ContentKey(rom.size, rom.crc)) > 0;
+  };
   for (size_t i = 0; i < game.roms.size(); ++i) {
     const RomEntry& rom = game.roms[i];
     // A device set is judged by its own ROMs: those of the devices it uses
     // have sets of their own.
     if (game.isDevice && rom.deviceSet >= 0) continue;
     // MAME takes a file of the ROM's contents under any name in the set
-    // before a file of its name with other contents.
-    if (!HasNoDump(rom) && contentsThere.count(ContentKey(rom.size, rom.crc)) > 0) {
-      tally.Count(!rom.optional, IsShared(game, rom), true);
-      if (rom.status == DumpStatus::kBadDump) {
-        result.verdict = Worse(result.verdict, Verdict::kBestAvailable);
-        result.notes.push_back({rom.name, rom.size, "NEEDS REDUMP"});
-      }
-      continue;
+    // before a file of its name with other contents, and goes on to the
+    // parent's set only when the set has neither.
+    const bool dumped = !HasNoDump(rom);
+    const RomScan* own = &scan.roms[i];
+    if (dumped && contentsThere.count(ContentKey(rom.size, rom.crc)) > 0) {
+      own = &kFoundRight;
+    } else if (own->found && !IsSeenByMame(*own)) {
+      own = &kNotThere;
     }
-    // MAME goes on to the parent's set only when the game's own set has
-    // no file of the ROM's name or CRC.
-    const RomScan& own = scan.roms[i].found && !IsSeenByMame(scan.roms[i]) ? kNotThere : scan.roms[i];
-    const RomScan* inParent = own.found ? nullptr : FindInParent(rom, parent);
-    RomAudit audit = AuditRom(rom, inParent != nullptr ? *inParent : own, wrongNamedRoms);
+    if (!own->found && dumped && isInParent(rom)) own = &kFoundRight;
+    RomAudit audit = AuditRom(rom, *own, wrongNamedRoms);
     tally.Count(!HasNoDump(rom) && !rom.optional, IsShared(game, rom), audit.found);
     result.verdict = Worse(result.verdict, audit.verdict);
     if (audit.verdict != Verdict::kGood) result.notes.push_back({rom.name, rom.size, audit.reason});
