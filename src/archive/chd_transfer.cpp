@@ -1,35 +1,12 @@
 #include "archive/chd_transfer.h"
 
-#include <memory>
 #include <optional>
-#include <vector>
 
 #include "archive/chd_header.h"
-#include "platform/file_replacement.h"
 #include "platform/text.h"
 
 namespace kestrel {
 namespace {
-
-constexpr size_t kCopyChunk = 4 << 20;
-
-// Writes the bytes of `from` to `to` so that `to` appears whole or not at all;
-// with `syncToDisk` they reach the disk first, as before the original of a
-// move is removed.
-bool CopyWhole(FileSystem& fs, const std::string& from, const std::string& to, bool syncToDisk) {
-  std::unique_ptr<ReadableFile> input = fs.OpenForReading(from);
-  if (!input) return false;
-  FileReplacement output(fs);
-  if (!output.Create(to)) return false;
-  std::vector<char> buffer(kCopyChunk);
-  uint64_t offset = 0;
-  long long count = 0;
-  while ((count = input->ReadAt(offset, buffer.data(), buffer.size())) > 0) {
-    if (!output.Write(buffer.data(), static_cast<size_t>(count))) return false;
-    offset += static_cast<uint64_t>(count);
-  }
-  return count == 0 && offset == input->Size() && output.Close(syncToDisk) && output.Commit();
-}
 
 // A copy is the disk only when its header gives the SHA-1 and its length
 // the original's: the header alone would pass a copy cut short in its data.
@@ -41,7 +18,7 @@ bool ReadsBackAs(FileSystem& fs, const std::string& path, const Sha1Digest& sha1
 bool CopyVerified(FileSystem& fs, const std::string& from, const std::string& to, const Sha1Digest& sha1,
                   bool syncToDisk) {
   std::optional<uint64_t> size = fs.FileSize(from);
-  if (!size || !CopyWhole(fs, from, to, syncToDisk)) return false;
+  if (!size || !fs.CopyFile(from, to, true, syncToDisk)) return false;
   if (ReadsBackAs(fs, to, sha1, *size)) return true;
   fs.DeleteFile(to);  // the run's own bad copy, never the user's content
   return false;

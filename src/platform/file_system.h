@@ -136,9 +136,11 @@ class FileSystem {
   virtual bool ReplacePath(std::string_view from, std::string_view to) = 0;
 
   virtual bool RenamePath(std::string_view from, std::string_view to) = 0;
-  // As the free CopyFile, made of the operations above: a copy fails where
-  // reading or writing fails.
-  bool CopyFile(std::string_view from, std::string_view to, bool failIfExists);
+  // As the free CopyFile, made of the operations above: `to` appears whole
+  // or not at all, and a copy fails where reading or writing fails or the
+  // source ends early. With `syncToDisk` the copy reaches the disk before it
+  // takes its name, as before the original of a move is removed.
+  bool CopyFile(std::string_view from, std::string_view to, bool failIfExists, bool syncToDisk = false);
   virtual bool DeleteFile(std::string_view path) = 0;
   virtual bool CreateFolder(std::string_view path) = 0;
   virtual bool RemoveFolder(std::string_view path) = 0;

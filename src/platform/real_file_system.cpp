@@ -151,22 +151,21 @@ FileSystem& RealFileSystem() {
   return disk;
 }
 
-bool FileSystem::CopyFile(std::string_view from, std::string_view to, bool failIfExists) {
+bool FileSystem::CopyFile(std::string_view from, std::string_view to, bool failIfExists, bool syncToDisk) {
   if (failIfExists && PathExists(to)) return false;
   std::unique_ptr<ReadableFile> source = OpenForReading(from);
   if (!source) return false;
   FileReplacement target(*this);
   if (!target.Create(std::string(to))) return false;
-  std::vector<char> buffer(1 << 16);
+  // Large blocks: a disk image runs to gigabytes.
+  std::vector<char> buffer(size_t{4} << 20);
   uint64_t offset = 0;
-  while (true) {
-    long long length = source->ReadAt(offset, buffer.data(), buffer.size());
-    if (length < 0) return false;
-    if (length == 0) break;
+  long long length = 0;
+  while ((length = source->ReadAt(offset, buffer.data(), buffer.size())) > 0) {
     if (!target.Write(buffer.data(), static_cast<size_t>(length))) return false;
     offset += static_cast<uint64_t>(length);
   }
-  return target.Close() && target.Commit();
+  return length == 0 && offset == source->Size() && target.Close(syncToDisk) && target.Commit();
 }
 
 }  // namespace kestrel
