@@ -41,7 +41,10 @@ bool OpenAtMember(FileSystem& fs, const ZipEntry& member, ArchiveReader& reader,
 bool ReadThroughArchive(FileSystem& fs, const ZipEntry& member,
                         const std::function<bool(const uint8_t*, size_t)>& take, std::string& fault) {
   ArchiveReader reader;
-  if (!OpenAtMember(fs, member, reader, fault)) return false;
+  if (!OpenAtMember(fs, member, reader, fault)) {
+    fault = "cannot be decoded: " + fault;
+    return false;
+  }
   uint32_t crc = 0;
   uint64_t size = 0;
   bool taken = true;
@@ -52,7 +55,7 @@ bool ReadThroughArchive(FileSystem& fs, const ZipEntry& member,
     return taken;
   });
   if (!whole) {
-    fault = taken ? reader.fault() : "was not read to its end";
+    fault = taken ? "cannot be decoded: " + reader.fault() : "was not read to its end";
     return false;
   }
   if (size != member.size || crc != member.crc) {
