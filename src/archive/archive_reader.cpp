@@ -14,6 +14,15 @@ namespace {
 
 constexpr size_t kReadPiece = 256 * 1024;
 
+// libarchive's words for its last fault, without the line end some of them
+// carry; `otherwise` when it has none.
+std::string FaultOf(struct archive* handle, const char* otherwise) {
+  const char* text = archive_error_string(handle);
+  std::string fault = text ? text : otherwise;
+  while (!fault.empty() && (fault.back() == '\n' || fault.back() == ' ')) fault.pop_back();
+  return fault.empty() ? otherwise : fault;
+}
+
 bool EndsWithNoCase(const std::string& name, const std::string& ending) {
   return name.size() > ending.size() && EqualsNoCase(name.substr(name.size() - ending.size()), ending);
 }
@@ -143,8 +152,7 @@ bool ArchiveReader::OpenPart(FileSystem& fs, const std::string& path, uint64_t s
   archive_read_set_seek_callback(reader_->handle, Reader::Seek);
   archive_read_set_callback_data(reader_->handle, reader_.get());
   if (archive_read_open1(reader_->handle) != ARCHIVE_OK) {
-    const char* text = archive_error_string(reader_->handle);
-    fault_ = text ? text : "is no archive Kestrel reads";
+    fault_ = FaultOf(reader_->handle, "is no archive Kestrel reads");
     return false;
   }
   // The raw format takes any file; a lone file must at least be compressed.
@@ -162,8 +170,7 @@ bool ArchiveReader::NextMember(ArchiveMember& member) {
     int result = archive_read_next_header(reader_->handle, &entry);
     if (result == ARCHIVE_EOF) return false;
     if (result < ARCHIVE_WARN) {
-      const char* text = archive_error_string(reader_->handle);
-      fault_ = text ? text : "is damaged";
+      fault_ = FaultOf(reader_->handle, "is damaged");
       return false;
     }
     if (archive_entry_filetype(entry) == AE_IFREG) break;
@@ -187,8 +194,7 @@ bool ArchiveReader::ReadMember(const std::function<bool(const uint8_t*, size_t)>
     la_ssize_t count = archive_read_data(reader_->handle, piece.data(), piece.size());
     if (count == 0) break;
     if (count < 0) {
-      const char* text = archive_error_string(reader_->handle);
-      fault_ = text ? text : "is damaged";
+      fault_ = FaultOf(reader_->handle, "is damaged");
       return false;
     }
     total += static_cast<uint64_t>(count);

@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "archive/input_file.h"
-#include "archive/zip_reader.h"
+#include "archive/member_data.h"
 
 namespace kestrel {
 namespace {
@@ -53,7 +53,7 @@ std::optional<Sha1Digest> Sha1OfFile(FileSystem& fs, const std::string& path) {
 
 std::optional<Sha1Digest> Sha1OfZipEntry(FileSystem& fs, const ZipEntry& entry) {
   Sha1Sum sum;
-  bool whole = ReadZipEntry(fs, entry, [&](const uint8_t* data, size_t count) { return sum.Add(data, count); });
+  bool whole = ReadMemberData(fs, entry, [&](const uint8_t* data, size_t count) { return sum.Add(data, count); });
   return whole ? sum.Finish() : std::nullopt;
 }
 

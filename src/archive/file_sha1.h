@@ -17,8 +17,8 @@ namespace kestrel {
 // to its end.
 std::optional<Sha1Digest> Sha1OfFile(FileSystem& fs, const std::string& path);
 
-// The digest of a listed member's decoded contents; nullopt when the member
-// cannot be decoded or its contents do not have the size and CRC-32 its
+// The digest of a listed member's decoded contents, of a zip of any method
+// or a 7z set (see ReadMemberData); nullopt when the member cannot be decoded or its contents do not have the size and CRC-32 its
 // header gives.
 std::optional<Sha1Digest> Sha1OfZipEntry(FileSystem& fs, const ZipEntry& entry);
 

@@ -18,14 +18,14 @@ void PrintScanReport(const ResultsModel& results, const std::string& statisticsT
 
 namespace {
 
-// Whether a zip or folder of the set's name lies in some ROM path. A scan
+// Whether a zip, 7z or folder of the set's name lies in some ROM path. A scan
 // record says only whether the set is where the layout wants it, which for
 // a set the layout leaves empty is nowhere.
 bool IsSetOnDisk(const SettingsRecord& settings, const std::string& name) {
   for (const PathEntry& path : settings.romPaths) {
     if (!path.enabled || path.path.empty()) continue;
     const std::string set = JoinPath(path.path, name);
-    if (FindPath(set + ".zip") || FindPath(set)) return true;
+    if (FindPath(set + ".zip") || FindPath(set + ".7z") || FindPath(set)) return true;
   }
   return false;
 }

@@ -8,6 +8,7 @@ SetFiles FindSetFiles(FolderIndex& index, const std::string& folder, const std::
   SetFiles files;
   if (!IsPlainFileName(setName)) return files;
   files.zip = index.Find(folder, ListedZipName(setName), EntryKind::kFile);
+  files.sevenZip = index.Find(folder, ListedSevenZipName(setName), EntryKind::kFile);
   files.folder = index.Find(folder, setName, EntryKind::kFolder);
   return files;
 }

@@ -1,5 +1,5 @@
-// Where a set lives in a folder: the zip named after it, or the folder of
-// its name. Every tool finds sets through FindSetFiles, so that the scan,
+// Where a set lives in a folder: the zip named after it, the 7z named after
+// it (which MAME reads too, after the zip), or the folder of its name. Every tool finds sets through FindSetFiles, so that the scan,
 // the merger and the repairs agree on which file is a set's.
 #pragma once
 
@@ -12,10 +12,11 @@ namespace kestrel {
 
 struct SetFiles {
   std::optional<IndexedName> zip;     // the file `setName` + ".zip", found without case
+  std::optional<IndexedName> sevenZip;  // the file `setName` + ".7z", found without case
   std::optional<IndexedName> folder;  // the folder `setName`, found without case (beside a zip, too)
 };
 
-// The zip and folder of the set `setName` in `folder`, each found without
+// The zip, 7z and folder of the set `setName` in `folder`, each found without
 // case, an exact spelling preferred; neither when `setName` is no plain
 // file name.
 SetFiles FindSetFiles(FolderIndex& index, const std::string& folder, const std::string& setName);
@@ -23,5 +24,6 @@ SetFiles FindSetFiles(FolderIndex& index, const std::string& folder, const std::
 // The name a set's zip has as listed: MAME looks for the extension in
 // lower case, too.
 inline std::string ListedZipName(const std::string& setName) { return setName + ".zip"; }
+inline std::string ListedSevenZipName(const std::string& setName) { return setName + ".7z"; }
 
 }  // namespace kestrel

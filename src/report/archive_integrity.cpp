@@ -2,6 +2,8 @@
 
 #include "archive/chd_header.h"
 #include "archive/folder_tree.h"
+#include "archive/member_data.h"
+#include "archive/seven_zip_set.h"
 #include "archive/zip_reader.h"
 #include "platform/paths.h"
 #include "platform/text.h"
@@ -39,12 +41,21 @@ std::string ZipDamage(FileSystem& fs, const std::string& path, IntegrityReport& 
     return ZipFaultReason(problem.fault);
   for (const ZipEntry& member : members) {
     ++report.members;
-    ZipProblem memberProblem;
-    if (CheckZipEntry(fs, member, &memberProblem)) continue;
-    if (memberProblem.fault == ZipFault::kUnsupportedMethod)
-      return "member " + member.storedName + " is compressed by a method Kestrel does not read";
-    return "member " + member.storedName + " does not match its size and CRC-32, or cannot be read";
+    std::string fault;
+    if (!ReadMemberData(fs, member, [](const uint8_t*, size_t) { return true; }, &fault))
+      return "member " + member.storedName + " " + fault;
   }
+  return {};
+}
+
+// A 7z is read whole to list it: its first damaged member is the fault.
+std::string SevenZipDamage(FileSystem& fs, const std::string& path, IntegrityReport& report) {
+  ZipEntryList members;
+  std::string fault;
+  if (!ReadSevenZipSet(fs, path, members, fault)) return fault;
+  report.members += static_cast<int>(members.size());
+  for (const ZipEntry& member : members)
+    if (!CanDecodeMember(member)) return "member " + member.storedName + " is encrypted";
   return {};
 }
 
@@ -53,6 +64,9 @@ void CheckArchive(FileSystem& fs, const std::string& path, IntegrityReport& repo
   if (HasZipExtension(path)) {
     ++report.zips;
     reason = ZipDamage(fs, path, report);
+  } else if (HasSevenZipExtension(path)) {
+    ++report.sevenZips;
+    reason = SevenZipDamage(fs, path, report);
   } else {
     ++report.chds;
     reason = ChdReason(ReadChdHeader(fs, path).status);
@@ -62,7 +76,9 @@ void CheckArchive(FileSystem& fs, const std::string& path, IntegrityReport& repo
 
 }  // namespace
 
-bool IsCheckedArchive(const std::string& path) { return HasZipExtension(path) || HasSuffixNoCase(path, ".chd"); }
+bool IsCheckedArchive(const std::string& path) {
+  return HasZipExtension(path) || HasSevenZipExtension(path) || HasSuffixNoCase(path, ".chd");
+}
 
 void CheckArchives(FileSystem& fs, const std::string& path, IntegrityReport& report) {
   if (!fs.FolderExists(path)) {

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "archive/member_data.h"
+#include "archive/seven_zip_set.h"
 #include "archive/zip_library.h"
 #include "archive/zip_reader.h"
 #include "gamedb/rom_home.h"
@@ -154,7 +156,16 @@ bool AddToZipSet(ScanContext& context, const std::string& romName, const RomSour
     }
   }
   ZipChanges changes;
-  if (source.inZip) {
+  // A zip member moves as it is compressed; a 7z's is unpacked first.
+  std::optional<WorkFolder> work;
+  if (source.inZip && IsSevenZipMember(source.member)) {
+    work.emplace(context.fs, context.settings.tempFolder);
+    std::string unpacked = work->FileFor(romName);
+    if (!work->ok() || !ExtractMemberData(context.fs, source.member, unpacked)) {
+      return FailRepair(context, source.member.archivePath, "'" + source.member.storedName + "' could not be unpacked !");
+    }
+    changes.additions.push_back({unpacked, romName});
+  } else if (source.inZip) {
     changes.copiedEntries.push_back({source.member, romName});
   } else {
     changes.additions.push_back({source.file, romName});
@@ -179,10 +190,8 @@ bool AddToFolderSet(ScanContext& context, const std::string& romName, const RomS
   if (context.fs.PathExists(target)) {
     FailRepair(context, target, "A file of that name is in the way !");
   } else {
-    ZipProblem problem;
-    added = source.inZip ? ExtractZipEntry(context.fs, source.member, target, nullptr, &problem)
+    added = source.inZip ? ExtractMemberData(context.fs, source.member, target)
                          : context.fs.CopyFile(source.file, target, true);
-    TellZipProblem(context, problem);
     if (!added) FailRepair(context, target, "It could not be written !");
   }
   if (!added && madeFolder) context.fs.RemoveFolder(setPath);
@@ -213,6 +222,12 @@ bool AddMissingRom(ScanContext& context, const GameSet& game, SetScan& scan, siz
   std::string setPath = SetPathOf(context.state.firstRomPath, target.set->name);
   if (setPath.empty() || !IsPlainFileName(target.name)) return true;
   if (!CheckChangeableFolder(context, context.state.firstRomPath)) return true;
+  // A zip beside the 7z would hide the 7z's ROMs from the next scan.
+  SetFiles files = LookUpSetFiles(context, setPath);
+  if (!files.zip && files.sevenZip) {
+    RefuseSevenZipRepair(context, FolderPart(setPath) + files.sevenZip->name);
+    return true;
+  }
   bool added = context.state.createZipSet ? AddToZipSet(context, target.name, *source, setPath)
                                           : AddToFolderSet(context, target.name, *source, setPath);
   if (added) MarkFound(scan, scan.roms[romIndex]);

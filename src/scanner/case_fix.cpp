@@ -5,6 +5,8 @@
 #include "platform/paths.h"
 #include "platform/set_files.h"
 #include "scanner/fix_operations.h"
+
+#include "archive/seven_zip_set.h"
 #include "scanner/fix_question.h"
 #include "scanner/repair_support.h"
 #include "scanner/set_lookup.h"
@@ -55,27 +57,32 @@ std::string CaseQuestion(const std::string& foundName, const std::string& rightN
 bool FixSetCase(ScanContext& context, GameSet& game, const std::string& setPath,
                 const std::string& foundPath) {
   bool isZip = context.fs.FileExists(foundPath);
+  // Renaming a 7z set's file leaves its contents as they are.
+  const bool isSevenZip = isZip && HasSevenZipExtension(foundPath);
+  const std::string extension = isSevenZip ? ".7z" : ".zip";
   std::string foundName = FileNamePart(foundPath);
   // The set path names the set this check looked for: the game's own, or
   // the parent's that a merged clone shares.
   std::string rightName = FileNamePart(setPath);
   // The extension is named only when it is what is wrongly spelled.
-  if (isZip && foundName == WithoutZipExtension(foundName) + ".zip") {
-    foundName = WithoutZipExtension(foundName);
+  std::string foundStem = isSevenZip ? WithoutSevenZipExtension(foundName) : WithoutZipExtension(foundName);
+  if (isZip && foundName == foundStem + extension) {
+    foundName = foundStem;
   } else if (isZip) {
-    rightName = ListedZipName(rightName);
+    rightName += extension;
   }
   if (!ConfirmFix(context, FixKind::kCase,
                   "Fix Wrong Spelled Game '" + game.description + "' ?",
                   CaseQuestion(foundName, rightName))) {
     return false;
   }
-  return RenameThroughTemporaryName(context, foundPath, setPath + (isZip ? ".zip" : ""));
+  return RenameThroughTemporaryName(context, foundPath, setPath + (isZip ? extension : ""));
 }
 
 bool FixRomCase(ScanContext& context, const GameSet& game, const RomScan& scan,
                 const std::string& setPath, const std::string& foundPath, ZipEntryList& entries) {
   const std::string& rightName = scan.searchName;
+  if (!entries.empty() && IsSevenZipMember(entries.front())) return RefuseSevenZipRepair(context, entries.front().archivePath);
   if (!ConfirmFix(context, FixKind::kCase,
                   "Fix Wrong Spelled Roms In Gameset '" + game.description + "' ?",
                   CaseQuestion(scan.foundName, rightName))) {
@@ -86,6 +93,7 @@ bool FixRomCase(ScanContext& context, const GameSet& game, const RomScan& scan,
 
 bool FixSampleCase(ScanContext& context, const GameSet& game, const SampleScan& scan, const std::string& setPath,
                    const std::string& foundPath, ZipEntryList& entries) {
+  if (!entries.empty() && IsSevenZipMember(entries.front())) return RefuseSevenZipRepair(context, entries.front().archivePath);
   if (!ConfirmFix(context, FixKind::kCase,
                   "Fix Wrong Spelled Samples In Gameset '" + game.description + "' ?",
                   CaseQuestion(scan.foundName, scan.searchName))) {

@@ -11,12 +11,17 @@
 namespace kestrel {
 namespace {
 
-// The set's name as the file system spells it. A zip whose extension is
-// spelled otherwise than ".zip" keeps it: MAME opens the listed name with
-// ".zip", so "3stooges.ZIP" is wrongly spelled too.
+// The set's name as the file system spells it. A zip or 7z whose extension
+// is spelled otherwise than ".zip" or ".7z" keeps it: MAME opens the listed
+// name with those, so "3stooges.ZIP" is wrongly spelled too.
 std::string SpelledSetName(const std::string& foundPath, bool isZip) {
   std::string name = FileNamePart(foundPath);
-  if (isZip && name.size() >= 4 && name.compare(name.size() - 4, 4, ".zip") == 0) name.resize(name.size() - 4);
+  for (const std::string extension : {".zip", ".7z"}) {
+    if (isZip && name.size() > extension.size() && name.ends_with(extension)) {
+      name.resize(name.size() - extension.size());
+      break;
+    }
+  }
   return name;
 }
 

@@ -70,6 +70,10 @@ bool FailRepair(ScanContext& context, const std::string& what, const std::string
   return false;
 }
 
+bool RefuseSevenZipRepair(ScanContext& context, const std::string& path) {
+  return FailRepair(context, path, "Kestrel does not write 7z sets: rebuild the set as a zip to repair it !");
+}
+
 bool CheckChangeableFolder(ScanContext& context, const std::string& folder) {
   if (!context.fs.FolderExists(folder)) return FailRepair(context, folder, "The folder no longer exists !");
   if (context.fs.IsReadOnly(folder) || !context.fs.IsWritableFolder(folder)) {

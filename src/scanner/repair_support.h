@@ -41,6 +41,10 @@ bool TakeListedSetSpelling(ScanContext& context, const std::string& setPath, boo
 // false, so a repair can end with `return FailRepair(...)`.
 bool FailRepair(ScanContext& context, const std::string& what, const std::string& reason);
 
+// Tells the user that the 7z set `path` is not repaired, since Kestrel
+// writes no 7z; answers false. Its finding stays for the run's results.
+bool RefuseSevenZipRepair(ScanContext& context, const std::string& path);
+
 // True when entries may be created, renamed and deleted in `folder`: it
 // exists and is neither read-only for its owner nor closed to this process.
 // Read-only is honoured even for a user who could override it, as the user

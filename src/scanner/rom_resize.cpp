@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "archive/member_data.h"
+#include "archive/seven_zip_set.h"
 #include "app/user_interface.h"
 #include "archive/backup_zip.h"
 #include "archive/zip_reader.h"
@@ -106,11 +108,9 @@ bool ResizeMember(ScanContext& context, const GameSet& game, const RomEntry& rom
   if (!work.ok()) return FailRepair(context, zipPath, "No work folder in the temporary folder !");
   std::string extracted = work.FileFor("member");
   std::string cut = work.FileFor("cut");
-  ZipProblem problem;
-  bool extractedWhole = ExtractZipEntry(context.fs, member, extracted, nullptr, &problem);
-  TellZipProblem(context, problem);
-  if (!extractedWhole) {
-    return FailRepair(context, zipPath, "The member '" + member.storedName + "' could not be extracted !");
+  std::string fault;
+  if (!ExtractMemberData(context.fs, member, extracted, &fault)) {
+    return FailRepair(context, zipPath, "The member '" + member.storedName + "' could not be extracted: it " + fault + " !");
   }
   if (!CutRom(context, rom, zipPath, extracted, cut)) return false;
   if (!BackUpOriginal(context, game, MemberBackup(member, member.name), zipPath)) return false;
@@ -121,6 +121,7 @@ bool ResizeMember(ScanContext& context, const GameSet& game, const RomEntry& rom
 
 bool ResizeRom(ScanContext& context, const GameSet& game, const RomEntry& rom, const RomScan& scan,
                const std::string& filePath, bool inZip, ZipEntryList& entries) {
+  if (inZip && HasSevenZipExtension(filePath)) return RefuseSevenZipRepair(context, filePath);
   if (!ConfirmFix(context, FixKind::kResize,
                   "Resize Wrong Sized Roms In Gameset '" + game.description + "' ?",
                   "\nDo you want to resize '" + filePath + "' ?")) {

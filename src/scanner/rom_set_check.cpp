@@ -7,6 +7,7 @@
 #include <unordered_set>
 
 #include "archive/file_sha1.h"
+#include "archive/member_data.h"
 #include "archive/zip_reader.h"
 #include "gamedb/rom_home.h"
 #include "platform/file_system.h"
@@ -57,15 +58,6 @@ RomLocation LocateRom(const ScanContext& context, const SetOnDisk& set, const st
     location.unreadable = true;
   }
   return location;
-}
-
-// Whether the member's contents can be checked: neither encrypted nor
-// compressed by a method the zip code does not read. Its header's CRC is
-// only a claim until then.
-bool IsReadableMember(const ZipEntry& entry) {
-  constexpr uint16_t kStored = 0, kDeflated = 8;
-  bool encrypted = (entry.localHeader[6] & 1) != 0;
-  return !encrypted && (entry.method == kStored || entry.method == kDeflated);
 }
 
 // For each alias group met in one set, the position in the group of the
@@ -164,7 +156,7 @@ void CheckRomLength(ScanContext& context, const GameSet& game, const RomEntry& r
   // A short file cannot be repaired by cutting; only long ones are offered.
   if (scan.lengthCorrect || !context.settings.fixLength || scan.foundSize < expected) return;
   ShowFixingCaption(context);
-  std::string filePath = set.isZip ? set.path + ".zip" : location.filePath;
+  std::string filePath = set.isZip ? ArchiveFileOf(set) : location.filePath;
   scan.lengthFixed = ResizeRom(context, game, rom, scan, filePath, set.isZip, set.entries);
   ShowScanningCaption(context);
   if (scan.lengthFixed && set.isZip) {
@@ -212,7 +204,7 @@ bool CheckPresentRom(ScanContext& context, const GameSet& game, const RomEntry& 
   scan.found = true;
   scan.inListedSet = IsSpelledAsAsked(set);
   scan.memberIndex = location.memberIndex;
-  scan.unreadable = set.isZip && !IsReadableMember(set.entries[location.memberIndex]);
+  scan.unreadable = set.isZip && !CanDecodeMember(set.entries[location.memberIndex]);
   context.state.createZipSet = set.isZip;
   if (settings.checkCase) CheckRomCase(context, game, scan, set, location);
   if (context.state.stopRequested) return false;

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "archive/seven_zip_set.h"
 #include "archive/zip_reader.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
@@ -28,6 +29,21 @@ SetFiles LookUpSet(FolderIndex& index, const std::string& setPath, const SetRead
   return FindSetFiles(index, FolderPart(setPath), FileNamePart(setPath));
 }
 
+// Takes the 7z at `path` as the set; one that cannot be decoded leaves its
+// ROMs unreadable.
+void ReadSevenZip(FileSystem& fs, const std::string& path, SetOnDisk& set) {
+  std::string fault;
+  set.isZip = ReadSevenZipSet(fs, path, set.entries, fault);
+  set.isSevenZip = set.isZip;
+  if (set.isZip) {
+    set.path = WithoutSevenZipExtension(path);
+    set.unreadableZip.clear();
+  } else if (set.unreadableZip.empty()) {
+    set.unreadableZip = path;
+  }
+  IndexMembers(set);
+}
+
 SetOnDisk ReadSet(FileSystem& fs, FolderIndex& index, const std::string& setPath, ZipHeaderCheck headerCheck,
                   ZipProblem* problem, const SetReadBefore* ahead = nullptr) {
   SetOnDisk set;
@@ -50,6 +66,7 @@ SetOnDisk ReadSet(FileSystem& fs, FolderIndex& index, const std::string& setPath
     if (problem != nullptr) *problem = fault;
     IndexMembers(set);
   }
+  if (!set.isZip && files.sevenZip) ReadSevenZip(fs, folder + files.sevenZip->name, set);
   if (files.folder) {
     set.hasFolder = true;
     set.folderPath = folder + files.folder->name;
@@ -67,8 +84,9 @@ SetFiles LookUpSetFiles(ScanContext& context, const std::string& setPath) {
 std::optional<std::string> FindSetPath(ScanContext& context, const std::string& setPath, bool* isZip) {
   std::string folder = FolderPart(setPath);
   SetFiles files = LookUpSetFiles(context, setPath);
-  *isZip = files.zip.has_value();
+  *isZip = files.zip.has_value() || files.sevenZip.has_value();
   if (files.zip) return folder + files.zip->name;
+  if (files.sevenZip) return folder + files.sevenZip->name;
   if (files.folder) return folder + files.folder->name;
   return std::nullopt;
 }
@@ -88,6 +106,8 @@ SetOnDisk OpenSet(ScanContext& context, const std::string& setPath) {
   TellZipProblem(context, problem);
   return set;
 }
+
+std::string ArchiveFileOf(const SetOnDisk& set) { return set.path + (set.isSevenZip ? ".7z" : ".zip"); }
 
 void IndexMembers(SetOnDisk& set) {
   set.membersByName.clear();

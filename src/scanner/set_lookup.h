@@ -1,6 +1,7 @@
-// Finding a set and the files inside it. A set is the zip named after it or
-// else the folder; zips are read by their directory only, and every name is
-// found without case, an exact match first.
+// Finding a set and the files inside it. A set is the zip named after it,
+// else the 7z named after it, else the folder; zips are read by their
+// directory only, 7z sets decoded once (see seven_zip_set.h), and every
+// name is found without case, an exact match first.
 #pragma once
 
 #include <cstdint>
@@ -27,16 +28,18 @@ bool IsSpelledAsAsked(const SetOnDisk& set);
 
 struct SetOnDisk {
   // The set path as the file system spells it (for a zip, without
-  // ".zip"); as asked for when the set is not there.
+  // ".zip"; for a 7z, without ".7z"); as asked for when the set is not there.
   std::string path;
   std::string askedPath;  // the set path as asked for: a ROM path and the set's listed name
-  bool isZip = false;
-  ZipEntryList entries;    // the zip's members; empty for a folder
+  bool isZip = false;      // the set's ROMs are archive members, in `entries`: a zip's or a 7z's
+  bool isSevenZip = false;  // those members are a 7z's, which Kestrel reads but never writes
+  ZipEntryList entries;    // the archive's members; empty for a folder
   // The members' indices by file name lowered, in member order; kept in
   // step with `entries` by IndexMembers.
   std::unordered_map<std::string, std::vector<int>> membersByName;
   // The set's zip when it is there but could not be read (a read error,
-  // not a damaged zip): the ROMs it would hold are unreadable, not missing.
+  // not a damaged zip), or its 7z when that could not be decoded: the ROMs
+  // it would hold are unreadable, not missing.
   std::string unreadableZip;
   bool hasFolder = false;  // a folder of the set's name exists (beside a zip, too)
   std::string folderPath;  // that folder, spelled as on disk
@@ -54,12 +57,16 @@ std::string SetPathOf(const std::string& path, const std::string& setName);
 // context, once per scan; one that cannot be read marks the set unreadable.
 SetOnDisk OpenSet(ScanContext& context, const std::string& setPath);
 
+// The archive file of a set whose ROMs are members: `set.path` with ".zip"
+// or ".7z".
+std::string ArchiveFileOf(const SetOnDisk& set);
+
 // FindSetFiles for the set at `setPath`, or its answer as the context's
 // read-ahead had it.
 SetFiles LookUpSetFiles(ScanContext& context, const std::string& setPath);
 
-// The zip file or folder of the set at `setPath`, spelled as on disk; the
-// zip comes first. `isZip` tells which was found.
+// The zip, 7z or folder of the set at `setPath`, spelled as on disk, in
+// that order. `isZip` tells whether a file (a zip or a 7z) was found.
 std::optional<std::string> FindSetPath(ScanContext& context, const std::string& setPath, bool* isZip);
 
 // Indexes `set.entries` by name; to be called whenever they change.

@@ -1,5 +1,7 @@
 #include "scanner/set_read_ahead.h"
 
+#include "archive/seven_zip_set.h"
+
 #include <utility>
 
 #include "platform/paths.h"
@@ -38,6 +40,12 @@ SetBatch SetReadAhead::ReadBatch(const std::vector<std::string>& setPaths) {
     set.files = FindSetFiles(folders_, folder, FileNamePart(setPath));
     if (set.files.zip) {
       set.listed = ReadZipDirectory(fs_, folder + set.files.zip->name, set.entries, false, &set.problem, headerCheck_);
+    } else if (set.files.sevenZip) {
+      // Decoding a 7z is the slow part of reading one: done here, the set's
+      // check finds its listing known.
+      ZipEntryList known;
+      std::string fault;
+      ReadSevenZipSet(fs_, folder + set.files.sevenZip->name, known, fault);
     }
   }
   return batch;

@@ -6,6 +6,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "archive/seven_zip_set.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
 #include "platform/set_files.h"
@@ -22,6 +23,7 @@ std::string SetNameOf(const FolderEntry& entry) {
   if (!entry.isFolder && HasZipExtension(name)) {
     return name.substr(0, name.size() - 4);
   }
+  if (!entry.isFolder && HasSevenZipExtension(name)) return WithoutSevenZipExtension(name);
   return name;
 }
 
@@ -30,11 +32,13 @@ std::string SetNameOf(const FolderEntry& entry) {
 // never read.
 bool ShadowedByListedSpelling(ScanContext& context, const std::string& path, const FolderEntry& entry,
                               const std::string& gameName) {
-  if (!entry.isFolder && !HasZipExtension(entry.name)) return false;
+  const bool isSevenZip = !entry.isFolder && HasSevenZipExtension(entry.name);
+  if (!entry.isFolder && !HasZipExtension(entry.name) && !isSevenZip) return false;
   // An entry of the listed spelling is the one a lookup prefers.
-  if (entry.name == (entry.isFolder ? gameName : ListedZipName(gameName))) return false;
+  const std::string listedName = entry.isFolder ? gameName : isSevenZip ? ListedSevenZipName(gameName) : ListedZipName(gameName);
+  if (entry.name == listedName) return false;
   SetFiles files = FindSetFiles(context.folders, path, gameName);
-  const std::optional<IndexedName>& used = entry.isFolder ? files.folder : files.zip;
+  const std::optional<IndexedName>& used = entry.isFolder ? files.folder : isSevenZip ? files.sevenZip : files.zip;
   return used && used->name != entry.name;
 }
 

@@ -141,7 +141,7 @@ void CollectUnneeded(ScanContext& context, const GameSet& game, std::vector<Foun
     consider(member.name, JoinPath(set.path, member.name), [&] {
       FoundEntry entry;
       entry.inZip = true;
-      entry.zipPath = set.path + ".zip";
+      entry.zipPath = ArchiveFileOf(set);
       entry.storedName = member.storedName;
       entry.zipEntry = member;
       return entry;

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "archive/seven_zip_set.h"
 #include "app/user_interface.h"
 #include "archive/zip_library.h"
 #include "platform/file_system.h"
@@ -95,6 +96,10 @@ void RemovePendingMembers(ScanContext& context, std::vector<FoundEntry>& entries
 void RemoveUnneededEntries(ScanContext& context, const GameSet& game,
                            std::vector<FoundEntry>& entries) {
   for (FoundEntry& entry : entries) {
+    if (entry.inZip && IsSevenZipMember(entry.zipEntry)) {
+      RefuseSevenZipRepair(context, entry.zipPath);
+      continue;
+    }
     bool fix = ConfirmFix(context, FixKind::kRemoval,
                           "Remove Unneeded File/Folder In Gameset '" + game.description + "' ?",
                           "\nDo you want to delete '" + entry.name +

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "archive/seven_zip_set.h"
 #include "archive/zip_library.h"
 #include "archive/zip_reader.h"
 #include "platform/file_system.h"
@@ -151,6 +152,11 @@ void RenameMembers(ScanContext& context, const std::string& setPath,
 void RenameWrongNamedRoms(ScanContext& context, const GameSet& game,
                           std::vector<WrongNameEntry>& entries) {
   if (entries.empty()) return;
+  // The files of a 7z set are all its members.
+  if (entries.front().inZip && IsSevenZipMember(entries.front().zipEntry)) {
+    RefuseSevenZipRepair(context, entries.front().zipEntry.archivePath);
+    return;
+  }
   if (!ConfirmFix(context, FixKind::kRename,
                   "Fix All Wrong Named Roms In Gameset '" + game.description + "' ?",
                   "\nDo you want to rename all wrong named roms in '" + game.description + "' ?")) {

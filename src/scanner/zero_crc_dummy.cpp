@@ -64,6 +64,7 @@ bool PlaceZeroCrcDummy(ScanContext& context, const RomEntry& rom, RomScan& scan,
   const std::string& tempFolder = context.settings.tempFolder;
   if (tempFolder.empty() || rom.size < 0 || !IsPlainFileName(rom.name)) return false;
   if (!set.isZip && !set.hasFolder) return false;
+  if (set.isSevenZip) return RefuseSevenZipRepair(context, ArchiveFileOf(set));
   if (!LeavesRoomFor(context, rom, set)) {
     scan.standInRefused = true;
     TellNoRoom(context);

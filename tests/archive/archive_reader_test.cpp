@@ -4,6 +4,7 @@
 
 #include "archive/archive_fixtures.h"
 #include "archive/zip_fixtures.h"
+#include "support/stored_rar.h"
 
 namespace kestrel::testing {
 namespace {
@@ -45,6 +46,7 @@ TEST_F(ArchiveReaderTest, ReadsEveryKindItStandsFor) {
   EXPECT_EQ(Walk("set.7z", PackArchive(Packing::k7z, two)), both);
   EXPECT_EQ(Walk("set.tar.gz", PackArchive(Packing::kTarGz, two)), both);
   EXPECT_EQ(Walk("SET.TGZ", PackArchive(Packing::kTarGz, two)), both);
+  EXPECT_EQ(Walk("set.rar", StoredRar(two)), both);
   EXPECT_EQ(Walk("rom.bin.gz", PackArchive(Packing::kLoneGz, {{"ignored", b}})), Texts{Line("rom.bin", b)});
   // Zips of methods the strict reader leaves alone.
   EXPECT_EQ(Walk("set.zip", BuildZip({CompressedMember("a.rom", a, 93), CompressedMember("b.rom", b, 12),
@@ -59,6 +61,10 @@ TEST_F(ArchiveReaderTest, NamesWhatItCannotRead) {
   corrupted[60] ^= 0x55;  // inside the zstd stream
   EXPECT_EQ(Walk("short.7z", sevenZip.substr(0, sevenZip.size() / 2)).back(), "fault");
   EXPECT_EQ(Walk("bad.zip", corrupted).back(), "fault");
+  // A RAR cut short inside its last member.
+  Texts damagedRar = Walk("bad.rar", StoredRar({{"a.rom", a}, {"b.rom", b}}, true));
+  EXPECT_EQ(damagedRar.front(), Line("a.rom", a));
+  EXPECT_EQ(damagedRar.back(), "fault");
   EXPECT_EQ(Walk("plain.7z", "not an archive at all").front().substr(0, 11), "not opened:");
   EXPECT_EQ(Walk("text.gz", "not gzipped").front().substr(0, 11), "not opened:");
   Texts locked = Walk("locked.zip", PackArchive(Packing::kEncryptedZip, {{"a.rom", a}}));

@@ -14,6 +14,8 @@
 //   ## data PATH SIZE CRC         SIZE bytes whose CRC-32 is CRC (hex)
 //   ## zip PATH                   a zip of stored members, one per line below:
 //                                 "NAME = TEXT" or "NAME ~ SIZE CRC"
+//   ## 7z PATH | ## rar PATH [cut]  the same members in a 7z (libarchive's), or a stored
+//                                 RAR; "cut" ends the RAR half-way through its last member
 //   ## chd PATH VERSION SHA1      the header of an empty CHD of VERSION (3, 4 or 5) giving SHA1 (hex)
 //   ## mkdir PATH | ## remove PATH | ## demo PATH (the demo collection)
 //   ## kestrel-cli --answer ANSWER ARGUMENTS   its exit status and output
@@ -27,7 +29,9 @@
 
 #include "golden/golden_record.h"
 #include "support/crc_data.h"
+#include "support/stored_rar.h"
 #include "support/stored_zip.h"
+#include "../archive/archive_fixtures.h"
 
 namespace kestrel {
 namespace {
@@ -86,7 +90,7 @@ std::string DataOf(const std::string& sizeAndCrc) {
   return testing::DataWithCrc(size, uint32_t(std::stoul(crc, nullptr, 16)));
 }
 
-std::string ZipOf(const std::string& lines) {
+std::vector<std::pair<std::string, std::string>> MembersOf(const std::string& lines) {
   std::vector<std::pair<std::string, std::string>> members;
   std::istringstream input(lines);
   for (std::string line; std::getline(input, line);) {
@@ -95,7 +99,7 @@ std::string ZipOf(const std::string& lines) {
     else if (made != std::string::npos) members.emplace_back(line.substr(0, made), DataOf(line.substr(made + 3)));
     else ADD_FAILURE() << "not a zip member: " << line;
   }
-  return testing::StoredZip(members);
+  return members;
 }
 
 // An empty CHD: its header alone, of `version`, with the SHA-1 of its data
@@ -128,7 +132,9 @@ void SetUpFiles(const Step& step, const TempFolder& dir) {
   const auto [path, rest] = PathAndRest(step.arguments);
   if (step.verb == "write") testing::WriteFile(dir / path, rest.empty() ? step.body : Unescape(rest));
   else if (step.verb == "data") testing::WriteFile(dir / path, DataOf(rest));
-  else if (step.verb == "zip") testing::WriteFile(dir / path, ZipOf(step.body));
+  else if (step.verb == "zip") testing::WriteFile(dir / path, testing::StoredZip(MembersOf(step.body)));
+  else if (step.verb == "7z") testing::WriteFile(dir / path, testing::PackArchive(testing::Packing::k7z, MembersOf(step.body)));
+  else if (step.verb == "rar") testing::WriteFile(dir / path, testing::StoredRar(MembersOf(step.body), rest == "cut"));
   else if (step.verb == "chd") testing::WriteFile(dir / path, ChdOf(rest));
   else if (step.verb == "mkdir") fs::create_directories(dir / path);
   else if (step.verb == "remove") fs::remove_all(dir / path);
