@@ -75,7 +75,8 @@ TEST(FileSystemTest, RenamesCopiesAndDeletesThroughAnySpelling) {
 // Reads and writes fail part-way, after the first piece went through.
 TEST(FileSystemTest, ACopyFailingAtAnyStepLeavesTheTargetAsItWas) {
   TempFolder dir;
-  WriteFile(dir / "src.rom", std::string(200000, 's'));
+  const std::string contents((size_t{4} << 20) + 200000, 's');  // more than one block of the copy
+  WriteFile(dir / "src.rom", contents);
   WriteFile(dir / "dst.rom", "old");
   using testing::FileOperation;
   for (const testing::Fault& fault : std::vector<testing::Fault>{{FileOperation::kRead, "*", 2},
@@ -92,7 +93,7 @@ TEST(FileSystemTest, ACopyFailingAtAnyStepLeavesTheTargetAsItWas) {
   }
   testing::FaultyFileSystem disk;
   EXPECT_TRUE(disk.CopyFile(dir / "src.rom", dir / "dst.rom", false));
-  EXPECT_TRUE(ReadFile(dir / "dst.rom") == std::string(200000, 's'));
+  EXPECT_TRUE(ReadFile(dir / "dst.rom") == contents);
 }
 
 // A zip is named by its suffix in any case, with a name before it; only
