@@ -64,7 +64,10 @@ std::string_view ResultsTableModel::CellOf(const Row& row, int column) const {
 }
 
 std::array<std::string_view, kColumnCount> ResultsTableModel::Cells(int row) const {
-  const Row& shown = all_[static_cast<size_t>(shown_[static_cast<size_t>(row)])];
+  return CellsOf(all_[static_cast<size_t>(shown_[static_cast<size_t>(row)])]);
+}
+
+std::array<std::string_view, kColumnCount> ResultsTableModel::CellsOf(const Row& shown) const {
   const ResultTreeItem& line = LineOf(shown);
   std::array<std::string_view, kColumnCount> cells{};
   if (shown.child >= 0) {
@@ -137,6 +140,7 @@ void ResultsTableModel::Sync() {
 }
 
 void ResultsTableModel::Reset() {
+  ++generation_;
   beginResetModel();
   all_.clear();
   shown_.clear();
@@ -197,19 +201,32 @@ void ResultsTableModel::sort(int column, Qt::SortOrder order) {
   emit layoutChanged();
 }
 
-std::string ResultsTableModel::CsvText(const std::vector<int>& rows) const {
-  std::vector<std::string_view> fields(kColumnNames, kColumnNames + kColumnCount);
-  std::string text = CsvLine(fields);
-  const auto addRow = [&](int row) {
-    const auto cells = Cells(row);
+std::string ResultsTableModel::CsvHeading() {
+  return CsvLine(std::vector<std::string_view>(kColumnNames, kColumnNames + kColumnCount));
+}
+
+void ResultsTableModel::AppendCsv(std::span<const Row> rows, std::string& text) const {
+  std::vector<std::string_view> fields;
+  for (const Row& row : rows) {
+    const auto cells = CellsOf(row);
     fields.assign(cells.begin(), cells.end());
     text += CsvLine(fields);
-  };
-  if (rows.empty()) {
-    for (int row = 0; row < rowCount(); ++row) addRow(row);
-  } else {
-    for (int row : rows) addRow(row);
   }
+}
+
+std::vector<ResultsTableModel::Row> ResultsTableModel::ShownRows() const {
+  std::vector<Row> rows;
+  rows.reserve(shown_.size());
+  for (int index : shown_) rows.push_back(all_[static_cast<size_t>(index)]);
+  return rows;
+}
+
+std::string ResultsTableModel::CsvText(const std::vector<int>& rows) const {
+  std::vector<Row> chosen;
+  if (rows.empty()) chosen = ShownRows();
+  for (int row : rows) chosen.push_back(all_[static_cast<size_t>(shown_[static_cast<size_t>(row)])]);
+  std::string text = CsvHeading();
+  AppendCsv(chosen, text);
   return text;
 }
 

@@ -11,6 +11,7 @@
 #include <QAbstractTableModel>
 #include <QString>
 #include <array>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -47,8 +48,22 @@ class ResultsTableModel : public QAbstractTableModel {
   std::string_view Cell(int row, int column) const;
   // Every column of a shown row, the line taken apart once.
   std::array<std::string_view, kColumnCount> Cells(int row) const;
+  // A finding: where its line is in the results model.
+  struct Row {
+    int top;    // index of the game header (or of the stand-alone line)
+    int child;  // index of the finding under it; -1 for a stand-alone line
+  };
   // The shown rows (or only `rows`, when given) as CSV with a heading line.
   std::string CsvText(const std::vector<int>& rows = {}) const;
+  // The rows shown now, in view order, for an export in slices: they stay
+  // valid while lines are added, until the generation changes.
+  std::vector<Row> ShownRows() const;
+  // Counts the times the rows were read anew (the tree was rebuilt or
+  // cleared), which makes earlier Row values meaningless.
+  int generation() const { return generation_; }
+  // Adds the CSV lines of `rows` to `text`; CsvHeading() is their first.
+  void AppendCsv(std::span<const Row> rows, std::string& text) const;
+  static std::string CsvHeading();
   // The shown rows `rows` as tab-separated lines, for the clipboard.
   QString TabText(const std::vector<int>& rows) const;
   int totalRows() const { return static_cast<int>(all_.size()); }
@@ -60,10 +75,7 @@ class ResultsTableModel : public QAbstractTableModel {
   void sort(int column, Qt::SortOrder order) override;
 
  private:
-  struct Row {
-    int top;    // index of the game header (or of the stand-alone line)
-    int child;  // index of the finding under it; -1 for a stand-alone line
-  };
+  std::array<std::string_view, kColumnCount> CellsOf(const Row& row) const;
   const ResultTreeItem& LineOf(const Row& row) const;
   std::string_view CellOf(const Row& row, int column) const;
   bool Passes(const Row& row) const;
@@ -80,6 +92,7 @@ class ResultsTableModel : public QAbstractTableModel {
   std::string search_;      // lower case; empty shows every row
   int sortColumn_ = -1;     // -1: the order of the scan
   Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
+  int generation_ = 0;
 };
 
 }  // namespace kestrel

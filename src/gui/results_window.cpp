@@ -24,6 +24,7 @@
 #include <set>
 
 #include "app/user_interface.h"
+#include "gui/findings_export.h"
 #include "gui/qt_text.h"
 #include "gui/qt_user_interface.h"
 #include "gui/remembered_position.h"
@@ -32,7 +33,6 @@
 #include "gui/results_table_model.h"
 #include "gui/results_tree_model.h"
 #include "gui/user_values.h"
-#include "platform/file_replacement.h"
 
 namespace kestrel {
 namespace {
@@ -190,13 +190,21 @@ void ResultsWindow::CopySelectedRows() {
 }
 
 bool ResultsWindow::ExportCsv(const std::string& path) {
-  const std::string text = tableModel_->CsvText();
-  FileReplacement file;
-  if (!file.Create(path) || !file.Write(text.data(), text.size()) || !file.Close(true) || !file.Commit()) {
-    QMessageBox::warning(this, "Export Error", ToQString("Could not write " + path + "."));
-    return false;
+  if (exporting_) return false;  // the button again, while the first export runs
+  exporting_ = true;
+  const ExportResult result = ExportShownRows(*tableModel_, path);
+  exporting_ = false;
+  switch (result) {
+    case ExportResult::kWritten: return true;
+    case ExportResult::kRowsChanged:
+      QMessageBox::warning(this, "Export Error",
+                           ToQString("The findings were read anew during the export; " + path +
+                                     " was not written. Please export again."));
+      return false;
+    case ExportResult::kNotWritten: break;
   }
-  return true;
+  QMessageBox::warning(this, "Export Error", ToQString("Could not write " + path + "."));
+  return false;
 }
 
 void ResultsWindow::AskAndExportCsv() {

@@ -11,13 +11,16 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTime>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
 
 #include "archive/zip_library.h"
+#include "gui/off_gui_thread.h"
 #include "gui/qt_text.h"
 #include "gui/remembered_position.h"
+#include "gui/results_feed.h"
 #include "gui/results_window.h"
 #include "gui/scanner_controls.h"
 #include "gui/status_texts.h"
@@ -35,6 +38,7 @@ constexpr char kFastscanFilter[] = "Kestrel fastscan-file (*.fsc)|*.fsc||";
 constexpr char kLogfileFilter[] = "Kestrel log-file (*.log)|*.log||";
 constexpr char kScanProblemsTitle[] = "Problems During The Scan";
 constexpr char kNothingSelectedTitle[] = "Nothing Selected";
+constexpr int kDeliveryMilliseconds = 50;
 
 // A three-state box that goes unchecked, checked, grey, as its users know
 // it; Qt's own order puts grey second.
@@ -281,9 +285,7 @@ void ScannerDialog::Scan(bool fastscan) {
   request.dataFolder = context_.dataFolder;
   request.zipLibrary = &zipLibrary;
   request.showStatistics = false;  // shown below, in a window of its own
-  const ScanOutcome outcome =
-      RunScan(*context_.database, scanResults_, settings_, &scanInterface_, results_, request);
-  resultsWindow_->Follow();
+  const ScanOutcome outcome = ScanOffGuiThread(request);
   scanning_ = false;
   problems_.ShowGathered(kScanProblemsTitle);
 
@@ -298,6 +300,26 @@ void ScannerDialog::Scan(bool fastscan) {
   statisticsText_ = outcome.statisticsText;
   lastScanStatus_ = ScanStatus(outcome.statistics, FromQString(QTime::currentTime().toString("HH:mm")));
   if (showStatistics) showStatistics(statisticsText_);
+}
+
+// The scan runs on a worker thread into a results model of its own; the
+// results window is fed from it in batches, about twenty times a second.
+ScanOutcome ScannerDialog::ScanOffGuiThread(const ScanRequest& request) {
+  ResultsModel produced;
+  ResultsFeed feed(produced);
+  QTimer delivery;
+  delivery.setInterval(kDeliveryMilliseconds);
+  connect(&delivery, &QTimer::timeout, this, [&] {
+    if (feed.Deliver(results_)) resultsWindow_->Follow();
+  });
+  delivery.start();
+  const ScanOutcome outcome = RunToolOffGuiThread(&scanInterface_, [&](UserInterface* worker) {
+    return RunScan(*context_.database, scanResults_, settings_, worker, produced, request);
+  });
+  delivery.stop();
+  feed.Finish(results_);
+  resultsWindow_->Follow();
+  return outcome;
 }
 
 // The messages name the file: a relative name means the program's folder,

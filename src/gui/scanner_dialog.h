@@ -18,6 +18,7 @@
 #include "gui/stoppable_interface.h"
 #include "report/results_model.h"
 #include "report/scan_results.h"
+#include "scanner/scan_driver.h"
 
 class QAbstractButton;
 class QLineEdit;
@@ -82,6 +83,7 @@ class ScannerDialog : public QDialog {
   void CommitEdits();
   void BrowseFile(QLineEdit* edit, std::string& field, const char* extension, const char* filter);
   bool AgreesToScanNothing();
+  ScanOutcome ScanOffGuiThread(const ScanRequest& request);
   void StopAndClose();
   void ShowProgress(bool shown);
   void RememberPositions();

@@ -1,0 +1,76 @@
+#include "gui/results_feed.h"
+
+#include <utility>
+
+namespace kestrel {
+
+ResultsFeed::ResultsFeed(ResultsModel& produced) : produced_(produced) {
+  produced_.onInserted = [this](int top, int child) { NoteInserted(top, child); };
+  produced_.onRebuilt = [this] { NoteRebuilt(); };
+}
+
+ResultsFeed::~ResultsFeed() {
+  produced_.onInserted = nullptr;
+  produced_.onRebuilt = nullptr;
+}
+
+// Runs on the worker, right after the line went in.
+void ResultsFeed::NoteInserted(int top, int child) {
+  const ResultTreeItem& parent = produced_.items[static_cast<size_t>(top)];
+  Added added{child < 0 ? parent : parent.children[static_cast<size_t>(child)], child >= 0};
+  added.item.children.clear();
+  std::lock_guard lock(mutex_);
+  pending_.push_back(std::move(added));
+  firstVisibleItem_ = produced_.firstVisibleItem;
+}
+
+// A tree started anew replaces everything noted before it.
+void ResultsFeed::NoteRebuilt() {
+  std::lock_guard lock(mutex_);
+  pending_.clear();
+  restarted_ = everRestarted_ = true;
+  for (const ResultTreeItem& top : produced_.items) {
+    pending_.push_back({ResultTreeItem{top.text, top.kind, top.hasChildren, {}, top.detail}, false});
+    for (const ResultTreeItem& child : top.children) pending_.push_back({child, true});
+  }
+  firstVisibleItem_ = produced_.firstVisibleItem;
+}
+
+bool ResultsFeed::Deliver(ResultsModel& shown) {
+  std::vector<Added> added;
+  bool restarted = false;
+  int firstVisible = -1;
+  {
+    std::lock_guard lock(mutex_);
+    added.swap(pending_);
+    restarted = std::exchange(restarted_, false);
+    firstVisible = firstVisibleItem_;
+  }
+  if (!restarted && added.empty()) return false;
+  if (restarted) {
+    shown.items.clear();
+    shown.lines.clear();
+  }
+  for (Added& line : added) {
+    if (!line.child) {
+      shown.items.push_back(std::move(line.item));
+    } else if (!shown.items.empty()) {  // else the window was emptied meanwhile
+      shown.items.back().children.push_back(std::move(line.item));
+    }
+  }
+  shown.lastTopItem = static_cast<int>(shown.items.size()) - 1;
+  shown.firstVisibleItem = firstVisible < static_cast<int>(shown.items.size()) ? firstVisible : shown.lastTopItem;
+  if (restarted) {
+    if (shown.onRebuilt) shown.onRebuilt();
+  } else if (shown.onInserted) {
+    shown.onInserted(shown.lastTopItem, -1);
+  }
+  return true;
+}
+
+void ResultsFeed::Finish(ResultsModel& shown) {
+  Deliver(shown);
+  if (everRestarted_) shown.lines = std::move(produced_.lines);
+}
+
+}  // namespace kestrel

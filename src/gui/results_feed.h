@@ -1,0 +1,49 @@
+// The way a scan on a worker thread reaches the results window: the scan
+// writes a results model of its own, which no window reads; every line it
+// adds is noted here, and the GUI thread takes the noted lines over into
+// the model the windows show, in batches, whenever it has time.
+#pragma once
+
+#include <mutex>
+#include <vector>
+
+#include "report/results_model.h"
+
+namespace kestrel {
+
+class ResultsFeed {
+ public:
+  // Becomes the view of `produced`, the model the worker writes; it must
+  // outlive the feed.
+  explicit ResultsFeed(ResultsModel& produced);
+  ~ResultsFeed();
+  ResultsFeed(const ResultsFeed&) = delete;
+  ResultsFeed& operator=(const ResultsFeed&) = delete;
+
+  // On the GUI thread: adds the lines noted since the last call to
+  // `shown` (emptied first when the worker started its tree anew) and tells
+  // its view. Returns whether `shown` changed.
+  bool Deliver(ResultsModel& shown);
+  // Once the worker has ended: delivers the rest, and `shown` takes over
+  // the stored lines of a run that started its tree anew, for a later
+  // rebuild and the logfile. A run that never started leaves `shown` as it
+  // was.
+  void Finish(ResultsModel& shown);
+
+ private:
+  struct Added {
+    ResultTreeItem item;  // without children; they follow as their own entries
+    bool child = false;   // goes under the last top-level item
+  };
+  void NoteInserted(int top, int child);
+  void NoteRebuilt();
+
+  ResultsModel& produced_;
+  std::mutex mutex_;
+  std::vector<Added> pending_;  // in the order added
+  bool restarted_ = false;      // the tree was started anew since the last delivery
+  bool everRestarted_ = false;
+  int firstVisibleItem_ = -1;   // the worker's, at its last line
+};
+
+}  // namespace kestrel
