@@ -15,6 +15,7 @@ namespace {
 // A slice takes about this long before the windows get their turn.
 constexpr qint64 kSliceMilliseconds = 15;
 constexpr size_t kRowsBetweenClockReads = 256;
+constexpr size_t kBytesPerRowReserved = 512;
 
 bool WriteWholeFile(const std::string& path, const std::string& text) {
   FileReplacement file;
@@ -27,6 +28,10 @@ ExportResult ExportShownRows(const ResultsTableModel& table, const std::string& 
   const std::vector<ResultsTableModel::Row> rows = table.ShownRows();
   const int generation = table.generation();
   std::string text = ResultsTableModel::CsvHeading();
+  // Room for the whole text at once: growing 70 MB step by step copies it
+  // over and over, each copy a stall of its own. Pages not written to cost
+  // nothing.
+  text.reserve(rows.size() * kBytesPerRowReserved);
   QElapsedTimer slice;
   for (size_t next = 0; next < rows.size();) {
     slice.start();

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <functional>
+#include <thread>
 #include <type_traits>
 
 #include "gui/gui_thread_interface.h"
@@ -18,6 +19,13 @@ void RunOffGuiThread(const std::function<void()>& work);
 // Whether the GUI thread is now waiting for work it handed to a worker: its
 // event loop turns by itself then, and nothing needs to turn it by hand.
 bool WaitingForWorker();
+
+// Frees `value` on a thread of its own: freeing the million strings of a
+// big scan's results takes longer than a redraw may.
+template <class Value>
+void FreeOffGuiThread(Value value) {
+  std::thread([doomed = std::move(value)]() mutable { Value{std::move(doomed)}; }).detach();
+}
 
 // Runs a tool of the core on a worker thread; it talks to the user through
 // `ui`, whose calls are carried out on the GUI thread. Returns the tool's

@@ -1,6 +1,10 @@
 #include "gui/results_feed.h"
 
+#include <algorithm>
+#include <iterator>
 #include <utility>
+
+#include "gui/off_gui_thread.h"
 
 namespace kestrel {
 
@@ -36,20 +40,24 @@ void ResultsFeed::NoteRebuilt() {
   firstVisibleItem_ = produced_.firstVisibleItem;
 }
 
-bool ResultsFeed::Deliver(ResultsModel& shown) {
+ResultsFeed::Delivery ResultsFeed::Deliver(ResultsModel& shown, size_t most) {
   std::vector<Added> added;
   bool restarted = false;
+  bool more = false;
   int firstVisible = -1;
   {
     std::lock_guard lock(mutex_);
-    added.swap(pending_);
+    const size_t count = std::min(most, pending_.size());
+    added.assign(std::make_move_iterator(pending_.begin()), std::make_move_iterator(pending_.begin() + count));
+    pending_.erase(pending_.begin(), pending_.begin() + count);
+    more = !pending_.empty();
     restarted = std::exchange(restarted_, false);
     firstVisible = firstVisibleItem_;
   }
-  if (!restarted && added.empty()) return false;
+  if (!restarted && added.empty()) return {};
   if (restarted) {
-    shown.items.clear();
-    shown.lines.clear();
+    FreeOffGuiThread(std::exchange(shown.items, {}));
+    FreeOffGuiThread(std::exchange(shown.lines, {}));
   }
   for (Added& line : added) {
     if (!line.child) {
@@ -65,12 +73,14 @@ bool ResultsFeed::Deliver(ResultsModel& shown) {
   } else if (shown.onInserted) {
     shown.onInserted(shown.lastTopItem, -1);
   }
-  return true;
+  return {true, more};
 }
 
 void ResultsFeed::Finish(ResultsModel& shown) {
   Deliver(shown);
   if (everRestarted_) shown.lines = std::move(produced_.lines);
+  FreeOffGuiThread(std::exchange(produced_.items, {}));
+  FreeOffGuiThread(std::exchange(produced_.lines, {}));
 }
 
 }  // namespace kestrel

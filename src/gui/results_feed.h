@@ -4,8 +4,9 @@
 // the model the windows show, in batches, whenever it has time.
 #pragma once
 
+#include <cstdint>
+#include <deque>
 #include <mutex>
-#include <vector>
 
 #include "report/results_model.h"
 
@@ -20,10 +21,15 @@ class ResultsFeed {
   ResultsFeed(const ResultsFeed&) = delete;
   ResultsFeed& operator=(const ResultsFeed&) = delete;
 
-  // On the GUI thread: adds the lines noted since the last call to
-  // `shown` (emptied first when the worker started its tree anew) and tells
-  // its view. Returns whether `shown` changed.
-  bool Deliver(ResultsModel& shown);
+  // On the GUI thread: adds up to `most` of the lines noted since the last
+  // call to `shown` (emptied first when the worker started its tree anew)
+  // and tells its view. A bounded batch keeps the GUI thread's turn short
+  // when the scan ran ahead of it.
+  struct Delivery {
+    bool changed = false;  // `shown` changed
+    bool more = false;     // lines are left for the next call
+  };
+  Delivery Deliver(ResultsModel& shown, size_t most = SIZE_MAX);
   // Once the worker has ended: delivers the rest, and `shown` takes over
   // the stored lines of a run that started its tree anew, for a later
   // rebuild and the logfile. A run that never started leaves `shown` as it
@@ -40,7 +46,7 @@ class ResultsFeed {
 
   ResultsModel& produced_;
   std::mutex mutex_;
-  std::vector<Added> pending_;  // in the order added
+  std::deque<Added> pending_;   // in the order added
   bool restarted_ = false;      // the tree was started anew since the last delivery
   bool everRestarted_ = false;
   int firstVisibleItem_ = -1;   // the worker's, at its last line

@@ -25,6 +25,7 @@
 
 #include "app/user_interface.h"
 #include "gui/findings_export.h"
+#include "gui/off_gui_thread.h"
 #include "gui/qt_text.h"
 #include "gui/qt_user_interface.h"
 #include "gui/remembered_position.h"
@@ -72,6 +73,7 @@ ResultsWindow::ResultsWindow(ResultsModel& results, WindowLayout& layout)
   tabs_->addTab(tree_, "&Lines");
   connect(model_, &ResultsTreeModel::Rebuilt, tableModel_, &ResultsTableModel::Reset);
   connect(model_, &ResultsTreeModel::Grown, this, &ResultsWindow::FollowTable);
+  connect(tabs_, &QTabWidget::currentChanged, this, &ResultsWindow::ScrollToNewest);
 
   // Linux desktops do not let a program extend the window menu; the item
   // lives in a menu bar and the context menu instead.
@@ -246,7 +248,10 @@ void ResultsWindow::resizeEvent(QResizeEvent* event) {
 
 void ResultsWindow::Follow() { model_->Flush(); }
 
+// Scrolling lays out every line of the tree; a tree out of sight is
+// scrolled when it comes into sight instead of at every batch.
 void ResultsWindow::ScrollToNewest() {
+  if (!tree_->isVisible()) return;
   const QModelIndex newest = model_->NewestHeader();
   if (newest.isValid()) tree_->scrollTo(newest, QAbstractItemView::PositionAtTop);
 }
@@ -283,6 +288,8 @@ void ResultsWindow::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
     if (!tree_->hasFocus()) return;
     CloseQuietly();
+    FreeOffGuiThread(std::exchange(results_.items, {}));
+    FreeOffGuiThread(std::exchange(results_.lines, {}));
     ClearResults(results_);
     return;
   }

@@ -38,7 +38,10 @@ constexpr char kFastscanFilter[] = "Kestrel fastscan-file (*.fsc)|*.fsc||";
 constexpr char kLogfileFilter[] = "Kestrel log-file (*.log)|*.log||";
 constexpr char kScanProblemsTitle[] = "Problems During The Scan";
 constexpr char kNothingSelectedTitle[] = "Nothing Selected";
+// The results window follows a scan about twenty times a second, taking
+// at most this many lines a turn.
 constexpr int kDeliveryMilliseconds = 50;
+constexpr size_t kLinesPerDelivery = 2000;
 
 // A three-state box that goes unchecked, checked, grey, as its users know
 // it; Qt's own order puts grey second.
@@ -110,6 +113,9 @@ ScannerDialog::ScannerDialog(const ScannerDialogContext& context, QWidget* paren
 
 ScannerDialog::~ScannerDialog() {
   if (resultsWindow_ != nullptr) resultsWindow_->CloseQuietly();
+  resultsWindow_.reset();
+  FreeOffGuiThread(std::exchange(results_.items, {}));
+  FreeOffGuiThread(std::exchange(results_.lines, {}));
   QDir::setCurrent(previousFolder_);
 }
 
@@ -310,7 +316,10 @@ ScanOutcome ScannerDialog::ScanOffGuiThread(const ScanRequest& request) {
   QTimer delivery;
   delivery.setInterval(kDeliveryMilliseconds);
   connect(&delivery, &QTimer::timeout, this, [&] {
-    if (feed.Deliver(results_)) resultsWindow_->Follow();
+    const ResultsFeed::Delivery delivered = feed.Deliver(results_, kLinesPerDelivery);
+    if (delivered.changed) resultsWindow_->Follow();
+    // A scan that ran ahead is caught up with in turns of their own.
+    delivery.setInterval(delivered.more ? 0 : kDeliveryMilliseconds);
   });
   delivery.start();
   const ScanOutcome outcome = RunToolOffGuiThread(&scanInterface_, [&](UserInterface* worker) {
