@@ -44,6 +44,8 @@ struct SharedProgress {
   std::atomic<bool> cancelled = false;  // set on the GUI thread, taken by the worker
 };
 
+}  // namespace
+
 // On the GUI thread: shows the worker's latest progress in the dialog the
 // inner interface opened, and takes its cancel flag to the worker.
 class ProgressRelay : public QObject {
@@ -55,7 +57,6 @@ class ProgressRelay : public QObject {
     timer_.start();
   }
 
- private:
   void Redraw() {
     ProgressState latest;
     {
@@ -77,6 +78,7 @@ class ProgressRelay : public QObject {
     if (shown_->IsCancelled()) shared_->cancelled = true;
   }
 
+ private:
   std::unique_ptr<ProgressDialog> shown_;
   std::shared_ptr<SharedProgress> shared_;
   ProgressState drawn_;  // what the shown dialog has been told
@@ -86,13 +88,9 @@ class ProgressRelay : public QObject {
 // On the worker: notes what the tool tells it; never waits for a redraw.
 class WorkerProgress : public ProgressDialog {
  public:
-  WorkerProgress(QObject& guiThread, ProgressRelay* relay, std::shared_ptr<SharedProgress> shared)
-      : guiThread_(guiThread), relay_(relay), shared_(std::move(shared)) {}
-  // The dialog is gone when this returns, as a dialog closed on the GUI
-  // thread would be: the next message does not open beneath it.
-  ~WorkerProgress() override {
-    RunOnThreadOf(guiThread_, [relay = relay_] { delete relay; });
-  }
+  WorkerProgress(GuiThreadInterface& owner, ProgressRelay* relay, std::shared_ptr<SharedProgress> shared)
+      : owner_(owner), relay_(relay), shared_(std::move(shared)) {}
+  ~WorkerProgress() override { owner_.CloseProgress(relay_); }
 
   void SetRange(int lower, int upper) override {
     Change([&](ProgressState& state) {
@@ -129,53 +127,71 @@ class WorkerProgress : public ProgressDialog {
     edit(shared_->state);
   }
 
-  QObject& guiThread_;
+  GuiThreadInterface& owner_;
   ProgressRelay* relay_;
   std::shared_ptr<SharedProgress> shared_;
 };
-
-}  // namespace
 
 template <class Call>
 void GuiThreadInterface::OnGuiThread(Call call) {
   RunOnThreadOf(guiThread_, call);
 }
 
+template <class Call>
+void GuiThreadInterface::AskOnGuiThread(Call call) {
+  OnGuiThread([&] {
+    for (ProgressRelay* relay : open_) relay->Redraw();
+    call();
+  });
+}
+
+// The dialog is gone when this returns, as a dialog closed on the GUI
+// thread would be: the next message does not open beneath it.
+void GuiThreadInterface::CloseProgress(ProgressRelay* relay) {
+  OnGuiThread([&] {
+    std::erase(open_, relay);
+    delete relay;
+  });
+}
+
 std::unique_ptr<ProgressDialog> GuiThreadInterface::OpenProgress(const std::string& title) {
   if (OnThreadOf(guiThread_)) return OpenProgressDialog(inner_, title);
   auto shared = std::make_shared<SharedProgress>();
   ProgressRelay* relay = nullptr;
-  OnGuiThread([&] { relay = new ProgressRelay(OpenProgressDialog(inner_, title), shared); });
-  return std::make_unique<WorkerProgress>(guiThread_, relay, shared);
+  OnGuiThread([&] {
+    relay = new ProgressRelay(OpenProgressDialog(inner_, title), shared);
+    open_.push_back(relay);
+  });
+  return std::make_unique<WorkerProgress>(*this, relay, shared);
 }
 
 int GuiThreadInterface::Ask(const std::string& title, const std::string& message) {
   int answer = kAnswerNo;
-  OnGuiThread([&] { answer = AskDialog(inner_, title, message); });
+  AskOnGuiThread([&] { answer = AskDialog(inner_, title, message); });
   return answer;
 }
 
 int GuiThreadInterface::Message(const std::string& text, const std::string& title, MessageStyle style) {
   int answer = kResultOk;
-  OnGuiThread([&] { answer = ShowMessage(inner_, text, title, style); });
+  AskOnGuiThread([&] { answer = ShowMessage(inner_, text, title, style); });
   return answer;
 }
 
 std::string GuiThreadInterface::ChooseFile(const std::string& defaultExtension, const std::string& fileName,
                                            const std::string& filter, bool forOpening) {
   std::string path;
-  OnGuiThread([&] { path = PickFile(inner_, defaultExtension, fileName, filter, forOpening); });
+  AskOnGuiThread([&] { path = PickFile(inner_, defaultExtension, fileName, filter, forOpening); });
   return path;
 }
 
 std::string GuiThreadInterface::ChooseFolder(const std::string& title) {
   std::string folder;
-  OnGuiThread([&] { folder = PickFolder(inner_, title); });
+  AskOnGuiThread([&] { folder = PickFolder(inner_, title); });
   return folder;
 }
 
 void GuiThreadInterface::ShowProblems(const std::string& title, const std::vector<std::string>& problems) {
-  OnGuiThread([&] { ShowProblemList(inner_, title, problems); });
+  AskOnGuiThread([&] { ShowProblemList(inner_, title, problems); });
 }
 
 }  // namespace kestrel

@@ -19,6 +19,8 @@
 
 namespace kestrel {
 
+class ProgressRelay;
+
 class GuiThreadInterface : public UserInterface {
  public:
   // `inner` may be null: then nothing is shown, as for a null owner.
@@ -33,12 +35,19 @@ class GuiThreadInterface : public UserInterface {
   void ShowProblems(const std::string& title, const std::vector<std::string>& problems) override;
 
  private:
+  friend class WorkerProgress;
   // Runs `call` on the GUI thread and returns once it has ended.
   template <class Call>
   void OnGuiThread(Call call);
+  // Runs `call` on the GUI thread once the open progress dialogs show the
+  // worker's latest state: a question is about what the progress names.
+  template <class Call>
+  void AskOnGuiThread(Call call);
+  void CloseProgress(ProgressRelay* relay);
 
   UserInterface* inner_;
-  QObject guiThread_;  // lives on the GUI thread; calls are queued to it
+  QObject guiThread_;                  // lives on the GUI thread; calls are queued to it
+  std::vector<ProgressRelay*> open_;   // the open progress dialogs; GUI thread only
 };
 
 }  // namespace kestrel
