@@ -39,9 +39,10 @@ constexpr char kLogfileFilter[] = "Kestrel log-file (*.log)|*.log||";
 constexpr char kScanProblemsTitle[] = "Problems During The Scan";
 constexpr char kNothingSelectedTitle[] = "Nothing Selected";
 // The results window follows a scan about twenty times a second, taking
-// at most this many lines a turn.
+// at most this many lines a turn (about a millisecond per thousand).
 constexpr int kDeliveryMilliseconds = 50;
-constexpr size_t kLinesPerDelivery = 2000;
+constexpr int kCatchUpMilliseconds = 10;
+constexpr size_t kLinesPerDelivery = 10000;
 
 // A three-state box that goes unchecked, checked, grey, as its users know
 // it; Qt's own order puts grey second.
@@ -234,7 +235,25 @@ void ScannerDialog::Refresh() {
 void ScannerDialog::OnBoxClicked(int id) {
   StoreBoxState(settings_, id, StateOf(buttons_[id]));
   Refresh();
-  if (ChangesShownResults(id)) RefreshResultsTree(results_, settings_);
+  if (ChangesShownResults(id)) RefreshShownResults();
+}
+
+// Sorting half a million stored lines into a tree takes longer than a
+// redraw may: the tree is built on a worker thread while the results
+// window goes on showing the old one, and this dialog takes no input
+// meanwhile.
+void ScannerDialog::RefreshShownResults() {
+  if (results_.lines.empty()) return;
+  ResultsModel rebuilt;
+  rebuilt.lines = std::move(results_.lines);
+  setEnabled(false);
+  RunOffGuiThread([&] { RefreshResultsTree(rebuilt, settings_); });
+  setEnabled(true);
+  results_.lines = std::move(rebuilt.lines);
+  FreeOffGuiThread(std::exchange(results_.items, std::move(rebuilt.items)));
+  results_.lastTopItem = rebuilt.lastTopItem;
+  results_.firstVisibleItem = rebuilt.firstVisibleItem;
+  if (results_.onRebuilt) results_.onRebuilt();
 }
 
 void ScannerDialog::OnRadioClicked(int id) { StoreRadio(settings_, id); }
@@ -318,8 +337,9 @@ ScanOutcome ScannerDialog::ScanOffGuiThread(const ScanRequest& request) {
   connect(&delivery, &QTimer::timeout, this, [&] {
     const ResultsFeed::Delivery delivered = feed.Deliver(results_, kLinesPerDelivery);
     if (delivered.changed) resultsWindow_->Follow();
-    // A scan that ran ahead is caught up with in turns of their own.
-    delivery.setInterval(delivered.more ? 0 : kDeliveryMilliseconds);
+    // A scan that ran ahead is caught up with sooner, yet not at once: a
+    // GUI thread that never sleeps is the one the system makes wait.
+    delivery.setInterval(delivered.more ? kCatchUpMilliseconds : kDeliveryMilliseconds);
   });
   delivery.start();
   const ScanOutcome outcome = RunToolOffGuiThread(&scanInterface_, [&](UserInterface* worker) {

@@ -79,6 +79,7 @@ class ScannerDialog : public QDialog {
   QAbstractButton* AddBox(int id);
   QAbstractButton* AddRadio(int id);
   void OnBoxClicked(int id);
+  void RefreshShownResults();
   void OnRadioClicked(int id);
   void CommitEdits();
   void BrowseFile(QLineEdit* edit, std::string& field, const char* extension, const char* filter);
