@@ -54,6 +54,7 @@ ResultsFeed::Delivery ResultsFeed::Deliver(ResultsModel& shown, size_t most) {
     restarted = std::exchange(restarted_, false);
     firstVisible = firstVisibleItem_;
   }
+  if (!more) delivered_.notify_all();
   if (!restarted && added.empty()) return {};
   if (restarted) {
     FreeOffGuiThread(std::exchange(shown.items, {}));
@@ -74,6 +75,11 @@ ResultsFeed::Delivery ResultsFeed::Deliver(ResultsModel& shown, size_t most) {
     shown.onInserted(shown.lastTopItem, -1);
   }
   return {true, more};
+}
+
+void ResultsFeed::WaitUntilDelivered() {
+  std::unique_lock lock(mutex_);
+  delivered_.wait(lock, [this] { return pending_.empty() && !restarted_; });
 }
 
 void ResultsFeed::Finish(ResultsModel& shown) {

@@ -4,6 +4,7 @@
 // the model the windows show, in batches, whenever it has time.
 #pragma once
 
+#include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <mutex>
@@ -30,6 +31,9 @@ class ResultsFeed {
     bool more = false;     // lines are left for the next call
   };
   Delivery Deliver(ResultsModel& shown, size_t most = SIZE_MAX);
+  // On the worker, once it has added its last line: waits until the GUI
+  // thread has taken every line, which it does in its usual turns.
+  void WaitUntilDelivered();
   // Once the worker has ended: delivers the rest, and `shown` takes over
   // the stored lines of a run that started its tree anew, for a later
   // rebuild and the logfile. A run that never started leaves `shown` as it
@@ -46,6 +50,7 @@ class ResultsFeed {
 
   ResultsModel& produced_;
   std::mutex mutex_;
+  std::condition_variable delivered_;  // told when nothing is left pending
   std::deque<Added> pending_;   // in the order added
   bool restarted_ = false;      // the tree was started anew since the last delivery
   bool everRestarted_ = false;

@@ -342,8 +342,12 @@ ScanOutcome ScannerDialog::ScanOffGuiThread(const ScanRequest& request) {
     delivery.setInterval(delivered.more ? kCatchUpMilliseconds : kDeliveryMilliseconds);
   });
   delivery.start();
+  // The scan waits for the window to catch up, so that its last lines too
+  // come in turns rather than all at once.
   const ScanOutcome outcome = RunToolOffGuiThread(&scanInterface_, [&](UserInterface* worker) {
-    return RunScan(*context_.database, scanResults_, settings_, worker, produced, request);
+    const ScanOutcome scanned = RunScan(*context_.database, scanResults_, settings_, worker, produced, request);
+    feed.WaitUntilDelivered();
+    return scanned;
   });
   delivery.stop();
   feed.Finish(results_);
