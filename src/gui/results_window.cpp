@@ -152,6 +152,7 @@ QWidget* ResultsWindow::BuildTablePage() {
   connect(exportButton, &QPushButton::clicked, this, &ResultsWindow::AskAndExportCsv);
   for (QPushButton* button : {copyButton, exportButton}) button->setAutoDefault(false);
   count_ = new QLabel(this);
+  connect(tableModel_, &ResultsTableModel::Computed, this, &ResultsWindow::ShowCount);
 
   auto* tools = new QHBoxLayout;
   tools->addWidget(showLabel);
@@ -288,6 +289,7 @@ void ResultsWindow::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
     if (!tree_->hasFocus()) return;
     CloseQuietly();
+    tableModel_->Settle();
     FreeOffGuiThread(std::exchange(results_.items, {}));
     FreeOffGuiThread(std::exchange(results_.lines, {}));
     ClearResults(results_);

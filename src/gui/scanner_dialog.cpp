@@ -21,6 +21,7 @@
 #include "gui/qt_text.h"
 #include "gui/remembered_position.h"
 #include "gui/results_feed.h"
+#include "gui/results_table_model.h"
 #include "gui/results_window.h"
 #include "gui/scanner_controls.h"
 #include "gui/status_texts.h"
@@ -249,6 +250,7 @@ void ScannerDialog::RefreshShownResults() {
   setEnabled(false);
   RunOffGuiThread([&] { RefreshResultsTree(rebuilt, settings_); });
   setEnabled(true);
+  resultsWindow_->tableModel()->Settle();
   results_.lines = std::move(rebuilt.lines);
   FreeOffGuiThread(std::exchange(results_.items, std::move(rebuilt.items)));
   results_.lastTopItem = rebuilt.lastTopItem;
@@ -335,6 +337,8 @@ ScanOutcome ScannerDialog::ScanOffGuiThread(const ScanRequest& request) {
   QTimer delivery;
   delivery.setInterval(kDeliveryMilliseconds);
   connect(&delivery, &QTimer::timeout, this, [&] {
+    // A filter being worked out reads the results: they wait for it.
+    if (resultsWindow_->tableModel()->computing()) return;
     const ResultsFeed::Delivery delivered = feed.Deliver(results_, kLinesPerDelivery);
     if (delivered.changed) resultsWindow_->Follow();
     // A scan that ran ahead is caught up with sooner, yet not at once: a
@@ -350,6 +354,7 @@ ScanOutcome ScannerDialog::ScanOffGuiThread(const ScanRequest& request) {
     return scanned;
   });
   delivery.stop();
+  resultsWindow_->tableModel()->Settle();
   feed.Finish(results_);
   resultsWindow_->Follow();
   return outcome;

@@ -3,6 +3,7 @@
 // fed to the results window, and an export whose rows were read anew.
 #include <gtest/gtest.h>
 
+#include <QEventLoop>
 #include <QTimer>
 #include <chrono>
 #include <filesystem>
@@ -141,6 +142,30 @@ TEST(ResultsFeed, DeliversTheWorkersLinesInBatchesAndKeepsAnUnstartedRunsLines) 
   EXPECT_EQ(shown.lines.size(), 4u);
   EXPECT_EQ(shown.firstVisibleItem, 1);
   EXPECT_FALSE(feed.Deliver(shown).changed);
+}
+
+TEST(ResultsTable, AFilterIsWorkedOutOffTheGuiThreadAndNewLinesWaitForIt) {
+  ResultsModel results;
+  AddResultLine(results, "Alpha [folder: alpha]", kTopLevel, kResultGameHeader, true, false);
+  AddResultLine(results, "missing rom: a.1", 1, kResultMissingRom, true, false);
+  AddResultLine(results, "wrong checksum: a.2 [wrong: 5] [right: 6 (f9)]", 1, kResultWrongChecksum, true, false);
+  ResultsTableModel table(results);
+  table.SetKindFilter(kResultMissingRom);
+  EXPECT_EQ(table.rowCount(), 2);  // the rows it had, until the new ones are in
+  QEventLoop loop;
+  QObject::connect(&table, &ResultsTableModel::Computed, &loop, &QEventLoop::quit);
+  QTimer::singleShot(5000, &loop, &QEventLoop::quit);
+  loop.exec();
+  EXPECT_FALSE(table.computing());
+  EXPECT_EQ(table.rowCount(), 1);
+  // New lines are taken in only once the rows being worked out are in.
+  table.SetSearch("A.");
+  table.Sync();
+  EXPECT_FALSE(table.computing());
+  AddResultLine(results, "missing rom: a.3", 1, kResultMissingRom, true, false);
+  table.Sync();
+  ASSERT_EQ(table.rowCount(), 2);
+  EXPECT_EQ(table.Cell(1, kColumnRom), "a.3");
 }
 
 TEST(FindingsExport, RowsReadAnewDuringTheExportWriteNothing) {
