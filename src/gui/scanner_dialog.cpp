@@ -114,6 +114,7 @@ ScannerDialog::ScannerDialog(const ScannerDialogContext& context, QWidget* paren
 }
 
 ScannerDialog::~ScannerDialog() {
+  hide();  // while still whole: hiding takes the focus from an edit, which commits it
   if (resultsWindow_ != nullptr) resultsWindow_->CloseQuietly();
   resultsWindow_.reset();
   FreeOffGuiThread(std::exchange(results_.items, {}));
