@@ -17,6 +17,7 @@
 #include "archive/zip_library.h"
 #include "gui/about_box.h"
 #include "gui/list_messages_window.h"
+#include "gui/off_gui_thread.h"
 #include "gui/scanner_dialog.h"
 #include "gui/merger_dialog.h"
 #include "gui/rebuilder_dialog.h"
@@ -207,13 +208,20 @@ bool MainWindow::LoadProfileAndData(const std::string& path) {
     return false;
   }
   ListMessages listMessages;
-  const bool acquired = AcquireGameData(settings_, loaded_, rawGames_, database_, ui(), dataFolder_, listMessages);
+  // The list is read on a worker thread; until it is in, no tool starts and
+  // the window does not close over it.
+  loading_ = true;
+  const bool acquired = RunToolOffGuiThread(ui(), [&](UserInterface* worker) {
+    if (!AcquireGameData(settings_, loaded_, rawGames_, database_, worker, dataFolder_, listMessages)) return false;
+    ApplyGameSelection(settings_, loaded_.dataCrc, database_);
+    return true;
+  });
+  loading_ = false;
   ShowListMessages(this, kGameListProblemsTitle, std::move(listMessages));  // the list's problems, in one window
   if (!acquired) {
     Tell(std::string("Can't Receive Data !") + kGoToSettings, "Data Error");
     return false;
   }
-  ApplyGameSelection(settings_, loaded_.dataCrc, database_);
   UpdateStatus();
   return true;
 }
@@ -231,6 +239,7 @@ bool MainWindow::CheckTempFolder() {
 }
 
 bool MainWindow::RunTool(int command) {
+  if (loading_) return false;
   switch (command) {
     case kCommandScanner:
       if (!CheckToolData()) return false;
@@ -362,6 +371,7 @@ void MainWindow::OpenMerger() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+  if (loading_) return event->ignore();
   SaveProfile(settings_, dataFolder_ + kLastProfileName, database_, loaded_.dataCrc);
   event->accept();
 }

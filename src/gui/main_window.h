@@ -110,6 +110,7 @@ class MainWindow : public QWidget {
   GameList database_;
   LoadedData loaded_;
   bool firstPaintHandled_ = false;
+  bool loading_ = false;  // a list is being read on a worker thread
 
   QtUserInterface own_;
   UserInterface* injected_ = nullptr;

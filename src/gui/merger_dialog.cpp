@@ -9,6 +9,7 @@
 
 #include "gui/merger_controls.h"
 #include "gui/gathering_interface.h"
+#include "gui/off_gui_thread.h"
 #include "gui/qt_text.h"
 #include "gui/removal_questions.h"
 #include "gui/run_summaries.h"
@@ -112,7 +113,9 @@ bool MergerDialog::Run(MergeButton button) {
   }
   running_ = true;
   GatheringInterface problems(ui());
-  outcome_ = RunMerger(*context_.database, record_, &problems, *context_.zipLibrary, button);
+  outcome_ = RunToolOffGuiThread(&problems, [&](UserInterface* worker) {
+    return RunMerger(*context_.database, record_, worker, *context_.zipLibrary, button);
+  });
   running_ = false;
   // The run adds the trailing separator, or empties a folder it cannot use.
   controls_.edit(kMergerFolderEdit)->setText(ToQString(record_.mergeDestination));

@@ -18,6 +18,9 @@ class MergerDialog : public ToolDialog {
 
  public:
   explicit MergerDialog(const MergerDialogContext& context, QWidget* parent = nullptr);
+  // Hidden while still whole: hiding takes the focus from an edit, whose
+  // editingFinished reads the controls.
+  ~MergerDialog() override { hide(); }
 
   // Shows the record's values in every control.
   void Refresh();

@@ -5,11 +5,13 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressBar>
+#include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <utility>
 
+#include "gui/off_gui_thread.h"
 #include "gui/qt_text.h"
 
 namespace kestrel {
@@ -72,8 +74,12 @@ void ProgressWindow::Step() {
 }
 
 // Handling the window's events after every item would cost more than many
-// items; about twenty times a second keeps it alive and Cancel prompt.
+// items; about twenty times a second keeps it alive and Cancel prompt. A
+// tool on a worker thread needs none of it: the event loop turns anyway,
+// and turning it from inside a redraw would let the tool's end close this
+// window under the redraw.
 void ProgressWindow::PumpEvents() {
+  if (WaitingForWorker()) return;
   if (lastPump_.isValid() && lastPump_.elapsed() < kPumpMilliseconds) return;
   QCoreApplication::processEvents();
   lastPump_.start();
@@ -117,15 +123,23 @@ QString ProgressWindow::percentText() const { return percent_->text(); }
 
 void ProgressWindow::reject() { AskToCancel(); }
 
+// A tool on a worker thread goes on while the question is open, and may
+// end and close this window before the user answers.
 void ProgressWindow::AskToCancel() {
-  if (confirmCancel && confirmCancel()) cancelled_ = true;
+  const QPointer<ProgressWindow> alive(this);
+  const bool stop = confirmCancel && confirmCancel();
+  if (alive && stop) cancelled_ = true;
 }
 
 bool ProgressWindow::AskWithMessageBox() {
-  QMessageBox box(QMessageBox::Question, "Abort Process ?", "Do you really want to stop ?",
-                  QMessageBox::Yes | QMessageBox::No, this);
-  box.setTextFormat(Qt::PlainText);
-  return box.exec() == QMessageBox::Yes;
+  const QPointer<QMessageBox> box = new QMessageBox(QMessageBox::Question, "Abort Process ?",
+                                                    "Do you really want to stop ?",
+                                                    QMessageBox::Yes | QMessageBox::No, this);
+  box->setTextFormat(Qt::PlainText);
+  const int answer = box->exec();
+  if (box == nullptr) return false;  // went with this window
+  delete box;
+  return answer == QMessageBox::Yes;
 }
 
 }  // namespace kestrel

@@ -10,6 +10,7 @@
 #include <iterator>
 
 #include "gui/gathering_interface.h"
+#include "gui/off_gui_thread.h"
 #include "gui/qt_text.h"
 #include "gui/rebuilder_controls.h"
 #include "gui/removal_questions.h"
@@ -175,7 +176,9 @@ bool RebuilderDialog::Rebuild() {
   }
   running_ = true;
   GatheringInterface problems(ui());
-  outcome_ = RunRebuild(*context_.database, record_, *context_.zipLibrary, &problems);
+  outcome_ = RunToolOffGuiThread(&problems, [this](UserInterface* worker) {
+    return RunRebuild(*context_.database, record_, *context_.zipLibrary, worker);
+  });
   running_ = false;
   if (isMinimized()) showNormal();
   // A refused run has told the user why.

@@ -17,6 +17,9 @@ class RebuilderDialog : public ToolDialog {
 
  public:
   explicit RebuilderDialog(const RebuilderDialogContext& context, QWidget* parent = nullptr);
+  // Hidden while still whole: hiding takes the focus from an edit, whose
+  // editingFinished reads the controls.
+  ~RebuilderDialog() override { hide(); }
 
   // Shows the record's values in every control.
   void Refresh();

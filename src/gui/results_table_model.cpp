@@ -12,6 +12,9 @@
 namespace kestrel {
 namespace {
 
+// How often a computation looks whether it was stopped.
+constexpr size_t kRowsBetweenCancelChecks = 4096;
+
 constexpr const char* kColumnNames[kColumnCount] = {"Game",     "Set",   "Parent", "Finding", "ROM",
                                                     "Expected", "Found", "Path",   "Line"};
 
@@ -64,7 +67,10 @@ std::string_view ResultsTableModel::CellOf(const Row& row, int column) const {
 }
 
 std::array<std::string_view, kColumnCount> ResultsTableModel::Cells(int row) const {
-  const Row& shown = all_[static_cast<size_t>(shown_[static_cast<size_t>(row)])];
+  return CellsOf(all_[static_cast<size_t>(shown_[static_cast<size_t>(row)])]);
+}
+
+std::array<std::string_view, kColumnCount> ResultsTableModel::CellsOf(const Row& shown) const {
   const ResultTreeItem& line = LineOf(shown);
   std::array<std::string_view, kColumnCount> cells{};
   if (shown.child >= 0) {
@@ -87,12 +93,12 @@ std::string_view ResultsTableModel::Cell(int row, int column) const {
   return CellOf(all_[static_cast<size_t>(shown_[static_cast<size_t>(row)])], column);
 }
 
-bool ResultsTableModel::Passes(const Row& row) const {
+bool ResultsTableModel::Passes(const Row& row, const View& view) const {
   const ResultTreeItem& line = LineOf(row);
-  if (kind_ != kAllKinds && line.kind != kind_) return false;
-  if (search_.empty()) return true;
-  if (ContainsWithoutCase(line.text, search_)) return true;
-  return row.child >= 0 && ContainsWithoutCase(results_.items[static_cast<size_t>(row.top)].text, search_);
+  if (view.kind != kAllKinds && line.kind != view.kind) return false;
+  if (view.search.empty()) return true;
+  if (ContainsWithoutCase(line.text, view.search)) return true;
+  return row.child >= 0 && ContainsWithoutCase(results_.items[static_cast<size_t>(row.top)].text, view.search);
 }
 
 void ResultsTableModel::AppendLines(int top, int firstChild, std::vector<Row>& rows) const {
@@ -108,6 +114,7 @@ void ResultsTableModel::AppendLines(int top, int firstChild, std::vector<Row>& r
 // Lines are only ever appended: findings to the last header, new headers
 // and stand-alone lines after it.
 void ResultsTableModel::Sync() {
+  Settle();
   const int tops = static_cast<int>(results_.items.size());
   if (tops < nextTop_) {  // cleared or rebuilt behind our back
     Reset();
@@ -126,7 +133,7 @@ void ResultsTableModel::Sync() {
 
   std::vector<int> passing;
   for (size_t i = 0; i < fresh.size(); ++i) {
-    if (Passes(fresh[i])) passing.push_back(static_cast<int>(all_.size() + i));
+    if (Passes(fresh[i], view_)) passing.push_back(static_cast<int>(all_.size() + i));
   }
   all_.insert(all_.end(), fresh.begin(), fresh.end());
   if (passing.empty()) return;
@@ -137,6 +144,8 @@ void ResultsTableModel::Sync() {
 }
 
 void ResultsTableModel::Reset() {
+  Settle();
+  ++generation_;
   beginResetModel();
   all_.clear();
   shown_.clear();
@@ -146,70 +155,114 @@ void ResultsTableModel::Reset() {
   Sync();
 }
 
+ResultsTableModel::~ResultsTableModel() {
+  cancelled_ = true;
+  if (computer_.joinable()) computer_.join();
+}
+
 void ResultsTableModel::SetKindFilter(int kind) {
-  if (kind == kind_) return;
-  kind_ = kind;
-  ApplyFilter();
+  if (kind == view_.kind) return;
+  view_.kind = kind;
+  StartComputing();
 }
 
 void ResultsTableModel::SetSearch(const QString& search) {
   std::string lower = FromQString(search);
   std::transform(lower.begin(), lower.end(), lower.begin(), Lower);
-  if (lower == search_) return;
-  search_ = std::move(lower);
-  ApplyFilter();
-}
-
-void ResultsTableModel::ApplyFilter() {
-  beginResetModel();
-  shown_.clear();
-  for (size_t i = 0; i < all_.size(); ++i) {
-    if (Passes(all_[i])) shown_.push_back(static_cast<int>(i));
-  }
-  ApplyOrder();
-  endResetModel();
-}
-
-// A stable sort keeps the scan's order among equal cells, so sorting by
-// set after sorting by finding groups each set's findings by kind.
-void ResultsTableModel::ApplyOrder() {
-  if (sortColumn_ < 0) return;
-  // Each row's cell is read once: reading it at every comparison would
-  // take a 400,000-row table apart twenty times over.
-  std::vector<std::pair<std::string_view, int>> keyed;
-  keyed.reserve(shown_.size());
-  for (int index : shown_) keyed.emplace_back(CellOf(all_[static_cast<size_t>(index)], sortColumn_), index);
-  const auto byCell = [](const auto& a, const auto& b) { return a.first < b.first; };
-  if (sortOrder_ == Qt::AscendingOrder) {
-    std::stable_sort(keyed.begin(), keyed.end(), byCell);
-  } else {
-    std::stable_sort(keyed.begin(), keyed.end(), [&](const auto& a, const auto& b) { return byCell(b, a); });
-  }
-  for (size_t i = 0; i < keyed.size(); ++i) shown_[i] = keyed[i].second;
+  if (lower == view_.search) return;
+  view_.search = std::move(lower);
+  StartComputing();
 }
 
 void ResultsTableModel::sort(int column, Qt::SortOrder order) {
   if (column < 0 || column >= kColumnCount) return;
-  emit layoutAboutToBeChanged();
-  sortColumn_ = column;
-  sortOrder_ = order;
-  ApplyOrder();
-  emit layoutChanged();
+  view_.sortColumn = column;
+  view_.sortOrder = order;
+  StartComputing();
+}
+
+// Filtering and sorting half a million rows takes longer than a redraw
+// may: the rows to show are worked out on a thread of their own, which
+// reads the rows and the results model while the table shows the rows it
+// had. A newer filter, search or order drops the computation under way;
+// anything that would change what it reads settles it first.
+void ResultsTableModel::StartComputing() {
+  if (computer_.joinable()) {
+    cancelled_ = true;
+    computer_.join();
+  }
+  cancelled_ = false;
+  const int ticket = ++ticket_;
+  computer_ = std::thread([this, view = view_, ticket] {
+    computedRows_ = ShownFor(view);
+    if (cancelled_) return;
+    QMetaObject::invokeMethod(this, [this, ticket] { if (ticket == ticket_) Settle(); }, Qt::QueuedConnection);
+  });
+}
+
+void ResultsTableModel::Settle() {
+  if (!computer_.joinable()) return;
+  computer_.join();
+  ++ticket_;  // the result on its way is taken here
+  beginResetModel();
+  shown_ = std::move(computedRows_);
+  endResetModel();
+  emit Computed();
+}
+
+std::vector<int> ResultsTableModel::ShownFor(const View& view) const {
+  std::vector<int> shown;
+  for (size_t i = 0; i < all_.size(); ++i) {
+    if (i % kRowsBetweenCancelChecks == 0 && cancelled_) return {};
+    if (Passes(all_[i], view)) shown.push_back(static_cast<int>(i));
+  }
+  if (view.sortColumn >= 0) Order(shown, view);
+  return shown;
+}
+
+// A stable sort keeps the scan's order among equal cells, so sorting by
+// set after sorting by finding groups each set's findings by kind.
+void ResultsTableModel::Order(std::vector<int>& shown, const View& view) const {
+  // Each row's cell is read once: reading it at every comparison would
+  // take a 400,000-row table apart twenty times over.
+  std::vector<std::pair<std::string_view, int>> keyed;
+  keyed.reserve(shown.size());
+  for (int index : shown) keyed.emplace_back(CellOf(all_[static_cast<size_t>(index)], view.sortColumn), index);
+  const auto byCell = [](const auto& a, const auto& b) { return a.first < b.first; };
+  if (view.sortOrder == Qt::AscendingOrder) {
+    std::stable_sort(keyed.begin(), keyed.end(), byCell);
+  } else {
+    std::stable_sort(keyed.begin(), keyed.end(), [&](const auto& a, const auto& b) { return byCell(b, a); });
+  }
+  for (size_t i = 0; i < keyed.size(); ++i) shown[i] = keyed[i].second;
+}
+
+std::string ResultsTableModel::CsvHeading() {
+  return CsvLine(std::vector<std::string_view>(kColumnNames, kColumnNames + kColumnCount));
+}
+
+void ResultsTableModel::AppendCsv(std::span<const Row> rows, std::string& text) const {
+  std::vector<std::string_view> fields;
+  for (const Row& row : rows) {
+    const auto cells = CellsOf(row);
+    fields.assign(cells.begin(), cells.end());
+    text += CsvLine(fields);
+  }
+}
+
+std::vector<ResultsTableModel::Row> ResultsTableModel::ShownRows() const {
+  std::vector<Row> rows;
+  rows.reserve(shown_.size());
+  for (int index : shown_) rows.push_back(all_[static_cast<size_t>(index)]);
+  return rows;
 }
 
 std::string ResultsTableModel::CsvText(const std::vector<int>& rows) const {
-  std::vector<std::string_view> fields(kColumnNames, kColumnNames + kColumnCount);
-  std::string text = CsvLine(fields);
-  const auto addRow = [&](int row) {
-    const auto cells = Cells(row);
-    fields.assign(cells.begin(), cells.end());
-    text += CsvLine(fields);
-  };
-  if (rows.empty()) {
-    for (int row = 0; row < rowCount(); ++row) addRow(row);
-  } else {
-    for (int row : rows) addRow(row);
-  }
+  std::vector<Row> chosen;
+  if (rows.empty()) chosen = ShownRows();
+  for (int row : rows) chosen.push_back(all_[static_cast<size_t>(shown_[static_cast<size_t>(row)])]);
+  std::string text = CsvHeading();
+  AppendCsv(chosen, text);
   return text;
 }
 

@@ -11,8 +11,11 @@
 #include <QAbstractTableModel>
 #include <QString>
 #include <array>
+#include <atomic>
+#include <span>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "report/results_model.h"
@@ -33,6 +36,7 @@ class ResultsTableModel : public QAbstractTableModel {
  public:
   // `results` must outlive the model.
   explicit ResultsTableModel(const ResultsModel& results, QObject* parent = nullptr);
+  ~ResultsTableModel() override;
 
   // Takes in the lines added since the last call.
   void Sync();
@@ -42,13 +46,33 @@ class ResultsTableModel : public QAbstractTableModel {
   void SetKindFilter(int kind);
   // Shows only rows whose line or game header holds `search`, without case.
   void SetSearch(const QString& search);
+  // A new filter, search or order is worked out on a thread of its own;
+  // the table shows the rows it had until Computed. Settle waits for the
+  // new rows and shows them; whoever changes the results model this table
+  // reads settles it first, as Sync and Reset do.
+  void Settle();
+  bool computing() const { return computer_.joinable(); }
 
   // The text of a shown row's column, as drawn and exported.
   std::string_view Cell(int row, int column) const;
   // Every column of a shown row, the line taken apart once.
   std::array<std::string_view, kColumnCount> Cells(int row) const;
+  // A finding: where its line is in the results model.
+  struct Row {
+    int top;    // index of the game header (or of the stand-alone line)
+    int child;  // index of the finding under it; -1 for a stand-alone line
+  };
   // The shown rows (or only `rows`, when given) as CSV with a heading line.
   std::string CsvText(const std::vector<int>& rows = {}) const;
+  // The rows shown now, in view order, for an export in slices: they stay
+  // valid while lines are added, until the generation changes.
+  std::vector<Row> ShownRows() const;
+  // Counts the times the rows were read anew (the tree was rebuilt or
+  // cleared), which makes earlier Row values meaningless.
+  int generation() const { return generation_; }
+  // Adds the CSV lines of `rows` to `text`; CsvHeading() is their first.
+  void AppendCsv(std::span<const Row> rows, std::string& text) const;
+  static std::string CsvHeading();
   // The shown rows `rows` as tab-separated lines, for the clipboard.
   QString TabText(const std::vector<int>& rows) const;
   int totalRows() const { return static_cast<int>(all_.size()); }
@@ -59,27 +83,38 @@ class ResultsTableModel : public QAbstractTableModel {
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
   void sort(int column, Qt::SortOrder order) override;
 
+ signals:
+  // The rows of a new filter, search or order are shown.
+  void Computed();
+
  private:
-  struct Row {
-    int top;    // index of the game header (or of the stand-alone line)
-    int child;  // index of the finding under it; -1 for a stand-alone line
+  // What the rows shown are chosen and ordered by.
+  struct View {
+    int kind = kAllKinds;
+    std::string search;   // lower case; empty shows every row
+    int sortColumn = -1;  // -1: the order of the scan
+    Qt::SortOrder sortOrder = Qt::AscendingOrder;
   };
+  std::array<std::string_view, kColumnCount> CellsOf(const Row& row) const;
   const ResultTreeItem& LineOf(const Row& row) const;
   std::string_view CellOf(const Row& row, int column) const;
-  bool Passes(const Row& row) const;
+  bool Passes(const Row& row, const View& view) const;
   void AppendLines(int top, int firstChild, std::vector<Row>& rows) const;
-  void ApplyFilter();
-  void ApplyOrder();
+  std::vector<int> ShownFor(const View& view) const;
+  void Order(std::vector<int>& shown, const View& view) const;
+  void StartComputing();
 
   const ResultsModel& results_;
   std::vector<Row> all_;    // every finding, in the order of the scan
   std::vector<int> shown_;  // indices into all_ that pass the filter, in view order
   int nextTop_ = 0;         // first header not yet read
   int lastChildren_ = 0;    // findings already read under header nextTop_ - 1
-  int kind_ = kAllKinds;
-  std::string search_;      // lower case; empty shows every row
-  int sortColumn_ = -1;     // -1: the order of the scan
-  Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
+  View view_;
+  int generation_ = 0;
+  std::thread computer_;               // works out the rows of view_
+  std::vector<int> computedRows_;      // its result; read once it has ended
+  std::atomic<bool> cancelled_ = false;
+  int ticket_ = 0;                     // the computation whose result is awaited
 };
 
 }  // namespace kestrel

@@ -24,6 +24,8 @@
 #include <set>
 
 #include "app/user_interface.h"
+#include "gui/findings_export.h"
+#include "gui/off_gui_thread.h"
 #include "gui/qt_text.h"
 #include "gui/qt_user_interface.h"
 #include "gui/remembered_position.h"
@@ -32,7 +34,6 @@
 #include "gui/results_table_model.h"
 #include "gui/results_tree_model.h"
 #include "gui/user_values.h"
-#include "platform/file_replacement.h"
 
 namespace kestrel {
 namespace {
@@ -72,6 +73,7 @@ ResultsWindow::ResultsWindow(ResultsModel& results, WindowLayout& layout)
   tabs_->addTab(tree_, "&Lines");
   connect(model_, &ResultsTreeModel::Rebuilt, tableModel_, &ResultsTableModel::Reset);
   connect(model_, &ResultsTreeModel::Grown, this, &ResultsWindow::FollowTable);
+  connect(tabs_, &QTabWidget::currentChanged, this, &ResultsWindow::ScrollToNewest);
 
   // Linux desktops do not let a program extend the window menu; the item
   // lives in a menu bar and the context menu instead.
@@ -150,6 +152,7 @@ QWidget* ResultsWindow::BuildTablePage() {
   connect(exportButton, &QPushButton::clicked, this, &ResultsWindow::AskAndExportCsv);
   for (QPushButton* button : {copyButton, exportButton}) button->setAutoDefault(false);
   count_ = new QLabel(this);
+  connect(tableModel_, &ResultsTableModel::Computed, this, &ResultsWindow::ShowCount);
 
   auto* tools = new QHBoxLayout;
   tools->addWidget(showLabel);
@@ -190,13 +193,21 @@ void ResultsWindow::CopySelectedRows() {
 }
 
 bool ResultsWindow::ExportCsv(const std::string& path) {
-  const std::string text = tableModel_->CsvText();
-  FileReplacement file;
-  if (!file.Create(path) || !file.Write(text.data(), text.size()) || !file.Close(true) || !file.Commit()) {
-    QMessageBox::warning(this, "Export Error", ToQString("Could not write " + path + "."));
-    return false;
+  if (exporting_) return false;  // the button again, while the first export runs
+  exporting_ = true;
+  const ExportResult result = ExportShownRows(*tableModel_, path);
+  exporting_ = false;
+  switch (result) {
+    case ExportResult::kWritten: return true;
+    case ExportResult::kRowsChanged:
+      QMessageBox::warning(this, "Export Error",
+                           ToQString("The findings were read anew during the export; " + path +
+                                     " was not written. Please export again."));
+      return false;
+    case ExportResult::kNotWritten: break;
   }
-  return true;
+  QMessageBox::warning(this, "Export Error", ToQString("Could not write " + path + "."));
+  return false;
 }
 
 void ResultsWindow::AskAndExportCsv() {
@@ -238,7 +249,10 @@ void ResultsWindow::resizeEvent(QResizeEvent* event) {
 
 void ResultsWindow::Follow() { model_->Flush(); }
 
+// Scrolling lays out every line of the tree; a tree out of sight is
+// scrolled when it comes into sight instead of at every batch.
 void ResultsWindow::ScrollToNewest() {
+  if (!tree_->isVisible()) return;
   const QModelIndex newest = model_->NewestHeader();
   if (newest.isValid()) tree_->scrollTo(newest, QAbstractItemView::PositionAtTop);
 }
@@ -275,6 +289,9 @@ void ResultsWindow::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
     if (!tree_->hasFocus()) return;
     CloseQuietly();
+    tableModel_->Settle();
+    FreeOffGuiThread(std::exchange(results_.items, {}));
+    FreeOffGuiThread(std::exchange(results_.lines, {}));
     ClearResults(results_);
     return;
   }

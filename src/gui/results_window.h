@@ -50,7 +50,8 @@ class ResultsWindow : public QWidget {
   void CopySelectedRows();
   // Writes the rows the table shows to `path` as CSV; false after telling
   // the user why not. Whole or not at all: an existing file stays until
-  // the new one is complete.
+  // the new one is complete. The windows take input meanwhile; a second
+  // export asked for then is refused.
   bool ExportCsv(const std::string& path);
   // Asks for a file and exports to it.
   void AskAndExportCsv();
@@ -102,6 +103,7 @@ class ResultsWindow : public QWidget {
   QTimer* searchDelay_ = nullptr;
   QAction* alwaysOnTop_ = nullptr;
   bool closingQuietly_ = false;
+  bool exporting_ = false;  // an export is taking the rows apart
 };
 
 }  // namespace kestrel

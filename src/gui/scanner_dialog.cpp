@@ -11,13 +11,17 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTime>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
 
 #include "archive/zip_library.h"
+#include "gui/off_gui_thread.h"
 #include "gui/qt_text.h"
 #include "gui/remembered_position.h"
+#include "gui/results_feed.h"
+#include "gui/results_table_model.h"
 #include "gui/results_window.h"
 #include "gui/scanner_controls.h"
 #include "gui/status_texts.h"
@@ -35,6 +39,11 @@ constexpr char kFastscanFilter[] = "Kestrel fastscan-file (*.fsc)|*.fsc||";
 constexpr char kLogfileFilter[] = "Kestrel log-file (*.log)|*.log||";
 constexpr char kScanProblemsTitle[] = "Problems During The Scan";
 constexpr char kNothingSelectedTitle[] = "Nothing Selected";
+// The results window follows a scan about twenty times a second, taking
+// at most this many lines a turn (about a millisecond per thousand).
+constexpr int kDeliveryMilliseconds = 50;
+constexpr int kCatchUpMilliseconds = 10;
+constexpr size_t kLinesPerDelivery = 10000;
 
 // A three-state box that goes unchecked, checked, grey, as its users know
 // it; Qt's own order puts grey second.
@@ -105,7 +114,11 @@ ScannerDialog::ScannerDialog(const ScannerDialogContext& context, QWidget* paren
 }
 
 ScannerDialog::~ScannerDialog() {
+  hide();  // while still whole: hiding takes the focus from an edit, which commits it
   if (resultsWindow_ != nullptr) resultsWindow_->CloseQuietly();
+  resultsWindow_.reset();
+  FreeOffGuiThread(std::exchange(results_.items, {}));
+  FreeOffGuiThread(std::exchange(results_.lines, {}));
   QDir::setCurrent(previousFolder_);
 }
 
@@ -224,7 +237,26 @@ void ScannerDialog::Refresh() {
 void ScannerDialog::OnBoxClicked(int id) {
   StoreBoxState(settings_, id, StateOf(buttons_[id]));
   Refresh();
-  if (ChangesShownResults(id)) RefreshResultsTree(results_, settings_);
+  if (ChangesShownResults(id)) RefreshShownResults();
+}
+
+// Sorting half a million stored lines into a tree takes longer than a
+// redraw may: the tree is built on a worker thread while the results
+// window goes on showing the old one, and this dialog takes no input
+// meanwhile.
+void ScannerDialog::RefreshShownResults() {
+  if (results_.lines.empty()) return;
+  ResultsModel rebuilt;
+  rebuilt.lines = std::move(results_.lines);
+  setEnabled(false);
+  RunOffGuiThread([&] { RefreshResultsTree(rebuilt, settings_); });
+  setEnabled(true);
+  resultsWindow_->tableModel()->Settle();
+  results_.lines = std::move(rebuilt.lines);
+  FreeOffGuiThread(std::exchange(results_.items, std::move(rebuilt.items)));
+  results_.lastTopItem = rebuilt.lastTopItem;
+  results_.firstVisibleItem = rebuilt.firstVisibleItem;
+  if (results_.onRebuilt) results_.onRebuilt();
 }
 
 void ScannerDialog::OnRadioClicked(int id) { StoreRadio(settings_, id); }
@@ -281,9 +313,7 @@ void ScannerDialog::Scan(bool fastscan) {
   request.dataFolder = context_.dataFolder;
   request.zipLibrary = &zipLibrary;
   request.showStatistics = false;  // shown below, in a window of its own
-  const ScanOutcome outcome =
-      RunScan(*context_.database, scanResults_, settings_, &scanInterface_, results_, request);
-  resultsWindow_->Follow();
+  const ScanOutcome outcome = ScanOffGuiThread(request);
   scanning_ = false;
   problems_.ShowGathered(kScanProblemsTitle);
 
@@ -298,6 +328,37 @@ void ScannerDialog::Scan(bool fastscan) {
   statisticsText_ = outcome.statisticsText;
   lastScanStatus_ = ScanStatus(outcome.statistics, FromQString(QTime::currentTime().toString("HH:mm")));
   if (showStatistics) showStatistics(statisticsText_);
+}
+
+// The scan runs on a worker thread into a results model of its own; the
+// results window is fed from it in batches, about twenty times a second.
+ScanOutcome ScannerDialog::ScanOffGuiThread(const ScanRequest& request) {
+  ResultsModel produced;
+  ResultsFeed feed(produced);
+  QTimer delivery;
+  delivery.setInterval(kDeliveryMilliseconds);
+  connect(&delivery, &QTimer::timeout, this, [&] {
+    // A filter being worked out reads the results: they wait for it.
+    if (resultsWindow_->tableModel()->computing()) return;
+    const ResultsFeed::Delivery delivered = feed.Deliver(results_, kLinesPerDelivery);
+    if (delivered.changed) resultsWindow_->Follow();
+    // A scan that ran ahead is caught up with sooner, yet not at once: a
+    // GUI thread that never sleeps is the one the system makes wait.
+    delivery.setInterval(delivered.more ? kCatchUpMilliseconds : kDeliveryMilliseconds);
+  });
+  delivery.start();
+  // The scan waits for the window to catch up, so that its last lines too
+  // come in turns rather than all at once.
+  const ScanOutcome outcome = RunToolOffGuiThread(&scanInterface_, [&](UserInterface* worker) {
+    const ScanOutcome scanned = RunScan(*context_.database, scanResults_, settings_, worker, produced, request);
+    feed.WaitUntilDelivered();
+    return scanned;
+  });
+  delivery.stop();
+  resultsWindow_->tableModel()->Settle();
+  feed.Finish(results_);
+  resultsWindow_->Follow();
+  return outcome;
 }
 
 // The messages name the file: a relative name means the program's folder,

@@ -18,6 +18,7 @@
 #include "gui/stoppable_interface.h"
 #include "report/results_model.h"
 #include "report/scan_results.h"
+#include "scanner/scan_driver.h"
 
 class QAbstractButton;
 class QLineEdit;
@@ -78,10 +79,12 @@ class ScannerDialog : public QDialog {
   QAbstractButton* AddBox(int id);
   QAbstractButton* AddRadio(int id);
   void OnBoxClicked(int id);
+  void RefreshShownResults();
   void OnRadioClicked(int id);
   void CommitEdits();
   void BrowseFile(QLineEdit* edit, std::string& field, const char* extension, const char* filter);
   bool AgreesToScanNothing();
+  ScanOutcome ScanOffGuiThread(const ScanRequest& request);
   void StopAndClose();
   void ShowProgress(bool shown);
   void RememberPositions();

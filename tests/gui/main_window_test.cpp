@@ -173,6 +173,7 @@ TEST_F(MainWindowTest, ZipScannerSwitchReachesTheScannerAndTheRebuilder) {
 
   for (bool advanced : {false, true}) {
     auto window = Open(0);
+    window->StartUp();  // done, so that the tools' event loop does not start it
     if (advanced) window->advancedZipScannerAction()->trigger();
     window->database() = testing::MakeDatabase({{"alpha", "", {"a.1"}}}, data / "games.dat");
     window->database()[0].selected = true;

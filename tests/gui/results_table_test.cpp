@@ -97,19 +97,24 @@ TEST_F(ResultsTableTest, FollowsTheScanFiltersSearchesSortsAndExports) {
   EXPECT_EQ(Column(kColumnPath), ";;;/roms/junk.txt;");
 
   table.SetKindFilter(kResultMissingRom);
+  table.Settle();
   EXPECT_EQ(Column(kColumnRom), "z.1;a.1;");
   table.SetKindFilter(kAllKinds);
   table.SetSearch("ALPHA");  // the game header counts, without case
+  table.Settle();
   EXPECT_EQ(Column(kColumnRom), "a.1;");
   table.SetSearch("");
 
   table.sort(kColumnSet, Qt::AscendingOrder);
+  table.Settle();
   EXPECT_EQ(Column(kColumnRom), ";a.1;z.1;z.2;");  // stable: z.1 stays before z.2
   table.sort(kColumnSet, Qt::DescendingOrder);
+  table.Settle();
   EXPECT_EQ(Column(kColumnRom), "z.1;z.2;a.1;;");
   EXPECT_EQ(table.totalRows(), 4);
 
   table.SetSearch("z.2");
+  table.Settle();
   EXPECT_EQ(table.CsvText(),
             "Game,Set,Parent,Finding,ROM,Expected,Found,Path,Line\r\n"
             "Zed,zed,,wrong checksum,z.2,6 (f9),5,,wrong checksum: z.2 [wrong: 5] [right: 6 (f9)]\r\n");

@@ -9,6 +9,7 @@
 
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QLineEdit>
 #include <QTableView>
 #include <QTimer>
@@ -16,8 +17,8 @@
 #include <filesystem>
 #include <functional>
 
-#include "acquire/acquire_game_data.h"
 #include "gui/gui_test_helpers.h"
+#include "gui/main_window.h"
 #include "gui/merger_controls.h"
 #include "gui/merger_dialog.h"
 #include "gui/qt_user_interface.h"
@@ -25,8 +26,10 @@
 #include "gui/rebuilder_dialog.h"
 #include "gui/results_table_model.h"
 #include "gui/results_window.h"
+#include "gui/scanner_controls.h"
 #include "gui/scanner_dialog.h"
 #include "gui/user_values.h"
+#include "settings/profile_file.h"
 
 namespace kestrel {
 namespace {
@@ -59,8 +62,8 @@ class StallWatch {
   qint64 longest_ = 0;
 };
 
-// Real progress windows (which keep the loop turning), every question
-// answered Yes, messages counted as the windows they would raise.
+// Real progress windows, every question answered No, messages counted as
+// the windows they would raise.
 class TrialInterface : public UserInterface {
  public:
   explicit TrialInterface(QWidget* owner) : qt_(owner) {}
@@ -104,16 +107,19 @@ TEST(StallTrial, DISABLED_LoadScanRebuildMergeAtFullScale) {
   std::filesystem::create_directories(settings.tempFolder);
   std::filesystem::create_directories(settings.backupFolder);
   settings.pathWarnings = false;
-  GameList rawGames, database;
-  LoadedData loaded;
-  ListMessages messages;
   QElapsedTimer clock;
 
+  // The list is read as the main window reads a profile's list.
+  std::filesystem::create_directories(work + "data/");
+  ASSERT_TRUE(SaveProfile(settings, work + "trial.kpf", {}, 0));
+  char mainZipLevel = '9';
+  MainWindow window(work + "data/", UserValues{}, &mainZipLevel);
+  window.SetInterface(&ui);
   clock.start();
   watch.Start();
-  ASSERT_TRUE(AcquireGameData(settings, loaded, rawGames, database, &ui, work + "data/", messages));
-  std::printf("load: %zu games, %zu list problems, %lld ms, longest stall %lld ms\n", database.size(), messages.size(),
-              clock.elapsed(), watch.Stop());
+  ASSERT_TRUE(window.LoadProfileAndData(work + "trial.kpf"));
+  GameList& database = window.database();
+  std::printf("load: %zu games, %lld ms, longest stall %lld ms\n", database.size(), clock.elapsed(), watch.Stop());
   for (GameSet& game : database) game.selected = true;
 
   settings.romPaths = {PathEntry{roms, true, -1, 0}};
@@ -128,7 +134,8 @@ TEST(StallTrial, DISABLED_LoadScanRebuildMergeAtFullScale) {
     scanner.show();
     ResultsWindow& results = *scanner.resultsWindow();
     // While the scan runs, use the results window: filter, search, sort,
-    // export; each use is timed.
+    // export; each use is timed. An export lets the loop turn between its
+    // slices, so its stalls are the watch's, not its length.
     qint64 longestUse = 0;
     int uses = 0;
     QTimer user;
@@ -161,13 +168,23 @@ TEST(StallTrial, DISABLED_LoadScanRebuildMergeAtFullScale) {
                 scanner.lastScanStatus().c_str());
     const auto timed = [&](const char* what, const std::function<void()>& act) {
       clock.restart();
+      watch.Start();
       act();
-      std::printf("after the scan, %s of %d rows: %lld ms\n", what, results.tableModel()->totalRows(), clock.elapsed());
+      // A filter, search or order is worked out off the GUI thread.
+      while (results.tableModel()->computing()) {
+        QEventLoop turn;
+        QTimer::singleShot(5, &turn, &QEventLoop::quit);
+        turn.exec();
+      }
+      const qint64 took = clock.elapsed();
+      std::printf("after the scan, %s of %d rows: %lld ms, longest stall %lld ms\n", what,
+                  results.tableModel()->totalRows(), took, watch.Stop());
     };
     timed("export", [&] { results.ExportCsv(work + "findings.csv"); });
     timed("kind filter", [&] { results.kindFilter()->setCurrentIndex(1); });
     timed("search", [&] { results.tableModel()->SetSearch("a"); });
     timed("sort", [&] { results.table()->sortByColumn(kColumnRom, Qt::DescendingOrder); });
+    timed("missing ROMs hidden", [&] { testing::Click(scanner, kCheckMissingBox); });
   }
 
   ZipLibrary zipLibrary;
