@@ -49,10 +49,18 @@ void ChangeList::Deleted(std::string_view path) {
 }
 
 void ChangeList::FolderCreated(std::string_view path) {
+  folderCreatedAt_[std::string(path)] = changes_.size();
   changes_.push_back({ChangeKind::kCreateFolder, std::string(path), {}});
 }
 
+// A work folder made and removed in the same run leaves no change behind.
 void ChangeList::FolderRemoved(std::string_view path) {
+  auto created = folderCreatedAt_.find(std::string(path));
+  if (created != folderCreatedAt_.end()) {
+    changes_[created->second].path.clear();
+    folderCreatedAt_.erase(created);
+    return;
+  }
   changes_.push_back({ChangeKind::kRemoveFolder, std::string(path), {}});
 }
 

@@ -50,8 +50,9 @@ class ChangeList {
 
  private:
   std::vector<FileChange> changes_;  // a folded entry has an empty path
-  // Files created in this run and still at that path: their entry.
+  // Files and folders created in this run and still at that path: their entry.
   std::unordered_map<std::string, size_t> createdAt_;
+  std::unordered_map<std::string, size_t> folderCreatedAt_;
 };
 
 }  // namespace kestrel
