@@ -15,11 +15,12 @@ std::vector<std::string> Lines(const ChangeList& list) {
 }
 
 // A temporary file moved over its real name is one write of that name; one
-// given up leaves nothing; changes of files that existed before are listed
+// given up leaves nothing, and so does a work folder made and removed; changes of files that existed before are listed
 // as they come, in order.
 TEST(ChangeListTest, ListsWhatIsLeftOfEachChangeInOrder) {
   ChangeList list;
   list.FolderCreated("roms/");
+  list.FolderCreated("temp/kestrel-1/");
   list.Created("roms/a.zip.tmp1");
   list.Replaced("roms/a.zip.tmp1", "roms/a.zip", true);
   list.Created("roms/b.zip.tmp2");
@@ -31,6 +32,7 @@ TEST(ChangeListTest, ListsWhatIsLeftOfEachChangeInOrder) {
   list.Created("roms/e.zip");
   list.Replaced("roms/e.zip.tmp4", "roms/e.zip", true);
   list.Deleted("roms/e.zip");
+  list.FolderRemoved("temp/kestrel-1/");
   list.FolderRemoved("source/");
   EXPECT_EQ(Lines(list), (std::vector<std::string>{
                              "create folder roms/", "replace roms/a.zip", "create roms/c.zip",
