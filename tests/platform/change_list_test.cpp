@@ -15,8 +15,8 @@ std::vector<std::string> Lines(const ChangeList& list) {
 }
 
 // A temporary file moved over its real name is one write of that name; one
-// given up leaves nothing, and so does a work folder made and removed; changes of files that existed before are listed
-// as they come, in order.
+// given up leaves nothing, and so does a work folder made and removed;
+// changes of files that existed before are listed as they come, in order.
 TEST(ChangeListTest, ListsWhatIsLeftOfEachChangeInOrder) {
   ChangeList list;
   list.FolderCreated("roms/");
