@@ -1,6 +1,7 @@
 #include "cli/undo_command.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <cstdio>
 
 #include "cli/exit_status.h"
@@ -29,6 +30,9 @@ int RunUndoCommand(const UndoOptions& options) {
     return kExitRefused;
   }
   std::printf("Undoing run %s (%s)\n", run->id.c_str(), run->journal.command.c_str());
+  // The rebuilder writes sets from several threads, so the journal's order
+  // varies from run to run; the report lists the steps by path.
+  std::sort(outcome.done.begin(), outcome.done.end());
   for (const std::string& line : outcome.done) std::printf("%s\n", line.c_str());
   for (const UndoProblem& kept : outcome.setAside) std::printf("set aside %s: %s\n", kept.path.c_str(), kept.reason.c_str());
   for (const UndoProblem& failure : outcome.failures)

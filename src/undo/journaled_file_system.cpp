@@ -24,6 +24,12 @@ bool IsRegularFile(const std::string& path) {
 }
 
 
+bool MakesWritable(const Journal& journal) {
+  for (const JournalEntry& entry : journal.entries)
+    if (entry.action == JournalAction::kMakeWritable) return true;
+  return false;
+}
+
 }  // namespace
 
 std::string UndoFolder(const std::string& dataFolder) { return WithTrailingSeparator(dataFolder) + "undo/"; }
@@ -31,9 +37,18 @@ std::string UndoFolder(const std::string& dataFolder) { return WithTrailingSepar
 JournaledFileSystem::JournaledFileSystem(FileSystem& disk, std::string undoFolder, std::string command)
     : disk_(disk), undoFolder_(WithTrailingSeparator(undoFolder)), command_(std::move(command)) {}
 
+// A run whose changes all cancel out (work folders and temporary files
+// made and removed again) leaves nothing to undo, and no run to list.
 bool JournaledFileSystem::Finish() {
   std::lock_guard lock(mutex_);
-  return runFolder_.empty() || journal_.AppendMark("end");
+  if (runFolder_.empty()) return true;
+  if (!journal_.AppendMark("end")) return false;
+  std::optional<Journal> journal = ReadJournal(runFolder_ + "journal");
+  if (journal && DescribeRun(*journal).empty() && !MakesWritable(*journal)) {
+    std::error_code error;
+    std::filesystem::remove_all(runFolder_, error);
+  }
+  return true;
 }
 
 std::string JournaledFileSystem::RunFolder() {

@@ -24,8 +24,9 @@ class JournaledFileSystem : public FileSystem {
   // `undoFolder` (made when missing), naming `command` as the run's cause.
   JournaledFileSystem(FileSystem& disk, std::string undoFolder, std::string command);
 
-  // Marks the run as having reached its end; true when there was nothing
-  // to mark or the mark was written.
+  // Marks the run as having reached its end, and removes its folder when
+  // its changes cancel out; true when there was nothing to mark or the
+  // mark was written.
   bool Finish();
   // The run's folder, with a trailing '/'; "" while nothing was changed.
   std::string RunFolder();

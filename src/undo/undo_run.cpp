@@ -116,7 +116,7 @@ class Reverter {
   void RevertReplace(const JournalEntry& entry) {
     if (EntryExists(entry.target)) {
       std::optional<ContentIdentity> now = IdentityAt(entry.target);
-      const bool neverMoved = EntryExists(entry.path) && (!entry.oldContent || now == entry.oldContent);
+      const bool neverMoved = entry.oldContent && now == entry.oldContent && EntryExists(entry.path);
       if (neverMoved) return;
       if (now && now == entry.newContent) {
         const bool moveBack = !runFiles_.count(entry.path) && !EntryExists(entry.path);
