@@ -97,7 +97,7 @@ bool JournalWriter::AppendMark(const std::string& mark) { return WriteLine(mark 
 bool JournalWriter::WriteLine(const std::string& line) {
   if (fd_ < 0) return false;
   const std::string whole = line + '\n';
-  return ::write(fd_, whole.data(), whole.size()) == static_cast<ssize_t>(whole.size()) && ::fsync(fd_) == 0;
+  return ::write(fd_, whole.data(), whole.size()) == static_cast<ssize_t>(whole.size()) && ::fdatasync(fd_) == 0;
 }
 
 std::optional<Journal> ReadJournal(const std::string& path) {
