@@ -1,6 +1,7 @@
 #include "undo/journal.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <ctime>
@@ -80,24 +81,25 @@ JournalWriter::~JournalWriter() {
 
 bool JournalWriter::Create(const std::string& path, const std::string& command) {
   fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_APPEND | O_CLOEXEC, 0666);
-  return fd_ >= 0 && WriteLine(kFirstLine) && WriteLine("command\t" + Escaped(command)) &&
+  return fd_ >= 0 && ::flock(fd_, LOCK_EX | LOCK_NB) == 0 && WriteLine(kFirstLine) && WriteLine("command\t" + Escaped(command)) &&
          WriteLine("started\t" + JournalTime());
 }
 
 bool JournalWriter::OpenToAppend(const std::string& path) {
   fd_ = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
-  return fd_ >= 0;
+  return fd_ >= 0 && ::flock(fd_, LOCK_EX | LOCK_NB) == 0;
 }
 
-bool JournalWriter::Append(const JournalEntry& entry) { return WriteLine(EntryLine(entry)); }
+bool JournalWriter::Append(const JournalEntry& entry, bool sync) { return WriteLine(EntryLine(entry), sync); }
 
 bool JournalWriter::AppendMark(const std::string& mark) { return WriteLine(mark + '\t' + JournalTime()); }
 
 // One write per line, so that a stop can only cut off the last one.
-bool JournalWriter::WriteLine(const std::string& line) {
+bool JournalWriter::WriteLine(const std::string& line, bool sync) {
   if (fd_ < 0) return false;
   const std::string whole = line + '\n';
-  return ::write(fd_, whole.data(), whole.size()) == static_cast<ssize_t>(whole.size()) && ::fdatasync(fd_) == 0;
+  return ::write(fd_, whole.data(), whole.size()) == static_cast<ssize_t>(whole.size()) &&
+         (!sync || ::fdatasync(fd_) == 0);
 }
 
 std::optional<Journal> ReadJournal(const std::string& path) {

@@ -53,8 +53,10 @@ struct Journal {
   std::vector<JournalEntry> entries;  // in the order the changes were made
 };
 
-// Appends to one run's journal; every line reaches the disk before the
-// call returns. Not for use from several threads at once.
+// Appends to one run's journal; a line reaches the disk before the call
+// returns, unless the caller says it need not: a line written unsynced
+// reaches the disk with the next synced one, and a kill of the process
+// does not lose it either. Not for use from several threads at once.
 class JournalWriter {
  public:
   JournalWriter() = default;
@@ -63,15 +65,19 @@ class JournalWriter {
   JournalWriter& operator=(const JournalWriter&) = delete;
 
   // Creates the journal `path` (it must not exist) with its header lines.
+  // The writer holds the journal's lock while it is open: no undo of the
+  // run can start while the run goes on.
   bool Create(const std::string& path, const std::string& command);
-  // Opens an existing journal to add a line at its end.
+  // Opens an existing journal to add a line at its end, with its lock;
+  // false when it cannot be opened or another process holds the lock (the
+  // run is still going, or another undo of it is).
   bool OpenToAppend(const std::string& path);
-  bool Append(const JournalEntry& entry);
+  bool Append(const JournalEntry& entry, bool sync = true);
   // "end" or "undone", with the time.
   bool AppendMark(const std::string& mark);
 
  private:
-  bool WriteLine(const std::string& line);
+  bool WriteLine(const std::string& line, bool sync = true);
   int fd_ = -1;
 };
 

@@ -76,10 +76,18 @@ bool JournaledFileSystem::OpenRun() {
   return false;
 }
 
+// A change of a file's content or place waits for its line to reach the
+// disk. A folder made or removed holds no content, and the merger makes and
+// removes a work folder per family: those lines go to the disk with the
+// next synced one (undo makes a missing folder again where it puts a file
+// back).
 bool JournaledFileSystem::Record(const JournalEntry& entry) {
   std::lock_guard lock(mutex_);
   if (runFolder_.empty() && !OpenRun()) return false;
-  return journal_.Append(entry);
+  const bool movesContent = entry.action != JournalAction::kCreateFolder &&
+                            entry.action != JournalAction::kRemoveFolder &&
+                            entry.action != JournalAction::kMakeWritable;
+  return journal_.Append(entry, movesContent);
 }
 
 bool JournaledFileSystem::SaveOldContent(const std::string& path, JournalEntry& entry) {

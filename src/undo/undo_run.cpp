@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <filesystem>
 #include <set>
 
 #include "platform/paths.h"
@@ -97,6 +98,8 @@ class Reverter {
       Fail(path, "its saved content in '" + member + "' is missing or damaged");
       return;
     }
+    std::error_code error;
+    std::filesystem::create_directories(FolderPart(path), error);  // its removal's line may be lost with the power
     if (!MoveContent(fs_, member, path, entry.oldContent)) {
       Fail(path, "its saved content could not be put back");
       return;
@@ -173,6 +176,13 @@ class Reverter {
 UndoOutcome UndoRun(FileSystem& fs, const std::string& runFolder) {
   UndoOutcome outcome;
   const std::string folder = WithTrailingSeparator(runFolder);
+  JournalWriter writer;
+  if (!writer.OpenToAppend(folder + "journal")) {
+    outcome.refused = true;
+    outcome.refusal = "The run in '" + folder + "' cannot be undone now: its journal cannot be opened, or the run " +
+                      "is still going on, or another undo of it is";
+    return outcome;
+  }
   std::optional<Journal> journal = ReadJournal(folder + "journal");
   if (!journal) {
     outcome.refused = true;
@@ -186,8 +196,7 @@ UndoOutcome UndoRun(FileSystem& fs, const std::string& runFolder) {
   }
   Reverter reverter(fs, folder, *journal, outcome);
   for (auto entry = journal->entries.rbegin(); entry != journal->entries.rend(); ++entry) reverter.Revert(*entry);
-  JournalWriter writer;
-  if (!writer.OpenToAppend(folder + "journal") || !writer.AppendMark("undone"))
+  if (!writer.AppendMark("undone"))
     outcome.failures.push_back({folder + "journal", "it could not be marked as undone"});
   return outcome;
 }

@@ -93,7 +93,8 @@ TEST_F(UndoEdgeTest, UnsavableOrForeignFilesAreLeftAlone) {
 }
 
 // A rename goes back unless its old name is taken again; a file made
-// writable by the run is read-only again.
+// writable by the run is read-only again; a run still going on is not
+// undone.
 TEST_F(UndoEdgeTest, RenamesAndReadOnlyGoBack) {
   const std::string c = root / "c.bin";
   WriteFile(a, "a");
@@ -110,10 +111,15 @@ TEST_F(UndoEdgeTest, RenamesAndReadOnlyGoBack) {
   EXPECT_FALSE(FileExists(b));
   EXPECT_TRUE(IsReadOnly(c));
 
-  JournaledFileSystem second(RealFileSystem(), undo, "test");
-  second.RenamePath(a, b);
+  std::string running;
+  {
+    JournaledFileSystem second(RealFileSystem(), undo, "test");
+    second.RenamePath(a, b);
+    running = second.RunFolder();
+    EXPECT_TRUE(UndoRun(RealFileSystem(), running).refused);  // the run is still going on
+  }
   WriteFile(a, "user's a");
-  outcome = UndoRun(RealFileSystem(), second.RunFolder());
+  outcome = UndoRun(RealFileSystem(), running);
   EXPECT_EQ(Paths(outcome.failures), std::vector<std::string>{a});
   EXPECT_EQ(ReadFile(b), "a");
 }
