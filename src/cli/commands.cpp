@@ -8,13 +8,16 @@
 #include "cli/data_options.h"
 #include "cli/dir2dat_command.h"
 #include "cli/exit_status.h"
+#include "cli/history_command.h"
 #include "cli/info_command.h"
 #include "cli/merge_command.h"
 #include "cli/profile_command.h"
 #include "cli/rebuild_command.h"
+#include "cli/run_journal.h"
 #include "cli/scan_command.h"
 #include "cli/software_lists.h"
 #include "cli/test_command.h"
+#include "cli/undo_command.h"
 #include "cli/why_command.h"
 
 namespace kestrel {
@@ -82,14 +85,17 @@ int RunCommandLine(int argc, char** argv) {
   CLI::App* scan = app.add_subcommand("scan", "Scan the ROM and sample paths and report the findings");
   AddScanOptions(*scan, scanOptions);
   AddVerdictsOption(*scan, scanOptions);
+  AddNoUndoOption(*scan, scanOptions.noUndo);
   AddScanOutputOptions(*scan, scanOptions.outputs);
   CLI::App* fastscan = app.add_subcommand("fastscan", "Scan again only the games the last scan found faults in");
   ScanOptions fastscanOptions;
   AddScanOptions(*fastscan, fastscanOptions);
   AddVerdictsOption(*fastscan, fastscanOptions);
+  AddNoUndoOption(*fastscan, fastscanOptions.noUndo);
   RebuildOptions rebuildOptions;
   CLI::App* rebuild = app.add_subcommand("rebuild", "Build sets in a destination folder from arbitrary files by CRC-32");
   AddRebuildOptions(*rebuild, rebuildOptions);
+  AddNoUndoOption(*rebuild, rebuildOptions.noUndo);
 
   MergeOptions mergeOptions, splitOptions, unmergeOptions;
   CLI::App* merge = app.add_subcommand("merge", "Merge every selected family into one set named after the parent");
@@ -99,6 +105,9 @@ int RunCommandLine(int argc, char** argv) {
   CLI::App* unmerge = app.add_subcommand("unmerge", "Unmerge every selected family: every clone set holds all its ROMs");
   AddMergeOptions(*unmerge, unmergeOptions);
   unmerge->add_flag("--full", unmergeOptions.full, "Full non-merged: every set also holds its BIOS and device ROMs");
+  AddNoUndoOption(*merge, mergeOptions.noUndo);
+  AddNoUndoOption(*split, splitOptions.noUndo);
+  AddNoUndoOption(*unmerge, unmergeOptions.noUndo);
 
   TestOptions testOptions;
   CLI::App* test = app.add_subcommand("test", "Decode every zip member and read every CHD header; name each damaged archive");
@@ -111,6 +120,13 @@ int RunCommandLine(int argc, char** argv) {
   WhyOptions whyOptions;
   CLI::App* why = app.add_subcommand("why", "For each missing or wrong ROM of a set, the files seen and why each was not taken");
   AddWhyOptions(*why, whyOptions);
+
+  UndoOptions undoOptions;
+  CLI::App* undo = app.add_subcommand("undo", "Revert a run (the last by default) from its undo journal");
+  AddUndoOptions(*undo, undoOptions);
+  HistoryOptions historyOptions;
+  CLI::App* history = app.add_subcommand("history", "List the runs that can be undone, or one run's changes");
+  AddHistoryOptions(*history, historyOptions);
 
   try {
     app.parse(argc, argv);
@@ -143,6 +159,8 @@ int RunCommandLine(int argc, char** argv) {
   if (test->parsed()) status = RunTestCommand(testOptions);
   if (dir2dat->parsed()) status = RunDir2datCommand(dir2datOptions);
   if (why->parsed()) status = RunWhyCommand(whyOptions, ui);
+  if (undo->parsed()) status = RunUndoCommand(undoOptions);
+  if (history->parsed()) status = RunHistoryCommand(historyOptions);
   return status;
 }
 

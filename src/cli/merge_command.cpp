@@ -8,6 +8,7 @@
 #include "archive/zip_library.h"
 #include "cli/exit_status.h"
 #include "cli/flag_pair.h"
+#include "cli/run_journal.h"
 #include "gamedb/rom_home.h"
 #include "merger/merger.h"
 #include "platform/file_system.h"
@@ -26,6 +27,12 @@ void ApplyCommandOptions(const MergeOptions& options, SetLayout layout, Settings
   settings.mergeRemoveOld = false;
   settings.mergePlacement = MergePlacement::kKeepPosition;
   ApplyMergeOptions(options, settings);
+}
+
+// The command's name in the undo journal.
+const char* CommandName(SetLayout layout) {
+  return layout == SetLayout::kMerged ? "merge" : layout == SetLayout::kSplit ? "split"
+         : layout == SetLayout::kNonMerged ? "unmerge" : "unmerge --full";
 }
 
 // A skipped family names its work folder, so that the user can look at what
@@ -85,7 +92,8 @@ int RunMergeCommand(const MergeOptions& options, SetLayout layout, UserInterface
   MergeButton button = layout == SetLayout::kFullNonMerged ? MergeButton::kUnmergeFull
                        : layout == SetLayout::kNonMerged   ? MergeButton::kUnmerge
                                                            : MergeButton::kMerge;
-  MergeOutcome outcome = RunMerger(database, settings, &ui, zipLibrary, button);
+  RunJournal journal(dataFolder, CommandName(layout), options.noUndo);
+  MergeOutcome outcome = RunMerger(database, settings, &ui, zipLibrary, button, journal.fs());
   if (!outcome.started) return kExitRefused;
   return ReportMergeOutcome(outcome, stdout);
 }

@@ -27,6 +27,7 @@ struct MergeOptions {
   std::optional<bool> torrentZip;  // --torrentzip / --no-torrentzip
   std::string destination;  // "" keeps every set where it is
   bool full = false;        // unmerge only: full non-merged, BIOS and device ROMs in every set
+  bool noUndo = false;      // keep no undo journal
 };
 
 // Registers the game data options and the merger's own options.

@@ -8,6 +8,7 @@
 #include "cli/data_options.h"
 #include "cli/exit_status.h"
 #include "cli/flag_pair.h"
+#include "cli/run_journal.h"
 #include "archive/zip_library.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
@@ -106,7 +107,8 @@ int RunRebuildCommand(const RebuildOptions& options, UserInterface& ui) {
 
   ZipLibrary zipLibrary;
   zipLibrary.level = ZipLevelCharacter(settings.zipLevel);
-  RebuildOutcome outcome = RunRebuild(database, settings, zipLibrary, &ui);
+  RunJournal journal(dataFolder, "rebuild", options.noUndo);
+  RebuildOutcome outcome = RunRebuild(database, settings, zipLibrary, &ui, journal.fs());
   if (outcome.refused) return kExitRefused;
   return ReportRebuildOutcome(outcome, settings.rebuildRemoveSources, stdout);
 }

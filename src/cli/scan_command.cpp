@@ -7,6 +7,7 @@
 #include "archive/zip_library.h"
 #include "cli/exit_status.h"
 #include "cli/flag_pair.h"
+#include "cli/run_journal.h"
 #include "cli/scan_report.h"
 #include "cli/torrentzip_check.h"
 #include "platform/file_system.h"
@@ -135,6 +136,8 @@ int RunScanCommand(const ScanOptions& options, bool fastscan, UserInterface& ui)
   request.dataFolder = dataFolder;
   request.zipLibrary = &zipLibrary;
   request.showStatistics = false;
+  RunJournal journal(dataFolder, fastscan ? "fastscan" : "scan", options.noUndo);
+  request.fs = journal.fs();
   ScanResults scanResults;
   ResultsModel results;
   ScanOutcome outcome = RunScan(database, scanResults, settings, &ui, results, request);

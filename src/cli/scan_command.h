@@ -34,6 +34,7 @@ struct ScanOptions {
   bool verdicts = false;
   // Also name every zipped set not in TorrentZip's form; each is a finding.
   bool checkTorrentZip = false;
+  bool noUndo = false;  // keep no undo journal of the fixes
   ScanOutputFiles outputs;  // "scan" only: a fastscan does not judge every set
 };
 

@@ -15,6 +15,7 @@ std::string DescribeChange(const FileChange& change) {
 }
 
 void ChangeList::Created(std::string_view path) {
+  renamedTo_.erase(std::string(path));
   createdAt_[std::string(path)] = changes_.size();
   changes_.push_back({ChangeKind::kCreate, std::string(path), {}});
 }
@@ -24,6 +25,8 @@ void ChangeList::Replaced(std::string_view from, std::string_view to, bool targe
   auto created = createdAt_.find(std::string(from));
   if (created == createdAt_.end()) {
     createdAt_.erase(std::string(to));  // whatever this run wrote there is gone
+    if (!targetExisted && ContinueRename(from, to)) return;
+    renamedTo_[std::string(to)] = changes_.size();
     changes_.push_back({ChangeKind::kRename, std::string(from), std::string(to)});
     return;
   }
@@ -33,11 +36,27 @@ void ChangeList::Replaced(std::string_view from, std::string_view to, bool targe
   changes_.push_back({targetExisted ? ChangeKind::kReplace : ChangeKind::kCreate, std::string(to), {}});
 }
 
+bool ChangeList::ContinueRename(std::string_view from, std::string_view to) {
+  auto renamed = renamedTo_.find(std::string(from));
+  if (renamed == renamedTo_.end()) return false;
+  FileChange& first = changes_[renamed->second];
+  const size_t index = renamed->second;
+  renamedTo_.erase(renamed);
+  if (first.path == to) {
+    first.path.clear();  // back where it began
+  } else {
+    first.target = std::string(to);
+    renamedTo_[std::string(to)] = index;
+  }
+  return true;
+}
+
 void ChangeList::Renamed(std::string_view from, std::string_view to) { Replaced(from, to, false); }
 
 // A file created and deleted in the same run (a temporary file given up)
 // leaves no change behind.
 void ChangeList::Deleted(std::string_view path) {
+  renamedTo_.erase(std::string(path));
   auto created = createdAt_.find(std::string(path));
   if (created != createdAt_.end() && changes_[created->second].kind == ChangeKind::kCreate) {
     changes_[created->second].path.clear();
@@ -49,10 +68,18 @@ void ChangeList::Deleted(std::string_view path) {
 }
 
 void ChangeList::FolderCreated(std::string_view path) {
+  folderCreatedAt_[std::string(path)] = changes_.size();
   changes_.push_back({ChangeKind::kCreateFolder, std::string(path), {}});
 }
 
+// A work folder made and removed in the same run leaves no change behind.
 void ChangeList::FolderRemoved(std::string_view path) {
+  auto created = folderCreatedAt_.find(std::string(path));
+  if (created != folderCreatedAt_.end()) {
+    changes_[created->second].path.clear();
+    folderCreatedAt_.erase(created);
+    return;
+  }
   changes_.push_back({ChangeKind::kRemoveFolder, std::string(path), {}});
 }
 

@@ -45,13 +45,21 @@ class ChangeList {
   void FolderRemoved(std::string_view path);
 
   // The changes so far, without the files that were created and then moved
-  // or deleted in the same run: only what is left of them.
+  // or deleted in the same run: only what is left of them. A chain of
+  // renames (by way of a temporary name) is one rename, or none when it
+  // ends where it began.
   std::vector<FileChange> changes() const;
 
  private:
+  // Extends the rename of the entry now at `from`, if any, to `to`.
+  bool ContinueRename(std::string_view from, std::string_view to);
+
   std::vector<FileChange> changes_;  // a folded entry has an empty path
-  // Files created in this run and still at that path: their entry.
+  // Files and folders created in this run and still at that path: their entry.
   std::unordered_map<std::string, size_t> createdAt_;
+  std::unordered_map<std::string, size_t> folderCreatedAt_;
+  // Entries renamed in this run, by where they are now: their rename.
+  std::unordered_map<std::string, size_t> renamedTo_;
 };
 
 }  // namespace kestrel
