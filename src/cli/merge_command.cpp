@@ -6,6 +6,7 @@
 
 #include "app/user_interface.h"
 #include "archive/zip_library.h"
+#include "cli/dry_run.h"
 #include "cli/exit_status.h"
 #include "cli/flag_pair.h"
 #include "gamedb/rom_home.h"
@@ -43,6 +44,7 @@ void PrintSkipped(const std::vector<SkippedFamily>& families, std::FILE* out) {
 void AddMergeOptions(CLI::App& command, MergeOptions& options) {
   AddDataOptions(command, options.data);
   AddMergeToolOptions(command, options, "");
+  AddDryRunFlag(command, options.dryRun);
 }
 
 void AddMergeToolOptions(CLI::App& command, MergeOptions& options, const std::string& prefix) {
@@ -85,9 +87,12 @@ int RunMergeCommand(const MergeOptions& options, SetLayout layout, UserInterface
   MergeButton button = layout == SetLayout::kFullNonMerged ? MergeButton::kUnmergeFull
                        : layout == SetLayout::kNonMerged   ? MergeButton::kUnmerge
                                                            : MergeButton::kMerge;
-  MergeOutcome outcome = RunMerger(database, settings, &ui, zipLibrary, button);
+  RunFiles files(options.dryRun);
+  MergeOutcome outcome = RunMerger(database, settings, &ui, zipLibrary, button, files.fs());
   if (!outcome.started) return kExitRefused;
-  return ReportMergeOutcome(outcome, stdout);
+  int status = ReportMergeOutcome(outcome, stdout);
+  files.PrintChanges(stdout);
+  return status;
 }
 
 int ReportMergeOutcome(const MergeOutcome& outcome, std::FILE* out) {

@@ -6,6 +6,7 @@
 
 #include "app/user_interface.h"
 #include "cli/data_options.h"
+#include "cli/dry_run.h"
 #include "cli/exit_status.h"
 #include "cli/flag_pair.h"
 #include "archive/zip_library.h"
@@ -57,6 +58,7 @@ int ReportRebuildOutcome(const RebuildOutcome& outcome, bool removingSources, st
 void AddRebuildOptions(CLI::App& command, RebuildOptions& options) {
   AddDataOptions(command, options.data);
   AddRebuildToolOptions(command, options, "");
+  AddDryRunFlag(command, options.dryRun);
 }
 
 void AddRebuildToolOptions(CLI::App& command, RebuildOptions& options, const std::string& prefix) {
@@ -106,9 +108,13 @@ int RunRebuildCommand(const RebuildOptions& options, UserInterface& ui) {
 
   ZipLibrary zipLibrary;
   zipLibrary.level = ZipLevelCharacter(settings.zipLevel);
-  RebuildOutcome outcome = RunRebuild(database, settings, zipLibrary, &ui);
+  RunFiles files(options.dryRun);
+  if (files.dryRun()) settings.rebuildCreateLog = false;
+  RebuildOutcome outcome = RunRebuild(database, settings, zipLibrary, &ui, files.fs());
   if (outcome.refused) return kExitRefused;
-  return ReportRebuildOutcome(outcome, settings.rebuildRemoveSources, stdout);
+  int status = ReportRebuildOutcome(outcome, settings.rebuildRemoveSources, stdout);
+  files.PrintChanges(stdout);
+  return status;
 }
 
 }  // namespace kestrel

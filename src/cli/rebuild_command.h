@@ -29,6 +29,7 @@ struct RebuildOptions {
   std::optional<bool> zip;  // --zip / --folders
   std::optional<bool> tildeCrcs, zeroCrcs, recursive, removeSources;
   std::optional<bool> torrentZip;  // --torrentzip / --no-torrentzip
+  bool dryRun = false;  // --dry-run: change nothing, list the changes
 };
 
 // Registers the game data options and the rebuilder's own options.

@@ -34,6 +34,7 @@ struct ScanOptions {
   bool verdicts = false;
   // Also name every zipped set not in TorrentZip's form; each is a finding.
   bool checkTorrentZip = false;
+  bool dryRun = false;  // --dry-run: change nothing, list the changes
   ScanOutputFiles outputs;  // "scan" only: a fastscan does not judge every set
 };
 
