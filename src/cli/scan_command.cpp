@@ -146,11 +146,11 @@ int RunScanCommand(const ScanOptions& options, bool fastscan, UserInterface& ui)
   if (outcome.refused) return kExitRefused;
 
   PrintScanReport(results, outcome.statisticsText, stdout);
-  if (options.verdicts) PrintVerdicts(database, scanResults, settings, options.data.listFolder, stdout);
+  if (options.verdicts) PrintVerdicts(database, scanResults, settings, options.data.listFolder, stdout, files.fs());
   int nonTorrentZips = 0;
   if (options.checkTorrentZip) {
     std::fputs("----------\n", stdout);
-    nonTorrentZips = PrintNonTorrentZips(database, settings, stdout);
+    nonTorrentZips = PrintNonTorrentZips(database, settings, stdout, files.fs());
   }
   files.PrintChanges(stdout);
   // A dry run writes none of the run's own files either.

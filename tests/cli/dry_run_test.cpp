@@ -74,7 +74,7 @@ Tree Apply(const std::string& out, Tree tree, std::vector<std::string>& written)
 TEST(DryRunTest, ChangesNothingAndListsWhatTheRealRunDoes) {
   const std::vector<std::string> commands = {
       "scan --rom-path roms --sample-path samples --fix-case --fix-name --fix-length --fix-unneeded --fix-missing "
-      "--log scan.log",
+      "--verdicts --check-torrentzip --log scan.log",
       "rebuild --source roms --destination built --set-type split --remove-sources --log rebuild.log",
       "merge --rom-path roms --clean-set --remove-old",
       "split --rom-path roms --clean-set --remove-old",
