@@ -66,6 +66,7 @@ TEST(DryRunFileSystemTest, ShowsTheChangesAndLeavesTheDiskAlone) {
     ASSERT_TRUE(ReplaceFile(dry, roms + "new/n.1", "n1"));
     ASSERT_TRUE(dry.CopyFile(roms + "new/n.1", roms + "new/n.2", true));
     ASSERT_TRUE(dry.DeleteFile(roms + "new/n.2"));
+    ASSERT_TRUE(dry.RenamePath(roms + "new", roms + "newer"));
     const std::string work = dry.CreateUniqueFolder(root.path());
     ASSERT_TRUE(ReplaceFile(dry, work + "w", "w"));
     ASSERT_TRUE(dry.DeleteFile(work + "w") && dry.RemoveFolder(work));
@@ -76,8 +77,8 @@ TEST(DryRunFileSystemTest, ShowsTheChangesAndLeavesTheDiskAlone) {
                                               {"roms/galaxian", "/"},
                                               {"roms/galaxian/g.1", "g1"},
                                               {"roms/galaxian/g.3", "g2"},
-                                              {"roms/new", "/"},
-                                              {"roms/new/n.1", "n1"},
+                                              {"roms/newer", "/"},
+                                              {"roms/newer/n.1", "n1"},
                                               {"roms/pacman.zip", "new pacman"}}));
     EXPECT_EQ(dry.FindPath(roms + "GALAXIAN/G.1"), roms + "galaxian/g.1");
     EXPECT_EQ(dry.FindPath(roms + "CASE.BIN"), roms + "Case.bin");
@@ -85,7 +86,7 @@ TEST(DryRunFileSystemTest, ShowsTheChangesAndLeavesTheDiskAlone) {
     EXPECT_FALSE(dry.FindPath(roms + "galaga/g.1") || dry.FileExists(roms + "readme.txt"));
     EXPECT_EQ(dry.ResolvePath(roms + "GALAXIAN/x.zip"), roms + "galaxian/x.zip");
     EXPECT_EQ(dry.FileSize(roms + "pacman.zip"), 10u);
-    EXPECT_TRUE(dry.FolderExists(roms + "New") && !dry.FileExists(roms + "new"));
+    EXPECT_TRUE(dry.FolderExists(roms + "Newer") && !dry.FileExists(roms + "newer"));
 
     // What the disk's own operations refuse, the overlay refuses too.
     errno = 0;
@@ -93,7 +94,7 @@ TEST(DryRunFileSystemTest, ShowsTheChangesAndLeavesTheDiskAlone) {
     EXPECT_EQ(errno, EEXIST);
     EXPECT_FALSE(dry.RemoveFolder(roms + "galaxian"));
     EXPECT_FALSE(dry.RenamePath(roms + "case.bin", roms + "galaxian"));
-    EXPECT_FALSE(dry.DeleteFile(roms + "readme.txt") || dry.CreateFolder(roms + "new"));
+    EXPECT_FALSE(dry.DeleteFile(roms + "readme.txt") || dry.CreateFolder(roms + "newer"));
     EXPECT_FALSE(dry.CreateNewFile(roms + "missing/x"));
     changes = dry.Changes();
   }
@@ -104,7 +105,8 @@ TEST(DryRunFileSystemTest, ShowsTheChangesAndLeavesTheDiskAlone) {
                                        "rename " + roms + "galaxian/G.2 -> " + roms + "galaxian/g.3",
                                        "delete " + roms + "README.TXT",
                                        "create folder " + roms + "new/",
-                                       "create " + roms + "new/n.1"};
+                                       "create " + roms + "new/n.1",
+                                       "rename " + roms + "new -> " + roms + "newer"};
   EXPECT_EQ(Lines(changes), expected);
 }
 
