@@ -1,5 +1,6 @@
 #include "platform/dry_run_file_system.h"
 
+#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -117,9 +118,40 @@ std::optional<DryRunFileSystem::Place> DryRunFileSystem::Child(const Place& fold
 // picks it on disk.
 std::optional<DryRunFileSystem::Place> DryRunFileSystem::ChildWithoutCase(const Place& folder,
                                                                            const std::string& name) {
-  for (const FolderEntry& entry : Entries(folder))
-    if (EqualsNoCase(entry.name, name)) return Child(folder, entry.name);
-  return std::nullopt;
+  std::optional<std::string> first;
+  if (folder.backing) {
+    for (const std::string& entry : DiskNames(*folder.backing)) {
+      if (!EqualsNoCase(entry, name) || nodes_.count(folder.path + "/" + entry) != 0) continue;
+      first = entry;
+      break;
+    }
+  }
+  const std::string prefix = folder.path + "/";
+  for (auto node = nodes_.lower_bound(prefix); node != nodes_.end() && IsInside(node->first, folder.path); ++node) {
+    const std::string entry = node->first.substr(prefix.size());
+    if (node->second.kind == NodeKind::kGone || entry.find('/') != std::string::npos) continue;
+    if (EqualsNoCase(entry, name) && (!first || entry < *first)) first = entry;
+  }
+  if (!first) return std::nullopt;
+  return Child(folder, *first);
+}
+
+// The names in a folder on disk, sorted byte-wise, read once: the run
+// changes nothing there, and a lookup that misses the exact spelling would
+// otherwise read a folder of thousands of sets again.
+const std::vector<std::string>& DryRunFileSystem::DiskNames(const std::string& folder) {
+  auto cached = diskNames_.find(folder);
+  if (cached != diskNames_.end()) return cached->second;
+  std::vector<std::string> names;
+  if (DIR* dir = ::opendir((folder + "/").c_str())) {
+    while (dirent* entry = ::readdir(dir)) {
+      std::string entryName = entry->d_name;
+      if (entryName != "." && entryName != "..") names.push_back(std::move(entryName));
+    }
+    ::closedir(dir);
+  }
+  std::sort(names.begin(), names.end());
+  return diskNames_[folder] = std::move(names);
 }
 
 // The disk's entries less those the run changed, with what the run made.

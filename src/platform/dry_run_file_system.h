@@ -88,6 +88,7 @@ class DryRunFileSystem : public FileSystem {
   std::optional<Place> Child(const Place& folder, const std::string& name);
   std::optional<Place> ChildWithoutCase(const Place& folder, const std::string& name);
   std::vector<FolderEntry> Entries(const Place& folder);
+  const std::vector<std::string>& DiskNames(const std::string& folder);
   void Put(const std::string& path, Node node);
   Node NodeOf(const Place& place) const;
   void MoveEntry(const Place& from, const std::string& to);
@@ -98,6 +99,7 @@ class DryRunFileSystem : public FileSystem {
   std::string scratch_;  // ends with '/'; "" when it could not be made
   uint64_t scratchCount_ = 0;
   std::map<std::string, Node> nodes_;
+  std::map<std::string, std::vector<std::string>> diskNames_;  // by disk folder, no trailing '/'
   ChangeList changes_;
   std::atomic<uint64_t> changeCount_{0};
 };
