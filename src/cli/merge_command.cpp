@@ -6,9 +6,9 @@
 
 #include "app/user_interface.h"
 #include "archive/zip_library.h"
+#include "cli/dry_run.h"
 #include "cli/exit_status.h"
 #include "cli/flag_pair.h"
-#include "cli/run_journal.h"
 #include "gamedb/rom_home.h"
 #include "merger/merger.h"
 #include "platform/file_system.h"
@@ -50,6 +50,7 @@ void PrintSkipped(const std::vector<SkippedFamily>& families, std::FILE* out) {
 void AddMergeOptions(CLI::App& command, MergeOptions& options) {
   AddDataOptions(command, options.data);
   AddMergeToolOptions(command, options, "");
+  AddDryRunFlag(command, options.dryRun);
 }
 
 void AddMergeToolOptions(CLI::App& command, MergeOptions& options, const std::string& prefix) {
@@ -92,10 +93,12 @@ int RunMergeCommand(const MergeOptions& options, SetLayout layout, UserInterface
   MergeButton button = layout == SetLayout::kFullNonMerged ? MergeButton::kUnmergeFull
                        : layout == SetLayout::kNonMerged   ? MergeButton::kUnmerge
                                                            : MergeButton::kMerge;
-  RunJournal journal(dataFolder, CommandName(layout), options.noUndo);
-  MergeOutcome outcome = RunMerger(database, settings, &ui, zipLibrary, button, journal.fs());
+  RunFiles files(options.dryRun, dataFolder, CommandName(layout), options.noUndo);
+  MergeOutcome outcome = RunMerger(database, settings, &ui, zipLibrary, button, files.fs());
   if (!outcome.started) return kExitRefused;
-  return ReportMergeOutcome(outcome, stdout);
+  int status = ReportMergeOutcome(outcome, stdout);
+  files.PrintChanges(stdout);
+  return status;
 }
 
 int ReportMergeOutcome(const MergeOutcome& outcome, std::FILE* out) {

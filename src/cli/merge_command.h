@@ -26,6 +26,7 @@ struct MergeOptions {
   std::optional<bool> cleanSet, removeOld;
   std::optional<bool> torrentZip;  // --torrentzip / --no-torrentzip
   std::string destination;  // "" keeps every set where it is
+  bool dryRun = false;  // --dry-run: change nothing, list the changes
   bool full = false;        // unmerge only: full non-merged, BIOS and device ROMs in every set
   bool noUndo = false;      // keep no undo journal
 };

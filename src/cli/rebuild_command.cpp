@@ -6,9 +6,9 @@
 
 #include "app/user_interface.h"
 #include "cli/data_options.h"
+#include "cli/dry_run.h"
 #include "cli/exit_status.h"
 #include "cli/flag_pair.h"
-#include "cli/run_journal.h"
 #include "archive/zip_library.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
@@ -58,6 +58,7 @@ int ReportRebuildOutcome(const RebuildOutcome& outcome, bool removingSources, st
 void AddRebuildOptions(CLI::App& command, RebuildOptions& options) {
   AddDataOptions(command, options.data);
   AddRebuildToolOptions(command, options, "");
+  AddDryRunFlag(command, options.dryRun);
 }
 
 void AddRebuildToolOptions(CLI::App& command, RebuildOptions& options, const std::string& prefix) {
@@ -107,10 +108,13 @@ int RunRebuildCommand(const RebuildOptions& options, UserInterface& ui) {
 
   ZipLibrary zipLibrary;
   zipLibrary.level = ZipLevelCharacter(settings.zipLevel);
-  RunJournal journal(dataFolder, "rebuild", options.noUndo);
-  RebuildOutcome outcome = RunRebuild(database, settings, zipLibrary, &ui, journal.fs());
+  RunFiles files(options.dryRun, dataFolder, "rebuild", options.noUndo);
+  if (files.dryRun()) settings.rebuildCreateLog = false;
+  RebuildOutcome outcome = RunRebuild(database, settings, zipLibrary, &ui, files.fs());
   if (outcome.refused) return kExitRefused;
-  return ReportRebuildOutcome(outcome, settings.rebuildRemoveSources, stdout);
+  int status = ReportRebuildOutcome(outcome, settings.rebuildRemoveSources, stdout);
+  files.PrintChanges(stdout);
+  return status;
 }
 
 }  // namespace kestrel

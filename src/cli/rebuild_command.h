@@ -30,6 +30,7 @@ struct RebuildOptions {
   std::optional<bool> tildeCrcs, zeroCrcs, recursive, removeSources;
   std::optional<bool> torrentZip;  // --torrentzip / --no-torrentzip
   bool noUndo = false;             // keep no undo journal
+  bool dryRun = false;  // --dry-run: change nothing, list the changes
 };
 
 // Registers the game data options and the rebuilder's own options.

@@ -5,9 +5,9 @@
 
 #include "app/user_interface.h"
 #include "archive/zip_library.h"
+#include "cli/dry_run.h"
 #include "cli/exit_status.h"
 #include "cli/flag_pair.h"
-#include "cli/run_journal.h"
 #include "cli/scan_report.h"
 #include "cli/torrentzip_check.h"
 #include "platform/file_system.h"
@@ -99,6 +99,7 @@ void AddScanOptions(CLI::App& command, ScanOptions& options) {
       ->check(CLI::IsMember(kHashNames));
   command.add_option("--log", options.logfile, "Write the scanner logfile");
   command.add_option("--fastscan-file", options.fastscanFile, "The fastscan file (default fastscan.fsc)");
+  AddDryRunFlag(command, options.dryRun);
 }
 
 void AddVerdictsOption(CLI::App& command, ScanOptions& options) {
@@ -136,26 +137,30 @@ int RunScanCommand(const ScanOptions& options, bool fastscan, UserInterface& ui)
   request.dataFolder = dataFolder;
   request.zipLibrary = &zipLibrary;
   request.showStatistics = false;
-  RunJournal journal(dataFolder, fastscan ? "fastscan" : "scan", options.noUndo);
-  request.fs = journal.fs();
+  RunFiles files(options.dryRun, dataFolder, fastscan ? "fastscan" : "scan", options.noUndo);
+  request.fs = files.fs();
+  request.saveFastscan = !files.dryRun();
   ScanResults scanResults;
   ResultsModel results;
   ScanOutcome outcome = RunScan(database, scanResults, settings, &ui, results, request);
   if (outcome.refused) return kExitRefused;
 
   PrintScanReport(results, outcome.statisticsText, stdout);
-  if (options.verdicts) PrintVerdicts(database, scanResults, settings, options.data.listFolder, stdout);
+  if (options.verdicts) PrintVerdicts(database, scanResults, settings, options.data.listFolder, stdout, files.fs());
   int nonTorrentZips = 0;
   if (options.checkTorrentZip) {
     std::fputs("----------\n", stdout);
-    nonTorrentZips = PrintNonTorrentZips(database, settings, stdout);
+    nonTorrentZips = PrintNonTorrentZips(database, settings, stdout, files.fs());
   }
-  bool logSaved = options.logfile.empty() || SaveScannerLog(settings.scannerLogfile, results, settings.addStatistics,
-                                                            outcome.statisticsText, &ui);
+  files.PrintChanges(stdout);
+  // A dry run writes none of the run's own files either.
+  bool logSaved = options.logfile.empty() || files.dryRun() ||
+                  SaveScannerLog(settings.scannerLogfile, results, settings.addStatistics, outcome.statisticsText, &ui);
   // A stopped scan judged only some sets: a fixdat or report of it would
   // pass the rest for missing.
-  const bool outputsWritten = !outcome.ranToEnd || WriteScanOutputFiles(options.outputs, database, scanResults,
-                                                                       settings, results, outcome.statisticsText);
+  const bool outputsWritten = !outcome.ranToEnd || files.dryRun() ||
+                              WriteScanOutputFiles(options.outputs, database, scanResults, settings, results,
+                                                   outcome.statisticsText);
   if (!outcome.ranToEnd) {
     std::fputs("Scan stopped before its end: the findings so far are shown; no fastscan file was written\n", stderr);
     if (!options.outputs.fixdat.empty() || !options.outputs.report.empty())

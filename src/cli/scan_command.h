@@ -35,6 +35,7 @@ struct ScanOptions {
   // Also name every zipped set not in TorrentZip's form; each is a finding.
   bool checkTorrentZip = false;
   bool noUndo = false;  // keep no undo journal of the fixes
+  bool dryRun = false;  // --dry-run: change nothing, list the changes
   ScanOutputFiles outputs;  // "scan" only: a fastscan does not judge every set
 };
 

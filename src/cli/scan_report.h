@@ -5,6 +5,7 @@
 #include <string>
 
 #include "gamedb/game_set.h"
+#include "platform/file_system.h"
 #include "report/results_model.h"
 #include "report/scan_results.h"
 #include "settings/settings_record.h"
@@ -25,8 +26,9 @@ void PrintScanReport(const ResultsModel& results, const std::string& statisticsT
 // that need nothing and sets of which nothing was found, but names a ROM set
 // "not found" when something under its name is there. The sets of a
 // software list are named "LIST:NAME", as "mame -verifysoftlist" names them.
+// The ROM paths are looked at through `fs`: after a dry run, as the run left them.
 void PrintVerdicts(const GameList& database, const ScanResults& scanResults, const SettingsRecord& settings,
-                   const std::string& listName, std::FILE* out);
+                   const std::string& listName, std::FILE* out, FileSystem& fs = RealFileSystem());
 
 // Whether the scan left any result line, the one measure of a finding. A
 // game skipped by the game-type filter leaves none, whatever its flags say.

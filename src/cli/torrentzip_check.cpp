@@ -8,14 +8,14 @@
 
 namespace kestrel {
 
-int PrintNonTorrentZips(const GameList& database, const SettingsRecord& settings, std::FILE* out) {
-  FolderIndex index;
+int PrintNonTorrentZips(const GameList& database, const SettingsRecord& settings, std::FILE* out, FileSystem& fs) {
+  FolderIndex index(fs);
   int count = 0;
   for (const std::string& folder : EnabledPaths(settings.romPaths)) {
     for (const GameSet& game : database) {
       if (!game.selected) continue;
       SetFiles files = FindSetFiles(index, folder, game.name);
-      if (!files.zip || IsTorrentZip(RealFileSystem(), files.zip->path)) continue;
+      if (!files.zip || IsTorrentZip(fs, files.zip->path)) continue;
       std::fprintf(out, "not TorrentZip: %s\n", files.zip->path.c_str());
       ++count;
     }

@@ -13,7 +13,6 @@ namespace kestrel {
 namespace {
 
 // A slice takes about this long before the windows get their turn.
-constexpr qint64 kSliceMilliseconds = 15;
 constexpr size_t kRowsBetweenClockReads = 256;
 constexpr size_t kBytesPerRowReserved = 512;
 
@@ -24,7 +23,7 @@ bool WriteWholeFile(const std::string& path, const std::string& text) {
 
 }  // namespace
 
-ExportResult ExportShownRows(const ResultsTableModel& table, const std::string& path) {
+ExportResult ExportShownRows(const ResultsTableModel& table, const std::string& path, int sliceMilliseconds) {
   const std::vector<ResultsTableModel::Row> rows = table.ShownRows();
   const int generation = table.generation();
   std::string text = ResultsTableModel::CsvHeading();
@@ -35,11 +34,11 @@ ExportResult ExportShownRows(const ResultsTableModel& table, const std::string& 
   QElapsedTimer slice;
   for (size_t next = 0; next < rows.size();) {
     slice.start();
-    while (next < rows.size() && slice.elapsed() < kSliceMilliseconds) {
+    do {
       const size_t end = std::min(rows.size(), next + kRowsBetweenClockReads);
       table.AppendCsv(std::span(rows).subspan(next, end - next), text);
       next = end;
-    }
+    } while (next < rows.size() && slice.elapsed() < sliceMilliseconds);
     if (next == rows.size()) break;
     QCoreApplication::processEvents();
     // A rebuilt or cleared table has other rows at the same places.

@@ -16,7 +16,9 @@ enum class ExportResult {
   kNotWritten,  // the file could not be written; an existing one stays
 };
 
-// Writes the rows `table` shows now to `path` as CSV, whole or not at all.
-ExportResult ExportShownRows(const ResultsTableModel& table, const std::string& path);
+// Writes the rows `table` shows now to `path` as CSV, whole or not at all,
+// handling events every `sliceMilliseconds` (at least one batch of rows
+// between two turns).
+ExportResult ExportShownRows(const ResultsTableModel& table, const std::string& path, int sliceMilliseconds = 15);
 
 }  // namespace kestrel

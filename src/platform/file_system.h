@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <ctime>
 #include <memory>
 #include <optional>
 #include <string>
@@ -124,6 +125,10 @@ class FileSystem {
   virtual bool FileExists(std::string_view path) = 0;
   virtual bool FolderExists(std::string_view path) = 0;
   virtual std::optional<uint64_t> FileSize(std::string_view path) = 0;
+  // When the entries of `folder` (found without case) last changed, as a
+  // folder index compares it; nothing when it is no folder. The disk's
+  // modification time unless a file system keeps changes of its own.
+  virtual std::optional<timespec> FolderModificationTime(std::string_view folder);
 
   // Opens the regular file `path` (found without case); null when it is
   // missing, no regular file or cannot be opened.

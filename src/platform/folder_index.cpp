@@ -1,7 +1,5 @@
 #include "platform/folder_index.h"
 
-#include <sys/stat.h>
-
 #include "platform/file_system.h"
 #include "platform/paths.h"
 #include "platform/text.h"
@@ -26,21 +24,21 @@ bool IsOfKind(const IndexedName& entry, EntryKind kind) {
 FolderIndex::Listing* FolderIndex::Current(const std::string& folder) {
   // The folder is found without case, like every name the scan looks up.
   std::optional<std::string> real = fs_.FindPath(folder);
-  struct stat info;
-  if (!real || ::stat(real->c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return nullptr;
+  std::optional<timespec> modified = real ? fs_.FolderModificationTime(*real) : std::nullopt;
+  if (!modified) return nullptr;
   // A listing of a folder changed lately is still whole while nothing was
   // changed since, through this file system: a tool that keeps writing into
   // a folder lists it once per change of its own, not once per lookup.
   auto cached = listings_.find(folder);
-  if (cached != listings_.end() && SameTime(cached->second.modified, info.st_mtim) &&
+  if (cached != listings_.end() && SameTime(cached->second.modified, *modified) &&
       (cached->second.trusted || cached->second.changeCount == fs_.ChangeCount())) {
     return &cached->second;
   }
   Listing listing;
   listing.realFolder = WithTrailingSeparator(*real);
-  listing.modified = info.st_mtim;
+  listing.modified = *modified;
   listing.changeCount = fs_.ChangeCount();
-  listing.trusted = std::time(nullptr) - info.st_mtim.tv_sec > kQuietSeconds;
+  listing.trusted = std::time(nullptr) - modified->tv_sec > kQuietSeconds;
   // Sorted byte-wise, so that among names equal without case the first is
   // the one FindPath picks, and the scan and the repairs mean the same file.
   for (FolderEntry& entry : fs_.ListFolder(*real)) {

@@ -151,6 +151,13 @@ FileSystem& RealFileSystem() {
   return disk;
 }
 
+std::optional<timespec> FileSystem::FolderModificationTime(std::string_view folder) {
+  std::optional<std::string> real = FindPath(folder);
+  struct stat info;
+  if (!real || ::stat(real->c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return std::nullopt;
+  return info.st_mtim;
+}
+
 bool FileSystem::CopyFile(std::string_view from, std::string_view to, bool failIfExists, bool syncToDisk) {
   if (failIfExists && PathExists(to)) return false;
   std::unique_ptr<ReadableFile> source = OpenForReading(from);

@@ -2,7 +2,9 @@
 // length whose CRC-32 is the ROM's is found and kept.
 #include <chrono>
 #include <optional>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "archive/member_data.h"
 #include "archive/seven_zip_set.h"
@@ -31,7 +33,7 @@ constexpr char kTimeoutTitle[] = "Timeout !";
 // Where the ROM starts in `file`, or nothing. A search that outlasts the
 // question's interval asks whether to go on, again after every interval.
 std::optional<size_t> LocateRomInFile(ScanContext& context, const RomEntry& rom,
-                                      const MappedFile& file) {
+                                      std::span<const uint8_t> file) {
   size_t size = static_cast<size_t>(rom.size);
   if (rom.noDump) return size_t{0};
   auto interval = std::chrono::milliseconds(context.resizeQuestionMilliseconds);
@@ -50,18 +52,33 @@ std::optional<size_t> LocateRomInFile(ScanContext& context, const RomEntry& rom,
 
 // Writes the ROM's bytes from `offset` of `source` to `target`, which is
 // replaced only once all of them were written.
-bool WriteCutRom(FileSystem& fs, const MappedFile& source, size_t offset, size_t size, const std::string& target) {
+bool WriteCutRom(FileSystem& fs, std::span<const uint8_t> source, size_t offset, size_t size, const std::string& target) {
   FileReplacement replacement(fs);
   return replacement.Create(target) && replacement.Write(source.data() + offset, size) &&
          replacement.Close(true) && replacement.Commit();
+}
+
+// The bytes of `path`: mapped from the disk, or read through the run's file
+// system where the disk does not hold the file (a dry run keeps the files
+// it writes to itself). Empty when it cannot be read.
+std::span<const uint8_t> ReadRomSource(FileSystem& fs, const std::string& path, MappedFile& mapped,
+                                       std::vector<uint8_t>& read) {
+  if (mapped.Open(path)) return {mapped.data(), mapped.size()};
+  std::unique_ptr<ReadableFile> file = fs.OpenForReading(path);
+  if (!file) return {};
+  read.resize(file->Size());
+  if (file->ReadAt(0, read.data(), read.size()) != static_cast<long long>(read.size())) read.clear();
+  return read;
 }
 
 // The ROM's bytes from `sourcePath` into `targetPath`. False, with the
 // reason told, when the ROM is not in the file or writing failed.
 bool CutRom(ScanContext& context, const RomEntry& rom, const std::string& shownPath,
             const std::string& sourcePath, const std::string& targetPath) {
-  MappedFile source;
-  if (!source.Open(sourcePath)) return FailRepair(context, shownPath, "It could not be read !");
+  MappedFile mapped;
+  std::vector<uint8_t> read;
+  std::span<const uint8_t> source = ReadRomSource(context.fs, sourcePath, mapped, read);
+  if (source.empty()) return FailRepair(context, shownPath, "It could not be read !");
   size_t size = static_cast<size_t>(rom.size);
   if (rom.size < 0 || source.size() < size) return FailRepair(context, shownPath, "It is not too long !");
   std::optional<size_t> offset = LocateRomInFile(context, rom, source);

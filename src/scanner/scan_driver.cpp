@@ -345,7 +345,7 @@ ScanOutcome RunScan(GameList& database, ScanResults& scanResults, SettingsRecord
 
   outcome.ranToEnd = RunMainScan(context, scanResults, *progress, results, outcome.statistics, readAhead, readAheadEnd);
   outcome.statisticsText = BuildStatistics(outcome.statistics, settings, request.showStatistics ? owner : nullptr);
-  if (outcome.ranToEnd) SaveFastscan(settings.fastscanFile, settings, request.dataCrc, scanResults);
+  if (outcome.ranToEnd && request.saveFastscan) SaveFastscan(settings.fastscanFile, settings, request.dataCrc, scanResults);
   state.progress = nullptr;
   return outcome;
 }

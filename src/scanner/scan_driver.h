@@ -40,6 +40,8 @@ struct ScanRequest {
   // The disk the scan and its repairs reach; tests hand in a failing one.
   // (A reference that can be set like the other fields.)
   std::reference_wrapper<FileSystem> fs = RealFileSystem();
+  // Write the fastscan file at the end; a dry run leaves it as it is.
+  bool saveFastscan = true;
 };
 
 struct ScanOutcome {
