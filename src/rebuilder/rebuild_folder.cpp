@@ -27,9 +27,13 @@ bool RebuildLooseFile(RebuildState& state, const std::string& path, bool isFolde
                       const SourceReadBefore& before = {}) {
   SourceFile file;
   file.path = path;
-  bool readable = before.kind == SourceReadBefore::Kind::kLooseFile
-                      ? (file.size = before.size, file.crc = before.crc, before.readable)
-                      : ReadFileCrc(state.fs, path, file.size, file.crc);
+  bool readable = before.readable;
+  if (before.kind == SourceReadBefore::Kind::kLooseFile) {
+    file.size = before.size;
+    file.crc = before.crc;
+  } else {
+    readable = ReadFileCrc(state.fs, path, file.size, file.crc);
+  }
   BeginSource(state, path, file);
   if (readable) return MatchSource(state, file, KeyOf(file.crc, file.size, FileNamePart(path)));
   if (!isFolder) AddFailure(state, path, rebuild_text::kUnreadable);
