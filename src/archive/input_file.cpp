@@ -1,5 +1,6 @@
 #include "archive/input_file.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -19,9 +20,33 @@ bool InputFile::Open(FileSystem& fs, const std::string& path) {
   return true;
 }
 
+bool InputFile::ReadTail(size_t length) {
+  if (!file_) return false;
+  size_t count = size_ < length ? static_cast<size_t>(size_) : length;
+  tail_.resize(count);
+  tailOffset_ = size_ - count;
+  long long got = count == 0 ? 0 : file_->ReadAt(tailOffset_, tail_.data(), count);
+  if (got < 0) {
+    tail_.clear();
+    return false;
+  }
+  tail_.resize(static_cast<size_t>(got));  // the file shrank since it was opened
+  return true;
+}
+
+long long InputFile::CopyFromTail(uint64_t offset, uint8_t* out, size_t length) const {
+  if (tail_.empty() || offset < tailOffset_) return -1;
+  uint64_t start = offset - tailOffset_;
+  if (start > tail_.size()) return -1;
+  size_t count = std::min(length, tail_.size() - static_cast<size_t>(start));
+  if (count > 0) std::memcpy(out, tail_.data() + start, count);
+  return static_cast<long long>(count);
+}
+
 bool InputFile::FillWindow(uint64_t offset) {
   window_.resize(kWindowSize);
-  long long got = file_->ReadAt(offset, window_.data(), window_.size());
+  size_t length = offset < size_ ? static_cast<size_t>(std::min<uint64_t>(kWindowSize, size_ - offset)) : 0;
+  long long got = length == 0 ? 0 : file_->ReadAt(offset, window_.data(), length);
   if (got < 0) {
     windowLength_ = 0;
     return false;
@@ -34,6 +59,7 @@ bool InputFile::FillWindow(uint64_t offset) {
 long long InputFile::ReadAt(uint64_t offset, void* buffer, size_t length) {
   if (!file_) return -1;
   uint8_t* out = static_cast<uint8_t*>(buffer);
+  if (long long copied = CopyFromTail(offset, out, length); copied >= 0) return copied;
   if (length >= kWindowSize) return file_->ReadAt(offset, out, length);
   bool inWindow = offset >= windowOffset_ && offset - windowOffset_ + length <= windowLength_;
   if (!inWindow && !FillWindow(offset)) return -1;

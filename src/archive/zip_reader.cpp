@@ -21,6 +21,10 @@ constexpr size_t kCentralHeaderSize = 46;
 constexpr uint16_t kDataDescriptorFlag = 8;
 constexpr uint32_t kDataDescriptorSignature = 0x08074B50;
 constexpr uint64_t kDataDescriptorSize = 12;  // CRC and both sizes
+// Read first, in one piece: a set zip's central directory and end record
+// lie in its last 64 KB unless it has thousands of members, and a zip of
+// at most this size is read whole, its local headers included.
+constexpr size_t kDirectoryTail = 64 * 1024;
 
 uint16_t Read16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
 uint32_t Read32(const uint8_t* p) {
@@ -220,7 +224,7 @@ bool ReadZipDirectory(FileSystem& fs, std::string path, ZipEntryList& list, bool
   if (checkExtension && !HasZipExtension(path)) return false;
   DirectoryWalk walk;
   walk.path = std::move(path);
-  if (!walk.file.Open(fs, walk.path)) return false;
+  if (!walk.file.Open(fs, walk.path) || !walk.file.ReadTail(kDirectoryTail)) return false;
   if (WalkArchive(walk, list, headerCheck)) return true;
   if (problem != nullptr && walk.fault != ZipFault::kNone) *problem = {walk.fault, walk.path};
   return false;

@@ -5,7 +5,10 @@
 // byte, one structure after the other, and accepts only the layout common
 // zip programs write (no data descriptors, no bytes between the structures);
 // anything else is a corrupt zip the user is asked to rezip. Stored (0) and
-// deflated (8) members are understood.
+// deflated (8) members are understood. The file's last 64 KB are read
+// first, in one read: that is the whole of most set zips, and the central
+// directory of nearly all; only the local headers of a larger zip cost
+// reads of their own.
 #pragma once
 
 #include <cstddef>

@@ -10,6 +10,7 @@
 #include "rebuilder/leftovers.h"
 #include "rebuilder/rebuild_messages.h"
 #include "rebuilder/rebuild_state.h"
+#include "rebuilder/source_read_ahead.h"
 
 namespace kestrel {
 namespace {
@@ -20,23 +21,24 @@ SourceKey KeyOf(uint32_t crc, uint32_t size, const std::string& name) {
 
 // A source that cannot be read matches nothing: its contents are unknown,
 // so it is neither placed nor ever removed. A folder met in a run that does
-// not descend is no source and no failure.
-bool RebuildLooseFile(RebuildState& state, const std::string& path, bool isFolder) {
+// not descend is no source and no failure. `before` is the file's CRC-32
+// read ahead, when it was.
+bool RebuildLooseFile(RebuildState& state, const std::string& path, bool isFolder,
+                      const SourceReadBefore& before = {}) {
   SourceFile file;
   file.path = path;
-  bool readable = ReadFileCrc(state.fs, path, file.size, file.crc);
+  bool readable = before.readable;
+  if (before.kind == SourceReadBefore::Kind::kLooseFile) {
+    file.size = before.size;
+    file.crc = before.crc;
+  } else {
+    readable = ReadFileCrc(state.fs, path, file.size, file.crc);
+  }
   BeginSource(state, path, file);
   if (readable) return MatchSource(state, file, KeyOf(file.crc, file.size, FileNamePart(path)));
   if (!isFolder) AddFailure(state, path, rebuild_text::kUnreadable);
   return true;
 }
-
-bool IsEncrypted(const ZipEntry& member) {
-  constexpr size_t kFlagsOffset = 6;  // general purpose flags of the local header; bit 0: encrypted
-  return (member.localHeader[kFlagsOffset] & 1) != 0;
-}
-
-bool HasReadableMethod(const ZipEntry& member) { return member.method == 0 || member.method == 8; }
 
 // Members of other methods (bzip2, lzma, xz, zstd, ...) are read through
 // libarchive once the others are done; what it cannot read either is named.
@@ -49,14 +51,35 @@ bool RebuildOtherMethods(RebuildState& state, const std::string& path, ZipEntryL
   return true;
 }
 
+// Makes the member ready to be matched. In zip mode it is only decoded (a
+// placement copies it by its entry; `decodes` holds the answer when it was
+// read ahead); in folder mode it is extracted into the work folder, where
+// the copy into the set folder is made from. kFull: the work folder's disk
+// is full.
+enum class Unpacked { kReady, kDamaged, kFull };
+
+Unpacked UnpackMember(RebuildState& state, const ZipEntry& member, const std::string& workFile,
+                      const std::vector<bool>& decodes, size_t index) {
+  if (state.settings.rebuildZip) {
+    bool whole = index < decodes.size() ? bool(decodes[index]) : CheckZipEntry(state.fs, member);
+    return whole ? Unpacked::kReady : Unpacked::kDamaged;
+  }
+  int writeFailed = 0;
+  if (ExtractZipEntry(state.fs, member, workFile, &writeFailed)) return Unpacked::kReady;
+  state.fs.DeleteFile(workFile);
+  return writeFailed == 0 ? Unpacked::kDamaged : Unpacked::kFull;
+}
+
 // Every member in directory order. False to stop after this zip: a full
 // disk while extracting and the user's Yes, or a placement that stopped.
-bool RebuildZip(RebuildState& state, const std::string& path, const ZipEntryList& members) {
+bool RebuildZip(RebuildState& state, const std::string& path, const ZipEntryList& members,
+                const std::vector<bool>& decodes) {
   std::string workFile = state.workFolder + "member";
   ZipEntryList otherMethods;
-  for (const ZipEntry& member : members) {
+  for (size_t i = 0; i < members.size(); ++i) {
+    const ZipEntry& member = members[i];
     std::string memberPath = path + "/" + member.storedName;
-    if (IsEncrypted(member)) {
+    if (IsEncryptedMember(member)) {
       AddFailure(state, memberPath, rebuild_text::kEncrypted);
       continue;
     }
@@ -64,23 +87,23 @@ bool RebuildZip(RebuildState& state, const std::string& path, const ZipEntryList
       otherMethods.push_back(member);
       continue;
     }
-    int writeFailed = 0;
-    if (!ExtractZipEntry(state.fs, member, workFile, &writeFailed)) {
-      state.fs.DeleteFile(workFile);
-      if (writeFailed == 0) {
-        AddFailure(state, memberPath, rebuild_text::kDamagedMember);
-        continue;
-      }
+    Unpacked unpacked = UnpackMember(state, member, workFile, decodes, i);
+    if (unpacked == Unpacked::kDamaged) {
+      AddFailure(state, memberPath, rebuild_text::kDamagedMember);
+      continue;
+    }
+    if (unpacked == Unpacked::kFull) {
       AddFailure(state, memberPath, rebuild_text::kNotExtracted);
       int answer = ShowMessage(state.ui, rebuild_text::kUnzipError, rebuild_text::kErrorCaption,
                                {MessageButtons::kYesNo, MessageIcon::kExclamation});
       if (answer == kResultYes) return false;
       continue;
     }
-    SourceFile file{workFile, path, member.storedName, member.size, member.crc, member.compressedSize, member};
+    SourceFile file{state.settings.rebuildZip ? "" : workFile, path, member.storedName, member.size, member.crc,
+                    member.compressedSize, member};
     BeginSource(state, memberPath, file);
     bool goOn = MatchSource(state, file, KeyOf(member.crc, member.size, member.name));
-    state.fs.DeleteFile(workFile);
+    if (!state.settings.rebuildZip) state.fs.DeleteFile(workFile);
     if (!goOn) return false;
   }
   return RebuildOtherMethods(state, path, std::move(otherMethods));
@@ -148,8 +171,21 @@ int CountSourceFiles(FileSystem& fs, const std::string& folder, bool recursive, 
   return count;
 }
 
+// The entries of a listing the readers are to read ahead, by index: the
+// files, "" for folders and for the run's own work folder.
+std::vector<std::string> PathsToReadAhead(const std::vector<FolderEntry>& entries, const std::string& folder) {
+  std::vector<std::string> paths;
+  paths.reserve(entries.size());
+  for (const FolderEntry& entry : entries) paths.push_back(entry.isFolder ? "" : JoinPath(folder, entry.name));
+  return paths;
+}
+
 bool RebuildFolder(RebuildState& state, const std::string& folder) {
-  for (const FolderEntry& entry : state.fs.ListFolder(folder)) {
+  const std::vector<FolderEntry> entries = state.fs.ListFolder(folder);
+  SourceReadAhead ahead(state.fs, PathsToReadAhead(entries, folder), state.zipLibrary->headerCheck,
+                        state.settings.rebuildZip);
+  for (size_t index = 0; index < entries.size(); ++index) {
+    const FolderEntry& entry = entries[index];
     std::string path = JoinPath(folder, entry.name);
     // The run's own work folder may lie inside the source; it is no source.
     if (entry.isFolder && path + "/" == state.workFolder) continue;
@@ -158,6 +194,7 @@ bool RebuildFolder(RebuildState& state, const std::string& folder) {
       continue;
     }
     if (state.progress->IsCancelled()) return false;
+    SourceReadBefore before = ahead.Take(index);
     if (!entry.isFolder && ClearedAsLeftover(state, path)) {
       state.progress->Step();
       continue;
@@ -168,18 +205,26 @@ bool RebuildFolder(RebuildState& state, const std::string& folder) {
     ZipEntryList members;
     ZipProblem problem;
     bool goOn = true;
-    bool isZip = disk == DiskSource::kNoDisk && !entry.isFolder &&
-                 ReadZipDirectory(state.fs, path, members, true, &problem, state.zipLibrary->headerCheck);
+    bool isZip = false;
+    if (disk == DiskSource::kNoDisk && !entry.isFolder) {
+      if (before.kind == SourceReadBefore::Kind::kZip) {
+        isZip = before.isZip;
+        members = std::move(before.members);
+        problem = before.problem;
+      } else {
+        isZip = ReadZipDirectory(state.fs, path, members, true, &problem, state.zipLibrary->headerCheck);
+      }
+    }
     state.zipProblems.Tell(state.ui, problem);
     if (isZip) {
-      goOn = RebuildZip(state, path, members);
+      goOn = RebuildZip(state, path, members, before.decodes);
     } else if (disk != DiskSource::kNoDisk) {
       // placed (or left) by RebuildDisk
     } else if (!entry.isFolder && HasArchiveExtension(entry.name)) {
       goOn = RebuildOtherArchive(state, path);
     } else {
       if (!entry.isFolder && HasZipExtension(entry.name)) AddFailure(state, path, rebuild_text::kDamagedZip);
-      goOn = RebuildLooseFile(state, path, entry.isFolder);
+      goOn = RebuildLooseFile(state, path, entry.isFolder, before);
     }
     if (!goOn) return false;
     state.progress->Step();

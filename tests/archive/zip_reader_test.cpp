@@ -133,5 +133,22 @@ TEST_F(ZipReaderTest, ListsOnlyNamesThatStayInsideTheSet) {
   EXPECT_EQ(list[0].name + " " + list[1].name + " " + list[2].name, "evil.rom x.rom a.rom");
 }
 
+// A zip is read from its last 64 KB first: past that size the local
+// headers lie before the bytes read first, and a directory of many long
+// names starts before them too. Both are read whole, member for member.
+TEST_F(ZipReaderTest, ReadsZipsLargerThanItsFirstRead) {
+  WriteFile(folder / "big.zip", BuildZip({{"a.rom", "first"}, {"big.rom", testing::Text(100000, 3)}, {"c.rom", "z"}}));
+  EXPECT_EQ(ReadBack(folder / "big.zip"), (Texts{"a.rom=first/0", "big.rom=" + testing::Text(100000, 3) + "/0", "c.rom=z/0"}));
+  std::vector<testing::MemberBytes> many;
+  Texts expected;
+  for (int i = 0; i < 600; ++i) {
+    std::string name = std::string(120, 'n') + std::to_string(i) + ".rom";
+    many.emplace_back(name, std::to_string(i));
+    expected.push_back(name + "=" + std::to_string(i) + "/0");
+  }
+  WriteFile(folder / "many.zip", BuildZip(many));
+  EXPECT_EQ(ReadBack(folder / "many.zip"), expected);
+}
+
 }  // namespace
 }  // namespace kestrel
