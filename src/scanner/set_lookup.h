@@ -62,6 +62,10 @@ SetFiles LookUpSetFiles(ScanContext& context, const std::string& setPath);
 // zip comes first. `isZip` tells which was found.
 std::optional<std::string> FindSetPath(ScanContext& context, const std::string& setPath, bool* isZip);
 
+// The contents (ContentKey) of the members of the set's zip when it is spelled
+// as asked (MAME sees no other); none for a folder.
+std::vector<uint64_t> ZipContentsSeenByMame(const SetOnDisk& set);
+
 // Indexes `set.entries` by name; to be called whenever they change.
 void IndexMembers(SetOnDisk& set);
 
