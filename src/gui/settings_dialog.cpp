@@ -182,7 +182,7 @@ void SettingsDialog::BuildControls() {
   useMame_ = new QRadioButton("Use &Mame.exe", this);
   useDatfile_ = new QRadioButton("Use Dat&file", this);
   useRaine_ = new QRadioButton("Use &Raine.exe", this);
-  useSoftwareLists_ = new QRadioButton("Use MAME's &Software Lists", this);
+  useSoftwareLists_ = new QRadioButton("Use MAME Software Lists (&XML)", this);
   softwareLists_ = new SoftwareListSource(record_, ui(), this);
   sourceGroup_ = new QButtonGroup(this);
   sourceGroup_->addButton(useMame_, IdOfSource(DataSourceKind::kMameExe));

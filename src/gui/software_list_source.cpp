@@ -28,10 +28,10 @@ SoftwareListSource::SoftwareListSource(SettingsRecord& record, UserInterface* ui
   lists_ = new QListWidget(this);
   lists_->setMaximumHeight(lists_->fontMetrics().height() * 4);
   lists_->setToolTip("MAME software lists (hash/NAME.xml) to use, each with its sets in ROMPATH/NAME.");
-  add_ = new QPushButton("Add &List", this);
-  remove_ = new QPushButton("Remo&ve List", this);
+  add_ = new QPushButton("O&pen List", this);
+  remove_ = new QPushButton("U&nlist", this);
   for (QPushButton* button : {add_, remove_}) button->setAutoDefault(false);
-  auto* hashLabel = new QLabel("&Hash Folder", this);
+  auto* hashLabel = new QLabel("Hash Folder", this);
   hashEdit_ = new QLineEdit(this);
   hashEdit_->setToolTip("A folder (MAME's hash path) every software list of which is used as well.");
   hashLabel->setBuddy(hashEdit_);

@@ -190,7 +190,8 @@ SetVerdict JudgeRomSet(const GameSet& game, const SetScan& scan, ParentScan pare
     // parent's set only when the set has neither.
     const bool dumped = !HasNoDump(rom);
     const RomScan* own = &scan.roms[i];
-    if (dumped && contentsThere.count(ContentKey(rom.size, rom.crc)) > 0) {
+    // (Asked to, Kestrel checks the SHA-1 of a file MAME takes by its CRC-32.)
+    if (dumped && !own->sha1Wrong && contentsThere.count(ContentKey(rom.size, rom.crc)) > 0) {
       own = &kFoundRight;
     } else if (own->found && !IsSeenByMame(*own)) {
       own = &kNotThere;
