@@ -49,15 +49,16 @@ bool IsLoadedFrom(const LoadedData& loaded, DataSourceKind source, const std::st
   return loaded.source == source && EqualsNoCase(path, loaded.path);
 }
 
-void RememberSource(LoadedData& loaded, DataSourceKind source, const std::string& path, uint32_t key) {
-  loaded = LoadedData{source, path, key};
+void RememberSource(LoadedData& loaded, DataSourceKind source, const std::string& path, uint32_t key,
+                    RomlessMachines romless) {
+  loaded = LoadedData{source, path, key, std::move(romless)};
 }
 
 bool RunAndParseMame(const std::string& option, ErrorOutput errors, const std::string& executable,
                      const std::string& listing, GameList& rawGames, ProgressDialog& progress,
-                     ListMessages& messages) {
+                     ListMessages& messages, RomlessMachines& romless) {
   if (!RunCommand({option}, listing, executable, false, errors)) return false;
-  bool parsed = ParseGameList(rawGames, listing, progress, false, messages);
+  bool parsed = ParseGameList(rawGames, listing, progress, false, messages, &romless);
   DeleteFile(listing);
   return parsed;
 }
@@ -67,13 +68,15 @@ bool RunAndParseMame(const std::string& option, ErrorOutput errors, const std::s
 // about the unknown option, which would only puzzle the user, so the
 // -listinfo attempt speaks to no one.
 bool ParseMameListing(const std::string& executable, const std::string& dataFolder, GameList& rawGames,
-                      ProgressDialog& progress, ListMessages& messages) {
+                      ProgressDialog& progress, ListMessages& messages, RomlessMachines& romless) {
   std::string listing = JoinPath(dataFolder, kMameListingName);
-  if (RunAndParseMame("-listinfo", ErrorOutput::kDiscarded, executable, listing, rawGames, progress, messages)) {
+  if (RunAndParseMame("-listinfo", ErrorOutput::kDiscarded, executable, listing, rawGames, progress, messages,
+                      romless)) {
     return true;
   }
   if (!rawGames.empty()) return false;  // games were read, so the reading was cancelled
-  return RunAndParseMame("-listxml", ErrorOutput::kShown, executable, listing, rawGames, progress, messages);
+  return RunAndParseMame("-listxml", ErrorOutput::kShown, executable, listing, rawGames, progress, messages,
+                         romless);
 }
 
 // The short name a line of RAINE's game list starts with; "" for header
@@ -121,21 +124,22 @@ bool ParseRaineListing(const std::string& executable, const std::string& dataFol
 }
 
 bool ParseSource(DataSourceKind source, const std::string& path, const std::string& dataFolder, GameList& rawGames,
-                 ProgressDialog& progress, ListMessages& messages) {
+                 ProgressDialog& progress, ListMessages& messages, RomlessMachines& romless) {
   switch (source) {
     case DataSourceKind::kMameExe:
-      return ParseMameListing(path, dataFolder, rawGames, progress, messages);
+      return ParseMameListing(path, dataFolder, rawGames, progress, messages, romless);
     case DataSourceKind::kRaineExe:
       return ParseRaineListing(path, dataFolder, rawGames, progress, messages);
     default:
-      return ParseGameList(rawGames, path, progress, false, messages);
+      return ParseGameList(rawGames, path, progress, false, messages, &romless);
   }
 }
 
 bool LoadFromSource(SettingsRecord& settings, const std::string& path, GameList& rawGames, GameList& database,
-                    UserInterface* owner, const std::string& dataFolder, ListMessages& messages) {
+                    RomlessMachines& romless, UserInterface* owner, const std::string& dataFolder,
+                    ListMessages& messages) {
   std::unique_ptr<ProgressDialog> progress = OpenProgressDialog(owner, kProgressTitle);
-  if (!ParseSource(settings.dataSource, path, dataFolder, rawGames, *progress, messages)) return false;
+  if (!ParseSource(settings.dataSource, path, dataFolder, rawGames, *progress, messages, romless)) return false;
   progress->SetText("Cleaning Up Data...");
   return ValidateGames(rawGames, database, *progress, settings.displayLiErrors, messages) && !database.empty();
 }
@@ -155,6 +159,9 @@ bool AcquireGameData(SettingsRecord& settings, LoadedData& loaded, GameList& raw
                      UserInterface* owner, const std::string& dataFolder, ListMessages& listMessages) {
   SourceFields fields;
   if (!FieldsOfSource(settings, fields)) {
+    // Each software list is data of its own, its sets in a folder of its
+    // name: the command line goes through them one at a time.
+    if (settings.dataSource == DataSourceKind::kSoftwareLists) listMessages.push_back(kSoftwareListsElsewhere);
     DropAllData(loaded, rawGames, database);
     return false;
   }
@@ -176,19 +183,22 @@ bool AcquireGameData(SettingsRecord& settings, LoadedData& loaded, GameList& raw
     sourceCrc = std::async(std::launch::async, [&] { return ReadFileCrc(RealFileSystem(), sourcePath, size, key); });
   }
   GameList cached;
+  RomlessMachines romless;
   std::optional<uint32_t> cachedKey = readable ? ReadDataCacheKey(cachePath) : std::nullopt;
   // A cache without sets is never written; one that claims it is damaged.
-  bool cacheRead = cachedKey && ReadDataCache(cachePath, cached, *cachedKey, owner) && !cached.empty();
+  bool cacheRead = cachedKey && ReadDataCache(cachePath, cached, *cachedKey, owner, &romless) && !cached.empty();
   readable = readable && sourceCrc.get();
   if (readable && cacheRead && key == *cachedKey) {
     database = std::move(cached);
-    RememberSource(loaded, source, *fields.path, key);
+    RememberSource(loaded, source, *fields.path, key, std::move(romless));
     return true;
   }
   loaded = LoadedData{};
-  if (readable && LoadFromSource(settings, sourcePath, rawGames, database, owner, dataFolder, listMessages)) {
-    RememberSource(loaded, source, *fields.path, key);
-    WriteDataCache(cachePath, database, key);
+  romless.clear();
+  if (readable &&
+      LoadFromSource(settings, sourcePath, rawGames, database, romless, owner, dataFolder, listMessages)) {
+    WriteDataCache(cachePath, database, key, romless);
+    RememberSource(loaded, source, *fields.path, key, std::move(romless));
     return true;
   }
   DropAllData(loaded, rawGames, database);

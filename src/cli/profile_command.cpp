@@ -6,6 +6,7 @@
 #include "cli/data_options.h"
 #include "cli/exit_status.h"
 #include "cli/scan_command.h"
+#include "platform/paths.h"
 #include "settings/profile_fields.h"
 #include "settings/profile_file.h"
 
@@ -13,6 +14,17 @@ namespace kestrel {
 
 namespace {
 const ChoiceNames kMergeModeNames = {"split", "merged"};
+
+// Software lists named make the profile's data source, as the settings
+// dialog keeps it.
+void ApplySoftwareLists(const DataOptions& options, SettingsRecord& settings) {
+  if (options.softwareLists.empty() && options.hashPath.empty()) return;
+  settings.dataSource = DataSourceKind::kSoftwareLists;
+  settings.softwareLists.clear();
+  for (const std::string& file : options.softwareLists)
+    settings.softwareLists.push_back({AbsolutePath(file), true, -1, static_cast<int>(settings.softwareLists.size())});
+  settings.hashPath = options.hashPath.empty() ? "" : WithTrailingSeparator(AbsolutePath(options.hashPath));
+}
 }  // namespace
 
 int ShowProfile(const std::string& path) {
@@ -45,6 +57,7 @@ int SaveProfileFromOptions(const ProfileSaveOptions& options, UserInterface& ui)
   ApplyRebuildOptions(options.rebuild, settings);
   ApplyMergeOptions(options.merge, settings);
   ApplyChoice(options.mergeMode, kMergeModeNames, settings.mergeMode, kMergerLayoutCodes);
+  ApplySoftwareLists(fromDefaults, settings);
   GameList database;
   LoadedData loaded;
   bool sourceGiven = !fromDefaults.datfile.empty() || !fromDefaults.mameExe.empty() || !fromDefaults.raineExe.empty();

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "gamedb/game_set.h"
-#include "platform/file_system.h"
+#include "gamedb/romless_machines.h"
 #include "report/results_model.h"
 #include "report/scan_results.h"
 #include "settings/settings_record.h"
@@ -22,13 +22,13 @@ void PrintScanReport(const ResultsModel& results, const std::string& statisticsT
 // sets as "mame -verifyroms" and "-verifysamples" print them when auditing
 // every set: the ROM sets first (with the ROM scan on), then the sample sets
 // (with the sample scan on), each in database order, a set that is not good
-// after MAME's lines on its ROMs or samples. Like MAME it leaves out sets
-// that need nothing and sets of which nothing was found, but names a ROM set
-// "not found" when something under its name is there. The sets of a
-// software list are named "LIST:NAME", as "mame -verifysoftlist" names them.
-// The ROM paths are looked at through `fs`: after a dry run, as the run left them.
-void PrintVerdicts(const GameList& database, const ScanResults& scanResults, const SettingsRecord& settings,
-                   const std::string& listName, std::FILE* out, FileSystem& fs = RealFileSystem());
+// after MAME's lines on its ROMs or samples; the machines the database left
+// out for want of ROMs follow the ROM sets. Like MAME's audit of all sets it
+// leaves out sets that need nothing and sets of which nothing was found. The
+// sets of a software list are named "LIST:NAME", as "mame -verifysoftlist"
+// names them.
+void PrintVerdicts(const GameList& database, const ScanResults& scanResults, const RomlessMachines& romless,
+                   const SettingsRecord& settings, const std::string& listName, std::FILE* out);
 
 // Whether the scan left any result line, the one measure of a finding. A
 // game skipped by the game-type filter leaves none, whatever its flags say.

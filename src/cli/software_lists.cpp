@@ -10,6 +10,7 @@
 #include "platform/file_system.h"
 #include "platform/paths.h"
 #include "platform/text.h"
+#include "settings/profile_file.h"
 
 namespace kestrel {
 namespace {
@@ -57,6 +58,28 @@ bool FindSoftwareLists(const DataOptions& options, std::vector<SoftwareList>& li
   return false;
 }
 
+bool NamesGameData(const DataOptions& options) {
+  return !options.datfile.empty() || !options.mameExe.empty() || !options.raineExe.empty();
+}
+
+// Takes the software lists of a profile whose data source they are, when
+// the options name no data of their own. False, said on standard error,
+// when such a profile names no list at all.
+bool TakeListsOfProfile(DataOptions& options) {
+  if (options.profile.empty() || NamesGameData(options) || !options.softwareLists.empty() ||
+      !options.hashPath.empty())
+    return true;
+  SettingsRecord record;
+  // A profile that does not load is told of where the settings are built.
+  if (!LoadProfile(record, options.profile) || record.dataSource != DataSourceKind::kSoftwareLists) return true;
+  for (const PathEntry& entry : record.softwareLists)
+    if (entry.enabled && !entry.path.empty()) options.softwareLists.push_back(entry.path);
+  options.hashPath = record.hashPath;
+  if (!options.softwareLists.empty() || !options.hashPath.empty()) return true;
+  std::fprintf(stderr, "The profile '%s' uses software lists but names none\n", options.profile.c_str());
+  return false;
+}
+
 DataOptions ForList(const DataOptions& options, const SoftwareList& list) {
   DataOptions one = options;
   one.softwareLists.clear();
@@ -73,9 +96,11 @@ DataOptions ForList(const DataOptions& options, const SoftwareList& list) {
 
 }  // namespace
 
-int RunPerSoftwareList(const DataOptions& options, const std::function<int(const DataOptions&)>& run) {
+int RunPerSoftwareList(const DataOptions& given, const std::function<int(const DataOptions&)>& run) {
+  DataOptions options = given;
+  if (!TakeListsOfProfile(options)) return kExitRefused;
   if (options.softwareLists.empty() && options.hashPath.empty()) return run(options);
-  if (!options.datfile.empty() || !options.mameExe.empty() || !options.raineExe.empty()) {
+  if (NamesGameData(options)) {
     std::fprintf(stderr, "Give either a game list (--datfile, --mame, --raine) or software lists, not both\n");
     return kExitRefused;
   }

@@ -12,7 +12,9 @@
 namespace kestrel {
 
 // Runs `run` once per software list that `options` name (each
-// --software-list file, then every list in --hash-path, by file name),
+// --software-list file, then every list in --hash-path, by file name; with
+// neither, nor another data source, those of a --profile whose data source
+// is software lists),
 // printing "Software list: NAME" before each run's output. Each run gets the
 // options with the list as its datfile, the list's name as `listFolder` and
 // a data folder of its own, so that each list keeps its own data cache.

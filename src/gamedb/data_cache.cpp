@@ -17,8 +17,9 @@ constexpr char kCacheMagic[] = "DATFILE";
 // Caches of another format are not read: the list is read again instead.
 // Format 1 adds the BIOS relations; format 2 the list's rules and each
 // ROM's dump status and optional mark; format 3 the device sets and device
-// ROMs; format 4 each ROM's SHA-1 and the sets' disks.
-constexpr uint32_t kCacheFormat = 4;
+// ROMs; format 4 each ROM's SHA-1 and the sets' disks; format 5 the
+// machines without ROMs or disks, after the sets.
+constexpr uint32_t kCacheFormat = 5;
 
 // The smallest number of bytes each record can take in the file; a count is
 // believed only when that many records could still follow, so a damaged
@@ -28,6 +29,7 @@ constexpr uint64_t kMinSetBytes = 15 * 4 + 6 * kMinTextBytes;
 constexpr uint64_t kMinCloneBytes = 4 + kMinTextBytes;
 constexpr uint64_t kMinRomBytes = 10 * 4 + kMinTextBytes + 4 + kMinTextBytes + 4;
 constexpr uint64_t kMinDiskBytes = 3 * 4 + 2 * kMinTextBytes;
+constexpr uint64_t kMinRomlessBytes = 4 + 2 * kMinTextBytes;
 
 // ---- writing ----
 
@@ -118,6 +120,16 @@ void PutSet(std::string& out, const GameSet& game) {
   for (const SampleEntry& sample : game.samples) PutText(out, sample.name);
   PutInt(out, static_cast<uint32_t>(game.disks.size()));
   for (const DiskEntry& disk : game.disks) PutDisk(out, disk);
+}
+
+void PutRomless(std::string& out, const RomlessMachines& machines) {
+  PutInt(out, static_cast<uint32_t>(machines.size()));
+  for (const RomlessMachine& machine : machines) {
+    PutText(out, machine.name);
+    PutText(out, machine.cloneOf);
+    PutInt(out, static_cast<uint32_t>(machine.deviceRefs.size()));
+    for (const std::string& device : machine.deviceRefs) PutText(out, device);
+  }
 }
 
 // ---- reading ----
@@ -336,15 +348,32 @@ bool ReadSets(CacheReader& reader, GameList& database, int32_t setCount, Progres
                      [&](const GameSet& game) { return HasSoundRomLinks(database, game); });
 }
 
+bool ReadRomless(CacheReader& reader, RomlessMachines& machines) {
+  int32_t count = 0;
+  if (!reader.ReadInt(count) || !reader.CanHold(count, kMinRomlessBytes)) return false;
+  machines.resize(static_cast<size_t>(count));
+  for (RomlessMachine& machine : machines) {
+    int32_t devices = 0;
+    if (!reader.ReadText(machine.name) || !reader.ReadText(machine.cloneOf) || !reader.ReadInt(devices) ||
+        !reader.CanHold(devices, kMinTextBytes))
+      return false;
+    machine.deviceRefs.resize(static_cast<size_t>(devices));
+    for (std::string& device : machine.deviceRefs)
+      if (!reader.ReadText(device)) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
-bool WriteDataCache(const std::string& path, const GameList& database, uint32_t key) {
+bool WriteDataCache(const std::string& path, const GameList& database, uint32_t key, const RomlessMachines& romless) {
   std::string out;
   PutText(out, kCacheMagic);
   PutInt(out, kCacheFormat);
   PutInt(out, key);
   PutInt(out, static_cast<uint32_t>(database.size()));
   for (const GameSet& game : database) PutSet(out, game);
+  PutRomless(out, romless);
 
   return ReplaceFile(path, out);
 }
@@ -364,8 +393,8 @@ std::optional<uint32_t> ReadDataCacheKey(const std::string& path) {
   return key;
 }
 
-bool ReadDataCache(const std::string& path, GameList& database, uint32_t expectedKey,
-                   UserInterface* owner) {
+bool ReadDataCache(const std::string& path, GameList& database, uint32_t expectedKey, UserInterface* owner,
+                   RomlessMachines* romless) {
   std::optional<uint64_t> size = FileSize(path);
   if (!size) return false;
   FilePtr file(OpenFile(path, "rb"));
@@ -386,10 +415,12 @@ bool ReadDataCache(const std::string& path, GameList& database, uint32_t expecte
   std::unique_ptr<ProgressDialog> progress = OpenProgressDialog(owner, "Receiving Data");
   progress->SetRange(0, setCount);
   progress->SetStep(1);
-  if (!ReadSets(reader, database, setCount, *progress)) {
+  RomlessMachines machines;
+  if (!ReadSets(reader, database, setCount, *progress) || !ReadRomless(reader, machines)) {
     database.clear();
     return false;
   }
+  if (romless != nullptr) *romless = std::move(machines);
   GroupAliases(database);
   return true;
 }

@@ -11,25 +11,28 @@
 
 #include "app/user_interface.h"
 #include "gamedb/game_set.h"
+#include "gamedb/romless_machines.h"
 
 namespace kestrel {
 
-// Writes `database` under `key`. The file is written under a temporary
-// name and then put in place, so a reader never meets half a cache.
-// False when it could not be written; callers may ignore that, since a
-// missing cache only costs time.
-bool WriteDataCache(const std::string& path, const GameList& database, uint32_t key);
+// Writes `database` and the list's machines without ROMs under `key`. The
+// file is written under a temporary name and then put in place, so a reader
+// never meets half a cache. False when it could not be written; callers may
+// ignore that, since a missing cache only costs time.
+bool WriteDataCache(const std::string& path, const GameList& database, uint32_t key,
+                    const RomlessMachines& romless = {});
 
-// Replaces `database` with the cached sets when the file is complete, sound
-// and carries `expectedKey`. Shows "Receiving Data" progress under `owner`
-// (none when null), where Cancel ends the read. A missing file, another
-// header or another key leaves `database` as it is; a damaged or cancelled
-// read of the sets leaves it empty.
 // The key the cache at `path` carries; nothing when it is missing or has
 // another header.
 std::optional<uint32_t> ReadDataCacheKey(const std::string& path);
 
-bool ReadDataCache(const std::string& path, GameList& database, uint32_t expectedKey,
-                   UserInterface* owner);
+// Replaces `database` with the cached sets (and `romless`, when given, with
+// the machines without ROMs) when the file is complete, sound and carries
+// `expectedKey`. Shows "Receiving Data" progress under `owner` (none when
+// null), where Cancel ends the read. A missing file, another header or
+// another key leaves `database` as it is; a damaged or cancelled read of the
+// sets leaves it empty.
+bool ReadDataCache(const std::string& path, GameList& database, uint32_t expectedKey, UserInterface* owner,
+                   RomlessMachines* romless = nullptr);
 
 }  // namespace kestrel

@@ -36,8 +36,8 @@ bool IsXmlGameList(const std::string& path) {
 }
 
 bool ParseGameList(GameList& rawGames, const std::string& path, ProgressDialog& progress, bool enableRomOf,
-                   ListMessages& messages) {
-  if (IsXmlGameList(path)) return ParseXmlGameList(rawGames, path, progress, enableRomOf, messages);
+                   ListMessages& messages, RomlessMachines* romless) {
+  if (IsXmlGameList(path)) return ParseXmlGameList(rawGames, path, progress, enableRomOf, messages, romless);
   return ParseDatfile(rawGames, path, progress, enableRomOf, messages);
 }
 

@@ -7,6 +7,7 @@
 #include "app/user_interface.h"
 #include "gamedb/game_set.h"
 #include "gamedb/list_messages.h"
+#include "gamedb/romless_machines.h"
 
 namespace kestrel {
 
@@ -15,8 +16,8 @@ namespace kestrel {
 bool IsXmlGameList(const std::string& path);
 
 // ParseXmlGameList for an XML file, ParseDatfile for any other, with the
-// same arguments and result.
+// same arguments and result (the text form keeps no machines without ROMs).
 bool ParseGameList(GameList& rawGames, const std::string& path, ProgressDialog& progress, bool enableRomOf,
-                   ListMessages& messages);
+                   ListMessages& messages, RomlessMachines* romless = nullptr);
 
 }  // namespace kestrel

@@ -195,7 +195,8 @@ void FinishGame(XmlReader& reader) {
   game.sampleCount = static_cast<int>(game.samples.size());
   reader.progress.SetText("\n\n" + game.description);
   reader.bar.Advance(reader.lastEventByte);
-  if (!game.name.empty() && !game.description.empty() && (game.romCount > 0 || !game.disks.empty())) {
+  // Sets without ROMs or disks are taken out once the whole list is read.
+  if (!game.name.empty() && !game.description.empty()) {
     reader.rawGames.push_back(std::move(game));
   }
   reader.gameDepth = 0;
@@ -391,12 +392,13 @@ std::optional<GameList> ReadInParts(const std::string& path, ProgressDialog& pro
 }  // namespace
 
 bool ParseXmlGameList(GameList& rawGames, const std::string& path, ProgressDialog& progress, bool enableRomOf,
-                      ListMessages& messages) {
+                      ListMessages& messages, RomlessMachines* romless) {
   ScopedThreadPriority priority(kPriorityNormal);
   rawGames.clear();
   bool cancelled = false;
   if (std::optional<GameList> games = ReadInParts(path, progress, enableRomOf, cancelled)) {
     rawGames = std::move(*games);
+    TakeRomlessMachines(rawGames, romless);
     return !cancelled && !rawGames.empty();
   }
   if (cancelled) return false;
@@ -411,6 +413,7 @@ bool ParseXmlGameList(GameList& rawGames, const std::string& path, ProgressDialo
     if (!fault.empty()) messages.push_back(FaultMessage(path, faultLine, fault));
     return false;
   }
+  TakeRomlessMachines(rawGames, romless);
   return !rawGames.empty();
 }
 

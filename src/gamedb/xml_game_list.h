@@ -14,6 +14,7 @@
 #include "app/user_interface.h"
 #include "gamedb/game_set.h"
 #include "gamedb/list_messages.h"
+#include "gamedb/romless_machines.h"
 
 namespace kestrel {
 
@@ -28,7 +29,8 @@ inline constexpr int kMaxXmlDepth = 256;                       // lists need fou
 // <sample name>, every <rom> with name, size and crc (hexadecimal; a ROM
 // without crc, as MAME writes "nodump" ones, has crc 0) and sha1, and every
 // <disk> with name, sha1, merge, status and optional; every other element
-// is skipped.
+// is skipped. The machines without a ROM or disk go to `romless` instead
+// (when given).
 // Only direct children of the game element count, as only depth 1 of a
 // game block does in the text form. True when the whole document was read
 // and a set was kept. A document that is not well-formed, is cut off,
@@ -37,6 +39,6 @@ inline constexpr int kMaxXmlDepth = 256;                       // lists need fou
 // file, the line and the fault, and the result is false. Cancel gives false
 // too.
 bool ParseXmlGameList(GameList& rawGames, const std::string& path, ProgressDialog& progress, bool enableRomOf,
-                      ListMessages& messages);
+                      ListMessages& messages, RomlessMachines* romless = nullptr);
 
 }  // namespace kestrel

@@ -263,7 +263,7 @@ bool RenderScreenshots(const std::string& folder, const std::string& datfile,
   GameList database = SampleGames();
   GameList rawGames;
   SettingsRecord record = SampleSettings();
-  LoadedData sampleLoaded{DataSourceKind::kDatfile, record.datfile, 0};
+  LoadedData sampleLoaded{DataSourceKind::kDatfile, record.datfile, 0, {}};
   int x = 0;
   int y = 0;
   const char* names[] = {"rom_paths", "sample_paths", "misc_paths", "add_paths"};

@@ -13,6 +13,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -31,6 +32,7 @@
 #include "gui/list_messages_window.h"
 #include "gui/path_list_editing.h"
 #include "gui/qt_text.h"
+#include "gui/software_list_source.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
 #include "settings/profile.h"
@@ -180,10 +182,13 @@ void SettingsDialog::BuildControls() {
   useMame_ = new QRadioButton("Use &Mame.exe", this);
   useDatfile_ = new QRadioButton("Use Dat&file", this);
   useRaine_ = new QRadioButton("Use &Raine.exe", this);
+  useSoftwareLists_ = new QRadioButton("Use MAME Software Lists (&XML)", this);
+  softwareLists_ = new SoftwareListSource(record_, ui(), this);
   sourceGroup_ = new QButtonGroup(this);
   sourceGroup_->addButton(useMame_, IdOfSource(DataSourceKind::kMameExe));
   sourceGroup_->addButton(useDatfile_, IdOfSource(DataSourceKind::kDatfile));
   sourceGroup_->addButton(useRaine_, IdOfSource(DataSourceKind::kRaineExe));
+  sourceGroup_->addButton(useSoftwareLists_, IdOfSource(DataSourceKind::kSoftwareLists));
   mameEdit_ = new QLineEdit(this);
   datfileEdit_ = new QLineEdit(this);
   raineEdit_ = new QLineEdit(this);
@@ -266,6 +271,8 @@ void SettingsDialog::BuildControls() {
   AddGridRow(sourceGrid, 0, {useMame_, mameEdit_, mameBrowse_});
   AddGridRow(sourceGrid, 1, {useDatfile_, datfileEdit_, datfileBrowse_});
   AddGridRow(sourceGrid, 2, {useRaine_, raineEdit_, raineBrowse_});
+  sourceGrid->addWidget(useSoftwareLists_, 3, 0, Qt::AlignTop);
+  sourceGrid->addWidget(softwareLists_, 3, 1, 1, 2);
   auto* folders = new QGroupBox("Folders", this);
   auto* folderGrid = new QGridLayout(folders);
   AddGridRow(folderGrid, 0, {makeBackups_, backupEdit_, backupBrowse_});
@@ -324,6 +331,7 @@ void SettingsDialog::AddToolTips() {
       {tempEdit_, "Enter the name of a temporaryfolder."},
       {useMame_, "Use data from a MAME binary."},
       {useRaine_, "Use data from a RAINE binary."},
+      {useSoftwareLists_, "Use MAME's software lists, one after another (the command line runs them)."},
       {useDatfile_, "Use data from a datfile."},
       {makeBackups_, "Make backups when fixing (removing) unneeded files."},
   };
@@ -430,6 +438,7 @@ void SettingsDialog::Refresh() {
   mameEdit_->setText(ToQString(record_.mameExe));
   datfileEdit_->setText(ToQString(record_.datfile));
   raineEdit_->setText(ToQString(record_.raineExe));
+  softwareLists_->Refresh();
   makeBackups_->setChecked(record_.makeBackups);
   backupEdit_->setEnabled(record_.makeBackups);
   backupBrowse_->setEnabled(record_.makeBackups);
@@ -498,6 +507,7 @@ void SettingsDialog::UpdateSourceControls() {
   datfileBrowse_->setEnabled(source == DataSourceKind::kDatfile);
   raineEdit_->setEnabled(source == DataSourceKind::kRaineExe);
   raineBrowse_->setEnabled(source == DataSourceKind::kRaineExe);
+  softwareLists_->SetUsable(source == DataSourceKind::kSoftwareLists);
 }
 
 void SettingsDialog::OnListChosen(int index) {
@@ -667,6 +677,7 @@ void SettingsDialog::Apply() {
   record_.mameExe = FromQString(mameEdit_->text());
   record_.datfile = FromQString(datfileEdit_->text());
   record_.raineExe = FromQString(raineEdit_->text());
+  softwareLists_->CommitHashPath();
   record_.backupFolder = FolderWithSeparator(FromQString(backupEdit_->text()));
   record_.tempFolder = FolderWithSeparator(FromQString(tempEdit_->text()));
 
@@ -742,6 +753,9 @@ QWidget* SettingsDialog::control(int id) const {
     case kSettingsUseMame: return useMame_;
     case kSettingsUseDatfile: return useDatfile_;
     case kSettingsUseRaine: return useRaine_;
+    case kSettingsUseSoftwareLists: return useSoftwareLists_;
+    case kSettingsSoftwareLists: return softwareLists_->lists();
+    case kSettingsHashEdit: return softwareLists_->hashEdit();
     case kSettingsMameEdit: return mameEdit_;
     case kSettingsDatfileEdit: return datfileEdit_;
     case kSettingsRaineEdit: return raineEdit_;

@@ -29,6 +29,8 @@ class QTreeWidgetItem;
 
 namespace kestrel {
 
+class SoftwareListSource;
+
 // Control identifiers of the buttons tests and callers press by name.
 enum SettingsControl {
   kSettingsListCombo = 1063, kSettingsGameFilter = 1012, kSettingsParentClones = 1022,
@@ -40,6 +42,7 @@ enum SettingsControl {
   kSettingsMameEdit = 1010, kSettingsDatfileEdit = 1014, kSettingsRaineEdit = 1020,
   kSettingsMakeBackups = 1021, kSettingsBackupEdit = 1008, kSettingsTempEdit = 1016,
   kSettingsMameBrowse = 1011, kSettingsDatfileBrowse = 1015, kSettingsRaineBrowse = 1023,
+  kSettingsUseSoftwareLists = 1078, kSettingsSoftwareLists = 1079, kSettingsHashEdit = 1080,
   kSettingsLoad = 1052, kSettingsSave = 1050, kSettingsDefault = 1055, kSettingsOk = 1,
 };
 
@@ -151,6 +154,8 @@ class SettingsDialog : public QDialog {
   QRadioButton* useMame_ = nullptr;
   QRadioButton* useDatfile_ = nullptr;
   QRadioButton* useRaine_ = nullptr;
+  QRadioButton* useSoftwareLists_ = nullptr;
+  SoftwareListSource* softwareLists_ = nullptr;
   QButtonGroup* sourceGroup_ = nullptr;
   QLineEdit* mameEdit_ = nullptr;
   QLineEdit* datfileEdit_ = nullptr;

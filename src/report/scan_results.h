@@ -14,6 +14,9 @@
 
 namespace kestrel {
 
+// A content by its size and CRC-32, as a zip's directory tells it.
+inline uint64_t ContentKey(int64_t size, uint32_t crc) { return (static_cast<uint64_t>(size) << 32) | crc; }
+
 // One ROM of a game.
 struct RomScan {
   // In one of the game's sets (put there by the add-missing fix, too), or
@@ -25,6 +28,9 @@ struct RomScan {
   // Found in a set spelled as asked for: MAME, which looks for a set by its
   // exact name on Linux, sees no other.
   bool inListedSet = false;
+  // Found in a set not of the game's name: its parent's (in every layout),
+  // its BIOS set or a device's. MAME looks there only after its own set.
+  bool foundElsewhere = false;
   // With the SHA-1 check: the CRC-32 was right but the SHA-1, in
   // hexadecimal in `foundSha1`, is not the ROM's.
   bool sha1Wrong = false;
@@ -95,6 +101,13 @@ struct SetScan {
   std::vector<FoundEntry> unneeded;        // files in its sets that nothing needs there
   std::vector<WrongNameEntry> wrongNames;  // files of its sets under a wrong ROM name
   std::vector<std::string> unreadableSets;  // its sets' zips that could not be read
+  // The contents (ContentKey) of every member of its own zip, where the zip
+  // is spelled as listed: MAME finds a ROM there by them, under any name or
+  // folder.
+  std::vector<uint64_t> zipContents;
+  // The same for its parent's zip, where the layout looks there (split and
+  // merged sets): the parent's own record may come later in the scan.
+  std::vector<uint64_t> parentZipContents;
   std::vector<RomScan> roms;               // by the game's ROM index
   std::vector<SampleScan> samples;         // by the game's sample index
   std::vector<DiskScan> disks;             // by the game's disk index

@@ -6,7 +6,6 @@
 #include <string_view>
 #include <unordered_set>
 
-#include "platform/paths.h"
 
 namespace kestrel {
 namespace {
@@ -46,6 +45,8 @@ const RomScan kFoundRight = [] {
 // Whether MAME sees the ROM found: a set under another spelling only is no
 // set to MAME.
 bool IsSeenByMame(const RomScan& scan) { return scan.found && scan.inListedSet; }
+
+bool IsFoundWhole(const RomScan& scan) { return scan.found && scan.lengthCorrect && scan.checksumCorrect; }
 
 RomAudit AuditRom(const RomEntry& rom, const RomScan& romScan,
                   const std::unordered_set<std::string_view>& wrongNamedRoms) {
@@ -105,13 +106,10 @@ struct Tally {
 // What MAME makes of a ROM of a set it cannot see.
 const RomScan kNotThere{};
 
-// A content by its size and CRC-32.
-uint64_t ContentKey(int64_t size, uint32_t crc) { return (static_cast<uint64_t>(size) << 32) | crc; }
-
 // The contents MAME finds whole in the game's own set, seen by MAME: those
-// of its ROMs found right, and of the members of its zips that it does not
-// need where they are. MAME finds a ROM by them under any name.
-std::unordered_set<uint64_t> ContentsFoundRight(const GameSet& game, const SetScan& scan, ParentScan parent) {
+// of its ROMs found right, and of every member of its zip (see
+// SetScan::zipContents). MAME finds a ROM by them under any name or folder.
+std::unordered_set<uint64_t> ContentsFoundRight(const GameSet& game, const SetScan& scan) {
   std::unordered_set<uint64_t> contents;
   if (scan.roms.size() != game.roms.size()) return contents;
   for (size_t i = 0; i < game.roms.size(); ++i) {
@@ -119,13 +117,7 @@ std::unordered_set<uint64_t> ContentsFoundRight(const GameSet& game, const SetSc
     if (IsSeenByMame(found) && found.lengthCorrect && found.checksumCorrect && !HasNoDump(game.roms[i]))
       contents.insert(ContentKey(game.roms[i].size, game.roms[i].crc));
   }
-  auto addMembersOf = [&contents](const SetScan& set, const std::string& name) {
-    for (const FoundEntry& extra : set.unneeded)
-      if (extra.inZip && WithoutZipExtension(FileNamePart(extra.zipPath)) == name)
-        contents.insert(ContentKey(static_cast<int64_t>(extra.zipEntry.size), extra.zipEntry.crc));
-  };
-  addMembersOf(scan, game.name);
-  if (parent.holdsClones && parent.scan != nullptr && parent.game != nullptr) addMembersOf(*parent.scan, parent.game->name);
+  contents.insert(scan.zipContents.begin(), scan.zipContents.end());
   return contents;
 }
 
@@ -150,13 +142,12 @@ const char* VerdictWords(Verdict verdict) {
 
 }  // namespace
 
-ParentScan FindParentScan(const GameList& database, const ScanResults& scanResults, const GameSet& game,
-                          SetLayout layout) {
+ParentScan FindParentScan(const GameList& database, const ScanResults& scanResults, const GameSet& game) {
   const int parent = game.parentIndex;
   if (!game.hasParent || parent < 0) return {};
   const size_t at = static_cast<size_t>(parent);
   if (at >= database.size() || at >= scanResults.size()) return {};
-  return {&database[at], &scanResults[at], layout == SetLayout::kMerged};
+  return {&database[at], &scanResults[at]};
 }
 
 SetVerdict JudgeRomSet(const GameSet& game, const SetScan& scan, ParentScan parent) {
@@ -166,15 +157,28 @@ SetVerdict JudgeRomSet(const GameSet& game, const SetScan& scan, ParentScan pare
   result.verdict = Verdict::kGood;
   Tally tally;
   const std::unordered_set<std::string_view> wrongNamedRoms = RightNamesOfWrongNamed(scan);
-  const std::unordered_set<uint64_t> contentsThere = ContentsFoundRight(game, scan, parent);
+  const std::unordered_set<uint64_t> contentsThere = ContentsFoundRight(game, scan);
   // What the parent's set holds, taken once and only when a ROM is looked
   // for there: what a set lacks, MAME looks for in the parent's set in every
   // layout, by contents under any name.
   std::optional<std::unordered_set<uint64_t>> parentContents;
   auto isInParent = [&](const RomEntry& rom) {
-    if (parent.game == nullptr || parent.scan == nullptr) return false;
-    if (!parentContents) parentContents = ContentsFoundRight(*parent.game, *parent.scan, {});
+    if (!parentContents) {
+      parentContents.emplace(scan.parentZipContents.begin(), scan.parentZipContents.end());
+      if (parent.game != nullptr && parent.scan != nullptr) parentContents->merge(ContentsFoundRight(*parent.game, *parent.scan));
+    }
     return parentContents->count(ContentKey(rom.size, rom.crc)) > 0;
+  };
+  // MAME takes a wrong file that is one of the parent's ROMs for no sign
+  // of the set (an empty clone beside its parent is not found).
+  std::optional<std::unordered_set<uint64_t>> parentRoms;
+  auto isParentsRom = [&](const RomScan& found) {
+    if (!found.found || IsFoundWhole(found) || parent.game == nullptr) return false;
+    if (!parentRoms) {
+      parentRoms.emplace();
+      for (const RomEntry& rom : parent.game->roms) parentRoms->insert(ContentKey(rom.size, rom.crc));
+    }
+    return parentRoms->count(ContentKey(found.foundSize, found.foundCrc)) > 0;
   };
   for (size_t i = 0; i < game.roms.size(); ++i) {
     const RomEntry& rom = game.roms[i];
@@ -186,14 +190,17 @@ SetVerdict JudgeRomSet(const GameSet& game, const SetScan& scan, ParentScan pare
     // parent's set only when the set has neither.
     const bool dumped = !HasNoDump(rom);
     const RomScan* own = &scan.roms[i];
-    if (dumped && contentsThere.count(ContentKey(rom.size, rom.crc)) > 0) {
+    // (Asked to, Kestrel checks the SHA-1 of a file MAME takes by its CRC-32.)
+    if (dumped && !own->sha1Wrong && contentsThere.count(ContentKey(rom.size, rom.crc)) > 0) {
       own = &kFoundRight;
     } else if (own->found && !IsSeenByMame(*own)) {
       own = &kNotThere;
     }
-    if (!own->found && dumped && isInParent(rom)) own = &kFoundRight;
+    // A wrong file of the name in the set itself comes before the parent's.
+    const bool takenByName = own->found && !own->foundElsewhere;
+    if (!IsFoundWhole(*own) && !takenByName && dumped && isInParent(rom)) own = &kFoundRight;
     RomAudit audit = AuditRom(rom, *own, wrongNamedRoms);
-    tally.Count(!HasNoDump(rom) && !rom.optional, IsShared(game, rom), audit.found);
+    tally.Count(!HasNoDump(rom) && !rom.optional, IsShared(game, rom), audit.found && !isParentsRom(*own));
     result.verdict = Worse(result.verdict, audit.verdict);
     if (audit.verdict != Verdict::kGood) result.notes.push_back({rom.name, rom.size, audit.reason});
   }
@@ -209,6 +216,32 @@ SetVerdict JudgeRomSet(const GameSet& game, const SetScan& scan, ParentScan pare
     result.notes.clear();
   }
   return result;
+}
+
+SetVerdict JudgeRomlessMachine(const RomlessMachine& machine, const GameList& database,
+                               const ScanResults& scanResults) {
+  // The machine as a set of its devices' ROMs, each with the scan record of
+  // the device's set.
+  GameSet asSet;
+  asSet.name = machine.name;
+  SetScan scan;
+  for (const std::string& name : machine.deviceRefs) {
+    const std::optional<int> found = FindGame(database, name);
+    if (!found || static_cast<size_t>(*found) >= scanResults.size()) continue;
+    const GameSet& device = database[static_cast<size_t>(*found)];
+    const SetScan& deviceScan = scanResults[static_cast<size_t>(*found)];
+    if (!device.isDevice || deviceScan.roms.size() != device.roms.size()) continue;
+    for (size_t i = 0; i < device.roms.size(); ++i) {
+      // A device's device ROMs reach the machine through its own reference.
+      if (device.roms[i].deviceSet >= 0) continue;
+      asSet.roms.push_back(device.roms[i]);
+      asSet.roms.back().deviceSet = *found;
+      scan.roms.push_back(deviceScan.roms[i]);
+    }
+    scan.wrongNames.insert(scan.wrongNames.end(), deviceScan.wrongNames.begin(), deviceScan.wrongNames.end());
+  }
+  if (asSet.roms.empty()) return {Verdict::kBestAvailable, {}};
+  return JudgeRomSet(asSet, scan);
 }
 
 SetVerdict JudgeSampleSet(const GameSet& game, const SetScan& scan) {

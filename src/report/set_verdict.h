@@ -10,7 +10,8 @@
 // too is not found, unless everything it needs is shared and some of that
 // was found. Disks count as ROMs do, judged by their headers' SHA-1; a CHD
 // that cannot be read counts as not found. A machine without ROMs and disks
-// needs no set and gets no verdict.
+// of its own is judged by its devices' ROMs, and is best available when they
+// have none.
 // Samples: all there is good, some there is bad, none there is not found.
 #pragma once
 
@@ -18,7 +19,7 @@
 #include <vector>
 
 #include "gamedb/game_set.h"
-#include "gamedb/set_layout.h"
+#include "gamedb/romless_machines.h"
 #include "report/scan_results.h"
 #include "report/scan_statistics.h"
 
@@ -49,17 +50,22 @@ struct SetVerdict {
 struct ParentScan {
   const GameSet* game = nullptr;
   const SetScan* scan = nullptr;
-  bool holdsClones = false;  // merged sets: the parent's set is the clone's own
 };
 
 // The game's parent in `database` and its record in `scanResults`; empty
 // for a game without one.
-ParentScan FindParentScan(const GameList& database, const ScanResults& scanResults, const GameSet& game,
-                          SetLayout layout);
+ParentScan FindParentScan(const GameList& database, const ScanResults& scanResults, const GameSet& game);
 
 // The verdict on the game's ROM set, from its scan record and its
 // parent's.
 SetVerdict JudgeRomSet(const GameSet& game, const SetScan& scan, ParentScan parent = {});
+
+// The verdict on a machine the database leaves out for want of ROMs and
+// disks: by the ROMs of the devices it uses, as their sets hold them (all
+// shared, so it is not found only when none is there); best available when
+// its devices have no ROMs either.
+SetVerdict JudgeRomlessMachine(const RomlessMachine& machine, const GameList& database,
+                               const ScanResults& scanResults);
 
 // The verdict on the game's samples, from its scan record.
 SetVerdict JudgeSampleSet(const GameSet& game, const SetScan& scan);

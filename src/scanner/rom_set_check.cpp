@@ -265,6 +265,15 @@ void NoteUnreadableSet(const SetOnDisk& set, SetScan& scan) {
   listed.push_back(set.unreadableZip);
 }
 
+// For MAME's verdict, which finds a ROM in its set or its parent's by its
+// contents alone.
+void NoteZipContents(const SetOnDisk& set, SetRole role, SetScan& scan) {
+  if (role != SetRole::kOwnSet && role != SetRole::kParentSet) return;
+  std::vector<uint64_t>& noted = role == SetRole::kOwnSet ? scan.zipContents : scan.parentZipContents;
+  std::vector<uint64_t> contents = ZipContentsSeenByMame(set);
+  noted.insert(noted.end(), contents.begin(), contents.end());
+}
+
 void FindWrongNames(ScanContext& context, const GameSet& game, SetScan& scan, SetOnDisk& set) {
   CheckWrongNames(context, game, set, scan.wrongNames);
   if (!context.settings.fixName || scan.wrongNames.empty()) return;
@@ -281,6 +290,7 @@ void CheckRomSet(ScanContext& context, GameSet& game, SetScan& scan, const std::
   if (context.state.stopRequested) return;
   SetOnDisk set = OpenSet(context, setPath);
   NoteUnreadableSet(set, scan);
+  NoteZipContents(set, role, scan);
   if (context.settings.checkName && role == SetRole::kOwnSet) FindWrongNames(context, game, scan, set);
   if (context.state.stopRequested) return;
 
@@ -301,6 +311,7 @@ void CheckRomSet(ScanContext& context, GameSet& game, SetScan& scan, const std::
       if (!HandleAbsentRom(context, game, rom, romScan, set, role, atHome, location)) continue;
       aliasesPresent.clear();  // a stand-in went into the set
     }
+    romScan.foundElsewhere = role != SetRole::kOwnSet;
     if (!CheckPresentRom(context, game, rom, romScan, set, location)) return;
     if (romScan.caseFixed || romScan.lengthFixed) aliasesPresent.clear();  // the set was written again
   }

@@ -290,7 +290,7 @@ bool RunMainScan(ScanContext& context, ScanResults& scanResults, ProgressDialog&
     if (!ScanGame(context, game, scan)) return false;
     // A parent listed after its clone is not scanned yet: MAME's verdict on a
     // software item that looks there finds nothing of it.
-    const ParentScan parent = FindParentScan(context.database, scanResults, game, context.settings.scanMergeMode);
+    const ParentScan parent = FindParentScan(context.database, scanResults, game);
     scan.needsScan = BuildGameResults(game, scan, context.settings, results, statistics, parent);
   }
   return true;

@@ -8,6 +8,7 @@
 #include "platform/paths.h"
 #include "platform/set_files.h"
 #include "platform/text.h"
+#include "report/scan_results.h"
 #include "scanner/scan_context.h"
 #include "scanner/set_read_ahead.h"
 
@@ -108,6 +109,13 @@ SetOnDisk OpenSet(ScanContext& context, const std::string& setPath) {
 }
 
 std::string ArchiveFileOf(const SetOnDisk& set) { return set.path + (set.isSevenZip ? ".7z" : ".zip"); }
+
+std::vector<uint64_t> ZipContentsSeenByMame(const SetOnDisk& set) {
+  std::vector<uint64_t> contents;
+  if (!set.isZip || !IsSpelledAsAsked(set)) return contents;
+  for (const ZipEntry& entry : set.entries) contents.push_back(ContentKey(entry.size, entry.crc));
+  return contents;
+}
 
 void IndexMembers(SetOnDisk& set) {
   set.membersByName.clear();

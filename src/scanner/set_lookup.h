@@ -69,6 +69,10 @@ SetFiles LookUpSetFiles(ScanContext& context, const std::string& setPath);
 // that order. `isZip` tells whether a file (a zip or a 7z) was found.
 std::optional<std::string> FindSetPath(ScanContext& context, const std::string& setPath, bool* isZip);
 
+// The contents (ContentKey) of the members of the set's zip when it is spelled
+// as asked (MAME sees no other); none for a folder.
+std::vector<uint64_t> ZipContentsSeenByMame(const SetOnDisk& set);
+
 // Indexes `set.entries` by name; to be called whenever they change.
 void IndexMembers(SetOnDisk& set);
 

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "gamedb/romless_machines.h"
 #include "settings/setting_modes.h"
 
 namespace kestrel {
@@ -20,6 +21,9 @@ struct LoadedData {
   // The CRC-32 of the source file: it keys the data cache, and binds a
   // fastscan file and a profile's stored selection to these data.
   uint32_t dataCrc = 0;
+  // The machines the source lists without a ROM or disk, which the database
+  // leaves out: only MAME's verdicts name them.
+  RomlessMachines romless;
 };
 
 }  // namespace kestrel

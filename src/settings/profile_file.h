@@ -1,7 +1,8 @@
 // The profile file: a settings record on disk (".kpf"), a little-endian byte
 // stream that starts with the magic "KPFOPT" and a version number. Versions 0
 // to kProfileVersion are read; kProfileVersion is written (6 added the
-// TorrentZip switches of the rebuilder and the merger).
+// TorrentZip switches of the rebuilder and the merger, 7 the software lists
+// and the hash path).
 #pragma once
 
 #include <string>
@@ -11,7 +12,7 @@
 
 namespace kestrel {
 
-inline constexpr int kProfileVersion = 6;
+inline constexpr int kProfileVersion = 7;
 
 // Reads the profile at `path` over a fresh record. On any failure (missing,
 // wrong magic, cut short, damaged counts) returns false and leaves `record`

@@ -19,6 +19,7 @@ enum class DataSourceKind : int32_t {
   kMameExe = 0,   // ask the MAME executable (-listinfo, else -listxml)
   kDatfile = 1,   // read a datfile
   kRaineExe = 2,  // ask the RAINE executable (-gamelist, then -gameinfo)
+  kSoftwareLists = 3,  // MAME's software lists, one after another (softwareLists, hashPath)
 };
 
 // The list the settings dialog shows. The dialog moves any other number to

@@ -43,6 +43,11 @@ struct SettingsRecord {
   std::string mameExe;
   std::string datfile;
   std::string raineExe;
+  // MAME software list files, and a folder all of whose lists are used
+  // (MAME's hash path): the data of the software list source, each list's
+  // sets in a folder of its name in every ROM path.
+  PathList softwareLists;
+  std::string hashPath;
   bool makeBackups = true;
   std::string backupFolder;
   std::string tempFolder;

@@ -70,7 +70,8 @@ bool VisitStoredFields(Record& r, Visitor& v) {
          v.Flag("fixMissingAdvanced", r.fixMissingAdvanced) && v.Paths("addPaths", r.addPaths) &&
          v.Since(5) && v.Flag("checkSha1", r.checkSha1) &&
          v.Since(6) && v.Flag("rebuildTorrentZip", r.rebuildTorrentZip) &&
-         v.Flag("mergeTorrentZip", r.mergeTorrentZip);
+         v.Flag("mergeTorrentZip", r.mergeTorrentZip) &&
+         v.Since(7) && v.Paths("softwareLists", r.softwareLists) && v.Text("hashPath", r.hashPath);
 }
 
 }  // namespace kestrel

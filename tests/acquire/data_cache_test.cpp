@@ -56,17 +56,19 @@ GameList SampleDatabase() {
 
 TEST(DataCacheTest, RoundTripKeepsEveryStoredFieldInTheFileLayout) {
   TempFolder folder;
-  ASSERT_TRUE(WriteDataCache(folder / "_datdat", SampleDatabase(), 0xCAFEF00D));
+  const RomlessMachines romless = {{"pong", "", {}}, {"ie15", "ie", {"ie15_device", "ie15kbd"}}};
+  ASSERT_TRUE(WriteDataCache(folder / "_datdat", SampleDatabase(), 0xCAFEF00D, romless));
   std::string bytes = ReadFile(folder / "_datdat");
-  EXPECT_EQ(bytes.substr(0, 20), std::string("\x07" "DATFILE\x04\0\0\0\x0D\xF0\xFE\xCA\x02\0\0\0", 20));
+  EXPECT_EQ(bytes.substr(0, 20), std::string("\x07" "DATFILE\x05\0\0\0\x0D\xF0\xFE\xCA\x02\0\0\0", 20));
   EXPECT_EQ(bytes.find(std::string("\xFF\x2C\x01") + std::string(300, 'd')), 70u);
   EXPECT_NE(bytes.find(std::string("\xFF\xFF\xFF\xFE\xFF\x00\x00", 7) + "xxx"), std::string::npos);
   EXPECT_EQ(ListFolder(folder.path()).size(), 1u) << "no temporary file left";
 
   GameList read(5);
-  ASSERT_TRUE(ReadDataCache(folder / "_datdat", read, 0xCAFEF00D, nullptr));
+  RomlessMachines readRomless;
+  ASSERT_TRUE(ReadDataCache(folder / "_datdat", read, 0xCAFEF00D, nullptr, &readRomless));
   // Written again, the read sets give the same bytes: every stored field came back.
-  ASSERT_TRUE(WriteDataCache(folder / "again", read, 0xCAFEF00D));
+  ASSERT_TRUE(WriteDataCache(folder / "again", read, 0xCAFEF00D, readRomless));
   EXPECT_EQ(ReadFile(folder / "again"), bytes);
   // Aliases are not stored but derived from the family's ROMs.
   EXPECT_EQ(AliasesOf(read[1].roms[0]), std::vector<std::string>{"a.rom"});
@@ -101,12 +103,13 @@ TEST(DataCacheTest, DamagedCachesFailAndMissesLeaveTheDatabase) {
   // The BIOS links likewise: a ROM of the BIOS set, and the BIOS set itself.
   size_t biosIndex = good.rfind("\x06pacman") + 7;
   // The last set ends with its last ROM's BIOS link, status, optional mark,
-  // device link and SHA-1 mark, then its disk count.
-  size_t biosRom = good.size() - 28;
+  // device link and SHA-1 mark, then its disk count; the count of machines
+  // without ROMs follows.
+  size_t biosRom = good.size() - 32;
   EXPECT_FALSE(patched(biosRom, "\x02\0\0\0"s));
   EXPECT_FALSE(patched(biosIndex, "\x02\0\0\0"s));
   // A device link names a set of the list and one of its ROMs, or neither.
-  size_t deviceSet = good.size() - 16;
+  size_t deviceSet = good.size() - 20;
   EXPECT_TRUE(patched(deviceSet, "\0\0\0\0\0\0\0\0"s));
   EXPECT_FALSE(patched(deviceSet, "\x02\0\0\0\0\0\0\0"s));
   EXPECT_FALSE(patched(deviceSet, "\0\0\0\0"s));

@@ -55,7 +55,7 @@ TEST_F(SettingsDialogTest, OkTellsOfEachMissingWorkingFolder) {
 // memory; a damaged one is refused and the settings in force stay.
 TEST_F(SettingsDialogTest, SavedProfileLoadsBackAndADamagedOneChangesNothing) {
   record.tempFolder = folder.path();
-  loaded = LoadedData{DataSourceKind::kDatfile, folder / "games.dat", 0x5eed};
+  loaded = LoadedData{DataSourceKind::kDatfile, folder / "games.dat", 0x5eed, {}};
   database.resize(2);
   database[1].selected = false;
   auto dialog = Open(&ui);

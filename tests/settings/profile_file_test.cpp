@@ -55,6 +55,7 @@ Bytes ProfileOfVersion(int32_t version) {
   if (version >= 4) b.Str("rb.log").Int(1).Int(0).Int(1).Int(1).Int(1).Int(1).Int(1).Str("/add/");
   if (version >= 5) b.Int(1);
   if (version >= 6) b.Int(1).Int(0);
+  if (version >= 7) b.Int(1).Int(1).Str("/hash/a2600.xml").Str("/hash/");
   return b;
 }
 
@@ -80,16 +81,17 @@ TEST(ProfileFileTest, LoadsEveryVersionWithDefaultsForWhatIsMissing) {
       "threadPriority",     "romPaths[1]",   "fixCase",          "fixLength",  "rebuildMergeMode",
       "mergeMode",          "scanMergeMode", "showAllZeroCrcs",  "gameFilter", "storedDataCrc",
       "gameSelectionBytes", "raineExe",      "rebuildRecursive", "addPaths",   "checkSha1",
-      "rebuildTorrentZip"};
+      "rebuildTorrentZip",  "softwareLists", "hashPath"};
   const std::string v0 = "-2|/roms2/ (disabled)|0|1|2|0|0|";
-  const std::map<int, std::string> expected = {{0, v0 + "0||0x00000000|0 games, 0 selected||1|0 entries|0|0"},
-                                               {1, v0 + "1||0x00000000|0 games, 0 selected||1|0 entries|0|0"},
-                                               {2, v0 + "1|pac*|0xcafef00d|3 games, 2 selected||1|0 entries|0|0"},
-                                               {3, v0 + "1|pac*|0xcafef00d|3 games, 2 selected|raine.exe|1|0 entries|0|0"},
-                                               {4, v0 + "1|pac*|0xcafef00d|3 games, 2 selected|raine.exe|0|1 entries|0|0"},
-                                               {5, v0 + "1|pac*|0xcafef00d|3 games, 2 selected|raine.exe|0|1 entries|1|0"},
-                                               {6, v0 + "1|pac*|0xcafef00d|3 games, 2 selected|raine.exe|0|1 entries|1|1"},
-                                               {9, v0 + "1|pac*|0xcafef00d|3 games, 2 selected|raine.exe|0|1 entries|1|1"}};
+  const std::map<int, std::string> expected = {{0, v0 + "0||0x00000000|0 games, 0 selected||1|0 entries|0|0|0 entries|"},
+                                               {1, v0 + "1||0x00000000|0 games, 0 selected||1|0 entries|0|0|0 entries|"},
+                                               {2, v0 + "1|pac*|0xcafef00d|3 games, 2 selected||1|0 entries|0|0|0 entries|"},
+                                               {3, v0 + "1|pac*|0xcafef00d|3 games, 2 selected|raine.exe|1|0 entries|0|0|0 entries|"},
+                                               {4, v0 + "1|pac*|0xcafef00d|3 games, 2 selected|raine.exe|0|1 entries|0|0|0 entries|"},
+                                               {5, v0 + "1|pac*|0xcafef00d|3 games, 2 selected|raine.exe|0|1 entries|1|0|0 entries|"},
+                                               {6, v0 + "1|pac*|0xcafef00d|3 games, 2 selected|raine.exe|0|1 entries|1|1|0 entries|"},
+                                               {7, v0 + "1|pac*|0xcafef00d|3 games, 2 selected|raine.exe|0|1 entries|1|1|1 entries|/hash/"},
+                                               {9, v0 + "1|pac*|0xcafef00d|3 games, 2 selected|raine.exe|0|1 entries|1|1|1 entries|/hash/"}};
   for (const auto& [version, values] : expected) {
     SettingsRecord r;
     r.storedDataCrc = 77;
