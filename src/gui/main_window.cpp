@@ -15,6 +15,7 @@
 
 #include "acquire/acquire_game_data.h"
 #include "archive/zip_library.h"
+#include "gui/undo_actions.h"
 #include "gui/about_box.h"
 #include "gui/list_messages_window.h"
 #include "gui/off_gui_thread.h"
@@ -127,10 +128,17 @@ void MainWindow::BuildMenu() {
   connect(advancedZipScanner_, &QAction::toggled, this, &MainWindow::SetAdvancedZipScanner);
   about_ = new QAction("&About Kestrel...", this);
   connect(about_, &QAction::triggered, this, &MainWindow::ShowAbout);
+  undoLastRun_ = new QAction("&Undo Last Run...", this);
+  connect(undoLastRun_, &QAction::triggered, this, &MainWindow::UndoLastRun);
+  runHistory_ = new QAction("Run &History...", this);
+  connect(runHistory_, &QAction::triggered, this, &MainWindow::ShowRunHistory);
 
   auto* bar = new QMenuBar(this);
   QMenu* menu = bar->addMenu("&Kestrel");
   menu->addAction(advancedZipScanner_);
+  menu->addSeparator();
+  menu->addAction(undoLastRun_);
+  menu->addAction(runHistory_);
   menu->addSeparator();
   menu->addAction(about_);
   layout()->setMenuBar(bar);
@@ -139,6 +147,9 @@ void MainWindow::BuildMenu() {
 void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
   QMenu menu(this);
   menu.addAction(advancedZipScanner_);
+  menu.addSeparator();
+  menu.addAction(undoLastRun_);
+  menu.addAction(runHistory_);
   menu.addSeparator();
   menu.addAction(about_);
   menu.exec(event->globalPos());
@@ -161,6 +172,15 @@ void MainWindow::SetAdvancedZipScanner(bool on) {
   values_.advancedZipScanner = on ? 1 : 0;
   if (advancedZipScanner_->isChecked() != on) advancedZipScanner_->setChecked(on);
 }
+
+// A list being read changes nothing on disk, yet an undo meanwhile would
+// change what it reads.
+void MainWindow::UndoLastRun() {
+  if (loading_) return;
+  kestrel::UndoLastRun(ui(), dataFolder_);
+}
+
+void MainWindow::ShowRunHistory() { kestrel::ShowRunHistory(this, dataFolder_); }
 
 void MainWindow::ShowAbout() {
   AboutBox box(this);
@@ -357,7 +377,7 @@ ZipLibrary ToolZipLibrary(const char* zipLevel, int advancedZipScanner) {
 template <class Dialog>
 void MainWindow::OpenToolDialog(int& x, int& y, const std::function<void(Dialog&)>& run) {
   ZipLibrary zipLibrary = ToolZipLibrary(zipLevel_, values_.advancedZipScanner);
-  Dialog dialog(ToolDialogContext{&settings_, &database_, &zipLibrary, &x, &y, injected_}, nullptr);
+  Dialog dialog(ToolDialogContext{&settings_, &database_, &zipLibrary, &x, &y, injected_, dataFolder_}, nullptr);
   dialog.setWindowIcon(windowIcon());
   RunMinimised([&] { run(dialog); });
 }

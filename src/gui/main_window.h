@@ -67,6 +67,9 @@ class MainWindow : public QWidget {
   void OpenMerger();
   void ShowAbout();
   void SetAdvancedZipScanner(bool on);
+  // "Undo Last Run..." and "Run History...": see undo_actions.h.
+  void UndoLastRun();
+  void ShowRunHistory();
 
   // The per-user values to write once the window has ended.
   UserValues ValuesAtExit() const;
@@ -116,6 +119,8 @@ class MainWindow : public QWidget {
   UserInterface* injected_ = nullptr;
   QAction* advancedZipScanner_ = nullptr;
   QAction* about_ = nullptr;
+  QAction* undoLastRun_ = nullptr;
+  QAction* runHistory_ = nullptr;
   QToolButton* scanner_ = nullptr;
   QToolButton* merger_ = nullptr;
   QToolButton* rebuilder_ = nullptr;

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
+#include "gui/journaled_run.h"
 #include "gui/merger_controls.h"
 #include "gui/gathering_interface.h"
 #include "gui/off_gui_thread.h"
@@ -15,6 +16,16 @@
 #include "gui/run_summaries.h"
 
 namespace kestrel {
+namespace {
+
+// The run's name in the undo journal, as the command line names it.
+const char* JournalCommand(MergeButton button, SetLayout mergeMode) {
+  if (button == MergeButton::kUnmerge) return "unmerge";
+  if (button == MergeButton::kUnmergeFull) return "unmerge --full";
+  return mergeMode == SetLayout::kSplit ? "split" : "merge";
+}
+
+}  // namespace
 
 MergerDialog::MergerDialog(const MergerDialogContext& context, QWidget* parent)
     : ToolDialog(context, kMergerControls, kMergerCaption, parent) {
@@ -113,8 +124,10 @@ bool MergerDialog::Run(MergeButton button) {
   }
   running_ = true;
   GatheringInterface problems(ui());
-  outcome_ = RunToolOffGuiThread(&problems, [&](UserInterface* worker) {
-    return RunMerger(*context_.database, record_, worker, *context_.zipLibrary, button);
+  outcome_ = RunJournaled(context_.dataFolder, JournalCommand(button, record_.mergeMode), [&](FileSystem& fs) {
+    return RunToolOffGuiThread(&problems, [&](UserInterface* worker) {
+      return RunMerger(*context_.database, record_, worker, *context_.zipLibrary, button, fs);
+    });
   });
   running_ = false;
   // The run adds the trailing separator, or empties a folder it cannot use.

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 #include <iterator>
 
+#include "gui/journaled_run.h"
 #include "gui/gathering_interface.h"
 #include "gui/off_gui_thread.h"
 #include "gui/qt_text.h"
@@ -176,8 +177,10 @@ bool RebuilderDialog::Rebuild() {
   }
   running_ = true;
   GatheringInterface problems(ui());
-  outcome_ = RunToolOffGuiThread(&problems, [this](UserInterface* worker) {
-    return RunRebuild(*context_.database, record_, *context_.zipLibrary, worker);
+  outcome_ = RunJournaled(context_.dataFolder, "rebuild", [this, &problems](FileSystem& fs) {
+    return RunToolOffGuiThread(&problems, [&](UserInterface* worker) {
+      return RunRebuild(*context_.database, record_, *context_.zipLibrary, worker, fs);
+    });
   });
   running_ = false;
   if (isMinimized()) showNormal();

@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "gui/journaled_run.h"
 #include "archive/zip_library.h"
 #include "gui/off_gui_thread.h"
 #include "gui/qt_text.h"
@@ -313,7 +314,11 @@ void ScannerDialog::Scan(bool fastscan) {
   request.dataFolder = context_.dataFolder;
   request.zipLibrary = &zipLibrary;
   request.showStatistics = false;  // shown below, in a window of its own
-  const ScanOutcome outcome = ScanOffGuiThread(request);
+  const ScanOutcome outcome =
+      RunJournaled(context_.dataFolder, fastscan ? "fastscan" : "scan", [&](FileSystem& fs) {
+        request.fs = fs;
+        return ScanOffGuiThread(request);
+      });
   scanning_ = false;
   problems_.ShowGathered(kScanProblemsTitle);
 

@@ -121,7 +121,7 @@ bool GrabToolDialogs(const QDir& out, SettingsRecord record, const GameList& dat
   record.rebuildCreateLog = true;
   record.rebuildLogfile = "/home/ann/arcade/rebuild.log";
   {
-    RebuilderDialogContext context{&record, &database, &zipLibrary, nullptr, nullptr, &quiet};
+    RebuilderDialogContext context{&record, &database, &zipLibrary, nullptr, nullptr, &quiet, ""};
     RebuilderDialog dialog(context);
     ok &= Grab(dialog, out.filePath("rebuilder_dialog.png"));
   }
@@ -137,7 +137,7 @@ bool GrabToolDialogs(const QDir& out, SettingsRecord record, const GameList& dat
   record.mergePlacement = MergePlacement::kIntoDestination;
   record.mergeDestination = "/home/ann/arcade/merged/";
   {
-    MergerDialogContext context{&record, &database, &zipLibrary, nullptr, nullptr, &quiet};
+    MergerDialogContext context{&record, &database, &zipLibrary, nullptr, nullptr, &quiet, ""};
     MergerDialog dialog(context);
     ok &= Grab(dialog, out.filePath("merger_dialog.png"));
   }

@@ -27,6 +27,7 @@ struct ToolDialogContext {
   int* positionX = nullptr;            // the remembered top-left corner, written back on close
   int* positionY = nullptr;
   UserInterface* ui = nullptr;         // null: Qt dialogs owned by this one
+  std::string dataFolder;              // where a run's undo journal goes; "" keeps none
 };
 
 class ToolDialog : public QDialog {

@@ -64,4 +64,26 @@ std::vector<FileChange> DescribeRun(const Journal& journal) {
   return list.changes();
 }
 
+std::string RunStateText(const Journal& journal) {
+  return journal.undone ? "undone" : journal.ended ? "done" : "stopped before its end";
+}
+
+std::string ChangeCountText(const std::vector<FileChange>& changes) {
+  static const char* const kWords[] = {"created", "replaced", "renamed", "deleted", "folders created",
+                                       "folders removed"};
+  size_t counts[std::size(kWords)] = {};
+  for (const FileChange& change : changes) ++counts[static_cast<size_t>(change.kind)];
+  std::string text;
+  for (size_t kind = 0; kind < std::size(kWords); ++kind) {
+    if (counts[kind] == 0) continue;
+    text += (text.empty() ? "" : ", ") + std::to_string(counts[kind]) + " " + kWords[kind];
+  }
+  return text.empty() ? "no changes" : text;
+}
+
+std::string RunSummaryLine(const RunRecord& run) {
+  return run.id + "  " + run.journal.started + "  " + run.journal.command + "  " + RunStateText(run.journal) + ": " +
+         ChangeCountText(DescribeRun(run.journal));
+}
+
 }  // namespace kestrel

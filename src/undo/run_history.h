@@ -30,4 +30,11 @@ std::optional<RunRecord> FindRun(const std::string& undoFolder, const std::strin
 // lists them.
 std::vector<FileChange> DescribeRun(const Journal& journal);
 
+// "done", "stopped before its end" or "undone".
+std::string RunStateText(const Journal& journal);
+// "3 created, 1 replaced, ..." of the kinds of change there are; "no changes".
+std::string ChangeCountText(const std::vector<FileChange>& changes);
+// One line of the list of runs: "ID  STARTED  COMMAND  STATE: COUNTS".
+std::string RunSummaryLine(const RunRecord& run);
+
 }  // namespace kestrel

@@ -78,9 +78,9 @@ TEST(DialogForm, EachAltKeyReachesOneControlAndDialogsResizeAndEndAlike) {
   ScannerDialog scanner({&settings, &database, folder.path(), &zipLevel, &layout, &ui});
   ExpectDialogForm(scanner);
   EXPECT_EQ(MnemonicClashes(*scanner.resultsWindow()), "");
-  RebuilderDialog rebuilder({&settings, &database, &zipLibrary, &x, &y, &ui});
+  RebuilderDialog rebuilder({&settings, &database, &zipLibrary, &x, &y, &ui, ""});
   ExpectDialogForm(rebuilder);
-  MergerDialog merger({&settings, &database, &zipLibrary, &x, &y, &ui});
+  MergerDialog merger({&settings, &database, &zipLibrary, &x, &y, &ui, ""});
   ExpectDialogForm(merger);
   SettingsDialog settingsDialog({&settings, &rawGames, &database, &loaded, folder.path(), &zipLevel, &x, &y, &ui});
   ExpectDialogForm(settingsDialog);

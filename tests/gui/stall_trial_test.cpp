@@ -195,7 +195,7 @@ TEST(StallTrial, DISABLED_LoadScanRebuildMergeAtFullScale) {
   settings.rebuildZip = true;
   ui.windows = 0;
   {
-    RebuilderDialog rebuilder({&settings, &database, &zipLibrary, &x, &y, &ui});
+    RebuilderDialog rebuilder({&settings, &database, &zipLibrary, &x, &y, &ui, ""});
     rebuilder.show();
     clock.restart();
     watch.Start();
@@ -207,7 +207,7 @@ TEST(StallTrial, DISABLED_LoadScanRebuildMergeAtFullScale) {
   settings.mergeMode = SetLayout::kMerged;
   ui.windows = 0;
   {
-    MergerDialog merger({&settings, &database, &zipLibrary, &x, &y, &ui});
+    MergerDialog merger({&settings, &database, &zipLibrary, &x, &y, &ui, ""});
     merger.show();
     clock.restart();
     watch.Start();

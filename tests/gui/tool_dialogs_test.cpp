@@ -10,6 +10,7 @@
 #include "gui/merger_dialog.h"
 #include "gui/rebuilder_controls.h"
 #include "gui/rebuilder_dialog.h"
+#include "gui/undo_actions.h"
 
 namespace kestrel {
 namespace {
@@ -47,7 +48,7 @@ TEST_F(ToolDialogsTest, RebuilderRebuildsShuffledFilesIntoSplitSets) {
   settings.tempFolder = root / "temp/";
   settings.rebuildMergeMode = SetLayout::kSplit;
   settings.rebuildZip = settings.rebuildRecursive = true;
-  RebuilderDialog dialog({&settings, &database, &zipLibrary, &x, &y, &person});
+  RebuilderDialog dialog({&settings, &database, &zipLibrary, &x, &y, &person, ""});
   dialog.show();
 
   Type(dialog, kRebuilderSourceEdit, source);
@@ -90,7 +91,7 @@ TEST_F(ToolDialogsTest, MergerMergesASplitFamilyAndUnmergesIt) {
   settings.romPaths = {{roms, true}};
   settings.mergeZip = settings.mergeCleanSet = settings.mergeRemoveOld = true;
   settings.mergeMode = SetLayout::kSplit;
-  MergerDialog dialog({&settings, &database, &zipLibrary, &x, &y, &person});
+  MergerDialog dialog({&settings, &database, &zipLibrary, &x, &y, &person, ""});
   dialog.show();
   Click(dialog, kMergerMerge);
   EXPECT_EQ(settings.mergeMode, SetLayout::kMerged);
@@ -112,6 +113,36 @@ TEST_F(ToolDialogsTest, MergerMergesASplitFamilyAndUnmergesIt) {
   EXPECT_EQ(person.progressTitles, (std::vector<std::string>{"Merging ROMs", "Unmerging ROMs"}));
   // Unmerging asks its own question: Clean Set only, every clone set stays.
   EXPECT_EQ(person.messages.at(3).text.rfind("Unmerging 2 Families (4 Sets).\n\nClean Set: ", 0), 0u);
+}
+
+// A rebuild from the dialog keeps the undo journal of the data folder, and
+// "Undo Last Run" asks, then takes the new set away and puts the removed
+// source back; there is then nothing left to undo.
+TEST_F(ToolDialogsTest, ARebuildFromTheDialogIsUndoneFromTheMenu) {
+  const std::string source = root / "source/", data = root / "data/";
+  testing::WriteFile(source + "x1.bin", RomData("p.3"));
+  std::filesystem::create_directories(root / "temp");
+  std::filesystem::create_directories(data);
+  settings.tempFolder = root / "temp/";
+  settings.rebuildZip = settings.rebuildRemoveSources = true;
+  RebuilderDialog dialog({&settings, &database, &zipLibrary, &x, &y, &person, data});
+  dialog.show();
+  Type(dialog, kRebuilderSourceEdit, source);
+  Type(dialog, kRebuilderDestinationEdit, roms);
+  person.messageAnswers = {kResultYes, kResultOk, kResultYes, kResultOk, kResultOk};
+  Click(dialog, kRebuilderRebuild);
+  ASSERT_EQ(SetsIn(roms), "puckman.zip: p.3");
+  ASSERT_FALSE(FileExists(source + "x1.bin"));
+
+  person.messages.clear();
+  UndoLastRun(&person, data);
+  EXPECT_EQ(SetsIn(roms), "");
+  EXPECT_EQ(testing::ReadFile(source + "x1.bin"), RomData("p.3"));
+  ASSERT_EQ(person.messages.size(), 2u);
+  EXPECT_EQ(person.messages[0].text.rfind("Undo run 1 (rebuild, started ", 0), 0u) << person.messages[0].text;
+  EXPECT_EQ(person.messages[1].icon, MessageIcon::kInformation) << person.messages[1].text;
+  UndoLastRun(&person, data);
+  EXPECT_EQ(person.messages.back().text, "There is no run to undo.");
 }
 
 }  // namespace
