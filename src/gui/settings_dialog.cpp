@@ -28,6 +28,7 @@
 #include "acquire/acquire_game_data.h"
 #include "acquire/import_paths.h"
 #include "archive/zip_library.h"
+#include "gui/off_gui_thread.h"
 #include "gui/games_list.h"
 #include "gui/list_messages_window.h"
 #include "gui/path_list_editing.h"
@@ -684,8 +685,14 @@ void SettingsDialog::Apply() {
   workingDatabase_.clear();
   ListMessages listMessages;
   LoadedData& loaded = *context_.loaded;
-  const bool acquired = AcquireGameData(record_, loaded, *context_.rawGames, workingDatabase_, ui(),
-                                        context_.dataFolder, listMessages);
+  // Read off the GUI thread, as the main window reads it; the dialog takes
+  // no input meanwhile.
+  setEnabled(false);
+  const bool acquired = RunToolOffGuiThread(ui(), [&](UserInterface* worker) {
+    return AcquireGameData(record_, loaded, *context_.rawGames, workingDatabase_, worker, context_.dataFolder,
+                           listMessages);
+  });
+  setEnabled(true);
   // The list's problems, in one window that outlives this dialog.
   ShowListMessages(parentWidget(), kGameListProblemsTitle, std::move(listMessages));
   if (!acquired)
