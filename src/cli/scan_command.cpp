@@ -10,6 +10,7 @@
 #include "cli/flag_pair.h"
 #include "cli/scan_report.h"
 #include "cli/torrentzip_check.h"
+#include "cli/why_command.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
 #include "report/results_model.h"
@@ -107,6 +108,9 @@ void AddVerdictsOption(CLI::App& command, ScanOptions& options) {
                    "Also print MAME's verdict on each set, as \"mame -verifyroms\" and \"-verifysamples\" word it");
   command.add_flag("--check-torrentzip", options.checkTorrentZip,
                    "Also name every zipped set that is not in TorrentZip's canonical form");
+  command.add_flag("--explain", options.explain,
+                   "Also print, for each ROM found missing or wrong, the files seen that resemble it and why each "
+                   "was not taken");
 }
 
 void ApplyScanOptions(const ScanOptions& options, SettingsRecord& settings) {
@@ -152,6 +156,7 @@ int RunScanCommand(const ScanOptions& options, bool fastscan, UserInterface& ui)
     std::fputs("----------\n", stdout);
     nonTorrentZips = PrintNonTorrentZips(database, settings, stdout, files.fs());
   }
+  if (options.explain) PrintScanExplanations(database, scanResults, settings);
   files.PrintChanges(stdout);
   // A dry run writes none of the run's own files either.
   bool logSaved = options.logfile.empty() || files.dryRun() ||

@@ -34,6 +34,9 @@ struct ScanOptions {
   bool verdicts = false;
   // Also name every zipped set not in TorrentZip's form; each is a finding.
   bool checkTorrentZip = false;
+  // Also print, for every ROM found missing or wrong, the files seen that
+  // resemble it and why each was not taken ("why" for every faulty set).
+  bool explain = false;
   bool noUndo = false;  // keep no undo journal of the fixes
   bool dryRun = false;  // --dry-run: change nothing, list the changes
   ScanOutputFiles outputs;  // "scan" only: a fastscan does not judge every set

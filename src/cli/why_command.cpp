@@ -73,19 +73,48 @@ std::string SearchedNames(const GameList& database, const GameSet& game, SetLayo
   return names;
 }
 
+// With an index, only the files it points to for the ROM are looked at.
 void PrintRom(const GameList& database, const GameSet& game, const RomEntry& rom, const std::string& fault,
-              SetLayout layout, const std::string& layoutName, std::vector<PlacedFile>& files) {
+              SetLayout layout, const std::string& layoutName, std::vector<PlacedFile>& files,
+              const CandidateIndex* index = nullptr) {
   const RomHome home = HomeOf(database, game, rom, layout);
   std::printf("%s [size %d, crc %s]: %s (belongs in %s as %s)\n", rom.name.c_str(), rom.size, CrcText(rom.crc).c_str(),
               fault.c_str(), home.set ? home.set->name.c_str() : game.name.c_str(), home.name.c_str());
-  const std::vector<RomCandidate> candidates = FindRomCandidates(RealFileSystem(), database, game, rom, layout,
-                                                                 layoutName, files);
+  const std::vector<RomCandidate> candidates =
+      index ? FindIndexedRomCandidates(RealFileSystem(), database, game, rom, layout, layoutName, files, *index)
+            : FindRomCandidates(RealFileSystem(), database, game, rom, layout, layoutName, files);
   if (candidates.empty()) std::puts("  no file resembles it");
   for (const RomCandidate& candidate : candidates)
     std::printf("  %s: %s: %s\n", candidate.likeness.c_str(), candidate.file->path.c_str(), candidate.reason.c_str());
 }
 
+void PrintSetHeading(const GameList& database, const GameSet& game, SetLayout layout, const std::string& layoutName) {
+  std::printf("%s [folder: %s] in the %s layout, looked for in: %s\n", game.description.c_str(), game.name.c_str(),
+              layoutName.c_str(), SearchedNames(database, game, layout).c_str());
+}
+
 }  // namespace
+
+void PrintScanExplanations(const GameList& database, const ScanResults& results, const SettingsRecord& settings) {
+  const SetLayout layout = settings.scanMergeMode;
+  const std::string layoutName = kSetTypeNames[LayoutCode(layout, kToolLayoutCodes)];
+  std::vector<PlacedFile> files = ListPlacedFiles(RealFileSystem(), EnabledPaths(settings.romPaths),
+                                                  EnabledPaths(settings.addPaths));
+  const CandidateIndex index = IndexPlacedFiles(files);
+  std::puts("----------");
+  for (size_t i = 0; i < database.size() && i < results.size(); ++i) {
+    const GameSet& game = database[i];
+    if (!game.selected) continue;
+    bool headed = false;
+    for (size_t r = 0; r < game.roms.size() && r < results[i].roms.size(); ++r) {
+      const std::string fault = RomFault(game.roms[r], results[i].roms[r]);
+      if (fault.empty()) continue;
+      if (!headed) PrintSetHeading(database, game, layout, layoutName);
+      headed = true;
+      PrintRom(database, game, game.roms[r], fault, layout, layoutName, files, &index);
+    }
+  }
+}
 
 void AddWhyOptions(CLI::App& command, WhyOptions& options) {
   AddDataOptions(command, options.data);
@@ -114,8 +143,7 @@ int RunWhyCommand(const WhyOptions& options, UserInterface& ui) {
   const GameSet& game = database[*index];
   const SetLayout layout = settings.scanMergeMode;
   const std::string layoutName = kSetTypeNames[LayoutCode(layout, kToolLayoutCodes)];
-  std::printf("%s [folder: %s] in the %s layout, looked for in: %s\n", game.description.c_str(), game.name.c_str(),
-              layoutName.c_str(), SearchedNames(database, game, layout).c_str());
+  PrintSetHeading(database, game, layout, layoutName);
   std::vector<PlacedFile> files = ListPlacedFiles(RealFileSystem(), EnabledPaths(settings.romPaths),
                                                   EnabledPaths(settings.addPaths));
   int faults = 0;

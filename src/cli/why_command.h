@@ -7,6 +7,9 @@
 #include <string>
 
 #include "cli/data_options.h"
+#include "gamedb/game_set.h"
+#include "report/scan_results.h"
+#include "settings/settings_record.h"
 
 namespace CLI {
 class App;
@@ -28,5 +31,10 @@ void AddWhyOptions(CLI::App& command, WhyOptions& options);
 // when every ROM is there and right, kExitFindings when one is not,
 // kExitRefused for an unknown set or game data that cannot be had.
 int RunWhyCommand(const WhyOptions& options, UserInterface& ui);
+
+// The verbose form of a scan ("scan --explain"): after a line of ten minus
+// signs, what "why" prints for every selected set with a ROM the scan found
+// missing, wrong or unreadable, in the game data's order.
+void PrintScanExplanations(const GameList& database, const ScanResults& results, const SettingsRecord& settings);
 
 }  // namespace kestrel

@@ -137,26 +137,77 @@ std::vector<PlacedFile> ListPlacedFiles(FileSystem& fs, const std::vector<std::s
   return files;
 }
 
+namespace {
+
+// Adds `file` to the candidates when it tells something about the ROM:
+// the same name or contents anywhere, or the same size in a searched set
+// where it is no other ROM's file. A loose file's CRC-32 is read first
+// when its name or size makes it worth reading.
+void JudgeFile(FileSystem& fs, const RomContext& c, PlacedFile& file, std::vector<RomCandidate>& candidates) {
+  const bool sameName = EqualsNoCase(file.name, c.rom.name) || EqualsNoCase(file.name, c.home.name);
+  const bool sameSize = file.size == static_cast<uint32_t>(c.rom.size);
+  if (!file.crc && (sameName || sameSize)) {
+    uint32_t size = 0, crc = 0;
+    if (ReadFileCrc(fs, file.path, size, crc)) file.crc = crc;
+  }
+  const bool sameCrc = HasRomCrc(c.rom, file);
+  const bool searchedSet = !file.inAddPath && IsNamed(file.setName, c.searched);
+  const bool telling = sameName || sameCrc || (sameSize && searchedSet && !IsListedRom(c, file.name));
+  if (!telling) return;
+  const std::string reason = file.inAddPath ? AddPathReason(c, file) : RomPathReason(c, file, sameName);
+  candidates.push_back({&file, Likeness(sameName, sameSize, sameCrc), reason});
+}
+
+template <class Key>
+void TakeGroup(const std::unordered_map<Key, std::vector<size_t>>& groups, const Key& key,
+               std::vector<size_t>& taken) {
+  auto found = groups.find(key);
+  if (found == groups.end()) return;
+  const size_t count = std::min(found->second.size(), CandidateIndex::kMostLookedAt);
+  taken.insert(taken.end(), found->second.begin(), found->second.begin() + static_cast<std::ptrdiff_t>(count));
+}
+
+}  // namespace
+
 std::vector<RomCandidate> FindRomCandidates(FileSystem& fs, const GameList& database, const GameSet& game,
                                             const RomEntry& rom, SetLayout layout, const std::string& layoutName,
                                             std::vector<PlacedFile>& files) {
   const RomContext c{database, game, rom, HomeOf(database, game, rom, layout),
                      SetsSearchedFor(database, game, layout), layoutName};
   std::vector<RomCandidate> candidates;
-  for (PlacedFile& file : files) {
-    const bool sameName = EqualsNoCase(file.name, rom.name) || EqualsNoCase(file.name, c.home.name);
-    const bool sameSize = file.size == static_cast<uint32_t>(rom.size);
-    if (!file.crc && (sameName || sameSize)) {
-      uint32_t size = 0, crc = 0;
-      if (ReadFileCrc(fs, file.path, size, crc)) file.crc = crc;
-    }
-    const bool sameCrc = HasRomCrc(rom, file);
-    const bool searchedSet = !file.inAddPath && IsNamed(file.setName, c.searched);
-    const bool telling = sameName || sameCrc || (sameSize && searchedSet && !IsListedRom(c, file.name));
-    if (!telling) continue;
-    const std::string reason = file.inAddPath ? AddPathReason(c, file) : RomPathReason(c, file, sameName);
-    candidates.push_back({&file, Likeness(sameName, sameSize, sameCrc), reason});
+  for (PlacedFile& file : files) JudgeFile(fs, c, file, candidates);
+  return candidates;
+}
+
+CandidateIndex IndexPlacedFiles(const std::vector<PlacedFile>& files) {
+  CandidateIndex index;
+  for (size_t i = 0; i < files.size(); ++i) {
+    const PlacedFile& file = files[i];
+    index.byName[ToLowerAscii(file.name)].push_back(i);
+    if (file.crc) index.byCrc[*file.crc].push_back(i);
+    else index.looseBySize[file.size].push_back(i);
+    if (!file.inAddPath) index.bySet[ToLowerAscii(file.setName)].push_back(i);
   }
+  return index;
+}
+
+std::vector<RomCandidate> FindIndexedRomCandidates(FileSystem& fs, const GameList& database, const GameSet& game,
+                                                   const RomEntry& rom, SetLayout layout,
+                                                   const std::string& layoutName, std::vector<PlacedFile>& files,
+                                                   const CandidateIndex& index) {
+  const RomContext c{database, game, rom, HomeOf(database, game, rom, layout),
+                     SetsSearchedFor(database, game, layout), layoutName};
+  std::vector<size_t> looked;
+  TakeGroup(index.byName, ToLowerAscii(rom.name), looked);
+  TakeGroup(index.byName, ToLowerAscii(c.home.name), looked);
+  TakeGroup(index.byCrc, rom.crc, looked);
+  TakeGroup(index.byCrc, rom.crcComplement, looked);
+  TakeGroup(index.looseBySize, static_cast<uint32_t>(rom.size), looked);
+  for (const GameSet* set : c.searched) TakeGroup(index.bySet, ToLowerAscii(set->name), looked);
+  std::sort(looked.begin(), looked.end());
+  looked.erase(std::unique(looked.begin(), looked.end()), looked.end());
+  std::vector<RomCandidate> candidates;
+  for (size_t i : looked) JudgeFile(fs, c, files[i], candidates);
   return candidates;
 }
 

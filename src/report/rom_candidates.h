@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "gamedb/game_set.h"
@@ -47,5 +48,26 @@ struct RomCandidate {
 std::vector<RomCandidate> FindRomCandidates(FileSystem& fs, const GameList& database, const GameSet& game,
                                             const RomEntry& rom, SetLayout layout, const std::string& layoutName,
                                             std::vector<PlacedFile>& files);
+
+// The files of a whole collection by what can make one resemble a ROM, for
+// explaining every faulty ROM of a scan: each ROM then looks at the files
+// of its name, CRC-32 and size, and those of the sets searched for it, not
+// at every file. Each group is looked at up to kMostLookedAt files deep, in
+// the files' order, so that a collection of like files stays linear.
+struct CandidateIndex {
+  static constexpr size_t kMostLookedAt = 64;
+  std::unordered_map<std::string, std::vector<size_t>> byName;       // lower-case name
+  std::unordered_map<uint32_t, std::vector<size_t>> byCrc;           // members' recorded CRC-32
+  std::unordered_map<uint32_t, std::vector<size_t>> looseBySize;     // loose files, their CRC-32 unread
+  std::unordered_map<std::string, std::vector<size_t>> bySet;        // lower-case set name, ROM paths only
+};
+CandidateIndex IndexPlacedFiles(const std::vector<PlacedFile>& files);
+
+// FindRomCandidates over the files `index` points to for the ROM, in the
+// files' order.
+std::vector<RomCandidate> FindIndexedRomCandidates(FileSystem& fs, const GameList& database, const GameSet& game,
+                                                   const RomEntry& rom, SetLayout layout,
+                                                   const std::string& layoutName, std::vector<PlacedFile>& files,
+                                                   const CandidateIndex& index);
 
 }  // namespace kestrel
