@@ -8,40 +8,25 @@
 #include "archive/member_data.h"
 
 namespace kestrel {
-namespace {
+void Sha1Sum::ContextDeleter::operator()(EVP_MD_CTX* context) const { EVP_MD_CTX_free(context); }
 
-struct ContextDeleter {
-  void operator()(EVP_MD_CTX* context) const { EVP_MD_CTX_free(context); }
-};
+Sha1Sum::Sha1Sum() : context_(EVP_MD_CTX_new()) {
+  good_ = context_ && EVP_DigestInit_ex(context_.get(), EVP_sha1(), nullptr) == 1;
+}
 
-// One digest being summed; a failure of the library (out of memory) makes
-// every later step fail too.
-class Sha1Sum {
- public:
-  Sha1Sum() : context_(EVP_MD_CTX_new()) {
-    good_ = context_ && EVP_DigestInit_ex(context_.get(), EVP_sha1(), nullptr) == 1;
+bool Sha1Sum::Add(const uint8_t* data, size_t length) {
+  good_ = good_ && EVP_DigestUpdate(context_.get(), data, length) == 1;
+  return good_;
+}
+
+std::optional<Sha1Digest> Sha1Sum::Finish() {
+  Sha1Digest digest{};
+  unsigned int length = 0;
+  if (!good_ || EVP_DigestFinal_ex(context_.get(), digest.data(), &length) != 1 || length != digest.size()) {
+    return std::nullopt;
   }
-
-  bool Add(const uint8_t* data, size_t length) {
-    good_ = good_ && EVP_DigestUpdate(context_.get(), data, length) == 1;
-    return good_;
-  }
-
-  std::optional<Sha1Digest> Finish() {
-    Sha1Digest digest{};
-    unsigned int length = 0;
-    if (!good_ || EVP_DigestFinal_ex(context_.get(), digest.data(), &length) != 1 || length != digest.size()) {
-      return std::nullopt;
-    }
-    return digest;
-  }
-
- private:
-  std::unique_ptr<EVP_MD_CTX, ContextDeleter> context_;
-  bool good_ = false;
-};
-
-}  // namespace
+  return digest;
+}
 
 std::optional<Sha1Digest> Sha1OfFile(FileSystem& fs, const std::string& path) {
   InputFile file;

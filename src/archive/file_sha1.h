@@ -4,6 +4,8 @@
 // still differ, which only the SHA-1 shows.
 #pragma once
 
+#include <memory>
+
 #include <optional>
 #include <string>
 
@@ -11,7 +13,26 @@
 #include "platform/sha1_digest.h"
 #include "platform/file_system.h"
 
+typedef struct evp_md_ctx_st EVP_MD_CTX;
+
 namespace kestrel {
+
+// One digest summed piece by piece, for callers that read the data for
+// other sums as well; a failure of the library (out of memory) makes every
+// later step fail too.
+class Sha1Sum {
+ public:
+  Sha1Sum();
+  bool Add(const uint8_t* data, size_t length);
+  std::optional<Sha1Digest> Finish();
+
+ private:
+  struct ContextDeleter {
+    void operator()(EVP_MD_CTX* context) const;
+  };
+  std::unique_ptr<EVP_MD_CTX, ContextDeleter> context_;
+  bool good_ = false;
+};
 
 // The digest of the regular file `path`; nullopt when it cannot be read
 // to its end.

@@ -14,8 +14,6 @@ constexpr uint16_t kDeflated = 8;
 constexpr uint16_t kLzma = 14;
 constexpr uint16_t kPpmd = 98;
 
-bool IsEncrypted(const ZipEntry& member) { return (member.localHeader[6] & 1) != 0; }
-
 // Opens the archive holding `member` in `reader` and moves to the member;
 // a zip member of a one-stream method is opened on its own.
 bool OpenAtMember(FileSystem& fs, const ZipEntry& member, ArchiveReader& reader, std::string& fault) {
@@ -67,8 +65,15 @@ bool ReadThroughArchive(FileSystem& fs, const ZipEntry& member,
 
 }  // namespace
 
+bool IsEncryptedMember(const ZipEntry& member) {
+  constexpr size_t kFlagsOffset = 6;  // general purpose flags of the local header; bit 0: encrypted
+  return (member.localHeader[kFlagsOffset] & 1) != 0;
+}
+
+bool IsZipReaderMethod(const ZipEntry& member) { return member.method == kStored || member.method == kDeflated; }
+
 bool CanDecodeMember(const ZipEntry& member) {
-  if (IsEncrypted(member)) return false;
+  if (IsEncryptedMember(member)) return false;
   if (IsSevenZipMember(member)) return true;
   return member.method == kStored || member.method == kDeflated || member.method == kLzma || member.method == kPpmd ||
          HasStreamMethod(member);
@@ -79,8 +84,8 @@ bool ReadMemberData(FileSystem& fs, const ZipEntry& member, const std::function<
   std::string why;
   bool whole = false;
   if (!CanDecodeMember(member)) {
-    why = IsEncrypted(member) ? "is encrypted" : "is compressed by a method Kestrel does not read";
-  } else if (!IsSevenZipMember(member) && (member.method == kStored || member.method == kDeflated)) {
+    why = IsEncryptedMember(member) ? "is encrypted" : "is compressed by a method Kestrel does not read";
+  } else if (!IsSevenZipMember(member) && IsZipReaderMethod(member)) {
     whole = ReadZipEntry(fs, member, take);
     if (!whole) why = "does not match its size and CRC-32, or cannot be read";
   } else {

@@ -15,6 +15,12 @@
 
 namespace kestrel {
 
+// Whether a zip member is encrypted (flag bit 0 of its local header).
+bool IsEncryptedMember(const ZipEntry& member);
+// Whether a zip member is stored or deflated: the methods the zip reader
+// decodes itself; libarchive reads the others.
+bool IsZipReaderMethod(const ZipEntry& member);
+
 // Whether the member's data can be decoded at all: not encrypted, and of a
 // method Kestrel or libarchive decodes (stored, deflate, bzip2, lzma, zstd,
 // xz, ppmd; every member of a 7z). Its CRC-32 is only a claim until then.

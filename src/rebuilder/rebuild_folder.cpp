@@ -2,6 +2,7 @@
 
 #include "app/user_interface.h"
 #include "archive/archive_reader.h"
+#include "archive/member_data.h"
 #include "archive/zip_library.h"
 #include "archive/zip_reader.h"
 #include "platform/file_system.h"
@@ -83,7 +84,7 @@ bool RebuildZip(RebuildState& state, const std::string& path, const ZipEntryList
       AddFailure(state, memberPath, rebuild_text::kEncrypted);
       continue;
     }
-    if (!HasReadableMethod(member)) {
+    if (!IsZipReaderMethod(member)) {
       otherMethods.push_back(member);
       continue;
     }

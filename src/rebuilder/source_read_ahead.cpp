@@ -4,6 +4,7 @@
 
 #include "archive/archive_reader.h"
 #include "archive/chd_transfer.h"
+#include "archive/member_data.h"
 #include "platform/paths.h"
 
 namespace kestrel {
@@ -17,13 +18,6 @@ constexpr size_t kReaders = 2;
 constexpr size_t kAhead = 8;
 
 }  // namespace
-
-bool IsEncryptedMember(const ZipEntry& member) {
-  constexpr size_t kFlagsOffset = 6;  // general purpose flags of the local header; bit 0: encrypted
-  return (member.localHeader[kFlagsOffset] & 1) != 0;
-}
-
-bool HasReadableMethod(const ZipEntry& member) { return member.method == 0 || member.method == 8; }
 
 SourceReadAhead::SourceReadAhead(FileSystem& fs, std::vector<std::string> paths, ZipHeaderCheck headerCheck,
                                  bool checkMembers)
@@ -78,7 +72,7 @@ SourceReadBefore SourceReadAhead::Read(const std::string& path) const {
     result.decodes.assign(result.members.size(), false);
     for (size_t i = 0; i < result.members.size(); ++i) {
       const ZipEntry& member = result.members[i];
-      if (!IsEncryptedMember(member) && HasReadableMethod(member)) result.decodes[i] = CheckZipEntry(fs_, member);
+      if (!IsEncryptedMember(member) && IsZipReaderMethod(member)) result.decodes[i] = CheckZipEntry(fs_, member);
     }
     return result;
   }

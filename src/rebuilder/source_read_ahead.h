@@ -83,10 +83,4 @@ class SourceReadAhead {
   std::vector<std::thread> threads_;
 };
 
-// Whether a zip member is one the walk decodes itself: neither encrypted
-// (flag bit 0 of its local header) nor packed by a method other than
-// stored or deflated, which libarchive reads later.
-bool IsEncryptedMember(const ZipEntry& member);
-bool HasReadableMethod(const ZipEntry& member);
-
 }  // namespace kestrel

@@ -9,18 +9,21 @@
 
 namespace kestrel {
 
+// One read for both sums: a journaled run identifies every file it
+// replaces or writes.
 std::optional<ContentIdentity> IdentifyFile(FileSystem& fs, const std::string& path) {
   InputFile file;
   if (!file.Open(fs, path)) return std::nullopt;
   ContentIdentity identity;
   identity.size = file.size();
+  Sha1Sum sha1;
   bool whole = file.ReadChunks(0, file.size(), [&](const uint8_t* data, size_t count) {
     identity.crc = Crc32(identity.crc, data, count);
-    return true;
+    return sha1.Add(data, count);
   });
-  std::optional<Sha1Digest> sha1 = Sha1OfFile(fs, path);
-  if (!whole || !sha1) return std::nullopt;
-  identity.sha1 = *sha1;
+  std::optional<Sha1Digest> digest = sha1.Finish();
+  if (!whole || !digest) return std::nullopt;
+  identity.sha1 = *digest;
   return identity;
 }
 
