@@ -160,8 +160,7 @@ bool AcquireGameData(SettingsRecord& settings, LoadedData& loaded, GameList& raw
   SourceFields fields;
   if (!FieldsOfSource(settings, fields)) {
     // Each software list is data of its own, its sets in a folder of its
-    // name: the command line goes through them one at a time.
-    if (settings.dataSource == DataSourceKind::kSoftwareLists) listMessages.push_back(kSoftwareListsElsewhere);
+    // name: the front ends read one list at a time (settings/software_lists.h).
     DropAllData(loaded, rawGames, database);
     return false;
   }

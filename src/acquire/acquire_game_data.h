@@ -23,11 +23,6 @@ inline constexpr char kMameListingName[] = "kpfdata.dat";
 inline constexpr char kRaineGameListName[] = "_rgames.tmp";
 inline constexpr char kRaineListingName[] = "rainlist.dat";
 
-// Why software lists give the desktop program no data.
-inline constexpr char kSoftwareListsElsewhere[] =
-    "The desktop program does not run over software lists yet: save the profile and run "
-    "\"kestrel-cli scan --profile PROFILE\" (or rebuild, merge), which goes through the lists one after another";
-
 // True when valid data from the selected source are loaded afterwards;
 // `loaded` then names that source and its data CRC. When `loaded` says that
 // source's data are already loaded from the same path, nothing is read and

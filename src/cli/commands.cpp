@@ -19,6 +19,7 @@
 #include "cli/test_command.h"
 #include "cli/undo_command.h"
 #include "cli/why_command.h"
+#include "settings/software_lists.h"
 
 namespace kestrel {
 namespace {

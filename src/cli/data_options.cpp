@@ -9,6 +9,7 @@
 #include "platform/paths.h"
 #include "settings/game_selection.h"
 #include "settings/profile_file.h"
+#include "settings/software_lists.h"
 
 namespace kestrel {
 namespace {
@@ -99,10 +100,7 @@ bool BuildSettings(const DataOptions& options, const std::string& dataFolder, Se
   if (!options.raineExe.empty())
     settings.raineExe = AbsolutePath(options.raineExe), settings.dataSource = DataSourceKind::kRaineExe;
   if (!options.romPaths.empty()) settings.romPaths = ToPathList(options.romPaths);
-  if (!options.listFolder.empty()) {
-    for (PathEntry& entry : settings.romPaths)
-      if (!entry.path.empty()) entry.path = JoinPath(entry.path, options.listFolder);
-  }
+  PutInListFolder(settings.romPaths, options.listFolder);
   if (!options.samplePaths.empty()) settings.samplePaths = ToPathList(options.samplePaths);
   if (!options.miscPaths.empty()) settings.miscPaths = ToPathList(options.miscPaths);
   if (!options.addPaths.empty()) settings.addPaths = ToPathList(options.addPaths);

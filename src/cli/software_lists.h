@@ -1,7 +1,6 @@
-// MAME's software lists as game data: each list is a game list of its own
-// whose sets MAME looks for under a folder of the list's name in every ROM
-// path (ROMPATH/a2600/adventp.zip). A command given lists runs once per
-// list, with that list as its data and that folder in each of its paths.
+// MAME's software lists on the command line: a command given lists runs
+// once per list, with that list as its data and the list's folder in each
+// of its paths (settings/software_lists.h holds the rules).
 #pragma once
 
 #include <functional>
@@ -24,14 +23,5 @@ namespace kestrel {
 // when a file named is no software list, the hash path holds none, or a
 // game list is named as well.
 int RunPerSoftwareList(const DataOptions& options, const std::function<int(const DataOptions&)>& run);
-
-// `file` with the list's name before its extension ("fix.dat" becomes
-// "fix.a2600.dat"), so that the runs over several lists each write their
-// own; `file` itself when `listFolder` or `file` is empty.
-std::string WithListName(const std::string& file, const std::string& listFolder);
-
-// `folder` with the list's folder in it, made when `folder` exists and
-// it does not; `folder` itself when `listFolder` is empty.
-std::string InListFolder(const std::string& folder, const std::string& listFolder);
 
 }  // namespace kestrel

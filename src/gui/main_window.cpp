@@ -2,11 +2,13 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QEventLoop>
 #include <QFrame>
 #include <QLabel>
 #include <QContextMenuEvent>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTimer>
@@ -15,6 +17,7 @@
 
 #include "acquire/acquire_game_data.h"
 #include "archive/zip_library.h"
+#include "gamedb/software_list_name.h"
 #include "gui/undo_actions.h"
 #include "gui/about_box.h"
 #include "gui/list_messages_window.h"
@@ -100,6 +103,7 @@ void MainWindow::BuildButtons() {
   grid->addWidget(settingsButton_, 0, 3);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(grid);
+  layout->addWidget(BuildListChooser());
 
   // The status lines: plain text, a list's file name may hold anything.
   auto* status = new QVBoxLayout;
@@ -116,6 +120,25 @@ void MainWindow::BuildButtons() {
   layout->addWidget(frame);
   layout->setSizeConstraint(QLayout::SetFixedSize);
   UpdateStatus();
+}
+
+// Each software list is game data of its own: the chooser picks the one
+// the tools work on. Hidden while the data source is another.
+QWidget* MainWindow::BuildListChooser() {
+  listRow_ = new QWidget(this);
+  auto* row = new QHBoxLayout(listRow_);
+  row->setContentsMargins(0, 0, 0, 0);
+  auto* label = new QLabel("Software &list:", listRow_);
+  listChooser_ = new QComboBox(listRow_);
+  listChooser_->setToolTip("The MAME software list the tools work on: its sets lie in a folder of its name in "
+                           "every ROM path");
+  listChooser_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+  label->setBuddy(listChooser_);
+  row->addWidget(label);
+  row->addWidget(listChooser_, 1);
+  connect(listChooser_, &QComboBox::activated, this, [this](int index) { ChooseSoftwareList(index); });
+  listRow_->hide();
+  return listRow_;
 }
 
 // The original puts these two items into the window's system menu, which
@@ -227,6 +250,12 @@ bool MainWindow::LoadProfileAndData(const std::string& path) {
     Tell(std::string("Some Profile-Settings Aren't Valid !") + kGoToSettings, "Profile Error");
     return false;
   }
+  return LoadData();
+}
+
+bool MainWindow::LoadData() {
+  if (settings_.dataSource == DataSourceKind::kSoftwareLists) return LoadSoftwareLists();
+  ShowSoftwareLists({});
   ListMessages listMessages;
   // The list is read on a worker thread; until it is in, no tool starts and
   // the window does not close over it.
@@ -244,6 +273,89 @@ bool MainWindow::LoadProfileAndData(const std::string& path) {
   }
   UpdateStatus();
   return true;
+}
+
+void MainWindow::DropData() {
+  loaded_ = LoadedData{};
+  rawGames_.clear();
+  database_.clear();
+  UpdateStatus();
+}
+
+void MainWindow::ShowSoftwareLists(std::vector<SoftwareList> lists) {
+  softwareLists_ = std::move(lists);
+  chosenList_ = -1;
+  listChooser_->clear();
+  for (const SoftwareList& list : softwareLists_) listChooser_->addItem(ToQString(list.name));
+  listRow_->setVisible(!softwareLists_.empty());
+}
+
+// The settings' lists fill the chooser, and the list chosen before (the
+// first at start) is loaded. Finding them reads the start of every list
+// of the hash folder: off the GUI thread too.
+bool MainWindow::LoadSoftwareLists() {
+  const std::string before = chosenList_ >= 0 ? softwareLists_[static_cast<size_t>(chosenList_)].name : "";
+  SoftwareListsFound found;
+  loading_ = true;
+  RunOffGuiThread([&] { found = FindListsOfSettings(settings_); });
+  loading_ = false;
+  if (found.fault.empty() && found.lists.empty()) found.fault = "The settings name no software list";
+  if (!found.fault.empty()) {
+    ShowSoftwareLists({});
+    DropData();
+    Tell(found.fault + kGoToSettings, "Data Error");
+    return false;
+  }
+  ShowSoftwareLists(std::move(found.lists));
+  int index = 0;
+  for (size_t i = 0; i < softwareLists_.size(); ++i)
+    if (softwareLists_[i].name == before) index = static_cast<int>(i);
+  return ChooseSoftwareList(index);
+}
+
+bool MainWindow::ChooseSoftwareList(int index) {
+  if (loading_ || index < 0 || index >= static_cast<int>(softwareLists_.size())) return false;
+  const SoftwareList list = softwareLists_[static_cast<size_t>(index)];
+  listChooser_->setCurrentIndex(index);
+  // The list in memory keeps the games the user selected since.
+  if (loaded_.path == list.path && !database_.empty()) {
+    chosenList_ = index;
+    return true;
+  }
+  chosenList_ = index;
+  SettingsRecord toLoad = SettingsToLoad(settings_, list);
+  const std::string listData = ListDataFolder(dataFolder_, list.name);
+  ListMessages listMessages;
+  bool needsFiles = true;
+  loading_ = true;
+  listChooser_->setEnabled(false);
+  const bool acquired = RunToolOffGuiThread(ui(), [&](UserInterface* worker) {
+    // Such a list describes cartridges without data: it has no sets.
+    needsFiles = NamesAnyFile(list.path);
+    if (!needsFiles) return false;
+    if (!AcquireGameData(toLoad, loaded_, rawGames_, database_, worker, listData, listMessages)) return false;
+    ApplyGameSelection(settings_, loaded_.dataCrc, database_);
+    return true;
+  });
+  listChooser_->setEnabled(true);
+  loading_ = false;
+  ShowListMessages(this, kGameListProblemsTitle, std::move(listMessages));
+  if (!needsFiles) {
+    DropData();
+    Tell("No item of the software list '" + list.name + "' needs a file: it has no sets", "Software List");
+    return false;
+  }
+  UpdateStatus();
+  if (!acquired) {
+    Tell("Can't Receive Data From The Software List '" + list.name + "' !" + kGoToSettings, "Data Error");
+    return false;
+  }
+  return true;
+}
+
+std::string MainWindow::listFolder() const {
+  if (chosenList_ < 0 || database_.empty()) return "";
+  return softwareLists_[static_cast<size_t>(chosenList_)].name;
 }
 
 bool MainWindow::CheckToolData() {
@@ -335,6 +447,10 @@ void MainWindow::OpenSettings() {
   if (accepted) {
     settings_ = std::move(copy);
     values_.startFrom = dialog.startOption();
+    // The dialog reads a game list itself; software lists are read here,
+    // one at a time.
+    if (settings_.dataSource == DataSourceKind::kSoftwareLists) LoadSoftwareLists();
+    else ShowSoftwareLists({});
   }
   // A level changed in a dialog that was then dropped must not stay.
   ApplyZipLevel();
@@ -350,6 +466,7 @@ void MainWindow::OpenScanner() {
   if (values_.advancedZipScanner == 1) context.zipHeaderCheck = ZipHeaderCheck::kBothHeaders;
   context.layout = &values_.layout;
   context.ui = injected_;
+  context.listFolder = listFolder();
   // A window of its own, like the settings dialog: its owner is minimised.
   ScannerDialog dialog(context, nullptr);
   dialog.setWindowIcon(windowIcon());
@@ -377,8 +494,10 @@ ZipLibrary ToolZipLibrary(const char* zipLevel, int advancedZipScanner) {
 template <class Dialog>
 void MainWindow::OpenToolDialog(int& x, int& y, const std::function<void(Dialog&)>& run) {
   ZipLibrary zipLibrary = ToolZipLibrary(zipLevel_, values_.advancedZipScanner);
-  Dialog dialog(ToolDialogContext{&settings_, &database_, &zipLibrary, &x, &y, injected_, dataFolder_}, nullptr);
+  Dialog dialog(
+      ToolDialogContext{&settings_, &database_, &zipLibrary, &x, &y, injected_, dataFolder_, listFolder()}, nullptr);
   dialog.setWindowIcon(windowIcon());
+  dialog.setWindowTitle(ToQString(WithListCaption(FromQString(dialog.windowTitle()), listFolder())));
   RunMinimised([&] { run(dialog); });
 }
 

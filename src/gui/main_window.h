@@ -7,14 +7,17 @@
 #include <QWidget>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "gamedb/game_set.h"
 #include "gui/qt_user_interface.h"
 #include "gui/user_values.h"
 #include "settings/loaded_data.h"
 #include "settings/settings_record.h"
+#include "settings/software_lists.h"
 
 class QAction;
+class QComboBox;
 class QLabel;
 class QToolButton;
 
@@ -59,6 +62,15 @@ class MainWindow : public QWidget {
   void StartUp();
   // Loads a profile and then its game data; false after telling the user.
   bool LoadProfileAndData(const std::string& path);
+  // With software lists as the data source: loads the list at `index` of
+  // the "Software list:" chooser as the game data, read through its own
+  // data cache; the tools then work on it, in its folder of every path.
+  // False after telling the user.
+  bool ChooseSoftwareList(int index);
+  // The name of the software list loaded, the folder of its sets; "" when
+  // the data are no software list.
+  std::string listFolder() const;
+  QComboBox* listChooser() const { return listChooser_; }
   // One handler for the tool buttons; false when a precondition failed.
   bool RunTool(int command);
   void OpenSettings();
@@ -95,6 +107,11 @@ class MainWindow : public QWidget {
 
  private:
   void BuildButtons();
+  QWidget* BuildListChooser();
+  bool LoadData();
+  bool LoadSoftwareLists();
+  void ShowSoftwareLists(std::vector<SoftwareList> lists);
+  void DropData();
   void BuildMenu();
   void SetDefaultFolders();
   void ApplyZipLevel();
@@ -114,6 +131,10 @@ class MainWindow : public QWidget {
   LoadedData loaded_;
   bool firstPaintHandled_ = false;
   bool loading_ = false;  // a list is being read on a worker thread
+  // The software lists of the settings, in the chooser's order; empty when
+  // the data source is another.
+  std::vector<SoftwareList> softwareLists_;
+  int chosenList_ = -1;  // the place in softwareLists_ of the list loaded; -1 none
 
   QtUserInterface own_;
   UserInterface* injected_ = nullptr;
@@ -125,6 +146,8 @@ class MainWindow : public QWidget {
   QToolButton* merger_ = nullptr;
   QToolButton* rebuilder_ = nullptr;
   QToolButton* settingsButton_ = nullptr;
+  QWidget* listRow_ = nullptr;  // "Software list:" and the chooser, shown only with lists
+  QComboBox* listChooser_ = nullptr;
   QLabel* listStatus_ = nullptr;
   QLabel* selectionStatus_ = nullptr;
   QLabel* scanStatus_ = nullptr;

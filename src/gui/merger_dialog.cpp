@@ -14,6 +14,7 @@
 #include "gui/qt_text.h"
 #include "gui/removal_questions.h"
 #include "gui/run_summaries.h"
+#include "settings/software_lists.h"
 
 namespace kestrel {
 namespace {
@@ -117,8 +118,11 @@ void MergerDialog::BrowseFolder() {
 bool MergerDialog::Run(MergeButton button) {
   if (running_) return false;
   if (record_.mergePlacement == MergePlacement::kIntoDestination) CommitFolder();
-  const MergeReach reach = CountMergeReach(*context_.database, record_);
-  if (!UserAgrees(MergeRemovalQuestion(reach, record_, button))) {
+  // Over a software list the merger works in the list's folder of each
+  // path; the dialog keeps showing the destination itself.
+  SettingsRecord run = InSoftwareList(record_, context_.listFolder);
+  const MergeReach reach = CountMergeReach(*context_.database, run);
+  if (!UserAgrees(MergeRemovalQuestion(reach, run, button))) {
     outcome_ = {};
     return false;
   }
@@ -126,9 +130,10 @@ bool MergerDialog::Run(MergeButton button) {
   GatheringInterface problems(ui());
   outcome_ = RunJournaled(context_.dataFolder, JournalCommand(button, record_.mergeMode), [&](FileSystem& fs) {
     return RunToolOffGuiThread(&problems, [&](UserInterface* worker) {
-      return RunMerger(*context_.database, record_, worker, *context_.zipLibrary, button, fs);
+      return RunMerger(*context_.database, run, worker, *context_.zipLibrary, button, fs);
     });
   });
+  record_ = OutOfSoftwareList(run, record_, context_.listFolder);
   running_ = false;
   // The run adds the trailing separator, or empties a folder it cannot use.
   controls_.edit(kMergerFolderEdit)->setText(ToQString(record_.mergeDestination));

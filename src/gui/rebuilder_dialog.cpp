@@ -17,6 +17,7 @@
 #include "gui/removal_questions.h"
 #include "gui/run_summaries.h"
 #include "platform/paths.h"
+#include "settings/software_lists.h"
 
 namespace kestrel {
 namespace {
@@ -165,7 +166,12 @@ bool RebuilderDialog::Rebuild() {
   CommitFolder(kRebuilderSourceEdit, record_.rebuildSource);
   CommitFolder(kRebuilderDestinationEdit, record_.rebuildDestination);
   record_.rebuildLogfile = FromQString(controls_.edit(kRebuilderLogfileEdit)->text());
-  if (!CheckRebuildFolders(record_, ui())) {
+  // Over a software list the sets go into the list's folder of the
+  // destination; the dialog keeps showing the destination itself.
+  SettingsRecord run = InSoftwareList(record_, context_.listFolder);
+  const bool usable = CheckRebuildFolders(run, ui());
+  record_ = OutOfSoftwareList(run, record_, context_.listFolder);
+  if (!usable) {
     // The check empties the folder at fault; the user sees which.
     controls_.edit(kRebuilderSourceEdit)->setText(ToQString(record_.rebuildSource));
     controls_.edit(kRebuilderDestinationEdit)->setText(ToQString(record_.rebuildDestination));
@@ -177,9 +183,9 @@ bool RebuilderDialog::Rebuild() {
   }
   running_ = true;
   GatheringInterface problems(ui());
-  outcome_ = RunJournaled(context_.dataFolder, "rebuild", [this, &problems](FileSystem& fs) {
+  outcome_ = RunJournaled(context_.dataFolder, "rebuild", [this, &problems, &run](FileSystem& fs) {
     return RunToolOffGuiThread(&problems, [&](UserInterface* worker) {
-      return RunRebuild(*context_.database, record_, *context_.zipLibrary, worker, fs);
+      return RunRebuild(*context_.database, run, *context_.zipLibrary, worker, fs);
     });
   });
   running_ = false;

@@ -32,6 +32,7 @@
 #include "report/scanner_log.h"
 #include "scanner/scan_driver.h"
 #include "settings/settings_record.h"
+#include "settings/software_lists.h"
 
 namespace kestrel {
 namespace {
@@ -95,7 +96,7 @@ ScannerDialog::ScannerDialog(const ScannerDialogContext& context, QWidget* paren
       own_(this),
       problems_(context.ui != nullptr ? context.ui : &own_),
       scanInterface_(&problems_) {
-  setWindowTitle(kScannerDialogCaption);
+  setWindowTitle(ToQString(WithListCaption(kScannerDialogCaption, context_.listFolder)));
   setSizeGripEnabled(true);
   // Relative file names (the fastscan file, the logfile) mean the
   // program's folder while the dialog is open.
@@ -105,6 +106,7 @@ ScannerDialog::ScannerDialog(const ScannerDialogContext& context, QWidget* paren
   Refresh();
 
   resultsWindow_ = std::make_unique<ResultsWindow>(results_, *context_.layout);
+  resultsWindow_->setWindowTitle(ToQString(WithListCaption(kResultsCaption, context_.listFolder)));
   resultsWindow_->onStopRequested = [this] { StopAndClose(); };
   resultsWindow_->showProgress = [this](bool shown) { ShowProgress(shown); };
   showStatistics = [this](const std::string& text) {
@@ -314,11 +316,15 @@ void ScannerDialog::Scan(bool fastscan) {
   request.dataFolder = context_.dataFolder;
   request.zipLibrary = &zipLibrary;
   request.showStatistics = false;  // shown below, in a window of its own
+  // Over a software list the scan looks in the list's folder of every ROM
+  // path and keeps a fastscan file of the list's own.
+  SettingsRecord run = InSoftwareList(settings_, context_.listFolder);
   const ScanOutcome outcome =
       RunJournaled(context_.dataFolder, fastscan ? "fastscan" : "scan", [&](FileSystem& fs) {
         request.fs = fs;
-        return ScanOffGuiThread(request);
+        return ScanOffGuiThread(request, run);
       });
+  settings_ = OutOfSoftwareList(run, settings_, context_.listFolder);
   scanning_ = false;
   problems_.ShowGathered(kScanProblemsTitle);
 
@@ -337,7 +343,7 @@ void ScannerDialog::Scan(bool fastscan) {
 
 // The scan runs on a worker thread into a results model of its own; the
 // results window is fed from it in batches, about twenty times a second.
-ScanOutcome ScannerDialog::ScanOffGuiThread(const ScanRequest& request) {
+ScanOutcome ScannerDialog::ScanOffGuiThread(const ScanRequest& request, SettingsRecord& run) {
   ResultsModel produced;
   ResultsFeed feed(produced);
   QTimer delivery;
@@ -355,7 +361,7 @@ ScanOutcome ScannerDialog::ScanOffGuiThread(const ScanRequest& request) {
   // The scan waits for the window to catch up, so that its last lines too
   // come in turns rather than all at once.
   const ScanOutcome outcome = RunToolOffGuiThread(&scanInterface_, [&](UserInterface* worker) {
-    const ScanOutcome scanned = RunScan(*context_.database, scanResults_, settings_, worker, produced, request);
+    const ScanOutcome scanned = RunScan(*context_.database, scanResults_, run, worker, produced, request);
     feed.WaitUntilDelivered();
     return scanned;
   });
@@ -372,7 +378,7 @@ void ScannerDialog::SaveLogfile() {
   CommitEdits();
   resultsWindow_->Follow();
   if (results_.items.empty()) return;
-  const std::string path = AbsolutePath(settings_.scannerLogfile);
+  const std::string path = AbsolutePath(WithListName(settings_.scannerLogfile, context_.listFolder));
   if (WriteScannerLog(path, results_, settings_.addStatistics, statisticsText_)) {
     ShowMessage(ui(), "Logfile saved successfully !\n\n" + path, "Logfile Saved",
                 {MessageButtons::kOk, MessageIcon::kInformation});

@@ -38,6 +38,7 @@ struct ScannerDialogContext {
   UserInterface* ui = nullptr;         // null: Qt dialogs owned by this one
   uint32_t dataCrc = 0;                // the database's data CRC, for the fastscan file
   ZipHeaderCheck zipHeaderCheck = ZipHeaderCheck::kLocalHeaders;  // how strictly the scan reads zips
+  std::string listFolder = {};         // the software list scanned ("" none): its sets' folder
 };
 
 class ScannerDialog : public QDialog {
@@ -84,7 +85,7 @@ class ScannerDialog : public QDialog {
   void CommitEdits();
   void BrowseFile(QLineEdit* edit, std::string& field, const char* extension, const char* filter);
   bool AgreesToScanNothing();
-  ScanOutcome ScanOffGuiThread(const ScanRequest& request);
+  ScanOutcome ScanOffGuiThread(const ScanRequest& request, SettingsRecord& run);
   void StopAndClose();
   void ShowProgress(bool shown);
   void RememberPositions();

@@ -332,7 +332,7 @@ void SettingsDialog::AddToolTips() {
       {tempEdit_, "Enter the name of a temporaryfolder."},
       {useMame_, "Use data from a MAME binary."},
       {useRaine_, "Use data from a RAINE binary."},
-      {useSoftwareLists_, "Use MAME's software lists, one after another (the command line runs them)."},
+      {useSoftwareLists_, "Use MAME's software lists: the main window loads one at a time, chosen by name."},
       {useDatfile_, "Use data from a datfile."},
       {makeBackups_, "Make backups when fixing (removing) unneeded files."},
   };
@@ -687,8 +687,11 @@ void SettingsDialog::Apply() {
   LoadedData& loaded = *context_.loaded;
   // Read off the GUI thread, as the main window reads it; the dialog takes
   // no input meanwhile.
+  // Software lists are read one at a time, the one chosen in the main
+  // window.
+  const bool lists = record_.dataSource == DataSourceKind::kSoftwareLists;
   setEnabled(false);
-  const bool acquired = RunToolOffGuiThread(ui(), [&](UserInterface* worker) {
+  const bool acquired = lists || RunToolOffGuiThread(ui(), [&](UserInterface* worker) {
     return AcquireGameData(record_, loaded, *context_.rawGames, workingDatabase_, worker, context_.dataFolder,
                            listMessages);
   });

@@ -24,6 +24,10 @@ std::string SelectionStatus(const GameList& database) {
          " games";
 }
 
+std::string WithListCaption(const std::string& caption, const std::string& listName) {
+  return listName.empty() ? caption : caption + " - Software List: " + listName;
+}
+
 std::string ScanStatus(const ScanStatistics& s, const std::string& time) {
   std::string text = "Last scan " + time + ": " + GroupedNumber(s.romsets.good) + " sets good";
   if (s.romsets.bestAvailable > 0) text += ", " + GroupedNumber(s.romsets.bestAvailable) + " best available";

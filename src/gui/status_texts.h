@@ -18,6 +18,9 @@ std::string SelectionStatus(const GameList& database);
 // "Last scan 16:05: 3,456 sets good, 120 bad, 36,614 not found" and the
 // findings the statistics count; `time` is the scan's end, as shown.
 std::string ScanStatus(const ScanStatistics& statistics, const std::string& time);
+// A window's caption while it works on one software list, "Scan Results
+// - Software List: a2600"; `caption` itself without a list.
+std::string WithListCaption(const std::string& caption, const std::string& listName);
 // 40236 as "40,236".
 std::string GroupedNumber(long long value);
 

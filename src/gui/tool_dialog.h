@@ -28,6 +28,7 @@ struct ToolDialogContext {
   int* positionY = nullptr;
   UserInterface* ui = nullptr;         // null: Qt dialogs owned by this one
   std::string dataFolder;              // where a run's undo journal goes; "" keeps none
+  std::string listFolder = {};         // the software list a run works on ("" none): its sets' folder
 };
 
 class ToolDialog : public QDialog {
