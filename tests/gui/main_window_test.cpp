@@ -2,6 +2,7 @@
 // what lasts from one run to the next.
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QSettings>
 #include <cstdio>
 #include <filesystem>
@@ -201,6 +202,78 @@ TEST_F(MainWindowTest, ZipScannerSwitchReachesTheScannerAndTheRebuilder) {
     EXPECT_EQ(FileExists(destination + "alpha/a.1"), !advanced);
     std::filesystem::remove_all(destination + "alpha");
   }
+}
+
+// A software list of `items`, each a set of one ROM whose contents are
+// RomData of its name.
+void WriteSoftwareList(const std::string& path, const std::string& name, const std::vector<std::string>& items) {
+  std::string text = "<?xml version=\"1.0\"?>\n<softwarelist name=\"" + name + "\">\n";
+  for (const std::string& item : items) {
+    const std::string rom = item + ".bin", contents = testing::RomData(rom);
+    char crc[9];
+    std::snprintf(crc, sizeof crc, "%08x", testing::CrcOf(contents));
+    text += " <software name=\"" + item + "\"><description>" + item + "</description><part name=\"cart\" "
+            "interface=\"c\"><dataarea name=\"rom\" size=\"" + std::to_string(contents.size()) + "\"><rom name=\"" +
+            rom + "\" size=\"" + std::to_string(contents.size()) + "\" crc=\"" + crc + "\" offset=\"0\"/>"
+            "</dataarea></part></software>\n";
+  }
+  testing::WriteFile(path, text + "</softwarelist>\n");
+}
+
+// With software lists as the data source the chooser names the profile's
+// lists; the one chosen is the data the scanner checks, in its folder of
+// the ROM path, and the results window says which. The other list's sets
+// are none of its findings, and the paths the profile keeps stay as they were.
+TEST_F(MainWindowTest, SoftwareListIsChosenByNameAndScannedInItsFolder) {
+  CreateFolder(data / "hash/");
+  WriteSoftwareList(data / "hash/carts.xml", "carts", {"alpha", "beta"});
+  WriteSoftwareList(data / "hash/discs.xml", "discs", {"disco"});
+  for (const char* set : {"roms/carts/alpha.zip", "roms/discs/disco.zip"}) {
+    std::filesystem::create_directories(std::filesystem::path(data / set).parent_path());
+    const std::string item = std::filesystem::path(set).stem().string();
+    testing::WriteSet(data / set, {item + ".bin"});
+  }
+  SettingsRecord settings;
+  settings.dataSource = DataSourceKind::kSoftwareLists;
+  settings.hashPath = data / "hash/";
+  settings.romPaths = {{data / "roms/", true, -1, 0}};
+  settings.tempFolder = settings.backupFolder = data.path();
+  settings.pathWarnings = false;
+  settings.fastscanFile = data / "fast.fsc";
+  ASSERT_TRUE(SaveProfile(settings, data / "lists.kpf", {}, 0));
+
+  auto window = Open(0);
+  ASSERT_TRUE(window->LoadProfileAndData(data / "lists.kpf"));
+  ASSERT_EQ(window->listChooser()->count(), 2);
+  EXPECT_EQ(window->listChooser()->itemText(1).toStdString(), "discs");
+  std::string title, statistics;
+  window->runScannerDialog = [&](ScannerDialog& dialog) {
+    dialog.showStatistics = [](const std::string&) {};
+    dialog.Scan(false);
+    title = dialog.resultsWindow()->windowTitle().toStdString();
+    statistics = dialog.statisticsText();
+  };
+  auto counts = [&] {
+    const size_t at = statistics.find("Unneeded Files/Folders:");
+    const size_t good = statistics.find("Romsets Good:");
+    return statistics.substr(at, statistics.find('\n', at) - at) + "; " +
+           statistics.substr(good, statistics.find("Romsets Not Found:", good) + 25 - good);
+  };
+  ASSERT_TRUE(window->RunTool(kCommandScanner));
+  EXPECT_EQ(title, "Scan Results - Software List: carts");
+  EXPECT_EQ(counts(), "Unneeded Files/Folders: 0; Romsets Good:           1\nRomsets Best Available: 0\n"
+                      "Romsets Bad:            0\nRomsets Not Found:      1");
+  EXPECT_TRUE(FileExists(data / "fast.carts.fsc"));
+  EXPECT_TRUE(FileExists(data / "softlists/carts/_datdat"));
+
+  ASSERT_TRUE(window->ChooseSoftwareList(1));
+  EXPECT_EQ(window->database().size(), 1u);
+  ASSERT_TRUE(window->RunTool(kCommandScanner));
+  EXPECT_EQ(title, "Scan Results - Software List: discs");
+  EXPECT_EQ(counts(), "Unneeded Files/Folders: 0; Romsets Good:           1\nRomsets Best Available: 0\n"
+                      "Romsets Bad:            0\nRomsets Not Found:      0");
+  EXPECT_EQ(window->settings().romPaths[0].path + " " + window->settings().fastscanFile,
+            data / "roms/" + " " + data / "fast.fsc");
 }
 
 }  // namespace
