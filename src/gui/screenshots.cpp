@@ -1,6 +1,7 @@
 #include "gui/screenshots.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QImage>
 #include <QPainter>
@@ -28,6 +29,9 @@
 #include "gui/scanner_dialog.h"
 #include "gui/settings_dialog.h"
 #include "gui/statistics_window.h"
+#include "platform/file_system.h"
+#include "platform/paths.h"
+#include "settings/profile.h"
 #include "settings/game_selection.h"
 
 namespace kestrel {
@@ -238,6 +242,65 @@ bool RenderScannerScreenshots(const QDir& out, const std::string& dataFolder, De
   return ok && progressShot && askShot && statisticsShot;
 }
 
+namespace {
+
+// Two small software lists, their sets in a folder of the list's name.
+constexpr char kCartsList[] =
+    "<?xml version=\"1.0\"?>\n<softwarelist name=\"a2600\" description=\"Atari 2600 cartridges\">\n"
+    " <software name=\"adventur\"><description>Adventure</description><part name=\"cart\" interface=\"c\">"
+    "<dataarea name=\"rom\" size=\"4096\"><rom name=\"adventure.bin\" size=\"4096\" crc=\"157bddb7\" "
+    "offset=\"0\"/></dataarea></part></software>\n"
+    " <software name=\"combat\"><description>Combat</description><part name=\"cart\" interface=\"c\">"
+    "<dataarea name=\"rom\" size=\"2048\"><rom name=\"combat.bin\" size=\"2048\" crc=\"2b7d3d8a\" "
+    "offset=\"0\"/></dataarea></part></software>\n</softwarelist>\n";
+constexpr char kNesList[] =
+    "<?xml version=\"1.0\"?>\n<softwarelist name=\"nes\" description=\"NES cartridges\">\n"
+    " <software name=\"smb\"><description>Super Mario Bros.</description><part name=\"cart\" "
+    "interface=\"n\"><dataarea name=\"prg\" size=\"32768\"><rom name=\"smb.prg\" size=\"32768\" "
+    "crc=\"5cf548d3\" offset=\"0\"/></dataarea></part></software>\n</softwarelist>\n";
+
+bool WriteText(const std::string& path, const char* text) {
+  FilePtr file(OpenFile(path, "wb"));
+  return file && std::fputs(text, file.get()) >= 0;
+}
+
+// The main window with a profile of software lists, one of them chosen,
+// and the results of a scan of that list.
+bool GrabSoftwareListWindows(const QDir& out, const std::string& dataFolder) {
+  const std::string hash = dataFolder + "hash/", roms = dataFolder + "softroms/";
+  CreateFolder(hash);
+  CreateFolder(roms);
+  if (!WriteText(hash + "a2600.xml", kCartsList) || !WriteText(hash + "nes.xml", kNesList)) return false;
+  SettingsRecord settings;
+  settings.dataSource = DataSourceKind::kSoftwareLists;
+  settings.hashPath = hash;
+  settings.romPaths = {PathEntry{roms, true, -1, 0}};
+  settings.tempFolder = dataFolder;
+  settings.backupFolder = dataFolder;
+  settings.pathWarnings = false;
+  const std::string profile = dataFolder + "lists.kpf";
+  if (!SaveProfile(settings, profile, {}, 0)) return false;
+
+  ScriptedInterface quiet;
+  UserValues values;
+  values.veryFirstTime = 0;
+  char zipLevel = '9';
+  MainWindow window(dataFolder, values, &zipLevel);
+  window.SetInterface(&quiet);
+  if (!window.LoadProfileAndData(profile)) return false;
+  bool ok = Grab(window, out.filePath("main_window_software_list.png"));
+  window.runScannerDialog = [&](ScannerDialog& dialog) {
+    dialog.showStatistics = [](const std::string&) {};
+    dialog.Scan(false);
+    ResultsWindow& results = *dialog.resultsWindow();
+    results.resize(720, 300);
+    ok &= Grab(results, out.filePath("results_software_list.png"), false);
+  };
+  return window.RunTool(kCommandScanner) && ok;
+}
+
+}  // namespace
+
 bool RenderScreenshots(const std::string& folder, const std::string& datfile,
                        const std::string& collection) {
   const QDir out(ToQString(folder));
@@ -276,6 +339,18 @@ bool RenderScreenshots(const std::string& folder, const std::string& datfile,
     ok &= Grab(dialog, out.filePath(QString("settings_%1.png").arg(names[list])));
   }
   ok &= GrabToolDialogs(out, record, database);
+  {
+    SettingsRecord lists = record;
+    lists.dataSource = DataSourceKind::kSoftwareLists;
+    lists.currentPathList = PathListKind::kRomPaths;
+    lists.softwareLists = SamplePaths({"/usr/share/games/mame/hash/a2600.xml", "/home/ann/lists/homebrew.xml"});
+    lists.hashPath = "/usr/share/games/mame/hash/";
+    SettingsDialogContext context{&lists, &rawGames, &database, &sampleLoaded, dataFolder, &zipLevel, &x, &y,
+                                  &quiet};
+    SettingsDialog dialog(context);
+    ok &= Grab(dialog, out.filePath("settings_software_lists.png"));
+  }
+  ok &= GrabSoftwareListWindows(out, dataFolder);
   if (datfile.empty()) return ok;
 
   // The games list searched: only the matching lines show, ticks unchanged.
