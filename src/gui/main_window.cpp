@@ -49,6 +49,8 @@ constexpr char kWelcomeText[] =
     "\t3) - Check temporary- and backupfolder\n\n"
     "\t4) - Apply your changes with 'OK'\n\n";
 
+constexpr int kChooseDelayMilliseconds = 600;
+
 QToolButton* ToolButton(const char* caption, ToolPicture picture, QWidget* parent) {
   auto* button = new QToolButton(parent);
   button->setText(caption);
@@ -136,7 +138,13 @@ QWidget* MainWindow::BuildListChooser() {
   label->setBuddy(listChooser_);
   row->addWidget(label);
   row->addWidget(listChooser_, 1);
-  connect(listChooser_, &QComboBox::activated, this, [this](int index) { ChooseSoftwareList(index); });
+  // Typing a name steps through the lists letter by letter: the list is
+  // loaded once the choice has rested a moment, not at every step.
+  chooseDelay_ = new QTimer(this);
+  chooseDelay_->setSingleShot(true);
+  chooseDelay_->setInterval(kChooseDelayMilliseconds);
+  connect(chooseDelay_, &QTimer::timeout, this, [this] { ChooseSoftwareList(listChooser_->currentIndex()); });
+  connect(listChooser_, &QComboBox::activated, chooseDelay_, qOverload<>(&QTimer::start));
   listRow_->hide();
   return listRow_;
 }
@@ -340,6 +348,7 @@ bool MainWindow::ChooseSoftwareList(int index) {
   listChooser_->setEnabled(true);
   loading_ = false;
   ShowListMessages(this, kGameListProblemsTitle, std::move(listMessages));
+  lastScanStatus_.clear();  // that scan was of another list
   if (!needsFiles) {
     DropData();
     Tell("No item of the software list '" + list.name + "' needs a file: it has no sets", "Software List");

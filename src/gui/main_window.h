@@ -18,6 +18,7 @@
 
 class QAction;
 class QComboBox;
+class QTimer;
 class QLabel;
 class QToolButton;
 
@@ -148,6 +149,7 @@ class MainWindow : public QWidget {
   QToolButton* settingsButton_ = nullptr;
   QWidget* listRow_ = nullptr;  // "Software list:" and the chooser, shown only with lists
   QComboBox* listChooser_ = nullptr;
+  QTimer* chooseDelay_ = nullptr;  // loads the list chosen once the choice rests
   QLabel* listStatus_ = nullptr;
   QLabel* selectionStatus_ = nullptr;
   QLabel* scanStatus_ = nullptr;
