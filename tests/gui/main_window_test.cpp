@@ -11,6 +11,7 @@
 #include "gui/gui_test_helpers.h"
 #include "gui/main_window.h"
 #include "gui/merger_dialog.h"
+#include "gui/rebuilder_controls.h"
 #include "gui/rebuilder_dialog.h"
 #include "gui/results_window.h"
 #include "gui/scanner_dialog.h"
@@ -228,6 +229,7 @@ TEST_F(MainWindowTest, SoftwareListIsChosenByNameAndScannedInItsFolder) {
   CreateFolder(data / "hash/");
   WriteSoftwareList(data / "hash/carts.xml", "carts", {"alpha", "beta"});
   WriteSoftwareList(data / "hash/discs.xml", "discs", {"disco"});
+  WriteSoftwareList(data / "hash/nodata.xml", "nodata", {});
   for (const char* set : {"roms/carts/alpha.zip", "roms/discs/disco.zip"}) {
     std::filesystem::create_directories(std::filesystem::path(data / set).parent_path());
     const std::string item = std::filesystem::path(set).stem().string();
@@ -244,7 +246,7 @@ TEST_F(MainWindowTest, SoftwareListIsChosenByNameAndScannedInItsFolder) {
 
   auto window = Open(0);
   ASSERT_TRUE(window->LoadProfileAndData(data / "lists.kpf"));
-  ASSERT_EQ(window->listChooser()->count(), 2);
+  ASSERT_EQ(window->listChooser()->count(), 3);
   EXPECT_EQ(window->listChooser()->itemText(1).toStdString(), "discs");
   std::string title, statistics;
   window->runScannerDialog = [&](ScannerDialog& dialog) {
@@ -274,6 +276,32 @@ TEST_F(MainWindowTest, SoftwareListIsChosenByNameAndScannedInItsFolder) {
                       "Romsets Bad:            0\nRomsets Not Found:      0");
   EXPECT_EQ(window->settings().romPaths[0].path + " " + window->settings().fastscanFile,
             data / "roms/" + " " + data / "fast.fsc");
+
+  // A rebuild writes into the list's folder of the destination, which the
+  // dialog goes on showing as it was typed.
+  testing::WriteFile(data / "pool/x", testing::RomData("disco.bin"));
+  CreateFolder(data / "out/");
+  window->runRebuilderDialog = [&](RebuilderDialog& dialog) {
+    testing::Type(dialog, kRebuilderSourceEdit, data / "pool/");
+    testing::Type(dialog, kRebuilderDestinationEdit, data / "out/");
+    dialog.Rebuild();
+  };
+  ASSERT_TRUE(window->RunTool(kCommandRebuilder));
+  EXPECT_EQ(testing::SetsIn(data / "out/discs/"), "disco.zip: disco.bin");
+  EXPECT_EQ(window->settings().rebuildDestination, data / "out/");
+
+  // OK in the settings reads the lists anew and keeps the one chosen; a
+  // list that names no file has no sets to load.
+  ui.messages.clear();
+  window->runSettingsDialog = [](SettingsDialog& dialog) {
+    dialog.Apply();
+    return true;
+  };
+  window->RunTool(kCommandSettings);
+  EXPECT_EQ(window->listFolder() + " " + std::to_string(ui.messages.size()), "discs 0");
+  EXPECT_FALSE(window->ChooseSoftwareList(2));
+  EXPECT_EQ(ui.messages.back().text, "No item of the software list 'nodata' needs a file: it has no sets");
+  EXPECT_EQ(window->listFolder(), "");
 }
 
 }  // namespace
