@@ -381,6 +381,11 @@ bool MainWindow::CheckTempFolder() {
 
 bool MainWindow::RunTool(int command) {
   if (loading_) return false;
+  // A list chosen a moment ago is the one the tool is meant for.
+  if (chooseDelay_->isActive()) {
+    chooseDelay_->stop();
+    ChooseSoftwareList(listChooser_->currentIndex());
+  }
   switch (command) {
     case kCommandScanner:
       if (!CheckToolData()) return false;

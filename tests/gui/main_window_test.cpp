@@ -268,9 +268,11 @@ TEST_F(MainWindowTest, SoftwareListIsChosenByNameAndScannedInItsFolder) {
   EXPECT_TRUE(FileExists(data / "fast.carts.fsc"));
   EXPECT_TRUE(FileExists(data / "softlists/carts/_datdat"));
 
-  ASSERT_TRUE(window->ChooseSoftwareList(1));
-  EXPECT_EQ(window->database().size(), 1u);
+  // Picked from the chooser, the list is in before the tool starts.
+  window->listChooser()->setCurrentIndex(1);
+  emit window->listChooser()->activated(1);
   ASSERT_TRUE(window->RunTool(kCommandScanner));
+  EXPECT_EQ(window->database().size(), 1u);
   EXPECT_EQ(title, "Scan Results - Software List: discs");
   EXPECT_EQ(counts(), "Unneeded Files/Folders: 0; Romsets Good:           1\nRomsets Best Available: 0\n"
                       "Romsets Bad:            0\nRomsets Not Found:      0");
