@@ -9,6 +9,7 @@
 #include "cli/dry_run.h"
 #include "cli/exit_status.h"
 #include "cli/flag_pair.h"
+#include "cli/torrentzip_check.h"
 #include "gamedb/rom_home.h"
 #include "merger/merger.h"
 #include "platform/file_system.h"
@@ -90,6 +91,8 @@ int RunMergeCommand(const MergeOptions& options, SetLayout layout, UserInterface
 
   ZipLibrary zipLibrary;
   zipLibrary.level = ZipLevelCharacter(settings.zipLevel);
+  TorrentZipMisses torrentZipMisses;
+  zipLibrary.torrentZipMisses = &torrentZipMisses;
   MergeButton button = layout == SetLayout::kFullNonMerged ? MergeButton::kUnmergeFull
                        : layout == SetLayout::kNonMerged   ? MergeButton::kUnmerge
                                                            : MergeButton::kMerge;
@@ -97,6 +100,7 @@ int RunMergeCommand(const MergeOptions& options, SetLayout layout, UserInterface
   MergeOutcome outcome = RunMerger(database, settings, &ui, zipLibrary, button, files.fs());
   if (!outcome.started) return kExitRefused;
   int status = ReportMergeOutcome(outcome, stdout);
+  if (PrintTorrentZipMisses(torrentZipMisses, stdout) > 0) status = kExitFindings;
   files.PrintChanges(stdout);
   return status;
 }

@@ -23,4 +23,11 @@ int PrintNonTorrentZips(const GameList& database, const SettingsRecord& settings
   return count;
 }
 
+int PrintTorrentZipMisses(const TorrentZipMisses& misses, std::FILE* out) {
+  std::vector<TorrentZipMiss> list = misses.List();
+  for (const TorrentZipMiss& miss : list)
+    std::fprintf(out, "not rewritten as TorrentZip: %s: %s\n", miss.path.c_str(), TorrentZipFaultText(miss.fault));
+  return static_cast<int>(list.size());
+}
+
 }  // namespace kestrel
