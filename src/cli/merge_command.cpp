@@ -111,6 +111,7 @@ int ReportMergeOutcome(const MergeOutcome& outcome, std::FILE* out) {
   for (const FailedFamily& family : outcome.failed)
     std::fprintf(out, "failed, old sets kept: %s: %s\n", family.parent.c_str(), family.reason.c_str());
   for (const KeptFile& file : outcome.kept) std::fprintf(out, "kept %s: %s\n", file.path.c_str(), file.reason.c_str());
+  for (const std::string& file : outcome.unreadable) std::fprintf(out, "unreadable %s: left as it is\n", file.c_str());
   for (const KeptFile& file : outcome.movedDisks)
     std::fprintf(out, "moved %s: %s\n", file.path.c_str(), file.reason.c_str());
   for (const std::string& leftover : outcome.cleanedLeftovers)
@@ -118,9 +119,10 @@ int ReportMergeOutcome(const MergeOutcome& outcome, std::FILE* out) {
   if (outcome.stopped) std::fputs("stopped before the end\n", out);
   std::fprintf(out, "%zu done, %zu skipped, %zu failed\n", outcome.handled.size(), outcome.skipped.size(),
                outcome.failed.size());
-  // A kept file is one the run meant to remove and could not make safe:
-  // the user has to look at it.
-  bool allDone = outcome.skipped.empty() && outcome.failed.empty() && outcome.kept.empty() && !outcome.stopped;
+  // A kept file is one the run meant to remove and could not make safe; an
+  // unreadable one may hold what the sets lack: the user has to look at them.
+  bool allDone = outcome.skipped.empty() && outcome.failed.empty() && outcome.kept.empty() &&
+                 outcome.unreadable.empty() && !outcome.stopped;
   return allDone ? kExitDone : kExitFindings;
 }
 
