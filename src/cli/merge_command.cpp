@@ -87,6 +87,7 @@ int RunMergeCommand(const MergeOptions& options, SetLayout layout, UserInterface
   if (!LoadGameData(options.data, settings, dataFolder, ui, database, loaded)) return kExitRefused;
   // The merger works in the enabled ROM paths that exist, as the desktop
   // program hands them over.
+  if (!PrepareBackupFolder(settings, ui)) return kExitRefused;
   ValidateProfile(settings, &ui);
 
   ZipLibrary zipLibrary;

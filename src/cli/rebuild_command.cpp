@@ -26,7 +26,7 @@ std::string AsFolder(const std::string& path) { return WithTrailingSeparator(Abs
 
 // The desktop program opens the rebuilder only with a temporary folder.
 bool CheckRebuildPreconditions(SettingsRecord& settings, UserInterface& ui) {
-  if (!settings.backupFolder.empty() && !FolderExists(settings.backupFolder)) CreateFolder(settings.backupFolder);
+  if (!PrepareBackupFolder(settings, ui)) return false;
   ValidateProfile(settings, &ui);
   if (!settings.tempFolder.empty()) return true;
   ShowMessage(&ui, "No Valid Temporaryfolder\n\nGo To The Settings Dialog !", "Path Error",
