@@ -13,7 +13,9 @@ namespace kestrel {
 
 // Prints "not TorrentZip: PATH" for the zip of every selected set in the
 // enabled ROM paths that is not in TorrentZip's form (see
-// archive/torrent_zip.h), a damaged zip included, and returns how many.
+// archive/torrent_zip.h), a damaged zip included, and "not TorrentZip:
+// PATH: a 7z set" for a set kept as a 7z without a zip beside it (never
+// rewritten); returns how many.
 // The zips are read through `fs`: after a dry run, as the run left them.
 int PrintNonTorrentZips(const GameList& database, const SettingsRecord& settings, std::FILE* out,
                         FileSystem& fs = RealFileSystem());
