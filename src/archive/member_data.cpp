@@ -29,6 +29,10 @@ bool OpenAtMember(FileSystem& fs, const ZipEntry& member, ArchiveReader& reader,
   }
   while (reader.NextMember(current)) {
     if (current.name == member.storedName) return true;
+    // In a solid 7z, libarchive's skip over a member whose data were never
+    // read can leave the next member's data wrong; reading them through
+    // costs no more, as the block is decoded either way.
+    if (IsSevenZipMember(member) && !reader.ReadMember([](const uint8_t*, size_t) { return true; })) break;
   }
   fault = reader.fault().empty() ? "is no longer in its archive" : reader.fault();
   return false;

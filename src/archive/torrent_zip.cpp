@@ -186,27 +186,50 @@ bool IsTorrentZip(FileSystem& fs, const std::string& path) {
   return offset == directoryOffset && expected == directory;
 }
 
-bool WriteTorrentZip(FileSystem& fs, const std::string& path) {
+const char* TorrentZipFaultText(TorrentZipFault fault) {
+  switch (fault) {
+    case TorrentZipFault::kNone: return "in TorrentZip's form";
+    case TorrentZipFault::kUnreadable: return "its directory could not be read";
+    case TorrentZipFault::kBadMember: return "a member does not match its size and CRC-32";
+    case TorrentZipFault::kTooLarge: return "too large for TorrentZip's form";
+    case TorrentZipFault::kWriteFailed: return "the rewritten zip could not be written";
+  }
+  return "";
+}
+
+TorrentZipFault WriteTorrentZip(FileSystem& fs, const std::string& path) {
   ZipEntryList members;
-  if (!ReadZipDirectory(fs, path, members, false, nullptr) || members.empty()) return false;
-  if (IsTorrentZip(fs, path)) return true;
+  if (!ReadZipDirectory(fs, path, members, false, nullptr) || members.empty()) return TorrentZipFault::kUnreadable;
+  if (IsTorrentZip(fs, path)) return TorrentZipFault::kNone;
   FileReplacement output(fs);
-  if (!output.Create(path)) return false;
+  if (!output.Create(path)) return TorrentZipFault::kWriteFailed;
   std::string directory, deflated;
   uint64_t offset = 0;
   for (const ZipEntry& entry : SortedMembers(members)) {
-    if (!DeflateMember(fs, entry, deflated)) return false;
+    if (!DeflateMember(fs, entry, deflated)) return TorrentZipFault::kBadMember;
     std::string name = CanonicalName(entry.storedName);
     uint32_t compressed = static_cast<uint32_t>(deflated.size());
     std::string local = LocalHeader(name, entry.crc, compressed, entry.size);
-    if (offset + local.size() + deflated.size() > UINT32_MAX) return false;  // needs zip64, which the form avoids
-    if (!output.Write(local.data(), local.size()) || !output.Write(deflated.data(), deflated.size())) return false;
+    if (offset + local.size() + deflated.size() > UINT32_MAX) return TorrentZipFault::kTooLarge;
+    if (!output.Write(local.data(), local.size()) || !output.Write(deflated.data(), deflated.size()))
+      return TorrentZipFault::kWriteFailed;
     directory += CentralHeader(name, entry.crc, compressed, entry.size, static_cast<uint32_t>(offset));
     offset += local.size() + deflated.size();
   }
   std::string end = EndRecord(directory, members.size(), static_cast<uint32_t>(offset));
-  return output.Write(directory.data(), directory.size()) && output.Write(end.data(), end.size()) &&
-         output.Close(true) && output.Commit();
+  bool written = output.Write(directory.data(), directory.size()) && output.Write(end.data(), end.size()) &&
+                 output.Close(true) && output.Commit();
+  return written ? TorrentZipFault::kNone : TorrentZipFault::kWriteFailed;
+}
+
+void TorrentZipMisses::Add(const std::string& path, TorrentZipFault fault) {
+  std::lock_guard lock(mutex_);
+  misses_.push_back({path, fault});
+}
+
+std::vector<TorrentZipMiss> TorrentZipMisses::List() const {
+  std::lock_guard lock(mutex_);
+  return misses_;
 }
 
 }  // namespace kestrel

@@ -228,6 +228,17 @@ bool HasChanges(const ZipChanges& changes) {
   return !changes.deletions.empty() || !changes.deletedEntries.empty() || HasAdditions(changes);
 }
 
+// A written archive in TorrentZip's form. The changes stand whatever the
+// rewrite does; one that fails is named, as the user asked for the form.
+void RewriteAsTorrentZip(FileSystem& fs, const ZipLibrary& library, const std::string& path) {
+  // An archive left without members was removed: nothing to rewrite.
+  std::optional<std::string> written = fs.FindPath(path);
+  if (!written) return;
+  TorrentZipFault fault = WriteTorrentZip(fs, *written);
+  if (fault != TorrentZipFault::kNone && library.torrentZipMisses != nullptr)
+    library.torrentZipMisses->Add(*written, fault);
+}
+
 }  // namespace
 
 bool ZipAddFiles(FileSystem& fs, ZipLibrary& library, const std::string& archivePath,
@@ -264,7 +275,7 @@ bool ZipUpdate(FileSystem& fs, ZipLibrary& library, const std::string& archivePa
     if (!CopyEntry(archive, members, copy, sources)) return AbandonArchive(archive);
   }
   if (!CloseArchive(archive)) return false;
-  if (library.torrentZip) WriteTorrentZip(fs, WithZipExtension(archivePath));
+  if (library.torrentZip) RewriteAsTorrentZip(fs, library, WithZipExtension(archivePath));
   return true;
 }
 

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "archive/torrent_zip.h"
 #include "archive/zip_entry.h"
 #include "archive/zip_reader.h"
 #include "platform/file_system.h"
@@ -28,6 +29,9 @@ struct ZipLibrary {
   // Every zip written is then rewritten in TorrentZip's form (see
   // torrent_zip.h), whatever `level` says.
   bool torrentZip = false;
+  // Where a zip written but left out of TorrentZip's form is named, with
+  // why; shared by every copy of the record. Null: nobody asks.
+  TorrentZipMisses* torrentZipMisses = nullptr;
 };
 
 // The level character of a compression level as the settings keep it,
@@ -89,6 +93,9 @@ struct ZipChanges {
 // as it was, with no temporary file beside it. An addition or copy replaces
 // the one member of the same name (byte-wise) that is not deleted; it fails
 // when two such members remain. An archive left without members is removed.
+// With `torrentZip` the written archive is then rewritten in that form; a
+// rewrite that fails leaves it as written (the update stands, true) and
+// names it in `torrentZipMisses`.
 bool ZipUpdate(FileSystem& fs, ZipLibrary& library, const std::string& archivePath, const ZipChanges& changes);
 
 }  // namespace kestrel

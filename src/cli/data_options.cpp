@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "acquire/acquire_game_data.h"
+#include "app/user_interface.h"
 #include "acquire/data_folder.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
@@ -109,6 +110,14 @@ bool BuildSettings(const DataOptions& options, const std::string& dataFolder, Se
   if (options.liErrors >= 0) settings.displayLiErrors = static_cast<ListErrorLevel>(options.liErrors);
   MakeFoldersAbsolute(settings);
   return true;
+}
+
+bool PrepareBackupFolder(const SettingsRecord& settings, UserInterface& ui) {
+  const std::string& folder = settings.backupFolder;
+  if (folder.empty() || FolderExists(folder) || CreateFolder(folder)) return true;
+  ShowMessage(&ui, "The backup folder '" + folder + "' does not exist and can't be made", "Path Error",
+              {MessageButtons::kOk, MessageIcon::kStop});
+  return false;
 }
 
 bool LoadGameData(const DataOptions& options, SettingsRecord& settings, const std::string& dataFolder,

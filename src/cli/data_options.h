@@ -72,6 +72,14 @@ std::string ChooseDataFolder(const DataOptions& options);
 // (with the reason on standard error) when the profile cannot be read.
 bool BuildSettings(const DataOptions& options, const std::string& dataFolder, SettingsRecord& settings);
 
+// Makes the backup folder the settings name when it is missing, as a user
+// who names one expects; its parent must exist, so that a mistyped path
+// makes no new tree. When it cannot be made, tells the user "The backup
+// folder 'PATH' does not exist and can't be made" and returns false: the
+// command then refuses before it changes anything, as nothing it replaces
+// or removes could be kept.
+bool PrepareBackupFolder(const SettingsRecord& settings, UserInterface& ui);
+
 // Loads the game data the settings name, through the data caches, and
 // applies a profile's selection; `loaded` then says what they were read
 // from. False (with the reason on standard error) when no data could be had.

@@ -9,6 +9,7 @@
 #include "cli/dry_run.h"
 #include "cli/exit_status.h"
 #include "cli/flag_pair.h"
+#include "cli/torrentzip_check.h"
 #include "gamedb/rom_home.h"
 #include "merger/merger.h"
 #include "platform/file_system.h"
@@ -86,10 +87,13 @@ int RunMergeCommand(const MergeOptions& options, SetLayout layout, UserInterface
   if (!LoadGameData(options.data, settings, dataFolder, ui, database, loaded)) return kExitRefused;
   // The merger works in the enabled ROM paths that exist, as the desktop
   // program hands them over.
+  if (!PrepareBackupFolder(settings, ui)) return kExitRefused;
   ValidateProfile(settings, &ui);
 
   ZipLibrary zipLibrary;
   zipLibrary.level = ZipLevelCharacter(settings.zipLevel);
+  TorrentZipMisses torrentZipMisses;
+  zipLibrary.torrentZipMisses = &torrentZipMisses;
   MergeButton button = layout == SetLayout::kFullNonMerged ? MergeButton::kUnmergeFull
                        : layout == SetLayout::kNonMerged   ? MergeButton::kUnmerge
                                                            : MergeButton::kMerge;
@@ -97,6 +101,7 @@ int RunMergeCommand(const MergeOptions& options, SetLayout layout, UserInterface
   MergeOutcome outcome = RunMerger(database, settings, &ui, zipLibrary, button, files.fs());
   if (!outcome.started) return kExitRefused;
   int status = ReportMergeOutcome(outcome, stdout);
+  if (PrintTorrentZipMisses(torrentZipMisses, stdout) > 0) status = kExitFindings;
   files.PrintChanges(stdout);
   return status;
 }
@@ -107,6 +112,7 @@ int ReportMergeOutcome(const MergeOutcome& outcome, std::FILE* out) {
   for (const FailedFamily& family : outcome.failed)
     std::fprintf(out, "failed, old sets kept: %s: %s\n", family.parent.c_str(), family.reason.c_str());
   for (const KeptFile& file : outcome.kept) std::fprintf(out, "kept %s: %s\n", file.path.c_str(), file.reason.c_str());
+  for (const std::string& file : outcome.unreadable) std::fprintf(out, "unreadable %s: left as it is\n", file.c_str());
   for (const KeptFile& file : outcome.movedDisks)
     std::fprintf(out, "moved %s: %s\n", file.path.c_str(), file.reason.c_str());
   for (const std::string& leftover : outcome.cleanedLeftovers)
@@ -114,9 +120,10 @@ int ReportMergeOutcome(const MergeOutcome& outcome, std::FILE* out) {
   if (outcome.stopped) std::fputs("stopped before the end\n", out);
   std::fprintf(out, "%zu done, %zu skipped, %zu failed\n", outcome.handled.size(), outcome.skipped.size(),
                outcome.failed.size());
-  // A kept file is one the run meant to remove and could not make safe:
-  // the user has to look at it.
-  bool allDone = outcome.skipped.empty() && outcome.failed.empty() && outcome.kept.empty() && !outcome.stopped;
+  // A kept file is one the run meant to remove and could not make safe; an
+  // unreadable one may hold what the sets lack: the user has to look at them.
+  bool allDone = outcome.skipped.empty() && outcome.failed.empty() && outcome.kept.empty() &&
+                 outcome.unreadable.empty() && !outcome.stopped;
   return allDone ? kExitDone : kExitFindings;
 }
 

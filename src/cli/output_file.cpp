@@ -29,7 +29,25 @@ bool CheckOutputFile(const char* option, const std::string& path) {
 }
 
 bool WriteOutputFile(const char* what, const std::string& path, const std::string& text) {
-  if (ReplaceFile(AbsolutePath(path), text)) {
+  return WriteOutputFile(what, path, [&text](const PieceWriter& write) { return write(text); });
+}
+
+bool WriteOutputFile(const char* what, const std::string& path, const std::function<bool(const PieceWriter&)>& produce) {
+  // Pieces are gathered up to this size before they reach the disk: a
+  // report's records are short, and a write per record would be slow.
+  constexpr size_t kBufferSize = 1 << 20;
+  FileReplacement file;
+  std::string buffer;
+  auto flush = [&] {
+    bool written = file.Write(buffer.data(), buffer.size());
+    buffer.clear();
+    return written;
+  };
+  auto write = [&](std::string_view piece) {
+    if (buffer.size() + piece.size() < kBufferSize) return buffer += piece, true;
+    return flush() && file.Write(piece.data(), piece.size());
+  };
+  if (file.Create(AbsolutePath(path)) && produce(write) && flush() && file.Close() && file.Commit()) {
     std::fprintf(stderr, "%s written: %s\n", what, path.c_str());
     return true;
   }

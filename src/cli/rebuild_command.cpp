@@ -9,6 +9,7 @@
 #include "cli/dry_run.h"
 #include "cli/exit_status.h"
 #include "cli/flag_pair.h"
+#include "cli/torrentzip_check.h"
 #include "archive/zip_library.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
@@ -25,7 +26,7 @@ std::string AsFolder(const std::string& path) { return WithTrailingSeparator(Abs
 
 // The desktop program opens the rebuilder only with a temporary folder.
 bool CheckRebuildPreconditions(SettingsRecord& settings, UserInterface& ui) {
-  if (!settings.backupFolder.empty() && !FolderExists(settings.backupFolder)) CreateFolder(settings.backupFolder);
+  if (!PrepareBackupFolder(settings, ui)) return false;
   ValidateProfile(settings, &ui);
   if (!settings.tempFolder.empty()) return true;
   ShowMessage(&ui, "No Valid Temporaryfolder\n\nGo To The Settings Dialog !", "Path Error",
@@ -108,11 +109,14 @@ int RunRebuildCommand(const RebuildOptions& options, UserInterface& ui) {
 
   ZipLibrary zipLibrary;
   zipLibrary.level = ZipLevelCharacter(settings.zipLevel);
+  TorrentZipMisses torrentZipMisses;
+  zipLibrary.torrentZipMisses = &torrentZipMisses;
   RunFiles files(options.dryRun, dataFolder, "rebuild", options.noUndo);
   if (files.dryRun()) settings.rebuildCreateLog = false;
   RebuildOutcome outcome = RunRebuild(database, settings, zipLibrary, &ui, files.fs());
   if (outcome.refused) return kExitRefused;
   int status = ReportRebuildOutcome(outcome, settings.rebuildRemoveSources, stdout);
+  if (PrintTorrentZipMisses(torrentZipMisses, stdout) > 0) status = kExitFindings;
   files.PrintChanges(stdout);
   return status;
 }

@@ -74,10 +74,9 @@ void ApplyFixSwitches(const ScanOptions& options, SettingsRecord& settings) {
 
 // What the desktop program checks before it opens the scanner: missing
 // paths are disabled (with a message), and the working folders must exist.
-// The default backup folder is made when missing, as the program does at
-// start.
+// The backup folder is made when missing, as the program does at start.
 bool CheckScanPreconditions(SettingsRecord& settings, UserInterface& ui) {
-  if (!settings.backupFolder.empty() && !FolderExists(settings.backupFolder)) CreateFolder(settings.backupFolder);
+  if (!PrepareBackupFolder(settings, ui)) return false;
   ValidateProfile(settings, &ui);
   FolderCheck check = CheckScannerFolders(settings);
   if (check.ok()) return true;

@@ -37,10 +37,11 @@ bool WriteScanOutputFiles(const ScanOutputFiles& files, const GameList& database
   if (!files.fixdat.empty())
     written = WriteOutputFile("Fixdat", files.fixdat, FixdatText(database, scanResults, settings)) && written;
   if (!files.report.empty()) {
-    const std::string text = TableFormatOf(files.report) == TableFormat::kCsv
-                                 ? RenderFindingsCsv(results, statisticsText)
-                                 : RenderFindingsJson(results, statisticsText);
-    written = WriteOutputFile("Report", files.report, text) && written;
+    const bool csv = TableFormatOf(files.report) == TableFormat::kCsv;
+    written = WriteOutputFile("Report", files.report, [&](const PieceWriter& write) {
+                return csv ? WriteFindingsCsv(results, statisticsText, write)
+                           : WriteFindingsJson(results, statisticsText, write);
+              }) && written;
   }
   return written;
 }

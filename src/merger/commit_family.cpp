@@ -218,7 +218,7 @@ std::string CommitFamily(MergeRun& run, std::vector<WorkSet>& sets, const Family
     if (!ReadBack(run, set)) return "the new '" + NewSetPath(set) + "' does not read back";
   std::vector<Leaving> leaving;
   for (const WorkSet& set : sets) leaving.push_back(FindWhatLeaves(run, set));
-  ContentSet unchanged = ContentOfSets(run, family.unchangedSets);
+  ContentSet unchanged = ContentOfSets(run, family.unchangedSets, &outcome.unreadable);
   BackupPlan plan;
   PlanBackups(run, sets, leaving, unchanged, plan);
   if (std::string failure = MakeBackups(run, plan, outcome.kept); !failure.empty()) return failure;

@@ -59,6 +59,10 @@ struct MergeOutcome {
   std::vector<SkippedFamily> skipped;
   std::vector<FailedFamily> failed;  // also the family a stop broke off
   std::vector<KeptFile> kept;
+  // Files of the sets the families share (BIOS and device sets) that the
+  // run had to read and could not: what they hold was taken as missing
+  // from the collection. Each was left as it was.
+  std::vector<std::string> unreadable;
   // CHD files moved whole into the backup folder: second copies of a disk
   // in place, and other contents under a disk's name. Nothing was lost.
   std::vector<KeptFile> movedDisks;

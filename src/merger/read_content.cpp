@@ -1,5 +1,7 @@
 #include "merger/read_content.h"
 
+#include <algorithm>
+
 #include "archive/chd_transfer.h"
 #include "archive/zip_reader.h"
 #include "platform/file_system.h"
@@ -42,17 +44,26 @@ std::vector<std::string> SetFolderFiles(MergeRun& run, const std::string& folder
   return files;
 }
 
-ContentSet ContentOfSets(MergeRun& run, const std::vector<std::string>& names) {
+ContentSet ContentOfSets(MergeRun& run, const std::vector<std::string>& names, std::vector<std::string>* unreadable) {
   ContentSet content;
+  auto noteUnreadable = [&](const std::string& path) {
+    if (unreadable != nullptr && std::find(unreadable->begin(), unreadable->end(), path) == unreadable->end())
+      unreadable->push_back(path);
+  };
   for (const std::string& name : names) {
     for (const std::string& romPath : run.romPaths) {
       if (std::optional<std::string> zip = run.sets.FindZip(romPath, name)) {
         if (const std::optional<ZipEntryList>& members = ListZip(run, *zip))
           for (const ZipEntry& member : *members) content.insert(ContentOf(member));
+        else
+          noteUnreadable(*zip);
       }
       if (std::optional<std::string> folder = run.sets.FindFolder(romPath, name)) {
         for (const std::string& file : SetFolderFiles(run, *folder))
-          if (std::optional<Content> found = LooseFileContent(run, file)) content.insert(*found);
+          if (std::optional<Content> found = LooseFileContent(run, file))
+            content.insert(*found);
+          else
+            noteUnreadable(file);
       }
     }
   }

@@ -31,8 +31,10 @@ std::vector<std::string> SetFolderFiles(MergeRun& run, const std::string& folder
 std::vector<std::string> FolderFiles(MergeRun& run, const std::string& folder);
 
 // What the sets `names` hold in every active ROM path, as zips and
-// folders; a file that cannot be read adds nothing.
-ContentSet ContentOfSets(MergeRun& run, const std::vector<std::string>& names);
+// folders; a file that cannot be read adds nothing, and is added to
+// `unreadable` (when given) unless it is there already.
+ContentSet ContentOfSets(MergeRun& run, const std::vector<std::string>& names,
+                         std::vector<std::string>* unreadable = nullptr);
 
 inline Content ContentOf(const ZipEntry& entry) { return {entry.size, entry.crc}; }
 

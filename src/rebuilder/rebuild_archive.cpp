@@ -137,13 +137,18 @@ ArchiveWalk RebuildArchive(RebuildState& state, const std::string& path, ZipEntr
   ArchiveMember member;
   std::optional<ZipEntry> zipEntry;
   bool any = false;
+  bool memberUnreadable = false;  // a member was named with the archive's damage
   while (archive.NextMember(member)) {
     any = true;
     if (!TakeWanted(wanted, member.name, zipEntry)) continue;
     if (!RebuildMember(state, archive, path, member, zipEntry)) return ArchiveWalk::kStopped;
+    // The reader's fault is set only by a read that failed.
+    if (!archive.fault().empty()) memberUnreadable = true;
     if (wanted != nullptr && wanted->empty()) return ArchiveWalk::kWalked;
   }
-  if (archive.fault().empty()) return ArchiveWalk::kWalked;
+  // The damage that ends the walk is the one a member was named with:
+  // once is enough.
+  if (archive.fault().empty() || memberUnreadable) return ArchiveWalk::kWalked;
   // An archive that fails before its first member was never read at all.
   if (!any && wanted == nullptr) {
     fault = archive.fault();

@@ -44,11 +44,14 @@ Row RowOf(const ResultTreeItem& item) {
 
 // Hands each result line's row to `take`, in the order the logfile holds
 // them; one at a time, as a full list may have hundreds of thousands.
-void ForEachFindingRow(const ResultsModel& results, const std::function<void(const Row&)>& take) {
+// False as soon as `take` is.
+bool ForEachFindingRow(const ResultsModel& results, const std::function<bool(const Row&)>& take) {
   for (const ResultTreeItem& item : results.items) {
-    take(RowOf(item));
-    for (const ResultTreeItem& child : item.children) take(RowOf(child));
+    if (!take(RowOf(item))) return false;
+    for (const ResultTreeItem& child : item.children)
+      if (!take(RowOf(child))) return false;
   }
+  return true;
 }
 
 std::string Trim(const std::string& text) {
@@ -114,31 +117,46 @@ std::optional<TableFormat> TableFormatOf(const std::string& path) {
   return std::nullopt;
 }
 
-std::string RenderFindingsCsv(const ResultsModel& results, const std::string& statisticsText) {
-  std::string csv = CsvRow(kColumns);
-  ForEachFindingRow(results, [&csv](const Row& row) { csv += CsvRow(row); });
+bool WriteFindingsCsv(const ResultsModel& results, const std::string& statisticsText, const TableSink& write) {
+  if (!write(CsvRow(kColumns))) return false;
+  if (!ForEachFindingRow(results, [&write](const Row& row) { return write(CsvRow(row)); })) return false;
   for (const auto& [label, value] : StatisticsOf(statisticsText)) {
     Row row(kColumns.size());
     row[2] = "statistic";
     row[3] = label;
     row.back() = value;
-    csv += CsvRow(row);
+    if (!write(CsvRow(row))) return false;
   }
+  return true;
+}
+
+bool WriteFindingsJson(const ResultsModel& results, const std::string& statisticsText, const TableSink& write) {
+  if (!write("{\"findings\": [")) return false;
+  bool first = true;
+  bool written = ForEachFindingRow(results, [&](const Row& row) {
+    const bool taken = write((first ? "\n  " : ",\n  ") + JsonObject(row));
+    first = false;
+    return taken;
+  });
+  if (!written || !write(first ? "],\n\"statistics\": {" : "\n],\n\"statistics\": {")) return false;
+  const auto statistics = StatisticsOf(statisticsText);
+  for (size_t i = 0; i < statistics.size(); ++i) {
+    if (!write((i ? ",\n  " : "\n  ") + JsonString(statistics[i].first) + ": " + JsonString(statistics[i].second)))
+      return false;
+  }
+  return write(statistics.empty() ? "}}\n" : "\n}}\n");
+}
+
+std::string RenderFindingsCsv(const ResultsModel& results, const std::string& statisticsText) {
+  std::string csv;
+  WriteFindingsCsv(results, statisticsText, [&csv](std::string_view piece) { return csv += piece, true; });
   return csv;
 }
 
 std::string RenderFindingsJson(const ResultsModel& results, const std::string& statisticsText) {
-  std::string json = "{\"findings\": [";
-  bool first = true;
-  ForEachFindingRow(results, [&](const Row& row) {
-    json += (first ? "\n  " : ",\n  ") + JsonObject(row);
-    first = false;
-  });
-  json += first ? "],\n\"statistics\": {" : "\n],\n\"statistics\": {";
-  const auto statistics = StatisticsOf(statisticsText);
-  for (size_t i = 0; i < statistics.size(); ++i)
-    json += (i ? ",\n  " : "\n  ") + JsonString(statistics[i].first) + ": " + JsonString(statistics[i].second);
-  return json + (statistics.empty() ? "}}\n" : "\n}}\n");
+  std::string json;
+  WriteFindingsJson(results, statisticsText, [&json](std::string_view piece) { return json += piece, true; });
+  return json;
 }
 
 }  // namespace kestrel

@@ -4,8 +4,10 @@
 // window can export through the same functions.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "report/results_model.h"
 
@@ -33,5 +35,14 @@ std::string RenderFindingsCsv(const ResultsModel& results, const std::string& st
 // JSON must be UTF-8: a byte of a name that is not part of valid UTF-8 is
 // written as the Latin-1 character of its value (see utf8_text.h).
 std::string RenderFindingsJson(const ResultsModel& results, const std::string& statisticsText);
+
+// Where a table goes piece by piece, so that a whole list's findings never
+// sit in memory twice; false when a piece could not be taken.
+using TableSink = std::function<bool(std::string_view)>;
+
+// The same bytes as RenderFindingsCsv and RenderFindingsJson, handed to
+// `write` a record at a time; false as soon as `write` is, the rest unmade.
+bool WriteFindingsCsv(const ResultsModel& results, const std::string& statisticsText, const TableSink& write);
+bool WriteFindingsJson(const ResultsModel& results, const std::string& statisticsText, const TableSink& write);
 
 }  // namespace kestrel

@@ -1,11 +1,15 @@
 #include "report/folder_datfile.h"
 
 #include <algorithm>
+#include <set>
 
 #include "archive/chd_header.h"
 #include "archive/file_sha1.h"
+#include "archive/seven_zip_set.h"
 #include "archive/zip_reader.h"
+#include "platform/folder_index.h"
 #include "platform/paths.h"
+#include "platform/set_files.h"
 #include "platform/text.h"
 
 namespace kestrel {
@@ -13,13 +17,14 @@ namespace {
 
 constexpr std::string_view kChdExtension = ".chd";
 
-// The set's ROMs from a zip; false (damage noted) when a member cannot be
-// read whole, so that no set is described from half its contents.
-bool ReadZipSet(FileSystem& fs, const std::string& path, DatGame& game, std::vector<ArchiveDamage>& damaged) {
+// The set's ROMs from a zip or a 7z; false (damage noted) when a member
+// cannot be read whole, so that no set is described from half its contents.
+bool ReadArchiveSet(FileSystem& fs, const std::string& path, DatGame& game, std::vector<ArchiveDamage>& damaged) {
   ZipEntryList members;
-  ZipProblem problem;
-  if (!ReadZipDirectory(fs, path, members, false, &problem)) {
-    damaged.push_back({path, "its zip structure is damaged"});
+  std::string fault;
+  if (HasSevenZipExtension(path) ? !ReadSevenZipSet(fs, path, members, fault)
+                                 : !ReadZipDirectory(fs, path, members, false, nullptr)) {
+    damaged.push_back({path, HasSevenZipExtension(path) ? "its 7z " + fault : "its zip structure is damaged"});
     return false;
   }
   for (const ZipEntry& member : members) {
@@ -91,20 +96,51 @@ void AddSet(std::vector<DatGame>& games, DatGame found, const std::string& path,
   games.push_back(std::move(found));
 }
 
+// The name of the set a top-level entry holds: a folder's, or a zip's or
+// 7z's less its extension; "" for any other file.
+std::string SetNameOf(const FolderEntry& entry) {
+  if (entry.isFolder) return entry.name;
+  if (HasZipExtension(entry.name)) return WithoutZipExtension(entry.name);
+  if (HasSevenZipExtension(entry.name)) return WithoutSevenZipExtension(entry.name);
+  return "";
+}
+
+// Adds the set `name` of `folder` from its files in the order the scan
+// takes them (see set_files.h): zip, 7z, folder, each later one only with
+// what the earlier lacked.
+void DescribeSet(FileSystem& fs, FolderIndex& index, const std::string& folder, const std::string& name,
+                 std::vector<DatGame>& games, std::vector<ArchiveDamage>& damaged) {
+  const SetFiles files = FindSetFiles(index, folder, name);
+  for (const std::optional<IndexedName>& archive : {files.zip, files.sevenZip}) {
+    if (!archive) continue;
+    const std::string path = JoinPath(folder, archive->name);
+    DatGame game;
+    game.name = HasSevenZipExtension(archive->name) ? WithoutSevenZipExtension(archive->name)
+                                                    : WithoutZipExtension(archive->name);
+    game.description = game.name;
+    if (ReadArchiveSet(fs, path, game, damaged)) AddSet(games, std::move(game), path, damaged);
+  }
+  if (files.folder) {
+    const std::string path = JoinPath(folder, files.folder->name);
+    DatGame game;
+    game.name = game.description = files.folder->name;
+    ReadFolderSet(fs, path, game, damaged);
+    AddSet(games, std::move(game), path, damaged);
+  }
+}
+
 }  // namespace
 
 std::vector<DatGame> DescribeFolderSets(FileSystem& fs, const std::vector<std::string>& folders,
                                         std::vector<ArchiveDamage>& damaged) {
   std::vector<DatGame> games;
+  FolderIndex index(fs);
   for (const std::string& folder : folders) {
+    std::set<std::string> described;  // lower-case set names
     for (const FolderEntry& entry : fs.ListFolder(folder)) {
-      const std::string path = JoinPath(folder, entry.name);
-      DatGame game;
-      game.name = entry.isFolder ? entry.name : WithoutZipExtension(entry.name);
-      game.description = game.name;
-      if (entry.isFolder) ReadFolderSet(fs, path, game, damaged);
-      else if (!HasZipExtension(entry.name) || !ReadZipSet(fs, path, game, damaged)) continue;
-      AddSet(games, std::move(game), path, damaged);
+      const std::string name = SetNameOf(entry);
+      if (name.empty() || !described.insert(ToLowerAscii(name)).second) continue;
+      DescribeSet(fs, index, folder, name, games, damaged);
     }
   }
   std::sort(games.begin(), games.end(),

@@ -2,18 +2,25 @@
 
 #include <algorithm>
 
+#include "archive/seven_zip_set.h"
 #include "archive/zip_reader.h"
 #include "gamedb/rom_home.h"
 #include "report/logiqx_datfile.h"
+#include "platform/folder_index.h"
 #include "platform/paths.h"
+#include "platform/set_files.h"
 #include "platform/text.h"
 
 namespace kestrel {
 namespace {
 
-void AddZipMembers(FileSystem& fs, const std::string& zipPath, PlacedFile place, std::vector<PlacedFile>& files) {
+// The members of a zip or 7z set; none when it cannot be listed.
+void AddArchiveMembers(FileSystem& fs, const std::string& zipPath, PlacedFile place, std::vector<PlacedFile>& files) {
   ZipEntryList members;
-  if (!ReadZipDirectory(fs, zipPath, members, false, nullptr)) return;
+  std::string fault;
+  if (HasSevenZipExtension(zipPath) ? !ReadSevenZipSet(fs, zipPath, members, fault)
+                                    : !ReadZipDirectory(fs, zipPath, members, false, nullptr))
+    return;
   for (const ZipEntry& member : members) {
     place.path = zipPath + "/" + member.storedName;
     place.name = member.name;
@@ -36,7 +43,8 @@ void AddFolderFiles(FileSystem& fs, const std::string& folder, const PlacedFile&
   }
 }
 
-void AddPathFiles(FileSystem& fs, const std::string& root, bool addPath, std::vector<PlacedFile>& files) {
+void AddPathFiles(FileSystem& fs, FolderIndex& index, const std::string& root, bool addPath,
+                  std::vector<PlacedFile>& files) {
   const std::vector<FolderEntry> entries = fs.ListFolder(root);
   for (const FolderEntry& entry : entries) {
     const std::string path = JoinPath(root, entry.name);
@@ -44,11 +52,15 @@ void AddPathFiles(FileSystem& fs, const std::string& root, bool addPath, std::ve
     place.inAddPath = addPath;
     if (entry.isFolder) {
       place.setName = entry.name;
-      place.besideZip = fs.FileExists(path + ".zip");
+      const SetFiles set = FindSetFiles(index, root, entry.name);
+      place.besideZip = set.zip || set.sevenZip;
       AddFolderFiles(fs, path, place, files);
     } else if (HasZipExtension(entry.name)) {
       place.setName = WithoutZipExtension(entry.name);
-      AddZipMembers(fs, path, place, files);
+      AddArchiveMembers(fs, path, place, files);
+    } else if (HasSevenZipExtension(entry.name)) {
+      place.setName = WithoutSevenZipExtension(entry.name);
+      AddArchiveMembers(fs, path, place, files);
     } else if (addPath) {
       AddLooseFile(path, entry, place, files);
     }
@@ -104,7 +116,7 @@ std::string RomPathReason(const RomContext& c, const PlacedFile& file, bool same
   if (!IsNamed(file.setName, c.searched))
     return "in set " + file.setName + ", which the " + c.layoutName + " layout does not search for this ROM: it belongs in " +
            HomeSetName(c) + " as " + c.home.name;
-  if (file.besideZip) return "in the set's folder, beside a zip of the set's name, which the scan takes instead";
+  if (file.besideZip) return "in the set's folder, beside a zip or 7z of the set's name, which the scan takes instead";
   if (!sameName) return "the right contents under another name: the scan finds a ROM by its name (" + c.home.name + ")";
   return "right by name, size and CRC-32: its SHA-1 may differ, or it cannot be read";
 }
@@ -132,8 +144,9 @@ std::string Likeness(bool sameName, bool sameSize, bool sameCrc) {
 std::vector<PlacedFile> ListPlacedFiles(FileSystem& fs, const std::vector<std::string>& romPaths,
                                         const std::vector<std::string>& addPaths) {
   std::vector<PlacedFile> files;
-  for (const std::string& path : romPaths) AddPathFiles(fs, path, false, files);
-  for (const std::string& path : addPaths) AddPathFiles(fs, path, true, files);
+  FolderIndex index(fs);
+  for (const std::string& path : romPaths) AddPathFiles(fs, index, path, false, files);
+  for (const std::string& path : addPaths) AddPathFiles(fs, index, path, true, files);
   return files;
 }
 

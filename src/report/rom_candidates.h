@@ -25,10 +25,10 @@ struct PlacedFile {
   uint32_t size = 0;
   std::optional<uint32_t> crc;  // a member's as recorded; a loose file's once read
   bool inAddPath = false;
-  bool besideZip = false;  // in a set folder beside a zip of the set's name, which the scan takes instead
+  bool besideZip = false;  // in a set folder beside a zip or 7z of the set's name, which the scan takes instead
 };
 
-// Every member of the zips and every file of the folders at the top of each
+// Every member of the zips and 7z archives and every file of the folders at the top of each
 // path, and (add paths) the files directly inside; a zip that does not read
 // is left out. Loose files' CRCs are read later, only where needed.
 std::vector<PlacedFile> ListPlacedFiles(FileSystem& fs, const std::vector<std::string>& romPaths,

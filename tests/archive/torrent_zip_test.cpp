@@ -6,6 +6,7 @@
 
 #include "archive/zip_fixtures.h"
 #include "archive/zip_library.h"
+#include "support/faulty_file_system.h"
 
 namespace kestrel::testing {
 namespace {
@@ -31,7 +32,7 @@ TEST_F(TorrentZipTest, TheSameMembersGiveTheSameBytesWhateverTheirZip) {
   WriteFile(folder / "two.zip", BuildZip({Deflated("a.rom", a), MemberBytes("c.rom", c), MemberBytes("B.rom", b)}));
   for (const char* name : {"one.zip", "two.zip"}) {
     EXPECT_FALSE(IsTorrentZip(RealFileSystem(), folder / name));
-    ASSERT_TRUE(WriteTorrentZip(RealFileSystem(), folder / name));
+    ASSERT_EQ(WriteTorrentZip(RealFileSystem(), folder / name), TorrentZipFault::kNone);
     EXPECT_TRUE(IsTorrentZip(RealFileSystem(), folder / name));
   }
   std::string one = ReadFile(folder / "one.zip");
@@ -47,7 +48,7 @@ TEST_F(TorrentZipTest, TheSameMembersGiveTheSameBytesWhateverTheirZip) {
 
 TEST_F(TorrentZipTest, AnyChangeBreaksTheFormAndAFailedRewriteChangesNothing) {
   WriteFile(folder / "set.zip", BuildZip({MemberBytes("a.rom", a), MemberBytes("b.rom", b)}));
-  ASSERT_TRUE(WriteTorrentZip(RealFileSystem(), folder / "set.zip"));
+  ASSERT_EQ(WriteTorrentZip(RealFileSystem(), folder / "set.zip"), TorrentZipFault::kNone);
   std::string canonical = ReadFile(folder / "set.zip");
   std::string touched = canonical;
   touched[touched.size() - 60] ^= 1;  // inside the central directory
@@ -60,7 +61,7 @@ TEST_F(TorrentZipTest, AnyChangeBreaksTheFormAndAFailedRewriteChangesNothing) {
   lying.crc = 1234;
   std::string damaged = BuildZip({MemberBytes("b.rom", b), lying});
   WriteFile(folder / "damaged.zip", damaged);
-  EXPECT_FALSE(WriteTorrentZip(RealFileSystem(), folder / "damaged.zip"));
+  EXPECT_EQ(WriteTorrentZip(RealFileSystem(), folder / "damaged.zip"), TorrentZipFault::kBadMember);
   EXPECT_EQ(ReadFile(folder / "damaged.zip"), damaged);
   EXPECT_EQ(RealFileSystem().ListFolder(folder.path()).size(), 4u);  // no temporary file left beside them
 }
@@ -75,6 +76,26 @@ TEST_F(TorrentZipTest, ZipUpdateWritesTheFormWhenAsked) {
   library.torrentZip = false;
   ASSERT_TRUE(ZipDeleteEntries(RealFileSystem(), library, folder / "set", {"a.rom"}));
   EXPECT_FALSE(IsTorrentZip(RealFileSystem(), folder / "set.zip"));
+}
+
+TEST_F(TorrentZipTest, ARewriteThatFailsKeepsTheUpdateAndNamesTheZip) {
+  WriteFile(folder / "a.rom", a);
+  WriteFile(folder / "b.rom", b);
+  TorrentZipMisses misses;
+  ZipLibrary library;
+  library.torrentZip = true;
+  library.torrentZipMisses = &misses;
+  // The update's own commit goes through; the rewrite's is refused.
+  FaultyFileSystem fs;
+  fs.Fail({FileOperation::kReplace, "*", 2});
+  ASSERT_TRUE(ZipAddFiles(fs, library, folder / "set", {folder / "b.rom", folder / "a.rom"}));
+  EXPECT_FALSE(IsTorrentZip(RealFileSystem(), folder / "set.zip"));
+  EXPECT_EQ(ReadBack(folder / "set.zip").size(), 2u);
+  std::vector<TorrentZipMiss> named = misses.List();
+  ASSERT_EQ(named.size(), 1u);
+  EXPECT_EQ(named[0].path, folder / "set.zip");
+  EXPECT_EQ(named[0].fault, TorrentZipFault::kWriteFailed);
+  EXPECT_EQ(RealFileSystem().ListFolder(folder.path()).size(), 3u);  // no temporary file left beside it
 }
 
 }  // namespace
