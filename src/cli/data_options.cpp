@@ -86,9 +86,13 @@ std::string ChooseDataFolder(const DataOptions& options) {
   return AbsoluteFolder(DefaultDataFolder());
 }
 
-bool BuildSettings(const DataOptions& options, const std::string& dataFolder, SettingsRecord& settings) {
+std::string SharedDataFolder(const DataOptions& options) {
+  return options.chosenDataFolder.empty() ? ChooseDataFolder(options) : options.chosenDataFolder;
+}
+
+bool BuildSettings(const DataOptions& options, SettingsRecord& settings) {
   ResetSettings(settings);
-  settings.backupFolder = dataFolder + "BACKUP.KPW/";
+  settings.backupFolder = SharedDataFolder(options) + "BACKUP.KPW/";
   settings.tempFolder = TempFolder();
   if (!options.profile.empty() && !LoadProfile(settings, options.profile)) {
     std::fprintf(stderr, "Error While Loading Profile: '%s'\n", options.profile.c_str());

@@ -39,6 +39,10 @@ struct DataOptions {
   // While one software list is used: its name, the folder its sets have in
   // every ROM path.
   std::string listFolder;
+  // While one software list is used: the data folder the user chose, whose
+  // undo/ keeps the journals of every list's runs (`dataFolder` is then the
+  // list's own, for its data cache).
+  std::string chosenDataFolder;
 };
 
 // The names of a choice option in the order of the values they store.
@@ -66,11 +70,16 @@ void AddProfileOnlyOption(CLI::App& command, DataOptions& options);
 // when missing) or the program's default; absolute, ending with '/'.
 std::string ChooseDataFolder(const DataOptions& options);
 
+// The data folder the user chose, also while a software list is used: its
+// undo/ keeps every run's journal, so that `undo` and `history` find the runs
+// over every list in one place, and it holds the default backup folder.
+std::string SharedDataFolder(const DataOptions& options);
+
 // Builds the settings record: defaults, then the profile, then the explicit
 // options. Every folder of the record comes out absolute (against the
 // current folder), whether the options or the profile named it. False
 // (with the reason on standard error) when the profile cannot be read.
-bool BuildSettings(const DataOptions& options, const std::string& dataFolder, SettingsRecord& settings);
+bool BuildSettings(const DataOptions& options, SettingsRecord& settings);
 
 // Makes the backup folder the settings name when it is missing, as a user
 // who names one expects; its parent must exist, so that a mistyped path

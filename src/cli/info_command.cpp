@@ -10,7 +10,7 @@ namespace kestrel {
 int RunInfoCommand(const DataOptions& options, UserInterface& ui) {
   std::string dataFolder = ChooseDataFolder(options);
   SettingsRecord settings;
-  if (!BuildSettings(options, dataFolder, settings)) return kExitRefused;
+  if (!BuildSettings(options, settings)) return kExitRefused;
   GameList database;
   LoadedData loaded;
   if (!LoadGameData(options, settings, dataFolder, ui, database, loaded)) return kExitRefused;

@@ -80,7 +80,7 @@ void ApplyMergeOptions(const MergeOptions& options, SettingsRecord& settings) {
 int RunMergeCommand(const MergeOptions& options, SetLayout layout, UserInterface& ui) {
   std::string dataFolder = ChooseDataFolder(options.data);
   SettingsRecord settings;
-  if (!BuildSettings(options.data, dataFolder, settings)) return kExitRefused;
+  if (!BuildSettings(options.data, settings)) return kExitRefused;
   ApplyCommandOptions(options, layout, settings);
   GameList database;
   LoadedData loaded;
@@ -97,7 +97,7 @@ int RunMergeCommand(const MergeOptions& options, SetLayout layout, UserInterface
   MergeButton button = layout == SetLayout::kFullNonMerged ? MergeButton::kUnmergeFull
                        : layout == SetLayout::kNonMerged   ? MergeButton::kUnmerge
                                                            : MergeButton::kMerge;
-  RunFiles files(options.dryRun, dataFolder, CommandName(layout), options.noUndo);
+  RunFiles files(options.dryRun, SharedDataFolder(options.data), CommandName(layout), options.noUndo);
   MergeOutcome outcome = RunMerger(database, settings, &ui, zipLibrary, button, files.fs());
   if (!outcome.started) return kExitRefused;
   int status = ReportMergeOutcome(outcome, stdout);

@@ -52,7 +52,7 @@ int SaveProfileFromOptions(const ProfileSaveOptions& options, UserInterface& ui)
   fromDefaults.profile.clear();
   std::string dataFolder = ChooseDataFolder(fromDefaults);
   SettingsRecord settings;
-  BuildSettings(fromDefaults, dataFolder, settings);
+  BuildSettings(fromDefaults, settings);
   ApplyScanOptions(options.scan, settings);
   ApplyRebuildOptions(options.rebuild, settings);
   ApplyMergeOptions(options.merge, settings);

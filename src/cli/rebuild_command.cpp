@@ -99,7 +99,7 @@ void ApplyRebuildOptions(const RebuildOptions& options, SettingsRecord& settings
 int RunRebuildCommand(const RebuildOptions& options, UserInterface& ui) {
   std::string dataFolder = ChooseDataFolder(options.data);
   SettingsRecord settings;
-  if (!BuildSettings(options.data, dataFolder, settings)) return kExitRefused;
+  if (!BuildSettings(options.data, settings)) return kExitRefused;
   ApplyRebuildOptions(options, settings);
   GameList database;
   LoadedData loaded;
@@ -111,7 +111,7 @@ int RunRebuildCommand(const RebuildOptions& options, UserInterface& ui) {
   zipLibrary.level = ZipLevelCharacter(settings.zipLevel);
   TorrentZipMisses torrentZipMisses;
   zipLibrary.torrentZipMisses = &torrentZipMisses;
-  RunFiles files(options.dryRun, dataFolder, "rebuild", options.noUndo);
+  RunFiles files(options.dryRun, SharedDataFolder(options.data), "rebuild", options.noUndo);
   if (files.dryRun()) settings.rebuildCreateLog = false;
   RebuildOutcome outcome = RunRebuild(database, settings, zipLibrary, &ui, files.fs());
   if (outcome.refused) return kExitRefused;

@@ -120,7 +120,7 @@ void ApplyScanOptions(const ScanOptions& options, SettingsRecord& settings) {
 int RunScanCommand(const ScanOptions& options, bool fastscan, UserInterface& ui) {
   std::string dataFolder = ChooseDataFolder(options.data);
   SettingsRecord settings;
-  if (!BuildSettings(options.data, dataFolder, settings)) return kExitRefused;
+  if (!BuildSettings(options.data, settings)) return kExitRefused;
   ApplyScanOptions(options, settings);
   // A fastscan file named by no option lives with the data caches, not in
   // whatever folder the command was started from.
@@ -140,7 +140,7 @@ int RunScanCommand(const ScanOptions& options, bool fastscan, UserInterface& ui)
   request.dataFolder = dataFolder;
   request.zipLibrary = &zipLibrary;
   request.showStatistics = false;
-  RunFiles files(options.dryRun, dataFolder, fastscan ? "fastscan" : "scan", options.noUndo);
+  RunFiles files(options.dryRun, SharedDataFolder(options.data), fastscan ? "fastscan" : "scan", options.noUndo);
   request.fs = files.fs();
   request.saveFastscan = !files.dryRun();
   ScanResults scanResults;

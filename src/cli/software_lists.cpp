@@ -46,7 +46,8 @@ DataOptions ForList(const DataOptions& options, const SoftwareList& list) {
   one.hashPath.clear();
   one.datfile = list.path;
   one.listFolder = list.name;
-  one.dataFolder = ListDataFolder(ChooseDataFolder(options), list.name);
+  one.chosenDataFolder = ChooseDataFolder(options);
+  one.dataFolder = ListDataFolder(one.chosenDataFolder, list.name);
   return one;
 }
 

@@ -125,7 +125,7 @@ void AddWhyOptions(CLI::App& command, WhyOptions& options) {
 int RunWhyCommand(const WhyOptions& options, UserInterface& ui) {
   const std::string dataFolder = ChooseDataFolder(options.data);
   SettingsRecord settings;
-  if (!BuildSettings(options.data, dataFolder, settings)) return kExitRefused;
+  if (!BuildSettings(options.data, settings)) return kExitRefused;
   ApplyChoice(options.setType, kSetTypeNames, settings.scanMergeMode, kToolLayoutCodes);
   GameList database;
   LoadedData loaded;
