@@ -35,6 +35,12 @@ bool IsShared(const GameSet& game, const RomEntry& rom) {
   return (game.hasParent && rom.inParent) || rom.biosRom >= 0 || !rom.merge.empty() || rom.deviceSet >= 0;
 }
 
+// Whether the game lists a ROM or disk that is not one of its devices'.
+bool HasOwnMedia(const GameSet& game) {
+  if (!game.disks.empty()) return true;
+  return std::any_of(game.roms.begin(), game.roms.end(), [](const RomEntry& rom) { return rom.deviceSet < 0; });
+}
+
 // A ROM MAME finds whole, wherever.
 const RomScan kFoundRight = [] {
   RomScan scan;
@@ -180,6 +186,11 @@ SetVerdict JudgeRomSet(const GameSet& game, const SetScan& scan, ParentScan pare
     }
     return parentRoms->count(ContentKey(found.foundSize, found.foundCrc)) > 0;
   };
+  // MAME finds a set by what it holds itself: its devices' ROMs, found, do
+  // not make it found when it has ROMs or disks of its own (a clone whose
+  // ROMs are all its parent's, with neither set there, is not found even
+  // beside its keyboard's set).
+  const bool judgedByOwnMedia = HasOwnMedia(game);
   for (size_t i = 0; i < game.roms.size(); ++i) {
     const RomEntry& rom = game.roms[i];
     // A device set is judged by its own ROMs: those of the devices it uses
@@ -200,7 +211,8 @@ SetVerdict JudgeRomSet(const GameSet& game, const SetScan& scan, ParentScan pare
     const bool takenByName = own->found && !own->foundElsewhere;
     if (!IsFoundWhole(*own) && !takenByName && dumped && isInParent(rom)) own = &kFoundRight;
     RomAudit audit = AuditRom(rom, *own, wrongNamedRoms);
-    tally.Count(!HasNoDump(rom) && !rom.optional, IsShared(game, rom), audit.found && !isParentsRom(*own));
+    if (!judgedByOwnMedia || rom.deviceSet < 0)
+      tally.Count(!HasNoDump(rom) && !rom.optional, IsShared(game, rom), audit.found && !isParentsRom(*own));
     result.verdict = Worse(result.verdict, audit.verdict);
     if (audit.verdict != Verdict::kGood) result.notes.push_back({rom.name, rom.size, audit.reason});
   }
@@ -219,7 +231,7 @@ SetVerdict JudgeRomSet(const GameSet& game, const SetScan& scan, ParentScan pare
 }
 
 SetVerdict JudgeRomlessMachine(const RomlessMachine& machine, const GameList& database,
-                               const ScanResults& scanResults) {
+                               const ScanResults& scanResults, const std::vector<uint64_t>& machineZips) {
   // The machine as a set of its devices' ROMs, each with the scan record of
   // the device's set.
   GameSet asSet;
@@ -241,6 +253,8 @@ SetVerdict JudgeRomlessMachine(const RomlessMachine& machine, const GameList& da
     scan.wrongNames.insert(scan.wrongNames.end(), deviceScan.wrongNames.begin(), deviceScan.wrongNames.end());
   }
   if (asSet.roms.empty()) return {Verdict::kBestAvailable, {}};
+  // Searched after the devices' own sets, as a parent's set is.
+  scan.parentZipContents = machineZips;
   return JudgeRomSet(asSet, scan);
 }
 
