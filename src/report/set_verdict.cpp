@@ -45,7 +45,8 @@ enum class NearestParent { kNone, kParent, kBios };
 
 NearestParent NearestParentOf(const GameSet& game, ParentScan parent) {
   if (game.rules == ListRules::kSoftwareList) return NearestParent::kNone;
-  if (game.hasParent && parent.game != nullptr) {
+  if (game.hasParent && parent.game == nullptr) return NearestParent::kParent;
+  if (game.hasParent) {
     const auto& roms = parent.game->roms;
     const bool ownRom = std::any_of(roms.begin(), roms.end(), [](const RomEntry& rom) {
       return rom.deviceSet < 0 && rom.biosRom < 0 && !HasNoDump(rom);
@@ -61,7 +62,7 @@ NearestParent NearestParentOf(const GameSet& game, ParentScan parent) {
 bool IsNearestParentsRom(const GameSet& game, const RomEntry& rom, NearestParent nearest) {
   if (rom.deviceSet >= 0) return nearest == NearestParent::kNone;
   switch (nearest) {
-    case NearestParent::kParent: return game.hasParent && rom.inParent && rom.biosRom < 0;
+    case NearestParent::kParent: return game.hasParent && (rom.inParent || !rom.merge.empty()) && rom.biosRom < 0;
     case NearestParent::kBios: return rom.biosRom >= 0;
     case NearestParent::kNone: break;
   }
