@@ -57,9 +57,8 @@ void PrintVerdicts(const GameList& database, const ScanResults& scanResults, con
   for (size_t i = 0; settings.scanRoms && i < count; ++i) {
     if (!database[i].selected) continue;
     const GameSet& game = database[i];
-    const std::optional<SetScan> widened = WithRomlessParentZip(game, scanResults[i], romlessZips);
-    const SetScan& scan = widened ? *widened : scanResults[i];
-    text += VerdictText("romset", game, JudgeRomSet(game, scan, FindParentScan(database, scanResults, game)), prefix);
+    const SetVerdict verdict = JudgeRomSet(game, scanResults[i], FindParentScan(database, scanResults, game));
+    text += VerdictText("romset", game, verdict, prefix);
   }
   for (size_t i = 0; settings.scanRoms && i < romless.size(); ++i) {
     std::vector<uint64_t> machineZips = RomlessZipOf(romlessZips, romless[i].name);

@@ -35,13 +35,4 @@ const std::vector<uint64_t>& RomlessZipOf(const RomlessZips& zips, const std::st
   return found == zips.end() ? kNone : found->second;
 }
 
-std::optional<SetScan> WithRomlessParentZip(const GameSet& game, const SetScan& scan, const RomlessZips& zips) {
-  if (game.hasParent || game.romOf.empty()) return std::nullopt;
-  const std::vector<uint64_t>& parentZip = RomlessZipOf(zips, game.romOf);
-  if (parentZip.empty()) return std::nullopt;
-  SetScan widened = scan;
-  widened.parentZipContents.insert(widened.parentZipContents.end(), parentZip.begin(), parentZip.end());
-  return widened;
-}
-
 }  // namespace kestrel

@@ -1,13 +1,12 @@
 // The zips of machines the game database leaves out for want of ROMs of
-// their own (see RomlessMachines). MAME still looks in them: a machine's
-// devices' ROMs are searched for in the machine's zip and its parent's, and
-// a clone's ROMs in its parent's zip, whether or not the parent lists ROMs.
-// So the verdicts read them, as MAME sees them: by exact name, a zip's
-// members by their contents.
+// their own (see RomlessMachines). MAME still judges such a machine by its
+// devices' ROMs, and looks for them in the machine's zip and its parent's
+// too; so its verdict reads them, as MAME sees them: by exact name, a zip's
+// members by their contents. (A clone's ROMs in such a parent's zip are
+// noted by the scan.)
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -29,10 +28,5 @@ RomlessZips ReadRomlessZips(FileSystem& fs, const PathList& romPaths, const Roml
 
 // The contents of the zip of the romless machine `name`; empty when none.
 const std::vector<uint64_t>& RomlessZipOf(const RomlessZips& zips, const std::string& name);
-
-// `scan` with the zip of the game's parent added where the verdict looks
-// for what the game's set lacks, when that parent is a romless machine
-// (the list keeps no such parent for the game); nullopt otherwise.
-std::optional<SetScan> WithRomlessParentZip(const GameSet& game, const SetScan& scan, const RomlessZips& zips);
 
 }  // namespace kestrel

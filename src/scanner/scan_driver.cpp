@@ -185,6 +185,8 @@ bool ScanRomSets(ScanContext& context, GameSet& game, SetScan& scan) {
       if (searches(device)) CheckRomSet(context, game, scan, SetPathOf(path, device->name), SetRole::kDeviceSet, device);
     if (sharesBiosSet) CheckRomSet(context, game, scan, SetPathOf(path, game.biosOf), SetRole::kBiosSet);
     if (sharesParentSet) CheckRomSet(context, game, scan, SetPathOf(path, game.cloneOf), SetRole::kParentSet);
+    if (!game.hasParent && game.biosIndex < 0 && !game.romOf.empty())
+      NoteUnlistedParentZip(context, SetPathOf(path, game.romOf), scan);
     CheckRomSet(context, game, scan, SetPathOf(path, game.name), SetRole::kOwnSet);
     if (settings.checkUnneeded) CheckRomSetUnneeded(context, game, scan, path);
     if (StopAsked(context)) return false;
