@@ -149,7 +149,7 @@ int RunScanCommand(const ScanOptions& options, bool fastscan, UserInterface& ui)
   if (outcome.refused) return kExitRefused;
 
   PrintScanReport(results, outcome.statisticsText, stdout);
-  if (options.verdicts) PrintVerdicts(database, scanResults, loaded.romless, settings, options.data.listFolder, stdout);
+  if (options.verdicts) PrintVerdicts(database, scanResults, loaded.romless, settings, options.data.listFolder, files.fs(), stdout);
   int nonTorrentZips = 0;
   if (options.checkTorrentZip) {
     std::fputs("----------\n", stdout);

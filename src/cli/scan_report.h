@@ -6,6 +6,7 @@
 
 #include "gamedb/game_set.h"
 #include "gamedb/romless_machines.h"
+#include "platform/file_system.h"
 #include "report/results_model.h"
 #include "report/scan_results.h"
 #include "settings/settings_record.h"
@@ -26,9 +27,9 @@ void PrintScanReport(const ResultsModel& results, const std::string& statisticsT
 // out for want of ROMs follow the ROM sets. Like MAME's audit of all sets it
 // leaves out sets that need nothing and sets of which nothing was found. The
 // sets of a software list are named "LIST:NAME", as "mame -verifysoftlist"
-// names them.
+// names them. The zips of the machines left out are read through `fs`.
 void PrintVerdicts(const GameList& database, const ScanResults& scanResults, const RomlessMachines& romless,
-                   const SettingsRecord& settings, const std::string& listName, std::FILE* out);
+                   const SettingsRecord& settings, const std::string& listName, FileSystem& fs, std::FILE* out);
 
 // Whether the scan left any result line, the one measure of a finding. A
 // game skipped by the game-type filter leaves none, whatever its flags say.

@@ -38,7 +38,10 @@ bool KeepsFamiliesApart(SetLayout layout) {
 
 RomHome HomeOf(const GameList& database, const GameSet& game, const RomEntry& rom, SetLayout layout) {
   if (layout == SetLayout::kFullNonMerged) return {&game, rom.name};
-  if (const RomEntry* deviceRom = DeviceRomOf(database, rom)) return {&database[size_t(rom.deviceSet)], deviceRom->name};
+  // A device's ROM lives where the device's own set keeps it, which may be
+  // the set its `romof` names (i8245's ROM is i8244's).
+  if (const RomEntry* deviceRom = DeviceRomOf(database, rom))
+    return HomeOf(database, database[size_t(rom.deviceSet)], *deviceRom, layout);
   if (const RomEntry* biosRom = BiosRomOf(database, game, rom))
     return {&database[size_t(game.biosIndex)], biosRom->name};
   if (layout == SetLayout::kNonMerged) return {&game, rom.name};
@@ -55,8 +58,18 @@ std::vector<const GameSet*> SetsSearchedFor(const GameList& database, const Game
   if (const GameSet* parent = ParentOf(database, game); parent != nullptr && !KeepsFamiliesApart(layout))
     sets.push_back(parent);
   if (IsValidIndex(database, game.biosIndex)) AddOnce(sets, &database[size_t(game.biosIndex)]);
-  for (int device : game.devices)
-    if (IsValidIndex(database, device)) AddOnce(sets, &database[size_t(device)]);
+  for (const GameSet* device : DeviceSetsOf(database, game)) AddOnce(sets, device);
+  return sets;
+}
+
+std::vector<const GameSet*> DeviceSetsOf(const GameList& database, const GameSet& game) {
+  std::vector<const GameSet*> sets;
+  for (int index : game.devices) {
+    if (!IsValidIndex(database, index)) continue;
+    const GameSet& device = database[size_t(index)];
+    AddOnce(sets, &device);
+    if (IsValidIndex(database, device.biosIndex)) AddOnce(sets, &database[size_t(device.biosIndex)]);
+  }
   return sets;
 }
 

@@ -5,10 +5,11 @@
 // parent's, then its BIOS set; a device's ROM first in the device's set.
 //   - Full non-merged: every ROM lives in the game's own set under its own
 //     name, its parent's, BIOS and device ROMs too.
-//   - Otherwise a device's ROM lives in the device's set, under the device's
-//     name for it; and a ROM the game's BIOS set holds (same content, under
-//     its name or its `merge` name) lives there, under the BIOS set's name
-//     for it.
+//   - Otherwise a device's ROM lives where the device's own set keeps it
+//     (by these rules, in the device's set or the one its `romof` names),
+//     under the device's name for it; and a ROM the game's BIOS set holds
+//     (same content, under its name or its `merge` name) lives there, under
+//     the BIOS set's name for it.
 //   - Non-merged: every other ROM lives in the game's own set.
 //   - Split and merged: a clone's ROM its parent holds the same way lives
 //     in the parent's set, under the parent's name for it.
@@ -42,6 +43,10 @@ RomHome HomeOf(const GameList& database, const GameSet& game, const RomEntry& ro
 // non-merged, where every set is complete by itself, its BIOS set and its
 // device sets.
 std::vector<const GameSet*> SetsSearchedFor(const GameList& database, const GameSet& game, SetLayout layout);
+
+// The sets of the devices `game` uses, each followed by the set its `romof`
+// names (where the device's ROMs may live), once each.
+std::vector<const GameSet*> DeviceSetsOf(const GameList& database, const GameSet& game);
 
 // The games whose ROMs `set` may hold under `layout`: itself, and in the
 // split and merged layouts its clones. (A BIOS or device set holds only ROMs

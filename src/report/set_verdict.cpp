@@ -6,6 +6,8 @@
 #include <string_view>
 #include <unordered_set>
 
+#include "platform/text.h"
+
 
 namespace kestrel {
 namespace {
@@ -35,6 +37,38 @@ bool IsShared(const GameSet& game, const RomEntry& rom) {
   return (game.hasParent && rom.inParent) || rom.biosRom >= 0 || !rom.merge.empty() || rom.deviceSet >= 0;
 }
 
+// The generation of the game's ancestors MAME takes for its parent when it
+// tells a set that is there from one of which only shared ROMs are: the
+// parent, unless the parent holds nothing but its BIOS set's ROMs; then the
+// BIOS set. With neither, the game stands alone.
+enum class NearestParent { kNone, kParent, kBios };
+
+NearestParent NearestParentOf(const GameSet& game, ParentScan parent) {
+  if (game.rules == ListRules::kSoftwareList) return NearestParent::kNone;
+  if (game.hasParent && parent.game == nullptr) return NearestParent::kParent;
+  if (game.hasParent) {
+    const auto& roms = parent.game->roms;
+    const bool ownRom = std::any_of(roms.begin(), roms.end(), [](const RomEntry& rom) {
+      return rom.deviceSet < 0 && rom.biosRom < 0 && !HasNoDump(rom);
+    });
+    if (ownRom) return NearestParent::kParent;
+  }
+  return game.biosIndex >= 0 ? NearestParent::kBios : NearestParent::kNone;
+}
+
+// Whether a ROM found whole is one MAME takes as a sign of the nearest
+// parent's set (see NearestParentOf): one shared with that generation and
+// none farther. A device's ROM is only where the game stands alone.
+bool IsNearestParentsRom(const GameSet& game, const RomEntry& rom, NearestParent nearest) {
+  if (rom.deviceSet >= 0) return nearest == NearestParent::kNone;
+  switch (nearest) {
+    case NearestParent::kParent: return game.hasParent && (rom.inParent || !rom.merge.empty()) && rom.biosRom < 0;
+    case NearestParent::kBios: return rom.biosRom >= 0;
+    case NearestParent::kNone: break;
+  }
+  return false;
+}
+
 // A ROM MAME finds whole, wherever.
 const RomScan kFoundRight = [] {
   RomScan scan;
@@ -47,6 +81,14 @@ const RomScan kFoundRight = [] {
 bool IsSeenByMame(const RomScan& scan) { return scan.found && scan.inListedSet; }
 
 bool IsFoundWhole(const RomScan& scan) { return scan.found && scan.lengthCorrect && scan.checksumCorrect; }
+
+// MAME takes a file of other contents only under the ROM's own name (in a
+// zip, without case): a wrong file found in the set under another name of
+// the ROM's contents in the family is none to it.
+bool IsWrongUnderOtherName(const RomEntry& rom, const RomScan& scan) {
+  return !IsFoundWhole(scan) && !scan.foundElsewhere && !scan.searchName.empty() &&
+         !EqualsNoCase(scan.searchName, rom.name);
+}
 
 RomAudit AuditRom(const RomEntry& rom, const RomScan& romScan,
                   const std::unordered_set<std::string_view>& wrongNamedRoms) {
@@ -82,9 +124,9 @@ RomAudit AuditDisk(const DiskEntry& disk, const DiskScan& diskScan) {
 
 // What the audit has counted so far towards MAME's "not found" rule.
 struct Tally {
-  int required = 0, sharedRequired = 0, found = 0, sharedFound = 0;
+  int required = 0, sharedRequired = 0, found = 0, sharedFound = 0, parentFound = 0;
 
-  void Count(bool needed, bool shared, bool isFound) {
+  void Count(bool needed, bool shared, bool isFound, bool isParentsFound) {
     if (needed) {
       ++required;
       if (shared) ++sharedRequired;
@@ -94,12 +136,14 @@ struct Tally {
     if (isFound) {
       ++found;
       if (shared) ++sharedFound;
+      if (isParentsFound) ++parentFound;
     }
   }
   // Nothing found but what other sets hold too, while the set needs
-  // something of its own (or all it needs is shared and none of it is there).
+  // something of its own, or all it needs is shared and none of the
+  // nearest parent's ROMs is there.
   bool IsNotFound() const {
-    return found == sharedFound && required > 0 && (required != sharedRequired || sharedFound == 0);
+    return found == sharedFound && required > 0 && (required != sharedRequired || parentFound == 0);
   }
 };
 
@@ -180,6 +224,7 @@ SetVerdict JudgeRomSet(const GameSet& game, const SetScan& scan, ParentScan pare
     }
     return parentRoms->count(ContentKey(found.foundSize, found.foundCrc)) > 0;
   };
+  const NearestParent nearest = NearestParentOf(game, parent);
   for (size_t i = 0; i < game.roms.size(); ++i) {
     const RomEntry& rom = game.roms[i];
     // A device set is judged by its own ROMs: those of the devices it uses
@@ -193,21 +238,25 @@ SetVerdict JudgeRomSet(const GameSet& game, const SetScan& scan, ParentScan pare
     // (Asked to, Kestrel checks the SHA-1 of a file MAME takes by its CRC-32.)
     if (dumped && !own->sha1Wrong && contentsThere.count(ContentKey(rom.size, rom.crc)) > 0) {
       own = &kFoundRight;
-    } else if (own->found && !IsSeenByMame(*own)) {
+    } else if (own->found && (!IsSeenByMame(*own) || IsWrongUnderOtherName(rom, *own))) {
       own = &kNotThere;
     }
     // A wrong file of the name in the set itself comes before the parent's.
     const bool takenByName = own->found && !own->foundElsewhere;
     if (!IsFoundWhole(*own) && !takenByName && dumped && isInParent(rom)) own = &kFoundRight;
     RomAudit audit = AuditRom(rom, *own, wrongNamedRoms);
-    tally.Count(!HasNoDump(rom) && !rom.optional, IsShared(game, rom), audit.found && !isParentsRom(*own));
+    const bool counted = audit.found && !isParentsRom(*own);
+    tally.Count(!HasNoDump(rom) && !rom.optional, IsShared(game, rom), counted,
+                counted && IsFoundWhole(*own) && IsNearestParentsRom(game, rom, nearest));
     result.verdict = Worse(result.verdict, audit.verdict);
     if (audit.verdict != Verdict::kGood) result.notes.push_back({rom.name, rom.size, audit.reason});
   }
   for (size_t i = 0; i < game.disks.size(); ++i) {
     const DiskEntry& disk = game.disks[i];
     RomAudit audit = AuditDisk(disk, scan.disks[i]);
-    tally.Count(disk.status != DumpStatus::kNoDump && !disk.optional, !disk.merge.empty(), audit.found);
+    const bool whole = audit.found && audit.verdict != Verdict::kBad;
+    tally.Count(disk.status != DumpStatus::kNoDump && !disk.optional, !disk.merge.empty(), audit.found,
+                whole && !disk.merge.empty());
     result.verdict = Worse(result.verdict, audit.verdict);
     if (audit.verdict != Verdict::kGood) result.notes.push_back({disk.name, -1, audit.reason});
   }
@@ -219,7 +268,7 @@ SetVerdict JudgeRomSet(const GameSet& game, const SetScan& scan, ParentScan pare
 }
 
 SetVerdict JudgeRomlessMachine(const RomlessMachine& machine, const GameList& database,
-                               const ScanResults& scanResults) {
+                               const ScanResults& scanResults, const std::vector<uint64_t>& machineZips) {
   // The machine as a set of its devices' ROMs, each with the scan record of
   // the device's set.
   GameSet asSet;
@@ -241,7 +290,17 @@ SetVerdict JudgeRomlessMachine(const RomlessMachine& machine, const GameList& da
     scan.wrongNames.insert(scan.wrongNames.end(), deviceScan.wrongNames.begin(), deviceScan.wrongNames.end());
   }
   if (asSet.roms.empty()) return {Verdict::kBestAvailable, {}};
-  return JudgeRomSet(asSet, scan);
+  // Searched after the devices' own sets, as a parent's set is.
+  scan.parentZipContents = machineZips;
+  // A parent with ROMs makes the devices' ROMs no sign of the machine.
+  ParentScan parent;
+  const std::optional<int> parentIndex = machine.cloneOf.empty() ? std::nullopt : FindGame(database, machine.cloneOf);
+  if (parentIndex && static_cast<size_t>(*parentIndex) < scanResults.size()) {
+    asSet.hasParent = true;
+    asSet.cloneOf = machine.cloneOf;
+    parent = {&database[static_cast<size_t>(*parentIndex)], &scanResults[static_cast<size_t>(*parentIndex)]};
+  }
+  return JudgeRomSet(asSet, scan, parent);
 }
 
 SetVerdict JudgeSampleSet(const GameSet& game, const SetScan& scan) {

@@ -6,12 +6,14 @@
 // A missing optional ROM, a missing or present ROM without a good dump, or
 // a present ROM known to be a bad dump makes it best available. A required
 // ROM missing, or present with the wrong length or CRC-32, makes it bad.
-// A set of which nothing is found but what its parent or BIOS set holds
-// too is not found, unless everything it needs is shared and some of that
-// was found. Disks count as ROMs do, judged by their headers' SHA-1; a CHD
-// that cannot be read counts as not found. A machine without ROMs and disks
-// of its own is judged by its devices' ROMs, and is best available when they
-// have none.
+// A set of which nothing is found but what its parent, BIOS set or devices
+// hold too is not found, unless everything it needs is shared and some of
+// the nearest parent's ROMs (its parent's, or its BIOS set's when the parent
+// holds nothing else) were found right; a set with no parent or BIOS set
+// counts its devices' ROMs for those. Disks count as ROMs do, judged by
+// their headers' SHA-1; a CHD that cannot be read counts as not found. A
+// machine without ROMs and disks of its own is judged by its devices' ROMs,
+// and is best available when they have none.
 // Samples: all there is good, some there is bad, none there is not found.
 #pragma once
 
@@ -61,11 +63,13 @@ ParentScan FindParentScan(const GameList& database, const ScanResults& scanResul
 SetVerdict JudgeRomSet(const GameSet& game, const SetScan& scan, ParentScan parent = {});
 
 // The verdict on a machine the database leaves out for want of ROMs and
-// disks: by the ROMs of the devices it uses, as their sets hold them (all
-// shared, so it is not found only when none is there); best available when
-// its devices have no ROMs either.
+// disks: by the ROMs of the devices it uses, as their sets hold them or,
+// failing that, the machine's own zip or its parent's (`machineZips`, the
+// contents of both: MAME looks for a device's ROMs there too); all shared,
+// so it is not found only when none is there. Best available when its
+// devices have no ROMs either.
 SetVerdict JudgeRomlessMachine(const RomlessMachine& machine, const GameList& database,
-                               const ScanResults& scanResults);
+                               const ScanResults& scanResults, const std::vector<uint64_t>& machineZips = {});
 
 // The verdict on the game's samples, from its scan record.
 SetVerdict JudgeSampleSet(const GameSet& game, const SetScan& scan);

@@ -317,4 +317,9 @@ void CheckRomSet(ScanContext& context, GameSet& game, SetScan& scan, const std::
   }
 }
 
+void NoteUnlistedParentZip(ScanContext& context, const std::string& setPath, SetScan& scan) {
+  if (setPath.empty() || context.state.stopRequested) return;
+  NoteZipContents(OpenSet(context, setPath), SetRole::kParentSet, scan);
+}
+
 }  // namespace kestrel

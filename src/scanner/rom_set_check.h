@@ -27,4 +27,9 @@ enum class SetRole {
 void CheckRomSet(ScanContext& context, GameSet& game, SetScan& scan, const std::string& setPath,
                  SetRole role, const GameSet* device = nullptr);
 
+// Notes what the zip at `setPath` holds as the parent's zip in `scan`, for
+// MAME's verdict alone: MAME looks for a clone's ROMs in its parent's zip
+// even where the list keeps no such parent, one without ROMs of its own.
+void NoteUnlistedParentZip(ScanContext& context, const std::string& setPath, SetScan& scan);
+
 }  // namespace kestrel

@@ -181,12 +181,12 @@ bool ScanRomSets(ScanContext& context, GameSet& game, SetScan& scan) {
   bool sharesBiosSet = searches(bios);
   context.state.createZipSet = true;
   for (const std::string& path : context.romPaths) {
-    for (int index : game.devices) {
-      const GameSet& device = context.database[size_t(index)];
-      if (searches(&device)) CheckRomSet(context, game, scan, SetPathOf(path, device.name), SetRole::kDeviceSet, &device);
-    }
+    for (const GameSet* device : DeviceSetsOf(context.database, game))
+      if (searches(device)) CheckRomSet(context, game, scan, SetPathOf(path, device->name), SetRole::kDeviceSet, device);
     if (sharesBiosSet) CheckRomSet(context, game, scan, SetPathOf(path, game.biosOf), SetRole::kBiosSet);
     if (sharesParentSet) CheckRomSet(context, game, scan, SetPathOf(path, game.cloneOf), SetRole::kParentSet);
+    if (!game.hasParent && game.biosIndex < 0 && !game.romOf.empty())
+      NoteUnlistedParentZip(context, SetPathOf(path, game.romOf), scan);
     CheckRomSet(context, game, scan, SetPathOf(path, game.name), SetRole::kOwnSet);
     if (settings.checkUnneeded) CheckRomSetUnneeded(context, game, scan, path);
     if (StopAsked(context)) return false;

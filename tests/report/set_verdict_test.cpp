@@ -94,7 +94,10 @@ TEST(SetVerdictTest, SharedAndEmptySets) {
   SetScan scan;
   scan.roms = {ScanOf(Found::kGood), ScanOf(Found::kGood), ScanOf(Found::kGood)};
   EXPECT_EQ(JudgeRomSet(game, scan).verdict, Verdict::kGood);
+  // Shared ROMs, all wrong: none of the parent's is there, so no set.
   scan.roms = {ScanOf(Found::kBadCrc), ScanOf(Found::kBadCrc), ScanOf(Found::kBadCrc)};
+  EXPECT_EQ(JudgeRomSet(game, scan).verdict, Verdict::kNotFound);
+  scan.roms[1] = ScanOf(Found::kGood);
   EXPECT_EQ(JudgeRomSet(game, scan).verdict, Verdict::kBad);
   scan.roms = {ScanOf(Found::kNo), ScanOf(Found::kNo), ScanOf(Found::kNo)};
   EXPECT_EQ(JudgeRomSet(game, scan).verdict, Verdict::kNotFound);
