@@ -139,6 +139,7 @@ int RunScanCommand(const ScanOptions& options, bool fastscan, UserInterface& ui)
   request.dataCrc = loaded.dataCrc;
   request.dataFolder = dataFolder;
   request.zipLibrary = &zipLibrary;
+  request.romless = &loaded.romless;
   request.showStatistics = false;
   RunFiles files(options.dryRun, SharedDataFolder(options.data), fastscan ? "fastscan" : "scan", options.noUndo);
   request.fs = files.fs();

@@ -475,6 +475,7 @@ void MainWindow::OpenScanner() {
   context.settings = &settings_;
   context.database = &database_;
   context.dataCrc = loaded_.dataCrc;
+  context.romless = &loaded_.romless;
   context.dataFolder = dataFolder_;
   context.zipLevel = zipLevel_;
   if (values_.advancedZipScanner == 1) context.zipHeaderCheck = ZipHeaderCheck::kBothHeaders;

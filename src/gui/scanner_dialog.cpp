@@ -315,6 +315,7 @@ void ScannerDialog::Scan(bool fastscan) {
   request.dataCrc = context_.dataCrc;
   request.dataFolder = context_.dataFolder;
   request.zipLibrary = &zipLibrary;
+  request.romless = context_.romless;
   request.showStatistics = false;  // shown below, in a window of its own
   // Over a software list the scan looks in the list's folder of every ROM
   // path and keeps a fastscan file of the list's own.

@@ -39,6 +39,7 @@ struct ScannerDialogContext {
   uint32_t dataCrc = 0;                // the database's data CRC, for the fastscan file
   ZipHeaderCheck zipHeaderCheck = ZipHeaderCheck::kLocalHeaders;  // how strictly the scan reads zips
   std::string listFolder = {};         // the software list scanned ("" none): its sets' folder
+  const RomlessMachines* romless = nullptr;  // the list's machines without ROMs of their own
 };
 
 class ScannerDialog : public QDialog {

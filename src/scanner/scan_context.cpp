@@ -17,6 +17,20 @@ void IndexSampleSetUsers(ScanContext& context) {
   }
 }
 
+void IndexRomlessSetsRead(ScanContext& context, const RomlessMachines& romless) {
+  context.romlessSetsRead.clear();
+  for (const GameSet& game : context.database) {
+    if (!game.romOf.empty() && !FindGame(context.database, game.romOf)) {
+      context.romlessSetsRead.insert(game.romOf);
+    }
+  }
+  for (const RomlessMachine& machine : romless) {
+    for (const std::string& device : machine.deviceRefs) {
+      if (FindGame(context.database, device)) context.romlessSetsRead.insert(machine.name);
+    }
+  }
+}
+
 void TellZipProblem(ScanContext& context, const ZipProblem& problem) {
   context.zipProblems.Tell(context.owner, problem);
 }

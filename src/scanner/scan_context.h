@@ -5,11 +5,13 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "archive/zip_problem.h"
 #include "archive/zip_reader.h"
 #include "gamedb/game_set.h"
+#include "gamedb/romless_machines.h"
 #include "platform/file_system.h"
 #include "platform/folder_index.h"
 #include "scanner/add_path_contents.h"
@@ -45,6 +47,12 @@ struct ScanContext {
   // The games that take samples from a sample set of another name, by
   // that name lowered (`genpin`, or a game's like `invaders`).
   std::map<std::string, std::vector<const GameSet*>> sampleSetUsers{};
+  // The sets of machines the list gives no ROMs of their own that MAME
+  // still reads: a machine's device ROMs may lie in its own zip, a clone's
+  // in the zip of a parent without ROMs (`famicom`). They are no game's
+  // set, yet never unknown when spelled as listed (MAME opens no other
+  // spelling; another one stays unknown, so a fix renames it).
+  std::unordered_set<std::string> romlessSetsRead{};
   // The zip directories of the next games, read on another core; null
   // when the scan reads every zip itself.
   const SetReadAhead* readAhead = nullptr;
@@ -66,6 +74,11 @@ void ShowScanningCaption(ScanContext& context);
 
 // Fills `sampleSetUsers` from the database.
 void IndexSampleSetUsers(ScanContext& context);
+
+// Fills `romlessSetsRead`: the parents the database's games name that it
+// keeps no set for, and the machines of `romless` that take ROMs from a
+// device set of the database.
+void IndexRomlessSetsRead(ScanContext& context, const RomlessMachines& romless);
 
 // The parent of a clone, or null.
 const GameSet* ParentOf(const ScanContext& context, const GameSet& game);

@@ -335,6 +335,7 @@ ScanOutcome RunScan(GameList& database, ScanResults& scanResults, SettingsRecord
   context.resizeQuestionMilliseconds = request.resizeQuestionMilliseconds;
   ResetState(state, settings, context.romPaths);
   IndexSampleSetUsers(context);
+  IndexRomlessSetsRead(context, request.romless != nullptr ? *request.romless : RomlessMachines{});
   state.progress = progress.get();
   // The first games' zips are read while the paths' tops are looked at; a
   // repair there makes the check read them again.

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "gamedb/game_set.h"
+#include "gamedb/romless_machines.h"
 #include "platform/file_system.h"
 #include "report/results_model.h"
 #include "report/scan_statistics.h"
@@ -42,6 +43,9 @@ struct ScanRequest {
   std::reference_wrapper<FileSystem> fs = RealFileSystem();
   // Write the fastscan file at the end; a dry run leaves it as it is.
   bool saveFastscan = true;
+  // The machines the list gives no ROMs of their own (LoadedData::romless):
+  // the zips MAME reads for them are left alone.
+  const RomlessMachines* romless = nullptr;
 };
 
 struct ScanOutcome {

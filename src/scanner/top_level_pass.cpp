@@ -57,6 +57,7 @@ void CollectFromPath(ScanContext& context, const std::string& path, const char* 
     std::string setName = SetNameOf(entry);
     if (EqualsNoCase(setName, sharedSet)) continue;
     if (withSampleSets && context.sampleSetUsers.count(ToLowerAscii(setName)) > 0) continue;
+    if (!withSampleSets && context.romlessSetsRead.count(setName) > 0) continue;
     std::optional<int> game = FindGame(context.database, setName);
     if (game && !ShadowedByListedSpelling(context, path, entry, context.database[size_t(*game)].name)) continue;
     std::string fullPath = JoinPath(path, entry.name);
