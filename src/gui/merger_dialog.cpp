@@ -128,11 +128,14 @@ bool MergerDialog::Run(MergeButton button) {
   }
   running_ = true;
   GatheringInterface problems(ui());
+  TorrentZipMisses torrentZipMisses;
+  context_.zipLibrary->torrentZipMisses = &torrentZipMisses;
   outcome_ = RunJournaled(context_.dataFolder, JournalCommand(button, record_.mergeMode), [&](FileSystem& fs) {
     return RunToolOffGuiThread(&problems, [&](UserInterface* worker) {
       return RunMerger(*context_.database, run, worker, *context_.zipLibrary, button, fs);
     });
   });
+  context_.zipLibrary->torrentZipMisses = nullptr;
   record_ = OutOfSoftwareList(run, record_, context_.listFolder);
   running_ = false;
   // The run adds the trailing separator, or empties a folder it cannot use.
@@ -141,7 +144,8 @@ bool MergerDialog::Run(MergeButton button) {
     problems.ShowGathered("Problems During The Merge");
     return false;
   }
-  const RunSummary summary = SummarizeMerge(outcome_, button, reach.families);
+  RunSummary summary = SummarizeMerge(outcome_, button, reach.families);
+  AddTorrentZipMisses(summary, torrentZipMisses.List());
   ShowMessage(ui(), summary.text, kMergerCaption, {MessageButtons::kOk, summary.icon});
   problems.ShowGathered("Problems During The Merge");
   return true;

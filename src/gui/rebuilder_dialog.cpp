@@ -183,11 +183,14 @@ bool RebuilderDialog::Rebuild() {
   }
   running_ = true;
   GatheringInterface problems(ui());
+  TorrentZipMisses torrentZipMisses;
+  context_.zipLibrary->torrentZipMisses = &torrentZipMisses;
   outcome_ = RunJournaled(context_.dataFolder, "rebuild", [this, &problems, &run](FileSystem& fs) {
     return RunToolOffGuiThread(&problems, [&](UserInterface* worker) {
       return RunRebuild(*context_.database, run, *context_.zipLibrary, worker, fs);
     });
   });
+  context_.zipLibrary->torrentZipMisses = nullptr;
   running_ = false;
   if (isMinimized()) showNormal();
   // A refused run has told the user why.
@@ -195,7 +198,8 @@ bool RebuilderDialog::Rebuild() {
     problems.ShowGathered("Problems During The Rebuild");
     return true;
   }
-  const RunSummary summary = SummarizeRebuild(outcome_, record_.rebuildRemoveSources);
+  RunSummary summary = SummarizeRebuild(outcome_, record_.rebuildRemoveSources);
+  AddTorrentZipMisses(summary, torrentZipMisses.List());
   ShowMessage(ui(), summary.text, kRebuilderCaption, {MessageButtons::kOk, summary.icon});
   problems.ShowGathered("Problems During The Rebuild");
   return true;

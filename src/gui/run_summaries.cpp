@@ -46,9 +46,11 @@ RunSummary SummarizeMerge(const MergeOutcome& outcome, MergeButton button, int f
   lines.clear();
   for (const KeptFile& file : outcome.kept) lines.push_back(file.path + ": " + file.reason);
   summary.text += ListOf("Kept (not removed):", lines);
+  summary.text += ListOf("Unreadable (left as they are; they may hold what the sets lack):", outcome.unreadable);
   summary.text += ListOf("Cleared (left by an interrupted run):", outcome.cleanedLeftovers);
 
-  if (outcome.stopped || skipped > 0 || failed > 0 || !outcome.kept.empty()) summary.icon = MessageIcon::kExclamation;
+  if (outcome.stopped || skipped > 0 || failed > 0 || !outcome.kept.empty() || !outcome.unreadable.empty())
+    summary.icon = MessageIcon::kExclamation;
   return summary;
 }
 
@@ -70,6 +72,13 @@ RunSummary SummarizeRebuild(const RebuildOutcome& outcome, bool removeSources) {
   summary.text += ListOf("Cleared (left by an interrupted run):", lines);
   if (!outcome.completed || !outcome.failures.empty()) summary.icon = MessageIcon::kExclamation;
   return summary;
+}
+
+void AddTorrentZipMisses(RunSummary& summary, const std::vector<TorrentZipMiss>& misses) {
+  std::vector<std::string> lines;
+  for (const TorrentZipMiss& miss : misses) lines.push_back(miss.path + ": " + TorrentZipFaultText(miss.fault));
+  summary.text += ListOf("Not Rewritten As TorrentZip:", lines);
+  if (!misses.empty()) summary.icon = MessageIcon::kExclamation;
 }
 
 }  // namespace kestrel

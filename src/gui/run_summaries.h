@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/user_interface.h"
+#include "archive/torrent_zip.h"
 #include "merger/merger.h"
 #include "rebuilder/rebuilder.h"
 
@@ -26,5 +27,9 @@ RunSummary SummarizeMerge(const MergeOutcome& outcome, MergeButton button, int f
 // The summary of a rebuild that was not refused; `removeSources` tells
 // whether the sources removed are worth a line.
 RunSummary SummarizeRebuild(const RebuildOutcome& outcome, bool removeSources);
+
+// Adds to `summary` the zips a run wrote but could not rewrite in
+// TorrentZip's form, each with why: the run did not do all it was asked.
+void AddTorrentZipMisses(RunSummary& summary, const std::vector<TorrentZipMiss>& misses);
 
 }  // namespace kestrel

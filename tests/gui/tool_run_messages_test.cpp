@@ -129,6 +129,11 @@ TEST(RunSummaries, MergeNamesSkippedAndFailedFamiliesAndWhatWasNotReached) {
   outcome.kept = {{"/roms/readme.txt", "can't be read, left in place"}};  // the user has to look at it
   EXPECT_EQ(SummarizeMerge(outcome, MergeButton::kMerge, 2).icon, MessageIcon::kExclamation);
   outcome.kept.clear();
+  outcome.unreadable = {"/roms/neogeo.zip"};  // it may hold what the sets lack
+  summary = SummarizeMerge(outcome, MergeButton::kUnmerge, 2);
+  EXPECT_TRUE(Has(summary.text, "Unreadable (left as they are; they may hold what the sets lack):\n  /roms/neogeo.zip"));
+  EXPECT_EQ(summary.icon, MessageIcon::kExclamation);
+  outcome.unreadable.clear();
 
   outcome.skipped = {{"dkong", "/roms/dkong.kpw/"}};
   for (int i = 0; i < kSummaryListLimit + 2; ++i) outcome.failed.push_back({"game" + std::to_string(i), "disk full"});
@@ -156,6 +161,10 @@ TEST(RunSummaries, RebuildCountsWhatWasPlacedAndNamesEachFailure) {
   EXPECT_EQ(summary.text, "Rebuilding Stopped.\n\n7 Source Files: 5 Matched, 2 Skipped (No ROM Needs Them).\n"
                           "6 ROMs Written Into 3 Sets.\n4 Sources Removed.\n\nFailed:\n  /src/bad.zip: can't be read");
   EXPECT_EQ(summary.icon, MessageIcon::kExclamation);
+  RunSummary done = SummarizeRebuild(RebuildOutcome{false, true, {1, 1, 0, 1, 1, 0}, {}, {}}, false);
+  AddTorrentZipMisses(done, {{"/roms/a.zip", TorrentZipFault::kBadMember}});
+  EXPECT_TRUE(Has(done.text, "\n\nNot Rewritten As TorrentZip:\n  /roms/a.zip: ")) << done.text;
+  EXPECT_EQ(done.icon, MessageIcon::kExclamation);
 
   const RebuildOutcome one{false, true, {1, 1, 0, 1, 1, 1}, {},
                            {{"/roms/a.zip.kpt", ""}, {"/src/b.kpt", "/bak/b.kpt"}}};
