@@ -14,9 +14,11 @@ namespace kestrel {
 namespace {
 
 // Names are found without case, the exact spelling and the kind asked for
-// first; a listing never hides an entry written or shows one removed since,
-// whether the folder was quiet or busy when it was listed. A busy folder is
-// listed again once per change, not once per lookup.
+// first; a listing never hides an entry the program wrote or shows one it
+// removed, whether the folder was quiet or busy when it was listed; what
+// other programs change is seen from the next round on. A busy folder is
+// listed again once per change, not once per lookup, and within a round the
+// disk is not asked at all.
 TEST(FolderIndexTest, FindsNamesWithoutCaseAndSeesEveryChange) {
   testing::TempFolder root;
   testing::WriteFile(root / "Pacman.zip", "z");
@@ -34,10 +36,16 @@ TEST(FolderIndexTest, FindsNamesWithoutCaseAndSeesEveryChange) {
   EXPECT_FALSE(index.Find(at, "galaga", EntryKind::kFile) || index.Find(at, "galaga.zip", EntryKind::kFile));
   EXPECT_FALSE(index.Find(at, "mspacman.zip"));
 
-  // The listing of the quiet folder is reused until the folder changes.
+  // Within a round the listing is used as it is; the next round sees what
+  // another program changed.
+  const int asked = disk.CallsSeen(testing::FileOperation::kLookUp) + disk.CallsSeen(testing::FileOperation::kList);
   testing::WriteFile(root / "MsPacman.zip", "z");
+  EXPECT_FALSE(index.Find(at, "mspacman.zip"));
+  EXPECT_EQ(disk.CallsSeen(testing::FileOperation::kLookUp) + disk.CallsSeen(testing::FileOperation::kList), asked);
+  index.NextRound();
   EXPECT_EQ(index.Find(at, "mspacman.zip")->name, "MsPacman.zip");
   std::filesystem::rename(root / "Galaga", root / "galaga");
+  index.NextRound();
   EXPECT_EQ(index.Find(at, "GALAGA", EntryKind::kFolder)->name, "galaga");
   // Now busy: every change of the program's own within the same second is
   // seen too, and lookups between changes use one listing.
