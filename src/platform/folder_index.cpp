@@ -52,7 +52,7 @@ FolderIndex::Listing* FolderIndex::Current(const std::string& folder) {
   listing.trusted = std::time(nullptr) - modified->tv_sec > kQuietSeconds;
   // Sorted byte-wise, so that among names equal without case the first is
   // the one FindPath picks, and the scan and the repairs mean the same file.
-  for (FolderEntry& entry : fs_.ListFolder(*real)) {
+  for (FolderEntry& entry : fs_.ListFolderKinds(*real)) {
     std::string path = listing.realFolder + entry.name;
     listing.byLowerName[ToLowerAscii(entry.name)].push_back({std::move(entry.name), std::move(path), entry.isFolder});
   }

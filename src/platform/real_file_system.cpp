@@ -78,6 +78,7 @@ class RealDisk : public FileSystem {
   std::vector<FolderEntry> ListFolder(std::string_view folder, std::string_view pattern) override {
     return kestrel::ListFolder(folder, pattern);
   }
+  std::vector<FolderEntry> ListFolderKinds(std::string_view folder) override { return kestrel::ListFolderKinds(folder); }
   std::optional<std::string> FindPath(std::string_view path) override { return kestrel::FindPath(path); }
   std::string ResolvePath(std::string_view path) override { return kestrel::ResolvePath(path); }
   bool PathExists(std::string_view path) override { return kestrel::PathExists(path); }

@@ -65,5 +65,26 @@ TEST(FolderIndexTest, FindsNamesWithoutCaseAndSeesEveryChange) {
   EXPECT_FALSE(index.Find("", "tmp"));
 }
 
+// A link counts as what it points to, and not at all when it points
+// nowhere, as in ListFolder; Entries gives the whole listing in byte-wise
+// order, as ListFolder does.
+TEST(FolderIndexTest, KnowsEachEntrysKindAndListsTheFolderInOrder) {
+  testing::TempFolder root;
+  std::filesystem::create_directories(root / "sets/pacman");
+  testing::WriteFile(root / "sets/b.zip", "z");
+  testing::WriteFile(root / "sets/B.zip", "z");
+  std::filesystem::create_directory_symlink(root / "sets/pacman", root / "sets/linked");
+  std::filesystem::create_symlink(root / "sets/b.zip", root / "sets/a.zip");
+  std::filesystem::create_symlink(root / "nowhere", root / "sets/dangling.zip");
+  FolderIndex index(RealFileSystem());
+  const std::string at = root / "sets/";
+  EXPECT_TRUE(index.Find(at, "LINKED", EntryKind::kFolder));
+  EXPECT_TRUE(index.Find(at, "a.zip", EntryKind::kFile));
+  EXPECT_FALSE(index.Find(at, "dangling.zip"));
+  std::string names;
+  for (const IndexedName& entry : index.Entries(root / "SETS")) names += entry.name + (entry.isFolder ? "/ " : " ");
+  EXPECT_EQ(names, "B.zip a.zip b.zip linked/ pacman/ ");
+}
+
 }  // namespace
 }  // namespace kestrel
