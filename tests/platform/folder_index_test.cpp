@@ -36,8 +36,13 @@ TEST(FolderIndexTest, FindsNamesWithoutCaseAndSeesEveryChange) {
   EXPECT_FALSE(index.Find(at, "galaga", EntryKind::kFile) || index.Find(at, "galaga.zip", EntryKind::kFile));
   EXPECT_FALSE(index.Find(at, "mspacman.zip"));
 
-  // Within a round the listing is used as it is; the next round sees what
+  // Within a round the listing is used as it is, also once a new round or
+  // a change elsewhere found the folder unchanged; the next round sees what
   // another program changed.
+  index.NextRound();
+  testing::TempFolder elsewhere;
+  ASSERT_TRUE(disk.CreateNewFile(elsewhere / "x"));
+  EXPECT_TRUE(index.Find(at, "galaga"));
   const int asked = disk.CallsSeen(testing::FileOperation::kLookUp) + disk.CallsSeen(testing::FileOperation::kList);
   testing::WriteFile(root / "MsPacman.zip", "z");
   EXPECT_FALSE(index.Find(at, "mspacman.zip"));
