@@ -10,7 +10,7 @@
 // or removed an entry therefore always finds the folder as it is, without
 // telling the index. Changes made by other programs are seen from the next
 // round of lookups on (NextRound): asking the disk at every lookup cost a
-// scan three `stat` calls per name, thirty per set of three names.
+// scan three `stat` calls per name, nine per set of three names.
 //
 // One index may be shared by threads: every call is made under a lock.
 #pragma once
