@@ -69,6 +69,7 @@ struct MergeRun {
 
   // Forgets what was read of the previous family's files.
   void StartFamily() {
+    sets.NextRound();
     zipListings.clear();
     zipMembersByName.clear();
     looseContents.clear();

@@ -22,6 +22,10 @@ class SetLocator {
   std::optional<std::string> FindFolder(const std::string& folder, const std::string& setName);
   std::optional<std::string> FindZip(const std::string& folder, const std::string& setName);
 
+  // Asks the disk again, at the next lookup in each folder, whether another
+  // program changed it (the run's own changes are always seen).
+  void NextRound() { index_.NextRound(); }
+
  private:
   FolderIndex index_;
 };

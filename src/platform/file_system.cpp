@@ -113,6 +113,35 @@ std::vector<FolderEntry> ListFolder(std::string_view folder, std::string_view pa
   return entries;
 }
 
+std::vector<FolderEntry> ListFolderKinds(std::string_view folder) {
+  std::vector<FolderEntry> entries;
+  std::optional<std::string> real = FindPath(folder.empty() ? "." : folder);
+  if (!real) return entries;
+  std::string base = WithTrailingSeparator(*real);
+  DIR* dir = ::opendir(base.c_str());
+  if (dir == nullptr) return entries;
+  while (dirent* entry = ::readdir(dir)) {
+    std::string name = entry->d_name;
+    if (name == "." || name == "..") continue;
+    FolderEntry item;
+    if (entry->d_type == DT_DIR || entry->d_type == DT_REG) {
+      item.isFolder = entry->d_type == DT_DIR;
+    } else if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
+      // The disk did not say, or a link, which counts as what it points to
+      // (and not at all when it points nowhere), as in ListFolder.
+      struct stat info;
+      if (!StatPath(base + name, &info)) continue;
+      item.isFolder = S_ISDIR(info.st_mode);
+    }
+    item.name = std::move(name);
+    entries.push_back(std::move(item));
+  }
+  ::closedir(dir);
+  std::sort(entries.begin(), entries.end(),
+            [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
+  return entries;
+}
+
 bool PathExists(std::string_view path) { return FindPath(path).has_value(); }
 
 bool FileExists(std::string_view path) {

@@ -31,6 +31,10 @@ struct FolderEntry {
 // without "." and "..", sorted byte-wise by name. A missing folder lists
 // nothing. The folder itself is found without case.
 std::vector<FolderEntry> ListFolder(std::string_view folder, std::string_view pattern = "*");
+// ListFolder's entries with their names and kinds only (size and readOnly
+// left unset): the disk tells most entries' kind while listing, so a folder
+// of thousands of sets costs no `stat` per entry.
+std::vector<FolderEntry> ListFolderKinds(std::string_view folder);
 
 // The existing path that equals `path` without case, component by component,
 // spelled as the file system spells it; an exact match is preferred at every
@@ -119,6 +123,8 @@ class FileSystem {
   virtual ~FileSystem() = default;
 
   virtual std::vector<FolderEntry> ListFolder(std::string_view folder, std::string_view pattern = "*") = 0;
+  // As the free ListFolderKinds; by default the whole ListFolder.
+  virtual std::vector<FolderEntry> ListFolderKinds(std::string_view folder) { return ListFolder(folder); }
   virtual std::optional<std::string> FindPath(std::string_view path) = 0;
   virtual std::string ResolvePath(std::string_view path) = 0;
   virtual bool PathExists(std::string_view path) = 0;

@@ -1,5 +1,7 @@
 #include "platform/folder_index.h"
 
+#include <algorithm>
+
 #include "platform/file_system.h"
 #include "platform/paths.h"
 #include "platform/text.h"
@@ -22,6 +24,12 @@ bool IsOfKind(const IndexedName& entry, EntryKind kind) {
 }  // namespace
 
 FolderIndex::Listing* FolderIndex::Current(const std::string& folder) {
+  auto cached = listings_.find(folder);
+  const uint64_t changeCount = fs_.ChangeCount();
+  if (cached != listings_.end() && cached->second.checkedRound == round_ &&
+      cached->second.checkedChangeCount == changeCount) {
+    return &cached->second;
+  }
   // The folder is found without case, like every name the scan looks up.
   std::optional<std::string> real = fs_.FindPath(folder);
   std::optional<timespec> modified = real ? fs_.FolderModificationTime(*real) : std::nullopt;
@@ -29,19 +37,22 @@ FolderIndex::Listing* FolderIndex::Current(const std::string& folder) {
   // A listing of a folder changed lately is still whole while nothing was
   // changed since, through this file system: a tool that keeps writing into
   // a folder lists it once per change of its own, not once per lookup.
-  auto cached = listings_.find(folder);
   if (cached != listings_.end() && SameTime(cached->second.modified, *modified) &&
-      (cached->second.trusted || cached->second.changeCount == fs_.ChangeCount())) {
+      (cached->second.trusted || cached->second.changeCount == changeCount)) {
+    cached->second.checkedRound = round_;
+    cached->second.checkedChangeCount = changeCount;
     return &cached->second;
   }
   Listing listing;
   listing.realFolder = WithTrailingSeparator(*real);
   listing.modified = *modified;
-  listing.changeCount = fs_.ChangeCount();
+  listing.changeCount = changeCount;
+  listing.checkedRound = round_;
+  listing.checkedChangeCount = changeCount;
   listing.trusted = std::time(nullptr) - modified->tv_sec > kQuietSeconds;
   // Sorted byte-wise, so that among names equal without case the first is
   // the one FindPath picks, and the scan and the repairs mean the same file.
-  for (FolderEntry& entry : fs_.ListFolder(*real)) {
+  for (FolderEntry& entry : fs_.ListFolderKinds(*real)) {
     std::string path = listing.realFolder + entry.name;
     listing.byLowerName[ToLowerAscii(entry.name)].push_back({std::move(entry.name), std::move(path), entry.isFolder});
   }
@@ -50,8 +61,25 @@ FolderIndex::Listing* FolderIndex::Current(const std::string& folder) {
   return &stored;
 }
 
+void FolderIndex::NextRound() {
+  std::lock_guard lock(mutex_);
+  ++round_;
+}
+
+std::vector<IndexedName> FolderIndex::Entries(const std::string& folder) {
+  std::vector<IndexedName> entries;
+  if (folder.empty()) return entries;
+  std::lock_guard lock(mutex_);
+  Listing* listing = Current(WithTrailingSeparator(folder));
+  if (listing == nullptr) return entries;
+  for (const auto& [lowered, named] : listing->byLowerName) entries.insert(entries.end(), named.begin(), named.end());
+  std::sort(entries.begin(), entries.end(), [](const IndexedName& a, const IndexedName& b) { return a.name < b.name; });
+  return entries;
+}
+
 std::optional<IndexedName> FolderIndex::Find(const std::string& folder, std::string_view name, EntryKind kind) {
   if (folder.empty()) return std::nullopt;
+  std::lock_guard lock(mutex_);
   Listing* listing = Current(WithTrailingSeparator(folder));
   if (listing == nullptr) return std::nullopt;
   auto found = listing->byLowerName.find(ToLowerAscii(name));

@@ -339,7 +339,7 @@ ScanOutcome RunScan(GameList& database, ScanResults& scanResults, SettingsRecord
   state.progress = progress.get();
   // The first games' zips are read while the paths' tops are looked at; a
   // repair there makes the check read them again.
-  SetReadAhead readAhead(context.fs, context.zipHeaderCheck);
+  SetReadAhead readAhead(context.fs, context.zipHeaderCheck, context.folders);
   context.readAhead = &readAhead;
   size_t readAheadEnd = StartReadAhead(context, scanResults, 0, readAhead);
   DetectNeoGeoBios(context.fs, context.folders, context.romPaths, context.zipHeaderCheck, state);

@@ -32,6 +32,7 @@ const SetReadBefore* SetReadAhead::Find(const std::string& setPath) const {
 SetBatch SetReadAhead::ReadBatch(const std::vector<std::string>& setPaths) {
   SetBatch batch;
   batch.changeCount = fs_.ChangeCount();
+  folders_.NextRound();
   for (const std::string& setPath : setPaths) {
     // An empty path stands for a set name no set can bear.
     if (setPath.empty() || batch.bySetPath.count(setPath) != 0) continue;

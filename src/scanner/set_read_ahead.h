@@ -7,10 +7,13 @@
 // of the next. The checks still run one at a time in list order, and a
 // directory read ahead is only a copy of what the check would have read
 // itself a moment later, so the findings and their order are unchanged.
-// Where each set lies is looked up ahead too. What was read ahead is trusted
-// only while nothing has been changed through the scan's file system since
-// its batch began (a repair, a stand-in): after that the check looks the
-// set up and reads its zip itself, as before.
+// Where each set lies is looked up ahead too, in the scan's own folder
+// index, so that a ROM path is listed once for both threads; each batch
+// starts a new round of the index (FolderIndex::NextRound), so what other
+// programs change in a folder is seen from the next batch on. What was read
+// ahead is trusted only while nothing has been changed through the scan's
+// file system since its batch began (a repair, a stand-in): after that the
+// check looks the set up and reads its zip itself, as before.
 #pragma once
 
 #include <cstdint>
@@ -45,7 +48,9 @@ struct SetBatch {
 
 class SetReadAhead {
  public:
-  SetReadAhead(FileSystem& fs, ZipHeaderCheck headerCheck) : fs_(fs), headerCheck_(headerCheck), folders_(fs) {}
+  // Looks sets up in `folders`, which the scan shares: it must outlive this.
+  SetReadAhead(FileSystem& fs, ZipHeaderCheck headerCheck, FolderIndex& folders)
+      : fs_(fs), headerCheck_(headerCheck), folders_(folders) {}
   // Waits for the batch being read: its thread uses the file system.
   ~SetReadAhead();
 
@@ -66,7 +71,7 @@ class SetReadAhead {
 
   FileSystem& fs_;
   ZipHeaderCheck headerCheck_;
-  FolderIndex folders_;  // used by the background thread alone
+  FolderIndex& folders_;
   std::future<SetBatch> started_;
   SetBatch current_;
 };

@@ -18,7 +18,7 @@ namespace {
 
 constexpr char kSampleSharedSetName[] = "ym3812";
 
-std::string SetNameOf(const FolderEntry& entry) {
+std::string SetNameOf(const IndexedName& entry) {
   const std::string& name = entry.name;
   if (!entry.isFolder && HasZipExtension(name)) {
     return name.substr(0, name.size() - 4);
@@ -30,7 +30,7 @@ std::string SetNameOf(const FolderEntry& entry) {
 // A zip or folder of a game's set in another spelling beside the one of
 // the listed spelling: every tool and MAME use that one, so this one is
 // never read.
-bool ShadowedByListedSpelling(ScanContext& context, const std::string& path, const FolderEntry& entry,
+bool ShadowedByListedSpelling(ScanContext& context, const std::string& path, const IndexedName& entry,
                               const std::string& gameName) {
   const bool isSevenZip = !entry.isFolder && HasSevenZipExtension(entry.name);
   if (!entry.isFolder && !HasZipExtension(entry.name) && !isSevenZip) return false;
@@ -53,7 +53,8 @@ bool IsPathOfScan(const ScanContext& context, const std::string& folder) {
 // known too, though no game bears their name (`genpin`).
 void CollectFromPath(ScanContext& context, const std::string& path, const char* sharedSet, bool withSampleSets,
                      std::unordered_set<std::string>& listed) {
-  for (const FolderEntry& entry : context.fs.ListFolder(path)) {
+  // The listing the set lookups use: the path is not listed twice.
+  for (const IndexedName& entry : context.folders.Entries(path)) {
     std::string setName = SetNameOf(entry);
     if (EqualsNoCase(setName, sharedSet)) continue;
     if (withSampleSets && context.sampleSetUsers.count(ToLowerAscii(setName)) > 0) continue;

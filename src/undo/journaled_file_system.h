@@ -34,6 +34,7 @@ class JournaledFileSystem : public FileSystem {
   std::vector<FolderEntry> ListFolder(std::string_view folder, std::string_view pattern) override {
     return disk_.ListFolder(folder, pattern);
   }
+  std::vector<FolderEntry> ListFolderKinds(std::string_view folder) override { return disk_.ListFolderKinds(folder); }
   std::optional<std::string> FindPath(std::string_view path) override { return disk_.FindPath(path); }
   std::string ResolvePath(std::string_view path) override { return disk_.ResolvePath(path); }
   bool PathExists(std::string_view path) override { return disk_.PathExists(path); }

@@ -39,6 +39,7 @@ TEST(FileSystemTest, FindsNamesWithoutCasePreferringExactMatch) {
   EXPECT_EQ(ReadFile(dir / "Games/Galaga.zip"), "new");
   ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0644), 0);
   EXPECT_EQ(OpenFile(dir / "pipe", "rb"), nullptr);
+  EXPECT_EQ(RealFileSystem().OpenForReading(dir / "pipe"), nullptr);  // as spelled, too
 
   WriteFile(dir / "Games/sub/x", "");
   ::chmod((dir / "Games/Galaga.zip").c_str(), 0444);

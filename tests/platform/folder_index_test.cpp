@@ -14,9 +14,11 @@ namespace kestrel {
 namespace {
 
 // Names are found without case, the exact spelling and the kind asked for
-// first; a listing never hides an entry written or shows one removed since,
-// whether the folder was quiet or busy when it was listed. A busy folder is
-// listed again once per change, not once per lookup.
+// first; a listing never hides an entry the program wrote or shows one it
+// removed, whether the folder was quiet or busy when it was listed; what
+// other programs change is seen from the next round on. A busy folder is
+// listed again once per change, not once per lookup, and within a round the
+// disk is not asked at all.
 TEST(FolderIndexTest, FindsNamesWithoutCaseAndSeesEveryChange) {
   testing::TempFolder root;
   testing::WriteFile(root / "Pacman.zip", "z");
@@ -34,10 +36,21 @@ TEST(FolderIndexTest, FindsNamesWithoutCaseAndSeesEveryChange) {
   EXPECT_FALSE(index.Find(at, "galaga", EntryKind::kFile) || index.Find(at, "galaga.zip", EntryKind::kFile));
   EXPECT_FALSE(index.Find(at, "mspacman.zip"));
 
-  // The listing of the quiet folder is reused until the folder changes.
+  // Within a round the listing is used as it is, also once a new round or
+  // a change elsewhere found the folder unchanged; the next round sees what
+  // another program changed.
+  index.NextRound();
+  testing::TempFolder elsewhere;
+  ASSERT_TRUE(disk.CreateNewFile(elsewhere / "x"));
+  EXPECT_TRUE(index.Find(at, "galaga"));
+  const int asked = disk.CallsSeen(testing::FileOperation::kLookUp) + disk.CallsSeen(testing::FileOperation::kList);
   testing::WriteFile(root / "MsPacman.zip", "z");
+  EXPECT_FALSE(index.Find(at, "mspacman.zip"));
+  EXPECT_EQ(disk.CallsSeen(testing::FileOperation::kLookUp) + disk.CallsSeen(testing::FileOperation::kList), asked);
+  index.NextRound();
   EXPECT_EQ(index.Find(at, "mspacman.zip")->name, "MsPacman.zip");
   std::filesystem::rename(root / "Galaga", root / "galaga");
+  index.NextRound();
   EXPECT_EQ(index.Find(at, "GALAGA", EntryKind::kFolder)->name, "galaga");
   // Now busy: every change of the program's own within the same second is
   // seen too, and lookups between changes use one listing.
@@ -55,6 +68,27 @@ TEST(FolderIndexTest, FindsNamesWithoutCaseAndSeesEveryChange) {
   // the current folder.
   EXPECT_TRUE(index.Find("/", "tmp"));
   EXPECT_FALSE(index.Find("", "tmp"));
+}
+
+// A link counts as what it points to, and not at all when it points
+// nowhere, as in ListFolder; Entries gives the whole listing in byte-wise
+// order, as ListFolder does.
+TEST(FolderIndexTest, KnowsEachEntrysKindAndListsTheFolderInOrder) {
+  testing::TempFolder root;
+  std::filesystem::create_directories(root / "sets/pacman");
+  testing::WriteFile(root / "sets/b.zip", "z");
+  testing::WriteFile(root / "sets/B.zip", "z");
+  std::filesystem::create_directory_symlink(root / "sets/pacman", root / "sets/linked");
+  std::filesystem::create_symlink(root / "sets/b.zip", root / "sets/a.zip");
+  std::filesystem::create_symlink(root / "nowhere", root / "sets/dangling.zip");
+  FolderIndex index(RealFileSystem());
+  const std::string at = root / "sets/";
+  EXPECT_TRUE(index.Find(at, "LINKED", EntryKind::kFolder));
+  EXPECT_TRUE(index.Find(at, "a.zip", EntryKind::kFile));
+  EXPECT_FALSE(index.Find(at, "dangling.zip"));
+  std::string names;
+  for (const IndexedName& entry : index.Entries(root / "SETS")) names += entry.name + (entry.isFolder ? "/ " : " ");
+  EXPECT_EQ(names, "B.zip a.zip b.zip linked/ pacman/ ");
 }
 
 }  // namespace
