@@ -19,12 +19,6 @@ namespace {
 
 bool StatPath(const std::string& path, struct stat* info) { return ::stat(path.c_str(), info) == 0; }
 
-std::string WithoutTrailingSeparators(std::string_view path) {
-  std::string result(path);
-  while (result.size() > 1 && (result.back() == '/' || result.back() == '\\')) result.pop_back();
-  return result;
-}
-
 // Looks for `name` inside the real folder `folder`: the exact name when it
 // exists, else the first entry (byte-wise) that equals it without case.
 std::optional<std::string> FindInFolder(const std::string& folder, const std::string& name) {
@@ -161,6 +155,14 @@ std::optional<uint64_t> FileSize(std::string_view path) {
   struct stat info;
   if (!real || !StatPath(*real, &info) || !S_ISREG(info.st_mode)) return std::nullopt;
   return static_cast<uint64_t>(info.st_size);
+}
+
+std::optional<std::string> CanonicalFolder(std::string_view folder) {
+  std::optional<std::string> found = FindPath(WithoutTrailingSeparators(folder));
+  if (!found) return std::nullopt;
+  std::unique_ptr<char, decltype(&std::free)> real(::realpath(found->c_str(), nullptr), &std::free);
+  if (!real) return std::nullopt;
+  return WithTrailingSeparator(real.get());
 }
 
 std::FILE* OpenFile(std::string_view path, const char* mode) {

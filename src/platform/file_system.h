@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "platform/disk_space.h"
+#include "platform/recent_changes.h"
 
 namespace kestrel {
 
@@ -42,6 +43,9 @@ std::vector<FolderEntry> ListFolderKinds(std::string_view folder);
 std::optional<std::string> FindPath(std::string_view path);
 // FindPath, or `path` itself when nothing matches (for creating new files).
 std::string ResolvePath(std::string_view path);
+// The folder `folder` (found without case) with every link in it followed:
+// the one name two spellings of a folder share; nullopt when it is missing.
+std::optional<std::string> CanonicalFolder(std::string_view folder);
 
 bool PathExists(std::string_view path);
 bool FileExists(std::string_view path);
@@ -167,6 +171,9 @@ class FileSystem {
   // made or removed) went through this file system so far. A folder listing
   // taken since the last one still holds every name the program wrote.
   virtual uint64_t ChangeCount() = 0;
+  // The paths changed after change `after`, where this file system still
+  // knows them all; by default it does not, and a listing is taken anew.
+  virtual std::optional<ChangedPaths> ChangedPathsSince(uint64_t /*after*/) { return std::nullopt; }
 };
 
 // The disk itself; stateless, shared by every run that is given no other.

@@ -35,12 +35,18 @@ FolderIndex::Listing* FolderIndex::Current(const std::string& folder) {
   std::optional<timespec> modified = real ? fs_.FolderModificationTime(*real) : std::nullopt;
   if (!modified) return nullptr;
   // A listing of a folder changed lately is still whole while nothing was
-  // changed since, through this file system: a tool that keeps writing into
-  // a folder lists it once per change of its own, not once per lookup.
+  // changed since, through this file system.
   if (cached != listings_.end() && SameTime(cached->second.modified, *modified) &&
       (cached->second.trusted || cached->second.changeCount == changeCount)) {
     cached->second.checkedRound = round_;
     cached->second.checkedChangeCount = changeCount;
+    return &cached->second;
+  }
+  // A tool that keeps writing into a folder looks again at what it changed
+  // there, not at the whole folder: once per set written, a listing would
+  // make writing n sets cost n² names.
+  if (cached != listings_.end() && BringUpToDate(cached->second, *modified)) {
+    cached->second.checkedRound = round_;
     return &cached->second;
   }
   Listing listing;
@@ -59,6 +65,58 @@ FolderIndex::Listing* FolderIndex::Current(const std::string& folder) {
   Listing& stored = listings_[folder];
   stored = std::move(listing);
   return &stored;
+}
+
+bool FolderIndex::BringUpToDate(Listing& listing, const timespec& modified) {
+  std::optional<ChangedPaths> changed = fs_.ChangedPathsSince(listing.changeCount);
+  if (!changed) return false;
+  std::vector<std::string> here;
+  // Another spelling of the folder, or a way to it through a link, is still
+  // this folder: folders are told apart by their canonical names, each
+  // found once.
+  std::unordered_map<std::string, bool> isThisFolder{{listing.realFolder, true}};
+  std::optional<std::string> canonical;
+  for (const std::string& path : changed->paths) {
+    const std::string trimmed = WithoutTrailingSeparators(path);
+    const std::string parent = FolderPart(trimmed);
+    auto known = isThisFolder.find(parent);
+    if (known == isThisFolder.end()) {
+      if (!canonical) canonical = CanonicalFolder(listing.realFolder).value_or("");
+      std::optional<std::string> other = CanonicalFolder(parent);
+      known = isThisFolder.emplace(parent, other && *other == *canonical).first;
+    }
+    if (known->second) here.push_back(FileNamePart(trimmed));
+  }
+  // The folder changed, yet not through this file system: another program
+  // may have changed anything in it.
+  if (here.empty() && !SameTime(listing.modified, modified)) return false;
+  for (const std::string& name : here) LookAgain(listing, name);
+  listing.modified = modified;
+  listing.trusted = false;
+  listing.changeCount = changed->upTo;
+  listing.checkedChangeCount = changed->upTo;
+  return true;
+}
+
+void FolderIndex::LookAgain(Listing& listing, const std::string& name) {
+  // A change names the entry as the tool asked for it; the file system
+  // found it without case, so every spelling of the name is looked at.
+  const std::string lowered = ToLowerAscii(name);
+  std::vector<std::string> spellings{name};
+  for (const IndexedName& entry : listing.byLowerName[lowered]) spellings.push_back(entry.name);
+  std::sort(spellings.begin(), spellings.end());
+  spellings.erase(std::unique(spellings.begin(), spellings.end()), spellings.end());
+  std::vector<IndexedName> named;  // in byte-wise order, as `spellings`
+  for (const std::string& spelling : spellings) {
+    std::string path = listing.realFolder + spelling;
+    // The file system's lookups prefer the exact spelling: it is there
+    // when it is what they find.
+    if (fs_.FindPath(path) != path) continue;
+    const bool isFolder = fs_.FolderExists(path);
+    if (isFolder || fs_.FileExists(path)) named.push_back({spelling, std::move(path), isFolder});
+  }
+  if (named.empty()) listing.byLowerName.erase(lowered);
+  else listing.byLowerName[lowered] = std::move(named);
 }
 
 void FolderIndex::NextRound() {

@@ -74,6 +74,13 @@ class FolderIndex {
     std::unordered_map<std::string, std::vector<IndexedName>> byLowerName;  // byte-wise order within
   };
   Listing* Current(const std::string& folder);
+  // Looks again at the entries of `listing`'s folder that changed through
+  // the file system since it was taken, the folder's time being `modified`
+  // now; false when the file system cannot say which, or the folder changed
+  // otherwise, and the folder must be listed anew.
+  bool BringUpToDate(Listing& listing, const timespec& modified);
+  // Replaces what `listing` holds of the entry `name` by what the disk has.
+  void LookAgain(Listing& listing, const std::string& name);
 
   FileSystem& fs_;
 

@@ -36,6 +36,12 @@ std::string WithoutZipExtension(std::string_view path) {
   return std::string(path);
 }
 
+std::string WithoutTrailingSeparators(std::string_view path) {
+  std::string result(path);
+  while (result.size() > 1 && (result.back() == '/' || result.back() == '\\')) result.pop_back();
+  return result;
+}
+
 std::string WithTrailingSeparator(std::string_view folder) {
   std::string result(folder);
   if (result.empty() || !IsPathSeparator(result.back())) result += '/';

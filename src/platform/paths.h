@@ -24,6 +24,8 @@ bool HasZipExtension(std::string_view path);
 std::string WithoutZipExtension(std::string_view path);
 // `folder` with a '/' appended unless it already ends with a separator.
 std::string WithTrailingSeparator(std::string_view folder);
+// `path` without the '/' and '\' it ends with ("/" stays "/").
+std::string WithoutTrailingSeparators(std::string_view path);
 // `folder` (with or without a trailing separator) joined with `name`.
 std::string JoinPath(std::string_view folder, std::string_view name);
 // `path` made absolute against the current folder, with "." and ".."

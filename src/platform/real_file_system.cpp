@@ -110,47 +110,50 @@ class RealDisk : public FileSystem {
 
   std::unique_ptr<WritableFile> CreateNewFile(std::string_view path) override {
     // 0666 lets the umask decide, as for any new file.
-    int fd = Counted(::open(std::string(path).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+    int fd = Counted(::open(std::string(path).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666), path);
     if (fd < 0) return nullptr;
     return std::make_unique<DescriptorWriter>(fd);
   }
 
   bool ReplacePath(std::string_view from, std::string_view to) override {
-    return Counted(std::rename(std::string(from).c_str(), std::string(to).c_str()) == 0);
+    return Counted(std::rename(std::string(from).c_str(), std::string(to).c_str()) == 0, from, to);
   }
 
   bool RenamePath(std::string_view from, std::string_view to) override {
-    return Counted(kestrel::RenamePath(from, to));
+    return Counted(kestrel::RenamePath(from, to), from, to);
   }
   bool DeleteFile(std::string_view path) override {
-    return Counted(kestrel::DeleteFile(path));
+    return Counted(kestrel::DeleteFile(path), path);
   }
   bool CreateFolder(std::string_view path) override {
-    return Counted(kestrel::CreateFolder(path));
+    return Counted(kestrel::CreateFolder(path), path);
   }
   bool RemoveFolder(std::string_view path) override {
-    return Counted(kestrel::RemoveFolder(path));
+    return Counted(kestrel::RemoveFolder(path), path);
   }
   std::string CreateUniqueFolder(std::string_view parent) override {
-    return Counted(kestrel::CreateUniqueFolder(parent));
+    std::string made = kestrel::CreateUniqueFolder(parent);
+    return Counted(made, made);
   }
   bool ClearReadOnly(std::string_view path) override { return kestrel::ClearReadOnly(path); }
   bool IsReadOnly(std::string_view path) override { return kestrel::IsReadOnly(path); }
   bool IsSymbolicLink(std::string_view path) override { return kestrel::IsSymbolicLink(path); }
   bool IsWritableFolder(std::string_view folder) override { return kestrel::IsWritableFolder(folder); }
   std::optional<DiskSpace> QueryDiskSpace(std::string_view path) override { return kestrel::QueryDiskSpace(path); }
-  uint64_t ChangeCount() override { return changes_; }
+  uint64_t ChangeCount() override { return changes_.Count(); }
+  std::optional<ChangedPaths> ChangedPathsSince(uint64_t after) override { return changes_.Since(after); }
 
  private:
-  // Counts a change once it is done (or failed), so that a listing taken
-  // while it was under way is taken again. Tools write from several threads.
+  // Counts a change of `path` (and `otherPath`) once it is done (or
+  // failed), so that a listing taken while it was under way is brought up
+  // to date. Tools write from several threads.
   template <typename Result>
-  Result Counted(Result result) {
-    ++changes_;
+  Result Counted(Result result, std::string_view path, std::string_view otherPath = {}) {
+    changes_.Note(path, otherPath);
     return result;
   }
 
-  std::atomic<uint64_t> changes_{0};
+  RecentChanges changes_;
 };
 
 }  // namespace

@@ -22,11 +22,6 @@ struct FileKey {
   uint32_t size = 0;
 };
 
-std::string WithoutTrailingSeparators(std::string path) {
-  while (path.size() > 1 && IsPathSeparator(path.back())) path.pop_back();
-  return path;
-}
-
 // CRC and size of every file of the entry; true when it read as a zip.
 bool CollectFileKeys(FileSystem& fs, const std::string& path, ZipHeaderCheck headerCheck, std::vector<FileKey>& keys) {
   ZipEntryList members;

@@ -57,6 +57,7 @@ class JournaledFileSystem : public FileSystem {
   bool IsWritableFolder(std::string_view folder) override { return disk_.IsWritableFolder(folder); }
   std::optional<DiskSpace> QueryDiskSpace(std::string_view path) override { return disk_.QueryDiskSpace(path); }
   uint64_t ChangeCount() override { return disk_.ChangeCount(); }
+  std::optional<ChangedPaths> ChangedPathsSince(uint64_t after) override { return disk_.ChangedPathsSince(after); }
 
  private:
   // Saves the content of the existing file `path` in the store and fills

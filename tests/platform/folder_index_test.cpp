@@ -53,16 +53,26 @@ TEST(FolderIndexTest, FindsNamesWithoutCaseAndSeesEveryChange) {
   index.NextRound();
   EXPECT_EQ(index.Find(at, "GALAGA", EntryKind::kFolder)->name, "galaga");
   // Now busy: every change of the program's own within the same second is
-  // seen too, and lookups between changes use one listing.
+  // seen too, by looking again at the names it changed, not by listing the
+  // folder; also a change through another spelling of the folder or a link
+  // to it, and one that named the entry in another case.
   ASSERT_TRUE(disk.DeleteFile(root / "pacman.zip"));
   const int listed = disk.CallsSeen(testing::FileOperation::kList);
   EXPECT_EQ(index.Find(at, "pacman.zip")->name, "Pacman.zip");
   EXPECT_TRUE(index.Find(at, "mspacman.zip"));
-  EXPECT_EQ(disk.CallsSeen(testing::FileOperation::kList), listed + 1);
-  ASSERT_TRUE(disk.DeleteFile(root / "Pacman.zip"));
+  ASSERT_TRUE(disk.DeleteFile(root / "PACMAN.ZIP"));
   EXPECT_FALSE(index.Find(at, "pacman.zip"));
-  ASSERT_TRUE(disk.CreateNewFile(root / "pacman.zip"));
-  EXPECT_TRUE(index.Find(at, "pacman.zip"));
+  std::filesystem::create_directory_symlink(root.path(), root / "link");
+  ASSERT_TRUE(disk.CreateNewFile(root / "link/pacman.zip"));
+  EXPECT_EQ(index.Find(at, "PACMAN.zip")->name, "pacman.zip");
+  ASSERT_TRUE(disk.CreateFolder(root / "LINK/Dkong/"));
+  EXPECT_TRUE(index.Find(at, "dkong", EntryKind::kFolder));
+  EXPECT_EQ(disk.CallsSeen(testing::FileOperation::kList), listed);
+  // What another program changed beside the program's own changes
+  // elsewhere is seen by listing the folder again.
+  testing::WriteFile(root / "frogger.zip", "z");
+  ASSERT_TRUE(disk.CreateNewFile(elsewhere / "y"));
+  EXPECT_TRUE(index.Find(at, "frogger.zip"));
   EXPECT_FALSE(index.Find(root / "missing/", "x"));
   // No folder holds nothing: the lookup does not fall back to the root or
   // the current folder.
@@ -92,4 +102,19 @@ TEST(FolderIndexTest, KnowsEachEntrysKindAndListsTheFolderInOrder) {
 }
 
 }  // namespace
+// A listing is brought up to date from the paths changed since it was
+// taken, as long as the log still holds every one of them.
+TEST(RecentChangesTest, GivesThePathsChangedSinceAChangeWhileItHoldsThemAll) {
+  RecentChanges changes;
+  changes.Note("/r/a.zip.tmp", "/r/a.zip");
+  changes.Note("/r/b.zip");
+  EXPECT_EQ(changes.Since(1)->paths, std::vector<std::string>{"/r/b.zip"});
+  EXPECT_EQ(changes.Since(0)->paths, (std::vector<std::string>{"/r/a.zip.tmp", "/r/a.zip", "/r/b.zip"}));
+  EXPECT_EQ(changes.Since(2)->upTo, 2u);
+  EXPECT_FALSE(changes.Since(3));
+  for (size_t i = 0; i < RecentChanges::kKept; ++i) changes.Note("/r/c.zip");
+  EXPECT_FALSE(changes.Since(1));
+  EXPECT_EQ(changes.Since(2)->paths.size(), RecentChanges::kKept);
+}
+
 }  // namespace kestrel

@@ -88,6 +88,7 @@ class FaultyFileSystem : public FileSystem {
   bool RemoveFolder(std::string_view path) override;
   std::string CreateUniqueFolder(std::string_view parent) override;
   uint64_t ChangeCount() override { return inner_.ChangeCount(); }
+  std::optional<ChangedPaths> ChangedPathsSince(uint64_t after) override { return inner_.ChangedPathsSince(after); }
   bool ClearReadOnly(std::string_view path) override { return inner_.ClearReadOnly(path); }
   bool IsReadOnly(std::string_view path) override { return inner_.IsReadOnly(path); }
   bool IsSymbolicLink(std::string_view path) override { return inner_.IsSymbolicLink(path); }
