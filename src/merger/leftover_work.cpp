@@ -32,7 +32,7 @@ bool RescueOriginal(MergeRun& run, const std::string& original, const std::strin
 
 bool CleanLeftover(MergeRun& run, const std::string& folder, const std::string& setName, std::vector<KeptFile>& kept) {
   std::string setPath = JoinPath(folder, setName);
-  std::optional<std::string> work = run.fs.FindPath(setPath + ".kpw");
+  std::optional<std::string> work = run.sets.FindWorkFolder(folder, setName);
   if (!work) return true;
   std::string workFolder = WithTrailingSeparator(*work);
   ContentSet inPlace = ContentOfSets(run, {setName});

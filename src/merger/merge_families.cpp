@@ -168,7 +168,7 @@ void CleanLeftovers(MergeRun& run, const GameSet& parent, MergeOutcome& outcome)
   for (const std::string& name : names) {
     if (!IsPlainFileName(name)) continue;
     for (const std::string& folder : folders) {
-      std::optional<std::string> leftover = run.fs.FindPath(JoinPath(folder, name) + ".kpw");
+      std::optional<std::string> leftover = run.sets.FindWorkFolder(folder, name);
       if (leftover && CleanLeftover(run, folder, name, outcome.kept))
         outcome.cleanedLeftovers.push_back(WithTrailingSeparator(*leftover));
     }

@@ -16,4 +16,10 @@ std::optional<std::string> SetLocator::FindZip(const std::string& folder, const 
   return found->path;
 }
 
+std::optional<std::string> SetLocator::FindWorkFolder(const std::string& folder, const std::string& setName) {
+  std::optional<IndexedName> found = index_.Find(folder, setName + kWorkFolderSuffix);
+  if (!found) return std::nullopt;
+  return found->path;
+}
+
 }  // namespace kestrel

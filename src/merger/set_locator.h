@@ -11,6 +11,10 @@
 
 namespace kestrel {
 
+// What a run's work folder for a set is named after the set's name: the
+// new set is built there before it takes the set's place.
+inline constexpr char kWorkFolderSuffix[] = ".kpw";
+
 class SetLocator {
  public:
   // Lists folders through `fs`.
@@ -21,6 +25,10 @@ class SetLocator {
   // folder holds none.
   std::optional<std::string> FindFolder(const std::string& folder, const std::string& setName);
   std::optional<std::string> FindZip(const std::string& folder, const std::string& setName);
+  // The work folder a run over the set `setName` in `folder` makes (or one
+  // left by a run that was stopped), as the file system spells it; nullopt
+  // when there is none.
+  std::optional<std::string> FindWorkFolder(const std::string& folder, const std::string& setName);
 
   // Asks the disk again, at the next lookup in each folder, whether another
   // program changed it (the run's own changes are always seen).

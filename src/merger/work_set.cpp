@@ -5,6 +5,7 @@
 #include "archive/zip_reader.h"
 #include "merger/merge_paths.h"
 #include "merger/read_content.h"
+#include "merger/set_locator.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
 #include "platform/text.h"
@@ -64,7 +65,7 @@ bool CreateWorkSet(MergeRun& run, const std::string& folder, const std::string& 
   set.setName = setName;
   set.folder = folder;
   set.setPath = JoinPath(folder, setName);
-  set.workFolder = set.setPath + ".kpw/";
+  set.workFolder = set.setPath + kWorkFolderSuffix + "/";
   if (folder.empty() || !IsPlainFileName(setName)) return false;
   return run.fs.CreateFolder(set.workFolder);
 }

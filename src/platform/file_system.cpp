@@ -70,16 +70,25 @@ std::optional<std::string> FindPath(std::string_view rawPath) {
   return resolved;
 }
 
-std::string ResolvePath(std::string_view path) {
-  std::optional<std::string> found = FindPath(path);
-  if (found) return *found;
-  // A new file in an existing folder: keep its name, find the folder.
+namespace {
+
+// The path of a new entry `path`, known to be missing: its own name in its
+// folder as found (a miss costs a listing of the folder, so the callers
+// that have looked for `path` already do not look again).
+std::string NewEntryPath(std::string_view path) {
   std::string folder = FolderPart(path);
   if (!folder.empty()) {
     std::optional<std::string> realFolder = FindPath(folder);
     if (realFolder) return WithTrailingSeparator(*realFolder) + FileNamePart(path);
   }
   return std::string(path);
+}
+
+}  // namespace
+
+std::string ResolvePath(std::string_view path) {
+  std::optional<std::string> found = FindPath(path);
+  return found ? *found : NewEntryPath(path);
 }
 
 std::vector<FolderEntry> ListFolder(std::string_view folder, std::string_view pattern) {
@@ -165,6 +174,21 @@ std::optional<std::string> CanonicalFolder(std::string_view folder) {
   return WithTrailingSeparator(real.get());
 }
 
+std::optional<bool> FileSystem::IsFolderSpelledAs(std::string_view path) {
+  if (FindPath(path) != std::string(path)) return std::nullopt;
+  if (FolderExists(path)) return true;
+  if (FileExists(path)) return false;
+  return std::nullopt;
+}
+
+std::optional<bool> IsFolderSpelledAs(std::string_view path) {
+  struct stat info;
+  if (!StatPath(std::string(path), &info)) return std::nullopt;
+  if (S_ISDIR(info.st_mode)) return true;
+  if (S_ISREG(info.st_mode)) return false;
+  return std::nullopt;
+}
+
 std::FILE* OpenFile(std::string_view path, const char* mode) {
   std::string real = ResolvePath(path);
   // Opening a named pipe for reading waits for a writer, and a device may
@@ -177,9 +201,9 @@ std::FILE* OpenFile(std::string_view path, const char* mode) {
 bool RenamePath(std::string_view from, std::string_view to) {
   std::optional<std::string> source = FindPath(from);
   if (!source) return false;
-  std::string target = ResolvePath(to);
-  std::string targetSpelled = WithoutTrailingSeparators(FolderPart(target) + FileNamePart(WithoutTrailingSeparators(to)));
   std::optional<std::string> existing = FindPath(to);
+  std::string target = existing ? *existing : NewEntryPath(to);
+  std::string targetSpelled = WithoutTrailingSeparators(FolderPart(target) + FileNamePart(WithoutTrailingSeparators(to)));
   if (existing) {
     struct stat a, b;
     bool same = StatPath(*source, &a) && StatPath(*existing, &b) && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
@@ -198,8 +222,10 @@ bool DeleteFile(std::string_view path) {
 }
 
 bool CreateFolder(std::string_view path) {
-  if (FolderExists(path)) return false;
-  return ::mkdir(WithoutTrailingSeparators(ResolvePath(WithoutTrailingSeparators(path))).c_str(), 0777) == 0;
+  // Whatever is there under any spelling, a folder or a file, is in the way.
+  const std::string trimmed = WithoutTrailingSeparators(path);
+  if (FindPath(trimmed)) return false;
+  return ::mkdir(WithoutTrailingSeparators(NewEntryPath(trimmed)).c_str(), 0777) == 0;
 }
 
 bool RemoveFolder(std::string_view path) {

@@ -46,6 +46,8 @@ std::string ResolvePath(std::string_view path);
 // The folder `folder` (found without case) with every link in it followed:
 // the one name two spellings of a folder share; nullopt when it is missing.
 std::optional<std::string> CanonicalFolder(std::string_view folder);
+// As FileSystem::IsFolderSpelledAs, on the disk: one `stat`.
+std::optional<bool> IsFolderSpelledAs(std::string_view path);
 
 bool PathExists(std::string_view path);
 bool FileExists(std::string_view path);
@@ -130,6 +132,10 @@ class FileSystem {
   // As the free ListFolderKinds; by default the whole ListFolder.
   virtual std::vector<FolderEntry> ListFolderKinds(std::string_view folder) { return ListFolder(folder); }
   virtual std::optional<std::string> FindPath(std::string_view path) = 0;
+  // Whether an entry spelled exactly `path` is there, and whether it is a
+  // folder (links followed): nullopt when none is. Unlike FindPath, a miss
+  // costs no listing of the folder. By default made of FindPath.
+  virtual std::optional<bool> IsFolderSpelledAs(std::string_view path);
   virtual std::string ResolvePath(std::string_view path) = 0;
   virtual bool PathExists(std::string_view path) = 0;
   virtual bool FileExists(std::string_view path) = 0;

@@ -109,11 +109,8 @@ void FolderIndex::LookAgain(Listing& listing, const std::string& name) {
   std::vector<IndexedName> named;  // in byte-wise order, as `spellings`
   for (const std::string& spelling : spellings) {
     std::string path = listing.realFolder + spelling;
-    // The file system's lookups prefer the exact spelling: it is there
-    // when it is what they find.
-    if (fs_.FindPath(path) != path) continue;
-    const bool isFolder = fs_.FolderExists(path);
-    if (isFolder || fs_.FileExists(path)) named.push_back({spelling, std::move(path), isFolder});
+    std::optional<bool> isFolder = fs_.IsFolderSpelledAs(path);
+    if (isFolder) named.push_back({spelling, std::move(path), *isFolder});
   }
   if (named.empty()) listing.byLowerName.erase(lowered);
   else listing.byLowerName[lowered] = std::move(named);

@@ -80,6 +80,7 @@ class RealDisk : public FileSystem {
   }
   std::vector<FolderEntry> ListFolderKinds(std::string_view folder) override { return kestrel::ListFolderKinds(folder); }
   std::optional<std::string> FindPath(std::string_view path) override { return kestrel::FindPath(path); }
+  std::optional<bool> IsFolderSpelledAs(std::string_view path) override { return kestrel::IsFolderSpelledAs(path); }
   std::string ResolvePath(std::string_view path) override { return kestrel::ResolvePath(path); }
   bool PathExists(std::string_view path) override { return kestrel::PathExists(path); }
   bool FileExists(std::string_view path) override { return kestrel::FileExists(path); }

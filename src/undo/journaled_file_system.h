@@ -35,6 +35,7 @@ class JournaledFileSystem : public FileSystem {
     return disk_.ListFolder(folder, pattern);
   }
   std::vector<FolderEntry> ListFolderKinds(std::string_view folder) override { return disk_.ListFolderKinds(folder); }
+  std::optional<bool> IsFolderSpelledAs(std::string_view path) override { return disk_.IsFolderSpelledAs(path); }
   std::optional<std::string> FindPath(std::string_view path) override { return disk_.FindPath(path); }
   std::string ResolvePath(std::string_view path) override { return disk_.ResolvePath(path); }
   bool PathExists(std::string_view path) override { return disk_.PathExists(path); }
