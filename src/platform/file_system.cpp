@@ -91,24 +91,25 @@ std::string ResolvePath(std::string_view path) {
   return found ? *found : NewEntryPath(path);
 }
 
-std::vector<FolderEntry> ListFolder(std::string_view folder, std::string_view pattern) {
+namespace {
+
+// The entries of `folder` (found without case) but "." and "..", each
+// made into a FolderEntry by `describe` (given the folder as found, ending
+// with '/', and the entry), which returns nullopt for one to leave out;
+// sorted byte-wise by name. A missing folder lists nothing.
+template <typename Describe>
+std::vector<FolderEntry> ListEntries(std::string_view folder, Describe describe) {
   std::vector<FolderEntry> entries;
   std::optional<std::string> real = FindPath(folder.empty() ? "." : folder);
   if (!real) return entries;
-  std::string base = WithTrailingSeparator(*real);
+  const std::string base = WithTrailingSeparator(*real);
   DIR* dir = ::opendir(base.c_str());
   if (dir == nullptr) return entries;
-  while (dirent* entry = ::readdir(dir)) {
-    std::string name = entry->d_name;
-    if (name == "." || name == ".." || !MatchesWildcard(name, pattern)) continue;
-    struct stat info;
-    if (!StatPath(base + name, &info)) continue;
-    FolderEntry item;
-    item.name = name;
-    item.isFolder = S_ISDIR(info.st_mode);
-    item.readOnly = (info.st_mode & S_IWUSR) == 0;
-    item.size = static_cast<uint64_t>(info.st_size);
-    entries.push_back(std::move(item));
+  while (const dirent* entry = ::readdir(dir)) {
+    std::string_view name = entry->d_name;
+    if (name == "." || name == "..") continue;
+    std::optional<FolderEntry> item = describe(base, *entry);
+    if (item) entries.push_back(std::move(*item));
   }
   ::closedir(dir);
   std::sort(entries.begin(), entries.end(),
@@ -116,33 +117,38 @@ std::vector<FolderEntry> ListFolder(std::string_view folder, std::string_view pa
   return entries;
 }
 
-std::vector<FolderEntry> ListFolderKinds(std::string_view folder) {
-  std::vector<FolderEntry> entries;
-  std::optional<std::string> real = FindPath(folder.empty() ? "." : folder);
-  if (!real) return entries;
-  std::string base = WithTrailingSeparator(*real);
-  DIR* dir = ::opendir(base.c_str());
-  if (dir == nullptr) return entries;
-  while (dirent* entry = ::readdir(dir)) {
-    std::string name = entry->d_name;
-    if (name == "." || name == "..") continue;
+}  // namespace
+
+std::vector<FolderEntry> ListFolder(std::string_view folder, std::string_view pattern) {
+  return ListEntries(folder, [&](const std::string& base, const dirent& entry) -> std::optional<FolderEntry> {
+    std::string name = entry.d_name;
+    if (!MatchesWildcard(name, pattern)) return std::nullopt;
+    struct stat info;
+    if (!StatPath(base + name, &info)) return std::nullopt;
     FolderEntry item;
-    if (entry->d_type == DT_DIR || entry->d_type == DT_REG) {
-      item.isFolder = entry->d_type == DT_DIR;
-    } else if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
+    item.name = std::move(name);
+    item.isFolder = S_ISDIR(info.st_mode);
+    item.readOnly = (info.st_mode & S_IWUSR) == 0;
+    item.size = static_cast<uint64_t>(info.st_size);
+    return item;
+  });
+}
+
+std::vector<FolderEntry> ListFolderKinds(std::string_view folder) {
+  return ListEntries(folder, [](const std::string& base, const dirent& entry) -> std::optional<FolderEntry> {
+    FolderEntry item;
+    item.name = entry.d_name;
+    if (entry.d_type == DT_DIR || entry.d_type == DT_REG) {
+      item.isFolder = entry.d_type == DT_DIR;
+    } else if (entry.d_type == DT_UNKNOWN || entry.d_type == DT_LNK) {
       // The disk did not say, or a link, which counts as what it points to
       // (and not at all when it points nowhere), as in ListFolder.
       struct stat info;
-      if (!StatPath(base + name, &info)) continue;
+      if (!StatPath(base + item.name, &info)) return std::nullopt;
       item.isFolder = S_ISDIR(info.st_mode);
     }
-    item.name = std::move(name);
-    entries.push_back(std::move(item));
-  }
-  ::closedir(dir);
-  std::sort(entries.begin(), entries.end(),
-            [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
-  return entries;
+    return item;
+  });
 }
 
 bool PathExists(std::string_view path) { return FindPath(path).has_value(); }
