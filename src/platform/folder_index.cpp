@@ -77,15 +77,18 @@ bool FolderIndex::BringUpToDate(Listing& listing, const timespec& modified) {
   std::unordered_map<std::string, bool> isThisFolder{{listing.realFolder, true}};
   std::optional<std::string> canonical;
   for (const std::string& path : changed->paths) {
+    // The disk's own paths: '/' is their one separator, and a name may hold
+    // a ':' or a '\\' (FolderPart would split there).
     const std::string trimmed = WithoutTrailingSeparators(path);
-    const std::string parent = FolderPart(trimmed);
+    const size_t slash = trimmed.rfind('/');
+    const std::string parent = slash == std::string::npos ? std::string() : trimmed.substr(0, slash + 1);
     auto known = isThisFolder.find(parent);
     if (known == isThisFolder.end()) {
       if (!canonical) canonical = CanonicalFolder(listing.realFolder).value_or("");
       std::optional<std::string> other = CanonicalFolder(parent);
       known = isThisFolder.emplace(parent, other && *other == *canonical).first;
     }
-    if (known->second) here.push_back(FileNamePart(trimmed));
+    if (known->second) here.push_back(trimmed.substr(slash == std::string::npos ? 0 : slash + 1));
   }
   // The folder changed, yet not through this file system: another program
   // may have changed anything in it.

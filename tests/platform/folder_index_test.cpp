@@ -67,6 +67,8 @@ TEST(FolderIndexTest, FindsNamesWithoutCaseAndSeesEveryChange) {
   EXPECT_EQ(index.Find(at, "PACMAN.zip")->name, "pacman.zip");
   ASSERT_TRUE(disk.CreateFolder(root / "LINK/Dkong/"));
   EXPECT_TRUE(index.Find(at, "dkong", EntryKind::kFolder));
+  ASSERT_TRUE(disk.CreateNewFile(root / "read:me.txt"));  // only '/' parts a path on this disk
+  EXPECT_TRUE(index.Find(at, "read:me.txt"));
   EXPECT_EQ(disk.CallsSeen(testing::FileOperation::kList), listed);
   // What another program changed beside the program's own changes
   // elsewhere is seen by listing the folder again.
